@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Installs what the project needs (only what is missing), builds it and either
+# starts the application on the simulated instrument ("run") or runs every test ("test").
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev qttools5-dev qttools5-dev-tools qtdeclarative5-dev-tools
+    qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
+    qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qt-labs-qmlmodels
+    qml-module-qttest
+    libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth
+)
+
+install_missing() {
+    local missing=()
+    for p in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# configure_and_build DIR [cmake options...]
+configure_and_build() {
+    local dir=$1; shift
+    cmake -S "$here" -B "$dir" -G Ninja "$@" >/dev/null
+    cmake --build "$dir" -j "$jobs"
+}
+
+run_app() {
+    configure_and_build "$here/build/host" -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF
+    local app="$here/build/host/main/zor"
+    if [ ! -x "$app" ]; then
+        echo "Built the libraries; the front-panel application is not part of this build yet."
+        return 0
+    fi
+    mkdir -p "$here/run"
+    cd "$here/run"
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+        echo "No display: starting under Xvfb."
+        exec xvfb-run -a -s "-screen 0 800x480x24" "$app" "$@"
+    fi
+    exec "$app" "$@"
+}
+
+run_tests() {
+    local status=0
+    echo "== host build and all tests"
+    configure_and_build "$here/build/host" -DZOR_WERROR=ON
+    (cd "$here/build/host" && xvfb-run -a -s "-screen 0 800x480x24" \
+        ctest -j "$jobs" --output-on-failure --timeout 600) || status=1
+
+    echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+    configure_and_build "$here/build/sanitize" -DZOR_WERROR=ON -DZOR_SANITIZE=ON \
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+    (cd "$here/build/sanitize" && \
+        ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui) || status=1
+
+    echo "== device build (compiled only: nothing of it runs here)"
+    configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
+
+    [ $status -eq 0 ] && echo "All builds and tests passed." || echo "Some builds or tests FAILED."
+    return $status
+}
+
+case "${1:-}" in
+    run)  shift; install_missing; run_app "$@" ;;
+    test) install_missing; run_tests ;;
+    *)    echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
