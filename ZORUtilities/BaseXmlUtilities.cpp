@@ -1,0 +1,278 @@
+#include "BaseXmlUtilities.h"
+
+#include <optional>
+
+namespace {
+
+// Runs one of QString's checked conversions; nullopt when it fails.
+template <typename T, typename Convert>
+std::optional<T> checked(Convert convert)
+{
+    bool ok = false;
+    const auto value = convert(&ok);
+    if (!ok)
+        return std::nullopt;
+    return static_cast<T>(value);
+}
+
+// The text rules of the family, one row per type: write() gives the stored
+// text, read() the value of a stored text (nullopt: use the default).
+// QString's number conversions are locale-independent, base 10 here, and
+// ignore surrounding white space.
+template <typename T>
+struct TextRule;
+
+template <>
+struct TextRule<double> {
+    static QString write(double v) { return QString::number(v, 'g', 6); }
+    static std::optional<double> read(const QString& t) { return checked<double>([&](bool* ok) { return t.toDouble(ok); }); }
+};
+template <>
+struct TextRule<float> {
+    static QString write(float v) { return TextRule<double>::write(double(v)); }
+    // Out of float range reads as the default.
+    static std::optional<float> read(const QString& t) { return checked<float>([&](bool* ok) { return t.toFloat(ok); }); }
+};
+template <>
+struct TextRule<qint32> {
+    static QString write(qint32 v) { return QString::number(v); }
+    static std::optional<qint32> read(const QString& t) { return checked<qint32>([&](bool* ok) { return t.toInt(ok, 10); }); }
+};
+template <>
+struct TextRule<quint32> {
+    static QString write(quint32 v) { return QString::number(v); }
+    static std::optional<quint32> read(const QString& t) { return checked<quint32>([&](bool* ok) { return t.toUInt(ok, 10); }); }
+};
+template <>
+struct TextRule<qint16> {
+    static QString write(qint16 v) { return QString::number(int(v)); }
+    static std::optional<qint16> read(const QString& t) { return checked<qint16>([&](bool* ok) { return t.toShort(ok, 10); }); }
+};
+template <>
+struct TextRule<quint16> {
+    static QString write(quint16 v) { return QString::number(uint(v)); }
+    static std::optional<quint16> read(const QString& t) { return checked<quint16>([&](bool* ok) { return t.toUShort(ok, 10); }); }
+};
+template <>
+struct TextRule<qint8> {
+    static QString write(qint8 v) { return QString::number(int(v)); }
+    // Parsed as 16 bits, then cut to the low 8: "300" reads as 44.
+    static std::optional<qint8> read(const QString& t) { return checked<qint8>([&](bool* ok) { return quint8(t.toShort(ok, 10) & 0xFF); }); }
+};
+template <>
+struct TextRule<quint8> {
+    static QString write(quint8 v) { return QString::number(uint(v)); }
+    static std::optional<quint8> read(const QString& t) { return checked<quint8>([&](bool* ok) { return quint8(t.toUShort(ok, 10) & 0xFF); }); }
+};
+template <>
+struct TextRule<qint64> {
+    static QString write(qint64 v) { return QString::number(v); }
+    static std::optional<qint64> read(const QString& t) { return checked<qint64>([&](bool* ok) { return t.toLongLong(ok, 10); }); }
+};
+template <>
+struct TextRule<quint64> {
+    static QString write(quint64 v) { return QString::number(v); }
+    static std::optional<quint64> read(const QString& t) { return checked<quint64>([&](bool* ok) { return t.toULongLong(ok, 10); }); }
+};
+template <>
+struct TextRule<bool> {
+    static QString write(bool v) { return v ? QStringLiteral("true") : QStringLiteral("false"); }
+    static std::optional<bool> read(const QString& t)
+    {
+        const QString word = t.trimmed();
+        if (word.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0)
+            return true;
+        if (word.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0)
+            return false;
+        return std::nullopt;
+    }
+};
+template <>
+struct TextRule<QString> {
+    static QString write(const QString& v) { return v; }
+    static std::optional<QString> read(const QString& t) { return t.isEmpty() ? std::nullopt : std::optional<QString>(t); }
+};
+
+// The enumeration row needs its QMetaEnum, so it is an object.
+struct EnumRule {
+    QMetaEnum meta;
+    QString write(int v) const { return QString::fromLatin1(meta.valueToKey(v)); }
+    std::optional<int> read(const QString& t) const
+    {
+        return checked<int>([&](bool* ok) { return meta.keysToValue(t.trimmed().toLatin1().constData(), ok); });
+    }
+};
+
+QDomElement firstChild(const QDomElement* parent, const QString& key)
+{
+    if (!parent)
+        return QDomElement();
+    return parent->firstChildElement(key);
+}
+
+// Replaces the element's first text, or appends one when its first child is
+// missing or not a text: writing twice keeps one value.
+void setText(QDomElement* elem, QDomDocument* doc, const QString& text)
+{
+    if (!elem || elem->isNull())
+        return;
+    // A null text would look like "no text" to the next write and add a second one.
+    const QString value = text.isNull() ? QString(QLatin1String("")) : text;
+    QDomNode first = elem->firstChild();
+    if (first.isNull() || first.nodeValue().isNull()) {
+        if (doc)
+            elem->appendChild(doc->createTextNode(value));
+    } else {
+        first.setNodeValue(value);
+    }
+}
+
+template <typename T, typename Rule>
+T readText(const Rule& rule, const QString& text, const T& defaultValue)
+{
+    const std::optional<T> value = rule.read(text);
+    return value ? *value : defaultValue;
+}
+
+template <typename T, typename Rule>
+T elementValue(const Rule& rule, const QDomElement* elem, const T& defaultValue)
+{
+    if (!elem || elem->isNull())
+        return defaultValue;
+    return readText(rule, elem->text(), defaultValue);
+}
+
+template <typename T, typename Rule>
+T keyedValue(const Rule& rule, const QDomElement* parent, const QString& key, const T& defaultValue)
+{
+    const QDomElement elem = firstChild(parent, key);
+    return elementValue(rule, &elem, defaultValue);
+}
+
+template <typename T, typename Rule>
+QDomElement* setElement(const Rule& rule, QDomElement* elem, QDomDocument* doc, const T& value)
+{
+    setText(elem, doc, rule.write(value));
+    return elem;
+}
+
+template <typename T, typename Rule>
+QDomElement* setKeyed(const Rule& rule, QDomElement* parent, QDomDocument* doc, const QString& key, const T& value)
+{
+    QDomElement elem;
+    BaseXmlUtilities::getElement(&elem, parent, doc, key, true);
+    setText(&elem, doc, rule.write(value));
+    return parent;
+}
+
+template <typename T, typename Rule>
+T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc, const QString& key,
+            T& value, const T& defaultValue)
+{
+    if (save) {
+        setKeyed(rule, parent, doc, key, value);
+        return value;
+    }
+    value = defaultValue;
+    const QDomElement elem = firstChild(parent, key);
+    if (!elem.isNull())
+        value = readText(rule, elem.firstChild().nodeValue(), defaultValue);
+    return value;
+}
+
+} // namespace
+
+BaseXmlUtilities::BaseXmlUtilities(QObject* parent)
+    : QObject(parent)
+{
+}
+
+void BaseXmlUtilities::getElement(QDomElement* elem, QDomElement* parent, QDomDocument* doc,
+                                  const QString& key, bool autocreate)
+{
+    if (!elem)
+        return;
+    *elem = firstChild(parent, key);
+    if (elem->isNull() && autocreate)
+        newElement(elem, parent, doc, key);
+}
+
+void BaseXmlUtilities::newElement(QDomElement* elem, QDomElement* parent, QDomDocument* doc,
+                                  const QString& key)
+{
+    if (!elem)
+        return;
+    *elem = QDomElement();
+    if (!parent || parent->isNull() || !doc)
+        return;
+    *elem = doc->createElement(key);
+    parent->appendChild(*elem);
+}
+
+// The five shapes of one type; ARG is how the type is passed in.
+#define ZOR_XML_VALUE_FAMILY(T, ARG)                                                                  \
+    T BaseXmlUtilities::getValue(const QDomElement* elem, ARG defaultValue)                          \
+    {                                                                                                 \
+        return elementValue<T>(TextRule<T>(), elem, defaultValue);                                    \
+    }                                                                                                 \
+    T BaseXmlUtilities::getValue(const QDomElement* parent, const QString& key, ARG defaultValue)    \
+    {                                                                                                 \
+        return keyedValue<T>(TextRule<T>(), parent, key, defaultValue);                               \
+    }                                                                                                 \
+    QDomElement* BaseXmlUtilities::setValue(QDomElement* elem, QDomDocument* doc, ARG value)         \
+    {                                                                                                 \
+        return setElement<T>(TextRule<T>(), elem, doc, value);                                        \
+    }                                                                                                 \
+    QDomElement* BaseXmlUtilities::setValue(QDomElement* parent, QDomDocument* doc, const QString& key, \
+                                            ARG value)                                                \
+    {                                                                                                 \
+        return setKeyed<T>(TextRule<T>(), parent, doc, key, value);                                   \
+    }                                                                                                 \
+    T& BaseXmlUtilities::map(bool save, QDomElement* parent, QDomDocument* doc, const QString& key,  \
+                             T& value, ARG defaultValue)                                              \
+    {                                                                                                 \
+        return mapValue<T>(TextRule<T>(), save, parent, doc, key, value, defaultValue);               \
+    }
+
+ZOR_XML_VALUE_FAMILY(double, double)
+ZOR_XML_VALUE_FAMILY(float, float)
+ZOR_XML_VALUE_FAMILY(qint32, qint32)
+ZOR_XML_VALUE_FAMILY(quint32, quint32)
+ZOR_XML_VALUE_FAMILY(qint16, qint16)
+ZOR_XML_VALUE_FAMILY(quint16, quint16)
+ZOR_XML_VALUE_FAMILY(qint8, qint8)
+ZOR_XML_VALUE_FAMILY(quint8, quint8)
+ZOR_XML_VALUE_FAMILY(qint64, qint64)
+ZOR_XML_VALUE_FAMILY(quint64, quint64)
+ZOR_XML_VALUE_FAMILY(bool, bool)
+ZOR_XML_VALUE_FAMILY(QString, const QString&)
+
+#undef ZOR_XML_VALUE_FAMILY
+
+int BaseXmlUtilities::getValue(const QDomElement* elem, const QMetaEnum& meta, int defaultValue)
+{
+    return elementValue<int>(EnumRule{meta}, elem, defaultValue);
+}
+
+int BaseXmlUtilities::getValue(const QDomElement* parent, const QString& key, const QMetaEnum& meta,
+                               int defaultValue)
+{
+    return keyedValue<int>(EnumRule{meta}, parent, key, defaultValue);
+}
+
+QDomElement* BaseXmlUtilities::setValue(QDomElement* elem, QDomDocument* doc, const QMetaEnum& meta, int value)
+{
+    return setElement<int>(EnumRule{meta}, elem, doc, value);
+}
+
+QDomElement* BaseXmlUtilities::setValue(QDomElement* parent, QDomDocument* doc, const QString& key,
+                                        const QMetaEnum& meta, int value)
+{
+    return setKeyed<int>(EnumRule{meta}, parent, doc, key, value);
+}
+
+int& BaseXmlUtilities::map(bool save, QDomElement* parent, QDomDocument* doc, const QString& key,
+                           const QMetaEnum& meta, int& value, int defaultValue)
+{
+    return mapValue<int>(EnumRule{meta}, save, parent, doc, key, value, defaultValue);
+}
