@@ -1,0 +1,85 @@
+#pragma once
+
+// The platform layer: every call that reaches the board or could change the
+// machine goes through these functions. The device build ("*_device.cpp")
+// talks to the real system; the host build ("*_host.cpp") keeps the machine
+// untouched: commands are recorded, the clock offset stays in the process and
+// device paths resolve into a sandbox folder. Tests steer the host build
+// through zoplatform_control_host.h.
+//
+// All functions are thread-safe.
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <sys/types.h>
+
+namespace zoplat {
+
+// ---- Commands ("reboot &", "hwclock -w", "sync", device scripts ...) -------
+// Device: run by "/bin/sh -c"; the output is what the shell printed until it
+// ended (background jobs started with "&" are not waited for).
+// Host: recorded; "sync", "cp -f", "rm -f", "mkdir -p", "mv" and "chmod" on
+// sandbox paths are carried out with file calls, everything else only
+// recorded (status 0, no output) unless a test scripted its result.
+struct CommandResult
+{
+    int status = 0;      // exit status; 0 = success, -1 = could not be run
+    QByteArray output;   // what the command printed on standard output
+};
+CommandResult runCommand(const QString& commandLine);
+
+// ---- Files without a shell (paths are device paths, resolved by devicePath) -
+// Return 0 on success, -1 on failure. Relative paths are relative to the
+// application root (the working directory) in both builds.
+int copyFile(const QString& from, const QString& to);   // as "cp -f": overwrite, copy into a folder
+int removeFile(const QString& path);                    // as "rm -f": a missing file succeeds
+int makeDir(const QString& path);                       // as "mkdir -p"
+int syncFileSystems();                                  // as "sync"
+
+// ---- System clock ----------------------------------------------------------
+// Reading is real (plus the host's in-process offset); setting goes through here.
+int64_t systemTimeMs();                                  // wall clock, ms since the epoch
+int64_t systemTimeNs();                                  // wall clock, ns since the epoch
+int setSystemTime(int64_t secondsSinceEpoch);            // 0 or -1
+int setTimeZoneMinutesWest(int minutesWest);             // 0 or -1; daylight flag 0
+
+// ---- Device paths ("/media/usb", "/mnt/sdp1", "/opt/zor/script", ...) ------
+// Device build: unchanged. Host build: an absolute path goes under the sandbox
+// root (".." never leaves it; a path already inside the root is returned as
+// it is); relative paths are returned unchanged.
+QString devicePath(const QString& absoluteDevicePath);
+QString sandboxRoot();                                   // host: $ZOR_SANDBOX_ROOT or <app root>/sandbox; device: "/"
+
+// ---- Serial devices ---------------------------------------------------------
+QString gnssSerialDevice();                              // "/dev/ttyO4" on the device
+QString batterySerialDevice();                           // "/dev/ttyO3" on the device
+
+// ---- Shared memory ----------------------------------------------------------
+key_t sharedMemoryKeyBase();                             // 0xA0A01234 on the device
+
+// ---- Network ----------------------------------------------------------------
+QString networkInterface();                              // "eth0" on the device, "lo" on the host
+QString beaconDestination();                             // "255.255.255.255" on the device, "127.0.0.1" on the host
+uint16_t beaconPort();                                   // UDP beacon port, 10801
+uint16_t serverPort();                                   // TCP control port, 10901
+
+// ---- Time and waits ---------------------------------------------------------
+// The product's fixed waits (amplifier settle, polls, time-outs) go through
+// these, so tests can run them faster.
+void sleepMs(int64_t ms);
+int64_t monotonicMs();
+
+// Time scale: a product wait of ms takes ms * scale of real time, and
+// monotonicMs() advances 1 / scale ms per real ms (continuous across changes).
+// 1.0 (the default) is real time; a scale <= 0 is ignored.
+void setTimeScale(double scale);
+double timeScale();
+// A custom sleeper and clock replace the scaled real ones (an empty function
+// restores them), e.g. to drive a virtual clock from the product's waits.
+void setSleeper(std::function<void(int64_t ms)> sleeper);
+void setMonotonicClock(std::function<int64_t()> clock);
+
+} // namespace zoplat

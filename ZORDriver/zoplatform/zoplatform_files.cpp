@@ -1,0 +1,168 @@
+// File commands without a shell, the same in both builds: the paths are
+// resolved through devicePath(), so the host build stays inside its sandbox.
+
+#include "zoplatform.h"
+#include "zoplatform_internal.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zoplat {
+namespace internal {
+
+bool usablePath(const QByteArray& p)
+{
+    return !p.isEmpty() && p.size() < PATH_MAX && !p.contains('\0');
+}
+
+int copyLocal(const QByteArray& from, const QByteArray& to)
+{
+    if (!usablePath(from) || !usablePath(to))
+        return -1;
+    struct stat src{};
+    if (stat(from.constData(), &src) != 0 || !S_ISREG(src.st_mode))
+        return -1;
+
+    // "cp -f a dir" copies into the folder under the source's name.
+    QByteArray target = to;
+    struct stat dst{};
+    if (stat(to.constData(), &dst) == 0) {
+        if (S_ISDIR(dst.st_mode)) {
+            const QByteArray name = QFileInfo(QString::fromLocal8Bit(from)).fileName().toLocal8Bit();
+            target = to.endsWith('/') ? to + name : to + '/' + name;
+            if (!usablePath(target))
+                return -1;
+            if (stat(target.constData(), &dst) != 0)
+                dst = {};
+        }
+        if (dst.st_ino == src.st_ino && dst.st_dev == src.st_dev)
+            return -1;   // same file, as cp refuses
+    }
+
+    const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
+    if (in < 0)
+        return -1;
+    int out = open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 0777);
+    if (out < 0 && errno != ENOENT) {
+        // "-f": an existing target that cannot be opened is removed and made anew.
+        unlink(target.constData());
+        out = open(target.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, src.st_mode & 0777);
+    }
+    if (out < 0) {
+        close(in);
+        return -1;
+    }
+    char buf[65536];
+    int rc = 0;
+    for (;;) {
+        const ssize_t n = read(in, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            rc = -1;
+            break;
+        }
+        if (n == 0)
+            break;
+        ssize_t done = 0;
+        while (done < n) {
+            const ssize_t w = write(out, buf + done, size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                rc = -1;
+                break;
+            }
+            done += w;
+        }
+        if (rc != 0)
+            break;
+    }
+    close(in);
+    if (close(out) != 0)
+        rc = -1;
+    return rc;
+}
+
+int removeLocal(const QByteArray& path)
+{
+    if (!usablePath(path))
+        return -1;
+    struct stat st{};
+    if (lstat(path.constData(), &st) != 0)
+        return errno == ENOENT ? 0 : -1;
+    if (S_ISDIR(st.st_mode))
+        return -1;   // "rm -f" does not remove folders
+    if (unlink(path.constData()) != 0 && errno != ENOENT)
+        return -1;
+    return 0;
+}
+
+int makeDirLocal(const QByteArray& path)
+{
+    if (!usablePath(path))
+        return -1;
+    QByteArray p = path;
+    while (p.size() > 1 && p.endsWith('/'))
+        p.chop(1);
+    // Create every missing component, parents first.
+    for (int i = 1; i <= p.size(); ++i) {
+        if (i < p.size() && p.at(i) != '/')
+            continue;
+        const QByteArray part = p.left(i);
+        if (mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+            return -1;
+    }
+    struct stat st{};
+    return stat(p.constData(), &st) == 0 && S_ISDIR(st.st_mode) ? 0 : -1;
+}
+
+int moveLocal(const QByteArray& from, const QByteArray& to)
+{
+    if (!usablePath(from) || !usablePath(to))
+        return -1;
+    QByteArray target = to;
+    struct stat dst{};
+    if (stat(to.constData(), &dst) == 0 && S_ISDIR(dst.st_mode)) {
+        const QByteArray name = QFileInfo(QString::fromLocal8Bit(from)).fileName().toLocal8Bit();
+        target = to.endsWith('/') ? to + name : to + '/' + name;
+    }
+    if (std::rename(from.constData(), target.constData()) == 0)
+        return 0;
+    if (errno != EXDEV)
+        return -1;
+    if (copyLocal(from, target) != 0)
+        return -1;
+    return unlink(from.constData()) == 0 ? 0 : -1;
+}
+
+} // namespace internal
+
+int copyFile(const QString& from, const QString& to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return -1;
+    return internal::copyLocal(devicePath(from).toLocal8Bit(), devicePath(to).toLocal8Bit());
+}
+
+int removeFile(const QString& path)
+{
+    if (path.isEmpty())
+        return -1;
+    return internal::removeLocal(devicePath(path).toLocal8Bit());
+}
+
+int makeDir(const QString& path)
+{
+    if (path.isEmpty())
+        return -1;
+    return internal::makeDirLocal(devicePath(path).toLocal8Bit());
+}
+
+} // namespace zoplat

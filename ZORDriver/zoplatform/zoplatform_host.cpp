@@ -1,0 +1,617 @@
+// Host platform: the machine is never changed. Commands are recorded (only
+// harmless file commands on sandbox paths are carried out, by file calls),
+// the clock is an in-process offset, device paths live under a sandbox root.
+
+#include "zoplatform.h"
+#include "zoplatform_control_host.h"
+#include "zoplatform_internal.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMap>
+
+#include <climits>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <optional>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace zoplat {
+namespace {
+
+constexpr key_t kDeviceKeyBase = key_t(0xA0A01234u);
+
+struct HostState
+{
+    std::mutex mutex;
+    QStringList commands;
+    QMap<QString, CommandResult> scripts;
+    QString sandboxOverride;
+    int64_t clockOffsetMs = 0;
+    std::vector<int64_t> timeSettings;
+    std::vector<int> timeZones;
+    int minutesWest = 0;
+    std::optional<key_t> keyBase;
+    QString interface = QStringLiteral("lo");
+    QString beaconDestination = QStringLiteral("127.0.0.1");
+    uint16_t beaconPort = 10801;
+    uint16_t serverPort = 10901;
+    QString gnssDevice;
+    QString batteryDevice;
+};
+
+HostState& hostState()
+{
+    static HostState s;
+    return s;
+}
+
+int64_t realTimeMs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return int64_t(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// ---- Command line parsing (no shell: words, quotes and backslashes only) ---
+
+// Splits a command line into words. Returns nothing when the line holds shell
+// syntax (redirections, pipes, lists, substitutions, globs, background jobs):
+// such lines are only recorded.
+std::optional<QStringList> splitWords(const QString& line)
+{
+    QStringList words;
+    QString word;
+    bool inWord = false;
+    QChar quote;
+    for (int i = 0; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (!quote.isNull()) {
+            if (c == quote) {
+                quote = QChar();
+            } else if (c == QLatin1Char('\\') && quote == QLatin1Char('"') && i + 1 < line.size()) {
+                word += line.at(++i);
+            } else {
+                if (quote == QLatin1Char('"') && (c == QLatin1Char('$') || c == QLatin1Char('`')))
+                    return std::nullopt;
+                word += c;
+            }
+            continue;
+        }
+        if (c == QLatin1Char(' ') || c == QLatin1Char('\t')) {
+            if (inWord)
+                words << word;
+            word.clear();
+            inWord = false;
+            continue;
+        }
+        if (QStringLiteral(";&|<>`$()*?[]{}~!#\n\r").contains(c))
+            return std::nullopt;
+        inWord = true;
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
+            quote = c;
+        else if (c == QLatin1Char('\\') && i + 1 < line.size())
+            word += line.at(++i);
+        else
+            word += c;
+    }
+    if (!quote.isNull())
+        return std::nullopt;
+    if (inWord)
+        words << word;
+    return words;
+}
+
+bool insideRoot(const QString& path, const QString& root)
+{
+    return path == root || path.startsWith(root + QLatin1Char('/'));
+}
+
+// A command operand as a local path inside the sandbox, or nothing.
+std::optional<QByteArray> sandboxOperand(const QString& word)
+{
+    if (word.isEmpty())
+        return std::nullopt;
+    const QString root = sandboxRoot();
+    QString local = QFileInfo(word).isAbsolute()
+        ? devicePath(word)
+        : QDir::cleanPath(QDir::current().absoluteFilePath(word));
+    if (!insideRoot(local, root) || local == root)
+        return std::nullopt;
+    return local.toLocal8Bit();
+}
+
+// Mode of "chmod": octal, or [ugoa]*[+-=][rwx]* (comma separated).
+std::optional<mode_t> applyMode(const QString& spec, mode_t old)
+{
+    bool ok = false;
+    const uint octal = spec.toUInt(&ok, 8);
+    if (ok)
+        return octal <= 07777 ? std::optional<mode_t>(mode_t(octal)) : std::nullopt;
+    mode_t mode = old & 07777;
+    for (const QString& clause : spec.split(QLatin1Char(','))) {
+        int i = 0;
+        mode_t who = 0;
+        for (; i < clause.size() && QStringLiteral("ugoa").contains(clause.at(i)); ++i) {
+            switch (clause.at(i).toLatin1()) {
+            case 'u': who |= S_IRWXU | S_ISUID; break;
+            case 'g': who |= S_IRWXG | S_ISGID; break;
+            case 'o': who |= S_IRWXO; break;
+            default: who |= S_IRWXU | S_IRWXG | S_IRWXO; break;
+            }
+        }
+        if (who == 0)
+            who = S_IRWXU | S_IRWXG | S_IRWXO;
+        if (i >= clause.size() || !QStringLiteral("+-=").contains(clause.at(i)))
+            return std::nullopt;
+        const char op = clause.at(i++).toLatin1();
+        mode_t bits = 0;
+        for (; i < clause.size(); ++i) {
+            switch (clause.at(i).toLatin1()) {
+            case 'r': bits |= S_IRUSR | S_IRGRP | S_IROTH; break;
+            case 'w': bits |= S_IWUSR | S_IWGRP | S_IWOTH; break;
+            case 'x': bits |= S_IXUSR | S_IXGRP | S_IXOTH; break;
+            default: return std::nullopt;
+            }
+        }
+        bits &= who;
+        if (op == '+')
+            mode |= bits;
+        else if (op == '-')
+            mode &= ~bits;
+        else
+            mode = (mode & ~(who & 0777)) | bits;
+    }
+    return mode;
+}
+
+// Carries out "sync", "cp -f", "rm -f", "mkdir -p", "mv [-f]" and
+// "chmod MODE" when every operand lies inside the sandbox. Returns nothing
+// for any other command (it is then only recorded).
+std::optional<CommandResult> runFileCommand(const QString& line)
+{
+    const std::optional<QStringList> parsed = splitWords(line);
+    if (!parsed || parsed->isEmpty())
+        return std::nullopt;
+    QStringList words = *parsed;
+    const QString verb = words.takeFirst();
+
+    QString allowedOption;
+    bool optionNeeded = true;
+    if (verb == QLatin1String("sync")) {
+        if (!words.isEmpty())
+            return std::nullopt;
+        return CommandResult{syncFileSystems() == 0 ? 0 : 1, {}};
+    } else if (verb == QLatin1String("cp") || verb == QLatin1String("rm")) {
+        allowedOption = QStringLiteral("-f");
+    } else if (verb == QLatin1String("mv")) {
+        allowedOption = QStringLiteral("-f");
+        optionNeeded = false;
+    } else if (verb == QLatin1String("mkdir")) {
+        allowedOption = QStringLiteral("-p");
+    } else if (verb != QLatin1String("chmod")) {
+        return std::nullopt;
+    }
+
+    QString mode;
+    if (verb == QLatin1String("chmod")) {
+        if (words.isEmpty())
+            return std::nullopt;
+        mode = words.takeFirst();
+    } else {
+        // cp, rm and mkdir without their option behave differently; only the option forms are carried out.
+        if (!words.isEmpty() && words.first() == allowedOption)
+            words.removeFirst();
+        else if (optionNeeded)
+            return std::nullopt;
+    }
+    for (const QString& w : words) {
+        if (w.startsWith(QLatin1Char('-')))
+            return std::nullopt;
+    }
+    if (words.isEmpty())
+        return std::nullopt;
+
+    QList<QByteArray> paths;
+    for (const QString& w : words) {
+        const std::optional<QByteArray> p = sandboxOperand(w);
+        if (!p) {
+            qWarning().noquote() << "zoplat: not carried out, path outside the sandbox:" << line;
+            return CommandResult{1, {}};
+        }
+        paths << *p;
+    }
+
+    int failures = 0;
+    if (verb == QLatin1String("rm")) {
+        for (const QByteArray& p : paths)
+            failures += internal::removeLocal(p) != 0;
+    } else if (verb == QLatin1String("mkdir")) {
+        for (const QByteArray& p : paths)
+            failures += internal::makeDirLocal(p) != 0;
+    } else if (verb == QLatin1String("chmod")) {
+        for (const QByteArray& p : paths) {
+            struct stat st{};
+            if (stat(p.constData(), &st) != 0) {
+                ++failures;
+                continue;
+            }
+            const std::optional<mode_t> m = applyMode(mode, st.st_mode);
+            if (!m)
+                return std::nullopt;
+            failures += chmod(p.constData(), *m) != 0;
+        }
+    } else {
+        // cp / mv: sources..., target; several sources need a target folder.
+        if (paths.size() < 2)
+            return CommandResult{1, {}};
+        const QByteArray target = paths.takeLast();
+        struct stat st{};
+        const bool targetIsDir = stat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode);
+        if (paths.size() > 1 && !targetIsDir)
+            return CommandResult{1, {}};
+        for (const QByteArray& p : paths) {
+            failures += (verb == QLatin1String("cp") ? internal::copyLocal(p, target)
+                                                     : internal::moveLocal(p, target)) != 0;
+        }
+    }
+    return CommandResult{failures ? 1 : 0, {}};
+}
+
+QString cleanAbsolute(const QString& path)
+{
+    return QDir::cleanPath(QDir::current().absoluteFilePath(path));
+}
+
+} // namespace
+
+// ---- Commands ---------------------------------------------------------------
+
+CommandResult runCommand(const QString& commandLine)
+{
+    HostState& s = hostState();
+    std::optional<CommandResult> scripted;
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.commands << commandLine;
+        int best = -1;
+        for (auto it = s.scripts.cbegin(); it != s.scripts.cend(); ++it) {
+            if (commandLine.startsWith(it.key()) && it.key().size() > best) {
+                best = it.key().size();
+                scripted = it.value();
+            }
+        }
+    }
+    if (scripted)
+        return *scripted;
+    if (commandLine.trimmed().isEmpty())
+        return CommandResult{-1, {}};
+    if (std::optional<CommandResult> done = runFileCommand(commandLine.trimmed()))
+        return *done;
+    return CommandResult{};
+}
+
+int syncFileSystems()
+{
+    // Only the sandbox's file system is flushed.
+    const QByteArray root = sandboxRoot().toLocal8Bit();
+    const int fd = open(root.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const int rc = syncfs(fd);
+    close(fd);
+    return rc == 0 ? 0 : -1;
+}
+
+// ---- Clock ------------------------------------------------------------------
+
+int64_t systemTimeMs()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return realTimeMs() + s.clockOffsetMs;
+}
+
+int64_t systemTimeNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec + s.clockOffsetMs * 1000000;
+}
+
+int setSystemTime(int64_t secondsSinceEpoch)
+{
+    if (secondsSinceEpoch < 0)
+        return -1;
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.timeSettings.push_back(secondsSinceEpoch);
+    s.clockOffsetMs = secondsSinceEpoch * 1000 - realTimeMs();
+    return 0;
+}
+
+int setTimeZoneMinutesWest(int minutesWest)
+{
+    // The kernel accepts -15 h to +15 h.
+    if (minutesWest < -15 * 60 || minutesWest > 15 * 60)
+        return -1;
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.timeZones.push_back(minutesWest);
+    s.minutesWest = minutesWest;
+    return 0;
+}
+
+// ---- Paths ------------------------------------------------------------------
+
+QString sandboxRoot()
+{
+    HostState& s = hostState();
+    QString root;
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        root = s.sandboxOverride;
+    }
+    if (root.isEmpty())
+        root = qEnvironmentVariable("ZOR_SANDBOX_ROOT");
+    if (!root.isEmpty())
+        root = cleanAbsolute(root);
+    // The host's own root is never a sandbox.
+    if (root.isEmpty() || root == QLatin1String("/"))
+        root = cleanAbsolute(QStringLiteral("sandbox"));
+    return root;
+}
+
+QString devicePath(const QString& absoluteDevicePath)
+{
+    if (absoluteDevicePath.isEmpty() || !absoluteDevicePath.startsWith(QLatin1Char('/')))
+        return absoluteDevicePath;
+    // Lexical normalisation; ".." stops at the top, as under chroot.
+    QStringList parts;
+    for (const QString& part : absoluteDevicePath.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String("."))
+            continue;
+        if (part == QLatin1String("..")) {
+            if (!parts.isEmpty())
+                parts.removeLast();
+            continue;
+        }
+        parts << part;
+    }
+    const QString normalised = QLatin1Char('/') + parts.join(QLatin1Char('/'));
+    const QString root = sandboxRoot();
+    if (insideRoot(normalised, root))
+        return normalised;
+    return parts.isEmpty() ? root : root + normalised;
+}
+
+// ---- Settings ---------------------------------------------------------------
+
+QString gnssSerialDevice()
+{
+    HostState& s = hostState();
+    QString path;
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        path = s.gnssDevice;
+    }
+    return path.isEmpty() ? devicePath(QStringLiteral("/dev/ttyO4")) : path;
+}
+
+QString batterySerialDevice()
+{
+    HostState& s = hostState();
+    QString path;
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        path = s.batteryDevice;
+    }
+    return path.isEmpty() ? devicePath(QStringLiteral("/dev/ttyO3")) : path;
+}
+
+key_t sharedMemoryKeyBase()
+{
+    HostState& s = hostState();
+    {
+        std::lock_guard<std::mutex> lock(s.mutex);
+        if (s.keyBase)
+            return *s.keyBase;
+    }
+    const QByteArray env = qgetenv("ZOR_SHM_KEY_BASE");
+    if (!env.isEmpty()) {
+        char* end = nullptr;
+        const unsigned long v = std::strtoul(env.constData(), &end, 0);
+        if (end && *end == '\0' && v <= 0xFFFFFFFFul)
+            return key_t(uint32_t(v));
+        qWarning() << "zoplat: ZOR_SHM_KEY_BASE is not a number:" << env;
+    }
+    return kDeviceKeyBase;
+}
+
+QString networkInterface()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.interface;
+}
+
+QString beaconDestination()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.beaconDestination;
+}
+
+uint16_t beaconPort()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.beaconPort;
+}
+
+uint16_t serverPort()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.serverPort;
+}
+
+// ---- Test control -----------------------------------------------------------
+
+namespace host {
+
+QStringList recordedCommands()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.commands;
+}
+
+void clearRecordedCommands()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.commands.clear();
+}
+
+void scriptCommand(const QString& lineStart, const CommandResult& result)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.scripts.insert(lineStart, result);
+}
+
+void clearCommandScripts()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.scripts.clear();
+}
+
+void setSandboxRoot(const QString& root)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.sandboxOverride = root;
+}
+
+int64_t clockOffsetMs()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.clockOffsetMs;
+}
+
+std::vector<int64_t> recordedTimeSettings()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.timeSettings;
+}
+
+std::vector<int> recordedTimeZones()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.timeZones;
+}
+
+int timeZoneMinutesWest()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.minutesWest;
+}
+
+void resetClock()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.clockOffsetMs = 0;
+    s.timeSettings.clear();
+    s.timeZones.clear();
+    s.minutesWest = 0;
+}
+
+void setSharedMemoryKeyBase(key_t base)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.keyBase = base;
+}
+
+void setNetworkInterface(const QString& name)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.interface = name;
+}
+
+void setBeaconDestination(const QString& address)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.beaconDestination = address;
+}
+
+void setBeaconPort(uint16_t port)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.beaconPort = port;
+}
+
+void setServerPort(uint16_t port)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.serverPort = port;
+}
+
+void setGnssSerialDevice(const QString& path)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.gnssDevice = path;
+}
+
+void setBatterySerialDevice(const QString& path)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.batteryDevice = path;
+}
+
+void reset()
+{
+    {
+        HostState& s = hostState();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        s.commands.clear();
+        s.scripts.clear();
+        s.sandboxOverride.clear();
+        s.clockOffsetMs = 0;
+        s.timeSettings.clear();
+        s.timeZones.clear();
+        s.minutesWest = 0;
+        s.keyBase.reset();
+        s.interface = QStringLiteral("lo");
+        s.beaconDestination = QStringLiteral("127.0.0.1");
+        s.beaconPort = 10801;
+        s.serverPort = 10901;
+        s.gnssDevice.clear();
+        s.batteryDevice.clear();
+    }
+    setTimeScale(1.0);
+    setSleeper({});
+    setMonotonicClock({});
+}
+
+} // namespace host
+} // namespace zoplat
