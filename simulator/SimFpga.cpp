@@ -1,0 +1,628 @@
+#include "SimFpga.h"
+
+#include "SimFpgaRegisters.h"
+#include "SimText.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace zorsim {
+
+namespace {
+constexpr int kTemperatureSensors = 4;
+constexpr double kTemperatureUnit = 0.0625;
+
+// Words of a page that a complete write covers, for a record count.
+bool requiredWord(int word, int recordCount)
+{
+    if (word <= 7 * recordCount)
+        return true;
+    return word >= page::kRangeBits / 2 && word < page::kEnd / 2;
+}
+} // namespace
+
+SimFpga::SimFpga(SimClock& simClock, const HardwareConstants& constants, Hooks h)
+    : clock(simClock), hw(constants), hooks(std::move(h))
+{
+    reset();
+}
+
+void SimFpga::reset()
+{
+    state = State();
+    state.holdFromNs = std::numeric_limits<int64_t>::max();
+    update();
+    refreshOutputs();
+}
+
+int64_t SimFpga::ticksToNs(uint64_t ticks) const
+{
+    return static_cast<int64_t>(std::llround(static_cast<double>(ticks) * 1e9 / hw.tickRate));
+}
+
+// ---- Frames --------------------------------------------------------------------
+
+void SimFpga::frame(uint32_t word, std::deque<uint16_t>& answer)
+{
+    const uint16_t addr = static_cast<uint16_t>(word >> 16);
+    const uint16_t data = static_cast<uint16_t>(word & 0xFFFF);
+    using Command = State::Command;
+
+    if (addr == reg::kReadAddr) {
+        if (state.command != Command::Idle)
+            fail(strf("read command restarted before its trigger (frame 0x%08x)", word));
+        state.command = Command::HaveAddress;
+        state.commandAddr = data;
+        return;
+    }
+    if (addr == reg::kReadCount) {
+        if (state.command != Command::HaveAddress) {
+            fail(strf("read count frame 0x%08x without a read address", word));
+            state.command = Command::Idle;
+            return;
+        }
+        state.command = Command::HaveCount;
+        state.commandCount = data;
+        return;
+    }
+    if (addr == reg::kReadTrigger) {
+        if (state.command != Command::HaveCount) {
+            fail(strf("read trigger frame 0x%08x without address and count", word));
+            state.command = Command::Idle;
+            return;
+        }
+        state.command = Command::Idle;
+        if (data != reg::kReadMagic) {
+            fail(strf("read trigger 0x%04x is not 0x1234", data));
+            return;
+        }
+        answerReadCommand(answer);
+        return;
+    }
+    if (state.command != Command::Idle) {
+        fail(strf("read command for 0x%04x interrupted by frame 0x%08x", state.commandAddr, word));
+        state.command = Command::Idle;
+    }
+    writeRegister(addr, data);
+}
+
+void SimFpga::answerReadCommand(std::deque<uint16_t>& answer)
+{
+    const uint32_t first = state.commandAddr;
+    const uint32_t count = state.commandCount;
+    if (count == 0) {
+        fail(strf("read command for 0x%04x asks for 0 words", first));
+        return;
+    }
+    for (uint32_t i = 0; i < count; ++i) {
+        const uint32_t addr = first + 2 * i;
+        if (addr > 0xFFFF) {
+            fail(strf("read command for 0x%04x x %u runs past the address space", first, count));
+            return;
+        }
+        answer.push_back(readRegister(static_cast<uint16_t>(addr)));
+    }
+}
+
+// ---- Register file ------------------------------------------------------------
+
+bool SimFpga::value(uint16_t addr, uint16_t& out) const
+{
+    out = 0;
+    if (addr < reg::kPageMemoryEnd) {
+        out = state.pages[addr / kPageBytes][(addr % kPageBytes) / 2];
+        return true;
+    }
+    if (addr >= reg::kClockBlockFirst && addr <= reg::kClockBlockLast) {
+        auto it = state.clockBlock.find(addr);
+        out = it == state.clockBlock.end() ? 0 : it->second;
+        return true;
+    }
+    if (addr >= reg::kActionFirst && addr <= reg::kActionLast) {
+        const int offset = addr - reg::kActionFirst;
+        const Action& a = state.actions[offset / 6];
+        switch (offset % 6) {
+        case 0: out = static_cast<uint16_t>(a.timeUs & 0xFFFF); break;
+        case 2: out = static_cast<uint16_t>(a.timeUs >> 16); break;
+        default: out = a.flags(); break;
+        }
+        return true;
+    }
+    if (addr >= reg::kTemperatureFirst && addr < reg::kTemperatureFirst + 2 * kTemperatureSensors) {
+        out = static_cast<uint16_t>(state.temperatures[(addr - reg::kTemperatureFirst) / 2]);
+        return true;
+    }
+    switch (addr) {
+    case reg::kVersionHigh: out = state.versionHigh; return true;
+    case reg::kVersionLow: out = state.versionLow; return true;
+    case reg::kRunMode: out = state.runMode; return true;
+    case reg::kPageSwitch: out = state.pageSwitch; return true;
+    case reg::kStateCount: out = state.stateCount; return true;
+    case reg::kState: out = state.stateWord; return true;
+    case reg::kBinaryInputs: {
+        for (int i = 0; i < 4; ++i)
+            out |= state.debounced[i] ? (1u << i) : 0u;
+        return true;
+    }
+    case reg::kBinaryOutputsRead: out = binaryOutputs(); return true;
+    case reg::kBinaryOutputsSet: out = state.boControl; return true;
+    case reg::kRunBits: out = state.runBits; return true;
+    case reg::kDecayStep: out = static_cast<uint16_t>(state.decayStep & 0xFFFF); return true;
+    case reg::kDecayStep + 2: out = static_cast<uint16_t>(state.decayStep >> 16); return true;
+    case reg::kPower: out = state.power; return true;
+    case reg::kAuxDc: out = state.auxDc; return true;
+    case reg::kDither: out = static_cast<uint16_t>(state.dither & 0xFFFF); return true;
+    case reg::kDither + 2: out = static_cast<uint16_t>(state.dither >> 16); return true;
+    case reg::kFanFullScale: out = state.fanFullScale; return true;
+    case reg::kHardwareConfigured: out = state.hardwareConfigured; return true;
+    case reg::kFanSetPoint: out = state.fanSetPoint; return true;
+    case reg::kFanSpeed: out = state.fanCount ? *state.fanCount : state.fanSetPoint; return true;
+    case reg::kAlarmTemperature: out = state.alarmTemperature; return true;
+    case reg::kResumeTemperature: out = state.resumeTemperature; return true;
+    case reg::kAlarms:
+        out = static_cast<uint16_t>(state.hardwareAlarms | (state.overTemperature ? 0x0004 : 0));
+        return true;
+    case reg::kSensorStates: out = state.sensorStates; return true;
+    case reg::kPulseInput: out = state.pulseInputEnable ? state.pulseStatus : 0; return true;
+    case reg::kPulseTimeUnit: out = state.pulseTimeUnit; return true;
+    case reg::kPulsePeriodLow: out = static_cast<uint16_t>(state.pulsePeriod & 0xFFFF); return true;
+    case reg::kPulsePeriodHigh: out = static_cast<uint16_t>(state.pulsePeriod >> 16); return true;
+    case reg::kPulseSpare: out = 0; return true;
+    case reg::kPulseCount: out = state.pulseCount; return true;
+    case reg::kPulseOutputEnable: out = state.pulseOutputEnable; return true;
+    case reg::kPulseOutputPeriodLow: out = state.pulseOutputPeriodLow; return true;
+    case reg::kPulseOutputPeriodHigh: out = state.pulseOutputPeriodHigh; return true;
+    case reg::kPulseOutputExtra: out = state.pulseOutputExtra; return true;
+    case reg::kElapsedPage0:
+    case reg::kElapsedOther: out = static_cast<uint16_t>(elapsedTicks() & 0xFFFF); return true;
+    case reg::kElapsedPage0 + 2:
+    case reg::kElapsedOther + 2: out = static_cast<uint16_t>(elapsedTicks() >> 16); return true;
+    default: return false;
+    }
+}
+
+uint16_t SimFpga::peek(uint16_t addr) const
+{
+    // Write-only registers show their last value here, never to the link.
+    if (addr == reg::kKeyTrigger)
+        return state.keyTrigger;
+    if (addr == reg::kPowerApply)
+        return state.powerApply;
+    uint16_t out = 0;
+    value(addr, out);
+    return out;
+}
+
+uint16_t SimFpga::readRegister(uint16_t addr)
+{
+    if (addr & 1) {
+        fail(strf("read of odd address 0x%04x", addr));
+        return 0;
+    }
+    uint16_t out = 0;
+    if (value(addr, out))
+        return out;
+    if (addr == reg::kKeyTrigger || addr == reg::kPowerApply)
+        fail(strf("read of write-only register 0x%04x", addr));
+    else
+        fail(strf("read of unknown address 0x%04x", addr));
+    return 0;
+}
+
+void SimFpga::writeRegister(uint16_t addr, uint16_t data)
+{
+    if (addr & 1) {
+        fail(strf("write of odd address 0x%04x", addr));
+        return;
+    }
+    if (addr < reg::kPageMemoryEnd) {
+        writePageWord(addr, data);
+        return;
+    }
+    if (addr >= reg::kClockBlockFirst && addr <= reg::kClockBlockLast) {
+        state.clockBlock[addr] = data;
+        return;
+    }
+    switch (addr) {
+    case reg::kRunMode:
+        state.runMode = data;
+        return;
+    case reg::kPageSwitch:
+        state.pageSwitch = data;
+        if ((data & reg::kSoftwareSwitchBit) && state.running && state.runMode == 0)
+            enterPage(data & 7);
+        return;
+    case reg::kStateCount:
+        state.stateCount = data;
+        return;
+    case reg::kBinaryOutputsSet:
+        state.boControl = data;
+        return;
+    case reg::kRunBits:
+        setRunBits(data);
+        return;
+    case reg::kDecayStep:
+        state.decayStep = (state.decayStep & 0xFFFF0000u) | data;
+        refreshOutputs();
+        return;
+    case reg::kDecayStep + 2:
+        state.decayStep = (state.decayStep & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
+        refreshOutputs();
+        return;
+    case reg::kKeyTrigger:
+        state.keyTrigger = data;
+        if (data != 0x1234) {
+            fail(strf("key trigger written with 0x%04x", data));
+            return;
+        }
+        if (state.running && !state.pageEnded && state.current.trigger() == TriggerType::KeyPress)
+            endPage();
+        return;
+    case reg::kPower:
+        state.power = data;
+        return;
+    case reg::kAuxDc:
+        state.auxDc = data;
+        return;
+    case reg::kPowerApply:
+        state.powerApply = data;
+        state.appliedPower = state.power;
+        state.appliedAuxDc = state.auxDc;
+        refreshOutputs();
+        return;
+    case reg::kDither:
+        state.dither = (state.dither & 0xFFFF0000u) | data;
+        return;
+    case reg::kDither + 2:
+        state.dither = (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
+        return;
+    case reg::kFanFullScale: state.fanFullScale = data; return;
+    case reg::kHardwareConfigured: state.hardwareConfigured = data; update(); return;
+    case reg::kFanSetPoint: state.fanSetPoint = data; return;
+    case reg::kAlarmTemperature: state.alarmTemperature = data; update(); return;
+    case reg::kResumeTemperature: state.resumeTemperature = data; update(); return;
+    case reg::kPulseInput: state.pulseInputEnable = data; return;
+    case reg::kPulseTimeUnit: state.pulseTimeUnit = data; return;
+    case reg::kPulseOutputEnable: state.pulseOutputEnable = data; return;
+    case reg::kPulseOutputPeriodLow: state.pulseOutputPeriodLow = data; return;
+    case reg::kPulseOutputPeriodHigh: state.pulseOutputPeriodHigh = data; return;
+    case reg::kPulseOutputExtra: state.pulseOutputExtra = data; return;
+    default: {
+        uint16_t ignored = 0;
+        if (value(addr, ignored))
+            fail(strf("write of read-only register 0x%04x = 0x%04x", addr, data));
+        else
+            fail(strf("write of unknown address 0x%04x = 0x%04x", addr, data));
+        return;
+    }
+    }
+}
+
+void SimFpga::writePageWord(uint16_t addr, uint16_t data)
+{
+    const int p = addr / kPageBytes;
+    const int w = (addr % kPageBytes) / 2;
+    state.pages[p][w] = data;
+    if (w == page::kCount / 2)
+        state.written[p].reset();   // the count word opens a new write of the page
+    state.written[p].set(w);
+}
+
+bool SimFpga::pageComplete(int p, std::string& missing) const
+{
+    const uint16_t count = state.pages[p][0];
+    if (!state.written[p].test(0)) {
+        missing = "its record count was never written";
+        return false;
+    }
+    if (count != 8 && count != 16 && count != 32) {
+        missing = strf("its record count is %u", count);
+        return false;
+    }
+    for (int w = 0; w < kPageWords; ++w) {
+        if (requiredWord(w, count) && !state.written[p].test(w)) {
+            missing = strf("byte offset %d was not written", 2 * w);
+            return false;
+        }
+    }
+    return true;
+}
+
+// ---- Player -------------------------------------------------------------------
+
+void SimFpga::setRunBits(uint16_t bits)
+{
+    const bool wasRunning = state.running;
+    state.runBits = bits & 0x7;
+    if (bits & ~0x7u)
+        fail(strf("run bits 0x%04x carry unknown bits", bits));
+    if (!wasRunning && state.runBits != 0) {
+        state.running = true;
+        state.statesPlayed = 0;
+        enterPage(state.pageSwitch & 7);
+        return;
+    }
+    if (wasRunning && state.runBits == 0) {
+        state.running = false;
+        cancelPageEvents();
+        state.holdFromNs = clock.now();
+    }
+    refreshOutputs();
+}
+
+void SimFpga::cancelPageEvents()
+{
+    if (state.endEvent != 0)
+        clock.cancel(state.endEvent);
+    state.endEvent = 0;
+    for (SimClock::EventId id : state.boEvents)
+        clock.cancel(id);
+    state.boEvents.clear();
+}
+
+void SimFpga::enterPage(int p)
+{
+    std::string missing;
+    if (!pageComplete(p, missing))
+        fail(strf("switch to page %d whose write is incomplete: ", p) + missing);
+    cancelPageEvents();
+    state.page = p;
+    state.pageStartNs = clock.now();
+    state.holdFromNs = std::numeric_limits<int64_t>::max();
+    state.pageEnded = false;
+    state.stateWord = static_cast<uint16_t>(p);
+    state.actions[p] = Action();
+    state.andSeen = 0;
+    state.current = decodePage(state.pages[p].data(), hw);
+    for (const std::string& problem : state.current.problems)
+        fail(strf("page %d: ", p) + problem);
+    scheduleEnd();
+    scheduleBinaryOutputs();
+    refreshOutputs();
+}
+
+void SimFpga::scheduleEnd()
+{
+    const int64_t start = state.pageStartNs;
+    switch (state.current.trigger()) {
+    case TriggerType::Time:
+    case TriggerType::TimeOrBinary:
+        state.endEvent = clock.schedule(start + ticksToNs(state.current.durationTicks), [this] {
+            state.endEvent = 0;
+            endPage();
+        });
+        break;
+    case TriggerType::Gps: {
+        const int64_t second = 1000000000;
+        state.endEvent = clock.schedule((start / second + 1) * second, [this] {
+            state.endEvent = 0;
+            endPage();
+        });
+        break;
+    }
+    case TriggerType::Binary:
+    case TriggerType::KeyPress:
+    default:
+        break;
+    }
+}
+
+void SimFpga::scheduleBinaryOutputs()
+{
+    const PageContent& pc = state.current;
+    for (int i = 0; i < 4; ++i) {
+        state.pageBo[i] = pc.boInit[i];
+        int64_t at = state.pageStartNs;
+        if (pc.boTurnEnable[i]) {
+            at += static_cast<int64_t>(pc.boTurnUs[i]) * 1000;
+            state.boEvents.push_back(clock.schedule(at, [this, i] { state.pageBo[i] = !state.current.boInit[i]; }));
+        }
+        if (pc.boHoldEnable[i]) {
+            at += static_cast<int64_t>(pc.boHoldUs[i]) * 1000;
+            state.boEvents.push_back(clock.schedule(at, [this, i] { state.pageBo[i] = state.current.boInit[i]; }));
+        }
+    }
+}
+
+void SimFpga::endPage()
+{
+    if (!state.running || state.pageEnded)
+        return;
+    if (state.endEvent != 0) {
+        clock.cancel(state.endEvent);
+        state.endEvent = 0;
+    }
+    ++state.statesPlayed;
+    if (state.runMode == 1) {
+        const uint32_t last = std::max<uint32_t>(state.stateCount, 1);
+        if (state.statesPlayed < last) {
+            enterPage((state.page + 1) % kPages);
+            return;
+        }
+    }
+    state.pageEnded = true;
+    state.stateWord |= reg::kStateLastBit;
+    state.holdFromNs = clock.now();
+    refreshOutputs();
+}
+
+uint32_t SimFpga::elapsedTicks() const
+{
+    if (!state.running && state.holdFromNs == std::numeric_limits<int64_t>::max())
+        return 0;
+    const int64_t end = std::min(clock.now(), state.holdFromNs);
+    const double ticks = std::floor((end - state.pageStartNs) * hw.tickRate / 1e9);
+    return ticks <= 0 ? 0 : static_cast<uint32_t>(std::min(ticks, 4294967295.0));
+}
+
+uint16_t SimFpga::binaryOutputs() const
+{
+    if (state.boControl & reg::kBoSoftwareBit)
+        return state.boControl & 0xF;
+    if (!state.running)
+        return 0;
+    uint16_t bits = 0;
+    for (int i = 0; i < 4; ++i)
+        bits |= state.pageBo[i] ? (1u << i) : 0u;
+    return bits;
+}
+
+// ---- Binary inputs and actions --------------------------------------------------
+
+void SimFpga::setBinaryInput(int index, bool closed)
+{
+    if (index < 0 || index >= 4) {
+        fail(strf("binary input %d does not exist", index));
+        return;
+    }
+    if (state.raw[index] == closed)
+        return;
+    state.raw[index] = closed;
+    if (state.debounceEvent[index] != 0) {
+        clock.cancel(state.debounceEvent[index]);
+        state.debounceEvent[index] = 0;
+    }
+    if (closed == state.debounced[index])
+        return;   // back where it was before the debounce time ran out: no edge
+    if (state.dither == 0) {
+        confirmInput(index);
+        return;
+    }
+    state.debounceEvent[index] = clock.schedule(clock.now() + static_cast<int64_t>(state.dither) * 1000, [this, index] {
+        state.debounceEvent[index] = 0;
+        confirmInput(index);
+    });
+}
+
+void SimFpga::confirmInput(int index)
+{
+    const bool rising = state.raw[index];
+    state.debounced[index] = rising;
+    if (state.running)
+        captureEdge(index, rising);
+}
+
+void SimFpga::captureEdge(int index, bool rising)
+{
+    const PageContent& pc = state.current;
+    if (!(rising ? pc.biRise(index) : pc.biFall(index)))
+        return;
+    Action& action = state.actions[state.page];
+    action.codes |= static_cast<uint8_t>((rising ? 1 : 2) << (2 * index));
+    if (pc.biAnd()) {
+        state.andSeen |= static_cast<uint8_t>(1u << index);
+        uint8_t armed = 0;
+        for (int i = 0; i < 4; ++i)
+            armed |= (pc.biRise(i) || pc.biFall(i)) ? (1u << i) : 0u;
+        if ((state.andSeen & armed) != armed)
+            return;
+    }
+    action.count = static_cast<uint8_t>(std::min(action.count + 1, 7));
+    const int64_t us = (clock.now() - state.pageStartNs) / 1000;
+    action.timeUs = static_cast<uint32_t>(std::min<int64_t>(us, 0xFFFFFFFF));
+    const TriggerType trigger = pc.trigger();
+    if (trigger == TriggerType::Binary || trigger == TriggerType::TimeOrBinary)
+        endPage();
+}
+
+// ---- Environment -------------------------------------------------------------------
+
+void SimFpga::setTemperature(int sensor, double degC)
+{
+    if (sensor < 0 || sensor >= kTemperatureSensors)
+        return;
+    const double units = std::trunc(degC / kTemperatureUnit);
+    state.temperatures[sensor] = static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
+    update();
+}
+
+void SimFpga::setSensorState(int sensor, int code)
+{
+    if (sensor < 0 || sensor >= kTemperatureSensors)
+        return;
+    state.sensorStates = static_cast<uint16_t>((state.sensorStates & ~(3u << (2 * sensor))) | ((code & 3u) << (2 * sensor)));
+}
+
+void SimFpga::setAlarmBits(uint16_t bits)
+{
+    state.hardwareAlarms = bits;
+}
+
+void SimFpga::setFanSpeedCount(std::optional<uint16_t> count)
+{
+    state.fanCount = count;
+}
+
+void SimFpga::setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid)
+{
+    state.pulseCount = count;
+    state.pulsePeriod = period;
+    state.pulseStatus = static_cast<uint16_t>((countValid ? 1 : 0) | (periodValid ? 2 : 0));
+}
+
+void SimFpga::setFpgaVersion(uint16_t high, uint16_t low)
+{
+    state.versionHigh = high;
+    state.versionLow = low;
+}
+
+void SimFpga::setClockRegister(uint16_t addr, uint16_t data)
+{
+    if (addr < reg::kClockBlockFirst || addr > reg::kClockBlockLast || (addr & 1)) {
+        fail(strf("0x%04x is not a clock block register", addr));
+        return;
+    }
+    state.clockBlock[addr] = data;
+}
+
+// ---- Derived state -------------------------------------------------------------------
+
+void SimFpga::update()
+{
+    if (!state.hardwareConfigured) {
+        state.overTemperature = false;
+        return;
+    }
+    int16_t hottest = std::numeric_limits<int16_t>::min();
+    for (int16_t t : state.temperatures)
+        hottest = std::max(hottest, t);
+    if (hottest >= static_cast<int>(state.alarmTemperature))
+        state.overTemperature = true;
+    else if (hottest < static_cast<int>(state.resumeTemperature))
+        state.overTemperature = false;
+}
+
+void SimFpga::refreshOutputs()
+{
+    played.running = state.running;
+    played.hw = hw;
+    played.pageIndex = state.page;
+    played.page = state.current;
+    played.pageStartNs = state.pageStartNs;
+    played.holdFromNs = state.holdFromNs;
+    played.dcDecayTau = dcDecayTauSeconds(static_cast<int32_t>(state.decayStep));
+    const uint16_t run = state.runBits;
+    const bool voltage = (run & 4) || ((run & 1) && (state.appliedPower & 1));
+    const bool current = (run & 4) || ((run & 2) && (state.appliedPower & 2));
+    for (int c = 0; c < kChannels; ++c)
+        played.live[c] = state.running && (c < 4 ? voltage : current);
+    if (hooks.outputsChanged)
+        hooks.outputsChanged();
+}
+
+PlayerStatus SimFpga::status() const
+{
+    PlayerStatus s;
+    s.running = state.running;
+    s.autoStep = state.runMode == 1;
+    s.currentPage = state.page;
+    s.stateWord = state.stateWord;
+    s.pageEnded = state.pageEnded;
+    s.statesPlayed = state.statesPlayed;
+    s.stateCount = state.stateCount;
+    s.pageStartNs = state.pageStartNs;
+    return s;
+}
+
+} // namespace zorsim

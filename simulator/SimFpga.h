@@ -1,0 +1,200 @@
+#pragma once
+
+// The instrument's FPGA behind the register link, written from its register
+// map and page format. One frame entry decodes each link frame (register
+// writes and the read-command triple); reads are answered word by word.
+//
+// Behaviour (all time from the simulator clock, nothing ticks):
+// - Page ring: eight 768-byte pages. Output runs while any run bit (0x833E)
+//   is set, starting at the page named by 0x8302. With 0x8300 = 1 the player
+//   steps through the ring by itself, each page ending by its trigger, and
+//   counts the pages against 0x8304; after the last one bit 15 of the state
+//   register is set and the outputs hold. With 0x8300 = 0 a page that ends
+//   sets bit 15 and holds until the software switches (0x8302 with bit 15).
+// - Page end policy: a time page ends at start + duration ticks; the end
+//   instant belongs to the next page (a read at that instant sees it). A
+//   binary page ends at its first action, a time-or-binary page at whichever
+//   comes first, a key page at the key trigger 0x8344 = 0x1234, a GPS page at
+//   the next whole second of simulator time.
+// - Actions: an input edge counts once the input has been stable for the
+//   debounce time (0x8404, us). An edge armed by the page's edge word sets
+//   the input's code (1 rising, 2 falling, 3 both) in the page's flags; with
+//   OR logic every armed edge is an action, with AND logic the edge that
+//   completes the set of armed inputs and every later one. An action counts
+//   up bits 8-10 (saturating at 7) and stores its time in us since the page
+//   start (debounce included). Entering a page clears that page's record
+//   only; action flags and a binary page's end appear in the same step.
+// - Binary outputs: bit 15 of 0x833C = software control (bits 0-3). Else,
+//   while running, the page drives them: initial states, after the turn time
+//   the opposite state, after the hold time (from the turn when enabled)
+//   back to the initial state. Else all open.
+// - Power 0x8400 / aux DC 0x8402 take effect on the apply strobe 0x8434.
+//   Voltage channels are live with run bit 1 and voltage power, or run bit 4;
+//   current channels with run bit 2 and current power, or run bit 4.
+// - Temperatures are words of 0.0625 degC; once 0x840A is set the
+//   over-temperature alarm (bit 2 of 0x8414) rises at the alarm threshold and
+//   clears when every sensor is below the resume threshold.
+// - The clock block (0x8100-0x815A) is stored as written.
+// Protocol faults of the link code are reported through the violation sink.
+
+#include "SimClock.h"
+#include "SimInstrument.h"
+#include "SimMcaspPort.h"
+#include "SimPage.h"
+
+#include <array>
+#include <bitset>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zorsim {
+
+class SimFpga : public FramePeer
+{
+public:
+    struct Hooks
+    {
+        std::function<void(const std::string&)> violation;
+        std::function<void()> outputsChanged;   // the played outputs changed now
+    };
+
+    SimFpga(SimClock& clock, const HardwareConstants& hw, Hooks hooks);
+    void reset();
+
+    void frame(uint32_t word, std::deque<uint16_t>& answer) override;
+
+    // Back door.
+    void setBinaryInput(int index, bool closed);
+    bool binaryInput(int index) const { return state.raw.at(index); }
+    void setTemperature(int sensor, double degC);
+    void setSensorState(int sensor, int code);
+    void setAlarmBits(uint16_t bits);
+    void setFanSpeedCount(std::optional<uint16_t> count);
+    void setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid);
+    void setFpgaVersion(uint16_t high, uint16_t low);
+    void setClockRegister(uint16_t addr, uint16_t value);
+
+    // Observation without side effects.
+    uint16_t peek(uint16_t addr) const;
+    std::array<uint16_t, kPageWords> pageWords(int page) const { return state.pages.at(page); }
+    PlayerStatus status() const;
+    const PlayedOutputs& outputs() const { return played; }
+
+private:
+    struct Action
+    {
+        uint32_t timeUs = 0;
+        uint8_t codes = 0;    // 2 bits per input
+        uint8_t count = 0;    // 0..7
+        uint16_t flags() const { return static_cast<uint16_t>(codes | (count << 8)); }
+    };
+
+    struct State
+    {
+        std::array<std::array<uint16_t, kPageWords>, kPages> pages{};
+        std::array<std::bitset<kPageWords>, kPages> written{};   // words written since the count word
+
+        // Read command decoder.
+        enum class Command { Idle, HaveAddress, HaveCount } command = Command::Idle;
+        uint16_t commandAddr = 0;
+        uint16_t commandCount = 0;
+
+        // Registers.
+        uint16_t versionHigh = 0x0002;
+        uint16_t versionLow = 0x0001;
+        std::map<uint16_t, uint16_t> clockBlock;
+        uint16_t runMode = 0;
+        uint16_t pageSwitch = 0;
+        uint16_t stateCount = 0;
+        uint16_t boControl = 0;
+        uint16_t runBits = 0;
+        uint32_t decayStep = 0;
+        uint16_t power = 0;
+        uint16_t auxDc = 0;
+        uint16_t appliedPower = 0;
+        uint16_t appliedAuxDc = 0;
+        uint32_t dither = 0;
+        uint16_t fanFullScale = 0;
+        uint16_t hardwareConfigured = 0;
+        uint16_t fanSetPoint = 0;
+        uint16_t alarmTemperature = 0;
+        uint16_t resumeTemperature = 0;
+        uint16_t pulseInputEnable = 0;
+        uint16_t pulseTimeUnit = 0;
+        uint16_t pulseOutputEnable = 0;
+        uint16_t pulseOutputPeriodLow = 0;
+        uint16_t pulseOutputPeriodHigh = 0;
+        uint16_t pulseOutputExtra = 0;
+        uint16_t keyTrigger = 0;     // write-only: last value, for peek()
+        uint16_t powerApply = 0;     // write-only: last value, for peek()
+
+        // Environment.
+        std::array<int16_t, 4> temperatures{};
+        uint16_t sensorStates = 0;
+        uint16_t hardwareAlarms = 0;
+        bool overTemperature = false;
+        std::optional<uint16_t> fanCount;
+        uint16_t pulseCount = 0;
+        uint32_t pulsePeriod = 0;
+        uint16_t pulseStatus = 0;
+
+        // Binary inputs: raw contacts, debounced view, pending debounce.
+        std::array<bool, 4> raw{};
+        std::array<bool, 4> debounced{};
+        std::array<SimClock::EventId, 4> debounceEvent{};
+
+        // Player.
+        bool running = false;
+        int page = 0;
+        int64_t pageStartNs = 0;
+        int64_t holdFromNs = 0;
+        bool pageEnded = false;
+        uint32_t statesPlayed = 0;
+        uint16_t stateWord = 0;
+        PageContent current;
+        SimClock::EventId endEvent = 0;
+        std::vector<SimClock::EventId> boEvents;
+        std::array<bool, 4> pageBo{};
+        std::array<Action, kPages> actions{};
+        uint8_t andSeen = 0;
+    };
+
+    void fail(const std::string& text) const { hooks.violation(text); }
+
+    // Register file.
+    bool value(uint16_t addr, uint16_t& out) const;   // false: not readable
+    uint16_t readRegister(uint16_t addr);
+    void writeRegister(uint16_t addr, uint16_t data);
+    void writePageWord(uint16_t addr, uint16_t data);
+    void answerReadCommand(std::deque<uint16_t>& answer);
+
+    // Player.
+    bool pageComplete(int page, std::string& missing) const;
+    void setRunBits(uint16_t bits);
+    void enterPage(int page);
+    void endPage();
+    void scheduleEnd();
+    void scheduleBinaryOutputs();
+    void cancelPageEvents();
+    void confirmInput(int index);
+    void captureEdge(int index, bool rising);
+    uint32_t elapsedTicks() const;
+    uint16_t binaryOutputs() const;
+
+    // Derived state, recomputed in one place.
+    void update();
+    void refreshOutputs();
+
+    int64_t ticksToNs(uint64_t ticks) const;
+
+    SimClock& clock;
+    HardwareConstants hw;
+    Hooks hooks;
+    State state;
+    PlayedOutputs played;
+};
+
+} // namespace zorsim

@@ -1,0 +1,83 @@
+#include "SimPacer.h"
+
+#include "SimInstrument.h"
+#include "zoplatform.h"
+
+#include <chrono>
+#include <cmath>
+
+namespace zorsim {
+
+int64_t PaceAccumulator::take(int64_t realNs, double speed)
+{
+    if (realNs <= 0 || speed <= 0.0)
+        return 0;
+    const double owed = static_cast<double>(realNs) * speed + remainder;
+    const double whole = std::floor(owed);
+    remainder = owed - whole;
+    return static_cast<int64_t>(whole);
+}
+
+SimPacer::SimPacer(SimInstrument& instrument, double speedFactor, int intervalMs, QObject* parent)
+    : QObject(parent), sim(instrument), speed(speedFactor)
+{
+    timer.setInterval(intervalMs);
+    timer.setTimerType(Qt::PreciseTimer);
+    connect(&timer, &QTimer::timeout, this, &SimPacer::tick);
+}
+
+void SimPacer::start()
+{
+    accumulator.reset();
+    elapsed.start();
+    lastNs = 0;
+    timer.start();
+}
+
+void SimPacer::stop()
+{
+    timer.stop();
+}
+
+void SimPacer::tick()
+{
+    const int64_t nowNs = elapsed.nsecsElapsed();
+    const int64_t realNs = nowNs - lastNs;
+    lastNs = nowNs;
+    sim.advance(accumulator.take(realNs, speed));
+}
+
+SimRealTimePacer::SimRealTimePacer(SimInstrument& instrument, std::function<double()> speedSource, int64_t step)
+    : sim(instrument), speed(std::move(speedSource)), stepUs(step > 0 ? step : 500)
+{
+    worker = std::thread([this] { run(); });
+}
+
+SimRealTimePacer::~SimRealTimePacer()
+{
+    stop();
+}
+
+void SimRealTimePacer::stop()
+{
+    running.store(false);
+    if (worker.joinable())
+        worker.join();
+}
+
+void SimRealTimePacer::run()
+{
+    using Clock = std::chrono::steady_clock;
+    PaceAccumulator accumulator;
+    Clock::time_point last = Clock::now();
+    while (running.load()) {
+        std::this_thread::sleep_for(std::chrono::microseconds(stepUs));
+        const Clock::time_point now = Clock::now();
+        const int64_t realNs = std::chrono::duration_cast<std::chrono::nanoseconds>(now - last).count();
+        last = now;
+        const double factor = speed ? speed() : 1.0 / zoplat::timeScale();
+        sim.advance(accumulator.take(realNs, factor));
+    }
+}
+
+} // namespace zorsim
