@@ -1,0 +1,110 @@
+#pragma once
+
+// The driver: free functions over the records of CommDriverData.h, writing
+// and reading the instrument's FPGA through the register link. Every
+// operation returns int: 0 when every frame succeeded, otherwise non-zero
+// (the sum of the link results, -1 per failed frame).
+
+#include "CommDriverData.h"
+
+#include <atomic>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+// ---- Start-up and release ---------------------------------------------------
+
+// Allocates and defaults the records (records that already exist are kept),
+// opens the low-level output stage, sets up the register link and, until it
+// has once succeeded, the test clock; builds the sine table.
+// 0 on success, else the sum of the link and clock results.
+int driverBaseInit();
+// Releases the register link and frees the records (pointers back to null).
+int driverBaseRelease();
+
+// ---- Output pages -----------------------------------------------------------
+
+// Encodes the output record into the current page of the ring.
+// zeroValue: silence (all amplitudes 0, duration zeroOutputTime);
+// bocurrent: the binary outputs start the page in their present state.
+int driverBaseSendTestParameterData(bool zeroValue, bool bocurrent);
+// Derives the DC-simulation fields of the output record from decayDefine.
+void driverBaseSetTestCloseDefine();
+int driverBaseSendTestStateCount();
+int driverBaseResetUpdateOffset();
+int driverBaseSwitchUpdateOffset();
+int driverBaseSendTestSwitchState();
+int driverBaseReadTestParameterData();
+
+// ---- Configuration ----------------------------------------------------------
+
+int driverBaseReadConfigureHardData();
+int driverBaseSendConfigureHardData();
+int driverBaseSendConfigureFanSpeed(uint32_t percent);
+int driverBaseSendConfigureSoftData();
+
+// ---- Power, run, trigger and binary outputs ---------------------------------
+
+int driverBaseSendTestControlPower();
+int driverBaseSendTestControlRun();
+int driverBaseSendTestKeyTrigger();
+int driverBaseSendTestBOState();
+
+// ---- Status reads -----------------------------------------------------------
+
+int driverBaseReadTestBIState();
+int driverBaseReadTestBOState();
+int driverBaseReadPAOTempState();
+int driverBaseReadAlarmState();
+int driverBaseReadActionTimes();
+int driverBaseReadTestStateIndex();
+int driverBaseReadTestStateTime();
+int driverBaseReadBinaryInputTimes();
+
+// ---- Energy-meter pulses ----------------------------------------------------
+
+int driverBaseSendTestPulse();
+int driverBaseReadTestPulse();
+int driverBaseSendTestPluseRun();
+int driverBaseReadTestPluseState();
+int driverBaseResetTestPluseState();
+
+// ---- Operating system -------------------------------------------------------
+
+// Power-stage script: mode 0 low-level stage, 1 power-amplifier stage, any
+// other mode closes the low-level stage. Returns the script's exit status.
+int drv_system_setsysmode(uint32_t mode, int open);
+// CPU governor (0 performance, 1 powersave, 2 userspace, 3 ondemand,
+// 4 conservative); not used by the system.
+int drv_system_setcpumode(uint32_t mode);
+// Current CPU frequency, 1000000000 when it cannot be read.
+int drv_system_getcpufrq();
+
+// ---- Driver-private state ---------------------------------------------------
+
+constexpr int DRIVER_PAGE_COUNT = 8;
+constexpr uint16_t DRIVER_PAGE_SIZE = 768;
+constexpr int DRIVER_SINX_STEPS = 768;
+
+extern int localOutputUpdateOffset;    // page to write next, 0..7
+extern int driverUpdateClockEnabled;   // 1 while a clock configuration is applied
+extern float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
+// Set when the action reads have seen the ring leave page 0 since the test was reset.
+extern std::atomic<bool> localActionRingMoved;
+
+// Float-to-integer conversion of every driver field: truncates toward zero,
+// saturates at the limits of T, and gives 0 for NaN.
+template <typename T>
+inline T driverSaturate(double value)
+{
+    static_assert(std::numeric_limits<T>::is_integer, "integer target");
+    if (std::isnan(value))
+        return 0;
+    constexpr double lo = double(std::numeric_limits<T>::min());
+    constexpr double hi = double(std::numeric_limits<T>::max());
+    if (value <= lo)
+        return std::numeric_limits<T>::min();
+    if (value >= hi)
+        return std::numeric_limits<T>::max();
+    return static_cast<T>(value);
+}

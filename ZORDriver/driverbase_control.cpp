@@ -1,0 +1,522 @@
+// Test control, status and action reads.
+
+#include "driverbase.h"
+
+#include "zodrv_mcasp.h"
+#include "zoplatform.h"
+
+#include <QtGlobal>
+
+#include <cmath>
+
+namespace {
+
+constexpr uint16_t REG_FPGA_VERSION_HIGH = 0x800A;
+constexpr uint16_t REG_FPGA_VERSION_LOW = 0x800C;
+constexpr uint16_t REG_RUN = 0x8300;
+constexpr uint16_t REG_PAGE_SWITCH = 0x8302;
+constexpr uint16_t REG_STATE_COUNT = 0x8304;
+constexpr uint16_t REG_ACTION_TIME = 0x8306;    // + 6 p, 32 bits, microseconds
+constexpr uint16_t REG_ACTION_FLAGS = 0x830A;   // + 6 p
+constexpr uint16_t REG_ACTION_STRIDE = 6;
+constexpr uint16_t REG_STATE = 0x8336;
+constexpr uint16_t REG_BI = 0x8338;
+constexpr uint16_t REG_BO_READ = 0x833A;
+constexpr uint16_t REG_BO_SET = 0x833C;
+constexpr uint16_t REG_OUTPUT_RUN = 0x833E;
+constexpr uint16_t REG_KEY_TRIGGER = 0x8344;
+constexpr uint16_t REG_POWER = 0x8400;
+constexpr uint16_t REG_AUXDC = 0x8402;
+constexpr uint16_t REG_DITHER = 0x8404;
+constexpr uint16_t REG_FAN_FULL_SCALE = 0x8408;
+constexpr uint16_t REG_HARD_CONFIGURED = 0x840A;
+constexpr uint16_t REG_FAN_SET = 0x840C;
+constexpr uint16_t REG_FAN_SPEED = 0x840E;
+constexpr uint16_t REG_TEMP_ALARM = 0x8410;
+constexpr uint16_t REG_TEMP_RESUME = 0x8412;
+constexpr uint16_t REG_ALARMS = 0x8414;
+constexpr uint16_t REG_TEMPERATURES = 0x8416;   // four words
+constexpr uint16_t REG_SENSORS = 0x841E;
+constexpr uint16_t REG_PULSE_INPUT = 0x8420;
+constexpr uint16_t REG_PULSE_TCU = 0x8422;
+constexpr uint16_t REG_PULSE_PERIOD_LOW = 0x8424;
+constexpr uint16_t REG_PULSE_PERIOD_HIGH = 0x8426;
+constexpr uint16_t REG_PULSE_PERIOD_EXTRA = 0x8428;
+constexpr uint16_t REG_PULSE_COUNT = 0x842A;
+constexpr uint16_t REG_PULSE_OUTPUT = 0x842C;
+constexpr uint16_t REG_PULSE_OUTPUT_LOW = 0x842E;
+constexpr uint16_t REG_PULSE_OUTPUT_HIGH = 0x8430;
+constexpr uint16_t REG_PULSE_OUTPUT_CLEAR = 0x8432;
+constexpr uint16_t REG_POWER_APPLY = 0x8434;
+constexpr uint16_t REG_ELAPSED_PAGE0 = 0x84EA;
+constexpr uint16_t REG_ELAPSED_OTHER = 0x84EE;
+
+constexpr uint16_t PAGE_TRIGGER = 482;
+constexpr uint16_t PAGE_DURATION = 484;
+
+constexpr uint16_t POWER_V = 0x1;
+constexpr uint16_t POWER_I = 0x2;
+constexpr uint16_t POWER_AUXDC = 0x4;
+constexpr uint16_t RUN_V = 0x1;
+constexpr uint16_t RUN_I = 0x2;
+constexpr uint16_t RUN_LLO = 0x4;
+constexpr uint16_t STATE_PAGE_MASK = 0x7;
+constexpr int32_t STATE_LAST = 0x8000;
+constexpr uint16_t BO_SOFTWARE = 0x8000;
+
+constexpr float TEMPERATURE_UNIT = 0.0625f;   // degC per register unit
+constexpr float AUXDC_FULL_SCALE_WORD = 62500.0f;
+
+bool recordsReady()
+{
+    return globalConfigureHardData && globalConfigureSoftData && globalConfigureCalData && globalTestOutputData
+        && globalTestControlData && globalTestStatusData;
+}
+
+uint16_t pageAddress(int page, uint16_t offset)
+{
+    return uint16_t(page * DRIVER_PAGE_SIZE + offset);
+}
+
+// Auxiliary DC set point word for value volts, calibrated by the segment the
+// value falls in; false when the full scale cannot be used.
+bool auxdcSetPoint(uint32_t value, uint16_t& setPoint)
+{
+    const CommDriverConfigureCalData& cal = *globalConfigureCalData;
+    const float fullScale = globalConfigureHardData->auxdcMaxValue;
+    if (!(std::isfinite(fullScale) && fullScale > 0.0f)) {
+        qWarning("driverBaseSendTestControlPower: auxiliary DC full scale %g refused, set point not sent",
+                 double(fullScale));
+        return false;
+    }
+    float v = float(value);
+    int i = 4;
+    for (int point = 1; point <= 4; ++point) {
+        const float limit = cal.auxdcPwmLimits[0][0][point];
+        if (limit > 0.0f && std::fabs(v) <= limit) {
+            i = point;
+            break;
+        }
+    }
+    v = v * cal.auxdcPwmFactors[0][0][i] + cal.auxdcPwmOffsets[0][0][i];
+    setPoint = driverSaturate<uint16_t>(v / fullScale * AUXDC_FULL_SCALE_WORD);
+    return true;
+}
+
+} // namespace
+
+// ---- Configuration ----------------------------------------------------------
+
+int driverBaseReadConfigureHardData()
+{
+    if (!globalConfigureHardData)
+        return -1;
+    uint16_t high = 0;
+    uint16_t low = 0;
+    const int result = drv_mcasp_read_u16(REG_FPGA_VERSION_HIGH, &high) + drv_mcasp_read_u16(REG_FPGA_VERSION_LOW, &low);
+    if (result == 0)
+        globalConfigureHardData->fpgaVersion = (uint32_t(high) << 16) | low;
+    return result;
+}
+
+int driverBaseSendConfigureHardData()
+{
+    if (!globalConfigureHardData)
+        return -1;
+    const CommDriverConfigureHardData& hard = *globalConfigureHardData;
+    int result = drv_mcasp_write_u16(REG_TEMP_ALARM,
+                                     driverSaturate<uint16_t>(float(hard.tempThresholdAlarm) / TEMPERATURE_UNIT));
+    result += drv_mcasp_write_u16(REG_TEMP_RESUME,
+                                  driverSaturate<uint16_t>(float(hard.tempThresholdResume) / TEMPERATURE_UNIT));
+    result += drv_mcasp_write_u16(REG_FAN_FULL_SCALE, uint16_t(hard.fanSpeedFrequency & 0xFFFF));
+    result += drv_mcasp_write_u16(REG_HARD_CONFIGURED, 1);
+    return result;
+}
+
+int driverBaseSendConfigureFanSpeed(uint32_t percent)
+{
+    if (!globalConfigureHardData)
+        return -1;
+    const uint32_t setPoint = (globalConfigureHardData->fanSpeedFrequency / 100) * percent;
+    return drv_mcasp_write_u16(REG_FAN_SET, uint16_t(setPoint & 0xFFFF));
+}
+
+int driverBaseSendConfigureSoftData()
+{
+    if (!globalConfigureSoftData)
+        return -1;
+    return drv_mcasp_write_u32(REG_DITHER, driverSaturate<uint32_t>(globalConfigureSoftData->ditherTime * 1000000.0f));
+}
+
+// ---- Power, run, trigger and binary outputs ---------------------------------
+
+int driverBaseSendTestControlPower()
+{
+    if (!recordsReady())
+        return -1;
+    const CommDriverConfigureHardData& hard = *globalConfigureHardData;
+    const CommDriverTestControlData& control = *globalTestControlData;
+    int result = 0;
+
+    uint16_t power = 0;
+    if (globalTestOutputData->outputLevelControlType != COMM_LEVELCONTROL_TYPE_MANUAL_LLO
+        && hard.systemPowerType != COMM_SYSTEM_POWER_TYPE_LLO) {
+        if (control.controlPowerVEnable)
+            power |= POWER_V;
+        if (control.controlPowerIEnable)
+            power |= POWER_I;
+        if (power)
+            drv_system_setsysmode(1, 1);
+    }
+
+    uint16_t setPoint = 0;
+    if (control.controlPowerDCVAuxValue != 0) {
+        if (auxdcSetPoint(control.controlPowerDCVAuxValue, setPoint))
+            power |= POWER_AUXDC;
+        else
+            result = -1;   // the auxiliary DC stays off
+    }
+
+    result += drv_mcasp_write_u16(REG_AUXDC, setPoint);
+    result += drv_mcasp_write_u16(REG_POWER, power);
+    result += drv_mcasp_write_u16(REG_POWER_APPLY, 1);
+    if (power == 0 || power == POWER_AUXDC)
+        drv_system_setsysmode(1, 0);
+
+    uint16_t readBack = 0;
+    result += drv_mcasp_read_u16(REG_POWER, &readBack);
+    result += drv_mcasp_read_u16(REG_AUXDC, &readBack);
+    return result;
+}
+
+int driverBaseSendTestControlRun()
+{
+    if (!recordsReady())
+        return -1;
+    const CommDriverTestControlData& control = *globalTestControlData;
+    const CommDriverTestOutputData& out = *globalTestOutputData;
+
+    uint16_t run = 0;
+    if (out.outputLevelControlType == COMM_LEVELCONTROL_TYPE_MANUAL_LLO
+        || globalConfigureHardData->systemPowerType == COMM_SYSTEM_POWER_TYPE_LLO) {
+        if (control.controlRunVEnable)
+            run = RUN_LLO;
+    } else {
+        if (control.controlRunVEnable)
+            run |= RUN_V;
+        if (control.controlRunIEnable)
+            run |= RUN_I;
+    }
+
+    int result = drv_mcasp_write_u16(REG_RUN, control.controlAutoOutputStateEnable ? 1 : 0);
+    result += drv_mcasp_write_u16(REG_PAGE_SWITCH, 0);
+    if (out.outputBOControlType == COMM_BOCONTROL_TYPE_AUTO)
+        result += drv_mcasp_write_u16(REG_BO_SET, run != 0 ? 0 : BO_SOFTWARE);
+
+    // Diagnostic read-back; the values are not kept.
+    uint16_t word = 0;
+    uint32_t value = 0;
+    for (uint16_t reg : {REG_STATE, REG_STATE_COUNT, REG_RUN, REG_PAGE_SWITCH})
+        result += drv_mcasp_read_u16(reg, &word);
+    for (int page = 0; page < 3; ++page) {
+        result += drv_mcasp_read_u32(pageAddress(page, PAGE_DURATION), &value);
+        result += drv_mcasp_read_u16(pageAddress(page, PAGE_TRIGGER), &word);
+    }
+
+    zoplat::sleepMs(60);
+    result += drv_mcasp_write_u16(REG_OUTPUT_RUN, run);
+    result += drv_mcasp_read_u16(REG_OUTPUT_RUN, &word);
+    return result;
+}
+
+int driverBaseSendTestKeyTrigger()
+{
+    return drv_mcasp_write_u16(REG_KEY_TRIGGER, 0x1234);
+}
+
+int driverBaseSendTestBOState()
+{
+    if (!globalTestControlData)
+        return -1;
+    uint16_t value = BO_SOFTWARE;
+    for (int i = 0; i < COMM_BINARY_COUNT; ++i)
+        if (globalTestControlData->controlBOStates[i])
+            value |= uint16_t(1u << i);
+    return drv_mcasp_write_u16(REG_BO_SET, value);
+}
+
+// ---- Status reads -----------------------------------------------------------
+
+int driverBaseReadTestBIState()
+{
+    if (!globalTestStatusData)
+        return -1;
+    uint16_t bits = 0;
+    const int result = drv_mcasp_read_u16(REG_BI, &bits);
+    if (result == 0)
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i)
+            globalTestStatusData->statusBIStates[i] = (bits >> i) & 1;
+    return result;
+}
+
+int driverBaseReadTestBOState()
+{
+    if (!globalTestStatusData)
+        return -1;
+    uint16_t bits = 0;
+    uint16_t set = 0;
+    const int readBack = drv_mcasp_read_u16(REG_BO_READ, &bits);
+    const int result = readBack + drv_mcasp_read_u16(REG_BO_SET, &set);
+    if (readBack == 0)
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i)
+            globalTestStatusData->statusBOStates[i] = (bits >> i) & 1;
+    return result;
+}
+
+int driverBaseReadPAOTempState()
+{
+    if (!globalTestStatusData || !globalConfigureHardData)
+        return -1;
+    uint16_t fan = 0;
+    uint16_t sensors = 0;
+    uint16_t temperatures[4] = {};
+    int result = drv_mcasp_read_u16(REG_FAN_SPEED, &fan);
+    result += drv_mcasp_read_u16(REG_SENSORS, &sensors);
+    for (int i = 0; i < 4; ++i)
+        result += drv_mcasp_read_u16(uint16_t(REG_TEMPERATURES + 2 * i), &temperatures[i]);
+    if (result != 0)
+        return result;
+
+    CommDriverTestStatusData& status = *globalTestStatusData;
+    // The temperature words are two's complement: below 0 degC they read negative.
+    for (int i = 0; i < 4; ++i)
+        status.statusAOTempValues[i] = driverSaturate<int32_t>(float(int16_t(temperatures[i])) * TEMPERATURE_UNIT);
+    const uint32_t fullScale = globalConfigureHardData->fanSpeedFrequency;
+    status.statusFanSpeed = fullScale ? int32_t(uint64_t(100) * fan / fullScale) : 0;
+    for (int i = 0; i < 4; ++i)
+        status.statusSensorStates[i] = (sensors >> (2 * i)) & 0x3;
+    return 0;
+}
+
+int driverBaseReadAlarmState()
+{
+    if (!globalTestStatusData || !globalTestControlData)
+        return -1;
+    if (!globalTestControlData->controlPowerVEnable && !globalTestControlData->controlPowerIEnable) {
+        globalTestStatusData->statusAlarmStates = 0;
+        return 0;
+    }
+    uint16_t alarms = 0;
+    const int result = drv_mcasp_read_u16(REG_ALARMS, &alarms);
+    if (result == 0)
+        globalTestStatusData->statusAlarmStates = alarms;
+    return result;
+}
+
+int driverBaseReadActionTimes()
+{
+    if (!recordsReady())
+        return -1;
+    CommDriverTestStatusData& status = *globalTestStatusData;
+    const bool autoStep = globalTestControlData->controlAutoOutputStateEnable != 0;
+
+    // 1. The page now playing.
+    status.statusTestActionTime = NAN;
+    uint16_t state = 0;
+    int result = drv_mcasp_read_u16(REG_STATE, &state);
+    if (result != 0)
+        return result;
+    status.statusTestStateIndex = state;
+    int page = state & STATE_PAGE_MASK;
+    if (page != 0)
+        localActionRingMoved = true;
+
+    // 2. Its actions.
+    uint16_t flags = 0;
+    uint32_t timeUs = 0;
+    result += drv_mcasp_read_u16(uint16_t(REG_ACTION_FLAGS + REG_ACTION_STRIDE * page), &flags);
+    result += drv_mcasp_read_u32(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), &timeUs);
+    if (result != 0)
+        return result;
+    int count = (flags >> 8) & 0x7;
+
+    // 3. A trip that ended the page shows on the page before the one playing.
+    //    That page is part of this run as soon as the ring has moved, also
+    //    after it wrapped from page 7 to page 0.
+    if (autoStep && count == 0 && localActionRingMoved) {
+        page = (page + DRIVER_PAGE_COUNT - 1) % DRIVER_PAGE_COUNT;
+        result += drv_mcasp_read_u16(uint16_t(REG_ACTION_FLAGS + REG_ACTION_STRIDE * page), &flags);
+        if (result != 0)
+            return result;
+        count = (flags >> 8) & 0x7;
+        if (count != 0 && count > status.statusTestActionCount) {
+            result += drv_mcasp_read_u32(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), &timeUs);
+            if (result != 0)
+                return result;
+        } else {
+            count = 0;
+        }
+    }
+
+    // 4. A new page starts a new action record.
+    if (page != status.statusTestActionStateIndex) {
+        status.statusTestActionFlag = 0;
+        status.statusTestActionCount = 0;
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
+            status.statusTestActionFlags[i] = 0;
+            status.statusTestActionBIStates[i] = 0;
+        }
+    }
+
+    // 5. A new action: which inputs changed, and when (debounce removed).
+    bool found = false;
+    if (count != 0 && flags != status.statusTestActionFlag) {
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
+            const uint8_t edge = (flags >> (2 * i)) & 0x3;
+            if (edge == 1 || edge == 2) {
+                status.statusTestActionIndex = uint8_t(i);
+                status.statusTestActionFlags[i] = edge;
+                status.statusTestActionBIStates[i] = edge;
+            }
+        }
+        status.statusTestActionFlag = flags;
+        status.statusTestActionCount = uint16_t(count);
+        status.statusTestActionStateIndex = uint8_t(page);
+        float seconds = float(double(timeUs) / 1000000.0);
+        const float dither = globalConfigureSoftData->ditherTime;
+        if (seconds * 1000.0f > dither * 1000.0f) {
+            seconds -= dither;
+            if (seconds < 0.001f)
+                seconds = 0.001f;
+        }
+        status.statusTestActionTime = seconds;
+        found = true;
+    }
+
+    // 6, 7. Software page switching: the state after the action, and the
+    //       switch once the last state is reached.
+    if (!autoStep) {
+        if (found) {
+            result += drv_mcasp_read_u16(REG_STATE, &state);
+            if (result == 0)
+                status.statusTestStateIndex = state;
+        }
+        if (status.statusTestStateIndex & STATE_LAST)
+            result += driverBaseSendTestSwitchState();
+    }
+    return result;
+}
+
+int driverBaseReadTestStateIndex()
+{
+    zoplat::sleepMs(1000);
+    uint16_t word = 0;
+    int result = 0;
+    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH, REG_STATE, REG_STATE_COUNT})
+        result += drv_mcasp_read_u16(reg, &word);
+    return result;
+}
+
+int driverBaseReadTestStateTime()
+{
+    if (!recordsReady())
+        return -1;
+    zoplat::sleepMs(1000);
+    CommDriverTestStatusData& status = *globalTestStatusData;
+    CommDriverTestControlData& control = *globalTestControlData;
+    uint16_t word = 0;
+    uint16_t state = 0;
+    int result = 0;
+    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH})
+        result += drv_mcasp_read_u16(reg, &word);
+    const int stateResult = drv_mcasp_read_u16(REG_STATE, &state);
+    result += stateResult;
+    if (stateResult == 0)
+        status.statusTestStateIndex = state;
+    const int page = status.statusTestStateIndex & STATE_PAGE_MASK;
+
+    uint32_t elapsedTicks = 0;
+    uint32_t durationTicks = 0;
+    result += drv_mcasp_read_u32(page == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &elapsedTicks);
+    result += drv_mcasp_read_u32(pageAddress(page, PAGE_DURATION), &durationTicks);
+    const uint32_t rate = globalConfigureHardData->periodFrequency;
+    if (result != 0 || rate == 0)
+        return result != 0 ? result : -1;
+    const float elapsed = float(elapsedTicks) / float(rate);
+    const float duration = float(durationTicks) / float(rate);
+    if ((control.controlStateSwitchEnable == 1 && elapsed >= duration - 0.0001f) || status.statusBIStateAction == 1) {
+        control.controlStateSwitchEnable = 0;
+        status.statusTestTriggerTime = elapsed;
+        ++status.statusTestStateIndex;
+    }
+    return result;
+}
+
+int driverBaseReadBinaryInputTimes()
+{
+    return 0;
+}
+
+// ---- Energy-meter pulses ----------------------------------------------------
+
+int driverBaseSendTestPulse()
+{
+    if (!globalTestOutputData)
+        return -1;
+    const CommDriverTestOutputData& out = *globalTestOutputData;
+    const uint32_t period = out.pulseOutputEnable ? uint32_t(out.pulseOutputPeriod & 0xFFFFFFFFu) : 0;
+    int result = drv_mcasp_write_u16(REG_PULSE_OUTPUT, out.pulseOutputEnable);
+    result += drv_mcasp_write_u16(REG_PULSE_OUTPUT_LOW, uint16_t(period & 0xFFFF));
+    result += drv_mcasp_write_u16(REG_PULSE_OUTPUT_HIGH, uint16_t(period >> 16));
+    result += drv_mcasp_write_u16(REG_PULSE_OUTPUT_CLEAR, 0);
+    result += drv_mcasp_write_u16(REG_PULSE_TCU, out.pulseInputEnable ? out.pulseInputTCU : 0);
+    result += drv_mcasp_write_u16(REG_PULSE_INPUT, out.pulseInputEnable);
+    return result;
+}
+
+int driverBaseReadTestPulse()
+{
+    if (!globalTestOutputData)
+        return -1;
+    uint16_t pulseStatus = 0;
+    int result = drv_mcasp_read_u16(REG_PULSE_INPUT, &pulseStatus);
+    if (result != 0)
+        return result;
+    uint16_t count = 0;
+    if (pulseStatus & 0x1)
+        result += drv_mcasp_read_u16(REG_PULSE_COUNT, &count);
+    uint64_t period = 0;
+    if (pulseStatus & 0x2) {
+        uint16_t low = 0;
+        uint16_t high = 0;
+        uint16_t extra = 0;
+        result += drv_mcasp_read_u16(REG_PULSE_PERIOD_LOW, &low);
+        result += drv_mcasp_read_u16(REG_PULSE_PERIOD_HIGH, &high);
+        result += drv_mcasp_read_u16(REG_PULSE_PERIOD_EXTRA, &extra);
+        period = (uint64_t(high) << 16) | low;
+    }
+    if (result != 0)
+        return result;
+    CommDriverTestOutputData& out = *globalTestOutputData;
+    out.pulseInputState = pulseStatus & 0x2;
+    out.pulseInputTCNT = count;
+    out.pulseInputPeriod = period;
+    return 0;
+}
+
+int driverBaseSendTestPluseRun()
+{
+    return 0;
+}
+
+int driverBaseReadTestPluseState()
+{
+    return 0;
+}
+
+int driverBaseResetTestPluseState()
+{
+    if (globalTestStatusData)
+        globalTestStatusData->statusPluseStopState = 0;
+    return 0;
+}

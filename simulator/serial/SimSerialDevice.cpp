@@ -1,0 +1,192 @@
+#include "SimSerialDevice.h"
+
+#include <QDebug>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace zorsim {
+
+namespace {
+
+struct SpeedEntry
+{
+    speed_t speed;
+    int baud;
+};
+
+const SpeedEntry kSpeeds[] = {
+    {B1200, 1200},   {B2400, 2400},   {B4800, 4800},   {B9600, 9600},     {B19200, 19200},
+    {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
+};
+
+constexpr int kPollMs = 1;
+
+} // namespace
+
+int SimSerialDevice::baudOf(unsigned speed)
+{
+    for (const SpeedEntry& e : kSpeeds) {
+        if (e.speed == speed)
+            return e.baud;
+    }
+    return 0;
+}
+
+unsigned SimSerialDevice::speedOf(int baud)
+{
+    for (const SpeedEntry& e : kSpeeds) {
+        if (e.baud == baud)
+            return e.speed;
+    }
+    return 0;
+}
+
+SimSerialDevice::SimSerialDevice(int baud) : ownBaud(baud)
+{
+    master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (master < 0) {
+        qWarning() << "SimSerialDevice: no pseudo-terminal:" << strerror(errno);
+        return;
+    }
+    char name[128] = {};
+    if (grantpt(master) != 0 || unlockpt(master) != 0 || ptsname_r(master, name, sizeof(name)) != 0) {
+        qWarning() << "SimSerialDevice: pseudo-terminal not usable:" << strerror(errno);
+        close(master);
+        master = -1;
+        return;
+    }
+    path = QString::fromLocal8Bit(name);
+    slaveHold = open(name, O_RDWR | O_NOCTTY | O_NONBLOCK);
+
+    // Start as a serial port does before anyone configures it: the input
+    // translates CR and obeys XON/XOFF; but without echo or line editing,
+    // which a UART does not have either.
+    termios t{};
+    if (tcgetattr(master, &t) == 0) {
+        cfmakeraw(&t);
+        t.c_iflag |= ICRNL | IXON;
+        cfsetispeed(&t, B9600);
+        cfsetospeed(&t, B9600);
+        tcsetattr(master, TCSANOW, &t);
+    }
+}
+
+SimSerialDevice::~SimSerialDevice()
+{
+    stop();
+    if (slaveHold >= 0)
+        close(slaveHold);
+    if (master >= 0)
+        close(master);
+}
+
+int SimSerialDevice::productBaud() const
+{
+    if (master < 0)
+        return 0;
+    termios t{};
+    // The master's settings are the slave's: the product's side of the line.
+    if (tcgetattr(master, &t) != 0)
+        return 0;
+    return baudOf(unsigned(cfgetospeed(&t)));
+}
+
+void SimSerialDevice::start()
+{
+    if (master < 0 || thread.joinable())
+        return;
+    stopping = false;
+    thread = std::thread([this] { run(); });
+}
+
+void SimSerialDevice::stop()
+{
+    if (!thread.joinable())
+        return;
+    stopping = true;
+    thread.join();
+}
+
+void SimSerialDevice::sendRaw(const QByteArray& bytes)
+{
+    transmit(bytes);
+}
+
+QByteArray SimSerialDevice::bytesHeard() const
+{
+    std::lock_guard<std::mutex> lock(heardMutex);
+    return heard;
+}
+
+QByteArray SimSerialDevice::garble(const QByteArray& bytes)
+{
+    // What a receiver at the wrong speed makes of a byte stream: framing
+    // errors and high bytes, never a frame delimiter of these protocols.
+    QByteArray out(bytes.size(), '\0');
+    for (int i = 0; i < bytes.size(); ++i) {
+        noiseSeed = noiseSeed * 1664525u + 1013904223u;
+        uint8_t b = uint8_t(0x80u | ((noiseSeed >> 24) ^ uint8_t(bytes[i])));
+        if (b == 0xDD || b == 0xB5)
+            b = 0xFE;
+        out[i] = char(b);
+    }
+    return out;
+}
+
+void SimSerialDevice::transmit(const QByteArray& bytes)
+{
+    if (master < 0 || bytes.isEmpty())
+        return;
+    std::lock_guard<std::mutex> lock(lineMutex);
+    const QByteArray line = speedsMatch() ? bytes : garble(bytes);
+    int at = 0;
+    int spins = 0;
+    while (at < line.size()) {
+        const ssize_t n = write(master, line.constData() + at, size_t(line.size() - at));
+        if (n > 0) {
+            at += int(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR)
+            return;
+        // The product's receive queue is full: give it a moment, then drop.
+        if (++spins > 20)
+            return;
+        usleep(500);
+    }
+}
+
+void SimSerialDevice::run()
+{
+    char buffer[512];
+    while (!stopping) {
+        pollfd pfd{master, POLLIN, 0};
+        const int ready = poll(&pfd, 1, kPollMs);
+        if (ready > 0 && (pfd.revents & POLLIN)) {
+            const ssize_t n = read(master, buffer, sizeof(buffer));
+            if (n > 0) {
+                const QByteArray bytes(buffer, int(n));
+                std::lock_guard<std::recursive_mutex> lock(stateMutex);
+                if (speedsMatch()) {
+                    {
+                        std::lock_guard<std::mutex> heardLock(heardMutex);
+                        heard.append(bytes);
+                    }
+                    received(bytes);
+                } else {
+                    garbled += uint64_t(n);
+                    lineNoise();
+                }
+            }
+        }
+        std::lock_guard<std::recursive_mutex> lock(stateMutex);
+        tick(Clock::now());
+    }
+}
+
+} // namespace zorsim

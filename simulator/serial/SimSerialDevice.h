@@ -1,0 +1,95 @@
+#pragma once
+
+// A simulated serial device on a pseudo-terminal. The device holds the master
+// side; the product opens slavePath() as if it were the real port, so its own
+// termios, baud and framing code runs. The device talks at its own baud rate
+// only: the product's speed is read from the terminal settings, and while it
+// differs every byte in either direction is garbled (as a UART sampling at
+// the wrong rate would see it) instead of being delivered.
+//
+// Not modelled: line timing (bytes arrive as fast as the pty carries them),
+// parity and stop bits. A device writes whole sentences or frames at once;
+// bytes the product's side cannot take are dropped, as on a real line.
+//
+// A derived device implements received() and tick(), which run on the
+// device's own thread, and must call stop() in its destructor.
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+
+namespace zorsim {
+
+class SimSerialDevice
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    explicit SimSerialDevice(int baud);
+    virtual ~SimSerialDevice();
+
+    SimSerialDevice(const SimSerialDevice&) = delete;
+    SimSerialDevice& operator=(const SimSerialDevice&) = delete;
+
+    bool isOpen() const { return master >= 0; }
+    QString slavePath() const { return path; }
+
+    // The device's own speed (baud); the product must use the same.
+    int baud() const { return ownBaud; }
+    void setBaud(int baud) { ownBaud = baud; }
+    // The speed the product set on its side of the line; 0 when unknown.
+    int productBaud() const;
+    bool speedsMatch() const { return productBaud() == ownBaud; }
+
+    void start();
+    void stop();
+    bool isRunning() const { return thread.joinable(); }
+
+    // Back door: puts bytes on the line as the device would send them
+    // (garbled like everything else while the speeds differ).
+    void sendRaw(const QByteArray& bytes);
+
+    // Everything heard at the right speed, and the count of garbled bytes.
+    QByteArray bytesHeard() const;
+    uint64_t garbledBytesHeard() const { return garbled; }
+
+    static int baudOf(unsigned speed);      // termios speed_t -> baud, 0 when unknown
+    static unsigned speedOf(int baud);      // baud -> termios speed_t, 0 when unknown
+
+protected:
+    // Bytes heard at the right speed, in order.
+    virtual void received(const QByteArray& bytes) = 0;
+    // The line carried noise: any frame in progress is broken.
+    virtual void lineNoise() {}
+    // Called about every millisecond.
+    virtual void tick(Clock::time_point now) = 0;
+
+    // Puts bytes on the line (garbled while the speeds differ).
+    void transmit(const QByteArray& bytes);
+
+    // Guards the derived device's state (taken around received() and tick()).
+    mutable std::recursive_mutex stateMutex;
+
+private:
+    void run();
+    QByteArray garble(const QByteArray& bytes);
+
+    int master = -1;
+    int slaveHold = -1;   // keeps the line up while the product has it closed
+    QString path;
+    std::atomic<int> ownBaud;
+    std::atomic<bool> stopping{false};
+    std::atomic<uint64_t> garbled{0};
+    std::thread thread;
+    std::mutex lineMutex;   // one writer at a time: frames never mix
+    uint32_t noiseSeed = 0x2545F491u;
+    mutable std::mutex heardMutex;
+    QByteArray heard;
+};
+
+} // namespace zorsim
