@@ -10,32 +10,11 @@
 
 #include <cstdio>
 #include <mutex>
-#include <type_traits>
 
 namespace {
 
 // Configuration and synchronisation share the pulse arrays and the FPGA time latch.
 std::mutex clockMutex;
-
-// driverUpdateClockEnabled is read by the querying thread while the
-// configuration or GUI thread writes it: every access here is atomic.
-template <typename Flag>
-void storeFlag(Flag& flag, int value)
-{
-    if constexpr (std::is_integral_v<Flag>)
-        __atomic_store_n(&flag, value, __ATOMIC_SEQ_CST);
-    else
-        flag.store(value);
-}
-
-template <typename Flag>
-int loadFlag(Flag& flag)
-{
-    if constexpr (std::is_integral_v<Flag>)
-        return __atomic_load_n(&flag, __ATOMIC_SEQ_CST);
-    else
-        return flag.load();
-}
 
 void print(const char* text)
 {
@@ -64,7 +43,7 @@ int driverInitClockConfig()
 int driverUpdateClockConfig(uint32_t refsrc, uint32_t inType, uint32_t inPolarity,
                             uint32_t outType, uint32_t outPolarity)
 {
-    storeFlag(driverUpdateClockEnabled, 1);
+    driverUpdateClockEnabled.store(1);
     {
         std::lock_guard<std::mutex> lock(clockMutex);
         if (lower_clock_config* cfg = lower_clock_config_handle) {
@@ -82,13 +61,13 @@ int driverUpdateClockConfig(uint32_t refsrc, uint32_t inType, uint32_t inPolarit
             drv_clock_update_config();
         }
     }
-    storeFlag(driverUpdateClockEnabled, 0);
+    driverUpdateClockEnabled.store(0);
     return 0;
 }
 
 int driverUpdateClockPPXConfig()
 {
-    storeFlag(driverUpdateClockEnabled, 1);
+    driverUpdateClockEnabled.store(1);
     {
         std::lock_guard<std::mutex> lock(clockMutex);
         lower_clock_config* cfg = lower_clock_config_handle;
@@ -105,13 +84,13 @@ int driverUpdateClockPPXConfig()
             drv_clock_update_config();
         }
     }
-    storeFlag(driverUpdateClockEnabled, 0);
+    driverUpdateClockEnabled.store(0);
     return 0;
 }
 
 int driverUpdateClockSyncTime()
 {
-    if (loadFlag(driverUpdateClockEnabled) == 1)
+    if (driverUpdateClockEnabled.load() == 1)
         return 0;
     std::lock_guard<std::mutex> lock(clockMutex);
     lower_clock_status* st = lower_clock_status_handle;

@@ -23,7 +23,8 @@ bool requiredWord(int word, int recordCount)
 } // namespace
 
 SimFpga::SimFpga(SimClock& simClock, const HardwareConstants& constants, Hooks h)
-    : clock(simClock), hw(constants), hooks(std::move(h))
+    : clock(simClock), hw(constants), hooks(std::move(h)),
+      clockModel([this] { return clock.now(); }, [this](const std::string& t) { fail(t); })
 {
     reset();
 }
@@ -31,6 +32,7 @@ SimFpga::SimFpga(SimClock& simClock, const HardwareConstants& constants, Hooks h
 void SimFpga::reset()
 {
     state = State();
+    clockModel.reset();
     state.holdFromNs = std::numeric_limits<int64_t>::max();
     update();
     refreshOutputs();
@@ -113,6 +115,10 @@ bool SimFpga::value(uint16_t addr, uint16_t& out) const
     if (addr < reg::kPageMemoryEnd) {
         out = state.pages[addr / kPageBytes][(addr % kPageBytes) / 2];
         return true;
+    }
+    if (SimClockBlock::covers(addr)) {
+        out = clockModel.peek(addr);
+        return SimClockBlock::readable(addr);
     }
     if (addr >= reg::kClockBlockFirst && addr <= reg::kClockBlockLast) {
         auto it = state.clockBlock.find(addr);
@@ -200,6 +206,8 @@ uint16_t SimFpga::readRegister(uint16_t addr)
         fail(strf("read of odd address 0x%04x", addr));
         return 0;
     }
+    if (SimClockBlock::covers(addr))
+        return clockModel.read(addr);
     uint16_t out = 0;
     if (value(addr, out))
         return out;
@@ -218,6 +226,10 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
     }
     if (addr < reg::kPageMemoryEnd) {
         writePageWord(addr, data);
+        return;
+    }
+    if (SimClockBlock::covers(addr)) {
+        clockModel.write(addr, data);
         return;
     }
     if (addr >= reg::kClockBlockFirst && addr <= reg::kClockBlockLast) {
@@ -571,6 +583,10 @@ void SimFpga::setClockRegister(uint16_t addr, uint16_t data)
 {
     if (addr < reg::kClockBlockFirst || addr > reg::kClockBlockLast || (addr & 1)) {
         fail(strf("0x%04x is not a clock block register", addr));
+        return;
+    }
+    if (SimClockBlock::covers(addr)) {
+        fail(strf("0x%04x is modelled by the clock block: set it through its back door", addr));
         return;
     }
     state.clockBlock[addr] = data;

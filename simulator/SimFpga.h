@@ -34,10 +34,12 @@
 // - Temperatures are words of 0.0625 degC; once 0x840A is set the
 //   over-temperature alarm (bit 2 of 0x8414) rises at the alarm threshold and
 //   clears when every sensor is below the resume threshold.
-// - The clock block (0x8100-0x815A) is stored as written.
+// - The clock block (0x8100-0x8158) is the SimClockBlock model; 0x815A (the
+//   link check's scratch register) is stored as written.
 // Protocol faults of the link code are reported through the violation sink.
 
 #include "SimClock.h"
+#include "SimClockBlock.h"
 #include "SimInstrument.h"
 #include "SimMcaspPort.h"
 #include "SimPage.h"
@@ -76,6 +78,7 @@ public:
     void setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid);
     void setFpgaVersion(uint16_t high, uint16_t low);
     void setClockRegister(uint16_t addr, uint16_t value);
+    SimClockBlock& clockBlock() { return clockModel; }
 
     // Observation without side effects.
     uint16_t peek(uint16_t addr) const;
@@ -195,6 +198,7 @@ private:
     Hooks hooks;
     State state;
     PlayedOutputs played;
+    SimClockBlock clockModel;
 };
 
 } // namespace zorsim

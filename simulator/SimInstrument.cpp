@@ -206,6 +206,12 @@ void SimInstrument::setClockRegister(uint16_t addr, uint16_t value)
     d->fpga.setClockRegister(addr, value);
 }
 
+void SimInstrument::withClockBlock(const std::function<void(SimClockBlock&)>& fn)
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    fn(d->fpga.clockBlock());
+}
+
 void SimInstrument::setLinkFault(LinkFault fault, uint64_t frames)
 {
     std::lock_guard<std::recursive_mutex> lock(d->mutex);

@@ -26,6 +26,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -69,6 +70,7 @@ struct PlayerStatus
     int64_t pageStartNs = 0;
 };
 
+class SimClockBlock;
 class SimFpga;
 class SimMcaspPort;
 
@@ -119,9 +121,12 @@ public:
     void setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid);
     // FPGA version words 0x800A (high) and 0x800C (low).
     void setFpgaVersion(uint16_t high, uint16_t low);
-    // Read-only registers of the clock block (0x8100-0x815A): reference state,
-    // IRIG-B time, counts per second, sync flag, latched time. Stored as given.
+    // The link check's scratch register 0x815A, stored as given (the rest of
+    // the clock block is modelled: use withClockBlock).
     void setClockRegister(uint16_t addr, uint16_t value);
+    // The clock block model (0x8100-0x8158, SimClockBlock.h): its back door
+    // and observation, run under the instrument's lock.
+    void withClockBlock(const std::function<void(SimClockBlock&)>& fn);
 
     // ---- Faults ------------------------------------------------------------
     void setLinkFault(LinkFault fault, uint64_t frames = 0);

@@ -236,5 +236,5 @@ TEST_F(ClockTest, ConfigurationAndSynchronisationDoNotInterleave)
     EXPECT_EQ(readySecond, kT0 + 400000);
     ASSERT_TRUE(armedPulse().has_value());
     EXPECT_EQ(armedPulse()->second, kT0 + 400000);
-    EXPECT_EQ(driverUpdateClockEnabled, 0);
+    EXPECT_EQ(driverUpdateClockEnabled.load(), 0);
 }

@@ -197,7 +197,7 @@ TEST(DriverInit, RecordsAreNullUntilInitAndAfterRelease)
     EXPECT_EQ(globalConfigureCalData->acfacFrqPoints[7][1][9], 1.0f);
     EXPECT_EQ(local_const_sinx_table[768], local_const_sinx_table[0]);
     EXPECT_FLOAT_EQ(local_const_sinx_table[192], 1.0f);
-    EXPECT_EQ(driverUpdateClockEnabled, 1);
+    EXPECT_EQ(driverUpdateClockEnabled.load(), 1);
     driverBaseRelease();
     EXPECT_EQ(globalTestOutputData, nullptr);
     EXPECT_EQ(globalClockPPXData, nullptr);
