@@ -66,6 +66,13 @@ run_tests() {
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui) || status=1
 
+    echo "== register-link thread stress under ThreadSanitizer"
+    cmake -S "$here" -B "$here/build/tsan" -G Ninja -DZOR_SANITIZE_THREAD=ON -DZOR_BUILD_GUI=OFF \
+        -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+    cmake --build "$here/build/tsan" -j "$jobs" --target test_simulator
+    (cd "$here/build/tsan" && TSAN_OPTIONS=halt_on_error=1 \
+        ctest --output-on-failure -R 'LinkFrames') || status=1
+
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
         -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
