@@ -1,0 +1,215 @@
+#pragma once
+
+// The configuration worker: every device, software, system and battery
+// setting in public members, the four key/value files under
+// <application root>/dat, and the driver and clock configuration. Lives on the
+// engine's configuration thread; its slots are reached through the facade's
+// queued signals. Other threads read and write the members directly.
+
+#include <QList>
+#include <QMutex>
+#include <QObject>
+#include <QString>
+
+#include <atomic>
+
+class ControllerConfiguration : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum PhasesType : qint32 {
+        PHASES_TYPE_THREE = 0,
+        PHASES_TYPE_FOUR = 1,
+    };
+    enum LANGUAGEType : qint32 {
+        LANGUAGE_TYPE_CHINESE = 0,
+        LANGUAGE_TYPE_ENGLISH = 1,
+        LANGUAGE_TYPE_PORTUGUESE = 2,
+        LANGUAGE_TYPE_RUSSIAN = 3,
+        LANGUAGE_TYPE_JAPANESE = 4,
+        LANGUAGE_TYPE_FREANCH = 5,
+        LANGUAGE_TYPE_GERMAN = 6,
+        LANGUAGE_TYPE_ITALIAN = 7,
+        LANGUAGE_TYPE_SPANISH = 8,
+        LANGUAGE_TYPE_POLISH = 9,
+        LANGUAGE_TYPE_KOREAN = 10,
+        LANGUAGE_TYPE_CZECH = 11,
+        LANGUAGE_TYPE_SLOVAK = 12,
+        LANGUAGE_TYPE_INDONESIAN = 13,
+        LANGUAGE_TYPE_MALAY = 14,
+        LANGUAGE_TYPE_TURKISH = 15,
+        LANGUAGE_TYPE_VIETNAMESE = 16,
+        LANGUAGE_TYPE_THAI = 17,
+        LANGUAGE_TYPE_FARSI = 18,
+        LANGUAGE_TYPE_ARABIC = 19,
+    };
+    enum STYLEType : qint32 {
+        STYLE_TYPE_DEFAULT = 0,
+        STYLE_TYPE_BLACKLIGHT = 1,
+    };
+    enum CONFIGType : qint32 {
+        CONFIG_TYPE_SOFTWARE_DATA = 0,
+        CONFIG_TYPE_HARDWARE_DATA = 1,
+    };
+    enum AuxDCType : qint32 {
+        AUXDC_TYPE_CONSTANT = 0,
+        AUXDC_TYPE_ADJUSTABLE = 1,
+    };
+    enum PowerAmpType : qint32 {
+        POWER_AMP_TYPE_ANALOG = 0,
+        POWER_AMP_TYPE_DIGITAL = 1,
+    };
+    enum SystemPowerType : qint32 {
+        SYSTEM_POWER_TYPE_LLO = 0,
+        SYSTEM_POWER_TYPE_PAO = 1,
+    };
+    // IRIG-B is 2 here; the settings page stores its own value 1, which is
+    // what is kept and sent.
+    enum ClockSourceType : qint32 {
+        CLOCK_SOURCE_GPS = 0,
+        CLOCK_SOURCE_IRIG_B = 2,
+    };
+    enum ExternalTriggerInputType : qint32 {
+        IN_TIME_PULSE = 0,
+        IN_EXTERNAL_PULSE = 1,
+    };
+    enum ExternalTriggerMode : qint32 {
+        FALLING_EDGE = 0,
+        RAISING_EDGE = 1,
+    };
+    enum ExternalTriggerOutputType : qint32 {
+        OUT_TIME_PULSE = 0,
+        OUT_PPS_PULSE_SECOND = 1,
+        OUT_PPS_PULSE_MINUTE = 2,
+    };
+    Q_ENUM(PhasesType)
+    Q_ENUM(LANGUAGEType)
+    Q_ENUM(STYLEType)
+    Q_ENUM(CONFIGType)
+
+    static constexpr const char* SOFTWARE_VERSION = "2.0.0004";
+    static constexpr qint32 SOFTWARE_TYPE = -1;
+    static const QString SOFTWARE_NAME_CN_0;
+    static const QString SOFTWARE_NAME_CN_1;
+    static const QString SOFTWARE_NAME_EN_0;
+    static const QString SOFTWARE_NAME_EN_1;
+    static const QString SOFTWARE_NAME_PT_0;
+    static const QString SOFTWARE_NAME_PT_1;
+
+    explicit ControllerConfiguration(QObject* parent = nullptr);
+    ~ControllerConfiguration() override;
+
+    // ---- Members, in declaration order (constructor values in the .cpp) ----
+    double maxIRange;
+    double maxVRange;
+    double levelISmall;
+    double levelVSmall;
+    quint32 fanSpeedFrequency;
+    quint32 tempThresholdAlarm;
+    quint32 tempThresholdResume;
+    quint32 periodFrequency;
+    double ditherTime;
+    quint32 suspendTime;
+    bool beepEnabled;
+    double rateVoltage;
+    double rateCurrent;
+    double rateFrequency;
+    quint32 fpgaVersion;
+    qint32 percentD1;
+    qint32 percentD2;
+    qint32 percentD3;
+    qint32 percentD4;
+    qint32 percentD5;
+    qint32 continueTime;
+    qint32 batteryType;
+    QString softwareName;
+    QString softwareVersion;
+    QString deviceModel;
+    QString deviceCode;
+    qint32 softwareType;
+    PhasesType volPhasesType;
+    PhasesType curPhasesType;
+    bool auxdcEnable;
+    AuxDCType auxdcType;
+    qint32 auxdcLevelType;
+    double auxdcMaxValue;
+    PowerAmpType powerAmpType;
+    SystemPowerType systemPowerType;
+    bool deviceEnergyEnable;
+    bool devicePaoOnEnable;
+    STYLEType styleType;
+    LANGUAGEType lanuageType;
+    QString auxDCLevelName[2];
+    bool auxDCLevelVisible[2];
+    // Read by the network service's and the GUI's threads while the
+    // configuration thread writes it.
+    std::atomic<bool> initDriverEnable;
+    bool bClkSyncEnabled;
+    ClockSourceType clockSource;
+    qint32 timeZone;
+    bool bDSTEnable;
+    ExternalTriggerInputType extTrigInnputType;
+    ExternalTriggerMode extTrigInnputMode;
+    ExternalTriggerOutputType extTrigOutputType;
+    ExternalTriggerMode extTrigOutputMode;
+    qint32 timeZoneOffsetMin;
+    QList<quint32> ppxUTCTimeList;
+    bool bNetConnect;
+    QMutex mutex;   // serialises the file operations
+
+    // ---- Files ----
+    // Each returns true when its file was written (false: not written, or
+    // not made durable; the reason is in the debug output).
+    bool saveSoftwareConfig();
+    bool saveHardwareConfig(bool hwChecked);
+    bool saveBatteryConfig();
+    void loadSoftwareConfig();
+    void loadHardwareConfig();
+    void loadSystemConfig();
+    void loadBatteryConfig();
+    void sendSync();
+    void checkConfig(QString name);
+
+    // Start-up: loads the software settings on the calling (main) thread,
+    // before any queued request reaches the configuration thread, so the
+    // language is known when the translator is chosen. Returns lanuageType.
+    LANGUAGEType loadStartupConfig();
+
+    QString getFpgaVersionText() const;
+    static QString getStyleTypeText(STYLEType type);
+    QString getAuxDCLevelName(int i) const;
+    bool getAuxDCLevelVisible(int i) const;
+
+    // ---- Clock (called directly on the GUI thread) ----
+    // Copies at most 64 pulse times to the driver and applies them; returns
+    // the driver's result (0 success, -1 when the driver records do not exist).
+    int updateClockPPXConfig();
+    void updateClockSyncEnable();
+
+    // Result of the last doTestConfig: 0 when every counted driver call
+    // succeeded. Readable from any thread.
+    int lastTestConfigResult() const { return testConfigResult.load(); }
+
+public slots:
+    void doSaveConfig(qint32 type, bool hwChecked);
+    void doLoadConfig(qint32 type);
+    void doSaveBatteryConfig();
+    void doLoadBatteryConfig();
+    // Initialises the driver once, then sends the configuration records.
+    // Returns 0 when every driver call of this request succeeded.
+    int doTestConfig();
+    void doTestRelease();
+    int doUpdateClockSyncConfig();
+
+signals:
+    void sigUpdateClockSyncEnable(bool enable);
+    void sigUpdateInitState(bool successed);
+    void sigUpdateLoadConfig(qint32 type);
+
+private:
+    QString datFilePath(const QString& fileName) const;
+    void fillDriverRecords();
+
+    std::atomic<int> testConfigResult{0};
+};

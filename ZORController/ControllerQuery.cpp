@@ -1,0 +1,258 @@
+#include "ControllerQuery.h"
+
+#include "CommDriverData.h"
+#include "driverbase.h"
+#include "driverclock.h"
+#include "zoplatform.h"
+
+#include <QDebug>
+
+#include <algorithm>
+#include <optional>
+
+namespace {
+
+constexpr int64_t kWaitForDriverMs = 100;
+constexpr int64_t kIdlePassMs = 300;
+
+// Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
+constexpr qint32 kTemperatureLimit = 100;
+
+bool due(const std::optional<int64_t>& last, int64_t now, uint64_t interval)
+{
+    return !last || now - *last >= int64_t(interval);
+}
+
+QDateTime wallClockNow()
+{
+    return QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs());
+}
+
+// Fan duty in percent for the hottest amplifier, when a sensor reports state 0.
+qint32 fanDuty(qint32 maxT)
+{
+    if (maxT <= 20)
+        return 0;
+    if (maxT <= 25)
+        return 20;
+    if (maxT <= 60)
+        return (maxT - 15) * 2;
+    return 100;
+}
+
+} // namespace
+
+struct ControllerQuery::LoopState
+{
+    std::optional<int64_t> lastClockMs;
+    std::optional<int64_t> lastTempMs;
+    std::optional<int64_t> lastAlarmMs;
+    int64_t lastIndexMs = 0;
+    qint32 previousBI[4] = {-1, 0, 0, 0};   // -1: unknown, report the next read
+    qint32 previousBO[4] = {-1, 0, 0, 0};
+    qint32 lastStateIndex = 0;
+    qint32 lastAlarmWord = -1;
+    qint32 lastFanDuty = 0;
+};
+
+ControllerQuery::ControllerQuery(QObject* parent)
+    : QObject(parent)
+{
+}
+
+ControllerQuery::~ControllerQuery() = default;
+
+void ControllerQuery::setRunTypeSource(std::function<ControllerTestor::TESTType()> source)
+{
+    runTypeSource = std::move(source);
+}
+
+void ControllerQuery::setDriverInitialisedSource(std::function<bool()> source)
+{
+    driverInitialisedSource = std::move(source);
+}
+
+ControllerTestor::TESTType ControllerQuery::runTestType() const
+{
+    return runningEnable.load() ? runType.load() : testType.load();
+}
+
+// ---- Setters (called from other threads) --------------------------------------------
+
+void ControllerQuery::doQueryInterrupt()
+{
+    queryEnable.store(false);
+}
+
+void ControllerQuery::updateInitState(bool initialised)
+{
+    // A failed configuration send is reported as false too; the driver stays
+    // initialised then and the polling goes on.
+    if (!initialised && driverInitialisedSource && driverInitialisedSource())
+        return;
+    initFinishEnable.store(initialised);
+}
+
+void ControllerQuery::updateRunState(const CommSOEEntity&, bool running)
+{
+    if (running)
+        runType.store(runTypeSource ? runTypeSource() : testType.load());
+    runningEnable.store(running);
+}
+
+void ControllerQuery::updateClockSyncEnable(bool enable)
+{
+    clkSyncEnable.store(enable);
+}
+
+void ControllerQuery::updateTestActive(qint32 type)
+{
+    if (!ControllerTestor::isValidTestType(type)) {
+        qWarning("ControllerQuery::updateTestActive: test type %d refused", type);
+        return;
+    }
+    testType.store(ControllerTestor::TESTType(type));
+}
+
+// ---- Loop ---------------------------------------------------------------------------------
+
+void ControllerQuery::doQueryStart()
+{
+    qDebug() << "doQueryStart BWGIN ";
+    queryEnable.store(true);
+    runningEnable.store(false);
+    loopRunning.store(true);
+
+    LoopState loop;
+    loop.lastIndexMs = zoplat::monotonicMs();
+
+    while (queryEnable.load()) {
+        if (!initFinishEnable.load()) {
+            zoplat::sleepMs(kWaitForDriverMs);
+            continue;
+        }
+        if (!runningEnable.load())
+            zoplat::sleepMs(kIdlePassMs);
+
+        const QDateTime local = wallClockNow();
+        const int64_t now = zoplat::monotonicMs();
+
+        pollClock(loop, now);
+        pollBinaryInputs(loop, local);
+        pollBinaryOutputs(loop, local);
+        if (runningEnable.load()) {
+            pollModule(loop, now, runTestType());
+        } else {
+            loop.lastStateIndex = 0;
+            loop.lastIndexMs = now;
+        }
+        pollTemperatures(loop, now);
+        pollAlarms(loop, now);
+    }
+    loopRunning.store(false);
+}
+
+void ControllerQuery::pollClock(LoopState& loop, int64_t now)
+{
+    if (!due(loop.lastClockMs, now, updateClockSyncIntervalTime.load()))
+        return;
+    driverUpdateClockSyncTime();
+    if (const CommDriverClockStatusData* clock = globalClockStatusData)
+        emit sigUpdateSyncClock(clock->clk_syn_state != 0, clock->clk_run_pretime);
+    loop.lastClockMs = now;
+}
+
+void ControllerQuery::pollBinaryInputs(LoopState& loop, const QDateTime& local)
+{
+    if (driverBaseReadTestBIState() != 0 || !globalTestStatusData) {
+        std::fill(std::begin(loop.previousBI), std::end(loop.previousBI), -1);
+        return;
+    }
+    const uint8_t* states = globalTestStatusData->statusBIStates;
+    bool same = true;
+    for (int i = 0; i < 4; ++i)
+        same = same && loop.previousBI[i] != -1 && loop.previousBI[i] == states[i];
+    if (same)
+        return;
+    for (int i = 0; i < 4; ++i)
+        loop.previousBI[i] = states[i];
+    CommSOEEntity event;
+    event.soeType = CommSOEEntity::SOE_TYPE_BI_SWITCH;
+    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
+    event.eventUtcTime = local;
+    event.eventRunTime = 0.0;
+    emit sigUpdateBIState(event, loop.previousBI[0], loop.previousBI[1], loop.previousBI[2], loop.previousBI[3]);
+}
+
+void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
+{
+    if (driverBaseReadTestBOState() != 0 || !globalTestStatusData) {
+        std::fill(std::begin(loop.previousBO), std::end(loop.previousBO), -1);
+        return;
+    }
+    const uint8_t* states = globalTestStatusData->statusBOStates;
+    bool same = true;
+    for (int i = 0; i < 4; ++i)
+        same = same && loop.previousBO[i] != -1 && loop.previousBO[i] == states[i];
+    if (same)
+        return;
+    for (int i = 0; i < 4; ++i)
+        loop.previousBO[i] = states[i];
+    CommSOEEntity event;
+    event.soeType = CommSOEEntity::SOE_TYPE_BO_SWITCH;
+    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
+    event.eventUtcTime = local;
+    event.eventRunTime = 0.0;
+    emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
+}
+
+void ControllerQuery::pollModule(LoopState&, int64_t, ControllerTestor::TESTType)
+{
+    // The running module's state index, trip and pulse reads go here.
+}
+
+void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)
+{
+    if (!due(loop.lastTempMs, now, queryTempIntervalTime.load()))
+        return;
+    loop.lastTempMs = now;
+    if (driverBaseReadPAOTempState() != 0 || !globalTestStatusData)
+        return;
+
+    const CommDriverTestStatusData& status = *globalTestStatusData;
+    const qint32* t = status.statusAOTempValues;
+    const qint32 maxT = std::max({-99, t[0], t[1], t[2], t[3]});
+    loop.lastFanDuty = status.statusFanSpeed;
+
+    const CommDriverTestControlData* control = globalTestControlData;
+    const bool lowPower = !control || control->controlDeviceLowPowerEnable != 0;
+    if (lowPower || maxT > kTemperatureLimit)
+        return;
+
+    qint32 duty = 20;
+    const uint8_t* sensors = status.statusSensorStates;
+    if (std::any_of(sensors, sensors + 4, [](uint8_t s) { return s == 0; }))
+        duty = fanDuty(maxT);
+    if (duty != loop.lastFanDuty) {
+        driverBaseSendConfigureFanSpeed(uint32_t(duty));
+        loop.lastFanDuty = duty;
+    }
+    emit sigUpdateAOTempState(t[0], t[1], t[2], t[3], loop.lastFanDuty);
+    emit sigUpdateAOTempSensor(sensors[0], sensors[1], sensors[2], sensors[3]);
+}
+
+void ControllerQuery::pollAlarms(LoopState& loop, int64_t now)
+{
+    if (!due(loop.lastAlarmMs, now, queryAlarmIntervalTime.load()))
+        return;
+    loop.lastAlarmMs = now;
+    if (driverBaseReadAlarmState() != 0 || !globalTestStatusData) {
+        loop.lastAlarmWord = -1;
+        return;
+    }
+    const qint32 word = globalTestStatusData->statusAlarmStates;
+    if (loop.lastAlarmWord == -1 || loop.lastAlarmWord != word) {
+        loop.lastAlarmWord = word;
+        emit sigUpdateAlarmState(word);
+    }
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+// The engine's reader of the instrument's live status. doQueryStart is an
+// endless loop on the querying thread: it waits for the driver, then pass
+// after pass reads the clock-sync status, the binary inputs and outputs, the
+// temperatures and fan, the alarm word and, while a test runs, the state
+// index and trips of the running module, and turns each change into a signal
+// for the runtime store or the testor.
+//
+// The loop never returns to its event loop while it runs: its setters are
+// called directly (or through direct connections) from other threads and
+// only write atomic members. Every interval is measured on the monotonic
+// clock (zoplat::monotonicMs), so a clock step of the synchronisation cannot
+// stretch or shorten them; event time stamps are wall-clock.
+
+#include "CommSOEEntity.h"
+#include "ControllerTestor.h"
+
+#include <QObject>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+class ControllerQuery : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ControllerQuery(QObject* parent = nullptr);
+    ~ControllerQuery() override;
+
+    std::atomic<bool> queryEnable{false};                 // the loop keeps running
+    std::atomic<bool> initFinishEnable{false};            // the driver has been initialised
+    std::atomic<uint64_t> queryTempIntervalTime{10000};   // ms
+    std::atomic<uint64_t> queryAlarmIntervalTime{1500};   // ms
+    std::atomic<uint64_t> updateClockSyncIntervalTime{300};   // ms
+    std::atomic<bool> runningEnable{false};               // a test runs
+    std::atomic<bool> fanRunEnable{false};                // kept, not consulted
+    std::atomic<bool> clkSyncEnable{false};               // clock-sync switch of the configuration
+    std::atomic<ControllerTestor::TESTType> testType{ControllerTestor::TEST_NONE};   // selected module
+
+    // The module of the run in progress: the one the run was started with,
+    // kept until the run ends; with no run, the selected one.
+    ControllerTestor::TESTType runTestType() const;
+
+    // Wiring set by the facade before the threads start.
+    // runTypeSource: the module a starting run captured (asked when the run
+    // state turns on). driverInitialised: whether the driver is initialised;
+    // a failed configuration send of an initialised driver then does not
+    // stop the polling.
+    void setRunTypeSource(std::function<ControllerTestor::TESTType()> source);
+    void setDriverInitialisedSource(std::function<bool()> source);
+
+    // True while doQueryStart is inside its loop.
+    bool isQueryRunning() const { return loopRunning.load(); }
+
+public slots:
+    void doQueryStart();
+    void doQueryInterrupt();
+    void updateInitState(bool initialised);
+    void updateRunState(const CommSOEEntity& event, bool running);
+    void updateClockSyncEnable(bool enable);
+    void updateTestActive(qint32 type);
+
+signals:
+    void sigUpdateTestStateIndex(qint32 index);
+    void sigUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex, qint32 bi1state,
+                                  qint32 bi2state);
+    void sigUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
+    void sigTestSwitch();
+    void sigTestInterrupt();
+    void sigUpdateTestStatePulse(qint32 count, double period);
+    void sigUpdateBIState(const CommSOEEntity& event, qint32 bi1, qint32 bi2, qint32 bi3, qint32 bi4);
+    void sigUpdateBOState(const CommSOEEntity& event, qint32 bo1, qint32 bo2, qint32 bo3, qint32 bo4);
+    void sigUpdateAOTempState(qint32 t1, qint32 t2, qint32 t3, qint32 t4, qint32 fan);
+    void sigUpdateAOTempSensor(qint32 s1, qint32 s2, qint32 s3, qint32 s4);
+    void sigUpdateAlarmState(qint32 word);
+    void sigUpdateSyncClock(bool synced, quint32 time);
+
+private:
+    struct LoopState;
+
+    void pollClock(LoopState& loop, int64_t now);
+    void pollBinaryInputs(LoopState& loop, const QDateTime& local);
+    void pollBinaryOutputs(LoopState& loop, const QDateTime& local);
+    void pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type);
+    void pollTemperatures(LoopState& loop, int64_t now);
+    void pollAlarms(LoopState& loop, int64_t now);
+
+    std::atomic<ControllerTestor::TESTType> runType{ControllerTestor::TEST_NONE};
+    std::atomic<bool> loopRunning{false};
+    std::function<ControllerTestor::TESTType()> runTypeSource;
+    std::function<bool()> driverInitialisedSource;
+};

@@ -1,0 +1,482 @@
+// Calibration files: one XML file of coefficients per kind in the application
+// root's "dat" folder (the staging folder "dat/temp" during export and
+// import), with the older INI ".dat" form of the five AC kinds read when the
+// XML file is missing.
+//
+//   <root>
+//       <AHEAD><TYPE>ACAMP</TYPE><VERSION>1.0.0000</VERSION></AHEAD>
+//       <UA-L0><AMP_P0_FACTOR>1</AMP_P0_FACTOR>...</UA-L0>
+//       ... "UA-L1" .. "IX-L1" (AUXDC: "UA-L0" only)
+//   </root>
+//
+// Files are written through BaseXmlHelper (a complete new file replaces the
+// old one at once). They are read with QDomDocument directly, because a file
+// that does not parse must be told apart from a missing one.
+
+#include "ModelCalibrationEntity.h"
+
+#include "BaseUtilityHelper.h"
+#include "BaseXmlHelper.h"
+#include "ConstTextUtility.h"
+#include "zoplatform.h"
+
+#include <QDebug>
+#include <QDomDocument>
+#include <QDomElement>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <cmath>
+
+namespace {
+
+const char* const kPortNames[ModelCalibrationEntity::kPortCount] = {
+    "UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+
+QString groupName(int port, int level)
+{
+    return QString::fromLatin1(kPortNames[port]) + QStringLiteral("-L") + QString::number(level);
+}
+
+// A stored coefficient: finite text only. Anything else is damage.
+bool parseValue(const QString& text, double* value)
+{
+    bool ok = false;
+    const double v = text.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        return false;
+    *value = v;
+    return true;
+}
+
+} // namespace
+
+struct ModelCalibrationEntity::FileKind
+{
+    const char* word;   // "TYPE" of the file
+    bool filtered;      // export and import keep only the chosen port groups
+    bool legacy;        // the older ".dat" form exists
+    bool firstCellOnly; // only "UA-L0" is stored
+};
+
+struct ModelCalibrationEntity::FileKey
+{
+    QString name;
+    double* cells;      // [8][2][count] array
+    int count;
+    int point;
+
+    double& at(int port, int level) const { return cells[(port * kLevelCount + level) * count + point]; }
+};
+
+const ModelCalibrationEntity::FileKind& ModelCalibrationEntity::fileKind(CALType type)
+{
+    static const FileKind kinds[] = {
+        {"", false, false, false},
+        {"ACAMP", true, true, false},
+        {"ACDCO", true, true, false},
+        {"ACPHA", true, true, false},
+        {"ACFRQ", true, true, false},
+        {"ACFAC", true, true, false},
+        {"AUXDC", false, false, true},
+        {"DCAMP", true, false, false},
+        {"LLOAMP", false, false, false},
+        {"LLODCO", false, false, false},
+        {"LLODC", false, false, false},
+    };
+    return kinds[(type >= CAL_TYPE_ACAMP && type <= CAL_TYPE_LLODC) ? type : 0];
+}
+
+QString ModelCalibrationEntity::getFileName(CALType type)
+{
+    switch (type) {
+    case CAL_TYPE_ACAMP: return QStringLiteral("calacamp");
+    case CAL_TYPE_ACDCO: return QStringLiteral("calacdco");
+    case CAL_TYPE_ACPHA: return QStringLiteral("calacpha");
+    case CAL_TYPE_ACFRQ: return QStringLiteral("calacfrq");
+    case CAL_TYPE_ACFAC: return QStringLiteral("calacfac");
+    case CAL_TYPE_AUXDC: return QStringLiteral("calauxdc");
+    case CAL_TYPE_DCAMP: return QStringLiteral("caldcamp");
+    case CAL_TYPE_LLOAMP: return QStringLiteral("callloamp");
+    case CAL_TYPE_LLODCO: return QStringLiteral("calllodco");
+    case CAL_TYPE_LLODC: return QStringLiteral("calllodc");
+    default: return QString();
+    }
+}
+
+// The keys of one port-level group, in file order.
+QList<ModelCalibrationEntity::FileKey> ModelCalibrationEntity::fileKeys(CALType type)
+{
+    QList<FileKey> keys;
+    const auto factorOffset = [&keys](const char* prefix, double* factors, double* offsets, int count) {
+        for (int k = 0; k < count; ++k) {
+            const QString stem = QString::fromLatin1(prefix) + QStringLiteral("_P") + QString::number(k);
+            keys.append({stem + QStringLiteral("_FACTOR"), factors, count, k});
+            keys.append({stem + QStringLiteral("_OFFSET"), offsets, count, k});
+        }
+    };
+    switch (type) {
+    case CAL_TYPE_ACAMP:
+        factorOffset("AMP", &acampAmpFactors[0][0][0], &acampAmpOffsets[0][0][0], 4);
+        break;
+    case CAL_TYPE_ACDCO:
+        keys.append({QStringLiteral("AMP_P0_OFFSET"), &acdcoAmpOffsets[0][0][0], 1, 0});
+        break;
+    case CAL_TYPE_ACPHA:
+        keys.append({QStringLiteral("PHA_P0_OFFSET"), &acphaPhaOffsets[0][0][0], 1, 0});
+        break;
+    case CAL_TYPE_ACFRQ:
+        keys.append({QStringLiteral("FRQ_P0_FACTOR"), &acfrqFrqFactors[0][0][0], 1, 0});
+        break;
+    case CAL_TYPE_ACFAC:
+        for (int k = 0; k < 10; ++k)
+            keys.append({QStringLiteral("ACFAC_P%1_FACTOR").arg(k), &acfacFrqFactors[0][0][0], 10, k});
+        break;
+    case CAL_TYPE_AUXDC:
+        factorOffset("AUXDC", &auxdcFactors[0][0][0], &auxdcOffsets[0][0][0], 5);
+        break;
+    case CAL_TYPE_DCAMP:
+        factorOffset("DCAMP", &dcampAmpFactors[0][0][0], &dcampAmpOffsets[0][0][0], 2);
+        break;
+    case CAL_TYPE_LLOAMP:
+        factorOffset("AMP", &lloampAmpFactors[0][0][0], &lloampAmpOffsets[0][0][0], 4);
+        break;
+    case CAL_TYPE_LLODCO:
+        keys.append({QStringLiteral("AMP_P0_OFFSET"), &llodcoAmpOffsets[0][0][0], 1, 0});
+        break;
+    case CAL_TYPE_LLODC:
+        factorOffset("DCAMP", &llodcAmpFactors[0][0][0], &llodcAmpOffsets[0][0][0], 2);
+        break;
+    default:
+        break;
+    }
+    return keys;
+}
+
+QString ModelCalibrationEntity::filePath(CALType type, const char* extension) const
+{
+    return BaseUtilityHelper::getAppRootPath() + QStringLiteral("/dat/")
+           + (exEnable ? QStringLiteral("temp/") : QString()) + getFileName(type)
+           + QString::fromLatin1(extension);
+}
+
+bool ModelCalibrationEntity::groupPasses(const FileKind& kind, int port) const
+{
+    if (!exEnable || !kind.filtered)
+        return true;
+    return port < AO_PORT_TYPE_IA ? (exPaoType & EX_PAO_TYPE_U) != 0 : (exPaoType & EX_PAO_TYPE_I) != 0;
+}
+
+void ModelCalibrationEntity::sendSync()
+{
+    zoplat::runCommand(QStringLiteral("sync"));
+    zoplat::runCommand(QStringLiteral("sync"));
+}
+
+void ModelCalibrationEntity::markDamaged(CALType type)
+{
+    if (!damagedTypes.contains(type))
+        damagedTypes.append(type);
+}
+
+QList<ModelCalibrationEntity::CALType> ModelCalibrationEntity::getDamagedTypes() const
+{
+    QMutexLocker lock(&mutex);
+    return damagedTypes;
+}
+
+// ---- One kind ----------------------------------------------------------------------------
+
+bool ModelCalibrationEntity::writeKind(CALType type)
+{
+    QMutexLocker lock(&mutex);
+    const FileKind& kind = fileKind(type);
+    const QString path = filePath(type, ".xml");
+
+    BaseXmlHelper xml(path, false);
+    xml.beginGroup(QStringLiteral("AHEAD"));
+    xml.setValue(QStringLiteral("TYPE"), QString::fromLatin1(kind.word));
+    xml.setValue(QStringLiteral("VERSION"), factorVersion);
+    xml.endGroup();
+
+    const QList<FileKey> keys = fileKeys(type);
+    for (int p = 0; p < kPortCount; ++p) {
+        for (int l = 0; l < kLevelCount; ++l) {
+            if ((kind.firstCellOnly && (p != 0 || l != 0)) || !groupPasses(kind, p))
+                continue;
+            xml.beginGroup(groupName(p, l));
+            for (const FileKey& key : keys) {
+                // The device has one frequency factor, kept in UA level 1.
+                const double value = type == CAL_TYPE_ACFRQ ? key.at(AO_PORT_TYPE_UA, 1) : key.at(p, l);
+                xml.setValue(key.name, value);
+            }
+            xml.endGroup();
+        }
+    }
+
+    const bool written = xml.sync();
+    if (!written)
+        qWarning() << "Calibration file not written:" << path;
+    sendSync();
+    return written;
+}
+
+bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool* damaged)
+{
+    const QString path = filePath(type, ".xml");
+    const QString version =
+        root.firstChildElement(QStringLiteral("AHEAD")).firstChildElement(QStringLiteral("VERSION")).text();
+    factorVersion = version.isEmpty() ? ConstTextUtility::CALIBRATION_VERSION : version;
+
+    const FileKind& kind = fileKind(type);
+    const QList<FileKey> keys = fileKeys(type);
+    for (int p = 0; p < kPortCount; ++p) {
+        for (int l = 0; l < kLevelCount; ++l) {
+            if ((kind.firstCellOnly && (p != 0 || l != 0)) || !groupPasses(kind, p))
+                continue;
+            const QDomElement group = root.firstChildElement(groupName(p, l));
+            if (group.isNull())
+                continue;
+            for (const FileKey& key : keys) {
+                const QString text = group.firstChildElement(key.name).text();
+                if (text.isEmpty())
+                    continue;   // missing or empty: the value stays
+                if (!parseValue(text, &key.at(p, l))) {
+                    qWarning() << "Calibration file" << path << "has an unreadable value:"
+                               << groupName(p, l) << key.name << text;
+                    *damaged = true;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool* damaged)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError) {
+        qWarning() << "Calibration file unreadable:" << path;
+        *damaged = true;
+        return false;
+    }
+    factorVersion = ini.value(QStringLiteral("AHEAD/VERSION"), ConstTextUtility::CALIBRATION_VERSION).toString();
+
+    const QList<FileKey> keys = fileKeys(type);
+    for (int p = 0; p < kPortCount; ++p) {
+        for (int l = 0; l < kLevelCount; ++l) {
+            for (const FileKey& key : keys) {
+                const QVariant stored = ini.value(groupName(p, l) + QLatin1Char('/') + key.name);
+                if (!stored.isValid())
+                    continue;
+                bool readable = false;
+                if (stored.type() == QVariant::String) {
+                    const QString text = stored.toString();
+                    if (text.isEmpty())
+                        continue;
+                    readable = parseValue(text, &key.at(p, l));
+                } else {
+                    bool ok = false;
+                    const double value = stored.toDouble(&ok);
+                    readable = ok && std::isfinite(value);
+                    if (readable)
+                        key.at(p, l) = value;
+                }
+                if (!readable) {
+                    qWarning() << "Calibration file" << path << "has an unreadable value:"
+                               << groupName(p, l) << key.name << stored;
+                    *damaged = true;
+                }
+            }
+        }
+    }
+    return true;
+}
+
+bool ModelCalibrationEntity::readKind(CALType type)
+{
+    QMutexLocker lock(&mutex);
+    const FileKind& kind = fileKind(type);
+    const QString xmlPath = filePath(type, ".xml");
+    const QString datPath = filePath(type, ".dat");
+    bool damaged = false;
+    bool taken = false;
+
+    bool xmlTaken = false;
+    if (QFileInfo::exists(xmlPath)) {
+        QFile file(xmlPath);
+        QDomDocument doc;
+        QString error;
+        int line = 0;
+        int column = 0;
+        if (file.open(QIODevice::ReadOnly) && doc.setContent(&file, false, &error, &line, &column)) {
+            xmlTaken = readXml(type, doc.documentElement(), &damaged);
+        } else {
+            // Taken as missing: the older form, if any, is read instead.
+            qWarning() << "Calibration file unreadable, taken as missing:" << xmlPath
+                       << file.errorString() << error << "line" << line << "column" << column;
+            damaged = true;
+        }
+    }
+    taken = xmlTaken;
+
+    if (kind.legacy) {
+        if (xmlTaken) {
+            // The XML form replaces the older one for good.
+            if (QFileInfo::exists(datPath)) {
+                if (!QFile::remove(datPath))
+                    qWarning() << "Older calibration file not removed:" << datPath;
+                sendSync();
+            }
+        } else if (!exEnable && QFileInfo::exists(datPath)) {
+            taken = readLegacy(type, datPath, &damaged);
+        }
+    }
+
+    if (type == CAL_TYPE_ACFRQ) {
+        const double factor = acfrqFrqFactors[AO_PORT_TYPE_UA][1][0];
+        for (auto& port : acfrqFrqFactors)
+            for (auto& cell : port)
+                cell[0] = factor;
+    }
+
+    if (damaged)
+        markDamaged(type);
+    return taken;
+}
+
+// ---- Writers and readers -----------------------------------------------------------------
+
+bool ModelCalibrationEntity::saveACAmp() { return writeKind(CAL_TYPE_ACAMP); }
+bool ModelCalibrationEntity::saveACDco() { return writeKind(CAL_TYPE_ACDCO); }
+bool ModelCalibrationEntity::saveACPha() { return writeKind(CAL_TYPE_ACPHA); }
+bool ModelCalibrationEntity::saveACFrq() { return writeKind(CAL_TYPE_ACFRQ); }
+bool ModelCalibrationEntity::saveACFac() { return writeKind(CAL_TYPE_ACFAC); }
+bool ModelCalibrationEntity::saveAuxDC() { return writeKind(CAL_TYPE_AUXDC); }
+bool ModelCalibrationEntity::saveDCAmp() { return writeKind(CAL_TYPE_DCAMP); }
+bool ModelCalibrationEntity::saveLLOAmp() { return writeKind(CAL_TYPE_LLOAMP); }
+bool ModelCalibrationEntity::saveLLODco() { return writeKind(CAL_TYPE_LLODCO); }
+bool ModelCalibrationEntity::saveLLODC() { return writeKind(CAL_TYPE_LLODC); }
+bool ModelCalibrationEntity::loadACAmp() { return readKind(CAL_TYPE_ACAMP); }
+bool ModelCalibrationEntity::loadACDco() { return readKind(CAL_TYPE_ACDCO); }
+bool ModelCalibrationEntity::loadACPha() { return readKind(CAL_TYPE_ACPHA); }
+bool ModelCalibrationEntity::loadACFrq() { return readKind(CAL_TYPE_ACFRQ); }
+bool ModelCalibrationEntity::loadACFac() { return readKind(CAL_TYPE_ACFAC); }
+bool ModelCalibrationEntity::loadAuxDC() { return readKind(CAL_TYPE_AUXDC); }
+bool ModelCalibrationEntity::loadDCAmp() { return readKind(CAL_TYPE_DCAMP); }
+bool ModelCalibrationEntity::loadLLOAmp() { return readKind(CAL_TYPE_LLOAMP); }
+bool ModelCalibrationEntity::loadLLODco() { return readKind(CAL_TYPE_LLODCO); }
+bool ModelCalibrationEntity::loadLLODC() { return readKind(CAL_TYPE_LLODC); }
+
+// ---- Dispatch ----------------------------------------------------------------------------
+
+bool ModelCalibrationEntity::save(CALType type)
+{
+    exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
+    exEnable = false;
+    if (type == CAL_TYPE_ALL) {
+        // Every file is written even when an earlier one failed.
+        bool written = saveACAmp();
+        written = saveACDco() && written;
+        written = saveACPha() && written;
+        written = saveACFrq() && written;
+        written = saveACFac() && written;
+        written = saveAuxDC() && written;
+        written = saveDCAmp() && written;
+        written = saveLLOAmp() && written;
+        written = saveLLODco() && written;
+        written = saveLLODC() && written;
+        return written;
+    }
+    if (type < CAL_TYPE_ACAMP || type > CAL_TYPE_LLODC)
+        return false;
+    return writeKind(type);
+}
+
+void ModelCalibrationEntity::load(CALType type)
+{
+    exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
+    exEnable = false;
+    {
+        QMutexLocker lock(&mutex);
+        damagedTypes.clear();
+    }
+    if (type == CAL_TYPE_ALL) {
+        initDefault(CAL_TYPE_ALL);
+        loadACAmp();
+        loadACDco();
+        loadACPha();
+        loadACFrq();
+        loadACFac();
+        loadAuxDC();
+        loadDCAmp();
+        loadLLOAmp();
+        loadLLODco();
+        loadLLODC();
+        return;
+    }
+    if (type >= CAL_TYPE_ACAMP && type <= CAL_TYPE_LLODC)
+        readKind(type);
+}
+
+bool ModelCalibrationEntity::Export(int mask)
+{
+    exPaoType = mask;
+    exEnable = true;
+    bool chosen = false;
+    bool written = true;
+    if (mask & EX_PAO_TYPE_LLO) {
+        chosen = true;
+        written = saveLLOAmp() && written;
+        written = saveLLODco() && written;
+        written = saveLLODC() && written;
+    }
+    if (mask & (EX_PAO_TYPE_U | EX_PAO_TYPE_I)) {
+        chosen = true;
+        written = saveACAmp() && written;
+        written = saveACDco() && written;
+        written = saveACPha() && written;
+        written = saveACFrq() && written;
+        written = saveACFac() && written;
+        written = saveDCAmp() && written;
+    }
+    if (mask & EX_PAO_TYPE_U)
+        written = saveAuxDC() && written;
+
+    const bool saved = save(CAL_TYPE_ALL);
+    if (!chosen)
+        qWarning() << "Calibration export: no output group chosen, mask" << mask;
+    return chosen && written && saved;
+}
+
+bool ModelCalibrationEntity::Import(int mask)
+{
+    {
+        QMutexLocker lock(&mutex);
+        damagedTypes.clear();
+    }
+    exPaoType = mask;
+    exEnable = true;
+    bool taken = false;
+    if (mask & EX_PAO_TYPE_LLO) {
+        taken = loadLLOAmp() || taken;
+        taken = loadLLODco() || taken;
+        taken = loadLLODC() || taken;
+    }
+    if (mask & (EX_PAO_TYPE_U | EX_PAO_TYPE_I)) {
+        taken = loadACAmp() || taken;
+        taken = loadACDco() || taken;
+        taken = loadACPha() || taken;
+        taken = loadACFrq() || taken;
+        taken = loadACFac() || taken;
+        taken = loadDCAmp() || taken;
+    }
+    if (mask & EX_PAO_TYPE_U)
+        taken = loadAuxDC() || taken;
+
+    const bool saved = save(CAL_TYPE_ALL);
+    if (!taken)
+        qWarning() << "Calibration import: no calibration file to take in, mask" << mask;
+    return taken && saved;
+}

@@ -1,0 +1,340 @@
+#include "ConfigTestSupport.h"
+#include "ControllerConfiguration.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+
+namespace {
+
+using Cfg = ControllerConfiguration;
+
+// Keys of a file in the order they appear in it.
+QStringList keysInOrder(const QByteArray& body)
+{
+    QStringList keys;
+    QRegularExpressionMatchIterator it = QRegularExpression("<([A-Z_0-9]+)>").globalMatch(QString::fromUtf8(body));
+    while (it.hasNext())
+        keys << it.next().captured(1);
+    return keys;
+}
+
+class ConfigFiles : public ::testing::Test
+{
+protected:
+    AppRootSandbox root;
+};
+
+} // namespace
+
+TEST_F(ConfigFiles, FirstStartKeepsConstructorValuesAndStillReports)
+{
+    Cfg cfg;
+    SignalLog<qint32> loaded(&cfg, &Cfg::sigUpdateLoadConfig);
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA);
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
+    cfg.doLoadBatteryConfig();
+
+    ASSERT_EQ(loaded.count(), 2);
+    EXPECT_EQ(std::get<0>(loaded.at(0)), 1);
+    EXPECT_EQ(std::get<0>(loaded.at(1)), 0);
+    EXPECT_DOUBLE_EQ(cfg.ditherTime, 0.15);
+    EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_ENGLISH);
+    EXPECT_TRUE(cfg.beepEnabled);
+    EXPECT_EQ(cfg.deviceModel, "ZOR");
+    EXPECT_EQ(cfg.tempThresholdResume, 40u);
+    EXPECT_EQ(cfg.continueTime, 5);
+    // The system load ran with no file: built-in English title after the model.
+    EXPECT_EQ(cfg.softwareType, 1);
+    EXPECT_EQ(cfg.softwareName, "ZOR " + Cfg::SOFTWARE_NAME_EN_1);
+}
+
+TEST_F(ConfigFiles, EmptyFilesGiveTheKeyDefaults)
+{
+    for (const char* name : {"softinfo.xml", "devinfo.xml", "batteryinfo.xml"})
+        root.writeDat(name, xmlFile({}));
+    Cfg cfg;
+    cfg.auxdcMaxValue = 123.0;   // missing key keeps the member's current value
+    cfg.doLoadConfig(0);
+    cfg.doLoadConfig(1);
+    cfg.doLoadBatteryConfig();
+
+    EXPECT_DOUBLE_EQ(cfg.ditherTime, 0.015);
+    EXPECT_FALSE(cfg.beepEnabled);
+    EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_CHINESE);
+    EXPECT_EQ(cfg.systemPowerType, Cfg::SYSTEM_POWER_TYPE_PAO);
+    EXPECT_EQ(cfg.deviceModel, "ZOR300");
+    EXPECT_EQ(cfg.deviceCode, "2030610800");
+    EXPECT_EQ(cfg.tempThresholdResume, 50u);
+    EXPECT_TRUE(cfg.deviceEnergyEnable);
+    EXPECT_TRUE(cfg.devicePaoOnEnable);
+    EXPECT_DOUBLE_EQ(cfg.auxdcMaxValue, 123.0);
+    EXPECT_EQ(cfg.continueTime, 10);
+    EXPECT_EQ(cfg.percentD5, 80);
+    EXPECT_EQ(cfg.softwareName, "ZOR300 " + Cfg::SOFTWARE_NAME_CN_1);
+}
+
+TEST_F(ConfigFiles, SoftwareSettingsSurviveSaveAndLoad)
+{
+    Cfg a;
+    a.ditherTime = 0.1 + 0.2;   // needs all 17 digits to read back exactly
+    a.rateVoltage = 100.0 / 3.0;
+    a.rateCurrent = 5.0;
+    a.rateFrequency = 60.0;
+    a.systemPowerType = Cfg::SYSTEM_POWER_TYPE_LLO;
+    a.suspendTime = 4000000000u;
+    a.beepEnabled = false;
+    a.styleType = Cfg::STYLE_TYPE_BLACKLIGHT;
+    a.lanuageType = Cfg::LANGUAGE_TYPE_PORTUGUESE;
+    a.bClkSyncEnabled = true;
+    a.clockSource = Cfg::ClockSourceType(1);   // as the settings page stores IRIG-B
+    a.timeZone = 17;
+    a.timeZoneOffsetMin = -210;
+    a.bDSTEnable = true;
+    a.extTrigInnputType = Cfg::IN_EXTERNAL_PULSE;
+    a.extTrigInnputMode = Cfg::RAISING_EDGE;
+    a.extTrigOutputType = Cfg::OUT_PPS_PULSE_MINUTE;
+    a.extTrigOutputMode = Cfg::RAISING_EDGE;
+    ASSERT_TRUE(a.saveSoftwareConfig());
+
+    EXPECT_EQ(keysInOrder(root.readDat("softinfo.xml")),
+              QStringList({"DITHER_TIME", "RATE_VOLTAGE", "RATE_CURRENT", "RATE_FREQUENCY", "SYSTEM_POWER_TYPE",
+                           "SUSPEND_TIME", "BEEP_ENABLE", "STYLE_TYPE", "LANUAGE_TYPE", "CLOCK_SYNC_ENABLED",
+                           "CLOCK_SOURCE", "TIME_ZONE", "TIME_ZONE_OFFSET_MINUTES", "DST_ENABLE",
+                           "EXT_TRIGGER_INPUT_TYPE", "EXT_TRIGGER_INPUT_MODE", "EXT_TRIGGER_OUTPUT_TYPE",
+                           "EXT_TRIGGER_OUTPUT_MODE"}));
+    EXPECT_TRUE(zoplat::host::recordedCommands().contains("sync"));
+
+    Cfg b;
+    b.doLoadConfig(0);
+    EXPECT_EQ(b.ditherTime, a.ditherTime);
+    EXPECT_EQ(b.rateVoltage, a.rateVoltage);
+    EXPECT_EQ(b.rateCurrent, 5.0);
+    EXPECT_EQ(b.rateFrequency, 60.0);
+    EXPECT_EQ(b.systemPowerType, Cfg::SYSTEM_POWER_TYPE_LLO);
+    EXPECT_EQ(b.suspendTime, 4000000000u);
+    EXPECT_FALSE(b.beepEnabled);
+    EXPECT_EQ(b.styleType, Cfg::STYLE_TYPE_BLACKLIGHT);
+    EXPECT_EQ(b.lanuageType, Cfg::LANGUAGE_TYPE_PORTUGUESE);
+    EXPECT_TRUE(b.bClkSyncEnabled);
+    EXPECT_EQ(int(b.clockSource), 1);
+    EXPECT_EQ(b.timeZone, 17);
+    EXPECT_EQ(b.timeZoneOffsetMin, -210);
+    EXPECT_TRUE(b.bDSTEnable);
+    EXPECT_EQ(b.extTrigInnputType, Cfg::IN_EXTERNAL_PULSE);
+    EXPECT_EQ(b.extTrigInnputMode, Cfg::RAISING_EDGE);
+    EXPECT_EQ(b.extTrigOutputType, Cfg::OUT_PPS_PULSE_MINUTE);
+    EXPECT_EQ(b.extTrigOutputMode, Cfg::RAISING_EDGE);
+}
+
+TEST_F(ConfigFiles, HardwareAndBatterySettingsSurviveSaveAndLoad)
+{
+    Cfg a;
+    a.deviceModel = QString::fromUtf8("ZOR330 <A&B> 测试");
+    a.deviceCode = "X-42";
+    a.maxVRange = 300.0;
+    a.maxIRange = 30.0;
+    a.levelVSmall = 30.0;
+    a.levelISmall = 3.0;
+    a.tempThresholdAlarm = 85;
+    a.tempThresholdResume = 55;
+    a.volPhasesType = Cfg::PHASES_TYPE_FOUR;
+    a.curPhasesType = Cfg::PHASES_TYPE_FOUR;
+    a.auxdcEnable = false;
+    a.auxdcType = Cfg::AUXDC_TYPE_ADJUSTABLE;
+    a.auxdcLevelType = 1;
+    a.auxdcMaxValue = 250.5;
+    a.powerAmpType = Cfg::POWER_AMP_TYPE_DIGITAL;
+    a.deviceEnergyEnable = true;
+    a.devicePaoOnEnable = true;
+    a.percentD1 = 20;
+    a.percentD2 = 15;
+    a.percentD3 = 7;
+    a.percentD4 = 3;
+    a.percentD5 = 90;
+    a.continueTime = 30;
+    a.batteryType = 1;
+    a.doSaveConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA, false);
+    a.doSaveBatteryConfig();
+
+    Cfg b;
+    b.doLoadConfig(1);
+    b.doLoadBatteryConfig();
+    EXPECT_EQ(b.deviceModel, a.deviceModel);
+    EXPECT_EQ(b.deviceCode, "X-42");
+    EXPECT_EQ(b.maxVRange, 300.0);
+    EXPECT_EQ(b.maxIRange, 30.0);
+    EXPECT_EQ(b.levelVSmall, 30.0);
+    EXPECT_EQ(b.levelISmall, 3.0);
+    EXPECT_EQ(b.tempThresholdAlarm, 85u);
+    EXPECT_EQ(b.tempThresholdResume, 55u);
+    EXPECT_EQ(b.volPhasesType, Cfg::PHASES_TYPE_FOUR);
+    EXPECT_EQ(b.curPhasesType, Cfg::PHASES_TYPE_FOUR);
+    EXPECT_FALSE(b.auxdcEnable);
+    EXPECT_EQ(b.auxdcType, Cfg::AUXDC_TYPE_ADJUSTABLE);
+    EXPECT_EQ(b.auxdcLevelType, 1);
+    EXPECT_EQ(b.auxdcMaxValue, 250.5);
+    EXPECT_EQ(b.powerAmpType, Cfg::POWER_AMP_TYPE_DIGITAL);
+    EXPECT_TRUE(b.deviceEnergyEnable);
+    EXPECT_TRUE(b.devicePaoOnEnable);
+    EXPECT_EQ(b.percentD1, 20);
+    EXPECT_EQ(b.percentD2, 15);
+    EXPECT_EQ(b.percentD3, 7);
+    EXPECT_EQ(b.percentD4, 3);
+    EXPECT_EQ(b.percentD5, 90);
+    EXPECT_EQ(b.continueTime, 30);
+    EXPECT_EQ(b.batteryType, 1);
+
+    // A checked hardware save writes nothing.
+    const QByteArray before = root.readDat("devinfo.xml");
+    b.deviceCode = "changed";
+    b.doSaveConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA, true);
+    EXPECT_EQ(root.readDat("devinfo.xml"), before);
+}
+
+// Unparsable numbers and unusable ranges keep the key's default instead of 0.
+TEST_F(ConfigFiles, BadNumbersKeepTheKeyDefault)
+{
+    struct Row {
+        const char* key;
+        const char* text;
+    };
+    const Row hard[] = {
+        {"DEVICE_AO_MAX_V_RANGE", "0"},      {"DEVICE_AO_MAX_I_RANGE", "-10"},
+        {"DEVICE_AO_LEVEL_V_SMALL", "abc"},  {"DEVICE_AO_LEVEL_I_SMALL", "0.0"},
+        {"DEVICE_AUXDC_MAX", "nan"},         {"DEVICE_AO_T_THRESHOLD_ALARM", "hot"},
+        {"DEVICE_AO_T_THRESHOLD_RESUME", "-1"}, {"DEVICE_VOLTAGE_PHASES_TYPE", "four"},
+    };
+    QList<QPair<QString, QString>> keys;
+    for (const Row& r : hard)
+        keys << qMakePair(QString(r.key), QString(r.text));
+    root.writeDat("devinfo.xml", xmlFile(keys));
+    root.writeDat("softinfo.xml", xmlFile({{"DITHER_TIME", "fast"}, {"RATE_FREQUENCY", "50Hz"},
+                                           {"SUSPEND_TIME", "-5"}, {"LANUAGE_TYPE", "2x"}}));
+    root.writeDat("batteryinfo.xml", xmlFile({{"PERCENT_D_1", "ten"}, {"CONTINUE_TIME", "1.5"}}));
+
+    MessageCapture log;
+    Cfg cfg;
+    cfg.doLoadConfig(1);
+    cfg.doLoadConfig(0);
+    cfg.doLoadBatteryConfig();
+
+    EXPECT_EQ(cfg.maxVRange, 265.0);
+    EXPECT_EQ(cfg.maxIRange, 10.0);
+    EXPECT_EQ(cfg.levelVSmall, 26.5);
+    EXPECT_EQ(cfg.levelISmall, 1.0);
+    EXPECT_EQ(cfg.auxdcMaxValue, 350.0);
+    EXPECT_EQ(cfg.tempThresholdAlarm, 70u);
+    EXPECT_EQ(cfg.tempThresholdResume, 50u);
+    EXPECT_EQ(cfg.volPhasesType, Cfg::PHASES_TYPE_THREE);
+    EXPECT_EQ(cfg.ditherTime, 0.015);
+    EXPECT_EQ(cfg.rateFrequency, 50.0);
+    EXPECT_EQ(cfg.suspendTime, 300u);
+    EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_CHINESE);
+    EXPECT_EQ(cfg.percentD1, 10);
+    EXPECT_EQ(cfg.continueTime, 10);
+    EXPECT_TRUE(log.anyWarningContains("DEVICE_AO_LEVEL_I_SMALL"));
+    EXPECT_TRUE(log.anyWarningContains("DITHER_TIME"));
+}
+
+TEST_F(ConfigFiles, TemperatureThresholdsClampEachOnItsOwn)
+{
+    const struct {
+        const char* alarm;
+        const char* resume;
+        quint32 wantAlarm;
+        quint32 wantResume;
+    } rows[] = {{"30", "95", 40, 90}, {"120", "10", 100, 30}, {"45", "60", 45, 60}, {"40", "30", 40, 30}};
+    for (const auto& r : rows) {
+        root.writeDat("devinfo.xml",
+                      xmlFile({{"DEVICE_AO_T_THRESHOLD_ALARM", r.alarm}, {"DEVICE_AO_T_THRESHOLD_RESUME", r.resume}}));
+        Cfg cfg;
+        cfg.loadHardwareConfig();
+        EXPECT_EQ(cfg.tempThresholdAlarm, r.wantAlarm) << r.alarm;
+        EXPECT_EQ(cfg.tempThresholdResume, r.wantResume) << r.resume;
+    }
+}
+
+TEST_F(ConfigFiles, BooleanTextRule)
+{
+    const struct {
+        const char* text;
+        bool want;
+    } rows[] = {{"TRUE", true}, {"1", true}, {"no", true}, {"yes", true},
+                {"0", false}, {"false", false}, {"FaLsE", false}, {"", false /* key default */}};
+    for (const auto& r : rows) {
+        root.writeDat("softinfo.xml", xmlFile({{"BEEP_ENABLE", r.text}}));
+        Cfg cfg;   // constructor value true
+        cfg.loadSoftwareConfig();
+        EXPECT_EQ(cfg.beepEnabled, r.want) << '"' << r.text << '"';
+    }
+}
+
+TEST_F(ConfigFiles, FailedSaveIsReported)
+{
+    Cfg cfg;
+    ASSERT_TRUE(cfg.saveBatteryConfig());
+    const QByteArray before = root.readDat("batteryinfo.xml");
+
+    // A folder squatting on the softinfo name: the rename over it fails.
+    ASSERT_TRUE(QDir().mkpath(root.datFile("softinfo.xml/blocker")));
+    MessageCapture log;
+    EXPECT_FALSE(cfg.saveSoftwareConfig());
+    EXPECT_TRUE(log.anyWarningContains("softinfo.xml"));
+    EXPECT_TRUE(zoplat::host::recordedCommands().contains("sync"));
+    EXPECT_EQ(root.readDat("batteryinfo.xml"), before);
+}
+
+TEST_F(ConfigFiles, SystemTextsBuildTheHeaderTitle)
+{
+    root.writeDat("devinfo.xml", xmlFile({{"DEVICE_MODEL", "ZOR500"}}));
+    root.writeDat("softinfo.xml", xmlFile({{"LANUAGE_TYPE", "2"}}));
+    root.writeDat("sysinfo.xml", xmlFile({{"SOFTWARE_NAME_PT_0", "unused"},
+                                          {"SOFTWARE_NAME_PT_1", QString::fromUtf8("Mala de Testes")},
+                                          {"AUXDC_NAME_L0", "110V"},
+                                          {"AUXDC_VISIBLE_L0", "false"},
+                                          {"AUXDC_NAME_L1", "220V"}}));
+    Cfg cfg;
+    cfg.doLoadConfig(0);
+    cfg.doLoadConfig(1);
+    EXPECT_EQ(cfg.softwareName, QString::fromUtf8("ZOR500 Mala de Testes"));
+    EXPECT_EQ(cfg.getAuxDCLevelName(0), "110V");
+    EXPECT_FALSE(cfg.getAuxDCLevelVisible(0));
+    EXPECT_EQ(cfg.getAuxDCLevelName(1), "220V");
+    EXPECT_TRUE(cfg.getAuxDCLevelVisible(1));
+    // The system file is only read.
+    EXPECT_TRUE(root.readDat("sysinfo.xml").contains("unused"));
+}
+
+TEST_F(ConfigFiles, StartupLoadReadsTheLanguageOnTheCallingThread)
+{
+    root.writeDat("softinfo.xml", xmlFile({{"LANUAGE_TYPE", "3"}}));
+    Cfg cfg;
+    SignalLog<qint32> loaded(&cfg, &Cfg::sigUpdateLoadConfig);
+    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_RUSSIAN);
+    ASSERT_EQ(loaded.count(), 1);
+    EXPECT_EQ(std::get<0>(loaded.at(0)), 0);
+}
+
+TEST_F(ConfigFiles, FpgaVersionText)
+{
+    Cfg cfg;
+    EXPECT_EQ(cfg.getFpgaVersionText(), "0.0.0000");
+    cfg.fpgaVersion = 0xFF10000F;
+    EXPECT_EQ(cfg.getFpgaVersionText(), "255.16.000f");
+}
+
+TEST_F(ConfigFiles, CheckConfigRemovesOnlyLookalikes)
+{
+    for (const char* name : {"softinfo.xml", "softinfo.xml.bak", "old_softinfo.xml", "devinfo.xml"})
+        root.writeDat(name, "x");
+    Cfg cfg;
+    cfg.checkConfig("softinfo.xml");
+    EXPECT_EQ(QDir(root.box.filePath("dat")).entryList(QDir::Files, QDir::Name),
+              QStringList({"devinfo.xml", "softinfo.xml"}));
+
+    // A name is never handed to a shell.
+    zoplat::host::clearRecordedCommands();
+    cfg.checkConfig("x; rm -rf dat");
+    EXPECT_EQ(zoplat::host::recordedCommands(), QStringList({"sync"}));
+}
