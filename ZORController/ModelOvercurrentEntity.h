@@ -1,0 +1,81 @@
+#pragma once
+
+// Engine side of the overcurrent-protection test: up to 97 fixed output
+// states in groups of three per test point (k mod 3: 0 pre-fault, 1 fault, 2
+// after-fault), one driver page per state (no closing page), the binary
+// inputs armed only in the fault states. Marks progress per group and
+// records trip times and binary-input patterns; the view model judges them.
+//
+// Locking: entityLock guards every field. A writer (view model) holds it
+// across an edit and its formatLimitValue; the testor holds it across a
+// start or switch (check, encode). Every operation also takes it itself; it
+// is recursive, so an operation may be called with it held.
+//
+// Start check for the testor: checkOutputValues() false means the start
+// fails (nothing is sent). updateToDriverValue never writes a non-finite
+// value (it writes 0).
+
+#include "ModelEntityCommon.h"
+
+#include <QRecursiveMutex>
+#include <QTime>
+
+class ModelOvercurrentEntity
+{
+public:
+    using AOPortType = ModelEntity::AOPortType;
+    using AOTriggerType = ModelEntity::AOTriggerType;
+    using AOTestStateType = ModelEntity::AOTestStateType;
+    using AOLinkStateType = ModelEntity::AOLinkStateType;
+    using AOBILogicType = ModelEntity::AOBILogicType;
+
+
+    static constexpr int kMaxStates = 97;
+
+    ModelOvercurrentEntity();
+    ModelOvercurrentEntity(const ModelOvercurrentEntity&) = delete;
+    ModelOvercurrentEntity& operator=(const ModelOvercurrentEntity&) = delete;
+
+    mutable QRecursiveMutex entityLock;
+
+    double stateOutputRanges[kMaxStates][8] = {};
+    double stateOutputAngles[kMaxStates][8] = {};
+    double stateOutputFrequencies[kMaxStates][8] = {};
+    double stateOutputTimes[kMaxStates] = {};
+    // Read by the testor only (not sent): after a recorded state-end report
+    // for state s, a value of 1 or more at s-1 raises statusBIStateAction.
+    AOTriggerType stateTriggerTypes[kMaxStates];
+    AOTestStateType stateTestStates[kMaxStates];
+    qint32 stateOutputBIStates[4] = {};          // one setting for every fault state
+    qint32 stateOutputBOStates[kMaxStates][4] = {};
+    AOBILogicType stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
+    double stateActionTimes[kMaxStates][4];
+    qint32 stateActionBIStates[kMaxStates][4];
+    qint32 stateActionUpdateState[kMaxStates];
+    qint32 stateCount = 0;
+    qint32 outputRunningStateIndex = -1;
+    qint32 outputSendingStateIndex = -1;
+    qint32 outputBOStates[4] = {};
+    QTime outputBeginTime;
+    QTime outputBOTurnTime;
+
+    // Contract operations (testor thread).
+    void resetActionValues();
+    void switchToResetState();
+    void updateToDriverStateCount();
+    bool switchToNextState();
+    void updateToDriverValue();
+    void updateToDriverBOStates();
+    void updateFromDriverState(int statusTestStateIndex);
+    // 0 when recorded, -1 when ignored.
+    int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    void formatLimitValue(double vmax, double imax);
+
+    // False when the run must not start: stateCount outside 1..kMaxStates, or
+    // a non-finite amplitude, angle, frequency or time in a state in use.
+    // Only the states in use are clamped by formatLimitValue.
+    bool checkOutputValues() const;
+    // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
+    AOTriggerType getTriggerType(int state) const;
+};

@@ -1,0 +1,420 @@
+#include "ModelRampingEntity.h"
+
+#include "BaseUtilityHelper.h"
+#include "CommDriverData.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using namespace ModelEntity;
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr int kCompleteBit = 0x8000;
+constexpr int kPhasesFour = 1;   // volPhaseType / curPhaseType with a fourth channel
+
+float recordValue(double value)
+{
+    return isFiniteFloat(value) ? float(value) : 0.0f;
+}
+
+bool allFinite(const double* values, int count)
+{
+    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
+}
+
+void clearActionValue(faultActionValStruct& value)
+{
+    value.portCnt = 0;
+    for (double& v : value.actionVal)
+        v = kNaN;
+}
+
+// Whether a slot on this group may move channel c: UX and IX only when the
+// hardware has four voltage (current) phases.
+bool channelMovable(int channel)
+{
+    if (channel == AO_PORT_TYPE_UX)
+        return globalConfigureHardData && globalConfigureHardData->volPhaseType == kPhasesFour;
+    if (channel == AO_PORT_TYPE_IX)
+        return globalConfigureHardData && globalConfigureHardData->curPhaseType == kPhasesFour;
+    return true;
+}
+
+} // namespace
+
+ModelRampingEntity::ModelRampingEntity()
+{
+    for (int s = 0; s < kMaxStates; ++s) {
+        stateBILogicTypes[s] = AO_BILOGIC_TYPE_OR;
+        stateOutputLinkTypes[s] = AO_LINKSTATE_TYPE_INITIATE;
+        stateTestStates[s] = AO_STATE_TYPE_INITING;
+        stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
+        stateActionUpdateState[s] = -1;
+        for (int i = 0; i < 4; ++i) {
+            stateActionTimes[s][i] = kNaN;
+            stateActionBIStates[s][i] = -1;
+            clearActionValue(stateActionValue[s][i]);
+        }
+        for (int i = 0; i < kRampSlots; ++i) {
+            rampPorts[s][i] = RAMP_PORT_TYPE_UA;
+            rampItems[s][i] = RAMP_ITEM_TYPE_RANGE;
+        }
+    }
+}
+
+void ModelRampingEntity::resetActionValues()
+{
+    QMutexLocker locker(&entityLock);
+    for (int s = 0; s < kMaxStates; ++s) {
+        for (int i = 0; i < 4; ++i) {
+            stateActionTimes[s][i] = kNaN;
+            clearActionValue(stateActionValue[s][i]);
+            stateActionBIStates[s][i] = -1;
+        }
+        stateActionUpdateState[s] = -1;
+        stateTestStates[s] = AO_STATE_TYPE_INITING;
+    }
+    stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
+}
+
+qint32 ModelRampingEntity::computePointCount() const
+{
+    QMutexLocker locker(&entityLock);
+    const int count = std::clamp(stateCount, 0, kMaxStates);
+    constexpr double saturated = double(kMaxStateCount) + 1.0;
+    double total = 2.0 * count;
+    for (int s = 0; s < count; ++s) {
+        double steps = 0.0;
+        for (int i = 0; i < kRampSlots; ++i) {
+            const double step = rampStepValues[s][i];
+            if (step == 0.0)
+                continue;
+            const double quotient = std::fabs((rampEndValues[s][i] - rampBeginValues[s][i]) / step);
+            // NaN and anything too long saturate (the start check refuses them).
+            steps = std::isfinite(quotient) ? std::max(steps, std::trunc(std::min(quotient, saturated)))
+                                            : saturated;
+        }
+        total += steps;
+    }
+    return qint32(std::min(total, saturated));
+}
+
+void ModelRampingEntity::switchToResetState()
+{
+    QMutexLocker locker(&entityLock);
+    outputRunningStateIndex = 0;
+    outputSendingStateIndex = 0;
+    if (globalTestStatusData) {
+        globalTestStatusData->statusTestStateIndex = 0;
+        globalTestStatusData->statusBIStateAction = 0;
+    }
+    lastStep = true; // state 0 is one static page
+    for (int c = 0; c < 8; ++c) {
+        outputRanges[c] = nextOutputRanges[c] = stateOutputRanges[0][c];
+        outputAngles[c] = nextOutputAngles[c] = stateOutputAngles[0][c];
+        outputFrequencies[c] = nextOutputFrequencies[c] = stateOutputFrequencies[0][c];
+    }
+    pointCount = computePointCount();
+    outputTime = stateOutputTimes[0];
+    linkType = stateOutputLinkTypes[0];
+}
+
+void ModelRampingEntity::updateToDriverStateCount()
+{
+    QMutexLocker locker(&entityLock);
+    if (globalTestOutputData)
+        globalTestOutputData->outputStateCount = quint32(std::clamp(pointCount, 0, kMaxStateCount) + 1);
+}
+
+bool ModelRampingEntity::switchToNextState()
+{
+    QMutexLocker locker(&entityLock);
+    if (!lastStep) {
+        switchToNextStep();
+        return true;
+    }
+    lastStep = false;
+    if (outputSendingStateIndex <= kMaxStates)
+        ++outputSendingStateIndex;
+    const int k = outputSendingStateIndex;
+    if (k < 1 || k >= kMaxStates || k >= stateCount) {
+        if (k == stateCount) {
+            // Closing page: repeats the last target values.
+            lastStep = true;
+            outputTime = 0.0;
+            return true;
+        }
+        return false;
+    }
+    outputTime = stateOutputTimes[k];
+    linkType = stateOutputLinkTypes[k];
+    for (int c = 0; c < 8; ++c) {
+        outputRanges[c] = nextOutputRanges[c];
+        outputAngles[c] = nextOutputAngles[c];
+        outputFrequencies[c] = nextOutputFrequencies[c];
+        nextOutputRanges[c] = stateOutputRanges[k][c];
+        nextOutputAngles[c] = stateOutputAngles[k][c];
+        nextOutputFrequencies[c] = stateOutputFrequencies[k][c];
+    }
+    const bool ramps = std::any_of(rampStepValues[k], rampStepValues[k] + kRampSlots,
+                                   [](double step) { return step != 0.0; });
+    if (!ramps)
+        lastStep = true;
+    return true;
+}
+
+bool ModelRampingEntity::switchToNextStep()
+{
+    QMutexLocker locker(&entityLock);
+    const int k = outputSendingStateIndex;
+    if (k < 0 || k >= kMaxStates)
+        return false;
+    std::copy(nextOutputRanges, nextOutputRanges + 8, outputRanges);
+    std::copy(nextOutputAngles, nextOutputAngles + 8, outputAngles);
+    std::copy(nextOutputFrequencies, nextOutputFrequencies + 8, outputFrequencies);
+    double work[3][8];
+    std::copy(outputRanges, outputRanges + 8, work[RAMP_ITEM_TYPE_RANGE]);
+    std::copy(outputAngles, outputAngles + 8, work[RAMP_ITEM_TYPE_ANGLE]);
+    std::copy(outputFrequencies, outputFrequencies + 8, work[RAMP_ITEM_TYPE_FREQUENCY]);
+
+    bool unfinished = false;
+    for (int i = 0; i < kRampSlots; ++i) {
+        const double step = rampStepValues[k][i];
+        const int item = int(rampItems[k][i]);
+        const double* current = currentItemArray(item);
+        if (step == 0.0 || !current)
+            continue;
+        const double end = rampEndValues[k][i];
+        int channels[3];
+        const int n = rampPortChannels(int(rampPorts[k][i]), channels);
+        for (int j = 0; j < n; ++j) {
+            const int c = channels[j];
+            if (!channelMovable(c))
+                continue;
+            const double v = current[c] + step;
+            if ((step > 0.0 && v < end) || (step <= 0.0 && v > end)) {
+                work[item][c] = v;
+                unfinished = true;
+            } else {
+                work[item][c] = end; // stops exactly at the end value
+            }
+        }
+    }
+    std::copy(work[RAMP_ITEM_TYPE_RANGE], work[RAMP_ITEM_TYPE_RANGE] + 8, nextOutputRanges);
+    std::copy(work[RAMP_ITEM_TYPE_ANGLE], work[RAMP_ITEM_TYPE_ANGLE] + 8, nextOutputAngles);
+    std::copy(work[RAMP_ITEM_TYPE_FREQUENCY], work[RAMP_ITEM_TYPE_FREQUENCY] + 8, nextOutputFrequencies);
+    if (!unfinished)
+        lastStep = true;
+    return false;
+}
+
+void ModelRampingEntity::updateToDriverValue()
+{
+    QMutexLocker locker(&entityLock);
+    if (!globalTestOutputData)
+        return;
+    CommDriverTestOutputData& out = *globalTestOutputData;
+    std::fill(&out.outputRanges[0][0], &out.outputRanges[0][0] + 32, 0.0f);
+    std::fill(&out.outputAngles[0][0], &out.outputAngles[0][0] + 32, 0.0f);
+    std::fill(&out.outputFrequencies[0][0], &out.outputFrequencies[0][0] + 32, 0.0f);
+    formatLimitValue(maxVoltage, maxCurrent);
+
+    for (int c = 0; c < 8; ++c) {
+        out.outputRanges[c][0] = recordValue(nextOutputRanges[c]);
+        out.outputAngles[c][0] = foldAngle360f(nextOutputAngles[c]);
+        out.outputFrequencies[c][0] = recordValue(nextOutputFrequencies[c]);
+        out.currentOutputRanges[c][0] = recordValue(outputRanges[c]);
+    }
+
+    // The closing page of a full 97-state run has no settings row of its own:
+    // it takes the last state's.
+    const int k = std::clamp(outputSendingStateIndex, 0, kMaxStates - 1);
+    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
+    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
+    for (int i = 0; i < 4; ++i) {
+        out.outputBOHoldEnables[i] = 1;
+        out.outputBOTurnEnables[i] = 1;
+        out.outputBOInitStates[i] = quint32(stateOutputBOStates[k][i]);
+        out.outputBIRiseEnables[i] = quint32(stateOutputBIStates[k][i] & 1);
+        out.outputBIFallEnables[i] = quint32((stateOutputBIStates[k][i] >> 1) & 1);
+    }
+    out.outputBILogic = quint32(stateBILogicTypes[k]);
+    out.outputLinkStateType = quint32(linkType);
+    out.outputTime = recordValue(outputTime);
+    out.outputTriggerType = quint16(stateTriggerTypes[k]);
+}
+
+void ModelRampingEntity::formatLimitValue(double vmax, double imax)
+{
+    QMutexLocker locker(&entityLock);
+    for (int c = 0; c < 8; ++c)
+        BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &nextOutputRanges[c]);
+}
+
+void ModelRampingEntity::updateToDriverBOStates()
+{
+    QMutexLocker locker(&entityLock);
+    if (!globalTestControlData)
+        return;
+    for (int i = 0; i < 4; ++i)
+        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+}
+
+void ModelRampingEntity::updateFromDriverState()
+{
+    QMutexLocker locker(&entityLock);
+    outputRunningStateIndex = outputSendingStateIndex;
+    const int r = outputRunningStateIndex;
+    if (r < 1 || r >= kMaxStates || r >= stateCount)
+        return;
+    switch (r % 3) {
+    case 1:
+        stateTestStates[r - 1] = AO_STATE_TYPE_RUNNNING;
+        stateTestStates[r] = AO_STATE_TYPE_RUNNNING;
+        break;
+    case 2:
+        stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;
+        stateTestStates[r] = AO_STATE_TYPE_COMPLETED;
+        break;
+    default:
+        stateTestStates[r - 2] = AO_STATE_TYPE_COMPLETED;
+        stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;
+        stateTestStates[r] = AO_STATE_TYPE_RUNNNING;
+        if (r + 1 < kMaxStates)
+            stateTestStates[r + 1] = AO_STATE_TYPE_RUNNNING;
+        break;
+    }
+}
+
+const double* ModelRampingEntity::currentItemArray(int item) const
+{
+    switch (item) {
+    case RAMP_ITEM_TYPE_RANGE:
+        return outputRanges;
+    case RAMP_ITEM_TYPE_ANGLE:
+        return outputAngles;
+    case RAMP_ITEM_TYPE_FREQUENCY:
+        return outputFrequencies;
+    default:
+        return nullptr;
+    }
+}
+
+void ModelRampingEntity::recordSlotValue(int state, int column)
+{
+    faultActionValStruct& value = stateActionValue[state][column];
+    const double* current = currentItemArray(int(rampItems[state][0]));
+    if (!current) {
+        clearActionValue(value);
+        return;
+    }
+    getFaultActionValue(rampPorts[state][0], current, &value);
+}
+
+int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
+{
+    QMutexLocker locker(&entityLock);
+    const int r = outputRunningStateIndex;
+    if (r < 1 || r >= stateCount || r >= kMaxStates || r % 3 != 1 || !(statusTestStateIndex & kCompleteBit))
+        return -1;
+    if (index < 0 || index > 3)
+        return -1;
+    stateActionTimes[r][index] = double(time);
+    stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
+    recordSlotValue(r, index);
+    return 0;
+}
+
+int ModelRampingEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
+{
+    QMutexLocker locker(&entityLock);
+    if (index < 1 || index > stateCount || index > kMaxStates)
+        return -1;
+    const int s = index - 1;
+    const double t = double(time);
+    if (stateActionUpdateState[s] < 0) {
+        if (bi1flag) {
+            stateActionTimes[s][0] = t;
+            recordSlotValue(s, 0);
+        }
+        if (bi2flag) {
+            stateActionTimes[s][1] = t;
+            recordSlotValue(s, 1);
+        }
+        stateActionUpdateState[s] = 0;
+        return 0;
+    }
+    bool changed = false;
+    if (bi1flag && stateActionTimes[s][0] != t) {
+        stateActionTimes[s][0] = t;
+        recordSlotValue(s, 0);
+        changed = true;
+    }
+    if (bi2flag && stateActionTimes[s][1] != t) {
+        stateActionTimes[s][1] = t;
+        recordSlotValue(s, 1);
+        changed = true;
+    }
+    return changed ? 0 : -1;
+}
+
+double ModelRampingEntity::getOutputValue(RampPortType portType, const double* outputArry) const
+{
+    int channels[3];
+    if (!outputArry || rampPortChannels(int(portType), channels) == 0)
+        return kNaN;
+    // UCUA and ICIA report their first listed phase of the pair (UA, IA).
+    if (portType == RAMP_PORT_TYPE_UCUA)
+        return outputArry[AO_PORT_TYPE_UA];
+    if (portType == RAMP_PORT_TYPE_ICIA)
+        return outputArry[AO_PORT_TYPE_IA];
+    return outputArry[channels[0]];
+}
+
+void ModelRampingEntity::getFaultActionValue(RampPortType portType, const double* outputArry,
+                                             faultActionValStruct* actionValue) const
+{
+    if (!actionValue)
+        return;
+    clearActionValue(*actionValue);
+    int channels[3];
+    const int n = outputArry ? rampPortChannels(int(portType), channels) : 0;
+    actionValue->portCnt = n;
+    for (int k = 0; k < n; ++k)
+        actionValue->actionVal[k] = outputArry[channels[k]];
+}
+
+bool ModelRampingEntity::checkOutputValues() const
+{
+    QMutexLocker locker(&entityLock);
+    if (stateCount < 1 || stateCount > kMaxStates)
+        return false;
+    if (computePointCount() > kMaxStateCount)
+        return false;
+    for (int s = 0; s < stateCount; ++s) {
+        if (!allFinite(stateOutputRanges[s], 8) || !allFinite(stateOutputAngles[s], 8)
+            || !allFinite(stateOutputFrequencies[s], 8) || !isFiniteFloat(stateOutputTimes[s]))
+            return false;
+        for (int i = 0; i < kRampSlots; ++i) {
+            const double step = rampStepValues[s][i];
+            if (step == 0.0)
+                continue;
+            if (!isFiniteFloat(step) || !isFiniteFloat(rampBeginValues[s][i]) || !isFiniteFloat(rampEndValues[s][i]))
+                return false;
+        }
+    }
+    return true;
+}
+
+ModelRampingEntity::AOTriggerType ModelRampingEntity::getTriggerType(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    if (state < 0 || state >= kMaxStates)
+        return AO_TRIGGER_TYPE_TIME;
+    return stateTriggerTypes[state];
+}

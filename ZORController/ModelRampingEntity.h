@@ -1,0 +1,123 @@
+#pragma once
+
+// Engine side of the ramping test: up to 97 states in groups of three per
+// test item (3j normal output, 3j+1 the item's ramp with its binary-input
+// watch, 3j+2 interval output). A state with ramp slots moves up to eight
+// quantities (amplitude, angle or frequency of a channel or channel group)
+// from a begin to an end value, one driver page per step; a state without
+// slots is one page. After the last state one closing page repeats the last
+// target values. Trips record the time, the binary-input pattern and the
+// output value of the state's first slot; the view model derives pick-up and
+// drop-off from them.
+//
+// Locking: entityLock guards every field. A writer (view model, network
+// service) holds it across an edit; the testor holds it across a start or
+// switch (check, encode). Every operation also takes it itself; it is
+// recursive, so an operation may be called with it held.
+//
+// Start check for the testor: checkOutputValues() false means the start
+// fails (nothing is sent). updateToDriverValue never writes a non-finite
+// value (it writes 0).
+
+#include "ModelEntityCommon.h"
+
+#include <QRecursiveMutex>
+#include <QTime>
+
+class ModelRampingEntity
+{
+public:
+    using AOPortType = ModelEntity::AOPortType;
+    using AOTriggerType = ModelEntity::AOTriggerType;
+    using AOTestStateType = ModelEntity::AOTestStateType;
+    using AOLinkStateType = ModelEntity::AOLinkStateType;
+    using AOBILogicType = ModelEntity::AOBILogicType;
+    using RampItemType = ModelEntity::RampItemType;
+    using RampPortType = ModelEntity::RampPortType;
+    using faultActionValStruct = ModelEntity::faultActionValStruct;
+
+    static constexpr int kMaxStates = 97;
+    static constexpr int kRampSlots = 8;
+    // Only the low 16 bits of pointCount + 1 reach the count register.
+    static constexpr qint32 kMaxStateCount = 65534;
+
+    ModelRampingEntity();
+    ModelRampingEntity(const ModelRampingEntity&) = delete;
+    ModelRampingEntity& operator=(const ModelRampingEntity&) = delete;
+
+    mutable QRecursiveMutex entityLock;
+
+    double outputRanges[8] = {};
+    double outputAngles[8] = {};
+    double outputFrequencies[8] = {};
+    qint32 stateOutputBIStates[kMaxStates][4] = {};   // bit 0 rising, bit 1 falling edge
+    qint32 stateOutputBOStates[kMaxStates][4] = {};
+    AOBILogicType stateBILogicTypes[kMaxStates];
+    double nextOutputRanges[8] = {};
+    double nextOutputAngles[8] = {};
+    double nextOutputFrequencies[8] = {};
+    double stateOutputRanges[kMaxStates][8] = {};
+    double stateOutputAngles[kMaxStates][8] = {};
+    double stateOutputFrequencies[kMaxStates][8] = {};
+    double stateOutputTimes[kMaxStates] = {};        // duration of one page (step)
+    AOLinkStateType stateOutputLinkTypes[kMaxStates];
+    AOTestStateType stateTestStates[kMaxStates];
+    AOTriggerType stateTriggerTypes[kMaxStates];
+    double stateActionTimes[kMaxStates][4];
+    faultActionValStruct stateActionValue[kMaxStates][4];
+    qint32 stateActionBIStates[kMaxStates][4];
+    qint32 stateActionUpdateState[kMaxStates];
+    double rampBeginValues[kMaxStates][kRampSlots] = {};
+    double rampEndValues[kMaxStates][kRampSlots] = {};
+    double rampStepValues[kMaxStates][kRampSlots] = {};   // signed; 0 = slot unused
+    RampPortType rampPorts[kMaxStates][kRampSlots];
+    RampItemType rampItems[kMaxStates][kRampSlots];
+    qint32 stateCount = 0;
+    qint32 pointCount = 0;            // pages of the whole run, computed at reset
+    bool lastStep = false;
+    double outputTime = 0.0;          // duration of the page being prepared
+    AOLinkStateType linkType = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    qint32 outputRunningStateIndex = -1;
+    qint32 outputSendingStateIndex = -1;
+    qint32 outputBOStates[4] = {};
+    QTime outputBeginTime;
+    QTime outputBOTurnTime;
+    double maxVoltage = 0.0;          // limits of formatLimitValue, set by the view model
+    double maxCurrent = 0.0;
+
+    // Contract operations (testor thread).
+    void resetActionValues();
+    void switchToResetState();
+    void updateToDriverStateCount();
+    void updateToDriverValue();
+    bool switchToNextState();
+    void updateToDriverBOStates();
+    void updateFromDriverState();
+    // 0 when recorded, -1 when ignored.
+    int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    // Clamps the next amplitudes only.
+    void formatLimitValue(double vmax, double imax);
+
+    // One ramp step of the sending state; returns false.
+    bool switchToNextStep();
+    // First channel of the group from an 8-channel array; NaN for an unknown group.
+    double getOutputValue(RampPortType portType, const double* outputArry) const;
+    void getFaultActionValue(RampPortType portType, const double* outputArry,
+                             faultActionValStruct* actionValue) const;
+
+    // Pages of the run for the present settings (what switchToResetState
+    // stores in pointCount), saturated at kMaxStateCount + 1.
+    qint32 computePointCount() const;
+    // False when the run must not start: stateCount outside 1..kMaxStates,
+    // more than kMaxStateCount pages, or a non-finite amplitude, angle,
+    // frequency, page time or used ramp value in a state in use.
+    bool checkOutputValues() const;
+    // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
+    AOTriggerType getTriggerType(int state) const;
+
+private:
+    // The current array of a ramp item, null for an unknown item.
+    const double* currentItemArray(int item) const;
+    void recordSlotValue(int state, int column);
+};
