@@ -48,8 +48,8 @@ int setTimeZoneMinutesWest(int minutesWest);             // 0 or -1; daylight fl
 
 // ---- Device paths ("/media/usb", "/mnt/sdp1", "/opt/zor/script", ...) ------
 // Device build: unchanged. Host build: an absolute path goes under the sandbox
-// root (".." never leaves it; a path already inside the root is returned as
-// it is); relative paths are returned unchanged.
+// root (".." never leaves it; a path already inside the root or inside the
+// application root is returned as it is); relative paths are returned unchanged.
 QString devicePath(const QString& absoluteDevicePath);
 QString sandboxRoot();                                   // host: $ZOR_SANDBOX_ROOT or <app root>/sandbox; device: "/"
 

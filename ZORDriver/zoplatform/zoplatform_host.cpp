@@ -388,6 +388,11 @@ QString devicePath(const QString& absoluteDevicePath)
     const QString root = sandboxRoot();
     if (insideRoot(normalised, root))
         return normalised;
+    // The application's own folder is no device path: files under it (the
+    // "dat" folder) are the same in both builds.
+    const QString appRoot = QDir::currentPath();
+    if (appRoot != QLatin1String("/") && insideRoot(normalised, appRoot))
+        return normalised;
     return parts.isEmpty() ? root : root + normalised;
 }
 

@@ -1,0 +1,341 @@
+// Calibration files: byte-exact files of every kind, reading them back, the
+// older INI form of the AC kinds, damaged files and values, failed writes.
+
+#include "CalibrationTestSupport.h"
+
+#include <QDir>
+
+#include <cmath>
+
+using namespace caltest;
+
+namespace {
+
+QByteArray golden(Cal::CALType type)
+{
+    return testData("calibration/" + Cal::getFileName(type) + ".xml");
+}
+
+void expectPattern(Cal& e, const std::string& what, Cal::CALType only = Cal::CAL_TYPE_ALL)
+{
+    for (const Coefficients& kind : storedCoefficients(e)) {
+        if (only != Cal::CAL_TYPE_ALL && kind.type != only)
+            continue;
+        for (size_t a = 0; a < kind.arrays.size(); ++a) {
+            const ArrayRef& r = kind.arrays[a];
+            const int points = r.size / 16;
+            for (int c = 0; c < 16; ++c) {
+                if (kind.type == Cal::CAL_TYPE_AUXDC && c != 0)
+                    continue;   // only UA level 0 is stored
+                // The one frequency factor (UA level 1) is in every cell.
+                const int cell = kind.type == Cal::CAL_TYPE_ACFRQ ? 1 : c;
+                for (int k = 0; k < points; ++k)
+                    ASSERT_EQ(r.data[c * points + k], patternValue(kind.type, int(a), cell, k))
+                        << what << ": " << r.name << " cell " << c << " point " << k;
+            }
+        }
+    }
+}
+
+QByteArray xmlGroups(const QString& groups, const QString& version = QStringLiteral("1.0.0000"))
+{
+    return QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<root>\n"
+                          "<AHEAD><TYPE>X</TYPE><VERSION>%1</VERSION></AHEAD>\n%2</root>\n")
+        .arg(version, groups)
+        .toUtf8();
+}
+
+QStringList xmlFiles(const QString& folder)
+{
+    return QDir(folder).entryList({"*.xml"}, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+TEST(CalibrationFiles, EveryKindSavesByteExact)
+{
+    AppRoot root;
+    Cal e;
+    fillPattern(e);
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+    EXPECT_EQ(root.syncCount(), 20);   // "sync" twice per file
+    for (Cal::CALType type : kAllKinds) {
+        const QString name = Cal::getFileName(type) + ".xml";
+        ASSERT_FALSE(golden(type).isEmpty()) << name.toStdString();
+        EXPECT_EQ(root.read(root.dat(name)).toStdString(), golden(type).toStdString()) << name.toStdString();
+    }
+    EXPECT_EQ(xmlFiles(root.dat("")).size(), 10);
+
+    // One kind alone writes the same file.
+    QFile::remove(root.dat("calacfac.xml"));
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACFAC));
+    EXPECT_EQ(root.read(root.dat("calacfac.xml")), golden(Cal::CAL_TYPE_ACFAC));
+}
+
+TEST(CalibrationFiles, GoldenFilesLoadBitExact)
+{
+    // The golden files are laid out independently of the writer.
+    AppRoot root;
+    for (Cal::CALType type : kAllKinds)
+        root.write(root.dat(Cal::getFileName(type) + ".xml"), golden(type));
+    Cal f;
+    f.load(Cal::CAL_TYPE_ALL);
+    expectPattern(f, "load of all");
+    EXPECT_TRUE(f.getDamagedTypes().isEmpty());
+    for (Cal::CALType type : kAllKinds) {
+        Cal g;
+        g.load(type);
+        expectPattern(g, "load of kind " + std::to_string(type), type);
+    }
+}
+
+TEST(CalibrationFiles, FrequencyFactorOfUALevel1IsTheDevicesOne)
+{
+    AppRoot root;
+    Cal e;
+    e.acfrqFrqFactors[4][0][0] = 1.2;   // any other cell is not kept
+    e.acfrqFrqFactors[0][1][0] = 0.9995;
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACFRQ));
+    Cal f;
+    f.load(Cal::CAL_TYPE_ACFRQ);
+    for (int p = 0; p < 8; ++p)
+        for (int l = 0; l < 2; ++l)
+            EXPECT_EQ(f.acfrqFrqFactors[p][l][0], 0.9995) << p << "/" << l;
+
+    // Without a file the cells still follow UA level 1.
+    QFile::remove(root.dat("calacfrq.xml"));
+    Cal g;
+    g.acfrqFrqFactors[0][1][0] = 1.001;
+    g.load(Cal::CAL_TYPE_ACFRQ);
+    EXPECT_EQ(g.acfrqFrqFactors[7][0][0], 1.001);
+}
+
+TEST(CalibrationFiles, MissingGroupsKeysAndEmptyValuesKeepTheValuesInMemory)
+{
+    AppRoot root;
+    root.write(root.dat("calacamp.xml"),
+               xmlGroups("<UB-L1><AMP_P2_FACTOR>1.25</AMP_P2_FACTOR><AMP_P3_FACTOR></AMP_P3_FACTOR>"
+                         "<AMP_P2_FACTOR>9</AMP_P2_FACTOR></UB-L1>\n<UB-L1><AMP_P0_FACTOR>9</AMP_P0_FACTOR></UB-L1>\n"
+                         "<AMP_P0_FACTOR>9</AMP_P0_FACTOR>\n"));
+    Cal e;
+    fillPattern(e);
+    e.load(Cal::CAL_TYPE_ACAMP);
+    for (int c = 0; c < 16; ++c) {
+        for (int k = 0; k < 4; ++k) {
+            const bool read = c == 3 && k == 2;   // UB-L1, point 2; first of duplicates only
+            EXPECT_EQ(e.acampAmpFactors[c / 2][c % 2][k], read ? 1.25 : patternValue(Cal::CAL_TYPE_ACAMP, 0, c, k))
+                << c << "/" << k;
+            EXPECT_EQ(e.acampAmpOffsets[c / 2][c % 2][k], patternValue(Cal::CAL_TYPE_ACAMP, 1, c, k));
+        }
+    }
+    EXPECT_TRUE(e.getDamagedTypes().isEmpty());
+
+    // An empty "dat" folder leaves the defaults and the version.
+    QFile::remove(root.dat("calacamp.xml"));
+    Cal f;
+    fillPattern(f);
+    f.factorVersion = QStringLiteral("3.0");
+    f.load(Cal::CAL_TYPE_ALL);
+    EXPECT_EQ(f.factorVersion, QStringLiteral("3.0"));
+    EXPECT_EQ(f.acampAmpFactors[0][0][0], 1.0);
+    EXPECT_EQ(f.acfrqFrqFactors[0][1][0], 1.0);
+
+    // Kinds outside 0..10 read and write nothing.
+    f.load(Cal::CALType(11));
+    EXPECT_FALSE(f.save(Cal::CALType(11)));
+    EXPECT_TRUE(xmlFiles(root.dat("")).isEmpty());
+}
+
+TEST(CalibrationFiles, UnreadableValuesKeepTheCellAndAreReported)
+{
+    AppRoot root;
+    root.write(root.dat("calacamp.xml"),
+               xmlGroups("<UA-L0><AMP_P0_FACTOR>abc</AMP_P0_FACTOR><AMP_P1_FACTOR>nan</AMP_P1_FACTOR>"
+                         "<AMP_P1_OFFSET>1e999</AMP_P1_OFFSET><AMP_P2_FACTOR> 1.5 </AMP_P2_FACTOR>"
+                         "<AMP_P3_OFFSET>-inf</AMP_P3_OFFSET></UA-L0>\n"));
+    root.write(root.dat("calacfrq.xml"),
+               xmlGroups("<UA-L0><FRQ_P0_FACTOR>1.01</FRQ_P0_FACTOR></UA-L0>"
+                         "<UA-L1><FRQ_P0_FACTOR>x1.2</FRQ_P0_FACTOR></UA-L1>\n"));
+    Warnings warnings;
+    Cal e;
+    fillPattern(e);
+    e.load(Cal::CAL_TYPE_ALL);
+
+    // After the defaults of a full load, only the readable value arrived.
+    EXPECT_EQ(e.acampAmpFactors[0][0][0], 1.0);
+    EXPECT_EQ(e.acampAmpFactors[0][0][1], 1.0);
+    EXPECT_EQ(e.acampAmpOffsets[0][0][1], 0.0);
+    EXPECT_EQ(e.acampAmpFactors[0][0][2], 1.5);
+    EXPECT_EQ(e.acampAmpOffsets[0][0][3], 0.0);
+    // A garbled frequency factor does not switch the outputs off (0 in all
+    // sixteen cells): the factor in memory stays.
+    for (int c = 0; c < 16; ++c)
+        EXPECT_EQ(e.acfrqFrqFactors[c / 2][c % 2][0], 1.0) << c;
+    EXPECT_EQ(e.getDamagedTypes(), (QList<Cal::CALType>{Cal::CAL_TYPE_ACAMP, Cal::CAL_TYPE_ACFRQ}));
+    EXPECT_TRUE(warnings.any("unreadable value"));
+
+    // The same with the coefficients of a run in memory (a load of one kind).
+    e.acfrqFrqFactors[0][1][0] = 1.003;
+    e.load(Cal::CAL_TYPE_ACFRQ);
+    EXPECT_EQ(e.acfrqFrqFactors[3][0][0], 1.003);
+    EXPECT_EQ(e.getDamagedTypes(), QList<Cal::CALType>{Cal::CAL_TYPE_ACFRQ});
+
+    // A clean load clears the list.
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+    e.load(Cal::CAL_TYPE_ALL);
+    EXPECT_TRUE(e.getDamagedTypes().isEmpty());
+}
+
+namespace {
+
+// The older INI form: every key of the kind in a few groups.
+struct LegacyKind
+{
+    Cal::CALType type;
+    QStringList keys;
+};
+
+const LegacyKind kLegacyKinds[] = {
+    {Cal::CAL_TYPE_ACAMP, {"AMP_P0_FACTOR", "AMP_P0_OFFSET", "AMP_P3_FACTOR", "AMP_P3_OFFSET"}},
+    {Cal::CAL_TYPE_ACDCO, {"AMP_P0_OFFSET"}},
+    {Cal::CAL_TYPE_ACPHA, {"PHA_P0_OFFSET"}},
+    {Cal::CAL_TYPE_ACFRQ, {"FRQ_P0_FACTOR"}},
+    {Cal::CAL_TYPE_ACFAC, {"ACFAC_P0_FACTOR", "ACFAC_P9_FACTOR"}},
+};
+
+QByteArray legacyFile(const QStringList& keys, double value)
+{
+    QByteArray body = "[AHEAD]\nVERSION=0.9.0001\n\n";
+    for (const char* group : {"UA-L1", "IX-L0"}) {
+        body += QByteArray("[") + group + "]\n";
+        for (const QString& key : keys)
+            body += key.toUtf8() + "=" + QByteArray::number(value, 'g', 17) + "\n";
+        body += "\n";
+    }
+    return body;
+}
+
+// The value of one key of a kind in cell (port, level).
+double keyValue(Cal& e, Cal::CALType type, const QString& key, int port, int level)
+{
+    const std::vector<ArrayRef> arrays = [&] {
+        for (const Coefficients& c : storedCoefficients(e))
+            if (c.type == type)
+                return c.arrays;
+        return std::vector<ArrayRef>{};
+    }();
+    const bool offset = key.endsWith("OFFSET") && arrays.size() == 2;
+    const int point = key.section('_', -2, -2).mid(1).toInt();
+    const ArrayRef& r = arrays[offset ? 1 : 0];
+    const int points = r.size / 16;
+    return r.data[(port * 2 + level) * points + point];
+}
+
+} // namespace
+
+TEST(CalibrationFiles, OlderFormOfTheACKindsIsReadWhileTheXmlIsMissing)
+{
+    for (const LegacyKind& kind : kLegacyKinds) {
+        AppRoot root;
+        const QString base = Cal::getFileName(kind.type);
+        root.write(root.dat(base + ".dat"), legacyFile(kind.keys, 0.987));
+        Cal e;
+        e.load(kind.type);
+        for (const QString& key : kind.keys) {
+            EXPECT_EQ(keyValue(e, kind.type, key, 0, 1), 0.987) << base.toStdString() << " " << key.toStdString();
+            EXPECT_EQ(keyValue(e, kind.type, key, 7, 0), 0.987) << base.toStdString() << " " << key.toStdString();
+            if (kind.type != Cal::CAL_TYPE_ACFRQ) {
+                EXPECT_NE(keyValue(e, kind.type, key, 1, 1), 0.987) << base.toStdString();
+            }
+        }
+        EXPECT_EQ(e.factorVersion, QStringLiteral("0.9.0001"));
+        EXPECT_FALSE(root.exists(root.dat(base + ".xml")));   // reading creates nothing
+        EXPECT_TRUE(root.exists(root.dat(base + ".dat")));
+
+        // Saved once, the XML form replaces the older one at the next load.
+        ASSERT_TRUE(e.save(kind.type));
+        EXPECT_TRUE(root.read(root.dat(base + ".xml")).contains("<VERSION>0.9.0001</VERSION>"));
+        const int syncs = root.syncCount();
+        Cal f;
+        f.load(kind.type);
+        EXPECT_FALSE(root.exists(root.dat(base + ".dat"))) << base.toStdString();
+        EXPECT_EQ(root.syncCount(), syncs + 2);
+        EXPECT_EQ(keyValue(f, kind.type, kind.keys.first(), 7, 0), 0.987);
+    }
+
+    // The other kinds have no older form: never read, never deleted.
+    AppRoot root;
+    for (const char* base : {"caldcamp", "calauxdc", "callloamp", "calllodco", "calllodc"})
+        root.write(root.dat(QString(base) + ".dat"), legacyFile({"DCAMP_P0_FACTOR", "AUXDC_P0_FACTOR", "AMP_P0_FACTOR"}, 5.0));
+    Cal e;
+    e.load(Cal::CAL_TYPE_ALL);
+    EXPECT_EQ(e.dcampAmpFactors[0][1][0], 1.0);
+    EXPECT_EQ(e.lloampAmpFactors[0][1][0], 1.0);
+    EXPECT_EQ(e.factorVersion, QStringLiteral("1.0.0000"));
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+    e.load(Cal::CAL_TYPE_ALL);
+    for (const char* base : {"caldcamp", "calauxdc", "callloamp", "calllodco", "calllodc"})
+        EXPECT_TRUE(root.exists(root.dat(QString(base) + ".dat"))) << base;
+}
+
+TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
+{
+    AppRoot root;
+    root.write(root.dat("calacdco.xml"), "<?xml version=\"1.0\"?>\n<root>\n<UA-L0><AMP_P0_OFFSET>0.5");
+    root.write(root.dat("calacdco.dat"), legacyFile({"AMP_P0_OFFSET"}, 0.0125));
+    root.write(root.dat("caldcamp.xml"), "not xml at all");
+    Warnings warnings;
+    Cal e;
+    e.factorVersion = QStringLiteral("2.0");
+    e.dcampAmpFactors[6][1][1] = 1.04;
+    e.load(Cal::CAL_TYPE_ACDCO);
+    e.load(Cal::CAL_TYPE_DCAMP);
+
+    // The older form beside it is read, and kept until an XML file parses.
+    EXPECT_EQ(e.acdcoAmpOffsets[0][1][0], 0.0125);
+    EXPECT_EQ(e.acdcoAmpOffsets[7][0][0], 0.0125);
+    EXPECT_TRUE(root.exists(root.dat("calacdco.dat")));
+    // Without one, every value stays.
+    EXPECT_EQ(e.dcampAmpFactors[6][1][1], 1.04);
+    EXPECT_EQ(e.factorVersion, QStringLiteral("0.9.0001"));
+    EXPECT_EQ(e.getDamagedTypes(), QList<Cal::CALType>{Cal::CAL_TYPE_DCAMP});
+    EXPECT_TRUE(warnings.any("taken as missing"));
+
+    Cal f;
+    f.load(Cal::CAL_TYPE_ALL);
+    EXPECT_EQ(f.getDamagedTypes(), (QList<Cal::CALType>{Cal::CAL_TYPE_ACDCO, Cal::CAL_TYPE_DCAMP}));
+    EXPECT_EQ(f.acdcoAmpOffsets[0][1][0], 0.0125);
+}
+
+TEST(CalibrationFiles, VersionOfTheLastFileReadGoesIntoLaterFiles)
+{
+    AppRoot root;
+    root.write(root.dat("callloamp.xml"), xmlGroups("", "2.5.0001"));
+    Cal e;
+    e.load(Cal::CAL_TYPE_ALL);
+    EXPECT_EQ(e.factorVersion, QStringLiteral("2.5.0001"));
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACAMP));
+    EXPECT_TRUE(root.read(root.dat("calacamp.xml")).contains("<VERSION>2.5.0001</VERSION>"));
+
+    // A file without a version reads as the first one.
+    root.write(root.dat("calacdco.xml"), "<root/>");
+    e.load(Cal::CAL_TYPE_ACDCO);
+    EXPECT_EQ(e.factorVersion, QStringLiteral("1.0.0000"));
+}
+
+TEST(CalibrationFiles, FailedWritesAreReported)
+{
+    AppRoot root(false);   // no "dat" folder
+    Warnings warnings;
+    Cal e;
+    EXPECT_FALSE(e.save(Cal::CAL_TYPE_ACAMP));
+    EXPECT_FALSE(e.save(Cal::CAL_TYPE_ALL));
+    EXPECT_EQ(root.syncCount(), 22);   // the flush runs all the same
+    EXPECT_TRUE(warnings.any("not written"));
+
+    // One file that cannot be replaced fails the save of all; the rest are written.
+    QDir().mkpath(root.dat("calacpha.xml"));
+    EXPECT_FALSE(e.save(Cal::CAL_TYPE_ALL));
+    EXPECT_EQ(xmlFiles(root.dat("")).size(), 9);
+    EXPECT_TRUE(e.save(Cal::CAL_TYPE_ACAMP));
+}
