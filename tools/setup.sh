@@ -12,8 +12,9 @@ packages=(
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
     qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qt-labs-qmlmodels
     qml-module-qttest
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev python3-html5lib
     xvfb xauth
+    fonts-wqy-microhei
 )
 
 install_missing() {

@@ -1,0 +1,142 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// Common part of the dialogs: a modal popup with a title bar that drags the
+// dialog, the dialog's content, and the accept button (acceptText) with the
+// reject button (rejectText, shown only when not empty). The dialogs turn
+// acceptClicked() / rejectClicked() into their own accept / reject signals.
+// Each opening centres the dialog in its parent; closing it closes the
+// on-screen input panels of the main window.
+Popup {
+    id: dialog
+
+    property string title: ""
+    property string acceptText: qsTr("确定")
+    property string rejectText: qsTr("取消")
+    property bool acceptEnabled: true
+    property int fontSize: globalConfiguration.customFontL2Size
+    property int titleHeight: 40
+    property int buttonWidth: 110
+    property int buttonHeight: 38
+    // Further buttons, placed before the accept button.
+    property alias extraButtons: extra.data
+    default property alias contents: content.data
+
+    signal acceptClicked()
+    signal rejectClicked()
+
+    width: 400
+    height: 300
+    modal: true
+    focus: true
+    padding: 0
+    closePolicy: Popup.NoAutoClose
+
+    function centre() {
+        if (!parent)
+            return
+        x = Math.round((parent.width - width) / 2)
+        y = Math.round((parent.height - height) / 2)
+    }
+
+    // Closes the main window's on-screen panels that exist.
+    function closeInputPanels() {
+        if (typeof inputNumberPanel !== "undefined" && inputNumberPanel)
+            inputNumberPanel.close()
+        if (typeof inputCharNumberPanel !== "undefined" && inputCharNumberPanel)
+            inputCharNumberPanel.close()
+        if (typeof inputTimePanel !== "undefined" && inputTimePanel)
+            inputTimePanel.close()
+        if (typeof inputDateTimePanel !== "undefined" && inputDateTimePanel)
+            inputDateTimePanel.close()
+    }
+
+    onAboutToShow: centre()
+    onClosed: closeInputPanels()
+
+    background: Rectangle {
+        color: globalConfiguration.customBackground
+        border.color: globalConfiguration.customPrimary
+        border.width: 2
+        radius: 4
+    }
+
+    contentItem: Item {
+        Rectangle {
+            id: titleBar
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.margins: 2
+            height: dialog.titleHeight
+            color: globalConfiguration.customPrimary
+
+            Text {
+                anchors.fill: parent
+                anchors.leftMargin: 10
+                anchors.rightMargin: 10
+                text: dialog.title
+                color: globalConfiguration.customTitleForeground
+                font.family: globalConfiguration.customFontFamily
+                font.pixelSize: dialog.fontSize
+                verticalAlignment: Text.AlignVCenter
+                elide: Text.ElideRight
+            }
+
+            MouseArea {
+                anchors.fill: parent
+                property point last
+                onPressed: function(mouse) {
+                    last = mapToItem(null, mouse.x, mouse.y)
+                }
+                onPositionChanged: function(mouse) {
+                    var now = mapToItem(null, mouse.x, mouse.y)
+                    dialog.x += now.x - last.x
+                    dialog.y += now.y - last.y
+                    last = now
+                }
+            }
+        }
+
+        Item {
+            id: content
+            anchors.left: parent.left
+            anchors.right: parent.right
+            anchors.top: titleBar.bottom
+            anchors.bottom: buttons.top
+            anchors.margins: 10
+        }
+
+        Row {
+            id: buttons
+            anchors.right: parent.right
+            anchors.bottom: parent.bottom
+            anchors.margins: 10
+            spacing: 10
+
+            Row {
+                id: extra
+                spacing: 10
+            }
+            ToolTextButton {
+                objectName: "acceptButton"
+                width: dialog.buttonWidth
+                height: dialog.buttonHeight
+                text: dialog.acceptText
+                visible: text !== ""
+                enabled: dialog.acceptEnabled
+                font.pixelSize: dialog.fontSize
+                onClicked: dialog.acceptClicked()
+            }
+            ToolTextButton {
+                objectName: "rejectButton"
+                width: dialog.buttonWidth
+                height: dialog.buttonHeight
+                text: dialog.rejectText
+                visible: text !== ""
+                font.pixelSize: dialog.fontSize
+                onClicked: dialog.rejectClicked()
+            }
+        }
+    }
+}
