@@ -127,9 +127,16 @@ void calibrateLowLevel(const uint32_t rangeBits, float dcOffsets[8])
 {
     CommDriverTestOutputData& out = *globalTestOutputData;
     const CommDriverConfigureCalData& cal = *globalConfigureCalData;
+    // The low-level DC offset is measured in volts of the low-level signal.
+    // Where the low-level outputs are the terminals it is scaled to the
+    // channel's full scale like every other low-level term. Behind the
+    // amplifiers it keeps its unscaled effect: the amplifiers' own offset
+    // (measured with it in place) replaces it in the automatic range.
+    const bool lowLevelTerminals = globalConfigureHardData->systemPowerType == COMM_SYSTEM_POWER_TYPE_LLO;
     for (int c = 0; c < COMM_PORT_COUNT; ++c) {
         const int r = (rangeBits >> c) & 1;
         const float fs = fullScale(c);
+        const float dcOffsetScale = lowLevelTerminals ? fs / LLO_UNITS : 1.0f;
         dcOffsets[c] = 0.0f;
         for (int k = 0; k < COMM_COMPONENT_COUNT; ++k) {
             float& amplitude = out.outputRanges[c][k];
@@ -148,7 +155,7 @@ void calibrateLowLevel(const uint32_t rangeBits, float dcOffsets[8])
                 if (amplitude > 0.0f)
                     amplitude += cal.lloampAmpOffsets[c][r][ai] * fs / LLO_UNITS;
                 if (k == 0 && amplitude > 0.0f)
-                    dcOffsets[c] += cal.llodcoAmpOffsets[c][r][0];
+                    dcOffsets[c] += cal.llodcoAmpOffsets[c][r][0] * dcOffsetScale;
             } else {
                 amplitude = amplitude * cal.llodcAmpFactors[c][r][di] + cal.llodcAmpOffsets[c][r][di] * fs / LLO_UNITS;
             }

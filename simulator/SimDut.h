@@ -26,6 +26,9 @@ public:
     // Own deadlines on the instrument's clock; cancel ignores ids that fired.
     virtual uint64_t scheduleAt(int64_t atNs, std::function<void()> fn) = 0;
     virtual void cancel(uint64_t id) = 0;
+    // One pulse from the device's pulse output into the instrument's
+    // energy-meter pulse input, now (an energy meter's test output).
+    virtual void energyPulse() = 0;
 };
 
 class DutModel

@@ -294,7 +294,16 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
     case reg::kFanSetPoint: state.fanSetPoint = data; return;
     case reg::kAlarmTemperature: state.alarmTemperature = data; update(); return;
     case reg::kResumeTemperature: state.resumeTemperature = data; update(); return;
-    case reg::kPulseInput: state.pulseInputEnable = data; return;
+    case reg::kPulseInput:
+        state.pulseInputEnable = data;
+        if (data != 0) {
+            state.pulseCount = 0;
+            state.pulsePeriod = 0;
+            state.pulseStatus = 0;
+            state.pulseMeasuring = true;
+            state.pulseGateNs = -1;
+        }
+        return;
     case reg::kPulseTimeUnit: state.pulseTimeUnit = data; return;
     case reg::kPulseOutputEnable: state.pulseOutputEnable = data; return;
     case reg::kPulseOutputPeriodLow: state.pulseOutputPeriodLow = data; return;
@@ -571,6 +580,28 @@ void SimFpga::setPulseInput(uint16_t count, uint32_t period, bool countValid, bo
     state.pulseCount = count;
     state.pulsePeriod = period;
     state.pulseStatus = static_cast<uint16_t>((countValid ? 1 : 0) | (periodValid ? 2 : 0));
+    state.pulseMeasuring = false;
+}
+
+void SimFpga::pulseInputEdge()
+{
+    if (state.pulseInputEnable == 0 || !state.pulseMeasuring)
+        return;
+    const int64_t now = clock.now();
+    if (state.pulseGateNs < 0) {
+        state.pulseGateNs = now;
+        state.pulseStatus |= 1;
+        return;
+    }
+    // The period counter runs at 125 MHz: 8 ns per tick.
+    const int64_t ticks = now / 8 - state.pulseGateNs / 8;
+    state.pulsePeriod = static_cast<uint32_t>(std::min<int64_t>(ticks, 0xFFFFFFFF));
+    if (state.pulseCount < 0xFFFF)
+        ++state.pulseCount;
+    if (state.pulseTimeUnit != 0 && state.pulseCount >= state.pulseTimeUnit) {
+        state.pulseStatus |= 2;
+        state.pulseMeasuring = false;
+    }
 }
 
 void SimFpga::setFpgaVersion(uint16_t high, uint16_t low)
@@ -609,6 +640,12 @@ void SimFpga::update()
         state.overTemperature = false;
 }
 
+void SimFpga::setOutputErrors(std::shared_ptr<const OutputErrors> errors)
+{
+    outputErrors = std::move(errors);
+    refreshOutputs();
+}
+
 void SimFpga::refreshOutputs()
 {
     played.running = state.running;
@@ -623,6 +660,11 @@ void SimFpga::refreshOutputs()
     const bool current = (run & 4) || ((run & 2) && (state.appliedPower & 2));
     for (int c = 0; c < kChannels; ++c)
         played.live[c] = state.running && (c < 4 ? voltage : current);
+    const bool voltageAmplifier = (run & 1) && (state.appliedPower & 1);
+    const bool currentAmplifier = (run & 2) && (state.appliedPower & 2);
+    for (int c = 0; c < kChannels; ++c)
+        played.lowLevel[c] = played.live[c] && !(c < 4 ? voltageAmplifier : currentAmplifier);
+    played.errors = outputErrors;
     if (hooks.outputsChanged)
         hooks.outputsChanged();
 }

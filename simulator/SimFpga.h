@@ -34,6 +34,14 @@
 // - Temperatures are words of 0.0625 degC; once 0x840A is set the
 //   over-temperature alarm (bit 2 of 0x8414) rises at the alarm threshold and
 //   clears when every sensor is below the resume threshold.
+// - Energy-meter pulse input (0x8420-0x842A): writing 0x8420 non-zero arms a
+//   measurement (count, period and status cleared), 0 disarms it (0x8420
+//   then reads 0). The first pulse after arming opens the gate (bit 0, count
+//   valid, count 0); each later pulse counts up (saturating at 0xFFFF) and
+//   sets the period to the 125 MHz ticks from the gate pulse to this one
+//   (0x8424 low, 0x8426 high; saturating at 32 bits). When the count reaches
+//   the time-count unit 0x8422 (0 = no limit), bit 1 (period valid) is set
+//   and the measurement stops. The setPulseInput back door overrides it.
 // - The clock block (0x8100-0x8158) is the SimClockBlock model; 0x815A (the
 //   link check's scratch register) is stored as written.
 // Protocol faults of the link code are reported through the violation sink.
@@ -48,6 +56,7 @@
 #include <bitset>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -76,15 +85,22 @@ public:
     void setAlarmBits(uint16_t bits);
     void setFanSpeedCount(std::optional<uint16_t> count);
     void setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid);
+    // One pulse at the energy-meter pulse input, now.
+    void pulseInputEdge();
     void setFpgaVersion(uint16_t high, uint16_t low);
     void setClockRegister(uint16_t addr, uint16_t value);
     SimClockBlock& clockBlock() { return clockModel; }
+    // Output errors of the terminals (SimOutputErrors.h); null = none.
+    void setOutputErrors(std::shared_ptr<const OutputErrors> errors);
 
     // Observation without side effects.
     uint16_t peek(uint16_t addr) const;
     std::array<uint16_t, kPageWords> pageWords(int page) const { return state.pages.at(page); }
     PlayerStatus status() const;
     const PlayedOutputs& outputs() const { return played; }
+    // The auxiliary DC output as last applied (0x8434): on (power bit 2) and its set point.
+    bool auxDcOn() const { return state.appliedPower & 4; }
+    uint16_t auxDcSetPoint() const { return state.appliedAuxDc; }
 
 private:
     struct Action
@@ -143,6 +159,8 @@ private:
         uint16_t pulseCount = 0;
         uint32_t pulsePeriod = 0;
         uint16_t pulseStatus = 0;
+        bool pulseMeasuring = false;     // armed and not yet complete
+        int64_t pulseGateNs = -1;        // the pulse that opened the gate
 
         // Binary inputs: raw contacts, debounced view, pending debounce.
         std::array<bool, 4> raw{};
@@ -199,6 +217,7 @@ private:
     State state;
     PlayedOutputs played;
     SimClockBlock clockModel;
+    std::shared_ptr<const OutputErrors> outputErrors;
 };
 
 } // namespace zorsim

@@ -50,6 +50,7 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     bool binaryInput(int index) const override { return index >= 0 && index < 4 && fpga.binaryInput(index); }
     uint64_t scheduleAt(int64_t atNs, std::function<void()> fn) override { return clock.schedule(atNs, std::move(fn)); }
     void cancel(uint64_t id) override { clock.cancel(id); }
+    void energyPulse() override { fpga.pulseInputEdge(); }
 
     void record(const std::string& text)
     {
@@ -210,6 +211,34 @@ void SimInstrument::withClockBlock(const std::function<void(SimClockBlock&)>& fn
 {
     std::lock_guard<std::recursive_mutex> lock(d->mutex);
     fn(d->fpga.clockBlock());
+}
+
+void SimInstrument::setOutputErrors(const OutputErrors& errors)
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->fpga.setOutputErrors(std::make_shared<const OutputErrors>(errors));
+}
+
+void SimInstrument::clearOutputErrors()
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->fpga.setOutputErrors(nullptr);
+}
+
+MeterReading SimInstrument::measure(int channel) const
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    return readMeter(d->fpga.outputs(), channel, d->clock.now());
+}
+
+double SimInstrument::measureAuxDc() const
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    const PlayedOutputs& played = d->fpga.outputs();
+    if (!d->fpga.auxDcOn())
+        return 0.0;
+    return played.errors ? played.errors->auxDcVolts(d->fpga.auxDcSetPoint())
+                         : OutputErrors().auxDcVolts(d->fpga.auxDcSetPoint());
 }
 
 void SimInstrument::setLinkFault(LinkFault fault, uint64_t frames)

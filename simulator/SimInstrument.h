@@ -22,6 +22,7 @@
 
 #include "SimClock.h"
 #include "SimDut.h"
+#include "SimOutputErrors.h"
 #include "SimPage.h"
 
 #include <array>
@@ -127,6 +128,16 @@ public:
     // The clock block model (0x8100-0x8158, SimClockBlock.h): its back door
     // and observation, run under the instrument's lock.
     void withClockBlock(const std::function<void(SimClockBlock&)>& fn);
+
+    // ---- Output errors (back door) -------------------------------------------
+    // What the terminals show differs from the pages by these errors
+    // (SimOutputErrors.h); none by default. They stay over a reset.
+    void setOutputErrors(const OutputErrors& errors);
+    void clearOutputErrors();
+    // A meter on the terminals of channel 0..7 now (RMS, DC, frequency, phase
+    // behind UA), and on the auxiliary DC output (V, 0 while it is off).
+    MeterReading measure(int channel) const;
+    double measureAuxDc() const;
 
     // ---- Faults ------------------------------------------------------------
     void setLinkFault(LinkFault fault, uint64_t frames = 0);

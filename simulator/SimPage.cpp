@@ -1,5 +1,7 @@
 #include "SimPage.h"
 
+#include "SimOutputErrors.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -184,6 +186,8 @@ Component PlayedOutputs::component(int c, int k, int64_t atNs) const
         else
             comp.frequencyHz = std::max(0.0, comp.frequencyHz + ch.ramp.ratePerSecond * s);
     }
+    if (errors)
+        comp = errors->apply(comp, c, ch.bigRange, lowLevel[c], hw);
     return comp;
 }
 
@@ -218,7 +222,12 @@ std::optional<int64_t> PlayedOutputs::firstCrossing(int c, bool frequencyQuantit
         return std::nullopt;
     // Linear from the page start until the ramp's end or the hold, whichever first.
     const double v0 = frequencyQuantity ? ch.components[0].frequencyHz : ch.components[0].amplitude;
-    const double s = (threshold - v0) / rate;
+    // The ramp is linear in set values: with output errors, aim at the set
+    // value that plays as the threshold.
+    const double target = errors ? errors->setValueFor(threshold, frequencyQuantity, ch.components[0], c, ch.bigRange,
+                                                       lowLevel[c], hw)
+                                 : threshold;
+    const double s = (target - v0) / rate;
     const double end = std::min(ch.ramp.durationSeconds, elapsedSeconds(std::numeric_limits<int64_t>::max()));
     if (s < 0.0 || s > end)
         return std::nullopt;

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -140,6 +141,8 @@ PageContent decodePage(const uint16_t* words, const HardwareConstants& hw);
 // The step is -trunc(599.1863 / tau_ms); 0 means no decay.
 double dcDecayTauSeconds(int32_t decayStep);
 
+struct OutputErrors;   // SimOutputErrors.h
+
 // The outputs as they are being played: the page, when it started, and when
 // (if ever) the values were frozen at the end of the page.
 struct PlayedOutputs
@@ -152,12 +155,17 @@ struct PlayedOutputs
     int64_t pageStartNs = 0;
     int64_t holdFromNs = std::numeric_limits<int64_t>::max();   // values frozen from here
     double dcDecayTau = 0.0;                // s; 0 = no decay
+    // Output errors of the terminals (SimOutputErrors.h), applied by
+    // component(); none when null. lowLevel: the channel plays on the
+    // low-level outputs (run bit 4) rather than through its amplifier.
+    std::shared_ptr<const OutputErrors> errors;
+    std::array<bool, kChannels> lowLevel{};
 
     // Seconds of the page played at atNs (stops growing at the hold).
     double elapsedSeconds(int64_t atNs) const;
 
-    // Component k of channel c at atNs with its ramp applied; all zero when the
-    // channel is not live.
+    // Component k of channel c at atNs with its ramp and the output errors
+    // applied; all zero when the channel is not live.
     Component component(int c, int k, int64_t atNs) const;
     double amplitude(int c, int k, int64_t atNs) const { return component(c, k, atNs).amplitude; }
     double frequency(int c, int k, int64_t atNs) const { return component(c, k, atNs).frequencyHz; }
