@@ -8,12 +8,16 @@
 #include <QDebug>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace {
 
 constexpr int64_t kWaitForDriverMs = 100;
 constexpr int64_t kIdlePassMs = 300;
+
+// Bit 15 of the state index: the state being output has ended.
+constexpr qint32 kLastStateBit = 0x8000;
 
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;
@@ -206,9 +210,43 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
     emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
 }
 
-void ControllerQuery::pollModule(LoopState&, int64_t, ControllerTestor::TESTType)
+void ControllerQuery::pollModule(LoopState& loop, int64_t, ControllerTestor::TESTType type)
 {
-    // The running module's state index, trip and pulse reads go here.
+    switch (type) {
+    case ControllerTestor::TEST_ALTERNATE:
+    case ControllerTestor::TEST_DIRECT:
+    case ControllerTestor::TEST_HARMONIC:
+    case ControllerTestor::TEST_OSCILLATE:
+        pollSourceModule(loop);
+        return;
+    // The multi-state modules, the remote signal and the energy pulses are
+    // followed with their run control; the calibration, the multi-test and
+    // the standard source have nothing to read.
+    default:
+        return;
+    }
+}
+
+void ControllerQuery::pollSourceModule(LoopState& loop)
+{
+    if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
+        return;
+    reportAction();
+    const qint32 index = globalTestStatusData->statusTestStateIndex;
+    if (index == loop.lastStateIndex)
+        return;
+    loop.lastStateIndex = index;
+    if (index & kLastStateBit)
+        emit sigTestSwitch();
+}
+
+void ControllerQuery::reportAction()
+{
+    const CommDriverTestStatusData& status = *globalTestStatusData;
+    if (std::isnan(status.statusTestActionTime))
+        return;
+    emit sigUpdateTestStateAction(qint32(status.statusTestActionFlag), qint32(status.statusTestActionIndex),
+                                  status.statusTestActionTime, status.statusTestStateIndex);
 }
 
 void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)

@@ -85,6 +85,10 @@ private:
     void pollBinaryInputs(LoopState& loop, const QDateTime& local);
     void pollBinaryOutputs(LoopState& loop, const QDateTime& local);
     void pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type);
+    // AC, DC, harmonic, power swing: trips, and the switch once a state ended.
+    void pollSourceModule(LoopState& loop);
+    // The four-value trip report, when the last action read found one.
+    void reportAction();
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 

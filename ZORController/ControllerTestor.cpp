@@ -2,11 +2,26 @@
 
 #include "CommDriverData.h"
 #include "ControllerRuntime.h"
+#include "ModelAlternateEntity.h"
+#include "ModelDirectEntity.h"
+#include "ModelDistanceEntity.h"
+#include "ModelEnergyEntity.h"
+#include "ModelHarmonicEntity.h"
+#include "ModelOscillateEntity.h"
+#include "ModelOvercurrentEntity.h"
+#include "ModelRampingEntity.h"
+#include "ModelSlipFrequencyEntity.h"
+#include "ModelSlipVoltageEntity.h"
+#include "ModelStateSequenceEntity.h"
+#include "ModelStdSourceEntity.h"
 #include "driverbase.h"
 #include "driverbase_battery.h"
 #include "zoplatform.h"
 
+#include <QMutexLocker>
+
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -29,16 +44,49 @@ CommSOEEntity runEvent(CommSOEEntity::SOEType type, const QDateTime& when)
     return event;
 }
 
+// The entity's binary outputs into the control record, and a copy for the event.
+template <typename Entity>
+void copyBOStates(Entity& entity, qint32 bo[4])
+{
+    QMutexLocker lock(&entity.entityLock);
+    entity.updateToDriverBOStates();
+    std::copy(entity.outputBOStates, entity.outputBOStates + 4, bo);
+}
+
 } // namespace
 
 ControllerTestor::ControllerTestor(QObject* parent)
     : QObject(parent)
     , dataCalibration(new ModelCalibrationEntity())
+    , dataAlternate(new ModelAlternateEntity())
+    , dataDirect(new ModelDirectEntity())
+    , dataHarmonic(new ModelHarmonicEntity())
+    , dataStateSequence(new ModelStateSequenceEntity())
+    , dataDistance(new ModelDistanceEntity())
+    , dataRamping(new ModelRampingEntity())
+    , dataOvercurrent(new ModelOvercurrentEntity())
+    , dataEnergy(new ModelEnergyEntity(this))   // a QObject: follows the testor to its thread
+    , dataSlipVoltage(new ModelSlipVoltageEntity())
+    , dataSlipFrequency(new ModelSlipFrequencyEntity())
+    , dataOscillate(new ModelOscillateEntity())
+    , dataStdSource(new ModelStdSourceEntity())
 {
 }
 
 ControllerTestor::~ControllerTestor()
 {
+    delete dataStdSource;
+    delete dataOscillate;
+    delete dataSlipFrequency;
+    delete dataSlipVoltage;
+    delete dataEnergy;
+    delete dataOvercurrent;
+    delete dataRamping;
+    delete dataDistance;
+    delete dataStateSequence;
+    delete dataHarmonic;
+    delete dataDirect;
+    delete dataAlternate;
     delete dataCalibration;
 }
 
@@ -112,11 +160,16 @@ int ControllerTestor::setTestAuxPower(bool on, qint32 level)
 int ControllerTestor::setTestAuxPower(bool on, double value)
 {
     CommDriverTestControlData* control = globalTestControlData;
-    if (!control)
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    if (!control || !hard)
         return -1;
+    // The set point stays within what the supply can give: a negative or
+    // unknown value is 0 (off), a larger one the full scale.
+    const double fullScale = std::isfinite(hard->auxdcMaxValue) ? std::max(0.0, double(hard->auxdcMaxValue)) : 0.0;
+    const double volts = std::isfinite(value) ? std::clamp(value, 0.0, fullScale) : 0.0;
     control->controlPowerDCVAuxEnable = on ? 1 : 0;
     control->controlPowerDCVAuxSwitch = 0;
-    control->controlPowerDCVAuxValue = driverSaturate<uint32_t>(value);
+    control->controlPowerDCVAuxValue = driverSaturate<uint32_t>(volts);
     control->controlPowerDCVAuxType = 1;
     return driverBaseSendTestControlPower();
 }
@@ -153,13 +206,39 @@ int ControllerTestor::setTestBOState()
     return driverBaseSendTestBOState();
 }
 
+// ---- Current maxima ------------------------------------------------------------------
+
 double ControllerTestor::getTestCurrentMax()
 {
     double largest = 0.0;
+    if (sourceCurrentMax(activeTestType(), largest))
+        return std::max(0.0, largest);
+    // Modules whose entity does not say: component 0 as the output record holds it.
     if (const CommDriverTestOutputData* out = globalTestOutputData)
         for (int ch = COMM_PORT_TYPE_IA; ch <= COMM_PORT_TYPE_IX; ++ch)
             largest = std::max(largest, double(out->currentOutputRanges[ch][0]));
     return largest;
+}
+
+double ControllerTestor::getHarmonicCurrentMax()
+{
+    double largest = 0.0;
+    QMutexLocker lock(&dataHarmonic->entityLock);
+    for (int ch = ModelEntity::AO_PORT_TYPE_IA; ch <= ModelEntity::AO_PORT_TYPE_IX; ++ch)
+        largest = std::max(largest, dataHarmonic->getRMSnew(ModelEntity::AOPortType(ch)));
+    return largest;
+}
+
+double ControllerTestor::getCurrentOutputRange(qint32 ch)
+{
+    if (ch < 0 || ch >= COMM_PORT_COUNT)
+        return 0.0;
+    if (activeTestType() == TEST_HARMONIC) {
+        QMutexLocker lock(&dataHarmonic->entityLock);
+        return dataHarmonic->getRMSnew(ModelEntity::AOPortType(ch));
+    }
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    return out ? double(out->currentOutputRanges[ch][0]) : 0.0;
 }
 
 // ---- Selection ---------------------------------------------------------------------
@@ -175,31 +254,25 @@ void ControllerTestor::doTestActive(qint32 type)
 
 // ---- Run -------------------------------------------------------------------------------
 
-bool ControllerTestor::writeStartPages(TESTType type, int& errorSum)
+ControllerTestor::StartPages ControllerTestor::writeStartPages(TESTType type, int& errorSum)
 {
-    switch (type) {
-    case TEST_ALTERNATE:
-    case TEST_HARMONIC:
-    case TEST_STATESEQUENCE:
-    case TEST_DISTANCE:
-    case TEST_RAMPING:
-    case TEST_OVERCURRENT:
-    case TEST_DIRECT:
-    case TEST_ENERGY:
-    case TEST_SLIP_FREQUENCY:
-    case TEST_SLIP_VOLTAGE:
-    case TEST_OSCILLATE:
-    case TEST_STDSOURCE:
-        // The first state, as the output record holds it.
-        errorSum += setTestParameter(false, false);
-        return true;
-    default:
-        return false;
-    }
+    if (isSourceModule(type))
+        return startSourceModule(type, errorSum);
+    // The multi-state modules (state sequence, distance, ramping,
+    // overcurrent, energy, load shedding) start with their own branch
+    // (ControllerTestorProtection.cpp); the types without an entity have
+    // no output of their own.
+    return StartPages::None;
 }
 
 void ControllerTestor::doTestStart()
 {
+    // The ring is playing: rewriting it from page 0 would change the pages
+    // under the running output.
+    if (runEnable.load()) {
+        qWarning("ControllerTestor::doTestStart: a test is running, start refused");
+        return;
+    }
     // The run works with the module selected now, whatever is selected later.
     const TESTType type = testType.load();
     runCapture.store(type);
@@ -212,30 +285,54 @@ void ControllerTestor::doTestStart()
         startCalibration(event);
         return;
     }
-    if (!writeStartPages(type, errorSum)) {
-        if (!runEnable.load())
-            releaseRunCapture();
+    switch (writeStartPages(type, errorSum)) {
+    case StartPages::None:
+        releaseRunCapture();
+        return;
+    case StartPages::Refused:
+        reportFailedStart(event, false, false);
+        return;
+    case StartPages::Written:
+        break;
+    }
+    // A ring that did not take its pages is not played.
+    if (errorSum != 0) {
+        reportFailedStart(event, false, false);
         return;
     }
 
     errorSum += setTestPower(true);
-    if (errorSum == 0)
+    const bool powerReported = errorSum == 0;
+    if (powerReported)
         emit sigUpdatePowerState(true);
     zoplat::sleepMs(kAmplifierSettleMs);
     errorSum += setTestRuning(true);
     startQTime = wallClockNow();
 
-    if (errorSum == 0) {
-        event.soeType = CommSOEEntity::SOE_TYPE_AO_START;
-        event.eventUtcTime = startQTime;
-        emit sigUpdateRunState(event, true);
-        runEnable.store(true);
-    } else {
-        event.soeType = CommSOEEntity::SOE_TYPE_NONE;
-        emit sigUpdateRunState(event, false);
-        if (!runEnable.load())
-            releaseRunCapture();
+    if (errorSum != 0) {
+        reportFailedStart(event, true, powerReported);
+        return;
     }
+    event.soeType = CommSOEEntity::SOE_TYPE_AO_START;
+    event.eventUtcTime = startQTime;
+    emit sigUpdateRunState(event, true);
+    runEnable.store(true);
+}
+
+// A start that failed leaves nothing switched on: when power and run were
+// requested, output off and amplifiers off (the power stage closed) before
+// the failure is reported; the power-off notice follows a power-on notice.
+void ControllerTestor::reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported)
+{
+    if (switchedOn) {
+        const int run = setTestRuning(false);
+        const int power = setTestPower(false);
+        if (powerReported && run == 0 && power == 0)
+            emit sigUpdatePowerState(false);
+    }
+    event.soeType = CommSOEEntity::SOE_TYPE_NONE;
+    emit sigUpdateRunState(event, false);
+    releaseRunCapture();
 }
 
 void ControllerTestor::startCalibration(CommSOEEntity& event)
@@ -333,9 +430,24 @@ void ControllerTestor::doTestInterrupt()
 void ControllerTestor::doTestSwitch()
 {
     const TESTType type = activeTestType();
-    if (type != TEST_CALIBRATION)
-        return;   // the modules step through their entities
+    if (type == TEST_CALIBRATION) {
+        switchCalibration();
+        return;
+    }
+    // A request that arrives after the run ended (queued before the stop)
+    // has no output to switch.
+    if (!runEnable.load() || !isSourceModule(type))
+        return;
 
+    const SwitchOutcome outcome = switchSourceModule(type);
+    if (outcome.endRun)
+        doTestInterrupt();
+    if (outcome.announce && outcome.errorSum == 0)
+        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
+}
+
+void ControllerTestor::switchCalibration()
+{
     int errorSum = 0;
     ModelCalibrationEntity* cal = dataCalibration;
     if (cal->switchToNextPoint()) {
@@ -356,33 +468,51 @@ void ControllerTestor::doTestSwitch()
         doTestInterrupt();
     }
     if (errorSum == 0)
-        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow()), type);
+        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow()), TEST_CALIBRATION);
 }
 
 // ---- Binary outputs, auxiliary DC, battery, trigger ------------------------------------
 
+bool ControllerTestor::entityBOStates(TESTType type, qint32 bo[4])
+{
+    switch (type) {
+    case TEST_ALTERNATE:
+        copyBOStates(*dataAlternate, bo);
+        return true;
+    case TEST_HARMONIC:
+        copyBOStates(*dataHarmonic, bo);
+        return true;
+    case TEST_STATESEQUENCE:
+        copyBOStates(*dataStateSequence, bo);
+        return true;
+    case TEST_DISTANCE:
+        copyBOStates(*dataDistance, bo);
+        return true;
+    case TEST_RAMPING:
+        copyBOStates(*dataRamping, bo);
+        return true;
+    case TEST_OVERCURRENT:
+        copyBOStates(*dataOvercurrent, bo);
+        return true;
+    case TEST_DIRECT:
+        copyBOStates(*dataDirect, bo);
+        return true;
+    case TEST_ENERGY:
+        copyBOStates(*dataEnergy, bo);
+        return true;
+    case TEST_OSCILLATE:
+        copyBOStates(*dataOscillate, bo);
+        return true;
+    default:
+        return false;
+    }
+}
+
 void ControllerTestor::doTestBOState()
 {
-    switch (activeTestType()) {
-    case TEST_ALTERNATE:
-    case TEST_HARMONIC:
-    case TEST_STATESEQUENCE:
-    case TEST_DISTANCE:
-    case TEST_RAMPING:
-    case TEST_OVERCURRENT:
-    case TEST_DIRECT:
-    case TEST_ENERGY:
-    case TEST_OSCILLATE:
-        break;
-    default:
+    qint32 bo[4] = {};
+    if (!entityBOStates(activeTestType(), bo))
         return;
-    }
-    const CommDriverTestControlData* control = globalTestControlData;
-    if (!control)
-        return;
-    qint32 bo[4];
-    for (int i = 0; i < 4; ++i)
-        bo[i] = control->controlBOStates[i];
     if (setTestBOState() == 0)
         emit sigUpdateBOState(runEvent(CommSOEEntity::SOE_TYPE_BO_SWITCH, wallClockNow()), bo[0], bo[1], bo[2], bo[3]);
 }
@@ -426,18 +556,30 @@ void ControllerTestor::doTestMeasurerStop()
 }
 
 // ---- Reports of the polling loop ---------------------------------------------------------
-// State changes, trips and pulse counts are recorded by the module entities.
+// The single-page modules have no state index of their own to follow; the
+// multi-state modules follow theirs in ControllerTestorProtection.cpp.
 
 void ControllerTestor::doUpdateTestStateIndex(qint32)
 {
 }
 
-void ControllerTestor::doUpdateTestStateAction(qint32, qint32, float, qint32)
+void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex)
 {
+    const TESTType type = activeTestType();
+    if (!isSourceModule(type))
+        return;
+    if (actionSourceModule(type, actionFlag, actionIndex, actionTime, stateIndex) == 0)
+        emit sigUpdateTestStateAction();
 }
 
-void ControllerTestor::doUpdateTestStateAction(qint32, qint32, float, qint32, qint32, qint32)
+void ControllerTestor::doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex,
+                                               qint32, qint32)
 {
+    const TESTType type = activeTestType();
+    if (!isSourceModule(type))
+        return;
+    if (twoInputActionSourceModule(type, bi1flag, bi2flag, actionTime, stateIndex) == 0)
+        emit sigUpdateTestStateAction();
 }
 
 void ControllerTestor::doUpdateTestStatePulse(qint32, double)

@@ -1,14 +1,29 @@
 #pragma once
 
 // The test run worker: lives on the engine's testor thread and receives its
-// work as queued slot calls from the facade and the polling loop. It starts
-// and stops runs, applies binary outputs, auxiliary DC, the battery switch
-// and the manual trigger, and drives the output calibration.
+// work as queued slot calls from the facade and the polling loop. It owns the
+// module entities and the calibration engine, starts and stops runs, steps
+// them when the polling loop reports a state change, records trips through
+// the entities, applies binary outputs, auxiliary DC, the battery switch and
+// the manual trigger, and drives the output calibration.
 //
 // The selected module (testType) may change from any thread at any time. A
 // run keeps the module it was started with until it ends: every step of the
 // run, the stop included, works with activeTestType(), and the polling loop
 // follows the same captured module.
+//
+// Entities: the view models (GUI thread) and the network service write an
+// entity's settings under its entityLock; the testor holds the same lock
+// while it checks and encodes a state and sends its pages, so a start or a
+// switch never sees half an edit. The current maxima below may be called
+// from any thread.
+//
+// Module families: the single-page modules (AC, DC, harmonic, power swing,
+// standard source) are run by ControllerTestorSource.cpp; the multi-state
+// modules (state sequence, distance, ramping, overcurrent, energy, load
+// shedding) get their start, switch and report branches in a file of their
+// own, ControllerTestorProtection.cpp. Until then a start of one of them
+// does nothing.
 
 #include "CommSOEEntity.h"
 #include "ModelCalibrationEntity.h"
@@ -17,6 +32,19 @@
 #include <QObject>
 
 #include <atomic>
+
+class ModelAlternateEntity;
+class ModelDirectEntity;
+class ModelHarmonicEntity;
+class ModelStateSequenceEntity;
+class ModelDistanceEntity;
+class ModelRampingEntity;
+class ModelOvercurrentEntity;
+class ModelEnergyEntity;
+class ModelSlipVoltageEntity;
+class ModelSlipFrequencyEntity;
+class ModelOscillateEntity;
+class ModelStdSourceEntity;
 
 class ControllerTestor : public QObject
 {
@@ -51,6 +79,18 @@ public:
     ~ControllerTestor() override;
 
     ModelCalibrationEntity* dataCalibration;          // owned
+    ModelAlternateEntity* dataAlternate;              // owned, as every entity below
+    ModelDirectEntity* dataDirect;
+    ModelHarmonicEntity* dataHarmonic;
+    ModelStateSequenceEntity* dataStateSequence;
+    ModelDistanceEntity* dataDistance;
+    ModelRampingEntity* dataRamping;
+    ModelOvercurrentEntity* dataOvercurrent;
+    ModelEnergyEntity* dataEnergy;
+    ModelSlipVoltageEntity* dataSlipVoltage;
+    ModelSlipFrequencyEntity* dataSlipFrequency;
+    ModelOscillateEntity* dataOscillate;
+    ModelStdSourceEntity* dataStdSource;
     std::atomic<TESTType> testType{TEST_NONE};        // selected module (doTestActive)
     QDateTime startQTime;                             // local time of the last start
     QDateTime stopQTime;                              // local time of the last stop request
@@ -66,13 +106,21 @@ public:
     int setTestPower(bool on);
     int setTestRuning(bool on);
     int setTestAuxPower(bool on, qint32 level);
+    // value in volts, held to [0, the configured auxiliary DC full scale].
     int setTestAuxPower(bool on, double value);
     int setTestBattery(quint8 mos);
     int setTestPluseRuning(bool on);
     int setTestSwitch(bool on);
     int setTestBOState();
-    // Largest current set point (component 0 of IA..IX), at least 0.
+
+    // Current maxima (any thread). getTestCurrentMax: the largest current
+    // the active module's output carries, peaks of superposed components
+    // included, at least 0. getHarmonicCurrentMax: the largest RMS value of
+    // the harmonic entity's current channels. getCurrentOutputRange: the
+    // current of one channel (the harmonic test's RMS value).
     double getTestCurrentMax();
+    double getHarmonicCurrentMax();
+    double getCurrentOutputRange(qint32 ch);
 
 public slots:
     void doTestActive(qint32 type);
@@ -109,12 +157,41 @@ signals:
     void sigUpdateTestStatePulse();
 
 private:
-    // Writes the first pages of a module's run into the ring; false for a
-    // module that has no output of its own (nothing is started).
-    bool writeStartPages(TESTType type, int& errorSum);
+    // What the module part of a start did.
+    enum class StartPages {
+        None,      // the module has no output of its own: nothing is started
+        Written,   // the first pages were sent (errorSum holds the results)
+        Refused,   // the entity's values cannot be output: nothing was sent
+    };
+    // What a switch did: the driver results, whether the run is to end, and
+    // whether the switch is announced to the runtime store.
+    struct SwitchOutcome
+    {
+        int errorSum = 0;
+        bool endRun = false;
+        bool announce = false;
+    };
+
+    StartPages writeStartPages(TESTType type, int& errorSum);
+    void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
     void startCalibration(CommSOEEntity& event);
+    void switchCalibration();
     void releaseRunCapture();
     static bool validCalType(qint32 type);
+
+    // Single-page modules (ControllerTestorSource.cpp).
+    static bool isSourceModule(TESTType type);
+    StartPages startSourceModule(TESTType type, int& errorSum);
+    SwitchOutcome switchSourceModule(TESTType type);
+    // 0 when the entity recorded the report.
+    int actionSourceModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
+    int twoInputActionSourceModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex);
+    // False when the module's entity does not know its output current.
+    bool sourceCurrentMax(TESTType type, double& current) const;
+
+    // Binary outputs of the active module's entity into the control record;
+    // false for a module without binary outputs of its own.
+    bool entityBOStates(TESTType type, qint32 bo[4]);
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};

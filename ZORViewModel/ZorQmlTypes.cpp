@@ -1,13 +1,18 @@
 #include "ZorQmlTypes.h"
 
+#include "ViewBaseModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
 
 namespace {
 
+// Each type under a module URI of its own, "ZOR." and the type name, 1.0:
+// the creatable types in the start-up order, then the singleton.
 void registerTypes()
 {
+    qmlRegisterType<ViewBaseModel>("ZOR.ViewBaseModel", 1, 0, "ViewBaseModel");
+
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);
 }

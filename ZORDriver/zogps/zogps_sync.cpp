@@ -8,6 +8,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <mutex>
 #include <pthread.h>
 #include <random>
@@ -150,6 +151,13 @@ int gps_sync_task_start()
     if (gpsThreadStarted)
         return 0;
     gps_sync_handle->running_enable = 1;
+    // A thread still reading its port while the process exits would run into
+    // torn-down statics: the thread is ended before them.
+    static bool stopRegistered = false;
+    if (!stopRegistered) {
+        std::atexit([] { gps_sync_task_stop(); });
+        stopRegistered = true;
+    }
     if (pthread_create(&gpsThread, nullptr, gps_sync_task, gps_sync_handle) != 0)
         return -1;
     gpsThreadStarted = true;
@@ -172,7 +180,7 @@ void* gps_sync_task(void* /*arg*/)
     gps_sync_data* data = gps_sync_handle;
     if (data == nullptr)
         return nullptr;
-    const QByteArray path = zoplat::gnssSerialDevice().toLocal8Bit();
+    const QByteArray path = zoplat::gnssSerialDevice().toUtf8();
     const int fd = gps_uart_open(path.constData());
     if (fd < 0)
         return nullptr;

@@ -106,6 +106,16 @@ std::optional<QStringList> splitWords(const QString& line)
     return words;
 }
 
+// The working directory without Qt's locale codec: the GNSS thread resolves
+// its port path while the process may already be tearing Qt down.
+QString currentDirectory()
+{
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer) == nullptr)
+        return QString();
+    return QString::fromUtf8(buffer);
+}
+
 bool insideRoot(const QString& path, const QString& root)
 {
     return path == root || path.startsWith(root + QLatin1Char('/'));
@@ -390,7 +400,7 @@ QString devicePath(const QString& absoluteDevicePath)
         return normalised;
     // The application's own folder is no device path: files under it (the
     // "dat" folder) are the same in both builds.
-    const QString appRoot = QDir::currentPath();
+    const QString appRoot = currentDirectory();
     if (appRoot != QLatin1String("/") && insideRoot(normalised, appRoot))
         return normalised;
     return parts.isEmpty() ? root : root + normalised;

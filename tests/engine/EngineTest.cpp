@@ -2,6 +2,7 @@
 // TEST here runs in a process of its own (see EngineFixture.h).
 
 #include "EngineFixture.h"
+#include "ModelAlternateEntity.h"
 #include "zodrv_mcasp.h"
 
 #include <QStringList>
@@ -145,8 +146,13 @@ TEST_F(EngineTest, BinaryOutputsGoOutForModulesThatHaveThem)
 {
     startPolling();
     ASSERT_NE(globalTestControlData, nullptr);
-    globalTestControlData->controlBOStates[0] = 1;
-    globalTestControlData->controlBOStates[2] = 1;
+    {
+        // The outputs come from the active module's entity.
+        ModelAlternateEntity* ac = center->testTestor->dataAlternate;
+        QMutexLocker lock(&ac->entityLock);
+        ac->outputBOStates[0] = 1;
+        ac->outputBOStates[2] = 1;
+    }
 
     center->testActive(ControllerTestor::TEST_SLIP_FREQUENCY);   // no binary outputs of its own
     center->testBOState();

@@ -1,0 +1,688 @@
+// ViewBaseModel: construction, module hooks, update relays, test control and
+// the mirrored live data.
+
+#include "ViewBaseModel.h"
+
+#include "ControllerCenter.h"
+#include "SystemTimeZone.h"
+#include "zoplatform.h"
+
+#include <QMutexLocker>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <sys/statvfs.h>
+
+namespace {
+
+const QString kTimeFormat = QStringLiteral("hh:mm:ss:zzz");
+
+// Holds the runtime store's data lock for a scope.
+class RuntimeLock
+{
+public:
+    explicit RuntimeLock(ControllerRuntime* rt)
+        : runtime(rt)
+    {
+        runtime->dataLock();
+    }
+    ~RuntimeLock() { runtime->dataUnlock(); }
+    RuntimeLock(const RuntimeLock&) = delete;
+    RuntimeLock& operator=(const RuntimeLock&) = delete;
+
+private:
+    ControllerRuntime* runtime;
+};
+
+} // namespace
+
+// ---- OutputEntity construction (its file section is with the parameter files) --
+
+ViewBaseModel::OutputEntity::OutputEntity()
+{
+    for (int p = 0; p < 8; ++p) {
+        outputRanges[p] = 0.0;
+        outputAngles[p] = 0.0;
+        outputFrequencies[p] = 0.0;
+    }
+}
+
+ViewBaseModel::OutputEntity::~OutputEntity() = default;
+
+// ---- Construction --------------------------------------------------------------
+
+ViewBaseModel::ViewBaseModel(QObject* parent)
+    : QObject(parent)
+{
+    ControllerConfiguration* config = center()->testConfiguration;
+
+    std::fill(std::begin(testingSTATE), std::end(testingSTATE), 0);
+    std::fill(std::begin(testingALARM), std::end(testingALARM), 0);
+    std::fill(std::begin(testingBO), std::end(testingBO), 0);
+    std::fill(std::begin(testingBI), std::end(testingBI), 0);
+    std::fill(std::begin(testingPowerT), std::end(testingPowerT), 0);
+    std::fill(std::begin(testingSensorT), std::end(testingSensorT), 0);
+    testingBatMosState = 0;
+    bCloseMOS = true;
+    bOpenMOS = true;
+    testingFanPercent = 0;
+    testingAuxDCVSwitch = AUXDC_SWITCH_24V;
+    testintAuxDCValue = 0.0;
+    testingSuspendType = SUSPEND_TYPE_NONE;
+    testingSuspendTime = zoplat::monotonicMs();
+    testingBatteryCount = 0;
+    testingBatteryState = -1;
+    testingBatteryPercent = -1;
+
+    rateCurrent = config->rateCurrent;
+    rateVoltage = config->rateVoltage;
+    rateFrequency = config->rateFrequency;
+    volPhasesType = PhasesType(config->volPhasesType);
+    curPhasesType = PhasesType(config->curPhasesType);
+
+    normalEnable = true;
+    intervalEnable = true;
+    outputOnceOnly = true;
+    normalTime = 0.5;
+    intervalTime = 0.2;
+
+    for (int p = 0; p < 8; ++p) {
+        normalOutput.outputRanges[p] = p < 4 ? rateVoltage : 0.0;
+        intervalOutput.outputRanges[p] = 0.0;
+        double angle = 0.0;
+        if (p == 1 || p == 5)
+            angle = 240.0;
+        else if (p == 2 || p == 6)
+            angle = 120.0;
+        normalOutput.outputAngles[p] = angle;
+        intervalOutput.outputAngles[p] = angle;
+        normalOutput.outputFrequencies[p] = rateFrequency;
+        intervalOutput.outputFrequencies[p] = rateFrequency;
+    }
+
+    minOpenAlarmCurrent = 0.02;
+    dataVersion = 1;   // version (0, 0, 0, 1), the value assumed for files without one
+    bLoadParameter = false;
+    batteryPDType = BAT_PD_TYPE_NONE;
+    startPending = false;
+    rebootPending = false;
+
+    timeZoneHelper = new SystemTimeZone();
+    timeZoneHelper->setLanuageType(config->lanuageType);
+    timeZoneHelper->updateTimeZones(false);
+
+    connect(center(), &ControllerCenter::sigUpdateSOEToView, this, &ViewBaseModel::updateSOEToView);
+    connect(center(), &ControllerCenter::sigUpdateDataToView, this, &ViewBaseModel::updateDataToView);
+    connect(this, &ViewBaseModel::sigUpdateViewConnectEnable, center(), &ControllerCenter::sigUpdateViewConnectEnable);
+}
+
+ViewBaseModel::~ViewBaseModel()
+{
+    // Every instance made its own zone table.
+    delete timeZoneHelper;
+}
+
+ControllerCenter* ViewBaseModel::center()
+{
+    return ControllerCenter::getInstance();
+}
+
+QDateTime ViewBaseModel::nowDateTime()
+{
+    return QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs());
+}
+
+QString ViewBaseModel::getNowDateTimeString(QString fmt) const
+{
+    return nowDateTime().toString(fmt);
+}
+
+void ViewBaseModel::runDeviceTask(std::function<void()> fn)
+{
+    // One thread, first in first out: a backlight or low-power step never
+    // overtakes the one before it.
+    static QThreadPool pool;
+    static const bool configured = [] {
+        pool.setMaxThreadCount(1);
+        return true;
+    }();
+    (void)configured;
+    pool.start(std::move(fn));
+}
+
+qint32 ViewBaseModel::runtimeState(int index) const
+{
+    ControllerRuntime* rt = center()->testRuntime;
+    RuntimeLock lock(rt);
+    return index >= 0 && index < 16 ? rt->STATE[index] : 0;
+}
+
+double ViewBaseModel::currentOutputRange(int port) const
+{
+    if (port < AO_PORT_TYPE_IA || port > AO_PORT_TYPE_IX)
+        return 0.0;
+    return center()->testTestor->getCurrentOutputRange(port);
+}
+
+double ViewBaseModel::currentOutputMax() const
+{
+    ControllerTestor* testor = center()->testTestor;
+    return getTestActiveType() == TEST_HARMONIC ? testor->getHarmonicCurrentMax() : testor->getTestCurrentMax();
+}
+
+// ---- Module hooks ----------------------------------------------------------------
+
+void ViewBaseModel::doTestActive()
+{
+    updateVMToEnt(DATA_TYPE_RT_BO, -1, true);
+}
+
+void ViewBaseModel::doUpdateVMToEnt(DATAType, int)
+{
+}
+
+void ViewBaseModel::doUpdateEntToVM(DATAType type, int subType)
+{
+    ControllerRuntime* rt = center()->testRuntime;
+    switch (type) {
+    case DATA_TYPE_RT_BO: {
+        RuntimeLock lock(rt);
+        std::copy(rt->BO, rt->BO + 4, testingBO);
+        break;
+    }
+    case DATA_TYPE_RT_BI: {
+        RuntimeLock lock(rt);
+        std::copy(rt->BI, rt->BI + 4, testingBI);
+        break;
+    }
+    case DATA_TYPE_RT_ALARM: {
+        {
+            RuntimeLock lock(rt);
+            std::copy(rt->ALARM, rt->ALARM + 15, testingALARM);   // 15 (low storage) is the view's
+        }
+        // An open current circuit matters only where a current is output.
+        for (int port = AO_PORT_TYPE_IA; port <= AO_PORT_TYPE_IX; ++port) {
+            if (testingALARM[port] && currentOutputRange(port) < minOpenAlarmCurrent)
+                testingALARM[port] = 0;
+        }
+        break;
+    }
+    case DATA_TYPE_RT_STATE: {
+        {
+            RuntimeLock lock(rt);
+            std::copy(rt->STATE, rt->STATE + 16, testingSTATE);
+        }
+        if (subType == STATE_TYPE_RUNNING) {
+            if (testingSTATE[STATE_TYPE_RUNNING])
+                doSwitchToStartState();
+            else
+                doSwitchToStopState();
+        } else if (subType == STATE_TYPE_STATEINDEX) {
+            if (testingSTATE[STATE_TYPE_RUNNING] && testingSTATE[STATE_TYPE_STATEINDEX] >= 0)
+                emit sigUpdateStateIndexToView(testingSTATE[STATE_TYPE_STATEINDEX]);
+        }
+        break;
+    }
+    case DATA_TYPE_RT_TEMP: {
+        RuntimeLock lock(rt);
+        std::copy(rt->powerT, rt->powerT + 4, testingPowerT);
+        std::copy(rt->sensorT, rt->sensorT + 4, testingSensorT);
+        testingFanPercent = rt->fanPercent;
+        break;
+    }
+    case DATA_TYPE_RT_BATTERY: {
+        RuntimeLock lock(rt);
+        if (subType == STATE_TYPE_BATTERY_MOS) {
+            testingBatMosState = rt->batteryMOSState;
+        } else {
+            testingBatteryState = rt->batteryChargingState;
+            testingBatteryPercent = rt->batteryCapacityPercent;
+        }
+        break;
+    }
+    case DATA_TYPE_CLOCK_STATE:
+        sortClockPPXTimes();
+        break;
+    default:
+        break;
+    }
+}
+
+void ViewBaseModel::doSwitchToStopState()
+{
+}
+
+void ViewBaseModel::doSwitchToStartState()
+{
+}
+
+void ViewBaseModel::addSOEToView(const QString& text)
+{
+    testingSOEList.prepend(text);
+    while (testingSOEList.size() > 20)
+        testingSOEList.removeLast();
+}
+
+void ViewBaseModel::doUpdateSOEToView(const QString&)
+{
+}
+
+// ---- Update relays --------------------------------------------------------------------
+
+void ViewBaseModel::updateVMToEnt(DATAType type, int subType, bool toDevice)
+{
+    doUpdateVMToEnt(type, subType);
+    if (!toDevice)
+        return;
+    switch (type) {
+    case DATA_TYPE_RT_BO:
+        center()->testBOState();
+        break;
+    case DATA_TYPE_TEST_OUTPUTVI:
+    case DATA_TYPE_TEST_OUTPUTPQ:
+        center()->testSwitch();
+        break;
+    case DATA_TYPE_TEST_OUTPUTDATA:
+        center()->testSwitch();
+        center()->testBOState();
+        break;
+    default:
+        break;
+    }
+}
+
+void ViewBaseModel::updateEntToVM(DATAType type, int subType, bool)
+{
+    doUpdateEntToVM(type, subType);
+}
+
+void ViewBaseModel::updateDataToView(int dataType, int subType)
+{
+    // While a PC has control only the real-time data reaches the page.
+    if (center()->testConfiguration->bNetConnect && (dataType < DATA_TYPE_RT_BO || dataType > DATA_TYPE_RT_BATTERY))
+        return;
+    updateEntToVM(DATAType(dataType), subType, false);
+    if (startPending && dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING
+        && testingSTATE[STATE_TYPE_RUNNING])
+        startPending = false;
+    emit sigUpdateDataToView(dataType, subType);
+}
+
+void ViewBaseModel::updateSOEToView(QString text)
+{
+    doUpdateSOEToView(text);
+    emit sigUpdateSOEToView();
+}
+
+// ---- Test control ---------------------------------------------------------------------
+
+void ViewBaseModel::testActive()
+{
+    const int before = getTestActiveType();
+    doTestActive();
+    if (before == TEST_CALIBRATION && getTestActiveType() != TEST_CALIBRATION)
+        center()->loadCal(CAL_TYPE_ALL);
+}
+
+bool ViewBaseModel::testStart()
+{
+    if (!getRunEnabled())
+        return false;
+    updateSuspendTime();
+    updateVMToEnt(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    startPending = true;
+    center()->testStart();
+    return true;
+}
+
+void ViewBaseModel::testInterrupt()
+{
+    // A stop during the start (amplifier settle) is queued behind the start
+    // and ends the run the start makes.
+    if (runtimeState(STATE_TYPE_RUNNING) != 0 || startPending) {
+        startPending = false;
+        center()->testInterrupt();
+    }
+}
+
+void ViewBaseModel::testSwitch()
+{
+    center()->testSwitch();
+}
+
+void ViewBaseModel::testConfig()
+{
+    center()->testConfig();
+}
+
+bool ViewBaseModel::getRunEnabled() const
+{
+    return getPowerTMax() < getDeviceTResume();
+}
+
+int ViewBaseModel::getTestActiveType() const
+{
+    return int(center()->testTestor->testType.load());
+}
+
+// ---- Configuration, calibration and battery forwards -------------------------------------
+
+void ViewBaseModel::saveConfig(CONFIGType type, bool hwChecked)
+{
+    center()->saveConfig(type, hwChecked);
+}
+
+void ViewBaseModel::loadConfig(CONFIGType type)
+{
+    center()->loadConfig(type);
+}
+
+void ViewBaseModel::saveCal(CALType type)
+{
+    center()->saveCal(type);
+}
+
+void ViewBaseModel::loadCal(CALType type)
+{
+    center()->loadCal(type);
+}
+
+void ViewBaseModel::resetCal(CALType type, bool cursel)
+{
+    center()->resetCal(type, cursel);
+}
+
+void ViewBaseModel::removeCal(CALType type)
+{
+    center()->resetCal(type, false);
+}
+
+void ViewBaseModel::saveBatteryConfig()
+{
+    center()->saveBatteryConfig();
+}
+
+void ViewBaseModel::loadBatteryConfig()
+{
+    center()->loadBatteryConfig();
+}
+
+void ViewBaseModel::setBatterInfoEnable(bool enable)
+{
+    center()->setBatteryInfoEnable(enable);
+}
+
+// ---- Event view ------------------------------------------------------------------------
+
+void ViewBaseModel::emptySOEList()
+{
+    center()->emptySOEList();
+    testingSOEList.clear();
+}
+
+QString ViewBaseModel::getSOEText() const
+{
+    return testingSOEList.join(QString());
+}
+
+int ViewBaseModel::getSOECount() const
+{
+    return testingSOEList.size();
+}
+
+// ---- Live data ----------------------------------------------------------------------------
+
+int ViewBaseModel::getState(STATEType type) const
+{
+    return type >= 0 && type < 16 ? testingSTATE[type] : 0;
+}
+
+int ViewBaseModel::getAlarm(ALARMType type) const
+{
+    return type >= 0 && type < 16 ? testingALARM[type] : 0;
+}
+
+bool ViewBaseModel::getAlarmEnable() const
+{
+    return getAlarmCount() > 0;
+}
+
+int ViewBaseModel::getAlarmCount() const
+{
+    int count = 0;
+    for (int i = 0; i < 8; ++i)
+        count += testingALARM[i] != 0 ? 1 : 0;
+    count += testingALARM[ALARM_TYPE_LOW_STORAGE] != 0 ? 1 : 0;
+    return count;
+}
+
+QString ViewBaseModel::getAlarmText() const
+{
+    struct Entry
+    {
+        ALARMType type;
+        const char* text;
+    };
+    static const Entry kEntries[] = {
+        {ALARM_TYPE_PV_HIGH_INPUT, QT_TR_NOOP("电压高压引入告警")},
+        {ALARM_TYPE_LV_HIGH_INPUT, QT_TR_NOOP("小信号高压引入告警")},
+        {ALARM_TYPE_PV_SHORT, QT_TR_NOOP("电压短路告警")},
+        {ALARM_TYPE_PV_OVER_TEMPERATURE, QT_TR_NOOP("功放高温告警")},
+        {ALARM_TYPE_PIA_OPENED, QT_TR_NOOP("电流IA开路告警")},
+        {ALARM_TYPE_PIB_OPENED, QT_TR_NOOP("电流IB开路告警")},
+        {ALARM_TYPE_PIC_OPENED, QT_TR_NOOP("电流IC开路告警")},
+        {ALARM_TYPE_PIX_OPENED, QT_TR_NOOP("电流IX开路告警")},
+        {ALARM_TYPE_LOW_STORAGE, QT_TR_NOOP("内部存储较低")},
+    };
+    QString text;
+    int n = 1;
+    for (const Entry& e : kEntries) {
+        if (testingALARM[e.type] == 0)
+            continue;
+        text += QString::number(n++) + QLatin1Char('.') + tr(e.text) + QStringLiteral("\r\n");
+    }
+    return text;
+}
+
+QString ViewBaseModel::getAlarmLabel() const
+{
+    return QStringLiteral("!(") + QString::number(getAlarmCount()) + QLatin1Char(')');
+}
+
+bool ViewBaseModel::checkLowStorage() const
+{
+    struct statvfs st{};
+    const QByteArray root = zoplat::devicePath(QStringLiteral("/")).toLocal8Bit();
+    if (statvfs(root.constData(), &st) != 0)
+        return false;
+    return qint64(st.f_bsize) * qint64(st.f_bavail) < LOW_STORAGE_BYTES;
+}
+
+bool ViewBaseModel::getAlarmLowStorageChanged()
+{
+    const qint32 low = checkLowStorage() ? 1 : 0;
+    if (low == testingALARM[ALARM_TYPE_LOW_STORAGE])
+        return false;
+    testingALARM[ALARM_TYPE_LOW_STORAGE] = low;
+    return true;
+}
+
+void ViewBaseModel::setBOState(int index, int enable)
+{
+    if (index < 0 || index >= 4)
+        return;
+    testingBO[index] = enable;
+    updateVMToEnt(DATA_TYPE_RT_BO, -1, true);
+}
+
+void ViewBaseModel::setBIState(int index, int enable)
+{
+    if (index < 0 || index >= 4)
+        return;
+    testingBI[index] = enable;
+}
+
+bool ViewBaseModel::getBOState(int index) const
+{
+    return index >= 0 && index < 4 && testingBO[index] != 0;
+}
+
+bool ViewBaseModel::getBIState(int index) const
+{
+    return index >= 0 && index < 4 && testingBI[index] != 0;
+}
+
+void ViewBaseModel::revertBoState()
+{
+    for (int i = 0; i < 4; ++i)
+        setBOState(i, 0);
+}
+
+int ViewBaseModel::getFanPercent() const
+{
+    return testingFanPercent;
+}
+
+int ViewBaseModel::getPowerT(int index) const
+{
+    return index >= 0 && index < 4 ? testingPowerT[index] : 0;
+}
+
+int ViewBaseModel::getPowerTMax() const
+{
+    int largest = 0;
+    for (int t : testingPowerT)
+        largest = std::max(largest, t);
+    return largest;
+}
+
+QString ViewBaseModel::getPowerTMaxText() const
+{
+    return QString::number(getPowerTMax()) + QString::fromUtf8("℃");
+}
+
+QString ViewBaseModel::getPowerTDetailText() const
+{
+    const QString degree = QString::fromUtf8("℃");
+    return tr("电压功放") + QStringLiteral(": ") + QString::number(testingPowerT[0]) + degree + QStringLiteral(" ~ ")
+        + QString::number(testingPowerT[1]) + degree + QLatin1Char('\n') + tr("电流功放") + QStringLiteral(": ")
+        + QString::number(testingPowerT[2]) + degree + QStringLiteral(" ~ ") + QString::number(testingPowerT[3])
+        + degree + QLatin1Char('\n') + QStringLiteral("Fn: ") + QString::number(testingFanPercent)
+        + QLatin1Char('%');
+}
+
+QString ViewBaseModel::getBeginTime() const
+{
+    return testingBeginTime.toString(kTimeFormat);
+}
+
+QString ViewBaseModel::getBOTurnTime() const
+{
+    return testingBOTurnTime.toString(kTimeFormat);
+}
+
+void ViewBaseModel::setBeginTime(QString time)
+{
+    testingBeginTime = QTime::fromString(time, kTimeFormat);
+}
+
+void ViewBaseModel::setBOTurnTime(QString time)
+{
+    testingBOTurnTime = QTime::fromString(time, kTimeFormat);
+}
+
+QString ViewBaseModel::doubleFormatToString(double val, int precision) const
+{
+    if (std::isnan(val))
+        return QStringLiteral("NaN");
+    return QString::number(val, 'f', std::clamp(precision, 0, 17));
+}
+
+// ---- Pre-fault and interval outputs -------------------------------------------------------
+
+void ViewBaseModel::setNormalTime(double time)
+{
+    normalTime = time;
+}
+
+double ViewBaseModel::getNormalTime() const
+{
+    return normalTime;
+}
+
+void ViewBaseModel::setIntervalTime(double time)
+{
+    intervalTime = time;
+}
+
+double ViewBaseModel::getIntervalTime() const
+{
+    return intervalTime;
+}
+
+void ViewBaseModel::setNormalEnable(bool enable)
+{
+    normalEnable = enable;
+}
+
+bool ViewBaseModel::getNormalEnable() const
+{
+    return normalEnable;
+}
+
+void ViewBaseModel::setIntervalEnable(bool enable)
+{
+    intervalEnable = enable;
+}
+
+bool ViewBaseModel::getIntervalEnable() const
+{
+    return intervalEnable;
+}
+
+void ViewBaseModel::setOutputOnceOnly(bool enable)
+{
+    outputOnceOnly = enable;
+}
+
+bool ViewBaseModel::getOutputOnceOnly() const
+{
+    return outputOnceOnly;
+}
+
+namespace {
+
+double* outputItem(ViewBaseModel::OutputEntity& out, int type, int port)
+{
+    if (type == ViewBaseModel::AO_ITEM_TYPE_RANGE)
+        return &out.outputRanges[port];
+    if (type == ViewBaseModel::AO_ITEM_TYPE_ANGLE)
+        return &out.outputAngles[port];
+    return &out.outputFrequencies[port];
+}
+
+} // namespace
+
+void ViewBaseModel::setNormalOutput(AOItemType type, AOPortType port, double value)
+{
+    if (validPort(port))
+        *outputItem(normalOutput, type, port) = value;
+}
+
+double ViewBaseModel::getNormalOutput(AOItemType type, AOPortType port) const
+{
+    return validPort(port) ? *outputItem(const_cast<OutputEntity&>(normalOutput), type, port) : 0.0;
+}
+
+void ViewBaseModel::setIntervalOutput(AOItemType type, AOPortType port, double value)
+{
+    if (validPort(port))
+        *outputItem(intervalOutput, type, port) = value;
+}
+
+double ViewBaseModel::getIntervalOutput(AOItemType type, AOPortType port) const
+{
+    return validPort(port) ? *outputItem(const_cast<OutputEntity&>(intervalOutput), type, port) : 0.0;
+}

@@ -1,0 +1,218 @@
+// ViewBaseModel: module parameter files under the data root.
+//
+// <data root>/parameters/<module folder>/parameter.xml, root "DataRoot":
+// the base keys (dataVersion, outputOnceOnly, normalEnable, normalTime,
+// normalOutput, intervalEnable, intervalTime, intervalOutput) followed by the
+// module's own elements. A save merges into the file that is there, so
+// elements this model does not own stay, and replaces it atomically.
+
+#include "ViewBaseModel.h"
+
+#include "BaseUtilityHelper.h"
+#include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
+#include "zoplatform.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTextCodec>
+#include <QTextStream>
+
+namespace {
+
+const QString kDataRootName = QStringLiteral("DataRoot");
+const QString kSdMountPoint = QStringLiteral("/mnt/sdp1");
+
+QString parameterPath(const QString& root, const QString& folder)
+{
+    return root + QStringLiteral("/parameters/") + folder + QStringLiteral("/parameter.xml");
+}
+
+QDomProcessingInstruction xmlDeclaration(QDomDocument& doc)
+{
+    return doc.createProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"utf-8\""));
+}
+
+} // namespace
+
+// ---- OutputEntity section ------------------------------------------------------------
+
+bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QDomDocument* doc)
+{
+    if (!element || (!toXml && element->isNull()))
+        return false;
+    QDomElement ports;
+    BaseXmlUtilities::getElement(&ports, element, doc, QStringLiteral("ports"), toXml);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        BaseXmlUtilities::getElement(&port, &ports, doc, QStringLiteral("port") + QString::number(p), toXml);
+        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
+        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
+        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("frequency"), outputFrequencies[p],
+                              outputFrequencies[p]);
+    }
+    return true;
+}
+
+// ---- Data root and module folder ---------------------------------------------------------
+
+bool ViewBaseModel::checkSDCardExist() const
+{
+    return QFileInfo::exists(zoplat::devicePath(QStringLiteral("/dev/mmcblk0p1")))
+        && QFileInfo::exists(zoplat::devicePath(QStringLiteral("/dev/mmcblk1p1")));
+}
+
+bool ViewBaseModel::sdCardMounted() const
+{
+    return zoplat::runCommand(QStringLiteral("mountpoint -q ") + kSdMountPoint).status == 0;
+}
+
+QString ViewBaseModel::getRootPath() const
+{
+    // A card that is present but not mounted would take the files into the
+    // folder under the mount point, hidden as soon as the card is mounted.
+    if (checkSDCardExist() && sdCardMounted())
+        return zoplat::devicePath(kSdMountPoint);
+    return BaseUtilityHelper::getAppRootPath();
+}
+
+QString ViewBaseModel::testDirOf(int testType)
+{
+    switch (testType) {
+    case TEST_ALTERNATE: return QStringLiteral("AC");
+    case TEST_HARMONIC: return QStringLiteral("Harmonic");
+    case TEST_STATESEQUENCE: return QStringLiteral("Sequence");
+    case TEST_DISTANCE: return QStringLiteral("Distance");
+    case TEST_RAMPING: return QStringLiteral("Ramping");
+    case TEST_OVERCURRENT: return QStringLiteral("Overcurrent");
+    case TEST_DIRECT: return QStringLiteral("DC");
+    case TEST_ENERGY: return QStringLiteral("Energy");
+    case TEST_SLIP_FREQUENCY: return QStringLiteral("SlipFrequency");
+    case TEST_SLIP_VOLTAGE: return QStringLiteral("SlipVoltage");
+    case TEST_OSCILLATE: return QStringLiteral("Oscillate");
+    case TEST_STDSOURCE: return QStringLiteral("StdSource");
+    default: return QString();
+    }
+}
+
+QString ViewBaseModel::getActiveTestDir() const
+{
+    return testDirOf(getTestActiveType());
+}
+
+// ---- Save and load -------------------------------------------------------------------------
+
+bool ViewBaseModel::saveParameter()
+{
+    // The file follows the engine's active module.
+    const QString folder = getActiveTestDir();
+    if (folder.isEmpty())
+        return false;
+    const bool ok = save(parameterPath(getRootPath(), folder), kDataRootName);
+    zoplat::syncFileSystems();
+    return ok;
+}
+
+bool ViewBaseModel::loadParameter()
+{
+    if (bLoadParameter)
+        return false;
+    bLoadParameter = true;   // a failed read is not retried
+    const QString folder = getActiveTestDir();
+    if (folder.isEmpty())
+        return false;
+    return load(parameterPath(getRootPath(), folder), kDataRootName, false);
+}
+
+quint32 ViewBaseModel::version(QDomElement* root)
+{
+    return BaseXmlUtilities::getValue(root, QStringLiteral("dataVersion"), BaseUtilityHelper::versionle(0, 0, 0, 1));
+}
+
+bool ViewBaseModel::checking(QDomElement* root)
+{
+    return dataVersion <= version(root);
+}
+
+bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
+{
+    if (!root || (!write && root->isNull()))
+        return false;
+    if (write)
+        BaseXmlUtilities::setValue(root, doc, QStringLiteral("dataVersion"), dataVersion);
+    BaseXmlUtilities::map(write, root, doc, QStringLiteral("outputOnceOnly"), outputOnceOnly, outputOnceOnly);
+    BaseXmlUtilities::map(write, root, doc, QStringLiteral("normalEnable"), normalEnable, normalEnable);
+    BaseXmlUtilities::map(write, root, doc, QStringLiteral("normalTime"), normalTime, normalTime);
+    QDomElement normal;
+    BaseXmlUtilities::getElement(&normal, root, doc, QStringLiteral("normalOutput"), write);
+    normalOutput.serialize(write, &normal, doc);
+    BaseXmlUtilities::map(write, root, doc, QStringLiteral("intervalEnable"), intervalEnable, intervalEnable);
+    BaseXmlUtilities::map(write, root, doc, QStringLiteral("intervalTime"), intervalTime, intervalTime);
+    QDomElement interval;
+    BaseXmlUtilities::getElement(&interval, root, doc, QStringLiteral("intervalOutput"), write);
+    intervalOutput.serialize(write, &interval, doc);
+    return true;
+}
+
+bool ViewBaseModel::load(const QString& path, const QString& rootName, bool check)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return false;
+    QDomDocument doc;
+    doc.setContent(&file);
+    file.close();
+    QDomElement root = doc.firstChildElement(rootName);
+    if (root.isNull())
+        return false;
+    if (check && !checking(&root))
+        return false;
+    return serialize(false, &root, &doc);
+}
+
+bool ViewBaseModel::save(const QString& path, const QString& rootName)
+{
+    QDomDocument doc;
+    QDomElement root;
+    QFile existing(path);
+    if (existing.exists()) {
+        // Merge: the elements of the file that this model does not map stay.
+        if (existing.open(QIODevice::ReadOnly | QIODevice::Text)) {
+            doc.setContent(&existing);
+            existing.close();
+        }
+        root = doc.firstChildElement(rootName);
+        if (root.isNull() && !doc.documentElement().isNull())
+            doc = QDomDocument();   // another document: rebuilt, not given a second root
+    } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
+        qWarning().noquote() << "ViewBaseModel: parameter folder not created:" << path;
+        return false;
+    }
+    if (root.isNull()) {
+        if (!doc.hasChildNodes())
+            doc.appendChild(xmlDeclaration(doc));
+        root = doc.createElement(rootName);
+        doc.appendChild(root);
+    }
+    serialize(true, &root, &doc);
+
+    // Written beside the old file and renamed over it: a reader or a power
+    // cut sees the old file or the new one, never a part.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+        qWarning().noquote() << "ViewBaseModel: parameter file not written:" << path << file.errorString();
+        return false;
+    }
+    QTextStream stream(&file);
+    stream.setCodec(QTextCodec::codecForName("UTF-8"));
+    doc.save(stream, 4, QDomNode::EncodingFromDocument);
+    stream.flush();
+    if (stream.status() != QTextStream::Ok || !file.commit()) {
+        qWarning().noquote() << "ViewBaseModel: parameter file not written:" << path << file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,277 @@
+#pragma once
+
+// Runs of the single-page modules through the whole engine: facade, testor,
+// pages in the simulated instrument, relay models on its binary inputs,
+// polling loop, entity results. Every TEST runs in a process of its own (see
+// EngineFixture.h); rows of one TEST run one after the other on the same
+// engine and instrument.
+
+#include "../engine/EngineFixture.h"
+
+#include "ConstTextUtility.h"
+#include "ModelAlternateEntity.h"
+#include "ModelDirectEntity.h"
+#include "ModelHarmonicEntity.h"
+#include "ModelOscillateEntity.h"
+#include "ModelStdSourceEntity.h"
+#include "SimThresholdRelay.h"
+#include "SimTimedRelay.h"
+#include "zodrv_mcasp.h"
+#include "zodrv_mcaspaccess.h"
+#include "zodrv_mcaspport_host.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <cmath>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace runsource {
+
+using enginetest::waitFor;
+using TT = ControllerTestor;
+using RT = ControllerRuntime;
+
+// The pages the instrument enters while it runs, with the value of one
+// channel's component 0 as the page holds it.
+class PageRecorder : public zorsim::DutModel
+{
+public:
+    explicit PageRecorder(int channel)
+        : channel(channel)
+    {
+    }
+    std::string name() const override { return "page recorder"; }
+    void plugged(zorsim::DutContext& context) override { ctx = &context; }
+    void unplugged() override { ctx = nullptr; }
+    void outputsChanged() override
+    {
+        const zorsim::PlayedOutputs& out = ctx->outputs();
+        if (!out.running || out.pageStartNs == lastStartNs)
+            return;
+        lastStartNs = out.pageStartNs;
+        const auto& components = out.page.channels[size_t(channel)].components;
+        std::lock_guard<std::mutex> lock(mutex);
+        values.push_back(components.empty() ? 0.0 : components[0].amplitude);
+    }
+    std::vector<double> amplitudes() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return values;
+    }
+
+private:
+    int channel;
+    zorsim::DutContext* ctx = nullptr;
+    int64_t lastStartNs = -1;
+    mutable std::mutex mutex;
+    std::vector<double> values;
+};
+
+// Stands between the product's register accessor and the instrument's port,
+// watching the frames the product sends. Installed while it lives.
+class LinkTap : public zodrv::McaspRegisterPort
+{
+public:
+    explicit LinkTap(zorsim::SimInstrument& instrument)
+        : sim(instrument)
+        , inner(zodrv::mcaspInstalledPort())
+    {
+        zodrv::mcaspInstallPort(this);
+    }
+    ~LinkTap() override { sim.attach(); }
+
+    // Once `frame` has gone out, the transmitter does not become ready for
+    // `polls` polls: with the product's write-poll limit set to polls
+    // (drv_mcasp_set_poll_limits) the write of the next frame times out,
+    // and the link is ready again right after.
+    void failFrameAfter(uint32_t frame, uint32_t polls)
+    {
+        failTrigger = frame;
+        pollLimit = polls;
+    }
+    bool failed() const { return failedPolls.load() >= pollLimit; }
+
+    // fn runs on the sending thread whenever one of `frames` goes out,
+    // before the instrument takes it. Set it before the product sends.
+    void onFrames(std::vector<uint32_t> frames, std::function<void()> fn)
+    {
+        probeFrames = std::move(frames);
+        probe = std::move(fn);
+    }
+
+    bool mapBlock(uint32_t physAddr, uint32_t size) override { return inner->mapBlock(physAddr, size); }
+    void unmapBlock(uint32_t physAddr) override { inner->unmapBlock(physAddr); }
+    uint32_t readRegister(uint32_t physAddr, uint32_t offset) override
+    {
+        uint32_t value = inner->readRegister(physAddr, offset);
+        if (physAddr == zodrv::MCASP0_BASE && offset == kSrctl0 && armed.load() && failedPolls.load() < pollLimit) {
+            ++failedPolls;
+            value &= ~kTransmitReady;
+        }
+        return value;
+    }
+    void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value) override
+    {
+        if (physAddr == zodrv::MCASP0_BASE && offset == kXbuf0) {
+            if (probe && std::find(probeFrames.begin(), probeFrames.end(), value) != probeFrames.end())
+                probe();
+            if (pollLimit > 0 && value == failTrigger)
+                armed.store(true);
+        }
+        inner->writeRegister(physAddr, offset, value);
+    }
+
+private:
+    static constexpr uint32_t kSrctl0 = 0x180;
+    static constexpr uint32_t kXbuf0 = 0x200;
+    static constexpr uint32_t kTransmitReady = 0x0010;
+
+    zorsim::SimInstrument& sim;
+    zodrv::McaspRegisterPort* inner;
+    uint32_t failTrigger = 0;
+    uint32_t pollLimit = 0;
+    std::atomic<bool> armed{false};
+    std::atomic<uint32_t> failedPolls{0};
+    std::vector<uint32_t> probeFrames;
+    std::function<void()> probe;
+};
+
+// Frame that writes a page's trigger word: the last word of a page write.
+inline uint32_t pageTriggerFrame(int page, uint16_t trigger)
+{
+    return (uint32_t(page * 768 + 482) << 16) | trigger;
+}
+
+// Writes an entity's settings as a view model does: under its lock.
+template <typename Entity, typename Fn>
+void edit(Entity& entity, Fn fn)
+{
+    QMutexLocker lock(&entity.entityLock);
+    fn(entity);
+}
+
+} // namespace runsource
+
+class RunSourceTest : public EngineTest
+{
+protected:
+    using RT = ControllerRuntime;
+    using TT = ControllerTestor;
+
+    ControllerTestor& testor() { return *center->testTestor; }
+
+    // Driver initialised; with polling, the status loop runs too.
+    void initialise(bool polling = true)
+    {
+        if (polling) {
+            startPolling();
+            return;
+        }
+        center->testConfig();
+        ASSERT_TRUE(runsource::waitFor([this] { return state(RT::STATE_TYPE_INIT) == 1; }));
+    }
+
+    int runNotices() { return gui.count(RT::DATA_TYPE_RT_STATE, RT::STATE_TYPE_RUNNING); }
+    int powerNotices() { return gui.count(RT::DATA_TYPE_RT_STATE, RT::STATE_TYPE_POWERED); }
+    int texts(const QString& title) const
+    {
+        int n = 0;
+        for (const QString& t : gui.allTexts())
+            n += t.contains(title) ? 1 : 0;
+        return n;
+    }
+
+    // Starts the module; true when it runs.
+    bool start(ControllerTestor::TESTType type)
+    {
+        center->testActive(type);
+        center->testStart();
+        return settle() && state(RT::STATE_TYPE_RUNNING) == 1;
+    }
+
+    // Waits until the run has ended, by a stop, a trip or its last state,
+    // and everything it announced has arrived.
+    bool waitEnded()
+    {
+        return runsource::waitFor([this] {
+                   return !testor().runEnable.load() && state(RT::STATE_TYPE_RUNNING) == 0
+                       && state(RT::STATE_TYPE_POWERED) == 0 && !sim->playerStatus().running;
+               })
+            && settle();
+    }
+
+    // True once a worker has handled everything queued to it so far.
+    bool workerDone(QObject* worker)
+    {
+        auto done = std::make_shared<std::atomic<bool>>(false);
+        QMetaObject::invokeMethod(
+            worker, [done] { done->store(true); }, Qt::QueuedConnection);
+        return runsource::waitFor([done] { return done->load(); });
+    }
+    bool testorDone() { return workerDone(center->testTestor); }
+
+    // What the testor has been asked so far is done, the runtime store has
+    // taken what it emitted, and the relays of the store have arrived here.
+    bool settle()
+    {
+        if (!workerDone(center->testTestor) || !workerDone(center->testRuntime))
+            return false;
+        QCoreApplication::sendPostedEvents();
+        return true;
+    }
+
+    // The page as the instrument holds it, decoded with its own constants
+    // (currentShift: the phase the current amplifiers add).
+    zorsim::PageContent page(int index, double currentShift = 180.0) const
+    {
+        zorsim::HardwareConstants hw = sim->hardware();
+        hw.currentPhaseShiftDeg = currentShift;
+        return zorsim::decodePage(sim->pageWords(index).data(), hw);
+    }
+    zorsim::PageContent playingPage() const { return page(sim->playerStatus().currentPage); }
+
+    QStringList powerStageCommands() const
+    {
+        return zoplat::host::recordedCommands().filter(QStringLiteral("setpwrgpio.sh pao"));
+    }
+
+    std::shared_ptr<zorsim::ThresholdRelay> plugRelay(int channel, double pickup, double delaySeconds = 0.0,
+                                                      int input = 0)
+    {
+        zorsim::ThresholdRelaySettings settings;
+        settings.channel = channel;
+        settings.pickup = pickup;
+        settings.pickupDelaySeconds = delaySeconds;
+        settings.binaryInput = input;
+        auto relay = std::make_shared<zorsim::ThresholdRelay>(settings);
+        sim->plugIn(relay);
+        return relay;
+    }
+
+    // A relay for stepped outputs: its pick-up and drop-off both take
+    // `delaySeconds`, so a trip comes well inside a state and the engine has
+    // the next state in the ring before the state playing ends.
+    std::shared_ptr<zorsim::TimedRelay> plugTimedRelay(int channel, double pickup, double delaySeconds)
+    {
+        zorsim::TimedRelaySettings settings;
+        settings.channel = channel;
+        settings.pickup = pickup;
+        settings.pickupDelaySeconds = delaySeconds;
+        settings.dropoffDelaySeconds = delaySeconds;
+        auto relay = std::make_shared<zorsim::TimedRelay>(settings);
+        sim->plugIn(relay);
+        return relay;
+    }
+};
+
+// Angle difference folded into [-180, 180).
+inline double angleError(double a, double b)
+{
+    return std::remainder(a - b, 360.0);
+}
