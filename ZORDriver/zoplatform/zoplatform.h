@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <functional>
@@ -65,6 +66,14 @@ QString networkInterface();                              // "eth0" on the device
 QString beaconDestination();                             // "255.255.255.255" on the device, "127.0.0.1" on the host
 uint16_t beaconPort();                                   // UDP beacon port, 10801
 uint16_t serverPort();                                   // TCP control port, 10901
+
+// ---- Processes --------------------------------------------------------------
+// Starts program with args (the program name not among them) in workingDir,
+// detached: it outlives this process. Returns its process id, or -1 when it
+// could not be started. The application's restart starts its own copy here.
+// Host: only the running application's own file is started (anything else
+// is refused with -1), so the host build can start nothing but itself.
+int startDetached(const QString& program, const QStringList& args, const QString& workingDir);
 
 // ---- Time and waits ---------------------------------------------------------
 // The product's fixed waits (amplifier settle, polls, time-outs) go through

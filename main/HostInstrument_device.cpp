@@ -1,0 +1,7 @@
+// Device build: the instrument's board is there; nothing to set up.
+
+#include "HostInstrument.h"
+
+void zorSetUpInstrument()
+{
+}

@@ -1,0 +1,180 @@
+#include "ZorStartup.h"
+
+#include "BaseUtilityHelper.h"
+#include "ControllerCenter.h"
+#include "CustomApplication.h"
+#include "HostInstrument.h"
+#include "NetServiceBase.h"
+#include "ViewBaseModel.h"
+#include "ZorInterfaceResources.h"
+#include "ZorQmlTypes.h"
+#include "zoplatform.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QMetaType>
+#include <QQmlApplicationEngine>
+#include <QQmlContext>
+#include <QTextCodec>
+#include <QTranslator>
+
+#include <memory>
+
+// Q_INIT_RESOURCE must stand outside any namespace.
+static void initShippedData()
+{
+    Q_INIT_RESOURCE(shipped_data);
+}
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcStartup, "zor.startup")
+
+const char* const kShippedDat = ":/shipped/dat";
+
+} // namespace
+
+QString zorTranslationFile(int lanuageType)
+{
+    switch (lanuageType) {
+    case ControllerConfiguration::LANGUAGE_TYPE_ENGLISH:
+        return QStringLiteral(":/us_en.qm");
+    case ControllerConfiguration::LANGUAGE_TYPE_PORTUGUESE:
+        return QStringLiteral(":/pt_pt.qm");
+    case ControllerConfiguration::LANGUAGE_TYPE_RUSSIAN:
+        return QStringLiteral(":/ru_ru.qm");
+    case ControllerConfiguration::LANGUAGE_TYPE_JAPANESE:
+        return QStringLiteral(":/ja_jp.qm");
+    default:
+        return QStringLiteral(":/zh_cn.qm");
+    }
+}
+
+int zorInstallShippedData(const QString& appRoot)
+{
+    initShippedData();
+    int copied = 0;
+    QDirIterator it(QString::fromLatin1(kShippedDat), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString relative = from.mid(int(qstrlen(kShippedDat)) + 1);
+        const QString to = appRoot + QStringLiteral("/dat/") + relative;
+        if (QFileInfo::exists(to))
+            continue;
+        QDir().mkpath(QFileInfo(to).absolutePath());
+        if (!QFile::copy(from, to)) {
+            qCWarning(lcStartup) << "could not install" << to;
+            return -1;
+        }
+        // Copies out of the resources are read-only; the program's own files are not.
+        QFile::setPermissions(to, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup |
+                                      QFileDevice::ReadOther);
+        ++copied;
+    }
+    return copied;
+}
+
+int zorStartDetachedCopy()
+{
+    // arguments() begins with the program name, which the program gets anyway.
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    return zoplat::startDetached(QCoreApplication::applicationFilePath(), args, QDir::currentPath());
+}
+
+void zorReloadCalibrationOnDriverInit(ControllerCenter* center)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = QObject::connect(
+        center, &ControllerCenter::sigUpdateDataToView, center, [center, connection](qint32 type, qint32 sub) {
+            if (type != ControllerRuntime::DATA_TYPE_RT_STATE || sub != ControllerRuntime::STATE_TYPE_INIT)
+                return;
+            ControllerRuntime* runtime = center->testRuntime;
+            runtime->dataLock();
+            const bool initialised = runtime->STATE[ControllerRuntime::STATE_TYPE_INIT] != 0;
+            runtime->dataUnlock();
+            if (!initialised)
+                return;
+            QObject::disconnect(*connection);
+            qCInfo(lcStartup, "driver initialised: loading the stored calibration into it");
+            center->loadCal(0);
+        });
+}
+
+int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
+{
+    // Qt runtime.
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+    qRegisterMetaType<int>("qint32");
+    QTextCodec::setCodecForLocale(QTextCodec::codecForName("UTF-8"));
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+
+    CustomApplication app(argc, argv);
+    qCInfo(lcStartup, "application object created");
+
+    // What the board provides (the simulated one in the host build), and the
+    // data files the program ships with, before the engine reads anything.
+    zorSetUpInstrument();
+    const int installed = zorInstallShippedData(BaseUtilityHelper::getAppRootPath());
+    if (installed > 0)
+        qCInfo(lcStartup, "installed %d shipped data file(s) into dat", installed);
+
+    ControllerCenter* center = ControllerCenter::getInstance();
+    zorReloadCalibrationOnDriverInit(center);
+    qCInfo(lcStartup, "engine built");
+
+    // The language is part of the software configuration: load it here,
+    // before anything is queued to the configuration thread.
+    const int language = center->testConfiguration->loadStartupConfig();
+    auto* translator = new QTranslator();
+    const QString translation = zorTranslationFile(language);
+    translator->load(translation);
+    qCInfo(lcStartup) << "software configuration loaded; language" << language << "translation" << translation;
+
+    center->initiate();
+    center->testConfig();
+    center->queryStart();
+    center->batteryStart();
+    qCInfo(lcStartup, "loads, driver set-up and polling queued");
+
+    NetServiceBase* service = NetServiceBase::getInstance();
+    service->netWorkServiceInit();
+    qCInfo(lcStartup, "network service ready; driver %s",
+           service->driverInitialised() ? "initialised" : "NOT initialised");
+
+    app.installTranslator(translator);
+    zorInitInterfaceResources();
+    auto* engine = new QQmlApplicationEngine(&app);
+    engine->addImportPath(QStringLiteral("qrc:/"));
+    engine->rootContext()->setContextProperty(QStringLiteral("translator"), translator);
+    zorRegisterQmlTypes();
+    qCInfo(lcStartup, "QML engine created, types registered");
+
+    const QUrl mainUrl = options.mainUrl;
+    QObject::connect(
+        engine, &QQmlApplicationEngine::objectCreated, &app,
+        [mainUrl](QObject* object, const QUrl& url) {
+            if (!object && url == mainUrl)
+                QCoreApplication::exit(-1);
+        },
+        Qt::QueuedConnection);
+    qCInfo(lcStartup) << "loading" << mainUrl.toString();
+    engine->load(mainUrl);
+    engine->retranslate();
+
+    const int exitCode = app.exec();
+    qCInfo(lcStartup, "event loop ended with %d", exitCode);
+
+    app.removeTranslator(translator);
+    if (exitCode == ViewBaseModel::EXEC_CODE_REBOOT) {
+        const int pid = zorStartDetachedCopy();
+        qCInfo(lcStartup, "restart: copy started as process %d", pid);
+    }
+    translator->deleteLater();
+    engine->deleteLater();
+    // Carry the releases out while the application object still exists.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return exitCode;
+}

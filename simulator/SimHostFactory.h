@@ -1,0 +1,91 @@
+#pragma once
+
+// The simulated board of the host application, built in one place: the
+// instrument attached to the register link and paced from real time, a GNSS
+// receiver and a battery pack on pseudo-terminals with the platform's serial
+// paths pointed at them, and the relays (or meter) wired to the binary
+// inputs as a relay specification names them.
+//
+// Relay specification: entries separated by ';' or new lines, each
+// "model" or "model:key=value,key=value,...". Channels are 0..7 or
+// UA UB UC UX IA IB IC IX; channel lists join channels with '+'; binary
+// inputs are 0..3; times are in seconds. Models and keys:
+//   threshold  channel pickup delay dropoff input
+//   timed      channel pickup delay dropoff dropdelay input
+//   inverse    channels pickup tms curve start inst instdelay dropoff input
+//              (curve: iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt)
+//   fixed      delay input pages armed       (pages: bit mask 0..255; armed 0/1)
+//   frequency  channel pickup delay minvolts input
+//   voltage    channels pickup delay input
+//   energy     constant error
+//   none       (nothing wired)
+// Example: "threshold:channel=IA,pickup=5,delay=0.03,input=0".
+// The specification comes from $ZOR_SIM_RELAY, else from the file
+// "sim-relay.conf" in the sandbox root (lines starting with '#' ignored),
+// else kDefaultRelaySpec. An entry with an error is left out and reported.
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <vector>
+
+namespace zorsim {
+
+class DutModel;
+class SimBatteryPack;
+class SimGnssReceiver;
+class SimInstrument;
+class SimPacer;
+
+constexpr const char* kDefaultRelaySpec = "threshold:channel=IA,pickup=5,delay=0.03,input=0";
+constexpr const char* kRelaySpecEnv = "ZOR_SIM_RELAY";
+constexpr const char* kRelaySpecFile = "sim-relay.conf";
+
+struct RelaySpec
+{
+    std::vector<std::shared_ptr<DutModel>> models;
+    QStringList errors;   // one text per entry left out
+};
+
+RelaySpec parseRelaySpec(const QString& text);
+
+// The specification text in force (environment, sandbox file or default).
+QString configuredRelaySpec();
+
+class SimHost
+{
+public:
+    struct Options
+    {
+        QString relaySpec = QString::fromLatin1(kDefaultRelaySpec);
+        double speed = 1.0;          // virtual seconds per real second
+        bool serialDevices = true;   // GNSS receiver and battery pack
+    };
+
+    // Options with the configured relay specification.
+    static Options configuredOptions();
+
+    // Builds and starts everything; the pacer's timer runs in the calling thread.
+    explicit SimHost(const Options& options);
+    ~SimHost();   // stops, unplugs and detaches; the serial paths return to their defaults
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+
+    SimInstrument& instrument() { return *sim; }
+    SimGnssReceiver* gnssReceiver() { return gnss.get(); }
+    SimBatteryPack* batteryPack() { return battery.get(); }
+    const std::vector<std::shared_ptr<DutModel>>& relays() const { return plugged; }
+    const QStringList& relayErrors() const { return errors; }
+
+private:
+    std::unique_ptr<SimInstrument> sim;
+    std::unique_ptr<SimPacer> pacer;
+    std::unique_ptr<SimGnssReceiver> gnss;
+    std::unique_ptr<SimBatteryPack> battery;
+    std::vector<std::shared_ptr<DutModel>> plugged;
+    QStringList errors;
+};
+
+} // namespace zorsim

@@ -1,0 +1,202 @@
+// Whole start-ups: the probe program runs the product's start-up with main
+// windows of its own, in a private working directory (the application root).
+
+#include "StartupTestSupport.h"
+
+#include "ControllerConfiguration.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+struct ProbeRun
+{
+    int exitCode = -1;
+    QProcess::ExitStatus status = QProcess::CrashExit;
+    QString out;
+    QString err;
+};
+
+ProbeRun runProbe(const QString& dir, const QByteArray& mode, const QStringList& args = {},
+                  const QByteArray& exitCode = "0")
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZOR_PROBE_MODE", mode);
+    env.insert("ZOR_PROBE_EXIT", exitCode);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("QT_QUICK_BACKEND", "software");
+    env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
+    env.remove("ZOR_SANDBOX_ROOT");   // the sandbox goes under the working directory
+    p.setProcessEnvironment(env);
+    p.setWorkingDirectory(dir);
+    p.start(QStringLiteral(ZOR_STARTUP_PROBE), args);
+    ProbeRun run;
+    if (!p.waitForStarted(startuptest::kDeadlineMs) || !p.waitForFinished(startuptest::kDeadlineMs)) {
+        p.kill();
+        p.waitForFinished();
+        run.err = QString::fromLocal8Bit(p.readAllStandardError());
+        return run;
+    }
+    run.exitCode = p.exitCode();
+    run.status = p.exitStatus();
+    run.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    run.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return run;
+}
+
+// The start-up's own record of its steps, in order.
+QStringList startupSteps(const QString& err)
+{
+    QStringList steps;
+    for (const QString& line : err.split('\n')) {
+        if (line.startsWith(QLatin1String("zor.startup: ")))
+            steps << line.mid(13);
+    }
+    return steps;
+}
+
+int indexOfStep(const QStringList& steps, const QString& start)
+{
+    for (int i = 0; i < steps.size(); ++i) {
+        if (steps.at(i).startsWith(start))
+            return i;
+    }
+    return -1;
+}
+
+bool processGone(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return true;
+    const QByteArray text = stat.readAll();
+    const int close = text.lastIndexOf(')');
+    return close > 0 && text.mid(close + 2, 1) == "Z";
+}
+
+TEST(StartupProcess, StepsRunInOrderAndTheMainWindowFindsTheEngineReady)
+{
+    TestSandbox box;
+    {
+        // Russian chosen in the stored software settings.
+        const QString previous = QDir::currentPath();
+        QDir().mkpath(box.filePath("dat"));
+        QDir::setCurrent(box.path());
+        ControllerConfiguration config;
+        config.lanuageType = ControllerConfiguration::LANGUAGE_TYPE_RUSSIAN;
+        const bool saved = config.saveSoftwareConfig();
+        QDir::setCurrent(previous);
+        ASSERT_TRUE(saved);
+    }
+
+    const ProbeRun run = runProbe(box.path(), "report");
+    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+
+    const QStringList steps = startupSteps(run.err);
+    const QStringList order = {
+        "application object created", "engine built", "software configuration loaded",
+        "loads, driver set-up and polling queued", "network service ready; driver initialised",
+        "QML engine created, types registered", "loading", "event loop ended with 0",
+    };
+    int last = -1;
+    for (const QString& step : order) {
+        const int at = indexOfStep(steps, step);
+        EXPECT_GT(at, last) << step.toStdString() << " in\n" << steps.join('\n').toStdString();
+        last = std::max(last, at);
+    }
+    EXPECT_TRUE(steps.filter("translation \":/ru_ru.qm\"").size() == 1) << steps.join('\n').toStdString();
+    EXPECT_TRUE(steps.filter("restart").isEmpty());
+
+    const QRegularExpressionMatch m = QRegularExpression("probe: (\\{.*\\})").match(run.out);
+    ASSERT_TRUE(m.hasMatch()) << run.out.toStdString();
+    const QJsonObject facts = QJsonDocument::fromJson(m.captured(1).toUtf8()).object();
+    for (const char* fact : {"driverInitialised", "queryRunning", "batteryRunning", "translatorSet",
+                             "helperRegistered", "timeZonesInstalled"})
+        EXPECT_TRUE(facts.value(fact).toBool()) << fact << " in " << m.captured(1).toStdString();
+}
+
+TEST(StartupProcess, MainWindowNotCreatedEndsWithMinusOneAndOtherCodesStartNoCopy)
+{
+    const struct
+    {
+        QByteArray mode;
+        QByteArray exitCode;
+        int status;   // as the system reports it
+    } rows[] = {
+        {"missing", "0", 255},
+        {"broken", "0", 255},
+        {"report", "3", 3},
+    };
+    for (const auto& row : rows) {
+        TestSandbox box;
+        const ProbeRun run = runProbe(box.path(), row.mode, {}, row.exitCode);
+        ASSERT_EQ(QProcess::NormalExit, run.status) << row.mode.constData() << run.err.toStdString();
+        EXPECT_EQ(row.status, run.exitCode) << row.mode.constData() << run.err.toStdString();
+        EXPECT_TRUE(startupSteps(run.err).filter("restart").isEmpty()) << row.mode.constData();
+    }
+}
+
+TEST(StartupProcess, RestartStartsOneDetachedCopyWithTheSameArgumentsAndWorkingDirectory)
+{
+    TestSandbox box;
+    const QStringList args = {"--alpha", "beta gamma", "-x"};
+    const ProbeRun run = runProbe(box.path(), "restart", args);
+    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+    const QStringList steps = startupSteps(run.err);
+    EXPECT_EQ(1, steps.filter("event loop ended with 1024").size()) << steps.join('\n').toStdString();
+    EXPECT_EQ(1024 & 0xFF, run.exitCode);
+
+    const QStringList restarts = steps.filter("restart: copy started as process ");
+    ASSERT_EQ(1, restarts.size()) << steps.join('\n').toStdString();
+    const qint64 pid = restarts.first().section(' ', -1).toLongLong();
+    ASSERT_GT(pid, 0);
+    struct EndCopy
+    {
+        qint64 pid;
+        ~EndCopy()
+        {
+            ::kill(pid_t(pid), SIGTERM);
+            startuptest::waitFor([this] { return processGone(pid); });
+        }
+    } endCopy{pid};
+
+    // The copy is the second start recorded in the folder.
+    QStringList starts;
+    ASSERT_TRUE(startuptest::waitFor([&] {
+        starts = QString::fromLatin1(box.read("probe-starts.txt")).split('\n', Qt::SkipEmptyParts);
+        return starts.size() >= 2;
+    }));
+    ASSERT_EQ(2, starts.size());
+    EXPECT_EQ(QString::number(pid), starts.at(1));
+
+    QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+    ASSERT_TRUE(cmdline.open(QIODevice::ReadOnly));
+    QList<QByteArray> words = cmdline.readAll().split('\0');
+    if (!words.isEmpty() && words.last().isEmpty())
+        words.removeLast();
+    ASSERT_EQ(1 + args.size(), words.size());
+    EXPECT_EQ(QFileInfo(QStringLiteral(ZOR_STARTUP_PROBE)).canonicalFilePath(),
+              QFileInfo(QString::fromLocal8Bit(words.at(0))).canonicalFilePath());
+    for (int i = 0; i < args.size(); ++i)
+        EXPECT_EQ(args.at(i), QString::fromLocal8Bit(words.at(i + 1)));
+    EXPECT_EQ(QFileInfo(box.path()).canonicalFilePath(),
+              QFileInfo(QStringLiteral("/proc/%1/cwd").arg(pid)).canonicalFilePath());
+
+    ::kill(pid_t(pid), SIGTERM);
+    EXPECT_TRUE(startuptest::waitFor([&] { return processGone(pid); }));
+    // No further copy: the copy did not restart.
+    starts = QString::fromLatin1(box.read("probe-starts.txt")).split('\n', Qt::SkipEmptyParts);
+    EXPECT_EQ(2, starts.size());
+}
+
+} // namespace

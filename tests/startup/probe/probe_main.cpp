@@ -1,0 +1,39 @@
+// Runs the real start-up with a main window of its own, chosen by
+// $ZOR_PROBE_MODE:
+//   report  (default) Report.qml: reports what it finds, exits with $ZOR_PROBE_EXIT
+//   restart the first start exits with the restart code; the copy it starts
+//           stays open (Stay.qml) until it is ended. Every start appends its
+//           process id to "probe-starts.txt" in the working directory.
+//   missing a main window that does not exist
+//   broken  a main window that does not compile
+
+#include "ProbeFacts.h"
+#include "ZorStartup.h"
+
+#include <QFile>
+#include <QQmlEngine>
+
+#include <unistd.h>
+
+int main(int argc, char** argv)
+{
+    const QByteArray mode = qgetenv("ZOR_PROBE_MODE");
+    QString page = QStringLiteral("Report.qml");
+    if (mode == "restart") {
+        QFile starts(QStringLiteral("probe-starts.txt"));
+        if (!starts.open(QIODevice::Append | QIODevice::Text))
+            return 2;
+        page = starts.size() == 0 ? QStringLiteral("Restart.qml") : QStringLiteral("Stay.qml");
+        starts.write(QByteArray::number(qint64(getpid())) + "\n");
+    } else if (mode == "missing") {
+        page = QStringLiteral("Missing.qml");
+    } else if (mode == "broken") {
+        page = QStringLiteral("Broken.qml");
+    }
+
+    qmlRegisterSingletonType<ProbeFacts>("ZorProbe", 1, 0, "ZorProbe",
+                                         [](QQmlEngine*, QJSEngine*) -> QObject* { return new ProbeFacts(); });
+    ZorStartupOptions options;
+    options.mainUrl = QUrl(QStringLiteral("qrc:/startup-probe/") + page);
+    return zorRunApplication(argc, argv, options);
+}
