@@ -328,7 +328,7 @@ void ViewBaseModel::testActive()
 
 bool ViewBaseModel::testStart()
 {
-    if (!getRunEnabled())
+    if (!getDriverInitialised() || !getRunEnabled())
         return false;
     updateSuspendTime();
     updateVMToEnt(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
@@ -360,6 +360,11 @@ void ViewBaseModel::testConfig()
 bool ViewBaseModel::getRunEnabled() const
 {
     return getPowerTMax() < getDeviceTResume();
+}
+
+bool ViewBaseModel::getDriverInitialised() const
+{
+    return center()->testConfiguration->initDriverEnable.load();
 }
 
 int ViewBaseModel::getTestActiveType() const

@@ -352,6 +352,9 @@ public:
     Q_INVOKABLE void setBOTurnTime(QString time);
     Q_INVOKABLE QString doubleFormatToString(double val, int precision) const;
     Q_INVOKABLE bool getRunEnabled() const;
+    // Whether the instrument's driver has been initialised; until it has,
+    // the header says so and every start is refused.
+    Q_INVOKABLE bool getDriverInitialised() const;
     Q_INVOKABLE int getTestActiveType() const;
     Q_INVOKABLE QString getSOEText() const;
     Q_INVOKABLE int getSOECount() const;

@@ -203,6 +203,8 @@ TEST_F(GnssSync, UbloxReceiverGetsPortCommandsThenMessageRatesByteForByte)
     // The PTNL port commands go unanswered by this receiver: eight tries each.
     const QByteArray ptnl[] = {withChecksum("PTNLSPT,115200,8,N,1,4,4"), withChecksum("PTNLSNM,0021,01"),
                                withChecksum("PTNLSPS,1,1000000,1,0")};
+    // Everything sent has been written; the receiver's thread may still be reading it.
+    ASSERT_TRUE(waitUntil([&] { return sentencesStarting(rx, "$PTNL").size() >= 24 && rx.ubxFramesHeard().size() >= 28; }));
     const QList<QByteArray> heardPtnl = sentencesStarting(rx, "$PTNL");
     ASSERT_EQ(24, heardPtnl.size());
     for (int i = 0; i < 24; ++i)
@@ -318,6 +320,9 @@ TEST_F(GnssSync, PtnlCommandsAreAcknowledgedByTheReceiversReports)
         EXPECT_EQ(c.result, nmea_ptnl_set_port(fd));
         EXPECT_EQ(c.result, nmea_ptnl_set_nmea(fd));
         EXPECT_EQ(c.result, nmea_ptnl_set_pps(fd));
+        // The receiver's thread may still be reading the last sentences; the
+        // port stays open until it has them (a closed pty drops what is left).
+        EXPECT_TRUE(waitUntil([&] { return sentencesStarting(rx, "$PTNLSPS").size() >= c.sendings; }));
         gps_uart_close(fd);
 
         EXPECT_EQ(QList<QByteArray>() << withChecksum("PTNLSPT,115200,8,N,1,4,4"),

@@ -132,6 +132,19 @@ TEST_F(ViewModel, TemperatureTextsAndTheHottestAmplifier)
     config->tempThresholdResume = 40;
 }
 
+TEST_F(ViewModel, NothingStartsBeforeTheDriverIsInitialised)
+{
+    ModuleTestModel vm;
+    std::atomic<bool>& initialised = ControllerCenter::getInstance()->testConfiguration->initDriverEnable;
+    const bool before = initialised.load();
+    initialised = false;
+    EXPECT_FALSE(vm.getDriverInitialised());
+    EXPECT_FALSE(vm.testStart());
+    initialised = true;
+    EXPECT_TRUE(vm.getDriverInitialised());
+    initialised = before;
+}
+
 TEST_F(ViewModel, EventTextsKeepTheTwentyNewest)
 {
     ModuleTestModel vm;
