@@ -553,6 +553,8 @@ void ModelCalibrationEntity::computeCurSelFactor()
         for (int l = 0; l < kLevels; ++l)
             if (selected[p * kLevels + l])
                 computeFactor(currentCalType, AOPORTType(p), l);
+    if (currentCalType == CAL_TYPE_ACFRQ)
+        spreadFrequencyFactor();
 }
 
 void ModelCalibrationEntity::resetSel(CALType type)
@@ -569,6 +571,13 @@ void ModelCalibrationEntity::resetSel(CALType type)
         for (int l = 0; l < kLevels; ++l)
             if (selected[p * kLevels + l])
                 resetFactor(type, AOPORTType(p), l);
+    if (type == CAL_TYPE_ACFRQ)
+        spreadFrequencyFactor();
+}
+
+void ModelCalibrationEntity::spreadFrequencyFactor()
+{
+    fillCells(acfrqFrqFactors, acfrqFrqFactors[AO_PORT_TYPE_UA][1][0]);
 }
 
 void ModelCalibrationEntity::resetFactor(CALType type, AOPORTType port, int level)

@@ -231,9 +231,11 @@ public:
     // Writes the file of one kind, or all ten for CAL_TYPE_ALL; every file is
     // replaced atomically. True when every file was written.
     bool save(CALType type);
-    // Reads the file of one kind, or (after every default) all ten. Missing
-    // files, groups and keys keep the values in memory; damaged files and
-    // values are reported on the debug output and listed by getDamagedTypes().
+    // Reads the file of one kind, or (after every default) all ten. A kind
+    // with no stored file gets its defaults, so a load drops coefficients that
+    // were never saved. Missing groups and keys keep the values in memory;
+    // damaged files and values are reported on the debug output and listed by
+    // getDamagedTypes().
     void load(CALType type);
     // Coefficients and measures of one kind or all back to neutral (no file).
     void reset(CALType type);
@@ -302,6 +304,10 @@ private:
     bool readKind(CALType type);
     bool readXml(CALType type, const QDomElement& root, bool* damaged);
     bool readLegacy(CALType type, const QString& path, bool* damaged);
+    bool storedFileExists(CALType type) const;
+    // The device has one frequency factor, kept in UA level 1: every ACFRQ
+    // cell takes its value, as the driver applies the cell of each output.
+    void spreadFrequencyFactor();
     void markDamaged(CALType type);
 
     QList<CALType> damagedTypes;

@@ -294,6 +294,12 @@ bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool*
     return true;
 }
 
+bool ModelCalibrationEntity::storedFileExists(CALType type) const
+{
+    return QFileInfo::exists(filePath(type, ".xml"))
+           || (fileKind(type).legacy && !exEnable && QFileInfo::exists(filePath(type, ".dat")));
+}
+
 bool ModelCalibrationEntity::readKind(CALType type)
 {
     QMutexLocker lock(&mutex);
@@ -334,12 +340,8 @@ bool ModelCalibrationEntity::readKind(CALType type)
         }
     }
 
-    if (type == CAL_TYPE_ACFRQ) {
-        const double factor = acfrqFrqFactors[AO_PORT_TYPE_UA][1][0];
-        for (auto& port : acfrqFrqFactors)
-            for (auto& cell : port)
-                cell[0] = factor;
-    }
+    if (type == CAL_TYPE_ACFRQ)
+        spreadFrequencyFactor();
 
     if (damaged)
         markDamaged(type);
@@ -416,8 +418,12 @@ void ModelCalibrationEntity::load(CALType type)
         loadLLODC();
         return;
     }
-    if (type >= CAL_TYPE_ACAMP && type <= CAL_TYPE_LLODC)
+    if (type >= CAL_TYPE_ACAMP && type <= CAL_TYPE_LLODC) {
+        // Nothing stored: the kind's defaults, not a run that was never saved.
+        if (!storedFileExists(type))
+            initDefault(type);
         readKind(type);
+    }
 }
 
 bool ModelCalibrationEntity::Export(int mask)

@@ -1,6 +1,7 @@
 #include "ZorQmlTypes.h"
 
 #include "ViewBaseModel.h"
+#include "ViewComputerDistanceModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -12,6 +13,7 @@ namespace {
 void registerTypes()
 {
     qmlRegisterType<ViewBaseModel>("ZOR.ViewBaseModel", 1, 0, "ViewBaseModel");
+    qmlRegisterType<ViewComputerDistanceModel>("ZOR.ViewComputerDistanceModel", 1, 0, "ViewComputerDistanceModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

@@ -102,12 +102,12 @@ TEST(CalibrationFiles, FrequencyFactorOfUALevel1IsTheDevicesOne)
         for (int l = 0; l < 2; ++l)
             EXPECT_EQ(f.acfrqFrqFactors[p][l][0], 0.9995) << p << "/" << l;
 
-    // Without a file the cells still follow UA level 1.
+    // Without a file the kind takes its defaults.
     QFile::remove(root.dat("calacfrq.xml"));
     Cal g;
     g.acfrqFrqFactors[0][1][0] = 1.001;
     g.load(Cal::CAL_TYPE_ACFRQ);
-    EXPECT_EQ(g.acfrqFrqFactors[7][0][0], 1.001);
+    EXPECT_EQ(g.acfrqFrqFactors[7][0][0], 1.0);
 }
 
 TEST(CalibrationFiles, MissingGroupsKeysAndEmptyValuesKeepTheValuesInMemory)
