@@ -1,5 +1,6 @@
 #include "ZorQmlTypes.h"
 
+#include "ViewAlternateModel.h"
 #include "ViewBaseModel.h"
 #include "ViewComputerDistanceModel.h"
 #include "ViewUtilityHelper.h"
@@ -13,6 +14,7 @@ namespace {
 void registerTypes()
 {
     qmlRegisterType<ViewBaseModel>("ZOR.ViewBaseModel", 1, 0, "ViewBaseModel");
+    qmlRegisterType<ViewAlternateModel>("ZOR.ViewAlternateModel", 1, 0, "ViewAlternateModel");
     qmlRegisterType<ViewComputerDistanceModel>("ZOR.ViewComputerDistanceModel", 1, 0, "ViewComputerDistanceModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",

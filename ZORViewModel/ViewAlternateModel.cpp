@@ -1,0 +1,605 @@
+// ViewAlternateModel: settings, stepping, ramp, results and the fault state.
+
+#include "ViewAlternateModel.h"
+
+#include "BaseDataPhaseValue.h"
+#include "BaseModelDataDistance.h"
+#include "ControllerCenter.h"
+#include "ModelAlternateEntity.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kMinStepFrequency = 10.0;
+constexpr double kMaxStepFrequency = 1000.0;
+
+void clearRecord(ViewAlternateModel::faultActionValStruct& record)
+{
+    record.portCnt = 0;
+    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
+}
+
+bool validIndex(int index)
+{
+    return index >= 0 && index < 4;
+}
+
+} // namespace
+
+ViewAlternateModel::ViewAlternateModel(QObject* parent)
+    : ViewSourceTestModel(TEST_ALTERNATE, parent)
+    , actionRampTime(1.0)
+    , autoRampEnabled(false)
+    , faultActionPort(RAMP_PORT_TYPE_UA)
+    , faultActionItem(RAMP_ITEM_TYPE_RANGE)
+    , faultActionType(ACTION_TYPE_STOP)
+    , testState(0)
+{
+    defaultOutputs(outputRanges, outputAngles, outputFrequencies);
+    // The snapshot starts as the outputs: a reset before the first run puts
+    // the defaults back.
+    takeSnapshot();
+    for (int g = 0; g < 16; ++g) {
+        beginRampRanges[g] = 0.0;
+        beginRampAngles[g] = 0.0;
+        beginRampFrequencies[g] = 10.0;
+        endRampRanges[g] = isVoltageGroup(g) ? rateVoltage : rateCurrent;
+        endRampAngles[g] = 360.0;
+        endRampFrequencies[g] = rateFrequency;
+    }
+    std::fill(std::begin(actionRampStep), std::end(actionRampStep), 1.0);
+    clearResults();
+}
+
+ViewAlternateModel::~ViewAlternateModel() = default;
+
+// ---- Item arrays -------------------------------------------------------------------------
+
+double* ViewAlternateModel::outputItem(int item)
+{
+    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->outputItem(item));
+}
+
+const double* ViewAlternateModel::outputItem(int item) const
+{
+    switch (item) {
+    case RAMP_ITEM_TYPE_RANGE: return outputRanges;
+    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
+    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
+    default: return nullptr;
+    }
+}
+
+double* ViewAlternateModel::endRampItem(int item)
+{
+    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->endRampItem(item));
+}
+
+const double* ViewAlternateModel::endRampItem(int item) const
+{
+    switch (item) {
+    case RAMP_ITEM_TYPE_RANGE: return endRampRanges;
+    case RAMP_ITEM_TYPE_ANGLE: return endRampAngles;
+    case RAMP_ITEM_TYPE_FREQUENCY: return endRampFrequencies;
+    default: return nullptr;
+    }
+}
+
+double* ViewAlternateModel::beginRampItem(int item)
+{
+    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->beginRampItem(item));
+}
+
+const double* ViewAlternateModel::beginRampItem(int item) const
+{
+    switch (item) {
+    case RAMP_ITEM_TYPE_RANGE: return beginRampRanges;
+    case RAMP_ITEM_TYPE_ANGLE: return beginRampAngles;
+    case RAMP_ITEM_TYPE_FREQUENCY: return beginRampFrequencies;
+    default: return nullptr;
+    }
+}
+
+// ---- Outputs ------------------------------------------------------------------------------
+
+void ViewAlternateModel::pushOutputs(bool apply)
+{
+    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
+}
+
+void ViewAlternateModel::setOutputRange(AOPortType port, double range)
+{
+    if (!isPort(port))
+        return;
+    const bool changed = outputRanges[port] != range;
+    outputRanges[port] = range;
+    pushOutputs(changed && isTestRunning());
+}
+
+void ViewAlternateModel::setOutputAngle(AOPortType port, double angle)
+{
+    if (!isPort(port))
+        return;
+    const bool changed = outputAngles[port] != angle;
+    outputAngles[port] = angle;
+    pushOutputs(changed && isTestRunning());
+}
+
+void ViewAlternateModel::setOutputFrequency(AOPortType port, double frequency)
+{
+    if (!isPort(port))
+        return;
+    const bool changed = outputFrequencies[port] != frequency;
+    outputFrequencies[port] = frequency;
+    pushOutputs(changed && isTestRunning());
+}
+
+double ViewAlternateModel::getOutputRange(AOPortType port) const
+{
+    return isPort(port) ? outputRanges[port] : 0.0;
+}
+
+double ViewAlternateModel::getOutputAngle(AOPortType port) const
+{
+    return isPort(port) ? outputAngles[port] : 0.0;
+}
+
+double ViewAlternateModel::getOutputFrequency(AOPortType port) const
+{
+    return isPort(port) ? outputFrequencies[port] : 0.0;
+}
+
+// ---- Quick-set keys -----------------------------------------------------------------------
+
+void ViewAlternateModel::setRateRange(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetRateRange(outputRanges, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewAlternateModel::setBalanceRange(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetBalanceRange(outputRanges, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewAlternateModel::setPositiveAngle(AOPortType port, bool pos)
+{
+    if (!isPort(port))
+        return;
+    quickSetPositiveAngle(outputAngles, port, pos);
+    pushOutputs(isTestRunning());
+}
+
+void ViewAlternateModel::setRateFrequency(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetRateFrequency(outputFrequencies, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewAlternateModel::setBalanceFrequency(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetBalanceFrequency(outputFrequencies, port);
+    pushOutputs(isTestRunning());
+}
+
+// ---- Ramp values, step, time, mode, group and item ---------------------------------------------
+
+void ViewAlternateModel::setBeginRampValue(double beginRamp)
+{
+    if (double* values = beginRampItem(faultActionItem))
+        values[faultActionPort] = beginRamp;
+}
+
+void ViewAlternateModel::setEndRampValue(double endRamp)
+{
+    if (double* values = endRampItem(faultActionItem))
+        values[faultActionPort] = endRamp;
+}
+
+double ViewAlternateModel::getBeginRampValue() const
+{
+    const double* values = beginRampItem(faultActionItem);
+    return values ? values[faultActionPort] : 0.0;
+}
+
+double ViewAlternateModel::getEndRampValue() const
+{
+    const double* values = endRampItem(faultActionItem);
+    return values ? values[faultActionPort] : 0.0;
+}
+
+void ViewAlternateModel::setRampStepValue(double stepRamp)
+{
+    if (isRampItem(faultActionItem))
+        actionRampStep[faultActionItem] = stepRamp;
+}
+
+double ViewAlternateModel::getRampStepValue() const
+{
+    return isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
+}
+
+void ViewAlternateModel::setRampTimeValue(double timeRamp)
+{
+    actionRampTime = timeRamp;
+}
+
+double ViewAlternateModel::getRampTimeValue() const
+{
+    return actionRampTime;
+}
+
+void ViewAlternateModel::setAutoRampEnabled(bool autoRamp)
+{
+    autoRampEnabled = autoRamp;
+    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
+        faultActionType = ACTION_TYPE_CONTINUE;
+}
+
+bool ViewAlternateModel::getAutoRampEnabled() const
+{
+    return autoRampEnabled;
+}
+
+void ViewAlternateModel::setFaultActionType(FaultActionType actionType)
+{
+    if (actionType < ACTION_TYPE_STOP || actionType > ACTION_TYPE_CONTINUE)
+        return;
+    faultActionType = actionType;
+    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
+        faultActionType = ACTION_TYPE_CONTINUE;
+}
+
+int ViewAlternateModel::getFaultActionType() const
+{
+    return faultActionType;
+}
+
+void ViewAlternateModel::setFaultActionPort(int index)
+{
+    const RampPortType port = rampPortFromRow(index, faultActionPort);
+    if (port == faultActionPort)
+        return;
+    // A result is labelled by the group and item it was taken with.
+    faultActionPort = port;
+    clearResults();
+}
+
+int ViewAlternateModel::getFaultActionPort() const
+{
+    return rowFromRampPort(faultActionPort);
+}
+
+void ViewAlternateModel::setFaultActionItem(RampItemType actionItem)
+{
+    if (!isRampItem(actionItem) || actionItem == faultActionItem)
+        return;
+    faultActionItem = actionItem;
+    clearResults();
+}
+
+int ViewAlternateModel::getFaultActionItem() const
+{
+    return faultActionItem;
+}
+
+// ---- Stepping ------------------------------------------------------------------------------------
+
+bool ViewAlternateModel::quickChange(bool toAdd)
+{
+    if (!steppingAllowed() || !isRampItem(faultActionItem))
+        return false;
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+
+    if (autoRampEnabled) {
+        const int direction = toAdd ? 1 : -1;
+        const double end = getEndRampValue();
+        const QString problem = rampProblem(direction, end);
+        rampHandedOver = problem.isEmpty();
+        if (!rampHandedOver) {
+            showUserMessage(problem);
+            return false;
+        }
+        ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
+        QMutexLocker lock(&entity->entityLock);
+        entity->actionRampFactor = direction;
+        entity->endRampValue = end;
+        return true;
+    }
+
+    double ranges[8];
+    double angles[8];
+    double frequencies[8];
+    std::copy(std::begin(outputRanges), std::end(outputRanges), ranges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), angles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), frequencies);
+    const double step = toAdd ? actionRampStep[faultActionItem] : -actionRampStep[faultActionItem];
+    // Only the stepped ports are held to their limits: a value typed into
+    // another port (an angle of -120, a frequency of 0 on an absent UX) stays.
+    for (int k = 0; k < count; ++k) {
+        const int p = channels[k];
+        switch (faultActionItem) {
+        case RAMP_ITEM_TYPE_RANGE:
+            ranges[p] = std::clamp(ranges[p] + step, 0.0, portRangeLimit(p));
+            break;
+        case RAMP_ITEM_TYPE_ANGLE:
+            angles[p] = foldAngle(angles[p] + step);
+            break;
+        case RAMP_ITEM_TYPE_FREQUENCY:
+            frequencies[p] = std::clamp(frequencies[p] + step, kMinStepFrequency, kMaxStepFrequency);
+            break;
+        }
+    }
+    bool changed = false;
+    for (int p = 0; p < 8; ++p) {
+        changed = changed || ranges[p] != outputRanges[p] || angles[p] != outputAngles[p]
+                  || frequencies[p] != outputFrequencies[p];
+    }
+    std::copy(std::begin(ranges), std::end(ranges), outputRanges);
+    std::copy(std::begin(angles), std::end(angles), outputAngles);
+    std::copy(std::begin(frequencies), std::end(frequencies), outputFrequencies);
+    pushOutputs(changed && isTestRunning());
+    return true;
+}
+
+QString ViewAlternateModel::rampProblem(int direction, double end) const
+{
+    const double step = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
+    if (!(step > 0.0) || !std::isfinite(step))
+        return tr("步长必须大于零。");
+    if (!(actionRampTime > 0.0) || !std::isfinite(actionRampTime))
+        return tr("自动时间必须大于零。");
+    if (!std::isfinite(end))
+        return tr("终值无效。");
+    const double* values = outputItem(faultActionItem);
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+    bool below = false;
+    bool above = false;
+    for (int k = 0; k < count; ++k) {
+        below = below || values[channels[k]] < end;
+        above = above || values[channels[k]] > end;
+    }
+    if (below && above)
+        return tr("终值位于所选各相的输出之间，无法递变。");
+    if (direction > 0 && above)
+        return tr("终值低于当前输出，不能递增。");
+    if (direction < 0 && below)
+        return tr("终值高于当前输出，不能递减。");
+    return QString();
+}
+
+bool ViewAlternateModel::checkStart()
+{
+    if (!autoRampEnabled)
+        return true;
+    if (!rampHandedOver) {
+        showUserMessage(tr("请先按“+”或“-”设定变化方向。"));
+        return false;
+    }
+    // The ramp the engine will run: the direction and end value handed over
+    // by the last "+" or "-", from the outputs pushed with the start.
+    int direction;
+    double end;
+    {
+        ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
+        QMutexLocker lock(&entity->entityLock);
+        direction = entity->actionRampFactor >= 1 ? 1 : -1;
+        end = entity->endRampValue;
+    }
+    const QString problem = rampProblem(direction, end);
+    if (problem.isEmpty())
+        return true;
+    showUserMessage(problem);
+    return false;
+}
+
+void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
+{
+    if (!isPort(port))
+        return;
+    if (reset)
+        outputRanges[port] = beginRanges[port];
+    else
+        outputRanges[port] += beginRanges[port] * factor;
+    if (toDevice)
+        pushOutputs(isTestRunning());
+}
+
+// ---- Results ---------------------------------------------------------------------------------------
+
+void ViewAlternateModel::clearResults()
+{
+    for (int i = 0; i < 4; ++i) {
+        clearRecord(faultActionValues[i]);
+        faultActionTimes[i] = kNaN;
+    }
+    if (testState != -1)
+        testState = 0;
+}
+
+int ViewAlternateModel::getTestState() const
+{
+    return testState;
+}
+
+bool ViewAlternateModel::isExistFaultActionValue(int index) const
+{
+    return validIndex(index) && faultActionValues[index].portCnt > 0;
+}
+
+QString ViewAlternateModel::getFaultActionValue(int index) const
+{
+    if (!validIndex(index))
+        return QString();
+    const faultActionValStruct& record = faultActionValues[index];
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
+    QStringList parts;
+    for (int k = 0; k < count; ++k)
+        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
+    QString unit;
+    switch (faultActionItem) {
+    case RAMP_ITEM_TYPE_RANGE: unit = isVoltageGroup(faultActionPort) ? QStringLiteral(" V") : QStringLiteral(" A"); break;
+    case RAMP_ITEM_TYPE_ANGLE: unit = QString::fromUtf8(" °"); break;
+    case RAMP_ITEM_TYPE_FREQUENCY: unit = QStringLiteral(" Hz"); break;
+    }
+    return parts.join(QStringLiteral("; ")) + unit;
+}
+
+double ViewAlternateModel::getFaultActionTime(int index) const
+{
+    if (!validIndex(index) || testState != 1)
+        return kNaN;
+    return faultActionTimes[index];
+}
+
+QString ViewAlternateModel::getFaultActionFactor() const
+{
+    if (testState != 1 || !isExistFaultActionValue(0) || !isExistFaultActionValue(1))
+        return QString();
+    const faultActionValStruct& action = faultActionValues[0];
+    const faultActionValStruct& back = faultActionValues[1];
+    QStringList parts;
+    for (int k = 0; k < std::min(back.portCnt, 3); ++k) {
+        if (std::fabs(action.actionVal[k]) < 1e-10)
+            parts << QStringLiteral("0");
+        else
+            parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+// ---- Impedance calculator -------------------------------------------------------------------------
+
+bool ViewAlternateModel::doComputerDistance()
+{
+    // The output table is locked while the engine ramps: a switch would
+    // advance the ramp.
+    const bool running = isTestRunning();
+    if (running && autoRampEnabled)
+        return false;
+    BaseDataPhaseValue values[8];
+    if (!BaseModelDataDistance::getInstance()->compute(values)) {
+        showUserMessage(tr("故障无法计算，输出值未改变：请检查短路阻抗和计算模型。"));
+        return false;
+    }
+    for (int p = 0; p < 8; ++p) {
+        outputRanges[p] = values[p].getRange();
+        outputAngles[p] = values[p].getAngle();
+    }
+    pushOutputs(running);
+    return true;
+}
+
+// ---- Frame hooks ---------------------------------------------------------------------------------
+
+void ViewAlternateModel::pushToEntity(DATAType type)
+{
+    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
+    QMutexLocker lock(&entity->entityLock);
+    if (type == DATA_TYPE_RT_BO) {
+        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        return;
+    }
+    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
+        return;
+    entity->autoRampEnabled = autoRampEnabled;
+    entity->actionRampTime = actionRampTime;
+    entity->actionRampStep = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
+    entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
+    entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
+    entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
+    std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+    const ControllerConfiguration* config = center()->testConfiguration;
+    entity->formatLimitValue(config->maxVRange, config->maxIRange);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
+    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
+    entity->stateBILogicTypes = ModelAlternateEntity::AOBILogicType(outputBILogicType);
+}
+
+void ViewAlternateModel::pullOutputs()
+{
+    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
+    QMutexLocker lock(&entity->entityLock);
+    std::copy(std::begin(entity->outputRanges), std::end(entity->outputRanges), outputRanges);
+    std::copy(std::begin(entity->outputAngles), std::end(entity->outputAngles), outputAngles);
+    std::copy(std::begin(entity->outputFrequencies), std::end(entity->outputFrequencies), outputFrequencies);
+}
+
+void ViewAlternateModel::pullResults()
+{
+    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
+    QMutexLocker lock(&entity->entityLock);
+    auto take = [](faultActionValStruct& to, const ModelAlternateEntity::faultActionValStruct& from) {
+        clearRecord(to);
+        to.portCnt = std::clamp(from.portCnt, 0, 3);
+        for (int k = 0; k < to.portCnt; ++k)
+            to.actionVal[k] = from.actionVal[k];
+    };
+    const int b = entity->faultActionBiIndex;
+    if (validIndex(b)) {
+        faultActionTimes[0] = entity->faultActionTimes[b];
+        take(faultActionValues[0], entity->faultActionValues[b]);
+        testState = 1;
+    }
+    const int r = entity->faultActionReturnBiIndex;
+    if (validIndex(r)) {
+        faultActionTimes[1] = entity->faultActionReturnTimes[r];
+        take(faultActionValues[1], entity->faultActionReturnValues[r]);
+    }
+}
+
+void ViewAlternateModel::takeSnapshot()
+{
+    std::copy(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), beginAngles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+}
+
+void ViewAlternateModel::restoreSnapshot()
+{
+    std::copy(std::begin(beginRanges), std::end(beginRanges), outputRanges);
+    std::copy(std::begin(beginAngles), std::end(beginAngles), outputAngles);
+    std::copy(std::begin(beginFrequencies), std::end(beginFrequencies), outputFrequencies);
+}
+
+void ViewAlternateModel::swapSnapshot()
+{
+    std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+    std::swap_ranges(std::begin(outputAngles), std::end(outputAngles), beginAngles);
+    std::swap_ranges(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+}
+
+void ViewAlternateModel::beginResults()
+{
+    testState = 0;
+    clearResults();
+    testState = -1;
+}
+
+void ViewAlternateModel::settleResults()
+{
+    if (testState != 1)
+        testState = 0;
+}

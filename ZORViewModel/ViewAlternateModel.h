@@ -1,0 +1,177 @@
+#pragma once
+
+// The view model of the AC output test ("ZOR.ViewAlternateModel" 1.0, module
+// folder "AC"): amplitude, angle and frequency of the eight outputs UA UB UC
+// UX IA IB IC IX, stepped by hand while the output runs (manual mode) or
+// ramped by the engine (auto mode) until the relay acts on a binary input;
+// then the values of the ramped ports at the action and, in auto mode with
+// action return, at the return, with the return coefficient.
+//
+// The entity is the engine's ModelAlternateEntity (dataAlternate). Every
+// output edit goes into it at once and, while a test runs, switches the
+// output (ControllerCenter::testSwitch). The frame (ViewSourceTestModel)
+// gives the start, stop, snapshot and file rules.
+//
+// Ports, groups, items and result indexes from QML are checked: a setter
+// with a value outside its enumeration changes nothing, a getter gives 0,
+// NaN or an empty text.
+//
+// Parameter file body and report tables: ViewAlternateModelFile.cpp.
+
+#include "ViewSourceTestModel.h"
+
+class ViewAlternateModel : public ViewSourceTestModel
+{
+    Q_OBJECT
+
+public:
+    // The model's copy of the engine's record of one action or return:
+    // portCnt values in the group's channel order (UCUA: UC, UA).
+    struct faultActionValStruct
+    {
+        qint32 portCnt = 0;
+        double actionVal[3];
+    };
+
+    explicit ViewAlternateModel(QObject* parent = nullptr);
+    ~ViewAlternateModel() override;
+
+    // ---- Outputs ---------------------------------------------------------------------
+    // Stores the value; pushes the outputs into the entity and, when the value
+    // changed and a test runs, switches the running output to them.
+    Q_INVOKABLE void setOutputRange(AOPortType port, double range);
+    Q_INVOKABLE void setOutputAngle(AOPortType port, double angle);
+    Q_INVOKABLE void setOutputFrequency(AOPortType port, double frequency);
+    Q_INVOKABLE double getOutputRange(AOPortType port) const;
+    Q_INVOKABLE double getOutputAngle(AOPortType port) const;
+    Q_INVOKABLE double getOutputFrequency(AOPortType port) const;
+
+    // ---- Quick-set keys (each pushes, switching while a test runs) -------------------
+    // Rated amplitude of the port; its amplitude to the A, B, C phases of its
+    // group (UX, IX never written); B and C (or the others) at -120/+120 from
+    // the port (pos) or +120/-120; rated frequency of the port; its frequency
+    // to all eight ports.
+    Q_INVOKABLE void setRateRange(AOPortType port);
+    Q_INVOKABLE void setBalanceRange(AOPortType port);
+    Q_INVOKABLE void setPositiveAngle(AOPortType port, bool pos);
+    Q_INVOKABLE void setRateFrequency(AOPortType port);
+    Q_INVOKABLE void setBalanceFrequency(AOPortType port);
+
+    // ---- Ramp values of the current group and item (no push) -------------------------
+    Q_INVOKABLE void setBeginRampValue(double beginRamp);
+    Q_INVOKABLE void setEndRampValue(double endRamp);
+    Q_INVOKABLE double getBeginRampValue() const;
+    Q_INVOKABLE double getEndRampValue() const;
+    // Step of the current item; time per step of the auto ramp, s (no push).
+    Q_INVOKABLE void setRampStepValue(double stepRamp);
+    Q_INVOKABLE double getRampStepValue() const;
+    Q_INVOKABLE void setRampTimeValue(double timeRamp);
+    Q_INVOKABLE double getRampTimeValue() const;
+
+    // ---- Mode (no push) -----------------------------------------------------------------
+    // Without auto mode only ACTION_TYPE_STOP and ACTION_TYPE_CONTINUE exist:
+    // any other type is stored as continue.
+    Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
+    Q_INVOKABLE bool getAutoRampEnabled() const;
+    Q_INVOKABLE void setFaultActionType(FaultActionType actionType);
+    Q_INVOKABLE int getFaultActionType() const;
+
+    // ---- Ramped group and item (no push) -------------------------------------------------
+    // The group as a row of the page's list (rows leave out UX and IX on
+    // three-phase units). A change of group or item clears the result.
+    Q_INVOKABLE void setFaultActionPort(int index);
+    Q_INVOKABLE int getFaultActionPort() const;
+    Q_INVOKABLE void setFaultActionItem(RampItemType actionItem);
+    Q_INVOKABLE int getFaultActionItem() const;
+
+    // ---- Stepping -------------------------------------------------------------------------
+    // Manual mode: the ports of the group step by the item's step (up or
+    // down); only the stepped ports are held to their limits (amplitude 0 ..
+    // device maximum, angle folded into [0, 360), frequency 10 .. 1000 Hz);
+    // pushed, and switched while a test runs. Auto mode: hands the ramp
+    // direction and the end value to the engine; refused, with a message,
+    // when the step or the time is not above 0, when the end value lies
+    // against the direction of some port of the group, or between the ports.
+    // False when refused or gated (power stage too hot and no test running).
+    // In auto mode a start needs the ramp of an accepted "+" or "-" that
+    // still fits the outputs.
+    Q_INVOKABLE bool quickChange(bool toAdd);
+    // The amplitude of port back to its value at the last start (reset), or
+    // grown by that value x factor; with toDevice pushed (switched while running).
+    Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
+
+    // ---- Results ----------------------------------------------------------------------------
+    // -1 while a test runs without an action, 1 once an action was recorded,
+    // 0 otherwise.
+    Q_INVOKABLE int getTestState() const;
+    // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
+    Q_INVOKABLE bool isExistFaultActionValue(int index) const;
+    Q_INVOKABLE QString getFaultActionValue(int index) const;
+    Q_INVOKABLE double getFaultActionTime(int index) const;
+    Q_INVOKABLE QString getFaultActionFactor() const;
+
+    // ---- Impedance calculator ------------------------------------------------------------------
+    // Amplitudes and angles of the eight outputs from the shared fault model,
+    // pushed (switched while a manual test runs). False, with the outputs as
+    // they were and a message, when the fault cannot be calculated or an
+    // automatic ramp is running.
+    Q_INVOKABLE bool doComputerDistance();
+
+    // ---- Reports and file (ViewAlternateModelFile.cpp) ---------------------------------------------
+    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
+
+protected:
+    void pushToEntity(DATAType type) override;
+    void pullOutputs() override;
+    void pullResults() override;
+    bool checkStart() override;
+    void takeSnapshot() override;
+    void restoreSnapshot() override;
+    void swapSnapshot() override;
+    void beginResults() override;
+    void settleResults() override;
+    void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+
+    // The arrays of an item (null for an unknown item).
+    double* outputItem(int item);
+    const double* outputItem(int item) const;
+    double* endRampItem(int item);
+    const double* endRampItem(int item) const;
+    double* beginRampItem(int item);
+    const double* beginRampItem(int item) const;
+    // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
+    QString unitText() const;
+    // The refusal text for an auto ramp in direction (+1 up, -1 down) to end
+    // from the present outputs, empty when it may run.
+    QString rampProblem(int direction, double end) const;
+    // Pushes the outputs; switches them when `apply`.
+    void pushOutputs(bool apply);
+    // Clears the result records and times.
+    void clearResults();
+
+    double outputRanges[8];
+    double outputAngles[8];
+    double outputFrequencies[8];
+    double beginRanges[8];
+    double beginAngles[8];
+    double beginFrequencies[8];
+    double beginRampRanges[16];
+    double beginRampAngles[16];
+    double beginRampFrequencies[16];
+    double endRampRanges[16];
+    double endRampAngles[16];
+    double endRampFrequencies[16];
+    double actionRampTime;
+    double actionRampStep[3];
+    bool autoRampEnabled;
+    RampPortType faultActionPort;
+    RampItemType faultActionItem;
+    FaultActionType faultActionType;
+    faultActionValStruct faultActionValues[4];
+    double faultActionTimes[4];
+    qint32 testState;
+    // The last "+" or "-" in auto mode handed a ramp to the engine (a
+    // refused one leaves the engine's previous ramp, which must not start).
+    bool rampHandedOver = false;
+};

@@ -1,0 +1,227 @@
+// ViewAlternateModel: the body of the AC parameter file and the report tables.
+//
+// File body after the base keys (doubles with six significant digits):
+//   outputs/port0..7/{range, angle, frequency}
+//   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
+//   faultActionItem, testState
+//   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
+//       actionValue_val0..portCnt-1}}
+//   ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ...15}
+//   steps/setp0..2
+//   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+// A missing or unreadable value keeps the field; an enumeration or a value
+// count outside its range keeps the field too (it is used as an index).
+
+#include "ViewAlternateModel.h"
+
+#include "BaseXmlUtilities.h"
+
+#include <cmath>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+QString indexed(const char* word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
+// An int field that only takes values in [low, high] from a file.
+template <typename T>
+void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
+{
+    qint32 value = qint32(field);
+    Xml::map(save, parent, doc, key, value, value);
+    if (!save && value >= low && value <= high)
+        field = T(value);
+}
+
+// Removes the children of element named name + index for index >= from.
+void removeIndexedFrom(QDomElement* element, const char* name, int from)
+{
+    for (int j = from; j < 3; ++j) {
+        QDomElement stale = element->firstChildElement(indexed(name, j));
+        while (!stale.isNull()) {
+            QDomElement next = stale.nextSiblingElement(indexed(name, j));
+            element->removeChild(stale);
+            stale = next;
+        }
+    }
+}
+
+} // namespace
+
+void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
+{
+    QDomElement outputs;
+    Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
+        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
+        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
+        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
+    }
+
+    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
+    Xml::map(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, actionRampTime);
+    mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
+               ACTION_TYPE_CONTINUE);
+    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
+               RAMP_PORT_TYPE_IAIBIC);
+    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
+               RAMP_ITEM_TYPE_FREQUENCY);
+    // Saved during a run, the state is the one the stop will settle on.
+    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    mapChecked(save, root, doc, QStringLiteral("testState"), state, -1, 1);
+    if (!save)
+        testState = state;
+
+    for (int i = 0; i < 4; ++i) {
+        QDomElement action;
+        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
+        Xml::map(save, &action, doc, QStringLiteral("actionTime"), faultActionTimes[i], faultActionTimes[i]);
+        QDomElement list;
+        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
+        faultActionValStruct& record = faultActionValues[i];
+        qint32 count = record.portCnt;
+        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
+        if (count < 0 || count > 3)
+            continue;   // from a file: not a count of this record, the record stays
+        if (save) {
+            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
+        } else if (count != record.portCnt) {
+            record.portCnt = count;
+            for (int j = count; j < 3; ++j)
+                record.actionVal[j] = std::nan("");
+        }
+        for (int j = 0; j < count; ++j)
+            Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+    }
+
+    QDomElement ramps;
+    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
+    for (int g = 0; g < 16; ++g) {
+        QDomElement begin;
+        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
+        while (save && !begin.firstChild().isNull())
+            begin.removeChild(begin.firstChild());
+        QDomElement end;
+        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+        Xml::map(save, &end, doc, QStringLiteral("range"), endRampRanges[g], endRampRanges[g]);
+        Xml::map(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], endRampAngles[g]);
+        Xml::map(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], endRampFrequencies[g]);
+    }
+
+    QDomElement steps;
+    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
+    for (int i = 0; i < 3; ++i)
+        Xml::map(save, &steps, doc, indexed("setp", i), actionRampStep[i], actionRampStep[i]);
+
+    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+               AO_BILOGIC_TYPE_AND);
+    QDomElement bis;
+    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+    QDomElement bos;
+    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
+    for (int i = 0; i < 4; ++i)
+        Xml::map(save, &bos, doc, indexed("bo", i), outputBOStates[i], outputBOStates[i]);
+}
+
+// ---- Report ------------------------------------------------------------------------------------
+
+QString ViewAlternateModel::unitText() const
+{
+    switch (faultActionItem) {
+    case RAMP_ITEM_TYPE_RANGE: return isVoltageGroup(faultActionPort) ? QStringLiteral("V") : QStringLiteral("A");
+    case RAMP_ITEM_TYPE_ANGLE: return QString::fromUtf8("°");
+    case RAMP_ITEM_TYPE_FREQUENCY: return QStringLiteral("Hz");
+    }
+    return QString();
+}
+
+void ViewAlternateModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const QString unit = unitText();
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+
+    QString mode;
+    switch (faultActionType) {
+    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
+    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
+    default: mode = tr("From-to-From"); break;
+    }
+    QString item;
+    switch (faultActionItem) {
+    case RAMP_ITEM_TYPE_RANGE: item = tr("Amplitude"); break;
+    case RAMP_ITEM_TYPE_ANGLE: item = tr("Phase"); break;
+    case RAMP_ITEM_TYPE_FREQUENCY: item = tr("Frequency"); break;
+    }
+    QString inputs;
+    QString outputs;
+    for (int i = 0; i < 4; ++i) {
+        if (outputBIStates[i] != 0)
+            inputs += QString::number(i + 1) + QLatin1Char(';');
+        if (outputBOStates[i] != 0)
+            outputs += QString::number(i + 1) + QLatin1Char(';');
+    }
+
+    QStringList rows[6] = {
+        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
+        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
+         autoRampEnabled ? number(actionRampTime) : QString()},
+        {tr("Test item"), item, tr("Step"), number(getRampStepValue()) + unit},
+        {tr("End"), number(getEndRampValue()) + unit},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Bi Output"), outputs},
+    };
+    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, 6);
+}
+
+void ViewAlternateModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestResult(doc, parent);
+    static const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+    const QString unit = unitText();
+    const QString none = QStringLiteral("---");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    const double actionTime = getFaultActionTime(0);
+    const double returnTime = getFaultActionTime(1);
+    const QStringList factors = getFaultActionFactor().split(QStringLiteral("; "));
+    const auto value = [this](int record, int k) {
+        return testState == 1 ? faultActionValues[record].actionVal[k] : std::nan("");
+    };
+
+    QStringList rows[9];
+    rows[0] = QStringList{tr("Variable port"), tr("Action value"), tr("Return value"), tr("Return Coefficient"),
+                          tr("Action time"), tr("Return time")};
+    int count = 1;
+    for (int port = 0; port < 8; ++port) {
+        // Values are recorded in the group's channel order (UCUA: UC, UA).
+        const int k = groupIndexOf(faultActionPort, port);
+        if (k < 0)
+            continue;
+        QStringList& row = rows[count++];
+        row << QLatin1String(kPortNames[port]);
+        if (autoRampEnabled && !std::isnan(returnTime)) {
+            row << number(value(0, k)) + unit << number(value(1, k)) + unit
+                << (k < factors.size() ? factors.at(k) : QString()) << number(actionTime) + QStringLiteral("s")
+                << number(returnTime) + QStringLiteral("s");
+        } else if (autoRampEnabled && !std::isnan(actionTime)) {
+            row << number(value(0, k)) + unit << none << none << number(actionTime) + QStringLiteral("s") << none;
+        } else if (!autoRampEnabled && (!std::isnan(actionTime) || !std::isnan(returnTime))) {
+            const int record = std::isnan(returnTime) ? 0 : 1;
+            row << number(value(record, k)) + unit << none << QString()
+                << number(record == 0 ? actionTime : returnTime) + QStringLiteral("s") << none;
+        } else {
+            row << none << none << none << none << none;
+        }
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), rows, count);
+}

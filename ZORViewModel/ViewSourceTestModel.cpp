@@ -1,0 +1,339 @@
+// ViewSourceTestModel: the frame of the source-test view models.
+
+#include "ViewSourceTestModel.h"
+
+#include "BaseDataUtility.h"
+#include "ControllerCenter.h"
+#include "ModelEntityCommon.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
+    : ViewBaseModel(parent)
+    , outputBILogicType(AO_BILOGIC_TYPE_OR)
+    , ownType(type)
+{
+    // The rated values and phase types as the configuration holds them now.
+    const ControllerConfiguration* config = center()->testConfiguration;
+    rateVoltage = config->rateVoltage;
+    rateCurrent = config->rateCurrent;
+    rateFrequency = config->rateFrequency;
+    volPhasesType = PhasesType(config->volPhasesType);
+    curPhasesType = PhasesType(config->curPhasesType);
+
+    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
+    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
+}
+
+ViewSourceTestModel::~ViewSourceTestModel() = default;
+
+// ---- Start and exit -------------------------------------------------------------------
+
+bool ViewSourceTestModel::testStart()
+{
+    // A start while a run is in progress would take the run's stepped
+    // values as the settings to restore.
+    if (isTestRunning())
+        return false;
+    if (!checkStart())
+        return false;
+    takeSnapshot();
+    snapshotHeld = true;
+    if (!ViewBaseModel::testStart()) {
+        snapshotHeld = false;
+        return false;
+    }
+    setExitEnabled(false);
+    return true;
+}
+
+bool ViewSourceTestModel::getExitEnabled() const
+{
+    return exitEnabled;
+}
+
+void ViewSourceTestModel::setExitEnabled(bool enable)
+{
+    exitEnabled = enable;
+    emit sigExitEnable(enable);
+}
+
+// ---- Messages -----------------------------------------------------------------------------
+
+QString ViewSourceTestModel::getUserMessage() const
+{
+    return userMessage;
+}
+
+void ViewSourceTestModel::clearUserMessage()
+{
+    userMessage.clear();
+}
+
+void ViewSourceTestModel::showUserMessage(const QString& text)
+{
+    userMessage = text;
+    emit sigUserMessage(text);
+}
+
+// ---- Binary inputs and outputs ------------------------------------------------------------
+
+void ViewSourceTestModel::setOutputBIState(int, int biindex, int bi)
+{
+    if (biindex < 0 || biindex > 3 || bi < AO_BI_STATE_NONE || bi > AO_BI_STATE_ALL)
+        return;
+    outputBIStates[biindex] = bi;
+}
+
+int ViewSourceTestModel::getOutputBIState(int, int biindex) const
+{
+    return biindex >= 0 && biindex <= 3 ? outputBIStates[biindex] : 0;
+}
+
+void ViewSourceTestModel::setOutputBILogic(int, AOBILogicType logic)
+{
+    if (logic == AO_BILOGIC_TYPE_OR || logic == AO_BILOGIC_TYPE_AND)
+        outputBILogicType = logic;
+}
+
+int ViewSourceTestModel::getOutputBILogic(int) const
+{
+    return outputBILogicType;
+}
+
+void ViewSourceTestModel::setOutputBOState(int boindex, int bo)
+{
+    if (boindex < 0 || boindex > 3)
+        return;
+    outputBOStates[boindex] = bo != 0 ? 1 : 0;
+}
+
+int ViewSourceTestModel::getOutputBOState(int boindex) const
+{
+    return boindex >= 0 && boindex <= 3 ? outputBOStates[boindex] : 0;
+}
+
+// ---- Hooks ------------------------------------------------------------------------------------
+
+void ViewSourceTestModel::doTestActive()
+{
+    center()->testActive(ownType);
+    ViewBaseModel::doTestActive();
+}
+
+void ViewSourceTestModel::doUpdateVMToEnt(DATAType type, int subType)
+{
+    if (!isOwnEngineType())
+        return;
+    ViewBaseModel::doUpdateVMToEnt(type, subType);
+    pushToEntity(type);
+}
+
+void ViewSourceTestModel::doUpdateEntToVM(DATAType type, int subType)
+{
+    if (isOwnEngineType()) {
+        switch (type) {
+        case DATA_TYPE_TEST_OUTPUTVI:
+        case DATA_TYPE_TEST_OUTPUTPQ:
+        case DATA_TYPE_TEST_OUTPUTDATA:
+            pullOutputs();
+            break;
+        case DATA_TYPE_TEST_ACTIONDATA:
+            pullResults();
+            break;
+        default:
+            break;
+        }
+    }
+    ViewBaseModel::doUpdateEntToVM(type, subType);
+    // Every run-state report lets the page be left again, also the one of
+    // a start that failed (it never shows the run).
+    if (type == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING && !exitEnabled)
+        setExitEnabled(true);
+}
+
+void ViewSourceTestModel::doSwitchToStartState()
+{
+    if (getTestActiveType() != ownType)
+        return;
+    beginResults();
+}
+
+void ViewSourceTestModel::doSwitchToStopState()
+{
+    if (getTestActiveType() != ownType)
+        return;
+    // Only the snapshot of this run; a run this page did not start (or a
+    // second stop report) leaves the settings as they are.
+    if (snapshotHeld) {
+        restoreSnapshot();
+        snapshotHeld = false;
+    }
+    settleResults();
+    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, false);
+    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+}
+
+bool ViewSourceTestModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
+{
+    if (!element || (!save && element->isNull()))
+        return false;
+    ViewBaseModel::serialize(save, element, doc);
+    // During a run the file keeps the settings from before it.
+    const bool beforeRun = save && snapshotHeld;
+    if (beforeRun)
+        swapSnapshot();
+    serializeBody(save, element, doc);
+    if (beforeRun)
+        swapSnapshot();
+    return true;
+}
+
+// ---- Helpers ------------------------------------------------------------------------------------
+
+bool ViewSourceTestModel::isTestRunning() const
+{
+    return runtimeState(STATE_TYPE_RUNNING) != 0;
+}
+
+bool ViewSourceTestModel::isOwnEngineType() const
+{
+    return int(center()->testTestor->testType.load()) == int(ownType);
+}
+
+bool ViewSourceTestModel::steppingAllowed() const
+{
+    return getPowerTMax() < getDeviceTResume() || isTestRunning();
+}
+
+int ViewSourceTestModel::groupChannels(int group, int channels[3])
+{
+    return ModelEntity::rampPortChannels(group, channels);
+}
+
+int ViewSourceTestModel::groupIndexOf(int group, int port)
+{
+    int channels[3];
+    const int count = groupChannels(group, channels);
+    for (int k = 0; k < count; ++k) {
+        if (channels[k] == port)
+            return k;
+    }
+    return -1;
+}
+
+double ViewSourceTestModel::foldAngle(double angle)
+{
+    return ModelEntity::foldAngle360(angle);
+}
+
+void ViewSourceTestModel::defaultOutputs(double ranges[8], double angles[8], double frequencies[8]) const
+{
+    static const double kAngles[4] = {0.0, 240.0, 120.0, 0.0};
+    for (int p = 0; p < 8; ++p) {
+        const bool voltage = isVoltagePort(p);
+        const int phase = p % 4;
+        const bool fourth = phase == 3;
+        const bool present = !fourth || (voltage ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+        ranges[p] = present ? (voltage ? rateVoltage : rateCurrent) : 0.0;
+        angles[p] = kAngles[phase];
+        frequencies[p] = present ? rateFrequency : 0.0;
+    }
+}
+
+double ViewSourceTestModel::portRangeLimit(int port) const
+{
+    const ControllerConfiguration* config = center()->testConfiguration;
+    return isVoltagePort(port) ? config->maxVRange : config->maxIRange;
+}
+
+void ViewSourceTestModel::quickSetRateRange(double ranges[8], int port) const
+{
+    if (isPort(port))
+        ranges[port] = isVoltagePort(port) ? rateVoltage : rateCurrent;
+}
+
+void ViewSourceTestModel::quickSetBalanceRange(double ranges[8], int port)
+{
+    if (!isPort(port))
+        return;
+    const int first = isVoltagePort(port) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA;
+    const double value = ranges[port];
+    for (int p = first; p < first + 3; ++p)
+        ranges[p] = value;
+}
+
+void ViewSourceTestModel::quickSetPositiveAngle(double angles[8], int port, bool positive)
+{
+    if (!isPort(port) || port % 4 == 3)
+        return;
+    const double d = positive ? -120.0 : 120.0;
+    const int a = isVoltagePort(port) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA;
+    const int b = a + 1;
+    const int c = a + 2;
+    const double angle = angles[port];
+    auto f = [](double x) { return BaseDataUtility::formatAngle(x, true); };
+    if (port == a) {
+        angles[b] = f(angle + d);
+        angles[c] = f(angle - d);
+    } else if (port == b) {
+        angles[a] = f(angle - d);
+        angles[c] = f(angle + d);
+    } else {
+        angles[b] = f(angle - d);
+        angles[a] = f(angle + d);
+    }
+}
+
+void ViewSourceTestModel::quickSetRateFrequency(double frequencies[8], int port) const
+{
+    if (isPort(port))
+        frequencies[port] = rateFrequency;
+}
+
+void ViewSourceTestModel::quickSetBalanceFrequency(double frequencies[8], int port)
+{
+    if (!isPort(port))
+        return;
+    const double value = frequencies[port];
+    for (int p = 0; p < 8; ++p)
+        frequencies[p] = value;
+}
+
+ViewBaseModel::RampPortType ViewSourceTestModel::rampPortFromRow(int row, RampPortType current) const
+{
+    const bool volThree = volPhasesType != PHASES_TYPE_FOUR;
+    const bool curThree = curPhasesType != PHASES_TYPE_FOUR;
+    int port;
+    if (row >= 0 && row <= 2) {
+        port = row;
+    } else if (row >= 3 && row <= 9) {
+        port = volThree ? row + 1 : row;
+    } else if (row == 10) {
+        port = !volThree ? RAMP_PORT_TYPE_IC : (!curThree ? RAMP_PORT_TYPE_IX : RAMP_PORT_TYPE_IAIB);
+    } else if (row >= 11 && row <= 13) {
+        port = row + (volThree ? 1 : 0) + (curThree ? 1 : 0);
+    } else if (row == 14) {
+        port = !volThree && !curThree ? RAMP_PORT_TYPE_ICIA : RAMP_PORT_TYPE_IAIBIC;
+    } else if (row == 15) {
+        port = RAMP_PORT_TYPE_IAIBIC;
+    } else {
+        return current;
+    }
+    return RampPortType(port);
+}
+
+int ViewSourceTestModel::rowFromRampPort(RampPortType port) const
+{
+    const int volLess = volPhasesType != PHASES_TYPE_FOUR ? 1 : 0;
+    const int curLess = curPhasesType != PHASES_TYPE_FOUR ? 1 : 0;
+    if (port < RAMP_PORT_TYPE_UA || port > RAMP_PORT_TYPE_IAIBIC)
+        return 0;
+    if (port <= RAMP_PORT_TYPE_UX)
+        return port;
+    if (port <= RAMP_PORT_TYPE_IX)
+        return port - volLess;
+    return port - volLess - curLess;
+}

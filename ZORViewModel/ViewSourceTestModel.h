@@ -1,0 +1,166 @@
+#pragma once
+
+// The frame shared by the source-test view models (AC, DC, harmonic, state
+// sequence, ramping, standard source). A module model derives from it, names
+// its own test type and fills in the module hooks below; the frame does the
+// rest of the life of a test page:
+//
+//  - the eight ViewBaseModel hooks, gated on the module's own test type:
+//    settings into the entity (pushToEntity), live outputs and results back
+//    (pullOutputs, pullResults), start and stop of a run;
+//  - a start from the page (testStart) that checks the module's settings
+//    first, takes the snapshot of the settings for this run and disables the
+//    page's exit until the engine reports the run state; the stop restores
+//    only a snapshot taken for the run that ends (a failed start, a run
+//    started remotely and a second stop restore nothing else);
+//  - the parameter-file frame: the base keys, then the module's body; while
+//    a run holds its snapshot the body is written with the settings from
+//    before the run, so leaving a page during a run does not store stepped
+//    or ramped values;
+//  - the binary-input conditions and binary outputs of a single-state page;
+//  - one message text for the page (getUserMessage, sigUserMessage) when a
+//    request is refused;
+//  - helpers for the port quick-set keys, the ramp-port list rows and the
+//    stepping gate.
+//
+// QML reaches a model only through Q_INVOKABLE methods, signals and the
+// Q_ENUMs of ViewBaseModel. GUI thread only; nothing here blocks.
+
+#include "ViewBaseModel.h"
+
+class ViewSourceTestModel : public ViewBaseModel
+{
+    Q_OBJECT
+
+public:
+    ~ViewSourceTestModel() override;
+
+    // ---- Start and exit ---------------------------------------------------------
+    // Start from the page. False, with nothing sent, when a run is in
+    // progress, when the module refuses its settings (the message says
+    // why) or when the power stage is too hot (ViewBaseModel::testStart). On
+    // true the engine has been asked to start and the page's exit stays
+    // disabled until the engine reports the run state.
+    Q_INVOKABLE bool testStart();
+    // Whether the page may be left (the main window's home button): false
+    // from a start until the engine's next run-state report, true otherwise.
+    Q_INVOKABLE bool getExitEnabled() const;
+
+    // ---- Messages ----------------------------------------------------------------
+    // The last refusal the page has to show ("" when none since the last clear).
+    Q_INVOKABLE QString getUserMessage() const;
+    Q_INVOKABLE void clearUserMessage();
+
+    // ---- Binary inputs and outputs of a single-state page -------------------------
+    // index selects a state in modules that have several; the single-state
+    // modules ignore it. biindex and boindex outside 0..3, a bi outside
+    // AOBIStateType and a logic outside AOBILogicType are ignored; a binary
+    // output is stored as 0 or 1. Reads outside 0..3 give 0. No push: the next
+    // push of the settings carries them.
+    Q_INVOKABLE virtual void setOutputBIState(int index, int biindex, int bi);
+    Q_INVOKABLE virtual int getOutputBIState(int index, int biindex) const;
+    Q_INVOKABLE virtual void setOutputBILogic(int index, AOBILogicType logic);
+    Q_INVOKABLE virtual int getOutputBILogic(int index) const;
+    Q_INVOKABLE virtual void setOutputBOState(int boindex, int bo);
+    Q_INVOKABLE virtual int getOutputBOState(int boindex) const;
+
+    // ---- ViewBaseModel hooks ---------------------------------------------------------
+    void doTestActive() override;
+    void doUpdateVMToEnt(DATAType type, int subType) override;
+    void doUpdateEntToVM(DATAType type, int subType) override;
+    void doSwitchToStopState() override;
+    void doSwitchToStartState() override;
+    bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+
+    TESTType ownTestType() const { return ownType; }
+
+signals:
+    // The page's exit (home button) becomes enabled or disabled.
+    void sigExitEnable(bool enable);
+    // A request was refused; text is what the page shows.
+    void sigUserMessage(QString text);
+
+protected:
+    ViewSourceTestModel(TESTType type, QObject* parent);
+
+    // ---- Module hooks -------------------------------------------------------------
+    // Settings into the entity for a push of `type` (RT_BO, OUTPUTVI,
+    // OUTPUTPQ, OUTPUTDATA ...), called only while the engine's selected
+    // module is this one. Holds the entity's lock for the edit and its clamp.
+    virtual void pushToEntity(DATAType type) = 0;
+    // The outputs being sent back from the entity (types 6, 7, 8).
+    virtual void pullOutputs() = 0;
+    // The results of the run from the entity (type 9).
+    virtual void pullResults() = 0;
+    // Whether the settings may be started; when not, sets the message.
+    virtual bool checkStart() { return true; }
+    // The run's snapshot of the settings: take it, put it back, exchange it
+    // with the settings (used around the file body during a run).
+    virtual void takeSnapshot() = 0;
+    virtual void restoreSnapshot() = 0;
+    virtual void swapSnapshot() = 0;
+    // A run has started: clear the results and mark the test running.
+    virtual void beginResults() = 0;
+    // A run has ended: settle the test state from the results.
+    virtual void settleResults() = 0;
+    // The module's own parameter-file body, both directions.
+    virtual void serializeBody(bool save, QDomElement* element, QDomDocument* doc) = 0;
+
+    // ---- Helpers for the modules ------------------------------------------------------
+    // The engine's live running flag (read under the runtime lock).
+    bool isTestRunning() const;
+    // The engine's selected module is this model's.
+    bool isOwnEngineType() const;
+    // A snapshot of the settings is held for the run being started or in progress.
+    bool runSnapshotHeld() const { return snapshotHeld; }
+    // Stepping gate: false when the power stage is too hot and no test runs.
+    bool steppingAllowed() const;
+    // Stores and signals a message for the page.
+    void showUserMessage(const QString& text);
+
+    static bool isPort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_IX; }
+    static bool isVoltagePort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_UX; }
+    static bool isRampPort(int group) { return group >= RAMP_PORT_TYPE_UA && group <= RAMP_PORT_TYPE_IAIBIC; }
+    static bool isVoltageGroup(int group) { return group >= RAMP_PORT_TYPE_UA && group <= RAMP_PORT_TYPE_UAUBUC; }
+    static bool isRampItem(int item) { return item >= RAMP_ITEM_TYPE_RANGE && item <= RAMP_ITEM_TYPE_FREQUENCY; }
+    // Channels of a port group in the engine's group order (UCUA: UC, UA);
+    // returns the count, 0 for an unknown group.
+    static int groupChannels(int group, int channels[3]);
+    // Position of a port in the group's channel order, -1 when not in it.
+    static int groupIndexOf(int group, int port);
+    // An angle folded into [0, 360); non-finite angles pass unchanged.
+    static double foldAngle(double angle);
+
+    // The default outputs of a new page: rated, balanced (A 0, B 240, C 120),
+    // UX and IX only on four-phase units (frequency 0 otherwise).
+    void defaultOutputs(double ranges[8], double angles[8], double frequencies[8]) const;
+    // Amplitude limit of a port from the device configuration (V or A).
+    double portRangeLimit(int port) const;
+
+    // Port quick-set keys on a module's eight-port arrays; an invalid port
+    // changes nothing.
+    void quickSetRateRange(double ranges[8], int port) const;
+    static void quickSetBalanceRange(double ranges[8], int port);
+    static void quickSetPositiveAngle(double angles[8], int port, bool positive);
+    void quickSetRateFrequency(double frequencies[8], int port) const;
+    static void quickSetBalanceFrequency(double frequencies[8], int port);
+
+    // The page's list of the sixteen port groups leaves out UX and IX on
+    // three-phase units: list row to group (an unknown row gives `current`)
+    // and group to list row.
+    RampPortType rampPortFromRow(int row, RampPortType current) const;
+    int rowFromRampPort(RampPortType port) const;
+
+    // Binary-input conditions and outputs of a single-state page.
+    qint32 outputBIStates[4];
+    AOBILogicType outputBILogicType;
+    qint32 outputBOStates[4];
+
+private:
+    void setExitEnabled(bool enable);
+
+    TESTType ownType;
+    bool snapshotHeld = false;
+    bool exitEnabled = true;
+    QString userMessage;
+};

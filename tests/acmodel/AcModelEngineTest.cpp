@@ -1,0 +1,223 @@
+// The AC view model against the real engine and the simulated instrument:
+// edits and steps reach the running output, the automatic ramp finds a
+// relay's pick-up and drop-off, the settings come back after the run, a
+// failed start restores nothing of an earlier run and frees the exit.
+// Every TEST runs in a process of its own (see EngineFixture.h).
+
+#include "../run_source/RunSourceSupport.h"
+#include "AcModelSupport.h"
+
+#include "BaseModelDataDistance.h"
+
+#include <QDomDocument>
+
+#include <cmath>
+#include <vector>
+
+using namespace actest;
+using enginetest::waitFor;
+
+namespace {
+
+class AcModelEngine : public RunSourceTest
+{
+protected:
+    // Component 0 of a channel in the page the instrument plays.
+    zorsim::Component playing(int channel)
+    {
+        const zorsim::PageContent p = playingPage();
+        const auto& components = p.channels[size_t(channel)].components;
+        return components.empty() ? zorsim::Component{} : components[0];
+    }
+    bool waitPlaying(int channel, double amplitude)
+    {
+        return waitFor([&] {
+            return sim->playerStatus().running
+                && std::fabs(playing(channel).amplitude - amplitude) < 1e-3 * std::max(1.0, amplitude);
+        });
+    }
+    bool waitRunning(ViewAlternateModel& vm, bool running)
+    {
+        return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
+            && (running || waitEnded());
+    }
+    // One value of the parameter file as written.
+    QString stored(const QStringList& names)
+    {
+        QDomDocument doc;
+        doc.setContent(sandbox.read(QDir::currentPath() + "/parameters/AC/parameter.xml"));
+        QDomElement e = doc.documentElement();
+        for (const QString& n : names)
+            e = e.firstChildElement(n);
+        return e.text();
+    }
+};
+
+} // namespace
+
+TEST_F(AcModelEngine, ManualRunPlaysEditsAndStepsThenTheSettingsComeBack)
+{
+    initialise();
+    AcModel vm;
+    vm.testActive();
+    vm.updateDeviceConfig();
+    vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    std::vector<bool> exits;
+    QObject::connect(&vm, &ViewSourceTestModel::sigExitEnable, [&](bool e) { exits.push_back(e); });
+
+    ASSERT_TRUE(vm.testStart());
+    EXPECT_FALSE(vm.getExitEnabled());
+    ASSERT_TRUE(waitRunning(vm, true));
+    EXPECT_TRUE(vm.getExitEnabled());
+    EXPECT_EQ(exits, (std::vector<bool>{false, true}));
+    EXPECT_EQ(vm.getTestState(), -1);
+    ASSERT_TRUE(waitPlaying(0, 57.735));
+
+    // An edit switches the running output.
+    vm.setOutputRange(port(0), 60.0);
+    ASSERT_TRUE(waitPlaying(0, 60.0));
+
+    // A step of UA UB UC, within the device limit.
+    vm.setFaultActionPort(6);
+    vm.setRampStepValue(2.0);
+    ASSERT_TRUE(vm.quickChange(true));
+    EXPECT_EQ(vm.getOutputRange(port(0)), 62.0);
+    ASSERT_TRUE(waitPlaying(1, 59.735));
+    EXPECT_NEAR(playing(0).amplitude, 62.0, 0.062);
+
+    // An angle step folds past 360.
+    vm.setFaultActionPort(0);
+    vm.setFaultActionItem(VM::RAMP_ITEM_TYPE_ANGLE);
+    vm.setRampStepValue(5.0);
+    vm.setOutputAngle(port(0), 358.0);
+    ASSERT_TRUE(vm.quickChange(true));
+    EXPECT_EQ(vm.getOutputAngle(port(0)), 3.0);
+    ASSERT_TRUE(waitFor([&] { return std::fabs(angleError(playing(0).phaseDeg, 3.0)) < 1e-2; }));
+
+    // The fault state of the shared fault model, while the output runs.
+    BaseModelDataDistance* distance = BaseModelDataDistance::getInstance();
+    distance->distanceKind = BaseModelDataDistance::DISTANCE_TYPE_ICONSTANT;
+    distance->faultKind = BaseModelDataDistance::FAULT_TYPE_A_E;
+    distance->faultCurrentRange = 5.0;
+    distance->shortImpedance = BaseDataVector(2.0, 75.0);
+    ASSERT_TRUE(vm.doComputerDistance());
+    EXPECT_NEAR(vm.getOutputRange(port(4)), 5.0, 1e-9);
+    ASSERT_TRUE(waitPlaying(4, 5.0));
+    EXPECT_NEAR(playing(0).amplitude, vm.getOutputRange(port(0)), 1e-3 * vm.getOutputRange(port(0)));
+
+    // Leaving the page saves before it stops: the file holds the settings
+    // from before the run, the model keeps what is being output.
+    ASSERT_TRUE(vm.saveParameter());
+    EXPECT_EQ(stored({"outputs", "port0", "range"}), "57.735");
+    EXPECT_EQ(stored({"outputs", "port0", "angle"}), "0");
+    EXPECT_EQ(stored({"outputs", "port4", "range"}), "1");
+    EXPECT_EQ(stored({"testState"}), "0");
+    EXPECT_NEAR(vm.getOutputRange(port(4)), 5.0, 1e-9);
+
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    const double before[8] = {57.735, 57.735, 57.735, 0, 1, 1, 1, 0};
+    for (int p = 0; p < 8; ++p)
+        EXPECT_EQ(vm.getOutputRange(port(p)), before[p]) << p;
+    EXPECT_EQ(vm.getOutputAngle(port(0)), 0.0);
+    EXPECT_EQ(vm.getTestState(), 0);
+    {
+        QMutexLocker lock(&entity().entityLock);
+        EXPECT_EQ(entity().outputRanges[0], 57.735);
+        EXPECT_EQ(entity().outputRanges[4], 1.0);
+    }
+    ASSERT_TRUE(vm.saveParameter());
+    EXPECT_EQ(stored({"outputs", "port4", "range"}), "1");
+}
+
+TEST_F(AcModelEngine, AutoRampFindsPickupAndDropoffOfTheRelay)
+{
+    initialise();
+    auto relay = plugTimedRelay(ModelEntity::AO_PORT_TYPE_IA, 4.5, 0.8);   // drops off below 4.275 A
+    AcModel vm;
+    vm.testActive();
+    vm.setOutputRange(port(4), 0.0);
+    vm.setAutoRampEnabled(true);
+    vm.setFaultActionType(VM::ACTION_TYPE_RETURN);
+    vm.setFaultActionPort(7);   // IA on a three-phase unit
+    vm.setRampStepValue(1.0);
+    vm.setRampTimeValue(2.0);
+    vm.setEndRampValue(10.0);
+    double largestShown = 0.0;
+    QObject::connect(&vm, &ViewBaseModel::sigUpdateDataToView, [&](int type, int) {
+        if (type == ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA)
+            largestShown = std::max(largestShown, vm.getOutputRange(port(4)));
+    });
+
+    // Down from 0 A to 10 A would jump there in one step: refused.
+    EXPECT_FALSE(vm.quickChange(false));
+    EXPECT_FALSE(vm.getUserMessage().isEmpty());
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    {
+        QMutexLocker lock(&entity().entityLock);
+        EXPECT_EQ(entity().actionRampFactor, 1);
+        EXPECT_EQ(entity().endRampValue, 10.0);
+        EXPECT_EQ(entity().actionRampStep, 1.0);
+        EXPECT_EQ(entity().stateCount, 13);
+    }
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_FALSE(relay->pickupTimes().empty());
+
+    EXPECT_EQ(vm.getTestState(), 1);
+    EXPECT_EQ(vm.getFaultActionValue(0), "5.000 A");
+    EXPECT_EQ(vm.getFaultActionValue(1), "4.000 A");
+    EXPECT_EQ(vm.getFaultActionFactor(), "0.800");
+    EXPECT_GT(vm.getFaultActionTime(0), 0.0);
+    EXPECT_GT(vm.getFaultActionTime(1), 0.0);
+    EXPECT_GE(largestShown, 5.0);
+    EXPECT_EQ(vm.getOutputRange(port(4)), 0.0);   // the ramp's start again
+
+    ASSERT_TRUE(vm.saveReport("ramp.htm"));
+    const QString report = QDir::currentPath() + "/report/AC/ramp.htm";
+    vmtest::expectValidReport(report);
+    const QString text = QString::fromUtf8(sandbox.read(report));
+    for (const char* cell : {">IA<", ">5.000A<", ">4.000A<", ">0.800<"})
+        EXPECT_TRUE(text.contains(cell)) << cell;
+}
+
+TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
+{
+    initialise();
+    AcModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(waitPlaying(0, 58.735));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_EQ(vm.getOutputRange(port(0)), 57.735);
+
+    // Values the engine refuses to output: the start fails.
+    vm.setOutputRange(port(0), 10.0);
+    vm.setOutputAngle(port(1), std::nan(""));
+    std::vector<bool> exits;
+    QObject::connect(&vm, &ViewSourceTestModel::sigExitEnable, [&](bool e) { exits.push_back(e); });
+    const int reports = runNotices();
+    ASSERT_TRUE(vm.testStart());
+    EXPECT_FALSE(vm.getExitEnabled());
+    ASSERT_TRUE(waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); }));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(exits, (std::vector<bool>{false, true}));
+    EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
+    EXPECT_TRUE(std::isnan(vm.getOutputAngle(port(1))));
+    EXPECT_EQ(vm.getTestState(), 0);
+    EXPECT_EQ(state(RT::STATE_TYPE_POWERED), 0);
+    EXPECT_FALSE(sim->playerStatus().running);
+
+    // Mended, it starts.
+    vm.setOutputAngle(port(1), 240.0);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitPlaying(0, 10.0));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
+}

@@ -1,0 +1,277 @@
+// The AC parameter file (golden file, reload to six significant digits,
+// values a file must not be trusted with) and the AC report tables.
+
+#include "AcModelSupport.h"
+
+#include <QDomDocument>
+
+#include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace actest;
+
+namespace {
+
+double six(double value)
+{
+    return QString::number(value, 'g', 6).toDouble();
+}
+
+// Every stored field with a value that six significant digits change.
+void fill(AcModel& vm)
+{
+    for (int p = 0; p < 8; ++p) {
+        vm.setOutputRange(port(p), 57.7350269 + 1.1111111 * p);
+        vm.setOutputAngle(port(p), -120.123456 + 45.5 * p);
+        vm.setOutputFrequency(port(p), 1234.5678 - 100.0 * p);
+    }
+    vm.setAutoRampEnabled(true);
+    vm.setFaultActionType(VM::ACTION_TYPE_RETURN);
+    vm.setFaultActionPort(5);   // UCUA on a three-phase unit
+    for (int g = 0; g < 16; ++g) {
+        vm.endRampRanges[g] = 10.123456789 + g;
+        vm.endRampAngles[g] = 180.0 + g / 3.0;
+        vm.endRampFrequencies[g] = 50.0 + 0.0123456 * g;
+    }
+    vm.actionRampStep[0] = 0.123456789;
+    vm.actionRampStep[1] = 2.5;
+    vm.actionRampStep[2] = 0.05;
+    vm.actionRampTime = 1.23456789;
+    const int bi[4] = {3, 1, 2, 0};
+    for (int i = 0; i < 4; ++i) {
+        vm.setOutputBIState(0, i, bi[i]);
+        vm.setOutputBOState(i, i % 2 == 0);
+    }
+    vm.setOutputBILogic(0, VM::AO_BILOGIC_TYPE_AND);
+    deliverResults(vm, Record{1, 0.123456789, {60.0000123, 57.7350269}}, Record{1, 2.0000049, {57.0, 55.5}});
+}
+
+// Field by field, the loaded model equals the saved one to six digits.
+void expectSameToSixDigits(const AcModel& a, const AcModel& b)
+{
+    const auto same = [](double x, double y) { return (std::isnan(x) && std::isnan(y)) || six(x) == y; };
+    for (int p = 0; p < 8; ++p) {
+        EXPECT_TRUE(same(a.getOutputRange(port(p)), b.getOutputRange(port(p)))) << p;
+        EXPECT_TRUE(same(a.getOutputAngle(port(p)), b.getOutputAngle(port(p)))) << p;
+        EXPECT_TRUE(same(a.getOutputFrequency(port(p)), b.getOutputFrequency(port(p)))) << p;
+    }
+    for (int g = 0; g < 16; ++g) {
+        EXPECT_TRUE(same(a.endRampRanges[g], b.endRampRanges[g])) << g;
+        EXPECT_TRUE(same(a.endRampAngles[g], b.endRampAngles[g])) << g;
+        EXPECT_TRUE(same(a.endRampFrequencies[g], b.endRampFrequencies[g])) << g;
+    }
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(same(a.actionRampStep[i], b.actionRampStep[i])) << i;
+    EXPECT_TRUE(same(a.actionRampTime, b.actionRampTime));
+    EXPECT_EQ(a.getAutoRampEnabled(), b.getAutoRampEnabled());
+    EXPECT_EQ(a.getFaultActionType(), b.getFaultActionType());
+    EXPECT_EQ(a.faultActionPort, b.faultActionPort);
+    EXPECT_EQ(a.getFaultActionItem(), b.getFaultActionItem());
+    EXPECT_EQ(a.getTestState(), b.getTestState());
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_TRUE(same(a.faultActionTimes[i], b.faultActionTimes[i])) << i;
+        EXPECT_EQ(a.faultActionValues[i].portCnt, b.faultActionValues[i].portCnt) << i;
+        for (int k = 0; k < a.faultActionValues[i].portCnt; ++k)
+            EXPECT_TRUE(same(a.faultActionValues[i].actionVal[k], b.faultActionValues[i].actionVal[k])) << i << k;
+        EXPECT_EQ(a.getOutputBIState(0, i), b.getOutputBIState(0, i)) << i;
+        EXPECT_EQ(a.getOutputBOState(i), b.getOutputBOState(i)) << i;
+    }
+    EXPECT_EQ(a.getOutputBILogic(0), b.getOutputBILogic(0));
+}
+
+class AcFile : public AcModelTest
+{
+protected:
+    QString parameterFile() const { return appRoot() + "/parameters/AC/parameter.xml"; }
+    QString reportFile(const QString& name) const { return appRoot() + "/report/AC/" + name; }
+
+    // Rewrites the saved parameter file through its DOM.
+    void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
+    {
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
+        QDomElement root = doc.documentElement();
+        fn(doc, root);
+        sandbox.write(parameterFile(), doc.toByteArray(4));
+    }
+
+    // The cell texts of the result table of a written report (the table
+    // whose first cell is the header "Variable port").
+    std::vector<std::vector<std::string>> resultTable(const QString& path)
+    {
+        QDomDocument doc;
+        doc.setContent(sandbox.read(path));
+        const QDomNodeList tables = doc.elementsByTagName("table");
+        for (int t = 0; t < tables.size(); ++t) {
+            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
+            std::vector<std::vector<std::string>> rows;
+            for (int r = 0; r < trs.size(); ++r) {
+                std::vector<std::string> cells;
+                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
+                for (int c = 0; c < tds.size(); ++c)
+                    cells.push_back(tds.at(c).toElement().text().toStdString());
+                rows.push_back(cells);
+            }
+            if (!rows.empty() && !rows.front().empty() && rows.front().front() == "Variable port")
+                return rows;
+        }
+        return {};
+    }
+};
+
+QDomElement path(QDomElement from, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        from = from.firstChildElement(n);
+    return from;
+}
+
+void setText(QDomDocument& doc, QDomElement e, const QString& text)
+{
+    while (!e.firstChild().isNull())
+        e.removeChild(e.firstChild());
+    e.appendChild(doc.createTextNode(text));
+}
+
+} // namespace
+
+TEST_F(AcFile, EveryStoredFieldRoundTripsToSixDigits)
+{
+    AcModel vm;
+    vm.testActive();
+    fill(vm);
+    ASSERT_EQ(vm.getTestState(), 1);
+    ASSERT_TRUE(vm.saveParameter());
+    const QByteArray written = sandbox.read(parameterFile());
+    vmtest::updateGoldenIfAsked("acmodel/parameter.xml", written);
+    EXPECT_EQ(QString::fromUtf8(written), QString::fromUtf8(testData("acmodel/parameter.xml")));
+
+    AcModel back;
+    back.testActive();
+    ASSERT_TRUE(back.loadParameter());
+    expectSameToSixDigits(vm, back);
+    // The stored result is shown again, labelled as it was taken.
+    EXPECT_EQ(back.getFaultActionValue(0), "60.000; 57.735 V");
+    EXPECT_EQ(back.getFaultActionFactor(), "0.950; 0.961");
+
+    // Saved again over the file: one element per value, records without
+    // values keep none.
+    deliverResults(back, Record{0, 0.5, {1.0}});
+    ASSERT_TRUE(back.saveParameter());
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
+    const QDomElement list = path(doc.documentElement(), {"outputs", "action0", "actionValueList"});
+    EXPECT_EQ(list.firstChildElement("actionValue_portCnt").text(), "1");
+    EXPECT_TRUE(list.firstChildElement("actionValue_val1").isNull());
+    EXPECT_EQ(path(doc.documentElement(), {"outputs"}).elementsByTagName("port0").size(), 1);
+}
+
+TEST_F(AcFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
+{
+    {
+        AcModel vm;
+        vm.testActive();
+        fill(vm);
+        ASSERT_TRUE(vm.saveParameter());
+    }
+    editFile([](QDomDocument& doc, QDomElement& root) {
+        setText(doc, root.firstChildElement("faultActionPort"), "16");
+        setText(doc, root.firstChildElement("faultActionItem"), "3");
+        setText(doc, root.firstChildElement("faultActionType"), "-1");
+        setText(doc, root.firstChildElement("testState"), "2");
+        setText(doc, root.firstChildElement("outputBILogicType"), "2");
+        setText(doc, path(root, {"outputBIStates", "bi1"}), "4");
+        setText(doc, path(root, {"outputs", "action0", "actionValueList", "actionValue_portCnt"}), "7");
+        setText(doc, path(root, {"outputs", "action1", "actionValueList", "actionValue_portCnt"}), "-1");
+        setText(doc, root.firstChildElement("autoRampEnabled"), "TRUE");
+        root.removeChild(root.firstChildElement("actionRampTime"));
+        QDomElement begin = path(root, {"ramps", "beginRamp0"});
+        QDomElement range = doc.createElement("range");
+        range.appendChild(doc.createTextNode("99"));
+        begin.appendChild(range);
+        setText(doc, path(root, {"ramps", "endRamp3", "rrequency"}), "61.5");
+    });
+    AcModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.loadParameter());
+    EXPECT_EQ(vm.faultActionPort, VM::RAMP_PORT_TYPE_UA);
+    EXPECT_EQ(vm.getFaultActionItem(), VM::RAMP_ITEM_TYPE_RANGE);
+    EXPECT_EQ(vm.getFaultActionType(), VM::ACTION_TYPE_STOP);
+    EXPECT_EQ(vm.getTestState(), 0);
+    EXPECT_EQ(vm.getOutputBILogic(0), VM::AO_BILOGIC_TYPE_OR);
+    EXPECT_EQ(vm.getOutputBIState(0, 0), 3);
+    EXPECT_EQ(vm.getOutputBIState(0, 1), VM::AO_BI_STATE_ALL);
+    EXPECT_EQ(vm.faultActionValues[0].portCnt, 0);
+    EXPECT_EQ(vm.faultActionValues[1].portCnt, 0);
+    EXPECT_TRUE(vm.getAutoRampEnabled());
+    EXPECT_EQ(vm.getRampTimeValue(), 1.0);
+    EXPECT_EQ(vm.getBeginRampValue(), 0.0);
+    EXPECT_EQ(vm.endRampFrequencies[3], 61.5);
+    EXPECT_EQ(vm.getOutputRange(port(0)), 57.735);
+    EXPECT_EQ(vm.getFaultActionValue(0), "NaN V");
+}
+
+TEST_F(AcFile, ReportHoldsTheSettingsAndResultTables)
+{
+    const QString savedName = config->softwareName;
+    config->softwareName = "ZOR Relay Test Set";
+    AcModel vm;
+    vm.testActive();
+    fill(vm);
+    ASSERT_TRUE(vm.saveReport("ac.htm"));
+    const QString file = reportFile("ac.htm");
+    vmtest::expectValidReport(file);
+    vmtest::updateGoldenIfAsked("acmodel/report.htm", sandbox.read(file));
+    EXPECT_EQ(vmtest::canonicalReport(sandbox.read(file)), vmtest::canonicalReport(testData("acmodel/report.htm")));
+    const QString text = QString::fromUtf8(sandbox.read(file));
+    for (const char* part : {"Deglitch(ms)", "150.000", "Auto time(s)", "1.235", "From-to-From", "0.123V", "16.123V",
+                             "1;2;3;", "1;3;", "And"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
+    config->softwareName = savedName;
+}
+
+TEST_F(AcFile, ResultRowsFollowTheGroupAndTheMode)
+{
+    struct Row
+    {
+        const char* name;
+        bool autoMode;
+        int group;
+        Record action, back;
+        std::vector<std::vector<std::string>> expected;   // without the header
+    };
+    const std::string n = "---";
+    const Row rows[] = {
+        // Recorded in group order (UC, UA); printed UA first, each port its own values.
+        {"auto return UCUA", true, VM::RAMP_PORT_TYPE_UCUA, {0, 0.5, {60.0, 57.7}}, {0, 1.5, {57.0, 55.0}},
+         {{"UA", "57.700V", "55.000V", "0.953", "0.500s", "1.500s"},
+          {"UC", "60.000V", "57.000V", "0.950", "0.500s", "1.500s"}}},
+        {"auto return ICIA, currents", true, VM::RAMP_PORT_TYPE_ICIA, {0, 0.5, {3.0, 2.0}}, {0, 1.5, {2.7, 1.0}},
+         {{"IA", "2.000A", "1.000A", "0.500", "0.500s", "1.500s"}, {"IC", "3.000A", "2.700A", "0.900", "0.500s", "1.500s"}}},
+        {"auto action only", true, VM::RAMP_PORT_TYPE_UAUBUC, {2, 0.25, {1.0, 2.0, 3.0}}, {},
+         {{"UA", "1.000V", n, n, "0.250s", n}, {"UB", "2.000V", n, n, "0.250s", n}, {"UC", "3.000V", n, n, "0.250s", n}}},
+        {"auto no action", true, VM::RAMP_PORT_TYPE_IX, {}, {}, {{"IX", n, n, n, n, n}}},
+        {"manual action", false, VM::RAMP_PORT_TYPE_UA, {0, 0.25, {57.7}}, {}, {{"UA", "57.700V", n, "", "0.250s", n}}},
+        {"manual no action", false, VM::RAMP_PORT_TYPE_UBUC, {}, {}, {{"UB", n, n, n, n, n}, {"UC", n, n, n, n, n}}},
+    };
+    int serial = 0;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        AcModel vm;
+        vm.testActive();
+        vm.setAutoRampEnabled(row.autoMode);
+        vm.faultActionPort = VM::RampPortType(row.group);
+        deliverResults(vm, row.action, row.back);
+        const QString name = QString("r%1.htm").arg(++serial);
+        ASSERT_TRUE(vm.saveReport(name));
+        vmtest::expectValidReport(reportFile(name));
+        std::vector<std::vector<std::string>> table = resultTable(reportFile(name));
+        ASSERT_FALSE(table.empty());
+        EXPECT_EQ(table.front(), (std::vector<std::string>{"Variable port", "Action value", "Return value",
+                                                          "Return Coefficient", "Action time", "Return time"}));
+        table.erase(table.begin());
+        EXPECT_EQ(table, row.expected);
+    }
+}
