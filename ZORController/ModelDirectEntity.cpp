@@ -1,8 +1,5 @@
 #include "ModelDirectEntity.h"
 
-#include "BaseUtilityHelper.h"
-#include "CommDriverData.h"
-
 #include <QMutexLocker>
 
 #include <algorithm>
@@ -16,27 +13,10 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kCompleteBit = 0x8000;
 
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-bool allFinite(const double* values, int count)
-{
-    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
-}
-
 // POWER_AMP_TYPE_DIGITAL: IA drives IA and IC in opposition.
 bool digitalAmplifier()
 {
     return globalConfigureHardData && globalConfigureHardData->powerAmpType == 1;
-}
-
-void clearActionValue(faultActionValStruct& value)
-{
-    value.portCnt = 0;
-    for (double& v : value.actionVal)
-        v = kNaN;
 }
 
 } // namespace
@@ -82,10 +62,7 @@ void ModelDirectEntity::switchToResetState()
     currentRampFactor = 1;
     lastState = false;
     lastStep = false;
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
     if (autoRampEnabled) {
         // Only the amplitude ramps; another item counts from 0 and never steps.
         double begin = 0.0;
@@ -111,11 +88,11 @@ void ModelDirectEntity::resetActionValues()
     for (int i = 0; i < 4; ++i) {
         if (currentRampFactor == 1) {
             faultActionTimes[i] = kNaN;
-            clearActionValue(faultActionValues[i]);
+            clearFaultAction(faultActionValues[i]);
             faultActionBiIndex = -1;
         }
         faultActionReturnTimes[i] = kNaN;
-        clearActionValue(faultActionReturnValues[i]);
+        clearFaultAction(faultActionReturnValues[i]);
         faultActionReturnBiIndex = -1;
         faultActionStates[i] = -1;
     }
@@ -127,19 +104,13 @@ void ModelDirectEntity::updateToDriverValue()
     if (!globalTestOutputData)
         return;
     CommDriverTestOutputData& out = *globalTestOutputData;
-    for (int c = 0; c < 8; ++c) {
-        for (int k = 0; k < 4; ++k) {
-            out.outputRanges[c][k] = 0.0f;
-            out.outputAngles[c][k] = 0.0f;
-            out.outputFrequencies[c][k] = 0.0f;
-        }
-    }
+    clearDriverOutputs(out);
     const double* ranges = autoRampEnabled ? nextOutputRanges : outputRanges;
     for (int c = 0; c < 8; ++c) {
-        out.outputRanges[c][0] = recordValue(ranges[c]);
+        out.outputRanges[c][0] = recordFloat(ranges[c]);
         out.outputAngles[c][0] = 90.0f;
         out.outputFrequencies[c][0] = 0.0f;
-        out.currentOutputRanges[c][0] = recordValue(outputRanges[c]);
+        out.currentOutputRanges[c][0] = recordFloat(outputRanges[c]);
     }
     if (digitalAmplifier()) {
         out.outputAngles[COMM_PORT_TYPE_IA][0] = 270.0f;
@@ -150,28 +121,13 @@ void ModelDirectEntity::updateToDriverValue()
         out.outputRanges[COMM_PORT_TYPE_IC][0] = out.outputRanges[COMM_PORT_TYPE_IA][0];
         out.currentOutputRanges[COMM_PORT_TYPE_IC][0] = out.currentOutputRanges[COMM_PORT_TYPE_IA][0];
     }
-    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
-    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
-    for (int i = 0; i < 4; ++i) {
-        out.outputBOInitStates[i] = quint32(stateOutputBOStates[i]);
-        out.outputBOHoldEnables[i] = 1;
-        out.outputBOTurnEnables[i] = 1;
-        out.outputBIRiseEnables[i] = quint32(stateOutputBIStates[i]) & 1u;
-        out.outputBIFallEnables[i] = (quint32(stateOutputBIStates[i]) >> 1) & 1u;
-    }
-    out.outputBILogic = quint32(stateBILogicTypes);
-    out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
-    out.outputTime = autoRampEnabled ? recordValue(actionRampTime) : float(kSteadyOutputTime);
-    out.outputTriggerType = faultActionType == ACTION_TYPE_CONTINUE ? COMM_TRIGGER_TYPE_TIME
-                                                                    : COMM_TRIGGER_TYPE_TIME_BINARY;
+    ActionRamp::writePageSettings(*this, out);
 }
 
 void ModelDirectEntity::updateToDriverStateCount()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestOutputData)
-        return;
-    globalTestOutputData->outputStateCount = quint32(std::clamp(stateCount, 0, kMaxStateCount) + 1);
+    ActionRamp::updateToDriverStateCount(*this);
 }
 
 bool ModelDirectEntity::switchToNextState()
@@ -194,10 +150,7 @@ bool ModelDirectEntity::switchToNextState()
 void ModelDirectEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelDirectEntity::updateFromDriverState()
@@ -221,26 +174,7 @@ int ModelDirectEntity::updateFromDriverAction(int statusTestStateIndex, int bifl
     qint32& biIndex = forward ? faultActionBiIndex : faultActionReturnBiIndex;
     faultActionValStruct* values = forward ? faultActionValues : faultActionReturnValues;
 
-    if (stateBILogicTypes == AO_BILOGIC_TYPE_OR || complete) {
-        times[index] = t;
-        biIndex = index;
-    } else {
-        if (biIndex >= 0)
-            return -1;
-        for (int i = 0; i < 4; ++i) {
-            const int code = (biflag >> (2 * i)) & 3;
-            if (code == 1 || code == 2)
-                times[i] = t;
-        }
-        bool all = true;
-        for (int i = 0; i < 4; ++i) {
-            if (stateOutputBIStates[i] != 0 && !(times[i] > 0.0))
-                all = false;
-        }
-        if (all)
-            biIndex = index;
-    }
-    if (biIndex < 0)
+    if (!recordBIAction(times, biIndex, stateOutputBIStates, stateBILogicTypes, complete, biflag, index, t))
         return -1;
     if (faultActionItem == RAMP_ITEM_TYPE_RANGE)
         getFaultActionValue(faultActionPort, outputRanges, values[index]);
@@ -281,18 +215,17 @@ int ModelDirectEntity::updateFromDriverAction(int bi1flag, int bi2flag, float ti
 void ModelDirectEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
-    for (int c = 0; c < 8; ++c)
-        BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &outputRanges[c]);
+    limitChannelRanges(outputRanges, vmax, imax);
 }
 
 bool ModelDirectEntity::checkOutputValues() const
 {
     QMutexLocker locker(&entityLock);
-    if (!allFinite(outputRanges, 8))
+    if (!allFiniteFloat(outputRanges, 8))
         return false;
     if (!autoRampEnabled)
         return true;
-    if (!allFinite(nextOutputRanges, 8))
+    if (!allFiniteFloat(nextOutputRanges, 8))
         return false;
     return isFiniteFloat(actionRampStep) && isFiniteFloat(endRampValue) && isFiniteFloat(actionRampTime)
            && stateCount >= 1 && stateCount <= kMaxStateCount;
@@ -317,35 +250,12 @@ double ModelDirectEntity::maxOutputCurrent() const
 
 double ModelDirectEntity::getMinMaxBeginRampVal(const double* outputArry, bool add) const
 {
-    int channels[3];
-    const int count = rampPortChannels(faultActionPort, channels);
-    if (count == 0 || !outputArry)
-        return 0.0;
-    double value = outputArry[channels[0]];
-    for (int k = 1; k < count; ++k)
-        value = add ? std::min(value, outputArry[channels[k]]) : std::max(value, outputArry[channels[k]]);
-    return value;
+    return rampGroupBegin(faultActionPort, outputArry, add);
 }
 
 int ModelDirectEntity::updateCurrentVal(double& currentValue, double beginVal) const
 {
-    currentValue += double(actionRampFactor) * double(currentRampFactor) * std::fabs(actionRampStep);
-    const bool rising = actionRampFactor >= 1;
-    if (currentRampFactor == 1) {
-        if (rising ? currentValue >= endRampValue : currentValue <= endRampValue) {
-            currentValue = endRampValue;
-            return 0;
-        }
-        return 1;
-    }
-    if (currentRampFactor == -1) {
-        if (rising ? currentValue <= beginVal : currentValue >= beginVal) {
-            currentValue = beginVal;
-            return 0;
-        }
-        return 1;
-    }
-    return 1;
+    return rampStepValue(currentValue, beginVal, endRampValue, actionRampStep, actionRampFactor, currentRampFactor);
 }
 
 int ModelDirectEntity::updateNextOuputVal(double* outputArry)
@@ -363,21 +273,10 @@ int ModelDirectEntity::updateNextOuputVal(double* outputArry)
 void ModelDirectEntity::getFaultActionValue(RampPortType portType, const double* outputArry,
                                                faultActionValStruct& value) const
 {
-    clearActionValue(value);
-    if (!outputArry)
-        return;
-    int channels[3];
-    value.portCnt = rampPortChannels(portType, channels);
-    for (int k = 0; k < value.portCnt; ++k)
-        value.actionVal[k] = outputArry[channels[k]];
+    readRampGroup(portType, outputArry, value);
 }
 
 void ModelDirectEntity::setOutputValue(RampPortType portType, double* outputArry, double value)
 {
-    if (!outputArry)
-        return;
-    int channels[3];
-    const int count = rampPortChannels(portType, channels);
-    for (int k = 0; k < count; ++k)
-        outputArry[channels[k]] = value;
+    setRampGroup(portType, outputArry, value);
 }

@@ -1,6 +1,5 @@
 #include "ModelEnergyEntity.h"
 
-#include "BaseUtilityHelper.h"
 #include "CommDriverData.h"
 
 #include <QMutexLocker>
@@ -13,16 +12,6 @@
 using namespace ModelEntity;
 
 namespace {
-
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-bool allFinite(const double* values, int count)
-{
-    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
-}
 
 // Truncation toward zero into [low, high]; NaN gives low.
 double truncInto(double value, double low, double high)
@@ -58,10 +47,7 @@ void ModelEnergyEntity::switchToResetState()
     QMutexLocker locker(&entityLock);
     outputRunningStateIndex = 0;
     outputSendingStateIndex = 0;
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
 }
 
 void ModelEnergyEntity::updateToDriverStateCount()
@@ -86,9 +72,7 @@ void ModelEnergyEntity::updateToDriverValue()
     if (!globalTestOutputData)
         return;
     CommDriverTestOutputData& out = *globalTestOutputData;
-    std::fill(&out.outputRanges[0][0], &out.outputRanges[0][0] + 32, 0.0f);
-    std::fill(&out.outputAngles[0][0], &out.outputAngles[0][0] + 32, 0.0f);
-    std::fill(&out.outputFrequencies[0][0], &out.outputFrequencies[0][0] + 32, 0.0f);
+    clearDriverOutputs(out);
     out.outputTime = 0.0f;
     out.outputTriggerType = COMM_TRIGGER_TYPE_TIME;
 
@@ -97,10 +81,10 @@ void ModelEnergyEntity::updateToDriverValue()
         return;
     const int previous = k > 0 ? k - 1 : 0;
     for (int c = 0; c < 8; ++c) {
-        out.outputRanges[c][0] = recordValue(stateOutputRanges[k][c]);
+        out.outputRanges[c][0] = recordFloat(stateOutputRanges[k][c]);
         out.outputAngles[c][0] = foldAngle360f(stateOutputAngles[k][c]);
-        out.outputFrequencies[c][0] = recordValue(stateOutputFrequencies[k][c]);
-        out.currentOutputRanges[c][0] = recordValue(stateOutputRanges[previous][c]);
+        out.outputFrequencies[c][0] = recordFloat(stateOutputFrequencies[k][c]);
+        out.currentOutputRanges[c][0] = recordFloat(stateOutputRanges[previous][c]);
     }
     out.outputLinkStateType = k == 0 ? COMM_LINKSTATE_TYPE_INITIATE : COMM_LINKSTATE_TYPE_CONTINUE;
     out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
@@ -122,10 +106,7 @@ void ModelEnergyEntity::updateToDriverValue()
 void ModelEnergyEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelEnergyEntity::updateFromDriverState()
@@ -145,8 +126,7 @@ void ModelEnergyEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
     for (int s = 0; s < kMaxStates; ++s)
-        for (int c = 0; c < 8; ++c)
-            BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &stateOutputRanges[s][c]);
+        limitChannelRanges(stateOutputRanges[s], vmax, imax);
 }
 
 double ModelEnergyEntity::pulsePeriodTicks(int state) const
@@ -211,8 +191,8 @@ bool ModelEnergyEntity::checkOutputValues() const
     if (stateCount < 1 || stateCount > kMaxStates)
         return false;
     for (int s = 0; s < stateCount; ++s) {
-        if (!allFinite(stateOutputRanges[s], 8) || !allFinite(stateOutputAngles[s], 8)
-            || !allFinite(stateOutputFrequencies[s], 8))
+        if (!allFiniteFloat(stateOutputRanges[s], 8) || !allFiniteFloat(stateOutputAngles[s], 8)
+            || !allFiniteFloat(stateOutputFrequencies[s], 8))
             return false;
         const double pulses = stateSettingPulses[s];
         if (!std::isfinite(pulses) || pulses < 0.0 || pulses > 65535.0)

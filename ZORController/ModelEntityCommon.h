@@ -1,13 +1,17 @@
 #pragma once
 
+#include "CommDriverData.h"
+
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
 // Enumerations shared by the module entities (same values as the driver's
-// COMMTriggerType, COMMLinkStateType and COMMBILogicType) and small numeric
-// helpers. Entities bring the type names in with `using X = ModelEntity::X;`;
+// COMMTriggerType, COMMLinkStateType and COMMBILogicType), small numeric
+// helpers, and the logic several entities share: free functions, and small
+// templates over an entity's public fields (the entities stay plain classes). Entities bring the type names in with `using X = ModelEntity::X;`;
 // the enumerators are reached as ModelEntity::NAME. The underlying type is
 // fixed, so a value outside the list (from a file or the network) is a valid
 // value that the entities treat as unknown rather than undefined behaviour.
@@ -148,5 +152,489 @@ inline bool isFiniteFloat(double value)
 {
     return std::isfinite(value) && std::fabs(value) <= double(std::numeric_limits<float>::max());
 }
+
+// ---- Helpers shared by the entities (bodies in ModelEntityShared.cpp) ----
+
+// A value as the driver record's float holds it; 0 when not representable.
+inline float recordFloat(double value)
+{
+    return isFiniteFloat(value) ? float(value) : 0.0f;
+}
+
+inline bool allFiniteFloat(const double* values, int count)
+{
+    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
+}
+
+// Empties an action value (no channel, every value NaN).
+void clearFaultAction(faultActionValStruct& value);
+
+// Zeroes the driver's state index and binary-input action flag.
+void resetDriverStatus();
+// Sends the four BO levels to the control record.
+void writeDriverBOStates(const qint32 states[4]);
+// Zeroes the amplitude, angle and frequency of every channel and slot.
+void clearDriverOutputs(CommDriverTestOutputData& out);
+// Clamps eight channel amplitudes: 0-3 to vmax, 4-7 to imax.
+void limitChannelRanges(double ranges[8], double vmax, double imax);
+
+// Records a binary-input report of a state into times / biIndex. OR logic,
+// or a report of a completed state, takes the reporting input; AND logic
+// marks every input the report names (biflag, 2 bits per input) and takes
+// the report once every watched input (biStates != 0) has a time. False when
+// nothing was taken.
+bool recordBIAction(double times[4], qint32& biIndex, const qint32 biStates[4], qint32 logic, bool complete,
+                    int biflag, int index, double time);
+
+// Ramp group helpers over one value per channel (port is a RampPortType).
+// The smallest (add) or largest value of the group; 0 for an unknown group.
+double rampGroupBegin(int port, const double* values, bool add);
+// The group's values in group order.
+void readRampGroup(int port, const double* values, faultActionValStruct& value);
+void setRampGroup(int port, double* values, double value);
+
+// Moves a ramped value one step (rampFactor >= 1 rising, else falling; leg 1
+// toward endVal, -1 back toward beginVal). 0 once the leg's end is reached
+// (value set to it), else 1.
+int rampStepValue(double& value, double beginVal, double endVal, double step, qint32 rampFactor, qint32 leg);
+
+// Steps a searched quantity one step from begin toward end (first: start at
+// begin). Sets last when x has reached end.
+double stepSearchValue(double x, double begin, double end, double step, bool first, bool& last);
+
+// ---- Fixed state sequences in groups of three (distance, overcurrent) ----
+// E has kMaxStates, stateCount, the state arrays and the action records.
+namespace StateGroups {
+
+constexpr int kCompleteBit = 0x8000;
+
+template <class E>
+void writeDriverValue(const E& e, CommDriverTestOutputData& out)
+{
+    clearDriverOutputs(out);
+    out.outputTime = 0.0f;
+    out.outputTriggerType = COMM_TRIGGER_TYPE_TIME;
+
+    const int k = e.outputSendingStateIndex;
+    if (k < 0 || k >= E::kMaxStates || k >= e.stateCount)
+        return; // past the last state: zeroes only, the other fields as the previous page
+
+    const int previous = k > 0 ? k - 1 : 0;
+    for (int c = 0; c < 8; ++c) {
+        out.outputRanges[c][0] = recordFloat(e.stateOutputRanges[k][c]);
+        out.outputAngles[c][0] = foldAngle360f(e.stateOutputAngles[k][c]);
+        out.outputFrequencies[c][0] = recordFloat(e.stateOutputFrequencies[k][c]);
+        out.currentOutputRanges[c][0] = recordFloat(e.stateOutputRanges[previous][c]);
+    }
+    out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
+    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
+    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
+    for (int i = 0; i < 4; ++i) {
+        out.outputBOHoldEnables[i] = 1;
+        out.outputBOTurnEnables[i] = 1;
+        out.outputBOInitStates[i] = quint32(e.stateOutputBOStates[k][i]);
+    }
+    const bool faultState = k % 3 == 1;
+    for (int i = 0; i < 4; ++i) {
+        out.outputBIRiseEnables[i] = faultState ? quint32(e.stateOutputBIStates[i] & 1) : 0u;
+        out.outputBIFallEnables[i] = faultState ? quint32((e.stateOutputBIStates[i] >> 1) & 1) : 0u;
+    }
+    out.outputBILogic = faultState ? quint32(e.stateBILogicTypes) : 0u;
+    out.outputTriggerType = faultState ? quint16(COMM_TRIGGER_TYPE_TIME_BINARY) : quint16(COMM_TRIGGER_TYPE_TIME);
+    out.outputTime = recordFloat(e.stateOutputTimes[k]);
+}
+
+template <class E>
+void updateFromState(E& e, int statusTestStateIndex)
+{
+    if ((statusTestStateIndex & kCompleteBit) && e.outputRunningStateIndex <= E::kMaxStates)
+        ++e.outputRunningStateIndex;
+    const int r = e.outputRunningStateIndex;
+    if (r < 1 || r > E::kMaxStates || r > e.stateCount)
+        return;
+    switch (r % 3) {
+    case 0:
+        if (r < e.stateCount) {
+            e.stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;
+            for (int s = r; s < r + 3 && s < E::kMaxStates; ++s)
+                e.stateTestStates[s] = AO_STATE_TYPE_RUNNNING;
+        }
+        break;
+    case 2:
+        e.stateTestStates[r - 2] = AO_STATE_TYPE_COMPLETED;
+        e.stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;
+        break;
+    default:
+        break;
+    }
+}
+
+// State-end report: times of BI1 / BI2 for state index - 1.
+template <class E>
+int updateFromStateEnd(E& e, int bi1flag, int bi2flag, float time, int index)
+{
+    if (index < 1 || index > e.stateCount || index > E::kMaxStates)
+        return -1;
+    const int s = index - 1;
+    const double t = double(time);
+    if (e.stateActionUpdateState[s] < 0) {
+        if (bi1flag)
+            e.stateActionTimes[s][0] = t;
+        if (bi2flag)
+            e.stateActionTimes[s][1] = t;
+        e.stateActionUpdateState[s] = 0;
+        return 0;
+    }
+    bool changed = false;
+    if (bi1flag && e.stateActionTimes[s][0] != t) {
+        e.stateActionTimes[s][0] = t;
+        changed = true;
+    }
+    if (bi2flag && e.stateActionTimes[s][1] != t) {
+        e.stateActionTimes[s][1] = t;
+        changed = true;
+    }
+    return changed ? 0 : -1;
+}
+
+// Binary-input report in a fault state.
+template <class E>
+int updateFromBIAction(E& e, int statusTestStateIndex, int biflag, int index, float time)
+{
+    const int r = e.outputRunningStateIndex;
+    if (r < 1 || r % 3 != 1 || r >= e.stateCount || r >= E::kMaxStates || !(statusTestStateIndex & kCompleteBit))
+        return -1;
+    if (index < 0 || index > 3)
+        return -1;
+    e.stateActionTimes[r][index] = double(time);
+    e.stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
+    return 0;
+}
+
+template <class E>
+bool checkValues(const E& e)
+{
+    if (e.stateCount < 1 || e.stateCount > E::kMaxStates)
+        return false;
+    for (int s = 0; s < e.stateCount; ++s) {
+        if (!allFiniteFloat(e.stateOutputRanges[s], 8) || !allFiniteFloat(e.stateOutputAngles[s], 8)
+            || !allFiniteFloat(e.stateOutputFrequencies[s], 8) || !isFiniteFloat(e.stateOutputTimes[s]))
+            return false;
+    }
+    return true;
+}
+
+} // namespace StateGroups
+
+// ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
+namespace ActionRamp {
+
+// Page fields other than the channel values: BO levels, the watched binary
+// inputs and their logic, the state time and how the page ends.
+template <class E>
+void writePageSettings(const E& e, CommDriverTestOutputData& out)
+{
+    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
+    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
+    for (int i = 0; i < 4; ++i) {
+        out.outputBOInitStates[i] = quint32(e.stateOutputBOStates[i]);
+        out.outputBOHoldEnables[i] = 1;
+        out.outputBOTurnEnables[i] = 1;
+        out.outputBIRiseEnables[i] = quint32(e.stateOutputBIStates[i]) & 1u;
+        out.outputBIFallEnables[i] = (quint32(e.stateOutputBIStates[i]) >> 1) & 1u;
+    }
+    out.outputBILogic = quint32(e.stateBILogicTypes);
+    out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
+    out.outputTime = e.autoRampEnabled ? recordFloat(e.actionRampTime) : float(E::kSteadyOutputTime);
+    out.outputTriggerType = e.faultActionType == ACTION_TYPE_CONTINUE ? COMM_TRIGGER_TYPE_TIME
+                                                                      : COMM_TRIGGER_TYPE_TIME_BINARY;
+}
+
+template <class E>
+void updateToDriverStateCount(const E& e)
+{
+    if (globalTestOutputData)
+        globalTestOutputData->outputStateCount = quint32(std::clamp(e.stateCount, 0, E::kMaxStateCount) + 1);
+}
+
+} // namespace ActionRamp
+
+// ---- Load-shedding point searches (slip frequency, slip voltage) ----
+// Per point a cycle of pre-fault, fault and after-fault pages; E has
+// kMaxPoints, kMaxStateCount, ITEM_ACTION_TIME, ITEM_LOW_I_LOCK and the
+// AO_RUN_STATE_* values, and the point, page and output fields.
+namespace SlipSearch {
+
+template <class E>
+int pointLimit(const E& e)
+{
+    return std::clamp(e.pointCnt, 0, E::kMaxPoints);
+}
+
+template <class E>
+void setNextChannel(E& e, int channel, COMMStatePropertyEnableType property, double range, double angle,
+                    double frequency)
+{
+    e.portProperty[channel] = property;
+    e.nextOutputRanges[channel] = range;
+    e.nextOutputAngles[channel] = angle;
+    e.nextOutputFrequencies[channel] = frequency;
+}
+
+template <class E>
+void resetActionValues(E& e)
+{
+    for (int p = 0; p < E::kMaxPoints; ++p) {
+        e.stateActionTimes[p] = std::numeric_limits<double>::quiet_NaN();
+        e.stateActionValue[p] = std::numeric_limits<double>::quiet_NaN();
+        e.stateTestStates[p] = AO_STATE_TYPE_INITING;
+    }
+    e.stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
+}
+
+// Three pages per cycle; a searching point runs |begin - end| / step + 2
+// cycles (2 for a zero step), saturated at kMaxStateCount + 1.
+template <class E>
+qint32 stateCount(const E& e)
+{
+    constexpr double saturated = double(E::kMaxStateCount) + 1.0;
+    double total = 0.0;
+    for (int p = 0; p < pointLimit(e); ++p) {
+        double cycles = 1.0;
+        if (e.testItemType[p] != E::ITEM_ACTION_TIME) {
+            const double step = std::fabs(e.rampStepValues[p]);
+            if (step < 1e-7) {
+                cycles = 2.0;
+            } else {
+                const double quotient = std::fabs(e.rampBeginValues[p] - e.rampEndValues[p]) / step + 2.0;
+                cycles = std::isfinite(quotient) ? std::trunc(std::min(quotient, saturated)) : saturated;
+            }
+        }
+        total += 3.0 * cycles;
+    }
+    return qint32(std::min(total, saturated));
+}
+
+template <class E>
+void switchToResetState(E& e)
+{
+    constexpr COMMStatePropertyEnableType base = COMM_STATE_PROPERTY_ENABLE_TYPE_BASE;
+    resetDriverStatus();
+    e.outputSendingPointIndex = 0;
+    e.outputRunningPointIndex = 0;
+    e.outputRunningStateIndex = 0;
+    for (qint32& index : e.maxStateIndex)
+        index = -1;
+    e.firstFaultStep = true;
+    e.lastFaultStep = false;
+    e.lastState = false;
+    e.actionEnable = false; // a trip of the previous run must not end this run's first point
+    e.runningVariant = std::numeric_limits<double>::quiet_NaN();
+    // UX and IX carry the interval values for the whole run.
+    for (int c : {int(AO_PORT_TYPE_UX), int(AO_PORT_TYPE_IX)})
+        setNextChannel(e, c, base, e.intervalOutputRanges[c], e.intervalOutputAngles[c],
+                       e.intervalOutputFrequencies[c]);
+    e.switchToPreFaultState();
+    for (int c = 0; c < 8; ++c) {
+        e.portProperty[c] = base;
+        e.outputRanges[c] = e.nextOutputRanges[c];
+        e.outputAngles[c] = e.nextOutputAngles[c];
+        e.outputFrequencies[c] = e.nextOutputFrequencies[c];
+    }
+    e.stateCount = e.computeStateCount();
+    e.maxStateIndex[0] = 0;
+    e.sendingStateType = E::AO_RUN_STATE_PRE_FAULT;
+}
+
+template <class E>
+void updateToDriverStateCount(const E& e)
+{
+    if (globalTestOutputData)
+        globalTestOutputData->outputStateCount = quint32(std::clamp(e.stateCount, 0, E::kMaxStateCount) + 1);
+}
+
+// Normal UA..UC; IA..IC at zero, or at the rated current for low-current blocking.
+template <class E>
+void switchToPreFaultState(E& e)
+{
+    const int p = e.outputSendingPointIndex;
+    if (p < 0 || p >= E::kMaxPoints)
+        return;
+    constexpr COMMStatePropertyEnableType base = COMM_STATE_PROPERTY_ENABLE_TYPE_BASE;
+    const bool lowCurrent = e.testItemType[p] == E::ITEM_LOW_I_LOCK;
+    for (int c = 0; c < 3; ++c) {
+        setNextChannel(e, c, base, e.normalOutputRanges[c], e.normalOutputAngles[c], e.normalOutputFrequencies[c]);
+        setNextChannel(e, c + 4, base, lowCurrent ? e.rateCurrent : 0.0, e.normalOutputAngles[c + 4],
+                       e.normalOutputFrequencies[c + 4]);
+    }
+    e.outputTime = e.normalTime;
+    e.linkType = AO_LINKSTATE_TYPE_INITIATE;
+    e.biEnable = 0;
+}
+
+// Steps *stepped (the searched quantity of the sending point) and records it
+// as the running variant.
+template <class E>
+void stepSearched(E& e, int p, float* stepped)
+{
+    const double x = stepSearchValue(double(*stepped), e.rampBeginValues[p], e.rampEndValues[p],
+                                     std::fabs(e.rampStepValues[p]), e.firstFaultStep, e.lastFaultStep);
+    *stepped = recordFloat(x);
+    e.runningVariant = double(*stepped);
+}
+
+template <class E>
+void switchToAfterFaultState(E& e)
+{
+    for (int c = 0; c < 8; ++c)
+        setNextChannel(e, c, COMM_STATE_PROPERTY_ENABLE_TYPE_BASE, e.intervalOutputRanges[c],
+                       e.intervalOutputAngles[c], e.intervalOutputFrequencies[c]);
+    e.outputTime = e.intervalTime;
+    e.biEnable = 0;
+}
+
+template <class E>
+bool switchToNextState(E& e)
+{
+    std::copy(e.nextOutputRanges, e.nextOutputRanges + 8, e.outputRanges);
+    const int count = pointLimit(e);
+    int& p = e.outputSendingPointIndex;
+    const bool pointValid = p >= 0 && p < count;
+
+    switch (e.sendingStateType) {
+    case E::AO_RUN_STATE_PRE_FAULT:
+        if (!pointValid)
+            return false;
+        ++e.maxStateIndex[p];
+        e.switchToFaultStateNextStep();
+        e.sendingStateType = E::AO_RUN_STATE_FAULT;
+        break;
+    case E::AO_RUN_STATE_FAULT:
+        if (!pointValid)
+            return false;
+        ++e.maxStateIndex[p];
+        e.switchToAfterFaultState();
+        if (e.lastFaultStep && p + 1 >= count)
+            e.lastState = true;
+        e.sendingStateType = E::AO_RUN_STATE_AFTER_FAULT;
+        break;
+    default:
+        if (e.actionEnable) {
+            p = std::min(p + 1, count);
+            e.actionEnable = false;
+            e.lastFaultStep = false;
+            e.firstFaultStep = true;
+            if (p >= count)
+                e.lastState = true;
+        } else if (e.lastFaultStep) {
+            p = std::min(p + 1, count);
+            e.lastFaultStep = false;
+            e.firstFaultStep = true;
+        }
+        if (!e.lastState && p >= count)
+            return false;
+        if (e.lastState) {
+            e.switchToAfterFaultState(); // the closing page
+            e.lastState = false;
+            return true;
+        }
+        if (p < 0)
+            return false;
+        e.maxStateIndex[p] = (e.firstFaultStep && p > 0 ? e.maxStateIndex[p - 1] : e.maxStateIndex[p]) + 1;
+        e.switchToPreFaultState();
+        e.sendingStateType = E::AO_RUN_STATE_PRE_FAULT;
+        break;
+    }
+    return true;
+}
+
+// Everything but the slide stop and rate (slideStop, slideSlip: the record's
+// dfdt or drdt arrays, filled by the caller).
+template <class E>
+void writeDriverValue(const E& e, CommDriverTestOutputData& out)
+{
+    clearDriverOutputs(out);
+    for (int c = 0; c < 8; ++c) {
+        out.outputRanges[c][0] = recordFloat(e.nextOutputRanges[c]);
+        out.outputAngles[c][0] = foldAngle360f(e.nextOutputAngles[c]);
+        out.outputFrequencies[c][0] = recordFloat(e.nextOutputFrequencies[c]);
+        out.currentOutputRanges[c][0] = recordFloat(e.outputRanges[c]);
+        out.propertyEnables[c] = quint16(e.portProperty[c]);
+    }
+    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
+    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
+    for (int i = 0; i < 4; ++i) {
+        out.outputBOInitStates[i] = quint32(e.outputBOStates[i]);
+        out.outputBOHoldEnables[i] = 1;
+        out.outputBOTurnEnables[i] = 1;
+        out.outputBIRiseEnables[i] = quint32(e.biEnable);
+        out.outputBIFallEnables[i] = quint32(e.biEnable);
+    }
+    out.outputBILogic = COMM_BILOGIC_TYPE_OR;
+    out.outputLinkStateType = quint32(e.linkType);
+    out.outputTime = recordFloat(e.outputTime);
+    out.outputTriggerType = COMM_TRIGGER_TYPE_TIME_BINARY;
+}
+
+template <class E>
+void updateFromDriverState(E& e)
+{
+    if (e.outputRunningStateIndex < std::numeric_limits<qint32>::max())
+        ++e.outputRunningStateIndex;
+    const int count = pointLimit(e);
+    int& point = e.outputRunningPointIndex;
+    if (point >= 0 && point < count && e.outputRunningStateIndex > e.maxStateIndex[point])
+        ++point;
+    if (point >= 1 && point < count) {
+        e.stateTestStates[point] = AO_STATE_TYPE_RUNNNING;
+        e.stateTestStates[point - 1] = AO_STATE_TYPE_COMPLETED;
+    }
+    if (count >= 1 && point == count)
+        e.stateTestStates[count - 1] = AO_STATE_TYPE_COMPLETED;
+}
+
+template <class E>
+int updateFromDriverAction(E& e, float time)
+{
+    for (int p = 0; p < E::kMaxPoints; ++p) {
+        if (e.outputRunningStateIndex <= e.maxStateIndex[p]) {
+            e.stateActionTimes[p] = double(time);
+            e.stateActionValue[p] = e.runningVariant;
+            return 0;
+        }
+    }
+    return -1;
+}
+
+// Checks common to both searches: point count, state count, finite normal
+// and interval values and times, and per point the ramp values of a search.
+template <class E>
+bool checkCommonValues(const E& e)
+{
+    if (e.pointCnt < 1 || e.pointCnt > E::kMaxPoints)
+        return false;
+    if (e.computeStateCount() > E::kMaxStateCount)
+        return false;
+    if (!allFiniteFloat(e.normalOutputRanges, 8) || !allFiniteFloat(e.normalOutputAngles, 8)
+        || !allFiniteFloat(e.normalOutputFrequencies, 8) || !allFiniteFloat(e.intervalOutputRanges, 8)
+        || !allFiniteFloat(e.intervalOutputAngles, 8) || !allFiniteFloat(e.intervalOutputFrequencies, 8))
+        return false;
+    if (!isFiniteFloat(e.normalTime) || !isFiniteFloat(e.holdTime) || !isFiniteFloat(e.intervalTime))
+        return false;
+    for (int p = 0; p < e.pointCnt; ++p) {
+        const int item = int(e.testItemType[p]);
+        if (!isFiniteFloat(e.slipValue[p]))
+            return false;
+        if (item != E::ITEM_ACTION_TIME
+            && (!isFiniteFloat(e.rampBeginValues[p]) || !isFiniteFloat(e.rampEndValues[p])
+                || !isFiniteFloat(e.rampStepValues[p])))
+            return false;
+        if (item == E::ITEM_LOW_I_LOCK && !isFiniteFloat(e.rateCurrent))
+            return false;
+    }
+    return true;
+}
+
+} // namespace SlipSearch
 
 } // namespace ModelEntity

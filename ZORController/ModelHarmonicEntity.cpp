@@ -1,7 +1,6 @@
 #include "ModelHarmonicEntity.h"
 
 #include "BaseUtilityHelper.h"
-#include "CommDriverData.h"
 
 #include <QMutexLocker>
 
@@ -15,18 +14,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kCompleteBit = 0x8000;
-
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-void clearActionValue(faultActionValStruct& value)
-{
-    value.portCnt = 0;
-    for (double& v : value.actionVal)
-        v = kNaN;
-}
 
 template <typename Check>
 bool allSlots(const double (*values)[4], Check check)
@@ -53,10 +40,7 @@ void ModelHarmonicEntity::switchToResetState()
     currentRampFactor = 1;
     lastState = false;
     lastStep = false;
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
     if (globalTestControlData)
         globalTestControlData->controlOutputHarmEnable = 1;
     if (autoRampEnabled && rampSlotValid()) {
@@ -78,7 +62,7 @@ void ModelHarmonicEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     for (int i = 0; i < 4; ++i) {
         faultActionTimes[i] = kNaN;
-        clearActionValue(faultActionValues[i]);
+        clearFaultAction(faultActionValues[i]);
         faultActionStates[i] = -1;
     }
     faultActionBiIndex = -1;
@@ -102,40 +86,25 @@ void ModelHarmonicEntity::updateToDriverValue()
         // Folded before the order multiplies it: same angle modulo 360 for
         // integer orders, without losing precision on a large angle.
         const double phi1 = foldAngle360(angles[c][0]);
-        out.outputRanges[c][0] = recordValue(ranges[c][0]);
+        out.outputRanges[c][0] = recordFloat(ranges[c][0]);
         out.outputAngles[c][0] = foldAngle360f(phi1);
-        out.outputFrequencies[c][0] = recordValue(fundamental);
-        out.currentOutputRanges[c][0] = recordValue(outputRanges[c][0]);
+        out.outputFrequencies[c][0] = recordFloat(fundamental);
+        out.currentOutputRanges[c][0] = recordFloat(outputRanges[c][0]);
         for (int k = 1; k < 4; ++k) {
-            out.outputRanges[c][k] = recordValue(ranges[c][k]);
+            out.outputRanges[c][k] = recordFloat(ranges[c][k]);
             if (out.outputRanges[c][k] > 0.0f) {
                 out.outputAngles[c][k] = foldAngle360f(foldAngle360(angles[c][k]) + phi1 * outputOrders[k]);
-                out.outputFrequencies[c][k] = recordValue(fundamental * outputOrders[k]);
+                out.outputFrequencies[c][k] = recordFloat(fundamental * outputOrders[k]);
             }
         }
     }
-    out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
-    out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
-    for (int i = 0; i < 4; ++i) {
-        out.outputBOInitStates[i] = quint32(stateOutputBOStates[i]);
-        out.outputBOHoldEnables[i] = 1;
-        out.outputBOTurnEnables[i] = 1;
-        out.outputBIRiseEnables[i] = quint32(stateOutputBIStates[i]) & 1u;
-        out.outputBIFallEnables[i] = (quint32(stateOutputBIStates[i]) >> 1) & 1u;
-    }
-    out.outputBILogic = quint32(stateBILogicTypes);
-    out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
-    out.outputTime = autoRampEnabled ? recordValue(actionRampTime) : float(kSteadyOutputTime);
-    out.outputTriggerType = faultActionType == ACTION_TYPE_CONTINUE ? COMM_TRIGGER_TYPE_TIME
-                                                                    : COMM_TRIGGER_TYPE_TIME_BINARY;
+    ActionRamp::writePageSettings(*this, out);
 }
 
 void ModelHarmonicEntity::updateToDriverStateCount()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestOutputData)
-        return;
-    globalTestOutputData->outputStateCount = quint32(std::clamp(stateCount, 0, kMaxStateCount) + 1);
+    ActionRamp::updateToDriverStateCount(*this);
 }
 
 bool ModelHarmonicEntity::switchToNextState()
@@ -162,10 +131,7 @@ bool ModelHarmonicEntity::switchToNextState()
 void ModelHarmonicEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelHarmonicEntity::updateFromDriverState()
@@ -181,26 +147,8 @@ int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int bi
     if (faultActionTimes[index] == t)
         return -1;
     const bool complete = (statusTestStateIndex & kCompleteBit) != 0;
-    if (stateBILogicTypes == AO_BILOGIC_TYPE_OR || complete) {
-        faultActionTimes[index] = t;
-        faultActionBiIndex = index;
-    } else {
-        if (faultActionBiIndex >= 0)
-            return -1;
-        for (int i = 0; i < 4; ++i) {
-            const int code = (biflag >> (2 * i)) & 3;
-            if (code == 1 || code == 2)
-                faultActionTimes[i] = t;
-        }
-        bool all = true;
-        for (int i = 0; i < 4; ++i) {
-            if (stateOutputBIStates[i] != 0 && !(faultActionTimes[i] > 0.0))
-                all = false;
-        }
-        if (all)
-            faultActionBiIndex = index;
-    }
-    if (faultActionBiIndex < 0)
+    if (!recordBIAction(faultActionTimes, faultActionBiIndex, stateOutputBIStates, stateBILogicTypes, complete,
+                        biflag, index, t))
         return -1;
     getFaultActionValue(faultActionPort, faultActionItem == RAMP_ITEM_TYPE_ANGLE ? outputAngles : outputRanges,
                         faultActionValues[index]);
@@ -325,23 +273,7 @@ double ModelHarmonicEntity::getMinMaxBeginRampVal(const double (*outputArry)[4],
 
 int ModelHarmonicEntity::updateCurrentVal(double& currentValue, double beginVal) const
 {
-    currentValue += double(actionRampFactor) * double(currentRampFactor) * std::fabs(actionRampStep);
-    const bool rising = actionRampFactor >= 1;
-    if (currentRampFactor == 1) {
-        if (rising ? currentValue >= endRampValue : currentValue <= endRampValue) {
-            currentValue = endRampValue;
-            return 0;
-        }
-        return 1;
-    }
-    if (currentRampFactor == -1) {
-        if (rising ? currentValue <= beginVal : currentValue >= beginVal) {
-            currentValue = beginVal;
-            return 0;
-        }
-        return 1;
-    }
-    return 1;
+    return rampStepValue(currentValue, beginVal, endRampValue, actionRampStep, actionRampFactor, currentRampFactor);
 }
 
 int ModelHarmonicEntity::updateNextOuputVal(double (*outputArry)[4])
@@ -359,7 +291,7 @@ int ModelHarmonicEntity::updateNextOuputVal(double (*outputArry)[4])
 void ModelHarmonicEntity::getFaultActionValue(RampPortType portType, const double (*outputArry)[4],
                                               faultActionValStruct& value) const
 {
-    clearActionValue(value);
+    clearFaultAction(value);
     if (!outputArry || !rampSlotValid())
         return;
     int channels[3];

@@ -1,6 +1,5 @@
 #include "ModelOscillateEntity.h"
 
-#include "BaseUtilityHelper.h"
 #include "CommDriverData.h"
 
 #include <QMutexLocker>
@@ -15,11 +14,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kCompleteBit = 0x8000;
-
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
 
 bool inGroup(RampPortType port, int channel)
 {
@@ -49,10 +43,7 @@ void ModelOscillateEntity::resetActionValues()
 void ModelOscillateEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
     lastState = false;
 }
 
@@ -71,18 +62,18 @@ void ModelOscillateEntity::updateToDriverValue()
         // Component 0 swings on the group's channels only; elsewhere it is
         // zero in currentOutputRanges as well, whatever an earlier module left.
         if (inGroup(oscillatePort, c)) {
-            const float swing = recordValue(outputRanges[c] * oscillatePercent);
+            const float swing = recordFloat(outputRanges[c] * oscillatePercent);
             out.outputRanges[c][0] = swing;
             out.outputAngles[c][0] = foldAngle360f(oscillateAngle);
-            out.outputFrequencies[c][0] = recordValue(oscillateFrequency);
+            out.outputFrequencies[c][0] = recordFloat(oscillateFrequency);
             out.currentOutputRanges[c][0] = swing;
         } else {
             out.currentOutputRanges[c][0] = 0.0f;
         }
-        out.outputRanges[c][1] = recordValue(outputRanges[c]);
+        out.outputRanges[c][1] = recordFloat(outputRanges[c]);
         out.outputAngles[c][1] = foldAngle360f(outputAngles[c]);
-        out.outputFrequencies[c][1] = recordValue(outputFrequencies[c]);
-        out.currentOutputRanges[c][1] = recordValue(outputRanges[c]);
+        out.outputFrequencies[c][1] = recordFloat(outputFrequencies[c]);
+        out.currentOutputRanges[c][1] = recordFloat(outputRanges[c]);
     }
     out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
     out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
@@ -111,10 +102,7 @@ void ModelOscillateEntity::updateToDriverStateCount()
 void ModelOscillateEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelOscillateEntity::updateFromDriverState()
@@ -140,8 +128,7 @@ int ModelOscillateEntity::updateFromDriverAction(int statusTestStateIndex, int b
 void ModelOscillateEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
-    for (int c = 0; c < 8; ++c)
-        BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &outputRanges[c]);
+    limitChannelRanges(outputRanges, vmax, imax);
 }
 
 void ModelOscillateEntity::updateFaultActionValue(RampPortType portType, const double* outputArry,

@@ -1,6 +1,5 @@
 #include "ModelRampingEntity.h"
 
-#include "BaseUtilityHelper.h"
 #include "CommDriverData.h"
 
 #include <QMutexLocker>
@@ -16,23 +15,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kCompleteBit = 0x8000;
 constexpr int kPhasesFour = 1;   // volPhaseType / curPhaseType with a fourth channel
-
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-bool allFinite(const double* values, int count)
-{
-    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
-}
-
-void clearActionValue(faultActionValStruct& value)
-{
-    value.portCnt = 0;
-    for (double& v : value.actionVal)
-        v = kNaN;
-}
 
 // Whether a slot on this group may move channel c: UX and IX only when the
 // hardware has four voltage (current) phases.
@@ -58,7 +40,7 @@ ModelRampingEntity::ModelRampingEntity()
         for (int i = 0; i < 4; ++i) {
             stateActionTimes[s][i] = kNaN;
             stateActionBIStates[s][i] = -1;
-            clearActionValue(stateActionValue[s][i]);
+            clearFaultAction(stateActionValue[s][i]);
         }
         for (int i = 0; i < kRampSlots; ++i) {
             rampPorts[s][i] = RAMP_PORT_TYPE_UA;
@@ -73,7 +55,7 @@ void ModelRampingEntity::resetActionValues()
     for (int s = 0; s < kMaxStates; ++s) {
         for (int i = 0; i < 4; ++i) {
             stateActionTimes[s][i] = kNaN;
-            clearActionValue(stateActionValue[s][i]);
+            clearFaultAction(stateActionValue[s][i]);
             stateActionBIStates[s][i] = -1;
         }
         stateActionUpdateState[s] = -1;
@@ -109,10 +91,7 @@ void ModelRampingEntity::switchToResetState()
     QMutexLocker locker(&entityLock);
     outputRunningStateIndex = 0;
     outputSendingStateIndex = 0;
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
     lastStep = true; // state 0 is one static page
     for (int c = 0; c < 8; ++c) {
         outputRanges[c] = nextOutputRanges[c] = stateOutputRanges[0][c];
@@ -219,16 +198,14 @@ void ModelRampingEntity::updateToDriverValue()
     if (!globalTestOutputData)
         return;
     CommDriverTestOutputData& out = *globalTestOutputData;
-    std::fill(&out.outputRanges[0][0], &out.outputRanges[0][0] + 32, 0.0f);
-    std::fill(&out.outputAngles[0][0], &out.outputAngles[0][0] + 32, 0.0f);
-    std::fill(&out.outputFrequencies[0][0], &out.outputFrequencies[0][0] + 32, 0.0f);
+    clearDriverOutputs(out);
     formatLimitValue(maxVoltage, maxCurrent);
 
     for (int c = 0; c < 8; ++c) {
-        out.outputRanges[c][0] = recordValue(nextOutputRanges[c]);
+        out.outputRanges[c][0] = recordFloat(nextOutputRanges[c]);
         out.outputAngles[c][0] = foldAngle360f(nextOutputAngles[c]);
-        out.outputFrequencies[c][0] = recordValue(nextOutputFrequencies[c]);
-        out.currentOutputRanges[c][0] = recordValue(outputRanges[c]);
+        out.outputFrequencies[c][0] = recordFloat(nextOutputFrequencies[c]);
+        out.currentOutputRanges[c][0] = recordFloat(outputRanges[c]);
     }
 
     // The closing page of a full 97-state run has no settings row of its own:
@@ -245,24 +222,20 @@ void ModelRampingEntity::updateToDriverValue()
     }
     out.outputBILogic = quint32(stateBILogicTypes[k]);
     out.outputLinkStateType = quint32(linkType);
-    out.outputTime = recordValue(outputTime);
+    out.outputTime = recordFloat(outputTime);
     out.outputTriggerType = quint16(stateTriggerTypes[k]);
 }
 
 void ModelRampingEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
-    for (int c = 0; c < 8; ++c)
-        BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &nextOutputRanges[c]);
+    limitChannelRanges(nextOutputRanges, vmax, imax);
 }
 
 void ModelRampingEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelRampingEntity::updateFromDriverState()
@@ -310,7 +283,7 @@ void ModelRampingEntity::recordSlotValue(int state, int column)
     faultActionValStruct& value = stateActionValue[state][column];
     const double* current = currentItemArray(int(rampItems[state][0]));
     if (!current) {
-        clearActionValue(value);
+        clearFaultAction(value);
         return;
     }
     getFaultActionValue(rampPorts[state][0], current, &value);
@@ -381,7 +354,7 @@ void ModelRampingEntity::getFaultActionValue(RampPortType portType, const double
 {
     if (!actionValue)
         return;
-    clearActionValue(*actionValue);
+    clearFaultAction(*actionValue);
     int channels[3];
     const int n = outputArry ? rampPortChannels(int(portType), channels) : 0;
     actionValue->portCnt = n;
@@ -397,8 +370,8 @@ bool ModelRampingEntity::checkOutputValues() const
     if (computePointCount() > kMaxStateCount)
         return false;
     for (int s = 0; s < stateCount; ++s) {
-        if (!allFinite(stateOutputRanges[s], 8) || !allFinite(stateOutputAngles[s], 8)
-            || !allFinite(stateOutputFrequencies[s], 8) || !isFiniteFloat(stateOutputTimes[s]))
+        if (!allFiniteFloat(stateOutputRanges[s], 8) || !allFiniteFloat(stateOutputAngles[s], 8)
+            || !allFiniteFloat(stateOutputFrequencies[s], 8) || !isFiniteFloat(stateOutputTimes[s]))
             return false;
         for (int i = 0; i < kRampSlots; ++i) {
             const double step = rampStepValues[s][i];

@@ -133,9 +133,4 @@ public:
     // reaches the output, or a slide rate that is not positive (a fault page
     // would never end).
     bool checkOutputValues() const;
-
-private:
-    int pointLimit() const;
-    void setNextChannel(int channel, COMMStatePropertyEnableType property, double range, double angle,
-                        double frequency);
 };

@@ -15,16 +15,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-bool allFinite(const double* values, int count)
-{
-    return std::all_of(values, values + count, [](double v) { return isFiniteFloat(v); });
-}
-
 bool timedTrigger(AOTriggerType trigger)
 {
     return trigger == AO_TRIGGER_TYPE_TIME || trigger == AO_TRIGGER_TYPE_TIME_BINARY;
@@ -53,10 +43,7 @@ void ModelStateSequenceEntity::switchToResetState()
     QMutexLocker locker(&entityLock);
     outputRunningStateIndex = 0;
     outputSendingStateIndex = 0;
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
     if (globalTestControlData)
         globalTestControlData->controlAutoOutputStateEnable = 1;
 }
@@ -101,17 +88,15 @@ void ModelStateSequenceEntity::updateToDriverValue()
         return;
     CommDriverTestOutputData& out = *globalTestOutputData;
 
-    std::fill(&out.outputRanges[0][0], &out.outputRanges[0][0] + 32, 0.0f);
-    std::fill(&out.outputAngles[0][0], &out.outputAngles[0][0] + 32, 0.0f);
-    std::fill(&out.outputFrequencies[0][0], &out.outputFrequencies[0][0] + 32, 0.0f);
+    clearDriverOutputs(out);
 
     // The running state's amplitudes feed the engine's current maximum.
     const int running = std::clamp(outputRunningStateIndex, 0, std::min(stateCount, int(kMaxStates)) - 1);
     for (int c = 0; c < 8; ++c) {
-        out.outputRanges[c][0] = recordValue(stateOutputRanges[s][c]);
+        out.outputRanges[c][0] = recordFloat(stateOutputRanges[s][c]);
         out.outputAngles[c][0] = foldAngle360f(stateOutputAngles[s][c]);
-        out.outputFrequencies[c][0] = recordValue(stateOutputFrequencies[s][c]);
-        out.currentOutputRanges[c][0] = recordValue(stateOutputRanges[running][c]);
+        out.outputFrequencies[c][0] = recordFloat(stateOutputFrequencies[s][c]);
+        out.currentOutputRanges[c][0] = recordFloat(stateOutputRanges[running][c]);
     }
 
     for (int i = 0; i < 4; ++i) {
@@ -126,7 +111,7 @@ void ModelStateSequenceEntity::updateToDriverValue()
     out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
     out.outputBILogic = quint32(stateBILogicTypes[s]);
     out.outputTriggerType = quint16(stateTriggerTypes[s]);
-    out.outputTime = timedTrigger(stateTriggerTypes[s]) ? recordValue(stateOutputTimes[s])
+    out.outputTime = timedTrigger(stateTriggerTypes[s]) ? recordFloat(stateOutputTimes[s])
                                                         : float(kUntimedOutputTime);
 }
 
@@ -217,18 +202,14 @@ int ModelStateSequenceEntity::updateFromDriverAction(int bi1flag, int bi2flag, f
 void ModelStateSequenceEntity::updateToDriverBOStates()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestControlData)
-        return;
-    for (int i = 0; i < 4; ++i)
-        globalTestControlData->controlBOStates[i] = quint8(outputBOStates[i] & 0xFF);
+    writeDriverBOStates(outputBOStates);
 }
 
 void ModelStateSequenceEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
     for (int s = 0; s < kMaxStates; ++s)
-        for (int c = 0; c < 8; ++c)
-            BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &stateOutputRanges[s][c]);
+        limitChannelRanges(stateOutputRanges[s], vmax, imax);
 }
 
 void ModelStateSequenceEntity::updateToDriverCloseDefine(int index)
@@ -276,8 +257,8 @@ void ModelStateSequenceEntity::updateToDriverCloseDefine(int index)
     default:
         break;
     }
-    decay.faultRange = recordValue(faultRange);
-    decay.faultAngle = recordValue(faultAngle);
+    decay.faultRange = recordFloat(faultRange);
+    decay.faultAngle = recordFloat(faultAngle);
 }
 
 bool ModelStateSequenceEntity::checkOutputValues() const
@@ -286,8 +267,8 @@ bool ModelStateSequenceEntity::checkOutputValues() const
     if (stateCount < 1 || stateCount > kMaxStates)
         return false;
     for (int s = 0; s < stateCount; ++s) {
-        if (!allFinite(stateOutputRanges[s], 8) || !allFinite(stateOutputAngles[s], 8)
-            || !allFinite(stateOutputFrequencies[s], 8))
+        if (!allFiniteFloat(stateOutputRanges[s], 8) || !allFiniteFloat(stateOutputAngles[s], 8)
+            || !allFiniteFloat(stateOutputFrequencies[s], 8))
             return false;
         if (timedTrigger(stateTriggerTypes[s]) && !isFiniteFloat(stateOutputTimes[s]))
             return false;

@@ -1,6 +1,5 @@
 #include "ModelStdSourceEntity.h"
 
-#include "BaseUtilityHelper.h"
 #include "CommDriverData.h"
 
 #include <QMutexLocker>
@@ -10,22 +9,10 @@
 
 using namespace ModelEntity;
 
-namespace {
-
-float recordValue(double value)
-{
-    return isFiniteFloat(value) ? float(value) : 0.0f;
-}
-
-} // namespace
-
 void ModelStdSourceEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
-    if (globalTestStatusData) {
-        globalTestStatusData->statusTestStateIndex = 0;
-        globalTestStatusData->statusBIStateAction = 0;
-    }
+    resetDriverStatus();
 }
 
 void ModelStdSourceEntity::updateToDriverValue()
@@ -40,10 +27,10 @@ void ModelStdSourceEntity::updateToDriverValue()
             out.outputAngles[c][k] = 0.0f;
             out.outputFrequencies[c][k] = 0.0f;
         }
-        out.outputRanges[c][0] = recordValue(outputRanges[c]);
+        out.outputRanges[c][0] = recordFloat(outputRanges[c]);
         out.outputAngles[c][0] = foldAngle360f(outputAngles[c]);
-        out.outputFrequencies[c][0] = recordValue(outputFrequencies[c]);
-        out.currentOutputRanges[c][0] = recordValue(outputRanges[c]);
+        out.outputFrequencies[c][0] = recordFloat(outputFrequencies[c]);
+        out.currentOutputRanges[c][0] = recordFloat(outputRanges[c]);
     }
     out.outputLevelControlType = COMM_LEVELCONTROL_TYPE_AUTO;
     out.outputBOControlType = COMM_BOCONTROL_TYPE_AUTO;
@@ -74,8 +61,7 @@ void ModelStdSourceEntity::updateFromDriverState()
 void ModelStdSourceEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
-    for (int c = 0; c < 8; ++c)
-        BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &outputRanges[c]);
+    limitChannelRanges(outputRanges, vmax, imax);
 }
 
 bool ModelStdSourceEntity::checkOutputValues() const
