@@ -9,12 +9,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
 
 constexpr int64_t kWaitForDriverMs = 100;
 constexpr int64_t kIdlePassMs = 300;
+// The energy branch naps this long around its pulse steps and reads.
+constexpr int64_t kPulseNapMs = 100;
+// The instrument counts on for this long after the pulse set-up before the
+// count is read.
+constexpr int64_t kPulseSettleMs = 999;
+// The measured interval is a 32-bit count of 125 MHz ticks: it wraps after
+// 2^32 / 1.25e8 s = 34.3597 s.
+constexpr int64_t kPulsePeriodRangeMs = 34359;
 
 // Bit 15 of the state index: the state being output has ended.
 constexpr qint32 kLastStateBit = 0x8000;
@@ -46,6 +55,8 @@ qint32 fanDuty(qint32 maxT)
 
 } // namespace
 
+enum class PulseStep { Idle, Delay, Sent, Sampling };
+
 struct ControllerQuery::LoopState
 {
     std::optional<int64_t> lastClockMs;
@@ -57,6 +68,14 @@ struct ControllerQuery::LoopState
     qint32 lastStateIndex = 0;
     qint32 lastAlarmWord = -1;
     qint32 lastFanDuty = 0;
+    bool running = false;                   // the last pass saw a run
+
+    // Energy pulse measurement of the state playing.
+    PulseStep pulseStep = PulseStep::Idle;
+    int64_t pulseDelayStartMs = 0;
+    int64_t pulseSentMs = 0;
+    int64_t pulseWindowMs = 0;
+    qint32 lastPulseCount = 0;
 };
 
 ControllerQuery::ControllerQuery(QObject* parent)
@@ -99,8 +118,10 @@ void ControllerQuery::updateInitState(bool initialised)
 
 void ControllerQuery::updateRunState(const CommSOEEntity&, bool running)
 {
-    if (running)
+    if (running) {
         runType.store(runTypeSource ? runTypeSource() : testType.load());
+        runStartMs.store(zoplat::monotonicMs());
+    }
     runningEnable.store(running);
 }
 
@@ -145,10 +166,19 @@ void ControllerQuery::doQueryStart()
         pollBinaryInputs(loop, local);
         pollBinaryOutputs(loop, local);
         if (runningEnable.load()) {
+            if (!loop.running) {
+                // A new run: its first state began when the output started.
+                loop.running = true;
+                loop.lastIndexMs = std::min(now, runStartMs.load());
+                loop.pulseStep = PulseStep::Idle;
+            }
             pollModule(loop, now, runTestType());
         } else {
+            loop.running = false;
             loop.lastStateIndex = 0;
             loop.lastIndexMs = now;
+            if (loop.pulseStep != PulseStep::Idle)
+                releasePulses(loop);
         }
         pollTemperatures(loop, now);
         pollAlarms(loop, now);
@@ -210,7 +240,7 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
     emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
 }
 
-void ControllerQuery::pollModule(LoopState& loop, int64_t, ControllerTestor::TESTType type)
+void ControllerQuery::pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type)
 {
     switch (type) {
     case ControllerTestor::TEST_ALTERNATE:
@@ -219,9 +249,22 @@ void ControllerQuery::pollModule(LoopState& loop, int64_t, ControllerTestor::TES
     case ControllerTestor::TEST_OSCILLATE:
         pollSourceModule(loop);
         return;
-    // The multi-state modules, the remote signal and the energy pulses are
-    // followed with their run control; the calibration, the multi-test and
-    // the standard source have nothing to read.
+    case ControllerTestor::TEST_STATESEQUENCE:
+        pollSequence(loop, now);
+        return;
+    case ControllerTestor::TEST_DISTANCE:
+    case ControllerTestor::TEST_RAMPING:
+    case ControllerTestor::TEST_OVERCURRENT:
+    case ControllerTestor::TEST_SLIP_FREQUENCY:
+    case ControllerTestor::TEST_SLIP_VOLTAGE:
+        pollStepModule(loop);
+        return;
+    case ControllerTestor::TEST_ENERGY:
+        pollEnergy(loop);
+        return;
+    // The remote signal and the modules without an entity are followed with
+    // their run control; the calibration, the multi-test and the standard
+    // source have nothing to read.
     default:
         return;
     }
@@ -238,6 +281,136 @@ void ControllerQuery::pollSourceModule(LoopState& loop)
     loop.lastStateIndex = index;
     if (index & kLastStateBit)
         emit sigTestSwitch();
+}
+
+void ControllerQuery::pollSequence(LoopState& loop, int64_t now)
+{
+    if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
+        return;
+    reportAction();
+    CommDriverTestStatusData& status = *globalTestStatusData;
+    const qint32 index = status.statusTestStateIndex;
+    if (index == loop.lastStateIndex)
+        return;
+    loop.lastStateIndex = index;
+    status.statusTestTriggerTime = float(double(now - loop.lastIndexMs) / 1000.0);
+    loop.lastIndexMs = now;
+    emit sigUpdateTestStateIndex(index);
+    emit sigTestSwitch();
+}
+
+void ControllerQuery::pollStepModule(LoopState& loop)
+{
+    if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
+        return;
+    reportAction();
+    const qint32 index = globalTestStatusData->statusTestStateIndex;
+    if (index == loop.lastStateIndex)
+        return;
+    loop.lastStateIndex = index;
+    if (index & kLastStateBit) {
+        emit sigUpdateTestStateIndex(index);
+        emit sigTestSwitch();
+    }
+}
+
+// The steps follow one another within a pass where they can; each step that
+// runs naps kPulseNapMs.
+void ControllerQuery::pollEnergy(LoopState& loop)
+{
+    CommDriverTestOutputData* out = globalTestOutputData;
+    if (!out) {
+        zoplat::sleepMs(kPulseNapMs);
+        return;
+    }
+    if (loop.pulseStep == PulseStep::Idle) {
+        // The testor writes a state's pulse set-up with the page after it;
+        // none is waiting once the last state has been measured.
+        if (out->pulseInputEnable == 0) {
+            zoplat::sleepMs(kPulseNapMs);
+            return;
+        }
+        loop.pulseDelayStartMs = zoplat::monotonicMs();
+        loop.pulseWindowMs = int64_t(out->pulseSampleTotalCount) * 1000;
+        loop.pulseStep = PulseStep::Delay;
+    }
+    if (loop.pulseStep == PulseStep::Delay) {
+        const double delay = out->pulseSampleDelayTime;
+        const int64_t delayMs = std::isfinite(delay) && delay > 0.0 ? int64_t(std::min(delay, 1e9) * 1000.0) : 0;
+        if (zoplat::monotonicMs() - loop.pulseDelayStartMs >= delayMs) {
+            driverBaseSendTestPulse();
+            loop.pulseSentMs = zoplat::monotonicMs();
+            loop.pulseStep = PulseStep::Sent;
+        }
+        zoplat::sleepMs(kPulseNapMs);
+    }
+    if (loop.pulseStep == PulseStep::Sent) {
+        if (zoplat::monotonicMs() - loop.pulseSentMs > kPulseSettleMs) {
+            loop.pulseStep = PulseStep::Sampling;
+            loop.lastPulseCount = 0;
+        }
+        zoplat::sleepMs(kPulseNapMs);
+    }
+    if (loop.pulseStep != PulseStep::Sampling)
+        return;
+
+    constexpr double noResult = std::numeric_limits<double>::quiet_NaN();
+    bool ended = false;
+    if (driverBaseReadTestPulse() != 0) {
+        // Whatever was counted cannot be timed.
+        emit sigUpdateTestStatePulse(loop.lastPulseCount, noResult);
+        ended = true;
+    } else {
+        const int64_t at = zoplat::monotonicMs();
+        const qint32 count = out->pulseInputTCNT;
+        if (out->pulseInputState != 0) {
+            // Counting began after the set-up was sent: an interval read
+            // within 2^32 ticks of it cannot have wrapped.
+            const bool fits = at - loop.pulseSentMs < kPulsePeriodRangeMs;
+            loop.lastPulseCount = count;
+            emit sigUpdateTestStatePulse(count, fits ? double(out->pulseInputPeriod) : noResult);
+            ended = true;
+        } else {
+            if (count != loop.lastPulseCount) {
+                loop.lastPulseCount = count;
+                emit sigUpdateTestStatePulse(count, double(out->pulseInputPeriod));
+            }
+            // The meter has not sent all its pulses within the window.
+            if (at - loop.pulseDelayStartMs >= loop.pulseWindowMs) {
+                emit sigUpdateTestStatePulse(loop.lastPulseCount, noResult);
+                ended = true;
+            }
+        }
+    }
+    zoplat::sleepMs(kPulseNapMs);
+    if (ended)
+        endPulseMeasurement(loop);
+}
+
+// Pulses off, the instrument on to the next state's page, and the testor
+// told so that it follows with the state after.
+void ControllerQuery::endPulseMeasurement(LoopState& loop)
+{
+    if (CommDriverTestOutputData* out = globalTestOutputData) {
+        out->pulseInputEnable = 0;
+        out->pulseOutputEnable = 0;
+    }
+    driverBaseSendTestPulse();
+    zoplat::sleepMs(kPulseNapMs);
+    driverBaseSendTestSwitchState();
+    emit sigUpdateTestStateIndex(globalTestStatusData ? globalTestStatusData->statusTestStateIndex : 0);
+    emit sigTestSwitch();
+    loop.pulseStep = PulseStep::Idle;
+    zoplat::sleepMs(kPulseNapMs);
+}
+
+void ControllerQuery::releasePulses(LoopState& loop)
+{
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    if (out && (out->pulseInputEnable != 0 || out->pulseOutputEnable != 0))
+        return;   // not yet cleared by the stop
+    driverBaseSendTestPulse();
+    loop.pulseStep = PulseStep::Idle;
 }
 
 void ControllerQuery::reportAction()

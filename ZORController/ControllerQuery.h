@@ -12,6 +12,14 @@
 // only write atomic members. Every interval is measured on the monotonic
 // clock (zoplat::monotonicMs), so a clock step of the synchronisation cannot
 // stretch or shorten them; event time stamps are wall-clock.
+//
+// Energy test: a state's pulse measurement starts once the testor has written
+// its pulse set-up (the output record's pulseInputEnable) and ends when the
+// instrument has counted the set number of pulses, when the count window
+// (pulseSampleTotalCount, from the start of the delay) runs out, or when a
+// read fails. Only a completed count whose interval fits the 32-bit period
+// register (34.36 s at 125 MHz) gives a result; otherwise the count is
+// reported with a NaN period (no result).
 
 #include "CommSOEEntity.h"
 #include "ControllerTestor.h"
@@ -87,12 +95,25 @@ private:
     void pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type);
     // AC, DC, harmonic, power swing: trips, and the switch once a state ended.
     void pollSourceModule(LoopState& loop);
+    // State sequence: trips, and every change of the page playing with the
+    // time since the change before.
+    void pollSequence(LoopState& loop, int64_t now);
+    // Distance, ramping, overcurrent, load shedding: trips, and the state
+    // index and switch once a state ended.
+    void pollStepModule(LoopState& loop);
+    // Energy: the pulse measurement of the state playing.
+    void pollEnergy(LoopState& loop);
+    void endPulseMeasurement(LoopState& loop);
+    // After a run: the pulse output and counting off, once the testor's stop
+    // has cleared them in the output record.
+    void releasePulses(LoopState& loop);
     // The four-value trip report, when the last action read found one.
     void reportAction();
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 
     std::atomic<ControllerTestor::TESTType> runType{ControllerTestor::TEST_NONE};
+    std::atomic<int64_t> runStartMs{0};   // monotonic time the run state turned on
     std::atomic<bool> loopRunning{false};
     std::function<ControllerTestor::TESTType()> runTypeSource;
     std::function<bool()> driverInitialisedSource;

@@ -229,6 +229,20 @@ double ControllerTestor::getHarmonicCurrentMax()
     return largest;
 }
 
+QString ControllerTestor::lastStartRefusal() const
+{
+    QMutexLocker lock(&refusalLock);
+    return refusalText;
+}
+
+void ControllerTestor::setStartRefusal(const QString& text)
+{
+    if (!text.isEmpty())
+        qWarning("ControllerTestor: start refused: %s", qPrintable(text));
+    QMutexLocker lock(&refusalLock);
+    refusalText = text;
+}
+
 double ControllerTestor::getCurrentOutputRange(qint32 ch)
 {
     if (ch < 0 || ch >= COMM_PORT_COUNT)
@@ -258,10 +272,9 @@ ControllerTestor::StartPages ControllerTestor::writeStartPages(TESTType type, in
 {
     if (isSourceModule(type))
         return startSourceModule(type, errorSum);
-    // The multi-state modules (state sequence, distance, ramping,
-    // overcurrent, energy, load shedding) start with their own branch
-    // (ControllerTestorProtection.cpp); the types without an entity have
-    // no output of their own.
+    if (isProtectionModule(type))
+        return startProtectionModule(type, errorSum);
+    // The types without an entity have no output of their own.
     return StartPages::None;
 }
 
@@ -280,6 +293,7 @@ void ControllerTestor::doTestStart()
     int errorSum = 0;
     CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow());
     driverBaseResetUpdateOffset();
+    setStartRefusal(QString());
 
     if (type == TEST_CALIBRATION) {
         startCalibration(event);
@@ -290,6 +304,8 @@ void ControllerTestor::doTestStart()
         releaseRunCapture();
         return;
     case StartPages::Refused:
+        if (lastStartRefusal().isEmpty())
+            setStartRefusal(QStringLiteral("module %1: settings that cannot be output").arg(int(type)));
         reportFailedStart(event, false, false);
         return;
     case StartPages::Written:
@@ -416,6 +432,9 @@ void ControllerTestor::doTestInterrupt()
         break;
     }
     default: {
+        // The energy test's pulse output and pulse counting end with the run.
+        if (type == TEST_ENERGY)
+            doTestMeasurerStop();
         const int run = setTestRuning(false);
         const int power = setTestPower(false);
         if (run == 0 && power == 0)
@@ -436,10 +455,16 @@ void ControllerTestor::doTestSwitch()
     }
     // A request that arrives after the run ended (queued before the stop)
     // has no output to switch.
-    if (!runEnable.load() || !isSourceModule(type))
+    if (!runEnable.load())
+        return;
+    SwitchOutcome outcome;
+    if (isSourceModule(type))
+        outcome = switchSourceModule(type);
+    else if (isProtectionModule(type))
+        outcome = switchProtectionModule(type);
+    else
         return;
 
-    const SwitchOutcome outcome = switchSourceModule(type);
     if (outcome.endRun)
         doTestInterrupt();
     if (outcome.announce && outcome.errorSum == 0)
@@ -557,33 +582,52 @@ void ControllerTestor::doTestMeasurerStop()
 
 // ---- Reports of the polling loop ---------------------------------------------------------
 // The single-page modules have no state index of their own to follow; the
-// multi-state modules follow theirs in ControllerTestorProtection.cpp.
+// multi-state modules follow theirs (ControllerTestorProtection.cpp). A
+// report that arrives after the run ended (queued before the stop) finds
+// nothing to update.
 
-void ControllerTestor::doUpdateTestStateIndex(qint32)
+void ControllerTestor::doUpdateTestStateIndex(qint32 index)
 {
+    const TESTType type = activeTestType();
+    if (!runEnable.load() || !isProtectionModule(type))
+        return;
+    stateIndexProtectionModule(type, index);
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex)
 {
     const TESTType type = activeTestType();
-    if (!isSourceModule(type))
-        return;
-    if (actionSourceModule(type, actionFlag, actionIndex, actionTime, stateIndex) == 0)
+    int recorded = -1;
+    if (isSourceModule(type))
+        recorded = actionSourceModule(type, actionFlag, actionIndex, actionTime, stateIndex);
+    else if (isProtectionModule(type) && runEnable.load())
+        recorded = actionProtectionModule(type, actionFlag, actionIndex, actionTime, stateIndex);
+    if (recorded == 0)
         emit sigUpdateTestStateAction();
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex,
-                                               qint32, qint32)
+                                               qint32 bi1state, qint32 bi2state)
 {
     const TESTType type = activeTestType();
-    if (!isSourceModule(type))
-        return;
-    if (twoInputActionSourceModule(type, bi1flag, bi2flag, actionTime, stateIndex) == 0)
+    int recorded = -1;
+    if (isSourceModule(type))
+        recorded = twoInputActionSourceModule(type, bi1flag, bi2flag, actionTime, stateIndex);
+    else if (isProtectionModule(type) && runEnable.load())
+        recorded = twoInputActionProtectionModule(type, bi1flag, bi2flag, actionTime, stateIndex, bi1state,
+                                                  bi2state);
+    if (recorded == 0)
         emit sigUpdateTestStateAction();
 }
 
-void ControllerTestor::doUpdateTestStatePulse(qint32, double)
+void ControllerTestor::doUpdateTestStatePulse(qint32 count, double period)
 {
+    if (activeTestType() != TEST_ENERGY || !runEnable.load())
+        return;
+    // A NaN period means the count window ran out, the measured time is not
+    // to be trusted or the reading failed: the count is kept, with no result.
+    if (dataEnergy->updateFromDriverPulse(static_cast<unsigned short>(count), period) == 0)
+        emit sigUpdateTestStatePulse();
 }
 
 // ---- Calibration -------------------------------------------------------------------------

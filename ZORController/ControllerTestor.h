@@ -21,15 +21,20 @@
 // Module families: the single-page modules (AC, DC, harmonic, power swing,
 // standard source) are run by ControllerTestorSource.cpp; the multi-state
 // modules (state sequence, distance, ramping, overcurrent, energy, load
-// shedding) get their start, switch and report branches in a file of their
-// own, ControllerTestorProtection.cpp. Until then a start of one of them
-// does nothing.
+// shedding) by ControllerTestorProtection.cpp.
+//
+// A start the entity's settings cannot run (a count beyond its arrays or the
+// 16-bit count register, a non-finite value, a pulse period beyond the 32-bit
+// register, a search that never ends) sends nothing and reports the run
+// state false; lastStartRefusal() then says why (any thread).
 
 #include "CommSOEEntity.h"
 #include "ModelCalibrationEntity.h"
 
 #include <QDateTime>
+#include <QMutex>
 #include <QObject>
+#include <QString>
 
 #include <atomic>
 
@@ -122,6 +127,9 @@ public:
     double getHarmonicCurrentMax();
     double getCurrentOutputRange(qint32 ch);
 
+    // Why the last refused start was refused; empty after a start that ran.
+    QString lastStartRefusal() const;
+
 public slots:
     void doTestActive(qint32 type);
     void doTestStart();
@@ -189,10 +197,32 @@ private:
     // False when the module's entity does not know its output current.
     bool sourceCurrentMax(TESTType type, double& current) const;
 
+    // Multi-state modules (ControllerTestorProtection.cpp).
+    static bool isProtectionModule(TESTType type);
+    StartPages startProtectionModule(TESTType type, int& errorSum);
+    SwitchOutcome switchProtectionModule(TESTType type);
+    void stateIndexProtectionModule(TESTType type, qint32 index);
+    // The four-value trip report; 0 when the entity recorded it.
+    int actionProtectionModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime,
+                               qint32 stateIndex);
+    int twoInputActionProtectionModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime,
+                                       qint32 stateIndex, qint32 bi1state, qint32 bi2state);
+    // The state sequence's state changes: the cursor follows the ring by the
+    // pages the instrument moved on (several between two reports too).
+    void sequenceStateChanged(qint32 index);
+
+    void setStartRefusal(const QString& text);
+
     // Binary outputs of the active module's entity into the control record;
     // false for a module without binary outputs of its own.
     bool entityBOStates(TESTType type, qint32 bo[4]);
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
+
+    // State sequence: the state word of the last reported change (testor thread).
+    qint32 sequenceStateWord = 0;
+
+    mutable QMutex refusalLock;
+    QString refusalText;
 };

@@ -1,0 +1,134 @@
+// Distance and overcurrent end to end: groups of pre-fault, fault and
+// after-fault pages, one page ahead in the ring, trips from relay models in
+// the fault pages.
+
+#include "RunProtectionSupport.h"
+
+#include <type_traits>
+
+using namespace runprotection;
+
+namespace {
+
+// One group per point: pre-fault (rated voltages, `pre` A), fault (`fault`
+// A, armed, time or binary input), after-fault (no output).
+template <typename Entity>
+void setGroups(Entity& e, const std::vector<double>& faultAmps, double pre, double preSeconds, double faultSeconds,
+               double afterSeconds)
+{
+    using Trigger = std::remove_reference_t<decltype(e.stateTriggerTypes[0])>;
+    e.stateCount = int(faultAmps.size()) * 3;
+    for (int s = 0; s < e.stateCount; ++s) {
+        const int kind = s % 3;
+        const double amps = kind == 0 ? pre : kind == 1 ? faultAmps[size_t(s / 3)] : 0.0;
+        const double angles[8] = {0, 240, 120, 0, -80, 160, 40, 0};
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = kind == 2 || c == 3 || c == 7 ? 0.0 : (c < 4 ? 57.735 : amps);
+            e.stateOutputAngles[s][c] = angles[c];
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateOutputTimes[s] = kind == 0 ? preSeconds : kind == 1 ? faultSeconds : afterSeconds;
+        e.stateTriggerTypes[s] = Trigger(kind == 1 ? 2 : 0);
+        for (int i = 0; i < 4; ++i)
+            e.stateOutputBOStates[s][i] = 0;
+    }
+    for (int i = 0; i < 4; ++i)
+        e.stateOutputBIStates[i] = i == 0 ? 1 : 0;
+    e.stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
+}
+
+// IEC standard inverse, as the relay's data sheet gives it.
+double standardInverse(double amps, double pickup, double tms)
+{
+    return tms * 0.14 / (std::pow(amps / pickup, 0.02) - 1.0);
+}
+
+} // namespace
+
+TEST_F(RunProtectionTest, DistanceGroupsTripInTheirFaultPagesAndEndWithTheClosingPage)
+{
+    initialise();
+    auto log = plugPageLog();
+    constexpr double kDelay = 0.5;
+    zorsim::FixedDelayRelaySettings settings;
+    settings.delaySeconds = kDelay;
+    settings.armedPagesOnly = true;
+    settings.condition = [](const zorsim::PlayedOutputs& out) {
+        return out.page.channels[kIA].components.at(0).amplitude >= 2.0;
+    };
+    auto relay = std::make_shared<zorsim::FixedDelayRelay>(settings);
+    sim->plugIn(relay);
+
+    // Point 1 faults with 5 A and trips; point 2 with 1 A does not.
+    ModelDistanceEntity& e = *testor().dataDistance;
+    edit(e, [](ModelDistanceEntity& x) { setGroups(x, {5.0, 1.0}, 0.0, 1.0, 2.0, 1.0); });
+    runToEnd(TT::TEST_DISTANCE);
+    EXPECT_EQ(sim->peekRegister(kStateCountRegister), 6);
+    EXPECT_EQ(relay->closeTimes().size(), 1u);
+
+    // Six pages and the closing page, one after the other: the inputs armed
+    // only in the fault pages.
+    const std::vector<PageLog::Entry> played = log->all();
+    ASSERT_GE(played.size(), 7u);
+    const double ia[6] = {0, 5, 0, 0, 1, 0};
+    for (int s = 0; s < 6; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(played[size_t(s)].ring, s % 8);
+        EXPECT_NEAR(played[size_t(s)].amplitude(kIA), ia[s], 1e-3);
+        EXPECT_NEAR(played[size_t(s)].amplitude(kUA), s % 3 == 2 ? 0.0 : 57.735, 1e-3);
+        EXPECT_EQ(played[size_t(s)].page.biRise(0), s % 3 == 1);
+        EXPECT_EQ(played[size_t(s)].page.trigger(),
+                  s % 3 == 1 ? zorsim::TriggerType::TimeOrBinary : zorsim::TriggerType::Time);
+    }
+    // The closing page: every output at zero, no time; it may be entered
+    // again until the stop arrives.
+    for (size_t i = 6; i < played.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(played[i].ring, 6);
+        for (int c = 0; c < 8; ++c)
+            EXPECT_NEAR(played[i].amplitude(c), 0.0, 1e-6);
+        EXPECT_LT(played[i].page.durationSeconds, 1e-3);
+    }
+
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_NEAR(e.stateActionTimes[1][0], recordedTripTime(kDelay, debounceSeconds()), 1e-4);
+    EXPECT_EQ(e.stateActionBIStates[1][0], 1);
+    for (int s : {0, 2, 3, 4, 5})
+        EXPECT_TRUE(std::isnan(e.stateActionTimes[s][0])) << "state " << s;
+    for (int s = 0; s < 5; ++s)
+        EXPECT_EQ(e.stateTestStates[s], ModelEntity::AO_STATE_TYPE_COMPLETED) << "state " << s;
+}
+
+TEST_F(RunProtectionTest, OvercurrentTripTimesFollowTheStandardInverseCurve)
+{
+    initialise();
+    constexpr double kPickup = 1.0;
+    constexpr double kTms = 0.1;
+    zorsim::InverseTimeRelaySettings settings;
+    settings.channels = {kIA, kIB, kIC};
+    settings.pickupAmps = kPickup;
+    settings.tms = kTms;
+    settings.curve = zorsim::InverseCurve::iecStandardInverse();
+    sim->plugIn(std::make_shared<zorsim::InverseTimeRelay>(settings));
+
+    // Pre-fault below the pick-up, the fault long enough for the slowest
+    // trip, after-fault at zero to reset the relay.
+    const std::vector<double> faults = {2.0, 3.0, 5.0};
+    ModelOvercurrentEntity& e = *testor().dataOvercurrent;
+    edit(e, [&](ModelOvercurrentEntity& x) { setGroups(x, faults, 0.5, 0.5, 3.0, 1.0); });
+    runToEnd(TT::TEST_OVERCURRENT);
+    // The instrument is told one state more than the pages the run sends.
+    EXPECT_EQ(sim->peekRegister(kStateCountRegister), 10);
+
+    const double debounce = debounceSeconds();
+    QMutexLocker lock(&e.entityLock);
+    for (size_t p = 0; p < faults.size(); ++p) {
+        SCOPED_TRACE(faults[p]);
+        const int fault = int(3 * p + 1);
+        const double expected = recordedTripTime(standardInverse(faults[p], kPickup, kTms), debounce);
+        EXPECT_NEAR(e.stateActionTimes[fault][0], expected, 2e-4);
+        EXPECT_EQ(e.stateActionBIStates[fault][0], 1);
+        EXPECT_TRUE(std::isnan(e.stateActionTimes[fault - 1][0]));
+        EXPECT_TRUE(std::isnan(e.stateActionTimes[fault + 1][0]));
+    }
+}

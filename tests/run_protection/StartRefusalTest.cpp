@@ -1,0 +1,218 @@
+// Starts of the multi-state modules that must not run: counts beyond the
+// entities' arrays or the 16-bit count register, values that cannot be
+// output, pulse periods beyond the 32-bit register, searches that never end.
+// Each is refused before anything reaches the instrument, and says why.
+
+#include "RunProtectionSupport.h"
+
+using namespace runprotection;
+
+namespace {
+
+using Freq = ModelSlipFrequencyEntity;
+using Volt = ModelSlipVoltageEntity;
+
+// Valid settings of each module, which the rows then spoil.
+void validSequence(ModelStateSequenceEntity& e)
+{
+    e.stateCount = 2;
+    for (int s = 0; s < ModelStateSequenceEntity::kMaxStates; ++s) {
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 10.0 : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateTriggerTypes[s] = ModelEntity::AO_TRIGGER_TYPE_TIME;
+        e.stateOutputTimes[s] = 1.0;
+    }
+}
+
+void validRamping(ModelRampingEntity& e)
+{
+    e.stateCount = 3;
+    e.maxVoltage = 120.0;
+    e.maxCurrent = 20.0;
+    for (int s = 0; s < ModelRampingEntity::kMaxStates; ++s) {
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 57.735 : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+            e.rampStepValues[s][c] = 0.0;
+        }
+        e.stateOutputTimes[s] = 1.0;
+    }
+    e.rampPorts[1][0] = ModelEntity::RAMP_PORT_TYPE_IA;
+    e.rampItems[1][0] = ModelEntity::RAMP_ITEM_TYPE_RANGE;
+    e.rampBeginValues[1][0] = 0.0;
+    e.rampEndValues[1][0] = 10.0;
+    e.rampStepValues[1][0] = 1.0;
+}
+
+template <typename Entity>
+void validGroups(Entity& e)
+{
+    e.stateCount = 3;
+    for (int s = 0; s < Entity::kMaxStates; ++s) {
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 57.735 : (c == kIA && s % 3 == 1 ? 5.0 : 0.0);
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateOutputTimes[s] = 1.0;
+    }
+}
+
+void validEnergy(ModelEnergyEntity& e)
+{
+    e.stateCount = 1;
+    e.pulseOutputEnable = 1;
+    e.pulseOutputConst = 1000.0;
+    for (int c = 0; c < 8; ++c) {
+        e.stateOutputRanges[0][c] = c == kUA ? 125.0 : (c == kIA ? 8.0 : 0.0);
+        e.stateOutputAngles[0][c] = 0.0;
+        e.stateOutputFrequencies[0][c] = 50.0;
+    }
+    e.pulseOutputGiven[0] = 1000.0;
+    e.stateSettingPulses[0] = 5.0;
+    e.stateSettingTimes[0] = 3.6;
+    e.stateSampleDelayTimes[0] = 0.0;
+}
+
+void validFrequency(Freq& e)
+{
+    setSheddingNormal(e);
+    e.pointCnt = 1;
+    for (int p = 0; p < Freq::kMaxPoints; ++p)
+        setSheddingPoint(e, p, Freq::ITEM_ACTION_FREQUENCY, 49.5, 48.5, 0.5, 1.0);
+}
+
+void validVoltage(Volt& e)
+{
+    setSheddingNormal(e);
+    e.pointCnt = 1;
+    for (int p = 0; p < Volt::kMaxPoints; ++p)
+        setSheddingPoint(e, p, Volt::ITEM_ACTION_VOLTAGE, 20.0, 10.0, 2.0, 20.0);
+}
+
+struct Row
+{
+    const char* name;
+    ControllerTestor::TESTType type;
+    std::function<void(ControllerTestor&)> settings;
+    const char* reason;   // part of the refusal text
+};
+
+// Valid settings, checked, then spoiled.
+template <typename Entity>
+std::function<void(ControllerTestor&)> spoil(Entity* ControllerTestor::*member, void (*valid)(Entity&),
+                                             std::function<void(Entity&)> change)
+{
+    return [member, valid, change](ControllerTestor& testor) {
+        Entity& e = *(testor.*member);
+        edit(e, [&](Entity& x) {
+            valid(x);
+            ASSERT_TRUE(x.checkOutputValues());
+            change(x);
+        });
+    };
+}
+
+} // namespace
+
+TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
+{
+    initialise();
+    using TT = ControllerTestor;
+    const double inf = std::numeric_limits<double>::infinity();
+    const Row rows[] = {
+        {"33 sequence states", TT::TEST_STATESEQUENCE,
+         spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
+                                         [](auto& e) { e.stateCount = 33; }),
+         "state count 33 outside 1..32"},
+        {"NaN sequence angle", TT::TEST_STATESEQUENCE,
+         spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
+                                         [](auto& e) { e.stateOutputAngles[1][kIB] = kNaN; }),
+         "not finite"},
+        {"98 ramping states", TT::TEST_RAMPING,
+         spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [](auto& e) { e.stateCount = 98; }),
+         "state count 98 outside 1..97"},
+        {"ramping pages beyond the count register", TT::TEST_RAMPING,
+         spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [](auto& e) { e.rampStepValues[1][0] = 1e-4; }),
+         "beyond the 16-bit state count register"},
+        {"infinite ramp end", TT::TEST_RAMPING,
+         spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [inf](auto& e) { e.rampEndValues[1][0] = inf; }),
+         "not finite"},
+        {"99 distance states", TT::TEST_DISTANCE,
+         spoil<ModelDistanceEntity>(&TT::dataDistance, validGroups, [](auto& e) { e.stateCount = 99; }),
+         "state count 99 outside 1..98"},
+        {"infinite distance amplitude", TT::TEST_DISTANCE,
+         spoil<ModelDistanceEntity>(&TT::dataDistance, validGroups,
+                                    [inf](auto& e) { e.stateOutputRanges[1][kIA] = inf; }),
+         "not finite"},
+        {"98 overcurrent states", TT::TEST_OVERCURRENT,
+         spoil<ModelOvercurrentEntity>(&TT::dataOvercurrent, validGroups, [](auto& e) { e.stateCount = 98; }),
+         "state count 98 outside 1..97"},
+        {"33 energy states", TT::TEST_ENERGY,
+         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.stateCount = 33; }),
+         "state count 33 outside 1..32"},
+        {"pulse period beyond 32 bits", TT::TEST_ENERGY,
+         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) {
+             e.pulseOutputGiven[0] = 1.0;
+             e.pulseOutputConst = 100.0;   // 4.5e12 ticks
+         }),
+         "exceeds the 32-bit pulse period register (at most 4294967295 ticks, 34.36 s)"},
+        {"zero power", TT::TEST_ENERGY,
+         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.pulseOutputGiven[0] = 0.0; }),
+         "must be positive"},
+        {"negative meter constant", TT::TEST_ENERGY,
+         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.pulseOutputConst = -1000.0; }),
+         "must be positive"},
+        {"9 under-frequency points", TT::TEST_SLIP_FREQUENCY,
+         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.pointCnt = 9; }),
+         "point count 9 outside 1..8"},
+        {"zero df/dt", TT::TEST_SLIP_FREQUENCY,
+         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.slipValue[0] = 0.0; }),
+         "slide rate"},
+        {"zero frequency step", TT::TEST_SLIP_FREQUENCY,
+         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.rampStepValues[0] = 0.0; }),
+         "point 1: a step of 0 never reaches the end value"},
+        {"under-frequency states beyond the count register", TT::TEST_SLIP_FREQUENCY,
+         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.rampStepValues[0] = 1e-5; }),
+         "beyond the 16-bit state count register"},
+        {"33 under-voltage points", TT::TEST_SLIP_VOLTAGE,
+         spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) { e.pointCnt = 33; }),
+         "point count 33 outside 1..32"},
+        {"zero voltage step", TT::TEST_SLIP_VOLTAGE,
+         spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) {
+             e.pointCnt = 2;
+             e.rampStepValues[1] = 0.0;
+         }),
+         "point 2: a step of 0 never reaches the end value"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.settings(testor());
+        const int runs = runNotices();
+        const int powers = powerNotices();
+        const int starts = texts(ConstTextUtility::TEST_AOSTART);
+        sim->clearFrames();
+        center->testActive(row.type);
+        center->testStart();
+        ASSERT_TRUE(settle());
+
+        EXPECT_FALSE(testor().runEnable.load());
+        EXPECT_EQ(state(RT::STATE_TYPE_RUNNING), 0);
+        EXPECT_EQ(powerNotices(), powers);
+        EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), starts);
+        EXPECT_GT(runNotices(), runs);   // the failed start is reported
+        EXPECT_TRUE(testor().lastStartRefusal().contains(QLatin1String(row.reason)))
+            << qPrintable(testor().lastStartRefusal());
+        // No page, state count, power or run reached the instrument.
+        for (uint32_t frame : sim->frames()) {
+            const uint16_t addr = uint16_t(frame >> 16);
+            const bool output = addr < 0x1800 || addr == kStateCountRegister || addr == kRunBitsRegister;
+            EXPECT_FALSE(output || addr == reg::kPower) << std::hex << frame;
+        }
+        EXPECT_FALSE(sim->playerStatus().running);
+    }
+}

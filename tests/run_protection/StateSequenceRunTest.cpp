@@ -1,0 +1,186 @@
+// The state sequence end to end: twelve states through the eight-page ring
+// with the instrument stepping by itself, every kind of trigger, trips from a
+// relay, and the polling loop held at chosen instants so that it misses a
+// state or sees a trip before the state change that led to it.
+
+#include "RunProtectionSupport.h"
+
+using namespace runprotection;
+
+namespace {
+
+using Seq = ModelStateSequenceEntity;
+using ModelEntity::AO_TRIGGER_TYPE_BINARY;
+using ModelEntity::AO_TRIGGER_TYPE_GPS;
+using ModelEntity::AO_TRIGGER_TYPE_KEY_PRESS;
+using ModelEntity::AO_TRIGGER_TYPE_TIME;
+using ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+
+constexpr int kStates = 12;
+constexpr double kRelayDelay = 0.3;
+
+// UA of state s, so that a page tells which state it carries.
+double marker(int s)
+{
+    return 10.0 + s;
+}
+
+struct StateRow
+{
+    ModelEntity::AOTriggerType trigger;
+    double seconds;
+    bool watched;   // binary input 1 armed (rising edge)
+};
+
+// States 8-11 are the ones the relay trips (UA 18 V and more). State 1 is
+// watched with a time-or-binary trigger but not tripped: a check of the
+// trigger by ring page (page 1) instead of by state would take a trip in
+// state 9 for a binary-triggered one.
+const StateRow kRows[kStates] = {
+    {AO_TRIGGER_TYPE_TIME, 0.6, false},        {AO_TRIGGER_TYPE_TIME_BINARY, 0.4, true},
+    {AO_TRIGGER_TYPE_TIME, 0.6, false},        {AO_TRIGGER_TYPE_GPS, 0.0, false},
+    {AO_TRIGGER_TYPE_TIME, 0.6, false},        {AO_TRIGGER_TYPE_TIME, 0.6, false},
+    {AO_TRIGGER_TYPE_TIME, 0.6, false},        {AO_TRIGGER_TYPE_TIME, 0.6, false},
+    {AO_TRIGGER_TYPE_TIME, 1.0, true},         {AO_TRIGGER_TYPE_TIME, 1.0, true},
+    {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, true},    {AO_TRIGGER_TYPE_BINARY, 0.0, true},
+};
+
+void setSequence(Seq& e)
+{
+    e.stateCount = kStates;
+    for (int s = 0; s < kStates; ++s) {
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+            e.stateOutputBIStates[s][c % 4] = 0;
+        }
+        e.stateOutputRanges[s][kUA] = marker(s);
+        e.stateTriggerTypes[s] = kRows[s].trigger;
+        e.stateOutputTimes[s] = kRows[s].seconds;
+        e.stateOutputBIStates[s][0] = kRows[s].watched ? 1 : 0;
+        e.stateBILogicTypes[s] = ModelEntity::AO_BILOGIC_TYPE_OR;
+        e.stateOutputLinkTypes[s] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    }
+}
+
+} // namespace
+
+TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWrap)
+{
+    initialise();
+    auto log = plugPageLog();
+    zorsim::FixedDelayRelaySettings relaySettings;
+    relaySettings.delaySeconds = kRelayDelay;
+    relaySettings.armedPagesOnly = true;
+    relaySettings.condition = [](const zorsim::PlayedOutputs& out) {
+        return out.page.channels[kUA].components.at(0).amplitude > marker(8) - 0.5;
+    };
+    sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relaySettings));
+
+    // The polling loop's read of the state register: held while state 1
+    // plays until state 2 does (it never sees state 1), and while states 8
+    // and 10 play until their trip is in the action record (it sees the trip
+    // before the state change). The testor's own read of it, just before the
+    // output starts, looks at the preloaded ring.
+    runsource::LinkTap tap(*sim);
+    std::vector<double> preloaded;
+    std::atomic<int> holds{0};
+    QThread* queryThread = center->queryingThread;
+    QThread* testorThread = center->testorThread;
+    zorsim::SimInstrument* instrument = sim.get();
+    auto holdUntil = [](const std::function<bool()>& done) {
+        QDeadlineTimer deadline(enginetest::kDeadlineMs);
+        while (!done() && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    bool heldFor[kStates] = {};
+    tap.onFrames({readFrame(kStateRegister)}, [&] {
+        if (QThread::currentThread() == testorThread && preloaded.empty()) {
+            for (int p = 0; p < 8; ++p)
+                preloaded.push_back(instrument->decodedPage(p).channels[kUA].components.at(0).amplitude);
+            return;
+        }
+        if (QThread::currentThread() != queryThread)
+            return;
+        const zorsim::PlayerStatus now = instrument->playerStatus();
+        if (!now.running || now.statesPlayed >= uint32_t(kStates) || heldFor[now.statesPlayed])
+            return;
+        switch (now.statesPlayed) {
+        case 1:
+            heldFor[1] = true;
+            holdUntil([instrument] { return instrument->playerStatus().statesPlayed >= 2; });
+            ++holds;
+            break;
+        case 8:
+        case 10: {
+            const int state = int(now.statesPlayed);
+            heldFor[state] = true;
+            holdUntil([instrument, state] {
+                return (instrument->peekRegister(actionFlagsRegister(state % 8)) & 0x0700) != 0;
+            });
+            ++holds;
+            break;
+        }
+        default:
+            break;
+        }
+    });
+
+    Seq& e = *testor().dataStateSequence;
+    edit(e, setSequence);
+    ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE)) << qPrintable(testor().lastStartRefusal());
+    EXPECT_EQ(sim->peekRegister(kStateCountRegister), kStates);
+
+    // Trips in states 8 and 9 are credited to them: the one of state 8 came
+    // in on page 0 while the cursor still stood at state 7. Neither trigger
+    // is binary, so neither raises the trip flag (state 1's trigger would).
+    // State 10's trip came in on page 2 while the cursor stood at state 9;
+    // the key ends that state.
+    ASSERT_TRUE(waitFor([&] { return read(e, [](Seq& x) { return !std::isnan(x.stateActionTimes[10][0]); }); }));
+    ASSERT_TRUE(testorDone());
+    EXPECT_EQ(globalTestStatusData->statusBIStateAction, 0);
+    EXPECT_EQ(sim->playerStatus().statesPlayed, 10u);
+    center->testKeyPress();
+
+    // State 11 ends on the relay's trip; after it the last-state bit ends the run.
+    ASSERT_TRUE(waitEnded());
+    EXPECT_EQ(holds.load(), 3);
+    EXPECT_TRUE(waitFor([this] { return texts(ConstTextUtility::TEST_STOP) == 1; }));
+    EXPECT_EQ(sim->playerStatus().statesPlayed, uint32_t(kStates));
+
+    // Eight states were in the ring before the output started; every page
+    // the instrument left took the state eight further on, the two it left
+    // between two reads (states 1 and 2) as well.
+    ASSERT_EQ(preloaded.size(), 8u);
+    for (int p = 0; p < 8; ++p)
+        EXPECT_NEAR(preloaded[size_t(p)], marker(p), 1e-3) << "page " << p;
+    const std::vector<PageLog::Entry> played = log->all();
+    ASSERT_EQ(played.size(), size_t(kStates));
+    for (int s = 0; s < kStates; ++s) {
+        EXPECT_EQ(played[size_t(s)].ring, s % 8) << "state " << s;
+        EXPECT_NEAR(played[size_t(s)].amplitude(kUA), marker(s), 1e-3) << "state " << s;
+    }
+    // The GPS state ends on a whole second of the instrument's time.
+    EXPECT_EQ(played[4].startNs % 1000000000, 0);
+
+    const double debounce = debounceSeconds();
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_EQ(e.outputRunningStateIndex, kStates);
+    for (int s = 0; s < kStates; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(e.stateTestStates[s], ModelEntity::AO_STATE_TYPE_COMPLETED);
+        if (s >= 8) {
+            EXPECT_NEAR(e.stateActionTimes[s][0], recordedTripTime(kRelayDelay, debounce), 1e-4);
+            EXPECT_EQ(e.stateActionBIStates[s][0], 1);
+        } else {
+            EXPECT_TRUE(std::isnan(e.stateActionTimes[s][0]));
+        }
+        // The state the polling loop never saw playing has no time of its
+        // own; every other one has the time the loop measured.
+        if (s == 1)
+            EXPECT_TRUE(std::isnan(e.stateTriggerTimes[s]));
+        else
+            EXPECT_GT(e.stateTriggerTimes[s], 0.0);
+    }
+}
