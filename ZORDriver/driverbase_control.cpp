@@ -349,7 +349,9 @@ int driverBaseReadActionTimes()
         if (result != 0)
             return result;
         count = (flags >> 8) & 0x7;
-        if (count != 0 && count > status.statusTestActionCount) {
+        // The record's count is that page's only if the record is of it.
+        const int recorded = page == status.statusTestActionStateIndex ? status.statusTestActionCount : 0;
+        if (count != 0 && count > recorded) {
             result += drv_mcasp_read_u32(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), &timeUs);
             if (result != 0)
                 return result;

@@ -4,6 +4,7 @@
 #include "DriverSimFixture.h"
 
 #include "SimThresholdRelay.h"
+#include "SimTimedRelay.h"
 
 #include <cmath>
 #include <memory>
@@ -154,6 +155,44 @@ TEST_F(DriverRun, TripEndingPageSevenIsFoundAfterTheRingWrapped)
     EXPECT_EQ(status->statusTestActionStateIndex, 7);
     EXPECT_EQ(status->statusTestActionIndex, 0);
     EXPECT_EQ(status->statusTestActionFlags[0], 1);
+}
+
+TEST_F(DriverRun, TripEndingTheStateAfterATrippedStateIsFound)
+{
+    // The relay picks up in state 0 and drops off 0.1 s into state 1: both
+    // states end by their binary input (state 1 by the falling edge).
+    zorsim::TimedRelaySettings settings;
+    settings.channel = COMM_PORT_TYPE_IA;
+    settings.pickup = 2.0;
+    settings.pickupDelaySeconds = 0.02;
+    settings.dropoffDelaySeconds = 0.1;
+    settings.binaryInput = 0;
+    sim->plugIn(std::make_shared<zorsim::TimedRelay>(settings));
+    writeState(5.0f, 10.0f, COMM_TRIGGER_TYPE_BINARY);
+    *out = CommDriverTestOutputData();
+    for (uint16_t& property : out->propertyEnables)
+        property = COMM_STATE_PROPERTY_ENABLE_TYPE_BASE;
+    out->outputTime = 10.0f;
+    out->outputTriggerType = COMM_TRIGGER_TYPE_BINARY;
+    out->outputBIFallEnables[0] = 1;
+    ASSERT_EQ(driverBaseSendTestParameterData(false, false), 0);
+    driverBaseSwitchUpdateOffset();
+    writeState(0.0f, 10.0f, COMM_TRIGGER_TYPE_TIME);
+    start(3);
+
+    // State 0's trip, seen while state 1 plays.
+    ASSERT_TRUE(pollForAction(0.08));
+    EXPECT_EQ(status->statusTestActionStateIndex, 0);
+    EXPECT_EQ(status->statusTestStateIndex & 0x7, 1);
+
+    // State 1 ends by the drop-off; the next poll sees page 2 playing and
+    // must still report page 1's action, although the record holds page 0's.
+    sim->advanceSeconds(0.2);
+    ASSERT_EQ(driverBaseReadActionTimes(), 0);
+    EXPECT_EQ(status->statusTestStateIndex & 0x7, 2);
+    ASSERT_FALSE(std::isnan(status->statusTestActionTime));
+    EXPECT_EQ(status->statusTestActionStateIndex, 1);
+    EXPECT_EQ(status->statusTestActionFlags[0], 2) << "falling edge";
 }
 
 TEST_F(DriverRun, SoftwareSwitchedRunSwitchesOnceTheLastStateIsReached)
