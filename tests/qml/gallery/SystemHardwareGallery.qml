@@ -1,0 +1,37 @@
+import QtQuick 2.15
+import ZOR.TestSupport 1.0
+import "qrc:/QMLPages/Main"
+
+// The hardware configuration, read-only (adjustable auxiliary DC).
+Item {
+    width: 800
+    height: 480
+
+    SystemViewModelStub {
+        id: viewBaseModel
+        batteryProtectedState: "0x1000"
+        clkSyncEnabled: false
+        clockSource: 1
+        extInputMode: 1
+        extOutputType: 2
+    }
+
+    MainWindowContent {
+        id: mainWindow
+        hostWindow: null
+    }
+
+    // The start page's safety notice opens once the window shows it.
+    Connections {
+        target: mainWindow.mainWindowPage.safetyNotice
+        function onOpened() {
+            mainWindow.mainWindowPage.safetyNotice.close()
+            show()
+        }
+    }
+    function show() {
+        mainWindow.housekeepingTimer.stop()
+        mainWindow.mainWindowPage.settingsButton.clicked()
+        mainWindow.settingsPage.openHardware()
+    }
+}

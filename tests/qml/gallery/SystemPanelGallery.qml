@@ -1,0 +1,30 @@
+import QtQuick 2.15
+import ZOR.TestSupport 1.0
+import "qrc:/QMLPages/Main"
+
+// The settings page with the date-time panel open on the system time.
+Item {
+    width: 800
+    height: 480
+
+    SystemViewModelStub { id: viewBaseModel }
+
+    MainWindowContent {
+        id: mainWindow
+        hostWindow: null
+    }
+
+    // The start page's safety notice opens once the window shows it.
+    Connections {
+        target: mainWindow.mainWindowPage.safetyNotice
+        function onOpened() {
+            mainWindow.mainWindowPage.safetyNotice.close()
+            show()
+        }
+    }
+    function show() {
+        mainWindow.housekeepingTimer.stop()
+        mainWindow.mainWindowPage.settingsButton.clicked()
+        mainWindow.settingsPage.systemTimeBox.focusInput()
+    }
+}
