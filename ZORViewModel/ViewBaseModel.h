@@ -18,7 +18,9 @@
 #include <QDateTime>
 #include <QDomDocument>
 #include <QDomElement>
+#include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QTime>
@@ -669,4 +671,138 @@ private slots:
 
 private:
     static bool validPort(int port) { return port >= 0 && port < 8; }
+
+    // ==== File manager, calibration files on the USB stick, software upgrade ====
+    // ViewBaseModelFiles.cpp, ViewBaseModelCalibrationUsb.cpp, ViewBaseModelUpgrade.cpp.
+    //
+    // The USB stick is "/media/usb" (a device path): it counts as present only
+    // while the platform's mount check says it is mounted, never because a
+    // folder is there. Files are copied, removed and created with the
+    // platform's file calls (no shell); every result is checked. File names
+    // that come from QML (save-as names, list entries) must be plain names:
+    // no path separators, no "..", no leading ".".
+public:
+    enum FilePos : qint32 {
+        FILE_POS_DEVICE = 0,
+        FILE_POS_USB = 1,
+    };
+    enum FileType : qint32 {
+        FILE_TYPE_PARAMETER = 0,
+        FILE_TYPE_REPORT = 1,
+    };
+    enum FileModuleType : qint32 {
+        FILE_MODULE_TYPE_ALTERNATE = 0,
+        FILE_MODULE_TYPE_OVERCURRENT = 1,
+        FILE_MODULE_TYPE_STATESEQUENCE = 2,
+        FILE_MODULE_TYPE_RAMPING = 3,
+        FILE_MODULE_TYPE_HARMONIC = 4,
+        FILE_MODULE_TYPE_DISTANCE = 5,
+        FILE_MODULE_TYPE_SLIP_FREQUENCY = 6,
+        FILE_MODULE_TYPE_SLIP_VOLTAGE = 7,
+        FILE_MODULE_TYPE_DIRECT = 8,
+        FILE_MODULE_TYPE_OSCILLATE = 9,
+        FILE_MODULE_TYPE_ENERGY = 10,
+    };
+    Q_ENUM(FilePos)
+    Q_ENUM(FileType)
+    Q_ENUM(FileModuleType)
+
+    // ---- File manager: one module's parameter backups or reports, on the
+    // device or on the stick. Setters ignore values outside their enum; the
+    // USB position offers parameter files only (the type is forced).
+    Q_INVOKABLE FilePos getFilePos() const;
+    Q_INVOKABLE void setFilePos(FilePos pos);
+    Q_INVOKABLE FileType getFileType() const;
+    Q_INVOKABLE void setFileType(FileType type);
+    Q_INVOKABLE FileModuleType getFileModuleType() const;
+    Q_INVOKABLE void setFileModuleType(FileModuleType type);
+    // Lists the working folder (files matching the type's filters, by name);
+    // empty when the folder is missing or the stick is not mounted.
+    Q_INVOKABLE void updateFileList();
+    Q_INVOKABLE int getFileCount() const;
+    Q_INVOKABLE QString getFileName(int index) const;
+    Q_INVOKABLE bool getFileSelected(int index) const;
+    Q_INVOKABLE void setFileSelected(int index, bool selected);
+    // 0 none selected (also for an empty list), 1 all, 2 some.
+    Q_INVOKABLE int getAllFileSelected() const;
+    Q_INVOKABLE void setAllFileSelected(bool selected);
+    // Device to stick, stick to device, delete: true when every selected
+    // file that still exists was handled (nothing selected: true). One
+    // failing file fails the operation; the others are still handled.
+    Q_INVOKABLE bool exportSelectedFiles();
+    Q_INVOKABLE bool importSelectedFiles();
+    Q_INVOKABLE bool deleteSelectedFiles();
+    // The stick is mounted and "/media/usb/" + sub (a plain name, or empty
+    // for the stick itself) exists as a folder afterwards (it is created).
+    Q_INVOKABLE bool checkUsbDiskExist(QString sub);
+    // Base folder of a position and type, ending in "/": the data root's
+    // "parameters_bk/" or "report/", or "/media/usb/parameters/" or
+    // "/media/usb/report/" (device paths).
+    Q_INVOKABLE QString getFileTypeDirName(FilePos pos, FileType type) const;
+    // "AC", "Overcurrent", ...; values outside the enum give "AC".
+    Q_INVOKABLE QString getFileModuleDirName(FileModuleType type) const;
+
+    // ---- Named parameter files of the active module --------------------------
+    // Backups in <data root>/parameters_bk/<module folder>, by name.
+    Q_INVOKABLE QStringList getParmFileList() const;
+    Q_INVOKABLE bool checkParmFileExist(QString name) const;
+    Q_INVOKABLE bool checkReportFileExist(QString name) const;
+    // Saves the parameters, then copies the live file to the backup name
+    // (overwriting silently: the page asks first).
+    Q_INVOKABLE bool backupParameter(QString name);
+    // Replaces the live parameter file with the backup, only when the backup
+    // parses with the root "DataRoot" and the live folder exists, then reads
+    // the model again from it.
+    Q_INVOKABLE bool loadParmFromFile(QString name);
+
+    // ---- Calibration files to and from the stick ------------------------------
+    // folder: a folder on the stick ("/media/usb/backup/" + device code);
+    // mask: 0x01 low-level, 0x02 voltage, 0x04 current outputs.
+    // Export: the engine writes the chosen kinds into "<app root>/dat/temp" on
+    // its thread; after its finished notice (waited for at most
+    // kCalEngineWaitMs) the files are copied to the folder, replacing only the
+    // calibration files of the same names. True when the engine succeeded and
+    // every file was copied (at least one).
+    // Import: the folder's calibration files (".xml", else ".dat") are copied
+    // into the staging folder, the engine imports them on its thread; the
+    // result is the engine's import result (a set holding only ".dat" files
+    // imports nothing and gives false).
+    Q_INVOKABLE bool exportCal(QString folder, int mask);
+    Q_INVOKABLE bool importCal(QString folder, int mask);
+    // Longest wait for the engine's export or import, ms.
+    static constexpr int kCalEngineWaitMs = 3000;
+
+    // ---- Software upgrade from the stick ----------------------------------------
+    // The newest qualifying package in "/media/usb/upgrade/" as a device path,
+    // "" when none qualifies or the stick is not mounted.
+    Q_INVOKABLE QString findUpdateFileName() const;
+    Q_INVOKABLE bool checkUpgradeFileExist(QString path) const;
+    // Copies the chosen package (a package file in the upgrade folder) to
+    // "/media/usb/upgrade/zorupgrade.zip", removing an old one first; true
+    // only when that copy succeeded.
+    Q_INVOKABLE bool runUpgradePrepare(QString path);
+    // Runs the upgrade script and waits for it: 0 when it exited with status
+    // 0, else -1. Blocks: the interface uses startUpgradeShell().
+    int runUpgradeShell();
+    // Runs the script on the background queue; sigUpgradeShellFinished
+    // brings its result. False (nothing started) while one is running.
+    Q_INVOKABLE bool startUpgradeShell();
+
+signals:
+    void sigUpgradeShellFinished(int result);
+
+protected:
+    QList<QPair<QString, bool>> fileList;
+    FileModuleType fileModuleType = FILE_MODULE_TYPE_ALTERNATE;
+    FileType fileType = FILE_TYPE_PARAMETER;
+    FilePos filePos = FILE_POS_DEVICE;
+
+private:
+    // The stick's mount point, "/media/usb", is mounted.
+    static bool usbStickMounted();
+    // A plain file name: not empty, no "/", "\\" or NUL, no "..", no leading ".".
+    static bool isPlainFileName(const QString& name);
+    QString fileWorkingFolder(FilePos pos, FileType type) const;
+    bool copySelectedFiles(FilePos from, FilePos to);
+    bool upgradeShellRunning = false;
 };

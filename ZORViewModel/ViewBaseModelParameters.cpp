@@ -67,7 +67,7 @@ bool ViewBaseModel::checkSDCardExist() const
 
 bool ViewBaseModel::sdCardMounted() const
 {
-    return zoplat::runCommand(QStringLiteral("mountpoint -q ") + kSdMountPoint).status == 0;
+    return zoplat::isMounted(kSdMountPoint);
 }
 
 QString ViewBaseModel::getRootPath() const

@@ -53,6 +53,10 @@ int setTimeZoneMinutesWest(int minutesWest);             // 0 or -1; daylight fl
 // application root is returned as it is); relative paths are returned unchanged.
 QString devicePath(const QString& absoluteDevicePath);
 QString sandboxRoot();                                   // host: $ZOR_SANDBOX_ROOT or <app root>/sandbox; device: "/"
+// Whether a file system is mounted at the device path ("/media/usb",
+// "/mnt/sdp1"): the status of "mountpoint -q <path>" run through runCommand
+// (host: recorded, scriptable by tests; mounted unless scripted otherwise).
+bool isMounted(const QString& devicePath);
 
 // ---- Serial devices ---------------------------------------------------------
 QString gnssSerialDevice();                              // "/dev/ttyO4" on the device

@@ -305,6 +305,20 @@ CommandResult runCommand(const QString& commandLine)
     return CommandResult{};
 }
 
+bool isMounted(const QString& devicePath)
+{
+    if (devicePath.isEmpty() || devicePath.contains(QLatin1Char('\0')))
+        return false;
+    // One shell word, whatever the path holds; plain paths stay as they are.
+    bool plain = true;
+    for (const QChar c : devicePath)
+        plain = plain && c.unicode() < 128 && (c.isLetterOrNumber() || QStringLiteral("/_.-").contains(c));
+    QString word = devicePath;
+    if (!plain)
+        word = QLatin1Char('\'') + word.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+    return runCommand(QStringLiteral("mountpoint -q ") + word).status == 0;
+}
+
 int syncFileSystems()
 {
     // Only the sandbox's file system is flushed.

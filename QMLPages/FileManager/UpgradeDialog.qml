@@ -1,0 +1,78 @@
+import QtQuick 2.15
+import QMLControls 1.0
+
+// The software-upgrade dialog of the settings page. Its owner calls tick()
+// once a second while it is open (the main window's one-second timer; with
+// autoTick the dialog ticks itself). In state 0 each tick looks for a package
+// on the stick; after "确定" has prepared the package (state 1) the states
+// count up, the upgrade script starts in state 2 (on the view model's
+// background queue, so the interface keeps running) and success is shown when
+// it reports so; the script restarts the device. State 180, three minutes
+// on, means failure.
+UserUpgradeDialog {
+    id: dialog
+
+    property var viewModel: viewBaseModel
+    property int upgradeState: 0
+    // The dialog's own one-second ticks, for an owner without a timer.
+    property bool autoTick: false
+    readonly property string preparedPackage: "/media/usb/upgrade/zorupgrade.zip"
+    readonly property int failureState: 180
+
+    function tick() {
+        if (!viewModel)
+            return
+        if (upgradeState === 0) {
+            var path = viewModel.findUpdateFileName()
+            if (viewModel.checkUpgradeFileExist(path)) {
+                upgradeFileName = path
+                upgradeFileStateText = qsTr("文件已找到,请核对版本号!点击确定开始升级！")
+            } else {
+                upgradeFileName = preparedPackage
+                upgradeFileStateText = qsTr("升级文件不存在！请重新插入U盘。")
+            }
+            return
+        }
+        if (upgradeState >= failureState) {
+            upgradeFileStateText = qsTr("升级失败！请联系技术支持。")
+            return
+        }
+        if (upgradeState === 2)
+            viewModel.startUpgradeShell()
+        upgradeState += 1
+    }
+
+    onAboutToShow: {
+        upgradeState = 0
+        upgradeAcceptEnabled = true
+        upgradeFileName = ""
+        upgradeFileStateText = ""
+        tick()
+    }
+
+    onAccept: {
+        if (upgradeState !== 0 || !viewModel)
+            return
+        if (viewModel.runUpgradePrepare(upgradeFileName)) {
+            upgradeAcceptEnabled = false
+            upgradeState = 1
+            upgradeFileStateText = qsTr("正在升级!升级完成自动重启。")
+        }
+    }
+
+    Timer {
+        interval: 1000
+        repeat: true
+        running: dialog.opened && dialog.autoTick
+        onTriggered: dialog.tick()
+    }
+
+    Connections {
+        target: dialog.viewModel
+        ignoreUnknownSignals: true
+        function onSigUpgradeShellFinished(result) {
+            if (result === 0 && dialog.upgradeState > 0 && dialog.upgradeState < dialog.failureState)
+                dialog.upgradeFileStateText = qsTr("升级成功!正在自动重启。")
+        }
+    }
+}

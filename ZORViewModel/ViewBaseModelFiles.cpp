@@ -1,0 +1,368 @@
+// ViewBaseModel: the file manager and the named parameter files of a module.
+//
+// Folders (base folder + module folder):
+//   device, parameters: <data root>/parameters_bk/<module>
+//   device, reports:    <data root>/report/<module>
+//   stick, parameters:  /media/usb/parameters/<module>
+//   stick, reports:     /media/usb/report/<module>
+// The live parameter file of a module is <data root>/parameters/<module>/
+// parameter.xml; its named backups sit beside that folder, not in it.
+
+#include "ViewBaseModel.h"
+
+#include "zoplatform.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace {
+
+const QString kUsbMountPoint = QStringLiteral("/media/usb");
+
+const QStringList& parameterFilters()
+{
+    static const QStringList filters{QStringLiteral("*.xml"), QStringLiteral("*.Xml"), QStringLiteral("*.XML")};
+    return filters;
+}
+
+const QStringList& reportFilters()
+{
+    static const QStringList filters{QStringLiteral("*.rtf"), QStringLiteral("*.Rtf"), QStringLiteral("*.RTF"),
+                                     QStringLiteral("*.htm")};
+    return filters;
+}
+
+// A device path as a local one (the host keeps device paths in its sandbox).
+QString local(const QString& path)
+{
+    return zoplat::devicePath(path);
+}
+
+bool isFolder(const QString& path)
+{
+    return QFileInfo(local(path)).isDir();
+}
+
+bool isFile(const QString& path)
+{
+    return QFileInfo(local(path)).isFile();
+}
+
+QStringList listFiles(const QString& folder, const QStringList& filters)
+{
+    if (!isFolder(folder))
+        return {};
+    return QDir(local(folder)).entryList(filters, QDir::Files, QDir::Name);
+}
+
+} // namespace
+
+// ---- Shared checks -------------------------------------------------------------------
+
+bool ViewBaseModel::usbStickMounted()
+{
+    return zoplat::isMounted(kUsbMountPoint);
+}
+
+bool ViewBaseModel::isPlainFileName(const QString& name)
+{
+    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
+        && !name.contains(QLatin1Char('\0')) && !name.contains(QStringLiteral(".."))
+        && !name.startsWith(QLatin1Char('.'));
+}
+
+// ---- State ------------------------------------------------------------------------------
+
+ViewBaseModel::FilePos ViewBaseModel::getFilePos() const
+{
+    return filePos;
+}
+
+void ViewBaseModel::setFilePos(FilePos pos)
+{
+    if (pos != FILE_POS_DEVICE && pos != FILE_POS_USB)
+        return;
+    filePos = pos;
+    // Reports go from the device to the stick only.
+    if (filePos == FILE_POS_USB)
+        fileType = FILE_TYPE_PARAMETER;
+}
+
+ViewBaseModel::FileType ViewBaseModel::getFileType() const
+{
+    return fileType;
+}
+
+void ViewBaseModel::setFileType(FileType type)
+{
+    if (type != FILE_TYPE_PARAMETER && type != FILE_TYPE_REPORT)
+        return;
+    fileType = filePos == FILE_POS_USB ? FILE_TYPE_PARAMETER : type;
+}
+
+ViewBaseModel::FileModuleType ViewBaseModel::getFileModuleType() const
+{
+    return fileModuleType;
+}
+
+void ViewBaseModel::setFileModuleType(FileModuleType type)
+{
+    if (type < FILE_MODULE_TYPE_ALTERNATE || type > FILE_MODULE_TYPE_ENERGY)
+        return;
+    fileModuleType = type;
+}
+
+QString ViewBaseModel::getFileTypeDirName(FilePos pos, FileType type) const
+{
+    const bool report = type == FILE_TYPE_REPORT;
+    if (pos == FILE_POS_USB)
+        return kUsbMountPoint + (report ? QStringLiteral("/report/") : QStringLiteral("/parameters/"));
+    return getRootPath() + (report ? QStringLiteral("/report/") : QStringLiteral("/parameters_bk/"));
+}
+
+QString ViewBaseModel::getFileModuleDirName(FileModuleType type) const
+{
+    switch (type) {
+    case FILE_MODULE_TYPE_OVERCURRENT: return QStringLiteral("Overcurrent");
+    case FILE_MODULE_TYPE_STATESEQUENCE: return QStringLiteral("Sequence");
+    case FILE_MODULE_TYPE_RAMPING: return QStringLiteral("Ramping");
+    case FILE_MODULE_TYPE_HARMONIC: return QStringLiteral("Harmonic");
+    case FILE_MODULE_TYPE_DISTANCE: return QStringLiteral("Distance");
+    case FILE_MODULE_TYPE_SLIP_FREQUENCY: return QStringLiteral("SlipFrequency");
+    case FILE_MODULE_TYPE_SLIP_VOLTAGE: return QStringLiteral("SlipVoltage");
+    case FILE_MODULE_TYPE_DIRECT: return QStringLiteral("DC");
+    case FILE_MODULE_TYPE_OSCILLATE: return QStringLiteral("Oscillate");
+    case FILE_MODULE_TYPE_ENERGY: return QStringLiteral("Energy");
+    default: return QStringLiteral("AC");
+    }
+}
+
+QString ViewBaseModel::fileWorkingFolder(FilePos pos, FileType type) const
+{
+    // The base folder ends in "/".
+    return getFileTypeDirName(pos, type) + getFileModuleDirName(fileModuleType);
+}
+
+// ---- List ----------------------------------------------------------------------------------
+
+void ViewBaseModel::updateFileList()
+{
+    fileList.clear();
+    // A folder left under the mount point without a stick is not the stick.
+    if (filePos == FILE_POS_USB && !usbStickMounted())
+        return;
+    const QStringList names = listFiles(fileWorkingFolder(filePos, fileType),
+                                        fileType == FILE_TYPE_REPORT ? reportFilters() : parameterFilters());
+    for (const QString& name : names)
+        fileList.append(qMakePair(name, false));
+}
+
+int ViewBaseModel::getFileCount() const
+{
+    return fileList.size();
+}
+
+QString ViewBaseModel::getFileName(int index) const
+{
+    return index >= 0 && index < fileList.size() ? fileList.at(index).first : QString();
+}
+
+bool ViewBaseModel::getFileSelected(int index) const
+{
+    return index >= 0 && index < fileList.size() && fileList.at(index).second;
+}
+
+void ViewBaseModel::setFileSelected(int index, bool selected)
+{
+    if (index >= 0 && index < fileList.size())
+        fileList[index].second = selected;
+}
+
+int ViewBaseModel::getAllFileSelected() const
+{
+    const auto selected = std::count_if(fileList.cbegin(), fileList.cend(), [](const QPair<QString, bool>& e) {
+        return e.second;
+    });
+    if (selected == 0)
+        return 0;
+    return selected == fileList.size() ? 1 : 2;
+}
+
+void ViewBaseModel::setAllFileSelected(bool selected)
+{
+    for (QPair<QString, bool>& entry : fileList)
+        entry.second = selected;
+}
+
+// ---- Copy and delete --------------------------------------------------------------------------
+
+bool ViewBaseModel::copySelectedFiles(FilePos from, FilePos to)
+{
+    // Both directions use the stick.
+    if (filePos != from || !usbStickMounted())
+        return false;
+    const QString source = fileWorkingFolder(from, fileType);
+    const QString target = fileWorkingFolder(to, fileType);
+    if (zoplat::makeDir(target) != 0) {
+        qWarning().noquote() << "ViewBaseModel: folder not created:" << target;
+        return false;
+    }
+    bool ok = true;
+    for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
+        if (!entry.second)
+            continue;
+        if (!isPlainFileName(entry.first)) {
+            qWarning().noquote() << "ViewBaseModel: file name refused:" << entry.first;
+            ok = false;
+            continue;
+        }
+        const QString file = source + QLatin1Char('/') + entry.first;
+        if (!isFile(file))
+            continue;   // gone since the list was made
+        if (zoplat::copyFile(file, target + QLatin1Char('/') + entry.first) != 0) {
+            qWarning().noquote() << "ViewBaseModel: file not copied:" << file << "to" << target;
+            ok = false;
+        }
+    }
+    if (zoplat::syncFileSystems() != 0)
+        ok = false;
+    return ok;
+}
+
+bool ViewBaseModel::exportSelectedFiles()
+{
+    return copySelectedFiles(FILE_POS_DEVICE, FILE_POS_USB);
+}
+
+bool ViewBaseModel::importSelectedFiles()
+{
+    return copySelectedFiles(FILE_POS_USB, FILE_POS_DEVICE);
+}
+
+bool ViewBaseModel::deleteSelectedFiles()
+{
+    if (filePos == FILE_POS_USB && !usbStickMounted())
+        return false;
+    const QString folder = fileWorkingFolder(filePos, fileType);
+    bool ok = true;
+    for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
+        if (!entry.second)
+            continue;
+        if (!isPlainFileName(entry.first)) {
+            qWarning().noquote() << "ViewBaseModel: file name refused:" << entry.first;
+            ok = false;
+            continue;
+        }
+        const QString file = folder + QLatin1Char('/') + entry.first;
+        if (!isFile(file))
+            continue;
+        if (zoplat::removeFile(file) != 0) {
+            qWarning().noquote() << "ViewBaseModel: file not deleted:" << file;
+            ok = false;
+        }
+    }
+    if (zoplat::syncFileSystems() != 0)
+        ok = false;
+    return ok;
+}
+
+bool ViewBaseModel::checkUsbDiskExist(QString sub)
+{
+    if (!sub.isEmpty() && !isPlainFileName(sub))
+        return false;
+    if (!usbStickMounted())
+        return false;
+    const QString folder = sub.isEmpty() ? kUsbMountPoint : kUsbMountPoint + QLatin1Char('/') + sub;
+    return zoplat::makeDir(folder) == 0 && isFolder(folder);
+}
+
+// ---- Named parameter files -----------------------------------------------------------------------
+
+QStringList ViewBaseModel::getParmFileList() const
+{
+    const QString module = getActiveTestDir();
+    if (module.isEmpty())
+        return {};
+    return listFiles(getRootPath() + QStringLiteral("/parameters_bk/") + module, parameterFilters());
+}
+
+bool ViewBaseModel::checkParmFileExist(QString name) const
+{
+    const QString module = getActiveTestDir();
+    return !module.isEmpty() && isPlainFileName(name)
+        && isFile(getRootPath() + QStringLiteral("/parameters_bk/") + module + QLatin1Char('/') + name);
+}
+
+bool ViewBaseModel::checkReportFileExist(QString name) const
+{
+    const QString module = getActiveTestDir();
+    return !module.isEmpty() && isPlainFileName(name)
+        && isFile(getRootPath() + QStringLiteral("/report/") + module + QLatin1Char('/') + name);
+}
+
+bool ViewBaseModel::backupParameter(QString name)
+{
+    // The backup is of what the page shows now.
+    const bool saved = saveParameter();
+    if (!isPlainFileName(name)) {
+        if (!name.isEmpty())
+            qWarning().noquote() << "ViewBaseModel: backup name refused:" << name;
+        return false;
+    }
+    if (!saved)
+        return false;
+    const QString module = getActiveTestDir();
+    const QString root = getRootPath();
+    const QString source = root + QStringLiteral("/parameters/") + module + QStringLiteral("/parameter.xml");
+    if (!isFile(source))
+        return false;
+    const QString folder = root + QStringLiteral("/parameters_bk/") + module;
+    if (zoplat::makeDir(folder) != 0) {
+        qWarning().noquote() << "ViewBaseModel: backup folder not created:" << folder;
+        return false;
+    }
+    const bool copied = zoplat::copyFile(source, folder + QLatin1Char('/') + name) == 0;
+    if (!copied)
+        qWarning().noquote() << "ViewBaseModel: backup not written:" << folder + QLatin1Char('/') + name;
+    return zoplat::syncFileSystems() == 0 && copied;
+}
+
+bool ViewBaseModel::loadParmFromFile(QString name)
+{
+    const QString module = getActiveTestDir();
+    if (module.isEmpty() || !isPlainFileName(name))
+        return false;
+    const QString root = getRootPath();
+    QFile backup(local(root + QStringLiteral("/parameters_bk/") + module + QLatin1Char('/') + name));
+    if (!backup.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = backup.readAll();
+    const bool readOk = backup.error() == QFileDevice::NoError;
+    backup.close();
+
+    // Only a parameter file replaces the live one.
+    QDomDocument doc;
+    if (!readOk || !doc.setContent(bytes) || doc.documentElement().tagName() != QLatin1String("DataRoot")) {
+        qWarning().noquote() << "ViewBaseModel: not a parameter file:" << backup.fileName();
+        return false;
+    }
+
+    const QString liveFolder = local(root + QStringLiteral("/parameters/") + module);
+    if (!QFileInfo(liveFolder).isDir())
+        return false;
+    // Written beside the live file and renamed over it.
+    QSaveFile live(liveFolder + QStringLiteral("/parameter.xml"));
+    if (!live.open(QIODevice::WriteOnly) || live.write(bytes) != bytes.size() || !live.commit()) {
+        qWarning().noquote() << "ViewBaseModel: parameter file not replaced:" << live.fileName() << live.errorString();
+        return false;
+    }
+    zoplat::syncFileSystems();
+    bLoadParameter = false;
+    return loadParameter();
+}

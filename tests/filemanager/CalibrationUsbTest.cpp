@@ -1,0 +1,165 @@
+// Calibration files to and from the stick by output group, with the
+// calibration engine working on the testor thread: which files go, which
+// stay, the engine's result reported, a stuck engine waited for only so long.
+
+#include "FileManagerTestSupport.h"
+
+#include <QDomDocument>
+#include <QSemaphore>
+
+using fmtest::FileManagerTest;
+
+namespace {
+
+const QString kFolder = QStringLiteral("/media/usb/backup/ZR-0001");
+
+class CalibrationUsb : public FileManagerTest
+{
+protected:
+    QString onStick(const QString& name) const { return stick("backup/ZR-0001/" + name); }
+
+    QStringList stickFiles() const
+    {
+        return QDir(stick("backup/ZR-0001")).entryList(QDir::Files, QDir::Name);
+    }
+
+    // Runs everything queued to the testor so far.
+    void drainTestor()
+    {
+        QSemaphore done;
+        QMetaObject::invokeMethod(center->testTestor, [&done] { done.release(); }, Qt::QueuedConnection);
+        ASSERT_TRUE(done.tryAcquire(1, vmtest::kDeadlineMs));
+    }
+
+    // A value of a calibration file: group / key.
+    static QString valueIn(const QByteArray& file, const QString& group, const QString& key)
+    {
+        QDomDocument doc;
+        doc.setContent(file);
+        return doc.documentElement().firstChildElement(group).firstChildElement(key).text();
+    }
+};
+
+} // namespace
+
+TEST_F(CalibrationUsb, ExportCopiesTheKindsOfTheChosenGroups)
+{
+    const struct
+    {
+        int mask;
+        QStringList files;
+    } cases[] = {
+        {1, {"callloamp.xml", "calllodc.xml", "calllodco.xml"}},
+        {2, {"calacamp.xml", "calacdco.xml", "calacfac.xml", "calacfrq.xml", "calacpha.xml", "calauxdc.xml",
+             "caldcamp.xml"}},
+        {4, {"calacamp.xml", "calacdco.xml", "calacfac.xml", "calacfrq.xml", "calacpha.xml", "caldcamp.xml"}},
+    };
+    ViewBaseModel vm;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.mask);
+        QDir(stick("backup")).removeRecursively();
+        ASSERT_TRUE(vm.exportCal(kFolder, c.mask));
+        EXPECT_EQ(stickFiles(), c.files);
+        for (const QString& f : c.files)
+            EXPECT_EQ(read(onStick(f)), read(app("dat/temp/" + f))) << f.toStdString();
+    }
+    // Current outputs only: the voltage groups are not in the file.
+    const QByteArray acamp = read(onStick("calacamp.xml"));
+    EXPECT_FALSE(valueIn(acamp, "IA-L0", "AMP_P0_FACTOR").isEmpty());
+    EXPECT_TRUE(valueIn(acamp, "UA-L0", "AMP_P0_FACTOR").isEmpty());
+    EXPECT_TRUE(shellFileCommands().isEmpty()) << shellFileCommands().join('\n').toStdString();
+}
+
+TEST_F(CalibrationUsb, ExportReplacesOnlyTheFilesOfTheKindsItWrites)
+{
+    write(onStick("calacamp.xml"), "older voltage calibration");
+    write(onStick("callloamp.dat"), "older low-level calibration");
+    write(onStick("calibration notes.txt"), "notes");
+    write(onStick("local.cal"), "something else");
+    // Left in the staging folder by an earlier export of another group.
+    write(app("dat/temp/calacpha.xml"), "stale");
+
+    ViewBaseModel vm;
+    ASSERT_TRUE(vm.exportCal(kFolder, 1));
+    EXPECT_EQ(read(onStick("calacamp.xml")), "older voltage calibration");
+    EXPECT_FALSE(exists(onStick("callloamp.dat")));   // replaced by the new ".xml"
+    EXPECT_TRUE(exists(onStick("callloamp.xml")));
+    EXPECT_EQ(read(onStick("calibration notes.txt")), "notes");
+    EXPECT_EQ(read(onStick("local.cal")), "something else");
+    EXPECT_FALSE(exists(onStick("calacpha.xml")));
+}
+
+TEST_F(CalibrationUsb, ImportTakesTheChosenGroupsThroughTheEngine)
+{
+    const QByteArray golden = testData("calibration/calacamp.xml");
+    ASSERT_FALSE(golden.isEmpty());
+    write(onStick("calacamp.xml"), golden);
+    write(onStick("calacamp.dat"), "[ignored]\n");   // ".xml" wins
+
+    ViewBaseModel vm;
+    ASSERT_TRUE(vm.importCal(kFolder, 4));
+    EXPECT_EQ(read(app("dat/temp/calacamp.xml")), golden);
+    EXPECT_FALSE(exists(app("dat/temp/calacamp.dat")));
+    // The engine has stored the current groups, not the voltage ones.
+    const QByteArray stored = read(app("dat/calacamp.xml"));
+    EXPECT_EQ(valueIn(stored, "IA-L0", "AMP_P0_FACTOR"), valueIn(golden, "IA-L0", "AMP_P0_FACTOR"));
+    EXPECT_NE(valueIn(stored, "UA-L0", "AMP_P0_FACTOR"), valueIn(golden, "UA-L0", "AMP_P0_FACTOR"));
+}
+
+TEST_F(CalibrationUsb, ImportOfOnlyOldFormFilesReportsThatNothingWasImported)
+{
+    write(onStick("calacamp.dat"), "[AMP]\nUA-L0=1\n");
+    ViewBaseModel vm;
+    EXPECT_FALSE(vm.importCal(kFolder, 6));
+    // It was staged under its own name; the engine reads no such file.
+    EXPECT_TRUE(exists(app("dat/temp/calacamp.dat")));
+
+    // Low-level files only, imported for the voltage outputs: nothing either.
+    QDir(stick("backup")).removeRecursively();
+    write(onStick("callloamp.xml"), testData("calibration/callloamp.xml"));
+    EXPECT_FALSE(vm.importCal(kFolder, 2));
+    EXPECT_TRUE(vm.importCal(kFolder, 1));
+}
+
+TEST_F(CalibrationUsb, RefusedBeforeAnythingIsTouched)
+{
+    write(onStick("callloamp.xml"), "old");
+    write(app("dat/temp/calacamp.xml"), "staged");
+    ViewBaseModel vm;
+    EXPECT_FALSE(vm.exportCal(kFolder, 0));
+    EXPECT_FALSE(vm.exportCal(kFolder, 8));   // no group bit
+    EXPECT_FALSE(vm.importCal(kFolder, 0));
+    EXPECT_FALSE(vm.importCal("/media/usb/backup/missing", 7));
+    for (const char* bad : {"/media/usb/backup/../../../etc", "/tmp/backup", "media/usb/backup", "/media/usb"}) {
+        EXPECT_FALSE(vm.exportCal(bad, 7)) << bad;
+        EXPECT_FALSE(vm.importCal(bad, 7)) << bad;
+    }
+    mountStick(false);
+    EXPECT_FALSE(vm.exportCal(kFolder, 7));
+    EXPECT_FALSE(vm.importCal(kFolder, 7));
+    EXPECT_EQ(read(onStick("callloamp.xml")), "old");
+    EXPECT_EQ(read(app("dat/temp/calacamp.xml")), "staged");
+}
+
+TEST_F(CalibrationUsb, AFailedCopyFailsTheExport)
+{
+    QDir().mkpath(onStick("calllodc.xml"));   // a folder where the file goes
+    ViewBaseModel vm;
+    EXPECT_FALSE(vm.exportCal(kFolder, 1));
+    EXPECT_TRUE(exists(onStick("callloamp.xml")));   // the others were copied
+}
+
+TEST_F(CalibrationUsb, AStuckEngineFailsTheExportWithoutTouchingTheStick)
+{
+    write(onStick("callloamp.xml"), "old");
+    ViewBaseModel vm;
+    QSemaphore release;
+    QMetaObject::invokeMethod(center->testTestor, [&release] { release.acquire(); }, Qt::QueuedConnection);
+    EXPECT_FALSE(vm.exportCal(kFolder, 1));
+    release.release();
+    drainTestor();
+    EXPECT_EQ(read(onStick("callloamp.xml")), "old");
+    // The engine is free again.
+    EXPECT_TRUE(vm.exportCal(kFolder, 1));
+    EXPECT_NE(read(onStick("callloamp.xml")), "old");
+}

@@ -1,0 +1,127 @@
+// Named parameter files of a module page: saving the parameters under a
+// name, configuring them from a named file (which replaces the live file
+// only when it is a parameter file), and the names that are refused.
+
+#include "FileManagerTestSupport.h"
+
+using fmtest::FileManagerTest;
+using vmtest::ModuleTestModel;
+
+namespace {
+
+class ParameterBackup : public FileManagerTest
+{
+protected:
+    QString live(const QString& module = "AC") const { return app("parameters/" + module + "/parameter.xml"); }
+    QString backup(const QString& name, const QString& module = "AC") const
+    {
+        return app("parameters_bk/" + module + "/" + name);
+    }
+};
+
+} // namespace
+
+TEST_F(ParameterBackup, SavesUnderAnyPlainNameAndConfiguresFromIt)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    for (const QString& name : fmtest::awkwardNames()) {
+        SCOPED_TRACE(name.toStdString());
+        vm.setNormalTime(2.5);
+        vm.moduleName = name;
+        ASSERT_TRUE(vm.backupParameter(name));
+        EXPECT_TRUE(vm.checkParmFileExist(name));
+        EXPECT_EQ(read(backup(name)), read(live()));   // a copy of what was just saved
+
+        vm.setNormalTime(9.0);
+        vm.moduleName = "changed";
+        ASSERT_TRUE(vm.saveParameter());
+        ASSERT_TRUE(vm.loadParmFromFile(name));
+        EXPECT_EQ(vm.getNormalTime(), 2.5);
+        EXPECT_EQ(vm.moduleName, name);
+        EXPECT_EQ(read(live()), read(backup(name)));
+    }
+    QStringList expected = fmtest::awkwardNames();
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(vm.getParmFileList(), expected);
+    EXPECT_TRUE(shellFileCommands().isEmpty()) << shellFileCommands().join('\n').toStdString();
+}
+
+TEST_F(ParameterBackup, NamesWithPathsOrLeadingDotsAreRefused)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.saveParameter());
+    write(app("parameters/outside.xml"), read(live()));
+    write(app("parameters_bk/AC/.hidden.xml"), read(live()));
+    for (const char* bad : {"", "../outside.xml", "../../parameters/AC/parameter.xml", "a/b.xml", "a\\b.xml",
+                            ".hidden.xml", "..", "x..y.xml"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_FALSE(vm.backupParameter(bad));
+        EXPECT_FALSE(vm.loadParmFromFile(bad));
+        EXPECT_FALSE(vm.checkParmFileExist(bad));
+        EXPECT_FALSE(vm.checkReportFileExist(bad));
+    }
+    // Nothing was written beside or above the backup folder.
+    EXPECT_FALSE(exists(app("parameters_bk/outside.xml")));
+    EXPECT_FALSE(exists(app("parameters_bk/a")));
+    EXPECT_EQ(vm.getParmFileList(), QStringList());   // hidden files are not listed
+}
+
+TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    vm.setNormalTime(1.5);
+    ASSERT_TRUE(vm.saveParameter());
+    const QByteArray before = read(live());
+
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } cases[] = {
+        {"other root.xml", "<?xml version=\"1.0\"?><OtherRoot><normalTime>7</normalTime></OtherRoot>"},
+        {"broken.xml", "<DataRoot><normalTime>7</normalTime>"},
+        {"empty.xml", ""},
+        {"report.xml", "<html><body>DataRoot</body></html>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        write(backup(c.name), c.bytes);
+        EXPECT_FALSE(vm.loadParmFromFile(c.name));
+        EXPECT_EQ(read(live()), before);
+        EXPECT_EQ(vm.getNormalTime(), 1.5);
+    }
+    EXPECT_FALSE(vm.loadParmFromFile("missing.xml"));
+
+    // A parameter file of another model version is still one.
+    write(backup("good.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot><normalTime>4.25</normalTime></DataRoot>\n");
+    ASSERT_TRUE(vm.loadParmFromFile("good.xml"));
+    EXPECT_EQ(vm.getNormalTime(), 4.25);
+}
+
+TEST_F(ParameterBackup, RestoringWithoutTheLiveFolderFailsAndLeavesTheModel)
+{
+    write(backup("b.xml", "Harmonic"), "<DataRoot><normalTime>3</normalTime></DataRoot>");
+    ModuleTestModel vm(ViewBaseModel::TEST_HARMONIC);
+    vm.testActive();
+    EXPECT_FALSE(vm.loadParmFromFile("b.xml"));
+    EXPECT_EQ(vm.getNormalTime(), 0.5);
+    EXPECT_FALSE(exists(live("Harmonic")));
+
+    // Without an active module there is nowhere to save or load.
+    center->testActive(ControllerTestor::TEST_NONE);
+    EXPECT_FALSE(vm.backupParameter("x.xml"));
+    EXPECT_EQ(vm.getParmFileList(), QStringList());
+}
+
+TEST_F(ParameterBackup, ReportsAreCheckedInTheModulesReportFolder)
+{
+    ModuleTestModel vm(ViewBaseModel::TEST_DISTANCE);
+    vm.testActive();
+    EXPECT_FALSE(vm.checkReportFileExist("r.htm"));
+    ASSERT_TRUE(vm.saveReport(QString::fromUtf8("r 报告.htm")));
+    EXPECT_TRUE(vm.checkReportFileExist(QString::fromUtf8("r 报告.htm")));
+    EXPECT_TRUE(exists(app(QString::fromUtf8("report/Distance/r 报告.htm"))));
+}
