@@ -479,7 +479,8 @@ Item {
             ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10 }         // ModelOscillatePage
             ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11 }               // ModelEnergyPage
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.
-            ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false }
+            ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false
+                             source: "qrc:/QMLPages/FileManager/FileManagerPage.qml" }
             // ModelStdSourcePage: built, opened by no tile.
             ModulePageSlot { id: stdSourcePage; objectName: "stdSourcePage" }
         }

@@ -523,6 +523,7 @@ Item {
     Loader {
         id: upgradeSlot
         objectName: "upgradeSlot"
+        source: "qrc:/QMLPages/FileManager/UpgradeDialog.qml"
         onLoaded: {
             if (typeof item.modal === "boolean")
                 item.parent = Overlay.overlay
