@@ -358,6 +358,10 @@ void ControllerTestor::startCalibration(CommSOEEntity& event)
     ModelCalibrationEntity* cal = dataCalibration;
     cal->resetCurrentPoint();
     cal->resetCurSelFactor();
+    // The auxiliary DC points are played through the driver's coefficients:
+    // they must be the reset ones, or a second calibration undoes the first.
+    if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC)
+        cal->updateToDriverFactor();
 
     if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
         if (cal->switchToNextPoint()) {
@@ -636,8 +640,11 @@ void ControllerTestor::doCalSave(qint32 type)
 {
     if (!validCalType(type))
         return;
-    dataCalibration->save(ModelCalibrationEntity::CALType(type));
+    const bool ok = dataCalibration->save(ModelCalibrationEntity::CALType(type));
+    if (!ok)
+        qWarning("ControllerTestor: saving calibration kind %d failed", type);
     dataCalibration->updateToDriverFactor();
+    emit sigCalSaveFinished(type, ok);
 }
 
 void ControllerTestor::doCalLoad(qint32 type)
@@ -645,6 +652,7 @@ void ControllerTestor::doCalLoad(qint32 type)
     if (!validCalType(type))
         return;
     dataCalibration->load(ModelCalibrationEntity::CALType(type));
+    reportDamagedCalibration();
     dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
 }
@@ -665,12 +673,21 @@ void ControllerTestor::doCalReset(qint32 type, bool cursel)
 
 void ControllerTestor::doCalExport(qint32 type)
 {
-    dataCalibration->Export(type);
+    const bool ok = dataCalibration->Export(type);
+    emit sigCalExchangeFinished(0, ok);
 }
 
 void ControllerTestor::doCalImport(qint32 type)
 {
-    dataCalibration->Import(type);
+    const bool ok = dataCalibration->Import(type);
+    reportDamagedCalibration();
     dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
+    emit sigCalExchangeFinished(1, ok);
+}
+
+void ControllerTestor::reportDamagedCalibration()
+{
+    for (ModelCalibrationEntity::CALType kind : dataCalibration->getDamagedTypes())
+        qWarning("ControllerTestor: calibration kind %d had unreadable values; they kept their previous values", int(kind));
 }

@@ -157,6 +157,11 @@ signals:
     void sigUpdateAuxPowerState(bool on, qint32 value);
     void sigUpdateRunState(const CommSOEEntity& event, bool running);
     void sigUpdateCalState(qint32 type, bool flag);
+    // Results of the calibration file operations, on the testor thread: a save
+    // of kind `type`; an export (direction 0) or import (direction 1) through
+    // the staging folder, which the USB copy waits for.
+    void sigCalSaveFinished(qint32 type, bool ok);
+    void sigCalExchangeFinished(qint32 direction, bool ok);
     void sigUpdateSwitchState(const CommSOEEntity& event, qint32 testType);
     void sigUpdateBOState(const CommSOEEntity& event, qint32 bo1, qint32 bo2, qint32 bo3, qint32 bo4);
     void sigUpdateTestStateIndex(const CommSOEEntity& event, qint32 index);
@@ -165,6 +170,8 @@ signals:
     void sigUpdateTestStatePulse();
 
 private:
+    void reportDamagedCalibration();
+
     // What the module part of a start did.
     enum class StartPages {
         None,      // the module has no output of its own: nothing is started
