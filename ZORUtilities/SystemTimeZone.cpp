@@ -269,9 +269,16 @@ int SystemTimeZone::getCustomTZOffsetMin(int index) const
     return offsetTextToMinutes(customTimeZoneOffsets.at(index));
 }
 
+// "UTC", a sign, "hh:mm" exactly; any sign other than "+" counts as negative.
+// Anything else is offset 0.
 int SystemTimeZone::offsetTextToMinutes(const QString& offsetName)
 {
+    const auto isDigit = [&offsetName](int pos) {
+        return offsetName.at(pos) >= QLatin1Char('0') && offsetName.at(pos) <= QLatin1Char('9');
+    };
+    if (offsetName.size() != 9 || !offsetName.startsWith(QLatin1String("UTC")) || offsetName.at(6) != QLatin1Char(':')
+        || !isDigit(4) || !isDigit(5) || !isDigit(7) || !isDigit(8))
+        return 0;
     const int magnitude = twoDigits(offsetName, 4) * 60 + twoDigits(offsetName, 7);
-    const bool positive = offsetName.size() > 3 && offsetName.at(3) == QLatin1Char('+');
-    return positive ? magnitude : -magnitude;
+    return offsetName.at(3) == QLatin1Char('+') ? magnitude : -magnitude;
 }

@@ -112,7 +112,7 @@ TEST(SystemTimeZone, OffsetTexts)
 {
     const std::pair<const char*, int> cases[] = {
         {"UTC+05:30", 330}, {"UTC-03:00", -180}, {"UTC+14:00", 840}, {"UTC 08:00", -480},
-        {"UTC", 0}, {"", 0}, {"UTC+8", 0}, {"UTC+ab:30", 30}, {"UTC+-1:00", 0},
+        {"UTC", 0}, {"", 0}, {"UTC+8", 0}, {"UTC+ab:30", 0}, {"UTC+-1:00", 0}, {"GMT+05:30", 0}, {"UTC+05:30x", 0}, {"UTC+05.30", 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(SystemTimeZone::offsetTextToMinutes(c.first), c.second) << c.first;
