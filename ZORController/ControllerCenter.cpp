@@ -3,6 +3,7 @@
 #include <QMetaType>
 #include <QMutexLocker>
 
+#include <cstdlib>
 #include <mutex>
 
 std::atomic<ControllerCenter*> ControllerCenter::instance{nullptr};
@@ -28,7 +29,22 @@ ControllerCenter* ControllerCenter::getInstance()
     ControllerCenter* created = new ControllerCenter();
     ControllerCenter* expected = nullptr;
     instance.compare_exchange_strong(expected, created, std::memory_order_acq_rel);
+    std::atexit(&ControllerCenter::endThreadsAtExit);
     return instance.load(std::memory_order_acquire);
+}
+
+void ControllerCenter::endThreadsAtExit()
+{
+    ControllerCenter* center = instance.load(std::memory_order_acquire);
+    if (!center)
+        return;
+    center->batteryInterrupt();
+    center->queryInterrupt();
+    for (QThread* thread : {center->batteryThread, center->queryingThread, center->configThread,
+                            center->testorThread, center->runtimeThread}) {
+        thread->quit();
+        thread->wait(2000);
+    }
 }
 
 void ControllerCenter::link(const QObject* sender, const char* signal, const QObject* receiver, const char* method,

@@ -104,6 +104,9 @@ signals:
     void sigUpdateClockSyncConfig();
 
 private:
+    // At process exit: the polling loops and worker threads end before the
+    // statics they use are torn down (the engine itself is never destroyed).
+    static void endThreadsAtExit();
     ControllerCenter();
     ~ControllerCenter() override;
 

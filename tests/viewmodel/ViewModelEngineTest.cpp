@@ -245,11 +245,15 @@ TEST_F(ViewModelEngine, RestartSavesStopsTheLoopsAndEndsTheEventLoopWith1024)
     vm.reboot();   // asked twice, restarts once
     QEventLoop loop;
     EXPECT_EQ(loop.exec(), ViewBaseModel::EXEC_CODE_REBOOT);
-    EXPECT_FALSE(center->testQuery->isQueryRunning());
-    EXPECT_FALSE(center->testBattery->isQueryRunning());
-    ControllerConfiguration fresh;
-    fresh.loadSoftwareConfig();
-    EXPECT_EQ(fresh.lanuageType, ControllerConfiguration::LANGUAGE_TYPE_RUSSIAN);
+    // The restart's wait is scaled down here: on a loaded machine the loops
+    // and the queued save may finish just after it.
+    EXPECT_TRUE(waitFor([this] { return !center->testQuery->isQueryRunning(); }));
+    EXPECT_TRUE(waitFor([this] { return !center->testBattery->isQueryRunning(); }));
+    EXPECT_TRUE(waitFor([] {
+        ControllerConfiguration fresh;
+        fresh.loadSoftwareConfig();
+        return fresh.lanuageType == ControllerConfiguration::LANGUAGE_TYPE_RUSSIAN;
+    }));
 }
 
 TEST_F(ViewModelEngine, StopDuringTheStartWindowEndsTheRun)
