@@ -114,20 +114,25 @@ void zorInitInterfaceResources()
     target_link_libraries(${name} PUBLIC Qt5::Core)
 endfunction()
 
-# zor_add_qml_screenshot(<name> <qml file> [SIZE <w>x<h>]): a test (label
-# "gui") that renders the QML file with the software renderer into
-# <build>/screenshots/<name>.png and fails on a QML error or warning or on an
-# image of a single colour. The file may declare the main window's ids
+# zor_add_qml_screenshot(<name> <qml file> [SIZE <w>x<h>] [LANGUAGE <lang>]):
+# a test (label "gui") that renders the QML file with the software renderer
+# into <build>/screenshots/<name>.png and fails on a QML error or warning or on
+# an image of a single colour. LANGUAGE installs the translation ":/<lang>.qm"
+# (us_en, pt_pt, ...) first. The file may declare the main window's ids
 # (globalConfiguration, the input panels); viewBaseModel is a stub. Needs the
 # program zor_qml_screenshot of tests/qml.
 function(zor_add_qml_screenshot name qml)
-    cmake_parse_arguments(_arg "" "SIZE" "" ${ARGN})
+    cmake_parse_arguments(_arg "" "SIZE;LANGUAGE" "" ${ARGN})
     if(NOT _arg_SIZE)
         set(_arg_SIZE 800x480)
     endif()
+    set(_language)
+    if(_arg_LANGUAGE)
+        set(_language --language ${_arg_LANGUAGE})
+    endif()
     get_filename_component(_qml ${qml} ABSOLUTE)
     add_test(NAME screenshot_${name}
-        COMMAND zor_qml_screenshot --size ${_arg_SIZE} ${_qml} ${CMAKE_BINARY_DIR}/screenshots/${name}.png)
+        COMMAND zor_qml_screenshot --size ${_arg_SIZE} ${_language} ${_qml} ${CMAKE_BINARY_DIR}/screenshots/${name}.png)
     set_tests_properties(screenshot_${name} PROPERTIES
         LABELS gui TIMEOUT 120
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_QUICK_BACKEND=software")

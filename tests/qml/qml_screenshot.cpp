@@ -1,9 +1,11 @@
 // Renders one QML file of the interface into a PNG with the software scene
 // graph, as the device draws it:
 //
-//   zor_qml_screenshot [--size WxH] <file.qml> <out.png>
+//   zor_qml_screenshot [--size WxH] [--language LANG] <file.qml> <out.png>
 //
-// The file's root item is sized to the window (800 x 480 by default). The
+// The file's root item is sized to the window (800 x 480 by default). With
+// --language the translation ":/LANG.qm" (us_en, pt_pt, ...) is installed
+// first, as start-up installs the configured one. The
 // program fails (exit status 1) when the file does not load, when QML reports
 // a warning or error while loading or drawing, and when the picture is a
 // single colour (nothing drawn).
@@ -21,6 +23,7 @@
 #include <QScreen>
 #include <QPixmap>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -73,6 +76,10 @@ int main(int argc, char* argv[])
     QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Window size WxH."), QStringLiteral("size"),
                                   QStringLiteral("800x480"));
     parser.addOption(sizeOption);
+    QCommandLineOption languageOption(QStringLiteral("language"),
+                                      QStringLiteral("Translation to install (resource :/<language>.qm)."),
+                                      QStringLiteral("language"));
+    parser.addOption(languageOption);
     parser.addPositionalArgument(QStringLiteral("qml"), QStringLiteral("The QML file (a path or a URL)."));
     parser.addPositionalArgument(QStringLiteral("png"), QStringLiteral("The picture to write."));
     parser.process(app);
@@ -91,6 +98,13 @@ int main(int argc, char* argv[])
 
     QQmlEngine engine;
     zorPrepareQmlTestEngine(&engine);
+    QTranslator translator;
+    if (parser.isSet(languageOption)) {
+        const QString file = QStringLiteral(":/%1.qm").arg(parser.value(languageOption));
+        if (!translator.load(file))
+            return fail(QStringLiteral("cannot load the translation %1").arg(file));
+        QCoreApplication::installTranslator(&translator);
+    }
     QQuickView view(&engine, nullptr);
     view.setResizeMode(QQuickView::SizeRootObjectToView);
     view.resize(width, height);

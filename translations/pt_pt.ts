@@ -1,0 +1,1617 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pt_PT" sourcelanguage="zh_CN">
+<context>
+    <name>ChildTestTimeDialog</name>
+    <message>
+        <source>定时设置</source>
+        <translation>Temporização</translation>
+    </message>
+    <message>
+        <source>输出开始时刻：</source>
+        <translation>Início da saída:</translation>
+    </message>
+    <message>
+        <source>开出翻转时刻：</source>
+        <translation>Comut. SD:</translation>
+    </message>
+</context>
+<context>
+    <name>CommSOEEntity</name>
+    <message>
+        <source>开始测试</source>
+        <translation>Iniciar teste</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Parar teste</translation>
+    </message>
+    <message>
+        <source>开始输出</source>
+        <translation>Iniciar saída</translation>
+    </message>
+    <message>
+        <source>停止输出</source>
+        <translation>Parar saída</translation>
+    </message>
+    <message>
+        <source>改变输出</source>
+        <translation>Mudar saída</translation>
+    </message>
+    <message>
+        <source>输出状态</source>
+        <translation>Estado da saída</translation>
+    </message>
+    <message>
+        <source>开出量</source>
+        <translation>SD</translation>
+    </message>
+    <message>
+        <source>开入量</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>由合到开</source>
+        <translation>Lig-Desl</translation>
+    </message>
+    <message>
+        <source>由开到合</source>
+        <translation>Desl-Lig</translation>
+    </message>
+</context>
+<context>
+    <name>ComputerDistanceDialog</name>
+    <message>
+        <source>故障计算</source>
+        <translation>Cálculo de falha</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 Mód.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 Âng.</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL Mód.</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL Âng.</translation>
+    </message>
+    <message>
+        <source>故障参数</source>
+        <translation>Parâmetros de falha</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>I const.</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>U const.</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Tipo falha</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>Dir. TC</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Barramento</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>Dir. TT</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Barramento</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Dir. falha</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>反方向</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>U falha</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>I falha</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>I carga</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>θ carga</translation>
+    </message>
+    <message>
+        <source>短路阻抗</source>
+        <translation>Impedância de curto-circuito</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>零序补偿系数</source>
+        <translation>Fator de terra</translation>
+    </message>
+    <message>
+        <source>补偿方式</source>
+        <translation>Modo</translation>
+    </message>
+</context>
+<context>
+    <name>EditNumberBox</name>
+    <message>
+        <source>无效值</source>
+        <translation>Inválido</translation>
+    </message>
+</context>
+<context>
+    <name>FileManagerPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>Teste CA</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>Sobreint.</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>Estados</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Harmón.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>Distân.</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>Desl. F</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>Desl. U</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>Teste CC</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Oscilação</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Contador</translation>
+    </message>
+    <message>
+        <source>U盘不存在！请重新插入U盘。</source>
+        <translation>Pen USB não encontrada! Insira-a novamente.</translation>
+    </message>
+    <message>
+        <source>确定导出选中的文件？同名文件会被覆盖</source>
+        <translation>Exportar os ficheiros selecionados? Os ficheiros com o mesmo nome serão substituídos.</translation>
+    </message>
+    <message>
+        <source>导出文件成功！</source>
+        <translation>Exportação concluída!</translation>
+    </message>
+    <message>
+        <source>导出文件失败！</source>
+        <translation>Falha na exportação!</translation>
+    </message>
+    <message>
+        <source>确定导入选中的文件？同名文件会被覆盖</source>
+        <translation>Importar os ficheiros selecionados? Os ficheiros com o mesmo nome serão substituídos.</translation>
+    </message>
+    <message>
+        <source>导入文件成功！</source>
+        <translation>Importação concluída!</translation>
+    </message>
+    <message>
+        <source>导入文件失败！</source>
+        <translation>Falha na importação!</translation>
+    </message>
+    <message>
+        <source>确定删除选中的文件？</source>
+        <translation>Eliminar os ficheiros selecionados?</translation>
+    </message>
+    <message>
+        <source>删除文件成功！</source>
+        <translation>Ficheiros eliminados!</translation>
+    </message>
+    <message>
+        <source>删除文件失败！</source>
+        <translation>Falha ao eliminar!</translation>
+    </message>
+    <message>
+        <source>设备内部</source>
+        <translation>Equipamento</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parâm.</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Relatórios</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>N.º</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>Nome do ficheiro</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Sel.</translation>
+    </message>
+    <message>
+        <source>没有文件</source>
+        <translation>Sem ficheiros</translation>
+    </message>
+    <message>
+        <source>文件数</source>
+        <translation>Ficheiros</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Todos</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Importar</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+</context>
+<context>
+    <name>InputCharNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>InputDateTimePanel</name>
+    <message>
+        <source>年</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>InputNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Apagar</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>InputTimePanel</name>
+    <message>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowContent</name>
+    <message>
+        <source>电量不足</source>
+        <translation>Bateria &lt;</translation>
+    </message>
+    <message>
+        <source>请及时充电</source>
+        <translation>carregue</translation>
+    </message>
+    <message>
+        <source>禁止5A及以上电流输出</source>
+        <translation>I ≥ 5A bloq.</translation>
+    </message>
+    <message>
+        <source>禁止2A及以上电流输出</source>
+        <translation>I ≥ 2A bloq.</translation>
+    </message>
+    <message>
+        <source>禁止实验</source>
+        <translation>sem testes</translation>
+    </message>
+    <message>
+        <source>关闭电池放电</source>
+        <translation>descarga desl.</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Equipamento não inicializado</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>是否退出</source>
+        <translation>Sair</translation>
+    </message>
+    <message>
+        <source>电池电量低于10%，请及时充电！</source>
+        <translation>Bateria abaixo de 10%, carregue-a!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>Teste CA</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>Sobreint.</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>Estados</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Harmón.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>Distân.</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>Desl. F</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>Desl. U</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>Teste CC</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Oscilação</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Contador</translation>
+    </message>
+    <message>
+        <source>文件管理</source>
+        <translation>Ficheiros</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>CC auxiliar</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Config.</translation>
+    </message>
+    <message>
+        <source>联机测试</source>
+        <translation>Controlo remoto</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>本设备内置三元锂电池，请使用完后及时关闭电源开关，禁止设备开机状态下装箱存放。设备不可无电存放，会导致电池损坏，建议存放前保持70%以上电量。设备长期不充电会导致电池容量降低甚至电池损坏，我司建议设备至少3个月充电一次。</source>
+        <translation>Este equipamento tem uma bateria de lítio integrada. Desligue o interruptor após a utilização e nunca guarde o equipamento ligado. Guardá-lo com a bateria descarregada danifica a bateria: carregue-a acima de 70% antes de o guardar. Longos períodos sem carga reduzem a capacidade da bateria ou danificam-na; recomendamos carregar o equipamento pelo menos de 3 em 3 meses.</translation>
+    </message>
+    <message>
+        <source>Output Aux.DC or not?</source>
+        <translation>Ligar a CC auxiliar?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Não</translation>
+    </message>
+</context>
+<context>
+    <name>ModelAlternatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Parâmetros guardados!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Falha ao guardar os parâmetros!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Relatório guardado!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Falha ao guardar o relatório!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Parâmetros importados!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Falha ao importar os parâmetros!</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Equilibrar</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Passo:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Final:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variável:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Modo:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>Atuar-retorno</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>故障计算</source>
+        <translation>Calc.</translation>
+    </message>
+    <message>
+        <source>逻辑:</source>
+        <translation>Lógica:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ED:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>SD:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Coef. retorno</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Parar</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Ficheiro</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSettingsPage</name>
+    <message>
+        <source>系统配置</source>
+        <translation>Sistema</translation>
+    </message>
+    <message>
+        <source>硬件配置</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Bateria</translation>
+    </message>
+    <message>
+        <source>对时设置</source>
+        <translation>Sincronização</translation>
+    </message>
+    <message>
+        <source>输出校准</source>
+        <translation>Calibração</translation>
+    </message>
+    <message>
+        <source>额定电压:</source>
+        <translation>U nom.:</translation>
+    </message>
+    <message>
+        <source>额定电流:</source>
+        <translation>I nom.:</translation>
+    </message>
+    <message>
+        <source>额定频率:</source>
+        <translation>f nom.:</translation>
+    </message>
+    <message>
+        <source>防抖时间:</source>
+        <translation>Filtro:</translation>
+    </message>
+    <message>
+        <source>屏保时间</source>
+        <translation>Ecrã</translation>
+    </message>
+    <message>
+        <source>系统时间:</source>
+        <translation>Hora:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Definir</translation>
+    </message>
+    <message>
+        <source>系统语言:</source>
+        <translation>Idioma:</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinês</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>Inglês</translation>
+    </message>
+    <message>
+        <source>葡萄牙文</source>
+        <translation>Português</translation>
+    </message>
+    <message>
+        <source>输出方式</source>
+        <translation>Saída</translation>
+    </message>
+    <message>
+        <source>功放输出</source>
+        <translation>Amplificador</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Baixo nível</translation>
+    </message>
+    <message>
+        <source>按键音</source>
+        <translation>Som teclas</translation>
+    </message>
+    <message>
+        <source>系统主题:</source>
+        <translation>Tema:</translation>
+    </message>
+    <message>
+        <source>系统默认</source>
+        <translation>Padrão</translation>
+    </message>
+    <message>
+        <source>黑色高亮</source>
+        <translation>Preto</translation>
+    </message>
+    <message>
+        <source>机器型号:</source>
+        <translation>Modelo:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>SW:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>N.º:</translation>
+    </message>
+    <message>
+        <source>固件版本:</source>
+        <translation>FW:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Atualização</translation>
+    </message>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Introduza a senha...</translation>
+    </message>
+    <message>
+        <source>请重新输入密码...</source>
+        <translation>Repita a senha...</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>是否需要切换系统语言？</source>
+        <translation>Mudar o idioma do sistema?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemCfgPage</name>
+    <message>
+        <source>机器型号:</source>
+        <translation>Modelo:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>N.º:</translation>
+    </message>
+    <message>
+        <source>保护温度:</source>
+        <translation>Temp. limite:</translation>
+    </message>
+    <message>
+        <source>恢复温度:</source>
+        <translation>Temp. retoma:</translation>
+    </message>
+    <message>
+        <source>最大输出电压:</source>
+        <translation>U máx.:</translation>
+    </message>
+    <message>
+        <source>电压档位:</source>
+        <translation>Gama U:</translation>
+    </message>
+    <message>
+        <source>最大输出电流:</source>
+        <translation>I máx.:</translation>
+    </message>
+    <message>
+        <source>电流档位:</source>
+        <translation>Gama I:</translation>
+    </message>
+    <message>
+        <source>电压功放相数:</source>
+        <translation>Fases U:</translation>
+    </message>
+    <message>
+        <source>电流功放相数:</source>
+        <translation>Fases I:</translation>
+    </message>
+    <message>
+        <source>功放类型</source>
+        <translation>Tipo amplif.</translation>
+    </message>
+    <message>
+        <source>模拟功放</source>
+        <translation>Analógico</translation>
+    </message>
+    <message>
+        <source>数字功放</source>
+        <translation>Digital</translation>
+    </message>
+    <message>
+        <source>AuxDC Type</source>
+        <translation>Tipo CC aux.</translation>
+    </message>
+    <message>
+        <source>Constant</source>
+        <translation>Fixo</translation>
+    </message>
+    <message>
+        <source>Adjustable</source>
+        <translation>Ajustável</translation>
+    </message>
+    <message>
+        <source>AuxDC Max</source>
+        <translation>CC aux. máx.</translation>
+    </message>
+    <message>
+        <source>AuxDC Enable</source>
+        <translation>CC aux. ativa</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Bateria</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemTimeSynPage</name>
+    <message>
+        <source>时钟源</source>
+        <translation>Fonte relógio</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>B码</source>
+        <translation>IRIG-B</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>Fuso</translation>
+    </message>
+    <message>
+        <source>自动调整夏令时</source>
+        <translation>Hora verão auto.</translation>
+    </message>
+    <message>
+        <source>外部触发输入</source>
+        <translation>Entrada disparo ext.</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>对时脉冲</source>
+        <translation>Sinc.</translation>
+    </message>
+    <message>
+        <source>外部脉冲</source>
+        <translation>Imp. ext.</translation>
+    </message>
+    <message>
+        <source>方式</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>下降沿</source>
+        <translation>Descida</translation>
+    </message>
+    <message>
+        <source>上升沿</source>
+        <translation>Subida</translation>
+    </message>
+    <message>
+        <source>外部触发输出</source>
+        <translation>Saída disparo ext.</translation>
+    </message>
+    <message>
+        <source>秒脉冲</source>
+        <translation>PPS</translation>
+    </message>
+    <message>
+        <source>分脉冲</source>
+        <translation>PPM</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Aplicar</translation>
+    </message>
+</context>
+<context>
+    <name>ModelUartBatCfgPage</name>
+    <message>
+        <source>总电压:</source>
+        <translation>U total:</translation>
+    </message>
+    <message>
+        <source>平均电压:</source>
+        <translation>U média:</translation>
+    </message>
+    <message>
+        <source>最高电压:</source>
+        <translation>U máx.:</translation>
+    </message>
+    <message>
+        <source>最低电压:</source>
+        <translation>U mín.:</translation>
+    </message>
+    <message>
+        <source>压差:</source>
+        <translation>ΔU:</translation>
+    </message>
+    <message>
+        <source>电流:</source>
+        <translation>Corrente:</translation>
+    </message>
+    <message>
+        <source>标称容量:</source>
+        <translation>Capac.:</translation>
+    </message>
+    <message>
+        <source>剩余容量:</source>
+        <translation>Resta:</translation>
+    </message>
+    <message>
+        <source>循环次数:</source>
+        <translation>Ciclos:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>SW:</translation>
+    </message>
+    <message>
+        <source>保护状态:</source>
+        <translation>Proteção:</translation>
+    </message>
+    <message>
+        <source>MOS状态:</source>
+        <translation>MOS:</translation>
+    </message>
+    <message>
+        <source>ContinueT</source>
+        <translation>Duração</translation>
+    </message>
+    <message>
+        <source>Battery Type</source>
+        <translation>Tipo bateria</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Bateria</translation>
+    </message>
+    <message>
+        <source>激活充电</source>
+        <translation>Ativar carga</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Fechar</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>是否需要激活充电？</source>
+        <translation>Ativar a carga?</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleFileDialog</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Parâmetros guardados!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Falha ao guardar os parâmetros!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Relatório guardado!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Falha ao guardar o relatório!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Parâmetros importados!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Falha ao importar os parâmetros!</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeDialog</name>
+    <message>
+        <source>文件已找到,请核对版本号!点击确定开始升级！</source>
+        <translation>Ficheiro encontrado, verifique a versão! Prima OK para atualizar!</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>Ficheiro de atualização inexistente! Insira novamente a pen USB.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Falha na atualização! Contacte o suporte técnico.</translation>
+    </message>
+    <message>
+        <source>正在升级!升级完成自动重启。</source>
+        <translation>A atualizar! Reinicia automaticamente no fim.</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Atualização concluída! A reiniciar.</translation>
+    </message>
+</context>
+<context>
+    <name>UserAuxDCDialog</name>
+    <message>
+        <source>辅助直流输出设置</source>
+        <translation>Saída CC auxiliar</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Desligado</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialogFrame</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>UserInputDialog</name>
+    <message>
+        <source>请输入</source>
+        <translation>Introduza</translation>
+    </message>
+</context>
+<context>
+    <name>UserMultiDialog</name>
+    <message>
+        <source>添加多点</source>
+        <translation>Adicionar pontos</translation>
+    </message>
+    <message>
+        <source>Begin</source>
+        <translation>Início</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fim</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+</context>
+<context>
+    <name>UserPasswordDialog</name>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Introduza a senha...</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportDialog</name>
+    <message>
+        <source>保存或导出报告。</source>
+        <translation>Guardar ou exportar o relatório.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Guardar</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportParmDialog</name>
+    <message>
+        <source>File</source>
+        <translation>Ficheiro</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Relatório</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>从文件配置参数</source>
+        <translation>Carregar</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>Nome do ficheiro</translation>
+    </message>
+</context>
+<context>
+    <name>UserSelectedDialog</name>
+    <message>
+        <source>请选择</source>
+        <translation>Selecione</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Estado</translation>
+    </message>
+</context>
+<context>
+    <name>UserTriggerTimeDialog</name>
+    <message>
+        <source>触发时间设置</source>
+        <translation>Tempos de disparo</translation>
+    </message>
+    <message>
+        <source>时间列表</source>
+        <translation>Lista de tempos</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>N.º</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Hora</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Hora início</translation>
+    </message>
+    <message>
+        <source>时间间隔</source>
+        <translation>Intervalo</translation>
+    </message>
+    <message>
+        <source>个数</source>
+        <translation>Número</translation>
+    </message>
+    <message>
+        <source>添加时间点</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>删除时间点</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>清除时间点</source>
+        <translation>Limpar</translation>
+    </message>
+</context>
+<context>
+    <name>UserUpgradeDialog</name>
+    <message>
+        <source>升级文件:</source>
+        <translation>Ficheiro:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Atualização</translation>
+    </message>
+</context>
+<context>
+    <name>ViewAlternateModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>O passo tem de ser maior que zero.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>O tempo automático tem de ser maior que zero.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Valor final inválido.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>O valor final está entre as saídas das fases selecionadas: impossível variar.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>O valor final é inferior à saída: impossível aumentar.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>O valor final é superior à saída: impossível diminuir.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
+    </message>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>Falha impossível de calcular; saídas inalteradas: verifique a impedância de curto-circuito e o modelo.</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Atuar-retorno</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Modo de teste</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Tempo automático</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Valor final</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Fase variável</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Valor de atuação</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Valor de retorno</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Coef. de retorno</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Tempo de atuação</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Tempo de retorno</translation>
+    </message>
+</context>
+<context>
+    <name>ViewBaseModel</name>
+    <message>
+        <source>电压高压引入告警</source>
+        <translation>Alarme: alta tensão externa nas saídas U</translation>
+    </message>
+    <message>
+        <source>小信号高压引入告警</source>
+        <translation>Alarme: alta tensão externa nas saídas de baixo nível</translation>
+    </message>
+    <message>
+        <source>电压短路告警</source>
+        <translation>Alarme: curto-circuito de tensão</translation>
+    </message>
+    <message>
+        <source>功放高温告警</source>
+        <translation>Alarme: sobretemperatura do amplificador</translation>
+    </message>
+    <message>
+        <source>电流IA开路告警</source>
+        <translation>Alarme: circuito aberto em IA</translation>
+    </message>
+    <message>
+        <source>电流IB开路告警</source>
+        <translation>Alarme: circuito aberto em IB</translation>
+    </message>
+    <message>
+        <source>电流IC开路告警</source>
+        <translation>Alarme: circuito aberto em IC</translation>
+    </message>
+    <message>
+        <source>电流IX开路告警</source>
+        <translation>Alarme: circuito aberto em IX</translation>
+    </message>
+    <message>
+        <source>内部存储较低</source>
+        <translation>Memória interna baixa</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>Amplif. tensão</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>Amplif. corrente</translation>
+    </message>
+    <message>
+        <source>充电开/</source>
+        <translation>Carga lig./</translation>
+    </message>
+    <message>
+        <source>充电关/</source>
+        <translation>Carga desl./</translation>
+    </message>
+    <message>
+        <source>放电开</source>
+        <translation>Descarga lig.</translation>
+    </message>
+    <message>
+        <source>放电关</source>
+        <translation>Descarga desl.</translation>
+    </message>
+    <message>
+        <source>AC Test</source>
+        <translation>Teste CA</translation>
+    </message>
+    <message>
+        <source>Harmonic Test</source>
+        <translation>Teste de harmónicos</translation>
+    </message>
+    <message>
+        <source>State Sequence</source>
+        <translation>Sequência de estados</translation>
+    </message>
+    <message>
+        <source>Distance Test</source>
+        <translation>Teste de distância</translation>
+    </message>
+    <message>
+        <source>Ramping Test</source>
+        <translation>Teste de rampa</translation>
+    </message>
+    <message>
+        <source>Overcurrent Test</source>
+        <translation>Teste de sobrecorrente</translation>
+    </message>
+    <message>
+        <source>DC Test</source>
+        <translation>Teste CC</translation>
+    </message>
+    <message>
+        <source>Energy Test</source>
+        <translation>Teste de contador</translation>
+    </message>
+    <message>
+        <source>Slip Frequency</source>
+        <translation>Deslastre por frequência</translation>
+    </message>
+    <message>
+        <source>Slip Voltage</source>
+        <translation>Deslastre por tensão</translation>
+    </message>
+    <message>
+        <source>Oscillate Test</source>
+        <translation>Teste de oscilação de potência</translation>
+    </message>
+    <message>
+        <source>Standard Source</source>
+        <translation>Fonte padrão</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Relatório de teste</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Cliente</translation>
+    </message>
+    <message>
+        <source>PO No</source>
+        <translation>N.º encomenda</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Morada</translation>
+    </message>
+    <message>
+        <source>Contact No</source>
+        <translation>Contacto</translation>
+    </message>
+    <message>
+        <source>Test Module</source>
+        <translation>Módulo de teste</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>Test time</source>
+        <translation>Hora do teste</translation>
+    </message>
+    <message>
+        <source>Device Under Test</source>
+        <translation>Equipamento em teste</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Ser. No</source>
+        <translation>N.º série</translation>
+    </message>
+    <message>
+        <source>Equipment Use</source>
+        <translation>Equipamento utilizado</translation>
+    </message>
+    <message>
+        <source>Test Setting</source>
+        <translation>Parâmetros do teste</translation>
+    </message>
+    <message>
+        <source>Test Result</source>
+        <translation>Resultado do teste</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>Observações</translation>
+    </message>
+    <message>
+        <source>Tested by</source>
+        <translation>Testado por</translation>
+    </message>
+    <message>
+        <source>Checked by</source>
+        <translation>Verificado por</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Data</translation>
+    </message>
+</context>
+<context>
+    <name>ViewComputerDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>Falha impossível de calcular; saídas inalteradas: verifique a impedância de curto-circuito e o modelo.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,1617 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="ru_RU" sourcelanguage="zh_CN">
+<context>
+    <name>ChildTestTimeDialog</name>
+    <message>
+        <source>定时设置</source>
+        <translation>Запуск по времени</translation>
+    </message>
+    <message>
+        <source>输出开始时刻：</source>
+        <translation>Начало вывода:</translation>
+    </message>
+    <message>
+        <source>开出翻转时刻：</source>
+        <translation>Перекл. ДВых:</translation>
+    </message>
+</context>
+<context>
+    <name>CommSOEEntity</name>
+    <message>
+        <source>开始测试</source>
+        <translation>Начало теста</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Останов теста</translation>
+    </message>
+    <message>
+        <source>开始输出</source>
+        <translation>Начало вывода</translation>
+    </message>
+    <message>
+        <source>停止输出</source>
+        <translation>Останов вывода</translation>
+    </message>
+    <message>
+        <source>改变输出</source>
+        <translation>Смена вывода</translation>
+    </message>
+    <message>
+        <source>输出状态</source>
+        <translation>Состояние вывода</translation>
+    </message>
+    <message>
+        <source>开出量</source>
+        <translation>ДВых</translation>
+    </message>
+    <message>
+        <source>开入量</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>由合到开</source>
+        <translation>Вкл-Откл</translation>
+    </message>
+    <message>
+        <source>由开到合</source>
+        <translation>Откл-Вкл</translation>
+    </message>
+</context>
+<context>
+    <name>ComputerDistanceDialog</name>
+    <message>
+        <source>故障计算</source>
+        <translation>Расчёт КЗ</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 мод.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 угол</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL мод.</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL угол</translation>
+    </message>
+    <message>
+        <source>故障参数</source>
+        <translation>Параметры КЗ</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Модель</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>I пост.</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>U пост.</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>Напр. ТТ</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>Напр. ТН</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Напр. КЗ</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Прямое</translation>
+    </message>
+    <message>
+        <source>反方向</source>
+        <translation>Обратное</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>U КЗ</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>I КЗ</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>I нагр.</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>θ нагр.</translation>
+    </message>
+    <message>
+        <source>短路阻抗</source>
+        <translation>Сопротивление КЗ</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>零序补偿系数</source>
+        <translation>Коэф. нулевой посл.</translation>
+    </message>
+    <message>
+        <source>补偿方式</source>
+        <translation>Режим</translation>
+    </message>
+</context>
+<context>
+    <name>EditNumberBox</name>
+    <message>
+        <source>无效值</source>
+        <translation>Неверно</translation>
+    </message>
+</context>
+<context>
+    <name>FileManagerPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>Пер. ток</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>МТЗ</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>Состоян.</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Рампа</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Гармон.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>ДЗ</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>АЧР</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>АОСН</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>Пост. ток</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Качания</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Счётчик</translation>
+    </message>
+    <message>
+        <source>U盘不存在！请重新插入U盘。</source>
+        <translation>USB-накопитель не найден! Вставьте его снова.</translation>
+    </message>
+    <message>
+        <source>确定导出选中的文件？同名文件会被覆盖</source>
+        <translation>Экспортировать выбранные файлы? Файлы с тем же именем будут перезаписаны.</translation>
+    </message>
+    <message>
+        <source>导出文件成功！</source>
+        <translation>Экспорт выполнен!</translation>
+    </message>
+    <message>
+        <source>导出文件失败！</source>
+        <translation>Ошибка экспорта!</translation>
+    </message>
+    <message>
+        <source>确定导入选中的文件？同名文件会被覆盖</source>
+        <translation>Импортировать выбранные файлы? Файлы с тем же именем будут перезаписаны.</translation>
+    </message>
+    <message>
+        <source>导入文件成功！</source>
+        <translation>Импорт выполнен!</translation>
+    </message>
+    <message>
+        <source>导入文件失败！</source>
+        <translation>Ошибка импорта!</translation>
+    </message>
+    <message>
+        <source>确定删除选中的文件？</source>
+        <translation>Удалить выбранные файлы?</translation>
+    </message>
+    <message>
+        <source>删除文件成功！</source>
+        <translation>Файлы удалены!</translation>
+    </message>
+    <message>
+        <source>删除文件失败！</source>
+        <translation>Ошибка удаления!</translation>
+    </message>
+    <message>
+        <source>设备内部</source>
+        <translation>Прибор</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Парам.</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Отчёты</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>Имя файла</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Выбор</translation>
+    </message>
+    <message>
+        <source>没有文件</source>
+        <translation>Нет файлов</translation>
+    </message>
+    <message>
+        <source>文件数</source>
+        <translation>Файлов</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>Все</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Экспорт</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Импорт</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+</context>
+<context>
+    <name>InputCharNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Стереть</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Ввод</translation>
+    </message>
+</context>
+<context>
+    <name>InputDateTimePanel</name>
+    <message>
+        <source>年</source>
+        <translation>г</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>М</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>д</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>м</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>с</translation>
+    </message>
+</context>
+<context>
+    <name>InputNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Стереть</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Ввод</translation>
+    </message>
+</context>
+<context>
+    <name>InputTimePanel</name>
+    <message>
+        <source>时</source>
+        <translation>ч</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>м</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>с</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowContent</name>
+    <message>
+        <source>电量不足</source>
+        <translation>Заряд &lt;</translation>
+    </message>
+    <message>
+        <source>请及时充电</source>
+        <translation>зарядите</translation>
+    </message>
+    <message>
+        <source>禁止5A及以上电流输出</source>
+        <translation>I ≥ 5A запрещён</translation>
+    </message>
+    <message>
+        <source>禁止2A及以上电流输出</source>
+        <translation>I ≥ 2A запрещён</translation>
+    </message>
+    <message>
+        <source>禁止实验</source>
+        <translation>испытания запрещены</translation>
+    </message>
+    <message>
+        <source>关闭电池放电</source>
+        <translation>разряд откл.</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Прибор не инициализирован</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>是否退出</source>
+        <translation>Выйти</translation>
+    </message>
+    <message>
+        <source>电池电量低于10%，请及时充电！</source>
+        <translation>Заряд батареи ниже 10%, зарядите её!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>Пер. ток</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>МТЗ</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>Состоян.</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Рампа</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Гармон.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>ДЗ</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>АЧР</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>АОСН</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>Пост. ток</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Качания</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Счётчик</translation>
+    </message>
+    <message>
+        <source>文件管理</source>
+        <translation>Файлы</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>Вспом. DC</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>联机测试</source>
+        <translation>Удалённое упр.</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>本设备内置三元锂电池，请使用完后及时关闭电源开关，禁止设备开机状态下装箱存放。设备不可无电存放，会导致电池损坏，建议存放前保持70%以上电量。设备长期不充电会导致电池容量降低甚至电池损坏，我司建议设备至少3个月充电一次。</source>
+        <translation>Прибор содержит встроенную литиевую батарею. После работы выключайте питание и не упаковывайте включённый прибор. Хранение с разряженной батареей повреждает её: перед хранением зарядите батарею более чем на 70%. Длительное отсутствие зарядки снижает ёмкость батареи или повреждает её; заряжайте прибор не реже одного раза в 3 месяца.</translation>
+    </message>
+    <message>
+        <source>Output Aux.DC or not?</source>
+        <translation>Включить вспом. DC?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+</context>
+<context>
+    <name>ModelAlternatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Параметры сохранены!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Ошибка сохранения параметров!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Отчёт сохранён!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Ошибка сохранения отчёта!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Параметры загружены!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Ошибка загрузки параметров!</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Ном.</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Симм.</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Прямая</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Обратная</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Шаг:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Конец:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Перем.:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Величина:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Режим:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>До срабат.</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>Сраб.-возврат</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>故障计算</source>
+        <translation>Расчёт</translation>
+    </message>
+    <message>
+        <source>逻辑:</source>
+        <translation>Логика:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ДВ:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>ДВых:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Коэф. возвр.</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSettingsPage</name>
+    <message>
+        <source>系统配置</source>
+        <translation>Система</translation>
+    </message>
+    <message>
+        <source>硬件配置</source>
+        <translation>Оборудование</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Батарея</translation>
+    </message>
+    <message>
+        <source>对时设置</source>
+        <translation>Синхронизация</translation>
+    </message>
+    <message>
+        <source>输出校准</source>
+        <translation>Калибровка</translation>
+    </message>
+    <message>
+        <source>额定电压:</source>
+        <translation>Uном:</translation>
+    </message>
+    <message>
+        <source>额定电流:</source>
+        <translation>Iном:</translation>
+    </message>
+    <message>
+        <source>额定频率:</source>
+        <translation>fном:</translation>
+    </message>
+    <message>
+        <source>防抖时间:</source>
+        <translation>Дребезг:</translation>
+    </message>
+    <message>
+        <source>屏保时间</source>
+        <translation>Экран</translation>
+    </message>
+    <message>
+        <source>系统时间:</source>
+        <translation>Время:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Уст.</translation>
+    </message>
+    <message>
+        <source>系统语言:</source>
+        <translation>Язык:</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Китайский</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>Английский</translation>
+    </message>
+    <message>
+        <source>葡萄牙文</source>
+        <translation>Португальский</translation>
+    </message>
+    <message>
+        <source>输出方式</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>功放输出</source>
+        <translation>Усилитель</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Слаботочный</translation>
+    </message>
+    <message>
+        <source>按键音</source>
+        <translation>Звук клавиш</translation>
+    </message>
+    <message>
+        <source>系统主题:</source>
+        <translation>Тема:</translation>
+    </message>
+    <message>
+        <source>系统默认</source>
+        <translation>Стд.</translation>
+    </message>
+    <message>
+        <source>黑色高亮</source>
+        <translation>Тёмная</translation>
+    </message>
+    <message>
+        <source>机器型号:</source>
+        <translation>Тип:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>ПО:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>№:</translation>
+    </message>
+    <message>
+        <source>固件版本:</source>
+        <translation>ПЛИС:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Обновление</translation>
+    </message>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Введите пароль...</translation>
+    </message>
+    <message>
+        <source>请重新输入密码...</source>
+        <translation>Повторите пароль...</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>是否需要切换系统语言？</source>
+        <translation>Сменить язык системы?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemCfgPage</name>
+    <message>
+        <source>机器型号:</source>
+        <translation>Тип:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>№:</translation>
+    </message>
+    <message>
+        <source>保护温度:</source>
+        <translation>Tмакс:</translation>
+    </message>
+    <message>
+        <source>恢复温度:</source>
+        <translation>Tвозвр:</translation>
+    </message>
+    <message>
+        <source>最大输出电压:</source>
+        <translation>Uмакс:</translation>
+    </message>
+    <message>
+        <source>电压档位:</source>
+        <translation>Диапазон U:</translation>
+    </message>
+    <message>
+        <source>最大输出电流:</source>
+        <translation>Iмакс:</translation>
+    </message>
+    <message>
+        <source>电流档位:</source>
+        <translation>Диапазон I:</translation>
+    </message>
+    <message>
+        <source>电压功放相数:</source>
+        <translation>Фазы U:</translation>
+    </message>
+    <message>
+        <source>电流功放相数:</source>
+        <translation>Фазы I:</translation>
+    </message>
+    <message>
+        <source>功放类型</source>
+        <translation>Тип усил.</translation>
+    </message>
+    <message>
+        <source>模拟功放</source>
+        <translation>Аналоговый</translation>
+    </message>
+    <message>
+        <source>数字功放</source>
+        <translation>Цифровой</translation>
+    </message>
+    <message>
+        <source>AuxDC Type</source>
+        <translation>Тип всп. DC</translation>
+    </message>
+    <message>
+        <source>Constant</source>
+        <translation>Фикс.</translation>
+    </message>
+    <message>
+        <source>Adjustable</source>
+        <translation>Регул.</translation>
+    </message>
+    <message>
+        <source>AuxDC Max</source>
+        <translation>Uмакс DC</translation>
+    </message>
+    <message>
+        <source>AuxDC Enable</source>
+        <translation>Всп. DC вкл.</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Батарея</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemTimeSynPage</name>
+    <message>
+        <source>时钟源</source>
+        <translation>Источник</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>B码</source>
+        <translation>IRIG-B</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>Пояс</translation>
+    </message>
+    <message>
+        <source>自动调整夏令时</source>
+        <translation>Авто летнее время</translation>
+    </message>
+    <message>
+        <source>外部触发输入</source>
+        <translation>Вход внеш. запуска</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Тип</translation>
+    </message>
+    <message>
+        <source>对时脉冲</source>
+        <translation>Синхр.</translation>
+    </message>
+    <message>
+        <source>外部脉冲</source>
+        <translation>Внешний</translation>
+    </message>
+    <message>
+        <source>方式</source>
+        <translation>Вид</translation>
+    </message>
+    <message>
+        <source>下降沿</source>
+        <translation>Спад</translation>
+    </message>
+    <message>
+        <source>上升沿</source>
+        <translation>Рост</translation>
+    </message>
+    <message>
+        <source>外部触发输出</source>
+        <translation>Выход внеш. запуска</translation>
+    </message>
+    <message>
+        <source>秒脉冲</source>
+        <translation>PPS</translation>
+    </message>
+    <message>
+        <source>分脉冲</source>
+        <translation>PPM</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Применить</translation>
+    </message>
+</context>
+<context>
+    <name>ModelUartBatCfgPage</name>
+    <message>
+        <source>总电压:</source>
+        <translation>Uобщ:</translation>
+    </message>
+    <message>
+        <source>平均电压:</source>
+        <translation>Uср:</translation>
+    </message>
+    <message>
+        <source>最高电压:</source>
+        <translation>Uмакс:</translation>
+    </message>
+    <message>
+        <source>最低电压:</source>
+        <translation>Uмин:</translation>
+    </message>
+    <message>
+        <source>压差:</source>
+        <translation>ΔU:</translation>
+    </message>
+    <message>
+        <source>电流:</source>
+        <translation>Ток:</translation>
+    </message>
+    <message>
+        <source>标称容量:</source>
+        <translation>Ёмкость:</translation>
+    </message>
+    <message>
+        <source>剩余容量:</source>
+        <translation>Остаток:</translation>
+    </message>
+    <message>
+        <source>循环次数:</source>
+        <translation>Циклы:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>ПО:</translation>
+    </message>
+    <message>
+        <source>保护状态:</source>
+        <translation>Защита:</translation>
+    </message>
+    <message>
+        <source>MOS状态:</source>
+        <translation>MOS:</translation>
+    </message>
+    <message>
+        <source>ContinueT</source>
+        <translation>Длит.</translation>
+    </message>
+    <message>
+        <source>Battery Type</source>
+        <translation>Тип батареи</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Батарея</translation>
+    </message>
+    <message>
+        <source>激活充电</source>
+        <translation>Включить заряд</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Закрыть</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>是否需要激活充电？</source>
+        <translation>Включить заряд?</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleFileDialog</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Параметры сохранены!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Ошибка сохранения параметров!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Отчёт сохранён!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Ошибка сохранения отчёта!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Параметры загружены!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Ошибка загрузки параметров!</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeDialog</name>
+    <message>
+        <source>文件已找到,请核对版本号!点击确定开始升级！</source>
+        <translation>Файл найден, проверьте версию! Нажмите ОК для обновления!</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>Файл обновления не найден! Вставьте USB-накопитель снова.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Ошибка обновления! Обратитесь в техподдержку.</translation>
+    </message>
+    <message>
+        <source>正在升级!升级完成自动重启。</source>
+        <translation>Обновление! По завершении прибор перезапустится.</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Обновление выполнено! Перезапуск.</translation>
+    </message>
+</context>
+<context>
+    <name>UserAuxDCDialog</name>
+    <message>
+        <source>辅助直流输出设置</source>
+        <translation>Выход вспом. DC</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Откл.</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialogFrame</name>
+    <message>
+        <source>确定</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>UserInputDialog</name>
+    <message>
+        <source>请输入</source>
+        <translation>Введите</translation>
+    </message>
+</context>
+<context>
+    <name>UserMultiDialog</name>
+    <message>
+        <source>添加多点</source>
+        <translation>Добавить точки</translation>
+    </message>
+    <message>
+        <source>Begin</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+</context>
+<context>
+    <name>UserPasswordDialog</name>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Введите пароль...</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportDialog</name>
+    <message>
+        <source>保存或导出报告。</source>
+        <translation>Сохранить или экспортировать отчёт.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Сохранить</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportParmDialog</name>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Отчёт</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>从文件配置参数</source>
+        <translation>Загрузить</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>Имя файла</translation>
+    </message>
+</context>
+<context>
+    <name>UserSelectedDialog</name>
+    <message>
+        <source>请选择</source>
+        <translation>Выберите</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>Состояние</translation>
+    </message>
+</context>
+<context>
+    <name>UserTriggerTimeDialog</name>
+    <message>
+        <source>触发时间设置</source>
+        <translation>Время запуска</translation>
+    </message>
+    <message>
+        <source>时间列表</source>
+        <translation>Список времени</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>时间间隔</source>
+        <translation>Интервал</translation>
+    </message>
+    <message>
+        <source>个数</source>
+        <translation>Кол-во</translation>
+    </message>
+    <message>
+        <source>添加时间点</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>删除时间点</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>清除时间点</source>
+        <translation>Очистить</translation>
+    </message>
+</context>
+<context>
+    <name>UserUpgradeDialog</name>
+    <message>
+        <source>升级文件:</source>
+        <translation>Файл обновления:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Обновление</translation>
+    </message>
+</context>
+<context>
+    <name>ViewAlternateModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>Шаг должен быть больше нуля.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>Время авто должно быть больше нуля.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Неверное конечное значение.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>Конечное значение лежит между выходами выбранных фаз: изменение невозможно.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>Конечное значение ниже выхода: увеличение невозможно.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>Конечное значение выше выхода: уменьшение невозможно.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
+    </message>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>КЗ не рассчитано, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>До срабатывания</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Срабатывание-возврат</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Режим испытания</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Автоматический</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Время авто</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конечное значение</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Изменяемая фаза</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Значение срабат.</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Значение возврата</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Коэф. возврата</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Время срабат.</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Время возврата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewBaseModel</name>
+    <message>
+        <source>电压高压引入告警</source>
+        <translation>Авария: внешнее ВН на выходах U</translation>
+    </message>
+    <message>
+        <source>小信号高压引入告警</source>
+        <translation>Авария: внешнее ВН на слаботочных выходах</translation>
+    </message>
+    <message>
+        <source>电压短路告警</source>
+        <translation>Авария: КЗ выхода напряжения</translation>
+    </message>
+    <message>
+        <source>功放高温告警</source>
+        <translation>Авария: перегрев усилителя</translation>
+    </message>
+    <message>
+        <source>电流IA开路告警</source>
+        <translation>Авария: обрыв цепи IA</translation>
+    </message>
+    <message>
+        <source>电流IB开路告警</source>
+        <translation>Авария: обрыв цепи IB</translation>
+    </message>
+    <message>
+        <source>电流IC开路告警</source>
+        <translation>Авария: обрыв цепи IC</translation>
+    </message>
+    <message>
+        <source>电流IX开路告警</source>
+        <translation>Авария: обрыв цепи IX</translation>
+    </message>
+    <message>
+        <source>内部存储较低</source>
+        <translation>Мало внутренней памяти</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>Усил. U</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>Усил. I</translation>
+    </message>
+    <message>
+        <source>充电开/</source>
+        <translation>Заряд вкл./</translation>
+    </message>
+    <message>
+        <source>充电关/</source>
+        <translation>Заряд откл./</translation>
+    </message>
+    <message>
+        <source>放电开</source>
+        <translation>Разряд вкл.</translation>
+    </message>
+    <message>
+        <source>放电关</source>
+        <translation>Разряд откл.</translation>
+    </message>
+    <message>
+        <source>AC Test</source>
+        <translation>Испытание на переменном токе</translation>
+    </message>
+    <message>
+        <source>Harmonic Test</source>
+        <translation>Испытание гармониками</translation>
+    </message>
+    <message>
+        <source>State Sequence</source>
+        <translation>Последовательность состояний</translation>
+    </message>
+    <message>
+        <source>Distance Test</source>
+        <translation>Испытание дистанционной защиты</translation>
+    </message>
+    <message>
+        <source>Ramping Test</source>
+        <translation>Испытание плавным изменением</translation>
+    </message>
+    <message>
+        <source>Overcurrent Test</source>
+        <translation>Испытание МТЗ</translation>
+    </message>
+    <message>
+        <source>DC Test</source>
+        <translation>Испытание на постоянном токе</translation>
+    </message>
+    <message>
+        <source>Energy Test</source>
+        <translation>Поверка счётчика энергии</translation>
+    </message>
+    <message>
+        <source>Slip Frequency</source>
+        <translation>АЧР</translation>
+    </message>
+    <message>
+        <source>Slip Voltage</source>
+        <translation>Разгрузка по напряжению</translation>
+    </message>
+    <message>
+        <source>Oscillate Test</source>
+        <translation>Качания мощности</translation>
+    </message>
+    <message>
+        <source>Standard Source</source>
+        <translation>Эталонный источник</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Протокол испытаний</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Заказчик</translation>
+    </message>
+    <message>
+        <source>PO No</source>
+        <translation>№ заказа</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Адрес</translation>
+    </message>
+    <message>
+        <source>Contact No</source>
+        <translation>Телефон</translation>
+    </message>
+    <message>
+        <source>Test Module</source>
+        <translation>Модуль испытания</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>Test time</source>
+        <translation>Время испытания</translation>
+    </message>
+    <message>
+        <source>Device Under Test</source>
+        <translation>Испытуемое устройство</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Модель</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Тип</translation>
+    </message>
+    <message>
+        <source>Ser. No</source>
+        <translation>Зав. №</translation>
+    </message>
+    <message>
+        <source>Equipment Use</source>
+        <translation>Используемое оборудование</translation>
+    </message>
+    <message>
+        <source>Test Setting</source>
+        <translation>Параметры испытания</translation>
+    </message>
+    <message>
+        <source>Test Result</source>
+        <translation>Результат испытания</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>Примечания</translation>
+    </message>
+    <message>
+        <source>Tested by</source>
+        <translation>Испытал</translation>
+    </message>
+    <message>
+        <source>Checked by</source>
+        <translation>Проверил</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Дата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewComputerDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>КЗ не рассчитано, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
+    </message>
+</context>
+</TS>

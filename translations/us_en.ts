@@ -1,0 +1,1617 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US" sourcelanguage="zh_CN">
+<context>
+    <name>ChildTestTimeDialog</name>
+    <message>
+        <source>定时设置</source>
+        <translation>Timer Setting</translation>
+    </message>
+    <message>
+        <source>输出开始时刻：</source>
+        <translation>Output start:</translation>
+    </message>
+    <message>
+        <source>开出翻转时刻：</source>
+        <translation>DO toggle:</translation>
+    </message>
+</context>
+<context>
+    <name>CommSOEEntity</name>
+    <message>
+        <source>开始测试</source>
+        <translation>Start test</translation>
+    </message>
+    <message>
+        <source>停止测试</source>
+        <translation>Stop test</translation>
+    </message>
+    <message>
+        <source>开始输出</source>
+        <translation>Start output</translation>
+    </message>
+    <message>
+        <source>停止输出</source>
+        <translation>Stop output</translation>
+    </message>
+    <message>
+        <source>改变输出</source>
+        <translation>Switch output</translation>
+    </message>
+    <message>
+        <source>输出状态</source>
+        <translation>Output state</translation>
+    </message>
+    <message>
+        <source>开出量</source>
+        <translation>DO</translation>
+    </message>
+    <message>
+        <source>开入量</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>由合到开</source>
+        <translation>On-Off</translation>
+    </message>
+    <message>
+        <source>由开到合</source>
+        <translation>Off-On</translation>
+    </message>
+</context>
+<context>
+    <name>ComputerDistanceDialog</name>
+    <message>
+        <source>故障计算</source>
+        <translation>Fault-Calc</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 R</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 A</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL Range</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL Angle</translation>
+    </message>
+    <message>
+        <source>故障参数</source>
+        <translation>Fault Parameter</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>Const I</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>Const U</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>F-Type</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>CT Dir.</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>PT Dir.</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Fault Dir.</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>反方向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>Fault-U</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>Fault-I</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>Load-I</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>Load-θ</translation>
+    </message>
+    <message>
+        <source>短路阻抗</source>
+        <translation>Short-Circuit Impedance</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>零序补偿系数</source>
+        <translation>Grounding Factor</translation>
+    </message>
+    <message>
+        <source>补偿方式</source>
+        <translation>Mode</translation>
+    </message>
+</context>
+<context>
+    <name>EditNumberBox</name>
+    <message>
+        <source>无效值</source>
+        <translation>Invalid</translation>
+    </message>
+</context>
+<context>
+    <name>FileManagerPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>AC Test</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>O/C Test</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>States</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Ramping</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Harmon.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>UFLS</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>UVLS</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>DC Test</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Swing</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Energy</translation>
+    </message>
+    <message>
+        <source>U盘不存在！请重新插入U盘。</source>
+        <translation>No USB stick! Please insert it again.</translation>
+    </message>
+    <message>
+        <source>确定导出选中的文件？同名文件会被覆盖</source>
+        <translation>Export the selected files? Files of the same name are overwritten.</translation>
+    </message>
+    <message>
+        <source>导出文件成功！</source>
+        <translation>Export succeeded!</translation>
+    </message>
+    <message>
+        <source>导出文件失败！</source>
+        <translation>Export failed!</translation>
+    </message>
+    <message>
+        <source>确定导入选中的文件？同名文件会被覆盖</source>
+        <translation>Import the selected files? Files of the same name are overwritten.</translation>
+    </message>
+    <message>
+        <source>导入文件成功！</source>
+        <translation>Import succeeded!</translation>
+    </message>
+    <message>
+        <source>导入文件失败！</source>
+        <translation>Import failed!</translation>
+    </message>
+    <message>
+        <source>确定删除选中的文件？</source>
+        <translation>Delete the selected files?</translation>
+    </message>
+    <message>
+        <source>删除文件成功！</source>
+        <translation>Files deleted!</translation>
+    </message>
+    <message>
+        <source>删除文件失败！</source>
+        <translation>Delete failed!</translation>
+    </message>
+    <message>
+        <source>设备内部</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>USB</source>
+        <translation>USB</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Params</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Reports</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+    <message>
+        <source>选择</source>
+        <translation>Select</translation>
+    </message>
+    <message>
+        <source>没有文件</source>
+        <translation>No files</translation>
+    </message>
+    <message>
+        <source>文件数</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>全选</source>
+        <translation>All</translation>
+    </message>
+    <message>
+        <source>导出</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导入</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+</context>
+<context>
+    <name>InputCharNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Enter</translation>
+    </message>
+</context>
+<context>
+    <name>InputDateTimePanel</name>
+    <message>
+        <source>年</source>
+        <translation>Y</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>M</translation>
+    </message>
+    <message>
+        <source>日</source>
+        <translation>D</translation>
+    </message>
+    <message>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>InputNumberPanel</name>
+    <message>
+        <source>回退</source>
+        <translation>Back</translation>
+    </message>
+    <message>
+        <source>确认</source>
+        <translation>Enter</translation>
+    </message>
+</context>
+<context>
+    <name>InputTimePanel</name>
+    <message>
+        <source>时</source>
+        <translation>h</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>m</translation>
+    </message>
+    <message>
+        <source>秒</source>
+        <translation>s</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowContent</name>
+    <message>
+        <source>电量不足</source>
+        <translation>Battery &lt;</translation>
+    </message>
+    <message>
+        <source>请及时充电</source>
+        <translation>charge it</translation>
+    </message>
+    <message>
+        <source>禁止5A及以上电流输出</source>
+        <translation>I ≥ 5A off</translation>
+    </message>
+    <message>
+        <source>禁止2A及以上电流输出</source>
+        <translation>I ≥ 2A off</translation>
+    </message>
+    <message>
+        <source>禁止实验</source>
+        <translation>no tests</translation>
+    </message>
+    <message>
+        <source>关闭电池放电</source>
+        <translation>discharge off</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Device not initialised</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>是否退出</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>电池电量低于10%，请及时充电！</source>
+        <translation>Battery below 10%, please charge it!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindowPage</name>
+    <message>
+        <source>交流试验</source>
+        <translation>AC Test</translation>
+    </message>
+    <message>
+        <source>过流试验</source>
+        <translation>O/C Test</translation>
+    </message>
+    <message>
+        <source>状态序列</source>
+        <translation>States</translation>
+    </message>
+    <message>
+        <source>递变试验</source>
+        <translation>Ramping</translation>
+    </message>
+    <message>
+        <source>谐波试验</source>
+        <translation>Harmon.</translation>
+    </message>
+    <message>
+        <source>距离试验</source>
+        <translation>Distance</translation>
+    </message>
+    <message>
+        <source>低周减载</source>
+        <translation>UFLS</translation>
+    </message>
+    <message>
+        <source>低压减载</source>
+        <translation>UVLS</translation>
+    </message>
+    <message>
+        <source>直流试验</source>
+        <translation>DC Test</translation>
+    </message>
+    <message>
+        <source>震荡模拟</source>
+        <translation>Swing</translation>
+    </message>
+    <message>
+        <source>电能表</source>
+        <translation>Energy</translation>
+    </message>
+    <message>
+        <source>文件管理</source>
+        <translation>Files</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>Aux. DC</translation>
+    </message>
+    <message>
+        <source>系统设置</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>联机测试</source>
+        <translation>Remote Control</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>本设备内置三元锂电池，请使用完后及时关闭电源开关，禁止设备开机状态下装箱存放。设备不可无电存放，会导致电池损坏，建议存放前保持70%以上电量。设备长期不充电会导致电池容量降低甚至电池损坏，我司建议设备至少3个月充电一次。</source>
+        <translation>This device has a built-in lithium battery. Switch the power off after use and never pack the device while it is on. Storing it with a flat battery damages the battery: charge it above 70% before storage. Long periods without charging reduce the battery&apos;s capacity or damage it; we recommend charging the device at least every 3 months.</translation>
+    </message>
+    <message>
+        <source>Output Aux.DC or not?</source>
+        <translation>Output Aux.DC or not?</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Yes</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+</context>
+<context>
+    <name>ModelAlternatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Save parameters succeed !</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Save parameters failed !</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Save Report succeed!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Save Report failed!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Import file succeed !</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Import file failed !</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Positive</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Negative</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>End:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variable:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>From-to-From</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>故障计算</source>
+        <translation>Calc</translation>
+    </message>
+    <message>
+        <source>逻辑:</source>
+        <translation>Logic:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>DI:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>DO:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Return.Coeff</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSettingsPage</name>
+    <message>
+        <source>系统配置</source>
+        <translation>System</translation>
+    </message>
+    <message>
+        <source>硬件配置</source>
+        <translation>Hardware</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>对时设置</source>
+        <translation>Time Sync</translation>
+    </message>
+    <message>
+        <source>输出校准</source>
+        <translation>Calibration</translation>
+    </message>
+    <message>
+        <source>额定电压:</source>
+        <translation>Rated U:</translation>
+    </message>
+    <message>
+        <source>额定电流:</source>
+        <translation>Rated I:</translation>
+    </message>
+    <message>
+        <source>额定频率:</source>
+        <translation>Rated f:</translation>
+    </message>
+    <message>
+        <source>防抖时间:</source>
+        <translation>Deglitch:</translation>
+    </message>
+    <message>
+        <source>屏保时间</source>
+        <translation>Saver</translation>
+    </message>
+    <message>
+        <source>系统时间:</source>
+        <translation>Clock:</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>Set</translation>
+    </message>
+    <message>
+        <source>系统语言:</source>
+        <translation>Lang.:</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>Chinese</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>English</translation>
+    </message>
+    <message>
+        <source>葡萄牙文</source>
+        <translation>Portuguese</translation>
+    </message>
+    <message>
+        <source>输出方式</source>
+        <translation>Output</translation>
+    </message>
+    <message>
+        <source>功放输出</source>
+        <translation>Amplifier</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Low level</translation>
+    </message>
+    <message>
+        <source>按键音</source>
+        <translation>Key beep</translation>
+    </message>
+    <message>
+        <source>系统主题:</source>
+        <translation>Theme:</translation>
+    </message>
+    <message>
+        <source>系统默认</source>
+        <translation>Default</translation>
+    </message>
+    <message>
+        <source>黑色高亮</source>
+        <translation>Black</translation>
+    </message>
+    <message>
+        <source>机器型号:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>SW:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>S/N:</translation>
+    </message>
+    <message>
+        <source>固件版本:</source>
+        <translation>FW:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Upgrade</translation>
+    </message>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Enter password...</translation>
+    </message>
+    <message>
+        <source>请重新输入密码...</source>
+        <translation>Re-enter password...</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>是否需要切换系统语言？</source>
+        <translation>Change the system language?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemCfgPage</name>
+    <message>
+        <source>机器型号:</source>
+        <translation>Model:</translation>
+    </message>
+    <message>
+        <source>机器编号:</source>
+        <translation>S/N:</translation>
+    </message>
+    <message>
+        <source>保护温度:</source>
+        <translation>Temp. limit:</translation>
+    </message>
+    <message>
+        <source>恢复温度:</source>
+        <translation>Temp. reset:</translation>
+    </message>
+    <message>
+        <source>最大输出电压:</source>
+        <translation>Max. U:</translation>
+    </message>
+    <message>
+        <source>电压档位:</source>
+        <translation>U range:</translation>
+    </message>
+    <message>
+        <source>最大输出电流:</source>
+        <translation>Max. I:</translation>
+    </message>
+    <message>
+        <source>电流档位:</source>
+        <translation>I range:</translation>
+    </message>
+    <message>
+        <source>电压功放相数:</source>
+        <translation>U phases:</translation>
+    </message>
+    <message>
+        <source>电流功放相数:</source>
+        <translation>I phases:</translation>
+    </message>
+    <message>
+        <source>功放类型</source>
+        <translation>Amp. type</translation>
+    </message>
+    <message>
+        <source>模拟功放</source>
+        <translation>Analog</translation>
+    </message>
+    <message>
+        <source>数字功放</source>
+        <translation>Digital</translation>
+    </message>
+    <message>
+        <source>AuxDC Type</source>
+        <translation>AuxDC Type</translation>
+    </message>
+    <message>
+        <source>Constant</source>
+        <translation>Constant</translation>
+    </message>
+    <message>
+        <source>Adjustable</source>
+        <translation>Adjustable</translation>
+    </message>
+    <message>
+        <source>AuxDC Max</source>
+        <translation>AuxDC Max</translation>
+    </message>
+    <message>
+        <source>AuxDC Enable</source>
+        <translation>AuxDC Enable</translation>
+    </message>
+    <message>
+        <source>电池配置</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSystemTimeSynPage</name>
+    <message>
+        <source>时钟源</source>
+        <translation>Clock source</translation>
+    </message>
+    <message>
+        <source>GPS</source>
+        <translation>GPS</translation>
+    </message>
+    <message>
+        <source>B码</source>
+        <translation>IRIG-B</translation>
+    </message>
+    <message>
+        <source>时区</source>
+        <translation>Zone</translation>
+    </message>
+    <message>
+        <source>自动调整夏令时</source>
+        <translation>Auto DST</translation>
+    </message>
+    <message>
+        <source>外部触发输入</source>
+        <translation>Ext. trigger input</translation>
+    </message>
+    <message>
+        <source>类型</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>对时脉冲</source>
+        <translation>Sync</translation>
+    </message>
+    <message>
+        <source>外部脉冲</source>
+        <translation>Ext. pulse</translation>
+    </message>
+    <message>
+        <source>方式</source>
+        <translation>Edge</translation>
+    </message>
+    <message>
+        <source>下降沿</source>
+        <translation>Falling</translation>
+    </message>
+    <message>
+        <source>上升沿</source>
+        <translation>Rising</translation>
+    </message>
+    <message>
+        <source>外部触发输出</source>
+        <translation>Ext. trigger output</translation>
+    </message>
+    <message>
+        <source>秒脉冲</source>
+        <translation>PPS</translation>
+    </message>
+    <message>
+        <source>分脉冲</source>
+        <translation>PPM</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>Apply</translation>
+    </message>
+</context>
+<context>
+    <name>ModelUartBatCfgPage</name>
+    <message>
+        <source>总电压:</source>
+        <translation>Total U:</translation>
+    </message>
+    <message>
+        <source>平均电压:</source>
+        <translation>Avg. U:</translation>
+    </message>
+    <message>
+        <source>最高电压:</source>
+        <translation>Max. U:</translation>
+    </message>
+    <message>
+        <source>最低电压:</source>
+        <translation>Min. U:</translation>
+    </message>
+    <message>
+        <source>压差:</source>
+        <translation>Delta U:</translation>
+    </message>
+    <message>
+        <source>电流:</source>
+        <translation>Current:</translation>
+    </message>
+    <message>
+        <source>标称容量:</source>
+        <translation>Capacity:</translation>
+    </message>
+    <message>
+        <source>剩余容量:</source>
+        <translation>Remain:</translation>
+    </message>
+    <message>
+        <source>循环次数:</source>
+        <translation>Cycles:</translation>
+    </message>
+    <message>
+        <source>软件版本:</source>
+        <translation>SW:</translation>
+    </message>
+    <message>
+        <source>保护状态:</source>
+        <translation>Protect:</translation>
+    </message>
+    <message>
+        <source>MOS状态:</source>
+        <translation>MOS:</translation>
+    </message>
+    <message>
+        <source>ContinueT</source>
+        <translation>ContinueT</translation>
+    </message>
+    <message>
+        <source>Battery Type</source>
+        <translation>Battery Type</translation>
+    </message>
+    <message>
+        <source>Battery</source>
+        <translation>Battery</translation>
+    </message>
+    <message>
+        <source>激活充电</source>
+        <translation>Activate charging</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>是否需要激活充电？</source>
+        <translation>Activate charging?</translation>
+    </message>
+</context>
+<context>
+    <name>ModuleFileDialog</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Save parameters succeed !</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Save parameters failed !</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Save Report succeed!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Save Report failed!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Import file succeed !</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Import file failed !</translation>
+    </message>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+</context>
+<context>
+    <name>UpgradeDialog</name>
+    <message>
+        <source>文件已找到,请核对版本号!点击确定开始升级！</source>
+        <translation>File found, please check the version! Press OK to start the upgrade!</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>No upgrade file! Please insert the USB stick again.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Upgrade failed! Please contact technical support.</translation>
+    </message>
+    <message>
+        <source>正在升级!升级完成自动重启。</source>
+        <translation>Upgrading! The device restarts when done.</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Upgrade succeeded! Restarting.</translation>
+    </message>
+</context>
+<context>
+    <name>UserAuxDCDialog</name>
+    <message>
+        <source>辅助直流输出设置</source>
+        <translation>Aux. DC Output</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Off</translation>
+    </message>
+</context>
+<context>
+    <name>UserDialogFrame</name>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>UserInputDialog</name>
+    <message>
+        <source>请输入</source>
+        <translation>Please enter</translation>
+    </message>
+</context>
+<context>
+    <name>UserMultiDialog</name>
+    <message>
+        <source>添加多点</source>
+        <translation>Add Points</translation>
+    </message>
+    <message>
+        <source>Begin</source>
+        <translation>Begin</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+</context>
+<context>
+    <name>UserPasswordDialog</name>
+    <message>
+        <source>请输入密码...</source>
+        <translation>Enter password...</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportDialog</name>
+    <message>
+        <source>保存或导出报告。</source>
+        <translation>Save or export the report.</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+</context>
+<context>
+    <name>UserReportParmDialog</name>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>报告</source>
+        <translation>Report</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>Parameters</translation>
+    </message>
+    <message>
+        <source>从文件配置参数</source>
+        <translation>Load file</translation>
+    </message>
+    <message>
+        <source>文件名</source>
+        <translation>File name</translation>
+    </message>
+</context>
+<context>
+    <name>UserSelectedDialog</name>
+    <message>
+        <source>请选择</source>
+        <translation>Please select</translation>
+    </message>
+    <message>
+        <source>状态</source>
+        <translation>State</translation>
+    </message>
+</context>
+<context>
+    <name>UserTriggerTimeDialog</name>
+    <message>
+        <source>触发时间设置</source>
+        <translation>Trigger Times</translation>
+    </message>
+    <message>
+        <source>时间列表</source>
+        <translation>Time list</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>开始时间</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>时间间隔</source>
+        <translation>Interval</translation>
+    </message>
+    <message>
+        <source>个数</source>
+        <translation>Count</translation>
+    </message>
+    <message>
+        <source>添加时间点</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除时间点</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>清除时间点</source>
+        <translation>Clear</translation>
+    </message>
+</context>
+<context>
+    <name>UserUpgradeDialog</name>
+    <message>
+        <source>升级文件:</source>
+        <translation>Upgrade file:</translation>
+    </message>
+    <message>
+        <source>软件升级</source>
+        <translation>Upgrade</translation>
+    </message>
+</context>
+<context>
+    <name>ViewAlternateModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>The step must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>The auto time must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Invalid end value.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>The end value lies between the outputs of the selected phases: cannot ramp.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>The end value is below the output: cannot ramp up.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>The end value is above the output: cannot ramp down.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Press “+” or “-” first to set the direction.</translation>
+    </message>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model.</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>From-to-From</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Auto time</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step Value</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End Value</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Variable phase</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Action value</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Return value</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Return Coefficient</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Action time</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Return time</translation>
+    </message>
+</context>
+<context>
+    <name>ViewBaseModel</name>
+    <message>
+        <source>电压高压引入告警</source>
+        <translation>Alarm: external HV on U outputs</translation>
+    </message>
+    <message>
+        <source>小信号高压引入告警</source>
+        <translation>Alarm: external HV on low-level outputs</translation>
+    </message>
+    <message>
+        <source>电压短路告警</source>
+        <translation>Alarm: voltage short circuit</translation>
+    </message>
+    <message>
+        <source>功放高温告警</source>
+        <translation>Alarm: amplifier overtemperature</translation>
+    </message>
+    <message>
+        <source>电流IA开路告警</source>
+        <translation>Alarm: current IA open circuit</translation>
+    </message>
+    <message>
+        <source>电流IB开路告警</source>
+        <translation>Alarm: current IB open circuit</translation>
+    </message>
+    <message>
+        <source>电流IC开路告警</source>
+        <translation>Alarm: current IC open circuit</translation>
+    </message>
+    <message>
+        <source>电流IX开路告警</source>
+        <translation>Alarm: current IX open circuit</translation>
+    </message>
+    <message>
+        <source>内部存储较低</source>
+        <translation>Internal storage low</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>Voltage amp.</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>Current amp.</translation>
+    </message>
+    <message>
+        <source>充电开/</source>
+        <translation>Charge on/</translation>
+    </message>
+    <message>
+        <source>充电关/</source>
+        <translation>Charge off/</translation>
+    </message>
+    <message>
+        <source>放电开</source>
+        <translation>Discharge on</translation>
+    </message>
+    <message>
+        <source>放电关</source>
+        <translation>Discharge off</translation>
+    </message>
+    <message>
+        <source>AC Test</source>
+        <translation>AC Test</translation>
+    </message>
+    <message>
+        <source>Harmonic Test</source>
+        <translation>Harmonic Test</translation>
+    </message>
+    <message>
+        <source>State Sequence</source>
+        <translation>State Sequence</translation>
+    </message>
+    <message>
+        <source>Distance Test</source>
+        <translation>Distance Test</translation>
+    </message>
+    <message>
+        <source>Ramping Test</source>
+        <translation>Ramping Test</translation>
+    </message>
+    <message>
+        <source>Overcurrent Test</source>
+        <translation>Overcurrent Test</translation>
+    </message>
+    <message>
+        <source>DC Test</source>
+        <translation>DC Test</translation>
+    </message>
+    <message>
+        <source>Energy Test</source>
+        <translation>Energy Test</translation>
+    </message>
+    <message>
+        <source>Slip Frequency</source>
+        <translation>Slip Frequency</translation>
+    </message>
+    <message>
+        <source>Slip Voltage</source>
+        <translation>Slip Voltage</translation>
+    </message>
+    <message>
+        <source>Oscillate Test</source>
+        <translation>Oscillate Test</translation>
+    </message>
+    <message>
+        <source>Standard Source</source>
+        <translation>Standard Source</translation>
+    </message>
+    <message>
+        <source>Test Report</source>
+        <translation>Test Report</translation>
+    </message>
+    <message>
+        <source>Customer</source>
+        <translation>Customer</translation>
+    </message>
+    <message>
+        <source>PO No</source>
+        <translation>PO No</translation>
+    </message>
+    <message>
+        <source>Address</source>
+        <translation>Address</translation>
+    </message>
+    <message>
+        <source>Contact No</source>
+        <translation>Contact No</translation>
+    </message>
+    <message>
+        <source>Test Module</source>
+        <translation>Test Module</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>Test time</source>
+        <translation>Test time</translation>
+    </message>
+    <message>
+        <source>Device Under Test</source>
+        <translation>Device Under Test</translation>
+    </message>
+    <message>
+        <source>Model</source>
+        <translation>Model</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Ser. No</source>
+        <translation>Ser. No</translation>
+    </message>
+    <message>
+        <source>Equipment Use</source>
+        <translation>Equipment Use</translation>
+    </message>
+    <message>
+        <source>Test Setting</source>
+        <translation>Test Setting</translation>
+    </message>
+    <message>
+        <source>Test Result</source>
+        <translation>Test Result</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>Remarks</source>
+        <translation>Remarks</translation>
+    </message>
+    <message>
+        <source>Tested by</source>
+        <translation>Tested by</translation>
+    </message>
+    <message>
+        <source>Checked by</source>
+        <translation>Checked by</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Date</translation>
+    </message>
+</context>
+<context>
+    <name>ViewComputerDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model.</translation>
+    </message>
+</context>
+</TS>
