@@ -467,7 +467,7 @@ Item {
             }
 
             // The module pages and the file manager; later modules fill these.
-            ModulePageSlot { id: alternatePage; objectName: "alternatePage"; pageIndex: 1 }          // ModelAlternatePage (AC test)
+            ModulePageSlot { id: alternatePage; objectName: "alternatePage"; pageIndex: 1; source: "qrc:/QMLPages/AC/ModelAlternatePage.qml" }
             ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2 }      // ModelOvercurrentPage
             ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3 }  // ModelStateSequencePage
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4 }              // ModelRampingPage
