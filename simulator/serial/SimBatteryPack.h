@@ -73,6 +73,7 @@ protected:
     void received(const QByteArray& bytes) override;
     void lineNoise() override;
     void tick(Clock::time_point now) override;
+    bool answerDue() const override { return pending; }
 
 private:
     void request(const QByteArray& frame);

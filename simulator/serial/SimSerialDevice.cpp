@@ -2,12 +2,15 @@
 
 #include <QDebug>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
+
+#include <vector>
 
 namespace zorsim {
 
@@ -25,6 +28,25 @@ const SpeedEntry kSpeeds[] = {
 };
 
 constexpr int kPollMs = 1;
+
+// The running devices (settleAll); a device leaves before its thread ends.
+std::mutex& registryMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+std::vector<const SimSerialDevice*>& registry()
+{
+    static std::vector<const SimSerialDevice*> devices;
+    return devices;
+}
+
+bool readable(int fd)
+{
+    pollfd pfd{fd, POLLIN, 0};
+    return poll(&pfd, 1, 0) > 0 && (pfd.revents & POLLIN) != 0;
+}
 
 } // namespace
 
@@ -102,14 +124,62 @@ void SimSerialDevice::start()
         return;
     stopping = false;
     thread = std::thread([this] { run(); });
+    reading = true;
+    std::lock_guard<std::mutex> lock(registryMutex());
+    registry().push_back(this);
 }
 
 void SimSerialDevice::stop()
 {
     if (!thread.joinable())
         return;
+    {
+        std::lock_guard<std::mutex> lock(registryMutex());
+        auto& devices = registry();
+        devices.erase(std::remove(devices.begin(), devices.end(), this), devices.end());
+    }
+    reading = false;
     stopping = true;
     thread.join();
+}
+
+bool SimSerialDevice::settled() const
+{
+    if (master < 0 || !reading)
+        return true;
+    std::lock_guard<std::mutex> rxLock(rxMutex);
+    if (readable(master))
+        return false;
+    std::lock_guard<std::recursive_mutex> lock(stateMutex);
+    return !answerDue();
+}
+
+bool SimSerialDevice::productHasReadAll() const
+{
+    // The line's far end shares the product's input queue.
+    return slaveHold < 0 || !readable(slaveHold);
+}
+
+bool SimSerialDevice::settleAll(int deadlineMs)
+{
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(deadlineMs);
+    for (;;) {
+        bool all = true;
+        {
+            std::lock_guard<std::mutex> lock(registryMutex());
+            for (const SimSerialDevice* device : registry()) {
+                if (!device->settled()) {
+                    all = false;
+                    break;
+                }
+            }
+        }
+        if (all)
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
+        usleep(200);
+    }
 }
 
 void SimSerialDevice::sendRaw(const QByteArray& bytes)
@@ -168,6 +238,7 @@ void SimSerialDevice::run()
         pollfd pfd{master, POLLIN, 0};
         const int ready = poll(&pfd, 1, kPollMs);
         if (ready > 0 && (pfd.revents & POLLIN)) {
+            std::lock_guard<std::mutex> rxLock(rxMutex);
             const ssize_t n = read(master, buffer, sizeof(buffer));
             if (n > 0) {
                 const QByteArray bytes(buffer, int(n));

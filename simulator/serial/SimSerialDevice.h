@@ -13,6 +13,12 @@
 //
 // A derived device implements received() and tick(), which run on the
 // device's own thread, and must call stop() in its destructor.
+//
+// Without line timing, a product wait that would cover a transmission on a
+// real line may end before the device has taken the bytes (and a flush of
+// the product's output queue would then drop them). A test harness can call
+// settleAll() before each product wait and time-out check so that product
+// time only passes once every device has caught up.
 
 #include <QByteArray>
 #include <QString>
@@ -58,6 +64,15 @@ public:
     QByteArray bytesHeard() const;
     uint64_t garbledBytesHeard() const { return garbled; }
 
+    // True once the device has taken and handled every byte the product
+    // wrote so far and has no answer due; a stopped device is settled.
+    bool settled() const;
+    // True once the product has read every byte the device sent.
+    bool productHasReadAll() const;
+    // Waits until every running device is settled, at most deadlineMs;
+    // false when the deadline passed first.
+    static bool settleAll(int deadlineMs);
+
     static int baudOf(unsigned speed);      // termios speed_t -> baud, 0 when unknown
     static unsigned speedOf(int baud);      // baud -> termios speed_t, 0 when unknown
 
@@ -68,6 +83,8 @@ protected:
     virtual void lineNoise() {}
     // Called about every millisecond.
     virtual void tick(Clock::time_point now) = 0;
+    // An answer is still to be sent (called with stateMutex held).
+    virtual bool answerDue() const { return false; }
 
     // Puts bytes on the line (garbled while the speeds differ).
     void transmit(const QByteArray& bytes);
@@ -84,8 +101,10 @@ private:
     QString path;
     std::atomic<int> ownBaud;
     std::atomic<bool> stopping{false};
+    std::atomic<bool> reading{false};   // the thread takes the product's bytes
     std::atomic<uint64_t> garbled{0};
     std::thread thread;
+    mutable std::mutex rxMutex;   // held from reading the product's bytes until they are handled
     std::mutex lineMutex;   // one writer at a time: frames never mix
     uint32_t noiseSeed = 0x2545F491u;
     mutable std::mutex heardMutex;

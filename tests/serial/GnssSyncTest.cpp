@@ -516,6 +516,39 @@ TEST_F(GnssSync, NoiseNeverStopsTheParser)
     EXPECT_EQ(kPmtkBoth, sentencesStarting(rx, "$PMTK").value(before));
 }
 
+TEST_F(GnssSync, SentenceSplitAcrossReadsAfterLongJunkIsParsed)
+{
+    SimGnssReceiver rx(SimGnssReceiver::Family::Mtk, 9600);
+    startOn(rx);
+    ASSERT_TRUE(waitUntil([&] { return configured(rx) && fixReported(rx); }));
+    rx.setStreaming(false);
+
+    // An unfinished "sentence" of junk longer than any sentence (and one
+    // longer than the read buffer), then a valid sentence whose first part
+    // the parser has read and finished with before the rest exists.
+    const QByteArray junk300 = "$" + QByteArray(300, 'x');
+    const QByteArray junk2000 = "$GPGSV,1,1," + QByteArray(2000, '9');
+    int marker = 50;
+    for (const QByteArray& junk : {junk300, junk2000}) {
+        const QByteArray good = withChecksum("GPGSV,1,1," + QByteArray::number(++marker));
+        for (int split : {1, 7, 12, good.size() - 2, good.size() - 1}) {
+            SCOPED_TRACE((QByteArray::number(junk.size()) + " junk, split at " + QByteArray::number(split)).constData());
+            rx.sendRaw(junk + good.left(split));
+            ASSERT_TRUE(waitUntil([&] { return rx.productHasReadAll(); }));
+            // Two more product sleeps: the read that found nothing, then the
+            // next pass after parsing what was read.
+            const uint64_t sleeps = serialtest::productSleeps();
+            ASSERT_TRUE(waitUntil([&] { return serialtest::productSleeps() >= sleeps + 2; }));
+            ASSERT_NE(marker, counts().gpsSats);
+            rx.sendRaw(good.mid(split));
+            const int expected = marker;
+            EXPECT_TRUE(waitUntil([&] { return counts().gpsSats == expected; })) << counts();
+            rx.sendRaw(withChecksum("GPGSV,1,1,00"));
+            ASSERT_TRUE(waitUntil([&] { return counts().gpsSats == 0; }));
+        }
+    }
+}
+
 // ---- Thread lifecycle -------------------------------------------------------
 
 TEST_F(GnssSync, StartsAndStopsRepeatedly)
