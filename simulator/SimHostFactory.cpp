@@ -233,9 +233,9 @@ std::shared_ptr<DutModel> makeModel(const QString& entry, QString& error, bool& 
 
 } // namespace
 
-RelaySpec parseRelaySpec(const QString& text)
+RelaySetup parseRelaySetup(const QString& text)
 {
-    RelaySpec spec;
+    RelaySetup setup;
     for (const QString& raw : text.split(QRegularExpression(QStringLiteral("[;\\n]")))) {
         const QString entry = raw.trimmed();
         if (entry.isEmpty() || entry.startsWith('#'))
@@ -244,31 +244,31 @@ RelaySpec parseRelaySpec(const QString& text)
         bool none = false;
         std::shared_ptr<DutModel> model = makeModel(entry, error, none);
         if (!error.isEmpty())
-            spec.errors << error;
+            setup.errors << error;
         else if (model)
-            spec.models.push_back(std::move(model));
+            setup.models.push_back(std::move(model));
     }
-    return spec;
+    return setup;
 }
 
-QString configuredRelaySpec()
+QString configuredRelaySetup()
 {
-    const QByteArray env = qgetenv(kRelaySpecEnv);
+    const QByteArray env = qgetenv(kRelaySetupEnv);
     if (!env.trimmed().isEmpty())
         return QString::fromLocal8Bit(env);
-    QFile file(zoplat::sandboxRoot() + QLatin1Char('/') + QLatin1String(kRelaySpecFile));
+    QFile file(zoplat::sandboxRoot() + QLatin1Char('/') + QLatin1String(kRelaySetupFile));
     if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
         const QString text = QString::fromUtf8(file.read(64 * 1024));
         if (!text.trimmed().isEmpty())
             return text;
     }
-    return QString::fromLatin1(kDefaultRelaySpec);
+    return QString::fromLatin1(kDefaultRelaySetup);
 }
 
 SimHost::Options SimHost::configuredOptions()
 {
     Options options;
-    options.relaySpec = configuredRelaySpec();
+    options.relaySetup = configuredRelaySetup();
     return options;
 }
 
@@ -294,15 +294,15 @@ SimHost::SimHost(const Options& options)
         }
     }
 
-    RelaySpec spec = parseRelaySpec(options.relaySpec);
-    errors = spec.errors;
+    RelaySetup setup = parseRelaySetup(options.relaySetup);
+    errors = setup.errors;
     for (const QString& e : errors)
-        qWarning().noquote() << "simulator: relay specification:" << e << "(left out)";
-    for (const std::shared_ptr<DutModel>& model : spec.models) {
+        qWarning().noquote() << "simulator: relay description:" << e << "(left out)";
+    for (const std::shared_ptr<DutModel>& model : setup.models) {
         sim->plugIn(model);
         qInfo().noquote() << "simulator:" << QString::fromStdString(model->name()) << "wired to the binary inputs";
     }
-    plugged = std::move(spec.models);
+    plugged = std::move(setup.models);
 }
 
 SimHost::~SimHost()

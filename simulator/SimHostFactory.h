@@ -4,9 +4,9 @@
 // instrument attached to the register link and paced from real time, a GNSS
 // receiver and a battery pack on pseudo-terminals with the platform's serial
 // paths pointed at them, and the relays (or meter) wired to the binary
-// inputs as a relay specification names them.
+// inputs as a relay description names them.
 //
-// Relay specification: entries separated by ';' or new lines, each
+// Relay description: entries separated by ';' or new lines, each
 // "model" or "model:key=value,key=value,...". Channels are 0..7 or
 // UA UB UC UX IA IB IC IX; channel lists join channels with '+'; binary
 // inputs are 0..3; times are in seconds. Models and keys:
@@ -20,9 +20,9 @@
 //   energy     constant error
 //   none       (nothing wired)
 // Example: "threshold:channel=IA,pickup=5,delay=0.03,input=0".
-// The specification comes from $ZOR_SIM_RELAY, else from the file
+// The description comes from $ZOR_SIM_RELAY, else from the file
 // "sim-relay.conf" in the sandbox root (lines starting with '#' ignored),
-// else kDefaultRelaySpec. An entry with an error is left out and reported.
+// else kDefaultRelaySetup. An entry with an error is left out and reported.
 
 #include <QObject>
 #include <QString>
@@ -39,32 +39,32 @@ class SimGnssReceiver;
 class SimInstrument;
 class SimPacer;
 
-constexpr const char* kDefaultRelaySpec = "threshold:channel=IA,pickup=5,delay=0.03,input=0";
-constexpr const char* kRelaySpecEnv = "ZOR_SIM_RELAY";
-constexpr const char* kRelaySpecFile = "sim-relay.conf";
+constexpr const char* kDefaultRelaySetup = "threshold:channel=IA,pickup=5,delay=0.03,input=0";
+constexpr const char* kRelaySetupEnv = "ZOR_SIM_RELAY";
+constexpr const char* kRelaySetupFile = "sim-relay.conf";
 
-struct RelaySpec
+struct RelaySetup
 {
     std::vector<std::shared_ptr<DutModel>> models;
     QStringList errors;   // one text per entry left out
 };
 
-RelaySpec parseRelaySpec(const QString& text);
+RelaySetup parseRelaySetup(const QString& text);
 
-// The specification text in force (environment, sandbox file or default).
-QString configuredRelaySpec();
+// The description text in force (environment, sandbox file or default).
+QString configuredRelaySetup();
 
 class SimHost
 {
 public:
     struct Options
     {
-        QString relaySpec = QString::fromLatin1(kDefaultRelaySpec);
+        QString relaySetup = QString::fromLatin1(kDefaultRelaySetup);
         double speed = 1.0;          // virtual seconds per real second
         bool serialDevices = true;   // GNSS receiver and battery pack
     };
 
-    // Options with the configured relay specification.
+    // Options with the configured relay description.
     static Options configuredOptions();
 
     // Builds and starts everything; the pacer's timer runs in the calling thread.

@@ -1,13 +1,13 @@
 #pragma once
 
-// Physical memory mapped through "/dev/mem" (device build). The host build
-// never opens "/dev/mem": it maps an anonymous, zero-filled block of the same
+// Physical memory mapped through /dev/mem (device build). The host build
+// never opens /dev/mem: it maps an anonymous, zero-filled block of the same
 // layout (same page arithmetic, *fd = -1), so nothing of the host is reached.
 
 #include "zobase_mytype.h"
 
 // Maps the pages that hold [hwaddr, hwaddr + hwsize) (at least one page).
-// *fd receives the "/dev/mem" descriptor, *mm the page-aligned mapping; the
+// *fd receives the /dev/mem descriptor, *mm the page-aligned mapping; the
 // result is *mm plus hwaddr's offset within its page, or null.
 u8* _my_memmap_open(int* fd, u32 hwaddr, u32 hwsize, u8** mm);
 // Unmaps what _my_memmap_open mapped at *mm (the same length) and clears

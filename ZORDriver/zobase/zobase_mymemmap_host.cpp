@@ -1,4 +1,4 @@
-// Host pages: "/dev/mem" is never opened. An anonymous, zero-filled block of
+// Host pages: /dev/mem is never opened. An anonymous, zero-filled block of
 // the same length stands in, so the page arithmetic of the callers is the
 // same as on the board; nothing behind it reacts to writes.
 

@@ -136,14 +136,14 @@ std::optional<QByteArray> sandboxOperand(const QString& word)
 }
 
 // Mode of "chmod": octal, or [ugoa]*[+-=][rwx]* (comma separated).
-std::optional<mode_t> applyMode(const QString& spec, mode_t old)
+std::optional<mode_t> applyMode(const QString& setup, mode_t old)
 {
     bool ok = false;
-    const uint octal = spec.toUInt(&ok, 8);
+    const uint octal = setup.toUInt(&ok, 8);
     if (ok)
         return octal <= 07777 ? std::optional<mode_t>(mode_t(octal)) : std::nullopt;
     mode_t mode = old & 07777;
-    for (const QString& clause : spec.split(QLatin1Char(','))) {
+    for (const QString& clause : setup.split(QLatin1Char(','))) {
         int i = 0;
         mode_t who = 0;
         for (; i < clause.size() && QStringLiteral("ugoa").contains(clause.at(i)); ++i) {

@@ -1,4 +1,4 @@
-// The simulated board of the host application: the relay specification, where
+// The simulated board of the host application: the relay description, where
 // it comes from, and what the board puts behind the platform layer.
 
 #include "SimEnergyMeter.h"
@@ -19,23 +19,23 @@
 
 namespace {
 
-using zorsim::parseRelaySpec;
+using zorsim::parseRelaySetup;
 
-std::vector<std::string> namesOf(const zorsim::RelaySpec& spec)
+std::vector<std::string> namesOf(const zorsim::RelaySetup& setup)
 {
     std::vector<std::string> names;
-    for (const auto& m : spec.models)
+    for (const auto& m : setup.models)
         names.push_back(m->name());
     return names;
 }
 
-TEST(SimRelaySpec, ModelsAndTheirSettingsAreReadFromTheText)
+TEST(SimRelaySetup, ModelsAndTheirSettingsAreReadFromTheText)
 {
     {
-        const auto spec = parseRelaySpec("threshold:channel=IA,pickup=5,delay=0.03,input=2");
-        ASSERT_TRUE(spec.errors.isEmpty()) << spec.errors.join('\n').toStdString();
-        ASSERT_EQ(1u, spec.models.size());
-        auto* r = dynamic_cast<zorsim::ThresholdRelay*>(spec.models[0].get());
+        const auto setup = parseRelaySetup("threshold:channel=IA,pickup=5,delay=0.03,input=2");
+        ASSERT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
+        ASSERT_EQ(1u, setup.models.size());
+        auto* r = dynamic_cast<zorsim::ThresholdRelay*>(setup.models[0].get());
         ASSERT_NE(nullptr, r);
         EXPECT_EQ(4, r->settings().channel);
         EXPECT_DOUBLE_EQ(5.0, r->settings().pickup);
@@ -43,10 +43,10 @@ TEST(SimRelaySpec, ModelsAndTheirSettingsAreReadFromTheText)
         EXPECT_EQ(2, r->settings().binaryInput);
     }
     {
-        const auto spec = parseRelaySpec(" Inverse : channels=ia+5+IC , curve=IEC-VI, tms=0.2, pickup=1.5, inst=20 ");
-        ASSERT_TRUE(spec.errors.isEmpty()) << spec.errors.join('\n').toStdString();
-        ASSERT_EQ(1u, spec.models.size());
-        auto* r = dynamic_cast<zorsim::InverseTimeRelay*>(spec.models[0].get());
+        const auto setup = parseRelaySetup(" Inverse : channels=ia+5+IC , curve=IEC-VI, tms=0.2, pickup=1.5, inst=20 ");
+        ASSERT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
+        ASSERT_EQ(1u, setup.models.size());
+        auto* r = dynamic_cast<zorsim::InverseTimeRelay*>(setup.models[0].get());
         ASSERT_NE(nullptr, r);
         EXPECT_EQ((std::vector<int>{4, 5, 6}), r->settings().channels);
         EXPECT_DOUBLE_EQ(13.5, r->settings().curve.a);
@@ -54,23 +54,23 @@ TEST(SimRelaySpec, ModelsAndTheirSettingsAreReadFromTheText)
         EXPECT_DOUBLE_EQ(20.0, r->settings().instantaneousAmps);
     }
     {
-        const auto spec = parseRelaySpec("fixed:delay=0.1,pages=0x03,armed=1");
-        ASSERT_EQ(1u, spec.models.size());
-        auto* r = dynamic_cast<zorsim::FixedDelayRelay*>(spec.models[0].get());
+        const auto setup = parseRelaySetup("fixed:delay=0.1,pages=0x03,armed=1");
+        ASSERT_EQ(1u, setup.models.size());
+        auto* r = dynamic_cast<zorsim::FixedDelayRelay*>(setup.models[0].get());
         ASSERT_NE(nullptr, r);
         EXPECT_EQ(0x03, r->settings().pageMask);
         EXPECT_TRUE(r->settings().armedPagesOnly);
     }
     // Several entries, by ';' and by line; comments and blank entries skipped.
-    const auto spec = parseRelaySpec("# bench\ntimed:pickup=2,dropdelay=0.5;frequency:pickup=49.5\n\n"
+    const auto setup = parseRelaySetup("# bench\ntimed:pickup=2,dropdelay=0.5;frequency:pickup=49.5\n\n"
                                      "voltage:channels=UA+UB+UC,pickup=70;energy:constant=600,error=0.01");
-    EXPECT_TRUE(spec.errors.isEmpty()) << spec.errors.join('\n').toStdString();
+    EXPECT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
     EXPECT_EQ((std::vector<std::string>{"timed relay", "under-frequency relay", "under-voltage relay",
                                         "energy meter"}),
-              namesOf(spec));
+              namesOf(setup));
 }
 
-TEST(SimRelaySpec, FaultyEntriesAreLeftOutWithAReasonAndTheOthersKept)
+TEST(SimRelaySetup, FaultyEntriesAreLeftOutWithAReasonAndTheOthersKept)
 {
     const char* faulty[] = {
         "threshold:channel=8",          // no such channel
@@ -91,33 +91,33 @@ TEST(SimRelaySpec, FaultyEntriesAreLeftOutWithAReasonAndTheOthersKept)
         "none:pickup=1",
     };
     for (const char* entry : faulty) {
-        const auto spec = parseRelaySpec(QString::fromLatin1(entry) + ";threshold");
-        EXPECT_EQ(1, spec.errors.size()) << entry;
-        EXPECT_EQ((std::vector<std::string>{"threshold relay"}), namesOf(spec)) << entry;
+        const auto setup = parseRelaySetup(QString::fromLatin1(entry) + ";threshold");
+        EXPECT_EQ(1, setup.errors.size()) << entry;
+        EXPECT_EQ((std::vector<std::string>{"threshold relay"}), namesOf(setup)) << entry;
     }
-    const auto none = parseRelaySpec("none");
+    const auto none = parseRelaySetup("none");
     EXPECT_TRUE(none.errors.isEmpty());
     EXPECT_TRUE(none.models.empty());
 }
 
-TEST(SimRelaySpec, EnvironmentComesBeforeTheSandboxFileWhichComesBeforeTheDefault)
+TEST(SimRelaySetup, EnvironmentComesBeforeTheSandboxFileWhichComesBeforeTheDefault)
 {
     TestSandbox box;
     zoplat::host::reset();
     zoplat::host::setSandboxRoot(box.path());
-    const QByteArray saved = qgetenv(zorsim::kRelaySpecEnv);
-    qunsetenv(zorsim::kRelaySpecEnv);
+    const QByteArray saved = qgetenv(zorsim::kRelaySetupEnv);
+    qunsetenv(zorsim::kRelaySetupEnv);
 
-    EXPECT_EQ(QString::fromLatin1(zorsim::kDefaultRelaySpec), zorsim::configuredRelaySpec());
-    box.write(zorsim::kRelaySpecFile, "# wired on the bench\ntimed:pickup=2\n");
-    EXPECT_EQ((std::vector<std::string>{"timed relay"}), namesOf(parseRelaySpec(zorsim::configuredRelaySpec())));
-    qputenv(zorsim::kRelaySpecEnv, "none");
-    EXPECT_EQ(QStringLiteral("none"), zorsim::configuredRelaySpec());
+    EXPECT_EQ(QString::fromLatin1(zorsim::kDefaultRelaySetup), zorsim::configuredRelaySetup());
+    box.write(zorsim::kRelaySetupFile, "# wired on the bench\ntimed:pickup=2\n");
+    EXPECT_EQ((std::vector<std::string>{"timed relay"}), namesOf(parseRelaySetup(zorsim::configuredRelaySetup())));
+    qputenv(zorsim::kRelaySetupEnv, "none");
+    EXPECT_EQ(QStringLiteral("none"), zorsim::configuredRelaySetup());
 
     if (saved.isNull())
-        qunsetenv(zorsim::kRelaySpecEnv);
+        qunsetenv(zorsim::kRelaySetupEnv);
     else
-        qputenv(zorsim::kRelaySpecEnv, saved);
+        qputenv(zorsim::kRelaySetupEnv, saved);
     zoplat::host::reset();
 }
 
@@ -130,7 +130,7 @@ TEST(SimHost, BoardSitsBehindThePlatformWhileItLivesAndIsGoneAfterwards)
     const QString defaultBattery = zoplat::batterySerialDevice();
     {
         zorsim::SimHost::Options options;
-        options.relaySpec = QStringLiteral("threshold:channel=UA,pickup=50;bogus");
+        options.relaySetup = QStringLiteral("threshold:channel=UA,pickup=50;bogus");
         zorsim::SimHost board(options);
         EXPECT_TRUE(board.instrument().isAttached());
         ASSERT_EQ(1u, board.relays().size());
