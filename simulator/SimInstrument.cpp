@@ -46,11 +46,19 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     // ---- Device-under-test context (called under the lock) ----
     int64_t nowNs() const override { return clock.now(); }
     const PlayedOutputs& outputs() const override { return fpga.outputs(); }
-    void setBinaryInput(int index, bool closed) override { fpga.setBinaryInput(index, closed); }
+    void setBinaryInput(int index, bool closed) override { setContact(index, closed); }
     bool binaryInput(int index) const override { return index >= 0 && index < 4 && fpga.binaryInput(index); }
     uint64_t scheduleAt(int64_t atNs, std::function<void()> fn) override { return clock.schedule(atNs, std::move(fn)); }
     void cancel(uint64_t id) override { clock.cancel(id); }
     void energyPulse() override { fpga.pulseInputEdge(); }
+
+    // The raw contact, with its edge recorded (back door and models alike).
+    void setContact(int index, bool closed)
+    {
+        if (index >= 0 && index < 4 && fpga.binaryInput(index) != closed)
+            (closed ? contactCloses : contactOpens)[index].push_back(clock.now());
+        fpga.setBinaryInput(index, closed);
+    }
 
     void record(const std::string& text)
     {
@@ -78,6 +86,8 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     HardwareConstants hw;
     SimClock clock;
     std::vector<ProtocolViolation> violations;
+    std::array<std::vector<int64_t>, 4> contactCloses;
+    std::array<std::vector<int64_t>, 4> contactOpens;
     std::vector<std::shared_ptr<DutModel>> duts;
     bool notifyPending = false;
     bool attached = false;
@@ -156,13 +166,25 @@ std::optional<int64_t> SimInstrument::nextEventNs() const
 void SimInstrument::setBinaryInput(int index, bool closed)
 {
     std::lock_guard<std::recursive_mutex> lock(d->mutex);
-    d->fpga.setBinaryInput(index, closed);
+    d->setContact(index, closed);
 }
 
 bool SimInstrument::binaryInput(int index) const
 {
     std::lock_guard<std::recursive_mutex> lock(d->mutex);
     return d->binaryInput(index);
+}
+
+std::vector<int64_t> SimInstrument::contactCloseTimes(int index) const
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    return index >= 0 && index < 4 ? d->contactCloses[index] : std::vector<int64_t>();
+}
+
+std::vector<int64_t> SimInstrument::contactOpenTimes(int index) const
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    return index >= 0 && index < 4 ? d->contactOpens[index] : std::vector<int64_t>();
 }
 
 void SimInstrument::setTemperature(int sensor, double degC)

@@ -107,6 +107,10 @@ public:
     // time of register 0x8404 before 0x8338 and the action capture see it.
     void setBinaryInput(int index, bool closed);
     bool binaryInput(int index) const;
+    // Simulator times (ns) at which the raw contact at binary input index
+    // closed / opened, whoever moved it (a relay model or the back door).
+    std::vector<int64_t> contactCloseTimes(int index) const;
+    std::vector<int64_t> contactOpenTimes(int index) const;
     // Amplifier temperature sensor 0..3 in degC (any sign; held as the
     // two's-complement word of 0.0625 degC units, rounded toward zero).
     void setTemperature(int sensor, double degC);

@@ -63,6 +63,9 @@ TEST_P(FixedDelayPages, ClosesOnTheChosenPagesAfterTheDelay)
         EXPECT_EQ(closes[i] - t0, ns(c.closes[i])) << "close " << i;
     // Every close but one at the end of the run is opened by the next page.
     EXPECT_EQ(relay->openTimes().size(), c.closes.size() - (c.lastPageTrips ? 1 : 0));
+    // The instrument's own contact log sees what the relay did.
+    EXPECT_EQ(sim->contactCloseTimes(0), closes);
+    EXPECT_EQ(sim->contactOpenTimes(0), relay->openTimes());
     EXPECT_EQ(sim->playerStatus().currentPage, 3);
     const double action = readActionSeconds();
     if (c.lastPageTrips)
