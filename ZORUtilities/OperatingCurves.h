@@ -15,7 +15,7 @@
 //   6. t < 0                           -> 0
 // The standard form's definite-time variant bounds Td instead of steps 5-6.
 //
-// Small value objects, held by value; GUI thread, no I/O.
+// Small value objects, usually held by value; GUI thread, no I/O.
 class OperatingCurves
 {
 public:
@@ -42,6 +42,10 @@ public:
 
     OperatingCurves() = default;
     explicit OperatingCurves(const QString& name);
+    // Virtual, so that a curve held through a base pointer is destroyed whole.
+    virtual ~OperatingCurves() = default;
+    OperatingCurves(const OperatingCurves&) = default;
+    OperatingCurves& operator=(const OperatingCurves&) = default;
 
     // Operate time in s; the base curve gives 0.
     virtual double ComputerActionTime(double I, double Ip, double Td);
