@@ -20,7 +20,8 @@ class OperatingCurves
 {
 public:
     // 32-bit enums: a value outside the lists (e.g. read from a file) is held
-    // as it is and selects nothing rather than being undefined.
+    // as it is rather than being undefined; a family outside the list selects
+    // no curve.
     enum CharacterType : qint32 {
         CHAR_STAND = 0,
         CHAR_IAC = 1,
