@@ -12,6 +12,7 @@ namespace zorsim {
 namespace {
 constexpr int kTemperatureSensors = 4;
 constexpr double kTemperatureUnit = 0.0625;
+constexpr uint16_t kOverTemperatureBit = 0x0004;
 
 // Words of a page that a complete write covers, for a record count.
 bool requiredWord(int word, int recordCount)
@@ -31,11 +32,25 @@ SimFpga::SimFpga(SimClock& simClock, const HardwareConstants& constants, Hooks h
 
 void SimFpga::reset()
 {
+    // The pending deadlines first: they act on the state being replaced.
+    cancelPageEvents();
+    for (SimClock::EventId id : state.debounceEvent)
+        if (id != 0)
+            clock.cancel(id);
     state = State();
+    derived = Derived();
+    played = PlayedOutputs();
+    playedKey.reset();
     clockModel.reset();
-    state.holdFromNs = std::numeric_limits<int64_t>::max();
     update();
-    refreshOutputs();
+}
+
+SimClock::EventId SimFpga::at(int64_t atNs, std::function<void()> fn)
+{
+    return clock.schedule(atNs, [this, fn = std::move(fn)] {
+        fn();
+        update();
+    });
 }
 
 int64_t SimFpga::ticksToNs(uint64_t ticks) const
@@ -46,6 +61,12 @@ int64_t SimFpga::ticksToNs(uint64_t ticks) const
 // ---- Frames --------------------------------------------------------------------
 
 void SimFpga::frame(uint32_t word, std::deque<uint16_t>& answer)
+{
+    takeFrame(word, answer);
+    update();
+}
+
+void SimFpga::takeFrame(uint32_t word, std::deque<uint16_t>& answer)
 {
     const uint16_t addr = static_cast<uint16_t>(word >> 16);
     const uint16_t data = static_cast<uint16_t>(word & 0xFFFF);
@@ -145,13 +166,9 @@ bool SimFpga::value(uint16_t addr, uint16_t& out) const
     case reg::kRunMode: out = state.runMode; return true;
     case reg::kPageSwitch: out = state.pageSwitch; return true;
     case reg::kStateCount: out = state.stateCount; return true;
-    case reg::kState: out = state.stateWord; return true;
-    case reg::kBinaryInputs: {
-        for (int i = 0; i < 4; ++i)
-            out |= state.debounced[i] ? (1u << i) : 0u;
-        return true;
-    }
-    case reg::kBinaryOutputsRead: out = binaryOutputs(); return true;
+    case reg::kState: out = derived.stateWord; return true;
+    case reg::kBinaryInputs: out = derived.binaryInputs; return true;
+    case reg::kBinaryOutputsRead: out = derived.binaryOutputs; return true;
     case reg::kBinaryOutputsSet: out = state.boControl; return true;
     case reg::kRunBits: out = state.runBits; return true;
     case reg::kDecayStep: out = static_cast<uint16_t>(state.decayStep & 0xFFFF); return true;
@@ -163,14 +180,12 @@ bool SimFpga::value(uint16_t addr, uint16_t& out) const
     case reg::kFanFullScale: out = state.fanFullScale; return true;
     case reg::kHardwareConfigured: out = state.hardwareConfigured; return true;
     case reg::kFanSetPoint: out = state.fanSetPoint; return true;
-    case reg::kFanSpeed: out = state.fanCount ? *state.fanCount : state.fanSetPoint; return true;
+    case reg::kFanSpeed: out = derived.fanSpeed; return true;
     case reg::kAlarmTemperature: out = state.alarmTemperature; return true;
     case reg::kResumeTemperature: out = state.resumeTemperature; return true;
-    case reg::kAlarms:
-        out = static_cast<uint16_t>(state.hardwareAlarms | (state.overTemperature ? 0x0004 : 0));
-        return true;
+    case reg::kAlarms: out = derived.alarms; return true;
     case reg::kSensorStates: out = state.sensorStates; return true;
-    case reg::kPulseInput: out = state.pulseInputEnable ? state.pulseStatus : 0; return true;
+    case reg::kPulseInput: out = derived.pulseInput; return true;
     case reg::kPulseTimeUnit: out = state.pulseTimeUnit; return true;
     case reg::kPulsePeriodLow: out = static_cast<uint16_t>(state.pulsePeriod & 0xFFFF); return true;
     case reg::kPulsePeriodHigh: out = static_cast<uint16_t>(state.pulsePeriod >> 16); return true;
@@ -256,11 +271,9 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         return;
     case reg::kDecayStep:
         state.decayStep = (state.decayStep & 0xFFFF0000u) | data;
-        refreshOutputs();
         return;
     case reg::kDecayStep + 2:
         state.decayStep = (state.decayStep & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
-        refreshOutputs();
         return;
     case reg::kKeyTrigger:
         state.keyTrigger = data;
@@ -281,7 +294,6 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         state.powerApply = data;
         state.appliedPower = state.power;
         state.appliedAuxDc = state.auxDc;
-        refreshOutputs();
         return;
     case reg::kDither:
         state.dither = (state.dither & 0xFFFF0000u) | data;
@@ -290,10 +302,10 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         state.dither = (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
         return;
     case reg::kFanFullScale: state.fanFullScale = data; return;
-    case reg::kHardwareConfigured: state.hardwareConfigured = data; update(); return;
+    case reg::kHardwareConfigured: state.hardwareConfigured = data; return;
     case reg::kFanSetPoint: state.fanSetPoint = data; return;
-    case reg::kAlarmTemperature: state.alarmTemperature = data; update(); return;
-    case reg::kResumeTemperature: state.resumeTemperature = data; update(); return;
+    case reg::kAlarmTemperature: state.alarmTemperature = data; return;
+    case reg::kResumeTemperature: state.resumeTemperature = data; return;
     case reg::kPulseInput:
         state.pulseInputEnable = data;
         if (data != 0) {
@@ -369,7 +381,6 @@ void SimFpga::setRunBits(uint16_t bits)
         cancelPageEvents();
         state.holdFromNs = clock.now();
     }
-    refreshOutputs();
 }
 
 void SimFpga::cancelPageEvents()
@@ -389,10 +400,10 @@ void SimFpga::enterPage(int p)
         fail(strf("switch to page %d whose write is incomplete: ", p) + missing);
     cancelPageEvents();
     state.page = p;
+    ++state.pageEntries;
     state.pageStartNs = clock.now();
     state.holdFromNs = std::numeric_limits<int64_t>::max();
     state.pageEnded = false;
-    state.stateWord = static_cast<uint16_t>(p);
     state.actions[p] = Action();
     state.andSeen = 0;
     state.current = decodePage(state.pages[p].data(), hw);
@@ -400,7 +411,6 @@ void SimFpga::enterPage(int p)
         fail(strf("page %d: ", p) + problem);
     scheduleEnd();
     scheduleBinaryOutputs();
-    refreshOutputs();
 }
 
 void SimFpga::scheduleEnd()
@@ -409,14 +419,14 @@ void SimFpga::scheduleEnd()
     switch (state.current.trigger()) {
     case TriggerType::Time:
     case TriggerType::TimeOrBinary:
-        state.endEvent = clock.schedule(start + ticksToNs(state.current.durationTicks), [this] {
+        state.endEvent = at(start + ticksToNs(state.current.durationTicks), [this] {
             state.endEvent = 0;
             endPage();
         });
         break;
     case TriggerType::Gps: {
         const int64_t second = 1000000000;
-        state.endEvent = clock.schedule((start / second + 1) * second, [this] {
+        state.endEvent = at((start / second + 1) * second, [this] {
             state.endEvent = 0;
             endPage();
         });
@@ -434,14 +444,14 @@ void SimFpga::scheduleBinaryOutputs()
     const PageContent& pc = state.current;
     for (int i = 0; i < 4; ++i) {
         state.pageBo[i] = pc.boInit[i];
-        int64_t at = state.pageStartNs;
+        int64_t when = state.pageStartNs;
         if (pc.boTurnEnable[i]) {
-            at += static_cast<int64_t>(pc.boTurnUs[i]) * 1000;
-            state.boEvents.push_back(clock.schedule(at, [this, i] { state.pageBo[i] = !state.current.boInit[i]; }));
+            when += static_cast<int64_t>(pc.boTurnUs[i]) * 1000;
+            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = !state.current.boInit[i]; }));
         }
         if (pc.boHoldEnable[i]) {
-            at += static_cast<int64_t>(pc.boHoldUs[i]) * 1000;
-            state.boEvents.push_back(clock.schedule(at, [this, i] { state.pageBo[i] = state.current.boInit[i]; }));
+            when += static_cast<int64_t>(pc.boHoldUs[i]) * 1000;
+            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = state.current.boInit[i]; }));
         }
     }
 }
@@ -463,9 +473,7 @@ void SimFpga::endPage()
         }
     }
     state.pageEnded = true;
-    state.stateWord |= reg::kStateLastBit;
     state.holdFromNs = clock.now();
-    refreshOutputs();
 }
 
 uint32_t SimFpga::elapsedTicks() const
@@ -475,18 +483,6 @@ uint32_t SimFpga::elapsedTicks() const
     const int64_t end = std::min(clock.now(), state.holdFromNs);
     const double ticks = std::floor((end - state.pageStartNs) * hw.tickRate / 1e9);
     return ticks <= 0 ? 0 : static_cast<uint32_t>(std::min(ticks, 4294967295.0));
-}
-
-uint16_t SimFpga::binaryOutputs() const
-{
-    if (state.boControl & reg::kBoSoftwareBit)
-        return state.boControl & 0xF;
-    if (!state.running)
-        return 0;
-    uint16_t bits = 0;
-    for (int i = 0; i < 4; ++i)
-        bits |= state.pageBo[i] ? (1u << i) : 0u;
-    return bits;
 }
 
 // ---- Binary inputs and actions --------------------------------------------------
@@ -499,6 +495,12 @@ void SimFpga::setBinaryInput(int index, bool closed)
     }
     if (state.raw[index] == closed)
         return;
+    moveContact(index, closed);
+    update();
+}
+
+void SimFpga::moveContact(int index, bool closed)
+{
     state.raw[index] = closed;
     if (state.debounceEvent[index] != 0) {
         clock.cancel(state.debounceEvent[index]);
@@ -510,7 +512,7 @@ void SimFpga::setBinaryInput(int index, bool closed)
         confirmInput(index);
         return;
     }
-    state.debounceEvent[index] = clock.schedule(clock.now() + static_cast<int64_t>(state.dither) * 1000, [this, index] {
+    state.debounceEvent[index] = at(clock.now() + static_cast<int64_t>(state.dither) * 1000, [this, index] {
         state.debounceEvent[index] = 0;
         confirmInput(index);
     });
@@ -563,16 +565,19 @@ void SimFpga::setSensorState(int sensor, int code)
     if (sensor < 0 || sensor >= kTemperatureSensors)
         return;
     state.sensorStates = static_cast<uint16_t>((state.sensorStates & ~(3u << (2 * sensor))) | ((code & 3u) << (2 * sensor)));
+    update();
 }
 
 void SimFpga::setAlarmBits(uint16_t bits)
 {
     state.hardwareAlarms = bits;
+    update();
 }
 
 void SimFpga::setFanSpeedCount(std::optional<uint16_t> count)
 {
     state.fanCount = count;
+    update();
 }
 
 void SimFpga::setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid)
@@ -581,12 +586,19 @@ void SimFpga::setPulseInput(uint16_t count, uint32_t period, bool countValid, bo
     state.pulsePeriod = period;
     state.pulseStatus = static_cast<uint16_t>((countValid ? 1 : 0) | (periodValid ? 2 : 0));
     state.pulseMeasuring = false;
+    update();
 }
 
 void SimFpga::pulseInputEdge()
 {
     if (state.pulseInputEnable == 0 || !state.pulseMeasuring)
         return;
+    countPulse();
+    update();
+}
+
+void SimFpga::countPulse()
+{
     const int64_t now = clock.now();
     if (state.pulseGateNs < 0) {
         state.pulseGateNs = now;
@@ -608,6 +620,7 @@ void SimFpga::setFpgaVersion(uint16_t high, uint16_t low)
 {
     state.versionHigh = high;
     state.versionLow = low;
+    update();
 }
 
 void SimFpga::setClockRegister(uint16_t addr, uint16_t data)
@@ -621,33 +634,59 @@ void SimFpga::setClockRegister(uint16_t addr, uint16_t data)
         return;
     }
     state.clockBlock[addr] = data;
+    update();
 }
 
 // ---- Derived state -------------------------------------------------------------------
 
 void SimFpga::update()
 {
+    // Over-temperature: rises at the alarm threshold and clears once every
+    // sensor is below the resume threshold; in between it holds.
     if (!state.hardwareConfigured) {
         state.overTemperature = false;
-        return;
+    } else {
+        int16_t hottest = std::numeric_limits<int16_t>::min();
+        for (int16_t t : state.temperatures)
+            hottest = std::max(hottest, t);
+        if (hottest >= static_cast<int>(state.alarmTemperature))
+            state.overTemperature = true;
+        else if (hottest < static_cast<int>(state.resumeTemperature))
+            state.overTemperature = false;
     }
-    int16_t hottest = std::numeric_limits<int16_t>::min();
-    for (int16_t t : state.temperatures)
-        hottest = std::max(hottest, t);
-    if (hottest >= static_cast<int>(state.alarmTemperature))
-        state.overTemperature = true;
-    else if (hottest < static_cast<int>(state.resumeTemperature))
-        state.overTemperature = false;
+    derived.alarms = static_cast<uint16_t>(state.hardwareAlarms | (state.overTemperature ? kOverTemperatureBit : 0));
+
+    derived.stateWord = static_cast<uint16_t>(state.page | (state.pageEnded ? reg::kStateLastBit : 0));
+    derived.binaryInputs = 0;
+    uint16_t pageOutputs = 0;
+    for (int i = 0; i < 4; ++i) {
+        derived.binaryInputs |= state.debounced[i] ? (1u << i) : 0u;
+        pageOutputs |= state.pageBo[i] ? (1u << i) : 0u;
+    }
+    if (state.boControl & reg::kBoSoftwareBit)
+        derived.binaryOutputs = state.boControl & 0xF;
+    else
+        derived.binaryOutputs = state.running ? pageOutputs : 0;
+    derived.fanSpeed = state.fanCount ? *state.fanCount : state.fanSetPoint;
+    derived.pulseInput = state.pulseInputEnable ? state.pulseStatus : 0;
+
+    updateOutputs();
 }
 
-void SimFpga::setOutputErrors(std::shared_ptr<const OutputErrors> errors)
+bool SimFpga::OutputsKey::operator==(const OutputsKey& o) const
 {
-    outputErrors = std::move(errors);
-    refreshOutputs();
+    return running == o.running && page == o.page && pageEntries == o.pageEntries && pageStartNs == o.pageStartNs
+           && holdFromNs == o.holdFromNs && decayStep == o.decayStep && runBits == o.runBits
+           && appliedPower == o.appliedPower && errors == o.errors;
 }
 
-void SimFpga::refreshOutputs()
+void SimFpga::updateOutputs()
 {
+    const OutputsKey key{state.running,    state.page,      state.pageEntries,  state.pageStartNs, state.holdFromNs,
+                         state.decayStep,  state.runBits,   state.appliedPower, outputErrors.get()};
+    if (playedKey && *playedKey == key)
+        return;
+    playedKey = key;
     played.running = state.running;
     played.hw = hw;
     played.pageIndex = state.page;
@@ -669,13 +708,19 @@ void SimFpga::refreshOutputs()
         hooks.outputsChanged();
 }
 
+void SimFpga::setOutputErrors(std::shared_ptr<const OutputErrors> errors)
+{
+    outputErrors = std::move(errors);
+    update();
+}
+
 PlayerStatus SimFpga::status() const
 {
     PlayerStatus s;
     s.running = state.running;
     s.autoStep = state.runMode == 1;
     s.currentPage = state.page;
-    s.stateWord = state.stateWord;
+    s.stateWord = derived.stateWord;
     s.pageEnded = state.pageEnded;
     s.statesPlayed = state.statesPlayed;
     s.stateCount = state.stateCount;

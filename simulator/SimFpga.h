@@ -45,6 +45,11 @@
 // - The clock block (0x8100-0x8158) is the SimClockBlock model; 0x815A (the
 //   link check's scratch register) is stored as written.
 // Protocol faults of the link code are reported through the violation sink.
+//
+// Every change of the state (a frame, a back-door call, a deadline) ends in
+// update(), the one place that recomputes what is derived from it: the
+// state, binary input and output, alarm, fan and pulse-input words, and the
+// played outputs (the outputsChanged hook fires when they differ).
 
 #include "SimClock.h"
 #include "SimClockBlock.h"
@@ -55,6 +60,7 @@
 #include <array>
 #include <bitset>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <optional>
@@ -73,6 +79,8 @@ public:
     };
 
     SimFpga(SimClock& clock, const HardwareConstants& hw, Hooks hooks);
+    // Power-on state: every field assigned, pending deadlines cancelled.
+    // The output errors (a property of the terminals) stay.
     void reset();
 
     void frame(uint32_t word, std::deque<uint16_t>& answer) override;
@@ -154,7 +162,7 @@ private:
         std::array<int16_t, 4> temperatures{};
         uint16_t sensorStates = 0;
         uint16_t hardwareAlarms = 0;
-        bool overTemperature = false;
+        bool overTemperature = false;    // latched between the thresholds (kept by update())
         std::optional<uint16_t> fanCount;
         uint16_t pulseCount = 0;
         uint32_t pulsePeriod = 0;
@@ -170,11 +178,11 @@ private:
         // Player.
         bool running = false;
         int page = 0;
+        uint32_t pageEntries = 0;        // pages entered since power-on
         int64_t pageStartNs = 0;
-        int64_t holdFromNs = 0;
+        int64_t holdFromNs = std::numeric_limits<int64_t>::max();
         bool pageEnded = false;
         uint32_t statesPlayed = 0;
-        uint16_t stateWord = 0;
         PageContent current;
         SimClock::EventId endEvent = 0;
         std::vector<SimClock::EventId> boEvents;
@@ -183,7 +191,38 @@ private:
         uint8_t andSeen = 0;
     };
 
+    // What update() derives from State; nothing else writes it.
+    struct Derived
+    {
+        uint16_t stateWord = 0;       // page, last-state bit
+        uint16_t binaryInputs = 0;    // debounced contacts
+        uint16_t binaryOutputs = 0;   // software control or the page
+        uint16_t alarms = 0;          // hardware bits and the over-temperature bit
+        uint16_t fanSpeed = 0;
+        uint16_t pulseInput = 0;      // status while enabled
+    };
+
+    // What the played outputs are built from: they are rebuilt (and the
+    // hook told) only when this changes.
+    struct OutputsKey
+    {
+        bool running = false;
+        int page = 0;
+        uint32_t pageEntries = 0;
+        int64_t pageStartNs = 0;
+        int64_t holdFromNs = 0;
+        uint32_t decayStep = 0;
+        uint16_t runBits = 0;
+        uint16_t appliedPower = 0;
+        const OutputErrors* errors = nullptr;
+        bool operator==(const OutputsKey& o) const;
+    };
+
     void fail(const std::string& text) const { hooks.violation(text); }
+    // A deadline of the model: fn, then update().
+    SimClock::EventId at(int64_t atNs, std::function<void()> fn);
+
+    void takeFrame(uint32_t word, std::deque<uint16_t>& answer);
 
     // Register file.
     bool value(uint16_t addr, uint16_t& out) const;   // false: not readable
@@ -200,14 +239,15 @@ private:
     void scheduleEnd();
     void scheduleBinaryOutputs();
     void cancelPageEvents();
+    void moveContact(int index, bool closed);
     void confirmInput(int index);
+    void countPulse();
     void captureEdge(int index, bool rising);
     uint32_t elapsedTicks() const;
-    uint16_t binaryOutputs() const;
 
     // Derived state, recomputed in one place.
     void update();
-    void refreshOutputs();
+    void updateOutputs();
 
     int64_t ticksToNs(uint64_t ticks) const;
 
@@ -215,7 +255,9 @@ private:
     HardwareConstants hw;
     Hooks hooks;
     State state;
+    Derived derived;
     PlayedOutputs played;
+    std::optional<OutputsKey> playedKey;   // none: rebuild at the next update
     SimClockBlock clockModel;
     std::shared_ptr<const OutputErrors> outputErrors;
 };

@@ -43,11 +43,25 @@ std::string threadName(std::thread::id id)
 SimMcaspPort::SimMcaspPort(FramePeer& framePeer, ViolationSink sink)
     : peer(framePeer), violation(std::move(sink))
 {
+    reset();
 }
 
 void SimMcaspPort::reset()
 {
     state = State();
+    derived = Derived();
+    update();
+}
+
+void SimMcaspPort::update()
+{
+    derived.gblctl = state.gblctl & ~state.stuckBits;
+    const bool failed = state.fault == LinkFault::NeverReady
+                        || (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0);
+    derived.transmitReady = clockOn() && (state.srctl0 & kSrctlModeMask) == kSrctlTransmit
+                            && (derived.gblctl & kTransmitBits) == kTransmitBits && !failed;
+    derived.receiveReady = clockOn() && (state.srctl1 & kSrctlModeMask) == kSrctlReceive
+                           && (derived.gblctl & kReceiveBits) == kReceiveBits && !state.receive.empty();
 }
 
 bool SimMcaspPort::plainRegister(uint32_t offset)
@@ -76,25 +90,6 @@ void SimMcaspPort::unmapBlock(uint32_t)
 {
 }
 
-bool SimMcaspPort::transmitReady() const
-{
-    if (!clockOn() || (state.srctl0 & kSrctlModeMask) != kSrctlTransmit)
-        return false;
-    if ((globalControl() & kTransmitBits) != kTransmitBits)
-        return false;
-    if (state.fault == LinkFault::NeverReady)
-        return false;
-    if (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0)
-        return false;
-    return true;
-}
-
-bool SimMcaspPort::receiveReady() const
-{
-    return clockOn() && (state.srctl1 & kSrctlModeMask) == kSrctlReceive
-        && (globalControl() & kReceiveBits) == kReceiveBits && !state.receive.empty();
-}
-
 void SimMcaspPort::checkOwner(const char* what)
 {
     const std::thread::id self = std::this_thread::get_id();
@@ -106,6 +101,19 @@ void SimMcaspPort::checkOwner(const char* what)
 
 uint32_t SimMcaspPort::read(uint32_t physAddr, uint32_t offset)
 {
+    const uint32_t value = readRegister(physAddr, offset);
+    update();
+    return value;
+}
+
+void SimMcaspPort::write(uint32_t physAddr, uint32_t offset, uint32_t value)
+{
+    writeRegister(physAddr, offset, value);
+    update();
+}
+
+uint32_t SimMcaspPort::readRegister(uint32_t physAddr, uint32_t offset)
+{
     if (physAddr == zodrv::CM_PER_BASE)
         return offset == kClockControl ? state.clockControl : 0;
     if (!clockOn()) {
@@ -116,11 +124,11 @@ uint32_t SimMcaspPort::read(uint32_t physAddr, uint32_t offset)
     case kGblctl:
     case kRgblctl:
     case kXgblctl:
-        return globalControl();
+        return derived.gblctl;
     case kSrctl0:
-        return state.srctl0 | (transmitReady() ? kXrdy : 0);
+        return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
     case kSrctl1:
-        return state.srctl1 | (receiveReady() ? kRrdy : 0);
+        return state.srctl1 | (derived.receiveReady ? kRrdy : 0);
     case kRbuf1: {
         checkOwner("an RBUF1 read");
         if (state.receive.empty()) {
@@ -147,7 +155,7 @@ uint32_t SimMcaspPort::read(uint32_t physAddr, uint32_t offset)
     }
 }
 
-void SimMcaspPort::write(uint32_t physAddr, uint32_t offset, uint32_t value)
+void SimMcaspPort::writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value)
 {
     if (physAddr == zodrv::CM_PER_BASE) {
         if (offset == kClockControl)
@@ -187,7 +195,7 @@ void SimMcaspPort::write(uint32_t physAddr, uint32_t offset, uint32_t value)
                 violation(strf("frame 0x%08x written before the transmitter was started", value));
             return;
         }
-        if (!transmitReady()) {
+        if (!derived.transmitReady) {
             violation(strf("frame 0x%08x written while the transmitter was not ready", value));
             return;
         }
@@ -247,7 +255,7 @@ uint32_t SimMcaspPort::peek(uint32_t offset) const
     case kGblctl:
     case kRgblctl:
     case kXgblctl:
-        return globalControl();
+        return derived.gblctl;
     case kSrctl0:
         return state.srctl0;
     case kSrctl1:
@@ -263,6 +271,13 @@ void SimMcaspPort::setFault(LinkFault fault, uint64_t frames)
 {
     state.fault = fault;
     state.framesBeforeFailure = frames;
+    update();
+}
+
+void SimMcaspPort::setStuckStartBit(uint32_t bit)
+{
+    state.stuckBits = bit;
+    update();
 }
 
 } // namespace zorsim

@@ -14,6 +14,9 @@
 //
 // Which thread touches the port is recorded: a frame or an RBUF1 read from
 // another thread while a read command is open is a split read.
+//
+// Every handler ends in update(), which recomputes the derived values: the
+// global control as it reads back (stuck start bits) and both ready flags.
 
 #include "SimInstrument.h"
 
@@ -40,6 +43,7 @@ public:
     using ViolationSink = std::function<void(const std::string&)>;
 
     SimMcaspPort(FramePeer& peer, ViolationSink sink);
+    // Power-on state, every field assigned.
     void reset();
 
     bool mapBlock(uint32_t physAddr, uint32_t size);
@@ -50,7 +54,7 @@ public:
 
     void setFault(LinkFault fault, uint64_t frames);
     LinkFault fault() const { return state.fault; }
-    void setStuckStartBit(uint32_t bit) { state.stuckBits = bit; }
+    void setStuckStartBit(uint32_t bit);
 
     const LinkCounters& counters() const { return state.counters; }
     std::vector<uint32_t> frames() const { return {state.frameLog.begin(), state.frameLog.end()}; }
@@ -76,10 +80,18 @@ private:
         std::deque<uint32_t> frameLog;
     };
 
+    // What update() derives from State; nothing else writes it.
+    struct Derived
+    {
+        uint32_t gblctl = 0;          // as read back
+        bool transmitReady = false;
+        bool receiveReady = false;
+    };
+
     bool clockOn() const { return (state.clockControl & 3u) == 2u; }
-    bool transmitReady() const;
-    bool receiveReady() const;
-    uint32_t globalControl() const { return state.gblctl & ~state.stuckBits; }
+    void update();
+    uint32_t readRegister(uint32_t physAddr, uint32_t offset);
+    void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value);
     void takeFrame(uint32_t word);
     void checkOwner(const char* what);
     static bool plainRegister(uint32_t offset);
@@ -87,6 +99,7 @@ private:
     FramePeer& peer;
     ViolationSink violation;
     State state;
+    Derived derived;
 };
 
 } // namespace zorsim
