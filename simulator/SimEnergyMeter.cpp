@@ -1,5 +1,7 @@
 #include "SimEnergyMeter.h"
 
+#include "SimRelayRegistry.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -141,6 +143,16 @@ void EnergyMeter::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
     }
     if (plannedNs >= 0)
         wake.at(plannedNs);
+}
+
+RelayModelEntry energyMeterModel()
+{
+    using S = EnergyMeterSettings;
+    return relayModel<S>(
+        "energy", "energy meter pulsing into the pulse input",
+        {{"constant", "meter constant, impulses per kWh", numberKey(&S::impulsesPerKwh, 0.0, kRelayValueLimit, true)},
+         {"error", "relative error it registers (-0.5..0.5)", numberKey(&S::error, -0.5, 0.5)}},
+        [](const S& s) { return std::make_shared<EnergyMeter>(s); });
 }
 
 } // namespace zorsim

@@ -28,6 +28,8 @@
 
 namespace zorsim {
 
+struct RelayModelEntry;
+
 struct EnergyMeterSettings
 {
     double impulsesPerKwh = 1000.0;   // meter constant; <= 0: never pulses
@@ -78,5 +80,8 @@ private:
     double lastPower = 0.0;
     std::vector<int64_t> pulses;
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry energyMeterModel();
 
 } // namespace zorsim

@@ -1,5 +1,7 @@
 #include "SimFixedDelayRelay.h"
 
+#include "SimRelayRegistry.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -63,6 +65,32 @@ void FixedDelayRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake
         return;
     }
     wake.at(closeAtNs);
+}
+
+RelayModelEntry fixedDelayRelayModel()
+{
+    using S = FixedDelayRelaySettings;
+    const RelaySetter<S> pages = [](S& s, const QString& v) {
+        int mask = 0;
+        if (!relayvalue::integer(v, 0, 255, mask))
+            return false;
+        s.pageMask = static_cast<uint8_t>(mask);
+        return true;
+    };
+    const RelaySetter<S> armed = [](S& s, const QString& v) {
+        int on = 0;
+        if (!relayvalue::integer(v, 0, 1, on))
+            return false;
+        s.armedPagesOnly = on != 0;
+        return true;
+    };
+    return relayModel<S>(
+        "fixed", "closes a fixed time after a page starts",
+        {{"delay", "from the page start to the contact closing, s", numberKey(&S::delaySeconds, 0.0, kRelayValueLimit)},
+         {"input", "binary input its contact closes", inputKey(&S::binaryInput)},
+         {"pages", "bit mask of the ring pages it acts on (0..255)", pages},
+         {"armed", "1: only on pages that arm its input", armed}},
+        [](const S& s) { return std::make_shared<FixedDelayRelay>(s); });
 }
 
 } // namespace zorsim

@@ -22,6 +22,8 @@
 
 namespace zorsim {
 
+struct RelayModelEntry;
+
 struct FixedDelayRelaySettings
 {
     double delaySeconds = 0.1;     // from the page start to the contact closing
@@ -57,5 +59,8 @@ private:
     int64_t pageStartNs = 0;
     int64_t closeAtNs = -1;   // pending close; -1 none
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry fixedDelayRelayModel();
 
 } // namespace zorsim

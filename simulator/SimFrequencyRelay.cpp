@@ -1,5 +1,7 @@
 #include "SimFrequencyRelay.h"
 
+#include "SimRelayRegistry.h"
+
 namespace zorsim {
 
 namespace {
@@ -27,6 +29,20 @@ LoadSheddingSettings element(const FrequencyRelaySettings& s)
 FrequencyRelay::FrequencyRelay(const FrequencyRelaySettings& settings)
     : LoadSheddingRelay(element(settings)), config(settings)
 {
+}
+
+RelayModelEntry frequencyRelayModel()
+{
+    using S = FrequencyRelaySettings;
+    return relayModel<S>(
+        "frequency", "under-frequency load-shedding relay",
+        {{"channel", "watched voltage channel", channelKey(&S::channel)},
+         {"pickup", "picks up below this frequency, Hz", numberKey(&S::pickupHz, 0.0, kRelayValueLimit, true)},
+         {"delay", "operating delay, s", numberKey(&S::delaySeconds, 0.0, kRelayValueLimit)},
+         {"minvolts", "no frequency measured below this amplitude, V",
+          numberKey(&S::minimumVolts, 0.0, kRelayValueLimit)},
+         {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
+        [](const S& s) { return std::make_shared<FrequencyRelay>(s); });
 }
 
 } // namespace zorsim

@@ -13,6 +13,8 @@
 
 namespace zorsim {
 
+struct RelayModelEntry;
+
 struct FrequencyRelaySettings
 {
     int channel = 0;                       // UA
@@ -39,5 +41,8 @@ public:
 private:
     FrequencyRelaySettings config;
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry frequencyRelayModel();
 
 } // namespace zorsim

@@ -9,16 +9,8 @@
 // Relay description: entries separated by ';' or new lines, each
 // "model" or "model:key=value,key=value,...". Channels are 0..7 or
 // UA UB UC UX IA IB IC IX; channel lists join channels with '+'; binary
-// inputs are 0..3; times are in seconds. Models and keys:
-//   threshold  channel pickup delay dropoff input
-//   timed      channel pickup delay dropoff dropdelay input
-//   inverse    channels pickup tms curve start inst instdelay dropoff input
-//              (curve: iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt)
-//   fixed      delay input pages armed       (pages: bit mask 0..255; armed 0/1)
-//   frequency  channel pickup delay minvolts input
-//   voltage    channels pickup delay input
-//   energy     constant error
-//   none       (nothing wired)
+// inputs are 0..3; times are in seconds. The models and their keys are
+// those of the relay model registry (SimRelayRegistry.h, relayModels()).
 // Example: "threshold:channel=IA,pickup=5,delay=0.03,input=0".
 // The description comes from $ZOR_SIM_RELAY, else from the file
 // "sim-relay.conf" in the sandbox root (lines starting with '#' ignored),

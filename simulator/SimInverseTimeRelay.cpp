@@ -1,5 +1,9 @@
 #include "SimInverseTimeRelay.h"
 
+#include "SimRelayRegistry.h"
+
+#include <QMap>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -178,6 +182,38 @@ void InverseTimeRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wak
         if (phase.plannedTripNs >= 0)
             wake.at(phase.plannedTripNs);
     }
+}
+
+RelayModelEntry inverseTimeRelayModel()
+{
+    using S = InverseTimeRelaySettings;
+    const RelaySetter<S> curve = [](S& s, const QString& v) {
+        static const QMap<QString, InverseCurve> curves = {
+            {"iec-si", InverseCurve::iecStandardInverse()},   {"iec-vi", InverseCurve::iecVeryInverse()},
+            {"iec-ei", InverseCurve::iecExtremelyInverse()},  {"iec-lti", InverseCurve::iecLongTimeInverse()},
+            {"ieee-mi", InverseCurve::ieeeModeratelyInverse()}, {"ieee-vi", InverseCurve::ieeeVeryInverse()},
+            {"ieee-ei", InverseCurve::ieeeExtremelyInverse()}, {"dt", InverseCurve::definiteTime()},
+        };
+        const auto it = curves.find(v.trimmed().toLower());
+        if (it == curves.end())
+            return false;
+        s.curve = it.value();
+        return true;
+    };
+    return relayModel<S>(
+        "inverse", "inverse-time overcurrent relay with an instantaneous stage",
+        {{"channels", "watched current channels", channelsKey(&S::channels)},
+         {"pickup", "pick-up current Is, A", numberKey(&S::pickupAmps, 0.0, kRelayValueLimit, true)},
+         {"tms", "time multiplier", numberKey(&S::tms, 0.0, kRelayValueLimit, true)},
+         {"curve", "iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt", curve},
+         {"start", "timing starts at Is x this ratio", numberKey(&S::startRatio, 0.0, kRelayValueLimit, true)},
+         {"inst", "instantaneous stage current, A (0: none)",
+          numberKey(&S::instantaneousAmps, 0.0, kRelayValueLimit)},
+         {"instdelay", "instantaneous stage delay, s",
+          numberKey(&S::instantaneousDelaySeconds, 0.0, kRelayValueLimit)},
+         {"dropoff", "resets below start level x this ratio (0..1]", numberKey(&S::dropoffRatio, 0.0, 1.0, true)},
+         {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
+        [](const S& s) { return std::make_shared<InverseTimeRelay>(s); });
 }
 
 } // namespace zorsim

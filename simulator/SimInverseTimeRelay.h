@@ -27,6 +27,8 @@
 
 namespace zorsim {
 
+struct RelayModelEntry;
+
 // Curve constants of t(M) above.
 struct InverseCurve
 {
@@ -116,5 +118,8 @@ private:
     int64_t lastNs = 0;
     bool haveSeen = false;
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry inverseTimeRelayModel();
 
 } // namespace zorsim

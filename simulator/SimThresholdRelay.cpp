@@ -1,101 +1,39 @@
 #include "SimThresholdRelay.h"
 
-#include <cmath>
+#include "SimRelayRegistry.h"
 
 namespace zorsim {
 
+namespace {
+TimedRelaySettings timed(const ThresholdRelaySettings& s)
+{
+    TimedRelaySettings t;
+    t.channel = s.channel;
+    t.pickup = s.pickup;
+    t.pickupDelaySeconds = s.pickupDelaySeconds;
+    t.dropoffRatio = s.dropoffRatio;
+    t.dropoffDelaySeconds = 0.0;
+    t.binaryInput = s.binaryInput;
+    return t;
+}
+} // namespace
+
 ThresholdRelay::ThresholdRelay(const ThresholdRelaySettings& settings)
-    : config(settings)
+    : TimedRelay(timed(settings))
 {
 }
 
-void ThresholdRelay::plugged(DutContext& context)
+RelayModelEntry thresholdRelayModel()
 {
-    ctx = &context;
-    evaluate();
-}
-
-void ThresholdRelay::outputsChanged()
-{
-    evaluate();
-}
-
-void ThresholdRelay::unplugged()
-{
-    cancelAll();
-    ctx = nullptr;
-}
-
-void ThresholdRelay::cancelAll()
-{
-    if (ctx == nullptr)
-        return;
-    if (tripEvent != 0)
-        ctx->cancel(tripEvent);
-    if (watchEvent != 0)
-        ctx->cancel(watchEvent);
-    tripEvent = 0;
-    watchEvent = 0;
-}
-
-// Decides the contact at now() and arms the one deadline that can change it:
-// the end of the pick-up delay, or the instant the watched value crosses a
-// threshold under the outputs being played.
-void ThresholdRelay::evaluate()
-{
-    if (ctx == nullptr)
-        return;
-    cancelAll();
-    const int64_t now = ctx->nowNs();
-    const PlayedOutputs& out = ctx->outputs();
-    const int c = config.channel;
-    const double value = out.amplitude(c, 0, now);
-    auto watch = [this](std::optional<int64_t> at) {
-        if (at)
-            watchEvent = ctx->scheduleAt(*at, [this] {
-                watchEvent = 0;
-                evaluate();
-            });
-    };
-
-    if (picked) {
-        const double dropoff = config.pickup * config.dropoffRatio;
-        if (value < dropoff) {
-            picked = false;
-            dropoffs.push_back(now);
-            ctx->setBinaryInput(config.binaryInput, false);
-            evaluate();
-            return;
-        }
-        watch(out.firstAmplitudeBelow(c, dropoff, now));
-        return;
-    }
-
-    if (value < config.pickup) {
-        pendingSinceNs = -1;
-        watch(out.firstAmplitudeAtLeast(c, config.pickup, now));
-        return;
-    }
-    if (pendingSinceNs < 0)
-        pendingSinceNs = now;
-    const int64_t tripAt = pendingSinceNs + static_cast<int64_t>(std::llround(config.pickupDelaySeconds * 1e9));
-    if (tripAt <= now) {
-        picked = true;
-        pendingSinceNs = -1;
-        pickups.push_back(now);
-        ctx->setBinaryInput(config.binaryInput, true);
-        evaluate();
-        return;
-    }
-    const std::optional<int64_t> falls = out.firstAmplitudeBelow(c, config.pickup, now);
-    if (falls && *falls < tripAt) {
-        watch(falls);
-        return;
-    }
-    tripEvent = ctx->scheduleAt(tripAt, [this] {
-        tripEvent = 0;
-        evaluate();
-    });
+    using S = ThresholdRelaySettings;
+    return relayModel<S>("threshold", "picks up after a delay at a threshold, drops off at once below it",
+                         {{"channel", "watched channel", channelKey(&S::channel)},
+                          {"pickup", "pick-up value, V or A", numberKey(&S::pickup, 0.0, kRelayValueLimit, true)},
+                          {"delay", "pick-up delay, s", numberKey(&S::pickupDelaySeconds, 0.0, kRelayValueLimit)},
+                          {"dropoff", "drops off below pickup x this ratio (0..1]",
+                           numberKey(&S::dropoffRatio, 0.0, 1.0, true)},
+                          {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
+                         [](const S& s) { return std::make_shared<ThresholdRelay>(s); });
 }
 
 } // namespace zorsim

@@ -3,12 +3,10 @@
 // A definite-time threshold relay: picks up when component 0 of one channel
 // has been at or above the pick-up value for the pick-up delay, drops off at
 // once when it falls below pick-up x drop-off ratio. Its contact closes one
-// binary input while picked up.
+// binary input while picked up. It is the timed relay without a drop-off
+// delay.
 
-#include "SimDut.h"
-
-#include <cstdint>
-#include <vector>
+#include "SimTimedRelay.h"
 
 namespace zorsim {
 
@@ -21,34 +19,15 @@ struct ThresholdRelaySettings
     int binaryInput = 0;               // 0..3
 };
 
-class ThresholdRelay : public DutModel
+class ThresholdRelay : public TimedRelay
 {
 public:
     explicit ThresholdRelay(const ThresholdRelaySettings& settings);
 
     std::string name() const override { return "threshold relay"; }
-    void plugged(DutContext& context) override;
-    void outputsChanged() override;
-    void unplugged() override;
-
-    const ThresholdRelaySettings& settings() const { return config; }
-    bool pickedUp() const { return picked; }
-    // Simulator times (ns) at which the contact closed / opened.
-    const std::vector<int64_t>& pickupTimes() const { return pickups; }
-    const std::vector<int64_t>& dropoffTimes() const { return dropoffs; }
-
-private:
-    void evaluate();
-    void cancelAll();
-
-    ThresholdRelaySettings config;
-    DutContext* ctx = nullptr;
-    bool picked = false;
-    int64_t pendingSinceNs = -1;     // above pick-up since (delay running)
-    uint64_t tripEvent = 0;
-    uint64_t watchEvent = 0;
-    std::vector<int64_t> pickups;
-    std::vector<int64_t> dropoffs;
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry thresholdRelayModel();
 
 } // namespace zorsim

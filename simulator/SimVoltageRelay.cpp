@@ -1,5 +1,7 @@
 #include "SimVoltageRelay.h"
 
+#include "SimRelayRegistry.h"
+
 namespace zorsim {
 
 namespace {
@@ -26,6 +28,18 @@ LoadSheddingSettings element(const VoltageRelaySettings& s)
 VoltageRelay::VoltageRelay(const VoltageRelaySettings& settings)
     : LoadSheddingRelay(element(settings)), config(settings)
 {
+}
+
+RelayModelEntry voltageRelayModel()
+{
+    using S = VoltageRelaySettings;
+    return relayModel<S>(
+        "voltage", "under-voltage load-shedding relay",
+        {{"channels", "watched voltage channels", channelsKey(&S::channels)},
+         {"pickup", "picks up below this voltage, V", numberKey(&S::pickupVolts, 0.0, kRelayValueLimit, true)},
+         {"delay", "operating delay, s", numberKey(&S::delaySeconds, 0.0, kRelayValueLimit)},
+         {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
+        [](const S& s) { return std::make_shared<VoltageRelay>(s); });
 }
 
 } // namespace zorsim

@@ -15,6 +15,8 @@
 
 namespace zorsim {
 
+struct RelayModelEntry;
+
 struct VoltageRelaySettings
 {
     std::vector<int> channels = {0, 1, 2};   // UA UB UC
@@ -39,5 +41,8 @@ public:
 private:
     VoltageRelaySettings config;
 };
+
+// Its entry in the relay model registry (SimRelayRegistry.h).
+RelayModelEntry voltageRelayModel();
 
 } // namespace zorsim
