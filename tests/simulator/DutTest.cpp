@@ -1,8 +1,10 @@
-// The threshold relay watching the played outputs and closing a binary input,
-// timed in simulator time and seen through the product's action read path.
+// The threshold (and timed) relay watching the played outputs and closing a
+// binary input, timed in simulator time and seen through the product's action
+// read path.
 
 #include "SimTestSupport.h"
 #include "SimThresholdRelay.h"
+#include "SimTimedRelay.h"
 
 #include <memory>
 #include <string>
@@ -134,17 +136,25 @@ TEST_F(Relay, DropsOffBelowTheRatioAndIgnoresShortExcursions)
     writePage(2, high);
     writePage(3, holding);
     writePage(4, low);
-    auto relay = plug({4, 1.0, 0.030, 0.95, 2});
+    // The timed relay without a drop-off delay is the same relay.
+    const std::shared_ptr<zorsim::TimedRelay> relays[] = {
+        plug({4, 1.0, 0.030, 0.95, 2}),
+        std::make_shared<zorsim::TimedRelay>(zorsim::TimedRelaySettings{4, 1.0, 0.030, 0.95, 0.0, 3}),
+    };
+    sim.plugIn(relays[1]);
     write16(0x8300, 1);
     write16(0x8302, 0);
     write16(0x8304, 5);
     write16(0x833E, 4);
     const int64_t start = sim.nowNs();
     sim.advance(1000 * kMs);
-    ASSERT_EQ(relay->pickupTimes().size(), 1u);
-    EXPECT_EQ(relay->pickupTimes()[0] - start, 110 * kMs + 30 * kMs);
-    ASSERT_EQ(relay->dropoffTimes().size(), 1u);
-    EXPECT_EQ(relay->dropoffTimes()[0] - start, 310 * kMs);
+    for (const auto& relay : relays) {
+        SCOPED_TRACE(relay->name());
+        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        EXPECT_EQ(relay->pickupTimes()[0] - start, 110 * kMs + 30 * kMs);
+        ASSERT_EQ(relay->dropoffTimes().size(), 1u);
+        EXPECT_EQ(relay->dropoffTimes()[0] - start, 310 * kMs);
+    }
     EXPECT_FALSE(sim.binaryInput(2));
     EXPECT_EQ(read16(0x8338), 0x0000);
     EXPECT_TRUE(sim.violations().empty()) << sim.violationText();

@@ -2,8 +2,10 @@
 // stepping and software switching), boundaries, ring wrap, action capture
 // with debounce, triggers, binary outputs, power and temperatures.
 
+#include "SimFpga.h"
 #include "SimTestSupport.h"
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -341,6 +343,49 @@ TEST_F(Fpga, OverTemperatureAlarmHasHysteresis)
     sim.setSensorState(3, 2);
     EXPECT_EQ(read16(0x841E), 0x0080);
     expectClean();
+}
+
+// ---- Reset -------------------------------------------------------------------------
+
+TEST(FpgaReset, AResetMidRunGivesThePowerOnModelWithNothingPending)
+{
+    zorsim::SimClock clock;
+    std::string faults;
+    const zorsim::SimFpga::Hooks hooks{[&](const std::string& t) { faults += t + "\n"; }, nullptr};
+    zorsim::SimFpga fresh(clock, {}, hooks);
+    zorsim::SimFpga fpga(clock, {}, hooks);
+    std::deque<uint16_t> answer;
+    auto write = [&](uint16_t addr, uint16_t data) { fpga.frame(static_cast<uint32_t>(addr) << 16 | data, answer); };
+
+    // A run in progress: a page turning an output later, a debounce pending,
+    // an alarm, a pulse measurement and clock-block registers.
+    PageBuilder page = timePage(1.0);
+    page.boWord(0x0001).boTurnUs(0, 500000).edges(0x0001);
+    for (int w = 0; w < zorsim::kPageWords; ++w)
+        write(static_cast<uint16_t>(2 * w), page.words[w]);
+    write(kDither, 1000);
+    write(0x840A, 1);
+    write(0x8410, 16);
+    fpga.setTemperature(0, 30.0);
+    write(0x8420, 1);
+    fpga.pulseInputEdge();
+    fpga.setClockRegister(0x815A, 0x55AA);
+    write(zorsim::clockreg::kRefSelect, zorsim::clockreg::kSelectGnss);
+    write(kRunMode, 1);
+    write(kStateCount, 3);
+    write(kRunBits, 4);
+    clock.advance(100 * kMs);
+    fpga.setBinaryInput(0, true);
+    ASSERT_TRUE(clock.hasPending());
+    ASSERT_NE(fpga.peek(0x8414), fresh.peek(0x8414));
+
+    fpga.reset();
+    EXPECT_FALSE(clock.hasPending()) << "deadlines of the replaced state";
+    for (uint32_t addr = 0; addr < 0x8500; addr += 2)
+        EXPECT_EQ(fpga.peek(static_cast<uint16_t>(addr)), fresh.peek(static_cast<uint16_t>(addr))) << std::hex << addr;
+    EXPECT_FALSE(fpga.outputs().running);
+    EXPECT_EQ(fpga.status().statesPlayed, 0u);
+    EXPECT_EQ(faults, "");
 }
 
 } // namespace

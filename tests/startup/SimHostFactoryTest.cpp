@@ -7,6 +7,7 @@
 #include "SimHostFactory.h"
 #include "SimInstrument.h"
 #include "SimInverseTimeRelay.h"
+#include "SimRelayRegistry.h"
 #include "SimThresholdRelay.h"
 #include "SimTimedRelay.h"
 #include "SimVoltageRelay.h"
@@ -15,7 +16,11 @@
 #include "serial/SimGnssReceiver.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+
+#include <functional>
 
 namespace {
 
@@ -29,37 +34,99 @@ std::vector<std::string> namesOf(const zorsim::RelaySetup& setup)
     return names;
 }
 
+template <class Model>
+const Model* only(const zorsim::RelaySetup& setup)
+{
+    return setup.models.size() == 1 ? dynamic_cast<const Model*>(setup.models[0].get()) : nullptr;
+}
+
 TEST(SimRelaySetup, ModelsAndTheirSettingsAreReadFromTheText)
 {
+    // Every key of every model, each set away from its default.
+    struct Row
     {
-        const auto setup = parseRelaySetup("threshold:channel=IA,pickup=5,delay=0.03,input=2");
-        ASSERT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
-        ASSERT_EQ(1u, setup.models.size());
-        auto* r = dynamic_cast<zorsim::ThresholdRelay*>(setup.models[0].get());
-        ASSERT_NE(nullptr, r);
-        EXPECT_EQ(4, r->settings().channel);
-        EXPECT_DOUBLE_EQ(5.0, r->settings().pickup);
-        EXPECT_DOUBLE_EQ(0.03, r->settings().pickupDelaySeconds);
-        EXPECT_EQ(2, r->settings().binaryInput);
-    }
-    {
-        const auto setup = parseRelaySetup(" Inverse : channels=ia+5+IC , curve=IEC-VI, tms=0.2, pickup=1.5, inst=20 ");
-        ASSERT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
-        ASSERT_EQ(1u, setup.models.size());
-        auto* r = dynamic_cast<zorsim::InverseTimeRelay*>(setup.models[0].get());
-        ASSERT_NE(nullptr, r);
-        EXPECT_EQ((std::vector<int>{4, 5, 6}), r->settings().channels);
-        EXPECT_DOUBLE_EQ(13.5, r->settings().curve.a);
-        EXPECT_DOUBLE_EQ(0.2, r->settings().tms);
-        EXPECT_DOUBLE_EQ(20.0, r->settings().instantaneousAmps);
-    }
-    {
-        const auto setup = parseRelaySetup("fixed:delay=0.1,pages=0x03,armed=1");
-        ASSERT_EQ(1u, setup.models.size());
-        auto* r = dynamic_cast<zorsim::FixedDelayRelay*>(setup.models[0].get());
-        ASSERT_NE(nullptr, r);
-        EXPECT_EQ(0x03, r->settings().pageMask);
-        EXPECT_TRUE(r->settings().armedPagesOnly);
+        const char* text;
+        std::function<void(const zorsim::RelaySetup&)> check;
+    };
+    const Row rows[] = {
+        {"threshold:channel=IA,pickup=5,delay=0.03,dropoff=0.9,input=2",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::ThresholdRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_EQ(4, r->settings().channel);
+             EXPECT_DOUBLE_EQ(5.0, r->settings().pickup);
+             EXPECT_DOUBLE_EQ(0.03, r->settings().pickupDelaySeconds);
+             EXPECT_DOUBLE_EQ(0.9, r->settings().dropoffRatio);
+             EXPECT_DOUBLE_EQ(0.0, r->settings().dropoffDelaySeconds);
+             EXPECT_EQ(2, r->settings().binaryInput);
+         }},
+        {"timed:channel=UB,pickup=2,delay=0.1,dropoff=0.8,dropdelay=0.5,input=3",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::TimedRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_EQ(1, r->settings().channel);
+             EXPECT_DOUBLE_EQ(2.0, r->settings().pickup);
+             EXPECT_DOUBLE_EQ(0.1, r->settings().pickupDelaySeconds);
+             EXPECT_DOUBLE_EQ(0.8, r->settings().dropoffRatio);
+             EXPECT_DOUBLE_EQ(0.5, r->settings().dropoffDelaySeconds);
+             EXPECT_EQ(3, r->settings().binaryInput);
+         }},
+        {" Inverse : channels=ia+5+IC , curve=IEC-VI, tms=0.2, pickup=1.5, inst=20, start=1.1, instdelay=0.05,"
+         " dropoff=0.9, input=1 ",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::InverseTimeRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_EQ((std::vector<int>{4, 5, 6}), r->settings().channels);
+             EXPECT_DOUBLE_EQ(13.5, r->settings().curve.a);
+             EXPECT_DOUBLE_EQ(0.2, r->settings().tms);
+             EXPECT_DOUBLE_EQ(1.5, r->settings().pickupAmps);
+             EXPECT_DOUBLE_EQ(20.0, r->settings().instantaneousAmps);
+             EXPECT_DOUBLE_EQ(1.1, r->settings().startRatio);
+             EXPECT_DOUBLE_EQ(0.05, r->settings().instantaneousDelaySeconds);
+             EXPECT_DOUBLE_EQ(0.9, r->settings().dropoffRatio);
+             EXPECT_EQ(1, r->settings().binaryInput);
+         }},
+        {"fixed:delay=0.25,pages=0x03,armed=1,input=2",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::FixedDelayRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_DOUBLE_EQ(0.25, r->settings().delaySeconds);
+             EXPECT_EQ(0x03, r->settings().pageMask);
+             EXPECT_TRUE(r->settings().armedPagesOnly);
+             EXPECT_EQ(2, r->settings().binaryInput);
+         }},
+        {"frequency:channel=UC,pickup=49.5,delay=0.3,minvolts=20,input=1",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::FrequencyRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_EQ(2, r->settings().channel);
+             EXPECT_DOUBLE_EQ(49.5, r->settings().pickupHz);
+             EXPECT_DOUBLE_EQ(0.3, r->settings().delaySeconds);
+             EXPECT_DOUBLE_EQ(20.0, r->settings().minimumVolts);
+             EXPECT_EQ(1, r->settings().binaryInput);
+         }},
+        {"voltage:channels=UA+UB,pickup=70,delay=0.4,input=3",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::VoltageRelay>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_EQ((std::vector<int>{0, 1}), r->settings().channels);
+             EXPECT_DOUBLE_EQ(70.0, r->settings().pickupVolts);
+             EXPECT_DOUBLE_EQ(0.4, r->settings().delaySeconds);
+             EXPECT_EQ(3, r->settings().binaryInput);
+         }},
+        {"energy:constant=600,error=0.01",
+         [](const zorsim::RelaySetup& setup) {
+             auto* r = only<zorsim::EnergyMeter>(setup);
+             ASSERT_NE(nullptr, r);
+             EXPECT_DOUBLE_EQ(600.0, r->settings().impulsesPerKwh);
+             EXPECT_DOUBLE_EQ(0.01, r->settings().error);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.text);
+        const auto setup = parseRelaySetup(QString::fromLatin1(row.text));
+        EXPECT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
+        row.check(setup);
     }
     // Several entries, by ';' and by line; comments and blank entries skipped.
     const auto setup = parseRelaySetup("# bench\ntimed:pickup=2,dropdelay=0.5;frequency:pickup=49.5\n\n"
@@ -98,6 +165,42 @@ TEST(SimRelaySetup, FaultyEntriesAreLeftOutWithAReasonAndTheOthersKept)
     const auto none = parseRelaySetup("none");
     EXPECT_TRUE(none.errors.isEmpty());
     EXPECT_TRUE(none.models.empty());
+}
+
+// The README's table of models and keys (section "The simulated instrument")
+// lists exactly the registry's models and keys, in its order; a note in
+// parentheses after a key, and a phrase in place of keys, are not keys.
+TEST(SimRelaySetup, ReadmeTableListsTheRegisteredModelsAndKeys)
+{
+    QFile readme(QStringLiteral(ZOR_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const int section = text.indexOf(QLatin1String("\n## The simulated instrument"));
+    ASSERT_GE(section, 0);
+    const int next = text.indexOf(QLatin1String("\n## "), section + 1);
+    const QString body = text.mid(section, next < 0 ? -1 : next - section);
+
+    QStringList documented;
+    const QRegularExpression row(QStringLiteral("^\\|\\s*`([^`]+)`\\s*\\|(.*)\\|\\s*$"),
+                                 QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(body); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList keys;
+        QString cell = m.captured(2);
+        cell.remove(QRegularExpression(QStringLiteral("\\([^)]*\\)")));
+        for (const QString& item : cell.split(','))
+            if (QRegularExpression(QStringLiteral("^[a-z]+$")).match(item.trimmed()).hasMatch())
+                keys << item.trimmed();
+        documented << m.captured(1) + QLatin1String(": ") + keys.join(' ');
+    }
+    QStringList registered;
+    for (const zorsim::RelayModelEntry& entry : zorsim::relayModels()) {
+        QStringList keys;
+        for (const zorsim::RelayKey& key : entry.keys)
+            keys << key.name;
+        registered << entry.name + QLatin1String(": ") + keys.join(' ');
+    }
+    EXPECT_EQ(registered.join('\n').toStdString(), documented.join('\n').toStdString());
 }
 
 TEST(SimRelaySetup, EnvironmentComesBeforeTheSandboxFileWhichComesBeforeTheDefault)
