@@ -89,7 +89,7 @@ RelayModelEntry fixedDelayRelayModel()
         {{"delay", "from the page start to the contact closing, s", numberKey(&S::delaySeconds, 0.0, kRelayValueLimit)},
          {"input", "binary input its contact closes", inputKey(&S::binaryInput)},
          {"pages", "bit mask of the ring pages it acts on (0..255)", pages},
-         {"armed", "1: only on pages that arm its input", armed}},
+         {"armed", "1 = only on pages that arm its input", armed}},
         [](const S& s) { return std::make_shared<FixedDelayRelay>(s); });
 }
 

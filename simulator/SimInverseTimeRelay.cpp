@@ -205,7 +205,7 @@ RelayModelEntry inverseTimeRelayModel()
         {{"channels", "watched current channels", channelsKey(&S::channels)},
          {"pickup", "pick-up current Is, A", numberKey(&S::pickupAmps, 0.0, kRelayValueLimit, true)},
          {"tms", "time multiplier", numberKey(&S::tms, 0.0, kRelayValueLimit, true)},
-         {"curve", "iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt", curve},
+         {"curve", "one of iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt", curve},
          {"start", "timing starts at Is x this ratio", numberKey(&S::startRatio, 0.0, kRelayValueLimit, true)},
          {"inst", "instantaneous stage current, A (0: none)",
           numberKey(&S::instantaneousAmps, 0.0, kRelayValueLimit)},
