@@ -174,4 +174,18 @@ TEST_F(Relay, StoppingTheOutputDropsTheRelay)
     EXPECT_FALSE(sim.advanceToNextEvent()) << "nothing may stay pending once the output is off";
 }
 
+TEST_F(Relay, ADropoffLevelAboveThePickupIsHeldAtThePickup)
+{
+    // Between pick-up and pick-up x 1.5 the relay would pick up and drop
+    // off again at the same instant without end.
+    writePage(0, tripPage(1.2));
+    zorsim::TimedRelaySettings s{4, 1.0, 0.0, 1.5, 0.0, 0};
+    auto relay = std::make_shared<zorsim::TimedRelay>(s);
+    sim.plugIn(relay);
+    runSoftwareSwitched();
+    sim.advance(kMs);
+    EXPECT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_TRUE(relay->dropoffTimes().empty());
+}
+
 } // namespace
