@@ -1,6 +1,7 @@
 #include "ControllerQuery.h"
 
 #include "CommDriverData.h"
+#include "ControllerModuleTable.h"
 #include "driverbase.h"
 #include "driverclock.h"
 #include "zoplatform.h"
@@ -242,30 +243,23 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
 
 void ControllerQuery::pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type)
 {
-    switch (type) {
-    case ControllerTestor::TEST_ALTERNATE:
-    case ControllerTestor::TEST_DIRECT:
-    case ControllerTestor::TEST_HARMONIC:
-    case ControllerTestor::TEST_OSCILLATE:
+    switch (moduleEntry(type).poll) {
+    case ModulePoll::SinglePage:
         pollSourceModule(loop);
         return;
-    case ControllerTestor::TEST_STATESEQUENCE:
+    case ModulePoll::Sequence:
         pollSequence(loop, now);
         return;
-    case ControllerTestor::TEST_DISTANCE:
-    case ControllerTestor::TEST_RAMPING:
-    case ControllerTestor::TEST_OVERCURRENT:
-    case ControllerTestor::TEST_SLIP_FREQUENCY:
-    case ControllerTestor::TEST_SLIP_VOLTAGE:
+    case ModulePoll::StateIndex:
         pollStepModule(loop);
         return;
-    case ControllerTestor::TEST_ENERGY:
+    case ModulePoll::EnergyPulses:
         pollEnergy(loop);
         return;
     // The remote signal and the modules without an entity are followed with
     // their run control; the calibration, the multi-test and the standard
     // source have nothing to read.
-    default:
+    case ModulePoll::None:
         return;
     }
 }

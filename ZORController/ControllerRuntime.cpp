@@ -1,7 +1,7 @@
 #include "ControllerRuntime.h"
 
 #include "CommDriverData.h"
-#include "ControllerTestor.h"
+#include "ControllerModuleTable.h"
 #include "zoplatform.h"
 
 #include <QMutexLocker>
@@ -142,19 +142,9 @@ void ControllerRuntime::updateSwitchState(const CommSOEEntity& event, qint32 tes
 {
     if (event.soeType != CommSOEEntity::SOE_TYPE_NONE)
         storeEvent(event.clone());
-    switch (testType) {
-    case ControllerTestor::TEST_CALIBRATION:
-        emit sigUpdateDataToView(DATA_TYPE_SYSTEM_CAL, -1);
-        break;
-    case ControllerTestor::TEST_ALTERNATE:
-    case ControllerTestor::TEST_HARMONIC:
-    case ControllerTestor::TEST_RAMPING:
-    case ControllerTestor::TEST_DIRECT:
-        emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
-        break;
-    default:
-        break;
-    }
+    const qint32 notice = moduleEntry(testType).switchNotice;
+    if (notice >= 0)
+        emit sigUpdateDataToView(notice, -1);
 }
 
 void ControllerRuntime::updateTestStateIndex(const CommSOEEntity& event, qint32 index)

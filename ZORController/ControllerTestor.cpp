@@ -1,6 +1,7 @@
 #include "ControllerTestor.h"
 
 #include "CommDriverData.h"
+#include "ControllerModuleTable.h"
 #include "ControllerRuntime.h"
 #include "ModelAlternateEntity.h"
 #include "ModelDirectEntity.h"
@@ -44,13 +45,16 @@ CommSOEEntity runEvent(CommSOEEntity::SOEType type, const QDateTime& when)
     return event;
 }
 
-// The entity's binary outputs into the control record, and a copy for the event.
-template <typename Entity>
-void copyBOStates(Entity& entity, qint32 bo[4])
+// A state the run began, as the runtime store records it.
+CommSOEEntity stateEvent(qint32 index)
 {
-    QMutexLocker lock(&entity.entityLock);
-    entity.updateToDriverBOStates();
-    std::copy(entity.outputBOStates, entity.outputBOStates + 4, bo);
+    CommSOEEntity event;
+    event.soeType = CommSOEEntity::SOE_TYPE_AO_STATE;
+    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
+    event.eventUtcTime = wallClockNow();
+    event.eventRunTime = 0.0;
+    event.outputStateIndex = index;
+    return event;
 }
 
 } // namespace
@@ -211,8 +215,9 @@ int ControllerTestor::setTestBOState()
 double ControllerTestor::getTestCurrentMax()
 {
     double largest = 0.0;
-    if (sourceCurrentMax(activeTestType(), largest))
-        return std::max(0.0, largest);
+    const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
+    if (run && run->outputCurrentMax)
+        return std::max(0.0, run->outputCurrentMax(*this));
     // Modules whose entity does not say: component 0 as the output record holds it.
     if (const CommDriverTestOutputData* out = globalTestOutputData)
         for (int ch = COMM_PORT_TYPE_IA; ch <= COMM_PORT_TYPE_IX; ++ch)
@@ -247,10 +252,9 @@ double ControllerTestor::getCurrentOutputRange(qint32 ch)
 {
     if (ch < 0 || ch >= COMM_PORT_COUNT)
         return 0.0;
-    if (activeTestType() == TEST_HARMONIC) {
-        QMutexLocker lock(&dataHarmonic->entityLock);
-        return dataHarmonic->getRMSnew(ModelEntity::AOPortType(ch));
-    }
+    const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
+    if (run && run->channelCurrent)
+        return run->channelCurrent(*this, ch);
     const CommDriverTestOutputData* out = globalTestOutputData;
     return out ? double(out->currentOutputRanges[ch][0]) : 0.0;
 }
@@ -268,16 +272,6 @@ void ControllerTestor::doTestActive(qint32 type)
 
 // ---- Run -------------------------------------------------------------------------------
 
-ControllerTestor::StartPages ControllerTestor::writeStartPages(TESTType type, int& errorSum)
-{
-    if (isSourceModule(type))
-        return startSourceModule(type, errorSum);
-    if (isProtectionModule(type))
-        return startProtectionModule(type, errorSum);
-    // The types without an entity have no output of their own.
-    return StartPages::None;
-}
-
 void ControllerTestor::doTestStart()
 {
     // The ring is playing: rewriting it from page 0 would change the pages
@@ -288,30 +282,32 @@ void ControllerTestor::doTestStart()
     }
     // The run works with the module selected now, whatever is selected later.
     const TESTType type = testType.load();
+    const ModuleEntry& module = moduleEntry(type);
     runCapture.store(type);
 
-    int errorSum = 0;
     CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow());
     driverBaseResetUpdateOffset();
     setStartRefusal(QString());
 
-    if (type == TEST_CALIBRATION) {
+    if (module.family == ModuleFamily::Calibration) {
         startCalibration(event);
         return;
     }
-    switch (writeStartPages(type, errorSum)) {
-    case StartPages::None:
+    // The types without an entity have no output of their own.
+    if (!module.adaptors || !module.adaptors->start) {
         releaseRunCapture();
         return;
-    case StartPages::Refused:
-        if (lastStartRefusal().isEmpty())
-            setStartRefusal(QStringLiteral("module %1: settings that cannot be output").arg(int(type)));
+    }
+    const ModuleStart pages = module.adaptors->start(module, *this);
+    if (pages.refused) {
+        setStartRefusal(pages.refusal.isEmpty()
+                            ? QStringLiteral("module %1: settings that cannot be output").arg(int(type))
+                            : pages.refusal);
         reportFailedStart(event, false, false);
         return;
-    case StartPages::Written:
-        break;
     }
-    // A ring that did not take its pages is not played.
+    // A ring that did not take its pages, or its state count, is not played.
+    int errorSum = pages.errorSum;
     if (errorSum != 0) {
         reportFailedStart(event, false, false);
         return;
@@ -417,11 +413,12 @@ void ControllerTestor::doTestInterrupt()
         return;
 
     emit sigUpdateRunState(event, false);
-    switch (type) {
-    case TEST_REMOTESIGNAL:
+    const ModuleStop stop = moduleEntry(type).stop;
+    switch (stop) {
+    case ModuleStop::PulseRun:
         setTestPluseRuning(false);
         break;
-    case TEST_CALIBRATION: {
+    case ModuleStop::Calibration: {
         int result;
         if (dataCalibration->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
             result = setTestAuxPower(false, qint32(0));
@@ -435,9 +432,10 @@ void ControllerTestor::doTestInterrupt()
         emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALFINISH, true);
         break;
     }
-    default: {
-        // The energy test's pulse output and pulse counting end with the run.
-        if (type == TEST_ENERGY)
+    case ModuleStop::PulsesFirst:
+    case ModuleStop::Amplifiers: {
+        // The pulse output and pulse counting end with the run.
+        if (stop == ModuleStop::PulsesFirst)
             doTestMeasurerStop();
         const int run = setTestRuning(false);
         const int power = setTestPower(false);
@@ -453,25 +451,19 @@ void ControllerTestor::doTestInterrupt()
 void ControllerTestor::doTestSwitch()
 {
     const TESTType type = activeTestType();
-    if (type == TEST_CALIBRATION) {
+    const ModuleEntry& module = moduleEntry(type);
+    if (module.family == ModuleFamily::Calibration) {
         switchCalibration();
         return;
     }
     // A request that arrives after the run ended (queued before the stop)
     // has no output to switch.
-    if (!runEnable.load())
+    if (!runEnable.load() || !module.adaptors || !module.adaptors->switchState)
         return;
-    SwitchOutcome outcome;
-    if (isSourceModule(type))
-        outcome = switchSourceModule(type);
-    else if (isProtectionModule(type))
-        outcome = switchProtectionModule(type);
-    else
-        return;
-
+    const ModuleSwitch outcome = module.adaptors->switchState(module, *this);
     if (outcome.endRun)
         doTestInterrupt();
-    if (outcome.announce && outcome.errorSum == 0)
+    if (module.announcesSwitch && outcome.errorSum == 0)
         emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
 }
 
@@ -502,46 +494,13 @@ void ControllerTestor::switchCalibration()
 
 // ---- Binary outputs, auxiliary DC, battery, trigger ------------------------------------
 
-bool ControllerTestor::entityBOStates(TESTType type, qint32 bo[4])
-{
-    switch (type) {
-    case TEST_ALTERNATE:
-        copyBOStates(*dataAlternate, bo);
-        return true;
-    case TEST_HARMONIC:
-        copyBOStates(*dataHarmonic, bo);
-        return true;
-    case TEST_STATESEQUENCE:
-        copyBOStates(*dataStateSequence, bo);
-        return true;
-    case TEST_DISTANCE:
-        copyBOStates(*dataDistance, bo);
-        return true;
-    case TEST_RAMPING:
-        copyBOStates(*dataRamping, bo);
-        return true;
-    case TEST_OVERCURRENT:
-        copyBOStates(*dataOvercurrent, bo);
-        return true;
-    case TEST_DIRECT:
-        copyBOStates(*dataDirect, bo);
-        return true;
-    case TEST_ENERGY:
-        copyBOStates(*dataEnergy, bo);
-        return true;
-    case TEST_OSCILLATE:
-        copyBOStates(*dataOscillate, bo);
-        return true;
-    default:
-        return false;
-    }
-}
-
 void ControllerTestor::doTestBOState()
 {
-    qint32 bo[4] = {};
-    if (!entityBOStates(activeTestType(), bo))
+    const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
+    if (!run || !run->boStates)
         return;
+    qint32 bo[4] = {};
+    run->boStates(*this, bo);
     if (setTestBOState() == 0)
         emit sigUpdateBOState(runEvent(CommSOEEntity::SOE_TYPE_BO_SWITCH, wallClockNow()), bo[0], bo[1], bo[2], bo[3]);
 }
@@ -586,51 +545,55 @@ void ControllerTestor::doTestMeasurerStop()
 
 // ---- Reports of the polling loop ---------------------------------------------------------
 // The single-page modules have no state index of their own to follow; the
-// multi-state modules follow theirs (ControllerTestorProtection.cpp). A
-// report that arrives after the run ended (queued before the stop) finds
-// nothing to update.
+// multi-state modules follow theirs. A report that arrives after the run
+// ended (queued before the stop) finds nothing to update; a single-page
+// module still records the trip that ended its run.
+
+namespace {
+
+// The active module's adaptors for a report, null when it takes none now.
+const ModuleAdaptors* reportAdaptors(const ModuleEntry& module, bool running)
+{
+    if (module.family == ModuleFamily::MultiState && !running)
+        return nullptr;
+    return module.adaptors;
+}
+
+} // namespace
 
 void ControllerTestor::doUpdateTestStateIndex(qint32 index)
 {
-    const TESTType type = activeTestType();
-    if (!runEnable.load() || !isProtectionModule(type))
+    const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
+    if (!runEnable.load() || !run || !run->followState)
         return;
-    stateIndexProtectionModule(type, index);
+    for (const qint32 begun : run->followState(*this, index))
+        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex)
 {
-    const TESTType type = activeTestType();
-    int recorded = -1;
-    if (isSourceModule(type))
-        recorded = actionSourceModule(type, actionFlag, actionIndex, actionTime, stateIndex);
-    else if (isProtectionModule(type) && runEnable.load())
-        recorded = actionProtectionModule(type, actionFlag, actionIndex, actionTime, stateIndex);
-    if (recorded == 0)
+    const ModuleEntry& module = moduleEntry(activeTestType());
+    const ModuleAdaptors* run = reportAdaptors(module, runEnable.load());
+    if (run && run->trip && run->trip(module, *this, actionFlag, actionIndex, actionTime, stateIndex) == 0)
         emit sigUpdateTestStateAction();
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex,
                                                qint32 bi1state, qint32 bi2state)
 {
-    const TESTType type = activeTestType();
-    int recorded = -1;
-    if (isSourceModule(type))
-        recorded = twoInputActionSourceModule(type, bi1flag, bi2flag, actionTime, stateIndex);
-    else if (isProtectionModule(type) && runEnable.load())
-        recorded = twoInputActionProtectionModule(type, bi1flag, bi2flag, actionTime, stateIndex, bi1state,
-                                                  bi2state);
-    if (recorded == 0)
+    const ModuleEntry& module = moduleEntry(activeTestType());
+    const ModuleAdaptors* run = reportAdaptors(module, runEnable.load());
+    if (run && run->twoInputTrip
+        && run->twoInputTrip(module, *this, bi1flag, bi2flag, actionTime, stateIndex, bi1state, bi2state) == 0)
         emit sigUpdateTestStateAction();
 }
 
 void ControllerTestor::doUpdateTestStatePulse(qint32 count, double period)
 {
-    if (activeTestType() != TEST_ENERGY || !runEnable.load())
+    const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
+    if (!runEnable.load() || !run || !run->pulse)
         return;
-    // A NaN period means the count window ran out, the measured time is not
-    // to be trusted or the reading failed: the count is kept, with no result.
-    if (dataEnergy->updateFromDriverPulse(static_cast<unsigned short>(count), period) == 0)
+    if (run->pulse(*this, count, period) == 0)
         emit sigUpdateTestStatePulse();
 }
 

@@ -18,10 +18,13 @@
 // switch never sees half an edit. The current maxima below may be called
 // from any thread.
 //
-// Module families: the single-page modules (AC, DC, harmonic, power swing,
-// standard source) are run by ControllerTestorSource.cpp; the multi-state
-// modules (state sequence, distance, ramping, overcurrent, energy, load
-// shedding) by ControllerTestorProtection.cpp.
+// Modules: every slot reaches the active module through the module table
+// (ControllerModuleTable.h): its family, its stop, and the adaptors of its
+// entity. The single-page modules' adaptors (AC, DC, harmonic, power swing,
+// standard source) are in ControllerTestorSource.cpp, the multi-state
+// modules' (state sequence, distance, ramping, overcurrent, energy, load
+// shedding) in ControllerTestorProtection.cpp. A start counts the result of
+// every driver write, the state count included.
 //
 // A start the entity's settings cannot run (a count beyond its arrays or the
 // 16-bit count register, a non-finite value, a pulse period beyond the 32-bit
@@ -172,63 +175,16 @@ signals:
 private:
     void reportDamagedCalibration();
 
-    // What the module part of a start did.
-    enum class StartPages {
-        None,      // the module has no output of its own: nothing is started
-        Written,   // the first pages were sent (errorSum holds the results)
-        Refused,   // the entity's values cannot be output: nothing was sent
-    };
-    // What a switch did: the driver results, whether the run is to end, and
-    // whether the switch is announced to the runtime store.
-    struct SwitchOutcome
-    {
-        int errorSum = 0;
-        bool endRun = false;
-        bool announce = false;
-    };
-
-    StartPages writeStartPages(TESTType type, int& errorSum);
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
     void startCalibration(CommSOEEntity& event);
     void switchCalibration();
     void releaseRunCapture();
     static bool validCalType(qint32 type);
 
-    // Single-page modules (ControllerTestorSource.cpp).
-    static bool isSourceModule(TESTType type);
-    StartPages startSourceModule(TESTType type, int& errorSum);
-    SwitchOutcome switchSourceModule(TESTType type);
-    // 0 when the entity recorded the report.
-    int actionSourceModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
-    int twoInputActionSourceModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex);
-    // False when the module's entity does not know its output current.
-    bool sourceCurrentMax(TESTType type, double& current) const;
-
-    // Multi-state modules (ControllerTestorProtection.cpp).
-    static bool isProtectionModule(TESTType type);
-    StartPages startProtectionModule(TESTType type, int& errorSum);
-    SwitchOutcome switchProtectionModule(TESTType type);
-    void stateIndexProtectionModule(TESTType type, qint32 index);
-    // The four-value trip report; 0 when the entity recorded it.
-    int actionProtectionModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime,
-                               qint32 stateIndex);
-    int twoInputActionProtectionModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime,
-                                       qint32 stateIndex, qint32 bi1state, qint32 bi2state);
-    // The state sequence's state changes: the cursor follows the ring by the
-    // pages the instrument moved on (several between two reports too).
-    void sequenceStateChanged(qint32 index);
-
     void setStartRefusal(const QString& text);
-
-    // Binary outputs of the active module's entity into the control record;
-    // false for a module without binary outputs of its own.
-    bool entityBOStates(TESTType type, qint32 bo[4]);
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
-
-    // State sequence: the state word of the last reported change (testor thread).
-    qint32 sequenceStateWord = 0;
 
     mutable QMutex refusalLock;
     QString refusalText;

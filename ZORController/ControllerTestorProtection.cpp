@@ -5,11 +5,13 @@
 // fault and after-fault states), ramping (a page per ramp step), energy
 // meter (a state per counted measurement) and the two load-shedding tests
 // (a searched quantity stepped from cycle to cycle). Each start and switch
-// holds the entity's lock from the check to the last page sent.
+// holds the entity's lock from the check to the last page sent, the state
+// count included. The modules' adaptor records are at the end.
 
 #include "ControllerTestor.h"
 
 #include "CommDriverData.h"
+#include "ControllerModuleAdaptors.h"
 #include "ModelDistanceEntity.h"
 #include "ModelEnergyEntity.h"
 #include "ModelOvercurrentEntity.h"
@@ -18,13 +20,15 @@
 #include "ModelSlipVoltageEntity.h"
 #include "ModelStateSequenceEntity.h"
 #include "driverbase.h"
-#include "zoplatform.h"
 
 #include <QMutexLocker>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
+
+using namespace ModuleAdaptorParts;
 
 namespace {
 
@@ -47,15 +51,15 @@ bool isBinaryTrigger(ModelEntity::AOTriggerType trigger)
     return trigger == ModelEntity::AO_TRIGGER_TYPE_BINARY || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
 }
 
-CommSOEEntity stateEvent(qint32 index)
+// The distance entity's trigger enumeration is its own.
+bool endsByTimeOnly(ModelEntity::AOTriggerType trigger)
 {
-    CommSOEEntity event;
-    event.soeType = CommSOEEntity::SOE_TYPE_AO_STATE;
-    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
-    event.eventUtcTime = QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs());
-    event.eventRunTime = 0.0;
-    event.outputStateIndex = index;
-    return event;
+    return trigger == ModelEntity::AO_TRIGGER_TYPE_TIME;
+}
+
+bool endsByTimeOnly(ModelDistanceEntity::AOTriggerType trigger)
+{
+    return trigger == ModelDistanceEntity::AO_TRIGGER_TYPE_TIME;
 }
 
 // The entity's sending state into the next page of the ring.
@@ -188,248 +192,189 @@ int pointWithoutStep(const Slip& entity)
 
 // ---- Start --------------------------------------------------------------------------------
 
-// Distance, ramping, overcurrent and the load-shedding tests: the first
-// state into page 0 and, when there is one, the next into page 1.
-template <typename Entity, typename Refusal>
-int startOnePageAhead(ControllerTestor& testor, Entity& entity, QString& refusal, Refusal why)
+ModuleStart refusedStart(QString why)
 {
+    ModuleStart start;
+    start.refused = true;
+    start.refusal = std::move(why);
+    return start;
+}
+
+// Distance, ramping, overcurrent and the load-shedding tests: the state
+// count, the first state into page 0 and, when there is one, the next into
+// page 1.
+template <typename Entity, Entity* ControllerTestor::*M, QString (*Why)(const Entity&)>
+ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
+{
+    Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     entity.resetActionValues();
     entity.switchToResetState();
-    if (!entity.checkOutputValues()) {
-        refusal = why(entity);
-        return 0;
-    }
-    entity.updateToDriverStateCount();
-    driverBaseSendTestStateCount();
+    if (!entity.checkOutputValues())
+        return refusedStart(Why(entity));
+    ModuleStart start;
+    sendStateCount(entity);
     entity.updateToDriverValue();
-    int errorSum = testor.setTestParameter(false, false);
+    start.errorSum += testor.setTestParameter(false, false);
     if (entity.switchToNextState())
-        errorSum += writeNextPage(testor, entity);
-    return errorSum;
+        start.errorSum += writeNextPage(testor, entity);
+    return start;
 }
 
-template <typename Slip>
-int startSlip(ControllerTestor& testor, Slip& entity, QString& refusal, const char* module)
+template <typename Slip, const char* Module>
+QString slipRefusalOf(const Slip& entity)
+{
+    return slipRefusal(entity, Module);
+}
+
+template <typename Slip, Slip* ControllerTestor::*M, const char* Module>
+ModuleStart startSlip(const ModuleEntry& module, ControllerTestor& testor)
 {
     {
+        Slip& entity = entityOf<Slip, M>(testor);
         QMutexLocker lock(&entity.entityLock);
         const int p = pointWithoutStep(entity);
-        if (p >= 0) {
-            refusal = QStringLiteral("%1: point %2: a step of 0 never reaches the end value")
-                          .arg(QLatin1String(module))
-                          .arg(p + 1);
-            return 0;
-        }
+        if (p >= 0)
+            return refusedStart(QStringLiteral("%1: point %2: a step of 0 never reaches the end value")
+                                    .arg(QLatin1String(Module))
+                                    .arg(p + 1));
     }
-    return startOnePageAhead(testor, entity, refusal, [module](const Slip& e) { return slipRefusal(e, module); });
+    return startOnePageAhead<Slip, M, &slipRefusalOf<Slip, Module>>(module, testor);
 }
 
-int startEnergy(ControllerTestor& testor, ModelEnergyEntity& entity, QString& refusal)
+ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
 {
+    ModelEnergyEntity& entity = *testor.dataEnergy;
     QMutexLocker lock(&entity.entityLock);
     entity.resetActionValues();
     entity.switchToResetState();
-    if (!entity.checkOutputValues()) {
-        refusal = energyRefusal(entity);
-        return 0;
-    }
-    entity.updateToDriverStateCount();
-    driverBaseSendTestStateCount();
+    if (!entity.checkOutputValues())
+        return refusedStart(energyRefusal(entity));
+    ModuleStart start;
+    sendStateCount(entity);
     entity.updateToDriverValue();
-    int errorSum = testor.setTestParameter(false, false);
+    start.errorSum += testor.setTestParameter(false, false);
     // The second page carries the pulse set-up of the first state.
     if (entity.switchToNextState())
-        errorSum += writeNextEnergyPage(testor, entity);
-    return errorSum;
+        start.errorSum += writeNextEnergyPage(testor, entity);
+    return start;
 }
 
 // The state sequence: up to eight states, one per page of the ring.
-int startSequence(ControllerTestor& testor, ModelStateSequenceEntity& entity, QString& refusal)
+ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
 {
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     QMutexLocker lock(&entity.entityLock);
+    entity.reportedStateWord = 0;
     entity.resetActionValues();
     entity.switchToResetState();
-    if (!entity.checkOutputValues()) {
-        refusal = stateCountRefusal(entity, "state sequence");
-        return 0;
-    }
-    entity.updateToDriverStateCount();
-    driverBaseSendTestStateCount();
-    int errorSum = 0;
+    if (!entity.checkOutputValues())
+        return refusedStart(stateCountRefusal(entity, "state sequence"));
+    ModuleStart start;
+    sendStateCount(entity);
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {
         if (i > 0) {
             entity.switchToNextState();
-            errorSum += driverBaseSwitchUpdateOffset();
+            start.errorSum += driverBaseSwitchUpdateOffset();
         }
         entity.updateToDriverValue();
-        errorSum += testor.setTestParameter(false, false);
+        start.errorSum += testor.setTestParameter(false, false);
     }
-    return errorSum;
+    return start;
 }
 
-} // namespace
-
-bool ControllerTestor::isProtectionModule(TESTType type)
+QString distanceRefusal(const ModelDistanceEntity& entity)
 {
-    switch (type) {
-    case TEST_STATESEQUENCE:
-    case TEST_DISTANCE:
-    case TEST_RAMPING:
-    case TEST_OVERCURRENT:
-    case TEST_ENERGY:
-    case TEST_SLIP_FREQUENCY:
-    case TEST_SLIP_VOLTAGE:
-        return true;
-    default:
-        return false;
-    }
+    return stateCountRefusal(entity, "distance");
 }
 
-ControllerTestor::StartPages ControllerTestor::startProtectionModule(TESTType type, int& errorSum)
+QString overcurrentRefusal(const ModelOvercurrentEntity& entity)
 {
-    QString refusal;
-    switch (type) {
-    case TEST_STATESEQUENCE:
-        sequenceStateWord = 0;
-        errorSum += startSequence(*this, *dataStateSequence, refusal);
-        break;
-    case TEST_DISTANCE:
-        errorSum += startOnePageAhead(*this, *dataDistance, refusal, [](const ModelDistanceEntity& e) {
-            return stateCountRefusal(e, "distance");
-        });
-        break;
-    case TEST_RAMPING:
-        errorSum += startOnePageAhead(*this, *dataRamping, refusal, rampingRefusal);
-        break;
-    case TEST_OVERCURRENT:
-        errorSum += startOnePageAhead(*this, *dataOvercurrent, refusal, [](const ModelOvercurrentEntity& e) {
-            return stateCountRefusal(e, "overcurrent");
-        });
-        break;
-    case TEST_ENERGY:
-        errorSum += startEnergy(*this, *dataEnergy, refusal);
-        break;
-    case TEST_SLIP_FREQUENCY:
-        errorSum += startSlip(*this, *dataSlipFrequency, refusal, "under-frequency load shedding");
-        break;
-    case TEST_SLIP_VOLTAGE:
-        errorSum += startSlip(*this, *dataSlipVoltage, refusal, "under-voltage load shedding");
-        break;
-    default:
-        return StartPages::None;
-    }
-    if (!refusal.isEmpty()) {
-        setStartRefusal(refusal);
-        return StartPages::Refused;
-    }
-    return StartPages::Written;
+    return stateCountRefusal(entity, "overcurrent");
 }
 
 // ---- Switch -------------------------------------------------------------------------------
 
-namespace {
-
 // The state sequence keeps the ring full: every page the instrument has left
 // takes the state seven ahead of the one it plays, however many pages it
 // moved on since the last switch. After the last state the run ends.
-void switchSequence(ControllerTestor& testor, ModelStateSequenceEntity& entity, int& errorSum, bool& endRun)
+ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
 {
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
+    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (entity.isLastState()) {
-        endRun = true;
-        return;
+        outcome.endRun = true;
+        return outcome;
     }
     while (entity.outputSendingStateIndex < entity.outputRunningStateIndex + kRingPages - 1
            && entity.switchToNextState())
-        errorSum += writeNextPage(testor, entity);
+        outcome.errorSum += writeNextPage(testor, entity);
+    return outcome;
 }
 
 // One page ahead: the state after the one now playing, or the end of the run.
-template <typename Entity>
-void switchOnePageAhead(ControllerTestor& testor, Entity& entity, int& errorSum, bool& endRun)
+template <typename Entity, Entity* ControllerTestor::*M>
+ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 {
+    Entity& entity = entityOf<Entity, M>(testor);
+    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (!entity.switchToNextState()) {
-        endRun = true;
-        return;
+        outcome.endRun = true;
+        return outcome;
     }
-    errorSum += writeNextPage(testor, entity);
+    outcome.errorSum += writeNextPage(testor, entity);
+    return outcome;
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the state ends: the
 // instrument is switched at once to the state after it, and the one after
 // that follows in the ring.
-void switchRamping(ControllerTestor& testor, ModelRampingEntity& entity, int& errorSum, bool& endRun)
+ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 {
+    ModelRampingEntity& entity = *testor.dataRamping;
+    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (!entity.switchToNextState()) {
-        endRun = true;
-        return;
+        outcome.endRun = true;
+        return outcome;
     }
-    errorSum += writeNextPage(testor, entity);
+    outcome.errorSum += writeNextPage(testor, entity);
     CommDriverTestStatusData* status = globalTestStatusData;
     if (!status || status->statusBIStateAction != 1)
-        return;
+        return outcome;
     status->statusBIStateAction = 0;
-    errorSum += testor.setTestSwitch(false);
+    outcome.errorSum += testor.setTestSwitch(false);
     if (entity.switchToNextState())
-        errorSum += writeNextPage(testor, entity);
+        outcome.errorSum += writeNextPage(testor, entity);
+    return outcome;
 }
 
-void switchEnergy(ControllerTestor& testor, ModelEnergyEntity& entity, int& errorSum, bool& endRun)
+ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 {
+    ModelEnergyEntity& entity = *testor.dataEnergy;
+    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (!entity.switchToNextState()) {
-        endRun = true;   // the stop ends the pulse output and counting too
-        return;
+        outcome.endRun = true;   // the stop ends the pulse output and counting too
+        return outcome;
     }
-    errorSum += writeNextEnergyPage(testor, entity);
-}
-
-} // namespace
-
-ControllerTestor::SwitchOutcome ControllerTestor::switchProtectionModule(TESTType type)
-{
-    SwitchOutcome outcome;
-    switch (type) {
-    case TEST_STATESEQUENCE:
-        switchSequence(*this, *dataStateSequence, outcome.errorSum, outcome.endRun);
-        break;
-    case TEST_DISTANCE:
-        switchOnePageAhead(*this, *dataDistance, outcome.errorSum, outcome.endRun);
-        break;
-    case TEST_OVERCURRENT:
-        switchOnePageAhead(*this, *dataOvercurrent, outcome.errorSum, outcome.endRun);
-        break;
-    case TEST_SLIP_FREQUENCY:
-        switchOnePageAhead(*this, *dataSlipFrequency, outcome.errorSum, outcome.endRun);
-        break;
-    case TEST_SLIP_VOLTAGE:
-        switchOnePageAhead(*this, *dataSlipVoltage, outcome.errorSum, outcome.endRun);
-        break;
-    case TEST_RAMPING:
-        switchRamping(*this, *dataRamping, outcome.errorSum, outcome.endRun);
-        outcome.announce = true;
-        break;
-    case TEST_ENERGY:
-        switchEnergy(*this, *dataEnergy, outcome.errorSum, outcome.endRun);
-        break;
-    default:
-        break;
-    }
+    outcome.errorSum += writeNextEnergyPage(testor, entity);
     return outcome;
 }
 
 // ---- State changes -------------------------------------------------------------------------
 
-void ControllerTestor::sequenceStateChanged(qint32 index)
+// The state sequence: bits 0-2 name the page playing, so the instrument moved
+// on by the pages between the last reported word and this one. Bit 15 comes
+// once, when the last state has ended (the page does not change then).
+std::vector<qint32> followSequence(ControllerTestor& testor, qint32 index)
 {
-    // Bits 0-2 name the page playing: the instrument moved on by the pages
-    // between the last reported word and this one. Bit 15 comes once, when
-    // the last state has ended (the page does not change then).
-    const qint32 previous = sequenceStateWord;
-    sequenceStateWord = index;
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
+    QMutexLocker lock(&entity.entityLock);
+    const qint32 previous = entity.reportedStateWord;
+    entity.reportedStateWord = index;
     int steps = ((index & kPageMask) - (previous & kPageMask) + kRingPages) % kRingPages;
     if ((index & kLastStateBit) && !(previous & kLastStateBit))
         ++steps;
@@ -439,191 +384,253 @@ void ControllerTestor::sequenceStateChanged(qint32 index)
     // between two reports was not timed.
     const CommDriverTestStatusData* status = globalTestStatusData;
     const double measured = status ? double(status->statusTestTriggerTime) : std::numeric_limits<double>::quiet_NaN();
-    ModelStateSequenceEntity& entity = *dataStateSequence;
-    QMutexLocker lock(&entity.entityLock);
     const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
+    std::vector<qint32> begun;
     for (int step = 0; step < steps; ++step) {
         entity.updateFromDriverState();
         const int r = entity.outputRunningStateIndex;
         if (r >= 1 && r <= count)
             entity.stateTriggerTimes[r - 1] = step == 0 ? measured : std::numeric_limits<double>::quiet_NaN();
         if (r < count)
-            emit sigUpdateTestStateIndex(stateEvent(r), r);
+            begun.push_back(r);
     }
+    return begun;
 }
 
-void ControllerTestor::stateIndexProtectionModule(TESTType type, qint32 index)
+std::vector<qint32> runningState(qint32 running, qint32 count)
 {
-    qint32 running = -1;
-    qint32 count = 0;
-    switch (type) {
-    case TEST_STATESEQUENCE:
-        sequenceStateChanged(index);
-        return;
-    case TEST_DISTANCE: {
-        ModelDistanceEntity& e = *dataDistance;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState(index);
-        running = e.outputRunningStateIndex;
-        count = e.stateCount;
-        break;
-    }
-    case TEST_OVERCURRENT: {
-        ModelOvercurrentEntity& e = *dataOvercurrent;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState(index);
-        running = e.outputRunningStateIndex;
-        count = e.stateCount;
-        break;
-    }
-    case TEST_RAMPING: {
-        ModelRampingEntity& e = *dataRamping;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState();
-        running = e.outputRunningStateIndex;
-        count = e.stateCount;
-        break;
-    }
-    case TEST_ENERGY: {
-        ModelEnergyEntity& e = *dataEnergy;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState();
-        running = e.outputRunningStateIndex;
-        count = e.stateCount;
-        break;
-    }
-    case TEST_SLIP_FREQUENCY: {
-        ModelSlipFrequencyEntity& e = *dataSlipFrequency;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState();
-        running = e.outputRunningPointIndex;
-        count = e.pointCnt;
-        break;
-    }
-    case TEST_SLIP_VOLTAGE: {
-        ModelSlipVoltageEntity& e = *dataSlipVoltage;
-        QMutexLocker lock(&e.entityLock);
-        e.updateFromDriverState();
-        running = e.outputRunningPointIndex;
-        count = e.pointCnt;
-        break;
-    }
-    default:
-        return;
-    }
     if (running >= 0 && running < count)
-        emit sigUpdateTestStateIndex(stateEvent(running), running);
+        return {running};
+    return {};
+}
+
+// Ramping and energy: the entity reads the state index itself.
+template <typename Entity, Entity* ControllerTestor::*M>
+std::vector<qint32> followStates(ControllerTestor& testor, qint32)
+{
+    Entity& entity = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    entity.updateFromDriverState();
+    return runningState(entity.outputRunningStateIndex, entity.stateCount);
+}
+
+// Distance and overcurrent: the entity follows the reported index.
+template <typename Entity, Entity* ControllerTestor::*M>
+std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
+{
+    Entity& entity = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    entity.updateFromDriverState(index);
+    return runningState(entity.outputRunningStateIndex, entity.stateCount);
+}
+
+// The load-shedding tests announce points, not states.
+template <typename Slip, Slip* ControllerTestor::*M>
+std::vector<qint32> followPoints(ControllerTestor& testor, qint32)
+{
+    Slip& entity = entityOf<Slip, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    entity.updateFromDriverState();
+    return runningState(entity.outputRunningPointIndex, entity.pointCnt);
 }
 
 // ---- Trips --------------------------------------------------------------------------------
 
-int ControllerTestor::actionProtectionModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime,
-                                             qint32 stateIndex)
+// The report names a page of the ring; the entity credits the state that
+// page carries, and its trigger decides.
+int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                       float actionTime, qint32)
 {
-    switch (type) {
-    case TEST_STATESEQUENCE: {
-        // The report names a page of the ring; the entity credits the state
-        // that page carries, and its trigger decides.
-        ModelStateSequenceEntity& e = *dataStateSequence;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
-            raiseBIStateAction();
-        return 0;
-    }
-    case TEST_DISTANCE: {
-        ModelDistanceEntity& e = *dataDistance;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        raiseBIStateAction();
-        return 0;
-    }
-    case TEST_OVERCURRENT: {
-        ModelOvercurrentEntity& e = *dataOvercurrent;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        raiseBIStateAction();
-        return 0;
-    }
-    case TEST_RAMPING: {
-        ModelRampingEntity& e = *dataRamping;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        e.lastStep = (stateIndex & kLastStateBit) != 0;
-        raiseBIStateAction();
-        return 0;
-    }
-    case TEST_SLIP_FREQUENCY: {
-        ModelSlipFrequencyEntity& e = *dataSlipFrequency;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        e.actionEnable = true;
-        return 0;
-    }
-    case TEST_SLIP_VOLTAGE: {
-        ModelSlipVoltageEntity& e = *dataSlipVoltage;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        e.actionEnable = true;
-        return 0;
-    }
-    default:
+    ModelStateSequenceEntity& e = *testor.dataStateSequence;
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
         return -1;
-    }
+    if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
+        raiseBIStateAction();
+    return 0;
 }
 
-// The two-input report (state number from 1). The polling loop sends it for
-// the modules without an entity only; it is kept for the entities' forms.
-int ControllerTestor::twoInputActionProtectionModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime,
-                                                     qint32 stateIndex, qint32 bi1state, qint32 bi2state)
+// Distance and overcurrent: every recorded trip ends the fault state.
+template <typename Entity, Entity* ControllerTestor::*M>
+int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                    float actionTime, qint32 stateIndex)
 {
-    switch (type) {
-    case TEST_STATESEQUENCE: {
-        ModelStateSequenceEntity& e = *dataStateSequence;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex, bi1state, bi2state) != 0)
-            return -1;
-        if (stateIndex >= 1 && isBinaryTrigger(e.getTriggerType(stateIndex - 1)))
-            raiseBIStateAction();
-        return 0;
-    }
-    case TEST_DISTANCE: {
-        ModelDistanceEntity& e = *dataDistance;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex) != 0)
-            return -1;
-        if (stateIndex >= 1 && e.getTriggerType(stateIndex - 1) != ModelDistanceEntity::AO_TRIGGER_TYPE_TIME)
-            raiseBIStateAction();
-        return 0;
-    }
-    case TEST_OVERCURRENT: {
-        ModelOvercurrentEntity& e = *dataOvercurrent;
-        QMutexLocker lock(&e.entityLock);
-        if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex) != 0)
-            return -1;
-        if (stateIndex >= 1 && e.getTriggerType(stateIndex - 1) != ModelEntity::AO_TRIGGER_TYPE_TIME)
-            raiseBIStateAction();
-        return 0;
-    }
-    case TEST_RAMPING: {
-        ModelRampingEntity& e = *dataRamping;
-        QMutexLocker lock(&e.entityLock);
-        const int running = e.outputRunningStateIndex;
-        if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, running) != 0)
-            return -1;
-        if (running >= 1 && e.getTriggerType(running - 1) != ModelEntity::AO_TRIGGER_TYPE_TIME) {
-            e.lastStep = true;
-            raiseBIStateAction();
-        }
-        return 0;
-    }
-    default:
+    Entity& e = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
         return -1;
-    }
+    raiseBIStateAction();
+    return 0;
 }
+
+int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                      float actionTime, qint32 stateIndex)
+{
+    ModelRampingEntity& e = *testor.dataRamping;
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
+        return -1;
+    e.lastStep = (stateIndex & kLastStateBit) != 0;
+    raiseBIStateAction();
+    return 0;
+}
+
+// Load shedding: a trip ends the point being searched.
+template <typename Slip, Slip* ControllerTestor::*M>
+int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                   float actionTime, qint32)
+{
+    Slip& e = entityOf<Slip, M>(testor);
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
+        return -1;
+    e.actionEnable = true;
+    return 0;
+}
+
+// The two-input reports (state number from 1). The polling loop sends them
+// for the modules without an entity only; they are kept for the entities'
+// forms.
+int recordSequenceTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 bi1flag, qint32 bi2flag,
+                               float actionTime, qint32 stateIndex, qint32 bi1state, qint32 bi2state)
+{
+    ModelStateSequenceEntity& e = *testor.dataStateSequence;
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex, bi1state, bi2state) != 0)
+        return -1;
+    if (stateIndex >= 1 && isBinaryTrigger(e.getTriggerType(stateIndex - 1)))
+        raiseBIStateAction();
+    return 0;
+}
+
+template <typename Entity, Entity* ControllerTestor::*M>
+int recordFaultTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 bi1flag, qint32 bi2flag,
+                            float actionTime, qint32 stateIndex, qint32, qint32)
+{
+    Entity& e = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&e.entityLock);
+    if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex) != 0)
+        return -1;
+    if (stateIndex >= 1 && !endsByTimeOnly(e.getTriggerType(stateIndex - 1)))
+        raiseBIStateAction();
+    return 0;
+}
+
+int recordRampingTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 bi1flag, qint32 bi2flag,
+                              float actionTime, qint32, qint32, qint32)
+{
+    ModelRampingEntity& e = *testor.dataRamping;
+    QMutexLocker lock(&e.entityLock);
+    const int running = e.outputRunningStateIndex;
+    if (e.updateFromDriverAction(bi1flag, bi2flag, actionTime, running) != 0)
+        return -1;
+    if (running >= 1 && e.getTriggerType(running - 1) != ModelEntity::AO_TRIGGER_TYPE_TIME) {
+        e.lastStep = true;
+        raiseBIStateAction();
+    }
+    return 0;
+}
+
+// ---- Pulses --------------------------------------------------------------------------------
+
+// A NaN period means the count window ran out, the measured time is not to
+// be trusted or the reading failed: the count is kept, with no result.
+int takeEnergyPulse(ControllerTestor& testor, qint32 count, double period)
+{
+    return testor.dataEnergy->updateFromDriverPulse(static_cast<unsigned short>(count), period);
+}
+
+// ---- Adaptor records -------------------------------------------------------------------------
+
+constexpr char kUnderFrequency[] = "under-frequency load shedding";
+constexpr char kUnderVoltage[] = "under-voltage load shedding";
+
+// Distance and overcurrent: fixed groups of pre-fault, fault and after-fault states.
+template <typename Entity, Entity* ControllerTestor::*M, QString (*Why)(const Entity&)>
+constexpr ModuleAdaptors faultGroupAdaptors()
+{
+    return {
+        /* entityLock */ &entityLock<Entity, M>,
+        /* start */ &startOnePageAhead<Entity, M, Why>,
+        /* switchState */ &switchOnePageAhead<Entity, M>,
+        /* trip */ &recordFaultTrip<Entity, M>,
+        /* twoInputTrip */ &recordFaultTwoInputTrip<Entity, M>,
+        /* followState */ &followReportedStates<Entity, M>,
+        /* boStates */ &boStates<Entity, M>,
+        /* outputCurrentMax */ nullptr,
+        /* channelCurrent */ nullptr,
+        /* pulse */ nullptr,
+    };
+}
+
+template <typename Slip, Slip* ControllerTestor::*M, const char* Module>
+constexpr ModuleAdaptors sheddingAdaptors()
+{
+    return {
+        /* entityLock */ &entityLock<Slip, M>,
+        /* start */ &startSlip<Slip, M, Module>,
+        /* switchState */ &switchOnePageAhead<Slip, M>,
+        /* trip */ &recordSlipTrip<Slip, M>,
+        /* twoInputTrip */ nullptr,
+        /* followState */ &followPoints<Slip, M>,
+        /* boStates */ nullptr,
+        /* outputCurrentMax */ nullptr,
+        /* channelCurrent */ nullptr,
+        /* pulse */ nullptr,
+    };
+}
+
+} // namespace
+
+namespace ModuleAdaptorSets {
+
+using TT = ControllerTestor;
+
+const ModuleAdaptors stateSequence = {
+    /* entityLock */ &entityLock<ModelStateSequenceEntity, &TT::dataStateSequence>,
+    /* start */ &startSequence,
+    /* switchState */ &switchSequence,
+    /* trip */ &recordSequenceTrip,
+    /* twoInputTrip */ &recordSequenceTwoInputTrip,
+    /* followState */ &followSequence,
+    /* boStates */ &boStates<ModelStateSequenceEntity, &TT::dataStateSequence>,
+    /* outputCurrentMax */ nullptr,
+    /* channelCurrent */ nullptr,
+    /* pulse */ nullptr,
+};
+
+const ModuleAdaptors distance = faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal>();
+const ModuleAdaptors overcurrent =
+    faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent, &overcurrentRefusal>();
+
+const ModuleAdaptors ramping = {
+    /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,
+    /* start */ &startOnePageAhead<ModelRampingEntity, &TT::dataRamping, &rampingRefusal>,
+    /* switchState */ &switchRamping,
+    /* trip */ &recordRampingTrip,
+    /* twoInputTrip */ &recordRampingTwoInputTrip,
+    /* followState */ &followStates<ModelRampingEntity, &TT::dataRamping>,
+    /* boStates */ &boStates<ModelRampingEntity, &TT::dataRamping>,
+    /* outputCurrentMax */ nullptr,
+    /* channelCurrent */ nullptr,
+    /* pulse */ nullptr,
+};
+
+const ModuleAdaptors energy = {
+    /* entityLock */ &entityLock<ModelEnergyEntity, &TT::dataEnergy>,
+    /* start */ &startEnergy,
+    /* switchState */ &switchEnergy,
+    /* trip */ nullptr,
+    /* twoInputTrip */ nullptr,
+    /* followState */ &followStates<ModelEnergyEntity, &TT::dataEnergy>,
+    /* boStates */ &boStates<ModelEnergyEntity, &TT::dataEnergy>,
+    /* outputCurrentMax */ nullptr,
+    /* channelCurrent */ nullptr,
+    /* pulse */ &takeEnergyPulse,
+};
+
+const ModuleAdaptors slipFrequency =
+    sheddingAdaptors<ModelSlipFrequencyEntity, &TT::dataSlipFrequency, kUnderFrequency>();
+const ModuleAdaptors slipVoltage = sheddingAdaptors<ModelSlipVoltageEntity, &TT::dataSlipVoltage, kUnderVoltage>();
+
+} // namespace ModuleAdaptorSets

@@ -1,11 +1,13 @@
 // Run control of the single-page modules: AC, DC and harmonic (a steady
 // output, or an automatic ramp one state per page), power swing and standard
 // source (a steady output that every edit replaces). Each start and switch
-// holds the entity's lock from the check to the last page sent.
+// holds the entity's lock from the check to the last page sent. The modules'
+// adaptor records are at the end; the module table names their quirks.
 
 #include "ControllerTestor.h"
 
 #include "CommDriverData.h"
+#include "ControllerModuleAdaptors.h"
 #include "ModelAlternateEntity.h"
 #include "ModelDirectEntity.h"
 #include "ModelHarmonicEntity.h"
@@ -25,133 +27,80 @@ void raiseBIStateAction()
         status->statusBIStateAction = 1;
 }
 
-// AC, DC and harmonic share the stepping and the trip rules; the harmonic
-// entity clears its results before it resets its state pointer.
-template <typename Entity>
-void resetRampEntity(Entity& entity)
-{
-    entity.switchToResetState();
-    entity.resetActionValues();
-}
-
-template <>
-void resetRampEntity(ModelHarmonicEntity& entity)
-{
-    entity.resetActionValues();
-    entity.switchToResetState();
-}
-
-// What a trip in return mode does to the ramp direction: the harmonic
-// entity turns back on any recorded report, the others on a complete one.
-template <typename Entity>
-bool turnsBackOn(bool complete)
-{
-    return complete;
-}
-
-template <>
-bool turnsBackOn<ModelHarmonicEntity>(bool)
-{
-    return true;
-}
-
 } // namespace
 
-bool ControllerTestor::isSourceModule(TESTType type)
-{
-    switch (type) {
-    case TEST_ALTERNATE:
-    case TEST_DIRECT:
-    case TEST_HARMONIC:
-    case TEST_OSCILLATE:
-    case TEST_STDSOURCE:
-        return true;
-    default:
-        return false;
-    }
-}
+using namespace ModuleAdaptorParts;
 
 // ---- Start -------------------------------------------------------------------------------
 
 namespace {
 
-// The first state into page 0; with the ramp on also the state count and the
-// second state into page 1.
-template <typename Entity>
-int startRamp(ControllerTestor& testor, Entity& entity, bool& refused)
+ModuleStart refusedStart(const ModuleEntry& module)
 {
-    QMutexLocker lock(&entity.entityLock);
-    resetRampEntity(entity);
-    refused = !entity.checkOutputValues();
-    if (refused)
-        return 0;
-    entity.updateToDriverValue();
-    int errorSum = testor.setTestParameter(false, false);
-    if (entity.autoRampEnabled) {
-        entity.updateToDriverStateCount();
-        errorSum += driverBaseSendTestStateCount();
-        if (entity.switchToNextState()) {
-            entity.updateToDriverValue();
-            errorSum += driverBaseSwitchUpdateOffset();
-            errorSum += testor.setTestParameter(false, false);
-        }
-    }
-    return errorSum;
+    qWarning("ControllerTestor: module %d has values that cannot be output, start refused", int(module.type));
+    ModuleStart start;
+    start.refused = true;
+    return start;
 }
 
-int startSwing(ControllerTestor& testor, ModelOscillateEntity& entity, bool& refused)
+// AC, DC and harmonic: the first state into page 0; with the ramp on also the
+// state count and the second state into page 1.
+template <typename Entity, Entity* ControllerTestor::*M>
+ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
 {
+    Entity& entity = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    if (module.clearsResultsFirst) {
+        entity.resetActionValues();
+        entity.switchToResetState();
+    } else {
+        entity.switchToResetState();
+        entity.resetActionValues();
+    }
+    if (!entity.checkOutputValues())
+        return refusedStart(module);
+    ModuleStart start;
+    entity.updateToDriverValue();
+    start.errorSum = testor.setTestParameter(false, false);
+    if (entity.autoRampEnabled) {
+        start.errorSum += sendStateCount(entity);
+        if (entity.switchToNextState()) {
+            entity.updateToDriverValue();
+            start.errorSum += driverBaseSwitchUpdateOffset();
+            start.errorSum += testor.setTestParameter(false, false);
+        }
+    }
+    return start;
+}
+
+ModuleStart startSwing(const ModuleEntry& module, ControllerTestor& testor)
+{
+    ModelOscillateEntity& entity = *testor.dataOscillate;
     QMutexLocker lock(&entity.entityLock);
     entity.resetActionValues();
     entity.switchToResetState();
-    refused = !entity.checkOutputValues();
-    if (refused)
-        return 0;
+    if (!entity.checkOutputValues())
+        return refusedStart(module);
+    ModuleStart start;
     entity.updateToDriverValue();
-    return testor.setTestParameter(false, false);
+    start.errorSum = testor.setTestParameter(false, false);
+    return start;
 }
 
-int startStdSource(ControllerTestor& testor, ModelStdSourceEntity& entity, bool& refused)
+ModuleStart startStdSource(const ModuleEntry& module, ControllerTestor& testor)
 {
+    ModelStdSourceEntity& entity = *testor.dataStdSource;
     QMutexLocker lock(&entity.entityLock);
     entity.switchToResetState();
-    refused = !entity.checkOutputValues();
-    if (refused)
-        return 0;
+    if (!entity.checkOutputValues())
+        return refusedStart(module);
+    ModuleStart start;
     entity.updateToDriverValue();
-    return testor.setTestParameter(false, false);
+    start.errorSum = testor.setTestParameter(false, false);
+    return start;
 }
 
 } // namespace
-
-ControllerTestor::StartPages ControllerTestor::startSourceModule(TESTType type, int& errorSum)
-{
-    bool refused = false;
-    switch (type) {
-    case TEST_ALTERNATE:
-        errorSum += startRamp(*this, *dataAlternate, refused);
-        break;
-    case TEST_DIRECT:
-        errorSum += startRamp(*this, *dataDirect, refused);
-        break;
-    case TEST_HARMONIC:
-        errorSum += startRamp(*this, *dataHarmonic, refused);
-        break;
-    case TEST_OSCILLATE:
-        errorSum += startSwing(*this, *dataOscillate, refused);
-        break;
-    case TEST_STDSOURCE:
-        errorSum += startStdSource(*this, *dataStdSource, refused);
-        break;
-    default:
-        return StartPages::None;
-    }
-    if (refused) {
-        qWarning("ControllerTestor: module %d has values that cannot be output, start refused", int(type));
-        return StartPages::Refused;
-    }
-    return StartPages::Written;
-}
 
 // ---- Switch ------------------------------------------------------------------------------
 
@@ -170,79 +119,66 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
 // Automatic ramp: the next state follows the pages in the ring (the
 // instrument switches to it when the page playing ends). Steady output: the
 // edited values replace the output at once, unless a trip ended the test.
-template <typename Entity>
-void switchRamp(ControllerTestor& testor, Entity& entity, int& errorSum, bool& endRun)
+template <typename Entity, Entity* ControllerTestor::*M>
+ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 {
+    Entity& entity = entityOf<Entity, M>(testor);
+    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (entity.autoRampEnabled) {
         if (!entity.switchToNextState() || !entity.checkOutputValues()) {
-            endRun = true;
-            return;
+            outcome.endRun = true;
+            return outcome;
         }
         entity.updateToDriverValue();
         entity.resetActionValues();
-        errorSum += driverBaseSwitchUpdateOffset();
-        errorSum += testor.setTestParameter(false, false);
-        return;
+        outcome.errorSum += driverBaseSwitchUpdateOffset();
+        outcome.errorSum += testor.setTestParameter(false, false);
+        return outcome;
     }
     if ((entity.faultActionType != ModelEntity::ACTION_TYPE_CONTINUE && entity.lastState)
         || !entity.checkOutputValues()) {
-        endRun = true;
-        return;
+        outcome.endRun = true;
+        return outcome;
     }
     entity.updateToDriverValue();
     entity.resetActionValues();
-    errorSum += driverBaseSwitchUpdateOffset();
-    errorSum += testor.setTestParameter(false, false);
-    errorSum += testor.setTestSwitch(false);
+    outcome.errorSum += driverBaseSwitchUpdateOffset();
+    outcome.errorSum += testor.setTestParameter(false, false);
+    outcome.errorSum += testor.setTestSwitch(false);
+    return outcome;
+}
+
+// Power swing: the edited values replace the output, unless a trip ended the test.
+ModuleSwitch switchSwing(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelOscillateEntity& entity = *testor.dataOscillate;
+    ModuleSwitch outcome;
+    QMutexLocker lock(&entity.entityLock);
+    if (entity.lastState || !entity.checkOutputValues()) {
+        outcome.endRun = true;
+        return outcome;
+    }
+    outcome.errorSum += writeNextPage(testor, entity);
+    outcome.errorSum += testor.setTestSwitch(false);
+    return outcome;
+}
+
+ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelStdSourceEntity& entity = *testor.dataStdSource;
+    ModuleSwitch outcome;
+    QMutexLocker lock(&entity.entityLock);
+    if (!entity.checkOutputValues()) {
+        outcome.endRun = true;
+        return outcome;
+    }
+    outcome.errorSum += writeNextPage(testor, entity);
+    outcome.errorSum += testor.setTestSwitch(false);
+    return outcome;
 }
 
 } // namespace
-
-ControllerTestor::SwitchOutcome ControllerTestor::switchSourceModule(TESTType type)
-{
-    SwitchOutcome outcome;
-    switch (type) {
-    case TEST_ALTERNATE:
-        switchRamp(*this, *dataAlternate, outcome.errorSum, outcome.endRun);
-        outcome.announce = true;
-        break;
-    case TEST_DIRECT:
-        switchRamp(*this, *dataDirect, outcome.errorSum, outcome.endRun);
-        outcome.announce = true;
-        break;
-    case TEST_HARMONIC:
-        switchRamp(*this, *dataHarmonic, outcome.errorSum, outcome.endRun);
-        outcome.announce = true;
-        break;
-    case TEST_OSCILLATE: {
-        ModelOscillateEntity& entity = *dataOscillate;
-        QMutexLocker lock(&entity.entityLock);
-        outcome.announce = true;
-        if (entity.lastState || !entity.checkOutputValues()) {
-            outcome.endRun = true;
-            break;
-        }
-        outcome.errorSum += writeNextPage(*this, entity);
-        outcome.errorSum += setTestSwitch(false);
-        break;
-    }
-    case TEST_STDSOURCE: {
-        ModelStdSourceEntity& entity = *dataStdSource;
-        QMutexLocker lock(&entity.entityLock);
-        if (!entity.checkOutputValues()) {
-            outcome.endRun = true;
-            break;
-        }
-        outcome.errorSum += writeNextPage(*this, entity);
-        outcome.errorSum += setTestSwitch(false);
-        break;
-    }
-    default:
-        break;
-    }
-    return outcome;
-}
 
 // ---- Trips -------------------------------------------------------------------------------
 
@@ -250,9 +186,11 @@ namespace {
 
 // The polling loop's report: flag word, input, time and the state index
 // (bit 15: the trip ended the state).
-template <typename Entity>
-int recordRampTrip(Entity& entity, qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex)
+template <typename Entity, Entity* ControllerTestor::*M>
+int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                   float actionTime, qint32 stateIndex)
 {
+    Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
         return -1;
@@ -264,7 +202,7 @@ int recordRampTrip(Entity& entity, qint32 actionFlag, qint32 actionIndex, float 
         break;
     case ModelEntity::ACTION_TYPE_RETURN:
         entity.lastState = entity.currentRampFactor == -1 && complete;
-        if (turnsBackOn<Entity>(complete))
+        if (complete || module.turnsBackOnAnyTrip)
             entity.currentRampFactor = -1;
         raiseBIStateAction();
         break;
@@ -275,9 +213,11 @@ int recordRampTrip(Entity& entity, qint32 actionFlag, qint32 actionIndex, float 
 }
 
 // The two-input report: action flags of inputs 1 and 2, time, state number.
-template <typename Entity>
-int recordRampTwoInputTrip(Entity& entity, qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex)
+template <typename Entity, Entity* ControllerTestor::*M>
+int recordRampTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 bi1flag, qint32 bi2flag,
+                           float actionTime, qint32 stateIndex, qint32, qint32)
 {
+    Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     if (entity.updateFromDriverAction(bi1flag, bi2flag, actionTime, stateIndex) != 0)
         return -1;
@@ -297,67 +237,82 @@ int recordRampTwoInputTrip(Entity& entity, qint32 bi1flag, qint32 bi2flag, float
     return 0;
 }
 
-} // namespace
-
-int ControllerTestor::actionSourceModule(TESTType type, qint32 actionFlag, qint32 actionIndex, float actionTime,
-                                         qint32 stateIndex)
+// Power swing: a complete trip ends the test at the next switch.
+int recordSwingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
+                    float actionTime, qint32 stateIndex)
 {
-    switch (type) {
-    case TEST_ALTERNATE:
-        return recordRampTrip(*dataAlternate, actionFlag, actionIndex, actionTime, stateIndex);
-    case TEST_DIRECT:
-        return recordRampTrip(*dataDirect, actionFlag, actionIndex, actionTime, stateIndex);
-    case TEST_HARMONIC:
-        return recordRampTrip(*dataHarmonic, actionFlag, actionIndex, actionTime, stateIndex);
-    case TEST_OSCILLATE: {
-        ModelOscillateEntity& entity = *dataOscillate;
-        QMutexLocker lock(&entity.entityLock);
-        if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
-            return -1;
-        entity.lastState = (stateIndex & kLastStateBit) != 0;
-        return 0;
-    }
-    default:
+    ModelOscillateEntity& entity = *testor.dataOscillate;
+    QMutexLocker lock(&entity.entityLock);
+    if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
         return -1;
-    }
-}
-
-int ControllerTestor::twoInputActionSourceModule(TESTType type, qint32 bi1flag, qint32 bi2flag, float actionTime,
-                                                 qint32 stateIndex)
-{
-    switch (type) {
-    case TEST_ALTERNATE:
-        return recordRampTwoInputTrip(*dataAlternate, bi1flag, bi2flag, actionTime, stateIndex);
-    case TEST_DIRECT:
-        return recordRampTwoInputTrip(*dataDirect, bi1flag, bi2flag, actionTime, stateIndex);
-    case TEST_HARMONIC:
-        return recordRampTwoInputTrip(*dataHarmonic, bi1flag, bi2flag, actionTime, stateIndex);
-    default:
-        return -1;
-    }
+    entity.lastState = (stateIndex & kLastStateBit) != 0;
+    return 0;
 }
 
 // ---- Output current --------------------------------------------------------------------------
 
-bool ControllerTestor::sourceCurrentMax(TESTType type, double& current) const
+// The harmonic test's channel current: the RMS value of its components.
+double harmonicChannelCurrent(const ControllerTestor& testor, int channel)
 {
-    switch (type) {
-    case TEST_ALTERNATE:
-        current = dataAlternate->maxOutputCurrent();
-        return true;
-    case TEST_DIRECT:
-        current = dataDirect->maxOutputCurrent();
-        return true;
-    case TEST_HARMONIC:
-        current = dataHarmonic->maxOutputCurrent();
-        return true;
-    case TEST_OSCILLATE:
-        current = dataOscillate->maxOutputCurrent();
-        return true;
-    case TEST_STDSOURCE:
-        current = dataStdSource->maxOutputCurrent();
-        return true;
-    default:
-        return false;
-    }
+    const ModelHarmonicEntity& entity = *testor.dataHarmonic;
+    QMutexLocker lock(&entity.entityLock);
+    return entity.getRMSnew(ModelEntity::AOPortType(channel));
 }
+
+// ---- Adaptor records -------------------------------------------------------------------------
+
+// AC, DC and harmonic: one adaptor set, their differences are table data.
+template <typename Entity, Entity* ControllerTestor::*M>
+constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerTestor&, int) = nullptr)
+{
+    return {
+        /* entityLock */ &entityLock<Entity, M>,
+        /* start */ &startRamp<Entity, M>,
+        /* switchState */ &switchRamp<Entity, M>,
+        /* trip */ &recordRampTrip<Entity, M>,
+        /* twoInputTrip */ &recordRampTwoInputTrip<Entity, M>,
+        /* followState */ nullptr,
+        /* boStates */ &boStates<Entity, M>,
+        /* outputCurrentMax */ &outputCurrentMax<Entity, M>,
+        /* channelCurrent */ channelCurrent,
+        /* pulse */ nullptr,
+    };
+}
+
+} // namespace
+
+namespace ModuleAdaptorSets {
+
+using TT = ControllerTestor;
+
+const ModuleAdaptors alternate = rampAdaptors<ModelAlternateEntity, &TT::dataAlternate>();
+const ModuleAdaptors direct = rampAdaptors<ModelDirectEntity, &TT::dataDirect>();
+const ModuleAdaptors harmonic = rampAdaptors<ModelHarmonicEntity, &TT::dataHarmonic>(&harmonicChannelCurrent);
+
+const ModuleAdaptors oscillate = {
+    /* entityLock */ &entityLock<ModelOscillateEntity, &TT::dataOscillate>,
+    /* start */ &startSwing,
+    /* switchState */ &switchSwing,
+    /* trip */ &recordSwingTrip,
+    /* twoInputTrip */ nullptr,
+    /* followState */ nullptr,
+    /* boStates */ &boStates<ModelOscillateEntity, &TT::dataOscillate>,
+    /* outputCurrentMax */ &outputCurrentMax<ModelOscillateEntity, &TT::dataOscillate>,
+    /* channelCurrent */ nullptr,
+    /* pulse */ nullptr,
+};
+
+const ModuleAdaptors stdSource = {
+    /* entityLock */ &entityLock<ModelStdSourceEntity, &TT::dataStdSource>,
+    /* start */ &startStdSource,
+    /* switchState */ &switchStdSource,
+    /* trip */ nullptr,
+    /* twoInputTrip */ nullptr,
+    /* followState */ nullptr,
+    /* boStates */ nullptr,
+    /* outputCurrentMax */ &outputCurrentMax<ModelStdSourceEntity, &TT::dataStdSource>,
+    /* channelCurrent */ nullptr,
+    /* pulse */ nullptr,
+};
+
+} // namespace ModuleAdaptorSets

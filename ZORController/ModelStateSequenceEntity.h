@@ -87,6 +87,7 @@ public:
     QTime outputBeginTime;
     QTime outputBOTurnTime;
     qint32 lastActionStateIndex = -1;      // state of the last recorded action report
+    qint32 reportedStateWord = 0;          // run control: the driver's state word at the last reported change
 
     // Contract operations (testor thread).
     void switchToResetState();

@@ -4,6 +4,7 @@
 #include "ViewBaseModel.h"
 
 #include "ControllerCenter.h"
+#include "ControllerModuleTable.h"
 #include "SystemTimeZone.h"
 #include "zoplatform.h"
 
@@ -168,8 +169,7 @@ double ViewBaseModel::currentOutputRange(int port) const
 
 double ViewBaseModel::currentOutputMax() const
 {
-    ControllerTestor* testor = center()->testTestor;
-    return getTestActiveType() == TEST_HARMONIC ? testor->getHarmonicCurrentMax() : testor->getTestCurrentMax();
+    return moduleLargeCurrent(*center()->testTestor, getTestActiveType());
 }
 
 // ---- Module hooks ----------------------------------------------------------------
@@ -320,9 +320,10 @@ void ViewBaseModel::updateSOEToView(QString text)
 
 void ViewBaseModel::testActive()
 {
-    const int before = getTestActiveType();
+    const ModuleFamily before = moduleEntry(getTestActiveType()).family;
     doTestActive();
-    if (before == TEST_CALIBRATION && getTestActiveType() != TEST_CALIBRATION)
+    // Leaving the calibration: its trial coefficients give way to the stored ones.
+    if (before == ModuleFamily::Calibration && moduleEntry(getTestActiveType()).family != ModuleFamily::Calibration)
         center()->loadCal(CAL_TYPE_ALL);
 }
 

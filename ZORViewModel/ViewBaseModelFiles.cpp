@@ -20,6 +20,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -128,19 +129,14 @@ QString ViewBaseModel::getFileTypeDirName(FilePos pos, FileType type) const
 
 QString ViewBaseModel::getFileModuleDirName(FileModuleType type) const
 {
-    switch (type) {
-    case FILE_MODULE_TYPE_OVERCURRENT: return QStringLiteral("Overcurrent");
-    case FILE_MODULE_TYPE_STATESEQUENCE: return QStringLiteral("Sequence");
-    case FILE_MODULE_TYPE_RAMPING: return QStringLiteral("Ramping");
-    case FILE_MODULE_TYPE_HARMONIC: return QStringLiteral("Harmonic");
-    case FILE_MODULE_TYPE_DISTANCE: return QStringLiteral("Distance");
-    case FILE_MODULE_TYPE_SLIP_FREQUENCY: return QStringLiteral("SlipFrequency");
-    case FILE_MODULE_TYPE_SLIP_VOLTAGE: return QStringLiteral("SlipVoltage");
-    case FILE_MODULE_TYPE_DIRECT: return QStringLiteral("DC");
-    case FILE_MODULE_TYPE_OSCILLATE: return QStringLiteral("Oscillate");
-    case FILE_MODULE_TYPE_ENERGY: return QStringLiteral("Energy");
-    default: return QStringLiteral("AC");
-    }
+    // The file manager's own order of the modules; their folders are the module table's.
+    static const TESTType modules[] = {
+        TEST_ALTERNATE,      TEST_OVERCURRENT,  TEST_STATESEQUENCE, TEST_RAMPING,    TEST_HARMONIC, TEST_DISTANCE,
+        TEST_SLIP_FREQUENCY, TEST_SLIP_VOLTAGE, TEST_DIRECT,        TEST_OSCILLATE, TEST_ENERGY,
+    };
+    static_assert(std::size(modules) == FILE_MODULE_TYPE_ENERGY + 1, "a module per file module type");
+    const bool known = type >= FILE_MODULE_TYPE_ALTERNATE && type <= FILE_MODULE_TYPE_ENERGY;
+    return testDirOf(known ? modules[type] : TEST_ALTERNATE);
 }
 
 QString ViewBaseModel::fileWorkingFolder(FilePos pos, FileType type) const

@@ -11,6 +11,7 @@
 #include "BaseUtilityHelper.h"
 #include "BaseXmlUtilities.h"
 #include "ControllerCenter.h"
+#include "ControllerModuleTable.h"
 #include "zoplatform.h"
 
 #include <QDebug>
@@ -81,21 +82,7 @@ QString ViewBaseModel::getRootPath() const
 
 QString ViewBaseModel::testDirOf(int testType)
 {
-    switch (testType) {
-    case TEST_ALTERNATE: return QStringLiteral("AC");
-    case TEST_HARMONIC: return QStringLiteral("Harmonic");
-    case TEST_STATESEQUENCE: return QStringLiteral("Sequence");
-    case TEST_DISTANCE: return QStringLiteral("Distance");
-    case TEST_RAMPING: return QStringLiteral("Ramping");
-    case TEST_OVERCURRENT: return QStringLiteral("Overcurrent");
-    case TEST_DIRECT: return QStringLiteral("DC");
-    case TEST_ENERGY: return QStringLiteral("Energy");
-    case TEST_SLIP_FREQUENCY: return QStringLiteral("SlipFrequency");
-    case TEST_SLIP_VOLTAGE: return QStringLiteral("SlipVoltage");
-    case TEST_OSCILLATE: return QStringLiteral("Oscillate");
-    case TEST_STDSOURCE: return QStringLiteral("StdSource");
-    default: return QString();
-    }
+    return QString::fromLatin1(moduleEntry(testType).folder);
 }
 
 QString ViewBaseModel::getActiveTestDir() const

@@ -10,6 +10,7 @@
 
 #include "ConstTextUtility.h"
 #include "ControllerCenter.h"
+#include "ControllerModuleTable.h"
 #include "zoplatform.h"
 
 #include <QDebug>
@@ -75,21 +76,8 @@ QDomElement tableElement(QDomDocument* doc, const QString& border)
 
 QString ViewBaseModel::testTitleOf(int testType)
 {
-    switch (testType) {
-    case TEST_ALTERNATE: return QStringLiteral(QT_TR_NOOP("AC Test"));
-    case TEST_HARMONIC: return QStringLiteral(QT_TR_NOOP("Harmonic Test"));
-    case TEST_STATESEQUENCE: return QStringLiteral(QT_TR_NOOP("State Sequence"));
-    case TEST_DISTANCE: return QStringLiteral(QT_TR_NOOP("Distance Test"));
-    case TEST_RAMPING: return QStringLiteral(QT_TR_NOOP("Ramping Test"));
-    case TEST_OVERCURRENT: return QStringLiteral(QT_TR_NOOP("Overcurrent Test"));
-    case TEST_DIRECT: return QStringLiteral(QT_TR_NOOP("DC Test"));
-    case TEST_ENERGY: return QStringLiteral(QT_TR_NOOP("Energy Test"));
-    case TEST_SLIP_FREQUENCY: return QStringLiteral(QT_TR_NOOP("Slip Frequency"));
-    case TEST_SLIP_VOLTAGE: return QStringLiteral(QT_TR_NOOP("Slip Voltage"));
-    case TEST_OSCILLATE: return QStringLiteral(QT_TR_NOOP("Oscillate Test"));
-    case TEST_STDSOURCE: return QStringLiteral(QT_TR_NOOP("Standard Source"));
-    default: return QString();
-    }
+    // The table's titles are translated in this class's context.
+    return QString::fromUtf8(moduleEntry(testType).title);
 }
 
 QString ViewBaseModel::reportText(const char* source) const
