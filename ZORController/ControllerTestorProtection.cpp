@@ -213,7 +213,7 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     if (!entity.checkOutputValues())
         return refusedStart(Why(entity));
     ModuleStart start;
-    sendStateCount(entity);
+    start.errorSum = sendStateCount(entity);
     entity.updateToDriverValue();
     start.errorSum += testor.setTestParameter(false, false);
     if (entity.switchToNextState())
@@ -251,7 +251,7 @@ ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
     if (!entity.checkOutputValues())
         return refusedStart(energyRefusal(entity));
     ModuleStart start;
-    sendStateCount(entity);
+    start.errorSum = sendStateCount(entity);
     entity.updateToDriverValue();
     start.errorSum += testor.setTestParameter(false, false);
     // The second page carries the pulse set-up of the first state.
@@ -271,7 +271,7 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     if (!entity.checkOutputValues())
         return refusedStart(stateCountRefusal(entity, "state sequence"));
     ModuleStart start;
-    sendStateCount(entity);
+    start.errorSum = sendStateCount(entity);
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {
         if (i > 0) {
             entity.switchToNextState();

@@ -2,6 +2,8 @@
 // entities' arrays or the 16-bit count register, values that cannot be
 // output, pulse periods beyond the 32-bit register, searches that never end.
 // Each is refused before anything reaches the instrument, and says why.
+// And starts of every family whose driver writes fail (the state count
+// among them): they leave nothing switched on.
 
 #include "RunProtectionSupport.h"
 
@@ -215,4 +217,116 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
         }
         EXPECT_FALSE(sim->playerStatus().running);
     }
+}
+
+namespace {
+
+// An AC output: steady, or an automatic ramp of IA (with a state count).
+void acOutput(ModelAlternateEntity& e, bool ramp)
+{
+    runsource::setSteady(e, ramp ? 0.0 : 1.0);
+    e.autoRampEnabled = ramp;
+    e.actionRampTime = 1.0;
+    e.actionRampStep = 1.0;
+    e.actionRampFactor = 1;
+    e.endRampValue = 10.0;
+    e.faultActionPort = ModelEntity::RAMP_PORT_TYPE_IA;
+}
+
+template <typename Entity>
+std::function<void(ControllerTestor&)> valid(Entity* ControllerTestor::*member, void (*settings)(Entity&))
+{
+    return [member, settings](ControllerTestor& testor) { edit(*(testor.*member), settings); };
+}
+
+} // namespace
+
+TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
+{
+    // No polling: the testor is the link's only user, so the failure lands
+    // on the frame chosen.
+    initialise(false);
+    constexpr uint32_t kPolls = 2000;
+    drv_mcasp_set_poll_limits(kPolls, kPolls, kPolls);
+    struct RestoreLimits
+    {
+        ~RestoreLimits() { drv_mcasp_reset_poll_limits(); }
+    } restore;
+
+    using TT = ControllerTestor;
+    constexpr uint32_t kFirstFrame = 0;   // the start's first frame fails
+    struct Row
+    {
+        const char* name;
+        ControllerTestor::TESTType type;
+        std::function<void(ControllerTestor&)> settings;
+        uint32_t failAfter;      // the frame after this one fails
+        bool powerReported;      // power-on was announced before the failure
+    };
+    const Row rows[] = {
+        // The AC state count, after the last word of page 0 (its trigger).
+        {"AC state count", TT::TEST_ALTERNATE,
+         [](ControllerTestor& t) { edit(*t.dataAlternate, [](ModelAlternateEntity& e) { acOutput(e, true); }); },
+         runsource::pageTriggerFrame(0, COMM_TRIGGER_TYPE_TIME_BINARY), false},
+        // The page switch of the run, after the run mode word: the output
+        // bits still go out, the amplifiers are on.
+        {"AC run", TT::TEST_ALTERNATE,
+         [](ControllerTestor& t) { edit(*t.dataAlternate, [](ModelAlternateEntity& e) { acOutput(e, false); }); },
+         0x83000000u, true},
+        // The multi-state modules send their state count first.
+        {"state sequence state count", TT::TEST_STATESEQUENCE, valid(&TT::dataStateSequence, validSequence),
+         kFirstFrame, false},
+        {"distance state count", TT::TEST_DISTANCE, valid<ModelDistanceEntity>(&TT::dataDistance, validGroups),
+         kFirstFrame, false},
+        {"ramping state count", TT::TEST_RAMPING, valid(&TT::dataRamping, validRamping), kFirstFrame, false},
+        {"overcurrent state count", TT::TEST_OVERCURRENT,
+         valid<ModelOvercurrentEntity>(&TT::dataOvercurrent, validGroups), kFirstFrame, false},
+        {"energy state count", TT::TEST_ENERGY, valid(&TT::dataEnergy, validEnergy), kFirstFrame, false},
+        {"under-frequency state count", TT::TEST_SLIP_FREQUENCY, valid(&TT::dataSlipFrequency, validFrequency),
+         kFirstFrame, false},
+        {"under-voltage state count", TT::TEST_SLIP_VOLTAGE, valid(&TT::dataSlipVoltage, validVoltage),
+         kFirstFrame, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.settings(testor());
+        const int powers = powerNotices();
+        const int stagesBefore = powerStageCommands().size();
+        sim->clearFrames();
+        {
+            runsource::LinkTap tap(*sim);
+            if (row.failAfter == kFirstFrame)
+                tap.failNextFrameOf(center->testorThread, kPolls);
+            else
+                tap.failFrameAfter(row.failAfter, kPolls);
+            EXPECT_FALSE(start(row.type));
+            EXPECT_TRUE(tap.failed());
+        }
+        EXPECT_FALSE(testor().runEnable.load());
+        EXPECT_EQ(state(RT::STATE_TYPE_RUNNING), 0);
+        EXPECT_FALSE(sim->playerStatus().running);
+        EXPECT_EQ(sim->peekRegister(kRunBitsRegister), 0);
+        EXPECT_EQ(sim->peekRegister(reg::kPower), 0);
+        EXPECT_EQ(state(RT::STATE_TYPE_POWERED), 0);
+        for (uint32_t frame : sim->frames())
+            EXPECT_NE(frame >> 16, kStateCountRegister) << "no state count reached the instrument";
+        if (row.powerReported) {
+            EXPECT_EQ(powerNotices(), powers + 2);   // on, then off again
+            EXPECT_EQ(powerStageCommands().mid(stagesBefore),
+                      (QStringList{"/opt/zor/script/setpwrgpio.sh pao open",
+                                   "/opt/zor/script/setpwrgpio.sh pao close"}));
+        } else {
+            EXPECT_EQ(powerNotices(), powers);
+        }
+        EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), 0);
+
+        // Nothing is left to stop, and the next start runs.
+        center->testInterrupt();
+        ASSERT_TRUE(settle());
+        EXPECT_EQ(texts(ConstTextUtility::TEST_STOP), 0);
+    }
+    edit(*testor().dataAlternate, [](ModelAlternateEntity& e) { acOutput(e, false); });
+    ASSERT_TRUE(start(TT::TEST_ALTERNATE));
+    center->testInterrupt();
+    EXPECT_TRUE(waitEnded());
 }

@@ -17,21 +17,6 @@ constexpr uint16_t kKeyTrigger = 0x8344;
 constexpr uint16_t kAuxDc = 0x8402;
 constexpr uint16_t kRunBits = 0x833E;
 
-void setSteady(ModelAlternateEntity& e, double ia)
-{
-    for (int c = 0; c < 8; ++c) {
-        e.outputRanges[c] = 0.0;
-        e.outputAngles[c] = 0.0;
-        e.outputFrequencies[c] = 50.0;
-    }
-    e.outputRanges[kUA] = 57.735;
-    e.outputRanges[kIA] = ia;
-    e.autoRampEnabled = false;
-    e.faultActionType = ModelEntity::ACTION_TYPE_STOP;
-    for (qint32& bi : e.stateOutputBIStates)
-        bi = 0;
-}
-
 double playedIa(const zorsim::PageContent& p)
 {
     return p.channels[size_t(kIA)].components.at(0).amplitude;
@@ -221,75 +206,4 @@ TEST_F(RunSourceTest, ValuesThatCannotBeOutputRefuseTheStart)
         EXPECT_TRUE(powerStageCommands().isEmpty());
     }
     EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), 0);
-}
-
-TEST_F(RunSourceTest, FailedStartLeavesNothingSwitchedOn)
-{
-    // No polling: the testor is the link's only user, so the failure lands
-    // on the frame chosen.
-    initialise(false);
-    constexpr uint32_t kPolls = 2000;
-    drv_mcasp_set_poll_limits(kPolls, kPolls, kPolls);
-    struct RestoreLimits
-    {
-        ~RestoreLimits() { drv_mcasp_reset_poll_limits(); }
-    } restore;
-
-    struct Row
-    {
-        const char* name;
-        bool ramp;
-        uint32_t failAfter;      // the frame after this one fails
-        bool powerReported;      // power-on was announced before the failure
-    };
-    const Row rows[] = {
-        // The state count, after the last word of page 0 (its trigger).
-        {"state count", true, pageTriggerFrame(0, COMM_TRIGGER_TYPE_TIME_BINARY), false},
-        // The page switch of the run, after the run mode word: the output
-        // bits still go out, the amplifiers are on.
-        {"run", false, 0x83000000u, true},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        edit(*testor().dataAlternate, [&](ModelAlternateEntity& e) {
-            setSteady(e, row.ramp ? 0.0 : 1.0);
-            e.autoRampEnabled = row.ramp;
-            e.actionRampTime = 1.0;
-            e.actionRampStep = 1.0;
-            e.actionRampFactor = 1;
-            e.endRampValue = 10.0;
-            e.faultActionPort = ModelEntity::RAMP_PORT_TYPE_IA;
-        });
-        const int powers = powerNotices();
-        const int stagesBefore = powerStageCommands().size();
-        {
-            LinkTap tap(*sim);
-            tap.failFrameAfter(row.failAfter, kPolls);
-            EXPECT_FALSE(start(TT::TEST_ALTERNATE));
-            EXPECT_TRUE(tap.failed());
-        }
-        EXPECT_FALSE(testor().runEnable.load());
-        EXPECT_EQ(state(RT::STATE_TYPE_RUNNING), 0);
-        EXPECT_FALSE(sim->playerStatus().running);
-        EXPECT_EQ(sim->peekRegister(kRunBits), 0);
-        EXPECT_EQ(sim->peekRegister(reg::kPower), 0);
-        EXPECT_EQ(state(RT::STATE_TYPE_POWERED), 0);
-        if (row.powerReported) {
-            EXPECT_EQ(powerNotices(), powers + 2);   // on, then off again
-            EXPECT_EQ(powerStageCommands().mid(stagesBefore),
-                      (QStringList{"/opt/zor/script/setpwrgpio.sh pao open",
-                                   "/opt/zor/script/setpwrgpio.sh pao close"}));
-        } else {
-            EXPECT_EQ(powerNotices(), powers);
-        }
-        EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), 0);
-
-        // Nothing is left to stop, and the next start runs.
-        center->testInterrupt();
-        ASSERT_TRUE(settle());
-        EXPECT_EQ(texts(ConstTextUtility::TEST_STOP), 0);
-    }
-    ASSERT_TRUE(start(TT::TEST_ALTERNATE));
-    center->testInterrupt();
-    EXPECT_TRUE(waitEnded());
 }

@@ -95,6 +95,12 @@ public:
         failTrigger = frame;
         pollLimit = polls;
     }
+    // The same for the next frame `thread` sends, whatever it is.
+    void failNextFrameOf(QThread* thread, uint32_t polls)
+    {
+        failThread.store(thread);
+        pollLimit = polls;
+    }
     bool failed() const { return failedPolls.load() >= pollLimit; }
 
     // fn runs on the sending thread whenever one of `frames` goes out,
@@ -110,7 +116,8 @@ public:
     uint32_t readRegister(uint32_t physAddr, uint32_t offset) override
     {
         uint32_t value = inner->readRegister(physAddr, offset);
-        if (physAddr == zodrv::MCASP0_BASE && offset == kSrctl0 && armed.load() && failedPolls.load() < pollLimit) {
+        const bool failing = armed.load() || (failThread.load() && QThread::currentThread() == failThread.load());
+        if (physAddr == zodrv::MCASP0_BASE && offset == kSrctl0 && failing && failedPolls.load() < pollLimit) {
             ++failedPolls;
             value &= ~kTransmitReady;
         }
@@ -137,6 +144,7 @@ private:
     uint32_t failTrigger = 0;
     uint32_t pollLimit = 0;
     std::atomic<bool> armed{false};
+    std::atomic<QThread*> failThread{nullptr};
     std::atomic<uint32_t> failedPolls{0};
     std::vector<uint32_t> probeFrames;
     std::function<void()> probe;
@@ -146,6 +154,23 @@ private:
 inline uint32_t pageTriggerFrame(int page, uint16_t trigger)
 {
     return (uint32_t(page * 768 + 482) << 16) | trigger;
+}
+
+// A steady AC output of UA 57.735 V and IA `ia` A at 50 Hz that a trip stops,
+// no binary input watched.
+inline void setSteady(ModelAlternateEntity& e, double ia)
+{
+    for (int c = 0; c < 8; ++c) {
+        e.outputRanges[c] = 0.0;
+        e.outputAngles[c] = 0.0;
+        e.outputFrequencies[c] = 50.0;
+    }
+    e.outputRanges[ModelEntity::AO_PORT_TYPE_UA] = 57.735;
+    e.outputRanges[ModelEntity::AO_PORT_TYPE_IA] = ia;
+    e.autoRampEnabled = false;
+    e.faultActionType = ModelEntity::ACTION_TYPE_STOP;
+    for (qint32& bi : e.stateOutputBIStates)
+        bi = 0;
 }
 
 // Writes an entity's settings as a view model does: under its lock.
