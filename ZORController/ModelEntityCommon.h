@@ -90,6 +90,23 @@ enum RampPortType : qint32 {
     RAMP_PORT_TYPE_IAIBIC = 15
 };
 
+// The driver's twins: the entities write these values into its records.
+static_assert(AO_PORT_TYPE_UA == int(COMM_PORT_TYPE_UA) && AO_PORT_TYPE_UB == int(COMM_PORT_TYPE_UB)
+                  && AO_PORT_TYPE_UC == int(COMM_PORT_TYPE_UC) && AO_PORT_TYPE_UX == int(COMM_PORT_TYPE_UX)
+                  && AO_PORT_TYPE_IA == int(COMM_PORT_TYPE_IA) && AO_PORT_TYPE_IB == int(COMM_PORT_TYPE_IB)
+                  && AO_PORT_TYPE_IC == int(COMM_PORT_TYPE_IC) && AO_PORT_TYPE_IX == int(COMM_PORT_TYPE_IX),
+              "AOPortType differs from COMMPortType");
+static_assert(AO_TRIGGER_TYPE_TIME == int(COMM_TRIGGER_TYPE_TIME) && AO_TRIGGER_TYPE_BINARY == int(COMM_TRIGGER_TYPE_BINARY)
+                  && AO_TRIGGER_TYPE_TIME_BINARY == int(COMM_TRIGGER_TYPE_TIME_BINARY)
+                  && AO_TRIGGER_TYPE_KEY_PRESS == int(COMM_TRIGGER_TYPE_KEY_PRESS)
+                  && AO_TRIGGER_TYPE_GPS == int(COMM_TRIGGER_TYPE_GPS),
+              "AOTriggerType differs from COMMTriggerType");
+static_assert(AO_LINKSTATE_TYPE_CONTINUE == int(COMM_LINKSTATE_TYPE_CONTINUE)
+                  && AO_LINKSTATE_TYPE_INITIATE == int(COMM_LINKSTATE_TYPE_INITIATE),
+              "AOLinkStateType differs from COMMLinkStateType");
+static_assert(AO_BILOGIC_TYPE_OR == int(COMM_BILOGIC_TYPE_OR) && AO_BILOGIC_TYPE_AND == int(COMM_BILOGIC_TYPE_AND),
+              "AOBILogicType differs from COMMBILogicType");
+
 // Channels of a channel or channel group, in group order (UCUA is 2, 0;
 // ICIA is 6, 4). Returns the count, 0 for a value outside the enumeration.
 inline int rampPortChannels(int portType, int channels[3])
