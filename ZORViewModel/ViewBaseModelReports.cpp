@@ -25,9 +25,13 @@
 
 namespace {
 
-// Module folders exported to the USB stick, in this order.
-const char* const kExportFolders[] = {"AC",     "Sequence",      "Harmonic",    "Distance", "Ramping",  "Overcurrent",
-                                      "DC",     "Energy",        "SlipFrequency", "SlipVoltage", "Oscillate"};
+// Modules whose report folders are exported to the USB stick, in this order.
+const ViewBaseModel::TESTType kExportModules[] = {
+    ViewBaseModel::TEST_ALTERNATE,     ViewBaseModel::TEST_STATESEQUENCE,  ViewBaseModel::TEST_HARMONIC,
+    ViewBaseModel::TEST_DISTANCE,      ViewBaseModel::TEST_RAMPING,        ViewBaseModel::TEST_OVERCURRENT,
+    ViewBaseModel::TEST_DIRECT,        ViewBaseModel::TEST_ENERGY,         ViewBaseModel::TEST_SLIP_FREQUENCY,
+    ViewBaseModel::TEST_SLIP_VOLTAGE,  ViewBaseModel::TEST_OSCILLATE,
+};
 
 QDomElement child(QDomDocument* doc, QDomElement* parent, const QString& name)
 {
@@ -167,8 +171,8 @@ bool ViewBaseModel::exportReport()
     const QString root = getRootPath();
     bool exported = false;
     bool failed = false;
-    for (const char* folderName : kExportFolders) {
-        const QString folder = QLatin1String(folderName);
+    for (const TESTType module : kExportModules) {
+        const QString folder = testDirOf(module);
         const QString source = root + QStringLiteral("/report/") + folder;
         if (!QFileInfo(source).isDir())
             continue;
