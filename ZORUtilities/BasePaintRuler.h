@@ -19,11 +19,12 @@ class QPainter;
 // The ticks are computed by getScales(), which draw() renders; positions are
 // pixels from the plot's bottom-left corner along the axis (rightward on X,
 // upward on Y). Every tick loop is bounded: it runs at most the count its
-// first-tick search gave plus one, and a logarithmic loop driven by the small
+// first-tick search gave plus one; a logarithmic loop driven by the small
 // step draws nothing when its ticks would lie less than two pixels apart on
-// average. A logarithmic axis without a positive minimum or with a base that
-// is not positive, finite and other than 1 gets the axis line and caption
-// only. Runs on the GUI thread.
+// average, and any loop of more than 10000 ticks (only with a base far from
+// the usual ones) draws nothing. A logarithmic axis without a positive
+// minimum or with a base that is not positive, finite and other than 1 gets
+// the axis line and caption only. Runs on the GUI thread.
 class BasePaintRuler : public QObject
 {
     Q_OBJECT

@@ -94,7 +94,7 @@ TEST(ChartRuler, LabelDecimalsFollowTheRulerAndMagnitude)
     struct Row { Ruler::RULERType type; double value; const char* text; };
     const Row rows[] = {
         {X, 0.5, "0.5"}, {X, 0.004, "0.004"}, {X, 0.00002, "0.0000"}, {X, 1.4, "1"}, {X, 5e-8, "0.0"},
-        {Y, 50, "50.000"}, {Y, 20000, "20000"}, {Y, 1500, "1500.0"}, {Y, -5e-8, "0.0"},
+        {Y, 50, "50.000"}, {Y, 20000, "20000"}, {Y, 10000, "10000.0"}, {Y, 1500, "1500.0"}, {Y, -5e-8, "0.0"},
     };
     Ruler ruler;
     for (const Row& row : rows) {
@@ -126,22 +126,20 @@ TEST(ChartRuler, DrawRendersTheTicksAxisAndCaption)
             texts << t.text;
         EXPECT_EQ(texts.join(' '), row.texts) << row.name;
         EXPECT_EQ(device.lines.size(), row.lines) << row.name;
+        EXPECT_EQ(painter.pen(), QPen()) << row.name;
+        if (&row != rows || device.lines.size() != 98 || device.texts.size() != 7)
+            continue;
+        // Axis line, then the first small tick hanging below the plot and its
+        // grid mark rising into it; labels below the big ticks in the grid pen.
+        const QPointF b = axis.ruler.viewDataRect.bottomLeft();
+        const double x = device.lines[3].x1();
+        EXPECT_NEAR(x, b.x() + 10, 1e-6);
+        EXPECT_EQ(device.lines[0], QLineF(b, axis.ruler.viewDataRect.bottomRight()));
+        EXPECT_EQ(device.lines[3], QLineF(x, b.y(), x, b.y() + 2));
+        EXPECT_EQ(device.lines[4], QLineF(x, b.y(), x, b.y() - 1));
+        EXPECT_EQ(device.texts[1].point.y(), b.y() + 20);
+        EXPECT_EQ(device.texts[1].pen.color(), QColor(Qt::red));
     }
-    // Axis line, then the first small tick hanging below the plot and its
-    // grid mark rising into it; labels below the big ticks in the grid pen.
-    Axis axis(0, 1000, false, 500);
-    axis.ruler.gridLineColor = Qt::red;
-    RecordingDevice device;
-    QPainter painter(&device);
-    axis.ruler.draw(&painter);
-    const QPointF b = axis.ruler.viewDataRect.bottomLeft();
-    const double x = device.lines[3].x1();
-    EXPECT_NEAR(x, b.x() + 10, 1e-6);
-    EXPECT_EQ(device.lines[0], QLineF(b, axis.ruler.viewDataRect.bottomRight()));
-    EXPECT_EQ(device.lines[3], QLineF(x, b.y(), x, b.y() + 2));
-    EXPECT_EQ(device.lines[4], QLineF(x, b.y(), x, b.y() - 1));
-    EXPECT_EQ(device.texts[1].point.y(), b.y() + 20);
-    EXPECT_EQ(device.texts[1].pen.color(), QColor(Qt::red));
 }
 
 TEST(ChartCoordinate, LaysOutThePlotAndRestoresThePainter)
