@@ -525,50 +525,6 @@
         <translation>不動作</translation>
     </message>
     <message>
-        <source>系统提示</source>
-        <translation>通知</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>キャンセル</translation>
-    </message>
-    <message>
-        <source>参数文件已存在, 确定要覆盖文件?</source>
-        <translation>ファイルは既に存在します。上書きしますか？</translation>
-    </message>
-    <message>
-        <source>保存参数成功！</source>
-        <translation>パラメータを保存しました！</translation>
-    </message>
-    <message>
-        <source>保存参数失败！</source>
-        <translation>パラメータの保存に失敗しました！</translation>
-    </message>
-    <message>
-        <source>报告文件已存在, 确定要覆盖文件?</source>
-        <translation>ファイルは既に存在します。上書きしますか？</translation>
-    </message>
-    <message>
-        <source>保存报告成功！</source>
-        <translation>レポートを保存しました！</translation>
-    </message>
-    <message>
-        <source>保存报告失败！</source>
-        <translation>レポートの保存に失敗しました！</translation>
-    </message>
-    <message>
-        <source>导入参数成功！</source>
-        <translation>パラメータを読み込みました！</translation>
-    </message>
-    <message>
-        <source>导入参数失败！</source>
-        <translation>パラメータの読み込みに失敗しました！</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>定格</translation>
     </message>
@@ -645,26 +601,6 @@
         <translation>計算</translation>
     </message>
     <message>
-        <source>逻辑:</source>
-        <translation>論理:</translation>
-    </message>
-    <message>
-        <source>与</source>
-        <translation>AND</translation>
-    </message>
-    <message>
-        <source>或</source>
-        <translation>OR</translation>
-    </message>
-    <message>
-        <source>开入:</source>
-        <translation>DI:</translation>
-    </message>
-    <message>
-        <source>开出:</source>
-        <translation>DO:</translation>
-    </message>
-    <message>
         <source>动作值</source>
         <translation>動作値</translation>
     </message>
@@ -675,18 +611,6 @@
     <message>
         <source>返回系数</source>
         <translation>復帰率</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>開始</translation>
-    </message>
-    <message>
-        <source>停止</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>ファイル</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1010,102 @@
     <message>
         <source>系统提示</source>
         <translation>通知</translation>
+    </message>
+</context>
+<context>
+    <name>PageBottomBar</name>
+    <message>
+        <source>开始</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>DI:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>DO:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>ファイル</translation>
+    </message>
+</context>
+<context>
+    <name>PageMessageDialog</name>
+    <message>
+        <source>系统提示</source>
+        <translation>通知</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>キャンセル</translation>
+    </message>
+</context>
+<context>
+    <name>PageTriggerPanel</name>
+    <message>
+        <source>逻辑:</source>
+        <translation>論理:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>DI:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>DO:</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFileFlow</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>ファイルは既に存在します。上書きしますか？</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>パラメータを保存しました！</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>パラメータの保存に失敗しました！</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>ファイルは既に存在します。上書きしますか？</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>レポートを保存しました！</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>レポートの保存に失敗しました！</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>パラメータを読み込みました！</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>パラメータの読み込みに失敗しました！</translation>
     </message>
 </context>
 <context>

@@ -525,50 +525,6 @@
         <translation>Sem atuação</translation>
     </message>
     <message>
-        <source>系统提示</source>
-        <translation>Aviso</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancelar</translation>
-    </message>
-    <message>
-        <source>参数文件已存在, 确定要覆盖文件?</source>
-        <translation>O ficheiro já existe. Substituir?</translation>
-    </message>
-    <message>
-        <source>保存参数成功！</source>
-        <translation>Parâmetros guardados!</translation>
-    </message>
-    <message>
-        <source>保存参数失败！</source>
-        <translation>Falha ao guardar os parâmetros!</translation>
-    </message>
-    <message>
-        <source>报告文件已存在, 确定要覆盖文件?</source>
-        <translation>O ficheiro já existe. Substituir?</translation>
-    </message>
-    <message>
-        <source>保存报告成功！</source>
-        <translation>Relatório guardado!</translation>
-    </message>
-    <message>
-        <source>保存报告失败！</source>
-        <translation>Falha ao guardar o relatório!</translation>
-    </message>
-    <message>
-        <source>导入参数成功！</source>
-        <translation>Parâmetros importados!</translation>
-    </message>
-    <message>
-        <source>导入参数失败！</source>
-        <translation>Falha ao importar os parâmetros!</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Nominal</translation>
     </message>
@@ -645,26 +601,6 @@
         <translation>Calc.</translation>
     </message>
     <message>
-        <source>逻辑:</source>
-        <translation>Lógica:</translation>
-    </message>
-    <message>
-        <source>与</source>
-        <translation>E</translation>
-    </message>
-    <message>
-        <source>或</source>
-        <translation>Ou</translation>
-    </message>
-    <message>
-        <source>开入:</source>
-        <translation>ED:</translation>
-    </message>
-    <message>
-        <source>开出:</source>
-        <translation>SD:</translation>
-    </message>
-    <message>
         <source>动作值</source>
         <translation>Valor atuação</translation>
     </message>
@@ -675,18 +611,6 @@
     <message>
         <source>返回系数</source>
         <translation>Coef. retorno</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>Iniciar</translation>
-    </message>
-    <message>
-        <source>停止</source>
-        <translation>Parar</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Ficheiro</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1010,102 @@
     <message>
         <source>系统提示</source>
         <translation>Aviso</translation>
+    </message>
+</context>
+<context>
+    <name>PageBottomBar</name>
+    <message>
+        <source>开始</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Parar</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ED:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>SD:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Ficheiro</translation>
+    </message>
+</context>
+<context>
+    <name>PageMessageDialog</name>
+    <message>
+        <source>系统提示</source>
+        <translation>Aviso</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>PageTriggerPanel</name>
+    <message>
+        <source>逻辑:</source>
+        <translation>Lógica:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ED:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>SD:</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFileFlow</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Parâmetros guardados!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Falha ao guardar os parâmetros!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>O ficheiro já existe. Substituir?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Relatório guardado!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Falha ao guardar o relatório!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Parâmetros importados!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Falha ao importar os parâmetros!</translation>
     </message>
 </context>
 <context>

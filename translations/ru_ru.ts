@@ -525,50 +525,6 @@
         <translation>Нет срабат.</translation>
     </message>
     <message>
-        <source>系统提示</source>
-        <translation>Сообщение</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>ОК</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Отмена</translation>
-    </message>
-    <message>
-        <source>参数文件已存在, 确定要覆盖文件?</source>
-        <translation>Файл уже существует. Перезаписать?</translation>
-    </message>
-    <message>
-        <source>保存参数成功！</source>
-        <translation>Параметры сохранены!</translation>
-    </message>
-    <message>
-        <source>保存参数失败！</source>
-        <translation>Ошибка сохранения параметров!</translation>
-    </message>
-    <message>
-        <source>报告文件已存在, 确定要覆盖文件?</source>
-        <translation>Файл уже существует. Перезаписать?</translation>
-    </message>
-    <message>
-        <source>保存报告成功！</source>
-        <translation>Отчёт сохранён!</translation>
-    </message>
-    <message>
-        <source>保存报告失败！</source>
-        <translation>Ошибка сохранения отчёта!</translation>
-    </message>
-    <message>
-        <source>导入参数成功！</source>
-        <translation>Параметры загружены!</translation>
-    </message>
-    <message>
-        <source>导入参数失败！</source>
-        <translation>Ошибка загрузки параметров!</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Ном.</translation>
     </message>
@@ -645,26 +601,6 @@
         <translation>Расчёт</translation>
     </message>
     <message>
-        <source>逻辑:</source>
-        <translation>Логика:</translation>
-    </message>
-    <message>
-        <source>与</source>
-        <translation>И</translation>
-    </message>
-    <message>
-        <source>或</source>
-        <translation>ИЛИ</translation>
-    </message>
-    <message>
-        <source>开入:</source>
-        <translation>ДВ:</translation>
-    </message>
-    <message>
-        <source>开出:</source>
-        <translation>ДВых:</translation>
-    </message>
-    <message>
         <source>动作值</source>
         <translation>Знач. сраб.</translation>
     </message>
@@ -675,18 +611,6 @@
     <message>
         <source>返回系数</source>
         <translation>Коэф. возвр.</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>Пуск</translation>
-    </message>
-    <message>
-        <source>停止</source>
-        <translation>Стоп</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>Файл</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1010,102 @@
     <message>
         <source>系统提示</source>
         <translation>Сообщение</translation>
+    </message>
+</context>
+<context>
+    <name>PageBottomBar</name>
+    <message>
+        <source>开始</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Стоп</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ДВ:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>ДВых:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+</context>
+<context>
+    <name>PageMessageDialog</name>
+    <message>
+        <source>系统提示</source>
+        <translation>Сообщение</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>PageTriggerPanel</name>
+    <message>
+        <source>逻辑:</source>
+        <translation>Логика:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>ДВ:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>ДВых:</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFileFlow</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Параметры сохранены!</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Ошибка сохранения параметров!</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>Файл уже существует. Перезаписать?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Отчёт сохранён!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Ошибка сохранения отчёта!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Параметры загружены!</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Ошибка загрузки параметров!</translation>
     </message>
 </context>
 <context>

@@ -525,50 +525,6 @@
         <translation>No Action</translation>
     </message>
     <message>
-        <source>系统提示</source>
-        <translation>Tips</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>OK</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>Cancel</translation>
-    </message>
-    <message>
-        <source>参数文件已存在, 确定要覆盖文件?</source>
-        <translation>The file already exists. Are you sure to overwrite it?</translation>
-    </message>
-    <message>
-        <source>保存参数成功！</source>
-        <translation>Save parameters succeed !</translation>
-    </message>
-    <message>
-        <source>保存参数失败！</source>
-        <translation>Save parameters failed !</translation>
-    </message>
-    <message>
-        <source>报告文件已存在, 确定要覆盖文件?</source>
-        <translation>The file already exists. Are you sure to overwrite it?</translation>
-    </message>
-    <message>
-        <source>保存报告成功！</source>
-        <translation>Save Report succeed!</translation>
-    </message>
-    <message>
-        <source>保存报告失败！</source>
-        <translation>Save Report failed!</translation>
-    </message>
-    <message>
-        <source>导入参数成功！</source>
-        <translation>Import file succeed !</translation>
-    </message>
-    <message>
-        <source>导入参数失败！</source>
-        <translation>Import file failed !</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Nominal</translation>
     </message>
@@ -645,26 +601,6 @@
         <translation>Calc</translation>
     </message>
     <message>
-        <source>逻辑:</source>
-        <translation>Logic:</translation>
-    </message>
-    <message>
-        <source>与</source>
-        <translation>And</translation>
-    </message>
-    <message>
-        <source>或</source>
-        <translation>Or</translation>
-    </message>
-    <message>
-        <source>开入:</source>
-        <translation>DI:</translation>
-    </message>
-    <message>
-        <source>开出:</source>
-        <translation>DO:</translation>
-    </message>
-    <message>
         <source>动作值</source>
         <translation>Trip Value</translation>
     </message>
@@ -675,18 +611,6 @@
     <message>
         <source>返回系数</source>
         <translation>Return.Coeff</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>Start</translation>
-    </message>
-    <message>
-        <source>停止</source>
-        <translation>Stop</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>File</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1010,102 @@
     <message>
         <source>系统提示</source>
         <translation>Tips</translation>
+    </message>
+</context>
+<context>
+    <name>PageBottomBar</name>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>DI:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>DO:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>File</translation>
+    </message>
+</context>
+<context>
+    <name>PageMessageDialog</name>
+    <message>
+        <source>系统提示</source>
+        <translation>Tips</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>PageTriggerPanel</name>
+    <message>
+        <source>逻辑:</source>
+        <translation>Logic:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>DI:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>DO:</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFileFlow</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>Save parameters succeed !</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>Save parameters failed !</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>The file already exists. Are you sure to overwrite it?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>Save Report succeed!</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>Save Report failed!</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>Import file succeed !</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>Import file failed !</translation>
     </message>
 </context>
 <context>

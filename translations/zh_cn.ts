@@ -525,50 +525,6 @@
         <translation>未动作</translation>
     </message>
     <message>
-        <source>系统提示</source>
-        <translation>系统提示</translation>
-    </message>
-    <message>
-        <source>确定</source>
-        <translation>确定</translation>
-    </message>
-    <message>
-        <source>取消</source>
-        <translation>取消</translation>
-    </message>
-    <message>
-        <source>参数文件已存在, 确定要覆盖文件?</source>
-        <translation>参数文件已存在, 确定要覆盖文件?</translation>
-    </message>
-    <message>
-        <source>保存参数成功！</source>
-        <translation>保存参数成功！</translation>
-    </message>
-    <message>
-        <source>保存参数失败！</source>
-        <translation>保存参数失败！</translation>
-    </message>
-    <message>
-        <source>报告文件已存在, 确定要覆盖文件?</source>
-        <translation>报告文件已存在, 确定要覆盖文件?</translation>
-    </message>
-    <message>
-        <source>保存报告成功！</source>
-        <translation>保存报告成功！</translation>
-    </message>
-    <message>
-        <source>保存报告失败！</source>
-        <translation>保存报告失败！</translation>
-    </message>
-    <message>
-        <source>导入参数成功！</source>
-        <translation>导入参数成功！</translation>
-    </message>
-    <message>
-        <source>导入参数失败！</source>
-        <translation>导入参数失败！</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>额定</translation>
     </message>
@@ -645,26 +601,6 @@
         <translation>故障计算</translation>
     </message>
     <message>
-        <source>逻辑:</source>
-        <translation>逻辑:</translation>
-    </message>
-    <message>
-        <source>与</source>
-        <translation>与</translation>
-    </message>
-    <message>
-        <source>或</source>
-        <translation>或</translation>
-    </message>
-    <message>
-        <source>开入:</source>
-        <translation>开入:</translation>
-    </message>
-    <message>
-        <source>开出:</source>
-        <translation>开出:</translation>
-    </message>
-    <message>
         <source>动作值</source>
         <translation>动作值</translation>
     </message>
@@ -675,18 +611,6 @@
     <message>
         <source>返回系数</source>
         <translation>返回系数</translation>
-    </message>
-    <message>
-        <source>开始</source>
-        <translation>开始</translation>
-    </message>
-    <message>
-        <source>停止</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>File</source>
-        <translation>文件</translation>
     </message>
 </context>
 <context>
@@ -1086,6 +1010,102 @@
     <message>
         <source>系统提示</source>
         <translation>系统提示</translation>
+    </message>
+</context>
+<context>
+    <name>PageBottomBar</name>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>开入:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>开出:</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+</context>
+<context>
+    <name>PageMessageDialog</name>
+    <message>
+        <source>系统提示</source>
+        <translation>系统提示</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>PageTriggerPanel</name>
+    <message>
+        <source>逻辑:</source>
+        <translation>逻辑:</translation>
+    </message>
+    <message>
+        <source>与</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>或</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>开入:</source>
+        <translation>开入:</translation>
+    </message>
+    <message>
+        <source>开出:</source>
+        <translation>开出:</translation>
+    </message>
+</context>
+<context>
+    <name>ParameterFileFlow</name>
+    <message>
+        <source>参数文件已存在, 确定要覆盖文件?</source>
+        <translation>参数文件已存在, 确定要覆盖文件?</translation>
+    </message>
+    <message>
+        <source>保存参数成功！</source>
+        <translation>保存参数成功！</translation>
+    </message>
+    <message>
+        <source>保存参数失败！</source>
+        <translation>保存参数失败！</translation>
+    </message>
+    <message>
+        <source>报告文件已存在, 确定要覆盖文件?</source>
+        <translation>报告文件已存在, 确定要覆盖文件?</translation>
+    </message>
+    <message>
+        <source>保存报告成功！</source>
+        <translation>保存报告成功！</translation>
+    </message>
+    <message>
+        <source>保存报告失败！</source>
+        <translation>保存报告失败！</translation>
+    </message>
+    <message>
+        <source>导入参数成功！</source>
+        <translation>导入参数成功！</translation>
+    </message>
+    <message>
+        <source>导入参数失败！</source>
+        <translation>导入参数失败！</translation>
     </message>
 </context>
 <context>

@@ -6,71 +6,41 @@ import ZOR.ViewAlternateModel 1.0
 import ZOR.ViewUtilityHelper 1.0
 import "../Common"
 
-// The AC output test page. Everything it shows comes from its view model
-// (viewAlternateModel), everything it does goes through the model's
-// invokables; the page holds only layout, texts and which controls are open.
+// The AC output test page on the module page frame (which carries the page
+// protocol, the bottom bar, the file flow and the messages). Everything it
+// shows comes from its view model (viewAlternateModel), everything it does
+// goes through the model's invokables.
 //
 // Regions: the output table (amplitude, angle, frequency of UA..IX), the
 // "参数设置" tab (step, end value, "+" / "-", fault calculator, auto ramp,
-// ramped group, item and mode) and the "触发逻辑" tab (binary-input logic and
-// conditions, binary outputs), the result area, and the control bar (start,
-// stop, live binary inputs and outputs, the file dialog).
-//
-// What the main window uses: signal exitEnable(bool), following the model's
-// sigExitEnable (false from a start until the engine reports the run), and
-// saveParameter() when the page is left.
-Item {
+// ramped group, item and mode), the "触发逻辑" tab and the result area.
+ModulePageFrame {
     id: page
 
-    // ---- State -----------------------------------------------------------------------
-    property int rowHeight: 32
+    viewModel: viewAlternateModel
+    testType: ViewBaseModel.TEST_ALTERNATE
+    fileModule: "AC_"
+    triggerPanel: triggerPanel
+
     // The rows of the ramped-group list (UX and IX only on four-phase units).
     property var rampPortList: []
-    // The pending overwrite question: "", "SAVE_PARAMETERS" or "SAVE_REPORT".
-    property string msgType: ""
-    property string saveFileName: ""
-
-    // What the page shows, set from the model by the update functions.
-    property bool running: false
     property bool autoMode: false
     property int actionType: ViewBaseModel.ACTION_TYPE_STOP
     property int actionItem: ViewBaseModel.RAMP_ITEM_TYPE_RANGE
-    property bool runEnabled: true
-    // The output table and the calculator are locked while the engine ramps.
-    property bool locked: false
     property bool uxVisible: false
     property bool ixVisible: false
     property real maxVoltage: 300
     property real maxCurrent: 10
-    property int languageType: ViewBaseModel.LANGUAGE_TYPE_CHINESE
-    property bool settingTab: true
-    // The page has been shown once (a hide before that stops nothing).
-    property bool shownOnce: false
 
     readonly property bool returnShown: autoMode && actionType === ViewBaseModel.ACTION_TYPE_RETURN
     readonly property bool steppingEnabled: running ? (!autoMode && runEnabled) : (autoMode && runEnabled)
-    readonly property int smallFontSize: languageType === ViewBaseModel.LANGUAGE_TYPE_RUSSIAN
-                                         ? globalConfiguration.customFontL3Size
-                                         : globalConfiguration.customFontL2Size
-    readonly property int tinyFontSize: languageType === ViewBaseModel.LANGUAGE_TYPE_JAPANESE
-                                        || languageType === ViewBaseModel.LANGUAGE_TYPE_RUSSIAN
-                                        ? globalConfiguration.customFontL3Size
-                                        : globalConfiguration.customFontL2Size
 
     readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
     readonly property var allRampPorts: ["UA", "UB", "UC", "UX", "UAUB", "UBUC", "UCUA", "UAUBUC",
                                          "IA", "IB", "IC", "IX", "IAIB", "IBIC", "ICIA", "IAIBIC"]
 
     // For the tests and the gallery.
-    readonly property alias viewModel: viewAlternateModel
-    readonly property alias messageDialog: messageDialog
-    readonly property alias fileDialog: fileDialog
     readonly property alias distanceDialog: distanceDialog
-
-    signal exitEnable(bool enable)
-
-    implicitWidth: 800
-    implicitHeight: 436
 
     ViewAlternateModel {
         id: viewAlternateModel
@@ -83,10 +53,6 @@ Item {
 
     function timeText(seconds) {
         return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
-    function outputRow(port) {
-        return outputRows.itemAt(port)
     }
 
     // Unit of the ramped group and item.
@@ -103,12 +69,11 @@ Item {
         return viewAlternateModel.getFaultActionPort() <= (uxVisible ? 7 : 6)
     }
 
-    // ---- Loading the controls -------------------------------------------------------------
+    // ---- Frame hooks -------------------------------------------------------------------
     // Input limits and the rows that exist on this unit.
-    function initControlValue() {
+    function initControls() {
         maxVoltage = viewAlternateModel.getDeviceAOVMaxRange()
         maxCurrent = viewAlternateModel.getDeviceAOIMaxRange()
-        languageType = viewAlternateModel.getLanuageType()
         var volFour = viewAlternateModel.getVoltagePhasesType() === ViewBaseModel.PHASES_TYPE_FOUR
         var curFour = viewAlternateModel.getCurrentPhasesType() === ViewBaseModel.PHASES_TYPE_FOUR
         uxVisible = volFour
@@ -120,6 +85,38 @@ Item {
             list.push(allRampPorts[g])
         }
         rampPortList = list
+    }
+
+    function loadControls() {
+        autoMode = viewAlternateModel.getAutoRampEnabled()
+        actionType = viewAlternateModel.getFaultActionType()
+        updateControlLimit()
+        for (var p = 0; p < 8; ++p) {
+            var row = outputRows.itemAt(p)
+            if (!row)
+                continue
+            row.rangeBox.setDataValue(viewAlternateModel.getOutputRange(p))
+            row.angleBox.setDataValue(viewAlternateModel.getOutputAngle(p))
+            row.frequencyBox.setDataValue(viewAlternateModel.getOutputFrequency(p))
+        }
+        updateResult()
+        autoCheck.checked = autoMode
+        modeBox.setDataValue(autoMode || actionType === ViewBaseModel.ACTION_TYPE_STOP ? actionType : 1)
+        stepBox.setDataValue(viewAlternateModel.getRampStepValue())
+        endBox.setDataValue(viewAlternateModel.getEndRampValue())
+        autoTimeBox.setDataValue(viewAlternateModel.getRampTimeValue())
+        variableBox.setDataValue(viewAlternateModel.getFaultActionPort())
+        itemBox.setDataValue(actionItem)
+    }
+
+    // An automatic ramp locks the outputs and the calculator.
+    function lockedWhileRunning() {
+        return viewAlternateModel.getAutoRampEnabled()
+    }
+
+    // In automatic mode "开始" ramps upwards.
+    function prepareStart() {
+        return !viewAlternateModel.getAutoRampEnabled() || viewAlternateModel.quickChange(true)
     }
 
     // Limits, quick values and units of the end and step values by item.
@@ -147,19 +144,15 @@ Item {
             endBox.dataMin = 0
             endBox.dataMax = maxCurrent
         }
-        var unit = itemUnit()
-        endBox.unit = unit
-        stepBox.unit = unit
+        endBox.unit = itemUnit()
+        stepBox.unit = endBox.unit
     }
 
     function updateResult() {
-        var state = viewAlternateModel.getTestState()
-        if (state === -1) {
-            actionValueField.text = ""
-            returnValueField.text = ""
-            actionTimeField.text = ""
-            returnTimeField.text = ""
-            factorField.text = ""
+        var fields = [actionValueField, actionTimeField, returnValueField, returnTimeField, factorField]
+        if (viewAlternateModel.getTestState() === -1) {
+            for (var i = 0; i < fields.length; ++i)
+                fields[i].text = ""
             return
         }
         var none = qsTr("未动作")                                    // no action
@@ -172,200 +165,24 @@ Item {
         factorField.text = action && back ? viewAlternateModel.getFaultActionFactor() : none
     }
 
-    // Every control from its getter.
-    function updateControlValue() {
-        autoMode = viewAlternateModel.getAutoRampEnabled()
-        actionType = viewAlternateModel.getFaultActionType()
-        updateControlLimit()
-        for (var p = 0; p < 8; ++p) {
-            var row = outputRow(p)
-            if (!row)
-                continue
-            row.rangeBox.setDataValue(viewAlternateModel.getOutputRange(p))
-            row.angleBox.setDataValue(viewAlternateModel.getOutputAngle(p))
-            row.frequencyBox.setDataValue(viewAlternateModel.getOutputFrequency(p))
-        }
-        updateResult()
-        autoCheck.checked = autoMode
-        if (autoMode)
-            modeBox.setDataValue(actionType)
-        else
-            modeBox.setDataValue(actionType === ViewBaseModel.ACTION_TYPE_STOP ? 0 : 1)
-        stepBox.setDataValue(viewAlternateModel.getRampStepValue())
-        endBox.setDataValue(viewAlternateModel.getEndRampValue())
-        autoTimeBox.setDataValue(viewAlternateModel.getRampTimeValue())
-        variableBox.setDataValue(viewAlternateModel.getFaultActionPort())
-        itemBox.setDataValue(actionItem)
-        updateControlState(running)
-        for (var i = 0; i < 4; ++i) {
-            biConditions.itemAt(i).setStateValue(viewAlternateModel.getOutputBIState(0, i))
-            boButtons.itemAt(i).setChecked(viewAlternateModel.getOutputBOState(i) !== 0)
-        }
-        var andLogic = viewAlternateModel.getOutputBILogic(0) === ViewBaseModel.AO_BILOGIC_TYPE_AND
-        logicAnd.checked = andLogic
-        logicOr.checked = !andLogic
-    }
-
-    // ---- Page states ----------------------------------------------------------------------
-    function updateRunningState(isRunning) {
-        running = isRunning
-        updateControlState(isRunning)
-    }
-
-    function updateControlState(isRunning) {
-        runEnabled = viewAlternateModel.getRunEnabled()
-    }
-
-    function updateReadonly(isLocked) {
-        locked = isLocked
-    }
-
-    function updateLiveInputs() {
-        for (var i = 0; i < 4; ++i)
-            biLamps.itemAt(i).on = viewAlternateModel.getBIState(i)
-    }
-
-    function updateLiveOutputs() {
-        for (var i = 0; i < 4; ++i)
-            boLamps.itemAt(i).on = viewAlternateModel.getBOState(i)
-    }
-
-    function clearOutputButtons() {
-        for (var i = 0; i < 4; ++i)
-            boButtons.itemAt(i).setChecked(false)
-    }
-
-    function closeInputPanels() {
-        if (typeof inputNumberPanel !== "undefined" && inputNumberPanel)
-            inputNumberPanel.close()
-        if (typeof inputDateTimePanel !== "undefined" && inputDateTimePanel)
-            inputDateTimePanel.close()
-        if (typeof inputTimePanel !== "undefined" && inputTimePanel)
-            inputTimePanel.close()
-    }
-
-    // The engine's notices, relayed by the model.
-    function emitUpdateDataToView(dataType, subType) {
-        if (viewAlternateModel.getTestActiveType() === ViewBaseModel.TEST_ALTERNATE) {
-            switch (dataType) {
-            case ViewBaseModel.DATA_TYPE_RT_STATE:
-                if (subType < 0 || subType === ViewBaseModel.STATE_TYPE_RUNNING) {
-                    var isRunning = viewAlternateModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0
-                    updateRunningState(isRunning)
-                    updateReadonly(isRunning && viewAlternateModel.getAutoRampEnabled())
-                    updateControlValue()
-                    if (!isRunning && typeof inputNumberPanel !== "undefined" && inputNumberPanel)
-                        inputNumberPanel.close()
-                }
-                break
-            case ViewBaseModel.DATA_TYPE_TEST_OUTPUTDATA:
-            case ViewBaseModel.DATA_TYPE_TEST_ACTIONDATA:
-                updateControlValue()
-                break
-            case ViewBaseModel.DATA_TYPE_RT_TEMP:
-                if (!running)
-                    runEnabled = viewAlternateModel.getRunEnabled()
-                break
-            }
-        }
-        if (dataType === ViewBaseModel.DATA_TYPE_RT_BO)
-            updateLiveOutputs()
-        else if (dataType === ViewBaseModel.DATA_TYPE_RT_BI)
-            updateLiveInputs()
-    }
-
-    function pageShown() {
-        shownOnce = true
-        viewAlternateModel.testActive()
-        viewAlternateModel.loadParameter()
-        viewAlternateModel.updateDeviceConfig()
-        viewAlternateModel.updateVMToEnt(ViewBaseModel.DATA_TYPE_TEST_OUTPUTDATA, -1, false)
-        initControlValue()
-        updateControlValue()
-        updateRunningState(false)
-        updateReadonly(false)
-        updateLiveInputs()
-        updateLiveOutputs()
-        exitEnable(viewAlternateModel.getExitEnabled())
-    }
-
-    function pageHidden() {
-        closeInputPanels()
-        if (!shownOnce)
-            return
-        if (running || viewAlternateModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0) {
-            viewAlternateModel.testInterrupt()
-            updateRunningState(false)
-            updateReadonly(false)
-        }
-        viewAlternateModel.revertBoState()
-        clearOutputButtons()
-    }
-
-    onVisibleChanged: {
-        if (visible)
-            pageShown()
-        else
-            pageHidden()
-    }
-
-    // The main window saves the page's file when the page is left.
-    function saveParameter() {
-        return viewAlternateModel.saveParameter()
-    }
-
     // ---- Actions -----------------------------------------------------------------------------
     function enterOutput(kind, port, value) {
         if (ViewUtilityHelper.qmlIsNaN(value))
             return
-        if (kind === 0) {
-            if (value === viewAlternateModel.getOutputRange(port))
-                return
-            viewAlternateModel.setOutputRange(port, value)
-        } else if (kind === 1) {
-            if (value === viewAlternateModel.getOutputAngle(port))
-                return
-            viewAlternateModel.setOutputAngle(port, value)
-        } else {
-            if (value === viewAlternateModel.getOutputFrequency(port))
-                return
-            viewAlternateModel.setOutputFrequency(port, value)
-        }
-        updateControlValue()
-    }
-
-    // A start from the page: the running state at once, the exit follows the model.
-    function startTest() {
-        if (!viewAlternateModel.testStart())
-            return false
-        updateRunningState(true)
-        updateReadonly(viewAlternateModel.getAutoRampEnabled())
-        return true
-    }
-
-    // "+" (up) and "-" (down): a manual step while running, or the direction
-    // of an automatic ramp and its start while idle.
-    function quickStep(up) {
-        var accepted = viewAlternateModel.quickChange(up)
-        updateControlValue()
-        if (!accepted || running || viewAlternateModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0)
+        var getters = [viewAlternateModel.getOutputRange, viewAlternateModel.getOutputAngle,
+                       viewAlternateModel.getOutputFrequency]
+        var setters = [viewAlternateModel.setOutputRange, viewAlternateModel.setOutputAngle,
+                       viewAlternateModel.setOutputFrequency]
+        if (value === getters[kind](port))
             return
-        startTest()
-    }
-
-    function startClicked() {
-        if (viewAlternateModel.getAutoRampEnabled() && !viewAlternateModel.quickChange(true)) {
-            updateControlValue()
-            return
-        }
+        setters[kind](port, value)
         updateControlValue()
-        startTest()
     }
 
-    function stopClicked() {
-        viewAlternateModel.testInterrupt()
-        updateRunningState(false)
-        updateReadonly(false)
+    // A quick key of the output table: the model's helper, then the page again.
+    function quickOutput(helper, port, argument) {
+        helper(port, argument)
+        updateControlValue()
     }
 
     function openCalculator() {
@@ -379,98 +196,6 @@ Item {
         viewAlternateModel.doComputerDistance()
         updateControlValue()
     }
-
-    // ---- Messages and files --------------------------------------------------------------------
-    // A notice with only "确定".
-    function showMessage(text) {
-        msgType = ""
-        messageDialog.title = qsTr("系统提示")                       // notice
-        messageDialog.acceptText = qsTr("确定")
-        messageDialog.rejectText = ""
-        messageDialog.content = text
-        if (messageDialog.opened)
-            messageDialog.close()
-        messageDialog.open()
-    }
-
-    // An overwrite question; its answer arrives in messageAccepted().
-    function askOverwrite(type, text) {
-        msgType = type
-        messageDialog.title = qsTr("系统提示")
-        messageDialog.acceptText = qsTr("确定")
-        messageDialog.rejectText = qsTr("取消")                      // cancel
-        messageDialog.content = text
-        messageDialog.open()
-    }
-
-    function messageAccepted() {
-        var type = msgType
-        msgType = ""
-        // After the question has closed: the result is a notice of its own.
-        if (type === "SAVE_PARAMETERS")
-            Qt.callLater(saveParametersNow)
-        else if (type === "SAVE_REPORT")
-            Qt.callLater(saveReportNow)
-    }
-
-    function openFileDialog() {
-        messageDialog.title = qsTr("系统提示")
-        messageDialog.acceptText = qsTr("确定")
-        messageDialog.rejectText = ""
-        fileDialog.moduleName = "AC_"
-        fileDialog.fileModelList = viewAlternateModel.getParmFileList()
-        fileDialog.open()
-    }
-
-    function saveParametersAs(name) {
-        saveFileName = name
-        if (viewAlternateModel.checkParmFileExist(name))
-            askOverwrite("SAVE_PARAMETERS", qsTr("参数文件已存在, 确定要覆盖文件?"))   // overwrite the file?
-        else
-            Qt.callLater(saveParametersNow)
-    }
-
-    function saveParametersNow() {
-        showMessage(viewAlternateModel.backupParameter(saveFileName) ? qsTr("保存参数成功！")   // saved
-                                                                     : qsTr("保存参数失败！"))  // not saved
-    }
-
-    function saveReportAs(name) {
-        saveFileName = name
-        if (viewAlternateModel.checkReportFileExist(name))
-            askOverwrite("SAVE_REPORT", qsTr("报告文件已存在, 确定要覆盖文件?"))
-        else
-            Qt.callLater(saveReportNow)
-    }
-
-    function saveReportNow() {
-        showMessage(viewAlternateModel.saveReport(saveFileName) ? qsTr("保存报告成功！")
-                                                                : qsTr("保存报告失败！"))
-    }
-
-    function loadParametersFrom(name) {
-        var loaded = viewAlternateModel.loadParmFromFile(name)
-        if (loaded) {
-            initControlValue()
-            updateControlValue()
-        }
-        Qt.callLater(showMessage, loaded ? qsTr("导入参数成功！") : qsTr("导入参数失败！"))
-    }
-
-    Connections {
-        target: viewAlternateModel
-        function onSigUpdateDataToView(dataType, subType) {
-            page.emitUpdateDataToView(dataType, subType)
-        }
-        function onSigExitEnable(enable) {
-            page.exitEnable(enable)
-        }
-        function onSigUserMessage(text) {
-            page.showMessage(text)
-        }
-    }
-
-    Component.onCompleted: clearOutputButtons()
 
     // ---- 1. Output table -------------------------------------------------------------------------
     Column {
@@ -520,14 +245,8 @@ Item {
                     signalEnable: true
                     quick1Value: qsTr("额定")                          // nominal
                     quick2Value: qsTr("平衡")                          // balance
-                    onQuick1Clicked: {
-                        viewAlternateModel.setRateRange(outputRowItem.port)
-                        page.updateControlValue()
-                    }
-                    onQuick2Clicked: {
-                        viewAlternateModel.setBalanceRange(outputRowItem.port)
-                        page.updateControlValue()
-                    }
+                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setRateRange, outputRowItem.port)
+                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setBalanceRange, outputRowItem.port)
                     onDataValueEntered: page.enterOutput(0, outputRowItem.port, dataValue)
                 }
                 EditNumberBox {
@@ -544,14 +263,8 @@ Item {
                     quick1Value: outputRowItem.fourth ? "120.0" : qsTr("正序")   // positive sequence
                     quick2Value: outputRowItem.fourth ? "240.0" : qsTr("负序")   // negative sequence
                     quick3Value: outputRowItem.fourth ? "360.0" : ""
-                    onQuick1Clicked: {
-                        viewAlternateModel.setPositiveAngle(outputRowItem.port, true)
-                        page.updateControlValue()
-                    }
-                    onQuick2Clicked: {
-                        viewAlternateModel.setPositiveAngle(outputRowItem.port, false)
-                        page.updateControlValue()
-                    }
+                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setPositiveAngle, outputRowItem.port, true)
+                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setPositiveAngle, outputRowItem.port, false)
                     onDataValueEntered: page.enterOutput(1, outputRowItem.port, dataValue)
                 }
                 EditNumberBox {
@@ -567,56 +280,26 @@ Item {
                     signalEnable: true
                     quick1Value: qsTr("额定")
                     quick2Value: qsTr("平衡")
-                    onQuick1Clicked: {
-                        viewAlternateModel.setRateFrequency(outputRowItem.port)
-                        page.updateControlValue()
-                    }
-                    onQuick2Clicked: {
-                        viewAlternateModel.setBalanceFrequency(outputRowItem.port)
-                        page.updateControlValue()
-                    }
+                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setRateFrequency, outputRowItem.port)
+                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setBalanceFrequency, outputRowItem.port)
                     onDataValueEntered: page.enterOutput(2, outputRowItem.port, dataValue)
                 }
             }
         }
     }
 
-    // ---- 3. Setting and trigger tabs --------------------------------------------------------------
+    // ---- 2. Setting and trigger tabs --------------------------------------------------------------
     Item {
-        id: tabArea
         x: 508
         y: 2
         width: 288
         height: 272
 
-        Row {
+        PageTabBar {
             id: tabBar
             width: parent.width
-            height: 30
-            spacing: 4
-
-            ToolTextButton {
-                id: settingTabButton
-                objectName: "settingTabButton"
-                width: (tabBar.width - tabBar.spacing) / 2
-                height: tabBar.height
-                text: qsTr("参数设置")                                  // settings
-                background: page.settingTab ? globalConfiguration.customPrimary : globalConfiguration.customBackground
-                foreground: page.settingTab ? globalConfiguration.customTitleForeground
-                                            : globalConfiguration.customForeground
-                onClicked: page.settingTab = true
-            }
-            ToolTextButton {
-                id: triggerTabButton
-                objectName: "triggerTabButton"
-                width: (tabBar.width - tabBar.spacing) / 2
-                height: tabBar.height
-                text: qsTr("触发逻辑")                                  // trigger
-                background: !page.settingTab ? globalConfiguration.customPrimary : globalConfiguration.customBackground
-                foreground: !page.settingTab ? globalConfiguration.customTitleForeground
-                                             : globalConfiguration.customForeground
-                onClicked: page.settingTab = false
-            }
+            tabs: [{ text: qsTr("参数设置"), name: "settingTabButton" },          // settings
+                   { text: qsTr("触发逻辑"), name: "triggerTabButton" }]          // trigger
         }
 
         // Setting tab.
@@ -627,23 +310,21 @@ Item {
             anchors.topMargin: 4
             width: parent.width
             spacing: 2
-            visible: page.settingTab
+            visible: tabBar.currentIndex === 0
 
             readonly property int labelWidth: 84
             readonly property int boxWidth: 118
             readonly property int buttonWidth: 68
+            readonly property int comboWidth: width - labelWidth - 4
 
-            Row {
-                spacing: 4
-                height: page.rowHeight
-                LabelText {
-                    width: settingPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("步长:")                                 // step
-                    font.pixelSize: page.tinyFontSize
-                }
+            component SettingRow: LabeledRow {
+                labelWidth: settingPanel.labelWidth
+                labelHeight: page.rowHeight
+            }
+
+            SettingRow {
+                label: qsTr("步长:")                                 // step
+                labelPixelSize: page.tinyFontSize
                 EditNumberBox {
                     id: stepBox
                     objectName: "stepBox"
@@ -662,7 +343,6 @@ Item {
                     }
                 }
                 ToolTextButton {
-                    id: plusButton
                     objectName: "plusButton"
                     width: settingPanel.buttonWidth
                     height: page.rowHeight
@@ -672,17 +352,9 @@ Item {
                 }
             }
 
-            Row {
-                spacing: 4
-                height: page.rowHeight
-                LabelText {
-                    width: settingPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("终值:")                                 // end value
-                    font.pixelSize: page.smallFontSize
-                }
+            SettingRow {
+                label: qsTr("终值:")                                 // end value
+                labelPixelSize: page.smallFontSize
                 EditNumberBox {
                     id: endBox
                     objectName: "endBox"
@@ -696,7 +368,6 @@ Item {
                     }
                 }
                 ToolTextButton {
-                    id: minusButton
                     objectName: "minusButton"
                     width: settingPanel.buttonWidth
                     height: page.rowHeight
@@ -744,21 +415,13 @@ Item {
                 }
             }
 
-            Row {
-                spacing: 4
-                height: page.rowHeight
-                LabelText {
-                    width: settingPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("变量选择:")                              // ramped group
-                    font.pixelSize: page.smallFontSize
-                }
+            SettingRow {
+                label: qsTr("变量选择:")                              // ramped group
+                labelPixelSize: page.smallFontSize
                 ToolComboBox {
                     id: variableBox
                     objectName: "variableBox"
-                    width: settingPanel.width - settingPanel.labelWidth - 4
+                    width: settingPanel.comboWidth
                     height: page.rowHeight
                     model: page.rampPortList
                     enabled: !page.running
@@ -769,21 +432,13 @@ Item {
                 }
             }
 
-            Row {
-                spacing: 4
-                height: page.rowHeight
-                LabelText {
-                    width: settingPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("测试项目:")                              // item
-                    font.pixelSize: page.tinyFontSize
-                }
+            SettingRow {
+                label: qsTr("测试项目:")                              // item
+                labelPixelSize: page.tinyFontSize
                 ToolComboBox {
                     id: itemBox
                     objectName: "itemBox"
-                    width: settingPanel.width - settingPanel.labelWidth - 4
+                    width: settingPanel.comboWidth
                     height: page.rowHeight
                     model: [qsTr("幅值"), qsTr("相位"), qsTr("频率")]        // amplitude, phase, frequency
                     enabled: !page.running
@@ -794,21 +449,13 @@ Item {
                 }
             }
 
-            Row {
-                spacing: 4
-                height: page.rowHeight
-                LabelText {
-                    width: settingPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("变化方式:")                              // mode
-                    font.pixelSize: page.tinyFontSize
-                }
+            SettingRow {
+                label: qsTr("变化方式:")                              // mode
+                labelPixelSize: page.tinyFontSize
                 ToolComboBox {
                     id: modeBox
                     objectName: "modeBox"
-                    width: settingPanel.width - settingPanel.labelWidth - 4
+                    width: settingPanel.comboWidth
                     height: page.rowHeight
                     // From-to, from-to-from, continuous; manual mode has no return.
                     model: page.autoMode ? [qsTr("动作停止"), qsTr("动作返回"), qsTr("持续输出")]
@@ -825,7 +472,6 @@ Item {
                 width: parent.width
                 height: page.rowHeight
                 ToolTextButton {
-                    id: calcButton
                     objectName: "calcButton"
                     width: 118
                     height: 28
@@ -837,115 +483,22 @@ Item {
             }
         }
 
-        // Trigger tab.
-        Column {
+        PageTriggerPanel {
             id: triggerPanel
             objectName: "triggerPanel"
             anchors.top: tabBar.bottom
             anchors.topMargin: 8
             width: parent.width
-            spacing: 10
-            visible: !page.settingTab
+            visible: tabBar.currentIndex === 1
             enabled: !page.running
-
-            readonly property int labelWidth: 60
-
-            Row {
-                spacing: 8
-                height: page.rowHeight
-                LabelText {
-                    width: triggerPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("逻辑:")                                 // input logic
-                    font.pixelSize: page.smallFontSize
-                }
-                ToolRadioButton {
-                    id: logicAnd
-                    objectName: "logicAnd"
-                    height: page.rowHeight
-                    text: qsTr("与")                                    // and
-                    font.pixelSize: page.tinyFontSize
-                    onClicked: viewAlternateModel.setOutputBILogic(0, ViewBaseModel.AO_BILOGIC_TYPE_AND)
-                }
-                ToolRadioButton {
-                    id: logicOr
-                    objectName: "logicOr"
-                    height: page.rowHeight
-                    text: qsTr("或")                                    // or
-                    font.pixelSize: page.tinyFontSize
-                    onClicked: viewAlternateModel.setOutputBILogic(0, ViewBaseModel.AO_BILOGIC_TYPE_OR)
-                }
-            }
-
-            Row {
-                spacing: 6
-                height: page.rowHeight
-                LabelText {
-                    width: triggerPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("开入:")                                 // binary inputs
-                }
-                Repeater {
-                    id: biConditions
-                    model: 4
-                    ToolBinarCheckBox {
-                        objectName: "biCondition" + index
-                        width: textWidth + 4 + height
-                        height: page.rowHeight - 4
-                        anchors.verticalCenter: parent.verticalCenter
-                        textValue: String(index + 1)
-                        textWidth: 12
-                        onClicked: viewAlternateModel.setOutputBIState(0, index, stateValue)
-                    }
-                }
-            }
-
-            Row {
-                spacing: 6
-                height: page.rowHeight
-                LabelText {
-                    width: triggerPanel.labelWidth
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    height: page.rowHeight
-                    text: qsTr("开出:")                                 // binary outputs
-                }
-                Repeater {
-                    id: boButtons
-                    model: 4
-                    Row {
-                        spacing: 2
-                        height: page.rowHeight
-                        function setChecked(on) { boButton.setChecked(on) }
-                        readonly property alias checked: boButton.checked
-                        Text {
-                            width: 12
-                            height: parent.height
-                            text: String(index + 1)
-                            color: globalConfiguration.customForeground
-                            font.family: globalConfiguration.customFontFamily
-                            font.pixelSize: globalConfiguration.customFontL2Size
-                            horizontalAlignment: Text.AlignRight
-                            verticalAlignment: Text.AlignVCenter
-                        }
-                        ToolBinaryButton {
-                            id: boButton
-                            objectName: "boButton" + index
-                            width: 36
-                            height: page.rowHeight
-                            onClicked: viewAlternateModel.setOutputBOState(index, checked ? 1 : 0)
-                        }
-                    }
-                }
-            }
+            viewModel: viewAlternateModel
+            rowHeight: page.rowHeight
+            labelPixelSize: page.smallFontSize
+            optionPixelSize: page.tinyFontSize
         }
     }
 
-    // ---- 2. Result area --------------------------------------------------------------------------------
+    // ---- 3. Result area --------------------------------------------------------------------------------
     Column {
         id: resultArea
         objectName: "resultArea"
@@ -955,184 +508,39 @@ Item {
         height: 94
         spacing: 2
 
-        readonly property int labelWidth: 116
-        readonly property int fieldWidth: (width - labelWidth - 8) / 2
-        readonly property int fieldHeight: 30
+        readonly property int fieldWidth: (width - 116 - 8) / 2
 
-        Row {
-            spacing: 4
-            LabelText {
-                width: resultArea.labelWidth
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: 10
-                height: resultArea.fieldHeight
-                text: qsTr("动作值")                                    // trip value
-                font.pixelSize: page.smallFontSize
-            }
-            AcResultField {
-                id: actionValueField
-                objectName: "actionValueField"
-                width: resultArea.fieldWidth
-                height: resultArea.fieldHeight
-            }
-            AcResultField {
+        LabeledRow {
+            label: qsTr("动作值")                                      // trip value
+            labelPixelSize: page.smallFontSize
+            ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
+            ResultField {
                 id: returnValueField
                 objectName: "returnValueField"
                 width: resultArea.fieldWidth
-                height: resultArea.fieldHeight
                 visible: page.returnShown
             }
         }
-        Row {
-            spacing: 4
-            LabelText {
-                width: resultArea.labelWidth
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: 10
-                height: resultArea.fieldHeight
-                text: qsTr("动作时间")                                  // trip time
-                font.pixelSize: page.smallFontSize
-            }
-            AcResultField {
-                id: actionTimeField
-                objectName: "actionTimeField"
-                width: resultArea.fieldWidth
-                height: resultArea.fieldHeight
-            }
-            AcResultField {
+        LabeledRow {
+            label: qsTr("动作时间")                                    // trip time
+            labelPixelSize: page.smallFontSize
+            ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }
+            ResultField {
                 id: returnTimeField
                 objectName: "returnTimeField"
                 width: resultArea.fieldWidth
-                height: resultArea.fieldHeight
                 visible: page.returnShown
             }
         }
-        Row {
-            spacing: 4
+        LabeledRow {
             visible: page.returnShown
-            LabelText {
-                width: resultArea.labelWidth
-                fontSizeMode: Text.HorizontalFit
-                minimumPixelSize: 10
-                height: resultArea.fieldHeight
-                text: qsTr("返回系数")                                  // return coefficient
-                font.pixelSize: page.smallFontSize
-            }
-            AcResultField {
-                id: factorField
-                objectName: "factorField"
-                width: resultArea.fieldWidth
-                height: resultArea.fieldHeight
-            }
+            label: qsTr("返回系数")                                    // return coefficient
+            labelPixelSize: page.smallFontSize
+            ResultField { id: factorField; objectName: "factorField"; width: resultArea.fieldWidth }
         }
     }
 
-    // ---- 4. Control bar -------------------------------------------------------------------------------
-    Rectangle {
-        id: controlBar
-        x: 0
-        y: page.height - height
-        width: page.width
-        height: 56
-        color: globalConfiguration.customBackground
-        border.color: globalConfiguration.customGray
-        border.width: 1
-
-        ToolTextButton {
-            id: startButton
-            objectName: "startButton"
-            x: 8
-            width: 110
-            height: 42
-            anchors.verticalCenter: parent.verticalCenter
-            text: qsTr("开始")                                        // start
-            visible: !page.running
-            enabled: page.runEnabled
-            onClicked: page.startClicked()
-        }
-        ToolTextButton {
-            id: stopButton
-            objectName: "stopButton"
-            x: 8
-            width: 110
-            height: 42
-            anchors.verticalCenter: parent.verticalCenter
-            text: qsTr("停止")                                        // stop
-            visible: page.running
-            onClicked: page.stopClicked()
-        }
-
-        Row {
-            id: liveRow
-            anchors.left: startButton.right
-            anchors.leftMargin: 24
-            anchors.verticalCenter: parent.verticalCenter
-            spacing: 6
-
-            LabelText {
-                height: 30
-                text: qsTr("开入:")
-            }
-            Repeater {
-                id: biLamps
-                model: 4
-                AcLamp {
-                    objectName: "biLamp" + index
-                    anchors.verticalCenter: parent.verticalCenter
-                    label: String(index + 1)
-                }
-            }
-            Item { width: 18; height: 1 }
-            LabelText {
-                height: 30
-                text: qsTr("开出:")
-            }
-            Repeater {
-                id: boLamps
-                model: 4
-                AcLamp {
-                    objectName: "boLamp" + index
-                    anchors.verticalCenter: parent.verticalCenter
-                    label: String(index + 1)
-                }
-            }
-        }
-
-        ToolTextButton {
-            id: fileButton
-            objectName: "fileButton"
-            anchors.right: parent.right
-            anchors.rightMargin: 8
-            anchors.verticalCenter: parent.verticalCenter
-            width: 110
-            height: 42
-            text: qsTr("File")
-            enabled: !page.running
-            onClicked: page.openFileDialog()
-        }
-    }
-
-    // ---- Dialogs --------------------------------------------------------------------------------------
-    UserMessageDialog {
-        id: messageDialog
-        objectName: "messageDialog"
-        title: qsTr("系统提示")
-        rejectText: ""
-        closePolicy: Popup.NoAutoClose
-        onAccept: page.messageAccepted()
-        onReject: page.msgType = ""
-    }
-
-    UserReportParmDialog {
-        id: fileDialog
-        objectName: "fileDialog"
-        moduleName: "AC_"
-        closePolicy: Popup.NoAutoClose
-        onSaveParameters: page.saveParametersAs(fileName)
-        onSaveReport: page.saveReportAs(fileName)
-        onLoadParameter: page.loadParametersFrom(fileName)
-    }
-
+    // ---- Fault calculator ------------------------------------------------------------------------------
     ComputerDistanceDialog {
         id: distanceDialog
         objectName: "distanceDialog"

@@ -193,7 +193,7 @@ TEST_F(EnglishTranslation, SamplesOfEveryContext)
         {"ComputerDistanceDialog", "Z0/Z1幅值", "Z0/Z1 R"},
         {"ModelAlternatePage", "故障计算", "Calc"},
         {"ModelAlternatePage", "动作返回", "From-to-From"},
-        {"ModelAlternatePage", "保存参数成功！", "Save parameters succeed !"},
+        {"ParameterFileFlow", "保存参数成功！", "Save parameters succeed !"},
         {"ModelAlternatePage", "未动作", "No Action"},
         {"FileManagerPage", "导出文件成功！", "Export succeeded!"},
         {"ModuleFileDialog", "导入参数失败！", "Import file failed !"},

@@ -1,8 +1,8 @@
 import QtQuick 2.15
 import QMLControls 1.0
 
-// A live binary input or output of the AC page's control bar: its number and
-// a lamp that is lit while `on`. Shows only; it takes no taps.
+// A live binary input or output of a page's bottom bar: its number and a
+// lamp that is lit while `on`. Shows only; it takes no taps.
 Row {
     id: root
 

@@ -1,6 +1,6 @@
 import QtQuick 2.15
 
-// A read-only result cell of the AC page: a framed line of text.
+// A read-only result cell of a test page: a framed line of text.
 Rectangle {
     id: root
 

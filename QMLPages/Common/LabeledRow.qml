@@ -1,0 +1,21 @@
+import QtQuick 2.15
+
+// One line of a page's settings or results: its label, then the controls or
+// result fields the page declares inside it.
+Row {
+    id: row
+
+    property alias label: title.text
+    property int labelWidth: 116
+    property int labelHeight: 30
+    property int labelPixelSize: globalConfiguration.customFontL2Size
+
+    spacing: 4
+
+    FitLabel {
+        id: title
+        width: row.labelWidth
+        height: row.labelHeight
+        font.pixelSize: row.labelPixelSize
+    }
+}

@@ -1,0 +1,255 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import QMLControls 1.0
+import ZOR.ViewBaseModel 1.0
+
+// The frame of a module test page. A page derives from it, declares its view
+// model and its own fields, and fills in:
+//   viewModel, testType   the page's model and the TESTType it runs
+//   fileModule            the name prefix the "File" dialog offers ("AC_")
+//   triggerPanel          its PageTriggerPanel, when it has one
+// and overrides the hooks it needs:
+//   initControls()        limits and rows that depend on the unit
+//   loadControls()        every own field from the model's getters
+//   lockedWhileRunning()  whether a running test locks the page (locked)
+//   prepareStart()        what "开始" does first; false: no start
+//
+// The frame carries the page protocol: on show the module is activated, its
+// file loaded and pushed and the page filled; on hide a running test stops and
+// the binary outputs are reverted; the model's notices switch the page between
+// idle and running and refresh it; the live binary inputs and outputs; "开始",
+// "停止" and "File" with the parameter-file flow; the model's messages.
+//
+// What the main window uses: signal exitEnable(bool), following the model's
+// sigExitEnable (false from a start until the engine reports the run), and
+// saveParameter() when the page is left.
+Item {
+    id: frame
+
+    property var viewModel: null
+    property int testType: -1
+    property string fileModule: ""
+    property PageTriggerPanel triggerPanel: null
+
+    property int rowHeight: 32
+    property bool running: false
+    property bool runEnabled: true
+    // The page's outputs are locked while the engine drives them.
+    property bool locked: false
+    property int languageType: ViewBaseModel.LANGUAGE_TYPE_CHINESE
+    // The page has been shown once (a hide before that stops nothing).
+    property bool shownOnce: false
+
+    readonly property int smallFontSize: languageType === ViewBaseModel.LANGUAGE_TYPE_RUSSIAN
+                                         ? globalConfiguration.customFontL3Size
+                                         : globalConfiguration.customFontL2Size
+    readonly property int tinyFontSize: languageType === ViewBaseModel.LANGUAGE_TYPE_JAPANESE
+                                        || languageType === ViewBaseModel.LANGUAGE_TYPE_RUSSIAN
+                                        ? globalConfiguration.customFontL3Size
+                                        : globalConfiguration.customFontL2Size
+
+    readonly property alias bottomBar: bottomBar
+    readonly property alias messageDialog: messageDialog
+    readonly property alias fileDialog: fileFlow
+    // The pending question: "", "SAVE_PARAMETERS" or "SAVE_REPORT".
+    readonly property alias msgType: messageDialog.question
+
+    signal exitEnable(bool enable)
+
+    implicitWidth: 800
+    implicitHeight: 436
+
+    // ---- Hooks ------------------------------------------------------------------------------
+    function initControls() {}
+    function loadControls() {}
+    function lockedWhileRunning() { return false }
+    function prepareStart() { return true }
+
+    // ---- Loading the controls ---------------------------------------------------------------
+    function initControlValue() {
+        languageType = viewModel.getLanuageType()
+        initControls()
+    }
+
+    // Every control from its getter.
+    function updateControlValue() {
+        loadControls()
+        updateControlState(running)
+        if (triggerPanel)
+            triggerPanel.load()
+    }
+
+    // ---- Page states ------------------------------------------------------------------------
+    function updateRunningState(isRunning) {
+        running = isRunning
+        updateControlState(isRunning)
+    }
+
+    function updateControlState(isRunning) {
+        runEnabled = viewModel.getRunEnabled()
+    }
+
+    function updateReadonly(isLocked) {
+        locked = isLocked
+    }
+
+    function closeInputPanels() {
+        if (typeof inputNumberPanel !== "undefined" && inputNumberPanel)
+            inputNumberPanel.close()
+        if (typeof inputDateTimePanel !== "undefined" && inputDateTimePanel)
+            inputDateTimePanel.close()
+        if (typeof inputTimePanel !== "undefined" && inputTimePanel)
+            inputTimePanel.close()
+    }
+
+    // The engine's notices, relayed by the model.
+    function emitUpdateDataToView(dataType, subType) {
+        if (viewModel.getTestActiveType() === testType) {
+            switch (dataType) {
+            case ViewBaseModel.DATA_TYPE_RT_STATE:
+                if (subType < 0 || subType === ViewBaseModel.STATE_TYPE_RUNNING) {
+                    var isRunning = viewModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0
+                    updateRunningState(isRunning)
+                    updateReadonly(isRunning && lockedWhileRunning())
+                    updateControlValue()
+                    if (!isRunning && typeof inputNumberPanel !== "undefined" && inputNumberPanel)
+                        inputNumberPanel.close()
+                }
+                break
+            case ViewBaseModel.DATA_TYPE_TEST_OUTPUTDATA:
+            case ViewBaseModel.DATA_TYPE_TEST_ACTIONDATA:
+                updateControlValue()
+                break
+            case ViewBaseModel.DATA_TYPE_RT_TEMP:
+                if (!running)
+                    runEnabled = viewModel.getRunEnabled()
+                break
+            }
+        }
+        if (dataType === ViewBaseModel.DATA_TYPE_RT_BO)
+            bottomBar.updateOutputs(viewModel)
+        else if (dataType === ViewBaseModel.DATA_TYPE_RT_BI)
+            bottomBar.updateInputs(viewModel)
+    }
+
+    function pageShown() {
+        shownOnce = true
+        viewModel.testActive()
+        viewModel.loadParameter()
+        viewModel.updateDeviceConfig()
+        viewModel.updateVMToEnt(ViewBaseModel.DATA_TYPE_TEST_OUTPUTDATA, -1, false)
+        initControlValue()
+        updateControlValue()
+        updateRunningState(false)
+        updateReadonly(false)
+        bottomBar.updateInputs(viewModel)
+        bottomBar.updateOutputs(viewModel)
+        exitEnable(viewModel.getExitEnabled())
+    }
+
+    function pageHidden() {
+        closeInputPanels()
+        if (!shownOnce)
+            return
+        if (running || viewModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0) {
+            viewModel.testInterrupt()
+            updateRunningState(false)
+            updateReadonly(false)
+        }
+        viewModel.revertBoState()
+        if (triggerPanel)
+            triggerPanel.clearOutputs()
+    }
+
+    onVisibleChanged: {
+        if (visible)
+            pageShown()
+        else
+            pageHidden()
+    }
+
+    // The main window saves the page's file when the page is left.
+    function saveParameter() {
+        return viewModel.saveParameter()
+    }
+
+    // ---- Actions ----------------------------------------------------------------------------
+    // A start from the page: the running state at once, the exit follows the model.
+    function startTest() {
+        if (!viewModel.testStart())
+            return false
+        updateRunningState(true)
+        updateReadonly(lockedWhileRunning())
+        return true
+    }
+
+    // "+" (up) and "-" (down) of the stepping pages: a manual step while
+    // running, or the direction of an automatic ramp and its start while idle.
+    function quickStep(up) {
+        var accepted = viewModel.quickChange(up)
+        updateControlValue()
+        if (!accepted || running || viewModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0)
+            return
+        startTest()
+    }
+
+    function startClicked() {
+        var go = prepareStart()
+        updateControlValue()
+        if (go)
+            startTest()
+    }
+
+    function stopClicked() {
+        viewModel.testInterrupt()
+        updateRunningState(false)
+        updateReadonly(false)
+    }
+
+    function showMessage(text) {
+        messageDialog.showMessage(text)
+    }
+
+    Connections {
+        target: frame.viewModel
+        ignoreUnknownSignals: true
+        function onSigUpdateDataToView(dataType, subType) {
+            frame.emitUpdateDataToView(dataType, subType)
+        }
+        function onSigExitEnable(enable) {
+            frame.exitEnable(enable)
+        }
+        function onSigUserMessage(text) {
+            frame.showMessage(text)
+        }
+    }
+
+    // ---- Bottom bar and dialogs ---------------------------------------------------------------
+    PageBottomBar {
+        id: bottomBar
+        y: frame.height - height
+        width: frame.width
+        running: frame.running
+        runEnabled: frame.runEnabled
+        onStartClicked: frame.startClicked()
+        onStopClicked: frame.stopClicked()
+        onFileClicked: fileFlow.openFor(frame.fileModule)
+    }
+
+    PageMessageDialog {
+        id: messageDialog
+        objectName: "messageDialog"
+    }
+
+    ParameterFileFlow {
+        id: fileFlow
+        objectName: "fileDialog"
+        moduleName: frame.fileModule
+        viewModel: frame.viewModel
+        messageDialog: messageDialog
+        onParametersLoaded: {
+            frame.initControlValue()
+            frame.updateControlValue()
+        }
+    }
+}
