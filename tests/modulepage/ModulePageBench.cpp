@@ -1,9 +1,11 @@
-#include "AcPageBench.h"
+#include "ModulePageBench.h"
 
 #include "ControllerCenter.h"
+#include "SimDut.h"
+#include "SimHostFactory.h"
 #include "SimInstrument.h"
 #include "SimPacer.h"
-#include "SimThresholdRelay.h"
+#include "ViewBaseModel.h"
 #include "zoplatform.h"
 #include "zoplatform_control_host.h"
 
@@ -21,7 +23,7 @@
 namespace {
 
 template <typename Cond>
-bool waitFor(Cond cond, int timeoutMs = AcPageBench::kDeadlineMs)
+bool waitFor(Cond cond, int timeoutMs = ModulePageBench::kDeadlineMs)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!cond()) {
@@ -35,20 +37,20 @@ bool waitFor(Cond cond, int timeoutMs = AcPageBench::kDeadlineMs)
 
 } // namespace
 
-AcPageBench::AcPageBench(QObject* parent)
+ModulePageBench::ModulePageBench(QObject* parent)
     : QObject(parent)
 {
 }
 
-AcPageBench::~AcPageBench()
+ModulePageBench::~ModulePageBench()
 {
     stop();
 }
 
-bool AcPageBench::start()
+bool ModulePageBench::start()
 {
     if (!sandbox.isValid()) {
-        qWarning("AcPageBench: no sandbox folder");
+        qWarning("ModulePageBench: no sandbox folder");
         return false;
     }
     zoplat::host::reset();
@@ -61,14 +63,6 @@ bool AcPageBench::start()
     sim = std::make_unique<zorsim::SimInstrument>();
     sim->attach();
     pacer = std::make_unique<zorsim::SimRealTimePacer>(*sim);
-    zorsim::ThresholdRelaySettings settings;
-    settings.channel = 4;
-    settings.pickup = kRelayPickup;
-    settings.pickupDelaySeconds = kRelayDelaySeconds;
-    settings.dropoffRatio = 0.95;
-    settings.binaryInput = 0;
-    relay = std::make_shared<zorsim::ThresholdRelay>(settings);
-    sim->plugIn(relay);
 
     center = ControllerCenter::getInstance();
     center->testConfig();
@@ -81,11 +75,11 @@ bool AcPageBench::start()
         return initialised && center->testQuery->isQueryRunning();
     });
     if (!up)
-        qWarning("AcPageBench: the driver did not come up on the simulated instrument");
+        qWarning("ModulePageBench: the driver did not come up on the simulated instrument");
     return up;
 }
 
-void AcPageBench::stop()
+void ModulePageBench::stop()
 {
     if (center) {
         // The engine stays (it is never destroyed); its threads end before
@@ -93,17 +87,16 @@ void AcPageBench::stop()
         center->batteryInterrupt();
         center->queryInterrupt();
         if (!waitFor([this] { return !center->testQuery->isQueryRunning(); }))
-            qWarning("AcPageBench: the polling loop did not end");
+            qWarning("ModulePageBench: the polling loop did not end");
         for (QThread* t : {center->batteryThread, center->queryingThread, center->configThread,
                            center->testorThread, center->runtimeThread}) {
             t->quit();
             if (!t->wait(kDeadlineMs))
-                qWarning("AcPageBench: an engine thread did not end");
+                qWarning("ModulePageBench: an engine thread did not end");
         }
         center = nullptr;
     }
     pacer.reset();
-    relay.reset();
     sim.reset();
     if (!previousDir.isEmpty()) {
         QDir::setCurrent(previousDir);
@@ -111,32 +104,47 @@ void AcPageBench::stop()
     }
 }
 
-int AcPageBench::relayPickups() const
+bool ModulePageBench::setRelays(const QString& description)
 {
-    if (!sim || !relay)
-        return 0;
-    // The relay's records change on the pacer's thread, under the
-    // instrument's lock; withClockBlock reads under that lock.
-    int count = 0;
-    sim->withClockBlock([&](zorsim::SimClockBlock&) { count = int(relay->pickupTimes().size()); });
-    return count;
+    if (!sim)
+        return false;
+    zorsim::RelaySetup setup = zorsim::parseRelaySetup(description);
+    errors = setup.errors.join(QLatin1Char('\n'));
+    if (!setup.errors.isEmpty()) {
+        qWarning("ModulePageBench: relay description \"%s\": %s", qPrintable(description), qPrintable(errors));
+        return false;
+    }
+    sim->unplugAll();
+    for (int input = 0; input < 4; ++input) {
+        if (sim->binaryInput(input))
+            sim->setBinaryInput(input, false);
+    }
+    for (const std::shared_ptr<zorsim::DutModel>& model : setup.models)
+        sim->plugIn(model);
+    return true;
 }
 
-int AcPageBench::relayDropoffs() const
+int ModulePageBench::contactCloses(int input) const
 {
-    if (!sim || !relay)
-        return 0;
-    int count = 0;
-    sim->withClockBlock([&](zorsim::SimClockBlock&) { count = int(relay->dropoffTimes().size()); });
-    return count;
+    return sim ? int(sim->contactCloseTimes(input).size()) : 0;
 }
 
-bool AcPageBench::outputPlaying() const
+int ModulePageBench::contactOpens(int input) const
+{
+    return sim ? int(sim->contactOpenTimes(input).size()) : 0;
+}
+
+QString ModulePageBench::moduleFolder(int testType) const
+{
+    return ViewBaseModel::testDirOf(testType);
+}
+
+bool ModulePageBench::outputPlaying() const
 {
     return sim && sim->playerStatus().running;
 }
 
-double AcPageBench::measuredRms(int channel) const
+double ModulePageBench::measuredRms(int channel) const
 {
     if (!sim || channel < 0 || channel > 7)
         return 0.0;
@@ -144,7 +152,7 @@ double AcPageBench::measuredRms(int channel) const
     return reading.live ? reading.rms : 0.0;
 }
 
-void AcPageBench::setAmplifierTemperature(double degC)
+void ModulePageBench::setAmplifierTemperature(double degC)
 {
     if (!sim)
         return;
@@ -152,14 +160,14 @@ void AcPageBench::setAmplifierTemperature(double degC)
         sim->setTemperature(sensor, degC);
 }
 
-bool AcPageBench::insideSandbox(const QString& path) const
+bool ModulePageBench::insideSandbox(const QString& path) const
 {
     const QString root = QFileInfo(sandbox.path()).canonicalFilePath();
     const QString file = QFileInfo(path).absoluteFilePath();
     return !root.isEmpty() && QDir::cleanPath(file).startsWith(root + QLatin1Char('/'));
 }
 
-QString AcPageBench::readFile(const QString& path) const
+QString ModulePageBench::readFile(const QString& path) const
 {
     if (!insideSandbox(path))
         return QString();
@@ -169,12 +177,12 @@ QString AcPageBench::readFile(const QString& path) const
     return QString::fromUtf8(file.readAll());
 }
 
-bool AcPageBench::fileExists(const QString& path) const
+bool ModulePageBench::fileExists(const QString& path) const
 {
     return insideSandbox(path) && QFileInfo(path).isFile();
 }
 
-QString AcPageBench::violationText() const
+QString ModulePageBench::violationText() const
 {
     return sim ? QString::fromStdString(sim->violationText()) : QString();
 }

@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtTest 1.15
 import ZOR.ViewBaseModel 1.0
 
-// The AC page tests' common steps: taps, typing on the number panel, combo
+// The module page tests' common steps: taps, typing on the number panel, combo
 // choices, dialogs, and the page brought to an idle, known state. Values are
 // put in through the page's controls; the model is read to check them.
 TestCase {
@@ -160,12 +160,13 @@ TestCase {
         tryVerify(function() { return isRunning() === running }, 30000, "engine running " + running)
         tryCompare(page, "running", running, 30000)
         if (!running)
-            tryVerify(function() { return !acBench.outputPlaying() }, 30000, "instrument stopped")
+            tryVerify(function() { return !pageBench.outputPlaying() }, 30000, "instrument stopped")
     }
 
     function showPage() {
         harness.pageArea.visible = true
         tryCompare(page, "visible", true)
+        compare(model.getTestActiveType(), harness.module)
     }
 
     function hidePage() {
@@ -177,7 +178,10 @@ TestCase {
 
     // Shown, idle, no dialog open: the state each test starts from.
     function idlePage() {
-        verify(acBenchReady, "the engine did not come up on the simulated instrument")
+        verify(pageBenchReady, "the engine did not come up on the simulated instrument")
+        verify(harness.ready, "relays not wired: " + pageBench.relayErrors())
+        verify(page, "no page from " + harness.pageSource)
+        compare(page.testType, harness.module)
         var dialogs = [page.messageDialog, page.fileDialog, page.distanceDialog]
         for (var i = 0; i < dialogs.length; ++i) {
             dialogs[i].close()

@@ -1,8 +1,8 @@
-// Qt Quick Test runner of the AC page: the real page against its real view
-// model, the engine and the simulated instrument (AcPageBench). One
-// tst_acpage_*.qml file per process (ctest runs each on its own).
+// Qt Quick Test runner of the module pages: the real page against its real
+// view model, the engine and the simulated instrument (ModulePageBench). One
+// tst_*.qml file per process (ctest runs each on its own).
 
-#include "AcPageBench.h"
+#include "ModulePageBench.h"
 
 #include "ZorInterfaceResources.h"
 #include "ZorQmlTypes.h"
@@ -13,7 +13,7 @@
 #include <QSGRendererInterface>
 #include <QtQuickTest>
 
-class AcPageTestSetup : public QObject
+class ModulePageTestSetup : public QObject
 {
     Q_OBJECT
 
@@ -23,7 +23,7 @@ public slots:
         // The device renders in software too.
         if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
             QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-        bench = new AcPageBench(this);
+        bench = new ModulePageBench(this);
         benchReady = bench->start();
     }
 
@@ -32,8 +32,8 @@ public slots:
         zorInitInterfaceResources();
         zorRegisterQmlTypes();
         engine->addImportPath(QStringLiteral("qrc:/"));
-        engine->rootContext()->setContextProperty(QStringLiteral("acBench"), bench);
-        engine->rootContext()->setContextProperty(QStringLiteral("acBenchReady"), benchReady);
+        engine->rootContext()->setContextProperty(QStringLiteral("pageBench"), bench);
+        engine->rootContext()->setContextProperty(QStringLiteral("pageBenchReady"), benchReady);
     }
 
     void cleanupTestCase()
@@ -43,10 +43,10 @@ public slots:
     }
 
 private:
-    AcPageBench* bench = nullptr;
+    ModulePageBench* bench = nullptr;
     bool benchReady = false;
 };
 
-QUICK_TEST_MAIN_WITH_SETUP(zor_acpage, AcPageTestSetup)
+QUICK_TEST_MAIN_WITH_SETUP(zor_modulepage, ModulePageTestSetup)
 
-#include "tst_acpage_main.moc"
+#include "tst_modulepage_main.moc"

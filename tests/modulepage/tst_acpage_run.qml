@@ -11,9 +11,14 @@ Item {
     width: 800
     height: 480
 
-    AcPageHarness { id: harness }
+    ModulePageHarness {
+        id: harness
+        module: ViewBaseModel.TEST_ALTERNATE
+        pageSource: "qrc:/QMLPages/AC/ModelAlternatePage.qml"
+        relays: "threshold:channel=IA,pickup=4.5,delay=0.2,dropoff=0.95,input=0"
+    }
 
-    AcPageTestCase {
+    ModulePageTestCase {
         name: "AcPageRun"
         harness: harness
 
@@ -68,8 +73,8 @@ Item {
             compare(resultText("actionValueField"), "")
             compare(resultText("actionTimeField"), "")
 
-            tryVerify(function() { return Math.abs(acBench.measuredRms(4) - 4) < 0.01 }, 30000, "IA plays 4 A")
-            compare(acBench.relayPickups(), 0)
+            tryVerify(function() { return Math.abs(pageBench.measuredRms(4) - 4) < 0.01 }, 30000, "IA plays 4 A")
+            compare(pageBench.contactCloses(0), 0)
             tryVerify(function() { return control("plusButton").enabled }, 30000, "+ enabled while running")
             verify(control("minusButton").enabled)
 
@@ -77,8 +82,8 @@ Item {
             tap("plusButton")
             compare(model.getOutputRange(4), 5)
             compare(control("range4").text, "5.000")
-            tryVerify(function() { return Math.abs(acBench.measuredRms(4) - 5) < 0.01 }, 30000, "IA plays 5 A")
-            tryVerify(function() { return acBench.relayPickups() === 1 }, 30000, "relay picked up")
+            tryVerify(function() { return Math.abs(pageBench.measuredRms(4) - 5) < 0.01 }, 30000, "IA plays 5 A")
+            tryVerify(function() { return pageBench.contactCloses(0) === 1 }, 30000, "relay picked up")
             tryCompare(control("actionValueField"), "text", "5.000 A", 30000)
             verify(/^[0-9.]+m?s$/.test(resultText("actionTimeField")), resultText("actionTimeField"))
             tryCompare(control("biLamp0"), "on", true, 30000)
@@ -98,14 +103,14 @@ Item {
             verify(!control("plusButton").enabled)
             verify(harness.exitEnabled)
             tryCompare(control("biLamp0"), "on", false, 30000)
-            compare(acBench.violationText(), "")
+            compare(pageBench.violationText(), "")
         }
 
         function test_2_parametersAndReportOfTheRun() {
             compare(resultText("actionValueField"), "5.000 A")
             var root = model.getRootPath()
-            var parameters = root + "/parameters_bk/AC/relay_run.xml"
-            var report = root + "/report/AC/relay_run.htm"
+            var parameters = root + "/parameters_bk/" + harness.folder + "/relay_run.xml"
+            var report = root + "/report/" + harness.folder + "/relay_run.htm"
 
             // Parameters under a new name.
             var dialog = openFile("parameterMode")
@@ -114,8 +119,8 @@ Item {
             dialog.nameBox.text = "relay_run"
             mouseClick(popupButton(dialog, "acceptButton"))
             answerMessage("保存参数成功！")
-            verify(acBench.fileExists(parameters))
-            var stored = acBench.readFile(parameters)
+            verify(pageBench.fileExists(parameters))
+            var stored = pageBench.readFile(parameters)
             verify(stored.indexOf("<testState>1</testState>") >= 0, "result stored")
             verify(/<port4>\s*<range>4<\/range>/.test(stored), "IA 4 A stored")
 
@@ -125,7 +130,7 @@ Item {
             dialog.nameBox.text = "relay_run"
             mouseClick(popupButton(dialog, "acceptButton"))
             answerMessage("保存报告成功！")
-            var html = acBench.readFile(report)
+            var html = pageBench.readFile(report)
             verify(html.indexOf(">IA<") >= 0, "ramped port in the report")
             verify(html.indexOf(">5.000A<") >= 0, "action value in the report")
             dialog = openFile("reportMode")
@@ -142,7 +147,7 @@ Item {
             mouseClick(popupButton(dialog, "acceptButton"))
             answerMessage("参数文件已存在, 确定要覆盖文件?", false)
             compare(page.msgType, "")
-            verify(/<port4>\s*<range>4<\/range>/.test(acBench.readFile(parameters)), "file kept")
+            verify(/<port4>\s*<range>4<\/range>/.test(pageBench.readFile(parameters)), "file kept")
 
             // Loaded back: IA 4 A and the stored result.
             dialog = openFile("loadMode")
@@ -160,15 +165,15 @@ Item {
             dialog.nameBox.text = "../escape"
             mouseClick(popupButton(dialog, "acceptButton"))
             answerMessage("保存参数失败！")
-            verify(!acBench.fileExists(root + "/parameters_bk/escape.xml"))
+            verify(!pageBench.fileExists(root + "/parameters_bk/escape.xml"))
         }
 
         function test_3_hotPowerStageHoldsTheStartBack() {
             verify(control("startButton").enabled)
-            acBench.setAmplifierTemperature(model.getDeviceTResume() + 10)
+            pageBench.setAmplifierTemperature(model.getDeviceTResume() + 10)
             tryVerify(function() { return !control("startButton").enabled }, 30000, "start disabled while hot")
             verify(!model.testStart())
-            acBench.setAmplifierTemperature(25)
+            pageBench.setAmplifierTemperature(25)
             tryVerify(function() { return control("startButton").enabled }, 30000, "start enabled again")
         }
     }

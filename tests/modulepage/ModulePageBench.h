@@ -1,10 +1,10 @@
 #pragma once
 
-// The AC page tests' bench: the whole engine on the simulated instrument with
-// a threshold relay on IA wired to binary input 1, in a sandbox of its own.
-// The QML tests reach it as the context property "acBench" (observation and
-// the simulator's back door only: the page itself is driven through its
-// controls).
+// The module page tests' bench: the whole engine on the simulated instrument,
+// in a sandbox of its own, with the relays of a description in the
+// ZOR_SIM_RELAY syntax wired to the binary inputs. The QML tests reach it as
+// the context property "pageBench" (observation and the simulator's back
+// door only: a page itself is driven through its controls).
 //
 // The engine is a process-wide singleton that is never destroyed, so every
 // test file runs in a process of its own (one ctest test per file). Time: the
@@ -20,37 +20,41 @@
 namespace zorsim {
 class SimInstrument;
 class SimRealTimePacer;
-class ThresholdRelay;
 } // namespace zorsim
 
 class ControllerCenter;
 
-class AcPageBench : public QObject
+class ModulePageBench : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr double kTimeScale = 0.05;
     static constexpr int kDeadlineMs = 60000;
-    // The relay under test: picks up at 4.5 A on IA after 0.2 s, drops off
-    // below 4.275 A, closes binary input 1 (index 0).
-    static constexpr double kRelayPickup = 4.5;
-    static constexpr double kRelayDelaySeconds = 0.2;
 
-    explicit AcPageBench(QObject* parent = nullptr);
-    ~AcPageBench() override;
+    explicit ModulePageBench(QObject* parent = nullptr);
+    ~ModulePageBench() override;
 
-    // Sandbox, instrument, relay, engine; the driver initialised and the
-    // polling loop running. False (with a warning) when any of it failed.
+    // Sandbox, instrument, engine; the driver initialised and the polling
+    // loop running, nothing wired yet. False (with a warning) when any of it
+    // failed.
     bool start();
     // Ends the engine's threads, then the instrument.
     void stop();
 
     // ---- For the QML tests ------------------------------------------------------------
-    Q_INVOKABLE double relayPickupValue() const { return kRelayPickup; }
-    // Times the relay's contact closed / opened so far.
-    Q_INVOKABLE int relayPickups() const;
-    Q_INVOKABLE int relayDropoffs() const;
+    // Wires the relays of a description ("model:key=value,...;...") in place
+    // of those before, every binary-input contact open first. False, with
+    // nothing changed and the errors in relayErrors(), when an entry does
+    // not parse.
+    Q_INVOKABLE bool setRelays(const QString& description);
+    Q_INVOKABLE QString relayErrors() const { return errors; }
+    // Times the contact at binary input 0..3 closed / opened so far, whoever
+    // moved it.
+    Q_INVOKABLE int contactCloses(int input) const;
+    Q_INVOKABLE int contactOpens(int input) const;
+    // The folder of a module's files ("AC", ...) for a TESTType.
+    Q_INVOKABLE QString moduleFolder(int testType) const;
     // The instrument plays an output page.
     Q_INVOKABLE bool outputPlaying() const;
     // RMS on the terminals of channel 0..7 (UA..IX), 0 while not energised.
@@ -68,8 +72,8 @@ private:
 
     QTemporaryDir sandbox;
     QString previousDir;
+    QString errors;
     std::unique_ptr<zorsim::SimInstrument> sim;
     std::unique_ptr<zorsim::SimRealTimePacer> pacer;
-    std::shared_ptr<zorsim::ThresholdRelay> relay;
     ControllerCenter* center = nullptr;
 };

@@ -10,7 +10,12 @@ Item {
     width: 800
     height: 480
 
-    AcPageHarness { id: harness }
+    ModulePageHarness {
+        id: harness
+        module: ViewBaseModel.TEST_ALTERNATE
+        pageSource: "qrc:/QMLPages/AC/ModelAlternatePage.qml"
+        relays: "threshold:channel=IA,pickup=4.5,delay=0.2,dropoff=0.95,input=0"
+    }
 
     // What the page looked like while the engine ramped.
     property bool sawRamp: false
@@ -29,7 +34,7 @@ Item {
     function findTable() { return test.findChild(harness.page, "outputTable") }
     function findCalc() { return test.findChild(harness.page, "calcButton") }
 
-    AcPageTestCase {
+    ModulePageTestCase {
         id: test
         name: "AcPageAuto"
         harness: harness
@@ -106,8 +111,8 @@ Item {
 
         function test_rampFindsPickupAndReturnOfTheRelay() {
             prepareRamp(1)
-            var pickups = acBench.relayPickups()
-            var dropoffs = acBench.relayDropoffs()
+            var pickups = pageBench.contactCloses(0)
+            var dropoffs = pageBench.contactOpens(0)
             root.sawRamp = false
             harness.exitHistory = []
 
@@ -115,8 +120,8 @@ Item {
             // The engine ramps IA up to the pick-up, back to the drop-off and ends.
             tryVerify(function() { return root.sawRamp }, 30000, "ramp started")
             compare(harness.exitHistory[0], false)
-            tryVerify(function() { return acBench.relayPickups() > pickups }, 60000, "relay picked up")
-            tryVerify(function() { return acBench.relayDropoffs() > dropoffs }, 60000, "relay dropped off")
+            tryVerify(function() { return pageBench.contactCloses(0) > pickups }, 60000, "relay picked up")
+            tryVerify(function() { return pageBench.contactOpens(0) > dropoffs }, 60000, "relay dropped off")
             waitRunning(false)
             verify(root.tableLockedInRamp)
             verify(root.calcLockedInRamp)
@@ -132,7 +137,7 @@ Item {
             verify(control("calcButton").enabled)
             verify(control("startButton").visible)
             verify(harness.exitEnabled)
-            compare(acBench.violationText(), "")
+            compare(pageBench.violationText(), "")
         }
 
         function test_calculatorFillsTheOutputs() {

@@ -10,9 +10,14 @@ Item {
     width: 800
     height: 480
 
-    AcPageHarness { id: harness }
+    ModulePageHarness {
+        id: harness
+        module: ViewBaseModel.TEST_ALTERNATE
+        pageSource: "qrc:/QMLPages/AC/ModelAlternatePage.qml"
+        relays: "threshold:channel=IA,pickup=4.5,delay=0.2,dropoff=0.95,input=0"
+    }
 
-    AcPageTestCase {
+    ModulePageTestCase {
         name: "AcPageLayout"
         harness: harness
 

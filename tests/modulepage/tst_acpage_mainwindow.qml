@@ -56,7 +56,7 @@ Item {
         }
 
         function test_pageRunsInTheSlotAndLeavingSavesAndStops() {
-            verify(acBenchReady, "the engine did not come up on the simulated instrument")
+            verify(pageBenchReady, "the engine did not come up on the simulated instrument")
             // The start page's safety notice first.
             var notice = mainWindow.mainWindowPage.safetyNotice
             tryCompare(notice, "opened", true)
@@ -86,13 +86,13 @@ Item {
             acceptDialog(dialog)
             tryCompare(page, "visible", false)
             verify(mainWindow.mainWindowPage.visible)
-            tryVerify(function() { return !running(page) && !acBench.outputPlaying() }, 30000, "run stopped")
+            tryVerify(function() { return !running(page) && !pageBench.outputPlaying() }, 30000, "run stopped")
 
             var file = page.viewModel.getRootPath() + "/parameters/AC/parameter.xml"
-            verify(acBench.fileExists(file), file)
+            verify(pageBench.fileExists(file), file)
             // Saved with the settings from before the run.
-            verify(/<port0>\s*<range>57.735<\/range>/.test(acBench.readFile(file)))
-            compare(acBench.violationText(), "")
+            verify(/<port0>\s*<range>57.735<\/range>/.test(pageBench.readFile(file)))
+            compare(pageBench.violationText(), "")
         }
     }
 }
