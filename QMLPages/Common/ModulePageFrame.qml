@@ -7,7 +7,8 @@ import ZOR.ViewBaseModel 1.0
 // model and its own fields, and fills in:
 //   viewModel, testType   the page's model and the TESTType it runs
 //   fileModule            the name prefix the "File" dialog offers ("AC_")
-//   triggerPanel          its PageTriggerPanel, when it has one
+//   triggerPanel          its trigger tab, when it has one: an item with load()
+//                         and clearOutputs(), as PageTriggerPanel
 // and overrides the hooks it needs:
 //   initControls()        limits and rows that depend on the unit
 //   loadControls()        every own field from the model's getters
@@ -29,7 +30,7 @@ Item {
     property var viewModel: null
     property int testType: -1
     property string fileModule: ""
-    property PageTriggerPanel triggerPanel: null
+    property Item triggerPanel: null
 
     property int rowHeight: 32
     property bool running: false

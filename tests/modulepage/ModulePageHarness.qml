@@ -9,6 +9,11 @@ import "qrc:/"
 // A test names the module (its TESTType), the page's QML file and the relays
 // wired to the binary inputs (the ZOR_SIM_RELAY syntax); `ready` says that the
 // engine came up and the relays were wired.
+//
+// A trip ends the state playing at once, so a relay's delays are the time the
+// engine has to write the next state. The bench runs 20 times faster than
+// real time: delays of a second or more (50 ms of real time) keep a loaded
+// machine from missing that.
 Item {
     id: harness
     width: 800

@@ -14,7 +14,7 @@ Item {
         id: harness
         module: ViewBaseModel.TEST_ALTERNATE
         pageSource: "qrc:/QMLPages/AC/ModelAlternatePage.qml"
-        relays: "threshold:channel=IA,pickup=4.5,delay=0.2,dropoff=0.95,input=0"
+        relays: "threshold:channel=IA,pickup=4.5,delay=2,dropoff=0.95,input=0"
     }
 
     // What the page looked like while the engine ramped.

@@ -15,7 +15,7 @@ Item {
         id: harness
         module: ViewBaseModel.TEST_ALTERNATE
         pageSource: "qrc:/QMLPages/AC/ModelAlternatePage.qml"
-        relays: "threshold:channel=IA,pickup=4.5,delay=0.2,dropoff=0.95,input=0"
+        relays: "threshold:channel=IA,pickup=4.5,delay=2,dropoff=0.95,input=0"
     }
 
     ModulePageTestCase {
@@ -58,7 +58,7 @@ Item {
             tap("startButton")
             waitRunning(true)
             // The exit is held from the start until the engine reports the run.
-            tryCompare(harness, "exitEnabled", true)
+            tryCompare(harness, "exitEnabled", true, 30000)
             compare(harness.exitHistory[0], false)
             verify(model.getExitEnabled())
             verify(control("stopButton").visible)
@@ -94,7 +94,7 @@ Item {
             tap("stopButton")
             waitRunning(false)
             // The outputs from before the run, the result kept.
-            tryCompare(control("range4"), "text", "4.000")
+            tryCompare(control("range4"), "text", "4.000", 30000)
             compare(model.getOutputRange(4), 4)
             compare(resultText("actionValueField"), "5.000 A")
             compare(model.getTestState(), 1)
