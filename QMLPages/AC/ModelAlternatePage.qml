@@ -179,12 +179,6 @@ ModulePageFrame {
         updateControlValue()
     }
 
-    // A quick key of the output table: the model's helper, then the page again.
-    function quickOutput(helper, port, argument) {
-        helper(port, argument)
-        updateControlValue()
-    }
-
     function openCalculator() {
         if (!distanceDialog.visible)
             distanceDialog.open()
@@ -245,8 +239,8 @@ ModulePageFrame {
                     signalEnable: true
                     quick1Value: qsTr("额定")                          // nominal
                     quick2Value: qsTr("平衡")                          // balance
-                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setRateRange, outputRowItem.port)
-                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setBalanceRange, outputRowItem.port)
+                    onQuick1Clicked: page.applyAndReload(viewAlternateModel.setRateRange, outputRowItem.port)
+                    onQuick2Clicked: page.applyAndReload(viewAlternateModel.setBalanceRange, outputRowItem.port)
                     onDataValueEntered: page.enterOutput(0, outputRowItem.port, dataValue)
                 }
                 EditNumberBox {
@@ -263,8 +257,8 @@ ModulePageFrame {
                     quick1Value: outputRowItem.fourth ? "120.0" : qsTr("正序")   // positive sequence
                     quick2Value: outputRowItem.fourth ? "240.0" : qsTr("负序")   // negative sequence
                     quick3Value: outputRowItem.fourth ? "360.0" : ""
-                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setPositiveAngle, outputRowItem.port, true)
-                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setPositiveAngle, outputRowItem.port, false)
+                    onQuick1Clicked: page.applyAndReload(viewAlternateModel.setPositiveAngle, outputRowItem.port, true)
+                    onQuick2Clicked: page.applyAndReload(viewAlternateModel.setPositiveAngle, outputRowItem.port, false)
                     onDataValueEntered: page.enterOutput(1, outputRowItem.port, dataValue)
                 }
                 EditNumberBox {
@@ -280,8 +274,8 @@ ModulePageFrame {
                     signalEnable: true
                     quick1Value: qsTr("额定")
                     quick2Value: qsTr("平衡")
-                    onQuick1Clicked: page.quickOutput(viewAlternateModel.setRateFrequency, outputRowItem.port)
-                    onQuick2Clicked: page.quickOutput(viewAlternateModel.setBalanceFrequency, outputRowItem.port)
+                    onQuick1Clicked: page.applyAndReload(viewAlternateModel.setRateFrequency, outputRowItem.port)
+                    onQuick2Clicked: page.applyAndReload(viewAlternateModel.setBalanceFrequency, outputRowItem.port)
                     onDataValueEntered: page.enterOutput(2, outputRowItem.port, dataValue)
                 }
             }
@@ -337,10 +331,8 @@ ModulePageFrame {
                     quick1Value: "5.0"
                     quick2Value: "10.0"
                     quick3Value: "20.0"
-                    onDataValueEntered: {
-                        if (!ViewUtilityHelper.qmlIsNaN(dataValue) && dataValue !== viewAlternateModel.getRampStepValue())
-                            viewAlternateModel.setRampStepValue(dataValue)
-                    }
+                    onDataValueEntered: page.enterValue(dataValue, viewAlternateModel.getRampStepValue,
+                                                        viewAlternateModel.setRampStepValue)
                 }
                 ToolTextButton {
                     objectName: "plusButton"
@@ -362,10 +354,8 @@ ModulePageFrame {
                     height: page.rowHeight
                     enabled: !page.running
                     dataAutoToLimit: true
-                    onDataValueEntered: {
-                        if (!ViewUtilityHelper.qmlIsNaN(dataValue) && dataValue !== viewAlternateModel.getEndRampValue())
-                            viewAlternateModel.setEndRampValue(dataValue)
-                    }
+                    onDataValueEntered: page.enterValue(dataValue, viewAlternateModel.getEndRampValue,
+                                                        viewAlternateModel.setEndRampValue)
                 }
                 ToolTextButton {
                     objectName: "minusButton"
@@ -389,10 +379,7 @@ ModulePageFrame {
                     text: qsTr("自动时间:")                              // automatic ramp, time per step
                     font.pixelSize: page.tinyFontSize
                     enabled: !page.running
-                    onClicked: {
-                        viewAlternateModel.setAutoRampEnabled(checked)
-                        page.updateControlValue()
-                    }
+                    onClicked: page.applyAndReload(viewAlternateModel.setAutoRampEnabled, checked)
                 }
                 EditNumberBox {
                     id: autoTimeBox
@@ -408,10 +395,8 @@ ModulePageFrame {
                     quick1Value: "0.1"
                     quick2Value: "1.0"
                     quick3Value: "10.0"
-                    onDataValueEntered: {
-                        if (!ViewUtilityHelper.qmlIsNaN(dataValue) && dataValue !== viewAlternateModel.getRampTimeValue())
-                            viewAlternateModel.setRampTimeValue(dataValue)
-                    }
+                    onDataValueEntered: page.enterValue(dataValue, viewAlternateModel.getRampTimeValue,
+                                                        viewAlternateModel.setRampTimeValue)
                 }
             }
 
@@ -425,10 +410,7 @@ ModulePageFrame {
                     height: page.rowHeight
                     model: page.rampPortList
                     enabled: !page.running
-                    onActivated: {
-                        viewAlternateModel.setFaultActionPort(index)
-                        page.updateControlValue()
-                    }
+                    onActivated: page.applyAndReload(viewAlternateModel.setFaultActionPort, index)
                 }
             }
 
@@ -442,10 +424,7 @@ ModulePageFrame {
                     height: page.rowHeight
                     model: [qsTr("幅值"), qsTr("相位"), qsTr("频率")]        // amplitude, phase, frequency
                     enabled: !page.running
-                    onActivated: {
-                        viewAlternateModel.setFaultActionItem(index)
-                        page.updateControlValue()
-                    }
+                    onActivated: page.applyAndReload(viewAlternateModel.setFaultActionItem, index)
                 }
             }
 
@@ -461,10 +440,7 @@ ModulePageFrame {
                     model: page.autoMode ? [qsTr("动作停止"), qsTr("动作返回"), qsTr("持续输出")]
                                          : [qsTr("动作停止"), qsTr("持续输出")]
                     enabled: !page.running
-                    onActivated: {
-                        viewAlternateModel.setFaultActionType(index)
-                        page.updateControlValue()
-                    }
+                    onActivated: page.applyAndReload(viewAlternateModel.setFaultActionType, index)
                 }
             }
 

@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QMLControls 1.0
 import ZOR.ViewBaseModel 1.0
+import ZOR.ViewUtilityHelper 1.0
 
 // The frame of a module test page. A page derives from it, declares its view
 // model and its own fields, and fills in:
@@ -205,6 +206,21 @@ Item {
         viewModel.testInterrupt()
         updateRunningState(false)
         updateReadonly(false)
+    }
+
+    // A number entered in a field goes to the model when it is one and differs.
+    function enterValue(value, getter, setter) {
+        if (!ViewUtilityHelper.qmlIsNaN(value) && value !== getter())
+            setter(value)
+    }
+
+    // A choice or quick key: the model's setter, then every control again.
+    function applyAndReload(setter, first, second) {
+        if (second === undefined)
+            setter(first)
+        else
+            setter(first, second)
+        updateControlValue()
     }
 
     function showMessage(text) {
