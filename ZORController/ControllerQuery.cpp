@@ -225,7 +225,7 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
         std::fill(std::begin(loop.previousBO), std::end(loop.previousBO), -1);
         return;
     }
-    const uint8_t* states = globalTestStatusData->statusBOStates;
+    const auto& states = globalTestStatusData->statusBOStates;
     bool same = true;
     for (int i = 0; i < 4; ++i)
         same = same && loop.previousBO[i] != -1 && loop.previousBO[i] == states[i];

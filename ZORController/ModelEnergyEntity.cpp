@@ -152,7 +152,6 @@ void ModelEnergyEntity::updateToDriverPulse()
     const int k = outputSendingStateIndex;
     const int j = (k >= 1 && k <= kMaxStates && k <= stateCount) ? k - 1 : 0;
 
-    out.pulseInputEnable = 1;
     out.pulseInputTCU = quint16(truncInto(stateSettingPulses[j], 0.0, 65535.0));
 
     out.pulseOutputEnable = pulseOutputEnable;
@@ -169,6 +168,9 @@ void ModelEnergyEntity::updateToDriverPulse()
     const float window = float(int(truncInto(expected, double(INT_MIN), double(INT_MAX)))) * 1.2f;
     out.pulseSampleTotalCount = quint32(truncInto(double(window), 0.0, double(UINT32_MAX)));
     out.pulseSampleDelayTime = std::isfinite(stateSampleDelayTimes[j]) ? stateSampleDelayTimes[j] : 0.0;
+    // The polling loop starts the measurement once it sees the input enabled:
+    // the rest of the set-up is in place by then.
+    out.pulseInputEnable = 1;
 }
 
 int ModelEnergyEntity::updateFromDriverPulse(unsigned short inputCounter, double inputPeriod)

@@ -6,13 +6,57 @@
 // reached through its global pointer, null until driverBaseInit() and again
 // after driverBaseRelease(); every user must tolerate a null pointer.
 //
-// The records carry no lock: every field is a plain word or byte, and a writer
-// completes one output state before it calls the page encoder.
+// The records carry no lock. A field that one thread alone touches is a plain
+// word or byte; a field that two threads touch (the testor, the polling loop,
+// the configuration, the battery loop, the view models) is a CommShared of the
+// same width, read and written as one atomic access. A writer completes one
+// output state before it calls the page encoder.
 //
 // Channel index c runs over the port order UA UB UC UX IA IB IC IX = 0..7;
 // c < 4 is a voltage channel, c >= 4 a current channel.
 
+#include <atomic>
 #include <cstdint>
+
+// A record field that more than one thread reads or writes: each read and
+// each write is one atomic access of the field's own width. It reads and
+// assigns like the plain field, and a record holding it can still be copied
+// (field by field, by one thread).
+template <typename T>
+class CommShared
+{
+public:
+    CommShared() noexcept
+        : v(T())
+    {
+    }
+    explicit CommShared(T value) noexcept
+        : v(value)
+    {
+    }
+    CommShared(const CommShared& other) noexcept
+        : v(other.load())
+    {
+    }
+    CommShared& operator=(const CommShared& other) noexcept
+    {
+        v.store(other.load());
+        return *this;
+    }
+    CommShared& operator=(T value) noexcept
+    {
+        v.store(value);
+        return *this;
+    }
+    operator T() const noexcept { return v.load(); }
+    T load() const noexcept { return v.load(); }
+    T operator++() noexcept { return T(v.fetch_add(1) + 1); }
+
+private:
+    static_assert(std::atomic<T>::is_always_lock_free && sizeof(std::atomic<T>) == sizeof(T),
+                  "a shared field keeps its width");
+    std::atomic<T> v;
+};
 
 enum COMMPortType {
     COMM_PORT_TYPE_UA = 0,
@@ -93,27 +137,27 @@ constexpr int COMM_PPX_MAX_COUNT = 64;
 // Hardware constants (written by the driver configuration).
 struct CommDriverConfigureHardData
 {
-    float maxIRange = 10.0f;            // current full scale, A (channels 4-7)
-    float maxVRange = 265.0f;           // voltage full scale, V (channels 0-3)
-    float levelISmall = 1.0f;           // above this current the big range is used, A
-    float levelVSmall = 26.5f;          // above this voltage the big range is used, V
-    uint32_t fanSpeedFrequency = 6250;  // fan full-scale count
-    uint32_t tempThresholdAlarm = 70;   // over-temperature alarm, degC
-    uint32_t tempThresholdResume = 40;  // alarm clears below this, degC
-    uint32_t periodFrequency = 28000;   // synthesiser tick rate, Hz
-    uint32_t fpgaVersion = 0;           // (0x800A << 16) | 0x800C
-    uint8_t volPhaseType = 0;
-    uint8_t curPhaseType = 0;
-    float auxdcMaxValue = 350.0f;       // auxiliary DC full scale, V
-    uint8_t powerAmpType = 0;           // 1 = current amplifiers invert
-    uint8_t systemPowerType = 0;        // COMMSystemPowerType
+    CommShared<float> maxIRange{10.0f};            // current full scale, A (channels 4-7)
+    CommShared<float> maxVRange{265.0f};           // voltage full scale, V (channels 0-3)
+    CommShared<float> levelISmall{1.0f};           // above this current the big range is used, A
+    CommShared<float> levelVSmall{26.5f};          // above this voltage the big range is used, V
+    CommShared<uint32_t> fanSpeedFrequency{6250};  // fan full-scale count
+    CommShared<uint32_t> tempThresholdAlarm{70};   // over-temperature alarm, degC
+    CommShared<uint32_t> tempThresholdResume{40};  // alarm clears below this, degC
+    CommShared<uint32_t> periodFrequency{28000};   // synthesiser tick rate, Hz
+    CommShared<uint32_t> fpgaVersion{0};           // (0x800A << 16) | 0x800C
+    CommShared<uint8_t> volPhaseType{0};
+    CommShared<uint8_t> curPhaseType{0};
+    CommShared<float> auxdcMaxValue{350.0f};       // auxiliary DC full scale, V
+    CommShared<uint8_t> powerAmpType{0};           // 1 = current amplifiers invert
+    CommShared<uint8_t> systemPowerType{0};        // COMMSystemPowerType
 };
 
 struct CommDriverConfigureSoftData
 {
-    float ditherTime = 0.015f;          // contact debounce, s
-    float zeroOutputTime = 0.001f;      // duration of a zero-output page, s
-    int32_t batteryType = 0;            // 0 binary battery protocol, else ASCII
+    CommShared<float> ditherTime{0.015f};      // contact debounce, s
+    CommShared<float> zeroOutputTime{0.001f};  // duration of a zero-output page, s
+    CommShared<int32_t> batteryType{0};        // 0 binary battery protocol, else ASCII
 };
 
 // Calibration: [channel][range 0 small / 1 big][point]. A Limits entry <= 0
@@ -167,7 +211,7 @@ struct DecayDefine
 // and outputFrequencies in place: fill them again before every send.
 struct CommDriverTestOutputData
 {
-    float currentOutputRanges[8][4] = {};  // as the entities set them; not encoded
+    CommShared<float> currentOutputRanges[8][4] = {};  // as the entities set them; not encoded
     float outputRanges[8][4] = {};         // V or A (RMS for AC)
     float outputAngles[8][4] = {};         // deg
     float outputFrequencies[8][4] = {};    // Hz, 0 = DC
@@ -197,15 +241,15 @@ struct CommDriverTestOutputData
     uint32_t pluseOutputCount = 0;
 
     // Energy-meter pulse input and output.
-    uint16_t pulseInputEnable = 0;         // register 0x8420
-    uint16_t pulseInputTCU = 0;            // register 0x8422
-    uint64_t pulseInputPeriod = 0;         // filled by driverBaseReadTestPulse
-    uint16_t pulseInputTCNT = 0;           // filled by driverBaseReadTestPulse
-    uint16_t pulseInputState = 0;          // filled by driverBaseReadTestPulse
-    uint16_t pulseOutputEnable = 0;        // register 0x842C
-    uint64_t pulseOutputPeriod = 0;        // low 32 bits sent
-    double pulseSampleDelayTime = 0.0;
-    uint32_t pulseSampleTotalCount = 0;
+    CommShared<uint16_t> pulseInputEnable{0};   // register 0x8420; set last, after the other set-up fields
+    CommShared<uint16_t> pulseInputTCU{0};      // register 0x8422
+    CommShared<uint64_t> pulseInputPeriod{0};   // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseInputTCNT{0};     // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseInputState{0};    // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseOutputEnable{0};  // register 0x842C
+    CommShared<uint64_t> pulseOutputPeriod{0};  // low 32 bits sent
+    CommShared<double> pulseSampleDelayTime{0.0};
+    CommShared<uint32_t> pulseSampleTotalCount{0};
 
     uint16_t propertyEnables[8] = {};      // COMMStatePropertyEnableType bits
     float drdtSlipValue[8] = {};           // amplitude ramp rate, units/s (magnitude)
@@ -226,22 +270,22 @@ struct CommDriverTestOutputData
 // Run control.
 struct CommDriverTestControlData
 {
-    uint8_t controlPowerVEnable = 0;
-    uint8_t controlPowerIEnable = 0;
+    CommShared<uint8_t> controlPowerVEnable{0};
+    CommShared<uint8_t> controlPowerIEnable{0};
     uint8_t controlPowerLLOEnable = 0;
     uint8_t controlPowerDCVAuxEnable = 0;
     uint8_t controlPowerDCVAuxSwitch = 0;
     uint8_t controlPowerDCVAuxType = 0;
     uint8_t controlRunVEnable = 0;
     uint8_t controlRunIEnable = 0;
-    uint8_t controlBOStates[4] = {};
-    uint8_t controlAutoOutputTimeEnable = 0;
+    CommShared<uint8_t> controlBOStates[4] = {};
+    CommShared<uint8_t> controlAutoOutputTimeEnable{0};
     uint8_t controlRunPluseEnable = 0;
     uint8_t controlStateSwitchEnable = 0;       // set to 1 by every page encode
     uint32_t controlPowerDCVAuxValue = 0;       // auxiliary DC set point, V; 0 = off
-    uint8_t controlAutoOutputStateEnable = 0;   // 1 = the FPGA steps through the pages
+    CommShared<uint8_t> controlAutoOutputStateEnable{0};  // 1 = the FPGA steps through the pages
     uint8_t controlOutputHarmEnable = 0;        // 4 components per channel
-    uint8_t controlDeviceLowPowerEnable = 0;
+    CommShared<uint8_t> controlDeviceLowPowerEnable{0};
     uint8_t controlOscillateEnable = 0;         // 2 components per channel
 };
 
@@ -249,25 +293,25 @@ struct CommDriverTestControlData
 struct CommDriverTestStatusData
 {
     uint8_t statusBIStates[4] = {};
-    uint8_t statusBOStates[4] = {};
+    CommShared<uint8_t> statusBOStates[4] = {};
     int32_t statusAOTempValues[4] = {};     // degC
-    int32_t statusTestStateIndex = 0;       // raw 0x8336: bits 0-2 page, bit 15 last state
-    uint8_t statusTestActionFlags[4] = {};  // 2-bit edge code per binary input
+    CommShared<int32_t> statusTestStateIndex{0};  // raw 0x8336: bits 0-2 page, bit 15 last state
+    CommShared<uint8_t> statusTestActionFlags[4] = {};  // 2-bit edge code per binary input
     float statusTestActionTime = 0.0f;      // s; NaN = no new action
-    float statusTestTriggerTime = 0.0f;     // s
-    uint8_t statusTestActionBIStates[4] = {};
+    CommShared<float> statusTestTriggerTime{0.0f};  // s
+    CommShared<uint8_t> statusTestActionBIStates[4] = {};
     int32_t statusAlarmStates = 0;          // register 0x8414
     int32_t statusPluseStopState = 0;
     int32_t statusBatteryChargingState = 0;
     int32_t statusBatteryCapacityPercent = 0;
-    uint8_t statusBIStateAction = 0;
+    uint8_t statusBIStateAction = 0;        // raised, read and cleared by the testor alone
     uint8_t statusBatteryMOSState = 0;      // battery output switch request
     int32_t statusFanSpeed = 0;             // percent
     uint8_t statusSensorStates[4] = {};     // 2-bit sensor codes
-    uint16_t statusTestActionFlag = 0;      // last action flag word
-    uint16_t statusTestActionCount = 0;
-    uint8_t statusTestActionIndex = 0;      // last binary input that acted
-    uint8_t statusTestActionStateIndex = 0; // page of the last action; 255 after reset
+    CommShared<uint16_t> statusTestActionFlag{0};      // last action flag word
+    CommShared<uint16_t> statusTestActionCount{0};
+    CommShared<uint8_t> statusTestActionIndex{0};      // last binary input that acted
+    CommShared<uint8_t> statusTestActionStateIndex{0}; // page of the last action; 255 after reset
 };
 
 struct CommDriverBatteryInfoData

@@ -63,7 +63,7 @@ TEST_F(DriverControl, AlarmsAreReadOnlyWithAmplifierPower)
 
 TEST_F(DriverControl, BinaryOutputsAndInputs)
 {
-    for (uint8_t& state : control->controlBOStates)
+    for (auto& state : control->controlBOStates)
         state = 1;
     ASSERT_EQ(driverBaseSendTestBOState(), 0);
     EXPECT_EQ(sim->peekRegister(0x833C), 0x800F);
