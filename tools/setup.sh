@@ -53,15 +53,38 @@ run_app() {
     exec "$app" "$@"
 }
 
+# The tests of the last ctest run in DIR that failed and then passed when run
+# again (from ctest's log of every run; the tests' own output is skipped).
+passed_on_second_run() {
+    local log="$1/Testing/Temporary/LastTest.log"
+    [ -f "$log" ] || return 0
+    awk '/^Output:$/ { output = 1; next }
+         /^<end of output>$/ { output = 0; next }
+         output { next }
+         /^[0-9]+\/[0-9]+ Testing: / { sub(/^[0-9]+\/[0-9]+ Testing: /, ""); name = $0; next }
+         /^Test Failed\./ { failed[name] = 1; next }
+         /^Test Passed\./ { if (name in failed) print name }' "$log"
+}
+
 run_tests() {
     local status=0
     # A test whose real-time waits lose out to a loaded machine gets one more
-    # run; a test that fails twice fails the run.
+    # run; a test that fails twice fails the run. Every test that needed the
+    # second run is listed at the end.
     local retry=(--repeat until-pass:2)
+    local second=()
+    note_second_runs() {   # STAGE DIR
+        local name
+        while IFS= read -r name; do
+            second+=("$1: $name")
+        done < <(passed_on_second_run "$2")
+    }
+
     echo "== host build and all tests"
     configure_and_build "$here/build/host" -DZOR_WERROR=ON
     (cd "$here/build/host" && xvfb-run -a -s "-screen 0 800x480x24" \
         ctest -j "$jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
+    note_second_runs "host" "$here/build/host"
 
     echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build "$here/build/sanitize" -DZOR_WERROR=ON -DZOR_SANITIZE=ON \
@@ -69,18 +92,39 @@ run_tests() {
     (cd "$here/build/sanitize" && \
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
+    note_second_runs "AddressSanitizer" "$here/build/sanitize"
 
-    echo "== register-link thread stress under ThreadSanitizer"
+    # The engine against the simulated instrument (every worker thread, the
+    # polling loop, the view models' device tasks) and the register link's
+    # thread stress. Qt is not instrumented: tests/support/TsanQtSync.cpp
+    # shows the sanitizer Qt's locks and event hand-over, tools/tsan-qt.supp
+    # leaves Qt's own memory calls alone. TZ names the zone the machine uses
+    # anyway, so that glibc does not reload it on every local-time
+    # conversion (under a lock of its own the sanitizer cannot see).
+    # No second run here: a report fails the stage.
+    echo "== engine end-to-end tests and register-link thread stress under ThreadSanitizer"
+    local tsan_labels=(simulator engine run_source run_protection acmodel calibration_loop viewmodel)
+    local tsan_targets=()
+    local label
+    for label in "${tsan_labels[@]}"; do tsan_targets+=("test_$label"); done
     cmake -S "$here" -B "$here/build/tsan" -G Ninja -DZOR_SANITIZE_THREAD=ON -DZOR_BUILD_GUI=OFF \
         -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
-    cmake --build "$here/build/tsan" -j "$jobs" --target test_simulator
-    (cd "$here/build/tsan" && TSAN_OPTIONS=halt_on_error=1 \
-        ctest --output-on-failure -R 'LinkFrames') || status=1
+    cmake --build "$here/build/tsan" -j "$jobs" --target "${tsan_targets[@]}"
+    (cd "$here/build/tsan" && TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
+        TSAN_OPTIONS="halt_on_error=1 suppressions=$here/tools/tsan-qt.supp" \
+        ctest -j "$jobs" --output-on-failure --timeout 900 \
+            -L "^($(IFS='|'; echo "${tsan_labels[*]}"))\$") || status=1
 
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
         -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
 
+    if [ ${#second[@]} -gt 0 ]; then
+        echo "Passed only on the second run (failed once: an intermittent fault or a loaded machine):"
+        printf '    %s\n' "${second[@]}"
+    else
+        echo "No test needed a second run."
+    fi
     [ $status -eq 0 ] && echo "All builds and tests passed." || echo "Some builds or tests FAILED."
     return $status
 }

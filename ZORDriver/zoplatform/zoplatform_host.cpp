@@ -27,6 +27,10 @@ constexpr key_t kDeviceKeyBase = key_t(0xA0A01234u);
 
 struct HostState
 {
+    // At exit the records go only after the last command of a device task
+    // (a worker thread) has let go of them.
+    ~HostState() { std::lock_guard<std::mutex> lock(mutex); }
+
     std::mutex mutex;
     QStringList commands;
     QMap<QString, CommandResult> scripts;
