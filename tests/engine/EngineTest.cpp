@@ -3,6 +3,7 @@
 
 #include "EngineFixture.h"
 #include "ModelAlternateEntity.h"
+#include "SimClockBlock.h"
 #include "zodrv_mcasp.h"
 
 #include <QStringList>
@@ -11,6 +12,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 using enginetest::Notice;
 using enginetest::waitFor;
@@ -248,7 +250,24 @@ TEST_F(EngineTest, AlarmWordsAreReadWhilePoweredAndReportedOnChange)
 
 TEST_F(EngineTest, ClockStatusIsPolledAndStored)
 {
+    // An IRIG-B reference: the loop finds the instrument synchronised to it
+    // and the runtime store keeps that and the reference's second.
+    constexpr uint32_t t0 = 1709251195;   // 2024-02-29 23:59:55 UTC
+    double setAt = 0.0;
+    sim->withClockBlock([&](zorsim::SimClockBlock& b) {
+        b.setIrigbReference(t0);
+        setAt = sim->nowSeconds();
+    });
+    center->testConfiguration->clockSource = ControllerConfiguration::CLOCK_SOURCE_IRIG_B;
     startPolling();
+    const auto stored = [this] {
+        return runtime([](ControllerRuntime& rt) { return std::make_pair(rt.clockSyncState, rt.clockTime); });
+    };
+    ASSERT_TRUE(waitFor([&] { return stored().first && stored().second >= t0; }));
+    const auto [synced, second] = stored();
+    EXPECT_TRUE(synced);
+    EXPECT_LE(second, t0 + uint32_t(sim->nowSeconds() - setAt) + 1);
+
     const int first = gui.count(ControllerRuntime::DATA_TYPE_CLOCK_STATE, -1);
     ASSERT_TRUE(waitFor([&] { return gui.count(ControllerRuntime::DATA_TYPE_CLOCK_STATE, -1) >= first + 3; }));
 

@@ -391,8 +391,8 @@ TEST(AlternateEntity, MaxOutputCurrentIgnoresRecordLeftovers)
     EXPECT_DOUBLE_EQ(e.maxOutputCurrent(), 4.0);
 }
 
-// An edit and its clamp happen under the lock, so an encode never sees the
-// unclamped value.
+// A writer holds the lock across an edit and its clamp; the encoder's fill
+// takes the lock itself, so it never sees the unclamped value.
 TEST(AlternateEntity, EditAndClampAreAtomicForTheEncoder)
 {
     DriverRecords records;
@@ -401,14 +401,14 @@ TEST(AlternateEntity, EditAndClampAreAtomicForTheEncoder)
     std::thread writer([&] {
         for (int i = 0; i < 20000; ++i) {
             QMutexLocker locker(&e.entityLock);
-            e.outputRanges[4] = 1000.0 + i;
-            e.formatLimitValue(300.0, 20.0);
+            e.outputRanges[4] = 1000.0 + i;   // an edit above the limit...
+            std::this_thread::yield();
+            e.formatLimitValue(300.0, 20.0);  // ...clamped before it is released
         }
         done = true;
     });
     float worst = 0.0f;
     while (!done) {
-        QMutexLocker locker(&e.entityLock);
         e.updateToDriverValue();
         worst = std::max(worst, records.output.outputRanges[4][0]);
     }
