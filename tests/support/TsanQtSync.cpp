@@ -4,23 +4,21 @@
 //
 // - QMutex (and QRecursiveMutex, which is one): the lock and unlock calls our
 //   code makes are wrapped with an acquire / release on the mutex.
-// - Posted events and queued calls: what a thread did before it emitted a
-//   signal, posted an event or queued a call is released to one sync object,
-//   which every thread acquires before it handles an event. This is coarser
-//   than Qt's own ordering (one event queue instead of one per thread), never
-//   finer, and gives no edge to a thread that handles no events (a polling
-//   loop stays unordered against every other thread).
-// - A function handed to a thread pool acquires when it starts and releases
-//   when it ends.
-// - Queued arguments of a registered type are copied inside the emit; each
-//   copy is released as it is made, before the event that carries it is
-//   posted.
+// - Signals: an emit releases on its sender object, and a queued call
+//   acquires on the sender it carries before it is handled. Queued copies of
+//   a registered type's arguments are made inside the emit and are released
+//   as they are made. This is coarser than Qt's own ordering only in that a
+//   handled call also sees what its sender did up to a later emit.
+// - Posted events, queued functions and functions handed to a thread pool:
+//   released when handed over, acquired when they start (each on its own;
+//   Qt 5.15's event layout gives the queued function).
 //
 // The wrappers take the place of Qt's own entry points in the test program
 // (a definition in the executable comes first) and call them through dlsym.
 
 #include <QByteArray>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMetaObject>
 #include <QMetaType>
 #include <QMutex>
@@ -41,11 +39,11 @@
 extern "C" {
 void __tsan_acquire(void* addr);
 void __tsan_release(void* addr);
+void __tsan_ignore_thread_begin();
+void __tsan_ignore_thread_end();
 }
 
 namespace {
-
-char queueSync;
 
 template <typename Fn>
 Fn real(const char* name)
@@ -58,13 +56,45 @@ Fn real(const char* name)
     return reinterpret_cast<Fn>(fn);
 }
 
-bool acquireBeforeEvent(void**)
+void* key(const void* p)
 {
-    __tsan_acquire(&queueSync);
+    return const_cast<void*>(p);
+}
+
+// The sender of the emit this thread is in.
+thread_local const QObject* emitting = nullptr;
+
+// Qt 5.15's queued call event (QMetaCallEvent, a private class): the event,
+// the signal index, the sender, the semaphore of a blocking call, then the
+// functor of a queued function call.
+struct MetaCallEventView : QEvent
+{
+    int signalId;
+    const QObject* sender;
+    void* semaphore;
+    const QtPrivate::QSlotObjectBase* slot;
+};
+
+bool acquireBeforeEvent(void** data)
+{
+    const QEvent* event = static_cast<const QEvent*>(data[1]);
+    // Qt wrote the event: reading it is not ours to check.
+    __tsan_ignore_thread_begin();
+    const bool call = event->type() == QEvent::MetaCall;
+    const MetaCallEventView* view = static_cast<const MetaCallEventView*>(event);
+    const QObject* sender = call ? view->sender : nullptr;
+    const QtPrivate::QSlotObjectBase* slot = call ? view->slot : nullptr;
+    __tsan_ignore_thread_end();
+    if (sender)
+        __tsan_acquire(key(sender));
+    if (slot)
+        __tsan_acquire(key(slot));
+    __tsan_acquire(key(event));
     return false;   // the event goes on to its receiver
 }
 
-// A registered type's copy constructor, followed by a release.
+// A registered type's copy constructor, followed by a release on the sender
+// when the copy is a queued argument.
 constexpr size_t kTypeSlots = 64;
 std::array<std::atomic<QMetaType::Constructor>, kTypeSlots> constructors{};
 std::atomic<size_t> usedTypeSlots{0};
@@ -73,7 +103,8 @@ template <size_t I>
 void* constructAndRelease(void* where, const void* copy)
 {
     void* made = constructors[I].load()(where, copy);
-    __tsan_release(&queueSync);
+    if (emitting)
+        __tsan_release(key(emitting));
     return made;
 }
 
@@ -118,8 +149,11 @@ void QMetaObject::activate(QObject* sender, const QMetaObject* m, int index, voi
 {
     static const auto fn = real<void (*)(QObject*, const QMetaObject*, int, void**)>(
         "_ZN11QMetaObject8activateEP7QObjectPKS_iPPv");
-    __tsan_release(&queueSync);
+    const QObject* outer = emitting;
+    emitting = sender;
+    __tsan_release(sender);
     fn(sender, m, index, argv);
+    emitting = outer;
 }
 
 bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* slot, Qt::ConnectionType type,
@@ -130,16 +164,17 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
     if (type == Qt::DirectConnection || !object)
         return fn(object, slot, type, ret);
 
-    // The call is wrapped: what it does is released after it, and acquired
-    // by whichever thread destroys it last (Qt counts the references inside
-    // itself). A blocking call is queued, and the caller waits until it has
-    // run (instead of on Qt's own semaphore).
+    // The call is wrapped: handled, it acquires what its caller did (on the
+    // functor the event carries), it releases what it did, and whichever
+    // thread destroys it last (Qt counts the references inside itself)
+    // acquires that. A blocking call is queued, and the caller waits until it
+    // has run (instead of on Qt's own semaphore).
     struct Owner
     {
         QtPrivate::QSlotObjectBase* slot = nullptr;
         ~Owner()
         {
-            __tsan_acquire(&queueSync);
+            __tsan_acquire(this);
             slot->destroyIfLastRef();
         }
     };
@@ -161,11 +196,11 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
             done->ran = true;
             done->changed.notify_all();
         }
-        __tsan_release(&queueSync);
+        __tsan_release(owner.get());
     };
     auto* queued = new QtPrivate::QFunctorSlotObjectWithNoArgs<decltype(call), void>(std::move(call));
     owner.reset();
-    __tsan_release(&queueSync);
+    __tsan_release(queued);
     if (!blocking)
         return fn(object, queued, type, ret);
     const bool posted = fn(object, queued, Qt::QueuedConnection, nullptr);
@@ -180,7 +215,7 @@ void QCoreApplication::postEvent(QObject* receiver, QEvent* event, int priority)
 {
     static const auto fn =
         real<void (*)(QObject*, QEvent*, int)>("_ZN16QCoreApplication9postEventEP7QObjectP6QEventi");
-    __tsan_release(&queueSync);
+    __tsan_release(event);
     fn(receiver, event, priority);
 }
 
@@ -204,11 +239,18 @@ void QThreadPool::start(std::function<void()> function, int priority)
 {
     static const auto fn =
         real<void (*)(QThreadPool*, std::function<void()>, int)>("_ZN11QThreadPool5startESt8functionIFvvEEi");
-    std::function<void()> run = [function = std::move(function)] {
-        __tsan_acquire(&queueSync);
-        function();
-        __tsan_release(&queueSync);
+    // Held by the function from here on (too large to be kept in place), so
+    // the address the task starts on is the one released here.
+    struct Run
+    {
+        std::function<void()> function;
+        void operator()()
+        {
+            __tsan_acquire(this);
+            function();
+        }
     };
-    __tsan_release(&queueSync);
+    std::function<void()> run = Run{std::move(function)};
+    __tsan_release(run.target<Run>());
     fn(this, std::move(run), priority);
 }
