@@ -6,6 +6,7 @@
 #include "zodrv_mcasp.h"
 
 #include <cmath>
+#include <mutex>
 
 std::atomic<int> localOutputUpdateOffset{0};
 std::atomic<int> driverUpdateClockEnabled{0};
@@ -71,7 +72,10 @@ int driverBaseInit()
         clockConfigured = (clockResult == 0);
     }
 
-    buildSineTable();
+    // Built once: the encoder may be reading it when a failed start-up is
+    // tried again.
+    static std::once_flag sineTableBuilt;
+    std::call_once(sineTableBuilt, buildSineTable);
     return linkResult + clockResult;
 }
 
