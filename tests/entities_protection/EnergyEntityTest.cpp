@@ -1,8 +1,10 @@
 #include "EntityTestSupport.h"
 #include "ModelEnergyEntity.h"
 
+#include <atomic>
 #include <cmath>
 #include <limits>
+#include <thread>
 
 using namespace entitytest;
 using Energy = ModelEnergyEntity;
@@ -92,6 +94,38 @@ TEST_F(EnergyEntityTest, PulseSetUpFollowsTheRunningState)
     EXPECT_FLOAT_EQ(out.outputRanges[0][0], 0.0f);
     EXPECT_FALSE(pulsesDone());
     EXPECT_EQ(entity.stateTestStates[2], ModelEntity::AO_STATE_TYPE_COMPLETED);
+}
+
+// The polling loop takes a state's window and delay as soon as it sees the
+// pulse input enabled: the rest of the set-up is in place by then.
+TEST_F(EnergyEntityTest, PulseInputIsEnabledAfterTheRestOfItsSetUp)
+{
+    entity.stateSampleDelayTimes[1] = 20.0;   // states 1 and 2 differ in delay and window
+    CommDriverTestOutputData& out = *records.output;
+    const quint32 windows[2] = {45, 67};      // (10 x 3.6 s + delay) x 1.2, truncated
+    std::atomic<bool> stop{false};
+    int stale = 0;
+    std::thread loop([&] {
+        for (int taken = 0; !stop;) {
+            if (out.pulseInputEnable == 0)
+                continue;
+            const int s = taken++ % 2;
+            if (out.pulseSampleDelayTime != (s == 0 ? 2.0 : 20.0) || out.pulseSampleTotalCount != windows[s])
+                ++stale;
+            out.pulseInputEnable = 0;   // taken, as the loop's measurement does
+        }
+    });
+    for (int i = 0; i < 20000; ++i) {
+        while (out.pulseInputEnable != 0)
+            std::this_thread::yield();
+        entity.outputSendingStateIndex = 1 + i % 2;
+        entity.updateToDriverPulse();
+    }
+    while (out.pulseInputEnable != 0)
+        std::this_thread::yield();
+    stop = true;
+    loop.join();
+    EXPECT_EQ(stale, 0);
 }
 
 TEST_F(EnergyEntityTest, PulseCountsGiveTimeEnergyAndTheMeterError)
