@@ -5,9 +5,10 @@
 // - QMutex (and QRecursiveMutex, which is one): the lock and unlock calls our
 //   code makes are wrapped with an acquire / release on the mutex.
 // - Signals: an emit releases on its sender object, and a queued call
-//   acquires on the sender it carries before it is handled. Queued copies of
-//   a registered type's arguments are made inside the emit and are released
-//   as they are made. This is coarser than Qt's own ordering only in that a
+//   acquires on the sender it carries before it is handled (a call by name,
+//   which carries none, on its receiver). Queued copies of a registered
+//   type's arguments are made inside the emit or call and are released as
+//   they are made. This is coarser than Qt's own ordering only in that a
 //   handled call also sees what its sender did up to a later emit.
 // - Posted events, queued functions and functions handed to a thread pool:
 //   released when handed over, acquired when they start (each on its own;
@@ -89,6 +90,8 @@ bool acquireBeforeEvent(void** data)
         __tsan_acquire(key(sender));
     if (slot)
         __tsan_acquire(key(slot));
+    if (call)
+        __tsan_acquire(data[0]);   // a call by name, released on its receiver
     __tsan_acquire(key(event));
     return false;   // the event goes on to its receiver
 }
@@ -209,6 +212,27 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
         done->changed.wait(lock, [&] { return done->ran; });
     }
     return posted;
+}
+
+bool QMetaObject::invokeMethod(QObject* object, const char* member, Qt::ConnectionType type,
+                               QGenericReturnArgument ret, QGenericArgument a0, QGenericArgument a1, QGenericArgument a2,
+                               QGenericArgument a3, QGenericArgument a4, QGenericArgument a5, QGenericArgument a6,
+                               QGenericArgument a7, QGenericArgument a8, QGenericArgument a9)
+{
+    static const auto fn = real<bool (*)(QObject*, const char*, Qt::ConnectionType, QGenericReturnArgument,
+                                         QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument,
+                                         QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument,
+                                         QGenericArgument, QGenericArgument)>(
+        "_ZN11QMetaObject12invokeMethodEP7QObjectPKcN2Qt14ConnectionTypeE22QGenericReturnArgument16QGenericArgument"
+        "S7_S7_S7_S7_S7_S7_S7_S7_S7_");
+    // Queued, the arguments are copied inside: each copy is released on the
+    // receiver, which the call acquires when it is handled.
+    const QObject* outer = emitting;
+    emitting = object;
+    __tsan_release(object);
+    const bool done = fn(object, member, type, ret, a0, a1, a2, a3, a4, a5, a6, a7, a8, a9);
+    emitting = outer;
+    return done;
 }
 
 void QCoreApplication::postEvent(QObject* receiver, QEvent* event, int priority)
