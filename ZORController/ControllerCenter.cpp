@@ -1,5 +1,6 @@
 #include "ControllerCenter.h"
 
+#include <QCoreApplication>
 #include <QMetaType>
 #include <QMutexLocker>
 
@@ -29,6 +30,9 @@ ControllerCenter* ControllerCenter::getInstance()
     ControllerCenter* created = new ControllerCenter();
     ControllerCenter* expected = nullptr;
     instance.compare_exchange_strong(expected, created, std::memory_order_acq_rel);
+    // The threads end while the application object still exists (its
+    // destructor runs the post routines); atexit covers a process without one.
+    qAddPostRoutine(&ControllerCenter::endThreadsAtExit);
     std::atexit(&ControllerCenter::endThreadsAtExit);
     return instance.load(std::memory_order_acquire);
 }
