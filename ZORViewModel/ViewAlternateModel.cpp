@@ -311,12 +311,8 @@ bool ViewAlternateModel::quickChange(bool toAdd)
     if (autoRampEnabled) {
         const int direction = toAdd ? 1 : -1;
         const double end = getEndRampValue();
-        const QString problem = rampProblem(direction, end);
-        rampHandedOver = problem.isEmpty();
-        if (!rampHandedOver) {
-            showUserMessage(problem);
+        if (!acceptRamp(groupRampProblem(direction, end)))
             return false;
-        }
         ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
         QMutexLocker lock(&entity->entityLock);
         entity->actionRampFactor = direction;
@@ -359,41 +355,21 @@ bool ViewAlternateModel::quickChange(bool toAdd)
     return true;
 }
 
-QString ViewAlternateModel::rampProblem(int direction, double end) const
+QString ViewAlternateModel::groupRampProblem(int direction, double end) const
 {
-    const double step = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-    if (!(step > 0.0) || !std::isfinite(step))
-        return tr("步长必须大于零。");
-    if (!(actionRampTime > 0.0) || !std::isfinite(actionRampTime))
-        return tr("自动时间必须大于零。");
-    if (!std::isfinite(end))
-        return tr("终值无效。");
-    const double* values = outputItem(faultActionItem);
     int channels[3];
     const int count = groupChannels(faultActionPort, channels);
-    bool below = false;
-    bool above = false;
-    for (int k = 0; k < count; ++k) {
-        below = below || values[channels[k]] < end;
-        above = above || values[channels[k]] > end;
-    }
-    if (below && above)
-        return tr("终值位于所选各相的输出之间，无法递变。");
-    if (direction > 0 && above)
-        return tr("终值低于当前输出，不能递增。");
-    if (direction < 0 && below)
-        return tr("终值高于当前输出，不能递减。");
-    return QString();
+    const double step = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
+    return rampProblem(outputItem(faultActionItem), channels, count, direction, end, step, actionRampTime);
 }
 
 bool ViewAlternateModel::checkStart()
 {
-    if (!autoRampEnabled)
-        return true;
-    if (!rampHandedOver) {
-        showUserMessage(tr("请先按“+”或“-”设定变化方向。"));
-        return false;
-    }
+    return !autoRampEnabled || checkRampStart();
+}
+
+QString ViewAlternateModel::heldRampProblem() const
+{
     // The ramp the engine will run: the direction and end value handed over
     // by the last "+" or "-", from the outputs pushed with the start.
     int direction;
@@ -404,11 +380,7 @@ bool ViewAlternateModel::checkStart()
         direction = entity->actionRampFactor >= 1 ? 1 : -1;
         end = entity->endRampValue;
     }
-    const QString problem = rampProblem(direction, end);
-    if (problem.isEmpty())
-        return true;
-    showUserMessage(problem);
-    return false;
+    return groupRampProblem(direction, end);
 }
 
 void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)

@@ -142,9 +142,10 @@ protected:
     const double* beginRampItem(int item) const;
     // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
     QString unitText() const;
-    // The refusal text for an auto ramp in direction (+1 up, -1 down) to end
-    // from the present outputs, empty when it may run.
-    QString rampProblem(int direction, double end) const;
+    // The frame's ramp rule for the current group and item in direction (+1
+    // up, -1 down) to end, from the present outputs.
+    QString groupRampProblem(int direction, double end) const;
+    QString heldRampProblem() const override;
     // Pushes the outputs; switches them when `apply`.
     void pushOutputs(bool apply);
     // Clears the result records and times.
@@ -171,7 +172,4 @@ protected:
     faultActionValStruct faultActionValues[4];
     double faultActionTimes[4];
     qint32 testState;
-    // The last "+" or "-" in auto mode handed a ramp to the engine (a
-    // refused one leaves the engine's previous ramp, which must not start).
-    bool rampHandedOver = false;
 };

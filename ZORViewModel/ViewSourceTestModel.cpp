@@ -337,3 +337,48 @@ int ViewSourceTestModel::rowFromRampPort(RampPortType port) const
         return port - volLess;
     return port - volLess - curLess;
 }
+
+QString ViewSourceTestModel::rampProblem(const double* values, const int* channels, int count, int direction,
+                                         double end, double step, double time)
+{
+    if (!(step > 0.0) || !std::isfinite(step))
+        return tr("步长必须大于零。");
+    if (!(time > 0.0) || !std::isfinite(time))
+        return tr("自动时间必须大于零。");
+    if (!std::isfinite(end))
+        return tr("终值无效。");
+    bool below = false;
+    bool above = false;
+    for (int k = 0; k < count; ++k) {
+        below = below || values[channels[k]] < end;
+        above = above || values[channels[k]] > end;
+    }
+    if (below && above)
+        return tr("终值位于所选各相的输出之间，无法递变。");
+    if (direction > 0 && above)
+        return tr("终值低于当前输出，不能递增。");
+    if (direction < 0 && below)
+        return tr("终值高于当前输出，不能递减。");
+    return QString();
+}
+
+bool ViewSourceTestModel::acceptRamp(const QString& problem)
+{
+    rampHandedOver = problem.isEmpty();
+    if (!rampHandedOver)
+        showUserMessage(problem);
+    return rampHandedOver;
+}
+
+bool ViewSourceTestModel::checkRampStart()
+{
+    if (!rampHandedOver) {
+        showUserMessage(tr("请先按“+”或“-”设定变化方向。"));
+        return false;
+    }
+    const QString problem = heldRampProblem();
+    if (problem.isEmpty())
+        return true;
+    showUserMessage(problem);
+    return false;
+}

@@ -21,7 +21,9 @@
 //  - one message text for the page (getUserMessage, sigUserMessage) when a
 //    request is refused;
 //  - helpers for the port quick-set keys, the ramp-port list rows and the
-//    stepping gate.
+//    stepping gate;
+//  - the rule an automatic ramp must pass before the engine gets it, and the
+//    start check of automatic mode (rampProblem, acceptRamp, checkRampStart).
 //
 // QML reaches a model only through Q_INVOKABLE methods, signals and the
 // Q_ENUMs of ViewBaseModel. GUI thread only; nothing here blocks.
@@ -151,6 +153,29 @@ protected:
     RampPortType rampPortFromRow(int row, RampPortType current) const;
     int rowFromRampPort(RampPortType port) const;
 
+    // ---- Automatic ramp (stepping modules) --------------------------------------------------
+    // The engine ramps the channels of a group from their present values
+    // towards an end value, one step per time, and sets a value at or beyond
+    // the end to the end. The refusal text for such a ramp, empty when it may
+    // run: the step and the time must be above 0, the end finite, and the
+    // end on the side of `direction` (+1 up, -1 down) of every channel's
+    // value values[channels[k]] (k < count), not between them. A group
+    // already on its end runs (nothing jumps). Per-slot models pass the
+    // values of the ramped slot.
+    static QString rampProblem(const double* values, const int* channels, int count, int direction, double end,
+                               double step, double time);
+    // "+" or "-" in automatic mode with the rule's answer for it: a refusal
+    // is shown; remembers whether the engine was handed a ramp. True when the
+    // module hands the ramp to its entity.
+    bool acceptRamp(const QString& problem);
+    // The start check of automatic mode: false, with a message, before a
+    // ramp was handed over, after a refused "+" or "-" (the entity still
+    // holds the ramp before it), or when the ramp the entity holds no longer
+    // fits the outputs (heldRampProblem).
+    bool checkRampStart();
+    // The rule's answer for the ramp the entity holds, from the present outputs.
+    virtual QString heldRampProblem() const { return QString(); }
+
     // Binary-input conditions and outputs of a single-state page.
     qint32 outputBIStates[4];
     AOBILogicType outputBILogicType;
@@ -162,5 +187,7 @@ private:
     TESTType ownType;
     bool snapshotHeld = false;
     bool exitEnabled = true;
+    // The last "+" or "-" in automatic mode handed a ramp to the entity.
+    bool rampHandedOver = false;
     QString userMessage;
 };

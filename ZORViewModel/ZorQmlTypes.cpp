@@ -3,6 +3,7 @@
 #include "ViewAlternateModel.h"
 #include "ViewBaseModel.h"
 #include "ViewComputerDistanceModel.h"
+#include "ViewDirectModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -16,6 +17,7 @@ void registerTypes()
     qmlRegisterType<ViewBaseModel>("ZOR.ViewBaseModel", 1, 0, "ViewBaseModel");
     qmlRegisterType<ViewAlternateModel>("ZOR.ViewAlternateModel", 1, 0, "ViewAlternateModel");
     qmlRegisterType<ViewComputerDistanceModel>("ZOR.ViewComputerDistanceModel", 1, 0, "ViewComputerDistanceModel");
+    qmlRegisterType<ViewDirectModel>("ZOR.ViewDirectModel", 1, 0, "ViewDirectModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

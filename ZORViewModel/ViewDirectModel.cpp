@@ -1,0 +1,503 @@
+// ViewDirectModel: settings, stepping, ramp and results of the DC test.
+
+#include "ViewDirectModel.h"
+
+#include "ControllerCenter.h"
+#include "ModelDirectEntity.h"
+
+#include <QMutexLocker>
+#include <QVector>
+
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kAngle = 90.0;
+
+void clearRecord(ViewDirectModel::faultActionValStruct& record)
+{
+    record.portCnt = 0;
+    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
+}
+
+bool validIndex(int index)
+{
+    return index >= 0 && index < 4;
+}
+
+} // namespace
+
+ViewDirectModel::ViewDirectModel(QObject* parent)
+    : ViewSourceTestModel(TEST_DIRECT, parent)
+    , actionRampTime(1.0)
+    , autoRampEnabled(false)
+    , faultActionPort(RAMP_PORT_TYPE_UA)
+    , faultActionItem(RAMP_ITEM_TYPE_RANGE)
+    , faultActionType(ACTION_TYPE_STOP)
+    , testState(0)
+{
+    double angles[8];
+    defaultOutputs(outputRanges, angles, outputFrequencies);
+    std::fill(std::begin(outputAngles), std::end(outputAngles), kAngle);
+    std::fill(std::begin(outputFrequencies), std::end(outputFrequencies), 0.0);
+    // The snapshot starts as the outputs: a reset before the first run puts
+    // the defaults back.
+    takeSnapshot();
+    for (int g = 0; g < 16; ++g) {
+        beginRampRanges[g] = 0.0;
+        endRampRanges[g] = isVoltageGroup(g) ? rateVoltage : rateCurrent / 2.0;
+    }
+    actionRampStep[0] = 1.0;
+    clearResults();
+}
+
+ViewDirectModel::~ViewDirectModel() = default;
+
+bool ViewDirectModel::takesNumber(double value)
+{
+    return std::isfinite(value);
+}
+
+double ViewDirectModel::channelLimit(int port) const
+{
+    const ControllerConfiguration* config = center()->testConfiguration;
+    return isVoltagePort(port) ? config->maxVRange : config->maxIRange / 2.0;
+}
+
+// ---- Outputs ------------------------------------------------------------------------------
+
+void ViewDirectModel::pushOutputs(bool apply)
+{
+    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
+}
+
+void ViewDirectModel::setOutputRange(AOPortType port, double range)
+{
+    if (!isPort(port) || !takesNumber(range))
+        return;
+    const bool changed = outputRanges[port] != range;
+    outputRanges[port] = range;
+    pushOutputs(changed && isTestRunning());
+}
+
+void ViewDirectModel::setOutputAngle(AOPortType port, double angle)
+{
+    if (!isPort(port) || !takesNumber(angle))
+        return;
+    const bool changed = outputAngles[port] != angle;
+    outputAngles[port] = angle;
+    pushOutputs(changed && isTestRunning());
+}
+
+void ViewDirectModel::setOutputFrequency(AOPortType port, double frequency)
+{
+    if (!isPort(port) || !takesNumber(frequency))
+        return;
+    const bool changed = outputFrequencies[port] != frequency;
+    outputFrequencies[port] = frequency;
+    pushOutputs(changed && isTestRunning());
+}
+
+double ViewDirectModel::getOutputRange(AOPortType port) const
+{
+    return isPort(port) ? outputRanges[port] : 0.0;
+}
+
+double ViewDirectModel::getOutputAngle(AOPortType port) const
+{
+    return isPort(port) ? outputAngles[port] : 0.0;
+}
+
+double ViewDirectModel::getOutputFrequency(AOPortType port) const
+{
+    return isPort(port) ? outputFrequencies[port] : 0.0;
+}
+
+// ---- Quick-set keys -----------------------------------------------------------------------
+
+void ViewDirectModel::setRateRange(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetRateRange(outputRanges, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewDirectModel::setBalanceRange(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetBalanceRange(outputRanges, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewDirectModel::setPositiveAngle(AOPortType port, bool pos)
+{
+    if (!isPort(port))
+        return;
+    quickSetPositiveAngle(outputAngles, port, pos);
+    pushOutputs(isTestRunning());
+}
+
+void ViewDirectModel::setRateFrequency(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetRateFrequency(outputFrequencies, port);
+    pushOutputs(isTestRunning());
+}
+
+void ViewDirectModel::setBalanceFrequency(AOPortType port)
+{
+    if (!isPort(port))
+        return;
+    quickSetBalanceFrequency(outputFrequencies, port);
+    pushOutputs(isTestRunning());
+}
+
+// ---- Ramp values, step, time, mode, group and item ---------------------------------------------
+
+void ViewDirectModel::setBeginRampValue(double beginRamp)
+{
+    if (takesNumber(beginRamp))
+        beginRampRanges[faultActionPort] = beginRamp;
+}
+
+void ViewDirectModel::setEndRampValue(double endRamp)
+{
+    if (takesNumber(endRamp))
+        endRampRanges[faultActionPort] = endRamp;
+}
+
+double ViewDirectModel::getBeginRampValue() const
+{
+    return beginRampRanges[faultActionPort];
+}
+
+double ViewDirectModel::getEndRampValue() const
+{
+    return endRampRanges[faultActionPort];
+}
+
+void ViewDirectModel::setRampStepValue(double stepRamp)
+{
+    if (takesNumber(stepRamp))
+        actionRampStep[RAMP_ITEM_TYPE_RANGE] = stepRamp;
+}
+
+double ViewDirectModel::getRampStepValue() const
+{
+    return actionRampStep[RAMP_ITEM_TYPE_RANGE];
+}
+
+void ViewDirectModel::setRampTimeValue(double timeRamp)
+{
+    if (takesNumber(timeRamp))
+        actionRampTime = timeRamp;
+}
+
+double ViewDirectModel::getRampTimeValue() const
+{
+    return actionRampTime;
+}
+
+void ViewDirectModel::setAutoRampEnabled(bool autoRamp)
+{
+    autoRampEnabled = autoRamp;
+    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
+        faultActionType = ACTION_TYPE_CONTINUE;
+}
+
+bool ViewDirectModel::getAutoRampEnabled() const
+{
+    return autoRampEnabled;
+}
+
+void ViewDirectModel::setFaultActionType(FaultActionType actionType)
+{
+    if (actionType < ACTION_TYPE_STOP || actionType > ACTION_TYPE_CONTINUE)
+        return;
+    faultActionType = actionType;
+    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
+        faultActionType = ACTION_TYPE_CONTINUE;
+}
+
+int ViewDirectModel::getFaultActionType() const
+{
+    return faultActionType;
+}
+
+void ViewDirectModel::setFaultActionPort(int index)
+{
+    // The list: UA UB UC [UX] UAUBUC IA IB IC [IX] IAIBIC.
+    const bool volFour = volPhasesType == PHASES_TYPE_FOUR;
+    const bool curFour = curPhasesType == PHASES_TYPE_FOUR;
+    QVector<RampPortType> rows = {RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_UB, RAMP_PORT_TYPE_UC};
+    if (volFour)
+        rows << RAMP_PORT_TYPE_UX;
+    rows << RAMP_PORT_TYPE_UAUBUC << RAMP_PORT_TYPE_IA << RAMP_PORT_TYPE_IB << RAMP_PORT_TYPE_IC;
+    if (curFour)
+        rows << RAMP_PORT_TYPE_IX;
+    // Rows up to 9 past the list's end give the last entry, IAIBIC.
+    RampPortType port = RAMP_PORT_TYPE_UA;
+    if (index >= 0 && index <= 9)
+        port = index < rows.size() ? rows.at(index) : RAMP_PORT_TYPE_IAIBIC;
+    if (port == faultActionPort)
+        return;
+    // A result is labelled by the group it was taken on.
+    faultActionPort = port;
+    clearResults();
+}
+
+int ViewDirectModel::getFaultActionPort() const
+{
+    const int volLess = volPhasesType != PHASES_TYPE_FOUR ? 1 : 0;
+    const int curLess = curPhasesType != PHASES_TYPE_FOUR ? 1 : 0;
+    if (faultActionPort >= RAMP_PORT_TYPE_UA && faultActionPort <= RAMP_PORT_TYPE_UX)
+        return faultActionPort;
+    if (faultActionPort >= RAMP_PORT_TYPE_UAUBUC && faultActionPort <= RAMP_PORT_TYPE_IX)
+        return faultActionPort - 3 - volLess;
+    if (faultActionPort == RAMP_PORT_TYPE_IAIBIC)
+        return 9 - volLess - curLess;
+    return 0;
+}
+
+void ViewDirectModel::setFaultActionItem(RampItemType actionItem)
+{
+    if (actionItem == RAMP_ITEM_TYPE_RANGE)
+        faultActionItem = actionItem;
+}
+
+int ViewDirectModel::getFaultActionItem() const
+{
+    return faultActionItem;
+}
+
+// ---- Stepping ------------------------------------------------------------------------------------
+
+bool ViewDirectModel::quickChange(bool toAdd)
+{
+    if (!steppingAllowed())
+        return false;
+    if (autoRampEnabled) {
+        const int direction = toAdd ? 1 : -1;
+        const double end = getEndRampValue();
+        if (!acceptRamp(groupRampProblem(direction, end)))
+            return false;
+        ModelDirectEntity* entity = center()->testTestor->dataDirect;
+        QMutexLocker lock(&entity->entityLock);
+        entity->actionRampFactor = direction;
+        entity->endRampValue = end;
+        return true;
+    }
+
+    double ranges[8];
+    std::copy(std::begin(outputRanges), std::end(outputRanges), ranges);
+    const double step = toAdd ? actionRampStep[RAMP_ITEM_TYPE_RANGE] : -actionRampStep[RAMP_ITEM_TYPE_RANGE];
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+    for (int k = 0; k < count; ++k)
+        ranges[channels[k]] += step;
+    // Every channel, not only the stepped ones.
+    bool changed = false;
+    for (int p = 0; p < 8; ++p) {
+        if (ranges[p] < 0.0)
+            ranges[p] = 0.0;
+        else if (ranges[p] > channelLimit(p))
+            ranges[p] = channelLimit(p);
+        changed = changed || ranges[p] != outputRanges[p];
+    }
+    std::copy(std::begin(ranges), std::end(ranges), outputRanges);
+    pushOutputs(changed && isTestRunning());
+    return true;
+}
+
+QString ViewDirectModel::groupRampProblem(int direction, double end) const
+{
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+    return rampProblem(outputRanges, channels, count, direction, end, actionRampStep[RAMP_ITEM_TYPE_RANGE],
+                       actionRampTime);
+}
+
+bool ViewDirectModel::checkStart()
+{
+    return !autoRampEnabled || checkRampStart();
+}
+
+QString ViewDirectModel::heldRampProblem() const
+{
+    // The ramp the engine will run: the direction and end value handed over
+    // by the last "+" or "-", from the outputs pushed with the start.
+    int direction;
+    double end;
+    {
+        ModelDirectEntity* entity = center()->testTestor->dataDirect;
+        QMutexLocker lock(&entity->entityLock);
+        direction = entity->actionRampFactor >= 1 ? 1 : -1;
+        end = entity->endRampValue;
+    }
+    return groupRampProblem(direction, end);
+}
+
+void ViewDirectModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
+{
+    if (!isPort(port))
+        return;
+    if (reset)
+        outputRanges[port] = beginRanges[port];
+    else
+        outputRanges[port] += beginRanges[port] * factor;
+    if (toDevice)
+        pushOutputs(isTestRunning());
+}
+
+// ---- Results ---------------------------------------------------------------------------------------
+
+void ViewDirectModel::clearResults()
+{
+    for (int i = 0; i < 4; ++i) {
+        clearRecord(faultActionValues[i]);
+        faultActionTimes[i] = kNaN;
+    }
+    if (testState != -1)
+        testState = 0;
+}
+
+int ViewDirectModel::getTestState() const
+{
+    return testState;
+}
+
+bool ViewDirectModel::isExistFaultActionValue(int index) const
+{
+    return validIndex(index) && faultActionValues[index].portCnt > 0;
+}
+
+QString ViewDirectModel::getFaultActionValue(int index) const
+{
+    if (!validIndex(index))
+        return QString();
+    const faultActionValStruct& record = faultActionValues[index];
+    int channels[3];
+    const int count = std::max(groupChannels(faultActionPort, channels), 1);
+    QStringList parts;
+    for (int k = 0; k < count; ++k)
+        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, 3);
+    return parts.join(QStringLiteral("; ")) + (currentGroup() ? QStringLiteral(" A") : QStringLiteral(" V"));
+}
+
+double ViewDirectModel::getFaultActionTime(int index) const
+{
+    if (!validIndex(index) || testState != 1)
+        return kNaN;
+    return faultActionTimes[index];
+}
+
+QString ViewDirectModel::getFaultActionFactor() const
+{
+    if (testState != 1 || !isExistFaultActionValue(0) || !isExistFaultActionValue(1))
+        return QString();
+    const faultActionValStruct& action = faultActionValues[0];
+    const faultActionValStruct& back = faultActionValues[1];
+    QStringList parts;
+    for (int k = 0; k < std::min(back.portCnt, 3); ++k) {
+        if (std::fabs(action.actionVal[k]) < 1e-10)
+            parts << QStringLiteral("0");
+        else
+            parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
+    }
+    return parts.join(QStringLiteral("; "));
+}
+
+// ---- Frame hooks ---------------------------------------------------------------------------------
+
+void ViewDirectModel::pushToEntity(DATAType type)
+{
+    ModelDirectEntity* entity = center()->testTestor->dataDirect;
+    QMutexLocker lock(&entity->entityLock);
+    if (type == DATA_TYPE_RT_BO) {
+        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        return;
+    }
+    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
+        return;
+    entity->autoRampEnabled = autoRampEnabled;
+    entity->actionRampTime = actionRampTime;
+    entity->actionRampStep = actionRampStep[RAMP_ITEM_TYPE_RANGE];
+    entity->faultActionPort = ModelDirectEntity::RampPortType(faultActionPort);
+    entity->faultActionItem = ModelDirectEntity::RampItemType(faultActionItem);
+    entity->faultActionType = ModelDirectEntity::FaultActionType(faultActionType);
+    std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+    const ControllerConfiguration* config = center()->testConfiguration;
+    entity->formatLimitValue(config->maxVRange, config->maxIRange / 2.0);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
+    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
+    entity->stateBILogicTypes = ModelDirectEntity::AOBILogicType(outputBILogicType);
+}
+
+void ViewDirectModel::pullOutputs()
+{
+    ModelDirectEntity* entity = center()->testTestor->dataDirect;
+    QMutexLocker lock(&entity->entityLock);
+    std::copy(std::begin(entity->outputRanges), std::end(entity->outputRanges), outputRanges);
+    std::copy(std::begin(entity->outputAngles), std::end(entity->outputAngles), outputAngles);
+    std::copy(std::begin(entity->outputFrequencies), std::end(entity->outputFrequencies), outputFrequencies);
+}
+
+void ViewDirectModel::pullResults()
+{
+    ModelDirectEntity* entity = center()->testTestor->dataDirect;
+    QMutexLocker lock(&entity->entityLock);
+    auto take = [](faultActionValStruct& to, const ModelDirectEntity::faultActionValStruct& from) {
+        clearRecord(to);
+        to.portCnt = std::clamp(from.portCnt, 0, 3);
+        for (int k = 0; k < to.portCnt; ++k)
+            to.actionVal[k] = from.actionVal[k];
+    };
+    const int a = entity->faultActionBiIndex;
+    if (validIndex(a)) {
+        faultActionTimes[0] = entity->faultActionTimes[a];
+        take(faultActionValues[0], entity->faultActionValues[a]);
+        testState = 1;
+    }
+    const int r = entity->faultActionReturnBiIndex;
+    if (validIndex(r)) {
+        faultActionTimes[1] = entity->faultActionReturnTimes[r];
+        take(faultActionValues[1], entity->faultActionReturnValues[r]);
+    }
+}
+
+void ViewDirectModel::takeSnapshot()
+{
+    std::copy(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+}
+
+void ViewDirectModel::restoreSnapshot()
+{
+    std::copy(std::begin(beginRanges), std::end(beginRanges), outputRanges);
+}
+
+void ViewDirectModel::swapSnapshot()
+{
+    std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+}
+
+void ViewDirectModel::beginResults()
+{
+    testState = 0;
+    clearResults();
+    testState = -1;
+}
+
+void ViewDirectModel::settleResults()
+{
+    if (testState != 1)
+        testState = 0;
+}

@@ -1,0 +1,168 @@
+#pragma once
+
+// The view model of the DC output test ("ZOR.ViewDirectModel" 1.0, module
+// folder "DC"): the amplitudes of the eight DC channels UA UB UC UX (V) and IA
+// IB IC IX (A), one channel or three-phase group stepped by hand while the
+// output runs (manual mode) or ramped by the engine towards an end value
+// (auto mode) until the relay acts on a binary input; then the values of the
+// group at the action and, in auto mode with action return, at the return,
+// with the return coefficient.
+//
+// The entity is the engine's ModelDirectEntity (dataDirect): it sends the
+// amplitudes only (at 90 degrees and 0 Hz). Every output edit goes into it at
+// once and, while a test runs, switches the output. Currents are held to half
+// the device's largest current (manual steps and the entity's copy), voltages
+// to the largest voltage. Only the amplitude is ramped: the item stays
+// RAMP_ITEM_TYPE_RANGE. The frame (ViewSourceTestModel) gives the start, stop,
+// snapshot (amplitudes) and file rules and the automatic ramp's rule.
+//
+// Ports, groups and result indexes from QML are checked: a setter with a
+// value outside its range changes nothing, a getter gives 0, NaN or "".
+//
+// Parameter file body and report tables: ViewDirectModelFile.cpp.
+
+#include "ViewSourceTestModel.h"
+
+class ViewDirectModel : public ViewSourceTestModel
+{
+    Q_OBJECT
+
+public:
+    // Kept for the page's vocabulary; nothing uses it.
+    enum PWPortType : qint32 {
+        PW_PORT_TYPE_A = 0,
+        PW_PORT_TYPE_B = 1,
+        PW_PORT_TYPE_C = 2,
+        PW_PORT_TYPE_X = 3
+    };
+    Q_ENUM(PWPortType)
+
+    // The model's copy of the engine's record of one action or return:
+    // portCnt amplitudes of the group's channels in phase order.
+    struct faultActionValStruct
+    {
+        qint32 portCnt = 0;
+        double actionVal[3];
+    };
+
+    explicit ViewDirectModel(QObject* parent = nullptr);
+    ~ViewDirectModel() override;
+
+    // ---- Outputs -------------------------------------------------------------------------
+    // Stores the value; pushes the outputs into the entity and, when the value
+    // changed and a test runs, switches the running output to them.
+    Q_INVOKABLE void setOutputRange(AOPortType port, double range);
+    Q_INVOKABLE void setOutputAngle(AOPortType port, double angle);
+    Q_INVOKABLE void setOutputFrequency(AOPortType port, double frequency);
+    Q_INVOKABLE double getOutputRange(AOPortType port) const;
+    Q_INVOKABLE double getOutputAngle(AOPortType port) const;
+    Q_INVOKABLE double getOutputFrequency(AOPortType port) const;
+
+    // ---- Quick-set keys (each pushes, switching while a test runs) -----------------------
+    Q_INVOKABLE void setRateRange(AOPortType port);
+    Q_INVOKABLE void setBalanceRange(AOPortType port);
+    Q_INVOKABLE void setPositiveAngle(AOPortType port, bool pos);
+    Q_INVOKABLE void setRateFrequency(AOPortType port);
+    Q_INVOKABLE void setBalanceFrequency(AOPortType port);
+
+    // ---- Ramp values of the current group, step and time (no push) ----------------------------
+    Q_INVOKABLE void setBeginRampValue(double beginRamp);
+    Q_INVOKABLE void setEndRampValue(double endRamp);
+    Q_INVOKABLE double getBeginRampValue() const;
+    Q_INVOKABLE double getEndRampValue() const;
+    Q_INVOKABLE void setRampStepValue(double stepRamp);
+    Q_INVOKABLE double getRampStepValue() const;
+    Q_INVOKABLE void setRampTimeValue(double timeRamp);
+    Q_INVOKABLE double getRampTimeValue() const;
+
+    // ---- Mode (no push) ----------------------------------------------------------------------
+    // Without auto mode only ACTION_TYPE_STOP and ACTION_TYPE_CONTINUE exist:
+    // any other type is stored as continue.
+    Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
+    Q_INVOKABLE bool getAutoRampEnabled() const;
+    Q_INVOKABLE void setFaultActionType(FaultActionType actionType);
+    Q_INVOKABLE int getFaultActionType() const;
+
+    // ---- Ramped group and item (no push) --------------------------------------------------------
+    // The group as a row of the page's list: UA, UB, UC, UX (four-phase
+    // voltage only), UAUBUC, IA, IB, IC, IX (four-phase current only),
+    // IAIBIC; an unknown row selects UA. A change of group clears the result.
+    Q_INVOKABLE void setFaultActionPort(int index);
+    Q_INVOKABLE int getFaultActionPort() const;
+    // Only the amplitude is ramped: any other item is not taken.
+    Q_INVOKABLE void setFaultActionItem(RampItemType actionItem);
+    Q_INVOKABLE int getFaultActionItem() const;
+
+    // ---- Stepping --------------------------------------------------------------------------------
+    // Manual mode: the channels of the group step by the step (up or down),
+    // then all eight are held to 0 .. the largest voltage, respectively half
+    // the largest current; pushed, and switched while a test runs. Auto mode:
+    // hands the ramp direction and the end value to the engine; refused, with
+    // a message, by the frame's ramp rule. False when refused or gated (power
+    // stage too hot and no test running). In auto mode a start needs the
+    // ramp of an accepted "+" or "-" that still fits the outputs.
+    Q_INVOKABLE bool quickChange(bool toAdd);
+    // The amplitude of port back to its value at the last start (reset), or
+    // grown by that value x factor, unclamped; with toDevice pushed
+    // (switched while running).
+    Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
+
+    // ---- Results ---------------------------------------------------------------------------------
+    // -1 while a test runs without an action, 1 once an action was recorded,
+    // 0 otherwise.
+    Q_INVOKABLE int getTestState() const;
+    // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
+    Q_INVOKABLE bool isExistFaultActionValue(int index) const;
+    Q_INVOKABLE QString getFaultActionValue(int index) const;
+    Q_INVOKABLE double getFaultActionTime(int index) const;
+    Q_INVOKABLE QString getFaultActionFactor() const;
+
+    // ---- Reports and file (ViewDirectModelFile.cpp) ------------------------------------------------
+    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
+
+protected:
+    // What the setters take, and so what a parameter file may set: a number
+    // is finite (a missing or non-finite one keeps the field).
+    static bool takesNumber(double value);
+
+    void pushToEntity(DATAType type) override;
+    void pullOutputs() override;
+    void pullResults() override;
+    bool checkStart() override;
+    QString heldRampProblem() const override;
+    void takeSnapshot() override;
+    void restoreSnapshot() override;
+    void swapSnapshot() override;
+    void beginResults() override;
+    void settleResults() override;
+    void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+
+    // The largest amplitude of a channel: the device's voltage, half its current.
+    double channelLimit(int port) const;
+    // Pushes the outputs; switches them when `apply`.
+    void pushOutputs(bool apply);
+    // The frame's ramp rule for the current group in direction to end.
+    QString groupRampProblem(int direction, double end) const;
+    // Clears the result records and times; the test state becomes 0 unless
+    // a run is in progress.
+    void clearResults();
+    // " V" or " A" by the group; "V" or "A" for the report.
+    bool currentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
+
+    double outputRanges[8];
+    double outputAngles[8];
+    double outputFrequencies[8];
+    double beginRanges[8];
+    double beginRampRanges[16];
+    double endRampRanges[16];
+    double actionRampTime;
+    double actionRampStep[1];
+    bool autoRampEnabled;
+    RampPortType faultActionPort;
+    RampItemType faultActionItem;
+    FaultActionType faultActionType;
+    faultActionValStruct faultActionValues[4];
+    double faultActionTimes[4];
+    qint32 testState;
+};

@@ -1,0 +1,239 @@
+// ViewDirectModel: the body of the DC parameter file and the report tables.
+//
+// File body after the base keys (doubles with six significant digits):
+//   outputs/port0..7/{range, angle, frequency}
+//   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
+//   faultActionItem, testState
+//   outputs/action0..3/{actionValueList/{actionValue_portCnt,
+//       actionValue_val0..portCnt-1}, actionTime}
+//   ramps/{beginRamp0 (empty), endRamp0/range, ... 15}
+//   steps/setp0
+//   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+// A setting read back passes what the model's setters take (a missing or
+// refused value keeps the field); a result record missing from the file is
+// empty (count 0, NaN time), and a count outside 0..3 keeps the record.
+
+#include "ViewDirectModel.h"
+
+#include "BaseXmlUtilities.h"
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+QString indexed(const char* word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
+// A setting: written from `value`, read back through `take` (a setter or the
+// model's limits for it).
+template <typename T>
+void mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T value,
+                const std::function<void(T)>& take)
+{
+    Xml::map(save, parent, doc, key, value, value);
+    if (!save)
+        take(value);
+}
+
+// Removes the children of element named name + index for index >= from.
+void removeIndexedFrom(QDomElement* element, const char* name, int from)
+{
+    for (int j = from; j < 3; ++j) {
+        QDomElement stale = element->firstChildElement(indexed(name, j));
+        while (!stale.isNull()) {
+            QDomElement next = stale.nextSiblingElement(indexed(name, j));
+            element->removeChild(stale);
+            stale = next;
+        }
+    }
+}
+
+} // namespace
+
+void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
+{
+    using Number = std::function<void(double)>;
+    const auto number = [](double& field) -> Number {
+        return [&field](double value) {
+            if (takesNumber(value))
+                field = value;
+        };
+    };
+
+    QDomElement outputs;
+    Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
+        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], number(outputRanges[p]));
+        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], number(outputAngles[p]));
+        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], number(outputFrequencies[p]));
+    }
+
+    mapSetting<bool>(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled,
+                     [this](bool value) { autoRampEnabled = value; });
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, number(actionRampTime));
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType,
+                       [this](qint32 value) { setFaultActionType(FaultActionType(value)); });
+    // The group itself, not a list row; a load keeps the result it holds.
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, [this](qint32 value) {
+        if (isRampPort(value))
+            faultActionPort = RampPortType(value);
+    });
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem,
+                       [this](qint32 value) { setFaultActionItem(RampItemType(value)); });
+    // Saved during a run, the state is the one the stop will settle on.
+    const qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    mapSetting<qint32>(save, root, doc, QStringLiteral("testState"), state, [this](qint32 value) {
+        if (value >= -1 && value <= 1)
+            testState = value;
+    });
+
+    for (int i = 0; i < 4; ++i) {
+        QDomElement action;
+        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
+        QDomElement list;
+        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
+        faultActionValStruct& record = faultActionValues[i];
+        qint32 count = save ? record.portCnt : 0;
+        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
+        if (save) {
+            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
+            for (int j = 0; j < count; ++j)
+                Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+        } else if (count >= 0 && count <= 3) {   // else not a count of this record: the record stays
+            record.portCnt = count;
+            for (int j = 0; j < 3; ++j) {
+                record.actionVal[j] = std::nan("");
+                if (j < count)
+                    Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+            }
+        }
+        double time = save ? faultActionTimes[i] : std::nan("");
+        Xml::map(save, &action, doc, QStringLiteral("actionTime"), time, time);
+        faultActionTimes[i] = time;
+    }
+
+    QDomElement ramps;
+    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
+    for (int g = 0; g < 16; ++g) {
+        QDomElement begin;
+        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
+        while (save && !begin.firstChild().isNull())
+            begin.removeChild(begin.firstChild());
+        QDomElement end;
+        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], number(endRampRanges[g]));
+    }
+
+    QDomElement steps;
+    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
+    mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], number(actionRampStep[0]));
+
+    mapSetting<qint32>(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType,
+                       [this](qint32 value) { setOutputBILogic(0, AOBILogicType(value)); });
+    QDomElement bis;
+    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
+    for (int i = 0; i < 4; ++i) {
+        mapSetting<qint32>(save, &bis, doc, indexed("bi", i), outputBIStates[i],
+                           [this, i](qint32 value) { setOutputBIState(0, i, value); });
+    }
+    QDomElement bos;
+    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
+    for (int i = 0; i < 4; ++i) {
+        mapSetting<qint32>(save, &bos, doc, indexed("bo", i), outputBOStates[i],
+                           [this, i](qint32 value) { setOutputBOState(i, value); });
+    }
+}
+
+// ---- Report ------------------------------------------------------------------------------------
+
+void ViewDirectModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const QString unit = currentGroup() ? QStringLiteral("A") : QStringLiteral("V");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+
+    QString mode;
+    switch (faultActionType) {
+    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
+    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
+    default: mode = tr("From-to-From"); break;
+    }
+    QString inputs;
+    QString outputs;
+    for (int i = 0; i < 4; ++i) {
+        if (outputBIStates[i] != AO_BI_STATE_NONE)
+            inputs += QString::number(i + 1) + QLatin1Char(';');
+        if (outputBOStates[i] != 0)
+            outputs += QString::number(i + 1) + QLatin1Char(';');
+    }
+
+    QStringList rows[6] = {
+        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
+        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
+         autoRampEnabled ? number(actionRampTime) : QString()},
+        {tr("Test item"), tr("Amplitude"), tr("Step"), number(getRampStepValue()) + unit},
+        {tr("End"), number(getEndRampValue()) + unit},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Bi Output"), outputs},
+    };
+    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, 6);
+}
+
+void ViewDirectModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestResult(doc, parent);
+    static const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+    const QString unit = currentGroup() ? QStringLiteral("A") : QStringLiteral("V");
+    const QString none = QStringLiteral("---");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    const double actionTime = getFaultActionTime(0);
+    const double returnTime = getFaultActionTime(1);
+    const bool actionKnown = !std::isnan(actionTime);
+    const bool returnKnown = !std::isnan(returnTime);
+    const QString factor = getFaultActionFactor();
+    const QStringList factors = factor.split(QStringLiteral("; "));
+
+    // The rows: the three phases of UAUBUC and IAIBIC, else one channel.
+    const bool threePhase = faultActionPort == RAMP_PORT_TYPE_UAUBUC || faultActionPort == RAMP_PORT_TYPE_IAIBIC;
+    int channels[3] = {AO_PORT_TYPE_IX, 0, 0};
+    int count = 1;
+    if (threePhase) {
+        count = groupChannels(faultActionPort, channels);
+    } else if (faultActionPort <= RAMP_PORT_TYPE_UX || (faultActionPort >= RAMP_PORT_TYPE_IA && faultActionPort <= RAMP_PORT_TYPE_IC)) {
+        groupChannels(faultActionPort, channels);
+    }
+
+    QStringList rows[4];
+    rows[0] = QStringList{tr("Variable port"), tr("Action value"), tr("Return value"), tr("Return Coefficient"),
+                          tr("Action time"), tr("Return time")};
+    for (int k = 0; k < count; ++k) {
+        // v(record): the record's value of this row's phase.
+        const int phase = threePhase ? k : 0;
+        const auto v = [&](int record) { return number(faultActionValues[record].actionVal[phase]) + unit; };
+        QStringList& row = rows[k + 1];
+        row << QLatin1String(kPortNames[channels[k]]);
+        if (autoRampEnabled && returnKnown) {
+            const QString part = !threePhase ? factor : (k < factors.size() ? factors.at(k) : QString());
+            row << v(0) << v(1) << part << number(actionTime) + QStringLiteral("s")
+                << number(returnTime) + QStringLiteral("s");
+        } else if (autoRampEnabled && actionKnown) {
+            row << v(0) << none << none << number(actionTime) + QStringLiteral("s") << none;
+        } else if (!autoRampEnabled && (actionKnown || returnKnown)) {
+            const int record = returnKnown ? 1 : 0;
+            row << (threePhase ? v(record) : getFaultActionValue(record)) << none << none
+                << number(record == 0 ? actionTime : returnTime) + QStringLiteral("s") << none;
+        } else {
+            row << none << none << none << none << none;
+        }
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), rows, 1 + count);
+}
