@@ -614,6 +614,81 @@
     </message>
 </context>
 <context>
+    <name>ModelDirectPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>定格</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>平衡</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>トリガ</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>ステップ:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>終了値:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>変数:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>項目:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>変化方式:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>動作停止</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>動作復帰</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>連続出力</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>復帰率</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1296,34 +1371,6 @@
 <context>
     <name>ViewAlternateModel</name>
     <message>
-        <source>步长必须大于零。</source>
-        <translation>ステップは0より大きくしてください。</translation>
-    </message>
-    <message>
-        <source>自动时间必须大于零。</source>
-        <translation>自動時間は0より大きくしてください。</translation>
-    </message>
-    <message>
-        <source>终值无效。</source>
-        <translation>終了値が無効です。</translation>
-    </message>
-    <message>
-        <source>终值位于所选各相的输出之间，无法递变。</source>
-        <translation>終了値が選択相の出力の間にあるため、変化できません。</translation>
-    </message>
-    <message>
-        <source>终值低于当前输出，不能递增。</source>
-        <translation>終了値が現在の出力より低いため、増加できません。</translation>
-    </message>
-    <message>
-        <source>终值高于当前输出，不能递减。</source>
-        <translation>終了値が現在の出力より高いため、減少できません。</translation>
-    </message>
-    <message>
-        <source>请先按“+”或“-”设定变化方向。</source>
-        <translation>先に「+」または「-」で変化方向を設定してください。</translation>
-    </message>
-    <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>故障を計算できません。出力は変更されていません。短絡インピーダンスと計算モデルを確認してください。</translation>
     </message>
@@ -1632,6 +1679,136 @@
     <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>故障を計算できません。出力は変更されていません。短絡インピーダンスと計算モデルを確認してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDirectModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>動作停止</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>連続出力</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>動作復帰</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>試験方式</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>変化方式</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>チャタリング除去時間</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>自動時間</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>試験項目</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>ステップ値</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了値</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>変数相</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>復帰値</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>復帰率</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>復帰時間</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSourceTestModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>ステップは0より大きくしてください。</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>自動時間は0より大きくしてください。</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>終了値が無効です。</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>終了値が選択相の出力の間にあるため、変化できません。</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>終了値が現在の出力より低いため、増加できません。</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>終了値が現在の出力より高いため、減少できません。</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>先に「+」または「-」で変化方向を設定してください。</translation>
     </message>
 </context>
 </TS>

@@ -614,6 +614,81 @@
     </message>
 </context>
 <context>
+    <name>ModelDirectPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Equilibrar</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Passo:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Final:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variável:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Modo:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>Atuar-retorno</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Coef. retorno</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1296,34 +1371,6 @@
 <context>
     <name>ViewAlternateModel</name>
     <message>
-        <source>步长必须大于零。</source>
-        <translation>O passo tem de ser maior que zero.</translation>
-    </message>
-    <message>
-        <source>自动时间必须大于零。</source>
-        <translation>O tempo automático tem de ser maior que zero.</translation>
-    </message>
-    <message>
-        <source>终值无效。</source>
-        <translation>Valor final inválido.</translation>
-    </message>
-    <message>
-        <source>终值位于所选各相的输出之间，无法递变。</source>
-        <translation>O valor final está entre as saídas das fases selecionadas: impossível variar.</translation>
-    </message>
-    <message>
-        <source>终值低于当前输出，不能递增。</source>
-        <translation>O valor final é inferior à saída: impossível aumentar.</translation>
-    </message>
-    <message>
-        <source>终值高于当前输出，不能递减。</source>
-        <translation>O valor final é superior à saída: impossível diminuir.</translation>
-    </message>
-    <message>
-        <source>请先按“+”或“-”设定变化方向。</source>
-        <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
-    </message>
-    <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>Falha impossível de calcular; saídas inalteradas: verifique a impedância de curto-circuito e o modelo.</translation>
     </message>
@@ -1632,6 +1679,136 @@
     <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>Falha impossível de calcular; saídas inalteradas: verifique a impedância de curto-circuito e o modelo.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDirectModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Atuar-retorno</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Modo de teste</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Tempo automático</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Valor final</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Fase variável</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Valor de atuação</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Valor de retorno</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Coef. de retorno</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Tempo de atuação</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Tempo de retorno</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSourceTestModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>O passo tem de ser maior que zero.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>O tempo automático tem de ser maior que zero.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Valor final inválido.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>O valor final está entre as saídas das fases selecionadas: impossível variar.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>O valor final é inferior à saída: impossível aumentar.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>O valor final é superior à saída: impossível diminuir.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
     </message>
 </context>
 </TS>

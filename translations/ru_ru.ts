@@ -614,6 +614,81 @@
     </message>
 </context>
 <context>
+    <name>ModelDirectPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Ном.</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Симм.</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Шаг:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Конец:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Перем.:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Величина:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Режим:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>До срабат.</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>Сраб.-возврат</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Коэф. возвр.</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1296,34 +1371,6 @@
 <context>
     <name>ViewAlternateModel</name>
     <message>
-        <source>步长必须大于零。</source>
-        <translation>Шаг должен быть больше нуля.</translation>
-    </message>
-    <message>
-        <source>自动时间必须大于零。</source>
-        <translation>Время авто должно быть больше нуля.</translation>
-    </message>
-    <message>
-        <source>终值无效。</source>
-        <translation>Неверное конечное значение.</translation>
-    </message>
-    <message>
-        <source>终值位于所选各相的输出之间，无法递变。</source>
-        <translation>Конечное значение лежит между выходами выбранных фаз: изменение невозможно.</translation>
-    </message>
-    <message>
-        <source>终值低于当前输出，不能递增。</source>
-        <translation>Конечное значение ниже выхода: увеличение невозможно.</translation>
-    </message>
-    <message>
-        <source>终值高于当前输出，不能递减。</source>
-        <translation>Конечное значение выше выхода: уменьшение невозможно.</translation>
-    </message>
-    <message>
-        <source>请先按“+”或“-”设定变化方向。</source>
-        <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
-    </message>
-    <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>КЗ не рассчитано, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
     </message>
@@ -1632,6 +1679,136 @@
     <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>КЗ не рассчитано, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDirectModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>До срабатывания</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Срабатывание-возврат</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Режим испытания</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Автоматический</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Время авто</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конечное значение</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Изменяемая фаза</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Значение срабат.</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Значение возврата</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Коэф. возврата</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Время срабат.</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Время возврата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSourceTestModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>Шаг должен быть больше нуля.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>Время авто должно быть больше нуля.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Неверное конечное значение.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>Конечное значение лежит между выходами выбранных фаз: изменение невозможно.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>Конечное значение ниже выхода: увеличение невозможно.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>Конечное значение выше выхода: уменьшение невозможно.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
     </message>
 </context>
 </TS>

@@ -614,6 +614,81 @@
     </message>
 </context>
 <context>
+    <name>ModelDirectPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>End:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variable:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>Mode:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>From-to-From</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>Return.Coeff</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1296,34 +1371,6 @@
 <context>
     <name>ViewAlternateModel</name>
     <message>
-        <source>步长必须大于零。</source>
-        <translation>The step must be greater than zero.</translation>
-    </message>
-    <message>
-        <source>自动时间必须大于零。</source>
-        <translation>The auto time must be greater than zero.</translation>
-    </message>
-    <message>
-        <source>终值无效。</source>
-        <translation>Invalid end value.</translation>
-    </message>
-    <message>
-        <source>终值位于所选各相的输出之间，无法递变。</source>
-        <translation>The end value lies between the outputs of the selected phases: cannot ramp.</translation>
-    </message>
-    <message>
-        <source>终值低于当前输出，不能递增。</source>
-        <translation>The end value is below the output: cannot ramp up.</translation>
-    </message>
-    <message>
-        <source>终值高于当前输出，不能递减。</source>
-        <translation>The end value is above the output: cannot ramp down.</translation>
-    </message>
-    <message>
-        <source>请先按“+”或“-”设定变化方向。</source>
-        <translation>Press “+” or “-” first to set the direction.</translation>
-    </message>
-    <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model.</translation>
     </message>
@@ -1632,6 +1679,136 @@
     <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDirectModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>From-to-From</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Auto time</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step Value</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End Value</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Variable phase</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Action value</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>Return value</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>Return Coefficient</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Action time</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>Return time</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSourceTestModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>The step must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>The auto time must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>Invalid end value.</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>The end value lies between the outputs of the selected phases: cannot ramp.</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>The end value is below the output: cannot ramp up.</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>The end value is above the output: cannot ramp down.</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>Press “+” or “-” first to set the direction.</translation>
     </message>
 </context>
 </TS>

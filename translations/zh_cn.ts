@@ -614,6 +614,81 @@
     </message>
 </context>
 <context>
+    <name>ModelDirectPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>额定</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>平衡</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>步长:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>终值:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>自动时间:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>变量选择:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>测试项目:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>变化方式:</source>
+        <translation>变化方式:</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>动作停止</translation>
+    </message>
+    <message>
+        <source>动作返回</source>
+        <translation>动作返回</translation>
+    </message>
+    <message>
+        <source>持续输出</source>
+        <translation>持续输出</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>返回系数</source>
+        <translation>返回系数</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1296,34 +1371,6 @@
 <context>
     <name>ViewAlternateModel</name>
     <message>
-        <source>步长必须大于零。</source>
-        <translation>步长必须大于零。</translation>
-    </message>
-    <message>
-        <source>自动时间必须大于零。</source>
-        <translation>自动时间必须大于零。</translation>
-    </message>
-    <message>
-        <source>终值无效。</source>
-        <translation>终值无效。</translation>
-    </message>
-    <message>
-        <source>终值位于所选各相的输出之间，无法递变。</source>
-        <translation>终值位于所选各相的输出之间，无法递变。</translation>
-    </message>
-    <message>
-        <source>终值低于当前输出，不能递增。</source>
-        <translation>终值低于当前输出，不能递增。</translation>
-    </message>
-    <message>
-        <source>终值高于当前输出，不能递减。</source>
-        <translation>终值高于当前输出，不能递减。</translation>
-    </message>
-    <message>
-        <source>请先按“+”或“-”设定变化方向。</source>
-        <translation>请先按“+”或“-”设定变化方向。</translation>
-    </message>
-    <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</translation>
     </message>
@@ -1632,6 +1679,136 @@
     <message>
         <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
         <translation>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDirectModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>动作停止</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>持续输出</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>动作返回</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>试验方式</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动实验</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手动实验</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>变化方式</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>防抖时间</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>自动时间</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>测试项目</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>步长</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>终值</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>变量</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>Return value</source>
+        <translation>返回值</translation>
+    </message>
+    <message>
+        <source>Return Coefficient</source>
+        <translation>返回系数</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>Return time</source>
+        <translation>返回时间</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSourceTestModel</name>
+    <message>
+        <source>步长必须大于零。</source>
+        <translation>步长必须大于零。</translation>
+    </message>
+    <message>
+        <source>自动时间必须大于零。</source>
+        <translation>自动时间必须大于零。</translation>
+    </message>
+    <message>
+        <source>终值无效。</source>
+        <translation>终值无效。</translation>
+    </message>
+    <message>
+        <source>终值位于所选各相的输出之间，无法递变。</source>
+        <translation>终值位于所选各相的输出之间，无法递变。</translation>
+    </message>
+    <message>
+        <source>终值低于当前输出，不能递增。</source>
+        <translation>终值低于当前输出，不能递增。</translation>
+    </message>
+    <message>
+        <source>终值高于当前输出，不能递减。</source>
+        <translation>终值高于当前输出，不能递减。</translation>
+    </message>
+    <message>
+        <source>请先按“+”或“-”设定变化方向。</source>
+        <translation>请先按“+”或“-”设定变化方向。</translation>
     </message>
 </context>
 </TS>

@@ -475,7 +475,7 @@ Item {
             ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6 }            // ModelDistancePage
             ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage
             ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
-            ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9 }                // ModelDirectPage (DC test)
+            ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9; source: "qrc:/QMLPages/DC/ModelDirectPage.qml" }
             ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10 }         // ModelOscillatePage
             ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11 }               // ModelEnergyPage
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.

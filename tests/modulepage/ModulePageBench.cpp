@@ -152,6 +152,14 @@ double ModulePageBench::measuredRms(int channel) const
     return reading.live ? reading.rms : 0.0;
 }
 
+double ModulePageBench::measuredDc(int channel) const
+{
+    if (!sim || channel < 0 || channel > 7)
+        return 0.0;
+    const zorsim::MeterReading reading = sim->measure(channel);
+    return reading.live ? reading.dc : 0.0;
+}
+
 void ModulePageBench::setAmplifierTemperature(double degC)
 {
     if (!sim)

@@ -59,6 +59,8 @@ public:
     Q_INVOKABLE bool outputPlaying() const;
     // RMS on the terminals of channel 0..7 (UA..IX), 0 while not energised.
     Q_INVOKABLE double measuredRms(int channel) const;
+    // The DC value on the terminals of channel 0..7, 0 while not energised.
+    Q_INVOKABLE double measuredDc(int channel) const;
     // All four amplifier temperature sensors, degC.
     Q_INVOKABLE void setAmplifierTemperature(double degC);
     // A file under the sandbox (absolute path); empty when missing or outside.

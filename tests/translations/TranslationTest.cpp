@@ -195,6 +195,8 @@ TEST_F(EnglishTranslation, SamplesOfEveryContext)
         {"ModelAlternatePage", "动作返回", "From-to-From"},
         {"ParameterFileFlow", "保存参数成功！", "Save parameters succeed !"},
         {"ModelAlternatePage", "未动作", "No Action"},
+        {"ModelDirectPage", "未动作", "No Action"},
+        {"ModelDirectPage", "动作返回", "From-to-From"},
         {"FileManagerPage", "导出文件成功！", "Export succeeded!"},
         {"ModuleFileDialog", "导入参数失败！", "Import file failed !"},
         {"UpgradeDialog", "升级成功!正在自动重启。", "Upgrade succeeded! Restarting."},
@@ -225,6 +227,9 @@ TEST_F(EnglishTranslation, SamplesOfEveryContext)
         {"ViewAlternateModel", "End", "End Value"},
         {"ViewAlternateModel", "Variable port", "Variable phase"},
         {"ViewAlternateModel", "Deglitch", "Deglitch Time"},
+        {"ViewDirectModel", "End", "End Value"},
+        {"ViewDirectModel", "Variable port", "Variable phase"},
+        {"ViewSourceTestModel", "终值低于当前输出，不能递增。", "The end value is below the output: cannot ramp up."},
         {"ViewComputerDistanceModel", "故障无法计算，输出值未改变：请检查短路阻抗和计算模型。",
          "The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model."},
     };

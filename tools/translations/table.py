@@ -396,6 +396,9 @@ TABLE = [
     (None, "Test item", "测试项目", "Test item", "Item de teste", "Величина", "試験項目"),
     ("ViewAlternateModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
     ("ViewAlternateModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
+    # DC report labels.
+    ("ViewDirectModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
+    ("ViewDirectModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
     (None, "Logic", "触发逻辑", "Logic", "Lógica", "Логика", "論理"),
     (None, "And", "与", "And", "E", "И", "AND"),
     (None, "Or", "或", "Or", "Ou", "ИЛИ", "OR"),
