@@ -85,14 +85,6 @@ TEST_F(DcModelEngine, ManualStepsReachTheOutputsAndATripEndsTheTestOrLetsItGoOn)
     vm.testInterrupt();
     ASSERT_TRUE(waitRunning(vm, false));
     EXPECT_EQ(vm.getOutputRange(port(5)), 1.0);
-
-    // A run stopped before any action: no result.
-    ASSERT_TRUE(vm.testStart());
-    ASSERT_TRUE(waitRunning(vm, true));
-    vm.testInterrupt();
-    ASSERT_TRUE(waitRunning(vm, false));
-    EXPECT_EQ(vm.getTestState(), 0);
-    EXPECT_EQ(vm.getFaultActionValue(0), "NaN; NaN; NaN A");
 }
 
 TEST_F(DcModelEngine, AutoRampFindsPickupAndReturnAndAGroupOnItsEndRunsInPlace)

@@ -22,13 +22,11 @@ using VM = ViewDirectModel;
 class DcModel : public ViewDirectModel
 {
 public:
-    using ViewDirectModel::actionRampStep;
     using ViewDirectModel::endRampRanges;
     using ViewDirectModel::faultActionPort;
     using ViewDirectModel::faultActionTimes;
     using ViewDirectModel::faultActionValues;
     using ViewDirectModel::testState;
-    using ViewDirectModel::testingPowerT;
 };
 
 inline ModelDirectEntity& entity()
@@ -41,10 +39,10 @@ inline ViewBaseModel::AOPortType port(int p)
     return ViewBaseModel::AOPortType(p);
 }
 
-// One result record as the engine keeps it.
+// One result record as the engine keeps it (bi -1: none).
 struct Record
 {
-    int bi = -1;   // binary input, -1: none
+    int bi = -1;
     double time = std::nan("");
     std::initializer_list<double> values;
 };

@@ -3,7 +3,8 @@ import QtTest 1.15
 import ZOR.ViewBaseModel 1.0
 
 // What the idle DC page offers by the unit's phases, the mode and the chosen
-// group; each choice is checked in the model.
+// group, each choice checked in the model; and the page on a digital current
+// amplifier, which drives one current channel, played on IA and IC.
 Item {
     id: root
     width: 800
@@ -24,7 +25,13 @@ Item {
             idlePage()
         }
 
+        function setAmplifier(type) {
+            harness.systemModel.setDevicePowerAmpType(type)
+            harness.systemModel.testConfig()   // into the driver's records
+        }
+
         function cleanupTestCase() {
+            setAmplifier(0)
             harness.systemModel.setVoltagePhasesType(0)
             harness.systemModel.setCurrentPhasesType(0)
         }
@@ -112,7 +119,6 @@ Item {
 
         function test_endLimitsFollowTheGroup_data() {
             return [
-                { tag: "current channel", group: "IB", unit: "A", max: 5, quick: ["0.100", "5.000"] },
                 { tag: "current group", group: "IAIBIC", unit: "A", max: 5, quick: ["0.100", "5.000"] },
                 { tag: "voltage group", group: "UAUBUC", unit: "V", max: 265, quick: ["57.735", "265.000"] },
             ]
@@ -131,6 +137,27 @@ Item {
             enter("range4", "9")
             compare(model.getOutputRange(4), 5)
             choose("variableBox", 0)
+        }
+
+        // Last in name order: it leaves the amplifier type for the cleanup.
+        function test_z_digitalAmplifierOffersOneCurrentChannel() {
+            showWithPhases(false, true)
+            choose("variableBox", comboTexts("variableBox").indexOf("IX"))
+            hidePage()
+            setAmplifier(1)
+            showPage()
+            compare(comboTexts("variableBox"), ["UA", "UB", "UC", "UAUBUC", "IA"])
+            compare(control("variableBox").displayText, "UA")   // a stored group it cannot drive
+            compare(visibleRows(), 4)
+            enter("range4", "2")
+            tap("startButton")
+            waitRunning(true)
+            // IA on IA and IC, in opposition; IB off.
+            tryVerify(function() { return Math.abs(Math.abs(pageBench.measuredDc(4)) - 2) < 0.01 }, 30000, "IA 2 A")
+            verify(Math.abs(pageBench.measuredDc(6) + pageBench.measuredDc(4)) < 0.01, "IC " + pageBench.measuredDc(6))
+            verify(Math.abs(pageBench.measuredDc(5)) < 0.01, "IB " + pageBench.measuredDc(5))
+            tap("stopButton")
+            waitRunning(false)
         }
     }
 }
