@@ -388,7 +388,7 @@ QString ViewDirectModel::getFaultActionValue(int index) const
     QStringList parts;
     for (int k = 0; k < count; ++k)
         parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, 3);
-    return parts.join(QStringLiteral("; ")) + (currentGroup() ? QStringLiteral(" A") : QStringLiteral(" V"));
+    return parts.join(QStringLiteral("; ")) + (isCurrentGroup() ? QStringLiteral(" A") : QStringLiteral(" V"));
 }
 
 double ViewDirectModel::getFaultActionTime(int index) const

@@ -147,8 +147,8 @@ protected:
     // Clears the result records and times; the test state becomes 0 unless
     // a run is in progress.
     void clearResults();
-    // " V" or " A" by the group; "V" or "A" for the report.
-    bool currentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
+    // The ramped group is a current group (unit "A", else "V").
+    bool isCurrentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
 
     double outputRanges[8];
     double outputAngles[8];

@@ -156,7 +156,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
 void ViewDirectModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
 {
     ViewSourceTestModel::appendTestSetting(doc, parent);
-    const QString unit = currentGroup() ? QStringLiteral("A") : QStringLiteral("V");
+    const QString unit = isCurrentGroup() ? QStringLiteral("A") : QStringLiteral("V");
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
 
     QString mode;
@@ -191,7 +191,7 @@ void ViewDirectModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
 {
     ViewSourceTestModel::appendTestResult(doc, parent);
     static const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
-    const QString unit = currentGroup() ? QStringLiteral("A") : QStringLiteral("V");
+    const QString unit = isCurrentGroup() ? QStringLiteral("A") : QStringLiteral("V");
     const QString none = QStringLiteral("---");
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
     const double actionTime = getFaultActionTime(0);
