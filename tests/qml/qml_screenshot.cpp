@@ -1,16 +1,22 @@
-// Renders one QML file of the interface into a PNG with the software scene
+// Renders QML files of the interface into PNGs with the software scene
 // graph, as the device draws it:
 //
-//   zor_qml_screenshot [--size WxH] [--language LANG] <file.qml> <out.png>
+//   zor_qml_screenshot [--size WxH] [--language LANG] [--text-fit] <file.qml> <out.png>
+//   zor_qml_screenshot [--size WxH] [--language LANG] [--text-fit] --out-dir DIR <file.qml>...
 //
-// The file's root item is sized to the window (800 x 480 by default). With
+// A file's root item is shown in a window of the given size (else of the
+// item's own size, 800 x 480 when it has none); a root that is a window
+// itself (as Main.qml's) is shown as it declares itself unless a size is given.
+// With --out-dir every file is drawn in turn into DIR/<file name>.png. With
 // --language the translation ":/LANG.qm" (us_en, pt_pt, ...) is installed
-// first, as start-up installs the configured one. The
-// program fails (exit status 1) when the file does not load, when QML reports
-// a warning or error while loading or drawing, and when the picture is a
-// single colour (nothing drawn).
+// first, as start-up installs the configured one. With --text-fit every
+// visible text of each picture must fit its box (TextFitCheck.h). The
+// program fails (exit status 1) when a file does not load, when QML reports
+// a warning or error while loading or drawing, when a picture is a single
+// colour (nothing drawn), and with --text-fit when a text does not fit.
 
 #include "QmlTestEnvironment.h"
+#include "TextFitCheck.h"
 
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
@@ -18,14 +24,16 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
+#include <QPixmap>
+#include <QQmlComponent>
 #include <QQmlEngine>
+#include <QQuickItem>
 #include <QQuickView>
 #include <QScreen>
-#include <QPixmap>
 #include <QTextStream>
 #include <QTranslator>
 
-#include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -56,6 +64,92 @@ bool singleColour(const QImage& image)
     return true;
 }
 
+bool waitForFrame(QQuickWindow* window)
+{
+    bool swapped = false;
+    const auto connection = QObject::connect(window, &QQuickWindow::frameSwapped, window, [&swapped] { swapped = true; });
+    window->update();
+    QDeadlineTimer deadline(30000);
+    while (!swapped && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QObject::disconnect(connection);
+    return swapped;
+}
+
+struct Options
+{
+    QSize size{800, 480};
+    bool sizeSet = false; // else an item's own size, a window's own size
+    bool textFit = false;
+};
+
+// Draws one file into output; an empty string when all went well, else why not.
+QString shoot(QQmlEngine* engine, const QUrl& source, const QString& output, const Options& options)
+{
+    qmlProblems.clear();
+    QQmlComponent component(engine, source);
+    if (component.isLoading())
+        return QStringLiteral("%1 loads asynchronously").arg(source.toString());
+    std::unique_ptr<QObject> root(component.beginCreate(engine->rootContext()));
+    if (root)
+        component.completeCreate();
+    if (!root)
+        return QStringLiteral("cannot load %1:\n%2").arg(source.toString(), component.errorString());
+
+    // An item goes into a view of the given size; a window shows itself.
+    std::unique_ptr<QQuickView> view;
+    QQuickWindow* window = qobject_cast<QQuickWindow*>(root.get());
+    if (!window) {
+        const auto* item = qobject_cast<QQuickItem*>(root.get());
+        if (!item)
+            return QStringLiteral("the root of %1 is neither an item nor a window").arg(source.toString());
+        const QSize own(qRound(item->width()), qRound(item->height()));
+        view = std::make_unique<QQuickView>(engine, nullptr);
+        view->setResizeMode(QQuickView::SizeRootObjectToView);
+        view->setContent(source, &component, root.release());
+        view->resize(options.sizeSet || own.isEmpty() ? options.size : own);
+        window = view.get();
+    } else if (options.sizeSet) {
+        window->resize(options.size);
+    }
+    window->show();
+    if (!waitForFrame(window))
+        return QStringLiteral("no frame was drawn");
+    // Work the file queued for after loading (Qt.callLater: opening popups)
+    // has run now; draw once more for the picture.
+    QCoreApplication::processEvents();
+    if (!waitForFrame(window))
+        return QStringLiteral("no second frame was drawn");
+
+    // The software renderer grabs through the platform's backing store, which
+    // the offscreen platform does not offer; its screen holds the last frame.
+    QImage image = window->grabWindow();
+    if (image.isNull() && window->screen())
+        image = window->screen()->grabWindow(window->winId()).toImage();
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    if (image.isNull() || image.size() != window->size())
+        return QStringLiteral("grabbed a %1 x %2 picture, not %3 x %4")
+            .arg(image.width()).arg(image.height()).arg(window->width()).arg(window->height());
+    if (singleColour(image))
+        return QStringLiteral("the picture is a single colour");
+    if (!qmlProblems.isEmpty())
+        return QStringLiteral("QML reported problems:\n") + qmlProblems.join(QLatin1Char('\n'));
+    if (!QDir().mkpath(QFileInfo(output).absolutePath()) || !image.save(output, "PNG"))
+        return QStringLiteral("cannot write %1").arg(output);
+    QTextStream(stdout) << "wrote " << output << '\n';
+
+    if (options.textFit) {
+        const QList<TextMisfit> misfits = zorFindTextMisfits(window);
+        if (!misfits.isEmpty()) {
+            QStringList lines;
+            for (const TextMisfit& misfit : misfits)
+                lines.append(QStringLiteral("  \"%1\" (%2): %3").arg(misfit.text, misfit.where, misfit.why));
+            return QStringLiteral("%1 text(s) do not fit:\n%2").arg(misfits.size()).arg(lines.join(QLatin1Char('\n')));
+        }
+    }
+    return QString();
+}
+
 int fail(const QString& why)
 {
     QTextStream(stderr) << "zor_qml_screenshot: " << why << '\n';
@@ -71,30 +165,55 @@ int main(int argc, char* argv[])
     previousHandler = qInstallMessageHandler(collectQmlProblems);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Renders a QML file into a PNG."));
+    parser.setApplicationDescription(QStringLiteral("Renders QML files into PNGs."));
     parser.addHelpOption();
-    QCommandLineOption sizeOption(QStringLiteral("size"), QStringLiteral("Window size WxH."), QStringLiteral("size"),
-                                  QStringLiteral("800x480"));
+    QCommandLineOption sizeOption(QStringLiteral("size"),
+                                  QStringLiteral("Window size WxH (else the root's own size, or 800x480)."),
+                                  QStringLiteral("size"));
     parser.addOption(sizeOption);
     QCommandLineOption languageOption(QStringLiteral("language"),
                                       QStringLiteral("Translation to install (resource :/<language>.qm)."),
                                       QStringLiteral("language"));
     parser.addOption(languageOption);
+    QCommandLineOption textFitOption(QStringLiteral("text-fit"),
+                                     QStringLiteral("Fail when a visible text does not fit its box."));
+    parser.addOption(textFitOption);
+    QCommandLineOption outDirOption(QStringLiteral("out-dir"),
+                                    QStringLiteral("Draw every QML file given into <dir>/<name>.png."),
+                                    QStringLiteral("dir"));
+    parser.addOption(outDirOption);
     parser.addPositionalArgument(QStringLiteral("qml"), QStringLiteral("The QML file (a path or a URL)."));
-    parser.addPositionalArgument(QStringLiteral("png"), QStringLiteral("The picture to write."));
+    parser.addPositionalArgument(QStringLiteral("png"), QStringLiteral("The picture to write (without --out-dir)."));
     parser.process(app);
     const QStringList args = parser.positionalArguments();
-    if (args.size() != 2)
-        return fail(QStringLiteral("expected a QML file and a PNG file"));
 
-    const QStringList size = parser.value(sizeOption).split(QLatin1Char('x'));
-    const int width = size.value(0).toInt();
-    const int height = size.value(1).toInt();
-    if (size.size() != 2 || width <= 0 || height <= 0 || width > 8192 || height > 8192)
-        return fail(QStringLiteral("bad size %1").arg(parser.value(sizeOption)));
+    // Pairs of a source and its picture.
+    QList<QPair<QUrl, QString>> shots;
+    const auto url = [](const QString& file) {
+        return QUrl::fromUserInput(file, QDir::currentPath(), QUrl::AssumeLocalFile);
+    };
+    if (parser.isSet(outDirOption)) {
+        if (args.isEmpty())
+            return fail(QStringLiteral("expected QML files"));
+        const QDir dir(parser.value(outDirOption));
+        for (const QString& file : args)
+            shots.append({url(file), dir.absoluteFilePath(QFileInfo(file).completeBaseName() + QStringLiteral(".png"))});
+    } else {
+        if (args.size() != 2)
+            return fail(QStringLiteral("expected a QML file and a PNG file"));
+        shots.append({url(args.at(0)), QFileInfo(args.at(1)).absoluteFilePath()});
+    }
 
-    const QUrl source = QUrl::fromUserInput(args.at(0), QDir::currentPath(), QUrl::AssumeLocalFile);
-    const QString output = QFileInfo(args.at(1)).absoluteFilePath();
+    Options options;
+    if (parser.isSet(sizeOption)) {
+        const QStringList size = parser.value(sizeOption).split(QLatin1Char('x'));
+        options.size = QSize(size.value(0).toInt(), size.value(1).toInt());
+        options.sizeSet = true;
+        if (size.size() != 2 || options.size.width() <= 0 || options.size.height() <= 0
+            || options.size.width() > 8192 || options.size.height() > 8192)
+            return fail(QStringLiteral("bad size %1").arg(parser.value(sizeOption)));
+    }
+    options.textFit = parser.isSet(textFitOption);
 
     QQmlEngine engine;
     zorPrepareQmlTestEngine(&engine);
@@ -105,52 +224,14 @@ int main(int argc, char* argv[])
             return fail(QStringLiteral("cannot load the translation %1").arg(file));
         QCoreApplication::installTranslator(&translator);
     }
-    QQuickView view(&engine, nullptr);
-    view.setResizeMode(QQuickView::SizeRootObjectToView);
-    view.resize(width, height);
-    view.setSource(source);
-    if (view.status() != QQuickView::Ready || !view.rootObject()) {
-        QStringList errors;
-        for (const QQmlError& error : view.errors())
-            errors.append(error.toString());
-        return fail(QStringLiteral("cannot load %1:\n%2").arg(source.toString(), errors.join(QLatin1Char('\n'))));
+
+    int failures = 0;
+    for (const auto& shot : shots) {
+        const QString problem = shoot(&engine, shot.first, shot.second, options);
+        if (!problem.isEmpty()) {
+            fail(QStringLiteral("%1: %2").arg(shot.first.fileName(), problem));
+            ++failures;
+        }
     }
-
-    bool swapped = false;
-    QObject::connect(&view, &QQuickWindow::frameSwapped, &view, [&swapped] { swapped = true; });
-    const auto waitForFrame = [&swapped] {
-        QDeadlineTimer deadline(30000);
-        while (!swapped && !deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return swapped;
-    };
-    view.show();
-    if (!waitForFrame())
-        return fail(QStringLiteral("no frame was drawn"));
-    // Work the file queued for after loading (Qt.callLater: opening popups)
-    // has run now; draw once more for the picture.
-    QCoreApplication::processEvents();
-    swapped = false;
-    view.update();
-    if (!waitForFrame())
-        return fail(QStringLiteral("no second frame was drawn"));
-
-    // The software renderer grabs through the platform's backing store, which
-    // the offscreen platform does not offer; its screen holds the last frame.
-    QImage image = view.grabWindow();
-    if (image.isNull() && view.screen())
-        image = view.screen()->grabWindow(view.winId()).toImage();
-    image = image.convertToFormat(QImage::Format_ARGB32);
-    if (image.isNull() || image.width() != width || image.height() != height)
-        return fail(QStringLiteral("grabbed a %1 x %2 picture, not %3 x %4")
-                        .arg(image.width()).arg(image.height()).arg(width).arg(height));
-    if (singleColour(image))
-        return fail(QStringLiteral("the picture is a single colour"));
-    if (!qmlProblems.isEmpty())
-        return fail(QStringLiteral("QML reported problems:\n") + qmlProblems.join(QLatin1Char('\n')));
-
-    if (!QDir().mkpath(QFileInfo(output).absolutePath()) || !image.save(output, "PNG"))
-        return fail(QStringLiteral("cannot write %1").arg(output));
-    QTextStream(stdout) << "wrote " << output << '\n';
-    return 0;
+    return failures == 0 ? 0 : 1;
 }
