@@ -5,8 +5,9 @@ import QtQuick.Controls 2.15
 // dialog, the dialog's content, and the accept button (acceptText) with the
 // reject button (rejectText, shown only when not empty). The dialogs turn
 // acceptClicked() / rejectClicked() into their own accept / reject signals.
-// Each opening centres the dialog in its parent; closing it closes the
-// on-screen input panels of the main window.
+// The dialog centres on its window when it opens and again when the window's
+// size changes (a window is still 0 x 0 while it is being shown); closing it
+// closes the on-screen input panels of the main window.
 Popup {
     id: dialog
 
@@ -32,27 +33,59 @@ Popup {
     padding: 0
     closePolicy: Popup.NoAutoClose
 
+    // The window's area: its overlay, which popups are shown in.
+    readonly property Item windowArea: Overlay.overlay
+
     function centre() {
-        if (!parent)
+        var area = windowArea || parent
+        if (!parent || !area)
             return
-        x = Math.round((parent.width - width) / 2)
-        y = Math.round((parent.height - height) / 2)
+        var topLeft = area.mapToItem(parent, (area.width - width) / 2, (area.height - height) / 2)
+        x = Math.round(topLeft.x)
+        y = Math.round(topLeft.y)
     }
 
-    // Closes the main window's on-screen panels that exist.
-    function closeInputPanels() {
+    // The main window's on-screen panels that exist.
+    function inputPanels() {
+        var panels = []
         if (typeof inputNumberPanel !== "undefined" && inputNumberPanel)
-            inputNumberPanel.close()
+            panels.push(inputNumberPanel)
         if (typeof inputCharNumberPanel !== "undefined" && inputCharNumberPanel)
-            inputCharNumberPanel.close()
+            panels.push(inputCharNumberPanel)
         if (typeof inputTimePanel !== "undefined" && inputTimePanel)
-            inputTimePanel.close()
+            panels.push(inputTimePanel)
         if (typeof inputDateTimePanel !== "undefined" && inputDateTimePanel)
-            inputDateTimePanel.close()
+            panels.push(inputDateTimePanel)
+        return panels
+    }
+
+    function closeInputPanels() {
+        var panels = inputPanels()
+        for (var i = 0; i < panels.length; ++i)
+            panels[i].close()
+    }
+
+    // A new window size centres the dialog again, except while an input panel
+    // is open: the main window grows and moves up for the panel so that the
+    // field typed into stays above it, and the dialog keeps its place.
+    function windowResized() {
+        var panels = inputPanels()
+        for (var i = 0; i < panels.length; ++i) {
+            if (panels[i].visible)
+                return
+        }
+        centre()
     }
 
     onAboutToShow: centre()
     onClosed: closeInputPanels()
+
+    Connections {
+        target: dialog.windowArea
+        enabled: dialog.visible
+        function onWidthChanged() { dialog.windowResized() }
+        function onHeightChanged() { dialog.windowResized() }
+    }
 
     background: Rectangle {
         color: globalConfiguration.customBackground
