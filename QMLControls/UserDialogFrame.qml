@@ -65,13 +65,23 @@ Popup {
             panels[i].close()
     }
 
+    // Whether the dialog lies wholly within its window.
+    function insideWindow() {
+        if (!windowArea || !parent)
+            return false
+        var topLeft = parent.mapToItem(windowArea, x, y)
+        return topLeft.x >= 0 && topLeft.y >= 0 && topLeft.x + width <= windowArea.width
+                && topLeft.y + height <= windowArea.height
+    }
+
     // A new window size centres the dialog again, except while an input panel
-    // is open: the main window grows and moves up for the panel so that the
-    // field typed into stays above it, and the dialog keeps its place.
+    // is open and the dialog is on screen: the main window grows and moves up
+    // for the panel so that the field typed into stays above it, and the
+    // dialog keeps its place.
     function windowResized() {
         var panels = inputPanels()
         for (var i = 0; i < panels.length; ++i) {
-            if (panels[i].visible)
+            if (panels[i].visible && insideWindow())
                 return
         }
         centre()

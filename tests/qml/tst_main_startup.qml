@@ -94,21 +94,20 @@ Item {
             verifyCentred(started.dialog, 1000, 600)
         }
 
-        // The window grows and moves up for the time panel of the pulse
-        // times' start (placed low, where the panel would cover it): the
-        // dialog keeps its place on the content meanwhile, and is centred
-        // again once the window is back to its size.
+        // The window grows and moves up for the time panel of the timed
+        // start's second field (the dialog placed at the window's foot, where
+        // the panel would cover the field): the dialog keeps its place on the
+        // content meanwhile, and is centred again once the window is back.
         function test_dialogKeepsItsPlaceWhileAPanelLiftsTheWindow() {
-            var started = startWith("triggerTimeDialog")
+            var started = startWith("childTestTimeDialog")
             var dialog = started.dialog
             var notice = started.window.content.mainWindowPage.safetyNotice
             notice.close()
             tryCompare(notice, "opened", false)
-            var start = dialog.startBox
-            dialog.y += 400 - start.mapToItem(null, 0, start.height).y
+            dialog.y = 480 - dialog.height
             var before = boxOf(dialog)
             var panel = findChild(started.window.content, "inputTimePanel")
-            start.focusInput()
+            dialog.turnTimeBox.focusInput()
             tryCompare(panel, "opened", true)
             verify(started.window.height > 480, "the window was not lifted")
             tryCompare(dialog.windowArea, "height", started.window.height)
