@@ -2,7 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // A check box with a square indicator of radioSize, filled with checkedColor
-// and ticked while checked.
+// and ticked while checked; disabled, it is drawn in the palette's grey.
 CheckBox {
     id: root
 
@@ -22,7 +22,7 @@ CheckBox {
         width: root.radioSize
         height: root.radioSize
         radius: 3
-        color: root.checked ? root.checkedColor : "transparent"
+        color: root.checked ? (root.enabled ? root.checkedColor : globalConfiguration.customGray) : "transparent"
         border.color: root.enabled ? (root.checked ? root.checkedColor : root.foreground) : globalConfiguration.customGray
         border.width: 2
         opacity: root.down ? 0.7 : 1.0

@@ -1,7 +1,8 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 
-// A radio button with a round indicator of radioSize, its dot in checkedColor.
+// A radio button with a round indicator of radioSize, its dot in checkedColor;
+// disabled, it is drawn in the palette's grey.
 RadioButton {
     id: root
 
@@ -31,7 +32,7 @@ RadioButton {
             height: width
             radius: width / 2
             visible: root.checked
-            color: root.checkedColor
+            color: root.enabled ? root.checkedColor : globalConfiguration.customGray
         }
     }
 

@@ -21,6 +21,15 @@ Item {
     ToolBinaryButton { id: output1; x: 20; y: 120; width: 48; height: 32 }
     ToolBinarCheckBox { id: input1; x: 100; y: 120; textValue: "A" }
     ToolComboBox { id: language; x: 20; y: 170; width: 200; model: ["中文", "英文", "葡萄牙文"] }
+    // Read-only choices, as the hardware page shows them.
+    Item {
+        id: readOnly
+        x: 300; y: 120
+        enabled: false
+        ToolCheckBox { id: readOnlyCheck; text: "3"; checked: true }
+        ToolRadioButton { id: readOnlyRadio; y: 40; text: "110/220V"; checked: true }
+        ToolComboBox { id: readOnlyCombo; y: 80; width: 200; model: ["模拟功放"] }
+    }
     LabelBatteryLevel { id: battery; x: 300; y: 20 }
     ToolTextButton { id: button; x: 300; y: 70; text: "设置" }
 
@@ -109,6 +118,25 @@ Item {
         function test_batteryLevelIsDrawnWithinRange(data) {
             battery.lavelValue = data.value
             compare(battery.shownLevel, data.shown)
+        }
+
+        // Nothing of a disabled choice keeps an active colour.
+        function test_disabledChoicesAreGrey_data() {
+            return [
+                { tag: "check box fill", item: function() { return readOnlyCheck.indicator } },
+                { tag: "check box border", item: function() { return readOnlyCheck.indicator.border } },
+                { tag: "check box text", item: function() { return readOnlyCheck.contentItem } },
+                { tag: "radio dot", item: function() { return readOnlyRadio.indicator.children[0] } },
+                { tag: "radio ring", item: function() { return readOnlyRadio.indicator.border } },
+                { tag: "radio text", item: function() { return readOnlyRadio.contentItem } },
+                { tag: "combo text", item: function() { return readOnlyCombo.contentItem } },
+                { tag: "combo arrow", item: function() { return readOnlyCombo.indicator } },
+                { tag: "combo border", item: function() { return readOnlyCombo.background.border } }
+            ]
+        }
+
+        function test_disabledChoicesAreGrey(data) {
+            compare(String(data.item().color), String(globalConfiguration.customGray))
         }
 
         function test_disabledButtonIgnoresTaps() {
