@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // A drop-down list in the palette's colours; setDataValue(index) shows an
-// entry without emitting activated().
+// entry without emitting activated(). An entry longer than the box shrinks
+// (down to minimumPixelSize) rather than being cut.
 ComboBox {
     id: root
 
@@ -11,6 +12,7 @@ ComboBox {
     property color borderColor: globalConfiguration.customGray
     property color selectionColor: globalConfiguration.customPrimary
     property color selectedTextColor: "#ffffff"
+    property int minimumPixelSize: 14
 
     implicitWidth: 150
     implicitHeight: 32
@@ -37,6 +39,8 @@ ComboBox {
         color: root.enabled ? root.foreColor : globalConfiguration.customGray
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: root.minimumPixelSize
     }
 
     indicator: Text {
@@ -58,6 +62,8 @@ ComboBox {
             color: highlighted ? root.selectedTextColor : root.foreColor
             verticalAlignment: Text.AlignVCenter
             elide: Text.ElideRight
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: root.minimumPixelSize
         }
         background: Rectangle {
             color: highlighted ? root.selectionColor : root.backColor

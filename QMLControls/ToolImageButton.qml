@@ -41,6 +41,9 @@ Item {
             color: root.foreground
             horizontalAlignment: Text.AlignHCenter
             elide: Text.ElideRight
+            // A longer caption shrinks to the tile's width.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 12
             font.family: globalConfiguration.customFontFamily
             font.pixelSize: root.fontPixelSize
         }

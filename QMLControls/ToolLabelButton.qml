@@ -2,7 +2,8 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // An image and a text in a row (the header's home and clock button), with an
-// optional tooltip shown while pressed.
+// optional tooltip shown while pressed. With maximumLineCount above 1 the
+// text wraps and shrinks until it fits the button.
 Item {
     id: root
 
@@ -13,6 +14,7 @@ Item {
     property string iconPath: ""
     property color foreground: globalConfiguration.customForeground
     property int fontPixelSize: globalConfiguration.customFontL2Size
+    property int maximumLineCount: 1
     property bool toolTipVisible: false
     property string toolTipText: ""
     property alias font: label.font
@@ -39,11 +41,16 @@ Item {
         }
         Text {
             id: label
-            anchors.verticalCenter: parent.verticalCenter
             width: root.width - icon.width - parent.spacing
+            height: root.height
             text: root.text
             color: root.foreground
+            verticalAlignment: Text.AlignVCenter
             elide: Text.ElideRight
+            wrapMode: root.maximumLineCount > 1 ? Text.Wrap : Text.NoWrap
+            maximumLineCount: root.maximumLineCount
+            fontSizeMode: root.maximumLineCount > 1 ? Text.Fit : Text.FixedSize
+            minimumPixelSize: 8
             font.family: globalConfiguration.customFontFamily
             font.pixelSize: root.fontPixelSize
         }

@@ -94,7 +94,6 @@ UserDialogFrame {
                 model: [qsTr("关闭"), "24V", "48V", "110V", "220V", "Other"]
                 ToolRadioButton {
                     objectName: "choice" + index
-                    width: 110
                     text: modelData
                     visible: dialog.levelVisible(index)
                     onClicked: dialog.choose(index)

@@ -78,22 +78,27 @@ UserDialogFrame {
             }
         }
 
+        // The name field takes what its label and the suffix leave.
         Row {
+            id: nameRow
             visible: dialog.mode !== 2
             spacing: 6
             height: 40
             LabelText {
+                id: nameLabel
                 height: parent.height
                 text: qsTr("文件名") + ":"
             }
             EditCharTextBox {
                 id: name
                 objectName: "nameBox"
-                width: 340
+                width: Math.min(340, dialog.availableWidth - 20 - nameLabel.width - suffixLabel.width
+                                         - 2 * nameRow.spacing)
                 height: parent.height
                 inputMaxLen: 56
             }
             LabelText {
+                id: suffixLabel
                 height: parent.height
                 text: dialog.suffixes[dialog.mode]
             }

@@ -147,13 +147,13 @@ UserDialogFrame {
                 rowSpacing: 8
                 columnSpacing: 6
 
-                LabelText { width: 100; height: 36; text: qsTr("开始时间") }
-                EditTimeBox { id: start; objectName: "startBox"; width: 180; height: 36 }
-                LabelText { width: 100; height: 36; text: qsTr("时间间隔") }
+                LabelText { width: 136; height: 36; text: qsTr("开始时间") }
+                EditTimeBox { id: start; objectName: "startBox"; width: 160; height: 36 }
+                LabelText { width: 136; height: 36; text: qsTr("时间间隔") }
                 EditNumberBox {
                     id: interval
                     objectName: "intervalBox"
-                    width: 180
+                    width: 160
                     height: 36
                     unit: "s"
                     unitWidth: 16
@@ -165,11 +165,11 @@ UserDialogFrame {
                     quick2Value: "60"
                     Component.onCompleted: setDataValue(1)
                 }
-                LabelText { width: 100; height: 36; text: qsTr("个数") }
+                LabelText { width: 136; height: 36; text: qsTr("个数") }
                 EditNumberBox {
                     id: count
                     objectName: "countBox"
-                    width: 180
+                    width: 160
                     height: 36
                     dataPrecision: 0
                     dataMin: 1

@@ -115,7 +115,7 @@
     </message>
     <message>
         <source>指向母线</source>
-        <translation>Barramento</translation>
+        <translation>Barras</translation>
     </message>
     <message>
         <source>指向线路</source>
@@ -127,7 +127,7 @@
     </message>
     <message>
         <source>在母线上</source>
-        <translation>Barramento</translation>
+        <translation>Barras</translation>
     </message>
     <message>
         <source>在线路上</source>
@@ -1214,7 +1214,7 @@
     </message>
     <message>
         <source>关闭</source>
-        <translation>Desligado</translation>
+        <translation>Deslig.</translation>
     </message>
 </context>
 <context>

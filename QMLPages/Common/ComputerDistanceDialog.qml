@@ -194,7 +194,7 @@ UserDialogFrame {
                     spacing: 12
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("计算模型"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("计算模型"); font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: distanceTypeBox
                             objectName: "distanceTypeBox"
@@ -211,7 +211,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障类型"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障类型"); font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: faultTypeBox
                             objectName: "faultTypeBox"
@@ -232,7 +232,7 @@ UserDialogFrame {
                     spacing: 12
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("CT位置"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("CT位置"); font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: ctPositionBox
                             objectName: "ctPositionBox"
@@ -249,7 +249,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("PT位置"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("PT位置"); font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: ptPositionBox
                             objectName: "ptPositionBox"
@@ -270,7 +270,7 @@ UserDialogFrame {
                     spacing: 12
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障方向"); font.pixelSize: dialog.directionFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障方向"); font.pixelSize: dialog.directionFontSize }
                         ToolComboBox {
                             id: directionBox
                             objectName: "directionBox"
@@ -294,7 +294,7 @@ UserDialogFrame {
                             id: faultVoltageRow
                             objectName: "faultVoltageRow"
                             spacing: 4
-                            LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障电压"); font.pixelSize: dialog.labelFontSize }
+                            FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障电压"); font.pixelSize: dialog.labelFontSize }
                             EditNumberBox {
                                 id: faultVoltageBox
                                 objectName: "faultVoltageBox"
@@ -316,7 +316,7 @@ UserDialogFrame {
                             id: faultCurrentRow
                             objectName: "faultCurrentRow"
                             spacing: 4
-                            LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障电流"); font.pixelSize: dialog.labelFontSize }
+                            FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("故障电流"); font.pixelSize: dialog.labelFontSize }
                             EditNumberBox {
                                 id: faultCurrentBox
                                 objectName: "faultCurrentBox"
@@ -341,7 +341,7 @@ UserDialogFrame {
                     spacing: 12
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("负荷电流"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("负荷电流"); font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: loadCurrentBox
                             objectName: "loadCurrentBox"
@@ -361,7 +361,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("负荷相角"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("负荷相角"); font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: loadAngleBox
                             objectName: "loadAngleBox"
@@ -393,7 +393,7 @@ UserDialogFrame {
 
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: "V AUX"; font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: "V AUX"; font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: uxDefineBox
                             objectName: "uxDefineBox"
@@ -412,7 +412,7 @@ UserDialogFrame {
                         spacing: 12
                         Row {
                             spacing: 4
-                            LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: "Range"; font.pixelSize: dialog.labelFontSize }
+                            FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: "Range"; font.pixelSize: dialog.labelFontSize }
                             EditNumberBox {
                                 id: uxRangeBox
                                 objectName: "uxRangeBox"
@@ -432,7 +432,7 @@ UserDialogFrame {
                         }
                         Row {
                             spacing: 4
-                            LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: "Angle"; font.pixelSize: dialog.labelFontSize }
+                            FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: "Angle"; font.pixelSize: dialog.labelFontSize }
                             EditNumberBox {
                                 id: uxAngleBox
                                 objectName: "uxAngleBox"
@@ -487,6 +487,8 @@ UserDialogFrame {
                     font.family: globalConfiguration.customFontFamily
                     font.pixelSize: dialog.impedanceCaptionFontSize
                     verticalAlignment: Text.AlignVCenter
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 12
                 }
 
                 Grid {
@@ -498,7 +500,7 @@ UserDialogFrame {
 
                     Row {
                         spacing: 4
-                        LabelText { width: 36; height: dialog.rowHeight; text: "|Z|"; font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: 36; height: dialog.rowHeight; text: "|Z|"; font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: shortRangeBox
                             objectName: "shortRangeBox"
@@ -520,7 +522,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: 36; height: dialog.rowHeight; text: "R"; font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: 36; height: dialog.rowHeight; text: "R"; font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: shortRealBox
                             objectName: "shortRealBox"
@@ -542,7 +544,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: 36; height: dialog.rowHeight; text: qsTr("角"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: 36; height: dialog.rowHeight; text: qsTr("角"); font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: shortAngleBox
                             objectName: "shortAngleBox"
@@ -565,7 +567,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText { width: 36; height: dialog.rowHeight; text: "X"; font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: 36; height: dialog.rowHeight; text: "X"; font.pixelSize: dialog.labelFontSize }
                         EditNumberBox {
                             id: shortImageBox
                             objectName: "shortImageBox"
@@ -613,7 +615,7 @@ UserDialogFrame {
 
                     Row {
                         spacing: 4
-                        LabelText { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("补偿方式"); font.pixelSize: dialog.labelFontSize }
+                        FitLabel { width: dialog.labelWidth; height: dialog.rowHeight; text: qsTr("补偿方式"); font.pixelSize: dialog.labelFontSize }
                         ToolComboBox {
                             id: factorTypeBox
                             objectName: "factorTypeBox"
@@ -630,7 +632,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText {
+                        FitLabel {
                             id: factorRangeLabel
                             objectName: "factorRangeLabel"
                             width: 120
@@ -655,7 +657,7 @@ UserDialogFrame {
                     }
                     Row {
                         spacing: 4
-                        LabelText {
+                        FitLabel {
                             id: factorAngleLabel
                             objectName: "factorAngleLabel"
                             width: 120

@@ -76,7 +76,7 @@ Column {
                 height: panel.rowHeight - 4
                 anchors.verticalCenter: parent.verticalCenter
                 textValue: String(index + 1)
-                textWidth: 12
+                textWidth: 14
                 onClicked: panel.viewModel.setOutputBIState(panel.stateIndex, index, stateValue)
             }
         }
@@ -93,7 +93,7 @@ Column {
                 function setChecked(on) { boButton.setChecked(on) }
                 readonly property alias checked: boButton.checked
                 Text {
-                    width: 12
+                    width: 14
                     height: parent.height
                     text: String(index + 1)
                     color: globalConfiguration.customForeground

@@ -87,13 +87,16 @@ Rectangle {
             text: header.homeText
             iconPath: header.homeIcon
             foreground: header.homeTextColor
-            // The palette's size, smaller when the text would not fit beside the image.
+            // The palette's size, smaller when the text would not fit beside
+            // the image; a text too long for one line at 14 px (a battery
+            // prompt) takes two lines.
+            readonly property real room: width - (height - 4) - 6 - 4
             fontPixelSize: {
                 var size = globalConfiguration.customFontL2Size
-                var room = width - (height - 4) - 6 - 4
                 var needed = homeMetrics.advanceWidth
                 return needed > room ? Math.max(12, Math.floor(size * room / needed)) : size
             }
+            maximumLineCount: homeMetrics.advanceWidth * 14 / globalConfiguration.customFontL2Size > room ? 2 : 1
             onClicked: header.homeClicked()
 
             TextMetrics {
@@ -118,6 +121,9 @@ Rectangle {
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
             elide: Text.ElideRight
+            // A long software name or notice shrinks rather than being cut.
+            fontSizeMode: Text.HorizontalFit
+            minimumPixelSize: 12
             font.family: globalConfiguration.customFontFamily
             font.pixelSize: globalConfiguration.customFontL1Size
             font.weight: globalConfiguration.customFontWeight

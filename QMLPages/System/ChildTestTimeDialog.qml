@@ -43,7 +43,7 @@ UserDialogFrame {
             ToolCheckBox {
                 id: startCheck
                 objectName: "startCheckBox"
-                width: 220
+                width: 290
                 height: 40
                 text: qsTr("输出开始时刻：")                      // output start
             }
@@ -61,7 +61,7 @@ UserDialogFrame {
             ToolCheckBox {
                 id: turnCheck
                 objectName: "turnCheckBox"
-                width: 220
+                width: 290
                 height: 40
                 text: qsTr("开出翻转时刻：")                      // binary outputs change
             }

@@ -316,7 +316,7 @@ Item {
                 EditDateTimeBox {
                     id: systemTimeBox
                     objectName: "systemTimeBox"
-                    width: 230
+                    width: 234
                     height: 36
                     anchors.verticalCenter: parent.verticalCenter
                 }

@@ -31,6 +31,10 @@ Item {
     readonly property alias batteryButton: batteryButton
     readonly property alias closeButton: closeButton
     property bool auxDCAdjustable: true
+    readonly property int leftLabelWidth: 176
+    readonly property int leftBoxWidth: 190
+    readonly property int rightLabelWidth: 170
+    readonly property int rightBoxWidth: 190
 
     signal batteryClicked()
     signal closeClicked()
@@ -94,7 +98,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.leftLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("机器型号:")                      // model
@@ -102,7 +106,7 @@ Item {
                 EditTextBox {
                     id: deviceModel
                     objectName: "deviceModel"
-                    width: 200
+                    width: page.leftBoxWidth
                     height: 36
                     anchors.verticalCenter: parent.verticalCenter
                     quick1Value: "ZOR"
@@ -113,7 +117,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.leftLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("机器编号:")                      // serial number
@@ -121,7 +125,7 @@ Item {
                 EditTextBox {
                     id: deviceCode
                     objectName: "deviceCode"
-                    width: 200
+                    width: page.leftBoxWidth
                     height: 36
                     anchors.verticalCenter: parent.verticalCenter
                 }
@@ -129,8 +133,8 @@ Item {
             SettingNumberRow {
                 id: tAlarm
                 objectName: "tAlarm"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("保护温度:")                          // protection temperature
                 box.unit: "℃"
                 box.dataPrecision: 0
@@ -140,8 +144,8 @@ Item {
             SettingNumberRow {
                 id: tResume
                 objectName: "tResume"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("恢复温度:")                          // resume temperature
                 box.unit: "℃"
                 box.dataPrecision: 0
@@ -151,8 +155,8 @@ Item {
             SettingNumberRow {
                 id: vMaxRange
                 objectName: "vMaxRange"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("最大输出电压:")                      // largest output voltage
                 box.unit: "V"
                 box.dataMin: 0
@@ -161,8 +165,8 @@ Item {
             SettingNumberRow {
                 id: vLevel
                 objectName: "vLevel"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("电压档位:")                          // voltage range step
                 box.unit: "V"
                 box.dataMin: 0
@@ -171,8 +175,8 @@ Item {
             SettingNumberRow {
                 id: iMaxRange
                 objectName: "iMaxRange"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("最大输出电流:")                      // largest output current
                 box.unit: "A"
                 box.dataMin: 0
@@ -181,8 +185,8 @@ Item {
             SettingNumberRow {
                 id: iLevel
                 objectName: "iLevel"
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.leftLabelWidth
+                boxWidth: page.leftBoxWidth
                 label: qsTr("电流档位:")                          // current range step
                 box.unit: "A"
                 box.dataMin: 0
@@ -199,7 +203,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.rightLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("电压功放相数:")                  // voltage amplifier phases
@@ -211,7 +215,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.rightLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("电流功放相数:")                  // current amplifier phases
@@ -223,7 +227,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.rightLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("功放类型") + ":"                  // amplifier type
@@ -231,7 +235,7 @@ Item {
                 ToolComboBox {
                     id: powerAmpType
                     objectName: "powerAmpType"
-                    width: 200
+                    width: page.rightBoxWidth
                     height: 36
                     anchors.verticalCenter: parent.verticalCenter
                     // Analogue, digital.
@@ -242,7 +246,7 @@ Item {
                 height: 40
                 spacing: 6
                 LabelText {
-                    width: 160
+                    width: page.rightLabelWidth
                     height: parent.height
                     horizontalAlignment: Text.AlignRight
                     text: qsTr("AuxDC Type") + ":"
@@ -250,7 +254,7 @@ Item {
                 ToolComboBox {
                     id: auxDCType
                     objectName: "auxDCType"
-                    width: 200
+                    width: page.rightBoxWidth
                     height: 36
                     anchors.verticalCenter: parent.verticalCenter
                     model: [qsTr("Constant"), qsTr("Adjustable")]
@@ -261,8 +265,8 @@ Item {
                 id: auxDCMax
                 objectName: "auxDCMax"
                 visible: page.auxDCAdjustable
-                labelWidth: 160
-                boxWidth: 200
+                labelWidth: page.rightLabelWidth
+                boxWidth: page.rightBoxWidth
                 label: qsTr("AuxDC Max") + ":"
                 box.unit: "V"
                 box.dataMin: 0
@@ -270,18 +274,19 @@ Item {
                 box.quick1Value: "300.0"
                 box.quick2Value: "350.0"
             }
+            // The pair of levels ends where the fields above end.
             Row {
+                x: page.rightLabelWidth + 6 + page.rightBoxWidth - width
                 visible: !page.auxDCAdjustable
                 height: 40
                 spacing: 6
-                Item { width: 160; height: 1 }
                 ToolRadioButton { id: auxDCLevelLow; objectName: "auxDCLevelLow"; height: 40; text: "24/48V" }
                 ToolRadioButton { id: auxDCLevelHigh; objectName: "auxDCLevelHigh"; height: 40; text: "110/220V" }
             }
             Row {
                 height: 40
                 spacing: 6
-                Item { width: 160; height: 1 }
+                Item { width: page.rightLabelWidth; height: 1 }
                 ToolCheckBox { id: auxDCEnable; objectName: "auxDCEnable"; height: 40; text: qsTr("AuxDC Enable") }
             }
         }

@@ -158,7 +158,7 @@ Item {
             enabled: page.syncEnabled
             LabelText { width: 80; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("类型") + ":" }
             Row {
-                width: 330
+                width: 320
                 height: 40
                 spacing: 10
                 ToolRadioButton {
@@ -176,7 +176,7 @@ Item {
                     onClicked: viewBaseModel.setExtTriggerInputType(ViewBaseModel.IN_EXTERNAL_PULSE)
                 }
             }
-            LabelText { width: 70; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("方式") + ":" }
+            LabelText { width: 84; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("方式") + ":" }
             Row {
                 height: 40
                 spacing: 10
@@ -208,7 +208,7 @@ Item {
             enabled: page.syncEnabled
             LabelText { width: 80; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("类型") + ":" }
             Row {
-                width: 330
+                width: 320
                 height: 40
                 spacing: 10
                 ToolRadioButton {
@@ -233,7 +233,7 @@ Item {
                     onClicked: viewBaseModel.setExtTriggerOutputType(ViewBaseModel.OUT_PPS_PULSE_MINUTE)
                 }
             }
-            LabelText { width: 70; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("方式") + ":" }
+            LabelText { width: 84; height: parent.height; horizontalAlignment: Text.AlignRight; text: qsTr("方式") + ":" }
             Row {
                 height: 40
                 spacing: 10

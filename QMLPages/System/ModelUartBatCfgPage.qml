@@ -132,11 +132,14 @@ Item {
                     horizontalAlignment: Text.AlignRight
                     text: modelData[0]
                 }
+                // A long reading (the switch states) shrinks to the column.
                 LabelText {
                     objectName: "info" + index
                     width: 200
                     height: parent.height
                     text: modelData[1]
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 12
                 }
             }
         }
