@@ -9,7 +9,8 @@
 // itself (as Main.qml's) is shown as it declares itself unless a size is given.
 // With --out-dir every file is drawn in turn into DIR/<file name>.png. With
 // --language the translation ":/LANG.qm" (us_en, pt_pt, ...) is installed
-// first, as start-up installs the configured one. With --text-fit every
+// first, as start-up installs the configured one, and the files see its
+// LANGUAGEType as galleryLanguageType. With --text-fit every
 // visible text of each picture must fit its box (TextFitCheck.h). The
 // program fails (exit status 1) when a file does not load, when QML reports
 // a warning or error while loading or drawing, when a picture is a single
@@ -26,6 +27,7 @@
 #include <QImage>
 #include <QPixmap>
 #include <QQmlComponent>
+#include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickView>
@@ -33,6 +35,7 @@
 #include <QTextStream>
 #include <QTranslator>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -87,6 +90,11 @@ struct Options
 QString shoot(QQmlEngine* engine, const QUrl& source, const QString& output, const Options& options)
 {
     qmlProblems.clear();
+    // A view sized before the file is created, as the program's window is
+    // when its content is built.
+    auto view = std::make_unique<QQuickView>(engine, nullptr);
+    view->setResizeMode(QQuickView::SizeRootObjectToView);
+    view->resize(options.size);
     QQmlComponent component(engine, source);
     if (component.isLoading())
         return QStringLiteral("%1 loads asynchronously").arg(source.toString());
@@ -96,21 +104,22 @@ QString shoot(QQmlEngine* engine, const QUrl& source, const QString& output, con
     if (!root)
         return QStringLiteral("cannot load %1:\n%2").arg(source.toString(), component.errorString());
 
-    // An item goes into a view of the given size; a window shows itself.
-    std::unique_ptr<QQuickView> view;
+    // An item goes into the view (of its own size unless one is given); a
+    // window shows itself.
     QQuickWindow* window = qobject_cast<QQuickWindow*>(root.get());
     if (!window) {
         const auto* item = qobject_cast<QQuickItem*>(root.get());
         if (!item)
             return QStringLiteral("the root of %1 is neither an item nor a window").arg(source.toString());
         const QSize own(qRound(item->width()), qRound(item->height()));
-        view = std::make_unique<QQuickView>(engine, nullptr);
-        view->setResizeMode(QQuickView::SizeRootObjectToView);
         view->setContent(source, &component, root.release());
-        view->resize(options.sizeSet || own.isEmpty() ? options.size : own);
+        if (!options.sizeSet && !own.isEmpty())
+            view->resize(own);
         window = view.get();
-    } else if (options.sizeSet) {
-        window->resize(options.size);
+    } else {
+        view.reset();
+        if (options.sizeSet)
+            window->resize(options.size);
     }
     window->show();
     if (!waitForFrame(window))
@@ -218,12 +227,20 @@ int main(int argc, char* argv[])
     QQmlEngine engine;
     zorPrepareQmlTestEngine(&engine);
     QTranslator translator;
-    if (parser.isSet(languageOption)) {
-        const QString file = QStringLiteral(":/%1.qm").arg(parser.value(languageOption));
+    const QString language = parser.value(languageOption);
+    if (!language.isEmpty()) {
+        const QString file = QStringLiteral(":/%1.qm").arg(language);
         if (!translator.load(file))
             return fail(QStringLiteral("cannot load the translation %1").arg(file));
         QCoreApplication::installTranslator(&translator);
     }
+    // The files' stand-in view models report the language drawn in (the
+    // view model's LANGUAGEType: the catalogues in this order), as the pages
+    // adapt some font sizes to it.
+    const QStringList catalogues{QStringLiteral("zh_cn"), QStringLiteral("us_en"), QStringLiteral("pt_pt"),
+                                 QStringLiteral("ru_ru"), QStringLiteral("ja_jp")};
+    engine.rootContext()->setContextProperty(QStringLiteral("galleryLanguageType"),
+                                             std::max(0, int(catalogues.indexOf(language))));
 
     int failures = 0;
     for (const auto& shot : shots) {

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 import QMLControls 1.0
 import ZOR.ViewBaseModel 1.0
 import "qrc:/"
@@ -48,11 +49,25 @@ Rectangle {
         }
     }
 
-    // Shown once the window exists, as navigation shows a page; then the
-    // settings of the picture and the calculator, placed on the right half.
-    Component.onCompleted: Qt.callLater(showPage)
+    // Shown once the window has its size (dialogs centre on the window then),
+    // as navigation shows a page; then the settings of the picture and the
+    // calculator, placed on the right half.
+    readonly property Item windowArea: Overlay.overlay
+    onWindowAreaChanged: {
+        if (!windowArea)
+            return
+        windowArea.widthChanged.connect(showOnce)
+        windowArea.heightChanged.connect(showOnce)
+    }
+    function showOnce() {
+        if (windowArea.width >= width && windowArea.height >= height && !pageArea.visible)
+            Qt.callLater(showPage)
+    }
     function showPage() {
+        if (pageArea.visible)
+            return
         pageArea.visible = true
+        page.languageType = galleryLanguageType
         var m = page.viewModel
         m.setAutoRampEnabled(true)
         m.setFaultActionType(1)

@@ -39,6 +39,7 @@ Rectangle {
             width: 236
             height: 36
             iconPath: globalConfiguration.imageClock
+            fontPixelSize: 18
             text: "2024-05-01 12:00:00"
             foreground: globalConfiguration.customTitleForeground
         }
@@ -122,10 +123,10 @@ Rectangle {
         }
         Row {
             spacing: 6
-            ToolBinarCheckBox { textValue: "A"; textWidth: 16; stateValue: 0; height: 34 }
-            ToolBinarCheckBox { textValue: "B"; textWidth: 16; stateValue: 1; height: 34 }
-            ToolBinarCheckBox { textValue: "C"; textWidth: 16; stateValue: 2; height: 34 }
-            ToolBinarCheckBox { textValue: "D"; textWidth: 16; stateValue: 3; height: 34 }
+            ToolBinarCheckBox { textValue: "A"; textWidth: 20; stateValue: 0; height: 34 }
+            ToolBinarCheckBox { textValue: "B"; textWidth: 20; stateValue: 1; height: 34 }
+            ToolBinarCheckBox { textValue: "C"; textWidth: 20; stateValue: 2; height: 34 }
+            ToolBinarCheckBox { textValue: "D"; textWidth: 20; stateValue: 3; height: 34 }
         }
         ToolTextButton { width: 110; height: 34; text: "设置" }
         Row {

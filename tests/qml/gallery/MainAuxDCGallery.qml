@@ -8,7 +8,12 @@ Item {
     width: 800
     height: 480
 
-    SystemViewModelStub { id: viewBaseModel; auxDCType: 1 }
+    SystemViewModelStub {
+        id: viewBaseModel
+        auxDCType: 1
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
+    }
 
     MainWindowContent {
         id: mainWindow

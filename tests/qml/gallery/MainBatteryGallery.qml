@@ -11,6 +11,8 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         batteryPercent: 8
         batteryState: 0
     }

@@ -11,6 +11,8 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         batteryPercent: 28
         batteryState: 0
         batteryPDType: ViewBaseModel.BAT_PD_TYPE_TEN_OFF

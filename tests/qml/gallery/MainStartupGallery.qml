@@ -13,7 +13,11 @@ ApplicationWindow {
     flags: Qt.Window | Qt.FramelessWindowHint
     color: mainWindow.globalConfig.customBackground
 
-    SystemViewModelStub { id: viewBaseModel; softwareName: "ZOR-A1 Portable Relay Test Set" }
+    SystemViewModelStub {
+        id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
+    }
 
     MainWindowContent {
         id: mainWindow

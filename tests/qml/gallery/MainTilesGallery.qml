@@ -12,6 +12,8 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         connectedEnabled: true
         batteryPercent: 8
         batteryState: 0

@@ -12,6 +12,8 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         batteryPercent: 65
         batteryState: 1
         clkSyncState: true

@@ -9,7 +9,11 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         batteryProtectedState: "0x1000"
+        // The longest switch state, as the view model words it.
+        batteryFETState: qsTranslate("ViewBaseModel", "充电关/") + qsTranslate("ViewBaseModel", "放电关")
         clkSyncEnabled: false
         clockSource: 1
         extInputMode: 1

@@ -7,7 +7,11 @@ Item {
     width: 800
     height: 480
 
-    SystemViewModelStub { id: viewBaseModel }
+    SystemViewModelStub {
+        id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
+    }
 
     MainWindowContent {
         id: mainWindow

@@ -9,6 +9,8 @@ Item {
 
     SystemViewModelStub {
         id: viewBaseModel
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
         batteryProtectedState: "0x1000"
         clkSyncEnabled: true
         clockSource: 1

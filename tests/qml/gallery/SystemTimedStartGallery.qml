@@ -8,7 +8,12 @@ Item {
     width: 800
     height: 480
 
-    SystemViewModelStub { id: viewBaseModel; batteryProtectedState: "0x1000" }
+    SystemViewModelStub {
+        id: viewBaseModel
+        batteryProtectedState: "0x1000"
+        languageType: galleryLanguageType
+        softwareName: "ZOR-A1 Portable Relay Test Set"
+    }
 
     MainWindowContent {
         id: mainWindow
