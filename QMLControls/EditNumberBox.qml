@@ -1,11 +1,14 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 import ZOR.ViewUtilityHelper 1.0
 
 // A number field: typed on the number panel (inputNumberPanel), kept within
 // dataMin..dataMax and shown with dataPrecision decimals in the palette's
 // locale. Entering (the panel's confirm key, Enter, or losing the focus)
 // parses the text, applies the limits, emits dataValueEntered() and then
-// stores the shown text in dataOldText.
+// stores the shown text in dataOldText. An entry outside the range is
+// clamped to it with dataAutoToLimit; without, it is refused: the field keeps
+// its value and a tip above it shows the range (rangeText).
 EditBoxFrame {
     id: root
 
@@ -17,6 +20,8 @@ EditBoxFrame {
     property bool invalidEnable: false
     property bool invalidUnitEnable: false
     property string invalidText: qsTr("无效值")
+    readonly property string rangeText: qsTr("超出范围") + ": " + formatted(dataMin) + " ~ " + formatted(dataMax)
+                                        + (unit !== "" ? " " + unit : "")                // out of range
     property string quick1Value: "100.0"
     property string quick2Value: "50.0"
     property string quick3Value: "1.0"
@@ -42,6 +47,10 @@ EditBoxFrame {
     overwriteMode: true
     unitShown: unitVisible && (!invalidShown || invalidUnitEnable)
 
+    function formatted(value) {
+        return ViewUtilityHelper.doubleFormatToString(value, dataPrecision, globalConfiguration.customLocalName)
+    }
+
     function setDataValue(v) {
         var value = Number(v)
         var old = dataValue
@@ -64,9 +73,7 @@ EditBoxFrame {
         }
         dataValue = value
         invalidShown = invalidEnable && ViewUtilityHelper.qmlIsNaN(value)
-        shownText = invalidShown
-                ? invalidText
-                : ViewUtilityHelper.doubleFormatToString(value, dataPrecision, globalConfiguration.customLocalName)
+        shownText = invalidShown ? invalidText : formatted(value)
         text = shownText
         if (value !== old && !(ViewUtilityHelper.qmlIsNaN(value) && ViewUtilityHelper.qmlIsNaN(old)))
             dataChanged()
@@ -75,8 +82,12 @@ EditBoxFrame {
     function enterText() {
         if (enteredInFocus && text === enteredText)
             return
-        if (text !== shownText)
-            setDataValue(ViewUtilityHelper.stringFormatToDouble(text, globalConfiguration.customLocalName))
+        if (text !== shownText) {
+            var value = ViewUtilityHelper.stringFormatToDouble(text, globalConfiguration.customLocalName)
+            if (!dataAutoToLimit && (value < dataMin || value > dataMax))
+                ToolTip.show(rangeText, 3000)
+            setDataValue(value)
+        }
         enteredInFocus = inputFocus
         enteredText = text
         dataValueEntered()
@@ -88,6 +99,8 @@ EditBoxFrame {
             inputNumberPanel.openFor(root)
     }
 
+    // A tap on the field that kept the focus after its panel closed opens the
+    // panel again (which selects the text, as gaining the focus does).
     onClicked: if (inputFocus) openPanel()
 
     Connections {

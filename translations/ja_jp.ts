@@ -184,6 +184,10 @@
         <source>无效值</source>
         <translation>無効値</translation>
     </message>
+    <message>
+        <source>超出范围</source>
+        <translation>範囲外</translation>
+    </message>
 </context>
 <context>
     <name>FileManagerPage</name>

@@ -184,6 +184,10 @@
         <source>无效值</source>
         <translation>Inválido</translation>
     </message>
+    <message>
+        <source>超出范围</source>
+        <translation>Fora do intervalo</translation>
+    </message>
 </context>
 <context>
     <name>FileManagerPage</name>

@@ -184,6 +184,10 @@
         <source>无效值</source>
         <translation>Неверно</translation>
     </message>
+    <message>
+        <source>超出范围</source>
+        <translation>Вне диапазона</translation>
+    </message>
 </context>
 <context>
     <name>FileManagerPage</name>

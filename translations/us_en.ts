@@ -184,6 +184,10 @@
         <source>无效值</source>
         <translation>Invalid</translation>
     </message>
+    <message>
+        <source>超出范围</source>
+        <translation>Out of range</translation>
+    </message>
 </context>
 <context>
     <name>FileManagerPage</name>

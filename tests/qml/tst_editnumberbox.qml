@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 import QtTest 1.15
 import QMLControls 1.0
 import ZOR.ViewUtilityHelper 1.0
@@ -50,6 +51,7 @@ Item {
         when: windowShown
 
         function init() {
+            voltage.ToolTip.hide()
             elsewhere.forceActiveFocus()
             tryCompare(inputNumberPanel, "opened", false)
             voltage.dataAutoToLimit = false
@@ -112,14 +114,16 @@ Item {
             compare(current.text, "0.000")
         }
 
+        // A field that does not clamp refuses a value beyond its range and
+        // shows the range; one that clamps takes the nearer bound silently.
         function test_limits_data() {
             return [
-                { tag: "inside", auto: false, keys: ["key2", "key5", "key0"], value: 250 },
-                { tag: "above kept", auto: false, keys: ["key5", "key0", "key0"], value: 100 },
-                { tag: "above clamped", auto: true, keys: ["key5", "key0", "key0"], value: 300 },
-                { tag: "below kept", auto: false, keys: ["keyMinus", "key5"], value: 100 },
-                { tag: "below clamped", auto: true, keys: ["keyMinus", "key5"], value: 0 },
-                { tag: "upper bound", auto: false, keys: ["key3", "key0", "key0"], value: 300 }
+                { tag: "inside", auto: false, keys: ["key2", "key5", "key0"], value: 250, refused: false },
+                { tag: "above kept", auto: false, keys: ["key5", "key0", "key0"], value: 100, refused: true },
+                { tag: "above clamped", auto: true, keys: ["key5", "key0", "key0"], value: 300, refused: false },
+                { tag: "below kept", auto: false, keys: ["keyMinus", "key5"], value: 100, refused: true },
+                { tag: "below clamped", auto: true, keys: ["keyMinus", "key5"], value: 0, refused: false },
+                { tag: "upper bound", auto: false, keys: ["key3", "key0", "key0"], value: 300, refused: false }
             ]
         }
 
@@ -132,6 +136,24 @@ Item {
             compare(voltage.dataValue, data.value)
             compare(voltage.text, ViewUtilityHelper.doubleFormatToString(data.value, 3, "zh_CN"))
             compare(enteredSpy.count, 1)
+            compare(voltage.ToolTip.visible, data.refused)
+            if (data.refused)
+                compare(voltage.ToolTip.toolTip.text, "超出范围: 0.000 ~ 300.000 V")
+        }
+
+        // A field that kept the focus after its panel closed selects its
+        // whole text again when tapped: new digits replace the old value.
+        function test_tapAgainSelectsTheText() {
+            edit(voltage)
+            type(["key5"])
+            key("keyConfirm")
+            tryCompare(inputNumberPanel, "opened", false)
+            compare(voltage.inputFocus, true)
+            edit(voltage)
+            compare(voltage.inputItem.selectedText, "5.000")
+            type(["key7"])
+            key("keyConfirm")
+            tryCompare(voltage, "dataValue", 7)
         }
 
         function test_invalidValue() {

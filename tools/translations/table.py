@@ -139,6 +139,9 @@ TABLE = [
     (None, "分", None, "m", "m", "м", "分"),
     (None, "秒", None, "s", "s", "с", "秒"),
 
+    # Number fields: an entry refused by the range.
+    (None, "超出范围", None, "Out of range", "Fora do intervalo", "Вне диапазона", "範囲外"),
+
     # Main window.
     (None, "电量不足", None, "Battery <", "Bateria <", "Заряд <", "電池残量<"),
     (None, "请及时充电", None, "charge it", "carregue", "зарядите", "要充電"),

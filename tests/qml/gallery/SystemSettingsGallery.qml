@@ -2,7 +2,8 @@ import QtQuick 2.15
 import ZOR.TestSupport 1.0
 import "qrc:/QMLPages/Main"
 
-// The system settings page as it opens.
+// The system settings page as it opens, refusing a rated frequency beyond
+// its range.
 Item {
     width: 800
     height: 480
@@ -34,6 +35,9 @@ Item {
     function show() {
         mainWindow.housekeepingTimer.stop()
         mainWindow.mainWindowPage.settingsButton.clicked()
-        
+        // A rated frequency beyond the field's range, refused with the range.
+        var frequency = mainWindow.settingsPage.ratedFrequency.box
+        frequency.text = "5000"
+        frequency.enterText()
     }
 }
