@@ -464,6 +464,7 @@ Item {
                 objectName: "settingsPage"
                 anchors.fill: parent
                 visible: false
+                headerTime: mainWindow.currentTime
             }
 
             // The module pages and the file manager; later modules fill these.

@@ -19,6 +19,10 @@ Item {
     property int languageChangeState: 0
     // The language chosen in the list and waiting for confirmation.
     property int pendingLanguage: -1
+    // The header's clock ("yyyy-MM-dd HH:mm:ss"), set by the main window: the
+    // system time shows it while the clock is synchronised.
+    property string headerTime: ""
+    property bool clockSynchronised: false
 
     readonly property alias hardwarePage: hardwarePage
     readonly property alias batteryPage: batteryPage
@@ -79,14 +83,20 @@ Item {
         updateSystemTimeEnabled()
     }
 
-    // The system time may be set only while the clock is not synchronised.
+    // The system time may be set only while the clock is not synchronised:
+    // then it is preset to now, rounded down to 10 s, plus 10 s; while
+    // synchronised it follows the header's clock.
     function updateSystemTimeEnabled() {
-        var free = !viewBaseModel.getClkSyncEnabled()
-        systemTimeBox.enabled = free
-        systemTimeButton.enabled = free
-        if (free)
+        clockSynchronised = viewBaseModel.getClkSyncEnabled()
+        systemTimeBox.enabled = !clockSynchronised
+        systemTimeButton.enabled = !clockSynchronised
+        if (clockSynchronised)
+            systemTimeBox.text = headerTime
+        else
             systemTimeBox.setNowDateTimeRound10sec(1)
     }
+
+    onHeaderTimeChanged: if (clockSynchronised) systemTimeBox.text = headerTime
 
     function showSettings() {
         pageTitle = qsTr("系统配置")

@@ -191,6 +191,30 @@ Item {
             compare(viewBaseModel.stubCallsStartingWith("setSystemTime").length, 1)
         }
 
+        // Synchronised, the system time is the header's clock (in the
+        // synchronised zone) and follows it; free, it keeps its preset.
+        function test_systemTimeFollowsTheHeaderWhileSynchronised_data() {
+            return [
+                { tag: "synchronised", synchronised: true },
+                { tag: "free", synchronised: false }
+            ]
+        }
+
+        function test_systemTimeFollowsTheHeaderWhileSynchronised(data) {
+            leave()
+            viewBaseModel.clkSyncEnabled = data.synchronised
+            viewBaseModel.timeZoneOffset = -241
+            mainWindow.housekeepingTick()
+            openSettings()
+            var preset = page.systemTimeBox.text
+            compare(preset === mainWindow.currentTime, data.synchronised)
+            viewBaseModel.timeZoneOffset = 125
+            mainWindow.housekeepingTick()
+            compare(page.systemTimeBox.text, data.synchronised ? mainWindow.currentTime : preset)
+            compare(header.homeText, mainWindow.currentTime)
+            viewBaseModel.timeZoneOffset = 0
+        }
+
         function test_systemTimeFromTheDateTimePanel() {
             var panel = findChild(mainWindow, "inputDateTimePanel")
             mouseClick(page.systemTimeBox)
