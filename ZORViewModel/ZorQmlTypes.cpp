@@ -4,6 +4,7 @@
 #include "ViewBaseModel.h"
 #include "ViewComputerDistanceModel.h"
 #include "ViewDirectModel.h"
+#include "ViewStdSourceModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -18,6 +19,7 @@ void registerTypes()
     qmlRegisterType<ViewAlternateModel>("ZOR.ViewAlternateModel", 1, 0, "ViewAlternateModel");
     qmlRegisterType<ViewComputerDistanceModel>("ZOR.ViewComputerDistanceModel", 1, 0, "ViewComputerDistanceModel");
     qmlRegisterType<ViewDirectModel>("ZOR.ViewDirectModel", 1, 0, "ViewDirectModel");
+    qmlRegisterType<ViewStdSourceModel>("ZOR.ViewStdSourceModel", 1, 0, "ViewStdSourceModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);
