@@ -140,14 +140,15 @@ TEST_F(StdSourceFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
         std::vector<std::pair<const char*, const char*>> texts;
         int mode, type, select;   // as read back
         double factor;
+        double ic;   // IC once the page has recomputed
     };
     const Row rows[] = {
-        {"as saved: C in a two-element mode", {}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 0.5},
+        {"as saved: C in a two-element mode", {}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 0.5, 1.0},
         {"outside the enumerations", {{"workMode", "9"}, {"factorType", "3"}, {"componentSel", "4"}}, 0,
-         VM::POWER_FACTOR_TYPE_NONE, 0, 0.5},
-        {"B in a two-element mode", {{"componentSel", "2"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 0.5},
-        {"factor above 1", {{"powerFactor", "1.5"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 1.0},
-        {"factor NaN", {{"powerFactor", "nan"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 1.0},
+         VM::POWER_FACTOR_TYPE_NONE, 0, 0.5, 0.0},
+        {"B in a two-element mode", {{"componentSel", "2"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 0.5, 1.0},
+        {"factor above 1", {{"powerFactor", "1.5"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 1.0, 1.0},
+        {"factor NaN", {{"powerFactor", "nan"}}, 2, VM::POWER_FACTOR_TYPE_INDUCTIVE, 2, 1.0, 1.0},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -163,6 +164,8 @@ TEST_F(StdSourceFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
         EXPECT_EQ(vm.getFactorType(), row.type);
         EXPECT_EQ(vm.getComponentSel(), row.select);
         EXPECT_EQ(vm.getPowerFactor(), row.factor);
+        vm.updateSetting();
+        EXPECT_EQ(vm.getOutputRange(port(VM::SINGLE_PORT_IC)), row.ic);
     }
 
     // Without the port children the arrays stay as they were.
