@@ -824,6 +824,109 @@
     </message>
 </context>
 <context>
+    <name>ModelStdSourcePage</name>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Potência ativa monofásica</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>Trifásico 4 fios (Y) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>Trifásico 3 fios (V) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>Trifásico 3 fios (Δ) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>Trifásico 4 fios (Y) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>Trifásico 3 fios (V) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>Trifásico 3 fios (Δ) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3 elementos 90° potência reativa</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2 elementos 90° potência reativa</translation>
+    </message>
+    <message>
+        <source>分元无效</source>
+        <translation>Não aplicável</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 elementos</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Elemento A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Elemento B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Elemento C</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 elementos</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Modo de trabalho</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Fator de potência</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Ângulo de potência</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Elemento</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Tensão</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Corrente</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>P ativa</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Q reativa</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>S aparente</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1813,6 +1916,121 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewStdSourceModel</name>
+    <message>
+        <source>分元无效</source>
+        <translation>Não aplicável</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 elementos</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 elementos</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Elemento A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Elemento B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Elemento C</translation>
+    </message>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Potência ativa monofásica</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>Trifásico 4 fios (Y) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>Trifásico 3 fios (V) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>Trifásico 3 fios (Δ) potência ativa</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>Trifásico 4 fios (Y) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>Trifásico 3 fios (V) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>Trifásico 3 fios (Δ) potência reativa verdadeira</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3 elementos 90° potência reativa</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2 elementos 90° potência reativa</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Modo de trabalho</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Fator de potência</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Ângulo de potência</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Elemento</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Tensão</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Corrente</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>Potência ativa</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Potência reativa</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>Potência aparente</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>Potência</translation>
     </message>
 </context>
 </TS>

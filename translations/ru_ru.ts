@@ -824,6 +824,109 @@
     </message>
 </context>
 <context>
+    <name>ModelStdSourcePage</name>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Активная мощность, 1 фаза</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>3 фазы 4 провода (Y), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>3 фазы 3 провода (V), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>3 фазы 3 провода (Δ), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>3 фазы 4 провода (Y), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>3 фазы 3 провода (V), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>3 фазы 3 провода (Δ), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3 элемента 90°, реактивная мощность</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2 элемента 90°, реактивная мощность</translation>
+    </message>
+    <message>
+        <source>分元无效</source>
+        <translation>Не применимо</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 элемента</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Элемент A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Элемент B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Элемент C</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 элемента</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Режим работы</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Коэф. мощности</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Угол мощности</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Элемент</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Напряжение</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Ток</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>P акт.</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Q реакт.</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>S полн.</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1813,6 +1916,121 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewStdSourceModel</name>
+    <message>
+        <source>分元无效</source>
+        <translation>Не применимо</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 элемента</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 элемента</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Элемент A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Элемент B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Элемент C</translation>
+    </message>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Активная мощность, 1 фаза</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>3 фазы 4 провода (Y), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>3 фазы 3 провода (V), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>3 фазы 3 провода (Δ), активная мощность</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>3 фазы 4 провода (Y), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>3 фазы 3 провода (V), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>3 фазы 3 провода (Δ), истинная реактивная мощность</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3 элемента 90°, реактивная мощность</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2 элемента 90°, реактивная мощность</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Режим работы</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Коэф. мощности</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Угол мощности</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Элемент</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Напряжение</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Ток</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>Активная мощность</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Реактивная мощность</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>Полная мощность</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>Мощность</translation>
     </message>
 </context>
 </TS>

@@ -824,6 +824,109 @@
     </message>
 </context>
 <context>
+    <name>ModelStdSourcePage</name>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Single-phase active power</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>3-phase 4-wire (Y) active power</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>3-phase 3-wire (V) active power</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>3-phase 3-wire (Δ) active power</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>3-phase 4-wire (Y) true reactive power</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>3-phase 3-wire (V) true reactive power</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>3-phase 3-wire (Δ) true reactive power</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3-element 90° reactive power</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2-element 90° reactive power</translation>
+    </message>
+    <message>
+        <source>分元无效</source>
+        <translation>Not applicable</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 elements</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Element A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Element B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Element C</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 elements</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Work mode</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Power factor</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Power angle</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>Active P</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Reactive Q</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>Apparent S</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1813,6 +1916,121 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewStdSourceModel</name>
+    <message>
+        <source>分元无效</source>
+        <translation>Not applicable</translation>
+    </message>
+    <message>
+        <source>三元件</source>
+        <translation>3 elements</translation>
+    </message>
+    <message>
+        <source>二元件</source>
+        <translation>2 elements</translation>
+    </message>
+    <message>
+        <source>A元件</source>
+        <translation>Element A</translation>
+    </message>
+    <message>
+        <source>B元件</source>
+        <translation>Element B</translation>
+    </message>
+    <message>
+        <source>C元件</source>
+        <translation>Element C</translation>
+    </message>
+    <message>
+        <source>单项有功功率</source>
+        <translation>Single-phase active power</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)有功功率</source>
+        <translation>3-phase 4-wire (Y) active power</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)有功功率</source>
+        <translation>3-phase 3-wire (V) active power</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)有功功率</source>
+        <translation>3-phase 3-wire (Δ) active power</translation>
+    </message>
+    <message>
+        <source>三相四线(Y型接法)真无功功率</source>
+        <translation>3-phase 4-wire (Y) true reactive power</translation>
+    </message>
+    <message>
+        <source>三相三线(V型接法)真无功功率</source>
+        <translation>3-phase 3-wire (V) true reactive power</translation>
+    </message>
+    <message>
+        <source>三相三线(△型接法)真无功功率</source>
+        <translation>3-phase 3-wire (Δ) true reactive power</translation>
+    </message>
+    <message>
+        <source>三元件90°无功功率</source>
+        <translation>3-element 90° reactive power</translation>
+    </message>
+    <message>
+        <source>二元件90°无功功率</source>
+        <translation>2-element 90° reactive power</translation>
+    </message>
+    <message>
+        <source>工作方式</source>
+        <translation>Work mode</translation>
+    </message>
+    <message>
+        <source>功率因数</source>
+        <translation>Power factor</translation>
+    </message>
+    <message>
+        <source>功率相角</source>
+        <translation>Power angle</translation>
+    </message>
+    <message>
+        <source>分元选择</source>
+        <translation>Element</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>电压幅值</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>电流幅值</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>有功功率</source>
+        <translation>Active power</translation>
+    </message>
+    <message>
+        <source>无功功率</source>
+        <translation>Reactive power</translation>
+    </message>
+    <message>
+        <source>视在功率</source>
+        <translation>Apparent power</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>功率</source>
+        <translation>Power</translation>
     </message>
 </context>
 </TS>

@@ -10,6 +10,8 @@ import ZOR.ViewUtilityHelper 1.0
 //   fileModule            the name prefix the "File" dialog offers ("AC_")
 //   triggerPanel          its trigger tab, when it has one: an item with load()
 //                         and clearOutputs(), as PageTriggerPanel
+//   binaryLamps           false when the module has no binary inputs and
+//                         outputs to show in the bottom bar
 // and overrides the hooks it needs:
 //   initControls()        limits and rows that depend on the unit
 //   loadControls()        every own field from the model's getters
@@ -32,6 +34,8 @@ Item {
     property int testType: -1
     property string fileModule: ""
     property Item triggerPanel: null
+    // The bottom bar shows the live binary inputs and outputs.
+    property bool binaryLamps: true
 
     property int rowHeight: 32
     property bool running: false
@@ -248,6 +252,7 @@ Item {
         width: frame.width
         running: frame.running
         runEnabled: frame.runEnabled
+        lampsShown: frame.binaryLamps
         onStartClicked: frame.startClicked()
         onStopClicked: frame.stopClicked()
         onFileClicked: fileFlow.openFor(frame.fileModule)

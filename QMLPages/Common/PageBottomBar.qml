@@ -9,6 +9,8 @@ Rectangle {
 
     property bool running: false
     property bool runEnabled: true
+    // The live binary inputs and outputs are shown (a page without them hides them).
+    property bool lampsShown: true
 
     signal startClicked()
     signal stopClicked()
@@ -54,6 +56,7 @@ Rectangle {
     }
 
     Row {
+        visible: bar.lampsShown
         anchors.left: startButton.right
         anchors.leftMargin: 24
         anchors.verticalCenter: parent.verticalCenter

@@ -482,8 +482,9 @@ Item {
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.
             ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false
                              source: "qrc:/QMLPages/FileManager/FileManagerPage.qml" }
-            // ModelStdSourcePage: built, opened by no tile.
-            ModulePageSlot { id: stdSourcePage; objectName: "stdSourcePage" }
+            // ModelStdSourcePage: built, opened by no tile (no page index).
+            ModulePageSlot { id: stdSourcePage; objectName: "stdSourcePage"
+                             source: "qrc:/QMLPages/StdSource/ModelStdSourcePage.qml" }
         }
     }
 
