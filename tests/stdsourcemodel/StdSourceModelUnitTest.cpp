@@ -1,6 +1,7 @@
 // The standard-source model without an instrument: the stated phasor cases,
 // the angle and factor rules, the selection, the entry limits, the power
-// entries that set the current, and the copy into the engine's entity.
+// entries that set the current, and what the entity is sent in the delta
+// modes (the frequency and the clamps: StdSourceModelEngineTest.cpp).
 
 #include "StdSourceSupport.h"
 
@@ -235,14 +236,15 @@ TEST_F(StdSourceTest, PowerEntrySetsTheCurrent)
     EXPECT_EQ(vm.getSrcCurrentAmp(), 0.0);
 }
 
-TEST_F(StdSourceTest, EntityCopy)
+TEST_F(StdSourceTest, DeltaModesSendThePhaseVoltages)
 {
-    StdModel vm;
-    vm.testActive();
-    configure(vm, VM::WORK_MODE_3P3W_TRIANGLE_ACTIVE_POWER, 1.0, VM::POWER_FACTOR_TYPE_NONE, 0);
-    vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     const double sent[3] = {330.0, 210.0, 90.0};
-    {
+    for (int mode : {VM::WORK_MODE_3P3W_TRIANGLE_ACTIVE_POWER, VM::WORK_MODE_3P3W_TRIANGLE_REACTIVE_POWER}) {
+        SCOPED_TRACE(mode);
+        StdModel vm;
+        vm.testActive();
+        vm.setWorkMode(VM::WorkMode(mode));
+        vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
         QMutexLocker lock(&entity().entityLock);
         for (int k = 0; k < 3; ++k) {
             EXPECT_NEAR(entity().outputRanges[k], kU / std::sqrt(3.0), 1e-9) << k;
@@ -253,23 +255,4 @@ TEST_F(StdSourceTest, EntityCopy)
         for (int c : {0, 1, 2, 4, 5, 6})
             EXPECT_EQ(entity().outputFrequencies[c], 50.0) << c;
     }
-
-    // A frequency is stored and goes with the next push; amplitudes above the
-    // device maxima are clamped in the entity only.
-    vm.setWorkMode(VM::WORK_MODE_3P4W_Y_ACTIVE_POWER);
-    vm.setSrcFrequency(60.0);
-    EXPECT_EQ(vm.getSrcFrequency(), 60.0);
-    {
-        QMutexLocker lock(&entity().entityLock);
-        EXPECT_EQ(entity().outputFrequencies[0], 50.0);
-    }
-    vm.setSrcVoltageAmp(400.0);
-    vm.setSrcCurrentAmp(15.0);
-    QMutexLocker lock(&entity().entityLock);
-    for (int c : {0, 1, 2, 4, 5, 6})
-        EXPECT_EQ(entity().outputFrequencies[c], 60.0) << c;
-    EXPECT_EQ(entity().outputRanges[0], 265.0);
-    EXPECT_EQ(entity().outputRanges[4], 10.0);
-    EXPECT_EQ(vm.getOutputRange(port(0)), 400.0);
-    EXPECT_EQ(vm.getSrcCurrentAmp(), 15.0);
 }
