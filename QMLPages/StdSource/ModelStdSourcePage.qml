@@ -219,7 +219,6 @@ ModulePageFrame {
                     dataAutoToLimit: true
                     quick1Value: "0.5"
                     quick2Value: "-0.5"
-                    quick3Value: "1.0"
                     onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerFactor,
                                                           viewStdSourceModel.setPowerFactor)
                 }
@@ -251,7 +250,6 @@ ModulePageFrame {
                     dataAutoToLimit: true
                     quick1Value: "30"
                     quick2Value: "60"
-                    quick3Value: "90"
                     onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerPhase,
                                                           viewStdSourceModel.setPowerPhase)
                 }
