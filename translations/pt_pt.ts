@@ -895,7 +895,7 @@
     </message>
     <message>
         <source>功率相角</source>
-        <translation>Ângulo de potência</translation>
+        <translation>Ângulo pot.</translation>
     </message>
     <message>
         <source>分元选择</source>
@@ -1990,7 +1990,7 @@
     </message>
     <message>
         <source>功率相角</source>
-        <translation>Ângulo de potência</translation>
+        <translation>Ângulo pot.</translation>
     </message>
     <message>
         <source>分元选择</source>

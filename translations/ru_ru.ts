@@ -843,15 +843,15 @@
     </message>
     <message>
         <source>三相四线(Y型接法)真无功功率</source>
-        <translation>3 фазы 4 провода (Y), истинная реактивная мощность</translation>
+        <translation>3 фазы 4 провода (Y), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三相三线(V型接法)真无功功率</source>
-        <translation>3 фазы 3 провода (V), истинная реактивная мощность</translation>
+        <translation>3 фазы 3 провода (V), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三相三线(△型接法)真无功功率</source>
-        <translation>3 фазы 3 провода (Δ), истинная реактивная мощность</translation>
+        <translation>3 фазы 3 провода (Δ), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三元件90°无功功率</source>
@@ -1962,15 +1962,15 @@
     </message>
     <message>
         <source>三相四线(Y型接法)真无功功率</source>
-        <translation>3 фазы 4 провода (Y), истинная реактивная мощность</translation>
+        <translation>3 фазы 4 провода (Y), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三相三线(V型接法)真无功功率</source>
-        <translation>3 фазы 3 провода (V), истинная реактивная мощность</translation>
+        <translation>3 фазы 3 провода (V), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三相三线(△型接法)真无功功率</source>
-        <translation>3 фазы 3 провода (Δ), истинная реактивная мощность</translation>
+        <translation>3 фазы 3 провода (Δ), истинная реакт. мощность</translation>
     </message>
     <message>
         <source>三元件90°无功功率</source>
