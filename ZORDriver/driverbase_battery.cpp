@@ -20,6 +20,8 @@ int localfdSerial = -1;
 uint16_t localBatteryWords[BATTERY_WORD_COUNT] = {};
 
 constexpr int kAnswerTimeoutMs = 2000;
+// A state of charge above this is no reading: the whole answer is refused.
+constexpr unsigned kMaxStateOfCharge = 100;
 constexpr int kRequestPauseMs = 200;
 
 // ---- Binary protocol: DD <cmd/status> ... <checksum hi lo> 77 ---------------
@@ -66,6 +68,8 @@ bool binDecodeBasic(const uint8_t* a, int n, uint16_t words[BATTERY_WORD_COUNT],
     if (!binAnswerValid(a, n, kBinCmdBasic, kBinBasicMin))
         return false;
     const uint8_t* d = a + kBinDataStart;
+    if (d[19] > kMaxStateOfCharge)
+        return false;
     for (int i = 0; i <= BATTERY_WORD_PROTECTION; ++i) {
         unsigned w = be16(d + 2 * i);
         if (i <= BATTERY_WORD_RATED_CAPACITY)
@@ -210,7 +214,7 @@ bool ascDecode(const uint8_t* a, int n, uint16_t words[BATTERY_WORD_COUNT], int3
     const unsigned soc = r.byte(a6 + 12);
     w[BATTERY_WORD_RESIDUAL_CAPACITY] = uint16_t(100u * r.word(a6 + 14));
     w[BATTERY_WORD_RATED_CAPACITY] = uint16_t(100u * r.word(a6 + 18));
-    if (!r.ok())
+    if (!r.ok() || soc > kMaxStateOfCharge)
         return false;
 
     const bool isCharging = (status & 1u) != 0;

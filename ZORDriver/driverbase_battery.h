@@ -8,7 +8,8 @@
 // polling and the testor's switch command never interleave.
 //
 // Every function returns 0 for success and -1 for failure; a failure leaves
-// the driver records unchanged.
+// the driver records unchanged. An answer whose state of charge lies above
+// 100 % is a failure too.
 
 #include <cstdint>
 

@@ -233,6 +233,33 @@ TEST_P(BatteryProtocol, SwitchCommandForEveryStateByteForByte)
     EXPECT_EQ(0, pack.badRequests());
 }
 
+// A state of charge above 100 % is no reading: nothing of the answer is taken.
+TEST_P(BatteryProtocol, AChargeAbove100PercentIsNoReading)
+{
+    SimBatteryPack pack(GetParam());
+    connect(pack);
+    SimBatteryPack::State s;
+    s.stateOfCharge = 53;
+    pack.setState(s);
+    ASSERT_EQ(0, driverBaseReadBatteryState(true));
+    ASSERT_EQ(50, status.statusBatteryCapacityPercent);
+    const Snapshot good = snapshot();
+    for (int soc : {101, 160, 255}) {
+        SCOPED_TRACE(soc);
+        s.stateOfCharge = uint8_t(soc);
+        s.voltageMv = 15000;
+        pack.setState(s);
+        EXPECT_EQ(-1, driverBaseReadBatteryState(true));
+        EXPECT_TRUE(same(good, snapshot()));
+    }
+    s.stateOfCharge = 100;
+    pack.setState(s);
+    ASSERT_EQ(0, driverBaseReadBatteryState(true));
+    EXPECT_EQ(100, status.statusBatteryCapacityPercent);
+    EXPECT_EQ(100, info.infoCapacityPercent);
+    EXPECT_EQ(15000, info.infoVoltageTotal);
+}
+
 INSTANTIATE_TEST_SUITE_P(Protocols, BatteryProtocol, ::testing::Values(Protocol::Binary, Protocol::Ascii),
                          [](const ::testing::TestParamInfo<Protocol>& p) {
                              return p.param == Protocol::Binary ? "Binary" : "Ascii";
