@@ -23,7 +23,7 @@ bool usablePath(const QByteArray& p)
 
 int copyLocal(const QByteArray& from, const QByteArray& to)
 {
-    if (!usablePath(from) || !usablePath(to))
+    if (!usablePath(from) || !usablePath(to) || !mayTouch(from, true))
         return -1;
     struct stat src{};
     if (stat(from.constData(), &src) != 0 || !S_ISREG(src.st_mode))
@@ -44,6 +44,8 @@ int copyLocal(const QByteArray& from, const QByteArray& to)
         if (dst.st_ino == src.st_ino && dst.st_dev == src.st_dev)
             return -1;   // same file, as cp refuses
     }
+    if (!mayTouch(target, true))
+        return -1;
 
     const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
@@ -92,7 +94,7 @@ int copyLocal(const QByteArray& from, const QByteArray& to)
 
 int removeLocal(const QByteArray& path)
 {
-    if (!usablePath(path))
+    if (!usablePath(path) || !mayTouch(path, false))
         return -1;
     struct stat st{};
     if (lstat(path.constData(), &st) != 0)
@@ -106,7 +108,7 @@ int removeLocal(const QByteArray& path)
 
 int makeDirLocal(const QByteArray& path)
 {
-    if (!usablePath(path))
+    if (!usablePath(path) || !mayTouch(path, true))
         return -1;
     QByteArray p = path;
     while (p.size() > 1 && p.endsWith('/'))
@@ -125,7 +127,7 @@ int makeDirLocal(const QByteArray& path)
 
 int moveLocal(const QByteArray& from, const QByteArray& to)
 {
-    if (!usablePath(from) || !usablePath(to))
+    if (!usablePath(from) || !usablePath(to) || !mayTouch(from, false))
         return -1;
     QByteArray target = to;
     struct stat dst{};
@@ -133,6 +135,8 @@ int moveLocal(const QByteArray& from, const QByteArray& to)
         const QByteArray name = QFileInfo(QString::fromLocal8Bit(from)).fileName().toLocal8Bit();
         target = to.endsWith('/') ? to + name : to + '/' + name;
     }
+    if (!mayTouch(target, false))
+        return -1;
     if (std::rename(from.constData(), target.constData()) == 0)
         return 0;
     if (errno != EXDEV)

@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QMap>
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <fcntl.h>
@@ -123,6 +124,43 @@ QString currentDirectory()
 bool insideRoot(const QString& path, const QString& root)
 {
     return path == root || path.startsWith(root + QLatin1Char('/'));
+}
+
+// A local path as the kernel reaches it: every link followed (the last
+// component's only with followLast), components that do not exist taken as
+// they stand. Nothing for a link loop or an unreadable link.
+std::optional<QByteArray> resolvedPath(const QByteArray& path, bool followLast)
+{
+    QList<QByteArray> pending = path.split('/');
+    if (!path.startsWith('/'))
+        pending = currentDirectory().toLocal8Bit().split('/') + pending;
+    QByteArray done;   // resolved so far; empty for "/"
+    int links = 0;
+    while (!pending.isEmpty()) {
+        const QByteArray part = pending.takeFirst();
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            done.truncate(std::max(0, done.lastIndexOf('/')));
+            continue;
+        }
+        const QByteArray next = done + '/' + part;
+        const bool last = std::all_of(pending.cbegin(), pending.cend(),
+                                      [](const QByteArray& p) { return p.isEmpty() || p == "."; });
+        struct stat st{};
+        if ((followLast || !last) && lstat(next.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            char target[PATH_MAX];
+            const ssize_t n = readlink(next.constData(), target, sizeof target);
+            if (++links > 40 || n <= 0 || n >= ssize_t(sizeof target))
+                return std::nullopt;
+            if (target[0] == '/')
+                done.clear();
+            pending = QByteArray(target, int(n)).split('/') + pending;
+            continue;
+        }
+        done = next;
+    }
+    return done.isEmpty() ? QByteArray("/") : done;
 }
 
 // A command operand as a local path inside the sandbox, or nothing.
@@ -257,7 +295,7 @@ std::optional<CommandResult> runFileCommand(const QString& line)
             const std::optional<mode_t> m = applyMode(mode, st.st_mode);
             if (!m)
                 return std::nullopt;
-            failures += chmod(p.constData(), *m) != 0;
+            failures += !internal::mayTouch(p, true) || chmod(p.constData(), *m) != 0;
         }
     } else {
         // cp / mv: sources..., target; several sources need a target folder.
@@ -282,6 +320,26 @@ QString cleanAbsolute(const QString& path)
 }
 
 } // namespace
+
+namespace internal {
+
+bool mayTouch(const QByteArray& path, bool followLast)
+{
+    const std::optional<QByteArray> real = resolvedPath(path, followLast);
+    if (real) {
+        const QString local = QString::fromLocal8Bit(*real);
+        for (const QString& root : {sandboxRoot(), currentDirectory()}) {
+            const std::optional<QByteArray> realRoot = resolvedPath(root.toLocal8Bit(), true);
+            if (realRoot && *realRoot != "/" && insideRoot(local, QString::fromLocal8Bit(*realRoot)))
+                return true;
+        }
+    }
+    qWarning().noquote() << "zoplat: refused," << QString::fromLocal8Bit(path) << "leads outside the sandbox"
+                         << (real ? QStringLiteral("(to %1)").arg(QString::fromLocal8Bit(*real)) : QString());
+    return false;
+}
+
+} // namespace internal
 
 // ---- Commands ---------------------------------------------------------------
 

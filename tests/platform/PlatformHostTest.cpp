@@ -3,6 +3,8 @@
 #include <QFileInfo>
 
 #include <atomic>
+#include <functional>
+#include <unistd.h>
 #include <sys/stat.h>
 #include <thread>
 #include <time.h>
@@ -132,6 +134,52 @@ TEST_F(PlatformHost, FileFunctionsBehaveLikeTheShellForms)
     EXPECT_EQ(removeFile(""), -1);
     EXPECT_EQ(makeDir(QString(5000, 'a').prepend('/')), -1);
     EXPECT_TRUE(host::recordedCommands().isEmpty());                    // no shell involved
+}
+
+// A link inside the sandbox that leads out of it (a USB stick folder made a
+// link to the host's files) lets no file call or command act out there.
+TEST_F(PlatformHost, LinksLeadingOutOfTheSandboxAreRefused)
+{
+    const QString outside = sandbox.filePath("outside");
+    sandbox.write("outside/victim.txt", "victim");
+    writeDevice("/opt/zor/src.txt", "source");
+    QDir().mkpath(root + "/media");
+    QDir().mkpath(root + "/mnt/sdp1");
+    ASSERT_EQ(symlink(outside.toLocal8Bit().constData(), (root + "/media/usb").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(symlink((outside + "/made.txt").toLocal8Bit().constData(),
+                      (root + "/opt/zor/dangling").toLocal8Bit().constData()), 0);
+    ASSERT_EQ(symlink("../mnt/sdp1", (root + "/media/sd").toLocal8Bit().constData()), 0);   // stays inside
+
+    const struct
+    {
+        const char* what;
+        std::function<int()> call;
+        int result;
+    } rows[] = {
+        {"copyFile from", [] { return copyFile("/media/usb/victim.txt", "/opt/zor/a.txt"); }, -1},
+        {"copyFile to", [] { return copyFile("/opt/zor/src.txt", "/media/usb/new.txt"); }, -1},
+        {"copyFile into", [] { return copyFile("/opt/zor/src.txt", "/media/usb"); }, -1},
+        {"copyFile over a dangling link", [] { return copyFile("/opt/zor/src.txt", "/opt/zor/dangling"); }, -1},
+        {"removeFile", [] { return removeFile("/media/usb/victim.txt"); }, -1},
+        {"makeDir", [] { return makeDir("/media/usb/made/deeper"); }, -1},
+        {"cp -f", [] { return runCommand("cp -f /opt/zor/src.txt /media/usb/new.txt").status; }, 1},
+        {"rm -f", [] { return runCommand("rm -f /media/usb/victim.txt").status; }, 1},
+        {"mkdir -p", [] { return runCommand("mkdir -p /media/usb/made").status; }, 1},
+        {"mv", [] { return runCommand("mv /media/usb/victim.txt /opt/zor").status; }, 1},
+        {"chmod", [] { return runCommand("chmod 777 /media/usb/victim.txt").status; }, 1},
+        {"rm -f of the link itself", [] { return runCommand("rm -f /opt/zor/dangling").status; }, 0},
+        {"copyFile through a link inside", [] { return copyFile("/opt/zor/src.txt", "/media/sd/x.txt"); }, 0},
+    };
+    const QFile::Permissions mode = QFileInfo(outside + "/victim.txt").permissions();
+    for (const auto& row : rows) {
+        EXPECT_EQ(row.call(), row.result) << row.what;
+        EXPECT_EQ(QDir(outside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{"victim.txt"})
+            << row.what;
+        EXPECT_EQ(sandbox.read(outside + "/victim.txt"), QByteArray("victim")) << row.what;
+        EXPECT_EQ(QFileInfo(outside + "/victim.txt").permissions(), mode) << row.what;
+    }
+    EXPECT_FALSE(QFileInfo(root + "/opt/zor/dangling").isSymLink());
+    EXPECT_EQ(readDevice("/mnt/sdp1/x.txt"), QByteArray("source"));
 }
 
 TEST_F(PlatformHost, DevicePathsStayUnderTheSandboxRoot)
