@@ -9,6 +9,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
 #include <QMutexLocker>
@@ -76,6 +77,18 @@ public:
         const qint32 v = t.trimmed().toInt(&ok);
         if (!ok) {
             qWarning() << "configuration: key" << key << "holds" << t << "- not an integer, default" << def << "kept";
+            return def;
+        }
+        return v;
+    }
+
+    // An integer that must lie in [low, high].
+    qint32 integerIn(const char* key, qint32 def, qint32 low, qint32 high) const
+    {
+        const qint32 v = integer(key, def);
+        if (v < low || v > high) {
+            qWarning() << "configuration: key" << key << "holds" << v << "- outside" << low << ".." << high
+                       << ", default" << def << "kept";
             return def;
         }
         return v;
@@ -180,10 +193,39 @@ QString ControllerConfiguration::datFilePath(const QString& fileName) const
 
 namespace {
 
+// A file that is there but holds no readable XML document.
+bool isDamagedFile(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        return false;
+    QFile file(path);
+    QDomDocument doc;
+    return !file.open(QIODevice::ReadOnly) || !doc.setContent(&file, false);
+}
+
+// A damaged file is what the user had: it is moved aside, never replaced.
+bool keepDamagedFile(const QString& path)
+{
+    if (!isDamagedFile(path))
+        return true;
+    QString aside = path + QStringLiteral(".damaged");
+    for (int n = 1; QFileInfo::exists(aside) && n < 1000; ++n)
+        aside = path + QStringLiteral(".%1.damaged").arg(n);
+    if (QFileInfo::exists(aside) || !QFile::rename(path, aside)) {
+        qWarning() << "configuration:" << path << "holds no XML document and could not be moved aside;"
+                   << "it is not replaced";
+        return false;
+    }
+    qWarning() << "configuration:" << path << "held no XML document; kept as" << aside;
+    return true;
+}
+
 // Writes the document atomically; the folder is created on a first start.
 bool commitFile(BaseXmlHelper& xml, const QString& path)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!keepDamagedFile(path))
+        return false;
     if (!xml.sync()) {
         qWarning() << "configuration: saving" << path << "failed; the previous file is kept";
         return false;
@@ -274,6 +316,7 @@ void ControllerConfiguration::loadSoftwareConfig()
     {
         QMutexLocker lock(&mutex);
         const QString path = datFilePath(kSoftFile);
+        noteFileState(kSoftFile, path);
         if (QFileInfo::exists(path)) {
             BaseXmlHelper xml(path, true);
             const KeyReader r(xml);
@@ -289,7 +332,8 @@ void ControllerConfiguration::loadSoftwareConfig()
             bClkSyncEnabled = r.boolean("CLOCK_SYNC_ENABLED", false);
             clockSource = ClockSourceType(r.integer("CLOCK_SOURCE", 0));
             timeZone = r.integer("TIME_ZONE", 0);
-            timeZoneOffsetMin = r.integer("TIME_ZONE_OFFSET_MINUTES", 0);
+            timeZoneOffsetMin = r.integerIn("TIME_ZONE_OFFSET_MINUTES", 0, -MAX_TIME_ZONE_OFFSET_MINUTES,
+                                            MAX_TIME_ZONE_OFFSET_MINUTES);
             bDSTEnable = r.boolean("DST_ENABLE", false);
             extTrigInnputType = ExternalTriggerInputType(r.integer("EXT_TRIGGER_INPUT_TYPE", 0));
             extTrigInnputMode = ExternalTriggerMode(r.integer("EXT_TRIGGER_INPUT_MODE", 0));
@@ -305,6 +349,7 @@ void ControllerConfiguration::loadHardwareConfig()
     {
         QMutexLocker lock(&mutex);
         const QString path = datFilePath(kHardFile);
+        noteFileState(kHardFile, path);
         if (QFileInfo::exists(path)) {
             BaseXmlHelper xml(path, true);
             const KeyReader r(xml);
@@ -347,6 +392,7 @@ void ControllerConfiguration::loadSystemConfig()
     {
         QMutexLocker lock(&mutex);
         const QString path = datFilePath(kSystemFile);
+        noteFileState(kSystemFile, path);
         if (QFileInfo::exists(path)) {
             BaseXmlHelper xml(path, true);
             const KeyReader r(xml);
@@ -377,6 +423,7 @@ void ControllerConfiguration::loadBatteryConfig()
 {
     QMutexLocker lock(&mutex);
     const QString path = datFilePath(kBatteryFile);
+    noteFileState(kBatteryFile, path);
     if (!QFileInfo::exists(path))
         return;
     BaseXmlHelper xml(path, true);
@@ -397,6 +444,23 @@ ControllerConfiguration::LANGUAGEType ControllerConfiguration::loadStartupConfig
 }
 
 // ---- Helpers ------------------------------------------------------------------
+
+void ControllerConfiguration::noteFileState(const QString& fileName, const QString& path)
+{
+    const bool isDamaged = isDamagedFile(path);
+    if (isDamaged)
+        qWarning() << "configuration:" << path << "holds no XML document; its settings take the key defaults";
+    QMutexLocker lock(&damageMutex);
+    damaged.removeAll(fileName);
+    if (isDamaged)
+        damaged << fileName;
+}
+
+QStringList ControllerConfiguration::damagedFiles() const
+{
+    QMutexLocker lock(&damageMutex);
+    return damaged;
+}
 
 void ControllerConfiguration::sendSync()
 {

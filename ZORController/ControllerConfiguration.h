@@ -10,6 +10,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 
@@ -96,6 +97,8 @@ public:
     static const QString SOFTWARE_NAME_EN_1;
     static const QString SOFTWARE_NAME_PT_0;
     static const QString SOFTWARE_NAME_PT_1;
+    // No zone lies further from UTC; a stored offset beyond it is not used.
+    static constexpr qint32 MAX_TIME_ZONE_OFFSET_MINUTES = 14 * 60;
 
     explicit ControllerConfiguration(QObject* parent = nullptr);
     ~ControllerConfiguration() override;
@@ -187,6 +190,12 @@ public:
     int updateClockPPXConfig();
     void updateClockSyncEnable();
 
+    // Names of the files ("softinfo.xml" ...) whose last load found no
+    // readable XML document there: their settings took the key defaults. The
+    // next save of such a file first moves it aside, to "<name>.damaged" (or
+    // "<name>.<n>.damaged" when that is taken). Any thread.
+    QStringList damagedFiles() const;
+
     // Result of the last doTestConfig: 0 when every counted driver call
     // succeeded. Readable from any thread.
     int lastTestConfigResult() const { return testConfigResult.load(); }
@@ -210,6 +219,9 @@ signals:
 private:
     QString datFilePath(const QString& fileName) const;
     void fillDriverRecords();
+    void noteFileState(const QString& fileName, const QString& path);
 
     std::atomic<int> testConfigResult{0};
+    mutable QMutex damageMutex;   // guards damaged only, never held for file work
+    QStringList damaged;
 };

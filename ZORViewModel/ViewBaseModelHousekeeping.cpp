@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -30,6 +31,16 @@ constexpr quint16 kBatteryProtectedFlag = 0x1000;
 const QString kBacklightPower = QStringLiteral("/sys/class/backlight/backlight/bl_power");
 const QString kBeepCommand = QStringLiteral("sh /opt/zor/script/cfgbeep.sh 0.01");
 const QString kSystemTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
+
+// The configured zone's offset in seconds, worked out in 64 bits; an offset
+// no zone has (beyond 14 h) counts as UTC, as a stored one does.
+int zoneOffsetSeconds()
+{
+    const qint64 minutes = config()->timeZoneOffsetMin;
+    if (std::llabs(minutes) > ControllerConfiguration::MAX_TIME_ZONE_OFFSET_MINUTES)
+        return 0;
+    return int(minutes * 60);
+}
 
 // Below this many amperes a current may flow without a time limit.
 constexpr double kBigCurrent = 12.0;
@@ -427,7 +438,7 @@ bool ViewBaseModel::addPPXUtcTime(QString startTime, int intervalTime, int timeC
 
     // The time of day is the zone's: take the zone's own date, not the
     // system's local one, or near midnight the pulse lands a day off.
-    const int offsetSec = config()->timeZoneOffsetMin * 60;
+    const int offsetSec = zoneOffsetSeconds();
     const QDateTime zoneNow = QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs(), Qt::OffsetFromUTC, offsetSec);
     const qint64 base = QDateTime(zoneNow.date(), time, Qt::OffsetFromUTC, offsetSec).toSecsSinceEpoch();
     const qint64 last = base + qint64(n - 1) * qint64(std::max(intervalTime, 0));
@@ -466,7 +477,7 @@ QString ViewBaseModel::getPPXUtcTimeStr(int index) const
     const QList<quint32>& list = config()->ppxUTCTimeList;
     if (index < 0 || index >= list.size())
         return QString();
-    return QDateTime::fromSecsSinceEpoch(list.at(index), Qt::OffsetFromUTC, config()->timeZoneOffsetMin * 60)
+    return QDateTime::fromSecsSinceEpoch(list.at(index), Qt::OffsetFromUTC, zoneOffsetSeconds())
         .toString(kSystemTimeFormat);
 }
 

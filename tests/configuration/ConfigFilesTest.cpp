@@ -1,9 +1,11 @@
 #include "ConfigTestSupport.h"
 #include "ControllerConfiguration.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cmath>
+#include <functional>
 
 namespace {
 
@@ -337,4 +339,70 @@ TEST_F(ConfigFiles, CheckConfigRemovesOnlyLookalikes)
     zoplat::host::clearRecordedCommands();
     cfg.checkConfig("x; rm -rf dat");
     EXPECT_EQ(zoplat::host::recordedCommands(), QStringList({"sync"}));
+}
+
+// No zone is more than 14 h from UTC: a stored offset beyond that keeps the key's default.
+TEST_F(ConfigFiles, TimeZoneOffsetBeyondFourteenHoursKeepsTheDefault)
+{
+    const struct {
+        const char* text;
+        qint32 want;
+    } rows[] = {{"840", 840},  {"-840", -840}, {"330", 330},        {"841", 0},
+                {"-841", 0},   {"6000", 0},    {"2147483647", 0},  {"-2147483648", 0}};
+    for (const auto& r : rows) {
+        root.writeDat("softinfo.xml", xmlFile({{"TIME_ZONE_OFFSET_MINUTES", r.text}}));
+        Cfg cfg;
+        cfg.timeZoneOffsetMin = 60;
+        cfg.loadSoftwareConfig();
+        EXPECT_EQ(cfg.timeZoneOffsetMin, r.want) << r.text;
+    }
+}
+
+// A file that is no XML document is named as damaged (its settings take the
+// key defaults) and kept: the next save first moves it aside.
+TEST_F(ConfigFiles, FileThatIsNotXmlIsNamedAndKeptAsideBeforeTheNextSave)
+{
+    const struct {
+        const char* name;
+        std::function<bool(Cfg&)> save;   // null: the program never writes it
+    } rows[] = {
+        {"softinfo.xml", [](Cfg& c) { return c.saveSoftwareConfig(); }},
+        {"devinfo.xml", [](Cfg& c) { return c.saveHardwareConfig(false); }},
+        {"batteryinfo.xml", [](Cfg& c) { return c.saveBatteryConfig(); }},
+        {"sysinfo.xml", nullptr},
+    };
+    const QByteArray damaged = "PK\x03\x04<root><LANUAGE_TYPE>1</LANUAGE";
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        root.writeDat(r.name, damaged);
+        Cfg cfg;
+        cfg.doLoadConfig(0);
+        cfg.doLoadConfig(1);
+        cfg.doLoadBatteryConfig();
+        EXPECT_EQ(cfg.damagedFiles(), QStringList({r.name}));
+        if (!r.save) {
+            root.writeDat(r.name, xmlFile({}));
+            continue;
+        }
+        // Twice damaged: the earlier copy aside stays as well.
+        for (const char* aside : {".damaged", ".1.damaged"}) {
+            ASSERT_TRUE(r.save(cfg));
+            EXPECT_EQ(root.readDat(r.name + QString(aside)), damaged) << aside;
+            EXPECT_TRUE(root.readDat(r.name).startsWith("<?xml"));
+            root.writeDat(r.name, damaged);
+        }
+        // A readable file is simply replaced, and a load that reads it clears the name.
+        root.writeDat(r.name, xmlFile({}));
+        ASSERT_TRUE(r.save(cfg));
+        EXPECT_FALSE(QFileInfo::exists(root.datFile(r.name + QString(".2.damaged"))));
+        cfg.doLoadConfig(0);
+        cfg.doLoadConfig(1);
+        cfg.doLoadBatteryConfig();
+        EXPECT_TRUE(cfg.damagedFiles().isEmpty());
+    }
+    // The software file is read at start-up too: the language is the key default, Chinese.
+    root.writeDat("softinfo.xml", damaged);
+    Cfg cfg;
+    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_CHINESE);
+    EXPECT_EQ(cfg.damagedFiles(), QStringList({"softinfo.xml"}));
 }

@@ -10,6 +10,7 @@
 #include <QMetaObject>
 
 #include <atomic>
+#include <limits>
 #include <memory>
 
 using vmtest::ModuleTestModel;
@@ -309,16 +310,27 @@ TEST_F(Housekeeping, PulseTimesUseTheZonesOwnDate)
         int offsetMin;
         const char* start;
         QDateTime expectedUtc;
+        int zoneMin;   // the zone the pulse is entered and shown in
     };
     const Row rows[] = {
         // 01:30 on 2 March in UTC+8, still 1 March in UTC.
         {QDateTime(QDate(2024, 3, 1), QTime(17, 30), Qt::UTC), 480, "01:45:00",
-         QDateTime(QDate(2024, 3, 1), QTime(17, 45), Qt::UTC)},
+         QDateTime(QDate(2024, 3, 1), QTime(17, 45), Qt::UTC), 480},
         // 21:00 on 1 March in UTC-5, already 2 March in UTC.
         {QDateTime(QDate(2024, 3, 2), QTime(2, 0), Qt::UTC), -300, "21:30:00",
-         QDateTime(QDate(2024, 3, 2), QTime(2, 30), Qt::UTC)},
+         QDateTime(QDate(2024, 3, 2), QTime(2, 30), Qt::UTC), -300},
         {QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC), 0, "12:10:05",
-         QDateTime(QDate(2024, 3, 2), QTime(12, 10, 5), Qt::UTC)},
+         QDateTime(QDate(2024, 3, 2), QTime(12, 10, 5), Qt::UTC), 0},
+        // 00:30 on 3 March in UTC+14.
+        {QDateTime(QDate(2024, 3, 2), QTime(10, 30), Qt::UTC), 840, "23:30:00",
+         QDateTime(QDate(2024, 3, 3), QTime(9, 30), Qt::UTC), 840},
+        // Offsets no zone has count as UTC, without overflow.
+        {QDateTime(QDate(2024, 3, 2), QTime(10, 0), Qt::UTC), 6000, "12:00:00",
+         QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC), 0},
+        {QDateTime(QDate(2024, 3, 2), QTime(10, 0), Qt::UTC), std::numeric_limits<int>::max(), "12:00:00",
+         QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC), 0},
+        {QDateTime(QDate(2024, 3, 2), QTime(10, 0), Qt::UTC), -841, "12:00:00",
+         QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC), 0},
     };
     for (const Row& row : rows) {
         vm.clearPPXUtcTime();
@@ -330,7 +342,7 @@ TEST_F(Housekeeping, PulseTimesUseTheZonesOwnDate)
         EXPECT_EQ(vm.getPPXUtcTime(0), base) << row.start;
         EXPECT_EQ(vm.getPPXUtcTime(2), base + 20) << row.start;
         // Shown in the same zone, on the date it was entered for.
-        const QDateTime shown = row.expectedUtc.toOffsetFromUtc(row.offsetMin * 60);
+        const QDateTime shown = row.expectedUtc.toOffsetFromUtc(row.zoneMin * 60);
         EXPECT_EQ(vm.getPPXUtcTimeStr(0), shown.toString("yyyy-MM-dd hh:mm:ss"));
         EXPECT_TRUE(vm.getPPXUtcTimeStr(0).endsWith(row.start));
     }
