@@ -248,6 +248,8 @@ void ControllerCenter::testActive(qint32 type)
 
 void ControllerCenter::testStart()
 {
+    // The reason of an earlier refusal must not pass for this start's.
+    testTestor->clearStartRefusal();
     emit sigTestStart();
 }
 

@@ -55,7 +55,8 @@ struct ModuleStart
 {
     bool refused = false;   // the settings cannot be output: nothing was sent
     int errorSum = 0;       // driver results of the pages and the state count
-    QString refusal;        // why, when refused (empty: the testor says it generally)
+    ControllerTestor::StartRefusal reason = ControllerTestor::REFUSAL_NONE;   // when refused
+    QString refusal;        // the details, when refused (empty: the testor says it generally)
 };
 
 // What a switch did.

@@ -240,11 +240,23 @@ QString ControllerTestor::lastStartRefusal() const
     return refusalText;
 }
 
-void ControllerTestor::setStartRefusal(const QString& text)
+ControllerTestor::StartRefusal ControllerTestor::lastStartRefusalReason() const
 {
-    if (!text.isEmpty())
-        qWarning("ControllerTestor: start refused: %s", qPrintable(text));
     QMutexLocker lock(&refusalLock);
+    return refusalReason;
+}
+
+void ControllerTestor::clearStartRefusal()
+{
+    setStartRefusal(REFUSAL_NONE, QString());
+}
+
+void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text)
+{
+    if (reason != REFUSAL_NONE)
+        qWarning("ControllerTestor: start not run (reason %d): %s", int(reason), qPrintable(text));
+    QMutexLocker lock(&refusalLock);
+    refusalReason = reason;
     refusalText = text;
 }
 
@@ -287,7 +299,7 @@ void ControllerTestor::doTestStart()
 
     CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow());
     driverBaseResetUpdateOffset();
-    setStartRefusal(QString());
+    clearStartRefusal();
 
     if (module.family == ModuleFamily::Calibration) {
         startCalibration(event);
@@ -300,7 +312,8 @@ void ControllerTestor::doTestStart()
     }
     const ModuleStart pages = module.adaptors->start(module, *this);
     if (pages.refused) {
-        setStartRefusal(pages.refusal.isEmpty()
+        setStartRefusal(pages.reason != REFUSAL_NONE ? pages.reason : REFUSAL_VALUES,
+                        pages.refusal.isEmpty()
                             ? QStringLiteral("module %1: settings that cannot be output").arg(int(type))
                             : pages.refusal);
         reportFailedStart(event, false, false);
@@ -309,6 +322,10 @@ void ControllerTestor::doTestStart()
     // A ring that did not take its pages, or its state count, is not played.
     int errorSum = pages.errorSum;
     if (errorSum != 0) {
+        setStartRefusal(REFUSAL_INSTRUMENT, QStringLiteral("module %1: the instrument did not take the first "
+                                                           "pages (driver result sum %2)")
+                                                .arg(int(type))
+                                                .arg(errorSum));
         reportFailedStart(event, false, false);
         return;
     }
@@ -322,6 +339,10 @@ void ControllerTestor::doTestStart()
     startQTime = wallClockNow();
 
     if (errorSum != 0) {
+        setStartRefusal(REFUSAL_INSTRUMENT, QStringLiteral("module %1: the instrument did not switch the output "
+                                                           "on (driver result sum %2)")
+                                                .arg(int(type))
+                                                .arg(errorSum));
         reportFailedStart(event, true, powerReported);
         return;
     }

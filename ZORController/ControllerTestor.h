@@ -29,7 +29,9 @@
 // A start the entity's settings cannot run (a count beyond its arrays or the
 // 16-bit count register, a non-finite value, a pulse period beyond the 32-bit
 // register, a search that never ends) sends nothing and reports the run
-// state false; lastStartRefusal() then says why (any thread).
+// state false; so does a start the instrument does not take. Before that
+// report lastStartRefusalReason() and lastStartRefusal() say why (any
+// thread); the facade clears them when it asks for a start.
 
 #include "CommSOEEntity.h"
 #include "ModelCalibrationEntity.h"
@@ -81,6 +83,20 @@ public:
     };
     Q_ENUM(TESTType)
 
+    // Why the last requested start did not run.
+    enum StartRefusal : qint32 {
+        REFUSAL_NONE = 0,
+        REFUSAL_VALUES = 1,           // a value to output is not finite or out of range
+        REFUSAL_COUNT = 2,            // a state or point count beyond what the module holds
+        REFUSAL_REGISTER = 3,         // more pages or states than the 16-bit count register takes
+        REFUSAL_PULSE_RATE = 4,       // a power and meter constant that give no pulse rate
+        REFUSAL_PULSE_PERIOD = 5,     // a pulse period the 32-bit period register cannot hold
+        REFUSAL_SLIDE_RATE = 6,       // a value not finite, or a slide rate not positive
+        REFUSAL_ENDLESS_SEARCH = 7,   // a search step of 0 that never reaches the end value
+        REFUSAL_INSTRUMENT = 8,       // the instrument did not take the pages or the switch-on
+    };
+    Q_ENUM(StartRefusal)
+
     static bool isValidTestType(qint32 type) { return type >= TEST_NONE && type <= TEST_STDSOURCE; }
 
     explicit ControllerTestor(QObject* parent = nullptr);
@@ -130,8 +146,12 @@ public:
     double getHarmonicCurrentMax();
     double getCurrentOutputRange(qint32 ch);
 
-    // Why the last refused start was refused; empty after a start that ran.
+    // Why the last start did not run, in detail (empty after a start that
+    // ran), and as a reason (REFUSAL_NONE after a start that ran).
     QString lastStartRefusal() const;
+    StartRefusal lastStartRefusalReason() const;
+    // Both back to none; the facade calls it when it asks for a start.
+    void clearStartRefusal();
 
 public slots:
     void doTestActive(qint32 type);
@@ -181,11 +201,12 @@ private:
     void releaseRunCapture();
     static bool validCalType(qint32 type);
 
-    void setStartRefusal(const QString& text);
+    void setStartRefusal(StartRefusal reason, const QString& text);
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
 
     mutable QMutex refusalLock;
     QString refusalText;
+    StartRefusal refusalReason = REFUSAL_NONE;
 };

@@ -83,36 +83,48 @@ int writeNextEnergyPage(ControllerTestor& testor, ModelEnergyEntity& entity)
 
 // ---- Why a start is refused -------------------------------------------------------------
 
-QString countRefusal(const char* module, const char* what, qint32 count, qint32 limit)
+ModuleStart refusedStart(ControllerTestor::StartRefusal reason, QString why)
 {
-    return QStringLiteral("%1: %2 %3 outside 1..%4")
-        .arg(QLatin1String(module), QLatin1String(what))
-        .arg(count)
-        .arg(limit);
+    ModuleStart start;
+    start.refused = true;
+    start.reason = reason;
+    start.refusal = std::move(why);
+    return start;
 }
 
-QString registerRefusal(const char* module, const char* what, qint32 count, qint32 limit)
+ModuleStart countRefusal(const char* module, const char* what, qint32 count, qint32 limit)
 {
-    return QStringLiteral("%1: %2 %3 beyond the 16-bit state count register (at most %4)")
-        .arg(QLatin1String(module), QLatin1String(what))
-        .arg(count)
-        .arg(limit);
+    return refusedStart(ControllerTestor::REFUSAL_COUNT, QStringLiteral("%1: %2 %3 outside 1..%4")
+                                                             .arg(QLatin1String(module), QLatin1String(what))
+                                                             .arg(count)
+                                                             .arg(limit));
 }
 
-QString valueRefusal(const char* module)
+ModuleStart registerRefusal(const char* module, const char* what, qint32 count, qint32 limit)
 {
-    return QStringLiteral("%1: a value to output is not finite or out of range").arg(QLatin1String(module));
+    return refusedStart(ControllerTestor::REFUSAL_REGISTER,
+                        QStringLiteral("%1: %2 %3 beyond the 16-bit state count register (at most %4)")
+                            .arg(QLatin1String(module), QLatin1String(what))
+                            .arg(count)
+                            .arg(limit));
+}
+
+ModuleStart valueRefusal(const char* module)
+{
+    return refusedStart(ControllerTestor::REFUSAL_VALUES,
+                        QStringLiteral("%1: a value to output is not finite or out of range")
+                            .arg(QLatin1String(module)));
 }
 
 template <typename Entity>
-QString stateCountRefusal(const Entity& entity, const char* module)
+ModuleStart stateCountRefusal(const Entity& entity, const char* module)
 {
     if (entity.stateCount < 1 || entity.stateCount > Entity::kMaxStates)
         return countRefusal(module, "state count", entity.stateCount, Entity::kMaxStates);
     return valueRefusal(module);
 }
 
-QString rampingRefusal(const ModelRampingEntity& entity)
+ModuleStart rampingRefusal(const ModelRampingEntity& entity)
 {
     if (entity.stateCount < 1 || entity.stateCount > ModelRampingEntity::kMaxStates)
         return countRefusal("ramping", "state count", entity.stateCount, ModelRampingEntity::kMaxStates);
@@ -129,7 +141,7 @@ QString rampingRefusal(const ModelRampingEntity& entity)
     return valueRefusal("ramping");
 }
 
-QString energyRefusal(const ModelEnergyEntity& entity)
+ModuleStart energyRefusal(const ModelEnergyEntity& entity)
 {
     constexpr const char* module = "energy";
     if (entity.stateCount < 1 || entity.stateCount > ModelEnergyEntity::kMaxStates)
@@ -142,36 +154,41 @@ QString energyRefusal(const ModelEnergyEntity& entity)
             const double constant = entity.pulseOutputConst;
             const double rate = power * constant;
             if (!std::isfinite(rate) || !(power > 0.0) || !(constant > 0.0))
-                return QStringLiteral("energy: state %1: a power of %2 W and a meter constant of %3 imp/kWh give "
-                                      "no pulse rate (both must be positive)")
-                    .arg(s + 1)
-                    .arg(power)
-                    .arg(constant);
+                return refusedStart(ControllerTestor::REFUSAL_PULSE_RATE,
+                                    QStringLiteral("energy: state %1: a power of %2 W and a meter constant of %3 "
+                                                   "imp/kWh give no pulse rate (both must be positive)")
+                                        .arg(s + 1)
+                                        .arg(power)
+                                        .arg(constant));
             const double ticks = ModelEnergyEntity::kPulsePeriodNumerator / rate;
             if (ticks > ModelEnergyEntity::kMaxPulsePeriod)
-                return QStringLiteral("energy: state %1: a pulse period of %2 ticks (%3 s) exceeds the 32-bit "
-                                      "pulse period register (at most %4 ticks, %5 s)")
-                    .arg(s + 1)
-                    .arg(ticks, 0, 'f', 0)
-                    .arg(ticks / ModelEnergyEntity::kPulseClockRate, 0, 'f', 2)
-                    .arg(ModelEnergyEntity::kMaxPulsePeriod, 0, 'f', 0)
-                    .arg(ModelEnergyEntity::kMaxPulsePeriod / ModelEnergyEntity::kPulseClockRate, 0, 'f', 2);
-            return QStringLiteral("energy: state %1: a pulse period below one clock tick").arg(s + 1);
+                return refusedStart(
+                    ControllerTestor::REFUSAL_PULSE_PERIOD,
+                    QStringLiteral("energy: state %1: a pulse period of %2 ticks (%3 s) exceeds the 32-bit "
+                                   "pulse period register (at most %4 ticks, %5 s)")
+                        .arg(s + 1)
+                        .arg(ticks, 0, 'f', 0)
+                        .arg(ticks / ModelEnergyEntity::kPulseClockRate, 0, 'f', 2)
+                        .arg(ModelEnergyEntity::kMaxPulsePeriod, 0, 'f', 0)
+                        .arg(ModelEnergyEntity::kMaxPulsePeriod / ModelEnergyEntity::kPulseClockRate, 0, 'f', 2));
+            return refusedStart(ControllerTestor::REFUSAL_PULSE_PERIOD,
+                                QStringLiteral("energy: state %1: a pulse period below one clock tick").arg(s + 1));
         }
     }
     return valueRefusal(module);
 }
 
 template <typename Slip>
-QString slipRefusal(const Slip& entity, const char* module)
+ModuleStart slipRefusal(const Slip& entity, const char* module)
 {
     if (entity.pointCnt < 1 || entity.pointCnt > Slip::kMaxPoints)
         return countRefusal(module, "point count", entity.pointCnt, Slip::kMaxPoints);
     const qint32 states = entity.computeStateCount();
     if (states > Slip::kMaxStateCount)
         return registerRefusal(module, "state count", states, Slip::kMaxStateCount);
-    return QStringLiteral("%1: a value to output is not finite, or a slide rate is not positive")
-        .arg(QLatin1String(module));
+    return refusedStart(ControllerTestor::REFUSAL_SLIDE_RATE,
+                        QStringLiteral("%1: a value to output is not finite, or a slide rate is not positive")
+                            .arg(QLatin1String(module)));
 }
 
 // A searched quantity that never moves from its begin towards a different end
@@ -192,18 +209,10 @@ int pointWithoutStep(const Slip& entity)
 
 // ---- Start --------------------------------------------------------------------------------
 
-ModuleStart refusedStart(QString why)
-{
-    ModuleStart start;
-    start.refused = true;
-    start.refusal = std::move(why);
-    return start;
-}
-
 // Distance, ramping, overcurrent and the load-shedding tests: the state
 // count, the first state into page 0 and, when there is one, the next into
 // page 1.
-template <typename Entity, Entity* ControllerTestor::*M, QString (*Why)(const Entity&)>
+template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&)>
 ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 {
     Entity& entity = entityOf<Entity, M>(testor);
@@ -211,7 +220,7 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     entity.resetActionValues();
     entity.switchToResetState();
     if (!entity.checkOutputValues())
-        return refusedStart(Why(entity));
+        return Why(entity);
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     entity.updateToDriverValue();
@@ -222,7 +231,7 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 }
 
 template <typename Slip, const char* Module>
-QString slipRefusalOf(const Slip& entity)
+ModuleStart slipRefusalOf(const Slip& entity)
 {
     return slipRefusal(entity, Module);
 }
@@ -235,7 +244,8 @@ ModuleStart startSlip(const ModuleEntry& module, ControllerTestor& testor)
         QMutexLocker lock(&entity.entityLock);
         const int p = pointWithoutStep(entity);
         if (p >= 0)
-            return refusedStart(QStringLiteral("%1: point %2: a step of 0 never reaches the end value")
+            return refusedStart(ControllerTestor::REFUSAL_ENDLESS_SEARCH,
+                                QStringLiteral("%1: point %2: a step of 0 never reaches the end value")
                                     .arg(QLatin1String(Module))
                                     .arg(p + 1));
     }
@@ -249,7 +259,7 @@ ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
     entity.resetActionValues();
     entity.switchToResetState();
     if (!entity.checkOutputValues())
-        return refusedStart(energyRefusal(entity));
+        return energyRefusal(entity);
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     entity.updateToDriverValue();
@@ -269,7 +279,7 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     entity.resetActionValues();
     entity.switchToResetState();
     if (!entity.checkOutputValues())
-        return refusedStart(stateCountRefusal(entity, "state sequence"));
+        return stateCountRefusal(entity, "state sequence");
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {
@@ -283,12 +293,12 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     return start;
 }
 
-QString distanceRefusal(const ModelDistanceEntity& entity)
+ModuleStart distanceRefusal(const ModelDistanceEntity& entity)
 {
     return stateCountRefusal(entity, "distance");
 }
 
-QString overcurrentRefusal(const ModelOvercurrentEntity& entity)
+ModuleStart overcurrentRefusal(const ModelOvercurrentEntity& entity)
 {
     return stateCountRefusal(entity, "overcurrent");
 }
@@ -546,7 +556,7 @@ constexpr char kUnderFrequency[] = "under-frequency load shedding";
 constexpr char kUnderVoltage[] = "under-voltage load shedding";
 
 // Distance and overcurrent: fixed groups of pre-fault, fault and after-fault states.
-template <typename Entity, Entity* ControllerTestor::*M, QString (*Why)(const Entity&)>
+template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&)>
 constexpr ModuleAdaptors faultGroupAdaptors()
 {
     return {

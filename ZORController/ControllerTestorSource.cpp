@@ -37,9 +37,10 @@ namespace {
 
 ModuleStart refusedStart(const ModuleEntry& module)
 {
-    qWarning("ControllerTestor: module %d has values that cannot be output, start refused", int(module.type));
     ModuleStart start;
     start.refused = true;
+    start.reason = ControllerTestor::REFUSAL_VALUES;
+    start.refusal = QStringLiteral("module %1: a value to output is not finite or out of range").arg(int(module.type));
     return start;
 }
 

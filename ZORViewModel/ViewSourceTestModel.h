@@ -19,7 +19,8 @@
 //    or ramped values;
 //  - the binary-input conditions and binary outputs of a single-state page;
 //  - one message text for the page (getUserMessage, sigUserMessage) when a
-//    request is refused;
+//    request is refused, a start the engine refused included (one text per
+//    ControllerTestor::StartRefusal);
 //  - helpers for the port quick-set keys, the ramp-port list rows and the
 //    stepping gate;
 //  - the rule an automatic ramp must pass before the engine gets it, and the
@@ -39,10 +40,11 @@ public:
 
     // ---- Start and exit ---------------------------------------------------------
     // Start from the page. False, with nothing sent, when a run is in
-    // progress, when the module refuses its settings (the message says
-    // why) or when the power stage is too hot (ViewBaseModel::testStart). On
-    // true the engine has been asked to start and the page's exit stays
-    // disabled until the engine reports the run state.
+    // progress, or (the message says why) when the module refuses its
+    // settings, the driver is not initialised or the power stage is too hot.
+    // On true the engine has been asked to start and the page's exit stays
+    // disabled until the engine reports the run state; when that report says
+    // the start did not run, the message says why.
     Q_INVOKABLE bool testStart();
     // Whether the page may be left (the main window's home button): false
     // from a start until the engine's next run-state report, true otherwise.
@@ -119,6 +121,8 @@ protected:
     bool steppingAllowed() const;
     // Stores and signals a message for the page.
     void showUserMessage(const QString& text);
+    // The page's text for a ControllerTestor::StartRefusal ("" for none).
+    static QString startRefusalText(int reason);
 
     static bool isPort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_IX; }
     static bool isVoltagePort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_UX; }

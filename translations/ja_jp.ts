@@ -1917,6 +1917,46 @@
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>先に「+」または「-」で変化方向を設定してください。</translation>
     </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>装置未初期化</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>出力値が無効な数値か範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>状態数または試験点数が許容範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>変化ステップが多すぎ、装置が出力できる状態数を超えるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>パルスを出力するには電力とメーター定数が0より大きい必要があるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>パルス周期が装置の出力可能範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>出力値が無効な数値か、変化率が0以下のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>ステップが0では終了値に達しないため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>装置が出力設定を受け付けなかったため、試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

@@ -1917,6 +1917,46 @@
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
     </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Equipamento não inicializado</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>Os amplificadores estão demasiado quentes: deixe-os arrefecer antes de iniciar um teste.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>Um valor de saída não é um número válido ou está fora do intervalo: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>O número de estados ou de pontos de teste está fora do intervalo: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Demasiados passos de variação, mais estados do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>A potência e a constante do contador têm de ser maiores que zero para gerar impulsos: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>O período dos impulsos está fora do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>Um valor de saída não é um número válido, ou uma taxa de variação não é maior que zero: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>Um passo de zero nunca atinge o valor final: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>O equipamento não aceitou as definições de saída: o teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

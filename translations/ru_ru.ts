@@ -1917,6 +1917,46 @@
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
     </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Прибор не инициализирован</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>Усилители перегреты: дайте им остыть перед началом испытания.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>Значение выхода не является допустимым числом или вне диапазона: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>Число состояний или точек испытания вне допустимого диапазона: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Слишком много шагов изменения, больше состояний, чем может выдать прибор: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>Мощность и постоянная счётчика должны быть больше нуля, иначе нет импульсов: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>Период импульсов вне возможностей прибора: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>Значение выхода недопустимо или скорость изменения не больше нуля: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>Нулевой шаг никогда не достигнет конечного значения: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>Прибор не принял настройки выхода: испытание не начато.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

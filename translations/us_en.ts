@@ -1917,6 +1917,46 @@
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
     </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Device not initialised</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>The power amplifiers are too hot: let them cool down before starting a test.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>An output value is not a valid number or is out of range: the test was not started.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>The number of states or test points is out of range: the test was not started.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Too many ramp steps, more states than the instrument can output: the test was not started.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>Power and meter constant must both be greater than zero to give pulses: the test was not started.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>The pulse period is beyond what the instrument can output: the test was not started.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>An output value is not a valid number, or a slip rate is not above zero: the test was not started.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>A step of zero never reaches the end value: the test was not started.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>The instrument did not accept the output settings: the test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

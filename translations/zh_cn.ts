@@ -1917,6 +1917,46 @@
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>请先按“+”或“-”设定变化方向。</translation>
     </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>设备未初始化</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>功放温度过高，请待其冷却后再开始试验。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>有输出值不是有效数值或超出范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>状态数或测试点数超出允许范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>变化步数过多，超出仪器可输出的状态数，试验未开始。</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>脉冲周期超出仪器可输出的范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>有输出值不是有效数值，或滑差不大于零，试验未开始。</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>步长为零，永远达不到终值，试验未开始。</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>仪器未能接受输出设置，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

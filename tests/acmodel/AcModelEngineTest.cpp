@@ -195,24 +195,28 @@ TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
     ASSERT_TRUE(waitRunning(vm, false));
     ASSERT_EQ(vm.getOutputRange(port(0)), 57.735);
 
-    // Values the engine refuses to output: the start fails.
+    // Values the engine refuses to output: the start fails, and the page is told why.
     vm.setOutputRange(port(0), 10.0);
     vm.setOutputAngle(port(1), std::nan(""));
     std::vector<bool> exits;
     QObject::connect(&vm, &ViewSourceTestModel::sigExitEnable, [&](bool e) { exits.push_back(e); });
+    QStringList messages;
+    QObject::connect(&vm, &ViewSourceTestModel::sigUserMessage, [&](const QString& t) { messages << t; });
     const int reports = runNotices();
     ASSERT_TRUE(vm.testStart());
     EXPECT_FALSE(vm.getExitEnabled());
     ASSERT_TRUE(waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); }));
     ASSERT_TRUE(settle());
     EXPECT_EQ(exits, (std::vector<bool>{false, true}));
+    EXPECT_EQ(messages, QStringList{QString::fromUtf8("有输出值不是有效数值或超出范围，试验未开始。")});
+    EXPECT_EQ(vm.getUserMessage(), messages.value(0));
     EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
     EXPECT_TRUE(std::isnan(vm.getOutputAngle(port(1))));
     EXPECT_EQ(vm.getTestState(), 0);
     EXPECT_EQ(state(RT::STATE_TYPE_POWERED), 0);
     EXPECT_FALSE(sim->playerStatus().running);
 
-    // Mended, it starts.
+    // Mended, it starts; neither its run nor its stop brings a message.
     vm.setOutputAngle(port(1), 240.0);
     ASSERT_TRUE(vm.testStart());
     ASSERT_TRUE(waitRunning(vm, true));
@@ -220,4 +224,5 @@ TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
     vm.testInterrupt();
     ASSERT_TRUE(waitRunning(vm, false));
     EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
+    EXPECT_EQ(messages.size(), 1);
 }

@@ -5,7 +5,8 @@ import ZOR.ViewBaseModel 1.0
 // A manual AC test driven from the page on the simulated instrument: outputs
 // typed in, start, a step that makes the threshold relay on IA trip, the
 // result shown, stop; then the run's parameters and report through the file
-// dialog, and the start held back while the power stage is hot.
+// dialog, the start held back while the power stage is hot, and a start the
+// engine refuses.
 Item {
     id: root
     width: 800
@@ -173,8 +174,22 @@ Item {
             pageBench.setAmplifierTemperature(model.getDeviceTResume() + 10)
             tryVerify(function() { return !control("startButton").enabled }, 30000, "start disabled while hot")
             verify(!model.testStart())
+            answerMessage("功放温度过高，请待其冷却后再开始试验。")
             pageBench.setAmplifierTemperature(25)
             tryVerify(function() { return control("startButton").enabled }, 30000, "start enabled again")
+        }
+
+        // A value no output can have (put in past the number panel): the
+        // engine refuses the start, and the page says why in its notice.
+        function test_4_aStartTheEngineRefusesIsExplained() {
+            model.setOutputAngle(1, NaN)
+            tap("startButton")
+            answerMessage("有输出值不是有效数值或超出范围，试验未开始。")
+            waitRunning(false)
+            verify(control("startButton").visible)
+            tryCompare(harness, "exitEnabled", true, 30000)
+            compare(pageBench.violationText(), "")
+            model.setOutputAngle(1, 240)
         }
     }
 }

@@ -102,6 +102,7 @@ struct Row
     ControllerTestor::TESTType type;
     std::function<void(ControllerTestor&)> settings;
     const char* reason;   // part of the refusal text
+    ControllerTestor::StartRefusal kind;
 };
 
 // Valid settings, checked, then spoiled.
@@ -130,66 +131,66 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
         {"33 sequence states", TT::TEST_STATESEQUENCE,
          spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
                                          [](auto& e) { e.stateCount = 33; }),
-         "state count 33 outside 1..32"},
+         "state count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"NaN sequence angle", TT::TEST_STATESEQUENCE,
          spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
                                          [](auto& e) { e.stateOutputAngles[1][kIB] = kNaN; }),
-         "not finite"},
+         "not finite", TT::REFUSAL_VALUES},
         {"98 ramping states", TT::TEST_RAMPING,
          spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [](auto& e) { e.stateCount = 98; }),
-         "state count 98 outside 1..97"},
+         "state count 98 outside 1..97", TT::REFUSAL_COUNT},
         {"ramping pages beyond the count register", TT::TEST_RAMPING,
          spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [](auto& e) { e.rampStepValues[1][0] = 1e-4; }),
-         "beyond the 16-bit state count register"},
+         "beyond the 16-bit state count register", TT::REFUSAL_REGISTER},
         {"infinite ramp end", TT::TEST_RAMPING,
          spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [inf](auto& e) { e.rampEndValues[1][0] = inf; }),
-         "not finite"},
+         "not finite", TT::REFUSAL_VALUES},
         {"99 distance states", TT::TEST_DISTANCE,
          spoil<ModelDistanceEntity>(&TT::dataDistance, validGroups, [](auto& e) { e.stateCount = 99; }),
-         "state count 99 outside 1..98"},
+         "state count 99 outside 1..98", TT::REFUSAL_COUNT},
         {"infinite distance amplitude", TT::TEST_DISTANCE,
          spoil<ModelDistanceEntity>(&TT::dataDistance, validGroups,
                                     [inf](auto& e) { e.stateOutputRanges[1][kIA] = inf; }),
-         "not finite"},
+         "not finite", TT::REFUSAL_VALUES},
         {"98 overcurrent states", TT::TEST_OVERCURRENT,
          spoil<ModelOvercurrentEntity>(&TT::dataOvercurrent, validGroups, [](auto& e) { e.stateCount = 98; }),
-         "state count 98 outside 1..97"},
+         "state count 98 outside 1..97", TT::REFUSAL_COUNT},
         {"33 energy states", TT::TEST_ENERGY,
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.stateCount = 33; }),
-         "state count 33 outside 1..32"},
+         "state count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"pulse period beyond 32 bits", TT::TEST_ENERGY,
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) {
              e.pulseOutputGiven[0] = 1.0;
              e.pulseOutputConst = 100.0;   // 4.5e12 ticks
          }),
-         "exceeds the 32-bit pulse period register (at most 4294967295 ticks, 34.36 s)"},
+         "exceeds the 32-bit pulse period register (at most 4294967295 ticks, 34.36 s)", TT::REFUSAL_PULSE_PERIOD},
         {"zero power", TT::TEST_ENERGY,
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.pulseOutputGiven[0] = 0.0; }),
-         "must be positive"},
+         "must be positive", TT::REFUSAL_PULSE_RATE},
         {"negative meter constant", TT::TEST_ENERGY,
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.pulseOutputConst = -1000.0; }),
-         "must be positive"},
+         "must be positive", TT::REFUSAL_PULSE_RATE},
         {"9 under-frequency points", TT::TEST_SLIP_FREQUENCY,
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.pointCnt = 9; }),
-         "point count 9 outside 1..8"},
+         "point count 9 outside 1..8", TT::REFUSAL_COUNT},
         {"zero df/dt", TT::TEST_SLIP_FREQUENCY,
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.slipValue[0] = 0.0; }),
-         "slide rate"},
+         "slide rate", TT::REFUSAL_SLIDE_RATE},
         {"zero frequency step", TT::TEST_SLIP_FREQUENCY,
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.rampStepValues[0] = 0.0; }),
-         "point 1: a step of 0 never reaches the end value"},
+         "point 1: a step of 0 never reaches the end value", TT::REFUSAL_ENDLESS_SEARCH},
         {"under-frequency states beyond the count register", TT::TEST_SLIP_FREQUENCY,
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.rampStepValues[0] = 1e-5; }),
-         "beyond the 16-bit state count register"},
+         "beyond the 16-bit state count register", TT::REFUSAL_REGISTER},
         {"33 under-voltage points", TT::TEST_SLIP_VOLTAGE,
          spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) { e.pointCnt = 33; }),
-         "point count 33 outside 1..32"},
+         "point count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"zero voltage step", TT::TEST_SLIP_VOLTAGE,
          spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) {
              e.pointCnt = 2;
              e.rampStepValues[1] = 0.0;
          }),
-         "point 2: a step of 0 never reaches the end value"},
+         "point 2: a step of 0 never reaches the end value", TT::REFUSAL_ENDLESS_SEARCH},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -209,6 +210,7 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
         EXPECT_GT(runNotices(), runs);   // the failed start is reported
         EXPECT_TRUE(testor().lastStartRefusal().contains(QLatin1String(row.reason)))
             << qPrintable(testor().lastStartRefusal());
+        EXPECT_EQ(testor().lastStartRefusalReason(), row.kind);
         // No page, state count, power or run reached the instrument.
         for (uint32_t frame : sim->frames()) {
             const uint16_t addr = uint16_t(frame >> 16);
@@ -319,6 +321,7 @@ TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
             EXPECT_EQ(powerNotices(), powers);
         }
         EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), 0);
+        EXPECT_EQ(testor().lastStartRefusalReason(), TT::REFUSAL_INSTRUMENT);
 
         // Nothing is left to stop, and the next start runs.
         center->testInterrupt();
