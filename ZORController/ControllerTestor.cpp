@@ -636,7 +636,7 @@ void ControllerTestor::doCalLoad(qint32 type)
     if (!validCalType(type))
         return;
     dataCalibration->load(ModelCalibrationEntity::CALType(type));
-    reportDamagedCalibration();
+    reportDamagedCalibration(type == ModelCalibrationEntity::CAL_TYPE_ALL);
     dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
 }
@@ -664,14 +664,31 @@ void ControllerTestor::doCalExport(qint32 type)
 void ControllerTestor::doCalImport(qint32 type)
 {
     const bool ok = dataCalibration->Import(type);
-    reportDamagedCalibration();
+    reportDamagedCalibration(false);
     dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
     emit sigCalExchangeFinished(1, ok);
 }
 
-void ControllerTestor::reportDamagedCalibration()
+void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)
 {
-    for (ModelCalibrationEntity::CALType kind : dataCalibration->getDamagedTypes())
-        qWarning("ControllerTestor: calibration kind %d had unreadable values; they kept their previous values", int(kind));
+    // A full load set every default before it read the files; a load of
+    // one kind (with a file) and an import read over the values in memory.
+    QList<qint32> kinds;
+    for (ModelCalibrationEntity::CALType kind : dataCalibration->getDamagedTypes()) {
+        kinds << qint32(kind);
+        qWarning("ControllerTestor: calibration file %s.xml (kind %d) is damaged; what could not be read of it %s",
+                 qPrintable(ModelCalibrationEntity::getFileName(kind)), int(kind),
+                 defaultsFirst ? "runs on the defaults" : "kept its previous values");
+    }
+    if (!defaultsFirst)
+        return;
+    QMutexLocker lock(&calibrationLock);
+    kindsOnDefaults = kinds;
+}
+
+QList<qint32> ControllerTestor::calibrationKindsOnDefaults() const
+{
+    QMutexLocker lock(&calibrationLock);
+    return kindsOnDefaults;
 }

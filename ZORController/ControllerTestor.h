@@ -37,6 +37,7 @@
 #include "ModelCalibrationEntity.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QMutex>
 #include <QObject>
 #include <QString>
@@ -153,6 +154,11 @@ public:
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();
 
+    // The calibration kinds (ModelCalibrationEntity::CALType) whose files
+    // the last full load found damaged: what could not be read of them runs
+    // on the defaults. Any thread.
+    QList<qint32> calibrationKindsOnDefaults() const;
+
 public slots:
     void doTestActive(qint32 type);
     void doTestStart();
@@ -193,7 +199,9 @@ signals:
     void sigUpdateTestStatePulse();
 
 private:
-    void reportDamagedCalibration();
+    // Logs the damaged kinds of a load or import; defaultsFirst: a full
+    // load, which set every default before it read the files.
+    void reportDamagedCalibration(bool defaultsFirst);
 
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
     void startCalibration(CommSOEEntity& event);
@@ -209,4 +217,7 @@ private:
     mutable QMutex refusalLock;
     QString refusalText;
     StartRefusal refusalReason = REFUSAL_NONE;
+
+    mutable QMutex calibrationLock;   // guards kindsOnDefaults only
+    QList<qint32> kindsOnDefaults;
 };

@@ -5,6 +5,7 @@
 
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
+#include "ModelCalibrationEntity.h"
 #include "SystemTimeZone.h"
 #include "zoplatform.h"
 
@@ -308,6 +309,43 @@ void ViewBaseModel::updateDataToView(int dataType, int subType)
         && testingSTATE[STATE_TYPE_RUNNING])
         startPending = false;
     emit sigUpdateDataToView(dataType, subType);
+    // The reports that follow the loads of the configuration and calibration files.
+    const bool afterLoad = dataType == DATA_TYPE_SYSTEM_CONFIG
+        || (dataType == DATA_TYPE_RT_STATE && (subType == STATE_TYPE_CALLOADED || subType == STATE_TYPE_INIT));
+    if (afterLoad && !untoldDamage().isEmpty())
+        emit sigStartupNotice();
+}
+
+// ---- Start-up notices -------------------------------------------------------------------
+
+QStringList ViewBaseModel::untoldDamage() const
+{
+    QStringList keys;
+    for (const QString& file : center()->testConfiguration->damagedFiles())
+        keys << QStringLiteral("file:") + file;
+    for (qint32 kind : center()->testTestor->calibrationKindsOnDefaults())
+        keys << QStringLiteral("cal:%1").arg(kind);
+    keys.erase(std::remove_if(keys.begin(), keys.end(), [this](const QString& k) { return toldDamage.contains(k); }),
+               keys.end());
+    return keys;
+}
+
+QString ViewBaseModel::takeStartupNotice()
+{
+    QStringList lines;
+    QStringList calibration;
+    for (const QString& key : untoldDamage()) {
+        toldDamage << key;
+        const QString what = key.section(QLatin1Char(':'), 1);
+        if (key.startsWith(QLatin1String("file:")))
+            lines << tr("配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。").arg(what);
+        else
+            calibration << ModelCalibrationEntity::getFileName(ModelCalibrationEntity::CALType(what.toInt()))
+                               + QStringLiteral(".xml");
+    }
+    if (!calibration.isEmpty())
+        lines << tr("以下校准文件已损坏，无法读取的校准系数按默认值运行：%1").arg(calibration.join(QStringLiteral(", ")));
+    return lines.join(QLatin1Char('\n'));
 }
 
 void ViewBaseModel::updateSOEToView(QString text)

@@ -447,6 +447,12 @@ public:
     // Saves the software settings, ends the polling and battery loops and,
     // 2 s later (without blocking), ends the event loop with EXEC_CODE_REBOOT.
     Q_INVOKABLE void reboot();
+    // What the reads of the configuration and calibration files at start-up
+    // found damaged and that has not been told yet: one line per damaged
+    // configuration file and one naming the calibration files that run on
+    // defaults; "" when nothing is new. Each is told once per model.
+    // sigStartupNotice() says when there is something new.
+    Q_INVOKABLE QString takeStartupNotice();
 
     // ---- Battery --------------------------------------------------------------
     Q_INVOKABLE int getBatteryState() const;
@@ -602,6 +608,7 @@ signals:
     void sigUpdateDataToView(int dataType, int subType);
     void sigUpdateStateIndexToView(int index);
     void sigUpdateViewConnectEnable(bool viewConnectedEnable);
+    void sigStartupNotice();
 
 protected:
     static ControllerCenter* center();
@@ -671,6 +678,10 @@ private slots:
 
 private:
     static bool validPort(int port) { return port >= 0 && port < 8; }
+
+    // Keys ("file:<name>", "cal:<kind>") of the damage not told yet.
+    QStringList untoldDamage() const;
+    QStringList toldDamage;
 
     // ==== File manager, calibration files on the USB stick, software upgrade ====
     // ViewBaseModelFiles.cpp, ViewBaseModelCalibrationUsb.cpp, ViewBaseModelUpgrade.cpp.

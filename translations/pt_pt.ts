@@ -1780,6 +1780,14 @@
         <source>Date</source>
         <translation>Data</translation>
     </message>
+    <message>
+        <source>配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。</source>
+        <translation>O ficheiro de configuração %1 não pode ser lido: as suas definições usam os valores por defeito. O ficheiro é guardado.</translation>
+    </message>
+    <message>
+        <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
+        <translation>Estes ficheiros de calibração estão danificados; os coeficientes que não puderam ser lidos usam os valores por defeito: %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>

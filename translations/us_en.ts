@@ -1780,6 +1780,14 @@
         <source>Date</source>
         <translation>Date</translation>
     </message>
+    <message>
+        <source>配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。</source>
+        <translation>The configuration file %1 cannot be read: its settings run on their defaults. The file itself is kept.</translation>
+    </message>
+    <message>
+        <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
+        <translation>These calibration files are damaged; the coefficients that could not be read run on their defaults: %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>

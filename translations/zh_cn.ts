@@ -1780,6 +1780,14 @@
         <source>Date</source>
         <translation>日期</translation>
     </message>
+    <message>
+        <source>配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。</source>
+        <translation>配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。</translation>
+    </message>
+    <message>
+        <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
+        <translation>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>

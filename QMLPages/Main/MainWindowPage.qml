@@ -48,6 +48,7 @@ Item {
     readonly property alias remoteCheckBox: remoteCheck
     readonly property alias versionLabel: versionLabel
     readonly property alias safetyNotice: safetyNotice
+    readonly property alias startupNotice: startupNotice
     readonly property alias auxDCDialog: auxDCDialog
     readonly property alias auxDCQuestion: auxDCQuestion
 
@@ -89,6 +90,18 @@ Item {
         auxDCDialog.open()
     }
 
+    // Damage found in the files read at start, told once, after the safety notice.
+    property bool startupNoticesDue: false
+    function showStartupNotice() {
+        if (!startupNoticesDue || safetyNotice.visible || startupNotice.visible)
+            return
+        var text = viewBaseModel.takeStartupNotice()
+        if (text === "")
+            return
+        startupNotice.content = text
+        startupNotice.open()
+    }
+
     function remoteClicked(checked) {
         if (checked !== viewBaseModel.getConnectedEnabled())
             viewBaseModel.setConnectedEnabled(checked)
@@ -102,6 +115,9 @@ Item {
         function onSigUpdateDataToView(dataType, subType) {
             if (dataType === ViewBaseModel.DATA_TYPE_RT_STATE && subType === ViewBaseModel.STATE_TYPE_AUXDCV)
                 page.auxDCOn = viewBaseModel.getState(ViewBaseModel.STATE_TYPE_AUXDCV) !== 0
+        }
+        function onSigStartupNotice() {
+            page.showStartupNotice()
         }
     }
 
@@ -242,6 +258,21 @@ Item {
         rejectText: ""
         fontSize: page.languageType === ViewBaseModel.LANGUAGE_TYPE_JAPANESE || page.russian ? 20 : 22
         content: qsTr("本设备内置三元锂电池，请使用完后及时关闭电源开关，禁止设备开机状态下装箱存放。设备不可无电存放，会导致电池损坏，建议存放前保持70%以上电量。设备长期不充电会导致电池容量降低甚至电池损坏，我司建议设备至少3个月充电一次。")
+        onClosed: {
+            page.startupNoticesDue = true
+            page.showStartupNotice()
+        }
+    }
+
+    UserMessageDialog {
+        id: startupNotice
+        objectName: "startupNotice"
+        parent: Overlay.overlay
+        width: 700
+        height: 420
+        title: qsTr("系统提示")
+        rejectText: ""
+        onClosed: page.showStartupNotice()
     }
 
     UserAuxDCDialog {

@@ -167,6 +167,21 @@ void SystemViewModelStub::reboot()
     record(QStringLiteral("reboot()"));
 }
 
+QString SystemViewModelStub::takeStartupNotice()
+{
+    const QString text = startupNotice;
+    startupNotice.clear();
+    emit changed();
+    return text;
+}
+
+void SystemViewModelStub::stubTellStartupNotice(const QString& text)
+{
+    startupNotice = text;
+    emit changed();
+    emit sigStartupNotice();
+}
+
 void SystemViewModelStub::setAuxDCVSwitch(int type)
 {
     auxDCSwitch = type;

@@ -82,6 +82,8 @@ class SystemViewModelStub : public QObject
     Q_PROPERTY(int extOutputType MEMBER extOutputType NOTIFY changed)
     Q_PROPERTY(int extOutputMode MEMBER extOutputMode NOTIFY changed)
     Q_PROPERTY(QStringList ppxTimes MEMBER ppxTimes NOTIFY changed)
+    // Start-up notice: what takeStartupNotice() hands out once.
+    Q_PROPERTY(QString startupNotice MEMBER startupNotice NOTIFY changed)
     // What was called.
     Q_PROPERTY(QStringList calls MEMBER calls NOTIFY changed)
 
@@ -93,6 +95,8 @@ public:
     Q_INVOKABLE QStringList stubMissingIn(QObject* other) const;
     // The calls logged whose text starts with prefix.
     Q_INVOKABLE QStringList stubCallsStartingWith(const QString& prefix) const;
+    // A start-up notice arrives: startupNotice = text, then sigStartupNotice().
+    Q_INVOKABLE void stubTellStartupNotice(const QString& text);
 
     // ---- Settings ----------------------------------------------------------
     Q_INVOKABLE double getRateVRange() const { return rateVoltage; }
@@ -128,6 +132,8 @@ public:
     Q_INVOKABLE bool checkSettingPwd(QString text, int pageType) const;
     Q_INVOKABLE bool setSystemTime(QString time);
     Q_INVOKABLE void reboot();
+    // startupNotice, then "" until the next one.
+    Q_INVOKABLE QString takeStartupNotice();
 
     // ---- Hardware ------------------------------------------------------------
     Q_INVOKABLE int getDeviceTAlarm() const { return tAlarm; }
@@ -275,6 +281,7 @@ public:
     int extOutputType = 0;
     int extOutputMode = 0;
     QStringList ppxTimes;
+    QString startupNotice;
     QStringList calls;
 
 public slots:
@@ -293,6 +300,7 @@ public slots:
 signals:
     void changed();
     void sigUpdateDataToView(int dataType, int subType);
+    void sigStartupNotice();
 
 private:
     void record(const QString& call);

@@ -101,7 +101,15 @@ Item {
             compare(notice.height, 420)
             compare(button(notice, "rejectButton").visible, false)
             verify(notice.content.indexOf("三元锂电池") >= 0)
+            // Damage found in the files read at start waits for it.
+            viewBaseModel.stubTellStartupNotice("配置文件 softinfo.xml 无法读取")
+            verify(!startPage.startupNotice.visible)
             accept(notice)
+            tryCompare(startPage.startupNotice, "opened", true)
+            compare(startPage.startupNotice.content, "配置文件 softinfo.xml 无法读取")
+            compare(button(startPage.startupNotice, "rejectButton").visible, false)
+            compare(viewBaseModel.startupNotice, "")
+            accept(startPage.startupNotice)
         }
 
         function init() {
@@ -132,6 +140,18 @@ Item {
                 panel.close()
                 tryCompare(panel, "opened", false)
             }
+        }
+
+        // Later damage is told when it is found; nothing new opens nothing.
+        function test_startupNoticeOpensOncePerNewText() {
+            var notice = startPage.startupNotice
+            viewBaseModel.stubTellStartupNotice("")
+            verify(!notice.visible)
+            viewBaseModel.stubTellStartupNotice("以下校准文件已损坏")
+            tryCompare(notice, "opened", true)
+            compare(notice.content, "以下校准文件已损坏")
+            accept(notice)
+            verify(!notice.visible)
         }
 
         function test_headerFollowsTheEngine() {

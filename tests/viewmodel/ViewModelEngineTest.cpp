@@ -7,7 +7,9 @@
 #include "SimBatteryPack.h"
 
 #include <QEventLoop>
+#include <QMutex>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -383,4 +385,83 @@ TEST_F(ViewModelEngine, LargeCurrentsGetATimeLimit)
     stopRun(vm);
     EXPECT_EQ(vm.updateMaxBigCurrentContinueTime(), -1.0);
     EXPECT_EQ(center->testTestor->historyMaxCurrent.load(), 0);
+}
+
+namespace {
+
+// Warnings of the whole process while alive.
+class WarningLog
+{
+public:
+    WarningLog() { previous = qInstallMessageHandler(&WarningLog::handler); }
+    ~WarningLog() { qInstallMessageHandler(previous); }
+    bool contains(const QString& part) const
+    {
+        QMutexLocker lock(&mutex());
+        return std::any_of(texts().cbegin(), texts().cend(), [&](const QString& t) { return t.contains(part); });
+    }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext&, const QString& text)
+    {
+        if (type != QtWarningMsg)
+            return;
+        QMutexLocker lock(&mutex());
+        texts() << text;
+    }
+    static QMutex& mutex()
+    {
+        static QMutex m;
+        return m;
+    }
+    static QStringList& texts()
+    {
+        static QStringList t;
+        return t;
+    }
+    QtMessageHandler previous = nullptr;
+};
+
+} // namespace
+
+// What the reads at start-up found damaged is told once: a configuration file
+// that is no XML document, and the calibration files a full load could not
+// read, whose values run on the defaults.
+TEST_F(ViewModelEngine, DamagedFilesReadAtStartAreToldOnce)
+{
+    sandbox.write("app/dat/softinfo.xml", "not a document");
+    sandbox.write("app/dat/calacamp.xml", "<root><AHEAD>");
+    WarningLog log;
+    ViewBaseModel early;   // there while the files are read
+    int signalled = 0;
+    QObject::connect(&early, &ViewBaseModel::sigStartupNotice, [&] { ++signalled; });
+    EXPECT_EQ(center->testConfiguration->loadStartupConfig(), ControllerConfiguration::LANGUAGE_TYPE_CHINESE);
+    center->initiate();
+    startPolling();
+    ASSERT_TRUE(waitFor([&] { return signalled > 0; }));
+    ASSERT_TRUE(testorDone());
+    const QString told = utf8("配置文件 softinfo.xml 无法读取，其中的设置按默认值运行；原文件予以保留。\n"
+                              "以下校准文件已损坏，无法读取的校准系数按默认值运行：calacamp.xml");
+    EXPECT_EQ(early.takeStartupNotice(), told);
+    EXPECT_EQ(early.takeStartupNotice(), "");
+    ViewBaseModel late;   // made after the reads
+    EXPECT_EQ(late.takeStartupNotice(), told);
+
+    // Read again (the calibration at driver initialisation, the settings page): nothing new.
+    signalled = 0;
+    const int configReports = gui.count(ControllerRuntime::DATA_TYPE_SYSTEM_CONFIG, 0);
+    center->loadCal(ModelCalibrationEntity::CAL_TYPE_ALL);
+    center->loadConfig(ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA);
+    ASSERT_TRUE(testorDone());
+    ASSERT_TRUE(waitFor([&] { return gui.count(ControllerRuntime::DATA_TYPE_SYSTEM_CONFIG, 0) > configReports; }));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(signalled, 0);
+    EXPECT_EQ(early.takeStartupNotice(), "");
+
+    // The log says what each kind of load did with the damaged file.
+    EXPECT_TRUE(log.contains("calacamp.xml (kind 1) is damaged; what could not be read of it runs on the defaults"));
+    EXPECT_FALSE(log.contains("kept its previous values"));
+    center->loadCal(ModelCalibrationEntity::CAL_TYPE_ACAMP);
+    ASSERT_TRUE(testorDone());
+    EXPECT_TRUE(log.contains("calacamp.xml (kind 1) is damaged; what could not be read of it kept its previous values"));
 }

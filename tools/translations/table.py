@@ -431,6 +431,20 @@ TABLE = [
      "Прибор не принял настройки выхода: испытание не начато.",
      "装置が出力設定を受け付けなかったため、試験を開始しませんでした。"),
 
+    # Start-up notices of damaged files.
+    (None, "配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。", None,
+     "The configuration file %1 cannot be read: its settings run on their defaults. The file itself is kept.",
+     "O ficheiro de configuração %1 não pode ser lido: as suas definições usam os valores por defeito. "
+     "O ficheiro é guardado.",
+     "Файл конфигурации %1 не читается: его настройки взяты по умолчанию. Сам файл сохранён.",
+     "設定ファイル %1 を読み込めないため、その設定は既定値で動作します。ファイル自体は保存されています。"),
+    (None, "以下校准文件已损坏，无法读取的校准系数按默认值运行：%1", None,
+     "These calibration files are damaged; the coefficients that could not be read run on their defaults: %1",
+     "Estes ficheiros de calibração estão danificados; os coeficientes que não puderam ser lidos usam os "
+     "valores por defeito: %1",
+     "Эти файлы калибровки повреждены; непрочитанные коэффициенты взяты по умолчанию: %1",
+     "次の校正ファイルが破損しています。読み込めなかった校正係数は既定値で動作します：%1"),
+
     # Report labels (English source texts).
     (None, "From-to", "动作停止", "From-to", "Até atuar", "До срабатывания", "動作停止"),
     (None, "Continuous", "持续输出", "Continuous", "Contínuo", "Непрерывно", "連続出力"),
