@@ -54,6 +54,8 @@ public:
     // The last refusal the page has to show ("" when none since the last clear).
     Q_INVOKABLE QString getUserMessage() const;
     Q_INVOKABLE void clearUserMessage();
+    // The page's text for a ControllerTestor::StartRefusal ("" for none).
+    static QString startRefusalText(int reason);
 
     // ---- Binary inputs and outputs of a single-state page -------------------------
     // index selects a state in modules that have several; the single-state
@@ -121,8 +123,6 @@ protected:
     bool steppingAllowed() const;
     // Stores and signals a message for the page.
     void showUserMessage(const QString& text);
-    // The page's text for a ControllerTestor::StartRefusal ("" for none).
-    static QString startRefusalText(int reason);
 
     static bool isPort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_IX; }
     static bool isVoltagePort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_UX; }

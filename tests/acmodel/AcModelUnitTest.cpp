@@ -10,7 +10,6 @@
 #include <QQmlEngine>
 #include <QQmlExpression>
 
-#include <atomic>
 #include <cmath>
 #include <vector>
 
@@ -544,27 +543,22 @@ TEST_F(AcModelTest, QmlCallsTheModelsOwnMethods)
 // A start the model holds back before asking the engine says why.
 TEST_F(AcModelTest, AStartHeldBackBeforeTheEngineSaysWhy)
 {
-    std::atomic<bool>& initialised = config->initDriverEnable;
-    const bool wasInitialised = initialised.load();
+    const bool wasInitialised = config->initDriverEnable.load();
     const quint32 resume = config->tempThresholdResume;
-    const struct
-    {
+    const struct {
         bool initialised;
         quint32 resume;   // 0: the power stage counts as too hot
         const char* message;
-    } rows[] = {
-        {false, resume, "设备未初始化"},
-        {true, 0, "功放温度过高，请待其冷却后再开始试验。"},
-    };
+    } rows[] = {{false, resume, "设备未初始化"}, {true, 0, "功放温度过高，请待其冷却后再开始试验。"}};
     for (const auto& row : rows) {
         AcModel vm;
         MessageLog messages(vm);
-        initialised = row.initialised;
+        config->initDriverEnable = row.initialised;
         config->tempThresholdResume = row.resume;
         EXPECT_FALSE(vm.testStart()) << row.message;
         EXPECT_EQ(messages.texts, QStringList{QString::fromUtf8(row.message)});
         EXPECT_TRUE(vm.getExitEnabled());
     }
-    initialised = wasInitialised;
+    config->initDriverEnable = wasInitialised;
     config->tempThresholdResume = resume;
 }

@@ -1,15 +1,14 @@
 // The system view model against the real engine and the simulated
 // instrument. Every TEST runs in a process of its own (see EngineFixture.h).
 
+#include "../configuration/ConfigTestSupport.h"
 #include "../engine/EngineFixture.h"
 #include "ViewModelTestSupport.h"
 
 #include "SimBatteryPack.h"
 
 #include <QEventLoop>
-#include <QMutex>
 
-#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -387,43 +386,6 @@ TEST_F(ViewModelEngine, LargeCurrentsGetATimeLimit)
     EXPECT_EQ(center->testTestor->historyMaxCurrent.load(), 0);
 }
 
-namespace {
-
-// Warnings of the whole process while alive.
-class WarningLog
-{
-public:
-    WarningLog() { previous = qInstallMessageHandler(&WarningLog::handler); }
-    ~WarningLog() { qInstallMessageHandler(previous); }
-    bool contains(const QString& part) const
-    {
-        QMutexLocker lock(&mutex());
-        return std::any_of(texts().cbegin(), texts().cend(), [&](const QString& t) { return t.contains(part); });
-    }
-
-private:
-    static void handler(QtMsgType type, const QMessageLogContext&, const QString& text)
-    {
-        if (type != QtWarningMsg)
-            return;
-        QMutexLocker lock(&mutex());
-        texts() << text;
-    }
-    static QMutex& mutex()
-    {
-        static QMutex m;
-        return m;
-    }
-    static QStringList& texts()
-    {
-        static QStringList t;
-        return t;
-    }
-    QtMessageHandler previous = nullptr;
-};
-
-} // namespace
-
 // What the reads at start-up found damaged is told once: a configuration file
 // that is no XML document, and the calibration files a full load could not
 // read, whose values run on the defaults.
@@ -431,7 +393,7 @@ TEST_F(ViewModelEngine, DamagedFilesReadAtStartAreToldOnce)
 {
     sandbox.write("app/dat/softinfo.xml", "not a document");
     sandbox.write("app/dat/calacamp.xml", "<root><AHEAD>");
-    WarningLog log;
+    MessageCapture log;
     ViewBaseModel early;   // there while the files are read
     int signalled = 0;
     QObject::connect(&early, &ViewBaseModel::sigStartupNotice, [&] { ++signalled; });
@@ -459,9 +421,9 @@ TEST_F(ViewModelEngine, DamagedFilesReadAtStartAreToldOnce)
     EXPECT_EQ(early.takeStartupNotice(), "");
 
     // The log says what each kind of load did with the damaged file.
-    EXPECT_TRUE(log.contains("calacamp.xml (kind 1) is damaged; what could not be read of it runs on the defaults"));
-    EXPECT_FALSE(log.contains("kept its previous values"));
+    EXPECT_TRUE(log.anyWarningContains("calacamp.xml (kind 1) is damaged; what could not be read of it runs on the defaults"));
+    EXPECT_FALSE(log.anyWarningContains("kept its previous values"));
     center->loadCal(ModelCalibrationEntity::CAL_TYPE_ACAMP);
     ASSERT_TRUE(testorDone());
-    EXPECT_TRUE(log.contains("calacamp.xml (kind 1) is damaged; what could not be read of it kept its previous values"));
+    EXPECT_TRUE(log.anyWarningContains("calacamp.xml (kind 1) is damaged; what could not be read of it kept its previous values"));
 }
