@@ -458,8 +458,13 @@ void ControllerConfiguration::noteFileState(const QString& fileName, const QStri
 
 QStringList ControllerConfiguration::damagedFiles() const
 {
+    // A list of its own: storage shared with this thread's list would be
+    // copied by the reader while the next load writes it.
     QMutexLocker lock(&damageMutex);
-    return damaged;
+    QStringList copy;
+    for (const QString& name : damaged)
+        copy << name;
+    return copy;
 }
 
 void ControllerConfiguration::sendSync()

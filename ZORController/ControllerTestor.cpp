@@ -689,6 +689,10 @@ void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)
 
 QList<qint32> ControllerTestor::calibrationKindsOnDefaults() const
 {
+    // A list of its own, never storage shared across threads.
     QMutexLocker lock(&calibrationLock);
-    return kindsOnDefaults;
+    QList<qint32> copy;
+    for (qint32 kind : kindsOnDefaults)
+        copy << kind;
+    return copy;
 }

@@ -399,7 +399,6 @@ TEST_F(ViewModelEngine, DamagedFilesReadAtStartAreToldOnce)
     QObject::connect(&early, &ViewBaseModel::sigStartupNotice, [&] { ++signalled; });
     EXPECT_EQ(center->testConfiguration->loadStartupConfig(), ControllerConfiguration::LANGUAGE_TYPE_CHINESE);
     center->initiate();
-    startPolling();
     ASSERT_TRUE(waitFor([&] { return signalled > 0; }));
     ASSERT_TRUE(testorDone());
     const QString told = utf8("配置文件 softinfo.xml 无法读取，其中的设置按默认值运行；原文件予以保留。\n"
