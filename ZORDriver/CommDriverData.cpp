@@ -2,15 +2,15 @@
 
 #include <algorithm>
 
-CommDriverConfigureHardData* globalConfigureHardData = nullptr;
-CommDriverConfigureSoftData* globalConfigureSoftData = nullptr;
-CommDriverConfigureCalData* globalConfigureCalData = nullptr;
-CommDriverTestOutputData* globalTestOutputData = nullptr;
-CommDriverTestControlData* globalTestControlData = nullptr;
-CommDriverTestStatusData* globalTestStatusData = nullptr;
-CommDriverBatteryInfoData* globalBatteryInfoData = nullptr;
-CommDriverClockStatusData* globalClockStatusData = nullptr;
-CommDriverClockPPXConfigData* globalClockPPXData = nullptr;
+CommRecord<CommDriverConfigureHardData> globalConfigureHardData;
+CommRecord<CommDriverConfigureSoftData> globalConfigureSoftData;
+CommRecord<CommDriverConfigureCalData> globalConfigureCalData;
+CommRecord<CommDriverTestOutputData> globalTestOutputData;
+CommRecord<CommDriverTestControlData> globalTestControlData;
+CommRecord<CommDriverTestStatusData> globalTestStatusData;
+CommRecord<CommDriverBatteryInfoData> globalBatteryInfoData;
+CommRecord<CommDriverClockStatusData> globalClockStatusData;
+CommRecord<CommDriverClockPPXConfigData> globalClockPPXData;
 
 namespace {
 

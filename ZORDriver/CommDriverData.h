@@ -58,6 +58,32 @@ private:
     std::atomic<T> v;
 };
 
+// The global pointer to a record: it reads and assigns like a plain pointer,
+// and a thread that reads it (acquire) sees the record as it was when the
+// pointer was assigned (release), whatever thread allocated it.
+template <typename Record>
+class CommRecord
+{
+public:
+    constexpr CommRecord(Record* record = nullptr) noexcept
+        : p(record)
+    {
+    }
+    CommRecord(const CommRecord&) = delete;
+    CommRecord& operator=(const CommRecord&) = delete;
+    CommRecord& operator=(Record* record) noexcept
+    {
+        p.store(record, std::memory_order_release);
+        return *this;
+    }
+    operator Record*() const noexcept { return p.load(std::memory_order_acquire); }
+    Record* operator->() const noexcept { return *this; }
+    Record& operator*() const noexcept { return *static_cast<Record*>(*this); }
+
+private:
+    std::atomic<Record*> p;
+};
+
 enum COMMPortType {
     COMM_PORT_TYPE_UA = 0,
     COMM_PORT_TYPE_UB = 1,
@@ -351,12 +377,12 @@ struct CommDriverClockPPXConfigData
     uint32_t clk_ppx_list[COMM_PPX_MAX_COUNT] = {};
 };
 
-extern CommDriverConfigureHardData* globalConfigureHardData;
-extern CommDriverConfigureSoftData* globalConfigureSoftData;
-extern CommDriverConfigureCalData* globalConfigureCalData;
-extern CommDriverTestOutputData* globalTestOutputData;
-extern CommDriverTestControlData* globalTestControlData;
-extern CommDriverTestStatusData* globalTestStatusData;
-extern CommDriverBatteryInfoData* globalBatteryInfoData;
-extern CommDriverClockStatusData* globalClockStatusData;
-extern CommDriverClockPPXConfigData* globalClockPPXData;
+extern CommRecord<CommDriverConfigureHardData> globalConfigureHardData;
+extern CommRecord<CommDriverConfigureSoftData> globalConfigureSoftData;
+extern CommRecord<CommDriverConfigureCalData> globalConfigureCalData;
+extern CommRecord<CommDriverTestOutputData> globalTestOutputData;
+extern CommRecord<CommDriverTestControlData> globalTestControlData;
+extern CommRecord<CommDriverTestStatusData> globalTestStatusData;
+extern CommRecord<CommDriverBatteryInfoData> globalBatteryInfoData;
+extern CommRecord<CommDriverClockStatusData> globalClockStatusData;
+extern CommRecord<CommDriverClockPPXConfigData> globalClockPPXData;

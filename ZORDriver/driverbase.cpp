@@ -20,17 +20,18 @@ namespace {
 bool clockConfigured = false;
 
 template <typename Record>
-void allocate(Record*& record)
+void allocate(CommRecord<Record>& record)
 {
     if (!record)
         record = new Record();
 }
 
 template <typename Record>
-void release(Record*& record)
+void release(CommRecord<Record>& record)
 {
-    delete record;
+    Record* held = record;
     record = nullptr;
+    delete held;
 }
 
 void buildSineTable()

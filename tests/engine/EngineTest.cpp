@@ -89,6 +89,19 @@ TEST_F(EngineTest, InitiateQueuesTheFourLoadsInOrder)
     EXPECT_EQ(state(ControllerRuntime::STATE_TYPE_CALLOADED), 1);
 }
 
+// As at the application's start: the loads and the driver's initialisation
+// go out together, so the calibration load may meet records another thread
+// is allocating (the sanitizer stage sees any race between them).
+TEST_F(EngineTest, StartUpLoadsAndDriverInitialisationGoOutTogether)
+{
+    center->initiate();
+    center->testConfig();
+    ASSERT_TRUE(waitFor([this] {
+        return state(ControllerRuntime::STATE_TYPE_INIT) == 1 && state(ControllerRuntime::STATE_TYPE_CALLOADED) == 1;
+    }));
+    ASSERT_NE(globalConfigureCalData, nullptr);
+}
+
 TEST_F(EngineTest, TestConfigInitialisesTheDriverOnTheInstrument)
 {
     sim->setFpgaVersion(0x2024, 0x0315);
