@@ -5,6 +5,7 @@
 #include "ViewComputerDistanceModel.h"
 #include "ViewDirectModel.h"
 #include "ViewStdSourceModel.h"
+#include "ViewHarmonicModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -20,6 +21,7 @@ void registerTypes()
     qmlRegisterType<ViewComputerDistanceModel>("ZOR.ViewComputerDistanceModel", 1, 0, "ViewComputerDistanceModel");
     qmlRegisterType<ViewDirectModel>("ZOR.ViewDirectModel", 1, 0, "ViewDirectModel");
     qmlRegisterType<ViewStdSourceModel>("ZOR.ViewStdSourceModel", 1, 0, "ViewStdSourceModel");
+    qmlRegisterType<ViewHarmonicModel>("ZOR.ViewHarmonicModel", 1, 0, "ViewHarmonicModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

@@ -1,0 +1,305 @@
+// ViewHarmonicModel: the body of the harmonic parameter file and the report tables.
+//
+// File body after the base keys (doubles with six significant digits):
+//   outputs/port0..7/order0..3/{range, angle}
+//   outputs/order_list/order0..3/order_times
+//   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
+//   faultActionItem, faultActionOrder, showRange, testState, settingTime, devTime
+//   action0..3/{actionTime, actionValueList/{actionValue_portCnt,
+//       actionValue_val0..portCnt-1}}
+//   actionBiIndex
+//   ramps/{beginRamp0 (empty), endRamp0/{range, angle}, ... 15}
+//   steps/setp0..1
+//   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+// A setting read back passes what the model takes for it (a missing or
+// refused value keeps the field): indexes in their ranges, numbers finite,
+// amplitudes at least 0, the orders of slots 1..3 only as a whole valid set.
+// A result record missing from the file is empty (count 0, NaN time), and a
+// count outside 0..3 keeps the record.
+
+#include "ViewHarmonicModel.h"
+
+#include "BaseXmlUtilities.h"
+
+#include <cmath>
+#include <functional>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+QString indexed(const char* word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
+// A setting: written from `value`, read back through `take`.
+template <typename T>
+void mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T value,
+                const std::function<void(T)>& take)
+{
+    Xml::map(save, parent, doc, key, value, value);
+    if (!save)
+        take(value);
+}
+
+// Takes a number into field when it passes `accept`.
+std::function<void(double)> numberInto(double& field, bool (*accept)(double))
+{
+    return [&field, accept](double value) {
+        if (accept(value))
+            field = value;
+    };
+}
+
+// Takes an int into field when it lies in [low, high].
+template <typename T>
+std::function<void(qint32)> indexInto(T& field, int low, int high)
+{
+    return [&field, low, high](qint32 value) {
+        if (value >= low && value <= high)
+            field = T(value);
+    };
+}
+
+bool finite(double value)
+{
+    return std::isfinite(value);
+}
+
+bool amplitude(double value)
+{
+    return std::isfinite(value) && value >= 0.0;
+}
+
+// Removes the children of element named name + index for index >= from.
+void removeIndexedFrom(QDomElement* element, const char* name, int from)
+{
+    for (int j = from; j < 3; ++j) {
+        QDomElement stale = element->firstChildElement(indexed(name, j));
+        while (!stale.isNull()) {
+            QDomElement next = stale.nextSiblingElement(indexed(name, j));
+            element->removeChild(stale);
+            stale = next;
+        }
+    }
+}
+
+} // namespace
+
+void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
+{
+    QDomElement outputs;
+    Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
+        for (int s = 0; s < kSlots; ++s) {
+            QDomElement slot;
+            Xml::getElement(&slot, &port, doc, indexed("order", s), save);
+            mapSetting(save, &slot, doc, QStringLiteral("range"), outputRanges[p][s],
+                       numberInto(outputRanges[p][s], amplitude));
+            mapSetting(save, &slot, doc, QStringLiteral("angle"), outputAngles[p][s],
+                       numberInto(outputAngles[p][s], finite));
+        }
+    }
+    QDomElement orderList;
+    Xml::getElement(&orderList, &outputs, doc, QStringLiteral("order_list"), save);
+    qint32 orders[kSlots];
+    for (int s = 0; s < kSlots; ++s) {
+        QDomElement slot;
+        Xml::getElement(&slot, &orderList, doc, indexed("order", s), save);
+        orders[s] = outputOrders[s];
+        Xml::map(save, &slot, doc, QStringLiteral("order_times"), orders[s], orders[s]);
+    }
+    // The orders reach the engine as harmonic frequencies: a set of distinct
+    // ascending orders in 2..60 or none; slot 0 is the fundamental.
+    orders[0] = 1;
+    if (!save && validOrders(orders))
+        std::copy(std::begin(orders), std::end(orders), outputOrders);
+
+    mapSetting<bool>(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled,
+                     [this](bool value) { autoRampEnabled = value; });
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, numberInto(actionRampTime, finite));
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType,
+                       indexInto(faultActionType, ACTION_TYPE_STOP, ACTION_TYPE_CONTINUE));
+    // The group itself, not a list row; a load keeps the result it holds.
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort,
+                       indexInto(faultActionPort, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC));
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem,
+                       indexInto(faultActionItem, RAMP_ITEM_TYPE_RANGE, RAMP_ITEM_TYPE_ANGLE));
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionOrder"), faultActionOrder,
+                       indexInto(faultActionOrder, 0, kSlots - 1));
+    mapSetting<bool>(save, root, doc, QStringLiteral("showRange"), showRange, [this](bool value) { showRange = value; });
+    // Saved during a run, the state is the one the stop will settle on; a
+    // file holds a finished state or none (a run in progress is no file's).
+    const qint32 state = save && runSnapshotHeld() && runBegun ? qint32(AO_STATE_TYPE_COMPLETED) : testState;
+    mapSetting<qint32>(save, root, doc, QStringLiteral("testState"), state, [this](qint32 value) {
+        if (value == AO_STATE_TYPE_INITING || value == AO_STATE_TYPE_COMPLETED)
+            testState = value;
+    });
+    mapSetting(save, root, doc, QStringLiteral("settingTime"), settingTime, numberInto(settingTime, finite));
+    mapSetting(save, root, doc, QStringLiteral("devTime"), devTime, numberInto(devTime, finite));
+
+    for (int i = 0; i < 4; ++i) {
+        QDomElement action;
+        Xml::getElement(&action, root, doc, indexed("action", i), save);
+        double time = save ? faultActionTimes[i] : std::nan("");
+        Xml::map(save, &action, doc, QStringLiteral("actionTime"), time, time);
+        faultActionTimes[i] = time;
+        QDomElement list;
+        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
+        faultActionValStruct& record = faultActionValues[i];
+        qint32 count = save ? record.portCnt : 0;
+        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
+        if (save) {
+            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
+            for (int j = 0; j < count; ++j)
+                Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+        } else if (count >= 0 && count <= 3) {   // else not a count of this record: the record stays
+            record.portCnt = count;
+            for (int j = 0; j < 3; ++j) {
+                record.actionVal[j] = std::nan("");
+                if (j < count)
+                    Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+            }
+        }
+    }
+    mapSetting<qint32>(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex,
+                       indexInto(faultActionBiIndex, -1, 3));
+
+    QDomElement ramps;
+    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
+    for (int g = 0; g < 16; ++g) {
+        QDomElement begin;
+        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
+        while (save && !begin.firstChild().isNull())
+            begin.removeChild(begin.firstChild());
+        QDomElement end;
+        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], numberInto(endRampRanges[g], amplitude));
+        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], numberInto(endRampAngles[g], finite));
+    }
+
+    QDomElement steps;
+    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
+    for (int n = 0; n < 2; ++n)
+        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], numberInto(actionRampStep[n], finite));
+
+    mapSetting<qint32>(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType,
+                       [this](qint32 value) { setOutputBILogic(0, AOBILogicType(value)); });
+    QDomElement bis;
+    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
+    for (int i = 0; i < 4; ++i) {
+        mapSetting<qint32>(save, &bis, doc, indexed("bi", i), outputBIStates[i],
+                           [this, i](qint32 value) { setOutputBIState(0, i, value); });
+    }
+    QDomElement bos;
+    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
+    for (int i = 0; i < 4; ++i) {
+        mapSetting<qint32>(save, &bos, doc, indexed("bo", i), outputBOStates[i],
+                           [this, i](qint32 value) { setOutputBOState(i, value); });
+    }
+}
+
+// ---- Report ------------------------------------------------------------------------------------
+
+namespace {
+
+const char* const kGroupNames[16] = {"UA", "UB", "UC", "UX", "UAUB", "UBUC", "UCUA", "UAUBUC",
+                                     "IA", "IB", "IC", "IX", "IAIB", "IBIC", "ICIA", "IAIBIC"};
+const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+
+} // namespace
+
+QString ViewHarmonicModel::unitText() const
+{
+    if (faultActionItem == RAMP_ITEM_TYPE_ANGLE)
+        return QString::fromUtf8("°");
+    if (!showRange)
+        return QStringLiteral("%");
+    return isVoltageGroup(faultActionPort) ? QStringLiteral("V") : QStringLiteral("A");
+}
+
+void ViewHarmonicModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const QString unit = unitText();
+    const QString degree = QString::fromUtf8("°");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+
+    QString inputs;
+    QString outputs;
+    for (int i = 0; i < 4; ++i) {
+        if (outputBIStates[i] != AO_BI_STATE_NONE)
+            inputs += QString::number(i + 1) + QLatin1Char(';');
+        if (outputBOStates[i] != 0)
+            outputs += QString::number(i + 1) + QLatin1Char(';');
+    }
+    QStringList rows[8] = {
+        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"),
+         faultActionType == ACTION_TYPE_STOP ? tr("From-to") : tr("Continuous")},
+        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
+         autoRampEnabled ? number(actionRampTime) : QString()},
+        {tr("Order"), QString::number(faultActionOrder), QStringLiteral("THD"),
+         showRange ? tr("Amplitude") : tr("Percentage")},
+        {tr("Variable"), QLatin1String(kGroupNames[faultActionPort]), tr("Test item"),
+         faultActionItem == RAMP_ITEM_TYPE_ANGLE ? tr("Phase") : tr("Amplitude")},
+        {tr("End"), number(getEndRampValue()) + unit},
+        {tr("Step"), number(getRampStepValue()) + unit, tr("Rate Frequency"), number(rateFrequency) + QStringLiteral("Hz")},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Bi Output"), outputs},
+    };
+    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, 8);
+
+    // The outputs: THD, RMS, the fundamental and the three harmonics.
+    QStringList table[9];
+    table[0] = QStringList{QString(), QStringLiteral("THD"), QStringLiteral("RMS"), tr("Base")};
+    for (int s = 1; s < kSlots; ++s)
+        table[0] << QString::number(outputOrders[s]) + QStringLiteral("th");
+    int count = 1;
+    for (int p = 0; p < 8; ++p) {
+        if ((p == AO_PORT_TYPE_UX && volPhasesType != PHASES_TYPE_FOUR)
+            || (p == AO_PORT_TYPE_IX && curPhasesType != PHASES_TYPE_FOUR))
+            continue;
+        const QString portUnit = isVoltagePort(p) ? QStringLiteral("V") : QStringLiteral("A");
+        const QString slotUnit = showRange ? portUnit : QStringLiteral("%");
+        QStringList& row = table[count++];
+        row << QLatin1String(kPortNames[p]) << number(getOutputTHD(AOPortType(p))) + QStringLiteral("%")
+            << number(getOutputRMS(AOPortType(p))) + portUnit
+            << number(outputRanges[p][0]) + portUnit + QLatin1Char('\n') + number(outputAngles[p][0]) + degree;
+        for (int s = 1; s < kSlots; ++s)
+            row << number(getOutputValue(p, s)) + slotUnit + QLatin1Char('\n') + number(outputAngles[p][s]) + degree;
+    }
+    appendTable(doc, parent, QStringLiteral("1"),
+                QStringList{"5%", "12%", "12%", "18%", "18%", "18%", "18%"}, QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), table, count);
+}
+
+void ViewHarmonicModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestResult(doc, parent);
+    const QString none = QStringLiteral("---");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    const double time = getFaultActionTime();
+    const bool acted = !std::isnan(time);
+
+    QString result = tr("未测试");                                   // no test
+    if (testState == AO_STATE_TYPE_COMPLETED) {
+        switch (getTestResult()) {
+        case AO_Result_TYPE_SUCCESS: result = tr("通过"); break;     // passed
+        case AO_Result_TYPE_FAILED: result = tr("失败"); break;      // failed
+        default: result = tr("未动作"); break;                       // no action
+        }
+    }
+    QStringList rows[2] = {
+        {tr("Variable"), tr("T.nom"), tr("Dev"), tr("Action time"), tr("Action value"), tr("DI"),
+         tr("Result")},
+        {QLatin1String(kGroupNames[faultActionPort]), number(settingTime) + QStringLiteral("s"),
+         number(devTime) + QStringLiteral("s"), acted ? number(time) + QStringLiteral("s") : none,
+         acted ? getFaultActionValue() : none, acted ? QString::number(getBinaryInputIndex()) : none, result},
+    };
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), rows, 2);
+}
