@@ -4,6 +4,7 @@
 #include "SimEnergyMeter.h"
 #include "SimFixedDelayRelay.h"
 #include "SimFrequencyRelay.h"
+#include "SimHarmonicRelay.h"
 #include "SimInverseTimeRelay.h"
 #include "SimThresholdRelay.h"
 #include "SimTimedRelay.h"
@@ -38,6 +39,7 @@ const std::vector<RelayModelEntry>& relayModels()
         fixedDelayRelayModel(),
         frequencyRelayModel(),
         voltageRelayModel(),
+        harmonicRelayModel(),
         energyMeterModel(),
         noRelayModel(),
     };
