@@ -1,0 +1,157 @@
+// The harmonic view model against the real engine and the simulated
+// instrument: edits switch the running output once each, the slots play at
+// their orders in the fundamental's time reference, and the second-harmonic
+// relay trips on manual steps and on the automatic ramp of one slot, judged
+// against the setting time. Every TEST runs in a process of its own (see
+// EngineFixture.h).
+
+#include "../run_source/RunSourceSupport.h"
+#include "HarmonicModelSupport.h"
+
+#include "SimHarmonicRelay.h"
+
+#include <cmath>
+
+using namespace hmtest;
+using enginetest::waitFor;
+
+namespace {
+
+constexpr int kUA = ModelEntity::AO_PORT_TYPE_UA;
+constexpr int kIA = ModelEntity::AO_PORT_TYPE_IA;
+
+class HarmonicModelEngine : public RunSourceTest
+{
+protected:
+    zorsim::Component playing(int channel, int k)
+    {
+        const zorsim::PageContent p = playingPage();
+        const auto& components = p.channels[size_t(channel)].components;
+        return size_t(k) < components.size() ? components[size_t(k)] : zorsim::Component{};
+    }
+    bool waitPlaying(int channel, int k, double amplitude)
+    {
+        return waitFor([&] {
+            return sim->playerStatus().running && std::fabs(playing(channel, k).amplitude - amplitude) < 1e-3;
+        });
+    }
+    bool waitRunning(ViewHarmonicModel& vm, bool running)
+    {
+        return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
+            && (running || waitEnded());
+    }
+    int switches() { return texts(ConstTextUtility::TEST_AOSWITCH); }
+    void prepare(HarmonicModel& vm)
+    {
+        vm.testActive();
+        vm.updateDeviceConfig();
+        vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    }
+    // A second-harmonic relay on IA at 14 % that acts `seconds` after the
+    // crossing.
+    void plugHarmonicRelay(double seconds, int input)
+    {
+        sim->unplugAll();
+        zorsim::HarmonicRelaySettings s;
+        s.channel = kIA;
+        s.sharePercent = 14.0;
+        s.pickupDelaySeconds = seconds;
+        s.binaryInput = input;
+        sim->plugIn(std::make_shared<zorsim::HarmonicRelay>(s));
+    }
+};
+
+} // namespace
+
+TEST_F(HarmonicModelEngine, EditsSwitchOnceAndSlotsPlayAtTheirOrdersInTheFundamentalsReference)
+{
+    initialise();
+    HarmonicModel vm;
+    prepare(vm);
+    vm.setSlot(kUA, 0, 57.735, 30.0);
+    vm.setSlot(kUA, 2, 10.0, 10.0);   // order 3
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitPlaying(kUA, 2, 10.0));
+
+    const zorsim::Component third = playing(kUA, 2);
+    EXPECT_NEAR(third.frequencyHz, 150.0, 1e-3);
+    EXPECT_NEAR(angleError(third.phaseDeg, 100.0), 0.0, 1e-3);
+    const zorsim::Component idle = playing(kUA, 3);   // slot 3 holds 0
+    EXPECT_EQ(idle.amplitude, 0.0);
+    EXPECT_EQ(idle.frequencyHz, 0.0);
+    EXPECT_EQ(idle.phaseDeg, 0.0);
+
+    // One switch per changed value; an unchanged one sends none (counted
+    // after the switch of the edit that follows it).
+    ASSERT_EQ(switches(), 0);
+    vm.setSlot(kUA, 1, 5.0, 0.0);
+    ASSERT_TRUE(waitPlaying(kUA, 1, 5.0));
+    ASSERT_TRUE(waitFor([&] { return switches() == 1; }));
+    vm.setSlot(kUA, 1, 5.0, 0.0);
+    vm.setSlot(kUA, 1, 6.0, 0.0);
+    ASSERT_TRUE(waitPlaying(kUA, 1, 6.0));
+    ASSERT_TRUE(waitFor([&] { return switches() >= 2; }));
+    ASSERT_TRUE(settle());
+    EXPECT_EQ(switches(), 2);
+    EXPECT_NEAR(playing(kUA, 1).frequencyHz, 100.0, 1e-3);
+
+    // Stop: the amplitudes and angles from before the run.
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_EQ(vm.outputRanges[kUA][1], 0.0);
+    EXPECT_EQ(vm.outputAngles[kUA][0], 30.0);
+    EXPECT_EQ(vm.outputRanges[kUA][2], 10.0);
+}
+
+TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAgainstTheSettingTime)
+{
+    initialise();
+    HarmonicModel vm;
+    prepare(vm);
+    vm.setFaultActionPort(7);    // IA on a three-phase unit
+    vm.setFaultActionOrder(1);   // the 2nd harmonic
+    vm.setRampStepValue(0.05);
+    vm.setSlot(kIA, 1, 0.0, 45.0);
+
+    // A completed run without a trip fails.
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.getBinaryInputIndex(), -1);
+
+    // Manual steps of 0.05 A: the relay picks up at 0.15 A (14 % of 1 A).
+    plugHarmonicRelay(1.05, 1);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_RUNNNING);
+    for (double expected : {0.05, 0.10, 0.15}) {
+        ASSERT_TRUE(vm.quickChange(true));
+        ASSERT_TRUE(waitPlaying(kIA, 1, expected)) << expected;
+    }
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_NEAR(vm.getFaultActionTime(), 1.05, 2e-3);
+    EXPECT_EQ(vm.getFaultActionValue(), "0.150 A");
+    EXPECT_EQ(vm.getBinaryInputIndex(), 2);
+    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_SUCCESS);
+    EXPECT_EQ(vm.outputRanges[kIA][1], 0.0);
+    EXPECT_EQ(vm.outputAngles[kIA][1], 45.0);
+
+    // The automatic ramp of the same slot, 2 s per step, the relay slower.
+    plugHarmonicRelay(1.2, 0);
+    vm.setAutoRampEnabled(true);
+    vm.setRampTimeValue(2.0);
+    vm.setEndRampValue(0.5);
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_NEAR(vm.getFaultActionTime(), 1.2, 2e-3);
+    EXPECT_EQ(vm.getFaultActionValue(), "0.150 A");
+    EXPECT_EQ(vm.getBinaryInputIndex(), 1);
+    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.outputRanges[kIA][1], 0.0);
+}

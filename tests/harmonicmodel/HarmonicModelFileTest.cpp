@@ -1,0 +1,248 @@
+// The harmonic parameter file (golden file, reload, missing parts, values a
+// file must not be trusted with) and the report tables. The report tests'
+// fixture names begin with "Report": the HTML5 parse of this folder runs them.
+
+#include "HarmonicModelSupport.h"
+
+#include <QDomDocument>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace hmtest;
+
+namespace {
+
+using Table = std::vector<std::vector<std::string>>;
+
+QDomElement path(QDomElement from, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        from = from.firstChildElement(n);
+    return from;
+}
+
+void setText(QDomDocument& doc, QDomElement e, const QString& text)
+{
+    while (!e.firstChild().isNull())
+        e.removeChild(e.firstChild());
+    e.appendChild(doc.createTextNode(text));
+}
+
+// An automatic ramp of the 5th harmonic of IBIC in percent that found its
+// action on input 2, with settings that six significant digits change.
+void fill(HarmonicModel& vm)
+{
+    for (int p = 0; p < 8; ++p)
+        for (int s = 0; s < 4; ++s)
+            vm.setSlot(p, s, 1.23456789 * (p + 1) / (s + 1), 10.0 * s + p);
+    vm.setFaultActionPort(11);   // IBIC on a three-phase unit
+    vm.setFaultActionOrder(3);
+    vm.setAutoRampEnabled(true);
+    vm.setShowRange(false);
+    vm.setRampStepValue(12.3456789);
+    vm.setRampTimeValue(2.5);
+    vm.setSettingTime(0.75);
+    vm.setDevTime(0.05);
+    vm.setOutputBIState(0, 0, VM::AO_BI_STATE_NONE);
+    vm.setOutputBOState(2, 1);
+    vm.setOutputBILogic(0, VM::AO_BILOGIC_TYPE_AND);
+    vm.testState = VM::AO_STATE_TYPE_COMPLETED;
+    vm.setTrip(1, 0.7512345, {1.5, 1.25});
+}
+
+class HarmonicFile : public HarmonicModelTest
+{
+protected:
+    QString parameterFile() const { return appRoot() + "/parameters/Harmonic/parameter.xml"; }
+
+    void saveFilled()
+    {
+        HarmonicModel vm;
+        vm.testActive();
+        fill(vm);
+        ASSERT_TRUE(vm.saveParameter());
+    }
+    void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
+    {
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
+        QDomElement root = doc.documentElement();
+        fn(doc, root);
+        sandbox.write(parameterFile(), doc.toByteArray(4));
+    }
+};
+
+class ReportHarmonic : public HarmonicModelTest
+{
+protected:
+    // The report's tables as cell texts, by the first cell of their first row.
+    Table table(const QString& name, const std::string& firstCell)
+    {
+        const QString file = appRoot() + "/report/Harmonic/" + name;
+        vmtest::expectValidReport(file);
+        QDomDocument doc;
+        doc.setContent(sandbox.read(file));
+        const QDomNodeList tables = doc.elementsByTagName("table");
+        for (int t = 0; t < tables.size(); ++t) {
+            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
+            Table rows;
+            for (int r = 0; r < trs.size(); ++r) {
+                std::vector<std::string> cells;
+                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
+                for (int c = 0; c < tds.size(); ++c)
+                    cells.push_back(tds.at(c).toElement().text().toStdString());
+                rows.push_back(cells);
+            }
+            if (!rows.empty() && !rows.front().empty() && rows.front().front() == firstCell)
+                return rows;
+        }
+        return {};
+    }
+};
+
+} // namespace
+
+TEST_F(HarmonicFile, GoldenFileAndItsReload)
+{
+    saveFilled();
+    const QByteArray written = sandbox.read(parameterFile());
+    vmtest::updateGoldenIfAsked("harmonicmodel/parameter.xml", written);
+    EXPECT_EQ(QString::fromUtf8(written), QString::fromUtf8(testData("harmonicmodel/parameter.xml")));
+
+    HarmonicModel back;
+    back.testActive();
+    ASSERT_TRUE(back.loadParameter());
+    EXPECT_EQ(back.getFaultActionPort(), 11);
+    EXPECT_EQ(back.getFaultActionOrder(), 3);
+    EXPECT_FALSE(back.getShowRange());
+    EXPECT_EQ(back.outputRanges[5][3], 1.85185);
+    EXPECT_EQ(back.getTestState(), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(back.getFaultActionValue(), "1.500; 1.250 A");
+    EXPECT_EQ(back.getBinaryInputIndex(), 2);
+    EXPECT_EQ(back.getTestResult(), VM::AO_Result_TYPE_SUCCESS);
+    EXPECT_EQ(back.getOutputBIState(0, 0), VM::AO_BI_STATE_NONE);
+}
+
+TEST_F(HarmonicFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
+{
+    struct Row
+    {
+        const char* name;
+        std::function<void(QDomDocument&, QDomElement&)> edit;
+        std::function<void(HarmonicModel&)> check;
+    };
+    const auto remove = [](QDomElement parent, const char* name) { parent.removeChild(parent.firstChildElement(name)); };
+    const Row rows[] = {
+        {"no action1..3: NaN times, no values",
+         [&](QDomDocument&, QDomElement& root) {
+             for (const char* a : {"action1", "action2", "action3"})
+                 remove(root, a);
+         },
+         [](HarmonicModel& vm) {
+             for (int k = 1; k < 4; ++k) {
+                 EXPECT_TRUE(std::isnan(vm.faultActionTimes[k])) << k;
+                 EXPECT_EQ(vm.faultActionValues[k].portCnt, 0) << k;
+             }
+             EXPECT_EQ(vm.faultActionValues[0].portCnt, 2);
+         }},
+        {"no outputs: the amplitudes stay",
+         [&](QDomDocument&, QDomElement& root) { remove(root, "outputs"); },
+         [](HarmonicModel& vm) {
+             EXPECT_EQ(vm.outputRanges[0][0], 7.0);
+             EXPECT_EQ(vm.outputAngles[0][1], 8.0);
+             EXPECT_EQ(vm.getOutputOrders(3), 5);
+         }},
+        {"indexes outside their ranges",
+         [](QDomDocument& doc, QDomElement& root) {
+             setText(doc, root.firstChildElement("faultActionPort"), "16");
+             setText(doc, root.firstChildElement("faultActionItem"), "2");
+             setText(doc, root.firstChildElement("faultActionOrder"), "4");
+             setText(doc, root.firstChildElement("faultActionType"), "3");
+             setText(doc, root.firstChildElement("actionBiIndex"), "4");
+             setText(doc, root.firstChildElement("testState"), "1");
+             setText(doc, path(root, {"action0", "actionValueList", "actionValue_portCnt"}), "5");
+             setText(doc, path(root, {"outputs", "port0", "order1", "range"}), "-3");
+             setText(doc, path(root, {"outputs", "port0", "order1", "angle"}), "inf");
+         },
+         [](HarmonicModel& vm) {
+             EXPECT_EQ(vm.getFaultActionPort(), 0);
+             EXPECT_EQ(vm.getFaultActionItem(), VM::RAMP_ITEM_TYPE_RANGE);
+             EXPECT_EQ(vm.getFaultActionOrder(), 0);
+             EXPECT_EQ(vm.getFaultActionType(), VM::ACTION_TYPE_STOP);
+             EXPECT_EQ(vm.faultActionBiIndex, -1);
+             EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_INITING);
+             EXPECT_EQ(vm.faultActionValues[0].portCnt, 0);
+             EXPECT_EQ(vm.outputRanges[0][1], 9.0);
+             EXPECT_EQ(vm.outputAngles[0][1], 8.0);
+         }},
+        {"orders not ascending", [](QDomDocument& doc,
+                                    QDomElement& root) {
+             setText(doc, path(root, {"outputs", "order_list", "order1", "order_times"}), "9");
+         },
+         [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(1), 2); }},
+        {"an order beyond 60", [](QDomDocument& doc,
+                                  QDomElement& root) {
+             setText(doc, path(root, {"outputs", "order_list", "order3", "order_times"}), "61");
+         },
+         [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(3), 5); }},
+        {"a valid set, slot 0 stays the fundamental", [](QDomDocument& doc,
+                                                         QDomElement& root) {
+             setText(doc, path(root, {"outputs", "order_list", "order0", "order_times"}), "4");
+             setText(doc, path(root, {"outputs", "order_list", "order3", "order_times"}), "60");
+         },
+         [](HarmonicModel& vm) {
+             EXPECT_EQ(vm.getOutputOrders(0), 1);
+             EXPECT_EQ(vm.getOutputOrders(3), 60);
+         }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        saveFilled();
+        editFile(row.edit);
+        HarmonicModel vm;
+        vm.testActive();
+        vm.setSlot(0, 0, 7.0, 0.0);
+        vm.setSlot(0, 1, 9.0, 8.0);
+        ASSERT_TRUE(vm.loadParameter());
+        row.check(vm);
+    }
+}
+
+TEST_F(ReportHarmonic, SettingOutputAndResultTables)
+{
+    HarmonicModel vm;
+    vm.testActive();
+    vm.setSlot(4, 2, 0.25, 30.0);
+    vm.setShowRange(false);
+    vm.setFaultActionPort(7);   // IA
+    vm.setFaultActionOrder(2);
+    vm.setOutputBOState(1, 1);
+    ASSERT_TRUE(vm.saveReport("manual.htm"));
+    const Table settings = {
+        {"Test mode", "Manual", "Mode", "From-to"},
+        {"Deglitch(ms)", "150.000", "Auto time(s)", ""},
+        {"Order", "2", "THD", "Percentage"},
+        {"Variable", "IA", "Test item", "Amplitude"},
+        {"End", "100.000%"},
+        {"Step", "100.000%", "Rate Frequency", "50.000Hz"},
+        {"Logic", "Or", "Bi Input", "1;2;3;4;"},
+        {"Bi Output", "2;"},
+    };
+    EXPECT_EQ(table("manual.htm", "Test mode"), settings);
+    const Table outputs = table("manual.htm", "");
+    ASSERT_EQ(outputs.size(), 7u);
+    EXPECT_EQ(outputs[0], (std::vector<std::string>{"", "THD", "RMS", "Base", "2th", "3th", "5th"}));
+    EXPECT_EQ(outputs[4], (std::vector<std::string>{"IA", "25.000%", "1.031A", "1.000A\n0.000°", "0.000%\n0.000°",
+                                                    "25.000%\n30.000°", "0.000%\n0.000°"}));
+    EXPECT_EQ(outputs[6].front(), "IC");
+    const std::string n = "---";
+    EXPECT_EQ(table("manual.htm", "Variable")[1],
+              (std::vector<std::string>{"IA", "1.000s", "0.100s", n, n, n, "未测试"}));
+
+    // Completed without a trip: failed.
+    vm.testState = VM::AO_STATE_TYPE_COMPLETED;
+    ASSERT_TRUE(vm.saveReport("failed.htm"));
+    EXPECT_EQ(table("failed.htm", "Variable")[1], (std::vector<std::string>{"IA", "1.000s", "0.100s", n, n, n, "失败"}));
+}
