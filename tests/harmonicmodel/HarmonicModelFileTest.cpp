@@ -205,6 +205,8 @@ TEST_F(HarmonicFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
         vm.testActive();
         vm.setSlot(0, 0, 7.0, 0.0);
         vm.setSlot(0, 1, 9.0, 8.0);
+        vm.faultActionTimes[1] = 0.3;   // a record the file has no element for is emptied
+        vm.faultActionValues[1].portCnt = 1;
         ASSERT_TRUE(vm.loadParameter());
         row.check(vm);
     }
