@@ -693,6 +693,125 @@
     </message>
 </context>
 <context>
+    <name>ModelHarmonicPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>A testar</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>上一波次</source>
+        <translation>Anterior</translation>
+    </message>
+    <message>
+        <source>谐波次数:</source>
+        <translation>Ordem:</translation>
+    </message>
+    <message>
+        <source>后一波次</source>
+        <translation>Seguinte</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Passo:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Final:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>整定时间:</source>
+        <translation>T.nom:</translation>
+    </message>
+    <message>
+        <source>偏差:</source>
+        <translation>Desvio:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variável:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>谐波含量:</source>
+        <translation>THD:</translation>
+    </message>
+    <message>
+        <source>AMP</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Percentagem</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Resultado do teste</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Variável</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1893,6 +2012,141 @@
     <message>
         <source>Return time</source>
         <translation>Tempo de retorno</translation>
+    </message>
+</context>
+<context>
+    <name>ViewHarmonicModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Modo de teste</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Tempo automático</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>Ordem</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Percentage</source>
+        <translation>Percentagem</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variável</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Fim</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>Rate Frequency</source>
+        <translation>Frequência nominal</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Fundamental</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Tempo de atuação</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Valor de atuação</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
     </message>
 </context>
 <context>

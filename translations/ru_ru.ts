@@ -693,6 +693,125 @@
     </message>
 </context>
 <context>
+    <name>ModelHarmonicPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>上一波次</source>
+        <translation>Пред.</translation>
+    </message>
+    <message>
+        <source>谐波次数:</source>
+        <translation>Гармоника:</translation>
+    </message>
+    <message>
+        <source>后一波次</source>
+        <translation>След.</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Шаг:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Конец:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Авто</translation>
+    </message>
+    <message>
+        <source>整定时间:</source>
+        <translation>Туст:</translation>
+    </message>
+    <message>
+        <source>偏差:</source>
+        <translation>Откл.:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Перем.:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Величина:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>До срабат.</translation>
+    </message>
+    <message>
+        <source>谐波含量:</source>
+        <translation>THD:</translation>
+    </message>
+    <message>
+        <source>AMP</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Процент</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Результат испытания</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1893,6 +2012,141 @@
     <message>
         <source>Return time</source>
         <translation>Время возврата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewHarmonicModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Режим испытания</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Автоматический</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>До срабатывания</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Время авто</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>Гармоника</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Percentage</source>
+        <translation>Процент</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>Rate Frequency</source>
+        <translation>Номин. частота</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Основная</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Время срабат.</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Значение срабат.</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
     </message>
 </context>
 <context>

@@ -693,6 +693,125 @@
     </message>
 </context>
 <context>
+    <name>ModelHarmonicPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>上一波次</source>
+        <translation>Prev</translation>
+    </message>
+    <message>
+        <source>谐波次数:</source>
+        <translation>Order:</translation>
+    </message>
+    <message>
+        <source>后一波次</source>
+        <translation>Next</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>End:</translation>
+    </message>
+    <message>
+        <source>自动时间:</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>整定时间:</source>
+        <translation>T.nom:</translation>
+    </message>
+    <message>
+        <source>偏差:</source>
+        <translation>Dev:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variable:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>动作停止</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>谐波含量:</source>
+        <translation>THD:</translation>
+    </message>
+    <message>
+        <source>AMP</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Percentage</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Test Result</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -1893,6 +2012,141 @@
     <message>
         <source>Return time</source>
         <translation>Return time</translation>
+    </message>
+</context>
+<context>
+    <name>ViewHarmonicModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Auto time</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>Order</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Percentage</source>
+        <translation>Percentage</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Rate Frequency</source>
+        <translation>Rate Frequency</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Action time</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Action value</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
     </message>
 </context>
 <context>

@@ -472,7 +472,7 @@ Item {
             ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2 }      // ModelOvercurrentPage
             ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3 }  // ModelStateSequencePage
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4 }              // ModelRampingPage
-            ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5 }            // ModelHarmonicPage
+            ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
             ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6 }            // ModelDistancePage
             ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage
             ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
