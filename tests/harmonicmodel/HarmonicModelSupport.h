@@ -1,8 +1,7 @@
 #pragma once
 
-// Harmonic view-model tests: a view of the model's stored fields, the
-// engine's harmonic entity, and the fixture of the tests without an
-// instrument (vmtest::ViewModelTest: a sandbox as application and device root).
+// Harmonic view-model tests: a view of the model's fields, the engine's
+// harmonic entity, and the fixture of the tests without an instrument.
 
 #include "../viewmodel/ViewModelTestSupport.h"
 
@@ -18,7 +17,6 @@ using VM = ViewHarmonicModel;
 class HarmonicModel : public ViewHarmonicModel
 {
 public:
-    using ViewHarmonicModel::endRampRanges;
     using ViewHarmonicModel::faultActionBiIndex;
     using ViewHarmonicModel::faultActionTimes;
     using ViewHarmonicModel::faultActionValues;
@@ -26,20 +24,14 @@ public:
     using ViewHarmonicModel::outputRanges;
     using ViewHarmonicModel::testState;
 
-    // Slot s of a port, through the page's invokables.
+    // Amplitude and angle of one slot, entered as the page enters them.
     void setSlot(int port, int slot, double range, double angle)
     {
-        const int active = getActiveOrder();
-        while (getActiveOrder() > slot)
-            activePrevOrder();
-        while (getActiveOrder() < slot)
-            activeNextOrder();
+        const int active = activeOrderIndex;
+        activeOrderIndex = slot;
         setOutputRange(AOPortType(port), range);
         setOutputAngle(AOPortType(port), angle);
-        while (getActiveOrder() > active)
-            activePrevOrder();
-        while (getActiveOrder() < active)
-            activeNextOrder();
+        activeOrderIndex = active;
     }
     // A trip as the model took it from the engine.
     void setTrip(int bi, double time, std::initializer_list<double> values)
@@ -62,7 +54,6 @@ inline ViewBaseModel::AOPortType port(int p)
 {
     return ViewBaseModel::AOPortType(p);
 }
-
 // Fixture without an instrument; the engine's module is the harmonic test
 // for the model's gated hooks, the configuration at its defaults (57.735 V,
 // 1 A, 50 Hz, 265 V, 10 A).
