@@ -353,7 +353,7 @@ ModulePageFrame {
                     spacing: 2
 
                     LabelText {
-                        width: 40
+                        width: 44
                         height: page.rowHeight
                         text: page.portNames[outputRowItem.port] + ":"
                         elide: Text.ElideNone
@@ -361,7 +361,7 @@ ModulePageFrame {
                     EditNumberBox {
                         id: rangeBox
                         objectName: "range" + outputRowItem.port
-                        width: 132
+                        width: 128
                         height: page.rowHeight
                         unitWidth: 22
                         dataMin: 0

@@ -88,12 +88,13 @@ Item {
             tryVerify(function() { return !control("startButton").enabled }, 30000, "start disabled while hot")
             // A start that reaches the model anyway is refused: the page stays idle.
             page.startClicked()
+            answerMessage("功放温度过高，请待其冷却后再开始试验。")
             verify(!page.running)
             verify(!isRunning())
             compare(resultText("resultField"), "失败")
             setAuto(true)
             compare(steppingKeys(), [false, false])
-            page.startClicked()
+            page.startClicked()                             // the ramp's "+" is held back first
             verify(!page.running)
             pageBench.setAmplifierTemperature(25)
             tryVerify(function() { return control("startButton").enabled }, 30000, "start enabled again")
