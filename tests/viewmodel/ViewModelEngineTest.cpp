@@ -401,6 +401,10 @@ TEST_F(ViewModelEngine, DamagedFilesReadAtStartAreToldOnce)
     center->initiate();
     ASSERT_TRUE(waitFor([&] { return signalled > 0; }));
     ASSERT_TRUE(testorDone());
+    // The settings' load has ended (its damage is noted before it reads on).
+    ASSERT_TRUE(waitFor([&] {
+        return gui.count(ControllerRuntime::DATA_TYPE_SYSTEM_CONFIG, ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA) > 0;
+    }));
     const QString told = utf8("配置文件 softinfo.xml 无法读取，其中的设置按默认值运行；原文件予以保留。\n"
                               "以下校准文件已损坏，无法读取的校准系数按默认值运行：calacamp.xml");
     EXPECT_EQ(early.takeStartupNotice(), told);
