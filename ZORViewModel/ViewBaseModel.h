@@ -553,8 +553,8 @@ public:
     // name: a file name in the module's report folder (no path separators, no
     // "..", no leading "."); empty: folder + "_" + "yyyyMMddhhmmss" + ".htm".
     Q_INVOKABLE bool saveReport(QString name);
-    // Copies the module report folders to the USB stick; false when none was
-    // exported or any copy failed.
+    // Copies the module report folders to the USB stick; false when no stick
+    // is mounted (nothing is made then), none was exported or any copy failed.
     Q_INVOKABLE bool exportReport();
     bool checkReportFiles(const QString& root, const QString& folder);
     bool openReportFile(QFile* file, QDomDocument* doc, QDomElement* body);
@@ -744,7 +744,8 @@ public:
     Q_INVOKABLE bool importSelectedFiles();
     Q_INVOKABLE bool deleteSelectedFiles();
     // The stick is mounted and "/media/usb/" + sub (a plain name, or empty
-    // for the stick itself) exists as a folder afterwards (it is created).
+    // for the stick itself) exists as a folder afterwards (a sub-folder is
+    // created on the stick; the stick's own folder never is).
     Q_INVOKABLE bool checkUsbDiskExist(QString sub);
     // Base folder of a position and type, ending in "/": the data root's
     // "parameters_bk/" or "report/", or "/media/usb/parameters/" or

@@ -272,9 +272,11 @@ bool ViewBaseModel::checkUsbDiskExist(QString sub)
 {
     if (!sub.isEmpty() && !isPlainFileName(sub))
         return false;
-    if (!usbStickMounted())
+    if (!usbStickMounted() || !isFolder(kUsbMountPoint))
         return false;
-    const QString folder = sub.isEmpty() ? kUsbMountPoint : kUsbMountPoint + QLatin1Char('/') + sub;
+    if (sub.isEmpty())
+        return true;   // the stick's own folder is the stick's, never made here
+    const QString folder = kUsbMountPoint + QLatin1Char('/') + sub;
     return zoplat::makeDir(folder) == 0 && isFolder(folder);
 }
 

@@ -168,6 +168,8 @@ bool ViewBaseModel::saveReport(QString name)
 
 bool ViewBaseModel::exportReport()
 {
+    if (!usbStickMounted())
+        return false;
     const QString root = getRootPath();
     bool exported = false;
     bool failed = false;

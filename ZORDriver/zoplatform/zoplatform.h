@@ -55,7 +55,8 @@ QString devicePath(const QString& absoluteDevicePath);
 QString sandboxRoot();                                   // host: $ZOR_SANDBOX_ROOT or <app root>/sandbox; device: "/"
 // Whether a file system is mounted at the device path ("/media/usb",
 // "/mnt/sdp1"): the status of "mountpoint -q <path>" run through runCommand
-// (host: recorded, scriptable by tests; mounted unless scripted otherwise).
+// (host: recorded, scriptable by tests; unless scripted, mounted while the
+// path's folder exists in the sandbox).
 bool isMounted(const QString& devicePath);
 
 // ---- Serial devices ---------------------------------------------------------

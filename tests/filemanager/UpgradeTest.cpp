@@ -131,6 +131,7 @@ TEST_F(Upgrade, AMountCheckOfAnOddPathIsOneShellWord)
 {
     zoplat::host::clearCommandScripts();
     zoplat::host::clearRecordedCommands();
+    QDir().mkpath(deviceRoot() + "/media/it's here");
     EXPECT_TRUE(zoplat::isMounted("/media/usb"));
     EXPECT_TRUE(zoplat::isMounted("/media/it's here"));
     EXPECT_FALSE(zoplat::isMounted(""));

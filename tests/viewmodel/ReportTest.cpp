@@ -187,6 +187,10 @@ TEST_F(Report, ExportCopiesWithoutAShellAndReportsFailedCopies)
     sandbox.write("app/report/AC/notes.txt", "not a report");
     sandbox.write("app/report/DC/old.RTF", "rtf");
     sandbox.write("app/report/StdSource/s.htm", "not exported");
+    // No stick: nothing exported, nothing made where the stick would be.
+    EXPECT_FALSE(vm.exportReport());
+    EXPECT_FALSE(QDir(deviceRoot() + "/media/usb").exists());
+    ASSERT_TRUE(QDir().mkpath(deviceRoot() + "/media/usb"));
     zoplat::host::clearRecordedCommands();
     ASSERT_TRUE(vm.exportReport());
     const QString usb = deviceRoot() + "/media/usb/report";
