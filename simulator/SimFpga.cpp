@@ -373,6 +373,7 @@ void SimFpga::setRunBits(uint16_t bits)
     if (!wasRunning && state.runBits != 0) {
         state.running = true;
         state.statesPlayed = 0;
+        state.pageBo = {};   // open until the first page drives them
         enterPage(state.pageSwitch & 7);
         return;
     }
@@ -442,16 +443,18 @@ void SimFpga::scheduleEnd()
 void SimFpga::scheduleBinaryOutputs()
 {
     const PageContent& pc = state.current;
+    state.boBeforeTurn = state.pageBo;
     for (int i = 0; i < 4; ++i) {
-        state.pageBo[i] = pc.boInit[i];
         int64_t when = state.pageStartNs;
-        if (pc.boTurnEnable[i]) {
+        if (pc.boTurnEnable[i])
             when += static_cast<int64_t>(pc.boTurnUs[i]) * 1000;
-            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = !state.current.boInit[i]; }));
-        }
+        if (when > clock.now())
+            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = state.current.boInit[i]; }));
+        else
+            state.pageBo[i] = pc.boInit[i];
         if (pc.boHoldEnable[i]) {
             when += static_cast<int64_t>(pc.boHoldUs[i]) * 1000;
-            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = state.current.boInit[i]; }));
+            state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = state.boBeforeTurn[i]; }));
         }
     }
 }

@@ -25,9 +25,16 @@
 //   start (debounce included). Entering a page clears that page's record
 //   only; action flags and a binary page's end appear in the same step.
 // - Binary outputs: bit 15 of 0x833C = software control (bits 0-3). Else,
-//   while running, the page drives them: initial states, after the turn time
-//   the opposite state, after the hold time (from the turn when enabled)
-//   back to the initial state. Else all open.
+//   while running, the pages drive them, each output on its own: a page's
+//   states (bits 0-3 of its binary output word) are what the user set for
+//   it. Turn is a delayed change to those states: without turn enable they
+//   apply at the page start, with it after the turn time, the output keeping
+//   until then the state it had when the page began (all open at the start
+//   of a run). Hold is how long they are kept: with hold enable the output
+//   returns to that earlier state after the hold time (counted from the
+//   change), without it the page's state stays. So turn enabled after 0 s
+//   with hold enabled for 36000 s, as the module entities write them, gives
+//   the user's states from the page start on. Not running: all open.
 // - Power 0x8400 / aux DC 0x8402 take effect on the apply strobe 0x8434.
 //   Voltage channels are live with run bit 1 and voltage power, or run bit 4;
 //   current channels with run bit 2 and current power, or run bit 4.
@@ -186,7 +193,8 @@ private:
         PageContent current;
         SimClock::EventId endEvent = 0;
         std::vector<SimClock::EventId> boEvents;
-        std::array<bool, 4> pageBo{};
+        std::array<bool, 4> pageBo{};       // the outputs as the pages drive them now
+        std::array<bool, 4> boBeforeTurn{};  // as they were when the page began
         std::array<Action, kPages> actions{};
         uint8_t andSeen = 0;
     };

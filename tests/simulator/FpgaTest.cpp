@@ -296,15 +296,46 @@ TEST_F(Fpga, BinaryOutputsFollowSoftwareOrThePage)
 {
     write16(0x833C, 0x8005);
     EXPECT_EQ(read16(0x833A), 0x0005);
-    PageBuilder page = timePage(1.0);
-    page.boWord(0x0102).boTurnUs(0, 20000);   // output 1 closed, output 0 turns after 20 ms
-    writePage(0, page);
-    write16(0x833C, 0);                        // the page drives them
+    // Page 0: outputs 0-2 set closed, 3 open. Output 0 as the entities write
+    // it (turn after 0 s, hold 36000 s), output 1 turned after 20 ms and
+    // kept, output 2 at once and held for 30 ms.
+    PageBuilder first = timePage(1.0);
+    first.boWord(0x5307).boTurnUs(1, 20000).boHoldUs(0, 0xFFFFFFFF).boHoldUs(2, 30000);
+    // Page 1: every output set open, turned after 10 ms and held for 5 ms.
+    PageBuilder second = timePage(1.0);
+    second.boWord(0xFF00);
+    for (int i = 0; i < 4; ++i)
+        second.boTurnUs(i, 10000).boHoldUs(i, 5000);
+    writePage(0, first);
+    writePage(1, second);
+    write16(0x833C, 0);   // the pages drive them
+    EXPECT_EQ(read16(0x833A), 0x0000) << "not running";
+
+    struct Step
+    {
+        const char* what;
+        int64_t advanceNs;
+        bool switchToPage1;
+        uint16_t outputs;
+    };
+    const Step steps[] = {
+        {"page 0 starts", 0, false, 0x0005},
+        {"before output 1 turns", 20 * kMs - kUs, false, 0x0005},
+        {"output 1 turned", 2 * kUs, false, 0x0007},
+        {"output 2 held 30 ms", 10 * kMs, false, 0x0003},
+        {"page 1 keeps them until its turn", 10 * kMs, true, 0x0003},
+        {"before page 1 turns", 10 * kMs - kUs, false, 0x0003},
+        {"page 1 turned", 2 * kUs, false, 0x0000},
+        {"page 1 held 5 ms: back to page 0's", 5 * kMs, false, 0x0003},
+        {"and so they stay", 1000 * kMs, false, 0x0003},
+    };
     run(false);
-    sim.advance(20 * kMs - kUs);
-    EXPECT_EQ(read16(0x833A), 0x0002);
-    sim.advance(2 * kUs);
-    EXPECT_EQ(read16(0x833A), 0x0003);
+    for (const Step& step : steps) {
+        sim.advance(step.advanceNs);
+        if (step.switchToPage1)
+            write16(kPageSwitch, 0x8001);
+        EXPECT_EQ(read16(0x833A), step.outputs) << step.what;
+    }
     write16(kRunBits, 0);
     EXPECT_EQ(read16(0x833A), 0x0000);
     expectClean();
