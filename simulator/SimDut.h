@@ -22,6 +22,10 @@ public:
     virtual const PlayedOutputs& outputs() const = 0;
     // The contact wired to binary input index (0..3); the input's debounce applies.
     virtual void setBinaryInput(int index, bool closed) = 0;
+    // The earliest instant a contact may move: one tick of the instrument's
+    // clock after the last change of the played outputs (nothing responds in
+    // zero time).
+    virtual int64_t earliestActionNs() const = 0;
     virtual bool binaryInput(int index) const = 0;
     // Own deadlines on the instrument's clock; cancel ignores ids that fired.
     virtual uint64_t scheduleAt(int64_t atNs, std::function<void()> fn) = 0;

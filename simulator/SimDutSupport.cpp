@@ -15,8 +15,16 @@ void Contact::set(DutContext& ctx, bool close, int64_t nowNs)
     if (closed == close)
         return;
     closed = close;
-    (close ? closeTimes : openTimes).push_back(nowNs);
-    ctx.setBinaryInput(input, close);
+    const int64_t atNs = std::max(nowNs, ctx.earliestActionNs());
+    (close ? closeTimes : openTimes).push_back(atNs);
+    if (atNs <= nowNs) {
+        ctx.setBinaryInput(input, close);
+        return;
+    }
+    // Moves wait in order on the clock; they need nothing of the model.
+    DutContext* context = &ctx;
+    const int index = input;
+    ctx.scheduleAt(atNs, [context, index, close] { context->setBinaryInput(index, close); });
 }
 
 // ---- Base ----------------------------------------------------------------------

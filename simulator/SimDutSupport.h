@@ -25,7 +25,9 @@ inline int64_t secondsToNs(double seconds)
 }
 
 // A relay contact wired to one binary input (0..3), with the simulator times
-// (ns) at which it closed and opened.
+// (ns) at which it closed and opened. A move decided at nowNs happens then,
+// or at the context's earliest action instant when that is later: `closed`
+// is the decision, the times and the input follow the move.
 struct Contact
 {
     int input = 0;

@@ -47,6 +47,10 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     int64_t nowNs() const override { return clock.now(); }
     const PlayedOutputs& outputs() const override { return fpga.outputs(); }
     void setBinaryInput(int index, bool closed) override { setContact(index, closed); }
+    int64_t earliestActionNs() const override
+    {
+        return outputsChangedNs + static_cast<int64_t>(std::ceil(1e9 / hw.tickRate));
+    }
     bool binaryInput(int index) const override { return index >= 0 && index < 4 && fpga.binaryInput(index); }
     uint64_t scheduleAt(int64_t atNs, std::function<void()> fn) override { return clock.schedule(atNs, std::move(fn)); }
     void cancel(uint64_t id) override { clock.cancel(id); }
@@ -71,6 +75,7 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     // so they always run from the clock's loop with now() at that time.
     void outputsChanged()
     {
+        outputsChangedNs = clock.now();
         if (notifyPending || duts.empty())
             return;
         notifyPending = true;
@@ -90,6 +95,7 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     std::array<std::vector<int64_t>, 4> contactOpens;
     std::vector<std::shared_ptr<DutModel>> duts;
     bool notifyPending = false;
+    int64_t outputsChangedNs = 0;
     bool attached = false;
     SimFpga fpga;
     SimMcaspPort port;

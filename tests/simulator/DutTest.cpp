@@ -93,7 +93,7 @@ TEST_P(RelayTrips, PicksUpAfterItsDelayAndTheFpgaTimesTheAction)
 
 INSTANTIATE_TEST_SUITE_P(
     Settings, RelayTrips,
-    ::testing::Values(TripCase{"Instantaneous", 2.0, 0.0, 0, 0},
+    ::testing::Values(TripCase{"Instantaneous", 2.0, 0.0, 0, simtest::kTickNs},
                       TripCase{"DelayedWithDebounce", 2.0, 0.040, 15000, 40 * kMs},
                       TripCase{"ExactlyAtPickup", 1.0, 0.100, 0, 100 * kMs},
                       TripCase{"BelowPickup", 0.99, 0.0, 0, -1}),
@@ -153,7 +153,7 @@ TEST_F(Relay, DropsOffBelowTheRatioAndIgnoresShortExcursions)
         ASSERT_EQ(relay->pickupTimes().size(), 1u);
         EXPECT_EQ(relay->pickupTimes()[0] - start, 110 * kMs + 30 * kMs);
         ASSERT_EQ(relay->dropoffTimes().size(), 1u);
-        EXPECT_EQ(relay->dropoffTimes()[0] - start, 310 * kMs);
+        EXPECT_EQ(relay->dropoffTimes()[0] - start, 310 * kMs + simtest::kTickNs);
     }
     EXPECT_FALSE(sim.binaryInput(2));
     EXPECT_EQ(read16(0x8338), 0x0000);

@@ -17,6 +17,10 @@ namespace simtest {
 
 using zorsim::kPageWords;
 
+// One tick of the instrument's 28 kHz clock, rounded up to whole ns: the
+// least time a relay model takes to respond to a change of the outputs.
+constexpr int64_t kTickNs = 35715;
+
 // A page as raw words, filled the way the product's encoder lays it out.
 class PageBuilder
 {

@@ -24,6 +24,9 @@ namespace duttest {
 constexpr int64_t kUs = 1000;
 constexpr int64_t kMs = 1000000;
 constexpr int64_t kSecond = 1000000000;
+// One tick of the instrument's 28 kHz clock, rounded up to whole ns: the
+// least time a relay model takes to respond to a change of the outputs.
+constexpr int64_t kTickNs = 35715;
 
 inline int64_t ns(double seconds)
 {

@@ -231,7 +231,7 @@ TEST_F(DutTest, InverseTimeDropsOffBelowTheRatioAndTimesAfresh)
     advanceTo(page2 + kUs);
     EXPECT_FALSE(relay->tripped());
     ASSERT_EQ(relay->resetTimes().size(), 1u);
-    EXPECT_EQ(relay->resetTimes()[0], page2);
+    EXPECT_EQ(relay->resetTimes()[0], page2 + kTickNs);
     EXPECT_EQ(sim->playerStatus().currentPage, 2);
 
     advanceTo(page3 + ns(t2) + 20 * kUs);
