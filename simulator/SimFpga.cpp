@@ -38,6 +38,8 @@ void SimFpga::reset()
         if (id != 0)
             clock.cancel(id);
     state = State();
+    state.thermalNs = clock.now();
+    thermal.reset();
     derived = Derived();
     played = PlayedOutputs();
     playedKey.reset();
@@ -62,6 +64,8 @@ int64_t SimFpga::ticksToNs(uint64_t ticks) const
 
 void SimFpga::frame(uint32_t word, std::deque<uint16_t>& answer)
 {
+    if (clock.now() != state.thermalNs)
+        update();   // reads see the temperatures of now
     takeFrame(word, answer);
     update();
 }
@@ -157,7 +161,7 @@ bool SimFpga::value(uint16_t addr, uint16_t& out) const
         return true;
     }
     if (addr >= reg::kTemperatureFirst && addr < reg::kTemperatureFirst + 2 * kTemperatureSensors) {
-        out = static_cast<uint16_t>(state.temperatures[(addr - reg::kTemperatureFirst) / 2]);
+        out = static_cast<uint16_t>(derived.temperatures[(addr - reg::kTemperatureFirst) / 2]);
         return true;
     }
     switch (addr) {
@@ -559,7 +563,22 @@ void SimFpga::setTemperature(int sensor, double degC)
     if (sensor < 0 || sensor >= kTemperatureSensors)
         return;
     const double units = std::trunc(degC / kTemperatureUnit);
-    state.temperatures[sensor] = static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
+    state.heldTemperatures[sensor] = static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
+    update();
+}
+
+void SimFpga::releaseTemperature(int sensor)
+{
+    if (sensor < 0 || sensor >= kTemperatureSensors)
+        return;
+    state.heldTemperatures[sensor].reset();
+    update();
+}
+
+void SimFpga::setAmbientTemperature(double degC)
+{
+    advanceThermal();
+    thermal.setAmbient(degC);
     update();
 }
 
@@ -642,15 +661,46 @@ void SimFpga::setClockRegister(uint16_t addr, uint16_t data)
 
 // ---- Derived state -------------------------------------------------------------------
 
+void SimFpga::advanceThermal()
+{
+    const int64_t now = clock.now();
+    if (now <= state.thermalNs)
+        return;
+    // The outputs and the fan as they were over the interval (update() has
+    // not rebuilt them yet); ramps are taken at its middle.
+    const int64_t middle = state.thermalNs + (now - state.thermalNs) / 2;
+    std::array<double, 2> loads{};
+    for (int c = 0; played.running && c < kChannels; ++c) {
+        if (!played.live[c] || played.lowLevel[c])
+            continue;
+        const double fullScale = c < 4 ? hw.voltageFullScale : hw.currentFullScale;
+        for (int k = 0; k < played.page.componentsPerChannel; ++k) {
+            const double share = played.amplitude(c, k, middle) / fullScale;
+            loads[c < 4 ? SimThermal::Voltage : SimThermal::Current] += share * share;
+        }
+    }
+    const double duty = state.fanFullScale ? double(derived.fanSpeed) / state.fanFullScale : 0.0;
+    thermal.advance((now - state.thermalNs) / 1e9, loads, duty);
+    state.thermalNs = now;
+}
+
 void SimFpga::update()
 {
+    advanceThermal();
+    for (int s = 0; s < kTemperatureSensors; ++s) {
+        const double units = std::trunc(thermal.temperature(s) / kTemperatureUnit);
+        derived.temperatures[s] = state.heldTemperatures[s]
+                                      ? *state.heldTemperatures[s]
+                                      : static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
+    }
+
     // Over-temperature: rises at the alarm threshold and clears once every
     // sensor is below the resume threshold; in between it holds.
     if (!state.hardwareConfigured) {
         state.overTemperature = false;
     } else {
         int16_t hottest = std::numeric_limits<int16_t>::min();
-        for (int16_t t : state.temperatures)
+        for (int16_t t : derived.temperatures)
             hottest = std::max(hottest, t);
         if (hottest >= static_cast<int>(state.alarmTemperature))
             state.overTemperature = true;

@@ -38,9 +38,13 @@
 // - Power 0x8400 / aux DC 0x8402 take effect on the apply strobe 0x8434.
 //   Voltage channels are live with run bit 1 and voltage power, or run bit 4;
 //   current channels with run bit 2 and current power, or run bit 4.
-// - Temperatures are words of 0.0625 degC; once 0x840A is set the
-//   over-temperature alarm (bit 2 of 0x8414) rises at the alarm threshold and
-//   clears when every sensor is below the resume threshold.
+// - Temperatures are words of 0.0625 degC from the amplifier thermal model
+//   (SimThermal.h): the ambient plus a rise with the power the channels
+//   played through each amplifier deliver, smaller the faster the fan turns
+//   (0x840E as read). A value set through the back door holds its sensor
+//   until released. Once 0x840A is set the over-temperature alarm (bit 2 of
+//   0x8414) rises at the alarm threshold and clears when every sensor is
+//   below the resume threshold.
 // - Energy-meter pulse input (0x8420-0x842A): writing 0x8420 non-zero arms a
 //   measurement (count, period and status cleared), 0 disarms it (0x8420
 //   then reads 0). The first pulse after arming opens the gate (bit 0, count
@@ -63,6 +67,7 @@
 #include "SimInstrument.h"
 #include "SimMcaspPort.h"
 #include "SimPage.h"
+#include "SimThermal.h"
 
 #include <array>
 #include <bitset>
@@ -95,7 +100,10 @@ public:
     // Back door.
     void setBinaryInput(int index, bool closed);
     bool binaryInput(int index) const { return state.raw.at(index); }
+    // A sensor held at a value, until released to the thermal model.
     void setTemperature(int sensor, double degC);
+    void releaseTemperature(int sensor);
+    void setAmbientTemperature(double degC);
     void setSensorState(int sensor, int code);
     void setAlarmBits(uint16_t bits);
     void setFanSpeedCount(std::optional<uint16_t> count);
@@ -166,7 +174,8 @@ private:
         uint16_t powerApply = 0;     // write-only: last value, for peek()
 
         // Environment.
-        std::array<int16_t, 4> temperatures{};
+        std::array<std::optional<int16_t>, 4> heldTemperatures{};   // back door, 0.0625 degC
+        int64_t thermalNs = 0;           // the thermal model is brought up to here
         uint16_t sensorStates = 0;
         uint16_t hardwareAlarms = 0;
         bool overTemperature = false;    // latched between the thresholds (kept by update())
@@ -205,6 +214,7 @@ private:
         uint16_t stateWord = 0;       // page, last-state bit
         uint16_t binaryInputs = 0;    // debounced contacts
         uint16_t binaryOutputs = 0;   // software control or the page
+        std::array<int16_t, 4> temperatures{};   // 0.0625 degC
         uint16_t alarms = 0;          // hardware bits and the over-temperature bit
         uint16_t fanSpeed = 0;
         uint16_t pulseInput = 0;      // status while enabled
@@ -255,6 +265,8 @@ private:
 
     // Derived state, recomputed in one place.
     void update();
+    // The thermal model brought to now under the outputs and fan played since.
+    void advanceThermal();
     void updateOutputs();
 
     int64_t ticksToNs(uint64_t ticks) const;
@@ -268,6 +280,7 @@ private:
     std::optional<OutputsKey> playedKey;   // none: rebuild at the next update
     SimClockBlock clockModel;
     std::shared_ptr<const OutputErrors> outputErrors;
+    SimThermal thermal;   // its ambient, like the output errors, stays over a reset
 };
 
 } // namespace zorsim

@@ -69,12 +69,23 @@ SimHost::Options SimHost::configuredOptions()
 {
     Options options;
     options.relaySetup = configuredRelaySetup();
+    const QByteArray ambient = qgetenv(kAmbientEnv).trimmed();
+    if (!ambient.isEmpty()) {
+        bool ok = false;
+        const double degC = ambient.toDouble(&ok);
+        if (ok && degC >= -40.0 && degC <= 85.0)
+            options.ambientDegC = degC;
+        else
+            qWarning().noquote() << "simulator:" << kAmbientEnv << "is no temperature from -40 to 85 degC:"
+                                 << QString::fromLocal8Bit(ambient) << "(25 taken)";
+    }
     return options;
 }
 
 SimHost::SimHost(const Options& options)
     : sim(std::make_unique<SimInstrument>())
 {
+    sim->setAmbientTemperature(options.ambientDegC);
     sim->attach();
     pacer = std::make_unique<SimPacer>(*sim, options.speed);
     pacer->start();

@@ -15,6 +15,8 @@
 // The description comes from $ZOR_SIM_RELAY, else from the file
 // "sim-relay.conf" in the sandbox root (lines starting with '#' ignored),
 // else kDefaultRelaySetup. An entry with an error is left out and reported.
+// The amplifiers' ambient temperature (degC) comes from $ZOR_SIM_AMBIENT,
+// else it is 25.
 
 #include <QObject>
 #include <QString>
@@ -34,6 +36,7 @@ class SimPacer;
 constexpr const char* kDefaultRelaySetup = "threshold:channel=IA,pickup=5,delay=0.03,input=0";
 constexpr const char* kRelaySetupEnv = "ZOR_SIM_RELAY";
 constexpr const char* kRelaySetupFile = "sim-relay.conf";
+constexpr const char* kAmbientEnv = "ZOR_SIM_AMBIENT";
 
 struct RelaySetup
 {
@@ -54,9 +57,10 @@ public:
         QString relaySetup = QString::fromLatin1(kDefaultRelaySetup);
         double speed = 1.0;          // virtual seconds per real second
         bool serialDevices = true;   // GNSS receiver and battery pack
+        double ambientDegC = 25.0;   // around the amplifiers
     };
 
-    // Options with the configured relay description.
+    // Options with the configured relay description and ambient.
     static Options configuredOptions();
 
     // Builds and starts everything; the pacer's timer runs in the calling thread.

@@ -199,6 +199,18 @@ void SimInstrument::setTemperature(int sensor, double degC)
     d->fpga.setTemperature(sensor, degC);
 }
 
+void SimInstrument::releaseTemperature(int sensor)
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->fpga.releaseTemperature(sensor);
+}
+
+void SimInstrument::setAmbientTemperature(double degC)
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->fpga.setAmbientTemperature(degC);
+}
+
 void SimInstrument::setSensorState(int sensor, int code)
 {
     std::lock_guard<std::recursive_mutex> lock(d->mutex);

@@ -111,9 +111,13 @@ public:
     // closed / opened, whoever moved it (a relay model or the back door).
     std::vector<int64_t> contactCloseTimes(int index) const;
     std::vector<int64_t> contactOpenTimes(int index) const;
-    // Amplifier temperature sensor 0..3 in degC (any sign; held as the
-    // two's-complement word of 0.0625 degC units, rounded toward zero).
+    // Amplifier temperature sensor 0..3 held at degC (any sign; read as the
+    // two's-complement word of 0.0625 degC units, rounded toward zero) until
+    // released to the thermal model (SimThermal.h): the ambient, 25 degC at
+    // power-on, plus what the outputs deliver and the fan takes away.
     void setTemperature(int sensor, double degC);
+    void releaseTemperature(int sensor);
+    void setAmbientTemperature(double degC);
     // 2-bit state code of sensor 0..3 (register 0x841E).
     void setSensorState(int sensor, int code);
     // Alarm bits raised by the hardware (0x8414 = these | over-temperature bit 2

@@ -224,6 +224,20 @@ TEST(SimRelaySetup, EnvironmentComesBeforeTheSandboxFileWhichComesBeforeTheDefau
     zoplat::host::reset();
 }
 
+TEST(SimHost, TheAmbientComesFromTheEnvironment)
+{
+    const QByteArray saved = qgetenv(zorsim::kAmbientEnv);
+    const std::pair<const char*, double> rows[] = {{"", 25.0}, {"31.5", 31.5}, {"-10", -10.0}, {"hot", 25.0}, {"200", 25.0}};
+    for (const auto& [text, degC] : rows) {
+        qputenv(zorsim::kAmbientEnv, text);
+        EXPECT_DOUBLE_EQ(degC, zorsim::SimHost::configuredOptions().ambientDegC) << text;
+    }
+    if (saved.isNull())
+        qunsetenv(zorsim::kAmbientEnv);
+    else
+        qputenv(zorsim::kAmbientEnv, saved);
+}
+
 TEST(SimHost, BoardSitsBehindThePlatformWhileItLivesAndIsGoneAfterwards)
 {
     TestSandbox box;
@@ -234,8 +248,10 @@ TEST(SimHost, BoardSitsBehindThePlatformWhileItLivesAndIsGoneAfterwards)
     {
         zorsim::SimHost::Options options;
         options.relaySetup = QStringLiteral("threshold:channel=UA,pickup=50;bogus");
+        options.ambientDegC = 33.0;
         zorsim::SimHost board(options);
         EXPECT_TRUE(board.instrument().isAttached());
+        EXPECT_EQ(33 * 16, board.instrument().peekRegister(0x8416)) << "the amplifiers at the ambient";
         ASSERT_EQ(1u, board.relays().size());
         EXPECT_EQ(1, board.relayErrors().size());
         ASSERT_NE(nullptr, board.gnssReceiver());
