@@ -11,8 +11,24 @@
 
 namespace zorsim {
 
+namespace {
+// The instrument's lock for one use of it: with pacing set, the clock first
+// catches up with real time, and the pacer hears of a change of its plan
+// before the lock goes.
+template <class Impl>
+struct Use
+{
+    explicit Use(Impl& impl) : d(impl), lock(impl.mutex) { d.pace(); }
+    ~Use() { d.checkPlan(); }
+    Impl& d;
+    std::lock_guard<std::recursive_mutex> lock;
+};
+} // namespace
+
 struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
 {
+    using Guard = Use<Impl>;
+
     explicit Impl(const HardwareConstants& constants)
         : hw(constants),
           fpga(clock, constants, SimFpga::Hooks{[this](const std::string& t) { record(t); },
@@ -24,22 +40,22 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     // ---- Register port (link threads) ----
     bool mapBlock(uint32_t physAddr, uint32_t size) override
     {
-        std::lock_guard<std::recursive_mutex> lock(mutex);
+        Guard lock(*this);
         return port.mapBlock(physAddr, size);
     }
     void unmapBlock(uint32_t physAddr) override
     {
-        std::lock_guard<std::recursive_mutex> lock(mutex);
+        Guard lock(*this);
         port.unmapBlock(physAddr);
     }
     uint32_t readRegister(uint32_t physAddr, uint32_t offset) override
     {
-        std::lock_guard<std::recursive_mutex> lock(mutex);
+        Guard lock(*this);
         return port.read(physAddr, offset);
     }
     void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value) override
     {
-        std::lock_guard<std::recursive_mutex> lock(mutex);
+        Guard lock(*this);
         port.write(physAddr, offset, value);
     }
 
@@ -86,8 +102,36 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
         });
     }
 
+    // ---- Pacing (under the lock) ----
+    void pace()
+    {
+        if (!pacing.owedNs || pacingNow)
+            return;
+        pacingNow = true;
+        const int64_t owed = pacing.owedNs();
+        if (owed > 0)
+            clock.advance(owed);
+        pacingNow = false;
+    }
+    void checkPlan()
+    {
+        if (!pacing.changed)
+            return;
+        const bool playing = fpga.status().running;
+        const std::optional<int64_t> next = clock.nextDeadline();
+        if (playing == reportedPlaying && (!next || (reportedNext && *next >= *reportedNext)))
+            return;
+        reportedPlaying = playing;
+        reportedNext = next;
+        pacing.changed();
+    }
+
     // Declared before the models: their constructors already report through these.
     mutable std::recursive_mutex mutex;
+    Pacing pacing;
+    bool pacingNow = false;
+    bool reportedPlaying = false;
+    std::optional<int64_t> reportedNext;
     HardwareConstants hw;
     SimClock clock;
     std::vector<ProtocolViolation> violations;
@@ -114,14 +158,14 @@ SimInstrument::~SimInstrument()
 
 void SimInstrument::attach()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     zodrv::mcaspInstallPort(d.get());
     d->attached = true;
 }
 
 void SimInstrument::detach()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     if (!d->attached)
         return;
     if (zodrv::mcaspInstalledPort() == d.get())
@@ -131,13 +175,13 @@ void SimInstrument::detach()
 
 bool SimInstrument::isAttached() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->attached && zodrv::mcaspInstalledPort() == d.get();
 }
 
 int64_t SimInstrument::nowNs() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->clock.now();
 }
 
@@ -148,7 +192,7 @@ double SimInstrument::nowSeconds() const
 
 void SimInstrument::advance(int64_t durationNs)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->clock.advance(durationNs);
 }
 
@@ -159,121 +203,142 @@ void SimInstrument::advanceSeconds(double seconds)
 
 bool SimInstrument::advanceToNextEvent()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->clock.advanceToNext();
 }
 
 std::optional<int64_t> SimInstrument::nextEventNs() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->clock.nextDeadline();
+}
+
+void SimInstrument::setPacing(Pacing pacing)
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->pacing = std::move(pacing);
+    d->reportedPlaying = d->fpga.status().running;
+    d->reportedNext.reset();
+}
+
+SimInstrument::PaceState SimInstrument::catchUp()
+{
+    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    d->pace();
+    PaceState state;
+    state.playing = d->fpga.status().running;
+    state.nextEventNs = d->clock.nextDeadline();
+    state.nowNs = d->clock.now();
+    d->reportedPlaying = state.playing;
+    d->reportedNext = state.nextEventNs;
+    return state;
 }
 
 void SimInstrument::setBinaryInput(int index, bool closed)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->setContact(index, closed);
 }
 
 bool SimInstrument::binaryInput(int index) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->binaryInput(index);
 }
 
 std::vector<int64_t> SimInstrument::contactCloseTimes(int index) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return index >= 0 && index < 4 ? d->contactCloses[index] : std::vector<int64_t>();
 }
 
 std::vector<int64_t> SimInstrument::contactOpenTimes(int index) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return index >= 0 && index < 4 ? d->contactOpens[index] : std::vector<int64_t>();
 }
 
 void SimInstrument::setTemperature(int sensor, double degC)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setTemperature(sensor, degC);
 }
 
 void SimInstrument::releaseTemperature(int sensor)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.releaseTemperature(sensor);
 }
 
 void SimInstrument::setAmbientTemperature(double degC)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setAmbientTemperature(degC);
 }
 
 void SimInstrument::setSensorState(int sensor, int code)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setSensorState(sensor, code);
 }
 
 void SimInstrument::setAlarmBits(uint16_t bits)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setAlarmBits(bits);
 }
 
 void SimInstrument::setFanSpeedCount(std::optional<uint16_t> count)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setFanSpeedCount(count);
 }
 
 void SimInstrument::setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setPulseInput(count, period, countValid, periodValid);
 }
 
 void SimInstrument::setFpgaVersion(uint16_t high, uint16_t low)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setFpgaVersion(high, low);
 }
 
 void SimInstrument::setClockRegister(uint16_t addr, uint16_t value)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setClockRegister(addr, value);
 }
 
 void SimInstrument::withClockBlock(const std::function<void(SimClockBlock&)>& fn)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     fn(d->fpga.clockBlock());
 }
 
 void SimInstrument::setOutputErrors(const OutputErrors& errors)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setOutputErrors(std::make_shared<const OutputErrors>(errors));
 }
 
 void SimInstrument::clearOutputErrors()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->fpga.setOutputErrors(nullptr);
 }
 
 MeterReading SimInstrument::measure(int channel) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return readMeter(d->fpga.outputs(), channel, d->clock.now());
 }
 
 double SimInstrument::measureAuxDc() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     const PlayedOutputs& played = d->fpga.outputs();
     if (!d->fpga.auxDcOn())
         return 0.0;
@@ -283,37 +348,37 @@ double SimInstrument::measureAuxDc() const
 
 void SimInstrument::setLinkFault(LinkFault fault, uint64_t frames)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->port.setFault(fault, frames);
 }
 
 LinkFault SimInstrument::linkFault() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->port.fault();
 }
 
 void SimInstrument::setStuckStartBit(uint32_t gblctlBit)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->port.setStuckStartBit(gblctlBit);
 }
 
 LinkCounters SimInstrument::counters() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->port.counters();
 }
 
 std::vector<ProtocolViolation> SimInstrument::violations() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->violations;
 }
 
 std::string SimInstrument::violationText() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     std::string text;
     for (const ProtocolViolation& v : d->violations)
         text += strf("%lld ns: ", static_cast<long long>(v.timeNs)) + v.text + "\n";
@@ -322,37 +387,37 @@ std::string SimInstrument::violationText() const
 
 void SimInstrument::clearViolations()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->violations.clear();
 }
 
 std::vector<uint32_t> SimInstrument::frames() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->port.frames();
 }
 
 void SimInstrument::clearFrames()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->port.clearFrames();
 }
 
 void SimInstrument::setFrameLogging(bool on)
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->port.setFrameLogging(on);
 }
 
 uint16_t SimInstrument::peekRegister(uint16_t addr) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->fpga.peek(addr);
 }
 
 std::array<uint16_t, kPageWords> SimInstrument::pageWords(int page) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->fpga.pageWords(page & 7);
 }
 
@@ -364,19 +429,19 @@ PageContent SimInstrument::decodedPage(int page) const
 
 PlayerStatus SimInstrument::playerStatus() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->fpga.status();
 }
 
 PlayedOutputs SimInstrument::outputs() const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->fpga.outputs();
 }
 
 uint32_t SimInstrument::peekPortRegister(uint32_t offset) const
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     return d->port.peek(offset);
 }
 
@@ -389,14 +454,14 @@ void SimInstrument::plugIn(std::shared_ptr<DutModel> model)
 {
     if (!model)
         return;
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     d->duts.push_back(model);
     model->plugged(*d);
 }
 
 void SimInstrument::unplugAll()
 {
-    std::lock_guard<std::recursive_mutex> lock(d->mutex);
+    Impl::Guard lock(*d);
     for (const auto& dut : d->duts)
         dut->unplugged();
     d->duts.clear();

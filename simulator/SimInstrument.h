@@ -102,6 +102,29 @@ public:
     bool advanceToNextEvent();
     std::optional<int64_t> nextEventNs() const;
 
+    // ---- Pacing from real time (SimPacer) -------------------------------------
+    // With pacing set, the clock catches up with real time whenever the
+    // instrument is used (every register access of the link, every call of
+    // this class): owedNs() tells the virtual time passed since it was last
+    // asked. changed() is called when the pacer's plan no longer holds: the
+    // player started or stopped, or a deadline earlier than the one last
+    // reported was scheduled. Both run under the instrument's lock on the
+    // thread that used it: changed() only hands over to the pacer.
+    struct Pacing
+    {
+        std::function<int64_t()> owedNs;
+        std::function<void()> changed;
+    };
+    void setPacing(Pacing pacing);   // empty: the clock moves by advance() only
+    struct PaceState
+    {
+        bool playing = false;                  // output pages are played
+        std::optional<int64_t> nextEventNs;    // the earliest deadline
+        int64_t nowNs = 0;
+    };
+    // Catches up with real time and reports what the pacer plans from.
+    PaceState catchUp();
+
     // ---- Environment (back door) -------------------------------------------
     // Raw contact at binary input index 0..3; the FPGA debounces it with the
     // time of register 0x8404 before 0x8338 and the action capture see it.

@@ -3,6 +3,7 @@
 #include "SimInstrument.h"
 #include "zoplatform.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 
@@ -18,33 +19,67 @@ int64_t PaceAccumulator::take(int64_t realNs, double speed)
     return static_cast<int64_t>(whole);
 }
 
-SimPacer::SimPacer(SimInstrument& instrument, double speedFactor, int intervalMs, QObject* parent)
-    : QObject(parent), sim(instrument), speed(speedFactor)
+SimPacer::SimPacer(SimInstrument& instrument, double speedFactor, int interval, QObject* parent)
+    : QObject(parent), sim(instrument), speed(speedFactor), intervalMs(interval > 0 ? interval : 1)
 {
-    timer.setInterval(intervalMs);
+    timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
     connect(&timer, &QTimer::timeout, this, &SimPacer::tick);
 }
 
+SimPacer::~SimPacer()
+{
+    stop();
+}
+
 void SimPacer::start()
 {
+    stop();
     accumulator.reset();
     elapsed.start();
     lastNs = 0;
-    timer.start();
+    started = true;
+    sim.setPacing({[this] { return owedNs(); },
+                   [this] {
+                       // Any thread: the tick runs in the pacer's own.
+                       if (!wakePosted.exchange(true))
+                           QMetaObject::invokeMethod(this, &SimPacer::tick, Qt::QueuedConnection);
+                   }});
+    tick();
 }
 
 void SimPacer::stop()
 {
+    if (!started)
+        return;
+    started = false;
+    sim.setPacing({});
     timer.stop();
 }
 
-void SimPacer::tick()
+int64_t SimPacer::owedNs()
 {
     const int64_t nowNs = elapsed.nsecsElapsed();
     const int64_t realNs = nowNs - lastNs;
     lastNs = nowNs;
-    sim.advance(accumulator.take(realNs, speed));
+    return accumulator.take(realNs, speed);
+}
+
+void SimPacer::tick()
+{
+    wakePosted = false;
+    if (!started)
+        return;
+    const SimInstrument::PaceState state = sim.catchUp();
+    if (state.playing) {
+        timer.start(intervalMs);
+    } else if (state.nextEventNs) {
+        // Real ms to the deadline, rounded up (the clock may not be late).
+        const double ms = std::ceil((*state.nextEventNs - state.nowNs) / speed / 1e6);
+        timer.start(static_cast<int>(std::clamp(ms, 0.0, 3600000.0)));
+    } else {
+        timer.stop();
+    }
 }
 
 SimRealTimePacer::SimRealTimePacer(SimInstrument& instrument, std::function<double()> speedSource, int64_t step)

@@ -72,6 +72,7 @@ public:
 protected:
     void received(const QByteArray& bytes) override;
     void lineNoise() override;
+    Clock::time_point nextDue() const override { return pending ? answerAt : Clock::time_point::max(); }
     void tick(Clock::time_point now) override;
     bool answerDue() const override { return pending; }
 

@@ -167,12 +167,14 @@ void SimGnssReceiver::setEpochIntervalMs(int ms)
     std::lock_guard<std::recursive_mutex> lock(stateMutex);
     intervalMs = ms > 0 ? ms : 1;
     nextEpoch = Clock::time_point{};
+    wake();
 }
 
 void SimGnssReceiver::setStreaming(bool on)
 {
     std::lock_guard<std::recursive_mutex> lock(stateMutex);
     streaming = on;
+    wake();
 }
 
 int SimGnssReceiver::epochsSent() const
@@ -382,6 +384,11 @@ void SimGnssReceiver::sendUbx(uint8_t cls, uint8_t id, const QByteArray& payload
 }
 
 // ---- Sending ----------------------------------------------------------------
+
+SimSerialDevice::Clock::time_point SimGnssReceiver::nextDue() const
+{
+    return streaming ? nextEpoch : Clock::time_point::max();
+}
 
 void SimGnssReceiver::tick(Clock::time_point now)
 {

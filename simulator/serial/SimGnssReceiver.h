@@ -64,6 +64,7 @@ public:
 protected:
     void received(const QByteArray& bytes) override;
     void lineNoise() override;
+    Clock::time_point nextDue() const override;
     void tick(Clock::time_point now) override;
 
 private:

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <sys/eventfd.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -27,7 +28,9 @@ const SpeedEntry kSpeeds[] = {
     {B38400, 38400}, {B57600, 57600}, {B115200, 115200}, {B230400, 230400},
 };
 
-constexpr int kPollMs = 1;
+// While the product's side of the line is down, how often the thread looks
+// whether it is back.
+constexpr std::chrono::milliseconds kLineDownRetry(10);
 
 // The running devices (settleAll); a device leaves before its thread ends.
 std::mutex& registryMutex()
@@ -70,6 +73,9 @@ unsigned SimSerialDevice::speedOf(int baud)
 
 SimSerialDevice::SimSerialDevice(int baud) : ownBaud(baud)
 {
+    wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (wakeFd < 0)
+        qWarning() << "SimSerialDevice: no eventfd, settings reach the device late:" << strerror(errno);
     master = posix_openpt(O_RDWR | O_NOCTTY | O_NONBLOCK);
     if (master < 0) {
         qWarning() << "SimSerialDevice: no pseudo-terminal:" << strerror(errno);
@@ -105,6 +111,8 @@ SimSerialDevice::~SimSerialDevice()
         close(slaveHold);
     if (master >= 0)
         close(master);
+    if (wakeFd >= 0)
+        close(wakeFd);
 }
 
 int SimSerialDevice::productBaud() const
@@ -140,7 +148,16 @@ void SimSerialDevice::stop()
     }
     reading = false;
     stopping = true;
+    wake();
     thread.join();
+}
+
+void SimSerialDevice::wake()
+{
+    if (wakeFd >= 0) {
+        const uint64_t one = 1;
+        [[maybe_unused]] const ssize_t n = write(wakeFd, &one, sizeof(one));
+    }
 }
 
 bool SimSerialDevice::settled() const
@@ -234,10 +251,33 @@ void SimSerialDevice::transmit(const QByteArray& bytes)
 void SimSerialDevice::run()
 {
     char buffer[512];
+    bool lineDown = false;
     while (!stopping) {
-        pollfd pfd{master, POLLIN, 0};
-        const int ready = poll(&pfd, 1, kPollMs);
-        if (ready > 0 && (pfd.revents & POLLIN)) {
+        Clock::time_point due;
+        {
+            std::lock_guard<std::recursive_mutex> lock(stateMutex);
+            due = nextDue();
+        }
+        if (lineDown || wakeFd < 0)
+            due = std::min(due, Clock::now() + kLineDownRetry);
+        timespec timeout{};
+        const bool bounded = due != Clock::time_point::max();
+        if (bounded) {
+            const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(due - Clock::now()).count();
+            timeout.tv_sec = left > 0 ? time_t(left / 1000000000) : 0;
+            timeout.tv_nsec = left > 0 ? long(left % 1000000000) : 0;
+        }
+        // The product's side closed without a hold on the line reads as a
+        // hang-up until it opens again: then only the wake-ups are waited on.
+        pollfd pfd[2] = {{lineDown ? -1 : master, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+        const int ready = ppoll(pfd, 2, bounded ? &timeout : nullptr, nullptr);
+        ++wakes;
+        if (ready > 0 && (pfd[1].revents & POLLIN)) {
+            uint64_t count = 0;
+            [[maybe_unused]] const ssize_t n = read(wakeFd, &count, sizeof(count));
+        }
+        lineDown = ready > 0 && (pfd[0].revents & (POLLHUP | POLLERR)) && !(pfd[0].revents & POLLIN);
+        if (ready > 0 && (pfd[0].revents & POLLIN)) {
             std::lock_guard<std::mutex> rxLock(rxMutex);
             const ssize_t n = read(master, buffer, sizeof(buffer));
             if (n > 0) {

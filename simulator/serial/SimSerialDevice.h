@@ -11,8 +11,10 @@
 // parity and stop bits. A device writes whole sentences or frames at once;
 // bytes the product's side cannot take are dropped, as on a real line.
 //
-// A derived device implements received() and tick(), which run on the
-// device's own thread, and must call stop() in its destructor.
+// A derived device implements received(), nextDue() and tick(), which run on
+// the device's own thread, and must call stop() in its destructor. The thread
+// sleeps until the product writes, the next due time comes or wake() is
+// called: a setter that moves the due time calls wake().
 //
 // Without line timing, a product wait that would cover a transmission on a
 // real line may end before the device has taken the bytes (and a flush of
@@ -63,6 +65,8 @@ public:
     // Everything heard at the right speed, and the count of garbled bytes.
     QByteArray bytesHeard() const;
     uint64_t garbledBytesHeard() const { return garbled; }
+    // Times the device's thread woke up so far.
+    uint64_t wakeUps() const { return wakes; }
 
     // True once the device has taken and handled every byte the product
     // wrote so far and has no answer due; a stopped device is settled.
@@ -81,13 +85,18 @@ protected:
     virtual void received(const QByteArray& bytes) = 0;
     // The line carried noise: any frame in progress is broken.
     virtual void lineNoise() {}
-    // Called about every millisecond.
+    // When tick() has something to do next (Clock::time_point::max(): nothing
+    // until the product writes or wake() is called).
+    virtual Clock::time_point nextDue() const { return Clock::time_point::max(); }
+    // Does what is due at now; called at nextDue() and after every wake-up.
     virtual void tick(Clock::time_point now) = 0;
     // An answer is still to be sent (called with stateMutex held).
     virtual bool answerDue() const { return false; }
 
     // Puts bytes on the line (garbled while the speeds differ).
     void transmit(const QByteArray& bytes);
+    // The device's thread looks at nextDue() again (any thread).
+    void wake();
 
     // Guards the derived device's state (taken around received() and tick()).
     mutable std::recursive_mutex stateMutex;
@@ -98,11 +107,13 @@ private:
 
     int master = -1;
     int slaveHold = -1;   // keeps the line up while the product has it closed
+    int wakeFd = -1;      // eventfd: stop() and wake() interrupt the thread's wait
     QString path;
     std::atomic<int> ownBaud;
     std::atomic<bool> stopping{false};
     std::atomic<bool> reading{false};   // the thread takes the product's bytes
     std::atomic<uint64_t> garbled{0};
+    std::atomic<uint64_t> wakes{0};
     std::thread thread;
     mutable std::mutex rxMutex;   // held from reading the product's bytes until they are handled
     std::mutex lineMutex;   // one writer at a time: frames never mix

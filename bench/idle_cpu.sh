@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# Idle cost of the front panel: starts the application on the simulated
+# instrument and a bare Qt Quick window side by side on one virtual display
+# (Xvfb, software rendering), lets them settle, and prints the CPU share each
+# took over the same span, and their ratio. A figure for the record, never a
+# test: it depends on the machine and on what else runs on it.
+#
+#   bash bench/idle_cpu.sh [APPLICATION]
+#
+# Without an argument it builds the application and the reference window
+# optimised (build/bench, Release) and measures that build; with one it
+# measures the given application binary beside the reference window.
+# ZOR_BENCH_SETTLE (s, default 10) and ZOR_BENCH_SPAN (s, default 30) set the
+# times. Everything it starts is ended by its process id; its files stay
+# under build/bench.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$here/build/bench"
+settle=${ZOR_BENCH_SETTLE:-10}
+span=${ZOR_BENCH_SPAN:-30}
+jobs=$(nproc 2>/dev/null || echo 2)
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j "$jobs" --target zor bare_window >/dev/null
+app=${1:-"$build/main/zor"}
+window="$build/bench/bare_window"
+[ -x "$app" ] || { echo "no application at $app" >&2; exit 2; }
+
+pids=()
+cleanup() {
+    local p
+    for p in "${pids[@]}"; do
+        kill "$p" 2>/dev/null || true
+    done
+    for p in "${pids[@]}"; do
+        wait "$p" 2>/dev/null || true
+    done
+}
+trap cleanup EXIT
+
+# A display of its own: Xvfb picks a free number and tells it on a pipe.
+exec {displayfd}< <(exec sh -c 'echo "$$"; exec Xvfb -displayfd 1 -screen 0 800x480x24 -nolisten tcp 2>/dev/null')
+read -r -u "$displayfd" xvfb
+pids+=("$xvfb")
+read -r -t 30 -u "$displayfd" display || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$display"
+export QT_QPA_PLATFORM=xcb QT_QUICK_BACKEND=software
+
+# The application in a fresh folder of its own (its data, its sandbox).
+run="$build/idle-run"
+rm -rf "$run" && mkdir -p "$run"
+(cd "$run" && exec "$app" >"$run/app.log" 2>&1) &
+pids+=("$!")
+appPid=$!
+"$window" >"$build/bare_window.log" 2>&1 &
+pids+=("$!")
+windowPid=$!
+
+# CPU time of every thread of a process, in ns (the scheduler's account).
+cpu_ns() {
+    local total=0 t
+    for t in /proc/"$1"/task/*/schedstat; do
+        read -r ns _ <"$t" 2>/dev/null || continue
+        total=$((total + ns))
+    done
+    echo "$total"
+}
+
+sleep "$settle"
+for p in "$appPid" "$windowPid"; do
+    kill -0 "$p" 2>/dev/null || { echo "process $p ended early; see $build/*.log and $run/app.log" >&2; exit 1; }
+done
+app0=$(cpu_ns "$appPid"); window0=$(cpu_ns "$windowPid"); t0=$(date +%s%N)
+sleep "$span"
+app1=$(cpu_ns "$appPid"); window1=$(cpu_ns "$windowPid"); t1=$(date +%s%N)
+
+awk -v a=$((app1 - app0)) -v w=$((window1 - window0)) -v t=$((t1 - t0)) -v s="$settle" -v app="$app" 'BEGIN {
+    printf "Idle CPU share over %.1f s (after %d s to settle), Xvfb, software rendering:\n", t / 1e9, s
+    printf "  application (%s): %6.2f %% of a core\n", app, 100 * a / t
+    printf "  bare Qt Quick window:  %6.2f %% of a core\n", 100 * w / t
+    if (w > 0) printf "  ratio application / bare window: %.1f\n", a / w
+    else print "  ratio application / bare window: - (the window took no measurable time)"
+}'
