@@ -38,8 +38,9 @@ configure_and_build() {
 }
 
 run_app() {
-    configure_and_build "$here/build/host" -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF
-    local app="$here/build/host/main/zor"
+    # Optimised, in a folder of its own: the test command's host build keeps its type.
+    configure_and_build "$here/build/run" -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF
+    local app="$here/build/run/main/zor"
     if [ ! -x "$app" ]; then
         echo "Built the libraries; the front-panel application is not part of this build yet."
         return 0
