@@ -197,6 +197,12 @@ TEST_F(FileManagerTest, AFolderWithoutAMountedStickIsNoStick)
     EXPECT_TRUE(vm.checkUsbDiskExist(""));
     for (const char* bad : {"../etc", "a/b", ".hidden", ".."})
         EXPECT_FALSE(vm.checkUsbDiskExist(bad)) << bad;
+
+    // Mounted or not, the stick's own folder is the stick's: never made here.
+    QDir(stick(QString())).removeRecursively();
+    EXPECT_FALSE(vm.checkUsbDiskExist(""));
+    EXPECT_FALSE(vm.checkUsbDiskExist("report"));
+    EXPECT_FALSE(exists(stick(QString())));
 }
 
 TEST_F(FileManagerTest, OneFailedCopyFailsTheExportAndTheOthersStillGo)

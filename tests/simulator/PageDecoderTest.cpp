@@ -12,6 +12,7 @@
 #include <cmath>
 
 using simtest::PageBuilder;
+using simtest::waitFor;
 using zorsim::decodePage;
 using zorsim::HardwareConstants;
 
@@ -95,20 +96,6 @@ TEST(Pacing, AccumulatorCarriesTheRemainder)
         total += acc.take(3, 1.0 / 7.0);
     EXPECT_EQ(total, 428);   // floor(3000 / 7): nothing lost, nothing drifts
     EXPECT_EQ(acc.take(-5, 1.0), 0);
-}
-
-// Waits on a condition, processing Qt events, for at most 20 s of real time.
-template <typename Condition>
-bool waitFor(Condition condition)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > 20000)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    }
-    return true;
 }
 
 TEST(Pacing, BothPacersMoveTheVirtualClockFromRealTime)

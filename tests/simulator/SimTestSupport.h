@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -86,6 +89,20 @@ private:
     int k;
     zorsim::HardwareConstants hw;
 };
+
+// Waits on a condition, processing Qt events, for at most 20 s of real time.
+template <typename Condition>
+bool waitFor(Condition condition)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > 20000)
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return true;
+}
 
 // A fresh instrument per test, attached, with the product's link set up on it.
 class AttachedSimTest : public ::testing::Test

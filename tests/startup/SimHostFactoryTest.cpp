@@ -224,20 +224,6 @@ TEST(SimRelaySetup, EnvironmentComesBeforeTheSandboxFileWhichComesBeforeTheDefau
     zoplat::host::reset();
 }
 
-TEST(SimHost, TheAmbientComesFromTheEnvironment)
-{
-    const QByteArray saved = qgetenv(zorsim::kAmbientEnv);
-    const std::pair<const char*, double> rows[] = {{"", 25.0}, {"31.5", 31.5}, {"-10", -10.0}, {"hot", 25.0}, {"200", 25.0}};
-    for (const auto& [text, degC] : rows) {
-        qputenv(zorsim::kAmbientEnv, text);
-        EXPECT_DOUBLE_EQ(degC, zorsim::SimHost::configuredOptions().ambientDegC) << text;
-    }
-    if (saved.isNull())
-        qunsetenv(zorsim::kAmbientEnv);
-    else
-        qputenv(zorsim::kAmbientEnv, saved);
-}
-
 TEST(SimHost, BoardSitsBehindThePlatformWhileItLivesAndIsGoneAfterwards)
 {
     TestSandbox box;
