@@ -49,7 +49,6 @@ TEST_F(Thermal, TemperaturesRiseWithTheOutputsAndFallWithTheFan)
         {"three currents, fan stopped", {4, 5, 6}, true, 0.0, 0.0, 120.0},
         {"three currents, fan at full speed", {4, 5, 6}, true, 1.0, 0.0, 48.0},
         {"one voltage, fan at half speed", {0}, true, 0.5, 28.0, 0.0},
-        {"low-level outputs", {0, 4}, false, 0.0, 0.0, 0.0},
     };
     EXPECT_EQ(degC(0), 25.0) << "power-on ambient";
     for (const Row& row : rows) {
