@@ -19,8 +19,8 @@ class Thermal : public AttachedSimTest
 protected:
     double degC(int sensor) { return int16_t(read16(uint16_t(0x8416 + 2 * sensor))) * 0.0625; }
 
-    // Channels at full scale through the amplifiers (or the low-level outputs), the fan at a share.
-    void play(const std::vector<int>& channels, bool amplifiers, double fan)
+    // Channels at full scale through the amplifiers, the fan at a share of its full speed.
+    void play(const std::vector<int>& channels, double fan)
     {
         PageBuilder page;
         for (int c : channels)
@@ -28,9 +28,9 @@ protected:
         writePage(0, page.trigger(zorsim::TriggerType::Time).durationSeconds(10000.0));
         write16(0x8408, 6250);
         write16(0x840C, uint16_t(6250 * fan));
-        write16(0x8400, amplifiers ? 3 : 0);
+        write16(0x8400, 3);
         write16(0x8434, 1);
-        write16(0x833E, amplifiers ? 3 : 4);
+        write16(0x833E, 3);
     }
 };
 
@@ -40,20 +40,19 @@ TEST_F(Thermal, TemperaturesRiseWithTheOutputsAndFallWithTheFan)
     {
         const char* name;
         std::vector<int> channels;
-        bool amplifiers;
         double fan;
         double voltageRise;   // settled, at the hotter sensor of each amplifier
         double currentRise;
     };
     const Row rows[] = {
-        {"three currents, fan stopped", {4, 5, 6}, true, 0.0, 0.0, 120.0},
-        {"three currents, fan at full speed", {4, 5, 6}, true, 1.0, 0.0, 48.0},
-        {"one voltage, fan at half speed", {0}, true, 0.5, 28.0, 0.0},
+        {"three currents, fan stopped", {4, 5, 6}, 0.0, 0.0, 120.0},
+        {"three currents, fan at full speed", {4, 5, 6}, 1.0, 0.0, 48.0},
+        {"one voltage, fan at half speed", {0}, 0.5, 28.0, 0.0},
     };
     EXPECT_EQ(degC(0), 25.0) << "power-on ambient";
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        play(row.channels, row.amplifiers, row.fan);
+        play(row.channels, row.fan);
         sim.advanceSeconds(kTau);
         EXPECT_NEAR(degC(3), 25.0 + (1.0 - std::exp(-1.0)) * row.currentRise, 0.1) << "one time constant";
         sim.advanceSeconds(9 * kTau);
@@ -81,7 +80,7 @@ TEST_F(Thermal, BackDoorValuesAndTheAlarmThresholds)
     EXPECT_EQ(read16(0x8414) & 4, 0);
 
     // Heated past the alarm; held between the thresholds; below the resume.
-    play({4, 5}, true, 0.0);
+    play({4, 5}, 0.0);
     sim.advanceSeconds(kTau);
     EXPECT_EQ(read16(0x8414) & 4, 4) << degC(3);
     write16(0x833E, 0);
