@@ -251,6 +251,9 @@ public:
     // Import: the chosen kinds and port groups from the staging files, then
     // every kind saved. True when at least one staging file was taken and the
     // save succeeded; an import that took nothing changes nothing and fails.
+    // A chosen staging file holding characters no XML file can carry
+    // (BaseXmlFile) refuses the whole import, with a warning naming it:
+    // nothing is taken or saved.
     bool Import(int mask);
 
     // One file each: the writers return whether the file was written, the

@@ -16,6 +16,7 @@
 #include "ModelCalibrationEntity.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "BaseXmlHelper.h"
 #include "ConstTextUtility.h"
 #include "zoplatform.h"
@@ -42,12 +43,22 @@ QString groupName(int port, int level)
 // A stored coefficient: finite text only. Anything else is damage.
 bool parseValue(const QString& text, double* value)
 {
+    if (!BaseXmlFile::isStorable(text))
+        return false;
     bool ok = false;
     const double v = text.toDouble(&ok);
     if (!ok || !std::isfinite(v))
         return false;
     *value = v;
     return true;
+}
+
+// A file that parses but holds a text no XML file can carry (BaseXmlFile).
+bool holdsUnstorableText(const QString& path)
+{
+    QFile file(path);
+    QDomDocument doc;
+    return file.open(QIODevice::ReadOnly) && doc.setContent(&file, false) && !BaseXmlFile::isStorable(doc);
 }
 
 } // namespace
@@ -227,7 +238,13 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool
     const QString path = filePath(type, ".xml");
     const QString version =
         root.firstChildElement(QStringLiteral("AHEAD")).firstChildElement(QStringLiteral("VERSION")).text();
-    factorVersion = version.isEmpty() ? ConstTextUtility::CALIBRATION_VERSION : version;
+    if (!BaseXmlFile::isStorable(version)) {
+        // Shared by every kind: it would go into all of their files.
+        qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
+        *damaged = true;
+    } else {
+        factorVersion = version.isEmpty() ? ConstTextUtility::CALIBRATION_VERSION : version;
+    }
 
     const FileKind& kind = fileKind(type);
     const QList<FileKey> keys = fileKeys(type);
@@ -261,7 +278,13 @@ bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool*
         *damaged = true;
         return false;
     }
-    factorVersion = ini.value(QStringLiteral("AHEAD/VERSION"), ConstTextUtility::CALIBRATION_VERSION).toString();
+    const QString version = ini.value(QStringLiteral("AHEAD/VERSION"), ConstTextUtility::CALIBRATION_VERSION).toString();
+    if (!BaseXmlFile::isStorable(version)) {
+        qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
+        *damaged = true;
+    } else {
+        factorVersion = version;
+    }
 
     const QList<FileKey> keys = fileKeys(type);
     for (int p = 0; p < kPortCount; ++p) {
@@ -309,6 +332,7 @@ bool ModelCalibrationEntity::readKind(CALType type)
     bool damaged = false;
     bool taken = false;
 
+    BaseXmlFile::removeStaleTemporaries(xmlPath);
     bool xmlTaken = false;
     if (QFileInfo::exists(xmlPath)) {
         QFile file(xmlPath);
@@ -464,6 +488,24 @@ bool ModelCalibrationEntity::Import(int mask)
     }
     exPaoType = mask;
     exEnable = true;
+    // Such a file is no XML file: refused whole, so that nothing of it
+    // reaches the kinds or their files.
+    QList<CALType> chosen;
+    if (mask & EX_PAO_TYPE_LLO)
+        chosen << CAL_TYPE_LLOAMP << CAL_TYPE_LLODCO << CAL_TYPE_LLODC;
+    if (mask & (EX_PAO_TYPE_U | EX_PAO_TYPE_I))
+        chosen << CAL_TYPE_ACAMP << CAL_TYPE_ACDCO << CAL_TYPE_ACPHA << CAL_TYPE_ACFRQ << CAL_TYPE_ACFAC << CAL_TYPE_DCAMP;
+    if (mask & EX_PAO_TYPE_U)
+        chosen << CAL_TYPE_AUXDC;
+    for (CALType type : chosen) {
+        const QString path = filePath(type, ".xml");
+        if (!holdsUnstorableText(path))
+            continue;
+        qWarning() << "Calibration import refused:" << path << "holds characters no XML file can carry";
+        exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
+        exEnable = false;
+        return false;
+    }
     bool taken = false;
     if (mask & EX_PAO_TYPE_LLO) {
         taken = loadLLOAmp() || taken;

@@ -1,10 +1,9 @@
 #include "BaseXmlHelper.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QTextStream>
+#include "BaseXmlFile.h"
 
-#include <unistd.h>
+#include <QDebug>
+#include <QFile>
 
 namespace {
 const char* const kRootName = "root";
@@ -29,6 +28,7 @@ BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead)
         return;
     }
 
+    BaseXmlFile::removeStaleTemporaries(xmlFile);
     QFile file(xmlFile);
     if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
@@ -72,6 +72,11 @@ QVariant BaseXmlHelper::value(const QString& key, const QVariant& defaultValue) 
         text = parent.firstChildElement(key).text();
     if (text.isEmpty())
         return defaultValue;
+    if (!BaseXmlFile::isStorable(text)) {
+        qWarning().noquote() << "XML file" << xmlFile << ": key" << key
+                             << "holds characters no XML file can carry; taken as unreadable";
+        return defaultValue;
+    }
     return QVariant(text);
 }
 
@@ -88,19 +93,5 @@ bool BaseXmlHelper::sync()
 {
     if (isRead || root.isNull())
         return false;
-
-    QSaveFile file(xmlFile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    doc.save(stream, kIndent, QDomNode::EncodingFromTextStream);
-    stream.flush();
-
-    // On any failure the temporary file is dropped with the QSaveFile; the
-    // old file is only ever replaced by a complete one that reached the disk.
-    if (stream.status() != QTextStream::Ok || !file.flush() || ::fsync(file.handle()) != 0)
-        return false;
-    return file.commit();
+    return BaseXmlFile::save(doc, xmlFile, kIndent, QDomNode::EncodingFromTextStream);
 }

@@ -23,8 +23,9 @@ class BaseXmlHelper
 public:
     BaseXmlHelper();
     // bRead true: parses fileName now (a missing, unreadable or malformed
-    // file reads as empty). false: starts a new document; the disk is
-    // touched only by sync().
+    // file reads as empty), after removing the temporaries an interrupted
+    // save of it left (BaseXmlFile). false: starts a new document; the disk
+    // is touched only by sync().
     BaseXmlHelper(const QString& fileName, bool bRead);
 
     BaseXmlHelper(const BaseXmlHelper&) = delete;
@@ -40,16 +41,18 @@ public:
     void endGroup();
 
     // Text of the current group's first child element named key, as a string
-    // variant; defaultValue when there is none or its text is empty.
+    // variant; defaultValue when there is none, its text is empty or it is
+    // not storable (BaseXmlFile: unreadable, with a warning).
     QVariant value(const QString& key, const QVariant& defaultValue) const;
     // Appends an element key holding value.toString() to the current group
     // (always appends: a key set twice is stored twice).
     void setValue(const QString& key, const QVariant& value);
 
-    // Writes the document to the file: into a temporary file in the same
-    // folder, flushed to disk, then renamed over the old file. Returns false
-    // (leaving any old file untouched) when any step fails or the object was
-    // opened for reading. Callers still run "sync" afterwards.
+    // Writes the document to the file with BaseXmlFile::save (texts made
+    // storable, a temporary file in the same folder flushed to disk, then
+    // renamed over the old file). Returns false (leaving any old file
+    // untouched) when any step fails or the object was opened for reading.
+    // Callers still run "sync" afterwards.
     bool sync();
 
 private:

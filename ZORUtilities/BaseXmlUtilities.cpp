@@ -1,5 +1,7 @@
 #include "BaseXmlUtilities.h"
 
+#include "BaseXmlFile.h"
+
 #include <optional>
 
 namespace {
@@ -127,9 +129,12 @@ void setText(QDomElement* elem, QDomDocument* doc, const QString& text)
     }
 }
 
+// A text that is not storable (BaseXmlFile) is unreadable whatever the type.
 template <typename T, typename Rule>
 T readText(const Rule& rule, const QString& text, const T& defaultValue)
 {
+    if (!BaseXmlFile::isStorable(text))
+        return defaultValue;
     const std::optional<T> value = rule.read(text);
     return value ? *value : defaultValue;
 }

@@ -22,7 +22,9 @@
 //   QString            as it is; an empty text reads as the default
 //   enumeration        the enumerator's name from the QMetaEnum (empty when it
 //                      has none); read by name, "A|B" accepted
-// Parsing ignores the user's locale and surrounding white space.
+// Parsing ignores the user's locale and surrounding white space. A text that
+// is not storable (BaseXmlFile: a C0 control other than tab, LF and CR, U+FFFE,
+// U+FFFF or a lone surrogate) reads as the default whatever the type.
 //
 // Null pointers and null elements read as missing and are never written to.
 class BaseXmlUtilities : public QObject

@@ -1,6 +1,7 @@
 #include "SystemTimeZone.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "BaseXmlUtilities.h"
 
 #include <QDateTime>
@@ -9,9 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 #include <QSet>
-#include <QTextStream>
 #include <QVector>
 
 #include <algorithm>
@@ -162,18 +161,7 @@ bool SystemTimeZone::saveSystemTimeZones(const QString& path)
         BaseXmlUtilities::setValue(&item, &doc, QLatin1String(kCommentEnTag), zone.comment());
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return false;
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    doc.save(stream, kIndent);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return BaseXmlFile::save(doc, path, kIndent, QDomNode::EncodingFromDocument);
 }
 
 bool SystemTimeZone::isSystemTimeZoneEnabled() const

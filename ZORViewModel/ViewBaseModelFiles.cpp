@@ -10,6 +10,7 @@
 
 #include "ViewBaseModel.h"
 
+#include "BaseXmlFile.h"
 #include "zoplatform.h"
 
 #include <QDebug>
@@ -348,6 +349,11 @@ bool ViewBaseModel::loadParmFromFile(QString name)
     QDomDocument doc;
     if (!readOk || !doc.setContent(bytes) || doc.documentElement().tagName() != QLatin1String("DataRoot")) {
         qWarning().noquote() << "ViewBaseModel: not a parameter file:" << backup.fileName();
+        return false;
+    }
+    if (!BaseXmlFile::isStorable(doc)) {
+        qWarning().noquote() << "ViewBaseModel: parameter file refused, it holds characters no XML file can carry:"
+                             << backup.fileName();
         return false;
     }
 

@@ -4,11 +4,14 @@
 // the base keys (dataVersion, outputOnceOnly, normalEnable, normalTime,
 // normalOutput, intervalEnable, intervalTime, intervalOutput) followed by the
 // module's own elements. A save merges into the file that is there, so
-// elements this model does not own stay, and replaces it atomically.
+// elements this model does not own stay, and replaces it atomically
+// (BaseXmlFile::save). A file that does not parse is not read, and a save
+// does not merge into it.
 
 #include "ViewBaseModel.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "BaseXmlUtilities.h"
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
@@ -18,9 +21,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTextCodec>
-#include <QTextStream>
 
 namespace {
 
@@ -146,11 +146,17 @@ bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
 
 bool ViewBaseModel::load(const QString& path, const QString& rootName, bool check)
 {
+    BaseXmlFile::removeStaleTemporaries(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return false;
     QDomDocument doc;
-    doc.setContent(&file);
+    // The parser keeps what it read before an error: the values after it
+    // would silently keep the model's.
+    if (!doc.setContent(&file)) {
+        qWarning().noquote() << "ViewBaseModel: parameter file does not parse, not read:" << path;
+        return false;
+    }
     file.close();
     QDomElement root = doc.firstChildElement(rootName);
     if (root.isNull())
@@ -168,7 +174,8 @@ bool ViewBaseModel::save(const QString& path, const QString& rootName)
     if (existing.exists()) {
         // Merge: the elements of the file that this model does not map stay.
         if (existing.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            doc.setContent(&existing);
+            if (!doc.setContent(&existing))
+                doc = QDomDocument();   // not merged into a part
             existing.close();
         }
         root = doc.firstChildElement(rootName);
@@ -188,18 +195,5 @@ bool ViewBaseModel::save(const QString& path, const QString& rootName)
 
     // Written beside the old file and renamed over it: a reader or a power
     // cut sees the old file or the new one, never a part.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
-        qWarning().noquote() << "ViewBaseModel: parameter file not written:" << path << file.errorString();
-        return false;
-    }
-    QTextStream stream(&file);
-    stream.setCodec(QTextCodec::codecForName("UTF-8"));
-    doc.save(stream, 4, QDomNode::EncodingFromDocument);
-    stream.flush();
-    if (stream.status() != QTextStream::Ok || !file.commit()) {
-        qWarning().noquote() << "ViewBaseModel: parameter file not written:" << path << file.errorString();
-        return false;
-    }
-    return true;
+    return BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument);
 }

@@ -152,7 +152,7 @@ TEST(CalibrationFiles, UnreadableValuesKeepTheCellAndAreReported)
     root.write(root.dat("calacamp.xml"),
                xmlGroups("<UA-L0><AMP_P0_FACTOR>abc</AMP_P0_FACTOR><AMP_P1_FACTOR>nan</AMP_P1_FACTOR>"
                          "<AMP_P1_OFFSET>1e999</AMP_P1_OFFSET><AMP_P2_FACTOR> 1.5 </AMP_P2_FACTOR>"
-                         "<AMP_P3_OFFSET>-inf</AMP_P3_OFFSET></UA-L0>\n"));
+                         "<AMP_P3_OFFSET>-inf</AMP_P3_OFFSET><AMP_P3_FACTOR>2&#xC;</AMP_P3_FACTOR></UA-L0>\n"));
     root.write(root.dat("calacfrq.xml"),
                xmlGroups("<UA-L0><FRQ_P0_FACTOR>1.01</FRQ_P0_FACTOR></UA-L0>"
                          "<UA-L1><FRQ_P0_FACTOR>x1.2</FRQ_P0_FACTOR></UA-L1>\n"));
@@ -167,6 +167,7 @@ TEST(CalibrationFiles, UnreadableValuesKeepTheCellAndAreReported)
     EXPECT_EQ(e.acampAmpOffsets[0][0][1], 0.0);
     EXPECT_EQ(e.acampAmpFactors[0][0][2], 1.5);
     EXPECT_EQ(e.acampAmpOffsets[0][0][3], 0.0);
+    EXPECT_EQ(e.acampAmpFactors[0][0][3], 1.0);   // a control character no XML file can carry
     // A garbled frequency factor does not switch the outputs off (0 in all
     // sixteen cells): the factor in memory stays.
     for (int c = 0; c < 16; ++c)
@@ -184,6 +185,52 @@ TEST(CalibrationFiles, UnreadableValuesKeepTheCellAndAreReported)
     ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
     e.load(Cal::CAL_TYPE_ALL);
     EXPECT_TRUE(e.getDamagedTypes().isEmpty());
+}
+
+TEST(CalibrationFiles, TheTemporaryOfAnInterruptedSaveGoesAtTheNextLoadOrSave)
+{
+    AppRoot root;
+    const QString stale = root.dat("calacfrq.xml.zaaBmE");
+    Cal e;
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACFRQ));
+    for (const char* step : {"load", "save"}) {
+        root.write(stale, "<root>");
+        if (QString(step) == "load")
+            e.load(Cal::CAL_TYPE_ACFRQ);
+        else
+            ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACFRQ));
+        EXPECT_FALSE(root.exists(stale)) << step;
+    }
+    EXPECT_TRUE(e.getDamagedTypes().isEmpty());
+}
+
+TEST(CalibrationFiles, AVersionNoXmlFileCanCarryIsUnreadableAndNeverSpreads)
+{
+    const struct {
+        const char* file;
+        QByteArray body;
+    } rows[] = {
+        {"calacfrq.xml", xmlGroups("", "1.0.0000&#xFFFE;")},
+        {"calacfrq.xml", xmlGroups("", "1.0&#xDFFE;")},
+        {"calacfrq.dat", "[AHEAD]\nVERSION=1.0\x01\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body.toStdString());
+        AppRoot root;
+        root.write(root.dat(row.file), row.body);
+        Cal e;
+        e.factorVersion = QStringLiteral("2.0");
+        e.load(Cal::CAL_TYPE_ACFRQ);
+        EXPECT_EQ(e.getDamagedTypes(), QList<Cal::CALType>{Cal::CAL_TYPE_ACFRQ});
+        EXPECT_EQ(e.factorVersion, QStringLiteral("2.0"));
+
+        // The version shared by every kind stays one that every file holds.
+        ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+        Cal next;
+        next.load(Cal::CAL_TYPE_ALL);
+        EXPECT_TRUE(next.getDamagedTypes().isEmpty());
+        EXPECT_EQ(next.factorVersion, QStringLiteral("2.0"));
+    }
 }
 
 namespace {

@@ -2,6 +2,7 @@
 #include "ControllerConfiguration.h"
 
 #include <QFileInfo>
+#include <QDomDocument>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -237,6 +238,38 @@ TEST_F(ConfigFiles, BadNumbersKeepTheKeyDefault)
     EXPECT_EQ(cfg.continueTime, 10);
     EXPECT_TRUE(log.anyWarningContains("DEVICE_AO_LEVEL_I_SMALL"));
     EXPECT_TRUE(log.anyWarningContains("DITHER_TIME"));
+}
+
+TEST_F(ConfigFiles, ATextNoXmlFileCanCarryIsUnreadableAndCostsNoOtherKey)
+{
+    const struct {
+        const char* key;
+        const char* text;
+        QString expected;   // the key's default
+    } rows[] = {
+        {"DEVICE_CODE", "&#xFFFE;", "2030610800"},
+        {"DEVICE_MODEL", "ZOR&#xDFFE;", "ZOR300"},
+        {"DEVICE_CODE", "12&#x1B;", "2030610800"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        root.writeDat("devinfo.xml", xmlFile({{row.key, row.text}, {"DEVICE_AO_MAX_V_RANGE", "300"},
+                                              {"DEVICE_AO_MAX_I_RANGE", "30"}}));
+        MessageCapture log;
+        Cfg cfg;
+        cfg.doLoadConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA);
+        EXPECT_EQ(row.key == QString("DEVICE_CODE") ? cfg.deviceCode : cfg.deviceModel, row.expected);
+        EXPECT_TRUE(log.anyWarningContains(row.key));
+        cfg.doSaveConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA, false);
+
+        QDomDocument doc;
+        EXPECT_TRUE(doc.setContent(root.readDat("devinfo.xml")));
+        Cfg next;
+        next.doLoadConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA);
+        EXPECT_EQ(next.maxVRange, 300.0);
+        EXPECT_EQ(next.maxIRange, 30.0);
+        EXPECT_EQ(row.key == QString("DEVICE_CODE") ? next.deviceCode : next.deviceModel, row.expected);
+    }
 }
 
 TEST_F(ConfigFiles, TemperatureThresholdsClampEachOnItsOwn)

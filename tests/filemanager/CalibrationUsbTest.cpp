@@ -3,6 +3,7 @@
 // stay, the engine's result reported, a stuck engine waited for only so long.
 
 #include "FileManagerTestSupport.h"
+#include "../calibration/CalibrationTestSupport.h"
 
 #include <QDomDocument>
 #include <QSemaphore>
@@ -104,6 +105,23 @@ TEST_F(CalibrationUsb, ImportTakesTheChosenGroupsThroughTheEngine)
     const QByteArray stored = read(app("dat/calacamp.xml"));
     EXPECT_EQ(valueIn(stored, "IA-L0", "AMP_P0_FACTOR"), valueIn(golden, "IA-L0", "AMP_P0_FACTOR"));
     EXPECT_NE(valueIn(stored, "UA-L0", "AMP_P0_FACTOR"), valueIn(golden, "UA-L0", "AMP_P0_FACTOR"));
+}
+
+TEST_F(CalibrationUsb, ImportOfAFileHoldingAVersionNoXmlFileCanCarryIsRefusedWhole)
+{
+    QByteArray damaged = testData("calibration/calacamp.xml");
+    ASSERT_TRUE(damaged.contains("<VERSION>1.0.0000</VERSION>"));
+    damaged.replace("<VERSION>1.0.0000</VERSION>", "<VERSION>1.0.0000&#xFFFE;</VERSION>");
+    write(onStick("calacamp.xml"), damaged);
+    write(onStick("calacdco.xml"), testData("calibration/calacdco.xml"));
+
+    caltest::Warnings warnings;
+    ViewBaseModel vm;
+    EXPECT_FALSE(vm.importCal(kFolder, 7));
+    EXPECT_TRUE(warnings.any("calacamp.xml"));
+    // Nothing was taken, so no kind's file was written with that version.
+    for (const char* name : {"calacamp.xml", "calacdco.xml", "callloamp.xml"})
+        EXPECT_FALSE(exists(app(QString("dat/") + name))) << name;
 }
 
 TEST_F(CalibrationUsb, ImportOfOnlyOldFormFilesReportsThatNothingWasImported)

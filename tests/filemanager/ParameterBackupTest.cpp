@@ -85,6 +85,7 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         {"broken.xml", "<DataRoot><normalTime>7</normalTime>"},
         {"empty.xml", ""},
         {"report.xml", "<html><body>DataRoot</body></html>"},
+        {"unstorable.xml", "<DataRoot><remote>&#xFFFE;</remote><normalTime>7</normalTime></DataRoot>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -159,6 +159,58 @@ TEST_F(ParameterFile, SavingMergesIntoTheFileAndKeepsForeignElements)
     EXPECT_EQ(sandbox.read(path), once);
 }
 
+TEST_F(ParameterFile, ATextNoXmlFileCanCarryNeverCostsTheValuesAfterIt)
+{
+    const struct {
+        const char* name;
+        QByteArray foreign;   // before the values
+        bool read;
+    } rows[] = {
+        {"as a reference: read, and left out when saved", "<remote a=\"&#x1;\">x&#xFFFE;&#xDFFE;</remote>", true},
+        // What a save used to write: not read at all, not just up to there.
+        {"raw: the file does not parse", "<remote>x\xEF\xBF\xBE</remote>", false},
+    };
+    const auto ua = ViewBaseModel::AO_PORT_TYPE_UA;
+    const auto range = ViewBaseModel::AO_ITEM_TYPE_RANGE;
+    const QString path = parameterFile(appRoot());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        sandbox.write(path, "<DataRoot>" + row.foreign
+                                + "<normalOutput><ports><port0><range>42</range></port0></ports></normalOutput>"
+                                  "</DataRoot>");
+        ModuleTestModel vm;
+        vm.testActive();
+        vm.setNormalOutput(range, ua, 10.0);
+        EXPECT_EQ(vm.loadParameter(), row.read);
+        EXPECT_EQ(vm.getNormalOutput(range, ua), row.read ? 42.0 : 10.0);
+
+        ASSERT_TRUE(vm.saveParameter());
+        const QByteArray bytes = sandbox.read(path);
+        EXPECT_FALSE(bytes.contains("\xEF\xBF\xBE") || bytes.contains('\x01') || bytes.contains("x?")) << bytes.toStdString();
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(bytes));
+        ModuleTestModel back;
+        back.testActive();
+        ASSERT_TRUE(back.loadParameter());
+        EXPECT_EQ(back.getNormalOutput(range, ua), row.read ? 42.0 : 10.0);
+    }
+}
+
+TEST_F(ParameterFile, TheTemporaryOfAnInterruptedSaveGoesAtTheNextLoadOrSave)
+{
+    const QString path = parameterFile(appRoot());
+    const QString stale = path + ".OfULHi";
+    sandbox.write(path, "<DataRoot><normalTime>3</normalTime></DataRoot>");
+    ModuleTestModel vm;
+    vm.testActive();
+    for (const char* step : {"load", "save"}) {
+        sandbox.write(stale, "<DataRoot>");
+        ASSERT_TRUE(QString(step) == "load" ? vm.loadParameter() : vm.saveParameter());
+        EXPECT_FALSE(QFileInfo::exists(stale)) << step;
+    }
+    EXPECT_EQ(vm.getNormalTime(), 3.0);
+}
+
 TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
 {
     const QString path = parameterFile(appRoot());

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QDomDocument>
+#include <QDomNode>
+#include <QString>
+
+// What every XML file of the instrument shares: the characters a stored text
+// may hold, and how a document reaches the disk.
+//
+// A text is storable when an XML 1.0 file can carry it: no C0 control other
+// than tab, LF and CR, neither U+FFFE nor U+FFFF, no lone surrogate. Qt's
+// parser takes such characters from character references ("&#xFFFE;") and
+// its writer puts them out raw, or as "?" for a lone surrogate, which makes
+// a file that its next read, or any other reader, refuses. So readers treat
+// a text that is not storable as unreadable, and save() never writes one.
+namespace BaseXmlFile {
+
+bool isStorable(const QString& text);
+// The text without the characters that make it unstorable.
+QString storable(const QString& text);
+// Every name, text, attribute, comment and instruction under node (node
+// included) is storable.
+bool isStorable(const QDomNode& node);
+// Makes everything under node storable: drops those characters from texts,
+// attribute values, comments and instructions, and removes elements and
+// attributes whose names hold them. Returns the number of nodes changed.
+int makeStorable(QDomNode node);
+
+// Writes doc atomically: made storable (a warning names the file when that
+// changed anything), into a temporary file beside path, flushed to the disk,
+// then renamed over path. Temporaries that an interrupted save of path left
+// are removed first. False, with path untouched, when a step fails.
+bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy);
+
+// Removes what an interrupted save() of path leaves: the regular files beside
+// it named path's file name + "." + six ASCII letters (the temporary file's
+// name while it is renamed into place). Callers serialise the saves and
+// loads of one file, so none of these belongs to a save in progress. Returns
+// the number removed.
+int removeStaleTemporaries(const QString& path);
+
+} // namespace BaseXmlFile

@@ -1,0 +1,114 @@
+// Characters no XML file can carry, through the key/value and typed readers
+// and the key/value writer; the temporaries an interrupted save leaves.
+
+#include <gtest/gtest.h>
+
+#include "BaseXmlHelper.h"
+#include "BaseXmlUtilities.h"
+#include "TestSandbox.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+
+// The text of <s> as Qt's parser gives it.
+QString parsedText(const QByteArray& body)
+{
+    QDomDocument doc;
+    EXPECT_TRUE(doc.setContent(body));
+    return doc.documentElement().firstChildElement("s").text();
+}
+
+} // namespace
+
+TEST(XmlFile, TextsNoXmlFileCanCarryAreUnreadableAndNeverWritten)
+{
+    struct Row {
+        const char* name;
+        const char* text;   // inside <s>, as a file holds it
+        bool storable;
+        const char* written;   // what a writer given the parsed text stores
+        double number;         // "1" + text read as a double, default -1
+    };
+    const Row rows[] = {
+        {"U+FFFE", "a&#xFFFE;b", false, "ab", -1},
+        {"U+FFFF", "a&#xFFFF;b", false, "ab", -1},
+        {"lone surrogate, never '?'", "a&#xDFFE;b", false, "ab", -1},
+        {"lone high surrogate", "a&#xD800;", false, "a", -1},
+        {"C0 control", "a&#x1;b", false, "ab", -1},
+        {"raw C0 control", "a\x02" "b", false, "ab", -1},
+        {"NUL", "a&#x0;b", false, "ab", -1},
+        {"form feed, white space to a number", "&#xC;", false, "", -1},
+        {"tab and LF", "x&#x9;&#xA;", true, "x\t\n", -1},
+        {"surrogate pair", "&#xD83D;&#xDE00;", true, "\xF0\x9F\x98\x80", -1},
+        {"U+FDD0 and U+0085", "&#xFDD0;&#x85;", true, "\xEF\xB7\x90\xC2\x85", -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestSandbox box;
+        const QByteArray body = QByteArray("<root><s>") + row.text + "</s><n>1" + row.text + "</n></root>";
+        const QString path = box.write("in.xml", body);
+        const QString text = parsedText(body);
+
+        BaseXmlHelper reader(path, true);
+        EXPECT_EQ(reader.value("s", "default").toString(), row.storable ? text : QString("default"));
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(body));
+        const QDomElement root = doc.documentElement();
+        EXPECT_EQ(BaseXmlUtilities::getValue(&root, "s", QString("default")), row.storable ? text : QString("default"));
+        EXPECT_EQ(BaseXmlUtilities::getValue(&root, "n", -1.0), row.number);
+
+        // Written back, the file is one that it and any other reader takes.
+        const QString out = box.filePath("out.xml");
+        BaseXmlHelper writer(out, false);
+        writer.setValue("s", text);
+        writer.setValue("t", 1);
+        ASSERT_TRUE(writer.sync());
+        const QByteArray bytes = box.read(out);
+        QDomDocument back;
+        ASSERT_TRUE(back.setContent(bytes)) << bytes.toStdString();
+        EXPECT_EQ(back.documentElement().firstChildElement("s").text(), QString::fromUtf8(row.written));
+        EXPECT_EQ(back.documentElement().firstChildElement("t").text(), "1");
+    }
+}
+
+TEST(XmlFile, OnlyTheTemporariesOfAnInterruptedSaveOfTheFileAreRemoved)
+{
+    struct Row {
+        const char* name;
+        bool removed;
+    };
+    const Row rows[] = {
+        {"softinfo.xml.RteEWy", true},   {"softinfo.xml.abcdef", true},   {"softinfo.xml.RteEW", false},
+        {"softinfo.xml.RteEWyz", false}, {"softinfo.xml.Rte3Wy", false},  {"softinfo.xmlXRteEWy", false},
+        {"softinfo.xml.damaged", false}, {"devinfo.xml.RteEWy", false},  {".softinfo.xml.RteEWy", false},
+    };
+    TestSandbox box;
+    const QString path = box.write("dat/softinfo.xml", "<root><DITHER_TIME>0.2</DITHER_TIME></root>");
+    // Neither a folder nor a link of that name (nor what it points at) goes.
+    QDir().mkpath(box.filePath("dat/softinfo.xml.QwErTy"));
+    const QString outside = box.write("outside.xml", "x");
+    ASSERT_TRUE(QFile::link(outside, box.filePath("dat/softinfo.xml.LnKaBc")));
+
+    for (const char* step : {"load", "save"}) {
+        SCOPED_TRACE(step);
+        for (const Row& row : rows)
+            box.write(QString("dat/") + row.name, "<root/>");
+        if (QString(step) == "load") {
+            BaseXmlHelper xml(path, true);
+            EXPECT_EQ(xml.value("DITHER_TIME", 0).toString(), "0.2");
+        } else {
+            BaseXmlHelper xml(path, false);
+            xml.setValue("DITHER_TIME", 0.3);
+            ASSERT_TRUE(xml.sync());
+        }
+        for (const Row& row : rows)
+            EXPECT_EQ(QFileInfo::exists(box.filePath(QString("dat/") + row.name)), !row.removed) << row.name;
+        EXPECT_TRUE(QFileInfo(box.filePath("dat/softinfo.xml.QwErTy")).isDir());
+        EXPECT_TRUE(QFileInfo(box.filePath("dat/softinfo.xml.LnKaBc")).isSymLink());
+        EXPECT_TRUE(QFileInfo::exists(outside));
+    }
+}
