@@ -10,17 +10,27 @@
 //   steps/setp0..2
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A missing or unreadable value keeps the field; an enumeration or a value
-// count outside its range keeps the field too (it is used as an index).
+// count outside its range keeps the field too (it is used as an index). A
+// setting is held to the page's limits (mapSetting); the results keep what
+// the file holds.
 
 #include "ViewAlternateModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 
 namespace {
 
 using Xml = BaseXmlUtilities;
+
+// The page's limits of the angles, frequencies, steps and the auto time.
+constexpr double kAngleLimit = 360.0;
+constexpr double kMinFrequency = 10.0;
+constexpr double kMaxFrequency = 1000.0;
+constexpr double kMaxStep = 300.0;
+constexpr double kMaxRampTime = 300.0;
 
 QString indexed(const char* word, int index)
 {
@@ -59,13 +69,17 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     for (int p = 0; p < 8; ++p) {
         QDomElement port;
         Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
+        // UX and IX of a three-phase unit have no field on the page; their
+        // frequency is 0 there.
+        const bool shown = p % 4 != 3 || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], 0.0, portRangeLimit(p));
+        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], -kAngleLimit, kAngleLimit);
+        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], shown ? kMinFrequency : 0.0,
+                   kMaxFrequency);
     }
 
     Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    Xml::map(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, actionRampTime);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
     mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
@@ -109,15 +123,16 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
             begin.removeChild(begin.firstChild());
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        Xml::map(save, &end, doc, QStringLiteral("range"), endRampRanges[g], endRampRanges[g]);
-        Xml::map(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], endRampAngles[g]);
-        Xml::map(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], endRampFrequencies[g]);
+        const double rangeLimit = portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA);
+        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
+        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngleLimit, kAngleLimit);
+        mapSetting(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
     }
 
     QDomElement steps;
     Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
     for (int i = 0; i < 3; ++i)
-        Xml::map(save, &steps, doc, indexed("setp", i), actionRampStep[i], actionRampStep[i]);
+        mapSetting(save, &steps, doc, indexed("setp", i), actionRampStep[i], 0.0, kMaxStep);
 
     mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
                AO_BILOGIC_TYPE_AND);

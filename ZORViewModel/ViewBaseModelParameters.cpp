@@ -6,7 +6,8 @@
 // module's own elements. A save merges into the file that is there, so
 // elements this model does not own stay, and replaces it atomically
 // (BaseXmlFile::save). A file that does not parse is not read, and a save
-// does not merge into it.
+// does not merge into it. The base block has no page limits: a non-finite
+// value read from a file keeps the field (mapSetting).
 
 #include "ViewBaseModel.h"
 
@@ -15,6 +16,7 @@
 #include "BaseXmlUtilities.h"
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
+#include "ViewParameterSetting.h"
 #include "zoplatform.h"
 
 #include <QDebug>
@@ -50,10 +52,9 @@ bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QD
     for (int p = 0; p < 8; ++p) {
         QDomElement port;
         BaseXmlUtilities::getElement(&port, &ports, doc, QStringLiteral("port") + QString::number(p), toXml);
-        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        BaseXmlUtilities::map(toXml, &port, doc, QStringLiteral("frequency"), outputFrequencies[p],
-                              outputFrequencies[p]);
+        mapSetting(toXml, &port, doc, QStringLiteral("range"), outputRanges[p]);
+        mapSetting(toXml, &port, doc, QStringLiteral("angle"), outputAngles[p]);
+        mapSetting(toXml, &port, doc, QStringLiteral("frequency"), outputFrequencies[p]);
     }
     return true;
 }
@@ -132,12 +133,12 @@ bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
         BaseXmlUtilities::setValue(root, doc, QStringLiteral("dataVersion"), dataVersion);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("outputOnceOnly"), outputOnceOnly, outputOnceOnly);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("normalEnable"), normalEnable, normalEnable);
-    BaseXmlUtilities::map(write, root, doc, QStringLiteral("normalTime"), normalTime, normalTime);
+    mapSetting(write, root, doc, QStringLiteral("normalTime"), normalTime);
     QDomElement normal;
     BaseXmlUtilities::getElement(&normal, root, doc, QStringLiteral("normalOutput"), write);
     normalOutput.serialize(write, &normal, doc);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("intervalEnable"), intervalEnable, intervalEnable);
-    BaseXmlUtilities::map(write, root, doc, QStringLiteral("intervalTime"), intervalTime, intervalTime);
+    mapSetting(write, root, doc, QStringLiteral("intervalTime"), intervalTime);
     QDomElement interval;
     BaseXmlUtilities::getElement(&interval, root, doc, QStringLiteral("intervalOutput"), write);
     intervalOutput.serialize(write, &interval, doc);

@@ -19,19 +19,20 @@ double six(double value)
     return QString::number(value, 'g', 6).toDouble();
 }
 
-// Every stored field with a value that six significant digits change.
+// Every stored field with a value that six significant digits change, each
+// within the page's limits (a file's value is held to them).
 void fill(AcModel& vm)
 {
     for (int p = 0; p < 8; ++p) {
-        vm.setOutputRange(port(p), 57.7350269 + 1.1111111 * p);
+        vm.setOutputRange(port(p), p < 4 ? 57.7350269 + 1.1111111 * p : 1.23456789 + 1.1111111 * (p - 4));
         vm.setOutputAngle(port(p), -120.123456 + 45.5 * p);
-        vm.setOutputFrequency(port(p), 1234.5678 - 100.0 * p);
+        vm.setOutputFrequency(port(p), 987.654321 - 100.0 * p);
     }
     vm.setAutoRampEnabled(true);
     vm.setFaultActionType(VM::ACTION_TYPE_RETURN);
     vm.setFaultActionPort(5);   // UCUA on a three-phase unit
     for (int g = 0; g < 16; ++g) {
-        vm.endRampRanges[g] = 10.123456789 + g;
+        vm.endRampRanges[g] = g < 8 ? 10.123456789 + g : 1.0123456789 + 0.5 * (g - 8);
         vm.endRampAngles[g] = 180.0 + g / 3.0;
         vm.endRampFrequencies[g] = 50.0 + 0.0123456 * g;
     }
@@ -211,6 +212,76 @@ TEST_F(AcFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
     EXPECT_EQ(vm.endRampFrequencies[3], 61.5);
     EXPECT_EQ(vm.getOutputRange(port(0)), 57.735);
     EXPECT_EQ(vm.getFaultActionValue(0), "NaN V");
+}
+
+TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
+{
+    using Get = double (*)(const AcModel&);
+    struct Row {
+        std::vector<const char*> path;
+        const char* text;
+        Get get;
+        bool keep;        // the field keeps its value
+        double expected;  // otherwise (device limits 265 V, 10 A; three-phase)
+    };
+    const Row rows[] = {
+        {{"outputs", "port0", "range"}, "1e308", [](const AcModel& m) { return m.getOutputRange(port(0)); }, false, 265.0},
+        {{"outputs", "port4", "range"}, "12", [](const AcModel& m) { return m.getOutputRange(port(4)); }, false, 10.0},
+        {{"outputs", "port5", "range"}, "-5", [](const AcModel& m) { return m.getOutputRange(port(5)); }, false, 0.0},
+        {{"outputs", "port1", "range"}, "nan", [](const AcModel& m) { return m.getOutputRange(port(1)); }, true, 0},
+        {{"outputs", "port0", "angle"}, "-1e308", [](const AcModel& m) { return m.getOutputAngle(port(0)); }, false, -360.0},
+        {{"outputs", "port2", "angle"}, "-inf", [](const AcModel& m) { return m.getOutputAngle(port(2)); }, true, 0},
+        {{"outputs", "port0", "frequency"}, "0", [](const AcModel& m) { return m.getOutputFrequency(port(0)); }, false, 10.0},
+        {{"outputs", "port1", "frequency"}, "inf", [](const AcModel& m) { return m.getOutputFrequency(port(1)); }, true, 0},
+        {{"outputs", "port6", "frequency"}, "2e3", [](const AcModel& m) { return m.getOutputFrequency(port(6)); }, false, 1000.0},
+        // UX has no field on a three-phase unit: its frequency may stay 0.
+        {{"outputs", "port3", "frequency"}, "0", [](const AcModel& m) { return m.getOutputFrequency(port(3)); }, false, 0.0},
+        {{"actionRampTime"}, "1e308", [](const AcModel& m) { return m.actionRampTime; }, false, 300.0},
+        {{"steps", "setp0"}, "-1", [](const AcModel& m) { return m.actionRampStep[0]; }, false, 0.0},
+        {{"steps", "setp1"}, "nan", [](const AcModel& m) { return m.actionRampStep[1]; }, true, 0},
+        {{"ramps", "endRamp0", "range"}, "300", [](const AcModel& m) { return m.endRampRanges[0]; }, false, 265.0},
+        {{"ramps", "endRamp8", "range"}, "50", [](const AcModel& m) { return m.endRampRanges[8]; }, false, 10.0},
+        {{"ramps", "endRamp1", "angle"}, "-720", [](const AcModel& m) { return m.endRampAngles[1]; }, false, -360.0},
+        {{"ramps", "endRamp2", "rrequency"}, "-inf", [](const AcModel& m) { return m.endRampFrequencies[2]; }, true, 0},
+        {{"ramps", "endRamp3", "rrequency"}, "2", [](const AcModel& m) { return m.endRampFrequencies[3]; }, false, 10.0},
+        // Results are what the file holds.
+        {{"outputs", "action0", "actionTime"}, "1e308", [](const AcModel& m) { return m.faultActionTimes[0]; }, false, 1e308},
+        {{"outputs", "action0", "actionValueList", "actionValue_val0"}, "-1e308",
+         [](const AcModel& m) { return m.faultActionValues[0].actionVal[0]; }, false, -1e308},
+        {{"outputs", "action1", "actionTime"}, "nan", [](const AcModel& m) { return m.faultActionTimes[1]; }, false, std::nan("")},
+    };
+    {
+        AcModel vm;
+        vm.testActive();
+        deliverResults(vm, Record{0, 0.5, {60.0}}, Record{0, 1.5, {57.0}});
+        ASSERT_TRUE(vm.saveParameter());
+    }
+    editFile([&rows](QDomDocument& doc, QDomElement& root) {
+        for (const Row& row : rows) {
+            QDomElement e = root;
+            for (const char* name : row.path)
+                e = e.firstChildElement(name);
+            ASSERT_FALSE(e.isNull()) << row.path.back();
+            setText(doc, e, row.text);
+        }
+    });
+    const auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
+    AcModel fresh;
+    fresh.testActive();
+    AcModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.loadParameter());
+    // What the model holds is what it saves.
+    ASSERT_TRUE(vm.saveParameter());
+    AcModel back;
+    back.testActive();
+    ASSERT_TRUE(back.loadParameter());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.path.back()) + " " + row.text);
+        const double expected = row.keep ? row.get(fresh) : row.expected;
+        EXPECT_TRUE(same(row.get(vm), expected)) << row.get(vm) << " " << expected;
+        EXPECT_TRUE(same(row.get(back), expected)) << row.get(back);
+    }
 }
 
 TEST_F(AcFile, ReportHoldsTheSettingsAndResultTables)

@@ -216,7 +216,8 @@ TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
     const QString path = parameterFile(appRoot());
     sandbox.write(path, "<DataRoot><normalOutput><ports>"
                         "<port4><range>2.5</range></port4>"
-                        "</ports></normalOutput><intervalTime>bad</intervalTime></DataRoot>");
+                        "<port5><angle>nan</angle></port5>"
+                        "</ports></normalOutput><intervalTime>bad</intervalTime><normalTime>inf</normalTime></DataRoot>");
     ModuleTestModel vm;
     vm.testActive();
     vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IB, 4.0);
@@ -224,6 +225,9 @@ TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
     EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IA), 2.5);
     EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IB), 4.0);
     EXPECT_EQ(vm.getIntervalTime(), 0.2);
+    // A value that is no finite number keeps the field too.
+    EXPECT_EQ(vm.getNormalTime(), 0.5);
+    EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_ANGLE, ViewBaseModel::AO_PORT_TYPE_IB), 240.0);
 
     // Another root, or no file: nothing is read.
     sandbox.write(path, "<Other><normalTime>3</normalTime></Other>");
