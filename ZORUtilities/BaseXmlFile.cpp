@@ -63,6 +63,26 @@ bool isTemporaryName(const QString& entry, const QString& target)
     return true;
 }
 
+// The file is UTF-8 whatever the document's declaration said, and its one
+// processing instruction is the declaration, first, saying so. Any other
+// (a second declaration, one naming another encoding, an instruction for
+// some other program, which the instrument's files never carry and which
+// namespace-aware readers may refuse) is dropped.
+void declareUtf8(QDomDocument& doc)
+{
+    std::vector<QDomNode> instructions;
+    walk(doc, [&instructions](const QDomNode& n) {
+        if (n.isProcessingInstruction())
+            instructions.push_back(n);
+        return true;
+    });
+    for (QDomNode& n : instructions)
+        n.parentNode().removeChild(n);
+    doc.insertBefore(doc.createProcessingInstruction(QStringLiteral("xml"),
+                                                     QStringLiteral("version=\"1.0\" encoding=\"utf-8\"")),
+                     doc.firstChild());
+}
+
 } // namespace
 
 namespace BaseXmlFile {
@@ -156,6 +176,7 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     if (const int changed = makeStorable(doc))
         qWarning().noquote() << "XML file" << path << ":" << changed
                              << "texts held characters no XML file can carry; they were left out";
+    declareUtf8(doc);
 
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {

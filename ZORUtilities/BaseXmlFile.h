@@ -27,8 +27,9 @@ bool isStorable(const QDomNode& node);
 int makeStorable(QDomNode node);
 
 // Writes doc atomically: made storable (a warning names the file when that
-// changed anything), into a temporary file beside path, flushed to the disk,
-// then renamed over path. Temporaries that an interrupted save of path left
+// changed anything), in UTF-8 with one declaration saying so (first; any
+// other processing instruction is dropped), into a temporary file beside
+// path, flushed to the disk, then renamed over path. Temporaries that an interrupted save of path left
 // are removed first. False, with path untouched, when a step fails.
 bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy);
 

@@ -5,6 +5,7 @@
 #include "ViewModelTestSupport.h"
 
 #include <QDomDocument>
+#include <QXmlStreamReader>
 
 #include <atomic>
 #include <thread>
@@ -193,6 +194,42 @@ TEST_F(ParameterFile, ATextNoXmlFileCanCarryNeverCostsTheValuesAfterIt)
         back.testActive();
         ASSERT_TRUE(back.loadParameter());
         EXPECT_EQ(back.getNormalOutput(range, ua), row.read ? 42.0 : 10.0);
+    }
+}
+
+TEST_F(ParameterFile, ASaveWritesUtf8UnderOneDeclarationWhateverTheFileDeclared)
+{
+    const struct {
+        const char* name;
+        QByteArray head;     // before the root
+        QByteArray inside;   // first in the root
+    } rows[] = {
+        {"another encoding declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", ""},
+        {"an encoding Qt does not know", "<?xml version=\"1.0\" encoding=\"win-8\"?>", ""},
+        {"an instruction for another program", "", "<?other:program data?>"},
+    };
+    const QString path = parameterFile(appRoot());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        sandbox.write(path, row.head + "<DataRoot>" + row.inside + "<normalTime>3</normalTime></DataRoot>");
+        ModuleTestModel vm;
+        vm.testActive();
+        ASSERT_TRUE(vm.loadParameter());
+        vm.moduleName = vmtest::utf8("交流");
+        ASSERT_TRUE(vm.saveParameter());
+
+        const QByteArray bytes = sandbox.read(path);
+        EXPECT_TRUE(bytes.startsWith("<?xml version=\"1.0\" encoding=\"utf-8\"?>")) << bytes.left(60).toStdString();
+        EXPECT_EQ(bytes.count("<?"), 1);
+        QXmlStreamReader reader(bytes);
+        while (!reader.atEnd())
+            reader.readNext();
+        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+        ModuleTestModel back;
+        back.testActive();
+        ASSERT_TRUE(back.loadParameter());
+        EXPECT_EQ(back.moduleName, vmtest::utf8("交流"));
+        EXPECT_EQ(back.getNormalTime(), 3.0);
     }
 }
 
