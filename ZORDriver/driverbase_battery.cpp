@@ -4,6 +4,7 @@
 #include "driverserial.h"
 #include "zoplatform.h"
 
+#include <algorithm>
 #include <fcntl.h>
 #include <mutex>
 #include <stdio.h>
@@ -440,4 +441,41 @@ int driverBaseWriteBatteryState()
     const uint8_t mos = globalTestStatusData->statusBatteryMOSState;
     return globalConfigureSoftData->batteryType != 0 ? batteryBMSWriteStateData(mos)
                                                      : batteryUartWriteStateData(mos);
+}
+
+int batteryDecodeAnswer(int kind, const uint8_t* bytes, int length, uint16_t words[BATTERY_WORD_COUNT],
+                        int32_t* chargingState)
+{
+    if (bytes == nullptr || words == nullptr || length < 0)
+        return -1;
+    uint16_t w[BATTERY_WORD_COUNT];
+    for (int i = 0; i < BATTERY_WORD_COUNT; ++i)
+        w[i] = words[i];
+    int32_t charging = 0;
+    bool valid = false;
+    int first = 0;
+    int last = BATTERY_WORD_COUNT - 1;
+    switch (kind) {
+    case BATTERY_ANSWER_BASIC:
+        valid = chargingState != nullptr && binDecodeBasic(bytes, std::min(length, kBinAnswerMax), w, &charging);
+        last = BATTERY_WORD_FET_STATE;
+        break;
+    case BATTERY_ANSWER_CELLS:
+        valid = binDecodeCells(bytes, std::min(length, kBinAnswerMax), w);
+        first = BATTERY_WORD_CELL_MAX;
+        last = BATTERY_WORD_CELL_AVERAGE;
+        break;
+    case BATTERY_ANSWER_ASCII:
+        valid = chargingState != nullptr && ascDecode(bytes, std::min(length, kAscAnswerMax), w, &charging);
+        break;
+    default:
+        break;
+    }
+    if (!valid)
+        return -1;
+    for (int i = first; i <= last; ++i)
+        words[i] = w[i];
+    if (kind != BATTERY_ANSWER_CELLS)
+        *chargingState = charging;
+    return 0;
 }

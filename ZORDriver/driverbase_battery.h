@@ -60,3 +60,13 @@ int batteryBMSWriteStateData(uint8_t mosState);    // ASCII switch command
 // State of charge s (percent reported by the pack) as shown: 100 x (s - 5) / 95
 // above 5 %, else 0.
 uint16_t batteryCapacityPercent(unsigned stateOfCharge);
+
+// The decoding step of the reads on its own, for one answer of length bytes
+// as it would arrive (cut to the receive buffer of its request): kind
+// BATTERY_ANSWER_BASIC fills words up to the FET state and the charging state,
+// BATTERY_ANSWER_CELLS the cell words (chargingState may be null), and
+// BATTERY_ANSWER_ASCII what batteryBMSReadStateData fills. 0 when the answer
+// was valid; otherwise -1, with nothing changed.
+enum BatteryAnswerKind { BATTERY_ANSWER_BASIC = 0, BATTERY_ANSWER_CELLS = 1, BATTERY_ANSWER_ASCII = 2 };
+int batteryDecodeAnswer(int kind, const uint8_t* bytes, int length, uint16_t words[BATTERY_WORD_COUNT],
+                        int32_t* chargingState);

@@ -13,6 +13,7 @@ packages=(
     qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qt-labs-qmlmodels
     qml-module-qttest
     libgtest-dev libgmock-dev libbenchmark-dev python3-html5lib
+    clang libclang-rt-14-dev
     xvfb xauth
     fonts-wqy-microhei
 )
@@ -65,6 +66,39 @@ passed_on_second_run() {
          /^[0-9]+\/[0-9]+ Testing: / { sub(/^[0-9]+\/[0-9]+ Testing: /, ""); name = $0; next }
          /^Test Failed\./ { failed[name] = 1; next }
          /^Test Passed\./ { if (name in failed) print name }' "$log"
+}
+
+# The fuzz targets of tests/fuzz (clang with libFuzzer), each run for
+# ZOR_FUZZ_SECONDS (default 5) from its seeds in tests/fuzz/seeds/<target>.
+# A finding (a crash, a sanitizer report, a failed check, an input that hangs
+# or leaks) fails the stage; its input is kept in build/fuzz/findings, and
+# what a run learnt stays in build/fuzz/run/<target>/corpus for the next run.
+run_fuzz() {
+    local dir="$here/build/fuzz"
+    local seconds="${ZOR_FUZZ_SECONDS:-5}"
+    CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -G Ninja -DZOR_FUZZ=ON -DZOR_WERROR=ON \
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF >/dev/null || return 1
+    cmake --build "$dir" -j "$jobs" --target zor_fuzzers || return 1
+    local failed=0 target name work
+    mkdir -p "$dir/findings"
+    for target in "$dir"/tests/fuzz/fuzz_*; do
+        [ -x "$target" ] || continue
+        name=$(basename "$target")
+        work="$dir/run/$name"
+        mkdir -p "$work/corpus"
+        # Paths are absolute: a target works in a folder of its own.
+        if (cd "$work" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+                "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+                -artifact_prefix="$dir/findings/$name-" "$work/corpus" "$here/tests/fuzz/seeds/$name" \
+                >"$work/log" 2>&1); then
+            echo "$name: $(grep -o 'Done [0-9]* runs' "$work/log" | tail -n 1), no finding"
+        else
+            tail -n 40 "$work/log"
+            echo "$name: FINDING (input kept in $dir/findings)"
+            failed=1
+        fi
+    done
+    return $failed
 }
 
 run_tests() {
@@ -125,6 +159,9 @@ run_tests() {
         echo "ThreadSanitizer reported the findings above."
         status=1
     fi
+
+    echo "== fuzz targets of the parsers of outside input (libFuzzer, ${ZOR_FUZZ_SECONDS:-5} s each)"
+    run_fuzz || status=1
 
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \

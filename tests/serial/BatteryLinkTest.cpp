@@ -321,6 +321,28 @@ TEST_F(BatteryLink, RejectsAnswersThatDoNotHoldWhatTheyClaim)
         {"ASCII: not hexadecimal", Protocol::Ascii, Request::Basic,
          asciiFrame(head + "00" + QByteArray(116, 'G'))},
     };
+    // The decoding step on its own (what the fuzz target drives) takes the
+    // valid answer and refuses every one below, changing nothing.
+    const auto decode = [](int kind, const QByteArray& answer, uint16_t* words, int32_t* charging) {
+        return batteryDecodeAnswer(kind, reinterpret_cast<const uint8_t*>(answer.constData()), answer.size(), words,
+                                   charging);
+    };
+    uint16_t words[BATTERY_WORD_COUNT] = {};
+    int32_t charging = -1;
+    ASSERT_EQ(0, decode(BATTERY_ANSWER_BASIC, binaryFrame(0x03, 0x00, basicData), words, &charging));
+    EXPECT_EQ(1000, words[BATTERY_WORD_VOLTAGE_TOTAL]);
+    EXPECT_EQ(percentOf(50), words[BATTERY_WORD_CAPACITY_PERCENT]);
+    EXPECT_EQ(0, charging);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        uint16_t kept[BATTERY_WORD_COUNT] = {7};
+        int32_t keptCharging = -1;
+        EXPECT_EQ(-1, decode(c.protocol == Protocol::Ascii ? BATTERY_ANSWER_ASCII : BATTERY_ANSWER_BASIC, c.answer,
+                             kept, &keptCharging));
+        EXPECT_EQ(7, kept[0]);
+        EXPECT_EQ(-1, keptCharging);
+    }
+
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ASSERT_EQ(150, manyCells.size());

@@ -1,0 +1,109 @@
+#include "FuzzSupport.h"
+
+#include "BaseXmlFile.h"
+#include "zoplatform_control_host.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+#include <QFileInfo>
+#include <QXmlStreamReader>
+
+#include <cstdio>
+#include <cstdlib>
+
+// The fuzz targets do not wait for the disk: the saves' flushes to it return
+// at once, in these programs only.
+extern "C" int fsync(int)
+{
+    return 0;
+}
+
+extern "C" int fdatasync(int)
+{
+    return 0;
+}
+
+namespace fuzz {
+
+namespace {
+
+void quiet(QtMsgType type, const QMessageLogContext&, const QString& text)
+{
+    if (type == QtFatalMsg) {
+        std::fprintf(stderr, "qFatal: %s\n", qPrintable(text));
+        std::abort();
+    }
+}
+
+} // namespace
+
+int initialize(int* argc, char*** argv)
+{
+    static QCoreApplication* app = new QCoreApplication(*argc, *argv);
+    (void)app;
+    qInstallMessageHandler(&quiet);
+    QDir here(QDir::currentPath());
+    QDir(here.filePath("fuzz-root")).removeRecursively();
+    here.mkpath("fuzz-root/dat/temp");
+    here.mkpath("fuzz-root/sandbox");
+    QDir::setCurrent(here.filePath("fuzz-root"));
+    zoplat::host::reset();
+    zoplat::host::setSandboxRoot(root() + QStringLiteral("/sandbox"));
+    // The product's fixed waits (pacing, settling) hold nothing up here.
+    zoplat::setSleeper([](int64_t) {});
+    return 0;
+}
+
+QString root()
+{
+    return QDir::currentPath();
+}
+
+QString write(const QString& name, const QByteArray& bytes)
+{
+    const QString path = root() + QLatin1Char('/') + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        fail("fuzz input not written", path);
+    return path;
+}
+
+QByteArray bytes(const uint8_t* data, size_t size)
+{
+    return QByteArray(reinterpret_cast<const char*>(data), int(size));
+}
+
+void fail(const char* what, const QString& detail)
+{
+    std::fprintf(stderr, "FINDING: %s %s\n", what, qPrintable(detail));
+    std::fflush(stderr);
+    std::abort();
+}
+
+void expectWellFormed(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        fail("a written file cannot be opened", path);
+    const QByteArray content = file.readAll();
+    QDomDocument doc;
+    QString error;
+    if (!doc.setContent(content, &error))
+        fail("a written file does not parse again", path + QStringLiteral(": ") + error);
+    if (!BaseXmlFile::isStorable(doc))
+        fail("a written file holds characters no XML file can carry", path);
+    // Qt's stream reader is strict about what the DOM parser lets pass
+    // (characters, references); another reader of the file would be too.
+    // The files use no namespaces: names are plain XML 1.0 names.
+    QXmlStreamReader reader(content);
+    reader.setNamespaceProcessing(false);
+    while (!reader.atEnd())
+        reader.readNext();
+    if (reader.hasError())
+        fail("a written file is not well-formed XML", path + QStringLiteral(": ") + reader.errorString());
+}
+
+} // namespace fuzz

@@ -1,0 +1,64 @@
+// Calibration files, XML and the older ".dat" form: a load (or an import
+// from the staging folder), the save, and the next load of what was saved.
+
+#include "FuzzSupport.h"
+#include "ModelCalibrationEntity.h"
+#include "zoplatform_control_host.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+using Cal = ModelCalibrationEntity;
+
+void removeCalibrationFiles()
+{
+    for (const char* folder : {"/dat", "/dat/temp"}) {
+        QDir dir(fuzz::root() + QLatin1String(folder));
+        for (const QString& name : dir.entryList({QStringLiteral("cal*")}, QDir::Files))
+            dir.remove(name);
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    return fuzz::initialize(argc, argv);
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (size < 1)
+        return 0;
+    zoplat::host::clearRecordedCommands();
+    removeCalibrationFiles();
+    const auto type = Cal::CALType(Cal::CAL_TYPE_ACAMP + data[0] % 10);
+    const bool legacy = (data[0] & 0x10) != 0;
+    const bool import = (data[0] & 0x20) != 0;
+    const QString name = Cal::getFileName(type) + (legacy ? QStringLiteral(".dat") : QStringLiteral(".xml"));
+    fuzz::write((import ? QStringLiteral("dat/temp/") : QStringLiteral("dat/")) + name, fuzz::bytes(data + 1, size - 1));
+
+    Cal e;
+    if (import) {
+        e.Import(Cal::EX_PAO_TYPE_LLO | Cal::EX_PAO_TYPE_U | Cal::EX_PAO_TYPE_I);
+    } else {
+        e.load(type);
+        if (!e.save(type))
+            fuzz::fail("a calibration file was not written");
+    }
+    const QString saved = fuzz::root() + QStringLiteral("/dat/") + Cal::getFileName(type) + QStringLiteral(".xml");
+    if (!QFile::exists(saved))
+        return 0;   // a refused import writes nothing
+    fuzz::expectWellFormed(saved);
+
+    // What the instrument wrote, it reads back whole.
+    Cal next;
+    next.load(type);
+    if (!next.getDamagedTypes().isEmpty())
+        fuzz::fail("a calibration file the instrument wrote reads back as damaged");
+    if (next.factorVersion != e.factorVersion)
+        fuzz::fail("the calibration version read back differs from the one saved");
+    return 0;
+}
