@@ -82,7 +82,7 @@ run_fuzz() {
     local failed=0 target name work
     mkdir -p "$dir/findings"
     for target in "$dir"/tests/fuzz/fuzz_*; do
-        [ -x "$target" ] || continue
+        [ -f "$target" ] && [ -x "$target" ] || continue   # not the build's folders
         name=$(basename "$target")
         work="$dir/run/$name"
         mkdir -p "$work/corpus"
