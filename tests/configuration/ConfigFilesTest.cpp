@@ -1,8 +1,8 @@
 #include "ConfigTestSupport.h"
 #include "ControllerConfiguration.h"
 
-#include <QFileInfo>
 #include <QDomDocument>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <cmath>
