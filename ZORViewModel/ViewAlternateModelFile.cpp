@@ -32,34 +32,6 @@ constexpr double kMaxFrequency = 1000.0;
 constexpr double kMaxStep = 300.0;
 constexpr double kMaxRampTime = 300.0;
 
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// An int field that only takes values in [low, high] from a file.
-template <typename T>
-void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
-{
-    qint32 value = qint32(field);
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save && value >= low && value <= high)
-        field = T(value);
-}
-
-// Removes the children of element named name + index for index >= from.
-void removeIndexedFrom(QDomElement* element, const char* name, int from)
-{
-    for (int j = from; j < 3; ++j) {
-        QDomElement stale = element->firstChildElement(indexed(name, j));
-        while (!stale.isNull()) {
-            QDomElement next = stale.nextSiblingElement(indexed(name, j));
-            element->removeChild(stale);
-            stale = next;
-        }
-    }
-}
-
 } // namespace
 
 void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)

@@ -16,6 +16,7 @@
 #include "ViewDirectModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 #include <functional>
@@ -23,35 +24,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// A setting: written from `value`, read back through `take` (a setter or the
-// model's limits for it).
-template <typename T>
-void mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T value,
-                const std::function<void(T)>& take)
-{
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save)
-        take(value);
-}
-
-// Removes the children of element named name + index for index >= from.
-void removeIndexedFrom(QDomElement* element, const char* name, int from)
-{
-    for (int j = from; j < 3; ++j) {
-        QDomElement stale = element->firstChildElement(indexed(name, j));
-        while (!stale.isNull()) {
-            QDomElement next = stale.nextSiblingElement(indexed(name, j));
-            element->removeChild(stale);
-            stale = next;
-        }
-    }
-}
 
 } // namespace
 

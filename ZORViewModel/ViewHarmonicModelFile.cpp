@@ -20,6 +20,7 @@
 #include "ViewHarmonicModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 #include <functional>
@@ -27,21 +28,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// A setting: written from `value`, read back through `take`.
-template <typename T>
-void mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T value,
-                const std::function<void(T)>& take)
-{
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save)
-        take(value);
-}
 
 // Takes a number into field when it passes `accept`.
 std::function<void(double)> numberInto(double& field, bool (*accept)(double))
@@ -70,19 +56,6 @@ bool finite(double value)
 bool amplitude(double value)
 {
     return std::isfinite(value) && value >= 0.0;
-}
-
-// Removes the children of element named name + index for index >= from.
-void removeIndexedFrom(QDomElement* element, const char* name, int from)
-{
-    for (int j = from; j < 3; ++j) {
-        QDomElement stale = element->firstChildElement(indexed(name, j));
-        while (!stale.isNull()) {
-            QDomElement next = stale.nextSiblingElement(indexed(name, j));
-            element->removeChild(stale);
-            stale = next;
-        }
-    }
 }
 
 } // namespace
