@@ -371,58 +371,100 @@ void ControllerTestor::reportFailedStart(CommSOEEntity& event, bool switchedOn, 
 void ControllerTestor::startCalibration(CommSOEEntity& event)
 {
     int errorSum = 0;
-    bool output = true;
+    bool found = false;
+    bool auxdc = false;
+    bool powerReported = false;
     ModelCalibrationEntity* cal = dataCalibration;
-    cal->resetCurrentPoint();
-    cal->resetCurSelFactor();
-    // The auxiliary DC points are played through the driver's coefficients:
-    // they must be the reset ones, or a second calibration undoes the first.
-    if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC)
-        cal->updateToDriverFactor();
-
-    if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
-        if (cal->switchToNextPoint()) {
+    {
+        QMutexLocker lock(&cal->entityLock);
+        auxdc = cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC;
+        cal->resetCurrentPoint();
+        cal->resetCurSelFactor();
+        // The auxiliary DC points are played through the driver's coefficients:
+        // they must be the reset ones, or a second calibration undoes the first.
+        if (auxdc)
+            cal->updateToDriverFactor();
+        found = cal->switchToNextPoint();
+        if (found) {
             cal->updateToDriverValue();
-            if (CommDriverTestControlData* control = globalTestControlData) {
-                control->controlPowerDCVAuxEnable = 1;
-                control->controlPowerDCVAuxType = 1;
-                errorSum += driverBaseSendTestControlPower();
+            if (auxdc) {
+                if (CommDriverTestControlData* control = globalTestControlData) {
+                    control->controlPowerDCVAuxEnable = 1;
+                    control->controlPowerDCVAuxType = 1;
+                    errorSum += driverBaseSendTestControlPower();
+                } else {
+                    errorSum += -1;
+                }
             } else {
-                errorSum += -1;
+                errorSum += setTestParameter(false, false);
             }
-            if (errorSum == 0)
-                emit sigUpdatePowerState(true);
-        } else {
-            errorSum += setTestAuxPower(false, qint32(0));
-            output = false;
-        }
-    } else {
-        if (cal->switchToNextPoint()) {
-            cal->updateToDriverValue();
-            errorSum += setTestParameter(false, false);
-            errorSum += setTestPower(true);
-            if (errorSum == 0)
-                emit sigUpdatePowerState(true);
-            zoplat::sleepMs(kAmplifierSettleMs);
-            errorSum += setTestRuning(true);
-            zoplat::sleepMs(kCalibrationSettleMs);
-        } else {
-            errorSum += setTestRuning(false);
-            output = false;
         }
     }
 
-    startQTime = wallClockNow();
     event.soeType = CommSOEEntity::SOE_TYPE_NONE;
-    if (errorSum == 0 && output) {
+    if (!found) {
+        // Nothing selected: nothing goes on, and the page hears that no run began.
+        if (auxdc)
+            setTestAuxPower(false, qint32(0));
+        else
+            setTestRuning(false);
+        emit sigUpdateRunState(event, false);
+        releaseRunCapture();
+        return;
+    }
+    if (auxdc) {
+        powerReported = errorSum == 0;
+        if (powerReported)
+            emit sigUpdatePowerState(true);
+    } else if (errorSum == 0) {
+        errorSum += setTestPower(true);
+        powerReported = errorSum == 0;
+        if (powerReported)
+            emit sigUpdatePowerState(true);
+        zoplat::sleepMs(kAmplifierSettleMs);
+        errorSum += setTestRuning(true);
+        zoplat::sleepMs(kCalibrationSettleMs);
+    }
+
+    startQTime = wallClockNow();
+    if (errorSum == 0) {
         emit sigUpdateRunState(event, true);
         runEnable.store(true);
         return;
     }
-    if (errorSum != 0)
-        emit sigUpdateRunState(event, false);
-    if (!runEnable.load())
-        releaseRunCapture();
+    // A start the instrument did not take leaves nothing on; the cells it
+    // cleared are offered to be saved or reloaded as after any stop.
+    qWarning("ControllerTestor: calibration start failed (driver result sum %d)", errorSum);
+    switchCalibrationOff(auxdc, powerReported);
+    emit sigUpdateRunState(event, false);
+    finishCalibration();
+    releaseRunCapture();
+}
+
+// Output of a calibration run off: the auxiliary supply for AUXDC, else the
+// run and the amplifiers; the power-off notice follows a power-on notice.
+void ControllerTestor::switchCalibrationOff(bool auxdc, bool powerReported)
+{
+    int result;
+    if (auxdc) {
+        result = setTestAuxPower(false, qint32(0));
+    } else {
+        result = setTestRuning(false);
+        result += setTestPower(false);
+    }
+    if (powerReported && result == 0)
+        emit sigUpdatePowerState(false);
+}
+
+// The coefficients of the run's cells from the values measured so far; the
+// page then asks whether to save them.
+void ControllerTestor::finishCalibration()
+{
+    {
+        QMutexLocker lock(&dataCalibration->entityLock);
+        dataCalibration->computeCurSelFactor();
+    }
+    emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALFINISH, true);
 }
 
 void ControllerTestor::doTestInterrupt()
@@ -440,17 +482,13 @@ void ControllerTestor::doTestInterrupt()
         setTestPluseRuning(false);
         break;
     case ModuleStop::Calibration: {
-        int result;
-        if (dataCalibration->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
-            result = setTestAuxPower(false, qint32(0));
-        } else {
-            result = setTestRuning(false);
-            result += setTestPower(false);
+        bool auxdc;
+        {
+            QMutexLocker lock(&dataCalibration->entityLock);
+            auxdc = dataCalibration->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC;
         }
-        if (result == 0)
-            emit sigUpdatePowerState(false);
-        dataCalibration->computeCurSelFactor();
-        emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALFINISH, true);
+        switchCalibrationOff(auxdc, true);
+        finishCalibration();
         break;
     }
     case ModuleStop::PulsesFirst:
@@ -490,27 +528,43 @@ void ControllerTestor::doTestSwitch()
 
 void ControllerTestor::switchCalibration()
 {
+    // A request queued before the run ended has no point to move to.
+    if (!runEnable.load())
+        return;
     int errorSum = 0;
+    bool found;
     ModelCalibrationEntity* cal = dataCalibration;
-    if (cal->switchToNextPoint()) {
-        cal->updateToDriverValue();
-        if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
-            if (CommDriverTestControlData* control = globalTestControlData) {
-                control->controlPowerDCVAuxEnable = 1;
-                errorSum += driverBaseSendTestControlPower();
+    {
+        QMutexLocker lock(&cal->entityLock);
+        found = cal->switchToNextPoint();
+        if (found) {
+            cal->updateToDriverValue();
+            if (cal->currentCalType == ModelCalibrationEntity::CAL_TYPE_AUXDC) {
+                if (CommDriverTestControlData* control = globalTestControlData) {
+                    control->controlPowerDCVAuxEnable = 1;
+                    errorSum += driverBaseSendTestControlPower();
+                } else {
+                    errorSum += -1;
+                }
             } else {
-                errorSum += -1;
+                // A page the instrument did not take in full is not switched to.
+                errorSum += driverBaseSwitchUpdateOffset();
+                errorSum += setTestParameter(false, false);
+                if (errorSum == 0)
+                    errorSum += setTestSwitch(false);
             }
-        } else {
-            errorSum += driverBaseSwitchUpdateOffset();
-            errorSum += setTestParameter(false, false);
-            errorSum += setTestSwitch(false);
         }
-    } else {
-        doTestInterrupt();
     }
-    if (errorSum == 0)
-        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow()), TEST_CALIBRATION);
+    if (!found) {
+        doTestInterrupt();
+    } else if (errorSum != 0) {
+        // The point (or half of it) may be on with no one asked to measure
+        // it: the run ends.
+        qWarning("ControllerTestor: calibration switch failed (driver result sum %d)", errorSum);
+        doTestInterrupt();
+        return;
+    }
+    emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow()), TEST_CALIBRATION);
 }
 
 // ---- Binary outputs, auxiliary DC, battery, trigger ------------------------------------
@@ -624,10 +678,14 @@ void ControllerTestor::doCalSave(qint32 type)
 {
     if (!validCalType(type))
         return;
-    const bool ok = dataCalibration->save(ModelCalibrationEntity::CALType(type));
+    bool ok;
+    {
+        QMutexLocker lock(&dataCalibration->entityLock);
+        ok = dataCalibration->save(ModelCalibrationEntity::CALType(type));
+        dataCalibration->updateToDriverFactor();
+    }
     if (!ok)
         qWarning("ControllerTestor: saving calibration kind %d failed", type);
-    dataCalibration->updateToDriverFactor();
     emit sigCalSaveFinished(type, ok);
 }
 
@@ -635,9 +693,12 @@ void ControllerTestor::doCalLoad(qint32 type)
 {
     if (!validCalType(type))
         return;
-    dataCalibration->load(ModelCalibrationEntity::CALType(type));
+    {
+        QMutexLocker lock(&dataCalibration->entityLock);
+        dataCalibration->load(ModelCalibrationEntity::CALType(type));
+        dataCalibration->updateToDriverFactor();
+    }
     reportDamagedCalibration(type == ModelCalibrationEntity::CAL_TYPE_ALL);
-    dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
 }
 
@@ -646,6 +707,7 @@ void ControllerTestor::doCalReset(qint32 type, bool cursel)
     if (!validCalType(type))
         return;
     const auto kind = ModelCalibrationEntity::CALType(type);
+    QMutexLocker lock(&dataCalibration->entityLock);
     if (cursel) {
         dataCalibration->resetSel(kind);
     } else {
@@ -657,15 +719,23 @@ void ControllerTestor::doCalReset(qint32 type, bool cursel)
 
 void ControllerTestor::doCalExport(qint32 type)
 {
-    const bool ok = dataCalibration->Export(type);
+    bool ok;
+    {
+        QMutexLocker lock(&dataCalibration->entityLock);
+        ok = dataCalibration->Export(type);
+    }
     emit sigCalExchangeFinished(0, ok);
 }
 
 void ControllerTestor::doCalImport(qint32 type)
 {
-    const bool ok = dataCalibration->Import(type);
+    bool ok;
+    {
+        QMutexLocker lock(&dataCalibration->entityLock);
+        ok = dataCalibration->Import(type);
+        dataCalibration->updateToDriverFactor();
+    }
     reportDamagedCalibration(false);
-    dataCalibration->updateToDriverFactor();
     emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
     emit sigCalExchangeFinished(1, ok);
 }

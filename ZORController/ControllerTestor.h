@@ -206,6 +206,8 @@ private:
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
     void startCalibration(CommSOEEntity& event);
     void switchCalibration();
+    void switchCalibrationOff(bool auxdc, bool powerReported);
+    void finishCalibration();
     void releaseRunCapture();
     static bool validCalType(qint32 type);
 

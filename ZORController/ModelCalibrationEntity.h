@@ -10,9 +10,13 @@
 // A cell is one (port, level) pair of one kind; every per-kind array is
 // indexed [port][level] or [port][level][point].
 //
-// Thread use: the entity belongs to the testor and is used on its thread only
-// (run, files, export and import). The file operations hold `mutex`; so does
-// getDamagedTypes(), the one read meant for another thread.
+// Thread use: the testor runs the entity on its thread (run, files, export
+// and import); the calibration view model reads and writes the kind, the
+// selections, the measures and the points from the GUI thread. entityLock
+// guards every field: the view model holds it for each call, the testor for
+// each step, load, save, reset, export and import (never across the start's
+// settle waits). The file operations also hold `mutex`; so does
+// getDamagedTypes(), which needs no entityLock.
 //
 // What the testor calls:
 //   start:   resetCurrentPoint(), resetCurSelFactor(), switchToNextPoint()
@@ -31,6 +35,7 @@
 
 #include <QList>
 #include <QMutex>
+#include <QRecursiveMutex>
 #include <QString>
 
 class QDomElement;
@@ -186,6 +191,9 @@ public:
     qint32 currentPortIndex = 0;
     qint32 currentLevelIndex = 0;
     qint32 currentPointIndex = 0;
+
+    // Guards every field between the testor and the view model.
+    mutable QRecursiveMutex entityLock;
 
     // Held by every file writer and reader.
     mutable QMutex mutex;

@@ -781,6 +781,12 @@ public:
     // imports nothing and gives false).
     Q_INVOKABLE bool exportCal(QString folder, int mask);
     Q_INVOKABLE bool importCal(QString folder, int mask);
+    // The same off the GUI thread, for the interface: false (nothing started)
+    // while an export or import is under way; sigCalExchangeDone(exported, ok)
+    // brings the result.
+    Q_INVOKABLE bool startExportCal(QString folder, int mask);
+    Q_INVOKABLE bool startImportCal(QString folder, int mask);
+    Q_INVOKABLE bool getCalExchangeBusy() const;
     // Longest wait for the engine's export or import, ms.
     static constexpr int kCalEngineWaitMs = 3000;
 
@@ -802,6 +808,7 @@ public:
 
 signals:
     void sigUpgradeShellFinished(int result);
+    void sigCalExchangeDone(bool exported, bool ok);
 
 protected:
     QList<QPair<QString, bool>> fileList;
@@ -812,6 +819,9 @@ protected:
 private:
     // The stick's mount point, "/media/usb", is mounted.
     static bool usbStickMounted();
+    static bool exportCalFiles(const QString& folder, int mask);
+    static bool importCalFiles(const QString& folder, int mask);
+    bool startCalExchange(bool exported, const QString& folder, int mask);
     // A plain file name: not empty, no "/", "\\" or NUL, no "..", no leading ".".
     static bool isPlainFileName(const QString& name);
     QString fileWorkingFolder(FilePos pos, FileType type) const;

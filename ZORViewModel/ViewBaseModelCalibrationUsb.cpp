@@ -8,7 +8,8 @@
 // When the testor announces the engine's result (the notice
 // sigCalExchangeFinished(qint32 direction, bool ok), direction 0 export, 1
 // import), that result decides; without the notice the result is read from
-// the staging files the engine leaves (see engineResultFromFiles).
+// the staging files the engine leaves (see engineResultFromFiles). The
+// interface runs both off the GUI thread (startExportCal, startImportCal).
 
 #include "ViewBaseModel.h"
 
@@ -21,8 +22,13 @@
 #include <QFileInfo>
 #include <QMetaMethod>
 #include <QMutex>
+#include <QCoreApplication>
 #include <QMutexLocker>
+#include <QPointer>
 #include <QSemaphore>
+#include <QThreadPool>
+
+#include <atomic>
 
 #include <memory>
 
@@ -222,6 +228,58 @@ bool runEngine(ControllerCenter* center, Direction direction, int mask)
 
 bool ViewBaseModel::exportCal(QString folder, int mask)
 {
+    return exportCalFiles(folder, mask);
+}
+
+bool ViewBaseModel::importCal(QString folder, int mask)
+{
+    return importCalFiles(folder, mask);
+}
+
+namespace {
+// One export or import at a time, whichever model asked.
+std::atomic<bool> calExchangeBusy{false};
+} // namespace
+
+bool ViewBaseModel::getCalExchangeBusy() const
+{
+    return calExchangeBusy.load();
+}
+
+bool ViewBaseModel::startExportCal(QString folder, int mask)
+{
+    return startCalExchange(true, folder, mask);
+}
+
+bool ViewBaseModel::startImportCal(QString folder, int mask)
+{
+    return startCalExchange(false, folder, mask);
+}
+
+bool ViewBaseModel::startCalExchange(bool exported, const QString& folder, int mask)
+{
+    bool idle = false;
+    if (!calExchangeBusy.compare_exchange_strong(idle, true))
+        return false;
+    const QPointer<ViewBaseModel> self(this);
+    // Not the device queue: the backlight and low-power steps do not wait
+    // for the engine's export.
+    QThreadPool::globalInstance()->start([self, exported, folder, mask] {
+        const bool ok = exported ? exportCalFiles(folder, mask) : importCalFiles(folder, mask);
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, exported, ok] {
+                calExchangeBusy.store(false);
+                if (self)
+                    emit self->sigCalExchangeDone(exported, ok);
+            },
+            Qt::QueuedConnection);
+    });
+    return true;
+}
+
+bool ViewBaseModel::exportCalFiles(const QString& folder, int mask)
+{
     mask &= kMaskAll;   // other bits choose nothing
     if (mask == 0 || !isStickFolder(folder) || !usbStickMounted())
         return false;
@@ -258,7 +316,7 @@ bool ViewBaseModel::exportCal(QString folder, int mask)
     return ok && copied > 0;
 }
 
-bool ViewBaseModel::importCal(QString folder, int mask)
+bool ViewBaseModel::importCalFiles(const QString& folder, int mask)
 {
     mask &= kMaskAll;
     if (mask == 0 || !isStickFolder(folder) || !usbStickMounted() || !QFileInfo(local(folder)).isDir())

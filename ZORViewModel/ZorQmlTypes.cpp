@@ -2,6 +2,7 @@
 
 #include "ViewAlternateModel.h"
 #include "ViewBaseModel.h"
+#include "ViewCalibrationModel.h"
 #include "ViewComputerDistanceModel.h"
 #include "ViewDirectModel.h"
 #include "ViewStdSourceModel.h"
@@ -22,6 +23,7 @@ void registerTypes()
     qmlRegisterType<ViewDirectModel>("ZOR.ViewDirectModel", 1, 0, "ViewDirectModel");
     qmlRegisterType<ViewStdSourceModel>("ZOR.ViewStdSourceModel", 1, 0, "ViewStdSourceModel");
     qmlRegisterType<ViewHarmonicModel>("ZOR.ViewHarmonicModel", 1, 0, "ViewHarmonicModel");
+    qmlRegisterType<ViewCalibrationModel>("ZOR.ViewCalibrationModel", 1, 0, "ViewCalibrationModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

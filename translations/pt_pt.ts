@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pt_PT" sourcelanguage="zh_CN">
 <context>
+    <name>ChildCalMeasureDialog</name>
+    <message>
+        <source>请输入校准测量值...</source>
+        <translation>Introduza o valor medido...</translation>
+    </message>
+    <message>
+        <source>校准点:</source>
+        <translation>Ponto:</translation>
+    </message>
+    <message>
+        <source>测量值:</source>
+        <translation>Medido:</translation>
+    </message>
+</context>
+<context>
     <name>ChildTestTimeDialog</name>
     <message>
         <source>定时设置</source>
@@ -1046,6 +1061,113 @@
     </message>
 </context>
 <context>
+    <name>ModelSystemCalPage</name>
+    <message>
+        <source>小信号</source>
+        <translation>Baixo nível</translation>
+    </message>
+    <message>
+        <source>功放</source>
+        <translation>Amplificador</translation>
+    </message>
+    <message>
+        <source>零偏</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Ampl.</translation>
+    </message>
+    <message>
+        <source>直流幅值</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>交流零偏</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>交流幅值</source>
+        <translation>Ampl.</translation>
+    </message>
+    <message>
+        <source>交流相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>交流频率</source>
+        <translation>Freq.</translation>
+    </message>
+    <message>
+        <source>幅频特性</source>
+        <translation>Ampl./f</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>CC aux</translation>
+    </message>
+    <message>
+        <source>是否需要保存校准系数？</source>
+        <translation>Guardar os coeficientes de calibração?</translation>
+    </message>
+    <message>
+        <source>导出系数</source>
+        <translation>Exportar</translation>
+    </message>
+    <message>
+        <source>导入系数</source>
+        <translation>Importar</translation>
+    </message>
+    <message>
+        <source>校准系数导出成功!</source>
+        <translation>Coeficientes exportados!</translation>
+    </message>
+    <message>
+        <source>没有可导出校准系数文件!</source>
+        <translation>Sem ficheiros de coeficientes para exportar!</translation>
+    </message>
+    <message>
+        <source>校准系数导入成功!</source>
+        <translation>Coeficientes importados!</translation>
+    </message>
+    <message>
+        <source>没有可导入校准系数文件!</source>
+        <translation>Sem ficheiros de coeficientes para importar!</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Coeficientes guardados!</translation>
+    </message>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Falha ao guardar os coeficientes: %1</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Iniciar</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>加载</source>
+        <translation>Carregar</translation>
+    </message>
+    <message>
+        <source>删除选中</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>Repor</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Fechar</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1452,6 +1574,33 @@
     <message>
         <source>取消</source>
         <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
+    <name>UserExportCalDialog</name>
+    <message>
+        <source>导出校准系数</source>
+        <translation>Exportar coeficientes</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Baixo nív.</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>Ampl. U</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>Ampl. I</translation>
+    </message>
+    <message>
+        <source>备份文件夹：</source>
+        <translation>Pasta de cópia:</translation>
+    </message>
+    <message>
+        <source>U盘不存在！</source>
+        <translation>Sem pen USB!</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU" sourcelanguage="zh_CN">
 <context>
+    <name>ChildCalMeasureDialog</name>
+    <message>
+        <source>请输入校准测量值...</source>
+        <translation>Введите измеренное значение...</translation>
+    </message>
+    <message>
+        <source>校准点:</source>
+        <translation>Точка:</translation>
+    </message>
+    <message>
+        <source>测量值:</source>
+        <translation>Измерено:</translation>
+    </message>
+</context>
+<context>
     <name>ChildTestTimeDialog</name>
     <message>
         <source>定时设置</source>
@@ -1046,6 +1061,113 @@
     </message>
 </context>
 <context>
+    <name>ModelSystemCalPage</name>
+    <message>
+        <source>小信号</source>
+        <translation>Слаботочный</translation>
+    </message>
+    <message>
+        <source>功放</source>
+        <translation>Усилитель</translation>
+    </message>
+    <message>
+        <source>零偏</source>
+        <translation>Смещение</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>直流幅值</source>
+        <translation>Ампл. DC</translation>
+    </message>
+    <message>
+        <source>交流零偏</source>
+        <translation>Смещ. AC</translation>
+    </message>
+    <message>
+        <source>交流幅值</source>
+        <translation>Ампл. AC</translation>
+    </message>
+    <message>
+        <source>交流相位</source>
+        <translation>Фаза AC</translation>
+    </message>
+    <message>
+        <source>交流频率</source>
+        <translation>Част. AC</translation>
+    </message>
+    <message>
+        <source>幅频特性</source>
+        <translation>АЧХ</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>Всп. DC</translation>
+    </message>
+    <message>
+        <source>是否需要保存校准系数？</source>
+        <translation>Сохранить калибровочные коэффициенты?</translation>
+    </message>
+    <message>
+        <source>导出系数</source>
+        <translation>Экспорт</translation>
+    </message>
+    <message>
+        <source>导入系数</source>
+        <translation>Импорт</translation>
+    </message>
+    <message>
+        <source>校准系数导出成功!</source>
+        <translation>Коэффициенты экспортированы!</translation>
+    </message>
+    <message>
+        <source>没有可导出校准系数文件!</source>
+        <translation>Нет файлов коэффициентов для экспорта!</translation>
+    </message>
+    <message>
+        <source>校准系数导入成功!</source>
+        <translation>Коэффициенты импортированы!</translation>
+    </message>
+    <message>
+        <source>没有可导入校准系数文件!</source>
+        <translation>Нет файлов коэффициентов для импорта!</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Коэффициенты сохранены!</translation>
+    </message>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Коэффициенты не сохранены: %1</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>加载</source>
+        <translation>Загруз.</translation>
+    </message>
+    <message>
+        <source>删除选中</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>Сброс</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Закрыть</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1452,6 +1574,33 @@
     <message>
         <source>取消</source>
         <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>UserExportCalDialog</name>
+    <message>
+        <source>导出校准系数</source>
+        <translation>Экспорт коэффициентов</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Слаботоч.</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>Усил. U</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>Усил. I</translation>
+    </message>
+    <message>
+        <source>备份文件夹：</source>
+        <translation>Папка копии:</translation>
+    </message>
+    <message>
+        <source>U盘不存在！</source>
+        <translation>Нет USB-диска!</translation>
     </message>
 </context>
 <context>

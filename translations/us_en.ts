@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US" sourcelanguage="zh_CN">
 <context>
+    <name>ChildCalMeasureDialog</name>
+    <message>
+        <source>请输入校准测量值...</source>
+        <translation>Enter the measured value...</translation>
+    </message>
+    <message>
+        <source>校准点:</source>
+        <translation>Point:</translation>
+    </message>
+    <message>
+        <source>测量值:</source>
+        <translation>Measured:</translation>
+    </message>
+</context>
+<context>
     <name>ChildTestTimeDialog</name>
     <message>
         <source>定时设置</source>
@@ -1046,6 +1061,113 @@
     </message>
 </context>
 <context>
+    <name>ModelSystemCalPage</name>
+    <message>
+        <source>小信号</source>
+        <translation>Low level</translation>
+    </message>
+    <message>
+        <source>功放</source>
+        <translation>Amplifier</translation>
+    </message>
+    <message>
+        <source>零偏</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Ampl.</translation>
+    </message>
+    <message>
+        <source>直流幅值</source>
+        <translation>DC</translation>
+    </message>
+    <message>
+        <source>交流零偏</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>交流幅值</source>
+        <translation>Ampl.</translation>
+    </message>
+    <message>
+        <source>交流相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>交流频率</source>
+        <translation>Freq.</translation>
+    </message>
+    <message>
+        <source>幅频特性</source>
+        <translation>Ampl./f</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>Aux DC</translation>
+    </message>
+    <message>
+        <source>是否需要保存校准系数？</source>
+        <translation>Save the calibration coefficients?</translation>
+    </message>
+    <message>
+        <source>导出系数</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>导入系数</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>校准系数导出成功!</source>
+        <translation>Coefficients exported!</translation>
+    </message>
+    <message>
+        <source>没有可导出校准系数文件!</source>
+        <translation>No coefficient files to export!</translation>
+    </message>
+    <message>
+        <source>校准系数导入成功!</source>
+        <translation>Coefficients imported!</translation>
+    </message>
+    <message>
+        <source>没有可导入校准系数文件!</source>
+        <translation>No coefficient files to import!</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Coefficients saved!</translation>
+    </message>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Saving the coefficients failed: %1</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>加载</source>
+        <translation>Load</translation>
+    </message>
+    <message>
+        <source>删除选中</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>Reset</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1452,6 +1574,33 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+</context>
+<context>
+    <name>UserExportCalDialog</name>
+    <message>
+        <source>导出校准系数</source>
+        <translation>Export coefficients</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>Low level</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>U amp.</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>I amp.</translation>
+    </message>
+    <message>
+        <source>备份文件夹：</source>
+        <translation>Backup folder:</translation>
+    </message>
+    <message>
+        <source>U盘不存在！</source>
+        <translation>No USB stick!</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,21 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN" sourcelanguage="zh_CN">
 <context>
+    <name>ChildCalMeasureDialog</name>
+    <message>
+        <source>请输入校准测量值...</source>
+        <translation>请输入校准测量值...</translation>
+    </message>
+    <message>
+        <source>校准点:</source>
+        <translation>校准点:</translation>
+    </message>
+    <message>
+        <source>测量值:</source>
+        <translation>测量值:</translation>
+    </message>
+</context>
+<context>
     <name>ChildTestTimeDialog</name>
     <message>
         <source>定时设置</source>
@@ -1046,6 +1061,113 @@
     </message>
 </context>
 <context>
+    <name>ModelSystemCalPage</name>
+    <message>
+        <source>小信号</source>
+        <translation>小信号</translation>
+    </message>
+    <message>
+        <source>功放</source>
+        <translation>功放</translation>
+    </message>
+    <message>
+        <source>零偏</source>
+        <translation>零偏</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>直流幅值</source>
+        <translation>直流幅值</translation>
+    </message>
+    <message>
+        <source>交流零偏</source>
+        <translation>交流零偏</translation>
+    </message>
+    <message>
+        <source>交流幅值</source>
+        <translation>交流幅值</translation>
+    </message>
+    <message>
+        <source>交流相位</source>
+        <translation>交流相位</translation>
+    </message>
+    <message>
+        <source>交流频率</source>
+        <translation>交流频率</translation>
+    </message>
+    <message>
+        <source>幅频特性</source>
+        <translation>幅频特性</translation>
+    </message>
+    <message>
+        <source>辅助直流</source>
+        <translation>辅助直流</translation>
+    </message>
+    <message>
+        <source>是否需要保存校准系数？</source>
+        <translation>是否需要保存校准系数？</translation>
+    </message>
+    <message>
+        <source>导出系数</source>
+        <translation>导出系数</translation>
+    </message>
+    <message>
+        <source>导入系数</source>
+        <translation>导入系数</translation>
+    </message>
+    <message>
+        <source>校准系数导出成功!</source>
+        <translation>校准系数导出成功!</translation>
+    </message>
+    <message>
+        <source>没有可导出校准系数文件!</source>
+        <translation>没有可导出校准系数文件!</translation>
+    </message>
+    <message>
+        <source>校准系数导入成功!</source>
+        <translation>校准系数导入成功!</translation>
+    </message>
+    <message>
+        <source>没有可导入校准系数文件!</source>
+        <translation>没有可导入校准系数文件!</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>校准系数保存成功!</translation>
+    </message>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>校准系数保存失败：%1</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>保存</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>加载</source>
+        <translation>加载</translation>
+    </message>
+    <message>
+        <source>删除选中</source>
+        <translation>删除选中</translation>
+    </message>
+    <message>
+        <source>删除全部</source>
+        <translation>删除全部</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
     <name>ModelSystemCfgPage</name>
     <message>
         <source>机器型号:</source>
@@ -1452,6 +1574,33 @@
     <message>
         <source>取消</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>UserExportCalDialog</name>
+    <message>
+        <source>导出校准系数</source>
+        <translation>导出校准系数</translation>
+    </message>
+    <message>
+        <source>小信号</source>
+        <translation>小信号</translation>
+    </message>
+    <message>
+        <source>电压功放</source>
+        <translation>电压功放</translation>
+    </message>
+    <message>
+        <source>电流功放</source>
+        <translation>电流功放</translation>
+    </message>
+    <message>
+        <source>备份文件夹：</source>
+        <translation>备份文件夹：</translation>
+    </message>
+    <message>
+        <source>U盘不存在！</source>
+        <translation>U盘不存在！</translation>
     </message>
 </context>
 <context>

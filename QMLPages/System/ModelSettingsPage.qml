@@ -517,12 +517,14 @@ Item {
     }
 
     // The output-calibration page (ModelSystemCalPage) of the calibration
-    // module; without a page "输出校准" opens nothing.
+    // module; without a page "输出校准" opens nothing. Hiding it stops a
+    // calibration run.
     Loader {
         id: calibrationSlot
         objectName: "calibrationSlot"
         readonly property bool available: status === Loader.Ready && item !== null
         anchors.fill: parent
+        source: "qrc:/QMLPages/Calibration/ModelSystemCalPage.qml"
         visible: false
         onVisibleChanged: if (!visible) page.closeInputPanels()
     }

@@ -1,5 +1,6 @@
 #include "ModulePageBench.h"
 
+#include "CommDriverData.h"
 #include "ControllerCenter.h"
 #include "SimDut.h"
 #include "SimHostFactory.h"
@@ -193,4 +194,49 @@ bool ModulePageBench::fileExists(const QString& path) const
 QString ModulePageBench::violationText() const
 {
     return sim ? QString::fromStdString(sim->violationText()) : QString();
+}
+
+void ModulePageBench::setUsbStickMounted(bool mounted)
+{
+    zoplat::host::scriptCommand(QStringLiteral("mountpoint -q /media/usb"), {mounted ? 0 : 1, {}});
+}
+
+QString ModulePageBench::devicePath(const QString& path) const
+{
+    return zoplat::devicePath(path);
+}
+
+QString ModulePageBench::appPath(const QString& relative) const
+{
+    return QDir::current().absoluteFilePath(relative);
+}
+
+namespace {
+bool validCalCell(int port, int level, int point)
+{
+    return port >= 0 && port < 8 && level >= 0 && level < 2 && point >= 0 && point < 4;
+}
+} // namespace
+
+double ModulePageBench::driverAcampFactor(int port, int level, int point) const
+{
+    const CommDriverConfigureCalData* cal = globalConfigureCalData;
+    return cal && validCalCell(port, level, point) ? cal->acampAmpFactors[port][level][point] : qQNaN();
+}
+
+double ModulePageBench::driverAcampOffset(int port, int level, int point) const
+{
+    const CommDriverConfigureCalData* cal = globalConfigureCalData;
+    return cal && validCalCell(port, level, point) ? cal->acampAmpOffsets[port][level][point] : qQNaN();
+}
+
+bool ModulePageBench::blockFile(const QString& path, bool blocked)
+{
+    if (!insideSandbox(path))
+        return false;
+    QDir folder(path);
+    if (!blocked)
+        return folder.removeRecursively();
+    QFile::remove(path);
+    return QDir().mkpath(path + QStringLiteral("/blocked"));
 }

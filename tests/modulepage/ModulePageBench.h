@@ -68,6 +68,18 @@ public:
     Q_INVOKABLE bool fileExists(const QString& path) const;
     // Protocol violations of the product's link code (empty when none).
     Q_INVOKABLE QString violationText() const;
+    // The platform's mount check of the USB stick says it is (not) mounted.
+    Q_INVOKABLE void setUsbStickMounted(bool mounted);
+    // The sandbox file of a device path ("/media/usb/...") and of a path
+    // below the application root ("dat/calacamp.xml").
+    Q_INVOKABLE QString devicePath(const QString& path) const;
+    Q_INVOKABLE QString appPath(const QString& relative) const;
+    // A folder put in the place of a file (under the sandbox), so that the
+    // file cannot be written there; and taken away again.
+    Q_INVOKABLE bool blockFile(const QString& path, bool blocked);
+    // AC amplitude coefficients in the driver's calibration record.
+    Q_INVOKABLE double driverAcampFactor(int port, int level, int point) const;
+    Q_INVOKABLE double driverAcampOffset(int port, int level, int point) const;
 
 private:
     bool insideSandbox(const QString& path) const;
