@@ -4,7 +4,7 @@ import ZOR.ViewBaseModel 1.0
 import ZOR.ViewCalibrationModel 1.0
 
 // Calibration runs from the page inside the settings page, on the simulated
-// instrument: the access code, a whole AC amplitude run with the meter's
+// instrument: the page behind its access code, a whole AC amplitude run with the meter's
 // readings typed in and saved, a run whose coefficients are thrown away, the
 // stop by "保存" and by leaving the page, and the start held back by a hot
 // amplifier.
@@ -30,20 +30,6 @@ Item {
         readonly property var calModel: cal ? cal.viewModel : null
         readonly property string calFile: pageBench.appPath("dat/calacamp.xml")
 
-        function calControl(name) {
-            var item = findChild(cal, name)
-            verify(item, "no control " + name)
-            return item
-        }
-
-        function calTap(name) {
-            var item = calControl(name)
-            verify(item.enabled, name + " is disabled")
-            verify(item.visible, name + " is hidden")
-            mouseClick(item)
-            return item
-        }
-
         function openCalibration() {
             if (!harness.pageArea.visible) {
                 harness.pageArea.visible = true
@@ -51,10 +37,14 @@ Item {
             }
             if (settings.calibrationSlot.visible)
                 return
+            // Only the calibration code opens the page.
             settings.passwordDialog.open()
+            settings.passwordDialog.accept("12345678")
+            compare(settings.calibrationSlot.visible, false)
             settings.passwordDialog.accept("58302914")
             tryCompare(settings.calibrationSlot, "visible", true)
             tryCompare(cal, "visible", true)
+            compare(calModel.getTestActiveType(), ViewBaseModel.TEST_CALIBRATION)
         }
 
         function calRunning() {
@@ -97,14 +87,14 @@ Item {
 
         // The kind and cells of a run, only these.
         function choose(kind, cells) {
-            calTap("kind" + kind)
+            tap("kind" + kind)
             compare(cal.currentKind, kind)
             for (var port = 0; port < 8; ++port) {
                 for (var level = 0; level < 2; ++level) {
                     var want = cells.indexOf(port * 2 + level) >= 0
-                    var box = calControl("cell" + kind + "_" + port + "_" + level)
+                    var box = control("cell" + kind + "_" + port + "_" + level)
                     if (box.visible && box.checked !== want)
-                        calTap(box.objectName)
+                        tap(box.objectName)
                     compare(calModel.getCurrentSelected(kind, port, level), want)
                 }
             }
@@ -125,21 +115,9 @@ Item {
             }
         }
 
-        function test_1_accessCode() {
-            settings.calibrationSlot.visible = false
-            settings.passwordDialog.open()
-            settings.passwordDialog.accept("12345678")
-            compare(settings.calibrationSlot.visible, false)
-            compare(settings.passwordDialog.title, "请重新输入密码...")
-            settings.passwordDialog.accept("58302914")
-            tryCompare(settings.calibrationSlot, "visible", true)
-            tryCompare(cal, "visible", true)
-            compare(calModel.getTestActiveType(), ViewBaseModel.TEST_CALIBRATION)
-        }
-
         function test_2_wholeRunSaved() {
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [0, 9])       // UA-L0, IA-L1
-            calTap("startButton")
+            tap("startButton")
             // Only asked: the dialog waits for the engine's running notice.
             compare(cal.measureDialog.opened, false)
             verify(cal.locked)
@@ -156,11 +134,11 @@ Item {
                 compare(dialog.measureBox.dataMin, expected[i][1] === "V" ? -300 : -30)
                 compare(dialog.measureBox.dataValue, expected[i][0], "pre-filled " + i)
                 // Every control but the stop waits for the end of the run.
-                verify(!calControl("kind2").enabled)
-                verify(!calControl("cell1_4_0").enabled)
-                verify(!calControl("loadButton").enabled)
-                verify(!calControl("exportButton").enabled)
-                verify(calControl("saveButton").enabled)
+                verify(!control("kind2").enabled)
+                verify(!control("cell1_4_0").enabled)
+                verify(!control("loadButton").enabled)
+                verify(!control("exportButton").enabled)
+                verify(control("saveButton").enabled)
                 measure(readings[i])
             }
             // The last switch ends the run; one question, the last notice opens nothing.
@@ -171,7 +149,7 @@ Item {
             compare(cal.measureDialog.opened, false)
             answer("是否需要保存校准系数？", true)
             answer("校准系数保存成功!", true)
-            tryVerify(function() { return pageBench.fileExists(calFile) }, 30000, "calacamp.xml written")
+            verify(pageBench.fileExists(calFile))
             fuzzyCompare(pageBench.driverAcampFactor(0, 0, 1), 1.0, 1e-5)
             fuzzyCompare(pageBench.driverAcampOffset(0, 0, 1), 0.1, 1e-5)
             fuzzyCompare(pageBench.driverAcampFactor(0, 0, 0), 3.6 / 3.5, 1e-5)
@@ -182,7 +160,7 @@ Item {
             var stored = pageBench.readFile(calFile)
             verify(stored !== "")
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [0])
-            calTap("startButton")
+            tap("startButton")
             waitCalRunning(true)
             for (var i = 0; i < 4; ++i)
                 measure("3")
@@ -198,11 +176,11 @@ Item {
         // nothing, even after the answer.
         function test_4_saveStopsAndAsksOnce() {
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [0])
-            calTap("startButton")
+            tap("startButton")
             waitCalRunning(true)
             tryCompare(cal.measureDialog, "opened", true, 30000)
             cal.measureDialog.close()                    // as if the dialog were moved aside
-            calTap("saveButton")
+            tap("saveButton")
             compare(cal.running, false)
             answer("是否需要保存校准系数？", false)
             waitCalRunning(false)
@@ -216,7 +194,7 @@ Item {
         function test_5_leavingStopsTheRun() {
             var stored = pageBench.readFile(calFile)
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [0])
-            calTap("startButton")
+            tap("startButton")
             waitCalRunning(true)
             measure("1")
             settings.goBack()
@@ -234,21 +212,21 @@ Item {
         // says it cooled; a kind without a cell has no start.
         function test_6_startEnabling() {
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [])
-            verify(!calControl("startButton").enabled)
+            verify(!control("startButton").enabled)
             choose(ViewCalibrationModel.CAL_TYPE_ACAMP, [0])
-            verify(calControl("startButton").enabled)
+            verify(control("startButton").enabled)
             pageBench.setAmplifierTemperature(calModel.getDeviceTResume())
-            tryVerify(function() { return !calControl("startButton").enabled }, 30000, "disabled while hot")
+            tryVerify(function() { return !control("startButton").enabled }, 30000, "disabled while hot")
             verify(!calModel.getRunEnabled())
             pageBench.setAmplifierTemperature(25)
-            tryVerify(function() { return calControl("startButton").enabled }, 30000, "enabled when cooled")
+            tryVerify(function() { return control("startButton").enabled }, 30000, "enabled when cooled")
         }
 
         // A save that could not write the kind's file says so.
         function test_7_failedSaveIsShown() {
             verify(pageBench.blockFile(calFile, true))
-            calTap("kind" + ViewCalibrationModel.CAL_TYPE_ACAMP)
-            calTap("saveButton")
+            tap("kind" + ViewCalibrationModel.CAL_TYPE_ACAMP)
+            tap("saveButton")
             answer("是否需要保存校准系数？", true)
             answer("校准系数保存失败：calacamp.xml", true)
             verify(pageBench.blockFile(calFile, false))
