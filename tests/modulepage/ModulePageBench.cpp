@@ -198,6 +198,9 @@ QString ModulePageBench::violationText() const
 
 void ModulePageBench::setUsbStickMounted(bool mounted)
 {
+    // A mounted stick has its folder in the sandbox, as on the host.
+    if (mounted)
+        QDir().mkpath(zoplat::devicePath(QStringLiteral("/media/usb")));
     zoplat::host::scriptCommand(QStringLiteral("mountpoint -q /media/usb"), {mounted ? 0 : 1, {}});
 }
 
