@@ -7,6 +7,7 @@
 #include "ViewDirectModel.h"
 #include "ViewStdSourceModel.h"
 #include "ViewHarmonicModel.h"
+#include "ViewRampingModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -24,6 +25,7 @@ void registerTypes()
     qmlRegisterType<ViewStdSourceModel>("ZOR.ViewStdSourceModel", 1, 0, "ViewStdSourceModel");
     qmlRegisterType<ViewHarmonicModel>("ZOR.ViewHarmonicModel", 1, 0, "ViewHarmonicModel");
     qmlRegisterType<ViewCalibrationModel>("ZOR.ViewCalibrationModel", 1, 0, "ViewCalibrationModel");
+    qmlRegisterType<ViewRampingModel>("ZOR.ViewRampingModel", 1, 0, "ViewRampingModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

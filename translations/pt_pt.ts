@@ -827,6 +827,165 @@
     </message>
 </context>
 <context>
+    <name>ModelRampingPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>A testar</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>电压</source>
+        <translation>Tensão</translation>
+    </message>
+    <message>
+        <source>电流</source>
+        <translation>Corrente</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Equilibrar</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Passo:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Final:</translation>
+    </message>
+    <message>
+        <source>步长时间:</source>
+        <translation>Tempo:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variável:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>功能:</source>
+        <translation>Função:</translation>
+    </message>
+    <message>
+        <source>输出方式:</source>
+        <translation>Ângulo:</translation>
+    </message>
+    <message>
+        <source>连续</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>Abs.Angle</source>
+        <translation>Âng.abs.</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.pré:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.interv.:</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Saída única</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Resultado do teste</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Variável</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Função</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -2296,6 +2455,117 @@
     <message>
         <source>Result</source>
         <translation>Resultado</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampingModel</name>
+    <message>
+        <source>没有测试状态，请先添加状态。</source>
+        <translation>Não há estados a testar: adicione um primeiro.</translation>
+    </message>
+    <message>
+        <source>状态%1：</source>
+        <translation>Estado %1: </translation>
+    </message>
+    <message>
+        <source>步长时间必须大于零。</source>
+        <translation>O tempo do passo tem de ser maior que zero.</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variável</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Final</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Função</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Tempo de atuação</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Valor de atuação</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
     </message>
 </context>
 <context>

@@ -827,6 +827,165 @@
     </message>
 </context>
 <context>
+    <name>ModelRampingPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>电压</source>
+        <translation>Напряжение</translation>
+    </message>
+    <message>
+        <source>电流</source>
+        <translation>Ток</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Ном.</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Симм.</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Прямая</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Обратная</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Шаг:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>Конец:</translation>
+    </message>
+    <message>
+        <source>步长时间:</source>
+        <translation>Время:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Перем.:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Величина:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>功能:</source>
+        <translation>Функция:</translation>
+    </message>
+    <message>
+        <source>输出方式:</source>
+        <translation>Угол:</translation>
+    </message>
+    <message>
+        <source>连续</source>
+        <translation>Непрер.</translation>
+    </message>
+    <message>
+        <source>Abs.Angle</source>
+        <translation>Абс.угол</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.доав.:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.пауз.:</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Однократно</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Результат испытания</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Функция</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -2296,6 +2455,117 @@
     <message>
         <source>Result</source>
         <translation>Результат</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampingModel</name>
+    <message>
+        <source>没有测试状态，请先添加状态。</source>
+        <translation>Нет состояний для испытания: сначала добавьте.</translation>
+    </message>
+    <message>
+        <source>状态%1：</source>
+        <translation>Состояние %1: </translation>
+    </message>
+    <message>
+        <source>步长时间必须大于零。</source>
+        <translation>Время шага должно быть больше нуля.</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Функция</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Время срабат.</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Значение срабат.</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
     </message>
 </context>
 <context>

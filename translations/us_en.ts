@@ -827,6 +827,165 @@
     </message>
 </context>
 <context>
+    <name>ModelRampingPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>电压</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>电流</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Positive</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Negative</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>步长:</source>
+        <translation>Step:</translation>
+    </message>
+    <message>
+        <source>终值:</source>
+        <translation>End:</translation>
+    </message>
+    <message>
+        <source>步长时间:</source>
+        <translation>Time:</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variable:</translation>
+    </message>
+    <message>
+        <source>测试项目:</source>
+        <translation>Item:</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>功能:</source>
+        <translation>Function:</translation>
+    </message>
+    <message>
+        <source>输出方式:</source>
+        <translation>Angle:</translation>
+    </message>
+    <message>
+        <source>连续</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>Abs.Angle</source>
+        <translation>Abs.Angle</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.Prefault:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.Interval:</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Output Once</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>测试结果</source>
+        <translation>Test Result</translation>
+    </message>
+    <message>
+        <source>变量</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+</context>
+<context>
     <name>ModelSettingsPage</name>
     <message>
         <source>系统配置</source>
@@ -2296,6 +2455,117 @@
     <message>
         <source>Result</source>
         <translation>Result</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampingModel</name>
+    <message>
+        <source>没有测试状态，请先添加状态。</source>
+        <translation>There is no state to test: add one first.</translation>
+    </message>
+    <message>
+        <source>状态%1：</source>
+        <translation>State %1: </translation>
+    </message>
+    <message>
+        <source>步长时间必须大于零。</source>
+        <translation>The step time must be greater than zero.</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>Variable</source>
+        <translation>Variable</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Action Time</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Action value</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
     </message>
 </context>
 <context>

@@ -17,6 +17,7 @@ import ZOR.ViewUtilityHelper 1.0
 //   loadControls()        every own field from the model's getters
 //   lockedWhileRunning()  whether a running test locks the page (locked)
 //   prepareStart()        what "开始" does first; false: no start
+//   startAllowed()        false while the page has nothing to start ("开始" grey)
 //
 // The frame carries the page protocol: on show the module is activated, its
 // file loaded and pushed and the page filled; on hide a running test stops and
@@ -70,6 +71,7 @@ Item {
     function loadControls() {}
     function lockedWhileRunning() { return false }
     function prepareStart() { return true }
+    function startAllowed() { return true }
 
     // ---- Loading the controls ---------------------------------------------------------------
     function initControlValue() {
@@ -92,7 +94,7 @@ Item {
     }
 
     function updateControlState(isRunning) {
-        runEnabled = viewModel.getRunEnabled()
+        runEnabled = viewModel.getRunEnabled() && startAllowed()
     }
 
     function updateReadonly(isLocked) {
@@ -128,7 +130,7 @@ Item {
                 break
             case ViewBaseModel.DATA_TYPE_RT_TEMP:
                 if (!running)
-                    runEnabled = viewModel.getRunEnabled()
+                    runEnabled = viewModel.getRunEnabled() && startAllowed()
                 break
             }
         }

@@ -471,7 +471,7 @@ Item {
             ModulePageSlot { id: alternatePage; objectName: "alternatePage"; pageIndex: 1; source: "qrc:/QMLPages/AC/ModelAlternatePage.qml" }
             ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2 }      // ModelOvercurrentPage
             ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3 }  // ModelStateSequencePage
-            ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4 }              // ModelRampingPage
+            ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4; source: "qrc:/QMLPages/Ramping/ModelRampingPage.qml" }
             ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
             ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6 }            // ModelDistancePage
             ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage

@@ -1,0 +1,286 @@
+// ViewRampingModel: the body of the ramping parameter file and the report tables.
+//
+// File body after the base keys (doubles with six significant digits, NaN as
+// its number text):
+//   activeStateIndex
+//   testStates/{stateCount, state0..n-1}
+//   state: stepTime, activePointIndex, outputLinkType, testState,
+//       BI1..BI4/{actionBIState, actionTime, actionValueList/{portCnt, value0..portCnt-1}},
+//       ports/port0..7/{range, angle, frequency},
+//       points/{count, point0..m-1},
+//       outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+//   point: functionType, settingTime, devTime, faultActionPort, faultActionItem,
+//       testResult, ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ... 15},
+//       steps/setp0..2
+// On load at most kMaxFileStates states and kMaxFilePoints points per state
+// are built; a state always gets a point (a default one when the file lists
+// none). A record count is held to 0..3; a selector or enumeration outside
+// its range, or a setting that is not a finite number, keeps the field.
+
+#include "ViewRampingModel.h"
+
+#include "BaseXmlUtilities.h"
+
+#include <cmath>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+QString indexed(const char* word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
+// A finite setting: written, or read into field when the file holds a finite number.
+void mapNumber(bool save, QDomElement* parent, QDomDocument* doc, const char* key, double& field)
+{
+    double value = field;
+    Xml::map(save, parent, doc, QLatin1String(key), value, field);
+    if (!save && std::isfinite(value))
+        field = value;
+}
+
+// An integer setting read into field only within [low, high].
+template <typename T>
+void mapChoice(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
+{
+    qint32 value = qint32(field);
+    Xml::map(save, parent, doc, key, value, value);
+    if (!save && value >= low && value <= high)
+        field = T(value);
+}
+
+// Removes every child element of element (a list rewritten in full).
+void clearChildren(QDomElement* element)
+{
+    while (!element->firstChild().isNull())
+        element->removeChild(element->firstChild());
+}
+
+} // namespace
+
+bool ViewRampingModel::ViewPointModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
+{
+    if (!element || (!save && element->isNull()))
+        return false;
+    qint32 function = functionType;
+    Xml::map(save, element, doc, QStringLiteral("functionType"), function, function);
+    functionType = function;
+    mapNumber(save, element, doc, "settingTime", settingTime);
+    mapNumber(save, element, doc, "devTime", devTime);
+    mapChoice(save, element, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
+              RAMP_PORT_TYPE_IAIBIC);
+    mapChoice(save, element, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
+              RAMP_ITEM_TYPE_FREQUENCY);
+    mapChoice(save, element, doc, QStringLiteral("testResult"), testResult, AO_Result_TYPE_NONE,
+              AO_Result_TYPE_FAILED);
+    QDomElement ramps;
+    Xml::getElement(&ramps, element, doc, QStringLiteral("ramps"), save);
+    for (int r = 0; r < 16; ++r) {
+        QDomElement begin;
+        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", r), save);
+        QDomElement end;
+        Xml::getElement(&end, &ramps, doc, indexed("endRamp", r), save);
+        mapNumber(save, &end, doc, "range", endRampRanges[r]);
+        mapNumber(save, &end, doc, "angle", endRampAngles[r]);
+        mapNumber(save, &end, doc, "rrequency", endRampFrequencies[r]);
+    }
+    QDomElement steps;
+    Xml::getElement(&steps, element, doc, QStringLiteral("steps"), save);
+    for (int n = 0; n < 3; ++n)
+        mapNumber(save, &steps, doc, indexed("setp", n).toLatin1().constData(), actionRampStep[n]);
+    return true;
+}
+
+bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
+{
+    if (!element || (!save && element->isNull()))
+        return false;
+    mapNumber(save, element, doc, "stepTime", stepTime);
+    Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
+    mapChoice(save, element, doc, QStringLiteral("outputLinkType"), outputLinkType, AO_LINKSTATE_TYPE_CONTINUE,
+              AO_LINKSTATE_TYPE_INITIATE);
+    mapChoice(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+              AO_STATE_TYPE_COMPLETED);
+
+    for (int b = 0; b < 4; ++b) {
+        QDomElement bi;
+        Xml::getElement(&bi, element, doc, indexed("BI", b + 1), save);
+        Xml::map(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[b], -1);
+        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[b], std::nan(""));
+        QDomElement list;
+        Xml::getElement(&list, &bi, doc, QStringLiteral("actionValueList"), save);
+        faultActionValStruct& record = actionValue[b];
+        if (save)
+            clearChildren(&list);
+        Xml::map(save, &list, doc, QStringLiteral("portCnt"), record.portCnt, 0);
+        record.portCnt = std::clamp(record.portCnt, 0, 3);
+        for (int k = 0; k < 3; ++k) {
+            if (k < record.portCnt)
+                Xml::map(save, &list, doc, indexed("value", k), record.actionVal[k], std::nan(""));
+            else
+                record.actionVal[k] = std::nan("");
+        }
+    }
+
+    QDomElement ports;
+    Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
+        mapNumber(save, &port, doc, "range", outputRanges[p]);
+        mapNumber(save, &port, doc, "angle", outputAngles[p]);
+        mapNumber(save, &port, doc, "frequency", outputFrequencies[p]);
+    }
+
+    QDomElement points;
+    Xml::getElement(&points, element, doc, QStringLiteral("points"), save);
+    if (save) {
+        clearChildren(&points);
+        qint32 count = qint32(testPoints.size());
+        Xml::map(save, &points, doc, QStringLiteral("count"), count, count);
+        for (size_t j = 0; j < testPoints.size(); ++j) {
+            QDomElement point;
+            Xml::getElement(&point, &points, doc, indexed("point", int(j)), true);
+            testPoints[j]->serialize(true, &point, doc);
+        }
+    } else {
+        testPoints.clear();
+        qint32 count = 1;
+        Xml::map(false, &points, doc, QStringLiteral("count"), count, 1);
+        // A state needs a point: one default point when the file lists none.
+        count = std::clamp(count, 1, kMaxFilePoints);
+        for (int j = 0; j < count; ++j) {
+            testPoints.emplace_back(new ViewPointModel(owner));
+            QDomElement point;
+            Xml::getElement(&point, &points, doc, indexed("point", j), false);
+            testPoints.back()->serialize(false, &point, doc);
+        }
+        tempPoint->CopyFrom(*testPoints.front());
+    }
+
+    mapChoice(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+              AO_BILOGIC_TYPE_AND);
+    QDomElement bis;
+    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
+    for (int b = 0; b < 4; ++b)
+        mapChoice(save, &bis, doc, indexed("bi", b), outputBIStates[b], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+    QDomElement bos;
+    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
+    for (int b = 0; b < 4; ++b)
+        mapChoice(save, &bos, doc, indexed("bo", b), outputBOStates[b], 0, 1);
+    return true;
+}
+
+void ViewRampingModel::serializeBody(bool save, QDomElement* element, QDomDocument* doc)
+{
+    Xml::map(save, element, doc, QStringLiteral("activeStateIndex"), activeStateIndex, activeStateIndex);
+    QDomElement states;
+    Xml::getElement(&states, element, doc, QStringLiteral("testStates"), save);
+    if (save) {
+        clearChildren(&states);
+        qint32 count = qint32(testStates.size());
+        Xml::map(true, &states, doc, QStringLiteral("stateCount"), count, count);
+        for (size_t i = 0; i < testStates.size(); ++i) {
+            QDomElement state;
+            Xml::getElement(&state, &states, doc, indexed("state", int(i)), true);
+            testStates[i]->serialize(true, &state, doc);
+        }
+        return;
+    }
+    testStates.clear();
+    qint32 count = 1;
+    Xml::map(false, &states, doc, QStringLiteral("stateCount"), count, 1);
+    count = std::clamp(count, 0, kMaxFileStates);
+    for (int i = 0; i < count; ++i) {
+        std::unique_ptr<ViewStateModel> state(new ViewStateModel(this));
+        QDomElement element;
+        Xml::getElement(&element, &states, doc, indexed("state", i), false);
+        if (!state->serialize(false, &element, doc)) {
+            // A missing state element: the defaults with one default point.
+            state->testPoints.emplace_back(new ViewPointModel(this));
+        }
+        testStates.push_back(std::move(state));
+    }
+    if (!testStates.empty())
+        setActiveIndex(activeStateIndex);
+}
+
+// ---- Report ------------------------------------------------------------------------------------
+
+namespace {
+
+const char* const kGroupNames[16] = {"UA", "UB", "UC", "UX", "UAUB", "UBUC", "UCUA", "UAUBUC",
+                                     "IA", "IB", "IC", "IX", "IAIB", "IBIC", "ICIA", "IAIBIC"};
+
+} // namespace
+
+void ViewRampingModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    if (testStates.empty())
+        return;
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    QStringList header{tr("State"), tr("Variable"), tr("Test item"), tr("End"), tr("Step"), tr("Time"), tr("Logic"),
+                       tr("Bi Input")};
+    std::vector<QStringList> rows{header};
+    for (size_t i = 0; i < testStates.size(); ++i) {
+        const ViewStateModel& state = *testStates[i];
+        QString inputs;
+        QString outputs;
+        for (int b = 0; b < 4; ++b) {
+            if (state.outputBIStates[b] != 0)
+                inputs += QString::number(b + 1) + QLatin1Char(';');
+            if (state.outputBOStates[b] != 0)
+                outputs += QString::number(b + 1) + QLatin1Char(';');
+        }
+        for (const auto& point : state.testPoints) {
+            const int item = point->faultActionItem;
+            const QString unit = unitOf(point->faultActionPort, item);
+            const QString itemText = item == RAMP_ITEM_TYPE_ANGLE       ? tr("Phase")
+                                     : item == RAMP_ITEM_TYPE_FREQUENCY ? tr("Frequency")
+                                                                        : tr("Amplitude");
+            rows.push_back({tr("State") + QString::number(i + 1), QLatin1String(kGroupNames[point->faultActionPort]),
+                            itemText, number(point->endValue()) + unit, number(point->actionRampStep[item]) + unit,
+                            number(state.stepTime) + QStringLiteral("s"),
+                            state.outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), inputs,
+                            tr("Bi Output"), outputs});
+        }
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("11%"), QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), rows.data(), int(rows.size()));
+}
+
+void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
+{
+    if (testStates.empty())
+        return;
+    ViewSourceTestModel::appendTestResult(doc, parent);
+    const QString none = QStringLiteral("---");
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    std::vector<QStringList> rows{{tr("State"), tr("Variable"), tr("Function"), tr("T.nom"), tr("Dev"),
+                                   tr("Action Time"), tr("Action value"), tr("DI"), tr("Result")}};
+    for (size_t n = 0; n < testStates.size(); ++n) {
+        const int i = int(n);
+        const ViewStateModel& state = *testStates[n];
+        QString result = tr("未测试");   // no test
+        if (state.testState == AO_STATE_TYPE_COMPLETED)
+            result = getTestResults(i) == AO_Result_TYPE_SUCCESS ? tr("通过") : tr("失败");   // passed, failed
+        const double time = getActionTimes(i);
+        for (const auto& point : state.testPoints) {
+            QStringList row{tr("State") + QString::number(i + 1), QLatin1String(kGroupNames[point->faultActionPort]),
+                            QString::number(getFunction(i)), number(getSettingTimes(i)) + QStringLiteral("s"),
+                            number(getDevTimes(i)) + QStringLiteral("s")};
+            if (std::isnan(time))
+                row << none << none << none;
+            else
+                row << number(time) + QStringLiteral("s") << getActionValue(i) + getUnitText(i)
+                    << QString::number(getBinaryInputIndex(i));
+            row << result;
+            rows.push_back(row);
+        }
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("11%"), QStringLiteral("center"),
+                QStringLiteral("2"), QStringLiteral("Arial"), rows.data(), int(rows.size()));
+}

@@ -1,0 +1,162 @@
+// The ramping view model against the real engine and the simulated
+// instrument: three states, each ramp ended by a relay model, judged against
+// the setting time; the list follows the engine's state; a stop in the
+// second state. Every TEST runs in a process of its own (see EngineFixture.h).
+
+#include "../run_source/RunSourceSupport.h"
+#include "RampingModelSupport.h"
+
+#include "SimFrequencyRelay.h"
+
+#include <cmath>
+#include <vector>
+
+using namespace rmtest;
+using enginetest::waitFor;
+
+namespace {
+
+constexpr int kUA = 0, kUB = 1, kUC = 2, kIA = 4, kIB = 5, kIC = 6;
+constexpr double kRated = 57.735;
+constexpr double kStepTime = 1.5;
+
+class RampingModelEngine : public RunSourceTest
+{
+protected:
+    bool waitRunning(RampingModel& vm, bool running)
+    {
+        return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
+            && (running || waitEnded());
+    }
+    // The watched inputs of state i: only `input` (0..3), with `logic`.
+    static void watch(RampingModel& vm, int i, std::vector<int> inputs, VM::AOBILogicType logic)
+    {
+        for (int b = 0; b < 4; ++b) {
+            const bool on = std::find(inputs.begin(), inputs.end(), b) != inputs.end();
+            vm.setOutputBIState(i, b, on ? VM::AO_BI_STATE_ALL : VM::AO_BI_STATE_NONE);
+        }
+        vm.setOutputBILogic(i, logic);
+    }
+    // Three states, the relays each needs plugged (`withCurrentRelays`: the
+    // two relays of state 2):
+    // 1. UA 50 V up by 5 V: a threshold relay at 52 V, 1.0 s, on input 1;
+    // 2. IAIBIC 1 A up by 1 A, inputs 2 AND 3: relays on IB at 1.5 A, 0.4 s, and on
+    //    IA at 1.5 A, 0.5 s, which completes the AND;
+    // 3. UAUBUC 50 Hz down by 0.5 Hz: the under-frequency relay on UB, 49.2 Hz, 1.0 s, input 4.
+    void setUp(RampingModel& vm, bool withCurrentRelays)
+    {
+        vm.testActive();
+        vm.updateDeviceConfig();
+        vm.removeState();
+        sim->unplugAll();
+        plugRelay(kUA, 52.0, 1.0, 0);
+        if (withCurrentRelays) {
+            plugRelay(kIA, 1.5, 0.5, 1);
+            plugRelay(kIB, 1.5, 0.4, 2);
+        }
+        zorsim::FrequencyRelaySettings f;
+        f.channel = kUB;
+        f.pickupHz = 49.2;
+        f.delaySeconds = 1.0;
+        f.binaryInput = 3;
+        sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(f));
+
+        // Pre-fault (rated voltages) and interval (nothing) outputs of 0.5 s
+        // give the engine the time to write the state after them.
+        vm.setNormalEnable(true);
+        vm.setNormalTime(0.5);
+        vm.setIntervalEnable(true);
+        vm.setIntervalTime(0.5);
+        // Outputs entered after Add belong to the new (active) state.
+        vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 70.0, 5.0, kStepTime);
+        vm.setOutputRange(port(kUA), 50.0);
+        watch(vm, 0, {0}, VM::AO_BILOGIC_TYPE_OR);
+        vm.addRamp(13, VM::RAMP_ITEM_TYPE_RANGE, 5.0, 1.0, kStepTime);   // IAIBIC on a three-phase unit
+        vm.setOutputRange(port(kUA), 0.0);
+        for (int c : {kIA, kIB, kIC})
+            vm.setOutputRange(port(c), 1.0);
+        watch(vm, 1, {1, 2}, VM::AO_BILOGIC_TYPE_AND);
+        vm.addRamp(6, VM::RAMP_ITEM_TYPE_FREQUENCY, 45.0, -0.5, kStepTime);   // UAUBUC
+        for (int c : {kIA, kIB, kIC})
+            vm.setOutputRange(port(c), 0.0);
+        watch(vm, 2, {3}, VM::AO_BILOGIC_TYPE_OR);
+        for (int i = 0; i < 3; ++i) {
+            vm.setSettingTime(i, 1.0);
+            vm.setDevTime(i, 0.25);
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(RampingModelEngine, ThreeStatesEndedByRelaysAndJudged)
+{
+    initialise();
+    RampingModel vm;
+    setUp(vm, true);
+    std::vector<int> listed;   // the list's state as the engine's state moves on
+    QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, [&](int index) { listed.push_back(index / 3); });
+
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    // The buffer shows the ramp as it runs.
+    ASSERT_TRUE(waitFor([&] { return vm.getOutputRange(port(kUA)) == 55.0; }));
+    ASSERT_TRUE(waitRunning(vm, false));
+
+    struct Row
+    {
+        double time;
+        const char* value;
+        int input;
+        int result;
+    };
+    const Row rows[] = {
+        {1.0, "55.000", 1, VM::AO_Result_TYPE_SUCCESS},
+        {0.5, "2.000; 2.000; 2.000", 3, VM::AO_Result_TYPE_FAILED},   // the AND at the later relay
+        {1.0, "49.000; 49.000; 49.000", 4, VM::AO_Result_TYPE_SUCCESS},
+    };
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_NEAR(vm.getActionTimes(i), rows[i].time, 2e-3);
+        EXPECT_EQ(vm.getActionValue(i), QString::fromLatin1(rows[i].value));
+        EXPECT_EQ(vm.getBinaryInputIndex(i), rows[i].input);
+        EXPECT_EQ(vm.getTestResults(i), rows[i].result);
+    }
+    ASSERT_FALSE(listed.empty());
+    EXPECT_TRUE(std::is_sorted(listed.begin(), listed.end()));
+    EXPECT_EQ(listed.front(), 0);
+    EXPECT_EQ(listed.back(), 2);
+    // After the run the buffer holds the active state's values again.
+    EXPECT_EQ(vm.getOutputRange(port(kUA)), vm.state(vm.getActiveIndex()).outputRanges[kUA]);
+}
+
+TEST_F(RampingModelEngine, StopInTheSecondState)
+{
+    initialise();
+    RampingModel vm;
+    setUp(vm, false);   // nothing ends the second ramp
+    int lastIndex = -1;
+    QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, [&](int index) { lastIndex = index; });
+
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitFor([&] { return lastIndex == 4 && vm.getTestStates(1) == VM::AO_STATE_TYPE_RUNNNING; }));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
+    EXPECT_EQ(vm.getTestStates(2), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResults(2), VM::AO_Result_TYPE_NONE);
+    // The stored settings are as they were; the buffer is the active state's.
+    EXPECT_EQ(vm.state(0).outputRanges[kUA], 50.0);
+    EXPECT_EQ(vm.state(1).outputRanges[kIA], 1.0);
+    EXPECT_EQ(vm.state(2).outputRanges[kUB], kRated);
+    EXPECT_EQ(vm.state(2).outputFrequencies[kUC], 50.0);
+    const int active = vm.getActiveIndex();
+    for (int p = 0; p < 8; ++p)
+        EXPECT_EQ(vm.getOutputRange(port(p)), vm.state(active).outputRanges[p]) << p;
+}
