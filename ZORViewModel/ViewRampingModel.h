@@ -159,8 +159,8 @@ public:
     int getOutputBILogic(int index) const override;
     // The two-argument forms act on the active state (the buffer while the
     // list is empty).
-    void setOutputBOState(int boindex, int bo) override;
-    int getOutputBOState(int boindex) const override;
+    Q_INVOKABLE void setOutputBOState(int boindex, int bo) override;
+    Q_INVOKABLE int getOutputBOState(int boindex) const override;
     Q_INVOKABLE void setOutputBOState(int index, int boindex, int bo);
     Q_INVOKABLE int getOutputBOState(int index, int boindex) const;
 

@@ -906,7 +906,7 @@
     </message>
     <message>
         <source>测试项目:</source>
-        <translation>Величина:</translation>
+        <translation>Велич.:</translation>
     </message>
     <message>
         <source>幅值</source>

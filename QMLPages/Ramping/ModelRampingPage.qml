@@ -42,6 +42,8 @@ ModulePageFrame {
     property int revision: 0
 
     readonly property int itemHeight: parametersShown ? 32 : 42
+    // The outputs' half of the parameter area is narrow: a smaller font.
+    readonly property int outputFontSize: globalConfiguration.customFontL3Size
     readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
     readonly property var allRampPorts: ["UA", "UB", "UC", "UX", "UAUB", "UBUC", "UCUA", "UAUBUC",
                                          "IA", "IB", "IC", "IX", "IAIB", "IBIC", "ICIA", "IAIBIC"]
@@ -300,15 +302,17 @@ ModulePageFrame {
                     spacing: 2
 
                     LabelText {
-                        width: 34
+                        width: 40
                         height: page.rowHeight
                         text: page.portNames[outputRowItem.port] + ":"
+                        font.pixelSize: page.outputFontSize
                         elide: Text.ElideNone
                     }
                     EditNumberBox {
                         id: rangeBox
                         objectName: "range" + outputRowItem.port
-                        width: 118
+                        font.pixelSize: page.outputFontSize
+                        width: 112
                         height: page.rowHeight
                         unit: outputRowItem.voltage ? "V" : "A"
                         dataMin: 0
@@ -327,7 +331,8 @@ ModulePageFrame {
                     EditNumberBox {
                         id: angleBox
                         objectName: "angle" + outputRowItem.port
-                        width: 108
+                        font.pixelSize: page.outputFontSize
+                        width: 120
                         height: page.rowHeight
                         unit: "°"
                         dataPrecision: 3
@@ -347,7 +352,8 @@ ModulePageFrame {
                     EditNumberBox {
                         id: frequencyBox
                         objectName: "frequency" + outputRowItem.port
-                        width: 112
+                        font.pixelSize: page.outputFontSize
+                        width: 102
                         height: page.rowHeight
                         unit: "Hz"
                         unitWidth: 24
@@ -392,9 +398,14 @@ ModulePageFrame {
                 enabled: !page.running
 
                 readonly property int fieldHeight: 28
-                readonly property int columnWidth: (width - spacing) / 2
-                readonly property int labelWidth: 80
+                // The left column: labels (which shrink to fit) and boxes; the
+                // right one: check boxes with their texts and the time boxes.
+                readonly property int columnWidth: 190
+                readonly property int rightWidth: width - spacing - columnWidth
+                readonly property int labelWidth: 60
                 readonly property int boxWidth: columnWidth - labelWidth - 4
+                readonly property int checkWidth: 128
+                readonly property int timeBoxWidth: rightWidth - checkWidth - 4
 
                 component SettingRow: LabeledRow {
                     labelWidth: settingPanel.labelWidth
@@ -506,15 +517,16 @@ ModulePageFrame {
                 }
 
                 Column {
-                    width: settingPanel.columnWidth
+                    width: settingPanel.rightWidth
                     spacing: 2
 
                     SettingRow {
+                        labelWidth: 60
                         label: qsTr("输出方式:")                              // link of the ramp state
                         ToolComboBox {
                             id: linkBox
                             objectName: "linkBox"
-                            width: settingPanel.boxWidth
+                            width: settingPanel.rightWidth - 64
                             height: settingPanel.fieldHeight
                             model: [qsTr("连续"), qsTr("Abs.Angle")]            // continuous, absolute angle
                             onActivated: viewRampingModel.setLinkStateType(
@@ -527,11 +539,14 @@ ModulePageFrame {
                         ToolCheckBox {
                             id: normalCheck
                             objectName: "normalCheck"
-                            width: settingPanel.labelWidth
+                            width: settingPanel.checkWidth
                             height: settingPanel.fieldHeight
                             leftPadding: 0
+                            rightPadding: 0
+                            radioSize: 18
+                            spacing: 4
                             text: qsTr("故障前时间:")                        // pre-fault time
-                            font.pixelSize: page.tinyFontSize
+                            font.pixelSize: page.outputFontSize
                             onClicked: {
                                 if (checked !== viewRampingModel.getNormalEnable())
                                     page.applyAndReload(viewRampingModel.setNormalEnable, checked)
@@ -540,7 +555,8 @@ ModulePageFrame {
                         EditNumberBox {
                             id: normalTimeBox
                             objectName: "normalTimeBox"
-                            width: settingPanel.boxWidth
+                            font.pixelSize: page.outputFontSize
+                            width: settingPanel.timeBoxWidth
                             height: settingPanel.fieldHeight
                             unit: "s"
                             readOnly: !normalCheck.checked
@@ -559,11 +575,14 @@ ModulePageFrame {
                         ToolCheckBox {
                             id: intervalCheck
                             objectName: "intervalCheck"
-                            width: settingPanel.labelWidth
+                            width: settingPanel.checkWidth
                             height: settingPanel.fieldHeight
                             leftPadding: 0
+                            rightPadding: 0
+                            radioSize: 18
+                            spacing: 4
                             text: qsTr("间隔时间:")                          // interval time
-                            font.pixelSize: page.tinyFontSize
+                            font.pixelSize: page.outputFontSize
                             onClicked: {
                                 if (checked !== viewRampingModel.getIntervalEnable())
                                     page.applyAndReload(viewRampingModel.setIntervalEnable, checked)
@@ -572,7 +591,8 @@ ModulePageFrame {
                         EditNumberBox {
                             id: intervalTimeBox
                             objectName: "intervalTimeBox"
-                            width: settingPanel.boxWidth
+                            font.pixelSize: page.outputFontSize
+                            width: settingPanel.timeBoxWidth
                             height: settingPanel.fieldHeight
                             unit: "s"
                             readOnly: !intervalCheck.checked
@@ -589,7 +609,7 @@ ModulePageFrame {
                     ToolCheckBox {
                         id: onceCheck
                         objectName: "onceCheck"
-                        width: settingPanel.columnWidth
+                        width: settingPanel.rightWidth
                         height: settingPanel.fieldHeight
                         leftPadding: 0
                         text: qsTr("仅输出一次")                              // pre-fault output once only
@@ -604,7 +624,7 @@ ModulePageFrame {
                         spacing: 6
                         ToolTextButton {
                             objectName: "addButton"
-                            width: (settingPanel.columnWidth - 6) / 2
+                            width: (settingPanel.rightWidth - 6) / 2
                             height: settingPanel.fieldHeight + 4
                             text: qsTr("添加")                                // add
                             font.pixelSize: page.tinyFontSize
@@ -612,7 +632,7 @@ ModulePageFrame {
                         }
                         ToolTextButton {
                             objectName: "deleteButton"
-                            width: (settingPanel.columnWidth - 6) / 2
+                            width: (settingPanel.rightWidth - 6) / 2
                             height: settingPanel.fieldHeight + 4
                             text: qsTr("删除")                                // delete
                             font.pixelSize: page.tinyFontSize

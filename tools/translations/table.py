@@ -517,6 +517,7 @@ TABLE = [
     ("ModelRampingPage", "电压", None, "Voltage", "Tensão", "Напряжение", "電圧"),
     ("ModelRampingPage", "电流", None, "Current", "Corrente", "Ток", "電流"),
     ("ModelRampingPage", "步长时间:", None, "Time:", "Tempo:", "Время:", "時間:"),
+    ("ModelRampingPage", "测试项目:", None, "Item:", "Item:", "Велич.:", "項目:"),
     ("ModelRampingPage", "功能:", None, "Function:", "Função:", "Функция:", "機能:"),
     ("ModelRampingPage", "输出方式:", None, "Angle:", "Ângulo:", "Угол:", "角度:"),
     ("ModelRampingPage", "连续", None, "Continuous", "Contínuo", "Непрер.", "連続"),

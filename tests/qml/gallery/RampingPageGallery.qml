@@ -53,6 +53,7 @@ Rectangle {
     function showPage() {
         pageArea.visible = true
         var m = page.viewModel
+        m.removeState()
         m.setOutputRange(0, 50)
         m.setEndRampValue(70)
         m.setRampStepValue(0.5)
