@@ -4,10 +4,9 @@ import ZOR.ViewBaseModel 1.0
 
 // A ramping test driven from the page on the simulated instrument: two
 // states, the first ended by a threshold relay on UA (60 V, above the
-// pre-fault output), the second ramping to
-// its end without action; the outputs show the ramp while it runs and the
-// active state after it; the list follows the engine's state; the file
-// dialog's messages.
+// pre-fault output), the second ramping to its end without action; the
+// outputs show the ramp while it runs and the active state after it; the
+// list follows the engine's state; the file dialog's messages.
 Item {
     id: root
     width: 800
@@ -54,12 +53,14 @@ Item {
             choose("variableBox", 0)
             compare(model.getStatesCount(), 2)
             compare(cell(0, 8), "未测试")
-            // Pre-fault and interval outputs of 1 s: the engine's time to
-            // write the state after them.
+            // Pre-fault and interval outputs of 1 s before every state: the
+            // engine's time to write the state after them.
             if (!control("normalCheck").checked)
                 tap("normalCheck")
             if (!control("intervalCheck").checked)
                 tap("intervalCheck")
+            if (control("onceCheck").checked)
+                tap("onceCheck")
             enter("normalTimeBox", "1")
             enter("intervalTimeBox", "1")
 
