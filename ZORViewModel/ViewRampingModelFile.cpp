@@ -20,36 +20,13 @@
 #include "ViewRampingModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 
 namespace {
 
 using Xml = BaseXmlUtilities;
-
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// A finite setting: written, or read into field when the file holds a finite number.
-void mapNumber(bool save, QDomElement* parent, QDomDocument* doc, const char* key, double& field)
-{
-    double value = field;
-    Xml::map(save, parent, doc, QLatin1String(key), value, field);
-    if (!save && std::isfinite(value))
-        field = value;
-}
-
-// An integer setting read into field only within [low, high].
-template <typename T>
-void mapChoice(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
-{
-    qint32 value = qint32(field);
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save && value >= low && value <= high)
-        field = T(value);
-}
 
 // Removes every child element of element (a list rewritten in full).
 void clearChildren(QDomElement* element)
@@ -67,13 +44,13 @@ bool ViewRampingModel::ViewPointModel::serialize(bool save, QDomElement* element
     qint32 function = functionType;
     Xml::map(save, element, doc, QStringLiteral("functionType"), function, function);
     functionType = function;
-    mapNumber(save, element, doc, "settingTime", settingTime);
-    mapNumber(save, element, doc, "devTime", devTime);
-    mapChoice(save, element, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
+    mapSetting(save, element, doc, "settingTime", settingTime);
+    mapSetting(save, element, doc, "devTime", devTime);
+    mapChecked(save, element, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
               RAMP_PORT_TYPE_IAIBIC);
-    mapChoice(save, element, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
+    mapChecked(save, element, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
               RAMP_ITEM_TYPE_FREQUENCY);
-    mapChoice(save, element, doc, QStringLiteral("testResult"), testResult, AO_Result_TYPE_NONE,
+    mapChecked(save, element, doc, QStringLiteral("testResult"), testResult, AO_Result_TYPE_NONE,
               AO_Result_TYPE_FAILED);
     QDomElement ramps;
     Xml::getElement(&ramps, element, doc, QStringLiteral("ramps"), save);
@@ -82,14 +59,14 @@ bool ViewRampingModel::ViewPointModel::serialize(bool save, QDomElement* element
         Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", r), save);
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", r), save);
-        mapNumber(save, &end, doc, "range", endRampRanges[r]);
-        mapNumber(save, &end, doc, "angle", endRampAngles[r]);
-        mapNumber(save, &end, doc, "rrequency", endRampFrequencies[r]);
+        mapSetting(save, &end, doc, "range", endRampRanges[r]);
+        mapSetting(save, &end, doc, "angle", endRampAngles[r]);
+        mapSetting(save, &end, doc, "rrequency", endRampFrequencies[r]);
     }
     QDomElement steps;
     Xml::getElement(&steps, element, doc, QStringLiteral("steps"), save);
     for (int n = 0; n < 3; ++n)
-        mapNumber(save, &steps, doc, indexed("setp", n).toLatin1().constData(), actionRampStep[n]);
+        mapSetting(save, &steps, doc, indexed("setp", n).toLatin1().constData(), actionRampStep[n]);
     return true;
 }
 
@@ -97,11 +74,11 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
 {
     if (!element || (!save && element->isNull()))
         return false;
-    mapNumber(save, element, doc, "stepTime", stepTime);
+    mapSetting(save, element, doc, "stepTime", stepTime);
     Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
-    mapChoice(save, element, doc, QStringLiteral("outputLinkType"), outputLinkType, AO_LINKSTATE_TYPE_CONTINUE,
+    mapChecked(save, element, doc, QStringLiteral("outputLinkType"), outputLinkType, AO_LINKSTATE_TYPE_CONTINUE,
               AO_LINKSTATE_TYPE_INITIATE);
-    mapChoice(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+    mapChecked(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
               AO_STATE_TYPE_COMPLETED);
 
     for (int b = 0; b < 4; ++b) {
@@ -129,9 +106,9 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
     for (int p = 0; p < 8; ++p) {
         QDomElement port;
         Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        mapNumber(save, &port, doc, "range", outputRanges[p]);
-        mapNumber(save, &port, doc, "angle", outputAngles[p]);
-        mapNumber(save, &port, doc, "frequency", outputFrequencies[p]);
+        mapSetting(save, &port, doc, "range", outputRanges[p]);
+        mapSetting(save, &port, doc, "angle", outputAngles[p]);
+        mapSetting(save, &port, doc, "frequency", outputFrequencies[p]);
     }
 
     QDomElement points;
@@ -160,16 +137,16 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
         tempPoint->CopyFrom(*testPoints.front());
     }
 
-    mapChoice(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+    mapChecked(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
               AO_BILOGIC_TYPE_AND);
     QDomElement bis;
     Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
     for (int b = 0; b < 4; ++b)
-        mapChoice(save, &bis, doc, indexed("bi", b), outputBIStates[b], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+        mapChecked(save, &bis, doc, indexed("bi", b), outputBIStates[b], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int b = 0; b < 4; ++b)
-        mapChoice(save, &bos, doc, indexed("bo", b), outputBOStates[b], 0, 1);
+        mapChecked(save, &bos, doc, indexed("bo", b), outputBOStates[b], 0, 1);
     return true;
 }
 
