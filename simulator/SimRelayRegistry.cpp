@@ -1,5 +1,6 @@
 #include "SimRelayRegistry.h"
 
+#include "SimDistanceRelay.h"
 #include "SimDut.h"
 #include "SimEnergyMeter.h"
 #include "SimFixedDelayRelay.h"
@@ -40,6 +41,7 @@ const std::vector<RelayModelEntry>& relayModels()
         frequencyRelayModel(),
         voltageRelayModel(),
         harmonicRelayModel(),
+        distanceRelayModel(),
         energyMeterModel(),
         noRelayModel(),
     };

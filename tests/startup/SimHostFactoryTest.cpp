@@ -189,7 +189,7 @@ TEST(SimRelaySetup, ReadmeTableListsTheRegisteredModelsAndKeys)
         QString cell = m.captured(2);
         cell.remove(QRegularExpression(QStringLiteral("\\([^)]*\\)")));
         for (const QString& item : cell.split(','))
-            if (QRegularExpression(QStringLiteral("^[a-z]+$")).match(item.trimmed()).hasMatch())
+            if (QRegularExpression(QStringLiteral("^[a-z][a-z0-9]*$")).match(item.trimmed()).hasMatch())
                 keys << item.trimmed();
         documented << m.captured(1) + QLatin1String(": ") + keys.join(' ');
     }
