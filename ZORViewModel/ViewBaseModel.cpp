@@ -224,6 +224,7 @@ void ViewBaseModel::doUpdateEntToVM(DATAType type, int subType)
             if (testingSTATE[STATE_TYPE_RUNNING] && testingSTATE[STATE_TYPE_STATEINDEX] >= 0)
                 emit sigUpdateStateIndexToView(testingSTATE[STATE_TYPE_STATEINDEX]);
         }
+        followRunStateReport(type, subType);
         break;
     }
     case DATA_TYPE_RT_TEMP: {

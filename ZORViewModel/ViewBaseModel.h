@@ -672,6 +672,47 @@ protected:
     bool startPending;
     bool rebootPending;
 
+    // ==== Start from a module page, its exit and its message (ViewBaseModelPageRun.cpp) ====
+    // A page start disables the page's exit (the main window's home button)
+    // until the engine's next run-state report, whichever it says; a report
+    // that the start did not run also gives the refusal's text as the page's
+    // message.
+public:
+    // Whether the page may be left: false from a page start until the
+    // engine's next run-state report, true otherwise.
+    Q_INVOKABLE bool getExitEnabled() const;
+    // The last refusal the page has to show ("" when none since the last clear).
+    Q_INVOKABLE QString getUserMessage() const;
+    Q_INVOKABLE void clearUserMessage();
+    // The page's text for a ControllerTestor::StartRefusal ("" for none).
+    static QString startRefusalText(int reason);
+
+signals:
+    // The page's exit (home button) becomes enabled or disabled.
+    void sigExitEnable(bool enable);
+    // A request was refused; text is what the page shows.
+    void sigUserMessage(QString text);
+
+protected:
+    // The engine's live running flag (read under the runtime lock).
+    bool isTestRunning() const;
+    // Stores and signals a message for the page.
+    void showUserMessage(const QString& text);
+    // Whether the instrument may start now: false, with the message, when
+    // the driver is not initialised or the power stage is too hot.
+    bool instrumentReadyToStart();
+    // ViewBaseModel::testStart; on true the page's exit stays disabled
+    // until the engine reports the run state.
+    bool startFromPage();
+
+private:
+    void setExitEnabled(bool enable);
+    // Every run-state report lets the page be left again.
+    void followRunStateReport(DATAType type, int subType);
+
+    bool exitEnabled = true;
+    QString userMessage;
+
 private slots:
     void updateSOEToView(QString text);
     void updateDataToView(int dataType, int subType);

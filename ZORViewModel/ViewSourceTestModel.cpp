@@ -36,79 +36,15 @@ bool ViewSourceTestModel::testStart()
 {
     // A start while a run is in progress would take the run's stepped
     // values as the settings to restore.
-    if (isTestRunning())
+    if (isTestRunning() || !checkStart() || !instrumentReadyToStart())
         return false;
-    if (!checkStart())
-        return false;
-    if (!getDriverInitialised()) {
-        showUserMessage(tr("设备未初始化"));
-        return false;
-    }
-    if (!getRunEnabled()) {
-        showUserMessage(tr("功放温度过高，请待其冷却后再开始试验。"));
-        return false;
-    }
     takeSnapshot();
     snapshotHeld = true;
-    if (!ViewBaseModel::testStart()) {
+    if (!startFromPage()) {
         snapshotHeld = false;
         return false;
     }
-    setExitEnabled(false);
     return true;
-}
-
-bool ViewSourceTestModel::getExitEnabled() const
-{
-    return exitEnabled;
-}
-
-void ViewSourceTestModel::setExitEnabled(bool enable)
-{
-    exitEnabled = enable;
-    emit sigExitEnable(enable);
-}
-
-// ---- Messages -----------------------------------------------------------------------------
-
-QString ViewSourceTestModel::getUserMessage() const
-{
-    return userMessage;
-}
-
-void ViewSourceTestModel::clearUserMessage()
-{
-    userMessage.clear();
-}
-
-void ViewSourceTestModel::showUserMessage(const QString& text)
-{
-    userMessage = text;
-    emit sigUserMessage(text);
-}
-
-QString ViewSourceTestModel::startRefusalText(int reason)
-{
-    switch (reason) {
-    case ControllerTestor::REFUSAL_VALUES:
-        return tr("有输出值不是有效数值或超出范围，试验未开始。");
-    case ControllerTestor::REFUSAL_COUNT:
-        return tr("状态数或测试点数超出允许范围，试验未开始。");
-    case ControllerTestor::REFUSAL_REGISTER:
-        return tr("变化步数过多，超出仪器可输出的状态数，试验未开始。");
-    case ControllerTestor::REFUSAL_PULSE_RATE:
-        return tr("功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。");
-    case ControllerTestor::REFUSAL_PULSE_PERIOD:
-        return tr("脉冲周期超出仪器可输出的范围，试验未开始。");
-    case ControllerTestor::REFUSAL_SLIDE_RATE:
-        return tr("有输出值不是有效数值，或滑差不大于零，试验未开始。");
-    case ControllerTestor::REFUSAL_ENDLESS_SEARCH:
-        return tr("步长为零，永远达不到终值，试验未开始。");
-    case ControllerTestor::REFUSAL_INSTRUMENT:
-        return tr("仪器未能接受输出设置，试验未开始。");
-    default:
-        return QString();
-    }
 }
 
 // ---- Binary inputs and outputs ------------------------------------------------------------
@@ -181,16 +117,6 @@ void ViewSourceTestModel::doUpdateEntToVM(DATAType type, int subType)
         }
     }
     ViewBaseModel::doUpdateEntToVM(type, subType);
-    // Every run-state report lets the page be left again, also the one of
-    // a start that failed (it never shows the run); that one says why.
-    if (type == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING && !exitEnabled) {
-        if (!testingSTATE[STATE_TYPE_RUNNING]) {
-            const QString why = startRefusalText(center()->testTestor->lastStartRefusalReason());
-            if (!why.isEmpty())
-                showUserMessage(why);
-        }
-        setExitEnabled(true);
-    }
 }
 
 void ViewSourceTestModel::doSwitchToStartState()
@@ -231,11 +157,6 @@ bool ViewSourceTestModel::serialize(bool save, QDomElement* element, QDomDocumen
 }
 
 // ---- Helpers ------------------------------------------------------------------------------------
-
-bool ViewSourceTestModel::isTestRunning() const
-{
-    return runtimeState(STATE_TYPE_RUNNING) != 0;
-}
 
 bool ViewSourceTestModel::isOwnEngineType() const
 {

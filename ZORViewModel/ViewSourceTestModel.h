@@ -18,9 +18,9 @@
 //    before the run, so leaving a page during a run does not store stepped
 //    or ramped values;
 //  - the binary-input conditions and binary outputs of a single-state page;
-//  - one message text for the page (getUserMessage, sigUserMessage) when a
-//    request is refused, a start the engine refused included (one text per
-//    ControllerTestor::StartRefusal);
+//  - one message text for the page (ViewBaseModel's getUserMessage,
+//    sigUserMessage) when a request is refused, a start the engine refused
+//    included (one text per ControllerTestor::StartRefusal);
 //  - helpers for the port quick-set keys, the ramp-port list rows and the
 //    stepping gate;
 //  - the rule an automatic ramp must pass before the engine gets it, and the
@@ -44,18 +44,9 @@ public:
     // settings, the driver is not initialised or the power stage is too hot.
     // On true the engine has been asked to start and the page's exit stays
     // disabled until the engine reports the run state; when that report says
-    // the start did not run, the message says why.
+    // the start did not run, the message says why (ViewBaseModel's page
+    // exit and message).
     Q_INVOKABLE bool testStart();
-    // Whether the page may be left (the main window's home button): false
-    // from a start until the engine's next run-state report, true otherwise.
-    Q_INVOKABLE bool getExitEnabled() const;
-
-    // ---- Messages ----------------------------------------------------------------
-    // The last refusal the page has to show ("" when none since the last clear).
-    Q_INVOKABLE QString getUserMessage() const;
-    Q_INVOKABLE void clearUserMessage();
-    // The page's text for a ControllerTestor::StartRefusal ("" for none).
-    static QString startRefusalText(int reason);
 
     // ---- Binary inputs and outputs of a single-state page -------------------------
     // index selects a state in modules that have several; the single-state
@@ -79,12 +70,6 @@ public:
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
 
     TESTType ownTestType() const { return ownType; }
-
-signals:
-    // The page's exit (home button) becomes enabled or disabled.
-    void sigExitEnable(bool enable);
-    // A request was refused; text is what the page shows.
-    void sigUserMessage(QString text);
 
 protected:
     ViewSourceTestModel(TESTType type, QObject* parent);
@@ -113,16 +98,12 @@ protected:
     virtual void serializeBody(bool save, QDomElement* element, QDomDocument* doc) = 0;
 
     // ---- Helpers for the modules ------------------------------------------------------
-    // The engine's live running flag (read under the runtime lock).
-    bool isTestRunning() const;
     // The engine's selected module is this model's.
     bool isOwnEngineType() const;
     // A snapshot of the settings is held for the run being started or in progress.
     bool runSnapshotHeld() const { return snapshotHeld; }
     // Stepping gate: false when the power stage is too hot and no test runs.
     bool steppingAllowed() const;
-    // Stores and signals a message for the page.
-    void showUserMessage(const QString& text);
 
     static bool isPort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_IX; }
     static bool isVoltagePort(int port) { return port >= AO_PORT_TYPE_UA && port <= AO_PORT_TYPE_UX; }
@@ -186,12 +167,8 @@ protected:
     qint32 outputBOStates[4];
 
 private:
-    void setExitEnabled(bool enable);
-
     TESTType ownType;
     bool snapshotHeld = false;
-    bool exitEnabled = true;
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
-    QString userMessage;
 };

@@ -5,6 +5,7 @@
 #include "ViewCalibrationModel.h"
 #include "ViewComputerDistanceModel.h"
 #include "ViewDirectModel.h"
+#include "ViewDistanceModel.h"
 #include "ViewStdSourceModel.h"
 #include "ViewHarmonicModel.h"
 #include "ViewRampingModel.h"
@@ -26,6 +27,7 @@ void registerTypes()
     qmlRegisterType<ViewHarmonicModel>("ZOR.ViewHarmonicModel", 1, 0, "ViewHarmonicModel");
     qmlRegisterType<ViewCalibrationModel>("ZOR.ViewCalibrationModel", 1, 0, "ViewCalibrationModel");
     qmlRegisterType<ViewRampingModel>("ZOR.ViewRampingModel", 1, 0, "ViewRampingModel");
+    qmlRegisterType<ViewDistanceModel>("ZOR.ViewDistanceModel", 1, 0, "ViewDistanceModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

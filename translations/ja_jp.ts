@@ -2215,6 +2215,46 @@
         <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
         <translation>次の校正ファイルが破損しています。読み込めなかった校正係数は既定値で動作します：%1</translation>
     </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>出力値が無効な数値か範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>状態数または試験点数が許容範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>変化ステップが多すぎ、装置が出力できる状態数を超えるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>パルスを出力するには電力とメーター定数が0より大きい必要があるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>パルス周期が装置の出力可能範囲外のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>出力値が無効な数値か、変化率が0以下のため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>ステップが0では終了値に達しないため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>装置が出力設定を受け付けなかったため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>装置未初期化</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>
@@ -2320,6 +2360,185 @@
     <message>
         <source>Return time</source>
         <translation>復帰時間</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>故障を計算できません。出力は変更されていません：故障インピーダンスと計算モデルを確認してください。</translation>
+    </message>
+    <message>
+        <source>Pre-Fault</source>
+        <translation>故障前</translation>
+    </message>
+    <message>
+        <source>Fault-Interval</source>
+        <translation>故障後</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>計算モデル</translation>
+    </message>
+    <message>
+        <source>Const Current</source>
+        <translation>定電流</translation>
+    </message>
+    <message>
+        <source>Fault-Current</source>
+        <translation>故障電流</translation>
+    </message>
+    <message>
+        <source>Const Voltage</source>
+        <translation>定電圧</translation>
+    </message>
+    <message>
+        <source>Fault-Voltage</source>
+        <translation>故障電圧</translation>
+    </message>
+    <message>
+        <source>CT Dir</source>
+        <translation>CT位置</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>母線側</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>線路側</translation>
+    </message>
+    <message>
+        <source>PT Dir</source>
+        <translation>PT位置</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>母線側</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>線路側</translation>
+    </message>
+    <message>
+        <source>Load-Current</source>
+        <translation>負荷電流</translation>
+    </message>
+    <message>
+        <source>Load-Angle</source>
+        <translation>負荷角</translation>
+    </message>
+    <message>
+        <source>Grounding</source>
+        <translation>零相補償</translation>
+    </message>
+    <message>
+        <source>KL Range</source>
+        <translation>KL 大きさ</translation>
+    </message>
+    <message>
+        <source>KL Angle</source>
+        <translation>KL 角度</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Range</source>
+        <translation>Z0/Z1 大きさ</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Angle</source>
+        <translation>Z0/Z1 角度</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>カスタム</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>Fault Kind</source>
+        <translation>故障種別</translation>
+    </message>
+    <message>
+        <source>Fault Dir</source>
+        <translation>故障方向</translation>
+    </message>
+    <message>
+        <source>ZRange</source>
+        <translation>Z 大きさ</translation>
+    </message>
+    <message>
+        <source>ZAngle</source>
+        <translation>Z 角度</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>整定時間</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>順方向</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>逆方向</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
     </message>
 </context>
 <context>
@@ -2597,46 +2816,6 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>先に「+」または「-」で変化方向を設定してください。</translation>
-    </message>
-    <message>
-        <source>设备未初始化</source>
-        <translation>装置未初期化</translation>
-    </message>
-    <message>
-        <source>功放温度过高，请待其冷却后再开始试验。</source>
-        <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
-        <translation>出力値が無効な数値か範囲外のため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>状态数或测试点数超出允许范围，试验未开始。</source>
-        <translation>状態数または試験点数が許容範囲外のため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
-        <translation>変化ステップが多すぎ、装置が出力できる状態数を超えるため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
-        <translation>パルスを出力するには電力とメーター定数が0より大きい必要があるため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
-        <translation>パルス周期が装置の出力可能範囲外のため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
-        <translation>出力値が無効な数値か、変化率が0以下のため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>步长为零，永远达不到终值，试验未开始。</source>
-        <translation>ステップが0では終了値に達しないため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>仪器未能接受输出设置，试验未开始。</source>
-        <translation>装置が出力設定を受け付けなかったため、試験を開始しませんでした。</translation>
     </message>
 </context>
 <context>

@@ -2215,6 +2215,46 @@
         <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
         <translation>Estes ficheiros de calibração estão danificados; os coeficientes que não puderam ser lidos usam os valores por defeito: %1</translation>
     </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>Um valor de saída não é um número válido ou está fora do intervalo: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>O número de estados ou de pontos de teste está fora do intervalo: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Demasiados passos de variação, mais estados do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>A potência e a constante do contador têm de ser maiores que zero para gerar impulsos: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>O período dos impulsos está fora do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>Um valor de saída não é um número válido, ou uma taxa de variação não é maior que zero: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>Um passo de zero nunca atinge o valor final: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>O equipamento não aceitou as definições de saída: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Equipamento não inicializado</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>Os amplificadores estão demasiado quentes: deixe-os arrefecer antes de iniciar um teste.</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>
@@ -2320,6 +2360,185 @@
     <message>
         <source>Return time</source>
         <translation>Tempo de retorno</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>A falha não pode ser calculada; as saídas ficam inalteradas: verifique a impedância de falha e o modelo de cálculo.</translation>
+    </message>
+    <message>
+        <source>Pre-Fault</source>
+        <translation>Pré-falha</translation>
+    </message>
+    <message>
+        <source>Fault-Interval</source>
+        <translation>Pós-falha</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>Const Current</source>
+        <translation>I constante</translation>
+    </message>
+    <message>
+        <source>Fault-Current</source>
+        <translation>Corrente de falha</translation>
+    </message>
+    <message>
+        <source>Const Voltage</source>
+        <translation>U constante</translation>
+    </message>
+    <message>
+        <source>Fault-Voltage</source>
+        <translation>Tensão de falha</translation>
+    </message>
+    <message>
+        <source>CT Dir</source>
+        <translation>Dir. TC</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Barras</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>PT Dir</source>
+        <translation>Dir. TT</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Barras</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>Load-Current</source>
+        <translation>Corrente de carga</translation>
+    </message>
+    <message>
+        <source>Load-Angle</source>
+        <translation>Ângulo de carga</translation>
+    </message>
+    <message>
+        <source>Grounding</source>
+        <translation>Compensação de terra</translation>
+    </message>
+    <message>
+        <source>KL Range</source>
+        <translation>KL Mód.</translation>
+    </message>
+    <message>
+        <source>KL Angle</source>
+        <translation>KL Âng.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Range</source>
+        <translation>Z0/Z1 Mód.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Angle</source>
+        <translation>Z0/Z1 Âng.</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Personalizado</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Fault Kind</source>
+        <translation>Tipo de falha</translation>
+    </message>
+    <message>
+        <source>Fault Dir</source>
+        <translation>Dir. falha</translation>
+    </message>
+    <message>
+        <source>ZRange</source>
+        <translation>Z Mód.</translation>
+    </message>
+    <message>
+        <source>ZAngle</source>
+        <translation>Z Âng.</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Tempo de atuação</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
     </message>
 </context>
 <context>
@@ -2597,46 +2816,6 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
-    </message>
-    <message>
-        <source>设备未初始化</source>
-        <translation>Equipamento não inicializado</translation>
-    </message>
-    <message>
-        <source>功放温度过高，请待其冷却后再开始试验。</source>
-        <translation>Os amplificadores estão demasiado quentes: deixe-os arrefecer antes de iniciar um teste.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
-        <translation>Um valor de saída não é um número válido ou está fora do intervalo: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>状态数或测试点数超出允许范围，试验未开始。</source>
-        <translation>O número de estados ou de pontos de teste está fora do intervalo: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
-        <translation>Demasiados passos de variação, mais estados do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
-        <translation>A potência e a constante do contador têm de ser maiores que zero para gerar impulsos: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
-        <translation>O período dos impulsos está fora do que o equipamento consegue gerar: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
-        <translation>Um valor de saída não é um número válido, ou uma taxa de variação não é maior que zero: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>步长为零，永远达不到终值，试验未开始。</source>
-        <translation>Um passo de zero nunca atinge o valor final: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>仪器未能接受输出设置，试验未开始。</source>
-        <translation>O equipamento não aceitou as definições de saída: o teste não foi iniciado.</translation>
     </message>
 </context>
 <context>

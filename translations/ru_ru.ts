@@ -2215,6 +2215,46 @@
         <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
         <translation>Эти файлы калибровки повреждены; непрочитанные коэффициенты взяты по умолчанию: %1</translation>
     </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>Значение выхода не является допустимым числом или вне диапазона: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>Число состояний или точек испытания вне допустимого диапазона: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Слишком много шагов изменения, больше состояний, чем может выдать прибор: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>Мощность и постоянная счётчика должны быть больше нуля, иначе нет импульсов: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>Период импульсов вне возможностей прибора: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>Значение выхода недопустимо или скорость изменения не больше нуля: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>Нулевой шаг никогда не достигнет конечного значения: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>Прибор не принял настройки выхода: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Прибор не инициализирован</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>Усилители перегреты: дайте им остыть перед началом испытания.</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>
@@ -2320,6 +2360,185 @@
     <message>
         <source>Return time</source>
         <translation>Время возврата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>КЗ не рассчитывается, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
+    </message>
+    <message>
+        <source>Pre-Fault</source>
+        <translation>До КЗ</translation>
+    </message>
+    <message>
+        <source>Fault-Interval</source>
+        <translation>После КЗ</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Модель</translation>
+    </message>
+    <message>
+        <source>Const Current</source>
+        <translation>I пост.</translation>
+    </message>
+    <message>
+        <source>Fault-Current</source>
+        <translation>Ток КЗ</translation>
+    </message>
+    <message>
+        <source>Const Voltage</source>
+        <translation>U пост.</translation>
+    </message>
+    <message>
+        <source>Fault-Voltage</source>
+        <translation>Напряжение КЗ</translation>
+    </message>
+    <message>
+        <source>CT Dir</source>
+        <translation>Напр. ТТ</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>PT Dir</source>
+        <translation>Напр. ТН</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>Load-Current</source>
+        <translation>Ток нагрузки</translation>
+    </message>
+    <message>
+        <source>Load-Angle</source>
+        <translation>Угол нагрузки</translation>
+    </message>
+    <message>
+        <source>Grounding</source>
+        <translation>Компенсация</translation>
+    </message>
+    <message>
+        <source>KL Range</source>
+        <translation>KL мод.</translation>
+    </message>
+    <message>
+        <source>KL Angle</source>
+        <translation>KL угол</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Range</source>
+        <translation>Z0/Z1 мод.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Angle</source>
+        <translation>Z0/Z1 угол</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Задано</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Fault Kind</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>Fault Dir</source>
+        <translation>Напр. КЗ</translation>
+    </message>
+    <message>
+        <source>ZRange</source>
+        <translation>Z мод.</translation>
+    </message>
+    <message>
+        <source>ZAngle</source>
+        <translation>Z угол</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Время срабат.</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Прямое</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Обратное</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
     </message>
 </context>
 <context>
@@ -2597,46 +2816,6 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
-    </message>
-    <message>
-        <source>设备未初始化</source>
-        <translation>Прибор не инициализирован</translation>
-    </message>
-    <message>
-        <source>功放温度过高，请待其冷却后再开始试验。</source>
-        <translation>Усилители перегреты: дайте им остыть перед началом испытания.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
-        <translation>Значение выхода не является допустимым числом или вне диапазона: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>状态数或测试点数超出允许范围，试验未开始。</source>
-        <translation>Число состояний или точек испытания вне допустимого диапазона: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
-        <translation>Слишком много шагов изменения, больше состояний, чем может выдать прибор: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
-        <translation>Мощность и постоянная счётчика должны быть больше нуля, иначе нет импульсов: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
-        <translation>Период импульсов вне возможностей прибора: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
-        <translation>Значение выхода недопустимо или скорость изменения не больше нуля: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>步长为零，永远达不到终值，试验未开始。</source>
-        <translation>Нулевой шаг никогда не достигнет конечного значения: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>仪器未能接受输出设置，试验未开始。</source>
-        <translation>Прибор не принял настройки выхода: испытание не начато.</translation>
     </message>
 </context>
 <context>

@@ -2215,6 +2215,46 @@
         <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
         <translation>These calibration files are damaged; the coefficients that could not be read run on their defaults: %1</translation>
     </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>An output value is not a valid number or is out of range: the test was not started.</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>The number of states or test points is out of range: the test was not started.</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>Too many ramp steps, more states than the instrument can output: the test was not started.</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>Power and meter constant must both be greater than zero to give pulses: the test was not started.</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>The pulse period is beyond what the instrument can output: the test was not started.</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>An output value is not a valid number, or a slip rate is not above zero: the test was not started.</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>A step of zero never reaches the end value: the test was not started.</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>The instrument did not accept the output settings: the test was not started.</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>Device not initialised</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>The power amplifiers are too hot: let them cool down before starting a test.</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>
@@ -2320,6 +2360,185 @@
     <message>
         <source>Return time</source>
         <translation>Return time</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>The fault cannot be calculated; the outputs are unchanged: check the fault impedance and the calculation mode.</translation>
+    </message>
+    <message>
+        <source>Pre-Fault</source>
+        <translation>Pre-Fault</translation>
+    </message>
+    <message>
+        <source>Fault-Interval</source>
+        <translation>Fault-Interval</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Const Current</source>
+        <translation>Const Current</translation>
+    </message>
+    <message>
+        <source>Fault-Current</source>
+        <translation>Fault-Current</translation>
+    </message>
+    <message>
+        <source>Const Voltage</source>
+        <translation>Const Voltage</translation>
+    </message>
+    <message>
+        <source>Fault-Voltage</source>
+        <translation>Fault-Voltage</translation>
+    </message>
+    <message>
+        <source>CT Dir</source>
+        <translation>CT Dir</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>PT Dir</source>
+        <translation>PT Dir</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>Load-Current</source>
+        <translation>Load-Current</translation>
+    </message>
+    <message>
+        <source>Load-Angle</source>
+        <translation>Load-Angle</translation>
+    </message>
+    <message>
+        <source>Grounding</source>
+        <translation>Grounding</translation>
+    </message>
+    <message>
+        <source>KL Range</source>
+        <translation>KL Range</translation>
+    </message>
+    <message>
+        <source>KL Angle</source>
+        <translation>KL Angle</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Range</source>
+        <translation>Z0/Z1 Range</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Angle</source>
+        <translation>Z0/Z1 Angle</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Fault Kind</source>
+        <translation>Fault Kind</translation>
+    </message>
+    <message>
+        <source>Fault Dir</source>
+        <translation>Fault Dir</translation>
+    </message>
+    <message>
+        <source>ZRange</source>
+        <translation>Z Range</translation>
+    </message>
+    <message>
+        <source>ZAngle</source>
+        <translation>Z Angle</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>Action Time</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
     </message>
 </context>
 <context>
@@ -2597,46 +2816,6 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
-    </message>
-    <message>
-        <source>设备未初始化</source>
-        <translation>Device not initialised</translation>
-    </message>
-    <message>
-        <source>功放温度过高，请待其冷却后再开始试验。</source>
-        <translation>The power amplifiers are too hot: let them cool down before starting a test.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
-        <translation>An output value is not a valid number or is out of range: the test was not started.</translation>
-    </message>
-    <message>
-        <source>状态数或测试点数超出允许范围，试验未开始。</source>
-        <translation>The number of states or test points is out of range: the test was not started.</translation>
-    </message>
-    <message>
-        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
-        <translation>Too many ramp steps, more states than the instrument can output: the test was not started.</translation>
-    </message>
-    <message>
-        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
-        <translation>Power and meter constant must both be greater than zero to give pulses: the test was not started.</translation>
-    </message>
-    <message>
-        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
-        <translation>The pulse period is beyond what the instrument can output: the test was not started.</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
-        <translation>An output value is not a valid number, or a slip rate is not above zero: the test was not started.</translation>
-    </message>
-    <message>
-        <source>步长为零，永远达不到终值，试验未开始。</source>
-        <translation>A step of zero never reaches the end value: the test was not started.</translation>
-    </message>
-    <message>
-        <source>仪器未能接受输出设置，试验未开始。</source>
-        <translation>The instrument did not accept the output settings: the test was not started.</translation>
     </message>
 </context>
 <context>

@@ -2215,6 +2215,46 @@
         <source>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</source>
         <translation>以下校准文件已损坏，无法读取的校准系数按默认值运行：%1</translation>
     </message>
+    <message>
+        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
+        <translation>有输出值不是有效数值或超出范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>状态数或测试点数超出允许范围，试验未开始。</source>
+        <translation>状态数或测试点数超出允许范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
+        <translation>变化步数过多，超出仪器可输出的状态数，试验未开始。</translation>
+    </message>
+    <message>
+        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
+        <translation>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</translation>
+    </message>
+    <message>
+        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
+        <translation>脉冲周期超出仪器可输出的范围，试验未开始。</translation>
+    </message>
+    <message>
+        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
+        <translation>有输出值不是有效数值，或滑差不大于零，试验未开始。</translation>
+    </message>
+    <message>
+        <source>步长为零，永远达不到终值，试验未开始。</source>
+        <translation>步长为零，永远达不到终值，试验未开始。</translation>
+    </message>
+    <message>
+        <source>仪器未能接受输出设置，试验未开始。</source>
+        <translation>仪器未能接受输出设置，试验未开始。</translation>
+    </message>
+    <message>
+        <source>设备未初始化</source>
+        <translation>设备未初始化</translation>
+    </message>
+    <message>
+        <source>功放温度过高，请待其冷却后再开始试验。</source>
+        <translation>功放温度过高，请待其冷却后再开始试验。</translation>
+    </message>
 </context>
 <context>
     <name>ViewComputerDistanceModel</name>
@@ -2320,6 +2360,185 @@
     <message>
         <source>Return time</source>
         <translation>返回时间</translation>
+    </message>
+</context>
+<context>
+    <name>ViewDistanceModel</name>
+    <message>
+        <source>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</source>
+        <translation>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</translation>
+    </message>
+    <message>
+        <source>Pre-Fault</source>
+        <translation>故障前</translation>
+    </message>
+    <message>
+        <source>Fault-Interval</source>
+        <translation>故障后</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>计算模型</translation>
+    </message>
+    <message>
+        <source>Const Current</source>
+        <translation>电流恒定</translation>
+    </message>
+    <message>
+        <source>Fault-Current</source>
+        <translation>短路电流</translation>
+    </message>
+    <message>
+        <source>Const Voltage</source>
+        <translation>电压恒定</translation>
+    </message>
+    <message>
+        <source>Fault-Voltage</source>
+        <translation>短路电压</translation>
+    </message>
+    <message>
+        <source>CT Dir</source>
+        <translation>CT位置</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>指向母线</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>指向线路</translation>
+    </message>
+    <message>
+        <source>PT Dir</source>
+        <translation>PT位置</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>在母线上</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>在线路上</translation>
+    </message>
+    <message>
+        <source>Load-Current</source>
+        <translation>负荷电流</translation>
+    </message>
+    <message>
+        <source>Load-Angle</source>
+        <translation>负荷功角</translation>
+    </message>
+    <message>
+        <source>Grounding</source>
+        <translation>零序补偿</translation>
+    </message>
+    <message>
+        <source>KL Range</source>
+        <translation>KL幅值</translation>
+    </message>
+    <message>
+        <source>KL Angle</source>
+        <translation>KL角度</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Range</source>
+        <translation>Z0/Z1幅值</translation>
+    </message>
+    <message>
+        <source>Z0/Z1 Angle</source>
+        <translation>Z0/Z1角度</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>自定义</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出</translation>
+    </message>
+    <message>
+        <source>Fault Kind</source>
+        <translation>故障类型</translation>
+    </message>
+    <message>
+        <source>Fault Dir</source>
+        <translation>故障方向</translation>
+    </message>
+    <message>
+        <source>ZRange</source>
+        <translation>阻抗幅值</translation>
+    </message>
+    <message>
+        <source>ZAngle</source>
+        <translation>阻抗角度</translation>
+    </message>
+    <message>
+        <source>T.nom</source>
+        <translation>整定时间</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>Action Time</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>正方向</translation>
+    </message>
+    <message>
+        <source>Reverse</source>
+        <translation>反方向</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
     </message>
 </context>
 <context>
@@ -2597,46 +2816,6 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>请先按“+”或“-”设定变化方向。</translation>
-    </message>
-    <message>
-        <source>设备未初始化</source>
-        <translation>设备未初始化</translation>
-    </message>
-    <message>
-        <source>功放温度过高，请待其冷却后再开始试验。</source>
-        <translation>功放温度过高，请待其冷却后再开始试验。</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值或超出范围，试验未开始。</source>
-        <translation>有输出值不是有效数值或超出范围，试验未开始。</translation>
-    </message>
-    <message>
-        <source>状态数或测试点数超出允许范围，试验未开始。</source>
-        <translation>状态数或测试点数超出允许范围，试验未开始。</translation>
-    </message>
-    <message>
-        <source>变化步数过多，超出仪器可输出的状态数，试验未开始。</source>
-        <translation>变化步数过多，超出仪器可输出的状态数，试验未开始。</translation>
-    </message>
-    <message>
-        <source>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</source>
-        <translation>功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。</translation>
-    </message>
-    <message>
-        <source>脉冲周期超出仪器可输出的范围，试验未开始。</source>
-        <translation>脉冲周期超出仪器可输出的范围，试验未开始。</translation>
-    </message>
-    <message>
-        <source>有输出值不是有效数值，或滑差不大于零，试验未开始。</source>
-        <translation>有输出值不是有效数值，或滑差不大于零，试验未开始。</translation>
-    </message>
-    <message>
-        <source>步长为零，永远达不到终值，试验未开始。</source>
-        <translation>步长为零，永远达不到终值，试验未开始。</translation>
-    </message>
-    <message>
-        <source>仪器未能接受输出设置，试验未开始。</source>
-        <translation>仪器未能接受输出设置，试验未开始。</translation>
     </message>
 </context>
 <context>

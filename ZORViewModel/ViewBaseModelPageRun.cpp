@@ -1,0 +1,96 @@
+// ViewBaseModel: a start from a module page, the page's exit and its message.
+
+#include "ViewBaseModel.h"
+
+#include "ControllerCenter.h"
+#include "ControllerTestor.h"
+
+bool ViewBaseModel::getExitEnabled() const
+{
+    return exitEnabled;
+}
+
+void ViewBaseModel::setExitEnabled(bool enable)
+{
+    exitEnabled = enable;
+    emit sigExitEnable(enable);
+}
+
+QString ViewBaseModel::getUserMessage() const
+{
+    return userMessage;
+}
+
+void ViewBaseModel::clearUserMessage()
+{
+    userMessage.clear();
+}
+
+void ViewBaseModel::showUserMessage(const QString& text)
+{
+    userMessage = text;
+    emit sigUserMessage(text);
+}
+
+QString ViewBaseModel::startRefusalText(int reason)
+{
+    switch (reason) {
+    case ControllerTestor::REFUSAL_VALUES:
+        return tr("有输出值不是有效数值或超出范围，试验未开始。");
+    case ControllerTestor::REFUSAL_COUNT:
+        return tr("状态数或测试点数超出允许范围，试验未开始。");
+    case ControllerTestor::REFUSAL_REGISTER:
+        return tr("变化步数过多，超出仪器可输出的状态数，试验未开始。");
+    case ControllerTestor::REFUSAL_PULSE_RATE:
+        return tr("功率和电能表常数都必须大于零，否则无法输出脉冲，试验未开始。");
+    case ControllerTestor::REFUSAL_PULSE_PERIOD:
+        return tr("脉冲周期超出仪器可输出的范围，试验未开始。");
+    case ControllerTestor::REFUSAL_SLIDE_RATE:
+        return tr("有输出值不是有效数值，或滑差不大于零，试验未开始。");
+    case ControllerTestor::REFUSAL_ENDLESS_SEARCH:
+        return tr("步长为零，永远达不到终值，试验未开始。");
+    case ControllerTestor::REFUSAL_INSTRUMENT:
+        return tr("仪器未能接受输出设置，试验未开始。");
+    default:
+        return QString();
+    }
+}
+
+bool ViewBaseModel::isTestRunning() const
+{
+    return runtimeState(STATE_TYPE_RUNNING) != 0;
+}
+
+bool ViewBaseModel::instrumentReadyToStart()
+{
+    if (!getDriverInitialised()) {
+        showUserMessage(tr("设备未初始化"));
+        return false;
+    }
+    if (!getRunEnabled()) {
+        showUserMessage(tr("功放温度过高，请待其冷却后再开始试验。"));
+        return false;
+    }
+    return true;
+}
+
+bool ViewBaseModel::startFromPage()
+{
+    if (!ViewBaseModel::testStart())
+        return false;
+    setExitEnabled(false);
+    return true;
+}
+
+void ViewBaseModel::followRunStateReport(DATAType type, int subType)
+{
+    if (type != DATA_TYPE_RT_STATE || subType != STATE_TYPE_RUNNING || exitEnabled)
+        return;
+    // The report of a start that failed never shows the run; it says why.
+    if (!testingSTATE[STATE_TYPE_RUNNING]) {
+        const QString why = startRefusalText(center()->testTestor->lastStartRefusalReason());
+        if (!why.isEmpty())
+            showUserMessage(why);
+    }
+    setExitEnabled(true);
+}

@@ -1,0 +1,204 @@
+// The test-point list frame, one row per model that carries it: the 32-point
+// cap, the selection rules, removing and clearing, the list in the parameter
+// file, and when the entity's progress marks belong to the list. The list
+// operations are called by name, as the pages call them.
+
+#include "DistanceModelSupport.h"
+
+#include <QDomDocument>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+using namespace dmtest;
+
+namespace {
+
+// One model of the frame: how to make it, give its edit point a value that
+// tells the points apart and read it back, and mark an entity state.
+struct FrameModel
+{
+    const char* name;
+    ControllerTestor::TESTType type;
+    QString folder;
+    int statesPerPoint;
+    bool addSelectsNew;
+    int badIndexState;   // getTestStates of an index outside the list (-2: the edit point's)
+    std::function<std::unique_ptr<ViewBaseModel>()> make;
+    std::function<void(ViewBaseModel&, double)> setValue;
+    std::function<double(ViewBaseModel&, int)> value;
+    std::function<void(int state, int mark)> markEntity;
+};
+
+const FrameModel kModels[] = {
+    {"distance", ControllerTestor::TEST_DISTANCE, "Distance", 3, false, 0,
+     [] { return std::make_unique<DistanceModel>(); },
+     [](ViewBaseModel& vm, double v) { static_cast<VM&>(vm).setFaultZRange(v); },
+     [](ViewBaseModel& vm, int i) { return static_cast<VM&>(vm).getFaultZRange(i); },
+     [](int s, int mark) {
+         ModelDistanceEntity& e = entity();
+         QMutexLocker lock(&e.entityLock);
+         e.stateTestStates[s] = ModelEntity::AOTestStateType(mark);
+     }},
+};
+
+int call(ViewBaseModel& vm, const char* method, int arg = -1000)
+{
+    int result = -1000;
+    bool ok = arg == -1000 ? QMetaObject::invokeMethod(&vm, method, Qt::DirectConnection, Q_RETURN_ARG(int, result))
+                           : QMetaObject::invokeMethod(&vm, method, Qt::DirectConnection, Q_RETURN_ARG(int, result),
+                                                       Q_ARG(int, arg));
+    if (!ok)
+        ok = arg == -1000 ? QMetaObject::invokeMethod(&vm, method, Qt::DirectConnection)
+                          : QMetaObject::invokeMethod(&vm, method, Qt::DirectConnection, Q_ARG(int, arg));
+    EXPECT_TRUE(ok) << method;
+    return result;
+}
+
+class PointListFrame : public DistanceModelTest
+{
+protected:
+    // The run state as the runtime reports it: the start and stop hooks.
+    void reportRunning(ViewBaseModel& vm, bool running)
+    {
+        ControllerRuntime* rt = center->testRuntime;
+        rt->dataLock();
+        rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = running ? 1 : 0;
+        rt->dataUnlock();
+        vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
+    }
+    std::vector<double> values(ViewBaseModel& vm, const FrameModel& m)
+    {
+        std::vector<double> list;
+        for (int i = 0; i < call(vm, "getPointsCount"); ++i)
+            list.push_back(m.value(vm, i));
+        return list;
+    }
+    std::vector<int> states(ViewBaseModel& vm)
+    {
+        std::vector<int> list;
+        for (int i = 0; i < call(vm, "getPointsCount"); ++i)
+            list.push_back(call(vm, "getTestStates", i));
+        return list;
+    }
+    void fill(ViewBaseModel& vm, const FrameModel& m, std::initializer_list<double> list)
+    {
+        for (double v : list) {
+            m.setValue(vm, v);
+            call(vm, "addPoint");
+        }
+    }
+};
+
+} // namespace
+
+TEST_F(PointListFrame, ListRulesStorageAndProgressByModel)
+{
+    constexpr int kInit = ViewBaseModel::AO_STATE_TYPE_INITING;
+    constexpr int kRun = ViewBaseModel::AO_STATE_TYPE_RUNNNING;
+    constexpr int kDone = ViewBaseModel::AO_STATE_TYPE_COMPLETED;
+    for (const FrameModel& m : kModels) {
+        SCOPED_TRACE(m.name);
+        center->testActive(m.type);
+        auto vm = m.make();
+        vm->testActive();
+        const auto judged = [&m](int i) { return m.statesPerPoint == 3 ? 3 * i + 1 : i; };
+
+        // Empty list; the cap; what adding selects.
+        EXPECT_EQ(call(*vm, "getActiveIndex"), -1);
+        for (int i = 0; i < 33; ++i)
+            fill(*vm, m, {1.0 + i});
+        EXPECT_EQ(call(*vm, "getPointsCount"), 32);
+        EXPECT_EQ(values(*vm, m).back(), 32.0);
+        EXPECT_EQ(call(*vm, "getActiveIndex"), m.addSelectsNew ? 31 : 0);
+        if (m.badIndexState != -2) {
+            EXPECT_EQ(call(*vm, "getTestStates", 40), m.badIndexState);
+        }
+
+        // Removing: a bad index does nothing; a stale selection reads as 0.
+        call(*vm, "setActiveIndex", 31);
+        call(*vm, "removePoint", -1);
+        call(*vm, "removePoint", 32);
+        EXPECT_EQ(call(*vm, "getPointsCount"), 32);
+        call(*vm, "removePoint", 31);
+        EXPECT_EQ(call(*vm, "getActiveIndex"), 0);
+        call(*vm, "clearPoint");
+        EXPECT_EQ(call(*vm, "getPointsCount"), 0);
+        EXPECT_EQ(call(*vm, "getActiveIndex"), -1);
+
+        // Stored as "pointCount" and "point" + i, read back in order with
+        // the stored selection in the edit point.
+        fill(*vm, m, {3.0, 4.0, 5.0});
+        call(*vm, "setActiveIndex", 1);
+        m.setValue(*vm, 9.0);
+        ASSERT_TRUE(vm->saveParameter());
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(sandbox.read(appRoot() + "/parameters/" + m.folder + "/parameter.xml")));
+        const QDomElement countElement = doc.elementsByTagName("pointCount").at(0).toElement();
+        EXPECT_EQ(countElement.text(), "3");
+        const QDomElement list = countElement.parentNode().toElement();
+        EXPECT_FALSE(list.firstChildElement("point2").isNull());
+        EXPECT_TRUE(list.firstChildElement("point3").isNull());
+        {
+            auto back = m.make();
+            back->testActive();
+            ASSERT_TRUE(back->loadParameter());
+            EXPECT_EQ(values(*back, m), (std::vector<double>{3.0, 4.0, 5.0}));
+            EXPECT_EQ(m.value(*back, -1), 4.0);
+        }
+
+        // Progress: marks left in the entity (a refused start, another
+        // list) are not copied before the start hook; from there on they
+        // are, and the stop closes the running point, also in the entity.
+        for (int s = 0; s < 9; ++s)
+            m.markEntity(s, kDone);
+        vm->updateEntToVM(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+        EXPECT_EQ(states(*vm), (std::vector<int>{kInit, kInit, kInit}));
+        reportRunning(*vm, true);
+        m.markEntity(judged(0), kDone);
+        m.markEntity(judged(1), kRun);
+        m.markEntity(judged(2), kInit);
+        vm->updateEntToVM(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+        EXPECT_EQ(states(*vm), (std::vector<int>{kDone, kRun, kInit}));
+        reportRunning(*vm, false);
+        call(*vm, "setActiveIndex", 2);
+        EXPECT_EQ(states(*vm), (std::vector<int>{kDone, kDone, kInit}));
+
+        // Once the list changed the entity's marks are another list's: new
+        // points keep their own, also when a row is selected.
+        call(*vm, "clearPoint");
+        fill(*vm, m, {6.0, 7.0});
+        m.markEntity(judged(0), kDone);
+        m.markEntity(judged(1), kDone);
+        call(*vm, "setActiveIndex", 1);
+        EXPECT_EQ(states(*vm), (std::vector<int>{kInit, kInit}));
+    }
+}
+
+TEST_F(PointListFrame, ReadingStopsAt32PointsAndARunningPointLoadsCompleted)
+{
+    for (const FrameModel& m : kModels) {
+        SCOPED_TRACE(m.name);
+        center->testActive(m.type);
+        const QString file = appRoot() + "/parameters/" + m.folder + "/parameter.xml";
+        auto vm = m.make();
+        vm->testActive();
+        fill(*vm, m, {1.0, 2.0});
+        ASSERT_TRUE(vm->saveParameter());
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(sandbox.read(file)));
+        QDomElement count = doc.elementsByTagName("pointCount").at(0).toElement();
+        count.firstChild().setNodeValue("2147483647");
+        QDomElement state = count.parentNode().firstChildElement("point1").firstChildElement("testState");
+        state.firstChild().setNodeValue(QString::number(ViewBaseModel::AO_STATE_TYPE_RUNNNING));
+        sandbox.write(file, doc.toByteArray(4));
+
+        auto back = m.make();
+        back->testActive();
+        ASSERT_TRUE(back->loadParameter());
+        EXPECT_EQ(call(*back, "getPointsCount"), 32);
+        EXPECT_EQ(m.value(*back, 1), 2.0);
+        EXPECT_EQ(call(*back, "getTestStates", 1), ViewBaseModel::AO_STATE_TYPE_COMPLETED);
+    }
+}
