@@ -124,9 +124,9 @@ TEST_F(DistanceModelEngine, RelayMeasuresThePointsImpedanceInEveryLoop)
     auto relay = plugDistanceRelay(s);
     DistanceModel vm;
     prepare(vm);
-    vm.setNormalTime(0.2);
-    vm.setIntervalTime(0.2);
-    vm.setSettingTimes(-1, 0.2);
+    vm.setNormalTime(0.5);
+    vm.setIntervalTime(0.5);
+    vm.setSettingTimes(-1, 0.5);
     vm.setRepairFactor(0, 0.7);
     vm.setRepairFactor(1, -10.0);
     vm.setFaultVoltage(10.0);
