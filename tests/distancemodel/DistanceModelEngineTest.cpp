@@ -124,9 +124,9 @@ TEST_F(DistanceModelEngine, RelayMeasuresThePointsImpedanceInEveryLoop)
     auto relay = plugDistanceRelay(s);
     DistanceModel vm;
     prepare(vm);
-    vm.setNormalTime(0.5);
-    vm.setIntervalTime(0.5);
-    vm.setSettingTimes(-1, 0.5);
+    vm.setNormalTime(1.0);
+    vm.setIntervalTime(1.0);
+    vm.setSettingTimes(-1, 1.0);
     vm.setRepairFactor(0, 0.7);
     vm.setRepairFactor(1, -10.0);
     vm.setFaultVoltage(10.0);
@@ -177,8 +177,8 @@ TEST_F(DistanceModelEngine, ZoneTripsAreJudgedInThePoints)
     auto relay = plugDistanceRelay(s);
     DistanceModel vm;
     prepare(vm);
-    vm.setNormalTime(0.5);
-    vm.setIntervalTime(0.5);
+    vm.setNormalTime(1.0);
+    vm.setIntervalTime(1.0);
     vm.setOupputTimeFactor2(0.5);   // the trip is taken after the contact debounce
     vm.setFaultZRange(2.0);
     vm.setSettingTimes(-1, 0.6);
