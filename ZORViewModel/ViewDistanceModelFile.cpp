@@ -17,6 +17,7 @@
 #include "ViewDistanceModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 #include <limits>
@@ -24,21 +25,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// An enumeration field: written as its number; read back only within lo..hi.
-template <typename E>
-void mapEnum(bool save, QDomElement* parent, QDomDocument* doc, const char* key, E& field, int lo, int hi)
-{
-    qint32 value = qint32(field);
-    Xml::map(save, parent, doc, QLatin1String(key), value, value);
-    if (!save && value >= lo && value <= hi)
-        field = E(value);
-}
 
 void mapPhasors(bool save, QDomElement* parent, QDomDocument* doc, const char* group, double ranges[8],
                 double angles[8], double frequencies[8])
@@ -65,10 +51,10 @@ void ViewDistanceModel::ViewPointModel::serialize(bool save, QDomElement* elemen
     Xml::map(save, element, doc, QStringLiteral("zImage"), zImage, zImage);
     Xml::map(save, element, doc, QStringLiteral("settingTime"), settingTime, settingTime);
     Xml::map(save, element, doc, QStringLiteral("devTime"), devTime, devTime);
-    mapEnum(save, element, doc, "outputTriggerType", outputTriggerType, AO_TRIGGER_TYPE_TIME,
+    mapChecked(save, element, doc, "outputTriggerType", outputTriggerType, AO_TRIGGER_TYPE_TIME,
             AO_TRIGGER_TYPE_GPS_IRIGB);
-    mapEnum(save, element, doc, "faultKind", faultKind, FAULT_TYPE_A_E, FAULT_TYPE_A_B_C);
-    mapEnum(save, element, doc, "faultDirection", faultDirection, DIRECTION_TYPE_POSITIVE, DIRECTION_TYPE_NEGATIVE);
+    mapChecked(save, element, doc, "faultKind", faultKind, FAULT_TYPE_A_E, FAULT_TYPE_A_B_C);
+    mapChecked(save, element, doc, "faultDirection", faultDirection, DIRECTION_TYPE_POSITIVE, DIRECTION_TYPE_NEGATIVE);
     Xml::map(save, element, doc, QStringLiteral("testState"), testState, testState);
     if (!save && (testState < AO_STATE_TYPE_INITING || testState > AO_STATE_TYPE_COMPLETED))
         testState = AO_STATE_TYPE_INITING;
@@ -87,16 +73,16 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
         return false;
     ViewBaseModel::serialize(save, element, doc);
 
-    mapEnum(save, element, doc, "distanceKind", distanceKind, DISTANCE_TYPE_ICONSTANT, DISTANCE_TYPE_ZCONSTANT);
-    mapEnum(save, element, doc, "ctPosition", ctPosition, CT_POSITION_TYPE_BUS, CT_POSITION_TYPE_LINE);
-    mapEnum(save, element, doc, "ptPosition", ptPosition, PT_POSITION_TYPE_BUS, PT_POSITION_TYPE_LINE);
+    mapChecked(save, element, doc, "distanceKind", distanceKind, DISTANCE_TYPE_ICONSTANT, DISTANCE_TYPE_ZCONSTANT);
+    mapChecked(save, element, doc, "ctPosition", ctPosition, CT_POSITION_TYPE_BUS, CT_POSITION_TYPE_LINE);
+    mapChecked(save, element, doc, "ptPosition", ptPosition, PT_POSITION_TYPE_BUS, PT_POSITION_TYPE_LINE);
     Xml::map(save, element, doc, QStringLiteral("faultCurrentRange"), faultCurrentRange, faultCurrentRange);
     Xml::map(save, element, doc, QStringLiteral("faultVoltageRange"), faultVoltageRange, faultVoltageRange);
     Xml::map(save, element, doc, QStringLiteral("rateVoltage"), rateVoltage, rateVoltage);
     Xml::map(save, element, doc, QStringLiteral("rateFrequency"), rateFrequency, rateFrequency);
     Xml::map(save, element, doc, QStringLiteral("loadCurrent"), loadCurrent, loadCurrent);
     Xml::map(save, element, doc, QStringLiteral("loadAngle"), loadAngle, loadAngle);
-    mapEnum(save, element, doc, "repairKind", repairKind, REPAIR_TYPE_KL, REPAIR_TYPE_Z0Z1);
+    mapChecked(save, element, doc, "repairKind", repairKind, REPAIR_TYPE_KL, REPAIR_TYPE_Z0Z1);
     Xml::map(save, element, doc, QStringLiteral("repairFactor1"), repairFactor1, repairFactor1);
     Xml::map(save, element, doc, QStringLiteral("repairFactor2"), repairFactor2, repairFactor2);
 
@@ -117,11 +103,11 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
     Xml::map(save, element, doc, QStringLiteral("timeErrAbs"), timeErrAbs, timeErrAbs);
     Xml::map(save, element, doc, QStringLiteral("timeErrRel"), timeErrRel, timeErrRel);
 
-    mapEnum(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
+    mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
     QDomElement bis;
     Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
     for (int k = 0; k < 4; ++k)
-        mapEnum(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+        mapChecked(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int k = 0; k < 4; ++k)
