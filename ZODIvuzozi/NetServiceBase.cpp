@@ -1,6 +1,7 @@
 #include "NetServiceBase.h"
 
 #include "CommDriverData.h"
+#include "CommNetCtrlBase.h"
 #include "ControllerCenter.h"
 #include "driverbase.h"
 #include "zoplatform.h"
@@ -76,6 +77,8 @@ void NetServiceBase::waitProductMs(int ms)
 void NetServiceBase::netWorkServiceInit()
 {
     netServiceEnable = false;
+    if (netCtrlInit() != 0)
+        qWarning("network service: the shared-memory segments could not be prepared");
     for (int waited = 0; !driverInitialised() && waited < DRIVER_WAIT_LIMIT_MS; waited += DRIVER_POLL_MS)
         waitProductMs(DRIVER_POLL_MS);
     if (driverInitialised()) {
@@ -125,6 +128,14 @@ void NetServiceBase::updateDeviceInfo()
     for (int i = 0; i < 16 && i < version.size(); ++i)
         info.device_version[i] = version.at(i).unicode();
     assemblyInfo = info;
+
+    NetDeviceAssemblyInfo net;
+    std::memcpy(net.device_guid, info.device_guid, sizeof net.device_guid);
+    std::memcpy(net.device_code, info.device_code, sizeof net.device_code);
+    std::memcpy(net.device_kind, info.device_kind, sizeof net.device_kind);
+    std::memcpy(net.device_date, info.device_date, sizeof net.device_date);
+    std::memcpy(net.device_version, info.device_version, sizeof net.device_version);
+    netCtrl_SetDeviceAssemblyInfoToNet(net);
 }
 
 void NetServiceBase::setBOState(uint mask, uint states)

@@ -3,9 +3,9 @@
 // The Qt side of the remote-control network service: a process-wide object
 // on the GUI thread. Start-up prepares it and waits (bounded) for the
 // driver; the engine's change notices and the interface's remote-control
-// switch reach it through the engine facade. The network threads and the
-// shared segments they exchange data through are not built yet: switching
-// remote control on only marks the service enabled.
+// switch reach it through the engine facade. Start-up prepares the shared
+// segments and the machine data (CommNetCtrlBase); the network threads are
+// not built yet: switching remote control on only marks the service enabled.
 
 #include <QObject>
 #include <QTimer>
@@ -38,7 +38,8 @@ public:
     // never destroyed.
     static NetServiceBase* getInstance();
 
-    // Start-up: blocks its caller, checking once a second, until the driver
+    // Start-up: prepares the shared segments and the machine defaults, then
+    // blocks its caller, checking once a second, until the driver
     // is initialised, but at most DRIVER_WAIT_LIMIT_MS; the caller's events
     // are handled meanwhile. Once initialised, the device information is
     // copied. When the limit passes first, the check goes on once a second
@@ -52,7 +53,8 @@ public:
     bool driverReady() const { return driverSeen; }
 
     // Copies the device code, model, FPGA version text and software version
-    // from the configuration into the device information.
+    // from the configuration into the device information and the machine
+    // segment.
     void updateDeviceInfo();
     DeviceAssemblyInfo deviceAssemblyInfo() const { return assemblyInfo; }
 

@@ -1,0 +1,270 @@
+#include "CommNetCtrlBase.h"
+
+#include "zoplatform.h"
+#include "zoshc_testing_machine_file.h"
+#include "zoshm_testing_share_handle.h"
+
+#include <QMutex>
+#include <QMutexLocker>
+#include <QTimer>
+
+#include <cstring>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace {
+
+// ---- Stand-ins' record ----------------------------------------------------------
+QMutex recordMutex;
+QStringList& recorded()
+{
+    static QStringList calls;
+    return calls;
+}
+
+int record(const QString& line)
+{
+    QMutexLocker lock(&recordMutex);
+    recorded().append(line);
+    return 0;
+}
+
+// ---- Publication with retry ----------------------------------------------------------
+// Pending writes per segment, keyed by the part of the segment they write
+// (a newer write of a part replaces the older one; the status words are
+// separate parts, so a pending input word is not lost to an output word).
+enum Part { PART_BI, PART_BO, PART_RUNNING, PART_RECORD };
+constexpr int kRetryMs = 5;
+
+class Publisher
+{
+public:
+    using Write = std::function<void(void* segment)>;
+
+    Publisher()
+    {
+        timer.setSingleShot(true);
+        timer.setInterval(kRetryMs);
+        QObject::connect(&timer, &QTimer::timeout, [this] { retry(); });
+    }
+
+    void publish(int segment, Part part, Write write)
+    {
+        auto& parts = pending[segment];
+        bool replaced = false;
+        for (auto& p : parts) {
+            if (p.first == part) {
+                p.second = std::move(write);
+                replaced = true;
+            }
+        }
+        if (!replaced)
+            parts.emplace_back(part, std::move(write));
+        if (!tryWrite(segment))
+            timer.start();
+    }
+
+private:
+    bool tryWrite(int segment)
+    {
+        auto it = pending.find(segment);
+        if (it == pending.end())
+            return true;
+        if (!shm_testing_header(segment)) {   // not attached: nothing to publish into
+            pending.erase(it);
+            return true;
+        }
+        ShmAccess access(ShmSide::Client, segment, SHM_LOCK_TRIES);
+        if (!access.held())
+            return false;
+        void* base = shm_testing_header(segment);
+        for (auto& p : it->second)
+            p.second(base);
+        pending.erase(it);
+        return true;
+    }
+
+    void retry()
+    {
+        std::vector<int> segments;
+        for (auto& p : pending)
+            segments.push_back(p.first);
+        bool left = false;
+        for (int s : segments)
+            left = !tryWrite(s) || left;
+        if (left)
+            timer.start();
+    }
+
+    std::map<int, std::vector<std::pair<Part, Write>>> pending;
+    QTimer timer;
+};
+
+Publisher& publisher()
+{
+    static Publisher* p = new Publisher();   // GUI thread; lives with the process
+    return *p;
+}
+
+void publishStatus(Part part, std::function<void(shm_testing_status_new&)> write)
+{
+    publisher().publish(SHM_SEGMENT_STATUS, part, [write](void* base) {
+        auto* s = static_cast<shm_share_status*>(base);
+        write(s->status);
+        s->ctrl.server_changes = 1;
+    });
+}
+
+void publishRecord(int segment, u32 dataType, const u8* bytes, u32 length)
+{
+    if (length > SHM_SHARE_RECORD_CAPACITY)
+        return;
+    std::vector<u8> copy(bytes, bytes + length);
+    publisher().publish(segment, PART_RECORD, [dataType, copy](void* base) {
+        auto* r = static_cast<shm_share_record*>(base);
+        r->data_type = dataType;
+        r->data_length = u32(copy.size());
+        if (!copy.empty())
+            std::memcpy(r->buffer, copy.data(), copy.size());
+        r->ctrl.server_changes = 1;
+    });
+}
+
+} // namespace
+
+int netCtrlInit()
+{
+    if (shm_init_testing_handle() != 0) {
+        shm_init_testing_ipcrm();
+        zoplat::sleepMs(100);
+        if (shm_init_testing_handle() != 0)
+            return -1;
+    }
+    shm_prepare_testing_handle();
+    return shc_machine_init_handle();
+}
+
+int netCtrl_SetDeviceAssemblyInfoToNet(const NetDeviceAssemblyInfo& info)
+{
+    ShmAccess access(ShmSide::Client, SHM_SEGMENT_MACHINE);
+    if (!access.held())
+        return -1;
+    shm_machine_assembly_info& a = global_shm_machine->mchset.assembly;
+    std::memcpy(a.device_guid, info.device_guid, sizeof a.device_guid);
+    std::memcpy(a.device_code, info.device_code, sizeof a.device_code);
+    std::memcpy(a.device_kind, info.device_kind, sizeof a.device_kind);
+    std::memcpy(a.device_date, info.device_date, sizeof a.device_date);
+    std::memcpy(a.device_versions, info.device_version, sizeof a.device_versions);
+    return 0;
+}
+
+int netCtrl_SetBOState(u32 mask, u32 states)
+{
+    return record(QStringLiteral("SetBOState %1 %2").arg(mask).arg(states));
+}
+
+int netCtrl_SetTestStart()
+{
+    return record(QStringLiteral("SetTestStart"));
+}
+
+int netCtrl_SetTestStop()
+{
+    return record(QStringLiteral("SetTestStop"));
+}
+
+int netCtrl_SetTestSwitch()
+{
+    return record(QStringLiteral("SetTestSwitch"));
+}
+
+int netCtrl_SetManualTrigger()
+{
+    return record(QStringLiteral("SetManualTrigger"));
+}
+
+int netCtrl_GetBIBOState()
+{
+    return record(QStringLiteral("GetBIBOState"));
+}
+
+int netCtrl_ClearSettingParameter()
+{
+    return record(QStringLiteral("ClearSettingParameter"));
+}
+
+int netCtrl_SetAlternatParameter(const u8*, u32 length)
+{
+    return record(QStringLiteral("SetAlternatParameter %1").arg(length));
+}
+
+int netCtrl_SetStateSquenceParameter(const u8*, u32 length)
+{
+    return record(QStringLiteral("SetStateSquenceParameter %1").arg(length));
+}
+
+int netCtrl_SetHarmonicParameter(const u8*, u32 length)
+{
+    return record(QStringLiteral("SetHarmonicParameter %1").arg(length));
+}
+
+int netCtrl_SetSimpleRampingParameter(const u8*, u32 length)
+{
+    return record(QStringLiteral("SetSimpleRampingParameter %1").arg(length));
+}
+
+int netCtrl_TransferFileCommand(u8 fileType)
+{
+    return record(QStringLiteral("TransferFileCommand %1").arg(fileType));
+}
+
+int netCtrl_TransferFileHead(const char* name, u32 fileSize)
+{
+    return record(QStringLiteral("TransferFileHead %1 %2").arg(QString::fromUtf8(name)).arg(fileSize));
+}
+
+int netCtrl_TransferFileData(const u8*, u32 length)
+{
+    return record(QStringLiteral("TransferFileData %1").arg(length));
+}
+
+QStringList netCtrl_recordedCalls()
+{
+    QMutexLocker lock(&recordMutex);
+    return recorded();
+}
+
+void netCtrl_clearRecordedCalls()
+{
+    QMutexLocker lock(&recordMutex);
+    recorded().clear();
+}
+
+void netCtrl_updateBIState(u32 word)
+{
+    publishStatus(PART_BI, [word](shm_testing_status_new& s) { s.resulted_input_binary_state = word; });
+}
+
+void netCtrl_updateBOState(u32 word)
+{
+    publishStatus(PART_BO, [word](shm_testing_status_new& s) { s.resulted_output_binary_state = word; });
+}
+
+void netCtrl_updateRunningEnable(u32 value)
+{
+    publishStatus(PART_RUNNING, [value](shm_testing_status_new& s) {
+        s.resulted_running_enable = value & 0xFFu;
+        s.resulted_stopping_enable = (value & 0xFFu) ^ 1u;
+    });
+}
+
+void netCtrl_updateProcedure(u32 dataType, const u8* record, u32 length)
+{
+    publishRecord(SHM_SEGMENT_PROCEDURE, dataType, record, length);
+}
+
+void netCtrl_updateResult(u32 dataType, const u8* record, u32 length)
+{
+    publishRecord(SHM_SEGMENT_RESULT, dataType, record, length);
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+// The seam between the network threads' modules and the Qt side of the
+// service: the threads call these free functions; they reach NetServiceBase
+// or write the segments.
+//
+// The commands whose effect comes with the service bridge (test control,
+// parameter records, file transfer) are stand-ins for now: each records its
+// call (netCtrl_recordedCalls) and succeeds. Their callers already check
+// sub-ids and sizes, so filling them in changes no frame handling.
+
+#include "zobase_mytype.h"
+
+#include <QStringList>
+
+// Start-up: attaches the nine segments (on a failure removes the service's
+// keys, waits 100 ms and tries once more), clears what a killed process may
+// have left in their headers and writes the machine defaults. 0 or -1.
+int netCtrlInit();
+
+// The device identity into the machine segment's assembly part (Qt side).
+struct NetDeviceAssemblyInfo
+{
+    u8 device_guid[32];
+    u8 device_code[16];
+    u8 device_kind[16];
+    u8 device_date[16];
+    u32 device_version[16];
+};
+int netCtrl_SetDeviceAssemblyInfoToNet(const NetDeviceAssemblyInfo& info);
+
+// ---- Commands from the PC (receive thread) ----------------------------------
+int netCtrl_SetBOState(u32 mask, u32 states);
+int netCtrl_SetTestStart();
+int netCtrl_SetTestStop();
+int netCtrl_SetTestSwitch();
+int netCtrl_SetManualTrigger();
+int netCtrl_GetBIBOState();
+int netCtrl_ClearSettingParameter();
+// Parameter records: `length` is the record's exact size (checked by the caller).
+int netCtrl_SetAlternatParameter(const u8* record, u32 length);
+int netCtrl_SetStateSquenceParameter(const u8* record, u32 length);
+int netCtrl_SetHarmonicParameter(const u8* record, u32 length);
+int netCtrl_SetSimpleRampingParameter(const u8* record, u32 length);
+// File transfer (the PC's mode choice, an imported file's head and chunks).
+int netCtrl_TransferFileCommand(u8 fileType);
+int netCtrl_TransferFileHead(const char* name, u32 fileSize);
+int netCtrl_TransferFileData(const u8* data, u32 length);
+
+// The stand-ins' record: one line per call ("name arg ..."), in order.
+QStringList netCtrl_recordedCalls();
+void netCtrl_clearRecordedCalls();
+
+// ---- Publication into the segments (GUI thread) -------------------------------
+// Each takes the client lock; when it times out the publication is retried
+// on a short timer, a newer one for the same segment replacing it.
+void netCtrl_updateBIState(u32 word);
+void netCtrl_updateBOState(u32 word);
+void netCtrl_updateRunningEnable(u32 value);
+// A record for the procedure or result segment (a type of
+// share_testing_result_type / share_simple_testing_result_type).
+void netCtrl_updateProcedure(u32 dataType, const u8* record, u32 length);
+void netCtrl_updateResult(u32 dataType, const u8* record, u32 length);

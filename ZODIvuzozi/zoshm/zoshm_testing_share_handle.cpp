@@ -1,0 +1,220 @@
+#include "zoshm_testing_share_handle.h"
+
+#include "zobase_myshmem.h"
+#include "zoplatform.h"
+#include "zoshm_testing_share_system.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+#include <sys/shm.h>
+#include <time.h>
+
+shm_share_machine* global_shm_machine = nullptr;
+shm_share_cal* global_shm_cal = nullptr;
+shm_share_config* global_shm_config = nullptr;
+shm_share_status* global_shm_status = nullptr;
+shm_share_control* global_shm_control = nullptr;
+shm_share_clock* global_shm_clock = nullptr;
+shm_share_parameter* global_shm_parameter = nullptr;
+shm_share_result* global_shm_result = nullptr;
+shm_share_procedure* global_shm_procedure = nullptr;
+
+namespace {
+
+const size_t kSizes[SHM_SEGMENT_COUNT] = {
+    sizeof(shm_share_machine), sizeof(shm_share_cal),       sizeof(shm_share_config),
+    sizeof(shm_share_status),  sizeof(shm_share_control),   sizeof(shm_share_clock),
+    sizeof(shm_share_record),  sizeof(shm_share_record),    sizeof(shm_share_record),
+};
+
+const int kAttachOrder[SHM_SEGMENT_COUNT] = {
+    SHM_SEGMENT_MACHINE, SHM_SEGMENT_CAL,       SHM_SEGMENT_CONFIG, SHM_SEGMENT_STATUS, SHM_SEGMENT_CONTROL,
+    SHM_SEGMENT_CLOCK,   SHM_SEGMENT_PARAMETER, SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE,
+};
+
+void* addresses[SHM_SEGMENT_COUNT] = {};
+int ids[SHM_SEGMENT_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
+
+void setPointer(int segment, void* p)
+{
+    addresses[segment] = p;
+    switch (segment) {
+    case SHM_SEGMENT_MACHINE: global_shm_machine = static_cast<shm_share_machine*>(p); break;
+    case SHM_SEGMENT_CAL: global_shm_cal = static_cast<shm_share_cal*>(p); break;
+    case SHM_SEGMENT_CONFIG: global_shm_config = static_cast<shm_share_config*>(p); break;
+    case SHM_SEGMENT_STATUS: global_shm_status = static_cast<shm_share_status*>(p); break;
+    case SHM_SEGMENT_CONTROL: global_shm_control = static_cast<shm_share_control*>(p); break;
+    case SHM_SEGMENT_CLOCK: global_shm_clock = static_cast<shm_share_clock*>(p); break;
+    case SHM_SEGMENT_PARAMETER: global_shm_parameter = static_cast<shm_share_record*>(p); break;
+    case SHM_SEGMENT_RESULT: global_shm_result = static_cast<shm_share_record*>(p); break;
+    case SHM_SEGMENT_PROCEDURE: global_shm_procedure = static_cast<shm_share_record*>(p); break;
+    default: break;
+    }
+}
+
+void defaultNap()
+{
+    timespec ts{0, SHM_LOCK_NAP_US * 1000L};
+    nanosleep(&ts, nullptr);
+}
+
+void (*lockNap)() = defaultNap;
+
+u32 loadFlag(const u32* flag)
+{
+    return __atomic_load_n(flag, __ATOMIC_SEQ_CST);
+}
+
+void storeFlag(u32* flag, u32 value)
+{
+    __atomic_store_n(flag, value, __ATOMIC_SEQ_CST);
+}
+
+int takeLock(u32* own, const u32* other, int tries)
+{
+    storeFlag(own, 1);
+    for (int i = 0; i < tries; ++i) {
+        if (loadFlag(other) == 0)
+            return 0;
+        lockNap();
+    }
+    storeFlag(own, 0);
+    return -1;
+}
+
+void detachAll()
+{
+    for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+        if (addresses[segment])
+            shmdt(addresses[segment]);
+        setPointer(segment, nullptr);
+        ids[segment] = -1;
+    }
+}
+
+} // namespace
+
+key_t shm_testing_key(int segment)
+{
+    return key_t(u32(zoplat::sharedMemoryKeyBase()) + u32(segment) * SHM_KEY_STEP);
+}
+
+size_t shm_testing_size(int segment)
+{
+    return segment >= 0 && segment < SHM_SEGMENT_COUNT ? kSizes[segment] : 0;
+}
+
+int shm_testing_id(int segment)
+{
+    return segment >= 0 && segment < SHM_SEGMENT_COUNT ? ids[segment] : -1;
+}
+
+shm_shmem_datctrl* shm_testing_header(int segment)
+{
+    if (segment < 0 || segment >= SHM_SEGMENT_COUNT)
+        return nullptr;
+    return static_cast<shm_shmem_datctrl*>(addresses[segment]);
+}
+
+int shm_init_testing_handle()
+{
+    detachAll();
+    for (int segment : kAttachOrder) {
+        void* p = nullptr;
+        const int id = _my_shmem_open(shm_testing_key(segment), kSizes[segment], &p);
+        if (id < 0 || p == nullptr) {
+            detachAll();
+            return -1;
+        }
+        ids[segment] = id;
+        setPointer(segment, p);
+        shm_system_attached(id);
+    }
+    return 0;
+}
+
+void shm_init_testing_ipcrm()
+{
+    char line[64];
+    for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+        const key_t key = shm_testing_key(segment);
+        snprintf(line, sizeof line, "ipcrm -M 0x%x \n", unsigned(key));
+        zoplat::runCommand(QString::fromLatin1(line));
+        shm_system_removed_key(key);
+    }
+    zoplat::runCommand(QStringLiteral("ipcs"));
+}
+
+void shm_release_testing_handle()
+{
+    detachAll();
+}
+
+void shm_prepare_testing_handle()
+{
+    for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+        shm_shmem_datctrl* header = shm_testing_header(segment);
+        if (!header)
+            continue;
+        storeFlag(&header->server_locked, 0);
+        storeFlag(&header->client_locked, 0);
+        if (segment == SHM_SEGMENT_STATUS || segment == SHM_SEGMENT_PROCEDURE || segment == SHM_SEGMENT_RESULT)
+            header->server_changes = 0;
+    }
+}
+
+int shm_doing_client_lock(shm_shmem_datctrl* header, int tries)
+{
+    return header ? takeLock(&header->client_locked, &header->server_locked, tries) : -1;
+}
+
+int shm_doing_server_lock(shm_shmem_datctrl* header, int tries)
+{
+    return header ? takeLock(&header->server_locked, &header->client_locked, tries) : -1;
+}
+
+void shm_release_client_lock(shm_shmem_datctrl* header)
+{
+    if (header)
+        storeFlag(&header->client_locked, 0);
+}
+
+void shm_release_server_lock(shm_shmem_datctrl* header)
+{
+    if (header)
+        storeFlag(&header->server_locked, 0);
+}
+
+void shm_set_lock_nap(void (*nap)())
+{
+    lockNap = nap ? nap : defaultNap;
+}
+
+std::mutex& shm_side_mutex(ShmSide side)
+{
+    static std::mutex client;
+    static std::mutex server;
+    return side == ShmSide::Client ? client : server;
+}
+
+ShmAccess::ShmAccess(ShmSide s, int segment, int tries)
+    : side(s)
+    , sideLock(shm_side_mutex(s))
+{
+    shm_shmem_datctrl* h = shm_testing_header(segment);
+    const int result = side == ShmSide::Client ? shm_doing_client_lock(h, tries) : shm_doing_server_lock(h, tries);
+    if (result == 0)
+        header = h;
+}
+
+ShmAccess::~ShmAccess()
+{
+    if (!header)
+        return;
+    if (side == ShmSide::Client)
+        shm_release_client_lock(header);
+    else
+        shm_release_server_lock(header);
+}

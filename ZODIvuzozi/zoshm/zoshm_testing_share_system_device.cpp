@@ -1,0 +1,12 @@
+// Device build: the "ipcrm" command removed the key; the segments outlive
+// the process, to be attached again at the next start.
+
+#include "zoshm_testing_share_system.h"
+
+void shm_system_removed_key(key_t)
+{
+}
+
+void shm_system_attached(int)
+{
+}

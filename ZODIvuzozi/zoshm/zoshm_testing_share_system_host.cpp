@@ -1,0 +1,56 @@
+// Host build: the runner only records "ipcrm", so the key is removed here
+// (only the service's own keys ever reach this); the segments this process
+// created are removed when it exits, so a run leaves "ipcs -m" as it found it.
+
+#include "zoshm_testing_share_system.h"
+
+#include <cstdlib>
+#include <mutex>
+#include <set>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+#include <unistd.h>
+
+namespace {
+
+std::mutex createdMutex;
+std::set<int>& createdIds()
+{
+    static std::set<int>* ids = new std::set<int>();   // still there for the exit handler
+    return *ids;
+}
+
+bool createdHere(int id)
+{
+    shmid_ds ds{};
+    return shmctl(id, IPC_STAT, &ds) == 0 && ds.shm_cpid == getpid();
+}
+
+void removeCreatedAtExit()
+{
+    std::lock_guard<std::mutex> lock(createdMutex);
+    for (int id : createdIds()) {
+        if (createdHere(id))
+            shmctl(id, IPC_RMID, nullptr);
+    }
+    createdIds().clear();
+}
+
+} // namespace
+
+void shm_system_removed_key(key_t key)
+{
+    const int id = shmget(key, 0, 0);
+    if (id >= 0)
+        shmctl(id, IPC_RMID, nullptr);
+}
+
+void shm_system_attached(int id)
+{
+    if (!createdHere(id))
+        return;
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(removeCreatedAtExit); });
+    std::lock_guard<std::mutex> lock(createdMutex);
+    createdIds().insert(id);
+}

@@ -1,0 +1,237 @@
+// The nine segments: keys, sizes, stale segments, a fresh IPC namespace,
+// the two-flag lock and the Qt side's publication.
+
+#include "RemoteTestSupport.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QRegularExpression>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <sched.h>
+#include <sys/wait.h>
+#include <thread>
+
+using namespace remotetest;
+
+namespace {
+
+size_t pageRounded(size_t size)
+{
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    return (size + page - 1) / page * page;
+}
+
+size_t segmentBytes(key_t key)
+{
+    shmid_ds ds{};
+    const int id = shmget(key, 0, 0);
+    return id >= 0 && shmctl(id, IPC_STAT, &ds) == 0 ? size_t(ds.shm_segsz) : 0;
+}
+
+const size_t kSizes[SHM_SEGMENT_COUNT] = {2576, 40292, 500, 532, 84, 52, 65564, 65564, 65564};
+
+class RemoteSegments : public RemoteTest
+{
+};
+
+TEST_F(RemoteSegments, NineSegmentsAtTheKeyBaseAndStaleOnesReplaced)
+{
+    for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        const key_t key = key_t(uint32_t(testKeyBase()) + uint32_t(i) * 0x01000000u);
+        EXPECT_EQ(shm_testing_key(i), key);
+        EXPECT_EQ(segmentBytes(key), pageRounded(kSizes[i]));
+        EXPECT_EQ(shm_testing_id(i), shmget(key, 0, 0));
+    }
+
+    // Stale segments of one page under every key, and one under a key the
+    // service does not own: the large segments cannot attach, the service's
+    // nine keys are removed through the runner's record, the retry succeeds.
+    shm_release_testing_handle();
+    removeTestKeys();
+    const key_t foreign = key_t(uint32_t(testKeyBase()) + 9u * 0x01000000u);
+    for (int i = 0; i <= SHM_SEGMENT_COUNT; ++i)
+        ASSERT_GE(shmget(key_t(uint32_t(testKeyBase()) + uint32_t(i) * 0x01000000u), 1, IPC_CREAT | 0600), 0);
+    zoplat::host::clearRecordedCommands();
+    ASSERT_EQ(netCtrlInit(), 0);
+    QStringList expected;
+    for (int i = 0; i < SHM_SEGMENT_COUNT; ++i)
+        expected << QString::asprintf("ipcrm -M 0x%x \n", unsigned(shm_testing_key(i)));
+    expected << "ipcs";
+    const QStringList commands = zoplat::host::recordedCommands().filter(QRegularExpression("^ipc"));
+    EXPECT_EQ(commands, expected);
+    for (int i = 0; i < SHM_SEGMENT_COUNT; ++i)
+        EXPECT_EQ(segmentBytes(shm_testing_key(i)), pageRounded(kSizes[i])) << i;
+    EXPECT_EQ(segmentBytes(foreign), 1u);   // left alone
+}
+
+// With the product keys in an IPC namespace of its own, where the first
+// segment gets the id 0 (a valid id) and nothing is removed.
+TEST_F(RemoteSegments, ProductKeysInAFreshIpcNamespace)
+{
+    int pipefd[2];
+    ASSERT_EQ(pipe(pipefd), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipefd[0]);
+        auto fail = [&](const QByteArray& why) {
+            (void)!write(pipefd[1], why.constData(), size_t(why.size()));
+            _exit(1);
+        };
+        if (unshare(CLONE_NEWUSER | CLONE_NEWIPC) != 0) {
+            const QByteArray why = "unshare(CLONE_NEWUSER | CLONE_NEWIPC): " + QByteArray(strerror(errno));
+            (void)!write(pipefd[1], why.constData(), size_t(why.size()));
+            _exit(77);
+        }
+        shm_release_testing_handle();
+        zoplat::host::setSharedMemoryKeyBase(key_t(0xA0A01234u));
+        zoplat::host::clearRecordedCommands();
+        if (netCtrlInit() != 0)
+            fail("netCtrlInit failed");
+        const int order[SHM_SEGMENT_COUNT] = {SHM_SEGMENT_MACHINE, SHM_SEGMENT_CAL,       SHM_SEGMENT_CONFIG,
+                                              SHM_SEGMENT_STATUS,  SHM_SEGMENT_CONTROL,   SHM_SEGMENT_CLOCK,
+                                              SHM_SEGMENT_PARAMETER, SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE};
+        for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
+            if (shm_testing_id(order[i]) != i)
+                fail(QByteArray("segment ") + QByteArray::number(order[i]) + " has id "
+                     + QByteArray::number(shm_testing_id(order[i])));
+            if (uint32_t(shm_testing_key(i)) != 0xA0A01234u + uint32_t(i) * 0x01000000u)
+                fail("not the product key");
+        }
+        for (const QString& c : zoplat::host::recordedCommands()) {
+            if (c.startsWith("ipc"))
+                fail("removed: " + c.toLatin1());
+        }
+        _exit(0);
+    }
+    close(pipefd[1]);
+    QByteArray message;
+    char buf[256];
+    ssize_t n;
+    while ((n = read(pipefd[0], buf, sizeof buf)) > 0)
+        message.append(buf, int(n));
+    close(pipefd[0]);
+    int st = 0;
+    ASSERT_EQ(waitpid(child, &st, 0), child);
+    ASSERT_TRUE(WIFEXITED(st));
+    if (WEXITSTATUS(st) == 77)
+        GTEST_SKIP() << "IPC namespaces refused: " << message.constData();
+    EXPECT_EQ(WEXITSTATUS(st), 0) << message.constData();
+}
+
+std::atomic<int> naps{0};
+void countedNap()
+{
+    naps.fetch_add(1);
+    std::this_thread::yield();
+}
+
+TEST_F(RemoteSegments, LockKeepsTheSidesApart)
+{
+    // Two client threads (they share the client flag) and the server side
+    // take the status segment for a fixed number of rounds; never two at once.
+    shm_set_lock_nap(countedNap);
+    constexpr int kRounds = 3000;
+    std::atomic<int> inside{0};
+    std::atomic<int> overlaps{0};
+    uint32_t counter = 0;   // plain: guarded by the segment lock alone
+    auto side = [&](ShmSide s) {
+        for (int done = 0; done < kRounds;) {
+            ShmAccess access(s, SHM_SEGMENT_STATUS);
+            if (!access.held())
+                continue;
+            if (inside.fetch_add(1) != 0)
+                overlaps.fetch_add(1);
+            ++counter;
+            global_shm_status->status.resulted_input_binary_state = counter;
+            inside.fetch_sub(1);
+            ++done;
+        }
+    };
+    std::thread gui(side, ShmSide::Client);
+    std::thread receive(side, ShmSide::Client);
+    std::thread push(side, ShmSide::Server);
+    gui.join();
+    receive.join();
+    push.join();
+    EXPECT_EQ(overlaps.load(), 0);
+    EXPECT_EQ(counter, 3u * kRounds);
+    EXPECT_EQ(global_shm_status->ctrl.client_locked, 0u);
+    EXPECT_EQ(global_shm_status->ctrl.server_locked, 0u);
+}
+
+TEST_F(RemoteSegments, AttemptAgainstAHeldFlagGivesUpAndThePublicationFollows)
+{
+    shm_set_lock_nap(countedNap);
+    const struct
+    {
+        int segment;
+        ShmSide side;
+        int tries;
+    } rows[] = {
+        {SHM_SEGMENT_STATUS, ShmSide::Client, SHM_LOCK_TRIES},
+        {SHM_SEGMENT_PROCEDURE, ShmSide::Server, SHM_LOCK_TRIES},
+        {SHM_SEGMENT_CONTROL, ShmSide::Server, SHM_CONTROL_LOCK_TRIES},
+    };
+    EXPECT_EQ(SHM_LOCK_TRIES, 20);
+    EXPECT_EQ(SHM_CONTROL_LOCK_TRIES, 10);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.segment);
+        shm_shmem_datctrl* h = shm_testing_header(row.segment);
+        const bool client = row.side == ShmSide::Client;
+        (client ? h->server_locked : h->client_locked) = 1;   // the other side holds it
+        naps = 0;
+        ShmAccess access(row.side, row.segment, row.tries);
+        EXPECT_FALSE(access.held());
+        EXPECT_EQ(naps.load(), row.tries);
+        EXPECT_EQ(client ? h->client_locked : h->server_locked, 0u);
+        (client ? h->server_locked : h->client_locked) = 0;
+    }
+
+    // A publication that times out is written after the release, never before.
+    global_shm_status->ctrl.server_locked = 1;
+    netCtrl_updateBIState(0x9);
+    EXPECT_EQ(global_shm_status->ctrl.client_locked, 0u);
+    EXPECT_EQ(global_shm_status->status.resulted_input_binary_state, 0u);
+    EXPECT_EQ(global_shm_status->ctrl.server_changes, 0u);
+    netCtrl_updateBOState(0x2);   // another part of the status: kept with it
+    netCtrl_updateBIState(0x3);   // the newer input word replaces the older
+    QCoreApplication::processEvents();
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 50)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(global_shm_status->status.resulted_input_binary_state, 0u);
+    global_shm_status->ctrl.server_locked = 0;
+    t.restart();
+    while (global_shm_status->ctrl.server_changes == 0 && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const std::vector<pc::Frame> frames = pushedFrames();
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(pc::Bytes(frames[0].payload).u32(60), 0x3u);
+    EXPECT_EQ(pc::Bytes(frames[0].payload).u32(44), 0x2u);
+}
+
+TEST_F(RemoteSegments, PreparationClearsWhatAKilledProcessLeft)
+{
+    for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
+        shm_shmem_datctrl* h = shm_testing_header(i);
+        h->server_locked = h->client_locked = 1;
+        h->server_changes = 0x14;
+    }
+    ASSERT_EQ(netCtrlInit(), 0);
+    for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
+        SCOPED_TRACE(i);
+        const shm_shmem_datctrl* h = shm_testing_header(i);
+        EXPECT_EQ(h->server_locked, 0u);
+        EXPECT_EQ(h->client_locked, 0u);
+        const bool pushed = i == SHM_SEGMENT_STATUS || i == SHM_SEGMENT_PROCEDURE || i == SHM_SEGMENT_RESULT;
+        EXPECT_EQ(h->server_changes, pushed ? 0u : 0x14u);
+    }
+}
+
+} // namespace

@@ -1,0 +1,97 @@
+#pragma once
+
+// The service's frame layer in process, on segments under the test's own
+// key base (removed again by the fixture) and a sandbox for device paths.
+
+#include "CommNetCtrlBase.h"
+#include "RemoteClient.h"
+#include "TestSandbox.h"
+#include "zocmn_net_connect_parse.h"
+#include "zoplatform.h"
+#include "zoplatform_control_host.h"
+#include "zoshm_testing_share_handle.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <sys/shm.h>
+#include <unistd.h>
+#include <vector>
+
+namespace remotetest {
+
+// Keys base + i x 0x01000000: a top byte of 0x10..0x1A, the pid below.
+inline key_t testKeyBase()
+{
+    return key_t(0x10000000u | ((uint32_t(getpid()) & 0xFFFFu) << 8) | 0x35u);
+}
+
+// Removes every segment under the test's keys (the nine and two beyond).
+inline void removeTestKeys()
+{
+    for (uint32_t i = 0; i < 11; ++i) {
+        const int id = shmget(key_t(uint32_t(testKeyBase()) + i * SHM_KEY_STEP), 0, 0);
+        if (id >= 0)
+            shmctl(id, IPC_RMID, nullptr);
+    }
+}
+
+class RemoteTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sandbox.isValid());
+        zoplat::host::reset();
+        zoplat::host::setSandboxRoot(sandbox.filePath("root"));
+        zoplat::host::setSharedMemoryKeyBase(testKeyBase());
+        removeTestKeys();
+        netCtrl_clearRecordedCalls();
+        ASSERT_EQ(netCtrlInit(), 0);
+        zoplat::host::clearRecordedCommands();
+    }
+
+    void TearDown() override
+    {
+        shm_set_lock_nap(nullptr);
+        shm_release_testing_handle();
+        removeTestKeys();
+        zoplat::host::reset();
+    }
+
+    // One request through the parser: the reply frame, or nothing (protocol error).
+    std::optional<QByteArray> exchange(const QByteArray& request)
+    {
+        std::vector<uint8_t> buffer(CONFER_BUFFER_SIZE);
+        std::memcpy(buffer.data(), request.constData(), size_t(request.size()));
+        uint32_t reply = 0;
+        if (net_parse_protocol_connectx(buffer.data(), uint32_t(request.size()), &reply, CONFER_BUFFER_SIZE, 20) != 0)
+            return std::nullopt;
+        return QByteArray(reinterpret_cast<const char*>(buffer.data()), int(reply));
+    }
+
+    // The reply's body after the sub-id (status byte or record).
+    QByteArray answer(const QByteArray& request)
+    {
+        const std::optional<QByteArray> reply = exchange(request);
+        if (!reply)
+            return "no reply";
+        const std::optional<pc::Frame> f = pc::decode(*reply);
+        return f ? f->payload : QByteArray("bad reply");
+    }
+
+    // Every pushed frame waiting now, in the order they come.
+    std::vector<pc::Frame> pushedFrames()
+    {
+        std::vector<pc::Frame> frames;
+        std::vector<uint8_t> buffer(CONFER_BUFFER_SIZE);
+        uint32_t length = 0;
+        while (net_pack_protocol_connectx(buffer.data(), &length, CONFER_BUFFER_SIZE) == 0 && frames.size() < 10)
+            frames.push_back(*pc::decode(QByteArray(reinterpret_cast<const char*>(buffer.data()), int(length))));
+        return frames;
+    }
+
+    TestSandbox sandbox;
+};
+
+} // namespace remotetest
