@@ -373,7 +373,8 @@ TEST_F(RemoteFrame, PushedFramesInOrderAndOnlyOfTheirTypesSize)
     netCtrl_updateProcedure(0xC104, reinterpret_cast<const uint8_t*>(alternate.constData()), 377);
     netCtrl_updateResult(0xC201, reinterpret_cast<const uint8_t*>(rampingAction.constData()), 92);
     netCtrl_updateRunningEnable(1);
-    netCtrl_updateBOState(0x5);
+    netCtrl_updateBOState(0x1);
+    netCtrl_updateBOState(0x5);   // published twice: one frame, the latest word
     const std::vector<pc::Frame> frames = pushedFrames();
     ASSERT_EQ(frames.size(), 3u);
     EXPECT_EQ(frames[0].command, pc::PushProcedure);
