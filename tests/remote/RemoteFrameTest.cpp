@@ -263,7 +263,9 @@ TEST_F(RemoteFrame, ControlRulesInTheirOrder)
     } rows[] = {
         {"outputs first", pc::control(0x400 | 0x8 | 0x800, 1, 0, 0, 0, 0x4, 0x5), 0, "SetBOState 5 4"},
         {"start", pc::control(0x8 | 0x800, 1), 0, "SetTestStart"},
+        {"start before stop", pc::control(0x8 | 0x800 | 0x10, 1, 1), 0, "SetTestStart"},
         {"start without repeat", pc::control(0x8, 1), 0xFF, nullptr},
+        {"start disabled", pc::control(0x8 | 0x800, 0), 0xFF, nullptr},
         {"start disabled, stop", pc::control(0x8 | 0x800 | 0x10, 0, 1), 0, "SetTestStop"},
         {"prepare", pc::control(0x4 | 0x40, 0, 0, 0, 1), 0, "ClearSettingParameter"},
         {"switch", pc::control(0x40 | 0x20, 0, 0, 1, 1), 0, "SetTestSwitch"},

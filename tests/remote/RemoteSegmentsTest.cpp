@@ -135,11 +135,15 @@ TEST_F(RemoteSegments, LockKeepsTheSidesApart)
     // Two client threads (they share the client flag) and the server side
     // take the status segment for a fixed number of rounds; never two at once.
     shm_set_lock_nap(countedNap);
-    constexpr int kRounds = 3000;
+    constexpr int kRounds = 1000;
     std::atomic<int> inside{0};
     std::atomic<int> overlaps{0};
     uint32_t counter = 0;   // plain: guarded by the segment lock alone
+    std::atomic<int> ready{0};
     auto side = [&](ShmSide s) {
+        ready.fetch_add(1);
+        while (ready.load() < 3)
+            std::this_thread::yield();
         for (int done = 0; done < kRounds;) {
             ShmAccess access(s, SHM_SEGMENT_STATUS);
             if (!access.held())
@@ -147,6 +151,7 @@ TEST_F(RemoteSegments, LockKeepsTheSidesApart)
             if (inside.fetch_add(1) != 0)
                 overlaps.fetch_add(1);
             ++counter;
+            std::this_thread::yield();   // a holder keeps the segment for a while
             global_shm_status->status.resulted_input_binary_state = counter;
             inside.fetch_sub(1);
             ++done;
