@@ -4,8 +4,8 @@
 // it ends, also by a crash), device paths in a private sandbox, and the
 // runner and the command stand-ins only record.
 //
-// Built by test_remote to replay the seeds (RemoteFuzzReplayTest); a fuzz
-// build compiles this file with -fsanitize=fuzzer and the same libraries.
+// Built by test_remote to replay the seeds (RemoteFuzzReplayTest) and by the
+// fuzz build as fuzz_remote_frame (seeds in tests/fuzz/seeds).
 
 #include "CommNetCtrlBase.h"
 #include "zocmn_net_connect_parse.h"
