@@ -9,6 +9,7 @@
 #include "ViewStdSourceModel.h"
 #include "ViewHarmonicModel.h"
 #include "ViewRampingModel.h"
+#include "ViewStateSequenceModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -28,6 +29,7 @@ void registerTypes()
     qmlRegisterType<ViewCalibrationModel>("ZOR.ViewCalibrationModel", 1, 0, "ViewCalibrationModel");
     qmlRegisterType<ViewRampingModel>("ZOR.ViewRampingModel", 1, 0, "ViewRampingModel");
     qmlRegisterType<ViewDistanceModel>("ZOR.ViewDistanceModel", 1, 0, "ViewDistanceModel");
+    qmlRegisterType<ViewStateSequenceModel>("ZOR.ViewStateSequenceModel", 1, 0, "ViewStateSequenceModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);
