@@ -189,14 +189,30 @@ void SimClockBlock::catchUp()
     if (!s.armed)
         return;
     const Pulse pulse = *s.armed;
+    const int64_t reach = reachNs(pulse);
+    if (reach >= s.armedFromNs && reach <= now()) {
+        s.fired.push_back(Pulse{pulse.second, pulse.pretrigger, reach});
+        s.armed.reset();
+    }
+}
+
+int64_t SimClockBlock::reachNs(const Pulse& pulse) const
+{
     const int64_t leadNs = s.countsPerSecond != 0
         ? int64_t(uint64_t(pulse.pretrigger) * uint64_t(kSecondNs) / s.countsPerSecond)
         : 0;
-    const int64_t reachNs = s.baseNs + (int64_t(pulse.second) - int64_t(s.baseSeconds)) * kSecondNs - leadNs;
-    if (reachNs >= s.armedFromNs && reachNs <= now()) {
-        s.fired.push_back(Pulse{pulse.second, pulse.pretrigger, reachNs});
-        s.armed.reset();
-    }
+    return s.baseNs + (int64_t(pulse.second) - int64_t(s.baseSeconds)) * kSecondNs - leadNs;
+}
+
+std::optional<int64_t> SimClockBlock::pendingPulseNs()
+{
+    catchUp();
+    if (!s.armed)
+        return std::nullopt;
+    const int64_t reach = reachNs(*s.armed);
+    if (reach < s.armedFromNs)
+        return std::nullopt;
+    return reach;
 }
 
 void SimClockBlock::latch()

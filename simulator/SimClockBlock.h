@@ -154,6 +154,10 @@ public:
     const std::vector<TimeLoad>& loads() const { return s.loads; }
     uint64_t latchCount() const { return s.latches; }
     std::optional<Pulse> armedPulse();
+    // The instant (ns of the time source) at which the armed pulse fires,
+    // while it is still ahead; nullopt when none is armed or the counter
+    // jumped over it (it never fires). A pulse that is due fires first.
+    std::optional<int64_t> pendingPulseNs();
     std::vector<Pulse> firedPulses();
     uint16_t triggerConfig() const { return s.trigger; }
     IrigbWords irigbOutputWords() const { return s.irigbOut; }
@@ -202,6 +206,8 @@ private:
     bool irigbDisciplined() const;
     bool referenceUsable() const;
     void catchUp();
+    // The instant the armed pulse's second, less its lead, is reached.
+    int64_t reachNs(const Pulse& pulse) const;
     void latch();
     void load();
     void arm();

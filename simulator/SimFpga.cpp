@@ -249,6 +249,7 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
     }
     if (SimClockBlock::covers(addr)) {
         clockModel.write(addr, data);
+        clockBlockChanged();
         return;
     }
     if (addr >= reg::kClockBlockFirst && addr <= reg::kClockBlockLast) {
@@ -429,19 +430,36 @@ void SimFpga::scheduleEnd()
             endPage();
         });
         break;
-    case TriggerType::Gps: {
-        const int64_t second = 1000000000;
-        state.endEvent = at((start / second + 1) * second, [this] {
-            state.endEvent = 0;
-            endPage();
-        });
+    case TriggerType::Gps:
+        schedulePulseEnd();
         break;
-    }
     case TriggerType::Binary:
     case TriggerType::KeyPress:
     default:
         break;
     }
+}
+
+void SimFpga::schedulePulseEnd()
+{
+    if (state.endEvent != 0) {
+        clock.cancel(state.endEvent);
+        state.endEvent = 0;
+    }
+    const std::optional<int64_t> pulse = clockModel.pendingPulseNs();
+    if (!pulse)
+        return;
+    state.endEvent = at(*pulse, [this] {
+        state.endEvent = 0;
+        clockModel.pendingPulseNs();   // the pulse fires now
+        endPage();
+    });
+}
+
+void SimFpga::clockBlockChanged()
+{
+    if (state.running && !state.pageEnded && state.current.trigger() == TriggerType::Gps)
+        schedulePulseEnd();
 }
 
 void SimFpga::scheduleBinaryOutputs()

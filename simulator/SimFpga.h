@@ -15,7 +15,9 @@
 //   instant belongs to the next page (a read at that instant sees it). A
 //   binary page ends at its first action, a time-or-binary page at whichever
 //   comes first, a key page at the key trigger 0x8344 = 0x1234, a GPS page at
-//   the next whole second of simulator time.
+//   the next timed pulse the clock block fires (a pulse fired before the page
+//   began does not count; with none armed the page waits, and a pulse armed
+//   or moved while it plays is taken at once).
 // - Actions: an input edge counts once the input has been stable for the
 //   debounce time (0x8404, us). An edge armed by the page's edge word sets
 //   the input's code (1 rising, 2 falling, 3 both) in the page's flags; with
@@ -113,6 +115,9 @@ public:
     void setFpgaVersion(uint16_t high, uint16_t low);
     void setClockRegister(uint16_t addr, uint16_t value);
     SimClockBlock& clockBlock() { return clockModel; }
+    // The clock block was changed through its back door: a playing GPS page
+    // follows its armed pulse.
+    void clockBlockChanged();
     // Output errors of the terminals (SimOutputErrors.h); null = none.
     void setOutputErrors(std::shared_ptr<const OutputErrors> errors);
 
@@ -255,6 +260,9 @@ private:
     void enterPage(int page);
     void endPage();
     void scheduleEnd();
+    // A GPS/IRIG-B page ends at the next timed pulse of the clock block:
+    // (re)schedules its end at the armed pulse, or none while none is armed.
+    void schedulePulseEnd();
     void scheduleBinaryOutputs();
     void cancelPageEvents();
     void moveContact(int index, bool closed);

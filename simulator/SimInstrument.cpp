@@ -316,6 +316,7 @@ void SimInstrument::withClockBlock(const std::function<void(SimClockBlock&)>& fn
 {
     Impl::Guard lock(*d);
     fn(d->fpga.clockBlock());
+    d->fpga.clockBlockChanged();
 }
 
 void SimInstrument::setOutputErrors(const OutputErrors& errors)

@@ -5,6 +5,8 @@
 
 #include "RunProtectionSupport.h"
 
+#include "SimClockBlock.h"
+
 using namespace runprotection;
 
 namespace {
@@ -140,6 +142,18 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
     ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE)) << qPrintable(testor().lastStartRefusal());
     EXPECT_EQ(sim->peekRegister(kStateCountRegister), kStates);
 
+    // The GPS state ends on the timed pulse armed while it plays, at a whole
+    // second of the instrument's time (no lead).
+    ASSERT_TRUE(waitFor([&] { return sim->playerStatus().statesPlayed >= 3; }));
+    sim->withClockBlock([](zorsim::SimClockBlock& b) {
+        const uint32_t second = b.fpgaSeconds() + 2;
+        b.write(zorsim::clockreg::kPpxTime, uint16_t(second & 0xFFFF));
+        b.write(zorsim::clockreg::kPpxTime + 2, uint16_t(second >> 16));
+        b.write(zorsim::clockreg::kPpxPretrigger, 0);
+        b.write(zorsim::clockreg::kPpxArm, 0);
+        b.write(zorsim::clockreg::kPpxArm, 1);
+    });
+
     // Trips in states 8 and 9 are credited to them: the one of state 8 came
     // in on page 0 while the cursor still stood at state 7. Neither trigger
     // is binary, so neither raises the trip flag (state 1's trigger would).
@@ -169,7 +183,6 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
         EXPECT_EQ(played[size_t(s)].ring, s % 8) << "state " << s;
         EXPECT_NEAR(played[size_t(s)].amplitude(kUA), marker(s), 1e-3) << "state " << s;
     }
-    // The GPS state ends on a whole second of the instrument's time.
     EXPECT_EQ(played[4].startNs % 1000000000, 0);
 
     const double debounce = debounceSeconds();

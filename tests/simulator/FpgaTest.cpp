@@ -249,24 +249,51 @@ TEST_F(Fpga, ThePreviousPagesActionSurvivesTheStep)
 
 TEST_F(Fpga, KeyAndGpsPagesEndOnTheirTrigger)
 {
+    // The clock block's timed pulse at UTC second `second` (its counter
+    // starts at 0 with the simulator's time).
+    const auto armPulse = [this](uint32_t second) {
+        write16(0x8140, uint16_t(second & 0xFFFF));
+        write16(0x8142, uint16_t(second >> 16));
+        write16(0x8144, 0);
+        write16(0x813E, 0);
+        write16(0x813E, 1);
+    };
     PageBuilder key = timePage(0.001);
     key.trigger(TriggerType::KeyPress);
     PageBuilder gps = timePage(0.001);
     gps.trigger(TriggerType::Gps);
     writePage(0, key);
     writePage(1, gps);
-    writePage(2, timePage(10.0));
+    writePage(2, gps);
+    writePage(3, timePage(10.0));
+    armPulse(1);
     sim.advance(250 * kMs);
-    run(true, 3);
+    run(true, 4);
     sim.advance(5 * kMs);
     EXPECT_EQ(read16(kState), 0x0000);                   // a key page ignores its duration
+    sim.advance(1000 * kMs);                             // the pulse of second 1 fires now
     write16(0x8344, 0x1234);
     EXPECT_EQ(read16(kState), 0x0001);
-    const int64_t nextSecond = 1000 * kMs;
-    sim.advance(nextSecond - sim.nowNs() - kUs);
+
+    // A GPS page waits for a pulse armed while it plays: whole seconds and
+    // the pulse fired before it do not end it.
+    sim.advance(2500 * kMs);
+    EXPECT_EQ(read16(kState), 0x0001);
+    const int64_t armedAt = sim.nowNs();
+    armPulse(uint32_t(armedAt / 1000000000) + 3);
+    const int64_t pulseNs = (armedAt / 1000000000 + 3) * 1000 * kMs;
+    sim.advance(pulseNs - sim.nowNs() - kUs);
     EXPECT_EQ(read16(kState), 0x0001);
     sim.advance(2 * kUs);
-    EXPECT_EQ(read16(kState), 0x0002);                   // the GPS page ends on the second
+    EXPECT_EQ(read16(kState), 0x0002);
+
+    // A pulse moved while the page plays: the page ends at its new second.
+    armPulse(uint32_t(pulseNs / 1000000000) + 5);
+    armPulse(uint32_t(pulseNs / 1000000000) + 2);
+    sim.advance(pulseNs + 2000 * kMs - sim.nowNs() - kUs);
+    EXPECT_EQ(read16(kState), 0x0002);
+    sim.advance(2 * kUs);
+    EXPECT_EQ(read16(kState), 0x0003);
     expectClean();
 }
 
