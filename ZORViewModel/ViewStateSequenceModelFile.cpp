@@ -23,7 +23,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
@@ -84,11 +83,6 @@ bool ViewStateSequenceModel::ViewSequenceStateModel::serialize(bool save, QDomEl
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);
-        // A missing action reads as none.
-        if (!save) {
-            actionBIStates[k] = -1;
-            actionTimes[k] = std::numeric_limits<double>::quiet_NaN();
-        }
         mapChecked(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1, 3);
         Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k], actionTimes[k]);
     }

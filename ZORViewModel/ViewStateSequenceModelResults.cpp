@@ -246,10 +246,7 @@ bool ViewStateSequenceModel::addBIEventRecord()
             if (std::isnan(logged) || std::fabs(t - logged) > kSameEventTime)
                 fresh[count++] = k;
         }
-        // One notice may bring several actions: earliest first, ties by input.
-        std::stable_sort(fresh, fresh + count, [this, s](int a, int b) {
-            return getActionTimes(s, a) < getActionTimes(s, b);
-        });
+        // Several actions of one notice go in by time (ties by input).
         const double base = stateBeginTime(s);
         for (int i = 0; i < count; ++i) {
             const int k = fresh[i];

@@ -146,6 +146,13 @@ TEST_F(SequenceFile, EverySettingAndResultRoundTripsToSixDigits)
     // Written again, the same file.
     ASSERT_TRUE(back.saveParameter());
     EXPECT_EQ(body(sandbox.read(parameterFile())), body(first));
+
+    // A shorter list leaves no state of the longer one in the file.
+    back.removeState(3);
+    ASSERT_TRUE(back.saveParameter());
+    ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
+    EXPECT_TRUE(path(doc.documentElement(), {"testStates", "state3"}).isNull());
+    EXPECT_FALSE(path(doc.documentElement(), {"testStates", "state2"}).isNull());
 }
 
 TEST_F(SequenceFile, CountsAndEnumerationsAreHeldToWhatTheModelKeeps)

@@ -247,7 +247,7 @@ TEST_F(SequenceModelTest, QuickSetKeysAndTheFaultStateActOnTheActiveStateOnly)
     distance->setValue(saved);
 }
 
-TEST_F(SequenceModelTest, StartPushCopiesTheListWithTheFirstStateInitiating)
+TEST_F(SequenceModelTest, StartPushCopiesTheListAndTheStopCompletesTheRunningState)
 {
     SeqModel vm;
     vm.testActive();
@@ -285,6 +285,18 @@ TEST_F(SequenceModelTest, StartPushCopiesTheListWithTheFirstStateInitiating)
     EXPECT_EQ(e.stateBILogicTypes[3], ModelEntity::AO_BILOGIC_TYPE_AND);
     EXPECT_EQ(e.stateTriggerTypes[3], ModelEntity::AO_TRIGGER_TYPE_GPS);
     EXPECT_EQ(e.stateTriggerTypes[2], ModelEntity::AO_TRIGGER_TYPE_TIME);
+    lock.unlock();
+
+    // The stop: the state that was running is completed, in the entity too.
+    deliver(vm, VM::DATA_TYPE_TEST_OUTPUTDATA, [](ModelStateSequenceEntity& x) {
+        x.stateTestStates[0] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+        x.stateTestStates[1] = ModelEntity::AO_STATE_TYPE_RUNNNING;
+    });
+    vm.doSwitchToStopState();
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm.getTestStates(2), VM::AO_STATE_TYPE_INITING);
+    lock.relock();
+    EXPECT_EQ(e.stateTestStates[1], ModelEntity::AO_STATE_TYPE_COMPLETED);
 }
 
 TEST_F(SequenceModelTest, AssessmentsJudgeTheSpanOfStates)
@@ -384,6 +396,7 @@ TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
     vm.addBOEventRecord(3);
     vm.addBOEventRecord(3);
     vm.addBOEventRecord(1);
+    vm.addBOEventRecord(3);
     expectEvents(vm, {
                          {0.0, 1, "1", "0->1"},
                          {1.0, 1, "1", "1->0"},

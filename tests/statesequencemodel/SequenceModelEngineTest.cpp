@@ -1,0 +1,255 @@
+// The state-sequence view model against the real engine and the simulated
+// instrument, with the page's part played by the test (it follows the
+// running state and logs its binary-output changes): twelve states through
+// the ring with every kind of trigger and a threshold relay, a run without a
+// trip after one with trips, stopped part-way, and an edit during a run.
+// Every TEST runs in a process of its own (see EngineFixture.h).
+
+#include "../run_protection/RunProtectionSupport.h"
+#include "SequenceModelSupport.h"
+
+#include "SimClockBlock.h"
+#include "SimThresholdRelay.h"
+
+#include <vector>
+
+using namespace sstest;
+using enginetest::waitFor;
+
+namespace {
+
+// How far a time the polling loop measured may lie from what the instrument
+// played: the loop times the states between its passes, in single precision.
+constexpr double kAllowance = 0.1;
+constexpr double kRelayDelay = 1.2;
+
+class SequenceModelEngine : public RunProtectionTest
+{
+protected:
+    // The polling loop's times are judged against the instrument's: the
+    // runs go at real speed, so that a pass a busy machine delays by some
+    // milliseconds stays well inside the allowance.
+    void SetUp() override
+    {
+        RunProtectionTest::SetUp();
+        zoplat::setTimeScale(1.0);
+    }
+
+    // The page: it follows the state being output and logs its binary outputs.
+    void follow(SeqModel& vm)
+    {
+        QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, &vm, [this, &vm](int index) {
+            if (!vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) || index < 0 || index >= vm.getStateCount())
+                return;
+            vm.setActiveIndex(index);
+            vm.addBOEventRecord(index);
+            seen.push_back(index);
+        });
+    }
+    bool waitRunning(SeqModel& vm, bool running)
+    {
+        return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
+            && (running || waitEnded());
+    }
+    bool waitActive(SeqModel& vm, int index)
+    {
+        return waitFor([&] { return vm.getActiveIndex() >= index; });
+    }
+    // A threshold relay on IA that closes input 1 `kRelayDelay` after 1.5 A.
+    void plugRelay()
+    {
+        zorsim::ThresholdRelaySettings s;
+        s.channel = ModelEntity::AO_PORT_TYPE_IA;
+        s.pickup = 1.5;
+        s.pickupDelaySeconds = kRelayDelay;
+        s.binaryInput = 0;
+        sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(s));
+    }
+    // A state of the run: IA, its trigger and time; input 1 watched rising.
+    static void setState(SeqModel& vm, int s, double ia, VM::AOTriggerType trigger, double seconds)
+    {
+        while (vm.getStateCount() <= s)
+            vm.addState();
+        vm.setOutputRange(s, port(0), 10.0 + s);   // tells the pages apart
+        vm.setOutputRange(s, port(4), ia);
+        vm.setTriggerType(s, trigger);
+        vm.setOutputTime(s, seconds);
+        for (int k = 0; k < 4; ++k)
+            vm.setOutputBIState(s, k, k == 0 ? VM::AO_BI_STATE_OFFON : VM::AO_BI_STATE_NONE);
+    }
+
+    std::vector<int> seen;
+};
+
+} // namespace
+
+TEST_F(SequenceModelEngine, TwelveStatesWithEveryTriggerAreFollowedTimedAndLogged)
+{
+    // The instrument's clock on an IRIG-B reference, so that the driver
+    // arms the pulses of the product's trigger-time list.
+    sim->withClockBlock([](zorsim::SimClockBlock& b) { b.setIrigbReference(1709251195); });
+    center->testConfiguration->clockSource = ControllerConfiguration::CLOCK_SOURCE_IRIG_B;
+    initialise();
+    ASSERT_TRUE(waitFor([this] { return runtime([](ControllerRuntime& rt) { return rt.clockSyncState; }); }));
+    auto log = plugPageLog();
+    plugRelay();
+
+    SeqModel vm;
+    vm.testActive();
+    follow(vm);
+    using T = VM::AOTriggerType;
+    const struct
+    {
+        double ia;
+        T trigger;
+        double seconds;
+    } rows[12] = {
+        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},        {2.0, VM::AO_TRIGGER_TYPE_BINARY, 0.0},
+        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},        {2.0, VM::AO_TRIGGER_TYPE_TIME_BINARY, 5.0},
+        {0.0, VM::AO_TRIGGER_TYPE_KEY_PRESS, 0.0},   {0.0, VM::AO_TRIGGER_TYPE_GPS_IRIGB, 0.0},
+        {2.0, VM::AO_TRIGGER_TYPE_TIME, 1.5},        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},
+        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},
+        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},        {0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0},
+    };
+    for (int s = 0; s < 12; ++s)
+        setState(vm, s, rows[s].ia, rows[s].trigger, rows[s].seconds);
+    vm.setOutputBOState(0, 0, 1);
+    vm.setOutputBOState(6, 1, 1);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+
+    // The key ends state 5 a second after it began.
+    ASSERT_TRUE(waitActive(vm, 4));
+    const double keyFrom = sim->nowSeconds();
+    ASSERT_TRUE(waitFor([&] { return sim->nowSeconds() >= keyFrom + 1.0; }));
+    vm.testKeyPress();
+
+    // State 6 waits for the pulse armed three seconds ahead.
+    ASSERT_TRUE(waitActive(vm, 5));
+    uint32_t second = 0;
+    sim->withClockBlock([&](zorsim::SimClockBlock& b) { second = b.fpgaSeconds() + 3; });
+    center->testConfiguration->ppxUTCTimeList = {second};
+    vm.setClockPPXConfig();
+    ASSERT_EQ(vm.getActiveIndex(), 5);
+    ASSERT_TRUE(waitRunning(vm, false));
+
+    std::vector<uint32_t> fired;
+    sim->withClockBlock([&](zorsim::SimClockBlock& b) {
+        for (const zorsim::SimClockBlock::Pulse& p : b.firedPulses())
+            fired.push_back(p.second);
+    });
+    EXPECT_EQ(fired, std::vector<uint32_t>{second});
+
+    // Played durations: from one page's start to the next one's.
+    const std::vector<runprotection::PageLog::Entry> played = log->all();
+    ASSERT_EQ(played.size(), 12u);
+    std::vector<double> durations;
+    for (size_t s = 0; s + 1 < played.size(); ++s)
+        durations.push_back(double(played[s + 1].startNs - played[s].startNs) / 1e9);
+    durations.push_back(1.0);
+    EXPECT_GT(durations[5], 2.0);
+    EXPECT_LE(durations[5], 3.0 + kAllowance);
+
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen.front(), 0);
+    EXPECT_EQ(seen.back(), 11);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    const double trip = runprotection::recordedTripTime(kRelayDelay, debounceSeconds());
+    std::vector<double> begin(1, 0.0);
+    for (int s = 0; s < 12; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_NEAR(double(played[size_t(s)].amplitude(0)), 10.0 + s, 1e-3);
+        EXPECT_EQ(vm.getTestStates(s), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_NEAR(vm.testStates[size_t(s)].triggerTime, durations[size_t(s)], kAllowance);
+        if (rows[s].ia > 0.0) {
+            EXPECT_NEAR(vm.getActionTimes(s, 0), trip, 1e-3);
+            EXPECT_EQ(vm.getActionBIStates(s, 0), 1);
+        } else {
+            EXPECT_TRUE(std::isnan(vm.getActionTimes(s, 0)));
+        }
+        begin.push_back(begin.back() + durations[size_t(s)]);
+    }
+
+    // The event log: in time order, each change once, at the played times.
+    struct Expected
+    {
+        double time;
+        int type;
+        const char* signal;
+        const char* slope;
+    };
+    const Expected expected[] = {
+        {0.0, 1, "1", "0->1"},           {begin[1], 1, "1", "1->0"},          {begin[1] + trip, 0, "1", "0->1"},
+        {begin[3] + trip, 0, "1", "0->1"}, {begin[6], 1, "2", "0->1"},        {begin[6] + trip, 0, "1", "0->1"},
+        {begin[7], 1, "2", "1->0"},
+    };
+    ASSERT_EQ(vm.getEventRecorderCnt(), int(std::size(expected)));
+    for (int i = 0; i < vm.getEventRecorderCnt(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(vm.getEventRecorderTime(i), expected[i].time, kAllowance);
+        EXPECT_EQ(vm.getEventRecorderType(i), expected[i].type);
+        EXPECT_EQ(vm.getEventRecorderSignalName(i), expected[i].signal);
+        EXPECT_EQ(vm.getEventRecorderSlop(i), expected[i].slope);
+        if (i > 0) {
+            EXPECT_LE(vm.getEventRecorderTime(i - 1), vm.getEventRecorderTime(i));
+        }
+    }
+}
+
+TEST_F(SequenceModelEngine, ARunWithoutATripShowsNoOldActionAndStopsWhereItWas)
+{
+    initialise();
+    auto log = plugPageLog();
+    plugRelay();
+    SeqModel vm;
+    vm.testActive();
+    follow(vm);
+
+    // A run with a trip in its first state.
+    setState(vm, 0, 2.0, VM::AO_TRIGGER_TYPE_TIME, 1.5);
+    setState(vm, 1, 0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0);
+    vm.removeState(2);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_FALSE(std::isnan(vm.getActionTimes(0, 0)));
+    ASSERT_EQ(vm.getEventRecorderCnt(), 1);
+
+    // Eight states without a trip, stopped in state 5; state 4 edited while state 3 plays.
+    for (int s = 0; s < 8; ++s)
+        setState(vm, s, 0.0, VM::AO_TRIGGER_TYPE_TIME, s == 4 ? 60.0 : 1.0);
+    const size_t before = log->all().size();
+    const int notices = gui.count(ControllerRuntime::DATA_TYPE_RT_STATE, ControllerRuntime::STATE_TYPE_RUNNING);
+    ASSERT_TRUE(vm.testStart());
+    EXPECT_EQ(vm.getEventRecorderCnt(), 0);
+    ASSERT_TRUE(waitRunning(vm, true));
+    EXPECT_TRUE(std::isnan(vm.getActionTimes(0, 0)));
+    ASSERT_TRUE(waitActive(vm, 2));
+    vm.setOutputRange(3, port(0), 99.0);
+    ASSERT_TRUE(waitActive(vm, 4));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+
+    const std::vector<runprotection::PageLog::Entry> played = log->all();
+    ASSERT_GE(played.size(), before + 5);
+    EXPECT_NEAR(played[before + 3].amplitude(0), 13.0, 1e-3);
+    EXPECT_EQ(vm.getActiveIndex(), 4);
+    for (int s = 0; s < 8; ++s) {
+        SCOPED_TRACE(s);
+        EXPECT_EQ(vm.getTestStates(s), s <= 4 ? VM::AO_STATE_TYPE_COMPLETED : VM::AO_STATE_TYPE_INITING);
+        EXPECT_TRUE(std::isnan(vm.getActionTimes(s, 0)));
+    }
+    EXPECT_EQ(vm.getEventRecorderCnt(), 0);
+
+    // The runtime follows each run-state change of these runs with an action notice.
+    const std::vector<enginetest::Notice> all = gui.all();
+    int changes = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (!(all[i] == enginetest::Notice{ControllerRuntime::DATA_TYPE_RT_STATE, ControllerRuntime::STATE_TYPE_RUNNING}))
+            continue;
+        ++changes;
+        ASSERT_LT(i + 1, all.size());
+        EXPECT_EQ(all[i + 1], (enginetest::Notice{ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA, -1})) << i;
+    }
+    EXPECT_GE(changes, notices + 2);
+}
