@@ -2819,6 +2819,153 @@
     </message>
 </context>
 <context>
+    <name>ViewStateSequenceModel</name>
+    <message>
+        <source>Deglitch</source>
+        <translation>チャタリング除去時間</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>State </source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>位相</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Trip mode</source>
+        <translation>トリガ方式</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>State time</source>
+        <translation>状態時間</translation>
+    </message>
+    <message>
+        <source>Binary</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Time+Binary</source>
+        <translation>時間+接点入力</translation>
+    </message>
+    <message>
+        <source>Key-Press</source>
+        <translation>キー操作</translation>
+    </message>
+    <message>
+        <source>GPS/IRIG-B</source>
+        <translation>GPS/IRIG-B</translation>
+    </message>
+    <message>
+        <source>Out.mode</source>
+        <translation>出力方式</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>連続出力</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状態</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Assessment Result</source>
+        <translation>評価結果</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>開始</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定時間</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>实际时间</source>
+        <translation>実時間</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>Event Recorder</source>
+        <translation>イベント記録</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>種別</translation>
+    </message>
+    <message>
+        <source>Signal Name</source>
+        <translation>信号名</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>変化</translation>
+    </message>
+</context>
+<context>
     <name>ViewStdSourceModel</name>
     <message>
         <source>分元无效</source>

@@ -2819,6 +2819,153 @@
     </message>
 </context>
 <context>
+    <name>ViewStateSequenceModel</name>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>Estados</translation>
+    </message>
+    <message>
+        <source>State </source>
+        <translation>Estado </translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Trip mode</source>
+        <translation>Modo de disparo</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>State time</source>
+        <translation>Tempo do estado</translation>
+    </message>
+    <message>
+        <source>Binary</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Time+Binary</source>
+        <translation>Tempo+entrada</translation>
+    </message>
+    <message>
+        <source>Key-Press</source>
+        <translation>Tecla</translation>
+    </message>
+    <message>
+        <source>GPS/IRIG-B</source>
+        <translation>GPS/IRIG-B</translation>
+    </message>
+    <message>
+        <source>Out.mode</source>
+        <translation>Modo de saída</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Estado</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>Assessment Result</source>
+        <translation>Resultado da avaliação</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Início</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Fim</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>实际时间</source>
+        <translation>T. real</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>Event Recorder</source>
+        <translation>Registo de eventos</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Signal Name</source>
+        <translation>Nome do sinal</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>Transição</translation>
+    </message>
+</context>
+<context>
     <name>ViewStdSourceModel</name>
     <message>
         <source>分元无效</source>

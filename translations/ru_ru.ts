@@ -2819,6 +2819,153 @@
     </message>
 </context>
 <context>
+    <name>ViewStateSequenceModel</name>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>Состояния</translation>
+    </message>
+    <message>
+        <source>State </source>
+        <translation>Состояние </translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Trip mode</source>
+        <translation>Режим запуска</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>State time</source>
+        <translation>Время состояния</translation>
+    </message>
+    <message>
+        <source>Binary</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Time+Binary</source>
+        <translation>Время+вход</translation>
+    </message>
+    <message>
+        <source>Key-Press</source>
+        <translation>Клавиша</translation>
+    </message>
+    <message>
+        <source>GPS/IRIG-B</source>
+        <translation>GPS/IRIG-B</translation>
+    </message>
+    <message>
+        <source>Out.mode</source>
+        <translation>Режим вывода</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>Состояние</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>Assessment Result</source>
+        <translation>Результат оценки</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Начало</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>实际时间</source>
+        <translation>Факт. время</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>Event Recorder</source>
+        <translation>Регистратор событий</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Тип</translation>
+    </message>
+    <message>
+        <source>Signal Name</source>
+        <translation>Имя сигнала</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>Переход</translation>
+    </message>
+</context>
+<context>
     <name>ViewStdSourceModel</name>
     <message>
         <source>分元无效</source>

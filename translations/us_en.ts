@@ -2819,6 +2819,153 @@
     </message>
 </context>
 <context>
+    <name>ViewStateSequenceModel</name>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>States</translation>
+    </message>
+    <message>
+        <source>State </source>
+        <translation>State </translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Trip mode</source>
+        <translation>Trip mode</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>State time</source>
+        <translation>State time</translation>
+    </message>
+    <message>
+        <source>Binary</source>
+        <translation>Binary</translation>
+    </message>
+    <message>
+        <source>Time+Binary</source>
+        <translation>Time+Binary</translation>
+    </message>
+    <message>
+        <source>Key-Press</source>
+        <translation>Key-Press</translation>
+    </message>
+    <message>
+        <source>GPS/IRIG-B</source>
+        <translation>GPS/IRIG-B</translation>
+    </message>
+    <message>
+        <source>Out.mode</source>
+        <translation>Out.mode</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>State</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>Assessment Result</source>
+        <translation>Assessment Result</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>实际时间</source>
+        <translation>Act Time</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>Event Recorder</source>
+        <translation>Event Recorder</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>Type</translation>
+    </message>
+    <message>
+        <source>Signal Name</source>
+        <translation>Signal Name</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>Slope</translation>
+    </message>
+</context>
+<context>
     <name>ViewStdSourceModel</name>
     <message>
         <source>分元无效</source>

@@ -2819,6 +2819,153 @@
     </message>
 </context>
 <context>
+    <name>ViewStateSequenceModel</name>
+    <message>
+        <source>Deglitch</source>
+        <translation>防抖时间</translation>
+    </message>
+    <message>
+        <source>States</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>State </source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>相位</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Trip mode</source>
+        <translation>触发方式</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>State time</source>
+        <translation>状态时间</translation>
+    </message>
+    <message>
+        <source>Binary</source>
+        <translation>开入量</translation>
+    </message>
+    <message>
+        <source>Time+Binary</source>
+        <translation>时间+开入量</translation>
+    </message>
+    <message>
+        <source>Key-Press</source>
+        <translation>手动触发</translation>
+    </message>
+    <message>
+        <source>GPS/IRIG-B</source>
+        <translation>GPS/B码</translation>
+    </message>
+    <message>
+        <source>Out.mode</source>
+        <translation>输出方式</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>持续输出</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出</translation>
+    </message>
+    <message>
+        <source>State</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>DI</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Assessment Result</source>
+        <translation>评估结果</translation>
+    </message>
+    <message>
+        <source>开始</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定时间</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>实际时间</source>
+        <translation>实际时间</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>Event Recorder</source>
+        <translation>事件记录</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Signal Name</source>
+        <translation>信号名称</translation>
+    </message>
+    <message>
+        <source>Slope</source>
+        <translation>变位</translation>
+    </message>
+</context>
+<context>
     <name>ViewStdSourceModel</name>
     <message>
         <source>分元无效</source>
