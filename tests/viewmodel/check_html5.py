@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Runs the report tests of test_viewmodel, which copy every report they
-write into a folder, and parses each copy with html5lib in strict mode: any
-HTML5 parse error fails the test."""
+"""Runs the report tests of a test program (test_viewmodel and the module
+model programs), which copy every report they write into a folder, and
+parses each copy with html5lib in strict mode: any HTML5 parse error fails
+the test. The report tests are those whose fixture begins with "Report",
+or those the optional GoogleTest filter names."""
 
 import os
 import shutil
@@ -12,14 +14,15 @@ import html5lib
 
 
 def main():
-    if len(sys.argv) != 3:
-        print("usage: check_html5.py TEST_PROGRAM SAMPLE_FOLDER", file=sys.stderr)
+    if len(sys.argv) not in (3, 4):
+        print("usage: check_html5.py TEST_PROGRAM SAMPLE_FOLDER [GTEST_FILTER]", file=sys.stderr)
         return 2
     program, samples = sys.argv[1], sys.argv[2]
+    selection = sys.argv[3] if len(sys.argv) == 4 else "Report*"
     shutil.rmtree(samples, ignore_errors=True)
     os.makedirs(samples)
     env = dict(os.environ, ZOR_REPORT_SAMPLES_DIR=samples)
-    run = subprocess.run([program, "--gtest_filter=Report*"], env=env)
+    run = subprocess.run([program, "--gtest_filter=" + selection], env=env)
     if run.returncode != 0:
         print("the report tests failed", file=sys.stderr)
         return 1
