@@ -397,12 +397,16 @@ TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
     vm.addBOEventRecord(3);
     vm.addBOEventRecord(1);
     vm.addBOEventRecord(3);
+    // An action of state 3 whose notice is handled after the page moved on.
+    vm.setActiveIndex(3);
+    deliverAction(vm, {{2, 3, 0.75, 1}});
     expectEvents(vm, {
                          {0.0, 1, "1", "0->1"},
                          {1.0, 1, "1", "1->0"},
                          {1.25, 0, "2", "0->1"},
                          {2.25, 0, "2", "1->0"},
                          {2.5, 0, "1", "0->1"},
+                         {2.75, 0, "4", "0->1"},
                          {3.0, 1, "2", "0->1"},
                      });
 
