@@ -359,6 +359,7 @@ void ViewStateSequenceModel::pushToEntity(DATAType type)
         return;
     const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
     entity->stateCount = count;
+    runStateCount = count;
     for (int i = 0; i < count; ++i) {
         const ViewSequenceStateModel& s = testStates[size_t(i)];
         std::copy(std::begin(s.outputRanges), std::end(s.outputRanges), entity->stateOutputRanges[i]);
@@ -367,6 +368,7 @@ void ViewStateSequenceModel::pushToEntity(DATAType type)
         entity->stateOutputTimes[i] = s.outputTime;
         std::copy(std::begin(s.outputBIStates), std::end(s.outputBIStates), entity->stateOutputBIStates[i]);
         std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), entity->stateOutputBOStates[i]);
+        std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), runBOStates[i]);
         entity->stateOutputLinkTypes[i] = ModelEntity::AOLinkStateType(s.outputLinkType);
         entity->stateBILogicTypes[i] = ModelEntity::AOBILogicType(s.outputBILogicType);
         entity->stateTriggerTypes[i] = ModelEntity::AOTriggerType(s.outputTriggerType);

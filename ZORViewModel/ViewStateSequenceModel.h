@@ -191,7 +191,8 @@ public:
     Q_INVOKABLE QString getEventRecorderSlop(int index) const;
     // The sequence has moved to state stateIndex: the binary-output changes
     // of every state since the last one logged in this run, each logged
-    // once (a repeated or older index logs nothing).
+    // once (a repeated or older index logs nothing), as the last start sent
+    // them (an edit during the run changes no output).
     Q_INVOKABLE void addBOEventRecord(int stateIndex);
 
     // ---- Hooks -----------------------------------------------------------------------------
@@ -226,6 +227,8 @@ protected:
     // Logs one event at its place in time order.
     void addEventItem(double time, int type, int signal, const QString& slope);
     static QString getSlopeStr(int level);
+    // Binary output boindex in state s as the run plays it.
+    int runBOState(int s, int boindex) const;
     QString getBISlopeStr(int stateIndex, int biindex) const;
 
     bool validState(int index) const { return index >= 0 && index < int(testStates.size()); }
@@ -246,6 +249,9 @@ protected:
     qint32 activeAssessIndex;
     // The last state whose binary-output changes were logged in this run.
     qint32 lastBOEventState;
+    // The binary outputs of the states the last start sent (runStateCount of them).
+    qint32 runBOStates[kMaxStates][4] = {};
+    int runStateCount = 0;
     // The run's binary-input actions as logged, per state and input (NaN none).
     double loggedActionTimes[kMaxStates][4];
     // A run was started since this model exists: its actions are logged.

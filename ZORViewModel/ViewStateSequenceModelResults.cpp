@@ -257,6 +257,11 @@ bool ViewStateSequenceModel::addBIEventRecord()
     return any;
 }
 
+int ViewStateSequenceModel::runBOState(int s, int boindex) const
+{
+    return s < runStateCount ? runBOStates[s][boindex] : getOutputBOState(s, boindex);
+}
+
 void ViewStateSequenceModel::addBOEventRecord(int stateIndex)
 {
     // A notice handled late gives the newest index, perhaps twice, perhaps
@@ -266,15 +271,15 @@ void ViewStateSequenceModel::addBOEventRecord(int stateIndex)
     for (int s = lastBOEventState + 1; s <= stateIndex; ++s) {
         if (s == 0) {
             for (int k = 0; k < 4; ++k) {
-                if (getOutputBOState(0, k) == 1)
+                if (runBOState(0, k) == 1)
                     addEventItem(0.0, 1, k + 1, QStringLiteral("0->1"));
             }
             continue;
         }
         const double time = stateBeginTime(s);
         for (int k = 0; k < 4; ++k) {
-            const int level = getOutputBOState(s, k);
-            if (level != getOutputBOState(s - 1, k))
+            const int level = runBOState(s, k);
+            if (level != runBOState(s - 1, k))
                 addEventItem(time, 1, k + 1, getSlopeStr(level));
         }
     }

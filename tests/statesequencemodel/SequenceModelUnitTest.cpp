@@ -329,9 +329,11 @@ TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
     deliverAction(vm, {{0, 1, 0.5, 1}});
     EXPECT_EQ(vm.getEventRecorderCnt(), 0);
 
+    vm.updateVMToEnt(VM::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     vm.doSwitchToStartState();
     deliver(vm, VM::DATA_TYPE_TEST_ACTIONDATA, [](ModelStateSequenceEntity& e) { e.resetActionValues(); });
     vm.addBOEventRecord(0);
+    vm.setOutputBOState(2, 2, 1);   // an edit during the run changes no output
     deliverDurations(vm, {1.0, kNaN, kNaN, kNaN});
     vm.setActiveIndex(1);
     vm.addBOEventRecord(1);
@@ -364,9 +366,11 @@ TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
                      });
 
     // A state without a duration: later times are unknown but still logged.
+    vm.setOutputBOState(2, 2, 0);
     vm.doSwitchToStartState();
     vm.clearEventRecorder();
     vm.setOutputBOState(2, 3, 1);
+    vm.updateVMToEnt(VM::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     deliver(vm, VM::DATA_TYPE_TEST_ACTIONDATA, [](ModelStateSequenceEntity& e) { e.resetActionValues(); });
     deliverDurations(vm, {kNaN, 1.0, kNaN, kNaN});
     vm.addBOEventRecord(0);
