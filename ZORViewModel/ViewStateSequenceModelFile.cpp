@@ -20,6 +20,7 @@
 
 #include "BaseXmlUtilities.h"
 #include "ConstTextUtility.h"
+#include "ViewParameterSetting.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,21 +28,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// An int field that only takes values in [low, high] from a file.
-template <typename T>
-void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
-{
-    qint32 value = qint32(field);
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save && value >= low && value <= high)
-        field = T(value);
-}
 
 // The children named `name` of parent, removed before a list is written
 // anew (a saved file is merged into the one it replaces).
