@@ -10,6 +10,7 @@
 #include "ViewHarmonicModel.h"
 #include "ViewRampingModel.h"
 #include "ViewStateSequenceModel.h"
+#include "ViewOscillateModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -30,6 +31,7 @@ void registerTypes()
     qmlRegisterType<ViewRampingModel>("ZOR.ViewRampingModel", 1, 0, "ViewRampingModel");
     qmlRegisterType<ViewDistanceModel>("ZOR.ViewDistanceModel", 1, 0, "ViewDistanceModel");
     qmlRegisterType<ViewStateSequenceModel>("ZOR.ViewStateSequenceModel", 1, 0, "ViewStateSequenceModel");
+    qmlRegisterType<ViewOscillateModel>("ZOR.ViewOscillateModel", 1, 0, "ViewOscillateModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

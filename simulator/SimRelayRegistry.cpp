@@ -3,6 +3,7 @@
 #include "SimDistanceRelay.h"
 #include "SimDut.h"
 #include "SimEnergyMeter.h"
+#include "SimEnvelopeRelay.h"
 #include "SimFixedDelayRelay.h"
 #include "SimFrequencyRelay.h"
 #include "SimHarmonicRelay.h"
@@ -42,6 +43,7 @@ const std::vector<RelayModelEntry>& relayModels()
         voltageRelayModel(),
         harmonicRelayModel(),
         distanceRelayModel(),
+        envelopeRelayModel(),
         energyMeterModel(),
         noRelayModel(),
     };

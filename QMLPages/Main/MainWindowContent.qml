@@ -477,7 +477,7 @@ Item {
             ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage
             ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
             ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9; source: "qrc:/QMLPages/DC/ModelDirectPage.qml" }
-            ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10 }         // ModelOscillatePage
+            ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10; source: "qrc:/QMLPages/Oscillate/ModelOscillatePage.qml" }
             ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11 }               // ModelEnergyPage
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.
             ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false

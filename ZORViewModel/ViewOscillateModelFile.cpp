@@ -1,0 +1,184 @@
+// ViewOscillateModel: the body of the power-swing parameter file and the
+// report tables.
+//
+// File body after the base keys:
+//   outputs/port0..7/{range, angle, frequency}
+//   oscillatePort, oscillatePercent (the fraction), oscillateFrequency,
+//   oscillateAngle, testState
+//   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
+//       actionValue_val0..portCnt-1}}
+//   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+// A missing or unreadable value keeps the field; a group, logic or value
+// count outside its range keeps the field too (it is used as an index).
+
+#include "ViewOscillateModel.h"
+
+#include "BaseXmlUtilities.h"
+
+#include <cmath>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+QString indexed(const char* word, int index)
+{
+    return QLatin1String(word) + QString::number(index);
+}
+
+// An int field that only takes values in [low, high] from a file.
+template <typename T>
+void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
+{
+    qint32 value = qint32(field);
+    Xml::map(save, parent, doc, key, value, value);
+    if (!save && value >= low && value <= high)
+        field = T(value);
+}
+
+// Removes the children of element named name + index for index >= from.
+void removeIndexedFrom(QDomElement* element, const char* name, int from)
+{
+    for (int j = from; j < 3; ++j) {
+        QDomElement stale = element->firstChildElement(indexed(name, j));
+        while (!stale.isNull()) {
+            QDomElement next = stale.nextSiblingElement(indexed(name, j));
+            element->removeChild(stale);
+            stale = next;
+        }
+    }
+}
+
+const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+const char* const kGroupNames[16] = {"UA", "UB", "UC", "UX", "UAB", "UBC", "UCA", "UABC",
+                                     "IA", "IB", "IC", "IX", "IAB", "IBC", "ICA", "IABC"};
+
+} // namespace
+
+void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
+{
+    QDomElement outputs;
+    Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
+        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
+        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
+        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
+    }
+
+    mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
+               RAMP_PORT_TYPE_IAIBIC);
+    Xml::map(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, oscillatePercent);
+    Xml::map(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, oscillateFrequency);
+    Xml::map(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, oscillateAngle);
+    // Saved during a run, the state is the one the stop will settle on; a
+    // file sets whatever state it holds.
+    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    Xml::map(save, root, doc, QStringLiteral("testState"), state, state);
+    if (!save)
+        testState = state;
+
+    for (int i = 0; i < 4; ++i) {
+        QDomElement action;
+        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
+        Xml::map(save, &action, doc, QStringLiteral("actionTime"), faultActionTimes[i], faultActionTimes[i]);
+        QDomElement list;
+        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
+        faultActionValStruct& record = faultActionValues[i];
+        qint32 count = record.portCnt;
+        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
+        if (count < 0 || count > 3)
+            continue;   // from a file: not a count of this record, the record stays
+        if (save) {
+            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
+        } else if (count != record.portCnt) {
+            record.portCnt = count;
+            for (int j = count; j < 3; ++j)
+                record.actionVal[j] = std::nan("");
+        }
+        for (int j = 0; j < count; ++j)
+            Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+    }
+
+    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+               AO_BILOGIC_TYPE_AND);
+    QDomElement bis;
+    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+    QDomElement bos;
+    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
+    for (int i = 0; i < 4; ++i)
+        Xml::map(save, &bos, doc, indexed("bo", i), outputBOStates[i], outputBOStates[i]);
+}
+
+// ---- Report ------------------------------------------------------------------------------------
+
+void ViewOscillateModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    const QString degree = QString::fromUtf8("°");
+
+    QString inputs;
+    QString outputs;
+    for (int i = 0; i < 4; ++i) {
+        if (outputBIStates[i] != 0)
+            inputs += QString::number(i + 1) + QLatin1Char(';');
+        if (outputBOStates[i] != 0)
+            outputs += QString::number(i + 1) + QLatin1Char(';');
+    }
+    const QString group = isRampPort(oscillatePort) ? QLatin1String(kGroupNames[oscillatePort]) : QString();
+
+    QStringList settings[7] = {
+        {tr("Test mode"), tr("Manual"), tr("Mode"), tr("From-to")},
+        {tr("Deglitch"), number(getDitherTime() * 1000.0) + QStringLiteral("ms"), QString(), QString()},
+        {tr("Oscillate"), QString(), QString(), QString()},
+        {tr("Port"), group, tr("Percent"), number(oscillatePercent * 100.0) + QStringLiteral("%")},
+        {tr("Angle"), number(oscillateAngle) + degree, tr("Frequency"), number(oscillateFrequency) + QStringLiteral("Hz")},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Base"), QString(), tr("Bi Output"), outputs},
+    };
+    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), settings, 7);
+
+    QStringList rows[8];
+    rows[0] = QStringList{tr("Port"), tr("Range"), tr("Angle"), tr("Frequency")};
+    int count = 1;
+    for (int p = 0; p < 7; ++p) {
+        if (p == AO_PORT_TYPE_UX && volPhasesType != PHASES_TYPE_FOUR)
+            continue;
+        rows[count++] = QStringList{QLatin1String(kPortNames[p]),
+                                    number(outputRanges[p]) + (isVoltagePort(p) ? QStringLiteral("V") : QStringLiteral("A")),
+                                    number(outputAngles[p]) + degree, number(outputFrequencies[p]) + QStringLiteral("Hz")};
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("25%"), QStringLiteral("center"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, count);
+}
+
+void ViewOscillateModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestResult(doc, parent);
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+    const QString none = QStringLiteral("---");
+    const QString unit = isVoltageGroup(oscillatePort) ? QStringLiteral("V") : QStringLiteral("A");
+    const double time = getFaultActionTime();
+
+    // Row i shows value i of the record under its own channel: the rows
+    // follow the group's channel order (UCUA: UC, UA), as the values do.
+    int channels[3];
+    const int channelCount = groupChannels(oscillatePort, channels);
+    QStringList rows[4];
+    rows[0] = QStringList{tr("Variable port"), tr("Action value"), tr("Action time")};
+    for (int k = 0; k < channelCount; ++k) {
+        QStringList& row = rows[k + 1];
+        row << QLatin1String(kPortNames[channels[k]]);
+        if (!std::isnan(time))
+            row << number(faultActionValues[0].actionVal[k]) + unit << number(time) + QStringLiteral("s");
+        else
+            row << none << none;
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("25%"), QStringLiteral("center"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, channelCount + 1);
+}

@@ -1,0 +1,198 @@
+// The power-swing parameter file (golden file, reload, values a file must not
+// be trusted with) and report (golden report, result rows).
+
+#include "OscillateModelSupport.h"
+
+#include <QDomDocument>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using namespace osctest;
+
+namespace {
+
+void fill(OscModel& vm)
+{
+    for (int p = 0; p < 8; ++p) {
+        vm.setOutputRange(port(p), 1.5 + p);
+        vm.setOutputAngle(port(p), -30.25 + 45.5 * p);
+        vm.setOutputFrequency(port(p), 50.0 + 0.5 * p);
+    }
+    vm.setOscillatePort(5);   // UCUA on a three-phase unit
+    vm.setOscillatePercent(10);
+    vm.setOscillateFrequency(48.0);
+    vm.setOscillateAngle(-15.5);
+    for (int i = 0; i < 4; ++i) {
+        vm.setOutputBIState(0, i, (i + 1) % 4);
+        vm.setOutputBOState(i, i % 2);
+    }
+    vm.setOutputBILogic(0, VM::AO_BILOGIC_TYPE_AND);
+    deliverTrip(vm, 0.3125, {3.85, 1.65});
+}
+
+QDomElement path(QDomElement from, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        from = from.firstChildElement(n);
+    return from;
+}
+
+class OscFile : public OscModelTest
+{
+protected:
+    QString parameterFile() const { return appRoot() + "/parameters/Oscillate/parameter.xml"; }
+    QString reportFile(const QString& name) const { return appRoot() + "/report/Oscillate/" + name; }
+
+    void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
+    {
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
+        QDomElement root = doc.documentElement();
+        fn(doc, root);
+        sandbox.write(parameterFile(), doc.toByteArray(4));
+    }
+
+    // The rows of the report's result table (the one headed "Variable port").
+    std::vector<std::vector<std::string>> resultTable(const QString& file)
+    {
+        QDomDocument doc;
+        doc.setContent(sandbox.read(file));
+        const QDomNodeList tables = doc.elementsByTagName("table");
+        for (int t = 0; t < tables.size(); ++t) {
+            std::vector<std::vector<std::string>> rows;
+            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
+            for (int r = 0; r < trs.size(); ++r) {
+                std::vector<std::string> cells;
+                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
+                for (int c = 0; c < tds.size(); ++c)
+                    cells.push_back(tds.at(c).toElement().text().toStdString());
+                rows.push_back(cells);
+            }
+            if (!rows.empty() && !rows.front().empty() && rows.front().front() == "Variable port")
+                return {rows.begin() + 1, rows.end()};
+        }
+        return {};
+    }
+};
+
+// The report tests (their reports are also parsed as HTML5).
+class ReportOscillate : public OscFile
+{
+};
+
+void setText(QDomDocument& doc, QDomElement e, const QString& text)
+{
+    while (!e.firstChild().isNull())
+        e.removeChild(e.firstChild());
+    e.appendChild(doc.createTextNode(text));
+}
+
+} // namespace
+
+TEST_F(OscFile, TheFileHoldsSettingsResultsAndStateAndComesBack)
+{
+    OscModel vm;
+    vm.testActive();
+    fill(vm);
+    ASSERT_TRUE(vm.saveParameter());
+    const QByteArray written = sandbox.read(parameterFile());
+    vmtest::updateGoldenIfAsked("oscillatemodel/parameter.xml", written);
+    EXPECT_EQ(QString::fromUtf8(written), QString::fromUtf8(testData("oscillatemodel/parameter.xml")));
+
+    OscModel back;
+    back.testActive();
+    ASSERT_TRUE(back.loadParameter());
+    for (int p = 0; p < 8; ++p) {
+        EXPECT_EQ(back.getOutputRange(port(p)), vm.getOutputRange(port(p))) << p;
+        EXPECT_EQ(back.getOutputAngle(port(p)), vm.getOutputAngle(port(p))) << p;
+        EXPECT_EQ(back.getOutputFrequency(port(p)), vm.getOutputFrequency(port(p))) << p;
+        EXPECT_EQ(back.getOutputBIState(0, p % 4), vm.getOutputBIState(0, p % 4));
+        EXPECT_EQ(back.getOutputBOState(p % 4), vm.getOutputBOState(p % 4));
+    }
+    EXPECT_EQ(back.oscillatePercent, 0.1);
+    EXPECT_EQ(back.getOscillatePort(), 5);
+    EXPECT_EQ(back.getOscillateFrequency(), 48.0);
+    EXPECT_EQ(back.getOscillateAngle(), -15.5);
+    EXPECT_EQ(back.getOutputBILogic(0), VM::AO_BILOGIC_TYPE_AND);
+    EXPECT_EQ(back.getTestState(), 1);
+    EXPECT_EQ(back.getFaultActionValue(), "3.850; 1.650 V");
+    EXPECT_EQ(back.getFaultActionTime(), 0.3125);
+}
+
+TEST_F(OscFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
+{
+    {
+        OscModel vm;
+        vm.testActive();
+        fill(vm);
+        ASSERT_TRUE(vm.saveParameter());
+    }
+    editFile([](QDomDocument& doc, QDomElement& root) {
+        setText(doc, root.firstChildElement("oscillatePort"), "16");
+        setText(doc, root.firstChildElement("testState"), "5");
+        setText(doc, root.firstChildElement("outputBILogicType"), "2");
+        setText(doc, path(root, {"outputs", "action0", "actionValueList", "actionValue_portCnt"}), "4");
+        setText(doc, path(root, {"outputs", "action1", "actionValueList", "actionValue_portCnt"}), "-1");
+    });
+    OscModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.loadParameter());
+    EXPECT_EQ(vm.oscillatePort, VM::RAMP_PORT_TYPE_UA);
+    EXPECT_EQ(vm.getTestState(), 5);   // set as it is: shows the no-trip text
+    EXPECT_EQ(vm.getOutputBILogic(0), VM::AO_BILOGIC_TYPE_OR);
+    EXPECT_EQ(vm.faultActionValues[0].portCnt, 0);
+    EXPECT_EQ(vm.faultActionValues[1].portCnt, 0);
+    EXPECT_EQ(vm.getOutputRange(port(0)), 1.5);
+    ASSERT_TRUE(vm.saveReport("r.htm"));
+    vmtest::expectValidReport(reportFile("r.htm"));
+}
+
+TEST_F(ReportOscillate, TablesAndResultRows)
+{
+    const QString savedName = config->softwareName;
+    config->softwareName = "ZOR Relay Test Set";
+    {
+        OscModel vm;
+        vm.testActive();
+        fill(vm);
+        ASSERT_TRUE(vm.saveReport("osc.htm"));
+        const QString file = reportFile("osc.htm");
+        vmtest::expectValidReport(file);
+        vmtest::updateGoldenIfAsked("oscillatemodel/report.htm", sandbox.read(file));
+        EXPECT_EQ(vmtest::canonicalReport(sandbox.read(file)),
+                  vmtest::canonicalReport(testData("oscillatemodel/report.htm")));
+    }
+    config->softwareName = savedName;
+
+    struct Row
+    {
+        const char* name;
+        int row;   // three-phase unit
+        bool started;
+        std::vector<double> values;
+        std::vector<std::vector<std::string>> expected;
+    };
+    const std::string n = "---";
+    const Row rows[] = {
+        {"started, no trip yet", 13, true, {}, {{"IA", n, n}, {"IB", n, n}, {"IC", n, n}}},
+        {"row i shows value i under its channel", 5, false, {60.0, 57.7},
+         {{"UC", "60.000V", "0.500s"}, {"UA", "57.700V", "0.500s"}}},
+        {"current", 7, false, {1.3}, {{"IA", "1.300A", "0.500s"}}},
+    };
+    int serial = 0;
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        OscModel vm;
+        vm.testActive();
+        vm.setOscillatePort(r.row);
+        deliverTrip(vm, 0.5, r.values);
+        if (r.started)
+            vm.doSwitchToStartState();
+        const QString name = QString("r%1.htm").arg(++serial);
+        ASSERT_TRUE(vm.saveReport(name));
+        vmtest::expectValidReport(reportFile(name));
+        EXPECT_EQ(resultTable(reportFile(name)), r.expected);
+    }
+}
