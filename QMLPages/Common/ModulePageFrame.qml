@@ -110,9 +110,11 @@ Item {
             inputTimePanel.close()
     }
 
-    // The engine's notices, relayed by the model.
+    // The engine's notices, relayed by the model. A hidden page takes none:
+    // it is filled again when shown, and a stop notice arriving after it was
+    // left must not bring back the binary outputs it cleared.
     function emitUpdateDataToView(dataType, subType) {
-        if (viewModel.getTestActiveType() === testType) {
+        if (visible && viewModel.getTestActiveType() === testType) {
             switch (dataType) {
             case ViewBaseModel.DATA_TYPE_RT_STATE:
                 if (subType < 0 || subType === ViewBaseModel.STATE_TYPE_RUNNING) {

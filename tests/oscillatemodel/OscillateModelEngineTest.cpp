@@ -205,3 +205,4 @@ TEST_F(OscModelEngine, ARefusedStartKeepsTheSettingsAndFreesTheExit)
     EXPECT_TRUE(std::isnan(vm.getOscillateAngle()));
     EXPECT_FALSE(sim->playerStatus().running);
 }
+

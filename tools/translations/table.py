@@ -629,6 +629,14 @@ TABLE = [
     ("ViewRampingModel", "步长时间必须大于零。", None, "The step time must be greater than zero.",
      "O tempo do passo tem de ser maior que zero.", "Время шага должно быть больше нуля.",
      "ステップ時間は0より大きくしてください。"),
+    # Power-swing test page and report.
+    ("ModelOscillatePage", "百分比", None, "Percent", "Percentagem", "Процент", "百分率"),
+    ("ModelOscillatePage", "相角", None, "Angle", "Ângulo", "Угол", "位相角"),
+    ("ViewOscillateModel", "Base", "基波", "Base", "Fundamental", "Основная", "基本波"),
+    ("ViewOscillateModel", "Bi Input", "开入量", "Bin.Input", "Entrada digital", "Дискр. вход", "接点入力"),
+    ("ViewOscillateModel", "Bi Output", "开出量", "Bin.Output", "Saída digital", "Дискр. выход", "接点出力"),
+    ("ViewOscillateModel", "Variable port", "实验变量", "Variable phase", "Fase variável", "Изменяемая фаза",
+     "変数相"),
 
     # Alarms and live texts of the system view model.
     (None, "电压高压引入告警", None, "Alarm: external HV on U outputs", "Alarme: alta tensão externa nas saídas U",
