@@ -108,8 +108,8 @@ double ViewOscillateModel::getOscillatePercentMax()
         if (groupIndexOf(oscillatePort, p) < 0)
             continue;
         const double amplitude = outputRanges[p];
-        if (amplitude == 0.0)
-            continue;   // no swing on it, no limit
+        if (!(amplitude > 0.0))
+            continue;   // no swing on it (played as 0), no limit
         const double deviceMax = isVoltagePort(p) ? getDeviceAOVMaxRange() : getDeviceAOIMaxRange();
         // A channel already at or above the maximum leaves no room to swing.
         const double candidate = std::max(deviceMax - amplitude, 0.0) / amplitude * 100.0;

@@ -50,7 +50,7 @@ public:
     Q_INVOKABLE double getOscillateAngle() const;
     // The largest percent the group's channels allow below the device
     // maximum (at most 100; a channel at or above the maximum allows 0, an
-    // amplitude of 0 sets no limit). Lowers (and pushes) the stored percent
+    // amplitude of 0 or below sets no limit). Lowers (and pushes) the stored percent
     // to it.
     Q_INVOKABLE double getOscillatePercentMax();
 
