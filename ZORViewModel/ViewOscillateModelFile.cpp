@@ -9,11 +9,14 @@
 //       actionValue_val0..portCnt-1}}
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A missing or unreadable value keeps the field; a group, logic or value
-// count outside its range keeps the field too (it is used as an index).
+// count outside its range keeps the field too (it is used as an index). A
+// setting is held to the page's limits (mapSetting); the results keep what
+// the file holds.
 
 #include "ViewOscillateModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 
@@ -21,33 +24,11 @@ namespace {
 
 using Xml = BaseXmlUtilities;
 
-QString indexed(const char* word, int index)
-{
-    return QLatin1String(word) + QString::number(index);
-}
-
-// An int field that only takes values in [low, high] from a file.
-template <typename T>
-void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high)
-{
-    qint32 value = qint32(field);
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save && value >= low && value <= high)
-        field = T(value);
-}
-
-// Removes the children of element named name + index for index >= from.
-void removeIndexedFrom(QDomElement* element, const char* name, int from)
-{
-    for (int j = from; j < 3; ++j) {
-        QDomElement stale = element->firstChildElement(indexed(name, j));
-        while (!stale.isNull()) {
-            QDomElement next = stale.nextSiblingElement(indexed(name, j));
-            element->removeChild(stale);
-            stale = next;
-        }
-    }
-}
+// The page's limits of the angles, frequencies and the swing.
+constexpr double kAngleLimit = 360.0;
+constexpr double kMinFrequency = 10.0;
+constexpr double kMaxFrequency = 1000.0;
+constexpr double kMaxFraction = 1.0;   // 100 %
 
 const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
 const char* const kGroupNames[16] = {"UA", "UB", "UC", "UX", "UAB", "UBC", "UCA", "UABC",
@@ -62,16 +43,20 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     for (int p = 0; p < 8; ++p) {
         QDomElement port;
         Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
+        // UX and IX of a three-phase unit have no field on the page; their
+        // frequency is 0 there.
+        const bool shown = p % 4 != 3 || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], 0.0, portRangeLimit(p));
+        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], -kAngleLimit, kAngleLimit);
+        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], shown ? kMinFrequency : 0.0,
+                   kMaxFrequency);
     }
 
     mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
                RAMP_PORT_TYPE_IAIBIC);
-    Xml::map(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, oscillatePercent);
-    Xml::map(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, oscillateFrequency);
-    Xml::map(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, oscillateAngle);
+    mapSetting(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, 0.0, kMaxFraction);
+    mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, 0.0, kMaxFrequency);
+    mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngleLimit, kAngleLimit);
     // Saved during a run, the state is the one the stop will settle on; a
     // file sets whatever state it holds.
     qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;

@@ -107,6 +107,10 @@ TEST_F(OscFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
     }
     editFile([](QDomDocument& doc, QDomElement& root) {
         setText(doc, root.firstChildElement("oscillatePort"), "16");
+        setText(doc, path(root, {"outputs", "port0", "range"}), "999");
+        setText(doc, root.firstChildElement("oscillatePercent"), "2");
+        setText(doc, root.firstChildElement("oscillateFrequency"), "-5");
+        setText(doc, root.firstChildElement("oscillateAngle"), "nan");
         setText(doc, root.firstChildElement("testState"), "5");
         setText(doc, root.firstChildElement("outputBILogicType"), "2");
         setText(doc, path(root, {"outputs", "action0", "actionValueList", "actionValue_portCnt"}), "4");
@@ -120,7 +124,11 @@ TEST_F(OscFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
     EXPECT_EQ(vm.getOutputBILogic(0), VM::AO_BILOGIC_TYPE_OR);
     EXPECT_EQ(vm.faultActionValues[0].portCnt, 0);
     EXPECT_EQ(vm.faultActionValues[1].portCnt, 0);
-    EXPECT_EQ(vm.getOutputRange(port(0)), 1.5);
+    // Settings are held to the page's limits; a NaN one keeps the field.
+    EXPECT_EQ(vm.getOutputRange(port(0)), config->maxVRange);
+    EXPECT_EQ(vm.getOscillatePercent(), 100.0);
+    EXPECT_EQ(vm.getOscillateFrequency(), 0.0);
+    EXPECT_EQ(vm.getOscillateAngle(), 0.0);
     ASSERT_TRUE(vm.saveReport("r.htm"));
     vmtest::expectValidReport(reportFile("r.htm"));
 }
