@@ -56,7 +56,7 @@ Item {
 
             // 1.3 A at the peak: the relay trips and the test ends.
             waitRunning(false)
-            compare(pageBench.contactCloses(0), 1)
+            verify(pageBench.contactCloses(0) >= 1)
             tryCompare(control("actionValueField"), "text", "1.300 A", 30000)
             verify(/^[0-9.]+m?s$/.test(resultText("actionTimeField")), resultText("actionTimeField"))
             // The settings of the start.
