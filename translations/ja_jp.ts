@@ -827,6 +827,61 @@
     </message>
 </context>
 <context>
+    <name>ModelOscillatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>定格</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>平衡</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>正相</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>逆相</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>トリガ</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>百分率</translation>
+    </message>
+    <message>
+        <source>相角</source>
+        <translation>位相角</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>変数:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>
@@ -2674,6 +2729,89 @@
     <message>
         <source>Result</source>
         <translation>結果</translation>
+    </message>
+</context>
+<context>
+    <name>ViewOscillateModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>試験方式</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>変化方式</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>動作停止</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>チャタリング除去時間</translation>
+    </message>
+    <message>
+        <source>Oscillate</source>
+        <translation>電力動揺</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>ポート</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>百分率</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>基本波</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>変数相</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>動作時間</translation>
     </message>
 </context>
 <context>

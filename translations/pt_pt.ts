@@ -827,6 +827,61 @@
     </message>
 </context>
 <context>
+    <name>ModelOscillatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Equilibrar</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Parâmetros</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Percentagem</translation>
+    </message>
+    <message>
+        <source>相角</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variável:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>
@@ -2674,6 +2729,89 @@
     <message>
         <source>Result</source>
         <translation>Resultado</translation>
+    </message>
+</context>
+<context>
+    <name>ViewOscillateModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Modo de teste</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>Oscillate</source>
+        <translation>Oscilação</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Porta</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>Percentagem</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Fundamental</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Fase variável</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Valor de atuação</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Tempo de atuação</translation>
     </message>
 </context>
 <context>

@@ -827,6 +827,61 @@
     </message>
 </context>
 <context>
+    <name>ModelOscillatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Ном.</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Симм.</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Прямая</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Обратная</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Параметры</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Процент</translation>
+    </message>
+    <message>
+        <source>相角</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Перем.:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>
@@ -2674,6 +2729,89 @@
     <message>
         <source>Result</source>
         <translation>Результат</translation>
+    </message>
+</context>
+<context>
+    <name>ViewOscillateModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Режим испытания</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>До срабатывания</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>Oscillate</source>
+        <translation>Качания</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>Процент</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Основная</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Изменяемая фаза</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Значение срабат.</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Время срабат.</translation>
     </message>
 </context>
 <context>

@@ -827,6 +827,61 @@
     </message>
 </context>
 <context>
+    <name>ModelOscillatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>Nominal</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>Balance</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>Positive</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>Negative</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>Percent</translation>
+    </message>
+    <message>
+        <source>相角</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>Variable:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>
@@ -2674,6 +2729,89 @@
     <message>
         <source>Result</source>
         <translation>Result</translation>
+    </message>
+</context>
+<context>
+    <name>ViewOscillateModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>Oscillate</source>
+        <translation>Oscillate</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Port</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>Percent</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>Base</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>Variable phase</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>Action value</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>Action time</translation>
     </message>
 </context>
 <context>

@@ -827,6 +827,61 @@
     </message>
 </context>
 <context>
+    <name>ModelOscillatePage</name>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>额定</source>
+        <translation>额定</translation>
+    </message>
+    <message>
+        <source>平衡</source>
+        <translation>平衡</translation>
+    </message>
+    <message>
+        <source>正序</source>
+        <translation>正序</translation>
+    </message>
+    <message>
+        <source>负序</source>
+        <translation>负序</translation>
+    </message>
+    <message>
+        <source>参数设置</source>
+        <translation>参数设置</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>百分比</source>
+        <translation>百分比</translation>
+    </message>
+    <message>
+        <source>相角</source>
+        <translation>相角</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>变量选择:</source>
+        <translation>变量选择:</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>
@@ -2674,6 +2729,89 @@
     <message>
         <source>Result</source>
         <translation>结果</translation>
+    </message>
+</context>
+<context>
+    <name>ViewOscillateModel</name>
+    <message>
+        <source>Test mode</source>
+        <translation>试验方式</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手动实验</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>变化方式</translation>
+    </message>
+    <message>
+        <source>From-to</source>
+        <translation>动作停止</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>防抖时间</translation>
+    </message>
+    <message>
+        <source>Oscillate</source>
+        <translation>震荡模拟</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Percent</source>
+        <translation>百分比</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入量</translation>
+    </message>
+    <message>
+        <source>Base</source>
+        <translation>基波</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出量</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Variable port</source>
+        <translation>实验变量</translation>
+    </message>
+    <message>
+        <source>Action value</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>Action time</source>
+        <translation>动作时间</translation>
     </message>
 </context>
 <context>
