@@ -7,6 +7,10 @@
 // (a searched quantity stepped from cycle to cycle). Each start and switch
 // holds the entity's lock from the check to the last page sent, the state
 // count included. The modules' adaptor records are at the end.
+//
+// Distance, overcurrent, ramping and energy write past every page that ends
+// as soon as it is entered, so that the switch never names a page still
+// being written (SwitchedRing below).
 
 #include "ControllerTestor.h"
 
@@ -72,13 +76,144 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
     return errorSum;
 }
 
-int writeNextEnergyPage(ControllerTestor& testor, ModelEnergyEntity& entity)
+// ---- Pages ahead of a software-switched run ----------------------------------------------
+//
+// When the page the instrument plays ends, the polling loop switches it to
+// the page the switch offset names. A page whose time is 0 ends as soon as it
+// is entered, so the page after it must be complete before the switch names
+// it: the run writes ahead through every such page, each into the page after
+// the last one written, while the switch keeps naming the page due next.
+// Each switch then names the next page: written already, or written now
+// while the instrument plays a page that lasts (named as its write begins,
+// as ever). The load-shedding tests choose a point's next page from the trip
+// in the page before, so they stay one page ahead.
+
+template <typename Entity>
+constexpr bool kWritesAhead = true;
+template <>
+constexpr bool kWritesAhead<ModelSlipFrequencyEntity> = false;
+template <>
+constexpr bool kWritesAhead<ModelSlipVoltageEntity> = false;
+
+struct SwitchedRing
+{
+    int named = 0;                   // the page the switch names
+    int last = 0;                    // the page written last
+    bool exhausted = false;          // the entity had no state left to write
+    bool lastAtOnce = false;         // the page written last ends as soon as it is entered
+    qint32 states[kRingPages] = {};  // the entity's sending index each page was written with
+
+    int ahead() const { return (last - named + kRingPages) % kRingPages; }
+};
+
+// One run at a time, on the testor thread.
+template <typename Entity>
+SwitchedRing& ringOf()
+{
+    static SwitchedRing ring;
+    return ring;
+}
+
+// The page in the output record ends as soon as it is entered: time-triggered
+// with less than two ticks.
+bool leavesAtOnce()
+{
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    if (!out || !hard)
+        return false;
+    if (out->outputTriggerType != COMM_TRIGGER_TYPE_TIME && out->outputTriggerType != COMM_TRIGGER_TYPE_TIME_BINARY)
+        return false;
+    return double(out->outputTime) * double(hard->periodFrequency) < 2.0;
+}
+
+template <typename Entity>
+void fillPage(Entity& entity)
+{
+    entity.updateToDriverValue();
+}
+
+void fillPage(ModelEnergyEntity& entity)
 {
     entity.updateToDriverValue();
     entity.updateToDriverPulse();
-    int errorSum = driverBaseSwitchUpdateOffset();
-    errorSum += testor.setTestParameter(false, false);
+}
+
+// The entity's sending state into ring page `page`.
+template <typename Entity>
+int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int page)
+{
+    fillPage(entity);
+    ring.lastAtOnce = leavesAtOnce();
+    ring.states[page] = entity.outputSendingStateIndex;
+    ring.last = page;
+    localOutputUpdateOffset = page;
+    return testor.setTestParameter(false, false);
+}
+
+// The instrument is on (or switched to) the named page: the switch names the
+// next one, written now unless it was written ahead. False when the entity
+// has no further state.
+template <typename Entity>
+bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
+{
+    const int next = (ring.named + 1) % kRingPages;
+    if (ring.ahead() == 0) {
+        if (ring.exhausted || !entity.switchToNextState()) {
+            ring.exhausted = true;
+            return false;
+        }
+        localOutputSwitchOffset = next;
+        errorSum += writeRingPage(testor, entity, ring, next);
+    } else {
+        localOutputSwitchOffset = next;
+    }
+    ring.named = next;
+    return true;
+}
+
+// While the page written last ends at once, the state after it follows into
+// the page after it, never onto the page before the named one (the page
+// playing).
+template <typename Entity>
+int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
+{
+    int errorSum = 0;
+    while (ring.lastAtOnce && !ring.exhausted && ring.ahead() < kRingPages - 2) {
+        if (!entity.switchToNextState()) {
+            ring.exhausted = true;
+            break;
+        }
+        errorSum += writeRingPage(testor, entity, ring, (ring.last + 1) % kRingPages);
+    }
     return errorSum;
+}
+
+// The first pages of a run: the reset state into page 0, the next into
+// page 1, and on while a page ends at once.
+template <typename Entity>
+int writeFirstPages(ControllerTestor& testor, Entity& entity)
+{
+    SwitchedRing& ring = ringOf<Entity>();
+    ring = SwitchedRing();
+    int errorSum = writeRingPage(testor, entity, ring, 0);
+    if (nameNextPage(testor, entity, ring, errorSum))
+        errorSum += writeAhead(testor, entity, ring);
+    return errorSum;
+}
+
+// One switch of a running module; endRun when no page is left.
+template <typename Entity>
+ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
+{
+    ModuleSwitch outcome;
+    SwitchedRing& ring = ringOf<Entity>();
+    if (!nameNextPage(testor, entity, ring, outcome.errorSum)) {
+        outcome.endRun = true;
+        return outcome;
+    }
+    outcome.errorSum += writeAhead(testor, entity, ring);
+    return outcome;
 }
 
 // ---- Why a start is refused -------------------------------------------------------------
@@ -223,10 +358,14 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
         return Why(entity);
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
-    entity.updateToDriverValue();
-    start.errorSum += testor.setTestParameter(false, false);
-    if (entity.switchToNextState())
-        start.errorSum += writeNextPage(testor, entity);
+    if constexpr (kWritesAhead<Entity>) {
+        start.errorSum += writeFirstPages(testor, entity);
+    } else {
+        entity.updateToDriverValue();
+        start.errorSum += testor.setTestParameter(false, false);
+        if (entity.switchToNextState())
+            start.errorSum += writeNextPage(testor, entity);
+    }
     return start;
 }
 
@@ -262,11 +401,8 @@ ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
         return energyRefusal(entity);
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
-    entity.updateToDriverValue();
-    start.errorSum += testor.setTestParameter(false, false);
     // The second page carries the pulse set-up of the first state.
-    if (entity.switchToNextState())
-        start.errorSum += writeNextEnergyPage(testor, entity);
+    start.errorSum += writeFirstPages(testor, entity);
     return start;
 }
 
@@ -323,55 +459,57 @@ ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
     return outcome;
 }
 
-// One page ahead: the state after the one now playing, or the end of the run.
+// One page ahead (more past pages that end at once): the state after the one
+// now playing, or the end of the run.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 {
     Entity& entity = entityOf<Entity, M>(testor);
-    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (!entity.switchToNextState()) {
-        outcome.endRun = true;
+    if constexpr (kWritesAhead<Entity>) {
+        return switchRing(testor, entity);
+    } else {
+        ModuleSwitch outcome;
+        if (!entity.switchToNextState()) {
+            outcome.endRun = true;
+            return outcome;
+        }
+        outcome.errorSum += writeNextPage(testor, entity);
         return outcome;
     }
-    outcome.errorSum += writeNextPage(testor, entity);
-    return outcome;
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the state ends: the
 // instrument is switched at once to the state after it, and the one after
-// that follows in the ring.
+// that follows in the ring (written before the switch when that state ends
+// at once).
 ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
-    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (!entity.switchToNextState()) {
+    SwitchedRing& ring = ringOf<ModelRampingEntity>();
+    ModuleSwitch outcome;
+    if (!nameNextPage(testor, entity, ring, outcome.errorSum)) {
         outcome.endRun = true;
         return outcome;
     }
-    outcome.errorSum += writeNextPage(testor, entity);
+    outcome.errorSum += writeAhead(testor, entity, ring);
     CommDriverTestStatusData* status = globalTestStatusData;
     if (!status || status->statusBIStateAction != 1)
         return outcome;
     status->statusBIStateAction = 0;
     outcome.errorSum += testor.setTestSwitch(false);
-    if (entity.switchToNextState())
-        outcome.errorSum += writeNextPage(testor, entity);
+    if (nameNextPage(testor, entity, ring, outcome.errorSum))
+        outcome.errorSum += writeAhead(testor, entity, ring);
     return outcome;
 }
 
 ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelEnergyEntity& entity = *testor.dataEnergy;
-    ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (!entity.switchToNextState()) {
-        outcome.endRun = true;   // the stop ends the pulse output and counting too
-        return outcome;
-    }
-    outcome.errorSum += writeNextEnergyPage(testor, entity);
-    return outcome;
+    // At the end the stop ends the pulse output and counting too.
+    return switchRing(testor, entity);
 }
 
 // ---- State changes -------------------------------------------------------------------------
@@ -414,13 +552,26 @@ std::vector<qint32> runningState(qint32 running, qint32 count)
     return {};
 }
 
-// Ramping and energy: the entity reads the state index itself.
+// Energy: the entity counts the state changes itself.
 template <typename Entity, Entity* ControllerTestor::*M>
 std::vector<qint32> followStates(ControllerTestor& testor, qint32)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     entity.updateFromDriverState();
+    return runningState(entity.outputRunningStateIndex, entity.stateCount);
+}
+
+// Ramping: the entity takes the running state from the sending one; with
+// pages written ahead that is the state of the page the switch named.
+std::vector<qint32> followRamping(ControllerTestor& testor, qint32)
+{
+    ModelRampingEntity& entity = *testor.dataRamping;
+    QMutexLocker lock(&entity.entityLock);
+    const qint32 sending = entity.outputSendingStateIndex;
+    entity.outputSendingStateIndex = ringOf<ModelRampingEntity>().states[ringOf<ModelRampingEntity>().named];
+    entity.updateFromDriverState();
+    entity.outputSendingStateIndex = sending;
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
@@ -619,7 +770,7 @@ const ModuleAdaptors ramping = {
     /* switchState */ &switchRamping,
     /* trip */ &recordRampingTrip,
     /* twoInputTrip */ &recordRampingTwoInputTrip,
-    /* followState */ &followStates<ModelRampingEntity, &TT::dataRamping>,
+    /* followState */ &followRamping,
     /* boStates */ &boStates<ModelRampingEntity, &TT::dataRamping>,
     /* outputCurrentMax */ nullptr,
     /* channelCurrent */ nullptr,

@@ -9,6 +9,7 @@
 #include <mutex>
 
 std::atomic<int> localOutputUpdateOffset{0};
+std::atomic<int> localOutputSwitchOffset{0};
 std::atomic<int> driverUpdateClockEnabled{0};
 float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
 std::atomic<bool> localActionRingMoved{false};
@@ -47,6 +48,7 @@ void buildSineTable()
 int driverBaseInit()
 {
     localOutputUpdateOffset = 0;
+    localOutputSwitchOffset = 0;
 
     // A repeated initialisation (after a failed first attempt) keeps the
     // records, so a calibration loaded meanwhile survives.

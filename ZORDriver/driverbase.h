@@ -87,6 +87,9 @@ constexpr uint16_t DRIVER_PAGE_SIZE = 768;
 constexpr int DRIVER_SINX_STEPS = 768;
 
 extern std::atomic<int> localOutputUpdateOffset;   // page to write next, 0..7
+// Page the software switch names, 0..7: the page to write as the offset
+// advances; a run that writes pages ahead names the one due.
+extern std::atomic<int> localOutputSwitchOffset;
 extern std::atomic<int> driverUpdateClockEnabled;   // 1 while a clock configuration is applied
 extern float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
 // Set when the action reads have seen the ring leave page 0 since the test was reset.

@@ -533,6 +533,7 @@ int driverBaseResetUpdateOffset()
     if (!globalTestControlData || !globalTestStatusData || !globalTestOutputData)
         return -1;
     localOutputUpdateOffset = 0;
+    localOutputSwitchOffset = 0;
     localActionRingMoved = false;
     CommDriverTestControlData& control = *globalTestControlData;
     control.controlAutoOutputStateEnable = 0;
@@ -555,7 +556,9 @@ int driverBaseResetUpdateOffset()
 
 int driverBaseSwitchUpdateOffset()
 {
-    localOutputUpdateOffset = (localOutputUpdateOffset + 1) % DRIVER_PAGE_COUNT;
+    const int page = (localOutputUpdateOffset + 1) % DRIVER_PAGE_COUNT;
+    localOutputUpdateOffset = page;
+    localOutputSwitchOffset = page;
     return 0;
 }
 
@@ -563,7 +566,7 @@ int driverBaseSendTestSwitchState()
 {
     if (!globalTestControlData)
         return -1;
-    uint16_t value = uint16_t(localOutputUpdateOffset);
+    uint16_t value = uint16_t(localOutputSwitchOffset);
     if (!globalTestControlData->controlAutoOutputStateEnable)
         value |= 0x8000;
     return drv_mcasp_write_u16(REG_PAGE_SWITCH, value);

@@ -1,0 +1,215 @@
+// Runs with states of no time (pre-fault, interval, after-fault or sequence
+// states of 0 s): the instrument leaves such a page as soon as it enters it,
+// so the page after it must be complete by then. The link is held at the
+// first word of every page the testor writes, for three polling periods: the
+// instrument's clock runs on meanwhile and the polling loop, waiting for the
+// link, polls between the page's remaining words. A page the instrument could
+// reach then shows as a switch to an incomplete page in its violation list.
+
+#include "RunProtectionSupport.h"
+
+#include <functional>
+#include <type_traits>
+
+using namespace runprotection;
+
+namespace {
+
+constexpr double kLasts = 4.0;        // a state that lasts
+constexpr double kTripAmps = 4.5;     // the relay operates from this IA
+constexpr double kRelayDelay = 1.5;   // operates after the held writes of the page after
+
+// Holds the testor's page writes at their first word.
+class PageWriteHold : public zodrv::McaspRegisterPort
+{
+public:
+    PageWriteHold(zorsim::SimInstrument& instrument, QThread* writer)
+        : sim(instrument)
+        , inner(zodrv::mcaspInstalledPort())
+        , testorThread(writer)
+    {
+        zodrv::mcaspInstallPort(this);
+    }
+    ~PageWriteHold() override { sim.attach(); }
+
+    bool mapBlock(uint32_t physAddr, uint32_t size) override { return inner->mapBlock(physAddr, size); }
+    void unmapBlock(uint32_t physAddr) override { inner->unmapBlock(physAddr); }
+    uint32_t readRegister(uint32_t physAddr, uint32_t offset) override { return inner->readRegister(physAddr, offset); }
+    void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value) override
+    {
+        if (physAddr == zodrv::MCASP0_BASE && offset == kXbuf0) {
+            const uint32_t addr = value >> 16;
+            if (addr < 8 * 768 && addr % 768 == 0 && QThread::currentThread() == testorThread)
+                QThread::msleep(kHoldMs);
+        }
+        inner->writeRegister(physAddr, offset, value);
+    }
+
+private:
+    // Three polling periods (300 ms of product time each).
+    static constexpr unsigned long kHoldMs = 45;
+    static constexpr uint32_t kXbuf0 = 0x200;
+    zorsim::SimInstrument& sim;
+    zodrv::McaspRegisterPort* inner;
+    QThread* testorThread;
+};
+
+// Pre-fault, fault and after-fault groups, one per fault current.
+template <typename Entity>
+void setGroups(Entity& e, const std::vector<double>& faultAmps, double preSeconds, double afterSeconds)
+{
+    using Trigger = std::remove_reference_t<decltype(e.stateTriggerTypes[0])>;
+    e.stateCount = int(faultAmps.size()) * 3;
+    for (int s = 0; s < e.stateCount; ++s) {
+        const int kind = s % 3;
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 57.735 : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateOutputRanges[s][kIA] = kind == 1 ? faultAmps[size_t(s / 3)] : 0.5;
+        e.stateOutputTimes[s] = kind == 0 ? preSeconds : kind == 1 ? kLasts : afterSeconds;
+        e.stateTriggerTypes[s] = Trigger(kind == 1 ? 2 : 0);
+        for (int i = 0; i < 4; ++i)
+            e.stateOutputBOStates[s][i] = 0;
+    }
+    for (int i = 0; i < 4; ++i)
+        e.stateOutputBIStates[i] = i == 0 ? 1 : 0;
+    e.stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
+}
+
+// Two ramping items: normal output and interval output of 0 s around an IA
+// ramp from 3 A to 6 A by 1 A.
+void setRamps(ModelRampingEntity& e)
+{
+    e.stateCount = 6;
+    e.maxVoltage = 120.0;
+    e.maxCurrent = 20.0;
+    for (int s = 0; s < e.stateCount; ++s) {
+        const bool ramp = s % 3 == 1;
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 57.735 : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+            e.rampStepValues[s][c] = 0.0;
+        }
+        e.stateOutputTimes[s] = ramp ? kLasts : 0.0;
+        e.stateTriggerTypes[s] = ramp ? ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY : ModelEntity::AO_TRIGGER_TYPE_TIME;
+        for (int i = 0; i < 4; ++i) {
+            e.stateOutputBIStates[s][i] = ramp && i == 0 ? 1 : 0;
+            e.stateOutputBOStates[s][i] = 0;
+        }
+        e.stateBILogicTypes[s] = ModelEntity::AO_BILOGIC_TYPE_OR;
+        e.stateOutputLinkTypes[s] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+        if (ramp) {
+            e.rampPorts[s][0] = ModelEntity::RAMP_PORT_TYPE_IA;
+            e.rampItems[s][0] = ModelEntity::RAMP_ITEM_TYPE_RANGE;
+            e.rampBeginValues[s][0] = 3.0;
+            e.rampEndValues[s][0] = 6.0;
+            e.rampStepValues[s][0] = 1.0;
+            e.stateOutputRanges[s][kIA] = 3.0;
+        }
+    }
+}
+
+// Twelve states through the eight pages, every fourth of 0 s from state 0;
+// states 2, 6 and 10 see a fault current and end on the trip.
+void setSequence(ModelStateSequenceEntity& e)
+{
+    e.stateCount = 12;
+    for (int s = 0; s < e.stateCount; ++s) {
+        const bool fault = s % 4 == 2;
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 10.0 + s : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateOutputRanges[s][kIA] = fault ? 5.0 : 0.0;
+        e.stateOutputTimes[s] = s % 4 == 0 ? 0.0 : kLasts;
+        e.stateTriggerTypes[s] = fault ? ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY : ModelEntity::AO_TRIGGER_TYPE_TIME;
+        e.stateOutputLinkTypes[s] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+        for (int i = 0; i < 4; ++i) {
+            e.stateOutputBIStates[s][i] = fault && i == 0 ? 1 : 0;
+            e.stateOutputBOStates[s][i] = 0;
+        }
+        e.stateBILogicTypes[s] = ModelEntity::AO_BILOGIC_TYPE_OR;
+    }
+}
+
+// Trip times recorded for binary input 1 in every state, NaN where none.
+template <typename Entity>
+std::vector<double> tripTimes(Entity& e)
+{
+    QMutexLocker lock(&e.entityLock);
+    std::vector<double> times;
+    for (int s = 0; s < e.stateCount; ++s)
+        times.push_back(e.stateActionTimes[s][0]);
+    return times;
+}
+
+template <typename Entity>
+bool allCompleted(Entity& e)
+{
+    QMutexLocker lock(&e.entityLock);
+    for (int s = 0; s < e.stateCount; ++s)
+        if (e.stateTestStates[s] != ModelEntity::AO_STATE_TYPE_COMPLETED)
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWritten)
+{
+    initialise();
+    plugTimedRelay(kIA, kTripAmps, kRelayDelay);
+    PageWriteHold hold(*sim, center->testorThread);
+
+    const double trip = recordedTripTime(kRelayDelay, debounceSeconds());
+    ModelDistanceEntity& distance = *testor().dataDistance;
+    ModelOvercurrentEntity& overcurrent = *testor().dataOvercurrent;
+    ModelRampingEntity& ramping = *testor().dataRamping;
+    ModelStateSequenceEntity& sequence = *testor().dataStateSequence;
+
+    struct Row
+    {
+        const char* name;
+        TT::TESTType type;
+        std::function<void()> set;
+        std::function<std::vector<double>()> trips;
+        std::vector<double> expected;   // per state, NaN: no trip
+        std::function<bool()> completed;
+    };
+    const std::vector<Row> rows = {
+        {"distance, pre- and after-fault of 0 s", TT::TEST_DISTANCE,
+         [&] { edit(distance, [](ModelDistanceEntity& x) { setGroups(x, {5.0, 1.0, 5.0}, 0.0, 0.0); }); },
+         [&] { return tripTimes(distance); }, {kNaN, trip, kNaN, kNaN, kNaN, kNaN, kNaN, trip, kNaN}, nullptr},
+        {"overcurrent, pre-fault of 0 s", TT::TEST_OVERCURRENT,
+         [&] { edit(overcurrent, [](ModelOvercurrentEntity& x) { setGroups(x, {5.0, 1.0}, 0.0, kLasts); }); },
+         [&] { return tripTimes(overcurrent); }, {kNaN, trip, kNaN, kNaN, kNaN, kNaN}, nullptr},
+        {"ramping, normal and interval output off", TT::TEST_RAMPING, [&] { edit(ramping, setRamps); },
+         [&] { return tripTimes(ramping); }, {kNaN, trip, kNaN, kNaN, trip, kNaN}, nullptr},
+        {"state sequence, states of 0 s", TT::TEST_STATESEQUENCE, [&] { edit(sequence, setSequence); },
+         [&] { return tripTimes(sequence); }, {kNaN, kNaN, trip, kNaN, kNaN, kNaN, trip, kNaN, kNaN, kNaN, trip, kNaN},
+         [&] { return allCompleted(sequence); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        row.set();
+        runToEnd(row.type);
+        EXPECT_TRUE(sim->violations().empty()) << sim->violationText();
+        sim->clearViolations();
+        const std::vector<double> times = row.trips();
+        ASSERT_EQ(times.size(), row.expected.size());
+        for (size_t s = 0; s < times.size(); ++s) {
+            if (std::isnan(row.expected[s])) {
+                EXPECT_TRUE(std::isnan(times[s])) << "state " << s;
+            } else {
+                EXPECT_NEAR(times[s], row.expected[s], 1e-4) << "state " << s;
+            }
+        }
+        if (row.completed) {
+            EXPECT_TRUE(row.completed()) << "every state completed";
+        }
+    }
+}
