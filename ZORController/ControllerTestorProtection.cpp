@@ -24,6 +24,7 @@
 #include "ModelSlipVoltageEntity.h"
 #include "ModelStateSequenceEntity.h"
 #include "driverbase.h"
+#include "zodrv_mcasp.h"
 
 #include <QMutexLocker>
 
@@ -39,6 +40,7 @@ namespace {
 constexpr qint32 kLastStateBit = 0x8000;
 constexpr qint32 kPageMask = 0x7;
 constexpr int kRingPages = 8;
+constexpr uint16_t kStateRegister = 0x8336;
 // A load-shedding search whose step is below this never moves (as the
 // entities count it); with begin and end apart it would never end.
 constexpr double kZeroSearchStep = 1e-7;
@@ -151,20 +153,43 @@ int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, 
     return testor.setTestParameter(false, false);
 }
 
+// A switch follows a page end the polling loop reported, and the loop
+// switched the instrument to the named page. But when the loop saw the page
+// before end again before the switch for its predecessor had named the next
+// one, it switched the instrument back onto that page, where it still waits:
+// it goes on to the named page now, so that the next one can be named. True
+// when it did (the loop may still switch by the state it read before).
+bool catchUpWithNamedPage(ControllerTestor& testor, const SwitchedRing& ring, int& errorSum)
+{
+    uint16_t state = 0;
+    const int result = drv_mcasp_read_u16(kStateRegister, &state);
+    errorSum += result;
+    const int before = (ring.named + kRingPages - 1) % kRingPages;
+    if (result != 0 || (state & kPageMask) != before || !(state & kLastStateBit))
+        return false;
+    errorSum += testor.setTestSwitch(false);
+    return true;
+}
+
 // The instrument is on (or switched to) the named page: the switch names the
 // next one, written now unless it was written ahead. False when the entity
 // has no further state.
 template <typename Entity>
-bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
+bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum, bool running = true)
 {
+    const bool caughtUp = running && catchUpWithNamedPage(testor, ring, errorSum);
     const int next = (ring.named + 1) % kRingPages;
     if (ring.ahead() == 0) {
         if (ring.exhausted || !entity.switchToNextState()) {
             ring.exhausted = true;
             return false;
         }
-        localOutputSwitchOffset = next;
+        // Named as its write begins (the page playing lasts), but only once
+        // written when a switch by an earlier reading may still come.
+        if (!caughtUp)
+            localOutputSwitchOffset = next;
         errorSum += writeRingPage(testor, entity, ring, next);
+        localOutputSwitchOffset = next;
     } else {
         localOutputSwitchOffset = next;
     }
@@ -197,7 +222,7 @@ int writeFirstPages(ControllerTestor& testor, Entity& entity)
     SwitchedRing& ring = ringOf<Entity>();
     ring = SwitchedRing();
     int errorSum = writeRingPage(testor, entity, ring, 0);
-    if (nameNextPage(testor, entity, ring, errorSum))
+    if (nameNextPage(testor, entity, ring, errorSum, false))
         errorSum += writeAhead(testor, entity, ring);
     return errorSum;
 }
