@@ -15,9 +15,9 @@ using namespace runprotection;
 
 namespace {
 
-constexpr double kLasts = 4.0;        // a state that lasts
+constexpr double kLasts = 20.0;       // a state that outlasts the writes made meanwhile
 constexpr double kTripAmps = 4.5;     // the relay operates from this IA
-constexpr double kRelayDelay = 1.5;   // operates after the held writes of the page after
+constexpr double kRelayDelay = 5.0;   // operates after the (held) write of the page after
 
 // Holds the testor's page writes at their first word.
 class PageWriteHold : public zodrv::McaspRegisterPort
@@ -162,7 +162,12 @@ bool allCompleted(Entity& e)
 TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWritten)
 {
     initialise();
-    plugTimedRelay(kIA, kTripAmps, kRelayDelay);
+    zorsim::TimedRelaySettings relay;
+    relay.channel = kIA;
+    relay.pickup = kTripAmps;
+    relay.pickupDelaySeconds = kRelayDelay;
+    relay.dropoffDelaySeconds = 0.1;   // open again before the next row's fault
+    sim->plugIn(std::make_shared<zorsim::TimedRelay>(relay));
     PageWriteHold hold(*sim, center->testorThread);
 
     const double trip = recordedTripTime(kRelayDelay, debounceSeconds());
