@@ -44,8 +44,8 @@ void ControllerCenter::endThreadsAtExit()
         return;
     center->batteryInterrupt();
     center->queryInterrupt();
-    for (QThread* thread : {center->batteryThread, center->queryingThread, center->configThread,
-                            center->testorThread, center->runtimeThread}) {
+    for (QThread* thread : {center->batteryThread, center->queryingThread, center->configThread, center->testorThread,
+                            center->runtimeThread}) {
         thread->quit();
         thread->wait(2000);
     }
@@ -124,7 +124,8 @@ ControllerCenter::ControllerCenter()
     link(testRuntime, SIGNAL(sigUpdateDataToView(qint32, qint32)), this, SIGNAL(sigUpdateDataToView(qint32, qint32)));
     // 26-36: testor to runtime and query.
     link(testTestor, SIGNAL(sigUpdatePowerState(bool)), testRuntime, SLOT(updatePowerState(bool)));
-    link(testTestor, SIGNAL(sigUpdateAuxPowerState(bool, qint32)), testRuntime, SLOT(updateAuxPowerState(bool, qint32)));
+    link(testTestor, SIGNAL(sigUpdateAuxPowerState(bool, qint32)), testRuntime,
+         SLOT(updateAuxPowerState(bool, qint32)));
     link(testTestor, SIGNAL(sigUpdateRunState(const CommSOEEntity&, bool)), testRuntime,
          SLOT(updateRunState(const CommSOEEntity&, bool)));
     link(testTestor, SIGNAL(sigUpdateCalState(qint32, bool)), testRuntime, SLOT(updateCalState(qint32, bool)));

@@ -58,4 +58,4 @@ int sendStateCount(Entity& entity)
     return driverBaseSendTestStateCount();
 }
 
-} // namespace ModuleAdaptorParts
+}   // namespace ModuleAdaptorParts

@@ -76,7 +76,7 @@ constexpr bool entriesInTypeOrder()
 }
 static_assert(entriesInTypeOrder(), "entry i is the entry of test type i");
 
-} // namespace
+}   // namespace
 
 const ModuleEntry& moduleEntry(qint32 type)
 {

@@ -56,14 +56,14 @@ struct ModuleStart
     bool refused = false;   // the settings cannot be output: nothing was sent
     int errorSum = 0;       // driver results of the pages and the state count
     ControllerTestor::StartRefusal reason = ControllerTestor::REFUSAL_NONE;   // when refused
-    QString refusal;        // the details, when refused (empty: the testor says it generally)
+    QString refusal;   // the details, when refused (empty: the testor says it generally)
 };
 
 // What a switch did.
 struct ModuleSwitch
 {
     int errorSum = 0;
-    bool endRun = false;    // no further state, or values that cannot be output
+    bool endRun = false;   // no further state, or values that cannot be output
 };
 
 // The adaptors between the testor and one module's entity; null where the
@@ -103,16 +103,16 @@ struct ModuleAdaptors
 struct ModuleEntry
 {
     ControllerTestor::TESTType type;
-    const char* folder;     // parameter and report folder, "" for none
-    const char* title;      // report title, untranslated (context "ViewBaseModel"), "" for none
+    const char* folder;   // parameter and report folder, "" for none
+    const char* title;    // report title, untranslated (context "ViewBaseModel"), "" for none
     ModuleFamily family;
     ModulePoll poll;
     ModuleStop stop;
     bool announcesSwitch;   // a switch is reported to the runtime store (as a switch event)
     qint32 switchNotice;    // ControllerRuntime::DATAType the store raises after it, -1 for none
     // Ramp quirks (AC, DC, harmonic):
-    bool clearsResultsFirst;   // the start clears the results before it resets the state pointer
-    bool turnsBackOnAnyTrip;   // return mode: any recorded trip turns the ramp back, not only a complete one
+    bool clearsResultsFirst;          // the start clears the results before it resets the state pointer
+    bool turnsBackOnAnyTrip;          // return mode: any recorded trip turns the ramp back, not only a complete one
     const ModuleAdaptors* adaptors;   // null: no entity
 };
 
@@ -143,4 +143,4 @@ extern const ModuleAdaptors overcurrent;
 extern const ModuleAdaptors energy;
 extern const ModuleAdaptors slipFrequency;
 extern const ModuleAdaptors slipVoltage;
-} // namespace ModuleAdaptorSets
+}   // namespace ModuleAdaptorSets

@@ -54,9 +54,14 @@ qint32 fanDuty(qint32 maxT)
     return 100;
 }
 
-} // namespace
+}   // namespace
 
-enum class PulseStep { Idle, Delay, Sent, Sampling };
+enum class PulseStep {
+    Idle,
+    Delay,
+    Sent,
+    Sampling
+};
 
 struct ControllerQuery::LoopState
 {
@@ -69,7 +74,7 @@ struct ControllerQuery::LoopState
     qint32 lastStateIndex = 0;
     qint32 lastAlarmWord = -1;
     qint32 lastFanDuty = 0;
-    bool running = false;                   // the last pass saw a run
+    bool running = false;   // the last pass saw a run
 
     // Energy pulse measurement of the state playing.
     PulseStep pulseStep = PulseStep::Idle;
@@ -244,23 +249,14 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
 void ControllerQuery::pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type)
 {
     switch (moduleEntry(type).poll) {
-    case ModulePoll::SinglePage:
-        pollSourceModule(loop);
-        return;
-    case ModulePoll::Sequence:
-        pollSequence(loop, now);
-        return;
-    case ModulePoll::StateIndex:
-        pollStepModule(loop);
-        return;
-    case ModulePoll::EnergyPulses:
-        pollEnergy(loop);
-        return;
+    case ModulePoll::SinglePage: pollSourceModule(loop); return;
+    case ModulePoll::Sequence: pollSequence(loop, now); return;
+    case ModulePoll::StateIndex: pollStepModule(loop); return;
+    case ModulePoll::EnergyPulses: pollEnergy(loop); return;
     // The remote signal and the modules without an entity are followed with
     // their run control; the calibration, the multi-test and the standard
     // source have nothing to read.
-    case ModulePoll::None:
-        return;
+    case ModulePoll::None: return;
     }
 }
 

@@ -16,7 +16,7 @@ bool validStateIndex(qint32 type)
     return type >= 0 && type < 16;
 }
 
-} // namespace
+}   // namespace
 
 ControllerRuntime::ControllerRuntime(QObject* parent)
     : QObject(parent)

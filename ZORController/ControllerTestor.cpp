@@ -57,7 +57,7 @@ CommSOEEntity stateEvent(qint32 index)
     return event;
 }
 
-} // namespace
+}   // namespace
 
 ControllerTestor::ControllerTestor(QObject* parent)
     : QObject(parent)
@@ -322,10 +322,11 @@ void ControllerTestor::doTestStart()
     // A ring that did not take its pages, or its state count, is not played.
     int errorSum = pages.errorSum;
     if (errorSum != 0) {
-        setStartRefusal(REFUSAL_INSTRUMENT, QStringLiteral("module %1: the instrument did not take the first "
-                                                           "pages (driver result sum %2)")
-                                                .arg(int(type))
-                                                .arg(errorSum));
+        setStartRefusal(REFUSAL_INSTRUMENT,
+                        QStringLiteral("module %1: the instrument did not take the first "
+                                       "pages (driver result sum %2)")
+                            .arg(int(type))
+                            .arg(errorSum));
         reportFailedStart(event, false, false);
         return;
     }
@@ -339,10 +340,11 @@ void ControllerTestor::doTestStart()
     startQTime = wallClockNow();
 
     if (errorSum != 0) {
-        setStartRefusal(REFUSAL_INSTRUMENT, QStringLiteral("module %1: the instrument did not switch the output "
-                                                           "on (driver result sum %2)")
-                                                .arg(int(type))
-                                                .arg(errorSum));
+        setStartRefusal(REFUSAL_INSTRUMENT,
+                        QStringLiteral("module %1: the instrument did not switch the output "
+                                       "on (driver result sum %2)")
+                            .arg(int(type))
+                            .arg(errorSum));
         reportFailedStart(event, true, powerReported);
         return;
     }
@@ -478,9 +480,7 @@ void ControllerTestor::doTestInterrupt()
     emit sigUpdateRunState(event, false);
     const ModuleStop stop = moduleEntry(type).stop;
     switch (stop) {
-    case ModuleStop::PulseRun:
-        setTestPluseRuning(false);
-        break;
+    case ModuleStop::PulseRun: setTestPluseRuning(false); break;
     case ModuleStop::Calibration: {
         bool auxdc;
         {
@@ -634,7 +634,7 @@ const ModuleAdaptors* reportAdaptors(const ModuleEntry& module, bool running)
     return module.adaptors;
 }
 
-} // namespace
+}   // namespace
 
 void ControllerTestor::doUpdateTestStateIndex(qint32 index)
 {
@@ -645,7 +645,8 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
 }
 
-void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex)
+void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,
+                                               qint32 stateIndex)
 {
     const ModuleEntry& module = moduleEntry(activeTestType());
     const ModuleAdaptors* run = reportAdaptors(module, runEnable.load());

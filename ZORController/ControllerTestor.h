@@ -103,8 +103,8 @@ public:
     explicit ControllerTestor(QObject* parent = nullptr);
     ~ControllerTestor() override;
 
-    ModelCalibrationEntity* dataCalibration;          // owned
-    ModelAlternateEntity* dataAlternate;              // owned, as every entity below
+    ModelCalibrationEntity* dataCalibration;   // owned
+    ModelAlternateEntity* dataAlternate;       // owned, as every entity below
     ModelDirectEntity* dataDirect;
     ModelHarmonicEntity* dataHarmonic;
     ModelStateSequenceEntity* dataStateSequence;
@@ -116,11 +116,11 @@ public:
     ModelSlipFrequencyEntity* dataSlipFrequency;
     ModelOscillateEntity* dataOscillate;
     ModelStdSourceEntity* dataStdSource;
-    std::atomic<TESTType> testType{TEST_NONE};        // selected module (doTestActive)
-    QDateTime startQTime;                             // local time of the last start
-    QDateTime stopQTime;                              // local time of the last stop request
-    std::atomic<bool> runEnable{false};               // a run is in progress
-    std::atomic<qint32> historyMaxCurrent{0};         // A, kept by the high-current rule of the view
+    std::atomic<TESTType> testType{TEST_NONE};   // selected module (doTestActive)
+    QDateTime startQTime;                        // local time of the last start
+    QDateTime stopQTime;                         // local time of the last stop request
+    std::atomic<bool> runEnable{false};          // a run is in progress
+    std::atomic<qint32> historyMaxCurrent{0};    // A, kept by the high-current rule of the view
 
     // The module of the run being started or in progress, else the selected one.
     TESTType activeTestType() const;

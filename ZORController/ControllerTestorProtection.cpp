@@ -99,11 +99,11 @@ constexpr bool kWritesAhead<ModelSlipVoltageEntity> = false;
 
 struct SwitchedRing
 {
-    int named = 0;                   // the page the switch names
-    int last = 0;                    // the page written last
-    bool exhausted = false;          // the entity had no state left to write
-    bool lastAtOnce = false;         // the page written last ends as soon as it is entered
-    qint32 states[kRingPages] = {};  // the entity's sending index each page was written with
+    int named = 0;                    // the page the switch names
+    int last = 0;                     // the page written last
+    bool exhausted = false;           // the entity had no state left to write
+    bool lastAtOnce = false;          // the page written last ends as soon as it is entered
+    qint32 states[kRingPages] = {};   // the entity's sending index each page was written with
 
     int ahead() const { return (last - named + kRingPages) % kRingPages; }
 };
@@ -254,10 +254,9 @@ ModuleStart refusedStart(ControllerTestor::StartRefusal reason, QString why)
 
 ModuleStart countRefusal(const char* module, const char* what, qint32 count, qint32 limit)
 {
-    return refusedStart(ControllerTestor::REFUSAL_COUNT, QStringLiteral("%1: %2 %3 outside 1..%4")
-                                                             .arg(QLatin1String(module), QLatin1String(what))
-                                                             .arg(count)
-                                                             .arg(limit));
+    return refusedStart(
+        ControllerTestor::REFUSAL_COUNT,
+        QStringLiteral("%1: %2 %3 outside 1..%4").arg(QLatin1String(module), QLatin1String(what)).arg(count).arg(limit));
 }
 
 ModuleStart registerRefusal(const char* module, const char* what, qint32 count, qint32 limit)
@@ -271,9 +270,9 @@ ModuleStart registerRefusal(const char* module, const char* what, qint32 count, 
 
 ModuleStart valueRefusal(const char* module)
 {
-    return refusedStart(ControllerTestor::REFUSAL_VALUES,
-                        QStringLiteral("%1: a value to output is not finite or out of range")
-                            .arg(QLatin1String(module)));
+    return refusedStart(
+        ControllerTestor::REFUSAL_VALUES,
+        QStringLiteral("%1: a value to output is not finite or out of range").arg(QLatin1String(module)));
 }
 
 template <typename Entity>
@@ -766,7 +765,7 @@ constexpr ModuleAdaptors sheddingAdaptors()
     };
 }
 
-} // namespace
+}   // namespace
 
 namespace ModuleAdaptorSets {
 
@@ -819,4 +818,4 @@ const ModuleAdaptors slipFrequency =
     sheddingAdaptors<ModelSlipFrequencyEntity, &TT::dataSlipFrequency, kUnderFrequency>();
 const ModuleAdaptors slipVoltage = sheddingAdaptors<ModelSlipVoltageEntity, &TT::dataSlipVoltage, kUnderVoltage>();
 
-} // namespace ModuleAdaptorSets
+}   // namespace ModuleAdaptorSets

@@ -27,7 +27,7 @@ void raiseBIStateAction()
         status->statusBIStateAction = 1;
 }
 
-} // namespace
+}   // namespace
 
 using namespace ModuleAdaptorParts;
 
@@ -101,7 +101,7 @@ ModuleStart startStdSource(const ModuleEntry& module, ControllerTestor& testor)
     return start;
 }
 
-} // namespace
+}   // namespace
 
 // ---- Switch ------------------------------------------------------------------------------
 
@@ -179,7 +179,7 @@ ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
     return outcome;
 }
 
-} // namespace
+}   // namespace
 
 // ---- Trips -------------------------------------------------------------------------------
 
@@ -207,8 +207,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
             entity.currentRampFactor = -1;
         raiseBIStateAction();
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
@@ -232,8 +231,7 @@ int recordRampTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 
         entity.currentRampFactor = -1;
         raiseBIStateAction();
         break;
-    default:
-        break;
+    default: break;
     }
     return 0;
 }
@@ -280,7 +278,7 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
     };
 }
 
-} // namespace
+}   // namespace
 
 namespace ModuleAdaptorSets {
 
@@ -316,4 +314,4 @@ const ModuleAdaptors stdSource = {
     /* pulse */ nullptr,
 };
 
-} // namespace ModuleAdaptorSets
+}   // namespace ModuleAdaptorSets

@@ -21,7 +21,7 @@ double truncInto(double value, double low, double high)
     return std::clamp(std::trunc(value), low, high);
 }
 
-} // namespace
+}   // namespace
 
 ModelEnergyEntity::ModelEnergyEntity(QObject* parent)
     : QObject(parent)
@@ -160,7 +160,7 @@ void ModelEnergyEntity::updateToDriverPulse()
         if (ticks > 0.0)
             out.pulseOutputPeriod = quint64(ticks);
         else
-            out.pulseOutputEnable = 0; // no period to give: no pulses
+            out.pulseOutputEnable = 0;   // no period to give: no pulses
     }
 
     // Count window: the expected time plus 20 %.

@@ -96,7 +96,8 @@ static_assert(AO_PORT_TYPE_UA == int(COMM_PORT_TYPE_UA) && AO_PORT_TYPE_UB == in
                   && AO_PORT_TYPE_IA == int(COMM_PORT_TYPE_IA) && AO_PORT_TYPE_IB == int(COMM_PORT_TYPE_IB)
                   && AO_PORT_TYPE_IC == int(COMM_PORT_TYPE_IC) && AO_PORT_TYPE_IX == int(COMM_PORT_TYPE_IX),
               "AOPortType differs from COMMPortType");
-static_assert(AO_TRIGGER_TYPE_TIME == int(COMM_TRIGGER_TYPE_TIME) && AO_TRIGGER_TYPE_BINARY == int(COMM_TRIGGER_TYPE_BINARY)
+static_assert(AO_TRIGGER_TYPE_TIME == int(COMM_TRIGGER_TYPE_TIME)
+                  && AO_TRIGGER_TYPE_BINARY == int(COMM_TRIGGER_TYPE_BINARY)
                   && AO_TRIGGER_TYPE_TIME_BINARY == int(COMM_TRIGGER_TYPE_TIME_BINARY)
                   && AO_TRIGGER_TYPE_KEY_PRESS == int(COMM_TRIGGER_TYPE_KEY_PRESS)
                   && AO_TRIGGER_TYPE_GPS == int(COMM_TRIGGER_TYPE_GPS),
@@ -111,12 +112,14 @@ static_assert(AO_BILOGIC_TYPE_OR == int(COMM_BILOGIC_TYPE_OR) && AO_BILOGIC_TYPE
 // ICIA is 6, 4). Returns the count, 0 for a value outside the enumeration.
 inline int rampPortChannels(int portType, int channels[3])
 {
+    // clang-format off
     static const int table[16][4] = {
         {1, 0, 0, 0}, {1, 1, 0, 0}, {1, 2, 0, 0}, {1, 3, 0, 0},
         {2, 0, 1, 0}, {2, 1, 2, 0}, {2, 2, 0, 0}, {3, 0, 1, 2},
         {1, 4, 0, 0}, {1, 5, 0, 0}, {1, 6, 0, 0}, {1, 7, 0, 0},
         {2, 4, 5, 0}, {2, 5, 6, 0}, {2, 6, 4, 0}, {3, 4, 5, 6},
     };
+    // clang-format on
     if (portType < 0 || portType > 15)
         return 0;
     const int count = table[portType][0];
@@ -131,7 +134,7 @@ struct faultActionValStruct
 {
     qint32 portCnt = 0;
     double actionVal[3] = {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::quiet_NaN(),
-                          std::numeric_limits<double>::quiet_NaN()};
+                           std::numeric_limits<double>::quiet_NaN()};
 };
 
 // Folds an angle into [0, 360) arithmetically, so any finite magnitude
@@ -144,7 +147,7 @@ inline double foldAngle360(double angle)
     double value = std::fmod(angle, 360.0);
     if (value < 0.0)
         value += 360.0;
-    if (value >= 360.0) // a tiny negative remainder rounds up to 360
+    if (value >= 360.0)   // a tiny negative remainder rounds up to 360
         value = 0.0;
     return value + 0.0;
 }
@@ -200,8 +203,8 @@ void limitChannelRanges(double ranges[8], double vmax, double imax);
 // marks every input the report names (biflag, 2 bits per input) and takes
 // the report once every watched input (biStates != 0) has a time. False when
 // nothing was taken.
-bool recordBIAction(double times[4], qint32& biIndex, const qint32 biStates[4], qint32 logic, bool complete,
-                    int biflag, int index, double time);
+bool recordBIAction(double times[4], qint32& biIndex, const qint32 biStates[4], qint32 logic, bool complete, int biflag,
+                    int index, double time);
 
 // Ramp group helpers over one value per channel (port is a RampPortType).
 // The smallest (add) or largest value of the group; 0 for an unknown group.
@@ -234,7 +237,7 @@ void writeDriverValue(const E& e, CommDriverTestOutputData& out)
 
     const int k = e.outputSendingStateIndex;
     if (k < 0 || k >= E::kMaxStates || k >= e.stateCount)
-        return; // past the last state: zeroes only, the other fields as the previous page
+        return;   // past the last state: zeroes only, the other fields as the previous page
 
     const int previous = k > 0 ? k - 1 : 0;
     for (int c = 0; c < 8; ++c) {
@@ -281,8 +284,7 @@ void updateFromState(E& e, int statusTestStateIndex)
         e.stateTestStates[r - 2] = AO_STATE_TYPE_COMPLETED;
         e.stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -341,7 +343,7 @@ bool checkValues(const E& e)
     return true;
 }
 
-} // namespace StateGroups
+}   // namespace StateGroups
 
 // ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
 namespace ActionRamp {
@@ -374,7 +376,7 @@ void updateToDriverStateCount(const E& e)
         globalTestOutputData->outputStateCount = quint32(std::clamp(e.stateCount, 0, E::kMaxStateCount) + 1);
 }
 
-} // namespace ActionRamp
+}   // namespace ActionRamp
 
 // ---- Load-shedding point searches (slip frequency, slip voltage) ----
 // Per point a cycle of pre-fault, fault and after-fault pages; E has
@@ -445,7 +447,7 @@ void switchToResetState(E& e)
     e.firstFaultStep = true;
     e.lastFaultStep = false;
     e.lastState = false;
-    e.actionEnable = false; // a trip of the previous run must not end this run's first point
+    e.actionEnable = false;   // a trip of the previous run must not end this run's first point
     e.runningVariant = std::numeric_limits<double>::quiet_NaN();
     // UX and IX carry the interval values for the whole run.
     for (int c : {int(AO_PORT_TYPE_UX), int(AO_PORT_TYPE_IX)})
@@ -504,8 +506,8 @@ template <class E>
 void switchToAfterFaultState(E& e)
 {
     for (int c = 0; c < 8; ++c)
-        setNextChannel(e, c, COMM_STATE_PROPERTY_ENABLE_TYPE_BASE, e.intervalOutputRanges[c],
-                       e.intervalOutputAngles[c], e.intervalOutputFrequencies[c]);
+        setNextChannel(e, c, COMM_STATE_PROPERTY_ENABLE_TYPE_BASE, e.intervalOutputRanges[c], e.intervalOutputAngles[c],
+                       e.intervalOutputFrequencies[c]);
     e.outputTime = e.intervalTime;
     e.biEnable = 0;
 }
@@ -551,7 +553,7 @@ bool switchToNextState(E& e)
         if (!e.lastState && p >= count)
             return false;
         if (e.lastState) {
-            e.switchToAfterFaultState(); // the closing page
+            e.switchToAfterFaultState();   // the closing page
             e.lastState = false;
             return true;
         }
@@ -652,6 +654,6 @@ bool checkCommonValues(const E& e)
     return true;
 }
 
-} // namespace SlipSearch
+}   // namespace SlipSearch
 
-} // namespace ModelEntity
+}   // namespace ModelEntity

@@ -56,7 +56,7 @@ public:
     };
 
     static constexpr int kMaxStates = 32;
-    static constexpr int kPageCount = 8;          // pages in the driver's ring
+    static constexpr int kPageCount = 8;   // pages in the driver's ring
     static constexpr double kUntimedOutputTime = 36000.0;
 
     ModelStateSequenceEntity();
@@ -80,14 +80,14 @@ public:
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
     double stateTriggerTimes[kMaxStates];
-    qint32 stateCount = 0;                 // at most kMaxStates
+    qint32 stateCount = 0;   // at most kMaxStates
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
     qint32 outputBOStates[4] = {};
     QTime outputBeginTime;
     QTime outputBOTurnTime;
-    qint32 lastActionStateIndex = -1;      // state of the last recorded action report
-    qint32 reportedStateWord = 0;          // run control: the driver's state word at the last reported change
+    qint32 lastActionStateIndex = -1;   // state of the last recorded action report
+    qint32 reportedStateWord = 0;       // run control: the driver's state word at the last reported change
 
     // Contract operations (testor thread).
     void switchToResetState();

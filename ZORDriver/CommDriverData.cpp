@@ -21,7 +21,7 @@ void fillAll(Array& a, float value)
     std::fill(first, first + sizeof(a) / sizeof(float), value);
 }
 
-} // namespace
+}   // namespace
 
 CommDriverConfigureCalData::CommDriverConfigureCalData()
 {

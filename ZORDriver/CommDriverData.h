@@ -134,8 +134,8 @@ enum COMMTriggerType {
 enum COMMStatePropertyEnableType {
     COMM_STATE_PROPERTY_ENABLE_TYPE_BASE = 1,
     COMM_STATE_PROPERTY_ENABLE_TYPE_HARM = 2,
-    COMM_STATE_PROPERTY_ENABLE_TYPE_DRDT = 4,  // amplitude ramp
-    COMM_STATE_PROPERTY_ENABLE_TYPE_DFDT = 8,  // frequency ramp
+    COMM_STATE_PROPERTY_ENABLE_TYPE_DRDT = 4,   // amplitude ramp
+    COMM_STATE_PROPERTY_ENABLE_TYPE_DFDT = 8,   // frequency ramp
 };
 
 // Faulted phases.
@@ -150,8 +150,8 @@ enum COMMLinkPhaseType {
 };
 
 enum COMMSystemPowerType {
-    COMM_SYSTEM_POWER_TYPE_LLO = 0,  // low-level outputs only
-    COMM_SYSTEM_POWER_TYPE_PAO = 1,  // power amplifiers
+    COMM_SYSTEM_POWER_TYPE_LLO = 0,   // low-level outputs only
+    COMM_SYSTEM_POWER_TYPE_PAO = 1,   // power amplifiers
 };
 
 constexpr int COMM_PORT_COUNT = 8;
@@ -163,27 +163,27 @@ constexpr int COMM_PPX_MAX_COUNT = 64;
 // Hardware constants (written by the driver configuration).
 struct CommDriverConfigureHardData
 {
-    CommShared<float> maxIRange{10.0f};            // current full scale, A (channels 4-7)
-    CommShared<float> maxVRange{265.0f};           // voltage full scale, V (channels 0-3)
-    CommShared<float> levelISmall{1.0f};           // above this current the big range is used, A
-    CommShared<float> levelVSmall{26.5f};          // above this voltage the big range is used, V
-    CommShared<uint32_t> fanSpeedFrequency{6250};  // fan full-scale count
-    CommShared<uint32_t> tempThresholdAlarm{70};   // over-temperature alarm, degC
-    CommShared<uint32_t> tempThresholdResume{40};  // alarm clears below this, degC
-    CommShared<uint32_t> periodFrequency{28000};   // synthesiser tick rate, Hz
-    CommShared<uint32_t> fpgaVersion{0};           // (0x800A << 16) | 0x800C
+    CommShared<float> maxIRange{10.0f};             // current full scale, A (channels 4-7)
+    CommShared<float> maxVRange{265.0f};            // voltage full scale, V (channels 0-3)
+    CommShared<float> levelISmall{1.0f};            // above this current the big range is used, A
+    CommShared<float> levelVSmall{26.5f};           // above this voltage the big range is used, V
+    CommShared<uint32_t> fanSpeedFrequency{6250};   // fan full-scale count
+    CommShared<uint32_t> tempThresholdAlarm{70};    // over-temperature alarm, degC
+    CommShared<uint32_t> tempThresholdResume{40};   // alarm clears below this, degC
+    CommShared<uint32_t> periodFrequency{28000};    // synthesiser tick rate, Hz
+    CommShared<uint32_t> fpgaVersion{0};            // (0x800A << 16) | 0x800C
     CommShared<uint8_t> volPhaseType{0};
     CommShared<uint8_t> curPhaseType{0};
-    CommShared<float> auxdcMaxValue{350.0f};       // auxiliary DC full scale, V
-    CommShared<uint8_t> powerAmpType{0};           // 1 = current amplifiers invert
-    CommShared<uint8_t> systemPowerType{0};        // COMMSystemPowerType
+    CommShared<float> auxdcMaxValue{350.0f};   // auxiliary DC full scale, V
+    CommShared<uint8_t> powerAmpType{0};       // 1 = current amplifiers invert
+    CommShared<uint8_t> systemPowerType{0};    // COMMSystemPowerType
 };
 
 struct CommDriverConfigureSoftData
 {
-    CommShared<float> ditherTime{0.015f};      // contact debounce, s
-    CommShared<float> zeroOutputTime{0.001f};  // duration of a zero-output page, s
-    CommShared<int32_t> batteryType{0};        // 0 binary battery protocol, else ASCII
+    CommShared<float> ditherTime{0.015f};       // contact debounce, s
+    CommShared<float> zeroOutputTime{0.001f};   // duration of a zero-output page, s
+    CommShared<int32_t> batteryType{0};         // 0 binary battery protocol, else ASCII
 };
 
 // Calibration: [channel][range 0 small / 1 big][point]. A Limits entry <= 0
@@ -226,36 +226,36 @@ struct DecayDefine
 {
     bool decayEnable = false;
     COMMLinkPhaseType linkphaseType = COMM_LINKPHASE_TYPE_UA;
-    float closeAngle = 0.0f;   // fault inception angle, deg
-    float decayFactor = 0.0f;  // decay time constant
-    float decayZValue = 0.0f;  // turns the DC current into a DC voltage
-    float faultAngle = 0.0f;   // deg
-    float faultRange = 0.0f;   // fault current magnitude, A
+    float closeAngle = 0.0f;    // fault inception angle, deg
+    float decayFactor = 0.0f;   // decay time constant
+    float decayZValue = 0.0f;   // turns the DC current into a DC voltage
+    float faultAngle = 0.0f;    // deg
+    float faultRange = 0.0f;    // fault current magnitude, A
 };
 
 // The output state to send. The encoder rewrites outputRanges, outputAngles
 // and outputFrequencies in place: fill them again before every send.
 struct CommDriverTestOutputData
 {
-    CommShared<float> currentOutputRanges[8][4] = {};  // as the entities set them; not encoded
-    float outputRanges[8][4] = {};         // V or A (RMS for AC)
-    float outputAngles[8][4] = {};         // deg
-    float outputFrequencies[8][4] = {};    // Hz, 0 = DC
-    float outputTime = 0.0f;               // s
-    uint32_t outputLevelControlType = 0;   // COMMLevelControlType
-    uint32_t outputLevelStates[8] = {};    // COMMLevelStateType per channel (manual modes)
-    uint32_t outputBOControlType = 0;      // COMMBOControlType
+    CommShared<float> currentOutputRanges[8][4] = {};   // as the entities set them; not encoded
+    float outputRanges[8][4] = {};                      // V or A (RMS for AC)
+    float outputAngles[8][4] = {};                      // deg
+    float outputFrequencies[8][4] = {};                 // Hz, 0 = DC
+    float outputTime = 0.0f;                            // s
+    uint32_t outputLevelControlType = 0;                // COMMLevelControlType
+    uint32_t outputLevelStates[8] = {};                 // COMMLevelStateType per channel (manual modes)
+    uint32_t outputBOControlType = 0;                   // COMMBOControlType
     uint32_t outputBOHoldEnables[4] = {};
     uint32_t outputBOTurnEnables[4] = {};
     uint32_t outputBOInitStates[4] = {};
-    float outputBOHoldTimes[4] = {36000.0f, 36000.0f, 36000.0f, 36000.0f};  // s
-    float outputBOTurnTimes[4] = {};       // s
+    float outputBOHoldTimes[4] = {36000.0f, 36000.0f, 36000.0f, 36000.0f};   // s
+    float outputBOTurnTimes[4] = {};                                         // s
     uint32_t outputBIRiseEnables[4] = {};
     uint32_t outputBIFallEnables[4] = {};
-    uint32_t outputBILogic = 0;            // COMMBILogicType
-    uint32_t outputLinkStateType = 0;      // COMMLinkStateType
-    uint32_t outputStateCount = 0;         // register 0x8304
-    uint16_t outputTriggerType = 0;        // COMMTriggerType
+    uint32_t outputBILogic = 0;         // COMMBILogicType
+    uint32_t outputLinkStateType = 0;   // COMMLinkStateType
+    uint32_t outputStateCount = 0;      // register 0x8304
+    uint16_t outputTriggerType = 0;     // COMMTriggerType
 
     // Pulse output settings kept for the entities.
     uint32_t pluseOutputType = 0;
@@ -267,30 +267,30 @@ struct CommDriverTestOutputData
     uint32_t pluseOutputCount = 0;
 
     // Energy-meter pulse input and output.
-    CommShared<uint16_t> pulseInputEnable{0};   // register 0x8420; set last, after the other set-up fields
-    CommShared<uint16_t> pulseInputTCU{0};      // register 0x8422
-    CommShared<uint64_t> pulseInputPeriod{0};   // filled by driverBaseReadTestPulse
-    CommShared<uint16_t> pulseInputTCNT{0};     // filled by driverBaseReadTestPulse
-    CommShared<uint16_t> pulseInputState{0};    // filled by driverBaseReadTestPulse
-    CommShared<uint16_t> pulseOutputEnable{0};  // register 0x842C
-    CommShared<uint64_t> pulseOutputPeriod{0};  // low 32 bits sent
+    CommShared<uint16_t> pulseInputEnable{0};    // register 0x8420; set last, after the other set-up fields
+    CommShared<uint16_t> pulseInputTCU{0};       // register 0x8422
+    CommShared<uint64_t> pulseInputPeriod{0};    // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseInputTCNT{0};      // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseInputState{0};     // filled by driverBaseReadTestPulse
+    CommShared<uint16_t> pulseOutputEnable{0};   // register 0x842C
+    CommShared<uint64_t> pulseOutputPeriod{0};   // low 32 bits sent
     CommShared<double> pulseSampleDelayTime{0.0};
     CommShared<uint32_t> pulseSampleTotalCount{0};
 
-    uint16_t propertyEnables[8] = {};      // COMMStatePropertyEnableType bits
-    float drdtSlipValue[8] = {};           // amplitude ramp rate, units/s (magnitude)
-    float drdtStopValue[8] = {};           // amplitude ramp stop value
-    float dfdtSlipValue[8] = {};           // frequency ramp rate, Hz/s (magnitude)
-    float dfdtStopValue[8] = {};           // frequency ramp stop value, Hz
+    uint16_t propertyEnables[8] = {};   // COMMStatePropertyEnableType bits
+    float drdtSlipValue[8] = {};        // amplitude ramp rate, units/s (magnitude)
+    float drdtStopValue[8] = {};        // amplitude ramp stop value
+    float dfdtSlipValue[8] = {};        // frequency ramp rate, Hz/s (magnitude)
+    float dfdtStopValue[8] = {};        // frequency ramp stop value, Hz
 
     DecayDefine decayDefine;
     bool closeEnable = false;
     float closeAngle = 0.0f;
-    bool dcsimEnable = false;              // derived by the encoder
-    float dcsimIRange = 0.0f;              // derived: initial DC current, A
-    float dcsimVRange = 0.0f;              // derived: initial DC voltage, V
-    int32_t dcsimFactor = 0;               // derived: decay step, register 0x8340
-    uint32_t linkPhaseType = 0;            // COMMLinkPhaseType
+    bool dcsimEnable = false;     // derived by the encoder
+    float dcsimIRange = 0.0f;     // derived: initial DC current, A
+    float dcsimVRange = 0.0f;     // derived: initial DC voltage, V
+    int32_t dcsimFactor = 0;      // derived: decay step, register 0x8340
+    uint32_t linkPhaseType = 0;   // COMMLinkPhaseType
 };
 
 // Run control.
@@ -307,12 +307,12 @@ struct CommDriverTestControlData
     CommShared<uint8_t> controlBOStates[4] = {};
     CommShared<uint8_t> controlAutoOutputTimeEnable{0};
     uint8_t controlRunPluseEnable = 0;
-    uint8_t controlStateSwitchEnable = 0;       // set to 1 by every page encode
-    uint32_t controlPowerDCVAuxValue = 0;       // auxiliary DC set point, V; 0 = off
-    CommShared<uint8_t> controlAutoOutputStateEnable{0};  // 1 = the FPGA steps through the pages
-    uint8_t controlOutputHarmEnable = 0;        // 4 components per channel
+    uint8_t controlStateSwitchEnable = 0;                  // set to 1 by every page encode
+    uint32_t controlPowerDCVAuxValue = 0;                  // auxiliary DC set point, V; 0 = off
+    CommShared<uint8_t> controlAutoOutputStateEnable{0};   // 1 = the FPGA steps through the pages
+    uint8_t controlOutputHarmEnable = 0;                   // 4 components per channel
     CommShared<uint8_t> controlDeviceLowPowerEnable{0};
-    uint8_t controlOscillateEnable = 0;         // 2 components per channel
+    uint8_t controlOscillateEnable = 0;   // 2 components per channel
 };
 
 // Read back from the instrument.
@@ -320,24 +320,24 @@ struct CommDriverTestStatusData
 {
     uint8_t statusBIStates[4] = {};
     CommShared<uint8_t> statusBOStates[4] = {};
-    int32_t statusAOTempValues[4] = {};     // degC
-    CommShared<int32_t> statusTestStateIndex{0};  // raw 0x8336: bits 0-2 page, bit 15 last state
-    CommShared<uint8_t> statusTestActionFlags[4] = {};  // 2-bit edge code per binary input
-    float statusTestActionTime = 0.0f;      // s; NaN = no new action
-    CommShared<float> statusTestTriggerTime{0.0f};  // s
+    int32_t statusAOTempValues[4] = {};                  // degC
+    CommShared<int32_t> statusTestStateIndex{0};         // raw 0x8336: bits 0-2 page, bit 15 last state
+    CommShared<uint8_t> statusTestActionFlags[4] = {};   // 2-bit edge code per binary input
+    float statusTestActionTime = 0.0f;                   // s; NaN = no new action
+    CommShared<float> statusTestTriggerTime{0.0f};       // s
     CommShared<uint8_t> statusTestActionBIStates[4] = {};
-    int32_t statusAlarmStates = 0;          // register 0x8414
+    int32_t statusAlarmStates = 0;   // register 0x8414
     int32_t statusPluseStopState = 0;
     int32_t statusBatteryChargingState = 0;
     int32_t statusBatteryCapacityPercent = 0;
-    uint8_t statusBIStateAction = 0;        // raised, read and cleared by the testor alone
-    uint8_t statusBatteryMOSState = 0;      // battery output switch request
-    int32_t statusFanSpeed = 0;             // percent
-    uint8_t statusSensorStates[4] = {};     // 2-bit sensor codes
-    CommShared<uint16_t> statusTestActionFlag{0};      // last action flag word
+    uint8_t statusBIStateAction = 0;                // raised, read and cleared by the testor alone
+    uint8_t statusBatteryMOSState = 0;              // battery output switch request
+    int32_t statusFanSpeed = 0;                     // percent
+    uint8_t statusSensorStates[4] = {};             // 2-bit sensor codes
+    CommShared<uint16_t> statusTestActionFlag{0};   // last action flag word
     CommShared<uint16_t> statusTestActionCount{0};
-    CommShared<uint8_t> statusTestActionIndex{0};      // last binary input that acted
-    CommShared<uint8_t> statusTestActionStateIndex{0}; // page of the last action; 255 after reset
+    CommShared<uint8_t> statusTestActionIndex{0};        // last binary input that acted
+    CommShared<uint8_t> statusTestActionStateIndex{0};   // page of the last action; 255 after reset
 };
 
 struct CommDriverBatteryInfoData

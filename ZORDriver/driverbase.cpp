@@ -38,12 +38,11 @@ void release(CommRecord<Record>& record)
 void buildSineTable()
 {
     for (int i = 0; i < DRIVER_SINX_STEPS; ++i)
-        local_const_sinx_table[i] =
-            std::sin(2.0f * float(M_PI) * float(i) / float(DRIVER_SINX_STEPS));
+        local_const_sinx_table[i] = std::sin(2.0f * float(M_PI) * float(i) / float(DRIVER_SINX_STEPS));
     local_const_sinx_table[DRIVER_SINX_STEPS] = local_const_sinx_table[0];
 }
 
-} // namespace
+}   // namespace
 
 int driverBaseInit()
 {

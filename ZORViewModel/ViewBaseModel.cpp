@@ -38,7 +38,7 @@ private:
     ControllerRuntime* runtime;
 };
 
-} // namespace
+}   // namespace
 
 // ---- OutputEntity construction (its file section is with the parameter files) --
 
@@ -244,11 +244,8 @@ void ViewBaseModel::doUpdateEntToVM(DATAType type, int subType)
         }
         break;
     }
-    case DATA_TYPE_CLOCK_STATE:
-        sortClockPPXTimes();
-        break;
-    default:
-        break;
+    case DATA_TYPE_CLOCK_STATE: sortClockPPXTimes(); break;
+    default: break;
     }
 }
 
@@ -279,19 +276,14 @@ void ViewBaseModel::updateVMToEnt(DATAType type, int subType, bool toDevice)
     if (!toDevice)
         return;
     switch (type) {
-    case DATA_TYPE_RT_BO:
-        center()->testBOState();
-        break;
+    case DATA_TYPE_RT_BO: center()->testBOState(); break;
     case DATA_TYPE_TEST_OUTPUTVI:
-    case DATA_TYPE_TEST_OUTPUTPQ:
-        center()->testSwitch();
-        break;
+    case DATA_TYPE_TEST_OUTPUTPQ: center()->testSwitch(); break;
     case DATA_TYPE_TEST_OUTPUTDATA:
         center()->testSwitch();
         center()->testBOState();
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -342,10 +334,11 @@ QString ViewBaseModel::takeStartupNotice()
             lines << tr("配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。").arg(what);
         else
             calibration << ModelCalibrationEntity::getFileName(ModelCalibrationEntity::CALType(what.toInt()))
-                               + QStringLiteral(".xml");
+                    + QStringLiteral(".xml");
     }
     if (!calibration.isEmpty())
-        lines << tr("以下校准文件已损坏，无法读取的校准系数按默认值运行：%1").arg(calibration.join(QStringLiteral(", ")));
+        lines
+            << tr("以下校准文件已损坏，无法读取的校准系数按默认值运行：%1").arg(calibration.join(QStringLiteral(", ")));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -538,7 +531,9 @@ QString ViewBaseModel::getAlarmLabel() const
 
 bool ViewBaseModel::checkLowStorage() const
 {
-    struct statvfs st{};
+    struct statvfs st
+    {
+    };
     const QByteArray root = zoplat::devicePath(QStringLiteral("/")).toLocal8Bit();
     if (statvfs(root.constData(), &st) != 0)
         return false;
@@ -614,8 +609,7 @@ QString ViewBaseModel::getPowerTDetailText() const
     return tr("电压功放") + QStringLiteral(": ") + QString::number(testingPowerT[0]) + degree + QStringLiteral(" ~ ")
         + QString::number(testingPowerT[1]) + degree + QLatin1Char('\n') + tr("电流功放") + QStringLiteral(": ")
         + QString::number(testingPowerT[2]) + degree + QStringLiteral(" ~ ") + QString::number(testingPowerT[3])
-        + degree + QLatin1Char('\n') + QStringLiteral("Fn: ") + QString::number(testingFanPercent)
-        + QLatin1Char('%');
+        + degree + QLatin1Char('\n') + QStringLiteral("Fn: ") + QString::number(testingFanPercent) + QLatin1Char('%');
 }
 
 QString ViewBaseModel::getBeginTime() const
@@ -708,7 +702,7 @@ double* outputItem(ViewBaseModel::OutputEntity& out, int type, int port)
     return &out.outputFrequencies[port];
 }
 
-} // namespace
+}   // namespace
 
 void ViewBaseModel::setNormalOutput(AOItemType type, AOPortType port, double value)
 {

@@ -25,7 +25,7 @@ using V = ViewBaseModel;
 // The view's value `name` is the engine's (in scope `engine`).
 #define ZOR_TIED(engine, name) static_assert(int(V::name) == int(engine::name), #name " differs from " #engine)
 // The same value under another name.
-#define ZOR_TIED_AS(engine, viewName, engineName) \
+#define ZOR_TIED_AS(engine, viewName, engineName)                                                                      \
     static_assert(int(V::viewName) == int(engine::engineName), #viewName " differs from " #engine "::" #engineName)
 
 // Notices of the runtime store (sigUpdateDataToView).
@@ -178,4 +178,4 @@ ZOR_TIED(ControllerConfiguration, OUT_PPS_PULSE_MINUTE);
 #undef ZOR_TIED
 #undef ZOR_TIED_AS
 
-} // namespace
+}   // namespace

@@ -63,7 +63,7 @@ QStringList listFiles(const QString& folder, const QStringList& filters)
     return QDir(local(folder)).entryList(filters, QDir::Files, QDir::Name);
 }
 
-} // namespace
+}   // namespace
 
 // ---- Shared checks -------------------------------------------------------------------
 
@@ -132,7 +132,7 @@ QString ViewBaseModel::getFileModuleDirName(FileModuleType type) const
 {
     // The file manager's own order of the modules; their folders are the module table's.
     static const TESTType modules[] = {
-        TEST_ALTERNATE,      TEST_OVERCURRENT,  TEST_STATESEQUENCE, TEST_RAMPING,    TEST_HARMONIC, TEST_DISTANCE,
+        TEST_ALTERNATE,      TEST_OVERCURRENT,  TEST_STATESEQUENCE, TEST_RAMPING,   TEST_HARMONIC, TEST_DISTANCE,
         TEST_SLIP_FREQUENCY, TEST_SLIP_VOLTAGE, TEST_DIRECT,        TEST_OSCILLATE, TEST_ENERGY,
     };
     static_assert(std::size(modules) == FILE_MODULE_TYPE_ENERGY + 1, "a module per file module type");
@@ -183,9 +183,8 @@ void ViewBaseModel::setFileSelected(int index, bool selected)
 
 int ViewBaseModel::getAllFileSelected() const
 {
-    const auto selected = std::count_if(fileList.cbegin(), fileList.cend(), [](const QPair<QString, bool>& e) {
-        return e.second;
-    });
+    const auto selected = std::count_if(fileList.cbegin(), fileList.cend(),
+                                        [](const QPair<QString, bool>& e) { return e.second; });
     if (selected == 0)
         return 0;
     return selected == fileList.size() ? 1 : 2;

@@ -39,7 +39,7 @@ QDomProcessingInstruction xmlDeclaration(QDomDocument& doc)
     return doc.createProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"utf-8\""));
 }
 
-} // namespace
+}   // namespace
 
 // ---- OutputEntity section ------------------------------------------------------------
 

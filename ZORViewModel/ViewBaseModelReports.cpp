@@ -27,10 +27,10 @@ namespace {
 
 // Modules whose report folders are exported to the USB stick, in this order.
 const ViewBaseModel::TESTType kExportModules[] = {
-    ViewBaseModel::TEST_ALTERNATE,     ViewBaseModel::TEST_STATESEQUENCE,  ViewBaseModel::TEST_HARMONIC,
-    ViewBaseModel::TEST_DISTANCE,      ViewBaseModel::TEST_RAMPING,        ViewBaseModel::TEST_OVERCURRENT,
-    ViewBaseModel::TEST_DIRECT,        ViewBaseModel::TEST_ENERGY,         ViewBaseModel::TEST_SLIP_FREQUENCY,
-    ViewBaseModel::TEST_SLIP_VOLTAGE,  ViewBaseModel::TEST_OSCILLATE,
+    ViewBaseModel::TEST_ALTERNATE,    ViewBaseModel::TEST_STATESEQUENCE, ViewBaseModel::TEST_HARMONIC,
+    ViewBaseModel::TEST_DISTANCE,     ViewBaseModel::TEST_RAMPING,       ViewBaseModel::TEST_OVERCURRENT,
+    ViewBaseModel::TEST_DIRECT,       ViewBaseModel::TEST_ENERGY,        ViewBaseModel::TEST_SLIP_FREQUENCY,
+    ViewBaseModel::TEST_SLIP_VOLTAGE, ViewBaseModel::TEST_OSCILLATE,
 };
 
 QDomElement child(QDomDocument* doc, QDomElement* parent, const QString& name)
@@ -76,7 +76,7 @@ QDomElement tableElement(QDomDocument* doc, const QString& border)
     return table;
 }
 
-} // namespace
+}   // namespace
 
 QString ViewBaseModel::testTitleOf(int testType)
 {
@@ -135,7 +135,8 @@ bool ViewBaseModel::saveReport(QString name)
     if (folder.isEmpty() || !checkReportFiles(root, folder))
         return false;
     if (name.isEmpty())
-        name = folder + QLatin1Char('_') + nowDateTime().toString(QStringLiteral("yyyyMMddhhmmss")) + QStringLiteral(".htm");
+        name = folder + QLatin1Char('_') + nowDateTime().toString(QStringLiteral("yyyyMMddhhmmss"))
+            + QStringLiteral(".htm");
     const QString path = root + QStringLiteral("/report/") + folder + QLatin1Char('/') + name;
 
     QSaveFile file(path);
@@ -232,7 +233,8 @@ void ViewBaseModel::appendHead(QDomDocument* doc, QDomElement* body)
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &module, 1);
     const QString title = testTitleOf(getTestActiveType());
-    QStringList item{reportText(QT_TR_NOOP("Test item")) + colon + (title.isEmpty() ? QString() : tr(title.toUtf8().constData())),
+    QStringList item{reportText(QT_TR_NOOP("Test item")) + colon
+                         + (title.isEmpty() ? QString() : tr(title.toUtf8().constData())),
                      reportText(QT_TR_NOOP("Test time")) + colon + now.toString(QStringLiteral("yyyy-MM-dd hh:mm"))};
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("50%"), QStringLiteral("left"), FONT_SIZE_2, FONT_ARIAL,
                 &item, 1);
@@ -258,9 +260,8 @@ void ViewBaseModel::appendTestSetting(QDomDocument* doc, QDomElement* body)
 
 void ViewBaseModel::appendTestResult(QDomDocument* doc, QDomElement* body)
 {
-    QStringList caption{reportText(QT_TR_NOOP("Test Result")) + QStringLiteral(":")
-                        + reportText(QT_TR_NOOP("Passed")) + QStringLiteral(" __ ")
-                        + reportText(QT_TR_NOOP("Failed")) + QStringLiteral(" __ ")};
+    QStringList caption{reportText(QT_TR_NOOP("Test Result")) + QStringLiteral(":") + reportText(QT_TR_NOOP("Passed"))
+                        + QStringLiteral(" __ ") + reportText(QT_TR_NOOP("Failed")) + QStringLiteral(" __ ")};
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"),
                 ConstTextUtility::FONT_SIZE_2, ConstTextUtility::FONT_ARIAL_BLACK, &caption, 1);
 }
@@ -302,8 +303,8 @@ void ViewBaseModel::appendBottom(QDomDocument* doc, QDomElement* body)
 
 // ---- Builders -------------------------------------------------------------------------------
 
-void ViewBaseModel::appendTable(QDomDocument* doc, QDomElement* parent, QString border, QString width,
-                                QString align, QString fontSize, QString fontFace, QStringList* rows, int rowCount)
+void ViewBaseModel::appendTable(QDomDocument* doc, QDomElement* parent, QString border, QString width, QString align,
+                                QString fontSize, QString fontFace, QStringList* rows, int rowCount)
 {
     int cells = 0;
     for (int r = 0; rows && r < rowCount; ++r)

@@ -21,7 +21,7 @@ std::pair<double, double> frequencyRamp(const Channel& ch, int k)
     return {ch.ramp.ratePerSecond, ch.ramp.durationSeconds};
 }
 
-} // namespace
+}   // namespace
 
 EnergyMeter::EnergyMeter(EnergyMeterSettings settings)
     : config(std::move(settings))
@@ -155,4 +155,4 @@ RelayModelEntry energyMeterModel()
         [](const S& s) { return std::make_shared<EnergyMeter>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -32,8 +32,8 @@ struct RelayModelEntry;
 
 struct EnergyMeterSettings
 {
-    double impulsesPerKwh = 1000.0;   // meter constant; <= 0: never pulses
-    double error = 0.0;               // relative: +0.01 registers 1 % too much
+    double impulsesPerKwh = 1000.0;                                       // meter constant; <= 0: never pulses
+    double error = 0.0;                                                   // relative: +0.01 registers 1 % too much
     std::vector<std::pair<int, int>> phases = {{0, 4}, {1, 5}, {2, 6}};   // (voltage, current) channels
 };
 
@@ -71,7 +71,7 @@ private:
 
     EnergyMeterSettings config;
     double quantumJ = 0.0;
-    double residualJ = 0.0;           // registered since the last pulse
+    double residualJ = 0.0;   // registered since the last pulse
     PlayedOutputs seen;
     std::vector<Term> seenTerms;
     int64_t lastNs = 0;
@@ -84,4 +84,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry energyMeterModel();
 
-} // namespace zorsim
+}   // namespace zorsim

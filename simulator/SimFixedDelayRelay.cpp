@@ -51,7 +51,8 @@ void FixedDelayRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake
         const int input = config.binaryInput;
         const bool inMask = pageIndex >= 0 && pageIndex < kPages && ((config.pageMask >> pageIndex) & 1);
         const bool armed = out.page.biRise(input) || out.page.biFall(input);
-        const bool qualifies = inMask && (!config.armedPagesOnly || armed) && (!config.condition || config.condition(out));
+        const bool qualifies = inMask && (!config.armedPagesOnly || armed)
+            && (!config.condition || config.condition(out));
         closeAtNs = qualifies ? pageStartNs + std::max<int64_t>(0, secondsToNs(config.delaySeconds)) : -1;
         // After the decision: opening the contact may end this page at once
         // (no debounce, falling edge armed); that comes back as a new page.
@@ -93,4 +94,4 @@ RelayModelEntry fixedDelayRelayModel()
         [](const S& s) { return std::make_shared<FixedDelayRelay>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -63,4 +63,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry fixedDelayRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -21,11 +21,13 @@ bool requiredWord(int word, int recordCount)
         return true;
     return word >= page::kRangeBits / 2 && word < page::kEnd / 2;
 }
-} // namespace
+}   // namespace
 
 SimFpga::SimFpga(SimClock& simClock, const HardwareConstants& constants, Hooks h)
-    : clock(simClock), hw(constants), hooks(std::move(h)),
-      clockModel([this] { return clock.now(); }, [this](const std::string& t) { fail(t); })
+    : clock(simClock)
+    , hw(constants)
+    , hooks(std::move(h))
+    , clockModel([this] { return clock.now(); }, [this](const std::string& t) { fail(t); })
 {
     reset();
 }
@@ -257,26 +259,16 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         return;
     }
     switch (addr) {
-    case reg::kRunMode:
-        state.runMode = data;
-        return;
+    case reg::kRunMode: state.runMode = data; return;
     case reg::kPageSwitch:
         state.pageSwitch = data;
         if ((data & reg::kSoftwareSwitchBit) && state.running && state.runMode == 0)
             enterPage(data & 7);
         return;
-    case reg::kStateCount:
-        state.stateCount = data;
-        return;
-    case reg::kBinaryOutputsSet:
-        state.boControl = data;
-        return;
-    case reg::kRunBits:
-        setRunBits(data);
-        return;
-    case reg::kDecayStep:
-        state.decayStep = (state.decayStep & 0xFFFF0000u) | data;
-        return;
+    case reg::kStateCount: state.stateCount = data; return;
+    case reg::kBinaryOutputsSet: state.boControl = data; return;
+    case reg::kRunBits: setRunBits(data); return;
+    case reg::kDecayStep: state.decayStep = (state.decayStep & 0xFFFF0000u) | data; return;
     case reg::kDecayStep + 2:
         state.decayStep = (state.decayStep & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
         return;
@@ -289,23 +281,15 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         if (state.running && !state.pageEnded && state.current.trigger() == TriggerType::KeyPress)
             endPage();
         return;
-    case reg::kPower:
-        state.power = data;
-        return;
-    case reg::kAuxDc:
-        state.auxDc = data;
-        return;
+    case reg::kPower: state.power = data; return;
+    case reg::kAuxDc: state.auxDc = data; return;
     case reg::kPowerApply:
         state.powerApply = data;
         state.appliedPower = state.power;
         state.appliedAuxDc = state.auxDc;
         return;
-    case reg::kDither:
-        state.dither = (state.dither & 0xFFFF0000u) | data;
-        return;
-    case reg::kDither + 2:
-        state.dither = (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
-        return;
+    case reg::kDither: state.dither = (state.dither & 0xFFFF0000u) | data; return;
+    case reg::kDither + 2: state.dither = (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16); return;
     case reg::kFanFullScale: state.fanFullScale = data; return;
     case reg::kHardwareConfigured: state.hardwareConfigured = data; return;
     case reg::kFanSetPoint: state.fanSetPoint = data; return;
@@ -430,13 +414,10 @@ void SimFpga::scheduleEnd()
             endPage();
         });
         break;
-    case TriggerType::Gps:
-        schedulePulseEnd();
-        break;
+    case TriggerType::Gps: schedulePulseEnd(); break;
     case TriggerType::Binary:
     case TriggerType::KeyPress:
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -604,7 +585,8 @@ void SimFpga::setSensorState(int sensor, int code)
 {
     if (sensor < 0 || sensor >= kTemperatureSensors)
         return;
-    state.sensorStates = static_cast<uint16_t>((state.sensorStates & ~(3u << (2 * sensor))) | ((code & 3u) << (2 * sensor)));
+    state.sensorStates = static_cast<uint16_t>((state.sensorStates & ~(3u << (2 * sensor)))
+                                               | ((code & 3u) << (2 * sensor)));
     update();
 }
 
@@ -708,8 +690,8 @@ void SimFpga::update()
     for (int s = 0; s < kTemperatureSensors; ++s) {
         const double units = std::trunc(thermal.temperature(s) / kTemperatureUnit);
         derived.temperatures[s] = state.heldTemperatures[s]
-                                      ? *state.heldTemperatures[s]
-                                      : static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
+            ? *state.heldTemperatures[s]
+            : static_cast<int16_t>(std::clamp(units, -32768.0, 32767.0));
     }
 
     // Over-temperature: rises at the alarm threshold and clears once every
@@ -747,14 +729,14 @@ void SimFpga::update()
 bool SimFpga::OutputsKey::operator==(const OutputsKey& o) const
 {
     return running == o.running && page == o.page && pageEntries == o.pageEntries && pageStartNs == o.pageStartNs
-           && holdFromNs == o.holdFromNs && decayStep == o.decayStep && runBits == o.runBits
-           && appliedPower == o.appliedPower && errors == o.errors;
+        && holdFromNs == o.holdFromNs && decayStep == o.decayStep && runBits == o.runBits
+        && appliedPower == o.appliedPower && errors == o.errors;
 }
 
 void SimFpga::updateOutputs()
 {
-    const OutputsKey key{state.running,    state.page,      state.pageEntries,  state.pageStartNs, state.holdFromNs,
-                         state.decayStep,  state.runBits,   state.appliedPower, outputErrors.get()};
+    const OutputsKey key{state.running,   state.page,    state.pageEntries,  state.pageStartNs, state.holdFromNs,
+                         state.decayStep, state.runBits, state.appliedPower, outputErrors.get()};
     if (playedKey && *playedKey == key)
         return;
     playedKey = key;
@@ -799,4 +781,4 @@ PlayerStatus SimFpga::status() const
     return s;
 }
 
-} // namespace zorsim
+}   // namespace zorsim

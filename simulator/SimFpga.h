@@ -134,8 +134,8 @@ private:
     struct Action
     {
         uint32_t timeUs = 0;
-        uint8_t codes = 0;    // 2 bits per input
-        uint8_t count = 0;    // 0..7
+        uint8_t codes = 0;   // 2 bits per input
+        uint8_t count = 0;   // 0..7
         uint16_t flags() const { return static_cast<uint16_t>(codes | (count << 8)); }
     };
 
@@ -145,7 +145,11 @@ private:
         std::array<std::bitset<kPageWords>, kPages> written{};   // words written since the count word
 
         // Read command decoder.
-        enum class Command { Idle, HaveAddress, HaveCount } command = Command::Idle;
+        enum class Command {
+            Idle,
+            HaveAddress,
+            HaveCount
+        } command = Command::Idle;
         uint16_t commandAddr = 0;
         uint16_t commandCount = 0;
 
@@ -175,21 +179,21 @@ private:
         uint16_t pulseOutputPeriodLow = 0;
         uint16_t pulseOutputPeriodHigh = 0;
         uint16_t pulseOutputExtra = 0;
-        uint16_t keyTrigger = 0;     // write-only: last value, for peek()
-        uint16_t powerApply = 0;     // write-only: last value, for peek()
+        uint16_t keyTrigger = 0;   // write-only: last value, for peek()
+        uint16_t powerApply = 0;   // write-only: last value, for peek()
 
         // Environment.
         std::array<std::optional<int16_t>, 4> heldTemperatures{};   // back door, 0.0625 degC
-        int64_t thermalNs = 0;           // the thermal model is brought up to here
+        int64_t thermalNs = 0;                                      // the thermal model is brought up to here
         uint16_t sensorStates = 0;
         uint16_t hardwareAlarms = 0;
-        bool overTemperature = false;    // latched between the thresholds (kept by update())
+        bool overTemperature = false;   // latched between the thresholds (kept by update())
         std::optional<uint16_t> fanCount;
         uint16_t pulseCount = 0;
         uint32_t pulsePeriod = 0;
         uint16_t pulseStatus = 0;
-        bool pulseMeasuring = false;     // armed and not yet complete
-        int64_t pulseGateNs = -1;        // the pulse that opened the gate
+        bool pulseMeasuring = false;   // armed and not yet complete
+        int64_t pulseGateNs = -1;      // the pulse that opened the gate
 
         // Binary inputs: raw contacts, debounced view, pending debounce.
         std::array<bool, 4> raw{};
@@ -199,7 +203,7 @@ private:
         // Player.
         bool running = false;
         int page = 0;
-        uint32_t pageEntries = 0;        // pages entered since power-on
+        uint32_t pageEntries = 0;   // pages entered since power-on
         int64_t pageStartNs = 0;
         int64_t holdFromNs = std::numeric_limits<int64_t>::max();
         bool pageEnded = false;
@@ -207,8 +211,8 @@ private:
         PageContent current;
         SimClock::EventId endEvent = 0;
         std::vector<SimClock::EventId> boEvents;
-        std::array<bool, 4> pageBo{};       // the outputs as the pages drive them now
-        std::array<bool, 4> boBeforeTurn{};  // as they were when the page began
+        std::array<bool, 4> pageBo{};         // the outputs as the pages drive them now
+        std::array<bool, 4> boBeforeTurn{};   // as they were when the page began
         std::array<Action, kPages> actions{};
         uint8_t andSeen = 0;
     };
@@ -216,13 +220,13 @@ private:
     // What update() derives from State; nothing else writes it.
     struct Derived
     {
-        uint16_t stateWord = 0;       // page, last-state bit
-        uint16_t binaryInputs = 0;    // debounced contacts
-        uint16_t binaryOutputs = 0;   // software control or the page
+        uint16_t stateWord = 0;                  // page, last-state bit
+        uint16_t binaryInputs = 0;               // debounced contacts
+        uint16_t binaryOutputs = 0;              // software control or the page
         std::array<int16_t, 4> temperatures{};   // 0.0625 degC
-        uint16_t alarms = 0;          // hardware bits and the over-temperature bit
+        uint16_t alarms = 0;                     // hardware bits and the over-temperature bit
         uint16_t fanSpeed = 0;
-        uint16_t pulseInput = 0;      // status while enabled
+        uint16_t pulseInput = 0;   // status while enabled
     };
 
     // What the played outputs are built from: they are rebuilt (and the
@@ -291,4 +295,4 @@ private:
     SimThermal thermal;   // its ambient, like the output errors, stays over a reset
 };
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -24,10 +24,11 @@ LoadSheddingSettings element(const FrequencyRelaySettings& s)
     return e;
 }
 
-} // namespace
+}   // namespace
 
 FrequencyRelay::FrequencyRelay(const FrequencyRelaySettings& settings)
-    : LoadSheddingRelay(element(settings)), config(settings)
+    : LoadSheddingRelay(element(settings))
+    , config(settings)
 {
 }
 
@@ -45,4 +46,4 @@ RelayModelEntry frequencyRelayModel()
         [](const S& s) { return std::make_shared<FrequencyRelay>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

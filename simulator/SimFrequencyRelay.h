@@ -17,16 +17,16 @@ struct RelayModelEntry;
 
 struct FrequencyRelaySettings
 {
-    int channel = 0;                       // UA
-    double pickupHz = 49.0;                // picks up below
+    int channel = 0;          // UA
+    double pickupHz = 49.0;   // picks up below
     double delaySeconds = 0.2;
-    double minimumVolts = 10.0;            // no frequency measured below this amplitude
-    double dfdtBlockHzPerSecond = 0.0;     // 0: no df/dt block
-    double dfdtResetHz = 0.0;              // df/dt block latched until f >= this (0: pickupHz)
+    double minimumVolts = 10.0;          // no frequency measured below this amplitude
+    double dfdtBlockHzPerSecond = 0.0;   // 0: no df/dt block
+    double dfdtResetHz = 0.0;            // df/dt block latched until f >= this (0: pickupHz)
     std::vector<int> voltageChannels = {0, 1, 2};
     double underVoltageBlockVolts = 0.0;   // 0: no under-voltage block
     std::vector<int> currentChannels = {4, 5, 6};
-    double lowCurrentBlockAmps = 0.0;      // 0: no low-current block
+    double lowCurrentBlockAmps = 0.0;   // 0: no low-current block
     int binaryInput = 0;
 };
 
@@ -45,4 +45,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry frequencyRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -32,7 +32,7 @@ std::shared_ptr<DutModel> makeModel(const QString& entry, QString& error)
     return model->make(colon < 0 ? QString() : entry.mid(colon + 1), error);
 }
 
-} // namespace
+}   // namespace
 
 RelaySetup parseRelaySetup(const QString& text)
 {
@@ -76,8 +76,9 @@ SimHost::Options SimHost::configuredOptions()
         if (ok && degC >= -40.0 && degC <= 85.0)
             options.ambientDegC = degC;
         else
-            qWarning().noquote() << "simulator:" << kAmbientEnv << "is no temperature from -40 to 85 degC:"
-                                 << QString::fromLocal8Bit(ambient) << "(25 taken)";
+            qWarning().noquote() << "simulator:" << kAmbientEnv
+                                 << "is no temperature from -40 to 85 degC:" << QString::fromLocal8Bit(ambient)
+                                 << "(25 taken)";
     }
     return options;
 }
@@ -133,4 +134,4 @@ SimHost::~SimHost()
     }
 }
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -84,4 +84,4 @@ private:
     QStringList errors;
 };
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -18,22 +18,27 @@ namespace {
 template <class Impl>
 struct Use
 {
-    explicit Use(Impl& impl) : d(impl), lock(impl.mutex) { d.pace(); }
+    explicit Use(Impl& impl)
+        : d(impl)
+        , lock(impl.mutex)
+    {
+        d.pace();
+    }
     ~Use() { d.checkPlan(); }
     Impl& d;
     std::lock_guard<std::recursive_mutex> lock;
 };
-} // namespace
+}   // namespace
 
 struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
 {
     using Guard = Use<Impl>;
 
     explicit Impl(const HardwareConstants& constants)
-        : hw(constants),
-          fpga(clock, constants, SimFpga::Hooks{[this](const std::string& t) { record(t); },
-                                                [this] { outputsChanged(); }}),
-          port(fpga, [this](const std::string& t) { record(t); })
+        : hw(constants)
+        , fpga(clock, constants,
+               SimFpga::Hooks{[this](const std::string& t) { record(t); }, [this] { outputsChanged(); }})
+        , port(fpga, [this](const std::string& t) { record(t); })
     {
     }
 
@@ -468,4 +473,4 @@ void SimInstrument::unplugAll()
     d->duts.clear();
 }
 
-} // namespace zorsim
+}   // namespace zorsim

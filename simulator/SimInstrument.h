@@ -35,8 +35,7 @@
 
 namespace zorsim {
 
-enum class LinkFault
-{
+enum class LinkFault {
     None,
     NeverReady,        // the transmit buffer never becomes ready
     NoAnswer,          // read commands are taken but never answered
@@ -52,22 +51,22 @@ struct ProtocolViolation
 
 struct LinkCounters
 {
-    uint64_t frames = 0;           // frames taken from XBUF0
-    uint64_t writeFrames = 0;      // frames that were register writes
-    uint64_t readCommands = 0;     // complete read commands
-    uint64_t answeredWords = 0;    // words put into the receive buffer
-    uint64_t receivedWords = 0;    // words taken from RBUF1 by the link
+    uint64_t frames = 0;          // frames taken from XBUF0
+    uint64_t writeFrames = 0;     // frames that were register writes
+    uint64_t readCommands = 0;    // complete read commands
+    uint64_t answeredWords = 0;   // words put into the receive buffer
+    uint64_t receivedWords = 0;   // words taken from RBUF1 by the link
 };
 
 struct PlayerStatus
 {
-    bool running = false;          // output run bits set
-    bool autoStep = false;         // register 0x8300 = 1
+    bool running = false;    // output run bits set
+    bool autoStep = false;   // register 0x8300 = 1
     int currentPage = 0;
-    uint16_t stateWord = 0;        // register 0x8336
-    bool pageEnded = false;        // the current page's trigger has fired
-    uint32_t statesPlayed = 0;     // pages completed since the run started
-    uint16_t stateCount = 0;       // register 0x8304
+    uint16_t stateWord = 0;      // register 0x8336
+    bool pageEnded = false;      // the current page's trigger has fired
+    uint32_t statesPlayed = 0;   // pages completed since the run started
+    uint16_t stateCount = 0;     // register 0x8304
     int64_t pageStartNs = 0;
 };
 
@@ -118,8 +117,8 @@ public:
     void setPacing(Pacing pacing);   // empty: the clock moves by advance() only
     struct PaceState
     {
-        bool playing = false;                  // output pages are played
-        std::optional<int64_t> nextEventNs;    // the earliest deadline
+        bool playing = false;                 // output pages are played
+        std::optional<int64_t> nextEventNs;   // the earliest deadline
         int64_t nowNs = 0;
     };
     // Catches up with real time and reports what the pacer plans from.
@@ -209,4 +208,4 @@ private:
     std::unique_ptr<Impl> d;
 };
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -189,10 +189,10 @@ RelayModelEntry inverseTimeRelayModel()
     using S = InverseTimeRelaySettings;
     const RelaySetter<S> curve = [](S& s, const QString& v) {
         static const QMap<QString, InverseCurve> curves = {
-            {"iec-si", InverseCurve::iecStandardInverse()},   {"iec-vi", InverseCurve::iecVeryInverse()},
-            {"iec-ei", InverseCurve::iecExtremelyInverse()},  {"iec-lti", InverseCurve::iecLongTimeInverse()},
+            {"iec-si", InverseCurve::iecStandardInverse()},     {"iec-vi", InverseCurve::iecVeryInverse()},
+            {"iec-ei", InverseCurve::iecExtremelyInverse()},    {"iec-lti", InverseCurve::iecLongTimeInverse()},
             {"ieee-mi", InverseCurve::ieeeModeratelyInverse()}, {"ieee-vi", InverseCurve::ieeeVeryInverse()},
-            {"ieee-ei", InverseCurve::ieeeExtremelyInverse()}, {"dt", InverseCurve::definiteTime()},
+            {"ieee-ei", InverseCurve::ieeeExtremelyInverse()},  {"dt", InverseCurve::definiteTime()},
         };
         const auto it = curves.find(v.trimmed().toLower());
         if (it == curves.end())
@@ -207,13 +207,11 @@ RelayModelEntry inverseTimeRelayModel()
          {"tms", "time multiplier", numberKey(&S::tms, 0.0, kRelayValueLimit, true)},
          {"curve", "one of iec-si iec-vi iec-ei iec-lti ieee-mi ieee-vi ieee-ei dt", curve},
          {"start", "timing starts at Is x this ratio", numberKey(&S::startRatio, 0.0, kRelayValueLimit, true)},
-         {"inst", "instantaneous stage current, A (0: none)",
-          numberKey(&S::instantaneousAmps, 0.0, kRelayValueLimit)},
-         {"instdelay", "instantaneous stage delay, s",
-          numberKey(&S::instantaneousDelaySeconds, 0.0, kRelayValueLimit)},
+         {"inst", "instantaneous stage current, A (0: none)", numberKey(&S::instantaneousAmps, 0.0, kRelayValueLimit)},
+         {"instdelay", "instantaneous stage delay, s", numberKey(&S::instantaneousDelaySeconds, 0.0, kRelayValueLimit)},
          {"dropoff", "resets below start level x this ratio (0..1]", numberKey(&S::dropoffRatio, 0.0, 1.0, true)},
          {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
         [](const S& s) { return std::make_shared<InverseTimeRelay>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

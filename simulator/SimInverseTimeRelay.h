@@ -60,14 +60,17 @@ struct InverseTimeRelaySettings
     double pickupAmps = 1.0;                 // Is
     double tms = 1.0;                        // time multiplier / time dial
     InverseCurve curve = InverseCurve::iecStandardInverse();
-    double startRatio = 1.0;                 // timing starts at Is x startRatio
-    double instantaneousAmps = 0.0;          // 0: no instantaneous stage
+    double startRatio = 1.0;          // timing starts at Is x startRatio
+    double instantaneousAmps = 0.0;   // 0: no instantaneous stage
     double instantaneousDelaySeconds = 0.0;
     double dropoffRatio = 0.95;
-    int binaryInput = 0;                     // 0..3
+    int binaryInput = 0;   // 0..3
 };
 
-enum class OvercurrentStage { InverseTime, Instantaneous };
+enum class OvercurrentStage {
+    InverseTime,
+    Instantaneous
+};
 
 struct OvercurrentTrip
 {
@@ -100,7 +103,7 @@ private:
     struct Phase
     {
         int channel = 0;
-        bool timing = false;        // inverse stage running since the last evaluation
+        bool timing = false;   // inverse stage running since the last evaluation
         double progress = 0.0;
         int64_t plannedTripNs = -1;
         int64_t instantSinceNs = -1;
@@ -114,7 +117,7 @@ private:
     Contact contact;
     std::vector<Phase> phases;
     std::vector<OvercurrentTrip> tripLog;
-    PlayedOutputs seen;          // the outputs played since lastNs
+    PlayedOutputs seen;   // the outputs played since lastNs
     int64_t lastNs = 0;
     bool haveSeen = false;
 };
@@ -122,4 +125,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry inverseTimeRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -38,10 +38,11 @@ std::string threadName(std::thread::id id)
     out << id;
     return out.str();
 }
-} // namespace
+}   // namespace
 
 SimMcaspPort::SimMcaspPort(FramePeer& framePeer, ViolationSink sink)
-    : peer(framePeer), violation(std::move(sink))
+    : peer(framePeer)
+    , violation(std::move(sink))
 {
     reset();
 }
@@ -57,22 +58,39 @@ void SimMcaspPort::update()
 {
     derived.gblctl = state.gblctl & ~state.stuckBits;
     const bool failed = state.fault == LinkFault::NeverReady
-                        || (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0);
+        || (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0);
     derived.transmitReady = clockOn() && (state.srctl0 & kSrctlModeMask) == kSrctlTransmit
-                            && (derived.gblctl & kTransmitBits) == kTransmitBits && !failed;
+        && (derived.gblctl & kTransmitBits) == kTransmitBits && !failed;
     derived.receiveReady = clockOn() && (state.srctl1 & kSrctlModeMask) == kSrctlReceive
-                           && (derived.gblctl & kReceiveBits) == kReceiveBits && !state.receive.empty();
+        && (derived.gblctl & kReceiveBits) == kReceiveBits && !state.receive.empty();
 }
 
 bool SimMcaspPort::plainRegister(uint32_t offset)
 {
     switch (offset) {
-    case 0x04: case 0x10: case 0x14: case 0x48: case 0x4C: case 0x50:
-    case 0x64: case 0x68: case 0x6C: case 0x70: case 0x74: case 0x78: case 0x7C: case 0x88:
-    case 0xA4: case 0xA8: case 0xAC: case 0xB0: case 0xB4: case 0xB8: case 0xBC: case 0xC8:
-        return true;
-    default:
-        return false;
+    case 0x04:
+    case 0x10:
+    case 0x14:
+    case 0x48:
+    case 0x4C:
+    case 0x50:
+    case 0x64:
+    case 0x68:
+    case 0x6C:
+    case 0x70:
+    case 0x74:
+    case 0x78:
+    case 0x7C:
+    case 0x88:
+    case 0xA4:
+    case 0xA8:
+    case 0xAC:
+    case 0xB0:
+    case 0xB4:
+    case 0xB8:
+    case 0xBC:
+    case 0xC8: return true;
+    default: return false;
     }
 }
 
@@ -123,12 +141,9 @@ uint32_t SimMcaspPort::readRegister(uint32_t physAddr, uint32_t offset)
     switch (offset) {
     case kGblctl:
     case kRgblctl:
-    case kXgblctl:
-        return derived.gblctl;
-    case kSrctl0:
-        return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
-    case kSrctl1:
-        return state.srctl1 | (derived.receiveReady ? kRrdy : 0);
+    case kXgblctl: return derived.gblctl;
+    case kSrctl0: return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
+    case kSrctl1: return state.srctl1 | (derived.receiveReady ? kRrdy : 0);
     case kRbuf1: {
         checkOwner("an RBUF1 read");
         if (state.receive.empty()) {
@@ -143,8 +158,7 @@ uint32_t SimMcaspPort::readRegister(uint32_t physAddr, uint32_t offset)
         return word;
     }
     case kXstat:
-    case kRstat:
-        return 0;
+    case kRstat: return 0;
     default:
         if (plainRegister(offset)) {
             auto it = state.plain.find(offset);
@@ -169,26 +183,14 @@ void SimMcaspPort::writeRegister(uint32_t physAddr, uint32_t offset, uint32_t va
         return;
     }
     switch (offset) {
-    case kGblctl:
-        state.gblctl = value & (kReceiveBits | kTransmitBits);
-        return;
-    case kRgblctl:
-        state.gblctl = (state.gblctl & ~kReceiveBits) | (value & kReceiveBits);
-        return;
-    case kXgblctl:
-        state.gblctl = (state.gblctl & ~kTransmitBits) | (value & kTransmitBits);
-        return;
-    case kSrctl0:
-        state.srctl0 = value & ~(kXrdy | kRrdy);
-        return;
-    case kSrctl1:
-        state.srctl1 = value & ~(kXrdy | kRrdy);
-        return;
+    case kGblctl: state.gblctl = value & (kReceiveBits | kTransmitBits); return;
+    case kRgblctl: state.gblctl = (state.gblctl & ~kReceiveBits) | (value & kReceiveBits); return;
+    case kXgblctl: state.gblctl = (state.gblctl & ~kTransmitBits) | (value & kTransmitBits); return;
+    case kSrctl0: state.srctl0 = value & ~(kXrdy | kRrdy); return;
+    case kSrctl1: state.srctl1 = value & ~(kXrdy | kRrdy); return;
     case kXstat:
-    case kRstat:
-        return;   // status bits are cleared by writing ones
-    case kRbuf1:
-        return;   // the set-up clears it
+    case kRstat: return;   // status bits are cleared by writing ones
+    case kRbuf1: return;   // the set-up clears it
     case kXbuf0:
         if ((state.gblctl & kTransmitBits) != kTransmitBits) {
             if (value != 0)   // the set-up clears XBUF0 before the start
@@ -254,12 +256,9 @@ uint32_t SimMcaspPort::peek(uint32_t offset) const
     switch (offset) {
     case kGblctl:
     case kRgblctl:
-    case kXgblctl:
-        return derived.gblctl;
-    case kSrctl0:
-        return state.srctl0;
-    case kSrctl1:
-        return state.srctl1;
+    case kXgblctl: return derived.gblctl;
+    case kSrctl0: return state.srctl0;
+    case kSrctl1: return state.srctl1;
     default: {
         auto it = state.plain.find(offset);
         return it == state.plain.end() ? 0 : it->second;
@@ -280,4 +279,4 @@ void SimMcaspPort::setStuckStartBit(uint32_t bit)
     update();
 }
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -64,16 +64,16 @@ public:
 private:
     struct State
     {
-        uint32_t clockControl = 0;              // CM_PER McASP0 clock control
+        uint32_t clockControl = 0;   // CM_PER McASP0 clock control
         uint32_t gblctl = 0;
         uint32_t srctl0 = 0;
         uint32_t srctl1 = 0;
-        std::map<uint32_t, uint32_t> plain;     // format, clock and pin registers
+        std::map<uint32_t, uint32_t> plain;   // format, clock and pin registers
         std::deque<uint16_t> receive;
         LinkFault fault = LinkFault::None;
         uint64_t framesBeforeFailure = 0;
         uint32_t stuckBits = 0;
-        bool commandOpen = false;               // a read command is waiting for its answer
+        bool commandOpen = false;   // a read command is waiting for its answer
         std::thread::id commandOwner;
         LinkCounters counters;
         bool logFrames = true;
@@ -83,7 +83,7 @@ private:
     // What update() derives from State; nothing else writes it.
     struct Derived
     {
-        uint32_t gblctl = 0;          // as read back
+        uint32_t gblctl = 0;   // as read back
         bool transmitReady = false;
         bool receiveReady = false;
     };
@@ -102,4 +102,4 @@ private:
     Derived derived;
 };
 
-} // namespace zorsim
+}   // namespace zorsim

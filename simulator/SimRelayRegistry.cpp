@@ -30,22 +30,14 @@ RelayModelEntry noRelayModel()
                                   [](const NoSettings&) { return std::shared_ptr<DutModel>(); });
 }
 
-} // namespace
+}   // namespace
 
 const std::vector<RelayModelEntry>& relayModels()
 {
     static const std::vector<RelayModelEntry> models = {
-        thresholdRelayModel(),
-        timedRelayModel(),
-        inverseTimeRelayModel(),
-        fixedDelayRelayModel(),
-        frequencyRelayModel(),
-        voltageRelayModel(),
-        harmonicRelayModel(),
-        distanceRelayModel(),
-        envelopeRelayModel(),
-        energyMeterModel(),
-        noRelayModel(),
+        thresholdRelayModel(), timedRelayModel(),   inverseTimeRelayModel(), fixedDelayRelayModel(),
+        frequencyRelayModel(), voltageRelayModel(), harmonicRelayModel(),    distanceRelayModel(),
+        envelopeRelayModel(),  energyMeterModel(),  noRelayModel(),
     };
     return models;
 }
@@ -135,6 +127,6 @@ QString apply(const QString& model, const QString& text,
     return {};
 }
 
-} // namespace relayvalue
+}   // namespace relayvalue
 
-} // namespace zorsim
+}   // namespace zorsim

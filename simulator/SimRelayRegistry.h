@@ -57,16 +57,16 @@ struct RelayField
 };
 
 namespace relayvalue {
-bool number(const QString& text, double& out);                    // finite
-bool integer(const QString& text, int lo, int hi, int& out);      // C notation (0x..)
-bool channel(const QString& text, int& out);                      // 0..7 or UA..IX
-bool channels(const QString& text, std::vector<int>& out);        // joined by '+'
+bool number(const QString& text, double& out);                 // finite
+bool integer(const QString& text, int lo, int hi, int& out);   // C notation (0x..)
+bool channel(const QString& text, int& out);                   // 0..7 or UA..IX
+bool channels(const QString& text, std::vector<int>& out);     // joined by '+'
 
 // Applies "key=value,..." in order through set (which answers false for a
 // bad value, nothing for an unknown key); the error text, empty when all applied.
 QString apply(const QString& model, const QString& text,
               const std::function<std::optional<bool>(const QString& key, const QString& value)>& set);
-} // namespace relayvalue
+}   // namespace relayvalue
 
 template <class Settings>
 RelaySetter<Settings> numberKey(double Settings::*field, double lo, double hi, bool loOpen = false)
@@ -117,15 +117,16 @@ RelayModelEntry relayModel(const char* name, const char* meaning, std::vector<Re
         if (fields.empty() && !text.trimmed().isEmpty())
             error = QStringLiteral("%1: takes no settings").arg(model);
         else
-            error = relayvalue::apply(model, text, [&](const QString& key, const QString& value) -> std::optional<bool> {
-                for (const RelayField<Settings>& f : fields)
-                    if (key == QLatin1String(f.key))
-                        return f.set(s, value);
-                return std::nullopt;
-            });
+            error = relayvalue::apply(model, text,
+                                      [&](const QString& key, const QString& value) -> std::optional<bool> {
+                                          for (const RelayField<Settings>& f : fields)
+                                              if (key == QLatin1String(f.key))
+                                                  return f.set(s, value);
+                                          return std::nullopt;
+                                      });
         return error.isEmpty() ? build(s) : std::shared_ptr<DutModel>();
     };
     return entry;
 }
 
-} // namespace zorsim
+}   // namespace zorsim

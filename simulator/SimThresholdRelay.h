@@ -12,11 +12,11 @@ namespace zorsim {
 
 struct ThresholdRelaySettings
 {
-    int channel = 4;                   // 0..7: UA UB UC UX IA IB IC IX
-    double pickup = 1.0;               // V or A (RMS, or the DC value)
+    int channel = 4;       // 0..7: UA UB UC UX IA IB IC IX
+    double pickup = 1.0;   // V or A (RMS, or the DC value)
     double pickupDelaySeconds = 0.0;
-    double dropoffRatio = 0.95;        // drops off below pickup x ratio
-    int binaryInput = 0;               // 0..3
+    double dropoffRatio = 0.95;   // drops off below pickup x ratio
+    int binaryInput = 0;          // 0..3
 };
 
 class ThresholdRelay : public TimedRelay
@@ -30,4 +30,4 @@ public:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry thresholdRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -58,11 +58,11 @@ void TimedRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
         }
         if (conditionSinceNs < 0)
             conditionSinceNs = now;
-        const int64_t changeAt =
-            conditionSinceNs + secondsToNs(picked ? config.dropoffDelaySeconds : config.pickupDelaySeconds);
+        const int64_t changeAt = conditionSinceNs
+            + secondsToNs(picked ? config.dropoffDelaySeconds : config.pickupDelaySeconds);
         if (changeAt > now) {
-            const std::optional<int64_t> back =
-                picked ? out.firstAmplitudeAtLeast(c, threshold, now) : out.firstAmplitudeBelow(c, threshold, now);
+            const std::optional<int64_t> back = picked ? out.firstAmplitudeAtLeast(c, threshold, now)
+                                                       : out.firstAmplitudeBelow(c, threshold, now);
             wake.at(back && *back < changeAt ? *back : changeAt);
             return;
         }
@@ -75,15 +75,15 @@ void TimedRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
 RelayModelEntry timedRelayModel()
 {
     using S = TimedRelaySettings;
-    return relayModel<S>("timed", "picks up after a delay at a threshold, drops off after a delay below it",
-                         {{"channel", "watched channel", channelKey(&S::channel)},
-                          {"pickup", "pick-up value, V or A", numberKey(&S::pickup, 0.0, kRelayValueLimit, true)},
-                          {"delay", "pick-up delay, s", numberKey(&S::pickupDelaySeconds, 0.0, kRelayValueLimit)},
-                          {"dropoff", "drops off below pickup x this ratio (0..1]",
-                           numberKey(&S::dropoffRatio, 0.0, 1.0, true)},
-                          {"dropdelay", "drop-off delay, s", numberKey(&S::dropoffDelaySeconds, 0.0, kRelayValueLimit)},
-                          {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
-                         [](const S& s) { return std::make_shared<TimedRelay>(s); });
+    return relayModel<S>(
+        "timed", "picks up after a delay at a threshold, drops off after a delay below it",
+        {{"channel", "watched channel", channelKey(&S::channel)},
+         {"pickup", "pick-up value, V or A", numberKey(&S::pickup, 0.0, kRelayValueLimit, true)},
+         {"delay", "pick-up delay, s", numberKey(&S::pickupDelaySeconds, 0.0, kRelayValueLimit)},
+         {"dropoff", "drops off below pickup x this ratio (0..1]", numberKey(&S::dropoffRatio, 0.0, 1.0, true)},
+         {"dropdelay", "drop-off delay, s", numberKey(&S::dropoffDelaySeconds, 0.0, kRelayValueLimit)},
+         {"input", "binary input its contact closes", inputKey(&S::binaryInput)}},
+        [](const S& s) { return std::make_shared<TimedRelay>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

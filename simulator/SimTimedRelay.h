@@ -20,12 +20,12 @@ struct RelayModelEntry;
 
 struct TimedRelaySettings
 {
-    int channel = 4;                   // 0..7: UA UB UC UX IA IB IC IX
-    double pickup = 1.0;               // V or A (RMS, or the DC value)
+    int channel = 4;       // 0..7: UA UB UC UX IA IB IC IX
+    double pickup = 1.0;   // V or A (RMS, or the DC value)
     double pickupDelaySeconds = 0.0;
-    double dropoffRatio = 0.95;        // drops off below pickup x ratio (at most 1)
+    double dropoffRatio = 0.95;   // drops off below pickup x ratio (at most 1)
     double dropoffDelaySeconds = 0.0;
-    int binaryInput = 0;               // 0..3
+    int binaryInput = 0;   // 0..3
 };
 
 class TimedRelay : public DutBase
@@ -54,4 +54,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry timedRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -23,10 +23,11 @@ LoadSheddingSettings element(const VoltageRelaySettings& s)
     return e;
 }
 
-} // namespace
+}   // namespace
 
 VoltageRelay::VoltageRelay(const VoltageRelaySettings& settings)
-    : LoadSheddingRelay(element(settings)), config(settings)
+    : LoadSheddingRelay(element(settings))
+    , config(settings)
 {
 }
 
@@ -42,4 +43,4 @@ RelayModelEntry voltageRelayModel()
         [](const S& s) { return std::make_shared<VoltageRelay>(s); });
 }
 
-} // namespace zorsim
+}   // namespace zorsim

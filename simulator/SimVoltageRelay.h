@@ -22,11 +22,11 @@ struct VoltageRelaySettings
     std::vector<int> channels = {0, 1, 2};   // UA UB UC
     double pickupVolts = 80.0;               // picks up below
     double delaySeconds = 0.2;
-    double dvdtBlockVoltsPerSecond = 0.0;    // 0: no dv/dt block
-    double dvdtResetVolts = 0.0;             // dv/dt block latched until V >= this (0: pickupVolts)
-    double underVoltageBlockVolts = 0.0;     // 0: no block; blocked while every channel is below
+    double dvdtBlockVoltsPerSecond = 0.0;   // 0: no dv/dt block
+    double dvdtResetVolts = 0.0;            // dv/dt block latched until V >= this (0: pickupVolts)
+    double underVoltageBlockVolts = 0.0;    // 0: no block; blocked while every channel is below
     std::vector<int> currentChannels = {4, 5, 6};
-    double lowCurrentBlockAmps = 0.0;        // 0: no low-current block
+    double lowCurrentBlockAmps = 0.0;   // 0: no low-current block
     int binaryInput = 0;
 };
 
@@ -45,4 +45,4 @@ private:
 // Its entry in the relay model registry (SimRelayRegistry.h).
 RelayModelEntry voltageRelayModel();
 
-} // namespace zorsim
+}   // namespace zorsim

@@ -147,7 +147,9 @@ std::optional<QByteArray> resolvedPath(const QByteArray& path, bool followLast)
         const QByteArray next = done + '/' + part;
         const bool last = std::all_of(pending.cbegin(), pending.cend(),
                                       [](const QByteArray& p) { return p.isEmpty() || p == "."; });
-        struct stat st{};
+        struct stat st
+        {
+        };
         if ((followLast || !last) && lstat(next.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
             char target[PATH_MAX];
             const ssize_t n = readlink(next.constData(), target, sizeof target);
@@ -169,9 +171,8 @@ std::optional<QByteArray> sandboxOperand(const QString& word)
     if (word.isEmpty())
         return std::nullopt;
     const QString root = sandboxRoot();
-    QString local = QFileInfo(word).isAbsolute()
-        ? devicePath(word)
-        : QDir::cleanPath(QDir::current().absoluteFilePath(word));
+    QString local = QFileInfo(word).isAbsolute() ? devicePath(word)
+                                                 : QDir::cleanPath(QDir::current().absoluteFilePath(word));
     if (!insideRoot(local, root) || local == root)
         return std::nullopt;
     return local.toLocal8Bit();
@@ -287,7 +288,9 @@ std::optional<CommandResult> runFileCommand(const QString& line)
             failures += internal::makeDirLocal(p) != 0;
     } else if (verb == QLatin1String("chmod")) {
         for (const QByteArray& p : paths) {
-            struct stat st{};
+            struct stat st
+            {
+            };
             if (stat(p.constData(), &st) != 0) {
                 ++failures;
                 continue;
@@ -302,13 +305,15 @@ std::optional<CommandResult> runFileCommand(const QString& line)
         if (paths.size() < 2)
             return CommandResult{1, {}};
         const QByteArray target = paths.takeLast();
-        struct stat st{};
+        struct stat st
+        {
+        };
         const bool targetIsDir = stat(target.constData(), &st) == 0 && S_ISDIR(st.st_mode);
         if (paths.size() > 1 && !targetIsDir)
             return CommandResult{1, {}};
         for (const QByteArray& p : paths) {
-            failures += (verb == QLatin1String("cp") ? internal::copyLocal(p, target)
-                                                     : internal::moveLocal(p, target)) != 0;
+            failures += (verb == QLatin1String("cp") ? internal::copyLocal(p, target) : internal::moveLocal(p, target))
+                != 0;
         }
     }
     return CommandResult{failures ? 1 : 0, {}};
@@ -319,7 +324,7 @@ QString cleanAbsolute(const QString& path)
     return QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
-} // namespace
+}   // namespace
 
 namespace internal {
 
@@ -339,7 +344,7 @@ bool mayTouch(const QByteArray& path, bool followLast)
     return false;
 }
 
-} // namespace internal
+}   // namespace internal
 
 // ---- Commands ---------------------------------------------------------------
 
@@ -362,7 +367,7 @@ std::optional<CommandResult> recordCommand(const QString& commandLine)
     return scripted;
 }
 
-} // namespace
+}   // namespace
 
 CommandResult runCommand(const QString& commandLine)
 {
@@ -716,5 +721,5 @@ void reset()
     setMonotonicClock({});
 }
 
-} // namespace host
-} // namespace zoplat
+}   // namespace host
+}   // namespace zoplat

@@ -15,7 +15,7 @@ int countCommand(const QString& line)
     return zoplat::host::recordedCommands().count(line);
 }
 
-} // namespace
+}   // namespace
 
 class DriverControl : public DriverSimTest
 {

@@ -38,7 +38,7 @@ bool isPrefix(const std::vector<Notice>& prefix, const std::vector<Notice>& all)
     return prefix.size() <= all.size() && std::equal(prefix.begin(), prefix.end(), all.begin());
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(EngineTest, FacadeStartsEveryWorkerOnItsOwnThread)
 {
@@ -47,10 +47,8 @@ TEST_F(EngineTest, FacadeStartsEveryWorkerOnItsOwnThread)
     EXPECT_EQ(center->thread(), QThread::currentThread());
 
     const std::vector<std::pair<QObject*, QThread*>> placement = {
-        {center->testRuntime, center->runtimeThread},
-        {center->testConfiguration, center->configThread},
-        {center->testTestor, center->testorThread},
-        {center->testQuery, center->queryingThread},
+        {center->testRuntime, center->runtimeThread}, {center->testConfiguration, center->configThread},
+        {center->testTestor, center->testorThread},   {center->testQuery, center->queryingThread},
         {center->testBattery, center->batteryThread},
     };
     std::vector<QThread*> distinct;
@@ -118,9 +116,8 @@ TEST_F(EngineTest, TestConfigInitialisesTheDriverOnTheInstrument)
     // Both direct notices reach the spinning loop's worker on the configuration thread.
     EXPECT_TRUE(waitFor([this] { return center->testQuery->initFinishEnable.load(); }));
     EXPECT_TRUE(center->testQuery->clkSyncEnable.load());
-    EXPECT_TRUE(waitFor([this] {
-        return gui.count(ControllerRuntime::DATA_TYPE_RT_STATE, ControllerRuntime::STATE_TYPE_INIT) == 1;
-    }));
+    EXPECT_TRUE(waitFor(
+        [this] { return gui.count(ControllerRuntime::DATA_TYPE_RT_STATE, ControllerRuntime::STATE_TYPE_INIT) == 1; }));
 }
 
 TEST_F(EngineTest, PollingWaitsForTheDriverThenReportsInputs)
@@ -184,7 +181,8 @@ TEST_F(EngineTest, BinaryOutputsGoOutForModulesThatHaveThem)
     EXPECT_EQ(runtime([](ControllerRuntime& rt) { return std::vector<qint32>(rt.BO, rt.BO + 4); }),
               (std::vector<qint32>{1, 0, 1, 0}));
     const auto texts = gui.allTexts();
-    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.contains(utf8("开出量")); }), 1);
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [](const QString& t) { return t.contains(utf8("开出量")); }),
+              1);
 }
 
 TEST_F(EngineTest, TemperaturesDriveTheFanAndTheNotices)
@@ -206,9 +204,11 @@ TEST_F(EngineTest, TemperaturesDriveTheFanAndTheNotices)
         const std::vector<qint32> expected = {int(row.degC), int(row.degC) - 3, row.duty};
         ASSERT_TRUE(waitFor([&] {
             return runtime([](ControllerRuntime& rt) {
-                return std::vector<qint32>{rt.powerT[0], rt.powerT[3], rt.fanPercent};
-            }) == expected;
-        })) << row.degC << " degC";
+                       return std::vector<qint32>{rt.powerT[0], rt.powerT[3], rt.fanPercent};
+                   })
+                == expected;
+        })) << row.degC
+            << " degC";
         EXPECT_EQ(sim->peekRegister(reg::kFanSetPoint), fanSetPoint(row.duty)) << row.degC << " degC";
     }
 
@@ -384,10 +384,12 @@ TEST_F(EngineTest, EveryNoticeIsRelayedToTheGuiThreadOnceAndInOrder)
     // The store's own emissions, taken on its thread (the log outlives the engine's threads).
     auto log = std::make_shared<enginetest::NoticeLog>();
     enginetest::NoticeLog& source = *log;
-    QObject::connect(center->testRuntime, &ControllerRuntime::sigUpdateDataToView, center->testRuntime,
-                     [log](qint32 type, qint32 sub) { log->add(type, sub); }, Qt::DirectConnection);
-    QObject::connect(center->testRuntime, &ControllerRuntime::sigUpdateSOEToView, center->testRuntime,
-                     [log](const QString& text) { log->addText(text); }, Qt::DirectConnection);
+    QObject::connect(
+        center->testRuntime, &ControllerRuntime::sigUpdateDataToView, center->testRuntime,
+        [log](qint32 type, qint32 sub) { log->add(type, sub); }, Qt::DirectConnection);
+    QObject::connect(
+        center->testRuntime, &ControllerRuntime::sigUpdateSOEToView, center->testRuntime,
+        [log](const QString& text) { log->addText(text); }, Qt::DirectConnection);
 
     startPolling();
     for (int i = 0; i < 4; ++i) {
@@ -401,9 +403,8 @@ TEST_F(EngineTest, EveryNoticeIsRelayedToTheGuiThreadOnceAndInOrder)
     // order (the store's own log is written just after each relay is queued).
     const std::vector<Notice> seen = gui.all();
     const std::vector<QString> seenTexts = gui.allTexts();
-    ASSERT_TRUE(waitFor([&] {
-        return source.all().size() >= seen.size() && source.allTexts().size() >= seenTexts.size();
-    }));
+    ASSERT_TRUE(
+        waitFor([&] { return source.all().size() >= seen.size() && source.allTexts().size() >= seenTexts.size(); }));
     const std::vector<Notice> emitted = source.all();
     EXPECT_TRUE(isPrefix(seen, emitted));
     for (QThread* t : gui.allThreads())

@@ -57,7 +57,7 @@ const Module kModules[] = {
     {TT::TEST_STDSOURCE, "StdSource", "Standard Source", &lockOf<&TT::dataStdSource>},
 };
 
-} // namespace
+}   // namespace
 
 TEST(ModuleTable, EveryModuleHasACompleteEntryOfItsOwn)
 {

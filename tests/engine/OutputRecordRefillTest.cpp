@@ -51,9 +51,8 @@ const Row kRows[] = {
      true},
     {"standard source sent again", TT::TEST_STDSOURCE,
      [](ControllerTestor& t) {
-         edit(*t.dataStdSource, [](ModelStdSourceEntity& e) {
-             setChannels(e.outputRanges, e.outputAngles, e.outputFrequencies);
-         });
+         edit(*t.dataStdSource,
+              [](ModelStdSourceEntity& e) { setChannels(e.outputRanges, e.outputAngles, e.outputFrequencies); });
      },
      true},
     {"state sequence of two equal states", TT::TEST_STATESEQUENCE,
@@ -82,7 +81,7 @@ const Row kRows[] = {
      false},
 };
 
-} // namespace
+}   // namespace
 
 class OutputRecordTest : public RunProtectionTest
 {

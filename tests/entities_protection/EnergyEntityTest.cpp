@@ -102,7 +102,7 @@ TEST_F(EnergyEntityTest, PulseInputIsEnabledAfterTheRestOfItsSetUp)
 {
     entity.stateSampleDelayTimes[1] = 20.0;   // states 1 and 2 differ in delay and window
     CommDriverTestOutputData& out = *records.output;
-    const quint32 windows[2] = {45, 67};      // (10 x 3.6 s + delay) x 1.2, truncated
+    const quint32 windows[2] = {45, 67};   // (10 x 3.6 s + delay) x 1.2, truncated
     std::atomic<bool> stop{false};
     int stale = 0;
     std::thread loop([&] {
@@ -133,7 +133,8 @@ TEST_F(EnergyEntityTest, PulseCountsGiveTimeEnergyAndTheMeterError)
     start();
     // Measured interval of the counted pulses -> time and energy; the meter's
     // registered energy is pulses / constant. error = registered / delivered - 1.
-    struct Case {
+    struct Case
+    {
         unsigned short pulses;
         double ticks;
         double seconds;
@@ -141,9 +142,9 @@ TEST_F(EnergyEntityTest, PulseCountsGiveTimeEnergyAndTheMeterError)
         double errorPercent;
     };
     const Case cases[] = {
-        {10, 4.5e9, 36.0, 10.0, 0.0},          // exact meter
-        {10, 4.5e9 / 1.01, 36.0 / 1.01, 10.0 / 1.01, 1.0},  // 1 % fast
-        {10, 4.5e9 / 0.98, 36.0 / 0.98, 10.0 / 0.98, -2.0}, // 2 % slow
+        {10, 4.5e9, 36.0, 10.0, 0.0},                         // exact meter
+        {10, 4.5e9 / 1.01, 36.0 / 1.01, 10.0 / 1.01, 1.0},    // 1 % fast
+        {10, 4.5e9 / 0.98, 36.0 / 0.98, 10.0 / 0.98, -2.0},   // 2 % slow
         {1, 4.5e8, 3.6, 1.0, 0.0},
     };
     for (const Case& c : cases) {
@@ -167,18 +168,16 @@ TEST_F(EnergyEntityTest, PulseCountsGiveTimeEnergyAndTheMeterError)
 
 TEST_F(EnergyEntityTest, PulsePeriodsThatCannotReachTheInstrument)
 {
-    struct Case {
+    struct Case
+    {
         const char* name;
         double power;
         double constant;
     };
     const Case cases[] = {
-        {"zero power", 0.0, 1000.0},
-        {"zero constant", 1000.0, 0.0},
-        {"negative power", -5.0, 1000.0},
-        {"period beyond 32 bits", 1.0, 10.0},        // 4.5e13 ticks
-        {"below one tick", 1e12, 1e9},
-        {"NaN power", std::numeric_limits<double>::quiet_NaN(), 1000.0},
+        {"zero power", 0.0, 1000.0},      {"zero constant", 1000.0, 0.0},
+        {"negative power", -5.0, 1000.0}, {"period beyond 32 bits", 1.0, 10.0},   // 4.5e13 ticks
+        {"below one tick", 1e12, 1e9},    {"NaN power", std::numeric_limits<double>::quiet_NaN(), 1000.0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -223,4 +222,4 @@ TEST_F(EnergyEntityTest, StartCheckAndCountConversions)
     EXPECT_GT(records.output->pulseSampleTotalCount, 0u);
 }
 
-} // namespace
+}   // namespace

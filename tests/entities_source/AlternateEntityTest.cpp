@@ -44,7 +44,7 @@ void setRamp(ModelAlternateEntity& e, RampPortType port, double begin, double en
     e.actionRampTime = 0.5;
 }
 
-} // namespace
+}   // namespace
 
 TEST(AlternateEntity, SteadyOutputEncodesComponentZeroOnly)
 {
@@ -103,13 +103,16 @@ TEST(AlternateEntity, SteadyOutputEncodesComponentZeroOnly)
 TEST(AlternateEntity, AnglesAreFoldedArithmetically)
 {
     DriverRecords records;
-    struct Case {
+    struct Case
+    {
         double angle;
         float expected;
+        // clang-format off
     } cases[] = {
         {-30.0, 330.0f}, {390.0, 30.0f}, {720.0, 0.0f}, {-720.0, 0.0f}, {-1e-9, 0.0f},
         {1e300, float(std::fmod(1e300, 360.0))}, {-3600000000000.0 - 45.0, 315.0f},
     };
+    // clang-format on
     ModelAlternateEntity e;
     for (const Case& c : cases) {
         e.outputAngles[0] = c.angle;
@@ -123,12 +126,14 @@ TEST(AlternateEntity, AnglesAreFoldedArithmetically)
 TEST(AlternateEntity, NonFiniteValuesFailTheStartAndAreNeverEncoded)
 {
     DriverRecords records;
-    struct Case {
+    struct Case
+    {
         const char* name;
         double ModelAlternateEntity::*scalar;
         double (ModelAlternateEntity::*array)[8];
         double value;
         bool rampOnly;
+        // clang-format off
     } cases[] = {
         {"angle inf", nullptr, &ModelAlternateEntity::outputAngles, kInf, false},
         {"angle -inf", nullptr, &ModelAlternateEntity::outputAngles, -kInf, false},
@@ -140,6 +145,7 @@ TEST(AlternateEntity, NonFiniteValuesFailTheStartAndAreNeverEncoded)
         {"end inf", &ModelAlternateEntity::endRampValue, nullptr, kInf, true},
         {"time nan", &ModelAlternateEntity::actionRampTime, nullptr, nan(), true},
     };
+    // clang-format on
     for (bool ramp : {false, true}) {
         for (const Case& c : cases) {
             ModelAlternateEntity e;
@@ -176,16 +182,19 @@ TEST(AlternateEntity, AutomaticRampPlaysTheEndValueTwice)
 
 TEST(AlternateEntity, RampStepSignIsIgnored)
 {
-    struct Case {
+    struct Case
+    {
         double begin, end, step;
         int factor;
         std::vector<float> pages;
+        // clang-format off
     } cases[] = {
         {0.0, 3.0, 1.0, 1, {0, 1, 2, 3, 3}},
         {0.0, 3.0, -1.0, 1, {0, 1, 2, 3, 3}},
         {3.0, 0.0, 1.0, -1, {3, 2, 1, 0, 0}},
         {3.0, 0.0, -1.0, -1, {3, 2, 1, 0, 0}},
     };
+    // clang-format on
     for (const Case& c : cases) {
         DriverRecords records;
         ModelAlternateEntity e;
@@ -197,10 +206,12 @@ TEST(AlternateEntity, RampStepSignIsIgnored)
 
 TEST(AlternateEntity, StateCountBound)
 {
-    struct Case {
+    struct Case
+    {
         double end, step;
         qint32 count;
         bool ok;
+        // clang-format off
     } cases[] = {
         {10.0, 0.0, 32, true},          // step 0: steady until stopped
         {65531.0, 1.0, 65534, true},
@@ -209,6 +220,7 @@ TEST(AlternateEntity, StateCountBound)
         {1.0, 1e-300, 65535, false},    // would overflow a plain conversion
         {1.0, 5e-324, 65535, false},
     };
+    // clang-format on
     DriverRecords records;
     for (const Case& c : cases) {
         ModelAlternateEntity e;
@@ -286,10 +298,12 @@ TEST(AlternateEntity, FourValueReportsAreJudged)
     e.outputAngles[2] = 33.0;
     e.resetActionValues();
 
-    struct Report {
+    struct Report
+    {
         int state, flag, index;
         float time;
         int result;
+        // clang-format off
     } reports[] = {
         {0x8001, 1, 4, 0.1f, -1},          // no such input
         {0x8001, 1, -1, 0.1f, -1},
@@ -298,9 +312,9 @@ TEST(AlternateEntity, FourValueReportsAreJudged)
         {0x8001, 1 << 2, 1, 0.1f, 0},
         {0x8001, 1 << 2, 1, 0.1f, -1},     // same time again
     };
+    // clang-format on
     for (const Report& r : reports)
-        EXPECT_EQ(e.updateFromDriverAction(r.state, r.flag, r.index, r.time), r.result)
-            << r.index << " " << r.time;
+        EXPECT_EQ(e.updateFromDriverAction(r.state, r.flag, r.index, r.time), r.result) << r.index << " " << r.time;
     EXPECT_EQ(e.faultActionBiIndex, 1);
     EXPECT_DOUBLE_EQ(e.faultActionTimes[1], double(0.1f));
     ASSERT_EQ(e.faultActionValues[1].portCnt, 2);
@@ -330,13 +344,13 @@ TEST(AlternateEntity, TwoInputReportsFillTwoSlots)
     e.switchToResetState();
     e.resetActionValues();
     e.outputRanges[1] = 7.0;
-    EXPECT_EQ(e.updateFromDriverAction(0, 0, 0.5f, 2), -1);     // no flag
-    EXPECT_EQ(e.updateFromDriverAction(1, 0, 0.5f, 0), -1);     // state 0 with the ramp
-    EXPECT_EQ(e.updateFromDriverAction(1, 0, 0.5f, 99), -1);    // beyond stateCount
+    EXPECT_EQ(e.updateFromDriverAction(0, 0, 0.5f, 2), -1);    // no flag
+    EXPECT_EQ(e.updateFromDriverAction(1, 0, 0.5f, 0), -1);    // state 0 with the ramp
+    EXPECT_EQ(e.updateFromDriverAction(1, 0, 0.5f, 99), -1);   // beyond stateCount
     EXPECT_EQ(e.updateFromDriverAction(1, 0, 0.5f, 2), 0);
-    EXPECT_EQ(e.updateFromDriverAction(0, 1, 0.6f, 2), -1);     // same state as slot 0
+    EXPECT_EQ(e.updateFromDriverAction(0, 1, 0.6f, 2), -1);   // same state as slot 0
     EXPECT_EQ(e.updateFromDriverAction(0, 1, 0.7f, 3), 0);
-    EXPECT_EQ(e.updateFromDriverAction(0, 1, 0.8f, 4), -1);     // both slots taken
+    EXPECT_EQ(e.updateFromDriverAction(0, 1, 0.8f, 4), -1);   // both slots taken
     EXPECT_EQ(e.faultActionStates[0], 2);
     EXPECT_EQ(e.faultActionStates[1], 3);
     EXPECT_DOUBLE_EQ(e.faultActionValues[1].actionVal[0], 7.0);
@@ -403,7 +417,7 @@ TEST(AlternateEntity, EditAndClampAreAtomicForTheEncoder)
             QMutexLocker locker(&e.entityLock);
             e.outputRanges[4] = 1000.0 + i;   // an edit above the limit...
             std::this_thread::yield();
-            e.formatLimitValue(300.0, 20.0);  // ...clamped before it is released
+            e.formatLimitValue(300.0, 20.0);   // ...clamped before it is released
         }
         done = true;
     });

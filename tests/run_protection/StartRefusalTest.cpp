@@ -120,7 +120,7 @@ std::function<void(ControllerTestor&)> spoil(Entity* ControllerTestor::*member, 
     };
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
 {
@@ -129,8 +129,7 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
     const double inf = std::numeric_limits<double>::infinity();
     const Row rows[] = {
         {"33 sequence states", TT::TEST_STATESEQUENCE,
-         spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
-                                         [](auto& e) { e.stateCount = 33; }),
+         spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence, [](auto& e) { e.stateCount = 33; }),
          "state count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"NaN sequence angle", TT::TEST_STATESEQUENCE,
          spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
@@ -159,10 +158,11 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.stateCount = 33; }),
          "state count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"pulse period beyond 32 bits", TT::TEST_ENERGY,
-         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) {
-             e.pulseOutputGiven[0] = 1.0;
-             e.pulseOutputConst = 100.0;   // 4.5e12 ticks
-         }),
+         spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy,
+                                  [](auto& e) {
+                                      e.pulseOutputGiven[0] = 1.0;
+                                      e.pulseOutputConst = 100.0;   // 4.5e12 ticks
+                                  }),
          "exceeds the 32-bit pulse period register (at most 4294967295 ticks, 34.36 s)", TT::REFUSAL_PULSE_PERIOD},
         {"zero power", TT::TEST_ENERGY,
          spoil<ModelEnergyEntity>(&TT::dataEnergy, validEnergy, [](auto& e) { e.pulseOutputGiven[0] = 0.0; }),
@@ -174,8 +174,8 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.pointCnt = 9; }),
          "point count 9 outside 1..8", TT::REFUSAL_COUNT},
         {"zero df/dt", TT::TEST_SLIP_FREQUENCY,
-         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.slipValue[0] = 0.0; }),
-         "slide rate", TT::REFUSAL_SLIDE_RATE},
+         spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.slipValue[0] = 0.0; }), "slide rate",
+         TT::REFUSAL_SLIDE_RATE},
         {"zero frequency step", TT::TEST_SLIP_FREQUENCY,
          spoil<Freq>(&TT::dataSlipFrequency, validFrequency, [](auto& e) { e.rampStepValues[0] = 0.0; }),
          "point 1: a step of 0 never reaches the end value", TT::REFUSAL_ENDLESS_SEARCH},
@@ -186,10 +186,11 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
          spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) { e.pointCnt = 33; }),
          "point count 33 outside 1..32", TT::REFUSAL_COUNT},
         {"zero voltage step", TT::TEST_SLIP_VOLTAGE,
-         spoil<Volt>(&TT::dataSlipVoltage, validVoltage, [](auto& e) {
-             e.pointCnt = 2;
-             e.rampStepValues[1] = 0.0;
-         }),
+         spoil<Volt>(&TT::dataSlipVoltage, validVoltage,
+                     [](auto& e) {
+                         e.pointCnt = 2;
+                         e.rampStepValues[1] = 0.0;
+                     }),
          "point 2: a step of 0 never reaches the end value", TT::REFUSAL_ENDLESS_SEARCH},
     };
     for (const Row& row : rows) {
@@ -241,7 +242,7 @@ std::function<void(ControllerTestor&)> valid(Entity* ControllerTestor::*member, 
     return [member, settings](ControllerTestor& testor) { edit(*(testor.*member), settings); };
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
 {
@@ -262,8 +263,8 @@ TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
         const char* name;
         ControllerTestor::TESTType type;
         std::function<void(ControllerTestor&)> settings;
-        uint32_t failAfter;      // the frame after this one fails
-        bool powerReported;      // power-on was announced before the failure
+        uint32_t failAfter;   // the frame after this one fails
+        bool powerReported;   // power-on was announced before the failure
     };
     const Row rows[] = {
         // The AC state count, after the last word of page 0 (its trigger).
@@ -286,8 +287,8 @@ TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
         {"energy state count", TT::TEST_ENERGY, valid(&TT::dataEnergy, validEnergy), kFirstFrame, false},
         {"under-frequency state count", TT::TEST_SLIP_FREQUENCY, valid(&TT::dataSlipFrequency, validFrequency),
          kFirstFrame, false},
-        {"under-voltage state count", TT::TEST_SLIP_VOLTAGE, valid(&TT::dataSlipVoltage, validVoltage),
-         kFirstFrame, false},
+        {"under-voltage state count", TT::TEST_SLIP_VOLTAGE, valid(&TT::dataSlipVoltage, validVoltage), kFirstFrame,
+         false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -314,9 +315,9 @@ TEST_F(RunProtectionTest, FailedStartLeavesNothingSwitchedOn)
             EXPECT_NE(frame >> 16, kStateCountRegister) << "no state count reached the instrument";
         if (row.powerReported) {
             EXPECT_EQ(powerNotices(), powers + 2);   // on, then off again
-            EXPECT_EQ(powerStageCommands().mid(stagesBefore),
-                      (QStringList{"/opt/zor/script/setpwrgpio.sh pao open",
-                                   "/opt/zor/script/setpwrgpio.sh pao close"}));
+            EXPECT_EQ(
+                powerStageCommands().mid(stagesBefore),
+                (QStringList{"/opt/zor/script/setpwrgpio.sh pao open", "/opt/zor/script/setpwrgpio.sh pao close"}));
         } else {
             EXPECT_EQ(powerNotices(), powers);
         }

@@ -42,12 +42,12 @@ struct StateRow
 // trigger by ring page (page 1) instead of by state would take a trip in
 // state 9 for a binary-triggered one.
 const StateRow kRows[kStates] = {
-    {AO_TRIGGER_TYPE_TIME, kPolled, false},    {AO_TRIGGER_TYPE_TIME_BINARY, 0.4, true},
-    {AO_TRIGGER_TYPE_TIME, kPolled, false},    {AO_TRIGGER_TYPE_GPS, 0.0, false},
-    {AO_TRIGGER_TYPE_TIME, kPolled, false},    {AO_TRIGGER_TYPE_TIME, kPolled, false},
-    {AO_TRIGGER_TYPE_TIME, kPolled, false},    {AO_TRIGGER_TYPE_TIME, kPolled, false},
-    {AO_TRIGGER_TYPE_TIME, 1.0, true},         {AO_TRIGGER_TYPE_TIME, 1.0, true},
-    {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, true},    {AO_TRIGGER_TYPE_BINARY, 0.0, true},
+    {AO_TRIGGER_TYPE_TIME, kPolled, false}, {AO_TRIGGER_TYPE_TIME_BINARY, 0.4, true},
+    {AO_TRIGGER_TYPE_TIME, kPolled, false}, {AO_TRIGGER_TYPE_GPS, 0.0, false},
+    {AO_TRIGGER_TYPE_TIME, kPolled, false}, {AO_TRIGGER_TYPE_TIME, kPolled, false},
+    {AO_TRIGGER_TYPE_TIME, kPolled, false}, {AO_TRIGGER_TYPE_TIME, kPolled, false},
+    {AO_TRIGGER_TYPE_TIME, 1.0, true},      {AO_TRIGGER_TYPE_TIME, 1.0, true},
+    {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, true}, {AO_TRIGGER_TYPE_BINARY, 0.0, true},
 };
 
 void setSequence(Seq& e)
@@ -69,7 +69,7 @@ void setSequence(Seq& e)
     }
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWrap)
 {
@@ -114,9 +114,7 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
         switch (now.statesPlayed) {
         // A read that goes out while state 0 plays is held as well: state 1
         // may begin between this look and the instrument's answer.
-        case 0:
-            heldFor[0] = true;
-            [[fallthrough]];
+        case 0: heldFor[0] = true; [[fallthrough]];
         case 1:
             heldFor[1] = true;
             holdUntil([instrument] { return instrument->playerStatus().statesPlayed >= 2; });
@@ -132,8 +130,7 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
             ++holds;
             break;
         }
-        default:
-            break;
+        default: break;
         }
     });
 

@@ -22,7 +22,7 @@ double playedIa(const zorsim::PageContent& p)
     return p.channels[size_t(kIA)].components.at(0).amplitude;
 }
 
-} // namespace
+}   // namespace
 
 TEST_F(RunSourceTest, RunningOutputTakesSwitchOutputsTriggerAuxDcAndStop)
 {
@@ -81,9 +81,8 @@ TEST_F(RunSourceTest, RunningOutputTakesSwitchOutputsTriggerAuxDcAndStop)
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(sim->peekRegister(reg::kPower), 0);
     EXPECT_EQ(sim->peekRegister(kRunBits), 0);
-    ASSERT_TRUE(waitFor([&] {
-        return texts(ConstTextUtility::TEST_STOP) == 1 && runNotices() == runs && powerNotices() == powers;
-    }));
+    ASSERT_TRUE(waitFor(
+        [&] { return texts(ConstTextUtility::TEST_STOP) == 1 && runNotices() == runs && powerNotices() == powers; }));
     const QStringList commands = zoplat::host::recordedCommands();
     center->testInterrupt();
     ASSERT_TRUE(settle());
@@ -136,8 +135,9 @@ TEST_F(RunSourceTest, EntityStaysLockedWhileItsPagesGoOut)
         writer.join();
     };
     // Page 0 goes out at the start, page 1 at the switch of an edit.
-    tap.onFrames({pageTriggerFrame(0, COMM_TRIGGER_TYPE_TIME_BINARY), pageTriggerFrame(1, COMM_TRIGGER_TYPE_TIME_BINARY)},
-                 probe);
+    tap.onFrames(
+        {pageTriggerFrame(0, COMM_TRIGGER_TYPE_TIME_BINARY), pageTriggerFrame(1, COMM_TRIGGER_TYPE_TIME_BINARY)},
+        probe);
     ASSERT_TRUE(start(TT::TEST_ALTERNATE));
     center->testSwitch();
     ASSERT_TRUE(waitFor([this] { return texts(ConstTextUtility::TEST_AOSWITCH) == 1; }));
@@ -190,9 +190,13 @@ TEST_F(RunSourceTest, ValuesThatCannotBeOutputRefuseTheStart)
              });
          }},
         {"power swing angle", TT::TEST_OSCILLATE,
-         [&](ControllerTestor& t) { edit(*t.dataOscillate, [&](ModelOscillateEntity& e) { e.oscillateAngle = inf; }); }},
+         [&](ControllerTestor& t) {
+             edit(*t.dataOscillate, [&](ModelOscillateEntity& e) { e.oscillateAngle = inf; });
+         }},
         {"standard source amplitude", TT::TEST_STDSOURCE,
-         [&](ControllerTestor& t) { edit(*t.dataStdSource, [&](ModelStdSourceEntity& e) { e.outputRanges[kUA] = nan; }); }},
+         [&](ControllerTestor& t) {
+             edit(*t.dataStdSource, [&](ModelStdSourceEntity& e) { e.outputRanges[kUA] = nan; });
+         }},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

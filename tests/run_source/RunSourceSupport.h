@@ -24,8 +24,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -181,7 +181,7 @@ void edit(Entity& entity, Fn fn)
     fn(entity);
 }
 
-} // namespace runsource
+}   // namespace runsource
 
 class RunSourceTest : public EngineTest
 {

@@ -56,7 +56,7 @@ struct TripCase
     double amps;
     double delay;
     double ditherUs;
-    int64_t tripNs;    // expected pick-up time after the run start; -1: none within 10 s
+    int64_t tripNs;   // expected pick-up time after the run start; -1: none within 10 s
 };
 
 class RelayTrips : public Relay, public ::testing::WithParamInterface<TripCase>
@@ -91,13 +91,12 @@ TEST_P(RelayTrips, PicksUpAfterItsDelayAndTheFpgaTimesTheAction)
     EXPECT_TRUE(sim.violations().empty()) << sim.violationText();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Settings, RelayTrips,
-    ::testing::Values(TripCase{"Instantaneous", 2.0, 0.0, 0, simtest::kTickNs},
-                      TripCase{"DelayedWithDebounce", 2.0, 0.040, 15000, 40 * kMs},
-                      TripCase{"ExactlyAtPickup", 1.0, 0.100, 0, 100 * kMs},
-                      TripCase{"BelowPickup", 0.99, 0.0, 0, -1}),
-    [](const ::testing::TestParamInfo<TripCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Settings, RelayTrips,
+                         ::testing::Values(TripCase{"Instantaneous", 2.0, 0.0, 0, simtest::kTickNs},
+                                           TripCase{"DelayedWithDebounce", 2.0, 0.040, 15000, 40 * kMs},
+                                           TripCase{"ExactlyAtPickup", 1.0, 0.100, 0, 100 * kMs},
+                                           TripCase{"BelowPickup", 0.99, 0.0, 0, -1}),
+                         [](const ::testing::TestParamInfo<TripCase>& info) { return std::string(info.param.name); });
 
 TEST_F(Relay, PicksUpWhereARampCrossesThePickupValue)
 {
@@ -188,4 +187,4 @@ TEST_F(Relay, ADropoffLevelAboveThePickupIsHeldAtThePickup)
     EXPECT_TRUE(relay->dropoffTimes().empty());
 }
 
-} // namespace
+}   // namespace

@@ -22,8 +22,14 @@ constexpr uint16_t kState = 0x8336;
 constexpr uint16_t kRunBits = 0x833E;
 constexpr uint16_t kDither = 0x8404;
 
-uint16_t actionTimeAddr(int page) { return static_cast<uint16_t>(0x8306 + 6 * page); }
-uint16_t actionFlagsAddr(int page) { return static_cast<uint16_t>(0x830A + 6 * page); }
+uint16_t actionTimeAddr(int page)
+{
+    return static_cast<uint16_t>(0x8306 + 6 * page);
+}
+uint16_t actionFlagsAddr(int page)
+{
+    return static_cast<uint16_t>(0x830A + 6 * page);
+}
 
 PageBuilder timePage(double seconds)
 {
@@ -50,9 +56,9 @@ protected:
 
 struct Step
 {
-    int64_t advanceNs;       // from the previous step
-    int switchTo;            // -1: none; else software switch to this page before reading
-    uint16_t state;          // expected 0x8336 after the step
+    int64_t advanceNs;   // from the previous step
+    int switchTo;        // -1: none; else software switch to this page before reading
+    uint16_t state;      // expected 0x8336 after the step
 };
 
 struct PlayCase
@@ -88,6 +94,7 @@ TEST_P(FpgaPlaying, StateRegisterAtEachBoundary)
 constexpr int64_t kUs = 1000;
 constexpr int64_t kMs = 1000000;
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Modes, FpgaPlaying,
     ::testing::Values(
@@ -102,15 +109,18 @@ INSTANTIATE_TEST_SUITE_P(
                   {20 * kMs - kUs, -1, 0x0001}, {2 * kUs, -1, 0x8001},           // page 1 lasts its 20 ms
                   {1 * kMs, 2, 0x0002}, {30 * kMs + kUs, -1, 0x8002}}}),
     [](const ::testing::TestParamInfo<PlayCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(Fpga, SelfSteppingWrapsTheRingAndCountsStates)
 {
     for (int p = 0; p < 8; ++p)
         writePage(p, timePage(0.001));
     run(true, 10);
-    const std::vector<std::pair<int64_t, uint16_t>> expected = {
-        {7 * kMs + 500 * kUs, 0x0007}, {8 * kMs + 500 * kUs, 0x0000}, {9 * kMs + 500 * kUs, 0x0001},
-        {10 * kMs + 500 * kUs, 0x8001}, {50 * kMs, 0x8001}};
+    const std::vector<std::pair<int64_t, uint16_t>> expected = {{7 * kMs + 500 * kUs, 0x0007},
+                                                                {8 * kMs + 500 * kUs, 0x0000},
+                                                                {9 * kMs + 500 * kUs, 0x0001},
+                                                                {10 * kMs + 500 * kUs, 0x8001},
+                                                                {50 * kMs, 0x8001}};
     int64_t done = 0;
     for (const auto& [at, state] : expected) {
         sim.advance(at - done);
@@ -150,15 +160,15 @@ TEST_F(Fpga, ActionTimeIncludesTheDebounceAndAppearsWithThePageEnd)
     sim.advance(100 * kMs);
     sim.setBinaryInput(0, true);
 
-    sim.advance(15 * kMs - kUs);                         // just before the debounce ends
+    sim.advance(15 * kMs - kUs);   // just before the debounce ends
     EXPECT_EQ(read16(actionFlagsAddr(0)), 0x0000);
     EXPECT_EQ(read16(kState), 0x0000);
     EXPECT_EQ(read16(0x8338), 0x0000);
 
-    sim.advance(2 * kUs);                                // just after
-    EXPECT_EQ(read16(actionFlagsAddr(0)), 0x0101);       // input 0 rising, one action
+    sim.advance(2 * kUs);                            // just after
+    EXPECT_EQ(read16(actionFlagsAddr(0)), 0x0101);   // input 0 rising, one action
     EXPECT_EQ(read32(actionTimeAddr(0)), 115000u);
-    EXPECT_EQ(read16(kState), 0x8000);                   // the page ended in the same step
+    EXPECT_EQ(read16(kState), 0x8000);   // the page ended in the same step
     EXPECT_EQ(read16(0x8338), 0x0001);
     expectClean();
 }
@@ -187,7 +197,7 @@ struct EdgeCase
     bool andLogic;
     std::vector<std::pair<int, bool>> inputs;   // applied 1 ms apart
     uint16_t flags;
-    uint32_t timeUs;                            // 0: no action
+    uint32_t timeUs;   // 0: no action
 };
 
 class FpgaEdges : public Fpga, public ::testing::WithParamInterface<EdgeCase>
@@ -211,6 +221,7 @@ TEST_P(FpgaEdges, CodesCountAndTime)
     expectClean();
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     Logic, FpgaEdges,
     ::testing::Values(
@@ -224,6 +235,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {{0, true}, {0, false}, {0, true}, {0, false}, {0, true}, {0, false}, {0, true}, {0, false}}, 0x0703,
                  8000}),
     [](const ::testing::TestParamInfo<EdgeCase>& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST_F(Fpga, ThePreviousPagesActionSurvivesTheStep)
 {
@@ -235,7 +247,7 @@ TEST_F(Fpga, ThePreviousPagesActionSurvivesTheStep)
     sim.advance(300 * kMs);
     sim.setBinaryInput(0, true);
     sim.advance(kUs);
-    EXPECT_EQ(read16(kState), 0x0001);                   // the action ended page 0
+    EXPECT_EQ(read16(kState), 0x0001);   // the action ended page 0
     EXPECT_EQ(read16(actionFlagsAddr(0)), 0x0101);
     EXPECT_EQ(read32(actionTimeAddr(0)), 300000u);
     EXPECT_EQ(read16(actionFlagsAddr(1)), 0x0000);
@@ -270,8 +282,8 @@ TEST_F(Fpga, KeyAndGpsPagesEndOnTheirTrigger)
     sim.advance(250 * kMs);
     run(true, 4);
     sim.advance(5 * kMs);
-    EXPECT_EQ(read16(kState), 0x0000);                   // a key page ignores its duration
-    sim.advance(1000 * kMs);                             // the pulse of second 1 fires now
+    EXPECT_EQ(read16(kState), 0x0000);   // a key page ignores its duration
+    sim.advance(1000 * kMs);             // the pulse of second 1 fires now
     write16(0x8344, 0x1234);
     EXPECT_EQ(read16(kState), 0x0001);
 
@@ -345,6 +357,7 @@ TEST_F(Fpga, BinaryOutputsFollowSoftwareOrThePage)
         bool switchToPage1;
         uint16_t outputs;
     };
+    // clang-format off
     const Step steps[] = {
         {"page 0 starts", 0, false, 0x0005},
         {"before output 1 turns", 20 * kMs - kUs, false, 0x0005},
@@ -356,6 +369,7 @@ TEST_F(Fpga, BinaryOutputsFollowSoftwareOrThePage)
         {"page 1 held 5 ms: back to page 0's", 5 * kMs, false, 0x0003},
         {"and so they stay", 1000 * kMs, false, 0x0003},
     };
+    // clang-format on
     run(false);
     for (const Step& step : steps) {
         sim.advance(step.advanceNs);
@@ -393,7 +407,8 @@ TEST_F(Fpga, OverTemperatureAlarmHasHysteresis)
     sim.setTemperature(2, 75.0);
     EXPECT_EQ(read16(0x8414), 0x0010) << "no alarm before the hardware configuration";
     write16(0x840A, 1);
-    const std::vector<std::pair<double, uint16_t>> steps = {{75.0, 0x0014}, {50.0, 0x0014}, {39.9, 0x0010}, {69.9, 0x0010}, {70.0, 0x0014}};
+    const std::vector<std::pair<double, uint16_t>> steps = {
+        {75.0, 0x0014}, {50.0, 0x0014}, {39.9, 0x0010}, {69.9, 0x0010}, {70.0, 0x0014}};
     for (const auto& [degC, alarms] : steps) {
         sim.setTemperature(2, degC);
         EXPECT_EQ(read16(0x8414), alarms) << degC;
@@ -446,4 +461,4 @@ TEST(FpgaReset, AResetMidRunGivesThePowerOnModelWithNothingPending)
     EXPECT_EQ(faults, "");
 }
 
-} // namespace
+}   // namespace

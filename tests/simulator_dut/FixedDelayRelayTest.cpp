@@ -99,4 +99,4 @@ TEST_F(DutTest, FixedDelayContactOpensWhenTheOutputStops)
     EXPECT_FALSE(sim->binaryInput(0));
 }
 
-} // namespace
+}   // namespace

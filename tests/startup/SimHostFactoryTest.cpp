@@ -1,10 +1,10 @@
 // The simulated board of the host application: the relay description, where
 // it comes from, and what the board puts behind the platform layer.
 
+#include "SimHostFactory.h"
 #include "SimEnergyMeter.h"
 #include "SimFixedDelayRelay.h"
 #include "SimFrequencyRelay.h"
-#include "SimHostFactory.h"
 #include "SimInstrument.h"
 #include "SimInverseTimeRelay.h"
 #include "SimRelayRegistry.h"
@@ -130,31 +130,24 @@ TEST(SimRelaySetup, ModelsAndTheirSettingsAreReadFromTheText)
     }
     // Several entries, by ';' and by line; comments and blank entries skipped.
     const auto setup = parseRelaySetup("# bench\ntimed:pickup=2,dropdelay=0.5;frequency:pickup=49.5\n\n"
-                                     "voltage:channels=UA+UB+UC,pickup=70;energy:constant=600,error=0.01");
+                                       "voltage:channels=UA+UB+UC,pickup=70;energy:constant=600,error=0.01");
     EXPECT_TRUE(setup.errors.isEmpty()) << setup.errors.join('\n').toStdString();
-    EXPECT_EQ((std::vector<std::string>{"timed relay", "under-frequency relay", "under-voltage relay",
-                                        "energy meter"}),
+    EXPECT_EQ((std::vector<std::string>{"timed relay", "under-frequency relay", "under-voltage relay", "energy meter"}),
               namesOf(setup));
 }
 
 TEST(SimRelaySetup, FaultyEntriesAreLeftOutWithAReasonAndTheOthersKept)
 {
     const char* faulty[] = {
-        "threshold:channel=8",          // no such channel
-        "threshold:input=4",            // no such binary input
-        "threshold:pickup=0",           // never picks up
-        "threshold:pickup=-1",
-        "threshold:delay=-0.1",
-        "threshold:dropoff=1.5",
-        "threshold:pickup=nan",
+        "threshold:channel=8",   // no such channel
+        "threshold:input=4",     // no such binary input
+        "threshold:pickup=0",    // never picks up
+        "threshold:pickup=-1",  "threshold:delay=-0.1", "threshold:dropoff=1.5", "threshold:pickup=nan",
         "threshold:pickup=5x",
-        "threshold:colour=red",         // unknown key
-        "threshold:pickup",             // not key=value
-        "inverse:curve=steep",
-        "inverse:channels=IA+",
-        "fixed:pages=256",
-        "energy:constant=0",
-        "relay:pickup=1",               // unknown model
+        "threshold:colour=red",   // unknown key
+        "threshold:pickup",       // not key=value
+        "inverse:curve=steep",  "inverse:channels=IA+", "fixed:pages=256",       "energy:constant=0",
+        "relay:pickup=1",   // unknown model
         "none:pickup=1",
     };
     for (const char* entry : faulty) {
@@ -260,4 +253,4 @@ TEST(RestartPlatform, HostStartsNoProgramButTheRunningApplication)
     EXPECT_EQ(-1, zoplat::startDetached(QString(), {}, QDir::tempPath()));
 }
 
-} // namespace
+}   // namespace

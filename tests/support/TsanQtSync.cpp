@@ -118,7 +118,7 @@ constexpr std::array<QMetaType::Constructor, kTypeSlots> makeTrampolines(std::in
 }
 constexpr auto trampolines = makeTrampolines(std::make_index_sequence<kTypeSlots>());
 
-} // namespace
+}   // namespace
 
 void zorTsanQtSyncInstall()
 {
@@ -214,17 +214,17 @@ bool QMetaObject::invokeMethodImpl(QObject* object, QtPrivate::QSlotObjectBase* 
     return posted;
 }
 
-bool QMetaObject::invokeMethod(QObject* object, const char* member, Qt::ConnectionType type,
-                               QGenericReturnArgument ret, QGenericArgument a0, QGenericArgument a1, QGenericArgument a2,
-                               QGenericArgument a3, QGenericArgument a4, QGenericArgument a5, QGenericArgument a6,
-                               QGenericArgument a7, QGenericArgument a8, QGenericArgument a9)
+bool QMetaObject::invokeMethod(QObject* object, const char* member, Qt::ConnectionType type, QGenericReturnArgument ret,
+                               QGenericArgument a0, QGenericArgument a1, QGenericArgument a2, QGenericArgument a3,
+                               QGenericArgument a4, QGenericArgument a5, QGenericArgument a6, QGenericArgument a7,
+                               QGenericArgument a8, QGenericArgument a9)
 {
-    static const auto fn = real<bool (*)(QObject*, const char*, Qt::ConnectionType, QGenericReturnArgument,
-                                         QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument,
-                                         QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument,
-                                         QGenericArgument, QGenericArgument)>(
-        "_ZN11QMetaObject12invokeMethodEP7QObjectPKcN2Qt14ConnectionTypeE22QGenericReturnArgument16QGenericArgument"
-        "S7_S7_S7_S7_S7_S7_S7_S7_S7_");
+    static const auto fn =
+        real<bool (*)(QObject*, const char*, Qt::ConnectionType, QGenericReturnArgument, QGenericArgument,
+                      QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument,
+                      QGenericArgument, QGenericArgument, QGenericArgument, QGenericArgument)>(
+            "_ZN11QMetaObject12invokeMethodEP7QObjectPKcN2Qt14ConnectionTypeE22QGenericReturnArgument16QGenericArgument"
+            "S7_S7_S7_S7_S7_S7_S7_S7_S7_");
     // Queued, the arguments are copied inside: each copy is released on the
     // receiver, which the call acquires when it is handled.
     const QObject* outer = emitting;
@@ -237,14 +237,13 @@ bool QMetaObject::invokeMethod(QObject* object, const char* member, Qt::Connecti
 
 void QCoreApplication::postEvent(QObject* receiver, QEvent* event, int priority)
 {
-    static const auto fn =
-        real<void (*)(QObject*, QEvent*, int)>("_ZN16QCoreApplication9postEventEP7QObjectP6QEventi");
+    static const auto fn = real<void (*)(QObject*, QEvent*, int)>("_ZN16QCoreApplication9postEventEP7QObjectP6QEventi");
     __tsan_release(event);
     fn(receiver, event, priority);
 }
 
-int QMetaType::registerNormalizedType(const ::QByteArray& name, Destructor destructor, Constructor constructor, int size,
-                                      QMetaType::TypeFlags flags, const QMetaObject* metaObject)
+int QMetaType::registerNormalizedType(const ::QByteArray& name, Destructor destructor, Constructor constructor,
+                                      int size, QMetaType::TypeFlags flags, const QMetaObject* metaObject)
 {
     static const auto fn = real<int (*)(const ::QByteArray&, Destructor, Constructor, int, QMetaType::TypeFlags,
                                         const QMetaObject*)>(
@@ -261,8 +260,8 @@ int QMetaType::registerNormalizedType(const ::QByteArray& name, Destructor destr
 
 void QThreadPool::start(std::function<void()> function, int priority)
 {
-    static const auto fn =
-        real<void (*)(QThreadPool*, std::function<void()>, int)>("_ZN11QThreadPool5startESt8functionIFvvEEi");
+    static const auto fn = real<void (*)(QThreadPool*, std::function<void()>, int)>(
+        "_ZN11QThreadPool5startESt8functionIFvvEEi");
     // Held by the function from here on (too large to be kept in place), so
     // the address the task starts on is the one released here.
     struct Run
