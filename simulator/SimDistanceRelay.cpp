@@ -2,6 +2,7 @@
 
 #include "SimRelayRegistry.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zorsim {
@@ -10,10 +11,57 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-std::complex<double> phasor(const PlayedOutputs& out, int c, int64_t atNs)
+// Components further than this from the reference frequency are filtered
+// out, as the relay's fundamental filter does with harmonics.
+constexpr double kFilterBandHz = 10.0;
+// Samples per turn of the fastest component turning against the reference,
+// and the bounds of the sampling step.
+constexpr double kSamplesPerTurn = 64.0;
+constexpr int64_t kMinSampleNs = 500000;
+constexpr int64_t kMaxSampleNs = 10000000;
+
+// The reference frequency: the strongest AC component of the first channel
+// of a loop (UA, UB, UC, IA, IB, IC) that plays one.
+double referenceHz(const PlayedOutputs& out, int64_t atNs)
 {
-    const Component comp = out.component(c, 0, atNs);
-    return std::polar(comp.amplitude, comp.phaseDeg * kPi / 180.0);
+    for (int c : {0, 1, 2, 4, 5, 6}) {
+        double strongest = 0.0;
+        double hz = 0.0;
+        for (size_t k = 0; k < out.page.channels[c].components.size(); ++k) {
+            const Component comp = out.component(c, int(k), atNs);
+            if (!comp.dc && comp.amplitude > strongest) {
+                strongest = comp.amplitude;
+                hz = comp.frequencyHz;
+            }
+        }
+        if (strongest > 0.0)
+            return hz;
+    }
+    return 0.0;
+}
+
+// The fundamental phasor the relay's filter sees at atNs: the channel's
+// components near the reference, each turning at its offset from it (a
+// swing beating against the steady output moves the phasor). The largest
+// offset seen is kept in `fastestHz`.
+std::complex<double> phasor(const PlayedOutputs& out, int c, int64_t atNs, double refHz, double& fastestHz)
+{
+    const double s = out.elapsedSeconds(atNs);
+    std::complex<double> sum;
+    for (size_t k = 0; k < out.page.channels[c].components.size(); ++k) {
+        const Component comp = out.component(c, int(k), atNs);
+        const double offset = comp.frequencyHz - refHz;
+        const bool passes = !comp.dc && comp.amplitude > 0.0 && std::fabs(offset) <= kFilterBandHz;
+        double turns = 0.0;
+        if (passes) {
+            turns = std::fmod(offset * s, 1.0);
+            fastestHz = std::max(fastestHz, std::fabs(offset));
+        } else if (k > 0) {
+            continue;   // component 0 outside the band counts as it stands
+        }
+        sum += std::polar(comp.amplitude, comp.phaseDeg * kPi / 180.0 + 2.0 * kPi * turns);
+    }
+    return sum;
 }
 
 } // namespace
@@ -24,17 +72,22 @@ DistanceRelay::DistanceRelay(const DistanceRelaySettings& settings)
     contact.input = config.binaryInput;
 }
 
-DistanceRelay::Loops DistanceRelay::measure(const PlayedOutputs& out, int64_t atNs, Impedance kl, double minCurrent)
+DistanceRelay::Loops DistanceRelay::measure(const PlayedOutputs& out, int64_t atNs, Impedance kl, double minCurrent,
+                                             double* turningHz)
 {
     Loops loops;
     if (!out.running)
         return loops;
+    const double refHz = referenceHz(out, atNs);
+    double fastestHz = 0.0;
     std::complex<double> u[3];
     std::complex<double> i[3];
     for (int p = 0; p < 3; ++p) {
-        u[p] = phasor(out, p, atNs);
-        i[p] = phasor(out, 4 + p, atNs);
+        u[p] = phasor(out, p, atNs, refHz, fastestHz);
+        i[p] = phasor(out, 4 + p, atNs, refHz, fastestHz);
     }
+    if (turningHz)
+        *turningHz = fastestHz;
     const std::complex<double> residual = i[0] + i[1] + i[2];
     for (int p = 0; p < 3; ++p) {
         const std::complex<double> loopCurrent = i[p] + kl * residual;
@@ -80,12 +133,16 @@ void DistanceRelay::disconnect(int64_t nowNs)
     insideSinceNs = {{-1, -1}};
 }
 
-// The phasors hold through a page: the zones are decided at each change and
-// the only wake-up is the end of a running zone time.
+// Phasors that hold through a page are decided at each change and wake the
+// relay only at the end of a running zone time; moving ones are sampled.
 void DistanceRelay::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
 {
     const Impedance kl = std::polar(config.klRange, config.klAngleDeg * kPi / 180.0);
-    const Loops loops = measure(out, now, kl, config.minCurrentAmps);
+    double turningHz = 0.0;
+    const Loops loops = measure(out, now, kl, config.minCurrentAmps, &turningHz);
+    // Loops that move within the page (a swing) are sampled until it ends.
+    if (turningHz > 0.0 && out.running)
+        wake.at(now + std::clamp(secondsToNs(1.0 / (kSamplesPerTurn * turningHz)), kMinSampleNs, kMaxSampleNs));
     bool any = false;
     for (const auto& z : loops)
         any = any || z.has_value();

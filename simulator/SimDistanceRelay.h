@@ -1,7 +1,9 @@
 #pragma once
 
 // A two-zone distance relay: it measures the six loop impedances from the
-// played phasors (component 0) and operates when one lies inside a zone for
+// played fundamental phasors (components within a filter band of the
+// reference frequency, a swing turning against the steady output; such
+// moving loops are sampled through the page) and operates when one lies inside a zone for
 // the zone's time. Phase-earth loops measure U / (I + KL x 3I0), phase-phase
 // loops (Ua - Ub) / (Ia - Ib); a loop whose current is below minCurrent is not
 // measured. Each zone is a mho circle through the origin, its diameter the
@@ -55,7 +57,10 @@ public:
     const DistanceRelaySettings& settings() const { return config; }
 
     // The six loops of the outputs played at atNs, ohms.
-    static Loops measure(const PlayedOutputs& out, int64_t atNs, Impedance kl, double minCurrent);
+    // `turningHz`, when given, receives the fastest offset of a component
+    // turning against the reference (0: the loops hold through the page).
+    static Loops measure(const PlayedOutputs& out, int64_t atNs, Impedance kl, double minCurrent,
+                         double* turningHz = nullptr);
     // Whether z lies in the mho circle of a reach along the line angle.
     static bool inside(Impedance z, double reachOhms, double lineAngleDeg);
 

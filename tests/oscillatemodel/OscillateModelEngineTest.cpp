@@ -7,6 +7,7 @@
 #include "../run_source/RunSourceSupport.h"
 #include "OscillateModelSupport.h"
 
+#include "SimDistanceRelay.h"
 #include "SimEnvelopeRelay.h"
 
 #include <QDir>
@@ -124,6 +125,41 @@ TEST_F(OscModelEngine, AnEnvelopeRelayTripsOnTheSwingOfItsChannel)
     const QString report = QDir::currentPath() + "/report/Oscillate/swing.htm";
     vmtest::expectValidReport(report);
     EXPECT_TRUE(QString::fromUtf8(sandbox.read(report)).contains(">1.300A<"));
+}
+
+// UA 10 V at 75 degrees over IA 1 A: 10 ohm at the line angle, outside an
+// instantaneous 8 ohm zone. A 50 % swing of IA at 48 Hz starting in
+// opposition brings the loop to 10 / 1.5 = 6.7 ohm within the 0.5 s beat,
+// inside the zone for longer than the debounce: the zone trips on the swing,
+// not at the start.
+TEST_F(OscModelEngine, AZoneRelayTripsOnTheSwingOfItsLoopImpedance)
+{
+    initialise();
+    zorsim::DistanceRelaySettings s;
+    s.reach1Ohms = 8.0;
+    s.time1Seconds = 0.0;
+    s.lineAngleDeg = 75.0;
+    auto relay = std::make_shared<zorsim::DistanceRelay>(s);
+    sim->plugIn(relay);
+    OscModel vm;
+    prepare(vm);
+    const double ranges[8] = {10.0, 0.0, 0.0, 0.0, 1.0, 0.0, 0.0, 0.0};
+    for (int p = 0; p < 8; ++p)
+        vm.setOutputRange(port(p), ranges[p]);
+    vm.setOutputAngle(port(0), 75.0);
+    vm.setOutputAngle(port(4), 0.0);
+    vm.setOscillatePort(7);   // IA on a three-phase unit
+    vm.setOscillatePercent(50);
+    vm.setOscillateFrequency(48);
+    vm.setOscillateAngle(180);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_FALSE(relay->tripTimes().empty());
+    EXPECT_EQ(relay->tripZones().front(), 1);
+    const double at = (relay->tripTimes().front() - relay->measurements().front().pageStartNs) / 1e9;
+    EXPECT_GT(at, 0.05);
+    EXPECT_LT(at, 0.26);
 }
 
 TEST_F(OscModelEngine, ARefusedStartKeepsTheSettingsAndFreesTheExit)
