@@ -34,7 +34,7 @@ bool validIndex(int index)
 } // namespace
 
 ViewAlternateModel::ViewAlternateModel(QObject* parent)
-    : ViewSourceTestModel(TEST_ALTERNATE, parent)
+    : ViewPortOutputModel(TEST_ALTERNATE, parent)
     , actionRampTime(1.0)
     , autoRampEnabled(false)
     , faultActionPort(RAMP_PORT_TYPE_UA)
@@ -42,7 +42,6 @@ ViewAlternateModel::ViewAlternateModel(QObject* parent)
     , faultActionType(ACTION_TYPE_STOP)
     , testState(0)
 {
-    defaultOutputs(outputRanges, outputAngles, outputFrequencies);
     // The snapshot starts as the outputs: a reset before the first run puts
     // the defaults back.
     takeSnapshot();
@@ -105,97 +104,6 @@ const double* ViewAlternateModel::beginRampItem(int item) const
     case RAMP_ITEM_TYPE_FREQUENCY: return beginRampFrequencies;
     default: return nullptr;
     }
-}
-
-// ---- Outputs ------------------------------------------------------------------------------
-
-void ViewAlternateModel::pushOutputs(bool apply)
-{
-    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
-}
-
-void ViewAlternateModel::setOutputRange(AOPortType port, double range)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputRanges[port] != range;
-    outputRanges[port] = range;
-    pushOutputs(changed && isTestRunning());
-}
-
-void ViewAlternateModel::setOutputAngle(AOPortType port, double angle)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputAngles[port] != angle;
-    outputAngles[port] = angle;
-    pushOutputs(changed && isTestRunning());
-}
-
-void ViewAlternateModel::setOutputFrequency(AOPortType port, double frequency)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputFrequencies[port] != frequency;
-    outputFrequencies[port] = frequency;
-    pushOutputs(changed && isTestRunning());
-}
-
-double ViewAlternateModel::getOutputRange(AOPortType port) const
-{
-    return isPort(port) ? outputRanges[port] : 0.0;
-}
-
-double ViewAlternateModel::getOutputAngle(AOPortType port) const
-{
-    return isPort(port) ? outputAngles[port] : 0.0;
-}
-
-double ViewAlternateModel::getOutputFrequency(AOPortType port) const
-{
-    return isPort(port) ? outputFrequencies[port] : 0.0;
-}
-
-// ---- Quick-set keys -----------------------------------------------------------------------
-
-void ViewAlternateModel::setRateRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateRange(outputRanges, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewAlternateModel::setBalanceRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceRange(outputRanges, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewAlternateModel::setPositiveAngle(AOPortType port, bool pos)
-{
-    if (!isPort(port))
-        return;
-    quickSetPositiveAngle(outputAngles, port, pos);
-    pushOutputs(isTestRunning());
-}
-
-void ViewAlternateModel::setRateFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateFrequency(outputFrequencies, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewAlternateModel::setBalanceFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceFrequency(outputFrequencies, port);
-    pushOutputs(isTestRunning());
 }
 
 // ---- Ramp values, step, time, mode, group and item ---------------------------------------------

@@ -11,6 +11,7 @@
 // output edit goes into it at once and, while a test runs, switches the
 // output (ControllerCenter::testSwitch). The frame (ViewSourceTestModel)
 // gives the start, stop, snapshot and file rules.
+// The eight outputs, their setters and quick-set keys: ViewPortOutputModel.
 //
 // Ports, groups, items and result indexes from QML are checked: a setter
 // with a value outside its enumeration changes nothing, a getter gives 0,
@@ -18,9 +19,9 @@
 //
 // Parameter file body and report tables: ViewAlternateModelFile.cpp.
 
-#include "ViewSourceTestModel.h"
+#include "ViewPortOutputModel.h"
 
-class ViewAlternateModel : public ViewSourceTestModel
+class ViewAlternateModel : public ViewPortOutputModel
 {
     Q_OBJECT
 
@@ -35,27 +36,6 @@ public:
 
     explicit ViewAlternateModel(QObject* parent = nullptr);
     ~ViewAlternateModel() override;
-
-    // ---- Outputs ---------------------------------------------------------------------
-    // Stores the value; pushes the outputs into the entity and, when the value
-    // changed and a test runs, switches the running output to them.
-    Q_INVOKABLE void setOutputRange(AOPortType port, double range);
-    Q_INVOKABLE void setOutputAngle(AOPortType port, double angle);
-    Q_INVOKABLE void setOutputFrequency(AOPortType port, double frequency);
-    Q_INVOKABLE double getOutputRange(AOPortType port) const;
-    Q_INVOKABLE double getOutputAngle(AOPortType port) const;
-    Q_INVOKABLE double getOutputFrequency(AOPortType port) const;
-
-    // ---- Quick-set keys (each pushes, switching while a test runs) -------------------
-    // Rated amplitude of the port; its amplitude to the A, B, C phases of its
-    // group (UX, IX never written); B and C (or the others) at -120/+120 from
-    // the port (pos) or +120/-120; rated frequency of the port; its frequency
-    // to all eight ports.
-    Q_INVOKABLE void setRateRange(AOPortType port);
-    Q_INVOKABLE void setBalanceRange(AOPortType port);
-    Q_INVOKABLE void setPositiveAngle(AOPortType port, bool pos);
-    Q_INVOKABLE void setRateFrequency(AOPortType port);
-    Q_INVOKABLE void setBalanceFrequency(AOPortType port);
 
     // ---- Ramp values of the current group and item (no push) -------------------------
     Q_INVOKABLE void setBeginRampValue(double beginRamp);
@@ -146,14 +126,9 @@ protected:
     // up, -1 down) to end, from the present outputs.
     QString groupRampProblem(int direction, double end) const;
     QString heldRampProblem() const override;
-    // Pushes the outputs; switches them when `apply`.
-    void pushOutputs(bool apply);
     // Clears the result records and times.
     void clearResults();
 
-    double outputRanges[8];
-    double outputAngles[8];
-    double outputFrequencies[8];
     double beginRanges[8];
     double beginAngles[8];
     double beginFrequencies[8];

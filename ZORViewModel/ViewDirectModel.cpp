@@ -32,7 +32,7 @@ bool validIndex(int index)
 } // namespace
 
 ViewDirectModel::ViewDirectModel(QObject* parent)
-    : ViewSourceTestModel(TEST_DIRECT, parent)
+    : ViewPortOutputModel(TEST_DIRECT, parent)
     , actionRampTime(1.0)
     , autoRampEnabled(false)
     , faultActionPort(RAMP_PORT_TYPE_UA)
@@ -40,8 +40,6 @@ ViewDirectModel::ViewDirectModel(QObject* parent)
     , faultActionType(ACTION_TYPE_STOP)
     , testState(0)
 {
-    double angles[8];
-    defaultOutputs(outputRanges, angles, outputFrequencies);
     std::fill(std::begin(outputAngles), std::end(outputAngles), kAngle);
     std::fill(std::begin(outputFrequencies), std::end(outputFrequencies), 0.0);
     // The snapshot starts as the outputs: a reset before the first run puts
@@ -66,97 +64,6 @@ double ViewDirectModel::channelLimit(int port) const
 {
     const ControllerConfiguration* config = center()->testConfiguration;
     return isVoltagePort(port) ? config->maxVRange : config->maxIRange / 2.0;
-}
-
-// ---- Outputs ------------------------------------------------------------------------------
-
-void ViewDirectModel::pushOutputs(bool apply)
-{
-    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
-}
-
-void ViewDirectModel::setOutputRange(AOPortType port, double range)
-{
-    if (!isPort(port) || !takesNumber(range))
-        return;
-    const bool changed = outputRanges[port] != range;
-    outputRanges[port] = range;
-    pushOutputs(changed && isTestRunning());
-}
-
-void ViewDirectModel::setOutputAngle(AOPortType port, double angle)
-{
-    if (!isPort(port) || !takesNumber(angle))
-        return;
-    const bool changed = outputAngles[port] != angle;
-    outputAngles[port] = angle;
-    pushOutputs(changed && isTestRunning());
-}
-
-void ViewDirectModel::setOutputFrequency(AOPortType port, double frequency)
-{
-    if (!isPort(port) || !takesNumber(frequency))
-        return;
-    const bool changed = outputFrequencies[port] != frequency;
-    outputFrequencies[port] = frequency;
-    pushOutputs(changed && isTestRunning());
-}
-
-double ViewDirectModel::getOutputRange(AOPortType port) const
-{
-    return isPort(port) ? outputRanges[port] : 0.0;
-}
-
-double ViewDirectModel::getOutputAngle(AOPortType port) const
-{
-    return isPort(port) ? outputAngles[port] : 0.0;
-}
-
-double ViewDirectModel::getOutputFrequency(AOPortType port) const
-{
-    return isPort(port) ? outputFrequencies[port] : 0.0;
-}
-
-// ---- Quick-set keys -----------------------------------------------------------------------
-
-void ViewDirectModel::setRateRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateRange(outputRanges, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewDirectModel::setBalanceRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceRange(outputRanges, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewDirectModel::setPositiveAngle(AOPortType port, bool pos)
-{
-    if (!isPort(port))
-        return;
-    quickSetPositiveAngle(outputAngles, port, pos);
-    pushOutputs(isTestRunning());
-}
-
-void ViewDirectModel::setRateFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateFrequency(outputFrequencies, port);
-    pushOutputs(isTestRunning());
-}
-
-void ViewDirectModel::setBalanceFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceFrequency(outputFrequencies, port);
-    pushOutputs(isTestRunning());
 }
 
 // ---- Ramp values, step, time, mode, group and item ---------------------------------------------

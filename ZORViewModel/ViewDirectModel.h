@@ -15,15 +15,16 @@
 // to the largest voltage. Only the amplitude is ramped: the item stays
 // RAMP_ITEM_TYPE_RANGE. The frame (ViewSourceTestModel) gives the start, stop,
 // snapshot (amplitudes) and file rules and the automatic ramp's rule.
+// The eight outputs, their setters and quick-set keys: ViewPortOutputModel.
 //
 // Ports, groups and result indexes from QML are checked: a setter with a
 // value outside its range changes nothing, a getter gives 0, NaN or "".
 //
 // Parameter file body and report tables: ViewDirectModelFile.cpp.
 
-#include "ViewSourceTestModel.h"
+#include "ViewPortOutputModel.h"
 
-class ViewDirectModel : public ViewSourceTestModel
+class ViewDirectModel : public ViewPortOutputModel
 {
     Q_OBJECT
 
@@ -47,23 +48,6 @@ public:
 
     explicit ViewDirectModel(QObject* parent = nullptr);
     ~ViewDirectModel() override;
-
-    // ---- Outputs -------------------------------------------------------------------------
-    // Stores the value; pushes the outputs into the entity and, when the value
-    // changed and a test runs, switches the running output to them.
-    Q_INVOKABLE void setOutputRange(AOPortType port, double range);
-    Q_INVOKABLE void setOutputAngle(AOPortType port, double angle);
-    Q_INVOKABLE void setOutputFrequency(AOPortType port, double frequency);
-    Q_INVOKABLE double getOutputRange(AOPortType port) const;
-    Q_INVOKABLE double getOutputAngle(AOPortType port) const;
-    Q_INVOKABLE double getOutputFrequency(AOPortType port) const;
-
-    // ---- Quick-set keys (each pushes, switching while a test runs) -----------------------
-    Q_INVOKABLE void setRateRange(AOPortType port);
-    Q_INVOKABLE void setBalanceRange(AOPortType port);
-    Q_INVOKABLE void setPositiveAngle(AOPortType port, bool pos);
-    Q_INVOKABLE void setRateFrequency(AOPortType port);
-    Q_INVOKABLE void setBalanceFrequency(AOPortType port);
 
     // ---- Ramp values of the current group, step and time (no push) ----------------------------
     Q_INVOKABLE void setBeginRampValue(double beginRamp);
@@ -125,6 +109,7 @@ protected:
     // What the setters take, and so what a parameter file may set: a number
     // is finite (a missing or non-finite one keeps the field).
     static bool takesNumber(double value);
+    bool acceptsOutputValue(double value) const override { return takesNumber(value); }
 
     void pushToEntity(DATAType type) override;
     void pullOutputs() override;
@@ -140,8 +125,6 @@ protected:
 
     // The largest amplitude of a channel: the device's voltage, half its current.
     double channelLimit(int port) const;
-    // Pushes the outputs; switches them when `apply`.
-    void pushOutputs(bool apply);
     // The frame's ramp rule for the current group in direction to end.
     QString groupRampProblem(int direction, double end) const;
     // Clears the result records and times; the test state becomes 0 unless
@@ -150,9 +133,6 @@ protected:
     // The ramped group is a current group (unit "A", else "V").
     bool isCurrentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
 
-    double outputRanges[8];
-    double outputAngles[8];
-    double outputFrequencies[8];
     double beginRanges[8];
     double beginRampRanges[16];
     double endRampRanges[16];

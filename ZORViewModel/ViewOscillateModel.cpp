@@ -25,14 +25,13 @@ void clearRecord(ViewOscillateModel::faultActionValStruct& record)
 } // namespace
 
 ViewOscillateModel::ViewOscillateModel(QObject* parent)
-    : ViewSourceTestModel(TEST_OSCILLATE, parent)
+    : ViewPortOutputModel(TEST_OSCILLATE, parent)
     , oscillatePercent(0.1)
     , oscillateFrequency(5.0)
     , oscillateAngle(0.0)
     , oscillatePort(RAMP_PORT_TYPE_UA)
     , testState(0)
 {
-    defaultOutputs(outputRanges, outputAngles, outputFrequencies);
     // The snapshot starts as the settings: a stop before the first run puts
     // the defaults back.
     takeSnapshot();
@@ -40,11 +39,6 @@ ViewOscillateModel::ViewOscillateModel(QObject* parent)
 }
 
 ViewOscillateModel::~ViewOscillateModel() = default;
-
-void ViewOscillateModel::pushSettings(bool apply)
-{
-    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
-}
 
 // ---- Swing --------------------------------------------------------------------------------
 
@@ -57,28 +51,28 @@ void ViewOscillateModel::setOscillatePort(int index)
         oscillatePort = port;
         clearResults();
     }
-    pushSettings(changed && isTestRunning());
+    pushOutputs(changed && isTestRunning());
 }
 
 void ViewOscillateModel::setOscillatePercent(double percent)
 {
     const bool changed = oscillatePercent * 100.0 != percent;
     oscillatePercent = percent / 100.0;
-    pushSettings(changed && isTestRunning());
+    pushOutputs(changed && isTestRunning());
 }
 
 void ViewOscillateModel::setOscillateFrequency(double frequency)
 {
     const bool changed = oscillateFrequency != frequency;
     oscillateFrequency = frequency;
-    pushSettings(changed && isTestRunning());
+    pushOutputs(changed && isTestRunning());
 }
 
 void ViewOscillateModel::setOscillateAngle(double angle)
 {
     const bool changed = oscillateAngle != angle;
     oscillateAngle = angle;
-    pushSettings(changed && isTestRunning());
+    pushOutputs(changed && isTestRunning());
 }
 
 int ViewOscillateModel::getOscillatePort() const
@@ -118,92 +112,6 @@ double ViewOscillateModel::getOscillatePercentMax()
     }
     setOscillatePercent(std::min(maximum, getOscillatePercent()));
     return maximum;
-}
-
-// ---- Outputs ------------------------------------------------------------------------------
-
-void ViewOscillateModel::setOutputRange(AOPortType port, double range)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputRanges[port] != range;
-    outputRanges[port] = range;
-    pushSettings(changed && isTestRunning());
-}
-
-void ViewOscillateModel::setOutputAngle(AOPortType port, double angle)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputAngles[port] != angle;
-    outputAngles[port] = angle;
-    pushSettings(changed && isTestRunning());
-}
-
-void ViewOscillateModel::setOutputFrequency(AOPortType port, double frequency)
-{
-    if (!isPort(port))
-        return;
-    const bool changed = outputFrequencies[port] != frequency;
-    outputFrequencies[port] = frequency;
-    pushSettings(changed && isTestRunning());
-}
-
-double ViewOscillateModel::getOutputRange(AOPortType port) const
-{
-    return isPort(port) ? outputRanges[port] : 0.0;
-}
-
-double ViewOscillateModel::getOutputAngle(AOPortType port) const
-{
-    return isPort(port) ? outputAngles[port] : 0.0;
-}
-
-double ViewOscillateModel::getOutputFrequency(AOPortType port) const
-{
-    return isPort(port) ? outputFrequencies[port] : 0.0;
-}
-
-// ---- Quick-set keys -----------------------------------------------------------------------
-
-void ViewOscillateModel::setRateRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateRange(outputRanges, port);
-    pushSettings(isTestRunning());
-}
-
-void ViewOscillateModel::setBalanceRange(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceRange(outputRanges, port);
-    pushSettings(isTestRunning());
-}
-
-void ViewOscillateModel::setPositiveAngle(AOPortType port, bool pos)
-{
-    if (!isPort(port))
-        return;
-    quickSetPositiveAngle(outputAngles, port, pos);
-    pushSettings(isTestRunning());
-}
-
-void ViewOscillateModel::setRateFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetRateFrequency(outputFrequencies, port);
-    pushSettings(isTestRunning());
-}
-
-void ViewOscillateModel::setBalanceFrequency(AOPortType port)
-{
-    if (!isPort(port))
-        return;
-    quickSetBalanceFrequency(outputFrequencies, port);
-    pushSettings(isTestRunning());
 }
 
 // ---- Results ---------------------------------------------------------------------------------------

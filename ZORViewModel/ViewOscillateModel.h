@@ -11,15 +11,16 @@
 // goes into it at once and, when it changed a value while a test runs,
 // switches the output (ControllerCenter::testSwitch). The frame
 // (ViewSourceTestModel) gives the start, stop, snapshot and file rules.
+// The eight outputs, their setters and quick-set keys: ViewPortOutputModel.
 //
 // Ports and list rows from QML are checked: a setter with a port outside
 // AOPortType changes nothing, a getter gives 0.
 //
 // Parameter file body and report tables: ViewOscillateModelFile.cpp.
 
-#include "ViewSourceTestModel.h"
+#include "ViewPortOutputModel.h"
 
-class ViewOscillateModel : public ViewSourceTestModel
+class ViewOscillateModel : public ViewPortOutputModel
 {
     Q_OBJECT
 
@@ -54,21 +55,6 @@ public:
     // to it.
     Q_INVOKABLE double getOscillatePercentMax();
 
-    // ---- Outputs ----------------------------------------------------------------------------
-    Q_INVOKABLE void setOutputRange(AOPortType port, double range);
-    Q_INVOKABLE void setOutputAngle(AOPortType port, double angle);
-    Q_INVOKABLE void setOutputFrequency(AOPortType port, double frequency);
-    Q_INVOKABLE double getOutputRange(AOPortType port) const;
-    Q_INVOKABLE double getOutputAngle(AOPortType port) const;
-    Q_INVOKABLE double getOutputFrequency(AOPortType port) const;
-
-    // ---- Quick-set keys (each pushes, switching while a test runs) -------------------------
-    Q_INVOKABLE void setRateRange(AOPortType port);
-    Q_INVOKABLE void setBalanceRange(AOPortType port);
-    Q_INVOKABLE void setPositiveAngle(AOPortType port, bool pos);
-    Q_INVOKABLE void setRateFrequency(AOPortType port);
-    Q_INVOKABLE void setBalanceFrequency(AOPortType port);
-
     // ---- Results ----------------------------------------------------------------------------
     // -1 from a start until the engine's action notice, 1 after it, 0 when a
     // run ended without one; a parameter file sets what it holds.
@@ -94,8 +80,6 @@ protected:
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
-    // Pushes the settings; switches the running output when `apply`.
-    void pushSettings(bool apply);
     // Clears the result records and times; the state becomes 0 unless it is -1.
     void clearResults();
 
@@ -106,9 +90,6 @@ protected:
     double beginOscillateFrequency;
     double beginOscillateAngle;
     RampPortType beginOscillatePort;
-    double outputRanges[8];
-    double outputAngles[8];
-    double outputFrequencies[8];
     double oscillatePercent;
     double oscillateFrequency;
     double oscillateAngle;
