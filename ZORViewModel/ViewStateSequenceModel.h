@@ -121,6 +121,9 @@ public:
     Q_INVOKABLE double getOutputFrequency(int index, AOPortType port) const;
     Q_INVOKABLE void setOutputTime(int index, double time);
     Q_INVOKABLE double getOutputTime(int index) const;
+    // The frame's forms without a state index stay callable beside these.
+    using ViewSourceTestModel::getOutputBOState;
+    using ViewSourceTestModel::setOutputBOState;
     Q_INVOKABLE void setOutputBOState(int index, int boindex, int bo);
     Q_INVOKABLE int getOutputBOState(int index, int boindex) const;
     Q_INVOKABLE void setOutputBIState(int index, int biindex, int bi) override;

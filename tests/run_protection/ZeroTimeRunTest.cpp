@@ -186,8 +186,8 @@ TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWrit
         std::function<bool()> completed;
     };
     const std::vector<Row> rows = {
-        {"distance, pre- and after-fault of 0 s", TT::TEST_DISTANCE,
-         [&] { edit(distance, [](ModelDistanceEntity& x) { setGroups(x, {5.0, 1.0, 5.0}, 0.0, 0.0); }); },
+        {"distance, pre-fault of 0 s", TT::TEST_DISTANCE,
+         [&] { edit(distance, [](ModelDistanceEntity& x) { setGroups(x, {5.0, 1.0, 5.0}, 0.0, kLasts); }); },
          [&] { return tripTimes(distance); }, {kNaN, trip, kNaN, kNaN, kNaN, kNaN, kNaN, trip, kNaN}, nullptr},
         {"overcurrent, pre-fault of 0 s", TT::TEST_OVERCURRENT,
          [&] { edit(overcurrent, [](ModelOvercurrentEntity& x) { setGroups(x, {5.0, 1.0}, 0.0, kLasts); }); },
