@@ -6,6 +6,7 @@
 #include "ViewComputerDistanceModel.h"
 #include "ViewDirectModel.h"
 #include "ViewDistanceModel.h"
+#include "ViewEnergyModel.h"
 #include "ViewStdSourceModel.h"
 #include "ViewHarmonicModel.h"
 #include "ViewRampingModel.h"
@@ -32,6 +33,7 @@ void registerTypes()
     qmlRegisterType<ViewDistanceModel>("ZOR.ViewDistanceModel", 1, 0, "ViewDistanceModel");
     qmlRegisterType<ViewStateSequenceModel>("ZOR.ViewStateSequenceModel", 1, 0, "ViewStateSequenceModel");
     qmlRegisterType<ViewOscillateModel>("ZOR.ViewOscillateModel", 1, 0, "ViewOscillateModel");
+    qmlRegisterType<ViewEnergyModel>("ZOR.ViewEnergyModel", 1, 0, "ViewEnergyModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);
