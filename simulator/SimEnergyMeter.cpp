@@ -72,7 +72,9 @@ std::vector<EnergyMeter::Term> EnergyMeter::termsOf(const PlayedOutputs& out) co
                     continue;
                 t.dc = a.dc && b.dc;
                 // Played phases (the output errors may shift them).
-                t.cosine = std::cos((t.voltage.at(0.0).phaseDeg - t.current.at(0.0).phaseDeg) * kPi / 180.0);
+                const double shift = (t.voltage.at(0.0).phaseDeg - t.current.at(0.0).phaseDeg) * kPi / 180.0;
+                t.cosine = std::cos(shift);
+                t.sine = std::sin(shift);
                 terms.push_back(t);
             }
         }
@@ -80,23 +82,32 @@ std::vector<EnergyMeter::Term> EnergyMeter::termsOf(const PlayedOutputs& out) co
     return terms;
 }
 
-double EnergyMeter::powerAt(const std::vector<Term>& terms, double s)
+double EnergyMeter::powerAt(const std::vector<Term>& terms, double s) const
 {
     double p = 0.0;
+    double q = 0.0;
     auto signedDc = [](const Component& c) { return c.amplitude * std::sin(c.phaseDeg * kPi / 180.0); };
     for (const Term& t : terms) {
-        if (t.dc)
+        if (t.dc) {
             p += signedDc(t.voltage.at(s)) * signedDc(t.current.at(s));
-        else
-            p += t.voltage.value(s) * t.current.value(s) * t.cosine;
+        } else {
+            const double vi = t.voltage.value(s) * t.current.value(s);
+            p += vi * t.cosine;
+            q += vi * t.sine;
+        }
+    }
+    switch (config.quantity) {
+    case MeterQuantity::Reactive: return q;
+    case MeterQuantity::Apparent: return std::hypot(p, q);
+    case MeterQuantity::Active: break;
     }
     return p;
 }
 
 void EnergyMeter::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
 {
-    auto imported = [](const std::vector<Term>& terms) {
-        return [&terms](double s) { return std::max(0.0, powerAt(terms, s)); };
+    auto imported = [this](const std::vector<Term>& terms) {
+        return [this, &terms](double s) { return std::max(0.0, powerAt(terms, s)); };
     };
     const double tol = quantumJ * 1e-12;
 
@@ -148,10 +159,24 @@ void EnergyMeter::evaluate(int64_t now, const PlayedOutputs& out, Wake& wake)
 RelayModelEntry energyMeterModel()
 {
     using S = EnergyMeterSettings;
+    const RelaySetter<S> kind = [](S& s, const QString& v) {
+        const QString name = v.trimmed().toLower();
+        if (name == QLatin1String("active"))
+            s.quantity = MeterQuantity::Active;
+        else if (name == QLatin1String("reactive"))
+            s.quantity = MeterQuantity::Reactive;
+        else if (name == QLatin1String("apparent"))
+            s.quantity = MeterQuantity::Apparent;
+        else
+            return false;
+        return true;
+    };
     return relayModel<S>(
         "energy", "energy meter pulsing into the pulse input",
-        {{"constant", "meter constant, impulses per kWh", numberKey(&S::impulsesPerKwh, 0.0, kRelayValueLimit, true)},
-         {"error", "relative error it registers (-0.5..0.5)", numberKey(&S::error, -0.5, 0.5)}},
+        {{"constant", "meter constant, impulses per kWh (kvarh, kVAh)",
+          numberKey(&S::impulsesPerKwh, 0.0, kRelayValueLimit, true)},
+         {"error", "relative error it registers (-0.5..0.5)", numberKey(&S::error, -0.5, 0.5)},
+         {"kind", "energy it registers: active, reactive or apparent", kind}},
         [](const S& s) { return std::make_shared<EnergyMeter>(s); });
 }
 

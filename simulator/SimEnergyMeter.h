@@ -1,7 +1,7 @@
 #pragma once
 
-// An energy meter under test: it registers the active energy of the played
-// outputs and sends one pulse to the instrument's energy-meter pulse input
+// An energy meter under test: it registers the active (or reactive, or
+// apparent) energy of the played outputs and sends one pulse to the instrument's energy-meter pulse input
 // (DutContext::energyPulse) per 1 / (impulsesPerKwh x (1 + error)) kWh, so
 // an energy test that counts its pulses against the played power measures
 // `error`. With 1000 W, 1000 imp/kWh and no error it pulses every 3.6 s.
@@ -13,8 +13,11 @@
 // synthesiser plays them); components of different frequencies carry no mean
 // power. Values are as played: along their ramps and through the
 // instrument's output errors. The stages' DC offsets and a decaying DC
-// component are not counted. The meter registers imported energy only: while the total
-// power is negative nothing is registered. Energy is integrated from the
+// component are not counted. Reactive power: the same sum with
+// sin(phase V - phase I) (positive for lagging currents), DC carries none.
+// Apparent power: |P + jQ| of those sums, so a three-wire connection of two
+// elements sees sqrt(3) U I. The meter registers imported energy only: while
+// the total power is negative nothing is registered. Energy is integrated from the
 // played values at each change; the next pulse is one deadline, so nothing
 // is pending while no power flows. The first pulse comes one full step after
 // the meter is plugged in.
@@ -30,8 +33,16 @@ namespace zorsim {
 
 struct RelayModelEntry;
 
+enum class MeterQuantity
+{
+    Active,
+    Reactive,
+    Apparent,
+};
+
 struct EnergyMeterSettings
 {
+    MeterQuantity quantity = MeterQuantity::Active;
     double impulsesPerKwh = 1000.0;                                       // meter constant; <= 0: never pulses
     double error = 0.0;                                                   // relative: +0.01 registers 1 % too much
     std::vector<std::pair<int, int>> phases = {{0, 4}, {1, 5}, {2, 6}};   // (voltage, current) channels
@@ -49,7 +60,7 @@ public:
     double pulseEnergyJoules() const { return quantumJ; }
     // Simulator times (ns) of the pulses sent.
     std::vector<int64_t> pulseTimes() const;
-    // Active power (W) at the last evaluation.
+    // Power (W, var or VA) at the last evaluation.
     double powerWatts() const;
 
 protected:
@@ -57,17 +68,18 @@ protected:
     void disconnect(int64_t nowNs) override;
 
 private:
-    // One matched component pair of a phase: V(s) x I(s) x cosine for AC,
-    // the product of the signed values for DC.
+    // One matched component pair of a phase: V(s) x I(s) x cosine (sine)
+    // for AC, the product of the signed values for DC.
     struct Term
     {
         Track voltage;
         Track current;
         bool dc = false;
         double cosine = 0.0;
+        double sine = 0.0;
     };
     std::vector<Term> termsOf(const PlayedOutputs& out) const;
-    static double powerAt(const std::vector<Term>& terms, double s);
+    double powerAt(const std::vector<Term>& terms, double s) const;
 
     EnergyMeterSettings config;
     double quantumJ = 0.0;

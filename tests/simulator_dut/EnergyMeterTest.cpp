@@ -6,6 +6,7 @@
 
 #include "SimEnergyMeter.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -196,5 +197,57 @@ INSTANTIATE_TEST_SUITE_P(
         PowerCase{"RampedCurrent", kAbc, false, 1.0, {{100, 0, 50, 5, 0, 50, 36000, 1}},
                   (-10.0 + std::sqrt(100.0 + 4.0 * 72.0)) / 2.0}),
     [](const ::testing::TestParamInfo<PowerCase>& info) { return std::string(info.param.name); });
+
+// ---- Reactive and apparent meters ------------------------------------------------------
+
+struct QuantityCase
+{
+    const char* name;
+    zorsim::MeterQuantity quantity;
+    std::vector<std::pair<int, int>> phases;
+    std::vector<std::array<float, 3>> channels;   // channel, amplitude, degrees at 50 Hz
+    double firstPulse;                            // s after the run start; NaN: none
+};
+
+class MeterQuantity : public Meter, public ::testing::WithParamInterface<QuantityCase>
+{
+};
+
+TEST_P(MeterQuantity, FirstPulseWhenTheRegisteredEnergyReachesOneStep)
+{
+    const QuantityCase& c = GetParam();
+    EnergyMeterSettings s;
+    s.quantity = c.quantity;
+    s.phases = c.phases;
+    auto meter = plug<EnergyMeter>(s);
+    for (const auto& ch : c.channels)
+        channel(int(ch[0]), ch[1], ch[2]);
+    sendState(36000.0f, COMM_TRIGGER_TYPE_TIME, false);
+    armPulseInput(1);
+    const int64_t t0 = start(1);
+    if (std::isnan(c.firstPulse)) {
+        sim->advance(60 * kSecond);
+        EXPECT_TRUE(meter->pulseTimes().empty());
+        return;
+    }
+    advanceTo(t0 + ns(c.firstPulse) - kSlack);
+    EXPECT_TRUE(meter->pulseTimes().empty());
+    advanceTo(t0 + ns(c.firstPulse) + kSlack);
+    ASSERT_EQ(meter->pulseTimes().size(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Quantities, MeterQuantity,
+    ::testing::Values(
+        // 3 x 100 V x 10 A x sin 30 deg = 1500 var.
+        QuantityCase{"ReactiveLagging30", zorsim::MeterQuantity::Reactive, kAbc,
+                     {{0, 100, 0}, {1, 100, -120}, {2, 100, 120}, {4, 10, -30}, {5, 10, -150}, {6, 10, 90}}, 2.4},
+        QuantityCase{"ReactiveLeadingIsNotRegistered", zorsim::MeterQuantity::Reactive, kAbc,
+                     {{0, 100, 0}, {4, 10, 30}}, kNoPulse},
+        // Two elements, UA 0 deg and UC 60 deg with currents 60 deg behind
+        // their three-wire places: sqrt(3) x 100 V x 10 A.
+        QuantityCase{"ApparentThreeWire", zorsim::MeterQuantity::Apparent, {{0, 4}, {2, 6}},
+                     {{0, 100, 0}, {2, 100, 60}, {4, 10, -90}, {6, 10, 30}}, 3600.0 / (std::sqrt(3.0) * 1000.0)}),
+    [](const ::testing::TestParamInfo<QuantityCase>& info) { return std::string(info.param.name); });
 
 } // namespace
