@@ -2597,6 +2597,185 @@
     </message>
 </context>
 <context>
+    <name>ViewEnergyModel</name>
+    <message>
+        <source>第%1点的计数需要%2 s，超过仪器可计时的%3 s：请减少脉冲数或提高功率。</source>
+        <translation>O ponto %1 precisa de %2 s de contagem, além dos %3 s que o aparelho mede: conte menos impulsos ou aumente a potência.</translation>
+    </message>
+    <message>
+        <source>该点的计数需要%1 s，超过仪器可计时的%2 s：请减少脉冲数或提高功率。</source>
+        <translation>Este ponto precisa de %1 s de contagem, além dos %2 s que o aparelho mede: conte menos impulsos ou aumente a potência.</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>Potência ativa</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>Potência reativa</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>Potência aparente</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Monofásico</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>3F4C</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>3F3C</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importação</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportação</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>Imp./Exp.</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>Tipo de contador</translation>
+    </message>
+    <message>
+        <source>Measure type</source>
+        <translation>Ligação</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Secundário</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primário</translation>
+    </message>
+    <message>
+        <source>Pulse/Quantity</source>
+        <translation>Impulsos/Energia</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>Aquecimento</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Arranque</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>Impulsos/volta</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Estabilização</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>Tipo de impulso</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>Subida</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>Descida</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Sentido</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Classe</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>Constante de impulsos</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>Enviar impulsos locais</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Tensão</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Corrente</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Potência</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>Fator</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Impulsos</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Definido</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Medido</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>ind.</source>
+        <translation>ind.</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>cap.</translation>
+    </message>
+</context>
+<context>
     <name>ViewHarmonicModel</name>
     <message>
         <source>Test mode</source>

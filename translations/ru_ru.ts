@@ -2597,6 +2597,185 @@
     </message>
 </context>
 <context>
+    <name>ViewEnergyModel</name>
+    <message>
+        <source>第%1点的计数需要%2 s，超过仪器可计时的%3 s：请减少脉冲数或提高功率。</source>
+        <translation>Точке %1 нужно %2 с на счёт, больше %3 с, которые измеряет прибор: уменьшите число импульсов или увеличьте мощность.</translation>
+    </message>
+    <message>
+        <source>该点的计数需要%1 s，超过仪器可计时的%2 s：请减少脉冲数或提高功率。</source>
+        <translation>Точке нужно %1 с на счёт, больше %2 с, которые измеряет прибор: уменьшите число импульсов или увеличьте мощность.</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>Активная</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>Реактивная</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>Полная</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Однофазн.</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>3Ф4П</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>3Ф3П</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Приём</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Отдача</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>Приём/отдача</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>Тип счётчика</translation>
+    </message>
+    <message>
+        <source>Measure type</source>
+        <translation>Схема</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Вторичн.</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Первичн.</translation>
+    </message>
+    <message>
+        <source>Pulse/Quantity</source>
+        <translation>Имп./Энергия</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>Прогрев</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>Имп./оборот</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Установление</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>Тип импульса</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>Фронт</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>Спад</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Направление</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Класс</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>Постоянная имп.</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>Выдавать свои импульсы</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Напряжение</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Ток</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Мощность</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>Коэфф.</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Импульсы</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Задано</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Измерено</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Погр.</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>ind.</source>
+        <translation>инд.</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>ёмк.</translation>
+    </message>
+</context>
+<context>
     <name>ViewHarmonicModel</name>
     <message>
         <source>Test mode</source>

@@ -209,6 +209,11 @@ struct QuantityCase
     double firstPulse;                            // s after the run start; NaN: none
 };
 
+void PrintTo(const QuantityCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class MeterQuantity : public Meter, public ::testing::WithParamInterface<QuantityCase>
 {
 };

@@ -1,0 +1,155 @@
+// The energy-meter model against the real engine and the simulated
+// instrument: a meter model with a known error pulses for the power the
+// points play, the engine counts and times its pulses, and the model judges
+// the error. The model follows the run as the page does. Every TEST runs in
+// a process of its own (see EngineFixture.h).
+
+#include "../run_protection/RunProtectionSupport.h"
+#include "EnergyModelSupport.h"
+
+#include <vector>
+
+using namespace emtest;
+using namespace runprotection;
+
+namespace {
+
+constexpr double kConstant = 18000.0;   // imp/kWh (kvarh, kVAh), the meter's and the model's
+
+struct MeterRun
+{
+    const char* name;
+    int meterKind;
+    zorsim::MeterQuantity quantity;
+    double error;   // the meter's, relative
+    std::vector<double> angles;
+};
+
+void PrintTo(const MeterRun& r, std::ostream* os)
+{
+    *os << r.name;
+}
+
+class EnergyModelEngine : public RunProtectionTest
+{
+protected:
+    std::shared_ptr<zorsim::EnergyMeter> plugMeter(zorsim::MeterQuantity quantity, double error)
+    {
+        zorsim::EnergyMeterSettings s;
+        s.impulsesPerKwh = kConstant;
+        s.error = error;
+        s.quantity = quantity;
+        auto meter = std::make_shared<zorsim::EnergyMeter>(s);
+        sim->plugIn(meter);
+        return meter;
+    }
+    // The model as the page holds it: shown, following the state index.
+    void prepare(EnergyModel& vm, int meterKind)
+    {
+        vm.testActive();
+        vm.setMeterKind(meterKind);
+        vm.setSecondaryPulseKWH(kConstant);
+        vm.setHotTime(0.5);
+        vm.setStartTime(0.2);
+        vm.setSettingPulse(10.0);
+        QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, &vm,
+                         [&vm](int index) { vm.setActiveIndex(index); });
+    }
+    void run(EnergyModel& vm, const std::function<void()>& whileRunning = {})
+    {
+        ASSERT_TRUE(vm.testStart()) << qPrintable(vm.getUserMessage());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 1; }));
+        if (whileRunning)
+            whileRunning();
+        ASSERT_TRUE(waitEnded());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 0; }));
+    }
+    bool emittingPeriod(uint32_t ticks)
+    {
+        const uint32_t written = sim->peekRegister(kPulseOutputPeriodLow)
+                                 | (uint32_t(sim->peekRegister(kPulseOutputPeriodHigh)) << 16);
+        return sim->peekRegister(kPulseOutputEnableRegister) != 0 && written == ticks;
+    }
+};
+
+class EnergyModelError : public EnergyModelEngine, public ::testing::WithParamInterface<MeterRun>
+{
+};
+
+} // namespace
+
+// In each connection three points; the error reads the meter's to 0.001 %
+// and passes a 1 % class; counts, times and energies fill the rows. The
+// active meter's first run also sends local pulses: 1500 W at 3600 imp/kWh
+// give a period of 83,333,332 ticks.
+TEST_P(EnergyModelError, ErrorOfTheMeterInEveryConnection)
+{
+    const MeterRun& r = GetParam();
+    initialise();
+    plugMeter(r.quantity, r.error);
+    EnergyModel vm;
+    prepare(vm, r.meterKind);
+    const bool local = r.meterKind == VM::Power_Active && r.error == 0.0;
+    vm.setLocalPulseEnable(local);
+    vm.setPulseConst(3600.0);
+    for (int connection = 0; connection < 3; ++connection) {
+        SCOPED_TRACE(connection);
+        vm.clearPoint();
+        vm.setSingleEnable(connection == 2);
+        vm.setMeasureMeterKind(connection == 1 ? VM::Measure_Three : VM::Measure_Four);
+        for (double angle : r.angles) {
+            vm.setPowerAngle(angle);
+            vm.addPoint();
+        }
+        ASSERT_EQ(vm.getPointsCount(), int(r.angles.size()));
+        run(vm, [&] {
+            if (local && connection == 0) {
+                EXPECT_TRUE(waitFor([&] { return emittingPeriod(83333332u); }));
+            }
+        });
+        for (int i = 0; i < vm.getPointsCount(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_COMPLETED);
+            EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_SUCCESS);
+            EXPECT_NEAR(vm.getActualDev(i), 100.0 * r.error, 1e-3);
+            EXPECT_EQ(vm.getActualPulse(i), 10.0);
+            EXPECT_NEAR(vm.getActualTime(i), vm.getSettingTime(i) / (1.0 + r.error), 1e-5 * vm.getSettingTime(i));
+            EXPECT_NEAR(vm.getActualEnergy(i), vm.getSettingEnergy(i) / (1.0 + r.error), 1e-5);
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Meters, EnergyModelError,
+    ::testing::Values(
+        MeterRun{"ActiveExact", VM::Power_Active, zorsim::MeterQuantity::Active, 0.0, {0.0, 60.0, -60.0}},
+        MeterRun{"ActiveFast", VM::Power_Active, zorsim::MeterQuantity::Active, 0.008, {0.0, 60.0, -60.0}},
+        MeterRun{"ActiveSlow", VM::Power_Active, zorsim::MeterQuantity::Active, -0.008, {0.0, 60.0, -60.0}},
+        MeterRun{"Reactive", VM::Power_Reactive, zorsim::MeterQuantity::Reactive, 0.008, {30.0, 60.0, 120.0}},
+        MeterRun{"Apparent", VM::Power_Apparent, zorsim::MeterQuantity::Apparent, -0.008, {0.0, 60.0, -60.0}}),
+    [](const ::testing::TestParamInfo<MeterRun>& info) { return std::string(info.param.name); });
+
+// A meter that stops sending after the first point: that point passes, the
+// next one counts nothing and fails.
+TEST_F(EnergyModelEngine, MeterThatStopsSendingFails)
+{
+    initialise();
+    plugMeter(zorsim::MeterQuantity::Active, 0.0);
+    EnergyModel vm;
+    prepare(vm, VM::Power_Active);
+    vm.setStartTime(2.0);
+    vm.setSettingPulse(5.0);
+    vm.addPoint();
+    vm.addPoint();
+    ModelEnergyEntity& e = entity();
+    run(vm, [&] {
+        ASSERT_TRUE(waitFor([&] {
+            return read(e, [](ModelEnergyEntity& x) { return x.stateTestStates[0] == ModelEntity::AO_STATE_TYPE_COMPLETED; });
+        }));
+        sim->unplugAll();
+    });
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+    EXPECT_LT(vm.getActualPulse(1), 5.0);
+}
