@@ -95,11 +95,13 @@ bool ViewEnergyModel::serialize(bool save, QDomElement* element, QDomDocument* d
 
     QDomElement points;
     Xml::getElement(&points, element, doc, QStringLiteral("points"), save);
-    if (save || !points.isNull()) {
-        const int count = testPoints.serialize(save, &points, doc, [] { return std::make_unique<ViewPointModel>(); });
-        if (!save && count > 0)
-            setActiveIndex(0);
+    if (!save && points.isNull()) {
+        testPoints.clear();
+        return true;
     }
+    const int count = testPoints.serialize(save, &points, doc, [] { return std::make_unique<ViewPointModel>(); });
+    if (!save && count > 0)
+        setActiveIndex(0);
     return true;
 }
 

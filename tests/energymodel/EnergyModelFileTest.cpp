@@ -139,6 +139,15 @@ TEST_F(EnergyFile, StoredConstantsAndPulseCountsAsTheFileHoldsThem)
     EXPECT_EQ(vm.getSettingPulse(0), 5.0);
     EXPECT_EQ(vm.getSettingPulse(1), 5.0);
     EXPECT_EQ(vm.getSettingPulse(2), 0.0);
+
+    // A file without a list leaves none.
+    root.removeChild(points);
+    sandbox.write(parameterFile(), doc.toByteArray(4));
+    EnergyModel listed;
+    listed.testActive();
+    listed.addPoint();
+    ASSERT_TRUE(listed.loadParameter());
+    EXPECT_EQ(listed.getPointsCount(), 0);
 }
 
 TEST_F(ReportEnergy, SettingAndResultTables)
