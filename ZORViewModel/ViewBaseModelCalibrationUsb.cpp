@@ -16,6 +16,7 @@
 #include "BaseUtilityHelper.h"
 #include "ControllerCenter.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QDebug>
 #include <QDir>
@@ -47,7 +48,7 @@ enum Direction : qint32 { kExport = 0, kImport = 1 };
 
 QString stagingFolder()
 {
-    return BaseUtilityHelper::getAppRootPath() + QStringLiteral("/dat/temp");
+    return zoplat::calibrationStagingFolder();
 }
 
 // The files the engine writes or reads for a mask.
@@ -113,17 +114,7 @@ bool removeCalFiles(const QString& folder, const QString& name)
 // export or import (other files stay).
 bool clearStaging()
 {
-    const QString staging = stagingFolder();
-    if (zoplat::makeDir(staging) != 0) {
-        qWarning().noquote() << "ViewBaseModel: staging folder not created:" << staging;
-        return false;
-    }
-    bool ok = true;
-    for (const char* name : kCalNames)
-        ok = removeCalFiles(staging, QLatin1String(name)) && ok;
-    if (!ok)
-        qWarning().noquote() << "ViewBaseModel: old calibration files left in" << staging;
-    return ok;
+    return zoplat::clearCalibrationStaging();
 }
 
 // What the engine's result was, judged from its files when it sent none:

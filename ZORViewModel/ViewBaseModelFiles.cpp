@@ -12,6 +12,7 @@
 
 #include "BaseXmlFile.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QDebug>
 #include <QDir>
@@ -74,9 +75,7 @@ bool ViewBaseModel::usbStickMounted()
 
 bool ViewBaseModel::isPlainFileName(const QString& name)
 {
-    return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
-        && !name.contains(QLatin1Char('\0')) && !name.contains(QStringLiteral(".."))
-        && !name.startsWith(QLatin1Char('.'));
+    return zoplat::isPlainFileName(name);
 }
 
 // ---- State ------------------------------------------------------------------------------

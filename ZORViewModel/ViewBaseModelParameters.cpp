@@ -18,6 +18,7 @@
 #include "ControllerModuleTable.h"
 #include "ViewParameterSetting.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QDebug>
 #include <QDir>
@@ -63,22 +64,17 @@ bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QD
 
 bool ViewBaseModel::checkSDCardExist() const
 {
-    return QFileInfo::exists(zoplat::devicePath(QStringLiteral("/dev/mmcblk0p1")))
-        && QFileInfo::exists(zoplat::devicePath(QStringLiteral("/dev/mmcblk1p1")));
+    return zoplat::sdCardPresent();
 }
 
 bool ViewBaseModel::sdCardMounted() const
 {
-    return zoplat::isMounted(kSdMountPoint);
+    return zoplat::sdCardMounted();
 }
 
 QString ViewBaseModel::getRootPath() const
 {
-    // A card that is present but not mounted would take the files into the
-    // folder under the mount point, hidden as soon as the card is mounted.
-    if (checkSDCardExist() && sdCardMounted())
-        return zoplat::devicePath(kSdMountPoint);
-    return BaseUtilityHelper::getAppRootPath();
+    return zoplat::dataRootPath();
 }
 
 QString ViewBaseModel::testDirOf(int testType)

@@ -71,6 +71,14 @@ QString networkInterface();                              // "eth0" on the device
 QString beaconDestination();                             // "255.255.255.255" on the device, "127.0.0.1" on the host
 uint16_t beaconPort();                                   // UDP beacon port, 10801
 uint16_t serverPort();                                   // TCP control port, 10901
+// Whether the service's sockets are bound to the interface (SO_BINDTODEVICE):
+// on the device; off on the host, where before Linux 5.7 it needs
+// CAP_NET_RAW and the listener would retry forever.
+bool bindToDevice();
+// The beacon's destination port: the beacon port on the device; on the host
+// another one (the beacon's own socket holds its port, so a receiver there
+// would get nothing and the frame would loop back to the sender).
+uint16_t beaconDestinationPort();
 
 // ---- Processes --------------------------------------------------------------
 // Starts program with args (the program name not among them) in workingDir,

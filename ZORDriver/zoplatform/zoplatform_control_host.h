@@ -42,6 +42,9 @@ void setNetworkInterface(const QString& name);
 void setBeaconDestination(const QString& address);
 void setBeaconPort(uint16_t port);
 void setServerPort(uint16_t port);
+// Defaults: bind-to-device off, destination port beacon port + 1.
+void setBindToDevice(bool bind);
+void setBeaconDestinationPort(uint16_t port);   // 0: beacon port + 1
 void setGnssSerialDevice(const QString& path);
 void setBatterySerialDevice(const QString& path);
 

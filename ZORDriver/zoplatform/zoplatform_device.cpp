@@ -227,4 +227,14 @@ uint16_t serverPort()
     return 10901;
 }
 
+bool bindToDevice()
+{
+    return true;
+}
+
+uint16_t beaconDestinationPort()
+{
+    return beaconPort();
+}
+
 } // namespace zoplat

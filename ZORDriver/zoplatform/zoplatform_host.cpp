@@ -45,6 +45,8 @@ struct HostState
     QString beaconDestination = QStringLiteral("127.0.0.1");
     uint16_t beaconPort = 10801;
     uint16_t serverPort = 10901;
+    bool bindToDevice = false;
+    uint16_t beaconDestinationPort = 0;   // 0: beacon port + 1
     QString gnssDevice;
     QString batteryDevice;
 };
@@ -570,6 +572,22 @@ uint16_t serverPort()
     return s.serverPort;
 }
 
+bool bindToDevice()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    return s.bindToDevice;
+}
+
+uint16_t beaconDestinationPort()
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.beaconDestinationPort != 0)
+        return s.beaconDestinationPort;
+    return uint16_t(s.beaconPort == 0xFFFF ? s.beaconPort - 1 : s.beaconPort + 1);
+}
+
 // ---- Test control -----------------------------------------------------------
 
 namespace host {
@@ -682,6 +700,20 @@ void setServerPort(uint16_t port)
     s.serverPort = port;
 }
 
+void setBindToDevice(bool bind)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.bindToDevice = bind;
+}
+
+void setBeaconDestinationPort(uint16_t port)
+{
+    HostState& s = hostState();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    s.beaconDestinationPort = port;
+}
+
 void setGnssSerialDevice(const QString& path)
 {
     HostState& s = hostState();
@@ -713,6 +745,8 @@ void reset()
         s.beaconDestination = QStringLiteral("127.0.0.1");
         s.beaconPort = 10801;
         s.serverPort = 10901;
+        s.bindToDevice = false;
+        s.beaconDestinationPort = 0;
         s.gnssDevice.clear();
         s.batteryDevice.clear();
     }
