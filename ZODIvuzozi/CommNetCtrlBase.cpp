@@ -1,6 +1,10 @@
 #include "CommNetCtrlBase.h"
 
+#include "BaseUtilityHelper.h"
+#include "NetServiceBase.h"
+#include "zocmn_net_connect_handle.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -11,6 +15,8 @@
 #include <cstring>
 #include <functional>
 #include <map>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -131,7 +137,126 @@ void publishRecord(int segment, u32 dataType, const u8* bytes, u32 length)
     });
 }
 
+// ---- The threads ------------------------------------------------------------------------
+struct ServiceThreads
+{
+    std::thread receive, push, exporter, beacon, listener;
+    bool running = false;
+};
+ServiceThreads& serviceThreads()
+{
+    static ServiceThreads threads;   // GUI thread only
+    return threads;
+}
+
+// Creates a thread; false when it could not be.
+bool create(std::thread& t, void* (*body)(void*))
+{
+    try {
+        t = std::thread(body, nullptr);
+        return true;
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
+void joinAll(ServiceThreads& s)
+{
+    for (std::thread* t : {&s.receive, &s.push, &s.exporter, &s.beacon, &s.listener}) {
+        if (t->joinable())
+            t->join();
+    }
+}
+
+void connectionEnded()
+{
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        service->connectionEnded();
+}
+
+void exportFiles(int mode)
+{
+    record(QStringLiteral("ExportFiles %1").arg(mode));
+}
+
+int copyPath(const QString& path, char* buffer, int size)
+{
+    const QByteArray bytes = path.toUtf8();
+    if (!buffer || size <= 0 || bytes.size() >= size)
+        return -1;
+    std::memcpy(buffer, bytes.constData(), size_t(bytes.size()) + 1);
+    return 0;
+}
+
 } // namespace
+
+int netCtrl_StartNetService()
+{
+    ServiceThreads& s = serviceThreads();
+    if (s.running)
+        return 0;
+    net_connect_set_end_handler(connectionEnded);
+    net_connect_set_export_handler(exportFiles);
+    net_connect_init_handle();
+    const bool ok = create(s.receive, netconnect_start_tcpsocketn1) && create(s.push, netconnect_start_tcpsocketn2)
+        && create(s.exporter, netconnect_export_filse) && create(s.beacon, netconnect_start_udpsocketx)
+        && create(s.listener, netconnect_start_tcpsocketnx);
+    if (!ok) {
+        net_connect_disable_handle();
+        joinAll(s);
+        return -1;
+    }
+    s.running = true;
+    return 0;
+}
+
+int netCtrl_StopNetService()
+{
+    ServiceThreads& s = serviceThreads();
+    netCtrl_ClearSettingParameter();
+    net_connect_disable_handle();
+    joinAll(s);
+    s.running = false;
+    return 0;
+}
+
+bool netCtrl_NetServiceRunning()
+{
+    return serviceThreads().running;
+}
+
+void netCtrl_ClearPushedRecords()
+{
+    for (int segment : {SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE}) {
+        ShmAccess access(ShmSide::Client, segment);
+        if (!access.held())
+            continue;
+        auto* r = static_cast<shm_share_record*>(static_cast<void*>(shm_testing_header(segment)));
+        r->data_type = 0;
+        r->data_length = 0;
+        r->ctrl.server_changes = 0;
+    }
+}
+
+bool netCtrl_checkSDCardExist()
+{
+    return zoplat::sdCardPresent();
+}
+
+QString netCtrl_getRootPathStr()
+{
+    return zoplat::dataRootPath();
+}
+
+int netCtrl_getRootPath(char* buffer, int size)
+{
+    return copyPath(zoplat::dataRootPath(), buffer, size);
+}
+
+int netCtrl_getCalCoeRootPath(char* buffer, int size)
+{
+    return copyPath(BaseUtilityHelper::getAppRootPath(), buffer, size);
+}
 
 int netCtrlInit()
 {
@@ -161,36 +286,61 @@ int netCtrl_SetDeviceAssemblyInfoToNet(const NetDeviceAssemblyInfo& info)
 
 int netCtrl_SetBOState(u32 mask, u32 states)
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setBOState(mask, states) == 0 ? 0 : -1;
     return record(QStringLiteral("SetBOState %1 %2").arg(mask).arg(states));
 }
 
 int netCtrl_SetTestStart()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setTestStart();
     return record(QStringLiteral("SetTestStart"));
 }
 
 int netCtrl_SetTestStop()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
+        service->setTestStop();
+        return 0;
+    }
     return record(QStringLiteral("SetTestStop"));
 }
 
 int netCtrl_SetTestSwitch()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
+        service->setTestSwitch();
+        return 0;
+    }
     return record(QStringLiteral("SetTestSwitch"));
 }
 
 int netCtrl_SetManualTrigger()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
+        service->setManualTrigger();
+        return 0;
+    }
     return record(QStringLiteral("SetManualTrigger"));
 }
 
 int netCtrl_GetBIBOState()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
+        service->getBIBOState();
+        return 0;
+    }
     return record(QStringLiteral("GetBIBOState"));
 }
 
 int netCtrl_ClearSettingParameter()
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
+        service->clearStateSequenceParemeter();
+        return 0;
+    }
+    netCtrl_ClearPushedRecords();
     return record(QStringLiteral("ClearSettingParameter"));
 }
 
@@ -216,6 +366,7 @@ int netCtrl_SetSimpleRampingParameter(const u8*, u32 length)
 
 int netCtrl_TransferFileCommand(u8 fileType)
 {
+    net_connect_transfer_mode() = fileType;
     return record(QStringLiteral("TransferFileCommand %1").arg(fileType));
 }
 

@@ -4,8 +4,9 @@
 // service: the threads call these free functions; they reach NetServiceBase
 // or write the segments.
 //
-// The commands whose effect comes with the service bridge (test control,
-// parameter records, file transfer) are stand-ins for now: each records its
+// The test-control commands reach NetServiceBase once it exists (without it,
+// as in the frame layer's own tests, they are only recorded). The parameter
+// records and the file transfer are stand-ins for now: each records its
 // call (netCtrl_recordedCalls) and succeeds. Their callers already check
 // sub-ids and sizes, so filling them in changes no frame handling.
 
@@ -29,6 +30,17 @@ struct NetDeviceAssemblyInfo
 };
 int netCtrl_SetDeviceAssemblyInfoToNet(const NetDeviceAssemblyInfo& info);
 
+// ---- The network threads (GUI thread) ------------------------------------------
+// Prepares the start and creates the threads receive, push, export, beacon,
+// listener; 0, or -1 when one could not be created (then both enables are
+// cleared and the threads made so far joined).
+int netCtrl_StartNetService();
+// Clears the remote test state, disables the threads and joins them in the
+// same order (within about 2 s: the listener's wait). 0.
+int netCtrl_StopNetService();
+// Whether the threads run (started and not yet joined).
+bool netCtrl_NetServiceRunning();
+
 // ---- Commands from the PC (receive thread) ----------------------------------
 int netCtrl_SetBOState(u32 mask, u32 states);
 int netCtrl_SetTestStart();
@@ -37,6 +49,9 @@ int netCtrl_SetTestSwitch();
 int netCtrl_SetManualTrigger();
 int netCtrl_GetBIBOState();
 int netCtrl_ClearSettingParameter();
+// Record and change mark of the procedure and result segments cleared, under
+// the client lock (the rest of the segments, the lock flags included, stays).
+void netCtrl_ClearPushedRecords();
 // Parameter records: `length` is the record's exact size (checked by the caller).
 int netCtrl_SetAlternatParameter(const u8* record, u32 length);
 int netCtrl_SetStateSquenceParameter(const u8* record, u32 length);
@@ -46,6 +61,14 @@ int netCtrl_SetSimpleRampingParameter(const u8* record, u32 length);
 int netCtrl_TransferFileCommand(u8 fileType);
 int netCtrl_TransferFileHead(const char* name, u32 fileSize);
 int netCtrl_TransferFileData(const u8* data, u32 length);
+
+// Paths for the file transfer: the data root (the SD card only while it is
+// mounted, else the application root); the buffer forms copy it as UTF-8 and
+// return 0, or -1 (nothing copied) when it does not fit with its NUL.
+bool netCtrl_checkSDCardExist();
+QString netCtrl_getRootPathStr();
+int netCtrl_getRootPath(char* buffer, int size);
+int netCtrl_getCalCoeRootPath(char* buffer, int size);
 
 // The stand-ins' record: one line per call ("name arg ..."), in order.
 QStringList netCtrl_recordedCalls();

@@ -3,18 +3,25 @@
 #include "CommDriverData.h"
 #include "CommNetCtrlBase.h"
 #include "ControllerCenter.h"
+#include "ControllerModuleTable.h"
 #include "driverbase.h"
 #include "zoplatform.h"
+#include "zoshm_testing_share_handle.h"
 
 #include <QDebug>
 #include <QEventLoop>
 #include <QMutexLocker>
+#include <QThread>
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <cstring>
+#include <future>
 #include <iterator>
+#include <memory>
 #include <mutex>
+#include <time.h>
 
 namespace {
 
@@ -26,14 +33,41 @@ int realMs(int productMs)
     return std::max(1, int(productMs * zoplat::timeScale()));
 }
 
+// A fixed-size NUL-terminated text: at most N - 1 bytes, the rest zero.
 template <size_t N>
 void copyText(uint8_t (&field)[N], const QByteArray& text)
 {
     std::memset(field, 0, N);
-    std::memcpy(field, text.constData(), std::min(N, size_t(text.size())));
+    std::memcpy(field, text.constData(), std::min(N - 1, size_t(text.size())));
 }
 
+// The service's part of each module, keyed by the module table's adaptor
+// record of the module (the table's identity of an entity).
+struct HookEntry
+{
+    const ModuleAdaptors* module;
+    NetModuleHooks hooks;
+};
+const HookEntry kHooks[] = {
+    {&ModuleAdaptorSets::alternate, {0, nullptr, nullptr}},
+    {&ModuleAdaptorSets::stateSequence, {0, nullptr, nullptr}},
+    {&ModuleAdaptorSets::harmonic, {0, nullptr, nullptr}},
+    {&ModuleAdaptorSets::ramping, {1, nullptr, nullptr}},
+};
+
 } // namespace
+
+const NetModuleHooks* netModuleHooks(qint32 testType)
+{
+    const ModuleAdaptors* module = moduleEntry(testType).adaptors;
+    if (!module)
+        return nullptr;
+    for (const HookEntry& e : kHooks) {
+        if (e.module == module)
+            return &e.hooks;
+    }
+    return nullptr;
+}
 
 NetServiceBase* NetServiceBase::getInstance()
 {
@@ -50,12 +84,18 @@ NetServiceBase* NetServiceBase::getInstance()
     return service;
 }
 
+NetServiceBase* NetServiceBase::existingInstance()
+{
+    return serviceInstance.load(std::memory_order_acquire);
+}
+
 NetServiceBase::NetServiceBase()
     : QObject(nullptr)
     , center(ControllerCenter::getInstance())
 {
     connect(center, SIGNAL(sigUpdateDataToView(qint32, qint32)), this, SLOT(updateDataToNet(qint32, qint32)));
     connect(center, SIGNAL(sigUpdateViewConnectEnable(bool)), this, SLOT(updateViewConnectEnable(bool)));
+    connect(this, &NetServiceBase::sigNetServiceRefused, center, &ControllerCenter::sigNetServiceRefused);
     driverCheck.setInterval(realMs(DRIVER_POLL_MS));
     connect(&driverCheck, &QTimer::timeout, this, &NetServiceBase::checkDriver);
 }
@@ -65,6 +105,20 @@ NetServiceBase::~NetServiceBase() = default;
 bool NetServiceBase::driverInitialised() const
 {
     return center->testConfiguration->initDriverEnable.load();
+}
+
+bool NetServiceBase::segmentsReady() const
+{
+    for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+        if (!shm_testing_header(segment))
+            return false;
+    }
+    return true;
+}
+
+bool NetServiceBase::threadsRunning()
+{
+    return netCtrl_NetServiceRunning();
 }
 
 void NetServiceBase::waitProductMs(int ms)
@@ -78,7 +132,7 @@ void NetServiceBase::netWorkServiceInit()
 {
     netServiceEnable = false;
     if (netCtrlInit() != 0)
-        qWarning("network service: the shared-memory segments could not be prepared");
+        qWarning("network service: the shared-memory segments could not be prepared; remote control stays off");
     for (int waited = 0; !driverInitialised() && waited < DRIVER_WAIT_LIMIT_MS; waited += DRIVER_POLL_MS)
         waitProductMs(DRIVER_POLL_MS);
     if (driverInitialised()) {
@@ -138,50 +192,210 @@ void NetServiceBase::updateDeviceInfo()
     netCtrl_SetDeviceAssemblyInfoToNet(net);
 }
 
-void NetServiceBase::setBOState(uint mask, uint states)
+// ---- Commands of the PC ------------------------------------------------------------
+
+int NetServiceBase::setBOState(uint mask, uint states)
 {
-    CommDriverTestControlData* control = globalTestControlData;
-    if (!control)
-        return;
-    for (int i = 0; i < 4; ++i) {
-        if (mask & (1u << i))
-            control->controlBOStates[i] = (states >> i) & 1u;
-    }
-    driverBaseSendTestBOState();
+    auto result = std::make_shared<std::promise<int>>();
+    std::future<int> done = result->get_future();
+    auto write = [mask, states, result] {
+        CommDriverTestControlData* control = globalTestControlData;
+        if (!control) {
+            result->set_value(-1);
+            return;
+        }
+        for (int i = 0; i < 4; ++i) {
+            if (mask & (1u << i))
+                control->controlBOStates[i] = (states >> i) & 1u;
+        }
+        result->set_value(driverBaseSendTestBOState());
+    };
+    // The testor writes the same record: its thread serialises both.
+    QObject* testor = center->testTestor;
+    if (QThread::currentThread() == testor->thread())
+        write();
+    else if (!QMetaObject::invokeMethod(testor, write, Qt::QueuedConnection))
+        return -1;
+    if (done.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready)
+        return -1;
+    return done.get();
 }
+
+bool NetServiceBase::startAllowed() const
+{
+    ControllerConfiguration* config = center->testConfiguration;
+    if (!config->initDriverEnable.load())
+        return false;
+    ControllerRuntime* runtime = center->testRuntime;
+    runtime->dataLock();
+    const qint32 hottest = *std::max_element(std::begin(runtime->powerT), std::end(runtime->powerT));
+    runtime->dataUnlock();
+    return hottest < qint32(config->tempThresholdResume);
+}
+
+int NetServiceBase::setTestStart()
+{
+    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0)
+        return 0;
+    if (!startAllowed())
+        return -1;
+    while (!bControlEnable.load() && netServiceEnable.load()) {
+        timespec nap{0, 10000};
+        nanosleep(&nap, nullptr);
+    }
+    const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
+    if (hooks && hooks->beforeStart)
+        hooks->beforeStart(*this);
+    center->testStart();
+    return 0;
+}
+
+void NetServiceBase::setTestStop()
+{
+    center->testInterrupt();
+}
+
+void NetServiceBase::setTestSwitch()
+{
+    center->testSwitch();
+}
+
+void NetServiceBase::setManualTrigger()
+{
+    center->testKeyPress();
+}
+
+void NetServiceBase::getBIBOState()
+{
+    // The publication's retry timer lives on the GUI thread.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            updateBaseDataToNet(ControllerRuntime::DATA_TYPE_RT_BI, -1);
+            updateBaseDataToNet(ControllerRuntime::DATA_TYPE_RT_BO, -1);
+        },
+        Qt::QueuedConnection);
+}
+
+void NetServiceBase::clearStateSequenceParemeter()
+{
+    {
+        QMutexLocker lock(&recordMutex);
+        actionId = 0;
+        stateIdList.clear();
+        std::fill(std::begin(actionSendFlag), std::end(actionSendFlag), 0);
+    }
+    netCtrl_ClearPushedRecords();
+}
+
+void NetServiceBase::connectionEnded()
+{
+    // Only the PC starts a test while remote control is on.
+    center->testInterrupt();
+}
+
+// ---- Change notices -----------------------------------------------------------------
 
 void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
 {
-    Q_UNUSED(subType)
-    if (!netServiceEnable)
+    if (!netServiceEnable.load())
         return;
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE) {
         ControllerRuntime* runtime = center->testRuntime;
+        qint32 copy[16];
         runtime->dataLock();
-        std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(testingSTATE));
+        std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(copy));
         runtime->dataUnlock();
+        for (int i = 0; i < 16; ++i)
+            testingSTATE[i] = copy[i];
     }
-    // The module and base publishers come with the network threads.
+    publishModule(dataType, subType);
+    updateBaseDataToNet(dataType, subType);
+}
+
+void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
+{
+    const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
+    if (hooks && hooks->publish && (hooks->protocolVersion == 1) == (protocolVersion.load() == 1))
+        hooks->publish(*this, dataType, subType);
+}
+
+void NetServiceBase::updateBaseDataToNet(qint32 dataType, qint32 subType)
+{
+    ControllerRuntime* runtime = center->testRuntime;
+    if (dataType == ControllerRuntime::DATA_TYPE_RT_BI || dataType == ControllerRuntime::DATA_TYPE_RT_BO) {
+        const bool inputs = dataType == ControllerRuntime::DATA_TYPE_RT_BI;
+        u32 word = 0;
+        runtime->dataLock();
+        for (int i = 0; i < 4; ++i) {
+            if ((inputs ? runtime->BI[i] : runtime->BO[i]) != 0)
+                word |= 1u << i;
+        }
+        runtime->dataUnlock();
+        if (inputs)
+            netCtrl_updateBIState(word);
+        else
+            netCtrl_updateBOState(word);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING) {
+        if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0) {
+            netCtrl_updateRunningEnable(1);
+            publishModule(ControllerRuntime::DATA_TYPE_TEST_OUTPUTDATA, -1);
+        } else {
+            netCtrl_updateRunningEnable(0);
+        }
+    }
+}
+
+// ---- The switch -------------------------------------------------------------------------
+
+void NetServiceBase::revertRateSetting()
+{
+    ControllerConfiguration* config = center->testConfiguration;
+    config->ditherTime = oldDitherTime;
+    config->rateFrequency = oldRateFrequency;
+    center->testConfig();
+}
+
+void NetServiceBase::refuseService()
+{
+    netServiceEnable = false;
+    center->testConfiguration->bNetConnect = false;
+    emit sigNetServiceRefused();
 }
 
 void NetServiceBase::updateViewConnectEnable(bool enable)
 {
     ControllerConfiguration* config = center->testConfiguration;
     if (enable) {
-        if (netServiceEnable)
+        if (netServiceEnable.load())
             return;
+        if (!segmentsReady()) {
+            qWarning("network service: not started, the shared-memory segments are missing");
+            refuseService();
+            return;
+        }
         oldDitherTime = config->ditherTime;
-        std::fill(std::begin(testingSTATE), std::end(testingSTATE), 0);
+        oldRateFrequency = config->rateFrequency;
+        for (auto& word : testingSTATE)
+            word = 0;
+        bControlEnable = true;
         netServiceEnable = true;
+        if (netCtrl_StartNetService() != 0) {
+            qWarning("network service: the network threads could not be started");
+            refuseService();
+        }
         return;
     }
-    // Switching off a service that is not on must not write back a dither
-    // time that was never saved, nor stop the user's own test.
-    if (!netServiceEnable)
+    // Switching off a service that is not on must not write back settings
+    // that were never saved, nor stop the user's own test.
+    if (!netServiceEnable.load())
         return;
     bControlEnable = true;
-    config->ditherTime = oldDitherTime;
-    center->testConfig();
+    revertRateSetting();
     center->testInterrupt();
+    netCtrl_StopNetService();
+    // A start or record handled while the threads were joined.
+    center->testInterrupt();
+    revertRateSetting();
     netServiceEnable = false;
 }

@@ -3,16 +3,37 @@
 // The Qt side of the remote-control network service: a process-wide object
 // on the GUI thread. Start-up prepares it and waits (bounded) for the
 // driver; the engine's change notices and the interface's remote-control
-// switch reach it through the engine facade. Start-up prepares the shared
-// segments and the machine data (CommNetCtrlBase); the network threads are
-// not built yet: switching remote control on only marks the service enabled.
+// switch reach it through the engine facade. Switching remote control on
+// starts the five network threads (zocmn_net_connect_handle); the PC's
+// commands come back on the receive thread through CommNetCtrlBase.
+//
+// What the service does by module (which records are pushed, what a start
+// prepares) is looked up through the engine's module table (NetModuleHooks),
+// never by a switch over test types.
 
+#include <QList>
+#include <QMutex>
 #include <QObject>
 #include <QTimer>
 
+#include <atomic>
 #include <cstdint>
 
 class ControllerCenter;
+class NetServiceBase;
+
+// The service's part of a module, found through the module table's entry of
+// the active test type: its pushed records and what a remote start prepares.
+struct NetModuleHooks
+{
+    qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
+    // The module's records for a change notice (GUI thread); null: none yet.
+    void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
+    // Before a remote start (receive thread); null: nothing.
+    void (*beforeStart)(NetServiceBase& service);
+};
+// The hooks of a test type, or null when the service has none for it.
+const NetModuleHooks* netModuleHooks(qint32 testType);
 
 class NetServiceBase : public QObject
 {
@@ -23,8 +44,11 @@ public:
     // anyway (ms of product time, checked every DRIVER_POLL_MS).
     static constexpr int DRIVER_WAIT_LIMIT_MS = 10000;
     static constexpr int DRIVER_POLL_MS = 1000;
+    // A command handed to an engine thread is given up after this (real ms).
+    static constexpr int ENGINE_WAIT_MS = 3000;
 
-    // The machine's identity as the remote PC reads it (fixed-size, NUL padded).
+    // The machine's identity as the remote PC reads it: fixed-size
+    // NUL-terminated texts (at most size - 1 bytes, no split UTF-8 sequence).
     struct DeviceAssemblyInfo
     {
         uint8_t device_guid[32] = {};
@@ -37,20 +61,25 @@ public:
     // The service; the first call (start-up, GUI thread) creates it. It is
     // never destroyed.
     static NetServiceBase* getInstance();
+    // The service when it was created, else null (never creates it).
+    static NetServiceBase* existingInstance();
 
-    // Start-up: prepares the shared segments and the machine defaults, then
-    // blocks its caller, checking once a second, until the driver
-    // is initialised, but at most DRIVER_WAIT_LIMIT_MS; the caller's events
-    // are handled meanwhile. Once initialised, the device information is
-    // copied. When the limit passes first, the check goes on once a second
-    // in the background and sigDriverInitialised() tells when it succeeded.
-    // The remote service stays switched off; no thread is started.
+    // Start-up: prepares the shared segments and the machine defaults (a
+    // failure is reported on the debug output and leaves the service unable
+    // to start), then blocks its caller, checking once a second, until the
+    // driver is initialised, but at most DRIVER_WAIT_LIMIT_MS; the caller's
+    // events are handled meanwhile. Once initialised, the device information
+    // is copied. When the limit passes first, the check goes on once a
+    // second in the background and sigDriverInitialised() tells when it
+    // succeeded. The remote service stays switched off; no thread is started.
     void netWorkServiceInit();
 
     // Whether the driver is initialised now (the configuration worker's flag).
     bool driverInitialised() const;
     // Whether the check of netWorkServiceInit has seen the driver initialised.
     bool driverReady() const { return driverSeen; }
+    // Whether the shared segments are attached (netWorkServiceInit succeeded).
+    bool segmentsReady() const;
 
     // Copies the device code, model, FPGA version text and software version
     // from the configuration into the device information and the machine
@@ -58,28 +87,55 @@ public:
     void updateDeviceInfo();
     DeviceAssemblyInfo deviceAssemblyInfo() const { return assemblyInfo; }
 
+    // ---- Commands of the PC (receive thread) -----------------------------------
     // For each binary output i = 0..3 whose bit is set in mask: output i :=
-    // bit i of states; then sends the outputs. Nothing while the driver
-    // records do not exist.
-    void setBOState(uint mask, uint states);
+    // bit i of states; then sends the outputs. Done on the engine's testor
+    // thread, which writes the same record: the driver's result, -1 when the
+    // records do not exist or the engine did not answer.
+    int setBOState(uint mask, uint states);
+    // Starts the active test unless one runs (then nothing, 0). Refused (-1,
+    // nothing starts) as the interface refuses it: driver not initialised,
+    // hottest amplifier at or above the resume threshold.
+    int setTestStart();
+    void setTestStop();
+    void setTestSwitch();
+    void setManualTrigger();
+    // The binary inputs, then outputs, into the status segment (on the GUI thread).
+    void getBIBOState();
+    // The state-sequence bookkeeping, and the record and change mark of the
+    // result and procedure segments.
+    void clearStateSequenceParemeter();
+    // A connection ended (listener thread): a test it started is stopped.
+    void connectionEnded();
 
-    bool isServiceEnabled() const { return netServiceEnable; }
+    bool isServiceEnabled() const { return netServiceEnable.load(); }
+    // Whether the five threads run (false while a stop joins them).
+    static bool threadsRunning();
 
-    qint32 testingSTATE[16] = {};   // copy of the runtime's state words
-    bool netServiceEnable = false;  // notices are handled only while true
-    bool bControlEnable = true;     // no parameter record is being converted
-    double oldDitherTime = 0.0;     // the configuration's dither time at service start
+    std::atomic<qint32> testingSTATE[16] = {};    // copy of the runtime's state words
+    std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
+    std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
+    std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
+    double oldDitherTime = 0.0;                   // the configuration's dither time at service start
+    double oldRateFrequency = 0.0;                // its rated frequency at service start
 
 public slots:
     // The engine's change notices (GUI thread).
     void updateDataToNet(qint32 dataType, qint32 subType);
-    // The interface's remote-control switch.
+    // The interface's remote-control switch. On: the threads start; when
+    // they cannot (segments missing, a thread not created) the service stays
+    // off, the configuration's bNetConnect is set back to false and
+    // sigNetServiceRefused() is emitted, all before this returns. Off: a
+    // running test is interrupted, the rated settings restored, the threads
+    // joined, then interrupt and restore once more (a start handled meanwhile).
     void updateViewConnectEnable(bool enable);
 
 signals:
     // The driver was found initialised by the check of netWorkServiceInit
     // (emitted once).
     void sigDriverInitialised();
+    // Remote control could not be switched on.
+    void sigNetServiceRefused();
 
 private:
     NetServiceBase();
@@ -88,9 +144,20 @@ private:
     void waitProductMs(int ms);
     void checkDriver();
     void driverFound();
+    void updateBaseDataToNet(qint32 dataType, qint32 subType);
+    void publishModule(qint32 dataType, qint32 subType);
+    void revertRateSetting();
+    bool startAllowed() const;
+    void refuseService();
 
     ControllerCenter* center;
     bool driverSeen = false;
     QTimer driverCheck;
     DeviceAssemblyInfo assemblyInfo;
+
+    // State-sequence bookkeeping of the remote records (receive thread and stop).
+    QMutex recordMutex;
+    QList<qint32> stateIdList;
+    qint32 actionSendFlag[32] = {};
+    qint32 actionId = 0;
 };

@@ -88,6 +88,8 @@ signals:
     void sigSaveBattery(quint8 mosdata);
     void sigTestKeyPress();
     void sigUpdateViewConnectEnable(bool enable);
+    // Relayed from the network service: remote control could not be switched on.
+    void sigNetServiceRefused();
     void sigQueryStart();
     void sigBatteryStart();
     void sigSaveConfig(qint32 type, bool hwChecked);

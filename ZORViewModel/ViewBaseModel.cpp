@@ -118,6 +118,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     connect(center(), &ControllerCenter::sigUpdateSOEToView, this, &ViewBaseModel::updateSOEToView);
     connect(center(), &ControllerCenter::sigUpdateDataToView, this, &ViewBaseModel::updateDataToView);
     connect(this, &ViewBaseModel::sigUpdateViewConnectEnable, center(), &ControllerCenter::sigUpdateViewConnectEnable);
+    connect(center(), &ControllerCenter::sigNetServiceRefused, this, &ViewBaseModel::sigNetServiceRefused);
 }
 
 ViewBaseModel::~ViewBaseModel()

@@ -609,6 +609,8 @@ signals:
     void sigUpdateStateIndexToView(int index);
     void sigUpdateViewConnectEnable(bool viewConnectedEnable);
     void sigStartupNotice();
+    // Remote control could not be switched on (the network service refused it).
+    void sigNetServiceRefused();
 
 protected:
     static ControllerCenter* center();

@@ -536,6 +536,10 @@
         <source>No</source>
         <translation>いいえ</translation>
     </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>リモート制御を開始できません：ネットワークサービスが起動しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>

@@ -536,6 +536,10 @@
         <source>No</source>
         <translation>Não</translation>
     </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>Não foi possível ativar o controlo remoto: o serviço de rede não arrancou.</translation>
+    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>

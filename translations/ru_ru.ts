@@ -536,6 +536,10 @@
         <source>No</source>
         <translation>Нет</translation>
     </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>Не удалось включить дистанционное управление: сетевая служба не запустилась.</translation>
+    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>

@@ -536,6 +536,10 @@
         <source>No</source>
         <translation>No</translation>
     </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>Remote control could not be switched on: the network service did not start.</translation>
+    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>

@@ -536,6 +536,10 @@
         <source>No</source>
         <translation>否</translation>
     </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>联机测试无法启动，网络服务未能开启。</translation>
+    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>

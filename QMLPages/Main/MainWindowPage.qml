@@ -49,6 +49,7 @@ Item {
     readonly property alias versionLabel: versionLabel
     readonly property alias safetyNotice: safetyNotice
     readonly property alias startupNotice: startupNotice
+    readonly property alias remoteRefusedNotice: remoteRefusedNotice
     readonly property alias auxDCDialog: auxDCDialog
     readonly property alias auxDCQuestion: auxDCQuestion
 
@@ -118,6 +119,9 @@ Item {
         }
         function onSigStartupNotice() {
             page.showStartupNotice()
+        }
+        function onSigNetServiceRefused() {
+            remoteRefusedNotice.open()
         }
     }
 
@@ -262,6 +266,17 @@ Item {
             page.startupNoticesDue = true
             page.showStartupNotice()
         }
+    }
+
+    UserMessageDialog {
+        id: remoteRefusedNotice
+        objectName: "remoteRefusedNotice"
+        parent: Overlay.overlay
+        width: 600
+        height: 300
+        title: qsTr("系统提示")
+        rejectText: ""
+        content: qsTr("联机测试无法启动，网络服务未能开启。")   // remote control could not be switched on
     }
 
     UserMessageDialog {

@@ -149,6 +149,11 @@ void SystemViewModelStub::setConnectedEnabled(bool enable)
 {
     connectedEnabled = enable;
     record(QStringLiteral("setConnectedEnabled(%1)").arg(flag(enable)));
+    if (enable && connectRefused) {
+        // As the service does before the switch returns.
+        connectedEnabled = false;
+        emit sigNetServiceRefused();
+    }
 }
 
 bool SystemViewModelStub::checkSettingPwd(QString text, int pageType) const

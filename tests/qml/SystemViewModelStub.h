@@ -36,6 +36,8 @@ class SystemViewModelStub : public QObject
     Q_PROPERTY(QString fpgaVersion MEMBER fpgaVersion NOTIFY changed)
     Q_PROPERTY(bool energyEnabled MEMBER energyEnabled NOTIFY changed)
     Q_PROPERTY(bool connectedEnabled MEMBER connectedEnabled NOTIFY changed)
+    // The network service refuses the switch-on (setConnectedEnabled(true)).
+    Q_PROPERTY(bool connectRefused MEMBER connectRefused NOTIFY changed)
     // Hardware.
     Q_PROPERTY(int tAlarm MEMBER tAlarm NOTIFY changed)
     Q_PROPERTY(int tResume MEMBER tResume NOTIFY changed)
@@ -239,6 +241,7 @@ public:
     QString fpgaVersion = QStringLiteral("1.0.0003");
     bool energyEnabled = true;
     bool connectedEnabled = false;
+    bool connectRefused = false;
     int tAlarm = 80;
     int tResume = 70;
     double vMaxRange = 300.0;
@@ -301,6 +304,7 @@ signals:
     void changed();
     void sigUpdateDataToView(int dataType, int subType);
     void sigStartupNotice();
+    void sigNetServiceRefused();
 
 private:
     void record(const QString& call);

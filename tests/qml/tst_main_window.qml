@@ -343,6 +343,20 @@ Item {
             compare(startPage.settingsButton.enabled, true)
         }
 
+        function test_refusedRemoteControlUnticksAndTells() {
+            viewBaseModel.connectRefused = true
+            mouseClick(startPage.remoteCheckBox)
+            compare(viewBaseModel.calls, ["setConnectedEnabled(true)"])
+            compare(startPage.remoteCheckBox.checked, false)
+            compare(startPage.settingsButton.enabled, true)
+            compare(startPage.tileButton(1).enabled, true)
+            var notice = startPage.remoteRefusedNotice
+            tryCompare(notice, "opened", true)
+            verify(notice.content.length > 0)
+            accept(notice)
+            viewBaseModel.connectRefused = false
+        }
+
         // What the start page shows is read again each time it is shown.
         function test_startPageFollowsTheDevice_data() {
             return [

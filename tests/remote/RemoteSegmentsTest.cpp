@@ -241,4 +241,32 @@ TEST_F(RemoteSegments, PreparationClearsWhatAKilledProcessLeft)
     }
 }
 
+// PREPARE clears the pushed records' type, length and change mark, under the
+// client lock: never while the push side holds the segment, never its flags.
+TEST_F(RemoteSegments, PrepareClearsOnlyThePushedRecordsAndNotUnderThePushSide)
+{
+    shm_set_lock_nap(countedNap);
+    const QByteArray prepare = pc::frame(pc::SetControl, 0x0000, pc::control(0x4).data);
+    for (bool pushSideHolds : {true, false}) {
+        SCOPED_TRACE(pushSideHolds);
+        for (shm_share_record* r : {global_shm_procedure, global_shm_result}) {
+            r->data_type = 0xC104;
+            r->data_length = 377;
+            r->buffer[0] = 0x5A;
+            r->ctrl.server_changes = 1;
+            r->ctrl.server_locked = pushSideHolds ? 1 : 0;
+        }
+        EXPECT_EQ(answer(prepare), QByteArray(1, '\0'));
+        for (shm_share_record* r : {global_shm_procedure, global_shm_result}) {
+            EXPECT_EQ(r->data_type, pushSideHolds ? 0xC104u : 0u);
+            EXPECT_EQ(r->data_length, pushSideHolds ? 377u : 0u);
+            EXPECT_EQ(r->ctrl.server_changes, pushSideHolds ? 1u : 0u);
+            EXPECT_EQ(r->ctrl.server_locked, pushSideHolds ? 1u : 0u);
+            EXPECT_EQ(r->ctrl.client_locked, 0u);
+            EXPECT_EQ(r->buffer[0], 0x5A);
+            r->ctrl.server_locked = 0;
+        }
+    }
+}
+
 } // namespace

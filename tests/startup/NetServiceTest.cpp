@@ -7,7 +7,11 @@
 #include "CommDriverData.h"
 #include "NetServiceBase.h"
 
+#include <arpa/inet.h>
 #include <cstring>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -96,8 +100,9 @@ TEST_F(NetServiceTest, InitialisedDriverEndsTheWaitAndTheDeviceInformationIsCopi
     config->softwareVersion = QStringLiteral("2.0.0004");
     s->updateDeviceInfo();
     const NetServiceBase::DeviceAssemblyInfo info = s->deviceAssemblyInfo();
-    EXPECT_EQ(0, std::memcmp(info.device_guid, "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345", 32));
-    EXPECT_EQ(0, std::memcmp(info.device_code, "ABCDEFGHIJKLMNOP", 16));
+    // Texts that would fill their field are cut to leave room for the NUL.
+    EXPECT_EQ(0, std::memcmp(info.device_guid, "ABCDEFGHIJKLMNOPQRSTUVWXYZ01234\0", 32));
+    EXPECT_EQ(0, std::memcmp(info.device_code, "ABCDEFGHIJKLMNO\0", 16));
     EXPECT_EQ(0, std::memcmp(info.device_kind, "ZT-3\0\0\0\0\0\0\0\0\0\0\0\0", 16));
     const QByteArray fpga = config->getFpgaVersionText().toLatin1();
     EXPECT_EQ(0, std::memcmp(info.device_date, fpga.constData(), size_t(fpga.size())));
@@ -131,13 +136,27 @@ TEST_F(NetServiceTest, RemoteBinaryOutputsChangeOnlyTheMaskedOutputsAndReachTheI
     }
 }
 
-TEST_F(NetServiceTest, RemoteSwitchRestoresTheDitherTimeOnlyAfterItWasOnAndCopiesStatesOnlyWhileOn)
+TEST_F(NetServiceTest, RemoteSwitchRestoresTheRatedSettingsOnlyAfterItWasOnAndCopiesStatesOnlyWhileOn)
 {
     initialiseDriver();
     NetServiceBase* s = service();
     ControllerCenter* center = engine();
     ControllerConfiguration* config = center->testConfiguration;
     config->ditherTime = 0.25;
+    config->rateFrequency = 50.0;
+    // The threads listen and announce on ports free now, on 127.0.0.1.
+    for (auto set : {&zoplat::host::setServerPort, &zoplat::host::setBeaconPort}) {
+        const int fd = socket(AF_INET, set == &zoplat::host::setServerPort ? SOCK_STREAM : SOCK_DGRAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t n = sizeof a;
+        bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+        getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+        close(fd);
+        set(ntohs(a.sin_port));
+    }
+    s->netWorkServiceInit();
 
     // Off while never on: nothing saved to restore, nothing to stop.
     emit center->sigUpdateViewConnectEnable(false);
@@ -152,13 +171,15 @@ TEST_F(NetServiceTest, RemoteSwitchRestoresTheDitherTimeOnlyAfterItWasOnAndCopie
 
     emit center->sigUpdateViewConnectEnable(true);
     EXPECT_TRUE(s->isServiceEnabled());
-    config->ditherTime = 0.5;   // as a remote parameter record would change it
+    config->ditherTime = 0.5;       // as remote parameter records would change them
+    config->rateFrequency = 60.0;
     QMetaObject::invokeMethod(center->testRuntime, "updateInitState", Qt::QueuedConnection, Q_ARG(bool, true));
     ASSERT_TRUE(startuptest::waitFor([&] { return s->testingSTATE[ControllerRuntime::STATE_TYPE_INIT] == 1; }));
 
     emit center->sigUpdateViewConnectEnable(false);
     EXPECT_FALSE(s->isServiceEnabled());
     EXPECT_DOUBLE_EQ(0.25, config->ditherTime);
+    EXPECT_DOUBLE_EQ(50.0, config->rateFrequency);
 }
 
 } // namespace

@@ -142,6 +142,12 @@ TABLE = [
     # Number fields: an entry refused by the range.
     (None, "超出范围", None, "Out of range", "Fora do intervalo", "Вне диапазона", "範囲外"),
 
+    # Remote control.
+    (None, "联机测试无法启动，网络服务未能开启。", None, "Remote control could not be switched on: the network service did not start.",
+     "Não foi possível ativar o controlo remoto: o serviço de rede não arrancou.",
+     "Не удалось включить дистанционное управление: сетевая служба не запустилась.",
+     "リモート制御を開始できません：ネットワークサービスが起動しませんでした。"),
+
     # Main window.
     (None, "电量不足", None, "Battery <", "Bateria <", "Заряд <", "電池残量<"),
     (None, "请及时充电", None, "charge it", "carregue", "зарядите", "要充電"),

@@ -1,0 +1,659 @@
+#include "zocmn_net_connect_handle.h"
+
+#include "zobase_myethx.h"
+#include "zobase_mysafeio.h"
+#include "zobase_mysafenet.h"
+#include "zobase_mysystem.h"
+#include "zocmm_share_testing_keyword_def.h"
+#include "zocmm_testing_confer_handle.h"
+#include "zocmm_testing_confer_records.h"
+#include "zocmn_net_connect_parse.h"
+#include "zoplatform.h"
+#include "zoshm_testing_share_handle.h"
+
+#include <arpa/inet.h>
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <net/if.h>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/time.h>
+#include <time.h>
+#include <unistd.h>
+#include <vector>
+
+netconnect_tcpsocket_parameter global_netconnect_ethtcp;
+netconnect_udpsocket_parameter global_netconnect_ethudp;
+
+namespace {
+
+std::atomic<u32> local_sampling_counter{0};   // SIGALRM ticks (lock-free: safe in the handler)
+std::atomic<u64> global_netconnect_current_mstime{0};
+std::atomic<u64> acceptedCount{0};
+std::atomic<u64> endedCount{0};
+std::mutex local_tcpsocket_sendto_mutexlock;
+std::atomic<void (*)()> endHandler{nullptr};
+std::atomic<void (*)(int)> exportHandler{nullptr};
+
+constexpr u32 kBeaconBufferSize = 0x20000;
+constexpr int kBeaconPeriodMs = 1200;
+constexpr int kBeaconStateAt = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_state);
+
+// A real-time nap that resumes after a signal (the 100 ms SIGALRM).
+void napUs(long us)
+{
+    timespec left{us / 1000000, (us % 1000000) * 1000};
+    while (nanosleep(&left, &left) != 0 && errno == EINTR) {
+    }
+}
+
+void napMs(long ms)
+{
+    napUs(ms * 1000);
+}
+
+void sfctr_timer_handler(int)
+{
+    local_sampling_counter.fetch_add(1, std::memory_order_relaxed);
+}
+
+// The interface and port of the machine segment's network part; a port of 0
+// or above 65535 (a network write stores it unchecked) falls back to the
+// platform's, as does an empty name.
+void readNetworkPart(char (&name)[32], u32* port0, u32* port1)
+{
+    u32 p0 = 0;
+    u32 p1 = 0;
+    std::memset(name, 0, sizeof name);
+    {
+        ShmAccess access(ShmSide::Server, SHM_SEGMENT_MACHINE);
+        if (access.held()) {
+            const shm_machine_network_info& n = global_shm_machine->mchset.network;
+            std::memcpy(name, n.device_eth_name, std::min(sizeof name, sizeof n.device_eth_name) - 1);
+            p0 = n.device_connect_port0;
+            p1 = n.device_connect_port1;
+        }
+    }
+    if (name[0] == '\0') {
+        const QByteArray fallback = zoplat::networkInterface().toLatin1();
+        std::memcpy(name, fallback.constData(), std::min(sizeof name - 1, size_t(fallback.size())));
+    }
+    *port0 = (p0 == 0 || p0 > 0xFFFF) ? zoplat::beaconPort() : p0;
+    *port1 = (p1 == 0 || p1 > 0xFFFF) ? zoplat::serverPort() : p1;
+}
+
+// Where the service's sockets bind: any address of the interface they are
+// bound to; without binding to the device, the interface's own address
+// (the loopback address when it has none), so nothing listens elsewhere.
+in_addr_t bindAddress(const char* ethx)
+{
+    if (zoplat::bindToDevice())
+        return htonl(INADDR_ANY);
+    char text[32] = {};
+    in_addr a{};
+    if (_my_get_ethx_ip(ethx, text) == 0 && inet_pton(AF_INET, text, &a) == 1)
+        return a.s_addr;
+    return htonl(INADDR_LOOPBACK);
+}
+
+int bindToDevice(int fd, const char* ethx)
+{
+    char name[32] = {};
+    std::memcpy(name, ethx, strnlen(ethx, sizeof name - 1));
+    return setsockopt(fd, SOL_SOCKET, SO_BINDTODEVICE, name, sizeof name);
+}
+
+bool insideConnection()
+{
+    const netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    return t.connect_enable.load() && t.connect_successed.load() && !t.connect_restart.load()
+        && t.connect_socket.load() >= 0;
+}
+
+bool threadsInside()
+{
+    const netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    return t.connect_n1running.load() || t.connect_n2running.load() || t.connect_n3running.load();
+}
+
+// The peer has closed its side (end of file), or the socket failed.
+bool peerGone(int fd)
+{
+    pollfd p{fd, POLLIN, 0};
+    if (poll(&p, 1, 0) <= 0)
+        return false;
+    char c;
+    const ssize_t n = recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
+    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
+}
+
+void stampBeat()
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    if (t.connect_beatmstime.load() == 0)
+        t.connect_beatmstime = global_netconnect_current_mstime.load();
+}
+
+bool beatExpired(u64 extra)
+{
+    const netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    const u64 now = global_netconnect_current_mstime.load();
+    const u64 beat = t.connect_beatmstime.load();
+    return now > beat && now - beat > t.connect_beatmstimeout.load() + extra;
+}
+
+int openListener(const char* ethx, u32 port)
+{
+    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        printf("[ %s ] TCP listen create failed!\n", ethx);
+        return -1;
+    }
+    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0) {
+        printf("[ %s ] TCP listen SO_BINDTODEVICE failed!\n", ethx);
+        close(fd);
+        return -1;
+    }
+    const int one = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    _my_set_fcntl_flag(fd, 0, O_NONBLOCK);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(u16(port));
+    a.sin_addr.s_addr = bindAddress(ethx);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
+        printf("[ %s ] TCP listen bind failed!\n", ethx);
+        close(fd);
+        return -1;
+    }
+    if (listen(fd, 1) != 0) {
+        printf("[ %s ] TCP listen socket failed!\n", ethx);
+        close(fd);
+        return -1;
+    }
+    printf("[ %s ] TCP listen create success! listen_socket: %d,port:%d\n", ethx, fd, int(port));
+    return fd;
+}
+
+void setClientOptions(int fd, const char* ethx)
+{
+    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
+        printf("[ %s ] TCP accept SO_BINDTODEVICE failed!\n", ethx);
+    const int one = 1;
+    const int idle = 3;
+    const int interval = 1;
+    const int count = 5;
+    const int sendBuffer = 0x400000;
+    const int receiveBuffer = 0x200000;
+    setsockopt(fd, SOL_SOCKET, SO_KEEPALIVE, &one, sizeof one);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPIDLE, &idle, sizeof idle);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPINTVL, &interval, sizeof interval);
+    setsockopt(fd, IPPROTO_TCP, TCP_KEEPCNT, &count, sizeof count);
+    setsockopt(fd, SOL_SOCKET, SO_SNDBUF, &sendBuffer, sizeof sendBuffer);
+    setsockopt(fd, SOL_SOCKET, SO_RCVBUF, &receiveBuffer, sizeof receiveBuffer);
+}
+
+// Ends the connection: no thread may start on it; the socket is shut down
+// at once (threads blocked on it return), and closed once the receive, push
+// and export threads have left it.
+void endConnection(int& listenFd)
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    const char* ethx = t.device_eth_name;
+    t.connect_restart = true;
+    t.connect_successed = false;
+    const int fd = t.connect_socket.load();
+    if (fd >= 0)
+        shutdown(fd, SHUT_RDWR);
+    while (threadsInside())
+        napMs(1);
+    {
+        ShmAccess access(ShmSide::Server, SHM_SEGMENT_CONTROL, SHM_CONTROL_LOCK_TRIES);
+        if (access.held()) {
+            global_shm_control->control.command_enables |= SHM_TESTING_CONTROL_ENABLE_STOPPING;
+            global_shm_control->control.command_stopping_enable = 1;
+            global_shm_control->ctrl.server_changes = 1;
+        }
+    }
+    if (void (*handler)() = endHandler.load())
+        handler();
+    printf("[ %s ] TCP close output!\n", ethx);
+    printf("[ %s ] TCP close!\n", ethx);
+    if (listenFd >= 0) {
+        shutdown(listenFd, SHUT_RDWR);
+        close(listenFd);
+        listenFd = -1;
+    }
+    t.connect_socket = -1;
+    t.connect_addr = 0;
+    t.connect_port = 0;
+    if (fd >= 0)
+        close(fd);
+    endedCount.fetch_add(1);
+}
+
+// Sends one frame under the send mutex: its byte count, 0 when the socket
+// did not become writable in time (the frame is dropped), < 0 on error.
+int sendFrame(int fd, const u8* frame, u32 length)
+{
+    std::lock_guard<std::mutex> lock(local_tcpsocket_sendto_mutexlock);
+    return _my_safe_write_timeout(fd, frame, int(length), NET_CONNECT_IO_WAIT_MS);
+}
+
+} // namespace
+
+void net_connect_update_mstimer()
+{
+    global_netconnect_current_mstime = u64(local_sampling_counter.load(std::memory_order_relaxed)) * 100u;
+}
+
+u64 net_connect_current_mstime()
+{
+    return global_netconnect_current_mstime.load();
+}
+
+int sfctr_init_handle(long value_s, long value_us, long interval_s, long interval_us)
+{
+    struct sigaction action{};
+    action.sa_handler = sfctr_timer_handler;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    itimerval timer{};
+    timer.it_value.tv_sec = value_s;
+    timer.it_value.tv_usec = value_us;
+    timer.it_interval.tv_sec = interval_s;
+    timer.it_interval.tv_usec = interval_us;
+    if (sigaction(SIGALRM, &action, nullptr) != 0 || setitimer(ITIMER_REAL, &timer, nullptr) != 0) {
+        printf("[SFS] FAILED TO SET THE TIMER ");
+        return -1;
+    }
+    return 0;
+}
+
+std::atomic<int>& net_connect_transfer_mode()
+{
+    static std::atomic<int> mode{0};
+    return mode;
+}
+
+void net_connect_set_end_handler(void (*handler)())
+{
+    endHandler = handler;
+}
+
+void net_connect_set_export_handler(void (*handler)(int))
+{
+    exportHandler = handler;
+}
+
+u64 net_connect_accepted_count()
+{
+    return acceptedCount.load();
+}
+
+u64 net_connect_ended_count()
+{
+    return endedCount.load();
+}
+
+void net_connect_init_handle()
+{
+    cmm_machine_reboot_flag().store(false);
+    net_connect_transfer_mode() = 0;
+    local_sampling_counter = 0;
+    global_netconnect_current_mstime = 0;
+
+    u32 port0 = 0;
+    u32 port1 = 0;
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    readNetworkPart(t.device_eth_name, &port0, &port1);
+    t.device_connect_port1 = port1;
+    t.connect_successed = false;
+    t.connect_restart = false;
+    t.connect_n1running = false;
+    t.connect_n2running = false;
+    t.connect_n3running = false;
+    t.connect_socket = -1;
+    t.connect_addr = 0;
+    t.connect_port = 0;
+    t.connect_beginmstime = 0;
+    t.connect_beatmstime = 0;
+    t.connect_beatmstimeout = 0xFFFFFF;
+    t.clocktime_mstime = 0;
+    t.connect_enable = true;
+
+    netconnect_udpsocket_parameter& u = global_netconnect_ethudp;
+    std::memcpy(u.device_eth_name, t.device_eth_name, sizeof u.device_eth_name);
+    u.device_connect_port0 = port0;
+    u.connect_enable = true;
+
+    signal(SIGPIPE, SIG_IGN);
+    for (int i = 0; i < 1000 && sfctr_init_handle(0, 500000, 0, 100000) != 0; ++i) {
+        printf("sfctr_init_handle failed!\n");
+        napMs(1);
+    }
+}
+
+void net_connect_disable_handle()
+{
+    global_netconnect_ethtcp.connect_enable = false;
+    global_netconnect_ethudp.connect_enable = false;
+}
+
+u32 net_connect_session_address()
+{
+    const netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    return t.connect_successed.load() ? t.connect_addr.load() : 0;
+}
+
+void* netconnect_start_tcpsocketnx(void*)
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    const char* ethx = t.device_eth_name;
+    int listenFd = -1;
+    while (t.connect_enable.load()) {
+        napMs(100);
+        net_connect_update_mstimer();
+        t.connect_successed = false;
+        if (threadsInside())
+            continue;
+        printf("[ %s ] TCP connect enable TRUE!\n", ethx);
+        t.connect_restart = false;
+        t.connect_beatmstime = 0;
+        t.connect_addr = 0;
+        t.connect_port = 0;
+        if (listenFd >= 0) {
+            close(listenFd);
+            listenFd = -1;
+        }
+        listenFd = openListener(ethx, t.device_connect_port1);
+        if (listenFd < 0)
+            continue;
+
+        bool ready = false;
+        for (int passes = 0; t.connect_enable.load() && passes < 50000; ++passes) {
+            napMs(1);
+            net_connect_update_mstimer();
+            const int r = _my_wait_for_ready(listenFd, 2000, 0);
+            if (r > 0) {
+                printf("_my_wait_for_ready: %d\n", r);
+                ready = true;
+                break;
+            }
+        }
+        if (!ready)
+            continue;
+
+        sockaddr_in peer{};
+        socklen_t peerLength = sizeof peer;
+        const int fd = accept4(listenFd, reinterpret_cast<sockaddr*>(&peer), &peerLength, SOCK_CLOEXEC);
+        if (fd < 0) {
+            napMs(10);
+            continue;
+        }
+        const u32 ip = ntohl(peer.sin_addr.s_addr);
+        printf("[ %s ] TCP new connection:%d IP:%d.%d.%d.%d!\n", ethx, fd, int(ip >> 24), int((ip >> 16) & 0xFF),
+               int((ip >> 8) & 0xFF), int(ip & 0xFF));
+        setClientOptions(fd, ethx);
+        t.connect_addr = peer.sin_addr.s_addr;
+        t.connect_port = ntohs(peer.sin_port);
+        t.connect_socket = fd;
+
+        net_connect_update_mstimer();
+        t.connect_beatmstime = 0;
+        t.connect_beatmstimeout = NET_CONNECT_FIRST_BEAT_MS;
+        t.connect_beginmstime = net_connect_current_mstime();
+        t.connect_successed = true;
+        acceptedCount.fetch_add(1);
+        printf("[ %s ] TCP connect success!\n", ethx);
+        napMs(10);
+
+        while (t.connect_enable.load() && t.connect_successed.load() && !t.connect_restart.load()
+               && !(t.connect_n1running.load() && t.connect_n2running.load() && t.connect_n3running.load())) {
+            napMs(100);
+            net_connect_update_mstimer();
+            stampBeat();
+            if (beatExpired(8000)) {
+                printf("[ %s ] TCP connect waiting for connect_running timeout!\n", ethx);
+                t.connect_restart = true;
+            }
+        }
+        while (insideConnection()) {
+            napMs(100);
+            net_connect_update_mstimer();
+            stampBeat();
+            if (beatExpired(0)) {
+                printf("[ %s ] TCP connect beat timeout! beatTime:%llu, current:%llu\n", ethx,
+                       static_cast<unsigned long long>(t.connect_beatmstime.load()),
+                       static_cast<unsigned long long>(net_connect_current_mstime()));
+                t.connect_restart = true;
+                shutdown(fd, SHUT_RDWR);
+            }
+        }
+        fflush(stdout);
+        endConnection(listenFd);
+        if (cmm_machine_reboot_flag().load()) {
+            napMs(2000);
+            _my_system_reboot();
+            return nullptr;
+        }
+    }
+    if (listenFd >= 0)
+        close(listenFd);
+    return nullptr;
+}
+
+void* netconnect_start_tcpsocketn1(void*)
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    const char* ethx = t.device_eth_name;
+    std::vector<u8> buffer(CONFER_BUFFER_SIZE);
+    u8* buf = buffer.data();
+    while (t.connect_enable.load()) {
+        napMs(100);
+        if (!t.connect_successed.load() || t.connect_restart.load())
+            continue;
+        u32 have = 0;
+        u32 expected = CONFER_FRAME_HEAD_SIZE;
+        for (;;) {
+            napMs(10);
+            t.connect_n1running = true;   // before the check: the listener sees it or we see its end
+            if (!insideConnection())
+                break;
+            const int fd = t.connect_socket.load();
+            if (have == 0)
+                expected = CONFER_FRAME_HEAD_SIZE;
+            const int n = _my_safe_read_timeout(fd, buf + have, int(expected - have), NET_CONNECT_IO_WAIT_MS);
+            if (n < 0) {
+                printf("[ %s ] TCP1 socket(%d) command recv error(%d)!\n", ethx, fd, errno);
+                t.connect_restart = true;
+                break;
+            }
+            have += u32(n);
+            if (have < expected) {
+                // A time-out reads nothing more; an orderly close does too:
+                // tell them apart and end the connection at once on the close.
+                if (peerGone(fd)) {
+                    printf("[ %s ] TCP1 socket(%d) closed by the peer!\n", ethx, fd);
+                    t.connect_restart = true;
+                    break;
+                }
+                continue;
+            }
+            if (expected == CONFER_FRAME_HEAD_SIZE) {
+                u32 total = 0;
+                if (net_frame_expected_size(buf, &total) != 0) {
+                    printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
+                    t.connect_restart = true;
+                    break;
+                }
+                expected = total;
+                if (have < expected)
+                    continue;
+            }
+            u32 replyLength = 0;
+            if (net_parse_protocol_connectx(buf, have, &replyLength, CONFER_BUFFER_SIZE, 30) != 0) {
+                printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
+                t.connect_restart = true;
+                break;
+            }
+            have = 0;
+            const int sent = sendFrame(fd, buf, replyLength);
+            if (sent == 0 || sent == int(replyLength)) {
+                // 0 would read as "not stamped" (before the timer's first tick).
+                t.connect_beatmstime = std::max<u64>(net_connect_current_mstime(), 1);
+                t.connect_beatmstimeout = NET_CONNECT_BEAT_MS;
+            } else {
+                printf("[ %s ] TCP11 socket(%d) command restart!send_cnt:%d, send_len:%d\n", ethx, fd, sent,
+                       int(replyLength));
+                t.connect_restart = true;
+                break;
+            }
+            if (cmm_machine_reboot_flag().load()) {
+                t.connect_restart = true;
+                t.connect_enable = false;
+                break;
+            }
+        }
+        t.connect_n1running = false;
+        if (cmm_machine_reboot_flag().load())
+            break;
+        napMs(1);
+    }
+    t.connect_n1running = false;
+    return nullptr;
+}
+
+void* netconnect_start_tcpsocketn2(void*)
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    std::vector<u8> buffer(CONFER_BUFFER_SIZE);
+    while (t.connect_enable.load()) {
+        napMs(100);
+        if (!t.connect_successed.load() || t.connect_restart.load())
+            continue;
+        for (;;) {
+            napUs(10);
+            t.connect_n2running = true;
+            if (!insideConnection())
+                break;
+            const int fd = t.connect_socket.load();
+            u32 length = 0;
+            if (net_pack_protocol_connectx(buffer.data(), &length, CONFER_BUFFER_SIZE) != 0) {
+                // Nothing to push; the clock query of a second yields nothing.
+                const u64 now = net_connect_current_mstime();
+                if (now - t.clocktime_mstime.load() > 1000)
+                    t.clocktime_mstime = now;
+                continue;
+            }
+            const int sent = sendFrame(fd, buffer.data(), length);
+            if (sent < 0 || (sent > 0 && sent != int(length))) {
+                t.connect_restart = true;
+                break;
+            }
+        }
+        t.connect_n2running = false;
+        if (cmm_machine_reboot_flag().load())
+            break;
+        napMs(100);
+    }
+    t.connect_n2running = false;
+    return nullptr;
+}
+
+void* netconnect_export_filse(void*)
+{
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    while (t.connect_enable.load()) {
+        napMs(100);
+        if (!t.connect_successed.load() || t.connect_restart.load())
+            continue;
+        for (;;) {
+            napMs(10);
+            t.connect_n3running = true;
+            if (!insideConnection())
+                break;
+            int mode = net_connect_transfer_mode().load();
+            if (mode >= 1 && mode <= 3) {
+                if (void (*handler)(int) = exportHandler.load())
+                    handler(mode);
+                net_connect_transfer_mode().compare_exchange_strong(mode, 0);
+            }
+        }
+        t.connect_n3running = false;
+        if (cmm_machine_reboot_flag().load())
+            break;
+        napMs(100);
+    }
+    t.connect_n3running = false;
+    return nullptr;
+}
+
+void* netconnect_start_udpsocketx(void*)
+{
+    netconnect_udpsocket_parameter& u = global_netconnect_ethudp;
+    const char* ethx = u.device_eth_name;
+    std::vector<u8> buffer(kBeaconBufferSize);
+    int fd = -1;
+    while (u.connect_enable.load()) {
+        napMs(100);
+        if (fd >= 0) {
+            close(fd);
+            fd = -1;
+        }
+        fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+        if (fd < 0) {
+            printf("[ %s ] UDP create failed!\n", ethx);
+            continue;
+        }
+        if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0) {
+            printf("[ %s ] UDP SO_BINDTODEVICE failed!\n", ethx);
+            continue;
+        }
+        const int one = 1;
+        if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one) != 0) {
+            printf("[ %s ] UDP SO_BROADCAST failed!\n", ethx);
+            continue;
+        }
+        sockaddr_in self{};
+        self.sin_family = AF_INET;
+        self.sin_port = htons(u16(u.device_connect_port0));
+        self.sin_addr.s_addr = bindAddress(ethx);
+        if (bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self) != 0) {
+            printf("[ %s ] UDP bind failed!\n", ethx);
+            continue;
+        }
+        u32 length = 0;
+        while (u.connect_enable.load()
+               && net_pack_protocol_broadcast(CONFER_MESSAGE_VERSION01, CONFER_MESSAGE_COMMAND_GETTESTINGMACHINE,
+                                              SHARE_TESTING_MACHINE_TYPE_HELLO, buffer.data(), &length,
+                                              kBeaconBufferSize)
+                      != 0) {
+            printf("[ %s ] UDP confer packing failed!\n", ethx);
+            napMs(100);
+        }
+        sockaddr_in to{};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(zoplat::beaconDestinationPort());
+        if (inet_pton(AF_INET, zoplat::beaconDestination().toLatin1().constData(), &to.sin_addr) != 1)
+            to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        while (u.connect_enable.load()) {
+            const u32 state = net_connect_session_address() != 0 ? 1 : 0;
+            std::memcpy(buffer.data() + kBeaconStateAt, &state, sizeof state);
+            _my_safe_sendto(fd, buffer.data(), int(length), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+            for (int waited = 0; waited < kBeaconPeriodMs && u.connect_enable.load(); waited += 100)
+                napMs(100);
+        }
+    }
+    if (fd >= 0)
+        close(fd);
+    return nullptr;
+}

@@ -1,0 +1,376 @@
+// The network service end to end: the switch and its threads, a PC that
+// runs the AC test through the engine, connections that end, the beacon and
+// a network write.
+
+#include "RemoteServiceSupport.h"
+
+#include "zoshm_testing_share_handle.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <dirent.h>
+#include <sys/time.h>
+
+using namespace remoteservice;
+
+namespace {
+
+int entries(const char* folder)
+{
+    int n = 0;
+    if (DIR* d = opendir(folder)) {
+        while (readdir(d))
+            ++n;
+        closedir(d);
+    }
+    return n;
+}
+constexpr int kIA = 4;
+
+int threadCount() { return entries("/proc/self/task"); }
+int descriptorCount() { return entries("/proc/self/fd"); }
+
+class RemoteService : public RemoteServiceTest
+{
+};
+
+TEST_F(RemoteService, SwitchRunsFiveThreadsAndTheTimerAndLeavesNothingBehind)
+{
+    switchOn();
+    // Qt starts threads lazily: counted after a first on/off cycle.
+    service->updateViewConnectEnable(false);
+    const int threads = threadCount();
+    const int descriptors = descriptorCount();
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE(cycle);
+        service->updateViewConnectEnable(true);
+        ASSERT_TRUE(service->isServiceEnabled());
+        EXPECT_EQ(threadCount(), threads + 5);
+        itimerval timer{};
+        ASSERT_EQ(getitimer(ITIMER_REAL, &timer), 0);
+        EXPECT_EQ(timer.it_interval.tv_usec, 100000);
+        Pc pc;   // ticked again at once: it serves
+        connectPc(pc);
+        service->updateViewConnectEnable(false);
+        EXPECT_FALSE(service->isServiceEnabled());
+        EXPECT_TRUE(pc.waitClosed(3000));
+        pc.closeSocket();
+        EXPECT_EQ(threadCount(), threads);
+        EXPECT_EQ(descriptorCount(), descriptors);
+    }
+
+    // With the timer running, the product's waits are not cut short.
+    zoplat::setTimeScale(1.0);
+    for (int ms : {150, 450}) {
+        QElapsedTimer t;
+        t.start();
+        zoplat::sleepMs(ms);
+        EXPECT_GE(t.elapsed(), ms);
+    }
+}
+
+TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
+{
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    Pc pc;
+    connectPc(pc);
+
+    // Binary outputs reach the instrument.
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, 0x5, 0xF))), QByteArray(1, '\0'));
+    EXPECT_EQ(sim->peekRegister(0x833C) & 0xF, 0x5);
+
+    // POWERING puts the binary words into the next status frame.
+    size_t mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x80))), QByteArray(1, '\0'));
+    EXPECT_TRUE(pc.waitFrame(pc::PushStatus, mark, 5000, [](const pc::Frame& f) {
+        return pc::Bytes(f.payload).u32(44) == 0x5;
+    }));
+
+    // Stop, switch and trigger reach the engine.
+    int stops = 0, switches = 0, keys = 0;
+    QObject::connect(center, &ControllerCenter::sigTestInterrupt, &receiver, [&] { ++stops; });
+    QObject::connect(center, &ControllerCenter::sigTestSwitch, &receiver, [&] { ++switches; });
+    QObject::connect(center, &ControllerCenter::sigTestKeyPress, &receiver, [&] { ++keys; });
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
+    EXPECT_TRUE(waitFor([&] { return std::make_tuple(stops, switches, keys) == std::make_tuple(1, 1, 1); }));
+
+    // A start runs the test; a start while it runs does nothing; the relay
+    // trips (10 s of the instrument's clock, half a second here).
+    auto relay = plugRelay(kIA, 0.9, 10.0);
+    mark = pc.frames.size();
+    const int runsBefore = texts(ConstTextUtility::TEST_AOSTART);
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    const int running = pc.waitStatus(1, mark);
+    ASSERT_GE(running, 0);
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
+    ASSERT_TRUE(waitEnded());
+    EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runsBefore + 1);
+    EXPECT_FALSE(std::isnan(testor().dataAlternate->faultActionTimes[0]));
+}
+
+// The binary-output command answers what the driver did.
+TEST_F(RemoteService, BinaryOutputCommandAnswersTheDriversResult)
+{
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    for (bool linked : {true, false, true}) {
+        SCOPED_TRACE(linked);
+        if (linked != sim->isAttached())
+            linked ? sim->attach() : sim->detach();
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, 0x2, 0x2))), QByteArray(1, linked ? '\0' : '\xFF'));
+    }
+}
+
+TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
+{
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    Pc pc;
+    connectPc(pc);
+    const quint32 resume = center->testConfiguration->tempThresholdResume;
+    const struct
+    {
+        const char* name;
+        bool driver;
+        qint32 hottest;
+        char status;
+    } rows[] = {
+        {"amplifier at the resume threshold", true, qint32(resume), '\xFF'},
+        {"driver not initialised", false, 0, '\xFF'},
+        {"cool and initialised", true, qint32(resume) - 1, '\0'},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        center->testConfiguration->initDriverEnable = row.driver;
+        center->testRuntime->dataLock();
+        center->testRuntime->powerT[2] = row.hottest;
+        center->testRuntime->dataUnlock();
+        const int runs = texts(ConstTextUtility::TEST_AOSTART);
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, row.status));
+        if (row.status == '\0') {
+            EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
+        } else {
+            EXPECT_TRUE(testorDone());
+            EXPECT_FALSE(simRunning());
+            EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runs);
+        }
+    }
+}
+
+// However the PC goes away, the test it started stops.
+TEST_F(RemoteService, PcThatGoesAwayLeavesRunAndPowerOff)
+{
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    const struct
+    {
+        const char* name;
+        void (*leave)(Pc&);
+        int withinMs;   // after leaving
+    } rows[] = {
+        {"closes its socket", [](Pc& p) { p.closeSocket(); }, 5000},
+        {"is killed", [](Pc& p) { p.reset(); }, 5000},
+        {"goes silent", [](Pc&) {}, 8000 + 5000},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Pc pc;
+        connectPc(pc);
+        const size_t mark = pc.frames.size();
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_GE(pc.waitStatus(1, mark), 0);
+        ASSERT_TRUE(waitFor([this] { return simRunning() && simPowered(); }));
+        pc.ask(helloRequest());   // the beat starts anew
+        row.leave(pc);
+        QElapsedTimer t;
+        t.start();
+        EXPECT_TRUE(waitFor([this] { return !simRunning() && !simPowered(); }, row.withinMs)) << t.elapsed();
+        ASSERT_TRUE(waitEnded());
+        pc.closeSocket();
+    }
+}
+
+TEST_F(RemoteService, SecondClientWaitsUnservedAndASilentOneIsDroppedAfterItsBeat)
+{
+    switchOn(false);
+    Pc first;
+    connectPc(first);
+    Pc second;
+    ASSERT_TRUE(second.connectTo(serverPort));   // in the backlog
+    second.send(helloRequest());
+    EXPECT_FALSE(second.waitFrame(pc::GetMachine, 0, 2000).has_value());
+    first.closeSocket();
+    EXPECT_TRUE(second.waitClosed(5000));
+    EXPECT_TRUE(second.frames.empty());
+
+    Pc silent;
+    ASSERT_TRUE(silent.connectTo(serverPort));
+    QElapsedTimer t;
+    t.start();
+    ASSERT_TRUE(silent.waitClosed(30000));
+    EXPECT_GE(t.elapsed(), 15000);
+    EXPECT_LE(t.elapsed(), 25000);
+}
+
+TEST_F(RemoteService, ClientWithARequestEveryFourSecondsStays)
+{
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 30000) {
+        ASSERT_FALSE(pc.waitClosed(4000)) << t.elapsed();
+        ASSERT_TRUE(pc.ask(helloRequest()).has_value()) << t.elapsed();
+    }
+}
+
+TEST_F(RemoteService, BeaconAnnouncesTheConnectionToItsDestination)
+{
+    const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    getsockname(udp, reinterpret_cast<sockaddr*>(&a), &n);
+    zoplat::host::setBeaconDestinationPort(ntohs(a.sin_port));
+    fcntl(udp, F_SETFL, O_NONBLOCK);
+    std::vector<QByteArray> beacons;
+    auto beaconWith = [&](uint32_t state, int timeoutMs) {
+        beacons.clear();
+        return waitFor(
+            [&] {
+                char buf[512];
+                ssize_t got;
+                while ((got = recv(udp, buf, sizeof buf, 0)) > 0)
+                    beacons.emplace_back(buf, int(got));
+                return !beacons.empty() && pc::Bytes(beacons.back()).u32(14 + 172) == state;
+            },
+            timeoutMs);
+    };
+
+    switchOn(false);
+    ASSERT_TRUE(beaconWith(0, 5000));
+    ASSERT_TRUE(beaconWith(0, 5000));   // repeated
+    const auto f = pc::decode(beacons.back());
+    ASSERT_TRUE(f.has_value());
+    EXPECT_EQ(beacons.back().size(), 198);
+    EXPECT_EQ(std::make_tuple(f->command, f->subid), std::make_tuple(uint16_t(0xA010), uint16_t(0xE101)));
+
+    Pc pc;
+    connectPc(pc);
+    EXPECT_TRUE(beaconWith(1, 5000));
+    pc.closeSocket();
+    EXPECT_TRUE(beaconWith(0, 5000));
+    close(udp);
+}
+
+TEST_F(RemoteService, NetworkWriteRepliesClosesAndRebootsTwoSecondsLater)
+{
+    const QString interfaces = zoplat::devicePath("/etc/network/interfaces");
+    sandbox.write("root/etc/network/interfaces", "auto lo\niface lo inet static\n      address 127.0.0.1\n      netmask 255.0.0.0\n");
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    zoplat::host::clearRecordedCommands();
+    EXPECT_EQ(pc.ask(pc::networkWrite("10.1.2.3")), QByteArray(1, '\0'));
+    QElapsedTimer t;
+    t.start();
+    EXPECT_TRUE(pc.waitClosed(3000));
+    ASSERT_TRUE(waitFor([] { return zoplat::host::recordedCommands().contains("reboot &"); }, 6000));
+    EXPECT_GE(t.elapsed(), 1500);
+    EXPECT_LE(t.elapsed(), 4000);
+    EXPECT_TRUE(sandbox.read(interfaces).contains("address 10.1.2.3"));
+}
+
+// The sockets bound to the interface, on "lo" (the namespace test does it on
+// eth0): served as without the option, the hello names lo's address.
+TEST_F(RemoteService, BoundToTheLoopbackDeviceItServes)
+{
+    const int probe = socket(AF_INET, SOCK_STREAM, 0);
+    char lo[32] = "lo";
+    const int refused = setsockopt(probe, SOL_SOCKET, SO_BINDTODEVICE, lo, sizeof lo) == 0 ? 0 : errno;
+    close(probe);
+    if (refused)
+        GTEST_SKIP() << "setsockopt(SO_BINDTODEVICE, \"lo\"): " << strerror(refused);
+    zoplat::host::setBindToDevice(true);
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    const auto hello = pc.ask(helloRequest());
+    ASSERT_TRUE(hello.has_value());
+    EXPECT_EQ(pc::Bytes(*hello).text(112, 16), "127.0.0.1");
+}
+
+// A port a network record stored unchecked falls back to the platform's.
+TEST_F(RemoteService, UnusablePortsFallBackToThePlatformsPorts)
+{
+    switchOn(false);
+    for (uint32_t port : {0u, 70000u}) {
+        SCOPED_TRACE(port);
+        {
+            Pc pc;
+            connectPc(pc);
+            pc::Bytes ex(220);
+            ex.u32(32 + 86, port).u32(32 + 82, port);
+            EXPECT_EQ(pc.ask(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), QByteArray(1, '\0'));
+        }
+        service->updateViewConnectEnable(false);
+        service->updateViewConnectEnable(true);
+        EXPECT_EQ(global_netconnect_ethtcp.device_connect_port1, serverPort);
+        EXPECT_EQ(global_netconnect_ethudp.device_connect_port0, beaconPort);
+        Pc pc;
+        connectPc(pc);
+    }
+}
+
+TEST_F(RemoteService, RefusedStartLeavesTheServiceOffAndTellsTheInterface)
+{
+    initialise(false);
+    int refusals = 0;
+    QObject::connect(center, &ControllerCenter::sigNetServiceRefused, &receiver, [&] { ++refusals; });
+    // The segments were never prepared.
+    center->testConfiguration->bNetConnect = true;
+    service->updateViewConnectEnable(true);
+    EXPECT_FALSE(service->isServiceEnabled());
+    EXPECT_FALSE(center->testConfiguration->bNetConnect);
+    EXPECT_EQ(refusals, 1);
+    EXPECT_FALSE(NetServiceBase::threadsRunning());
+}
+
+// Connects, commands and disconnects for the ThreadSanitizer stage.
+TEST_F(RemoteService, ConnectsCommandsAndDisconnectsRunClean)
+{
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        Pc pc;
+        connectPc(pc);
+        const size_t mark = pc.frames.size();
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, uint32_t(round), 0xF))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_GE(pc.waitStatus(1, mark), 0);
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x4))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x80))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+        ASSERT_TRUE(waitEnded());
+        if (round == 1) {
+            service->updateViewConnectEnable(false);
+            service->updateViewConnectEnable(true);
+        }
+    }
+}
+
+} // namespace
