@@ -350,9 +350,16 @@ void NetServiceBase::updateBaseDataToNet(qint32 dataType, qint32 subType)
 
 void NetServiceBase::revertRateSetting()
 {
+    // On the configuration's thread, which reads them when it sends the
+    // configuration (queued next, so it sends the restored values).
     ControllerConfiguration* config = center->testConfiguration;
-    config->ditherTime = oldDitherTime;
-    config->rateFrequency = oldRateFrequency;
+    QMetaObject::invokeMethod(
+        config,
+        [this, config] {
+            config->ditherTime = oldDitherTime;
+            config->rateFrequency = oldRateFrequency;
+        },
+        Qt::QueuedConnection);
     center->testConfig();
 }
 
@@ -374,8 +381,14 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
             refuseService();
             return;
         }
-        oldDitherTime = config->ditherTime;
-        oldRateFrequency = config->rateFrequency;
+        // Saved on the configuration's thread, as they are restored.
+        QMetaObject::invokeMethod(
+            config,
+            [this, config] {
+                oldDitherTime = config->ditherTime;
+                oldRateFrequency = config->rateFrequency;
+            },
+            Qt::QueuedConnection);
         for (auto& word : testingSTATE)
             word = 0;
         bControlEnable = true;

@@ -116,8 +116,10 @@ public:
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
-    double oldDitherTime = 0.0;                   // the configuration's dither time at service start
-    double oldRateFrequency = 0.0;                // its rated frequency at service start
+    // The configuration's dither time and rated frequency at service start
+    // (saved and restored on the configuration's thread).
+    double oldDitherTime = 0.0;
+    double oldRateFrequency = 0.0;
 
 public slots:
     // The engine's change notices (GUI thread).

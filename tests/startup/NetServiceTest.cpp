@@ -171,15 +171,21 @@ TEST_F(NetServiceTest, RemoteSwitchRestoresTheRatedSettingsOnlyAfterItWasOnAndCo
 
     emit center->sigUpdateViewConnectEnable(true);
     EXPECT_TRUE(s->isServiceEnabled());
-    config->ditherTime = 0.5;       // as remote parameter records would change them
-    config->rateFrequency = 60.0;
+    // As remote parameter records would change them.
+    QMetaObject::invokeMethod(
+        config,
+        [config] {
+            config->ditherTime = 0.5;
+            config->rateFrequency = 60.0;
+        },
+        Qt::QueuedConnection);
     QMetaObject::invokeMethod(center->testRuntime, "updateInitState", Qt::QueuedConnection, Q_ARG(bool, true));
     ASSERT_TRUE(startuptest::waitFor([&] { return s->testingSTATE[ControllerRuntime::STATE_TYPE_INIT] == 1; }));
 
     emit center->sigUpdateViewConnectEnable(false);
     EXPECT_FALSE(s->isServiceEnabled());
-    EXPECT_DOUBLE_EQ(0.25, config->ditherTime);
-    EXPECT_DOUBLE_EQ(50.0, config->rateFrequency);
+    // Restored on the configuration's thread.
+    EXPECT_TRUE(startuptest::waitFor([&] { return config->ditherTime == 0.25 && config->rateFrequency == 50.0; }));
 }
 
 } // namespace
