@@ -112,6 +112,14 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runsBefore + 1);
     EXPECT_FALSE(std::isnan(testor().dataAlternate->faultActionTimes[0]));
+
+    // Switching remote control off stops the test the PC started.
+    sim->unplugAll();
+    mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_GE(pc.waitStatus(1, mark), 0);
+    service->updateViewConnectEnable(false);
+    EXPECT_TRUE(waitEnded());
 }
 
 // The binary-output command answers what the driver did.

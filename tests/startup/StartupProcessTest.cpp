@@ -9,10 +9,15 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
 
+#include <arpa/inet.h>
 #include <csignal>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 #include <sys/types.h>
 
 namespace {
@@ -197,6 +202,60 @@ TEST(StartupProcess, RestartStartsOneDetachedCopyWithTheSameArgumentsAndWorkingD
     // No further copy: the copy did not restart.
     starts = QString::fromLatin1(box.read("probe-starts.txt")).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(2, starts.size());
+}
+
+// A port on 127.0.0.1 free now.
+uint16_t freePort(int type)
+{
+    const int fd = socket(AF_INET, type, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    close(fd);
+    return ntohs(a.sin_port);
+}
+
+// The footer's remote box in the real main window: ticked, the five service
+// threads run and the SIGALRM timer is armed; unticked, they are joined and
+// nothing is left (counted after a first on/off cycle: Qt starts threads
+// lazily); ticked again at once, it works again.
+TEST(StartupProcess, RemoteBoxStartsTheServiceThreadsAndUntickingJoinsThem)
+{
+    TestSandbox box;
+    qputenv("ZOR_PROBE_SERVER_PORT", QByteArray::number(freePort(SOCK_STREAM)));
+    qputenv("ZOR_PROBE_BEACON_PORT", QByteArray::number(freePort(SOCK_DGRAM)));
+    const ProbeRun run = runProbe(box.path(), "remote");
+    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+    QMap<QString, QJsonObject> steps;
+    QRegularExpressionMatchIterator it = QRegularExpression("remote: (\\{.*\\})").globalMatch(run.out);
+    while (it.hasNext()) {
+        const QJsonObject facts = QJsonDocument::fromJson(it.next().captured(1).toUtf8()).object();
+        steps[facts.value("step").toString()] = facts;
+    }
+    ASSERT_EQ(steps.size(), 4) << run.out.toStdString();
+    for (const char* on : {"on", "on again"}) {
+        SCOPED_TRACE(on);
+        const QJsonObject f = steps.value(on);
+        EXPECT_TRUE(f.value("boxChecked").toBool());
+        EXPECT_TRUE(f.value("serviceEnabled").toBool());
+        EXPECT_TRUE(f.value("netConnect").toBool());
+        EXPECT_EQ(f.value("timerIntervalUs").toInt(), 100000);
+    }
+    for (const char* off : {"off", "off again"}) {
+        SCOPED_TRACE(off);
+        const QJsonObject f = steps.value(off);
+        EXPECT_FALSE(f.value("boxChecked").toBool());
+        EXPECT_FALSE(f.value("serviceEnabled").toBool());
+        EXPECT_FALSE(f.value("netConnect").toBool());
+    }
+    const QJsonObject off = steps.value("off");
+    EXPECT_EQ(steps.value("on again").value("threads").toInt(), off.value("threads").toInt() + 5);
+    EXPECT_EQ(steps.value("off again").value("threads").toInt(), off.value("threads").toInt());
+    EXPECT_EQ(steps.value("off again").value("descriptors").toInt(), off.value("descriptors").toInt());
 }
 
 } // namespace

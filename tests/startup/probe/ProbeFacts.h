@@ -3,6 +3,7 @@
 // What the probe's main windows ask about the start-up they were loaded by.
 
 #include "ControllerCenter.h"
+#include "NetServiceBase.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -11,6 +12,7 @@
 #include <QObject>
 
 #include <cstdio>
+#include <sys/time.h>
 
 class ProbeFacts : public QObject
 {
@@ -30,6 +32,28 @@ public:
         facts["helperRegistered"] = helperRegistered;
         facts["timeZonesInstalled"] = QFileInfo::exists(QDir::currentPath() + "/dat/CUSTOM_TIMEZONES.XML");
         const QByteArray line = "probe: " + QJsonDocument(facts).toJson(QJsonDocument::Compact) + "\n";
+        std::fputs(line.constData(), stdout);
+        std::fflush(stdout);
+    }
+
+    // Prints one line "remote: {...}": the remote-control step, whether the
+    // footer's box is ticked, the service and the switch setting, the
+    // threads and descriptors of the process and the SIGALRM timer.
+    Q_INVOKABLE void reportRemote(const QString& step, bool boxChecked)
+    {
+        ControllerCenter* center = ControllerCenter::getInstance();
+        NetServiceBase* service = NetServiceBase::existingInstance();
+        itimerval timer{};
+        getitimer(ITIMER_REAL, &timer);
+        QJsonObject facts;
+        facts["step"] = step;
+        facts["boxChecked"] = boxChecked;
+        facts["serviceEnabled"] = service && service->isServiceEnabled();
+        facts["netConnect"] = center->testConfiguration->bNetConnect;
+        facts["threads"] = int(QDir("/proc/self/task").entryList(QDir::Dirs | QDir::NoDotAndDotDot).size());
+        facts["descriptors"] = int(QDir("/proc/self/fd").entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System).size());
+        facts["timerIntervalUs"] = int(timer.it_interval.tv_usec);
+        const QByteArray line = "remote: " + QJsonDocument(facts).toJson(QJsonDocument::Compact) + "\n";
         std::fputs(line.constData(), stdout);
         std::fflush(stdout);
     }

@@ -6,9 +6,12 @@
 //           process id to "probe-starts.txt" in the working directory.
 //   missing a main window that does not exist
 //   broken  a main window that does not compile
+//   remote  the real main window, its remote box ticked and unticked twice
+//           (Remote.qml; ports $ZOR_PROBE_SERVER_PORT, $ZOR_PROBE_BEACON_PORT)
 
 #include "ProbeFacts.h"
 #include "ZorStartup.h"
+#include "zoplatform_control_host.h"
 
 #include <QFile>
 #include <QQmlEngine>
@@ -29,6 +32,11 @@ int main(int argc, char** argv)
         page = QStringLiteral("Missing.qml");
     } else if (mode == "broken") {
         page = QStringLiteral("Broken.qml");
+    } else if (mode == "remote") {
+        // The service listens and announces on the ports the test chose.
+        page = QStringLiteral("Remote.qml");
+        zoplat::host::setServerPort(uint16_t(qEnvironmentVariableIntValue("ZOR_PROBE_SERVER_PORT")));
+        zoplat::host::setBeaconPort(uint16_t(qEnvironmentVariableIntValue("ZOR_PROBE_BEACON_PORT")));
     }
 
     qmlRegisterSingletonType<ProbeFacts>("ZorProbe", 1, 0, "ZorProbe",
