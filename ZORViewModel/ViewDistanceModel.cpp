@@ -76,8 +76,7 @@ void ViewDistanceModel::ViewPointModel::clearResults()
 // ---- Construction -----------------------------------------------------------------------
 
 ViewDistanceModel::ViewDistanceModel(QObject* parent)
-    : ViewBaseModel(parent)
-    , testPoints(ViewPointLists::distance)
+    : ViewPointListModel(ViewPointLists::distance, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
 {
     const ControllerConfiguration* config = center()->testConfiguration;
@@ -596,18 +595,6 @@ void ViewDistanceModel::updateDeviceConfig()
     rateVoltage = newVoltage;
     rateFrequency = newFrequency;
     recalculateAll();
-}
-
-// ---- Start ---------------------------------------------------------------------------------------------
-
-bool ViewDistanceModel::testStart()
-{
-    if (isTestRunning() || testPoints.count() == 0 || !instrumentReadyToStart())
-        return false;
-    // Until the run reports, the entity's marks are the previous run's, or
-    // those of a start the engine refuses.
-    testPoints.closeWindow();
-    return startFromPage();
 }
 
 // ---- Hooks ---------------------------------------------------------------------------------------------

@@ -11,7 +11,8 @@
 // point becomes three states of the engine's ModelDistanceEntity: pre-fault,
 // fault (ended by a trip or its time, judged) and interval.
 //
-// The list (ViewPointList, traits ViewPointLists::distance): at most 32
+// The list (ViewPointListModel, traits ViewPointLists::distance, which also
+// gives the start from the page): at most 32
 // points, the edit point (tempPoint) that the point setters change and
 // addPoint copies, the selection, progress and trips copied from the entity
 // while its marks belong to this list.
@@ -34,7 +35,7 @@
 
 class BaseModelDataDistance;
 
-class ViewDistanceModel : public ViewBaseModel
+class ViewDistanceModel : public ViewPointListModel
 {
     Q_OBJECT
 
@@ -111,13 +112,6 @@ public:
 
     explicit ViewDistanceModel(QObject* parent = nullptr);
     ~ViewDistanceModel() override;
-
-    // ---- Start -----------------------------------------------------------------------
-    // False, with nothing sent, while a run is in progress, with an empty
-    // list, or (the message says why) when the driver is not initialised or
-    // the power stage is too hot. On true the page's exit stays disabled
-    // until the engine reports the run state (ViewBaseModel).
-    Q_INVOKABLE bool testStart();
 
     // ---- Line and fault set-up (each recalculates the edit point) ---------------------
     Q_INVOKABLE void setDistanceKind(int type);
@@ -265,7 +259,6 @@ protected:
     void pushToEntity();
     static QString faultName(int kind);
 
-    ViewPointList testPoints;
     qint32 activePointIndex = 0;
     std::unique_ptr<ViewPointModel> tempPoint;
 

@@ -176,3 +176,23 @@ int ViewPointList::serialize(bool save, QDomElement* parent, QDomDocument* doc, 
     followsEntity = false;
     return count();
 }
+
+// ---- ViewPointListModel ----------------------------------------------------------------------
+
+ViewPointListModel::ViewPointListModel(const ViewPointListTraits& traits, QObject* parent)
+    : ViewBaseModel(parent)
+    , testPoints(traits)
+{
+}
+
+ViewPointListModel::~ViewPointListModel() = default;
+
+bool ViewPointListModel::testStart()
+{
+    if (isTestRunning() || testPoints.count() == 0 || !instrumentReadyToStart())
+        return false;
+    // Until the run reports, the entity's marks are the previous run's, or
+    // those of a start the engine refuses.
+    testPoints.closeWindow();
+    return startFromPage();
+}

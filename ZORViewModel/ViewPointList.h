@@ -16,7 +16,10 @@
 //    window the entity may hold the marks of another list, or those a refused
 //    start left, and the points keep their own;
 //  - the list in the parameter file: "pointCount" and "point" + i, at most
-//    kMaxPoints read, a point stored while it ran read back as completed.
+//    kMaxPoints read, a point stored while it ran read back as completed;
+//  - the start from the page (ViewPointListModel, the base of the list
+//    models): the page's exit and the message of a refused start as on the
+//    source-test pages.
 //
 // GUI thread only.
 
@@ -143,4 +146,27 @@ private:
     const ViewPointListTraits& rules;
     std::vector<std::unique_ptr<ViewPointRecord>> records;
     bool followsEntity = false;
+};
+
+// The base of the list models: the list and the start from the page. A
+// start asks the engine only for a list with points; on true the page's
+// exit stays disabled until the engine reports the run state, and when that
+// report says the start did not run, the page's message says why
+// (ViewBaseModel's page exit and message).
+class ViewPointListModel : public ViewBaseModel
+{
+    Q_OBJECT
+
+public:
+    ~ViewPointListModel() override;
+
+    // False, with nothing sent, while a run is in progress or the list is
+    // empty, or (the message says why) when the driver is not initialised or
+    // the power stage is too hot.
+    Q_INVOKABLE bool testStart();
+
+protected:
+    ViewPointListModel(const ViewPointListTraits& traits, QObject* parent);
+
+    ViewPointList testPoints;
 };

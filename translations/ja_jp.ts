@@ -712,6 +712,209 @@
     </message>
 </context>
 <context>
+    <name>ModelDistancePage</name>
+    <message>
+        <source>反方向</source>
+        <translation>逆方向</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>順方向</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>試験中</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>試験点</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>総合設定</translation>
+    </message>
+    <message>
+        <source>时间触发</source>
+        <translation>時間/トリガ</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>故障種別</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>故障方向</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定時間</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>阻抗倍数</source>
+        <translation>Z倍率</translation>
+    </message>
+    <message>
+        <source>阻抗值</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Z角度</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>偏差</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>計算モデル</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>定電流</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>定電圧</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>CT位置</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>母線側</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>線路側</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>PT位置</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>母線側</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>線路側</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>故障電圧</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>故障電流</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>負荷電流</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>負荷位相角</translation>
+    </message>
+    <message>
+        <source>零序补偿</source>
+        <translation>零相補償</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 大きさ</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL 大きさ</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 角度</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL 角度</translation>
+    </message>
+    <message>
+        <source>时间绝对误差</source>
+        <translation>絶対誤差</translation>
+    </message>
+    <message>
+        <source>时间相对误差</source>
+        <translation>相対誤差</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>カスタム</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>故障前時間</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>故障後時間</translation>
+    </message>
+    <message>
+        <source>故障时间 = 最大整定时间  x</source>
+        <translation>故障時間 = 最大整定時間  x</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>
@@ -1747,6 +1950,13 @@
     <message>
         <source>导入参数失败！</source>
         <translation>パラメータの読み込みに失敗しました！</translation>
+    </message>
+</context>
+<context>
+    <name>PointResultList</name>
+    <message>
+        <source>测试结果</source>
+        <translation>試験結果</translation>
     </message>
 </context>
 <context>

@@ -712,6 +712,209 @@
     </message>
 </context>
 <context>
+    <name>ModelDistancePage</name>
+    <message>
+        <source>反方向</source>
+        <translation>Inversa</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Direta</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>A testar</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Pontos</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Geral</translation>
+    </message>
+    <message>
+        <source>时间触发</source>
+        <translation>Tempo/Disparo</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Tipo falha</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Dir. falha</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>阻抗倍数</source>
+        <translation>Fatores Z</translation>
+    </message>
+    <message>
+        <source>阻抗值</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Âng. Z</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Desvio</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Modelo</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>I const.</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>U const.</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>Dir. TC</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Barras</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>Dir. TT</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Barras</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Linha</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>U falha</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>I falha</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>I carga</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>θ carga</translation>
+    </message>
+    <message>
+        <source>零序补偿</source>
+        <translation>Comp. terra</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 Mód.</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL Mód.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 Âng.</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL Âng.</translation>
+    </message>
+    <message>
+        <source>时间绝对误差</source>
+        <translation>Tol. absoluta</translation>
+    </message>
+    <message>
+        <source>时间相对误差</source>
+        <translation>Tol. relativa</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Personalizado</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.pré-falha</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.pós-falha</translation>
+    </message>
+    <message>
+        <source>故障时间 = 最大整定时间  x</source>
+        <translation>T.falha = T.nom máx.  x</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>
@@ -1747,6 +1950,13 @@
     <message>
         <source>导入参数失败！</source>
         <translation>Falha ao importar os parâmetros!</translation>
+    </message>
+</context>
+<context>
+    <name>PointResultList</name>
+    <message>
+        <source>测试结果</source>
+        <translation>Resultado do teste</translation>
     </message>
 </context>
 <context>

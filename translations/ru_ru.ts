@@ -712,6 +712,209 @@
     </message>
 </context>
 <context>
+    <name>ModelDistancePage</name>
+    <message>
+        <source>反方向</source>
+        <translation>Обратное</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Прямое</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Точки</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>时间触发</source>
+        <translation>Время/Пуск</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Напр. КЗ</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>阻抗倍数</source>
+        <translation>Кратн. Z</translation>
+    </message>
+    <message>
+        <source>阻抗值</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Угол Z</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Модель</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>I пост.</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>U пост.</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>Напр. ТТ</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>Напр. ТН</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Шины</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Линия</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>U КЗ</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>I КЗ</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>I нагр.</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>θ нагр.</translation>
+    </message>
+    <message>
+        <source>零序补偿</source>
+        <translation>Компенсация</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 мод.</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL мод.</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 угол</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL угол</translation>
+    </message>
+    <message>
+        <source>时间绝对误差</source>
+        <translation>Абс. допуск</translation>
+    </message>
+    <message>
+        <source>时间相对误差</source>
+        <translation>Отн. допуск</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Задано</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.до КЗ</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.после КЗ</translation>
+    </message>
+    <message>
+        <source>故障时间 = 最大整定时间  x</source>
+        <translation>T.КЗ = макс. Туст  x</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>
@@ -1747,6 +1950,13 @@
     <message>
         <source>导入参数失败！</source>
         <translation>Ошибка загрузки параметров!</translation>
+    </message>
+</context>
+<context>
+    <name>PointResultList</name>
+    <message>
+        <source>测试结果</source>
+        <translation>Результат испытания</translation>
     </message>
 </context>
 <context>

@@ -712,6 +712,209 @@
     </message>
 </context>
 <context>
+    <name>ModelDistancePage</name>
+    <message>
+        <source>反方向</source>
+        <translation>Reverse</translation>
+    </message>
+    <message>
+        <source>正方向</source>
+        <translation>Forward</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>时间触发</source>
+        <translation>Time/Trigger</translation>
+    </message>
+    <message>
+        <source>角</source>
+        <translation>θ</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>F-Type</translation>
+    </message>
+    <message>
+        <source>故障方向</source>
+        <translation>Fault Dir.</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>阻抗倍数</source>
+        <translation>Z factors</translation>
+    </message>
+    <message>
+        <source>阻抗值</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Z angle</translation>
+    </message>
+    <message>
+        <source>偏差</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>计算模型</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>电流恒定</source>
+        <translation>Const I</translation>
+    </message>
+    <message>
+        <source>电压恒定</source>
+        <translation>Const U</translation>
+    </message>
+    <message>
+        <source>CT位置</source>
+        <translation>CT Dir.</translation>
+    </message>
+    <message>
+        <source>指向母线</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>指向线路</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>PT位置</source>
+        <translation>PT Dir.</translation>
+    </message>
+    <message>
+        <source>在母线上</source>
+        <translation>Busbar</translation>
+    </message>
+    <message>
+        <source>在线路上</source>
+        <translation>Line</translation>
+    </message>
+    <message>
+        <source>故障电压</source>
+        <translation>Fault-U</translation>
+    </message>
+    <message>
+        <source>故障电流</source>
+        <translation>Fault-I</translation>
+    </message>
+    <message>
+        <source>负荷电流</source>
+        <translation>Load-I</translation>
+    </message>
+    <message>
+        <source>负荷相角</source>
+        <translation>Load-θ</translation>
+    </message>
+    <message>
+        <source>零序补偿</source>
+        <translation>Grounding</translation>
+    </message>
+    <message>
+        <source>Z0/Z1幅值</source>
+        <translation>Z0/Z1 R</translation>
+    </message>
+    <message>
+        <source>KL幅值</source>
+        <translation>KL Range</translation>
+    </message>
+    <message>
+        <source>Z0/Z1角度</source>
+        <translation>Z0/Z1 A</translation>
+    </message>
+    <message>
+        <source>KL角度</source>
+        <translation>KL Angle</translation>
+    </message>
+    <message>
+        <source>时间绝对误差</source>
+        <translation>Abs. tolerance</translation>
+    </message>
+    <message>
+        <source>时间相对误差</source>
+        <translation>Rel. tolerance</translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation>Custom</translation>
+    </message>
+    <message>
+        <source>Range</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.Prefault</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.Postfault</translation>
+    </message>
+    <message>
+        <source>故障时间 = 最大整定时间  x</source>
+        <translation>T.fault = max. T.nom  x</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>
@@ -1747,6 +1950,13 @@
     <message>
         <source>导入参数失败！</source>
         <translation>Import file failed !</translation>
+    </message>
+</context>
+<context>
+    <name>PointResultList</name>
+    <message>
+        <source>测试结果</source>
+        <translation>Test Result</translation>
     </message>
 </context>
 <context>

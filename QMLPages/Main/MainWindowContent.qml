@@ -473,7 +473,7 @@ Item {
             ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3 }  // ModelStateSequencePage
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4; source: "qrc:/QMLPages/Ramping/ModelRampingPage.qml" }
             ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
-            ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6 }            // ModelDistancePage
+            ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6; source: "qrc:/QMLPages/Distance/ModelDistancePage.qml" }
             ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage
             ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
             ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9; source: "qrc:/QMLPages/DC/ModelDirectPage.qml" }
