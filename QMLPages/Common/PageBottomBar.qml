@@ -11,10 +11,13 @@ Rectangle {
     property bool runEnabled: true
     // The live binary inputs and outputs are shown (a page without them hides them).
     property bool lampsShown: true
+    // A tap on a live binary output asks to switch it (outputClicked).
+    property bool outputsSwitchable: false
 
     signal startClicked()
     signal stopClicked()
     signal fileClicked()
+    signal outputClicked(int index)
 
     // The lamps from the view model's live states.
     function updateInputs(model) {
@@ -87,6 +90,10 @@ Rectangle {
                 objectName: "boLamp" + index
                 anchors.verticalCenter: parent.verticalCenter
                 label: String(index + 1)
+                TapHandler {
+                    enabled: bar.outputsSwitchable
+                    onTapped: bar.outputClicked(index)
+                }
             }
         }
     }

@@ -75,6 +75,7 @@ Item {
     readonly property alias triggerTimeDialog: triggerTimeDialog
     readonly property alias childTestTimeDialog: childTestTimeDialog
     readonly property alias alternatePage: alternatePage
+    readonly property alias stateSequencePage: stateSequencePage
     readonly property alias fileManagePage: fileManagePage
     readonly property alias stdSourcePage: stdSourcePage
     // The page slots by start-page index (0 is the settings page).
@@ -470,7 +471,7 @@ Item {
             // The module pages and the file manager; later modules fill these.
             ModulePageSlot { id: alternatePage; objectName: "alternatePage"; pageIndex: 1; source: "qrc:/QMLPages/AC/ModelAlternatePage.qml" }
             ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2 }      // ModelOvercurrentPage
-            ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3 }  // ModelStateSequencePage
+            ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3; source: "qrc:/QMLPages/StateSequence/ModelStateSequencePage.qml" }
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4; source: "qrc:/QMLPages/Ramping/ModelRampingPage.qml" }
             ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
             ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6; source: "qrc:/QMLPages/Distance/ModelDistancePage.qml" }

@@ -2,6 +2,7 @@
 
 #include "CommDriverData.h"
 #include "ControllerCenter.h"
+#include "SimClockBlock.h"
 #include "SimDut.h"
 #include "SimHostFactory.h"
 #include "SimInstrument.h"
@@ -242,4 +243,16 @@ bool ModulePageBench::blockFile(const QString& path, bool blocked)
         return folder.removeRecursively();
     QFile::remove(path);
     return QDir().mkpath(path + QStringLiteral("/blocked"));
+}
+
+void ModulePageBench::setIrigbSignal(bool present)
+{
+    if (!sim)
+        return;
+    sim->withClockBlock([present](zorsim::SimClockBlock& b) {
+        if (present)
+            b.setIrigbReference(1709251195u);
+        else
+            b.setIrigbPresent(false);
+    });
 }

@@ -63,6 +63,9 @@ public:
     Q_INVOKABLE double measuredDc(int channel) const;
     // All four amplifier temperature sensors, degC.
     Q_INVOKABLE void setAmplifierTemperature(double degC);
+    // The IRIG-B signal at the clock block's input: present (a fixed UTC
+    // second running on from now) or lost.
+    Q_INVOKABLE void setIrigbSignal(bool present);
     // A file under the sandbox (absolute path); empty when missing or outside.
     Q_INVOKABLE QString readFile(const QString& path) const;
     Q_INVOKABLE bool fileExists(const QString& path) const;

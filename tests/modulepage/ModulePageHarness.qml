@@ -72,4 +72,11 @@ Item {
     InputCharNumberPanel { id: inputCharNumberPanel }
     InputTimePanel { id: inputTimePanel }
     InputDateTimePanel { id: inputDateTimePanel }
+
+    // The main window's trigger-time list (GPS/IRIG-B state triggers).
+    readonly property alias triggerTimeDialog: triggerTimeDialog
+    UserTriggerTimeDialog {
+        id: triggerTimeDialog
+        onAccept: viewBaseModel.setClockPPXConfig()
+    }
 }
