@@ -314,10 +314,9 @@ ModulePageFrame {
             triggerTimeDialog.open()
     }
 
-    // A live binary output of the bottom bar switched directly (idle only).
+    // A live binary output of the bottom bar switched directly (the bar takes
+    // the taps only while idle).
     function switchOutput(index) {
-        if (running)
-            return
         viewModel.setBOState(index, viewModel.getBOState(index) ? 0 : 1)
         bottomBar.updateOutputs(viewModel)
     }
