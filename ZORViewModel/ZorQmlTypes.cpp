@@ -7,6 +7,7 @@
 #include "ViewDirectModel.h"
 #include "ViewDistanceModel.h"
 #include "ViewEnergyModel.h"
+#include "ViewOvercurrentModel.h"
 #include "ViewStdSourceModel.h"
 #include "ViewHarmonicModel.h"
 #include "ViewRampingModel.h"
@@ -31,6 +32,7 @@ void registerTypes()
     qmlRegisterType<ViewCalibrationModel>("ZOR.ViewCalibrationModel", 1, 0, "ViewCalibrationModel");
     qmlRegisterType<ViewRampingModel>("ZOR.ViewRampingModel", 1, 0, "ViewRampingModel");
     qmlRegisterType<ViewDistanceModel>("ZOR.ViewDistanceModel", 1, 0, "ViewDistanceModel");
+    qmlRegisterType<ViewOvercurrentModel>("ZOR.ViewOvercurrentModel", 1, 0, "ViewOvercurrentModel");
     qmlRegisterType<ViewStateSequenceModel>("ZOR.ViewStateSequenceModel", 1, 0, "ViewStateSequenceModel");
     qmlRegisterType<ViewOscillateModel>("ZOR.ViewOscillateModel", 1, 0, "ViewOscillateModel");
     qmlRegisterType<ViewEnergyModel>("ZOR.ViewEnergyModel", 1, 0, "ViewEnergyModel");

@@ -1,0 +1,715 @@
+// ViewOvercurrentModel: characteristics, time windows, test points, run
+// hooks and verdict.
+
+#include "ViewOvercurrentModel.h"
+
+#include "BaseDataPhaseValue.h"
+#include "BaseModelDataOvercurrent.h"
+#include "ControllerCenter.h"
+#include "ModelOvercurrentEntity.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <iterator>
+#include <limits>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+// A window end that expects no trip.
+constexpr double kNoTrip = DBL_MAX;
+// Counting a series: a quotient this close below a whole number of steps
+// (in steps) reaches it.
+constexpr double kStepMargin = 1e-9;
+
+bool inRange(int value, int lo, int hi)
+{
+    return value >= lo && value <= hi;
+}
+
+bool isCurve(int index)
+{
+    return index == ViewOvercurrentModel::FUNCTION_TYPE_50 || index == ViewOvercurrentModel::FUNCTION_TYPE_51;
+}
+
+// A time the window may be built from.
+bool usable(double t)
+{
+    return std::isfinite(t) && t != kNoTrip && t < 100000.0;
+}
+
+// The rows a family holds, -1 for a family outside the catalogue.
+int rowsOf(int family)
+{
+    if (family == OperatingCurves::CHAR_STAND)
+        return BaseOverCurrentHelper::CNT_IEC;
+    if (family == OperatingCurves::CHAR_IAC)
+        return BaseOverCurrentHelper::CNT_IAC;
+    return -1;
+}
+
+bool inCatalogue(int family, int row)
+{
+    return row >= 0 && row < rowsOf(family);
+}
+
+ModelOvercurrentEntity* overcurrentEntity()
+{
+    return ControllerCenter::getInstance()->testTestor->dataOvercurrent;
+}
+
+} // namespace
+
+// ---- Point record ---------------------------------------------------------------------
+
+ViewOvercurrentModel::ViewPointModel::ViewPointModel()
+    : tMin(kNaN)
+    , tMax(kNaN)
+    , outputTime(kNaN)
+{
+    clearResults();
+}
+
+std::unique_ptr<ViewOvercurrentModel::ViewPointModel> ViewOvercurrentModel::ViewPointModel::zeroed()
+{
+    auto p = std::make_unique<ViewPointModel>();
+    p->faultKind = FAULT_TYPE_A_E;
+    p->functionType = FUNCTION_TYPE_50;
+    p->iTest = p->iAngle = p->faultVPNRange = 0.0;
+    p->faultVPEnable = false;
+    p->tMin = p->tMax = p->settingTime = p->outputTime = 0.0;
+    p->testResult = AO_Result_TYPE_NONE;
+    p->testState = AO_STATE_TYPE_INITING;
+    std::fill(std::begin(p->actionTimes), std::end(p->actionTimes), 0.0);
+    std::fill(std::begin(p->actionBIStates), std::end(p->actionBIStates), 0);
+    return p;
+}
+
+void ViewOvercurrentModel::ViewPointModel::CopyFrom(const ViewPointModel& src)
+{
+    faultKind = src.faultKind;
+    functionType = src.functionType;
+    iTest = src.iTest;
+    iAngle = src.iAngle;
+    faultVPEnable = src.faultVPEnable;
+    faultVPNRange = src.faultVPNRange;
+    tMin = src.tMin;
+    tMax = src.tMax;
+    settingTime = src.settingTime;
+    outputTime = src.outputTime;
+    testResult = src.testResult;
+    testState = src.testState;
+    std::copy(std::begin(src.actionTimes), std::end(src.actionTimes), actionTimes);
+    std::copy(std::begin(src.actionBIStates), std::end(src.actionBIStates), actionBIStates);
+}
+
+void ViewOvercurrentModel::ViewPointModel::clearResults()
+{
+    std::fill(std::begin(actionTimes), std::end(actionTimes), kNaN);
+    std::fill(std::begin(actionBIStates), std::end(actionBIStates), -1);
+}
+
+// ---- Construction -----------------------------------------------------------------------
+
+ViewOvercurrentModel::ViewOvercurrentModel(QObject* parent)
+    : ViewBaseModel(parent)
+    , testPoints(ViewPointLists::overcurrent)
+    , tempPoint(std::make_unique<ViewPointModel>())
+    , curvePoint(ViewPointModel::zeroed())
+{
+    const ControllerConfiguration* config = center()->testConfiguration;
+    rateCurrent = config->rateCurrent;
+    rateVoltage = config->rateVoltage;
+    rateFrequency = config->rateFrequency;
+    volPhasesType = PhasesType(config->volPhasesType);
+    curPhasesType = PhasesType(config->curPhasesType);
+    normalTime = 0.5;
+    intervalTime = 0.2;
+    normalEnable = true;
+    intervalEnable = true;
+    outputOnceOnly = false;
+
+    for (int p = 0; p < 8; ++p) {
+        outputRanges[p] = p < 3 ? rateVoltage : 0.0;
+        outputAngles[p] = (p % 4 == 1) ? 240.0 : (p % 4 == 2 ? 120.0 : 0.0);
+        outputFrequencies[p] = rateFrequency;
+    }
+    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
+    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
+
+    for (BaseOverCurrentHelper& curve : overcurrentCurves) {
+        curve.setActiveType(OperatingCurves::CHAR_STAND);
+        curve.setIPickUp(1.0);
+        curve.setTdPickUp(1.0);
+    }
+    overcurrentCurves[FUNCTION_TYPE_50].setActiveIndex(0);
+    overcurrentCurves[FUNCTION_TYPE_51].setActiveIndex(1);
+}
+
+ViewOvercurrentModel::~ViewOvercurrentModel() = default;
+
+ViewOvercurrentModel::ViewPointModel* ViewOvercurrentModel::point(int index) const
+{
+    return static_cast<ViewPointModel*>(testPoints.at(index));
+}
+
+const ViewOvercurrentModel::ViewPointModel* ViewOvercurrentModel::pointOrEdit(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p ? p : tempPoint.get();
+}
+
+bool ViewOvercurrentModel::ownEngineType() const
+{
+    return int(center()->testTestor->testType.load()) == int(TEST_OVERCURRENT);
+}
+
+// ---- Windows -------------------------------------------------------------------------------
+
+double ViewOvercurrentModel::deviationOf(double t) const
+{
+    const double relative = timeTolrel * std::fabs(t) / 100.0;
+    return relative > timeTolabs ? relative : timeTolabs;
+}
+
+double ViewOvercurrentModel::getLeftI(double iTest) const
+{
+    const double r = currentTolrel / 100.0;
+    return std::min(iTest / (1.0 + r), std::max(iTest - currentTolabs, 0.0));
+}
+
+double ViewOvercurrentModel::getRightI(double iTest) const
+{
+    const double r = currentTolrel / 100.0;
+    return std::max(iTest / (1.0 - r), iTest + currentTolabs);
+}
+
+double ViewOvercurrentModel::getCurvePointLeftI(double iTest) const
+{
+    return std::min((1.0 - currentTolrel / 100.0) * iTest, iTest - currentTolabs);
+}
+
+double ViewOvercurrentModel::getCurvePointRightI(double iTest) const
+{
+    return std::max((1.0 + currentTolrel / 100.0) * iTest, iTest + currentTolabs);
+}
+
+double ViewOvercurrentModel::getDevTimeUp(double maxTime) const { return deviationOf(maxTime); }
+double ViewOvercurrentModel::getDevTimeDown(double miTime) const { return deviationOf(miTime); }
+
+void ViewOvercurrentModel::ComputerTime(ViewPointModel* target)
+{
+    BaseOverCurrentHelper& c = overcurrentCurves[isCurve(target->functionType) ? target->functionType : 0];
+    const double tSet = c.ComputerTime(target->iTest);
+    const double tL = c.ComputerTime(getLeftI(target->iTest));
+    const double tR = c.ComputerTime(getRightI(target->iTest));
+    target->outputTime = faultMaxTime;
+    target->settingTime = tSet > 0.0 ? tSet : kNaN;
+    const double devL = deviationOf(tL);
+    const double devR = deviationOf(tR);
+    if (!usable(tL))
+        target->tMax = kNoTrip;
+    else if (!usable(devR))
+        target->tMax = tSet + devL;
+    else
+        target->tMax = std::max({tSet + devL, tR + devL, tL + devL});
+    if (!usable(tR))
+        target->tMin = target->tMax = kNoTrip;
+    else if (!usable(devL))
+        target->tMin = std::max(tR - devR, 0.0);
+    else
+        target->tMin = std::max(0.0, std::min(tR - devR, target->tMax - devL));
+}
+
+void ViewOvercurrentModel::ComputerTime(int index)
+{
+    ViewPointModel* p = point(index);
+    ComputerTime(p ? p : tempPoint.get());
+}
+
+void ViewOvercurrentModel::ComputerTime()
+{
+    ComputerTime(tempPoint.get());
+    for (int i = 0; i < testPoints.runCount(); ++i)
+        ComputerTime(point(i));
+}
+
+double ViewOvercurrentModel::computerTime(int type, double I, int)
+{
+    if (!isCurve(type))
+        return kNaN;
+    curvePoint->iTest = I;
+    curvePoint->functionType = FunctionType(type);
+    ComputerTime(curvePoint.get());
+    return curvePoint->settingTime;
+}
+
+double ViewOvercurrentModel::getCurvePointMinTime() const { return curvePoint->tMin; }
+double ViewOvercurrentModel::getCurvePointMaxTime() const { return curvePoint->tMax; }
+
+void ViewOvercurrentModel::saveImage(int type, QString imgStr)
+{
+    if (isCurve(type))
+        curveImage[type] = QStringLiteral("data:image/png;base64,") + imgStr;
+}
+
+void ViewOvercurrentModel::releaseImage()
+{
+    curveImage[0].clear();
+    curveImage[1].clear();
+}
+
+// ---- Characteristics --------------------------------------------------------------------------
+
+void ViewOvercurrentModel::setIPickUp(int index, double value)
+{
+    if (!isCurve(index) || overcurrentCurves[index].getIPickUp() == value)
+        return;
+    overcurrentCurves[index].setIPickUp(value);
+    ComputerTime();
+}
+
+double ViewOvercurrentModel::getIPickUp(int index) const
+{
+    return isCurve(index) ? overcurrentCurves[index].getIPickUp() : 0.0;
+}
+
+void ViewOvercurrentModel::setTdPickUp(int index, double value)
+{
+    if (!isCurve(index) || overcurrentCurves[index].getTdPickUp() == value)
+        return;
+    overcurrentCurves[index].setTdPickUp(value);
+    ComputerTime();
+}
+
+double ViewOvercurrentModel::getTdPickUp(int index) const
+{
+    return isCurve(index) ? overcurrentCurves[index].getTdPickUp() : 0.0;
+}
+
+void ViewOvercurrentModel::setCharType(int type)
+{
+    if (rowsOf(type) < 0 || getCharType() == type)
+        return;
+    BaseOverCurrentHelper& c = overcurrentCurves[FUNCTION_TYPE_51];
+    c.setActiveType(OperatingCurves::CharacterType(type));
+    c.setActiveIndex(type == OperatingCurves::CHAR_STAND ? 1 : 0);
+    ComputerTime();
+}
+
+int ViewOvercurrentModel::getCharType() const { return overcurrentCurves[FUNCTION_TYPE_51].getActiveType(); }
+
+void ViewOvercurrentModel::setCharIndex(int index)
+{
+    if (getCharIndex() == index)
+        return;
+    BaseOverCurrentHelper& c = overcurrentCurves[FUNCTION_TYPE_51];
+    const int row = c.getActiveType() == OperatingCurves::CHAR_STAND ? index + 1 : index;
+    if (!inCatalogue(c.getActiveType(), row))
+        return;
+    c.setActiveIndex(row);
+    ComputerTime();
+}
+
+int ViewOvercurrentModel::getCharIndex() const
+{
+    const BaseOverCurrentHelper& c = overcurrentCurves[FUNCTION_TYPE_51];
+    return c.getActiveType() == OperatingCurves::CHAR_STAND ? c.getActiveIndex() - 1 : c.getActiveIndex();
+}
+
+QStringList ViewOvercurrentModel::getCharNames() const { return overcurrentCurves[FUNCTION_TYPE_51].getCharNames(); }
+
+QString ViewOvercurrentModel::getCurrentCharName() const
+{
+    return overcurrentCurves[isCurve(tempPoint->functionType) ? tempPoint->functionType : 0].getSingleCharNames();
+}
+
+void ViewOvercurrentModel::keepInCatalogue(BaseOverCurrentHelper& curve, const BaseOverCurrentHelper& before)
+{
+    if (!std::isfinite(curve.getIPickUp()))
+        curve.setIPickUp(before.getIPickUp());
+    if (!std::isfinite(curve.getTdPickUp()))
+        curve.setTdPickUp(before.getTdPickUp());
+    if (rowsOf(curve.getActiveType()) < 0)
+        curve.setActiveType(before.getActiveType());
+    if (inCatalogue(curve.getActiveType(), curve.getActiveIndex()))
+        return;
+    if (inCatalogue(curve.getActiveType(), before.getActiveIndex())) {
+        curve.setActiveIndex(before.getActiveIndex());
+    } else {
+        curve.setActiveType(before.getActiveType());
+        curve.setActiveIndex(before.getActiveIndex());
+    }
+}
+
+// ---- Edit point -------------------------------------------------------------------------------
+
+void ViewOvercurrentModel::setTestCurrent(double current)
+{
+    if (tempPoint->iTest == current)
+        return;
+    tempPoint->iTest = current;
+    ComputerTime(-1);
+}
+
+void ViewOvercurrentModel::setFunction(int kind)
+{
+    if (!isCurve(kind) || tempPoint->functionType == kind)
+        return;
+    tempPoint->functionType = FunctionType(kind);
+    ComputerTime(-1);
+}
+
+void ViewOvercurrentModel::setFaultKind(int kind)
+{
+    if (inRange(kind, FAULT_TYPE_A_E, FAULT_TYPE_C))
+        tempPoint->faultKind = FaultType(kind);
+}
+
+void ViewOvercurrentModel::setFaultVPNRange(double range) { tempPoint->faultVPNRange = range; }
+double ViewOvercurrentModel::getFaultVPNRange() const { return tempPoint->faultVPNRange; }
+void ViewOvercurrentModel::setFaultVPEnable(bool enable) { tempPoint->faultVPEnable = enable; }
+bool ViewOvercurrentModel::getFaultVPEnable() const { return tempPoint->faultVPEnable; }
+void ViewOvercurrentModel::setTestAngle(double angle) { tempPoint->iAngle = angle; }
+double ViewOvercurrentModel::getTestAngle() const { return tempPoint->iAngle; }
+
+// ---- Test-wide settings ------------------------------------------------------------------------
+
+void ViewOvercurrentModel::editTolerance(double& field, double value)
+{
+    if (field == value)
+        return;
+    field = value;
+    ComputerTime();
+}
+
+void ViewOvercurrentModel::setMaxFaultTime(double time) { editTolerance(faultMaxTime, time); }
+double ViewOvercurrentModel::getMaxFaultTime() const { return faultMaxTime; }
+void ViewOvercurrentModel::setTimeTolRel(double percent) { editTolerance(timeTolrel, percent); }
+double ViewOvercurrentModel::getTimeTolRel() const { return timeTolrel; }
+void ViewOvercurrentModel::setTimeTolAbs(double percent) { editTolerance(timeTolabs, percent); }
+double ViewOvercurrentModel::getTimeTolAbs() const { return timeTolabs; }
+void ViewOvercurrentModel::setCurrentTolRel(double percent) { editTolerance(currentTolrel, percent); }
+double ViewOvercurrentModel::getCurrentTolRel() const { return currentTolrel; }
+void ViewOvercurrentModel::setCurrentTolAbs(double percent) { editTolerance(currentTolabs, percent); }
+double ViewOvercurrentModel::getCurrentTolAbs() const { return currentTolabs; }
+
+// ---- Point getters --------------------------------------------------------------------------------
+
+double ViewOvercurrentModel::getTestCurrent(int index) const { return pointOrEdit(index)->iTest; }
+int ViewOvercurrentModel::getFunction(int index) const { return pointOrEdit(index)->functionType; }
+int ViewOvercurrentModel::getFaultKind(int index) const { return pointOrEdit(index)->faultKind; }
+double ViewOvercurrentModel::getSettingTimes(int index) const { return pointOrEdit(index)->settingTime; }
+double ViewOvercurrentModel::getMinTimes(int index) const { return pointOrEdit(index)->tMin; }
+double ViewOvercurrentModel::getMaxTimes(int index) const { return pointOrEdit(index)->tMax; }
+
+double ViewOvercurrentModel::getActionTimes(int index) const
+{
+    for (double t : pointOrEdit(index)->actionTimes) {
+        if (!std::isnan(t))
+            return t;
+    }
+    return kNaN;
+}
+
+int ViewOvercurrentModel::getBinaryInputIndex(int index) const
+{
+    const ViewPointModel* p = pointOrEdit(index);
+    for (int k = 0; k < 4; ++k) {
+        if (!std::isnan(p->actionTimes[k]))
+            return k + 1;
+    }
+    return -1;
+}
+
+int ViewOvercurrentModel::getTestStates(int index) const { return pointOrEdit(index)->testState; }
+
+// ---- Verdict --------------------------------------------------------------------------------------
+
+void ViewOvercurrentModel::doCalculate(int index)
+{
+    tempPoint->testResult = AO_Result_TYPE_NONE;
+    ViewPointModel* p = point(index);
+    if (!p)
+        return;
+    if (p->testState != AO_STATE_TYPE_COMPLETED) {
+        p->testResult = AO_Result_TYPE_NONE;
+        return;
+    }
+    const double t = getActionTimes(index);
+    // Only a positive time is a trip (NaN, 0 and a negative time are none).
+    if (t > 0.0)
+        p->testResult = p->tMin <= t && t <= p->tMax ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
+    else
+        p->testResult = p->tMax == kNoTrip ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
+}
+
+int ViewOvercurrentModel::getTestResults(int index)
+{
+    doCalculate(index);
+    return pointOrEdit(index)->testResult;
+}
+
+// ---- List ----------------------------------------------------------------------------------------
+
+int ViewOvercurrentModel::getPointsCount() const { return testPoints.count(); }
+int ViewOvercurrentModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
+
+void ViewOvercurrentModel::setActiveIndex(int index)
+{
+    ViewPointModel* p = point(index);
+    if (!p) {
+        activePointIndex = 0;
+        if (ViewPointModel* first = point(0))
+            tempPoint->CopyFrom(*first);
+        return;
+    }
+    activePointIndex = index;
+    tempPoint->CopyFrom(*p);
+    updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+}
+
+bool ViewOvercurrentModel::appendEditCopy()
+{
+    if (testPoints.isFull())
+        return false;
+    ComputerTime(-1);
+    auto copy = std::make_unique<ViewPointModel>();
+    copy->CopyFrom(*tempPoint);
+    copy->testState = AO_STATE_TYPE_INITING;
+    copy->testResult = AO_Result_TYPE_NONE;
+    copy->clearResults();
+    return testPoints.append(std::move(copy));
+}
+
+void ViewOvercurrentModel::addPoint()
+{
+    if (appendEditCopy())
+        setActiveIndex(testPoints.count() - 1);
+}
+
+void ViewOvercurrentModel::addPoint(double beginVal, double endVal, double stepVal)
+{
+    const int room = ViewPointList::kMaxPoints - testPoints.count();
+    if (room <= 0)
+        return;
+    double begin = beginVal;
+    int n = 1;
+    if (beginVal != endVal && stepVal > 0.0) {
+        begin = std::min(beginVal, endVal);
+        const double steps = (std::max(beginVal, endVal) - begin) / stepVal + kStepMargin;
+        // Limited before the conversion: a tiny step gives any size of quotient.
+        if (steps >= room)
+            n = room;
+        else if (steps >= 1.0)
+            n = int(steps) + 1;
+    }
+    n = std::min(n, room);
+    for (int k = 0; k < n; ++k) {
+        tempPoint->iTest = begin + k * stepVal;
+        appendEditCopy();
+    }
+    setActiveIndex(testPoints.count() - 1);
+}
+
+void ViewOvercurrentModel::removePoint()
+{
+    if (!testPoints.remove(activePointIndex))
+        return;
+    if (testPoints.count() == 0)
+        activePointIndex = 0;
+    else
+        setActiveIndex(std::min(activePointIndex, testPoints.count() - 1));
+}
+
+void ViewOvercurrentModel::clearPoint()
+{
+    testPoints.clear();
+    activePointIndex = 0;
+}
+
+// ---- Inputs and outputs -------------------------------------------------------------------------
+
+void ViewOvercurrentModel::setOutputBIState(int, int biindex, int bi)
+{
+    if (inRange(biindex, 0, 3) && inRange(bi, AO_BI_STATE_NONE, AO_BI_STATE_ALL))
+        outputBIStates[biindex] = bi;
+}
+
+int ViewOvercurrentModel::getOutputBIState(int, int biindex) const
+{
+    return inRange(biindex, 0, 3) ? outputBIStates[biindex] : 0;
+}
+
+void ViewOvercurrentModel::setOutputBILogic(int, int logic)
+{
+    if (inRange(logic, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND))
+        outputBILogicType = AOBILogicType(logic);
+}
+
+int ViewOvercurrentModel::getOutputBILogic(int) const { return outputBILogicType; }
+
+void ViewOvercurrentModel::setOutputBOState(int boindex, int bo)
+{
+    if (inRange(boindex, 0, 3))
+        outputBOStates[boindex] = bo;
+}
+
+int ViewOvercurrentModel::getOutputBOState(int boindex) const
+{
+    return inRange(boindex, 0, 3) ? outputBOStates[boindex] : 0;
+}
+
+// ---- Start ---------------------------------------------------------------------------------------------
+
+bool ViewOvercurrentModel::testStart()
+{
+    if (isTestRunning() || testPoints.count() == 0 || !instrumentReadyToStart())
+        return false;
+    // Until the run reports, the entity's marks are the previous run's, or
+    // those of a start the engine refuses.
+    testPoints.closeWindow();
+    return startFromPage();
+}
+
+// ---- Run -----------------------------------------------------------------------------------------------
+
+void ViewOvercurrentModel::ComputerOutput(int index)
+{
+    const ViewPointModel* p = index < 0 ? tempPoint.get() : pointOrEdit(index);
+    BaseModelDataOvercurrent calc;
+    calc.maxCurrent = center()->testConfiguration->maxIRange;
+    calc.rateVoltage = rateVoltage;
+    calc.rateFrequency = rateFrequency;
+    calc.faultVPEnable = p->faultVPEnable;
+    calc.faultVPNRange = p->faultVPNRange;
+    calc.faultVPPRange = p->faultVPNRange * std::sqrt(3.0);
+    calc.faultAngle = p->iAngle;
+    calc.faultCurrent = p->iTest;
+    calc.faultKind = BaseModelDataOvercurrent::FaultType(p->faultKind);
+    BaseDataPhaseValue fault[BaseModelDataOvercurrent::PORT_COUNT];
+    calc.compute(fault);
+    for (int c = 0; c < 8; ++c) {
+        outputRanges[c] = fault[c].getRange();
+        outputAngles[c] = fault[c].getAngle();
+        outputFrequencies[c] = fault[c].getFrequency();
+    }
+}
+
+void ViewOvercurrentModel::doTestActive()
+{
+    center()->testActive(TEST_OVERCURRENT);
+    ViewBaseModel::doTestActive();
+}
+
+void ViewOvercurrentModel::pushToEntity()
+{
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    const ControllerConfiguration* config = center()->testConfiguration;
+    QMutexLocker lock(&e->entityLock);
+    const int count = testPoints.runCount();
+    e->stateCount = 3 * count;
+    for (int i = 0; i < count; ++i) {
+        const int pre = 3 * i;
+        const int fault = pre + 1;
+        const int interval = pre + 2;
+        ComputerOutput(i);
+        for (int c = 0; c < 8; ++c) {
+            e->stateOutputRanges[pre][c] = normalOutput.outputRanges[c];
+            e->stateOutputAngles[pre][c] = normalOutput.outputAngles[c];
+            e->stateOutputFrequencies[pre][c] = normalOutput.outputFrequencies[c];
+            e->stateOutputRanges[fault][c] = outputRanges[c];
+            e->stateOutputAngles[fault][c] = outputAngles[c];
+            e->stateOutputFrequencies[fault][c] = outputFrequencies[c];
+            e->stateOutputRanges[interval][c] = intervalOutput.outputRanges[c];
+            e->stateOutputAngles[interval][c] = intervalOutput.outputAngles[c];
+            e->stateOutputFrequencies[interval][c] = intervalOutput.outputFrequencies[c];
+        }
+        const bool preFault = normalEnable && (!outputOnceOnly || i == 0);
+        e->stateOutputTimes[pre] = preFault ? normalTime : 0.0;
+        e->stateOutputTimes[fault] = point(i)->outputTime;
+        e->stateOutputTimes[interval] = intervalEnable ? intervalTime : 0.0;
+        e->stateTriggerTypes[pre] = ModelEntity::AO_TRIGGER_TYPE_TIME;
+        e->stateTriggerTypes[fault] = ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+        e->stateTriggerTypes[interval] = ModelEntity::AO_TRIGGER_TYPE_TIME;
+        for (int k = 0; k < 4; ++k) {
+            e->stateOutputBOStates[pre][k] = 0;
+            e->stateOutputBOStates[fault][k] = outputBOStates[k];
+            e->stateOutputBOStates[interval][k] = 0;
+        }
+    }
+    e->formatLimitValue(config->maxVRange, config->maxIRange);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
+    e->stateBILogicTypes = ModelEntity::AOBILogicType(outputBILogicType);
+}
+
+void ViewOvercurrentModel::doUpdateVMToEnt(DATAType type, int subType)
+{
+    if (!ownEngineType())
+        return;
+    ViewBaseModel::doUpdateVMToEnt(type, subType);
+    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
+        pushToEntity();
+    } else if (type == DATA_TYPE_RT_BO) {
+        ModelOvercurrentEntity* e = overcurrentEntity();
+        QMutexLocker lock(&e->entityLock);
+        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
+    }
+}
+
+void ViewOvercurrentModel::copyStatesFromEntity()
+{
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i)
+        point(i)->testState = e->stateTestStates[testPoints.entityStateOf(i)];
+}
+
+void ViewOvercurrentModel::copyResultsFromEntity()
+{
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i) {
+        const int s = testPoints.entityStateOf(i);
+        std::copy(std::begin(e->stateActionTimes[s]), std::end(e->stateActionTimes[s]), point(i)->actionTimes);
+        std::copy(std::begin(e->stateActionBIStates[s]), std::end(e->stateActionBIStates[s]),
+                  point(i)->actionBIStates);
+    }
+}
+
+void ViewOvercurrentModel::doUpdateEntToVM(DATAType type, int subType)
+{
+    if (ownEngineType()) {
+        if (testPoints.copiesStates(type, subType))
+            copyStatesFromEntity();
+        else if (testPoints.copiesResults(type))
+            copyResultsFromEntity();
+    }
+    ViewBaseModel::doUpdateEntToVM(type, subType);
+}
+
+void ViewOvercurrentModel::doSwitchToStartState()
+{
+    if (getTestActiveType() != TEST_OVERCURRENT)
+        return;
+    activePointIndex = 0;
+    testPoints.runStarted();
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
+}
+
+void ViewOvercurrentModel::doSwitchToStopState()
+{
+    if (getTestActiveType() != TEST_OVERCURRENT)
+        return;
+    const std::vector<int> closed = testPoints.closeRunning();
+    if (!closed.empty()) {
+        ModelOvercurrentEntity* e = overcurrentEntity();
+        QMutexLocker lock(&e->entityLock);
+        for (int i : closed)
+            e->stateTestStates[testPoints.entityStateOf(i)] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+    }
+    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+}

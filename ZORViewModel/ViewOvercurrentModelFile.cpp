@@ -1,0 +1,204 @@
+// ViewOvercurrentModel: the body of the overcurrent parameter file and the
+// report.
+//
+// File body after the base keys (doubles with six significant digits):
+//   currentTolrel, currentTolabs, timeTolrel, timeTolabs, faultMaxTime,
+//   faultMaxFactor
+//   overcurrentCurves/curve0..1/{iPickUp, tdPickUp, activeIndex, activeType}
+//   outputs/port0..7/{range, angle, frequency}
+//   activePointIndex
+//   testPoints/{pointCount, point0..}
+//   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
+// A point: faultKind, outputTriggerType (the function), outputTime, iTest,
+//   faultVPEnable, faultVPNRange, iAngle, testState,
+//   BI1..BI4/{actionBIState, actionTime}
+// Windows and verdicts are not stored: they are recomputed after reading.
+// A missing value keeps the field (a point read starts at 0, a trip record
+// reads as none); a value outside its range keeps the field too.
+
+#include "ViewOvercurrentModel.h"
+
+#include "BaseXmlUtilities.h"
+#include "ViewParameterSetting.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+using Xml = BaseXmlUtilities;
+
+} // namespace
+
+void ViewOvercurrentModel::ViewPointModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
+{
+    mapChecked(save, element, doc, "faultKind", faultKind, FAULT_TYPE_A_E, FAULT_TYPE_C);
+    mapChecked(save, element, doc, "outputTriggerType", functionType, FUNCTION_TYPE_50, FUNCTION_TYPE_51);
+    Xml::map(save, element, doc, QStringLiteral("outputTime"), outputTime, outputTime);
+    mapSetting(save, element, doc, QStringLiteral("iTest"), iTest);
+    Xml::map(save, element, doc, QStringLiteral("faultVPEnable"), faultVPEnable, faultVPEnable);
+    mapSetting(save, element, doc, QStringLiteral("faultVPNRange"), faultVPNRange);
+    mapSetting(save, element, doc, QStringLiteral("iAngle"), iAngle);
+    mapChecked(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED);
+    for (int k = 0; k < 4; ++k) {
+        QDomElement bi;
+        Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);
+        Xml::map(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1);
+        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k], std::numeric_limits<double>::quiet_NaN());
+    }
+}
+
+bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
+{
+    if (!element || (!save && element->isNull()))
+        return false;
+    ViewBaseModel::serialize(save, element, doc);
+
+    mapSetting(save, element, doc, QStringLiteral("currentTolrel"), currentTolrel);
+    mapSetting(save, element, doc, QStringLiteral("currentTolabs"), currentTolabs);
+    mapSetting(save, element, doc, QStringLiteral("timeTolrel"), timeTolrel);
+    mapSetting(save, element, doc, QStringLiteral("timeTolabs"), timeTolabs);
+    mapSetting(save, element, doc, QStringLiteral("faultMaxTime"), faultMaxTime);
+    mapSetting(save, element, doc, QStringLiteral("faultMaxFactor"), faultMaxFactor);
+
+    QDomElement curves;
+    Xml::getElement(&curves, element, doc, QStringLiteral("overcurrentCurves"), save);
+    for (int i = 0; i < 2; ++i) {
+        QDomElement curve;
+        Xml::getElement(&curve, &curves, doc, indexed("curve", i), save);
+        const BaseOverCurrentHelper before = overcurrentCurves[i];
+        overcurrentCurves[i].serialize(save, &curve, doc);
+        if (!save)
+            keepInCatalogue(overcurrentCurves[i], before);
+    }
+
+    QDomElement ports;
+    Xml::getElement(&ports, element, doc, QStringLiteral("outputs"), save);
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
+        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
+        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
+        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
+    }
+
+    Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
+    QDomElement list;
+    Xml::getElement(&list, element, doc, QStringLiteral("testPoints"), save);
+    const int count = testPoints.serialize(save, &list, doc, [] { return ViewPointModel::zeroed(); });
+
+    mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
+    QDomElement bis;
+    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
+    for (int k = 0; k < 4; ++k)
+        mapChecked(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+    QDomElement bos;
+    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
+    for (int k = 0; k < 4; ++k)
+        Xml::map(save, &bos, doc, indexed("bo", k), outputBOStates[k], outputBOStates[k]);
+
+    if (!save && count > 0)
+        setActiveIndex(activePointIndex);
+    ComputerTime();
+    return true;
+}
+
+// ---- Report -------------------------------------------------------------------------------------
+
+QString ViewOvercurrentModel::faultName(int kind)
+{
+    static const char* const kNames[12] = {"A-N", "B-N", "C-N", "A-B", "B-C", "C-A",
+                                           "A-B-C", "I2", "3I0", "A", "B", "C"};
+    return kind >= 0 && kind < 12 ? QLatin1String(kNames[kind]) : QString();
+}
+
+QString ViewOvercurrentModel::timeText(double t) const
+{
+    if (std::isnan(t))
+        return QStringLiteral("NaN");
+    if (std::isinf(t) || t == DBL_MAX)
+        return QStringLiteral("INF");
+    return doubleFormatToString(t, 3) + "s";
+}
+
+void ViewOvercurrentModel::appendTestSetting(QDomDocument* doc, QDomElement* body)
+{
+    ViewBaseModel::appendTestSetting(doc, body);
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+
+    QString inputs;
+    QString outputs;
+    for (int k = 0; k < 4; ++k) {
+        if (outputBIStates[k] != 0)
+            inputs += QString::number(k + 1) + QLatin1Char(';');
+        if (outputBOStates[k] != 0)
+            outputs += QString::number(k + 1) + QLatin1Char(';');
+    }
+    QStringList rows[8] = {
+        {tr("Current Tol"), number(currentTolrel) + "%", tr("故障前时间"), number(normalTime) + "s"},
+        {tr("电流允许绝对偏差"), number(currentTolabs) + "A", tr("仅输出一次"),
+         outputOnceOnly ? QStringLiteral("True") : QStringLiteral("False")},
+        {tr("Time Tol"), number(timeTolrel) + "%", tr("OC Directional"),
+         tempPoint->faultVPEnable ? tr("Enable") : tr("Disable")},
+        {tr("时间允许绝对偏差"), number(timeTolabs) + "s", tr("Fault VPN"), number(tempPoint->faultVPNRange) + "V"},
+        {tr("Max Fault Time"), number(faultMaxTime) + "s", tr("I-Angle"),
+         number(tempPoint->iAngle) + QString::fromUtf8("°")},
+        {tr("间隔时间"), number(intervalTime) + "s", QString(), QString()},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Bi Output"), outputs},
+    };
+    appendTable(doc, body, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, 8);
+
+    const BaseOverCurrentHelper& f50 = overcurrentCurves[FUNCTION_TYPE_50];
+    const BaseOverCurrentHelper& f51 = overcurrentCurves[FUNCTION_TYPE_51];
+    // By the selected row itself: a stored standard row 0 lies before the
+    // offered names.
+    QStringList curves[3] = {
+        {tr("Function"), tr("Curve"), tr("Pick-up"), tr("Dial Time")},
+        {QStringLiteral("50"), tr("Inst. Overcurrent"), number(f50.getIPickUp()) + "A", number(f50.getTdPickUp()) + "s"},
+        {QStringLiteral("51"), f51.getSingleCharNames(), number(f51.getIPickUp()) + "A", number(f51.getTdPickUp())},
+    };
+    appendTable(doc, body, QStringLiteral("1"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), curves, 3);
+}
+
+void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body)
+{
+    const int count = testPoints.count();
+    if (count == 0)
+        return;
+    ViewBaseModel::appendTestResult(doc, body);
+    std::vector<QStringList> rows(size_t(count) + 1);
+    rows[0] = QStringList{QString(), tr("故障类型"), tr("绝对值"), tr("功能"), tr("整定时间"), tr("最小时间"),
+                          tr("最大时间"), tr("动作时间"), tr("开入"), tr("结果")};
+    for (int i = 0; i < count; ++i) {
+        const ViewPointModel* p = point(i);
+        // Judged here: a point the page never showed has no verdict yet.
+        const int verdict = getTestResults(i);
+        QStringList& row = rows[size_t(i) + 1];
+        row << QString::number(i + 1) << faultName(p->faultKind) << doubleFormatToString(p->iTest, 3) + "A"
+            << (p->functionType == FUNCTION_TYPE_50 ? QStringLiteral("50") : QStringLiteral("51"))
+            << timeText(p->settingTime) << timeText(p->tMin) << timeText(p->tMax);
+        const double trip = getActionTimes(i);
+        if (std::isnan(trip))
+            row << QStringLiteral("---") << QStringLiteral("---");
+        else
+            row << doubleFormatToString(trip, 3) + "s" << QString::number(getBinaryInputIndex(i));
+        QString text = tr("未测试");
+        if (p->testState == AO_STATE_TYPE_COMPLETED) {
+            text = verdict == AO_Result_TYPE_SUCCESS  ? tr("通过")
+                   : verdict == AO_Result_TYPE_FAILED ? tr("失败")
+                                                      : tr("未动作");
+        }
+        row << text;
+    }
+    appendTable(doc, body, QStringLiteral("1"), QStringLiteral("9%"), QStringLiteral("center"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows.data(), count + 1);
+
+    for (int f = 0; f < 2; ++f) {
+        if (!curveImage[f].isEmpty())
+            appendImage(doc, body, curveImage[f], QStringLiteral("650px"), QStringLiteral("284px"));
+    }
+}

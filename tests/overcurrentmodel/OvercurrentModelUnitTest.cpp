@@ -1,0 +1,321 @@
+// The overcurrent model without an instrument: time windows against the
+// standard operate-time formulas, the edges of the current band and the
+// pickup, the verdict, series of points, the characteristic selection with
+// values it must not take on trust, and the entity a start receives.
+
+#include "OvercurrentModelSupport.h"
+
+#include <algorithm>
+#include <functional>
+#include <vector>
+
+using namespace omtest;
+
+namespace {
+
+// IEC 60255-151: t = TMS k / (M^a - 1); IEEE C37.112: t = TD (A / (M^p - 1) + B).
+struct Formula
+{
+    const char* name;
+    int offered;   // getCharIndex of the catalogue row
+    double k, alpha, b;
+    double dial;
+
+    double at(double amps) const { return dial * (k / (std::pow(amps, alpha) - 1.0) + b); }
+};
+
+const Formula kFormulas[] = {
+    {"IEC NI", 0, 0.14, 0.02, 0.0, 0.1},  {"IEC VI", 1, 13.5, 1.0, 0.0, 0.1},
+    {"IEC EI", 2, 80.0, 2.0, 0.0, 0.1},   {"IEEE MI", 9, 0.0515, 0.02, 0.114, 0.5},
+    {"IEEE VI", 10, 19.61, 2.0, 0.491, 0.5}, {"IEEE EI", 11, 28.2, 2.0, 0.1217, 0.5},
+};
+
+// Default time tolerance: 5 % or 0.04 s.
+double dev(double t)
+{
+    return std::max(0.05 * t, 0.04);
+}
+
+class OvercurrentModelUnit : public OvercurrentModelTest
+{
+};
+
+} // namespace
+
+TEST_F(OvercurrentModelUnit, WindowsFollowTheStandardFormulasAtTheBandEdges)
+{
+    OvercurrentModel vm;
+    vm.setFunction(VM::FUNCTION_TYPE_51);
+    for (const Formula& f : kFormulas) {
+        vm.setCharIndex(f.offered);
+        vm.setTdPickUp(VM::FUNCTION_TYPE_51, f.dial);
+        for (double amps : {1.5, 2.0, 5.0, 10.0, 20.0}) {
+            SCOPED_TRACE(testing::Message() << f.name << " at " << amps << " A");
+            vm.setTestCurrent(amps);
+            // Band of the default current tolerance, 5 % or 0.05 A.
+            const double tL = f.at(std::min(amps / 1.05, amps - 0.05));
+            const double tR = f.at(std::max(amps / 0.95, amps + 0.05));
+            EXPECT_NEAR(vm.getSettingTimes(-1), f.at(amps), 1e-9);
+            EXPECT_NEAR(vm.getMinTimes(-1), std::max(0.0, tR - dev(tR)), 1e-9);
+            EXPECT_NEAR(vm.getMaxTimes(-1), tL + dev(tL), 1e-9);
+        }
+    }
+
+    // IEC normal inverse, Is 1 A, TMS 0.1.
+    vm.setCharIndex(0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
+    const struct
+    {
+        double amps, setting, low, high;
+    } anchors[] = {{2.0, 1.003, 0.887, 1.133}, {5.0, 0.428, 0.375, 0.482}, {10.0, 0.297, 0.250, 0.344}};
+    for (const auto& a : anchors) {
+        SCOPED_TRACE(a.amps);
+        vm.setTestCurrent(a.amps);
+        EXPECT_NEAR(vm.getSettingTimes(-1), a.setting, 5e-4);
+        EXPECT_NEAR(vm.getMinTimes(-1), a.low, 5e-4);
+        EXPECT_NEAR(vm.getMaxTimes(-1), a.high, 5e-4);
+    }
+}
+
+TEST_F(OvercurrentModelUnit, CurrentBandDefiniteTimeAndPickupEdges)
+{
+    OvercurrentModel vm;
+    const struct
+    {
+        double amps, left, right;
+    } bands[] = {{10.0, 10.0 / 1.05, 10.0 / 0.95}, {0.5, 0.45, 0.55}, {0.03, 0.0, 0.08}};
+    for (const auto& b : bands) {
+        SCOPED_TRACE(b.amps);
+        EXPECT_NEAR(vm.getLeftI(b.amps), b.left, 1e-12);
+        EXPECT_NEAR(vm.getRightI(b.amps), b.right, 1e-12);
+    }
+
+    vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
+    // 1.02 A: band [0.971, 1.074] around the pickup of 1 A.
+    const double tR = 0.014 / (std::pow(1.02 / 0.95, 0.02) - 1.0);
+    const struct
+    {
+        const char* what;
+        int fn;
+        double dial, amps, setting, low, high;
+    } rows[] = {
+        {"definite time 1 s", VM::FUNCTION_TYPE_50, 1.0, 5.0, 1.0, 0.95, 1.05},
+        {"definite time 0.5 s", VM::FUNCTION_TYPE_50, 0.5, 5.0, 0.5, 0.46, 0.54},
+        {"band straddles the pickup", VM::FUNCTION_TYPE_51, 0.1, 1.02, 0.014 / (std::pow(1.02, 0.02) - 1.0),
+         tR - dev(tR), kNoTrip},
+        {"band below the pickup", VM::FUNCTION_TYPE_51, 0.1, 0.9, NAN, kNoTrip, kNoTrip},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        if (r.fn == VM::FUNCTION_TYPE_50)
+            vm.setTdPickUp(VM::FUNCTION_TYPE_50, r.dial);
+        vm.setFunction(r.fn);
+        vm.setTestCurrent(r.amps);
+        if (std::isnan(r.setting)) {
+            EXPECT_TRUE(std::isnan(vm.getSettingTimes(-1)));
+        } else {
+            EXPECT_NEAR(vm.getSettingTimes(-1), r.setting, 1e-9);
+        }
+        EXPECT_NEAR(vm.getMinTimes(-1), r.low, 1e-9);
+        EXPECT_EQ(vm.getMaxTimes(-1) == kNoTrip, r.high == kNoTrip);
+        if (r.high != kNoTrip) {
+            EXPECT_NEAR(vm.getMaxTimes(-1), r.high, 1e-9);
+        }
+    }
+}
+
+// Points: 0 definite time [0.95, 1.05]; 1 below the pickup (no trip
+// expected); 2 straddling the pickup (tMax the largest double).
+TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
+{
+    constexpr int kNone = VM::AO_Result_TYPE_NONE;
+    constexpr int kPass = VM::AO_Result_TYPE_SUCCESS;
+    constexpr int kFail = VM::AO_Result_TYPE_FAILED;
+    const struct
+    {
+        int index;
+        bool completed;
+        double trip;   // s, NaN: none
+        int expected;
+    } rows[] = {
+        {0, true, 1.0, kPass},     {0, true, 0.94, kFail},   {0, true, 1.06, kFail},
+        {0, true, NAN, kFail},     {0, true, 0.0, kFail},    {0, true, -1.0, kFail},
+        {0, false, 1.0, kNone},    {1, true, NAN, kPass},    {1, true, 0.0, kPass},
+        {1, true, -0.5, kPass},    {1, true, 0.3, kFail},    {2, true, NAN, kPass},
+        {2, true, 30.0, kPass},    {2, true, 0.01, kFail},   {-1, true, 1.0, kNone},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip);
+        OvercurrentModel vm;
+        vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
+        vm.addAt(5.0, VM::FUNCTION_TYPE_50);
+        vm.addAt(0.9);
+        vm.addAt(1.02);
+        if (r.index >= 0) {
+            vm.complete(r.index, r.trip, 2);
+            if (!r.completed)
+                vm.point(r.index)->testState = VM::AO_STATE_TYPE_RUNNNING;
+        }
+        vm.tempPoint->testResult = VM::AO_Result_TYPE_FAILED;
+        EXPECT_EQ(vm.getTestResults(r.index), r.expected);
+    }
+}
+
+TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
+{
+    const struct
+    {
+        const char* what;
+        int listed;
+        double begin, end, step;
+        std::vector<double> added;   // empty: the count only
+        int count;
+    } rows[] = {
+        {"down from 5", 0, 5.0, 1.0, 1.0, {1, 2, 3, 4, 5}, 5},
+        {"equal ends", 0, 1.0, 1.0, 0.5, {1}, 1},
+        {"step 0", 0, 2.0, 3.0, 0.0, {2}, 1},
+        {"two places left", 30, 1.0, 10.0, 1.0, {1, 2}, 32},
+        {"end lost to rounding", 0, 1.1, 1.7, 0.2, {1.1, 1.3, 1.5, 1.7}, 4},
+        {"tiny step", 0, 1.0, 2.0, 1e-300, {}, 32},
+        {"list full", 32, 1.0, 2.0, 1.0, {}, 32},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        OvercurrentModel vm;
+        for (int i = 0; i < r.listed; ++i)
+            vm.addAt(20.0);
+        vm.setFunction(VM::FUNCTION_TYPE_51);
+        vm.addPoint(r.begin, r.end, r.step);
+        ASSERT_EQ(vm.getPointsCount(), r.count);
+        for (size_t k = 0; k < r.added.size(); ++k)
+            EXPECT_NEAR(vm.getTestCurrent(r.listed + int(k)), r.added[k], 1e-12) << k;
+        EXPECT_EQ(vm.getActiveIndex(), r.count - 1);
+        // Each added point has the window of its own current.
+        for (int i = r.listed; i < r.count; ++i) {
+            vm.computerTime(VM::FUNCTION_TYPE_51, vm.getTestCurrent(i));
+            EXPECT_EQ(vm.getMinTimes(i), vm.getCurvePointMinTime()) << i;
+            EXPECT_EQ(vm.getMaxTimes(i), vm.getCurvePointMaxTime()) << i;
+        }
+    }
+}
+
+TEST_F(OvercurrentModelUnit, CharacteristicSelectionKeepsValuesOutsideTheCatalogue)
+{
+    OvercurrentModel vm;
+    EXPECT_EQ(vm.getCharIndex(), 0);
+    vm.setCharType(OperatingCurves::CHAR_IAC);
+    EXPECT_EQ(vm.overcurrentCurves[1].getActiveIndex(), 0);
+    EXPECT_EQ(vm.getCharNames().size(), 15);
+    vm.setCharIndex(4);
+    vm.setCharType(OperatingCurves::CHAR_STAND);
+    EXPECT_EQ(vm.overcurrentCurves[1].getActiveIndex(), 1);
+    EXPECT_EQ(vm.getCharIndex(), 0);
+    EXPECT_EQ(vm.getCharNames().size(), 110);
+
+    // Each call must leave the model as it was.
+    const struct
+    {
+        const char* what;
+        std::function<void(OvercurrentModel&)> call;
+    } refused[] = {
+        {"family 2", [](OvercurrentModel& m) { m.setCharType(OperatingCurves::CHAR_I2T); }},
+        {"family -1", [](OvercurrentModel& m) { m.setCharType(-1); }},
+        {"standard row 111", [](OvercurrentModel& m) { m.setCharIndex(110); }},
+        {"row -2", [](OvercurrentModel& m) { m.setCharIndex(-2); }},
+        {"pickup of curve 2", [](OvercurrentModel& m) { m.setIPickUp(2, 3.0); }},
+        {"dial of curve -1", [](OvercurrentModel& m) { m.setTdPickUp(-1, 3.0); }},
+        {"function 2", [](OvercurrentModel& m) { m.setFunction(2); }},
+        {"fault kind 12", [](OvercurrentModel& m) { m.setFaultKind(12); }},
+        {"image of function 2", [](OvercurrentModel& m) { m.saveImage(2, "AAAA"); }},
+    };
+    for (const auto& r : refused) {
+        SCOPED_TRACE(r.what);
+        OvercurrentModel m;
+        m.setCharIndex(5);
+        m.setTestCurrent(4.0);
+        r.call(m);
+        EXPECT_EQ(m.getCharType(), OperatingCurves::CHAR_STAND);
+        EXPECT_EQ(m.getCharIndex(), 5);
+        EXPECT_EQ(m.getIPickUp(0), 1.0);
+        EXPECT_EQ(m.getIPickUp(1), 1.0);
+        EXPECT_EQ(m.getTdPickUp(0), 1.0);
+        EXPECT_EQ(m.getTdPickUp(1), 1.0);
+        EXPECT_EQ(m.getFunction(-1), VM::FUNCTION_TYPE_50);
+        EXPECT_EQ(m.getFaultKind(-1), VM::FAULT_TYPE_A_E);
+        EXPECT_FALSE(m.getCurrentCharName().isEmpty());
+    }
+    EXPECT_EQ(vm.getIPickUp(2), 0.0);
+    EXPECT_EQ(vm.getTdPickUp(-1), 0.0);
+    EXPECT_TRUE(std::isnan(vm.computerTime(2, 5.0)));
+    EXPECT_NEAR(vm.computerTime(VM::FUNCTION_TYPE_50, 5.0), 1.0, 1e-12);
+}
+
+// Three points with pre-fault once only: the entity's three states per
+// point, and the progress and trips copied back on the types that carry them.
+TEST_F(OvercurrentModelUnit, EntityStatesOfARunAndTheCopiesBack)
+{
+    OvercurrentModel vm;
+    vm.testActive();
+    vm.setOutputOnceOnly(true);
+    vm.setMaxFaultTime(3.0);
+    vm.setOutputBOState(1, 1);
+    for (double amps : {2.0, 3.0, 4.0})
+        vm.addAt(amps);
+    vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    {
+        ModelOvercurrentEntity& e = entity();
+        QMutexLocker lock(&e.entityLock);
+        EXPECT_EQ(e.stateCount, 9);
+        const double times[9] = {0.5, 3.0, 0.2, 0.0, 3.0, 0.2, 0.0, 3.0, 0.2};
+        for (int s = 0; s < 9; ++s) {
+            SCOPED_TRACE(s);
+            EXPECT_EQ(e.stateOutputTimes[s], times[s]);
+            EXPECT_EQ(e.stateTriggerTypes[s], s % 3 == 1 ? ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY
+                                                         : ModelEntity::AO_TRIGGER_TYPE_TIME);
+            EXPECT_EQ(e.stateOutputBOStates[s][1], s % 3 == 1 ? 1 : 0);
+            EXPECT_NEAR(e.stateOutputRanges[s][ModelEntity::AO_PORT_TYPE_IA], s % 3 == 1 ? 2.0 + s / 3 : 0.0, 1e-9);
+        }
+    }
+
+    // The run starts (start hook), the engine marks and records.
+    ControllerRuntime* rt = center->testRuntime;
+    rt->dataLock();
+    rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = 1;
+    rt->dataUnlock();
+    vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
+    const struct
+    {
+        int type, sub;
+        bool states, trips;
+    } reports[] = {
+        {ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false, false},
+        {ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_STATEINDEX, true, false},
+        {ViewBaseModel::DATA_TYPE_TEST_OUTPUTVI, 3, true, false},
+        {ViewBaseModel::DATA_TYPE_TEST_OUTPUTPQ, -1, false, false},
+        {ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, 5, true, false},
+        {ViewBaseModel::DATA_TYPE_TEST_ACTIONDATA, -1, false, true},
+    };
+    for (const auto& r : reports) {
+        SCOPED_TRACE(testing::Message() << r.type << "/" << r.sub);
+        for (int i = 0; i < 3; ++i) {
+            vm.point(i)->testState = VM::AO_STATE_TYPE_INITING;
+            vm.point(i)->clearResults();
+        }
+        {
+            ModelOvercurrentEntity& e = entity();
+            QMutexLocker lock(&e.entityLock);
+            e.stateTestStates[4] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+            e.stateActionTimes[4][3] = 0.7;
+            e.stateActionBIStates[4][3] = 1;
+        }
+        vm.updateEntToVM(ViewBaseModel::DATAType(r.type), r.sub, false);
+        EXPECT_EQ(vm.getTestStates(1), r.states ? VM::AO_STATE_TYPE_COMPLETED : VM::AO_STATE_TYPE_INITING);
+        EXPECT_EQ(vm.getBinaryInputIndex(1), r.trips ? 4 : -1);
+        if (r.trips) {
+            EXPECT_EQ(vm.getActionTimes(1), 0.7);
+        }
+    }
+    rt->dataLock();
+    rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = 0;
+    rt->dataUnlock();
+}
