@@ -288,7 +288,7 @@ TEST_F(OvercurrentModelUnit, EntityStatesOfARunAndTheCopiesBack)
         int type, sub;
         bool states, trips;
     } reports[] = {
-        {ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false, false},
+        {ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_POWERED, false, false},
         {ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_STATEINDEX, true, false},
         {ViewBaseModel::DATA_TYPE_TEST_OUTPUTVI, 3, true, false},
         {ViewBaseModel::DATA_TYPE_TEST_OUTPUTPQ, -1, false, false},
