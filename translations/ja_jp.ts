@@ -3423,6 +3423,153 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentModel</name>
+    <message>
+        <source>Current Tol</source>
+        <translation>電流許容差</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>故障前時間</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>電流絶対許容差</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>一回のみ出力</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>時間許容差</translation>
+    </message>
+    <message>
+        <source>OC Directional</source>
+        <translation>方向要素</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>有効</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>無効</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>時間絶対許容差</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>故障相電圧</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>最大故障時間</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>電流角度</translation>
+    </message>
+    <message>
+        <source>间隔时间</source>
+        <translation>間隔時間</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>機能</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>曲線</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>始動値</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>時間倍率</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>瞬時過電流</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>故障種別</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>機能</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定時間</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>最小時間</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>最大時間</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+</context>
+<context>
     <name>ViewRampingModel</name>
     <message>
         <source>没有测试状态，请先添加状态。</source>

@@ -3423,6 +3423,153 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentModel</name>
+    <message>
+        <source>Current Tol</source>
+        <translation>Tol. corrente</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>Tempo pré-falha</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Tol. abs. corrente</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Saída única</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Tol. tempo</translation>
+    </message>
+    <message>
+        <source>OC Directional</source>
+        <translation>Direcional</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Ligado</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Desligado</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Tol. abs. tempo</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>Tensão de falha</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>Tempo máx. falha</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>Ângulo I</translation>
+    </message>
+    <message>
+        <source>间隔时间</source>
+        <translation>Tempo intervalo</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Função</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Curva</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Arranque</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Mult. tempo</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>Sobrecorrente inst.</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Tipo falha</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Função</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>T.mín</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>T.máx</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+</context>
+<context>
     <name>ViewRampingModel</name>
     <message>
         <source>没有测试状态，请先添加状态。</source>

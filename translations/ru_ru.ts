@@ -3423,6 +3423,153 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentModel</name>
+    <message>
+        <source>Current Tol</source>
+        <translation>Допуск I</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>Время до КЗ</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Абс. допуск I</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Однократно</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Допуск t</translation>
+    </message>
+    <message>
+        <source>OC Directional</source>
+        <translation>Направленность</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Вкл.</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Откл.</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Абс. допуск t</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>Напр. КЗ</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>Макс. время КЗ</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>Угол I</translation>
+    </message>
+    <message>
+        <source>间隔时间</source>
+        <translation>Время паузы</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Функция</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Кривая</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Уставка</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Множитель</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>Отсечка</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Функция</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>Tмин</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>Tмакс</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+</context>
+<context>
     <name>ViewRampingModel</name>
     <message>
         <source>没有测试状态，请先添加状态。</source>

@@ -3423,6 +3423,153 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentModel</name>
+    <message>
+        <source>Current Tol</source>
+        <translation>Current Tol</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>Pre-Fault Time</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Current Tol Abs</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Output Once</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Time Tol</translation>
+    </message>
+    <message>
+        <source>OC Directional</source>
+        <translation>OC Directional</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>Enable</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>Disable</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Time Tol Abs</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>Fault VPN</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>Max Fault Time</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>I-Angle</translation>
+    </message>
+    <message>
+        <source>间隔时间</source>
+        <translation>Interval Time</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Curve</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Pick-up</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Dial Time</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>Inst. Overcurrent</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>F-Type</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>T.min</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>T.max</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+</context>
+<context>
     <name>ViewRampingModel</name>
     <message>
         <source>没有测试状态，请先添加状态。</source>

@@ -3423,6 +3423,153 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentModel</name>
+    <message>
+        <source>Current Tol</source>
+        <translation>电流相对误差</translation>
+    </message>
+    <message>
+        <source>故障前时间</source>
+        <translation>故障前时间</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>电流允许绝对偏差</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>仅输出一次</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>时间相对误差</translation>
+    </message>
+    <message>
+        <source>OC Directional</source>
+        <translation>方向元件</translation>
+    </message>
+    <message>
+        <source>Enable</source>
+        <translation>投入</translation>
+    </message>
+    <message>
+        <source>Disable</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>时间允许绝对偏差</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>故障相电压</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>最大故障时间</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>电流角度</translation>
+    </message>
+    <message>
+        <source>间隔时间</source>
+        <translation>间隔时间</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>功能</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>启动值</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>时间系数</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>速断过流</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>故障类型</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>绝对值</translation>
+    </message>
+    <message>
+        <source>功能</source>
+        <translation>功能</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定时间</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>最小时间</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>最大时间</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+</context>
+<context>
     <name>ViewRampingModel</name>
     <message>
         <source>没有测试状态，请先添加状态。</source>
