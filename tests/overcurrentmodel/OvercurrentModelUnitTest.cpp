@@ -1,7 +1,7 @@
 // The overcurrent model without an instrument: time windows against the
-// standard operate-time formulas, the edges of the current band and the
-// pickup, the verdict, series of points, the characteristic selection with
-// values it must not take on trust, and the entity a start receives.
+// standard operate-time formulas and at the edges of the band and the
+// pickup, the verdict, series of points, values not taken on trust, and the
+// entity a start receives and reads back.
 
 #include "OvercurrentModelSupport.h"
 
@@ -18,15 +18,14 @@ struct Formula
 {
     const char* name;
     int offered;   // getCharIndex of the catalogue row
-    double k, alpha, b;
-    double dial;
+    double k, alpha, b, dial;
 
     double at(double amps) const { return dial * (k / (std::pow(amps, alpha) - 1.0) + b); }
 };
 
 const Formula kFormulas[] = {
-    {"IEC NI", 0, 0.14, 0.02, 0.0, 0.1},  {"IEC VI", 1, 13.5, 1.0, 0.0, 0.1},
-    {"IEC EI", 2, 80.0, 2.0, 0.0, 0.1},   {"IEEE MI", 9, 0.0515, 0.02, 0.114, 0.5},
+    {"IEC NI", 0, 0.14, 0.02, 0.0, 0.1},     {"IEC VI", 1, 13.5, 1.0, 0.0, 0.1},
+    {"IEC EI", 2, 80.0, 2.0, 0.0, 0.1},      {"IEEE MI", 9, 0.0515, 0.02, 0.114, 0.5},
     {"IEEE VI", 10, 19.61, 2.0, 0.491, 0.5}, {"IEEE EI", 11, 28.2, 2.0, 0.1217, 0.5},
 };
 
@@ -36,13 +35,20 @@ double dev(double t)
     return std::max(0.05 * t, 0.04);
 }
 
-class OvercurrentModelUnit : public OvercurrentModelTest
+void expectTime(double actual, double expected, double tolerance)
 {
-};
+    if (std::isnan(expected)) {
+        EXPECT_TRUE(std::isnan(actual)) << actual;
+    } else {
+        EXPECT_NEAR(actual, expected, tolerance);
+    }
+}
+
+using OvercurrentModelUnit = OvercurrentModelTest;
 
 } // namespace
 
-TEST_F(OvercurrentModelUnit, WindowsFollowTheStandardFormulasAtTheBandEdges)
+TEST_F(OvercurrentModelUnit, WindowsFromTheFormulasAtTheBandEdges)
 {
     OvercurrentModel vm;
     vm.setFunction(VM::FUNCTION_TYPE_51);
@@ -61,67 +67,38 @@ TEST_F(OvercurrentModelUnit, WindowsFollowTheStandardFormulasAtTheBandEdges)
         }
     }
 
-    // IEC normal inverse, Is 1 A, TMS 0.1.
-    vm.setCharIndex(0);
-    vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
-    const struct
-    {
-        double amps, setting, low, high;
-    } anchors[] = {{2.0, 1.003, 0.887, 1.133}, {5.0, 0.428, 0.375, 0.482}, {10.0, 0.297, 0.250, 0.344}};
-    for (const auto& a : anchors) {
-        SCOPED_TRACE(a.amps);
-        vm.setTestCurrent(a.amps);
-        EXPECT_NEAR(vm.getSettingTimes(-1), a.setting, 5e-4);
-        EXPECT_NEAR(vm.getMinTimes(-1), a.low, 5e-4);
-        EXPECT_NEAR(vm.getMaxTimes(-1), a.high, 5e-4);
-    }
-}
-
-TEST_F(OvercurrentModelUnit, CurrentBandDefiniteTimeAndPickupEdges)
-{
-    OvercurrentModel vm;
-    const struct
-    {
-        double amps, left, right;
-    } bands[] = {{10.0, 10.0 / 1.05, 10.0 / 0.95}, {0.5, 0.45, 0.55}, {0.03, 0.0, 0.08}};
-    for (const auto& b : bands) {
-        SCOPED_TRACE(b.amps);
-        EXPECT_NEAR(vm.getLeftI(b.amps), b.left, 1e-12);
-        EXPECT_NEAR(vm.getRightI(b.amps), b.right, 1e-12);
-    }
-
-    vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
-    // 1.02 A: band [0.971, 1.074] around the pickup of 1 A.
-    const double tR = 0.014 / (std::pow(1.02 / 0.95, 0.02) - 1.0);
+    const double tR102 = kFormulas[0].at(1.02 / 0.95);   // upper edge of 1.02 A
     const struct
     {
         const char* what;
         int fn;
-        double dial, amps, setting, low, high;
+        double dial, amps, setting, low, high, tolerance;
     } rows[] = {
-        {"definite time 1 s", VM::FUNCTION_TYPE_50, 1.0, 5.0, 1.0, 0.95, 1.05},
-        {"definite time 0.5 s", VM::FUNCTION_TYPE_50, 0.5, 5.0, 0.5, 0.46, 0.54},
-        {"band straddles the pickup", VM::FUNCTION_TYPE_51, 0.1, 1.02, 0.014 / (std::pow(1.02, 0.02) - 1.0),
-         tR - dev(tR), kNoTrip},
-        {"band below the pickup", VM::FUNCTION_TYPE_51, 0.1, 0.9, NAN, kNoTrip, kNoTrip},
+        {"IEC NI 2 A", VM::FUNCTION_TYPE_51, 0.1, 2.0, 1.003, 0.887, 1.133, 5e-4},
+        {"IEC NI 5 A", VM::FUNCTION_TYPE_51, 0.1, 5.0, 0.428, 0.375, 0.482, 5e-4},
+        {"IEC NI 10 A", VM::FUNCTION_TYPE_51, 0.1, 10.0, 0.297, 0.250, 0.344, 5e-4},
+        {"band straddles the pickup", VM::FUNCTION_TYPE_51, 0.1, 1.02, kFormulas[0].at(1.02), tR102 - dev(tR102),
+         kNoTrip, 1e-9},
+        {"band below the pickup", VM::FUNCTION_TYPE_51, 0.1, 0.9, NAN, kNoTrip, kNoTrip, 0.0},
+        {"definite time 1 s", VM::FUNCTION_TYPE_50, 1.0, 5.0, 1.0, 0.95, 1.05, 1e-9},
+        {"definite time 0.5 s", VM::FUNCTION_TYPE_50, 0.5, 5.0, 0.5, 0.46, 0.54, 1e-9},
     };
+    vm.setCharIndex(0);
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
-        if (r.fn == VM::FUNCTION_TYPE_50)
-            vm.setTdPickUp(VM::FUNCTION_TYPE_50, r.dial);
+        vm.setTdPickUp(r.fn, r.dial);
         vm.setFunction(r.fn);
         vm.setTestCurrent(r.amps);
-        if (std::isnan(r.setting)) {
-            EXPECT_TRUE(std::isnan(vm.getSettingTimes(-1)));
-        } else {
-            EXPECT_NEAR(vm.getSettingTimes(-1), r.setting, 1e-9);
-        }
-        EXPECT_NEAR(vm.getMinTimes(-1), r.low, 1e-9);
-        EXPECT_EQ(vm.getMaxTimes(-1) == kNoTrip, r.high == kNoTrip);
-        if (r.high != kNoTrip) {
-            EXPECT_NEAR(vm.getMaxTimes(-1), r.high, 1e-9);
-        }
+        expectTime(vm.getSettingTimes(-1), r.setting, r.tolerance);
+        expectTime(vm.getMinTimes(-1), r.low, r.tolerance);
+        expectTime(vm.getMaxTimes(-1), r.high, r.tolerance);
     }
+    // Current bands: 10 A relative, 0.5 A absolute, 0.03 A floored at 0.
+    EXPECT_EQ(vm.getLeftI(10.0), 10.0 / 1.05);
+    EXPECT_EQ(vm.getRightI(10.0), 10.0 / 0.95);
+    EXPECT_NEAR(vm.getLeftI(0.5), 0.45, 1e-12);
+    EXPECT_NEAR(vm.getRightI(0.5), 0.55, 1e-12);
+    EXPECT_EQ(vm.getLeftI(0.03), 0.0);
 }
 
 // Points: 0 definite time [0.95, 1.05]; 1 below the pickup (no trip
@@ -134,15 +111,13 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
     const struct
     {
         int index;
-        bool completed;
         double trip;   // s, NaN: none
         int expected;
+        bool completed = true;
     } rows[] = {
-        {0, true, 1.0, kPass},     {0, true, 0.94, kFail},   {0, true, 1.06, kFail},
-        {0, true, NAN, kFail},     {0, true, 0.0, kFail},    {0, true, -1.0, kFail},
-        {0, false, 1.0, kNone},    {1, true, NAN, kPass},    {1, true, 0.0, kPass},
-        {1, true, -0.5, kPass},    {1, true, 0.3, kFail},    {2, true, NAN, kPass},
-        {2, true, 30.0, kPass},    {2, true, 0.01, kFail},   {-1, true, 1.0, kNone},
+        {0, 1.0, kPass}, {0, 0.94, kFail}, {0, 1.06, kFail}, {0, NAN, kFail}, {0, 0.0, kFail}, {0, -1.0, kFail},
+        {0, 1.0, kNone, false}, {1, NAN, kPass}, {1, 0.0, kPass}, {1, -0.5, kPass}, {1, 0.3, kFail},
+        {2, NAN, kPass}, {2, 30.0, kPass}, {2, 0.01, kFail}, {-1, 1.0, kNone},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip);
@@ -168,7 +143,7 @@ TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
         const char* what;
         int listed;
         double begin, end, step;
-        std::vector<double> added;   // empty: the count only
+        std::vector<double> added;   // the first ones
         int count;
     } rows[] = {
         {"down from 5", 0, 5.0, 1.0, 1.0, {1, 2, 3, 4, 5}, 5},
@@ -176,7 +151,7 @@ TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
         {"step 0", 0, 2.0, 3.0, 0.0, {2}, 1},
         {"two places left", 30, 1.0, 10.0, 1.0, {1, 2}, 32},
         {"end lost to rounding", 0, 1.1, 1.7, 0.2, {1.1, 1.3, 1.5, 1.7}, 4},
-        {"tiny step", 0, 1.0, 2.0, 1e-300, {}, 32},
+        {"tiny step", 0, 1.0, 2.0, 1e-300, {1, 1}, 32},
         {"list full", 32, 1.0, 2.0, 1.0, {}, 32},
     };
     for (const auto& r : rows) {
@@ -187,9 +162,9 @@ TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
         vm.setFunction(VM::FUNCTION_TYPE_51);
         vm.addPoint(r.begin, r.end, r.step);
         ASSERT_EQ(vm.getPointsCount(), r.count);
+        EXPECT_EQ(vm.getActiveIndex(), r.count - 1);
         for (size_t k = 0; k < r.added.size(); ++k)
             EXPECT_NEAR(vm.getTestCurrent(r.listed + int(k)), r.added[k], 1e-12) << k;
-        EXPECT_EQ(vm.getActiveIndex(), r.count - 1);
         // Each added point has the window of its own current.
         for (int i = r.listed; i < r.count; ++i) {
             vm.computerTime(VM::FUNCTION_TYPE_51, vm.getTestCurrent(i));
@@ -202,7 +177,6 @@ TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
 TEST_F(OvercurrentModelUnit, CharacteristicSelectionKeepsValuesOutsideTheCatalogue)
 {
     OvercurrentModel vm;
-    EXPECT_EQ(vm.getCharIndex(), 0);
     vm.setCharType(OperatingCurves::CHAR_IAC);
     EXPECT_EQ(vm.overcurrentCurves[1].getActiveIndex(), 0);
     EXPECT_EQ(vm.getCharNames().size(), 15);
@@ -210,48 +184,43 @@ TEST_F(OvercurrentModelUnit, CharacteristicSelectionKeepsValuesOutsideTheCatalog
     vm.setCharType(OperatingCurves::CHAR_STAND);
     EXPECT_EQ(vm.overcurrentCurves[1].getActiveIndex(), 1);
     EXPECT_EQ(vm.getCharIndex(), 0);
-    EXPECT_EQ(vm.getCharNames().size(), 110);
-
-    // Each call must leave the model as it was.
-    const struct
-    {
-        const char* what;
-        std::function<void(OvercurrentModel&)> call;
-    } refused[] = {
-        {"family 2", [](OvercurrentModel& m) { m.setCharType(OperatingCurves::CHAR_I2T); }},
-        {"family -1", [](OvercurrentModel& m) { m.setCharType(-1); }},
-        {"standard row 111", [](OvercurrentModel& m) { m.setCharIndex(110); }},
-        {"row -2", [](OvercurrentModel& m) { m.setCharIndex(-2); }},
-        {"pickup of curve 2", [](OvercurrentModel& m) { m.setIPickUp(2, 3.0); }},
-        {"dial of curve -1", [](OvercurrentModel& m) { m.setTdPickUp(-1, 3.0); }},
-        {"function 2", [](OvercurrentModel& m) { m.setFunction(2); }},
-        {"fault kind 12", [](OvercurrentModel& m) { m.setFaultKind(12); }},
-        {"image of function 2", [](OvercurrentModel& m) { m.saveImage(2, "AAAA"); }},
-    };
-    for (const auto& r : refused) {
-        SCOPED_TRACE(r.what);
-        OvercurrentModel m;
-        m.setCharIndex(5);
-        m.setTestCurrent(4.0);
-        r.call(m);
-        EXPECT_EQ(m.getCharType(), OperatingCurves::CHAR_STAND);
-        EXPECT_EQ(m.getCharIndex(), 5);
-        EXPECT_EQ(m.getIPickUp(0), 1.0);
-        EXPECT_EQ(m.getIPickUp(1), 1.0);
-        EXPECT_EQ(m.getTdPickUp(0), 1.0);
-        EXPECT_EQ(m.getTdPickUp(1), 1.0);
-        EXPECT_EQ(m.getFunction(-1), VM::FUNCTION_TYPE_50);
-        EXPECT_EQ(m.getFaultKind(-1), VM::FAULT_TYPE_A_E);
-        EXPECT_FALSE(m.getCurrentCharName().isEmpty());
-    }
     EXPECT_EQ(vm.getIPickUp(2), 0.0);
     EXPECT_EQ(vm.getTdPickUp(-1), 0.0);
     EXPECT_TRUE(std::isnan(vm.computerTime(2, 5.0)));
-    EXPECT_NEAR(vm.computerTime(VM::FUNCTION_TYPE_50, 5.0), 1.0, 1e-12);
+
+    // Each call leaves the model as it was.
+    const auto state = [](OvercurrentModel& m) {
+        return QStringList{QString::number(m.getCharType()), QString::number(m.getCharIndex()),
+                           QString::number(m.getIPickUp(0)), QString::number(m.getIPickUp(1)),
+                           QString::number(m.getTdPickUp(0)), QString::number(m.getTdPickUp(1)),
+                           QString::number(m.getFunction(-1)), QString::number(m.getFaultKind(-1)),
+                           QString::number(m.getMaxTimes(-1)), m.getCurrentCharName()};
+    };
+    const std::function<void(OvercurrentModel&)> refused[] = {
+        [](OvercurrentModel& m) { m.setCharType(OperatingCurves::CHAR_I2T); },
+        [](OvercurrentModel& m) { m.setCharType(-1); },
+        [](OvercurrentModel& m) { m.setCharIndex(110); },   // standard row 111
+        [](OvercurrentModel& m) { m.setCharIndex(-2); },
+        [](OvercurrentModel& m) { m.setIPickUp(2, 3.0); },
+        [](OvercurrentModel& m) { m.setTdPickUp(-1, 3.0); },
+        [](OvercurrentModel& m) { m.setFunction(2); },
+        [](OvercurrentModel& m) { m.setFaultKind(12); },
+        [](OvercurrentModel& m) { m.saveImage(2, "AAAA"); },
+    };
+    OvercurrentModel untouched;
+    untouched.setCharIndex(5);
+    untouched.setTestCurrent(4.0);
+    for (size_t i = 0; i < std::size(refused); ++i) {
+        OvercurrentModel m;
+        m.setCharIndex(5);
+        m.setTestCurrent(4.0);
+        refused[i](m);
+        EXPECT_EQ(state(m), state(untouched)) << i;
+    }
 }
 
-// Three points with pre-fault once only: the entity's three states per
-// point, and the progress and trips copied back on the types that carry them.
+// Three points, pre-fault once only: three states per point, and the
+// progress and trips copied back on the report types that carry them.
 TEST_F(OvercurrentModelUnit, EntityStatesOfARunAndTheCopiesBack)
 {
     OvercurrentModel vm;
@@ -262,26 +231,29 @@ TEST_F(OvercurrentModelUnit, EntityStatesOfARunAndTheCopiesBack)
     for (double amps : {2.0, 3.0, 4.0})
         vm.addAt(amps);
     vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    ModelOvercurrentEntity& e = entity();
     {
-        ModelOvercurrentEntity& e = entity();
         QMutexLocker lock(&e.entityLock);
         EXPECT_EQ(e.stateCount, 9);
         const double times[9] = {0.5, 3.0, 0.2, 0.0, 3.0, 0.2, 0.0, 3.0, 0.2};
         for (int s = 0; s < 9; ++s) {
-            SCOPED_TRACE(s);
-            EXPECT_EQ(e.stateOutputTimes[s], times[s]);
-            EXPECT_EQ(e.stateTriggerTypes[s], s % 3 == 1 ? ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY
-                                                         : ModelEntity::AO_TRIGGER_TYPE_TIME);
-            EXPECT_EQ(e.stateOutputBOStates[s][1], s % 3 == 1 ? 1 : 0);
-            EXPECT_NEAR(e.stateOutputRanges[s][ModelEntity::AO_PORT_TYPE_IA], s % 3 == 1 ? 2.0 + s / 3 : 0.0, 1e-9);
+            const bool fault = s % 3 == 1;
+            EXPECT_EQ(e.stateOutputTimes[s], times[s]) << s;
+            EXPECT_EQ(e.stateTriggerTypes[s], fault ? ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY
+                                                    : ModelEntity::AO_TRIGGER_TYPE_TIME) << s;
+            EXPECT_EQ(e.stateOutputBOStates[s][1], fault ? 1 : 0) << s;
+            EXPECT_NEAR(e.stateOutputRanges[s][ModelEntity::AO_PORT_TYPE_IA], fault ? 2.0 + s / 3 : 0.0, 1e-9) << s;
         }
     }
 
-    // The run starts (start hook), the engine marks and records.
+    // The run starts (start hook); the engine marks and records.
     ControllerRuntime* rt = center->testRuntime;
-    rt->dataLock();
-    rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = 1;
-    rt->dataUnlock();
+    const auto running = [rt](int value) {
+        rt->dataLock();
+        rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = value;
+        rt->dataUnlock();
+    };
+    running(1);
     vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
     const struct
     {
@@ -297,25 +269,16 @@ TEST_F(OvercurrentModelUnit, EntityStatesOfARunAndTheCopiesBack)
     };
     for (const auto& r : reports) {
         SCOPED_TRACE(testing::Message() << r.type << "/" << r.sub);
-        for (int i = 0; i < 3; ++i) {
-            vm.point(i)->testState = VM::AO_STATE_TYPE_INITING;
-            vm.point(i)->clearResults();
-        }
+        vm.point(1)->testState = VM::AO_STATE_TYPE_INITING;
+        vm.point(1)->clearResults();
         {
-            ModelOvercurrentEntity& e = entity();
             QMutexLocker lock(&e.entityLock);
             e.stateTestStates[4] = ModelEntity::AO_STATE_TYPE_COMPLETED;
             e.stateActionTimes[4][3] = 0.7;
-            e.stateActionBIStates[4][3] = 1;
         }
         vm.updateEntToVM(ViewBaseModel::DATAType(r.type), r.sub, false);
         EXPECT_EQ(vm.getTestStates(1), r.states ? VM::AO_STATE_TYPE_COMPLETED : VM::AO_STATE_TYPE_INITING);
-        EXPECT_EQ(vm.getBinaryInputIndex(1), r.trips ? 4 : -1);
-        if (r.trips) {
-            EXPECT_EQ(vm.getActionTimes(1), 0.7);
-        }
+        expectTime(vm.getActionTimes(1), r.trips ? 0.7 : NAN, 0.0);
     }
-    rt->dataLock();
-    rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = 0;
-    rt->dataUnlock();
+    running(0);
 }
