@@ -13,6 +13,7 @@
 #include "ViewRampingModel.h"
 #include "ViewStateSequenceModel.h"
 #include "ViewOscillateModel.h"
+#include "ViewOvercurrentCurvePainter.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -36,6 +37,8 @@ void registerTypes()
     qmlRegisterType<ViewStateSequenceModel>("ZOR.ViewStateSequenceModel", 1, 0, "ViewStateSequenceModel");
     qmlRegisterType<ViewOscillateModel>("ZOR.ViewOscillateModel", 1, 0, "ViewOscillateModel");
     qmlRegisterType<ViewEnergyModel>("ZOR.ViewEnergyModel", 1, 0, "ViewEnergyModel");
+    qmlRegisterType<ViewOvercurrentCurvePainter>("ZOR.ViewOvercurrentCurvePainter", 1, 0,
+                                                 "ViewOvercurrentCurvePainter");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);
