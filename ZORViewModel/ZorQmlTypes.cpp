@@ -14,6 +14,8 @@
 #include "ViewStateSequenceModel.h"
 #include "ViewOscillateModel.h"
 #include "ViewOvercurrentCurvePainter.h"
+#include "ViewSlipFrequencyModel.h"
+#include "ViewSlipVoltageModel.h"
 #include "ViewUtilityHelper.h"
 
 #include <QQmlEngine>
@@ -39,6 +41,8 @@ void registerTypes()
     qmlRegisterType<ViewEnergyModel>("ZOR.ViewEnergyModel", 1, 0, "ViewEnergyModel");
     qmlRegisterType<ViewOvercurrentCurvePainter>("ZOR.ViewOvercurrentCurvePainter", 1, 0,
                                                  "ViewOvercurrentCurvePainter");
+    qmlRegisterType<ViewSlipFrequencyModel>("ZOR.ViewSlipFrequencyModel", 1, 0, "ViewSlipFrequencyModel");
+    qmlRegisterType<ViewSlipVoltageModel>("ZOR.ViewSlipVoltageModel", 1, 0, "ViewSlipVoltageModel");
 
     qmlRegisterSingletonType<ViewUtilityHelper>("ZOR.ViewUtilityHelper", 1, 0, "ViewUtilityHelper",
                                                 viewUtilityHelperSingletonProvider);

@@ -3340,6 +3340,33 @@
     </message>
 </context>
 <context>
+    <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>番号</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>試験項目</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+</context>
+<context>
     <name>ViewOscillateModel</name>
     <message>
         <source>Test mode</source>
@@ -3678,6 +3705,48 @@
     <message>
         <source>失败</source>
         <translation>不合格</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipFrequencyModel</name>
+    <message>
+        <source>动作频率</source>
+        <translation>動作周波数</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低電流ロック</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>電圧ロック</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipVoltageModel</name>
+    <message>
+        <source>动作电压</source>
+        <translation>動作電圧</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低電流ロック</translation>
     </message>
 </context>
 <context>

@@ -3340,6 +3340,33 @@
     </message>
 </context>
 <context>
+    <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>N.º</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+</context>
+<context>
     <name>ViewOscillateModel</name>
     <message>
         <source>Test mode</source>
@@ -3678,6 +3705,48 @@
     <message>
         <source>失败</source>
         <translation>Reprovado</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipFrequencyModel</name>
+    <message>
+        <source>动作频率</source>
+        <translation>Freq. atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Bloq. I baixa</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>Bloq. U</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipVoltageModel</name>
+    <message>
+        <source>动作电压</source>
+        <translation>Tensão atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Bloq. I baixa</translation>
     </message>
 </context>
 <context>

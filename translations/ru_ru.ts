@@ -3340,6 +3340,33 @@
     </message>
 </context>
 <context>
+    <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>№</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+</context>
+<context>
     <name>ViewOscillateModel</name>
     <message>
         <source>Test mode</source>
@@ -3678,6 +3705,48 @@
     <message>
         <source>失败</source>
         <translation>Не годен</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipFrequencyModel</name>
+    <message>
+        <source>动作频率</source>
+        <translation>Частота сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Блок. по мин. I</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>Блок. по U</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipVoltageModel</name>
+    <message>
+        <source>动作电压</source>
+        <translation>Напр. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Блок. по мин. I</translation>
     </message>
 </context>
 <context>

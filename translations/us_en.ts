@@ -3340,6 +3340,33 @@
     </message>
 </context>
 <context>
+    <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Test Item</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+</context>
+<context>
     <name>ViewOscillateModel</name>
     <message>
         <source>Test mode</source>
@@ -3678,6 +3705,48 @@
     <message>
         <source>失败</source>
         <translation>Failed</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipFrequencyModel</name>
+    <message>
+        <source>动作频率</source>
+        <translation>Trip Freq.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Low-I Block</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>U Block</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipVoltageModel</name>
+    <message>
+        <source>动作电压</source>
+        <translation>Trip Volt.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Low-I Block</translation>
     </message>
 </context>
 <context>

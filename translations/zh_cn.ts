@@ -3340,6 +3340,33 @@
     </message>
 </context>
 <context>
+    <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>序号</source>
+        <translation>序号</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>测试项目</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+</context>
+<context>
     <name>ViewOscillateModel</name>
     <message>
         <source>Test mode</source>
@@ -3678,6 +3705,48 @@
     <message>
         <source>失败</source>
         <translation>失败</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipFrequencyModel</name>
+    <message>
+        <source>动作频率</source>
+        <translation>动作频率</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>频率滑差</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低流闭锁</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>电压闭锁</translation>
+    </message>
+</context>
+<context>
+    <name>ViewSlipVoltageModel</name>
+    <message>
+        <source>动作电压</source>
+        <translation>动作电压</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>电压滑差</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低流闭锁</translation>
     </message>
 </context>
 <context>

@@ -947,4 +947,15 @@ TABLE = [
     ("ModelDistancePage", "故障后时间", None, "T.Postfault", "T.pós-falha", "T.после КЗ", "故障後時間"),
     ("ModelDistancePage", "故障时间 = 最大整定时间  x", None, "T.fault = max. T.nom  x",
      "T.falha = T.nom máx.  x", "T.КЗ = макс. Туст  x", "故障時間 = 最大整定時間  x"),
+
+    # Load-shedding models.
+    ("ViewLoadSheddingModel", "测试项目", None, "Test Item", "Item de teste", "Испытание", "試験項目"),
+    ("ViewLoadSheddingModel", "未测试", None, "NoTest", "Não testado", "Не испытано", "未試験"),
+    ("ViewSlipFrequencyModel", "动作频率", None, "Trip Freq.", "Freq. atuação", "Частота сраб.", "動作周波数"),
+    ("ViewSlipFrequencyModel", "频率滑差", None, "df/dt", "df/dt", "df/dt", "df/dt"),
+    ("ViewSlipFrequencyModel", "低流闭锁", None, "Low-I Block", "Bloq. I baixa", "Блок. по мин. I", "低電流ロック"),
+    ("ViewSlipFrequencyModel", "电压闭锁", None, "U Block", "Bloq. U", "Блок. по U", "電圧ロック"),
+    ("ViewSlipVoltageModel", "动作电压", None, "Trip Volt.", "Tensão atuação", "Напр. сраб.", "動作電圧"),
+    ("ViewSlipVoltageModel", "电压滑差", None, "dU/dt", "dU/dt", "dU/dt", "dU/dt"),
+    ("ViewSlipVoltageModel", "低流闭锁", None, "Low-I Block", "Bloq. I baixa", "Блок. по мин. I", "低電流ロック"),
 ]

@@ -1,0 +1,200 @@
+// Both load-shedding models against the real engine and the simulated
+// instrument, with shedding relay models on its inputs: the searches record
+// the first step at which the relay trips, the action-time items the
+// operate time counted from the crossing of the setting. The model follows
+// the run as the page does: it selects the point of every state index the
+// engine reports. Every TEST runs in a process of its own (EngineFixture.h).
+
+#include "../run_protection/RunProtectionSupport.h"
+#include "LoadSheddingModelSupport.h"
+
+#include <functional>
+#include <vector>
+
+using namespace lstest;
+using runsource::waitFor;
+
+namespace {
+
+using VB = ViewBaseModel;
+
+// A point: the slid quantity's ramp and, for the searches that step a
+// series of their own, that series (its first setting, begin, end, step).
+struct TestPoint
+{
+    int item;
+    double begin, end, step, rate, timing;
+    int series = -1;
+    double seriesBegin = 0.0, seriesEnd = 0.0, seriesStep = 0.0;
+};
+
+// Expected per point: the action value's text, or the operate time.
+struct Expect
+{
+    const char* value;
+    double operate;
+};
+
+class LoadSheddingEngine : public RunProtectionTest
+{
+protected:
+    // The model as its page holds it: shown, following the state index,
+    // rated voltages before and after each fault; short pages.
+    void prepare(ViewLoadSheddingModel& vm)
+    {
+        vm.testActive();
+        vm.updateDeviceConfig();
+        for (int c = 0; c < 3; ++c)
+            vm.setIntervalOutput(VB::AO_ITEM_TYPE_RANGE, VB::AOPortType(c), 57.735);
+        vm.setPreFaultTime(0.3);
+        vm.setHoldTime(0.5);
+        vm.setAfterFaultTime(0.2);
+        selected.clear();
+        QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, &vm, [&vm, this](int index) {
+            vm.setActiveIndex(index >= 0 && index < vm.getPointsCount() ? index : 0);
+            selected.push_back(vm.getActiveIndex());
+        });
+    }
+    void run(ViewLoadSheddingModel& vm)
+    {
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(VB::STATE_TYPE_RUNNING) == 1; }))
+            << qPrintable(testor().lastStartRefusal());
+        ASSERT_TRUE(waitEnded());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(VB::STATE_TYPE_RUNNING) == 0 && vm.getExitEnabled(); }));
+    }
+    void addPoints(ViewLoadSheddingModel& vm, const std::vector<TestPoint>& points)
+    {
+        for (const TestPoint& p : points) {
+            if (p.series >= 0) {
+                Probe::set(vm, p.series, p.seriesBegin);
+                Probe::set(vm, p.series + 1, p.seriesEnd);
+                Probe::set(vm, p.series + 2, p.seriesStep);
+            }
+            add(vm, p.item, p.begin, p.end, p.step, p.rate, p.timing);
+        }
+    }
+    void expectResults(const ViewLoadSheddingModel& vm, const std::vector<Expect>& expect)
+    {
+        ASSERT_EQ(vm.getPointsCount(), int(expect.size()));
+        for (int i = 0; i < vm.getPointsCount(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(vm.getTestStates(i), VB::AO_STATE_TYPE_COMPLETED);
+            ASSERT_GT(vm.getActionTime(i), 0.0);
+            if (expect[size_t(i)].value)
+                EXPECT_EQ(vm.getActionValueStr(i), QString::fromUtf8(expect[size_t(i)].value));
+            else
+                EXPECT_NEAR(vm.operateTime(i), expect[size_t(i)].operate, 1e-4);
+        }
+        // Point by point: the selection never went back and ended on the last point.
+        ASSERT_FALSE(selected.empty());
+        EXPECT_EQ(selected.back(), vm.getPointsCount() - 1);
+        for (size_t k = 1; k < selected.size(); ++k)
+            EXPECT_LE(selected[k - 1], selected[k]);
+    }
+
+    std::vector<int> selected;
+};
+
+} // namespace
+
+TEST_F(LoadSheddingEngine, SearchesRecordTheFirstTrippingStepAndTheOperateTime)
+{
+    initialise();
+    const auto frequency = [](double pickup, std::function<void(zorsim::FrequencyRelaySettings&)> more = {}) {
+        zorsim::FrequencyRelaySettings s;
+        s.pickupHz = pickup;
+        s.delaySeconds = 0.2;
+        if (more)
+            more(s);
+        return std::shared_ptr<zorsim::DutModel>(std::make_shared<zorsim::FrequencyRelay>(s));
+    };
+    const auto voltage = [](std::function<void(zorsim::VoltageRelaySettings&)> more = {}) {
+        zorsim::VoltageRelaySettings s;
+        s.pickupVolts = 45.0;
+        s.delaySeconds = 0.3;
+        if (more)
+            more(s);
+        return std::shared_ptr<zorsim::DutModel>(std::make_shared<zorsim::VoltageRelay>(s));
+    };
+    struct Row
+    {
+        const char* name;
+        bool voltage;
+        std::shared_ptr<zorsim::DutModel> relay;
+        std::vector<TestPoint> points;
+        std::vector<Expect> expect;
+    };
+    const Row rows[] = {
+        // 49.5 .. 48.0 Hz by 0.2 Hz: 48.7 Hz is the first stop below 48.8 Hz.
+        {"action frequency", false, frequency(48.8), {{UF::ITEM_ACTION_FREQUENCY, 49.5, 48.0, 0.2, 2.0, 0.0}},
+         {{"48.700Hz", 0.0}}},
+        // 50 -> 45 Hz at 1 Hz/s timed from 49 Hz: the relay's delay.
+        {"action time", false, frequency(49.0), {{UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}}, {{nullptr, 0.2}}},
+        // Slides from 50 to 48 Hz at 4.0 .. 1.0 Hz/s; blocked above 2.2 Hz/s.
+        {"df/dt blocking", false, frequency(49.0, [](auto& s) { s.dfdtBlockHzPerSecond = 2.2; }),
+         {{UF::ITEM_FREQUENCY_SLIP, 50.0, 48.0, 0.0, 0.0, 0.0, UF::SLIP_BEGIN, 4.0, 1.0, 0.5}}, {{"2.000Hz/s", 0.0}}},
+        {"UF low-current blocking", false, frequency(49.0, [](auto& s) { s.lowCurrentBlockAmps = 0.5; }),
+         {{UF::ITEM_LOW_I_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::CURRENT_BEGIN, 0.2, 1.0, 0.2}}, {{"0.600A", 0.0}}},
+        {"voltage blocking", false, frequency(49.0, [](auto& s) { s.underVoltageBlockVolts = 37.0; }),
+         {{UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 30.0, 50.0, 4.0}}, {{"38.000V", 0.0}}},
+        // 50 .. 40 V by 2 V: 44 V is the first stop below 45 V; then
+        // 57.735 -> 30 V at 10 V/s timed from 45 V: the relay's delay.
+        {"action voltage, action time", true, voltage(),
+         {{UV::ITEM_ACTION_VOLTAGE, 50.0, 40.0, 2.0, 20.0, 0.0}, {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 45.0}},
+         {{"44.000V", 0.0}, {nullptr, 0.3}}},
+        // Slides from 57.735 to 30 V at 40 .. 10 V/s; blocked above 25 V/s.
+        {"dv/dt blocking", true, voltage([](auto& s) { s.dvdtBlockVoltsPerSecond = 25.0; }),
+         {{UV::ITEM_VOLTAGE_SLIP, 57.735, 30.0, 0.0, 0.0, 0.0, UV::SLIP_BEGIN, 40.0, 10.0, 10.0}}, {{"20.000V/s", 0.0}}},
+        {"UV low-current blocking", true, voltage([](auto& s) { s.lowCurrentBlockAmps = 0.5; }),
+         {{UV::ITEM_LOW_I_LOCK, 57.735, 30.0, 0.0, 20.0, 0.0, UV::CURRENT_BEGIN, 0.2, 1.0, 0.2}}, {{"0.600A", 0.0}}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        sim->unplugAll();
+        sim->plugIn(row.relay);
+        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
+        prepare(*vm);
+        addPoints(*vm, row.points);
+        run(*vm);
+        expectResults(*vm, row.expect);
+    }
+}
+
+// A search whose step is 0 and a slide rate of 0: the engine refuses the
+// start, the page may be left again, the message says why, the points are
+// as they were.
+TEST_F(LoadSheddingEngine, StartTheEngineRefusesLeavesThePointsAndSaysWhy)
+{
+    initialise();
+    struct Row
+    {
+        const char* name;
+        bool voltage;
+        TestPoint point;
+        ControllerTestor::StartRefusal reason;
+    };
+    const Row rows[] = {
+        {"frequency step 0", false, {UF::ITEM_ACTION_FREQUENCY, 49.5, 48.0, 0.0, 2.0, 0.0},
+         ControllerTestor::REFUSAL_ENDLESS_SEARCH},
+        {"voltage slip 0", true, {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 0.0, 45.0},
+         ControllerTestor::REFUSAL_SLIDE_RATE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        std::unique_ptr<ViewLoadSheddingModel> model = makeModel(row.voltage);
+        ViewLoadSheddingModel& vm = *model;
+        prepare(vm);
+        addPoints(vm, {row.point});
+        ASSERT_TRUE(vm.testStart());
+        EXPECT_FALSE(vm.getExitEnabled());
+        ASSERT_TRUE(waitFor([&] { return vm.getExitEnabled(); }));
+        EXPECT_EQ(vm.getState(VB::STATE_TYPE_RUNNING), 0);
+        EXPECT_EQ(testor().lastStartRefusalReason(), row.reason);
+        EXPECT_EQ(vm.getUserMessage(), ViewBaseModel::startRefusalText(row.reason));
+        ASSERT_EQ(vm.getPointsCount(), 1);
+        EXPECT_EQ(vm.getTestStates(0), VB::AO_STATE_TYPE_INITING);
+        EXPECT_EQ(vm.getActionTime(0), -1.0);
+        EXPECT_EQ(vm.getActiveIndex(), 0);
+    }
+}
