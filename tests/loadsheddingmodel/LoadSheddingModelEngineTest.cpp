@@ -39,16 +39,19 @@ class LoadSheddingEngine : public RunProtectionTest
 {
 protected:
     // The model as its page holds it: shown, following the state index,
-    // rated voltages before and after each fault; short pages.
+    // rated voltages before and after each fault. Pre-fault and after-fault
+    // pages of 1 s: the engine writes a load-shedding page only once the
+    // instrument has switched to the one before, and a slow machine must not
+    // reach a page still being written.
     void prepare(ViewLoadSheddingModel& vm)
     {
         vm.testActive();
         vm.updateDeviceConfig();
         for (int c = 0; c < 3; ++c)
             vm.setIntervalOutput(VB::AO_ITEM_TYPE_RANGE, VB::AOPortType(c), 57.735);
-        vm.setPreFaultTime(0.3);
+        vm.setPreFaultTime(1.0);
         vm.setHoldTime(0.5);
-        vm.setAfterFaultTime(0.2);
+        vm.setAfterFaultTime(1.0);
         selected.clear();
         QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, &vm, [&vm, this](int index) {
             vm.setActiveIndex(index >= 0 && index < vm.getPointsCount() ? index : 0);
