@@ -198,8 +198,7 @@ void ViewEnergyModel::ViewPointModel::calculateOutput(MeasureMeterType measure, 
 // ---- Construction -----------------------------------------------------------------------
 
 ViewEnergyModel::ViewEnergyModel(QObject* parent)
-    : ViewBaseModel(parent)
-    , testPoints(ViewPointLists::energy)
+    : ViewPointListModel(ViewPointLists::energy, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
 {
     const ControllerConfiguration* config = center()->testConfiguration;
@@ -576,12 +575,7 @@ bool ViewEnergyModel::testStart()
             return false;
         }
     }
-    if (!instrumentReadyToStart())
-        return false;
-    // Until the run reports, the entity's marks are the previous run's, or
-    // those of a start the engine refuses.
-    testPoints.closeWindow();
-    return startFromPage();
+    return ViewPointListModel::testStart();
 }
 
 // ---- Hooks ---------------------------------------------------------------------------------------------

@@ -38,7 +38,7 @@
 
 #include <memory>
 
-class ViewEnergyModel : public ViewBaseModel
+class ViewEnergyModel : public ViewPointListModel
 {
     Q_OBJECT
 
@@ -260,7 +260,6 @@ protected:
     void pushToEntity();
     void copyFromEntity();
 
-    ViewPointList testPoints;
     MeterType meterKind = Power_Active;
     double primaryCT = 1.0;
     double primaryPT = 110.0;

@@ -73,9 +73,8 @@ void ViewLoadSheddingModel::ViewSheddingPoint::CopyFrom(const ViewSheddingPoint&
 // ---- Construction -----------------------------------------------------------------------
 
 ViewLoadSheddingModel::ViewLoadSheddingModel(const Layout& owner, QObject* parent)
-    : ViewBaseModel(parent)
+    : ViewPointListModel(owner.list, parent)
     , layout(owner)
-    , testPoints(owner.list)
     , tempPoint(std::make_unique<ViewSheddingPoint>(owner))
 {
 }
@@ -285,23 +284,6 @@ double ViewLoadSheddingModel::getOutputRange(int port) const
 double ViewLoadSheddingModel::getOutputAngle(int port) const
 {
     return isPort(port) ? tempPoint->outputAngles[port] : 0.0;
-}
-
-// ---- Start ------------------------------------------------------------------------------------------
-
-bool ViewLoadSheddingModel::testStart()
-{
-    if (isTestRunning() || testPoints.count() == 0 || !instrumentReadyToStart())
-        return false;
-    // Until the run reports, the entity's marks are the previous run's, or
-    // those of a start the engine refuses.
-    testPoints.closeWindow();
-    return startFromPage();
-}
-
-bool ViewLoadSheddingModel::getStartEnabled() const
-{
-    return !isTestRunning() && testPoints.count() > 0 && getRunEnabled();
 }
 
 // ---- Hooks ------------------------------------------------------------------------------------------

@@ -35,7 +35,7 @@
 
 #include <memory>
 
-class ViewLoadSheddingModel : public ViewBaseModel
+class ViewLoadSheddingModel : public ViewPointListModel
 {
     Q_OBJECT
 
@@ -99,16 +99,6 @@ public:
     };
 
     ~ViewLoadSheddingModel() override;
-
-    // ---- Start -----------------------------------------------------------------------
-    // False, with nothing sent, while a run is in progress, with an empty
-    // list, or (the message says why) when the driver is not initialised or
-    // the power stage is too hot. On true the page's exit stays disabled
-    // until the engine reports the run state.
-    Q_INVOKABLE bool testStart();
-    // Whether the page offers "Start": no test runs, the list is not empty
-    // and the power stage is cool enough.
-    Q_INVOKABLE bool getStartEnabled() const;
 
     // ---- Edit point ------------------------------------------------------------------
     // An item outside the module's enumeration keeps the current one.
@@ -198,7 +188,6 @@ protected:
     void copyResultsFromEntity();
 
     const Layout& layout;
-    ViewPointList testPoints;
     double preFaultTime = 2.0;
     double holdTime = 5.0;
     double afterFaultTime = 0.5;

@@ -115,8 +115,7 @@ void ViewOvercurrentModel::ViewPointModel::clearResults()
 // ---- Construction -----------------------------------------------------------------------
 
 ViewOvercurrentModel::ViewOvercurrentModel(QObject* parent)
-    : ViewBaseModel(parent)
-    , testPoints(ViewPointLists::overcurrent)
+    : ViewPointListModel(ViewPointLists::overcurrent, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
     , curvePoint(ViewPointModel::zeroed())
 {
@@ -561,18 +560,6 @@ void ViewOvercurrentModel::setOutputBOState(int boindex, int bo)
 int ViewOvercurrentModel::getOutputBOState(int boindex) const
 {
     return inRange(boindex, 0, 3) ? outputBOStates[boindex] : 0;
-}
-
-// ---- Start ---------------------------------------------------------------------------------------------
-
-bool ViewOvercurrentModel::testStart()
-{
-    if (isTestRunning() || testPoints.count() == 0 || !instrumentReadyToStart())
-        return false;
-    // Until the run reports, the entity's marks are the previous run's, or
-    // those of a start the engine refuses.
-    testPoints.closeWindow();
-    return startFromPage();
 }
 
 // ---- Run -----------------------------------------------------------------------------------------------

@@ -36,7 +36,7 @@
 
 #include <memory>
 
-class ViewOvercurrentModel : public ViewBaseModel
+class ViewOvercurrentModel : public ViewPointListModel
 {
     Q_OBJECT
 
@@ -101,12 +101,6 @@ public:
 
     explicit ViewOvercurrentModel(QObject* parent = nullptr);
     ~ViewOvercurrentModel() override;
-
-    // ---- Start -----------------------------------------------------------------------
-    // False, with nothing sent, while a run is in progress, with an empty
-    // list, or (the message says why) when the driver is not initialised or
-    // the power stage is too hot.
-    Q_INVOKABLE bool testStart();
 
     // ---- Characteristics (index 0: function 50, 1: function 51) -----------------------
     Q_INVOKABLE void setIPickUp(int index, double value);
@@ -252,7 +246,6 @@ protected:
     QString timeText(double t) const;
 
     BaseOverCurrentHelper overcurrentCurves[2];
-    ViewPointList testPoints;
     std::unique_ptr<ViewPointModel> tempPoint;
     std::unique_ptr<ViewPointModel> curvePoint;
     qint32 activePointIndex = 0;

@@ -196,3 +196,8 @@ bool ViewPointListModel::testStart()
     testPoints.closeWindow();
     return startFromPage();
 }
+
+bool ViewPointListModel::getStartEnabled() const
+{
+    return !isTestRunning() && testPoints.count() > 0 && getRunEnabled();
+}

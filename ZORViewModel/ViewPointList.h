@@ -164,6 +164,9 @@ public:
     // empty, or (the message says why) when the driver is not initialised or
     // the power stage is too hot.
     Q_INVOKABLE bool testStart();
+    // Whether the page offers "Start": no test runs, the list is not empty
+    // and the power stage is cool enough.
+    Q_INVOKABLE bool getStartEnabled() const;
 
 protected:
     ViewPointListModel(const ViewPointListTraits& traits, QObject* parent);
