@@ -115,11 +115,6 @@ const ViewDistanceModel::ViewPointModel* ViewDistanceModel::pointOrEdit(int inde
     return p ? p : tempPoint.get();
 }
 
-bool ViewDistanceModel::ownEngineType() const
-{
-    return int(center()->testTestor->testType.load()) == int(TEST_DISTANCE);
-}
-
 // ---- Calculation ----------------------------------------------------------------------------
 
 bool ViewDistanceModel::doComputer(ViewPointModel* target)
@@ -456,8 +451,6 @@ int ViewDistanceModel::getTestResults(int index)
 
 // ---- List ----------------------------------------------------------------------------------------
 
-int ViewDistanceModel::getPointsCount() const { return testPoints.count(); }
-int ViewDistanceModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
 
 void ViewDistanceModel::setActiveIndex(int index)
 {
@@ -679,36 +672,10 @@ void ViewDistanceModel::copyResultsFromEntity()
     }
 }
 
-void ViewDistanceModel::doUpdateEntToVM(DATAType type, int subType)
+void ViewDistanceModel::completeEntityStates(const std::vector<int>& states)
 {
-    if (ownEngineType()) {
-        if (testPoints.copiesStates(type, subType))
-            copyStatesFromEntity();
-        else if (testPoints.copiesResults(type))
-            copyResultsFromEntity();
-    }
-    ViewBaseModel::doUpdateEntToVM(type, subType);
-}
-
-void ViewDistanceModel::doSwitchToStartState()
-{
-    if (getTestActiveType() != TEST_DISTANCE)
-        return;
-    activePointIndex = 0;
-    testPoints.runStarted();
-    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
-}
-
-void ViewDistanceModel::doSwitchToStopState()
-{
-    if (getTestActiveType() != TEST_DISTANCE)
-        return;
-    const std::vector<int> closed = testPoints.closeRunning();
-    if (!closed.empty()) {
-        ModelDistanceEntity* e = distanceEntity();
-        QMutexLocker lock(&e->entityLock);
-        for (int i : closed)
-            e->stateTestStates[testPoints.entityStateOf(i)] = ModelEntity::AO_STATE_TYPE_COMPLETED;
-    }
-    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+    ModelDistanceEntity* e = distanceEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int s : states)
+        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
 }

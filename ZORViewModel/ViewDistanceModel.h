@@ -186,8 +186,6 @@ public:
     Q_INVOKABLE int getTestResults(int index);
 
     // ---- List --------------------------------------------------------------------------------
-    Q_INVOKABLE int getPointsCount() const;
-    Q_INVOKABLE int getActiveIndex() const;
     Q_INVOKABLE void setActiveIndex(int index);
     // One copy of the edit point per ticked factor (0.70, 0.95, 1.05, 1.20;
     // one unchanged copy when none is ticked), while the list has room.
@@ -227,9 +225,6 @@ public:
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
-    void doUpdateEntToVM(DATAType type, int subType) override;
-    void doSwitchToStopState() override;
-    void doSwitchToStartState() override;
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
@@ -242,7 +237,6 @@ protected:
     ViewPointModel* point(int index) const;
     // The point at index, the edit point for any other index.
     const ViewPointModel* pointOrEdit(int index) const;
-    bool ownEngineType() const;
     // Calculates a point: its R and X, its fault phasors and the pre-fault
     // phasors. False (message shown, nothing written) when it cannot be solved.
     bool doComputer(ViewPointModel* target);
@@ -254,12 +248,12 @@ protected:
     void editSetting(T& field, T value);
     // The verdict of one point.
     void judge(ViewPointModel* target) const;
-    void copyStatesFromEntity();
-    void copyResultsFromEntity();
+    void copyStatesFromEntity() override;
+    void copyResultsFromEntity() override;
+    void completeEntityStates(const std::vector<int>& states) override;
     void pushToEntity();
     static QString faultName(int kind);
 
-    qint32 activePointIndex = 0;
     std::unique_ptr<ViewPointModel> tempPoint;
 
     double loadRanges[8];

@@ -225,11 +225,6 @@ const ViewEnergyModel::ViewPointModel* ViewEnergyModel::pointOrEdit(int index) c
     return p ? p : tempPoint.get();
 }
 
-bool ViewEnergyModel::ownEngineType() const
-{
-    return int(center()->testTestor->testType.load()) == int(TEST_ENERGY);
-}
-
 bool ViewEnergyModel::threeWire() const
 {
     return !singleEnable && measureMeterKind == Measure_Three;
@@ -515,8 +510,6 @@ int ViewEnergyModel::getTestResults(int index)
 
 // ---- List ----------------------------------------------------------------------------------------
 
-int ViewEnergyModel::getPointsCount() const { return testPoints.count(); }
-int ViewEnergyModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
 
 void ViewEnergyModel::setActiveIndex(int index)
 {
@@ -626,7 +619,7 @@ void ViewEnergyModel::doUpdateVMToEnt(DATAType type, int subType)
     }
 }
 
-void ViewEnergyModel::copyFromEntity()
+void ViewEnergyModel::copyStatesFromEntity()
 {
     ModelEnergyEntity* e = energyEntity();
     QMutexLocker lock(&e->entityLock);
@@ -639,32 +632,10 @@ void ViewEnergyModel::copyFromEntity()
     }
 }
 
-void ViewEnergyModel::doUpdateEntToVM(DATAType type, int subType)
+void ViewEnergyModel::completeEntityStates(const std::vector<int>& states)
 {
-    if (ownEngineType() && testPoints.copiesStates(type, subType))
-        copyFromEntity();
-    ViewBaseModel::doUpdateEntToVM(type, subType);
-}
-
-void ViewEnergyModel::doSwitchToStartState()
-{
-    if (getTestActiveType() != TEST_ENERGY)
-        return;
-    activePointIndex = 0;
-    testPoints.runStarted();
-    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
-}
-
-void ViewEnergyModel::doSwitchToStopState()
-{
-    if (getTestActiveType() != TEST_ENERGY)
-        return;
-    const std::vector<int> closed = testPoints.closeRunning();
-    if (!closed.empty()) {
-        ModelEnergyEntity* e = energyEntity();
-        QMutexLocker lock(&e->entityLock);
-        for (int i : closed)
-            e->stateTestStates[i] = ModelEntity::AO_STATE_TYPE_COMPLETED;
-    }
-    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+    ModelEnergyEntity* e = energyEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int s : states)
+        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
 }

@@ -219,8 +219,6 @@ public:
     Q_INVOKABLE void doComputer();
 
     // ---- List --------------------------------------------------------------------------------
-    Q_INVOKABLE int getPointsCount() const;
-    Q_INVOKABLE int getActiveIndex() const;
     Q_INVOKABLE void setActiveIndex(int index);
     // A copy of the edit point, evaluated, with nothing measured; refused
     // (message) when its count cannot be timed.
@@ -231,9 +229,6 @@ public:
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
-    void doUpdateEntToVM(DATAType type, int subType) override;
-    void doSwitchToStopState() override;
-    void doSwitchToStartState() override;
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
@@ -245,7 +240,6 @@ public:
 protected:
     ViewPointModel* point(int index) const;
     const ViewPointModel* pointOrEdit(int index) const;
-    bool ownEngineType() const;
     // Power, setting energy and time, error, verdict and phasors of one point.
     void calculate(ViewPointModel* target) const;
     // The message for a point whose count cannot be timed (number from 1;
@@ -258,7 +252,8 @@ protected:
     bool threeWire() const;
     QString unitWord() const;
     void pushToEntity();
-    void copyFromEntity();
+    void copyStatesFromEntity() override;
+    void completeEntityStates(const std::vector<int>& states) override;
 
     MeterType meterKind = Power_Active;
     double primaryCT = 1.0;
@@ -280,6 +275,5 @@ protected:
     bool localPulseEnable = false;
     double startTime = 5.0;
     double hotTime = 10.0;
-    qint32 activePointIndex = 0;
     std::unique_ptr<ViewPointModel> tempPoint;
 };

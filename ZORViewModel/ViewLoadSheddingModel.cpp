@@ -97,11 +97,6 @@ int ViewLoadSheddingModel::entityCount() const
     return std::min(testPoints.count(), layout.maxPoints);
 }
 
-bool ViewLoadSheddingModel::ownEngineType() const
-{
-    return int(center()->testTestor->testType.load()) == int(layout.list.testType);
-}
-
 bool ViewLoadSheddingModel::validItem(int item) const
 {
     return item >= 0 && item < layout.itemCount;
@@ -151,8 +146,6 @@ double ViewLoadSheddingModel::getAfterFaultTime() const { return afterFaultTime;
 
 // ---- List ---------------------------------------------------------------------------------------
 
-int ViewLoadSheddingModel::getPointsCount() const { return testPoints.count(); }
-int ViewLoadSheddingModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
 
 void ViewLoadSheddingModel::setActiveIndex(int index)
 {
@@ -369,39 +362,13 @@ void ViewLoadSheddingModel::copyResultsFromEntity()
     });
 }
 
-void ViewLoadSheddingModel::doUpdateEntToVM(DATAType type, int subType)
+void ViewLoadSheddingModel::completeEntityStates(const std::vector<int>& states)
 {
-    if (ownEngineType()) {
-        if (testPoints.copiesStates(type, subType))
-            copyStatesFromEntity();
-        else if (testPoints.copiesResults(type))
-            copyResultsFromEntity();
-    }
-    ViewBaseModel::doUpdateEntToVM(type, subType);
-}
-
-void ViewLoadSheddingModel::doSwitchToStartState()
-{
-    if (getTestActiveType() != layout.list.testType)
-        return;
-    activePointIndex = 0;
-    testPoints.runStarted();
-    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
-}
-
-void ViewLoadSheddingModel::doSwitchToStopState()
-{
-    if (getTestActiveType() != layout.list.testType)
-        return;
-    std::vector<int> closed = testPoints.closeRunning();
-    closed.erase(std::remove_if(closed.begin(), closed.end(), [this](int i) { return i >= layout.maxPoints; }),
-                 closed.end());
-    if (!closed.empty()) {
-        withEntity(layout.list.testType, [&closed](auto& e) {
-            QMutexLocker lock(&e.entityLock);
-            for (int i : closed)
-                e.stateTestStates[i] = ModelEntity::AO_STATE_TYPE_COMPLETED;
-        });
-    }
-    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+    withEntity(layout.list.testType, [this, &states](auto& e) {
+        QMutexLocker lock(&e.entityLock);
+        for (int s : states) {
+            if (s < layout.maxPoints)
+                e.stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+        }
+    });
 }

@@ -126,8 +126,6 @@ public:
     Q_INVOKABLE double getAfterFaultTime() const;
 
     // ---- List --------------------------------------------------------------------------
-    Q_INVOKABLE int getPointsCount() const;
-    Q_INVOKABLE int getActiveIndex() const;
     // A bad index leaves -1 selected and the edit point as it is.
     Q_INVOKABLE void setActiveIndex(int index);
     // A copy of the edit point, selected; nothing at the module's capacity.
@@ -163,9 +161,6 @@ public:
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
-    void doUpdateEntToVM(DATAType type, int subType) override;
-    void doSwitchToStopState() override;
-    void doSwitchToStartState() override;
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
@@ -177,20 +172,19 @@ protected:
     const ViewSheddingPoint* pointOrEdit(int index) const;
     // Points that reach the entity.
     int entityCount() const;
-    bool ownEngineType() const;
     bool validItem(int item) const;
     // An edit-point setting: stored when it differs.
     void setSetting(int setting, double value);
     double setting(int setting) const { return tempPoint->settings[setting]; }
     QString itemText(const char* source) const;
     void pushToEntity();
-    void copyStatesFromEntity();
-    void copyResultsFromEntity();
+    void copyStatesFromEntity() override;
+    void copyResultsFromEntity() override;
+    void completeEntityStates(const std::vector<int>& states) override;
 
     const Layout& layout;
     double preFaultTime = 2.0;
     double holdTime = 5.0;
     double afterFaultTime = 0.5;
-    qint32 activePointIndex = 0;
     std::unique_ptr<ViewSheddingPoint> tempPoint;
 };

@@ -161,11 +161,6 @@ const ViewOvercurrentModel::ViewPointModel* ViewOvercurrentModel::pointOrEdit(in
     return p ? p : tempPoint.get();
 }
 
-bool ViewOvercurrentModel::ownEngineType() const
-{
-    return int(center()->testTestor->testType.load()) == int(TEST_OVERCURRENT);
-}
-
 // ---- Windows -------------------------------------------------------------------------------
 
 double ViewOvercurrentModel::deviationOf(double t) const
@@ -454,8 +449,6 @@ int ViewOvercurrentModel::getTestResults(int index)
 
 // ---- List ----------------------------------------------------------------------------------------
 
-int ViewOvercurrentModel::getPointsCount() const { return testPoints.count(); }
-int ViewOvercurrentModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
 
 void ViewOvercurrentModel::setActiveIndex(int index)
 {
@@ -667,36 +660,10 @@ void ViewOvercurrentModel::copyResultsFromEntity()
     }
 }
 
-void ViewOvercurrentModel::doUpdateEntToVM(DATAType type, int subType)
+void ViewOvercurrentModel::completeEntityStates(const std::vector<int>& states)
 {
-    if (ownEngineType()) {
-        if (testPoints.copiesStates(type, subType))
-            copyStatesFromEntity();
-        else if (testPoints.copiesResults(type))
-            copyResultsFromEntity();
-    }
-    ViewBaseModel::doUpdateEntToVM(type, subType);
-}
-
-void ViewOvercurrentModel::doSwitchToStartState()
-{
-    if (getTestActiveType() != TEST_OVERCURRENT)
-        return;
-    activePointIndex = 0;
-    testPoints.runStarted();
-    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
-}
-
-void ViewOvercurrentModel::doSwitchToStopState()
-{
-    if (getTestActiveType() != TEST_OVERCURRENT)
-        return;
-    const std::vector<int> closed = testPoints.closeRunning();
-    if (!closed.empty()) {
-        ModelOvercurrentEntity* e = overcurrentEntity();
-        QMutexLocker lock(&e->entityLock);
-        for (int i : closed)
-            e->stateTestStates[testPoints.entityStateOf(i)] = ModelEntity::AO_STATE_TYPE_COMPLETED;
-    }
-    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int s : states)
+        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
 }

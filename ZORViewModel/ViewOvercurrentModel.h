@@ -160,8 +160,6 @@ public:
     Q_INVOKABLE int getTestResults(int index);
 
     // ---- List --------------------------------------------------------------------------------
-    Q_INVOKABLE int getPointsCount() const;
-    Q_INVOKABLE int getActiveIndex() const;
     // A bad index selects point 0 (copied when the list has one).
     Q_INVOKABLE void setActiveIndex(int index);
     // A copy of the edit point, its window recomputed; selected.
@@ -203,9 +201,6 @@ public:
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
-    void doUpdateEntToVM(DATAType type, int subType) override;
-    void doSwitchToStopState() override;
-    void doSwitchToStartState() override;
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
@@ -217,7 +212,6 @@ public:
 protected:
     ViewPointModel* point(int index) const;
     const ViewPointModel* pointOrEdit(int index) const;
-    bool ownEngineType() const;
     // The window and setting time of a point.
     void ComputerTime(ViewPointModel* target);
     // Point index, the edit point for any other index.
@@ -238,8 +232,9 @@ protected:
     // a family or row outside it, or a non-finite pickup or dial, takes
     // the value `before` held.
     static void keepInCatalogue(BaseOverCurrentHelper& curve, const BaseOverCurrentHelper& before);
-    void copyStatesFromEntity();
-    void copyResultsFromEntity();
+    void copyStatesFromEntity() override;
+    void copyResultsFromEntity() override;
+    void completeEntityStates(const std::vector<int>& states) override;
     void pushToEntity();
     static QString faultName(int kind);
     // "NaN", "INF" or the time with its unit.
@@ -248,7 +243,6 @@ protected:
     BaseOverCurrentHelper overcurrentCurves[2];
     std::unique_ptr<ViewPointModel> tempPoint;
     std::unique_ptr<ViewPointModel> curvePoint;
-    qint32 activePointIndex = 0;
     double currentTolrel = 5.0;
     double currentTolabs = 0.05;
     double timeTolrel = 5.0;

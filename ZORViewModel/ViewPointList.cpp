@@ -2,6 +2,7 @@
 
 #include "ViewPointList.h"
 
+#include "ControllerCenter.h"
 #include "BaseXmlUtilities.h"
 
 #include <QDebug>
@@ -200,4 +201,45 @@ bool ViewPointListModel::testStart()
 bool ViewPointListModel::getStartEnabled() const
 {
     return !isTestRunning() && testPoints.count() > 0 && getRunEnabled();
+}
+
+int ViewPointListModel::getPointsCount() const { return testPoints.count(); }
+int ViewPointListModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
+
+bool ViewPointListModel::ownEngineType() const
+{
+    return int(center()->testTestor->testType.load()) == int(testPoints.traits().testType);
+}
+
+void ViewPointListModel::doUpdateEntToVM(DATAType type, int subType)
+{
+    if (ownEngineType()) {
+        if (testPoints.copiesStates(type, subType))
+            copyStatesFromEntity();
+        else if (testPoints.copiesResults(type))
+            copyResultsFromEntity();
+    }
+    ViewBaseModel::doUpdateEntToVM(type, subType);
+}
+
+void ViewPointListModel::doSwitchToStartState()
+{
+    if (getTestActiveType() != testPoints.traits().testType)
+        return;
+    activePointIndex = 0;
+    testPoints.runStarted();
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
+}
+
+void ViewPointListModel::doSwitchToStopState()
+{
+    if (getTestActiveType() != testPoints.traits().testType)
+        return;
+    std::vector<int> states = testPoints.closeRunning();
+    if (!states.empty()) {
+        for (int& s : states)
+            s = testPoints.entityStateOf(s);
+        completeEntityStates(states);
+    }
+    emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
 }

@@ -2,10 +2,10 @@
 
 // The test-point list of the protection-test models (distance, overcurrent,
 // energy meter, under-frequency and under-voltage load shedding). Each model
-// is its own class on ViewBaseModel and holds one ViewPointList as its
-// `testPoints`, with its own `activePointIndex` and edit point (`tempPoint`);
-// the list keeps what every model does alike, and the model's row of
-// ViewPointListTraits says where they differ.
+// derives from ViewPointListModel, which holds one ViewPointList as its
+// `testPoints` and the selection `activePointIndex`; the model keeps its own
+// edit point (`tempPoint`). The list keeps what every model does alike, and
+// the model's row of ViewPointListTraits says where they differ.
 //
 //  - at most kMaxPoints records, owned, in run order; a record knows its
 //    progress (testState) and writes and reads itself in the parameter file;
@@ -17,9 +17,9 @@
 //    start left, and the points keep their own;
 //  - the list in the parameter file: "pointCount" and "point" + i, at most
 //    kMaxPoints read, a point stored while it ran read back as completed;
-//  - the start from the page (ViewPointListModel, the base of the list
-//    models): the page's exit and the message of a refused start as on the
-//    source-test pages.
+//  - the start from the page and the run hooks (ViewPointListModel, the
+//    base of the list models): the page's exit and the message of a refused
+//    start as on the source-test pages; progress copied and completed.
 //
 // GUI thread only.
 
@@ -168,8 +168,31 @@ public:
     // and the power stage is cool enough.
     Q_INVOKABLE bool getStartEnabled() const;
 
+    Q_INVOKABLE int getPointsCount() const;
+    // The selection the page shows (ViewPointList::activeIndex).
+    Q_INVOKABLE int getActiveIndex() const;
+
 protected:
     ViewPointListModel(const ViewPointListTraits& traits, QObject* parent);
 
+    // Whether the engine's active test is this list's module.
+    bool ownEngineType() const;
+
+    // The run hooks every list model shares: progress and results copied
+    // from the entity on the reports the traits name, while the entity's
+    // marks are the list's; the start hook opens that window and selects
+    // the first point; the stop hook completes the running points, in the
+    // list and in the entity.
+    void doUpdateEntToVM(DATAType type, int subType) override;
+    void doSwitchToStartState() override;
+    void doSwitchToStopState() override;
+
+    // The module's side of those hooks; each takes the entity's lock.
+    virtual void copyStatesFromEntity() = 0;
+    virtual void copyResultsFromEntity() {}
+    // Marks these entity states COMPLETED.
+    virtual void completeEntityStates(const std::vector<int>& states) = 0;
+
     ViewPointList testPoints;
+    qint32 activePointIndex = 0;
 };
