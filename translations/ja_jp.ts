@@ -915,6 +915,205 @@
     </message>
 </context>
 <context>
+    <name>ModelEnergyPage</name>
+    <message>
+        <source>ind.</source>
+        <translation>誘導</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>容量</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>Testing</source>
+        <translation>試験中</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>試験点</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>計器設定</translation>
+    </message>
+    <message>
+        <source>脉冲输出</source>
+        <translation>パルス出力</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>電圧</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>電流</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>パルス</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>電力</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>力率</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>設定</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>実測</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>誤差</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>結果</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>計器種別</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>有効電力</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>無効電力</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>皮相電力</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>三相四線</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>三相三線</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>単相</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>精度</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>電力量</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>二次</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>一次</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>予熱時間</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>起動時間</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>パルス種別</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>立上り</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>立下り</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>パルス数</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>受電</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>送電</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>受送電</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>安定時間</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>パルス定数</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>自局パルス送出</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>

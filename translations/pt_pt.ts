@@ -915,6 +915,205 @@
     </message>
 </context>
 <context>
+    <name>ModelEnergyPage</name>
+    <message>
+        <source>ind.</source>
+        <translation>ind.</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>cap.</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>Testing</source>
+        <translation>A testar</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Pontos</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Contador</translation>
+    </message>
+    <message>
+        <source>脉冲输出</source>
+        <translation>Saída de impulsos</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Tensão</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Corrente</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Ângulo</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Impulsos</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remover</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Potência</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>Fator</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Definido</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Medido</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Erro</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>Tipo</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>Ativa</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>Reativa</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>Aparente</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>3F4C</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>3F3C</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Monof.</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Classe</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Energia</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Secundário</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primário</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>Aquecimento</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Arranque</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>Impulso</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>Subida</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>Descida</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>Imp./volta</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Sentido</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importação</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportação</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>Imp./Exp.</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Estabiliz.</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>Constante de impulsos</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>Enviar impulsos locais</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>

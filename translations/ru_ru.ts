@@ -915,6 +915,205 @@
     </message>
 </context>
 <context>
+    <name>ModelEnergyPage</name>
+    <message>
+        <source>ind.</source>
+        <translation>инд.</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>ёмк.</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>Testing</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Точки</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Счётчик</translation>
+    </message>
+    <message>
+        <source>脉冲输出</source>
+        <translation>Выход импульсов</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Напр.</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Ток</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Угол</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Импульсы</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Мощность</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>Коэфф.</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Задано</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Измерено</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Погр.</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Результат</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>Тип</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>Активная</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>Реактивн.</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>Полная</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>3Ф4П</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>3Ф3П</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>1-фаз.</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Класс</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Энергия</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Вторичн.</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Первичн.</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>Прогрев</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Пуск</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>Импульс</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>Фронт</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>Спад</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>Имп./об.</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Направл.</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Приём</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Отдача</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>Приём/отдача</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Установл.</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>Постоянная имп.</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>Выдавать свои импульсы</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>

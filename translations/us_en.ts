@@ -915,6 +915,205 @@
     </message>
 </context>
 <context>
+    <name>ModelEnergyPage</name>
+    <message>
+        <source>ind.</source>
+        <translation>ind.</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>cap.</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>Testing</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Meter</translation>
+    </message>
+    <message>
+        <source>脉冲输出</source>
+        <translation>Pulse output</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>Voltage</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>Current</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>Angle</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>Pulse</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>Power</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>Factor</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>Setting</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>Actual</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>Dev</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>Meter type</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>Active</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>Reactive</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>Apparent</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>3P4W</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>3P3W</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>Single</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>Precision</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>Quantity</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Secondary</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>Primary</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>Heat time</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>Start time</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>Pulse type</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>Rising</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>Falling</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>Pulse Count</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Import</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Export</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>Import/Export</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Settling</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>Pulse constant</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>Send local pulses</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>

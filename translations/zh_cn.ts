@@ -915,6 +915,205 @@
     </message>
 </context>
 <context>
+    <name>ModelEnergyPage</name>
+    <message>
+        <source>ind.</source>
+        <translation>感性</translation>
+    </message>
+    <message>
+        <source>cap.</source>
+        <translation>容性</translation>
+    </message>
+    <message>
+        <source>NoTest</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>Testing</source>
+        <translation>测试中</translation>
+    </message>
+    <message>
+        <source>Passed</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>Failed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>No Action</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>测试参数</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>综合参数</translation>
+    </message>
+    <message>
+        <source>脉冲输出</source>
+        <translation>脉冲输出</translation>
+    </message>
+    <message>
+        <source>Voltage</source>
+        <translation>电压</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Current</source>
+        <translation>电流</translation>
+    </message>
+    <message>
+        <source>Angle</source>
+        <translation>角度</translation>
+    </message>
+    <message>
+        <source>Pulse</source>
+        <translation>脉冲数</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Power</source>
+        <translation>功率</translation>
+    </message>
+    <message>
+        <source>Factor</source>
+        <translation>功率因数</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设定电量</translation>
+    </message>
+    <message>
+        <source>Actual</source>
+        <translation>实测电量</translation>
+    </message>
+    <message>
+        <source>Dev</source>
+        <translation>误差</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Meter type</source>
+        <translation>表计类型</translation>
+    </message>
+    <message>
+        <source>Active Power</source>
+        <translation>有功</translation>
+    </message>
+    <message>
+        <source>Reactive Power</source>
+        <translation>无功</translation>
+    </message>
+    <message>
+        <source>Apparent Power</source>
+        <translation>视在</translation>
+    </message>
+    <message>
+        <source>3P4W</source>
+        <translation>三相四线</translation>
+    </message>
+    <message>
+        <source>3P3W</source>
+        <translation>三相三线</translation>
+    </message>
+    <message>
+        <source>Single</source>
+        <translation>单相</translation>
+    </message>
+    <message>
+        <source>Precision</source>
+        <translation>精度</translation>
+    </message>
+    <message>
+        <source>Quantity</source>
+        <translation>电量</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>二次</translation>
+    </message>
+    <message>
+        <source>Primary</source>
+        <translation>一次</translation>
+    </message>
+    <message>
+        <source>Heat time</source>
+        <translation>预热时间</translation>
+    </message>
+    <message>
+        <source>Start time</source>
+        <translation>启动时间</translation>
+    </message>
+    <message>
+        <source>Pulse type</source>
+        <translation>脉冲类型</translation>
+    </message>
+    <message>
+        <source>Rising</source>
+        <translation>上升沿</translation>
+    </message>
+    <message>
+        <source>Falling</source>
+        <translation>下降沿</translation>
+    </message>
+    <message>
+        <source>Pulse Count</source>
+        <translation>每转脉冲</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>正向</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>反向</translation>
+    </message>
+    <message>
+        <source>Import/Export</source>
+        <translation>双向</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>稳定时间</translation>
+    </message>
+    <message>
+        <source>Pulse constant</source>
+        <translation>脉冲常数</translation>
+    </message>
+    <message>
+        <source>Whether to send a local pulse</source>
+        <translation>发送本地脉冲</translation>
+    </message>
+</context>
+<context>
     <name>ModelHarmonicPage</name>
     <message>
         <source>未动作</source>

@@ -479,7 +479,7 @@ Item {
             ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
             ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9; source: "qrc:/QMLPages/DC/ModelDirectPage.qml" }
             ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10; source: "qrc:/QMLPages/Oscillate/ModelOscillatePage.qml" }
-            ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11 }               // ModelEnergyPage
+            ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11; source: "qrc:/QMLPages/Energy/ModelEnergyPage.qml" }
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.
             ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false
                              source: "qrc:/QMLPages/FileManager/FileManagerPage.qml" }

@@ -199,4 +199,16 @@ TestCase {
         }
         model.clearUserMessage()
     }
+
+    // Waits for a temperature notice the page takes: the power stage's
+    // temperature changed, below the resume threshold.
+    function waitTemperatureNotice(degC) {
+        var seen = false
+        var onData = function(type) { if (type === ViewBaseModel.DATA_TYPE_RT_TEMP) seen = true }
+        model.sigUpdateDataToView.connect(onData)
+        pageBench.setAmplifierTemperature(degC)
+        tryVerify(function() { return seen }, 30000, "temperature notice")
+        model.sigUpdateDataToView.disconnect(onData)
+        verify(model.getRunEnabled())
+    }
 }

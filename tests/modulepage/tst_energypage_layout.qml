@@ -1,0 +1,77 @@
+import QtQuick 2.15
+import QtTest 1.15
+import ZOR.ViewBaseModel 1.0
+import ZOR.ViewEnergyModel 1.0
+
+// What the idle energy-meter page offers: "Start" only with points (also
+// after a temperature notice), the units by meter kind, "Angle" and "Cos φ"
+// only where the meter kind has a phase angle.
+Item {
+    id: root
+    width: 800
+    height: 480
+
+    ModulePageHarness {
+        id: harness
+        module: ViewBaseModel.TEST_ENERGY
+        pageSource: "qrc:/QMLPages/Energy/ModelEnergyPage.qml"
+        relays: "none"
+    }
+
+    ModulePageTestCase {
+        name: "EnergyPageLayout"
+        harness: harness
+
+        function init() {
+            idlePage()
+            if (page.resultList.collapsed)
+                tap("resultTitleButton")
+            tap("pointTabButton")
+        }
+
+        function cleanupTestCase() {
+            model.setMeterKind(ViewEnergyModel.Power_Active)
+        }
+
+        function test_startNeedsAPoint() {
+            tap("clearButton")
+            compare(control("headerCell0").text, "")
+            verify(!control("startButton").enabled)
+            waitTemperatureNotice(30)
+            verify(!control("startButton").enabled)
+            tap("addButton")
+            verify(control("startButton").enabled)
+            compare(control("headerCell0").text, "1")
+            waitTemperatureNotice(25)
+            verify(control("startButton").enabled)
+        }
+
+        function test_unitsAndFieldsByMeterKind_data() {
+            return [
+                { tag: "active", kind: 0, power: "W", energy: "Wh", quantity: "kWh", angle: true },
+                { tag: "reactive", kind: 1, power: "Var", energy: "Varh", quantity: "kVarh", angle: true },
+                { tag: "apparent", kind: 2, power: "Va", energy: "Vah", quantity: "kVah", angle: false },
+            ]
+        }
+
+        function test_unitsAndFieldsByMeterKind(row) {
+            tap("clearButton")
+            tap("addButton")
+            tap("generalTabButton")
+            choose("meterKindBox", row.kind)
+            compare(model.getMeterKind(), row.kind)
+            compare([control("secondaryPulseBox").unit, control("primaryPulseBox").unit],
+                    ["imp/" + row.quantity, "imp/k" + row.quantity])
+            tap("pulseTabButton")
+            compare(control("pulseConstBox").unit, "imp/" + row.quantity)
+            tap("pointTabButton")
+            compare([control("angleBox").enabled, control("factorBox").enabled], [row.angle, row.angle])
+            var power = control("cell0_1").text
+            var energy = control("cell0_5").text
+            compare(power.slice(power.length - row.power.length), row.power, power)
+            verify(/^[0-9]/.test(power.slice(power.length - row.power.length - 1)), power)
+            compare(energy.slice(energy.length - row.energy.length), row.energy, energy)
+            verify(/^[0-9]/.test(energy.slice(energy.length - row.energy.length - 1)), energy)
+        }
+    }
+}
