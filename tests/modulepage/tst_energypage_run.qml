@@ -8,7 +8,8 @@ import ZOR.ViewEnergyModel 1.0
 // it as a reactive meter, so the point at 45° reads -0.800 % and passes a
 // 1 % class, the one at 60° (active energy 42 % below reactive) fails. The
 // home button is held from the start until the engine reports the run; the
-// file dialog saves and loads parameters and saves the report.
+// file dialog saves and loads parameters and saves the report; a start the
+// engine refuses gives the home button back.
 Item {
     id: root
     width: 800
@@ -102,6 +103,29 @@ Item {
             answerMessage("导入参数成功！")
             compare(model.getPointsCount(), 2)
             compare([cell(0, 7), cell(0, 8), cell(1, 8)], ["-0.800%", "Passed", "Failed"])
+        }
+
+        // Local pulses for a point without power: the engine refuses the
+        // start, the page says why, returns to idle and may be left.
+        function test_3_aStartTheEngineRefusesReleasesTheExit() {
+            tap("pulseTabButton")
+            if (!control("localPulseCheck").checked)
+                tap("localPulseCheck")
+            verify(model.getLocalPulseEnable())
+            tap("pointTabButton")
+            tap("clearButton")
+            enter("currentBox", "0")
+            tap("addButton")
+            compare(model.getPointsCount(), 1)
+            harness.exitHistory = []
+            tap("startButton")
+            answerMessage()
+            waitRunning(false)
+            verify(control("startButton").visible)
+            tryCompare(harness, "exitEnabled", true, 30000)
+            compare(harness.exitHistory[0], false)
+            tap("pulseTabButton")
+            tap("localPulseCheck")
         }
     }
 }
