@@ -32,7 +32,6 @@ ModulePageFrame {
 
     readonly property alias tabs: tabs
     readonly property alias resultList: resultList
-    readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
     readonly property var phasorPorts: voltFour ? [0, 1, 2, 3, 4, 5, 6] : [0, 1, 2, 4, 5, 6]
     readonly property var loadTypes: [qsTr("ind."), qsTr("cap.")]
     readonly property bool apparent: meterKind === ViewEnergyModel.Power_Apparent
@@ -89,10 +88,9 @@ ModulePageFrame {
         }
     }
 
-    function phasorText(port, angle) {
-        if (revision < 0)
-            return ""
-        if (angle)
+    // Cell `column` of the edit point's phasor of `port`: 1 amplitude, 2 angle.
+    function phasorText(port, column) {
+        if (column === 2)
             return formatted(viewEnergyModel.getOutputAngle(-1, port)) + "°"
         return formatted(viewEnergyModel.getOutputRange(-1, port)) + (port < 4 ? "V" : "A")
     }
@@ -369,41 +367,17 @@ ModulePageFrame {
                 }
 
                 // The edit point's output phasors (display only).
-                Column {
+                PhasorTable {
                     id: phasorTable
                     objectName: "phasorTable"
                     x: 516
                     width: 272
-                    readonly property int cellHeight: page.voltFour ? 22 : 23
-
-                    Repeater {
-                        model: page.phasorPorts
-                        Row {
-                            id: phasorRow
-                            readonly property int port: modelData
-                            objectName: "phasorRow" + index
-                            Repeater {
-                                model: 3
-                                Rectangle {
-                                    width: index === 0 ? 40 : 116
-                                    height: phasorTable.cellHeight
-                                    color: globalConfiguration.customBackground
-                                    border.color: globalConfiguration.customGray
-                                    Text {
-                                        objectName: "phasor" + phasorRow.port + "_" + index
-                                        anchors.fill: parent
-                                        horizontalAlignment: Text.AlignHCenter
-                                        verticalAlignment: Text.AlignVCenter
-                                        color: globalConfiguration.customForeground
-                                        font.family: globalConfiguration.customFontFamily
-                                        font.pixelSize: page.tinyFontSize
-                                        text: index === 0 ? page.portNames[phasorRow.port]
-                                                          : page.phasorText(phasorRow.port, index === 2)
-                                    }
-                                }
-                            }
-                        }
-                    }
+                    ports: page.phasorPorts
+                    columnWidths: [40, 116, 116]
+                    cellHeight: page.voltFour ? 22 : 23
+                    pixelSize: page.tinyFontSize
+                    revision: page.revision
+                    cellText: page.phasorText
                 }
             }
 

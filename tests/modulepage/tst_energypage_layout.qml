@@ -5,7 +5,8 @@ import ZOR.ViewEnergyModel 1.0
 
 // What the idle energy-meter page offers: "Start" only with points (also
 // after a temperature notice), the units by meter kind, "Angle" and "Cos φ"
-// only where the meter kind has a phase angle.
+// only where the meter kind has a phase angle, the phasor rows by the
+// voltage phases.
 Item {
     id: root
     width: 800
@@ -31,6 +32,29 @@ Item {
 
         function cleanupTestCase() {
             model.setMeterKind(ViewEnergyModel.Power_Active)
+            harness.systemModel.setVoltagePhasesType(0)
+        }
+
+        function test_phasorRowsByVoltagePhases_data() {
+            return [
+                { tag: "four", four: 1, rows: ["UA", "UB", "UC", "UX", "IA", "IB", "IC"] },
+                { tag: "three", four: 0, rows: ["UA", "UB", "UC", "IA", "IB", "IC"] },
+            ]
+        }
+
+        function test_phasorRowsByVoltagePhases(row) {
+            hidePage()
+            harness.systemModel.setVoltagePhasesType(row.four)
+            showPage()
+            var names = []
+            for (var i = 0; i < 8; ++i) {
+                var cell = findChild(page, "phasorRow" + i)
+                if (cell)
+                    names.push(findChild(cell, "phasor" + cell.port + "_0").text)
+            }
+            compare(names, row.rows)
+            enter("angleBox", "60")
+            compare(control("phasor4_2").text, "-60.000°")
         }
 
         function test_startNeedsAPoint() {
