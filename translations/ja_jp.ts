@@ -1288,6 +1288,169 @@
     </message>
 </context>
 <context>
+    <name>ModelOvercurrentPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>試験中</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>合格</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>不合格</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>試験</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>総合設定</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>トリガ</translation>
+    </message>
+    <message>
+        <source>曲线图</source>
+        <translation>曲線</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>瞬時過電流</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>始動値</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>時間設定</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>機能</translation>
+    </message>
+    <message>
+        <source>Fault-Type</source>
+        <translation>故障種別</translation>
+    </message>
+    <message>
+        <source>Time Overcurrent</source>
+        <translation>限時過電流</translation>
+    </message>
+    <message>
+        <source>Cure</source>
+        <translation>曲線</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>試験電流</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>Multi</source>
+        <translation>複数</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>Current Tol</source>
+        <translation>電流許容差</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>電流絶対誤差</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>最大故障時間</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>時間許容差</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>時間絶対誤差</translation>
+    </message>
+    <message>
+        <source>辅助故障电压</source>
+        <translation>補助故障電圧</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>故障前:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>間隔:</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>故障電圧</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>一回のみ出力</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>電流角度</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>故障種別</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>値</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定時間</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>最小時間</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>最大時間</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>結果</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>

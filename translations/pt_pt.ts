@@ -1288,6 +1288,169 @@
     </message>
 </context>
 <context>
+    <name>ModelOvercurrentPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>A testar</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Aprovado</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Teste</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Geral</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Disparo</translation>
+    </message>
+    <message>
+        <source>曲线图</source>
+        <translation>Curva</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>Sobrecorr. inst.</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Arranque</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Temporiz.</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Função</translation>
+    </message>
+    <message>
+        <source>Fault-Type</source>
+        <translation>Tipo falha</translation>
+    </message>
+    <message>
+        <source>Time Overcurrent</source>
+        <translation>Sobrecorr. temp.</translation>
+    </message>
+    <message>
+        <source>Cure</source>
+        <translation>Curva</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I teste</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>Multi</source>
+        <translation>Série</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remover</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>Current Tol</source>
+        <translation>Tol. corrente</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Tol. I absoluta</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>T. falha máx.</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Tol. tempo</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Tol. T absoluta</translation>
+    </message>
+    <message>
+        <source>辅助故障电压</source>
+        <translation>Tensão aux. falha</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.pré:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.interv.:</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>U falha</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Saída única</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>Âng. I</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Tipo falha</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Valor</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>T.mín</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>T.máx</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ED</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Resultado</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>

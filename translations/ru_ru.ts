@@ -1288,6 +1288,169 @@
     </message>
 </context>
 <context>
+    <name>ModelOvercurrentPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Годен</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Триггер</translation>
+    </message>
+    <message>
+        <source>曲线图</source>
+        <translation>Кривая</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>МТО</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Уставка</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Функция</translation>
+    </message>
+    <message>
+        <source>Fault-Type</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>Time Overcurrent</source>
+        <translation>МТЗ</translation>
+    </message>
+    <message>
+        <source>Cure</source>
+        <translation>Кривая</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I исп.</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Добавить</translation>
+    </message>
+    <message>
+        <source>Multi</source>
+        <translation>Серия</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Очистить</translation>
+    </message>
+    <message>
+        <source>Current Tol</source>
+        <translation>Допуск I</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Абс. допуск I</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>Макс. T КЗ</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Допуск T</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Абс. допуск T</translation>
+    </message>
+    <message>
+        <source>辅助故障电压</source>
+        <translation>Доп. напр. КЗ</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.доав.:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.пауз.:</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>U КЗ</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Однократно</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>Угол I</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>Вид КЗ</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Значение</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>Туст</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>Tмин</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>Tмакс</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>ДВ</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Результат</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>

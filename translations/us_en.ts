@@ -1288,6 +1288,169 @@
     </message>
 </context>
 <context>
+    <name>ModelOvercurrentPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>Passed</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Test</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>Trigger</translation>
+    </message>
+    <message>
+        <source>曲线图</source>
+        <translation>Curve</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>Inst. Overcurrent</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>Pick-up</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>Dial Time</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>Function</translation>
+    </message>
+    <message>
+        <source>Fault-Type</source>
+        <translation>Fault-Type</translation>
+    </message>
+    <message>
+        <source>Time Overcurrent</source>
+        <translation>Time Overcurrent</translation>
+    </message>
+    <message>
+        <source>Cure</source>
+        <translation>Cure</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I test</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>Multi</source>
+        <translation>Multi</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Remove</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Current Tol</source>
+        <translation>Current Tol</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>Current Tol abs.</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>Max Fault Time</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>Time Tol</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>Time Tol abs.</translation>
+    </message>
+    <message>
+        <source>辅助故障电压</source>
+        <translation>Aux. fault voltage</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>T.Prefault:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>T.Interval:</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>Fault VPN</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>Output Once</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>I-Angle</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>F-Type</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>T.nom</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>T.min</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>T.max</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>DI</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>Result</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>

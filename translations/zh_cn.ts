@@ -1288,6 +1288,169 @@
     </message>
 </context>
 <context>
+    <name>ModelOvercurrentPage</name>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>测试中</translation>
+    </message>
+    <message>
+        <source>通过</source>
+        <translation>通过</translation>
+    </message>
+    <message>
+        <source>失败</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>测试参数</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>综合参数</translation>
+    </message>
+    <message>
+        <source>触发逻辑</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>曲线图</source>
+        <translation>曲线图</translation>
+    </message>
+    <message>
+        <source>Inst. Overcurrent</source>
+        <translation>速断过流</translation>
+    </message>
+    <message>
+        <source>Pick-up</source>
+        <translation>启动值</translation>
+    </message>
+    <message>
+        <source>Dial Time</source>
+        <translation>时间整定</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>功能</translation>
+    </message>
+    <message>
+        <source>Fault-Type</source>
+        <translation>故障类型</translation>
+    </message>
+    <message>
+        <source>Time Overcurrent</source>
+        <translation>反时限过流</translation>
+    </message>
+    <message>
+        <source>Cure</source>
+        <translation>曲线</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>试验电流</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>Multi</source>
+        <translation>多点</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>Current Tol</source>
+        <translation>电流相对误差</translation>
+    </message>
+    <message>
+        <source>电流允许绝对偏差</source>
+        <translation>电流允许绝对偏差</translation>
+    </message>
+    <message>
+        <source>Max Fault Time</source>
+        <translation>最大故障时间</translation>
+    </message>
+    <message>
+        <source>Time Tol</source>
+        <translation>时间相对误差</translation>
+    </message>
+    <message>
+        <source>时间允许绝对偏差</source>
+        <translation>时间允许绝对偏差</translation>
+    </message>
+    <message>
+        <source>辅助故障电压</source>
+        <translation>辅助故障电压</translation>
+    </message>
+    <message>
+        <source>故障前时间:</source>
+        <translation>故障前时间:</translation>
+    </message>
+    <message>
+        <source>间隔时间:</source>
+        <translation>间隔时间:</translation>
+    </message>
+    <message>
+        <source>Fault VPN</source>
+        <translation>故障电压</translation>
+    </message>
+    <message>
+        <source>仅输出一次</source>
+        <translation>仅输出一次</translation>
+    </message>
+    <message>
+        <source>I-Angle</source>
+        <translation>电流角度</translation>
+    </message>
+    <message>
+        <source>故障类型</source>
+        <translation>故障类型</translation>
+    </message>
+    <message>
+        <source>绝对值</source>
+        <translation>绝对值</translation>
+    </message>
+    <message>
+        <source>整定时间</source>
+        <translation>整定时间</translation>
+    </message>
+    <message>
+        <source>最小时间</source>
+        <translation>最小时间</translation>
+    </message>
+    <message>
+        <source>最大时间</source>
+        <translation>最大时间</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>开入</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>结果</source>
+        <translation>结果</translation>
+    </message>
+</context>
+<context>
     <name>ModelRampingPage</name>
     <message>
         <source>未动作</source>

@@ -17,6 +17,10 @@ UserReportParmDialog {
     property string saveFileName: ""
 
     signal parametersLoaded()
+    // Just before the report is written (a page adds its images) and after
+    // parameters were saved.
+    signal reportSaving()
+    signal parametersSaved()
 
     closePolicy: Popup.NoAutoClose
 
@@ -36,8 +40,10 @@ UserReportParmDialog {
     }
 
     function saveParametersNow() {
-        messageDialog.showMessage(viewModel.backupParameter(saveFileName) ? qsTr("保存参数成功！")   // saved
-                                                                          : qsTr("保存参数失败！"))  // not saved
+        var saved = viewModel.backupParameter(saveFileName)
+        parametersSaved()
+        messageDialog.showMessage(saved ? qsTr("保存参数成功！")     // saved
+                                        : qsTr("保存参数失败！"))    // not saved
     }
 
     function saveReportAs(name) {
@@ -49,6 +55,7 @@ UserReportParmDialog {
     }
 
     function saveReportNow() {
+        reportSaving()
         messageDialog.showMessage(viewModel.saveReport(saveFileName) ? qsTr("保存报告成功！")
                                                                      : qsTr("保存报告失败！"))
     }

@@ -470,7 +470,7 @@ Item {
 
             // The module pages and the file manager; later modules fill these.
             ModulePageSlot { id: alternatePage; objectName: "alternatePage"; pageIndex: 1; source: "qrc:/QMLPages/AC/ModelAlternatePage.qml" }
-            ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2 }      // ModelOvercurrentPage
+            ModulePageSlot { id: overcurrentPage; objectName: "overcurrentPage"; pageIndex: 2; source: "qrc:/QMLPages/Overcurrent/ModelOvercurrentPage.qml" }
             ModulePageSlot { id: stateSequencePage; objectName: "stateSequencePage"; pageIndex: 3; source: "qrc:/QMLPages/StateSequence/ModelStateSequencePage.qml" }
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4; source: "qrc:/QMLPages/Ramping/ModelRampingPage.qml" }
             ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
