@@ -5,6 +5,8 @@
 #include <QString>
 #include <QVector>
 
+#include "ViewOvercurrentModel.h"
+
 class BasePaintCoordinate;
 class QPen;
 
@@ -30,9 +32,8 @@ class ViewOvercurrentCurvePainter : public QQuickPaintedItem
     Q_PROPERTY(QString fontFamily READ getFontFamily WRITE setFontFamily NOTIFY propertyChanded)
     Q_PROPERTY(int fontSize READ getFontSize WRITE setFontSize NOTIFY propertyChanded)
     Q_PROPERTY(double pointCnt READ getPointCnt WRITE setPointCnt NOTIFY propertyChanded)
-    // The overcurrent model's function type: 0 function 50 (definite time),
-    // 1 function 51 (inverse time).
-    Q_PROPERTY(int curveType READ getCurveType WRITE setCurveType NOTIFY propertyChanded)
+    // The function drawn: 50 (definite time) or 51 (inverse time).
+    Q_PROPERTY(ViewOvercurrentModel::FunctionType curveType READ getCurveType WRITE setCurveType NOTIFY propertyChanded)
 
 public:
     struct pointState
@@ -59,8 +60,8 @@ public:
     void setFontSize(int value) { fontSize = value; }
     double getPointCnt() const { return pointCnt; }
     void setPointCnt(double value) { pointCnt = value; }
-    int getCurveType() const { return curveType; }
-    void setCurveType(int value) { curveType = value; }
+    ViewOvercurrentModel::FunctionType getCurveType() const { return curveType; }
+    void setCurveType(ViewOvercurrentModel::FunctionType value) { curveType = value; }
 
     // Curve point index (0 starts a new curve). Function 51 keeps (I, time),
     // (I, rightTime) and (I, leftTime) in the characteristic and the short-
@@ -93,7 +94,7 @@ protected:
     QString fontFamily;
     int fontSize = 12;
     double pointCnt = 60.0;
-    int curveType = 0;
+    ViewOvercurrentModel::FunctionType curveType = ViewOvercurrentModel::FUNCTION_TYPE_50;
 
     QVector<QPointF> chartSettingValues; // characteristic (A, s)
     QVector<QPointF> chartLeftValues;    // short-time band edge
@@ -104,7 +105,9 @@ protected:
     BasePaintCoordinate* chartPaintCoordinate = nullptr;
 
 private:
-    bool isDefiniteTime() const { return curveType == 0; }
+    // The property's write from QML and moc, which pass another class's enum as int.
+    void setCurveType(int value) { curveType = ViewOvercurrentModel::FunctionType(value); }
+    bool isDefiniteTime() const { return curveType == ViewOvercurrentModel::FUNCTION_TYPE_50; }
     bool hasEnoughFeed() const;
     void setUpAxes();
     void narrowRanges();

@@ -146,7 +146,7 @@ static void OvercurrentChartFeedAndPaint(benchmark::State& state)
     ViewOvercurrentCurvePainter chart;
     chart.setWidth(700);
     chart.setHeight(258);
-    chart.setCurveType(1);
+    chart.setCurveType(ViewOvercurrentModel::FUNCTION_TYPE_51);
     chart.setFontFamily("Arial");
     chart.setMainCurveColor("#1e90ff");
     chart.setRangeDashColor("#1e90ff");

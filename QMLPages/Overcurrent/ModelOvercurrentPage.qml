@@ -35,7 +35,7 @@ ModulePageFrame {
     property bool intervalEnable: false
     property bool faultVPEnable: false
     property var charNames: []
-    // What the curve points go to: the chart, or a recorder standing in for it.
+    // What the curve and test points go to: the chart, or a recorder standing in for it.
     property var curveSink: null
 
     readonly property alias tabs: tabs
@@ -201,10 +201,11 @@ ModulePageFrame {
     // The test points, at their trip time (untested: their setting time).
     function feedTestPoints() {
         var m = viewOvercurrentModel
+        var sink = curveSink ? curveSink : chart
         for (var n = 0; n < m.getPointsCount(); ++n) {
             var result = m.getTestResults(n)
             var time = result === ViewBaseModel.AO_Result_TYPE_NONE ? m.getSettingTimes(n) : m.getActionTimes(n)
-            chart.updataPonit(n, m.getFunction(n), m.getTestCurrent(n), time, result)
+            sink.updataPonit(n, m.getFunction(n), m.getTestCurrent(n), time, result)
         }
     }
 
@@ -228,9 +229,11 @@ ModulePageFrame {
         return false
     }
 
-    // One image per function the list holds, for the report.
+    // One image per function the list holds, for the report; none left from
+    // an earlier report of a function the list no longer holds.
     function buildReportImages() {
         var m = viewOvercurrentModel
+        m.releaseImage()
         var funcs = [ViewOvercurrentModel.FUNCTION_TYPE_50, ViewOvercurrentModel.FUNCTION_TYPE_51]
         for (var k = 0; k < funcs.length; ++k) {
             if (!hasFunction(funcs[k]))
@@ -283,7 +286,7 @@ ModulePageFrame {
         activeIndex = m.getActiveIndex()
         revision++
         resultList.follow(activeIndex)
-        if (curveShown)
+        if (tabs.currentIndex === 3)
             updateCurveView()
     }
 
@@ -379,7 +382,8 @@ ModulePageFrame {
                { text: qsTr("综合参数"), name: "generalTabButton" },        // general parameters
                { text: qsTr("触发逻辑"), name: "triggerTabButton" },        // trigger logic
                { text: qsTr("曲线图"), name: "curveTabButton" }]            // curve
-        onCurrentIndexChanged: if (page.curveShown) page.updateCurveView()
+        // Opening the chart feeds it (the tab's binding may not have followed yet).
+        onCurrentIndexChanged: if (currentIndex === 3) page.updateCurveView()
 
         // ---- 1. Characteristics and the edit point -----------------------------------------------
         Item {

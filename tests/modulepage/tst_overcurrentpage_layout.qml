@@ -120,6 +120,29 @@ Item {
             verify(control("startButton").enabled)
         }
 
+        // Maxima and quick values from the unit's ranges once the page is shown.
+        function test_deviceLimits_data() {
+            return [
+                { tag: "pickup 50", box: "pickUp50Box", tab: "pointTabButton", max: "i", quick: ["i10", "i"] },
+                { tag: "pickup 51", box: "pickUp51Box", tab: "pointTabButton", max: "i", quick: ["i10", "i"] },
+                { tag: "test current", box: "testCurrentBox", tab: "pointTabButton", max: "i", quick: ["i10", "i"] },
+                { tag: "fault voltage", box: "faultVPNBox", tab: "generalTabButton", max: "v", quick: ["vr", "v"] },
+                { tag: "current tolerance", box: "currentTolAbsBox", tab: "generalTabButton", max: "ir",
+                  quick: ["i20", "i10"] },
+            ]
+        }
+        function test_deviceLimits(data) {
+            var values = {
+                i: model.getDeviceAOIMaxRange(), v: model.getDeviceAOVMaxRange(), ir: model.getRateIRange(),
+                vr: model.getRateVRange(), i10: model.getRateIRange() / 10, i20: model.getRateIRange() / 20
+            }
+            tap(data.tab)
+            var box = control(data.box)
+            compare(box.dataMax, values[data.max])
+            compare([box.quick1Value, box.quick2Value], [page.formatted(values[data.quick[0]]),
+                                                         page.formatted(values[data.quick[1]])])
+        }
+
         function test_readOnlyByCheckBox_data() {
             return [
                 { tag: "pre-fault", check: "normalCheck", fields: ["normalTimeBox"], enabled: ["outputOnceCheck"] },

@@ -133,7 +133,7 @@ protected:
     Mapping feedInverse()
     {
         const double imax = maxIRange() + 1.0;
-        chart.setCurveType(1);
+        chart.setCurveType(ViewOvercurrentModel::FUNCTION_TYPE_51);
         int n = 0;
         chart.updateCurveData(n++, 1.0, 100000, 1.0, 1e6, 1.0, 1e6);
         std::vector<double> currents{2.0, 5.0, 10.0};
@@ -188,7 +188,7 @@ TEST_F(CurveChart, InverseTimeChartFollowsTheLogLogMapping)
 TEST_F(CurveChart, DefiniteTimeDrawsTwoSegmentsAndCorneredBandEdges)
 {
     // Pickup 2 A, 0.5 s, band 1.9..2.1 A and 0.45..0.55 s, fed as the page does.
-    chart.setCurveType(0);
+    chart.setCurveType(ViewOvercurrentModel::FUNCTION_TYPE_50);
     chart.updateCurveData(0, 2.0, 100000, 1.9, 1e6, 2.1, 1e6);
     chart.updateCurveData(1, 2.0, 0.5, 1.9, 0.55, 2.1, 0.45);
     chart.updateCurveData(2, 11.0, 0.5, 10.45, 0.55, 11.55, 0.45);
@@ -253,7 +253,7 @@ TEST_F(CurveChart, FeedsTooShortToDrawLeaveTheChartBare)
     chart.setBackgroundColor("#ffffe0");
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        chart.setCurveType(row.curveType);
+        chart.setCurveType(ViewOvercurrentModel::FunctionType(row.curveType));
         for (int n = 0; n < int(row.feed.size()); ++n) {
             const auto& p = row.feed[n];
             chart.updateCurveData(n, p[0], p[1], p[2], p[3], p[4], p[5]);

@@ -1,0 +1,172 @@
+import QtQuick 2.15
+import QtTest 1.15
+import ZOR.ViewBaseModel 1.0
+import ZOR.ViewOvercurrentModel 1.0
+
+// An overcurrent test driven from the page on the simulated instrument
+// against the inverse-time relay (IEC standard inverse, Is 1 A, TMS 0.1, an
+// instantaneous element at 5 A after 0.1 s, on input 3): both characteristics
+// set, points added singly and as a series, the run with the list following
+// the engine's state, the chart after the run, reports with one image per
+// function, "取消" at an overwrite question.
+Item {
+    id: root
+    width: 800
+    height: 480
+
+    ModulePageHarness {
+        id: harness
+        module: ViewBaseModel.TEST_OVERCURRENT
+        pageSource: "qrc:/QMLPages/Overcurrent/ModelOvercurrentPage.qml"
+        relays: "inverse:channels=IA+IB+IC,pickup=1,tms=0.1,curve=iec-si,inst=5,instdelay=0.1,input=2"
+    }
+
+    Image { id: decoded; visible: false }
+
+    ModulePageTestCase {
+        name: "OvercurrentPageRun"
+        harness: harness
+
+        function init() {
+            idlePage()
+            page.curveSink = null
+            if (page.resultList.collapsed)
+                tap("resultTitleButton")
+            tap("pointTabButton")
+        }
+
+        function cell(row, column) {
+            page.resultList.view.positionViewAtIndex(row, ListView.Contain)
+            return control("cell" + row + "_" + column).text
+        }
+
+        // Function 50 at 6 A, function 51 at 2 A and as the series 1.05, 2.05, 3.05 A.
+        function fivePoints() {
+            tap("clearButton")
+            enter("pickUp50Box", "5")
+            enter("time50Box", "0.1")
+            enter("pickUp51Box", "1")
+            enter("time51Box", "0.1")
+            choose("charTypeBox", 0)
+            choose("charIndexBox", 0)
+            choose("functionBox", 0)
+            choose("faultKindBox", 0)
+            enter("testCurrentBox", "6")
+            tap("addButton")
+            choose("functionBox", 1)
+            enter("testCurrentBox", "2")
+            tap("addButton")
+            tap("multiButton")
+            var dialog = page.multiDialog
+            tryCompare(dialog, "opened", true)
+            compare(dialog.beginBox.dataValue, 1.05)
+            compare(dialog.endBox.dataValue, model.getDeviceAOIMaxRange())
+            compare(dialog.stepBox.dataValue, 1)
+            compare(dialog.endBox.dataMax, model.getDeviceAOIMaxRange())
+            dialog.endBox.setDataValue(3.05)
+            mouseClick(popupButton(dialog, "acceptButton"))
+            tryCompare(dialog, "opened", false)
+            compare(model.getPointsCount(), 5)
+        }
+
+        function test_1_aRunFollowedByTheList() {
+            tap("generalTabButton")
+            enter("currentTolRelBox", "10")
+            enter("maxFaultTimeBox", "1.5")
+            tap("pointTabButton")
+            fivePoints()
+            compare([cell(0, 2), cell(0, 3)], ["6.000A", "50"])
+            compare([cell(1, 2), cell(1, 3), cell(1, 4)], ["2.000A", "51", "1.003s"])
+            compare(cell(2, 6), "INF")
+            compare(cell(0, 9), "未测试")
+
+            var seen = {}
+            var onIndex = function(index) { seen[index] = page.activeIndex }
+            model.sigUpdateStateIndexToView.connect(onIndex)
+            harness.exitHistory = []
+            tap("startButton")
+            waitRunning(true)
+            compare(harness.exitHistory[0], false)
+            verify(!control("fileButton").enabled)
+            verify(!control("pointResults").enabled)
+            waitRunning(false)
+            model.sigUpdateStateIndexToView.disconnect(onIndex)
+            verify(seen[4] === 1 && seen[7] === 2, JSON.stringify(seen))
+
+            compare([cell(0, 8), cell(0, 9)], ["3", "通过"])
+            verify(/^1\d\d\.\d\d\dms$/.test(cell(0, 7)), cell(0, 7))
+            compare([cell(1, 8), cell(1, 9)], ["3", "通过"])
+            verify(/^1\.0\d\ds$/.test(cell(1, 7)), cell(1, 7))
+            verify(harness.exitEnabled)
+            compare(pageBench.violationText(), "")
+
+            // The curve tab shows the results: the points it is fed carry the verdicts.
+            var points = []
+            page.curveSink = {
+                updateCurveData: function() {},
+                updataPonit: function(n, f, i, t, r) { points.push([n, f, i, r]) }
+            }
+            model.setActiveIndex(1)
+            tap("curveTabButton")
+            compare(page.resultList.visible, false)
+            compare(points.length, 5)
+            compare(points[1], [1, 1, 2, ViewBaseModel.AO_Result_TYPE_SUCCESS])
+            compare(points[0], [0, 0, 6, ViewBaseModel.AO_Result_TYPE_SUCCESS])
+            tap("pointTabButton")
+            compare(page.resultList.visible, true)
+        }
+
+        function imagesOf(html) {
+            var found = []
+            var re = /data:image\/png;base64,([A-Za-z0-9+\/=]+)/g
+            var m
+            while ((m = re.exec(html)) !== null)
+                found.push(m[1])
+            return found
+        }
+
+        function test_2_reportImagesPerFunction_data() {
+            return [
+                { tag: "both functions", keep: 5, images: 2 },
+                { tag: "function 50 only", keep: 1, images: 1 },
+            ]
+        }
+        function test_2_reportImagesPerFunction(data) {
+            while (model.getPointsCount() > data.keep) {
+                model.setActiveIndex(model.getPointsCount() - 1)
+                model.removePoint()
+            }
+            page.updateControlValue()
+            var report = model.getRootPath() + "/report/" + harness.folder + "/oc_images.htm"
+            var dialog = openFile("reportMode")
+            compare(dialog.nameBox.text, "Overcurrent_")
+            dialog.nameBox.text = "oc_images"
+            mouseClick(popupButton(dialog, "acceptButton"))
+            if (page.messageDialog.question === "SAVE_REPORT" || model.checkReportFileExist("oc_images"))
+                answerMessage(undefined, true)
+            answerMessage("保存报告成功！")
+            var images = imagesOf(pageBench.readFile(report))
+            compare(images.length, data.images)
+            var blank = page.chart.drawImage()
+            for (var k = 0; k < images.length; ++k) {
+                verify(images[k] !== blank, "image " + k + " blank")
+                decoded.source = "data:image/png;base64," + images[k]
+                tryCompare(decoded, "status", Image.Ready)
+                compare(decoded.sourceSize.width, Math.floor(page.chart.width))
+                compare(decoded.sourceSize.height, Math.floor(page.chart.height))
+            }
+        }
+
+        // "取消" at the overwrite question leaves the stored report as it was.
+        function test_3_cancelSavesNothing() {
+            var report = model.getRootPath() + "/report/" + harness.folder + "/oc_images.htm"
+            var before = pageBench.readFile(report)
+            tap("clearButton")
+            var dialog = openFile("reportMode")
+            dialog.nameBox.text = "oc_images"
+            mouseClick(popupButton(dialog, "acceptButton"))
+            answerMessage("报告文件已存在, 确定要覆盖文件?", false)
+            compare(pageBench.readFile(report), before)
+        }
+    }
+}
