@@ -168,5 +168,22 @@ Item {
             answerMessage("报告文件已存在, 确定要覆盖文件?", false)
             compare(pageBench.readFile(report), before)
         }
+
+        // A pre-fault time no state can have (put in past the number panel):
+        // the engine refuses the start, the page says why and may be left.
+        function test_4_aStartTheEngineRefusesIsExplained() {
+            tap("clearButton")
+            tap("addButton")
+            model.setNormalEnable(true)
+            model.setNormalTime(NaN)
+            harness.exitHistory = []
+            tap("startButton")
+            answerMessage("有输出值不是有效数值或超出范围，试验未开始。")
+            waitRunning(false)
+            verify(control("startButton").visible)
+            tryCompare(harness, "exitEnabled", true, 30000)
+            compare(harness.exitHistory[0], false)
+            model.setNormalTime(0.5)
+        }
     }
 }
