@@ -1395,7 +1395,7 @@
     </message>
     <message>
         <source>辅助故障电压</source>
-        <translation>Доп. напр. КЗ</translation>
+        <translation>Доп. U КЗ</translation>
     </message>
     <message>
         <source>故障前时间:</source>

@@ -1395,15 +1395,15 @@
     </message>
     <message>
         <source>辅助故障电压</source>
-        <translation>Aux. fault voltage</translation>
+        <translation>Aux. fault U</translation>
     </message>
     <message>
         <source>故障前时间:</source>
-        <translation>T.Prefault:</translation>
+        <translation>Prefault:</translation>
     </message>
     <message>
         <source>间隔时间:</source>
-        <translation>T.Interval:</translation>
+        <translation>Interval:</translation>
     </message>
     <message>
         <source>Fault VPN</source>

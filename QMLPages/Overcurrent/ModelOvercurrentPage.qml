@@ -512,7 +512,9 @@ ModulePageFrame {
                             ToolComboBox {
                                 id: charIndexBox
                                 objectName: "charIndexBox"
-                                width: page.fieldWidth - 68
+                                width: 200
+                                // The catalogue's longest names need the smaller size.
+                                minimumPixelSize: 12
                                 height: page.rowHeight
                                 model: page.charNames
                                 onActivated: page.applyAndReload(viewOvercurrentModel.setCharIndex, index)
@@ -548,7 +550,7 @@ ModulePageFrame {
                                 { text: qsTr("Clear"), name: "clearButton" }]
                         ToolTextButton {
                             objectName: modelData.name
-                            width: 90
+                            width: 80
                             height: page.rowHeight
                             text: modelData.text
                             onClicked: {
@@ -578,7 +580,7 @@ ModulePageFrame {
             enabled: !page.running
 
             component GeneralRow: LabeledRow {
-                labelWidth: 140
+                labelWidth: 146
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
@@ -594,7 +596,7 @@ ModulePageFrame {
                     NumberBox {
                         id: currentTolRelBox
                         objectName: "currentTolRelBox"
-                        width: 110
+                        width: 104
                         unit: "%"
                         dataMin: 0
                         dataMax: 99
@@ -610,7 +612,7 @@ ModulePageFrame {
                     NumberBox {
                         id: currentTolAbsBox
                         objectName: "currentTolAbsBox"
-                        width: 110
+                        width: 104
                         unit: "A"
                         dataMin: 0
                         dataMax: page.rateCurrent
@@ -623,11 +625,11 @@ ModulePageFrame {
                 }
                 GeneralRow {
                     label: qsTr("Max Fault Time")
-                    labelWidth: 110
+                    labelWidth: 112
                     NumberBox {
                         id: maxFaultTimeBox
                         objectName: "maxFaultTimeBox"
-                        width: 110
+                        width: 120
                         unit: "s"
                         dataMin: 0
                         dataMax: 1000
@@ -643,7 +645,7 @@ ModulePageFrame {
                     NumberBox {
                         id: timeTolRelBox
                         objectName: "timeTolRelBox"
-                        width: 110
+                        width: 104
                         unit: "%"
                         dataMin: 0
                         dataMax: 99
@@ -659,7 +661,7 @@ ModulePageFrame {
                     NumberBox {
                         id: timeTolAbsBox
                         objectName: "timeTolAbsBox"
-                        width: 110
+                        width: 104
                         unit: "s"
                         dataMin: 0
                         dataMax: 1000
@@ -673,7 +675,7 @@ ModulePageFrame {
                 FieldCheck {
                     id: faultVPCheck
                     objectName: "faultVPCheck"
-                    width: 220
+                    width: 240
                     text: qsTr("辅助故障电压")                                 // auxiliary fault voltage
                     onClicked: page.applyAndReload(viewOvercurrentModel.setFaultVPEnable, checked)
                 }
@@ -682,14 +684,14 @@ ModulePageFrame {
                     FieldCheck {
                         id: normalCheck
                         objectName: "normalCheck"
-                        width: 140
+                        width: 146
                         text: qsTr("故障前时间:")                              // pre-fault time
                         onClicked: page.applyAndReload(viewOvercurrentModel.setNormalEnable, checked)
                     }
                     NumberBox {
                         id: normalTimeBox
                         objectName: "normalTimeBox"
-                        width: 110
+                        width: 104
                         unit: "s"
                         readOnly: !page.normalEnable
                         dataMin: 0
@@ -706,14 +708,14 @@ ModulePageFrame {
                     FieldCheck {
                         id: intervalCheck
                         objectName: "intervalCheck"
-                        width: 140
+                        width: 146
                         text: qsTr("间隔时间:")                                // interval time
                         onClicked: page.applyAndReload(viewOvercurrentModel.setIntervalEnable, checked)
                     }
                     NumberBox {
                         id: intervalTimeBox
                         objectName: "intervalTimeBox"
-                        width: 110
+                        width: 104
                         unit: "s"
                         readOnly: !page.intervalEnable
                         dataMin: 0
@@ -727,11 +729,11 @@ ModulePageFrame {
                 }
                 GeneralRow {
                     label: qsTr("Fault VPN")
-                    labelWidth: 110
+                    labelWidth: 112
                     NumberBox {
                         id: faultVPNBox
                         objectName: "faultVPNBox"
-                        width: 110
+                        width: 120
                         unit: "V"
                         readOnly: !page.faultVPEnable
                         dataMin: 0
@@ -754,11 +756,11 @@ ModulePageFrame {
                 Item { width: 1; height: page.rowHeight }
                 GeneralRow {
                     label: qsTr("I-Angle")
-                    labelWidth: 110
+                    labelWidth: 112
                     NumberBox {
                         id: testAngleBox
                         objectName: "testAngleBox"
-                        width: 110
+                        width: 120
                         unit: "°"
                         readOnly: !page.faultVPEnable
                         dataMin: -360

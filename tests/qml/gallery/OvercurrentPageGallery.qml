@@ -74,7 +74,17 @@ Rectangle {
         for (i = 1; i < 4; ++i)
             areas.itemAt(i).page.tabs.currentIndex = i
         areas.itemAt(4).page.resultList.collapsed = true
+        var series = areas.itemAt(5).page.multiDialog
         areas.itemAt(5).page.openMultiDialog()
-        areas.itemAt(6).page.fileDialog.openFor("Overcurrent_")
+        place(series, 1600 + (800 - series.width) / 2, 480 + 44 + (436 - series.height) / 2)
+        var files = areas.itemAt(6).page.fileDialog
+        files.openFor("Overcurrent_")
+        place(files, (800 - files.width) / 2, 960 + 44 + (436 - files.height) / 2)
+    }
+    // Puts a dialog's top left corner at a point of the window.
+    function place(dialog, x, y) {
+        var at = dialog.parent.mapFromItem(null, x, y)
+        dialog.x = at.x
+        dialog.y = at.y
     }
 }
