@@ -5,7 +5,8 @@ import ZOR.ViewOvercurrentModel 1.0
 
 // What the idle overcurrent page offers: the chart's feed as the item
 // receives it (none for a pickup of 0 or less), "开始" only with points (also
-// after a temperature notice), the read-only rules of the check boxes.
+// after a temperature notice), the limits from the unit, the read-only rules
+// of the check boxes, report images, "取消" at an overwrite question.
 Item {
     id: root
     width: 800
@@ -17,6 +18,8 @@ Item {
         pageSource: "qrc:/QMLPages/Overcurrent/ModelOvercurrentPage.qml"
         relays: "none"
     }
+
+    Image { id: decoded; visible: false }
 
     ModulePageTestCase {
         name: "OvercurrentPageLayout"
@@ -160,6 +163,76 @@ Item {
                 for (k = 0; k < data.enabled.length; ++k)
                     compare(control(data.enabled[k]).enabled, on, data.enabled[k])
             }
+        }
+
+        function imagesOf(html) {
+            var found = []
+            var re = /data:image\/png;base64,([A-Za-z0-9+\/=]+)/g
+            var m
+            while ((m = re.exec(html)) !== null)
+                found.push(m[1])
+            return found
+        }
+
+        // With the curve tab never opened: one image per function in the list.
+        function test_reportImagesPerFunction_data() {
+            return [
+                { tag: "both functions", functions: [0, 1, 1], images: 2, overwrite: false },
+                { tag: "function 50 only", functions: [0], images: 1, overwrite: true },
+            ]
+        }
+        function test_reportImagesPerFunction(data) {
+            compare(page.tabs.currentIndex === 3, false)
+            model.clearPoint()
+            model.setIPickUp(0, 5)
+            model.setIPickUp(1, 1)
+            for (var n = 0; n < data.functions.length; ++n) {
+                model.setFunction(data.functions[n])
+                model.setTestCurrent(2 + 4 * n)
+                model.addPoint()
+            }
+            page.updateControlValue()
+            var report = model.getRootPath() + "/report/" + harness.folder + "/oc_images.htm"
+            var dialog = openFile("reportMode")
+            compare(dialog.nameBox.text, "Overcurrent_")
+            dialog.nameBox.text = "oc_images"
+            mouseClick(popupButton(dialog, "acceptButton"))
+            if (data.overwrite)
+                answerMessage("报告文件已存在, 确定要覆盖文件?", true)
+            answerMessage("保存报告成功！")
+            var images = imagesOf(pageBench.readFile(report))
+            compare(images.length, data.images)
+            var blank = page.chart.drawImage()
+            for (var k = 0; k < images.length; ++k) {
+                verify(images[k] !== blank, "image " + k + " blank")
+                decoded.source = "data:image/png;base64," + images[k]
+                tryCompare(decoded, "status", Image.Ready)
+                compare(decoded.sourceSize.width, Math.floor(page.chart.width))
+                compare(decoded.sourceSize.height, Math.floor(page.chart.height))
+            }
+        }
+
+        // "取消" at the overwrite question leaves the stored report as it was.
+        function test_reportCancelSavesNothing() {
+            var report = model.getRootPath() + "/report/" + harness.folder + "/oc_cancel.htm"
+            tap("clearButton")
+            tap("addButton")
+            for (var pass = 0; pass < 2; ++pass) {
+                var dialog = openFile("reportMode")
+                dialog.nameBox.text = "oc_cancel"
+                mouseClick(popupButton(dialog, "acceptButton"))
+                if (pass === 0) {
+                    answerMessage("保存报告成功！")
+                    var before = pageBench.readFile(report)
+                    tap("addButton")                    // a report now would differ
+                } else {
+                    answerMessage("报告文件已存在, 确定要覆盖文件?", false)
+                }
+            }
+            verify(before.length > 0)
+            wait(200)                                   // a save would follow the answer at once
+            compare(page.messageDialog.opened, false)
+            compare(pageBench.readFile(report), before)
         }
     }
 }
