@@ -5,3 +5,12 @@
 void zorSetUpInstrument()
 {
 }
+
+void zorEndEventLoopOnTerminationSignals()
+{
+}
+
+int zorTerminationSignal()
+{
+    return 0;
+}

@@ -113,6 +113,7 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
 
     CustomApplication app(argc, argv);
     qCInfo(lcStartup, "application object created");
+    zorEndEventLoopOnTerminationSignals();
 
     // What the board provides (the simulated one in the host build), and the
     // data files the program ships with, before the engine reads anything.
@@ -164,7 +165,8 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
     engine->load(mainUrl);
     engine->retranslate();
 
-    const int exitCode = app.exec();
+    const int signal = zorTerminationSignal();
+    const int exitCode = signal ? 128 + signal : app.exec();
     qCInfo(lcStartup, "event loop ended with %d", exitCode);
 
     app.removeTranslator(translator);

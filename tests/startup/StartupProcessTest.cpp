@@ -16,6 +16,7 @@
 #include <arpa/inet.h>
 #include <csignal>
 #include <netinet/in.h>
+#include <sys/shm.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <sys/types.h>
@@ -202,6 +203,63 @@ TEST(StartupProcess, RestartStartsOneDetachedCopyWithTheSameArgumentsAndWorkingD
     // No further copy: the copy did not restart.
     starts = QString::fromLatin1(box.read("probe-starts.txt")).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(2, starts.size());
+}
+
+// The shared-memory segments process pid created that still exist.
+QList<int> segmentsCreatedBy(qint64 pid)
+{
+    QList<int> ids;
+    shm_info info{};
+    const int highest = shmctl(0, SHM_INFO, reinterpret_cast<shmid_ds*>(&info));
+    for (int index = 0; index <= highest; ++index) {
+        shmid_ds ds{};
+        const int id = shmctl(index, SHM_STAT, &ds);
+        if (id >= 0 && ds.shm_cpid == pid)
+            ids << id;
+    }
+    return ids;
+}
+
+// Ended by a termination signal, the program leaves its event loop and exits
+// as from the window: the segments it created are gone with it.
+TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
+{
+    for (const int number : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(number);
+        TestSandbox box;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZOR_PROBE_MODE", "stay");
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QUICK_BACKEND", "software");
+        env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
+        env.remove("ZOR_SANDBOX_ROOT");
+        // Keys of its own: other runs of these tests may share the folder's base.
+        env.insert("ZOR_SHM_KEY_BASE", QString::number(0x51000077u | (uint(getpid()) & 0xFFFFu) << 8));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(box.path());
+        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
+        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
+        QByteArray err;
+        ASSERT_TRUE(startuptest::waitFor([&] {
+            p.waitForReadyRead(50);
+            err += p.readAllStandardError();
+            return err.contains("loading \"qrc:/startup-probe/Stay.qml\"");
+        })) << err.constData();
+        const QList<int> created = segmentsCreatedBy(p.processId());
+        ASSERT_FALSE(created.isEmpty()) << err.constData();
+
+        ::kill(pid_t(p.processId()), number);
+        ASSERT_TRUE(p.waitForFinished(startuptest::kDeadlineMs));
+        err += p.readAllStandardError();
+        EXPECT_EQ(QProcess::NormalExit, p.exitStatus()) << err.constData();
+        EXPECT_EQ(128 + number, p.exitCode());
+        EXPECT_TRUE(err.contains("event loop ended with " + QByteArray::number(128 + number))) << err.constData();
+        for (int id : created) {
+            shmid_ds ds{};
+            EXPECT_NE(0, shmctl(id, IPC_STAT, &ds)) << "segment " << id << " left behind";
+        }
+    }
 }
 
 // A port on 127.0.0.1 free now.

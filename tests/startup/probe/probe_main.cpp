@@ -4,6 +4,7 @@
 //   restart the first start exits with the restart code; the copy it starts
 //           stays open (Stay.qml) until it is ended. Every start appends its
 //           process id to "probe-starts.txt" in the working directory.
+//   stay    Stay.qml: stays open until it is ended
 //   missing a main window that does not exist
 //   broken  a main window that does not compile
 //   remote  the real main window, its remote box ticked and unticked twice
@@ -28,6 +29,8 @@ int main(int argc, char** argv)
             return 2;
         page = starts.size() == 0 ? QStringLiteral("Restart.qml") : QStringLiteral("Stay.qml");
         starts.write(QByteArray::number(qint64(getpid())) + "\n");
+    } else if (mode == "stay") {
+        page = QStringLiteral("Stay.qml");
     } else if (mode == "missing") {
         page = QStringLiteral("Missing.qml");
     } else if (mode == "broken") {
