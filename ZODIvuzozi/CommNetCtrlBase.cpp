@@ -344,23 +344,31 @@ int netCtrl_ClearSettingParameter()
     return record(QStringLiteral("ClearSettingParameter"));
 }
 
-int netCtrl_SetAlternatParameter(const u8*, u32 length)
+int netCtrl_SetAlternatParameter(const u8* bytes, u32 length)
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setAlternateParameter(bytes, length);
     return record(QStringLiteral("SetAlternatParameter %1").arg(length));
 }
 
-int netCtrl_SetStateSquenceParameter(const u8*, u32 length)
+int netCtrl_SetStateSquenceParameter(const u8* bytes, u32 length)
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setStateSequenceParameter(bytes, length);
     return record(QStringLiteral("SetStateSquenceParameter %1").arg(length));
 }
 
-int netCtrl_SetHarmonicParameter(const u8*, u32 length)
+int netCtrl_SetHarmonicParameter(const u8* bytes, u32 length)
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setHarmonicParameter(bytes, length);
     return record(QStringLiteral("SetHarmonicParameter %1").arg(length));
 }
 
-int netCtrl_SetSimpleRampingParameter(const u8*, u32 length)
+int netCtrl_SetSimpleRampingParameter(const u8* bytes, u32 length)
 {
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setSimpleRampingParameter(bytes, length);
     return record(QStringLiteral("SetSimpleRampingParameter %1").arg(length));
 }
 

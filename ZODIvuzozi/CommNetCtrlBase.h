@@ -4,11 +4,11 @@
 // service: the threads call these free functions; they reach NetServiceBase
 // or write the segments.
 //
-// The test-control commands reach NetServiceBase once it exists (without it,
-// as in the frame layer's own tests, they are only recorded). The parameter
-// records and the file transfer are stand-ins for now: each records its
-// call (netCtrl_recordedCalls) and succeeds. Their callers already check
-// sub-ids and sizes, so filling them in changes no frame handling.
+// The test-control commands and the parameter records reach NetServiceBase
+// once it exists (without it, as in the frame layer's own tests, they are
+// only recorded). The file transfer is a stand-in for now: it records its
+// call (netCtrl_recordedCalls) and succeeds. The callers already check
+// sub-ids and sizes.
 
 #include "zobase_mytype.h"
 
@@ -52,7 +52,8 @@ int netCtrl_ClearSettingParameter();
 // Record and change mark of the procedure and result segments cleared, under
 // the client lock (the rest of the segments, the lock flags included, stays).
 void netCtrl_ClearPushedRecords();
-// Parameter records: `length` is the record's exact size (checked by the caller).
+// Parameter records: `length` is the record's exact size (checked by the
+// caller). 0 taken (or ignored as the protocol has it), -1 refused.
 int netCtrl_SetAlternatParameter(const u8* record, u32 length);
 int netCtrl_SetStateSquenceParameter(const u8* record, u32 length);
 int netCtrl_SetHarmonicParameter(const u8* record, u32 length);

@@ -4,6 +4,11 @@
 #include "CommNetCtrlBase.h"
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
+#include "ControllerTestor.h"
+#include "ModelAlternateEntity.h"
+#include "ModelHarmonicEntity.h"
+#include "ModelRampingEntity.h"
+#include "ModelStateSequenceEntity.h"
 #include "driverbase.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_handle.h"
@@ -50,7 +55,8 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate, {0, nullptr, nullptr}},
-    {&ModuleAdaptorSets::stateSequence, {0, nullptr, nullptr}},
+    {&ModuleAdaptorSets::stateSequence,
+     {0, nullptr, [](NetServiceBase& service) { return service.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic, {0, nullptr, nullptr}},
     {&ModuleAdaptorSets::ramping, {1, nullptr, nullptr}},
 };
@@ -244,9 +250,239 @@ int NetServiceBase::setTestStart()
         nanosleep(&nap, nullptr);
     }
     const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
-    if (hooks && hooks->beforeStart)
-        hooks->beforeStart(*this);
+    if (hooks && hooks->beforeStart && !hooks->beforeStart(*this))
+        return -1;
     center->testStart();
+    return 0;
+}
+
+// ---- Parameter records ---------------------------------------------------------------
+
+namespace {
+
+// Clears bControlEnable while a record is converted (a start waits for it).
+class ControlGuard
+{
+public:
+    explicit ControlGuard(std::atomic<bool>& flag) : flag(flag) { flag = false; }
+    ~ControlGuard() { flag = true; }
+    ControlGuard(const ControlGuard&) = delete;
+    ControlGuard& operator=(const ControlGuard&) = delete;
+
+private:
+    std::atomic<bool>& flag;
+};
+
+template <typename E>
+void setPhases(const NetPhaseValues& from, E& ranges, E& angles, E& frequencies)
+{
+    std::copy(std::begin(from.ranges), std::end(from.ranges), std::begin(ranges));
+    std::copy(std::begin(from.angles), std::end(from.angles), std::begin(angles));
+    std::copy(std::begin(from.frequencies), std::end(from.frequencies), std::begin(frequencies));
+}
+
+} // namespace
+
+bool NetServiceBase::readLimits(NetRecordLimits& limits)
+{
+    // The configuration's thread writes these; read them there.
+    ControllerConfiguration* config = center->testConfiguration;
+    auto result = std::make_shared<std::promise<NetRecordLimits>>();
+    std::future<NetRecordLimits> done = result->get_future();
+    auto read = [config, result] {
+        NetRecordLimits l;
+        l.maxVRange = config->maxVRange;
+        l.maxIRange = config->maxIRange;
+        l.rateFrequency = config->rateFrequency;
+        l.ditherTime = config->ditherTime;
+        result->set_value(l);
+    };
+    if (QThread::currentThread() == config->thread())
+        read();
+    else if (!QMetaObject::invokeMethod(config, read, Qt::QueuedConnection))
+        return false;
+    if (done.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready)
+        return false;
+    limits = done.get();
+    return true;
+}
+
+void NetServiceBase::applyDither(double ditherTime)
+{
+    if (ditherTime < 0.0)
+        return;
+    ControllerConfiguration* config = center->testConfiguration;
+    QMetaObject::invokeMethod(
+        config, [config, ditherTime] { config->ditherTime = ditherTime; }, Qt::QueuedConnection);
+    center->testConfig();
+}
+
+int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
+{
+    ControlGuard guard(bControlEnable);
+    NetRecordLimits limits;
+    NetAlternateSettings s;
+    if (!readLimits(limits) || !netDecodeAlternate(record, length, limits, s))
+        return -1;
+    protocolVersion = 0;
+    center->testActive(ControllerTestor::TEST_ALTERNATE);
+    ModelAlternateEntity* e = center->testTestor->dataAlternate;
+    {
+        QMutexLocker lock(&e->entityLock);
+        e->autoRampEnabled = s.autoRampEnabled;
+        e->actionRampTime = s.actionRampTime;
+        e->actionRampStep = s.actionRampStep;
+        e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+        e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+        e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+        e->actionRampFactor = s.actionRampFactor;
+        e->endRampValue = s.endRampValue;
+        setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
+        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
+        e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+    }
+    applyDither(s.ditherTime);
+    return 0;
+}
+
+int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
+{
+    ControlGuard guard(bControlEnable);
+    NetRecordLimits limits;
+    if (!readLimits(limits))
+        return -1;
+    NetStateSettings s;
+    if (!netDecodeState(record, length, limits, s))
+        return 0;   // a state number of 32 or more is ignored
+    protocolVersion = 0;
+    {
+        // A state received again replaces the earlier one and counts once.
+        QMutexLocker lock(&recordMutex);
+        if (!stateIdList.contains(s.state))
+            stateIdList.append(s.state);
+    }
+    center->testActive(ControllerTestor::TEST_STATESEQUENCE);
+    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
+    const int st = s.state;
+    {
+        QMutexLocker lock(&e->entityLock);
+        setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
+        e->stateOutputTimes[st] = s.stateOutputTime;
+        std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
+        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
+        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
+        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
+        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
+        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    }
+    applyDither(s.ditherTime);
+    return 0;
+}
+
+int NetServiceBase::receivedStateCount()
+{
+    QMutexLocker lock(&recordMutex);
+    const int n = stateIdList.size();
+    if (n == 0)
+        return -1;
+    for (qint32 state : stateIdList) {
+        if (state < 0 || state >= n)
+            return -1;   // with no repeats, n states below n are exactly 0..n-1
+    }
+    return n;
+}
+
+bool NetServiceBase::setLastStateForSequence()
+{
+    const int n = receivedStateCount();
+    if (n < 1)
+        return false;
+    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
+    QMutexLocker lock(&e->entityLock);
+    e->stateCount = n;
+    e->stateOutputLinkTypes[0] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    return true;
+}
+
+int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
+{
+    ControlGuard guard(bControlEnable);
+    NetRecordLimits limits;
+    // 9.6 kB of values: kept off the receive thread's stack.
+    auto s = std::make_unique<NetHarmonicSettings>();
+    if (!readLimits(limits) || !netDecodeHarmonic(record, length, limits, *s))
+        return -1;
+    protocolVersion = 0;
+    center->testActive(ControllerTestor::TEST_HARMONIC);
+    if (s->rateFrequencyChanged) {
+        ControllerConfiguration* config = center->testConfiguration;
+        const double rated = s->rateFrequency;
+        QMetaObject::invokeMethod(
+            config, [config, rated] { config->rateFrequency = rated; }, Qt::QueuedConnection);
+    }
+    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+    {
+        QMutexLocker lock(&e->entityLock);
+        e->endRampValue = s->endRampValue;
+        e->actionRampFactor = s->actionRampFactor;
+        e->autoRampEnabled = s->autoRampEnabled;
+        e->actionRampTime = s->actionRampTime;
+        e->actionRampStep = s->actionRampStep;
+        e->faultActionPort = ModelEntity::RampPortType(s->faultActionPort);
+        e->faultActionItem = ModelEntity::RampItemType(s->faultActionItem);
+        e->faultActionOrder = s->faultActionOrder;
+        e->faultActionType = ModelEntity::FaultActionType(s->faultActionType);
+        std::copy(std::begin(s->outputOrders), std::end(s->outputOrders), std::begin(e->outputOrders));
+        std::memcpy(e->outputRanges, s->outputRanges, sizeof e->outputRanges);
+        std::memcpy(e->outputAngles, s->outputAngles, sizeof e->outputAngles);
+        std::memcpy(e->outputFrequencies, s->outputFrequencies, sizeof e->outputFrequencies);
+        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+        std::copy(std::begin(s->stateOutputBIStates), std::end(s->stateOutputBIStates), std::begin(e->stateOutputBIStates));
+        e->stateBILogicTypes = ModelEntity::AOBILogicType(s->stateBILogicTypes);
+    }
+    applyDither(s->ditherTime);
+    return 0;
+}
+
+int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
+{
+    ControlGuard guard(bControlEnable);
+    NetRecordLimits limits;
+    if (!readLimits(limits))
+        return -1;
+    auto s = std::make_unique<NetRampingSettings>();
+    // A record failing its checks changes nothing and is still answered 0x00.
+    if (!netDecodeRamping(record, length, limits, *s))
+        return 0;
+    protocolVersion = 1;
+    currentProjectId = s->projectId;
+    currentModuleId = s->moduleId;
+    center->testActive(ControllerTestor::TEST_RAMPING);
+    ModelRampingEntity* e = center->testTestor->dataRamping;
+    QMutexLocker lock(&e->entityLock);
+    e->stateCount = s->stateCount;
+    e->maxVoltage = limits.maxVRange;
+    e->maxCurrent = limits.maxIRange;
+    for (int st = 0; st < s->stateCount; ++st) {
+        const NetRampingState& r = s->states[st];
+        setPhases(r.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
+        e->stateOutputTimes[st] = r.stateOutputTime;
+        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
+        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(r.stateOutputLinkType);
+        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(r.stateBILogicType);
+        std::copy(std::begin(r.stateOutputBIStates), std::end(r.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
+        std::copy(std::begin(r.stateOutputBOStates), std::end(r.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
+        for (int slot = 0; slot < ModelRampingEntity::kRampSlots; ++slot) {
+            const bool ramped = slot == 0 && st % 3 == 1;
+            e->rampBeginValues[st][slot] = 0.0;
+            e->rampEndValues[st][slot] = ramped ? r.rampEndValue : 0.0;
+            e->rampStepValues[st][slot] = ramped ? r.rampStepValue : 0.0;
+            e->rampPorts[st][slot] = ModelEntity::RampPortType(ramped ? r.rampPort : 0);
+            e->rampItems[st][slot] = ModelEntity::RampItemType(ramped ? r.rampItem : 0);
+        }
+    }
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
     return 0;
 }
 

@@ -11,6 +11,9 @@
 // prepares) is looked up through the engine's module table (NetModuleHooks),
 // never by a switch over test types.
 
+#include "NetParameterRecords.h"
+#include "zobase_mytype.h"
+
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -29,8 +32,8 @@ struct NetModuleHooks
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
-    // Before a remote start (receive thread); null: nothing.
-    void (*beforeStart)(NetServiceBase& service);
+    // Before a remote start (receive thread); false refuses the start. Null: nothing.
+    bool (*beforeStart)(NetServiceBase& service);
 };
 // The hooks of a test type, or null when the service has none for it.
 const NetModuleHooks* netModuleHooks(qint32 testType);
@@ -100,6 +103,24 @@ public:
     void setTestStop();
     void setTestSwitch();
     void setManualTrigger();
+    // Parameter records (exact sizes): converted into the module's entity,
+    // which becomes the active module. 0 taken, or ignored (a state number
+    // of 32 or more; a ramping record failing its checks, as the protocol
+    // answers it); -1 refused before anything changed: a value that would
+    // become an index or integer it cannot be, a harmonic fundamental outside
+    // 10..1000 Hz, or the configuration not answering.
+    int setAlternateParameter(const u8* record, u32 length);
+    int setStateSequenceParameter(const u8* record, u32 length);
+    int setHarmonicParameter(const u8* record, u32 length);
+    int setSimpleRampingParameter(const u8* record, u32 length);
+    // The received states as the start plays them: their count when they
+    // are exactly 0..n-1 (n >= 1), else -1.
+    int receivedStateCount();
+    // Before a remote state-sequence start: the entity's state count becomes
+    // the received states' count and the first state is linked; false (the
+    // entity unchanged) when the received states are not 0..n-1.
+    bool setLastStateForSequence();
+
     // The binary inputs, then outputs, into the status segment (on the GUI thread).
     void getBIBOState();
     // The state-sequence bookkeeping, and the record and change mark of the
@@ -116,6 +137,9 @@ public:
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
+    // Project and module numbers of the last ramping record, echoed back.
+    std::atomic<quint32> currentProjectId{0};
+    std::atomic<quint32> currentModuleId{0};
     // The configuration's dither time and rated frequency at service start
     // (saved and restored on the configuration's thread).
     double oldDitherTime = 0.0;
@@ -150,6 +174,8 @@ private:
     void publishModule(qint32 dataType, qint32 subType);
     void revertRateSetting();
     bool startAllowed() const;
+    bool readLimits(NetRecordLimits& limits);
+    void applyDither(double ditherTime);
     void refuseService();
 
     ControllerCenter* center;

@@ -98,4 +98,46 @@ QByteArray networkWrite(const char* ip, uint32_t port0 = 10801, uint32_t port1 =
 // One valid request per command the device answers (the fuzzer's seeds).
 std::vector<QByteArray> everyRequest();
 
+// ---- Test parameter records (0xB040), offsets from the record tables ----------
+// A port's phase (range, angle, frequency f32) lies at base + 12 x port.
+// Ramp variable (36): group u8 +0, port group u8 +1, mode/order u8 +2,
+// item u8 +3, to f32 +8, length f32 +24, factor f32 +28.
+namespace rec {
+// AC (4920): dither@4 fault_output_stime@48 fall@496 rise@500 logic@504
+// direct_type@507, fault_models[0].direct @1671, fault_rampings[0] @4562.
+constexpr int AC_SIZE = 4920, AC_DITHER = 4, AC_FAULT_TIME = 48, AC_FALL = 496, AC_RISE = 500,
+              AC_LOGIC = 504, AC_DIRECT_TYPE = 507, AC_OUTPUTS = 1671, AC_RAMP = 4562;
+// One state (2738): index@0 dither@4 hold_state@12 output_stime@436 rise@460
+// fall@464 logic u8@468 link u8@469 trigger u8@470, bases[0] @472.
+constexpr int ST_SIZE = 2738, ST_DITHER = 4, ST_BO = 12, ST_TIME = 436, ST_RISE = 460, ST_FALL = 464,
+              ST_LOGIC = 468, ST_LINK = 469, ST_TRIGGER = 470, ST_OUTPUTS = 472;
+// Harmonic (9630): dither@4 fault_output_stime@43 fall@487 rise@491 logic@495
+// direct_type@502; faultWaves[0] @1278, port k at +252k: ranges[21] +0,
+// angles[21] +84, frequencies[21] +168; fault_rampings[0] @9342.
+constexpr int HA_SIZE = 9630, HA_DITHER = 4, HA_FAULT_TIME = 43, HA_FALL = 487, HA_RISE = 491,
+              HA_LOGIC = 495, HA_DIRECT_TYPE = 502, HA_WAVE = 1278, HA_RAMP = 9342;
+// Ramping (1183): project@0 module@4 dither@12 normal@16 normal_time@112
+// normal_enable u8@116 only_once u8@117 interval_enable u8@118 interval@119
+// interval_time@215 points u32@219 fault_output[8] @223 (+96 each),
+// ramp_step[8]@991 ramp_end[8]@1023 ramp_time[8]@1055 ramp_variable u8[8]@1087
+// ramp_item u8[8]@1095 link u8[8]@1103 bi_logic u8[8]@1111
+// bi_state u8[8][4]@1119 bo_state u8[8][4]@1151.
+constexpr int RA_SIZE = 1183, RA_NORMAL = 16, RA_NORMAL_TIME = 112, RA_NORMAL_ENABLE = 116,
+              RA_INTERVAL_ENABLE = 118, RA_INTERVAL = 119, RA_INTERVAL_TIME = 215, RA_POINTS = 219,
+              RA_FAULT = 223, RA_STEP = 991, RA_END = 1023, RA_TIME = 1055, RA_VARIABLE = 1087, RA_ITEM = 1095,
+              RA_LINK = 1103, RA_BI_LOGIC = 1111, RA_BI_STATE = 1119, RA_BO_STATE = 1151;
+
+inline Bytes& phase(Bytes& b, int base, int port, float range, float angle, float frequency)
+{
+    return b.f32(base + 12 * port, range).f32(base + 12 * port + 4, angle).f32(base + 12 * port + 8, frequency);
+}
+// A ramp variable: group, port group, mode (AC) or slot (harmonic), item, to, length, factor.
+inline Bytes& ramp(Bytes& b, int at, uint8_t group, uint8_t port, uint8_t modeOrOrder, uint8_t item, float to,
+                   float length, float factor)
+{
+    return b.u8(at, group).u8(at + 1, port).u8(at + 2, modeOrOrder).u8(at + 3, item).f32(at + 8, to)
+        .f32(at + 24, length).f32(at + 28, factor);
+}
+} // namespace rec
+
 } // namespace pc
