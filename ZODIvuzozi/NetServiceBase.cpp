@@ -11,6 +11,8 @@
 #include "ModelStateSequenceEntity.h"
 #include "driverbase.h"
 #include "zoplatform.h"
+#include "zocmm_share_testing_keyword_def.h"
+#include "zocmm_testing_parameter_records.h"
 #include "zoshm_testing_share_handle.h"
 
 #include <QDebug>
@@ -54,12 +56,66 @@ struct HookEntry
     NetModuleHooks hooks;
 };
 const HookEntry kHooks[] = {
-    {&ModuleAdaptorSets::alternate, {0, nullptr, nullptr}},
+    {&ModuleAdaptorSets::alternate,
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); }, nullptr}},
     {&ModuleAdaptorSets::stateSequence,
-     {0, nullptr, [](NetServiceBase& service) { return service.setLastStateForSequence(); }}},
-    {&ModuleAdaptorSets::harmonic, {0, nullptr, nullptr}},
-    {&ModuleAdaptorSets::ramping, {1, nullptr, nullptr}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
+      [](NetServiceBase& s) { return s.setLastStateForSequence(); }}},
+    {&ModuleAdaptorSets::harmonic,
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); }, nullptr}},
+    {&ModuleAdaptorSets::ramping,
+     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); }, nullptr}},
 };
+
+// The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
+// first), UAUBUC, then the same for the currents; none above IAIBIC.
+int rampChannels(qint32 port, int (&channels)[3])
+{
+    static const int groups[8][4] = {{1, 0}, {1, 1}, {1, 2}, {1, 3}, {2, 0, 1}, {2, 1, 2}, {2, 0, 2}, {3, 0, 1, 2}};
+    if (port < 0 || port > 15)
+        return 0;
+    const int* g = groups[port % 8];
+    const int offset = port >= 8 ? 4 : 0;
+    for (int i = 0; i < g[0]; ++i)
+        channels[i] = g[i + 1] + offset;
+    return g[0];
+}
+
+template <typename R>
+void pushProcedure(u32 type, const R& record)
+{
+    netCtrl_updateProcedure(type, reinterpret_cast<const u8*>(&record), sizeof record);
+}
+
+template <typename R>
+void pushResult(u32 type, const R& record)
+{
+    netCtrl_updateResult(type, reinterpret_cast<const u8*>(&record), sizeof record);
+}
+
+// The action of a trip, by input slot.
+struct ActionSlots
+{
+    double time[4] = {};
+    ModelEntity::faultActionValStruct value[4];
+};
+
+// Times into the action, and the values of each slot with a positive time
+// into the ramped values (a later slot overwrites an earlier one).
+template <typename R>
+void fillAction(const ActionSlots& a, R& record)
+{
+    for (int i = 0; i < 4; ++i) {
+        record.state_action.input_binary_action_stimes[i] = f32(a.time[i]);
+        if (!(a.time[i] > 0.0))
+            continue;
+        const int n = std::max(0, std::min(3, int(a.value[i].portCnt)));
+        for (int j = 0; j < n; ++j)
+            record.ramping_currents[j] = f32(a.value[i].actionVal[j]);
+    }
+}
+
+
 
 } // namespace
 
@@ -486,6 +542,195 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
     return 0;
 }
 
+// ---- Pushed records ----------------------------------------------------------------------
+
+void NetServiceBase::publishAlternate(qint32 dataType, qint32)
+{
+    ModelAlternateEntity* e = center->testTestor->dataAlternate;
+    alternate_testing_result r;
+    std::memset(&r, 0, sizeof r);
+    if (dataType == ControllerRuntime::DATA_TYPE_TEST_OUTPUTDATA) {
+        QMutexLocker lock(&e->entityLock);
+        const double* values = e->faultActionItem == ModelEntity::RAMP_ITEM_TYPE_RANGE ? e->outputRanges
+            : e->faultActionItem == ModelEntity::RAMP_ITEM_TYPE_ANGLE                 ? e->outputAngles
+            : e->faultActionItem == ModelEntity::RAMP_ITEM_TYPE_FREQUENCY             ? e->outputFrequencies
+                                                                                      : nullptr;
+        int channels[3];
+        const int n = values ? rampChannels(e->faultActionPort, channels) : 0;
+        for (int j = 0; j < n; ++j)
+            r.ramping_currents[j] = f32(values[channels[j]]);
+        lock.unlock();
+        pushProcedure(SHARE_TESTING_RESULT_TYPE_ALTERNATE, r);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
+        ActionSlots a;
+        QMutexLocker lock(&e->entityLock);
+        const qint32 ret = e->faultActionReturnBiIndex;
+        const qint32 pick = e->faultActionBiIndex;
+        int slot = -1;
+        if (ret >= 0 && ret < 4) {
+            slot = 1;
+            a.time[1] = e->faultActionReturnTimes[ret];
+            a.value[1] = e->faultActionReturnValues[ret];
+        } else if (pick >= 0 && pick < 4) {
+            slot = 0;
+            a.time[0] = e->faultActionTimes[pick];
+            a.value[0] = e->faultActionValues[pick];
+        }
+        const qint32 port = e->faultActionPort;
+        lock.unlock();
+        if (slot < 0)
+            return;
+        if (port == ModelEntity::RAMP_PORT_TYPE_UCUA || port == ModelEntity::RAMP_PORT_TYPE_ICIA)
+            std::swap(a.value[slot].actionVal[0], a.value[slot].actionVal[1]);
+        fillAction(a, r);
+        pushResult(SHARE_TESTING_RESULT_TYPE_ALTERNATE, r);
+    }
+}
+
+void NetServiceBase::publishHarmonic(qint32 dataType, qint32)
+{
+    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+    harmonic_testing_result r;
+    std::memset(&r, 0, sizeof r);
+    if (dataType == ControllerRuntime::DATA_TYPE_TEST_OUTPUTDATA) {
+        QMutexLocker lock(&e->entityLock);
+        const qint32 slot = e->faultActionOrder;
+        int channels[3];
+        const int n = slot >= 0 && slot < 4 ? rampChannels(e->faultActionPort, channels) : 0;
+        const bool angles = e->faultActionItem == ModelEntity::RAMP_ITEM_TYPE_ANGLE;
+        for (int j = 0; j < n; ++j)
+            r.ramping_currents[j] = f32(angles ? e->outputAngles[channels[j]][slot] : e->outputRanges[channels[j]][slot]);
+        lock.unlock();
+        pushProcedure(SHARE_TESTING_RESULT_TYPE_HARMONIC, r);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
+        ActionSlots a;
+        QMutexLocker lock(&e->entityLock);
+        const qint32 pick = e->faultActionBiIndex;
+        if (pick < 0 || pick >= 4)
+            return;
+        a.time[pick] = e->faultActionTimes[pick];
+        a.value[pick] = e->faultActionValues[pick];
+        lock.unlock();
+        fillAction(a, r);
+        pushResult(SHARE_TESTING_RESULT_TYPE_HARMONIC, r);
+    }
+}
+
+void NetServiceBase::publishStateAction(qint32 state)
+{
+    if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates)
+        return;
+    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
+    ordinary_testing_result r;
+    std::memset(&r, 0, sizeof r);
+    r.testing_index = u32(state);
+    {
+        QMutexLocker lock(&e->entityLock);
+        r.state_action.testing_trigger_stime = f32(e->stateTriggerTimes[state]);
+        for (int k = 0; k < 4; ++k) {
+            if (e->stateActionTimes[state][k] > 0.0) {
+                r.state_action.input_binary_action_stimes[k] = f32(e->stateActionTimes[state][k]);
+                r.state_action.input_binary_action_state = 1u << k;
+                break;
+            }
+        }
+    }
+    pushResult(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
+}
+
+void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
+{
+    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
+    if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_STATEINDEX) {
+        const qint32 index = testingSTATE[ControllerRuntime::STATE_TYPE_STATEINDEX].load();
+        if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0 || index < 0)
+            return;
+        ordinary_testing_result r;
+        std::memset(&r, 0, sizeof r);
+        r.testing_index = u32(index);
+        pushProcedure(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
+        if (index >= 1)
+            publishStateAction(index - 1);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING) {
+        // The last state of the run is n - 1, whatever order the states came in.
+        qint32 last;
+        {
+            QMutexLocker lock(&recordMutex);
+            last = stateIdList.size() - 1;
+        }
+        if (last < 0 || last >= ModelStateSequenceEntity::kMaxStates)
+            return;
+        bool completed;
+        {
+            QMutexLocker lock(&e->entityLock);
+            completed = e->stateTestStates[last] == ModelEntity::AO_STATE_TYPE_COMPLETED;
+        }
+        if (completed)
+            publishStateAction(last);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
+        QList<qint32> due;
+        {
+            QMutexLocker lock(&recordMutex);
+            QMutexLocker entity(&e->entityLock);
+            for (qint32 state : stateIdList) {
+                if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates || actionSendFlag[state])
+                    continue;
+                const double* times = e->stateActionTimes[state];
+                if (std::any_of(times, times + 4, [](double t) { return t > 0.0; })) {
+                    actionSendFlag[state] = 1;
+                    due.append(state);
+                }
+            }
+        }
+        for (qint32 state : due)
+            publishStateAction(state);
+    }
+}
+
+void NetServiceBase::publishRamping(qint32 dataType, qint32)
+{
+    ModelRampingEntity* e = center->testTestor->dataRamping;
+    const qint32 index = testingSTATE[ControllerRuntime::STATE_TYPE_STATEINDEX].load();
+    const qint32 t = std::max(0, index) / 3;
+    if (dataType == ControllerRuntime::DATA_TYPE_TEST_OUTPUTDATA) {
+        simple_ramping_testing_procedure r;
+        std::memset(&r, 0, sizeof r);
+        r.project_index = currentProjectId.load();
+        r.module_index = currentModuleId.load();
+        r.testing_index = u32(t);
+        QMutexLocker lock(&e->entityLock);
+        for (int k = 0; k < 8; ++k) {
+            r.current_output.phases[k].base_range = f32(e->outputRanges[k]);
+            r.current_output.phases[k].base_angle = f32(e->outputAngles[k]);
+            r.current_output.phases[k].base_frequency = f32(e->outputFrequencies[k]);
+        }
+        lock.unlock();
+        pushProcedure(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
+    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
+        const int ramp = 3 * t + 1;
+        if (ramp >= ModelRampingEntity::kMaxStates)
+            return;
+        simple_ramping_testing_action r;
+        std::memset(&r, 0, sizeof r);
+        r.project_index = currentProjectId.load();
+        r.module_index = currentModuleId.load();
+        r.testing_index = u32(t);
+        QMutexLocker lock(&e->entityLock);
+        for (int i = 0; i < 4; ++i) {
+            const double time = e->stateActionTimes[ramp][i];
+            r.bi_action_stimes[i] = f32(time);
+            if (!(time > 0.0))
+                continue;
+            const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];
+            r.bi_action_value[i].bi_action_port_cnt = u32(std::max(0, std::min(3, int(v.portCnt))));
+            for (int j = 0; j < 3; ++j)
+                r.bi_action_value[i].bi_action_port_value[j] = f32(v.actionVal[j]);
+        }
+        lock.unlock();
+        pushResult(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
+    }
+}
+
 void NetServiceBase::setTestStop()
 {
     center->testInterrupt();
@@ -544,15 +789,27 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
         runtime->dataUnlock();
         for (int i = 0; i < 16; ++i)
             testingSTATE[i] = copy[i];
+        // A record for another module while this run goes on serves the
+        // next start: the pushes stay with the run's module until its end.
+        if (copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0 && runTestType < 0) {
+            runTestType = center->testTestor->activeTestType();
+            runProtocol = protocolVersion.load();
+        }
     }
     publishModule(dataType, subType);
     updateBaseDataToNet(dataType, subType);
+    if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING
+        && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0)
+        runTestType = -1;
 }
 
 void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
 {
-    const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
-    if (hooks && hooks->publish && (hooks->protocolVersion == 1) == (protocolVersion.load() == 1))
+    const bool running = runTestType >= 0;
+    const qint32 type = running ? runTestType : center->testTestor->testType.load();
+    const qint32 protocol = running ? runProtocol : protocolVersion.load();
+    const NetModuleHooks* hooks = netModuleHooks(type);
+    if (hooks && hooks->publish && (hooks->protocolVersion == 1) == (protocol == 1))
         hooks->publish(*this, dataType, subType);
 }
 

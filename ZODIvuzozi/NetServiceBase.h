@@ -121,6 +121,14 @@ public:
     // entity unchanged) when the received states are not 0..n-1.
     bool setLastStateForSequence();
 
+    // ---- Pushed records of the remote modules (GUI thread) ----------------------
+    // A change notice of the running module turned into its procedure or
+    // result records (`dataType` a ControllerRuntime::DATAType).
+    void publishAlternate(qint32 dataType, qint32 subType);
+    void publishHarmonic(qint32 dataType, qint32 subType);
+    void publishStateSequence(qint32 dataType, qint32 subType);
+    void publishRamping(qint32 dataType, qint32 subType);
+
     // The binary inputs, then outputs, into the status segment (on the GUI thread).
     void getBIBOState();
     // The state-sequence bookkeeping, and the record and change mark of the
@@ -172,6 +180,7 @@ private:
     void driverFound();
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
     void publishModule(qint32 dataType, qint32 subType);
+    void publishStateAction(qint32 state);
     void revertRateSetting();
     bool startAllowed() const;
     bool readLimits(NetRecordLimits& limits);
@@ -188,4 +197,8 @@ private:
     QList<qint32> stateIdList;
     qint32 actionSendFlag[32] = {};
     qint32 actionId = 0;
+    // The module and protocol of the run being pushed: noted when running 1
+    // is published, released once running 0 is (type -1: no run).
+    qint32 runTestType = -1;
+    qint32 runProtocol = 0;
 };

@@ -1,0 +1,110 @@
+// Parameter records from the PC through the service into the engine, and the
+// procedure and trigger records pushed back while the test runs.
+
+#include "RemoteServiceSupport.h"
+
+#include "ModelAlternateEntity.h"
+#include "ModelStateSequenceEntity.h"
+
+using namespace remoteservice;
+using namespace pc::rec;
+using pc::Bytes;
+
+namespace {
+
+constexpr uint16_t kAcRecord = 0xB104;
+constexpr uint16_t kStateRecord = 0xB102;
+constexpr uint16_t kAcResult = 0xC104;
+
+class RemoteRecords : public RemoteServiceTest
+{
+protected:
+    std::optional<QByteArray> sendRecord(Pc& pcSide, uint16_t subid, const Bytes& record)
+    {
+        return pcSide.ask(pc::frame(pc::SetParameter, subid, record.data));
+    }
+};
+
+// A steady 1 A in IA for 10 s, its trip watched on input 0 rising.
+Bytes steadyAc()
+{
+    Bytes b(AC_SIZE);
+    for (int k = 0; k < 8; ++k)
+        phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
+    ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
+    return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
+}
+
+} // namespace
+
+TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    ASSERT_EQ(sendRecord(pc, kAcRecord, steadyAc()), QByteArray(1, '\0'));
+    EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_ALTERNATE);
+    EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
+
+    // A record the entity cannot take is refused and changes nothing.
+    Bytes refused = steadyAc();
+    phase(refused, AC_OUTPUTS, 4, 2.0f, 0.0f, 50.0f).u8(AC_RAMP + 3, 3);
+    EXPECT_EQ(sendRecord(pc, kAcRecord, refused), QByteArray(1, '\xFF'));
+    EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
+
+    auto relay = plugRelay(4, 0.9, 0.5);
+    const size_t mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    const int running = pc.waitStatus(1, mark);
+    ASSERT_GE(running, 0);
+    // The first outputs follow running 1 at once.
+    const auto first = pc.waitFrame(pc::PushProcedure, size_t(running));
+    ASSERT_TRUE(first.has_value());
+    EXPECT_EQ(first->subid, kAcResult);
+    EXPECT_FLOAT_EQ(Bytes(first->payload).f32(16), 1.0f);
+
+    const auto trip = pc.waitFrame(pc::PushTrigger, mark, 10000);
+    ASSERT_TRUE(trip.has_value());
+    ASSERT_TRUE(waitEnded());
+    const Bytes t(trip->payload);
+    EXPECT_EQ(trip->subid, kAcResult);
+    EXPECT_FLOAT_EQ(t.f32(241 + 8), float(testor().dataAlternate->faultActionTimes[0]));
+    EXPECT_GT(t.f32(241 + 8), 0.0f);
+    EXPECT_FLOAT_EQ(t.f32(16), 1.0f);
+}
+
+TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    auto stateRecord = [](uint32_t index) {
+        Bytes b(ST_SIZE);
+        b.u32(0, index).f32(ST_TIME, 4.0f);
+        phase(b, ST_OUTPUTS, 4, 0.5f, 0.0f, 50.0f);
+        return b;
+    };
+    // States 0 and 2 only: the start is refused.
+    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(0)), QByteArray(1, '\0'));
+    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(2)), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
+    EXPECT_EQ(state(RT::STATE_TYPE_RUNNING), 0);
+    // State 1 sent twice counts once: three states run.
+    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(1)), QByteArray(1, '\0'));
+    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(1)), QByteArray(1, '\0'));
+    EXPECT_EQ(sendRecord(pc, kStateRecord, stateRecord(32)), QByteArray(1, '\0'));
+    const size_t mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    const int running = pc.waitStatus(1, mark);
+    ASSERT_GE(running, 0);
+    EXPECT_EQ(testor().dataStateSequence->stateCount, 3);
+    ASSERT_TRUE(waitEnded());
+    ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
+    // A procedure record for each state index.
+    std::vector<uint32_t> indexes;
+    for (size_t i = mark; i < pc.frames.size(); ++i) {
+        if (pc.frames[i].command == pc::PushProcedure)
+            indexes.push_back(Bytes(pc.frames[i].payload).u32(0));
+    }
+    EXPECT_EQ(indexes, (std::vector<uint32_t>{0, 1, 2}));
+}
