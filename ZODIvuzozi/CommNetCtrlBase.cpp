@@ -13,6 +13,8 @@
 #include <QTimer>
 
 #include <cstring>
+#include <atomic>
+#include <deque>
 #include <functional>
 #include <map>
 #include <system_error>
@@ -137,6 +139,114 @@ void publishRecord(int segment, u32 dataType, const u8* bytes, u32 length)
     });
 }
 
+// ---- Trigger records ------------------------------------------------------------------------
+// Trigger records wait here until the push side took the previous one (its
+// change mark cleared), one per drain, so that trips reported close together
+// all reach the PC. Bounded: when full the oldest is dropped. With no PC
+// connected nobody takes them: only the latest waits, overwriting the segment.
+constexpr size_t kTriggerQueueLimit = 64;
+
+bool pcConnected()
+{
+    return net_connect_accepted_count() > net_connect_ended_count();
+}
+
+class TriggerQueue
+{
+public:
+    TriggerQueue()
+    {
+        timer.setSingleShot(true);
+        timer.setInterval(kRetryMs);
+        QObject::connect(&timer, &QTimer::timeout, [this] { drain(); });
+    }
+
+    // GUI thread.
+    void push(u32 dataType, std::vector<u8> bytes)
+    {
+        {
+            QMutexLocker lock(&mutex);
+            if (!pcConnected())
+                queue.clear();
+            if (queue.size() >= kTriggerQueueLimit) {
+                qDebug("network service: trigger record of type 0x%X dropped, %d waiting", unsigned(queue.front().first),
+                       int(queue.size()));
+                queue.pop_front();
+            }
+            queue.emplace_back(dataType, std::move(bytes));
+        }
+        drain();
+    }
+
+    // Any thread (PREPARE on the receive thread, switch-off on the GUI thread).
+    void clear()
+    {
+        QMutexLocker lock(&mutex);
+        queue.clear();
+        ++generation;
+    }
+
+private:
+    void drain()
+    {
+        std::pair<u32, std::vector<u8>> head;
+        quint64 taken;
+        {
+            QMutexLocker lock(&mutex);
+            if (queue.empty())
+                return;
+            head = queue.front();
+            taken = generation;
+        }
+        if (!shm_testing_header(SHM_SEGMENT_RESULT)) {   // not attached: nothing to publish into
+            clear();
+            return;
+        }
+        bool written = false;
+        {
+            ShmAccess access(ShmSide::Client, SHM_SEGMENT_RESULT, SHM_LOCK_TRIES);
+            if (access.held()) {
+                auto* r = static_cast<shm_share_record*>(static_cast<void*>(shm_testing_header(SHM_SEGMENT_RESULT)));
+                if (r->ctrl.server_changes != 1 || !pcConnected()) {
+                    r->data_type = head.first;
+                    r->data_length = u32(head.second.size());
+                    if (!head.second.empty())
+                        std::memcpy(r->buffer, head.second.data(), head.second.size());
+                    r->ctrl.server_changes = 1;
+                    written = true;
+                }
+            }
+        }
+        bool more;
+        {
+            QMutexLocker lock(&mutex);
+            if (written && taken == generation && !queue.empty())
+                queue.pop_front();
+            more = !queue.empty();
+        }
+        if (more)
+            timer.start();
+    }
+
+    QMutex mutex;
+    std::deque<std::pair<u32, std::vector<u8>>> queue;
+    quint64 generation = 0;
+    QTimer timer;
+};
+
+// Made by the first record (GUI thread, where its timer lives); lives with the process.
+std::atomic<TriggerQueue*> triggerQueueInstance{nullptr};
+
+TriggerQueue& triggerQueue()
+{
+    TriggerQueue* q = triggerQueueInstance.load();
+    if (!q) {
+        q = new TriggerQueue();
+        triggerQueueInstance.store(q);
+    }
+    return *q;
+}
+
 // ---- The threads ------------------------------------------------------------------------
 struct ServiceThreads
 {
@@ -227,6 +337,8 @@ bool netCtrl_NetServiceRunning()
 
 void netCtrl_ClearPushedRecords()
 {
+    if (TriggerQueue* q = triggerQueueInstance.load())
+        q->clear();
     for (int segment : {SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE}) {
         ShmAccess access(ShmSide::Client, segment);
         if (!access.held())
@@ -425,5 +537,7 @@ void netCtrl_updateProcedure(u32 dataType, const u8* record, u32 length)
 
 void netCtrl_updateResult(u32 dataType, const u8* record, u32 length)
 {
-    publishRecord(SHM_SEGMENT_RESULT, dataType, record, length);
+    if (length > SHM_SHARE_RECORD_CAPACITY)
+        return;
+    triggerQueue().push(dataType, std::vector<u8>(record, record + length));
 }

@@ -84,4 +84,6 @@ void netCtrl_updateRunningEnable(u32 value);
 // A record for the procedure or result segment (a type of
 // share_testing_result_type / share_simple_testing_result_type).
 void netCtrl_updateProcedure(u32 dataType, const u8* record, u32 length);
+// Result (trigger) records queue until the push side took the previous one
+// (at most 64, the oldest dropped; with no PC connected only the latest).
 void netCtrl_updateResult(u32 dataType, const u8* record, u32 length);

@@ -71,6 +71,25 @@ TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
     EXPECT_FLOAT_EQ(t.f32(241 + 8), float(testor().dataAlternate->faultActionTimes[0]));
     EXPECT_GT(t.f32(241 + 8), 0.0f);
     EXPECT_FLOAT_EQ(t.f32(16), 1.0f);
+
+    // Trigger records published in one pass all reach the PC, in order.
+    const size_t before = pc.frames.size();
+    for (uint32_t index = 10; index < 13; ++index) {
+        Bytes record(280);
+        record.u32(0, index);
+        netCtrl_updateResult(0xC102, reinterpret_cast<const u8*>(record.data.constData()), 280);
+    }
+    std::vector<uint32_t> got;
+    waitFor([&] {
+        pc.pump();
+        got.clear();
+        for (size_t i = before; i < pc.frames.size(); ++i) {
+            if (pc.frames[i].command == pc::PushTrigger && pc.frames[i].subid == 0xC102)
+                got.push_back(Bytes(pc.frames[i].payload).u32(0));
+        }
+        return got.size() >= 3;
+    });
+    EXPECT_EQ(got, (std::vector<uint32_t>{10, 11, 12}));
 }
 
 TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
@@ -78,9 +97,10 @@ TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
     switchOn();
     Pc pc;
     connectPc(pc);
+    // The last state is short: its record follows the previous one closely.
     auto stateRecord = [](uint32_t index) {
         Bytes b(ST_SIZE);
-        b.u32(0, index).f32(ST_TIME, 4.0f);
+        b.u32(0, index).f32(ST_TIME, index == 2 ? 0.5f : 4.0f);
         phase(b, ST_OUTPUTS, 4, 0.5f, 0.0f, 50.0f);
         return b;
     };
@@ -100,11 +120,21 @@ TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
     EXPECT_EQ(testor().dataStateSequence->stateCount, 3);
     ASSERT_TRUE(waitEnded());
     ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
-    // A procedure record for each state index.
-    std::vector<uint32_t> indexes;
-    for (size_t i = mark; i < pc.frames.size(); ++i) {
-        if (pc.frames[i].command == pc::PushProcedure)
-            indexes.push_back(Bytes(pc.frames[i].payload).u32(0));
-    }
+    // A procedure record for each state index; the action record of each
+    // state at the advance past it, the last one's at the end.
+    std::vector<uint32_t> indexes, actions;
+    ASSERT_TRUE(waitFor([&] {
+        pc.pump();
+        indexes.clear();
+        actions.clear();
+        for (size_t i = mark; i < pc.frames.size(); ++i) {
+            if (pc.frames[i].command == pc::PushProcedure)
+                indexes.push_back(Bytes(pc.frames[i].payload).u32(0));
+            if (pc.frames[i].command == pc::PushTrigger)
+                actions.push_back(Bytes(pc.frames[i].payload).u32(0));
+        }
+        return actions.size() >= 3;
+    }));
     EXPECT_EQ(indexes, (std::vector<uint32_t>{0, 1, 2}));
+    EXPECT_EQ(actions, (std::vector<uint32_t>{0, 1, 2}));
 }
