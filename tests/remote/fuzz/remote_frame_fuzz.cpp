@@ -1,6 +1,7 @@
 // Fuzz entry point for the frame layer: one input is one received frame,
 // parsed and dispatched as the receive thread does, then the pushed frames
-// are packed. The segments lie under a key base of this process (removed when
+// are packed; the same bytes also go through the test parameter records'
+// conversions. The segments lie under a key base of this process (removed when
 // it ends, also by a crash), device paths in a private sandbox, and the
 // runner and the command stand-ins only record.
 //
@@ -8,6 +9,7 @@
 // fuzz build as fuzz_remote_frame (seeds in tests/fuzz/seeds).
 
 #include "CommNetCtrlBase.h"
+#include "NetParameterRecords.h"
 #include "zocmn_net_connect_parse.h"
 #include "zoplatform.h"
 #include "zoplatform_control_host.h"
@@ -17,6 +19,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <sys/shm.h>
@@ -60,6 +63,38 @@ bool prepare()
     return true;
 }
 
+// The input as each test parameter record (cut or zero-filled to its size)
+// through the conversions: a taken record holds only indices its entity has.
+void convertRecords(const uint8_t* data, size_t size)
+{
+    NetRecordLimits limits;
+    limits.maxVRange = 130.0;
+    limits.maxIRange = 30.0;
+    limits.rateFrequency = 50.0;
+    limits.ditherTime = 0.005;
+    auto sized = [&](size_t n) {
+        std::vector<uint8_t> r(n, 0);
+        std::memcpy(r.data(), data, std::min(n, size));
+        return r;
+    };
+    const auto ac = sized(4920);
+    NetAlternateSettings a;
+    if (netDecodeAlternate(ac.data(), u32(ac.size()), limits, a) && (a.faultActionItem < 0 || a.faultActionItem > 2))
+        std::abort();
+    const auto st = sized(2738);
+    NetStateSettings s;
+    if (netDecodeState(st.data(), u32(st.size()), limits, s) && (s.state < 0 || s.state >= 32))
+        std::abort();
+    const auto ha = sized(9630);
+    static NetHarmonicSettings h;
+    if (netDecodeHarmonic(ha.data(), u32(ha.size()), limits, h) && (h.faultActionOrder < 0 || h.faultActionOrder > 3))
+        std::abort();
+    const auto ra = sized(1183);
+    static NetRampingSettings r;
+    if (netDecodeRamping(ra.data(), u32(ra.size()), limits, r) && (r.stateCount < 3 || r.stateCount > 24))
+        std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -70,6 +105,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static std::vector<uint8_t> buffer(CONFER_BUFFER_SIZE);
     if (size > buffer.size())
         return 0;
+    convertRecords(data, size);
     std::memcpy(buffer.data(), data, size);
     uint32_t reply = 0;
     if (net_parse_protocol_connectx(buffer.data(), uint32_t(size), &reply, uint32_t(buffer.size()), 20) == 0
