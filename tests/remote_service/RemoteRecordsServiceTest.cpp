@@ -14,6 +14,7 @@ namespace {
 
 constexpr uint16_t kAcRecord = 0xB104;
 constexpr uint16_t kStateRecord = 0xB102;
+constexpr uint16_t kRampingRecord = 0xB301;
 constexpr uint16_t kAcResult = 0xC104;
 
 class RemoteRecords : public RemoteServiceTest
@@ -51,6 +52,11 @@ TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
     phase(refused, AC_OUTPUTS, 4, 2.0f, 0.0f, 50.0f).u8(AC_RAMP + 3, 3);
     EXPECT_EQ(sendRecord(pc, kAcRecord, refused), QByteArray(1, '\xFF'));
     EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
+    // A ramping record failing its checks is answered 0x00 and changes
+    // neither the active module nor which records are pushed.
+    EXPECT_EQ(sendRecord(pc, kRampingRecord, Bytes(RA_SIZE)), QByteArray(1, '\0'));
+    EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_ALTERNATE);
+    EXPECT_EQ(service->protocolVersion.load(), 0);
 
     auto relay = plugRelay(4, 0.9, 0.5);
     const size_t mark = pc.frames.size();
