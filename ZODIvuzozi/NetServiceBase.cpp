@@ -790,24 +790,27 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
         for (int i = 0; i < 16; ++i)
             testingSTATE[i] = copy[i];
         // A record for another module while this run goes on serves the
-        // next start: the pushes stay with the run's module until its end.
-        if (copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0 && runTestType < 0) {
+        // next start: the pushes stay with the run's module, also for the
+        // notices that follow its end (the run-end action, the last switch),
+        // until the next run starts.
+        if (copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0 && !runNoted) {
             runTestType = center->testTestor->activeTestType();
             runProtocol = protocolVersion.load();
+            runNoted = true;
         }
     }
     publishModule(dataType, subType);
     updateBaseDataToNet(dataType, subType);
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING
         && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0)
-        runTestType = -1;
+        runNoted = false;
 }
 
 void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
 {
-    const bool running = runTestType >= 0;
-    const qint32 type = running ? runTestType : center->testTestor->testType.load();
-    const qint32 protocol = running ? runProtocol : protocolVersion.load();
+    const bool ran = runTestType >= 0;
+    const qint32 type = ran ? runTestType : center->testTestor->testType.load();
+    const qint32 protocol = ran ? runProtocol : protocolVersion.load();
     const NetModuleHooks* hooks = netModuleHooks(type);
     if (hooks && hooks->publish && (hooks->protocolVersion == 1) == (protocol == 1))
         hooks->publish(*this, dataType, subType);
@@ -884,6 +887,8 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
             Qt::QueuedConnection);
         for (auto& word : testingSTATE)
             word = 0;
+        runTestType = -1;
+        runNoted = false;
         bControlEnable = true;
         netServiceEnable = true;
         if (netCtrl_StartNetService() != 0) {

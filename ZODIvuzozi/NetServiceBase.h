@@ -197,8 +197,10 @@ private:
     QList<qint32> stateIdList;
     qint32 actionSendFlag[32] = {};
     qint32 actionId = 0;
-    // The module and protocol of the run being pushed: noted when running 1
-    // is published, released once running 0 is (type -1: no run).
+    // The module and protocol of the run being pushed, or of the last one:
+    // noted at the first running 1 of a run and kept until the next run's
+    // (type -1: no run since the service started).
     qint32 runTestType = -1;
     qint32 runProtocol = 0;
+    bool runNoted = false;
 };
