@@ -27,6 +27,7 @@ constexpr uint16_t kHarmonicResult = 0xC106;
 constexpr int kAcValues = 16, kAcTimes = 249, kHaTimes = 25, kHaValues = 153;
 
 constexpr int kUA = ModelEntity::AO_PORT_TYPE_UA;
+constexpr int kUC = ModelEntity::AO_PORT_TYPE_UC;
 constexpr int kIA = ModelEntity::AO_PORT_TYPE_IA;
 
 struct Pushed
@@ -47,30 +48,28 @@ Pushed pushed(const pc::Frame& f)
     return p;
 }
 
+// The AC record: UCUA from UA 0 V (UC 3 V) to 10 V in 1 V steps, 2 s each,
+// returning after a trip on input 0 (group 0); group 1: steady, stopped by
+// the trip.
+Bytes acRecord(uint8_t group)
+{
+    Bytes b(AC_SIZE);
+    phase(b, AC_OUTPUTS, 2, 3.0f, 120.0f, 50.0f);
+    ramp(b, AC_RAMP, group, 6, 0, 0, 10.0f, 1.0f, 1.0f);
+    return b.f32(AC_FAULT_TIME, 2.0f).u32(AC_RISE, 0x1).u32(AC_FALL, 0x1).u8(AC_DIRECT_TYPE, group == 0);
+}
+
 // The harmonic record: UA at `fundamental` with harmonics 3, 5, 7 of it; IA's
 // fundamental ramped from 0 A to 10 A in 1 A steps, 2 s each, stopped by a
 // trip on input 2.
-Bytes harmonicRamp(float fundamental)
+Bytes harmonicRecord(float fundamental)
 {
     Bytes b(HA_SIZE);
     const float ranges[4] = {10.0f, 2.0f, 1.0f, 0.5f};
-    const float orders[4] = {1.0f, 3.0f, 5.0f, 7.0f};
-    for (int h = 0; h < 4; ++h) {
-        b.f32(HA_WAVE + 4 * h, ranges[h]);
-        b.f32(HA_WAVE + 168 + 4 * h, fundamental * orders[h]);
-    }
+    for (int h = 0; h < 4; ++h)
+        b.f32(HA_WAVE + 4 * h, ranges[h]).f32(HA_WAVE + 168 + 4 * h, fundamental * float(2 * h + 1));
     ramp(b, HA_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f);
     return b.f32(HA_FAULT_TIME, 2.0f).u32(HA_RISE, 0x4);
-}
-
-// A steady 1 A in IA, its trip watched on input 0 rising.
-Bytes steadyAc()
-{
-    Bytes b(AC_SIZE);
-    for (int k = 0; k < 8; ++k)
-        phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
-    ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
-    return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
 }
 
 class RemoteSourceRecords : public RemoteServiceTest
@@ -92,6 +91,29 @@ protected:
         return out;
     }
 
+    // Starts the test set up, waits for its end (the running 0 pushed) and
+    // for `trips` trigger frames. The values[0] of its procedure frames,
+    // repeats dropped, into `ramped`.
+    void runToEnd(Pc& pcSide, size_t trips, std::vector<float>& ramped)
+    {
+        const size_t mark = pcSide.frames.size();
+        ASSERT_EQ(pcSide.ask(startRequest()), QByteArray(1, '\0'));
+        const int running = pcSide.waitStatus(1, mark);
+        ASSERT_GE(running, 0);
+        ASSERT_TRUE(waitEnded());
+        ASSERT_GE(pcSide.waitStatus(0, size_t(running) + 1), 0);
+        ASSERT_TRUE(waitFor([&] {
+            pcSide.pump();
+            return framesOf(pcSide, pc::PushTrigger, mark).size() >= trips;
+        }));
+        outputs = framesOf(pcSide, pc::PushProcedure, mark);
+        this->trips = framesOf(pcSide, pc::PushTrigger, mark);
+        for (const pc::Frame& f : outputs) {
+            if (ramped.empty() || ramped.back() != pushed(f).values[0])
+                ramped.push_back(pushed(f).values[0]);
+        }
+    }
+
     // The instrument's dither register, in microseconds.
     uint32_t ditherRegister() const
     {
@@ -110,6 +132,8 @@ protected:
         EXPECT_EQ(done.wait_for(std::chrono::seconds(10)), std::future_status::ready);
         return done.get();
     }
+
+    std::vector<pc::Frame> outputs, trips;   // of the last runToEnd
 };
 
 } // namespace
@@ -119,61 +143,37 @@ TEST_F(RemoteSourceRecords, AcRampInReturnModePushesItsValuesAndTheReturn)
     switchOn();
     Pc pc;
     connectPc(pc);
-    // UCUA from UA 0 V (UC 3 V) to 10 V in 1 V steps, 2 s each; the relay on
-    // UA picks up from 4.5 V and drops off below 4.275 V, both after 0.8 s.
-    Bytes b(AC_SIZE);
-    for (int k = 0; k < 8; ++k)
-        phase(b, AC_OUTPUTS, k, k == 2 ? 3.0f : 0.0f, 120.0f * float(k % 4 == 2), 50.0f);
-    ramp(b, AC_RAMP, 0, 6, 0, 0, 10.0f, 1.0f, 1.0f);
-    b.f32(AC_FAULT_TIME, 2.0f).u32(AC_RISE, 0x1).u32(AC_FALL, 0x1).u8(AC_DIRECT_TYPE, 1);
-    ASSERT_EQ(sendRecord(pc, kAcRecord, b), QByteArray(1, '\0'));
-    plugTimedRelay(kUA, 4.5, 0.8);
-
-    const size_t mark = pc.frames.size();
-    ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-    const int running = pc.waitStatus(1, mark);
-    ASSERT_GE(running, 0);
-    ASSERT_TRUE(waitEnded());
-    const int stopped = pc.waitStatus(0, size_t(running) + 1);
-    ASSERT_GE(stopped, 0);
-    ASSERT_TRUE(waitFor([&] {
-        pc.pump();
-        return framesOf(pc, pc::PushTrigger, mark).size() >= 2;
-    }));
+    ASSERT_EQ(sendRecord(pc, kAcRecord, acRecord(0)), QByteArray(1, '\0'));
+    plugTimedRelay(kUA, 4.5, 0.8);   // drops off below 4.275 V
+    std::vector<float> ua;
+    runToEnd(pc, 2, ua);
+    ASSERT_FALSE(HasFatalFailure());
 
     // Two values per procedure record, UA first: the start as set (pushed
-    // with the start), then UA and UC stepping up to the pick-up and back
-    // down to the drop-off.
-    const std::vector<pc::Frame> outputs = framesOf(pc, pc::PushProcedure, mark);
-    std::vector<float> ua;
+    // with the start), then stepping up to the pick-up and back down to the
+    // drop-off.
     for (const pc::Frame& f : outputs) {
         EXPECT_EQ(f.subid, kAcResult);
-        const Pushed p = pushed(f);
-        EXPECT_EQ(p.values[1], p.values[0] + 3.0f);
-        EXPECT_EQ(p.values[2], 0.0f);
-        if (ua.empty() || ua.back() != p.values[0])
-            ua.push_back(p.values[0]);
+        EXPECT_EQ(pushed(f).values[1], pushed(f).values[0] + 3.0f);
+        EXPECT_EQ(pushed(f).values[2], 0.0f);
     }
     const std::vector<float> ramped = {0, 1, 2, 3, 4, 5, 6, 5, 4};
     ASSERT_GE(ua.size(), ramped.size());
     EXPECT_EQ(std::vector<float>(ua.begin(), ua.begin() + long(ramped.size())), ramped);
 
-    // The pick-up in slot 0, then the return in slot 1 alone.
-    const std::vector<pc::Frame> trips = framesOf(pc, pc::PushTrigger, mark);
+    // The pick-up in slot 0, then the return in slot 1 alone, UA first.
     const Pushed pick = pushed(trips[0]);
     const Pushed back = pushed(trips[1]);
     EXPECT_EQ(trips[0].subid, kAcResult);
     EXPECT_GT(pick.times[0], 0.0f);
     EXPECT_EQ(pick.times[1], 0.0f);
-    EXPECT_EQ(pick.values[0], 5.0f);
-    EXPECT_EQ(pick.values[1], 8.0f);
+    EXPECT_EQ(std::vector<float>(pick.values, pick.values + 3), (std::vector<float>{5, 8, 0}));
     EXPECT_EQ(back.times[0], 0.0f);
-    EXPECT_GT(back.times[1], 0.0f);
-    EXPECT_EQ(back.values[0], 4.0f);
-    EXPECT_EQ(back.values[1], 7.0f);
+    EXPECT_EQ(std::vector<float>(back.values, back.values + 3), (std::vector<float>{4, 7, 0}));
     ModelAlternateEntity& e = *testor().dataAlternate;
     QMutexLocker lock(&e.entityLock);
     EXPECT_FLOAT_EQ(back.times[1], float(e.faultActionReturnTimes[0]));
+    EXPECT_GT(back.times[1], 0.0f);
 }
 
 TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedFrequency)
@@ -181,42 +181,29 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRamp(50.0f)), QByteArray(1, '\0'));
+    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
     auto relay = plugRelay(kIA, 4.5, 0.0, 2);
+    std::vector<float> ia;
+    runToEnd(pc, 1, ia);
+    ASSERT_FALSE(HasFatalFailure());
 
-    const size_t mark = pc.frames.size();
-    ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-    const int running = pc.waitStatus(1, mark);
-    ASSERT_GE(running, 0);
     // UA's harmonics at 150, 250, 350 Hz are orders 3, 5, 7 of the rated 50 Hz.
     const zorsim::PageContent p0 = page(0);
     ASSERT_EQ(p0.componentsPerChannel, 4);
-    const double frequencies[4] = {50, 150, 250, 350};
     for (int h = 0; h < 4; ++h)
-        EXPECT_NEAR(p0.channels[kUA].components[size_t(h)].frequencyHz, frequencies[h], 1e-3) << h;
-    ASSERT_TRUE(waitEnded());
-    ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
-    const auto trip = pc.waitFrame(pc::PushTrigger, mark);
-    ASSERT_TRUE(trip.has_value());
-
-    // IA's fundamental steps up to the pick-up.
-    std::vector<float> ia;
-    for (const pc::Frame& f : framesOf(pc, pc::PushProcedure, mark)) {
+        EXPECT_NEAR(p0.channels[kUA].components[size_t(h)].frequencyHz, 50.0 * (2 * h + 1), 1e-3) << h;
+    // IA's fundamental steps up to the pick-up, which input 2 reports.
+    for (const pc::Frame& f : outputs)
         EXPECT_EQ(f.subid, kHarmonicResult);
-        if (ia.empty() || ia.back() != pushed(f).values[0])
-            ia.push_back(pushed(f).values[0]);
-    }
     EXPECT_EQ(ia, (std::vector<float>{0, 1, 2, 3, 4, 5}));
-    const Pushed t = pushed(*trip);
-    EXPECT_EQ(trip->subid, kHarmonicResult);
-    EXPECT_EQ(t.times[0], 0.0f);
-    EXPECT_EQ(t.times[1], 0.0f);
+    const Pushed t = pushed(trips[0]);
+    EXPECT_EQ(trips[0].subid, kHarmonicResult);
+    EXPECT_EQ(std::vector<float>(t.times, t.times + 4), (std::vector<float>{0, 0, t.times[2], 0}));
     EXPECT_GT(t.times[2], 0.0f);
-    EXPECT_EQ(t.times[3], 0.0f);
     EXPECT_EQ(t.values[0], 5.0f);
 
     // A 60 Hz fundamental becomes the rated frequency until remote control ends.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRamp(60.0f)), QByteArray(1, '\0'));
+    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(60.0f)), QByteArray(1, '\0'));
     EXPECT_EQ(ditherAndRatedFrequency().second, 60.0);
     {
         ModelHarmonicEntity& e = *testor().dataHarmonic;
@@ -251,7 +238,7 @@ TEST_F(RemoteSourceRecords, DitherTimeOfARecordReachesTheDriverUntilRemoteContro
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        Bytes b = row.subid == kAcRecord ? steadyAc() : harmonicRamp(50.0f);
+        Bytes b = row.subid == kAcRecord ? acRecord(1) : harmonicRecord(50.0f);
         b.f32(row.subid == kAcRecord ? AC_DITHER : HA_DITHER, row.dither);
         ASSERT_EQ(sendRecord(pc, row.subid, b), QByteArray(1, '\0'));
         ASSERT_TRUE(workerDone(center->testConfiguration));
@@ -270,57 +257,59 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kAcRecord, steadyAc()), QByteArray(1, '\0'));
+    ASSERT_EQ(sendRecord(pc, kAcRecord, acRecord(1)), QByteArray(1, '\0'));
     const size_t mark = pc.frames.size();
     ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
 
+    // Refused records (those of the ramping and state records answered as
+    // taken) change neither the AC entity nor the active module.
     const float nan = std::numeric_limits<float>::quiet_NaN();
-    struct Row
+    const struct
     {
         const char* name;
         uint16_t subid;
         Bytes record;
         char reply;
-    };
-    Bytes acItem3 = steadyAc();
-    phase(acItem3, AC_OUTPUTS, 4, 2.0f, 0.0f, 50.0f).u8(AC_RAMP + 3, 3);
-    Bytes acFactorNaN = steadyAc();
-    acFactorNaN.f32(AC_RAMP + 28, nan);
-    const Row rows[] = {
-        {"AC ramp item 3", kAcRecord, acItem3, '\xFF'},
-        {"AC ramp factor NaN", kAcRecord, acFactorNaN, '\xFF'},
-        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRamp(50.0f)).u8(HA_RAMP + 2, 4), '\xFF'},
-        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRamp(50.0f)).f32(HA_WAVE + 168, nan), '\xFF'},
-        // Refused, but answered as taken.
+    } rows[] = {
+        {"AC ramp item 3", kAcRecord, Bytes(acRecord(1)).u8(AC_RAMP + 3, 3).f32(AC_OUTPUTS + 24, 5.0f), '\xFF'},
+        {"AC ramp factor NaN", kAcRecord, Bytes(acRecord(1)).f32(AC_RAMP + 28, nan), '\xFF'},
+        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).u8(HA_RAMP + 2, 4), '\xFF'},
+        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_WAVE + 168, nan), '\xFF'},
         {"ramping of 9 points", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 9), '\0'},
         {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32), '\0'},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(sendRecord(pc, row.subid, row.record), QByteArray(1, row.reply));
         EXPECT_EQ(testor().testType.load(), TT::TEST_ALTERNATE);
         EXPECT_EQ(service->protocolVersion.load(), 0);
         ModelAlternateEntity& e = *testor().dataAlternate;
         QMutexLocker lock(&e.entityLock);
-        EXPECT_EQ(e.outputRanges[kIA], 1.0);
+        EXPECT_EQ(e.outputRanges[kUC], 3.0);
         EXPECT_EQ(e.faultActionItem, ModelEntity::RAMP_ITEM_TYPE_RANGE);
         EXPECT_EQ(e.actionRampFactor, 1);
     }
-    // The PC prepares its next test: taken, but the run's records stay AC.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRamp(50.0f)), QByteArray(1, '\0'));
+    // The PC prepares its next test: taken, but the run's records, also those
+    // that follow its end, stay AC.
+    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
     EXPECT_EQ(testor().testType.load(), TT::TEST_HARMONIC);
     ASSERT_EQ(state(RT::STATE_TYPE_RUNNING), 1);
 
-    auto relay = plugRelay(kIA, 0.9);
+    auto relay = plugRelay(kUC, 2.9);
     ASSERT_TRUE(waitEnded());
     ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
     const auto trip = pc.waitFrame(pc::PushTrigger, mark);
     ASSERT_TRUE(trip.has_value());
+    // The output record of the end's switch, usually after the trip.
+    size_t tripAt = mark;
+    while (pc.frames[tripAt].command != pc::PushTrigger)
+        ++tripAt;
+    waitFor([&] { return pc.pump() && !framesOf(pc, pc::PushProcedure, tripAt).empty(); }, 3000);
     EXPECT_EQ(trip->subid, kAcResult);
     EXPECT_GT(pushed(*trip).times[0], 0.0f);
-    EXPECT_EQ(pushed(*trip).values[0], 1.0f);
+    EXPECT_EQ(pushed(*trip).values[1], 3.0f);
     for (uint16_t command : {pc::PushProcedure, pc::PushTrigger}) {
         for (const pc::Frame& f : framesOf(pc, command, mark))
             EXPECT_EQ(f.subid, kAcResult) << std::hex << command;
