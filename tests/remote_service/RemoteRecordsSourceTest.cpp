@@ -30,6 +30,20 @@ constexpr int kUA = ModelEntity::AO_PORT_TYPE_UA;
 constexpr int kUC = ModelEntity::AO_PORT_TYPE_UC;
 constexpr int kIA = ModelEntity::AO_PORT_TYPE_IA;
 
+// A procedure record keeps only the latest values: one the push side had no
+// time to take is skipped, never reordered.
+bool followsInOrder(const std::vector<float>& got, const std::vector<float>& all)
+{
+    size_t at = 0;
+    for (float v : got) {
+        while (at < all.size() && all[at] != v)
+            ++at;
+        if (at++ == all.size())
+            return false;
+    }
+    return !got.empty() && got.front() == all.front() && got.back() == all.back();
+}
+
 struct Pushed
 {
     float values[3];
@@ -92,9 +106,9 @@ protected:
     }
 
     // Starts the test set up, waits for its end (the running 0 pushed) and
-    // for `trips` trigger frames. The values[0] of its procedure frames,
+    // for `tripCount` trigger frames. The values[0] of its procedure frames,
     // repeats dropped, into `ramped`.
-    void runToEnd(Pc& pcSide, size_t trips, std::vector<float>& ramped)
+    void runToEnd(Pc& pcSide, size_t tripCount, std::vector<float>& ramped)
     {
         const size_t mark = pcSide.frames.size();
         ASSERT_EQ(pcSide.ask(startRequest()), QByteArray(1, '\0'));
@@ -104,10 +118,10 @@ protected:
         ASSERT_GE(pcSide.waitStatus(0, size_t(running) + 1), 0);
         ASSERT_TRUE(waitFor([&] {
             pcSide.pump();
-            return framesOf(pcSide, pc::PushTrigger, mark).size() >= trips;
+            return framesOf(pcSide, pc::PushTrigger, mark).size() >= tripCount;
         }));
         outputs = framesOf(pcSide, pc::PushProcedure, mark);
-        this->trips = framesOf(pcSide, pc::PushTrigger, mark);
+        trips = framesOf(pcSide, pc::PushTrigger, mark);
         for (const pc::Frame& f : outputs) {
             if (ramped.empty() || ramped.back() != pushed(f).values[0])
                 ramped.push_back(pushed(f).values[0]);
@@ -157,9 +171,7 @@ TEST_F(RemoteSourceRecords, AcRampInReturnModePushesItsValuesAndTheReturn)
         EXPECT_EQ(pushed(f).values[1], pushed(f).values[0] + 3.0f);
         EXPECT_EQ(pushed(f).values[2], 0.0f);
     }
-    const std::vector<float> ramped = {0, 1, 2, 3, 4, 5, 6, 5, 4};
-    ASSERT_GE(ua.size(), ramped.size());
-    EXPECT_EQ(std::vector<float>(ua.begin(), ua.begin() + long(ramped.size())), ramped);
+    EXPECT_TRUE(followsInOrder(ua, {0, 1, 2, 3, 4, 5, 6, 5, 4})) << ::testing::PrintToString(ua);
 
     // The pick-up in slot 0, then the return in slot 1 alone, UA first.
     const Pushed pick = pushed(trips[0]);
@@ -182,7 +194,7 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
     Pc pc;
     connectPc(pc);
     ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
-    auto relay = plugRelay(kIA, 4.5, 0.0, 2);
+    plugRelay(kIA, 4.5, 0.0, 2);
     std::vector<float> ia;
     runToEnd(pc, 1, ia);
     ASSERT_FALSE(HasFatalFailure());
@@ -195,7 +207,7 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
     // IA's fundamental steps up to the pick-up, which input 2 reports.
     for (const pc::Frame& f : outputs)
         EXPECT_EQ(f.subid, kHarmonicResult);
-    EXPECT_EQ(ia, (std::vector<float>{0, 1, 2, 3, 4, 5}));
+    EXPECT_TRUE(followsInOrder(ia, {0, 1, 2, 3, 4, 5})) << ::testing::PrintToString(ia);
     const Pushed t = pushed(trips[0]);
     EXPECT_EQ(trips[0].subid, kHarmonicResult);
     EXPECT_EQ(std::vector<float>(t.times, t.times + 4), (std::vector<float>{0, 0, t.times[2], 0}));
@@ -297,7 +309,7 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     EXPECT_EQ(testor().testType.load(), TT::TEST_HARMONIC);
     ASSERT_EQ(state(RT::STATE_TYPE_RUNNING), 1);
 
-    auto relay = plugRelay(kUC, 2.9);
+    plugRelay(kUC, 2.9);
     ASSERT_TRUE(waitEnded());
     ASSERT_GE(pc.waitStatus(0, size_t(running) + 1), 0);
     const auto trip = pc.waitFrame(pc::PushTrigger, mark);
