@@ -194,7 +194,7 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
     Pc pc;
     connectPc(pc);
     ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
-    plugRelay(kIA, 4.5, 0.0, 2);
+    plugRelay(kIA, 4.5, 0.8, 2);   // well inside a state: the next one is written by then
     std::vector<float> ia;
     runToEnd(pc, 1, ia);
     ASSERT_FALSE(HasFatalFailure());
