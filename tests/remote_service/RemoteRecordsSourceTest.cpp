@@ -134,8 +134,8 @@ protected:
         return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
     }
 
-    // The configuration's values, read on its thread.
-    std::pair<double, double> ditherAndRatedFrequency()
+    // The configuration's dither time and rated frequency, read on its thread.
+    std::pair<double, double> configuration()
     {
         ControllerConfiguration* config = center->testConfiguration;
         auto read = std::make_shared<std::promise<std::pair<double, double>>>();
@@ -157,7 +157,9 @@ TEST_F(RemoteSourceRecords, AcRampInReturnModePushesItsValuesAndTheReturn)
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kAcRecord, acRecord(0)), QByteArray(1, '\0'));
+    const uint32_t dither = ditherRegister();
+    // A dither time below 1 ms is not taken.
+    ASSERT_EQ(sendRecord(pc, kAcRecord, Bytes(acRecord(0)).f32(AC_DITHER, 0.0005f)), QByteArray(1, '\0'));
     plugTimedRelay(kUA, 4.5, 0.8);   // drops off below 4.275 V
     std::vector<float> ua;
     runToEnd(pc, 2, ua);
@@ -186,14 +188,19 @@ TEST_F(RemoteSourceRecords, AcRampInReturnModePushesItsValuesAndTheReturn)
     QMutexLocker lock(&e.entityLock);
     EXPECT_FLOAT_EQ(back.times[1], float(e.faultActionReturnTimes[0]));
     EXPECT_GT(back.times[1], 0.0f);
+    EXPECT_EQ(ditherRegister(), dither);
 }
 
-TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedFrequency)
+TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndItsSettingsHoldUntilRemoteControlEnds)
 {
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
+    const uint32_t dither = ditherRegister();
+    const double configuredDither = configuration().first;
+    // A dither time above 10 s is not taken from the harmonic record.
+    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_DITHER, 12.0f)),
+              QByteArray(1, '\0'));
     plugRelay(kIA, 4.5, 0.8, 2);   // well inside a state: the next one is written by then
     std::vector<float> ia;
     runToEnd(pc, 1, ia);
@@ -214,9 +221,15 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
     EXPECT_GT(t.times[2], 0.0f);
     EXPECT_EQ(t.values[0], 5.0f);
 
-    // A 60 Hz fundamental becomes the rated frequency until remote control ends.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(60.0f)), QByteArray(1, '\0'));
-    EXPECT_EQ(ditherAndRatedFrequency().second, 60.0);
+    EXPECT_EQ(ditherRegister(), dither);
+
+    // A 60 Hz fundamental becomes the rated frequency, and a dither time
+    // within bounds reaches the instrument, until remote control ends.
+    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, Bytes(harmonicRecord(60.0f)).f32(HA_DITHER, 0.25f)),
+              QByteArray(1, '\0'));
+    ASSERT_TRUE(workerDone(center->testConfiguration));
+    EXPECT_EQ(configuration(), std::make_pair(0.25, 60.0));
+    EXPECT_EQ(ditherRegister(), 250000u);
     {
         ModelHarmonicEntity& e = *testor().dataHarmonic;
         QMutexLocker lock(&e.entityLock);
@@ -224,44 +237,9 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndSetsTheRatedF
         EXPECT_EQ(e.outputFrequencies[kUA][0], 60.0);
     }
     service->updateViewConnectEnable(false);
-    EXPECT_EQ(ditherAndRatedFrequency().second, 50.0);
-}
-
-TEST_F(RemoteSourceRecords, DitherTimeOfARecordReachesTheDriverUntilRemoteControlEnds)
-{
-    switchOn();
-    Pc pc;
-    connectPc(pc);
-    const uint32_t before = ditherRegister();
-    const double configured = ditherAndRatedFrequency().first;
-    ASSERT_EQ(before, uint32_t(std::lround(configured * 1e6)));
-    struct Row
-    {
-        const char* name;
-        uint16_t subid;
-        float dither;
-        double expected;   // < 0: the configuration's own
-    };
-    const Row rows[] = {
-        {"AC below the lower bound", kAcRecord, 0.0005f, -1},
-        {"harmonic above its upper bound", kHarmonicRecord, 12.0f, -1},
-        {"AC has no upper bound", kAcRecord, 12.0f, 12.0},
-        {"harmonic within its bounds", kHarmonicRecord, 0.25f, 0.25},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        Bytes b = row.subid == kAcRecord ? acRecord(1) : harmonicRecord(50.0f);
-        b.f32(row.subid == kAcRecord ? AC_DITHER : HA_DITHER, row.dither);
-        ASSERT_EQ(sendRecord(pc, row.subid, b), QByteArray(1, '\0'));
-        ASSERT_TRUE(workerDone(center->testConfiguration));
-        const double expected = row.expected < 0 ? configured : row.expected;
-        EXPECT_EQ(ditherAndRatedFrequency().first, expected);
-        EXPECT_EQ(ditherRegister(), uint32_t(std::lround(expected * 1e6)));
-    }
-    service->updateViewConnectEnable(false);
     ASSERT_TRUE(workerDone(center->testConfiguration));
-    EXPECT_EQ(ditherAndRatedFrequency().first, configured);
-    EXPECT_EQ(ditherRegister(), before);
+    EXPECT_EQ(configuration(), std::make_pair(configuredDither, 50.0));
+    EXPECT_EQ(ditherRegister(), dither);
 }
 
 TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
