@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cmath>
 #include <cstring>
 #include <future>
 #include <iterator>
@@ -616,6 +617,17 @@ void NetServiceBase::publishHarmonic(qint32 dataType, qint32)
     }
 }
 
+namespace {
+
+// A time the engine has not measured (NaN) goes out as 0, as a field the
+// record leaves unset.
+f32 wireTime(double seconds)
+{
+    return std::isfinite(seconds) ? f32(seconds) : 0.0f;
+}
+
+} // namespace
+
 void NetServiceBase::publishStateAction(qint32 state)
 {
     if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates)
@@ -626,7 +638,7 @@ void NetServiceBase::publishStateAction(qint32 state)
     r.testing_index = u32(state);
     {
         QMutexLocker lock(&e->entityLock);
-        r.state_action.testing_trigger_stime = f32(e->stateTriggerTimes[state]);
+        r.state_action.testing_trigger_stime = wireTime(e->stateTriggerTimes[state]);
         for (int k = 0; k < 4; ++k) {
             if (e->stateActionTimes[state][k] > 0.0) {
                 r.state_action.input_binary_action_stimes[k] = f32(e->stateActionTimes[state][k]);
@@ -718,7 +730,7 @@ void NetServiceBase::publishRamping(qint32 dataType, qint32)
         QMutexLocker lock(&e->entityLock);
         for (int i = 0; i < 4; ++i) {
             const double time = e->stateActionTimes[ramp][i];
-            r.bi_action_stimes[i] = f32(time);
+            r.bi_action_stimes[i] = wireTime(time);
             if (!(time > 0.0))
                 continue;
             const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];

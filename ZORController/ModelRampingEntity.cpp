@@ -123,9 +123,12 @@ bool ModelRampingEntity::switchToNextState()
     const int k = outputSendingStateIndex;
     if (k < 1 || k >= kMaxStates || k >= stateCount) {
         if (k == stateCount) {
-            // Closing page: repeats the last target values.
+            // Closing page: repeats the last target values, which now play.
             lastStep = true;
             outputTime = 0.0;
+            std::copy(nextOutputRanges, nextOutputRanges + 8, outputRanges);
+            std::copy(nextOutputAngles, nextOutputAngles + 8, outputAngles);
+            std::copy(nextOutputFrequencies, nextOutputFrequencies + 8, outputFrequencies);
             return true;
         }
         return false;

@@ -189,6 +189,11 @@ inline QByteArray startRequest()
     return controlRequest(pc::control(0x8 | 0x800, 1));
 }
 
+inline QByteArray parameterRequest(uint16_t subid, const pc::Bytes& record)
+{
+    return pc::frame(pc::SetParameter, subid, record.data);
+}
+
 // The engine, the service on free ports and a relay-less instrument.
 class RemoteServiceTest : public RunSourceTest
 {

@@ -1,0 +1,234 @@
+// The multi-state modules run from the PC: state records and a ramping record
+// in, the procedure and trigger records of the run back, trips from the
+// instrument's relay models.
+
+#include "RemoteServiceSupport.h"
+
+#include "ModelRampingEntity.h"
+#include "ModelStateSequenceEntity.h"
+
+#include <cmath>
+#include <utility>
+
+using namespace remoteservice;
+using namespace pc::rec;
+using pc::Bytes;
+
+namespace {
+
+constexpr uint16_t kStateRecord = 0xB102;
+constexpr uint16_t kRampingRecord = 0xB301;
+constexpr uint16_t kStateResult = 0xC102;
+constexpr uint16_t kRampingResult = 0xC201;
+constexpr int kIA = 4;
+
+// One state: IA, its time, its trigger (0 time, 2 time or input, 3 key),
+// input 0's rising edge watched.
+Bytes stateRecord(uint32_t index, float ia, float seconds, uint8_t trigger)
+{
+    Bytes b(ST_SIZE);
+    b.u32(0, index).f32(ST_TIME, seconds).u32(ST_RISE, 0x1).u8(ST_TRIGGER, trigger);
+    for (int k = 0; k < 8; ++k)
+        phase(b, ST_OUTPUTS, k, k == kIA ? ia : 0.0f, 0.0f, 50.0f);
+    return b;
+}
+
+// UA tells the kind of state a procedure record was pushed in.
+constexpr float kNormalUa = 10.0f, kRampUa = 30.0f, kIntervalUa = 20.0f;
+
+// Project 7, module 3, two points: each a normal output of 0.5 s, IA ramped
+// from `from[t]` by 1 A per 0.4 s towards 6 A until input 0 rises, an
+// interval output of 0.5 s.
+Bytes rampingRecord(const float (&from)[2])
+{
+    Bytes b(RA_SIZE);
+    b.u32(0, 7).u32(4, 3).u32(RA_POINTS, 2);
+    auto outputs = [&b](int base, float ua, float ia) {
+        for (int k = 0; k < 8; ++k)
+            phase(b, base, k, k == 0 ? ua : k == kIA ? ia : 0.0f, 0.0f, 50.0f);
+    };
+    outputs(RA_NORMAL, kNormalUa, 0.0f);
+    outputs(RA_INTERVAL, kIntervalUa, 0.0f);
+    b.f32(RA_NORMAL_TIME, 0.5f).u8(RA_NORMAL_ENABLE, 1).f32(RA_INTERVAL_TIME, 0.5f).u8(RA_INTERVAL_ENABLE, 1);
+    for (int t = 0; t < 2; ++t) {
+        outputs(RA_FAULT + 96 * t, kRampUa, from[t]);
+        b.f32(RA_STEP + 4 * t, 1.0f).f32(RA_END + 4 * t, 6.0f).f32(RA_TIME + 4 * t, 0.4f);
+        b.u8(RA_VARIABLE + t, 8).u8(RA_ITEM + t, 0).u8(RA_LINK + t, 1).u8(RA_BI_STATE + 4 * t, 1);
+    }
+    return b;
+}
+
+class RemoteRecordsSequence : public RemoteServiceTest
+{
+protected:
+    template <typename Entity, typename Fn>
+    auto read(Entity& entity, Fn fn)
+    {
+        QMutexLocker lock(&entity.entityLock);
+        return fn(entity);
+    }
+
+    // The records of one kind pushed since `from`, waiting until `enough`
+    // holds or the time is up.
+    std::vector<Bytes> pushed(Pc& pcSide, uint16_t command, uint16_t subid, size_t from,
+                              const std::function<bool(const std::vector<Bytes>&)>& enough, int timeoutMs = 10000)
+    {
+        std::vector<Bytes> got;
+        waitFor([&] {
+            pcSide.pump();
+            got.clear();
+            for (size_t i = from; i < pcSide.frames.size(); ++i) {
+                if (pcSide.frames[i].command == command && pcSide.frames[i].subid == subid)
+                    got.emplace_back(pcSide.frames[i].payload);
+            }
+            return enough(got);
+        }, timeoutMs);
+        return got;
+    }
+
+    // Starts the run and waits until it has ended and its end is published.
+    void runToEnd(Pc& pcSide, const std::function<void()>& whileRunning = {})
+    {
+        const size_t mark = pcSide.frames.size();
+        ASSERT_EQ(pcSide.ask(startRequest()), QByteArray(1, '\0'));
+        const int running = pcSide.waitStatus(1, mark);
+        ASSERT_GE(running, 0);
+        if (whileRunning)
+            whileRunning();
+        ASSERT_TRUE(waitEnded());
+        ASSERT_GE(pcSide.waitStatus(0, size_t(running) + 1), 0);
+    }
+};
+
+} // namespace
+
+TEST_F(RemoteRecordsSequence, StateSequenceReportsEveryStateItsTripAndTheKeyPress)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    plugRelay(kIA, 1.0, 0.2);
+    // State 1 trips, state 2 waits for the key; sent out of order.
+    const Bytes states[] = {stateRecord(0, 0.5f, 0.6f, 0), stateRecord(1, 2.0f, 3.0f, 2), stateRecord(2, 0.0f, 0.0f, 3)};
+    for (int s : {2, 0, 1})
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, states[s])), QByteArray(1, '\0'));
+
+    size_t mark = pc.frames.size();
+    runToEnd(pc, [&] {
+        ASSERT_TRUE(pc.waitFrame(pc::PushProcedure, mark, 10000,
+                                 [](const pc::Frame& f) { return Bytes(f.payload).u32(0) == 2; }));
+        // The key-press state goes on until the PC's trigger command.
+        QElapsedTimer waited;
+        waited.start();
+        waitFor([&] { return waited.elapsed() > 800; });
+        ASSERT_TRUE(simRunning());
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
+    });
+    std::vector<uint32_t> indexes;
+    for (const Bytes& p : pushed(pc, pc::PushProcedure, kStateResult, mark, [](auto& got) { return got.size() >= 3; }))
+        indexes.push_back(p.u32(0));
+    EXPECT_EQ(indexes, (std::vector<uint32_t>{0, 1, 2}));
+
+    // State 0 at the advance past it; state 1 at its trip and again at the
+    // advance; state 2 at the end. The action notice of the end adds none.
+    const auto actions =
+        pushed(pc, pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 5; }, 1500);
+    std::vector<uint32_t> order;
+    for (const Bytes& a : actions)
+        order.push_back(a.u32(0));
+    EXPECT_EQ(order, (std::vector<uint32_t>{0, 1, 1, 2}));
+    // Input 0 acted in state 1 only; a state's time is known once it has
+    // ended (0 before).
+    ModelStateSequenceEntity& e = *testor().dataStateSequence;
+    const float tripTime = float(read(e, [](auto& x) { return x.stateActionTimes[1][0]; }));
+    EXPECT_GT(tripTime, 0.0f);
+    for (size_t i = 0; i < actions.size(); ++i) {
+        SCOPED_TRACE(i);
+        const bool acted = actions[i].u32(0) == 1;
+        EXPECT_EQ(actions[i].u32(8 + 4), acted ? 0x1u : 0x0u);
+        EXPECT_FLOAT_EQ(actions[i].f32(8 + 8), acted ? tripTime : 0.0f);
+        EXPECT_GE(actions[i].f32(8), 0.0f);
+    }
+    ASSERT_EQ(actions.size(), 4u);
+    EXPECT_GT(actions[2].f32(8), 0.0f);
+
+    // With states 0 to 31 received a record for 32 is ignored: the start
+    // runs the 32 states (the first three replaced), the last one's record
+    // closing the run.
+    for (uint32_t s = 0; s <= 32; ++s)
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.0f, 0.2f, 0))), QByteArray(1, '\0'));
+    mark = pc.frames.size();
+    runToEnd(pc);
+    EXPECT_EQ(read(e, [](auto& x) { return x.stateCount; }), 32);
+    EXPECT_EQ(sim->playerStatus().statesPlayed, 32u);
+    const auto last = pushed(pc, pc::PushTrigger, kStateResult, mark,
+                             [](auto& got) { return !got.empty() && got.back().u32(0) == 31; });
+    ASSERT_FALSE(last.empty());
+    EXPECT_EQ(last.back().u32(0), 31u);
+}
+
+TEST_F(RemoteRecordsSequence, RampingFindsThePickupOfEachPointAndReportsItPerPoint)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    plugRelay(kIA, 3.2, 0.15);
+    // Point 0 ramps IA 1, 2, 3, 4 A and trips at 4 A; point 1 1.5, 2.5, 3.5 A.
+    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, rampingRecord({1.0f, 1.5f}))), QByteArray(1, '\0'));
+    EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_RAMPING);
+    ModelRampingEntity& e = *testor().dataRamping;
+    EXPECT_EQ(read(e, [](auto& x) { return x.stateCount; }), 6);
+
+    const size_t mark = pc.frames.size();
+    runToEnd(pc);
+
+    // Procedure records: the state kind by UA, its point by testing_index:
+    // normal, ramp, interval of point 0, then those of point 1.
+    std::vector<std::pair<float, uint32_t>> kinds;
+    std::vector<float> rampValues[2];
+    const auto procedures = pushed(pc, pc::PushProcedure, kRampingResult, mark, [](auto& got) {
+        return !got.empty() && got.back().u32(8) == 1 && got.back().f32(12) == kIntervalUa;
+    });
+    for (const Bytes& p : procedures) {
+        SCOPED_TRACE(kinds.size());
+        EXPECT_EQ(p.u32(0), 7u);
+        EXPECT_EQ(p.u32(4), 3u);
+        const uint32_t t = p.u32(8);
+        ASSERT_LT(t, 2u);
+        const float ua = p.f32(12);
+        if (kinds.empty() || kinds.back() != std::make_pair(ua, t))
+            kinds.emplace_back(ua, t);
+        if (ua == kRampUa && (rampValues[t].empty() || rampValues[t].back() != p.f32(12 + 12 * kIA)))
+            rampValues[t].push_back(p.f32(12 + 12 * kIA));
+    }
+    const std::vector<std::pair<float, uint32_t>> expected = {
+        {kNormalUa, 0}, {kRampUa, 0}, {kIntervalUa, 0}, {kNormalUa, 1}, {kRampUa, 1}, {kIntervalUa, 1}};
+    EXPECT_EQ(kinds, expected);
+    // The step after the trip, already written, may show before the switch.
+    const float tripped[2] = {4.0f, 3.5f};
+    for (int t = 0; t < 2; ++t) {
+        if (!rampValues[t].empty() && rampValues[t].back() == tripped[t] + 1.0f)
+            rampValues[t].pop_back();
+    }
+    EXPECT_EQ(rampValues[0], (std::vector<float>{1.0f, 2.0f, 3.0f, 4.0f}));
+    EXPECT_EQ(rampValues[1], (std::vector<float>{1.5f, 2.5f, 3.5f}));
+
+    // Action records: the time and value of the ramp state's trip, per point.
+    const auto actions = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](const std::vector<Bytes>& got) {
+        return std::count_if(got.begin(), got.end(), [](const Bytes& a) { return a.f32(12) > 0.0f; }) >= 2;
+    });
+    for (uint32_t t = 0; t < 2; ++t) {
+        SCOPED_TRACE(t);
+        const auto it = std::find_if(actions.begin(), actions.end(),
+                                     [t](const Bytes& a) { return a.u32(8) == t && a.f32(12) > 0.0f; });
+        ASSERT_NE(it, actions.end());
+        EXPECT_EQ(it->u32(0), 7u);
+        EXPECT_EQ(it->u32(4), 3u);
+        EXPECT_FLOAT_EQ(it->f32(12), float(read(e, [t](auto& x) { return x.stateActionTimes[3 * t + 1][0]; })));
+        EXPECT_EQ(it->u32(28), 1u);
+        EXPECT_FLOAT_EQ(it->f32(32), tripped[t]);
+        // Inputs that did not act: no time.
+        for (int i = 1; i < 4; ++i)
+            EXPECT_EQ(it->f32(12 + 4 * i), 0.0f);
+    }
+}
