@@ -654,28 +654,39 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
 {
     ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_STATEINDEX) {
+        // The runtime may be states further on than the notice when it is
+        // handled: every state begun since the last one pushed is pushed,
+        // each once, with the action record of the state it ended.
         const qint32 index = testingSTATE[ControllerRuntime::STATE_TYPE_STATEINDEX].load();
-        if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0 || index < 0)
+        if (runTestType < 0 || index >= ModelStateSequenceEntity::kMaxStates)
             return;
-        ordinary_testing_result r;
-        std::memset(&r, 0, sizeof r);
-        r.testing_index = u32(index);
-        pushProcedure(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
-        if (index >= 1)
-            publishStateAction(index - 1);
+        for (qint32 state = advancedState + 1; state <= index; ++state) {
+            ordinary_testing_result r;
+            std::memset(&r, 0, sizeof r);
+            r.testing_index = u32(state);
+            pushProcedure(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
+            if (state >= 1)
+                publishStateAction(state - 1);
+        }
+        advancedState = std::max(advancedState, index);
     } else if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING) {
-        // The last state of the run is n - 1, whatever order the states came in.
-        qint32 last;
+        if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0) {
+            advancedState = -1;
+            return;
+        }
+        // The last state of the run is n - 1, whatever order the states came
+        // in and whatever the PC sent for its next test meanwhile.
         {
             QMutexLocker lock(&recordMutex);
-            last = stateIdList.size() - 1;
+            if (stateIdList.isEmpty())
+                return;
         }
-        if (last < 0 || last >= ModelStateSequenceEntity::kMaxStates)
-            return;
         bool completed;
+        qint32 last;
         {
             QMutexLocker lock(&e->entityLock);
-            completed = e->stateTestStates[last] == ModelEntity::AO_STATE_TYPE_COMPLETED;
+            last = std::min(e->stateCount, qint32(ModelStateSequenceEntity::kMaxStates)) - 1;
+            completed = last >= 0 && e->stateTestStates[last] == ModelEntity::AO_STATE_TYPE_COMPLETED;
         }
         if (completed)
             publishStateAction(last);

@@ -203,4 +203,6 @@ private:
     qint32 runTestType = -1;
     qint32 runProtocol = 0;
     bool runNoted = false;
+    // The last state index of the state-sequence run pushed (GUI thread).
+    qint32 advancedState = -1;
 };
