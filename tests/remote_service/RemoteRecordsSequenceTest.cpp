@@ -165,10 +165,11 @@ TEST_F(RemoteRecordsSequence, StateSequenceReportsEveryStateItsTripAndTheKeyPres
     // With states 0 to 31 received a record for 32 is ignored: the start
     // runs the 32 states (the first three replaced), the last one's record
     // closing the run.
-    // States shorter than a pass of the polling loop: passes that see two
-    // advances, states it never timed.
-    for (uint32_t s = 0; s <= 32; ++s)
-        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.0f, 0.2f, 0))), QByteArray(1, '\0'));
+    // State 5 trips: its record at the trip, before its time is known.
+    for (uint32_t s = 0; s <= 32; ++s) {
+        const Bytes record = s == 5 ? stateRecord(s, 2.0f, 3.0f, 2) : stateRecord(s, 0.0f, 0.2f, 0);
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, record)), QByteArray(1, '\0'));
+    }
     mark = pc.frames.size();
     runToEnd(pc);
     EXPECT_EQ(read(e, [](auto& x) { return x.stateCount; }), 32);
@@ -181,7 +182,7 @@ TEST_F(RemoteRecordsSequence, StateSequenceReportsEveryStateItsTripAndTheKeyPres
         EXPECT_GE(a.f32(8), 0.0f);
     }
     for (uint32_t s = 0; s < 32; ++s)
-        expected.push_back(s);
+        expected.insert(expected.end(), s == 5 ? 2 : 1, s);
     EXPECT_EQ(each, expected);
 }
 
