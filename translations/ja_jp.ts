@@ -412,6 +412,65 @@
     </message>
 </context>
 <context>
+    <name>LoadSheddingPage</name>
+    <message>
+        <source>故障前时间</source>
+        <translation>故障前時間</translation>
+    </message>
+    <message>
+        <source>保持时间</source>
+        <translation>保持時間</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>故障後時間</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>試験中</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>試験点</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>総合設定</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>追加</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>削除</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>クリア</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>試験項目</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>動作値</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowContent</name>
     <message>
         <source>电量不足</source>
@@ -1738,6 +1797,140 @@
     <message>
         <source>是否需要切换系统语言？</source>
         <translation>システム言語を切り替えますか？</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipFrequencyPage</name>
+    <message>
+        <source>频率始值</source>
+        <translation>開始周波数</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>終了周波数</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>动作频率</source>
+        <translation>動作周波数</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低電流ロック</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>電圧ロック</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>周波数ステップ</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>計時周波数</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>開始変化率</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>終了変化率</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>変化率ステップ</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>開始電流</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>終了電流</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>電流ステップ</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>開始電圧</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>終了電圧</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>電圧ステップ</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipVoltagePage</name>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>动作电压</source>
+        <translation>動作電圧</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>動作時間</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低電流ロック</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>開始電圧</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>終了電圧</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>電圧ステップ</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>計時電圧</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>開始変化率</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>終了変化率</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>変化率ステップ</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>開始電流</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>終了電流</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>電流ステップ</translation>
     </message>
 </context>
 <context>

@@ -412,6 +412,65 @@
     </message>
 </context>
 <context>
+    <name>LoadSheddingPage</name>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.pré-falha</translation>
+    </message>
+    <message>
+        <source>保持时间</source>
+        <translation>T.manter</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.pós-falha</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Em teste</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Pontos</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Geral</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Adicionar</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Eliminar</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Limpar</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Valor atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowContent</name>
     <message>
         <source>电量不足</source>
@@ -1738,6 +1797,140 @@
     <message>
         <source>是否需要切换系统语言？</source>
         <translation>Mudar o idioma do sistema?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipFrequencyPage</name>
+    <message>
+        <source>频率始值</source>
+        <translation>f inicial</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f final</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>动作频率</source>
+        <translation>Freq. atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Bloq. I baixa</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>Bloq. U</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>Passo f</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f tempor.</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Taxa inic.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Taxa final</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Passo taxa</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I inicial</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I final</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Passo I</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U inicial</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U final</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Passo U</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipVoltagePage</name>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>动作电压</source>
+        <translation>Tensão atuação</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Tempo atuação</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Bloq. I baixa</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U inicial</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U final</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Passo U</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U tempor.</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Taxa inic.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Taxa final</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Passo taxa</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I inicial</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I final</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Passo I</translation>
     </message>
 </context>
 <context>

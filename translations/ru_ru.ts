@@ -412,6 +412,65 @@
     </message>
 </context>
 <context>
+    <name>LoadSheddingPage</name>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.до КЗ</translation>
+    </message>
+    <message>
+        <source>保持时间</source>
+        <translation>T.удерж.</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.после КЗ</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испыт.</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Испыт.</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Точки</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>Общие</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Добав.</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Удалить</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Очист.</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Испытание</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Знач. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowContent</name>
     <message>
         <source>电量不足</source>
@@ -1738,6 +1797,140 @@
     <message>
         <source>是否需要切换系统语言？</source>
         <translation>Сменить язык системы?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipFrequencyPage</name>
+    <message>
+        <source>频率始值</source>
+        <translation>f нач.</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f кон.</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>动作频率</source>
+        <translation>Частота сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Блок. мин. I</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>Блок. по U</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>Шаг f</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f отсчёта</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Скор. нач.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Скор. кон.</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Шаг скор.</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I нач.</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I кон.</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Шаг I</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U нач.</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U кон.</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Шаг U</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipVoltagePage</name>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>动作电压</source>
+        <translation>Напр. сраб.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Время сраб.</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Блок. мин. I</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U нач.</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U кон.</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Шаг U</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U отсчёта</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Скор. нач.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Скор. кон.</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Шаг скор.</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I нач.</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I кон.</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Шаг I</translation>
     </message>
 </context>
 <context>

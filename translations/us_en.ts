@@ -412,6 +412,65 @@
     </message>
 </context>
 <context>
+    <name>LoadSheddingPage</name>
+    <message>
+        <source>故障前时间</source>
+        <translation>T.Prefault</translation>
+    </message>
+    <message>
+        <source>保持时间</source>
+        <translation>T.Hold</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>T.Postfault</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>Testing</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>Points</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>General</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>Add</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>Delete</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>Test Item</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>Trip Value</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowContent</name>
     <message>
         <source>电量不足</source>
@@ -1738,6 +1797,140 @@
     <message>
         <source>是否需要切换系统语言？</source>
         <translation>Change the system language?</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipFrequencyPage</name>
+    <message>
+        <source>频率始值</source>
+        <translation>f Start</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f End</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>动作频率</source>
+        <translation>Trip Freq.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Low-I Block</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>U Block</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>f Step</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f Timing</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Rate Start</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Rate End</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Rate Step</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I Start</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I End</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>I Step</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U Start</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U End</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>U Step</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipVoltagePage</name>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>动作电压</source>
+        <translation>Trip Volt.</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>Trip Time</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>Low-I Block</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U Start</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U End</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>U Step</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U Timing</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Rate Start</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Rate End</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Rate Step</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I Start</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I End</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>I Step</translation>
     </message>
 </context>
 <context>

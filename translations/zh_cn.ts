@@ -412,6 +412,65 @@
     </message>
 </context>
 <context>
+    <name>LoadSheddingPage</name>
+    <message>
+        <source>故障前时间</source>
+        <translation>故障前时间</translation>
+    </message>
+    <message>
+        <source>保持时间</source>
+        <translation>保持时间</translation>
+    </message>
+    <message>
+        <source>故障后时间</source>
+        <translation>故障后时间</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>测试中</source>
+        <translation>测试中</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>测试参数</source>
+        <translation>测试参数</translation>
+    </message>
+    <message>
+        <source>综合参数</source>
+        <translation>综合参数</translation>
+    </message>
+    <message>
+        <source>添加</source>
+        <translation>添加</translation>
+    </message>
+    <message>
+        <source>删除</source>
+        <translation>删除</translation>
+    </message>
+    <message>
+        <source>清除</source>
+        <translation>清除</translation>
+    </message>
+    <message>
+        <source>测试项目</source>
+        <translation>测试项目</translation>
+    </message>
+    <message>
+        <source>动作值</source>
+        <translation>动作值</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+</context>
+<context>
     <name>MainWindowContent</name>
     <message>
         <source>电量不足</source>
@@ -1738,6 +1797,140 @@
     <message>
         <source>是否需要切换系统语言？</source>
         <translation>是否需要切换系统语言？</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipFrequencyPage</name>
+    <message>
+        <source>频率始值</source>
+        <translation>频率始值</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>频率终值</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>频率滑差</translation>
+    </message>
+    <message>
+        <source>动作频率</source>
+        <translation>动作频率</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低流闭锁</translation>
+    </message>
+    <message>
+        <source>电压闭锁</source>
+        <translation>电压闭锁</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>频率步长</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>计时频率</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>滑差始值</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>滑差终值</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>滑差步长</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>电流始值</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>电流终值</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>电流步长</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>电压始值</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>电压终值</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>电压步长</translation>
+    </message>
+</context>
+<context>
+    <name>ModelSlipVoltagePage</name>
+    <message>
+        <source>电压滑差</source>
+        <translation>电压滑差</translation>
+    </message>
+    <message>
+        <source>动作电压</source>
+        <translation>动作电压</translation>
+    </message>
+    <message>
+        <source>动作时间</source>
+        <translation>动作时间</translation>
+    </message>
+    <message>
+        <source>低流闭锁</source>
+        <translation>低流闭锁</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>电压始值</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>电压终值</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>电压步长</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>计时电压</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>滑差始值</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>滑差终值</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>滑差步长</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>电流始值</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>电流终值</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>电流步长</translation>
     </message>
 </context>
 <context>

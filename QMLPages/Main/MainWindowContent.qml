@@ -475,8 +475,8 @@ Item {
             ModulePageSlot { id: rampingPage; objectName: "rampingPage"; pageIndex: 4; source: "qrc:/QMLPages/Ramping/ModelRampingPage.qml" }
             ModulePageSlot { id: harmonicPage; objectName: "harmonicPage"; pageIndex: 5; source: "qrc:/QMLPages/Harmonic/ModelHarmonicPage.qml" }
             ModulePageSlot { id: distancePage; objectName: "distancePage"; pageIndex: 6; source: "qrc:/QMLPages/Distance/ModelDistancePage.qml" }
-            ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7 }  // ModelSlipFrequencyPage
-            ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8 }      // ModelSlipVoltagePage
+            ModulePageSlot { id: slipFrequencyPage; objectName: "slipFrequencyPage"; pageIndex: 7; source: "qrc:/QMLPages/LoadShedding/ModelSlipFrequencyPage.qml" }
+            ModulePageSlot { id: slipVoltagePage; objectName: "slipVoltagePage"; pageIndex: 8; source: "qrc:/QMLPages/LoadShedding/ModelSlipVoltagePage.qml" }
             ModulePageSlot { id: directPage; objectName: "directPage"; pageIndex: 9; source: "qrc:/QMLPages/DC/ModelDirectPage.qml" }
             ModulePageSlot { id: oscillatePage; objectName: "oscillatePage"; pageIndex: 10; source: "qrc:/QMLPages/Oscillate/ModelOscillatePage.qml" }
             ModulePageSlot { id: energyPage; objectName: "energyPage"; pageIndex: 11; source: "qrc:/QMLPages/Energy/ModelEnergyPage.qml" }
