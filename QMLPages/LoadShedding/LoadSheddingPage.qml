@@ -190,7 +190,7 @@ ModulePageFrame {
         EditNumberBox {
             id: numberBox
             objectName: fieldRow.boxName
-            width: 120
+            width: 130
             height: page.rowHeight
             dataPrecision: 3
             dataAutoToLimit: true
@@ -241,7 +241,7 @@ ModulePageFrame {
                                 model: modelData
                                 ToolRadioButton {
                                     objectName: "itemButton" + modelData.item
-                                    width: 150
+                                    width: 190
                                     height: 28
                                     text: modelData.text
                                     font.pixelSize: page.smallFontSize
@@ -278,7 +278,7 @@ ModulePageFrame {
                 }
 
                 Column {
-                    x: 648
+                    x: 676
                     spacing: 4
                     Repeater {
                         model: [{ text: qsTr("添加"), name: "addButton" },          // add
