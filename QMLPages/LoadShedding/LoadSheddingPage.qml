@@ -190,11 +190,13 @@ ModulePageFrame {
         EditNumberBox {
             id: numberBox
             objectName: fieldRow.boxName
-            width: 130
+            width: 136
             height: page.rowHeight
             dataPrecision: 3
             dataAutoToLimit: true
             unit: fieldRow.spec.unit || ""
+            // The unit at the field's font size, the rates ("Hz/s") too.
+            unitWidth: unit.length > 2 ? 42 : 24
             dataMin: fieldRow.spec.min || 0
             dataMax: page.fieldMax(fieldRow.spec)
             quick1Value: page.fieldQuick1(fieldRow.spec)
@@ -236,12 +238,12 @@ ModulePageFrame {
                     Repeater {
                         model: page.itemRows
                         Row {
-                            spacing: 8
+                            spacing: 4
                             Repeater {
                                 model: modelData
                                 ToolRadioButton {
                                     objectName: "itemButton" + modelData.item
-                                    width: 190
+                                    width: 228
                                     height: 28
                                     text: modelData.text
                                     font.pixelSize: page.smallFontSize
@@ -278,7 +280,7 @@ ModulePageFrame {
                 }
 
                 Column {
-                    x: 676
+                    x: 700
                     spacing: 4
                     Repeater {
                         model: [{ text: qsTr("添加"), name: "addButton" },          // add
