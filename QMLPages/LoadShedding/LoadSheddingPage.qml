@@ -66,6 +66,8 @@ ModulePageFrame {
     // The text of result cell `column` of point `line`.
     function cellText(line, column) {
         var m = viewModel
+        if (!m || line >= m.getPointsCount())
+            return ""
         switch (column) {
         case 0: return String(line + 1)
         case 1: return m.getTestItemName(line)
@@ -82,7 +84,7 @@ ModulePageFrame {
     }
 
     function portText(port, angle) {
-        if (revision < 0)
+        if (revision < 0 || !viewModel)
             return ""
         if (angle)
             return formatted(viewModel.getOutputAngle(port)) + "°"
@@ -117,8 +119,9 @@ ModulePageFrame {
         resultList.follow(activeIndex)
     }
 
+    // "Start" only with points, while no test runs and the power stage is cool.
     function startAllowed() {
-        return viewModel.getPointsCount() > 0
+        return viewModel.getStartEnabled()
     }
 
     // ---- Fields ------------------------------------------------------------------------------

@@ -32,9 +32,16 @@ ModulePageTestCase {
             tap("resultTitleButton")
     }
 
+    // A cell of the row the list shows now (a row of a list cleared a moment
+    // ago may still wait for its deletion under the same name).
     function cell(row, column) {
-        page.resultList.view.positionViewAtIndex(row, ListView.Contain)
-        return control("cell" + row + "_" + column).text
+        var view = page.resultList.view
+        view.positionViewAtIndex(row, ListView.Contain)
+        var line = view.itemAtIndex(row)
+        verify(line, "no row " + row)
+        var text = findChild(line, "cell" + row + "_" + column)
+        verify(text, "no cell " + row + "_" + column)
+        return text.text
     }
 
     function waitTemperatureNotice(degC) {
@@ -123,10 +130,12 @@ ModulePageTestCase {
         verify(!control("pointResults").enabled)
         verify(!control("generalPanel").enabled)
         tryVerify(function() { return cell(0, 2) === "测试中" }, 30000, "first point testing")
-        // An index beyond the list selects the first row.
+        // An index beyond the list selects the first row, which becomes the edit point.
+        model.sigUpdateStateIndexToView(runPoints.length - 1)
+        compare(page.activeItem, runPoints[runPoints.length - 1][0])
         model.sigUpdateStateIndexToView(99)
-        compare(model.getActiveIndex(), 0)
         compare(page.resultList.activeIndex, 0)
+        compare(page.activeItem, runPoints[0][0])
         waitRunning(false)
         model.sigUpdateStateIndexToView.disconnect(onIndex)
         verify(harness.exitEnabled)
