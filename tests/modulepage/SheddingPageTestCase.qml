@@ -10,6 +10,7 @@ import ZOR.ViewBaseModel 1.0
 //   runPoints     points entered through the page: [item, [[box, text], ...]]
 //   runResults    per point: the action-value cell, a pattern of the time cell
 //   zeroStep      [item, box]: the step that makes the engine refuse the start
+//   filePrefix    the name the File dialog offers
 ModulePageTestCase {
     id: testCase
 
@@ -20,6 +21,7 @@ ModulePageTestCase {
     property var runResults: []
     property var zeroStep: []
     property string fileName: "shed_run"
+    property string filePrefix: ""
 
     // Rated voltages after each point (the page has no field for them): the
     // under-voltage relay resets between points.
@@ -150,7 +152,7 @@ ModulePageTestCase {
 
     function test_5_fileDialog() {
         var dialog = openFile("parameterMode")
-        compare(dialog.nameBox.text, page.fileModule)
+        compare(dialog.nameBox.text, filePrefix)
         dialog.nameBox.text = fileName
         mouseClick(popupButton(dialog, "acceptButton"))
         answerMessage("保存参数成功！")
@@ -172,9 +174,13 @@ ModulePageTestCase {
         compare(control("headerCell0").text, String(count))
     }
 
+    // A pre-fault time of 10000 s: only the page stops the run.
     function test_6_leavingDuringARunStops() {
         if (model.getPointsCount() === 0)
             tap("addButton")
+        tap("generalTabButton")
+        enter("timePreFaultTime", "10000")
+        tap("pointTabButton")
         tap("startButton")
         waitRunning(true)
         hidePage()
@@ -197,6 +203,7 @@ ModulePageTestCase {
         compare(page.messageDialog.title, "系统提示")
         waitRunning(false)
         verify(control("startButton").visible)
+        compare(harness.exitHistory[0], false)
         tryCompare(harness, "exitEnabled", true, 30000)
         compare(model.getPointsCount(), 1)
         compare(cell(0, 2), "未测试")

@@ -20,6 +20,7 @@ Item {
     SheddingPageTestCase {
         name: "SlipFrequencyPage"
         harness: harness
+        filePrefix: "SlipFrequency_"
         fileName: "uf_run"
         items: [0, 1, 2, 3, 4]
         limitField: [ViewSlipFrequencyModel.ITEM_ACTION_FREQUENCY, "frequencyBeginBox0", "2000", "FrequencyBegin"]

@@ -20,6 +20,7 @@ Item {
     SheddingPageTestCase {
         name: "SlipVoltagePage"
         harness: harness
+        filePrefix: "SlipVoltage_"
         fileName: "uv_run"
         items: [0, 1, 2, 3]
         limitField: [ViewSlipVoltageModel.ITEM_ACTION_VOLTAGE, "voltageSlipBox0", "2000", "VoltageSlip"]
