@@ -452,15 +452,7 @@ int ViewDistanceModel::getTestResults(int index)
 // ---- List ----------------------------------------------------------------------------------------
 
 
-void ViewDistanceModel::setActiveIndex(int index)
-{
-    ViewPointModel* p = point(index);
-    if (!p)
-        return;
-    activePointIndex = index;
-    tempPoint->CopyFrom(*p);
-    updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
-}
+void ViewDistanceModel::setActiveIndex(int index) { selectEditPoint(index, *tempPoint); }
 
 void ViewDistanceModel::addPoint()
 {
@@ -608,74 +600,27 @@ void ViewDistanceModel::pushToEntity()
     for (int i = 0; i < count; ++i) {
         const ViewPointModel* p = point(i);
         const int pre = 3 * i;
-        const int fault = pre + 1;
-        const int interval = pre + 2;
-        for (int c = 0; c < 8; ++c) {
-            e->stateOutputRanges[pre][c] = loadRanges[c];
-            e->stateOutputAngles[pre][c] = loadAngles[c];
-            e->stateOutputFrequencies[pre][c] = loadFrequencies[c];
-            e->stateOutputRanges[fault][c] = p->outputRanges[c];
-            e->stateOutputAngles[fault][c] = p->outputAngles[c];
-            e->stateOutputFrequencies[fault][c] = p->outputFrequencies[c];
-            e->stateOutputRanges[interval][c] = intervalOutput.outputRanges[c];
-            e->stateOutputAngles[interval][c] = intervalOutput.outputAngles[c];
-            e->stateOutputFrequencies[interval][c] = intervalOutput.outputFrequencies[c];
-        }
+        writeStateOutputs(e, pre, loadRanges, loadAngles, loadFrequencies);
+        writeStateOutputs(e, pre + 1, p->outputRanges, p->outputAngles, p->outputFrequencies);
+        writeStateOutputs(e, pre + 2, intervalOutput.outputRanges, intervalOutput.outputAngles,
+                          intervalOutput.outputFrequencies);
         e->stateOutputTimes[pre] = normalTime;
-        e->stateOutputTimes[fault] = p->outputTime;
-        e->stateOutputTimes[interval] = intervalTime;
-        e->stateTriggerTypes[pre] = ModelDistanceEntity::AO_TRIGGER_TYPE_TIME;
-        e->stateTriggerTypes[fault] = ModelDistanceEntity::AO_TRIGGER_TYPE_TIME_BINARY;
-        e->stateTriggerTypes[interval] = ModelDistanceEntity::AO_TRIGGER_TYPE_TIME;
-        for (int k = 0; k < 4; ++k) {
-            e->stateOutputBOStates[pre][k] = 0;
-            e->stateOutputBOStates[fault][k] = outputBOStates[k];
-            e->stateOutputBOStates[interval][k] = 0;
-        }
+        e->stateOutputTimes[pre + 1] = p->outputTime;
+        e->stateOutputTimes[pre + 2] = intervalTime;
+        writeGroupTriggers(e, i, outputBOStates);
     }
-    e->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
-    e->stateBILogicTypes = ModelDistanceEntity::AOBILogicType(outputBILogicType);
+    writeTripInputs(e, config->maxVRange, config->maxIRange, outputBIStates, outputBILogicType);
 }
 
 void ViewDistanceModel::doUpdateVMToEnt(DATAType type, int subType)
 {
-    if (!ownEngineType())
-        return;
-    ViewBaseModel::doUpdateVMToEnt(type, subType);
-    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
-        pushToEntity();
-    } else if (type == DATA_TYPE_RT_BO) {
-        ModelDistanceEntity* e = distanceEntity();
-        QMutexLocker lock(&e->entityLock);
-        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
-    }
+    updateListEntity(distanceEntity(), type, subType, [this] { pushToEntity(); });
 }
 
-void ViewDistanceModel::copyStatesFromEntity()
-{
-    ModelDistanceEntity* e = distanceEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i)
-        point(i)->testState = e->stateTestStates[testPoints.entityStateOf(i)];
-}
-
-void ViewDistanceModel::copyResultsFromEntity()
-{
-    ModelDistanceEntity* e = distanceEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i) {
-        const int s = testPoints.entityStateOf(i);
-        std::copy(std::begin(e->stateActionTimes[s]), std::end(e->stateActionTimes[s]), point(i)->actionTimes);
-        std::copy(std::begin(e->stateActionBIStates[s]), std::end(e->stateActionBIStates[s]),
-                  point(i)->actionBIStates);
-    }
-}
+void ViewDistanceModel::copyStatesFromEntity() { copyPointStates<ViewPointModel>(distanceEntity()); }
+void ViewDistanceModel::copyResultsFromEntity() { copyPointResults<ViewPointModel>(distanceEntity()); }
 
 void ViewDistanceModel::completeEntityStates(const std::vector<int>& states)
 {
-    ModelDistanceEntity* e = distanceEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int s : states)
-        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+    completeStates(distanceEntity(), states);
 }

@@ -511,17 +511,7 @@ int ViewEnergyModel::getTestResults(int index)
 // ---- List ----------------------------------------------------------------------------------------
 
 
-void ViewEnergyModel::setActiveIndex(int index)
-{
-    ViewPointModel* p = point(index);
-    if (!p) {
-        activePointIndex = -1;
-        return;
-    }
-    activePointIndex = index;
-    tempPoint->CopyFrom(*p);
-    updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
-}
+void ViewEnergyModel::setActiveIndex(int index) { selectEditPoint(index, *tempPoint); }
 
 void ViewEnergyModel::addPoint()
 {
@@ -607,16 +597,7 @@ void ViewEnergyModel::pushToEntity()
 
 void ViewEnergyModel::doUpdateVMToEnt(DATAType type, int subType)
 {
-    if (!ownEngineType())
-        return;
-    ViewBaseModel::doUpdateVMToEnt(type, subType);
-    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
-        pushToEntity();
-    } else if (type == DATA_TYPE_RT_BO) {
-        ModelEnergyEntity* e = energyEntity();
-        QMutexLocker lock(&e->entityLock);
-        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
-    }
+    updateListEntity(energyEntity(), type, subType, [this] { pushToEntity(); });
 }
 
 void ViewEnergyModel::copyStatesFromEntity()
@@ -634,8 +615,5 @@ void ViewEnergyModel::copyStatesFromEntity()
 
 void ViewEnergyModel::completeEntityStates(const std::vector<int>& states)
 {
-    ModelEnergyEntity* e = energyEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int s : states)
-        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+    completeStates(energyEntity(), states);
 }

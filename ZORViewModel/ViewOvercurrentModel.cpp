@@ -450,19 +450,7 @@ int ViewOvercurrentModel::getTestResults(int index)
 // ---- List ----------------------------------------------------------------------------------------
 
 
-void ViewOvercurrentModel::setActiveIndex(int index)
-{
-    ViewPointModel* p = point(index);
-    if (!p) {
-        activePointIndex = 0;
-        if (ViewPointModel* first = point(0))
-            tempPoint->CopyFrom(*first);
-        return;
-    }
-    activePointIndex = index;
-    tempPoint->CopyFrom(*p);
-    updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
-}
+void ViewOvercurrentModel::setActiveIndex(int index) { selectEditPoint(index, *tempPoint); }
 
 bool ViewOvercurrentModel::appendEditCopy()
 {
@@ -594,76 +582,30 @@ void ViewOvercurrentModel::pushToEntity()
     e->stateCount = 3 * count;
     for (int i = 0; i < count; ++i) {
         const int pre = 3 * i;
-        const int fault = pre + 1;
-        const int interval = pre + 2;
         ComputerOutput(i);
-        for (int c = 0; c < 8; ++c) {
-            e->stateOutputRanges[pre][c] = normalOutput.outputRanges[c];
-            e->stateOutputAngles[pre][c] = normalOutput.outputAngles[c];
-            e->stateOutputFrequencies[pre][c] = normalOutput.outputFrequencies[c];
-            e->stateOutputRanges[fault][c] = outputRanges[c];
-            e->stateOutputAngles[fault][c] = outputAngles[c];
-            e->stateOutputFrequencies[fault][c] = outputFrequencies[c];
-            e->stateOutputRanges[interval][c] = intervalOutput.outputRanges[c];
-            e->stateOutputAngles[interval][c] = intervalOutput.outputAngles[c];
-            e->stateOutputFrequencies[interval][c] = intervalOutput.outputFrequencies[c];
-        }
+        writeStateOutputs(e, pre, normalOutput.outputRanges, normalOutput.outputAngles,
+                          normalOutput.outputFrequencies);
+        writeStateOutputs(e, pre + 1, outputRanges, outputAngles, outputFrequencies);
+        writeStateOutputs(e, pre + 2, intervalOutput.outputRanges, intervalOutput.outputAngles,
+                          intervalOutput.outputFrequencies);
         const bool preFault = normalEnable && (!outputOnceOnly || i == 0);
         e->stateOutputTimes[pre] = preFault ? normalTime : 0.0;
-        e->stateOutputTimes[fault] = point(i)->outputTime;
-        e->stateOutputTimes[interval] = intervalEnable ? intervalTime : 0.0;
-        e->stateTriggerTypes[pre] = ModelEntity::AO_TRIGGER_TYPE_TIME;
-        e->stateTriggerTypes[fault] = ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
-        e->stateTriggerTypes[interval] = ModelEntity::AO_TRIGGER_TYPE_TIME;
-        for (int k = 0; k < 4; ++k) {
-            e->stateOutputBOStates[pre][k] = 0;
-            e->stateOutputBOStates[fault][k] = outputBOStates[k];
-            e->stateOutputBOStates[interval][k] = 0;
-        }
+        e->stateOutputTimes[pre + 1] = point(i)->outputTime;
+        e->stateOutputTimes[pre + 2] = intervalEnable ? intervalTime : 0.0;
+        writeGroupTriggers(e, i, outputBOStates);
     }
-    e->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
-    e->stateBILogicTypes = ModelEntity::AOBILogicType(outputBILogicType);
+    writeTripInputs(e, config->maxVRange, config->maxIRange, outputBIStates, outputBILogicType);
 }
 
 void ViewOvercurrentModel::doUpdateVMToEnt(DATAType type, int subType)
 {
-    if (!ownEngineType())
-        return;
-    ViewBaseModel::doUpdateVMToEnt(type, subType);
-    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
-        pushToEntity();
-    } else if (type == DATA_TYPE_RT_BO) {
-        ModelOvercurrentEntity* e = overcurrentEntity();
-        QMutexLocker lock(&e->entityLock);
-        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
-    }
+    updateListEntity(overcurrentEntity(), type, subType, [this] { pushToEntity(); });
 }
 
-void ViewOvercurrentModel::copyStatesFromEntity()
-{
-    ModelOvercurrentEntity* e = overcurrentEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i)
-        point(i)->testState = e->stateTestStates[testPoints.entityStateOf(i)];
-}
-
-void ViewOvercurrentModel::copyResultsFromEntity()
-{
-    ModelOvercurrentEntity* e = overcurrentEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i) {
-        const int s = testPoints.entityStateOf(i);
-        std::copy(std::begin(e->stateActionTimes[s]), std::end(e->stateActionTimes[s]), point(i)->actionTimes);
-        std::copy(std::begin(e->stateActionBIStates[s]), std::end(e->stateActionBIStates[s]),
-                  point(i)->actionBIStates);
-    }
-}
+void ViewOvercurrentModel::copyStatesFromEntity() { copyPointStates<ViewPointModel>(overcurrentEntity()); }
+void ViewOvercurrentModel::copyResultsFromEntity() { copyPointResults<ViewPointModel>(overcurrentEntity()); }
 
 void ViewOvercurrentModel::completeEntityStates(const std::vector<int>& states)
 {
-    ModelOvercurrentEntity* e = overcurrentEntity();
-    QMutexLocker lock(&e->entityLock);
-    for (int s : states)
-        e->stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+    completeStates(overcurrentEntity(), states);
 }

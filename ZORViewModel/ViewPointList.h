@@ -27,8 +27,11 @@
 
 #include <QDomDocument>
 #include <QDomElement>
+#include <QMutexLocker>
 
+#include <algorithm>
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -193,6 +196,140 @@ protected:
     // Marks these entity states COMPLETED.
     virtual void completeEntityStates(const std::vector<int>& states) = 0;
 
+    // setActiveIndex of the list models: a point of the list becomes the
+    // selection, the edit point takes its settings and the page is told. A
+    // bad index as the traits' badSelect says (BAD_SELECT_FIRST: the edit
+    // point takes point 0's settings, the page is not told).
+    template <typename Point>
+    void selectEditPoint(int index, Point& edit);
+
+    // ---- The module's entity E (its fields by name; each takes its lock) -----------
+    // doUpdateVMToEnt of the list models, only while the engine's test is
+    // this module: the base's, then push() for the list's states, or the
+    // running binary outputs into the entity.
+    template <typename E, typename Push>
+    void updateListEntity(E* e, DATAType type, int subType, Push push);
+    // Each point takes the progress (copyStatesFromEntity), the trip times
+    // and binary-input patterns (copyResultsFromEntity) of its entity state.
+    template <typename Point, typename E>
+    void copyPointStates(E* e);
+    template <typename Point, typename E>
+    void copyPointResults(E* e);
+    template <typename E>
+    static void completeStates(E* e, const std::vector<int>& states);
+
+    // Writes into an entity held locked by the caller. One state's outputs:
+    template <typename E>
+    static void writeStateOutputs(E* e, int state, const double (&ranges)[8], const double (&angles)[8],
+                                  const double (&frequencies)[8]);
+    // The triggers and binary outputs of point i's three states: pre-fault
+    // and interval end on time with the outputs off, the fault ends on time
+    // or a trip and sets faultBO.
+    template <typename E>
+    static void writeGroupTriggers(E* e, int i, const qint32 (&faultBO)[4]);
+    // After the states: limits applied, the trip inputs and their logic.
+    template <typename E>
+    static void writeTripInputs(E* e, double vmax, double imax, const qint32 (&bi)[4], AOBILogicType logic);
+
     ViewPointList testPoints;
     qint32 activePointIndex = 0;
 };
+
+template <typename Point>
+void ViewPointListModel::selectEditPoint(int index, Point& edit)
+{
+    if (auto* p = static_cast<Point*>(testPoints.at(index))) {
+        activePointIndex = index;
+        edit.CopyFrom(*p);
+        updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+        return;
+    }
+    switch (testPoints.traits().badSelect) {
+    case ViewPointListTraits::BAD_SELECT_NOTHING:
+        break;
+    case ViewPointListTraits::BAD_SELECT_FIRST:
+        activePointIndex = 0;
+        if (auto* first = static_cast<Point*>(testPoints.at(0)))
+            edit.CopyFrom(*first);
+        break;
+    case ViewPointListTraits::BAD_SELECT_NONE:
+        activePointIndex = -1;
+        break;
+    }
+}
+
+template <typename E, typename Push>
+void ViewPointListModel::updateListEntity(E* e, DATAType type, int subType, Push push)
+{
+    if (!ownEngineType())
+        return;
+    ViewBaseModel::doUpdateVMToEnt(type, subType);
+    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
+        push();
+    } else if (type == DATA_TYPE_RT_BO) {
+        QMutexLocker lock(&e->entityLock);
+        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
+    }
+}
+
+template <typename Point, typename E>
+void ViewPointListModel::copyPointStates(E* e)
+{
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i)
+        static_cast<Point*>(testPoints.at(i))->testState = e->stateTestStates[testPoints.entityStateOf(i)];
+}
+
+template <typename Point, typename E>
+void ViewPointListModel::copyPointResults(E* e)
+{
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i) {
+        Point* p = static_cast<Point*>(testPoints.at(i));
+        const int s = testPoints.entityStateOf(i);
+        std::copy(std::begin(e->stateActionTimes[s]), std::end(e->stateActionTimes[s]), p->actionTimes);
+        std::copy(std::begin(e->stateActionBIStates[s]), std::end(e->stateActionBIStates[s]), p->actionBIStates);
+    }
+}
+
+template <typename E>
+void ViewPointListModel::completeStates(E* e, const std::vector<int>& states)
+{
+    QMutexLocker lock(&e->entityLock);
+    for (int s : states)
+        e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_COMPLETED;
+}
+
+template <typename E>
+void ViewPointListModel::writeStateOutputs(E* e, int state, const double (&ranges)[8], const double (&angles)[8],
+                                           const double (&frequencies)[8])
+{
+    std::copy(std::begin(ranges), std::end(ranges), e->stateOutputRanges[state]);
+    std::copy(std::begin(angles), std::end(angles), e->stateOutputAngles[state]);
+    std::copy(std::begin(frequencies), std::end(frequencies), e->stateOutputFrequencies[state]);
+}
+
+template <typename E>
+void ViewPointListModel::writeGroupTriggers(E* e, int i, const qint32 (&faultBO)[4])
+{
+    using Trigger = typename E::AOTriggerType;
+    const int pre = 3 * i;
+    const int fault = pre + 1;
+    const int interval = pre + 2;
+    e->stateTriggerTypes[pre] = Trigger::AO_TRIGGER_TYPE_TIME;
+    e->stateTriggerTypes[fault] = Trigger::AO_TRIGGER_TYPE_TIME_BINARY;
+    e->stateTriggerTypes[interval] = Trigger::AO_TRIGGER_TYPE_TIME;
+    for (int k = 0; k < 4; ++k) {
+        e->stateOutputBOStates[pre][k] = 0;
+        e->stateOutputBOStates[fault][k] = faultBO[k];
+        e->stateOutputBOStates[interval][k] = 0;
+    }
+}
+
+template <typename E>
+void ViewPointListModel::writeTripInputs(E* e, double vmax, double imax, const qint32 (&bi)[4], AOBILogicType logic)
+{
+    e->formatLimitValue(vmax, imax);
+    std::copy(std::begin(bi), std::end(bi), e->stateOutputBIStates);
+    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(logic);
+}
