@@ -20,17 +20,6 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kMinStepFrequency = 10.0;
 constexpr double kMaxStepFrequency = 1000.0;
 
-void clearRecord(ViewAlternateModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
-bool validIndex(int index)
-{
-    return index >= 0 && index < 4;
-}
-
 } // namespace
 
 ViewAlternateModel::ViewAlternateModel(QObject* parent)
@@ -40,7 +29,6 @@ ViewAlternateModel::ViewAlternateModel(QObject* parent)
     , faultActionPort(RAMP_PORT_TYPE_UA)
     , faultActionItem(RAMP_ITEM_TYPE_RANGE)
     , faultActionType(ACTION_TYPE_STOP)
-    , testState(0)
 {
     // The snapshot starts as the outputs: a reset before the first run puts
     // the defaults back.
@@ -221,10 +209,7 @@ bool ViewAlternateModel::quickChange(bool toAdd)
         const double end = getEndRampValue();
         if (!acceptRamp(groupRampProblem(direction, end)))
             return false;
-        ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-        QMutexLocker lock(&entity->entityLock);
-        entity->actionRampFactor = direction;
-        entity->endRampValue = end;
+        handRamp(center()->testTestor->dataAlternate, direction, end);
         return true;
     }
 
@@ -282,52 +267,25 @@ QString ViewAlternateModel::heldRampProblem() const
     // by the last "+" or "-", from the outputs pushed with the start.
     int direction;
     double end;
-    {
-        ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-        QMutexLocker lock(&entity->entityLock);
-        direction = entity->actionRampFactor >= 1 ? 1 : -1;
-        end = entity->endRampValue;
-    }
+    heldRamp(center()->testTestor->dataAlternate, direction, end);
     return groupRampProblem(direction, end);
 }
 
 void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
 {
-    if (!isPort(port))
-        return;
-    if (reset)
-        outputRanges[port] = beginRanges[port];
-    else
-        outputRanges[port] += beginRanges[port] * factor;
-    if (toDevice)
-        pushOutputs(isTestRunning());
+    quickChangeRange(port, reset, factor, toDevice);
 }
 
 // ---- Results ---------------------------------------------------------------------------------------
 
-void ViewAlternateModel::clearResults()
-{
-    for (int i = 0; i < 4; ++i) {
-        clearRecord(faultActionValues[i]);
-        faultActionTimes[i] = kNaN;
-    }
-    if (testState != -1)
-        testState = 0;
-}
-
-int ViewAlternateModel::getTestState() const
-{
-    return testState;
-}
-
 bool ViewAlternateModel::isExistFaultActionValue(int index) const
 {
-    return validIndex(index) && faultActionValues[index].portCnt > 0;
+    return hasActionValue(index);
 }
 
 QString ViewAlternateModel::getFaultActionValue(int index) const
 {
-    if (!validIndex(index))
+    if (!isRecordIndex(index))
         return QString();
     const faultActionValStruct& record = faultActionValues[index];
     int channels[3];
@@ -347,25 +305,12 @@ QString ViewAlternateModel::getFaultActionValue(int index) const
 
 double ViewAlternateModel::getFaultActionTime(int index) const
 {
-    if (!validIndex(index) || testState != 1)
-        return kNaN;
-    return faultActionTimes[index];
+    return actionTime(index);
 }
 
 QString ViewAlternateModel::getFaultActionFactor() const
 {
-    if (testState != 1 || !isExistFaultActionValue(0) || !isExistFaultActionValue(1))
-        return QString();
-    const faultActionValStruct& action = faultActionValues[0];
-    const faultActionValStruct& back = faultActionValues[1];
-    QStringList parts;
-    for (int k = 0; k < std::min(back.portCnt, 3); ++k) {
-        if (std::fabs(action.actionVal[k]) < 1e-10)
-            parts << QStringLiteral("0");
-        else
-            parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
-    }
-    return parts.join(QStringLiteral("; "));
+    return actionFactorText();
 }
 
 // ---- Impedance calculator -------------------------------------------------------------------------
@@ -397,7 +342,7 @@ void ViewAlternateModel::pushToEntity(DATAType type)
     ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
     QMutexLocker lock(&entity->entityLock);
     if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        writeTestingBO(entity);
         return;
     }
     if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
@@ -408,78 +353,18 @@ void ViewAlternateModel::pushToEntity(DATAType type)
     entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
     entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
     entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
-    std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
-    entity->stateBILogicTypes = ModelAlternateEntity::AOBILogicType(outputBILogicType);
+    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
 }
 
 void ViewAlternateModel::pullOutputs()
 {
-    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-    QMutexLocker lock(&entity->entityLock);
-    std::copy(std::begin(entity->outputRanges), std::end(entity->outputRanges), outputRanges);
-    std::copy(std::begin(entity->outputAngles), std::end(entity->outputAngles), outputAngles);
-    std::copy(std::begin(entity->outputFrequencies), std::end(entity->outputFrequencies), outputFrequencies);
+    pullOutputsFrom(center()->testTestor->dataAlternate);
 }
 
 void ViewAlternateModel::pullResults()
 {
-    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-    QMutexLocker lock(&entity->entityLock);
-    auto take = [](faultActionValStruct& to, const ModelAlternateEntity::faultActionValStruct& from) {
-        clearRecord(to);
-        to.portCnt = std::clamp(from.portCnt, 0, 3);
-        for (int k = 0; k < to.portCnt; ++k)
-            to.actionVal[k] = from.actionVal[k];
-    };
-    const int b = entity->faultActionBiIndex;
-    if (validIndex(b)) {
-        faultActionTimes[0] = entity->faultActionTimes[b];
-        take(faultActionValues[0], entity->faultActionValues[b]);
-        testState = 1;
-    }
-    const int r = entity->faultActionReturnBiIndex;
-    if (validIndex(r)) {
-        faultActionTimes[1] = entity->faultActionReturnTimes[r];
-        take(faultActionValues[1], entity->faultActionReturnValues[r]);
-    }
+    pullRampResults(center()->testTestor->dataAlternate);
 }
 
-void ViewAlternateModel::takeSnapshot()
-{
-    std::copy(std::begin(outputRanges), std::end(outputRanges), beginRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), beginAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
-}
-
-void ViewAlternateModel::restoreSnapshot()
-{
-    std::copy(std::begin(beginRanges), std::end(beginRanges), outputRanges);
-    std::copy(std::begin(beginAngles), std::end(beginAngles), outputAngles);
-    std::copy(std::begin(beginFrequencies), std::end(beginFrequencies), outputFrequencies);
-}
-
-void ViewAlternateModel::swapSnapshot()
-{
-    std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
-    std::swap_ranges(std::begin(outputAngles), std::end(outputAngles), beginAngles);
-    std::swap_ranges(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
-}
-
-void ViewAlternateModel::beginResults()
-{
-    testState = 0;
-    clearResults();
-    testState = -1;
-}
-
-void ViewAlternateModel::settleResults()
-{
-    if (testState != 1)
-        testState = 0;
-}

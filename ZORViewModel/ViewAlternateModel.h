@@ -26,14 +26,6 @@ class ViewAlternateModel : public ViewPortOutputModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's record of one action or return:
-    // portCnt values in the group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     explicit ViewAlternateModel(QObject* parent = nullptr);
     ~ViewAlternateModel() override;
 
@@ -81,9 +73,7 @@ public:
     Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
 
     // ---- Results ----------------------------------------------------------------------------
-    // -1 while a test runs without an action, 1 once an action was recorded,
-    // 0 otherwise.
-    Q_INVOKABLE int getTestState() const;
+    // The test state: ViewPortOutputModel::getTestState.
     // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
     Q_INVOKABLE bool isExistFaultActionValue(int index) const;
     Q_INVOKABLE QString getFaultActionValue(int index) const;
@@ -106,11 +96,6 @@ protected:
     void pullOutputs() override;
     void pullResults() override;
     bool checkStart() override;
-    void takeSnapshot() override;
-    void restoreSnapshot() override;
-    void swapSnapshot() override;
-    void beginResults() override;
-    void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
     // The arrays of an item (null for an unknown item).
@@ -126,12 +111,7 @@ protected:
     // up, -1 down) to end, from the present outputs.
     QString groupRampProblem(int direction, double end) const;
     QString heldRampProblem() const override;
-    // Clears the result records and times.
-    void clearResults();
 
-    double beginRanges[8];
-    double beginAngles[8];
-    double beginFrequencies[8];
     double beginRampRanges[16];
     double beginRampAngles[16];
     double beginRampFrequencies[16];
@@ -144,7 +124,4 @@ protected:
     RampPortType faultActionPort;
     RampItemType faultActionItem;
     FaultActionType faultActionType;
-    faultActionValStruct faultActionValues[4];
-    double faultActionTimes[4];
-    qint32 testState;
 };

@@ -18,17 +18,6 @@ namespace {
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double kAngle = 90.0;
 
-void clearRecord(ViewDirectModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
-bool validIndex(int index)
-{
-    return index >= 0 && index < 4;
-}
-
 } // namespace
 
 ViewDirectModel::ViewDirectModel(QObject* parent)
@@ -38,7 +27,6 @@ ViewDirectModel::ViewDirectModel(QObject* parent)
     , faultActionPort(RAMP_PORT_TYPE_UA)
     , faultActionItem(RAMP_ITEM_TYPE_RANGE)
     , faultActionType(ACTION_TYPE_STOP)
-    , testState(0)
 {
     std::fill(std::begin(outputAngles), std::end(outputAngles), kAngle);
     std::fill(std::begin(outputFrequencies), std::end(outputFrequencies), 0.0);
@@ -195,10 +183,7 @@ bool ViewDirectModel::quickChange(bool toAdd)
         const double end = getEndRampValue();
         if (!acceptRamp(groupRampProblem(direction, end)))
             return false;
-        ModelDirectEntity* entity = center()->testTestor->dataDirect;
-        QMutexLocker lock(&entity->entityLock);
-        entity->actionRampFactor = direction;
-        entity->endRampValue = end;
+        handRamp(center()->testTestor->dataDirect, direction, end);
         return true;
     }
 
@@ -242,52 +227,25 @@ QString ViewDirectModel::heldRampProblem() const
     // by the last "+" or "-", from the outputs pushed with the start.
     int direction;
     double end;
-    {
-        ModelDirectEntity* entity = center()->testTestor->dataDirect;
-        QMutexLocker lock(&entity->entityLock);
-        direction = entity->actionRampFactor >= 1 ? 1 : -1;
-        end = entity->endRampValue;
-    }
+    heldRamp(center()->testTestor->dataDirect, direction, end);
     return groupRampProblem(direction, end);
 }
 
 void ViewDirectModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
 {
-    if (!isPort(port))
-        return;
-    if (reset)
-        outputRanges[port] = beginRanges[port];
-    else
-        outputRanges[port] += beginRanges[port] * factor;
-    if (toDevice)
-        pushOutputs(isTestRunning());
+    quickChangeRange(port, reset, factor, toDevice);
 }
 
 // ---- Results ---------------------------------------------------------------------------------------
 
-void ViewDirectModel::clearResults()
-{
-    for (int i = 0; i < 4; ++i) {
-        clearRecord(faultActionValues[i]);
-        faultActionTimes[i] = kNaN;
-    }
-    if (testState != -1)
-        testState = 0;
-}
-
-int ViewDirectModel::getTestState() const
-{
-    return testState;
-}
-
 bool ViewDirectModel::isExistFaultActionValue(int index) const
 {
-    return validIndex(index) && faultActionValues[index].portCnt > 0;
+    return hasActionValue(index);
 }
 
 QString ViewDirectModel::getFaultActionValue(int index) const
 {
-    if (!validIndex(index))
+    if (!isRecordIndex(index))
         return QString();
     const faultActionValStruct& record = faultActionValues[index];
     int channels[3];
@@ -300,25 +258,12 @@ QString ViewDirectModel::getFaultActionValue(int index) const
 
 double ViewDirectModel::getFaultActionTime(int index) const
 {
-    if (!validIndex(index) || testState != 1)
-        return kNaN;
-    return faultActionTimes[index];
+    return actionTime(index);
 }
 
 QString ViewDirectModel::getFaultActionFactor() const
 {
-    if (testState != 1 || !isExistFaultActionValue(0) || !isExistFaultActionValue(1))
-        return QString();
-    const faultActionValStruct& action = faultActionValues[0];
-    const faultActionValStruct& back = faultActionValues[1];
-    QStringList parts;
-    for (int k = 0; k < std::min(back.portCnt, 3); ++k) {
-        if (std::fabs(action.actionVal[k]) < 1e-10)
-            parts << QStringLiteral("0");
-        else
-            parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
-    }
-    return parts.join(QStringLiteral("; "));
+    return actionFactorText();
 }
 
 // ---- Frame hooks ---------------------------------------------------------------------------------
@@ -328,7 +273,7 @@ void ViewDirectModel::pushToEntity(DATAType type)
     ModelDirectEntity* entity = center()->testTestor->dataDirect;
     QMutexLocker lock(&entity->entityLock);
     if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        writeTestingBO(entity);
         return;
     }
     if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
@@ -339,46 +284,19 @@ void ViewDirectModel::pushToEntity(DATAType type)
     entity->faultActionPort = ModelDirectEntity::RampPortType(faultActionPort);
     entity->faultActionItem = ModelDirectEntity::RampItemType(faultActionItem);
     entity->faultActionType = ModelDirectEntity::FaultActionType(faultActionType);
-    std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange / 2.0);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
-    entity->stateBILogicTypes = ModelDirectEntity::AOBILogicType(outputBILogicType);
+    writeBinarySettings(entity, config->maxVRange, config->maxIRange / 2.0);
 }
 
 void ViewDirectModel::pullOutputs()
 {
-    ModelDirectEntity* entity = center()->testTestor->dataDirect;
-    QMutexLocker lock(&entity->entityLock);
-    std::copy(std::begin(entity->outputRanges), std::end(entity->outputRanges), outputRanges);
-    std::copy(std::begin(entity->outputAngles), std::end(entity->outputAngles), outputAngles);
-    std::copy(std::begin(entity->outputFrequencies), std::end(entity->outputFrequencies), outputFrequencies);
+    pullOutputsFrom(center()->testTestor->dataDirect);
 }
 
 void ViewDirectModel::pullResults()
 {
-    ModelDirectEntity* entity = center()->testTestor->dataDirect;
-    QMutexLocker lock(&entity->entityLock);
-    auto take = [](faultActionValStruct& to, const ModelDirectEntity::faultActionValStruct& from) {
-        clearRecord(to);
-        to.portCnt = std::clamp(from.portCnt, 0, 3);
-        for (int k = 0; k < to.portCnt; ++k)
-            to.actionVal[k] = from.actionVal[k];
-    };
-    const int a = entity->faultActionBiIndex;
-    if (validIndex(a)) {
-        faultActionTimes[0] = entity->faultActionTimes[a];
-        take(faultActionValues[0], entity->faultActionValues[a]);
-        testState = 1;
-    }
-    const int r = entity->faultActionReturnBiIndex;
-    if (validIndex(r)) {
-        faultActionTimes[1] = entity->faultActionReturnTimes[r];
-        take(faultActionValues[1], entity->faultActionReturnValues[r]);
-    }
+    pullRampResults(center()->testTestor->dataDirect);
 }
 
 void ViewDirectModel::takeSnapshot()
@@ -396,15 +314,3 @@ void ViewDirectModel::swapSnapshot()
     std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
 }
 
-void ViewDirectModel::beginResults()
-{
-    testState = 0;
-    clearResults();
-    testState = -1;
-}
-
-void ViewDirectModel::settleResults()
-{
-    if (testState != 1)
-        testState = 0;
-}

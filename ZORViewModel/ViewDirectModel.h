@@ -38,14 +38,6 @@ public:
     };
     Q_ENUM(PWPortType)
 
-    // The model's copy of the engine's record of one action or return:
-    // portCnt amplitudes of the group's channels in phase order.
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     explicit ViewDirectModel(QObject* parent = nullptr);
     ~ViewDirectModel() override;
 
@@ -92,9 +84,7 @@ public:
     Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
 
     // ---- Results ---------------------------------------------------------------------------------
-    // -1 while a test runs without an action, 1 once an action was recorded,
-    // 0 otherwise.
-    Q_INVOKABLE int getTestState() const;
+    // The test state: ViewPortOutputModel::getTestState.
     // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
     Q_INVOKABLE bool isExistFaultActionValue(int index) const;
     Q_INVOKABLE QString getFaultActionValue(int index) const;
@@ -119,21 +109,15 @@ protected:
     void takeSnapshot() override;
     void restoreSnapshot() override;
     void swapSnapshot() override;
-    void beginResults() override;
-    void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
     // The largest amplitude of a channel: the device's voltage, half its current.
     double channelLimit(int port) const;
     // The frame's ramp rule for the current group in direction to end.
     QString groupRampProblem(int direction, double end) const;
-    // Clears the result records and times; the test state becomes 0 unless
-    // a run is in progress.
-    void clearResults();
     // The ramped group is a current group (unit "A", else "V").
     bool isCurrentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
 
-    double beginRanges[8];
     double beginRampRanges[16];
     double endRampRanges[16];
     double actionRampTime;
@@ -142,7 +126,4 @@ protected:
     RampPortType faultActionPort;
     RampItemType faultActionItem;
     FaultActionType faultActionType;
-    faultActionValStruct faultActionValues[4];
-    double faultActionTimes[4];
-    qint32 testState;
 };

@@ -16,12 +16,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void clearRecord(ViewOscillateModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
 } // namespace
 
 ViewOscillateModel::ViewOscillateModel(QObject* parent)
@@ -30,7 +24,6 @@ ViewOscillateModel::ViewOscillateModel(QObject* parent)
     , oscillateFrequency(5.0)
     , oscillateAngle(0.0)
     , oscillatePort(RAMP_PORT_TYPE_UA)
-    , testState(0)
 {
     // The snapshot starts as the settings: a stop before the first run puts
     // the defaults back.
@@ -116,21 +109,6 @@ double ViewOscillateModel::getOscillatePercentMax()
 
 // ---- Results ---------------------------------------------------------------------------------------
 
-void ViewOscillateModel::clearResults()
-{
-    for (int i = 0; i < 4; ++i) {
-        clearRecord(faultActionValues[i]);
-        faultActionTimes[i] = kNaN;
-    }
-    if (testState != -1)
-        testState = 0;
-}
-
-int ViewOscillateModel::getTestState() const
-{
-    return testState;
-}
-
 bool ViewOscillateModel::isExistFaultActionValue() const
 {
     return faultActionValues[0].portCnt > 0;
@@ -161,7 +139,7 @@ void ViewOscillateModel::pushToEntity(DATAType type)
     ModelOscillateEntity* entity = center()->testTestor->dataOscillate;
     QMutexLocker lock(&entity->entityLock);
     if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        writeTestingBO(entity);
         return;
     }
     if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
@@ -171,23 +149,14 @@ void ViewOscillateModel::pushToEntity(DATAType type)
     entity->oscillatePercent = oscillatePercent;
     // The swing plays at the angle the page shows and the report prints.
     entity->oscillateAngle = oscillateAngle;
-    std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
-    entity->stateBILogicTypes = ModelOscillateEntity::AOBILogicType(outputBILogicType);
+    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
 }
 
 void ViewOscillateModel::pullOutputs()
 {
-    ModelOscillateEntity* entity = center()->testTestor->dataOscillate;
-    QMutexLocker lock(&entity->entityLock);
-    std::copy(std::begin(entity->outputRanges), std::end(entity->outputRanges), outputRanges);
-    std::copy(std::begin(entity->outputAngles), std::end(entity->outputAngles), outputAngles);
-    std::copy(std::begin(entity->outputFrequencies), std::end(entity->outputFrequencies), outputFrequencies);
+    pullOutputsFrom(center()->testTestor->dataOscillate);
 }
 
 void ViewOscillateModel::pullResults()
@@ -196,20 +165,14 @@ void ViewOscillateModel::pullResults()
     QMutexLocker lock(&entity->entityLock);
     for (int i = 0; i < 4; ++i) {
         faultActionTimes[i] = entity->faultActionTimes[i];
-        faultActionValStruct& to = faultActionValues[i];
-        clearRecord(to);
-        to.portCnt = std::clamp(entity->faultActionValues[i].portCnt, 0, 3);
-        for (int k = 0; k < to.portCnt; ++k)
-            to.actionVal[k] = entity->faultActionValues[i].actionVal[k];
+        takeRecord(faultActionValues[i], entity->faultActionValues[i]);
     }
     testState = 1;
 }
 
 void ViewOscillateModel::takeSnapshot()
 {
-    std::copy(std::begin(outputRanges), std::end(outputRanges), beginRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), beginAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+    ViewPortOutputModel::takeSnapshot();
     beginOscillatePercent = oscillatePercent;
     beginOscillateFrequency = oscillateFrequency;
     beginOscillateAngle = oscillateAngle;
@@ -218,9 +181,7 @@ void ViewOscillateModel::takeSnapshot()
 
 void ViewOscillateModel::restoreSnapshot()
 {
-    std::copy(std::begin(beginRanges), std::end(beginRanges), outputRanges);
-    std::copy(std::begin(beginAngles), std::end(beginAngles), outputAngles);
-    std::copy(std::begin(beginFrequencies), std::end(beginFrequencies), outputFrequencies);
+    ViewPortOutputModel::restoreSnapshot();
     oscillatePercent = beginOscillatePercent;
     oscillateFrequency = beginOscillateFrequency;
     oscillateAngle = beginOscillateAngle;
@@ -229,24 +190,10 @@ void ViewOscillateModel::restoreSnapshot()
 
 void ViewOscillateModel::swapSnapshot()
 {
-    std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
-    std::swap_ranges(std::begin(outputAngles), std::end(outputAngles), beginAngles);
-    std::swap_ranges(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+    ViewPortOutputModel::swapSnapshot();
     std::swap(oscillatePercent, beginOscillatePercent);
     std::swap(oscillateFrequency, beginOscillateFrequency);
     std::swap(oscillateAngle, beginOscillateAngle);
     std::swap(oscillatePort, beginOscillatePort);
 }
 
-void ViewOscillateModel::beginResults()
-{
-    testState = 0;
-    clearResults();
-    testState = -1;
-}
-
-void ViewOscillateModel::settleResults()
-{
-    if (testState != 1)
-        testState = 0;
-}

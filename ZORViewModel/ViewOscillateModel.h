@@ -25,14 +25,6 @@ class ViewOscillateModel : public ViewPortOutputModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's trip record: portCnt values in the
-    // group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     explicit ViewOscillateModel(QObject* parent = nullptr);
     ~ViewOscillateModel() override;
 
@@ -56,9 +48,9 @@ public:
     Q_INVOKABLE double getOscillatePercentMax();
 
     // ---- Results ----------------------------------------------------------------------------
-    // -1 from a start until the engine's action notice, 1 after it, 0 when a
-    // run ended without one; a parameter file sets what it holds.
-    Q_INVOKABLE int getTestState() const;
+    // getTestState (ViewPortOutputModel): -1 from a start until the engine's
+    // action notice, 1 after it, 0 when a run ended without one; a parameter
+    // file sets what it holds.
     Q_INVOKABLE bool isExistFaultActionValue() const;
     // "v1; v2 V" for the group's channels (NaN unless the state is 1).
     Q_INVOKABLE QString getFaultActionValue() const;
@@ -76,16 +68,8 @@ protected:
     void takeSnapshot() override;
     void restoreSnapshot() override;
     void swapSnapshot() override;
-    void beginResults() override;
-    void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
-    // Clears the result records and times; the state becomes 0 unless it is -1.
-    void clearResults();
-
-    double beginRanges[8];
-    double beginAngles[8];
-    double beginFrequencies[8];
     double beginOscillatePercent;
     double beginOscillateFrequency;
     double beginOscillateAngle;
@@ -94,7 +78,4 @@ protected:
     double oscillateFrequency;
     double oscillateAngle;
     RampPortType oscillatePort;
-    faultActionValStruct faultActionValues[4];
-    double faultActionTimes[4];
-    qint32 testState;
 };

@@ -2,10 +2,20 @@
 
 #include "ViewPortOutputModel.h"
 
+#include <cmath>
+
+namespace {
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+} // namespace
+
 ViewPortOutputModel::ViewPortOutputModel(TESTType type, QObject* parent)
     : ViewSourceTestModel(type, parent)
 {
     defaultOutputs(outputRanges, outputAngles, outputFrequencies);
+    ViewPortOutputModel::takeSnapshot();
+    clearResults();
 }
 
 ViewPortOutputModel::~ViewPortOutputModel() = default;
@@ -101,4 +111,96 @@ void ViewPortOutputModel::setBalanceFrequency(AOPortType port)
         return;
     quickSetBalanceFrequency(outputFrequencies, port);
     pushOutputs(isTestRunning());
+}
+
+// ---- Snapshot and results -------------------------------------------------------------------------
+
+void ViewPortOutputModel::takeSnapshot()
+{
+    std::copy(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), beginAngles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+}
+
+void ViewPortOutputModel::restoreSnapshot()
+{
+    std::copy(std::begin(beginRanges), std::end(beginRanges), outputRanges);
+    std::copy(std::begin(beginAngles), std::end(beginAngles), outputAngles);
+    std::copy(std::begin(beginFrequencies), std::end(beginFrequencies), outputFrequencies);
+}
+
+void ViewPortOutputModel::swapSnapshot()
+{
+    std::swap_ranges(std::begin(outputRanges), std::end(outputRanges), beginRanges);
+    std::swap_ranges(std::begin(outputAngles), std::end(outputAngles), beginAngles);
+    std::swap_ranges(std::begin(outputFrequencies), std::end(outputFrequencies), beginFrequencies);
+}
+
+void ViewPortOutputModel::beginResults()
+{
+    testState = 0;
+    clearResults();
+    testState = -1;
+}
+
+void ViewPortOutputModel::settleResults()
+{
+    if (testState != 1)
+        testState = 0;
+}
+
+void ViewPortOutputModel::clearResults()
+{
+    for (int i = 0; i < 4; ++i) {
+        faultActionValues[i].portCnt = 0;
+        std::fill(std::begin(faultActionValues[i].actionVal), std::end(faultActionValues[i].actionVal), kNaN);
+        faultActionTimes[i] = kNaN;
+    }
+    if (testState != -1)
+        testState = 0;
+}
+
+int ViewPortOutputModel::getTestState() const
+{
+    return testState;
+}
+
+void ViewPortOutputModel::quickChangeRange(AOPortType port, bool reset, double factor, bool toDevice)
+{
+    if (!isPort(port))
+        return;
+    if (reset)
+        outputRanges[port] = beginRanges[port];
+    else
+        outputRanges[port] += beginRanges[port] * factor;
+    if (toDevice)
+        pushOutputs(isTestRunning());
+}
+
+bool ViewPortOutputModel::hasActionValue(int index) const
+{
+    return isRecordIndex(index) && faultActionValues[index].portCnt > 0;
+}
+
+double ViewPortOutputModel::actionTime(int index) const
+{
+    if (!isRecordIndex(index) || testState != 1)
+        return kNaN;
+    return faultActionTimes[index];
+}
+
+QString ViewPortOutputModel::actionFactorText() const
+{
+    if (testState != 1 || !hasActionValue(0) || !hasActionValue(1))
+        return QString();
+    const faultActionValStruct& action = faultActionValues[0];
+    const faultActionValStruct& back = faultActionValues[1];
+    QStringList parts;
+    for (int k = 0; k < std::min(back.portCnt, 3); ++k) {
+        if (std::fabs(action.actionVal[k]) < 1e-10)
+            parts << QStringLiteral("0");
+        else
+            parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
+    }
+    return parts.join(QStringLiteral("; "));
 }

@@ -6,15 +6,33 @@
 // itself: QML reaches these invokables on each registered module model.
 //
 // A module model decides which values it takes (acceptsOutputValue) and how
-// the outputs reach its entity (pushOutputs).
+// the outputs reach its entity (pushOutputs). The frame also keeps what the
+// three modules share around a run: the snapshot of the outputs, the
+// engine's action and return records, and the writes and reads of the
+// entity's outputs, binary settings and automatic ramp (E is the module's
+// entity, its fields by name).
 
 #include "ViewSourceTestModel.h"
+
+#include <QMutexLocker>
+
+#include <algorithm>
+#include <iterator>
+#include <limits>
 
 class ViewPortOutputModel : public ViewSourceTestModel
 {
     Q_OBJECT
 
 public:
+    // The model's copy of the engine's record of one action or return:
+    // portCnt values in the group's channel order (UCUA: UC, UA).
+    struct faultActionValStruct
+    {
+        qint32 portCnt = 0;
+        double actionVal[3];
+    };
+
     ~ViewPortOutputModel() override;
 
     // ---- Outputs -------------------------------------------------------------------------
@@ -40,6 +58,11 @@ public:
     Q_INVOKABLE void setRateFrequency(AOPortType port);
     Q_INVOKABLE void setBalanceFrequency(AOPortType port);
 
+    // ---- Results ------------------------------------------------------------------------
+    // -1 while a test runs without an action, 1 once an action was recorded,
+    // 0 otherwise.
+    Q_INVOKABLE int getTestState() const;
+
 protected:
     ViewPortOutputModel(TESTType type, QObject* parent);
 
@@ -48,12 +71,143 @@ protected:
     // Pushes the outputs; switches the running output to them when `apply`.
     virtual void pushOutputs(bool apply);
 
+    // The run's snapshot: the outputs to begin* (all three arrays).
+    void takeSnapshot() override;
+    void restoreSnapshot() override;
+    void swapSnapshot() override;
+    // A run has started: results cleared, state -1; it has ended: the state
+    // 0 unless an action was recorded.
+    void beginResults() override;
+    void settleResults() override;
+    // Clears the result records and times; the state becomes 0 unless it is -1.
+    void clearResults();
+
+    // The amplitude of port back to its snapshot (reset), or grown by the
+    // snapshot x factor, unclamped; with toDevice pushed (switched while running).
+    void quickChangeRange(AOPortType port, bool reset, double factor, bool toDevice);
+    // Records 0 (action) and 1 (return) of a group ramp: whether index (0..3)
+    // holds one, its time (NaN unless the state is 1), and the return
+    // coefficients "r1; r2" ("0" for an action value of 0; "" unless the
+    // state is 1 and both records are held).
+    static bool isRecordIndex(int index) { return index >= 0 && index < 4; }
+    bool hasActionValue(int index) const;
+    double actionTime(int index) const;
+    QString actionFactorText() const;
+    // The portCnt values (held to 0..3) of an engine record.
+    template <typename Record>
+    static void takeRecord(faultActionValStruct& to, const Record& from);
+
+    // ---- The module's entity E (each takes its lock) ---------------------------------------------
+    // The entity's outputs into the arrays.
+    template <typename E>
+    void pullOutputsFrom(E* e);
+    // The action and return of a group ramp: the records the entity's
+    // faultActionBiIndex and faultActionReturnBiIndex name (when in 0..3);
+    // an action makes the state 1.
+    template <typename E>
+    void pullRampResults(E* e);
+    // The automatic ramp handed to the entity: direction (+1 up, -1 down)
+    // and end value; and the ramp it holds.
+    template <typename E>
+    static void handRamp(E* e, int direction, double end);
+    template <typename E>
+    static void heldRamp(const E* e, int& direction, double& end);
+    // Into an entity held locked by the caller: the running binary outputs;
+    // the outputs; the limits (vmax, imax), binary-input conditions, binary
+    // outputs and input logic.
+    template <typename E>
+    void writeTestingBO(E* e) const;
+    template <typename E>
+    void writeOutputs(E* e) const;
+    template <typename E>
+    void writeBinarySettings(E* e, double vmax, double imax) const;
+
     double outputRanges[8];
     double outputAngles[8];
     double outputFrequencies[8];
+    double beginRanges[8];
+    double beginAngles[8];
+    double beginFrequencies[8];
+    faultActionValStruct faultActionValues[4];
+    double faultActionTimes[4];
+    qint32 testState = 0;
 
 private:
     // Stores value into values[port] and pushes, switching when it changed
     // and a test runs.
     void setOutput(double values[8], AOPortType port, double value);
 };
+
+template <typename Record>
+void ViewPortOutputModel::takeRecord(faultActionValStruct& to, const Record& from)
+{
+    to.portCnt = std::clamp(from.portCnt, 0, 3);
+    std::fill(std::begin(to.actionVal), std::end(to.actionVal), std::numeric_limits<double>::quiet_NaN());
+    for (int k = 0; k < to.portCnt; ++k)
+        to.actionVal[k] = from.actionVal[k];
+}
+
+template <typename E>
+void ViewPortOutputModel::pullOutputsFrom(E* e)
+{
+    QMutexLocker lock(&e->entityLock);
+    std::copy(std::begin(e->outputRanges), std::end(e->outputRanges), outputRanges);
+    std::copy(std::begin(e->outputAngles), std::end(e->outputAngles), outputAngles);
+    std::copy(std::begin(e->outputFrequencies), std::end(e->outputFrequencies), outputFrequencies);
+}
+
+template <typename E>
+void ViewPortOutputModel::pullRampResults(E* e)
+{
+    QMutexLocker lock(&e->entityLock);
+    const int a = e->faultActionBiIndex;
+    if (isRecordIndex(a)) {
+        faultActionTimes[0] = e->faultActionTimes[a];
+        takeRecord(faultActionValues[0], e->faultActionValues[a]);
+        testState = 1;
+    }
+    const int r = e->faultActionReturnBiIndex;
+    if (isRecordIndex(r)) {
+        faultActionTimes[1] = e->faultActionReturnTimes[r];
+        takeRecord(faultActionValues[1], e->faultActionReturnValues[r]);
+    }
+}
+
+template <typename E>
+void ViewPortOutputModel::handRamp(E* e, int direction, double end)
+{
+    QMutexLocker lock(&e->entityLock);
+    e->actionRampFactor = direction;
+    e->endRampValue = end;
+}
+
+template <typename E>
+void ViewPortOutputModel::heldRamp(const E* e, int& direction, double& end)
+{
+    QMutexLocker lock(&e->entityLock);
+    direction = e->actionRampFactor >= 1 ? 1 : -1;
+    end = e->endRampValue;
+}
+
+template <typename E>
+void ViewPortOutputModel::writeTestingBO(E* e) const
+{
+    std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
+}
+
+template <typename E>
+void ViewPortOutputModel::writeOutputs(E* e) const
+{
+    std::copy(std::begin(outputRanges), std::end(outputRanges), e->outputRanges);
+    std::copy(std::begin(outputAngles), std::end(outputAngles), e->outputAngles);
+    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), e->outputFrequencies);
+}
+
+template <typename E>
+void ViewPortOutputModel::writeBinarySettings(E* e, double vmax, double imax) const
+{
+    e->formatLimitValue(vmax, imax);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
+    std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
+    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(outputBILogicType);
+}
