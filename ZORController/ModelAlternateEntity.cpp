@@ -4,90 +4,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 using namespace ModelEntity;
 
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kCompleteBit = 0x8000;
-
-} // namespace
-
 ModelAlternateEntity::ModelAlternateEntity()
+    : ModelActionRampEntity(false)
 {
-    for (int i = 0; i < 4; ++i) {
-        faultActionTimes[i] = kNaN;
-        faultActionReturnTimes[i] = kNaN;
-    }
-}
-
-double* ModelAlternateEntity::itemArray(RampItemType item)
-{
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE:
-        return outputRanges;
-    case RAMP_ITEM_TYPE_ANGLE:
-        return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY:
-        return outputFrequencies;
-    }
-    return nullptr;
-}
-
-double* ModelAlternateEntity::nextItemArray(RampItemType item)
-{
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE:
-        return nextOutputRanges;
-    case RAMP_ITEM_TYPE_ANGLE:
-        return nextOutputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY:
-        return nextOutputFrequencies;
-    }
-    return nullptr;
-}
-
-void ModelAlternateEntity::switchToResetState()
-{
-    QMutexLocker locker(&entityLock);
-    stateCount = 32;
-    currentRampFactor = 1;
-    lastState = false;
-    lastStep = false;
-    resetDriverStatus();
-    if (autoRampEnabled) {
-        const double* items = itemArray(faultActionItem);
-        for (int c = 0; c < 8; ++c)
-            beginRampValue[c] = items ? items[c] : 0.0;
-        const double begin = getMinMaxBeginRampVal(beginRampValue, actionRampFactor >= 1);
-        if (actionRampStep != 0.0) {
-            // Counted in double: a tiny step or a huge span saturates instead
-            // of overflowing the conversion; NaN saturates too.
-            const double count = std::trunc(std::fabs((endRampValue - begin) / actionRampStep) + 3.0);
-            stateCount = count <= double(kMaxStateCount) ? qint32(count) : kMaxStateCount + 1;
-        }
-    }
-    std::copy(outputRanges, outputRanges + 8, nextOutputRanges);
-    std::copy(outputAngles, outputAngles + 8, nextOutputAngles);
-    std::copy(outputFrequencies, outputFrequencies + 8, nextOutputFrequencies);
-}
-
-void ModelAlternateEntity::resetActionValues()
-{
-    QMutexLocker locker(&entityLock);
-    for (int i = 0; i < 4; ++i) {
-        if (currentRampFactor == 1) {
-            faultActionTimes[i] = kNaN;
-            clearFaultAction(faultActionValues[i]);
-            faultActionBiIndex = -1;
-        }
-        faultActionReturnTimes[i] = kNaN;
-        clearFaultAction(faultActionReturnValues[i]);
-        faultActionReturnBiIndex = -1;
-        faultActionStates[i] = -1;
-    }
 }
 
 void ModelAlternateEntity::updateToDriverValue()
@@ -109,115 +31,6 @@ void ModelAlternateEntity::updateToDriverValue()
     ActionRamp::writePageSettings(*this, out);
 }
 
-void ModelAlternateEntity::updateToDriverStateCount()
-{
-    QMutexLocker locker(&entityLock);
-    ActionRamp::updateToDriverStateCount(*this);
-}
-
-bool ModelAlternateEntity::switchToNextState()
-{
-    QMutexLocker locker(&entityLock);
-    if (lastState)
-        return false;
-    std::copy(nextOutputRanges, nextOutputRanges + 8, outputRanges);
-    std::copy(nextOutputAngles, nextOutputAngles + 8, outputAngles);
-    std::copy(nextOutputFrequencies, nextOutputFrequencies + 8, outputFrequencies);
-    if (!lastStep) {
-        if (updateNextOuputVal(nextItemArray(faultActionItem)) == 0)
-            lastStep = true;
-    } else {
-        lastState = true;
-    }
-    return true;
-}
-
-void ModelAlternateEntity::updateToDriverBOStates()
-{
-    QMutexLocker locker(&entityLock);
-    writeDriverBOStates(outputBOStates);
-}
-
-void ModelAlternateEntity::updateFromDriverState()
-{
-}
-
-int ModelAlternateEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
-{
-    QMutexLocker locker(&entityLock);
-    if (index < 0 || index > 3 || !(time > 0.0f))
-        return -1;
-    const double t = double(time);
-    const bool complete = (statusTestStateIndex & kCompleteBit) != 0;
-
-    const bool forward = (std::isnan(faultActionTimes[index]) || faultActionTimes[index] != t)
-                         && currentRampFactor == 1;
-    if (!forward && (faultActionReturnTimes[index] == t || currentRampFactor != -1))
-        return -1;
-
-    double* times = forward ? faultActionTimes : faultActionReturnTimes;
-    qint32& biIndex = forward ? faultActionBiIndex : faultActionReturnBiIndex;
-    faultActionValStruct* values = forward ? faultActionValues : faultActionReturnValues;
-
-    if (!recordBIAction(times, biIndex, stateOutputBIStates, stateBILogicTypes, complete, biflag, index, t))
-        return -1;
-    getFaultActionValue(faultActionPort, itemArray(faultActionItem), values[index]);
-    return 0;
-}
-
-int ModelAlternateEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
-{
-    QMutexLocker locker(&entityLock);
-    const double t = double(time);
-    auto holds = [&](int slot) { return faultActionTimes[slot] == t || faultActionStates[slot] != -1; };
-    auto fill = [&](int slot) {
-        faultActionTimes[slot] = t;
-        faultActionStates[slot] = index;
-        getFaultActionValue(faultActionPort, itemArray(faultActionItem), faultActionValues[slot]);
-    };
-    if (!(time > 0.0f) || (bi1flag == 0 && bi2flag == 0))
-        return -1;
-    if (autoRampEnabled) {
-        if (index < 1 || index > stateCount)
-            return -1;
-        if (!holds(0)) {
-            fill(0);
-            return 0;
-        }
-        if (holds(1) || index == faultActionStates[0])
-            return -1;
-        fill(1);
-        return 0;
-    }
-    if (index < 0 || holds(0))
-        return -1;
-    fill(0);
-    return 0;
-}
-
-void ModelAlternateEntity::formatLimitValue(double vmax, double imax)
-{
-    QMutexLocker locker(&entityLock);
-    limitChannelRanges(outputRanges, vmax, imax);
-}
-
-bool ModelAlternateEntity::checkOutputValues() const
-{
-    QMutexLocker locker(&entityLock);
-    auto finiteAngles = [](const double* a) {
-        return std::all_of(a, a + 8, [](double v) { return isFiniteValue(v); });
-    };
-    if (!allFiniteFloat(outputRanges, 8) || !finiteAngles(outputAngles) || !allFiniteFloat(outputFrequencies, 8))
-        return false;
-    if (!autoRampEnabled)
-        return true;
-    if (!allFiniteFloat(nextOutputRanges, 8) || !finiteAngles(nextOutputAngles)
-        || !allFiniteFloat(nextOutputFrequencies, 8))
-        return false;
-    return isFiniteFloat(actionRampStep) && isFiniteFloat(endRampValue) && isFiniteFloat(actionRampTime)
-           && stateCount >= 1 && stateCount <= kMaxStateCount;
-}
-
 double ModelAlternateEntity::maxOutputCurrent() const
 {
     QMutexLocker locker(&entityLock);
@@ -227,37 +40,4 @@ double ModelAlternateEntity::maxOutputCurrent() const
             result = std::max(result, std::fabs(outputRanges[c]));
     }
     return result;
-}
-
-double ModelAlternateEntity::getMinMaxBeginRampVal(const double* outputArry, bool add) const
-{
-    return rampGroupBegin(faultActionPort, outputArry, add);
-}
-
-int ModelAlternateEntity::updateCurrentVal(double& currentValue, double beginVal) const
-{
-    return rampStepValue(currentValue, beginVal, endRampValue, actionRampStep, actionRampFactor, currentRampFactor);
-}
-
-int ModelAlternateEntity::updateNextOuputVal(double* outputArry)
-{
-    if (!outputArry)
-        return 0;
-    int channels[3];
-    const int count = rampPortChannels(faultActionPort, channels);
-    int result = 0;
-    for (int k = 0; k < count; ++k)
-        result |= updateCurrentVal(outputArry[channels[k]], beginRampValue[channels[k]]);
-    return result;
-}
-
-void ModelAlternateEntity::getFaultActionValue(RampPortType portType, const double* outputArry,
-                                               faultActionValStruct& value) const
-{
-    readRampGroup(portType, outputArry, value);
-}
-
-void ModelAlternateEntity::setOutputValue(RampPortType portType, double* outputArry, double value)
-{
-    setRampGroup(portType, outputArry, value);
 }

@@ -4,106 +4,16 @@
 // amplitude, angle and frequency, either held until a stop or trip, or an
 // automatic ramp of one item of one channel group, one step per state. Fills
 // the driver's output and control records state by state and records the
-// binary-input trips.
-//
-// Locking: entityLock guards every field. A writer (view model, network
-// service) holds it across an edit and its formatLimitValue; the testor holds
-// it across a start or switch (check, encode). Every operation also takes it
-// itself; it is recursive, so an operation may be called with it held.
-//
-// Start checks for the testor: after switchToResetState (which computes
-// stateCount), checkOutputValues() false means the start fails: nothing is
-// sent and the run is reported as not started. On a switch, false ends the
-// run. updateToDriverValue never writes a non-finite value (it writes 0).
+// binary-input trips. Fields, locking and start checks: ModelActionRampEntity.
 
-#include "ModelEntityCommon.h"
+#include "ModelActionRampEntity.h"
 
-#include <QRecursiveMutex>
-#include <QTime>
-
-class ModelAlternateEntity
+class ModelAlternateEntity : public ModelActionRampEntity
 {
 public:
-    using AOPortType = ModelEntity::AOPortType;
-    using RampItemType = ModelEntity::RampItemType;
-    using FaultActionType = ModelEntity::FaultActionType;
-    using RampPortType = ModelEntity::RampPortType;
-    using AOBILogicType = ModelEntity::AOBILogicType;
-    using faultActionValStruct = ModelEntity::faultActionValStruct;
-
-    // stateCount bound: only the low 16 bits of stateCount + 1 reach the
-    // count register. A longer ramp saturates stateCount at kMaxStateCount + 1.
-    static constexpr qint32 kMaxStateCount = 65534;
-    static constexpr double kSteadyOutputTime = 36000.0;
-
     ModelAlternateEntity();
-    ModelAlternateEntity(const ModelAlternateEntity&) = delete;
-    ModelAlternateEntity& operator=(const ModelAlternateEntity&) = delete;
 
-    mutable QRecursiveMutex entityLock;
-
-    double outputRanges[8] = {};
-    double outputAngles[8] = {};
-    double outputFrequencies[8] = {};
-    double nextOutputRanges[8] = {};
-    double nextOutputAngles[8] = {};
-    double nextOutputFrequencies[8] = {};
-    qint32 stateOutputBIStates[4] = {};   // bit 0 rising, bit 1 falling edge watched
-    qint32 stateOutputBOStates[4] = {};
-    AOBILogicType stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
-    qint32 outputBOStates[4] = {};
-    qint32 stateCount = 32;
-    QTime outputBeginTime;
-    QTime outputBOTurnTime;
-    double beginRampValue[8] = {};
-    double endRampValue = 0.0;
-    double actionRampTime = kSteadyOutputTime;
-    double actionRampStep = 0.0;          // its magnitude is used
-    bool autoRampEnabled = false;
-    faultActionValStruct faultActionValues[4];
-    faultActionValStruct faultActionReturnValues[4];
-    double faultActionTimes[4];
-    double faultActionReturnTimes[4];
-    qint32 faultActionBiIndex = -1;
-    qint32 faultActionReturnBiIndex = -1;
-    qint32 faultActionStates[4] = {-1, -1, -1, -1};
-    qint32 actionRampFactor = 0;          // >= 1 rising, else falling
-    qint32 currentRampFactor = 1;         // 1 forward leg, -1 return leg
-    bool lastState = false;
-    bool lastStep = false;
-    RampPortType faultActionPort = ModelEntity::RAMP_PORT_TYPE_UA;
-    RampItemType faultActionItem = ModelEntity::RAMP_ITEM_TYPE_RANGE;
-    FaultActionType faultActionType = ModelEntity::ACTION_TYPE_STOP;
-
-    // Contract operations (testor thread).
-    void switchToResetState();
-    void resetActionValues();
     void updateToDriverValue();
-    void updateToDriverStateCount();
-    bool switchToNextState();
-    void updateToDriverBOStates();
-    void updateFromDriverState();
-    // 0 when the report was recorded, -1 when ignored.
-    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
-    int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
-    void formatLimitValue(double vmax, double imax);
-
-    // False when the run must not start (or go on): a non-finite amplitude,
-    // angle or frequency, or with the ramp on a non-finite step, end value or
-    // state time, or a stateCount above kMaxStateCount.
-    bool checkOutputValues() const;
     // Largest current amplitude (channels IA..IX) of the state being output.
     double maxOutputCurrent() const;
-
-    // Ramp helpers.
-    double getMinMaxBeginRampVal(const double* outputArry, bool add) const;
-    int updateCurrentVal(double& currentValue, double beginVal) const;
-    int updateNextOuputVal(double* outputArry);
-    void getFaultActionValue(RampPortType portType, const double* outputArry,
-                             faultActionValStruct& value) const;
-    void setOutputValue(RampPortType portType, double* outputArry, double value);
-
-    // The array of the ramped item (null for an unknown item).
-    double* itemArray(RampItemType item);
-    double* nextItemArray(RampItemType item);
 };
