@@ -2,6 +2,7 @@
 // values a file must not be trusted with) and the AC report tables.
 
 #include "AcModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -91,50 +92,20 @@ protected:
     // Rewrites the saved parameter file through its DOM.
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 
     // The cell texts of the result table of a written report (the table
     // whose first cell is the header "Variable port").
     std::vector<std::vector<std::string>> resultTable(const QString& path)
     {
-        QDomDocument doc;
-        doc.setContent(sandbox.read(path));
-        const QDomNodeList tables = doc.elementsByTagName("table");
-        for (int t = 0; t < tables.size(); ++t) {
-            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
-            std::vector<std::vector<std::string>> rows;
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            if (!rows.empty() && !rows.front().empty() && rows.front().front() == "Variable port")
-                return rows;
-        }
-        return {};
+        return filetest::find(filetest::tables(sandbox.read(path)), "Variable port");
     }
 };
 
-QDomElement path(QDomElement from, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        from = from.firstChildElement(n);
-    return from;
-}
+using filetest::path;
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // begin with "Report": the HTML5 parse of this folder runs them.
 
 #include "DcModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -14,19 +15,9 @@ using namespace dctest;
 
 namespace {
 
-QDomElement path(QDomElement from, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        from = from.firstChildElement(n);
-    return from;
-}
+using filetest::path;
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 // An automatic "From-to-From" test on IAIBIC that found its action and return,
 // with settings that six significant digits change.
@@ -55,11 +46,7 @@ protected:
 
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 };
 
@@ -71,23 +58,7 @@ protected:
     {
         const QString file = appRoot() + "/report/DC/" + name;
         vmtest::expectValidReport(file);
-        QDomDocument doc;
-        doc.setContent(sandbox.read(file));
-        const QDomNodeList tables = doc.elementsByTagName("table");
-        for (int t = 0; t < tables.size(); ++t) {
-            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
-            std::vector<std::vector<std::string>> rows;
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            if (!rows.empty() && !rows.front().empty() && rows.front().front() == firstCell)
-                return rows;
-        }
-        return {};
+        return filetest::find(filetest::tables(sandbox.read(file)), firstCell);
     }
 };
 

@@ -3,6 +3,7 @@
 // begin with "Report": the HTML5 parse of this folder runs them.
 
 #include "EnergyModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -13,7 +14,7 @@ using namespace emtest;
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
+using filetest::Table;
 
 // A reactive meter behind CT 100/5 A; three points at 30 deg: the first
 // passed, the second failed (0.8 % fast against a class 0.5), the third not
@@ -51,32 +52,10 @@ protected:
     {
         const QString file = appRoot() + "/report/Energy/" + name;
         vmtest::expectValidReport(file);
-        QDomDocument doc;
-        doc.setContent(sandbox.read(file));
-        std::vector<Table> all;
-        const QDomNodeList list = doc.elementsByTagName("table");
-        for (int t = 0; t < list.size(); ++t) {
-            Table rows;
-            const QDomNodeList trs = list.at(t).toElement().elementsByTagName("tr");
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            all.push_back(rows);
-        }
-        return all;
+        return filetest::tables(sandbox.read(file));
     }
     // The table whose first row begins with cell.
-    static Table table(const std::vector<Table>& all, const std::string& cell)
-    {
-        for (const Table& t : all)
-            if (!t.empty() && !t.front().empty() && t.front().front() == cell)
-                return t;
-        return {};
-    }
+    static Table table(const std::vector<Table>& all, const std::string& cell) { return filetest::find(all, cell); }
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 // fixture names begin with "Report": the HTML5 parse of this folder runs them.
 
 #include "HarmonicModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -14,14 +15,9 @@ using namespace hmtest;
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
+using filetest::Table;
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 // An automatic ramp of the 5th harmonic of IBIC in percent that found its
 // action on input 2, with settings that six significant digits change.
@@ -59,11 +55,7 @@ protected:
     }
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 };
 
@@ -75,23 +67,7 @@ protected:
     {
         const QString file = appRoot() + "/report/Harmonic/" + name;
         vmtest::expectValidReport(file);
-        QDomDocument doc;
-        doc.setContent(sandbox.read(file));
-        const QDomNodeList tables = doc.elementsByTagName("table");
-        for (int t = 0; t < tables.size(); ++t) {
-            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
-            Table rows;
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            if (!rows.empty() && !rows.front().empty() && rows.front().front() == firstCell)
-                return rows;
-        }
-        return {};
+        return filetest::find(filetest::tables(sandbox.read(file)), firstCell);
     }
 };
 

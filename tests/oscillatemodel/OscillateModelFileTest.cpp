@@ -2,6 +2,7 @@
 // be trusted with) and report (golden report, result rows).
 
 #include "OscillateModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -30,12 +31,7 @@ void fill(OscModel& vm)
     deliverTrip(vm, 0.3125, {3.85, 1.65});
 }
 
-QDomElement path(QDomElement from, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        from = from.firstChildElement(n);
-    return from;
-}
+using filetest::path;
 
 class OscFile : public OscModelTest
 {
@@ -45,11 +41,7 @@ protected:
 
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 };
 
@@ -58,12 +50,7 @@ class ReportOscillate : public OscFile
 {
 };
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 } // namespace
 

@@ -3,6 +3,7 @@
 // names begin with "Report": the HTML5 parse of this folder runs them.
 
 #include "OvercurrentModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -14,8 +15,8 @@ using namespace omtest;
 
 namespace {
 
-using Row = std::vector<std::string>;
-using Table = std::vector<Row>;
+using filetest::Row;
+using filetest::Table;
 
 // Function 51 on IEC very inverse (Is 0.8 A, dial 0.2), function 50 at
 // 0.3 s; points: 2 A A-N function 51 tripped on input 2 within its window,
@@ -70,25 +71,7 @@ protected:
 
 using ReportOvercurrent = OvercurrentModelTest;
 
-// The report's tables as cell texts, in order.
-std::vector<Table> tables(const QByteArray& html)
-{
-    QDomDocument doc;
-    doc.setContent(html);
-    std::vector<Table> all;
-    const QDomNodeList list = doc.elementsByTagName("table");
-    for (int t = 0; t < list.size(); ++t) {
-        all.emplace_back();
-        const QDomNodeList trs = list.at(t).toElement().elementsByTagName("tr");
-        for (int r = 0; r < trs.size(); ++r) {
-            all.back().emplace_back();
-            const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-            for (int c = 0; c < tds.size(); ++c)
-                all.back().back().push_back(tds.at(c).toElement().text().toStdString());
-        }
-    }
-    return all;
-}
+using filetest::tables;
 
 // The position of the table whose first cell is `cell` (the end when none).
 size_t find(const std::vector<Table>& all, const std::string& cell)

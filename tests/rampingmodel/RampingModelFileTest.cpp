@@ -4,6 +4,7 @@
 // "Report": the HTML5 parse of this folder runs them.
 
 #include "RampingModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QCoreApplication>
 #include <QDomDocument>
@@ -17,14 +18,9 @@ using namespace rmtest;
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
+using filetest::Table;
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 class RampingFile : public RampingModelTest
 {
@@ -33,11 +29,7 @@ protected:
 
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 };
 
@@ -49,24 +41,7 @@ protected:
     {
         const QString file = appRoot() + "/report/Ramping/" + name;
         vmtest::expectValidReport(file);
-        QDomDocument doc;
-        doc.setContent(sandbox.read(file));
-        std::vector<Table> found;
-        const QDomNodeList list = doc.elementsByTagName("table");
-        for (int t = 0; t < list.size(); ++t) {
-            const QDomNodeList trs = list.at(t).toElement().elementsByTagName("tr");
-            Table rows;
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            if (!rows.empty() && !rows.front().empty() && rows.front().front() == firstCell)
-                found.push_back(rows);
-        }
-        return found;
+        return filetest::startingWith(filetest::tables(sandbox.read(file)), firstCell);
     }
 };
 

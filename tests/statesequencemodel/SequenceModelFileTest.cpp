@@ -3,6 +3,7 @@
 // fixture names begin with "Report": the HTML5 parse of this folder runs them.
 
 #include "SequenceModelSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 #include <QTextStream>
@@ -14,12 +15,7 @@ using namespace sstest;
 
 namespace {
 
-QDomElement path(QDomElement from, std::initializer_list<const char*> names)
-{
-    for (const char* n : names)
-        from = from.firstChildElement(n);
-    return from;
-}
+using filetest::path;
 
 // The document's elements as text, whatever the declaration's quoting.
 QString body(const QByteArray& bytes)
@@ -32,12 +28,7 @@ QString body(const QByteArray& bytes)
     return text;
 }
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 class SequenceFile : public SequenceModelTest
 {
@@ -46,11 +37,7 @@ protected:
 
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 };
 

@@ -4,6 +4,7 @@
 // they write.
 
 #include "StdSourceSupport.h"
+#include "ModelFileSupport.h"
 
 #include <QDomDocument>
 
@@ -16,7 +17,7 @@ using namespace stdtest;
 
 namespace {
 
-using Table = std::vector<std::vector<std::string>>;
+using filetest::Table;
 
 double six(double value)
 {
@@ -31,11 +32,7 @@ protected:
 
     void editFile(const std::function<void(QDomDocument&, QDomElement&)>& fn)
     {
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
-        QDomElement root = doc.documentElement();
-        fn(doc, root);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
+        filetest::editXml(sandbox, parameterFile(), fn);
     }
 
     // The report written for vm, checked, as tables of cell texts.
@@ -43,43 +40,18 @@ protected:
     {
         EXPECT_TRUE(vm.saveReport(name));
         vmtest::expectValidReport(reportFile(name));
-        QDomDocument doc;
-        doc.setContent(sandbox.read(reportFile(name)));
-        std::vector<Table> tables;
-        const QDomNodeList list = doc.elementsByTagName("table");
-        for (int t = 0; t < list.size(); ++t) {
-            Table rows;
-            const QDomNodeList trs = list.at(t).toElement().elementsByTagName("tr");
-            for (int r = 0; r < trs.size(); ++r) {
-                std::vector<std::string> cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells.push_back(tds.at(c).toElement().text().toStdString());
-                rows.push_back(cells);
-            }
-            tables.push_back(rows);
-        }
-        return tables;
+        return filetest::tables(sandbox.read(reportFile(name)));
     }
     // The table whose first row has `text` in cell `cell`.
     static Table find(const std::vector<Table>& tables, const std::string& text, size_t cell = 0)
     {
-        for (const Table& t : tables) {
-            if (!t.empty() && t.front().size() > cell && t.front()[cell] == text)
-                return t;
-        }
-        return {};
+        return filetest::find(tables, text, cell);
     }
 };
 
 using ReportStdSource = StdSourceFile;
 
-void setText(QDomDocument& doc, QDomElement e, const QString& text)
-{
-    while (!e.firstChild().isNull())
-        e.removeChild(e.firstChild());
-    e.appendChild(doc.createTextNode(text));
-}
+using filetest::setText;
 
 const char* const kScalars[] = {"workMode",      "powerFactor",   "factorType",  "powerPhase",
                                 "srcFrequency",  "componentSel",  "srcVoltageAmp", "srcCurrentAmp",
