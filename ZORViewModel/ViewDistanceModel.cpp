@@ -393,24 +393,8 @@ double ViewDistanceModel::getFaultZAngle(int index) const { return pointOrEdit(i
 double ViewDistanceModel::getFaultZReal(int index) const { return pointOrEdit(index)->zReal; }
 double ViewDistanceModel::getFaultZImage(int index) const { return pointOrEdit(index)->zImage; }
 
-double ViewDistanceModel::getActionTimes(int index) const
-{
-    for (double t : pointOrEdit(index)->actionTimes) {
-        if (!std::isnan(t))
-            return t;
-    }
-    return kNaN;
-}
-
-int ViewDistanceModel::getBinaryInputIndex(int index) const
-{
-    const ViewPointModel* p = pointOrEdit(index);
-    for (int k = 0; k < 4; ++k) {
-        if (!std::isnan(p->actionTimes[k]))
-            return k + 1;
-    }
-    return -1;
-}
+double ViewDistanceModel::getActionTimes(int index) const { return firstTripTime(pointOrEdit(index)->actionTimes); }
+int ViewDistanceModel::getBinaryInputIndex(int index) const { return firstTripInput(pointOrEdit(index)->actionTimes); }
 
 // ---- Progress and verdict -------------------------------------------------------------------------
 
@@ -423,13 +407,7 @@ int ViewDistanceModel::getTestStates(int index) const
 
 void ViewDistanceModel::judge(ViewPointModel* target) const
 {
-    double t = kNaN;
-    for (double time : target->actionTimes) {
-        if (!std::isnan(time)) {
-            t = time;
-            break;
-        }
-    }
+    const double t = firstTripTime(target->actionTimes);
     if (target->testState != AO_STATE_TYPE_COMPLETED) {
         if (std::isnan(t))
             target->testResult = AO_Result_TYPE_NONE;

@@ -400,24 +400,8 @@ double ViewOvercurrentModel::getSettingTimes(int index) const { return pointOrEd
 double ViewOvercurrentModel::getMinTimes(int index) const { return pointOrEdit(index)->tMin; }
 double ViewOvercurrentModel::getMaxTimes(int index) const { return pointOrEdit(index)->tMax; }
 
-double ViewOvercurrentModel::getActionTimes(int index) const
-{
-    for (double t : pointOrEdit(index)->actionTimes) {
-        if (!std::isnan(t))
-            return t;
-    }
-    return kNaN;
-}
-
-int ViewOvercurrentModel::getBinaryInputIndex(int index) const
-{
-    const ViewPointModel* p = pointOrEdit(index);
-    for (int k = 0; k < 4; ++k) {
-        if (!std::isnan(p->actionTimes[k]))
-            return k + 1;
-    }
-    return -1;
-}
+double ViewOvercurrentModel::getActionTimes(int index) const { return firstTripTime(pointOrEdit(index)->actionTimes); }
+int ViewOvercurrentModel::getBinaryInputIndex(int index) const { return firstTripInput(pointOrEdit(index)->actionTimes); }
 
 int ViewOvercurrentModel::getTestStates(int index) const { return pointOrEdit(index)->testState; }
 

@@ -7,6 +7,9 @@
 
 #include <QDebug>
 
+#include <cmath>
+#include <limits>
+
 namespace {
 
 using VB = ViewBaseModel;
@@ -205,6 +208,21 @@ bool ViewPointListModel::getStartEnabled() const
 
 int ViewPointListModel::getPointsCount() const { return testPoints.count(); }
 int ViewPointListModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
+
+double ViewPointListModel::firstTripTime(const double (&actionTimes)[4])
+{
+    const int input = firstTripInput(actionTimes);
+    return input > 0 ? actionTimes[input - 1] : std::numeric_limits<double>::quiet_NaN();
+}
+
+int ViewPointListModel::firstTripInput(const double (&actionTimes)[4])
+{
+    for (int k = 0; k < 4; ++k) {
+        if (!std::isnan(actionTimes[k]))
+            return k + 1;
+    }
+    return -1;
+}
 
 bool ViewPointListModel::ownEngineType() const
 {

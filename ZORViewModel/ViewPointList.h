@@ -196,6 +196,11 @@ protected:
     // Marks these entity states COMPLETED.
     virtual void completeEntityStates(const std::vector<int>& states) = 0;
 
+    // A point's trip: the first input (by number) with a recorded time, its
+    // time (NaN) and its number 1..4 (-1) when none.
+    static double firstTripTime(const double (&actionTimes)[4]);
+    static int firstTripInput(const double (&actionTimes)[4]);
+
     // setActiveIndex of the list models: a point of the list becomes the
     // selection, the edit point takes its settings and the page is told. A
     // bad index as the traits' badSelect says (BAD_SELECT_FIRST: the edit
