@@ -2,7 +2,9 @@
 
 #include "BaseUtilityHelper.h"
 #include "NetServiceBase.h"
+#include "ControllerCenter.h"
 #include "zocmn_net_connect_handle.h"
+#include "zocmn_net_file_transfer.h"
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
@@ -12,6 +14,7 @@
 #include <QMutexLocker>
 #include <QTimer>
 
+#include <atomic>
 #include <cstring>
 #include <atomic>
 #include <deque>
@@ -278,15 +281,32 @@ void joinAll(ServiceThreads& s)
     }
 }
 
+// Whether the file transfer is live (the service runs); before, its calls
+// are only recorded, as the other stand-ins'.
+std::atomic<bool> fileTransferLive{false};
+
+NetFileRoots fileRoots()
+{
+    return {zoplat::dataRootPath(), BaseUtilityHelper::getAppRootPath()};
+}
+
+void loadAllCalFile()
+{
+    record(QStringLiteral("LoadAllCalFile"));
+    if (NetServiceBase::existingInstance())
+        ControllerCenter::getInstance()->importCal(7);
+}
+
 void connectionEnded()
 {
+    net_file_connection_ended();
     if (NetServiceBase* service = NetServiceBase::existingInstance())
         service->connectionEnded();
 }
 
 void exportFiles(int mode)
 {
-    record(QStringLiteral("ExportFiles %1").arg(mode));
+    net_export_files(mode, fileRoots(), net_connect_send_export_frame);
 }
 
 int copyPath(const QString& path, char* buffer, int size)
@@ -307,6 +327,8 @@ int netCtrl_StartNetService()
         return 0;
     net_connect_set_end_handler(connectionEnded);
     net_connect_set_export_handler(exportFiles);
+    net_file_set_calibration_loader(loadAllCalFile);
+    net_file_remove_leftovers(fileRoots());
     net_connect_init_handle();
     const bool ok = create(s.receive, netconnect_start_tcpsocketn1) && create(s.push, netconnect_start_tcpsocketn2)
         && create(s.exporter, netconnect_export_filse) && create(s.beacon, netconnect_start_udpsocketx)
@@ -316,6 +338,7 @@ int netCtrl_StartNetService()
         joinAll(s);
         return -1;
     }
+    fileTransferLive = true;
     s.running = true;
     return 0;
 }
@@ -326,6 +349,8 @@ int netCtrl_StopNetService()
     netCtrl_ClearSettingParameter();
     net_connect_disable_handle();
     joinAll(s);
+    fileTransferLive = false;
+    net_file_connection_ended();
     s.running = false;
     return 0;
 }
@@ -486,17 +511,23 @@ int netCtrl_SetSimpleRampingParameter(const u8* bytes, u32 length)
 
 int netCtrl_TransferFileCommand(u8 fileType)
 {
+    if (fileTransferLive.load())
+        return net_file_command(fileType);
     net_connect_transfer_mode() = fileType;
     return record(QStringLiteral("TransferFileCommand %1").arg(fileType));
 }
 
 int netCtrl_TransferFileHead(const char* name, u32 fileSize)
 {
+    if (fileTransferLive.load())
+        return net_file_head(name, fileSize, fileRoots());
     return record(QStringLiteral("TransferFileHead %1 %2").arg(QString::fromUtf8(name)).arg(fileSize));
 }
 
-int netCtrl_TransferFileData(const u8*, u32 length)
+int netCtrl_TransferFileData(const u8* data, u32 length)
 {
+    if (fileTransferLive.load())
+        return net_file_data(data, length);
     return record(QStringLiteral("TransferFileData %1").arg(length));
 }
 

@@ -6,9 +6,9 @@
 //
 // The test-control commands and the parameter records reach NetServiceBase
 // once it exists (without it, as in the frame layer's own tests, they are
-// only recorded). The file transfer is a stand-in for now: it records its
-// call (netCtrl_recordedCalls) and succeeds. The callers already check
-// sub-ids and sizes.
+// only recorded). The file transfer (zocmn_net_file_transfer) works while the
+// threads run, and is recorded otherwise. The callers already check sub-ids
+// and sizes.
 
 #include "zobase_mytype.h"
 

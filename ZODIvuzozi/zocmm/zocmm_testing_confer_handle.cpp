@@ -364,8 +364,8 @@ int cmm_testing_recv_file_data(u32 length, const u8* payload)
     if (length != sizeof(confer_file_transfer_data))
         return -1;
     const u32 packet = wireU32(payload);
-    if (packet < 1 || packet > CONFER_FILE_PACKET_SIZE)
-        return -1;
+    if (packet > CONFER_FILE_PACKET_SIZE)
+        return -1;   // 0 is taken and writes nothing
     return netCtrl_TransferFileData(payload + 4, packet) == 0 ? 0 : -1;
 }
 

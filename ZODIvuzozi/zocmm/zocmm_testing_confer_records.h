@@ -340,7 +340,7 @@ ZO_RECORD_SIZE(confer_file_transfer_head, 68);
 constexpr u32 CONFER_FILE_PACKET_SIZE = 1024;
 struct ZO_PACKED confer_file_transfer_data
 {
-    u32 packet_length;   // 1 .. 1024
+    u32 packet_length;   // 0 .. 1024
     u8 packet_buffer[CONFER_FILE_PACKET_SIZE];
 };
 ZO_RECORD_SIZE(confer_file_transfer_data, 1028);

@@ -294,6 +294,17 @@ void net_connect_set_export_handler(void (*handler)(int))
     exportHandler = handler;
 }
 
+int net_connect_send_export_frame(const u8* frame, u32 length)
+{
+    if (!insideConnection())
+        return -1;
+    if (sendFrame(global_netconnect_ethtcp.connect_socket.load(), frame, length) != int(length)) {
+        global_netconnect_ethtcp.connect_restart = true;
+        return -1;
+    }
+    return 0;
+}
+
 u64 net_connect_accepted_count()
 {
     return acceptedCount.load();

@@ -79,6 +79,10 @@ std::atomic<int>& net_connect_transfer_mode();
 void net_connect_set_end_handler(void (*handler)());
 // Called on the export thread with a pending export mode (1..3).
 void net_connect_set_export_handler(void (*handler)(int mode));
+// For the export handler: one frame to the connected PC under the send
+// mutex; 0, or -1 (not connected, or a failed or partial write, which also
+// ends the connection).
+int net_connect_send_export_frame(const u8* frame, u32 length);
 
 // Thread bodies (argument unused).
 void* netconnect_start_tcpsocketnx(void*);   // listener

@@ -1,0 +1,350 @@
+#include "zocmn_net_file_transfer.h"
+
+#include "zocmm_testing_confer_records.h"
+#include "zocmn_net_connect_handle.h"
+#include "zocmn_net_connect_parse.h"
+#include "zoplatform.h"
+#include "zoplatform_datapaths.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <mutex>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const char* const kEndName = "SEND_END";
+const char* const kExportEndName = "KS_END";
+const char* const kExportModules[] = {"AC",     "Sequence",    "Harmonic", "Distance",      "Ramping",     "Overcurrent",
+                                      "DC",     "Energy",      "SlipFrequency", "SlipVoltage", "Oscillate"};
+constexpr u32 kNameField = sizeof(confer_file_transfer_head::file_name);
+
+std::atomic<void (*)()> calibrationLoader{nullptr};
+
+std::string local(const QString& path)
+{
+    return QFile::encodeName(path).toStdString();
+}
+
+bool isDirectory(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string tempName(const std::string& name)
+{
+    return "." + name + ".part";
+}
+
+bool isTempName(const std::string& name)
+{
+    const std::string suffix = ".part";
+    return name.size() > 1 + suffix.size() && name[0] == '.'
+        && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// The file being imported (receive thread; the end of a connection comes
+// from the listener).
+struct Import
+{
+    std::mutex mutex;
+    int fd = -1;
+    std::string target;      // the file it replaces
+    std::string temporary;   // where it is written
+    u32 announced = 0;
+    u32 received = 0;
+};
+Import& import()
+{
+    static Import state;
+    return state;
+}
+
+void abandon(Import& s)
+{
+    if (s.fd >= 0) {
+        close(s.fd);
+        unlink(s.temporary.c_str());
+    }
+    s.fd = -1;
+    s.target.clear();
+    s.temporary.clear();
+}
+
+// The temporary synced, closed and renamed over the target; false (the
+// temporary removed, the old file kept) on a failure.
+bool complete(Import& s)
+{
+    if (s.fd < 0)
+        return true;
+    const bool synced = fsync(s.fd) == 0;
+    const bool closed = close(s.fd) == 0;
+    s.fd = -1;
+    const bool ok = synced && closed && rename(s.temporary.c_str(), s.target.c_str()) == 0;
+    if (!ok)
+        unlink(s.temporary.c_str());
+    s.target.clear();
+    s.temporary.clear();
+    return ok;
+}
+
+bool writeAll(int fd, const u8* data, u32 length)
+{
+    while (length > 0) {
+        const ssize_t n = write(fd, data, length);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data += n;
+        length -= u32(n);
+    }
+    return true;
+}
+
+// The longest prefix of name within max bytes that ends on a whole UTF-8
+// character.
+std::string cutName(const std::string& name, size_t max)
+{
+    if (name.size() <= max)
+        return name;
+    size_t end = max;
+    while (end > 0 && (u8(name[end]) & 0xC0u) == 0x80u)
+        --end;
+    return name.substr(0, end);
+}
+
+void removeTemporaries(const std::string& folder, int depth)
+{
+    const QDir dir(QFile::decodeName(folder.c_str()));
+    if (!dir.exists())
+        return;
+    const auto entries = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
+    for (const QString& entry : entries) {
+        const std::string name = local(entry);
+        const std::string path = folder + "/" + name;
+        if (isDirectory(path)) {
+            if (depth > 0)
+                removeTemporaries(path, depth - 1);
+        } else if (isTempName(name)) {
+            unlink(path.c_str());
+        }
+    }
+}
+
+} // namespace
+
+bool net_file_plain_name(const char* name)
+{
+    if (!name)
+        return false;
+    for (const char* c = name; *c; ++c) {
+        if (u8(*c) < 0x20u || u8(*c) == 0x7Fu)
+            return false;
+    }
+    return zoplat::isPlainFileName(QString::fromUtf8(name));
+}
+
+bool net_file_import_name_valid(int mode, const char* name)
+{
+    if (!name)
+        return false;
+    const char* slash = std::strchr(name, '/');
+    if (!slash)
+        return mode != NET_FILE_MODE_IMPORT_PARAMETERS && net_file_plain_name(name);
+    if (mode == NET_FILE_MODE_IMPORT_CALIBRATION)
+        return false;
+    const std::string module(name, size_t(slash - name));
+    return module.size() <= size_t(NET_FILE_MODULE_MAX) && net_file_plain_name(module.c_str())
+        && net_file_plain_name(slash + 1);
+}
+
+int net_file_command(u8 mode)
+{
+    int idle = NET_FILE_MODE_IDLE;
+    if (mode == NET_FILE_MODE_IDLE)
+        return net_connect_transfer_mode().load() == NET_FILE_MODE_IDLE ? 0 : -1;
+    if (mode == NET_FILE_MODE_IMPORT_CALIBRATION && net_connect_transfer_mode().load() == NET_FILE_MODE_IDLE
+        && !zoplat::clearCalibrationStaging())
+        return -1;
+    return net_connect_transfer_mode().compare_exchange_strong(idle, mode) ? 0 : -1;
+}
+
+int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    // The PC declares the pending file done by the next head.
+    const bool pendingOk = complete(s);
+    s.announced = 0;
+    s.received = 0;
+    if (!name || strnlen(name, kNameField) >= kNameField)
+        return -1;
+    const int mode = net_connect_transfer_mode().load();
+    if (std::strcmp(name, kEndName) == 0) {
+        if (mode == NET_FILE_MODE_IMPORT_CALIBRATION) {
+            if (void (*loader)() = calibrationLoader.load())
+                loader();
+        }
+        net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
+        return pendingOk ? 0 : -1;
+    }
+    if (!net_file_import_name_valid(mode, name))
+        return -1;
+
+    std::string folder;
+    if (mode == NET_FILE_MODE_IMPORT_CALIBRATION) {
+        folder = local(zoplat::calibrationStagingFolder());
+    } else {
+        folder = local(roots.dataRoot) + "/parameters_bk";
+    }
+    if (zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0 || !isDirectory(folder))
+        return -1;
+    std::string file = name;
+    if (const char* slash = std::strchr(name, '/')) {
+        folder += "/" + std::string(name, size_t(slash - name));
+        file = slash + 1;
+        if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0)
+            return -1;
+        if (!isDirectory(folder))
+            return -1;   // only mode 5 creates a module folder
+    }
+    s.target = folder + "/" + file;
+    s.temporary = folder + "/" + tempName(file);
+    s.fd = open(s.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (s.fd < 0) {
+        s.target.clear();
+        s.temporary.clear();
+        return -1;
+    }
+    s.announced = fileSize;
+    if (fileSize == 0 && !complete(s))
+        return -1;
+    return 0;
+}
+
+int net_file_data(const u8* data, u32 length)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.fd < 0 || length > CONFER_FILE_PACKET_SIZE || (length > 0 && !data) || s.received >= s.announced)
+        return -1;
+    if (length == 0)
+        return 0;
+    if (!writeAll(s.fd, data, length)) {
+        abandon(s);
+        return -1;
+    }
+    s.received += length;
+    if (s.received >= s.announced && !complete(s))
+        return -1;
+    return 0;
+}
+
+void net_file_connection_ended()
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    abandon(s);
+    s.announced = 0;
+    s.received = 0;
+}
+
+void net_file_remove_leftovers(const NetFileRoots& roots)
+{
+    removeTemporaries(local(roots.dataRoot) + "/parameters_bk", 1);
+    removeTemporaries(local(zoplat::calibrationStagingFolder()), 0);
+}
+
+void net_file_set_calibration_loader(void (*loader)())
+{
+    calibrationLoader = loader;
+}
+
+int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs)
+{
+    if (mode < NET_FILE_MODE_EXPORT_REPORT || mode > NET_FILE_MODE_EXPORT_CALIBRATION || !send)
+        return 0;
+    struct Folder
+    {
+        std::string path;
+        std::string prefix;
+    };
+    std::vector<Folder> folders;
+    if (mode == NET_FILE_MODE_EXPORT_CALIBRATION) {
+        folders.push_back({local(roots.calibrationRoot) + "/dat", "calcoe"});
+    } else {
+        const std::string base =
+            local(roots.dataRoot) + (mode == NET_FILE_MODE_EXPORT_REPORT ? "/report/" : "/parameters_bk/");
+        for (const char* module : kExportModules)
+            folders.push_back({base + module, module});
+    }
+
+    std::vector<u8> frame(CONFER_FRAME_PAYLOAD_AT + sizeof(confer_file_transfer_data));
+    u8 chunk[CONFER_FILE_PACKET_SIZE];
+    u32 sent = 0;
+    auto sendHead = [&](const std::string& name, u32 size) {
+        u32 length = 0;
+        return net_pack_protocol_file_info(size, name.c_str(), frame.data(), &length, u32(frame.size())) == 0
+            && send(frame.data(), length) == 0;
+    };
+
+    for (const Folder& folder : folders) {
+        const QDir dir(QFile::decodeName(folder.path.c_str()));
+        if (!dir.exists())
+            continue;
+        for (const QString& entry : dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
+            const std::string name = local(entry);
+            if (name.empty() || name[0] == '.')
+                continue;
+            if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
+                continue;
+            const std::string path = folder.path + "/" + name;
+            const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (fd < 0)
+                continue;
+            struct stat st;
+            if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > off_t(UINT32_MAX)) {
+                close(fd);
+                continue;
+            }
+            const u32 size = u32(st.st_size);
+            if (!sendHead(cutName(folder.prefix + "/" + name, kNameField - 1), size)) {
+                close(fd);
+                return -1;
+            }
+            ++sent;
+            u32 done = 0;
+            while (done < size) {
+                const ssize_t n = read(fd, chunk, std::min<u32>(size - done, CONFER_FILE_PACKET_SIZE));
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n <= 0)
+                    break;   // the file shrank: the PC gets what is there
+                if (chunkDelayMs > 0)
+                    zoplat::sleepMs(chunkDelayMs);
+                u32 length = 0;
+                if (net_pack_protocol_file_content(chunk, u32(n), frame.data(), &length, u32(frame.size())) != 0
+                    || send(frame.data(), length) != 0) {
+                    close(fd);
+                    return -1;
+                }
+                done += u32(n);
+            }
+            close(fd);
+        }
+    }
+    if (!sendHead(kExportEndName, sent))
+        return -1;
+    return int(sent);
+}

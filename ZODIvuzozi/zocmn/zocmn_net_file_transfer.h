@@ -1,0 +1,63 @@
+#pragma once
+
+// The file transfer with the PC: the mode command, imported files (a head,
+// then chunks) and the export of reports, parameter backups and calibration
+// files.
+//
+// Names from the network are checked before they touch the file system and
+// never reach a shell. An imported file is written under a hidden temporary
+// ("." + name + ".part") in its folder and renamed over the old file once
+// complete, so a broken transfer or a failed write leaves the old file.
+
+#include "zobase_mytype.h"
+
+#include <QString>
+
+// Where the transfer reads and writes; taken at each call.
+struct NetFileRoots
+{
+    QString dataRoot;          // reports and parameter backups
+    QString calibrationRoot;   // the application root ("dat", "dat/temp")
+};
+
+// Modes of the transfer (the PC's byte; other values are kept, unused).
+enum net_file_mode : int {
+    NET_FILE_MODE_IDLE = 0,
+    NET_FILE_MODE_EXPORT_REPORT = 1,
+    NET_FILE_MODE_EXPORT_PARAMETERS = 2,
+    NET_FILE_MODE_EXPORT_CALIBRATION = 3,
+    NET_FILE_MODE_IMPORT_REPORT = 4,
+    NET_FILE_MODE_IMPORT_PARAMETERS = 5,
+    NET_FILE_MODE_IMPORT_CALIBRATION = 6,
+};
+
+constexpr int NET_FILE_MODULE_MAX = 31;   // bytes of a module folder name
+
+// A plain file name: the data root's rule (not empty, no "/", "\\", "..",
+// no leading ".") and no control characters.
+bool net_file_plain_name(const char* name);
+// Whether an imported name may be used in the mode: mode 6 one plain name;
+// mode 5 "<module>/<plain name>" (module plain, at most 31 bytes); other
+// modes either form.
+bool net_file_import_name_valid(int mode, const char* name);
+
+// Receive thread. The mode command: taken only while the mode is 0; mode 6
+// first clears the calibration staging folder. 0 or -1.
+int net_file_command(u8 mode);
+// An import head: "SEND_END" completes the pending file, runs the
+// calibration loader in mode 6 and sets the mode to 0. 0 or -1.
+int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
+// An import chunk of at most 1024 bytes (0: nothing written). 0 or -1.
+int net_file_data(const u8* data, u32 length);
+// The connection ended: a pending file is abandoned (temporary removed).
+void net_file_connection_ended();
+// Removes temporaries left in the import folders (service start).
+void net_file_remove_leftovers(const NetFileRoots& roots);
+// Called by "SEND_END" in mode 6 (receive thread).
+void net_file_set_calibration_loader(void (*loader)());
+
+// Export thread: sends the files of the mode (1..3) as heads and chunks,
+// then "KS_END" with the number of files sent; stops at the first failed
+// send. Returns the number of files sent, or -1 when a send failed.
+using NetFileSend = int (*)(const u8* frame, u32 length);
+int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);

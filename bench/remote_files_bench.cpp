@@ -1,0 +1,179 @@
+// The file transfer over 127.0.0.1 (the service's threads, free ports,
+// segments under a key base of this process, a temporary application root):
+// export and import of a 1 MB file.
+
+#include "CommNetCtrlBase.h"
+#include "zoplatform_control_host.h"
+#include "zoshm_testing_share_handle.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <cstring>
+#include <netinet/in.h>
+#include <sys/shm.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFileSize = 1 << 20;
+
+uint16_t freePort(int type)
+{
+    const int fd = socket(AF_INET, type, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    close(fd);
+    return ntohs(a.sin_port);
+}
+
+QByteArray frame(uint16_t subid, const QByteArray& payload)
+{
+    QByteArray f(14, '\0');
+    const uint32_t magic = 0xFFFF7A4F, length = uint32_t(payload.size()) + 2;
+    const uint16_t version = 0x0101, command = 0xE110;
+    std::memcpy(f.data(), &magic, 4);
+    std::memcpy(f.data() + 4, &version, 2);
+    std::memcpy(f.data() + 6, &command, 2);
+    std::memcpy(f.data() + 8, &length, 4);
+    std::memcpy(f.data() + 12, &subid, 2);
+    return f + payload;
+}
+
+struct Service
+{
+    Service()
+    {
+        old = QDir::currentPath();
+        QDir::setCurrent(root.path());
+        zoplat::host::setSandboxRoot(root.filePath("sandbox"));
+        zoplat::host::setSharedMemoryKeyBase(key_t(0x32000000u | ((uint32_t(getpid()) & 0xFFFFu) << 8) | 0x38u));
+        const uint16_t port = freePort(SOCK_STREAM);
+        zoplat::host::setServerPort(port);
+        zoplat::host::setBeaconPort(freePort(SOCK_DGRAM));
+        ready = netCtrlInit() == 0 && netCtrl_StartNetService() == 0;
+        pc = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bool connected = false;
+        for (int i = 0; i < 100 && ready && !connected; ++i) {
+            connected = ::connect(pc, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+            if (!connected)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        ready = ready && connected;
+    }
+    ~Service()
+    {
+        close(pc);
+        netCtrl_StopNetService();
+        shm_release_testing_handle();
+        for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
+            const int id = shmget(shm_testing_key(i), 0, 0);
+            if (id >= 0)
+                shmctl(id, IPC_RMID, nullptr);
+        }
+        QDir::setCurrent(old);
+    }
+    // The next file-transfer frame: its sub-id and payload (sub-id 0 on failure).
+    uint16_t next(QByteArray* payload)
+    {
+        for (;;) {
+            unsigned char head[14];
+            if (recv(pc, head, sizeof head, MSG_WAITALL) != ssize_t(sizeof head))
+                return 0;
+            uint32_t length;
+            uint16_t command, subid;
+            std::memcpy(&length, head + 8, 4);
+            std::memcpy(&command, head + 6, 2);
+            std::memcpy(&subid, head + 12, 2);
+            QByteArray body(int(length) - 2, '\0');
+            if (recv(pc, body.data(), body.size(), MSG_WAITALL) != body.size())
+                return 0;
+            if (command == 0xE110) {
+                *payload = body;
+                return subid;
+            }
+        }
+    }
+    bool ask(uint16_t subid, const QByteArray& payload)
+    {
+        const QByteArray f = frame(subid, payload);
+        QByteArray reply;
+        return write(pc, f.constData(), size_t(f.size())) == f.size() && next(&reply) == subid && reply == QByteArray(1, '\0');
+    }
+
+    QTemporaryDir root;
+    QString old;
+    int pc = -1;
+    bool ready = false;
+};
+
+void BM_ExportOneMegabyte(benchmark::State& state)
+{
+    Service s;
+    QDir().mkpath(s.root.filePath("parameters_bk/AC"));
+    QFile f(s.root.filePath("parameters_bk/AC/big.par"));
+    if (!s.ready || !f.open(QIODevice::WriteOnly) || f.write(QByteArray(kFileSize, 'e')) != kFileSize) {
+        state.SkipWithError("service not ready");
+        return;
+    }
+    f.close();
+    for (auto _ : state) {
+        if (!s.ask(0xF503, QByteArray(1, '\2'))) {
+            state.SkipWithError("mode refused");
+            break;
+        }
+        QByteArray payload;
+        while (uint16_t subid = s.next(&payload)) {
+            if (subid == 0xF501 && payload.startsWith("KS_END"))
+                break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * kFileSize);
+}
+BENCHMARK(BM_ExportOneMegabyte)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ImportOneMegabyte(benchmark::State& state)
+{
+    Service s;
+    if (!s.ready) {
+        state.SkipWithError("service not ready");
+        return;
+    }
+    QByteArray chunk(1028, 'i');
+    const uint32_t packet = 1024;
+    std::memcpy(chunk.data(), &packet, 4);
+    for (auto _ : state) {
+        QByteArray head(68, '\0');
+        std::memcpy(head.data(), "AC/big.par", 10);
+        const uint32_t size = kFileSize;
+        std::memcpy(head.data() + 64, &size, 4);
+        bool ok = s.ask(0xF503, QByteArray(1, '\5')) && s.ask(0xF504, head);
+        for (int i = 0; ok && i < kFileSize / 1024; ++i)
+            ok = s.ask(0xF505, chunk);
+        ok = ok && s.ask(0xF504, QByteArray("SEND_END").leftJustified(68, '\0'));
+        if (!ok) {
+            state.SkipWithError("import refused");
+            break;
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * kFileSize);
+}
+BENCHMARK(BM_ImportOneMegabyte)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
