@@ -159,11 +159,10 @@ void BM_ImportOneMegabyte(benchmark::State& state)
     const uint32_t packet = 1024;
     std::memcpy(chunk.data(), &packet, 4);
     for (auto _ : state) {
-        QByteArray head(68, '\0');
-        std::memcpy(head.data(), "AC/big.par", 10);
+        char head[68] = "AC/big.par";
         const uint32_t size = kFileSize;
-        std::memcpy(head.data() + 64, &size, 4);
-        bool ok = s.ask(0xF503, QByteArray(1, '\5')) && s.ask(0xF504, head);
+        std::memcpy(head + 64, &size, 4);
+        bool ok = s.ask(0xF503, QByteArray(1, '\5')) && s.ask(0xF504, QByteArray(head, sizeof head));
         for (int i = 0; ok && i < kFileSize / 1024; ++i)
             ok = s.ask(0xF505, chunk);
         ok = ok && s.ask(0xF504, QByteArray("SEND_END").leftJustified(68, '\0'));
