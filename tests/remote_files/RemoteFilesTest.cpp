@@ -208,10 +208,11 @@ protected:
 };
 
 std::vector<QByteArray> sentFrames;
-int failSendAt = -1;
+int sendCalls = 0;
+int failSendAt = -1;   // this call and every later one fail (a dead connection)
 int recordSend(const u8* frame, u32 length)
 {
-    if (int(sentFrames.size()) == failSendAt)
+    if (failSendAt >= 0 && sendCalls++ >= failSendAt)
         return -1;
     sentFrames.emplace_back(reinterpret_cast<const char*>(frame), int(length));
     return 0;
@@ -235,9 +236,13 @@ TEST_F(FileTransferAlone, ExportTakesLongRootsCutsNamesWholeAndStopsAtTheFirstFa
     for (const auto& row : rows) {
         SCOPED_TRACE(row.failAt);
         sentFrames.clear();
+        sendCalls = 0;
         failSendAt = row.failAt;
         EXPECT_EQ(net_export_files(2, roots(), recordSend, 0), row.result);
         ASSERT_EQ(sentFrames.size(), row.frames);
+        if (row.failAt >= 0) {
+            EXPECT_EQ(sendCalls, row.failAt + 1);   // nothing tried after the failure
+        }
     }
     const pc::Bytes head(pc::decode(sentFrames.front())->payload);
     EXPECT_EQ(head.text(0, 64), "AC/x" + e.repeated(29));
