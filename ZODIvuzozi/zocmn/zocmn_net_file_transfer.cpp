@@ -6,13 +6,13 @@
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
@@ -124,14 +124,25 @@ std::string cutName(const std::string& name, size_t max)
     return name.substr(0, end);
 }
 
+// The names in a folder (none when it cannot be read), as stored: no
+// conversion that could turn a name into another.
+std::vector<std::string> folderEntries(const std::string& folder)
+{
+    std::vector<std::string> names;
+    if (DIR* dir = opendir(folder.c_str())) {
+        while (const dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                names.push_back(name);
+        }
+        closedir(dir);
+    }
+    return names;
+}
+
 void removeTemporaries(const std::string& folder, int depth)
 {
-    const QDir dir(QFile::decodeName(folder.c_str()));
-    if (!dir.exists())
-        return;
-    const auto entries = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System);
-    for (const QString& entry : entries) {
-        const std::string name = local(entry);
+    for (const std::string& name : folderEntries(folder)) {
         const std::string path = folder + "/" + name;
         if (isDirectory(path)) {
             if (depth > 0)
@@ -300,11 +311,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
     };
 
     for (const Folder& folder : folders) {
-        const QDir dir(QFile::decodeName(folder.path.c_str()));
-        if (!dir.exists())
-            continue;
-        for (const QString& entry : dir.entryList(QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
-            const std::string name = local(entry);
+        for (const std::string& name : folderEntries(folder.path)) {
             if (name.empty() || name[0] == '.')
                 continue;
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
