@@ -163,7 +163,9 @@ bool net_file_plain_name(const char* name)
         if (u8(*c) < 0x20u || u8(*c) == 0x7Fu)
             return false;
     }
-    return zoplat::isPlainFileName(QString::fromUtf8(name));
+    // Valid UTF-8 only: the file manager shows and opens the name it reads.
+    const QString text = QString::fromUtf8(name);
+    return text.toUtf8() == QByteArray(name) && zoplat::isPlainFileName(text);
 }
 
 bool net_file_import_name_valid(int mode, const char* name)

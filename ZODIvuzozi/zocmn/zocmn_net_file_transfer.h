@@ -34,7 +34,7 @@ enum net_file_mode : int {
 constexpr int NET_FILE_MODULE_MAX = 31;   // bytes of a module folder name
 
 // A plain file name: the data root's rule (not empty, no "/", "\\", "..",
-// no leading ".") and no control characters.
+// no leading "."), valid UTF-8 and no control characters.
 bool net_file_plain_name(const char* name);
 // Whether an imported name may be used in the mode: mode 6 one plain name;
 // mode 5 "<module>/<plain name>" (module plain, at most 31 bytes); other

@@ -292,7 +292,8 @@ TEST(FileTransferNames, ModeDecidesTheFormOfANameFromThePc)
         {6, "calacamp.xml", true},  {6, "AC/a.par", false},      {6, "..", false},
         {4, "a.par", true},         {4, "AC/a.par", true},       {0, "a;$(rm -rf x)`q`'\"", true},
         {4, "a\tb", false},         {4, "a\x7f", false},         {4, ".a", false},
-        {5, "AC/a..b", false},      {5, "\xC3\xA9/\xC3\xA9", true},
+        {5, "AC/a..b", false},      {5, "\xC3\xA9/\xC3\xA9", true},  {4, "a\xC3", false},
+        {5, "\xFF/a", false},
     };
     for (const auto& row : rows)
         EXPECT_EQ(net_file_import_name_valid(row.mode, row.name), row.valid) << row.mode << " " << row.name;
