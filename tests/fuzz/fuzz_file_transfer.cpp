@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -31,6 +32,17 @@ QStringList& before()
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
+    // A fixed seed and a bounded number of runs (the files it writes add up);
+    // flags given on the command line come first, so these win.
+    static std::vector<char*> args;
+    static char seed[] = "-seed=1";
+    static char runs[] = "-runs=20000";
+    args.assign(*argv, *argv + *argc);
+    args.push_back(seed);
+    args.push_back(runs);
+    args.push_back(nullptr);
+    *argc = int(args.size()) - 1;
+    *argv = args.data();
     const int r = fuzz::initialize(argc, argv);
     before() = outside();
     return r;
