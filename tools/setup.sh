@@ -140,7 +140,7 @@ run_tests() {
     # second run here too; but a report fails the stage whichever run it came
     # from (the reports go to files, which are shown).
     echo "== engine end-to-end tests and register-link thread stress under ThreadSanitizer"
-    local tsan_labels=(simulator engine run_source run_protection acmodel dcmodel harmonicmodel stdsourcemodel calibration_loop calibrationmodel viewmodel rampingmodel distancemodel remote statesequencemodel oscillatemodel energymodel remote_service overcurrentmodel loadsheddingmodel)
+    local tsan_labels=(simulator engine run_source run_protection acmodel dcmodel harmonicmodel stdsourcemodel calibration_loop calibrationmodel viewmodel rampingmodel distancemodel remote statesequencemodel oscillatemodel energymodel remote_service overcurrentmodel loadsheddingmodel remote_files)
     local tsan_targets=()
     local label
     for label in "${tsan_labels[@]}"; do tsan_targets+=("test_$label"); done
