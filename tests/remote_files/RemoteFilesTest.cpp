@@ -119,6 +119,8 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     EXPECT_EQ(sandbox.read(stored), first);
     EXPECT_EQ(sendFile(pcSide, name, second), (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(sandbox.read(stored), second);
+    EXPECT_EQ(head(pcSide, "AC/empty.par", 0), 0);   // complete at its head
+    EXPECT_TRUE(QFile::exists(app("parameters_bk/AC/empty.par")));
 
     // packet_length 0 writes nothing, above 1024 is refused; the next head
     // declares a file done that was announced larger.
@@ -135,7 +137,8 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     pcSide.closeSocket();
     ASSERT_TRUE(waitFor([] { return net_connect_ended_count() >= 1; }));
     const std::map<QString, QByteArray> left = {{"dat", "<dir>"}, {"dat/temp", "<dir>"}, {"parameters_bk", "<dir>"},
-                                                {"parameters_bk/AC", "<dir>"}, {"parameters_bk/AC/f.par", "12345"}};
+                                                {"parameters_bk/AC", "<dir>"}, {"parameters_bk/AC/f.par", "12345"},
+                                                {"parameters_bk/AC/empty.par", ""}};
     EXPECT_EQ(tree(app()), left);
 }
 
