@@ -1,20 +1,127 @@
-// The file transfer with a PC over loopback (the service's threads alone):
-// exports, imports that replace files whole, and names from the network
-// that must not reach outside their folder.
+// The file transfer with a PC over loopback: exports, imports that replace
+// files whole, names from the network that must not reach outside their
+// folder (the service's threads alone), and calibration files through the
+// whole engine. Requests go through the service tests' PC.
 
-#include "RemoteFilesSupport.h"
 #include "../remote/RemoteTestSupport.h"
+#include "../remote_service/RemoteServiceSupport.h"
 
 #include "zocmn_net_file_transfer.h"
 #include "zoshc_testing_machine_file.h"
 
+#include <QDir>
+#include <QDirIterator>
+
 #include <csignal>
+#include <map>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <vector>
 
-using namespace remotefiles;
+static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+static void PrintTo(const QByteArray& b, std::ostream* os) { *os << '"' << b.toStdString() << '"'; }
 
 namespace {
+
+using remoteservice::Pc;
+using remoteservice::waitFor;
+
+enum Sub : uint16_t { ExportHead = 0xF501, ExportChunk = 0xF502, Mode = 0xF503, Head = 0xF504, Chunk = 0xF505 };
+
+QByteArray headRecord(const QByteArray& name, uint32_t size)
+{
+    pc::Bytes b(68);
+    b.raw(0, name.constData(), std::min(64, name.size()));
+    return b.u32(64, size).data;
+}
+
+QByteArray chunkRecord(const QByteArray& data, uint32_t length)
+{
+    pc::Bytes b(1028);
+    b.raw(4, data.constData(), std::min(1024, data.size()));
+    return b.u32(0, length).data;
+}
+
+// A request's status byte, or -1 without a reply.
+int ask(Pc& pcSide, uint16_t subid, const QByteArray& payload)
+{
+    const size_t from = pcSide.frames.size();
+    pcSide.send(pc::frame(pc::TransferFile, subid, payload));
+    const auto reply =
+        pcSide.waitFrame(pc::TransferFile, from, 5000, [subid](const pc::Frame& f) { return f.subid == subid; });
+    return reply && reply->payload.size() == 1 ? uint8_t(reply->payload.at(0)) : -1;
+}
+
+int mode(Pc& pcSide, uint8_t value) { return ask(pcSide, Mode, QByteArray(1, char(value))); }
+int head(Pc& pcSide, const QByteArray& name, uint32_t size) { return ask(pcSide, Head, headRecord(name, size)); }
+int chunk(Pc& pcSide, const QByteArray& data)
+{
+    return ask(pcSide, Chunk, chunkRecord(data, uint32_t(data.size())));
+}
+
+// A whole file: its head, then chunks of 1024 bytes; the replies in order.
+std::vector<int> sendFile(Pc& pcSide, const QByteArray& name, const QByteArray& bytes)
+{
+    std::vector<int> replies{head(pcSide, name, uint32_t(bytes.size()))};
+    for (int at = 0; at < bytes.size(); at += 1024)
+        replies.push_back(chunk(pcSide, bytes.mid(at, 1024)));
+    return replies;
+}
+
+// What an export sent: the files by name, the chunk frames (each of 1028
+// bytes, zero-padded after its length, or `padded` is false) and the count
+// of "KS_END" (-1 when it did not come).
+struct Export
+{
+    std::map<QByteArray, QByteArray> files;
+    int chunks = 0;
+    bool padded = true;
+    int count = -1;
+};
+
+Export runExport(Pc& pcSide, uint8_t value)
+{
+    Export e;
+    const size_t from = pcSide.frames.size();
+    const auto isHead = [](const pc::Frame& f) { return f.subid == ExportHead && f.payload.size() == 68; };
+    if (mode(pcSide, value) != 0 || !pcSide.waitFrame(pc::TransferFile, from, 20000, [&](const pc::Frame& f) {
+            return isHead(f) && pc::Bytes(f.payload).text(0, 64) == "KS_END";
+        }))
+        return e;
+    QByteArray name;
+    for (size_t i = from; i < pcSide.frames.size() && e.count < 0; ++i) {
+        const pc::Frame& f = pcSide.frames[i];
+        const pc::Bytes b(f.payload);
+        if (f.command == pc::TransferFile && isHead(f)) {
+            name = b.text(0, 64);
+            if (name == "KS_END")
+                e.count = int(b.u32(64));
+            else
+                e.files[name];
+        } else if (f.command == pc::TransferFile && f.subid == ExportChunk) {
+            const int length = int(std::min(b.u32(0), 1024u));
+            ++e.chunks;
+            e.padded = e.padded && f.payload.size() == 1028 && b.u32(0) <= 1024
+                && f.payload.mid(4 + length) == QByteArray(1024 - length, '\0');
+            e.files[name].append(f.payload.mid(4, length));
+        }
+    }
+    return e;
+}
+
+// Every file and folder ("<dir>") under a folder, hidden ones included.
+std::map<QString, QByteArray> tree(const QString& root)
+{
+    std::map<QString, QByteArray> files;
+    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot | QDir::System,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        files[QDir(root).relativeFilePath(path)] = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<dir>");
+    }
+    return files;
+}
 
 QByteArray pattern(int size, int seed)
 {
@@ -238,6 +345,58 @@ TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(tree(sandbox.filePath("parameters_bk")),
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", "old"}}));
+}
+
+// ---- Through the whole engine ---------------------------------------------------
+
+class RemoteCalibrationFiles : public remoteservice::RemoteServiceTest
+{
+protected:
+    int calLoaded() { return gui.count(ControllerRuntime::DATA_TYPE_RT_STATE, ControllerRuntime::STATE_TYPE_CALLOADED); }
+};
+
+TEST_F(RemoteCalibrationFiles, ImportReloadsTheDriverAndAnExportImportsAgain)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    QByteArray golden = testData("calibration/calacamp.xml");
+    ASSERT_TRUE(golden.contains("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>"));
+    golden.replace("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>", "<AMP_P0_FACTOR>1.0625</AMP_P0_FACTOR>");
+
+    // The staging folder holds a kind an earlier USB import left: the import
+    // removes it first, and loads only at "SEND_END".
+    sandbox.write("app/dat/temp/caldcamp.xml", "stale");
+    sandbox.write("app/dat/temp/notes.txt", "mine");
+    int loads = calLoaded();
+    netCtrl_clearRecordedCalls();
+    ASSERT_EQ(mode(pcSide, 6), 0);
+    const std::vector<int> replies = sendFile(pcSide, "calacamp.xml", golden);
+    EXPECT_EQ(replies, std::vector<int>(replies.size(), 0));
+    EXPECT_FALSE(netCtrl_recordedCalls().contains("LoadAllCalFile"));
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+    ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+    EXPECT_TRUE(netCtrl_recordedCalls().contains("LoadAllCalFile"));
+    ASSERT_NE(globalConfigureCalData, nullptr);
+    EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
+    EXPECT_EQ(tree(sandbox.filePath("app/dat/temp")),
+              (std::map<QString, QByteArray>{{"calacamp.xml", golden}, {"notes.txt", "mine"}}));
+
+    // Mode 3 sends what the engine stored; sent back under plain names it loads the same.
+    Export sent = runExport(pcSide, 3);
+    ASSERT_GT(sent.count, 0);
+    EXPECT_TRUE(sent.files["calcoe/calacamp.xml"].contains("1.0625"));
+    globalConfigureCalData->acampAmpFactors[0][0][0] = 2.0f;
+    loads = calLoaded();
+    ASSERT_EQ(mode(pcSide, 6), 0);
+    for (const auto& [name, bytes] : sent.files) {
+        ASSERT_TRUE(name.startsWith("calcoe/")) << name.constData();
+        const std::vector<int> back = sendFile(pcSide, name.mid(7), bytes);
+        EXPECT_EQ(back, std::vector<int>(back.size(), 0));
+    }
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+    ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+    EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
 }
 
 } // namespace
