@@ -8,8 +8,8 @@
 // holds the entity's lock from the check to the last page sent, the state
 // count included. The modules' adaptor records are at the end.
 //
-// Distance, overcurrent, ramping and energy write past every page that ends
-// as soon as it is entered, so that the switch never names a page still
+// These write past every page that ends as soon as it is entered and name a
+// page only once written, so that the instrument never enters a page still
 // being written (SwitchedRing below).
 
 #include "ControllerTestor.h"
@@ -81,21 +81,19 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
 // ---- Pages ahead of a software-switched run ----------------------------------------------
 //
 // When the page the instrument plays ends, the polling loop switches it to
-// the page the switch offset names. A page whose time is 0 ends as soon as it
-// is entered, so the page after it must be complete before the switch names
-// it: the run writes ahead through every such page, each into the page after
-// the last one written, while the switch keeps naming the page due next.
-// Each switch then names the next page: written already, or written now
-// while the instrument plays a page that lasts (named as its write begins,
-// as ever). The load-shedding tests choose a point's next page from the trip
-// in the page before, so they stay one page ahead.
-
-template <typename Entity>
-constexpr bool kWritesAhead = true;
-template <>
-constexpr bool kWritesAhead<ModelSlipFrequencyEntity> = false;
-template <>
-constexpr bool kWritesAhead<ModelSlipVoltageEntity> = false;
+// the page the switch offset names; while the offset still names the page
+// that ended, the instrument holds that page. A page is named only once
+// written in full, so the instrument never enters a page being written,
+// however early a trip ends the page before. A page whose time is 0 ends as
+// soon as it is entered, so the run writes ahead through every such page,
+// each into the page after the last one written, while the switch keeps
+// naming the page due next; each switch then names the next page, written
+// already or written now.
+//
+// The load-shedding tests choose the page after an after-fault page from
+// the trip in the fault page before it: nothing is written past such a page
+// until that fault page has ended (the switch that names the after-fault
+// page follows the fault page's end and its trip report).
 
 struct SwitchedRing
 {
@@ -114,6 +112,24 @@ SwitchedRing& ringOf()
 {
     static SwitchedRing ring;
     return ring;
+}
+
+// The page written last is followed by a state that depends on a trip not
+// yet reported.
+template <typename Entity>
+bool nextAwaitsTrip(const Entity&)
+{
+    return false;
+}
+
+bool nextAwaitsTrip(const ModelSlipFrequencyEntity& entity)
+{
+    return entity.sendingStateType == ModelSlipFrequencyEntity::AO_RUN_STATE_AFTER_FAULT;
+}
+
+bool nextAwaitsTrip(const ModelSlipVoltageEntity& entity)
+{
+    return entity.sendingStateType == ModelSlipVoltageEntity::AO_RUN_STATE_AFTER_FAULT;
 }
 
 // The page in the output record ends as soon as it is entered: time-triggered
@@ -141,70 +157,62 @@ void fillPage(ModelEnergyEntity& entity)
     entity.updateToDriverPulse();
 }
 
+// The state a page is written with (the load-shedding tests count points).
+template <typename Entity>
+qint32 sendingState(const Entity& entity)
+{
+    return entity.outputSendingStateIndex;
+}
+
+qint32 sendingState(const ModelSlipFrequencyEntity&)
+{
+    return -1;
+}
+
+qint32 sendingState(const ModelSlipVoltageEntity&)
+{
+    return -1;
+}
+
 // The entity's sending state into ring page `page`.
 template <typename Entity>
 int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int page)
 {
     fillPage(entity);
     ring.lastAtOnce = leavesAtOnce();
-    ring.states[page] = entity.outputSendingStateIndex;
+    ring.states[page] = sendingState(entity);
     ring.last = page;
     localOutputUpdateOffset = page;
     return testor.setTestParameter(false, false);
 }
 
-// A switch follows a page end the polling loop reported, and the loop
-// switched the instrument to the named page. But when the loop saw the page
-// before end again before the switch for its predecessor had named the next
-// one, it switched the instrument back onto that page, where it still waits:
-// it goes on to the named page now, so that the next one can be named. True
-// when it did (the loop may still switch by the state it read before).
-bool catchUpWithNamedPage(ControllerTestor& testor, const SwitchedRing& ring, int& errorSum)
-{
-    uint16_t state = 0;
-    const int result = drv_mcasp_read_u16(kStateRegister, &state);
-    errorSum += result;
-    const int before = (ring.named + kRingPages - 1) % kRingPages;
-    if (result != 0 || (state & kPageMask) != before || !(state & kLastStateBit))
-        return false;
-    errorSum += testor.setTestSwitch(false);
-    return true;
-}
-
-// The instrument is on (or switched to) the named page: the switch names the
-// next one, written now unless it was written ahead. False when the entity
-// has no further state.
+// A page has ended and the instrument went on to the named page (or holds
+// the page before it): the switch names the next one, written now unless it
+// was written ahead. False when the entity has no further state.
 template <typename Entity>
-bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum, bool running = true)
+bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
 {
-    const bool caughtUp = running && catchUpWithNamedPage(testor, ring, errorSum);
     const int next = (ring.named + 1) % kRingPages;
     if (ring.ahead() == 0) {
         if (ring.exhausted || !entity.switchToNextState()) {
             ring.exhausted = true;
             return false;
         }
-        // Named as its write begins (the page playing lasts), but only once
-        // written when a switch by an earlier reading may still come.
-        if (!caughtUp)
-            localOutputSwitchOffset = next;
         errorSum += writeRingPage(testor, entity, ring, next);
-        localOutputSwitchOffset = next;
-    } else {
-        localOutputSwitchOffset = next;
     }
+    localOutputSwitchOffset = next;
     ring.named = next;
     return true;
 }
 
 // While the page written last ends at once, the state after it follows into
 // the page after it, never onto the page before the named one (the page
-// playing).
+// playing), nor past a state that waits for a trip.
 template <typename Entity>
 int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
 {
     int errorSum = 0;
-    while (ring.lastAtOnce && !ring.exhausted && ring.ahead() < kRingPages - 2) {
+    while (ring.lastAtOnce && !ring.exhausted && !nextAwaitsTrip(entity) && ring.ahead() < kRingPages - 2) {
         if (!entity.switchToNextState()) {
             ring.exhausted = true;
             break;
@@ -222,7 +230,7 @@ int writeFirstPages(ControllerTestor& testor, Entity& entity)
     SwitchedRing& ring = ringOf<Entity>();
     ring = SwitchedRing();
     int errorSum = writeRingPage(testor, entity, ring, 0);
-    if (nameNextPage(testor, entity, ring, errorSum, false))
+    if (nameNextPage(testor, entity, ring, errorSum))
         errorSum += writeAhead(testor, entity, ring);
     return errorSum;
 }
@@ -382,14 +390,7 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
         return Why(entity);
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
-    if constexpr (kWritesAhead<Entity>) {
-        start.errorSum += writeFirstPages(testor, entity);
-    } else {
-        entity.updateToDriverValue();
-        start.errorSum += testor.setTestParameter(false, false);
-        if (entity.switchToNextState())
-            start.errorSum += writeNextPage(testor, entity);
-    }
+    start.errorSum += writeFirstPages(testor, entity);
     return start;
 }
 
@@ -490,17 +491,7 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    if constexpr (kWritesAhead<Entity>) {
-        return switchRing(testor, entity);
-    } else {
-        ModuleSwitch outcome;
-        if (!entity.switchToNextState()) {
-            outcome.endRun = true;
-            return outcome;
-        }
-        outcome.errorSum += writeNextPage(testor, entity);
-        return outcome;
-    }
+    return switchRing(testor, entity);
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the state ends: the

@@ -12,7 +12,7 @@ std::atomic<int> localOutputUpdateOffset{0};
 std::atomic<int> localOutputSwitchOffset{0};
 std::atomic<int> driverUpdateClockEnabled{0};
 float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
-std::atomic<bool> localActionRingMoved{false};
+std::atomic<int> localActionLeftFrom{-1};
 
 namespace {
 

@@ -92,8 +92,9 @@ extern std::atomic<int> localOutputUpdateOffset;   // page to write next, 0..7
 extern std::atomic<int> localOutputSwitchOffset;
 extern std::atomic<int> driverUpdateClockEnabled;   // 1 while a clock configuration is applied
 extern float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
-// Set when the action reads have seen the ring leave page 0 since the test was reset.
-extern std::atomic<bool> localActionRingMoved;
+// The first page the action reads have not yet read as left by the ring
+// since the test was reset; -1 before the first read.
+extern std::atomic<int> localActionLeftFrom;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

@@ -328,8 +328,6 @@ int driverBaseReadActionTimes()
         return result;
     status.statusTestStateIndex = state;
     int page = state & STATE_PAGE_MASK;
-    if (page != 0)
-        localActionRingMoved = true;
 
     // 2. Its actions.
     uint16_t flags = 0;
@@ -340,25 +338,34 @@ int driverBaseReadActionTimes()
         return result;
     int count = (flags >> 8) & 0x7;
 
-    // 3. A trip that ended the page shows on the page before the one playing.
-    //    That page is part of this run as soon as the ring has moved, also
-    //    after it wrapped from page 7 to page 0.
-    if (autoStep && count == 0 && localActionRingMoved) {
-        page = (page + DRIVER_PAGE_COUNT - 1) % DRIVER_PAGE_COUNT;
-        result += drv_mcasp_read_u16(uint16_t(REG_ACTION_FLAGS + REG_ACTION_STRIDE * page), &flags);
+    // 3. A trip that ended a page shows on that page, which the ring may have
+    //    left since the last read (on by itself, or past a page of no time).
+    //    The pages left are read in ring order from the first not read as
+    //    left; the oldest new action is taken first, the page playing after
+    //    them. A page keeps its record until the ring enters it again. A
+    //    first read since the reset reads the page before the one playing.
+    int leftFrom = localActionLeftFrom;
+    if (leftFrom < 0)
+        leftFrom = page == 0 ? 0 : page - 1;
+    for (int left = leftFrom; left != page; left = (left + 1) % DRIVER_PAGE_COUNT) {
+        uint16_t leftFlags = 0;
+        result += drv_mcasp_read_u16(uint16_t(REG_ACTION_FLAGS + REG_ACTION_STRIDE * left), &leftFlags);
         if (result != 0)
             return result;
-        count = (flags >> 8) & 0x7;
+        const int leftCount = (leftFlags >> 8) & 0x7;
         // The record's count is that page's only if the record is of it.
-        const int recorded = page == status.statusTestActionStateIndex ? status.statusTestActionCount : 0;
-        if (count != 0 && count > recorded) {
-            result += drv_mcasp_read_u32(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), &timeUs);
+        const int recorded = left == status.statusTestActionStateIndex ? status.statusTestActionCount : 0;
+        if (leftCount != 0 && leftCount > recorded) {
+            result += drv_mcasp_read_u32(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * left), &timeUs);
             if (result != 0)
                 return result;
-        } else {
-            count = 0;
+            page = left;
+            flags = leftFlags;
+            count = leftCount;
+            break;
         }
     }
+    localActionLeftFrom = page;
 
     // 4. A new page starts a new action record.
     if (page != status.statusTestActionStateIndex) {
@@ -397,13 +404,16 @@ int driverBaseReadActionTimes()
 
     // 6, 7. Software page switching: the state after the action, and the
     //       switch once the last state is reached.
+    //       An ended page is held while the switch still names it: switching
+    //       to it would play it again.
     if (!autoStep) {
         if (found) {
             result += drv_mcasp_read_u16(REG_STATE, &state);
             if (result == 0)
                 status.statusTestStateIndex = state;
         }
-        if (status.statusTestStateIndex & STATE_LAST)
+        const int playing = status.statusTestStateIndex & STATE_PAGE_MASK;
+        if ((status.statusTestStateIndex & STATE_LAST) && playing != localOutputSwitchOffset)
             result += driverBaseSendTestSwitchState();
     }
     return result;

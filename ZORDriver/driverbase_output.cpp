@@ -534,7 +534,7 @@ int driverBaseResetUpdateOffset()
         return -1;
     localOutputUpdateOffset = 0;
     localOutputSwitchOffset = 0;
-    localActionRingMoved = false;
+    localActionLeftFrom = -1;
     CommDriverTestControlData& control = *globalTestControlData;
     control.controlAutoOutputStateEnable = 0;
     control.controlOutputHarmEnable = 0;
