@@ -24,7 +24,6 @@
 #include "ModelSlipVoltageEntity.h"
 #include "ModelStateSequenceEntity.h"
 #include "driverbase.h"
-#include "zodrv_mcasp.h"
 
 #include <QMutexLocker>
 
@@ -40,7 +39,6 @@ namespace {
 constexpr qint32 kLastStateBit = 0x8000;
 constexpr qint32 kPageMask = 0x7;
 constexpr int kRingPages = 8;
-constexpr uint16_t kStateRegister = 0x8336;
 // A load-shedding search whose step is below this never moves (as the
 // entities count it); with begin and end apart it would never end.
 constexpr double kZeroSearchStep = 1e-7;
