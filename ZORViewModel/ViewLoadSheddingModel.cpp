@@ -146,18 +146,7 @@ double ViewLoadSheddingModel::getAfterFaultTime() const { return afterFaultTime;
 
 // ---- List ---------------------------------------------------------------------------------------
 
-
-void ViewLoadSheddingModel::setActiveIndex(int index)
-{
-    ViewSheddingPoint* p = point(index);
-    if (!p) {
-        activePointIndex = -1;
-        return;
-    }
-    activePointIndex = index;
-    tempPoint->CopyFrom(*p);
-    updateEntToVM(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
-}
+void ViewLoadSheddingModel::setActiveIndex(int index) { selectEditPoint(index, *tempPoint); }
 
 void ViewLoadSheddingModel::addPoint()
 {
@@ -329,26 +318,13 @@ void ViewLoadSheddingModel::pushToEntity()
 
 void ViewLoadSheddingModel::doUpdateVMToEnt(DATAType type, int subType)
 {
-    if (!ownEngineType())
-        return;
-    ViewBaseModel::doUpdateVMToEnt(type, subType);
-    if (type == DATA_TYPE_TEST_OUTPUTDATA) {
-        pushToEntity();
-    } else if (type == DATA_TYPE_RT_BO) {
-        withEntity(layout.list.testType, [this](auto& e) {
-            QMutexLocker lock(&e.entityLock);
-            std::copy(std::begin(testingBO), std::end(testingBO), e.outputBOStates);
-        });
-    }
+    withEntity(layout.list.testType,
+               [&](auto& e) { updateListEntity(&e, type, subType, [this] { pushToEntity(); }); });
 }
 
 void ViewLoadSheddingModel::copyStatesFromEntity()
 {
-    withEntity(layout.list.testType, [this](auto& e) {
-        QMutexLocker lock(&e.entityLock);
-        for (int i = 0; i < entityCount(); ++i)
-            point(i)->testState = e.stateTestStates[i];
-    });
+    withEntity(layout.list.testType, [this](auto& e) { copyPointStates<ViewSheddingPoint>(&e, layout.maxPoints); });
 }
 
 void ViewLoadSheddingModel::copyResultsFromEntity()
@@ -364,11 +340,5 @@ void ViewLoadSheddingModel::copyResultsFromEntity()
 
 void ViewLoadSheddingModel::completeEntityStates(const std::vector<int>& states)
 {
-    withEntity(layout.list.testType, [this, &states](auto& e) {
-        QMutexLocker lock(&e.entityLock);
-        for (int s : states) {
-            if (s < layout.maxPoints)
-                e.stateTestStates[s] = ModelEntity::AO_STATE_TYPE_COMPLETED;
-        }
-    });
+    withEntity(layout.list.testType, [this, &states](auto& e) { completeStates(&e, states, layout.maxPoints); });
 }

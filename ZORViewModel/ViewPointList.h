@@ -215,13 +215,15 @@ protected:
     template <typename E, typename Push>
     void updateListEntity(E* e, DATAType type, int subType, Push push);
     // Each point takes the progress (copyStatesFromEntity), the trip times
-    // and binary-input patterns (copyResultsFromEntity) of its entity state.
+    // and binary-input patterns (copyResultsFromEntity) of its entity state;
+    // the states of the first `limit` points only (the entity's capacity).
     template <typename Point, typename E>
-    void copyPointStates(E* e);
+    void copyPointStates(E* e, int limit = ViewPointList::kMaxPoints);
     template <typename Point, typename E>
     void copyPointResults(E* e);
+    // States from `limit` on are not the entity's and stay untouched.
     template <typename E>
-    static void completeStates(E* e, const std::vector<int>& states);
+    static void completeStates(E* e, const std::vector<int>& states, int limit = ViewPointList::kMaxPoints);
 
     // Writes into an entity held locked by the caller. One state's outputs:
     template <typename E>
@@ -273,15 +275,18 @@ void ViewPointListModel::updateListEntity(E* e, DATAType type, int subType, Push
         push();
     } else if (type == DATA_TYPE_RT_BO) {
         QMutexLocker lock(&e->entityLock);
-        std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
+        // A loop: std::copy here trips GCC 12's -Warray-bounds on some entities.
+        for (int k = 0; k < 4; ++k)
+            e->outputBOStates[k] = testingBO[k];
     }
 }
 
 template <typename Point, typename E>
-void ViewPointListModel::copyPointStates(E* e)
+void ViewPointListModel::copyPointStates(E* e, int limit)
 {
     QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i)
+    const int count = std::min(testPoints.runCount(), limit);
+    for (int i = 0; i < count; ++i)
         static_cast<Point*>(testPoints.at(i))->testState = e->stateTestStates[testPoints.entityStateOf(i)];
 }
 
@@ -298,11 +303,13 @@ void ViewPointListModel::copyPointResults(E* e)
 }
 
 template <typename E>
-void ViewPointListModel::completeStates(E* e, const std::vector<int>& states)
+void ViewPointListModel::completeStates(E* e, const std::vector<int>& states, int limit)
 {
     QMutexLocker lock(&e->entityLock);
-    for (int s : states)
-        e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_COMPLETED;
+    for (int s : states) {
+        if (s < limit)
+            e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_COMPLETED;
+    }
 }
 
 template <typename E>

@@ -4,8 +4,9 @@
 
 #include "LoadSheddingModelSupport.h"
 
-#include <QDomDocument>
+#include "ModelFileSupport.h"
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -143,27 +144,13 @@ TEST_F(ReportLoadShedding, RowsByProgress)
         const QString path = appRoot() + "/report/" + m.folder + "/" + name;
         vmtest::expectValidReport(path);
 
-        QDomDocument doc;
-        ASSERT_TRUE(doc.setContent(sandbox.read(path)));
         // The table of the points: its first cell is "序号".
-        std::vector<QStringList> rows;
-        const QDomNodeList tables = doc.elementsByTagName("table");
-        for (int t = 0; t < tables.size() && rows.empty(); ++t) {
-            const QDomNodeList trs = tables.at(t).toElement().elementsByTagName("tr");
-            for (int r = 0; r < trs.size(); ++r) {
-                QStringList cells;
-                const QDomNodeList tds = trs.at(r).toElement().elementsByTagName("td");
-                for (int c = 0; c < tds.size(); ++c)
-                    cells << tds.at(c).toElement().text();
-                if (r == 0 && (cells.isEmpty() || cells.front() != vmtest::utf8("序号")))
-                    break;
-                rows.push_back(cells);
-            }
-        }
+        const filetest::Table rows = filetest::find(filetest::tables(sandbox.read(path)), "序号");
         ASSERT_EQ(rows.size(), 4u);
-        EXPECT_EQ(rows[0], (QStringList{"序号", "测试项目", "动作值", "动作时间"}));
-        EXPECT_EQ(rows[1], (QStringList{"1", "动作时间", "---", "2.250s", ""}));
-        EXPECT_EQ(rows[2].mid(2), (QStringList{"未测试", "未测试", ""}));
-        EXPECT_EQ(rows[3].mid(2), (QStringList{"未动作", "未动作", ""}));
+        const auto tail = [&](int r) { return filetest::Row(rows[r].begin() + std::min<size_t>(2, rows[r].size()), rows[r].end()); };
+        EXPECT_EQ(rows[0], (filetest::Row{"序号", "测试项目", "动作值", "动作时间"}));
+        EXPECT_EQ(rows[1], (filetest::Row{"1", "动作时间", "---", "2.250s", ""}));
+        EXPECT_EQ(tail(2), (filetest::Row{"未测试", "未测试", ""}));
+        EXPECT_EQ(tail(3), (filetest::Row{"未动作", "未动作", ""}));
     }
 }
