@@ -14,6 +14,7 @@ Item {
     height: 480
 
     readonly property alias mainWindow: mainWindow
+    readonly property alias viewBaseModel: viewBaseModel
     // Every value the home button took.
     property var homeHistory: []
 
@@ -79,5 +80,27 @@ Item {
         mainWindow.homeClicked()
         acceptDialog(test, mainWindow.exitDialog)
         test.tryCompare(page, "visible", false)
+    }
+
+    // The page's run started from its Start button holds the home button
+    // until the engine reports it; leaving the page then stops the run.
+    function runThenLeave(test, page) {
+        page.updateControlValue()
+        homeHistory = []
+        var start = test.findChild(page, "startButton")
+        test.verify(start && start.enabled)
+        test.mouseClick(start)
+        test.tryVerify(function() { return running(page) }, 30000, "run started")
+        test.tryCompare(mainWindow, "homeEnabled", true, 30000)
+        test.compare(homeHistory[0], false)
+
+        leave(test, page)
+        test.tryVerify(function() { return !running(page) && !pageBench.outputPlaying() }, 30000, "run stopped")
+    }
+
+    // The parameter file of the module's folder holds pattern.
+    function verifySaved(test, page, folder, pattern) {
+        var file = page.viewModel.getRootPath() + "/parameters/" + folder + "/parameter.xml"
+        test.verify(pattern.test(pageBench.readFile(file)), file)
     }
 }

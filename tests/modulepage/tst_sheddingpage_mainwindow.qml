@@ -35,19 +35,8 @@ Item {
             m.clearPoint()
             m.setPreFaultTime(10000)
             m.addPoint()
-            page.updateControlValue()
-            bench.homeHistory = []
-            var start = findChild(page, "startButton")
-            verify(start && start.enabled)
-            mouseClick(start)
-            tryVerify(function() { return bench.running(page) }, 30000, "run started")
-            tryCompare(bench.mainWindow, "homeEnabled", true, 30000)
-            compare(bench.homeHistory[0], false)
-
-            bench.leave(testCase, page)
-            tryVerify(function() { return !bench.running(page) && !pageBench.outputPlaying() }, 30000, "run stopped")
-            var file = m.getRootPath() + "/parameters/" + pageBench.moduleFolder(data.type) + "/parameter.xml"
-            verify(/<preFaultTime>10000<\/preFaultTime>/.test(pageBench.readFile(file)), file)
+            bench.runThenLeave(testCase, page)
+            bench.verifySaved(testCase, page, pageBench.moduleFolder(data.type), /<preFaultTime>10000<\/preFaultTime>/)
             compare(pageBench.violationText(), "")
         }
     }
