@@ -19,11 +19,6 @@ constexpr uint16_t kAcResult = 0xC104;
 
 class RemoteRecords : public RemoteServiceTest
 {
-protected:
-    std::optional<QByteArray> sendRecord(Pc& pcSide, uint16_t subid, const Bytes& record)
-    {
-        return pcSide.ask(pc::frame(pc::SetParameter, subid, record.data));
-    }
 };
 
 // A steady 1 A in IA for 10 s, its trip watched on input 0 rising.
@@ -43,18 +38,18 @@ TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kAcRecord, steadyAc()), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, steadyAc())), QByteArray(1, '\0'));
     EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_ALTERNATE);
     EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
 
     // A record the entity cannot take is refused and changes nothing.
     Bytes refused = steadyAc();
     phase(refused, AC_OUTPUTS, 4, 2.0f, 0.0f, 50.0f).u8(AC_RAMP + 3, 3);
-    EXPECT_EQ(sendRecord(pc, kAcRecord, refused), QByteArray(1, '\xFF'));
+    EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, refused)), QByteArray(1, '\xFF'));
     EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
     // A ramping record failing its checks is answered 0x00 and changes
     // neither the active module nor which records are pushed.
-    EXPECT_EQ(sendRecord(pc, kRampingRecord, Bytes(RA_SIZE)), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(parameterRequest(kRampingRecord, Bytes(RA_SIZE))), QByteArray(1, '\0'));
     EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_ALTERNATE);
     EXPECT_EQ(service->protocolVersion.load(), 0);
 
@@ -63,8 +58,8 @@ TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
     EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
-    // The first outputs follow running 1 at once.
-    const auto first = pc.waitFrame(pc::PushProcedure, size_t(running));
+    // The first outputs follow running 1 at once: the first pushed after the start.
+    const auto first = pc.waitFrame(pc::PushProcedure, mark);
     ASSERT_TRUE(first.has_value());
     EXPECT_EQ(first->subid, kAcResult);
     EXPECT_FLOAT_EQ(Bytes(first->payload).f32(16), 1.0f);
@@ -111,14 +106,14 @@ TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
         return b;
     };
     // States 0 and 2 only: the start is refused.
-    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(0)), QByteArray(1, '\0'));
-    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(2)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(0))), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(2))), QByteArray(1, '\0'));
     EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
     EXPECT_EQ(state(RT::STATE_TYPE_RUNNING), 0);
     // State 1 sent twice counts once: three states run.
-    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(1)), QByteArray(1, '\0'));
-    ASSERT_EQ(sendRecord(pc, kStateRecord, stateRecord(1)), QByteArray(1, '\0'));
-    EXPECT_EQ(sendRecord(pc, kStateRecord, stateRecord(32)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(1))), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(1))), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(32))), QByteArray(1, '\0'));
     const size_t mark = pc.frames.size();
     EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
     const int running = pc.waitStatus(1, mark);

@@ -89,11 +89,6 @@ Bytes harmonicRecord(float fundamental)
 class RemoteSourceRecords : public RemoteServiceTest
 {
 protected:
-    std::optional<QByteArray> sendRecord(Pc& pcSide, uint16_t subid, const Bytes& record)
-    {
-        return pcSide.ask(pc::frame(pc::SetParameter, subid, record.data));
-    }
-
     // The pushed frames of a command from index `from`.
     static std::vector<pc::Frame> framesOf(const Pc& pcSide, uint16_t command, size_t from)
     {
@@ -159,7 +154,7 @@ TEST_F(RemoteSourceRecords, AcRampInReturnModePushesItsValuesAndTheReturn)
     connectPc(pc);
     const uint32_t dither = ditherRegister();
     // A dither time below 1 ms is not taken.
-    ASSERT_EQ(sendRecord(pc, kAcRecord, Bytes(acRecord(0)).f32(AC_DITHER, 0.0005f)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, Bytes(acRecord(0)).f32(AC_DITHER, 0.0005f))), QByteArray(1, '\0'));
     plugTimedRelay(kUA, 4.5, 0.8);   // drops off below 4.275 V
     std::vector<float> ua;
     runToEnd(pc, 2, ua);
@@ -199,7 +194,7 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndItsSettingsHo
     const uint32_t dither = ditherRegister();
     const double configuredDither = configuration().first;
     // A dither time above 10 s is not taken from the harmonic record.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_DITHER, 12.0f)),
+    ASSERT_EQ(pc.ask(parameterRequest(kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_DITHER, 12.0f))),
               QByteArray(1, '\0'));
     plugRelay(kIA, 4.5, 0.8, 2);   // well inside a state: the next one is written by then
     std::vector<float> ia;
@@ -225,7 +220,7 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndItsSettingsHo
 
     // A 60 Hz fundamental becomes the rated frequency, and a dither time
     // within bounds reaches the instrument, until remote control ends.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, Bytes(harmonicRecord(60.0f)).f32(HA_DITHER, 0.25f)),
+    ASSERT_EQ(pc.ask(parameterRequest(kHarmonicRecord, Bytes(harmonicRecord(60.0f)).f32(HA_DITHER, 0.25f))),
               QByteArray(1, '\0'));
     ASSERT_TRUE(workerDone(center->testConfiguration));
     EXPECT_EQ(configuration(), std::make_pair(0.25, 60.0));
@@ -247,7 +242,7 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     switchOn();
     Pc pc;
     connectPc(pc);
-    ASSERT_EQ(sendRecord(pc, kAcRecord, acRecord(1)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1))), QByteArray(1, '\0'));
     const size_t mark = pc.frames.size();
     ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
     const int running = pc.waitStatus(1, mark);
@@ -272,7 +267,7 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(sendRecord(pc, row.subid, row.record), QByteArray(1, row.reply));
+        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, row.reply));
         EXPECT_EQ(testor().testType.load(), TT::TEST_ALTERNATE);
         EXPECT_EQ(service->protocolVersion.load(), 0);
         ModelAlternateEntity& e = *testor().dataAlternate;
@@ -283,7 +278,7 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     }
     // The PC prepares its next test: taken, but the run's records, also those
     // that follow its end, stay AC.
-    ASSERT_EQ(sendRecord(pc, kHarmonicRecord, harmonicRecord(50.0f)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kHarmonicRecord, harmonicRecord(50.0f))), QByteArray(1, '\0'));
     EXPECT_EQ(testor().testType.load(), TT::TEST_HARMONIC);
     ASSERT_EQ(state(RT::STATE_TYPE_RUNNING), 1);
 
