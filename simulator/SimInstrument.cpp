@@ -161,21 +161,25 @@ SimInstrument::~SimInstrument()
     unplugAll();
 }
 
+// The port is installed and removed outside the instrument's lock: an install
+// waits for the accesses in progress, which take that lock.
 void SimInstrument::attach()
 {
-    Impl::Guard lock(*d);
     zodrv::mcaspInstallPort(d.get());
+    Impl::Guard lock(*d);
     d->attached = true;
 }
 
 void SimInstrument::detach()
 {
-    Impl::Guard lock(*d);
-    if (!d->attached)
-        return;
+    {
+        Impl::Guard lock(*d);
+        if (!d->attached)
+            return;
+        d->attached = false;
+    }
     if (zodrv::mcaspInstalledPort() == d.get())
         zodrv::mcaspInstallPort(nullptr);
-    d->attached = false;
 }
 
 bool SimInstrument::isAttached() const
