@@ -2,9 +2,7 @@
 // segments under a key base of this process, a temporary application root):
 // export and import of a 1 MB file.
 
-#include "CommNetCtrlBase.h"
-#include "zoplatform_control_host.h"
-#include "zoshm_testing_share_handle.h"
+#include "RemoteBenchService.h"
 
 #include <benchmark/benchmark.h>
 
@@ -26,19 +24,6 @@ namespace {
 
 constexpr int kFileSize = 1 << 20;
 
-uint16_t freePort(int type)
-{
-    const int fd = socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    close(fd);
-    return ntohs(a.sin_port);
-}
-
 QByteArray frame(uint16_t subid, const QByteArray& payload)
 {
     QByteArray f(14, '\0');
@@ -52,42 +37,26 @@ QByteArray frame(uint16_t subid, const QByteArray& payload)
     return f + payload;
 }
 
-struct Service
+// The application root and the sandbox in a temporary folder, set before
+// the service starts.
+struct Root
 {
-    Service()
+    Root()
     {
         old = QDir::currentPath();
-        QDir::setCurrent(root.path());
-        zoplat::host::setSandboxRoot(root.filePath("sandbox"));
-        zoplat::host::setSharedMemoryKeyBase(key_t(0x32000000u | ((uint32_t(getpid()) & 0xFFFFu) << 8) | 0x38u));
-        const uint16_t port = freePort(SOCK_STREAM);
-        zoplat::host::setServerPort(port);
-        zoplat::host::setBeaconPort(freePort(SOCK_DGRAM));
-        ready = netCtrlInit() == 0 && netCtrl_StartNetService() == 0;
-        pc = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bool connected = false;
-        for (int i = 0; i < 100 && ready && !connected; ++i) {
-            connected = ::connect(pc, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-            if (!connected)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ready = ready && connected;
+        QDir::setCurrent(dir.path());
+        zoplat::host::setSandboxRoot(dir.filePath("sandbox"));
     }
-    ~Service()
+    ~Root() { QDir::setCurrent(old); }
+    QTemporaryDir dir;
+    QString old;
+};
+
+struct Service : Root, benchremote::ServiceLink
+{
+    Service()
+        : ServiceLink(0x32, 0x38)
     {
-        close(pc);
-        netCtrl_StopNetService();
-        shm_release_testing_handle();
-        for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
-            const int id = shmget(shm_testing_key(i), 0, 0);
-            if (id >= 0)
-                shmctl(id, IPC_RMID, nullptr);
-        }
-        QDir::setCurrent(old);
     }
     // The next file-transfer frame: its sub-id and payload (sub-id 0 on failure).
     uint16_t next(QByteArray* payload)
@@ -117,17 +86,13 @@ struct Service
         return write(pc, f.constData(), size_t(f.size())) == f.size() && next(&reply) == subid && reply == QByteArray(1, '\0');
     }
 
-    QTemporaryDir root;
-    QString old;
-    int pc = -1;
-    bool ready = false;
 };
 
 void BM_ExportOneMegabyte(benchmark::State& state)
 {
     Service s;
-    QDir().mkpath(s.root.filePath("parameters_bk/AC"));
-    QFile f(s.root.filePath("parameters_bk/AC/big.par"));
+    QDir().mkpath(s.dir.filePath("parameters_bk/AC"));
+    QFile f(s.dir.filePath("parameters_bk/AC/big.par"));
     if (!s.ready || !f.open(QIODevice::WriteOnly) || f.write(QByteArray(kFileSize, 'e')) != kFileSize) {
         state.SkipWithError("service not ready");
         return;

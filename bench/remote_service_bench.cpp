@@ -3,9 +3,7 @@
 // until its status frame reaches the PC, and the push thread's CPU share
 // while a connected PC is idle.
 
-#include "CommNetCtrlBase.h"
-#include "zoplatform_control_host.h"
-#include "zoshm_testing_share_handle.h"
+#include "RemoteBenchService.h"
 
 #include <benchmark/benchmark.h>
 
@@ -24,53 +22,13 @@
 
 namespace {
 
-uint16_t freePort(int type)
-{
-    const int fd = socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    close(fd);
-    return ntohs(a.sin_port);
-}
-
 // The service running with a PC connected to it.
-struct Service
+struct Service : benchremote::ServiceLink
 {
     Service()
+        : ServiceLink(0x31, 0x36)
     {
-        zoplat::host::setSharedMemoryKeyBase(key_t(0x31000000u | ((uint32_t(getpid()) & 0xFFFFu) << 8) | 0x36u));
-        port = freePort(SOCK_STREAM);
-        zoplat::host::setServerPort(port);
-        zoplat::host::setBeaconPort(freePort(SOCK_DGRAM));
-        ready = netCtrlInit() == 0 && netCtrl_StartNetService() == 0;
-        pc = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bool connected = false;
-        for (int i = 0; i < 100 && ready && !connected; ++i) {
-            connected = ::connect(pc, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
-            if (!connected)
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
-        ready = ready && connected;
         std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the threads enter the connection
-    }
-    ~Service()
-    {
-        close(pc);
-        netCtrl_StopNetService();
-        shm_release_testing_handle();
-        for (int i = 0; i < SHM_SEGMENT_COUNT; ++i) {
-            const int id = shmget(shm_testing_key(i), 0, 0);
-            if (id >= 0)
-                shmctl(id, IPC_RMID, nullptr);
-        }
     }
     // Reads one whole frame; its command, or 0 on failure.
     uint16_t readFrame()
@@ -87,9 +45,6 @@ struct Service
             return 0;
         return command;
     }
-    uint16_t port = 0;
-    int pc = -1;
-    bool ready = false;
 };
 
 QByteArray hello()

@@ -40,9 +40,7 @@ class LoadSheddingEngine : public RunProtectionTest
 protected:
     // The model as its page holds it: shown, following the state index,
     // rated voltages before and after each fault. Pre-fault and after-fault
-    // pages of 1 s: the engine writes a load-shedding page only once the
-    // instrument has switched to the one before, and a slow machine must not
-    // reach a page still being written.
+    // pages of 1 s (pages of 0 s are run in tests/run_protection).
     void prepare(ViewLoadSheddingModel& vm)
     {
         vm.testActive();
