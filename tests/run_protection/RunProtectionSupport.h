@@ -63,7 +63,7 @@ inline uint32_t readFrame(uint16_t addr)
 }
 
 // Every page the instrument enters while it runs, in order.
-class PageLog : public zorsim::DutModel
+class PageLog : public runsource::PageEntryModel
 {
 public:
     struct Entry
@@ -86,14 +86,8 @@ public:
     };
 
     std::string name() const override { return "page log"; }
-    void plugged(zorsim::DutContext& context) override { ctx = &context; }
-    void unplugged() override { ctx = nullptr; }
-    void outputsChanged() override
+    void pageEntered(const zorsim::PlayedOutputs& out) override
     {
-        const zorsim::PlayedOutputs& out = ctx->outputs();
-        if (!out.running || out.pageStartNs == lastStartNs)
-            return;
-        lastStartNs = out.pageStartNs;
         std::lock_guard<std::mutex> lock(mutex);
         entries.push_back({out.pageIndex, out.pageStartNs, out.page});
     }
@@ -111,8 +105,6 @@ public:
     }
 
 private:
-    zorsim::DutContext* ctx = nullptr;
-    int64_t lastStartNs = -1;
     mutable std::mutex mutex;
     std::vector<Entry> entries;
 };

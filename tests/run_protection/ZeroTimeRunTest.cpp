@@ -59,7 +59,7 @@ private:
 // instrument enters a page, before it takes what the polling loop reports
 // next: the loop sees a page of no time (or a trip) end while the page after
 // it is not named yet.
-class TestorLag : public zorsim::DutModel
+class TestorLag : public runsource::PageEntryModel
 {
 public:
     explicit TestorLag(QObject* testor)
@@ -67,14 +67,8 @@ public:
     {
     }
     std::string name() const override { return "testor lag"; }
-    void plugged(zorsim::DutContext& context) override { ctx = &context; }
-    void unplugged() override { ctx = nullptr; }
-    void outputsChanged() override
+    void pageEntered(const zorsim::PlayedOutputs&) override
     {
-        const zorsim::PlayedOutputs& out = ctx->outputs();
-        if (!out.running || out.pageStartNs == lastStartNs)
-            return;
-        lastStartNs = out.pageStartNs;
         QMetaObject::invokeMethod(
             testor, [] { QThread::msleep(kLagMs); }, Qt::QueuedConnection);
     }
@@ -82,8 +76,6 @@ public:
 private:
     static constexpr unsigned long kLagMs = 45;
     QObject* testor;
-    zorsim::DutContext* ctx = nullptr;
-    int64_t lastStartNs = -1;
 };
 
 // Pre-fault, fault and after-fault groups, one per fault current.

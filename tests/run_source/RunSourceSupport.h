@@ -37,16 +37,10 @@ using enginetest::waitFor;
 using TT = ControllerTestor;
 using RT = ControllerRuntime;
 
-// The pages the instrument enters while it runs, with the value of one
-// channel's component 0 as the page holds it.
-class PageRecorder : public zorsim::DutModel
+// Told of each page the instrument enters while it runs, once per page.
+class PageEntryModel : public zorsim::DutModel
 {
 public:
-    explicit PageRecorder(int channel)
-        : channel(channel)
-    {
-    }
-    std::string name() const override { return "page recorder"; }
     void plugged(zorsim::DutContext& context) override { ctx = &context; }
     void unplugged() override { ctx = nullptr; }
     void outputsChanged() override
@@ -55,6 +49,29 @@ public:
         if (!out.running || out.pageStartNs == lastStartNs)
             return;
         lastStartNs = out.pageStartNs;
+        pageEntered(out);
+    }
+
+protected:
+    virtual void pageEntered(const zorsim::PlayedOutputs& out) = 0;
+
+private:
+    zorsim::DutContext* ctx = nullptr;
+    int64_t lastStartNs = -1;
+};
+
+// The pages the instrument enters while it runs, with the value of one
+// channel's component 0 as the page holds it.
+class PageRecorder : public PageEntryModel
+{
+public:
+    explicit PageRecorder(int channel)
+        : channel(channel)
+    {
+    }
+    std::string name() const override { return "page recorder"; }
+    void pageEntered(const zorsim::PlayedOutputs& out) override
+    {
         const auto& components = out.page.channels[size_t(channel)].components;
         std::lock_guard<std::mutex> lock(mutex);
         values.push_back(components.empty() ? 0.0 : components[0].amplitude);
@@ -67,8 +84,6 @@ public:
 
 private:
     int channel;
-    zorsim::DutContext* ctx = nullptr;
-    int64_t lastStartNs = -1;
     mutable std::mutex mutex;
     std::vector<double> values;
 };
