@@ -10,8 +10,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qtbase5-dev qtdeclarative5-dev qtquickcontrols2-5-dev qttools5-dev qttools5-dev-tools qtdeclarative5-dev-tools
     qml-module-qtquick2 qml-module-qtquick-controls2 qml-module-qtquick-layouts
-    qml-module-qtquick-window2 qml-module-qtquick-dialogs qml-module-qt-labs-qmlmodels
-    qml-module-qttest
+    qml-module-qtquick-window2 qml-module-qttest
     libgtest-dev libgmock-dev libbenchmark-dev python3-html5lib
     clang libclang-rt-14-dev
     xvfb xauth
