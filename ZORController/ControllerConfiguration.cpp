@@ -7,6 +7,7 @@
 #include "driverclock.h"
 #include "zoplatform.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
@@ -204,14 +205,34 @@ bool isDamagedFile(const QString& path)
 }
 
 // A damaged file is what the user had: it is moved aside, never replaced.
+// Once all the names aside are taken, the oldest copy there gives way, so the
+// settings are still saved.
 bool keepDamagedFile(const QString& path)
 {
     if (!isDamagedFile(path))
         return true;
-    QString aside = path + QStringLiteral(".damaged");
-    for (int n = 1; QFileInfo::exists(aside) && n < 1000; ++n)
-        aside = path + QStringLiteral(".%1.damaged").arg(n);
-    if (QFileInfo::exists(aside) || !QFile::rename(path, aside)) {
+    constexpr int kCopies = 1000;
+    QString aside;
+    QString oldest;
+    QDateTime oldestTime;
+    for (int n = 0; n < kCopies; ++n) {
+        const QString name = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
+        const QFileInfo info(name);
+        if (!info.exists() && !info.isSymLink()) {
+            aside = name;
+            break;
+        }
+        if (info.isFile() && !info.isSymLink() && (oldest.isEmpty() || info.lastModified() < oldestTime)) {
+            oldest = name;
+            oldestTime = info.lastModified();
+        }
+    }
+    if (aside.isEmpty() && !oldest.isEmpty() && QFile::remove(oldest)) {
+        qWarning() << "configuration:" << kCopies << "damaged copies of" << path << "kept; the oldest," << oldest
+                   << ", is removed";
+        aside = oldest;
+    }
+    if (aside.isEmpty() || !QFile::rename(path, aside)) {
         qWarning() << "configuration:" << path << "holds no XML document and could not be moved aside;"
                    << "it is not replaced";
         return false;
