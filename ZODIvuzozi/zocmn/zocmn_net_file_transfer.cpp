@@ -1,5 +1,6 @@
 #include "zocmn_net_file_transfer.h"
 
+#include "BaseUtilityHelper.h"
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_connect_parse.h"
@@ -39,6 +40,23 @@ bool isDirectory(const std::string& path)
 {
     struct stat st;
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// A folder itself, not a link to one.
+bool isRealDirectory(const std::string& path)
+{
+    struct stat st;
+    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Whether path, its links followed (its last component's only with
+// followLast), stays in the application's folder or the roots of the
+// transfer: no link takes a transfer anywhere else.
+bool staysInside(const std::string& path, const NetFileRoots& roots, bool followLast)
+{
+    return zoplat::localPathInside(QByteArray::fromStdString(path),
+                                   {BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot},
+                                   followLast);
 }
 
 std::string tempName(const std::string& name)
@@ -144,7 +162,7 @@ void removeTemporaries(const std::string& folder, int depth)
 {
     for (const std::string& name : folderEntries(folder)) {
         const std::string path = folder + "/" + name;
-        if (isDirectory(path)) {
+        if (isRealDirectory(path)) {
             if (depth > 0)
                 removeTemporaries(path, depth - 1);
         } else if (isTempName(name)) {
@@ -221,20 +239,27 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
     } else {
         folder = local(roots.dataRoot) + "/parameters_bk";
     }
-    if (zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0 || !isDirectory(folder))
+    if (!staysInside(folder, roots, true) || zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0
+        || !isDirectory(folder))
         return -1;
     std::string file = name;
     if (const char* slash = std::strchr(name, '/')) {
         folder += "/" + std::string(name, size_t(slash - name));
         file = slash + 1;
+        if (!staysInside(folder, roots, true))
+            return -1;
         if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0)
             return -1;
         if (!isDirectory(folder))
             return -1;   // only mode 5 creates a module folder
     }
+    // The folder as it stands now (a link swapped in since is no way out); a
+    // new temporary, never one through a name that is there.
+    if (!staysInside(folder, roots, true))
+        return -1;
     s.target = folder + "/" + file;
     s.temporary = folder + "/" + tempName(file);
-    s.fd = open(s.temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    s.fd = open(s.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (s.fd < 0) {
         s.target.clear();
         s.temporary.clear();
@@ -275,8 +300,12 @@ void net_file_connection_ended()
 
 void net_file_remove_leftovers(const NetFileRoots& roots)
 {
-    removeTemporaries(local(roots.dataRoot) + "/parameters_bk", 1);
-    removeTemporaries(local(zoplat::calibrationStagingFolder()), 0);
+    const std::string backups = local(roots.dataRoot) + "/parameters_bk";
+    if (staysInside(backups, roots, true))
+        removeTemporaries(backups, 1);
+    const std::string staging = local(zoplat::calibrationStagingFolder());
+    if (staysInside(staging, roots, true))
+        removeTemporaries(staging, 0);
 }
 
 void net_file_set_calibration_loader(void (*loader)())
@@ -319,7 +348,10 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
                 continue;
             const std::string path = folder.path + "/" + name;
-            const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+            if (!staysInside(path, roots, true))
+                continue;
+            // Not blocking on a pipe planted there: only files are sent.
+            const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0)
                 continue;
             struct stat st;

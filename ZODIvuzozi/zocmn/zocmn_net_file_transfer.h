@@ -5,9 +5,12 @@
 // files.
 //
 // Names from the network are checked before they touch the file system and
-// never reach a shell. An imported file is written under a hidden temporary
-// ("." + name + ".part") in its folder and renamed over the old file once
-// complete, so a broken transfer or a failed write leaves the old file.
+// never reach a shell; no import or export follows a link out of the
+// application's folder and the transfer's roots. An imported file is written
+// under a hidden temporary ("." + name + ".part", made new, never through a
+// name that is there) in its folder and renamed over the old file once
+// complete, so a broken transfer, a failed write or a planted link leaves the
+// old file.
 
 #include "zobase_mytype.h"
 
@@ -58,6 +61,7 @@ void net_file_set_calibration_loader(void (*loader)());
 
 // Export thread: sends the files of the mode (1..3) as heads and chunks,
 // then "KS_END" with the number of files sent; stops at the first failed
-// send. Returns the number of files sent, or -1 when a send failed.
+// send. Files reached through a link out of the roots are not sent. Returns
+// the number of files sent, or -1 when a send failed.
 using NetFileSend = int (*)(const u8* frame, u32 length);
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);

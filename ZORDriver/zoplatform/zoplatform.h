@@ -39,6 +39,12 @@ int copyFile(const QString& from, const QString& to);   // as "cp -f": overwrite
 int removeFile(const QString& path);                    // as "rm -f": a missing file succeeds
 int makeDir(const QString& path);                       // as "mkdir -p"
 int syncFileSystems();                                  // as "sync"
+// Whether a local path (not a device path), with every link followed (the
+// last component's only with followLast), lies inside one of the local
+// folders, each taken with its links followed; "/" counts as no folder. The
+// host's file calls check their paths so against the sandbox and the
+// application's folder.
+bool localPathInside(const QByteArray& localPath, const QStringList& localFolders, bool followLast);
 
 // ---- System clock ----------------------------------------------------------
 // Reading is real (plus the host's in-process offset); setting goes through here.

@@ -1,11 +1,13 @@
-// File commands without a shell, the same in both builds: the paths are
-// resolved through devicePath(), so the host build stays inside its sandbox.
+// File commands without a shell and the check of where a path really leads,
+// the same in both builds: the paths are resolved through devicePath(), so
+// the host build stays inside its sandbox.
 
 #include "zoplatform.h"
 #include "zoplatform_internal.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -15,6 +17,50 @@
 
 namespace zoplat {
 namespace internal {
+
+QString currentDirectory()
+{
+    char buffer[PATH_MAX];
+    if (::getcwd(buffer, sizeof buffer) == nullptr)
+        return QString();
+    return QString::fromUtf8(buffer);
+}
+
+std::optional<QByteArray> resolvedPath(const QByteArray& path, bool followLast)
+{
+    QList<QByteArray> pending = path.split('/');
+    if (!path.startsWith('/'))
+        pending = currentDirectory().toLocal8Bit().split('/') + pending;
+    QByteArray done;   // resolved so far; empty for "/"
+    int links = 0;
+    while (!pending.isEmpty()) {
+        const QByteArray part = pending.takeFirst();
+        if (part.isEmpty() || part == ".")
+            continue;
+        if (part == "..") {
+            done.truncate(std::max(0, done.lastIndexOf('/')));
+            continue;
+        }
+        const QByteArray next = done + '/' + part;
+        const bool last = std::all_of(pending.cbegin(), pending.cend(),
+                                      [](const QByteArray& p) { return p.isEmpty() || p == "."; });
+        struct stat st
+        {
+        };
+        if ((followLast || !last) && lstat(next.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
+            char target[PATH_MAX];
+            const ssize_t n = readlink(next.constData(), target, sizeof target);
+            if (++links > 40 || n <= 0 || n >= ssize_t(sizeof target))
+                return std::nullopt;
+            if (target[0] == '/')
+                done.clear();
+            pending = QByteArray(target, int(n)).split('/') + pending;
+            continue;
+        }
+        done = next;
+    }
+    return done.isEmpty() ? QByteArray("/") : done;
+}
 
 bool usablePath(const QByteArray& p)
 {
@@ -153,6 +199,24 @@ int copyFile(const QString& from, const QString& to)
     if (from.isEmpty() || to.isEmpty())
         return -1;
     return internal::copyLocal(devicePath(from).toLocal8Bit(), devicePath(to).toLocal8Bit());
+}
+
+bool localPathInside(const QByteArray& localPath, const QStringList& localFolders, bool followLast)
+{
+    if (!internal::usablePath(localPath))
+        return false;
+    const std::optional<QByteArray> real = internal::resolvedPath(localPath, followLast);
+    if (!real)
+        return false;
+    for (const QString& folder : localFolders) {
+        const QByteArray bytes = folder.toLocal8Bit();
+        if (!internal::usablePath(bytes))
+            continue;
+        const std::optional<QByteArray> realFolder = internal::resolvedPath(bytes, true);
+        if (realFolder && *realFolder != "/" && (*real == *realFolder || real->startsWith(*realFolder + '/')))
+            return true;
+    }
+    return false;
 }
 
 int removeFile(const QString& path)

@@ -113,58 +113,11 @@ std::optional<QStringList> splitWords(const QString& line)
     return words;
 }
 
-// The working directory without Qt's locale codec: the GNSS thread resolves
-// its port path while the process may already be tearing Qt down.
-QString currentDirectory()
-{
-    char buffer[PATH_MAX];
-    if (::getcwd(buffer, sizeof buffer) == nullptr)
-        return QString();
-    return QString::fromUtf8(buffer);
-}
+using internal::currentDirectory;
 
 bool insideRoot(const QString& path, const QString& root)
 {
     return path == root || path.startsWith(root + QLatin1Char('/'));
-}
-
-// A local path as the kernel reaches it: every link followed (the last
-// component's only with followLast), components that do not exist taken as
-// they stand. Nothing for a link loop or an unreadable link.
-std::optional<QByteArray> resolvedPath(const QByteArray& path, bool followLast)
-{
-    QList<QByteArray> pending = path.split('/');
-    if (!path.startsWith('/'))
-        pending = currentDirectory().toLocal8Bit().split('/') + pending;
-    QByteArray done;   // resolved so far; empty for "/"
-    int links = 0;
-    while (!pending.isEmpty()) {
-        const QByteArray part = pending.takeFirst();
-        if (part.isEmpty() || part == ".")
-            continue;
-        if (part == "..") {
-            done.truncate(std::max(0, done.lastIndexOf('/')));
-            continue;
-        }
-        const QByteArray next = done + '/' + part;
-        const bool last = std::all_of(pending.cbegin(), pending.cend(),
-                                      [](const QByteArray& p) { return p.isEmpty() || p == "."; });
-        struct stat st
-        {
-        };
-        if ((followLast || !last) && lstat(next.constData(), &st) == 0 && S_ISLNK(st.st_mode)) {
-            char target[PATH_MAX];
-            const ssize_t n = readlink(next.constData(), target, sizeof target);
-            if (++links > 40 || n <= 0 || n >= ssize_t(sizeof target))
-                return std::nullopt;
-            if (target[0] == '/')
-                done.clear();
-            pending = QByteArray(target, int(n)).split('/') + pending;
-            continue;
-        }
-        done = next;
-    }
-    return done.isEmpty() ? QByteArray("/") : done;
 }
 
 // A command operand as a local path inside the sandbox, or nothing.
@@ -332,15 +285,9 @@ namespace internal {
 
 bool mayTouch(const QByteArray& path, bool followLast)
 {
+    if (localPathInside(path, {sandboxRoot(), currentDirectory()}, followLast))
+        return true;
     const std::optional<QByteArray> real = resolvedPath(path, followLast);
-    if (real) {
-        const QString local = QString::fromLocal8Bit(*real);
-        for (const QString& root : {sandboxRoot(), currentDirectory()}) {
-            const std::optional<QByteArray> realRoot = resolvedPath(root.toLocal8Bit(), true);
-            if (realRoot && *realRoot != "/" && insideRoot(local, QString::fromLocal8Bit(*realRoot)))
-                return true;
-        }
-    }
     qWarning().noquote() << "zoplat: refused," << QString::fromLocal8Bit(path) << "leads outside the sandbox"
                          << (real ? QStringLiteral("(to %1)").arg(QString::fromLocal8Bit(*real)) : QString());
     return false;

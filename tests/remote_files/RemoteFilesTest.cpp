@@ -249,6 +249,40 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     EXPECT_EQ(tree(app()), left);
 }
 
+// Links planted in the transfer's folders lead nowhere outside: an import
+// through a planted temporary or a linked module folder is refused, exports
+// skip linked files and folders, and nothing outside changes.
+TEST_F(RemoteFiles, LinksOutOfTheFoldersAreNeitherWrittenNorSent)
+{
+    const QString outside = sandbox.filePath("outside");
+    sandbox.write("outside/victim.xml", "victim");
+    sandbox.write("outside/dir/secret.xml", "secret");
+    const std::pair<const char*, const char*> links[] = {
+        {"parameters_bk/AC/.tmpl.xml.part", "victim.xml"},   // an import's temporary
+        {"parameters_bk/DC", "dir"},                         // an import's module folder
+        {"parameters_bk/Harmonic/leak.xml", "victim.xml"},
+        {"report/AC", "dir"},
+    };
+    for (const auto& [link, target] : links) {
+        QDir().mkpath(QFileInfo(app(link)).absolutePath());
+        ASSERT_TRUE(QFile::link(outside + "/" + target, app(link))) << link;
+    }
+    const auto before = tree(outside);
+    ASSERT_EQ(mode(pcSide, 5), 0);
+    for (const char* name : {"AC/tmpl.xml", "DC/new.xml"}) {
+        EXPECT_EQ(head(pcSide, name, 4), 0xFF) << name;
+        EXPECT_EQ(chunk(pcSide, "data"), 0xFF) << name;
+    }
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+    EXPECT_FALSE(QFileInfo(app("parameters_bk/AC/tmpl.xml")).isSymLink());
+    for (uint8_t exportMode : {2, 1}) {
+        const Export sent = runExport(pcSide, exportMode);
+        EXPECT_EQ(sent.count, 0) << int(exportMode);
+        EXPECT_EQ(sent.files, (std::map<QByteArray, QByteArray>{})) << int(exportMode);
+    }
+    EXPECT_EQ(tree(outside), before);
+}
+
 TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
 {
     sandbox.write("canary", "canary");
