@@ -99,8 +99,9 @@ void abandon(Import& s)
     s.temporary.clear();
 }
 
-// The temporary synced, closed and renamed over the target; false (the
-// temporary removed, the old file kept) on a failure.
+// The temporary, with all the announced bytes, synced, closed and renamed
+// over the target; false (the temporary removed, the old file kept) on a
+// failure.
 bool complete(Import& s)
 {
     if (s.fd < 0)
@@ -215,8 +216,10 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
 {
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
-    // The PC declares the pending file done by the next head.
-    const bool pendingOk = complete(s);
+    // A file still open at the next head (or "SEND_END") was cut short: it
+    // replaces nothing, and this head is refused.
+    const bool pendingOk = s.fd < 0;
+    abandon(s);
     s.announced = 0;
     s.received = 0;
     if (!name || strnlen(name, kNameField) >= kNameField)
@@ -230,7 +233,7 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
         net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
         return pendingOk ? 0 : -1;
     }
-    if (!net_file_import_name_valid(mode, name))
+    if (!pendingOk || !net_file_import_name_valid(mode, name))
         return -1;
 
     std::string folder;
@@ -279,12 +282,13 @@ int net_file_data(const u8* data, u32 length)
         return -1;
     if (length == 0)
         return 0;
-    if (!writeAll(s.fd, data, length)) {
+    // More than announced is not the file announced: it replaces nothing.
+    if (length > s.announced - s.received || !writeAll(s.fd, data, length)) {
         abandon(s);
         return -1;
     }
     s.received += length;
-    if (s.received >= s.announced && !complete(s))
+    if (s.received == s.announced && !complete(s))
         return -1;
     return 0;
 }

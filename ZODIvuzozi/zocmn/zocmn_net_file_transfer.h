@@ -9,8 +9,8 @@
 // application's folder and the transfer's roots. An imported file is written
 // under a hidden temporary ("." + name + ".part", made new, never through a
 // name that is there) in its folder and renamed over the old file once
-// complete, so a broken transfer, a failed write or a planted link leaves the
-// old file.
+// exactly the announced size came, so a file cut short, a failed write or a
+// planted link leaves the old file.
 
 #include "zobase_mytype.h"
 
@@ -47,10 +47,13 @@ bool net_file_import_name_valid(int mode, const char* name);
 // Receive thread. The mode command: taken only while the mode is 0; mode 6
 // first clears the calibration staging folder. 0 or -1.
 int net_file_command(u8 mode);
-// An import head: "SEND_END" completes the pending file, runs the
-// calibration loader in mode 6 and sets the mode to 0. 0 or -1.
+// An import head: "SEND_END" runs the calibration loader in mode 6 and sets
+// the mode to 0. A file still short of its announced size at the next head or
+// "SEND_END" is dropped (the old one stays) and that head answered -1. 0 or -1.
 int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
-// An import chunk of at most 1024 bytes (0: nothing written). 0 or -1.
+// An import chunk of at most 1024 bytes (0: nothing written); the one that
+// brings the announced size completes the file, one beyond it drops the
+// file. 0 or -1.
 int net_file_data(const u8* data, u32 length);
 // The connection ended: a pending file is abandoned (temporary removed).
 void net_file_connection_ended();

@@ -13,6 +13,7 @@
 #include <QDirIterator>
 
 #include <csignal>
+#include <functional>
 #include <map>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -229,17 +230,16 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     EXPECT_EQ(head(pcSide, "AC/empty.par", 0), 0);   // complete at its head
     EXPECT_TRUE(QFile::exists(app("parameters_bk/AC/empty.par")));
 
-    // packet_length 0 writes nothing, above 1024 is refused; the next head
-    // declares a file done that was announced larger.
-    EXPECT_EQ(head(pcSide, name, 10), 0);
+    // packet_length 0 writes nothing, above 1024 is refused.
+    EXPECT_EQ(head(pcSide, name, 5), 0);
     EXPECT_EQ(ask(pcSide, Chunk, chunkRecord("zzzz", 0)), 0);
     for (uint32_t length : {1025u, 0xFFFFFFFFu})
         EXPECT_EQ(ask(pcSide, Chunk, chunkRecord("zzzz", length)), 0xFF) << length;
     EXPECT_EQ(chunk(pcSide, "12345"), 0);
-    EXPECT_EQ(head(pcSide, name, 10), 0);
     EXPECT_EQ(sandbox.read(stored), "12345");
 
     // The connection ends mid-file: the old file stays, no temporary.
+    EXPECT_EQ(head(pcSide, name, 10), 0);
     EXPECT_EQ(chunk(pcSide, "ab"), 0);
     pcSide.closeSocket();
     ASSERT_TRUE(waitFor([] { return net_connect_ended_count() >= 1; }));
@@ -247,6 +247,35 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
                                                 {"parameters_bk/AC", "<dir>"}, {"parameters_bk/AC/f.par", "12345"},
                                                 {"parameters_bk/AC/empty.par", ""}};
     EXPECT_EQ(tree(app()), left);
+}
+
+// A file that ends short of its announced size (at the next head or
+// "SEND_END") or runs past it replaces nothing: the old file stays byte for
+// byte and the PC is answered 0xFF there.
+TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
+{
+    const QByteArray old = pattern(3013, 9);
+    const auto h = [this](const QByteArray& name, uint32_t size) { return head(pcSide, name, size); };
+    const auto c = [this] { return chunk(pcSide, pattern(1024, 10)); };
+    const struct
+    {
+        const char* cut;
+        std::function<std::vector<int>()> send;
+        std::vector<int> replies;
+    } rows[] = {
+        {"next head", [&] { return std::vector<int>{h("AC/f.par", 5000), c(), c(), h("AC/g.par", 4), h("SEND_END", 0)}; },
+         {0, 0, 0, 0xFF, 0}},
+        {"SEND_END", [&] { return std::vector<int>{h("AC/f.par", 5000), c(), h("SEND_END", 0)}; }, {0, 0, 0xFF}},
+        {"no data", [&] { return std::vector<int>{h("AC/new.par", 9), h("SEND_END", 0)}; }, {0, 0xFF}},
+        {"past the size", [&] { return std::vector<int>{h("AC/f.par", 1000), c(), h("SEND_END", 0)}; }, {0, 0xFF, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.cut);
+        sandbox.write(app("parameters_bk/AC/f.par"), old);
+        ASSERT_EQ(mode(pcSide, 5), 0);
+        EXPECT_EQ(row.send(), row.replies);
+        EXPECT_EQ(tree(app("parameters_bk")), (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", old}}));
+    }
 }
 
 // Links planted in the transfer's folders lead nowhere outside: an import
