@@ -12,6 +12,7 @@
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QDebug>
 #include <QDir>
@@ -138,6 +139,8 @@ bool ViewBaseModel::saveReport(QString name)
         name = folder + QLatin1Char('_') + nowDateTime().toString(QStringLiteral("yyyyMMddhhmmss"))
             + QStringLiteral(".htm");
     const QString path = root + QStringLiteral("/report/") + folder + QLatin1Char('/') + name;
+    // What the module's earlier saves cut short left (a PC would fetch it as a report).
+    zoplat::removeSaveTemporaries(root + QStringLiteral("/report/") + folder);
 
     QSaveFile file(path);
     QDomDocument doc;

@@ -310,6 +310,14 @@ void net_file_remove_leftovers(const NetFileRoots& roots)
     const std::string staging = local(zoplat::calibrationStagingFolder());
     if (staysInside(staging, roots, true))
         removeTemporaries(staging, 0);
+    // What report saves cut short left.
+    const std::string reports = local(roots.dataRoot) + "/report";
+    if (staysInside(reports, roots, true)) {
+        for (const std::string& module : folderEntries(reports)) {
+            if (isRealDirectory(reports + "/" + module))
+                zoplat::removeSaveTemporaries(QFile::decodeName((reports + "/" + module).c_str()));
+        }
+    }
 }
 
 void net_file_set_calibration_loader(void (*loader)())
@@ -350,6 +358,9 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             if (name.empty() || name[0] == '.')
                 continue;
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
+                continue;
+            // Reports and calibration files are saved through a temporary beside them.
+            if (mode != NET_FILE_MODE_EXPORT_PARAMETERS && zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str())))
                 continue;
             const std::string path = folder.path + "/" + name;
             if (!staysInside(path, roots, true))

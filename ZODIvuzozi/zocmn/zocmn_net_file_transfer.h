@@ -57,14 +57,16 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
 int net_file_data(const u8* data, u32 length);
 // The connection ended: a pending file is abandoned (temporary removed).
 void net_file_connection_ended();
-// Removes temporaries left in the import folders (service start).
+// Removes temporaries left in the import folders and by report saves
+// (service start).
 void net_file_remove_leftovers(const NetFileRoots& roots);
 // Called by "SEND_END" in mode 6 (receive thread).
 void net_file_set_calibration_loader(void (*loader)());
 
 // Export thread: sends the files of the mode (1..3) as heads and chunks,
 // then "KS_END" with the number of files sent; stops at the first failed
-// send. Files reached through a link out of the roots are not sent. Returns
-// the number of files sent, or -1 when a send failed.
+// send. Temporaries of saves and imports are not sent, nor files reached
+// through a link out of the roots. Returns the number of files sent, or -1
+// when a send failed.
 using NetFileSend = int (*)(const u8* frame, u32 length);
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);

@@ -4,6 +4,8 @@
 #include "zoplatform.h"
 
 #include <QDebug>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace zoplat {
@@ -35,6 +37,34 @@ bool isPlainFileName(const QString& name)
     return !name.isEmpty() && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\'))
         && !name.contains(QLatin1Char('\0')) && !name.contains(QStringLiteral(".."))
         && !name.startsWith(QLatin1Char('.'));
+}
+
+bool isSaveTemporaryName(const QString& name)
+{
+    constexpr int kLetters = 6;
+    const int dot = name.size() - kLetters - 1;
+    if (dot < 1 || name.at(dot) != QLatin1Char('.'))
+        return false;
+    for (int i = dot + 1; i < name.size(); ++i) {
+        const ushort c = name.at(i).unicode();
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+            return false;
+    }
+    const int extension = name.lastIndexOf(QLatin1Char('.'), dot - 1);
+    return extension > 0 && extension < dot - 1;
+}
+
+int removeSaveTemporaries(const QString& localFolder)
+{
+    const QDir folder(localFolder);
+    int removed = 0;
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (isSaveTemporaryName(name) && QFile::remove(folder.filePath(name))) {
+            ++removed;
+            qWarning().noquote() << "removed the temporary of a save cut short:" << folder.filePath(name);
+        }
+    }
+    return removed;
 }
 
 QStringList calibrationFileNames()

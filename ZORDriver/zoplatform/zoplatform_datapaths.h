@@ -22,6 +22,14 @@ QString dataRootPath();
 // A plain file name: not empty, no "/", "\\" or NUL, no "..", no leading ".".
 bool isPlainFileName(const QString& name);
 
+// A temporary that a save cut short left beside its file: QSaveFile's, the
+// file's name with its extension + "." + six ASCII letters
+// ("AC_20240131235959.htm.AbCdEf"), as reports and XML files are saved.
+bool isSaveTemporaryName(const QString& name);
+// Removes such temporaries (files, not links) from a local folder; no one may
+// be saving into it meanwhile. Returns the number removed.
+int removeSaveTemporaries(const QString& localFolder);
+
 // The calibration files' names (without extension), in the order they are
 // copied, and their export/import staging folder "<app root>/dat/temp".
 QStringList calibrationFileNames();

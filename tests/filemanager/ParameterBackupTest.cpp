@@ -121,8 +121,10 @@ TEST_F(ParameterBackup, ReportsAreCheckedInTheModulesReportFolder)
 {
     ModuleTestModel vm(ViewBaseModel::TEST_DISTANCE);
     vm.testActive();
+    write(app("report/Distance/cut.htm.AbCdEf"), "left by a save cut short");
     EXPECT_FALSE(vm.checkReportFileExist("r.htm"));
     ASSERT_TRUE(vm.saveReport(QString::fromUtf8("r 报告.htm")));
     EXPECT_TRUE(vm.checkReportFileExist(QString::fromUtf8("r 报告.htm")));
     EXPECT_TRUE(exists(app(QString::fromUtf8("report/Distance/r 报告.htm"))));
+    EXPECT_FALSE(exists(app("report/Distance/cut.htm.AbCdEf")));
 }

@@ -312,6 +312,23 @@ TEST_F(RemoteFiles, LinksOutOfTheFoldersAreNeitherWrittenNorSent)
     EXPECT_EQ(tree(outside), before);
 }
 
+// What saves cut short leave beside reports and calibration files is never
+// sent; the service start removes the reports' (as the module's next report
+// save does).
+TEST_F(RemoteFiles, TemporariesOfCutSavesAreNotSentAndReportsLoseThem)
+{
+    sandbox.write(app("report/AC/r.htm"), "report");
+    sandbox.write(app("report/AC/r.htm.AbCdEf"), "cut");
+    sandbox.write(app("report/StdSource/s.htm.QwErTy"), "cut");
+    sandbox.write(app("dat/calacamp.xml.XyZabc"), "cut");
+    EXPECT_EQ(runExport(pcSide, 1).files, (std::map<QByteArray, QByteArray>{{"AC/r.htm", "report"}}));
+    EXPECT_EQ(runExport(pcSide, 3).count, 0);
+    netCtrl_StopNetService();
+    ASSERT_EQ(netCtrl_StartNetService(), 0);
+    EXPECT_EQ(tree(app("report")),
+              (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/r.htm", "report"}, {"StdSource", "<dir>"}}));
+}
+
 TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
 {
     sandbox.write("canary", "canary");
