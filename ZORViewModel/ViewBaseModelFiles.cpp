@@ -324,7 +324,8 @@ bool ViewBaseModel::backupParameter(QString name)
         qWarning().noquote() << "ViewBaseModel: backup folder not created:" << folder;
         return false;
     }
-    const bool copied = zoplat::copyFile(source, folder + QLatin1Char('/') + name) == 0;
+    // Written whole beside the old backup and renamed over it.
+    const bool copied = zoplat::replaceFile(source, folder + QLatin1Char('/') + name) == 0;
     if (!copied)
         qWarning().noquote() << "ViewBaseModel: backup not written:" << folder + QLatin1Char('/') + name;
     return zoplat::syncFileSystems() == 0 && copied;

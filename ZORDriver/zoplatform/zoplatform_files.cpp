@@ -11,11 +11,67 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace zoplat {
+namespace {
+
+// Copies what is left to read of in to out. 0 or -1.
+int copyData(int in, int out)
+{
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(in, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            return 0;
+        ssize_t done = 0;
+        while (done < n) {
+            const ssize_t w = write(out, buf + done, size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                return -1;
+            done += w;
+        }
+    }
+}
+
+// The temporary of replaceLocal: "." + name + "." + six letters or digits + ".part".
+bool isReplaceTemporary(const QByteArray& entry, const QByteArray& name)
+{
+    const QByteArray head = '.' + name + '.';
+    const QByteArray tail = ".part";
+    if (entry.size() != head.size() + 6 + tail.size() || !entry.startsWith(head) || !entry.endsWith(tail))
+        return false;
+    return std::all_of(entry.cbegin() + head.size(), entry.cend() - tail.size(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    });
+}
+
+void removeReplaceTemporaries(const QByteArray& folder, const QByteArray& name)
+{
+    DIR* dir = opendir(folder.constData());
+    if (!dir)
+        return;
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray path = folder + '/' + entry->d_name;
+        struct stat st{};
+        if (isReplaceTemporary(entry->d_name, name) && lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode))
+            unlink(path.constData());
+    }
+    closedir(dir);
+}
+
+} // namespace
+
 namespace internal {
 
 QString currentDirectory()
@@ -106,36 +162,50 @@ int copyLocal(const QByteArray& from, const QByteArray& to)
         close(in);
         return -1;
     }
-    char buf[65536];
-    int rc = 0;
-    for (;;) {
-        const ssize_t n = read(in, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0) {
-            rc = -1;
-            break;
-        }
-        if (n == 0)
-            break;
-        ssize_t done = 0;
-        while (done < n) {
-            const ssize_t w = write(out, buf + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0) {
-                rc = -1;
-                break;
-            }
-            done += w;
-        }
-        if (rc != 0)
-            break;
-    }
+    int rc = copyData(in, out);
     close(in);
     if (close(out) != 0)
         rc = -1;
     return rc;
+}
+
+int replaceLocal(const QByteArray& from, const QByteArray& to)
+{
+    // The target's folder is checked; its own name is replaced, never followed.
+    if (!usablePath(from) || !usablePath(to) || !mayTouch(from, true) || !mayTouch(to, false))
+        return -1;
+    const int slash = to.lastIndexOf('/');
+    const QByteArray folder = slash < 0 ? QByteArray(".") : slash == 0 ? QByteArray("/") : to.left(slash);
+    const QByteArray name = to.mid(slash + 1);
+    if (name.isEmpty() || name == "." || name == "..")
+        return -1;
+    struct stat src{};
+    if (stat(from.constData(), &src) != 0 || !S_ISREG(src.st_mode))
+        return -1;
+    mode_t mode = src.st_mode & 0777;
+    struct stat dst{};
+    if (lstat(to.constData(), &dst) == 0) {
+        if (S_ISDIR(dst.st_mode) || (dst.st_ino == src.st_ino && dst.st_dev == src.st_dev))
+            return -1;
+        if (S_ISREG(dst.st_mode))
+            mode = dst.st_mode & 0777;   // as "cp -f" over a file keeps its mode
+    }
+    removeReplaceTemporaries(folder, name);
+    QByteArray temporary = folder + "/." + name + ".XXXXXX.part";
+    if (!usablePath(temporary))
+        return -1;
+    const int out = mkostemps(temporary.data(), 5, O_CLOEXEC);   // created exclusively
+    if (out < 0)
+        return -1;
+    const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
+    bool ok = in >= 0 && copyData(in, out) == 0 && fchmod(out, mode) == 0 && fsync(out) == 0;
+    if (in >= 0)
+        close(in);
+    ok = close(out) == 0 && ok;
+    ok = ok && std::rename(temporary.constData(), to.constData()) == 0;
+    if (!ok)
+        unlink(temporary.constData());
+    return ok ? 0 : -1;
 }
 
 int removeLocal(const QByteArray& path)
@@ -199,6 +269,13 @@ int copyFile(const QString& from, const QString& to)
     if (from.isEmpty() || to.isEmpty())
         return -1;
     return internal::copyLocal(devicePath(from).toLocal8Bit(), devicePath(to).toLocal8Bit());
+}
+
+int replaceFile(const QString& from, const QString& to)
+{
+    if (from.isEmpty() || to.isEmpty())
+        return -1;
+    return internal::replaceLocal(devicePath(from).toLocal8Bit(), devicePath(to).toLocal8Bit());
 }
 
 bool localPathInside(const QByteArray& localPath, const QStringList& localFolders, bool followLast)

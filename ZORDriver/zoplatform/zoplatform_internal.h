@@ -13,6 +13,7 @@ namespace internal {
 
 bool usablePath(const QByteArray& path);    // non-empty, shorter than PATH_MAX, no NUL
 int copyLocal(const QByteArray& from, const QByteArray& to);
+int replaceLocal(const QByteArray& from, const QByteArray& to);
 int removeLocal(const QByteArray& path);
 int makeDirLocal(const QByteArray& path);
 int moveLocal(const QByteArray& from, const QByteArray& to);

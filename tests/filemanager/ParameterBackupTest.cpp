@@ -4,6 +4,14 @@
 
 #include "FileManagerTestSupport.h"
 
+#include <chrono>
+#include <csignal>
+#include <poll.h>
+#include <random>
+#include <set>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+
 using fmtest::FileManagerTest;
 using vmtest::ModuleTestModel;
 
@@ -115,6 +123,47 @@ TEST_F(ParameterBackup, RestoringWithoutTheLiveFolderFailsAndLeavesTheModel)
     center->testActive(ControllerTestor::TEST_NONE);
     EXPECT_FALSE(vm.backupParameter("x.xml"));
     EXPECT_EQ(vm.getParmFileList(), QStringList());
+}
+
+// A backup killed at a random moment once its copy began (only the copy
+// touches the backup folder) leaves the old backup or the new one whole.
+TEST_F(ParameterBackup, KilledCopyLeavesAWholeBackup)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    const QString names[2] = {QString(1 << 17, 'a'), QString(1 << 17, 'b')};
+    std::set<QByteArray> whole;
+    for (const QString& name : names) {
+        vm.moduleName = name;
+        ASSERT_TRUE(vm.backupParameter("b.xml"));
+        whole.insert(read(backup("b.xml")));
+    }
+    const int watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(inotify_add_watch(watch, QFile::encodeName(app("parameters_bk/AC")).constData(), IN_ALL_EVENTS), 0);
+    std::mt19937 random(45);
+    int copies = 0;
+    int torn = 0;
+    for (int round = 0; round < 60; ++round) {
+        for (char events[4096]; ::read(watch, events, sizeof events) > 0;) {
+        }
+        const auto delay = std::chrono::microseconds(random() % 300);
+        const pid_t child = fork();
+        for (int i = round; child == 0; ++i) {   // the child backs up until it is killed
+            vm.moduleName = names[i % 2];
+            vm.backupParameter("b.xml");
+        }
+        ASSERT_GT(child, 0);
+        pollfd touched{watch, POLLIN, 0};
+        copies += poll(&touched, 1, 5000) == 1;
+        for (const auto until = std::chrono::steady_clock::now() + delay; std::chrono::steady_clock::now() < until;) {
+        }
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        torn += whole.count(read(backup("b.xml"))) == 0;
+    }
+    close(watch);
+    EXPECT_GT(copies, 30);
+    EXPECT_EQ(torn, 0);
 }
 
 TEST_F(ParameterBackup, ReportsAreCheckedInTheModulesReportFolder)
