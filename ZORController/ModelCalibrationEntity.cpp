@@ -3,6 +3,7 @@
 #include "CommDriverData.h"
 #include "ConstTextUtility.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -539,26 +540,87 @@ void ModelCalibrationEntity::updateToDriverValue()
     }
 }
 
+ModelCalibrationEntity::PointArrays ModelCalibrationEntity::pointArrays(CALType type)
+{
+    switch (type) {
+    case CAL_TYPE_ACAMP: return {&acampAmpMeasures[0][0][0], &acampAmpFactors[0][0][0], &acampAmpOffsets[0][0][0], 4};
+    case CAL_TYPE_ACDCO: return {&acdcoAmpMeasures[0][0][0], nullptr, &acdcoAmpOffsets[0][0][0], 1};
+    case CAL_TYPE_ACPHA: return {&acphaPhaMeasures[0][0][0], nullptr, &acphaPhaOffsets[0][0][0], 1};
+    case CAL_TYPE_ACFRQ: return {&acfrqFrqMeasures[0][0][0], &acfrqFrqFactors[0][0][0], nullptr, 1};
+    case CAL_TYPE_ACFAC: return {&acfacAmpMeasures[0][0][0], &acfacFrqFactors[0][0][0], nullptr, 10};
+    case CAL_TYPE_AUXDC: return {&auxdcMeasures[0][0][0], &auxdcFactors[0][0][0], &auxdcOffsets[0][0][0], 5};
+    case CAL_TYPE_DCAMP: return {&dcampAmpMeasures[0][0][0], &dcampAmpFactors[0][0][0], &dcampAmpOffsets[0][0][0], 2};
+    case CAL_TYPE_LLOAMP:
+        return {&lloampAmpMeasures[0][0][0], &lloampAmpFactors[0][0][0], &lloampAmpOffsets[0][0][0], 4};
+    case CAL_TYPE_LLODCO: return {&llodcoAmpMeasures[0][0][0], nullptr, &llodcoAmpOffsets[0][0][0], 1};
+    case CAL_TYPE_LLODC: return {&llodcAmpMeasures[0][0][0], &llodcAmpFactors[0][0][0], &llodcAmpOffsets[0][0][0], 2};
+    default: return {nullptr, nullptr, nullptr, 0};
+    }
+}
+
 void ModelCalibrationEntity::resetCurSelFactor()
 {
+    // A run that ends before a point is measured must not leave that point
+    // uncorrected: the coefficients the cells hold now are kept for the end
+    // of the run. The measures stay cleared: a value from before the run
+    // (or a default) is no reading of this one.
+    RunKept kept;
+    const PointArrays a = pointArrays(currentCalType);
+    const bool* selected = selection(currentCalType);
+    if (a.measures && selected) {
+        const int n = kPorts * kLevels * a.points;
+        kept.type = currentCalType;
+        std::copy(selected, selected + kPorts * kLevels, &kept.cells[0][0]);
+        if (a.factors)
+            kept.factors.assign(a.factors, a.factors + n);
+        if (a.offsets)
+            kept.offsets.assign(a.offsets, a.offsets + n);
+    }
     resetSel(currentCalType);
+    runKept = std::move(kept);
 }
 
 void ModelCalibrationEntity::computeCurSelFactor()
 {
     const bool* selected = selection(currentCalType);
-    if (!selected)
-        return;
-    for (int p = 0; p < kPorts; ++p)
-        for (int l = 0; l < kLevels; ++l)
-            if (selected[p * kLevels + l])
-                computeFactor(currentCalType, AOPORTType(p), l);
+    if (selected) {
+        for (int p = 0; p < kPorts; ++p)
+            for (int l = 0; l < kLevels; ++l)
+                if (selected[p * kLevels + l])
+                    computeFactor(currentCalType, AOPORTType(p), l);
+    }
+    restoreUnmeasured();
     if (currentCalType == CAL_TYPE_ACFRQ)
+        spreadFrequencyFactor();
+}
+
+void ModelCalibrationEntity::restoreUnmeasured()
+{
+    const RunKept kept = std::move(runKept);
+    runKept = RunKept();
+    const PointArrays a = pointArrays(kept.type);
+    if (!a.measures)
+        return;
+    for (int c = 0; c < kPorts * kLevels; ++c) {
+        if (!kept.cells[c / kLevels][c % kLevels])
+            continue;
+        for (int k = 0; k < a.points; ++k) {
+            const int i = c * a.points + k;
+            if (std::isfinite(a.measures[i]))
+                continue;   // measured by this run
+            if (a.factors)
+                a.factors[i] = kept.factors[size_t(i)];
+            if (a.offsets)
+                a.offsets[i] = kept.offsets[size_t(i)];
+        }
+    }
+    if (kept.type == CAL_TYPE_ACFRQ)
         spreadFrequencyFactor();
 }
 
 void ModelCalibrationEntity::resetSel(CALType type)
 {
+    runKept = RunKept();
     if (type < CAL_TYPE_ACAMP || type > CAL_TYPE_LLODC) {
         if (type != CAL_TYPE_ALL)
             return;
@@ -785,6 +847,7 @@ void ModelCalibrationEntity::updateToDriverFactor()
 
 void ModelCalibrationEntity::reset(CALType type)
 {
+    runKept = RunKept();
     if (type == CAL_TYPE_ALL) {
         for (int t = CAL_TYPE_ACAMP; t <= CAL_TYPE_LLODC; ++t)
             reset(CALType(t));

@@ -23,7 +23,10 @@
 //            (false: nothing selected, do not start), updateToDriverValue(),
 //            then send the output (AUXDC: the auxiliary DC control instead).
 //   switch:  switchToNextPoint() (false: stop), updateToDriverValue(), send.
-//   stop:    computeCurSelFactor().
+//   stop:    computeCurSelFactor(): the points measured get their
+//            coefficients; every point the run did not measure keeps what
+//            it held before resetCurSelFactor() (a cancelled run changes
+//            nothing).
 //   save:    save(type) -> result to report, then updateToDriverFactor().
 //   load:    load(type), updateToDriverFactor(); getDamagedTypes() lists the
 //            kinds whose files were unreadable or held unreadable values.
@@ -37,6 +40,8 @@
 #include <QMutex>
 #include <QRecursiveMutex>
 #include <QString>
+
+#include <vector>
 
 class QDomElement;
 
@@ -216,7 +221,12 @@ public:
     bool switchToNextPoint();
     // Writes the cursor's point into the driver's output and control records.
     void updateToDriverValue();
+    // The run's start: clears the selected cells of currentCalType and keeps
+    // what they held for computeCurSelFactor().
     void resetCurSelFactor();
+    // The run's end: coefficients of the selected cells from the points
+    // measured since resetCurSelFactor(); the points not measured get back
+    // their coefficients from before it.
     void computeCurSelFactor();
     void resetSel(CALType type);
     void resetFactor(CALType type, AOPORTType port, int level);
@@ -321,5 +331,30 @@ private:
     void spreadFrequencyFactor();
     void markDamaged(CALType type);
 
+    // The measures and coefficients of one kind as flat [8][2][points]
+    // arrays (null where the kind has none).
+    struct PointArrays
+    {
+        double* measures;
+        double* factors;
+        double* offsets;
+        int points;
+    };
+    PointArrays pointArrays(CALType type);
+    // Puts back the coefficients resetCurSelFactor() kept for every point of
+    // its cells that has no measure now; forgets what was kept.
+    void restoreUnmeasured();
+
     QList<CALType> damagedTypes;
+
+    // The coefficients the start of a run cleared (kind CAL_TYPE_ALL:
+    // nothing kept); loads, imports and resets forget them.
+    struct RunKept
+    {
+        CALType type = CAL_TYPE_ALL;
+        bool cells[8][2] = {};
+        std::vector<double> factors;
+        std::vector<double> offsets;
+    };
+    RunKept runKept;
 };

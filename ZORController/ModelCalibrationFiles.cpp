@@ -424,6 +424,8 @@ void ModelCalibrationEntity::load(CALType type)
 {
     exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
     exEnable = false;
+    // What a run's start kept is older than the files.
+    runKept = RunKept();
     {
         QMutexLocker lock(&mutex);
         damagedTypes.clear();
@@ -482,6 +484,7 @@ bool ModelCalibrationEntity::Export(int mask)
 
 bool ModelCalibrationEntity::Import(int mask)
 {
+    runKept = RunKept();
     {
         QMutexLocker lock(&mutex);
         damagedTypes.clear();

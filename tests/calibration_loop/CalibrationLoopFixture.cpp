@@ -137,7 +137,7 @@ double CalibrationLoop::meterReading(Kind kind, int port)
     }
 }
 
-std::vector<PointReading> CalibrationLoop::runCalibration(Kind kind)
+std::vector<PointReading> CalibrationLoop::runCalibration(Kind kind, int cancelAfter)
 {
     using RT = ControllerRuntime;
     std::vector<PointReading> readings;
@@ -156,6 +156,10 @@ std::vector<PointReading> CalibrationLoop::runCalibration(Kind kind)
 
     // The page asks for a measured value for every point the engine announces.
     for (;;) {
+        if (cancelAfter >= 0 && int(readings.size()) >= cancelAfter) {
+            center->testInterrupt();
+            break;
+        }
         const ModelCalibrationEntity& e = entity();
         const PointReading point{e.currentPortIndex, e.currentLevelIndex, e.currentPointIndex,
                                  meterReading(kind, e.currentPortIndex)};

@@ -115,8 +115,10 @@ protected:
     // What the reference meter shows for the current point of a kind.
     double meterReading(calloop::Kind kind, int port);
     // Start, a reading per point and a switch after each, until the engine
-    // stops by itself; checks the notices of the run. The readings in order.
-    std::vector<calloop::PointReading> runCalibration(calloop::Kind kind);
+    // stops by itself (or, with cancelAfter >= 0, the page's "取消" at the
+    // prompt after that many readings); checks the notices of the run. The
+    // readings in order.
+    std::vector<calloop::PointReading> runCalibration(calloop::Kind kind, int cancelAfter = -1);
     // Save the kind; then leave the page and come back (every kind reloaded).
     void saveAndReload(calloop::Kind kind);
     void waitForCalLoaded(int before);

@@ -294,6 +294,50 @@ TEST_F(CalibrationLoop, CancelledFirstCalibrationIsDiscarded)
     EXPECT_GT(worstRatio(verify(kind, cells)), 2.0) << "the output plays uncorrected again";
 }
 
+// "取消" at a measured-value prompt, then "确定" at the save question: the
+// points measured take their new coefficients and every other point keeps
+// the stored one; cancelled at the first prompt, the file stays byte for byte.
+TEST_F(CalibrationLoop, CancelledRunChangesOnlyThePointsItMeasured)
+{
+    const Kind kind = E::CAL_TYPE_ACAMP;
+    const std::vector<Cell> cells = {{0, 0}, {4, 1}};
+    const QString file = sandbox.filePath("app/dat/calacamp.xml");
+    sim->setOutputErrors(errorsFor(kind));
+    selectCells(kind, cells);
+    runCalibration(kind);
+    center->saveCal(kind);
+    ASSERT_TRUE(testorDone());
+    const QByteArray stored = sandbox.read(file);
+    double factors[8][2][4];
+    double offsets[8][2][4];
+    std::copy(&entity().acampAmpFactors[0][0][0], &entity().acampAmpFactors[0][0][0] + 64, &factors[0][0][0]);
+    std::copy(&entity().acampAmpOffsets[0][0][0], &entity().acampAmpOffsets[0][0][0] + 64, &offsets[0][0][0]);
+
+    OutputErrors drifted;
+    for (int p = 0; p < 8; ++p)
+        for (int l = 0; l < 2; ++l)
+            drifted.at(p, l).acAmplitude = SegmentedError::affine(1.01, 0.0);
+    sim->setOutputErrors(drifted);
+    for (int measured : {0, 2}) {
+        SCOPED_TRACE(measured);
+        selectCells(kind, cells);
+        EXPECT_EQ(int(runCalibration(kind, measured).size()), measured);
+        center->saveCal(kind);
+        ASSERT_TRUE(testorDone());
+        if (measured == 0) {
+            EXPECT_TRUE(sandbox.read(file) == stored) << "the stored file changed";
+        }
+        const ModelCalibrationEntity& e = entity();
+        for (int p = 0; p < 8; ++p)
+            for (int l = 0; l < 2; ++l)
+                for (int k = 0; k < 4; ++k)
+                    EXPECT_EQ(e.acampAmpFactors[p][l][k] != factors[p][l][k]
+                                  || e.acampAmpOffsets[p][l][k] != offsets[p][l][k],
+                              p == 0 && l == 0 && k < measured)
+                        << p << "/" << l << "/" << k;
+    }
+}
+
 // The order of a workshop: the low-level outputs first (the power outputs
 // are fed through them), then the power kinds, each saved as it is done;
 // every error of the instrument present at once.
