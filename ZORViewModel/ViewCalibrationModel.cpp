@@ -194,12 +194,18 @@ double ViewCalibrationModel::getCurrentViewPoint() const
 
 void ViewCalibrationModel::bringIntoGroup()
 {
+    const CALType before = currentCalType;
     if (outputCALType == CAL_TYPE_LLO) {
         if (currentCalType < CAL_TYPE_LLOAMP)
             currentCalType = CAL_TYPE_LLOAMP;
     } else if (currentCalType > CAL_TYPE_DCAMP) {
         currentCalType = CAL_TYPE_ACAMP;
     }
+    // The entity gets the kind too: every engine notice copies the entity's
+    // kind back into this model (doUpdateEntToVM), which would otherwise put
+    // the kind of the other group back under the page's cells.
+    if (currentCalType != before)
+        updateVMToEnt(DATA_TYPE_SYSTEM_CAL, -1, false);
 }
 
 void ViewCalibrationModel::setOutputCalType(OutputCALType type)
@@ -251,6 +257,9 @@ bool ViewCalibrationModel::hasSelectedCell() const
 bool ViewCalibrationModel::startRun()
 {
     if (runLocked || getState(STATE_TYPE_RUNNING) != 0 || !validKind(currentCalType) || !hasSelectedCell())
+        return false;
+    // A start the instrument cannot take yet says why (sigUserMessage).
+    if (!instrumentReadyToStart())
         return false;
     updateVMToEnt(DATA_TYPE_SYSTEM_CAL, -1, false);
     if (!testStart())

@@ -64,6 +64,8 @@ public:
     Q_INVOKABLE double getViewFrqPoint(CALType type, int port, int level, int point) const;
     // The point being output (the entity's kind and cursor).
     Q_INVOKABLE double getCurrentViewPoint() const;
+    // The group; a kind outside it becomes the group's first amplitude kind,
+    // in the entity too.
     Q_INVOKABLE void setOutputCalType(OutputCALType type);
     Q_INVOKABLE OutputCALType getOutputCalType();
     Q_INVOKABLE double getCurrentDefault() const;
@@ -75,7 +77,8 @@ public:
     Q_INVOKABLE bool hasSelectedCell() const;
     // Asks the engine to start the run of the page's kind: false (nothing
     // asked) while a run is on or starting, with no cell to run, or when the
-    // base class refuses the start.
+    // instrument cannot start (not initialised, amplifiers too hot: the
+    // user message says why).
     Q_INVOKABLE bool startRun();
     // From an accepted startRun until the run is reported off.
     Q_INVOKABLE bool isRunLocked() const { return runLocked; }

@@ -406,6 +406,11 @@ Item {
         function onSigUpdateDataToView(dataType, subType) {
             page.emitUpdateDataToView(dataType, subType)
         }
+        // Why a start was not asked for.
+        function onSigUserMessage(text) {
+            if (page.visible)
+                page.showMessage(text)
+        }
         function onSigCalSaveFinished(type, ok) {
             if (page.visible)
                 page.showMessage(ok ? qsTr("校准系数保存成功!")
