@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Layouts 1.15
 import QMLControls 1.0
 import ZOR.ViewBaseModel 1.0
 import ZOR.ViewCalibrationModel 1.0
@@ -509,15 +510,20 @@ Item {
                     }
                 }
             }
-            Row {
+            // Each kind as wide as its text, the width left over shared out
+            // among them, so that no text runs into the next kind's circle.
+            RowLayout {
+                objectName: "powerKinds"
+                width: parent.width
                 visible: page.outputGroup !== ViewCalibrationModel.CAL_TYPE_LLO
                 spacing: 1
                 Repeater {
                     model: page.powerKinds
                     ToolRadioButton {
                         objectName: "kind" + modelData.kind
-                        width: 112
-                        height: 40
+                        Layout.fillWidth: true
+                        Layout.preferredWidth: implicitWidth
+                        Layout.preferredHeight: 40
                         radioSize: 18
                         spacing: 4
                         checkable: false
