@@ -1,9 +1,13 @@
-// The test-point list frame, one row per model that carries it: the 32-point
+// The test-point list frame, one row per model that carries it: the point
 // cap, the selection rules, removing and clearing, the list in the parameter
 // file, and when the entity's progress marks belong to the list. The list
 // operations are called by name, as the pages call them.
 
 #include "DistanceModelSupport.h"
+
+#include "../energymodel/EnergyModelSupport.h"
+#include "../loadsheddingmodel/LoadSheddingModelSupport.h"
+#include "../overcurrentmodel/OvercurrentModelSupport.h"
 
 #include <QDomDocument>
 
@@ -15,35 +19,84 @@ using namespace dmtest;
 
 namespace {
 
+int call(ViewBaseModel& vm, const char* method, int arg = -1000);
+
 // One model of the frame: how to make it, give its edit point a value that
-// tells the points apart and read it back, and mark an entity state.
+// tells the points apart and read it back, remove a point, and mark an
+// entity state; and where its rules differ.
 struct FrameModel
 {
     const char* name;
     ControllerTestor::TESTType type;
     QString folder;
     int statesPerPoint;
+    int cap;
     bool addSelectsNew;
-    int badIndexState;   // getTestStates of an index outside the list (-2: the edit point's)
+    int badIndexState;        // getTestStates of an index outside the list (-2: the edit point's)
+    int emptyActive;          // getActiveIndex of an empty list
+    bool removeSelectsLast;   // removing the last point selects the new last one (else a stale 0)
+    double editAfterLoad;     // the edit point after loading {3, 4, 5} saved with point 1 selected
     std::function<std::unique_ptr<ViewBaseModel>()> make;
     std::function<void(ViewBaseModel&, double)> setValue;
     std::function<double(ViewBaseModel&, int)> value;
     std::function<void(int state, int mark)> markEntity;
+    // Overcurrent removes the selected point: removePoint() after setActiveIndex(index).
+    bool removesSelected = false;
 };
 
+template <typename Entity>
+void mark(Entity& e, int state, int value)
+{
+    QMutexLocker lock(&e.entityLock);
+    e.stateTestStates[state] = ModelEntity::AOTestStateType(value);
+}
+
+double sheddingValue(ViewBaseModel& vm, int i)
+{
+    auto& m = static_cast<ViewLoadSheddingModel&>(vm);
+    return (i < 0 ? lstest::Probe::edit(m) : lstest::Probe::at(m, i)).settings[ViewLoadSheddingModel::SLIDE_BEGIN];
+}
+
+void setSheddingValue(ViewBaseModel& vm, double v)
+{
+    lstest::Probe::set(static_cast<ViewLoadSheddingModel&>(vm), ViewLoadSheddingModel::SLIDE_BEGIN, v);
+}
+
 const FrameModel kModels[] = {
-    {"distance", ControllerTestor::TEST_DISTANCE, "Distance", 3, false, 0,
+    {"distance", ControllerTestor::TEST_DISTANCE, "Distance", 3, 32, false, 0, -1, false, 4.0,
      [] { return std::make_unique<DistanceModel>(); },
      [](ViewBaseModel& vm, double v) { static_cast<VM&>(vm).setFaultZRange(v); },
      [](ViewBaseModel& vm, int i) { return static_cast<VM&>(vm).getFaultZRange(i); },
-     [](int s, int mark) {
-         ModelDistanceEntity& e = entity();
-         QMutexLocker lock(&e.entityLock);
-         e.stateTestStates[s] = ModelEntity::AOTestStateType(mark);
-     }},
+     [](int s, int m) { mark(entity(), s, m); }},
+    {"overcurrent", ControllerTestor::TEST_OVERCURRENT, "Overcurrent", 3, 32, true, -2, 0, true, 4.0,
+     [] { return std::make_unique<omtest::OvercurrentModel>(); },
+     [](ViewBaseModel& vm, double v) { static_cast<omtest::VM&>(vm).setTestCurrent(v); },
+     [](ViewBaseModel& vm, int i) { return static_cast<omtest::VM&>(vm).getTestCurrent(i); },
+     [](int s, int m) { mark(omtest::entity(), s, m); }, true},
+    {"energy", ControllerTestor::TEST_ENERGY, "Energy", 1, 32, false, -2, -1, false, 3.0,
+     [] { return std::make_unique<emtest::EnergyModel>(); },
+     [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setCurrent(v); },
+     [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getCurrent(i); },
+     [](int s, int m) { mark(emtest::entity(), s, m); }},
+    {"under-frequency", ControllerTestor::TEST_SLIP_FREQUENCY, "SlipFrequency", 1, 8, true, -2, -1, true, 4.0,
+     [] { return lstest::makeModel(false); }, setSheddingValue, sheddingValue,
+     [](int s, int m) { mark(lstest::frequencyEntity(), s, m); }},
+    {"under-voltage", ControllerTestor::TEST_SLIP_VOLTAGE, "SlipVoltage", 1, 32, true, -2, -1, true, 4.0,
+     [] { return lstest::makeModel(true); }, setSheddingValue, sheddingValue,
+     [](int s, int m) { mark(lstest::voltageEntity(), s, m); }},
 };
 
-int call(ViewBaseModel& vm, const char* method, int arg = -1000)
+void removePoint(ViewBaseModel& vm, const FrameModel& m, int index)
+{
+    if (m.removesSelected) {
+        call(vm, "setActiveIndex", index);
+        call(vm, "removePoint");
+    } else {
+        call(vm, "removePoint", index);
+    }
+}
+
+int call(ViewBaseModel& vm, const char* method, int arg)
 {
     int result = -1000;
     bool ok = arg == -1000 ? QMetaObject::invokeMethod(&vm, method, Qt::DirectConnection, Q_RETURN_ARG(int, result))
@@ -106,26 +159,37 @@ TEST_F(PointListFrame, ListRulesStorageAndProgressByModel)
         const auto judged = [&m](int i) { return m.statesPerPoint == 3 ? 3 * i + 1 : i; };
 
         // Empty list; the cap; what adding selects.
-        EXPECT_EQ(call(*vm, "getActiveIndex"), -1);
-        for (int i = 0; i < 33; ++i)
+        EXPECT_EQ(call(*vm, "getActiveIndex"), m.emptyActive);
+        for (int i = 0; i <= m.cap; ++i)
             fill(*vm, m, {1.0 + i});
-        EXPECT_EQ(call(*vm, "getPointsCount"), 32);
-        EXPECT_EQ(values(*vm, m).back(), 32.0);
-        EXPECT_EQ(call(*vm, "getActiveIndex"), m.addSelectsNew ? 31 : 0);
+        EXPECT_EQ(call(*vm, "getPointsCount"), m.cap);
+        EXPECT_EQ(values(*vm, m).back(), double(m.cap));
+        EXPECT_EQ(call(*vm, "getActiveIndex"), m.addSelectsNew ? m.cap - 1 : 0);
         if (m.badIndexState != -2) {
             EXPECT_EQ(call(*vm, "getTestStates", 40), m.badIndexState);
         }
 
-        // Removing: a bad index does nothing; a stale selection reads as 0.
-        call(*vm, "setActiveIndex", 31);
-        call(*vm, "removePoint", -1);
-        call(*vm, "removePoint", 32);
-        EXPECT_EQ(call(*vm, "getPointsCount"), 32);
-        call(*vm, "removePoint", 31);
-        EXPECT_EQ(call(*vm, "getActiveIndex"), 0);
+        // Removing: a bad index does nothing; the last point leaves the
+        // selection on the new last one or stale (read as 0).
+        if (!m.removesSelected) {
+            call(*vm, "removePoint", -1);
+            call(*vm, "removePoint", m.cap);
+            EXPECT_EQ(call(*vm, "getPointsCount"), m.cap);
+        }
+        call(*vm, "setActiveIndex", m.cap - 1);
+        removePoint(*vm, m, m.cap - 1);
+        EXPECT_EQ(call(*vm, "getActiveIndex"), m.removeSelectsLast ? m.cap - 2 : 0);
+        // The selected point in the middle: the selection stays on the
+        // point that takes its place.
+        call(*vm, "clearPoint");
+        fill(*vm, m, {3.0, 4.0, 5.0});
+        call(*vm, "setActiveIndex", 1);
+        removePoint(*vm, m, 1);
+        EXPECT_EQ(values(*vm, m), (std::vector<double>{3.0, 5.0}));
+        EXPECT_EQ(call(*vm, "getActiveIndex"), 1);
         call(*vm, "clearPoint");
         EXPECT_EQ(call(*vm, "getPointsCount"), 0);
-        EXPECT_EQ(call(*vm, "getActiveIndex"), -1);
+        EXPECT_EQ(call(*vm, "getActiveIndex"), m.emptyActive);
 
         // Stored as "pointCount" and "point" + i, read back in order with
         // the stored selection in the edit point.
@@ -145,7 +209,7 @@ TEST_F(PointListFrame, ListRulesStorageAndProgressByModel)
             back->testActive();
             ASSERT_TRUE(back->loadParameter());
             EXPECT_EQ(values(*back, m), (std::vector<double>{3.0, 4.0, 5.0}));
-            EXPECT_EQ(m.value(*back, -1), 4.0);
+            EXPECT_EQ(m.value(*back, -1), m.editAfterLoad);
         }
 
         // Progress: marks left in the entity (a refused start, another
@@ -197,6 +261,8 @@ TEST_F(PointListFrame, ReadingStopsAt32PointsAndARunningPointLoadsCompleted)
         auto back = m.make();
         back->testActive();
         ASSERT_TRUE(back->loadParameter());
+        // A file may hold more points than the under-frequency list takes
+        // by adding (its entity's 8); reading stops at 32 for every model.
         EXPECT_EQ(call(*back, "getPointsCount"), 32);
         EXPECT_EQ(m.value(*back, 1), 2.0);
         EXPECT_EQ(call(*back, "getTestStates", 1), ViewBaseModel::AO_STATE_TYPE_COMPLETED);
