@@ -419,4 +419,24 @@ TEST_F(RemoteFrame, PushedFramesInOrderAndOnlyOfTheirTypesSize)
     }
 }
 
+// Stop and prepare in one request: the stop acts alone (rule 3 comes before
+// rule 4); with its enable word 0 the stop does not match and the prepare acts.
+TEST_F(RemoteFrame, StopRuleComesBeforePrepare)
+{
+    const struct
+    {
+        pc::Bytes record;
+        const char* call;
+    } rows[] = {
+        {pc::control(0x10 | 0x4, 0, 1), "SetTestStop"},
+        {pc::control(0x10 | 0x4, 0, 0), "ClearSettingParameter"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.call);
+        netCtrl_clearRecordedCalls();
+        EXPECT_EQ(answer(pc::frame(pc::SetControl, 0, row.record.data)), status(0));
+        EXPECT_EQ(netCtrl_recordedCalls(), QStringList{row.call});
+    }
+}
+
 } // namespace
