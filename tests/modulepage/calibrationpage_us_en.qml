@@ -3,10 +3,13 @@ import QtTest 1.15
 import ZOR.ViewBaseModel 1.0
 import ZOR.ViewCalibrationModel 1.0
 
-// The calibration page and its access code with the English translation
-// (CMakeLists.txt runs this file with it): the kinds' texts stand apart from
-// the next kind's circle, and the access-code dialog keeps its buttons above
-// the character keys and empties its field after a wrong code.
+// The calibration page and its access code on the simulated instrument, with
+// the English translation (CMakeLists.txt runs this file with it): the
+// access-code dialog keeps its buttons above the character keys and empties
+// its field after a wrong code; the kinds' texts stand apart from the next
+// kind's circle; after a switch to the low-level outputs the engine's notices
+// (which copy the engine's kind and cells into the page's model) keep the
+// low-level kind, and "开始" runs the low-level cell ticked.
 Item {
     id: root
     width: 800
@@ -19,13 +22,33 @@ Item {
         relays: "none"
     }
 
+    SignalSpy {
+        id: notices
+        target: testCase.cal ? testCase.cal.viewModel : null
+        signalName: "sigUpdateDataToView"
+    }
+
     ModulePageTestCase {
+        id: testCase
         name: "CalibrationPageEnglish"
         harness: harness
 
         readonly property var settings: harness.page
         readonly property var dialog: settings ? settings.passwordDialog : null
         readonly property var cal: settings ? settings.calibrationSlot.item : null
+        property real temperature: 25
+
+        // Waits for an engine notice (a new amplifier temperature brings one).
+        function notice() {
+            notices.clear()
+            temperature += 1
+            pageBench.setAmplifierTemperature(temperature)
+            tryVerify(function() { return notices.count > 0 }, 30000, "an engine notice")
+        }
+
+        function calRunning() {
+            return cal.viewModel.getState(ViewBaseModel.STATE_TYPE_RUNNING) !== 0
+        }
 
         // The harness's character panel.
         function keyboard() {
@@ -103,6 +126,21 @@ Item {
                     previous = radio
                 }
             }
+        }
+
+        function test_3_lowLevelCellRunsAfterTheGroupSwitch() {
+            tap("groupLowLevel")
+            notice()
+            tap("cell" + ViewCalibrationModel.CAL_TYPE_LLOAMP + "_0_0")
+            notice()
+            tap("startButton")
+            tryVerify(calRunning, 30000, "the run started")
+            compare(cal.viewModel.getCurrentCalType(), ViewCalibrationModel.CAL_TYPE_LLOAMP)
+            compare(cal.viewModel.getCurrentPortIndex(), 0)
+            cal.saveClicked()
+            tryVerify(function() { return !calRunning() }, 30000)
+            tryCompare(cal.messageDialog, "opened", true)
+            mouseClick(popupButton(cal.messageDialog, "rejectButton"))
         }
     }
 }
