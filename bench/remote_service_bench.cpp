@@ -1,7 +1,9 @@
 // The remote-control service's threads on 127.0.0.1 (free ports, segments
-// under a key base of this process): a request's round trip, a publication
-// until its status frame reaches the PC, and the push thread's CPU share
-// while a connected PC is idle.
+// under a key base of this process), each figure beside plain TCP on
+// 127.0.0.1 measured in the same run (benchremote::PlainTcp), with their
+// ratio: a request's round trip, a publication until its status frame
+// reaches the PC, and the service threads' CPU share while a connected PC
+// is silent. The benchmark's own time is the service's.
 
 #include "RemoteBenchService.h"
 
@@ -9,18 +11,17 @@
 
 #include <QByteArray>
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <cstring>
 #include <ctime>
-#include <netinet/in.h>
-#include <poll.h>
-#include <sys/shm.h>
-#include <sys/socket.h>
+#include <limits>
 #include <thread>
 #include <unistd.h>
 
 namespace {
+
+using benchremote::readFrame;
+using benchremote::seconds;
+using Clock = std::chrono::steady_clock;
 
 // The service running with a PC connected to it.
 struct Service : benchremote::ServiceLink
@@ -30,21 +31,6 @@ struct Service : benchremote::ServiceLink
     {
         std::this_thread::sleep_for(std::chrono::milliseconds(300));   // the threads enter the connection
     }
-    // Reads one whole frame; its command, or 0 on failure.
-    uint16_t readFrame()
-    {
-        unsigned char head[12];
-        if (recv(pc, head, sizeof head, MSG_WAITALL) != ssize_t(sizeof head))
-            return 0;
-        uint32_t length;
-        uint16_t command;
-        std::memcpy(&length, head + 8, 4);
-        std::memcpy(&command, head + 6, 2);
-        QByteArray body(int(length), '\0');
-        if (recv(pc, body.data(), length, MSG_WAITALL) != ssize_t(length))
-            return 0;
-        return command;
-    }
 };
 
 QByteArray hello()
@@ -53,60 +39,104 @@ QByteArray hello()
     return QByteArray(reinterpret_cast<const char*>(f), sizeof f);
 }
 
+constexpr uint32_t kHelloReplyBody = 2 + 184;
+constexpr uint32_t kStatusBody = 2 + sizeof(shm_testing_status_new);
+
+// Mean times of the service and the reference (us), and their ratio.
+void report(benchmark::State& state, double service, double tcp)
+{
+    const double n = double(state.iterations());
+    state.counters["service_us"] = 1e6 * service / n;
+    state.counters["tcp_us"] = 1e6 * tcp / n;
+    state.counters["ratio"] = tcp > 0 ? service / tcp : std::numeric_limits<double>::infinity();
+}
+
 void BM_RequestRoundTrip(benchmark::State& state)
 {
     Service s;
-    if (!s.ready) {
-        state.SkipWithError("service not started");
+    benchremote::PlainTcp tcp(kHelloReplyBody, kStatusBody);
+    if (!s.ready || !tcp.ready) {
+        state.SkipWithError("service or reference not started");
         return;
     }
     const QByteArray request = hello();
+    double service = 0, reference = 0;
     for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
         (void)!write(s.pc, request.constData(), size_t(request.size()));
-        while (s.readFrame() != 0xA010) {
+        while (readFrame(s.pc) != 0xA010) {
         }
+        const Clock::time_point t1 = Clock::now();
+        (void)!write(tcp.pc, request.constData(), size_t(request.size()));
+        readFrame(tcp.pc);
+        const Clock::time_point t2 = Clock::now();
+        state.SetIterationTime(seconds(t1 - t0));
+        service += seconds(t1 - t0);
+        reference += seconds(t2 - t1);
     }
+    report(state, service, reference);
 }
-BENCHMARK(BM_RequestRoundTrip)->UseRealTime();
+BENCHMARK(BM_RequestRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void BM_PublicationToPushedFrame(benchmark::State& state)
 {
     Service s;
-    if (!s.ready) {
-        state.SkipWithError("service not started");
+    benchremote::PlainTcp tcp(kHelloReplyBody, kStatusBody);
+    if (!s.ready || !tcp.ready) {
+        state.SkipWithError("service or reference not started");
         return;
     }
     uint32_t value = 0;
+    double service = 0, reference = 0;
     for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
         netCtrl_updateRunningEnable(value ^= 1);
-        while (s.readFrame() != 0xC010) {
+        while (readFrame(s.pc) != 0xC010) {
         }
+        const Clock::time_point t1 = Clock::now();
+        tcp.push();
+        readFrame(tcp.pc);
+        const Clock::time_point t2 = Clock::now();
+        state.SetIterationTime(seconds(t1 - t0));
+        service += seconds(t1 - t0);
+        reference += seconds(t2 - t1);
     }
+    report(state, service, reference);
 }
-BENCHMARK(BM_PublicationToPushedFrame)->UseRealTime();
+BENCHMARK(BM_PublicationToPushedFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
-// The process's CPU time per second of real time while the PC says nothing
-// (the push thread polls every 10 us).
-void BM_PushThreadCpuWithIdlePc(benchmark::State& state)
+double processCpu()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+// CPU time per second of real time while the PC says nothing: the service's
+// threads (the process less the reference's thread; the main thread sleeps)
+// beside the reference's server thread waiting on its silent connection.
+void BM_IdleCpuWithSilentPc(benchmark::State& state)
 {
     Service s;
-    if (!s.ready) {
-        state.SkipWithError("service not started");
+    benchremote::PlainTcp tcp(kHelloReplyBody, kStatusBody);
+    if (!s.ready || !tcp.ready) {
+        state.SkipWithError("service or reference not started");
         return;
     }
-    double share = 0.0;
+    double service = 0, reference = 0, real = 0;
     for (auto _ : state) {
-        timespec c0{}, c1{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c0);
-        const auto t0 = std::chrono::steady_clock::now();
+        const double p0 = processCpu(), r0 = tcp.serverCpu();
+        const Clock::time_point t0 = Clock::now();
         std::this_thread::sleep_for(std::chrono::seconds(1));
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &c1);
-        const double cpu = double(c1.tv_sec - c0.tv_sec) + double(c1.tv_nsec - c0.tv_nsec) * 1e-9;
-        const double real = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-        share = cpu / real;
+        const double p1 = processCpu(), r1 = tcp.serverCpu();
+        real += seconds(Clock::now() - t0);
+        service += (p1 - p0) - (r1 - r0);
+        reference += r1 - r0;
     }
-    state.counters["cpu_share"] = share;
+    state.counters["service_pct"] = 100 * service / real;
+    state.counters["tcp_pct"] = 100 * reference / real;
+    state.counters["ratio"] = reference > 0 ? service / reference : std::numeric_limits<double>::infinity();
 }
-BENCHMARK(BM_PushThreadCpuWithIdlePc)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_IdleCpuWithSilentPc)->Iterations(3)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
