@@ -16,7 +16,6 @@
 
 #include <atomic>
 #include <cstring>
-#include <atomic>
 #include <deque>
 #include <functional>
 #include <map>
@@ -255,6 +254,22 @@ struct ServiceThreads
 {
     std::thread receive, push, exporter, beacon, listener;
     bool running = false;
+
+    void join()
+    {
+        for (std::thread* t : {&receive, &push, &exporter, &beacon, &listener}) {
+            if (t->joinable())
+                t->join();
+        }
+    }
+    // Reached with the service on only when the process ends without its
+    // stop (exit() called under the event loop, as Qt does when the display
+    // goes away): the threads are stopped and joined, never left joinable.
+    ~ServiceThreads()
+    {
+        net_connect_disable_handle();
+        join();
+    }
 };
 ServiceThreads& serviceThreads()
 {
@@ -270,14 +285,6 @@ bool create(std::thread& t, void* (*body)(void*))
         return true;
     } catch (const std::system_error&) {
         return false;
-    }
-}
-
-void joinAll(ServiceThreads& s)
-{
-    for (std::thread* t : {&s.receive, &s.push, &s.exporter, &s.beacon, &s.listener}) {
-        if (t->joinable())
-            t->join();
     }
 }
 
@@ -335,7 +342,7 @@ int netCtrl_StartNetService()
         && create(s.listener, netconnect_start_tcpsocketnx);
     if (!ok) {
         net_connect_disable_handle();
-        joinAll(s);
+        s.join();
         return -1;
     }
     fileTransferLive = true;
@@ -348,7 +355,7 @@ int netCtrl_StopNetService()
     ServiceThreads& s = serviceThreads();
     netCtrl_ClearSettingParameter();
     net_connect_disable_handle();
-    joinAll(s);
+    s.join();
     fileTransferLive = false;
     net_file_connection_ended();
     s.running = false;

@@ -889,6 +889,13 @@ void NetServiceBase::refuseService()
     emit sigNetServiceRefused();
 }
 
+void NetServiceBase::stopForExit()
+{
+    if (netCtrl_NetServiceRunning())
+        netCtrl_StopNetService();
+    netServiceEnable = false;
+}
+
 void NetServiceBase::updateViewConnectEnable(bool enable)
 {
     ControllerConfiguration* config = center->testConfiguration;

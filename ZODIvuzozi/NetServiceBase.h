@@ -137,6 +137,11 @@ public:
     // A connection ended (listener thread): a test it started is stopped.
     void connectionEnded();
 
+    // The process ends (GUI thread, after the event loop): the threads are
+    // stopped and joined when they run. Nothing else of the switch-off is
+    // done (no test interrupted, no setting restored).
+    void stopForExit();
+
     bool isServiceEnabled() const { return netServiceEnable.load(); }
     // Whether the five threads run (false while a stop joins them).
     static bool threadsRunning();

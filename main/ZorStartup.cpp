@@ -168,6 +168,9 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
     const int signal = zorTerminationSignal();
     const int exitCode = signal ? 128 + signal : app.exec();
     qCInfo(lcStartup, "event loop ended with %d", exitCode);
+    // Whatever ended the loop (the window, a signal, a restart): the remote
+    // service's threads end while the application still exists.
+    service->stopForExit();
 
     app.removeTranslator(translator);
     if (exitCode == ViewBaseModel::EXEC_CODE_REBOOT) {

@@ -220,48 +220,6 @@ QList<int> segmentsCreatedBy(qint64 pid)
     return ids;
 }
 
-// Ended by a termination signal, the program leaves its event loop and exits
-// as from the window: the segments it created are gone with it.
-TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
-{
-    for (const int number : {SIGTERM, SIGINT}) {
-        SCOPED_TRACE(number);
-        TestSandbox box;
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("ZOR_PROBE_MODE", "stay");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QT_QUICK_BACKEND", "software");
-        env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
-        env.remove("ZOR_SANDBOX_ROOT");
-        // Keys of its own: other runs of these tests may share the folder's base.
-        env.insert("ZOR_SHM_KEY_BASE", QString::number(0x51000077u | (uint(getpid()) & 0xFFFFu) << 8));
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(box.path());
-        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
-        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
-        QByteArray err;
-        ASSERT_TRUE(startuptest::waitFor([&] {
-            p.waitForReadyRead(50);
-            err += p.readAllStandardError();
-            return err.contains("loading \"qrc:/startup-probe/Stay.qml\"");
-        })) << err.constData();
-        const QList<int> created = segmentsCreatedBy(p.processId());
-        ASSERT_FALSE(created.isEmpty()) << err.constData();
-
-        ::kill(pid_t(p.processId()), number);
-        ASSERT_TRUE(p.waitForFinished(startuptest::kDeadlineMs));
-        err += p.readAllStandardError();
-        EXPECT_EQ(QProcess::NormalExit, p.exitStatus()) << err.constData();
-        EXPECT_EQ(128 + number, p.exitCode());
-        EXPECT_TRUE(err.contains("event loop ended with " + QByteArray::number(128 + number))) << err.constData();
-        for (int id : created) {
-            shmid_ds ds{};
-            EXPECT_NE(0, shmctl(id, IPC_STAT, &ds)) << "segment " << id << " left behind";
-        }
-    }
-}
-
 // A port on 127.0.0.1 free now.
 uint16_t freePort(int type)
 {
@@ -274,6 +232,88 @@ uint16_t freePort(int type)
     getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
     close(fd);
     return ntohs(a.sin_port);
+}
+
+// Ended by a termination signal, the program leaves its event loop and exits
+// as from the window: the segments it created are gone with it. With remote
+// control switched on in the main window and a PC connected, the service
+// stops first.
+TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
+{
+    const struct
+    {
+        int number;
+        QByteArray mode;
+        QByteArray ready;   // in the output once the window is up (and the service on)
+    } rows[] = {
+        {SIGTERM, "stay", "loading \"qrc:/startup-probe/Stay.qml\""},
+        {SIGINT, "stay", "loading \"qrc:/startup-probe/Stay.qml\""},
+        {SIGTERM, "remote-on", "\"serviceEnabled\":true"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode.constData());
+        SCOPED_TRACE(row.number);
+        TestSandbox box;
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("ZOR_PROBE_MODE", row.mode);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("QT_QUICK_BACKEND", "software");
+        env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
+        env.remove("ZOR_SANDBOX_ROOT");
+        // Keys of its own: other runs of these tests may share the folder's base.
+        env.insert("ZOR_SHM_KEY_BASE", QString::number(0x51000077u | (uint(getpid()) & 0xFFFFu) << 8));
+        const uint16_t serverPort = freePort(SOCK_STREAM);
+        env.insert("ZOR_PROBE_SERVER_PORT", QString::number(serverPort));
+        env.insert("ZOR_PROBE_BEACON_PORT", QString::number(freePort(SOCK_DGRAM)));
+        p.setProcessEnvironment(env);
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.setWorkingDirectory(box.path());
+        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
+        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
+        QByteArray out;
+        ASSERT_TRUE(startuptest::waitFor([&] {
+            p.waitForReadyRead(50);
+            out += p.readAll();
+            return out.contains(row.ready);
+        })) << out.constData();
+        int pc = -1;
+        if (row.mode == "remote-on") {
+            // A PC connects (the listener opens its socket 100 ms after the
+            // start) and is answered a hello.
+            sockaddr_in a{};
+            a.sin_family = AF_INET;
+            a.sin_port = htons(serverPort);
+            a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            ASSERT_TRUE(startuptest::waitFor([&] {
+                if (pc >= 0)
+                    close(pc);
+                pc = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+                return ::connect(pc, reinterpret_cast<sockaddr*>(&a), sizeof a) == 0;
+            }));
+            const unsigned char hello[14] = {0x4F, 0x7A, 0xFF, 0xFF, 0x01, 0x01, 0x10, 0xA0, 2, 0, 0, 0, 0x01, 0xE1};
+            ASSERT_EQ(ssize_t(sizeof hello), ::write(pc, hello, sizeof hello));
+            char reply[12 + 2 + 184];
+            timeval wait{startuptest::kDeadlineMs / 1000, 0};
+            setsockopt(pc, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+            ASSERT_EQ(ssize_t(sizeof reply), recv(pc, reply, sizeof reply, MSG_WAITALL));
+        }
+        const QList<int> created = segmentsCreatedBy(p.processId());
+        ASSERT_FALSE(created.isEmpty()) << out.constData();
+
+        ::kill(pid_t(p.processId()), row.number);
+        ASSERT_TRUE(p.waitForFinished(startuptest::kDeadlineMs));
+        out += p.readAll();
+        if (pc >= 0)
+            close(pc);
+        EXPECT_EQ(QProcess::NormalExit, p.exitStatus()) << out.constData();
+        EXPECT_EQ(128 + row.number, p.exitCode());
+        EXPECT_TRUE(out.contains("event loop ended with " + QByteArray::number(128 + row.number))) << out.constData();
+        for (int id : created) {
+            shmid_ds ds{};
+            EXPECT_NE(0, shmctl(id, IPC_STAT, &ds)) << "segment " << id << " left behind";
+        }
+    }
 }
 
 // The footer's remote box in the real main window: ticked, the five service

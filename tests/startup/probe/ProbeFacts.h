@@ -58,6 +58,9 @@ public:
         std::fflush(stdout);
     }
 
+    // The remote box's steps the window takes: 1 in mode "remote-on", else 4.
+    Q_INVOKABLE int remoteSteps() const { return qgetenv("ZOR_PROBE_MODE") == "remote-on" ? 1 : 4; }
+
     // The exit code the window ends the program with ($ZOR_PROBE_EXIT, default 0).
     Q_INVOKABLE int exitCode() const { return qEnvironmentVariableIntValue("ZOR_PROBE_EXIT"); }
 };

@@ -5,7 +5,8 @@ import ZorProbe 1.0
 import "../QMLPages/Main"
 
 // The real main window; its footer's remote box ticked and unticked twice,
-// what the process runs reported after each step.
+// what the process runs reported after each step ("remote-on": ticked once,
+// then the window stays open).
 ApplicationWindow {
     width: 800
     height: 480
@@ -21,32 +22,20 @@ ApplicationWindow {
     }
 
     property int step: 0
+    readonly property var names: ["on", "off", "on again", "off again"]
     function box() { return mainWindow.mainWindowPage.remoteCheckBox }
-    function click() {
-        box().toggle()
-        box().clicked()
-    }
 
     Timer {
         interval: 1000
         repeat: true
-        running: true
+        running: step < ZorProbe.remoteSteps()
         onTriggered: {
-            if (step === 0) {
-                click()
-                ZorProbe.reportRemote("on", box().checked)
-            } else if (step === 1) {
-                click()
-                ZorProbe.reportRemote("off", box().checked)
-            } else if (step === 2) {
-                click()
-                ZorProbe.reportRemote("on again", box().checked)
-            } else {
-                click()
-                ZorProbe.reportRemote("off again", box().checked)
-                Qt.exit(0)
-            }
+            box().toggle()
+            box().clicked()
+            ZorProbe.reportRemote(names[step], box().checked)
             step++
+            if (step === names.length)
+                Qt.exit(0)
         }
     }
 }

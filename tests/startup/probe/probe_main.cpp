@@ -9,6 +9,7 @@
 //   broken  a main window that does not compile
 //   remote  the real main window, its remote box ticked and unticked twice
 //           (Remote.qml; ports $ZOR_PROBE_SERVER_PORT, $ZOR_PROBE_BEACON_PORT)
+//   remote-on  the same, its remote box ticked once; stays open until ended
 
 #include "ProbeFacts.h"
 #include "ZorStartup.h"
@@ -35,7 +36,7 @@ int main(int argc, char** argv)
         page = QStringLiteral("Missing.qml");
     } else if (mode == "broken") {
         page = QStringLiteral("Broken.qml");
-    } else if (mode == "remote") {
+    } else if (mode == "remote" || mode == "remote-on") {
         // The service listens and announces on the ports the test chose.
         page = QStringLiteral("Remote.qml");
         zoplat::host::setServerPort(uint16_t(qEnvironmentVariableIntValue("ZOR_PROBE_SERVER_PORT")));
