@@ -14,6 +14,8 @@
 #include <arpa/inet.h>
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
@@ -46,6 +48,50 @@ std::atomic<void (*)(int)> exportHandler{nullptr};
 constexpr u32 kBeaconBufferSize = 0x20000;
 constexpr int kBeaconPeriodMs = 1200;
 constexpr int kBeaconStateAt = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_state);
+// The longest sleeps of the push thread with nothing published and of the
+// export thread with no export asked for: safety nets only, a publication,
+// an answered request or the connection's end wakes them.
+constexpr int kPushIdleWaitMs = 10000;
+constexpr int kExportIdleWaitMs = 100;
+
+// Answered requests, for the export thread: an export is asked for only by
+// a request, and its frames follow that request's reply.
+class RequestsAnswered
+{
+public:
+    u64 count() const { return answered.load(); }
+    void add()
+    {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            answered.fetch_add(1);
+        }
+        changed.notify_all();
+    }
+    void wait(u64 seen, int ms)
+    {
+        std::unique_lock<std::mutex> lock(mutex);
+        changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return answered.load() != seen; });
+    }
+
+private:
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<u64> answered{0};
+};
+
+RequestsAnswered& requestsAnswered()
+{
+    static RequestsAnswered* r = new RequestsAnswered();   // still there for threads joined at exit
+    return *r;
+}
+
+// The connection ends or the service stops: the sleeping threads look at once.
+void wakeSleepers()
+{
+    shm_wake_publication_waiters();
+    requestsAnswered().add();
+}
 
 // A real-time nap that resumes after a signal (the 100 ms SIGALRM).
 void napUs(long us)
@@ -122,17 +168,6 @@ bool threadsInside()
 {
     const netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
     return t.connect_n1running.load() || t.connect_n2running.load() || t.connect_n3running.load();
-}
-
-// The peer has closed its side (end of file), or the socket failed.
-bool peerGone(int fd)
-{
-    pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 0) <= 0)
-        return false;
-    char c;
-    const ssize_t n = recv(fd, &c, 1, MSG_PEEK | MSG_DONTWAIT);
-    return n == 0 || (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR);
 }
 
 void stampBeat()
@@ -213,6 +248,7 @@ void endConnection(int& listenFd)
     const int fd = t.connect_socket.load();
     if (fd >= 0)
         shutdown(fd, SHUT_RDWR);
+    wakeSleepers();
     while (threadsInside())
         napMs(1);
     {
@@ -357,6 +393,7 @@ void net_connect_disable_handle()
 {
     global_netconnect_ethtcp.connect_enable = false;
     global_netconnect_ethudp.connect_enable = false;
+    wakeSleepers();
 }
 
 u32 net_connect_session_address()
@@ -462,66 +499,112 @@ void* netconnect_start_tcpsocketnx(void*)
     return nullptr;
 }
 
+// The receive thread's side of a connection: what came from the socket
+// (requests, the last perhaps in part) and the request being answered, whose
+// reply is written over it, never over the requests that follow it.
+class ReceivedFrames
+{
+public:
+    ReceivedFrames()
+        : received(CONFER_BUFFER_SIZE)
+        , frame(CONFER_BUFFER_SIZE)
+    {
+    }
+
+    void clear() { begin = end = 0; }
+
+    // The next whole request copied into frame(): its size; 0 while it has
+    // not all come; -1 when its header is not a valid one.
+    int next()
+    {
+        const u32 have = end - begin;
+        if (have < CONFER_FRAME_HEAD_SIZE)
+            return 0;
+        u32 total = 0;
+        if (net_frame_expected_size(&received[begin], &total) != 0)
+            return -1;
+        if (have < total)
+            return 0;
+        std::memcpy(frame.data(), &received[begin], total);
+        begin += total;
+        return int(total);
+    }
+
+    // Reads what the socket holds now behind the bytes kept: > 0 bytes
+    // read, 0 the peer closed, < 0 an error (errno; EAGAIN: nothing there).
+    ssize_t read(int fd)
+    {
+        if (begin > 0) {
+            std::memmove(received.data(), &received[begin], end - begin);
+            end -= begin;
+            begin = 0;
+        }
+        const ssize_t n = recv(fd, &received[end], received.size() - end, MSG_DONTWAIT);
+        if (n > 0)
+            end += u32(n);
+        return n;
+    }
+
+    u8* frameBuffer() { return frame.data(); }
+
+private:
+    std::vector<u8> received;
+    std::vector<u8> frame;
+    u32 begin = 0;   // unanswered bytes: received[begin, end)
+    u32 end = 0;
+};
+
 void* netconnect_start_tcpsocketn1(void*)
 {
     netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
     const char* ethx = t.device_eth_name;
-    std::vector<u8> buffer(CONFER_BUFFER_SIZE);
-    u8* buf = buffer.data();
+    ReceivedFrames frames;
+    u8* buf = frames.frameBuffer();
     while (t.connect_enable.load()) {
         napMs(100);
         if (!t.connect_successed.load() || t.connect_restart.load())
             continue;
-        u32 have = 0;
-        u32 expected = CONFER_FRAME_HEAD_SIZE;
+        frames.clear();
         for (;;) {
-            napMs(10);
             t.connect_n1running = true;   // before the check: the listener sees it or we see its end
             if (!insideConnection())
                 break;
             const int fd = t.connect_socket.load();
-            if (have == 0)
-                expected = CONFER_FRAME_HEAD_SIZE;
-            const int n = _my_safe_read_timeout(fd, buf + have, int(expected - have), NET_CONNECT_IO_WAIT_MS);
-            if (n < 0) {
-                printf("[ %s ] TCP1 socket(%d) command recv error(%d)!\n", ethx, fd, errno);
+            const int have = frames.next();
+            if (have < 0) {
+                printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
                 t.connect_restart = true;
                 break;
             }
-            have += u32(n);
-            if (have < expected) {
-                // A time-out reads nothing more; an orderly close does too:
-                // tell them apart and end the connection at once on the close.
-                if (peerGone(fd)) {
+            if (have == 0) {
+                // The rest of a request: wait on the socket itself (a
+                // connection that ends shuts it down, which wakes the wait).
+                const int ready = _my_wait_for_ready(fd, NET_CONNECT_IO_WAIT_MS, 0);
+                const ssize_t n = ready > 0 ? frames.read(fd) : ready;
+                if (n == 0 && ready > 0) {
                     printf("[ %s ] TCP1 socket(%d) closed by the peer!\n", ethx, fd);
+                    t.connect_restart = true;
+                    break;
+                }
+                if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
+                    printf("[ %s ] TCP1 socket(%d) command recv error(%d)!\n", ethx, fd, errno);
                     t.connect_restart = true;
                     break;
                 }
                 continue;
             }
-            if (expected == CONFER_FRAME_HEAD_SIZE) {
-                u32 total = 0;
-                if (net_frame_expected_size(buf, &total) != 0) {
-                    printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
-                    t.connect_restart = true;
-                    break;
-                }
-                expected = total;
-                if (have < expected)
-                    continue;
-            }
             u32 replyLength = 0;
-            if (net_parse_protocol_connectx(buf, have, &replyLength, CONFER_BUFFER_SIZE, 30) != 0) {
+            if (net_parse_protocol_connectx(buf, u32(have), &replyLength, CONFER_BUFFER_SIZE, 30) != 0) {
                 printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
                 t.connect_restart = true;
                 break;
             }
-            have = 0;
             const int sent = sendFrame(fd, buf, replyLength);
             if (sent == 0 || sent == int(replyLength)) {
                 // 0 would read as "not stamped" (before the timer's first tick).
                 t.connect_beatmstime = std::max<u64>(net_connect_current_mstime(), 1);
                 t.connect_beatmstimeout = NET_CONNECT_BEAT_MS;
+                requestsAnswered().add();
             } else {
                 printf("[ %s ] TCP11 socket(%d) command restart!send_cnt:%d, send_len:%d\n", ethx, fd, sent,
                        int(replyLength));
@@ -552,17 +635,20 @@ void* netconnect_start_tcpsocketn2(void*)
         if (!t.connect_successed.load() || t.connect_restart.load())
             continue;
         for (;;) {
-            napUs(10);
             t.connect_n2running = true;
             if (!insideConnection())
                 break;
             const int fd = t.connect_socket.load();
+            // Counted before the look: a record published after it wakes the wait.
+            const u64 seen = shm_publication_count();
             u32 length = 0;
             if (net_pack_protocol_connectx(buffer.data(), &length, CONFER_BUFFER_SIZE) != 0) {
                 // Nothing to push; the clock query of a second yields nothing.
                 const u64 now = net_connect_current_mstime();
                 if (now - t.clocktime_mstime.load() > 1000)
                     t.clocktime_mstime = now;
+                // Asleep until the Qt side publishes or the connection ends.
+                shm_wait_publication(seen, kPushIdleWaitMs);
                 continue;
             }
             const int sent = sendFrame(fd, buffer.data(), length);
@@ -588,16 +674,19 @@ void* netconnect_export_filse(void*)
         if (!t.connect_successed.load() || t.connect_restart.load())
             continue;
         for (;;) {
-            napMs(10);
             t.connect_n3running = true;
             if (!insideConnection())
                 break;
+            const u64 seen = requestsAnswered().count();
             int mode = net_connect_transfer_mode().load();
             if (mode >= 1 && mode <= 3) {
                 if (void (*handler)(int) = exportHandler.load())
                     handler(mode);
                 net_connect_transfer_mode().compare_exchange_strong(mode, 0);
+                continue;
             }
+            // Asleep until a request was answered or the connection ends.
+            requestsAnswered().wait(seen, kExportIdleWaitMs);
         }
         t.connect_n3running = false;
         if (cmm_machine_reboot_flag().load())

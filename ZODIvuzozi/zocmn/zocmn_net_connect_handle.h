@@ -6,6 +6,13 @@
 // frames, an export thread for files, and the UDP beacon. A SIGALRM
 // interval timer (100 ms ticks) gives them their millisecond clock.
 //
+// None of them polls a connection: the receive thread waits on the client
+// socket and answers each request as soon as it has come whole (several in
+// one read, or one over several); the push thread sleeps until the Qt side
+// publishes into the segments (shm_wait_publication) or the connection
+// ends; the export thread until a request was answered (only a request asks
+// for an export).
+//
 // Every field shared by the threads is atomic. The client socket is shut
 // down as soon as a connection is to end, and closed only once the receive,
 // push and export threads have left the connection, so its number is never

@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <sys/shm.h>
@@ -82,6 +85,20 @@ int takeLock(u32* own, const u32* other, int tries)
     }
     storeFlag(own, 0);
     return -1;
+}
+
+// The publication count and its waiters.
+struct Publications
+{
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::atomic<u64> count{0};
+};
+
+Publications& publications()
+{
+    static Publications* p = new Publications();   // still there for threads joined at exit
+    return *p;
 }
 
 void detachAll()
@@ -177,8 +194,10 @@ int shm_doing_server_lock(shm_shmem_datctrl* header, int tries)
 
 void shm_release_client_lock(shm_shmem_datctrl* header)
 {
-    if (header)
-        storeFlag(&header->client_locked, 0);
+    if (!header)
+        return;
+    storeFlag(&header->client_locked, 0);
+    shm_wake_publication_waiters();
 }
 
 void shm_release_server_lock(shm_shmem_datctrl* header)
@@ -190,6 +209,28 @@ void shm_release_server_lock(shm_shmem_datctrl* header)
 void shm_set_lock_nap(void (*nap)())
 {
     lockNap = nap ? nap : defaultNap;
+}
+
+u64 shm_publication_count()
+{
+    return publications().count.load();
+}
+
+bool shm_wait_publication(u64 seen, int timeout_ms)
+{
+    Publications& p = publications();
+    std::unique_lock<std::mutex> lock(p.mutex);
+    return p.changed.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return p.count.load() != seen; });
+}
+
+void shm_wake_publication_waiters()
+{
+    Publications& p = publications();
+    {
+        std::lock_guard<std::mutex> lock(p.mutex);
+        p.count.fetch_add(1);
+    }
+    p.changed.notify_all();
 }
 
 std::mutex& shm_side_mutex(ShmSide side)

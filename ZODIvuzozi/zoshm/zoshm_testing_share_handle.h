@@ -75,6 +75,16 @@ void shm_release_server_lock(shm_shmem_datctrl* header);
 // The nap between two checks (tests count them); null restores 600 us.
 void shm_set_lock_nap(void (*nap)());
 
+// Publications for the push thread, which sleeps while nothing is to be
+// sent: every release of the client lock (the Qt side wrote, or looked at,
+// a segment) counts one and wakes the waiters.
+u64 shm_publication_count();
+// Waits until the count is no longer `seen`, at most timeout_ms; true when it moved.
+bool shm_wait_publication(u64 seen, int timeout_ms);
+// Counts one and wakes the waiters (also when the connection ends, so
+// that the push thread looks at it at once).
+void shm_wake_publication_waiters();
+
 enum class ShmSide { Client, Server };
 std::mutex& shm_side_mutex(ShmSide side);
 

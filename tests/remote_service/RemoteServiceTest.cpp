@@ -357,6 +357,69 @@ TEST_F(RemoteService, RefusedStartLeavesTheServiceOffAndTellsTheInterface)
     EXPECT_FALSE(NetServiceBase::threadsRunning());
 }
 
+// However the PC's writes cut its requests (inside a header, inside a body,
+// several in one write), each is answered once, whole and in order.
+TEST_F(RemoteService, RequestsAreAnsweredHoweverTheirBytesArrive)
+{
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    const QByteArray echo = pc::frame(pc::GetMeasure, 0x0001, QByteArray(3000, 'e'));
+    const QByteArray stream = helloRequest() + echo + helloRequest();
+    const struct
+    {
+        const char* name;
+        std::vector<int> cuts;   // where one write ends and the next begins
+    } rows[] = {
+        {"all in one write", {}},
+        {"cut inside a header and inside a body", {5, 14 + 1000}},
+        {"a request and the start of the next, then the rest", {14 + 7, 14 + int(echo.size()) + 3}},
+        {"the first header a byte a write", {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const size_t mark = pc.frames.size();
+        int at = 0;
+        for (int cut : row.cuts) {
+            pc.send(stream.mid(at, cut - at));
+            at = cut;
+            usleep(20000);   // the PC's pace: the piece is read before the next comes
+        }
+        pc.send(stream.mid(at));
+        std::vector<pc::Frame> replies;
+        EXPECT_TRUE(waitFor([&] {
+            pc.pump();
+            replies.clear();
+            for (size_t i = mark; i < pc.frames.size(); ++i) {
+                if (pc.frames[i].command != pc::PushStatus)
+                    replies.push_back(pc.frames[i]);
+            }
+            return replies.size() >= 3 || pc.closed;
+        }));
+        ASSERT_EQ(replies.size(), 3u);
+        EXPECT_EQ(std::make_tuple(replies[0].command, replies[0].payload.size()), std::make_tuple(uint16_t(pc::GetMachine), 184));
+        EXPECT_EQ(std::make_tuple(replies[1].command, replies[1].payload), std::make_tuple(uint16_t(pc::GetMeasure), QByteArray(3000, 'e')));
+        EXPECT_EQ(std::make_tuple(replies[2].command, replies[2].payload.size()), std::make_tuple(uint16_t(pc::GetMachine), 184));
+    }
+}
+
+// A record published after the PC has been silent a while (the push thread
+// asleep) is pushed all the same.
+TEST_F(RemoteService, RecordPublishedAfterASilentSpellIsPushed)
+{
+    switchOn(false);
+    Pc pc;
+    connectPc(pc);
+    for (uint32_t word : {0x5u, 0xAu}) {
+        EXPECT_FALSE(pc.waitClosed(1500));   // silent; the connection stays
+        const size_t mark = pc.frames.size();
+        netCtrl_updateBOState(word);
+        EXPECT_TRUE(pc.waitFrame(pc::PushStatus, mark, 5000, [word](const pc::Frame& f) {
+            return pc::Bytes(f.payload).u32(44) == word;
+        })) << word;
+    }
+}
+
 // Connects, commands and disconnects for the ThreadSanitizer stage.
 TEST_F(RemoteService, ConnectsCommandsAndDisconnectsRunClean)
 {
