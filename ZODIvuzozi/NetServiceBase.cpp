@@ -15,6 +15,7 @@
 #include "zocmm_testing_parameter_records.h"
 #include "zoshm_testing_share_handle.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QEventLoop>
 #include <QMutexLocker>
@@ -184,11 +185,16 @@ bool NetServiceBase::threadsRunning()
     return netCtrl_NetServiceRunning();
 }
 
-void NetServiceBase::waitProductMs(int ms)
+bool NetServiceBase::waitDriverNotice(int realWaitMs)
 {
     QEventLoop loop;
-    QTimer::singleShot(realMs(ms), &loop, &QEventLoop::quit);
-    loop.exec();
+    // Emitted on the configuration's thread after each driver set-up.
+    connect(center->testConfiguration, &ControllerConfiguration::sigUpdateInitState, &loop, &QEventLoop::quit,
+            Qt::QueuedConnection);
+    if (driverInitialised())   // set up before the connection was made
+        return true;
+    QTimer::singleShot(realWaitMs, &loop, &QEventLoop::quit);
+    return loop.exec() == 0;
 }
 
 void NetServiceBase::netWorkServiceInit()
@@ -196,8 +202,14 @@ void NetServiceBase::netWorkServiceInit()
     netServiceEnable = false;
     if (netCtrlInit() != 0)
         qWarning("network service: the shared-memory segments could not be prepared; remote control stays off");
-    for (int waited = 0; !driverInitialised() && waited < DRIVER_WAIT_LIMIT_MS; waited += DRIVER_POLL_MS)
-        waitProductMs(DRIVER_POLL_MS);
+    // Each wait ends at the driver's set-up notice, else after the poll's
+    // second; the whole at the limit, or when the application is ended.
+    const QDeadlineTimer limit(realMs(DRIVER_WAIT_LIMIT_MS));
+    while (!driverInitialised() && !limit.hasExpired()) {
+        const int wait = int(std::min<qint64>(realMs(DRIVER_POLL_MS), std::max<qint64>(1, limit.remainingTime())));
+        if (!waitDriverNotice(wait))
+            break;
+    }
     if (driverInitialised()) {
         driverFound();
         return;

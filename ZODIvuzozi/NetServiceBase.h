@@ -44,7 +44,8 @@ class NetServiceBase : public QObject
 
 public:
     // Start-up waits this long for the driver before it opens the window
-    // anyway (ms of product time, checked every DRIVER_POLL_MS).
+    // anyway (ms of product time; each wait ends at the driver's set-up
+    // notice, else after DRIVER_POLL_MS).
     static constexpr int DRIVER_WAIT_LIMIT_MS = 10000;
     static constexpr int DRIVER_POLL_MS = 1000;
     // A command handed to an engine thread is given up after this (real ms).
@@ -69,9 +70,10 @@ public:
 
     // Start-up: prepares the shared segments and the machine defaults (a
     // failure is reported on the debug output and leaves the service unable
-    // to start), then blocks its caller, checking once a second, until the
-    // driver is initialised, but at most DRIVER_WAIT_LIMIT_MS; the caller's
-    // events are handled meanwhile. Once initialised, the device information
+    // to start), then blocks its caller until the driver is initialised
+    // (checked at each set-up notice of the configuration, and once a
+    // second), but at most DRIVER_WAIT_LIMIT_MS; the caller's events are
+    // handled meanwhile. Once initialised, the device information
     // is copied. When the limit passes first, the check goes on once a
     // second in the background and sigDriverInitialised() tells when it
     // succeeded. The remote service stays switched off; no thread is started.
@@ -180,7 +182,9 @@ private:
     NetServiceBase();
     ~NetServiceBase() override;
 
-    void waitProductMs(int ms);
+    // Waits until the configuration reports a driver set-up, at most
+    // realWaitMs; false when the caller's event loop was ended meanwhile.
+    bool waitDriverNotice(int realWaitMs);
     void checkDriver();
     void driverFound();
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
