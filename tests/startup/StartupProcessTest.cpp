@@ -220,19 +220,7 @@ QList<int> segmentsCreatedBy(qint64 pid)
     return ids;
 }
 
-// A port on 127.0.0.1 free now.
-uint16_t freePort(int type)
-{
-    const int fd = socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
-    close(fd);
-    return ntohs(a.sin_port);
-}
+uint16_t freePort(int type);   // a port on 127.0.0.1 free now
 
 // Ended by a termination signal, the program leaves its event loop and exits
 // as from the window: the segments it created are gone with it. With remote
@@ -314,6 +302,20 @@ TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
             EXPECT_NE(0, shmctl(id, IPC_STAT, &ds)) << "segment " << id << " left behind";
         }
     }
+}
+
+// A port on 127.0.0.1 free now.
+uint16_t freePort(int type)
+{
+    const int fd = socket(AF_INET, type, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    close(fd);
+    return ntohs(a.sin_port);
 }
 
 // The footer's remote box in the real main window: ticked, the five service
