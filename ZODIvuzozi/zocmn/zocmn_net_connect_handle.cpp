@@ -25,7 +25,6 @@
 #include <net/if.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/time.h>
 #include <time.h>
@@ -513,8 +512,8 @@ public:
 
     void clear() { begin = end = 0; }
 
-    // The next whole request copied into frame(): its size; 0 while it has
-    // not all come; -1 when its header is not a valid one.
+    // The next whole request, copied into the frame buffer: its size; 0
+    // while it has not all come; -1 when its header is not a valid one.
     int next()
     {
         const u32 have = end - begin;
@@ -530,7 +529,8 @@ public:
         return int(total);
     }
 
-    // Reads what the socket holds now behind the bytes kept: > 0 bytes
+    // Reads what the socket holds now behind the bytes kept (room is left:
+    // they are less than one request of at most 0x1FFF80 bytes): > 0 bytes
     // read, 0 the peer closed, < 0 an error (errno; EAGAIN: nothing there).
     ssize_t read(int fd)
     {
