@@ -115,6 +115,14 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     timeZoneHelper->setLanuageType(config->lanuageType);
     timeZoneHelper->updateTimeZones(false);
 
+    // The live data as the runtime store holds it now: the store announces
+    // most of it only when it changes, and a model is made at any time (a
+    // page's when the page is first opened).
+    for (DATAType type : {DATA_TYPE_RT_BO, DATA_TYPE_RT_BI, DATA_TYPE_RT_ALARM, DATA_TYPE_RT_STATE,
+                          DATA_TYPE_RT_TEMP, DATA_TYPE_RT_BATTERY})
+        ViewBaseModel::doUpdateEntToVM(type, -1);
+    ViewBaseModel::doUpdateEntToVM(DATA_TYPE_RT_BATTERY, STATE_TYPE_BATTERY_MOS);
+
     connect(center(), &ControllerCenter::sigUpdateSOEToView, this, &ViewBaseModel::updateSOEToView);
     connect(center(), &ControllerCenter::sigUpdateDataToView, this, &ViewBaseModel::updateDataToView);
     connect(this, &ViewBaseModel::sigUpdateViewConnectEnable, center(), &ControllerCenter::sigUpdateViewConnectEnable);

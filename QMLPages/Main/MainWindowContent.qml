@@ -8,7 +8,7 @@ import "../System"
 
 // The main window's content, 800 x 480: the status header, the start page
 // and every other page as siblings below it (navigation only switches their
-// visible flags), the shared dialogs, the four on-screen input panels and the
+// visible flags; a module page is built when first opened), the shared dialogs, the four on-screen input panels and the
 // palette (ids globalConfiguration, inputNumberPanel, inputCharNumberPanel,
 // inputTimePanel, inputDateTimePanel, which the controls use). A 1 s timer runs
 // the instrument's housekeeping (housekeepingTick()).
@@ -176,11 +176,11 @@ Item {
         }
     }
 
-    // Shows the page of a start-page index; false (nothing changes) when the
-    // index has no page yet.
+    // Shows the page of a start-page index, built on its first opening;
+    // false (nothing changes) when the index has no page.
     function openPage(index, caption) {
         var page = index === mainWindowPage.settingsIndex ? settingsPage : pageSlots[index]
-        if (!page || (page !== settingsPage && !page.available))
+        if (!page || (page !== settingsPage && !page.build()))
             return false
         setModuleState(caption)
         page.visible = true
@@ -483,7 +483,7 @@ Item {
             // ModelFileManagePage (QMLPages/FileManager): leaving it saves nothing.
             ModulePageSlot { id: fileManagePage; objectName: "fileManagePage"; pageIndex: 12; saveOnLeave: false
                              source: "qrc:/QMLPages/FileManager/FileManagerPage.qml" }
-            // ModelStdSourcePage: built, opened by no tile (no page index).
+            // ModelStdSourcePage: opened by no tile (no page index).
             ModulePageSlot { id: stdSourcePage; objectName: "stdSourcePage"
                              source: "qrc:/QMLPages/StdSource/ModelStdSourcePage.qml" }
         }

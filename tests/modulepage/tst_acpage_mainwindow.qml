@@ -64,10 +64,10 @@ Item {
 
             var slot = mainWindow.alternatePage
             tryCompare(slot, "available", true)
-            var page = slot.item
-            verify(!page.visible)
+            compare(slot.item, null)   // built when first opened
 
             verify(mainWindow.openPage(1, "交流测试"))
+            var page = slot.item
             tryCompare(page, "visible", true)
             verify(!mainWindow.mainWindowPage.visible)
             verify(mainWindow.homeEnabled)
