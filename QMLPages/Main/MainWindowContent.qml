@@ -406,6 +406,10 @@ Item {
         viewBaseModel.checkCurrentDateTime()
         updateCurrentTime()
         statusHeader.homeText = currentTime
+        // What the engine announced before the window existed (it announces
+        // the temperatures and alarms only when they change).
+        updateDataToView(ViewBaseModel.DATA_TYPE_RT_TEMP, -1)
+        updateDataToView(ViewBaseModel.DATA_TYPE_RT_ALARM, -1)
     }
 
     GlobalConfiguration {

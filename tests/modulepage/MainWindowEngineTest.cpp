@@ -45,6 +45,19 @@ protected:
     std::unique_ptr<QQmlApplicationEngine> engine;
 };
 
+// The engine announced the temperature before the window existed.
+TEST_F(MainWindow, HeaderShowsTheTemperatureFromTheFirstFrame)
+{
+    for (int sensor = 0; sensor < 4; ++sensor)
+        sim->setTemperature(sensor, 37.0);
+    initialise();
+    ASSERT_TRUE(waitFor([this] { return runtime([](ControllerRuntime& rt) { return rt.powerT[3]; }) == 37; }));
+    ASSERT_TRUE(settle());
+    QObject* window = load();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->findChild<QObject*>("temperatureLabel")->property("text").toString(), QStringLiteral("37℃"));
+}
+
 // Remote control ticked on the start page; a PC runs its AC test (1 A in IA,
 // trip on input 0) to the relay's trip, and no module page is built for it.
 TEST_F(MainWindow, PcRunsItsAcTestBeforeAnyPageIsOpened)
