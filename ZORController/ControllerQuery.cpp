@@ -28,6 +28,7 @@ constexpr int64_t kPulsePeriodRangeMs = 34359;
 
 // Bit 15 of the state index: the state being output has ended.
 constexpr qint32 kLastStateBit = 0x8000;
+constexpr qint32 kPageMask = 0x7;   // bits 0-2: the page
 
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;
@@ -277,8 +278,12 @@ void ControllerQuery::pollSequence(LoopState& loop, int64_t now)
 {
     if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
         return;
-    reportAction();
     CommDriverTestStatusData& status = *globalTestStatusData;
+    // The state sequence credits an action to the page it was recorded on,
+    // which may be a page the ring has left: the report names that page in
+    // the page bits, as the next read may change the status record before
+    // the testor takes the report.
+    reportAction((status.statusTestStateIndex & ~kPageMask) | (status.statusTestActionStateIndex & kPageMask));
     const qint32 index = status.statusTestStateIndex;
     if (index == loop.lastStateIndex)
         return;
@@ -405,11 +410,16 @@ void ControllerQuery::releasePulses(LoopState& loop)
 
 void ControllerQuery::reportAction()
 {
+    reportAction(globalTestStatusData->statusTestStateIndex);
+}
+
+void ControllerQuery::reportAction(qint32 stateIndex)
+{
     const CommDriverTestStatusData& status = *globalTestStatusData;
     if (std::isnan(status.statusTestActionTime))
         return;
     emit sigUpdateTestStateAction(qint32(status.statusTestActionFlag), qint32(status.statusTestActionIndex),
-                                  status.statusTestActionTime, status.statusTestStateIndex);
+                                  status.statusTestActionTime, stateIndex);
 }
 
 void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)

@@ -610,14 +610,14 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32)
 
 // ---- Trips --------------------------------------------------------------------------------
 
-// The report names a page of the ring; the entity credits the state that
-// page carries, and its trigger decides.
+// The report names the page of the action (page bits of stateIndex); the
+// entity credits the state that page carries, and its trigger decides.
 int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                       float actionTime, qint32)
+                       float actionTime, qint32 stateIndex)
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
+    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime, stateIndex & kPageMask) != 0)
         return -1;
     if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
         raiseBIStateAction();

@@ -153,10 +153,17 @@ int ModelStateSequenceEntity::stateOfActionPage(int page) const
 
 int ModelStateSequenceEntity::updateFromDriverAction(int biflag, int index, float time)
 {
-    QMutexLocker locker(&entityLock);
-    if (!globalTestStatusData || index < 0 || index > 3)
+    if (!globalTestStatusData)
         return -1;
-    const int s = stateOfActionPage(globalTestStatusData->statusTestActionStateIndex);
+    return updateFromDriverAction(biflag, index, time, globalTestStatusData->statusTestActionStateIndex);
+}
+
+int ModelStateSequenceEntity::updateFromDriverAction(int biflag, int index, float time, int page)
+{
+    QMutexLocker locker(&entityLock);
+    if (index < 0 || index > 3)
+        return -1;
+    const int s = stateOfActionPage(page);
     if (s < 0 || s >= stateCount || s >= kMaxStates)
         return -1;
     stateActionTimes[s][index] = double(time);

@@ -97,9 +97,11 @@ public:
     void updateToDriverValue();
     bool isLastState() const;
     void updateFromDriverState();
-    // 0 when recorded, -1 when ignored. The page comes from the status
-    // record's statusTestActionStateIndex.
+    // 0 when recorded, -1 when ignored. The page is the one the action was
+    // recorded on; without it, the status record's statusTestActionStateIndex
+    // (which a later read may already have moved on).
     int updateFromDriverAction(int biflag, int index, float time);
+    int updateFromDriverAction(int biflag, int index, float time, int page);
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index, int bi1state, int bi2state);
     void updateToDriverBOStates();
     void formatLimitValue(double vmax, double imax);

@@ -11,6 +11,7 @@
 #include "SimClockBlock.h"
 #include "SimThresholdRelay.h"
 
+#include <atomic>
 #include <vector>
 
 using namespace sstest;
@@ -252,4 +253,32 @@ TEST_F(SequenceModelEngine, ARunWithoutATripShowsNoOldActionAndStopsWhereItWas)
         EXPECT_EQ(all[i + 1], (enginetest::Notice{ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA, -1})) << i;
     }
     EXPECT_GE(changes, notices + 2);
+}
+
+// A trip that ends a state and the relay's drop-off on the next page, both
+// read by the polling loop while the testor is held busy: when the testor
+// takes the two reports, each is still credited to the state whose page
+// recorded it.
+TEST_F(SequenceModelEngine, ActionsReadBeforeTheTestorTakesThemKeepTheirStates)
+{
+    initialise();
+    plugRelay();
+    SeqModel vm;
+    vm.testActive();
+    follow(vm);
+    setState(vm, 0, 0.0, VM::AO_TRIGGER_TYPE_TIME, 0.5);
+    setState(vm, 1, 2.0, VM::AO_TRIGGER_TYPE_TIME_BINARY, 5.0);
+    setState(vm, 2, 0.0, VM::AO_TRIGGER_TYPE_TIME, 1.0);
+    vm.setOutputBIState(2, 0, VM::AO_BI_STATE_ONOFF);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitActive(vm, 1));
+    std::atomic<bool> held{true};
+    QMetaObject::invokeMethod(
+        center->testTestor, [&held] { while (held.load()) QThread::msleep(1); }, Qt::QueuedConnection);
+    EXPECT_TRUE(waitFor([] { return globalTestStatusData->statusTestActionStateIndex == 2; }));
+    held = false;
+    ASSERT_TRUE(waitRunning(vm, false));
+
+    EXPECT_NEAR(vm.getActionTimes(1, 0), kRelayDelay, kAllowance);
+    EXPECT_FALSE(std::isnan(vm.getActionTimes(2, 0)));
 }
