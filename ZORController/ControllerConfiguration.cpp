@@ -136,7 +136,7 @@ ControllerConfiguration::ControllerConfiguration(QObject* parent)
     , tempThresholdAlarm(70)
     , tempThresholdResume(40)
     , periodFrequency(28000)
-    , ditherTime(0.15)
+    , ditherTime(0.015)   // s, contact debounce: the driver's and a stored file's default
     , suspendTime(300)
     , beepEnabled(true)
     , rateVoltage(57.735)

@@ -112,7 +112,7 @@ public:
     quint32 tempThresholdAlarm;
     quint32 tempThresholdResume;
     quint32 periodFrequency;
-    double ditherTime;
+    double ditherTime;   // s, contact debounce (0.015 until a file says otherwise)
     quint32 suspendTime;
     bool beepEnabled;
     double rateVoltage;

@@ -268,7 +268,7 @@ TEST_F(AcFile, ReportHoldsTheSettingsAndResultTables)
     vmtest::updateGoldenIfAsked("acmodel/report.htm", sandbox.read(file));
     EXPECT_EQ(vmtest::canonicalReport(sandbox.read(file)), vmtest::canonicalReport(testData("acmodel/report.htm")));
     const QString text = QString::fromUtf8(sandbox.read(file));
-    for (const char* part : {"Deglitch(ms)", "150.000", "Auto time(s)", "1.235", "From-to-From", "0.123V", "16.123V",
+    for (const char* part : {"Deglitch(ms)", "15.000", "Auto time(s)", "1.235", "From-to-From", "0.123V", "16.123V",
                              "1;2;3;", "1;3;", "And"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part;
     config->softwareName = savedName;

@@ -42,7 +42,7 @@ TEST_F(ConfigFiles, FirstStartKeepsConstructorValuesAndStillReports)
     ASSERT_EQ(loaded.count(), 2);
     EXPECT_EQ(std::get<0>(loaded.at(0)), 1);
     EXPECT_EQ(std::get<0>(loaded.at(1)), 0);
-    EXPECT_DOUBLE_EQ(cfg.ditherTime, 0.15);
+    EXPECT_DOUBLE_EQ(cfg.ditherTime, 0.015);
     EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_ENGLISH);
     EXPECT_TRUE(cfg.beepEnabled);
     EXPECT_EQ(cfg.deviceModel, "ZOR");

@@ -136,7 +136,7 @@ TEST_F(ReportDc, SettingsTableOfAManualTest)
     ASSERT_TRUE(vm.saveReport("manual.htm"));
     const std::vector<std::vector<std::string>> expected = {
         {"Test mode", "Manual", "Mode", "From-to"},
-        {"Deglitch(ms)", "150.000", "Auto time(s)", ""},
+        {"Deglitch(ms)", "15.000", "Auto time(s)", ""},
         {"Test item", "Amplitude", "Step", "1.000V"},
         {"End", "57.735V"},
         {"Logic", "Or", "Bi Input", "1;2;3;4;"},

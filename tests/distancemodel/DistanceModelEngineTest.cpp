@@ -9,6 +9,7 @@
 #include "DistanceModelSupport.h"
 
 #include "SimDistanceRelay.h"
+#include "SimHostFactory.h"
 
 #include <complex>
 #include <vector>
@@ -217,4 +218,36 @@ TEST_F(DistanceModelEngine, ZoneTripsAreJudgedInThePoints)
     EXPECT_EQ(selected.back(), 4);
     for (size_t k = 1; k < selected.size(); ++k)
         EXPECT_LE(selected[k - 1], selected[k]);
+}
+
+// A fresh install: the configuration loaded from the fixture's empty "dat"
+// folder, as at start-up, and the default times (fault state = setting time
+// + 0.1 s). A zone relay from the simulator's registry trips zone 1 (4 ohm)
+// after 0.1 s and zone 2 (7 ohm) after 0.5 s; both points pass, so the
+// contact debounce confirms each trip while its fault state still plays.
+TEST_F(DistanceModelEngine, FreshInstallPassesTheDefaultPointsOfBothZones)
+{
+    ASSERT_TRUE(QDir(QStringLiteral("dat")).isEmpty());
+    center->testConfiguration->doLoadConfig(ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA);
+    initialise();
+    const zorsim::RelaySetup relays =
+        zorsim::parseRelaySetup("distance:reach1=5,time1=0.1,reach2=10,time2=0.5,angle=75,kl=0.67,klangle=0");
+    ASSERT_TRUE(relays.errors.isEmpty()) << qPrintable(relays.errors.join('\n'));
+    for (const auto& relay : relays.models)
+        sim->plugIn(relay);
+    DistanceModel vm;
+    prepare(vm);
+    const struct { double ohms, seconds; } zones[] = {{4.0, 0.1}, {7.0, 0.5}};
+    for (const auto& z : zones) {
+        vm.setFaultZRange(z.ohms);
+        vm.setSettingTimes(-1, z.seconds);
+        vm.addPoint();
+    }
+    run(vm);
+
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(zones[i].ohms);
+        EXPECT_NEAR(vm.getActionTimes(i), runprotection::recordedTripTime(zones[i].seconds, debounceSeconds()), 2e-3);
+        EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_SUCCESS);
+    }
 }

@@ -175,7 +175,7 @@ TEST_F(ReportHarmonic, SettingOutputAndResultTables)
     ASSERT_TRUE(vm.saveReport("manual.htm"));
     const Table settings = {
         {"Test mode", "Manual", "Mode", "From-to"},
-        {"Deglitch(ms)", "150.000", "Auto time(s)", ""},
+        {"Deglitch(ms)", "15.000", "Auto time(s)", ""},
         {"Order", "2", "THD", "Percentage"},
         {"Variable", "IA", "Test item", "Amplitude"},
         {"End", "100.000%"},

@@ -292,7 +292,7 @@ TEST_F(ReportSequence, StatesInBandsOfTwoWithTheirTables)
     ASSERT_TRUE(vm.saveReport("states.htm"));
     const std::vector<Table> all = tables("states.htm");
 
-    EXPECT_EQ(find(all, "Deglitch(ms)"), (Table{{"Deglitch(ms)", "150.000", "States", "5"}}));
+    EXPECT_EQ(find(all, "Deglitch(ms)"), (Table{{"Deglitch(ms)", "15.000", "States", "5"}}));
     const Table layout = find(all, "State 1");
     EXPECT_EQ(layout, (Table{{"State 1", "State 2"},
                              {"<tables>", "<tables>"},
