@@ -21,7 +21,11 @@ namespace {
 constexpr double kCurrentMin = 0.0001; // A
 constexpr double kTimeMin = 0.001;     // s
 constexpr double kTimeMax = 10000.0;   // s
+// Rulers, grid, scale values and captions: on screen in the axis colour,
+// which reads on the page's dark and light backgrounds; in the report image
+// black on its white.
 const QColor kAxisColor(QStringLiteral("#9b9b9b"));
+const QColor kImageAxisColor(Qt::black);
 const QColor kUntestedColor(QStringLiteral("#6c6e6d"));
 
 double largestCurrentRange()
@@ -55,6 +59,7 @@ ViewOvercurrentCurvePainter::ViewOvercurrentCurvePainter(QQuickItem* parent)
     : QQuickPaintedItem(parent)
     , maxTestCurrent(largestCurrentRange() + 1.0)
     , chartPaintCoordinate(new BasePaintCoordinate())
+    , axisColor(kAxisColor)
 {
     connect(this, &ViewOvercurrentCurvePainter::propertyChanded, this,
             &ViewOvercurrentCurvePainter::onPropertyChanded);
@@ -121,7 +126,9 @@ QString ViewOvercurrentCurvePainter::drawImage()
     image.fill(QColor(QStringLiteral("white")));
     {
         QPainter painter(&image);
+        axisColor = kImageAxisColor;
         paint(&painter);
+        axisColor = kAxisColor;
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -143,7 +150,7 @@ void ViewOvercurrentCurvePainter::paint(QPainter* painter)
         painter->fillRect(QRect(0, 0, int(width()), int(height())), background);
 
     QPen axisPen = painter->pen();
-    axisPen.setColor(kAxisColor);
+    axisPen.setColor(axisColor);
     axisPen.setStyle(Qt::SolidLine);
     QPen bandPen = painter->pen();
     bandPen.setColor(QColor(rangeDashColor));
@@ -199,6 +206,9 @@ void ViewOvercurrentCurvePainter::setUpAxes()
         ruler->showGridMiddleEnable = false;
         ruler->scaleSmallWidth = 0;
         ruler->showScaleZeroEnable = true;
+        ruler->lineColor = axisColor;
+        ruler->gridLineColor = axisColor;
+        ruler->textColor = axisColor;
     }
     chart.rulerX.gridScaleWidth = chart.rulerY.viewDataRect.height();
     chart.rulerY.gridScaleWidth = chart.rulerX.viewDataRect.width();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QPointF>
 #include <QQuickPaintedItem>
 #include <QString>
@@ -18,10 +19,12 @@ class QPen;
 //
 // The item evaluates no characteristic: the page feeds every curve point
 // (updateCurveData) and test point (updataPonit) before each repaint and
-// each image, and every paint consumes the feed. curveType must be set before
-// feeding. A feed too short to draw (function 50: fewer than three points in
-// either band edge; function 51: no band point, or fewer than two with points
-// below the pickup) gets the background and the axes only. GUI thread only.
+// each image, and every paint consumes the feed. curveType must be set
+// before feeding. A feed too short to draw (function 50: fewer than three
+// points in either band edge; function 51: no band point, or fewer than two
+// with points below the pickup) gets the background and the axes only. On
+// screen the rulers, grid, scale values and captions draw in the axis colour,
+// over the page's background. GUI thread only.
 class ViewOvercurrentCurvePainter : public QQuickPaintedItem
 {
     Q_OBJECT
@@ -75,7 +78,8 @@ public:
     // tripped after actionTime seconds, with its verdict.
     Q_INVOKABLE void updataPonit(int index, int function, double iTest, double actionTime, int testResult);
     // The chart on white at the item's size (whole pixels) as base64 PNG
-    // text; empty for an item without area. Consumes the feed as paint does.
+    // text, its rulers black; empty for an item without area. Consumes the
+    // feed as paint does.
     Q_INVOKABLE QString drawImage();
 
     // Nothing at all without a fed characteristic point.
@@ -103,6 +107,7 @@ protected:
     qreal maxTestCurrent = 0.0;          // largest current range + 1 A
     QVector<pointState> vecPointState;
     BasePaintCoordinate* chartPaintCoordinate = nullptr;
+    QColor axisColor;   // of the rulers: the axis colour, black in drawImage()
 
 private:
     // The property's write from QML and moc, which pass another class's enum as int.

@@ -815,7 +815,7 @@ ModulePageFrame {
                 width: 792 - 60
                 height: 360 - 22 - 30
                 fontFamily: "Arial"
-                fontSize: 12
+                fontSize: 10
                 backgroundColor: "transparent"
                 rangeDashColor: globalConfiguration.customPrimary
                 mainCurveColor: globalConfiguration.customPrimary
