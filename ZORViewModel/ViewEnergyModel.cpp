@@ -237,11 +237,8 @@ void ViewEnergyModel::calculate(ViewPointModel* p) const
     p->givenCount = p->power(meterKind, measureMeterKind, singleEnable);
     p->settingEnergy = p->settingPulse * secondaryKWHPulse * 1000.0;
     p->settingTime = BaseDataUtility::division(p->settingEnergy, p->givenCount) * 3600.0;
-    // The meter registered settingEnergy (its pulses) while the outputs
-    // delivered actualEnergy: its error, signed.
+    measureError(p);
     const bool measured = std::isfinite(p->actualEnergy) && p->actualEnergy > 0.0;
-    p->actualDev = measured ? BaseDataUtility::division(p->settingEnergy - p->actualEnergy, p->actualEnergy) * 100.0
-                            : 0.0;
     if (p->testState != AO_STATE_TYPE_COMPLETED) {
         p->testResult = AO_Result_TYPE_NONE;
     } else {
@@ -252,6 +249,16 @@ void ViewEnergyModel::calculate(ViewPointModel* p) const
                                                                          : AO_Result_TYPE_FAILED;
     }
     p->calculateOutput(measureMeterKind, singleEnable);
+}
+
+// The meter registered settingEnergy (its pulses) while the outputs
+// delivered actualEnergy: its error, signed, in per cent; 0 while nothing
+// was measured.
+void ViewEnergyModel::measureError(ViewPointModel* p)
+{
+    const bool measured = std::isfinite(p->actualEnergy) && p->actualEnergy > 0.0;
+    p->actualDev = measured ? BaseDataUtility::division(p->settingEnergy - p->actualEnergy, p->actualEnergy) * 100.0
+                            : 0.0;
 }
 
 void ViewEnergyModel::doComputer()
@@ -610,7 +617,19 @@ void ViewEnergyModel::copyStatesFromEntity()
         p->actualEnergy = e->stateActualEnergys[i];
         p->actualTime = e->stateActualTimes[i];
         p->actualPulse = e->pulseInputCounter[i];
+        // The error column reads the run's own measurement, verdict asked or not.
+        measureError(p);
     }
+}
+
+void ViewEnergyModel::doSwitchToStartState()
+{
+    // A run measures every point anew: nothing of the last one stays shown.
+    if (getTestActiveType() == TEST_ENERGY) {
+        for (int i = 0; i < testPoints.count(); ++i)
+            point(i)->clearResults();
+    }
+    ViewPointListModel::doSwitchToStartState();
 }
 
 void ViewEnergyModel::completeEntityStates(const std::vector<int>& states)

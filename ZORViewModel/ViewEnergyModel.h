@@ -228,6 +228,8 @@ public:
 
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
+    // Clears what the last run measured, then the frame's start.
+    void doSwitchToStartState() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
@@ -242,6 +244,8 @@ protected:
     const ViewPointModel* pointOrEdit(int index) const;
     // Power, setting energy and time, error, verdict and phasors of one point.
     void calculate(ViewPointModel* target) const;
+    // actualDev from the point's setting and measured energy.
+    static void measureError(ViewPointModel* target);
     // The message for a point whose count cannot be timed (number from 1;
     // 0 for the edit point).
     QString countLimitText(int number, const ViewPointModel& p) const;

@@ -194,6 +194,35 @@ TEST_F(EnergyModelTest, MeterErrorIsSignedAndJudgedAgainstThePrecision)
     }
 }
 
+// The error column follows the engine's reports: a point completed 2 % fast
+// reads 2 % at once, before its verdict is asked, the point still counting
+// nothing; a new start clears it.
+TEST_F(EnergyModelTest, ErrorIsThatOfTheRunAndAStartClearsIt)
+{
+    EnergyModel vm;
+    vm.testActive();
+    vm.addPoint();
+    vm.addPoint();
+    const double registered = vm.getSettingEnergy(0);
+    reportRunning(vm, true);
+    {
+        ModelEnergyEntity& e = entity();
+        QMutexLocker lock(&e.entityLock);
+        e.stateTestStates[0] = ModelEntity::AO_STATE_TYPE_COMPLETED;
+        e.pulseInputCounter[0] = 5;
+        e.stateActualEnergys[0] = registered / 1.02;
+        e.stateTestStates[1] = ModelEntity::AO_STATE_TYPE_RUNNNING;
+        e.stateActualEnergys[1] = 0.0;
+    }
+    vm.updateEntToVM(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    EXPECT_NEAR(vm.getActualDev(0), 2.0, 1e-9);
+    EXPECT_EQ(vm.getActualDev(1), 0.0);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_FAILED);   // beyond the 1 % class
+    reportRunning(vm, false);
+    reportRunning(vm, true);
+    EXPECT_EQ(vm.getActualDev(0), 0.0);
+}
+
 TEST_F(EnergyModelTest, PulsesToCountAreWholeNumbersUpTo65535)
 {
     EnergyModel vm;
