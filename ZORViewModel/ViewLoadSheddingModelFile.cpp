@@ -4,7 +4,8 @@
 //   activePointIndex, preFaultTime, holdTime, afterFaultTime,
 //   testPoints/{pointCount, point0..}
 // A point: testItemType, the module's settings in order (Layout::keys),
-//   actionValue, actionTime, testState. Angles are not stored.
+//   actionValue, actionTime, testState. Angles are not stored: a point read
+//   takes those of the base's normal output, which the test plays.
 // A file without "pointCount" holds one point, "point0". A missing or
 // non-finite setting keeps the field, an item outside the module's
 // enumeration keeps the point's item.
@@ -14,6 +15,8 @@
 #include "BaseXmlUtilities.h"
 #include "ViewParameterSetting.h"
 
+#include <algorithm>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -50,7 +53,11 @@ bool ViewLoadSheddingModel::serialize(bool save, QDomElement* element, QDomDocum
 
     QDomElement list;
     Xml::getElement(&list, element, doc, QStringLiteral("testPoints"), save);
-    const auto make = [this] { return std::make_unique<ViewSheddingPoint>(layout); };
+    const auto make = [this] {
+        auto read = std::make_unique<ViewSheddingPoint>(layout);
+        std::copy(std::begin(normalOutput.outputAngles), std::end(normalOutput.outputAngles), read->outputAngles);
+        return read;
+    };
     int count = 0;
     if (!save && list.firstChildElement(QStringLiteral("pointCount")).isNull()) {
         // Without a count the file holds one point.

@@ -93,6 +93,9 @@ TEST_F(LoadSheddingFile, GoldenFilesAndTheirReload)
         EXPECT_EQ(Probe::at(*back, 1).settings[0], 49.5);
         back->setActiveIndex(1);
         EXPECT_EQ(back->getCurrentBegin(), 2.5);
+        // Angles are not stored; the ports show those the test outputs.
+        const std::vector<double> angles{back->getOutputAngle(0), back->getOutputAngle(1), back->getOutputAngle(2)};
+        EXPECT_EQ(angles, (std::vector<double>{0.0, 240.0, 120.0}));
     }
 }
 
