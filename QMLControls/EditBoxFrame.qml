@@ -48,10 +48,18 @@ Item {
     signal clicked()
     signal doubleClicked()
 
+    // True while a tap gives the input the focus. The boxes open their panel
+    // for a tap only, never when the focus merely comes back to the input
+    // (its page enabled again after a run, a popup closed).
+    property bool focusByTap: false
+
     // Gives the input the focus, as a tap does.
     function focusInput() {
-        if (root.enabled && !input.activeFocus)
+        if (root.enabled && !input.activeFocus) {
+            focusByTap = true
             input.forceActiveFocus()
+            focusByTap = false
+        }
     }
 
     Rectangle {

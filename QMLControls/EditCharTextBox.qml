@@ -32,7 +32,8 @@ EditBoxFrame {
         function onActiveFocusChanged() {
             if (root.inputItem.activeFocus) {
                 root.inputItem.selectAll()
-                root.openPanel()
+                if (root.focusByTap)
+                    root.openPanel()
             } else {
                 inputCharNumberPanel.closeFor(root)
             }

@@ -109,7 +109,8 @@ EditBoxFrame {
             if (root.inputItem.activeFocus) {
                 root.enteredInFocus = false
                 root.inputItem.selectAll()
-                root.openPanel()
+                if (root.focusByTap)
+                    root.openPanel()
             } else {
                 inputNumberPanel.closeFor(root)
             }

@@ -36,7 +36,8 @@ EditBoxFrame {
         function onActiveFocusChanged() {
             if (root.inputItem.activeFocus) {
                 root.inputItem.selectAll()
-                root.openPanel()
+                if (root.focusByTap)
+                    root.openPanel()
             } else {
                 inputNumberPanel.closeFor(root)
             }

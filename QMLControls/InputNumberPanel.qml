@@ -4,7 +4,7 @@ import ZOR.ViewUtilityHelper 1.0
 
 // The on-screen number keys for EditNumberBox and EditTextBox. The main
 // window places it along the bottom edge; a field opens it for itself
-// (openFor) when it gains the focus or, holding the focus, is tapped again;
+// (openFor) when it is tapped, never when the focus merely comes back to it;
 // opening selects the field's whole text, so that typing replaces it. Digits, point, minus and backspace reach
 // the field as real key events; "确认" closes the panel, and closing it by any
 // means sends Enter to the field while the field still has the focus. Every
