@@ -26,9 +26,11 @@ constexpr int64_t kPulseSettleMs = 999;
 // 2^32 / 1.25e8 s = 34.3597 s.
 constexpr int64_t kPulsePeriodRangeMs = 34359;
 
-// Bit 15 of the state index: the state being output has ended.
+// Bit 15 of the state index: the state being output has ended; bits 0-2:
+// the page of the ring.
 constexpr qint32 kLastStateBit = 0x8000;
-constexpr qint32 kPageMask = 0x7;   // bits 0-2: the page
+constexpr qint32 kPageBits = 0x7;
+constexpr qint32 kRingPages = 8;
 
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;
@@ -278,12 +280,10 @@ void ControllerQuery::pollSequence(LoopState& loop, int64_t now)
 {
     if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
         return;
+    // The report names the page the action was recorded on: the next read
+    // may change the status record before the testor takes the report.
+    reportAction();
     CommDriverTestStatusData& status = *globalTestStatusData;
-    // The state sequence credits an action to the page it was recorded on,
-    // which may be a page the ring has left: the report names that page in
-    // the page bits, as the next read may change the status record before
-    // the testor takes the report.
-    reportAction((status.statusTestStateIndex & ~kPageMask) | (status.statusTestActionStateIndex & kPageMask));
     const qint32 index = status.statusTestStateIndex;
     if (index == loop.lastStateIndex)
         return;
@@ -408,18 +408,20 @@ void ControllerQuery::releasePulses(LoopState& loop)
     loop.pulseStep = PulseStep::Idle;
 }
 
+// The state word goes with the page the action was on: as read while that
+// page plays, or for a page the ring has left since (ended, then) that page
+// with the last-state bit. The testor values the trip with that page.
 void ControllerQuery::reportAction()
-{
-    reportAction(globalTestStatusData->statusTestStateIndex);
-}
-
-void ControllerQuery::reportAction(qint32 stateIndex)
 {
     const CommDriverTestStatusData& status = *globalTestStatusData;
     if (std::isnan(status.statusTestActionTime))
         return;
+    qint32 word = status.statusTestStateIndex;
+    const qint32 page = status.statusTestActionStateIndex;
+    if (page < kRingPages && (word & kPageBits) != page)
+        word = (word & ~kPageBits) | page | kLastStateBit;
     emit sigUpdateTestStateAction(qint32(status.statusTestActionFlag), qint32(status.statusTestActionIndex),
-                                  status.statusTestActionTime, stateIndex);
+                                  status.statusTestActionTime, word);
 }
 
 void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)

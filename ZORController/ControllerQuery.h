@@ -107,10 +107,8 @@ private:
     // After a run: the pulse output and counting off, once the testor's stop
     // has cleared them in the output record.
     void releasePulses(LoopState& loop);
-    // The four-value trip report, when the last action read found one, with
-    // stateIndex as given (by default the state register read with it).
+    // The four-value trip report, when the last action read found one.
     void reportAction();
-    void reportAction(qint32 stateIndex);
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 

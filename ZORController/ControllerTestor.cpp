@@ -3,6 +3,7 @@
 #include "CommDriverData.h"
 #include "ControllerModuleTable.h"
 #include "ControllerRuntime.h"
+#include "ControllerTestorRing.h"
 #include "ModelAlternateEntity.h"
 #include "ModelDirectEntity.h"
 #include "ModelDistanceEntity.h"
@@ -299,6 +300,7 @@ void ControllerTestor::doTestStart()
 
     CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_NONE, wallClockNow());
     driverBaseResetUpdateOffset();
+    runRing().reset();
     clearStartRefusal();
 
     if (module.family == ModuleFamily::Calibration) {

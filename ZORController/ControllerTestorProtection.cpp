@@ -10,12 +10,14 @@
 //
 // These write past every page that ends as soon as it is entered and name a
 // page only once written, so that the instrument never enters a page still
-// being written (SwitchedRing below).
+// being written, and value a trip with the page it happened on (the run's
+// ring, ControllerTestorRing.h).
 
 #include "ControllerTestor.h"
 
 #include "CommDriverData.h"
 #include "ControllerModuleAdaptors.h"
+#include "ControllerTestorRing.h"
 #include "ModelDistanceEntity.h"
 #include "ModelEnergyEntity.h"
 #include "ModelOvercurrentEntity.h"
@@ -78,39 +80,20 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
 
 // ---- Pages ahead of a software-switched run ----------------------------------------------
 //
-// When the page the instrument plays ends, the polling loop switches it to
-// the page the switch offset names; while the offset still names the page
-// that ended, the instrument holds that page. A page is named only once
-// written in full, so the instrument never enters a page being written,
-// however early a trip ends the page before. A page whose time is 0 ends as
-// soon as it is entered, so the run writes ahead through every such page,
-// each into the page after the last one written, while the switch keeps
-// naming the page due next; each switch then names the next page, written
-// already or written now.
+// The ring (ControllerTestorRing.h) keeps the page after the one the
+// instrument goes to written and named, so that the polling loop can take
+// the instrument on to it as soon as the page playing ends. Where the
+// instrument goes is the page after the last one reported ended (energy: one
+// page per measurement reported; the polling loop switches on by itself). A
+// page whose time is 0 ends as soon as it is entered, so the run writes ahead
+// through every such page, each into the page after the last one written,
+// and names them all: the instrument goes through them one by one without
+// waiting for the testor.
 //
 // The load-shedding tests choose the page after an after-fault page from
 // the trip in the fault page before it: nothing is written past such a page
-// until that fault page has ended (the switch that names the after-fault
-// page follows the fault page's end and its trip report).
-
-struct SwitchedRing
-{
-    int named = 0;                    // the page the switch names
-    int last = 0;                     // the page written last
-    bool exhausted = false;           // the entity had no state left to write
-    bool lastAtOnce = false;          // the page written last ends as soon as it is entered
-    qint32 states[kRingPages] = {};   // the entity's sending index each page was written with
-
-    int ahead() const { return (last - named + kRingPages) % kRingPages; }
-};
-
-// One run at a time, on the testor thread.
-template <typename Entity>
-SwitchedRing& ringOf()
-{
-    static SwitchedRing ring;
-    return ring;
-}
+// until that fault page has ended (the switch that follows the fault page's
+// end and its trip report).
 
 // The page written last is followed by a state that depends on a trip not
 // yet reported.
@@ -128,19 +111,6 @@ bool nextAwaitsTrip(const ModelSlipFrequencyEntity& entity)
 bool nextAwaitsTrip(const ModelSlipVoltageEntity& entity)
 {
     return entity.sendingStateType == ModelSlipVoltageEntity::AO_RUN_STATE_AFTER_FAULT;
-}
-
-// The page in the output record ends as soon as it is entered: time-triggered
-// with less than two ticks.
-bool leavesAtOnce()
-{
-    const CommDriverTestOutputData* out = globalTestOutputData;
-    const CommDriverConfigureHardData* hard = globalConfigureHardData;
-    if (!out || !hard)
-        return false;
-    if (out->outputTriggerType != COMM_TRIGGER_TYPE_TIME && out->outputTriggerType != COMM_TRIGGER_TYPE_TIME_BINARY)
-        return false;
-    return double(out->outputTime) * double(hard->periodFrequency) < 2.0;
 }
 
 template <typename Entity>
@@ -172,51 +142,53 @@ qint32 sendingState(const ModelSlipVoltageEntity&)
     return -1;
 }
 
-// The entity's sending state into ring page `page`.
+// What a page plays, where a trip is valued with it (ramping).
 template <typename Entity>
-int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int page)
+ModelEntity::PageOutputs pageOutputs(const Entity&)
 {
-    fillPage(entity);
-    ring.lastAtOnce = leavesAtOnce();
-    ring.states[page] = sendingState(entity);
-    ring.last = page;
-    localOutputUpdateOffset = page;
-    return testor.setTestParameter(false, false);
+    return {};
 }
 
-// A page has ended and the instrument went on to the named page (or holds
-// the page before it): the switch names the next one, written now unless it
-// was written ahead. False when the entity has no further state.
-template <typename Entity>
-bool nameNextPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
+ModelEntity::PageOutputs pageOutputs(const ModelRampingEntity& entity)
 {
-    const int next = (ring.named + 1) % kRingPages;
-    if (ring.ahead() == 0) {
-        if (ring.exhausted || !entity.switchToNextState()) {
-            ring.exhausted = true;
-            return false;
-        }
-        errorSum += writeRingPage(testor, entity, ring, next);
+    return entity.pageOutputs();
+}
+
+// The entity's sending state into the page after the last one written.
+template <typename Entity>
+int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
+{
+    fillPage(entity);
+    return ring.write(testor, sendingState(entity), pageOutputs(entity));
+}
+
+// The entity's next state into the page after the last one written; false
+// when the entity has no further state.
+template <typename Entity>
+bool writeNextState(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
+{
+    if (ring.exhausted || !entity.switchToNextState()) {
+        ring.exhausted = true;
+        return false;
     }
-    localOutputSwitchOffset = next;
-    ring.named = next;
+    errorSum += writeRingPage(testor, entity, ring);
     return true;
 }
 
-// While the page written last ends at once, the state after it follows into
-// the page after it, never onto the page before the named one (the page
-// playing), nor past a state that waits for a trip.
+// Pages up to the one after `at` (where the instrument goes), and while the
+// page written last ends at once the states after it, never onto the page
+// before `at` (a trip there may still be valued), nor past a state that
+// waits for a trip. Every page written is named.
 template <typename Entity>
-int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
+int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, qint64 at)
 {
     int errorSum = 0;
-    while (ring.lastAtOnce && !ring.exhausted && !nextAwaitsTrip(entity) && ring.ahead() < kRingPages - 2) {
-        if (!entity.switchToNextState()) {
-            ring.exhausted = true;
-            break;
-        }
-        errorSum += writeRingPage(testor, entity, ring, (ring.last + 1) % kRingPages);
+    while (ring.last < at + 1 && writeNextState(testor, entity, ring, errorSum)) {
     }
+    while (ring.lastAtOnce && !ring.exhausted && !nextAwaitsTrip(entity) && ring.last - at < kRingPages - 2
+           && writeNextState(testor, entity, ring, errorSum)) {
+    }
+    ring.nameWritten();
     return errorSum;
 }
 
@@ -225,25 +197,37 @@ int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
 template <typename Entity>
 int writeFirstPages(ControllerTestor& testor, Entity& entity)
 {
-    SwitchedRing& ring = ringOf<Entity>();
-    ring = SwitchedRing();
-    int errorSum = writeRingPage(testor, entity, ring, 0);
-    if (nameNextPage(testor, entity, ring, errorSum))
-        errorSum += writeAhead(testor, entity, ring);
+    SwitchedRing& ring = runRing();
+    int errorSum = writeRingPage(testor, entity, ring);
+    errorSum += writeAhead(testor, entity, ring, 0);
     return errorSum;
 }
 
-// One switch of a running module; endRun when no page is left.
+// The instrument has entered the last page written.
+template <typename Entity>
+bool lastEntered(const SwitchedRing& ring, const Entity&)
+{
+    return ring.playing() >= ring.last;
+}
+
+// Energy: every report is the end of a measurement (the polling loop
+// switched on by itself), the last one the end of the run.
+bool lastEntered(const SwitchedRing&, const ModelEnergyEntity&)
+{
+    return true;
+}
+
+// One switch of a running module: the pages after the one the instrument
+// goes to (the one after the last that ended); endRun once that is the last
+// page, the entity has none after it and the instrument has entered it.
 template <typename Entity>
 ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
 {
     ModuleSwitch outcome;
-    SwitchedRing& ring = ringOf<Entity>();
-    if (!nameNextPage(testor, entity, ring, outcome.errorSum)) {
-        outcome.endRun = true;
-        return outcome;
-    }
-    outcome.errorSum += writeAhead(testor, entity, ring);
+    SwitchedRing& ring = runRing();
+    const qint64 at = ring.ended + 1;
+    outcome.errorSum += writeAhead(testor, entity, ring, at);
+    outcome.endRun = ring.exhausted && ring.last <= at && lastEntered(ring, entity);
     return outcome;
 }
 
@@ -492,28 +476,26 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return switchRing(testor, entity);
 }
 
-// Ramping: after a trip (statusBIStateAction) the ramp of the state ends: the
-// instrument is switched at once to the state after it, and the one after
-// that follows in the ring (written before the switch when that state ends
-// at once).
+// Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
+// ends: the state after it goes into the page after the last one written and
+// the instrument is switched to it at once, past the steps of the ramp still
+// in the ring; the pages after it follow as on every switch.
 ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
-    SwitchedRing& ring = ringOf<ModelRampingEntity>();
-    ModuleSwitch outcome;
-    if (!nameNextPage(testor, entity, ring, outcome.errorSum)) {
-        outcome.endRun = true;
-        return outcome;
-    }
-    outcome.errorSum += writeAhead(testor, entity, ring);
+    SwitchedRing& ring = runRing();
+    int errorSum = 0;
     CommDriverTestStatusData* status = globalTestStatusData;
-    if (!status || status->statusBIStateAction != 1)
-        return outcome;
-    status->statusBIStateAction = 0;
-    outcome.errorSum += testor.setTestSwitch(false);
-    if (nameNextPage(testor, entity, ring, outcome.errorSum))
-        outcome.errorSum += writeAhead(testor, entity, ring);
+    if (status && status->statusBIStateAction == 1) {
+        status->statusBIStateAction = 0;
+        if (writeNextState(testor, entity, ring, errorSum)) {
+            ring.nameWritten();
+            errorSum += ring.switchToNamed(testor);
+        }
+    }
+    ModuleSwitch outcome = switchRing(testor, entity);
+    outcome.errorSum += errorSum;
     return outcome;
 }
 
@@ -521,7 +503,9 @@ ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelEnergyEntity& entity = *testor.dataEnergy;
     QMutexLocker lock(&entity.entityLock);
-    // At the end the stop ends the pulse output and counting too.
+    // The page measured has ended. At the end the stop ends the pulse output
+    // and counting too.
+    ++runRing().ended;
     return switchRing(testor, entity);
 }
 
@@ -576,13 +560,17 @@ std::vector<qint32> followStates(ControllerTestor& testor, qint32)
 }
 
 // Ramping: the entity takes the running state from the sending one; with
-// pages written ahead that is the state of the page the switch named.
-std::vector<qint32> followRamping(ControllerTestor& testor, qint32)
+// pages written ahead that is the state of the page the instrument went on
+// to after the page reported ended.
+std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    ring.noteEnded(index);
     const qint32 sending = entity.outputSendingStateIndex;
-    entity.outputSendingStateIndex = ringOf<ModelRampingEntity>().states[ringOf<ModelRampingEntity>().named];
+    if (const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last)))
+        entity.outputSendingStateIndex = page->state;
     entity.updateFromDriverState();
     entity.outputSendingStateIndex = sending;
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
@@ -594,16 +582,18 @@ std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
+    runRing().noteEnded(index);
     entity.updateFromDriverState(index);
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
 // The load-shedding tests announce points, not states.
 template <typename Slip, Slip* ControllerTestor::*M>
-std::vector<qint32> followPoints(ControllerTestor& testor, qint32)
+std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 {
     Slip& entity = entityOf<Slip, M>(testor);
     QMutexLocker lock(&entity.entityLock);
+    runRing().noteEnded(index);
     entity.updateFromDriverState();
     return runningState(entity.outputRunningPointIndex, entity.pointCnt);
 }
@@ -642,10 +632,19 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
 {
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
+    // The trip belongs to the state of the page it happened on, valued with
+    // what that page played, however far the ring has been written since.
+    const SwitchedRing::Page* page = runRing().pageOfReport(stateIndex);
+    const int recorded = page ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime, page->state,
+                                                         page->outputs)
+                              : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
+    if (recorded != 0)
         return -1;
-    e.lastStep = (stateIndex & kLastStateBit) != 0;
-    raiseBIStateAction();
+    // It ends that state's ramp, unless the ring is written past the state.
+    if (!page || page->state == e.outputSendingStateIndex) {
+        e.lastStep = (stateIndex & kLastStateBit) != 0;
+        raiseBIStateAction();
+    }
     return 0;
 }
 

@@ -1,13 +1,16 @@
 // Run control of the single-page modules: AC, DC and harmonic (a steady
 // output, or an automatic ramp one state per page), power swing and standard
 // source (a steady output that every edit replaces). Each start and switch
-// holds the entity's lock from the check to the last page sent. The modules'
+// holds the entity's lock from the check to the last page sent; a page is
+// named to the instrument only once written, and a trip is valued with the
+// page it happened on (the run's ring, ControllerTestorRing.h). The modules'
 // adaptor records are at the end; the module table names their quirks.
 
 #include "ControllerTestor.h"
 
 #include "CommDriverData.h"
 #include "ControllerModuleAdaptors.h"
+#include "ControllerTestorRing.h"
 #include "ModelAlternateEntity.h"
 #include "ModelDirectEntity.h"
 #include "ModelHarmonicEntity.h"
@@ -44,6 +47,19 @@ ModuleStart refusedStart(const ModuleEntry& module)
     return start;
 }
 
+// The entity's state, as updateToDriverValue filled the output record, into
+// the page after the last one written, with what it plays. It is not named.
+template <typename Entity>
+int writePage(ControllerTestor& testor, Entity& entity)
+{
+    return runRing().write(testor, 0, entity.pageOutputs());
+}
+
+int writePage(ControllerTestor& testor)
+{
+    return runRing().write(testor, 0, ModelEntity::PageOutputs());
+}
+
 // AC, DC and harmonic: the first state into page 0; with the ramp on also the
 // state count and the second state into page 1.
 template <typename Entity, Entity* ControllerTestor::*M>
@@ -62,13 +78,13 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
         return refusedStart(module);
     ModuleStart start;
     entity.updateToDriverValue();
-    start.errorSum = testor.setTestParameter(false, false);
+    start.errorSum = writePage(testor, entity);
     if (entity.autoRampEnabled) {
         start.errorSum += sendStateCount(entity);
         if (entity.switchToNextState()) {
             entity.updateToDriverValue();
-            start.errorSum += driverBaseSwitchUpdateOffset();
-            start.errorSum += testor.setTestParameter(false, false);
+            start.errorSum += writePage(testor, entity);
+            runRing().nameWritten();
         }
     }
     return start;
@@ -84,7 +100,7 @@ ModuleStart startSwing(const ModuleEntry& module, ControllerTestor& testor)
         return refusedStart(module);
     ModuleStart start;
     entity.updateToDriverValue();
-    start.errorSum = testor.setTestParameter(false, false);
+    start.errorSum = writePage(testor);
     return start;
 }
 
@@ -97,7 +113,7 @@ ModuleStart startStdSource(const ModuleEntry& module, ControllerTestor& testor)
         return refusedStart(module);
     ModuleStart start;
     entity.updateToDriverValue();
-    start.errorSum = testor.setTestParameter(false, false);
+    start.errorSum = writePage(testor);
     return start;
 }
 
@@ -107,19 +123,25 @@ ModuleStart startStdSource(const ModuleEntry& module, ControllerTestor& testor)
 
 namespace {
 
-// The entity's current state into the next page of the ring.
+// The entity's current state into the page after the one playing, named
+// once written, and the instrument switched to it at once.
 template <typename Entity>
-int writeNextPage(ControllerTestor& testor, Entity& entity)
+int replacePage(ControllerTestor& testor, Entity& entity, const ModelEntity::PageOutputs& outputs)
 {
     entity.updateToDriverValue();
-    int errorSum = driverBaseSwitchUpdateOffset();
-    errorSum += testor.setTestParameter(false, false);
+    SwitchedRing& ring = runRing();
+    int errorSum = ring.write(testor, 0, outputs);
+    ring.nameWritten();
+    errorSum += ring.switchToNamed(testor);
     return errorSum;
 }
 
-// Automatic ramp: the next state follows the pages in the ring (the
-// instrument switches to it when the page playing ends). Steady output: the
-// edited values replace the output at once, unless a trip ended the test.
+// Automatic ramp: the next state follows the page playing in the ring (the
+// polling loop switches the instrument to it when the page playing ends);
+// a switch finds it written already while the instrument has not reached
+// it. The run ends once the instrument plays the last page written and the
+// entity has no state after it. Steady output: the edited values replace the
+// output at once, unless a trip ended the test.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -127,14 +149,17 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
     ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
     if (entity.autoRampEnabled) {
+        SwitchedRing& ring = runRing();
+        if (ring.ahead() > 0)
+            return outcome;
         if (!entity.switchToNextState() || !entity.checkOutputValues()) {
             outcome.endRun = true;
             return outcome;
         }
         entity.updateToDriverValue();
         entity.resetActionValues();
-        outcome.errorSum += driverBaseSwitchUpdateOffset();
-        outcome.errorSum += testor.setTestParameter(false, false);
+        outcome.errorSum += writePage(testor, entity);
+        ring.nameWritten();
         return outcome;
     }
     if ((entity.faultActionType != ModelEntity::ACTION_TYPE_CONTINUE && entity.lastState)
@@ -142,11 +167,9 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    entity.updateToDriverValue();
+    const ModelEntity::PageOutputs outputs = entity.pageOutputs();
     entity.resetActionValues();
-    outcome.errorSum += driverBaseSwitchUpdateOffset();
-    outcome.errorSum += testor.setTestParameter(false, false);
-    outcome.errorSum += testor.setTestSwitch(false);
+    outcome.errorSum += replacePage(testor, entity, outputs);
     return outcome;
 }
 
@@ -160,8 +183,7 @@ ModuleSwitch switchSwing(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    outcome.errorSum += writeNextPage(testor, entity);
-    outcome.errorSum += testor.setTestSwitch(false);
+    outcome.errorSum += replacePage(testor, entity, ModelEntity::PageOutputs());
     return outcome;
 }
 
@@ -174,8 +196,7 @@ ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    outcome.errorSum += writeNextPage(testor, entity);
-    outcome.errorSum += testor.setTestSwitch(false);
+    outcome.errorSum += replacePage(testor, entity, ModelEntity::PageOutputs());
     return outcome;
 }
 
@@ -193,7 +214,13 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
+    // Valued with what the page of the trip played, however far the ring
+    // has been written since.
+    const SwitchedRing::Page* page = runRing().pageOfReport(stateIndex);
+    const int recorded = page ? entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime,
+                                                              page->outputs)
+                              : entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
+    if (recorded != 0)
         return -1;
     const bool complete = (stateIndex & kLastStateBit) != 0;
     switch (entity.faultActionType) {

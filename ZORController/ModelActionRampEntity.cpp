@@ -29,10 +29,18 @@ bool ModelActionRampEntity::rampsItem() const
     return !amplitudeOnly || faultActionItem == RAMP_ITEM_TYPE_RANGE;
 }
 
-void ModelActionRampEntity::recordTripValues(faultActionValStruct& value)
+void ModelActionRampEntity::recordTripValues(faultActionValStruct& value, const PageOutputs& page)
 {
     if (rampsItem())
-        getFaultActionValue(faultActionPort, itemArray(faultActionItem), value);
+        getFaultActionValue(faultActionPort, page.item(faultActionItem), value);
+}
+
+PageOutputs ModelActionRampEntity::pageOutputs() const
+{
+    QMutexLocker locker(&entityLock);
+    if (autoRampEnabled)
+        return PageOutputs(nextOutputRanges, nextOutputAngles, nextOutputFrequencies);
+    return PageOutputs(outputRanges, outputAngles, outputFrequencies);
 }
 
 double* ModelActionRampEntity::itemArray(RampItemType item)
@@ -142,6 +150,14 @@ void ModelActionRampEntity::updateFromDriverState()
 int ModelActionRampEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time,
+                                  PageOutputs(outputRanges, outputAngles, outputFrequencies));
+}
+
+int ModelActionRampEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
+                                                  const PageOutputs& page)
+{
+    QMutexLocker locker(&entityLock);
     if (index < 0 || index > 3 || !(time > 0.0f))
         return -1;
     const double t = double(time);
@@ -158,7 +174,7 @@ int ModelActionRampEntity::updateFromDriverAction(int statusTestStateIndex, int 
 
     if (!recordBIAction(times, biIndex, stateOutputBIStates, stateBILogicTypes, complete, biflag, index, t))
         return -1;
-    recordTripValues(values[index]);
+    recordTripValues(values[index], page);
     return 0;
 }
 
@@ -170,7 +186,7 @@ int ModelActionRampEntity::updateFromDriverAction(int bi1flag, int bi2flag, floa
     auto fill = [&](int slot) {
         faultActionTimes[slot] = t;
         faultActionStates[slot] = index;
-        recordTripValues(faultActionValues[slot]);
+        recordTripValues(faultActionValues[slot], PageOutputs(outputRanges, outputAngles, outputFrequencies));
     };
     if (!(time > 0.0f) || (bi1flag == 0 && bi2flag == 0))
         return -1;

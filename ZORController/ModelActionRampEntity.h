@@ -86,8 +86,15 @@ public:
     bool switchToNextState();
     void updateToDriverBOStates();
     void updateFromDriverState();
-    // 0 when the report was recorded, -1 when ignored.
+    // 0 when the report was recorded, -1 when ignored. The first form values
+    // the trip with the current outputs, the second with those of the page
+    // the instrument played when the input acted (the testor names it).
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
+                               const ModelEntity::PageOutputs& page);
+    // What the page written last plays (after updateToDriverValue): the next
+    // state's values with the ramp on, else the current ones.
+    ModelEntity::PageOutputs pageOutputs() const;
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     void formatLimitValue(double vmax, double imax);
 
@@ -117,7 +124,7 @@ private:
     // Whether the ramp moves (and a trip records) faultActionItem.
     bool rampsItem() const;
     // The ramped group's values at a trip into value.
-    void recordTripValues(faultActionValStruct& value);
+    void recordTripValues(faultActionValStruct& value, const ModelEntity::PageOutputs& page);
 
     const bool amplitudeOnly;
 };

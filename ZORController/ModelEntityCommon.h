@@ -137,6 +137,34 @@ struct faultActionValStruct
                            std::numeric_limits<double>::quiet_NaN()};
 };
 
+// What one output page plays, as the entity set it: amplitude, angle and
+// frequency of each channel (the ramped component where a channel has more).
+// A trip is recorded with the values of the page it happened on.
+struct PageOutputs
+{
+    double ranges[8] = {};
+    double angles[8] = {};
+    double frequencies[8] = {};
+
+    PageOutputs() = default;
+    PageOutputs(const double* r, const double* a, const double* f)
+    {
+        std::copy(r, r + 8, ranges);
+        std::copy(a, a + 8, angles);
+        std::copy(f, f + 8, frequencies);
+    }
+    // The array of a RampItemType, null for an unknown item.
+    const double* item(int rampItem) const
+    {
+        switch (rampItem) {
+        case RAMP_ITEM_TYPE_RANGE: return ranges;
+        case RAMP_ITEM_TYPE_ANGLE: return angles;
+        case RAMP_ITEM_TYPE_FREQUENCY: return frequencies;
+        default: return nullptr;
+        }
+    }
+};
+
 // Folds an angle into [0, 360) arithmetically, so any finite magnitude
 // takes constant time. A non-finite angle comes back unchanged; callers
 // that must not output it check with isFiniteValue first.

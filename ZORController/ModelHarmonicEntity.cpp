@@ -141,6 +141,20 @@ void ModelHarmonicEntity::updateFromDriverState()
 int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
+    PageOutputs current;
+    if (rampSlotValid()) {
+        for (int c = 0; c < 8; ++c) {
+            current.ranges[c] = outputRanges[c][faultActionOrder];
+            current.angles[c] = outputAngles[c][faultActionOrder];
+        }
+    }
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, current);
+}
+
+int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
+                                                const PageOutputs& page)
+{
+    QMutexLocker locker(&entityLock);
     if (index < 0 || index > 3 || !(time > 0.0f))
         return -1;
     const double t = double(time);
@@ -150,9 +164,29 @@ int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int bi
     if (!recordBIAction(faultActionTimes, faultActionBiIndex, stateOutputBIStates, stateBILogicTypes, complete,
                         biflag, index, t))
         return -1;
-    getFaultActionValue(faultActionPort, faultActionItem == RAMP_ITEM_TYPE_ANGLE ? outputAngles : outputRanges,
-                        faultActionValues[index]);
+    faultActionValStruct& value = faultActionValues[index];
+    clearFaultAction(value);
+    if (rampSlotValid())
+        readRampGroup(faultActionPort, page.item(faultActionItem == RAMP_ITEM_TYPE_ANGLE ? RAMP_ITEM_TYPE_ANGLE
+                                                                                         : RAMP_ITEM_TYPE_RANGE),
+                      value);
     return 0;
+}
+
+PageOutputs ModelHarmonicEntity::pageOutputs() const
+{
+    QMutexLocker locker(&entityLock);
+    PageOutputs page;
+    if (!rampSlotValid())
+        return page;
+    const double (*ranges)[4] = autoRampEnabled ? nextOutputRanges : outputRanges;
+    const double (*angles)[4] = autoRampEnabled ? nextOutputAngles : outputAngles;
+    for (int c = 0; c < 8; ++c) {
+        page.ranges[c] = ranges[c][faultActionOrder];
+        page.angles[c] = angles[c][faultActionOrder];
+        page.frequencies[c] = outputFrequencies[c][0];
+    }
+    return page;
 }
 
 int ModelHarmonicEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)

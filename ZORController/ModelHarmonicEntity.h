@@ -77,7 +77,15 @@ public:
     void updateToDriverBOStates();
     void updateFromDriverState();
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    // As above, valued with the page the instrument played when the input
+    // acted (the testor names it) instead of the current outputs.
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
+                               const ModelEntity::PageOutputs& page);
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
+    // What the page written last plays (after updateToDriverValue): the
+    // ramped slot (faultActionOrder) of each channel, of the next state with
+    // the ramp on, else of the current one.
+    ModelEntity::PageOutputs pageOutputs() const;
     // Clamps slot 0 only; harmonic slots are left as entered.
     void formatLimitValue(double vmax, double imax);
 

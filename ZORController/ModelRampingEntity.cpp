@@ -281,28 +281,42 @@ const double* ModelRampingEntity::currentItemArray(int item) const
     }
 }
 
-void ModelRampingEntity::recordSlotValue(int state, int column)
+void ModelRampingEntity::recordSlotValue(int state, int column, const PageOutputs& page)
 {
     faultActionValStruct& value = stateActionValue[state][column];
-    const double* current = currentItemArray(int(rampItems[state][0]));
-    if (!current) {
+    const double* played = page.item(int(rampItems[state][0]));
+    if (!played) {
         clearFaultAction(value);
         return;
     }
-    getFaultActionValue(rampPorts[state][0], current, &value);
+    getFaultActionValue(rampPorts[state][0], played, &value);
+}
+
+PageOutputs ModelRampingEntity::pageOutputs() const
+{
+    QMutexLocker locker(&entityLock);
+    return PageOutputs(nextOutputRanges, nextOutputAngles, nextOutputFrequencies);
 }
 
 int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    const int r = outputRunningStateIndex;
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex,
+                                  PageOutputs(outputRanges, outputAngles, outputFrequencies));
+}
+
+int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
+                                               const PageOutputs& page)
+{
+    QMutexLocker locker(&entityLock);
+    const int r = state;
     if (r < 1 || r >= stateCount || r >= kMaxStates || r % 3 != 1 || !(statusTestStateIndex & kCompleteBit))
         return -1;
     if (index < 0 || index > 3)
         return -1;
     stateActionTimes[r][index] = double(time);
     stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
-    recordSlotValue(r, index);
+    recordSlotValue(r, index, page);
     return 0;
 }
 
@@ -313,14 +327,15 @@ int ModelRampingEntity::updateFromDriverAction(int bi1flag, int bi2flag, float t
         return -1;
     const int s = index - 1;
     const double t = double(time);
+    const PageOutputs current(outputRanges, outputAngles, outputFrequencies);
     if (stateActionUpdateState[s] < 0) {
         if (bi1flag) {
             stateActionTimes[s][0] = t;
-            recordSlotValue(s, 0);
+            recordSlotValue(s, 0, current);
         }
         if (bi2flag) {
             stateActionTimes[s][1] = t;
-            recordSlotValue(s, 1);
+            recordSlotValue(s, 1, current);
         }
         stateActionUpdateState[s] = 0;
         return 0;
@@ -328,12 +343,12 @@ int ModelRampingEntity::updateFromDriverAction(int bi1flag, int bi2flag, float t
     bool changed = false;
     if (bi1flag && stateActionTimes[s][0] != t) {
         stateActionTimes[s][0] = t;
-        recordSlotValue(s, 0);
+        recordSlotValue(s, 0, current);
         changed = true;
     }
     if (bi2flag && stateActionTimes[s][1] != t) {
         stateActionTimes[s][1] = t;
-        recordSlotValue(s, 1);
+        recordSlotValue(s, 1, current);
         changed = true;
     }
     return changed ? 0 : -1;

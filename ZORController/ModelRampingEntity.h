@@ -95,7 +95,14 @@ public:
     void updateFromDriverState();
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
+    // A trip in the running state, valued with the current outputs.
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    // A trip on a page written with `state` that played `page`: the testor
+    // names the page the instrument played when the input acted.
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
+                               const ModelEntity::PageOutputs& page);
+    // What the page written last plays (after updateToDriverValue).
+    ModelEntity::PageOutputs pageOutputs() const;
     // Clamps the next amplitudes only.
     void formatLimitValue(double vmax, double imax);
 
@@ -119,5 +126,5 @@ public:
 private:
     // The current array of a ramp item, null for an unknown item.
     const double* currentItemArray(int item) const;
-    void recordSlotValue(int state, int column);
+    void recordSlotValue(int state, int column, const ModelEntity::PageOutputs& page);
 };

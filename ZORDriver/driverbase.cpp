@@ -13,6 +13,8 @@ std::atomic<int> localOutputSwitchOffset{0};
 std::atomic<int> driverUpdateClockEnabled{0};
 float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
 std::atomic<int> localActionLeftFrom{-1};
+std::atomic<int> localOutputPlayingOffset{0};
+std::atomic<unsigned> localOutputSkippedPages{0};
 
 namespace {
 

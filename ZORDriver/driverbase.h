@@ -33,7 +33,16 @@ void driverBaseSetTestCloseDefine();
 int driverBaseSendTestStateCount();
 int driverBaseResetUpdateOffset();
 int driverBaseSwitchUpdateOffset();
+// Switches the instrument (software page switching) to the page the switch
+// names, at once, past any page between (they are not entered).
 int driverBaseSendTestSwitchState();
+// The polling loop's switch: a page that has ended goes on to the page after
+// it, and only when the switch names a page other than it (else it is held);
+// never to a page further ahead. `ended` is the page the state register
+// showed ended; the register is read again under the switch, so a switch made
+// meanwhile (driverBaseSendTestSwitchState) is never undone. 0 when nothing
+// was to be done.
+int driverBaseSwitchEndedPage(int ended);
 int driverBaseReadTestParameterData();
 
 // ---- Configuration ----------------------------------------------------------
@@ -95,6 +104,12 @@ extern float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
 // The first page the action reads have not yet read as left by the ring
 // since the test was reset; -1 before the first read.
 extern std::atomic<int> localActionLeftFrom;
+// Software page switching: the page the instrument was last switched to (0
+// after the reset, where a run begins), so the page it plays or holds; and
+// the pages it was switched past without entering them (bit p for page p),
+// whose action records are of an earlier lap of the ring.
+extern std::atomic<int> localOutputPlayingOffset;
+extern std::atomic<unsigned> localOutputSkippedPages;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

@@ -342,12 +342,17 @@ int driverBaseReadActionTimes()
     //    left since the last read (on by itself, or past a page of no time).
     //    The pages left are read in ring order from the first not read as
     //    left; the oldest new action is taken first, the page playing after
-    //    them. A page keeps its record until the ring enters it again. A
-    //    first read since the reset reads the page before the one playing.
+    //    them. A page keeps its record until the ring enters it again: a
+    //    page the software switched past holds the record of an earlier lap
+    //    and is not read. A first read since the reset reads the page before
+    //    the one playing.
     int leftFrom = localActionLeftFrom;
     if (leftFrom < 0)
         leftFrom = page == 0 ? 0 : page - 1;
+    const unsigned skipped = autoStep ? 0u : localOutputSkippedPages.load();
     for (int left = leftFrom; left != page; left = (left + 1) % DRIVER_PAGE_COUNT) {
+        if (skipped & (1u << left))
+            continue;
         uint16_t leftFlags = 0;
         result += drv_mcasp_read_u16(uint16_t(REG_ACTION_FLAGS + REG_ACTION_STRIDE * left), &leftFlags);
         if (result != 0)
@@ -403,18 +408,17 @@ int driverBaseReadActionTimes()
     }
 
     // 6, 7. Software page switching: the state after the action, and the
-    //       switch once the last state is reached.
-    //       An ended page is held while the switch still names it: switching
-    //       to it would play it again.
+    //       switch once the page playing has ended: on to the page after it,
+    //       never further (every page written is played, in order), and
+    //       only once the switch names another page (else it is held).
     if (!autoStep) {
         if (found) {
             result += drv_mcasp_read_u16(REG_STATE, &state);
             if (result == 0)
                 status.statusTestStateIndex = state;
         }
-        const int playing = status.statusTestStateIndex & STATE_PAGE_MASK;
-        if ((status.statusTestStateIndex & STATE_LAST) && playing != localOutputSwitchOffset)
-            result += driverBaseSendTestSwitchState();
+        if (status.statusTestStateIndex & STATE_LAST)
+            result += driverBaseSwitchEndedPage(status.statusTestStateIndex);
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <QtGlobal>
 
 #include <cmath>
+#include <mutex>
 
 namespace {
 
@@ -535,6 +536,8 @@ int driverBaseResetUpdateOffset()
     localOutputUpdateOffset = 0;
     localOutputSwitchOffset = 0;
     localActionLeftFrom = -1;
+    localOutputPlayingOffset = 0;
+    localOutputSkippedPages = 0;
     CommDriverTestControlData& control = *globalTestControlData;
     control.controlAutoOutputStateEnable = 0;
     control.controlOutputHarmEnable = 0;
@@ -562,14 +565,66 @@ int driverBaseSwitchUpdateOffset()
     return 0;
 }
 
+namespace {
+
+constexpr uint16_t SWITCH_SOFTWARE = 0x8000;
+constexpr uint16_t STATE_ENDED = 0x8000;
+constexpr uint16_t STATE_PAGE = 0x7;
+
+// Software page switches, from the testor and from the polling loop, one at
+// a time: each knows where the instrument is when it moves it.
+std::mutex switchLock;
+
+// The instrument goes to `page` (the caller holds switchLock): the pages
+// between the one it plays and `page` are skipped, `page` is entered.
+int switchToPageLocked(int page)
+{
+    const int result = drv_mcasp_write_u16(REG_PAGE_SWITCH, uint16_t(page | SWITCH_SOFTWARE));
+    if (result != 0)
+        return result;
+    unsigned skipped = localOutputSkippedPages;
+    const int from = localOutputPlayingOffset;
+    if (from != page)
+        for (int p = (from + 1) % DRIVER_PAGE_COUNT; p != page; p = (p + 1) % DRIVER_PAGE_COUNT)
+            skipped |= 1u << p;
+    localOutputSkippedPages = skipped & ~(1u << page);
+    localOutputPlayingOffset = page;
+    return 0;
+}
+
+}   // namespace
+
 int driverBaseSendTestSwitchState()
 {
     if (!globalTestControlData)
         return -1;
-    uint16_t value = uint16_t(localOutputSwitchOffset);
-    if (!globalTestControlData->controlAutoOutputStateEnable)
-        value |= 0x8000;
-    return drv_mcasp_write_u16(REG_PAGE_SWITCH, value);
+    const int page = localOutputSwitchOffset;
+    if (globalTestControlData->controlAutoOutputStateEnable)
+        return drv_mcasp_write_u16(REG_PAGE_SWITCH, uint16_t(page));
+    std::lock_guard<std::mutex> lock(switchLock);
+    return switchToPageLocked(page);
+}
+
+int driverBaseSwitchEndedPage(int ended)
+{
+    if (!globalTestControlData || globalTestControlData->controlAutoOutputStateEnable)
+        return -1;
+    std::lock_guard<std::mutex> lock(switchLock);
+    // The switch still names the ended page: nothing after it is ready yet,
+    // the page is held.
+    if ((ended & STATE_PAGE) == localOutputSwitchOffset)
+        return 0;
+    // Where the instrument is now: another switch may have moved it since
+    // the state was read.
+    uint16_t state = 0;
+    const int result = drv_mcasp_read_u16(REG_STATE, &state);
+    if (result != 0)
+        return result;
+    const int page = state & STATE_PAGE;
+    localOutputPlayingOffset = page;
+    if (!(state & STATE_ENDED) || page != (ended & STATE_PAGE) || page == localOutputSwitchOffset)
+        return 0;
+    return switchToPageLocked((page + 1) % DRIVER_PAGE_COUNT);
 }
 
 int driverBaseReadTestParameterData()

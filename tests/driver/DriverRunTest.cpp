@@ -211,3 +211,28 @@ TEST_F(DriverRun, SoftwareSwitchedRunSwitchesOnceTheLastStateIsReached)
     EXPECT_EQ(sim->peekRegister(0x8302), 0x8001);
     EXPECT_EQ(sim->playerStatus().currentPage, 1);
 }
+
+TEST_F(DriverRun, PageSwitchedPastKeepsTheRecordOfAnEarlierLapUnread)
+{
+    // A first run leaves a trip recorded on page 1.
+    plugRelay(0.05);
+    writeState(0.0f, 0.1f, COMM_TRIGGER_TYPE_TIME);
+    writeState(5.0f, 1.0f, COMM_TRIGGER_TYPE_TIME_BINARY);
+    start(2);
+    sim->advanceSeconds(0.3);
+    ASSERT_EQ((sim->peekRegister(0x830A + 6) >> 8) & 0x7, 1);
+    control->controlRunIEnable = 0;
+    ASSERT_EQ(driverBaseSendTestControlRun(), 0);
+
+    // The next run is switched from page 0 straight on to page 2: page 1
+    // still holds that record, which is no trip of this run.
+    ASSERT_EQ(driverBaseResetUpdateOffset(), 0);
+    writeState(0.0f, 10.0f, COMM_TRIGGER_TYPE_TIME);
+    localOutputUpdateOffset = 2;
+    writeState(0.0f, 10.0f, COMM_TRIGGER_TYPE_TIME);
+    localOutputSwitchOffset = 2;
+    start(1, false);
+    ASSERT_EQ(driverBaseSendTestSwitchState(), 0);
+    ASSERT_EQ(sim->playerStatus().currentPage, 2);
+    EXPECT_FALSE(pollForAction(0.1));
+}

@@ -1,0 +1,101 @@
+#include "ControllerTestorRing.h"
+
+#include "CommDriverData.h"
+#include "ControllerTestor.h"
+#include "driverbase.h"
+
+#include <algorithm>
+
+namespace {
+
+// The page in the output record ends as soon as it is entered: time-triggered
+// with less than two ticks.
+bool leavesAtOnce()
+{
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    if (!out || !hard)
+        return false;
+    if (out->outputTriggerType != COMM_TRIGGER_TYPE_TIME && out->outputTriggerType != COMM_TRIGGER_TYPE_TIME_BINARY)
+        return false;
+    return double(out->outputTime) * double(hard->periodFrequency) < 2.0;
+}
+
+}   // namespace
+
+void SwitchedRing::reset()
+{
+    *this = SwitchedRing();
+}
+
+int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs)
+{
+    const qint64 number = last + 1;
+    Page& page = pages[number % kPages];
+    lastAtOnce = leavesAtOnce();
+    localOutputUpdateOffset = int(number % kPages);
+    const int result = testor.setTestParameter(false, false);
+    page.number = number;
+    page.state = state;
+    page.outputs = outputs;
+    last = number;
+    return result;
+}
+
+void SwitchedRing::name(qint64 n)
+{
+    if (n < 0 || n > last)
+        return;
+    named = n;
+    localOutputSwitchOffset = int(n % kPages);
+}
+
+qint64 SwitchedRing::playing() const
+{
+    // The instrument never goes past the page named, nor more than a ring
+    // behind it.
+    const int page = localOutputPlayingOffset;
+    const qint64 behind = ((named - page) % kPages + kPages) % kPages;
+    return named - behind < 0 ? 0 : named - behind;
+}
+
+void SwitchedRing::noteEnded(qint32 stateWord)
+{
+    if (!(stateWord & 0x8000) || last < 0)
+        return;
+    ended = std::max(ended, numberOf(stateWord & (kPages - 1)));
+}
+
+qint64 SwitchedRing::numberOf(int ringPage) const
+{
+    const qint64 back = ((last - ringPage) % kPages + kPages) % kPages;
+    return last - back;
+}
+
+const SwitchedRing::Page* SwitchedRing::pageOfReport(qint32 stateWord) const
+{
+    const Page& page = pages[stateWord & (kPages - 1)];
+    return page.number >= 0 ? &page : nullptr;
+}
+
+const SwitchedRing::Page* SwitchedRing::page(qint64 n) const
+{
+    if (n < 0)
+        return nullptr;
+    const Page& p = pages[n % kPages];
+    return p.number == n ? &p : nullptr;
+}
+
+int SwitchedRing::switchToNamed(ControllerTestor& testor)
+{
+    const int result = testor.setTestSwitch(false);
+    if (result == 0)
+        ended = std::max(ended, named - 1);
+    return result;
+}
+
+SwitchedRing& runRing()
+{
+    static SwitchedRing ring;
+    return ring;
+}

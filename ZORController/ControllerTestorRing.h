@@ -1,0 +1,77 @@
+#pragma once
+
+// The pages of a run in the instrument's ring of eight while the software
+// switches them (every module but the state sequence, whose instrument steps
+// by itself). The testor writes a page in full and only then names it; the
+// polling loop's switch takes a page that has ended on to the page after it,
+// one page at a time, and holds it while the switch names no page after it.
+// Beside each page the testor keeps the state it was written with and the
+// outputs it plays: a trip is valued with the page the instrument played when
+// the input acted, however far the engine lags the instrument.
+//
+// Pages are counted from the start of the run; page n lies in ring page
+// n % 8. What the testor writes follows from where the instrument is: the
+// page the polling loop last reported ended (the page after it is the one
+// the instrument goes to), or where the testor itself switched it; never
+// from how many reports arrived. A page chosen by a trip is thus written only
+// once that trip is known.
+//
+// One run at a time, on the testor thread.
+
+#include "ModelEntityCommon.h"
+
+#include <QtGlobal>
+
+class ControllerTestor;
+
+class SwitchedRing
+{
+public:
+    static constexpr int kPages = 8;
+
+    struct Page
+    {
+        qint64 number = -1;   // page of the run; -1: none written here in this run
+        qint32 state = -1;    // the entity's state it was written with
+        ModelEntity::PageOutputs outputs;
+    };
+
+    qint64 named = 0;          // the page the switch names (page 0 at the start)
+    qint64 last = -1;          // the page written last
+    qint64 ended = -1;         // the last page known to have ended (reported, or left by a switch)
+    bool exhausted = false;    // the entity had no state left to write
+    bool lastAtOnce = false;   // the page written last ends as soon as it is entered
+
+    // A new run: nothing written, page 0 named.
+    void reset();
+    // The output record, as the entity filled it for `state`, into the page
+    // after the last one written; the driver's result.
+    int write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs);
+    // Names page n (written in full): the instrument may go on to it.
+    void name(qint64 n);
+    // Names every page written.
+    void nameWritten() { name(last); }
+    // The page the instrument plays or holds: the one it was last switched to.
+    qint64 playing() const;
+    // Pages written after the one playing.
+    qint64 ahead() const { return last - playing(); }
+    // The polling loop reported the page of `stateWord` (bits 0-2) ended
+    // (bit 15); an earlier report than the last one taken changes nothing.
+    void noteEnded(qint32 stateWord);
+    // The page of this run written in ring page `ringPage` (the last such).
+    qint64 numberOf(int ringPage) const;
+    // The page of this run an action report's state word names (bits 0-2),
+    // null when none was written there.
+    const Page* pageOfReport(qint32 stateWord) const;
+    // Page n of the run, null when it is not (or no longer) in the ring.
+    const Page* page(qint64 n) const;
+    // Switches the instrument at once to the page named, past the pages
+    // between (the driver's result).
+    int switchToNamed(ControllerTestor& testor);
+
+private:
+    Page pages[kPages];
+};
+
+// The ring of the run in progress (or of the last run).
+SwitchedRing& runRing();
