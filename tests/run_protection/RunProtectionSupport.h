@@ -109,6 +109,29 @@ private:
     std::vector<Entry> entries;
 };
 
+// Keeps the testor busy for `lagMs` whenever the instrument enters a page,
+// before it takes what the polling loop reports next.
+class TestorLag : public runsource::PageEntryModel
+{
+public:
+    TestorLag(QObject* testor, unsigned long lagMs)
+        : testor(testor)
+        , lagMs(lagMs)
+    {
+    }
+    std::string name() const override { return "testor lag"; }
+    void pageEntered(const zorsim::PlayedOutputs&) override
+    {
+        const unsigned long ms = lagMs;
+        QMetaObject::invokeMethod(
+            testor, [ms] { QThread::msleep(ms); }, Qt::QueuedConnection);
+    }
+
+private:
+    QObject* testor;
+    unsigned long lagMs;
+};
+
 // What the product's debounce handling makes of a relay's operate time: the
 // instrument stamps the action once the contact has been stable for the
 // debounce time; the driver takes the debounce off again, but never below

@@ -19,6 +19,11 @@ constexpr double kLasts = 20.0;       // a state that outlasts the writes made m
 constexpr double kTripAmps = 4.5;     // the relay operates from this IA
 constexpr double kRelayDelay = 5.0;   // operates after the (held) write of the page after
 constexpr double kSheddingDelay = 0.2;
+// A page write is held this long (three polling periods of 300 ms of product
+// time), and the testor kept busy as long at every page entry: the polling
+// loop sees a page of no time (or a trip) end while the page after it is not
+// named yet.
+constexpr unsigned long kHoldMs = 45;
 
 // Holds the testor's page writes at their first word.
 class PageWriteHold : public zodrv::McaspRegisterPort
@@ -47,35 +52,10 @@ public:
     }
 
 private:
-    // Three polling periods (300 ms of product time each).
-    static constexpr unsigned long kHoldMs = 45;
     static constexpr uint32_t kXbuf0 = 0x200;
     zorsim::SimInstrument& sim;
     zodrv::McaspRegisterPort* inner;
     QThread* testorThread;
-};
-
-// Keeps the testor busy for as long as a page write is held whenever the
-// instrument enters a page, before it takes what the polling loop reports
-// next: the loop sees a page of no time (or a trip) end while the page after
-// it is not named yet.
-class TestorLag : public runsource::PageEntryModel
-{
-public:
-    explicit TestorLag(QObject* testor)
-        : testor(testor)
-    {
-    }
-    std::string name() const override { return "testor lag"; }
-    void pageEntered(const zorsim::PlayedOutputs&) override
-    {
-        QMetaObject::invokeMethod(
-            testor, [] { QThread::msleep(kLagMs); }, Qt::QueuedConnection);
-    }
-
-private:
-    static constexpr unsigned long kLagMs = 45;
-    QObject* testor;
 };
 
 // Pre-fault, fault and after-fault groups, one per fault current.
@@ -311,7 +291,7 @@ TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWrit
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         sim->unplugAll();
-        sim->plugIn(std::make_shared<TestorLag>(center->testTestor));
+        sim->plugIn(std::make_shared<TestorLag>(center->testTestor, kHoldMs));
         const std::shared_ptr<PageLog> log = plugPageLog();
         if (row.plug)
             row.plug();

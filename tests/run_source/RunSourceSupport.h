@@ -171,9 +171,9 @@ inline uint32_t pageTriggerFrame(int page, uint16_t trigger)
     return (uint32_t(page * 768 + 482) << 16) | trigger;
 }
 
-// A steady AC output of UA 57.735 V and IA `ia` A at 50 Hz that a trip stops,
-// no binary input watched.
-inline void setSteady(ModelAlternateEntity& e, double ia)
+// A steady AC (or DC) output of UA 57.735 V and IA `ia` A at 50 Hz that a
+// trip stops, no binary input watched.
+inline void setSteady(ModelActionRampEntity& e, double ia)
 {
     for (int c = 0; c < 8; ++c) {
         e.outputRanges[c] = 0.0;
