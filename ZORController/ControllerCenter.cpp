@@ -1,5 +1,7 @@
 #include "ControllerCenter.h"
 
+#include "ControllerModuleTable.h"
+
 #include <QCoreApplication>
 #include <QMetaType>
 #include <QMutexLocker>
@@ -261,6 +263,13 @@ void ControllerCenter::testInterrupt()
 
 void ControllerCenter::testSwitch()
 {
+    // A single-page module's switch plays the entity's values as the testor
+    // finds them: while one is still queued it takes this edit too, and a
+    // second would play the same values again, restarting the time a trip is
+    // measured from. Other modules take every switch.
+    if (moduleEntry(testTestor->activeTestType()).family == ModuleFamily::SinglePage
+        && testTestor->outputSwitchQueued.exchange(true))
+        return;
     emit sigTestSwitch();
 }
 

@@ -511,6 +511,8 @@ void ControllerTestor::doTestInterrupt()
 
 void ControllerTestor::doTestSwitch()
 {
+    // Edits from here on need a switch of their own.
+    outputSwitchQueued.store(false);
     const TESTType type = activeTestType();
     const ModuleEntry& module = moduleEntry(type);
     if (module.family == ModuleFamily::Calibration) {

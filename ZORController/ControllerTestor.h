@@ -120,6 +120,9 @@ public:
     QDateTime startQTime;                        // local time of the last start
     QDateTime stopQTime;                         // local time of the last stop request
     std::atomic<bool> runEnable{false};          // a run is in progress
+    // A switch of a single-page module's edited output is queued and not yet
+    // begun (ControllerCenter::testSwitch); it will take every edit made so far.
+    std::atomic<bool> outputSwitchQueued{false};
     std::atomic<qint32> historyMaxCurrent{0};    // A, kept by the high-current rule of the view
 
     // The module of the run being started or in progress, else the selected one.

@@ -147,6 +147,31 @@ TEST_F(RunSourceTest, EntityStaysLockedWhileItsPagesGoOut)
     EXPECT_TRUE(waitEnded());
 }
 
+// Edits that come faster than the testor takes them are played as one page:
+// more pages with the same values would restart the time a trip is measured from.
+TEST_F(RunSourceTest, EditsQueuedBehindABusyTestorSwitchTheOutputOnce)
+{
+    initialise();
+    edit(*testor().dataAlternate, [](ModelAlternateEntity& e) { setSteady(e, 1.0); });
+    ASSERT_TRUE(start(TT::TEST_ALTERNATE));
+
+    std::atomic<bool> release{false};
+    QMetaObject::invokeMethod(
+        center->testTestor, [&release] { while (!release.load()) QThread::msleep(1); }, Qt::QueuedConnection);
+    for (const double ia : {1.5, 2.0, 2.5}) {
+        edit(*testor().dataAlternate, [ia](ModelAlternateEntity& e) { setSteady(e, ia); });
+        center->testSwitch();
+    }
+    release = true;
+    ASSERT_TRUE(waitFor([this] { return texts(ConstTextUtility::TEST_AOSWITCH) >= 1; }));
+    ASSERT_TRUE(testorDone());
+    EXPECT_EQ(sim->playerStatus().currentPage, 1);
+    EXPECT_NEAR(playedIa(playingPage()), 2.5, 1e-3);
+
+    center->testInterrupt();
+    EXPECT_TRUE(waitEnded());
+}
+
 TEST_F(RunSourceTest, ValuesThatCannotBeOutputRefuseTheStart)
 {
     // No polling: the testor is the link's only user, so a refused start
