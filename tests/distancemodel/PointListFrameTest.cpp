@@ -12,6 +12,7 @@
 #include <QDomDocument>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <vector>
 
@@ -48,7 +49,8 @@ template <typename Entity>
 void mark(Entity& e, int state, int value)
 {
     QMutexLocker lock(&e.entityLock);
-    e.stateTestStates[state] = ModelEntity::AOTestStateType(value);
+    if (state < int(std::size(e.stateTestStates)))   // the under-frequency entity holds 8
+        e.stateTestStates[state] = ModelEntity::AOTestStateType(value);
 }
 
 double sheddingValue(ViewBaseModel& vm, int i)
