@@ -1410,7 +1410,7 @@
     </message>
     <message>
         <source>Cure</source>
-        <translation>Cure</translation>
+        <translation>Curve</translation>
     </message>
     <message>
         <source>I test</source>
