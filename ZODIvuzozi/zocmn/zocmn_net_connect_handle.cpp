@@ -4,6 +4,7 @@
 #include "zobase_mysafeio.h"
 #include "zobase_mysafenet.h"
 #include "zobase_mysystem.h"
+#include "zocmm_change_count.h"
 #include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_confer_handle.h"
 #include "zocmm_testing_confer_records.h"
@@ -55,33 +56,9 @@ constexpr int kExportIdleWaitMs = 100;
 
 // Answered requests, for the export thread: an export is asked for only by
 // a request, and its frames follow that request's reply.
-class RequestsAnswered
+ZocmmChangeCount& requestsAnswered()
 {
-public:
-    u64 count() const { return answered.load(); }
-    void add()
-    {
-        {
-            std::lock_guard<std::mutex> lock(mutex);
-            answered.fetch_add(1);
-        }
-        changed.notify_all();
-    }
-    void wait(u64 seen, int ms)
-    {
-        std::unique_lock<std::mutex> lock(mutex);
-        changed.wait_for(lock, std::chrono::milliseconds(ms), [&] { return answered.load() != seen; });
-    }
-
-private:
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::atomic<u64> answered{0};
-};
-
-RequestsAnswered& requestsAnswered()
-{
-    static RequestsAnswered* r = new RequestsAnswered();   // still there for threads joined at exit
+    static ZocmmChangeCount* r = new ZocmmChangeCount();   // still there for threads joined at exit
     return *r;
 }
 

@@ -1,14 +1,13 @@
 #include "zoshm_testing_share_handle.h"
 
 #include "zobase_myshmem.h"
+#include "zocmm_change_count.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_system.h"
 
 #include <QString>
 
 #include <atomic>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstring>
 #include <sys/shm.h>
@@ -88,16 +87,9 @@ int takeLock(u32* own, const u32* other, int tries)
 }
 
 // The publication count and its waiters.
-struct Publications
+ZocmmChangeCount& publications()
 {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::atomic<u64> count{0};
-};
-
-Publications& publications()
-{
-    static Publications* p = new Publications();   // still there for threads joined at exit
+    static ZocmmChangeCount* p = new ZocmmChangeCount();   // still there for threads joined at exit
     return *p;
 }
 
@@ -213,24 +205,17 @@ void shm_set_lock_nap(void (*nap)())
 
 u64 shm_publication_count()
 {
-    return publications().count.load();
+    return publications().count();
 }
 
 bool shm_wait_publication(u64 seen, int timeout_ms)
 {
-    Publications& p = publications();
-    std::unique_lock<std::mutex> lock(p.mutex);
-    return p.changed.wait_for(lock, std::chrono::milliseconds(timeout_ms), [&] { return p.count.load() != seen; });
+    return publications().wait(seen, timeout_ms);
 }
 
 void shm_wake_publication_waiters()
 {
-    Publications& p = publications();
-    {
-        std::lock_guard<std::mutex> lock(p.mutex);
-        p.count.fetch_add(1);
-    }
-    p.changed.notify_all();
+    publications().add();
 }
 
 std::mutex& shm_side_mutex(ShmSide side)
