@@ -15,8 +15,6 @@
 #include <arpa/inet.h>
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
-#include <condition_variable>
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
