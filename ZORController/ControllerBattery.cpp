@@ -11,8 +11,10 @@
 namespace {
 
 constexpr int64_t kCycleSleepMs = 1000;   // each of the two sleeps of one cycle
-constexpr int64_t kSleepSliceMs = 50;     // a stop or interrupt is seen this soon
 constexpr int64_t kStopWaitMs = 1000;     // doQueryStop waits at most this for the loop
+// Under a test's sleeper the waits are naps of these lengths.
+constexpr int64_t kCycleNapMs = 50;
+constexpr int64_t kStopNapMs = 10;
 
 // Fills an entity from the driver's battery record.
 void readEntity(ModelBatteryEntity& e, const CommDriverBatteryInfoData& d)
@@ -37,7 +39,7 @@ void readEntity(ModelBatteryEntity& e, const CommDriverBatteryInfoData& d)
 } // namespace
 
 ControllerBattery::ControllerBattery(QObject* parent)
-    : QObject(parent)
+    : QObject(parent), wakeup(kCycleNapMs), loopEnd(kStopNapMs)
 {
 }
 
@@ -62,11 +64,9 @@ void ControllerBattery::doQueryStart()
     int64_t lastReadMs = 0;
     ModelBatteryEntity current;
 
-    // One second in short slices, ended early when the loop is stopped.
-    auto sleepWhileQuerying = [this]() {
-        for (int64_t slept = 0; slept < kCycleSleepMs && queryEnable; slept += kSleepSliceMs)
-            zoplat::sleepMs(kSleepSliceMs);
-    };
+    // One second, ended at once when the loop is stopped or interrupted.
+    const std::function<bool()> stopped = [this] { return !queryEnable; };
+    auto sleepWhileQuerying = [&] { wakeup.sleepMs(kCycleSleepMs, stopped); };
 
     while (queryEnable) {
         sleepWhileQuerying();
@@ -116,24 +116,25 @@ void ControllerBattery::doQueryStart()
         initEnable = false;
     }
     loopRunning = false;
+    loopEnd.wake();
     qDebug() << "doQueryBATStart end";
 }
 
 void ControllerBattery::doQueryInterrupt()
 {
-    queryEnable = false;
     stopEnable = false;
+    queryEnable = false;
+    wakeup.wake();
 }
 
 void ControllerBattery::doQueryStop()
 {
-    queryEnable = false;
     stopEnable = true;
-    // Give the loop time to leave (it ends within a sleep slice unless it is
-    // inside a serial exchange, which the port's own lock serialises anyway).
-    const int64_t deadline = zoplat::monotonicMs() + kStopWaitMs;
-    while (loopRunning && zoplat::monotonicMs() < deadline)
-        zoplat::sleepMs(10);
+    queryEnable = false;
+    wakeup.wake();
+    // Give the loop time to leave (it ends at once unless it is inside a
+    // serial exchange, which the port's own lock serialises anyway).
+    loopEnd.sleepMs(kStopWaitMs, [this] { return !loopRunning; });
 }
 
 void ControllerBattery::doQueryInfoEnable(bool enable)

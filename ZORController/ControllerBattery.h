@@ -7,6 +7,7 @@
 // interrupts (port closed) the loop from other threads.
 
 #include "ModelBatteryEntity.h"
+#include "zoplatform.h"
 
 #include <QObject>
 
@@ -42,4 +43,6 @@ signals:
 
 private:
     std::atomic<bool> loopRunning{false};
+    zoplat::Wakeup wakeup;    // ends the loop's sleeps on a stop or interrupt
+    zoplat::Wakeup loopEnd;   // ends doQueryStop's wait when the loop has ended
 };

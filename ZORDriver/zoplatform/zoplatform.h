@@ -115,5 +115,37 @@ double timeScale();
 // restores them), e.g. to drive a virtual clock from the product's waits.
 void setSleeper(std::function<void(int64_t ms)> sleeper);
 void setMonotonicClock(std::function<int64_t()> clock);
+// True while neither a custom sleeper nor a custom clock is set: a product
+// wait of ms is then ms * timeScale() of real time, which the kernel can wait
+// out in one piece (e.g. a poll on a descriptor).
+bool realTimeWaits();
+
+// A wait that another thread can end early. The waiting thread names what
+// ends it (done); a thread that changes what done reads calls wake() after
+// the change. With real-time waits the waiting thread sleeps in the kernel
+// for the whole time; with a custom sleeper (a test's clock) the wait is made
+// of that sleeper's naps of at most napMs, with done and the descriptor looked
+// at between them.
+class Wakeup
+{
+public:
+    explicit Wakeup(int64_t napMs);
+    ~Wakeup();
+    Wakeup(const Wakeup&) = delete;
+    Wakeup& operator=(const Wakeup&) = delete;
+
+    // Any thread.
+    void wake();
+    // Sleeps ms of product time unless done() holds first; true when it did.
+    bool sleepMs(int64_t ms, const std::function<bool()>& done);
+    // Waits at most ms of product time for input on fd (or its error or
+    // hang-up) unless done() holds first: 1 input, 0 the time is up, -1 done.
+    int waitReadable(int fd, int64_t ms, const std::function<bool()>& done);
+
+private:
+    int wait(int fd, int64_t ms, const std::function<bool()>& done);
+    int64_t napMs;
+    int eventFd = -1;
+};
 
 } // namespace zoplat

@@ -231,6 +231,18 @@ TEST_F(BatteryController, StopSwitchRestart)
     EXPECT_NE(driverBaseWriteBatteryState(), 0);
 }
 
+// A stop or an interrupt ends the loop's sleep at once, however long the
+// sleep lasts in real time.
+TEST_F(BatteryController, StopAndInterruptEndTheSleepAtOnce)
+{
+    zoplat::setTimeScale(1000.0);   // each 1 s sleep of a cycle lasts 1000 s
+    for (auto end : {&ControllerBattery::doQueryInterrupt, &ControllerBattery::doQueryStop}) {
+        startLoop();
+        (battery.*end)();
+        EXPECT_TRUE(waitUntil([this] { return !battery.isQueryRunning(); }, 10000));
+    }
+}
+
 // The read interval runs on the monotonic clock: while it stands still no
 // further read is made, whatever the wall clock does.
 TEST_F(BatteryController, ReadIntervalFollowsTheMonotonicClock)
