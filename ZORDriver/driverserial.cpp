@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <poll.h>
 #include <termios.h>
@@ -26,9 +27,19 @@ speed_t uartSpeed(int speed)
     }
 }
 
-// Longest real wait of one poll slice; the time-out itself is measured on
-// the product clock, which tests may run faster than real time.
+// The time-out is measured on the product clock. With real-time waits one
+// poll waits out all of it; a custom clock (a test's) may run apart from real
+// time, so then the port is polled in slices of this many real ms.
 constexpr int kPollSliceMs = 5;
+
+// Real ms of one poll for the product time left (rounded up).
+int pollMs(int64_t leftMs)
+{
+    if (!zoplat::realTimeWaits())
+        return kPollSliceMs;
+    const double ms = std::ceil(double(std::max<int64_t>(leftMs, 0)) * zoplat::timeScale());
+    return int(std::min(ms, 3600000.0));
+}
 
 } // namespace
 
@@ -91,7 +102,7 @@ int uartRecvData(int fd, uint8_t* buffer, int size, int timeoutMs)
     const int64_t deadline = zoplat::monotonicMs() + std::max(timeoutMs, 0);
     for (;;) {
         pollfd pfd{fd, POLLIN, 0};
-        const int ready = poll(&pfd, 1, kPollSliceMs);
+        const int ready = poll(&pfd, 1, pollMs(deadline - zoplat::monotonicMs()));
         if (ready < 0 && errno != EINTR)
             return -1;
         if (ready > 0) {

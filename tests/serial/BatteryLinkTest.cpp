@@ -519,9 +519,11 @@ TEST(BatterySerial, SetOptAppliesOrRefusesSettings)
         EXPECT_EQ(1, t.c_cc[VTIME]);
     }
 
-    // Receiving: a time-out gives 0; data gives one read.
+    // Receiving: a time-out gives 0, once all of it has passed; data gives one read.
     uint8_t buffer[16];
+    const int64_t start = zoplat::monotonicMs();
     EXPECT_EQ(0, uartRecvData(fd, buffer, sizeof(buffer), 20));
+    EXPECT_GE(zoplat::monotonicMs() - start, 20);
     ASSERT_EQ(3, write(master, "abc", 3));
     EXPECT_EQ(3, uartRecvData(fd, buffer, sizeof(buffer), 2000));
     EXPECT_EQ(-1, uartSetOpt(-1, 9600, 8, 'N', 1));
