@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <pthread.h>
 #include <random>
@@ -28,6 +29,9 @@ constexpr int kScanEmptyReads = 4;
 constexpr int kScanMisses = 8;          // collections without a packet before the next baud
 constexpr int kScanReadMs = 200;
 constexpr int kParseReadMs = 100;
+// Longest wait for the first byte of a collection: a pending constellation
+// command set from outside is seen at least this often.
+constexpr int kParseIdleMs = 1000;
 constexpr int kTailLimit = 256;         // an unfinished sentence longer than this is noise
 
 std::mutex threadMutex;
@@ -52,6 +56,14 @@ int scanCollect(int fd, uint8_t* buffer, int size)
             break;
     }
     return length;
+}
+
+// Ends the parse loop's wait for input when the thread is stopped. Never
+// destroyed: a stop at exit may come after static destructors ran.
+zoplat::Wakeup& parseWakeup()
+{
+    static zoplat::Wakeup* wakeup = new zoplat::Wakeup(kParseReadMs);
+    return *wakeup;
 }
 
 void scanNextBaud(int fd)
@@ -171,6 +183,7 @@ void gps_sync_task_stop()
         return;
     if (gps_sync_handle != nullptr)
         gps_sync_handle->running_enable = 0;
+    parseWakeup().wake();
     pthread_join(gpsThread, nullptr);
     gpsThreadStarted = false;
 }
@@ -269,6 +282,7 @@ int gps_uart_parse(int fd, uint8_t* buffer, int size)
     if (data == nullptr)
         return -1;
     int kept = 0;   // an unfinished sentence carried over from the last read
+    const std::function<bool()> stopOrUpdate = [data] { return !gps_sync_running() || data->update_enable != 0; };
     while (gps_sync_running()) {
         if (data->update_enable != 0) {
             const uint32_t select = data->gpsgbd_enable;
@@ -282,13 +296,25 @@ int gps_uart_parse(int fd, uint8_t* buffer, int size)
         int length = kept;
         bool got = false;
         while (gps_sync_running() && length < size && data->update_enable == 0) {
-            zoplat::sleepMs(kParseReadMs);
+            // A collection starts when input comes (not at the next 100 ms
+            // step) and ends with the first empty read 100 ms after input.
+            bool ready = false;
+            if (got) {
+                zoplat::sleepMs(kParseReadMs);
+            } else {
+                const int waited = parseWakeup().waitReadable(fd, kParseIdleMs, stopOrUpdate);
+                if (waited < 0)
+                    continue;
+                ready = waited > 0;
+            }
             const ssize_t n = read(fd, buffer + length, size_t(size - length));
             if (n > 0) {
                 length += int(n);
                 got = true;
             } else if (got) {
                 break;
+            } else if (ready) {
+                zoplat::sleepMs(kParseReadMs);   // a hang-up or an error, no input: read at the 100 ms pace
             }
         }
         if (!got)
