@@ -113,6 +113,10 @@ SimGnssReceiver::SimGnssReceiver(Family family, int baud) : SimSerialDevice(baud
     case Family::Tsip:
         break;
     }
+    // A product that opens the port right after the receiver is made flushes
+    // what came before: the first epoch comes half an interval later, so the
+    // product's first collection of its baud scan sees it.
+    nextEpoch = Clock::now() + std::chrono::milliseconds(intervalMs / 2);
 }
 
 SimGnssReceiver::~SimGnssReceiver()

@@ -1,8 +1,9 @@
 #pragma once
 
 // A simulated GNSS receiver on a pseudo-terminal (see SimSerialDevice). It
-// sends one epoch of output every epoch interval at its own baud rate and
-// obeys the configuration commands of its family:
+// sends one epoch of output every epoch interval (the first half an interval
+// after it is made) at its own baud rate and obeys the configuration commands
+// of its family:
 // - Mtk: NMEA output; "$PMTK353" selects the constellations (GPS field 1,
 //   BeiDou field 5), "$PMTK314" the sentences (GLL, RMC, VTG, GGA, GSA, GSV,
 //   ..., ZDA at field 17); answers "$PMTK001,<cmd>,3". ZDA is off until
@@ -45,7 +46,7 @@ public:
     void setSatellitesInView(int gps, int beidou);
 
     // ---- Output ----
-    void setEpochIntervalMs(int ms);              // default 1000
+    void setEpochIntervalMs(int ms);              // default 1000; the next epoch at once
     void setStreaming(bool on);                   // default on
     int epochsSent() const;
 

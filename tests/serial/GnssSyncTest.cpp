@@ -193,6 +193,19 @@ TEST_P(GnssScanBaud, FindsReceiverAtItsOwnSpeedAndConfiguresIt)
 
 INSTANTIATE_TEST_SUITE_P(Speeds, GnssScanBaud, ::testing::Values(4800, 9600, 38400, 115200));
 
+// As in the application: the receiver is made and the port opened (and
+// flushed) right after. The first collection of the baud scan finds it; a
+// turn through the other speeds would take 40 s and more.
+TEST_F(GnssSync, ReceiverMadeJustBeforeThePortOpensIsFoundAtOnce)
+{
+    zoplat::setTimeScale(1.0);   // the receiver's epochs come once a real second
+    SimGnssReceiver rx(SimGnssReceiver::Family::Mtk, 9600);
+    rx.start();
+    zoplat::host::setGnssSerialDevice(rx.slavePath());
+    ASSERT_EQ(0, gps_sync_task_start());
+    EXPECT_TRUE(waitUntil([&] { return configured(rx); }, 10000));
+}
+
 TEST_F(GnssSync, UbloxReceiverGetsPortCommandsThenMessageRatesByteForByte)
 {
     gps_sync_handle->gpsgbd_enable = GPS_SYNC_GNSS_UBLOX_BOTH;
