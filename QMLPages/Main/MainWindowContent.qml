@@ -249,6 +249,8 @@ Item {
     // or more", "no output of 2 A or more", "no tests", "battery discharge
     // switched off"), "charge it soon".
     function batteryPromptOf(batteryClass) {
+        if (batteryClass === ViewBaseModel.BAT_PD_TYPE_NONE)
+            return { text: "", dialog: false }
         var low = qsTr("电量不足")                                 // battery low
         var charge = qsTr("请及时充电")                            // charge it soon
         switch (batteryClass) {
