@@ -115,8 +115,12 @@ void ControllerBattery::doQueryStart()
         driverBaseBatteryRelease();
         initEnable = false;
     }
-    loopRunning = false;
-    loopEnd.wake();
+    {
+        // Whoever sees the loop ended (isQueryRunning) sees the wake-up done.
+        std::lock_guard<std::mutex> lock(endMutex);
+        loopRunning = false;
+        loopEnd.wake();
+    }
     qDebug() << "doQueryBATStart end";
 }
 

@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include <atomic>
+#include <mutex>
 
 class ControllerBattery : public QObject
 {
@@ -29,7 +30,11 @@ public:
     std::atomic<bool> infoEnable{false};    // also read the cell voltages
 
     // True while doQueryStart is inside its loop.
-    bool isQueryRunning() const { return loopRunning.load(); }
+    bool isQueryRunning() const
+    {
+        std::lock_guard<std::mutex> lock(endMutex);
+        return loopRunning.load();
+    }
 
 public slots:
     void doQueryStart();
@@ -45,4 +50,5 @@ private:
     std::atomic<bool> loopRunning{false};
     zoplat::Wakeup wakeup;    // ends the loop's sleeps on a stop or interrupt
     zoplat::Wakeup loopEnd;   // ends doQueryStop's wait when the loop has ended
+    mutable std::mutex endMutex;
 };
