@@ -193,6 +193,7 @@ void* gps_sync_task(void* /*arg*/)
     gps_sync_data* data = gps_sync_handle;
     if (data == nullptr)
         return nullptr;
+    pthread_setname_np(pthread_self(), "gnss");   // not the starting thread's name
     const QByteArray path = zoplat::gnssSerialDevice().toUtf8();
     const int fd = gps_uart_open(path.constData());
     if (fd < 0)

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <poll.h>
+#include <pthread.h>
 #include <stdlib.h>
 #include <sys/eventfd.h>
 #include <termios.h>
@@ -250,6 +251,7 @@ void SimSerialDevice::transmit(const QByteArray& bytes)
 
 void SimSerialDevice::run()
 {
+    pthread_setname_np(pthread_self(), "sim-serial");
     char buffer[512];
     bool lineDown = false;
     while (!stopping) {
