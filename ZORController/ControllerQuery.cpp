@@ -45,9 +45,11 @@ bool due(const std::optional<int64_t>& last, int64_t now, uint64_t interval)
     return !last || now - *last >= int64_t(interval);
 }
 
-QDateTime wallClockNow()
+// A pass's wall-clock time as an event time. Made only for an event: a local
+// time conversion looks the time zone up again (a file system call) each time.
+QDateTime eventTime(int64_t wallMs)
 {
-    return QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs());
+    return QDateTime::fromMSecsSinceEpoch(wallMs);
 }
 
 // Fan duty in percent for the hottest amplifier, when a sensor reports state 0.
@@ -172,12 +174,12 @@ void ControllerQuery::doQueryStart()
         }
         zoplat::sleepMs(runningEnable.load() ? kRunningPassMs : kIdlePassMs);
 
-        const QDateTime local = wallClockNow();
+        const int64_t wallMs = zoplat::systemTimeMs();
         const int64_t now = zoplat::monotonicMs();
 
         pollClock(loop, now);
-        pollBinaryInputs(loop, local);
-        pollBinaryOutputs(loop, local);
+        pollBinaryInputs(loop, wallMs);
+        pollBinaryOutputs(loop, wallMs);
         if (runningEnable.load()) {
             if (!loop.running) {
                 // A new run: its first state began when the output started.
@@ -209,7 +211,7 @@ void ControllerQuery::pollClock(LoopState& loop, int64_t now)
     loop.lastClockMs = now;
 }
 
-void ControllerQuery::pollBinaryInputs(LoopState& loop, const QDateTime& local)
+void ControllerQuery::pollBinaryInputs(LoopState& loop, int64_t wallMs)
 {
     if (driverBaseReadTestBIState() != 0 || !globalTestStatusData) {
         std::fill(std::begin(loop.previousBI), std::end(loop.previousBI), -1);
@@ -226,12 +228,12 @@ void ControllerQuery::pollBinaryInputs(LoopState& loop, const QDateTime& local)
     CommSOEEntity event;
     event.soeType = CommSOEEntity::SOE_TYPE_BI_SWITCH;
     event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
-    event.eventUtcTime = local;
+    event.eventUtcTime = eventTime(wallMs);
     event.eventRunTime = 0.0;
     emit sigUpdateBIState(event, loop.previousBI[0], loop.previousBI[1], loop.previousBI[2], loop.previousBI[3]);
 }
 
-void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
+void ControllerQuery::pollBinaryOutputs(LoopState& loop, int64_t wallMs)
 {
     if (driverBaseReadTestBOState() != 0 || !globalTestStatusData) {
         std::fill(std::begin(loop.previousBO), std::end(loop.previousBO), -1);
@@ -248,7 +250,7 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, const QDateTime& local)
     CommSOEEntity event;
     event.soeType = CommSOEEntity::SOE_TYPE_BO_SWITCH;
     event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
-    event.eventUtcTime = local;
+    event.eventUtcTime = eventTime(wallMs);
     event.eventRunTime = 0.0;
     emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
 }

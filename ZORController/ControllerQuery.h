@@ -91,8 +91,8 @@ private:
     struct LoopState;
 
     void pollClock(LoopState& loop, int64_t now);
-    void pollBinaryInputs(LoopState& loop, const QDateTime& local);
-    void pollBinaryOutputs(LoopState& loop, const QDateTime& local);
+    void pollBinaryInputs(LoopState& loop, int64_t wallMs);
+    void pollBinaryOutputs(LoopState& loop, int64_t wallMs);
     void pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type);
     // AC, DC, harmonic, power swing: trips, and the switch once a state ended.
     void pollSourceModule(LoopState& loop);
