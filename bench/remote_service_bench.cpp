@@ -51,6 +51,25 @@ void report(benchmark::State& state, double service, double tcp)
     state.counters["ratio"] = tcp > 0 ? service / tcp : std::numeric_limits<double>::infinity();
 }
 
+// Times the service's step and then the reference's on each iteration; the
+// service's time is the iteration's.
+template <typename ServiceStep, typename ReferenceStep>
+void timePairs(benchmark::State& state, ServiceStep service, ReferenceStep reference)
+{
+    double serviceTotal = 0, referenceTotal = 0;
+    for (auto _ : state) {
+        const Clock::time_point t0 = Clock::now();
+        service();
+        const Clock::time_point t1 = Clock::now();
+        reference();
+        const Clock::time_point t2 = Clock::now();
+        state.SetIterationTime(seconds(t1 - t0));
+        serviceTotal += seconds(t1 - t0);
+        referenceTotal += seconds(t2 - t1);
+    }
+    report(state, serviceTotal, referenceTotal);
+}
+
 void BM_RequestRoundTrip(benchmark::State& state)
 {
     Service s;
@@ -60,21 +79,16 @@ void BM_RequestRoundTrip(benchmark::State& state)
         return;
     }
     const QByteArray request = hello();
-    double service = 0, reference = 0;
-    for (auto _ : state) {
-        const Clock::time_point t0 = Clock::now();
-        (void)!write(s.pc, request.constData(), size_t(request.size()));
-        while (readFrame(s.pc) != 0xA010) {
-        }
-        const Clock::time_point t1 = Clock::now();
-        (void)!write(tcp.pc, request.constData(), size_t(request.size()));
-        readFrame(tcp.pc);
-        const Clock::time_point t2 = Clock::now();
-        state.SetIterationTime(seconds(t1 - t0));
-        service += seconds(t1 - t0);
-        reference += seconds(t2 - t1);
-    }
-    report(state, service, reference);
+    timePairs(state,
+        [&] {
+            (void)!write(s.pc, request.constData(), size_t(request.size()));
+            while (readFrame(s.pc) != 0xA010) {
+            }
+        },
+        [&] {
+            (void)!write(tcp.pc, request.constData(), size_t(request.size()));
+            readFrame(tcp.pc);
+        });
 }
 BENCHMARK(BM_RequestRoundTrip)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
@@ -87,21 +101,16 @@ void BM_PublicationToPushedFrame(benchmark::State& state)
         return;
     }
     uint32_t value = 0;
-    double service = 0, reference = 0;
-    for (auto _ : state) {
-        const Clock::time_point t0 = Clock::now();
-        netCtrl_updateRunningEnable(value ^= 1);
-        while (readFrame(s.pc) != 0xC010) {
-        }
-        const Clock::time_point t1 = Clock::now();
-        tcp.push();
-        readFrame(tcp.pc);
-        const Clock::time_point t2 = Clock::now();
-        state.SetIterationTime(seconds(t1 - t0));
-        service += seconds(t1 - t0);
-        reference += seconds(t2 - t1);
-    }
-    report(state, service, reference);
+    timePairs(state,
+        [&] {
+            netCtrl_updateRunningEnable(value ^= 1);
+            while (readFrame(s.pc) != 0xC010) {
+            }
+        },
+        [&] {
+            tcp.push();
+            readFrame(tcp.pc);
+        });
 }
 BENCHMARK(BM_PublicationToPushedFrame)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
