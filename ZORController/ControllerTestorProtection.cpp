@@ -450,13 +450,16 @@ ModuleStart overcurrentRefusal(const ModelOvercurrentEntity& entity)
 
 // The state sequence keeps the ring full: every page the instrument has left
 // takes the state seven ahead of the one it plays, however many pages it
-// moved on since the last switch. After the last state the run ends.
+// moved on since the last switch. After the last state the run ends: known
+// by the state word reported with this switch, not by the status record,
+// which the polling loop may have read again since (the run would end before
+// the report of the last state's end was taken).
 ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (entity.isLastState()) {
+    if (entity.reportedStateWord & kLastStateBit) {
         outcome.endRun = true;
         return outcome;
     }
