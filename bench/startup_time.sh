@@ -53,9 +53,37 @@ export XDG_CACHE_HOME="$run/cache" XDG_RUNTIME_DIR="$run/runtime"
 export ZOR_SHM_KEY_BASE=$((0x5B000034 | ($$ & 0xFFFF) << 8))
 unset ZOR_SANDBOX_ROOT
 
+# One start of PROGRAM in FOLDER (its output appended to FOLDER/run.log): the
+# ms from just before it is started to its first top-level window mapped, or
+# "-". The run is then ended by SIGTERM (by its process id) and waited for.
+time_one() {   # FOLDER PROGRAM
+    local ready mapped t0 pid out watch
+    coproc watcher { exec "$stopwatch"; }
+    watch=$watcher_PID
+    exec {out}<&"${watcher[0]}"   # bash drops the coprocess's own once it ends
+    read -r -t 30 -u "$out" ready || { echo "-"; return; }
+    t0=$(date +%s%N)
+    (cd "$1" && exec "$2" >>run.log 2>&1) &
+    pid=$!
+    if read -r -t 70 -u "$out" mapped && [ "$mapped" != "-" ]; then
+        awk -v m="$mapped" -v t="$t0" 'BEGIN { printf "%.1f\n", (m - t) / 1e6 }'
+    else
+        echo "-"
+    fi
+    kill "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+    wait "$watch" 2>/dev/null || true
+    exec {out}<&-
+}
+
 measure() {   # FOLDER PROGRAM: one uncounted start, then the runs
-    "$stopwatch" 1 "$1" "$2" >/dev/null
-    "$stopwatch" "$runs" "$1" "$2"
+    local i ms
+    time_one "$1" "$2" >/dev/null
+    for ((i = 0; i < runs; i++)); do
+        ms=$(time_one "$1" "$2")
+        echo "$ms"
+        [ "$ms" != "-" ] || return 1
+    done
 }
 appTimes=$(measure "$run/app" "$app") || { echo "a run of the application failed; see $run/app/run.log" >&2; exit 1; }
 windowTimes=$(measure "$run/window" "$window") || { echo "a run of the bare window failed" >&2; exit 1; }
