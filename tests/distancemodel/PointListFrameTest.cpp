@@ -114,15 +114,6 @@ int call(ViewBaseModel& vm, const char* method, int arg)
 class PointListFrame : public DistanceModelTest
 {
 protected:
-    // The run state as the runtime reports it: the start and stop hooks.
-    void reportRunning(ViewBaseModel& vm, bool running)
-    {
-        ControllerRuntime* rt = center->testRuntime;
-        rt->dataLock();
-        rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = running ? 1 : 0;
-        rt->dataUnlock();
-        vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
-    }
     std::vector<double> values(ViewBaseModel& vm, const FrameModel& m)
     {
         std::vector<double> list;

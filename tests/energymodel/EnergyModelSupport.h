@@ -43,15 +43,6 @@ protected:
         ViewModelTest::SetUp();
         center->testActive(ControllerTestor::TEST_ENERGY);
     }
-    // The run state as the runtime reports it: the start and stop hooks.
-    void reportRunning(ViewBaseModel& vm, bool running)
-    {
-        ControllerRuntime* rt = center->testRuntime;
-        rt->dataLock();
-        rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = running ? 1 : 0;
-        rt->dataUnlock();
-        vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
-    }
 };
 
 } // namespace emtest

@@ -193,6 +193,16 @@ protected:
     QString appRoot() const { return QDir::currentPath(); }
     QString deviceRoot() const { return sandbox.filePath("root"); }
 
+    // The run state as the runtime reports it: the start and stop hooks.
+    void reportRunning(ViewBaseModel& vm, bool running)
+    {
+        ControllerRuntime* rt = center->testRuntime;
+        rt->dataLock();
+        rt->STATE[ControllerRuntime::STATE_TYPE_RUNNING] = running ? 1 : 0;
+        rt->dataUnlock();
+        vm.updateEntToVM(ViewBaseModel::DATA_TYPE_RT_STATE, ViewBaseModel::STATE_TYPE_RUNNING, false);
+    }
+
     TestSandbox sandbox;
     QString previousDir;
     ControllerCenter* center = nullptr;
