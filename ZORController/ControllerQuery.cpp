@@ -34,8 +34,7 @@ constexpr int64_t kPulsePeriodRangeMs = 34359;
 // Bit 15 of the state index: the state being output has ended; bits 0-2:
 // the page of the ring.
 constexpr qint32 kLastStateBit = 0x8000;
-constexpr qint32 kPageBits = 0x7;
-constexpr qint32 kRingPages = 8;
+constexpr qint32 kPageBits = DRIVER_PAGE_COUNT - 1;
 
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;
@@ -424,7 +423,7 @@ void ControllerQuery::reportAction()
         return;
     qint32 word = status.statusTestStateIndex;
     const qint32 page = status.statusTestActionStateIndex;
-    if (page < kRingPages && (word & kPageBits) != page)
+    if (page < DRIVER_PAGE_COUNT && (word & kPageBits) != page)
         word = (word & ~kPageBits) | page | kLastStateBit;
     emit sigUpdateTestStateAction(qint32(status.statusTestActionFlag), qint32(status.statusTestActionIndex),
                                   status.statusTestActionTime, word);

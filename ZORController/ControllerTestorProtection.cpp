@@ -493,8 +493,7 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     if (status && status->statusBIStateAction == 1) {
         status->statusBIStateAction = 0;
         if (writeNextState(testor, entity, ring, errorSum)) {
-            ring.nameWritten();
-            errorSum += ring.switchToNamed(testor);
+            errorSum += ring.switchToLast(testor);
         }
     }
     ModuleSwitch outcome = switchRing(testor, entity);

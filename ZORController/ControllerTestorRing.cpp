@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+static_assert(SwitchedRing::kPages == DRIVER_PAGE_COUNT, "the instrument's ring");
+
 namespace {
 
 // The page in the output record ends as soon as it is entered: time-triggered
@@ -61,7 +63,7 @@ qint64 SwitchedRing::playing() const
 
 void SwitchedRing::noteEnded(qint32 stateWord)
 {
-    if (!(stateWord & 0x8000) || last < 0)
+    if (!(stateWord & kEndedBit) || last < 0)
         return;
     ended = std::max(ended, numberOf(stateWord & (kPages - 1)));
 }
@@ -86,8 +88,9 @@ const SwitchedRing::Page* SwitchedRing::page(qint64 n) const
     return p.number == n ? &p : nullptr;
 }
 
-int SwitchedRing::switchToNamed(ControllerTestor& testor)
+int SwitchedRing::switchToLast(ControllerTestor& testor)
 {
+    nameWritten();
     const int result = testor.setTestSwitch(false);
     if (result == 0)
         ended = std::max(ended, named - 1);

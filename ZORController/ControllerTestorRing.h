@@ -28,6 +28,7 @@ class SwitchedRing
 {
 public:
     static constexpr int kPages = 8;
+    static constexpr qint32 kEndedBit = 0x8000;   // of a state word: its page has ended
 
     struct Page
     {
@@ -47,9 +48,7 @@ public:
     // The output record, as the entity filled it for `state`, into the page
     // after the last one written; the driver's result.
     int write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs);
-    // Names page n (written in full): the instrument may go on to it.
-    void name(qint64 n);
-    // Names every page written.
+    // Names every page written (each in full): the instrument may go on to them.
     void nameWritten() { name(last); }
     // The page the instrument plays or holds: the one it was last switched to.
     qint64 playing() const;
@@ -58,18 +57,21 @@ public:
     // The polling loop reported the page of `stateWord` (bits 0-2) ended
     // (bit 15); an earlier report than the last one taken changes nothing.
     void noteEnded(qint32 stateWord);
-    // The page of this run written in ring page `ringPage` (the last such).
-    qint64 numberOf(int ringPage) const;
     // The page of this run an action report's state word names (bits 0-2),
     // null when none was written there.
     const Page* pageOfReport(qint32 stateWord) const;
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;
-    // Switches the instrument at once to the page named, past the pages
-    // between (the driver's result).
-    int switchToNamed(ControllerTestor& testor);
+    // Names every page written and switches the instrument at once to the
+    // last, past the pages between (the driver's result).
+    int switchToLast(ControllerTestor& testor);
 
 private:
+    // Names page n (written in full).
+    void name(qint64 n);
+    // The page of this run written in ring page `ringPage` (the last such).
+    qint64 numberOf(int ringPage) const;
+
     Page pages[kPages];
 };
 

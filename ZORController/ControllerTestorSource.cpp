@@ -131,8 +131,7 @@ int replacePage(ControllerTestor& testor, Entity& entity, const ModelEntity::Pag
     entity.updateToDriverValue();
     SwitchedRing& ring = runRing();
     int errorSum = ring.write(testor, 0, outputs);
-    ring.nameWritten();
-    errorSum += ring.switchToNamed(testor);
+    errorSum += ring.switchToLast(testor);
     return errorSum;
 }
 
