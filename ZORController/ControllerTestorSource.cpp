@@ -47,17 +47,22 @@ ModuleStart refusedStart(const ModuleEntry& module)
     return start;
 }
 
+// What a page of the entity plays, kept beside it for the trips valued with
+// it; the power swing and the standard source value none.
+template <typename Entity>
+ModelEntity::PageOutputs outputsOf(const Entity& entity)
+{
+    return entity.pageOutputs();
+}
+ModelEntity::PageOutputs outputsOf(const ModelOscillateEntity&) { return {}; }
+ModelEntity::PageOutputs outputsOf(const ModelStdSourceEntity&) { return {}; }
+
 // The entity's state, as updateToDriverValue filled the output record, into
 // the page after the last one written, with what it plays. It is not named.
 template <typename Entity>
-int writePage(ControllerTestor& testor, Entity& entity)
+int writePage(ControllerTestor& testor, const Entity& entity)
 {
-    return runRing().write(testor, 0, entity.pageOutputs());
-}
-
-int writePage(ControllerTestor& testor)
-{
-    return runRing().write(testor, 0, ModelEntity::PageOutputs());
+    return runRing().write(testor, 0, outputsOf(entity));
 }
 
 // AC, DC and harmonic: the first state into page 0; with the ramp on also the
@@ -100,7 +105,7 @@ ModuleStart startSwing(const ModuleEntry& module, ControllerTestor& testor)
         return refusedStart(module);
     ModuleStart start;
     entity.updateToDriverValue();
-    start.errorSum = writePage(testor);
+    start.errorSum = writePage(testor, entity);
     return start;
 }
 
@@ -113,7 +118,7 @@ ModuleStart startStdSource(const ModuleEntry& module, ControllerTestor& testor)
         return refusedStart(module);
     ModuleStart start;
     entity.updateToDriverValue();
-    start.errorSum = writePage(testor);
+    start.errorSum = writePage(testor, entity);
     return start;
 }
 
@@ -126,13 +131,11 @@ namespace {
 // The entity's current state into the page after the one playing, named
 // once written, and the instrument switched to it at once.
 template <typename Entity>
-int replacePage(ControllerTestor& testor, Entity& entity, const ModelEntity::PageOutputs& outputs)
+int replacePage(ControllerTestor& testor, Entity& entity)
 {
     entity.updateToDriverValue();
-    SwitchedRing& ring = runRing();
-    int errorSum = ring.write(testor, 0, outputs);
-    errorSum += ring.switchToLast(testor);
-    return errorSum;
+    const int errorSum = writePage(testor, entity);
+    return errorSum + runRing().switchToLast(testor);
 }
 
 // Automatic ramp: the next state follows the page playing in the ring (the
@@ -166,9 +169,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    const ModelEntity::PageOutputs outputs = entity.pageOutputs();
     entity.resetActionValues();
-    outcome.errorSum += replacePage(testor, entity, outputs);
+    outcome.errorSum += replacePage(testor, entity);
     return outcome;
 }
 
@@ -182,7 +184,7 @@ ModuleSwitch switchSwing(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    outcome.errorSum += replacePage(testor, entity, ModelEntity::PageOutputs());
+    outcome.errorSum += replacePage(testor, entity);
     return outcome;
 }
 
@@ -195,7 +197,7 @@ ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
         outcome.endRun = true;
         return outcome;
     }
-    outcome.errorSum += replacePage(testor, entity, ModelEntity::PageOutputs());
+    outcome.errorSum += replacePage(testor, entity);
     return outcome;
 }
 
