@@ -141,14 +141,7 @@ void ModelHarmonicEntity::updateFromDriverState()
 int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    PageOutputs current;
-    if (rampSlotValid()) {
-        for (int c = 0; c < 8; ++c) {
-            current.ranges[c] = outputRanges[c][faultActionOrder];
-            current.angles[c] = outputAngles[c][faultActionOrder];
-        }
-    }
-    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, current);
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, slotOutputs(outputRanges, outputAngles));
 }
 
 int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
@@ -176,11 +169,14 @@ int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int bi
 PageOutputs ModelHarmonicEntity::pageOutputs() const
 {
     QMutexLocker locker(&entityLock);
+    return autoRampEnabled ? slotOutputs(nextOutputRanges, nextOutputAngles) : slotOutputs(outputRanges, outputAngles);
+}
+
+PageOutputs ModelHarmonicEntity::slotOutputs(const double (*ranges)[4], const double (*angles)[4]) const
+{
     PageOutputs page;
     if (!rampSlotValid())
         return page;
-    const double (*ranges)[4] = autoRampEnabled ? nextOutputRanges : outputRanges;
-    const double (*angles)[4] = autoRampEnabled ? nextOutputAngles : outputAngles;
     for (int c = 0; c < 8; ++c) {
         page.ranges[c] = ranges[c][faultActionOrder];
         page.angles[c] = angles[c][faultActionOrder];

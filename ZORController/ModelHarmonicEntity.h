@@ -114,4 +114,7 @@ public:
                              faultActionValStruct& value) const;
 
     bool rampSlotValid() const { return faultActionOrder >= 0 && faultActionOrder < 4; }
+    // The outputs of the ramp's slot (faultActionOrder) of these arrays; none
+    // without a slot. Under the entity's lock.
+    ModelEntity::PageOutputs slotOutputs(const double (*ranges)[4], const double (*angles)[4]) const;
 };
