@@ -26,6 +26,10 @@ const QString ControllerConfiguration::SOFTWARE_NAME_PT_1 = QStringLiteral("Port
 
 namespace {
 
+// s, contact debounce at a first start and for a file without the key, as
+// the driver's own default.
+constexpr double kDefaultDitherTime = 0.015;
+
 const QString kSoftFile = QStringLiteral("softinfo.xml");
 const QString kHardFile = QStringLiteral("devinfo.xml");
 const QString kSystemFile = QStringLiteral("sysinfo.xml");
@@ -136,7 +140,7 @@ ControllerConfiguration::ControllerConfiguration(QObject* parent)
     , tempThresholdAlarm(70)
     , tempThresholdResume(40)
     , periodFrequency(28000)
-    , ditherTime(0.015)   // s, contact debounce: the driver's and a stored file's default
+    , ditherTime(kDefaultDitherTime)
     , suspendTime(300)
     , beepEnabled(true)
     , rateVoltage(57.735)
@@ -341,7 +345,7 @@ void ControllerConfiguration::loadSoftwareConfig()
         if (QFileInfo::exists(path)) {
             BaseXmlHelper xml(path, true);
             const KeyReader r(xml);
-            ditherTime = r.real("DITHER_TIME", 0.015);
+            ditherTime = r.real("DITHER_TIME", kDefaultDitherTime);
             rateVoltage = r.real("RATE_VOLTAGE", 57.735);
             rateCurrent = r.real("RATE_CURRENT", 1.0);
             rateFrequency = r.real("RATE_FREQUENCY", 50.0);
