@@ -104,7 +104,11 @@ bool ViewBaseModel::checkReportFiles(const QString& root, const QString& folder)
 {
     const QString dir = root + QStringLiteral("/report/") + folder;
     QDir().mkpath(dir);
-    return QFileInfo(dir).isDir();
+    if (!QFileInfo(dir).isDir())
+        return false;
+    // What earlier saves cut short left (a PC would fetch it as a report).
+    zoplat::removeSaveTemporaries(dir);
+    return true;
 }
 
 bool ViewBaseModel::openReportFile(QFile* file, QDomDocument* doc, QDomElement* body)
@@ -139,8 +143,6 @@ bool ViewBaseModel::saveReport(QString name)
         name = folder + QLatin1Char('_') + nowDateTime().toString(QStringLiteral("yyyyMMddhhmmss"))
             + QStringLiteral(".htm");
     const QString path = root + QStringLiteral("/report/") + folder + QLatin1Char('/') + name;
-    // What the module's earlier saves cut short left (a PC would fetch it as a report).
-    zoplat::removeSaveTemporaries(root + QStringLiteral("/report/") + folder);
 
     QSaveFile file(path);
     QDomDocument doc;
