@@ -48,17 +48,14 @@ Item {
     signal clicked()
     signal doubleClicked()
 
-    // True while a tap gives the input the focus. The boxes open their panel
-    // for a tap only, never when the focus merely comes back to the input
+    // Gives the input the focus, as a tap does, and opens the box's panel.
+    // Only a tap opens it, never focus that merely comes back to the input
     // (its page enabled again after a run, a popup closed).
-    property bool focusByTap: false
-
-    // Gives the input the focus, as a tap does.
     function focusInput() {
         if (root.enabled && !input.activeFocus) {
-            focusByTap = true
             input.forceActiveFocus()
-            focusByTap = false
+            if (input.activeFocus && typeof root.openPanel === "function")
+                root.openPanel()
         }
     }
 

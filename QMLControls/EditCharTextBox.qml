@@ -32,8 +32,6 @@ EditBoxFrame {
         function onActiveFocusChanged() {
             if (root.inputItem.activeFocus) {
                 root.inputItem.selectAll()
-                if (root.focusByTap)
-                    root.openPanel()
             } else {
                 inputCharNumberPanel.closeFor(root)
             }

@@ -33,9 +33,7 @@ EditBoxFrame {
     Connections {
         target: root.inputItem
         function onActiveFocusChanged() {
-            if (root.inputItem.activeFocus && root.focusByTap)
-                root.openPanel()
-            else if (!root.inputItem.activeFocus)
+            if (!root.inputItem.activeFocus)
                 inputDateTimePanel.closeFor(root)
         }
     }

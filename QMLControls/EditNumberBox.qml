@@ -109,8 +109,6 @@ EditBoxFrame {
             if (root.inputItem.activeFocus) {
                 root.enteredInFocus = false
                 root.inputItem.selectAll()
-                if (root.focusByTap)
-                    root.openPanel()
             } else {
                 inputNumberPanel.closeFor(root)
             }

@@ -36,8 +36,6 @@ EditBoxFrame {
         function onActiveFocusChanged() {
             if (root.inputItem.activeFocus) {
                 root.inputItem.selectAll()
-                if (root.focusByTap)
-                    root.openPanel()
             } else {
                 inputNumberPanel.closeFor(root)
             }

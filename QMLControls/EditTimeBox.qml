@@ -49,9 +49,7 @@ EditBoxFrame {
     Connections {
         target: root.inputItem
         function onActiveFocusChanged() {
-            if (root.inputItem.activeFocus && root.focusByTap)
-                root.openPanel()
-            else if (!root.inputItem.activeFocus)
+            if (!root.inputItem.activeFocus)
                 inputTimePanel.closeFor(root)
         }
     }
