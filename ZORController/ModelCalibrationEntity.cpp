@@ -543,18 +543,18 @@ void ModelCalibrationEntity::updateToDriverValue()
 ModelCalibrationEntity::PointArrays ModelCalibrationEntity::pointArrays(CALType type)
 {
     switch (type) {
-    case CAL_TYPE_ACAMP: return {&acampAmpMeasures[0][0][0], &acampAmpFactors[0][0][0], &acampAmpOffsets[0][0][0], 4};
-    case CAL_TYPE_ACDCO: return {&acdcoAmpMeasures[0][0][0], nullptr, &acdcoAmpOffsets[0][0][0], 1};
-    case CAL_TYPE_ACPHA: return {&acphaPhaMeasures[0][0][0], nullptr, &acphaPhaOffsets[0][0][0], 1};
-    case CAL_TYPE_ACFRQ: return {&acfrqFrqMeasures[0][0][0], &acfrqFrqFactors[0][0][0], nullptr, 1};
-    case CAL_TYPE_ACFAC: return {&acfacAmpMeasures[0][0][0], &acfacFrqFactors[0][0][0], nullptr, 10};
-    case CAL_TYPE_AUXDC: return {&auxdcMeasures[0][0][0], &auxdcFactors[0][0][0], &auxdcOffsets[0][0][0], 5};
-    case CAL_TYPE_DCAMP: return {&dcampAmpMeasures[0][0][0], &dcampAmpFactors[0][0][0], &dcampAmpOffsets[0][0][0], 2};
+    case CAL_TYPE_ACAMP: return {&acampAmpMeasures[0][0][0], &acampAmpFactors[0][0][0], &acampAmpOffsets[0][0][0]};
+    case CAL_TYPE_ACDCO: return {&acdcoAmpMeasures[0][0][0], nullptr, &acdcoAmpOffsets[0][0][0]};
+    case CAL_TYPE_ACPHA: return {&acphaPhaMeasures[0][0][0], nullptr, &acphaPhaOffsets[0][0][0]};
+    case CAL_TYPE_ACFRQ: return {&acfrqFrqMeasures[0][0][0], &acfrqFrqFactors[0][0][0], nullptr};
+    case CAL_TYPE_ACFAC: return {&acfacAmpMeasures[0][0][0], &acfacFrqFactors[0][0][0], nullptr};
+    case CAL_TYPE_AUXDC: return {&auxdcMeasures[0][0][0], &auxdcFactors[0][0][0], &auxdcOffsets[0][0][0]};
+    case CAL_TYPE_DCAMP: return {&dcampAmpMeasures[0][0][0], &dcampAmpFactors[0][0][0], &dcampAmpOffsets[0][0][0]};
     case CAL_TYPE_LLOAMP:
-        return {&lloampAmpMeasures[0][0][0], &lloampAmpFactors[0][0][0], &lloampAmpOffsets[0][0][0], 4};
-    case CAL_TYPE_LLODCO: return {&llodcoAmpMeasures[0][0][0], nullptr, &llodcoAmpOffsets[0][0][0], 1};
-    case CAL_TYPE_LLODC: return {&llodcAmpMeasures[0][0][0], &llodcAmpFactors[0][0][0], &llodcAmpOffsets[0][0][0], 2};
-    default: return {nullptr, nullptr, nullptr, 0};
+        return {&lloampAmpMeasures[0][0][0], &lloampAmpFactors[0][0][0], &lloampAmpOffsets[0][0][0]};
+    case CAL_TYPE_LLODCO: return {&llodcoAmpMeasures[0][0][0], nullptr, &llodcoAmpOffsets[0][0][0]};
+    case CAL_TYPE_LLODC: return {&llodcAmpMeasures[0][0][0], &llodcAmpFactors[0][0][0], &llodcAmpOffsets[0][0][0]};
+    default: return {nullptr, nullptr, nullptr};
     }
 }
 
@@ -568,7 +568,7 @@ void ModelCalibrationEntity::resetCurSelFactor()
     const PointArrays a = pointArrays(currentCalType);
     const bool* selected = selection(currentCalType);
     if (a.measures && selected) {
-        const int n = kPorts * kLevels * a.points;
+        const int n = kPorts * kLevels * pointCount(currentCalType);
         kept.type = currentCalType;
         std::copy(selected, selected + kPorts * kLevels, &kept.cells[0][0]);
         if (a.factors)
@@ -599,13 +599,14 @@ void ModelCalibrationEntity::restoreUnmeasured()
     const RunKept kept = std::move(runKept);
     runKept = RunKept();
     const PointArrays a = pointArrays(kept.type);
+    const int points = pointCount(kept.type);
     if (!a.measures)
         return;
     for (int c = 0; c < kPorts * kLevels; ++c) {
         if (!kept.cells[c / kLevels][c % kLevels])
             continue;
-        for (int k = 0; k < a.points; ++k) {
-            const int i = c * a.points + k;
+        for (int k = 0; k < points; ++k) {
+            const int i = c * points + k;
             if (std::isfinite(a.measures[i]))
                 continue;   // measured by this run
             if (a.factors)
@@ -614,8 +615,6 @@ void ModelCalibrationEntity::restoreUnmeasured()
                 a.offsets[i] = kept.offsets[size_t(i)];
         }
     }
-    if (kept.type == CAL_TYPE_ACFRQ)
-        spreadFrequencyFactor();
 }
 
 void ModelCalibrationEntity::resetSel(CALType type)
@@ -644,44 +643,12 @@ void ModelCalibrationEntity::spreadFrequencyFactor()
 
 void ModelCalibrationEntity::resetFactor(CALType type, AOPORTType port, int level)
 {
-    const int p = port;
-    const int l = level;
-    if (!validCell(p, l))
+    const PointArrays a = pointArrays(type);
+    if (!validCell(port, level) || !a.measures)
         return;
-    switch (type) {
-    case CAL_TYPE_ACAMP:
-        resetCell(acampAmpMeasures[p][l], acampAmpFactors[p][l], acampAmpOffsets[p][l], 4);
-        break;
-    case CAL_TYPE_ACDCO:
-        resetCell(acdcoAmpMeasures[p][l], nullptr, acdcoAmpOffsets[p][l], 1);
-        break;
-    case CAL_TYPE_ACPHA:
-        resetCell(acphaPhaMeasures[p][l], nullptr, acphaPhaOffsets[p][l], 1);
-        break;
-    case CAL_TYPE_ACFRQ:
-        resetCell(acfrqFrqMeasures[p][l], acfrqFrqFactors[p][l], nullptr, 1);
-        break;
-    case CAL_TYPE_ACFAC:
-        resetCell(acfacAmpMeasures[p][l], acfacFrqFactors[p][l], nullptr, 10);
-        break;
-    case CAL_TYPE_AUXDC:
-        resetCell(auxdcMeasures[p][l], auxdcFactors[p][l], auxdcOffsets[p][l], 5);
-        break;
-    case CAL_TYPE_DCAMP:
-        resetCell(dcampAmpMeasures[p][l], dcampAmpFactors[p][l], dcampAmpOffsets[p][l], 2);
-        break;
-    case CAL_TYPE_LLOAMP:
-        resetCell(lloampAmpMeasures[p][l], lloampAmpFactors[p][l], lloampAmpOffsets[p][l], 4);
-        break;
-    case CAL_TYPE_LLODCO:
-        resetCell(llodcoAmpMeasures[p][l], nullptr, llodcoAmpOffsets[p][l], 1);
-        break;
-    case CAL_TYPE_LLODC:
-        resetCell(llodcAmpMeasures[p][l], llodcAmpFactors[p][l], llodcAmpOffsets[p][l], 2);
-        break;
-    default:
-        break;
-    }
+    const int points = pointCount(type);
+    const int at = (int(port) * kLevels + level) * points;
+    resetCell(a.measures + at, a.factors ? a.factors + at : nullptr, a.offsets ? a.offsets + at : nullptr, points);
 }
 
 void ModelCalibrationEntity::computeFactor(CALType type, AOPORTType port, int level)

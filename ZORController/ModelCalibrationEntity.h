@@ -338,7 +338,6 @@ private:
         double* measures;
         double* factors;
         double* offsets;
-        int points;
     };
     PointArrays pointArrays(CALType type);
     // Puts back the coefficients resetCurSelFactor() kept for every point of
