@@ -237,8 +237,7 @@ void ViewEnergyModel::calculate(ViewPointModel* p) const
     p->givenCount = p->power(meterKind, measureMeterKind, singleEnable);
     p->settingEnergy = p->settingPulse * secondaryKWHPulse * 1000.0;
     p->settingTime = BaseDataUtility::division(p->settingEnergy, p->givenCount) * 3600.0;
-    measureError(p);
-    const bool measured = std::isfinite(p->actualEnergy) && p->actualEnergy > 0.0;
+    const bool measured = measureError(p);
     if (p->testState != AO_STATE_TYPE_COMPLETED) {
         p->testResult = AO_Result_TYPE_NONE;
     } else {
@@ -254,11 +253,12 @@ void ViewEnergyModel::calculate(ViewPointModel* p) const
 // The meter registered settingEnergy (its pulses) while the outputs
 // delivered actualEnergy: its error, signed, in per cent; 0 while nothing
 // was measured.
-void ViewEnergyModel::measureError(ViewPointModel* p)
+bool ViewEnergyModel::measureError(ViewPointModel* p)
 {
     const bool measured = std::isfinite(p->actualEnergy) && p->actualEnergy > 0.0;
     p->actualDev = measured ? BaseDataUtility::division(p->settingEnergy - p->actualEnergy, p->actualEnergy) * 100.0
                             : 0.0;
+    return measured;
 }
 
 void ViewEnergyModel::doComputer()

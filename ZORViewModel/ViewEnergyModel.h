@@ -244,8 +244,9 @@ protected:
     const ViewPointModel* pointOrEdit(int index) const;
     // Power, setting energy and time, error, verdict and phasors of one point.
     void calculate(ViewPointModel* target) const;
-    // actualDev from the point's setting and measured energy.
-    static void measureError(ViewPointModel* target);
+    // actualDev from the point's setting and measured energy; whether
+    // anything was measured.
+    static bool measureError(ViewPointModel* target);
     // The message for a point whose count cannot be timed (number from 1;
     // 0 for the edit point).
     QString countLimitText(int number, const ViewPointModel& p) const;
