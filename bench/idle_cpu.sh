@@ -29,7 +29,7 @@ cmake --build "$build" -j "$jobs" --target zor bare_window >/dev/null
 app=${1:-"$build/main/zor"}
 window="$build/bench/bare_window"
 [ -x "$app" ] || { echo "no application at $app" >&2; exit 2; }
-app=$(cd "$(dirname "$app")" && pwd)/$(basename "$app")
+app=$(realpath "$app")
 
 pids=()
 cleanup() {
@@ -61,16 +61,6 @@ appPid=$!
 pids+=("$!")
 windowPid=$!
 
-# CPU time of every thread of a process, in ns (the scheduler's account).
-cpu_ns() {
-    local total=0 t
-    for t in /proc/"$1"/task/*/schedstat; do
-        read -r ns _ <"$t" 2>/dev/null || continue
-        total=$((total + ns))
-    done
-    echo "$total"
-}
-
 # CPU time of each thread of a process: "tid name ns" lines.
 thread_ns() {
     local t ns name
@@ -79,6 +69,11 @@ thread_ns() {
         read -r name <"$t/comm" 2>/dev/null || continue
         echo "${t##*/} ${name// /_} $ns"
     done
+}
+
+# CPU time of every thread of a process, in ns (the scheduler's account).
+cpu_ns() {
+    thread_ns "$1" | awk '{ s += $3 } END { print s + 0 }'
 }
 
 # Resident set of a process, in KiB.
