@@ -143,7 +143,7 @@ void ViewEnergyModel::appendTestSetting(QDomDocument* doc, QDomElement* body)
     rows[10] = QStringList{tr("Precision"), number(precision, 3) + "%", QString(), QString()};
     rows[11] = QStringList{tr("Pulse constant"), number(pulseConst, 0) + "imp/k" + unit + "h",
                            tr("Whether to send a local pulse"),
-                           localPulseEnable ? QStringLiteral("true") : QStringLiteral("false")};
+                           localPulseEnable ? tr("true") : tr("false")};
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows, 12);
 }

@@ -138,7 +138,7 @@ void ViewOvercurrentModel::appendTestSetting(QDomDocument* doc, QDomElement* bod
     QStringList rows[8] = {
         {tr("Current Tol"), number(currentTolrel) + "%", tr("故障前时间"), number(normalTime) + "s"},
         {tr("电流允许绝对偏差"), number(currentTolabs) + "A", tr("仅输出一次"),
-         outputOnceOnly ? QStringLiteral("True") : QStringLiteral("False")},
+         outputOnceOnly ? tr("True") : tr("False")},
         {tr("Time Tol"), number(timeTolrel) + "%", tr("OC Directional"),
          tempPoint->faultVPEnable ? tr("Enable") : tr("Disable")},
         {tr("时间允许绝对偏差"), number(timeTolabs) + "s", tr("Fault VPN"), number(tempPoint->faultVPNRange) + "V"},

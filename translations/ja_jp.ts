@@ -3758,6 +3758,14 @@
         <source>cap.</source>
         <translation>容量</translation>
     </message>
+    <message>
+        <source>true</source>
+        <translation>はい</translation>
+    </message>
+    <message>
+        <source>false</source>
+        <translation>いいえ</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4149,6 +4157,14 @@
     <message>
         <source>未动作</source>
         <translation>不動作</translation>
+    </message>
+    <message>
+        <source>True</source>
+        <translation>はい</translation>
+    </message>
+    <message>
+        <source>False</source>
+        <translation>いいえ</translation>
     </message>
 </context>
 <context>

@@ -3758,6 +3758,14 @@
         <source>cap.</source>
         <translation>cap.</translation>
     </message>
+    <message>
+        <source>true</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>false</source>
+        <translation>Não</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4149,6 +4157,14 @@
     <message>
         <source>未动作</source>
         <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>True</source>
+        <translation>Sim</translation>
+    </message>
+    <message>
+        <source>False</source>
+        <translation>Não</translation>
     </message>
 </context>
 <context>

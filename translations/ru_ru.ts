@@ -3758,6 +3758,14 @@
         <source>cap.</source>
         <translation>ёмк.</translation>
     </message>
+    <message>
+        <source>true</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>false</source>
+        <translation>Нет</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4149,6 +4157,14 @@
     <message>
         <source>未动作</source>
         <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>True</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>False</source>
+        <translation>Нет</translation>
     </message>
 </context>
 <context>

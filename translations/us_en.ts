@@ -3758,6 +3758,14 @@
         <source>cap.</source>
         <translation>cap.</translation>
     </message>
+    <message>
+        <source>true</source>
+        <translation>true</translation>
+    </message>
+    <message>
+        <source>false</source>
+        <translation>false</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4149,6 +4157,14 @@
     <message>
         <source>未动作</source>
         <translation>No Action</translation>
+    </message>
+    <message>
+        <source>True</source>
+        <translation>True</translation>
+    </message>
+    <message>
+        <source>False</source>
+        <translation>False</translation>
     </message>
 </context>
 <context>

@@ -3758,6 +3758,14 @@
         <source>cap.</source>
         <translation>容性</translation>
     </message>
+    <message>
+        <source>true</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>false</source>
+        <translation>否</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4149,6 +4157,14 @@
     <message>
         <source>未动作</source>
         <translation>未动作</translation>
+    </message>
+    <message>
+        <source>True</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>False</source>
+        <translation>否</translation>
     </message>
 </context>
 <context>
