@@ -273,6 +273,7 @@ void ViewHarmonicModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
          number(devTime) + QStringLiteral("s"), acted ? number(time) + QStringLiteral("s") : none,
          acted ? getFaultActionValue() : none, acted ? QString::number(getBinaryInputIndex()) : none, result},
     };
-    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),
-                QStringLiteral("2"), QStringLiteral("Arial"), rows, 2);
+    // Seven columns that fill the table: the action value and the verdict are the longest.
+    appendTable(doc, parent, QStringLiteral("1"), QStringList{"14%", "14%", "14%", "14%", "16%", "12%", "16%"},
+                QStringLiteral("center"), QStringLiteral("2"), QStringLiteral("Arial"), rows, 2);
 }

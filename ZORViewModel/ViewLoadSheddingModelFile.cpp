@@ -99,7 +99,6 @@ void ViewLoadSheddingModel::appendTestSetting(QDomDocument* doc, QDomElement* bo
             row << getActionValueStr(i) << getActionTimeStr(i);
         else
             row << tr("未动作") << tr("未动作");
-        row << QString();
     }
     appendTable(doc, body, QStringLiteral("1"), QStringLiteral("25%"), QStringLiteral("center"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows.data(), count + 1);

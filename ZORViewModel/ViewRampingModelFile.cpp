@@ -200,7 +200,7 @@ void ViewRampingModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
     ViewSourceTestModel::appendTestSetting(doc, parent);
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
     QStringList header{tr("State"), tr("Variable"), tr("Test item"), tr("End"), tr("Step"), tr("Time"), tr("Logic"),
-                       tr("Bi Input")};
+                       tr("Bi Input"), tr("Bi Output")};
     std::vector<QStringList> rows{header};
     for (size_t i = 0; i < testStates.size(); ++i) {
         const ViewStateModel& state = *testStates[i];
@@ -222,7 +222,7 @@ void ViewRampingModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
                             itemText, number(point->endValue()) + unit, number(point->actionRampStep[item]) + unit,
                             number(state.stepTime) + QStringLiteral("s"),
                             state.outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), inputs,
-                            tr("Bi Output"), outputs});
+                            outputs});
         }
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("11%"), QStringLiteral("center"),

@@ -209,9 +209,9 @@ TEST_F(ReportRamping, SettingAndResultTables)
     const std::string n = "---";
     const std::vector<Table> expected = {
         {
-            {"State", "Variable", "Test item", "End", "Step", "Time", "Logic", "Bi Input"},
-            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "1.000s", "Or", "1;2;3;4;", "Bi Output", "4;"},
-            {"State2", "UA", "Phase", "90.000°", "10.000°", "2.000s", "And", "1;2;3;4;", "Bi Output", "4;"},
+            {"State", "Variable", "Test item", "End", "Step", "Time", "Logic", "Bi Input", "Bi Output"},
+            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "1.000s", "Or", "1;2;3;4;", "4;"},
+            {"State2", "UA", "Phase", "90.000°", "10.000°", "2.000s", "And", "1;2;3;4;", "4;"},
         },
         {
             {"State", "Variable", "Function", "T.nom", "Dev", "Action Time", "Action value", "DI", "Result"},
