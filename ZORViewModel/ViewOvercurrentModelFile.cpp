@@ -21,6 +21,9 @@
 #include "BaseXmlUtilities.h"
 #include "ViewParameterSetting.h"
 
+#include <QBuffer>
+#include <QImageReader>
+
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -28,6 +31,17 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+
+// The size a chart image (a data URI of a PNG) was drawn at; the page's
+// chart size when its header cannot be read. Scaled unevenly, the chart's
+// labels would run together.
+QSize drawnSize(const QString& dataUri)
+{
+    QByteArray png = QByteArray::fromBase64(dataUri.mid(dataUri.indexOf(QLatin1Char(',')) + 1).toLatin1());
+    QBuffer buffer(&png);
+    const QSize size = QImageReader(&buffer, "png").size();
+    return size.isValid() ? size : QSize(732, 308);
+}
 
 } // namespace
 
@@ -198,7 +212,16 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
                 QStringLiteral("Arial"), rows.data(), count + 1);
 
     for (int f = 0; f < 2; ++f) {
-        if (!curveImage[f].isEmpty())
-            appendImage(doc, body, curveImage[f], QStringLiteral("650px"), QStringLiteral("284px"));
+        if (curveImage[f].isEmpty())
+            continue;
+        const QSize size = drawnSize(curveImage[f]);
+        appendImage(doc, body, curveImage[f], QString::number(size.width()) + "px",
+                    QString::number(size.height()) + "px");
+        // appendImage puts its table last.
+        body->lastChildElement(QStringLiteral("table"))
+            .firstChildElement(QStringLiteral("tr"))
+            .firstChildElement(QStringLiteral("td"))
+            .firstChildElement(QStringLiteral("img"))
+            .setAttribute(QStringLiteral("alt"), tr("Time-current curve") + (f == FUNCTION_TYPE_50 ? " 50" : " 51"));
     }
 }

@@ -4166,6 +4166,10 @@
         <source>False</source>
         <translation>いいえ</translation>
     </message>
+    <message>
+        <source>Time-current curve</source>
+        <translation>時間電流特性曲線</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4166,6 +4166,10 @@
         <source>False</source>
         <translation>Não</translation>
     </message>
+    <message>
+        <source>Time-current curve</source>
+        <translation>Curva tempo-corrente</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4166,6 +4166,10 @@
         <source>False</source>
         <translation>Нет</translation>
     </message>
+    <message>
+        <source>Time-current curve</source>
+        <translation>Времятоковая кривая</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

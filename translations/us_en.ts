@@ -4166,6 +4166,10 @@
         <source>False</source>
         <translation>False</translation>
     </message>
+    <message>
+        <source>Time-current curve</source>
+        <translation>Time-current curve</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

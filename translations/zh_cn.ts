@@ -4166,6 +4166,10 @@
         <source>False</source>
         <translation>否</translation>
     </message>
+    <message>
+        <source>Time-current curve</source>
+        <translation>时间电流曲线</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

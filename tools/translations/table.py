@@ -575,6 +575,8 @@ TABLE = [
     ("ViewOvercurrentModel", "仅输出一次", None, "Output Once", "Saída única", "Однократно", "一回のみ出力"),
     ("ViewOvercurrentModel", "True", "是", "True", "Sim", "Да", "はい"),
     ("ViewOvercurrentModel", "False", "否", "False", "Não", "Нет", "いいえ"),
+    ("ViewOvercurrentModel", "Time-current curve", "时间电流曲线", "Time-current curve", "Curva tempo-corrente",
+     "Времятоковая кривая", "時間電流特性曲線"),
     ("ViewOvercurrentModel", "OC Directional", "方向元件", "OC Directional", "Direcional", "Направленность",
      "方向要素"),
     ("ViewOvercurrentModel", "Enable", "投入", "Enable", "Ligado", "Вкл.", "有効"),
