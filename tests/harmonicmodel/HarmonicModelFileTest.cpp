@@ -199,3 +199,26 @@ TEST_F(ReportHarmonic, SettingOutputAndResultTables)
     ASSERT_TRUE(vm.saveReport("failed.htm"));
     EXPECT_EQ(table("failed.htm", "Variable")[1], (std::vector<std::string>{"IA", "1.000s", "0.100s", n, n, n, "失败"}));
 }
+
+// The result columns fill the table: wider, the last one is squeezed
+// against its borders.
+TEST_F(ReportHarmonic, ResultColumnsAddUpToTheTable)
+{
+    HarmonicModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.saveReport("widths.htm"));
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(sandbox.read(appRoot() + "/report/Harmonic/widths.htm")));
+    const QDomNodeList tables = doc.elementsByTagName("table");
+    for (int t = 0; t < tables.size(); ++t) {
+        QDomElement cell = tables.at(t).firstChildElement("tr").firstChildElement("td");
+        if (cell.text().trimmed() != "Variable")
+            continue;
+        double sum = 0.0;
+        for (; !cell.isNull(); cell = cell.nextSiblingElement("td"))
+            sum += cell.attribute("width").chopped(1).toDouble();
+        EXPECT_EQ(sum, 100.0);
+        return;
+    }
+    FAIL() << "no result table";
+}

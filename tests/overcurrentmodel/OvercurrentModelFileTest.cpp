@@ -5,7 +5,9 @@
 #include "OvercurrentModelSupport.h"
 #include "ModelFileSupport.h"
 
+#include <QBuffer>
 #include <QDomDocument>
+#include <QImage>
 
 #include <functional>
 #include <string>
@@ -212,4 +214,24 @@ TEST_F(ReportOvercurrent, SettingCurveAndResultTables)
     EXPECT_EQ(find(none, ""), none.size());
     for (const Table& t : none)
         EXPECT_TRUE(t.empty() || t[0].empty() || t[0][0].rfind("Test Result", 0) != 0);
+}
+
+// The chart is shown at the size it was drawn at: scaled unevenly, its labels
+// run together.
+TEST_F(ReportOvercurrent, ChartAtItsDrawnSize)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QImage(320, 140, QImage::Format_ARGB32).save(&buffer, "png"));
+    OvercurrentModel vm;
+    vm.testActive();
+    vm.addAt(2.0);
+    vm.saveImage(VM::FUNCTION_TYPE_51, QString::fromLatin1(png.toBase64()));
+    ASSERT_TRUE(vm.saveReport("chart.htm"));
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(sandbox.read(appRoot() + "/report/Overcurrent/chart.htm")));
+    const QDomElement img = doc.elementsByTagName("img").at(0).toElement();
+    EXPECT_EQ(img.attribute("width"), "320px");
+    EXPECT_EQ(img.attribute("height"), "140px");
 }

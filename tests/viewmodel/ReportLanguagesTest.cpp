@@ -1,0 +1,124 @@
+// Every module's report in each language of the interface: a Chinese or
+// Portuguese report has no English yes/no left in it, no table row has more
+// cells than the table's first row (its header), and every image has a text.
+
+#include "ViewModelTestSupport.h"
+
+#include "ViewAlternateModel.h"
+#include "ViewDirectModel.h"
+#include "ViewDistanceModel.h"
+#include "ViewEnergyModel.h"
+#include "ViewHarmonicModel.h"
+#include "ViewOscillateModel.h"
+#include "ViewOvercurrentModel.h"
+#include "ViewRampingModel.h"
+#include "ViewSlipFrequencyModel.h"
+#include "ViewSlipVoltageModel.h"
+#include "ViewStateSequenceModel.h"
+
+#include <QTranslator>
+
+#include <memory>
+#include <tuple>
+
+namespace {
+
+struct Module
+{
+    const char* folder;
+    std::function<std::unique_ptr<ViewBaseModel>()> make;
+};
+
+template <typename Model>
+std::unique_ptr<ViewBaseModel> plain()
+{
+    return std::make_unique<Model>();
+}
+
+template <typename Model>
+std::unique_ptr<ViewBaseModel> withPoint()
+{
+    auto vm = std::make_unique<Model>();
+    vm->addPoint();
+    return vm;
+}
+
+// A point and the chart the page puts in before it saves.
+std::unique_ptr<ViewBaseModel> overcurrent()
+{
+    auto vm = std::make_unique<ViewOvercurrentModel>();
+    vm->addPoint();
+    vm->saveImage(ViewOvercurrentModel::FUNCTION_TYPE_51, QStringLiteral("iVBORw0KGgo="));
+    return vm;
+}
+
+const Module kModules[] = {
+    {"AC", plain<ViewAlternateModel>},           {"Harmonic", plain<ViewHarmonicModel>},
+    {"Sequence", plain<ViewStateSequenceModel>}, {"Distance", withPoint<ViewDistanceModel>},
+    {"Ramping", plain<ViewRampingModel>},        {"Overcurrent", overcurrent},
+    {"DC", plain<ViewDirectModel>},              {"Energy", withPoint<ViewEnergyModel>},
+    {"SlipFrequency", withPoint<ViewSlipFrequencyModel>}, {"SlipVoltage", withPoint<ViewSlipVoltageModel>},
+    {"Oscillate", plain<ViewOscillateModel>},
+};
+
+void PrintTo(const Module& module, std::ostream* os)
+{
+    *os << module.folder;
+}
+
+const char* const kLanguages[] = {"us_en", "zh_cn", "pt_pt"};
+
+class ReportLanguages : public vmtest::ViewModelTest,
+                        public ::testing::WithParamInterface<std::tuple<Module, const char*>>
+{
+};
+
+TEST_P(ReportLanguages, SayEverythingInTheLanguageAndLineUp)
+{
+    const Module& module = std::get<0>(GetParam());
+    const QString language = QString::fromLatin1(std::get<1>(GetParam()));
+    // Without compiled translations (builds without the interface) the
+    // English report is still written from the source texts.
+    QTranslator translator;
+    const bool loaded = translator.load(":/" + language + ".qm");
+    if (!loaded && language != "us_en")
+        GTEST_SKIP() << "no compiled translations in this build";
+    std::unique_ptr<ViewBaseModel> vm = module.make();
+    vm->testActive();
+    if (loaded)
+        QCoreApplication::installTranslator(&translator);
+    const bool saved = vm->saveReport(language + ".htm");
+    QCoreApplication::removeTranslator(&translator);
+    ASSERT_TRUE(saved);
+    const QString path = appRoot() + "/report/" + module.folder + "/" + language + ".htm";
+    vmtest::expectValidReport(path);
+
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(sandbox.read(path)));
+    static const QRegularExpression english(QStringLiteral("^([Tt]rue|[Ff]alse)$"));
+    const QDomNodeList tables = doc.elementsByTagName(QStringLiteral("table"));
+    for (int t = 0; t < tables.size(); ++t) {
+        // A table's own rows and cells, not those of tables in its cells.
+        int header = -1;
+        for (QDomElement tr = tables.at(t).firstChildElement("tr"); !tr.isNull(); tr = tr.nextSiblingElement("tr")) {
+            int cells = 0;
+            for (QDomElement td = tr.firstChildElement("td"); !td.isNull(); td = td.nextSiblingElement("td"), ++cells) {
+                const QString text = td.text().trimmed();
+                EXPECT_TRUE(language == "us_en" || !text.contains(english)) << "English in the report: " << text.toStdString();
+            }
+            header = header < 0 ? cells : header;
+            EXPECT_LE(cells, header) << "a row wider than its header: " << tr.text().toStdString();
+        }
+    }
+    const QDomNodeList images = doc.elementsByTagName(QStringLiteral("img"));
+    for (int i = 0; i < images.size(); ++i)
+        EXPECT_FALSE(images.at(i).toElement().attribute(QStringLiteral("alt")).isEmpty()) << "an image without a text";
+}
+
+INSTANTIATE_TEST_SUITE_P(, ReportLanguages, ::testing::Combine(::testing::ValuesIn(kModules),
+                                                                ::testing::ValuesIn(kLanguages)),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).folder) + "_" + std::get<1>(info.param);
+                         });
+
+} // namespace
