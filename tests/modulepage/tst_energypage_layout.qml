@@ -70,6 +70,20 @@ Item {
             verify(control("startButton").enabled)
         }
 
+        // Numbers read as in the report whatever the language: "1500W", not "1,500W".
+        function test_numbersWithoutGroupSeparator() {
+            tap("clearButton")
+            enter("voltageLNBox", "100")
+            enter("currentBox", "5")
+            tap("addButton")
+            var power = model.getGivenCount(0)
+            verify(power >= 1000, power)
+            compare(control("cell0_1").text, power.toFixed(0) + page.powerUnit)
+            tap("generalTabButton")
+            enter("secondaryPulseBox", "3600")
+            compare(control("secondaryPulseBox").text, "3600")
+        }
+
         function test_unitsAndFieldsByMeterKind_data() {
             return [
                 { tag: "active", kind: 0, power: "W", energy: "Wh", quantity: "kWh", angle: true },
