@@ -17,6 +17,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -30,23 +31,11 @@ const char* const kExportModules[] = {"AC",     "Sequence",    "Harmonic", "Dist
 constexpr u32 kNameField = sizeof(confer_file_transfer_head::file_name);
 
 std::atomic<void (*)()> calibrationLoader{nullptr};
+std::atomic<void (*)(const char*)> exportOpenHook{nullptr};
 
 std::string local(const QString& path)
 {
     return QFile::encodeName(path).toStdString();
-}
-
-bool isDirectory(const std::string& path)
-{
-    struct stat st;
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-// A folder itself, not a link to one.
-bool isRealDirectory(const std::string& path)
-{
-    struct stat st;
-    return lstat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 // Whether path, its links followed (its last component's only with
@@ -57,6 +46,52 @@ bool staysInside(const std::string& path, const NetFileRoots& roots, bool follow
     return zoplat::localPathInside(QByteArray::fromStdString(path),
                                    {BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot},
                                    followLast);
+}
+
+// A descriptor closed with its owner.
+class Descriptor
+{
+public:
+    explicit Descriptor(int fd = -1)
+        : value(fd)
+    {
+    }
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return value; }
+    int release() { return std::exchange(value, -1); }
+    void reset(int fd = -1)
+    {
+        if (value >= 0)
+            close(value);
+        value = fd;
+    }
+
+private:
+    int value;
+};
+
+// The folder name in at (a path with AT_FDCWD) opened as itself, not through
+// a link in its place; -1 when it is not a folder.
+int openFolder(int at, const char* name)
+{
+    return openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+
+// Whether the folder held open as fd lies in the application's folder or the
+// roots of the transfer: where it is, not where its path leads now.
+bool heldInside(int fd, const NetFileRoots& roots)
+{
+    return fd >= 0 && staysInside("/proc/self/fd/" + std::to_string(fd), roots, true);
+}
+
+// A folder of the transfer under its path, held open; -1 when it is a link,
+// missing, or outside the roots.
+int openTransferFolder(const std::string& path, const NetFileRoots& roots)
+{
+    Descriptor folder(openFolder(AT_FDCWD, path.c_str()));
+    return heldInside(folder.get(), roots) ? folder.release() : -1;
 }
 
 std::string tempName(const std::string& name)
@@ -72,10 +107,13 @@ bool isTempName(const std::string& name)
 }
 
 // The file being imported (receive thread; the end of a connection comes
-// from the listener).
+// from the listener). Its folder is held open from the head on and every
+// name is taken relative to it: a link swapped in for the folder later
+// leads nowhere.
 struct Import
 {
     std::mutex mutex;
+    int folder = -1;
     int fd = -1;
     std::string target;      // the file it replaces
     std::string temporary;   // where it is written
@@ -88,15 +126,23 @@ Import& import()
     return state;
 }
 
+void release(Import& s)
+{
+    if (s.folder >= 0)
+        close(s.folder);
+    s.folder = -1;
+    s.target.clear();
+    s.temporary.clear();
+}
+
 void abandon(Import& s)
 {
     if (s.fd >= 0) {
         close(s.fd);
-        unlink(s.temporary.c_str());
+        unlinkat(s.folder, s.temporary.c_str(), 0);
     }
     s.fd = -1;
-    s.target.clear();
-    s.temporary.clear();
+    release(s);
 }
 
 // The temporary, with all the announced bytes, synced, closed and renamed
@@ -109,11 +155,10 @@ bool complete(Import& s)
     const bool synced = fsync(s.fd) == 0;
     const bool closed = close(s.fd) == 0;
     s.fd = -1;
-    const bool ok = synced && closed && rename(s.temporary.c_str(), s.target.c_str()) == 0;
+    const bool ok = synced && closed && renameat(s.folder, s.temporary.c_str(), s.folder, s.target.c_str()) == 0;
     if (!ok)
-        unlink(s.temporary.c_str());
-    s.target.clear();
-    s.temporary.clear();
+        unlinkat(s.folder, s.temporary.c_str(), 0);
+    release(s);
     return ok;
 }
 
@@ -143,31 +188,41 @@ std::string cutName(const std::string& name, size_t max)
     return name.substr(0, end);
 }
 
-// The names in a folder (none when it cannot be read), as stored: no
-// conversion that could turn a name into another.
-std::vector<std::string> folderEntries(const std::string& folder)
+// The names in a folder held open (none when it cannot be read), as stored:
+// no conversion that could turn a name into another.
+std::vector<std::string> folderEntries(int folder)
 {
     std::vector<std::string> names;
-    if (DIR* dir = opendir(folder.c_str())) {
-        while (const dirent* entry = readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                names.push_back(name);
-        }
-        closedir(dir);
+    const int own = fcntl(folder, F_DUPFD_CLOEXEC, 0);
+    if (own < 0)
+        return names;
+    DIR* dir = fdopendir(own);
+    if (!dir) {
+        close(own);
+        return names;
     }
+    rewinddir(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
     return names;
 }
 
-void removeTemporaries(const std::string& folder, int depth)
+void removeTemporaries(int folder, int depth)
 {
     for (const std::string& name : folderEntries(folder)) {
-        const std::string path = folder + "/" + name;
-        if (isRealDirectory(path)) {
-            if (depth > 0)
-                removeTemporaries(path, depth - 1);
+        struct stat st;
+        if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        if (S_ISDIR(st.st_mode)) {
+            const Descriptor sub(depth > 0 ? openFolder(folder, name.c_str()) : -1);
+            if (sub.get() >= 0)
+                removeTemporaries(sub.get(), depth - 1);
         } else if (isTempName(name)) {
-            unlink(path.c_str());
+            unlinkat(folder, name.c_str(), 0);
         }
     }
 }
@@ -236,38 +291,34 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
     if (!pendingOk || !net_file_import_name_valid(mode, name))
         return -1;
 
-    std::string folder;
-    if (mode == NET_FILE_MODE_IMPORT_CALIBRATION) {
-        folder = local(zoplat::calibrationStagingFolder());
-    } else {
-        folder = local(roots.dataRoot) + "/parameters_bk";
-    }
-    if (!staysInside(folder, roots, true) || zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0
-        || !isDirectory(folder))
+    const std::string base = mode == NET_FILE_MODE_IMPORT_CALIBRATION ? local(zoplat::calibrationStagingFolder())
+                                                                       : local(roots.dataRoot) + "/parameters_bk";
+    if (!staysInside(base, roots, true) || zoplat::makeDir(QFile::decodeName(base.c_str())) != 0)
+        return -1;
+    // From here on the folder is held open and names are taken in it.
+    Descriptor folder(openTransferFolder(base, roots));
+    if (folder.get() < 0)
         return -1;
     std::string file = name;
     if (const char* slash = std::strchr(name, '/')) {
-        folder += "/" + std::string(name, size_t(slash - name));
+        const std::string module(name, size_t(slash - name));
         file = slash + 1;
-        if (!staysInside(folder, roots, true))
+        // Only mode 5 creates a module folder.
+        if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && mkdirat(folder.get(), module.c_str(), 0777) != 0
+            && errno != EEXIST)
             return -1;
-        if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && zoplat::makeDir(QFile::decodeName(folder.c_str())) != 0)
+        folder.reset(openFolder(folder.get(), module.c_str()));
+        if (folder.get() < 0)
             return -1;
-        if (!isDirectory(folder))
-            return -1;   // only mode 5 creates a module folder
     }
-    // The folder as it stands now (a link swapped in since is no way out); a
-    // new temporary, never one through a name that is there.
-    if (!staysInside(folder, roots, true))
+    // A new temporary, never one through a name that is there.
+    const std::string temporary = tempName(file);
+    s.fd = openat(folder.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (s.fd < 0)
         return -1;
-    s.target = folder + "/" + file;
-    s.temporary = folder + "/" + tempName(file);
-    s.fd = open(s.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (s.fd < 0) {
-        s.target.clear();
-        s.temporary.clear();
-        return -1;
-    }
+    s.folder = folder.release();
+    s.target = file;
+    s.temporary = temporary;
     s.announced = fileSize;
     if (fileSize == 0 && !complete(s))
         return -1;
@@ -304,17 +355,19 @@ void net_file_connection_ended()
 
 void net_file_remove_leftovers(const NetFileRoots& roots)
 {
-    const std::string backups = local(roots.dataRoot) + "/parameters_bk";
-    if (staysInside(backups, roots, true))
-        removeTemporaries(backups, 1);
-    const std::string staging = local(zoplat::calibrationStagingFolder());
-    if (staysInside(staging, roots, true))
-        removeTemporaries(staging, 0);
+    const Descriptor backups(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots));
+    if (backups.get() >= 0)
+        removeTemporaries(backups.get(), 1);
+    const Descriptor staging(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots));
+    if (staging.get() >= 0)
+        removeTemporaries(staging.get(), 0);
     // What report saves cut short left.
     const std::string reports = local(roots.dataRoot) + "/report";
-    if (staysInside(reports, roots, true)) {
-        for (const std::string& module : folderEntries(reports)) {
-            if (isRealDirectory(reports + "/" + module))
+    const Descriptor reportFolder(openTransferFolder(reports, roots));
+    if (reportFolder.get() >= 0) {
+        for (const std::string& module : folderEntries(reportFolder.get())) {
+            struct stat st;
+            if (fstatat(reportFolder.get(), module.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
                 zoplat::removeSaveTemporaries(QFile::decodeName((reports + "/" + module).c_str()));
         }
     }
@@ -323,6 +376,11 @@ void net_file_remove_leftovers(const NetFileRoots& roots)
 void net_file_set_calibration_loader(void (*loader)())
 {
     calibrationLoader = loader;
+}
+
+void net_file_set_export_open_hook(void (*hook)(const char* name))
+{
+    exportOpenHook = hook;
 }
 
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs)
@@ -354,7 +412,12 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
     };
 
     for (const Folder& folder : folders) {
-        for (const std::string& name : folderEntries(folder.path)) {
+        // The folder held open: its files are opened in it, whatever its
+        // path leads to later.
+        const Descriptor dir(openTransferFolder(folder.path, roots));
+        if (dir.get() < 0)
+            continue;
+        for (const std::string& name : folderEntries(dir.get())) {
             if (name.empty() || name[0] == '.')
                 continue;
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
@@ -362,11 +425,11 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             // Reports and calibration files are saved through a temporary beside them.
             if (mode != NET_FILE_MODE_EXPORT_PARAMETERS && zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str())))
                 continue;
-            const std::string path = folder.path + "/" + name;
-            if (!staysInside(path, roots, true))
-                continue;
-            // Not blocking on a pipe planted there: only files are sent.
-            const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+            if (void (*hook)(const char*) = exportOpenHook.load())
+                hook(name.c_str());
+            // Only a file, checked on what was opened: a link in its place is
+            // not followed, a pipe planted there does not block.
+            const int fd = openat(dir.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
             if (fd < 0)
                 continue;
             struct stat st;

@@ -6,11 +6,13 @@
 //
 // Names from the network are checked before they touch the file system and
 // never reach a shell; no import or export follows a link out of the
-// application's folder and the transfer's roots. An imported file is written
-// under a hidden temporary ("." + name + ".part", made new, never through a
-// name that is there) in its folder and renamed over the old file once
-// exactly the announced size came, so a file cut short, a failed write or a
-// planted link leaves the old file.
+// application's folder and the transfer's roots. Each works in a folder held
+// open (checked where it lies, never reached through a link in its place) and
+// takes every name relative to it, so a folder swapped for a link later leads
+// nowhere. An imported file is written under a hidden temporary ("." + name +
+// ".part", made new, never through a name that is there) in its folder and
+// renamed over the old file once exactly the announced size came, so a file
+// cut short, a failed write or a planted link leaves the old file.
 
 #include "zobase_mytype.h"
 
@@ -65,8 +67,10 @@ void net_file_set_calibration_loader(void (*loader)());
 
 // Export thread: sends the files of the mode (1..3) as heads and chunks,
 // then "KS_END" with the number of files sent; stops at the first failed
-// send. Temporaries of saves and imports are not sent, nor files reached
-// through a link out of the roots. Returns the number of files sent, or -1
-// when a send failed.
+// send. Temporaries of saves and imports are not sent, nor links, nor
+// anything but regular files. Returns the number of files sent, or -1 when a
+// send failed.
 using NetFileSend = int (*)(const u8* frame, u32 length);
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);
+// Tests: called with each listed file's name just before the export opens it.
+void net_file_set_export_open_hook(void (*hook)(const char* name));

@@ -312,6 +312,41 @@ TEST_F(RemoteFiles, LinksOutOfTheFoldersAreNeitherWrittenNorSent)
     EXPECT_EQ(tree(outside), before);
 }
 
+// The module folder moved aside and a link to an outside folder put in its
+// place after a file's head and first chunk: however the file ends (its last
+// chunk, "SEND_END", a cut connection), nothing outside is renamed or removed.
+TEST_F(RemoteFiles, AFolderSwappedForALinkMidImportLeavesOutsideAlone)
+{
+    const QString outside = sandbox.filePath("outside");
+    const std::map<QString, QByteArray> before = {{".victim.xml.part", "decoy"}};
+    const QString folder = app("parameters_bk/SwapMod");
+    const std::pair<const char*, std::function<void()>> ends[] = {
+        {"last chunk", [&] {
+             chunk(pcSide, pattern(1024, 12));
+             head(pcSide, "SEND_END", 0);   // idle again for the next row
+         }},
+        {"SEND_END", [&] { head(pcSide, "SEND_END", 0); }},
+        {"cut connection", [&] {
+             pcSide.closeSocket();
+             ASSERT_TRUE(waitFor([] { return net_connect_ended_count() >= 1; }));
+         }},
+    };
+    for (const auto& [end, finish] : ends) {
+        SCOPED_TRACE(end);
+        QDir(outside).removeRecursively();
+        sandbox.write("outside/.victim.xml.part", "decoy");
+        ASSERT_EQ(mode(pcSide, 5), 0);
+        ASSERT_EQ(head(pcSide, "SwapMod/victim.xml", 2048), 0);
+        ASSERT_EQ(chunk(pcSide, pattern(1024, 11)), 0);
+        ASSERT_TRUE(QDir().rename(folder, folder + ".aside"));
+        ASSERT_TRUE(QFile::link(outside, folder));
+        finish();
+        EXPECT_EQ(tree(outside), before);
+        QFile::remove(folder);
+        QDir(folder + ".aside").removeRecursively();
+    }
+}
+
 // What saves cut short leave beside reports and calibration files is never
 // sent; the service start removes the reports' (as the module's next report
 // save does).
@@ -399,6 +434,35 @@ TEST(FileTransferAlone, ExportStopsAtTheFirstFailedSend)
         EXPECT_EQ(net_export_files(2, {sandbox.path(), sandbox.path()}, countSend, 0), row.result);
         EXPECT_EQ(sendCalls, row.calls);   // nothing tried after a failure
     }
+}
+
+// A listed file swapped for a link to an outside file just before the
+// export opens it: the link is not followed, the file not sent.
+QString swapTarget;
+QString swapFolder;
+QByteArray exported;
+int collectSend(const u8* frame, u32 length)
+{
+    exported.append(reinterpret_cast<const char*>(frame), int(length));
+    return 0;
+}
+
+TEST(FileTransferAlone, ExportDoesNotFollowALinkSwappedInBeforeTheOpen)
+{
+    TestSandbox sandbox;
+    sandbox.write("outside/secret.par", "secret");
+    sandbox.write("app/parameters_bk/AC/a.par", "mine");
+    swapTarget = sandbox.filePath("outside/secret.par");
+    swapFolder = sandbox.filePath("app/parameters_bk/AC/");
+    exported.clear();
+    net_file_set_export_open_hook([](const char* name) {
+        QFile::remove(swapFolder + name);
+        QFile::link(swapTarget, swapFolder + name);
+    });
+    const QString root = sandbox.filePath("app");
+    EXPECT_EQ(net_export_files(2, {root, root}, collectSend, 0), 0);
+    net_file_set_export_open_hook(nullptr);
+    EXPECT_FALSE(exported.contains("secret"));
 }
 
 TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
