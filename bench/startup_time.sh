@@ -38,7 +38,10 @@ cleanup() {
 trap cleanup EXIT
 
 # A display of its own: Xvfb picks a free number and tells it on a pipe.
-exec {displayfd}< <(exec sh -c 'echo "$$"; exec Xvfb -displayfd 1 -screen 0 800x480x24 -nolisten tcp 2>/dev/null')
+# -noreset: by default the server resets each time its last client leaves,
+# which happens between runs, and a stopwatch that connects meanwhile finds
+# no display.
+exec {displayfd}< <(exec sh -c 'echo "$$"; exec Xvfb -displayfd 1 -noreset -screen 0 800x480x24 -nolisten tcp 2>/dev/null')
 read -r -u "$displayfd" xvfb
 read -r -t 30 -u "$displayfd" display || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$display"
