@@ -211,7 +211,14 @@ std::vector<std::string> folderEntries(int folder)
     return names;
 }
 
-void removeTemporaries(int folder, int depth)
+bool isSaveTemporary(const std::string& name)
+{
+    return zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str()));
+}
+
+// Removes the files that match from a folder held open and, depth levels
+// down, from its subfolders (never through a link).
+void removeMatching(int folder, int depth, bool (*matches)(const std::string&))
 {
     for (const std::string& name : folderEntries(folder)) {
         struct stat st;
@@ -220,8 +227,8 @@ void removeTemporaries(int folder, int depth)
         if (S_ISDIR(st.st_mode)) {
             const Descriptor sub(depth > 0 ? openFolder(folder, name.c_str()) : -1);
             if (sub.get() >= 0)
-                removeTemporaries(sub.get(), depth - 1);
-        } else if (isTempName(name)) {
+                removeMatching(sub.get(), depth - 1, matches);
+        } else if (matches(name)) {
             unlinkat(folder, name.c_str(), 0);
         }
     }
@@ -357,18 +364,17 @@ void net_file_remove_leftovers(const NetFileRoots& roots)
 {
     const Descriptor backups(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots));
     if (backups.get() >= 0)
-        removeTemporaries(backups.get(), 1);
+        removeMatching(backups.get(), 1, isTempName);
     const Descriptor staging(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots));
     if (staging.get() >= 0)
-        removeTemporaries(staging.get(), 0);
-    // What report saves cut short left.
-    const std::string reports = local(roots.dataRoot) + "/report";
-    const Descriptor reportFolder(openTransferFolder(reports, roots));
-    if (reportFolder.get() >= 0) {
-        for (const std::string& module : folderEntries(reportFolder.get())) {
-            struct stat st;
-            if (fstatat(reportFolder.get(), module.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
-                zoplat::removeSaveTemporaries(QFile::decodeName((reports + "/" + module).c_str()));
+        removeMatching(staging.get(), 0, isTempName);
+    // What report saves cut short left in the module folders.
+    const Descriptor reports(openTransferFolder(local(roots.dataRoot) + "/report", roots));
+    if (reports.get() >= 0) {
+        for (const std::string& module : folderEntries(reports.get())) {
+            const Descriptor folder(openFolder(reports.get(), module.c_str()));
+            if (folder.get() >= 0)
+                removeMatching(folder.get(), 0, isSaveTemporary);
         }
     }
 }
@@ -423,7 +429,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
                 continue;
             // Reports and calibration files are saved through a temporary beside them.
-            if (mode != NET_FILE_MODE_EXPORT_PARAMETERS && zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str())))
+            if (mode != NET_FILE_MODE_EXPORT_PARAMETERS && isSaveTemporary(name))
                 continue;
             if (void (*hook)(const char*) = exportOpenHook.load())
                 hook(name.c_str());
