@@ -53,6 +53,17 @@ bool parseValue(const QString& text, double* value)
     return true;
 }
 
+// The version a file's text stands for: none (empty or only white space, which
+// an XML reader drops) is the default, so that what is written reads back the same.
+QString readVersion(const QString& text)
+{
+    for (const QChar c : text) {
+        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+            return text;
+    }
+    return ConstTextUtility::CALIBRATION_VERSION;
+}
+
 // A file that parses but holds a text no XML file can carry (BaseXmlFile).
 bool holdsUnstorableText(const QString& path)
 {
@@ -243,7 +254,7 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool
         qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
         *damaged = true;
     } else {
-        factorVersion = version.isEmpty() ? ConstTextUtility::CALIBRATION_VERSION : version;
+        factorVersion = readVersion(version);
     }
 
     const FileKind& kind = fileKind(type);
@@ -278,12 +289,12 @@ bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool*
         *damaged = true;
         return false;
     }
-    const QString version = ini.value(QStringLiteral("AHEAD/VERSION"), ConstTextUtility::CALIBRATION_VERSION).toString();
+    const QString version = ini.value(QStringLiteral("AHEAD/VERSION")).toString();
     if (!BaseXmlFile::isStorable(version)) {
         qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
         *damaged = true;
     } else {
-        factorVersion = version;
+        factorVersion = readVersion(version);
     }
 
     const QList<FileKey> keys = fileKeys(type);

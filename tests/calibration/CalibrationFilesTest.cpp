@@ -233,6 +233,32 @@ TEST(CalibrationFiles, AVersionNoXmlFileCanCarryIsUnreadableAndNeverSpreads)
     }
 }
 
+TEST(CalibrationFiles, AnEmptyVersionReadsAsTheDefaultAndSavesAsIt)
+{
+    const struct {
+        const char* file;
+        QByteArray body;
+    } rows[] = {
+        {"calacpha.dat", "[AHEAD]\nVERSION="},
+        {"calacpha.dat", "[AHEAD]\nVERSION=\" \"\n"},
+        {"calacpha.xml", xmlGroups("", "<![CDATA[ ]]>")},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.body.toStdString());
+        AppRoot root;
+        root.write(root.dat(row.file), row.body);
+        Cal e;
+        e.factorVersion = QStringLiteral("2.0");
+        e.load(Cal::CAL_TYPE_ACPHA);
+        EXPECT_EQ(e.factorVersion, QStringLiteral("1.0.0000"));
+        ASSERT_TRUE(e.save(Cal::CAL_TYPE_ACPHA));
+        Cal next;
+        next.factorVersion = QStringLiteral("2.0");
+        next.load(Cal::CAL_TYPE_ACPHA);
+        EXPECT_EQ(next.factorVersion, e.factorVersion);
+    }
+}
+
 namespace {
 
 // The older INI form: every key of the kind in a few groups.
