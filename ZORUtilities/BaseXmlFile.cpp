@@ -31,6 +31,34 @@ int storableAt(const QString& text, int i)
     return 1;
 }
 
+bool isNameStart(uint c)
+{
+    return (c >= 'A' && c <= 'Z') || c == '_' || (c >= 'a' && c <= 'z') || (c >= 0xC0 && c <= 0xD6)
+           || (c >= 0xD8 && c <= 0xF6) || (c >= 0xF8 && c <= 0x2FF) || (c >= 0x370 && c <= 0x37D)
+           || (c >= 0x37F && c <= 0x1FFF) || (c >= 0x200C && c <= 0x200D) || (c >= 0x2070 && c <= 0x218F)
+           || (c >= 0x2C00 && c <= 0x2FEF) || (c >= 0x3001 && c <= 0xD7FF) || (c >= 0xF900 && c <= 0xFDCF)
+           || (c >= 0xFDF0 && c <= 0xFFFD) || (c >= 0x10000 && c <= 0xEFFFF);
+}
+
+bool isNameChar(uint c)
+{
+    return isNameStart(c) || c == '-' || c == '.' || (c >= '0' && c <= '9') || c == 0xB7
+           || (c >= 0x300 && c <= 0x36F) || (c >= 0x203F && c <= 0x2040);
+}
+
+// An XML name without a colon.
+bool isNcName(const QStringRef& name)
+{
+    const QVector<uint> points = name.toUcs4();
+    if (points.isEmpty() || !isNameStart(points.front()))
+        return false;
+    for (const uint c : points) {
+        if (!isNameChar(c))
+            return false;
+    }
+    return true;
+}
+
 // Visits node and everything under it, depth first without recursion (a
 // document from outside may nest deeply). visit returns false to skip the
 // children of a node (it may have removed the node).
@@ -116,6 +144,14 @@ QString storable(const QString& text)
     return kept;
 }
 
+bool isWritableName(const QString& name)
+{
+    const int colon = name.indexOf(QLatin1Char(':'));
+    if (colon < 0)
+        return isNcName(QStringRef(&name));
+    return isNcName(name.leftRef(colon)) && isNcName(name.midRef(colon + 1));
+}
+
 bool isStorable(const QDomNode& node)
 {
     bool storableSoFar = true;
@@ -136,7 +172,7 @@ int makeStorable(QDomNode node)
 {
     int changed = 0;
     walk(node, [&changed, &node](QDomNode n) {
-        if (!isStorable(n.nodeName())) {
+        if (!isStorable(n.nodeName()) || (n.isElement() && !isWritableName(n.nodeName()))) {
             ++changed;
             if (n != node && !n.parentNode().isNull())
                 n.parentNode().removeChild(n);
@@ -153,7 +189,7 @@ int makeStorable(QDomNode node)
             std::vector<QDomAttr> unnamed;
             for (int i = 0; i < attributes.count(); ++i) {
                 QDomAttr attribute = attributes.item(i).toAttr();
-                if (!isStorable(attribute.name())) {
+                if (!isStorable(attribute.name()) || !isWritableName(attribute.name())) {
                     unnamed.push_back(attribute);
                 } else if (!isStorable(attribute.value())) {
                     attribute.setValue(storable(attribute.value()));
@@ -175,7 +211,7 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     removeStaleTemporaries(path);
     if (const int changed = makeStorable(doc))
         qWarning().noquote() << "XML file" << path << ":" << changed
-                             << "texts held characters no XML file can carry; they were left out";
+                             << "texts or names no XML file can carry were left out";
     declareUtf8(doc);
 
     QSaveFile file(path);

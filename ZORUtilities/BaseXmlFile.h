@@ -18,12 +18,19 @@ namespace BaseXmlFile {
 bool isStorable(const QString& text);
 // The text without the characters that make it unstorable.
 QString storable(const QString& text);
+// Whether an element or attribute name can be written into a file that every
+// reader takes, namespace-aware ones too: an XML name with at most one colon,
+// none at either end, whose parts are names on their own. Qt's parser takes
+// ":", "a:", ":a", "a:b:c" or "a:1" as names (it reads without namespaces),
+// but a namespace-aware reader refuses the file.
+bool isWritableName(const QString& name);
 // Every name, text, attribute, comment and instruction under node (node
 // included) is storable.
 bool isStorable(const QDomNode& node);
 // Makes everything under node storable: drops those characters from texts,
 // attribute values, comments and instructions, and removes elements and
-// attributes whose names hold them. Returns the number of nodes changed.
+// attributes whose names hold them or are not writable names. Returns the
+// number of nodes changed.
 int makeStorable(QDomNode node);
 
 // Writes doc atomically: made storable (a warning names the file when that

@@ -197,6 +197,28 @@ TEST_F(ParameterFile, ATextNoXmlFileCanCarryNeverCostsTheValuesAfterIt)
     }
 }
 
+TEST_F(ParameterFile, ANameANamespaceAwareReaderRefusesIsLeftOutOfTheSave)
+{
+    const QString path = parameterFile(appRoot());
+    for (const QByteArray foreign : {"<:/>", "<a:/>", "<:a/>", "<a:b:c/>", "<p:1a/>", "<remote b:=\"1\" :c=\"2\"/>"}) {
+        SCOPED_TRACE(foreign.constData());
+        sandbox.write(path, "<DataRoot>" + foreign + "<p:kept xmlns:p=\"urn:x\" p:a=\"1\"/><normalTime>3</normalTime></DataRoot>");
+        ModuleTestModel vm;
+        vm.testActive();
+        ASSERT_TRUE(vm.loadParameter());
+        ASSERT_TRUE(vm.saveParameter());
+
+        const QByteArray bytes = sandbox.read(path);
+        QXmlStreamReader reader(bytes);
+        while (!reader.atEnd())
+            reader.readNext();
+        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << bytes.toStdString();
+        // Well-formed names stay (Qt writes the attributes in any order).
+        EXPECT_TRUE(bytes.contains("<p:kept ") && bytes.contains(" p:a=\"1\"")) << bytes.toStdString();
+        EXPECT_EQ(bytes.contains("<remote/>"), foreign.startsWith("<remote"));
+    }
+}
+
 TEST_F(ParameterFile, ASaveWritesUtf8UnderOneDeclarationWhateverTheFileDeclared)
 {
     const struct {
