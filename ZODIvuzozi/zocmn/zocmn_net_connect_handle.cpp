@@ -717,7 +717,7 @@ void* netconnect_start_udpsocketx(void*)
         }
         sockaddr_in to{};
         to.sin_family = AF_INET;
-        to.sin_port = htons(zoplat::beaconDestinationPort());
+        to.sin_port = htons(zoplat::beaconDestinationPort(u16(u.device_connect_port0)));
         if (inet_pton(AF_INET, zoplat::beaconDestination().toLatin1().constData(), &to.sin_addr) != 1)
             to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
         while (u.connect_enable.load()) {

@@ -81,16 +81,18 @@ key_t sharedMemoryKeyBase();                             // 0xA0A01234 on the de
 // ---- Network ----------------------------------------------------------------
 QString networkInterface();                              // "eth0" on the device, "lo" on the host
 QString beaconDestination();                             // "255.255.255.255" on the device, "127.0.0.1" on the host
-uint16_t beaconPort();                                   // UDP beacon port, 10801
+uint16_t beaconPort();                                   // UDP beacon port by default, 10801
 uint16_t serverPort();                                   // TCP control port, 10901
 // Whether the service's sockets are bound to the interface (SO_BINDTODEVICE):
 // on the device; off on the host, where before Linux 5.7 it needs
 // CAP_NET_RAW and the listener would retry forever.
 bool bindToDevice();
-// The beacon's destination port: the beacon port on the device; on the host
-// another one (the beacon's own socket holds its port, so a receiver there
-// would get nothing and the frame would loop back to the sender).
-uint16_t beaconDestinationPort();
+// The destination port of a beacon whose socket is bound to boundPort (the
+// machine data's UDP port): that same port on the device, where the PC
+// listens on it; on the host another one (the beacon's own socket holds its
+// port, so a receiver there would get nothing and the frame would loop back
+// to the sender): boundPort + 1 unless a test chose one.
+uint16_t beaconDestinationPort(uint16_t boundPort);
 
 // ---- Processes --------------------------------------------------------------
 // Starts program with args (the program name not among them) in workingDir,

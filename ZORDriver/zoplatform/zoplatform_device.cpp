@@ -232,9 +232,9 @@ bool bindToDevice()
     return true;
 }
 
-uint16_t beaconDestinationPort()
+uint16_t beaconDestinationPort(uint16_t boundPort)
 {
-    return beaconPort();
+    return boundPort;
 }
 
 } // namespace zoplat

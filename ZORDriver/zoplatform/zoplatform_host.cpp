@@ -526,13 +526,13 @@ bool bindToDevice()
     return s.bindToDevice;
 }
 
-uint16_t beaconDestinationPort()
+uint16_t beaconDestinationPort(uint16_t boundPort)
 {
     HostState& s = hostState();
     std::lock_guard<std::mutex> lock(s.mutex);
     if (s.beaconDestinationPort != 0)
         return s.beaconDestinationPort;
-    return uint16_t(s.beaconPort == 0xFFFF ? s.beaconPort - 1 : s.beaconPort + 1);
+    return uint16_t(boundPort == 0xFFFF ? boundPort - 1 : boundPort + 1);
 }
 
 // ---- Test control -----------------------------------------------------------
