@@ -9,6 +9,7 @@
 #include "ZorInterfaceResources.h"
 #include "ZorQmlTypes.h"
 #include "zoplatform.h"
+#include "zoshm_testing_share_handle.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -21,6 +22,8 @@
 #include <QTextCodec>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 
 // Q_INIT_RESOURCE must stand outside any namespace.
@@ -103,8 +106,27 @@ void zorReloadCalibrationOnDriverInit(ControllerCenter* center)
         });
 }
 
+bool zorSegmentsFree()
+{
+    key_t key = 0;
+    pid_t holder = 0;
+    if (!shm_testing_held_elsewhere(&key, &holder))
+        return true;
+    std::fprintf(stderr,
+                 "The shared-memory segments under key 0x%08x are in use by process %d, another copy of this "
+                 "application. This copy does not start, so as to leave them alone. To run a second copy on this "
+                 "machine, give it a key base of its own with ZOR_SHM_KEY_BASE.\n",
+                 unsigned(key), int(holder));
+    return false;
+}
+
 int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
 {
+    // Two copies on one set of segments would overwrite each other's machine
+    // data and records, and the first to end would remove them under the other.
+    if (!zorSegmentsFree())
+        return EXIT_FAILURE;
+
     // Qt runtime.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     qRegisterMetaType<int>("qint32");
@@ -174,6 +196,8 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
 
     app.removeTranslator(translator);
     if (exitCode == ViewBaseModel::EXEC_CODE_REBOOT) {
+        // The copy must find the segments free.
+        shm_leave_testing_handle();
         const int pid = zorStartDetachedCopy();
         qCInfo(lcStartup, "restart: copy started as process %d", pid);
     }

@@ -161,6 +161,31 @@ void shm_release_testing_handle()
     detachAll();
 }
 
+bool shm_testing_held_elsewhere(key_t* key, pid_t* holder)
+{
+    for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+        const key_t k = shm_testing_key(segment);
+        const int id = shmget(k, 0, 0);
+        shmid_ds ds{};
+        if (id < 0 || shmctl(id, IPC_STAT, &ds) != 0)
+            continue;
+        if (ds.shm_nattch == 0 && !shm_system_creator_holds(ds))
+            continue;   // left by a process that ended: taken over as it is
+        if (key)
+            *key = k;
+        if (holder)
+            *holder = ds.shm_nattch > 0 ? ds.shm_lpid : ds.shm_cpid;
+        return true;
+    }
+    return false;
+}
+
+void shm_leave_testing_handle()
+{
+    detachAll();
+    shm_system_remove_created();
+}
+
 void shm_prepare_testing_handle()
 {
     for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {

@@ -62,6 +62,17 @@ int shm_init_testing_handle();
 void shm_init_testing_ipcrm();
 // Detaches all nine and clears the pointers (the segments stay).
 void shm_release_testing_handle();
+// Whether another running process holds a segment of the key base: one that
+// some process has attached, or (host) that a creator still running would
+// remove when it exits. Such segments belong to another copy of the
+// application; a start must leave them alone. Only looks, and is asked before
+// this process attaches its own. When held, key is the segment's key and
+// holder a process holding it (the last to attach, else the creator).
+bool shm_testing_held_elsewhere(key_t* key, pid_t* holder);
+// For a restart: detaches all nine and removes what this process's exit
+// would (host: the segments it created), so that the copy it starts next
+// finds the keys free.
+void shm_leave_testing_handle();
 // For a new start: every lock flag and the change marks of status,
 // procedure and result cleared (a killed process may have left them set).
 void shm_prepare_testing_handle();

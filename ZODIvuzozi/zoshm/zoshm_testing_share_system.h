@@ -7,7 +7,16 @@
 
 #include <sys/types.h>
 
+struct shmid_ds;
+
 // After "ipcrm -M <key>" went to the runner: make sure the key is gone.
 void shm_system_removed_key(key_t key);
 // A segment was attached under this id.
 void shm_system_attached(int id);
+// Whether the creator of a segment holds it although nothing is attached:
+// host, a creator that still runs (it removes the segment when it exits);
+// device, never (segments outlive their creator, to be attached again).
+bool shm_system_creator_holds(const shmid_ds& ds);
+// Removes now what the exit would remove (host: the segments this process
+// created; device: nothing).
+void shm_system_remove_created();

@@ -3,10 +3,21 @@
 
 #include "zoshm_testing_share_system.h"
 
+#include <sys/shm.h>
+
 void shm_system_removed_key(key_t)
 {
 }
 
 void shm_system_attached(int)
+{
+}
+
+bool shm_system_creator_holds(const shmid_ds&)
+{
+    return false;
+}
+
+void shm_system_remove_created()
 {
 }

@@ -4,6 +4,8 @@
 
 #include "zoshm_testing_share_system.h"
 
+#include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <mutex>
 #include <set>
@@ -37,6 +39,17 @@ void removeCreatedAtExit()
 }
 
 } // namespace
+
+bool shm_system_creator_holds(const shmid_ds& ds)
+{
+    const pid_t creator = ds.shm_cpid;
+    return creator > 0 && creator != getpid() && (kill(creator, 0) == 0 || errno == EPERM);
+}
+
+void shm_system_remove_created()
+{
+    removeCreatedAtExit();
+}
 
 void shm_system_removed_key(key_t key)
 {

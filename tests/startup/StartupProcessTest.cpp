@@ -4,6 +4,7 @@
 #include "StartupTestSupport.h"
 
 #include "ControllerConfiguration.h"
+#include "zoshm_testing_share_handle.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,7 +15,9 @@
 #include <QRegularExpression>
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <netinet/in.h>
 #include <sys/shm.h>
 #include <sys/socket.h>
@@ -31,11 +34,19 @@ struct ProbeRun
     QString err;
 };
 
+// Segment keys of this test process's own (a start refuses keys that
+// another running start holds).
+uint32_t ownKeyBase(uint32_t low)
+{
+    return 0x52000000u | (uint32_t(getpid()) & 0xFFFFu) << 8 | low;
+}
+
 ProbeRun runProbe(const QString& dir, const QByteArray& mode, const QStringList& args = {},
-                  const QByteArray& exitCode = "0")
+                  const QByteArray& exitCode = "0", uint32_t keyBase = ownKeyBase(0x78))
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("ZOR_SHM_KEY_BASE", QString::number(keyBase));
     env.insert("ZOR_PROBE_MODE", mode);
     env.insert("ZOR_PROBE_EXIT", exitCode);
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -203,6 +214,41 @@ TEST(StartupProcess, RestartStartsOneDetachedCopyWithTheSameArgumentsAndWorkingD
     // No further copy: the copy did not restart.
     starts = QString::fromLatin1(box.read("probe-starts.txt")).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(2, starts.size());
+}
+
+// A second start on the keys of a running one ends at once, non-zero,
+// saying why, and leaves the first one's segments as they are.
+TEST(StartupProcess, ASecondStartOnSegmentsInUseEndsAndLeavesThemAlone)
+{
+    TestSandbox box;
+    const uint32_t base = ownKeyBase(0x79);
+    const size_t size = shm_testing_size(SHM_SEGMENT_MACHINE);
+    const int id = shmget(key_t(base), size, IPC_CREAT | IPC_EXCL | 0600);
+    ASSERT_GE(id, 0) << strerror(errno);
+    void* first = shmat(id, nullptr, 0);
+    struct Remove
+    {
+        int id;
+        void* at;
+        ~Remove()
+        {
+            if (at != reinterpret_cast<void*>(-1))
+                shmdt(at);
+            shmctl(id, IPC_RMID, nullptr);
+        }
+    } remove{id, first};
+    ASSERT_NE(first, reinterpret_cast<void*>(-1)) << strerror(errno);
+    std::memset(first, 0x5A, size);
+
+    const ProbeRun run = runProbe(box.path(), "report", {}, "0", base);
+    EXPECT_EQ(QProcess::NormalExit, run.status);
+    EXPECT_EQ(1, run.exitCode) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QString::asprintf("0x%08x", base)) && run.err.contains("ZOR_SHM_KEY_BASE"))
+        << run.err.toStdString();
+    EXPECT_EQ(shmget(key_t(base), 0, 0), id);
+    EXPECT_EQ(QByteArray(static_cast<const char*>(first), int(size)), QByteArray(int(size), 0x5A));
+    for (int segment = 1; segment < SHM_SEGMENT_COUNT; ++segment)
+        EXPECT_LT(shmget(key_t(base + uint32_t(segment) * SHM_KEY_STEP), 0, 0), 0) << segment;
 }
 
 // The shared-memory segments process pid created that still exist.
