@@ -106,7 +106,11 @@ void zorReloadCalibrationOnDriverInit(ControllerCenter* center)
         });
 }
 
-bool zorSegmentsFree()
+namespace {
+
+// Whether the network service's segments are free for this start; if not,
+// says so on standard error.
+bool segmentsFree()
 {
     key_t key = 0;
     pid_t holder = 0;
@@ -120,11 +124,13 @@ bool zorSegmentsFree()
     return false;
 }
 
+} // namespace
+
 int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
 {
     // Two copies on one set of segments would overwrite each other's machine
     // data and records, and the first to end would remove them under the other.
-    if (!zorSegmentsFree())
+    if (!segmentsFree())
         return EXIT_FAILURE;
 
     // Qt runtime.

@@ -18,15 +18,10 @@ struct ZorStartupOptions
 // wait for the driver, QML types, the main window), runs the event loop and
 // returns its exit code. On EXEC_CODE_REBOOT (1024) a detached copy of the
 // program has been started first, after this one let go of its shared-memory
-// segments. The main window not created: -1. The segments of the key base
-// held by another running process (zorSegmentsFree): 1, before anything is
-// started.
+// segments. The main window not created: -1. The shared-memory segments of
+// the key base held by another running process: 1, said on standard error,
+// before anything is started.
 int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options = ZorStartupOptions());
-
-// Whether the network service's shared-memory segments are free for this
-// start: false, with the key and ZOR_SHM_KEY_BASE named on standard error,
-// when another running process holds them.
-bool zorSegmentsFree();
 
 // Translation resource for a language setting (unknown values: Chinese).
 QString zorTranslationFile(int lanuageType);
