@@ -27,9 +27,13 @@ int secondsOfDay(qint64 seconds)
     return int(seconds % kSecondsPerDay);
 }
 
+// Without a group separator: a number reads alike in every language of the
+// interface ("1500", not "1,500" in Chinese), as it does in the reports.
 QString numberText(double val, int precision, const QString& localName)
 {
-    return QLocale(localName).toString(val, 'f', precision);
+    QLocale locale(localName);
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(val, 'f', precision);
 }
 }
 

@@ -45,9 +45,9 @@ ModulePageFrame {
     }
 
     // ---- Helpers -----------------------------------------------------------------------
-    // Numbers read alike in every language, as in the report: no group separator.
     function formatted(value, decimals) {
-        return ViewUtilityHelper.doubleFormatToString(value, decimals === undefined ? 3 : decimals, "us_EN")
+        return ViewUtilityHelper.doubleFormatToString(value, decimals === undefined ? 3 : decimals,
+                                                      globalConfiguration.customLocalName)
     }
 
     function measured(value) {
@@ -187,10 +187,6 @@ ModulePageFrame {
         dataPrecision: 3
         dataMin: 0
         dataMax: 100000
-
-        function formatted(value) {
-            return page.formatted(value, dataPrecision)
-        }
     }
 
     component FieldRow: LabeledRow {

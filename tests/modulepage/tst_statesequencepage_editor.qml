@@ -180,7 +180,7 @@ Item {
                 { tag: "start", column: 1, stored: 0, shown: 0, pick: 2, value: 2, text: "状态3" },
                 { tag: "setting time", column: 3, stored: 1, shown: 1, pick: 2.5, value: 2.5, text: "2.500s" },
                 { tag: "deviation, limited", column: 4, stored: 0.1, shown: 0.1, pick: 5000, value: 1000,
-                  text: "1,000.000s" },
+                  text: "1000.000s" },
             ]
         }
 

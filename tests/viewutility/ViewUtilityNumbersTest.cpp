@@ -58,7 +58,7 @@ TEST(ViewUtilityNumbers, FormatsNumbersDurationsAndColours)
     const std::pair<QString, const char*> cases[] = {
         {helper().doubleFormatToString(kNaN, 3, "zh_CN"), "NaN"},
         {helper().doubleFormatToString(1234.5, 3, "us_EN"), "1234.500"},
-        {helper().doubleFormatToString(1234.5, 3, "zh_CN"), "1,234.500"},
+        {helper().doubleFormatToString(1234.5, 3, "zh_CN"), "1234.500"},
         {helper().doubleFormatToString(-12.5, 2, "pt_PT"), "-12,50"},
         {helper().doubleFormatToStringForTime(0.0255, 1, "us_EN"), "25.5ms"},
         {helper().doubleFormatToStringForTime(1.0, 3, "us_EN"), "1.000s"},
