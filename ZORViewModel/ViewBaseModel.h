@@ -567,7 +567,8 @@ public:
     // The same with widths[c] for cell c of every row.
     void appendTable(QDomDocument* doc, QDomElement* parent, QString border, QStringList widths, QString align,
                      QString fontSize, QString fontFace, QStringList* rows, int rowCount);
-    void appendImage(QDomDocument* doc, QDomElement* parent, QString src, QString width, QString height);
+    void appendImage(QDomDocument* doc, QDomElement* parent, QString src, QString width, QString height,
+                     const QString& alt = QString());
 
     // Module folder of a test type ("AC", "Harmonic", ...), empty for others.
     static QString testDirOf(int testType);

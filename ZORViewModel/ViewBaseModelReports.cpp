@@ -346,7 +346,8 @@ void ViewBaseModel::appendTable(QDomDocument* doc, QDomElement* parent, QString 
     parent->appendChild(table);
 }
 
-void ViewBaseModel::appendImage(QDomDocument* doc, QDomElement* parent, QString src, QString width, QString height)
+void ViewBaseModel::appendImage(QDomDocument* doc, QDomElement* parent, QString src, QString width, QString height,
+                                const QString& alt)
 {
     if (!doc || !parent)
         return;
@@ -365,5 +366,7 @@ void ViewBaseModel::appendImage(QDomDocument* doc, QDomElement* parent, QString 
     img.setAttribute(QStringLiteral("align"), QStringLiteral("center"));
     img.setAttribute(QStringLiteral("width"), width);
     img.setAttribute(QStringLiteral("height"), height);
+    if (!alt.isEmpty())
+        img.setAttribute(QStringLiteral("alt"), alt);
     parent->appendChild(table);
 }
