@@ -2,8 +2,10 @@
 
 #include <QBrush>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -407,7 +409,128 @@ QVector<BasePaintRuler::RulerScale> BasePaintRuler::getScales() const
     return scales;
 }
 
+bool BasePaintRuler::layOutLabel(const QFontMetricsF& metrics, double tickLength, double position,
+                                 RulerText& text) const
+{
+    const QRectF bounds = metrics.boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, text.text);
+    const double w = bounds.width();
+    const double h = bounds.height();
+    const QPointF b = viewDataRect.bottomLeft();
+    QPointF p;
+    if (rulerType == RULER_TYPE_X) {
+        if (tickLength > 0.0)
+            p = QPointF(b.x() + position - w / 2.0, b.y() + labelDrop(metrics, tickLength));
+        else
+            p = QPointF(b.x() + position - w / 2.0, b.y() + scaleBigWidth + 4.0 - h);
+        if (!(p.x() - 1.0 <= viewDataRect.right()))
+            return false;
+    } else {
+        p = QPointF(b.x() - tickLength - 2.0, b.y() - position + h / 2.0 - 2.0);
+        if (tickLength > 0.0)
+            p.rx() -= w;
+        if (!(p.y() >= viewDataRect.top()))
+            return false;
+    }
+    text.baseline = p;
+    text.rect = QRectF(p.x(), p.y() - metrics.ascent(), w, h);
+    text.ruler = rulerType;
+    return true;
+}
+
+// The baseline of the X labels below the axis: past the tick by the big tick
+// and 4 pixels, and far enough to keep clear of a Y label centred on the
+// plot's bottom edge, which hangs half its height below the axis.
+double BasePaintRuler::labelDrop(const QFontMetricsF& metrics, double tickLength) const
+{
+    const double h = metrics.boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("0")).height();
+    return std::max(tickLength + scaleBigWidth + 4.0, 1.5 * h - 1.0 + textGap(metrics));
+}
+
+int BasePaintRuler::labelRank(double value) const
+{
+    if (!hasLogScale() || !(value > 0.0))
+        return 3;
+    const double multiple = std::round(value / std::pow(dataLimitor->dataLogBase, std::floor(logOf(value))));
+    return multiple == 1.0 ? 1 : multiple == 2.0 || multiple == 5.0 ? 2 : 3;
+}
+
+double BasePaintRuler::textGap(const QFontMetricsF& metrics)
+{
+    return std::max(2.0, metrics.horizontalAdvance(QLatin1Char(' ')));
+}
+
+BasePaintRuler::RulerText BasePaintRuler::layOutCaption(const QFontMetricsF& metrics,
+                                                        const QVector<RulerText>& labels) const
+{
+    RulerText caption;
+    caption.text = captionText;
+    caption.caption = true;
+    caption.rank = 0;
+    caption.ruler = rulerType;
+    const QRectF bounds = metrics.boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, captionText);
+    const double w = bounds.width();
+    const double h = bounds.height();
+    const QRectF& r = viewDataRect;
+    // Outside the plot: the X caption ends the row of labels, past the
+    // axis's end and the last label; the Y caption stands on top of the
+    // axis, on the plot's side of it, clear of the labels beside the axis.
+    const double gap = textGap(metrics);
+    if (rulerType == RULER_TYPE_X) {
+        double x = r.right() + 4.0;
+        for (const RulerText& label : labels)
+            x = std::max(x, label.rect.right() + gap);
+        caption.baseline = QPointF(x, r.bottom() + labelDrop(metrics, scaleBigWidth));
+    } else {
+        const double x = viewRulerSize > 0.0 ? r.left() + 4.0 : r.right() - w - 4.0;
+        caption.baseline = QPointF(x, r.top() - gap - h + metrics.ascent());
+    }
+    caption.rect = QRectF(caption.baseline.x(), caption.baseline.y() - metrics.ascent(), w, h);
+    return caption;
+}
+
+QVector<BasePaintRuler::RulerText> BasePaintRuler::getTexts(const QFontMetricsF& metrics) const
+{
+    QVector<RulerText> labels;
+    if (!hasRange())
+        return labels;
+    for (const RulerScale& scale : getScales()) {
+        RulerText text;
+        text.text = scale.text;
+        text.gridPen = scale.tickLength > 0.0 && scale.gridLength > 0.0;
+        text.rank = labelRank(scale.value);
+        if (!text.text.isEmpty() && layOutLabel(metrics, scaleBigWidth, scale.position, text))
+            labels.append(text);
+    }
+    QVector<RulerText> texts;
+    if (showCaptionTextEnable && !captionText.isEmpty())
+        texts.append(layOutCaption(metrics, labels));
+    std::stable_sort(labels.begin(), labels.end(), [](const RulerText& a, const RulerText& b) { return a.rank < b.rank; });
+    return texts + labels;
+}
+
+QVector<BasePaintRuler::RulerText> BasePaintRuler::fitTexts(const QVector<RulerText>& texts, const QRectF& bounds,
+                                                            double gap)
+{
+    QVector<RulerText> kept;
+    for (const RulerText& text : texts) {
+        if (!bounds.contains(text.rect))
+            continue;
+        const QRectF clear = text.rect.adjusted(-gap, -gap, gap, gap);
+        if (std::none_of(kept.begin(), kept.end(), [&](const RulerText& k) { return clear.intersects(k.rect); }))
+            kept.append(text);
+    }
+    return kept;
+}
+
 void BasePaintRuler::draw(QPainter* painter)
+{
+    if (!painter || !hasRange())
+        return;
+    const QFontMetricsF metrics(painter->font(), painter->device());
+    draw(painter, fitTexts(getTexts(metrics), QRectF(painter->window()), textGap(metrics)));
+}
+
+void BasePaintRuler::draw(QPainter* painter, const QVector<RulerText>& texts)
 {
     if (!painter || !hasRange())
         return;
@@ -420,11 +543,8 @@ void BasePaintRuler::draw(QPainter* painter)
     painter->setPen(linePen);
     painter->setBrush(QBrush(textColor));
     drawScaleAxis(painter);
-    if (dataLimitor->dataLogEnable)
-        drawScaleValueLog(painter, linePen, gridPen);
-    else
-        drawScaleValueNormal(painter, linePen, gridPen);
-    drawScaleCaption(painter);
+    drawScales(painter, getScales(), linePen, gridPen, false);
+    drawTexts(painter, texts, linePen, gridPen);
 
     painter->setPen(pen);
     painter->setFont(font);
@@ -445,21 +565,34 @@ void BasePaintRuler::drawScaleAxis(QPainter* painter)
 }
 
 void BasePaintRuler::drawScales(QPainter* painter, const QVector<RulerScale>& scales, QPen& linePen,
-                                QPen& gridPen)
+                                QPen& gridPen, bool labels)
 {
     for (const RulerScale& scale : scales) {
         drawScaleLine(painter, linePen, scale.tickLength, scale.position, gridPen, scale.gridLength);
-        if (!scale.text.isEmpty())
-            drawLabel(painter, scaleBigWidth, scale.position, scale.text);
+        if (labels && !scale.text.isEmpty())
+            drawScaleText(painter, scaleBigWidth, scale.position, scale.value);
     }
 }
 
+void BasePaintRuler::drawTexts(QPainter* painter, const QVector<RulerText>& texts, QPen& linePen, QPen& gridPen)
+{
+    for (bool caption : {false, true}) {
+        for (const RulerText& text : texts) {
+            if (text.ruler != rulerType || text.caption != caption)
+                continue;
+            painter->setPen(text.gridPen ? gridPen : linePen);
+            painter->drawText(text.baseline, text.text);
+        }
+    }
+}
+
+// Ticks with their labels where the rules place them, crowded or not.
 void BasePaintRuler::drawScaleValueNormal(QPainter* painter, QPen& linePen, QPen& gridPen)
 {
     QVector<RulerScale> scales;
     if (hasScaleRange())
         appendScalesNormal(scales);
-    drawScales(painter, scales, linePen, gridPen);
+    drawScales(painter, scales, linePen, gridPen, true);
 }
 
 void BasePaintRuler::drawScaleValueLog(QPainter* painter, QPen& linePen, QPen& gridPen)
@@ -467,7 +600,7 @@ void BasePaintRuler::drawScaleValueLog(QPainter* painter, QPen& linePen, QPen& g
     QVector<RulerScale> scales;
     if (hasScaleRange())
         appendScalesLog(scales);
-    drawScales(painter, scales, linePen, gridPen);
+    drawScales(painter, scales, linePen, gridPen, true);
 }
 
 void BasePaintRuler::drawScaleLine(QPainter* painter, QPen& linePen, double tickLength, double position,
@@ -496,44 +629,17 @@ void BasePaintRuler::drawScaleLine(QPainter* painter, QPen& linePen, double tick
 
 void BasePaintRuler::drawScaleText(QPainter* painter, double tickLength, double position, double value)
 {
-    drawLabel(painter, tickLength, position, getScaleText(value));
-}
-
-void BasePaintRuler::drawLabel(QPainter* painter, double tickLength, double position, const QString& text)
-{
-    const QRectF bounds = painter->boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, text);
-    const double w = bounds.width();
-    const double h = bounds.height();
-    const QPointF b = viewDataRect.bottomLeft();
-    if (rulerType == RULER_TYPE_X) {
-        QPointF p(b.x() + position - w / 2.0, b.y() + tickLength + scaleBigWidth + 4.0);
-        if (tickLength <= 0.0)
-            p.ry() -= h;
-        if (p.x() - 1.0 <= viewDataRect.right())
-            painter->drawText(p, text);
-    } else {
-        QPointF p(b.x() - tickLength - 2.0, b.y() - position + h / 2.0 - 2.0);
-        if (tickLength > 0.0)
-            p.rx() -= w;
-        if (p.y() >= viewDataRect.top())
-            painter->drawText(p, text);
-    }
+    RulerText text;
+    text.text = getScaleText(value);
+    if (layOutLabel(QFontMetricsF(painter->font(), painter->device()), tickLength, position, text))
+        painter->drawText(text.baseline, text.text);
 }
 
 void BasePaintRuler::drawScaleCaption(QPainter* painter)
 {
     if (!showCaptionTextEnable || captionText.isEmpty())
         return;
-    const QRectF bounds = painter->boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, captionText);
-    const double w = bounds.width();
-    const double h = bounds.height();
-    const QRectF& r = viewDataRect;
-    QPointF p;
-    if (rulerType == RULER_TYPE_X)
-        p = QPointF(r.right() - w - 4.0, r.bottom() - h + 4.0);
-    else if (viewRulerSize > 0.0)
-        p = QPointF(r.left() + 4.0, r.top() + h + 4.0);
-    else
-        p = QPointF(r.right() - w - 4.0, r.top() + h + 4.0);
-    painter->drawText(p, captionText);
+    const QVector<RulerText> texts = getTexts(QFontMetricsF(painter->font(), painter->device()));
+    if (!texts.isEmpty() && texts.first().caption)
+        painter->drawText(texts.first().baseline, texts.first().text);
 }

@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVector>
 
+class QFontMetricsF;
 class QPainter;
 
 // One axis of a chart: the axis line, big, middle and small ticks with an
@@ -18,7 +19,9 @@ class QPainter;
 //
 // The ticks are computed by getScales(), which draw() renders; positions are
 // pixels from the plot's bottom-left corner along the axis (rightward on X,
-// upward on Y). Every tick loop is bounded: it runs at most the count its
+// upward on Y). Labels and the caption are laid out as boxes (getTexts), the
+// caption outside the plot; where boxes crowd or would be cut, draw() keeps
+// the caption and the labels of higher rank and drops the others (fitTexts). Every tick loop is bounded: it runs at most the count its
 // first-tick search gave plus one; a logarithmic loop driven by the small
 // step draws nothing when its ticks would lie less than two pixels apart on
 // average, and any loop of more than 10000 ticks (only with a base far from
@@ -53,11 +56,31 @@ public:
         QString text;            // empty: no label
     };
 
+    // A label or the caption as draw() lays it out: the box it takes (its
+    // width by the font's height, the baseline one ascent below the top).
+    struct RulerText
+    {
+        QString text;
+        QRectF rect;
+        QPointF baseline;
+        bool caption = false;
+        bool gridPen = false; // drawn in the grid pen: the label of a tick with a grid mark
+        // Which texts stay when they crowd: lower ranks first. 0 the caption;
+        // on a logarithmic axis 1 a whole power of the base, 2 two or five
+        // times one; 3 any other label.
+        int rank = 3;
+        RULERType ruler = RULER_TYPE_X;
+    };
+
     explicit BasePaintRuler(QObject* parent = nullptr);
 
     // Nothing without a range, with a span of at most 1e-6, or with a range
-    // whose scale is not supported. Pen, font and brush are restored.
+    // whose scale is not supported; the texts that fit the painter's window
+    // (fitTexts). Pen, font and brush are restored.
     void draw(QPainter* painter);
+    // As draw(), with the given texts (those of this ruler among them) in
+    // place of its own.
+    void draw(QPainter* painter, const QVector<RulerText>& texts);
 
     // The ticks draw() renders, in drawing order.
     QVector<RulerScale> getScales() const;
@@ -67,6 +90,15 @@ public:
     QString getScaleText(double value) const;
     // Plot width for the X ruler, height for the Y ruler.
     double getAxisLength() const;
+    // The caption and every label at the places the rules give them, laid
+    // out with these metrics: the caption first, then the labels by rank,
+    // each rank in drawing order. None without a range draw() would draw.
+    QVector<RulerText> getTexts(const QFontMetricsF& metrics) const;
+    // Of texts in their order, those inside bounds that keep gap pixels
+    // clear of every text kept before them.
+    static QVector<RulerText> fitTexts(const QVector<RulerText>& texts, const QRectF& bounds, double gap);
+    // The least room between two texts: a space of the font, 2 pixels at least.
+    static double textGap(const QFontMetricsF& metrics);
 
     void drawScaleAxis(QPainter* painter);
     void drawScaleValueNormal(QPainter* painter, QPen& linePen, QPen& gridPen);
@@ -130,10 +162,17 @@ private:
     double positionOf(double value) const;
     bool spreadEnough(double min, double max, double count) const;
     void appendScale(QVector<RulerScale>& scales, double value, SCALEType type, bool labelled) const;
+    int labelRank(double value) const;
+    double labelDrop(const QFontMetricsF& metrics, double tickLength) const;
     void appendSmallRun(QVector<RulerScale>& scales, double from, double to, SCALEType type,
                         bool labelled) const;
     void appendScalesNormal(QVector<RulerScale>& scales) const;
     void appendScalesLog(QVector<RulerScale>& scales) const;
-    void drawScales(QPainter* painter, const QVector<RulerScale>& scales, QPen& linePen, QPen& gridPen);
-    void drawLabel(QPainter* painter, double tickLength, double position, const QString& text);
+    void drawScales(QPainter* painter, const QVector<RulerScale>& scales, QPen& linePen, QPen& gridPen,
+                    bool labels);
+    void drawTexts(QPainter* painter, const QVector<RulerText>& texts, QPen& linePen, QPen& gridPen);
+    // The label's box beside a tick; false where the rules draw no label.
+    bool layOutLabel(const QFontMetricsF& metrics, double tickLength, double position, RulerText& text) const;
+    // The caption, placed clear of the ruler's labels.
+    RulerText layOutCaption(const QFontMetricsF& metrics, const QVector<RulerText>& labels) const;
 };

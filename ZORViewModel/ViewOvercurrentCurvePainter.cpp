@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -167,6 +168,7 @@ void ViewOvercurrentCurvePainter::paint(QPainter* painter)
         narrowRanges();
         getLimitFromTestPoint();
     }
+    layOutAxes(QFontMetricsF(painter->font(), painter->device()));
 
     painter->setPen(axisPen);
     chartPaintCoordinate->draw(painter);
@@ -182,6 +184,8 @@ void ViewOvercurrentCurvePainter::paint(QPainter* painter)
     clearFeed();
 }
 
+const BasePaintCoordinate& ViewOvercurrentCurvePainter::getPaintCoordinate() const { return *chartPaintCoordinate; }
+
 bool ViewOvercurrentCurvePainter::hasEnoughFeed() const
 {
     if (chartSettingValues.isEmpty())
@@ -196,11 +200,6 @@ bool ViewOvercurrentCurvePainter::hasEnoughFeed() const
 void ViewOvercurrentCurvePainter::setUpAxes()
 {
     BasePaintCoordinate& chart = *chartPaintCoordinate;
-    chart.viewRect = QRectF(2, 4, width() - 10, height() - 4);
-    chart.viewRulerXHeight = 20;
-    chart.viewRulerYWidth = 60;
-    chart.updateViewRect();
-
     for (BasePaintRuler* ruler : {&chart.rulerX, &chart.rulerY}) {
         ruler->showGridSmallEnable = true;
         ruler->showGridMiddleEnable = false;
@@ -210,8 +209,6 @@ void ViewOvercurrentCurvePainter::setUpAxes()
         ruler->gridLineColor = axisColor;
         ruler->textColor = axisColor;
     }
-    chart.rulerX.gridScaleWidth = chart.rulerY.viewDataRect.height();
-    chart.rulerY.gridScaleWidth = chart.rulerX.viewDataRect.width();
     chart.rulerX.captionText = QStringLiteral("I(A)");
     chart.rulerY.captionText = QStringLiteral("Time(s)");
 
@@ -225,6 +222,20 @@ void ViewOvercurrentCurvePainter::setUpAxes()
     y.dataMax = kTimeMax;
     y.dataLogEnable = true;
     y.dataLogBase = 10;
+}
+
+// The plot within (2, 4, width - 10, height - 4), a 60-pixel Y ruler on its
+// left and a 20-pixel X ruler below it, each grown, and room made above and
+// right of it, as the captions and labels of the ranges need.
+void ViewOvercurrentCurvePainter::layOutAxes(const QFontMetricsF& metrics)
+{
+    BasePaintCoordinate& chart = *chartPaintCoordinate;
+    chart.viewRect = QRectF(2, 4, width() - 10, height() - 4);
+    chart.viewRulerXHeight = 20;
+    chart.viewRulerYWidth = 60;
+    chart.updateViewRect(metrics);
+    chart.rulerX.gridScaleWidth = chart.rulerY.viewDataRect.height();
+    chart.rulerY.gridScaleWidth = chart.rulerX.viewDataRect.width();
 }
 
 void ViewOvercurrentCurvePainter::narrowRanges()

@@ -9,6 +9,7 @@
 #include "ViewOvercurrentModel.h"
 
 class BasePaintCoordinate;
+class QFontMetricsF;
 class QPen;
 
 // The time-current chart of one overcurrent function on logarithmic axes:
@@ -24,7 +25,9 @@ class QPen;
 // points in either band edge; function 51: no band point, or fewer than two
 // with points below the pickup) gets the background and the axes only. On
 // screen the rulers, grid, scale values and captions draw in the axis colour,
-// over the page's background. GUI thread only.
+// over the page's background. The plot leaves room inside the item for the
+// scale values and the captions (above and right of it) in the item's font.
+// GUI thread only.
 class ViewOvercurrentCurvePainter : public QQuickPaintedItem
 {
     Q_OBJECT
@@ -84,6 +87,8 @@ public:
 
     // Nothing at all without a fed characteristic point.
     void paint(QPainter* painter) override;
+    // Axes, ranges, plot and texts as the last paint left them.
+    const BasePaintCoordinate& getPaintCoordinate() const;
 
 signals:
     void propertyChanded();
@@ -115,6 +120,7 @@ private:
     bool isDefiniteTime() const { return curveType == ViewOvercurrentModel::FUNCTION_TYPE_50; }
     bool hasEnoughFeed() const;
     void setUpAxes();
+    void layOutAxes(const QFontMetricsF& metrics);
     void narrowRanges();
     void getLimitFromTestPoint();
     void drawCharacteristic(QPainter* painter, const QPen& pen);

@@ -1,5 +1,6 @@
 // The time-current chart item: images from drawImage() are decoded and
 // checked pixel by pixel against a log-log mapping worked out here.
+#include "BasePaintCoordinate.h"
 #include "ControllerCenter.h"
 #include "ViewOvercurrentCurvePainter.h"
 
@@ -26,20 +27,18 @@ const QColor kGreen(0, 255, 0);
 const QColor kRed(255, 0, 0);
 const QColor kUntested(0x6c, 0x6e, 0x6d);
 
-// The plot of a kWidth x kHeight chart: view rectangle (2, 4, w - 10, h - 4)
-// less a 60-pixel Y ruler, a 20-pixel X ruler and a pixel on every side.
-const QRectF kPlot(63, 5, kWidth - 72, kHeight - 26);
-
+// The ranges worked out here, on the plot the chart laid out for its texts.
 struct Mapping
 {
     double xMin, xMax, yMin, yMax;
+    QRectF plot;
     QPointF at(double current, double time) const
     {
         auto share = [](double v, double lo, double hi) {
             return (std::log10(v) - std::log10(lo)) / (std::log10(hi) - std::log10(lo));
         };
-        return QPointF(kPlot.left() + kPlot.width() * share(current, xMin, xMax),
-                       kPlot.bottom() - kPlot.height() * share(time, yMin, yMax));
+        return QPointF(plot.left() + plot.width() * share(current, xMin, xMax),
+                       plot.bottom() - plot.height() * share(time, yMin, yMax));
     }
 };
 
@@ -126,6 +125,18 @@ protected:
         return image.convertToFormat(QImage::Format_ARGB32);
     }
 
+    // The plot of the last paint: inside the chart, a 60-pixel Y ruler and a
+    // 20-pixel X ruler at least beside it.
+    QRectF plot() const
+    {
+        const QRectF plot = chart.getPaintCoordinate().rulerX.viewDataRect;
+        EXPECT_GE(plot.left(), 63);
+        EXPECT_LE(plot.bottom(), kHeight - 21);
+        EXPECT_GT(plot.width(), kWidth / 2);
+        EXPECT_GT(plot.height(), kHeight / 2);
+        return plot;
+    }
+
     // As the page feeds function 51: the pickup point above the chart, a
     // dense run up to the largest current + 1 A, then points below the
     // pickup that only the short-time edge takes. Returns the mapping the
@@ -144,7 +155,7 @@ protected:
             chart.updateCurveData(n++, I, inverseTime(I), I, longTime(I), I, shortTime(I));
         for (double I : {0.99, 0.98, 0.97, 0.96})
             chart.updateCurveData(n++, I, -1, I, -1, -1, shortTime(I));
-        return Mapping{0.4, imax, 0.7 * shortTime(imax), 10000};
+        return Mapping{0.4, imax, 0.7 * shortTime(imax), 10000, QRectF()};
     }
 
     ViewOvercurrentCurvePainter chart;
@@ -156,12 +167,13 @@ TEST_F(CurveChart, InverseTimeChartFollowsTheLogLogMapping)
     for (double range : {10.0, 30.0}) {
         SCOPED_TRACE(range);
         maxIRange() = range;
-        const Mapping map = feedInverse();
+        Mapping map = feedInverse();
         chart.updataPonit(0, 1, 3.0, inverseTime(3.0), 1);
         chart.updataPonit(1, 1, 4.0, 1.5 * inverseTime(4.0), 2);
         chart.updataPonit(2, 1, 6.0, inverseTime(6.0), 0);
         chart.updataPonit(3, 0, 8.0, 2 * inverseTime(8.0), 1);
         const QImage image = render();
+        map.plot = plot();
 
         for (QPoint margin : {QPoint(kWidth / 2, 1), QPoint(kWidth - 3, 1), QPoint(kWidth - 3, kHeight / 2)})
             EXPECT_EQ(image.pixel(margin), qRgb(255, 255, 255));
@@ -172,7 +184,7 @@ TEST_F(CurveChart, InverseTimeChartFollowsTheLogLogMapping)
         for (auto edge : {&shortTime, &longTime}) {
             std::vector<QPointF> samples;
             for (double x = map.at(1.5, 1).x(); x <= map.at(10, 1).x(); x += 1) {
-                const double I = map.xMin * std::pow(map.xMax / map.xMin, (x - kPlot.left()) / kPlot.width());
+                const double I = map.xMin * std::pow(map.xMax / map.xMin, (x - map.plot.left()) / map.plot.width());
                 samples.push_back(map.at(I, edge(I)));
             }
             EXPECT_TRUE(dashed(image, samples, kBand));
@@ -193,7 +205,7 @@ TEST_F(CurveChart, DefiniteTimeDrawsTwoSegmentsAndCorneredBandEdges)
     chart.updateCurveData(1, 2.0, 0.5, 1.9, 0.55, 2.1, 0.45);
     chart.updateCurveData(2, 11.0, 0.5, 10.45, 0.55, 11.55, 0.45);
     const QImage image = render();
-    const Mapping map{0.7 * 1.9, 11, 0.7 * 0.45, 10 * 0.55};
+    const Mapping map{0.7 * 1.9, 11, 0.7 * 0.45, 10 * 0.55, plot()};
 
     for (double t : {0.6, 1.0, 3.0, 5.0})
         EXPECT_TRUE(lineAt(image, map.at(2.0, t), kCurve)) << t << " s";
@@ -227,6 +239,7 @@ TEST_F(CurveChart, TestPointsOutsideTheRangesArePinnedToTheirEdges)
             map.yMin = row.yMin;
         chart.updataPonit(0, 1, row.current, row.time, 1);
         const QImage image = render();
+        map.plot = plot();
         EXPECT_TRUE(dotAt(image, map.at(row.atCurrent, row.atTime), kGreen));
         EXPECT_TRUE(lineAt(image, map.at(2, 1.003), kCurve));
     }
@@ -277,7 +290,7 @@ TEST_F(CurveChart, FeedsTooShortToDrawLeaveTheChartBare)
         EXPECT_EQ(opaque, row.axes ? kWidth * kHeight : 0);
         if (row.axes) {
             EXPECT_EQ(image.pixel(kWidth - 3, kHeight / 2), QColor("#ffffe0").rgb());
-            EXPECT_LT(qGray(image.pixel(int(kPlot.left()), kHeight / 2)), 230) << "Y axis line, in the axis colour";
+            EXPECT_LT(qGray(image.pixel(int(plot().left()), kHeight / 2)), 230) << "Y axis line, in the axis colour";
         }
     }
 }

@@ -5,7 +5,7 @@ import "qrc:/"
 import "qrc:/QMLPages/Overcurrent"
 
 // The overcurrent test page as the main window shows it (on its background,
-// below the 44 px header), its chart tab open on an inverse-time point.
+// below the 44 px header), its chart tab open on the points show() gives.
 Rectangle {
     width: 800
     height: 480
@@ -25,15 +25,24 @@ Rectangle {
         height: 436
     }
 
-    Component.onCompleted: {
+    // Function func (0: definite time, 1: inverse time on the standard
+    // curve at list position charIndex) picking up at pickUp A with time
+    // dial dial, one point at each of currents; the chart tab open on it.
+    function show(func, pickUp, dial, charIndex, currents) {
         var m = page.viewModel
         m.clearPoint()
-        m.setIPickUp(1, 1)
-        m.setTdPickUp(1, 0.1)
-        m.setFunction(1)
-        m.setTestCurrent(3)
-        m.addPoint()
+        m.setIPickUp(func, pickUp)
+        m.setTdPickUp(func, dial)
+        if (func === 1)
+            m.setCharIndex(charIndex)
+        m.setFunction(func)
+        for (var k = 0; k < currents.length; ++k) {
+            m.setTestCurrent(currents[k])
+            m.addPoint()
+        }
         page.updateControlValue()
         page.tabs.currentIndex = 3
     }
+
+    Component.onCompleted: show(1, 1, 0.1, 0, [3])
 }

@@ -1,10 +1,14 @@
-// The overcurrent page's chart as the screen shows it, in Chinese and in
-// English (pictures in <build>/screenshots/overcurrent_chart_<language>.png):
-// the values and captions of both rulers stand out from the page's black in
-// the axis colour, none cut at the chart's left edge; the report image keeps
-// its rulers black on white.
+// The overcurrent page's time-current chart as the screen shows it and as the
+// report draws it, in Chinese and in English, over ranges whose labels crowd
+// (pictures in <build>/screenshots/overcurrent_chart_<language>_<case>.png
+// and overcurrent_report_<language>_<case>.png). The boxes of the texts the
+// chart drew (BasePaintCoordinate::drawnTexts) are checked against each
+// other, the plot and the picture's edge, and against the ink of the picture.
 
+#include "BasePaintCoordinate.h"
+#include "ControllerCenter.h"
 #include "QmlTestEnvironment.h"
+#include "ViewOvercurrentCurvePainter.h"
 
 #include <gtest/gtest.h>
 
@@ -17,7 +21,13 @@
 #include <QScreen>
 #include <QTranslator>
 
+#include <cmath>
+#include <functional>
+#include <memory>
+
 namespace {
+
+using Text = BasePaintRuler::RulerText;
 
 template <typename Ink>
 int inked(const QImage& image, const QRect& area, Ink ink)
@@ -25,7 +35,7 @@ int inked(const QImage& image, const QRect& area, Ink ink)
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y)
         for (int x = area.left(); x <= area.right(); ++x)
-            count += ink(image.pixel(x, y)) ? 1 : 0;
+            count += image.valid(x, y) && ink(image.pixel(x, y)) ? 1 : 0;
     return count;
 }
 
@@ -34,6 +44,8 @@ bool axisGrey(QRgb p)
 {
     return qAbs(qRed(p) - qGreen(p)) < 12 && qAbs(qGreen(p) - qBlue(p)) < 12 && qGreen(p) >= 0x70;
 }
+
+bool dark(QRgb p) { return qGray(p) < 64; }
 
 // The next frame of the software renderer, taken from the offscreen screen
 // (which offers no backing store to grab).
@@ -48,44 +60,128 @@ QImage nextFrame(QQuickWindow& window)
     return window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(OvercurrentChartOnScreen, RulersShowInTheAxisColourInEachLanguage)
+struct Case
 {
-    for (const QString language : {"zh_cn", "us_en"}) {
-        SCOPED_TRACE(qPrintable(language));
-        QTranslator translator;
-        ASSERT_TRUE(translator.load(":/" + language + ".qm"));
+    const char* name;
+    int function; // 0 definite time, 1 inverse time
+    double pickUp, dial;
+    int charIndex;       // list position of the standard curve
+    double maxIRange;    // the X axis ends 1 A above it
+    QVariantList currents;
+};
+
+// The chart on the page in one language; show() opens it on a case.
+class ChartPage
+{
+public:
+    explicit ChartPage(const QString& language)
+    {
+        EXPECT_TRUE(translator.load(":/" + language + ".qm"));
         QCoreApplication::installTranslator(&translator);
-        QQmlEngine engine;
         zorPrepareQmlTestEngine(&engine);
-        QQuickView view(&engine, nullptr);
-        view.setSource(QUrl::fromLocalFile(ZOR_QML_TEST_DIR "/OvercurrentChartScene.qml"));
-        ASSERT_EQ(view.status(), QQuickView::Ready);
-        view.show();
-        nextFrame(view);
-        QQuickItem* page = view.rootObject()->findChild<QQuickItem*>("page");
-        QQuickItem* chart = view.rootObject()->findChild<QQuickItem*>("chart");
-        // Every paint consumes the chart's feed: fed for the frame taken.
-        QMetaObject::invokeMethod(page, "updateCurveView");
-        const QImage screen = nextFrame(view);
-        QDir().mkpath(ZOR_SCREENSHOT_DIR);
-        screen.save(ZOR_SCREENSHOT_DIR "/overcurrent_chart_" + language + ".png");
-
-        // The view rectangle (2, 4, w - 10, h - 4): a 60 px Y ruler left of the
-        // plot, a 20 px X ruler below it; "Time(s)" in the plot's top left
-        // corner, "I(A)" in its bottom right one.
-        const QRect c = chart->mapRectToScene(QRectF(0, 0, chart->width(), chart->height())).toRect();
-        EXPECT_GT(inked(screen, QRect(c.left() + 2, c.top() + 5, 60, c.height() - 27), axisGrey), 100);
-        EXPECT_GT(inked(screen, QRect(c.left() + 63, c.bottom() - 19, c.width() - 72, 20), axisGrey), 100);
-        EXPECT_GT(inked(screen, QRect(c.left() + 64, c.top() + 6, 60, 20), axisGrey), 20) << "Time(s)";
-        EXPECT_GT(inked(screen, QRect(c.right() - 59, c.bottom() - 43, 50, 20), axisGrey), 20) << "I(A)";
-        EXPECT_EQ(inked(screen, QRect(c.left(), c.top() + 5, 2, c.height() - 27), axisGrey), 0) << "value cut";
-
-        QMetaObject::invokeMethod(page, "feedChart", Q_ARG(QVariant, 1));
-        QString report;
-        QMetaObject::invokeMethod(chart, "drawImage", Q_RETURN_ARG(QString, report));
-        const QImage image = QImage::fromData(QByteArray::fromBase64(report.toLatin1()), "PNG");
-        EXPECT_GT(inked(image, QRect(2, 5, 60, image.height() - 27), [](QRgb p) { return qGray(p) < 64; }), 100);
+        view = std::make_unique<QQuickView>(&engine, nullptr);
+        view->setSource(QUrl::fromLocalFile(ZOR_QML_TEST_DIR "/OvercurrentChartScene.qml"));
+        EXPECT_EQ(view->status(), QQuickView::Ready);
+        view->show();
+        nextFrame(*view);
+        page = view->rootObject()->findChild<QQuickItem*>("page");
+        chart = view->rootObject()->findChild<ViewOvercurrentCurvePainter*>("chart");
+    }
+    ~ChartPage()
+    {
+        view.reset();
         QCoreApplication::removeTranslator(&translator);
+        ControllerCenter::getInstance()->testConfiguration->maxIRange = savedRange;
+    }
+
+    // The screen with the chart of the case, fed for the frame taken (every
+    // paint consumes the feed).
+    QImage show(const Case& c)
+    {
+        ControllerCenter::getInstance()->testConfiguration->maxIRange = c.maxIRange;
+        QMetaObject::invokeMethod(view->rootObject(), "show", Q_ARG(QVariant, c.function), Q_ARG(QVariant, c.pickUp),
+                                  Q_ARG(QVariant, c.dial), Q_ARG(QVariant, c.charIndex), Q_ARG(QVariant, c.currents));
+        QMetaObject::invokeMethod(page, "updateCurveView");
+        return nextFrame(*view);
+    }
+
+    // The report's image of the case's function.
+    QImage report(const Case& c)
+    {
+        QMetaObject::invokeMethod(page, "feedChart", Q_ARG(QVariant, c.function));
+        QString image;
+        QMetaObject::invokeMethod(chart, "drawImage", Q_RETURN_ARG(QString, image));
+        return QImage::fromData(QByteArray::fromBase64(image.toLatin1()), "PNG").convertToFormat(QImage::Format_ARGB32);
+    }
+
+    QRect chartOnScreen() const { return chart->mapRectToScene(QRectF(0, 0, chart->width(), chart->height())).toRect(); }
+
+    QTranslator translator;
+    QQmlEngine engine;
+    std::unique_ptr<QQuickView> view;
+    QQuickItem* page = nullptr;
+    ViewOvercurrentCurvePainter* chart = nullptr;
+    const double savedRange = ControllerCenter::getInstance()->testConfiguration->maxIRange;
+};
+
+// The texts the chart drew last into a picture of size `size`, shown at
+// `origin`: whole inside the picture, none within a pixel of another,
+// outside the plot, each with ink in the picture; every whole power of ten
+// on either axis labelled.
+void expectReadable(const ViewOvercurrentCurvePainter& chart, const QImage& picture, QPoint origin,
+                    const std::function<bool(QRgb)>& ink)
+{
+    const BasePaintCoordinate& c = chart.getPaintCoordinate();
+    const QVector<Text>& texts = c.drawnTexts;
+    const QRectF plot = c.rulerX.viewDataRect;
+    const QRectF whole(0, 0, int(chart.width()), int(chart.height()));
+    ASSERT_FALSE(texts.isEmpty());
+    for (int i = 0; i < texts.size(); ++i) {
+        const Text& t = texts[i];
+        EXPECT_TRUE(whole.contains(t.rect)) << "cut: " << qPrintable(t.text);
+        EXPECT_FALSE(plot.adjusted(-1, -1, 1, 1).intersects(t.rect)) << "over the plot: " << qPrintable(t.text);
+        EXPECT_GT(inked(picture, t.rect.translated(origin).toAlignedRect(), ink), 3) << "no ink: " << qPrintable(t.text);
+        for (int j = i + 1; j < texts.size(); ++j)
+            EXPECT_FALSE(t.rect.adjusted(-1, -1, 1, 1).intersects(texts[j].rect))
+                << qPrintable(t.text) << " touches " << qPrintable(texts[j].text);
+    }
+    for (const BasePaintRuler* ruler : {&c.rulerX, &c.rulerY}) {
+        const DataPaintLimitor& range = *ruler->dataLimitor;
+        for (double e = std::ceil(std::log10(range.dataMin) - 1e-9); e <= std::log10(range.dataMax) + 1e-9; ++e) {
+            const QString label = ruler->getScaleText(std::pow(10.0, e));
+            EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [&](const Text& t) { return t.text == label; }))
+                << "no label " << qPrintable(label);
+        }
+    }
+}
+
+TEST(OvercurrentChart, TextsStayWholeApartAndOutsideThePlot)
+{
+    const Case cases[] = {
+        // IEC normal inverse 1 A, dial 1: 0.8 and 0.9 A crowd, the time axis spans four decades.
+        {"inverse_1A", 1, 1, 1, 0, 10, {2, 5, 10}},
+        // Dial 0.3: the time axis reaches below 1 s.
+        {"inverse_dial_0.3", 1, 1, 0.3, 0, 10, {2, 5, 10}},
+        // IEC extremely inverse 0.1 A on a 40 A range: five current decades.
+        {"inverse_0.1A", 1, 0.1, 0.05, 2, 40, {0.5, 20}},
+        // Definite time 2 A, 0.5 s: one decade of time, every multiple labelled.
+        {"definite_2A", 0, 2, 0.5, 0, 10, {3, 8}},
+    };
+    for (const QString language : {"zh_cn", "us_en"}) {
+        ChartPage page(language);
+        ASSERT_TRUE(page.chart);
+        QDir().mkpath(ZOR_SCREENSHOT_DIR);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(qPrintable(language + " " + c.name));
+            const QImage screen = page.show(c);
+            screen.save(QStringLiteral(ZOR_SCREENSHOT_DIR "/overcurrent_chart_%1_%2.png").arg(language, c.name));
+            expectReadable(*page.chart, screen, page.chartOnScreen().topLeft(), axisGrey);
+
+            const QImage report = page.report(c);
+            report.save(QStringLiteral(ZOR_SCREENSHOT_DIR "/overcurrent_report_%1_%2.png").arg(language, c.name));
+            EXPECT_EQ(report.size(), QSize(732, 308));
+            expectReadable(*page.chart, report, QPoint(), dark);
+        }
     }
 }
 
