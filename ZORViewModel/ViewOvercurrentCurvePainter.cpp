@@ -174,11 +174,16 @@ void ViewOvercurrentCurvePainter::paint(QPainter* painter)
     chartPaintCoordinate->draw(painter);
 
     if (drawable) {
+        // The lines run on past the ranges (the pickup's 100000 s, the band's
+        // 1000000 s, times below the Y minimum): kept off the rulers' texts.
+        painter->save();
+        painter->setClipRect(chartPaintCoordinate->rulerX.viewDataRect);
         drawCharacteristic(painter, curvePen);
         if (isDefiniteTime())
             drawBandDefinite(painter, bandPen);
         else
             drawBandInverse(painter, bandPen);
+        painter->restore();
         drawTestPoints(painter, curvePen);
     }
     clearFeed();

@@ -26,8 +26,8 @@ class QPen;
 // with points below the pickup) gets the background and the axes only. On
 // screen the rulers, grid, scale values and captions draw in the axis colour,
 // over the page's background. The plot leaves room inside the item for the
-// scale values and the captions (above and right of it) in the item's font.
-// GUI thread only.
+// scale values and the captions (above and right of it) in the item's font;
+// the characteristic and the band are drawn within the plot. GUI thread only.
 class ViewOvercurrentCurvePainter : public QQuickPaintedItem
 {
     Q_OBJECT

@@ -181,6 +181,10 @@ TEST(OvercurrentChart, TextsStayWholeApartAndOutsideThePlot)
             report.save(QStringLiteral(ZOR_SCREENSHOT_DIR "/overcurrent_report_%1_%2.png").arg(language, c.name));
             EXPECT_EQ(report.size(), QSize(732, 308));
             expectReadable(*page.chart, report, QPoint(), dark);
+            // The characteristic and its band (in the page's blue) stay off the rulers.
+            const QRect plot = page.chart->getPaintCoordinate().rulerX.viewDataRect.toAlignedRect().adjusted(-2, -2, 2, 2);
+            const auto blueOutside = [&](QRgb p) { return qBlue(p) > qRed(p) + 60; };
+            EXPECT_EQ(inked(report, report.rect(), blueOutside) - inked(report, plot, blueOutside), 0);
         }
     }
 }
