@@ -8,10 +8,10 @@
 #include "ChartTestSupport.h"
 
 #include <QDir>
+#include <QMap>
 #include <QImage>
 #include <QPainter>
 
-#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <iostream>
@@ -35,17 +35,11 @@ QString labelsOf(const Scales& scales)
 // The labels of one ruler that the coordinate's last draw() drew, along the axis.
 QString drawnLabels(const BasePaintCoordinate& chart, Ruler::RULERType type)
 {
-    QVector<Ruler::RulerText> texts;
+    QMap<double, QString> labels; // by distance from the plot's bottom-left corner
     for (const auto& t : chart.drawnTexts)
         if (t.ruler == type && !t.caption)
-            texts << t;
-    std::sort(texts.begin(), texts.end(), [](auto& a, auto& b) {
-        return a.rect.center().x() - a.rect.center().y() < b.rect.center().x() - b.rect.center().y();
-    });
-    QStringList labels;
-    for (const auto& t : texts)
-        labels << t.text;
-    return labels.join(' ');
+            labels.insert(t.rect.center().x() - t.rect.center().y(), t.text);
+    return labels.values().join(' ');
 }
 
 } // namespace

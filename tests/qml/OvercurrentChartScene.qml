@@ -25,16 +25,14 @@ Rectangle {
         height: 436
     }
 
-    // Function func (0: definite time, 1: inverse time on the standard
-    // curve at list position charIndex) picking up at pickUp A with time
-    // dial dial, one point at each of currents; the chart tab open on it.
-    function show(func, pickUp, dial, charIndex, currents) {
+    // Function func (0: definite time, 1: inverse time) picking up at
+    // pickUp A with time dial dial, one point at each of currents; the chart
+    // tab open on it.
+    function show(func, pickUp, dial, currents) {
         var m = page.viewModel
         m.clearPoint()
         m.setIPickUp(func, pickUp)
         m.setTdPickUp(func, dial)
-        if (func === 1)
-            m.setCharIndex(charIndex)
         m.setFunction(func)
         for (var k = 0; k < currents.length; ++k) {
             m.setTestCurrent(currents[k])
@@ -44,5 +42,5 @@ Rectangle {
         page.tabs.currentIndex = 3
     }
 
-    Component.onCompleted: show(1, 1, 0.1, 0, [3])
+    Component.onCompleted: show(1, 1, 0.1, [3])
 }
