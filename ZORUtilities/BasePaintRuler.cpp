@@ -225,7 +225,11 @@ QString BasePaintRuler::getScaleText(double value) const
 {
     if (std::fabs(value) <= ZERO_LABEL)
         return QStringLiteral("0.0");
-    const int decimals = value >= 1.0 ? 0 : value >= 0.1 ? 1 : value >= 0.01 ? 2 : value >= 0.001 ? 3 : 4;
+    int decimals = 0;
+    if (rulerType == RULER_TYPE_X)
+        decimals = value >= 1.0 ? 0 : value >= 0.1 ? 1 : value >= 0.01 ? 2 : value >= 0.001 ? 3 : 4;
+    else
+        decimals = value > 10000.0 ? 0 : value > 1000.0 ? 1 : value > 100.0 ? 2 : 3;
     return QString::number(value, 'f', decimals);
 }
 

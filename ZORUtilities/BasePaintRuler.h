@@ -85,8 +85,8 @@ public:
     // The ticks draw() renders, in drawing order.
     QVector<RulerScale> getScales() const;
     // Label of a value: "0.0" within 1e-7 of zero, else fixed decimals chosen
-    // by the value's magnitude (0 from 1 up, 1 from 0.1, 2 from 0.01, 3 from
-    // 0.001, else 4), so that a power of ten reads 1000, 1, 0.01.
+    // by the value's magnitude (X: 0 from 1 up, 1 from 0.1, 2 from 0.01,
+    // 3 from 0.001, else 4; Y: 0 above 10000, 1 above 1000, 2 above 100, else 3).
     QString getScaleText(double value) const;
     // Plot width for the X ruler, height for the Y ruler.
     double getAxisLength() const;

