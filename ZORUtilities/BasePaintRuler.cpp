@@ -330,9 +330,13 @@ void BasePaintRuler::appendScalesLog(QVector<RulerScale>& scales) const
 
     // Whole powers of the base in the range: labelled decades, the multiples
     // between them as small ticks, or as labelled ticks with small ticks
-    // between them when the range holds at most two powers.
+    // between them when the range holds at most two powers. A decade below
+    // the first power, which the range spans only in part, gets the label of
+    // its first tick at two or five times the power (the decade at the top
+    // has its power in the range).
     if (findFirstBigScale(length, min, max, first, step, count)) {
         const bool fewDecades = count <= 2.0;
+        bool partLabelDue = !fewDecades && logOf(min) < first;
         const double lastExponent = logOf(max) + 1.0 + END_ALLOWANCE;
         const int limit = loopLimit(count);
         double previousDecade = min;
@@ -354,10 +358,15 @@ void BasePaintRuler::appendScalesLog(QVector<RulerScale>& scales) const
                         appendSmallRun(scales, previousMiddle, mv, SCALE_TYPE_SMALL, false);
                         previousMiddle = mv;
                     }
-                    if (mv <= top)
-                        appendScale(scales, mv, fewDecades ? SCALE_TYPE_BIG : SCALE_TYPE_SMALL, fewDecades);
+                    if (mv <= top) {
+                        const bool partLabel = partLabelDue && labelRank(mv) == 2;
+                        partLabelDue = partLabelDue && !partLabel;
+                        appendScale(scales, mv, fewDecades ? SCALE_TYPE_BIG : SCALE_TYPE_SMALL,
+                                    fewDecades || partLabel);
+                    }
                 }
             }
+            partLabelDue = false;
             previousDecade = decade;
             if (decade <= top)
                 appendScale(scales, decade, SCALE_TYPE_BIG, true);

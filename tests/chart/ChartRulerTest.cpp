@@ -82,7 +82,9 @@ TEST(ChartRuler, LogarithmicTicksLabelPowersAndMultiples)
     const Row rows[] = {
         {"one decade", 1, 10, 10, X, 500, "1 2 3 4 5 6 7 8 9 10", 9},
         {"one decade, short axis", 1, 10, 10, X, 200, "1 2 3 4 5 6 7 8 9 10", 9},
-        {"chart current from 0.4 A", 0.4, 1000, 10, X, 216, "1 10 100 1000", 34},
+        {"chart current from 0.4 A", 0.4, 1000, 10, X, 216, "0.5 1 10 100 1000", 34},
+        {"chart current from 0.6 A", 0.6, 1000, 10, X, 216, "1 10 100 1000", 32},
+        {"chart time from 1.86 s", 1.86, 10000, 10, Y, 260, "2.000 10.000 100.00 1000.0 10000", 36},
         {"seven decades", 0.001, 10000, 10, X, 500, "0.001 0.01 0.1 1 10 100 1000 10000", 64},
         {"chart current from 0.0001 A", 0.0001, 100, 10, X, 578, "0.0001 0.001 0.01 0.1 1 10 100", 55},
         {"chart time", 0.001, 10000, 10, Y, 578, "0.001 0.010 0.100 1.000 10.000 100.00 1000.0 10000", 64},

@@ -58,7 +58,7 @@ QImage nextFrame(QQuickWindow& window)
 
 // The texts the chart drew last into `picture` (shown there at `origin`):
 // whole inside the chart, none within a pixel of another or of the plot,
-// each with ink; every power of ten of either range labelled.
+// each with ink; each decade of either range labelled.
 void expectReadable(const ViewOvercurrentCurvePainter& chart, const QImage& picture, QPoint origin,
                     bool (*ink)(QRgb))
 {
@@ -74,16 +74,36 @@ void expectReadable(const ViewOvercurrentCurvePainter& chart, const QImage& pict
         for (int j = i + 1; j < texts.size(); ++j)
             EXPECT_FALSE(r.adjusted(-1, -1, 1, 1).intersects(texts[j].rect)) << text << " touches " << qPrintable(texts[j].text);
     }
+    // Every decade either range reaches into, the end ones too, has a label;
+    // a power of ten in range its own. A decade whose power lies outside goes
+    // without only where neither two nor five times the power lies in the
+    // range, or where that label would crowd one kept beside it.
+    const QRectF area = c.rulerX.viewDataRect;
     for (const BasePaintRuler* ruler : {&c.rulerX, &c.rulerY}) {
-        QVector<double> labels; // the values the ruler's labels read
+        const bool alongX = ruler->rulerType == BasePaintRuler::RULER_TYPE_X;
+        struct Label { double value, at, extent; }; // `at` pixels along the axis, `extent` the room taken along it
+        QVector<Label> labels;
         for (const Text& t : texts)
             if (t.ruler == ruler->rulerType && !t.caption)
-                labels << t.text.toDouble();
+                labels.append({t.text.toDouble(), alongX ? t.rect.center().x() - area.left() : area.bottom() - t.rect.center().y(),
+                               alongX ? t.rect.width() : t.rect.height()});
         const DataPaintLimitor& range = *ruler->dataLimitor;
-        for (double e = std::ceil(std::log10(range.dataMin) - 1e-9); e <= std::log10(range.dataMax) + 1e-9; ++e) {
+        const auto inRange = [&](double v) { return v > range.dataMin * (1 - 1e-9) && v < range.dataMax * (1 + 1e-9); };
+        const auto labelled = [&](double from, double below) {
+            return std::any_of(labels.begin(), labels.end(), [&](const Label& l) { return l.value > from * (1 - 1e-6) && l.value < below; });
+        };
+        for (double e = std::floor(std::log10(range.dataMin) + 1e-9); e <= std::log10(range.dataMax) + 1e-9; ++e) {
             const double power = std::pow(10.0, e);
-            EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](double v) { return std::fabs(v / power - 1) < 1e-6; }))
-                << "no label " << power;
+            const std::string decade = QString::number(power).toStdString();
+            if (inRange(power)) {
+                EXPECT_TRUE(labelled(power, power * (1 + 1e-6))) << "no label " << decade;
+            } else if (!labelled(power, 10 * power)) {
+                const double first = inRange(2 * power) ? 2 * power : 5 * power;
+                const double at = range.getViewPointFromDataValue(ruler->getAxisLength(), first);
+                EXPECT_TRUE(!inRange(first) || std::any_of(labels.begin(), labels.end(), [&](const Label& l) {
+                    return std::fabs(l.at - at) < l.extent + 4;
+                })) << "no label from " << decade << " up";
+            }
         }
     }
 }
