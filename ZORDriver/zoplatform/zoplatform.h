@@ -107,6 +107,8 @@ int startDetached(const QString& program, const QStringList& args, const QString
 // these, so tests can run them faster.
 void sleepMs(int64_t ms);
 int64_t monotonicMs();
+// The same clock in microseconds (a custom clock's milliseconds times 1000).
+int64_t monotonicUs();
 
 // Time scale: a product wait of ms takes ms * scale of real time, and
 // monotonicMs() advances 1 / scale ms per real ms (continuous across changes).

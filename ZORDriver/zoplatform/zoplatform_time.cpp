@@ -83,6 +83,11 @@ void sleepMs(int64_t ms)
 
 int64_t monotonicMs()
 {
+    return monotonicUs() / 1000;
+}
+
+int64_t monotonicUs()
+{
     TimeState& s = state();
     std::shared_ptr<const std::function<int64_t()>> clock;
     int64_t ns;
@@ -92,8 +97,8 @@ int64_t monotonicMs()
         ns = scaledNowNs(s, realMonotonicNs());
     }
     if (clock)
-        return (*clock)();
-    return ns / 1000000;
+        return (*clock)() * 1000;
+    return ns / 1000;
 }
 
 void setTimeScale(double scale)
