@@ -70,6 +70,31 @@ int driverBaseReadTestStateIndex();
 int driverBaseReadTestStateTime();
 int driverBaseReadBinaryInputTimes();
 
+// How long a page of the ring played, once it has ended, from the
+// instrument's own figures: a time page the ticks it was written with; a
+// page a trip ended (binary, or time-or-binary before its time was up) the
+// trip's stamp, debounce included (the page ended then). A page ended by a
+// key or a timed pulse has no such figure: `seconds` is NaN. The page must
+// not have been entered or written again since it ended.
+struct DriverPageTime
+{
+    double seconds = std::numeric_limits<double>::quiet_NaN();
+};
+int driverBaseReadPageTime(int page, DriverPageTime& time);
+
+// The page playing, read twice around its elapsed-ticks register: `settled`
+// when both reads of the state register agree, and then `elapsedSeconds` is
+// how long that page has played (held: until it ended) and `atUs` the
+// monotonic time (zoplat::monotonicUs) of the elapsed read.
+struct DriverPagePlaying
+{
+    bool settled = false;
+    uint16_t stateWord = 0;
+    double elapsedSeconds = 0.0;
+    int64_t atUs = 0;
+};
+int driverBaseReadPagePlaying(DriverPagePlaying& playing);
+
 // ---- Energy-meter pulses ----------------------------------------------------
 
 int driverBaseSendTestPulse();

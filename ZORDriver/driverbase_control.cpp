@@ -344,11 +344,12 @@ int driverBaseReadActionTimes()
     //    left; the oldest new action is taken first, the page playing after
     //    them. A page keeps its record until the ring enters it again: a
     //    page the software switched past holds the record of an earlier lap
-    //    and is not read. A first read since the reset reads the page before
-    //    the one playing.
+    //    and is not read. A first read since the reset reads every page
+    //    from the one each run begins on (0), however many the instrument
+    //    has played since.
     int leftFrom = localActionLeftFrom;
     if (leftFrom < 0)
-        leftFrom = page == 0 ? 0 : page - 1;
+        leftFrom = 0;
     const unsigned skipped = autoStep ? 0u : localOutputSkippedPages.load();
     for (int left = leftFrom; left != page; left = (left + 1) % DRIVER_PAGE_COUNT) {
         if (skipped & (1u << left))
@@ -383,15 +384,40 @@ int driverBaseReadActionTimes()
     }
 
     // 5. A new action: which inputs changed, and when (debounce removed).
+    //    An input's change is the edge its code gained since the record was
+    //    last read (the flags gather the edges of the page); where both are
+    //    new, or where a further action comes on an input that has both
+    //    already, it is the later one: the one that left the input as it is.
     bool found = false;
     if (count != 0 && flags != status.statusTestActionFlag) {
-        for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
-            const uint8_t edge = (flags >> (2 * i)) & 0x3;
-            if (edge == 1 || edge == 2) {
-                status.statusTestActionIndex = uint8_t(i);
-                status.statusTestActionFlags[i] = edge;
-                status.statusTestActionBIStates[i] = edge;
+        uint8_t edges[COMM_BINARY_COUNT] = {};
+        const uint16_t fresh = uint16_t(flags & ~status.statusTestActionFlag & 0xFF);
+        uint16_t levels = 0;
+        bool levelsRead = false;
+        const auto laterEdge = [&](int i) -> uint8_t {
+            if (!levelsRead) {
+                levelsRead = true;
+                result += drv_mcasp_read_u16(REG_BI, &levels);
             }
+            return ((levels >> i) & 1) ? 1 : 2;
+        };
+        bool any = false;
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
+            const uint8_t gained = (fresh >> (2 * i)) & 0x3;
+            edges[i] = gained == 3 ? laterEdge(i) : gained;
+            any = any || edges[i] != 0;
+        }
+        for (int i = 0; !any && i < COMM_BINARY_COUNT; ++i)
+            if (((flags >> (2 * i)) & 0x3) == 3)
+                edges[i] = laterEdge(i);
+        if (result != 0)
+            return result;
+        for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
+            if (edges[i] == 0)
+                continue;
+            status.statusTestActionIndex = uint8_t(i);
+            status.statusTestActionFlags[i] = edges[i];
+            status.statusTestActionBIStates[i] = edges[i];
         }
         status.statusTestActionFlag = flags;
         status.statusTestActionCount = uint16_t(count);
@@ -421,6 +447,64 @@ int driverBaseReadActionTimes()
             result += driverBaseSwitchEndedPage(status.statusTestStateIndex);
     }
     return result;
+}
+
+int driverBaseReadPageTime(int page, DriverPageTime& time)
+{
+    time = DriverPageTime();
+    if (!recordsReady() || page < 0 || page >= DRIVER_PAGE_COUNT)
+        return -1;
+    const uint32_t rate = globalConfigureHardData->periodFrequency;
+    if (rate == 0)
+        return -1;
+    // Trigger word and duration (ticks) of the page; the page's action
+    // record: time (us since the page began), flags.
+    uint16_t written[3] = {};
+    uint16_t action[3] = {};
+    int result = drv_mcasp_read_u16s(pageAddress(page, PAGE_TRIGGER), written, 3);
+    result += drv_mcasp_read_u16s(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), action, 3);
+    if (result != 0)
+        return result;
+    const double duration = double(written[1] | (uint32_t(written[2]) << 16)) / double(rate);
+    const bool tripped = ((action[2] >> 8) & 0x7) != 0;
+    const double stamp = double(action[0] | (uint32_t(action[1]) << 16)) / 1000000.0;
+    switch (written[0]) {
+    case COMM_TRIGGER_TYPE_TIME: time.seconds = duration; break;
+    case COMM_TRIGGER_TYPE_TIME_BINARY: time.seconds = tripped && stamp < duration ? stamp : duration; break;
+    case COMM_TRIGGER_TYPE_BINARY:
+        if (tripped)
+            time.seconds = stamp;
+        break;
+    default: break;
+    }
+    return 0;
+}
+
+int driverBaseReadPagePlaying(DriverPagePlaying& playing)
+{
+    playing = DriverPagePlaying();
+    if (!recordsReady())
+        return -1;
+    const uint32_t rate = globalConfigureHardData->periodFrequency;
+    if (rate == 0)
+        return -1;
+    uint16_t before = 0;
+    uint16_t after = 0;
+    uint32_t ticks = 0;
+    int result = drv_mcasp_read_u16(REG_STATE, &before);
+    if (result != 0)
+        return result;
+    const int64_t from = zoplat::monotonicUs();
+    result += drv_mcasp_read_u32((before & STATE_PAGE_MASK) == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &ticks);
+    const int64_t to = zoplat::monotonicUs();
+    result += drv_mcasp_read_u16(REG_STATE, &after);
+    if (result != 0)
+        return result;
+    playing.settled = before == after;
+    playing.stateWord = after;
+    playing.elapsedSeconds = double(ticks) / double(rate);
+    playing.atUs = from + (to - from) / 2;
+    return 0;
 }
 
 int driverBaseReadTestStateIndex()
