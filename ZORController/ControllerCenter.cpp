@@ -94,6 +94,13 @@ ControllerCenter::ControllerCenter()
     ControllerConfiguration* configuration = testConfiguration;
     testQuery->setRunTypeSource([testor] { return testor->activeTestType(); });
     testQuery->setDriverInitialisedSource([configuration] { return configuration->initDriverEnable.load(); });
+    // The state sequence's change reports carry the state times to the
+    // testor, queued in order with the polling loop's signals to it.
+    testQuery->setSequenceReportSink([testor](qint32 index, const std::vector<double>& stateTimes) {
+        QMetaObject::invokeMethod(
+            testor, [testor, index, stateTimes] { testor->doUpdateSequenceState(index, stateTimes); },
+            Qt::QueuedConnection);
+    });
 
     // 1-13: facade to testor.
     link(this, SIGNAL(sigTestStart()), testTestor, SLOT(doTestStart()));

@@ -77,10 +77,11 @@ struct ControllerQuery::LoopState
     std::optional<int64_t> lastClockMs;
     std::optional<int64_t> lastTempMs;
     std::optional<int64_t> lastAlarmMs;
-    int64_t lastIndexMs = 0;
     qint32 previousBI[4] = {-1, 0, 0, 0};   // -1: unknown, report the next read
     qint32 previousBO[4] = {-1, 0, 0, 0};
     qint32 lastStateIndex = 0;
+    // State sequence: when the page of lastStateIndex began (monotonic us).
+    std::optional<int64_t> pageStartUs;
     qint32 lastAlarmWord = -1;
     qint32 lastFanDuty = 0;
     bool running = false;   // the last pass saw a run
@@ -110,6 +111,11 @@ void ControllerQuery::setDriverInitialisedSource(std::function<bool()> source)
     driverInitialisedSource = std::move(source);
 }
 
+void ControllerQuery::setSequenceReportSink(SequenceReport sink)
+{
+    sequenceReport = std::move(sink);
+}
+
 ControllerTestor::TESTType ControllerQuery::runTestType() const
 {
     return runningEnable.load() ? runType.load() : testType.load();
@@ -120,6 +126,7 @@ ControllerTestor::TESTType ControllerQuery::runTestType() const
 void ControllerQuery::doQueryInterrupt()
 {
     queryEnable.store(false);
+    wakeup.wake();
 }
 
 void ControllerQuery::updateInitState(bool initialised)
@@ -135,9 +142,10 @@ void ControllerQuery::updateRunState(const CommSOEEntity&, bool running)
 {
     if (running) {
         runType.store(runTypeSource ? runTypeSource() : testType.load());
-        runStartMs.store(zoplat::monotonicMs());
     }
     runningEnable.store(running);
+    if (running)
+        wakeup.wake();
 }
 
 void ControllerQuery::updateClockSyncEnable(bool enable)
@@ -164,14 +172,18 @@ void ControllerQuery::doQueryStart()
     loopRunning.store(true);
 
     LoopState loop;
-    loop.lastIndexMs = zoplat::monotonicMs();
 
     while (queryEnable.load()) {
         if (!initFinishEnable.load()) {
             zoplat::sleepMs(kWaitForDriverMs);
             continue;
         }
-        zoplat::sleepMs(runningEnable.load() ? kRunningPassMs : kIdlePassMs);
+        if (runningEnable.load())
+            zoplat::sleepMs(kRunningPassMs);
+        else
+            wakeup.sleepMs(kIdlePassMs, [this] { return runningEnable.load() || !queryEnable.load(); });
+        if (!queryEnable.load())
+            break;
 
         const int64_t wallMs = zoplat::systemTimeMs();
         const int64_t now = zoplat::monotonicMs();
@@ -181,16 +193,16 @@ void ControllerQuery::doQueryStart()
         pollBinaryOutputs(loop, wallMs);
         if (runningEnable.load()) {
             if (!loop.running) {
-                // A new run: its first state began when the output started.
+                // A new run: it begins on page 0, which the first pass dates.
                 loop.running = true;
-                loop.lastIndexMs = std::min(now, runStartMs.load());
+                loop.lastStateIndex = 0;
+                loop.pageStartUs.reset();
                 loop.pulseStep = PulseStep::Idle;
             }
-            pollModule(loop, now, runTestType());
+            pollModule(loop, runTestType());
         } else {
             loop.running = false;
             loop.lastStateIndex = 0;
-            loop.lastIndexMs = now;
             if (loop.pulseStep != PulseStep::Idle)
                 releasePulses(loop);
         }
@@ -254,11 +266,11 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, int64_t wallMs)
     emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
 }
 
-void ControllerQuery::pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type)
+void ControllerQuery::pollModule(LoopState& loop, ControllerTestor::TESTType type)
 {
     switch (moduleEntry(type).poll) {
     case ModulePoll::SinglePage: pollSourceModule(loop); return;
-    case ModulePoll::Sequence: pollSequence(loop, now); return;
+    case ModulePoll::Sequence: pollSequence(loop); return;
     case ModulePoll::StateIndex: pollStepModule(loop); return;
     case ModulePoll::EnergyPulses: pollEnergy(loop); return;
     // The remote signal and the modules without an entity are followed with
@@ -281,21 +293,84 @@ void ControllerQuery::pollSourceModule(LoopState& loop)
         emit sigTestSwitch();
 }
 
-void ControllerQuery::pollSequence(LoopState& loop, int64_t now)
+void ControllerQuery::pollSequence(LoopState& loop)
 {
-    if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
+    // Every action recorded since the last pass, oldest first: the testor
+    // credits a trip to the state of the page it names as seen from the
+    // state it last heard began, so each goes out before the change past its
+    // page. One read takes one action; the reads go on while the one taken
+    // was on a page the ring has left.
+    for (int read = 0; read <= DRIVER_PAGE_COUNT; ++read) {
+        if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
+            return;
+        const CommDriverTestStatusData& status = *globalTestStatusData;
+        if (std::isnan(status.statusTestActionTime))
+            break;
+        reportAction(true);
+        if (status.statusTestActionStateIndex == (status.statusTestStateIndex & kPageBits))
+            break;
+    }
+    followSequencePages(loop);
+}
+
+void ControllerQuery::followSequencePages(LoopState& loop)
+{
+    constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
+    const qint32 seen = globalTestStatusData->statusTestStateIndex;
+    if (seen == loop.lastStateIndex && (loop.pageStartUs || (seen & kLastStateBit)))
         return;
-    // The report names the page the action was recorded on: the next read
-    // may change the status record before the testor takes the report.
-    reportAction();
-    CommDriverTestStatusData& status = *globalTestStatusData;
-    const qint32 index = status.statusTestStateIndex;
-    if (index == loop.lastStateIndex)
+    DriverPagePlaying playing;
+    if (driverBaseReadPagePlaying(playing) != 0 || !playing.settled)
+        return;   // the ring is moving on now: the next pass sees where to
+    const qint32 index = playing.stateWord;
+    const bool ended = (index & kLastStateBit) != 0;
+    const int64_t startUs = playing.atUs - std::llround(playing.elapsedSeconds * 1e6);
+    if (index == loop.lastStateIndex) {
+        if (!ended)
+            loop.pageStartUs = startUs;
         return;
+    }
+
+    // The pages that ended since the last change, in ring order; the last
+    // state's page (bit 15) ends without the ring moving on.
+    const int from = loop.lastStateIndex & kPageBits;
+    int steps = ((index & kPageBits) - from + DRIVER_PAGE_COUNT) % DRIVER_PAGE_COUNT;
+    if (ended && !(loop.lastStateIndex & kLastStateBit))
+        ++steps;
+    std::vector<double> times(size_t(steps), unknown);
+    for (int i = 0; i < steps; ++i) {
+        DriverPageTime page;
+        if (driverBaseReadPageTime((from + i) % DRIVER_PAGE_COUNT, page) != 0)
+            return;
+        times[size_t(i)] = page.seconds;
+    }
+    // The last page, held since it ended: its elapsed ticks are its time.
+    if (ended && steps > 0 && std::isnan(times.back()))
+        times.back() = playing.elapsedSeconds;
+
+    // A page ended by a key or a timed pulse played from its start to the
+    // start of the page now playing, less the pages between.
+    const auto untimed = std::count_if(times.begin(), times.end(), [](double t) { return std::isnan(t); });
+    double timed = 0.0;
+    for (double t : times)
+        timed += std::isnan(t) ? 0.0 : t;
+    if (untimed == 1 && loop.pageStartUs && !ended) {
+        const double span = double(startUs - *loop.pageStartUs) / 1e6;
+        *std::find_if(times.begin(), times.end(), [](double t) { return std::isnan(t); }) =
+            std::max(0.0, span - timed);
+    }
+    if (ended)
+        loop.pageStartUs.reset();
+    else if (untimed == 0 && loop.pageStartUs)
+        *loop.pageStartUs += std::llround(timed * 1e6);
+    else
+        loop.pageStartUs = startUs;
     loop.lastStateIndex = index;
-    status.statusTestTriggerTime = float(double(now - loop.lastIndexMs) / 1000.0);
-    loop.lastIndexMs = now;
-    emit sigUpdateTestStateIndex(index);
+
+    if (sequenceReport)
+        sequenceReport(index, times);
+    else
+        emit sigUpdateTestStateIndex(index);
     emit sigTestSwitch();
 }
 
@@ -416,7 +491,7 @@ void ControllerQuery::releasePulses(LoopState& loop)
 // The state word goes with the page the action was on: as read while that
 // page plays, or for a page the ring has left since (ended, then) that page
 // with the last-state bit. The testor values the trip with that page.
-void ControllerQuery::reportAction()
+void ControllerQuery::reportAction(bool actingEdge)
 {
     const CommDriverTestStatusData& status = *globalTestStatusData;
     if (std::isnan(status.statusTestActionTime))
@@ -425,8 +500,13 @@ void ControllerQuery::reportAction()
     const qint32 page = status.statusTestActionStateIndex;
     if (page < DRIVER_PAGE_COUNT && (word & kPageBits) != page)
         word = (word & ~kPageBits) | page | kLastStateBit;
-    emit sigUpdateTestStateAction(qint32(status.statusTestActionFlag), qint32(status.statusTestActionIndex),
-                                  status.statusTestActionTime, word);
+    qint32 flags = status.statusTestActionFlag;
+    const int input = status.statusTestActionIndex;
+    if (actingEdge && input < 4 && status.statusTestActionFlags[input] != 0) {
+        const int shift = 2 * input;
+        flags = (flags & ~(0x3 << shift)) | (qint32(status.statusTestActionFlags[input]) << shift);
+    }
+    emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), status.statusTestActionTime, word);
 }
 
 void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)

@@ -6,7 +6,18 @@
 // temperatures and fan, the alarm word and, while a test runs, the state
 // index and trips of the running module, and turns each change into a signal
 // for the runtime store or the testor. It rests 300 ms a pass while no test
-// runs and 1 ms a pass while one does.
+// runs and 1 ms a pass while one does; a start ends the rest at once, so the
+// first running pass follows the start.
+//
+// State sequence: every change of the page playing is reported with the
+// time each page that ended since the change before played, from the
+// instrument's own figures (driverBaseReadPageTime): the ticks a time page
+// was written with, the stamp of the trip that ended a page. A page ended by
+// a key or a timed pulse has none: the pass that sees the change reads how
+// long the page now playing has played, which dates its start on the
+// monotonic clock; the ended page played from its own start (dated so, or
+// from the pages before it) to that one. Every action read is reported
+// before the change past its page.
 //
 // The loop never returns to its event loop while it runs: its setters are
 // called directly (or through direct connections) from other threads and
@@ -24,12 +35,14 @@
 
 #include "CommSOEEntity.h"
 #include "ControllerTestor.h"
+#include "zoplatform.h"
 
 #include <QObject>
 
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class ControllerQuery : public QObject
 {
@@ -60,6 +73,13 @@ public:
     // stop the polling.
     void setRunTypeSource(std::function<ControllerTestor::TESTType()> source);
     void setDriverInitialisedSource(std::function<bool()> source);
+    // sequenceReport: takes the state sequence's change reports (the state
+    // word and the seconds each page that ended since the last report
+    // played, in order, NaN where not known) to the testor, in order with
+    // the signals to it. Without it the change goes out as
+    // sigUpdateTestStateIndex alone.
+    using SequenceReport = std::function<void(qint32 index, const std::vector<double>& stateTimes)>;
+    void setSequenceReportSink(SequenceReport sink);
 
     // True while doQueryStart is inside its loop.
     bool isQueryRunning() const { return loopRunning.load(); }
@@ -93,12 +113,13 @@ private:
     void pollClock(LoopState& loop, int64_t now);
     void pollBinaryInputs(LoopState& loop, int64_t wallMs);
     void pollBinaryOutputs(LoopState& loop, int64_t wallMs);
-    void pollModule(LoopState& loop, int64_t now, ControllerTestor::TESTType type);
+    void pollModule(LoopState& loop, ControllerTestor::TESTType type);
     // AC, DC, harmonic, power swing: trips, and the switch once a state ended.
     void pollSourceModule(LoopState& loop);
     // State sequence: trips, and every change of the page playing with the
-    // time since the change before.
-    void pollSequence(LoopState& loop, int64_t now);
+    // times of the pages that ended.
+    void pollSequence(LoopState& loop);
+    void followSequencePages(LoopState& loop);
     // Distance, ramping, overcurrent, load shedding: trips, and the state
     // index and switch once a state ended.
     void pollStepModule(LoopState& loop);
@@ -109,13 +130,16 @@ private:
     // has cleared them in the output record.
     void releasePulses(LoopState& loop);
     // The four-value trip report, when the last action read found one.
-    void reportAction();
+    // actingEdge: the acting input's code in the flag word is the edge it
+    // made (not both edges the page has seen on it).
+    void reportAction(bool actingEdge = false);
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 
     std::atomic<ControllerTestor::TESTType> runType{ControllerTestor::TEST_NONE};
-    std::atomic<int64_t> runStartMs{0};   // monotonic time the run state turned on
     std::atomic<bool> loopRunning{false};
     std::function<ControllerTestor::TESTType()> runTypeSource;
     std::function<bool()> driverInitialisedSource;
+    SequenceReport sequenceReport;
+    zoplat::Wakeup wakeup{10};   // ends the idle rest at a start or an interrupt
 };

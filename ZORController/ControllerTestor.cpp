@@ -649,6 +649,14 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
 }
 
+void ControllerTestor::doUpdateSequenceState(qint32 index, const std::vector<double>& stateTimes)
+{
+    if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
+        return;
+    for (const qint32 begun : ModuleAdaptorSets::followSequenceReport(*this, index, stateTimes))
+        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+}
+
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,
                                                qint32 stateIndex)
 {

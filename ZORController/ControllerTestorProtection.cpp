@@ -515,8 +515,10 @@ ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 
 // The state sequence: bits 0-2 name the page playing, so the instrument moved
 // on by the pages between the last reported word and this one. Bit 15 comes
-// once, when the last state has ended (the page does not change then).
-std::vector<qint32> followSequence(ControllerTestor& testor, qint32 index)
+// once, when the last state has ended (the page does not change then). Each
+// state that ended takes the time reported with it, in order: the time the
+// instrument played it, never a neighbour's.
+std::vector<qint32> followSequenceStates(ControllerTestor& testor, qint32 index, const std::vector<double>& stateTimes)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     QMutexLocker lock(&entity.entityLock);
@@ -526,22 +528,22 @@ std::vector<qint32> followSequence(ControllerTestor& testor, qint32 index)
     if ((index & kLastStateBit) && !(previous & kLastStateBit))
         ++steps;
 
-    // The polling loop measured the time since the last change it saw: it
-    // belongs to the state that change began. A state that began and ended
-    // between two reports was not timed.
-    const CommDriverTestStatusData* status = globalTestStatusData;
-    const double measured = status ? double(status->statusTestTriggerTime) : std::numeric_limits<double>::quiet_NaN();
     const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
     std::vector<qint32> begun;
     for (int step = 0; step < steps; ++step) {
-        entity.updateFromDriverState();
-        const int r = entity.outputRunningStateIndex;
-        if (r >= 1 && r <= count)
-            entity.stateTriggerTimes[r - 1] = step == 0 ? measured : std::numeric_limits<double>::quiet_NaN();
-        if (r < count)
-            begun.push_back(r);
+        const double played =
+            size_t(step) < stateTimes.size() ? stateTimes[size_t(step)] : std::numeric_limits<double>::quiet_NaN();
+        entity.updateFromDriverState(played);
+        if (entity.outputRunningStateIndex < count)
+            begun.push_back(entity.outputRunningStateIndex);
     }
     return begun;
+}
+
+// A report that comes without times (not the polling loop's own).
+std::vector<qint32> followSequence(ControllerTestor& testor, qint32 index)
+{
+    return followSequenceStates(testor, index, {});
 }
 
 std::vector<qint32> runningState(qint32 running, qint32 count)
@@ -760,6 +762,11 @@ constexpr ModuleAdaptors sheddingAdaptors()
 namespace ModuleAdaptorSets {
 
 using TT = ControllerTestor;
+
+std::vector<qint32> followSequenceReport(ControllerTestor& testor, qint32 index, const std::vector<double>& stateTimes)
+{
+    return followSequenceStates(testor, index, stateTimes);
+}
 
 const ModuleAdaptors stateSequence = {
     /* entityLock */ &entityLock<ModelStateSequenceEntity, &TT::dataStateSequence>,

@@ -125,12 +125,16 @@ bool ModelStateSequenceEntity::isLastState() const
 
 void ModelStateSequenceEntity::updateFromDriverState()
 {
+    updateFromDriverState(globalTestStatusData ? double(globalTestStatusData->statusTestTriggerTime) : kNaN);
+}
+
+void ModelStateSequenceEntity::updateFromDriverState(double triggerTime)
+{
     QMutexLocker locker(&entityLock);
     if (outputRunningStateIndex <= kMaxStates)
         ++outputRunningStateIndex;
     const int r = outputRunningStateIndex;
     const int count = std::min(stateCount, int(kMaxStates));
-    const double triggerTime = globalTestStatusData ? double(globalTestStatusData->statusTestTriggerTime) : kNaN;
     if (r >= 1 && r < count) {
         stateTestStates[r] = AO_STATE_TYPE_RUNNNING;
         stateTestStates[r - 1] = AO_STATE_TYPE_COMPLETED;

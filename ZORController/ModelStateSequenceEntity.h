@@ -97,6 +97,9 @@ public:
     void updateToDriverValue();
     bool isLastState() const;
     void updateFromDriverState();
+    // The same, with the time the state that ended played (s; NaN: unknown)
+    // in place of the status record's statusTestTriggerTime.
+    void updateFromDriverState(double triggerTime);
     // 0 when recorded, -1 when ignored. The page is the one the action was
     // recorded on; without it, the status record's statusTestActionStateIndex
     // (which a later read may already have moved on).

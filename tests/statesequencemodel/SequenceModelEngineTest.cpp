@@ -9,6 +9,7 @@
 #include "SequenceModelSupport.h"
 
 #include "SimClockBlock.h"
+#include "SimFixedDelayRelay.h"
 #include "SimThresholdRelay.h"
 
 #include <atomic>
@@ -51,6 +52,16 @@ protected:
     {
         return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
             && (running || waitEnded());
+    }
+    // The model's three default states, 1 s each on time (input 1 watched
+    // both ways), run to their end.
+    void runDefaultStates(SeqModel& vm)
+    {
+        vm.testActive();
+        ASSERT_EQ(vm.getStateCount(), 3);
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitRunning(vm, true));
+        ASSERT_TRUE(waitRunning(vm, false));
     }
     bool waitActive(SeqModel& vm, int index)
     {
@@ -281,4 +292,48 @@ TEST_F(SequenceModelEngine, ActionsReadBeforeTheTestorTakesThemKeepTheirStates)
 
     EXPECT_NEAR(vm.getActionTimes(1, 0), kRelayDelay, kAllowance);
     EXPECT_FALSE(std::isnan(vm.getActionTimes(2, 0)));
+}
+
+// Each state reads the 1000.000 ms the instrument played, so the span from
+// state 1 to state 3 is 2.000 s exactly.
+TEST_F(SequenceModelEngine, OneSecondStatesReadTheTimeTheInstrumentPlayed)
+{
+    initialise();
+    SeqModel vm;
+    runDefaultStates(vm);
+    for (int s = 0; s < 3; ++s)
+        EXPECT_EQ(vm.testStates[size_t(s)].triggerTime, 1.0) << s;
+    ASSERT_TRUE(vm.addAssess());
+    vm.setAssessStart(0, 0);
+    vm.setAssessStop(0, 2);
+    vm.setSettingTime(0, 2.0);
+    vm.setDevTime(0, 0.0);
+    ASSERT_EQ(vm.getAssessCount(), 1);
+    EXPECT_EQ(vm.getActionTime(0), 2.0);
+    EXPECT_EQ(vm.getAssessResult(0), VM::AO_Result_TYPE_SUCCESS);
+}
+
+// A contact that opens as each state begins and closes 0.2 s later: each
+// logged action shows the change it made, the closings at 0.2, 1.2, 2.2 s.
+TEST_F(SequenceModelEngine, RecorderShowsTheChangeEachInputActionMade)
+{
+    initialise();
+    zorsim::FixedDelayRelaySettings relay;
+    relay.delaySeconds = 0.2;
+    sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+    SeqModel vm;
+    follow(vm);
+    runDefaultStates(vm);
+    std::vector<double> closings;
+    for (int i = 0; i < vm.getEventRecorderCnt(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_EQ(vm.getEventRecorderType(i), 0);
+        const QString slope = vm.getEventRecorderSlop(i);
+        EXPECT_TRUE(slope == "0->1" || slope == "1->0") << qPrintable(slope);
+        if (slope == "0->1")
+            closings.push_back(vm.getEventRecorderTime(i));
+    }
+    ASSERT_EQ(closings.size(), 3u);
+    for (size_t k = 0; k < 3; ++k)
+        EXPECT_NEAR(closings[k], 0.2 + double(k), 1e-6);
 }

@@ -1,0 +1,135 @@
+// State-sequence state times at real time, against what the instrument
+// played (the page log): the times come from the instrument's ticks and trip
+// stamps, however late the testor takes the polling loop's reports, and a
+// short first state is neither lost nor merged when the start falls anywhere
+// in the loop's idle rest.
+
+#include "RunProtectionSupport.h"
+
+#include <random>
+
+using namespace runprotection;
+
+namespace {
+
+using Seq = ModelStateSequenceEntity;
+constexpr double kTick = 1.0 / 28000;
+constexpr double kRelayDelay = 0.05;
+
+struct Row
+{
+    ModelEntity::AOTriggerType trigger;
+    double seconds;
+    bool watched;   // input 1 armed (rising): the relay trips 50 ms into the state
+};
+
+void setStates(Seq& e, const std::vector<Row>& rows)
+{
+    e.stateCount = int(rows.size());
+    for (int s = 0; s < e.stateCount; ++s) {
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = c == kUA ? 10.0 + s : 0.0;
+            e.stateOutputAngles[s][c] = 0.0;
+            e.stateOutputFrequencies[s][c] = 50.0;
+            e.stateOutputBIStates[s][c % 4] = 0;
+        }
+        e.stateOutputBIStates[s][0] = rows[size_t(s)].watched ? 1 : 0;
+        e.stateTriggerTypes[s] = rows[size_t(s)].trigger;
+        e.stateOutputTimes[s] = rows[size_t(s)].seconds;
+        e.stateBILogicTypes[s] = ModelEntity::AO_BILOGIC_TYPE_OR;
+        e.stateOutputLinkTypes[s] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    }
+}
+
+class SequenceTiming : public RunProtectionTest
+{
+protected:
+    void SetUp() override
+    {
+        RunProtectionTest::SetUp();
+        zoplat::setTimeScale(1.0);
+    }
+
+    // Every state's time to a tick of what it played (the last one: of the
+    // time it was written with), every trip its relay's time.
+    void expectPlayed(const std::vector<Row>& rows, const std::vector<PageLog::Entry>& played)
+    {
+        Seq& e = *testor().dataStateSequence;
+        ASSERT_EQ(played.size(), rows.size());
+        const double trip = recordedTripTime(kRelayDelay, debounceSeconds());
+        QMutexLocker lock(&e.entityLock);
+        for (size_t s = 0; s < rows.size(); ++s) {
+            SCOPED_TRACE(s);
+            const double duration =
+                s + 1 < rows.size() ? double(played[s + 1].startNs - played[s].startNs) / 1e9 : rows[s].seconds;
+            EXPECT_EQ(e.stateTestStates[s], ModelEntity::AO_STATE_TYPE_COMPLETED);
+            EXPECT_NEAR(e.stateTriggerTimes[s], duration, kTick);
+            if (rows[s].watched)
+                EXPECT_NEAR(e.stateActionTimes[s][0], trip, 1e-6);
+            else
+                EXPECT_TRUE(std::isnan(e.stateActionTimes[s][0]));
+        }
+    }
+};
+
+}   // namespace
+
+TEST_F(SequenceTiming, StateTimesAreTheInstrumentsHoweverLateTheTestorTakesThem)
+{
+    initialise();
+    using namespace ModelEntity;
+    // Trips end states 1 and 3, and come within state 4 (time only); the
+    // last two states end while the testor still sleeps over earlier reports.
+    const std::vector<Row> rows = {
+        {AO_TRIGGER_TYPE_TIME, 0.2, false},        {AO_TRIGGER_TYPE_BINARY, 0.0, true},
+        {AO_TRIGGER_TYPE_TIME, 0.02, false},       {AO_TRIGGER_TYPE_TIME_BINARY, 0.4, true},
+        {AO_TRIGGER_TYPE_TIME, 0.1, true},         {AO_TRIGGER_TYPE_TIME_BINARY, 0.3, false},
+        {AO_TRIGGER_TYPE_TIME, 0.02, false},       {AO_TRIGGER_TYPE_TIME, 0.02, false},
+    };
+    for (const unsigned long lagMs : {30ul, 60ul}) {
+        SCOPED_TRACE(lagMs);
+        sim->unplugAll();
+        sim->plugIn(std::make_shared<TestorLag>(center->testTestor, lagMs));
+        const std::shared_ptr<PageLog> log = plugPageLog();
+        zorsim::FixedDelayRelaySettings relay;
+        relay.delaySeconds = kRelayDelay;
+        relay.armedPagesOnly = true;
+        sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+        edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+        runToEnd(TT::TEST_STATESEQUENCE);
+        expectPlayed(rows, log->all());
+    }
+}
+
+TEST_F(SequenceTiming, ShortFirstStateIsNeitherLostNorMergedWhereverTheStartFalls)
+{
+    initialise();
+    const std::vector<Row> rows = {{ModelEntity::AO_TRIGGER_TYPE_TIME, 0.06, true},
+                                   {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.2, false},
+                                   {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.1, false}};
+    std::mt19937 pauses(20260101);
+    for (int run = 0; run < 8; ++run) {
+        SCOPED_TRACE(run);
+        sim->unplugAll();
+        const std::shared_ptr<PageLog> log = plugPageLog();
+        zorsim::FixedDelayRelaySettings relay;
+        relay.delaySeconds = kRelayDelay - 0.02;   // a trip 30 ms into the first state
+        relay.armedPagesOnly = true;
+        sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+        edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+        // The start anywhere in the polling loop's idle rest.
+        const auto pause = std::chrono::milliseconds(pauses() % 300);
+        const QDeadlineTimer until(int(pause.count()));
+        ASSERT_TRUE(waitFor([&] { return until.hasExpired(); }));
+        runToEnd(TT::TEST_STATESEQUENCE);
+        Seq& e = *testor().dataStateSequence;
+        EXPECT_NEAR(read(e, [](Seq& x) { return x.stateActionTimes[0][0]; }),
+                    recordedTripTime(kRelayDelay - 0.02, debounceSeconds()), 1e-6);
+        const std::vector<PageLog::Entry> played = log->all();
+        ASSERT_EQ(played.size(), rows.size());
+        for (size_t s = 0; s + 1 < rows.size(); ++s)
+            EXPECT_NEAR(read(e, [s](Seq& x) { return x.stateTriggerTimes[s]; }),
+                        double(played[s + 1].startNs - played[s].startNs) / 1e9, kTick)
+                << s;
+    }
+}
