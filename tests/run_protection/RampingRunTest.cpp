@@ -142,3 +142,42 @@ TEST_F(RunProtectionTest, RampingFindsPickupsAndSwitchesToTheIntervalAfterATrip)
         EXPECT_EQ(e.stateActionValue[s][0].portCnt, 0);
     }
 }
+
+// The relay's contact settles while the page it acted on is held ended, after
+// the polling loop has read that page's actions and before it switches on: the
+// trip is read from the page left, after the engine has taken that page's end
+// and written ahead. It is valued with what that page played.
+TEST_F(RunProtectionTest, RampingValuesATripReadFromAPageLeftWithThatPage)
+{
+    initialise();
+    auto log = plugPageLog();
+    // Every ended page is held 2 s of the instrument's time before the
+    // polling loop switches it on; the 5 A page's trip settles 1 s into it.
+    auto relay = plugRelay(kIA, kPickup, kPageSeconds + 1.0 - debounceSeconds());
+    runsource::LinkTap tap(*sim);
+    std::vector<uint32_t> switchFrames;
+    for (uint16_t p = 0; p < 8; ++p)
+        switchFrames.push_back(writeFrame(kPageSwitchRegister, uint16_t(0x8000 | p)));
+    QThread* queryThread = center->queryingThread;
+    tap.onFrames(switchFrames, [queryThread] {
+        if (QThread::currentThread() == queryThread)
+            QThread::msleep(100);
+    });
+
+    Ramp& e = *testor().dataRamping;
+    edit(e, [](Ramp& x) {
+        setItems(x);
+        x.stateCount = 3;   // item A only
+    });
+    runToEnd(TT::TEST_RAMPING);
+
+    ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    const int64_t settled = relay->pickupTimes()[0] + int64_t(debounceSeconds() * 1e9);
+    const std::vector<PageLog::Entry> pages = log->all();
+    const PageLog::Entry* on = nullptr;
+    for (const PageLog::Entry& p : pages)
+        on = p.startNs <= settled ? &p : on;
+    ASSERT_NE(on, nullptr);
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_NEAR(e.stateActionValue[1][0].actionVal[0], on->amplitude(kIA), 1e-3);
+}
