@@ -27,6 +27,11 @@ bool channelMovable(int channel)
     return true;
 }
 
+bool usesSlots(const double steps[ModelRampingEntity::kRampSlots])
+{
+    return std::any_of(steps, steps + ModelRampingEntity::kRampSlots, [](double step) { return step != 0.0; });
+}
+
 } // namespace
 
 ModelRampingEntity::ModelRampingEntity()
@@ -69,8 +74,11 @@ qint32 ModelRampingEntity::computePointCount() const
     QMutexLocker locker(&entityLock);
     const int count = std::clamp(stateCount, 0, kMaxStates);
     constexpr double saturated = double(kMaxStateCount) + 1.0;
-    double total = 2.0 * count;
+    double total = 0.0;
     for (int s = 0; s < count; ++s) {
+        if (passesOver(s))
+            continue;
+        total += 2.0;
         double steps = 0.0;
         for (int i = 0; i < kRampSlots; ++i) {
             const double step = rampStepValues[s][i];
@@ -89,18 +97,27 @@ qint32 ModelRampingEntity::computePointCount() const
 void ModelRampingEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
-    outputRunningStateIndex = 0;
-    outputSendingStateIndex = 0;
     resetDriverStatus();
-    lastStep = true; // state 0 is one static page
+    // The run begins with state 0, one static page, or, when that is passed
+    // over, with the first item's ramp.
+    int first = 0;
+    while (passesOver(first))
+        ++first;
+    if (first >= std::min(stateCount, int(kMaxStates)))
+        first = 0;   // nothing else to play
+    outputRunningStateIndex = first;
+    outputSendingStateIndex = first;
+    lastStep = first == 0 || !usesSlots(rampStepValues[first]);
     for (int c = 0; c < 8; ++c) {
-        outputRanges[c] = nextOutputRanges[c] = stateOutputRanges[0][c];
-        outputAngles[c] = nextOutputAngles[c] = stateOutputAngles[0][c];
-        outputFrequencies[c] = nextOutputFrequencies[c] = stateOutputFrequencies[0][c];
+        outputRanges[c] = nextOutputRanges[c] = stateOutputRanges[first][c];
+        outputAngles[c] = nextOutputAngles[c] = stateOutputAngles[first][c];
+        outputFrequencies[c] = nextOutputFrequencies[c] = stateOutputFrequencies[first][c];
     }
     pointCount = computePointCount();
-    outputTime = stateOutputTimes[0];
-    linkType = stateOutputLinkTypes[0];
+    outputTime = stateOutputTimes[first];
+    linkType = stateOutputLinkTypes[first];
+    for (int r = 1; r <= first; ++r)
+        markEntered(r);
 }
 
 void ModelRampingEntity::updateToDriverStateCount()
@@ -119,6 +136,8 @@ bool ModelRampingEntity::switchToNextState()
     }
     lastStep = false;
     if (outputSendingStateIndex <= kMaxStates)
+        ++outputSendingStateIndex;
+    while (passesOver(outputSendingStateIndex))
         ++outputSendingStateIndex;
     const int k = outputSendingStateIndex;
     if (k < 1 || k >= kMaxStates || k >= stateCount) {
@@ -143,9 +162,7 @@ bool ModelRampingEntity::switchToNextState()
         nextOutputAngles[c] = stateOutputAngles[k][c];
         nextOutputFrequencies[c] = stateOutputFrequencies[k][c];
     }
-    const bool ramps = std::any_of(rampStepValues[k], rampStepValues[k] + kRampSlots,
-                                   [](double step) { return step != 0.0; });
-    if (!ramps)
+    if (!usesSlots(rampStepValues[k]))
         lastStep = true;
     return true;
 }
@@ -244,8 +261,17 @@ void ModelRampingEntity::updateToDriverBOStates()
 void ModelRampingEntity::updateFromDriverState()
 {
     QMutexLocker locker(&entityLock);
+    const int previous = outputRunningStateIndex;
     outputRunningStateIndex = outputSendingStateIndex;
     const int r = outputRunningStateIndex;
+    // The states between were passed over (or left while the engine lagged).
+    for (int q = std::max(previous + 1, 1); q < r; ++q)
+        markEntered(q);
+    markEntered(r);
+}
+
+void ModelRampingEntity::markEntered(int r)
+{
     if (r < 1 || r >= kMaxStates || r >= stateCount)
         return;
     switch (r % 3) {
@@ -400,6 +426,17 @@ bool ModelRampingEntity::checkOutputValues() const
         }
     }
     return true;
+}
+
+bool ModelRampingEntity::passesOver(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) || state % 3 == 1)
+        return false;
+    const AOTriggerType trigger = stateTriggerTypes[state];
+    if (trigger != AO_TRIGGER_TYPE_TIME && trigger != AO_TRIGGER_TYPE_TIME_BINARY)
+        return false;
+    return !(stateOutputTimes[state] > 0.0) && !usesSlots(rampStepValues[state]);
 }
 
 ModelRampingEntity::AOTriggerType ModelRampingEntity::getTriggerType(int state) const

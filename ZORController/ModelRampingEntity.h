@@ -18,6 +18,10 @@
 // Start check for the testor: checkOutputValues() false means the start
 // fails (nothing is sent). updateToDriverValue never writes a non-finite
 // value (it writes 0).
+//
+// A pre-fault or interval state of no time (its box left unticked) is not
+// played at all: the run goes from the state before it straight on to the
+// state after it, and counts no page for it.
 
 #include "ModelEntityCommon.h"
 
@@ -122,8 +126,13 @@ public:
     bool checkOutputValues() const;
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
+    // `state` (in use) is a pre-fault or interval state of no time, which the
+    // run passes over.
+    bool passesOver(int state) const;
 
 private:
+    // The progress marks of the run entering state r.
+    void markEntered(int r);
     // The current array of a ramp item, null for an unknown item.
     const double* currentItemArray(int item) const;
     void recordSlotValue(int state, int column, const ModelEntity::PageOutputs& page);

@@ -1,12 +1,15 @@
 // The ramping view model against the real engine and the simulated
 // instrument: three states, each ramp ended by a relay model, judged against
 // the setting time; the list follows the engine's state; a stop in the
-// second state. Every TEST runs in a process of its own (see EngineFixture.h).
+// second state; a pick-up and drop-off search at real time with the page's
+// default (no pre-fault, no interval). Every TEST runs in a process of its
+// own (see EngineFixture.h).
 
 #include "../run_source/RunSourceSupport.h"
 #include "RampingModelSupport.h"
 
 #include "SimFrequencyRelay.h"
+#include "SimPacer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -168,4 +171,49 @@ TEST_F(RampingModelEngine, StopInTheSecondState)
     const int active = vm.getActiveIndex();
     for (int p = 0; p < 8; ++p)
         EXPECT_EQ(vm.getOutputRange(port(p)), vm.state(active).outputRanges[p]) << p;
+}
+
+TEST_F(RampingModelEngine, PickUpAndDropOffAtRealTimeWithoutPreFaultOrInterval)
+{
+    // The instrument paced as the application paces it.
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
+    initialise();
+    RampingModel vm;
+    vm.testActive();
+    vm.updateDeviceConfig();
+    vm.removeState();
+    ASSERT_FALSE(vm.getNormalEnable());
+    ASSERT_FALSE(vm.getIntervalEnable());
+    // IA 4 -> 6 A by 0.1 A every 0.2 s, input 1 rising; then IA 5.5 -> 4 A,
+    // input 1 falling. IA is row 7 on a three-phase unit.
+    vm.addRamp(7, VM::RAMP_ITEM_TYPE_RANGE, 6.0, 0.1, 0.2);
+    vm.setOutputRange(port(kIA), 4.0);
+    vm.addRamp(7, VM::RAMP_ITEM_TYPE_RANGE, 4.0, -0.1, 0.2);
+    vm.setOutputRange(port(kIA), 5.5);
+    for (int b = 0; b < 4; ++b) {
+        vm.setOutputBIState(0, b, b == 0 ? VM::AO_BI_STATE_OFFON : VM::AO_BI_STATE_NONE);
+        vm.setOutputBIState(1, b, b == 0 ? VM::AO_BI_STATE_ONOFF : VM::AO_BI_STATE_NONE);
+    }
+
+    for (int run = 0; run < 20; ++run) {
+        SCOPED_TRACE(run);
+        sim->unplugAll();
+        auto played = std::make_shared<runsource::PageRecorder>(kIA);
+        sim->plugIn(played);
+        plugRelay(kIA, 5.0, 0.03);   // drops off below 4.75 A at once
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitRunning(vm, true));
+        ASSERT_TRUE(waitRunning(vm, false));
+        EXPECT_EQ(vm.getActionValue(0).toStdString(), "5.000");
+        EXPECT_EQ(vm.getActionValue(1).toStdString(), "4.700");
+        // No page of the normal or interval output (0 A): the run begins
+        // with the first ramp and goes from one ramp straight on to the next.
+        const std::vector<double> ia = played->amplitudes();
+        ASSERT_FALSE(ia.empty());
+        EXPECT_NEAR(ia.front(), 4.0, 1e-3);
+        EXPECT_TRUE(std::none_of(ia.begin(), ia.end(), [](double a) { return a < 1e-3; }));
+    }
 }
