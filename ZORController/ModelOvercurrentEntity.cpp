@@ -45,22 +45,30 @@ void ModelOvercurrentEntity::resetActionValues()
 void ModelOvercurrentEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
-    outputRunningStateIndex = 0;
-    outputSendingStateIndex = 0;
+    // A first pre-fault state of no time: the run begins with the fault.
+    const int first = passesOver(0) ? 1 : 0;
+    outputRunningStateIndex = first;
+    outputSendingStateIndex = first;
     resetDriverStatus();
 }
 
 void ModelOvercurrentEntity::updateToDriverStateCount()
 {
     QMutexLocker locker(&entityLock);
+    const int count = std::clamp(stateCount, 0, kMaxStates);
+    int played = 0;
+    for (int s = 0; s < count; ++s)
+        played += passesOver(s) ? 0 : 1;
     if (globalTestOutputData)
-        globalTestOutputData->outputStateCount = quint32(std::clamp(stateCount, 0, kMaxStates) + 1);
+        globalTestOutputData->outputStateCount = quint32(played + 1);
 }
 
 bool ModelOvercurrentEntity::switchToNextState()
 {
     QMutexLocker locker(&entityLock);
     if (outputSendingStateIndex < kMaxStates)
+        ++outputSendingStateIndex;
+    while (passesOver(outputSendingStateIndex))
         ++outputSendingStateIndex;
     const int k = outputSendingStateIndex;
     return k >= 0 && k < kMaxStates && k < stateCount;
@@ -83,6 +91,9 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
 {
     QMutexLocker locker(&entityLock);
     StateGroups::updateFromState(*this, statusTestStateIndex);
+    // A state passed over ends as it begins.
+    while (passesOver(outputRunningStateIndex))
+        StateGroups::updateFromState(*this, StateGroups::kCompleteBit);
 }
 
 int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
@@ -109,6 +120,15 @@ bool ModelOvercurrentEntity::checkOutputValues() const
 {
     QMutexLocker locker(&entityLock);
     return StateGroups::checkValues(*this);
+}
+
+bool ModelOvercurrentEntity::passesOver(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    // The last state always plays: the run ends once the instrument enters it.
+    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) - 1 || state % 3 == 1)
+        return false;
+    return !(stateOutputTimes[state] > 0.0);
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

@@ -5,6 +5,10 @@
 // after-fault), one driver page per state (no closing page), the binary
 // inputs armed only in the fault states. Marks progress per group and
 // records trip times and binary-input patterns; the view model judges them.
+// A pre-fault or after-fault state of no time (its box left unticked) is not
+// played at all: the run goes from the state before it straight on to the
+// state after it, and counts no page for it. The last state always plays (the
+// run ends once the instrument enters it).
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -78,4 +82,7 @@ public:
     bool checkOutputValues() const;
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
+    // `state` (in use, not the last) is a pre-fault or after-fault state of
+    // no time, which the run passes over.
+    bool passesOver(int state) const;
 };
