@@ -173,7 +173,12 @@ TEST_F(RampingModelEngine, StopInTheSecondState)
         EXPECT_EQ(vm.getOutputRange(port(p)), vm.state(active).outputRanges[p]) << p;
 }
 
-TEST_F(RampingModelEngine, PickUpAndDropOffAtRealTimeWithoutPreFaultOrInterval)
+// Twenty runs at real time, in four processes of five that ctest can run side by side.
+class RampingModelRealTime : public RampingModelEngine, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(RampingModelRealTime, PickUpAndDropOffWithoutPreFaultOrInterval)
 {
     // The instrument paced as the application paces it.
     zoplat::setTimeScale(1.0);
@@ -198,7 +203,7 @@ TEST_F(RampingModelEngine, PickUpAndDropOffAtRealTimeWithoutPreFaultOrInterval)
         vm.setOutputBIState(1, b, b == 0 ? VM::AO_BI_STATE_ONOFF : VM::AO_BI_STATE_NONE);
     }
 
-    for (int run = 0; run < 20; ++run) {
+    for (int run = 0; run < 5; ++run) {
         SCOPED_TRACE(run);
         sim->unplugAll();
         auto played = std::make_shared<runsource::PageRecorder>(kIA);
@@ -217,3 +222,5 @@ TEST_F(RampingModelEngine, PickUpAndDropOffAtRealTimeWithoutPreFaultOrInterval)
         EXPECT_TRUE(std::none_of(ia.begin(), ia.end(), [](double a) { return a < 1e-3; }));
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Batch, RampingModelRealTime, ::testing::Range(0, 4));
