@@ -179,6 +179,74 @@ Item {
         return numberText(calibrationModel.getViewFrqPoint(ViewCalibrationModel.CAL_TYPE_ACFAC, 0, 0, k), 1) + "Hz"
     }
 
+    // ---- Panel layout ------------------------------------------------------------------------
+    // A row of a panel: the four cells (a box and "UA-L0" ...), the points of
+    // the row's port and, on the amplitude-against-frequency panel, five of
+    // its frequencies, each a gap apart from the next and from the border.
+    // All texts of a panel share one size: the palette's, or the largest
+    // below it with which the row fits.
+    readonly property int panelMargin: 6
+    readonly property int textGap: 8
+    readonly property int cellBoxSize: 20
+    readonly property int cellBoxSpacing: 6
+    readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
+
+    function cellText(port, level) {
+        return portNames[port] + "-L" + level
+    }
+
+    // How many point labels a row of the kind shows at most.
+    function pointsPerRow(kind) {
+        if (kind === ViewCalibrationModel.CAL_TYPE_AUXDC)
+            return 5
+        return kind === ViewCalibrationModel.CAL_TYPE_ACFAC ? 1 : pointCounts[kind]
+    }
+
+    // The width of the widest text at the palette's size.
+    function widestText(texts) {
+        var widest = 0
+        for (var i = 0; i < texts.length; ++i)
+            widest = Math.max(widest, panelMetrics.advanceWidth(texts[i]))
+        return widest
+    }
+
+    // The font size and the slot widths of a kind's panel of the given width:
+    // one width for the cells, one for the points, one per column of
+    // frequencies (two of them each); the texts' widths go with the size.
+    function panelLayout(kind, width) {
+        var K = ViewCalibrationModel
+        var cells = [], points = []
+        if (kind !== K.CAL_TYPE_AUXDC) {
+            for (var port = 0; port < 8; ++port)
+                for (var level = 0; level < 2; ++level)
+                    cells.push(cellText(port, level))
+        }
+        for (var row = 0; row < 4; ++row)
+            for (var k = 0; k < pointsPerRow(kind); ++k)
+                points.push(pointText(kind, row, k))
+        var widths = [widestText(cells), widestText(points)]
+        if (kind === K.CAL_TYPE_ACFAC) {
+            for (var c = 0; c < 5; ++c)
+                widths.push(widestText([frequencyText(2 * c), frequencyText(2 * c + 1)]))
+        }
+        var base = panelMetrics.font.pixelSize
+        var room = width - 2 * panelMargin
+        for (var size = base; ; --size) {
+            // A pixel to spare for the rounding at smaller sizes.
+            var slots = widths.map(function(w) { return w > 0 ? Math.ceil(w * size / base) + 1 + textGap : 0 })
+            var layout = {
+                size: size,
+                cell: slots[0] > 0 ? cellBoxSize + cellBoxSpacing + slots[0] : 0,
+                point: slots[1],
+                frequency: slots.slice(2)
+            }
+            var needed = 4 * layout.cell + pointsPerRow(kind) * layout.point
+                    + layout.frequency.reduce(function(sum, w) { return sum + w }, 0)
+            if (needed <= room || size <= 10)
+                return layout
+        }
+    }
+
     // ---- Refreshing ---------------------------------------------------------------------------
     function refreshVisibility() {
         fourVoltages = calibrationModel.getVoltagePhasesType() === ViewBaseModel.PHASES_TYPE_FOUR
@@ -495,7 +563,7 @@ Item {
                         objectName: "kind" + modelData.kind
                         width: 200
                         height: 40
-                        radioSize: 18
+                        radioSize: 16
                         spacing: 4
                         checkable: false
                         text: modelData.text
@@ -511,7 +579,8 @@ Item {
                 }
             }
             // Each kind as wide as its text, the width left over shared out
-            // among them, so that no text runs into the next kind's circle.
+            // among them, so that no text runs into the next kind's circle
+            // (seven kinds of four 22 px characters leave 4 px between them).
             RowLayout {
                 objectName: "powerKinds"
                 width: parent.width
@@ -524,7 +593,7 @@ Item {
                         Layout.fillWidth: true
                         Layout.preferredWidth: implicitWidth
                         Layout.preferredHeight: 40
-                        radioSize: 18
+                        radioSize: 16
                         spacing: 4
                         checkable: false
                         leftPadding: 0
@@ -560,8 +629,11 @@ Item {
                     border.width: 1
                     radius: 4
 
+                    // Read again on each refresh: the points may change.
+                    readonly property var layout: page.revision >= 0 ? page.panelLayout(kind, width) : null
+
                     Column {
-                        x: 6
+                        x: page.panelMargin
                         y: 6
                         Repeater {
                             model: 4
@@ -571,23 +643,23 @@ Item {
                                 height: 38
                                 spacing: 0
                                 Repeater {
-                                    model: 4
+                                    model: panel.kind === ViewCalibrationModel.CAL_TYPE_AUXDC ? 0 : 4
                                     // A fixed slot per port, so that the points stay in their column.
                                     Item {
                                         readonly property int port: (panelRow.row >= 2 ? 4 : 0) + index
                                         readonly property int level: panelRow.row % 2
-                                        width: panel.kind === ViewCalibrationModel.CAL_TYPE_AUXDC ? 0 : 88
+                                        width: panel.layout.cell
                                         height: 38
                                         ToolCheckBox {
                                             objectName: "cell" + panel.kind + "_" + parent.port + "_" + parent.level
                                             anchors.fill: parent
-                                            radioSize: 20
+                                            radioSize: page.cellBoxSize
+                                            spacing: page.cellBoxSpacing
                                             leftPadding: 0
-                                            rightPadding: 0
+                                            rightPadding: page.textGap
                                             checkable: false
-                                            font.pixelSize: globalConfiguration.customFontL3Size
-                                            text: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"][parent.port] + "-L"
-                                                  + parent.level
+                                            font.pixelSize: panel.layout.size
+                                            text: page.cellText(parent.port, parent.level)
                                             visible: page.cellShown(panel.kind, parent.port, parent.level)
                                             enabled: page.controlsEnabled && !page.cellFixed(panel.kind, parent.port,
                                                                                              parent.level)
@@ -602,17 +674,14 @@ Item {
                                         }
                                     }
                                 }
-                                Item {
-                                    width: panel.kind === ViewCalibrationModel.CAL_TYPE_AUXDC ? 0 : 10
-                                    height: 38
-                                }
                                 Repeater {
                                     model: panel.kind === ViewCalibrationModel.CAL_TYPE_AUXDC ? 5 : 4
                                     FitLabel {
                                         objectName: "point" + panel.kind + "_" + panelRow.row + "_" + index
-                                        width: panel.kind === ViewCalibrationModel.CAL_TYPE_ACFAC ? 70 : 92
+                                        width: panel.layout.point
                                         height: 38
-                                        font.pixelSize: globalConfiguration.customFontL3Size
+                                        rightPadding: page.textGap
+                                        font.pixelSize: panel.layout.size
                                         text: page.revision >= 0 ? page.pointText(panel.kind, panelRow.row, index) : ""
                                         visible: text !== ""
                                     }
@@ -622,9 +691,10 @@ Item {
                                     FitLabel {
                                         readonly property int point: 2 * index + panelRow.row
                                         objectName: "frequency" + point
-                                        width: 70
+                                        width: panel.layout.frequency[index]
                                         height: 38
-                                        font.pixelSize: globalConfiguration.customFontL3Size
+                                        rightPadding: page.textGap
+                                        font.pixelSize: panel.layout.size
                                         text: page.revision >= 0 ? page.frequencyText(point) : ""
                                     }
                                 }
@@ -634,6 +704,18 @@ Item {
                 }
             }
         }
+    }
+
+    // The panels' texts as a point label draws them, at the palette's size.
+    FitLabel {
+        id: panelFont
+        visible: false
+    }
+    FontMetrics {
+        id: panelMetrics
+        font.family: panelFont.font.family
+        font.weight: panelFont.font.weight
+        font.pixelSize: globalConfiguration.customFontL3Size
     }
 
     // ---- Buttons ----------------------------------------------------------------------------------

@@ -4,27 +4,50 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 // Sub-pixel layout differences are not a cut.
 constexpr qreal tolerance = 0.5;
+// A text closer than this to the next text or box of its row runs into it.
+constexpr qreal minimumGap = 4.0;
+// Two texts of one font whose drawn sizes differ by this much do not match.
+constexpr qreal sizeTolerance = 1.0;
 
 struct Clip
 {
     QRectF rect; // scene coordinates
     QString owner;
+    const QQuickItem* layer = nullptr; // the popup the items lie in
 };
+
+// What the row checks compare: a text as drawn, a box or a scroll bar.
+struct Shown
+{
+    enum Kind { Text, Box, ScrollBar };
+    Kind kind;
+    const QQuickItem* item;
+    QRectF rect; // scene coordinates, within the clip
+    const QQuickItem* layer;
+    QString font;     // texts: family, weight and nominal pixel size
+    qreal size = 0;   // texts: the pixel size drawn
+    QString type;     // texts: the item's type
+};
+
+// The type of an item: its class, or the QML type declared in a file
+// ("ToolCheckBox_QMLTYPE_12" is a ToolCheckBox).
+QString typeOf(const QQuickItem* item)
+{
+    const QString type = QString::fromLatin1(item->metaObject()->className());
+    const int suffix = type.indexOf(QLatin1String("_QML"));
+    return suffix > 0 ? type.left(suffix) : type;
+}
 
 QString nameOf(const QQuickItem* item)
 {
-    if (!item->objectName().isEmpty())
-        return item->objectName();
-    QString type = QString::fromLatin1(item->metaObject()->className());
-    // QML types derived in a file carry a suffix: "ToolCheckBox_QMLTYPE_12".
-    const int suffix = type.indexOf(QLatin1String("_QML"));
-    return suffix > 0 ? type.left(suffix) : type;
+    return item->objectName().isEmpty() ? typeOf(item) : item->objectName();
 }
 
 QString pathOf(const QQuickItem* item)
@@ -37,7 +60,25 @@ QString pathOf(const QQuickItem* item)
     return parts.join(QLatin1Char('/'));
 }
 
-void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits)
+qreal pixelSizeOf(const QFont& font)
+{
+    return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF() * 96.0 / 72.0;
+}
+
+// The pixel size a text is drawn in: below its font's when it shrank to fit
+// its width (fontSizeMode), in proportion to the width it gave up.
+qreal drawnSize(const QQuickItem* item, const QString& text, const QFont& font)
+{
+    const qreal nominal = pixelSizeOf(font);
+    if (!item->inherits("QQuickText") || item->property("fontSizeMode").toInt() == 0
+        || item->property("lineCount").toInt() != 1 || text.contains(QLatin1Char('\n')))
+        return nominal;
+    const qreal full = QFontMetricsF(font).horizontalAdvance(text);
+    const qreal drawn = item->property("contentWidth").toReal();
+    return full > drawn + tolerance && full > 0 ? nominal * drawn / full : nominal;
+}
+
+void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, QList<Shown>* shown)
 {
     const QString text = item->property("text").toString();
     if (text.trimmed().isEmpty())
@@ -49,7 +90,10 @@ void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits)
     // its box; a text is aligned in its box within the padding.
     qreal left = 0;
     qreal width = item->width();
-    if (item->inherits("QQuickText")) {
+    qreal top = 0;
+    qreal height = item->height();
+    const bool isText = item->inherits("QQuickText");
+    if (isText) {
         const int alignment = item->property("effectiveHorizontalAlignment").toInt();
         left = leftPadding;
         if (alignment == Qt::AlignRight)
@@ -57,8 +101,19 @@ void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits)
         else if (alignment == Qt::AlignHCenter)
             left += (room - contentWidth) / 2;
         width = contentWidth;
+        // And down: the lines within the padding.
+        const qreal topPadding = item->property("topPadding").toReal();
+        const qreal roomDown = item->height() - topPadding - item->property("bottomPadding").toReal();
+        const qreal contentHeight = std::min(item->property("contentHeight").toReal(), roomDown);
+        const int vertical = item->property("verticalAlignment").toInt();
+        top = topPadding;
+        if (vertical == Qt::AlignBottom)
+            top += roomDown - contentHeight;
+        else if (vertical == Qt::AlignVCenter)
+            top += (roomDown - contentHeight) / 2;
+        height = contentHeight;
     }
-    const QRectF painted = item->mapRectToScene(QRectF(left, 0, width, item->height()));
+    const QRectF painted = item->mapRectToScene(QRectF(left, top, width, height));
     // Wholly outside the clip: not on screen now.
     if (!painted.intersects(clip.rect))
         return;
@@ -75,6 +130,14 @@ void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits)
                   .arg(qRound(clip.rect.left())).arg(qRound(clip.rect.right()));
     if (!why.isEmpty())
         misfits->append({pathOf(item), text, why});
+
+    // A text input's text lies in its box, which the row checks take instead.
+    if (!isText)
+        return;
+    const QFont font = item->property("font").value<QFont>();
+    shown->append({Shown::Text, item, painted.intersected(clip.rect), clip.layer,
+                   QStringLiteral("%1/%2/%3").arg(font.family()).arg(font.weight()).arg(pixelSizeOf(font)),
+                   drawnSize(item, text, font), typeOf(item)});
 }
 
 // A drop-down list shows one entry at a time in its content text: every
@@ -102,22 +165,105 @@ void checkComboEntries(QQuickItem* combo, QList<TextMisfit>* misfits)
     }
 }
 
-void visit(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits)
+void addBox(const QQuickItem* box, Shown::Kind kind, const Clip& clip, QList<Shown>* shown)
+{
+    if (!box || !box->isVisible() || box->opacity() <= 0.0 || box->width() <= 0 || box->height() <= 0)
+        return;
+    const QRectF rect = box->mapRectToScene(QRectF(0, 0, box->width(), box->height()));
+    if (rect.intersects(clip.rect))
+        shown->append({kind, box, rect.intersected(clip.rect), clip.layer, QString(), 0, QString()});
+}
+
+void visit(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, QList<Shown>* shown)
 {
     if (!item->isVisible() || item->opacity() <= 0.0)
         return;
     if (item->inherits("QQuickText") || item->inherits("QQuickTextInput") || item->inherits("QQuickTextEdit"))
-        checkText(item, clip, misfits);
+        checkText(item, clip, misfits, shown);
     else if (item->inherits("QQuickComboBox"))
         checkComboEntries(item, misfits);
+    // The boxes a text must keep apart from: the indicator of a check box or
+    // radio button, the frame of an edit box (its text input's parent).
+    if (item->inherits("QQuickCheckBox") || item->inherits("QQuickRadioButton") || item->inherits("QQuickSwitch"))
+        addBox(item->property("indicator").value<QQuickItem*>(), Shown::Box, clip, shown);
+    if (item->inherits("QQuickTextInput"))
+        addBox(item->parentItem(), Shown::Box, clip, shown);
+    // A scroll bar is shown while it is kept on or in use.
+    if (item->inherits("QQuickScrollBar")
+        && (item->property("policy").toInt() == 2 /* AlwaysOn */ || item->property("active").toBool()))
+        addBox(item, Shown::ScrollBar, clip, shown);
     Clip inner = clip;
     // A dialog or panel bounds its texts as a clipping item does.
     if (item->clip() || item->inherits("QQuickPopupItem")) {
         inner.rect = clip.rect.intersected(item->mapRectToScene(item->clipRect()));
         inner.owner = pathOf(item);
     }
+    if (item->inherits("QQuickPopupItem"))
+        inner.layer = item;
     for (QQuickItem* child : item->childItems())
-        visit(child, inner, misfits);
+        visit(child, inner, misfits, shown);
+}
+
+// Whether two things are in one row: their heights overlap by at least half
+// the lower one.
+bool sameRow(const QRectF& a, const QRectF& b)
+{
+    const qreal overlap = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+    return overlap >= 0.5 * std::min(a.height(), b.height());
+}
+
+// The row checks: texts apart from the next text or box, none under a shown
+// scroll bar, none drawn smaller than a neighbouring text of its kind.
+void checkRows(const QList<Shown>& shown, QList<TextMisfit>* misfits)
+{
+    const auto report = [misfits](const Shown& text, const QString& why) {
+        misfits->append({pathOf(text.item), text.item->property("text").toString(), why});
+    };
+    for (const Shown& text : shown) {
+        if (text.kind != Shown::Text)
+            continue;
+        const QPointF centre = text.rect.center();
+        const Shown* left = nullptr;
+        const Shown* right = nullptr;
+        for (const Shown& other : shown) {
+            if (&other == &text || other.layer != text.layer)
+                continue;
+            if (other.kind == Shown::ScrollBar) {
+                const QRectF under = text.rect.intersected(other.rect);
+                if (under.width() > tolerance && under.height() > tolerance)
+                    report(text, QStringLiteral("%1 px of it under the scroll bar %2")
+                                     .arg(qRound(under.width())).arg(pathOf(other.item)));
+                continue;
+            }
+            // A box the text lies in, or a text drawn over it, is no neighbour.
+            if (other.rect.contains(centre) || text.rect.contains(other.rect.center())
+                || !sameRow(text.rect, other.rect))
+                continue;
+            if (other.rect.center().x() > centre.x()) {
+                if (!right || other.rect.left() < right->rect.left())
+                    right = &other;
+            } else if (!left || other.rect.right() > left->rect.right()) {
+                left = &other;
+            }
+        }
+        for (const Shown* next : {left, right}) {
+            if (!next)
+                continue;
+            const qreal gap = next == right ? next->rect.left() - text.rect.right()
+                                            : text.rect.left() - next->rect.right();
+            if (gap < minimumGap - tolerance)
+                report(text, QStringLiteral("%1 px from %2").arg(gap, 0, 'f', 1).arg(pathOf(next->item)));
+            if (next->kind == Shown::Text && next->font == text.font && next->type == text.type
+                && text.size < next->size - sizeTolerance)
+                report(text, QStringLiteral("drawn at %1 px beside %2 px of %3")
+                                 .arg(text.size, 0, 'f', 1).arg(next->size, 0, 'f', 1).arg(pathOf(next->item)));
+        }
+    }
+}
+
+Clip screenOf(const QQuickWindow* window)
+{
+    return {QRectF(0, 0, window->width(), window->height()), QStringLiteral("the window's edge")};
 }
 
 } // namespace
@@ -127,7 +273,31 @@ QList<TextMisfit> zorFindTextMisfits(QQuickWindow* window)
     QList<TextMisfit> misfits;
     if (!window || !window->contentItem())
         return misfits;
-    const Clip screen{QRectF(0, 0, window->width(), window->height()), QStringLiteral("the window's edge")};
-    visit(window->contentItem(), screen, &misfits);
+    QList<Shown> shown;
+    visit(window->contentItem(), screenOf(window), &misfits, &shown);
+    return misfits;
+}
+
+QList<TextMisfit> zorFindTextMisfitsInRows(QQuickItem* root)
+{
+    QList<TextMisfit> misfits;
+    if (!root || !root->window())
+        return misfits;
+    // What the item's ancestors let be seen of it.
+    Clip clip = screenOf(root->window());
+    for (const QQuickItem* i = root->parentItem(); i; i = i->parentItem()) {
+        if (!i->isVisible())
+            return misfits;
+        if (i->clip() || i->inherits("QQuickPopupItem")) {
+            clip.rect = clip.rect.intersected(i->mapRectToScene(i->clipRect()));
+            if (clip.owner == QLatin1String("the window's edge"))
+                clip.owner = pathOf(i);
+        }
+        if (i->inherits("QQuickPopupItem") && !clip.layer)
+            clip.layer = i;
+    }
+    QList<Shown> shown;
+    visit(root, clip, &misfits, &shown);
+    checkRows(shown, &misfits);
     return misfits;
 }

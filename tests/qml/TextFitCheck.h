@@ -3,9 +3,10 @@
 #include <QList>
 #include <QString>
 
+class QQuickItem;
 class QQuickWindow;
 
-// A visible text of a window that is not shown whole.
+// A visible text of a window that is not shown whole or not clearly apart.
 struct TextMisfit
 {
     QString where; // object names (or types) from the window's content down to the text
@@ -18,6 +19,16 @@ struct TextMisfit
 // or that a clipping ancestor, the popup it lies in or the window's edge
 // cuts; of a drop-down list every entry must fit the box that shows the
 // chosen one. Texts wholly outside a clipping ancestor (another page of a
-// swipe view, a scrolled-out row) are not shown and not checked. Call after
-// the window has drawn a frame.
+// swipe view, a scrolled-out row) are not shown and not checked.
+//
+// Call after the window has drawn a frame.
 QList<TextMisfit> zorFindTextMisfits(QQuickWindow* window);
+
+// The same for one item and what it holds (as far as its window shows it),
+// and besides: within a row (texts and boxes whose heights overlap, in the
+// same popup or outside any) each text stands apart, at least a few pixels
+// from the next text or box (the indicator of a check box or radio button,
+// the frame of an edit box) on either side; no part of it lies under a scroll
+// bar that is shown; and it is not drawn smaller than a neighbouring text of
+// the same type and font (a text that shrank to fit its width).
+QList<TextMisfit> zorFindTextMisfitsInRows(QQuickItem* root);

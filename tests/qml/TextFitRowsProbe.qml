@@ -1,0 +1,42 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+
+// The row checks' probe: a text run into the next, a text against the next
+// check box, a text under a shown scroll bar and a text that shrank beside
+// one of its kind; and rows that keep apart, which the checks must pass.
+Rectangle {
+    width: 400
+    height: 240
+    color: "white"
+
+    Column {
+        spacing: 6
+        Row {
+            Text { text: "run"; font.pixelSize: 16 }
+            Text { text: "together"; font.pixelSize: 16 }
+        }
+        Row {
+            Text { text: "touching"; font.pixelSize: 16 }
+            CheckBox { leftPadding: 1; text: "box" }
+        }
+        ListView {
+            width: 120
+            height: 40
+            clip: true
+            model: 1
+            delegate: Text { width: 120; horizontalAlignment: Text.AlignRight; text: "under the bar" }
+            ScrollBar.vertical: ScrollBar { policy: ScrollBar.AlwaysOn }
+        }
+        Row {
+            spacing: 10
+            Text { width: 60; fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8; font.pixelSize: 16; text: "shrunk text" }
+            Text { width: 70; text: "normal"; font.pixelSize: 16 }
+        }
+        Row {
+            spacing: 8
+            Text { text: "fits apart"; font.pixelSize: 16 }
+            Text { text: "fits too"; font.pixelSize: 16 }
+            CheckBox { text: "fits, a box" }
+        }
+    }
+}
