@@ -9,11 +9,15 @@ import QMLControls 1.0
 // selected row is marked; follow(index) marks it and, from row followFrom
 // (collapsedFollowFrom while collapsed) on, scrolls it to the bottom of the
 // view. A tap on a row emits rowClicked(row). The collapsed state stays as
-// the user left it.
+// the user left it. The columns end where the scroll bar begins, narrowed in
+// proportion when their widths leave it no room.
 //   titles        the column titles after the first
 //   columnWidths  widths of every column, the first included
 //   count         the number of rows (a change rebuilds the rows)
 //   revision      bumped by the page: the cells read cellText again
+//   shrinkTogether  a title too wide for its column at pixelSize makes all
+//                 titles take the size at which they fit, a cell too wide all
+//                 cells (else that text alone shrinks)
 Column {
     id: list
 
@@ -28,8 +32,39 @@ Column {
     property int followFrom: 3
     property int collapsedFollowFrom: 5
     property int pixelSize: globalConfiguration.customFontL2Size
+    property bool shrinkTogether: false
 
     readonly property alias view: view
+    // The columns as drawn, beside the scroll bar.
+    readonly property var cellWidths: {
+        var total = 0
+        for (var i = 0; i < columnWidths.length; ++i)
+            total += columnWidths[i]
+        var room = width - scrollBar.width
+        var scale = total > room ? room / total : 1
+        return columnWidths.map(function(w) { return Math.floor(w * scale) })
+    }
+    // The sizes the titles and the cells are drawn in.
+    readonly property int titlePixelSize: shrinkTogether ? fittingSize(headerMetrics, true) : pixelSize
+    readonly property int cellPixelSize: shrinkTogether && revision >= 0 ? fittingSize(cellMetrics, false) : pixelSize
+
+    // The largest size up to pixelSize at which every title (or every cell)
+    // fits its column, within the cell's margins and a pixel to spare.
+    function fittingSize(metrics, ofTitles) {
+        var scale = 1
+        var titleTexts = [String(count)].concat(titles)
+        for (var c = 0; c < cellWidths.length; ++c) {
+            var widest = 0
+            if (ofTitles)
+                widest = metrics.advanceWidth(titleTexts[c] || "")
+            else
+                for (var row = 0; row < count; ++row)
+                    widest = Math.max(widest, metrics.advanceWidth(cellText(row, c)))
+            if (widest > 0)
+                scale = Math.min(scale, (cellWidths[c] - 5) / widest)
+        }
+        return Math.max(10, Math.min(pixelSize, Math.floor(pixelSize * scale)))
+    }
 
     signal rowClicked(int row)
 
@@ -57,7 +92,7 @@ Column {
         Repeater {
             model: [list.count > 0 ? String(list.count) : ""].concat(list.titles)
             Rectangle {
-                width: list.columnWidths[index] || 0
+                width: list.cellWidths[index] || 0
                 height: header.height
                 color: globalConfiguration.customPrimary
                 border.color: globalConfiguration.customGray
@@ -67,7 +102,7 @@ Column {
                     anchors.margins: 2
                     horizontalAlignment: Text.AlignHCenter
                     color: globalConfiguration.customTitleForeground
-                    font.pixelSize: list.pixelSize
+                    font.pixelSize: list.titlePixelSize
                     text: modelData
                 }
             }
@@ -83,6 +118,7 @@ Column {
         model: list.count
         boundsBehavior: Flickable.StopAtBounds
         ScrollBar.vertical: ScrollBar {
+            id: scrollBar
             objectName: "resultScrollBar"
             policy: ScrollBar.AlwaysOn
         }
@@ -97,9 +133,9 @@ Column {
 
             Row {
                 Repeater {
-                    model: list.columnWidths.length
+                    model: list.cellWidths.length
                     Rectangle {
-                        width: list.columnWidths[index]
+                        width: list.cellWidths[index]
                         height: line.height
                         color: line.selected ? globalConfiguration.customPrimary : globalConfiguration.customBackground
                         border.color: globalConfiguration.customGray
@@ -113,7 +149,7 @@ Column {
                             color: line.selected ? globalConfiguration.customTitleForeground
                                                  : globalConfiguration.customForeground
                             font.family: globalConfiguration.customFontFamily
-                            font.pixelSize: list.pixelSize
+                            font.pixelSize: list.cellPixelSize
                             fontSizeMode: Text.HorizontalFit
                             minimumPixelSize: 10
                             elide: Text.ElideRight
@@ -128,5 +164,22 @@ Column {
                 onClicked: list.rowClicked(line.row)
             }
         }
+    }
+
+    // The fonts of the titles and of the cells at pixelSize, measured for
+    // shrinkTogether.
+    FitLabel {
+        id: headerFont
+        visible: false
+        font.pixelSize: list.pixelSize
+    }
+    FontMetrics {
+        id: headerMetrics
+        font: headerFont.font
+    }
+    FontMetrics {
+        id: cellMetrics
+        font.family: globalConfiguration.customFontFamily
+        font.pixelSize: list.pixelSize
     }
 }

@@ -310,6 +310,8 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.smallFontSize
+                // One size for all texts, at which the longest fits.
+                shrinkTogether: true
                 columnWidths: [38, 150, 120, 120]
                 titles: [qsTr("测试项目"), qsTr("动作值"), qsTr("动作时间")]   // item, action value, action time
                 cellText: page.cellText
