@@ -7,6 +7,7 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -36,6 +37,26 @@ bool validKind(qint32 type)
     return type >= ViewCalibrationModel::CAL_TYPE_ACAMP && type <= ViewCalibrationModel::CAL_TYPE_LLODC;
 }
 
+// The measured values of a kind as a flat [8][2][points] array (NaN: not measured).
+const double* measuresOf(const Entity& e, ViewCalibrationModel::CALType type)
+{
+    switch (type) {
+    case ViewCalibrationModel::CAL_TYPE_ACAMP: return &e.acampAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_ACDCO: return &e.acdcoAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_ACPHA: return &e.acphaPhaMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_ACFRQ: return &e.acfrqFrqMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_ACFAC: return &e.acfacAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_AUXDC: return &e.auxdcMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_DCAMP: return &e.dcampAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_LLOAMP: return &e.lloampAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_LLODCO: return &e.llodcoAmpMeasures[0][0][0];
+    case ViewCalibrationModel::CAL_TYPE_LLODC: return &e.llodcAmpMeasures[0][0][0];
+    default: return nullptr;
+    }
+}
+
+const char* const kPortNames[] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+
 } // namespace
 
 ViewCalibrationModel::ViewCalibrationModel(QObject* parent)
@@ -50,8 +71,12 @@ ViewCalibrationModel::ViewCalibrationModel(QObject* parent)
     updateEntToVM(DATA_TYPE_SYSTEM_CAL, -1, false);
     doSwitchToStartState();
     // The testor's result of a save, on this thread.
-    connect(center()->testTestor, &ControllerTestor::sigCalSaveFinished, this,
-            [this](qint32 type, bool ok) { emit sigCalSaveFinished(type, ok); });
+    connect(center()->testTestor, &ControllerTestor::sigCalSaveFinished, this, [this](qint32 type, bool ok) {
+        const QString message = saveMessage(type, ok);
+        if (ok && lastRun && lastRun->type == type)
+            lastRun.reset();
+        emit sigCalSaveFinished(type, ok, message);
+    });
 }
 
 ViewCalibrationModel::~ViewCalibrationModel() = default;
@@ -112,6 +137,9 @@ void ViewCalibrationModel::doUpdateVMToEnt(DATAType type, int subType)
 
 void ViewCalibrationModel::doUpdateEntToVM(DATAType type, int subType)
 {
+    // The stored coefficients are back: what a run changed is gone.
+    if (type == DATA_TYPE_RT_STATE && subType == STATE_TYPE_CALLOADED)
+        lastRun.reset();
     if (!calibrationActive())
         return;
     ViewBaseModel::doUpdateEntToVM(type, subType);
@@ -265,7 +293,60 @@ bool ViewCalibrationModel::startRun()
     if (!testStart())
         return false;
     runLocked = true;
+    RunCells run{currentCalType, {}};
+    if (currentCalType == CAL_TYPE_AUXDC) {
+        Entity* e = entity();
+        QMutexLocker lock(&e->entityLock);
+        std::copy(&e->auxdcCurrentSelecteds[0][0], &e->auxdcCurrentSelecteds[0][0] + 16, &run.cells[0][0]);
+    } else {
+        const Cells& cells = *selection(currentCalType);
+        std::copy(&cells[0][0], &cells[0][0] + 16, &run.cells[0][0]);
+    }
+    lastRun = run;
     return true;
+}
+
+QStringList ViewCalibrationModel::measuredPoints() const
+{
+    QStringList cells;
+    if (!lastRun)
+        return cells;
+    Entity* e = entity();
+    QMutexLocker lock(&e->entityLock);
+    const double* measures = measuresOf(*e, lastRun->type);
+    const int points = Entity::pointCount(Entity::CALType(lastRun->type));
+    if (!measures)
+        return cells;
+    for (int port = 0; port < 8; ++port) {
+        for (int level = 0; level < 2; ++level) {
+            if (!lastRun->cells[port][level])
+                continue;
+            QStringList measured;
+            for (int k = 0; k < points; ++k) {
+                if (!std::isnan(measures[(port * 2 + level) * points + k]))
+                    measured << QString::number(k + 1);
+            }
+            if (measured.isEmpty())
+                continue;
+            QString cell = QStringLiteral("%1-L%2").arg(QLatin1String(kPortNames[port])).arg(level);
+            if (measured.size() < points)
+                cell += QStringLiteral(" (%1)").arg(measured.join(QStringLiteral(", ")));
+            cells << cell;
+        }
+    }
+    return cells;
+}
+
+QString ViewCalibrationModel::saveMessage(int type, bool ok) const
+{
+    if (!ok)
+        return tr("校准系数保存失败：%1").arg(getCalFileName(type));            // saving failed: <files>
+    if (!lastRun || lastRun->type != type)
+        return tr("校准系数保存成功!");                                         // coefficients saved
+    const QStringList measured = measuredPoints();
+    if (measured.isEmpty())
+        return tr("没有测量任何校准点，校准系数未改变。");                       // nothing measured, nothing changed
+    return tr("已保存的校准点：%1").arg(measured.join(QStringLiteral("; ")));   // points saved: <cells>
 }
 
 QString ViewCalibrationModel::getCalFileName(int type) const

@@ -16,6 +16,8 @@
 
 #include "ViewBaseModel.h"
 
+#include <optional>
+
 class ModelCalibrationEntity;
 
 class ViewCalibrationModel : public ViewBaseModel
@@ -87,8 +89,10 @@ public:
     Q_INVOKABLE QString getCalFileName(int type) const;
 
 signals:
-    // The engine's result of saving a kind.
-    void sigCalSaveFinished(int type, bool ok);
+    // The engine's result of saving a kind, with what the page tells of it:
+    // after a run, the points it measured that were saved, or that it
+    // measured none and so changed nothing.
+    void sigCalSaveFinished(int type, bool ok, QString message);
 
 private:
     using Cells = bool[8][2];
@@ -100,6 +104,11 @@ private:
     const Cells* selection(CALType type) const;
     bool calibrationActive() const;
     void bringIntoGroup();
+    // The message of a save of the kind that ended with ok.
+    QString saveMessage(int type, bool ok) const;
+    // The cells of the last run that it measured, with the points measured
+    // where they are not all of the cell's: "UA-L0; IA-L1 (1, 2)".
+    QStringList measuredPoints() const;
 
     bool acampCurrentSelecteds[8][2];
     bool acdcoCurrentSelecteds[8][2];
@@ -113,4 +122,12 @@ private:
     CALType currentCalType = CAL_TYPE_ACDCO;
     OutputCALType outputCALType = CAL_TYPE_PAO;
     bool runLocked = false;
+    // The kind and cells of the last run, until its coefficients are saved
+    // or the stored ones loaded again.
+    struct RunCells
+    {
+        CALType type;
+        Cells cells;
+    };
+    std::optional<RunCells> lastRun;
 };

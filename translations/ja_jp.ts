@@ -2326,14 +2326,6 @@
         <translation>入力できる校正係数ファイルがありません！</translation>
     </message>
     <message>
-        <source>校准系数保存成功!</source>
-        <translation>校正係数を保存しました！</translation>
-    </message>
-    <message>
-        <source>校准系数保存失败：%1</source>
-        <translation>校正係数を保存できません：%1</translation>
-    </message>
-    <message>
         <source>开始</source>
         <translation>開始</translation>
     </message>
@@ -3293,6 +3285,25 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewCalibrationModel</name>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>校正係数を保存できません：%1</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>校正係数を保存しました！</translation>
+    </message>
+    <message>
+        <source>没有测量任何校准点，校准系数未改变。</source>
+        <translation>測定した校正点がないため、校正係数は変わっていません。</translation>
+    </message>
+    <message>
+        <source>已保存的校准点：%1</source>
+        <translation>保存した校正点：%1</translation>
     </message>
 </context>
 <context>

@@ -2326,14 +2326,6 @@
         <translation>Sem ficheiros de coeficientes para importar!</translation>
     </message>
     <message>
-        <source>校准系数保存成功!</source>
-        <translation>Coeficientes guardados!</translation>
-    </message>
-    <message>
-        <source>校准系数保存失败：%1</source>
-        <translation>Falha ao guardar os coeficientes: %1</translation>
-    </message>
-    <message>
         <source>开始</source>
         <translation>Iniciar</translation>
     </message>
@@ -3293,6 +3285,25 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>Os amplificadores estão demasiado quentes: deixe-os arrefecer antes de iniciar um teste.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewCalibrationModel</name>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Falha ao guardar os coeficientes: %1</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Coeficientes guardados!</translation>
+    </message>
+    <message>
+        <source>没有测量任何校准点，校准系数未改变。</source>
+        <translation>Nenhum ponto foi medido: os coeficientes não mudaram.</translation>
+    </message>
+    <message>
+        <source>已保存的校准点：%1</source>
+        <translation>Pontos de calibração guardados: %1</translation>
     </message>
 </context>
 <context>

@@ -2326,14 +2326,6 @@
         <translation>Нет файлов коэффициентов для импорта!</translation>
     </message>
     <message>
-        <source>校准系数保存成功!</source>
-        <translation>Коэффициенты сохранены!</translation>
-    </message>
-    <message>
-        <source>校准系数保存失败：%1</source>
-        <translation>Коэффициенты не сохранены: %1</translation>
-    </message>
-    <message>
         <source>开始</source>
         <translation>Пуск</translation>
     </message>
@@ -3293,6 +3285,25 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>Усилители перегреты: дайте им остыть перед началом испытания.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewCalibrationModel</name>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Коэффициенты не сохранены: %1</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Коэффициенты сохранены!</translation>
+    </message>
+    <message>
+        <source>没有测量任何校准点，校准系数未改变。</source>
+        <translation>Ни одна точка не измерена: коэффициенты не изменились.</translation>
+    </message>
+    <message>
+        <source>已保存的校准点：%1</source>
+        <translation>Сохранены точки калибровки: %1</translation>
     </message>
 </context>
 <context>

@@ -2326,14 +2326,6 @@
         <translation>No coefficient files to import!</translation>
     </message>
     <message>
-        <source>校准系数保存成功!</source>
-        <translation>Coefficients saved!</translation>
-    </message>
-    <message>
-        <source>校准系数保存失败：%1</source>
-        <translation>Saving the coefficients failed: %1</translation>
-    </message>
-    <message>
         <source>开始</source>
         <translation>Start</translation>
     </message>
@@ -3293,6 +3285,25 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>The power amplifiers are too hot: let them cool down before starting a test.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewCalibrationModel</name>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>Saving the coefficients failed: %1</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>Coefficients saved!</translation>
+    </message>
+    <message>
+        <source>没有测量任何校准点，校准系数未改变。</source>
+        <translation>No point was measured: the coefficients have not changed.</translation>
+    </message>
+    <message>
+        <source>已保存的校准点：%1</source>
+        <translation>Calibration points saved: %1</translation>
     </message>
 </context>
 <context>

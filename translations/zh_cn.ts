@@ -2326,14 +2326,6 @@
         <translation>没有可导入校准系数文件!</translation>
     </message>
     <message>
-        <source>校准系数保存成功!</source>
-        <translation>校准系数保存成功!</translation>
-    </message>
-    <message>
-        <source>校准系数保存失败：%1</source>
-        <translation>校准系数保存失败：%1</translation>
-    </message>
-    <message>
         <source>开始</source>
         <translation>开始</translation>
     </message>
@@ -3293,6 +3285,25 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>功放温度过高，请待其冷却后再开始试验。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewCalibrationModel</name>
+    <message>
+        <source>校准系数保存失败：%1</source>
+        <translation>校准系数保存失败：%1</translation>
+    </message>
+    <message>
+        <source>校准系数保存成功!</source>
+        <translation>校准系数保存成功!</translation>
+    </message>
+    <message>
+        <source>没有测量任何校准点，校准系数未改变。</source>
+        <translation>没有测量任何校准点，校准系数未改变。</translation>
+    </message>
+    <message>
+        <source>已保存的校准点：%1</source>
+        <translation>已保存的校准点：%1</translation>
     </message>
 </context>
 <context>

@@ -480,10 +480,10 @@ Item {
             if (page.visible)
                 page.showMessage(text)
         }
-        function onSigCalSaveFinished(type, ok) {
+        // What the save did, in the model's words.
+        function onSigCalSaveFinished(type, ok, message) {
             if (page.visible)
-                page.showMessage(ok ? qsTr("校准系数保存成功!")
-                                    : qsTr("校准系数保存失败：%1").arg(calibrationModel.getCalFileName(type)))
+                page.showMessage(message)
         }
     }
 

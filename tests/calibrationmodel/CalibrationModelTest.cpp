@@ -275,3 +275,41 @@ TEST_F(CalibrationModel, ModelAndEngineShareTheEntityUnderItsLock)
     }
     ASSERT_TRUE(settle());
 }
+
+// The save after a run says what the run saved: the points it measured, or
+// that a run ended before its first reading changed nothing.
+TEST_F(CalibrationModel, ASaveAfterARunSaysWhatItSaved)
+{
+    initialise();
+    VM vm;
+    vm.testActive();
+    vm.setCurrentCalType(VM::CAL_TYPE_ACAMP);
+    vm.setCurrentSelected(VM::CAL_TYPE_ACAMP, 0, 0, true);
+    QStringList messages;
+    QObject::connect(&vm, &VM::sigCalSaveFinished, [&](int, bool, const QString& m) { messages << m; });
+    const struct
+    {
+        int readings;
+        const char* message;
+    } rows[] = {
+        {0, "没有测量任何校准点，校准系数未改变。"},
+        {2, "已保存的校准点：UA-L0 (1, 2)"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.readings);
+        ASSERT_TRUE(vm.startRun());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(VM::STATE_TYPE_RUNNING) == 1; }));
+        for (int point = 0; point < row.readings; ++point) {
+            const int before = calNotices();
+            vm.setCurrentMeasure(vm.getCurrentDefault() * 1.01);
+            vm.testSwitch();
+            ASSERT_TRUE(waitFor([&] { return calNotices() > before; }));
+        }
+        vm.testInterrupt();
+        ASSERT_TRUE(waitFor([&] { return vm.getState(VM::STATE_TYPE_RUNNING) == 0; }));
+        messages.clear();
+        vm.saveCal(ViewBaseModel::CAL_TYPE_ACAMP);
+        ASSERT_TRUE(waitFor([&] { return !messages.isEmpty(); }));
+        EXPECT_EQ(messages.first().toStdString(), row.message);
+    }
+}

@@ -148,7 +148,7 @@ Item {
             wait(300)
             compare(cal.measureDialog.opened, false)
             answer("是否需要保存校准系数？", true)
-            answer("校准系数保存成功!", true)
+            answer("已保存的校准点：UA-L0; IA-L1", true)
             verify(pageBench.fileExists(calFile))
             fuzzyCompare(pageBench.driverAcampFactor(0, 0, 1), 1.0, 1e-5)
             fuzzyCompare(pageBench.driverAcampOffset(0, 0, 1), 0.1, 1e-5)
