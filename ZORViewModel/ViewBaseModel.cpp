@@ -307,6 +307,10 @@ void ViewBaseModel::updateDataToView(int dataType, int subType)
     if (center()->testConfiguration->bNetConnect && (dataType < DATA_TYPE_RT_BO || dataType > DATA_TYPE_RT_BATTERY))
         return;
     updateEntToVM(DATAType(dataType), subType, false);
+    // The polling loop reports the clock state three times a second; the
+    // pages hear of it when what they show of it has changed.
+    if (dataType == DATA_TYPE_CLOCK_STATE && !takeClockStateChange())
+        return;
     if (startPending && dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING
         && testingSTATE[STATE_TYPE_RUNNING])
         startPending = false;

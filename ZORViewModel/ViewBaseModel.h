@@ -26,6 +26,7 @@
 #include <QTime>
 
 #include <functional>
+#include <optional>
 
 class ControllerCenter;
 class QFile;
@@ -674,6 +675,27 @@ protected:
     // meanwhile is forwarded (the engine handles it after the start).
     bool startPending;
     bool rebootPending;
+
+private:
+    // What the pages show of the clock state: whether it is synchronised and
+    // the pulse times (how many, the next, the zone they are shown in).
+    struct ShownClockState
+    {
+        bool synchronised;
+        int pulses;
+        quint32 nextPulse;
+        qint32 zoneMinutes;
+        bool operator==(const ShownClockState& o) const
+        {
+            return synchronised == o.synchronised && pulses == o.pulses && nextPulse == o.nextPulse
+                && zoneMinutes == o.zoneMinutes;
+        }
+    };
+    // As the pages last heard of it; none before the first notice.
+    std::optional<ShownClockState> shownClockState;
+    // Whether the clock state the pages show has changed since they last
+    // heard of it; remembers the new one.
+    bool takeClockStateChange();
 
     // ==== Start from a module page, its exit and its message (ViewBaseModelPageRun.cpp) ====
     // A page start disables the page's exit (the main window's home button)

@@ -405,6 +405,17 @@ bool ViewBaseModel::getClkSyncState() const
     return readRuntime([](ControllerRuntime& rt) { return rt.clockSyncState; });
 }
 
+bool ViewBaseModel::takeClockStateChange()
+{
+    const ControllerConfiguration* c = config();
+    const ShownClockState shown{getClkSyncState(), c->ppxUTCTimeList.size(),
+                                c->ppxUTCTimeList.isEmpty() ? 0u : c->ppxUTCTimeList.first(), c->timeZoneOffsetMin};
+    if (shownClockState == shown)
+        return false;
+    shownClockState = shown;
+    return true;
+}
+
 int ViewBaseModel::getTimeZoneCount() const { return timeZoneHelper->getTimeZoneCount(); }
 QString ViewBaseModel::getTimeZoneId(int index) const { return timeZoneHelper->getTimeZoneId(index); }
 QString ViewBaseModel::getTimeZoneName(int index) const { return timeZoneHelper->getTimeZoneDisplayName(index); }

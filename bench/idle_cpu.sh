@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Idle cost of the front panel: starts the application on the simulated
-# instrument and a bare Qt Quick window side by side on one virtual display
-# (Xvfb, software rendering), lets them settle on their first screen (the
-# application's start page), and prints the resident memory of each at that
-# point and the CPU share each took over the same span afterwards, with the
-# difference and the ratio. A figure for the record, never a test: it depends
-# on the machine and on what else runs on it.
+# instrument and a bare Qt Quick window that redraws a one-second clock, as
+# the panel's header does (bench/idle/bare_window.cpp), side by side on one
+# virtual display (Xvfb, software rendering), lets them settle on their first
+# screen (the application's start page), and prints the resident memory of
+# each at that point and the CPU share each took over the same span
+# afterwards, with the difference and the ratio. A figure for the record,
+# never a test: it depends on the machine and on what else runs on it.
 #
 #   bash bench/idle_cpu.sh [APPLICATION]
 #
@@ -13,15 +14,16 @@
 # optimised (build/bench, Release) and measures that build; with one it
 # measures the given application binary beside the reference window.
 # ZOR_BENCH_SETTLE (s, default 10) and ZOR_BENCH_SPAN (s, default 30) set the
-# times. Everything it starts is ended by its process id; its files stay
-# under build/bench.
+# times, ZOR_BENCH_JOBS the build's parallel jobs (default: one per core).
+# Everything it starts is ended by its process id; its files stay under
+# build/bench.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$here/build/bench"
 settle=${ZOR_BENCH_SETTLE:-10}
 span=${ZOR_BENCH_SPAN:-30}
-jobs=$(nproc 2>/dev/null || echo 2)
+jobs=${ZOR_BENCH_JOBS:-$(nproc 2>/dev/null || echo 2)}
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=ON >/dev/null
@@ -96,11 +98,11 @@ awk -v a=$((app1 - app0)) -v w=$((window1 - window0)) -v t=$((t1 - t0)) -v s="$s
     -v ar="$appRss" -v wr="$windowRss" 'BEGIN {
     printf "Resident memory %d s after start, Xvfb, software rendering:\n", s
     printf "  application (%s): %7.1f MiB\n", app, ar / 1024
-    printf "  bare Qt Quick window:  %7.1f MiB\n", wr / 1024
+    printf "  bare window, 1 s clock: %6.1f MiB\n", wr / 1024
     printf "  application - bare window: %.1f MiB (%.1f MB); ratio %.2f\n", (ar - wr) / 1024, (ar - wr) * 1.024 / 1000, ar / wr
     printf "Idle CPU share over %.1f s (after %d s to settle), Xvfb, software rendering:\n", t / 1e9, s
     printf "  application (%s): %6.2f %% of a core\n", app, 100 * a / t
-    printf "  bare Qt Quick window:  %6.2f %% of a core\n", 100 * w / t
+    printf "  bare window, 1 s clock: %5.2f %% of a core\n", 100 * w / t
     if (w > 0) printf "  ratio application / bare window: %.1f\n", a / w
     else print "  ratio application / bare window: - (the window took no measurable time)"
 }'

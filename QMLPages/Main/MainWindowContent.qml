@@ -248,9 +248,10 @@ Item {
     // "battery below <threshold> %", what is forbidden now ("no output of 5 A
     // or more", "no output of 2 A or more", "no tests", "battery discharge
     // switched off"), "charge it soon".
+    readonly property var noBatteryPrompt: ({ text: "", dialog: false })
     function batteryPromptOf(batteryClass) {
         if (batteryClass === ViewBaseModel.BAT_PD_TYPE_NONE)
-            return { text: "", dialog: false }
+            return noBatteryPrompt
         var low = qsTr("电量不足")                                 // battery low
         var charge = qsTr("请及时充电")                            // charge it soon
         switch (batteryClass) {
