@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-// The fuzz targets do not wait for the disk: the saves' flushes to it return
-// at once, in these programs only.
+// The fuzz targets do not wait for the disk: every flush to it (a file's, a
+// file system's, all of them) returns at once, in these programs only.
 extern "C" int fsync(int)
 {
     return 0;
@@ -23,6 +23,15 @@ extern "C" int fsync(int)
 extern "C" int fdatasync(int)
 {
     return 0;
+}
+
+extern "C" int syncfs(int)
+{
+    return 0;
+}
+
+extern "C" void sync()
+{
 }
 
 namespace fuzz {
@@ -45,10 +54,9 @@ int initialize(int* argc, char*** argv)
     (void)app;
     qInstallMessageHandler(&quiet);
     QDir here(QDir::currentPath());
-    QDir(here.filePath("fuzz-root")).removeRecursively();
-    here.mkpath("fuzz-root/dat/temp");
-    here.mkpath("fuzz-root/sandbox");
+    here.mkpath("fuzz-root");
     QDir::setCurrent(here.filePath("fuzz-root"));
+    startInput();
     zoplat::host::reset();
     zoplat::host::setSandboxRoot(root() + QStringLiteral("/sandbox"));
     // The product's fixed waits (pacing, settling) hold nothing up here.
@@ -59,6 +67,52 @@ int initialize(int* argc, char*** argv)
 QString root()
 {
     return QDir::currentPath();
+}
+
+namespace {
+
+// The folders of the root made at start, parents first.
+const char* const kFolders[] = {"dat", "dat/temp", "sandbox"};
+
+bool isFolderOfRoot(const QString& path)
+{
+    for (const char* folder : kFolders) {
+        if (path == QLatin1String(folder))
+            return true;
+    }
+    return false;
+}
+
+// Removes everything under root()/path but the root's own folders, which are
+// emptied in turn: removing and making them again for every input would
+// cost more than most inputs.
+void empty(const QString& path)
+{
+    QDir dir(path.isEmpty() ? root() : root() + QLatin1Char('/') + path);
+    for (const QFileInfo& entry :
+         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString inRoot = path.isEmpty() ? entry.fileName() : path + QLatin1Char('/') + entry.fileName();
+        const bool folder = entry.isDir() && !entry.isSymLink();
+        if (folder && isFolderOfRoot(inRoot)) {
+            empty(inRoot);
+            continue;
+        }
+        if (!(folder ? QDir(entry.filePath()).removeRecursively() : dir.remove(entry.fileName())))
+            fail("what an input left in the fuzz root cannot be removed", entry.filePath());
+    }
+}
+
+} // namespace
+
+void startInput()
+{
+    empty(QString());
+    QDir dir(root());
+    for (const char* folder : kFolders) {
+        if (!dir.exists(QLatin1String(folder)) && !dir.mkpath(QLatin1String(folder)))
+            fail("a folder of the fuzz root cannot be made", dir.filePath(QLatin1String(folder)));
+    }
+    zoplat::host::clearRecordedCommands();
 }
 
 QString write(const QString& name, const QByteArray& bytes)

@@ -2,7 +2,8 @@
 
 // What the fuzz targets share: a Qt application object, an application root
 // of their own (a folder "fuzz-root" in the working directory, made afresh at
-// start), quiet debug output, and the checks whose failure is a finding.
+// start and emptied before each input), quiet debug output, disk flushes
+// that return at once, and the checks whose failure is a finding.
 
 #include <QByteArray>
 #include <QString>
@@ -18,6 +19,12 @@ int initialize(int* argc, char*** argv);
 
 // The application root (the working directory after initialize()).
 QString root();
+
+// For the start of each input of a target that touches the disk: the root
+// back to what initialize() made (its empty folders dat/temp and sandbox),
+// no command recorded. Every input starts from the same state, whatever
+// the ones before it left.
+void startInput();
 
 // Writes bytes to a file under the root (folders made); returns its path.
 QString write(const QString& name, const QByteArray& bytes);

@@ -3,23 +3,12 @@
 
 #include "FuzzSupport.h"
 #include "ModelCalibrationEntity.h"
-#include "zoplatform_control_host.h"
 
-#include <QDir>
 #include <QFile>
 
 namespace {
 
 using Cal = ModelCalibrationEntity;
-
-void removeCalibrationFiles()
-{
-    for (const char* folder : {"/dat", "/dat/temp"}) {
-        QDir dir(fuzz::root() + QLatin1String(folder));
-        for (const QString& name : dir.entryList({QStringLiteral("cal*")}, QDir::Files))
-            dir.remove(name);
-    }
-}
 
 } // namespace
 
@@ -32,8 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    zoplat::host::clearRecordedCommands();
-    removeCalibrationFiles();
+    fuzz::startInput();
     const auto type = Cal::CALType(Cal::CAL_TYPE_ACAMP + data[0] % 10);
     const bool legacy = (data[0] & 0x10) != 0;
     const bool import = (data[0] & 0x20) != 0;

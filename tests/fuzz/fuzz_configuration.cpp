@@ -3,9 +3,6 @@
 
 #include "FuzzSupport.h"
 #include "ControllerConfiguration.h"
-#include "zoplatform_control_host.h"
-
-#include <QFile>
 
 #include <cmath>
 
@@ -38,9 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     if (size < 1)
         return 0;
-    zoplat::host::clearRecordedCommands();
-    for (const char* name : kFiles)
-        QFile::remove(fuzz::root() + QStringLiteral("/dat/") + QLatin1String(name));
+    fuzz::startInput();
     const QString name = QLatin1String(kFiles[data[0] % 4]);
     fuzz::write(QStringLiteral("dat/") + name, fuzz::bytes(data + 1, size - 1));
 

@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 namespace {
 
@@ -32,17 +31,6 @@ QStringList& before()
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
-    // A fixed seed and a bounded number of runs (the files it writes add up);
-    // flags given on the command line come first, so these win.
-    static std::vector<char*> args;
-    static char seed[] = "-seed=1";
-    static char runs[] = "-runs=20000";
-    args.assign(*argv, *argv + *argc);
-    args.push_back(seed);
-    args.push_back(runs);
-    args.push_back(nullptr);
-    *argc = int(args.size()) - 1;
-    *argv = args.data();
     const int r = fuzz::initialize(argc, argv);
     before() = outside();
     return r;
@@ -50,6 +38,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    fuzz::startInput();
     const NetFileRoots roots{zoplat::dataRootPath(), fuzz::root()};
     net_connect_transfer_mode() = 0;
     size_t at = 0;

@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    fuzz::startInput();
     const QString in = fuzz::write(QStringLiteral("dat/in.xml"), fuzz::bytes(data, size));
     const QStringList values = readAll(in);
 

@@ -4,9 +4,6 @@
 #include "FuzzSupport.h"
 #include "ControllerCenter.h"
 #include "ViewAlternateModel.h"
-#include "zoplatform_control_host.h"
-
-#include <QFile>
 
 #include <cmath>
 #include <vector>
@@ -84,7 +81,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    zoplat::host::clearRecordedCommands();
+    fuzz::startInput();
     const QString path = fuzz::write(QStringLiteral("parameters/AC/parameter.xml"), fuzz::bytes(data, size));
     const QString root = QStringLiteral("DataRoot");
 
@@ -103,6 +100,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         fuzz::fail("a parameter file the instrument saved does not load");
     if (read && !same(loaded, settings(next, true)))
         fuzz::fail("a parameter file read back differs from what was saved");
-    QFile::remove(path);
     return 0;
 }

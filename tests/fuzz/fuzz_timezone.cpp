@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    fuzz::startInput();
     const QByteArray bytes = fuzz::bytes(data, size);
     SystemTimeZone::offsetTextToMinutes(QString::fromUtf8(bytes));
 

@@ -45,6 +45,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
+    fuzz::startInput();
     QDomDocument doc;
     if (!doc.setContent(fuzz::bytes(data, size)))
         return 0;

@@ -2,8 +2,8 @@
 // parsed and dispatched as the receive thread does, then the pushed frames
 // are packed; the same bytes also go through the test parameter records'
 // conversions. The segments lie under a key base of this process (removed when
-// it ends, also by a crash), device paths in a private sandbox, and the
-// runner and the command stand-ins only record.
+// it ends, also by a crash), device paths in a private temporary folder
+// (removed when it ends), and the runner and the command stand-ins only record.
 //
 // Built by test_remote to replay the seeds (RemoteFuzzReplayTest) and by the
 // fuzz build as fuzz_remote_frame (seeds in tests/fuzz/seeds).
@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <sys/shm.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -43,16 +44,39 @@ void removeFuzzKeys()
     }
 }
 
+// The device sandbox, removed when the process ends.
+QTemporaryDir& sandbox()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+// A network write may rewrite this file (the address check passes): each
+// input starts from the same one. A write replaces the file (a new one
+// renamed over it), so it is written again, as a new file, only when it is
+// not the one written here: a read, or a rewrite in place, would cost more
+// than the rest of an input.
+void writeInterfaces()
+{
+    static struct stat written = {};
+    static const QByteArray path = QFile::encodeName(sandbox().filePath("etc/network/interfaces"));
+    struct stat now = {};
+    if (stat(path.constData(), &now) == 0 && now.st_ino == written.st_ino && now.st_size == written.st_size
+        && now.st_mtim.tv_sec == written.st_mtim.tv_sec && now.st_mtim.tv_nsec == written.st_mtim.tv_nsec)
+        return;
+    unlink(path.constData());
+    QFile f(QFile::decodeName(path));
+    if (f.open(QIODevice::WriteOnly))
+        f.write("iface lo inet static\n      address 127.0.0.1\n");
+    f.close();
+    stat(path.constData(), &written);
+}
+
 bool prepare()
 {
-    static QTemporaryDir* sandbox = new QTemporaryDir();
-    zoplat::host::setSandboxRoot(sandbox->path());
+    zoplat::host::setSandboxRoot(sandbox().path());
     zoplat::host::setSharedMemoryKeyBase(fuzzKeyBase());
-    // A network write may rewrite this file (the address check passes).
-    QDir().mkpath(sandbox->filePath("etc/network"));
-    QFile f(sandbox->filePath("etc/network/interfaces"));
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write("iface lo inet static\n      address 127.0.0.1\n");
+    QDir().mkpath(sandbox().filePath("etc/network"));
     std::atexit(removeFuzzKeys);
     if (netCtrlInit() != 0)
         return false;
@@ -105,6 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static std::vector<uint8_t> buffer(CONFER_BUFFER_SIZE);
     if (size > buffer.size())
         return 0;
+    writeInterfaces();
     convertRecords(data, size);
     std::memcpy(buffer.data(), data, size);
     uint32_t reply = 0;
