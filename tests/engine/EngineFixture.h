@@ -6,9 +6,9 @@
 // engine test needs a process of its own. ctest gives it one: the tests are
 // registered with gtest_discover_tests, and each TEST is a separate ctest run
 // of this program with --gtest_filter. Run by hand, use --gtest_filter with
-// one engine test at a time; a second engine test in the same process is
-// skipped rather than run on a used engine. No test depends on another's
-// order or leftovers.
+// one engine test at a time; a second engine test in the same process fails
+// (EngineClaim.h) rather than run on a used engine. No test depends on
+// another's order or leftovers.
 //
 // Time: the product's waits and its monotonic clock run kTimeScale times
 // real time (zoplat::setTimeScale), and a real-time pacer advances the
@@ -18,6 +18,7 @@
 
 #include "CommDriverData.h"
 #include "ControllerCenter.h"
+#include "EngineClaim.h"
 #include "SimInstrument.h"
 #include "SimPacer.h"
 #include "TestSandbox.h"
@@ -43,12 +44,6 @@ namespace enginetest {
 
 constexpr double kTimeScale = 0.05;   // product waits take 1/20 of their time
 constexpr int kDeadlineMs = 60000;
-
-inline bool& engineUsedInThisProcess()
-{
-    static bool used = false;
-    return used;
-}
 
 // Waits for cond, handling the main thread's events meanwhile (the facade's
 // relays arrive there); false when the deadline passed first.
@@ -133,9 +128,9 @@ class EngineTest : public ::testing::Test
 protected:
     void SetUp() override
     {
-        if (enginetest::engineUsedInThisProcess())
-            GTEST_SKIP() << "one engine test per process: run it through ctest or with --gtest_filter";
-        enginetest::engineUsedInThisProcess() = true;
+        const std::string refused = zortest::claimEngine();
+        if (!refused.empty())
+            FAIL() << refused;
 
         ASSERT_TRUE(sandbox.isValid());
         zoplat::host::reset();

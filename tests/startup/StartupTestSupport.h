@@ -6,9 +6,10 @@
 // The engine is a process-wide singleton that is never destroyed, so each
 // engine test needs a process of its own: ctest runs every TEST separately
 // (gtest_discover_tests); run by hand, filter one engine test at a time. A
-// second engine test in the same process is skipped.
+// second engine test in the same process fails (EngineClaim.h).
 
 #include "ControllerCenter.h"
+#include "EngineClaim.h"
 #include "SimInstrument.h"
 #include "SimPacer.h"
 #include "TestSandbox.h"
@@ -46,12 +47,6 @@ bool waitFor(Cond cond, int timeoutMs = kDeadlineMs)
     return true;
 }
 
-inline bool& engineUsed()
-{
-    static bool used = false;
-    return used;
-}
-
 } // namespace startuptest
 
 // The engine in a sandbox: application root <sandbox>/app (the working
@@ -65,9 +60,9 @@ protected:
 
     void SetUp() override
     {
-        if (startuptest::engineUsed())
-            GTEST_SKIP() << "one engine test per process: run it through ctest or with --gtest_filter";
-        startuptest::engineUsed() = true;
+        const std::string refused = zortest::claimEngine();
+        if (!refused.empty())
+            FAIL() << refused;
 
         ASSERT_TRUE(sandbox.isValid());
         zoplat::host::reset();
