@@ -12,6 +12,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <ftw.h>
+#include <string>
+#include <sys/stat.h>
+#include <vector>
 
 // The fuzz targets do not wait for the disk: every flush to it (a file's, a
 // file system's, all of them) returns at once, in these programs only.
@@ -74,31 +80,50 @@ namespace {
 // The folders of the root made at start, parents first.
 const char* const kFolders[] = {"dat", "dat/temp", "sandbox"};
 
-bool isFolderOfRoot(const QString& path)
+bool isFolderOfRoot(const std::string& path)
 {
     for (const char* folder : kFolders) {
-        if (path == QLatin1String(folder))
+        if (path == folder)
             return true;
     }
     return false;
 }
 
+int removeEntry(const char* name, const struct stat*, int, FTW*)
+{
+    return remove(name);
+}
+
+// Removes path and everything under it; names are taken as bytes, whatever
+// their encoding.
+bool removeAll(const std::string& path)
+{
+    return nftw(path.c_str(), &removeEntry, 16, FTW_DEPTH | FTW_PHYS) == 0;
+}
+
 // Removes everything under root()/path but the root's own folders, which are
 // emptied in turn: removing and making them again for every input would
 // cost more than most inputs.
-void empty(const QString& path)
+void empty(const std::string& root, const std::string& path)
 {
-    QDir dir(path.isEmpty() ? root() : root() + QLatin1Char('/') + path);
-    for (const QFileInfo& entry :
-         dir.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString inRoot = path.isEmpty() ? entry.fileName() : path + QLatin1Char('/') + entry.fileName();
-        const bool folder = entry.isDir() && !entry.isSymLink();
-        if (folder && isFolderOfRoot(inRoot)) {
-            empty(inRoot);
-            continue;
-        }
-        if (!(folder ? QDir(entry.filePath()).removeRecursively() : dir.remove(entry.fileName())))
-            fail("what an input left in the fuzz root cannot be removed", entry.filePath());
+    const std::string folder = path.empty() ? root : root + '/' + path;
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        fail("a folder of the fuzz root cannot be read", QFile::decodeName(folder.c_str()));
+    std::vector<std::string> names;
+    while (const dirent* entry = readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    closedir(dir);
+    for (const std::string& name : names) {
+        const std::string inRoot = path.empty() ? name : path + '/' + name;
+        struct stat st;
+        if (isFolderOfRoot(inRoot) && lstat((root + '/' + inRoot).c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            empty(root, inRoot);
+        else if (!removeAll(root + '/' + inRoot))
+            fail("what an input left in the fuzz root cannot be removed",
+                 QFile::decodeName((root + '/' + inRoot).c_str()));
     }
 }
 
@@ -106,7 +131,7 @@ void empty(const QString& path)
 
 void startInput()
 {
-    empty(QString());
+    empty(QFile::encodeName(root()).toStdString(), std::string());
     QDir dir(root());
     for (const char* folder : kFolders) {
         if (!dir.exists(QLatin1String(folder)) && !dir.mkpath(QLatin1String(folder)))
