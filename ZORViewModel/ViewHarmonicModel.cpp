@@ -591,7 +591,8 @@ void ViewHarmonicModel::pushToEntity(DATAType type)
     ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
     QMutexLocker lock(&entity->entityLock);
     if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
+        for (size_t i = 0; i < std::size(testingBO); ++i)   // no memmove: see writeTestingBO
+            entity->outputBOStates[i] = testingBO[i];
         return;
     }
     if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)

@@ -192,7 +192,10 @@ void ViewPortOutputModel::heldRamp(const E* e, int& direction, double& end)
 template <typename E>
 void ViewPortOutputModel::writeTestingBO(E* e) const
 {
-    std::copy(std::begin(testingBO), std::end(testingBO), e->outputBOStates);
+    // Element by element, as ModuleAdaptorParts::boStates copies them: no
+    // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
+    for (size_t i = 0; i < std::size(testingBO); ++i)
+        e->outputBOStates[i] = testingBO[i];
 }
 
 template <typename E>
