@@ -38,7 +38,8 @@ configure_and_build() {
 }
 
 run_app() {
-    # Optimised, in a folder of its own: the test command's host build keeps its type.
+    # Optimised, as the test command's host build, in a folder of its own
+    # (without the tests and benchmarks).
     configure_and_build "$here/build/run" -DCMAKE_BUILD_TYPE=Release -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF
     local app="$here/build/run/main/zor"
     if [ ! -x "$app" ]; then
@@ -114,8 +115,10 @@ run_tests() {
         done < <(passed_on_second_run "$2")
     }
 
+    # Of the type of the run command's build (Release, -O3), whose warnings
+    # only show with its optimisation: one of them fails the test command.
     echo "== host build and all tests"
-    configure_and_build "$here/build/host" -DZOR_WERROR=ON
+    configure_and_build "$here/build/host" -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Release
     (cd "$here/build/host" && xvfb-run -a -s "-screen 0 800x480x24" \
         ctest -j "$jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
     note_second_runs "host" "$here/build/host"
