@@ -68,6 +68,59 @@ passed_on_second_run() {
          /^Test Passed\./ { if (name in failed) print name }' "$log"
 }
 
+# The tests' home, caches, settings, runtime and temporary folders, in the
+# build tree and made afresh for each run: Qt Quick's disk cache, the shader
+# caches, QStandardPaths' folders and every QTemporaryDir go there, not to
+# the machine's $HOME or temporary folder. Removed at the end of the run.
+test_env_dir="$here/build/test-env"
+test_env=(
+    HOME="$test_env_dir/home"
+    XDG_CACHE_HOME="$test_env_dir/cache"
+    XDG_CONFIG_HOME="$test_env_dir/config"
+    XDG_DATA_HOME="$test_env_dir/data"
+    XDG_STATE_HOME="$test_env_dir/state"
+    XDG_RUNTIME_DIR="$test_env_dir/runtime"
+    TMPDIR="$test_env_dir/tmp"
+)
+make_test_env() {
+    rm -rf "$test_env_dir"
+    mkdir -p "$test_env_dir"/{home,cache,config,data,state,tmp}
+    mkdir -m 700 "$test_env_dir/runtime"
+}
+
+# The folders a run leaves as it found them: the temporary folder and the
+# user's home with its cache, settings and data folders. One path a line.
+# (Only Xvfb writes to /tmp whatever TMPDIR says: its lock and socket, gone
+# when it ends.)
+outside_entries() {
+    local folder
+    for folder in "${TMPDIR:-/tmp}" ${HOME:+"$HOME" "$HOME/.cache" "$HOME/.config" "$HOME/.local" "$HOME/.local/share" "$HOME/.local/state"}; do
+        if [ -d "$folder" ]; then
+            find "$folder" -mindepth 1 -maxdepth 1 -printf '%p\n' 2>/dev/null || true
+        fi
+    done | LC_ALL=C sort -u
+}
+
+# What appeared outside the build tree since the list BEFORE was taken: in
+# the home folders anything, in the temporary folder (shared with every
+# other program) the names of this project's programs and Qt's own ones
+# (a temporary folder of a program without a name, the runtime folder
+# without XDG_RUNTIME_DIR, the keys of shared memory and semaphores).
+new_outside_entries() {
+    local before=$1 tmp="${TMPDIR:-/tmp}" path name
+    LC_ALL=C comm -13 "$before" <(outside_entries) | while IFS= read -r path; do
+        name=${path##*/}
+        case "${path%/*}" in
+            "$tmp")
+                case "$name" in
+                    zor*|test_*|tst_*|fuzz*|qt_temp*|runtime-*|qipc_*) ;;
+                    *) continue ;;
+                esac ;;
+        esac
+        echo "$path"
+    done
+}
+
 # The fuzz targets of tests/fuzz (clang with libFuzzer), each run for
 # ZOR_FUZZ_SECONDS (default 5) from its seeds in tests/fuzz/seeds/<target>.
 # A finding (a crash, a sanitizer report, a failed check, an input that hangs
@@ -87,11 +140,13 @@ run_fuzz() {
         work="$dir/run/$name"
         mkdir -p "$work/corpus"
         # Paths are absolute: a target works in a folder of its own.
-        if (cd "$work" && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+        if (cd "$work" && env "${test_env[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
                 "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
                 -artifact_prefix="$dir/findings/$name-" "$work/corpus" "$here/tests/fuzz/seeds/$name" \
                 >"$work/log" 2>&1); then
-            echo "$name: $(grep -o 'Done [0-9]* runs' "$work/log" | tail -n 1), no finding"
+            # "Done N runs in S second(s)": the inputs and how many a second.
+            echo "$name: $(awk '/^Done [0-9]+ runs in [0-9]+ second/ {
+                    printf "%d inputs in %d s (%d a second)", $2, $5, ($5 > 0 ? $2 / $5 : $2) }' "$work/log"), no finding"
         else
             tail -n 40 "$work/log"
             echo "$name: FINDING (input kept in $dir/findings)"
@@ -115,18 +170,23 @@ run_tests() {
         done < <(passed_on_second_run "$2")
     }
 
+    local outside_before="$here/build/outside-before"
+    mkdir -p "$here/build"
+    outside_entries >"$outside_before"
+    make_test_env
+
     # Of the type of the run command's build (Release, -O3), whose warnings
     # only show with its optimisation: one of them fails the test command.
     echo "== host build and all tests"
     configure_and_build "$here/build/host" -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Release
-    (cd "$here/build/host" && xvfb-run -a -s "-screen 0 800x480x24" \
+    (cd "$here/build/host" && env "${test_env[@]}" xvfb-run -a -s "-screen 0 800x480x24" \
         ctest -j "$jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
     note_second_runs "host" "$here/build/host"
 
     echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build "$here/build/sanitize" -DZOR_WERROR=ON -DZOR_SANITIZE=ON \
         -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
-    (cd "$here/build/sanitize" && \
+    (cd "$here/build/sanitize" && env "${test_env[@]}" \
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
     note_second_runs "AddressSanitizer" "$here/build/sanitize"
@@ -151,7 +211,7 @@ run_tests() {
         -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
     cmake --build "$here/build/tsan" -j "$jobs" --target "${tsan_targets[@]}"
     rm -rf "$reports" && mkdir -p "$reports"
-    (cd "$here/build/tsan" && TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
+    (cd "$here/build/tsan" && env "${test_env[@]}" TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
         TSAN_OPTIONS="halt_on_error=1 log_path=$reports/report suppressions=$here/tools/tsan-qt.supp" \
         ctest -j "$jobs" --output-on-failure --timeout 900 "${retry[@]}" \
             -L "^($(IFS='|'; echo "${tsan_labels[*]}"))\$") || status=1
@@ -168,6 +228,16 @@ run_tests() {
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
         -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
+
+    rm -rf "$test_env_dir"
+    local outside
+    outside=$(new_outside_entries "$outside_before")
+    rm -f "$outside_before"
+    if [ -n "$outside" ]; then
+        echo "The run left these outside the build tree:"
+        sed 's/^/    /' <<<"$outside"
+        status=1
+    fi
 
     if [ ${#second[@]} -gt 0 ]; then
         echo "Passed only on the second run (failed once: an intermittent fault or a loaded machine):"
