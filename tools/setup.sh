@@ -132,7 +132,7 @@ run_fuzz() {
     CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -G Ninja -DZOR_FUZZ=ON -DZOR_WERROR=ON \
         -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF >/dev/null || return 1
     cmake --build "$dir" -j "$jobs" --target zor_fuzzers || return 1
-    local failed=0 target name work
+    local failed=0 target name work runs took
     mkdir -p "$dir/findings"
     for target in "$dir"/tests/fuzz/fuzz_*; do
         [ -f "$target" ] && [ -x "$target" ] || continue   # not the build's folders
@@ -144,9 +144,16 @@ run_fuzz() {
                 "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
                 -artifact_prefix="$dir/findings/$name-" "$work/corpus" "$here/tests/fuzz/seeds/$name" \
                 >"$work/log" 2>&1); then
-            # "Done N runs in S second(s)": the inputs and how many a second.
-            echo "$name: $(awk '/^Done [0-9]+ runs in [0-9]+ second/ {
-                    printf "%d inputs in %d s (%d a second)", $2, $5, ($5 > 0 ? $2 / $5 : $2) }' "$work/log"), no finding"
+            # libFuzzer's last line, "Done N runs in S second(s)"; a target
+            # that stops before its time (a bound of its own) fails.
+            read -r runs took < <(awk '/^Done [0-9]+ runs in [0-9]+ second/ { print $2, $5 }' "$work/log")
+            if [ "${took:-0}" -ge "$seconds" ]; then
+                echo "$name: $runs inputs in $took s ($((runs / (took > 0 ? took : 1))) a second), no finding"
+            else
+                tail -n 5 "$work/log"
+                echo "$name: STOPPED after ${took:-?} s of $seconds"
+                failed=1
+            fi
         else
             tail -n 40 "$work/log"
             echo "$name: FINDING (input kept in $dir/findings)"
