@@ -558,6 +558,11 @@ ModelCalibrationEntity::PointArrays ModelCalibrationEntity::pointArrays(CALType 
     }
 }
 
+const double* ModelCalibrationEntity::measuresOf(CALType type) const
+{
+    return const_cast<ModelCalibrationEntity*>(this)->pointArrays(type).measures;
+}
+
 void ModelCalibrationEntity::resetCurSelFactor()
 {
     // A run that ends before a point is measured must not leave that point

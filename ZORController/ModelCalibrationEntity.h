@@ -91,6 +91,9 @@ public:
     // Number of points in one cell of the kind; 0 for CAL_TYPE_ALL and any
     // value outside 1..10.
     static int pointCount(CALType type);
+    // The measures of one kind as a flat [8][2][pointCount] array (NaN: not
+    // measured); null for a kind without measures. Read under entityLock.
+    const double* measuresOf(CALType type) const;
     // File base name of the kind ("calacamp" .. "calllodc"); empty for others.
     static QString getFileName(CALType type);
 

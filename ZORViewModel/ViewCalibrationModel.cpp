@@ -37,24 +37,6 @@ bool validKind(qint32 type)
     return type >= ViewCalibrationModel::CAL_TYPE_ACAMP && type <= ViewCalibrationModel::CAL_TYPE_LLODC;
 }
 
-// The measured values of a kind as a flat [8][2][points] array (NaN: not measured).
-const double* measuresOf(const Entity& e, ViewCalibrationModel::CALType type)
-{
-    switch (type) {
-    case ViewCalibrationModel::CAL_TYPE_ACAMP: return &e.acampAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_ACDCO: return &e.acdcoAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_ACPHA: return &e.acphaPhaMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_ACFRQ: return &e.acfrqFrqMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_ACFAC: return &e.acfacAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_AUXDC: return &e.auxdcMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_DCAMP: return &e.dcampAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_LLOAMP: return &e.lloampAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_LLODCO: return &e.llodcoAmpMeasures[0][0][0];
-    case ViewCalibrationModel::CAL_TYPE_LLODC: return &e.llodcAmpMeasures[0][0][0];
-    default: return nullptr;
-    }
-}
-
 const char* const kPortNames[] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
 
 } // namespace
@@ -313,7 +295,7 @@ QStringList ViewCalibrationModel::measuredPoints() const
         return cells;
     Entity* e = entity();
     QMutexLocker lock(&e->entityLock);
-    const double* measures = measuresOf(*e, lastRun->type);
+    const double* measures = e->measuresOf(Entity::CALType(lastRun->type));
     const int points = Entity::pointCount(Entity::CALType(lastRun->type));
     if (!measures)
         return cells;
