@@ -20,7 +20,7 @@ bool leavesAtOnce()
         return false;
     if (out->outputTriggerType != COMM_TRIGGER_TYPE_TIME && out->outputTriggerType != COMM_TRIGGER_TYPE_TIME_BINARY)
         return false;
-    return double(out->outputTime) * double(hard->periodFrequency) < 2.0;
+    return driverPageTicks(out->outputTime, hard->periodFrequency) < 2;
 }
 
 }   // namespace

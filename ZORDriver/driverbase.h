@@ -152,3 +152,26 @@ inline T driverSaturate(double value)
         return std::numeric_limits<T>::max();
     return static_cast<T>(value);
 }
+
+// A time the instrument counts in whole units (ticks, microseconds): to the
+// nearest unit (halves away from zero), saturating as driverSaturate.
+template <typename T>
+inline T driverRound(double value)
+{
+    return driverSaturate<T>(std::round(value));
+}
+
+// The ticks a page of `seconds` lasts at `rate` Hz: to the nearest tick, and
+// at least one (a page of no time ends one tick after it began).
+inline uint32_t driverPageTicks(double seconds, uint32_t rate)
+{
+    const uint32_t ticks = driverRound<uint32_t>(seconds * double(rate));
+    return ticks == 0 ? 1 : ticks;
+}
+
+// A time the instrument takes in microseconds (binary-output hold and turn
+// times, the debounce time): to the nearest microsecond.
+inline uint32_t driverMicroseconds(double seconds)
+{
+    return driverRound<uint32_t>(seconds * 1e6);
+}

@@ -145,7 +145,7 @@ int driverBaseSendConfigureSoftData()
 {
     if (!globalConfigureSoftData)
         return -1;
-    return drv_mcasp_write_u32(REG_DITHER, driverSaturate<uint32_t>(globalConfigureSoftData->ditherTime * 1000000.0f));
+    return drv_mcasp_write_u32(REG_DITHER, driverMicroseconds(globalConfigureSoftData->ditherTime));
 }
 
 // ---- Power, run, trigger and binary outputs ---------------------------------

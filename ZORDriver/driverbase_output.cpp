@@ -503,18 +503,13 @@ int driverBaseSendTestParameterData(bool zeroValue, bool bocurrent)
     }
     result += writeU16(base + PAGE_BO_WORD, boWord);
     for (int i = 0; i < COMM_BINARY_COUNT; ++i)
-        result += writeU32(base + PAGE_BO_HOLD_TIMES + 4 * i,
-                           driverSaturate<uint32_t>(out.outputBOHoldTimes[i] * 1000000.0f));
+        result += writeU32(base + PAGE_BO_HOLD_TIMES + 4 * i, driverMicroseconds(out.outputBOHoldTimes[i]));
     for (int i = 0; i < COMM_BINARY_COUNT; ++i)
-        result += writeU32(base + PAGE_BO_TURN_TIMES + 4 * i,
-                           driverSaturate<uint32_t>(out.outputBOTurnTimes[i] * 1000000.0f));
+        result += writeU32(base + PAGE_BO_TURN_TIMES + 4 * i, driverMicroseconds(out.outputBOTurnTimes[i]));
     result += writeU16(base + PAGE_BI_EDGES, biWord);
     result += writeU16(base + PAGE_BI_LOGIC, out.outputBILogic != COMM_BILOGIC_TYPE_OR ? 0xFFFF : 0);
 
-    uint32_t ticks = driverSaturate<uint32_t>(out.outputTime * float(hard.periodFrequency));
-    if (ticks == 0)
-        ticks = 1;
-    result += writeU32(base + PAGE_DURATION, ticks);
+    result += writeU32(base + PAGE_DURATION, driverPageTicks(out.outputTime, hard.periodFrequency));
     result += writeU16(base + PAGE_TRIGGER, out.outputTriggerType);
 
     // 15.

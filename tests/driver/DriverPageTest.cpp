@@ -7,6 +7,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
 namespace {
 
@@ -218,6 +219,17 @@ TEST_F(DriverPage, WorkedCasesDecodeToTheStateThatWasSet)
          }},
         {"an output time of 0 lasts one tick", false, [](auto&, auto&, auto&) {},
          [](const PageContent& p, const Words&) { EXPECT_EQ(p.durationTicks, 1u); }},
+        {"times to the nearest tick and microsecond", false,
+         [](auto& o, auto&, auto&) {
+             o.outputTime = 0.13f;
+             o.outputBOTurnTimes[0] = 0.065f;
+             o.outputBOHoldTimes[1] = 0.065f;
+         },
+         [](const PageContent& p, const Words&) {
+             EXPECT_EQ(p.durationTicks, 3640u);
+             EXPECT_EQ(p.boTurnUs[0], 65000u);
+             EXPECT_EQ(p.boHoldUs[1], 65000u);
+         }},
         {"zero value: silence for 28 ticks", true,
          [](auto& o, auto&, auto&) {
              o.outputRanges[0][0] = 57.7f;
@@ -465,4 +477,15 @@ TEST_F(DriverPage, PhasesFoldWithoutLoopingAndConversionsSaturate)
         EXPECT_EQ(page.durationTicks, c.ticks);
         EXPECT_EQ(page.boHoldUs[0], c.holdUs);
     }
+}
+
+// Every state time of the page's millisecond box, as the entities hand it
+// over (single precision), lasts its ticks exactly.
+TEST(DriverTimes, EveryMillisecondSettingFromOneMillisecondToTenSecondsGivesItsTicks)
+{
+    std::vector<int> wrong;
+    for (int ms = 1; ms <= 10000; ++ms)
+        if (driverPageTicks(double(float(ms / 1000.0)), 28000) != uint32_t(ms * 28))
+            wrong.push_back(ms);
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " settings off, the first " << wrong.front() << " ms";
 }

@@ -294,23 +294,30 @@ TEST_F(SequenceModelEngine, ActionsReadBeforeTheTestorTakesThemKeepTheirStates)
     EXPECT_FALSE(std::isnan(vm.getActionTimes(2, 0)));
 }
 
-// Each state reads the 1000.000 ms the instrument played, so the span from
-// state 1 to state 3 is 2.000 s exactly.
-TEST_F(SequenceModelEngine, OneSecondStatesReadTheTimeTheInstrumentPlayed)
+// Each state reads the time the instrument played (1000.000 ms, 130.000 ms:
+// the ticks it was written with), so the span from state 1 to state 3 is
+// twice that exactly and passes with no deviation.
+TEST_F(SequenceModelEngine, TimedStatesReadTheTimeTheInstrumentPlayed)
 {
     initialise();
     SeqModel vm;
-    runDefaultStates(vm);
-    for (int s = 0; s < 3; ++s)
-        EXPECT_EQ(vm.testStates[size_t(s)].triggerTime, 1.0) << s;
-    ASSERT_TRUE(vm.addAssess());
-    vm.setAssessStart(0, 0);
-    vm.setAssessStop(0, 2);
-    vm.setSettingTime(0, 2.0);
-    vm.setDevTime(0, 0.0);
-    ASSERT_EQ(vm.getAssessCount(), 1);
-    EXPECT_EQ(vm.getActionTime(0), 2.0);
-    EXPECT_EQ(vm.getAssessResult(0), VM::AO_Result_TYPE_SUCCESS);
+    for (const double seconds : {1.0, 0.13}) {
+        SCOPED_TRACE(seconds);
+        for (int s = 0; s < 3; ++s)
+            vm.setOutputTime(s, seconds);
+        runDefaultStates(vm);
+        for (int s = 0; s < 3; ++s)
+            EXPECT_EQ(vm.testStates[size_t(s)].triggerTime, seconds) << s;
+        vm.clearAssess();
+        ASSERT_TRUE(vm.addAssess());
+        vm.setAssessStart(0, 0);
+        vm.setAssessStop(0, 2);
+        vm.setSettingTime(0, 2 * seconds);
+        vm.setDevTime(0, 0.0);
+        ASSERT_EQ(vm.getAssessCount(), 1);
+        EXPECT_EQ(vm.getActionTime(0), 2 * seconds);
+        EXPECT_EQ(vm.getAssessResult(0), VM::AO_Result_TYPE_SUCCESS);
+    }
 }
 
 // A contact that opens as each state begins and closes 0.2 s later: each
