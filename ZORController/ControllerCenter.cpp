@@ -96,9 +96,9 @@ ControllerCenter::ControllerCenter()
     testQuery->setDriverInitialisedSource([configuration] { return configuration->initDriverEnable.load(); });
     // The state sequence's change reports carry the state times to the
     // testor, queued in order with the polling loop's signals to it.
-    testQuery->setSequenceReportSink([testor](qint32 index, const std::vector<double>& stateTimes) {
+    testQuery->setSequenceReportSink([testor](const std::vector<double>& stateTimes) {
         QMetaObject::invokeMethod(
-            testor, [testor, index, stateTimes] { testor->doUpdateSequenceState(index, stateTimes); },
+            testor, [testor, stateTimes] { testor->doUpdateSequenceState(stateTimes); },
             Qt::QueuedConnection);
     });
 

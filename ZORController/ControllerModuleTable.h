@@ -137,10 +137,9 @@ extern const ModuleAdaptors oscillate;
 extern const ModuleAdaptors stdSource;
 // ControllerTestorProtection.cpp
 extern const ModuleAdaptors stateSequence;
-// The state sequence's change report with the times of the states that
-// ended (NaN where none was given); the states that began, in order.
-std::vector<qint32> followSequenceReport(ControllerTestor& testor, qint32 index,
-                                         const std::vector<double>& stateTimes);
+// The state sequence's change report: the times of the states that ended,
+// one each (NaN where none was given); the states that began, in order.
+std::vector<qint32> followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes);
 extern const ModuleAdaptors distance;
 extern const ModuleAdaptors ramping;
 extern const ModuleAdaptors overcurrent;

@@ -31,11 +31,6 @@ constexpr int64_t kPulseSettleMs = 999;
 // 2^32 / 1.25e8 s = 34.3597 s.
 constexpr int64_t kPulsePeriodRangeMs = 34359;
 
-// Bit 15 of the state index: the state being output has ended; bits 0-2:
-// the page of the ring.
-constexpr qint32 kLastStateBit = 0x8000;
-constexpr qint32 kPageBits = DRIVER_PAGE_COUNT - 1;
-
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;
 
@@ -79,9 +74,8 @@ struct ControllerQuery::LoopState
     std::optional<int64_t> lastAlarmMs;
     qint32 previousBI[4] = {-1, 0, 0, 0};   // -1: unknown, report the next read
     qint32 previousBO[4] = {-1, 0, 0, 0};
-    qint32 lastStateIndex = 0;
-    // State sequence: when the page of lastStateIndex began (monotonic us).
-    std::optional<int64_t> pageStartUs;
+    DriverStateWord lastState;   // as the last pass saw it
+    DriverRingPosition ring;     // state sequence: where the instrument was at the last pass
     qint32 lastAlarmWord = -1;
     qint32 lastFanDuty = 0;
     bool running = false;   // the last pass saw a run
@@ -195,14 +189,14 @@ void ControllerQuery::doQueryStart()
             if (!loop.running) {
                 // A new run: it begins on page 0, which the first pass dates.
                 loop.running = true;
-                loop.lastStateIndex = 0;
-                loop.pageStartUs.reset();
+                loop.lastState = DriverStateWord();
+                loop.ring = DriverRingPosition();
                 loop.pulseStep = PulseStep::Idle;
             }
             pollModule(loop, runTestType());
         } else {
             loop.running = false;
-            loop.lastStateIndex = 0;
+            loop.lastState = DriverStateWord();
             if (loop.pulseStep != PulseStep::Idle)
                 releasePulses(loop);
         }
@@ -285,11 +279,11 @@ void ControllerQuery::pollSourceModule(LoopState& loop)
     if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
         return;
     reportAction();
-    const qint32 index = globalTestStatusData->statusTestStateIndex;
-    if (index == loop.lastStateIndex)
+    const DriverStateWord state(globalTestStatusData->statusTestStateIndex);
+    if (state == loop.lastState)
         return;
-    loop.lastStateIndex = index;
-    if (index & kLastStateBit)
+    loop.lastState = state;
+    if (state.ended())
         emit sigTestSwitch();
 }
 
@@ -307,7 +301,7 @@ void ControllerQuery::pollSequence(LoopState& loop)
         if (std::isnan(status.statusTestActionTime))
             break;
         reportAction(true);
-        if (status.statusTestActionStateIndex == (status.statusTestStateIndex & kPageBits))
+        if (status.statusTestActionStateIndex == DriverStateWord(status.statusTestStateIndex).page())
             break;
     }
     followSequencePages(loop);
@@ -315,62 +309,14 @@ void ControllerQuery::pollSequence(LoopState& loop)
 
 void ControllerQuery::followSequencePages(LoopState& loop)
 {
-    constexpr double unknown = std::numeric_limits<double>::quiet_NaN();
-    const qint32 seen = globalTestStatusData->statusTestStateIndex;
-    if (seen == loop.lastStateIndex && (loop.pageStartUs || (seen & kLastStateBit)))
+    std::vector<DriverEndedPage> ended;
+    if (driverBaseFollowRing(loop.ring, ended) != 0 || ended.empty())
         return;
-    DriverPagePlaying playing;
-    if (driverBaseReadPagePlaying(playing) != 0 || !playing.settled)
-        return;   // the ring is moving on now: the next pass sees where to
-    const qint32 index = playing.stateWord;
-    const bool ended = (index & kLastStateBit) != 0;
-    const int64_t startUs = playing.atUs - std::llround(playing.elapsedSeconds * 1e6);
-    if (index == loop.lastStateIndex) {
-        if (!ended)
-            loop.pageStartUs = startUs;
-        return;
-    }
-
-    // The pages that ended since the last change, in ring order; the last
-    // state's page (bit 15) ends without the ring moving on.
-    const int from = loop.lastStateIndex & kPageBits;
-    int steps = ((index & kPageBits) - from + DRIVER_PAGE_COUNT) % DRIVER_PAGE_COUNT;
-    if (ended && !(loop.lastStateIndex & kLastStateBit))
-        ++steps;
-    std::vector<double> times(size_t(steps), unknown);
-    for (int i = 0; i < steps; ++i) {
-        DriverPageTime page;
-        if (driverBaseReadPageTime((from + i) % DRIVER_PAGE_COUNT, page) != 0)
-            return;
-        times[size_t(i)] = page.seconds;
-    }
-    // The last page, held since it ended: its elapsed ticks are its time.
-    if (ended && steps > 0 && std::isnan(times.back()))
-        times.back() = playing.elapsedSeconds;
-
-    // A page ended by a key or a timed pulse played from its start to the
-    // start of the page now playing, less the pages between.
-    const auto untimed = std::count_if(times.begin(), times.end(), [](double t) { return std::isnan(t); });
-    double timed = 0.0;
-    for (double t : times)
-        timed += std::isnan(t) ? 0.0 : t;
-    if (untimed == 1 && loop.pageStartUs && !ended) {
-        const double span = double(startUs - *loop.pageStartUs) / 1e6;
-        *std::find_if(times.begin(), times.end(), [](double t) { return std::isnan(t); }) =
-            std::max(0.0, span - timed);
-    }
-    if (ended)
-        loop.pageStartUs.reset();
-    else if (untimed == 0 && loop.pageStartUs)
-        *loop.pageStartUs += std::llround(timed * 1e6);
-    else
-        loop.pageStartUs = startUs;
-    loop.lastStateIndex = index;
-
+    std::vector<double> times;
+    for (const DriverEndedPage& page : ended)
+        times.push_back(page.seconds);
     if (sequenceReport)
-        sequenceReport(index, times);
-    else
-        emit sigUpdateTestStateIndex(index);
+        sequenceReport(times);
     emit sigTestSwitch();
 }
 
@@ -379,12 +325,12 @@ void ControllerQuery::pollStepModule(LoopState& loop)
     if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
         return;
     reportAction();
-    const qint32 index = globalTestStatusData->statusTestStateIndex;
-    if (index == loop.lastStateIndex)
+    const DriverStateWord state(globalTestStatusData->statusTestStateIndex);
+    if (state == loop.lastState)
         return;
-    loop.lastStateIndex = index;
-    if (index & kLastStateBit) {
-        emit sigUpdateTestStateIndex(index);
+    loop.lastState = state;
+    if (state.ended()) {
+        emit sigUpdateTestStateIndex(state.word);
         emit sigTestSwitch();
     }
 }
@@ -498,8 +444,8 @@ void ControllerQuery::reportAction(bool actingEdge)
         return;
     qint32 word = status.statusTestStateIndex;
     const qint32 page = status.statusTestActionStateIndex;
-    if (page < DRIVER_PAGE_COUNT && (word & kPageBits) != page)
-        word = (word & ~kPageBits) | page | kLastStateBit;
+    if (page < DRIVER_PAGE_COUNT && DriverStateWord(word).page() != page)
+        word = DriverStateWord::endedPage(page).word;
     qint32 flags = status.statusTestActionFlag;
     const int input = status.statusTestActionIndex;
     if (actingEdge && input < 4 && status.statusTestActionFlags[input] != 0) {

@@ -9,15 +9,11 @@
 // runs and 1 ms a pass while one does; a start ends the rest at once, so the
 // first running pass follows the start.
 //
-// State sequence: every change of the page playing is reported with the
-// time each page that ended since the change before played, from the
-// instrument's own figures (driverBaseReadPageTime): the ticks a time page
-// was written with, the stamp of the trip that ended a page. A page ended by
-// a key or a timed pulse has none: the pass that sees the change reads how
-// long the page now playing has played, which dates its start on the
-// monotonic clock; the ended page played from its own start (dated so, or
-// from the pages before it) to that one. Every action read is reported
-// before the change past its page.
+// State sequence: every pass reads where the instrument is
+// (driverBaseFollowRing); every change of the page playing is reported with
+// the time each page that ended since the pass before played, from the
+// instrument's own figures (driverbase.h says what each is made of). Every
+// action read is reported before the change past its page.
 //
 // The loop never returns to its event loop while it runs: its setters are
 // called directly (or through direct connections) from other threads and
@@ -73,12 +69,10 @@ public:
     // stop the polling.
     void setRunTypeSource(std::function<ControllerTestor::TESTType()> source);
     void setDriverInitialisedSource(std::function<bool()> source);
-    // sequenceReport: takes the state sequence's change reports (the state
-    // word and the seconds each page that ended since the last report
-    // played, in order, NaN where not known) to the testor, in order with
-    // the signals to it. Without it the change goes out as
-    // sigUpdateTestStateIndex alone.
-    using SequenceReport = std::function<void(qint32 index, const std::vector<double>& stateTimes)>;
+    // sequenceReport: takes the state sequence's change reports (the seconds
+    // each page that ended since the last report played, in order, NaN
+    // where not known) to the testor, in order with the signals to it.
+    using SequenceReport = std::function<void(const std::vector<double>& stateTimes)>;
     void setSequenceReportSink(SequenceReport sink);
 
     // True while doQueryStart is inside its loop.

@@ -649,11 +649,11 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
 }
 
-void ControllerTestor::doUpdateSequenceState(qint32 index, const std::vector<double>& stateTimes)
+void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes)
 {
     if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
         return;
-    for (const qint32 begun : ModuleAdaptorSets::followSequenceReport(*this, index, stateTimes))
+    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes))
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
 }
 

@@ -175,10 +175,10 @@ public slots:
     void doTestKeyPress();
     void doTestMeasurerStop();
     void doUpdateTestStateIndex(qint32 index);
-    // The state sequence's change report: the state word and the seconds
-    // each page that ended since the last report played, in order (NaN
-    // where the instrument gave none).
-    void doUpdateSequenceState(qint32 index, const std::vector<double>& stateTimes);
+    // The state sequence's change report: the seconds each page that ended
+    // since the last report played, in order (NaN where the instrument gave
+    // none).
+    void doUpdateSequenceState(const std::vector<double>& stateTimes);
     void doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
     void doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex, qint32 bi1state,
                                  qint32 bi2state);

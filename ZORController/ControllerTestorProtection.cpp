@@ -38,9 +38,7 @@ using namespace ModuleAdaptorParts;
 
 namespace {
 
-constexpr qint32 kLastStateBit = 0x8000;
-constexpr qint32 kPageMask = 0x7;
-constexpr int kRingPages = 8;
+constexpr int kRingPages = DriverStateWord::kPages;
 // A load-shedding search whose step is below this never moves (as the
 // entities count it); with begin and end apart it would never end.
 constexpr double kZeroSearchStep = 1e-7;
@@ -418,7 +416,6 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     QMutexLocker lock(&entity.entityLock);
-    entity.reportedStateWord = 0;
     entity.resetActionValues();
     entity.switchToResetState();
     if (!entity.checkOutputValues())
@@ -451,15 +448,15 @@ ModuleStart overcurrentRefusal(const ModelOvercurrentEntity& entity)
 // The state sequence keeps the ring full: every page the instrument has left
 // takes the state seven ahead of the one it plays, however many pages it
 // moved on since the last switch. After the last state the run ends: known
-// by the state word reported with this switch, not by the status record,
+// once the report of its end has been followed, not by the status record,
 // which the polling loop may have read again since (the run would end before
-// the report of the last state's end was taken).
+// that report was taken).
 ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (entity.reportedStateWord & kLastStateBit) {
+    if (entity.outputRunningStateIndex >= std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates))) {
         outcome.endRun = true;
         return outcome;
     }
@@ -512,39 +509,6 @@ ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 }
 
 // ---- State changes -------------------------------------------------------------------------
-
-// The state sequence: bits 0-2 name the page playing, so the instrument moved
-// on by the pages between the last reported word and this one. Bit 15 comes
-// once, when the last state has ended (the page does not change then). Each
-// state that ended takes the time reported with it, in order: the time the
-// instrument played it, never a neighbour's.
-std::vector<qint32> followSequenceStates(ControllerTestor& testor, qint32 index, const std::vector<double>& stateTimes)
-{
-    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
-    QMutexLocker lock(&entity.entityLock);
-    const qint32 previous = entity.reportedStateWord;
-    entity.reportedStateWord = index;
-    int steps = ((index & kPageMask) - (previous & kPageMask) + kRingPages) % kRingPages;
-    if ((index & kLastStateBit) && !(previous & kLastStateBit))
-        ++steps;
-
-    const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
-    std::vector<qint32> begun;
-    for (int step = 0; step < steps; ++step) {
-        const double played =
-            size_t(step) < stateTimes.size() ? stateTimes[size_t(step)] : std::numeric_limits<double>::quiet_NaN();
-        entity.updateFromDriverState(played);
-        if (entity.outputRunningStateIndex < count)
-            begun.push_back(entity.outputRunningStateIndex);
-    }
-    return begun;
-}
-
-// A report that comes without times (not the polling loop's own).
-std::vector<qint32> followSequence(ControllerTestor& testor, qint32 index)
-{
-    return followSequenceStates(testor, index, {});
-}
 
 std::vector<qint32> runningState(qint32 running, qint32 count)
 {
@@ -611,7 +575,7 @@ int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 acti
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime, stateIndex & kPageMask) != 0)
+    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime, DriverStateWord(stateIndex).page()) != 0)
         return -1;
     if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
         raiseBIStateAction();
@@ -646,7 +610,7 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
         return -1;
     // It ends that state's ramp, unless the ring is written past the state.
     if (!page || page->state == e.outputSendingStateIndex) {
-        e.lastStep = (stateIndex & kLastStateBit) != 0;
+        e.lastStep = DriverStateWord(stateIndex).ended();
         raiseBIStateAction();
     }
     return 0;
@@ -763,9 +727,20 @@ namespace ModuleAdaptorSets {
 
 using TT = ControllerTestor;
 
-std::vector<qint32> followSequenceReport(ControllerTestor& testor, qint32 index, const std::vector<double>& stateTimes)
+// Each state that ended takes the time reported with it, in order: the
+// time the instrument played it, never a neighbour's.
+std::vector<qint32> followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes)
 {
-    return followSequenceStates(testor, index, stateTimes);
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
+    QMutexLocker lock(&entity.entityLock);
+    const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
+    std::vector<qint32> begun;
+    for (const double played : stateTimes) {
+        entity.updateFromDriverState(played);
+        if (entity.outputRunningStateIndex < count)
+            begun.push_back(entity.outputRunningStateIndex);
+    }
+    return begun;
 }
 
 const ModuleAdaptors stateSequence = {
@@ -774,7 +749,7 @@ const ModuleAdaptors stateSequence = {
     /* switchState */ &switchSequence,
     /* trip */ &recordSequenceTrip,
     /* twoInputTrip */ &recordSequenceTwoInputTrip,
-    /* followState */ &followSequence,
+    /* followState */ nullptr,   // its reports carry times: followSequence
     /* boStates */ &boStates<ModelStateSequenceEntity, &TT::dataStateSequence>,
     /* outputCurrentMax */ nullptr,
     /* channelCurrent */ nullptr,

@@ -63,9 +63,10 @@ qint64 SwitchedRing::playing() const
 
 void SwitchedRing::noteEnded(qint32 stateWord)
 {
-    if (!(stateWord & kEndedBit) || last < 0)
+    const DriverStateWord word(stateWord);
+    if (!word.ended() || last < 0)
         return;
-    ended = std::max(ended, numberOf(stateWord & (kPages - 1)));
+    ended = std::max(ended, numberOf(word.page()));
 }
 
 qint64 SwitchedRing::numberOf(int ringPage) const
@@ -76,7 +77,7 @@ qint64 SwitchedRing::numberOf(int ringPage) const
 
 const SwitchedRing::Page* SwitchedRing::pageOfReport(qint32 stateWord) const
 {
-    const Page& page = pages[stateWord & (kPages - 1)];
+    const Page& page = pages[DriverStateWord(stateWord).page()];
     return page.number >= 0 ? &page : nullptr;
 }
 

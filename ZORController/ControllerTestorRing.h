@@ -27,8 +27,7 @@ class ControllerTestor;
 class SwitchedRing
 {
 public:
-    static constexpr int kPages = 8;
-    static constexpr qint32 kEndedBit = 0x8000;   // of a state word: its page has ended
+    static constexpr int kPages = DriverStateWord::kPages;
 
     struct Page
     {

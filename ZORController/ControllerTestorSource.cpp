@@ -22,8 +22,6 @@
 
 namespace {
 
-constexpr qint32 kLastStateBit = 0x8000;
-
 void raiseBIStateAction()
 {
     if (CommDriverTestStatusData* status = globalTestStatusData)
@@ -223,7 +221,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
                               : entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
     if (recorded != 0)
         return -1;
-    const bool complete = (stateIndex & kLastStateBit) != 0;
+    const bool complete = DriverStateWord(stateIndex).ended();
     switch (entity.faultActionType) {
     case ModelEntity::ACTION_TYPE_STOP:
         entity.lastState = complete;
@@ -272,7 +270,7 @@ int recordSwingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionF
     QMutexLocker lock(&entity.entityLock);
     if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
         return -1;
-    entity.lastState = (stateIndex & kLastStateBit) != 0;
+    entity.lastState = DriverStateWord(stateIndex).ended();
     return 0;
 }
 

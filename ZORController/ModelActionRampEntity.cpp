@@ -11,7 +11,6 @@ using namespace ModelEntity;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kCompleteBit = 0x8000;
 
 } // namespace
 
@@ -161,7 +160,7 @@ int ModelActionRampEntity::updateFromDriverAction(int statusTestStateIndex, int 
     if (index < 0 || index > 3 || !(time > 0.0f))
         return -1;
     const double t = double(time);
-    const bool complete = (statusTestStateIndex & kCompleteBit) != 0;
+    const bool complete = DriverStateWord(statusTestStateIndex).ended();
 
     const bool forward = (std::isnan(faultActionTimes[index]) || faultActionTimes[index] != t)
                          && currentRampFactor == 1;

@@ -254,8 +254,6 @@ double stepSearchValue(double x, double begin, double end, double step, bool fir
 // E has kMaxStates, stateCount, the state arrays and the action records.
 namespace StateGroups {
 
-constexpr int kCompleteBit = 0x8000;
-
 template <class E>
 void writeDriverValue(const E& e, CommDriverTestOutputData& out)
 {
@@ -295,7 +293,7 @@ void writeDriverValue(const E& e, CommDriverTestOutputData& out)
 template <class E>
 void updateFromState(E& e, int statusTestStateIndex)
 {
-    if ((statusTestStateIndex & kCompleteBit) && e.outputRunningStateIndex <= E::kMaxStates)
+    if (DriverStateWord(statusTestStateIndex).ended() && e.outputRunningStateIndex <= E::kMaxStates)
         ++e.outputRunningStateIndex;
     const int r = e.outputRunningStateIndex;
     if (r < 1 || r > E::kMaxStates || r > e.stateCount)
@@ -349,7 +347,7 @@ template <class E>
 int updateFromBIAction(E& e, int statusTestStateIndex, int biflag, int index, float time)
 {
     const int r = e.outputRunningStateIndex;
-    if (r < 1 || r % 3 != 1 || r >= e.stateCount || r >= E::kMaxStates || !(statusTestStateIndex & kCompleteBit))
+    if (r < 1 || r % 3 != 1 || r >= e.stateCount || r >= E::kMaxStates || !DriverStateWord(statusTestStateIndex).ended())
         return -1;
     if (index < 0 || index > 3)
         return -1;

@@ -13,7 +13,6 @@ using namespace ModelEntity;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kCompleteBit = 0x8000;
 
 template <typename Check>
 bool allSlots(const double (*values)[4], Check check)
@@ -153,7 +152,7 @@ int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int bi
     const double t = double(time);
     if (faultActionTimes[index] == t)
         return -1;
-    const bool complete = (statusTestStateIndex & kCompleteBit) != 0;
+    const bool complete = DriverStateWord(statusTestStateIndex).ended();
     if (!recordBIAction(faultActionTimes, faultActionBiIndex, stateOutputBIStates, stateBILogicTypes, complete,
                         biflag, index, t))
         return -1;

@@ -13,7 +13,6 @@ using namespace ModelEntity;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kCompleteBit = 0x8000;
 
 bool inGroup(RampPortType port, int channel)
 {
@@ -113,7 +112,7 @@ int ModelOscillateEntity::updateFromDriverAction(int statusTestStateIndex, int b
 {
     QMutexLocker locker(&entityLock);
     // The input index selects a two-bit field of biflag: 0-3 only.
-    if (index < 0 || index > 3 || !(time > 0.0f) || (statusTestStateIndex & kCompleteBit) == 0)
+    if (index < 0 || index > 3 || !(time > 0.0f) || !DriverStateWord(statusTestStateIndex).ended())
         return -1;
     const double t = double(time);
     const int code = (biflag >> (2 * index)) & 3;

@@ -93,7 +93,7 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     StateGroups::updateFromState(*this, statusTestStateIndex);
     // A state passed over ends as it begins.
     while (passesOver(outputRunningStateIndex))
-        StateGroups::updateFromState(*this, StateGroups::kCompleteBit);
+        StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
 }
 
 int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)

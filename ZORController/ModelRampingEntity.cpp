@@ -13,7 +13,6 @@ using namespace ModelEntity;
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr int kCompleteBit = 0x8000;
 constexpr int kPhasesFour = 1;   // volPhaseType / curPhaseType with a fourth channel
 
 // Whether a slot on this group may move channel c: UX and IX only when the
@@ -336,7 +335,7 @@ int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int bif
 {
     QMutexLocker locker(&entityLock);
     const int r = state;
-    if (r < 1 || r >= stateCount || r >= kMaxStates || r % 3 != 1 || !(statusTestStateIndex & kCompleteBit))
+    if (r < 1 || r >= stateCount || r >= kMaxStates || r % 3 != 1 || !DriverStateWord(statusTestStateIndex).ended())
         return -1;
     if (index < 0 || index > 3)
         return -1;

@@ -120,12 +120,7 @@ bool ModelStateSequenceEntity::isLastState() const
     QMutexLocker locker(&entityLock);
     if (!globalTestStatusData)
         return false;
-    return qint16(quint16(globalTestStatusData->statusTestStateIndex & 0xFFFF)) < 0;
-}
-
-void ModelStateSequenceEntity::updateFromDriverState()
-{
-    updateFromDriverState(globalTestStatusData ? double(globalTestStatusData->statusTestTriggerTime) : kNaN);
+    return DriverStateWord(globalTestStatusData->statusTestStateIndex).ended();
 }
 
 void ModelStateSequenceEntity::updateFromDriverState(double triggerTime)
@@ -148,10 +143,10 @@ void ModelStateSequenceEntity::updateFromDriverState(double triggerTime)
 int ModelStateSequenceEntity::stateOfActionPage(int page) const
 {
     QMutexLocker locker(&entityLock);
-    if (page < 0 || page >= kPageCount)
+    if (page < 0 || page >= kPages)
         return -1;
     const int first = std::max(outputRunningStateIndex, 0) - 1;
-    const int offset = ((page - first) % kPageCount + kPageCount) % kPageCount;
+    const int offset = ((page - first) % kPages + kPages) % kPages;
     return first + offset;
 }
 

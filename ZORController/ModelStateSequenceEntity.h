@@ -56,7 +56,7 @@ public:
     };
 
     static constexpr int kMaxStates = 32;
-    static constexpr int kPageCount = 8;   // pages in the driver's ring
+    static constexpr int kPages = DriverStateWord::kPages;   // the driver's ring
     static constexpr double kUntimedOutputTime = 36000.0;
 
     ModelStateSequenceEntity();
@@ -87,7 +87,6 @@ public:
     QTime outputBeginTime;
     QTime outputBOTurnTime;
     qint32 lastActionStateIndex = -1;   // state of the last recorded action report
-    qint32 reportedStateWord = 0;       // run control: the driver's state word at the last reported change
 
     // Contract operations (testor thread).
     void switchToResetState();
@@ -96,9 +95,8 @@ public:
     bool switchToNextState();
     void updateToDriverValue();
     bool isLastState() const;
-    void updateFromDriverState();
-    // The same, with the time the state that ended played (s; NaN: unknown)
-    // in place of the status record's statusTestTriggerTime.
+    // The state running ended after `triggerTime` s (NaN: unknown); the
+    // next one runs.
     void updateFromDriverState(double triggerTime);
     // 0 when recorded, -1 when ignored. The page is the one the action was
     // recorded on; without it, the status record's statusTestActionStateIndex

@@ -130,6 +130,42 @@ enum COMMTriggerType {
     COMM_TRIGGER_TYPE_GPS = 4,
 };
 
+// Where the instrument is: its state register (0x8336, the status record's
+// statusTestStateIndex) names the page of the ring of eight playing (bits
+// 0-2) and, in bit 15, that this page has ended: held until the software
+// switches on, or the last state of a run the instrument steps through.
+struct DriverStateWord
+{
+    static constexpr int kPages = 8;
+    static constexpr int kPageMask = kPages - 1;
+    static constexpr int kEndedBit = 0x8000;
+
+    int word = 0;
+
+    constexpr DriverStateWord() = default;
+    constexpr explicit DriverStateWord(int stateWord)
+        : word(stateWord)
+    {
+    }
+    // `page` ended (an action read from a page the ring has left since).
+    static constexpr DriverStateWord endedPage(int page) { return DriverStateWord((page & kPageMask) | kEndedBit); }
+
+    constexpr int page() const { return word & kPageMask; }
+    constexpr bool ended() const { return (word & kEndedBit) != 0; }
+    // The pages that ended from `earlier` to this word, in ring order from
+    // earlier's page: every page the ring moved on from (but one already
+    // ended at `earlier`) and this page once it has ended. The word cannot
+    // tell a whole lap: eight pages moved read as none.
+    constexpr int pagesEndedSince(DriverStateWord earlier) const
+    {
+        const int moved = (page() - earlier.page() + kPages) % kPages;
+        const int ends = moved + (ended() ? 1 : 0) - (earlier.ended() ? 1 : 0);
+        return ends < 0 ? 0 : ends;
+    }
+    constexpr bool operator==(DriverStateWord other) const { return word == other.word; }
+    constexpr bool operator!=(DriverStateWord other) const { return word != other.word; }
+};
+
 // Bits of CommDriverTestOutputData::propertyEnables[c].
 enum COMMStatePropertyEnableType {
     COMM_STATE_PROPERTY_ENABLE_TYPE_BASE = 1,

@@ -15,6 +15,9 @@ float local_const_sinx_table[DRIVER_SINX_STEPS + 1];
 std::atomic<int> localActionLeftFrom{-1};
 std::atomic<int> localOutputPlayingOffset{0};
 std::atomic<unsigned> localOutputSkippedPages{0};
+std::atomic<int64_t> localActionReadUs{0};
+std::atomic<int> localActionPlayingPage{0};
+std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT] = {};
 
 namespace {
 

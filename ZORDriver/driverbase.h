@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <vector>
 
 // ---- Start-up and release ---------------------------------------------------
 
@@ -70,30 +71,78 @@ int driverBaseReadTestStateIndex();
 int driverBaseReadTestStateTime();
 int driverBaseReadBinaryInputTimes();
 
-// How long a page of the ring played, once it has ended, from the
-// instrument's own figures: a time page the ticks it was written with; a
-// page a trip ended (binary, or time-or-binary before its time was up) the
-// trip's stamp, debounce included (the page ended then). A page ended by a
-// key or a timed pulse has no such figure: `seconds` is NaN. The page must
-// not have been entered or written again since it ended.
-struct DriverPageTime
-{
-    double seconds = std::numeric_limits<double>::quiet_NaN();
-};
-int driverBaseReadPageTime(int page, DriverPageTime& time);
+// ---- Where a run the instrument steps through is ----------------------------
+//
+// Pass after pass the polling loop reads where the instrument is
+// (driverBaseFollowRing); driverRingPagesEnded takes from those reads the
+// pages that ended since the pass before, each with the time it played from
+// the instrument's own figures:
+// - a time page: the ticks it was written with;
+// - a page a trip ended (binary, or time-or-binary before its time was up):
+//   the trip's stamp, debounce included (the page ended then), with the whole
+//   laps of the 32-bit microsecond stamp added;
+// - the last page of the run, held since it ended: its elapsed ticks, where
+//   it has no figure of its own;
+// - a page a key or a timed pulse ended: its elapsed ticks as last read (the
+//   pass before) and the span on the monotonic clock from that read to the
+//   start of the page after it (the elapsed ticks of the page now playing,
+//   less the pages between). Only that span, at most one pass, is measured
+//   by the host's clock. Two such pages in one pass cannot be told apart:
+//   both are NaN.
 
-// The page playing, read twice around its elapsed-ticks register: `settled`
-// when both reads of the state register agree, and then `elapsedSeconds` is
-// how long that page has played (held: until it ended) and `atUs` the
-// monotonic time (zoplat::monotonicUs) of the elapsed read.
-struct DriverPagePlaying
+// A page of the ring as the registers hold it once it has ended: the
+// trigger and duration it was written with, its action record.
+struct DriverPageRecord
 {
-    bool settled = false;
-    uint16_t stateWord = 0;
-    double elapsedSeconds = 0.0;
+    uint16_t trigger = 0;
+    uint32_t durationTicks = 0;
+    uint16_t actionFlags = 0;     // bits 8-10: the number of actions
+    uint32_t actionStampUs = 0;   // the last action, us since the page began, modulo 2^32
+};
+
+// What one pass read.
+struct DriverRingReads
+{
+    DriverStateWord state;       // the same on both sides of the elapsed read
+    uint32_t elapsedTicks = 0;   // how long the page of `state` has played (ended: until it ended)
+    int64_t atUs = 0;            // the elapsed read, on the monotonic clock (zoplat::monotonicUs)
+    // The records of the pages that ended since the pass before (the others are not read).
+    DriverPageRecord pages[DriverStateWord::kPages];
+};
+
+// Where the instrument was at the pass before: its state word (a run begins
+// on page 0) and, while that page plays, how long it had played then.
+struct DriverRingPosition
+{
+    DriverStateWord state;
+    bool anchored = false;        // playedSeconds and atUs hold a read of the page of `state`
+    double playedSeconds = 0.0;
     int64_t atUs = 0;
 };
-int driverBaseReadPagePlaying(DriverPagePlaying& playing);
+
+struct DriverEndedPage
+{
+    int page = 0;
+    double seconds = std::numeric_limits<double>::quiet_NaN();   // how long it played; NaN: not known
+};
+
+// The pages that ended from `position` to `reads`, oldest first; `position`
+// moves on to `reads`. `rate`: ticks per second (not 0).
+std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, const DriverRingReads& reads,
+                                                  uint32_t rate);
+
+// One pass: reads where the instrument is and the pages that ended since
+// `position`, and gives them (driverRingPagesEnded). Where the state
+// register changed during the reads, nothing is given and `position` stays:
+// the next pass reads again. 0 on success.
+int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPage>& ended);
+
+// The seconds of an action stamp (us since its page began, modulo 2^32)
+// with the whole laps added that bring it nearest `estimateSeconds` (how
+// long the page had played when the stamp was read, or an upper bound of
+// it within half a lap, 35 min); the stamp alone for an estimate that is
+// not a number or not past it.
+double driverStampSeconds(uint32_t stampUs, double estimateSeconds);
 
 // ---- Energy-meter pulses ----------------------------------------------------
 
@@ -116,7 +165,7 @@ int drv_system_getcpufrq();
 
 // ---- Driver-private state ---------------------------------------------------
 
-constexpr int DRIVER_PAGE_COUNT = 8;
+constexpr int DRIVER_PAGE_COUNT = DriverStateWord::kPages;
 constexpr uint16_t DRIVER_PAGE_SIZE = 768;
 constexpr int DRIVER_SINX_STEPS = 768;
 
@@ -135,6 +184,13 @@ extern std::atomic<int> localActionLeftFrom;
 // whose action records are of an earlier lap of the ring.
 extern std::atomic<int> localOutputPlayingOffset;
 extern std::atomic<unsigned> localOutputSkippedPages;
+// The action reads date the pages on the monotonic clock (us), for the laps
+// of their 32-bit microsecond stamps: when the last read began, the page it
+// found playing, and for each page a time no later than its start (the read
+// before the one that found it entered; the reset, for the first pages).
+extern std::atomic<int64_t> localActionReadUs;
+extern std::atomic<int> localActionPlayingPage;
+extern std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT];
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

@@ -7,7 +7,9 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -60,8 +62,6 @@ constexpr uint16_t POWER_AUXDC = 0x4;
 constexpr uint16_t RUN_V = 0x1;
 constexpr uint16_t RUN_I = 0x2;
 constexpr uint16_t RUN_LLO = 0x4;
-constexpr uint16_t STATE_PAGE_MASK = 0x7;
-constexpr int32_t STATE_LAST = 0x8000;
 constexpr uint16_t BO_SOFTWARE = 0x8000;
 
 constexpr float TEMPERATURE_UNIT = 0.0625f;   // degC per register unit
@@ -320,14 +320,22 @@ int driverBaseReadActionTimes()
     CommDriverTestStatusData& status = *globalTestStatusData;
     const bool autoStep = globalTestControlData->controlAutoOutputStateEnable != 0;
 
-    // 1. The page now playing.
+    // 1. The page now playing. Every page the ring entered since the last
+    //    read began after that read.
     status.statusTestActionTime = NAN;
+    const int64_t readUs = zoplat::monotonicUs();
     uint16_t state = 0;
     int result = drv_mcasp_read_u16(REG_STATE, &state);
     if (result != 0)
         return result;
     status.statusTestStateIndex = state;
-    int page = state & STATE_PAGE_MASK;
+    int page = DriverStateWord(state).page();
+    for (int entered = localActionPlayingPage; entered != page;) {
+        entered = (entered + 1) % DRIVER_PAGE_COUNT;
+        localActionPageSinceUs[entered] = localActionReadUs.load();
+    }
+    localActionPlayingPage = page;
+    localActionReadUs = readUs;
 
     // 2. Its actions.
     uint16_t flags = 0;
@@ -422,14 +430,16 @@ int driverBaseReadActionTimes()
         status.statusTestActionFlag = flags;
         status.statusTestActionCount = uint16_t(count);
         status.statusTestActionStateIndex = uint8_t(page);
-        float seconds = float(double(timeUs) / 1000000.0);
-        const float dither = globalConfigureSoftData->ditherTime;
-        if (seconds * 1000.0f > dither * 1000.0f) {
-            seconds -= dither;
-            if (seconds < 0.001f)
-                seconds = 0.001f;
-        }
-        status.statusTestActionTime = seconds;
+        // The stamp's whole laps: the action came at most this long after
+        // the page began. The debounce off, in the microseconds the
+        // instrument was given.
+        const double playedAtMost = double(readUs - localActionPageSinceUs[page]) / 1e6;
+        const int64_t stampUs = std::llround(driverStampSeconds(timeUs, playedAtMost) * 1e6);
+        const int64_t ditherUs = driverMicroseconds(globalConfigureSoftData->ditherTime);
+        int64_t actionUs = stampUs;
+        if (stampUs > ditherUs)
+            actionUs = std::max<int64_t>(stampUs - ditherUs, 1000);
+        status.statusTestActionTime = float(double(actionUs) / 1e6);
         found = true;
     }
 
@@ -443,67 +453,138 @@ int driverBaseReadActionTimes()
             if (result == 0)
                 status.statusTestStateIndex = state;
         }
-        if (status.statusTestStateIndex & STATE_LAST)
+        if (DriverStateWord(status.statusTestStateIndex).ended())
             result += driverBaseSwitchEndedPage(status.statusTestStateIndex);
     }
     return result;
 }
 
-int driverBaseReadPageTime(int page, DriverPageTime& time)
+double driverStampSeconds(uint32_t stampUs, double estimateSeconds)
 {
-    time = DriverPageTime();
-    if (!recordsReady() || page < 0 || page >= DRIVER_PAGE_COUNT)
-        return -1;
-    const uint32_t rate = globalConfigureHardData->periodFrequency;
-    if (rate == 0)
-        return -1;
-    // Trigger word and duration (ticks) of the page; the page's action
-    // record: time (us since the page began), flags.
-    uint16_t written[3] = {};
-    uint16_t action[3] = {};
-    int result = drv_mcasp_read_u16s(pageAddress(page, PAGE_TRIGGER), written, 3);
-    result += drv_mcasp_read_u16s(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), action, 3);
-    if (result != 0)
-        return result;
-    const double duration = double(written[1] | (uint32_t(written[2]) << 16)) / double(rate);
-    const bool tripped = ((action[2] >> 8) & 0x7) != 0;
-    const double stamp = double(action[0] | (uint32_t(action[1]) << 16)) / 1000000.0;
-    switch (written[0]) {
-    case COMM_TRIGGER_TYPE_TIME: time.seconds = duration; break;
-    case COMM_TRIGGER_TYPE_TIME_BINARY: time.seconds = tripped && stamp < duration ? stamp : duration; break;
-    case COMM_TRIGGER_TYPE_BINARY:
-        if (tripped)
-            time.seconds = stamp;
-        break;
-    default: break;
-    }
-    return 0;
+    constexpr double lapUs = 4294967296.0;
+    const double laps = std::round((estimateSeconds * 1e6 - double(stampUs)) / lapUs);
+    return (double(stampUs) + (laps > 0.0 ? laps * lapUs : 0.0)) / 1e6;
 }
 
-int driverBaseReadPagePlaying(DriverPagePlaying& playing)
+namespace {
+
+// How long an ended page played by its own record; NaN where the record
+// has no figure (a key or a timed pulse ended it, or a binary page no
+// action did). estimate: how long it had played at most (NaN: not known),
+// for the stamp's laps.
+double recordSeconds(const DriverPageRecord& record, uint32_t rate, double estimate)
 {
-    playing = DriverPagePlaying();
+    const double duration = double(record.durationTicks) / double(rate);
+    const bool tripped = ((record.actionFlags >> 8) & 0x7) != 0;
+    const double stamp = driverStampSeconds(record.actionStampUs, estimate);
+    switch (record.trigger) {
+    case COMM_TRIGGER_TYPE_TIME: return duration;
+    case COMM_TRIGGER_TYPE_TIME_BINARY: return tripped && stamp < duration ? stamp : duration;
+    case COMM_TRIGGER_TYPE_BINARY: return tripped ? stamp : std::numeric_limits<double>::quiet_NaN();
+    default: return std::numeric_limits<double>::quiet_NaN();
+    }
+}
+
+// The first page the ring left since `from`, and how many pages ended.
+int firstEnded(DriverStateWord from)
+{
+    return (from.page() + (from.ended() ? 1 : 0)) % DRIVER_PAGE_COUNT;
+}
+
+}   // namespace
+
+std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, const DriverRingReads& reads,
+                                                  uint32_t rate)
+{
+    const DriverRingPosition before = position;
+    const double elapsed = double(reads.elapsedTicks) / double(rate);
+    position.state = reads.state;
+    position.anchored = !reads.state.ended();
+    position.playedSeconds = elapsed;
+    position.atUs = reads.atUs;
+
+    const int count = reads.state.pagesEndedSince(before.state);
+    std::vector<DriverEndedPage> ended(static_cast<size_t>(count));
+    if (count == 0)
+        return ended;
+    const bool anchored = before.anchored && !before.state.ended();
+    const double sinceRead = anchored ? double(reads.atUs - before.atUs) / 1e6 : std::numeric_limits<double>::quiet_NaN();
+    const int first = firstEnded(before.state);
+    for (int i = 0; i < count; ++i) {
+        DriverEndedPage& page = ended[size_t(i)];
+        page.page = (first + i) % DRIVER_PAGE_COUNT;
+        // The first page had played from its start to the read before, and
+        // at most to this one; every later one began after the read before.
+        const double atMost = i == 0 ? before.playedSeconds + sinceRead : sinceRead;
+        page.seconds = recordSeconds(reads.pages[page.page], rate, atMost);
+    }
+    // The last state's page, held since it ended.
+    if (reads.state.ended() && std::isnan(ended.back().seconds))
+        ended.back().seconds = elapsed;
+
+    // A page without a figure of its own: from the read before to the end
+    // of the pages that ended (the start of the page playing; for a held
+    // page, this read), less the others.
+    const auto unknown = std::count_if(ended.begin(), ended.end(), [](const DriverEndedPage& p) {
+        return std::isnan(p.seconds);
+    });
+    if (unknown != 1 || !anchored)
+        return ended;
+    double known = 0.0;
+    for (const DriverEndedPage& p : ended)
+        known += std::isnan(p.seconds) ? 0.0 : p.seconds;
+    const double toEnd = double(reads.atUs - before.atUs) / 1e6 - (reads.state.ended() ? 0.0 : elapsed);
+    const auto it = std::find_if(ended.begin(), ended.end(), [](const DriverEndedPage& p) {
+        return std::isnan(p.seconds);
+    });
+    it->seconds = std::max(0.0, before.playedSeconds + toEnd - known);
+    return ended;
+}
+
+int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPage>& ended)
+{
+    ended.clear();
     if (!recordsReady())
         return -1;
     const uint32_t rate = globalConfigureHardData->periodFrequency;
     if (rate == 0)
         return -1;
+    DriverRingReads reads;
     uint16_t before = 0;
     uint16_t after = 0;
-    uint32_t ticks = 0;
     int result = drv_mcasp_read_u16(REG_STATE, &before);
     if (result != 0)
         return result;
     const int64_t from = zoplat::monotonicUs();
-    result += drv_mcasp_read_u32((before & STATE_PAGE_MASK) == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &ticks);
+    result += drv_mcasp_read_u32(DriverStateWord(before).page() == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER,
+                                 &reads.elapsedTicks);
     const int64_t to = zoplat::monotonicUs();
     result += drv_mcasp_read_u16(REG_STATE, &after);
     if (result != 0)
         return result;
-    playing.settled = before == after;
-    playing.stateWord = after;
-    playing.elapsedSeconds = double(ticks) / double(rate);
-    playing.atUs = from + (to - from) / 2;
+    if (before != after)
+        return 0;   // the ring is moving on now: the next pass sees where to
+    reads.state = DriverStateWord(after);
+    reads.atUs = from + (to - from) / 2;
+
+    const int count = reads.state.pagesEndedSince(position.state);
+    const int first = firstEnded(position.state);
+    for (int i = 0; i < count; ++i) {
+        const int page = (first + i) % DRIVER_PAGE_COUNT;
+        // Trigger word and duration; the action record: time, flags.
+        uint16_t written[3] = {};
+        uint16_t action[3] = {};
+        result += drv_mcasp_read_u16s(pageAddress(page, PAGE_TRIGGER), written, 3);
+        result += drv_mcasp_read_u16s(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), action, 3);
+        if (result != 0)
+            return result;
+        DriverPageRecord& record = reads.pages[page];
+        record.trigger = written[0];
+        record.durationTicks = written[1] | (uint32_t(written[2]) << 16);
+        record.actionStampUs = action[0] | (uint32_t(action[1]) << 16);
+        record.actionFlags = action[2];
+    }
+    ended = driverRingPagesEnded(position, reads, rate);
     return 0;
 }
 
@@ -533,7 +614,7 @@ int driverBaseReadTestStateTime()
     result += stateResult;
     if (stateResult == 0)
         status.statusTestStateIndex = state;
-    const int page = status.statusTestStateIndex & STATE_PAGE_MASK;
+    const int page = DriverStateWord(status.statusTestStateIndex).page();
 
     uint32_t elapsedTicks = 0;
     uint32_t durationTicks = 0;

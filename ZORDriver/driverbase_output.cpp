@@ -4,6 +4,7 @@
 #include "driverbase.h"
 
 #include "zodrv_mcasp.h"
+#include "zoplatform.h"
 
 #include <QtGlobal>
 
@@ -533,6 +534,11 @@ int driverBaseResetUpdateOffset()
     localActionLeftFrom = -1;
     localOutputPlayingOffset = 0;
     localOutputSkippedPages = 0;
+    const int64_t now = zoplat::monotonicUs();
+    localActionReadUs = now;
+    localActionPlayingPage = 0;
+    for (std::atomic<int64_t>& since : localActionPageSinceUs)
+        since = now;
     CommDriverTestControlData& control = *globalTestControlData;
     control.controlAutoOutputStateEnable = 0;
     control.controlOutputHarmEnable = 0;
@@ -563,8 +569,6 @@ int driverBaseSwitchUpdateOffset()
 namespace {
 
 constexpr uint16_t SWITCH_SOFTWARE = 0x8000;
-constexpr uint16_t STATE_ENDED = 0x8000;
-constexpr uint16_t STATE_PAGE = 0x7;
 
 // Software page switches, from the testor and from the polling loop, one at
 // a time: each knows where the instrument is when it moves it.
@@ -607,7 +611,7 @@ int driverBaseSwitchEndedPage(int ended)
     std::lock_guard<std::mutex> lock(switchLock);
     // The switch still names the ended page: nothing after it is ready yet,
     // the page is held.
-    if ((ended & STATE_PAGE) == localOutputSwitchOffset)
+    if (DriverStateWord(ended).page() == localOutputSwitchOffset)
         return 0;
     // Where the instrument is now: another switch may have moved it since
     // the state was read.
@@ -615,9 +619,10 @@ int driverBaseSwitchEndedPage(int ended)
     const int result = drv_mcasp_read_u16(REG_STATE, &state);
     if (result != 0)
         return result;
-    const int page = state & STATE_PAGE;
+    const DriverStateWord now(state);
+    const int page = now.page();
     localOutputPlayingOffset = page;
-    if (!(state & STATE_ENDED) || page != (ended & STATE_PAGE) || page == localOutputSwitchOffset)
+    if (!now.ended() || page != DriverStateWord(ended).page() || page == localOutputSwitchOffset)
         return 0;
     return switchToPageLocked((page + 1) % DRIVER_PAGE_COUNT);
 }
@@ -626,7 +631,7 @@ int driverBaseReadTestParameterData()
 {
     uint16_t state = 0;
     int result = drv_mcasp_read_u16(REG_STATE, &state);
-    const uint32_t base = uint32_t(state & 0x7) * DRIVER_PAGE_SIZE;
+    const uint32_t base = uint32_t(DriverStateWord(state).page()) * DRIVER_PAGE_SIZE;
     uint16_t word = 0;
     uint32_t value = 0;
     result += drv_mcasp_read_u16(uint16_t(base + PAGE_RECORD_COUNT), &word);

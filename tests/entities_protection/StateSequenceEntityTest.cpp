@@ -52,8 +52,7 @@ protected:
     // The instrument moved on by one state: progress, then the switch.
     bool stateChange(float seconds)
     {
-        records.status->statusTestTriggerTime = seconds;
-        entity.updateFromDriverState();
+        entity.updateFromDriverState(seconds);
         if (entity.isLastState())
             return false;
         if (entity.switchToNextState()) {
@@ -338,7 +337,6 @@ TEST_F(StateSequenceEntityTest, NothingIsWrittenWithoutDriverRecords)
     entity.updateToDriverStateCount();
     entity.updateToDriverValue();
     entity.updateToDriverBOStates();
-    entity.updateFromDriverState();
     EXPECT_FALSE(entity.isLastState());
     EXPECT_EQ(entity.updateFromDriverAction(1, 0, 0.1f), -1);
     EXPECT_TRUE(std::isnan(entity.stateTriggerTimes[0]));
