@@ -487,8 +487,9 @@ uint32_t SimFpga::elapsedTicks() const
     if (!state.running && state.holdFromNs == std::numeric_limits<int64_t>::max())
         return 0;
     const int64_t end = std::min(clock.now(), state.holdFromNs);
+    // A 32-bit count of ticks: it wraps (after 42.6 h at 28 kHz).
     const double ticks = std::floor((end - state.pageStartNs) * hw.tickRate / 1e9);
-    return ticks <= 0 ? 0 : static_cast<uint32_t>(std::min(ticks, 4294967295.0));
+    return ticks <= 0 ? 0 : static_cast<uint32_t>(static_cast<uint64_t>(ticks));
 }
 
 // ---- Binary inputs and actions --------------------------------------------------
@@ -548,8 +549,9 @@ void SimFpga::captureEdge(int index, bool rising)
             return;
     }
     action.count = static_cast<uint8_t>(std::min(action.count + 1, 7));
+    // A 32-bit microsecond count: it wraps after 4294.967296 s.
     const int64_t us = (clock.now() - state.pageStartNs) / 1000;
-    action.timeUs = static_cast<uint32_t>(std::min<int64_t>(us, 0xFFFFFFFF));
+    action.timeUs = static_cast<uint32_t>(static_cast<uint64_t>(us));
     const TriggerType trigger = pc.trigger();
     if (trigger == TriggerType::Binary || trigger == TriggerType::TimeOrBinary)
         endPage();

@@ -24,7 +24,8 @@
 //   OR logic every armed edge is an action, with AND logic the edge that
 //   completes the set of armed inputs and every later one. An action counts
 //   up bits 8-10 (saturating at 7) and stores its time in us since the page
-//   start (debounce included). Entering a page clears that page's record
+//   start (debounce included), a 32-bit count that wraps as the elapsed
+//   ticks of the page playing do. Entering a page clears that page's record
 //   only; action flags and a binary page's end appear in the same step.
 // - Binary outputs: bit 15 of 0x833C = software control (bits 0-3). Else,
 //   while running, the pages drive them, each output on its own: a page's

@@ -133,3 +133,27 @@ TEST_F(SequenceTiming, ShortFirstStateIsNeitherLostNorMergedWhereverTheStartFall
                 << s;
     }
 }
+
+// A relay that acts 75 minutes into a binary-triggered state, past the
+// 4294.967 s of the instrument's 32-bit microsecond stamp (at a fast pace).
+TEST_F(SequenceTiming, ATripSeventyFiveMinutesIntoAStateReadsItsWholeTime)
+{
+    initialise();
+    zoplat::setTimeScale(0.001);
+    const std::vector<Row> rows = {{ModelEntity::AO_TRIGGER_TYPE_BINARY, 0.0, true},
+                                   {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.1, false}};
+    const std::shared_ptr<PageLog> log = plugPageLog();
+    zorsim::FixedDelayRelaySettings relay;
+    relay.delaySeconds = 4500.0;
+    relay.armedPagesOnly = true;
+    sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+    edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+    runToEnd(TT::TEST_STATESEQUENCE);
+
+    const std::vector<PageLog::Entry> played = log->all();
+    ASSERT_EQ(played.size(), rows.size());
+    Seq& e = *testor().dataStateSequence;
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_NEAR(e.stateActionTimes[0][0], 4500.0, 5e-4);   // single precision
+    EXPECT_NEAR(e.stateTriggerTimes[0], double(played[1].startNs - played[0].startNs) / 1e9, kTick / 2);
+}
