@@ -196,12 +196,12 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
         }
         // Every state has the time it played, the one the polling loop never
         // saw playing (state 1) too: a time page its ticks, the tripped last
-        // page its stamp (to a tick); the GPS and key pages as the loop dated
+        // page its stamp (to half a tick); the GPS and key pages as the loop dated
         // them (paced time: to the pacing's steps).
         const bool dated = kRows[s].trigger == AO_TRIGGER_TYPE_GPS || kRows[s].trigger == AO_TRIGGER_TYPE_KEY_PRESS;
         const double duration = s + 1 < kStates
             ? double(played[size_t(s + 1)].startNs - played[size_t(s)].startNs) / 1e9
             : kRelayDelay + debounce;
-        EXPECT_NEAR(e.stateTriggerTimes[s], duration, dated ? 0.05 : 1.0 / 28000) << kRows[s].trigger;
+        EXPECT_NEAR(e.stateTriggerTimes[s], duration, dated ? 0.05 : 0.5 / 28000) << kRows[s].trigger;
     }
 }

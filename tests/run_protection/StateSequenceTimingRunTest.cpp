@@ -13,7 +13,7 @@ using namespace runprotection;
 namespace {
 
 using Seq = ModelStateSequenceEntity;
-constexpr double kTick = 1.0 / 28000;
+constexpr double kHalfTick = 0.5 / 28000;
 constexpr double kRelayDelay = 0.05;
 
 struct Row
@@ -63,7 +63,7 @@ protected:
             const double duration =
                 s + 1 < rows.size() ? double(played[s + 1].startNs - played[s].startNs) / 1e9 : rows[s].seconds;
             EXPECT_EQ(e.stateTestStates[s], ModelEntity::AO_STATE_TYPE_COMPLETED);
-            EXPECT_NEAR(e.stateTriggerTimes[s], duration, kTick);
+            EXPECT_NEAR(e.stateTriggerTimes[s], duration, kHalfTick);
             if (rows[s].watched)
                 EXPECT_NEAR(e.stateActionTimes[s][0], trip, 1e-6);
             else
@@ -129,7 +129,7 @@ TEST_F(SequenceTiming, ShortFirstStateIsNeitherLostNorMergedWhereverTheStartFall
         ASSERT_EQ(played.size(), rows.size());
         for (size_t s = 0; s + 1 < rows.size(); ++s)
             EXPECT_NEAR(read(e, [s](Seq& x) { return x.stateTriggerTimes[s]; }),
-                        double(played[s + 1].startNs - played[s].startNs) / 1e9, kTick)
+                        double(played[s + 1].startNs - played[s].startNs) / 1e9, kHalfTick)
                 << s;
     }
 }
@@ -155,5 +155,46 @@ TEST_F(SequenceTiming, ATripSeventyFiveMinutesIntoAStateReadsItsWholeTime)
     Seq& e = *testor().dataStateSequence;
     QMutexLocker lock(&e.entityLock);
     EXPECT_NEAR(e.stateActionTimes[0][0], 4500.0, 5e-4);   // single precision
-    EXPECT_NEAR(e.stateTriggerTimes[0], double(played[1].startNs - played[0].startNs) / 1e9, kTick / 2);
+    EXPECT_NEAR(e.stateTriggerTimes[0], double(played[1].startNs - played[0].startNs) / 1e9, kHalfTick);
+}
+
+// A key-ended state of ten seconds, the instrument's clock 0.1 % fast: only
+// the span from the polling loop's last read of that page to the next
+// page's start is the host's. The key comes while the loop is held at its
+// next read, so that the 10 ms state after the key page ends unseen as
+// well: its ticks are no part of the key state's time.
+TEST_F(SequenceTiming, AKeyEndedStateReadsTheInstrumentsTimeWhateverTheHostsClock)
+{
+    pacer.reset();
+    pacer = std::make_unique<zorsim::SimRealTimePacer>(*sim, [] { return 1.001 / zoplat::timeScale(); });
+    initialise();
+    using namespace ModelEntity;
+    const std::vector<Row> rows = {{AO_TRIGGER_TYPE_TIME, 0.2, false},
+                                   {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, false},
+                                   {AO_TRIGGER_TYPE_TIME, 0.01, false},
+                                   {AO_TRIGGER_TYPE_TIME, 0.2, false}};
+    const std::shared_ptr<PageLog> log = plugPageLog();
+    runsource::LinkTap tap(*sim);
+    std::atomic<bool> keyNow{false};
+    QThread* queryThread = center->queryingThread;
+    tap.onFrames({readFrame(kStateRegister)}, [&] {
+        if (QThread::currentThread() == queryThread && keyNow.exchange(false)) {
+            tap.sendFrame(writeFrame(0x8344, 0x1234));
+            QThread::msleep(30);
+        }
+    });
+    edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+    ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE));
+    ASSERT_TRUE(waitFor([&] { return log->all().size() >= 2; }));
+    const int64_t keyPageStart = log->all()[1].startNs;
+    ASSERT_TRUE(waitFor([&] { return sim->nowNs() >= keyPageStart + 10000000000; }));
+    keyNow = true;
+    ASSERT_TRUE(waitEnded());
+
+    const std::vector<PageLog::Entry> played = log->all();
+    ASSERT_EQ(played.size(), rows.size());
+    Seq& e = *testor().dataStateSequence;
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_NEAR(e.stateTriggerTimes[1], double(played[2].startNs - played[1].startNs) / 1e9, 1e-3);
+    EXPECT_NEAR(e.stateTriggerTimes[2], 0.01, kHalfTick);
 }

@@ -117,6 +117,10 @@ public:
         pollLimit = polls;
     }
     bool failed() const { return failedPolls.load() >= pollLimit; }
+    // A write frame of the test's own straight to the instrument: from a
+    // probe (onFrames), where the sending thread holds the link between
+    // two of its operations.
+    void sendFrame(uint32_t frame) { inner->writeRegister(zodrv::MCASP0_BASE, kXbuf0, frame); }
 
     // fn runs on the sending thread whenever one of `frames` goes out,
     // before the instrument takes it. Set it before the product sends.
