@@ -101,14 +101,30 @@ TEST_F(SequenceTiming, StateTimesAreTheInstrumentsHoweverLateTheTestorTakesThem)
     }
 }
 
-TEST_F(SequenceTiming, ShortFirstStateIsNeitherLostNorMergedWhereverTheStartFalls)
+// A 60 ms first state with a trip 30 ms into it, then eight of 15 ms: the
+// ninth state goes into the first state's page while the eight play, so
+// the polling loop must see the first state end at once. Eight starts fall
+// anywhere in the loop's idle rest; in a ninth the loop's first read waits
+// until three states have played (the trip's page among them).
+TEST_F(SequenceTiming, ShortStatesAreNeitherLostNorReplayedWhereverTheStartFalls)
 {
     initialise();
-    const std::vector<Row> rows = {{ModelEntity::AO_TRIGGER_TYPE_TIME, 0.06, true},
-                                   {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.2, false},
-                                   {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.1, false}};
+    std::vector<Row> rows = {{ModelEntity::AO_TRIGGER_TYPE_TIME, 0.06, true}};
+    rows.resize(9, {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.015, false});
+    runsource::LinkTap tap(*sim);
+    std::atomic<bool> holdFirstRead{false};
+    QThread* queryThread = center->queryingThread;
+    zorsim::SimInstrument* instrument = sim.get();
+    tap.onFrames({readFrame(kStateRegister)}, [&] {
+        if (QThread::currentThread() != queryThread || !instrument->playerStatus().running
+            || !holdFirstRead.exchange(false))
+            return;
+        const QDeadlineTimer deadline(enginetest::kDeadlineMs);
+        while (instrument->playerStatus().statesPlayed < 3 && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    });
     std::mt19937 pauses(20260101);
-    for (int run = 0; run < 8; ++run) {
+    for (int run = 0; run < 9; ++run) {
         SCOPED_TRACE(run);
         sim->unplugAll();
         const std::shared_ptr<PageLog> log = plugPageLog();
@@ -117,20 +133,26 @@ TEST_F(SequenceTiming, ShortFirstStateIsNeitherLostNorMergedWhereverTheStartFall
         relay.armedPagesOnly = true;
         sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
         edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
-        // The start anywhere in the polling loop's idle rest.
-        const auto pause = std::chrono::milliseconds(pauses() % 300);
-        const QDeadlineTimer until(int(pause.count()));
-        ASSERT_TRUE(waitFor([&] { return until.hasExpired(); }));
+        if (run == 8) {
+            holdFirstRead = true;
+        } else {
+            const QDeadlineTimer until(int(pauses() % 300));
+            ASSERT_TRUE(waitFor([&] { return until.hasExpired(); }));
+        }
         runToEnd(TT::TEST_STATESEQUENCE);
         Seq& e = *testor().dataStateSequence;
         EXPECT_NEAR(read(e, [](Seq& x) { return x.stateActionTimes[0][0]; }),
                     recordedTripTime(kRelayDelay - 0.02, debounceSeconds()), 1e-6);
         const std::vector<PageLog::Entry> played = log->all();
         ASSERT_EQ(played.size(), rows.size());
-        for (size_t s = 0; s + 1 < rows.size(); ++s)
-            EXPECT_NEAR(read(e, [s](Seq& x) { return x.stateTriggerTimes[s]; }),
-                        double(played[s + 1].startNs - played[s].startNs) / 1e9, kHalfTick)
-                << s;
+        for (size_t s = 0; s < rows.size(); ++s) {
+            EXPECT_NEAR(played[s].amplitude(kUA), 10.0 + double(s), 1e-3) << "state " << s << " played in its turn";
+            if (s + 1 < rows.size()) {
+                EXPECT_NEAR(read(e, [s](Seq& x) { return x.stateTriggerTimes[s]; }),
+                            double(played[s + 1].startNs - played[s].startNs) / 1e9, kHalfTick)
+                    << s;
+            }
+        }
     }
 }
 
