@@ -57,6 +57,7 @@ struct ModuleStart
     int errorSum = 0;       // driver results of the pages and the state count
     ControllerTestor::StartRefusal reason = ControllerTestor::REFUSAL_NONE;   // when refused
     QString refusal;   // the details, when refused (empty: the testor says it generally)
+    QList<qint32> numbers;   // what the reason's message names (ControllerTestor::lastStartRefusalNumbers)
 };
 
 // What a switch did.

@@ -252,13 +252,25 @@ void ControllerTestor::clearStartRefusal()
     setStartRefusal(REFUSAL_NONE, QString());
 }
 
-void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text)
+QList<qint32> ControllerTestor::lastStartRefusalNumbers() const
+{
+    QMutexLocker lock(&refusalLock);
+    QList<qint32> copy;
+    for (qint32 n : refusalNumbers)
+        copy << n;
+    return copy;
+}
+
+void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers)
 {
     if (reason != REFUSAL_NONE)
         qWarning("ControllerTestor: start not run (reason %d): %s", int(reason), qPrintable(text));
     QMutexLocker lock(&refusalLock);
     refusalReason = reason;
     refusalText = text;
+    refusalNumbers.clear();
+    for (qint32 n : numbers)
+        refusalNumbers << n;
 }
 
 double ControllerTestor::getCurrentOutputRange(qint32 ch)
@@ -317,7 +329,8 @@ void ControllerTestor::doTestStart()
         setStartRefusal(pages.reason != REFUSAL_NONE ? pages.reason : REFUSAL_VALUES,
                         pages.refusal.isEmpty()
                             ? QStringLiteral("module %1: settings that cannot be output").arg(int(type))
-                            : pages.refusal);
+                            : pages.refusal,
+                        pages.numbers);
         reportFailedStart(event, false, false);
         return;
     }

@@ -96,6 +96,7 @@ public:
         REFUSAL_SLIDE_RATE = 6,       // a value not finite, or a slide rate not positive
         REFUSAL_ENDLESS_SEARCH = 7,   // a search step of 0 that never reaches the end value
         REFUSAL_INSTRUMENT = 8,       // the instrument did not take the pages or the switch-on
+        REFUSAL_RING_LAP = 9,         // states too short together for the ring to be refilled in time
     };
     Q_ENUM(StartRefusal)
 
@@ -155,6 +156,10 @@ public:
     // ran), and as a reason (REFUSAL_NONE after a start that ran).
     QString lastStartRefusal() const;
     StartRefusal lastStartRefusalReason() const;
+    // The numbers the reason's message names (REFUSAL_RING_LAP: the first and
+    // the last of the states, from 1, and the least time they must last
+    // together, ms); empty for the other reasons.
+    QList<qint32> lastStartRefusalNumbers() const;
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();
 
@@ -219,7 +224,7 @@ private:
     void releaseRunCapture();
     static bool validCalType(qint32 type);
 
-    void setStartRefusal(StartRefusal reason, const QString& text);
+    void setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers = {});
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
@@ -227,6 +232,7 @@ private:
     mutable QMutex refusalLock;
     QString refusalText;
     StartRefusal refusalReason = REFUSAL_NONE;
+    QList<qint32> refusalNumbers;
 
     mutable QMutex calibrationLock;   // guards kindsOnDefaults only
     QList<qint32> kindsOnDefaults;

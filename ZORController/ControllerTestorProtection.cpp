@@ -411,6 +411,44 @@ ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
     return start;
 }
 
+// The instrument steps through the ring by itself: state s + 8 goes into the
+// page of state s once the polling loop has seen that page end, and must be
+// written before the seven states after s have played. Seven states that
+// could together end within this time would let the instrument come round
+// to a page not yet written (the state word then reads the same after a
+// whole lap): such a sequence is refused, naming them. The time covers one
+// pass of the loop and a page write with a wide margin. A state that waits
+// for an input, a key or a pulse is taken to last: only the time of a state
+// that ends on its time counts.
+constexpr double kRingRefillSeconds = 0.05;
+
+ModuleStart sequenceLapRefusal(const ModelStateSequenceEntity& entity)
+{
+    const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
+    for (int s = 0; s + kRingPages < count; ++s) {
+        double together = 0.0;
+        for (int i = s + 1; i < s + kRingPages; ++i) {
+            const ModelEntity::AOTriggerType trigger = entity.stateTriggerTypes[i];
+            const bool timed =
+                trigger == ModelEntity::AO_TRIGGER_TYPE_TIME || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+            together += timed ? entity.stateOutputTimes[i] : kRingRefillSeconds;
+        }
+        if (together < kRingRefillSeconds) {
+            ModuleStart start = refusedStart(
+                ControllerTestor::REFUSAL_RING_LAP,
+                QStringLiteral("state sequence: states %1 to %2 together last less than %3 ms: the instrument could "
+                               "come round to state %4's page before it is written")
+                    .arg(s + 2)
+                    .arg(s + kRingPages)
+                    .arg(kRingRefillSeconds * 1000.0)
+                    .arg(s + kRingPages + 1));
+            start.numbers = {s + 2, s + kRingPages, qint32(kRingRefillSeconds * 1000.0)};
+            return start;
+        }
+    }
+    return ModuleStart();
+}
+
 // The state sequence: up to eight states, one per page of the ring.
 ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -420,6 +458,9 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     entity.switchToResetState();
     if (!entity.checkOutputValues())
         return stateCountRefusal(entity, "state sequence");
+    const ModuleStart lap = sequenceLapRefusal(entity);
+    if (lap.refused)
+        return lap;
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {

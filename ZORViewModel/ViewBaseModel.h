@@ -710,7 +710,7 @@ public:
     Q_INVOKABLE QString getUserMessage() const;
     Q_INVOKABLE void clearUserMessage();
     // The page's text for a ControllerTestor::StartRefusal ("" for none).
-    static QString startRefusalText(int reason);
+    static QString startRefusalText(int reason, const QList<qint32>& numbers = {});
 
 signals:
     // The page's exit (home button) becomes enabled or disabled.

@@ -32,7 +32,7 @@ void ViewBaseModel::showUserMessage(const QString& text)
     emit sigUserMessage(text);
 }
 
-QString ViewBaseModel::startRefusalText(int reason)
+QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers)
 {
     switch (reason) {
     case ControllerTestor::REFUSAL_VALUES:
@@ -51,6 +51,11 @@ QString ViewBaseModel::startRefusalText(int reason)
         return tr("步长为零，永远达不到终值，试验未开始。");
     case ControllerTestor::REFUSAL_INSTRUMENT:
         return tr("仪器未能接受输出设置，试验未开始。");
+    case ControllerTestor::REFUSAL_RING_LAP:
+        return tr("状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。")
+            .arg(numbers.value(0))
+            .arg(numbers.value(1))
+            .arg(numbers.value(2));
     default:
         return QString();
     }
@@ -88,7 +93,8 @@ void ViewBaseModel::followRunStateReport(DATAType type, int subType)
         return;
     // The report of a start that failed never shows the run; it says why.
     if (!testingSTATE[STATE_TYPE_RUNNING]) {
-        const QString why = startRefusalText(center()->testTestor->lastStartRefusalReason());
+        const ControllerTestor* testor = center()->testTestor;
+        const QString why = startRefusalText(testor->lastStartRefusalReason(), testor->lastStartRefusalNumbers());
         if (!why.isEmpty())
             showUserMessage(why);
     }

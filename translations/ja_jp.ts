@@ -3286,6 +3286,10 @@
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
     </message>
+    <message>
+        <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
+        <translation>状態%1～%2の合計が%3ms未満のため、機器の8つの出力ページの補充が間に合いません。試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

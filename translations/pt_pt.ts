@@ -3286,6 +3286,10 @@
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>Os amplificadores estão demasiado quentes: deixe-os arrefecer antes de iniciar um teste.</translation>
     </message>
+    <message>
+        <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
+        <translation>Os estados %1 a %2 duram juntos menos de %3 ms: pouco para as oito páginas de saída do equipamento serem repostas a tempo. O teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

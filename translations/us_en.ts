@@ -3286,6 +3286,10 @@
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>The power amplifiers are too hot: let them cool down before starting a test.</translation>
     </message>
+    <message>
+        <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
+        <translation>States %1 to %2 together last less than %3 ms: too short for the instrument&apos;s eight output pages to be refilled in time. The test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

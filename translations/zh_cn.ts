@@ -3286,6 +3286,10 @@
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>功放温度过高，请待其冷却后再开始试验。</translation>
     </message>
+    <message>
+        <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
+        <translation>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

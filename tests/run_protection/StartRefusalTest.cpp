@@ -103,6 +103,7 @@ struct Row
     std::function<void(ControllerTestor&)> settings;
     const char* reason;   // part of the refusal text
     ControllerTestor::StartRefusal kind;
+    QList<qint32> numbers = {};   // what the page's message names
 };
 
 // Valid settings, checked, then spoiled.
@@ -135,6 +136,16 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
          spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
                                          [](auto& e) { e.stateOutputAngles[1][kIB] = kNaN; }),
          "not finite", TT::REFUSAL_VALUES},
+        // The instrument would be round the ring before the testor could
+        // write state 9 into the first state's page.
+        {"ten sequence states of 0 s between two of 100 ms", TT::TEST_STATESEQUENCE,
+         spoil<ModelStateSequenceEntity>(&TT::dataStateSequence, validSequence,
+                                         [](auto& e) {
+                                             e.stateCount = 12;
+                                             for (int s = 0; s < e.stateCount; ++s)
+                                                 e.stateOutputTimes[s] = s == 0 || s == 11 ? 0.1 : 0.0;
+                                         }),
+         "states 2 to 8 together last less than 50 ms", TT::REFUSAL_RING_LAP, {2, 8, 50}},
         {"98 ramping states", TT::TEST_RAMPING,
          spoil<ModelRampingEntity>(&TT::dataRamping, validRamping, [](auto& e) { e.stateCount = 98; }),
          "state count 98 outside 1..97", TT::REFUSAL_COUNT},
@@ -212,6 +223,7 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
         EXPECT_TRUE(testor().lastStartRefusal().contains(QLatin1String(row.reason)))
             << qPrintable(testor().lastStartRefusal());
         EXPECT_EQ(testor().lastStartRefusalReason(), row.kind);
+        EXPECT_EQ(testor().lastStartRefusalNumbers(), row.numbers);
         // No page, state count, power or run reached the instrument.
         for (uint32_t frame : sim->frames()) {
             const uint16_t addr = uint16_t(frame >> 16);

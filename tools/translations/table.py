@@ -431,6 +431,14 @@ TABLE = [
      "Um passo de zero nunca atinge o valor final: o teste não foi iniciado.",
      "Нулевой шаг никогда не достигнет конечного значения: испытание не начато.",
      "ステップが0では終了値に達しないため、試験を開始しませんでした。"),
+    (None, "状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。", None,
+     "States %1 to %2 together last less than %3 ms: too short for the instrument's eight output pages to be "
+     "refilled in time. The test was not started.",
+     "Os estados %1 a %2 duram juntos menos de %3 ms: pouco para as oito páginas de saída do equipamento serem "
+     "repostas a tempo. O teste não foi iniciado.",
+     "Состояния %1–%2 вместе длятся меньше %3 мс: восемь выходных страниц прибора не успевают пополняться. "
+     "Испытание не начато.",
+     "状態%1～%2の合計が%3ms未満のため、機器の8つの出力ページの補充が間に合いません。試験を開始しませんでした。"),
     (None, "仪器未能接受输出设置，试验未开始。", None,
      "The instrument did not accept the output settings: the test was not started.",
      "O equipamento não aceitou as definições de saída: o teste não foi iniciado.",
