@@ -437,7 +437,7 @@ void ControllerQuery::releasePulses(LoopState& loop)
 // The state word goes with the page the action was on: as read while that
 // page plays, or for a page the ring has left since (ended, then) that page
 // with the last-state bit. The testor values the trip with that page.
-void ControllerQuery::reportAction(bool actingEdge)
+void ControllerQuery::reportAction(bool everyInput)
 {
     const CommDriverTestStatusData& status = *globalTestStatusData;
     if (std::isnan(status.statusTestActionTime))
@@ -446,13 +446,21 @@ void ControllerQuery::reportAction(bool actingEdge)
     const qint32 page = status.statusTestActionStateIndex;
     if (page < DRIVER_PAGE_COUNT && DriverStateWord(word).page() != page)
         word = DriverStateWord::endedPage(page).word;
-    qint32 flags = status.statusTestActionFlag;
-    const int input = status.statusTestActionIndex;
-    if (actingEdge && input < 4 && status.statusTestActionFlags[input] != 0) {
-        const int shift = 2 * input;
-        flags = (flags & ~(0x3 << shift)) | (qint32(status.statusTestActionFlags[input]) << shift);
+    const qint32 flags = status.statusTestActionFlag;
+    if (!everyInput) {
+        emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), status.statusTestActionTime, word);
+        return;
     }
-    emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), status.statusTestActionTime, word);
+    // One report for each input the action changed, its code in the flag
+    // word the edge it made (not both edges the page has seen on it).
+    const uint8_t edges = localActionEdges;
+    for (int input = 0; input < COMM_BINARY_COUNT; ++input) {
+        const int shift = 2 * input;
+        const qint32 edge = (edges >> shift) & 0x3;
+        if (edge != 0)
+            emit sigUpdateTestStateAction((flags & ~(0x3 << shift)) | (edge << shift), input,
+                                          status.statusTestActionTime, word);
+    }
 }
 
 void ControllerQuery::pollTemperatures(LoopState& loop, int64_t now)

@@ -123,10 +123,10 @@ private:
     // After a run: the pulse output and counting off, once the testor's stop
     // has cleared them in the output record.
     void releasePulses(LoopState& loop);
-    // The four-value trip report, when the last action read found one.
-    // actingEdge: the acting input's code in the flag word is the edge it
-    // made (not both edges the page has seen on it).
-    void reportAction(bool actingEdge = false);
+    // The four-value trip report, when the last action read found one: of
+    // the acting input, or (everyInput) one for each input the action
+    // changed.
+    void reportAction(bool everyInput = false);
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 

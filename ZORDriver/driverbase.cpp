@@ -18,6 +18,7 @@ std::atomic<unsigned> localOutputSkippedPages{0};
 std::atomic<int64_t> localActionReadUs{0};
 std::atomic<int> localActionPlayingPage{0};
 std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT] = {};
+std::atomic<uint8_t> localActionEdges{0};
 
 namespace {
 

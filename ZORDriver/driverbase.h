@@ -191,6 +191,10 @@ extern std::atomic<unsigned> localOutputSkippedPages;
 extern std::atomic<int64_t> localActionReadUs;
 extern std::atomic<int> localActionPlayingPage;
 extern std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT];
+// The inputs the action the last read found changed, with the edge each
+// made: bits 2i..2i+1 for input i, 1 rising, 2 falling (0: unchanged). The
+// status record keeps one of them (statusTestActionIndex).
+extern std::atomic<uint8_t> localActionEdges;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

@@ -420,13 +420,16 @@ int driverBaseReadActionTimes()
                 edges[i] = laterEdge(i);
         if (result != 0)
             return result;
+        uint8_t changed = 0;
         for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
             if (edges[i] == 0)
                 continue;
             status.statusTestActionIndex = uint8_t(i);
             status.statusTestActionFlags[i] = edges[i];
             status.statusTestActionBIStates[i] = edges[i];
+            changed = uint8_t(changed | (edges[i] << (2 * i)));
         }
+        localActionEdges = changed;
         status.statusTestActionFlag = flags;
         status.statusTestActionCount = uint16_t(count);
         status.statusTestActionStateIndex = uint8_t(page);

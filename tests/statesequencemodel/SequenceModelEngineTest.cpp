@@ -344,3 +344,42 @@ TEST_F(SequenceModelEngine, RecorderShowsTheChangeEachInputActionMade)
     for (size_t k = 0; k < 3; ++k)
         EXPECT_NEAR(closings[k], 0.2 + double(k), 1e-6);
 }
+
+// Two relays that close 30 ms and 40 ms into each state and open as the next
+// begins, the first state 60 ms: both openings are read as one action, and
+// every input that changed has its own event, in time order (ties by input).
+TEST_F(SequenceModelEngine, RecorderKeepsEveryInputAnActionChanged)
+{
+    initialise();
+    for (const auto& [delay, input] : {std::pair<double, int>{0.03, 0}, {0.04, 2}}) {
+        zorsim::FixedDelayRelaySettings relay;
+        relay.delaySeconds = delay;
+        relay.binaryInput = input;
+        sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+    }
+    SeqModel vm;
+    follow(vm);
+    vm.setOutputTime(0, 0.06);
+    runDefaultStates(vm);
+
+    struct Expected
+    {
+        double time;
+        const char* signal;
+        const char* slope;
+    };
+    // An opening confirmed as its state begins reads the least time, 1 ms.
+    const Expected expected[] = {
+        {0.03, "1", "0->1"},  {0.04, "3", "0->1"},  {0.061, "1", "1->0"}, {0.061, "3", "1->0"},
+        {0.09, "1", "0->1"},  {0.1, "3", "0->1"},   {1.061, "1", "1->0"}, {1.061, "3", "1->0"},
+        {1.09, "1", "0->1"},  {1.1, "3", "0->1"},
+    };
+    ASSERT_EQ(vm.getEventRecorderCnt(), int(std::size(expected)));
+    for (int i = 0; i < vm.getEventRecorderCnt(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(vm.getEventRecorderTime(i), expected[i].time, 1e-6);
+        EXPECT_EQ(vm.getEventRecorderType(i), 0);
+        EXPECT_EQ(vm.getEventRecorderSignalName(i), expected[i].signal);
+        EXPECT_EQ(vm.getEventRecorderSlop(i), expected[i].slope);
+    }
+}
