@@ -94,8 +94,11 @@ TEST_F(RunProtectionTest, RampingFindsPickupsAndSwitchesToTheIntervalAfterATrip)
     // Played, in order: per item the normal page, the ramp up to the trip,
     // then the interval output (the step after the trip, already in the
     // ring, is cut short by the switch to it: it may not show at all). Item C
-    // jumps to its end value after one page; the closing page repeats the
-    // last values.
+    // jumps to its end value after one page. The run ends as the instrument
+    // enters the closing page: the models hear of a page that played no time
+    // of the instrument's clock (the stop within one step of the pacer, on a
+    // loaded machine) only as the stop, so that page is checked where the
+    // instrument stopped.
     struct Page
     {
         double ia, ib;
@@ -104,7 +107,6 @@ TEST_F(RunProtectionTest, RampingFindsPickupsAndSwitchesToTheIntervalAfterATrip)
         {0, 0}, {0, 0}, {1, 0}, {2, 0}, {3, 0}, {4, 0}, {5, 0}, {0, 0},   // item A
         {0, 0}, {3, 3}, {3.5, 3.5}, {4, 4}, {4.5, 4.5}, {0, 0},           // item B
         {0, 0}, {0, 2}, {0, 8}, {0, 0},                                   // item C
-        {0, 0},                                                           // closing page
     };
     std::vector<PageLog::Entry> played;
     for (const PageLog::Entry& x : log->all()) {
@@ -120,9 +122,13 @@ TEST_F(RunProtectionTest, RampingFindsPickupsAndSwitchesToTheIntervalAfterATrip)
         EXPECT_NEAR(played[i].amplitude(kIB), expected[i].ib, 1e-3);
         EXPECT_NEAR(played[i].frequency(kUA), 50.0, 1e-4);   // the slot with step 0 moves nothing
     }
-    // Only the closing page may be entered again before the stop arrives.
+    // The closing page repeats the last values; only it may show after them.
+    const int closing = (played[expected.size() - 1].ring + 1) % 8;
+    EXPECT_EQ(sim->playerStatus().currentPage, closing);
+    EXPECT_NEAR(page(closing).channels[kIA].components.at(0).amplitude, 0.0, 1e-3);
+    EXPECT_NEAR(page(closing).channels[kIB].components.at(0).amplitude, 0.0, 1e-3);
     for (size_t i = expected.size(); i < played.size(); ++i)
-        EXPECT_EQ(played[i].ring, played[expected.size() - 1].ring);
+        EXPECT_EQ(played[i].ring, closing);
     // The testor switched to the interval output after each trip.
     EXPECT_EQ(forced.load(), 2);
 
