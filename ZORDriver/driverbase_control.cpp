@@ -488,7 +488,7 @@ double recordSeconds(const DriverPageRecord& record, uint32_t rate, double estim
     }
 }
 
-// The first page the ring left since `from`, and how many pages ended.
+// The first page the ring left since `from`.
 int firstEnded(DriverStateWord from)
 {
     return (from.page() + (from.ended() ? 1 : 0)) % DRIVER_PAGE_COUNT;
