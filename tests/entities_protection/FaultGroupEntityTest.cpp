@@ -222,21 +222,17 @@ TEST_F(OvercurrentResetWait, EdgesReversedAndTheTripStandingDecides)
         entity.resetActionValues();
         entity.switchToResetState();
         entity.followTo(1);
-        if (r.trip) {
-            EXPECT_EQ(entity.updateFromDriverAction(kComplete, 1, 0, 0.5f), 0);
-        }
+        EXPECT_EQ(r.trip ? entity.updateFromDriverAction(kComplete, 1, 0, 0.5f) : 0, 0);
         entity.followTo(2);
         EXPECT_EQ(entity.resetNeedless(2), r.needless);
         entity.outputSendingStateIndex = 2;
         entity.updateToDriverValue();
         const CommDriverTestOutputData& page = *records.output;
-        EXPECT_EQ(page.outputTriggerType, 2);
         EXPECT_EQ(std::vector<quint32>({page.outputBIRiseEnables[0], page.outputBIFallEnables[0],
-                                        page.outputBIRiseEnables[2], page.outputBIFallEnables[2], page.outputBILogic}),
-                  std::vector<quint32>({0, 1, 1, 0, 1}));
-        if (r.reset) {
-            EXPECT_EQ(entity.updateFromDriverAction(kComplete, 2, 0, 0.02f), 0);
-        }
+                                        page.outputBIRiseEnables[2], page.outputBIFallEnables[2], page.outputBILogic,
+                                        page.outputTriggerType}),
+                  std::vector<quint32>({0, 1, 1, 0, 1, 2}));
+        EXPECT_EQ(r.reset ? entity.updateFromDriverAction(kComplete, 2, 0, 0.02f) : 0, 0);
         entity.followTo(4);
         EXPECT_EQ(entity.stateBeganUnreset[4], r.unreset);
     }
