@@ -4,6 +4,7 @@
 #include "zobase_myethx.h"
 #include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_confer_copying.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -121,7 +122,7 @@ int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload)
     case SHARE_TESTING_MACHINE_TYPE_NETWORK: {
         const machine_network_info w = zocmm_wire_load<machine_network_info>(payload, length);
         if (!cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
-            printf("machine network: refused address\n");
+            net_reject_note("machine network: refused address");
             return -1;
         }
         const QByteArray ethx = zoplat::networkInterface().toLatin1();
@@ -213,7 +214,7 @@ int cmm_config_update_storing_set(u16 subid, u32 length, const u8* payload)
 int cmm_testing_update_storing_control(u16 subid, u32 length, const u8* payload)
 {
     if (subid != SHARE_TESTING_CONTROL_TYPE_DEFAULT || length != sizeof(confer_testing_control)) {
-        printf("contr_update_storing_control error ");
+        net_reject_note("contr_update_storing_control error");
         return -1;
     }
     const confer_testing_control c = zocmm_wire_load<confer_testing_control>(payload, length);
@@ -233,7 +234,7 @@ int cmm_testing_update_storing_control(u16 subid, u32 length, const u8* payload)
         return netCtrl_SetManualTrigger() == 0 ? 0 : -1;
     if (bits & CONFER_TESTING_CONTROL_ENABLE_POWERING)
         return netCtrl_GetBIBOState() == 0 ? 0 : -1;
-    printf("contr_update_storing_control error ");
+    net_reject_note("contr_update_storing_control error");
     return -1;
 }
 
@@ -253,10 +254,13 @@ int cmm_testing_update_storing_parameter(u16 subid, u32 length, const u8* payloa
             return -1;
         return netCtrl_SetHarmonicParameter(payload, length) == 0 ? 0 : -1;
     case SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING:
+        if (length != SIMPLE_RAMPING_TESTING_PARAMETER_SIZE) {
+            net_reject_note("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
+                            int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
+            return -1;
+        }
         printf("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d\n", int(length),
                int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
-        if (length != SIMPLE_RAMPING_TESTING_PARAMETER_SIZE)
-            return -1;
         return netCtrl_SetSimpleRampingParameter(payload, length) == 0 ? 0 : -1;
     default:
         return -1;

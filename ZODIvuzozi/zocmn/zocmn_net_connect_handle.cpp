@@ -9,6 +9,7 @@
 #include "zocmm_testing_confer_handle.h"
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_parse.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -540,6 +541,7 @@ void* netconnect_start_tcpsocketn1(void*)
         if (!t.connect_successed.load() || t.connect_restart.load())
             continue;
         frames.clear();
+        net_reject_connection_begin();
         for (;;) {
             t.connect_n1running = true;   // before the check: the listener sees it or we see its end
             if (!insideConnection())
@@ -592,6 +594,7 @@ void* netconnect_start_tcpsocketn1(void*)
                 break;
             }
         }
+        net_reject_connection_end();
         t.connect_n1running = false;
         if (cmm_machine_reboot_flag().load())
             break;

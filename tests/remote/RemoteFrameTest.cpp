@@ -5,9 +5,13 @@
 #include "RemoteTestSupport.h"
 
 #include "zocmm_testing_confer_handle.h"
+#include "zocmn_net_reject_log.h"
 
 #include <QDir>
 #include <QFile>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace remotetest;
 using pc::Bytes;
@@ -440,3 +444,70 @@ TEST_F(RemoteFrame, StopRuleComesBeforePrepare)
 }
 
 } // namespace
+
+// Standard output of this process into a file while it lives; its lines.
+class CapturedOutput
+{
+public:
+    explicit CapturedOutput(const QString& path)
+        : file(path)
+    {
+        fflush(stdout);
+        saved = dup(STDOUT_FILENO);
+        const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        dup2(fd, STDOUT_FILENO);
+        close(fd);
+    }
+    ~CapturedOutput() { lines(); }
+    QList<QByteArray> lines()
+    {
+        if (saved >= 0) {
+            fflush(stdout);
+            dup2(saved, STDOUT_FILENO);
+            close(saved);
+            saved = -1;
+        }
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
+    }
+
+private:
+    QString file;
+    int saved = -1;
+};
+
+// 10,000 rejected requests of a connection write one line while the clock
+// stands still; a second later the next one tells the count; the end of
+// the connection tells what was not told.
+TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
+{
+    int64_t nowMs = 5000;
+    zoplat::setMonotonicClock([&nowMs] { return nowMs * 1000; });
+    const QByteArray rejected[] = {
+        pc::rawFrame(0xFFFF7A4E, pc::kVersion, pc::GetMachine, 2, pc::Bytes(2).data),   // protocol error
+        pc::rawFrame(pc::kMagic, pc::kVersion, pc::GetMachine, 2, {}),                   // cut short
+        pc::frame(pc::SetControl, 0, pc::control(0x1000).data),                            // no rule
+        pc::frame(pc::SetParameter, 0xB301, Bytes(1182).data),                             // wrong size
+        pc::networkWrite("127.0.0.9"),                                                     // refused address
+    };
+    net_reject_connection_begin();
+    CapturedOutput out(sandbox.filePath("stdout.txt"));
+    for (int i = 0; i < 10000; ++i)
+        exchange(rejected[i % 5]);
+    nowMs += 1000;
+    exchange(rejected[0]);
+    net_reject_connection_end();   // all told
+    net_reject_connection_begin();
+    for (int i = 0; i < 3; ++i)
+        exchange(rejected[2]);
+    net_reject_connection_end();
+    const QList<QByteArray> lines = out.lines();
+    zoplat::setMonotonicClock({});
+    ASSERT_EQ(lines.size(), 5) << lines.join('\n').left(2000).constData();
+    EXPECT_TRUE(lines[0].startsWith("connect1 protocol parse error(-2)") && lines[0].endsWith("[1 rejected on this connection]"))
+        << lines[0].constData();
+    EXPECT_TRUE(lines[1].endsWith("[10001 rejected on this connection]")) << lines[1].constData();
+    EXPECT_TRUE(lines[2].startsWith("contr_update_storing_control error [1 ")) << lines[2].constData();
+    EXPECT_EQ(lines[3], "3 requests rejected on this connection");
+    EXPECT_EQ(lines[4], "");
+}
