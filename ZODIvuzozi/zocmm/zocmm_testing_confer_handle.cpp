@@ -77,6 +77,29 @@ int loadPushed(int segment, bool trigger, u16* subid, u32* length, u8* buffer, u
     return -1;
 }
 
+// A 16-byte address field: dotted IPv4, NUL-terminated within it.
+bool dottedAddress(const u8* text, in_addr* parsed)
+{
+    char address[16];
+    std::memcpy(address, text, sizeof address);
+    return strnlen(address, sizeof address) < sizeof address && inet_pton(AF_INET, address, parsed) == 1;
+}
+
+// Whether a network record (0xE103, or 0xE106's eth0 part) may be stored:
+// its three ports in 1..65535, its address dotted IPv4, its netmask and
+// gateway dotted IPv4 or empty (none).
+template <typename E>
+bool networkStorable(const E& w)
+{
+    in_addr parsed{};
+    const auto dottedOrNone = [&parsed](const u8* text) { return text[0] == 0 || dottedAddress(text, &parsed); };
+    for (const u32 port : {u32(w.device_connect_port0), u32(w.device_connect_port1), u32(w.device_connect_port2)}) {
+        if (port < 1 || port > 0xFFFF)
+            return false;
+    }
+    return dottedAddress(w.device_ip, &parsed) && dottedOrNone(w.device_netmask) && dottedOrNone(w.device_gateway);
+}
+
 } // namespace
 
 std::atomic<bool>& cmm_machine_reboot_flag()
@@ -87,14 +110,8 @@ std::atomic<bool>& cmm_machine_reboot_flag()
 
 bool cmm_machine_address_usable(const u8* text, u32 size)
 {
-    char address[16];
-    if (!text || size < sizeof address)
-        return false;
-    std::memcpy(address, text, sizeof address);
-    if (strnlen(address, sizeof address) == sizeof address)
-        return false;
     in_addr parsed{};
-    if (inet_pton(AF_INET, address, &parsed) != 1)
+    if (!text || size < 16 || !dottedAddress(text, &parsed))
         return false;
     const u32 a = ntohl(parsed.s_addr);
     const u32 first = a >> 24;
@@ -116,13 +133,19 @@ int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload)
     case SHARE_TESTING_MACHINE_TYPE_ASSEMBLY_EX:
         cmm_machine_copy_cmm2shm_assembly_ex(zocmm_wire_load<machine_assembly_info_ex>(payload, length), m);
         return 0;
-    case SHARE_TESTING_MACHINE_TYPE_NETWORK_EX:
-        cmm_machine_copy_cmm2shm_network_ex(zocmm_wire_load<machine_network_info_ex>(payload, length), m);
+    case SHARE_TESTING_MACHINE_TYPE_NETWORK_EX: {
+        const machine_network_info_ex w = zocmm_wire_load<machine_network_info_ex>(payload, length);
+        if (!networkStorable(w.eth0)) {
+            net_reject_note("machine network: refused address or port");
+            return -1;
+        }
+        cmm_machine_copy_cmm2shm_network_ex(w, m);
         return 0;
+    }
     case SHARE_TESTING_MACHINE_TYPE_NETWORK: {
         const machine_network_info w = zocmm_wire_load<machine_network_info>(payload, length);
-        if (!cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
-            net_reject_note("machine network: refused address");
+        if (!networkStorable(w) || !cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
+            net_reject_note("machine network: refused address or port");
             return -1;
         }
         const QByteArray ethx = zoplat::networkInterface().toLatin1();

@@ -47,6 +47,8 @@ std::atomic<void (*)(int)> exportHandler{nullptr};
 constexpr u32 kBeaconBufferSize = 0x20000;
 constexpr int kBeaconPeriodMs = 1200;
 constexpr int kBeaconStateAt = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_state);
+constexpr int kBeaconPort0At = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_port0);
+constexpr int kBeaconPort1At = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_port1);
 // The longest sleeps of the push thread with nothing published and of the
 // export thread with no export asked for: safety nets only, a publication,
 // an answered request or the connection's end wakes them.
@@ -87,8 +89,8 @@ void sfctr_timer_handler(int)
 }
 
 // The interface and port of the machine segment's network part; a port of 0
-// or above 65535 (a network write stores it unchecked) falls back to the
-// platform's, as does an empty name.
+// or above 65535 (the PC's writes refuse it, but any local process may write
+// the segment) falls back to the platform's, as does an empty name.
 void readNetworkPart(char (&name)[32], u32* port0, u32* port1)
 {
     u32 p0 = 0;
@@ -718,6 +720,10 @@ void* netconnect_start_udpsocketx(void*)
             printf("[ %s ] UDP confer packing failed!\n", ethx);
             napMs(100);
         }
+        // The ports the service uses, whatever the segment holds by now.
+        const u32 port1 = global_netconnect_ethtcp.device_connect_port1;
+        std::memcpy(buffer.data() + kBeaconPort0At, &u.device_connect_port0, sizeof(u32));
+        std::memcpy(buffer.data() + kBeaconPort1At, &port1, sizeof port1);
         sockaddr_in to{};
         to.sin_family = AF_INET;
         to.sin_port = htons(zoplat::beaconDestinationPort(u16(u.device_connect_port0)));

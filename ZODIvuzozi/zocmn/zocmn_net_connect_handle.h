@@ -62,8 +62,9 @@ constexpr int NET_CONNECT_IO_WAIT_MS = 1500;
 
 // Prepares a service start: flags cleared, both records enabled with the
 // interface name and ports of the machine segment's network part (a port of
-// 0 or above 65535 falls back to the platform's), SIGPIPE ignored, the
-// timer armed (first tick after 500 ms, then every 100 ms).
+// 0 or above 65535 falls back to the platform's; the beacon announces the
+// ports in use), SIGPIPE ignored, the timer armed (first tick after 500 ms,
+// then every 100 ms).
 void net_connect_init_handle();
 // Clears connect_enable of both records.
 void net_connect_disable_handle();

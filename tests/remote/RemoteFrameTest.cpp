@@ -11,6 +11,7 @@
 #include <QFile>
 
 #include <fcntl.h>
+#include <functional>
 #include <unistd.h>
 
 using namespace remotetest;
@@ -116,6 +117,39 @@ TEST_F(RemoteFrame, MachineWritesFollowTheCopyRules)
     EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::Assembly, "abc")), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::SetMachine, 0xE101, Bytes(184).data)), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::GetMachine, 0xE104)), status(0xFF));
+}
+
+// A network extension record is stored only with ports of 1..65535, a
+// dotted IPv4 address, and a netmask and gateway dotted or empty; anything
+// else is refused whole. The network record refuses such ports as well.
+TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
+{
+    const QByteArray before = answer(pc::frame(pc::GetMachine, pc::NetworkEx));
+    const auto eth0 = [](int at, const char* text) {
+        return [at, text](Bytes& b) { b.raw(32 + at, QByteArray(16, '\0').constData(), 16).text(32 + at, text); };
+    };
+    const auto port = [](int at, uint32_t value) { return [at, value](Bytes& b) { b.u32(32 + at, value); }; };
+    const struct
+    {
+        const char* name;
+        std::function<void(Bytes&)> change;
+    } rows[] = {
+        {"port 0", port(82, 0)}, {"port 70000", port(86, 70000)}, {"port 3902009650", port(90, 3902009650u)},
+        {"address 999.1.1.1", eth0(34, "999.1.1.1")}, {"empty address", eth0(34, "")},
+        {"address 10.1.2", eth0(34, "10.1.2")}, {"netmask 255.255.0", eth0(50, "255.255.0")},
+        {"gateway gw", eth0(66, "gw")},
+        {"unterminated address", [](Bytes& b) { b.raw(32 + 34, "10.100.100.100.1", 16); }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Bytes ex(before);
+        row.change(ex);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(0xFF));
+        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
+    }
+    EXPECT_EQ(answer(pc::networkWrite("10.0.0.5", 0, 10901)), status(0xFF));
+    EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
+    EXPECT_FALSE(cmm_machine_reboot_flag().load());
 }
 
 TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)

@@ -321,26 +321,73 @@ TEST_F(RemoteService, BoundToTheLoopbackDeviceItServes)
     EXPECT_EQ(pc::Bytes(*hello).text(112, 16), "127.0.0.1");
 }
 
-// A port a network record stored unchecked falls back to the platform's.
-TEST_F(RemoteService, UnusablePortsFallBackToThePlatformsPorts)
+// The service takes its ports from the machine data, as the PC wrote them;
+// ports the segment holds that no port can be (written there by another
+// local process) fall back to the platform's. The beacon comes from the UDP
+// port in use and announces the two ports in use.
+TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
 {
+    const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t n = sizeof a;
+    ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
+    getsockname(udp, reinterpret_cast<sockaddr*>(&a), &n);
+    zoplat::host::setBeaconDestinationPort(ntohs(a.sin_port));
+    const timeval wait{0, 200000};
+    setsockopt(udp, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    // The hello of the first beacon from port `from`.
+    const auto beaconFrom = [udp](uint16_t from) {
+        QByteArray beacon;
+        waitFor([&] {
+            char buf[512];
+            sockaddr_in sender{};
+            socklen_t length = sizeof sender;
+            const ssize_t got = recvfrom(udp, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&sender), &length);
+            if (got == 198 && ntohs(sender.sin_port) == from)
+                beacon = QByteArray(buf + 14, int(got) - 14);
+            return !beacon.isEmpty();
+        });
+        return pc::Bytes(beacon);
+    };
+    const uint16_t chosenUdp = freePort(SOCK_DGRAM);
+    const uint16_t chosenTcp = freePort();
     switchOn(false);
-    for (uint32_t port : {0u, 70000u}) {
-        SCOPED_TRACE(port);
-        {
+    const struct
+    {
+        const char* name;
+        uint32_t port0, port1;   // into the segment
+        bool byThePc;
+        uint16_t udpInUse, tcpInUse;
+    } rows[] = {
+        {"written by the PC", chosenUdp, chosenTcp, true, chosenUdp, chosenTcp},
+        {"0 in the segment", 0, 0, false, beaconPort, serverPort},
+        {"70000 in the segment", 70000, 3902009650u, false, beaconPort, serverPort},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.byThePc) {
             Pc pc;
             connectPc(pc);
-            pc::Bytes ex(220);
-            ex.u32(32 + 86, port).u32(32 + 82, port);
+            pc::Bytes ex(*pc.ask(pc::frame(pc::GetMachine, pc::NetworkEx)));
+            ex.u32(32 + 82, row.port0).u32(32 + 86, row.port1);
             EXPECT_EQ(pc.ask(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), QByteArray(1, '\0'));
+        } else {
+            ShmAccess access(ShmSide::Client, SHM_SEGMENT_MACHINE);
+            ASSERT_TRUE(access.held());
+            global_shm_machine->mchset.network.device_connect_port0 = row.port0;
+            global_shm_machine->mchset.network.device_connect_port1 = row.port1;
         }
         service->updateViewConnectEnable(false);
         service->updateViewConnectEnable(true);
-        EXPECT_EQ(global_netconnect_ethtcp.device_connect_port1, serverPort);
-        EXPECT_EQ(global_netconnect_ethudp.device_connect_port0, beaconPort);
+        const pc::Bytes hello = beaconFrom(row.udpInUse);
+        EXPECT_EQ(std::make_tuple(hello.u32(160), hello.u32(164)), std::make_tuple(uint32_t(row.udpInUse), uint32_t(row.tcpInUse)));
         Pc pc;
-        connectPc(pc);
+        ASSERT_TRUE(pc.connectTo(row.tcpInUse));
+        EXPECT_TRUE(pc.ask(helloRequest()).has_value());
     }
+    close(udp);
 }
 
 TEST_F(RemoteService, RefusedStartLeavesTheServiceOffAndTellsTheInterface)
