@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <sched.h>
 #include <sys/wait.h>
 #include <thread>
@@ -123,6 +124,68 @@ TEST_F(RemoteSegments, ProductKeysInAFreshIpcNamespace)
     if (WEXITSTATUS(st) == 77)
         GTEST_SKIP() << "IPC namespaces refused: " << message.constData();
     EXPECT_EQ(WEXITSTATUS(st), 0) << message.constData();
+}
+
+// A child process that runs `work`, then (with stay) lives on until its
+// returned pipe end is closed; without, it has ended and been reaped.
+pid_t spawn(const std::function<void()>& work, bool stay, int* release)
+{
+    int hold[2], ready[2];
+    if (pipe(hold) != 0 || pipe(ready) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(hold[1]);
+        close(ready[0]);
+        work();
+        (void)!write(ready[1], "x", 1);
+        char c;
+        if (stay)
+            (void)!read(hold[0], &c, 1);
+        _exit(0);
+    }
+    char c;
+    (void)!read(ready[0], &c, 1);
+    for (int fd : {hold[0], ready[0], ready[1]})
+        close(fd);
+    *release = hold[1];
+    if (!stay) {
+        close(hold[1]);
+        waitpid(pid, nullptr, 0);
+    }
+    return pid;
+}
+
+// A second start is told the process that holds the segments: their creator
+// while it runs, else one that has them attached, never the last process to
+// attach or detach when that one has ended.
+TEST_F(RemoteSegments, HolderNamedIsARunningProcessThatHoldsTheSegments)
+{
+    shm_release_testing_handle();
+    removeTestKeys();
+    const key_t key = shm_testing_key(SHM_SEGMENT_MACHINE);
+    const auto create = [key] { shmat(shmget(key, 4096, IPC_CREAT | 0600), nullptr, 0); };
+    const auto attach = [key] { shmat(shmget(key, 0, 0), nullptr, 0); };
+    const auto touch = [key] { shmdt(shmat(shmget(key, 0, 0), nullptr, 0)); };
+    for (const bool creatorStays : {true, false}) {
+        SCOPED_TRACE(creatorStays ? "creator runs" : "creator ended, another attached");
+        int releaseCreator = -1, releaseOther = -1, unused = -1;
+        const pid_t creator = spawn(create, creatorStays, &releaseCreator);
+        const pid_t attached = creatorStays ? 0 : spawn(attach, true, &releaseOther);
+        spawn(touch, false, &unused);   // the last to attach and detach, ended
+        key_t held = 0;
+        pid_t holder = 0;
+        EXPECT_TRUE(shm_testing_held_elsewhere(&held, &holder));
+        EXPECT_EQ(held, key);
+        EXPECT_EQ(holder, creatorStays ? creator : attached);
+        for (int& release : {std::ref(releaseCreator), std::ref(releaseOther)}) {
+            if (release >= 0)
+                close(release);
+        }
+        while (waitpid(-1, nullptr, 0) > 0) {
+        }
+        removeTestKeys();
+    }
 }
 
 std::atomic<int> naps{0};
