@@ -10,9 +10,7 @@
 #include <QDir>
 #include <QFile>
 
-#include <fcntl.h>
 #include <functional>
-#include <unistd.h>
 
 using namespace remotetest;
 using pc::Bytes;
@@ -478,37 +476,6 @@ TEST_F(RemoteFrame, StopRuleComesBeforePrepare)
 }
 
 } // namespace
-
-// Standard output of this process into a file while it lives; its lines.
-class CapturedOutput
-{
-public:
-    explicit CapturedOutput(const QString& path)
-        : file(path)
-    {
-        fflush(stdout);
-        saved = dup(STDOUT_FILENO);
-        const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        dup2(fd, STDOUT_FILENO);
-        close(fd);
-    }
-    ~CapturedOutput() { lines(); }
-    QList<QByteArray> lines()
-    {
-        if (saved >= 0) {
-            fflush(stdout);
-            dup2(saved, STDOUT_FILENO);
-            close(saved);
-            saved = -1;
-        }
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
-    }
-
-private:
-    QString file;
-    int saved = -1;
-};
 
 // 10,000 rejected requests of a connection write one line while the clock
 // stands still; a second later the next one tells the count; the end of

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <fcntl.h>
 #include <optional>
 #include <sys/shm.h>
 #include <unistd.h>
@@ -35,6 +38,37 @@ inline void removeTestKeys()
             shmctl(id, IPC_RMID, nullptr);
     }
 }
+
+// Standard output of this process into a file until lines() is asked.
+class CapturedOutput
+{
+public:
+    explicit CapturedOutput(const QString& path)
+        : file(path)
+    {
+        fflush(stdout);
+        saved = dup(STDOUT_FILENO);
+        const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        dup2(fd, STDOUT_FILENO);
+        close(fd);
+    }
+    ~CapturedOutput() { lines(); }
+    QList<QByteArray> lines()
+    {
+        if (saved >= 0) {
+            fflush(stdout);
+            dup2(saved, STDOUT_FILENO);
+            close(saved);
+            saved = -1;
+        }
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
+    }
+
+private:
+    QString file;
+    int saved = -1;
+};
 
 class RemoteTest : public ::testing::Test
 {

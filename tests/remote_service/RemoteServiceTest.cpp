@@ -3,6 +3,7 @@
 // a network write.
 
 #include "RemoteServiceSupport.h"
+#include "../remote/RemoteTestSupport.h"
 
 #include "zoshm_testing_share_handle.h"
 
@@ -388,6 +389,66 @@ TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
         EXPECT_TRUE(pc.ask(helloRequest()).has_value());
     }
     close(udp);
+}
+
+// A port of the service in use (held here, as another copy's service holds
+// it): switching remote control on is refused before the switch returns,
+// the box unticked and the interface told the port and the reason, said
+// once on the log; the port freed is not taken behind the interface's back;
+// switching on again does take it.
+TEST_F(RemoteService, PortInUseRefusesRemoteControlAndSaysWhichOnce)
+{
+    initialise(false);
+    service->netWorkServiceInit();
+    actest::AcModel vm;   // the view model the start page asks
+    QStringList told;
+    QObject::connect(&vm, &ViewBaseModel::sigNetServiceRefused, &receiver, [&](const QString& m) { told << m; });
+    const auto bound = [](int type, uint16_t port) {
+        const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+        sockaddr_in a{};
+        a.sin_family = AF_INET;
+        a.sin_port = htons(port);
+        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || (type == SOCK_STREAM && listen(fd, 1) != 0)) {
+            close(fd);
+            return -1;
+        }
+        return fd;
+    };
+    const struct
+    {
+        int type;
+        uint16_t port;
+        const char* name;
+    } rows[] = {{SOCK_STREAM, serverPort, "TCP"}, {SOCK_DGRAM, beaconPort, "UDP"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        told.clear();
+        const int held = bound(row.type, row.port);
+        ASSERT_GE(held, 0);
+        remotetest::CapturedOutput out(sandbox.filePath("out.txt"));
+        center->testConfiguration->bNetConnect = true;
+        service->updateViewConnectEnable(true);
+        const QByteArray log = out.lines().join('\n');
+        close(held);
+        EXPECT_FALSE(service->isServiceEnabled());
+        EXPECT_FALSE(center->testConfiguration->bNetConnect);
+        EXPECT_FALSE(NetServiceBase::threadsRunning());
+        const QString port = QStringLiteral("%1 %2").arg(row.name).arg(row.port);
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].contains(port) && told[0].contains(QString::fromLocal8Bit(strerror(EADDRINUSE))))
+            << told[0].toStdString();
+        EXPECT_EQ(log.count("bind failed"), 1) << log.constData();
+        const int free = bound(row.type, row.port);   // nobody took it meanwhile
+        EXPECT_GE(free, 0);
+        close(free);
+        center->testConfiguration->bNetConnect = true;
+        service->updateViewConnectEnable(true);
+        ASSERT_TRUE(service->isServiceEnabled());
+        Pc pc;
+        connectPc(pc);
+        service->updateViewConnectEnable(false);
+    }
 }
 
 TEST_F(RemoteService, RefusedStartLeavesTheServiceOffAndTellsTheInterface)
