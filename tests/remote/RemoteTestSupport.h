@@ -39,36 +39,22 @@ inline void removeTestKeys()
     }
 }
 
-// Standard output of this process into a file until lines() is asked.
-class CapturedOutput
+// What work() writes on standard output (through the file `path`).
+template <typename Work>
+QByteArray stdoutOf(const QString& path, Work work)
 {
-public:
-    explicit CapturedOutput(const QString& path)
-        : file(path)
-    {
-        fflush(stdout);
-        saved = dup(STDOUT_FILENO);
-        const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        dup2(fd, STDOUT_FILENO);
-        close(fd);
-    }
-    ~CapturedOutput() { lines(); }
-    QList<QByteArray> lines()
-    {
-        if (saved >= 0) {
-            fflush(stdout);
-            dup2(saved, STDOUT_FILENO);
-            close(saved);
-            saved = -1;
-        }
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QList<QByteArray>();
-    }
-
-private:
-    QString file;
-    int saved = -1;
-};
+    fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    close(fd);
+    work();
+    fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 class RemoteTest : public ::testing::Test
 {

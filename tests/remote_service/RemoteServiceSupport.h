@@ -43,18 +43,37 @@ inline void removeKeys()
     }
 }
 
+// A socket bound on 127.0.0.1 (port 0: one free now), a TCP one
+// listening; -1 when the port is taken.
+inline int boundSocket(int type, uint16_t port = 0)
+{
+    const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || (type == SOCK_STREAM && listen(fd, 1) != 0)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+inline uint16_t localPort(int fd)
+{
+    sockaddr_in a{};
+    socklen_t n = sizeof a;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    return ntohs(a.sin_port);
+}
+
 // A port on 127.0.0.1 free now (TCP or UDP).
 inline uint16_t freePort(int type = SOCK_STREAM)
 {
-    const int fd = socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    const int fd = boundSocket(type);
+    const uint16_t port = localPort(fd);
     close(fd);
-    return ntohs(a.sin_port);
+    return port;
 }
 
 // The PC: one TCP connection, frames gathered as they come.

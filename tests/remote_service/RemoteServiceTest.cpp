@@ -328,47 +328,20 @@ TEST_F(RemoteService, BoundToTheLoopbackDeviceItServes)
 // port in use and announces the two ports in use.
 TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
 {
-    const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    getsockname(udp, reinterpret_cast<sockaddr*>(&a), &n);
-    zoplat::host::setBeaconDestinationPort(ntohs(a.sin_port));
-    const timeval wait{0, 200000};
-    setsockopt(udp, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
-    // The hello of the first beacon from port `from`.
-    const auto beaconFrom = [udp](uint16_t from) {
-        QByteArray beacon;
-        waitFor([&] {
-            char buf[512];
-            sockaddr_in sender{};
-            socklen_t length = sizeof sender;
-            const ssize_t got = recvfrom(udp, buf, sizeof buf, 0, reinterpret_cast<sockaddr*>(&sender), &length);
-            if (got == 198 && ntohs(sender.sin_port) == from)
-                beacon = QByteArray(buf + 14, int(got) - 14);
-            return !beacon.isEmpty();
-        });
-        return pc::Bytes(beacon);
-    };
-    const uint16_t chosenUdp = freePort(SOCK_DGRAM);
-    const uint16_t chosenTcp = freePort();
+    const int udp = boundSocket(SOCK_DGRAM);
+    zoplat::host::setBeaconDestinationPort(localPort(udp));
+    const uint16_t udpChosen = freePort(SOCK_DGRAM);
+    const uint16_t tcpChosen = freePort();
     switchOn(false);
     const struct
     {
-        const char* name;
-        uint32_t port0, port1;   // into the segment
-        bool byThePc;
+        uint32_t port0, port1;   // into the segment: by the PC when usable
         uint16_t udpInUse, tcpInUse;
-    } rows[] = {
-        {"written by the PC", chosenUdp, chosenTcp, true, chosenUdp, chosenTcp},
-        {"0 in the segment", 0, 0, false, beaconPort, serverPort},
-        {"70000 in the segment", 70000, 3902009650u, false, beaconPort, serverPort},
-    };
+    } rows[] = {{udpChosen, tcpChosen, udpChosen, tcpChosen}, {0, 0, beaconPort, serverPort},
+                {70000, 3902009650u, beaconPort, serverPort}};
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (row.byThePc) {
+        SCOPED_TRACE(row.port0);
+        if (row.port0 == udpChosen) {
             Pc pc;
             connectPc(pc);
             pc::Bytes ex(*pc.ask(pc::frame(pc::GetMachine, pc::NetworkEx)));
@@ -376,14 +349,21 @@ TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
             EXPECT_EQ(pc.ask(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), QByteArray(1, '\0'));
         } else {
             ShmAccess access(ShmSide::Client, SHM_SEGMENT_MACHINE);
-            ASSERT_TRUE(access.held());
             global_shm_machine->mchset.network.device_connect_port0 = row.port0;
             global_shm_machine->mchset.network.device_connect_port1 = row.port1;
         }
         service->updateViewConnectEnable(false);
         service->updateViewConnectEnable(true);
-        const pc::Bytes hello = beaconFrom(row.udpInUse);
-        EXPECT_EQ(std::make_tuple(hello.u32(160), hello.u32(164)), std::make_tuple(uint32_t(row.udpInUse), uint32_t(row.tcpInUse)));
+        pc::Bytes hello(0);
+        EXPECT_TRUE(waitFor([&] {   // the first beacon from the port in use
+            char buf[512];
+            sockaddr_in from{};
+            socklen_t n = sizeof from;
+            const ssize_t got = recvfrom(udp, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &n);
+            hello = pc::Bytes(got == 198 && ntohs(from.sin_port) == row.udpInUse ? QByteArray(buf + 14, 184) : "");
+            return hello.data.size() == 184;
+        }));
+        EXPECT_EQ(std::make_pair(hello.u32(160), hello.u32(164)), std::make_pair(uint32_t(row.udpInUse), uint32_t(row.tcpInUse)));
         Pc pc;
         ASSERT_TRUE(pc.connectTo(row.tcpInUse));
         EXPECT_TRUE(pc.ask(helloRequest()).has_value());
@@ -392,9 +372,9 @@ TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
 }
 
 // A port of the service in use (held here, as another copy's service holds
-// it): switching remote control on is refused before the switch returns,
-// the box unticked and the interface told the port and the reason, said
-// once on the log; the port freed is not taken behind the interface's back;
+// it): switching remote control on is refused before the switch returns, the
+// box unticked and the interface told the port and the reason, said once on
+// the log; the port freed is not taken behind the interface's back;
 // switching on again does take it.
 TEST_F(RemoteService, PortInUseRefusesRemoteControlAndSaysWhichOnce)
 {
@@ -403,43 +383,24 @@ TEST_F(RemoteService, PortInUseRefusesRemoteControlAndSaysWhichOnce)
     actest::AcModel vm;   // the view model the start page asks
     QStringList told;
     QObject::connect(&vm, &ViewBaseModel::sigNetServiceRefused, &receiver, [&](const QString& m) { told << m; });
-    const auto bound = [](int type, uint16_t port) {
-        const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_port = htons(port);
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || (type == SOCK_STREAM && listen(fd, 1) != 0)) {
-            close(fd);
-            return -1;
-        }
-        return fd;
-    };
-    const struct
-    {
-        int type;
-        uint16_t port;
-        const char* name;
-    } rows[] = {{SOCK_STREAM, serverPort, "TCP"}, {SOCK_DGRAM, beaconPort, "UDP"}};
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [type, port, name] : {std::make_tuple(SOCK_STREAM, serverPort, "TCP"),
+                                           std::make_tuple(SOCK_DGRAM, beaconPort, "UDP")}) {
+        SCOPED_TRACE(name);
         told.clear();
-        const int held = bound(row.type, row.port);
+        const int held = boundSocket(type, port);
         ASSERT_GE(held, 0);
-        remotetest::CapturedOutput out(sandbox.filePath("out.txt"));
         center->testConfiguration->bNetConnect = true;
-        service->updateViewConnectEnable(true);
-        const QByteArray log = out.lines().join('\n');
+        const QByteArray log =
+            remotetest::stdoutOf(sandbox.filePath("out"), [&] { service->updateViewConnectEnable(true); });
         close(held);
-        EXPECT_FALSE(service->isServiceEnabled());
-        EXPECT_FALSE(center->testConfiguration->bNetConnect);
-        EXPECT_FALSE(NetServiceBase::threadsRunning());
-        const QString port = QStringLiteral("%1 %2").arg(row.name).arg(row.port);
+        EXPECT_FALSE(service->isServiceEnabled() || center->testConfiguration->bNetConnect
+                     || NetServiceBase::threadsRunning());
         ASSERT_EQ(told.size(), 1);
-        EXPECT_TRUE(told[0].contains(port) && told[0].contains(QString::fromLocal8Bit(strerror(EADDRINUSE))))
+        EXPECT_TRUE(told[0].contains(QStringLiteral("%1 %2").arg(name).arg(port))
+                    && told[0].contains(QString::fromLocal8Bit(strerror(EADDRINUSE))))
             << told[0].toStdString();
         EXPECT_EQ(log.count("bind failed"), 1) << log.constData();
-        const int free = bound(row.type, row.port);   // nobody took it meanwhile
+        const int free = boundSocket(type, port);   // nobody took it meanwhile
         EXPECT_GE(free, 0);
         close(free);
         center->testConfiguration->bNetConnect = true;
