@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
-#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
