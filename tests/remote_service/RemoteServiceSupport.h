@@ -99,7 +99,7 @@ public:
                 return true;
             }
             closeSocket();
-            usleep(50000);   // the listener makes its socket anew 100 ms after a connection
+            usleep(50000);   // a port not listened on (yet)
         }
         return false;
     }
@@ -251,8 +251,8 @@ protected:
     }
 
     // A PC connected and greeted: the beat is now 8 s. A connection made
-    // while the last one was ending waits in the old listen socket's backlog
-    // and is dropped with it: the PC connects again.
+    // while the last one was ending waits in the backlog and is dropped at
+    // that end: the PC connects again.
     void connectPc(Pc& pcSide)
     {
         std::optional<QByteArray> hello;
