@@ -147,6 +147,11 @@ TABLE = [
      "Não foi possível ativar o controlo remoto: o serviço de rede não arrancou.",
      "Не удалось включить дистанционное управление: сетевая служба не запустилась.",
      "リモート制御を開始できません：ネットワークサービスが起動しませんでした。"),
+    (None, "联机测试无法启动：端口 %1 无法使用（%2）。", None,
+     "Remote control could not be switched on: port %1 cannot be used (%2).",
+     "Não foi possível ativar o controlo remoto: a porta %1 não pode ser usada (%2).",
+     "Не удалось включить дистанционное управление: порт %1 недоступен (%2).",
+     "リモート制御を開始できません：ポート %1 を使用できません（%2）。"),
 
     # Main window.
     (None, "电量不足", None, "Battery <", "Bateria <", "Заряд <", "電池残量<"),
