@@ -327,22 +327,33 @@ int copyPath(const QString& path, char* buffer, int size)
 
 } // namespace
 
-int netCtrl_StartNetService()
+int netCtrl_StartNetService(NetServiceStartFailure* failure)
 {
     ServiceThreads& s = serviceThreads();
     if (s.running)
         return 0;
+    if (failure)
+        *failure = {};
     net_connect_set_end_handler(connectionEnded);
     net_connect_set_export_handler(exportFiles);
     net_file_set_calibration_loader(loadAllCalFile);
     net_file_remove_leftovers(fileRoots());
     net_connect_init_handle();
+    NetBindFailure bind{};
+    if (net_connect_open_sockets(&bind) != 0) {
+        net_connect_disable_handle();
+        if (failure)
+            *failure = {QStringLiteral("%1 %2").arg(QLatin1String(bind.protocol)).arg(bind.port),
+                        QString::fromLocal8Bit(strerror(bind.error))};
+        return -1;
+    }
     const bool ok = create(s.receive, netconnect_start_tcpsocketn1) && create(s.push, netconnect_start_tcpsocketn2)
         && create(s.exporter, netconnect_export_filse) && create(s.beacon, netconnect_start_udpsocketx)
         && create(s.listener, netconnect_start_tcpsocketnx);
     if (!ok) {
         net_connect_disable_handle();
         s.join();
+        net_connect_close_sockets();
         return -1;
     }
     fileTransferLive = true;

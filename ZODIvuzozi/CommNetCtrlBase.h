@@ -31,10 +31,19 @@ struct NetDeviceAssemblyInfo
 int netCtrl_SetDeviceAssemblyInfoToNet(const NetDeviceAssemblyInfo& info);
 
 // ---- The network threads (GUI thread) ------------------------------------------
-// Prepares the start and creates the threads receive, push, export, beacon,
-// listener; 0, or -1 when one could not be created (then both enables are
-// cleared and the threads made so far joined).
-int netCtrl_StartNetService();
+// Why a start failed: the port that could not be used ("TCP 10901") and the
+// system's reason, or both empty when no port was at fault.
+struct NetServiceStartFailure
+{
+    QString port;
+    QString reason;
+};
+// Prepares the start, binds the service's TCP and UDP ports (held until the
+// stop) and creates the threads receive, push, export, beacon, listener; 0,
+// or -1 when a port could not be bound (no thread started) or a thread could
+// not be created (then both enables are cleared and the threads made so far
+// joined).
+int netCtrl_StartNetService(NetServiceStartFailure* failure = nullptr);
 // Clears the remote test state, disables the threads and joins them in the
 // same order (within about 2 s: the listener's wait). 0.
 int netCtrl_StopNetService();

@@ -894,11 +894,11 @@ void NetServiceBase::revertRateSetting()
     center->testConfig();
 }
 
-void NetServiceBase::refuseService()
+void NetServiceBase::refuseService(const NetServiceStartFailure& failure)
 {
     netServiceEnable = false;
     center->testConfiguration->bNetConnect = false;
-    emit sigNetServiceRefused();
+    emit sigNetServiceRefused(failure.port, failure.reason);
 }
 
 void NetServiceBase::stopForExit()
@@ -933,9 +933,11 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runNoted = false;
         bControlEnable = true;
         netServiceEnable = true;
-        if (netCtrl_StartNetService() != 0) {
-            qWarning("network service: the network threads could not be started");
-            refuseService();
+        NetServiceStartFailure failure;
+        if (netCtrl_StartNetService(&failure) != 0) {
+            if (failure.port.isEmpty())
+                qWarning("network service: the network threads could not be started");
+            refuseService(failure);
         }
         return;
     }

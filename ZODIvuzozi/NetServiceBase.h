@@ -11,6 +11,7 @@
 // prepares) is looked up through the engine's module table (NetModuleHooks),
 // never by a switch over test types.
 
+#include "CommNetCtrlBase.h"
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
 
@@ -163,10 +164,12 @@ public:
 public slots:
     // The engine's change notices (GUI thread).
     void updateDataToNet(qint32 dataType, qint32 subType);
-    // The interface's remote-control switch. On: the threads start; when
-    // they cannot (segments missing, a thread not created) the service stays
-    // off, the configuration's bNetConnect is set back to false and
-    // sigNetServiceRefused() is emitted, all before this returns. Off: a
+    // The interface's remote-control switch. On: the service's ports are
+    // bound and the threads start; when they cannot (segments missing, a port
+    // in use, a thread not created) the service stays off, the
+    // configuration's bNetConnect is set back to false and
+    // sigNetServiceRefused() is emitted, all before this returns; switching
+    // on again tries again. Off: a
     // running test is interrupted, the rated settings restored, the threads
     // joined, then interrupt and restore once more (a start handled meanwhile).
     void updateViewConnectEnable(bool enable);
@@ -175,8 +178,10 @@ signals:
     // The driver was found initialised by the check of netWorkServiceInit
     // (emitted once).
     void sigDriverInitialised();
-    // Remote control could not be switched on.
-    void sigNetServiceRefused();
+    // Remote control could not be switched on: the port that could not be
+    // used ("TCP 10901") and the system's reason, both empty when no port was
+    // at fault.
+    void sigNetServiceRefused(const QString& port, const QString& reason);
 
 private:
     NetServiceBase();
@@ -194,7 +199,7 @@ private:
     bool startAllowed() const;
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);
-    void refuseService();
+    void refuseService(const NetServiceStartFailure& failure = {});
 
     ControllerCenter* center;
     bool driverSeen = false;

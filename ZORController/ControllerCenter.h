@@ -88,8 +88,10 @@ signals:
     void sigSaveBattery(quint8 mosdata);
     void sigTestKeyPress();
     void sigUpdateViewConnectEnable(bool enable);
-    // Relayed from the network service: remote control could not be switched on.
-    void sigNetServiceRefused();
+    // Relayed from the network service: remote control could not be switched
+    // on; port ("TCP 10901") and reason name the port that could not be
+    // used, both empty when no port was at fault.
+    void sigNetServiceRefused(const QString& port, const QString& reason);
     void sigQueryStart();
     void sigBatteryStart();
     void sigSaveConfig(qint32 type, bool hwChecked);

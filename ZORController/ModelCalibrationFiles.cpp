@@ -20,6 +20,7 @@
 #include "BaseXmlHelper.h"
 #include "ConstTextUtility.h"
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QDebug>
 #include <QDomDocument>
@@ -29,6 +30,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <unistd.h>
 
 namespace {
 
@@ -64,12 +66,28 @@ QString readVersion(const QString& text)
     return ConstTextUtility::CALIBRATION_VERSION;
 }
 
+// A stored file opened for reading. The staging folder's (export, import)
+// through the folder held open, not through a link in its place: a link
+// planted there reads as unreadable.
+bool openForReading(QFile& file, bool staged)
+{
+    if (!staged)
+        return file.open(QIODevice::ReadOnly);
+    const int fd = zoplat::openCalibrationStagingFile(QFileInfo(file.fileName()).fileName());
+    if (fd < 0)
+        return false;
+    if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 // A file that parses but holds a text no XML file can carry (BaseXmlFile).
 bool holdsUnstorableText(const QString& path)
 {
     QFile file(path);
     QDomDocument doc;
-    return file.open(QIODevice::ReadOnly) && doc.setContent(&file, false) && !BaseXmlFile::isStorable(doc);
+    return openForReading(file, true) && doc.setContent(&file, false) && !BaseXmlFile::isStorable(doc);
 }
 
 } // namespace
@@ -351,7 +369,7 @@ bool ModelCalibrationEntity::readKind(CALType type)
         QString error;
         int line = 0;
         int column = 0;
-        if (file.open(QIODevice::ReadOnly) && doc.setContent(&file, false, &error, &line, &column)) {
+        if (openForReading(file, exEnable) && doc.setContent(&file, false, &error, &line, &column)) {
             xmlTaken = readXml(type, doc.documentElement(), &damaged);
         } else {
             // Taken as missing: the older form, if any, is read instead.

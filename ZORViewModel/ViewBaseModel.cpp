@@ -126,7 +126,10 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     connect(center(), &ControllerCenter::sigUpdateSOEToView, this, &ViewBaseModel::updateSOEToView);
     connect(center(), &ControllerCenter::sigUpdateDataToView, this, &ViewBaseModel::updateDataToView);
     connect(this, &ViewBaseModel::sigUpdateViewConnectEnable, center(), &ControllerCenter::sigUpdateViewConnectEnable);
-    connect(center(), &ControllerCenter::sigNetServiceRefused, this, &ViewBaseModel::sigNetServiceRefused);
+    connect(center(), &ControllerCenter::sigNetServiceRefused, this, [this](const QString& port, const QString& reason) {
+        emit sigNetServiceRefused(port.isEmpty() ? tr("联机测试无法启动，网络服务未能开启。")
+                                                 : tr("联机测试无法启动：端口 %1 无法使用（%2）。").arg(port, reason));
+    });
 }
 
 ViewBaseModel::~ViewBaseModel()

@@ -611,8 +611,10 @@ signals:
     void sigUpdateStateIndexToView(int index);
     void sigUpdateViewConnectEnable(bool viewConnectedEnable);
     void sigStartupNotice();
-    // Remote control could not be switched on (the network service refused it).
-    void sigNetServiceRefused();
+    // Remote control could not be switched on (the network service refused
+    // it): the text to show, naming the port and the reason when a port could
+    // not be used.
+    void sigNetServiceRefused(const QString& message);
 
 protected:
     static ControllerCenter* center();

@@ -595,10 +595,6 @@
         <source>No</source>
         <translation>いいえ</translation>
     </message>
-    <message>
-        <source>联机测试无法启动，网络服务未能开启。</source>
-        <translation>リモート制御を開始できません：ネットワークサービスが起動しませんでした。</translation>
-    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>
@@ -1507,6 +1503,10 @@
     <message>
         <source>结果</source>
         <translation>結果</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
     </message>
 </context>
 <context>
@@ -3285,6 +3285,14 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>パワーアンプの温度が高すぎます。冷えてから試験を開始してください。</translation>
+    </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>リモート制御を開始できません：ネットワークサービスが起動しませんでした。</translation>
+    </message>
+    <message>
+        <source>联机测试无法启动：端口 %1 无法使用（%2）。</source>
+        <translation>リモート制御を開始できません：ポート %1 を使用できません（%2）。</translation>
     </message>
     <message>
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>

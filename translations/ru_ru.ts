@@ -595,10 +595,6 @@
         <source>No</source>
         <translation>Нет</translation>
     </message>
-    <message>
-        <source>联机测试无法启动，网络服务未能开启。</source>
-        <translation>Не удалось включить дистанционное управление: сетевая служба не запустилась.</translation>
-    </message>
 </context>
 <context>
     <name>ModelAlternatePage</name>
@@ -1507,6 +1503,10 @@
     <message>
         <source>结果</source>
         <translation>Результат</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
     </message>
 </context>
 <context>
@@ -3285,6 +3285,14 @@
     <message>
         <source>功放温度过高，请待其冷却后再开始试验。</source>
         <translation>Усилители перегреты: дайте им остыть перед началом испытания.</translation>
+    </message>
+    <message>
+        <source>联机测试无法启动，网络服务未能开启。</source>
+        <translation>Не удалось включить дистанционное управление: сетевая служба не запустилась.</translation>
+    </message>
+    <message>
+        <source>联机测试无法启动：端口 %1 无法使用（%2）。</source>
+        <translation>Не удалось включить дистанционное управление: порт %1 недоступен (%2).</translation>
     </message>
     <message>
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>

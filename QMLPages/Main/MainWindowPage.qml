@@ -120,8 +120,10 @@ Item {
         function onSigStartupNotice() {
             page.showStartupNotice()
         }
-        function onSigNetServiceRefused() {
+        function onSigNetServiceRefused(message) {
+            remoteRefusedNotice.content = message
             remoteRefusedNotice.open()
+            page.refresh()
         }
     }
 
@@ -276,7 +278,7 @@ Item {
         height: 300
         title: qsTr("系统提示")
         rejectText: ""
-        content: qsTr("联机测试无法启动，网络服务未能开启。")   // remote control could not be switched on
+        // The view model's text: why remote control could not be switched on.
     }
 
     UserMessageDialog {

@@ -4,6 +4,7 @@
 #include "zobase_myethx.h"
 #include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_confer_copying.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -76,6 +77,29 @@ int loadPushed(int segment, bool trigger, u16* subid, u32* length, u8* buffer, u
     return -1;
 }
 
+// A 16-byte address field: dotted IPv4, NUL-terminated within it.
+bool dottedAddress(const u8* text, in_addr* parsed)
+{
+    char address[16];
+    std::memcpy(address, text, sizeof address);
+    return strnlen(address, sizeof address) < sizeof address && inet_pton(AF_INET, address, parsed) == 1;
+}
+
+// Whether a network record (0xE103, or 0xE106's eth0 part) may be stored:
+// its three ports in 1..65535, its address dotted IPv4, its netmask and
+// gateway dotted IPv4 or empty (none).
+template <typename E>
+bool networkStorable(const E& w)
+{
+    in_addr parsed{};
+    const auto dottedOrNone = [&parsed](const u8* text) { return text[0] == 0 || dottedAddress(text, &parsed); };
+    for (const u32 port : {u32(w.device_connect_port0), u32(w.device_connect_port1), u32(w.device_connect_port2)}) {
+        if (port < 1 || port > 0xFFFF)
+            return false;
+    }
+    return dottedAddress(w.device_ip, &parsed) && dottedOrNone(w.device_netmask) && dottedOrNone(w.device_gateway);
+}
+
 } // namespace
 
 std::atomic<bool>& cmm_machine_reboot_flag()
@@ -86,14 +110,8 @@ std::atomic<bool>& cmm_machine_reboot_flag()
 
 bool cmm_machine_address_usable(const u8* text, u32 size)
 {
-    char address[16];
-    if (!text || size < sizeof address)
-        return false;
-    std::memcpy(address, text, sizeof address);
-    if (strnlen(address, sizeof address) == sizeof address)
-        return false;
     in_addr parsed{};
-    if (inet_pton(AF_INET, address, &parsed) != 1)
+    if (!text || size < 16 || !dottedAddress(text, &parsed))
         return false;
     const u32 a = ntohl(parsed.s_addr);
     const u32 first = a >> 24;
@@ -115,13 +133,19 @@ int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload)
     case SHARE_TESTING_MACHINE_TYPE_ASSEMBLY_EX:
         cmm_machine_copy_cmm2shm_assembly_ex(zocmm_wire_load<machine_assembly_info_ex>(payload, length), m);
         return 0;
-    case SHARE_TESTING_MACHINE_TYPE_NETWORK_EX:
-        cmm_machine_copy_cmm2shm_network_ex(zocmm_wire_load<machine_network_info_ex>(payload, length), m);
+    case SHARE_TESTING_MACHINE_TYPE_NETWORK_EX: {
+        const machine_network_info_ex w = zocmm_wire_load<machine_network_info_ex>(payload, length);
+        if (!networkStorable(w.eth0)) {
+            net_reject_note("machine network: refused address or port");
+            return -1;
+        }
+        cmm_machine_copy_cmm2shm_network_ex(w, m);
         return 0;
+    }
     case SHARE_TESTING_MACHINE_TYPE_NETWORK: {
         const machine_network_info w = zocmm_wire_load<machine_network_info>(payload, length);
-        if (!cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
-            printf("machine network: refused address\n");
+        if (!networkStorable(w) || !cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
+            net_reject_note("machine network: refused address or port");
             return -1;
         }
         const QByteArray ethx = zoplat::networkInterface().toLatin1();
@@ -213,7 +237,7 @@ int cmm_config_update_storing_set(u16 subid, u32 length, const u8* payload)
 int cmm_testing_update_storing_control(u16 subid, u32 length, const u8* payload)
 {
     if (subid != SHARE_TESTING_CONTROL_TYPE_DEFAULT || length != sizeof(confer_testing_control)) {
-        printf("contr_update_storing_control error ");
+        net_reject_note("contr_update_storing_control error");
         return -1;
     }
     const confer_testing_control c = zocmm_wire_load<confer_testing_control>(payload, length);
@@ -233,7 +257,7 @@ int cmm_testing_update_storing_control(u16 subid, u32 length, const u8* payload)
         return netCtrl_SetManualTrigger() == 0 ? 0 : -1;
     if (bits & CONFER_TESTING_CONTROL_ENABLE_POWERING)
         return netCtrl_GetBIBOState() == 0 ? 0 : -1;
-    printf("contr_update_storing_control error ");
+    net_reject_note("contr_update_storing_control error");
     return -1;
 }
 
@@ -253,10 +277,13 @@ int cmm_testing_update_storing_parameter(u16 subid, u32 length, const u8* payloa
             return -1;
         return netCtrl_SetHarmonicParameter(payload, length) == 0 ? 0 : -1;
     case SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING:
+        if (length != SIMPLE_RAMPING_TESTING_PARAMETER_SIZE) {
+            net_reject_note("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
+                            int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
+            return -1;
+        }
         printf("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d\n", int(length),
                int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
-        if (length != SIMPLE_RAMPING_TESTING_PARAMETER_SIZE)
-            return -1;
         return netCtrl_SetSimpleRampingParameter(payload, length) == 0 ? 0 : -1;
     default:
         return -1;

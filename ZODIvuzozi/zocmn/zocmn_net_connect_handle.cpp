@@ -9,6 +9,7 @@
 #include "zocmm_testing_confer_handle.h"
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_parse.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -46,6 +47,8 @@ std::atomic<void (*)(int)> exportHandler{nullptr};
 constexpr u32 kBeaconBufferSize = 0x20000;
 constexpr int kBeaconPeriodMs = 1200;
 constexpr int kBeaconStateAt = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_state);
+constexpr int kBeaconPort0At = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_port0);
+constexpr int kBeaconPort1At = CONFER_FRAME_PAYLOAD_AT + offsetof(machine_hello_info, device_connect_port1);
 // The longest sleeps of the push thread with nothing published and of the
 // export thread with no export asked for: safety nets only, a publication,
 // an answered request or the connection's end wakes them.
@@ -86,8 +89,8 @@ void sfctr_timer_handler(int)
 }
 
 // The interface and port of the machine segment's network part; a port of 0
-// or above 65535 (a network write stores it unchecked) falls back to the
-// platform's, as does an empty name.
+// or above 65535 (the PC's writes refuse it, but any local process may write
+// the segment) falls back to the platform's, as does an empty name.
 void readNetworkPart(char (&name)[32], u32* port0, u32* port1)
 {
     u32 p0 = 0;
@@ -159,18 +162,27 @@ bool beatExpired(u64 extra)
     return now > beat && now - beat > t.connect_beatmstimeout.load() + extra;
 }
 
-int openListener(const char* ethx, u32 port)
+// Says once why a socket of the service could not be made: what failed,
+// on which port, and the system's reason.
+int socketFailed(int fd, const char* ethx, const char* what, u32 port, NetBindFailure* failure)
+{
+    const int error = errno;
+    printf("[ %s ] %s failed! port:%u, %s\n", ethx, what, unsigned(port), strerror(error));
+    fflush(stdout);
+    if (fd >= 0)
+        close(fd);
+    if (failure)
+        *failure = {std::strncmp(what, "UDP", 3) == 0 ? "UDP" : "TCP", port, error};
+    return -1;
+}
+
+int openListener(const char* ethx, u32 port, NetBindFailure* failure)
 {
     const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        printf("[ %s ] TCP listen create failed!\n", ethx);
-        return -1;
-    }
-    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0) {
-        printf("[ %s ] TCP listen SO_BINDTODEVICE failed!\n", ethx);
-        close(fd);
-        return -1;
-    }
+    if (fd < 0)
+        return socketFailed(fd, ethx, "TCP listen create", port, failure);
+    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
+        return socketFailed(fd, ethx, "TCP listen SO_BINDTODEVICE", port, failure);
     const int one = 1;
     setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
     _my_set_fcntl_flag(fd, 0, O_NONBLOCK);
@@ -178,18 +190,50 @@ int openListener(const char* ethx, u32 port)
     a.sin_family = AF_INET;
     a.sin_port = htons(u16(port));
     a.sin_addr.s_addr = bindAddress(ethx);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
-        printf("[ %s ] TCP listen bind failed!\n", ethx);
-        close(fd);
-        return -1;
-    }
-    if (listen(fd, 1) != 0) {
-        printf("[ %s ] TCP listen socket failed!\n", ethx);
-        close(fd);
-        return -1;
-    }
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
+        return socketFailed(fd, ethx, "TCP listen bind", port, failure);
+    if (listen(fd, 1) != 0)
+        return socketFailed(fd, ethx, "TCP listen socket", port, failure);
     printf("[ %s ] TCP listen create success! listen_socket: %d,port:%d\n", ethx, fd, int(port));
     return fd;
+}
+
+int openBeacon(const char* ethx, u32 port, NetBindFailure* failure)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return socketFailed(fd, ethx, "UDP create", port, failure);
+    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
+        return socketFailed(fd, ethx, "UDP SO_BINDTODEVICE", port, failure);
+    const int one = 1;
+    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one) != 0)
+        return socketFailed(fd, ethx, "UDP SO_BROADCAST", port, failure);
+    sockaddr_in self{};
+    self.sin_family = AF_INET;
+    self.sin_port = htons(u16(port));
+    self.sin_addr.s_addr = bindAddress(ethx);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self) != 0)
+        return socketFailed(fd, ethx, "UDP bind", port, failure);
+    return fd;
+}
+
+// Clients that connected while a connection was up waited unserved in the
+// backlog: dropped when it ends.
+void dropWaitingClients(int listenFd)
+{
+    while (_my_wait_for_ready(listenFd, 0, 0) > 0) {
+        const int fd = accept4(listenFd, nullptr, nullptr, SOCK_CLOEXEC);
+        if (fd < 0)
+            break;
+        close(fd);
+    }
+}
+
+void closeSocket(std::atomic<int>& socket)
+{
+    const int fd = socket.exchange(-1);
+    if (fd >= 0)
+        close(fd);
 }
 
 void setClientOptions(int fd, const char* ethx)
@@ -213,7 +257,7 @@ void setClientOptions(int fd, const char* ethx)
 // Ends the connection: no thread may start on it; the socket is shut down
 // at once (threads blocked on it return), and closed once the receive, push
 // and export threads have left it.
-void endConnection(int& listenFd)
+void endConnection()
 {
     netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
     const char* ethx = t.device_eth_name;
@@ -237,11 +281,6 @@ void endConnection(int& listenFd)
         handler();
     printf("[ %s ] TCP close output!\n", ethx);
     printf("[ %s ] TCP close!\n", ethx);
-    if (listenFd >= 0) {
-        shutdown(listenFd, SHUT_RDWR);
-        close(listenFd);
-        listenFd = -1;
-    }
     t.connect_socket = -1;
     t.connect_addr = 0;
     t.connect_port = 0;
@@ -363,6 +402,30 @@ void net_connect_init_handle()
     }
 }
 
+int net_connect_open_sockets(NetBindFailure* failure)
+{
+    net_connect_close_sockets();
+    netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
+    netconnect_udpsocket_parameter& u = global_netconnect_ethudp;
+    const int listenFd = openListener(t.device_eth_name, t.device_connect_port1, failure);
+    if (listenFd < 0)
+        return -1;
+    const int beaconFd = openBeacon(u.device_eth_name, u.device_connect_port0, failure);
+    if (beaconFd < 0) {
+        close(listenFd);
+        return -1;
+    }
+    t.listen_socket = listenFd;
+    u.beacon_socket = beaconFd;
+    return 0;
+}
+
+void net_connect_close_sockets()
+{
+    closeSocket(global_netconnect_ethtcp.listen_socket);
+    closeSocket(global_netconnect_ethudp.beacon_socket);
+}
+
 void net_connect_disable_handle()
 {
     global_netconnect_ethtcp.connect_enable = false;
@@ -380,8 +443,10 @@ void* netconnect_start_tcpsocketnx(void*)
 {
     netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
     const char* ethx = t.device_eth_name;
-    int listenFd = -1;
-    while (t.connect_enable.load()) {
+    // Held from the service's start to its end: nothing else takes the port
+    // meanwhile, and the service never binds it behind the interface's back.
+    const int listenFd = t.listen_socket.exchange(-1);
+    while (listenFd >= 0 && t.connect_enable.load()) {
         napMs(100);
         net_connect_update_mstimer();
         t.connect_successed = false;
@@ -392,13 +457,6 @@ void* netconnect_start_tcpsocketnx(void*)
         t.connect_beatmstime = 0;
         t.connect_addr = 0;
         t.connect_port = 0;
-        if (listenFd >= 0) {
-            close(listenFd);
-            listenFd = -1;
-        }
-        listenFd = openListener(ethx, t.device_connect_port1);
-        if (listenFd < 0)
-            continue;
 
         bool ready = false;
         for (int passes = 0; t.connect_enable.load() && passes < 50000; ++passes) {
@@ -461,8 +519,10 @@ void* netconnect_start_tcpsocketnx(void*)
             }
         }
         fflush(stdout);
-        endConnection(listenFd);
+        endConnection();
+        dropWaitingClients(listenFd);
         if (cmm_machine_reboot_flag().load()) {
+            close(listenFd);
             napMs(2000);
             _my_system_reboot();
             return nullptr;
@@ -540,6 +600,7 @@ void* netconnect_start_tcpsocketn1(void*)
         if (!t.connect_successed.load() || t.connect_restart.load())
             continue;
         frames.clear();
+        net_reject_connection_begin();
         for (;;) {
             t.connect_n1running = true;   // before the check: the listener sees it or we see its end
             if (!insideConnection())
@@ -592,6 +653,7 @@ void* netconnect_start_tcpsocketn1(void*)
                 break;
             }
         }
+        net_reject_connection_end();
         t.connect_n1running = false;
         if (cmm_machine_reboot_flag().load())
             break;
@@ -677,58 +739,34 @@ void* netconnect_start_udpsocketx(void*)
     netconnect_udpsocket_parameter& u = global_netconnect_ethudp;
     const char* ethx = u.device_eth_name;
     std::vector<u8> buffer(kBeaconBufferSize);
-    int fd = -1;
-    while (u.connect_enable.load()) {
+    // Bound at the service's start and held to its end, as the listener's.
+    const int fd = u.beacon_socket.exchange(-1);
+    if (fd < 0)
+        return nullptr;
+    u32 length = 0;
+    while (u.connect_enable.load()
+           && net_pack_protocol_broadcast(CONFER_MESSAGE_VERSION01, CONFER_MESSAGE_COMMAND_GETTESTINGMACHINE,
+                                          SHARE_TESTING_MACHINE_TYPE_HELLO, buffer.data(), &length, kBeaconBufferSize)
+                  != 0) {
+        printf("[ %s ] UDP confer packing failed!\n", ethx);
         napMs(100);
-        if (fd >= 0) {
-            close(fd);
-            fd = -1;
-        }
-        fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-        if (fd < 0) {
-            printf("[ %s ] UDP create failed!\n", ethx);
-            continue;
-        }
-        if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0) {
-            printf("[ %s ] UDP SO_BINDTODEVICE failed!\n", ethx);
-            continue;
-        }
-        const int one = 1;
-        if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one) != 0) {
-            printf("[ %s ] UDP SO_BROADCAST failed!\n", ethx);
-            continue;
-        }
-        sockaddr_in self{};
-        self.sin_family = AF_INET;
-        self.sin_port = htons(u16(u.device_connect_port0));
-        self.sin_addr.s_addr = bindAddress(ethx);
-        if (bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self) != 0) {
-            printf("[ %s ] UDP bind failed!\n", ethx);
-            continue;
-        }
-        u32 length = 0;
-        while (u.connect_enable.load()
-               && net_pack_protocol_broadcast(CONFER_MESSAGE_VERSION01, CONFER_MESSAGE_COMMAND_GETTESTINGMACHINE,
-                                              SHARE_TESTING_MACHINE_TYPE_HELLO, buffer.data(), &length,
-                                              kBeaconBufferSize)
-                      != 0) {
-            printf("[ %s ] UDP confer packing failed!\n", ethx);
-            napMs(100);
-        }
-        sockaddr_in to{};
-        to.sin_family = AF_INET;
-        to.sin_port = htons(zoplat::beaconDestinationPort(u16(u.device_connect_port0)));
-        if (inet_pton(AF_INET, zoplat::beaconDestination().toLatin1().constData(), &to.sin_addr) != 1)
-            to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        while (u.connect_enable.load()) {
-            const u32 state = net_connect_session_address() != 0 ? 1 : 0;
-            std::memcpy(buffer.data() + kBeaconStateAt, &state, sizeof state);
-            _my_safe_sendto(fd, buffer.data(), int(length), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
-            for (int waited = 0; waited < kBeaconPeriodMs && u.connect_enable.load(); waited += 100)
-                napMs(100);
-        }
     }
-    if (fd >= 0)
-        close(fd);
+    // The ports the service uses, whatever the segment holds by now.
+    const u32 port1 = global_netconnect_ethtcp.device_connect_port1;
+    std::memcpy(buffer.data() + kBeaconPort0At, &u.device_connect_port0, sizeof(u32));
+    std::memcpy(buffer.data() + kBeaconPort1At, &port1, sizeof port1);
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(zoplat::beaconDestinationPort(u16(u.device_connect_port0)));
+    if (inet_pton(AF_INET, zoplat::beaconDestination().toLatin1().constData(), &to.sin_addr) != 1)
+        to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    while (u.connect_enable.load()) {
+        const u32 state = net_connect_session_address() != 0 ? 1 : 0;
+        std::memcpy(buffer.data() + kBeaconStateAt, &state, sizeof state);
+        _my_safe_sendto(fd, buffer.data(), int(length), 0, reinterpret_cast<const sockaddr*>(&to), sizeof to);
+        for (int waited = 0; waited < kBeaconPeriodMs && u.connect_enable.load(); waited += 100)
+            napMs(100);
+    }
+    close(fd);
     return nullptr;
 }

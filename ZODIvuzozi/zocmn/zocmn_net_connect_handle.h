@@ -40,6 +40,7 @@ struct netconnect_tcpsocket_parameter
     std::atomic<u64> connect_beatmstime{0};       // 0: not stamped yet
     std::atomic<u64> connect_beatmstimeout{0};
     std::atomic<u64> clocktime_mstime{0};
+    std::atomic<int> listen_socket{-1};           // bound, until the listener takes it
     // Set by net_connect_init_handle before the threads start, read-only after.
     char device_eth_name[32] = {};
     u32 device_connect_port1 = 0;
@@ -48,6 +49,7 @@ struct netconnect_tcpsocket_parameter
 struct netconnect_udpsocket_parameter
 {
     std::atomic<bool> connect_enable{false};
+    std::atomic<int> beacon_socket{-1};           // bound, until the beacon takes it
     char device_eth_name[32] = {};
     u32 device_connect_port0 = 0;
 };
@@ -62,9 +64,26 @@ constexpr int NET_CONNECT_IO_WAIT_MS = 1500;
 
 // Prepares a service start: flags cleared, both records enabled with the
 // interface name and ports of the machine segment's network part (a port of
-// 0 or above 65535 falls back to the platform's), SIGPIPE ignored, the
-// timer armed (first tick after 500 ms, then every 100 ms).
+// 0 or above 65535 falls back to the platform's; the beacon announces the
+// ports in use), SIGPIPE ignored, the timer armed (first tick after 500 ms,
+// then every 100 ms).
 void net_connect_init_handle();
+// What kept the service's sockets from being made: the protocol ("TCP",
+// "UDP"), the port and the system's error number.
+struct NetBindFailure
+{
+    const char* protocol;
+    u32 port;
+    int error;
+};
+// After net_connect_init_handle, before the threads start: the listen socket
+// on the TCP port and the beacon's socket on the UDP port, bound now and held
+// by the listener and the beacon until they end, so the service listens from
+// its start to its stop and never takes a port later. 0, or -1 with what
+// failed, said once on standard output (nothing is left open).
+int net_connect_open_sockets(NetBindFailure* failure);
+// Closes the sockets no thread has taken (threads that could not start).
+void net_connect_close_sockets();
 // Clears connect_enable of both records.
 void net_connect_disable_handle();
 // The client's address while a connection is up, else 0.

@@ -3,6 +3,7 @@
 #include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_confer_handle.h"
 #include "zocmm_testing_confer_records.h"
+#include "zocmn_net_reject_log.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -103,13 +104,13 @@ int net_parse_protocol_connectx(u8* buffer, u32 received, u32* reply_length, u32
 {
     if (!buffer || !reply_length || received < CONFER_FRAME_PAYLOAD_AT || buffer_size < CONFER_PARSE_BUFFER_MIN
         || received > buffer_size) {
-        printf("connect1 protocol parse error(-1); recving len:%d\n", int(received));
+        net_reject_note("connect1 protocol parse error(-1); recving len:%d", int(received));
         return -1;
     }
     u32 total = 0;
     if (net_frame_expected_size(buffer, &total) != 0 || total != received) {
-        printf("connect1 protocol parse error(-2); confer len:%d recving len:%d \n",
-               int(get32(buffer + CONFER_FRAME_LENGTH_AT)), int(received));
+        net_reject_note("connect1 protocol parse error(-2); confer len:%d recving len:%d",
+                        int(get32(buffer + CONFER_FRAME_LENGTH_AT)), int(received));
         return -1;
     }
     const u16 command = get16(buffer + CONFER_FRAME_COMMAND_AT);

@@ -13,7 +13,6 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <mutex>
 #include <string>
@@ -48,50 +47,16 @@ bool staysInside(const std::string& path, const NetFileRoots& roots, bool follow
                                    followLast);
 }
 
-// A descriptor closed with its owner.
-class Descriptor
-{
-public:
-    explicit Descriptor(int fd = -1)
-        : value(fd)
-    {
-    }
-    ~Descriptor() { reset(); }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return value; }
-    int release() { return std::exchange(value, -1); }
-    void reset(int fd = -1)
-    {
-        if (value >= 0)
-            close(value);
-        value = fd;
-    }
+using zoplat::HeldFolder;
 
-private:
-    int value;
-};
-
-// The folder name in at (a path with AT_FDCWD) opened as itself, not through
-// a link in its place; -1 when it is not a folder.
-int openFolder(int at, const char* name)
+// A folder of the transfer under its path, held open; not open when it is a
+// link, missing, or outside the application's folder and the roots.
+HeldFolder openTransferFolder(const std::string& path, const NetFileRoots& roots)
 {
-    return openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-}
-
-// Whether the folder held open as fd lies in the application's folder or the
-// roots of the transfer: where it is, not where its path leads now.
-bool heldInside(int fd, const NetFileRoots& roots)
-{
-    return fd >= 0 && staysInside("/proc/self/fd/" + std::to_string(fd), roots, true);
-}
-
-// A folder of the transfer under its path, held open; -1 when it is a link,
-// missing, or outside the roots.
-int openTransferFolder(const std::string& path, const NetFileRoots& roots)
-{
-    Descriptor folder(openFolder(AT_FDCWD, path.c_str()));
-    return heldInside(folder.get(), roots) ? folder.release() : -1;
+    HeldFolder folder(QByteArray::fromStdString(path));
+    if (!folder.inside({BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot}))
+        return HeldFolder();
+    return folder;
 }
 
 std::string tempName(const std::string& name)
@@ -113,7 +78,7 @@ bool isTempName(const std::string& name)
 struct Import
 {
     std::mutex mutex;
-    int folder = -1;
+    HeldFolder folder;
     int fd = -1;
     std::string target;      // the file it replaces
     std::string temporary;   // where it is written
@@ -128,9 +93,7 @@ Import& import()
 
 void release(Import& s)
 {
-    if (s.folder >= 0)
-        close(s.folder);
-    s.folder = -1;
+    s.folder = HeldFolder();
     s.target.clear();
     s.temporary.clear();
 }
@@ -139,15 +102,15 @@ void abandon(Import& s)
 {
     if (s.fd >= 0) {
         close(s.fd);
-        unlinkat(s.folder, s.temporary.c_str(), 0);
+        unlinkat(s.folder.descriptor(), s.temporary.c_str(), 0);
     }
     s.fd = -1;
     release(s);
 }
 
 // The temporary, with all the announced bytes, synced, closed and renamed
-// over the target; false (the temporary removed, the old file kept) on a
-// failure.
+// over the target, the folder flushed after; false (the temporary removed,
+// the old file kept) on a failure.
 bool complete(Import& s)
 {
     if (s.fd < 0)
@@ -155,9 +118,12 @@ bool complete(Import& s)
     const bool synced = fsync(s.fd) == 0;
     const bool closed = close(s.fd) == 0;
     s.fd = -1;
-    const bool ok = synced && closed && renameat(s.folder, s.temporary.c_str(), s.folder, s.target.c_str()) == 0;
+    const int folder = s.folder.descriptor();
+    const bool ok = synced && closed && renameat(folder, s.temporary.c_str(), folder, s.target.c_str()) == 0;
+    if (ok)
+        s.folder.sync();
     if (!ok)
-        unlinkat(s.folder, s.temporary.c_str(), 0);
+        unlinkat(s.folder.descriptor(), s.temporary.c_str(), 0);
     release(s);
     return ok;
 }
@@ -188,29 +154,6 @@ std::string cutName(const std::string& name, size_t max)
     return name.substr(0, end);
 }
 
-// The names in a folder held open (none when it cannot be read), as stored:
-// no conversion that could turn a name into another.
-std::vector<std::string> folderEntries(int folder)
-{
-    std::vector<std::string> names;
-    const int own = fcntl(folder, F_DUPFD_CLOEXEC, 0);
-    if (own < 0)
-        return names;
-    DIR* dir = fdopendir(own);
-    if (!dir) {
-        close(own);
-        return names;
-    }
-    rewinddir(dir);
-    while (const dirent* entry = readdir(dir)) {
-        const std::string name = entry->d_name;
-        if (name != "." && name != "..")
-            names.push_back(name);
-    }
-    closedir(dir);
-    return names;
-}
-
 bool isSaveTemporary(const std::string& name)
 {
     return zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str()));
@@ -218,18 +161,18 @@ bool isSaveTemporary(const std::string& name)
 
 // Removes the files that match from a folder held open and, depth levels
 // down, from its subfolders (never through a link).
-void removeMatching(int folder, int depth, bool (*matches)(const std::string&))
+void removeMatching(const HeldFolder& folder, int depth, bool (*matches)(const std::string&))
 {
-    for (const std::string& name : folderEntries(folder)) {
+    for (const QByteArray& entry : folder.entries()) {
+        const std::string name = entry.toStdString();
         struct stat st;
-        if (fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(folder.descriptor(), name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         if (S_ISDIR(st.st_mode)) {
-            const Descriptor sub(depth > 0 ? openFolder(folder, name.c_str()) : -1);
-            if (sub.get() >= 0)
-                removeMatching(sub.get(), depth - 1, matches);
+            if (depth > 0)
+                removeMatching(HeldFolder(folder, name.c_str()), depth - 1, matches);
         } else if (matches(name)) {
-            unlinkat(folder, name.c_str(), 0);
+            unlinkat(folder.descriptor(), name.c_str(), 0);
         }
     }
 }
@@ -303,27 +246,27 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
     if (!staysInside(base, roots, true) || zoplat::makeDir(QFile::decodeName(base.c_str())) != 0)
         return -1;
     // From here on the folder is held open and names are taken in it.
-    Descriptor folder(openTransferFolder(base, roots));
-    if (folder.get() < 0)
+    HeldFolder folder = openTransferFolder(base, roots);
+    if (!folder.isOpen())
         return -1;
     std::string file = name;
     if (const char* slash = std::strchr(name, '/')) {
         const std::string module(name, size_t(slash - name));
         file = slash + 1;
         // Only mode 5 creates a module folder.
-        if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && mkdirat(folder.get(), module.c_str(), 0777) != 0
+        if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && mkdirat(folder.descriptor(), module.c_str(), 0777) != 0
             && errno != EEXIST)
             return -1;
-        folder.reset(openFolder(folder.get(), module.c_str()));
-        if (folder.get() < 0)
+        folder = HeldFolder(folder, module.c_str());
+        if (!folder.isOpen())
             return -1;
     }
     // A new temporary, never one through a name that is there.
     const std::string temporary = tempName(file);
-    s.fd = openat(folder.get(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    s.fd = openat(folder.descriptor(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (s.fd < 0)
         return -1;
-    s.folder = folder.release();
+    s.folder = std::move(folder);
     s.target = file;
     s.temporary = temporary;
     s.announced = fileSize;
@@ -362,21 +305,12 @@ void net_file_connection_ended()
 
 void net_file_remove_leftovers(const NetFileRoots& roots)
 {
-    const Descriptor backups(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots));
-    if (backups.get() >= 0)
-        removeMatching(backups.get(), 1, isTempName);
-    const Descriptor staging(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots));
-    if (staging.get() >= 0)
-        removeMatching(staging.get(), 0, isTempName);
+    removeMatching(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots), 1, isTempName);
+    removeMatching(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots), 0, isTempName);
     // What report saves cut short left in the module folders.
-    const Descriptor reports(openTransferFolder(local(roots.dataRoot) + "/report", roots));
-    if (reports.get() >= 0) {
-        for (const std::string& module : folderEntries(reports.get())) {
-            const Descriptor folder(openFolder(reports.get(), module.c_str()));
-            if (folder.get() >= 0)
-                removeMatching(folder.get(), 0, isSaveTemporary);
-        }
-    }
+    const HeldFolder reports = openTransferFolder(local(roots.dataRoot) + "/report", roots);
+    for (const QByteArray& module : reports.entries())
+        removeMatching(HeldFolder(reports, module.constData()), 0, isSaveTemporary);
 }
 
 void net_file_set_calibration_loader(void (*loader)())
@@ -420,10 +354,9 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
     for (const Folder& folder : folders) {
         // The folder held open: its files are opened in it, whatever its
         // path leads to later.
-        const Descriptor dir(openTransferFolder(folder.path, roots));
-        if (dir.get() < 0)
-            continue;
-        for (const std::string& name : folderEntries(dir.get())) {
+        const HeldFolder dir = openTransferFolder(folder.path, roots);
+        for (const QByteArray& entry : dir.entries()) {
+            const std::string name = entry.toStdString();
             if (name.empty() || name[0] == '.')
                 continue;
             if (mode == NET_FILE_MODE_EXPORT_CALIBRATION && name.compare(0, 3, "cal") != 0)
@@ -435,11 +368,11 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
                 hook(name.c_str());
             // Only a file, checked on what was opened: a link in its place is
             // not followed, a pipe planted there does not block.
-            const int fd = openat(dir.get(), name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+            const int fd = dir.openRegular(name.c_str());
             if (fd < 0)
                 continue;
             struct stat st;
-            if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > off_t(UINT32_MAX)) {
+            if (fstat(fd, &st) != 0 || st.st_size > off_t(UINT32_MAX)) {
                 close(fd);
                 continue;
             }

@@ -8,10 +8,15 @@
 #include <QString>
 
 #include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <dirent.h>
 #include <cstdio>
 #include <cstring>
 #include <sys/shm.h>
 #include <time.h>
+#include <unistd.h>
 
 shm_share_machine* global_shm_machine = nullptr;
 shm_share_cal* global_shm_cal = nullptr;
@@ -35,6 +40,46 @@ const int kAttachOrder[SHM_SEGMENT_COUNT] = {
     SHM_SEGMENT_MACHINE, SHM_SEGMENT_CAL,       SHM_SEGMENT_CONFIG, SHM_SEGMENT_STATUS, SHM_SEGMENT_CONTROL,
     SHM_SEGMENT_CLOCK,   SHM_SEGMENT_PARAMETER, SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE,
 };
+
+// Whether process pid runs (or is ending and not yet reaped).
+bool processRuns(pid_t pid)
+{
+    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+}
+
+// A process other than this one with the segment of `key` attached (its
+// memory map names "/SYSV<key>"), or 0 when none that can be looked at is.
+pid_t attachedProcess(key_t key)
+{
+    char name[24];
+    snprintf(name, sizeof name, "/SYSV%08x", unsigned(key));
+    DIR* proc = opendir("/proc");
+    if (!proc)
+        return 0;
+    pid_t found = 0;
+    while (const dirent* entry = readdir(proc)) {
+        char* end = nullptr;
+        const long pid = strtol(entry->d_name, &end, 10);
+        if (pid <= 0 || *end != '\0' || pid == long(getpid()))
+            continue;
+        char path[64];
+        snprintf(path, sizeof path, "/proc/%ld/maps", pid);
+        FILE* maps = fopen(path, "re");
+        if (!maps)
+            continue;
+        char line[512];
+        while (!found && fgets(line, sizeof line, maps)) {
+            const char* at = strstr(line, name);
+            if (at && (at[strlen(name)] == ' ' || at[strlen(name)] == '\n' || at[strlen(name)] == '\0'))
+                found = pid_t(pid);
+        }
+        fclose(maps);
+        if (found)
+            break;
+    }
+    closedir(proc);
+    return found;
+}
 
 void* addresses[SHM_SEGMENT_COUNT] = {};
 int ids[SHM_SEGMENT_COUNT] = {-1, -1, -1, -1, -1, -1, -1, -1, -1};
@@ -173,8 +218,12 @@ bool shm_testing_held_elsewhere(key_t* key, pid_t* holder)
             continue;   // left by a process that ended: taken over as it is
         if (key)
             *key = k;
-        if (holder)
-            *holder = ds.shm_nattch > 0 ? ds.shm_lpid : ds.shm_cpid;
+        if (holder) {
+            // The creator while it runs, else one attached (the last to
+            // attach or detach may have ended long ago).
+            pid_t h = ds.shm_cpid != getpid() && processRuns(ds.shm_cpid) ? ds.shm_cpid : attachedProcess(k);
+            *holder = h ? h : (ds.shm_nattch > 0 ? ds.shm_lpid : ds.shm_cpid);
+        }
         return true;
     }
     return false;

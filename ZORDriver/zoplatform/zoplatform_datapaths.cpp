@@ -8,10 +8,105 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
 namespace zoplat {
 
 namespace {
 const char* const kSdMountPoint = "/mnt/sdp1";
+
+int openFolderIn(int at, const char* name)
+{
+    return openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+}
+} // namespace
+
+HeldFolder::HeldFolder(const QByteArray& localPath)
+    : fd(localPath.isEmpty() ? -1 : openFolderIn(AT_FDCWD, localPath.constData()))
+{
+}
+
+HeldFolder::HeldFolder(const HeldFolder& parent, const char* name)
+    : fd(parent.isOpen() && name ? openFolderIn(parent.fd, name) : -1)
+{
+}
+
+HeldFolder::~HeldFolder()
+{
+    if (fd >= 0)
+        close(fd);
+}
+
+HeldFolder::HeldFolder(HeldFolder&& other) noexcept
+    : fd(std::exchange(other.fd, -1))
+{
+}
+
+HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept
+{
+    if (this != &other) {
+        if (fd >= 0)
+            close(fd);
+        fd = std::exchange(other.fd, -1);
+    }
+    return *this;
+}
+
+bool HeldFolder::inside(const QStringList& localFolders) const
+{
+    return fd >= 0 && localPathInside("/proc/self/fd/" + QByteArray::number(fd), localFolders, true);
+}
+
+std::vector<QByteArray> HeldFolder::entries() const
+{
+    std::vector<QByteArray> names;
+    const int own = fd >= 0 ? fcntl(fd, F_DUPFD_CLOEXEC, 0) : -1;
+    if (own < 0)
+        return names;
+    DIR* dir = fdopendir(own);
+    if (!dir) {
+        close(own);
+        return names;
+    }
+    rewinddir(dir);
+    while (const dirent* entry = readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    }
+    closedir(dir);
+    return names;
+}
+
+int HeldFolder::openRegular(const char* name) const
+{
+    if (fd < 0 || !name)
+        return -1;
+    const int file = openat(fd, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    struct stat st;
+    if (file >= 0 && (fstat(file, &st) != 0 || !S_ISREG(st.st_mode))) {
+        close(file);
+        return -1;
+    }
+    // Reads of a regular file never wait; the flag goes for its readers.
+    if (file >= 0)
+        fcntl(file, F_SETFL, fcntl(file, F_GETFL) & ~O_NONBLOCK);
+    return file;
+}
+
+bool HeldFolder::removeFile(const char* name) const
+{
+    return fd >= 0 && name && (unlinkat(fd, name, 0) == 0 || errno == ENOENT);
+}
+
+bool HeldFolder::sync() const
+{
+    return fd >= 0 && fsync(fd) == 0;
 }
 
 bool sdCardPresent()
@@ -56,13 +151,17 @@ bool isSaveTemporaryName(const QString& name)
 
 int removeSaveTemporaries(const QString& localFolder)
 {
-    const QDir folder(localFolder);
+    const HeldFolder folder(QFile::encodeName(localFolder));
     int removed = 0;
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
-        if (isSaveTemporaryName(name) && QFile::remove(folder.filePath(name))) {
-            ++removed;
-            qWarning().noquote() << "removed the temporary of a save cut short:" << folder.filePath(name);
-        }
+    for (const QByteArray& name : folder.entries()) {
+        struct stat st;
+        if (!isSaveTemporaryName(QFile::decodeName(name))
+            || fstatat(folder.descriptor(), name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(st.st_mode)
+            || unlinkat(folder.descriptor(), name.constData(), 0) != 0)
+            continue;
+        ++removed;
+        qWarning().noquote() << "removed the temporary of a save cut short:"
+                             << localFolder + QLatin1Char('/') + QFile::decodeName(name);
     }
     return removed;
 }
@@ -78,21 +177,36 @@ QString calibrationStagingFolder()
     return BaseUtilityHelper::getAppRootPath() + QStringLiteral("/dat/temp");
 }
 
+HeldFolder calibrationStaging()
+{
+    HeldFolder folder(QFile::encodeName(calibrationStagingFolder()));
+    if (!folder.inside({BaseUtilityHelper::getAppRootPath()}))
+        return HeldFolder();
+    return folder;
+}
+
 bool clearCalibrationStaging()
 {
     const QString staging = calibrationStagingFolder();
-    if (makeDir(staging) != 0) {
-        qWarning().noquote() << "staging folder not created:" << staging;
+    const HeldFolder folder = makeDir(staging) == 0 ? calibrationStaging() : HeldFolder();
+    if (!folder.isOpen()) {
+        qWarning().noquote() << "staging folder not created, or not a folder of the application:" << staging;
         return false;
     }
     bool ok = true;
     for (const QString& name : calibrationFileNames()) {
         for (const char* ext : {".xml", ".dat"})
-            ok = removeFile(staging + QLatin1Char('/') + name + QLatin1String(ext)) == 0 && ok;
+            ok = folder.removeFile(QFile::encodeName(name + QLatin1String(ext)).constData()) && ok;
     }
+    folder.sync();
     if (!ok)
         qWarning().noquote() << "old calibration files left in" << staging;
     return ok;
+}
+
+int openCalibrationStagingFile(const QString& fileName)
+{
+    return calibrationStaging().openRegular(QFile::encodeName(fileName).constData());
 }
 
 } // namespace zoplat

@@ -152,7 +152,7 @@ void SystemViewModelStub::setConnectedEnabled(bool enable)
     if (enable && connectRefused) {
         // As the service does before the switch returns.
         connectedEnabled = false;
-        emit sigNetServiceRefused();
+        emit sigNetServiceRefused(QStringLiteral("TCP 10901: Address already in use"));
     }
 }
 

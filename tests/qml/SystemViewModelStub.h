@@ -304,7 +304,7 @@ signals:
     void changed();
     void sigUpdateDataToView(int dataType, int subType);
     void sigStartupNotice();
-    void sigNetServiceRefused();
+    void sigNetServiceRefused(const QString& message);
 
 private:
     void record(const QString& call);

@@ -353,7 +353,7 @@ Item {
             compare(startPage.tileButton(1).enabled, true)
             var notice = startPage.remoteRefusedNotice
             tryCompare(notice, "opened", true)
-            verify(notice.content.length > 0)
+            compare(notice.content, "TCP 10901: Address already in use")
             accept(notice)
         }
 

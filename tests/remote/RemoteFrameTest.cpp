@@ -5,6 +5,7 @@
 #include "RemoteTestSupport.h"
 
 #include "zocmm_testing_confer_handle.h"
+#include "zocmn_net_reject_log.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,6 +113,35 @@ TEST_F(RemoteFrame, MachineWritesFollowTheCopyRules)
     EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::Assembly, "abc")), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::SetMachine, 0xE101, Bytes(184).data)), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::GetMachine, 0xE104)), status(0xFF));
+}
+
+// A network extension record is stored only with ports of 1..65535, a
+// dotted IPv4 address, and a netmask and gateway dotted or empty; anything
+// else is refused whole. The network record refuses such ports as well.
+TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
+{
+    const QByteArray before = answer(pc::frame(pc::GetMachine, pc::NetworkEx));
+    const struct
+    {
+        int at;               // in the eth0 part
+        const char* text;     // 16 bytes there, or
+        uint32_t port;        // a port there
+    } rows[] = {
+        {82, nullptr, 0}, {86, nullptr, 70000}, {90, nullptr, 3902009650u}, {34, "999.1.1.1", 0}, {34, "", 0},
+        {34, "10.1.2", 0}, {34, "10.100.100.100.1", 0}, {50, "255.255.0", 0}, {66, "gw", 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text ? row.text : std::to_string(row.port).c_str());
+        Bytes ex(before);
+        if (row.text)
+            ex.raw(32 + row.at, QByteArray(row.text).leftJustified(16, '\0').constData(), 16);
+        else
+            ex.u32(32 + row.at, row.port);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(0xFF));
+        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
+    }
+    EXPECT_EQ(answer(pc::networkWrite("10.0.0.5", 0, 10901)), status(0xFF));
+    EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
 }
 
 TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
@@ -437,6 +467,41 @@ TEST_F(RemoteFrame, StopRuleComesBeforePrepare)
         EXPECT_EQ(answer(pc::frame(pc::SetControl, 0, row.record.data)), status(0));
         EXPECT_EQ(netCtrl_recordedCalls(), QStringList{row.call});
     }
+}
+
+
+// 10,000 rejected requests of a connection write one line while the clock
+// stands still; a second later the next one tells the count; the end of
+// the connection tells what was not told.
+TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
+{
+    int64_t nowMs = 5000;
+    zoplat::setMonotonicClock([&nowMs] { return nowMs * 1000; });
+    const QByteArray rejected[] = {
+        pc::rawFrame(0xFFFF7A4E, pc::kVersion, pc::GetMachine, 2, Bytes(2).data),   // protocol error
+        pc::frame(pc::SetControl, 0, pc::control(0x1000).data),                      // no rule
+        pc::frame(pc::SetParameter, 0xB301, Bytes(1182).data),                       // wrong size
+        pc::networkWrite("127.0.0.9"),                                               // refused address
+    };
+    const QList<QByteArray> lines = stdoutOf(sandbox.filePath("out"), [&] {
+        net_reject_connection_begin();
+        for (int i = 0; i < 10000; ++i)
+            exchange(rejected[i % 4]);
+        nowMs += 1000;
+        exchange(rejected[0]);
+        net_reject_connection_end();   // all told
+        net_reject_connection_begin();
+        for (int i = 0; i < 3; ++i)
+            exchange(rejected[1]);
+        net_reject_connection_end();
+    }).split('\n');
+    zoplat::setMonotonicClock({});
+    ASSERT_EQ(lines.size(), 5) << lines.mid(0, 10).join('\n').constData();
+    EXPECT_TRUE(lines[0].startsWith("connect1 protocol parse error(-2)")) << lines[0].constData();
+    EXPECT_TRUE(lines[0].endsWith("[1 rejected on this connection]")) << lines[0].constData();
+    EXPECT_TRUE(lines[1].endsWith("[10001 rejected on this connection]")) << lines[1].constData();
+    EXPECT_EQ(lines[2], "contr_update_storing_control error [1 rejected on this connection]");
+    EXPECT_EQ(lines[3], "3 requests rejected on this connection");
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <sched.h>
 #include <sys/wait.h>
 #include <thread>
@@ -123,6 +124,62 @@ TEST_F(RemoteSegments, ProductKeysInAFreshIpcNamespace)
     if (WEXITSTATUS(st) == 77)
         GTEST_SKIP() << "IPC namespaces refused: " << message.constData();
     EXPECT_EQ(WEXITSTATUS(st), 0) << message.constData();
+}
+
+// A child that runs work(), then lives on until *release is closed, or
+// (release null) has ended and been reaped when this returns.
+pid_t spawn(const std::function<void()>& work, int* release)
+{
+    int hold[2], ready[2];
+    if (pipe(hold) != 0 || pipe(ready) != 0)
+        return -1;
+    const pid_t pid = fork();
+    if (pid == 0) {
+        close(hold[1]);
+        work();
+        char c;
+        (void)!write(ready[1], "x", 1);
+        (void)!read(hold[0], &c, release ? 1 : 0);
+        _exit(0);
+    }
+    char c;
+    (void)!read(ready[0], &c, 1);
+    for (int fd : {hold[0], ready[0], ready[1]})
+        close(fd);
+    if (release) {
+        *release = hold[1];
+    } else {
+        close(hold[1]);
+        waitpid(pid, nullptr, 0);
+    }
+    return pid;
+}
+
+// A second start is told the process that holds the segments: their creator
+// while it runs, else one that has them attached; never the last process to
+// attach or detach when that one has ended.
+TEST_F(RemoteSegments, HolderNamedIsARunningProcessThatHoldsTheSegments)
+{
+    shm_release_testing_handle();
+    removeTestKeys();
+    const key_t key = shm_testing_key(SHM_SEGMENT_MACHINE);
+    for (const bool creatorRuns : {true, false}) {
+        SCOPED_TRACE(creatorRuns ? "creator runs" : "creator ended, another attached");
+        int release[2] = {-1, -1};
+        const pid_t creator = spawn([key] { shmat(shmget(key, 4096, IPC_CREAT | 0600), nullptr, 0); },
+                                    creatorRuns ? &release[0] : nullptr);
+        const pid_t attached = creatorRuns ? 0 : spawn([key] { shmat(shmget(key, 0, 0), nullptr, 0); }, &release[1]);
+        spawn([key] { shmdt(shmat(shmget(key, 0, 0), nullptr, 0)); }, nullptr);
+        key_t held = 0;
+        pid_t holder = 0;
+        EXPECT_TRUE(shm_testing_held_elsewhere(&held, &holder));
+        EXPECT_EQ(std::make_pair(held, holder), std::make_pair(key, creatorRuns ? creator : attached));
+        for (int fd : release)
+            close(fd);
+        while (waitpid(-1, nullptr, 0) > 0) {
+        }
+        removeTestKeys();
+    }
 }
 
 std::atomic<int> naps{0};

@@ -13,6 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
+#include <fcntl.h>
 #include <optional>
 #include <sys/shm.h>
 #include <unistd.h>
@@ -34,6 +37,23 @@ inline void removeTestKeys()
         if (id >= 0)
             shmctl(id, IPC_RMID, nullptr);
     }
+}
+
+// What work() writes on standard output (through the file `path`).
+template <typename Work>
+QByteArray stdoutOf(const QString& path, Work work)
+{
+    fflush(stdout);
+    const int saved = dup(STDOUT_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    close(fd);
+    work();
+    fflush(stdout);
+    dup2(saved, STDOUT_FILENO);
+    close(saved);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 class RemoteTest : public ::testing::Test

@@ -7,12 +7,16 @@
 #include "../remote_service/RemoteServiceSupport.h"
 
 #include "zocmn_net_file_transfer.h"
+#include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
 
 #include <QDir>
 #include <QDirIterator>
 
 #include <csignal>
+#include <fcntl.h>
+#include <future>
+#include <sys/stat.h>
 #include <functional>
 #include <map>
 #include <sys/resource.h>
@@ -364,6 +368,27 @@ TEST_F(RemoteFiles, TemporariesOfCutSavesAreNotSentAndReportsLoseThem)
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/r.htm", "report"}, {"StdSource", "<dir>"}}));
 }
 
+// The clean-ups (cut imports at the service's start, the staging folder
+// at a calibration import, cut report saves) take the folders they clean
+// held open: a folder swapped for a link to an outside one is left alone.
+TEST_F(RemoteFiles, CleanUpsLeaveTheTargetOfAFolderSwappedForALinkAlone)
+{
+    netCtrl_StopNetService();
+    for (const char* name : {".a.par.part", "r.htm.AbCdEf", "calacamp.xml", "AC/.b.par.part"})
+        sandbox.write(QStringLiteral("outside/") + name, "cut");
+    const auto outside = tree(sandbox.filePath("outside"));
+    for (const char* folder : {"parameters_bk", "dat/temp", "report/AC", "report/DC"}) {
+        QDir(app(folder)).removeRecursively();
+        QDir().mkpath(QFileInfo(app(folder)).absolutePath());
+        ASSERT_TRUE(QFile::link(sandbox.filePath("outside"), app(folder))) << folder;
+    }
+    ASSERT_EQ(netCtrl_StartNetService(), 0);
+    ASSERT_TRUE(pcSide.connectTo(zoplat::serverPort()));
+    EXPECT_EQ(mode(pcSide, 6), 0xFF);
+    EXPECT_EQ(zoplat::removeSaveTemporaries(app("report/DC")), 0);
+    EXPECT_EQ(tree(sandbox.filePath("outside")), outside);
+}
+
 TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
 {
     sandbox.write("canary", "canary");
@@ -465,6 +490,27 @@ TEST(FileTransferAlone, ExportDoesNotFollowALinkSwappedInBeforeTheOpen)
     EXPECT_FALSE(exported.contains("secret"));
 }
 
+// Only regular files are sent: a pipe and a folder are left out, and the
+// pipe's open does not wait for a writer.
+TEST(FileTransferAlone, ExportSendsOnlyRegularFilesAndAPipeDoesNotHoldItUp)
+{
+    TestSandbox sandbox;
+    sandbox.write("parameters_bk/AC/a.par", "mine");
+    const QByteArray folder = QFile::encodeName(sandbox.filePath("parameters_bk/AC/"));
+    ASSERT_EQ(mkfifo(folder + "pipe.par", 0600), 0);
+    ASSERT_EQ(mkdir(folder + "folder.par", 0700), 0);
+    exported.clear();
+    auto sent = std::async(std::launch::async, [&] { return net_export_files(2, {sandbox.path(), sandbox.path()}, collectSend, 0); });
+    if (sent.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+        close(open(folder + "pipe.par", O_RDWR | O_CLOEXEC));   // lets the export go on
+        ADD_FAILURE() << "the export waits for the pipe's writer";
+    }
+    EXPECT_EQ(sent.get(), 1);
+    EXPECT_TRUE(exported.contains("AC/a.par"));
+    for (const char* left : {"pipe.par", "folder.par"})
+        EXPECT_FALSE(exported.contains(left)) << left;
+}
+
 TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
 {
     TestSandbox sandbox;
@@ -541,6 +587,33 @@ TEST_F(RemoteCalibrationFiles, ImportReloadsTheDriverAndAnExportImportsAgain)
     EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
     ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
     EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
+}
+
+// A staged file swapped for a link to an outside calibration file before
+// "SEND_END": the reload reads through the staging folder held open and
+// takes the other files, not the link's target.
+TEST_F(RemoteCalibrationFiles, ALinkInPlaceOfAStagedFileIsNotReloaded)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    QByteArray amp = testData("calibration/calacamp.xml");
+    amp.replace("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>", "<AMP_P0_FACTOR>1.0625</AMP_P0_FACTOR>");
+    QByteArray outside = testData("calibration/calauxdc.xml");
+    outside.replace("<AUXDC_P0_FACTOR>1.06</AUXDC_P0_FACTOR>", "<AUXDC_P0_FACTOR>7.77</AUXDC_P0_FACTOR>");
+    ASSERT_TRUE(outside.contains("7.77"));
+    sandbox.write("outside/calauxdc.xml", outside);
+    const double auxdc = testor().dataCalibration->auxdcFactors[0][0][0];
+    const int loads = calLoaded();
+    ASSERT_EQ(mode(pcSide, 6), 0);
+    const std::vector<int> replies = sendFile(pcSide, "calacamp.xml", amp);
+    EXPECT_EQ(replies, std::vector<int>(replies.size(), 0));
+    ASSERT_TRUE(QFile::link(sandbox.filePath("outside/calauxdc.xml"), sandbox.filePath("app/dat/temp/calauxdc.xml")));
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+    ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+    EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
+    EXPECT_EQ(testor().dataCalibration->auxdcFactors[0][0][0], auxdc);
+    EXPECT_FALSE(sandbox.read("app/dat/calauxdc.xml").contains("7.77"));
 }
 
 } // namespace

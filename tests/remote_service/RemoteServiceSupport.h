@@ -43,18 +43,37 @@ inline void removeKeys()
     }
 }
 
+// A socket bound on 127.0.0.1 (port 0: one free now), a TCP one
+// listening; -1 when the port is taken.
+inline int boundSocket(int type, uint16_t port = 0)
+{
+    const int fd = socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_port = htons(port);
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0 || (type == SOCK_STREAM && listen(fd, 1) != 0)) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+inline uint16_t localPort(int fd)
+{
+    sockaddr_in a{};
+    socklen_t n = sizeof a;
+    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    return ntohs(a.sin_port);
+}
+
 // A port on 127.0.0.1 free now (TCP or UDP).
 inline uint16_t freePort(int type = SOCK_STREAM)
 {
-    const int fd = socket(AF_INET, type, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&a), &n);
+    const int fd = boundSocket(type);
+    const uint16_t port = localPort(fd);
     close(fd);
-    return ntohs(a.sin_port);
+    return port;
 }
 
 // The PC: one TCP connection, frames gathered as they come.
@@ -80,7 +99,7 @@ public:
                 return true;
             }
             closeSocket();
-            usleep(50000);   // the listener makes its socket anew 100 ms after a connection
+            usleep(50000);   // a port not listened on (yet)
         }
         return false;
     }
@@ -232,8 +251,8 @@ protected:
     }
 
     // A PC connected and greeted: the beat is now 8 s. A connection made
-    // while the last one was ending waits in the old listen socket's backlog
-    // and is dropped with it: the PC connects again.
+    // while the last one was ending waits in the backlog and is dropped at
+    // that end: the PC connects again.
     void connectPc(Pc& pcSide)
     {
         std::optional<QByteArray> hello;

@@ -3,6 +3,7 @@
 // a network write.
 
 #include "RemoteServiceSupport.h"
+#include "../remote/RemoteTestSupport.h"
 
 #include "zoshm_testing_share_handle.h"
 
@@ -321,25 +322,93 @@ TEST_F(RemoteService, BoundToTheLoopbackDeviceItServes)
     EXPECT_EQ(pc::Bytes(*hello).text(112, 16), "127.0.0.1");
 }
 
-// A port a network record stored unchecked falls back to the platform's.
-TEST_F(RemoteService, UnusablePortsFallBackToThePlatformsPorts)
+// The service takes its ports from the machine data, as the PC wrote them;
+// ports the segment holds that no port can be (written there by another
+// local process) fall back to the platform's. The beacon comes from the UDP
+// port in use and announces the two ports in use.
+TEST_F(RemoteService, MachineDataPortsServeAndTheBeaconAnnouncesThePortsInUse)
 {
+    const int udp = boundSocket(SOCK_DGRAM);
+    zoplat::host::setBeaconDestinationPort(localPort(udp));
+    const uint16_t udpChosen = freePort(SOCK_DGRAM);
+    const uint16_t tcpChosen = freePort();
     switchOn(false);
-    for (uint32_t port : {0u, 70000u}) {
-        SCOPED_TRACE(port);
-        {
+    const struct
+    {
+        uint32_t port0, port1;   // into the segment: by the PC when usable
+        uint16_t udpInUse, tcpInUse;
+    } rows[] = {{udpChosen, tcpChosen, udpChosen, tcpChosen}, {0, 0, beaconPort, serverPort},
+                {70000, 3902009650u, beaconPort, serverPort}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.port0);
+        if (row.port0 == udpChosen) {
             Pc pc;
             connectPc(pc);
-            pc::Bytes ex(220);
-            ex.u32(32 + 86, port).u32(32 + 82, port);
+            pc::Bytes ex(*pc.ask(pc::frame(pc::GetMachine, pc::NetworkEx)));
+            ex.u32(32 + 82, row.port0).u32(32 + 86, row.port1);
             EXPECT_EQ(pc.ask(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), QByteArray(1, '\0'));
+        } else {
+            ShmAccess access(ShmSide::Client, SHM_SEGMENT_MACHINE);
+            global_shm_machine->mchset.network.device_connect_port0 = row.port0;
+            global_shm_machine->mchset.network.device_connect_port1 = row.port1;
         }
         service->updateViewConnectEnable(false);
         service->updateViewConnectEnable(true);
-        EXPECT_EQ(global_netconnect_ethtcp.device_connect_port1, serverPort);
-        EXPECT_EQ(global_netconnect_ethudp.device_connect_port0, beaconPort);
+        pc::Bytes hello(0);
+        EXPECT_TRUE(waitFor([&] {   // the first beacon from the port in use
+            char buf[512];
+            sockaddr_in from{};
+            socklen_t n = sizeof from;
+            const ssize_t got = recvfrom(udp, buf, sizeof buf, MSG_DONTWAIT, reinterpret_cast<sockaddr*>(&from), &n);
+            hello = pc::Bytes(got == 198 && ntohs(from.sin_port) == row.udpInUse ? QByteArray(buf + 14, 184) : "");
+            return hello.data.size() == 184;
+        }));
+        EXPECT_EQ(std::make_pair(hello.u32(160), hello.u32(164)), std::make_pair(uint32_t(row.udpInUse), uint32_t(row.tcpInUse)));
+        Pc pc;
+        ASSERT_TRUE(pc.connectTo(row.tcpInUse));
+        EXPECT_TRUE(pc.ask(helloRequest()).has_value());
+    }
+    close(udp);
+}
+
+// A port of the service in use (held here, as another copy's service holds
+// it): switching remote control on is refused before the switch returns, the
+// box unticked and the interface told the port and the reason, said once on
+// the log; the port freed is not taken behind the interface's back;
+// switching on again does take it.
+TEST_F(RemoteService, PortInUseRefusesRemoteControlAndSaysWhichOnce)
+{
+    initialise(false);
+    service->netWorkServiceInit();
+    actest::AcModel vm;   // the view model the start page asks
+    QStringList told;
+    QObject::connect(&vm, &ViewBaseModel::sigNetServiceRefused, &receiver, [&](const QString& m) { told << m; });
+    for (const auto& [type, port, name] : {std::make_tuple(SOCK_STREAM, serverPort, "TCP"),
+                                           std::make_tuple(SOCK_DGRAM, beaconPort, "UDP")}) {
+        SCOPED_TRACE(name);
+        told.clear();
+        const int held = boundSocket(type, port);
+        ASSERT_GE(held, 0);
+        center->testConfiguration->bNetConnect = true;
+        const QByteArray log =
+            remotetest::stdoutOf(sandbox.filePath("out"), [&] { service->updateViewConnectEnable(true); });
+        close(held);
+        EXPECT_FALSE(service->isServiceEnabled() || center->testConfiguration->bNetConnect
+                     || NetServiceBase::threadsRunning());
+        ASSERT_EQ(told.size(), 1);
+        EXPECT_TRUE(told[0].contains(QStringLiteral("%1 %2").arg(name).arg(port))
+                    && told[0].contains(QString::fromLocal8Bit(strerror(EADDRINUSE))))
+            << told[0].toStdString();
+        EXPECT_EQ(log.count("bind failed"), 1) << log.constData();
+        const int free = boundSocket(type, port);   // nobody took it meanwhile
+        EXPECT_GE(free, 0);
+        close(free);
+        center->testConfiguration->bNetConnect = true;
+        service->updateViewConnectEnable(true);
+        ASSERT_TRUE(service->isServiceEnabled());
         Pc pc;
         connectPc(pc);
+        service->updateViewConnectEnable(false);
     }
 }
 

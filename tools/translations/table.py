@@ -147,6 +147,11 @@ TABLE = [
      "Não foi possível ativar o controlo remoto: o serviço de rede não arrancou.",
      "Не удалось включить дистанционное управление: сетевая служба не запустилась.",
      "リモート制御を開始できません：ネットワークサービスが起動しませんでした。"),
+    (None, "联机测试无法启动：端口 %1 无法使用（%2）。", None,
+     "Remote control could not be switched on: port %1 cannot be used (%2).",
+     "Não foi possível ativar o controlo remoto: a porta %1 não pode ser usada (%2).",
+     "Не удалось включить дистанционное управление: порт %1 недоступен (%2).",
+     "リモート制御を開始できません：ポート %1 を使用できません（%2）。"),
 
     # Main window.
     (None, "电量不足", None, "Battery <", "Bateria <", "Заряд <", "電池残量<"),
@@ -1056,6 +1061,7 @@ TABLE = [
     ("ModelOvercurrentPage", "测试中", None, "Testing", "A testar", "Испытание", "試験中"),
     ("ModelOvercurrentPage", "通过", None, "Passed", "Aprovado", "Годен", "合格"),
     ("ModelOvercurrentPage", "失败", None, "Failed", "Reprovado", "Не годен", "不合格"),
+    ("ModelOvercurrentPage", "未复归", None, "Not Reset", "Sem rearme", "Нет возврата", "未復帰"),
 
     # Load-shedding models.
     ("ViewLoadSheddingModel", "测试项目", None, "Test Item", "Item de teste", "Испытание", "試験項目"),
