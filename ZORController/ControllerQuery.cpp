@@ -289,14 +289,18 @@ void ControllerQuery::pollSourceModule(LoopState& loop)
 
 void ControllerQuery::pollSequence(LoopState& loop)
 {
-    // Every action recorded since the last pass, oldest first: the testor
-    // credits a trip to the state of the page it names as seen from the
-    // state it last heard began, so each goes out before the change past its
-    // page. One read takes one action; the reads go on while the one taken
-    // was on a page the ring has left.
+    // Where the instrument is first, then every action recorded since the
+    // last pass, oldest first, and the change last. The testor credits a
+    // trip to the state of the page it names as seen from the state it last
+    // heard began, so each goes out before the change past its page: a page
+    // this pass reports ended had ended before these action reads, which
+    // find its actions. One read takes one action; the reads go on while the
+    // one taken was on a page the ring has left.
+    std::vector<DriverEndedPage> ended;
+    const bool followed = driverBaseFollowRing(loop.ring, ended) == 0;
     for (int read = 0; read <= DRIVER_PAGE_COUNT; ++read) {
         if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
-            return;
+            break;
         const CommDriverTestStatusData& status = *globalTestStatusData;
         if (std::isnan(status.statusTestActionTime))
             break;
@@ -304,13 +308,7 @@ void ControllerQuery::pollSequence(LoopState& loop)
         if (status.statusTestActionStateIndex == DriverStateWord(status.statusTestStateIndex).page())
             break;
     }
-    followSequencePages(loop);
-}
-
-void ControllerQuery::followSequencePages(LoopState& loop)
-{
-    std::vector<DriverEndedPage> ended;
-    if (driverBaseFollowRing(loop.ring, ended) != 0 || ended.empty())
+    if (!followed || ended.empty())
         return;
     std::vector<double> times;
     for (const DriverEndedPage& page : ended)

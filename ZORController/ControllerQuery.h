@@ -113,7 +113,6 @@ private:
     // State sequence: trips, and every change of the page playing with the
     // times of the pages that ended.
     void pollSequence(LoopState& loop);
-    void followSequencePages(LoopState& loop);
     // Distance, ramping, overcurrent, load shedding: trips, and the state
     // index and switch once a state ended.
     void pollStepModule(LoopState& loop);
