@@ -450,8 +450,17 @@ void ControllerQuery::reportAction(bool everyInput)
         return;
     }
     // One report for each input the action changed, its code in the flag
-    // word the edge it made (not both edges the page has seen on it).
-    const uint8_t edges = localActionEdges;
+    // word the edge it made (not both edges the page has seen on it). An
+    // action whose edges the page had all seen before (the same edge again)
+    // is reported as the acting input's, with the edge it last made.
+    uint8_t edges = localActionEdges;
+    const int acting = status.statusTestActionIndex;
+    if (edges == 0 && acting < COMM_BINARY_COUNT)
+        edges = uint8_t((status.statusTestActionFlags[acting] & 0x3) << (2 * acting));
+    if (edges == 0) {
+        emit sigUpdateTestStateAction(flags, acting, status.statusTestActionTime, word);
+        return;
+    }
     for (int input = 0; input < COMM_BINARY_COUNT; ++input) {
         const int shift = 2 * input;
         const qint32 edge = (edges >> shift) & 0x3;
