@@ -337,3 +337,44 @@ TEST_F(SequenceModelEngine, RecorderShowsTheChangeEachInputActionMade)
     for (size_t k = 0; k < 3; ++k)
         EXPECT_NEAR(closings[k], 0.2 + double(k), 1e-6);
 }
+
+// Two relays that close 30 and 40 ms into each state, on inputs 1 and 3; the
+// first state lasts 60 ms. The saved report gives each state the times of the
+// four inputs, as the page does: input 3's 40 ms among them.
+TEST_F(SequenceModelEngine, ReportGivesTheActionTimesOfAllFourInputs)
+{
+    initialise();
+    for (const auto& relay : {std::make_pair(0.03, 0), std::make_pair(0.04, 2)}) {
+        zorsim::FixedDelayRelaySettings s;
+        s.delaySeconds = relay.first;
+        s.binaryInput = relay.second;
+        sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(s));
+    }
+    SeqModel vm;
+    vm.setOutputTime(0, 0.06);
+    runDefaultStates(vm);
+    ASSERT_TRUE(vm.saveReport("inputs.htm"));
+
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(sandbox.read(vm.getRootPath() + "/report/Sequence/inputs.htm")));
+    QDomElement table = doc.documentElement();
+    const QDomNodeList tables = doc.elementsByTagName("table");
+    for (int t = 0; t < tables.size(); ++t) {
+        if (tables.at(t).toElement().firstChildElement("tr").text().trimmed().startsWith("State"))
+            table = tables.at(t).toElement();
+    }
+    std::vector<std::string> rows;   // cells joined by "|"
+    for (QDomElement tr = table.firstChildElement("tr"); !tr.isNull(); tr = tr.nextSiblingElement("tr")) {
+        QStringList cells;
+        for (QDomElement td = tr.firstChildElement("td"); !td.isNull(); td = td.nextSiblingElement("td"))
+            cells << td.text().trimmed();
+        rows.push_back(cells.join('|').toStdString());
+    }
+    const auto seconds = [&vm](double t) { return vm.doubleFormatToString(t, 3) + "s"; };
+    const QString first = seconds(runprotection::recordedTripTime(0.03, debounceSeconds()));
+    const QString third = seconds(runprotection::recordedTripTime(0.04, debounceSeconds()));
+    std::vector<std::string> expected{"State|DI 1|DI 2|DI 3|DI 4"};
+    for (int s = 1; s <= 3; ++s)
+        expected.push_back(QStringList{QString::number(s), first, "---", third, "---"}.join('|').toStdString());
+    EXPECT_EQ(rows, expected);
+}

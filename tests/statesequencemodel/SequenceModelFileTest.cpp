@@ -334,11 +334,11 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
     fill(vm);
     ASSERT_TRUE(vm.saveReport("results.htm"));
     const std::vector<Table> all = tables("results.htm");
-    EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2"},
-                                         {"1", "---", "---"},
-                                         {"2", "---", "0.125s"},
-                                         {"3", "---", "---"},
-                                         {"4", "---", "---"}}));
+    EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2", "DI 3", "DI 4"},
+                                         {"1", "---", "---", "---", "---"},
+                                         {"2", "---", "0.125s", "---", "---"},
+                                         {"3", "---", "---", "---", "---"},
+                                         {"4", "---", "---", "---", "---"}}));
     EXPECT_EQ(find(all, "Assessment Result:"), (Table{{"Assessment Result:"}}));
     const Table assessments = find(all, "", 4);   // after the outputs of four states
     EXPECT_EQ(assessments, (Table{{"", "开始", "停止", "整定时间", "偏差", "实际时间", "结果"},
