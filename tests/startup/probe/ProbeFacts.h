@@ -62,17 +62,10 @@ public:
     // The remote box's steps the window takes: 1 in mode "remote-on", else 4.
     Q_INVOKABLE int remoteSteps() const { return qgetenv("ZOR_PROBE_MODE") == "remote-on" ? 1 : 4; }
 
-    // Prints one line "page: <seconds>": the time of the open page's first state.
-    Q_INVOKABLE void reportPage(double seconds)
-    {
-        const QByteArray line = "page: " + QByteArray::number(seconds) + "\n";
-        std::fputs(line.constData(), stdout);
-        std::fflush(stdout);
-    }
-
+    // Prints "page: <seconds>" (the open page's first state's time); $ZOR_PROBE_MODE;
+    // exit() from inside the event loop, as when the display goes away.
+    Q_INVOKABLE void reportPage(double seconds) { std::printf("page: %g\n", seconds); std::fflush(stdout); }
     Q_INVOKABLE QString mode() const { return QString::fromLocal8Bit(qgetenv("ZOR_PROBE_MODE")); }
-
-    // Ends the process from inside the event loop, as the display going away does.
     Q_INVOKABLE void exitProcess(int code) { std::exit(code); }
 
     // The exit code the window ends the program with ($ZOR_PROBE_EXIT, default 0).
