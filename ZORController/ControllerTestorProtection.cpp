@@ -479,6 +479,27 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return switchRing(testor, entity);
 }
 
+// Overcurrent: an after-fault state that waits for the relay's reset has
+// nothing to wait for while no trip stands (the fault before it ended
+// without one): the instrument goes on past it at once, as after a page that
+// ended, and the pages after it follow.
+ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    ModuleSwitch outcome = switchRing(testor, entity);
+    const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+    if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !entity.resetNeedless(next->state))
+        return outcome;
+    outcome.errorSum += ring.switchToLast(testor);
+    entity.followTo(ring.page(ring.last)->state);
+    const ModuleSwitch after = switchRing(testor, entity);
+    outcome.errorSum += after.errorSum;
+    outcome.endRun = after.endRun;
+    return outcome;
+}
+
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
 // ends: the state after it goes into the page after the last one written and
 // the instrument is switched to it at once, past the steps of the ramp still
@@ -580,7 +601,7 @@ std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
-// Distance and overcurrent: the entity follows the reported index.
+// Distance: the entity follows the reported index.
 template <typename Entity, Entity* ControllerTestor::*M>
 std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
 {
@@ -588,6 +609,22 @@ std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
     QMutexLocker lock(&entity.entityLock);
     runRing().noteEnded(index);
     entity.updateFromDriverState(index);
+    return runningState(entity.outputRunningStateIndex, entity.stateCount);
+}
+
+// Overcurrent: the entity follows the instrument to the page it goes to,
+// the one after the last that ended (the state after that page where none
+// is written yet); a page the testor switched past ends with that switch.
+std::vector<qint32> followOvercurrent(ControllerTestor& testor, qint32 index)
+{
+    ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    ring.noteEnded(index);
+    if (const SwitchedRing::Page* ended = ring.page(ring.ended)) {
+        const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+        entity.followTo(next ? next->state : ended->state + 1);
+    }
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
@@ -722,17 +759,20 @@ int takeEnergyPulse(ControllerTestor& testor, qint32 count, double period)
 constexpr char kUnderFrequency[] = "under-frequency load shedding";
 constexpr char kUnderVoltage[] = "under-voltage load shedding";
 
-// Distance and overcurrent: fixed groups of pre-fault, fault and after-fault states.
-template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&)>
+// Distance and overcurrent: fixed groups of pre-fault, fault and after-fault
+// states (overcurrent: with waits for the relay's reset).
+template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&),
+          ModuleSwitch (*Switch)(const ModuleEntry&, ControllerTestor&) = &switchOnePageAhead<Entity, M>,
+          std::vector<qint32> (*Follow)(ControllerTestor&, qint32) = &followReportedStates<Entity, M>>
 constexpr ModuleAdaptors faultGroupAdaptors()
 {
     return {
         /* entityLock */ &entityLock<Entity, M>,
         /* start */ &startOnePageAhead<Entity, M, Why>,
-        /* switchState */ &switchOnePageAhead<Entity, M>,
+        /* switchState */ Switch,
         /* trip */ &recordFaultTrip<Entity, M>,
         /* twoInputTrip */ &recordFaultTwoInputTrip<Entity, M>,
-        /* followState */ &followReportedStates<Entity, M>,
+        /* followState */ Follow,
         /* boStates */ &boStates<Entity, M>,
         /* outputCurrentMax */ nullptr,
         /* channelCurrent */ nullptr,
@@ -782,8 +822,8 @@ const ModuleAdaptors stateSequence = {
 };
 
 const ModuleAdaptors distance = faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal>();
-const ModuleAdaptors overcurrent =
-    faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent, &overcurrentRefusal>();
+const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent,
+                                                     &overcurrentRefusal, &switchOvercurrent, &followOvercurrent>();
 
 const ModuleAdaptors ramping = {
     /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,

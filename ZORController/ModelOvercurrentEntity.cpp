@@ -37,7 +37,9 @@ void ModelOvercurrentEntity::resetActionValues()
         }
         stateActionUpdateState[s] = -1;
         stateTestStates[s] = AO_STATE_TYPE_INITING;
+        stateBeganUnreset[s] = false;
     }
+    relayOperated = false;
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;
 }
@@ -77,8 +79,19 @@ bool ModelOvercurrentEntity::switchToNextState()
 void ModelOvercurrentEntity::updateToDriverValue()
 {
     QMutexLocker locker(&entityLock);
-    if (globalTestOutputData)
-        StateGroups::writeDriverValue(*this, *globalTestOutputData);
+    if (!globalTestOutputData)
+        return;
+    CommDriverTestOutputData& out = *globalTestOutputData;
+    StateGroups::writeDriverValue(*this, out);
+    if (!awaitsReset(outputSendingStateIndex))
+        return;
+    // Each trip input back: the edge opposite to the one the fault watches.
+    for (int i = 0; i < 4; ++i) {
+        out.outputBIRiseEnables[i] = quint32((stateOutputBIStates[i] >> 1) & 1);
+        out.outputBIFallEnables[i] = quint32(stateOutputBIStates[i] & 1);
+    }
+    out.outputBILogic = quint32(stateBILogicTypes);
+    out.outputTriggerType = COMM_TRIGGER_TYPE_TIME_BINARY;
 }
 
 void ModelOvercurrentEntity::updateToDriverBOStates()
@@ -94,6 +107,21 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     // A state passed over ends as it begins.
     while (passesOver(outputRunningStateIndex))
         StateGroups::updateFromState(*this, StateGroups::kCompleteBit);
+    const int r = outputRunningStateIndex;
+    if (r >= 3 && r < std::min(stateCount, int(kMaxStates)) && r % 3 == 1)
+        stateBeganUnreset[r] = awaitsReset(r - 2) && relayOperated;
+}
+
+void ModelOvercurrentEntity::followTo(int state)
+{
+    QMutexLocker locker(&entityLock);
+    const int target = std::min(state, int(kMaxStates) + 1);
+    while (outputRunningStateIndex < target) {
+        const int before = outputRunningStateIndex;
+        updateFromDriverState(StateGroups::kCompleteBit);
+        if (outputRunningStateIndex == before)
+            break;
+    }
 }
 
 int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
@@ -105,7 +133,19 @@ int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, flo
 int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    return StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
+    const int r = outputRunningStateIndex;
+    if (!awaitsReset(r)) {
+        const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
+        relayOperated = relayOperated || recorded == 0;
+        return recorded;
+    }
+    // The relay's reset, which ended the wait.
+    if (!(statusTestStateIndex & StateGroups::kCompleteBit) || index < 0 || index > 3)
+        return -1;
+    stateActionTimes[r][index] = double(time);
+    stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
+    relayOperated = false;
+    return 0;
 }
 
 void ModelOvercurrentEntity::formatLimitValue(double vmax, double imax)
@@ -129,6 +169,19 @@ bool ModelOvercurrentEntity::passesOver(int state) const
     if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) - 1 || state % 3 == 1)
         return false;
     return !(stateOutputTimes[state] > 0.0);
+}
+
+bool ModelOvercurrentEntity::awaitsReset(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    return state >= 0 && state < std::min(stateCount, int(kMaxStates)) && state % 3 == 2
+           && stateTriggerTypes[state] == AO_TRIGGER_TYPE_TIME_BINARY && stateOutputTimes[state] > 0.0;
+}
+
+bool ModelOvercurrentEntity::resetNeedless(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    return awaitsReset(state) && !relayOperated;
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

@@ -10,6 +10,15 @@
 // state after it, and counts no page for it. The last state always plays (the
 // run ends once the instrument enters it).
 //
+// An after-fault state whose trigger is AO_TRIGGER_TYPE_TIME_BINARY waits for
+// the relay's reset: its page plays its outputs until the trip inputs return
+// (each watched for the edge opposite to the fault's, with the fault's
+// logic), or for its time. The reset is recorded as that state's action
+// (time from its start). With no trip standing (the fault before it ended
+// without one) it has nothing to wait for, and the run control switches past
+// it (resetNeedless). A fault that begins after such a wait ended with the
+// relay still operated is marked (stateBeganUnreset).
+//
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
 // start or switch (check, encode). Every operation also takes it itself; it
@@ -46,8 +55,9 @@ public:
     double stateOutputAngles[kMaxStates][8] = {};
     double stateOutputFrequencies[kMaxStates][8] = {};
     double stateOutputTimes[kMaxStates] = {};
-    // Read by the testor only (not sent): after a recorded state-end report
-    // for state s, a value of 1 or more at s-1 raises statusBIStateAction.
+    // Read by the testor: after a recorded state-end report for state s, a
+    // value of 1 or more at s-1 raises statusBIStateAction. Sent only as the
+    // mark of an after-fault state that waits for the relay's reset.
     AOTriggerType stateTriggerTypes[kMaxStates];
     AOTestStateType stateTestStates[kMaxStates];
     qint32 stateOutputBIStates[4] = {};          // one setting for every fault state
@@ -56,6 +66,11 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
+    // Per fault state: it began with the relay still operated after a wait
+    // for its reset.
+    bool stateBeganUnreset[kMaxStates] = {};
+    // A trip recorded in a fault state, and no reset recorded since.
+    bool relayOperated = false;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -85,4 +100,11 @@ public:
     // `state` (in use, not the last) is a pre-fault or after-fault state of
     // no time, which the run passes over.
     bool passesOver(int state) const;
+    // `state` is an after-fault state in use that waits for the relay's reset.
+    bool awaitsReset(int state) const;
+    // ... and no trip is standing: the instrument need not play it.
+    bool resetNeedless(int state) const;
+    // The running state follows the instrument on to `state` (past it where
+    // that is passed over); the states between end as they began.
+    void followTo(int state);
 };

@@ -104,12 +104,14 @@ void ViewOvercurrentModel::ViewPointModel::CopyFrom(const ViewPointModel& src)
     testState = src.testState;
     std::copy(std::begin(src.actionTimes), std::end(src.actionTimes), actionTimes);
     std::copy(std::begin(src.actionBIStates), std::end(src.actionBIStates), actionBIStates);
+    relayNotReset = src.relayNotReset;
 }
 
 void ViewOvercurrentModel::ViewPointModel::clearResults()
 {
     std::fill(std::begin(actionTimes), std::end(actionTimes), kNaN);
     std::fill(std::begin(actionBIStates), std::end(actionBIStates), -1);
+    relayNotReset = false;
 }
 
 // ---- Construction -----------------------------------------------------------------------
@@ -405,6 +407,12 @@ int ViewOvercurrentModel::getBinaryInputIndex(int index) const { return firstTri
 
 int ViewOvercurrentModel::getTestStates(int index) const { return pointOrEdit(index)->testState; }
 
+bool ViewOvercurrentModel::getRelayNotReset(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
+}
+
 // ---- Verdict --------------------------------------------------------------------------------------
 
 void ViewOvercurrentModel::doCalculate(int index)
@@ -419,7 +427,9 @@ void ViewOvercurrentModel::doCalculate(int index)
     }
     const double t = getActionTimes(index);
     // Only a positive time is a trip (NaN, 0 and a negative time are none).
-    if (t > 0.0)
+    if (p->relayNotReset)
+        p->testResult = AO_Result_TYPE_FAILED;
+    else if (t > 0.0)
         p->testResult = p->tMin <= t && t <= p->tMax ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
     else
         p->testResult = p->tMax == kNoTrip ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
@@ -573,10 +583,15 @@ void ViewOvercurrentModel::pushToEntity()
         writeStateOutputs(e, pre + 2, intervalOutput.outputRanges, intervalOutput.outputAngles,
                           intervalOutput.outputFrequencies);
         const bool preFault = normalEnable && (!outputOnceOnly || i == 0);
+        // Unticked, the interval outputs play until the relay has reset, as
+        // long as a fault may last, before every fault but the first.
+        const bool awaitReset = !intervalEnable && i + 1 < count;
         e->stateOutputTimes[pre] = preFault ? normalTime : 0.0;
         e->stateOutputTimes[pre + 1] = point(i)->outputTime;
-        e->stateOutputTimes[pre + 2] = intervalEnable ? intervalTime : 0.0;
+        e->stateOutputTimes[pre + 2] = intervalEnable ? intervalTime : awaitReset ? point(i)->outputTime : 0.0;
         writeGroupTriggers(e, i, outputBOStates);
+        if (awaitReset)
+            e->stateTriggerTypes[pre + 2] = ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
     }
     writeTripInputs(e, config->maxVRange, config->maxIRange, outputBIStates, outputBILogicType);
 }
@@ -586,8 +601,27 @@ void ViewOvercurrentModel::doUpdateVMToEnt(DATAType type, int subType)
     updateListEntity(overcurrentEntity(), type, subType, [this] { pushToEntity(); });
 }
 
-void ViewOvercurrentModel::copyStatesFromEntity() { copyPointStates<ViewPointModel>(overcurrentEntity()); }
-void ViewOvercurrentModel::copyResultsFromEntity() { copyPointResults<ViewPointModel>(overcurrentEntity()); }
+void ViewOvercurrentModel::copyStatesFromEntity()
+{
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    QMutexLocker lock(&e->entityLock);
+    copyPointStates<ViewPointModel>(e);
+    copyResetMarks(*e);
+}
+
+void ViewOvercurrentModel::copyResultsFromEntity()
+{
+    ModelOvercurrentEntity* e = overcurrentEntity();
+    QMutexLocker lock(&e->entityLock);
+    copyPointResults<ViewPointModel>(e);
+    copyResetMarks(*e);
+}
+
+void ViewOvercurrentModel::copyResetMarks(const ModelOvercurrentEntity& e)
+{
+    for (int i = 0; i < testPoints.runCount(); ++i)
+        point(i)->relayNotReset = e.stateBeganUnreset[testPoints.entityStateOf(i)];
+}
 
 void ViewOvercurrentModel::completeEntityStates(const std::vector<int>& states)
 {

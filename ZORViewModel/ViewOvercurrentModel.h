@@ -16,7 +16,10 @@
 // addPoint copies, the selection, progress and trips copied from the entity
 // while its marks belong to this list. At a start every point becomes three
 // states of the engine's ModelOvercurrentEntity: pre-fault, fault (ended by a
-// trip or faultMaxTime, judged) and interval.
+// trip or faultMaxTime, judged) and interval. With the interval box unticked,
+// the interval outputs of a point followed by another play until the relay
+// has reset (its trip inputs back), for at most faultMaxTime; a point whose
+// fault began with the relay not reset reads so (getRelayNotReset) and fails.
 //
 // Windows are recomputed by the characteristic, tolerance and edit-point
 // setters named below, by addPoint and after the parameter file is read or
@@ -35,6 +38,8 @@
 #include "BaseOverCurrentHelper.h"
 
 #include <memory>
+
+class ModelOvercurrentEntity;
 
 class ViewOvercurrentModel : public ViewPointListModel
 {
@@ -97,6 +102,8 @@ public:
         AOTestResultType testResult = AO_Result_TYPE_NONE;
         double actionTimes[4];
         qint32 actionBIStates[4];
+        // The fault began with the relay not reset (not stored).
+        bool relayNotReset = false;
     };
 
     explicit ViewOvercurrentModel(QObject* parent = nullptr);
@@ -155,6 +162,8 @@ public:
     Q_INVOKABLE double getActionTimes(int index) const;
     Q_INVOKABLE int getBinaryInputIndex(int index) const;
     Q_INVOKABLE int getTestStates(int index) const;
+    // A completed point whose fault began with the relay not reset.
+    Q_INVOKABLE bool getRelayNotReset(int index) const;
     // Judges the point, then its verdict (the edit point's, always NONE,
     // for a bad index).
     Q_INVOKABLE int getTestResults(int index);
@@ -235,6 +244,8 @@ protected:
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    // The points' not-reset marks from the entity (its lock held).
+    void copyResetMarks(const ModelOvercurrentEntity& e);
     void pushToEntity();
     static QString faultName(int kind);
     // "NaN", "INF" or the time with its unit.

@@ -1508,6 +1508,10 @@
         <source>结果</source>
         <translation>結果</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
 </context>
 <context>
     <name>ModelRampingPage</name>

@@ -1508,6 +1508,10 @@
         <source>结果</source>
         <translation>Resultado</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ModelRampingPage</name>

@@ -1508,6 +1508,10 @@
         <source>结果</source>
         <translation>Результат</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
 </context>
 <context>
     <name>ModelRampingPage</name>

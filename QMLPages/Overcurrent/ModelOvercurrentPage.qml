@@ -89,6 +89,8 @@ ModulePageFrame {
                 return qsTr("未测试")                                  // not tested
             if (state === ViewBaseModel.AO_STATE_TYPE_RUNNNING)
                 return qsTr("测试中")                                  // testing
+            if (m.getRelayNotReset(line))
+                return qsTr("未复归")                                  // relay not reset
             var result = m.getTestResults(line)
             if (result === ViewBaseModel.AO_Result_TYPE_SUCCESS)
                 return qsTr("通过")                                    // passed

@@ -205,4 +205,37 @@ TYPED_TEST(FaultGroupEntityTest, LimitsAndStartCheck)
     EXPECT_EQ(pages.size(), size_t(TypeParam::kMaxStates + (isDistance(&e) ? 1 : 0)));
 }
 
+// Overcurrent: an after-fault state marked time-or-binary waits for the
+// relay's reset, each trip input watched for the edge opposite to the
+// fault's (input 1 rising -> falling, input 3 falling -> rising), with the
+// fault's logic. Without a trip standing it is needless; a fault that begins
+// after it with no reset recorded is marked.
+using OvercurrentResetWait = FaultGroupEntityTest<ModelOvercurrentEntity>;
+TEST_F(OvercurrentResetWait, EdgesReversedAndTheTripStandingDecides)
+{
+    setGroups();
+    entity.stateTriggerTypes[2] = ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    const struct { bool trip, reset, needless, unreset; } rows[] = {
+        {false, false, true, false}, {true, true, false, false}, {true, false, false, true}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.trip << r.reset);
+        entity.resetActionValues();
+        entity.switchToResetState();
+        entity.followTo(1);
+        EXPECT_EQ(r.trip ? entity.updateFromDriverAction(kComplete, 1, 0, 0.5f) : 0, 0);
+        entity.followTo(2);
+        EXPECT_EQ(entity.resetNeedless(2), r.needless);
+        entity.outputSendingStateIndex = 2;
+        entity.updateToDriverValue();
+        const CommDriverTestOutputData& page = *records.output;
+        EXPECT_EQ(std::vector<quint32>({page.outputBIRiseEnables[0], page.outputBIFallEnables[0],
+                                        page.outputBIRiseEnables[2], page.outputBIFallEnables[2], page.outputBILogic,
+                                        page.outputTriggerType}),
+                  std::vector<quint32>({0, 1, 1, 0, 1, 2}));
+        EXPECT_EQ(r.reset ? entity.updateFromDriverAction(kComplete, 2, 0, 0.02f) : 0, 0);
+        entity.followTo(4);
+        EXPECT_EQ(entity.stateBeganUnreset[4], r.unreset);
+    }
+}
+
 } // namespace

@@ -9,6 +9,8 @@
 #include "OvercurrentModelSupport.h"
 
 #include "BaseModelDataOvercurrent.h"
+#include "SimHostFactory.h"
+#include "SimPacer.h"
 #include "SimThresholdRelay.h"
 
 #include <functional>
@@ -58,9 +60,14 @@ protected:
         for (const PageLog::Entry& e : log->all())
             if (played.empty() || played.back().ring != e.ring)
                 played.push_back(e);
+        // A wait for the relay's reset plays the interval outputs (all 0 here).
+        const auto outputs = [](const PageLog::Entry& e) {
+            return std::any_of(e.page.channels.begin(), e.page.channels.end(),
+                               [](const auto& ch) { return !ch.components.empty() && ch.components[0].amplitude > 0; });
+        };
         std::vector<Fault> faults;
         for (size_t i = 0; i < played.size(); ++i) {
-            if (played[i].page.trigger() == zorsim::TriggerType::TimeOrBinary)
+            if (played[i].page.trigger() == zorsim::TriggerType::TimeOrBinary && outputs(played[i]))
                 faults.push_back({played[i], i + 1 < played.size() ? played[i + 1].startNs : INT64_MAX});
         }
         return faults;
@@ -150,7 +157,9 @@ TEST_F(OvercurrentModelEngine, FaultPagesCarryTheCalculatedPhasorsOfEveryKind)
 // Function 51 on IEC normal inverse (Is 1 A, TMS 0.1) against the
 // inverse-time relay: set alike every point passes; 20 % slow (TMS 0.12)
 // the points at 2, 5 and 10 A fail. The 0.9 A point lies below the pickup
-// and passes with no trip either way.
+// and passes with no trip either way. With the pre-fault and interval boxes
+// unticked each trip is followed by a wait for the relay's reset, the 0.9 A
+// point by none.
 TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windows)
 {
     initialise();
@@ -158,15 +167,20 @@ TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windo
     prepare(vm);
     vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
     vm.setMaxFaultTime(1.5);
-    for (double amps : {2.0, 5.0, 10.0, 0.9})
+    for (double amps : {2.0, 0.9, 5.0, 10.0})
         vm.addAt(amps);
     const struct
     {
         double tms;
+        bool boxes;
         std::vector<int> results;
-    } rows[] = {{0.1, {kPass, kPass, kPass, kPass}}, {0.12, {kFail, kFail, kFail, kPass}}};
+    } rows[] = {{0.1, true, {kPass, kPass, kPass, kPass}},
+                {0.12, true, {kFail, kPass, kFail, kFail}},
+                {0.1, false, {kPass, kPass, kPass, kPass}}};
     for (const auto& r : rows) {
-        SCOPED_TRACE(r.tms);
+        SCOPED_TRACE(testing::Message() << r.tms << " boxes " << r.boxes);
+        vm.setNormalEnable(r.boxes);
+        vm.setIntervalEnable(r.boxes);
         zorsim::InverseTimeRelaySettings s;
         s.tms = r.tms;
         s.curve = zorsim::InverseCurve::iecStandardInverse();
@@ -212,4 +226,40 @@ TEST_F(OvercurrentModelEngine, DefiniteTimeRelayTripsJudgedAgainstFunction50Wind
     played = run(vm, [&] { sim->plugIn(threshold); });
     EXPECT_EQ(threshold->pickupTimes().size(), 2u);
     expectJudged(vm, played, threshold->pickupTimes(), {kPass, kPass, kPass});
+}
+
+// At real time, IEC standard inverse (Is 1 A, TMS 1) with the pre-fault and
+// interval boxes unticked, against the registry's inverse-time relay: after
+// each trip the interval outputs (0 A) play until the relay's contact has
+// opened, so every fault begins on a reset relay and is timed from there.
+TEST_F(OvercurrentModelEngine, EachFaultBeginsOnceTheRelayHasReset)
+{
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(false);
+    vm.setMaxFaultTime(12.0);
+    for (double amps : {2.0, 5.0, 10.0})
+        vm.addAt(amps);
+    const auto relay = std::dynamic_pointer_cast<zorsim::InverseTimeRelay>(
+        zorsim::parseRelaySetup("inverse:channels=IA+IB+IC,pickup=1,tms=1,curve=iec-si,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+    std::vector<int64_t> closed;
+    for (const zorsim::OvercurrentTrip& t : relay->trips())
+        closed.push_back(t.timeNs);
+    expectJudged(vm, faults, closed, {kPass, kPass, kPass});
+    const std::vector<int64_t> opened = relay->resetTimes();
+    ASSERT_GE(opened.size(), 2u);
+    const double expected[] = {10.029, 4.280, 2.971};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_NEAR(vm.getActionTimes(int(i)), expected[i], 5e-4) << i;
+        // The contact opened between the fault before and this one.
+        EXPECT_TRUE(i == 0 || (opened[i - 1] >= faults[i - 1].endNs && opened[i - 1] < faults[i].page.startNs)) << i;
+    }
 }
