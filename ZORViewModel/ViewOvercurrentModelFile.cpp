@@ -215,8 +215,7 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
         if (curveImage[f].isEmpty())
             continue;
         const QSize size = drawnSize(curveImage[f]);
-        appendImage(doc, body, curveImage[f], QString::number(size.width()) + "px",
-                    QString::number(size.height()) + "px",
+        appendImage(doc, body, curveImage[f], QString::number(size.width()), QString::number(size.height()),
                     tr("Time-current curve") + (f == FUNCTION_TYPE_50 ? " 50" : " 51"));
     }
 }
