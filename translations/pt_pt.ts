@@ -4189,6 +4189,10 @@
         <source>Time-current curve</source>
         <translation>Curva tempo-corrente</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4189,6 +4189,10 @@
         <source>Time-current curve</source>
         <translation>Времятоковая кривая</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4189,6 +4189,10 @@
         <source>Time-current curve</source>
         <translation>Time-current curve</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Not Reset</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -1053,7 +1053,7 @@ TABLE = [
     ("ModelOvercurrentPage", "测试中", None, "Testing", "A testar", "Испытание", "試験中"),
     ("ModelOvercurrentPage", "通过", None, "Passed", "Aprovado", "Годен", "合格"),
     ("ModelOvercurrentPage", "失败", None, "Failed", "Reprovado", "Не годен", "不合格"),
-    ("ModelOvercurrentPage", "未复归", None, "Not Reset", "Sem rearme", "Нет возврата", "未復帰"),
+    (None, "未复归", None, "Not Reset", "Sem rearme", "Нет возврата", "未復帰"),
 
     # Load-shedding models.
     ("ViewLoadSheddingModel", "测试项目", None, "Test Item", "Item de teste", "Испытание", "試験項目"),
