@@ -29,12 +29,19 @@ bool isWritableName(const QString& name);
 bool isStorable(const QDomNode& node);
 // Makes everything under node storable: drops those characters from texts,
 // attribute values, comments and instructions, and removes elements and
-// attributes whose names hold them or are not writable names. Returns the
-// number of nodes changed.
+// attributes whose names hold them or are not writable names. Then what a
+// namespace-aware reader refuses goes too, so that the file reads the same
+// with namespaces as without: elements and attributes whose prefix no
+// declaration in scope binds ("p:x" alone, an element "xmlns:x"), unlawful
+// declarations ('xmlns:p=""', "xml" bound to another namespace, "xmlns"
+// declared, a reserved namespace taken by another prefix or the default),
+// and the second of two attributes of one namespace and local name (two
+// prefixes of one namespace). Returns the number of nodes changed.
 int makeStorable(QDomNode node);
 
 // Writes doc atomically: made storable (a warning names the file when that
-// changed anything), in UTF-8 with one declaration saying so (first; any
+// changed anything; a document whose root element has to go is not
+// written), in UTF-8 with one declaration saying so (first; any
 // other processing instruction is dropped), into a temporary file beside
 // path, flushed to the disk, then renamed over path. Temporaries that an interrupted save of path left
 // are removed first. False, with path untouched, when a step fails.
