@@ -347,7 +347,7 @@ TEST_F(CalibrationLoop, WorkshopCalibrationOfEveryKind)
                           E::CAL_TYPE_ACDCO,  E::CAL_TYPE_ACPHA,  E::CAL_TYPE_ACFRQ, E::CAL_TYPE_ACFAC,
                           E::CAL_TYPE_DCAMP,  E::CAL_TYPE_AUXDC};
     // Small low-level offsets and no low-level DC offset: see
-    // LowLevelDcOffsetStaysCorrectedOnThePowerOutputs.
+    // LowLevelDcOffsetIsCorrectedAndItsCoefficientStaysOnThePowerOutputs.
     ErrorShape shape;
     shape.lowLevelOffsetShare = 0.0002;
     shape.lowLevelDcOffset = false;
