@@ -11,6 +11,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
+#include <QXmlStreamReader>
 
 #include <algorithm>
 #include <vector>
@@ -61,6 +62,30 @@ bool isNcName(const QStringRef& name)
             return false;
     }
     return true;
+}
+
+// Whether Qt's stream reader takes name (an XML name, so that it cannot
+// break out of the tag) as an element name. It holds names to the tables of
+// XML 1.0's older editions (Unicode 2.0: no Syriac U+0718, say), narrower
+// than the ranges above that the current edition allows; every reader takes
+// a name from those tables. Names recur, so the answers are kept (a bounded
+// number, per thread).
+bool strictReaderTakes(const QString& name)
+{
+    constexpr int kKept = 4096;
+    thread_local QHash<QString, bool> known;
+    const auto it = known.constFind(name);
+    if (it != known.constEnd())
+        return *it;
+    QXmlStreamReader reader(QLatin1Char('<') + name + QStringLiteral("/>"));
+    reader.setNamespaceProcessing(false);
+    while (!reader.atEnd())
+        reader.readNext();
+    const bool taken = !reader.hasError();
+    if (known.size() >= kKept)
+        known.clear();
+    known.insert(name, taken);
+    return taken;
 }
 
 // Visits node and everything under it, depth first without recursion (a
@@ -300,9 +325,10 @@ QString storable(const QString& text)
 bool isWritableName(const QString& name)
 {
     const int colon = name.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return isNcName(QStringRef(&name));
-    return isNcName(name.leftRef(colon)) && isNcName(name.midRef(colon + 1));
+    if (colon < 0 ? !isNcName(QStringRef(&name))
+                  : !(isNcName(name.leftRef(colon)) && isNcName(name.midRef(colon + 1))))
+        return false;
+    return strictReaderTakes(name);
 }
 
 bool isStorable(const QDomNode& node)

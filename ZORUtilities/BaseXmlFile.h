@@ -20,9 +20,11 @@ bool isStorable(const QString& text);
 QString storable(const QString& text);
 // Whether an element or attribute name can be written into a file that every
 // reader takes, namespace-aware ones too: an XML name with at most one colon,
-// none at either end, whose parts are names on their own. Qt's parser takes
-// ":", "a:", ":a", "a:b:c" or "a:1" as names (it reads without namespaces),
-// but a namespace-aware reader refuses the file.
+// none at either end, whose parts are names on their own, of the characters
+// the older editions of XML 1.0 allow in names (Qt's stream reader holds to
+// them). Qt's DOM parser takes ":", "a:", ":a", "a:b:c", "a:1" or a name with
+// U+0718 (it reads without namespaces, by the current edition's ranges), but
+// a namespace-aware or a strict reader refuses the file.
 bool isWritableName(const QString& name);
 // Every name, text, attribute, comment and instruction under node (node
 // included) is storable.

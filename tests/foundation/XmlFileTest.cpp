@@ -116,7 +116,7 @@ TEST(XmlFile, OnlyTheTemporariesOfAnInterruptedSaveOfTheFileAreRemoved)
     }
 }
 
-TEST(XmlFile, ASaveHoldsOnlyWhatANamespaceAwareReaderTakes)
+TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
 {
     struct Row {
         const char* inside;   // in the root of the document saved
@@ -135,6 +135,8 @@ TEST(XmlFile, ASaveHoldsOnlyWhatANamespaceAwareReaderTakes)
         // A declaration holds for its element and what it holds, no further.
         {"<p:k xmlns:p=\"urn:x\"><p:in p:a=\"1\"/></p:k><p:out/>", "<p:in p:a=\"1\"/>", "p:out"},
         {"<k xml:lang=\"en\" xmlns:xml=\"http://www.w3.org/XML/1998/namespace\"/>", "xml:lang=\"en\"", nullptr},
+        // A name character of the current edition only (U+0718).
+        {"<t\xDC\x98/><k a\xDC\x98=\"1\"/>", "<k/>", "\xDC\x98"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.inside);
