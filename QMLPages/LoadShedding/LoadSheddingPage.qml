@@ -183,13 +183,13 @@ ModulePageFrame {
 
     component NumberField: LabeledRow {
         id: fieldRow
-        property var spec: ({})
+        property var field: ({})
         property string boxName: ""
         property alias box: numberBox
         labelWidth: 84
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
-        label: spec.label + ":"
+        label: field.label + ":"
         EditNumberBox {
             id: numberBox
             objectName: fieldRow.boxName
@@ -197,18 +197,18 @@ ModulePageFrame {
             height: page.rowHeight
             dataPrecision: 3
             dataAutoToLimit: true
-            unit: fieldRow.spec.unit || ""
+            unit: fieldRow.field.unit || ""
             // The unit at the field's font size, the rates ("Hz/s") too.
             unitWidth: unit.length > 2 ? 42 : 24
-            dataMin: fieldRow.spec.min || 0
-            dataMax: page.fieldMax(fieldRow.spec)
-            quick1Value: page.fieldQuick1(fieldRow.spec)
-            quick2Value: fieldRow.spec.quick2 || ""
+            dataMin: fieldRow.field.min || 0
+            dataMax: page.fieldMax(fieldRow.field)
+            quick1Value: page.fieldQuick1(fieldRow.field)
+            quick2Value: fieldRow.field.quick2 || ""
             Component.onCompleted: {
                 page.boxes[fieldRow.boxName] = numberBox
-                setDataValue(fieldRow.spec.value)
+                setDataValue(fieldRow.field.value)
             }
-            onDataValueEntered: page.enterField(fieldRow.spec.key, dataValue)
+            onDataValueEntered: page.enterField(fieldRow.field.key, dataValue)
         }
     }
 
@@ -275,7 +275,7 @@ ModulePageFrame {
                         Repeater {
                             model: page.fields[modelData]
                             NumberField {
-                                spec: modelData
+                                field: modelData
                                 boxName: page.fieldName(panel.item, modelData)
                             }
                         }
@@ -367,7 +367,7 @@ ModulePageFrame {
                     model: page.timeFields
                     NumberField {
                         labelWidth: 140
-                        spec: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
+                        field: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
                                  value: modelData.value, quick1: "10.0", quick2: "0.5" })
                         boxName: "time" + modelData.key
                     }
