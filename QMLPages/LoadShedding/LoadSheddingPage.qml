@@ -186,6 +186,8 @@ ModulePageFrame {
         property var field: ({})
         property string boxName: ""
         property alias box: numberBox
+        // The width of a field and its label together: three side by side.
+        property int cellWidth: 260
         labelWidth: 84
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
@@ -193,7 +195,7 @@ ModulePageFrame {
         EditNumberBox {
             id: numberBox
             objectName: fieldRow.boxName
-            width: 136
+            width: fieldRow.cellWidth - fieldRow.labelWidth - fieldRow.spacing
             height: page.rowHeight
             dataPrecision: 3
             dataAutoToLimit: true
@@ -266,6 +268,16 @@ ModulePageFrame {
                     Grid {
                         id: panel
                         readonly property int item: Number(modelData)
+                        // The labels as wide as the widest of the panel's, as far
+                        // as the fields leave room.
+                        readonly property int labelWidth: {
+                            var widest = 84
+                            for (var i = 0; i < children.length; ++i) {
+                                if (children[i].labelImplicitWidth !== undefined)
+                                    widest = Math.max(widest, children[i].labelImplicitWidth)
+                            }
+                            return Math.min(widest, 140)
+                        }
                         objectName: "itemPanel" + item
                         y: itemButtons.height + 4
                         columns: 3
@@ -277,13 +289,16 @@ ModulePageFrame {
                             NumberField {
                                 field: modelData
                                 boxName: page.fieldName(panel.item, modelData)
+                                labelWidth: panel.labelWidth
                             }
                         }
                     }
                 }
 
-                Column {
-                    x: 700
+                // Beside the second row of item buttons.
+                Row {
+                    x: parent.width - width
+                    y: 28
                     spacing: 4
                     Repeater {
                         model: [{ text: qsTr("添加"), name: "addButton" },          // add
@@ -291,8 +306,8 @@ ModulePageFrame {
                                 { text: qsTr("清除"), name: "clearButton" }]        // clear
                         ToolTextButton {
                             objectName: modelData.name
-                            width: 80
-                            height: page.rowHeight
+                            width: Math.max(80, Math.ceil(textImplicitWidth) + 12)
+                            height: 28
                             text: modelData.text
                             onClicked: page.editList(index)
                         }
@@ -310,8 +325,6 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.smallFontSize
-                // One size for all texts, at which the longest fits.
-                shrinkTogether: true
                 columnWidths: [38, 150, 120, 120]
                 titles: [qsTr("测试项目"), qsTr("动作值"), qsTr("动作时间")]   // item, action value, action time
                 cellText: page.cellText
@@ -361,12 +374,15 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            Column {
+            LabelColumn {
+                id: timeColumn
                 spacing: 10
+                minimumLabelWidth: 140
                 Repeater {
                     model: page.timeFields
                     NumberField {
-                        labelWidth: 140
+                        labelWidth: timeColumn.labelWidth
+                        cellWidth: labelWidth + spacing + 136
                         field: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
                                  value: modelData.value, quick1: "10.0", quick2: "0.5" })
                         boxName: "time" + modelData.key
