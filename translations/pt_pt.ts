@@ -459,15 +459,15 @@
     </message>
     <message>
         <source>测试项目</source>
-        <translation>Item de teste</translation>
+        <translation>Item</translation>
     </message>
     <message>
         <source>动作值</source>
-        <translation>Valor atuação</translation>
+        <translation>V.atuação</translation>
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
 </context>
 <context>
@@ -858,7 +858,7 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>开入</source>
@@ -1498,7 +1498,7 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>开入</source>
@@ -1653,11 +1653,11 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>动作值</source>
-        <translation>Valor atuação</translation>
+        <translation>V.atuação</translation>
     </message>
     <message>
         <source>开入</source>

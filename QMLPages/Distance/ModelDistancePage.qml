@@ -442,7 +442,7 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.tinyFontSize
-                columnWidths: [34, 76, 76, 96, 80, 80, 72, 112, 48, 98]
+                columnWidths: [26, 100, 88, 85, 86, 70, 67, 112, 37, 105]
                 titles: [qsTr("故障类型"), qsTr("故障方向"), qsTr("阻抗值"), qsTr("阻抗角"), qsTr("整定时间"),
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
                 cellText: page.cellText

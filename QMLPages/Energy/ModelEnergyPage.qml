@@ -411,7 +411,7 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.tinyFontSize
-                columnWidths: [30, 96, 110, 70, 96, 100, 96, 86, 98]
+                columnWidths: [27, 89, 96, 92, 96, 92, 82, 87, 110]
                 titles: [qsTr("Power"), qsTr("Factor"), qsTr("Pulse"), qsTr("Time"), qsTr("Setting"),
                          qsTr("Actual"), qsTr("Dev"), qsTr("Result")]
                 cellText: page.cellText

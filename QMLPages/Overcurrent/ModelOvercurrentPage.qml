@@ -848,7 +848,7 @@ ModulePageFrame {
         pixelSize: page.tinyFontSize
         followFrom: 5
         collapsedFollowFrom: 10
-        columnWidths: [26, 96, 73, 85, 69, 69, 69, 143, 37, 104]
+        columnWidths: [26, 106, 76, 92, 68, 68, 68, 124, 36, 114]
         titles: [qsTr("故障类型"), qsTr("绝对值"), qsTr("Function"), qsTr("整定时间"), qsTr("最小时间"),
                  qsTr("最大时间"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
         cellText: page.cellText

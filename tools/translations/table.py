@@ -688,6 +688,13 @@ TABLE = [
     ("ModelRampingPage", "输出方式:", None, "Angle:", "Ângulo:", "Угол:", "角度:"),
     ("ModelRampingPage", "连续", None, "Continuous", "Contínuo", "Непрер.", "連続"),
     ("ModelRampingPage", "Abs.Angle", "相位", "Abs.Angle", "Âng.abs.", "Абс.угол", "絶対角"),
+    # Titles of the result lists, in columns as wide as their values.
+    ("LoadSheddingPage", "动作值", None, "Trip Value", "V.atuação", "Знач. сраб.", "動作値"),
+    ("LoadSheddingPage", "动作时间", None, "Trip Time", "T.atuação", "Время сраб.", "動作時間"),
+    ("ModelDistancePage", "动作时间", None, "Trip Time", "T.atuação", "Время сраб.", "動作時間"),
+    ("ModelOvercurrentPage", "动作时间", None, "Trip Time", "T.atuação", "Время сраб.", "動作時間"),
+    ("ModelRampingPage", "动作值", None, "Trip Value", "V.atuação", "Знач. сраб.", "動作値"),
+    ("ModelRampingPage", "动作时间", None, "Trip Time", "T.atuação", "Время сраб.", "動作時間"),
     # The ramping and harmonic pages' item lists stand in narrow columns of their settings.
     ("ModelHarmonicPage", "幅值", None, "Ampl.", "Ampl.", "Ампл.", "振幅"),
     ("ModelRampingPage", "幅值", None, "Ampl.", "Ampl.", "Ампл.", "振幅"),
@@ -1078,7 +1085,7 @@ TABLE = [
     ("LoadSheddingPage", "综合参数", None, "General", "Geral", "Общие", "総合設定"),
     ("LoadSheddingPage", "添加", None, "Add", "Adicionar", "Добав.", "追加"),
     ("LoadSheddingPage", "清除", None, "Clear", "Limpar", "Очист.", "クリア"),
-    ("LoadSheddingPage", "测试项目", None, "Test Item", "Item de teste", "Испытание", "試験項目"),
+    ("LoadSheddingPage", "测试项目", None, "Test Item", "Item", "Испытание", "試験項目"),
     ("ModelSlipFrequencyPage", "频率始值", None, "f Start", "f inicial", "f нач.", "開始周波数"),
     ("ModelSlipFrequencyPage", "频率终值", None, "f End", "f final", "f кон.", "終了周波数"),
     ("ModelSlipFrequencyPage", "频率步长", None, "f Step", "Passo f", "Шаг f", "周波数ステップ"),
