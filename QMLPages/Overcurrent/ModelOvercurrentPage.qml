@@ -813,8 +813,8 @@ ModulePageFrame {
                 id: charName
                 objectName: "charName"
                 width: parent.width
-                height: 24
-                font.pixelSize: page.smallFontSize
+                height: 22
+                font.pixelSize: globalConfiguration.customFontL3Size
                 horizontalAlignment: Text.AlignHCenter
                 text: page.revision >= 0 ? viewOvercurrentModel.getCurrentCharName() : ""
             }
@@ -822,9 +822,9 @@ ModulePageFrame {
             ViewOvercurrentCurvePainter {
                 id: chart
                 objectName: "chart"
-                y: 26
+                y: 22
                 width: 792 - 60
-                height: 360 - 26 - 30
+                height: 360 - 22 - 30
                 fontFamily: "Arial"
                 fontSize: 10
                 backgroundColor: "transparent"
