@@ -32,6 +32,8 @@ Item {
 
     property string unit: ""
     property bool unitVisible: unit !== ""
+    // The room of the unit: at least its text's width at the box's size (a
+    // unit is never drawn smaller than its neighbours' units).
     property int unitWidth: 16
     // Whether the unit is drawn now (a box may hide it, e.g. beside an
     // invalid-value text).
@@ -107,7 +109,7 @@ Item {
     Text {
         id: unitLabel
         visible: root.unitShown
-        width: root.unitWidth
+        width: Math.max(root.unitWidth, Math.ceil(implicitWidth))
         anchors.right: parent.right
         anchors.rightMargin: 2
         anchors.top: parent.top
@@ -116,8 +118,6 @@ Item {
         color: input.color
         font.family: input.font.family
         font.pixelSize: input.font.pixelSize
-        fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 8
         horizontalAlignment: Text.AlignRight
         verticalAlignment: Text.AlignVCenter
     }

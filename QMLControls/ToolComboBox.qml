@@ -48,7 +48,8 @@ ComboBox {
         anchors.verticalCenter: parent.verticalCenter
         text: "\u25bc"
         color: root.enabled ? root.foreColor : globalConfiguration.customGray
-        font.pixelSize: root.font.pixelSize * 0.6
+        // Smaller than the text, not under 12 px.
+        font.pixelSize: Math.max(12, Math.round(root.font.pixelSize * 0.6))
     }
 
     delegate: ItemDelegate {

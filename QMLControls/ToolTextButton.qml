@@ -2,7 +2,8 @@ import QtQuick 2.15
 
 // A framed text button. It never takes the keyboard focus, so pressing it
 // leaves an edited field (and its on-screen panel) as they are; a long press
-// is still a click (the panels' keys must not drop a slow tap).
+// is still a click (the panels' keys must not drop a slow tap). A text wider
+// than the button shrinks to its width; a low button does not shrink it.
 Item {
     id: root
 
@@ -19,6 +20,8 @@ Item {
     property int radius: 4
     property alias font: label.font
     readonly property alias down: area.pressed
+    // The width the text takes at its full size.
+    readonly property real textImplicitWidth: label.implicitWidth
 
     signal clicked()
     signal released()
@@ -41,7 +44,7 @@ Item {
         font.pixelSize: globalConfiguration.customFontL2Size
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
-        fontSizeMode: Text.Fit
+        fontSizeMode: Text.HorizontalFit
         minimumPixelSize: 8
         elide: Text.ElideRight
     }

@@ -56,11 +56,12 @@ bool parseValue(const QString& text, double* value)
 }
 
 // The version a file's text stands for: none (empty or only white space, which
-// an XML reader drops) is the default, so that what is written reads back the same.
+// the XML reader drops: any Unicode white space, U+00A0 and U+3000 too) is the
+// default, so that what is written reads back the same from either form.
 QString readVersion(const QString& text)
 {
     for (const QChar c : text) {
-        if (c != QLatin1Char(' ') && c != QLatin1Char('\t') && c != QLatin1Char('\n') && c != QLatin1Char('\r'))
+        if (!c.isSpace())
             return text;
     }
     return ConstTextUtility::CALIBRATION_VERSION;

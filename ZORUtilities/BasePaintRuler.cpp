@@ -444,8 +444,9 @@ bool BasePaintRuler::layOutLabel(const QFontMetricsF& metrics, double tickLength
         if (!(p.y() >= viewDataRect.top()))
             return false;
     }
-    text.baseline = p;
-    text.rect = QRectF(p.x(), p.y() - metrics.ascent(), w, h);
+    // On whole pixels: a one-pixel stroke (the stem of a 1) stays sharp.
+    text.baseline = QPointF(std::round(p.x()), std::round(p.y()));
+    text.rect = QRectF(text.baseline.x(), text.baseline.y() - metrics.ascent(), w, h);
     text.ruler = rulerType;
     return true;
 }

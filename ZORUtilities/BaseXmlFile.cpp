@@ -6,9 +6,14 @@
 #include <QDomNamedNodeMap>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QPair>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextStream>
+#include <QXmlStreamReader>
 
+#include <algorithm>
 #include <vector>
 
 #include <unistd.h>
@@ -59,6 +64,30 @@ bool isNcName(const QStringRef& name)
     return true;
 }
 
+// Whether Qt's stream reader takes name (an XML name, so that it cannot
+// break out of the tag) as an element name. It holds names to the tables of
+// XML 1.0's older editions (Unicode 2.0: no Syriac U+0718, say), narrower
+// than the ranges above that the current edition allows; every reader takes
+// a name from those tables. Names recur, so the answers are kept (a bounded
+// number, per thread).
+bool strictReaderTakes(const QString& name)
+{
+    constexpr int kKept = 4096;
+    thread_local QHash<QString, bool> known;
+    const auto it = known.constFind(name);
+    if (it != known.constEnd())
+        return *it;
+    QXmlStreamReader reader(QLatin1Char('<') + name + QStringLiteral("/>"));
+    reader.setNamespaceProcessing(false);
+    while (!reader.atEnd())
+        reader.readNext();
+    const bool taken = !reader.hasError();
+    if (known.size() >= kKept)
+        known.clear();
+    known.insert(name, taken);
+    return taken;
+}
+
 // Visits node and everything under it, depth first without recursion (a
 // document from outside may nest deeply). visit returns false to skip the
 // children of a node (it may have removed the node).
@@ -75,6 +104,155 @@ void walk(const QDomNode& top, Visit visit)
         if (visit(node) && !node.firstChild().isNull())
             pending.push_back(node.firstChild());
     }
+}
+
+// The namespaces a namespace-aware reader holds to: "xml" is bound to the
+// first, which no other prefix and no default may take; the second is
+// never bound.
+const QString kXmlNamespace = QStringLiteral("http://www.w3.org/XML/1998/namespace");
+const QString kXmlnsNamespace = QStringLiteral("http://www.w3.org/2000/xmlns/");
+const QString kXmlnsPrefix = QStringLiteral("xmlns");
+
+QString prefixOf(const QString& name)
+{
+    const int colon = name.indexOf(QLatin1Char(':'));
+    return colon < 0 ? QString() : name.left(colon);
+}
+
+// "xmlns" (the default namespace) or "xmlns:p" (a prefix).
+bool isDeclaration(const QString& name)
+{
+    return name == kXmlnsPrefix || prefixOf(name) == kXmlnsPrefix;
+}
+
+// A declaration a namespace-aware reader takes: no prefix undeclared (an
+// empty name), "xmlns" never declared, "xml" only as itself, and neither
+// reserved namespace taken by another prefix or the default.
+bool isLawfulDeclaration(const QString& name, const QString& uri)
+{
+    if (name == kXmlnsPrefix)
+        return uri != kXmlNamespace && uri != kXmlnsNamespace;
+    const QString prefix = name.mid(kXmlnsPrefix.size() + 1);
+    if (prefix == kXmlnsPrefix)
+        return false;
+    if (prefix == QLatin1String("xml"))
+        return uri == kXmlNamespace;
+    return !uri.isEmpty() && uri != kXmlNamespace && uri != kXmlnsNamespace;
+}
+
+// The prefixes in scope while a document is walked, each with the
+// namespaces its declarations bound it to, innermost last.
+class NamespaceScope
+{
+public:
+    NamespaceScope() { bound[QStringLiteral("xml")].append(kXmlNamespace); }
+
+    // The namespace of prefix; empty when no declaration in scope binds it.
+    QString uriOf(const QString& prefix) const
+    {
+        const auto it = bound.constFind(prefix);
+        return it == bound.constEnd() || it->isEmpty() ? QString() : it->back();
+    }
+    void bind(const QString& prefix, const QString& uri) { bound[prefix].append(uri); }
+    void unbind(const QStringList& prefixes)
+    {
+        for (const QString& prefix : prefixes)
+            bound[prefix].removeLast();
+    }
+
+private:
+    QHash<QString, QStringList> bound;
+};
+
+// Makes element a start tag that a namespace-aware reader takes, in scope:
+// its unlawful declarations are removed and its lawful ones bound (the
+// prefixes bound are added to declared), then its attributes with a prefix
+// bound nowhere, or a second one of the same namespace and local name, are
+// removed. Returns whether the element's own prefix is bound (else it has to
+// go); changed counts what was removed.
+bool bindNamespaces(QDomElement element, NamespaceScope& scope, QStringList* declared, int* changed)
+{
+    const QDomNamedNodeMap attributes = element.attributes();
+    std::vector<QDomAttr> all;
+    for (int i = 0; i < attributes.count(); ++i)
+        all.push_back(attributes.item(i).toAttr());
+    // The map's order is not the file's: by name, so that which of two
+    // clashing attributes stays does not vary from save to save.
+    std::sort(all.begin(), all.end(), [](const QDomAttr& a, const QDomAttr& b) { return a.name() < b.name(); });
+
+    std::vector<QDomAttr> unlawful;
+    for (const QDomAttr& attribute : all) {
+        if (!isDeclaration(attribute.name()))
+            continue;
+        if (!isLawfulDeclaration(attribute.name(), attribute.value())) {
+            unlawful.push_back(attribute);
+        } else if (attribute.name() != kXmlnsPrefix) {
+            const QString prefix = attribute.name().mid(kXmlnsPrefix.size() + 1);
+            scope.bind(prefix, attribute.value());
+            declared->append(prefix);
+        }
+    }
+    QSet<QPair<QString, QString>> names;
+    for (const QDomAttr& attribute : all) {
+        const QString prefix = prefixOf(attribute.name());
+        if (prefix.isEmpty() || isDeclaration(attribute.name()))
+            continue;
+        const QString uri = scope.uriOf(prefix);
+        const QPair<QString, QString> expanded(uri, attribute.name().mid(prefix.size() + 1));
+        if (uri.isEmpty() || names.contains(expanded))
+            unlawful.push_back(attribute);
+        else
+            names.insert(expanded);
+    }
+    for (QDomAttr& attribute : unlawful) {
+        element.removeAttributeNode(attribute);
+        ++*changed;
+    }
+    const QString prefix = prefixOf(element.tagName());
+    return prefix.isEmpty() || !scope.uriOf(prefix).isEmpty();
+}
+
+// Makes everything under top (top included) read the same with namespaces
+// as without (bindNamespaces), removing elements whose prefix is bound
+// nowhere. Returns the number of nodes changed.
+int makeNamespaceAware(QDomNode top)
+{
+    struct Open
+    {
+        QDomNode node;
+        QStringList declared;
+    };
+    NamespaceScope scope;
+    std::vector<Open> open;
+    int changed = 0;
+    // Opens node (false when it had to go: removed unless it is top).
+    const auto enter = [&](QDomNode node) {
+        QStringList declared;
+        if (node.isElement() && !bindNamespaces(node.toElement(), scope, &declared, &changed)) {
+            scope.unbind(declared);
+            ++changed;
+            if (node != top && !node.parentNode().isNull())
+                node.parentNode().removeChild(node);
+            return false;
+        }
+        open.push_back({node, declared});
+        return true;
+    };
+    // Depth first without recursion (a document from outside may nest deeply).
+    QDomNode next = enter(top) ? top.firstChild() : QDomNode();
+    while (!open.empty()) {
+        if (next.isNull()) {
+            const QDomNode done = open.back().node;
+            scope.unbind(open.back().declared);
+            open.pop_back();
+            if (!open.empty())
+                next = done.nextSibling();
+            continue;
+        }
+        const QDomNode sibling = next.nextSibling();
+        next = enter(next) ? next.firstChild() : sibling;
+    }
+    return changed;
 }
 
 bool isTemporaryName(const QString& entry, const QString& target)
@@ -147,9 +325,10 @@ QString storable(const QString& text)
 bool isWritableName(const QString& name)
 {
     const int colon = name.indexOf(QLatin1Char(':'));
-    if (colon < 0)
-        return isNcName(QStringRef(&name));
-    return isNcName(name.leftRef(colon)) && isNcName(name.midRef(colon + 1));
+    if (colon < 0 ? !isNcName(QStringRef(&name))
+                  : !(isNcName(name.leftRef(colon)) && isNcName(name.midRef(colon + 1))))
+        return false;
+    return strictReaderTakes(name);
 }
 
 bool isStorable(const QDomNode& node)
@@ -203,7 +382,7 @@ int makeStorable(QDomNode node)
         }
         return true;
     });
-    return changed;
+    return changed + makeNamespaceAware(node);
 }
 
 bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy)
@@ -212,6 +391,11 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     if (const int changed = makeStorable(doc))
         qWarning().noquote() << "XML file" << path << ":" << changed
                              << "texts or names no XML file can carry were left out";
+    if (doc.documentElement().isNull()) {
+        // Its root could not be carried: a file without one is no XML file.
+        qWarning().noquote() << "XML file not written:" << path << ": its root element has a name no XML file can carry";
+        return false;
+    }
     declareUtf8(doc);
 
     QSaveFile file(path);

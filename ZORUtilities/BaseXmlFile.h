@@ -20,21 +20,30 @@ bool isStorable(const QString& text);
 QString storable(const QString& text);
 // Whether an element or attribute name can be written into a file that every
 // reader takes, namespace-aware ones too: an XML name with at most one colon,
-// none at either end, whose parts are names on their own. Qt's parser takes
-// ":", "a:", ":a", "a:b:c" or "a:1" as names (it reads without namespaces),
-// but a namespace-aware reader refuses the file.
+// none at either end, whose parts are names on their own, of the characters
+// the older editions of XML 1.0 allow in names (Qt's stream reader holds to
+// them). Qt's DOM parser takes ":", "a:", ":a", "a:b:c", "a:1" or a name with
+// U+0718 (it reads without namespaces, by the current edition's ranges), but
+// a namespace-aware or a strict reader refuses the file.
 bool isWritableName(const QString& name);
 // Every name, text, attribute, comment and instruction under node (node
 // included) is storable.
 bool isStorable(const QDomNode& node);
 // Makes everything under node storable: drops those characters from texts,
 // attribute values, comments and instructions, and removes elements and
-// attributes whose names hold them or are not writable names. Returns the
-// number of nodes changed.
+// attributes whose names hold them or are not writable names. Then what a
+// namespace-aware reader refuses goes too, so that the file reads the same
+// with namespaces as without: elements and attributes whose prefix no
+// declaration in scope binds ("p:x" alone, an element "xmlns:x"), unlawful
+// declarations ('xmlns:p=""', "xml" bound to another namespace, "xmlns"
+// declared, a reserved namespace taken by another prefix or the default),
+// and the second of two attributes of one namespace and local name (two
+// prefixes of one namespace). Returns the number of nodes changed.
 int makeStorable(QDomNode node);
 
 // Writes doc atomically: made storable (a warning names the file when that
-// changed anything), in UTF-8 with one declaration saying so (first; any
+// changed anything; a document whose root element has to go is not
+// written), in UTF-8 with one declaration saying so (first; any
 // other processing instruction is dropped), into a temporary file beside
 // path, flushed to the disk, then renamed over path. Temporaries that an interrupted save of path left
 // are removed first. False, with path untouched, when a step fails.

@@ -89,7 +89,7 @@ public:
         // The settings of src (not its progress, results or verdict).
         void CopyFrom(const ViewPointModel& src);
         // No trip times, no inputs.
-        void clearResults();
+        void clearResults() override;
         void serialize(bool save, QDomElement* element, QDomDocument* doc) override;
 
         double outputRanges[8];

@@ -86,7 +86,7 @@ public:
         // Amplitudes and angles 0, every output frequency the point's.
         void initiate();
         // No pulses, energy, time or error measured.
-        void clearResults();
+        void clearResults() override;
         void setPowerFactor(MeterType meter, double pf);
         void setPowerAngle(MeterType meter, double angle);
         void setLoadKind(MeterType meter, int kind);

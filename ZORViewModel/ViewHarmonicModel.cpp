@@ -671,6 +671,15 @@ void ViewHarmonicModel::beginResults()
     runBegun = true;
 }
 
+// Not tested yet until the engine reports the run: a start it refuses
+// leaves no verdict.
+void ViewHarmonicModel::startResults()
+{
+    runBegun = false;
+    clearResults();
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
+}
+
 void ViewHarmonicModel::settleResults()
 {
     // Only a run that began: a start the engine refused leaves the page as

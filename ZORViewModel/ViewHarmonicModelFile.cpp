@@ -246,7 +246,7 @@ void ViewHarmonicModel::appendTestSetting(QDomDocument* doc, QDomElement* parent
             row << number(getOutputValue(p, s)) + slotUnit + QLatin1Char('\n') + number(outputAngles[p][s]) + degree;
     }
     appendTable(doc, parent, QStringLiteral("1"),
-                QStringList{"5%", "12%", "12%", "18%", "18%", "18%", "18%"}, QStringLiteral("center"),
+                QStringList{"4%", "12%", "12%", "18%", "18%", "18%", "18%"}, QStringLiteral("center"),
                 QStringLiteral("2"), QStringLiteral("Arial"), table, count);
 }
 

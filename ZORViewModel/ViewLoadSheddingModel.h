@@ -89,6 +89,8 @@ public:
         // The item, the settings and, where the module copies them, the angles.
         void CopyFrom(const ViewSheddingPoint& src);
         void serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+        // No trip.
+        void clearResults() override { actionValue = actionTime = -1.0; }
 
         const Layout& layout;
         double outputAngles[8] = {};   // shown only: never sent, never saved

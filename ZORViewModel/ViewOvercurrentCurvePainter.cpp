@@ -22,6 +22,8 @@ namespace {
 constexpr double kCurrentMin = 0.0001; // A
 constexpr double kTimeMin = 0.001;     // s
 constexpr double kTimeMax = 10000.0;   // s
+// Relative allowance when a range's end is compared with a mark.
+constexpr double kMarkTolerance = 1e-9;
 // Rulers, grid, scale values and captions: on screen in the axis colour,
 // which reads on the page's dark and light backgrounds; in the report image
 // black on its white.
@@ -168,7 +170,10 @@ void ViewOvercurrentCurvePainter::paint(QPainter* painter)
         narrowRanges();
         getLimitFromTestPoint();
     }
-    layOutAxes(QFontMetricsF(painter->font(), painter->device()));
+    const QFontMetricsF metrics(painter->font(), painter->device());
+    layOutAxes(metrics);
+    if (drawable)
+        labelFirstDecades(metrics);
 
     painter->setPen(axisPen);
     chartPaintCoordinate->draw(painter);
@@ -241,6 +246,37 @@ void ViewOvercurrentCurvePainter::layOutAxes(const QFontMetricsF& metrics)
     chart.updateViewRect(metrics);
     chart.rulerX.gridScaleWidth = chart.rulerY.viewDataRect.height();
     chart.rulerY.gridScaleWidth = chart.rulerX.viewDataRect.width();
+}
+
+// An axis that starts inside a decade below its first power keeps a label
+// in that decade: where none fits there (its first mark's label crowded out
+// by the power's), the axis starts at the decade's next lower mark, five or
+// two times its power or the power itself.
+void ViewOvercurrentCurvePainter::labelFirstDecades(const QFontMetricsF& metrics)
+{
+    BasePaintCoordinate& chart = *chartPaintCoordinate;
+    for (int pass = 0; pass < 3; ++pass) {
+        const QVector<BasePaintRuler::RulerText> texts = chart.getTexts(metrics);
+        bool widened = false;
+        for (const BasePaintRuler* ruler : {&chart.rulerX, &chart.rulerY}) {
+            DataPaintLimitor& range = *ruler->dataLimitor;
+            const double start = range.dataMin * (1.0 - kMarkTolerance);
+            const double power = std::pow(10.0, std::floor(std::log10(range.dataMin) + kMarkTolerance));
+            if (!(power > 0.0) || !(power < start) || 10.0 * power > range.dataMax)
+                continue;
+            const bool labelled = std::any_of(texts.begin(), texts.end(), [&](const BasePaintRuler::RulerText& t) {
+                const double value = t.text.toDouble();
+                return t.ruler == ruler->rulerType && !t.caption && value >= start && value < 10.0 * power;
+            });
+            if (labelled)
+                continue;
+            range.dataMin = 5.0 * power < start ? 5.0 * power : 2.0 * power < start ? 2.0 * power : power;
+            widened = true;
+        }
+        if (!widened)
+            return;
+        layOutAxes(metrics);
+    }
 }
 
 void ViewOvercurrentCurvePainter::narrowRanges()

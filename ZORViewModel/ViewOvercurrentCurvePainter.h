@@ -121,6 +121,7 @@ private:
     bool hasEnoughFeed() const;
     void setUpAxes();
     void layOutAxes(const QFontMetricsF& metrics);
+    void labelFirstDecades(const QFontMetricsF& metrics);
     void narrowRanges();
     void getLimitFromTestPoint();
     void drawCharacteristic(QPainter* painter, const QPen& pen);

@@ -86,7 +86,7 @@ public:
         // Every field, window, results and progress included.
         void CopyFrom(const ViewPointModel& src);
         // No trip times, no inputs.
-        void clearResults();
+        void clearResults() override;
         void serialize(bool save, QDomElement* element, QDomDocument* doc) override;
 
         FaultType faultKind = FAULT_TYPE_A_E;

@@ -201,7 +201,9 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
         else
             row << doubleFormatToString(trip, 3) + "s" << QString::number(getBinaryInputIndex(i));
         QString text = tr("未测试");
-        if (p->testState == AO_STATE_TYPE_COMPLETED) {
+        if (p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset) {
+            text = tr("未复归");
+        } else if (p->testState == AO_STATE_TYPE_COMPLETED) {
             text = verdict == AO_Result_TYPE_SUCCESS  ? tr("通过")
                    : verdict == AO_Result_TYPE_FAILED ? tr("失败")
                                                       : tr("未动作");
@@ -215,8 +217,7 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
         if (curveImage[f].isEmpty())
             continue;
         const QSize size = drawnSize(curveImage[f]);
-        appendImage(doc, body, curveImage[f], QString::number(size.width()) + "px",
-                    QString::number(size.height()) + "px",
+        appendImage(doc, body, curveImage[f], QString::number(size.width()), QString::number(size.height()),
                     tr("Time-current curve") + (f == FUNCTION_TYPE_50 ? " 50" : " 51"));
     }
 }

@@ -113,6 +113,14 @@ void ViewPointList::runStarted()
     followsEntity = true;
 }
 
+void ViewPointList::clearResults()
+{
+    for (const auto& record : records) {
+        record->testState = VB::AO_STATE_TYPE_INITING;
+        record->clearResults();
+    }
+}
+
 bool ViewPointList::copiesStates(ViewBaseModel::DATAType type, int subType) const
 {
     if (!followsEntity || type < 0 || type > 31 || !(rules.stateTypes & (1u << int(type))))
@@ -198,7 +206,13 @@ bool ViewPointListModel::testStart()
     // Until the run reports, the entity's marks are the previous run's, or
     // those of a start the engine refuses.
     testPoints.closeWindow();
-    return startFromPage();
+    if (!startFromPage())
+        return false;
+    // The engine settles its amplifiers before it reports the run: the list
+    // shows the new run from now on.
+    testPoints.clearResults();
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
+    return true;
 }
 
 bool ViewPointListModel::getStartEnabled() const

@@ -43,6 +43,8 @@ public:
     // save: writes the record under element; else reads it, each missing
     // value keeping the current one.
     virtual void serialize(bool save, QDomElement* element, QDomDocument* doc) = 0;
+    // Nothing of a run measured (trip times, inputs, counts).
+    virtual void clearResults() {}
 
     // ViewBaseModel::AOTestStateType.
     qint32 testState = ViewBaseModel::AO_STATE_TYPE_INITING;
@@ -129,6 +131,9 @@ public:
     // ---- The entity's marks ------------------------------------------------------
     // The start hook: every point INITING, the window opens.
     void runStarted();
+    // The page's start: every point INITING with nothing measured; the
+    // window stays closed until the start hook.
+    void clearResults();
     // A start is being asked for: the marks the entity holds until the run
     // reports are not this run's.
     void closeWindow() { followsEntity = false; }

@@ -758,6 +758,13 @@ void ViewRampingModel::beginResults()
     emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
 }
 
+void ViewRampingModel::startResults()
+{
+    for (const auto& state : testStates)
+        state->clearResults();
+    beginResults();
+}
+
 void ViewRampingModel::settleResults()
 {
     ModelRampingEntity* entity = center()->testTestor->dataRamping;

@@ -210,6 +210,7 @@ protected:
     void restoreSnapshot() override {}
     void swapSnapshot() override {}
     void beginResults() override;
+    void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 

@@ -44,7 +44,14 @@ bool ViewSourceTestModel::testStart()
         snapshotHeld = false;
         return false;
     }
+    startResults();
     return true;
+}
+
+void ViewSourceTestModel::startResults()
+{
+    beginResults();
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
 }
 
 // ---- Binary inputs and outputs ------------------------------------------------------------

@@ -92,6 +92,11 @@ protected:
     virtual void swapSnapshot() = 0;
     // A run has started: clear the results and mark the test running.
     virtual void beginResults() = 0;
+    // The page's start went to the engine, which settles its amplifiers
+    // before it reports the run: the last run's results give way to the new
+    // run's state at once, and the page hears of it. By default as when the
+    // run has begun.
+    virtual void startResults();
     // A run has ended: settle the test state from the results.
     virtual void settleResults() = 0;
     // The module's own parameter-file body, both directions.

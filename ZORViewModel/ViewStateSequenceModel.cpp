@@ -99,14 +99,6 @@ ViewStateSequenceModel::ViewSequenceStateModel ViewStateSequenceModel::newState(
     return state;
 }
 
-bool ViewStateSequenceModel::testStart()
-{
-    if (!ViewSourceTestModel::testStart())
-        return false;
-    clearEventRecorder();
-    return true;
-}
-
 void ViewStateSequenceModel::testKeyPress()
 {
     center()->testKeyPress();
@@ -423,6 +415,17 @@ void ViewStateSequenceModel::beginResults()
     for (int i = 0; i < n; ++i)
         testStates[size_t(i)].testState = AO_STATE_TYPE_INITING;
     emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
+}
+
+void ViewStateSequenceModel::startResults()
+{
+    for (ViewSequenceStateModel& state : testStates) {
+        std::fill(std::begin(state.actionTimes), std::end(state.actionTimes), kNaN);
+        std::fill(std::begin(state.actionBIStates), std::end(state.actionBIStates), -1);
+        state.triggerTime = kNaN;
+    }
+    clearEventRecorder();
+    beginResults();
 }
 
 void ViewStateSequenceModel::settleResults()

@@ -107,8 +107,6 @@ public:
     ~ViewStateSequenceModel() override;
 
     // ---- Start -----------------------------------------------------------------------
-    // The frame's start; a start that goes to the engine empties the event list.
-    Q_INVOKABLE bool testStart();
     // Ends a running state whose trigger is the key.
     Q_INVOKABLE void testKeyPress();
 
@@ -211,6 +209,8 @@ protected:
     void restoreSnapshot() override {}
     void swapSnapshot() override {}
     void beginResults() override;
+    // Also each state's action times and duration and the event list.
+    void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 

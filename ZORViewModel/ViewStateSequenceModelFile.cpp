@@ -318,11 +318,17 @@ void ViewStateSequenceModel::appendTestResult(QDomDocument* doc, QDomElement* pa
     const auto time = [this](double value) {
         return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
     };
-    std::vector<QStringList> rows;
-    rows.push_back({tr("State"), tr("DI") + QStringLiteral(" 1"), tr("DI") + QStringLiteral(" 2")});
-    for (int i = 0; i < getStateCount(); ++i)
-        rows.push_back({QString::number(i + 1), time(getActionTimes(i, 0)), time(getActionTimes(i, 1))});
-    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("30%"), QStringLiteral("center"), FONT_SIZE_2,
+    // The four inputs, as the page gives them.
+    std::vector<QStringList> rows(1, QStringList{tr("State")});
+    for (int k = 0; k < 4; ++k)
+        rows[0] << tr("DI") + QStringLiteral(" ") + QString::number(k + 1);
+    for (int i = 0; i < getStateCount(); ++i) {
+        QStringList row{QString::number(i + 1)};
+        for (int k = 0; k < 4; ++k)
+            row << time(getActionTimes(i, k));
+        rows.push_back(row);
+    }
+    appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("20%"), QStringLiteral("center"), FONT_SIZE_2,
                 FONT_ARIAL, rows.data(), int(rows.size()));
     appendAssessmenResult(doc, parent);
     appendEventRecorder(doc, parent);

@@ -20,11 +20,13 @@
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
 #include <QTextCodec>
+#include <QThread>
 #include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <mutex>
 
 // Q_INIT_RESOURCE must stand outside any namespace.
 static void initShippedData()
@@ -124,6 +126,31 @@ bool segmentsFree()
     return false;
 }
 
+// The main window while the event loop runs, null before and after: a
+// process ended from inside the loop (the display going away ends it with
+// exit()) writes the open page's parameters on its way out.
+QObject* loopMainWindow = nullptr;
+
+void saveOpenPage(QObject* mainWindow)
+{
+    if (mainWindow && QMetaObject::invokeMethod(mainWindow, "saveOpenPage"))
+        qCInfo(lcStartup, "open page's parameters saved");
+}
+
+void saveOpenPageAtExit()
+{
+    QObject* mainWindow = loopMainWindow;
+    loopMainWindow = nullptr;
+    if (mainWindow && QThread::currentThread() == mainWindow->thread())
+        saveOpenPage(mainWindow);
+}
+
+QObject* findMainWindow(const QQmlApplicationEngine& engine)
+{
+    const QList<QObject*> roots = engine.rootObjects();
+    return roots.isEmpty() ? nullptr : roots.first()->findChild<QObject*>(QStringLiteral("mainWindow"));
+}
+
 } // namespace
 
 int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
@@ -193,9 +220,17 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
     engine->load(mainUrl);
     engine->retranslate();
 
+    // Registered after everything the save needs has been set up, so that
+    // exit() runs it first.
+    static std::once_flag atExitRegistered;
+    std::call_once(atExitRegistered, [] { std::atexit(saveOpenPageAtExit); });
     const int signal = zorTerminationSignal();
+    loopMainWindow = findMainWindow(*engine);
     const int exitCode = signal ? 128 + signal : app.exec();
     qCInfo(lcStartup, "event loop ended with %d", exitCode);
+    // Every clean end keeps what the user set on the open page.
+    loopMainWindow = nullptr;
+    saveOpenPage(findMainWindow(*engine));
     // Whatever ended the loop (the window, a signal, a restart): the remote
     // service's threads end while the application still exists.
     service->stopForExit();

@@ -4193,6 +4193,10 @@
         <source>Time-current curve</source>
         <translation>時間電流特性曲線</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

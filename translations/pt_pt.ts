@@ -459,15 +459,15 @@
     </message>
     <message>
         <source>测试项目</source>
-        <translation>Item de teste</translation>
+        <translation>Item</translation>
     </message>
     <message>
         <source>动作值</source>
-        <translation>Valor atuação</translation>
+        <translation>V.atuação</translation>
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
 </context>
 <context>
@@ -854,7 +854,7 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>开入</source>
@@ -1240,7 +1240,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Amplitude</translation>
+        <translation>Ampl.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1494,7 +1494,7 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>开入</source>
@@ -1593,7 +1593,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Amplitude</translation>
+        <translation>Ampl.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1601,7 +1601,7 @@
     </message>
     <message>
         <source>频率</source>
-        <translation>Frequência</translation>
+        <translation>Freq.</translation>
     </message>
     <message>
         <source>功能:</source>
@@ -1653,11 +1653,11 @@
     </message>
     <message>
         <source>动作时间</source>
-        <translation>Tempo atuação</translation>
+        <translation>T.atuação</translation>
     </message>
     <message>
         <source>动作值</source>
-        <translation>Valor atuação</translation>
+        <translation>V.atuação</translation>
     </message>
     <message>
         <source>开入</source>
@@ -2216,11 +2216,11 @@
     </message>
     <message>
         <source>功率因数</source>
-        <translation>Fator de potência</translation>
+        <translation>cos φ</translation>
     </message>
     <message>
         <source>功率相角</source>
-        <translation>Ângulo pot.</translation>
+        <translation>Ângulo φ</translation>
     </message>
     <message>
         <source>分元选择</source>
@@ -2236,7 +2236,7 @@
     </message>
     <message>
         <source>频率</source>
-        <translation>Frequência</translation>
+        <translation>Freq.</translation>
     </message>
     <message>
         <source>有功功率</source>
@@ -2244,11 +2244,11 @@
     </message>
     <message>
         <source>无功功率</source>
-        <translation>Q reativa</translation>
+        <translation>Q reat.</translation>
     </message>
     <message>
         <source>视在功率</source>
-        <translation>S aparente</translation>
+        <translation>S apar.</translation>
     </message>
 </context>
 <context>
@@ -4192,6 +4192,10 @@
     <message>
         <source>Time-current curve</source>
         <translation>Curva tempo-corrente</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
     </message>
 </context>
 <context>

@@ -1240,7 +1240,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Амплитуда</translation>
+        <translation>Ампл.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1593,7 +1593,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Амплитуда</translation>
+        <translation>Ампл.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1601,7 +1601,7 @@
     </message>
     <message>
         <source>频率</source>
-        <translation>Частота</translation>
+        <translation>Част.</translation>
     </message>
     <message>
         <source>功能:</source>
@@ -4192,6 +4192,10 @@
     <message>
         <source>Time-current curve</source>
         <translation>Времятоковая кривая</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
     </message>
 </context>
 <context>

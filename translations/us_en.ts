@@ -1240,7 +1240,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Amplitude</translation>
+        <translation>Ampl.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1593,7 +1593,7 @@
     </message>
     <message>
         <source>幅值</source>
-        <translation>Amplitude</translation>
+        <translation>Ampl.</translation>
     </message>
     <message>
         <source>相位</source>
@@ -1601,7 +1601,7 @@
     </message>
     <message>
         <source>频率</source>
-        <translation>Frequency</translation>
+        <translation>Freq.</translation>
     </message>
     <message>
         <source>功能:</source>
@@ -2216,11 +2216,11 @@
     </message>
     <message>
         <source>功率因数</source>
-        <translation>Power factor</translation>
+        <translation>cos φ</translation>
     </message>
     <message>
         <source>功率相角</source>
-        <translation>Power angle</translation>
+        <translation>Angle φ</translation>
     </message>
     <message>
         <source>分元选择</source>
@@ -2240,15 +2240,15 @@
     </message>
     <message>
         <source>有功功率</source>
-        <translation>Active P</translation>
+        <translation>P act.</translation>
     </message>
     <message>
         <source>无功功率</source>
-        <translation>Reactive Q</translation>
+        <translation>Q react.</translation>
     </message>
     <message>
         <source>视在功率</source>
-        <translation>Apparent S</translation>
+        <translation>S app.</translation>
     </message>
 </context>
 <context>
@@ -4192,6 +4192,10 @@
     <message>
         <source>Time-current curve</source>
         <translation>Time-current curve</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Not Reset</translation>
     </message>
 </context>
 <context>

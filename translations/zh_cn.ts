@@ -4193,6 +4193,10 @@
         <source>Time-current curve</source>
         <translation>时间电流曲线</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

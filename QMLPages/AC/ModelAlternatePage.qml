@@ -297,7 +297,7 @@ ModulePageFrame {
         }
 
         // Setting tab.
-        Column {
+        LabelColumn {
             id: settingPanel
             objectName: "settingPanel"
             anchors.top: tabBar.bottom
@@ -305,10 +305,10 @@ ModulePageFrame {
             width: parent.width
             spacing: 2
             visible: tabBar.currentIndex === 0
+            minimumLabelWidth: 84
 
-            readonly property int labelWidth: 84
             readonly property int boxWidth: 118
-            readonly property int buttonWidth: 68
+            readonly property int buttonWidth: width - labelWidth - boxWidth - 8
             readonly property int comboWidth: width - labelWidth - 4
 
             component SettingRow: LabeledRow {
@@ -475,7 +475,7 @@ ModulePageFrame {
     }
 
     // ---- 3. Result area --------------------------------------------------------------------------------
-    Column {
+    LabelColumn {
         id: resultArea
         objectName: "resultArea"
         x: 4
@@ -483,10 +483,15 @@ ModulePageFrame {
         width: 791
         height: 94
         spacing: 2
+        minimumLabelWidth: 116
 
-        readonly property int fieldWidth: (width - 116 - 8) / 2
+        readonly property int fieldWidth: (width - labelWidth - 8) / 2
 
-        LabeledRow {
+        component ResultRow: LabeledRow {
+            labelWidth: resultArea.labelWidth
+        }
+
+        ResultRow {
             label: qsTr("动作值")                                      // trip value
             labelPixelSize: page.smallFontSize
             ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
@@ -497,7 +502,7 @@ ModulePageFrame {
                 visible: page.returnShown
             }
         }
-        LabeledRow {
+        ResultRow {
             label: qsTr("动作时间")                                    // trip time
             labelPixelSize: page.smallFontSize
             ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }
@@ -508,7 +513,7 @@ ModulePageFrame {
                 visible: page.returnShown
             }
         }
-        LabeledRow {
+        ResultRow {
             visible: page.returnShown
             label: qsTr("返回系数")                                    // return coefficient
             labelPixelSize: page.smallFontSize

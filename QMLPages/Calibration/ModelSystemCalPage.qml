@@ -174,18 +174,21 @@ Item {
     }
 
     // The amplitude-against-frequency points of UA level 0, alternately on the
-    // two voltage rows.
+    // level-0 and level-1 rows, four to a column (so that they fit at the size
+    // of the other panels).
     function frequencyText(k) {
         return numberText(calibrationModel.getViewFrqPoint(ViewCalibrationModel.CAL_TYPE_ACFAC, 0, 0, k), 1) + "Hz"
     }
 
     // ---- Panel layout ------------------------------------------------------------------------
     // A row of a panel: the four cells (a box and "UA-L0" ...), the points of
-    // the row's port and, on the amplitude-against-frequency panel, five of
-    // its frequencies, each a gap apart from the next and from the border.
+    // the row's port and, on the amplitude-against-frequency panel, up to three
+    // of its frequencies, each a gap apart from the next and from the border.
     // All texts of a panel share one size: the palette's, or the largest
     // below it with which the row fits.
     readonly property int panelMargin: 6
+    // The columns of the ten frequencies, four to a column.
+    readonly property int frequencyColumns: 3
     readonly property int textGap: 8
     readonly property int cellBoxSize: 20
     readonly property int cellBoxSpacing: 6
@@ -226,8 +229,12 @@ Item {
                 points.push(pointText(kind, row, k))
         var widths = [widestText(cells), widestText(points)]
         if (kind === K.CAL_TYPE_ACFAC) {
-            for (var c = 0; c < 5; ++c)
-                widths.push(widestText([frequencyText(2 * c), frequencyText(2 * c + 1)]))
+            for (var c = 0; c < frequencyColumns; ++c) {
+                var column = []
+                for (var r = 0; r < 4 && 4 * c + r < 10; ++r)
+                    column.push(frequencyText(4 * c + r))
+                widths.push(widestText(column))
+            }
         }
         var base = panelMetrics.font.pixelSize
         var room = width - 2 * panelMargin
@@ -687,9 +694,10 @@ Item {
                                     }
                                 }
                                 Repeater {
-                                    model: panel.kind === ViewCalibrationModel.CAL_TYPE_ACFAC && panelRow.row < 2 ? 5 : 0
+                                    model: panel.kind === ViewCalibrationModel.CAL_TYPE_ACFAC
+                                           ? (panelRow.row < 2 ? page.frequencyColumns : page.frequencyColumns - 1) : 0
                                     FitLabel {
-                                        readonly property int point: 2 * index + panelRow.row
+                                        readonly property int point: 4 * index + panelRow.row
                                         objectName: "frequency" + point
                                         width: panel.layout.frequency[index]
                                         height: 38

@@ -9,6 +9,9 @@ Row {
     property int labelWidth: 116
     property int labelHeight: 30
     property int labelPixelSize: globalConfiguration.customFontL2Size
+    // The width the label takes at its full size: a column of rows may make
+    // its labels as wide as the widest.
+    readonly property real labelImplicitWidth: Math.ceil(title.implicitWidth)
 
     spacing: 4
 

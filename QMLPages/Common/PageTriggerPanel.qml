@@ -14,7 +14,12 @@ Column {
     // The state the conditions belong to (0 on single-state pages).
     property int stateIndex: 0
     property int rowHeight: 32
-    property int labelWidth: 60
+    // The labels of the input and output rows at their full size, as far as
+    // the four outputs with their numbers leave room (the logic label takes
+    // the width it needs: its row has room).
+    readonly property int outputsWidth: 4 * (14 + 2 + 36) + 3 * 4 + 6
+    property int labelWidth: Math.min(width - outputsWidth, Math.max(60, inputRow.labelImplicitWidth,
+                                                                     outputRow.labelImplicitWidth))
     property int labelPixelSize: globalConfiguration.customFontL2Size
     property int optionPixelSize: globalConfiguration.customFontL2Size
 
@@ -44,6 +49,8 @@ Column {
     }
 
     PanelRow {
+        id: logicRow
+        labelWidth: Math.max(panel.labelWidth, labelImplicitWidth)
         spacing: 8
         label: qsTr("逻辑:")                                   // input logic
         labelPixelSize: panel.labelPixelSize
@@ -66,6 +73,8 @@ Column {
     }
 
     PanelRow {
+        id: inputRow
+        spacing: 4
         label: qsTr("开入:")                                 // binary inputs
         Repeater {
             id: biConditions
@@ -83,6 +92,8 @@ Column {
     }
 
     PanelRow {
+        id: outputRow
+        spacing: 4
         label: qsTr("开出:")                                 // binary outputs
         Repeater {
             id: boButtons

@@ -15,9 +15,10 @@ import QMLControls 1.0
 //   columnWidths  widths of every column, the first included
 //   count         the number of rows (a change rebuilds the rows)
 //   revision      bumped by the page: the cells read cellText again
-//   shrinkTogether  a title too wide for its column at pixelSize makes all
-//                 titles take the size at which they fit, a cell too wide all
-//                 cells (else that text alone shrinks)
+//   shrinkTogether  a title or cell too wide for its column at pixelSize makes
+//                 the whole list, titles and cells, take the size at which
+//                 every one fits (the default: the list reads at one size;
+//                 else that text alone shrinks), never under 10 px
 Column {
     id: list
 
@@ -32,7 +33,7 @@ Column {
     property int followFrom: 3
     property int collapsedFollowFrom: 5
     property int pixelSize: globalConfiguration.customFontL2Size
-    property bool shrinkTogether: false
+    property bool shrinkTogether: true
 
     readonly property alias view: view
     // The columns as drawn, beside the scroll bar.
@@ -44,9 +45,11 @@ Column {
         var scale = total > room ? room / total : 1
         return columnWidths.map(function(w) { return Math.floor(w * scale) })
     }
-    // The sizes the titles and the cells are drawn in.
-    readonly property int titlePixelSize: shrinkTogether ? fittingSize(headerMetrics, true) : pixelSize
-    readonly property int cellPixelSize: shrinkTogether && revision >= 0 ? fittingSize(cellMetrics, false) : pixelSize
+    // The size the titles and the cells are drawn in.
+    readonly property int cellPixelSize: shrinkTogether && revision >= 0
+                                         ? Math.min(fittingSize(headerMetrics, true), fittingSize(cellMetrics, false))
+                                         : pixelSize
+    readonly property int titlePixelSize: cellPixelSize
 
     // The largest size up to pixelSize at which every title (or every cell)
     // fits its column, within the cell's margins and a pixel to spare.
@@ -96,13 +99,19 @@ Column {
                 height: header.height
                 color: globalConfiguration.customPrimary
                 border.color: globalConfiguration.customGray
-                FitLabel {
+                Text {
                     objectName: "headerCell" + index
                     anchors.fill: parent
                     anchors.margins: 2
                     horizontalAlignment: Text.AlignHCenter
+                    verticalAlignment: Text.AlignVCenter
                     color: globalConfiguration.customTitleForeground
+                    font.family: headerMetrics.font.family
+                    font.weight: headerMetrics.font.weight
                     font.pixelSize: list.titlePixelSize
+                    fontSizeMode: Text.HorizontalFit
+                    minimumPixelSize: 10
+                    elide: Text.ElideRight
                     text: modelData
                 }
             }
@@ -166,16 +175,13 @@ Column {
         }
     }
 
-    // The fonts of the titles and of the cells at pixelSize, measured for
-    // shrinkTogether.
-    FitLabel {
-        id: headerFont
-        visible: false
-        font.pixelSize: list.pixelSize
-    }
+    // The fonts of the titles (bold) and of the cells at pixelSize, measured
+    // for shrinkTogether.
     FontMetrics {
         id: headerMetrics
-        font: headerFont.font
+        font.family: globalConfiguration.customFontFamily
+        font.weight: Font.DemiBold
+        font.pixelSize: list.pixelSize
     }
     FontMetrics {
         id: cellMetrics

@@ -1,6 +1,8 @@
 import QtQuick 2.15
 
-// A read-only result cell of a test page: a framed line of text.
+// A read-only result cell of a test page: a framed line of text. A page gives
+// it the width of the longest text it shows; a wider one shrinks rather than
+// being cut.
 Rectangle {
     id: root
 

@@ -251,7 +251,7 @@ ModulePageFrame {
         }
 
         // Setting tab.
-        Column {
+        LabelColumn {
             id: settingPanel
             objectName: "settingPanel"
             anchors.top: tabBar.bottom
@@ -259,10 +259,10 @@ ModulePageFrame {
             width: parent.width
             spacing: 4
             visible: tabBar.currentIndex === 0
+            minimumLabelWidth: 84
 
-            readonly property int labelWidth: 84
             readonly property int boxWidth: 118
-            readonly property int buttonWidth: 68
+            readonly property int buttonWidth: width - labelWidth - boxWidth - 8
             readonly property int comboWidth: width - labelWidth - 4
 
             component SettingRow: LabeledRow {
@@ -421,7 +421,7 @@ ModulePageFrame {
     }
 
     // ---- 3. Result area --------------------------------------------------------------------------------
-    Column {
+    LabelColumn {
         id: resultArea
         objectName: "resultArea"
         x: 4
@@ -429,10 +429,15 @@ ModulePageFrame {
         width: 791
         height: 94
         spacing: 2
+        minimumLabelWidth: 116
 
-        readonly property int fieldWidth: (width - 116 - 8) / 2
+        readonly property int fieldWidth: (width - labelWidth - 8) / 2
 
-        LabeledRow {
+        component ResultRow: LabeledRow {
+            labelWidth: resultArea.labelWidth
+        }
+
+        ResultRow {
             label: qsTr("动作值")                                      // trip value
             labelPixelSize: page.smallFontSize
             ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
@@ -443,7 +448,7 @@ ModulePageFrame {
                 visible: page.returnShown
             }
         }
-        LabeledRow {
+        ResultRow {
             label: qsTr("动作时间")                                    // trip time
             labelPixelSize: page.smallFontSize
             ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }
@@ -457,7 +462,7 @@ ModulePageFrame {
         // The coefficient sits under the return column.
         LabeledRow {
             visible: page.returnShown
-            labelWidth: 116 + resultArea.fieldWidth + 4
+            labelWidth: resultArea.labelWidth + resultArea.fieldWidth + 4
             label: qsTr("返回系数")                                    // return coefficient
             labelPixelSize: page.smallFontSize
             ResultField { id: factorField; objectName: "factorField"; width: resultArea.fieldWidth }

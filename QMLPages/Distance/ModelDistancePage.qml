@@ -303,7 +303,7 @@ ModulePageFrame {
                         spacing: 6
                         FieldRow {
                             label: qsTr("故障类型")                           // fault loop
-                            labelWidth: 76
+                            labelWidth: Math.max(76, labelImplicitWidth)
                             ToolComboBox {
                                 id: faultKindBox
                                 objectName: "faultKindBox"
@@ -315,7 +315,7 @@ ModulePageFrame {
                         }
                         FieldRow {
                             label: qsTr("故障方向")                           // fault direction
-                            labelWidth: 76
+                            labelWidth: Math.max(76, labelImplicitWidth)
                             ToolComboBox {
                                 id: faultDirectionBox
                                 objectName: "faultDirectionBox"
@@ -330,10 +330,11 @@ ModulePageFrame {
                         spacing: 6
                         FieldRow {
                             label: qsTr("整定时间")                           // setting time
+                            labelWidth: Math.max(76, labelImplicitWidth)
                             NumberBox {
                                 id: settingTimeBox
                                 objectName: "settingTimeBox"
-                                width: 120
+                                width: 110
                                 unit: "s"
                                 dataMin: 0
                                 dataMax: 100000
@@ -354,7 +355,7 @@ ModulePageFrame {
                                     { text: qsTr("清除"), name: "clearButton" }]        // clear
                             ToolTextButton {
                                 objectName: modelData.name
-                                width: 62
+                                width: Math.max(62, Math.ceil(textImplicitWidth) + 8)
                                 height: page.rowHeight
                                 text: modelData.text
                                 onClicked: {
@@ -372,7 +373,7 @@ ModulePageFrame {
                     }
                     FieldRow {
                         label: qsTr("阻抗倍数")                               // impedance factors
-                        labelWidth: 70
+                        labelWidth: Math.max(70, labelImplicitWidth)
                         Repeater {
                             id: factorChecks
                             model: ["0.70", "0.95", "1.05", "1.20"]
@@ -396,8 +397,8 @@ ModulePageFrame {
                 Column {
                     id: phasorTable
                     objectName: "phasorTable"
-                    x: 442
-                    width: 346
+                    x: 488
+                    width: 300
                     readonly property int cellHeight: page.voltFour ? 24 : 26
 
                     Repeater {
@@ -409,7 +410,7 @@ ModulePageFrame {
                             Repeater {
                                 model: 3
                                 Rectangle {
-                                    width: index === 0 ? 40 : 153
+                                    width: index === 0 ? 40 : 130
                                     height: phasorTable.cellHeight
                                     color: globalConfiguration.customBackground
                                     border.color: globalConfiguration.customGray
@@ -441,7 +442,7 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.tinyFontSize
-                columnWidths: [34, 76, 76, 96, 80, 80, 72, 112, 48, 98]
+                columnWidths: [26, 100, 88, 85, 86, 70, 67, 112, 37, 105]
                 titles: [qsTr("故障类型"), qsTr("故障方向"), qsTr("阻抗值"), qsTr("阻抗角"), qsTr("整定时间"),
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
                 cellText: page.cellText
@@ -455,8 +456,9 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
+            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: 128
+                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 128
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
@@ -465,10 +467,11 @@ ModulePageFrame {
                 height: page.rowHeight
             }
 
-            Column {
+            LabelColumn {
                 x: 0
                 width: 390
                 spacing: 2
+                minimumLabelWidth: 128
 
                 GeneralRow {
                     label: qsTr("计算模型")                                   // calculation mode
@@ -569,10 +572,11 @@ ModulePageFrame {
                 }
             }
 
-            Column {
+            LabelColumn {
                 x: 400
                 width: 390
                 spacing: 2
+                minimumLabelWidth: 128
 
                 GeneralRow {
                     label: qsTr("零序补偿")                                   // earth-return compensation

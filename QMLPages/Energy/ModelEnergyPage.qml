@@ -189,8 +189,9 @@ ModulePageFrame {
         dataMax: 100000
     }
 
+    // A field of the test-point grid: its label as wide as the widest of its column.
     component FieldRow: LabeledRow {
-        labelWidth: 80
+        labelWidth: pointGrid.labelWidths[Positioner.index % 2]
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
     }
@@ -220,11 +221,22 @@ ModulePageFrame {
                 id: upperPart
                 objectName: "upperPart"
                 width: parent.width
-                height: 162
+                height: 172
                 visible: !resultList.collapsed
                 enabled: !page.running
 
                 Grid {
+                    id: pointGrid
+                    // Per column, the widest label.
+                    readonly property var labelWidths: {
+                        var widths = [0, 0]
+                        for (var i = 0; i < children.length; ++i) {
+                            var need = children[i].labelImplicitWidth
+                            if (need !== undefined)
+                                widths[i % 2] = Math.max(widths[i % 2], need)
+                        }
+                        return widths
+                    }
                     columns: 2
                     rowSpacing: 2
                     columnSpacing: 6
@@ -234,6 +246,7 @@ ModulePageFrame {
                         NumberBox {
                             id: voltageLNBox
                             objectName: "voltageLNBox"
+                            width: 116
                             unit: "V"
                             quick1Value: "50.0"
                             quick2Value: "100.0"
@@ -247,6 +260,7 @@ ModulePageFrame {
                         NumberBox {
                             id: frequencyBox
                             objectName: "frequencyBox"
+                            width: 112
                             unit: "Hz"
                             quick1Value: "50.0"
                             quick2Value: "100.0"
@@ -260,6 +274,7 @@ ModulePageFrame {
                         NumberBox {
                             id: voltageLLBox
                             objectName: "voltageLLBox"
+                            width: 116
                             unit: "V"
                             dataAutoToLimit: true
                             quick1Value: "50.0"
@@ -274,6 +289,7 @@ ModulePageFrame {
                         NumberBox {
                             id: currentBox
                             objectName: "currentBox"
+                            width: 112
                             unit: "A"
                             quick1Value: "50.0"
                             quick2Value: "100.0"
@@ -287,6 +303,7 @@ ModulePageFrame {
                         NumberBox {
                             id: angleBox
                             objectName: "angleBox"
+                            width: 116
                             enabled: !page.apparent
                             unit: "°"
                             dataMin: -360
@@ -304,6 +321,7 @@ ModulePageFrame {
                         NumberBox {
                             id: pulseBox
                             objectName: "pulseBox"
+                            width: 112
                             unit: ""
                             dataPrecision: 0
                             dataMin: 1
@@ -321,6 +339,7 @@ ModulePageFrame {
                         NumberBox {
                             id: factorBox
                             objectName: "factorBox"
+                            width: 116
                             enabled: !page.apparent
                             unit: ""
                             dataMax: 1
@@ -334,23 +353,24 @@ ModulePageFrame {
                     Combo {
                         id: loadKindBox
                         objectName: "loadKindBox"
-                        width: 202
+                        width: pointGrid.labelWidths[1] + 4 + 112
                         model: page.loadTypes
                         onActivated: page.applyAndReload(viewEnergyModel.setLoadKind, index)
                     }
                 }
 
-                Column {
-                    x: 418
-                    spacing: 4
+                // Below the fields.
+                Row {
+                    y: pointGrid.height + 4
+                    spacing: 6
                     Repeater {
                         model: [{ text: qsTr("Add"), name: "addButton" },
                                 { text: qsTr("Remove"), name: "removeButton" },
                                 { text: qsTr("Clear"), name: "clearButton" }]
                         ToolTextButton {
                             objectName: modelData.name
-                            width: 90
-                            height: page.rowHeight + 10
+                            width: Math.max(90, Math.ceil(textImplicitWidth) + 12)
+                            height: page.rowHeight
                             text: modelData.text
                             onClicked: {
                                 var m = viewEnergyModel
@@ -370,10 +390,10 @@ ModulePageFrame {
                 PhasorTable {
                     id: phasorTable
                     objectName: "phasorTable"
-                    x: 516
-                    width: 272
+                    x: parent.width - width
+                    width: 264
                     ports: page.phasorPorts
-                    columnWidths: [40, 116, 116]
+                    columnWidths: [40, 112, 112]
                     cellHeight: page.voltFour ? 22 : 23
                     pixelSize: page.tinyFontSize
                     revision: page.revision
@@ -391,7 +411,7 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.tinyFontSize
-                columnWidths: [30, 96, 110, 70, 96, 100, 96, 86, 98]
+                columnWidths: [27, 89, 96, 92, 96, 92, 82, 87, 110]
                 titles: [qsTr("Power"), qsTr("Factor"), qsTr("Pulse"), qsTr("Time"), qsTr("Setting"),
                          qsTr("Actual"), qsTr("Dev"), qsTr("Result")]
                 cellText: page.cellText
@@ -405,8 +425,9 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
+            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: 110
+                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 110
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
@@ -416,64 +437,22 @@ ModulePageFrame {
                 dataMax: 9999999999
             }
 
-            Row {
+            // The meter: its kind, its class, how it is wired.
+            LabelColumn {
                 id: meterBox
                 objectName: "meterBox"
-                spacing: 4
+                spacing: 2
                 GeneralRow {
-                    labelWidth: 72
                     label: qsTr("Meter type")
                     Combo {
                         id: meterKindBox
                         objectName: "meterKindBox"
-                        width: 120
+                        width: 190
                         model: [qsTr("Active Power"), qsTr("Reactive Power"), qsTr("Apparent Power")]
                         onActivated: page.applyAndReload(viewEnergyModel.setMeterKind, index)
                     }
                 }
-                ToolRadioButton {
-                    id: fourWireRadio
-                    objectName: "fourWireRadio"
-                    width: 118
-                    leftPadding: 0
-                    rightPadding: 0
-                    spacing: 4
-                    height: page.rowHeight
-                    radioSize: 18
-                    checkable: false
-                    font.pixelSize: page.tinyFontSize
-                    text: qsTr("3P4W")
-                    onClicked: page.applyAndReload(viewEnergyModel.setMeasureMeterKind, ViewEnergyModel.Measure_Four)
-                }
-                ToolRadioButton {
-                    id: threeWireRadio
-                    objectName: "threeWireRadio"
-                    width: 118
-                    leftPadding: 0
-                    rightPadding: 0
-                    spacing: 4
-                    height: page.rowHeight
-                    radioSize: 18
-                    checkable: false
-                    font.pixelSize: page.tinyFontSize
-                    text: qsTr("3P3W")
-                    onClicked: page.applyAndReload(viewEnergyModel.setMeasureMeterKind, ViewEnergyModel.Measure_Three)
-                }
-                ToolCheckBox {
-                    id: singleCheck
-                    objectName: "singleCheck"
-                    width: 118
-                    leftPadding: 0
-                    rightPadding: 0
-                    spacing: 4
-                    height: page.rowHeight
-                    radioSize: 18
-                    font.pixelSize: page.tinyFontSize
-                    text: qsTr("Single")
-                    onClicked: page.applyAndReload(viewEnergyModel.setSingleEnable, checked)
-                }
                 GeneralRow {
-                    labelWidth: 64
                     label: qsTr("Precision")
                     NumberBox {
                         id: precisionBox
@@ -489,14 +468,57 @@ ModulePageFrame {
                                                                 viewEnergyModel.setPrecision)
                     }
                 }
+                Row {
+                    spacing: 12
+                    ToolRadioButton {
+                        id: fourWireRadio
+                        objectName: "fourWireRadio"
+                        width: 130
+                        leftPadding: 0
+                        rightPadding: 0
+                        spacing: 4
+                        height: page.rowHeight
+                        radioSize: 18
+                        checkable: false
+                        font.pixelSize: page.tinyFontSize
+                        text: qsTr("3P4W")
+                        onClicked: page.applyAndReload(viewEnergyModel.setMeasureMeterKind, ViewEnergyModel.Measure_Four)
+                    }
+                    ToolRadioButton {
+                        id: threeWireRadio
+                        objectName: "threeWireRadio"
+                        width: 130
+                        leftPadding: 0
+                        rightPadding: 0
+                        spacing: 4
+                        height: page.rowHeight
+                        radioSize: 18
+                        checkable: false
+                        font.pixelSize: page.tinyFontSize
+                        text: qsTr("3P3W")
+                        onClicked: page.applyAndReload(viewEnergyModel.setMeasureMeterKind, ViewEnergyModel.Measure_Three)
+                    }
+                    ToolCheckBox {
+                        id: singleCheck
+                        objectName: "singleCheck"
+                        width: 130
+                        leftPadding: 0
+                        rightPadding: 0
+                        spacing: 4
+                        height: page.rowHeight
+                        radioSize: 18
+                        font.pixelSize: page.tinyFontSize
+                        text: qsTr("Single")
+                        onClicked: page.applyAndReload(viewEnergyModel.setSingleEnable, checked)
+                    }
+                }
             }
 
-            // Meter constants.
-            Column {
+            // Meter constants; beside them the times.
+            LabelColumn {
                 id: constantBox
                 objectName: "constantBox"
-                y: 44
-                width: 420
+                y: 104
                 spacing: 2
                 FitLabel {
                     width: 300
@@ -509,7 +531,7 @@ ModulePageFrame {
                     WideBox {
                         id: secondaryPulseBox
                         objectName: "secondaryPulseBox"
-                        width: 220
+                        width: 230
                         unit: "imp/" + page.quantityUnit
                         unitWidth: 72
                         dataPrecision: 0
@@ -525,7 +547,7 @@ ModulePageFrame {
                     WideBox {
                         id: primaryPulseBox
                         objectName: "primaryPulseBox"
-                        width: 220
+                        width: 230
                         unit: "imp/k" + page.quantityUnit
                         unitWidth: 80
                         dataPrecision: 0
@@ -537,16 +559,13 @@ ModulePageFrame {
                     }
                 }
             }
-
-            // Times.
-            Column {
+            LabelColumn {
                 id: timeBox
                 objectName: "timeBox"
-                x: 430
-                y: 78
+                x: 440
+                y: 138
                 spacing: 2
                 GeneralRow {
-                    labelWidth: 150
                     label: qsTr("Heat time")
                     NumberBox {
                         id: hotTimeBox
@@ -561,7 +580,6 @@ ModulePageFrame {
                     }
                 }
                 GeneralRow {
-                    labelWidth: 150
                     label: qsTr("Start time")
                     NumberBox {
                         id: startTimeBox
@@ -577,11 +595,11 @@ ModulePageFrame {
                 }
             }
 
-            // CT and PT ratings.
+            // CT and PT ratings; beside them the pulse settings (stored and reported).
             Grid {
                 id: ratingBox
                 objectName: "ratingBox"
-                y: 160
+                y: 210
                 columns: 3
                 spacing: 2
                 Item { width: 40; height: page.rowHeight }
@@ -644,34 +662,38 @@ ModulePageFrame {
                                                             viewEnergyModel.setSecondaryPT)
                 }
             }
-
-            // Pulse settings (stored and reported).
-            Grid {
+            LabelColumn {
                 id: pulseSettingBox
                 objectName: "pulseSettingBox"
-                x: 284
-                y: 194
-                columns: 2
-                rowSpacing: 2
-                columnSpacing: 6
+                x: 290
+                y: 210
+                spacing: 2
                 GeneralRow {
-                    labelWidth: 96
                     label: qsTr("Pulse type")
                     Combo {
                         id: pulseKindBox
                         objectName: "pulseKindBox"
-                        width: 160
+                        width: 190
                         model: [qsTr("Rising"), qsTr("Falling")]
                         onActivated: page.applyAndReload(viewEnergyModel.setPulseKind, index)
                     }
                 }
                 GeneralRow {
-                    labelWidth: 100
+                    label: qsTr("Direction")
+                    Combo {
+                        id: orientationBox
+                        objectName: "orientationBox"
+                        width: 190
+                        model: [qsTr("Import"), qsTr("Export"), qsTr("Import/Export")]
+                        onActivated: page.applyAndReload(viewEnergyModel.setOrientationKind, index)
+                    }
+                }
+                GeneralRow {
                     label: qsTr("Pulse Count")
                     WideBox {
                         id: pulseCountBox
                         objectName: "pulseCountBox"
-                        width: 130
+                        width: 110
                         unit: ""
                         dataPrecision: 0
                         quick1Value: "10"
@@ -682,23 +704,11 @@ ModulePageFrame {
                     }
                 }
                 GeneralRow {
-                    labelWidth: 96
-                    label: qsTr("Direction")
-                    Combo {
-                        id: orientationBox
-                        objectName: "orientationBox"
-                        width: 160
-                        model: [qsTr("Import"), qsTr("Export"), qsTr("Import/Export")]
-                        onActivated: page.applyAndReload(viewEnergyModel.setOrientationKind, index)
-                    }
-                }
-                GeneralRow {
-                    labelWidth: 100
                     label: qsTr("Settling time")
                     WideBox {
                         id: holdTimeBox
                         objectName: "holdTimeBox"
-                        width: 130
+                        width: 110
                         unit: "s"
                         quick1Value: "5.0"
                         quick2Value: "10.0"

@@ -414,12 +414,13 @@ ModulePageFrame {
             spacing: 4
             visible: tabBar.currentIndex === 0
 
-            readonly property int labelWidth: 78
-            readonly property int columnWidth: (width - 8) / 2
-            readonly property int fieldWidth: columnWidth - labelWidth - 4
+            // The left column: boxes and the "+" and "-" buttons; the right
+            // one: the lists, which keep the room of their entries.
+            readonly property int columnWidth: 246
 
+            // A row of a column of settings: its label as wide as the column's widest.
             component SettingRow: LabeledRow {
-                labelWidth: settingPanel.labelWidth
+                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 78
                 labelHeight: page.rowHeight
                 labelPixelSize: page.tinyFontSize
             }
@@ -427,16 +428,19 @@ ModulePageFrame {
             Row {
                 spacing: 8
 
-                Column {
+                LabelColumn {
+                    id: leftColumn
+                    readonly property int fieldWidth: width - labelWidth - 4
                     width: settingPanel.columnWidth
                     spacing: 4
+                    minimumLabelWidth: 78
 
                     SettingRow {
                         label: qsTr("步长:")                                 // step
                         EditNumberBox {
                             id: stepBox
                             objectName: "stepBox"
-                            width: settingPanel.fieldWidth - 48
+                            width: leftColumn.fieldWidth - 40
                             height: page.rowHeight
                             enabled: !page.running
                             dataMin: 0
@@ -450,7 +454,7 @@ ModulePageFrame {
                         }
                         ToolTextButton {
                             objectName: "plusButton"
-                            width: 44
+                            width: 36
                             height: page.rowHeight
                             text: "+"
                             enabled: page.steppingEnabled
@@ -462,7 +466,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: endBox
                             objectName: "endBox"
-                            width: settingPanel.fieldWidth - 48
+                            width: leftColumn.fieldWidth - 40
                             height: page.rowHeight
                             enabled: !page.running
                             dataAutoToLimit: true
@@ -471,7 +475,7 @@ ModulePageFrame {
                         }
                         ToolTextButton {
                             objectName: "minusButton"
-                            width: 44
+                            width: 36
                             height: page.rowHeight
                             text: "-"
                             enabled: page.steppingEnabled
@@ -519,7 +523,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: settingTimeBox
                             objectName: "settingTimeBox"
-                            width: settingPanel.fieldWidth
+                            width: leftColumn.fieldWidth
                             height: page.rowHeight
                             enabled: !page.running
                             unit: "s"
@@ -538,7 +542,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: devTimeBox
                             objectName: "devTimeBox"
-                            width: settingPanel.fieldWidth
+                            width: leftColumn.fieldWidth
                             height: page.rowHeight
                             enabled: !page.running
                             unit: "s"
@@ -554,16 +558,20 @@ ModulePageFrame {
                     }
                 }
 
-                Column {
-                    width: settingPanel.columnWidth
+                LabelColumn {
+                    id: rightColumn
+                    readonly property int fieldWidth: width - labelWidth - 4
+                    width: settingPanel.width - 8 - settingPanel.columnWidth
                     spacing: 4
+                    minimumLabelWidth: 78
+                    maximumLabelWidth: width - 4 - 112
 
                     SettingRow {
                         label: qsTr("谐波次数:")                              // ramped slot
                         ToolComboBox {
                             id: rampOrderBox
                             objectName: "rampOrderBox"
-                            width: settingPanel.fieldWidth
+                            width: rightColumn.fieldWidth
                             height: page.rowHeight
                             enabled: !page.running
                             onActivated: {
@@ -578,7 +586,7 @@ ModulePageFrame {
                         ToolComboBox {
                             id: variableBox
                             objectName: "variableBox"
-                            width: settingPanel.fieldWidth
+                            width: rightColumn.fieldWidth
                             height: page.rowHeight
                             model: page.rampPortList
                             enabled: !page.running
@@ -593,7 +601,7 @@ ModulePageFrame {
                         ToolComboBox {
                             id: itemBox
                             objectName: "itemBox"
-                            width: settingPanel.fieldWidth
+                            width: rightColumn.fieldWidth
                             height: page.rowHeight
                             model: [qsTr("幅值"), qsTr("相位")]                 // amplitude, phase
                             enabled: !page.running
@@ -606,7 +614,7 @@ ModulePageFrame {
                     ToolCheckBox {
                         id: stopCheck
                         objectName: "stopCheck"
-                        width: settingPanel.columnWidth
+                        width: rightColumn.width
                         height: page.rowHeight
                         leftPadding: 0
                         text: qsTr("动作停止")                                // stop at the action
@@ -620,6 +628,7 @@ ModulePageFrame {
             }
 
             SettingRow {
+                labelWidth: Math.max(leftColumn.labelWidth, labelImplicitWidth)
                 label: qsTr("谐波含量:")                                      // harmonic amplitudes as
                 ToolRadioButton {
                     id: ampRadio
@@ -664,6 +673,42 @@ ModulePageFrame {
     }
 
     // ---- 3. Result row -------------------------------------------------------------------------------
+    // One size for the titles (on up to two lines) and the fields: the largest
+    // up to the page's at which every title's words and every text a field
+    // shows fit their column.
+    readonly property var resultWidths: [80, 118, 118, 40, 126]
+    readonly property int resultPixelSize: {
+        var none = qsTr("未动作")
+        var texts = [rampPortList, [actionValueField.text, none], [actionTimeField.text, none, timeText(0.999999)],
+                     ["--"], [qsTr("未测试"), qsTr("测试中"), qsTr("通过"), qsTr("失败"), none]]
+        var titles = resultTitles
+        var scale = 1
+        for (var c = 0; c < resultWidths.length; ++c) {
+            var widest = 0
+            for (var t = 0; t < texts[c].length; ++t)
+                widest = Math.max(widest, resultMetrics.advanceWidth(texts[c][t]))
+            var words = titles[c].split(" ")
+            for (var w = 0; w < words.length; ++w)
+                widest = Math.max(widest, resultTitleMetrics.advanceWidth(words[w]))
+            scale = Math.min(scale, (resultWidths[c] - 14) / widest)
+        }
+        return Math.max(10, Math.min(page.tinyFontSize, Math.floor(page.tinyFontSize * scale)))
+    }
+    readonly property var resultTitles: [qsTr("变量"), qsTr("动作值"), qsTr("动作时间"), qsTr("开入"),
+                                         qsTr("结果")]            // variable, trip value, trip time, DI, result
+
+    FontMetrics {
+        id: resultMetrics
+        font.family: globalConfiguration.customFontFamily
+        font.pixelSize: page.tinyFontSize
+    }
+    FontMetrics {
+        id: resultTitleMetrics
+        font.family: globalConfiguration.customFontFamily
+        font.weight: Font.DemiBold
+        font.pixelSize: page.tinyFontSize
+    }
+
     Column {
         id: resultArea
         objectName: "resultArea"
@@ -680,27 +725,36 @@ ModulePageFrame {
         Row {
             spacing: 2
             Repeater {
-                model: [{ title: qsTr("变量"), width: 80 },                   // variable
-                        { title: qsTr("动作值"), width: 126 },                // trip value
-                        { title: qsTr("动作时间"), width: 96 },               // trip time
-                        { title: qsTr("开入"), width: 50 },                   // binary input
-                        { title: qsTr("结果"), width: 96 }]                   // result
-                FitLabel {
-                    width: modelData.width
-                    height: 26
+                model: page.resultTitles
+                Text {
+                    width: page.resultWidths[index]
+                    height: 2 * resultTitleMetrics.height * page.resultPixelSize / page.tinyFontSize
                     horizontalAlignment: Text.AlignHCenter
-                    text: modelData.title
-                    font.pixelSize: page.tinyFontSize
+                    verticalAlignment: Text.AlignBottom
+                    wrapMode: Text.WordWrap
+                    maximumLineCount: 2
+                    color: globalConfiguration.customForeground
+                    font.family: globalConfiguration.customFontFamily
+                    font.weight: Font.DemiBold
+                    font.pixelSize: page.resultPixelSize
+                    text: modelData
                 }
             }
         }
         Row {
             spacing: 2
-            ResultField { id: variableField; objectName: "variableField"; width: 80 }
-            ResultField { id: actionValueField; objectName: "actionValueField"; width: 126 }
-            ResultField { id: actionTimeField; objectName: "actionTimeField"; width: 96 }
-            ResultField { id: inputField; objectName: "inputField"; width: 50 }
-            ResultField { id: resultField; objectName: "resultField"; width: 96 }
+
+            component Field: ResultField {
+                property int column: 0
+                width: page.resultWidths[column]
+                font.pixelSize: page.resultPixelSize
+            }
+
+            Field { id: variableField; objectName: "variableField"; column: 0 }
+            Field { id: actionValueField; objectName: "actionValueField"; column: 1 }
+            Field { id: actionTimeField; objectName: "actionTimeField"; column: 2 }
+            Field { id: inputField; objectName: "inputField"; column: 3 }
+            Field { id: resultField; objectName: "resultField"; column: 4 }
         }
     }
 }

@@ -183,32 +183,34 @@ ModulePageFrame {
 
     component NumberField: LabeledRow {
         id: fieldRow
-        property var spec: ({})
+        property var field: ({})
         property string boxName: ""
         property alias box: numberBox
+        // The width of a field and its label together: three side by side.
+        property int cellWidth: 260
         labelWidth: 84
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
-        label: spec.label + ":"
+        label: field.label + ":"
         EditNumberBox {
             id: numberBox
             objectName: fieldRow.boxName
-            width: 136
+            width: fieldRow.cellWidth - fieldRow.labelWidth - fieldRow.spacing
             height: page.rowHeight
             dataPrecision: 3
             dataAutoToLimit: true
-            unit: fieldRow.spec.unit || ""
+            unit: fieldRow.field.unit || ""
             // The unit at the field's font size, the rates ("Hz/s") too.
             unitWidth: unit.length > 2 ? 42 : 24
-            dataMin: fieldRow.spec.min || 0
-            dataMax: page.fieldMax(fieldRow.spec)
-            quick1Value: page.fieldQuick1(fieldRow.spec)
-            quick2Value: fieldRow.spec.quick2 || ""
+            dataMin: fieldRow.field.min || 0
+            dataMax: page.fieldMax(fieldRow.field)
+            quick1Value: page.fieldQuick1(fieldRow.field)
+            quick2Value: fieldRow.field.quick2 || ""
             Component.onCompleted: {
                 page.boxes[fieldRow.boxName] = numberBox
-                setDataValue(fieldRow.spec.value)
+                setDataValue(fieldRow.field.value)
             }
-            onDataValueEntered: page.enterField(fieldRow.spec.key, dataValue)
+            onDataValueEntered: page.enterField(fieldRow.field.key, dataValue)
         }
     }
 
@@ -266,6 +268,16 @@ ModulePageFrame {
                     Grid {
                         id: panel
                         readonly property int item: Number(modelData)
+                        // The labels as wide as the widest of the panel's, as far
+                        // as the fields leave room.
+                        readonly property int labelWidth: {
+                            var widest = 84
+                            for (var i = 0; i < children.length; ++i) {
+                                if (children[i].labelImplicitWidth !== undefined)
+                                    widest = Math.max(widest, children[i].labelImplicitWidth)
+                            }
+                            return Math.min(widest, 140)
+                        }
                         objectName: "itemPanel" + item
                         y: itemButtons.height + 4
                         columns: 3
@@ -275,15 +287,18 @@ ModulePageFrame {
                         Repeater {
                             model: page.fields[modelData]
                             NumberField {
-                                spec: modelData
+                                field: modelData
                                 boxName: page.fieldName(panel.item, modelData)
+                                labelWidth: panel.labelWidth
                             }
                         }
                     }
                 }
 
-                Column {
-                    x: 700
+                // Beside the second row of item buttons.
+                Row {
+                    x: parent.width - width
+                    y: 28
                     spacing: 4
                     Repeater {
                         model: [{ text: qsTr("添加"), name: "addButton" },          // add
@@ -291,8 +306,8 @@ ModulePageFrame {
                                 { text: qsTr("清除"), name: "clearButton" }]        // clear
                         ToolTextButton {
                             objectName: modelData.name
-                            width: 80
-                            height: page.rowHeight
+                            width: Math.max(80, Math.ceil(textImplicitWidth) + 12)
+                            height: 28
                             text: modelData.text
                             onClicked: page.editList(index)
                         }
@@ -310,8 +325,6 @@ ModulePageFrame {
                 count: page.pointsCount
                 revision: page.revision
                 pixelSize: page.smallFontSize
-                // One size for all texts, at which the longest fits.
-                shrinkTogether: true
                 columnWidths: [38, 150, 120, 120]
                 titles: [qsTr("测试项目"), qsTr("动作值"), qsTr("动作时间")]   // item, action value, action time
                 cellText: page.cellText
@@ -361,13 +374,16 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            Column {
+            LabelColumn {
+                id: timeColumn
                 spacing: 10
+                minimumLabelWidth: 140
                 Repeater {
                     model: page.timeFields
                     NumberField {
-                        labelWidth: 140
-                        spec: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
+                        labelWidth: timeColumn.labelWidth
+                        cellWidth: labelWidth + spacing + 136
+                        field: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
                                  value: modelData.value, quick1: "10.0", quick2: "0.5" })
                         boxName: "time" + modelData.key
                     }

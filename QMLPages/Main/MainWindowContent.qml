@@ -219,6 +219,15 @@ Item {
         showStartPage()
     }
 
+    // The program ends cleanly (a termination signal, the display gone): the
+    // open module page's parameter file is written as leaving it does.
+    function saveOpenPage() {
+        for (var i = 0; i < allSlots.length; ++i) {
+            if (allSlots[i].visible)
+                allSlots[i].saveParameter()
+        }
+    }
+
     // ---- Input panels -------------------------------------------------------------------
     // A field that the opening panel would cover moves the window up: by half
     // the panel's height when the field's lower edge lies in the upper half of

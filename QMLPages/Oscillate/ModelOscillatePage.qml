@@ -219,7 +219,7 @@ ModulePageFrame {
         }
 
         // Setting tab: the swing values stay editable while a test runs.
-        Column {
+        LabelColumn {
             id: settingPanel
             objectName: "settingPanel"
             anchors.top: tabBar.bottom
@@ -227,8 +227,8 @@ ModulePageFrame {
             width: parent.width
             spacing: 2
             visible: tabBar.currentIndex === 0
+            minimumLabelWidth: 100
 
-            readonly property int labelWidth: 100
             readonly property int boxWidth: width - labelWidth - 4
 
             component SettingRow: LabeledRow {
@@ -328,7 +328,7 @@ ModulePageFrame {
     }
 
     // ---- 3. Result area --------------------------------------------------------------------------------
-    Column {
+    LabelColumn {
         id: resultArea
         objectName: "resultArea"
         x: 4
@@ -336,15 +336,18 @@ ModulePageFrame {
         width: 791
         height: 94
         spacing: 2
+        minimumLabelWidth: 116
 
         readonly property int fieldWidth: 326
 
         LabeledRow {
+            labelWidth: resultArea.labelWidth
             label: qsTr("动作值")                                      // trip value
             labelPixelSize: page.smallFontSize
             ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
         }
         LabeledRow {
+            labelWidth: resultArea.labelWidth
             label: qsTr("动作时间")                                    // trip time
             labelPixelSize: page.smallFontSize
             ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }

@@ -45,7 +45,7 @@ ModulePageFrame {
     readonly property bool curveShown: tabs.currentIndex === 3
     readonly property var faultList: ["A-N", "B-N", "C-N", "A-B", "B-C", "C-A", "A-B-C", "I2", "3I0", "A", "B", "C"]
     readonly property var functionList: ["50", "51"]
-    readonly property int fieldWidth: 150
+    readonly property int fieldWidth: 140
 
     ViewOvercurrentModel {
         id: viewOvercurrentModel
@@ -358,7 +358,7 @@ ModulePageFrame {
     }
 
     component FieldRow: LabeledRow {
-        labelWidth: 90
+        labelWidth: parent.labelWidth
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
     }
@@ -397,8 +397,9 @@ ModulePageFrame {
                 visible: !resultList.collapsed
                 spacing: 8
 
-                Column {
+                LabelColumn {
                     spacing: 2
+                    minimumLabelWidth: 90
                     LabelText {
                         height: 24
                         font.pixelSize: page.smallFontSize
@@ -460,8 +461,9 @@ ModulePageFrame {
                     }
                 }
 
-                Column {
+                LabelColumn {
                     spacing: 2
+                    minimumLabelWidth: 90
                     LabelText {
                         height: 24
                         font.pixelSize: page.smallFontSize
@@ -506,7 +508,7 @@ ModulePageFrame {
                             ToolComboBox {
                                 id: charTypeBox
                                 objectName: "charTypeBox"
-                                width: 64
+                                width: 72
                                 height: page.rowHeight
                                 model: ["IEC", "IAC"]
                                 onActivated: page.applyAndReload(viewOvercurrentModel.setCharType, index)
@@ -541,9 +543,8 @@ ModulePageFrame {
                     }
                 }
 
-                Grid {
-                    columns: 2
-                    spacing: 6
+                Column {
+                    spacing: 2
                     topPadding: 26
                     Repeater {
                         model: [{ text: qsTr("Add"), name: "addButton" },
@@ -552,7 +553,7 @@ ModulePageFrame {
                                 { text: qsTr("Clear"), name: "clearButton" }]
                         ToolTextButton {
                             objectName: modelData.name
-                            width: 80
+                            width: 104
                             height: page.rowHeight
                             text: modelData.text
                             onClicked: {
@@ -581,13 +582,25 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
+            // A row of the grid: its label as wide as the widest of its column.
             component GeneralRow: LabeledRow {
-                labelWidth: 146
+                labelWidth: generalGrid.labelWidths[Positioner.index % 3]
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
 
             Grid {
+                id: generalGrid
+                // Per column, the widest label (or check box before a field).
+                readonly property var labelWidths: {
+                    var widths = [0, 0, 0]
+                    for (var i = 0; i < children.length; ++i) {
+                        var need = children[i].labelImplicitWidth
+                        if (need !== undefined)
+                            widths[i % 3] = Math.max(widths[i % 3], need)
+                    }
+                    return widths
+                }
                 visible: !resultList.collapsed
                 columns: 3
                 columnSpacing: 8
@@ -598,7 +611,7 @@ ModulePageFrame {
                     NumberBox {
                         id: currentTolRelBox
                         objectName: "currentTolRelBox"
-                        width: 104
+                        width: 92
                         unit: "%"
                         dataMin: 0
                         dataMax: 99
@@ -614,7 +627,7 @@ ModulePageFrame {
                     NumberBox {
                         id: currentTolAbsBox
                         objectName: "currentTolAbsBox"
-                        width: 104
+                        width: 116
                         unit: "A"
                         dataMin: 0
                         dataMax: page.rateCurrent
@@ -625,29 +638,19 @@ ModulePageFrame {
                                                                 viewOvercurrentModel.setCurrentTolAbs)
                     }
                 }
-                GeneralRow {
-                    label: qsTr("Max Fault Time")
-                    labelWidth: 112
-                    NumberBox {
-                        id: maxFaultTimeBox
-                        objectName: "maxFaultTimeBox"
-                        width: 120
-                        unit: "s"
-                        dataMin: 0
-                        dataMax: 1000
-                        quick1Value: "120"
-                        quick2Value: "200.0"
-                        quick3Value: "1.0"
-                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getMaxFaultTime,
-                                                                viewOvercurrentModel.setMaxFaultTime)
-                    }
+                FieldCheck {
+                    id: faultVPCheck
+                    objectName: "faultVPCheck"
+                    width: generalGrid.labelWidths[2] + 4 + 108
+                    text: qsTr("辅助故障电压")                                 // auxiliary fault voltage
+                    onClicked: page.applyAndReload(viewOvercurrentModel.setFaultVPEnable, checked)
                 }
                 GeneralRow {
                     label: qsTr("Time Tol")
                     NumberBox {
                         id: timeTolRelBox
                         objectName: "timeTolRelBox"
-                        width: 104
+                        width: 92
                         unit: "%"
                         dataMin: 0
                         dataMax: 99
@@ -663,7 +666,7 @@ ModulePageFrame {
                     NumberBox {
                         id: timeTolAbsBox
                         objectName: "timeTolAbsBox"
-                        width: 104
+                        width: 116
                         unit: "s"
                         dataMin: 0
                         dataMax: 1000
@@ -674,68 +677,12 @@ ModulePageFrame {
                                                                 viewOvercurrentModel.setTimeTolAbs)
                     }
                 }
-                FieldCheck {
-                    id: faultVPCheck
-                    objectName: "faultVPCheck"
-                    width: 240
-                    text: qsTr("辅助故障电压")                                 // auxiliary fault voltage
-                    onClicked: page.applyAndReload(viewOvercurrentModel.setFaultVPEnable, checked)
-                }
-                Row {
-                    spacing: 0
-                    FieldCheck {
-                        id: normalCheck
-                        objectName: "normalCheck"
-                        width: 146
-                        text: qsTr("故障前时间:")                              // pre-fault time
-                        onClicked: page.applyAndReload(viewOvercurrentModel.setNormalEnable, checked)
-                    }
-                    NumberBox {
-                        id: normalTimeBox
-                        objectName: "normalTimeBox"
-                        width: 104
-                        unit: "s"
-                        readOnly: !page.normalEnable
-                        dataMin: 0
-                        dataMax: 300
-                        quick1Value: "0.1"
-                        quick2Value: "0.5"
-                        quick3Value: "10.0"
-                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getNormalTime,
-                                                                viewOvercurrentModel.setNormalTime)
-                    }
-                }
-                Row {
-                    spacing: 0
-                    FieldCheck {
-                        id: intervalCheck
-                        objectName: "intervalCheck"
-                        width: 146
-                        text: qsTr("间隔时间:")                                // interval time
-                        onClicked: page.applyAndReload(viewOvercurrentModel.setIntervalEnable, checked)
-                    }
-                    NumberBox {
-                        id: intervalTimeBox
-                        objectName: "intervalTimeBox"
-                        width: 104
-                        unit: "s"
-                        readOnly: !page.intervalEnable
-                        dataMin: 0
-                        dataMax: 300
-                        quick1Value: "0.1"
-                        quick2Value: "0.5"
-                        quick3Value: "10.0"
-                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getIntervalTime,
-                                                                viewOvercurrentModel.setIntervalTime)
-                    }
-                }
                 GeneralRow {
                     label: qsTr("Fault VPN")
-                    labelWidth: 112
                     NumberBox {
                         id: faultVPNBox
                         objectName: "faultVPNBox"
-                        width: 120
+                        width: 108
                         unit: "V"
                         readOnly: !page.faultVPEnable
                         dataMin: 0
@@ -747,22 +694,53 @@ ModulePageFrame {
                                                                 viewOvercurrentModel.setFaultVPNRange)
                     }
                 }
-                FieldCheck {
-                    id: outputOnceCheck
-                    objectName: "outputOnceCheck"
-                    width: 250
-                    enabled: page.normalEnable
-                    text: qsTr("仅输出一次")                                   // output once only
-                    onClicked: page.applyAndReload(viewOvercurrentModel.setOutputOnceOnly, checked)
+                Row {
+                    readonly property real labelImplicitWidth: normalCheck.implicitWidth - 4
+                    spacing: 0
+                    FieldCheck {
+                        id: normalCheck
+                        objectName: "normalCheck"
+                        width: generalGrid.labelWidths[0] + 4
+                        text: qsTr("故障前时间:")                              // pre-fault time
+                        onClicked: page.applyAndReload(viewOvercurrentModel.setNormalEnable, checked)
+                    }
+                    NumberBox {
+                        id: normalTimeBox
+                        objectName: "normalTimeBox"
+                        width: 92
+                        unit: "s"
+                        readOnly: !page.normalEnable
+                        dataMin: 0
+                        dataMax: 300
+                        quick1Value: "0.1"
+                        quick2Value: "0.5"
+                        quick3Value: "10.0"
+                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getNormalTime,
+                                                                viewOvercurrentModel.setNormalTime)
+                    }
                 }
-                Item { width: 1; height: page.rowHeight }
+                GeneralRow {
+                    label: qsTr("Max Fault Time")
+                    NumberBox {
+                        id: maxFaultTimeBox
+                        objectName: "maxFaultTimeBox"
+                        width: 116
+                        unit: "s"
+                        dataMin: 0
+                        dataMax: 1000
+                        quick1Value: "120"
+                        quick2Value: "200.0"
+                        quick3Value: "1.0"
+                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getMaxFaultTime,
+                                                                viewOvercurrentModel.setMaxFaultTime)
+                    }
+                }
                 GeneralRow {
                     label: qsTr("I-Angle")
-                    labelWidth: 112
                     NumberBox {
                         id: testAngleBox
                         objectName: "testAngleBox"
-                        width: 120
+                        width: 108
                         unit: "°"
                         readOnly: !page.faultVPEnable
                         dataMin: -360
@@ -772,6 +750,39 @@ ModulePageFrame {
                         quick3Value: "1.0"
                         onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getTestAngle,
                                                                 viewOvercurrentModel.setTestAngle)
+                    }
+                }
+                FieldCheck {
+                    id: outputOnceCheck
+                    objectName: "outputOnceCheck"
+                    width: generalGrid.labelWidths[0] + 4 + 92
+                    enabled: page.normalEnable
+                    text: qsTr("仅输出一次")                                   // output once only
+                    onClicked: page.applyAndReload(viewOvercurrentModel.setOutputOnceOnly, checked)
+                }
+                Row {
+                    readonly property real labelImplicitWidth: intervalCheck.implicitWidth - 4
+                    spacing: 0
+                    FieldCheck {
+                        id: intervalCheck
+                        objectName: "intervalCheck"
+                        width: generalGrid.labelWidths[1] + 4
+                        text: qsTr("间隔时间:")                                // interval time
+                        onClicked: page.applyAndReload(viewOvercurrentModel.setIntervalEnable, checked)
+                    }
+                    NumberBox {
+                        id: intervalTimeBox
+                        objectName: "intervalTimeBox"
+                        width: 116
+                        unit: "s"
+                        readOnly: !page.intervalEnable
+                        dataMin: 0
+                        dataMax: 300
+                        quick1Value: "0.1"
+                        quick2Value: "0.5"
+                        quick3Value: "10.0"
+                        onDataValueEntered: page.enterAndReload(dataValue, viewOvercurrentModel.getIntervalTime,
+                                                                viewOvercurrentModel.setIntervalTime)
                     }
                 }
             }
@@ -804,8 +815,8 @@ ModulePageFrame {
                 id: charName
                 objectName: "charName"
                 width: parent.width
-                height: 20
-                font.pixelSize: 14
+                height: 22
+                font.pixelSize: globalConfiguration.customFontL3Size
                 horizontalAlignment: Text.AlignHCenter
                 text: page.revision >= 0 ? viewOvercurrentModel.getCurrentCharName() : ""
             }
@@ -839,7 +850,7 @@ ModulePageFrame {
         pixelSize: page.tinyFontSize
         followFrom: 5
         collapsedFollowFrom: 10
-        columnWidths: [34, 70, 84, 66, 88, 88, 88, 110, 60, 90]
+        columnWidths: [26, 106, 76, 92, 68, 68, 68, 124, 36, 114]
         titles: [qsTr("故障类型"), qsTr("绝对值"), qsTr("Function"), qsTr("整定时间"), qsTr("最小时间"),
                  qsTr("最大时间"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
         cellText: page.cellText

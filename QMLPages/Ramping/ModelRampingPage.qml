@@ -47,7 +47,23 @@ ModulePageFrame {
     readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
     readonly property var allRampPorts: ["UA", "UB", "UC", "UX", "UAUB", "UBUC", "UCUA", "UAUBUC",
                                          "IA", "IB", "IC", "IX", "IAIB", "IBIC", "ICIA", "IAIBIC"]
-    readonly property var columnWidths: [30, 84, 75, 78, 78, 90, 235, 40, 85]
+    readonly property var columnWidths: [27, 85, 89, 85, 70, 150, 137, 39, 109]
+    readonly property var listTitles: [statesCount > 0 ? String(statesCount) : "", qsTr("变量"), qsTr("功能"),
+                                       qsTr("整定时间"), qsTr("偏差"), qsTr("动作时间"), qsTr("动作值"), qsTr("开入"),
+                                       qsTr("结果")]  // variable, function, T.nom, dev, trip time, trip value, DI, result
+    // The result list at one size, titles and cells: the largest up to the
+    // page's at which every title and every cell fits its column.
+    readonly property int listPixelSize: {
+        var scale = 1
+        for (var c = 0; c < columnWidths.length; ++c) {
+            var widest = listTitleMetrics.advanceWidth(listTitles[c])
+            for (var row = 0; revision >= 0 && row < statesCount; ++row)
+                widest = Math.max(widest, listMetrics.advanceWidth(cellText(row, c)))
+            if (widest > 0)
+                scale = Math.min(scale, (columnWidths[c] - 6) / widest)
+        }
+        return Math.max(10, Math.min(tinyFontSize, Math.floor(tinyFontSize * scale)))
+    }
     readonly property alias inputDialog: inputDialog
 
     ViewRampingModel {
@@ -271,7 +287,7 @@ ModulePageFrame {
         Column {
             id: outputBlock
             objectName: "outputBlock"
-            width: 380
+            width: 350
             spacing: 2
             enabled: !page.running
 
@@ -312,7 +328,7 @@ ModulePageFrame {
                         id: rangeBox
                         objectName: "range" + outputRowItem.port
                         font.pixelSize: page.outputFontSize
-                        width: 112
+                        width: 100
                         height: page.rowHeight
                         unit: outputRowItem.voltage ? "V" : "A"
                         dataMin: 0
@@ -332,7 +348,7 @@ ModulePageFrame {
                         id: angleBox
                         objectName: "angle" + outputRowItem.port
                         font.pixelSize: page.outputFontSize
-                        width: 120
+                        width: 104
                         height: page.rowHeight
                         unit: "°"
                         dataPrecision: 3
@@ -353,7 +369,7 @@ ModulePageFrame {
                         id: frequencyBox
                         objectName: "frequency" + outputRowItem.port
                         font.pixelSize: page.outputFontSize
-                        width: 102
+                        width: 98
                         height: page.rowHeight
                         unit: "Hz"
                         unitWidth: 24
@@ -376,8 +392,8 @@ ModulePageFrame {
 
         // Setting and trigger tabs.
         Item {
-            x: 386
-            width: 406
+            x: 356
+            width: 436
             height: parent.height
 
             PageTabBar {
@@ -398,30 +414,35 @@ ModulePageFrame {
                 enabled: !page.running
 
                 readonly property int fieldHeight: 28
-                // The left column: labels (which shrink to fit) and boxes; the
+                // The left column: labels as wide as the widest and boxes; the
                 // right one: check boxes with their texts and the time boxes.
-                readonly property int columnWidth: 190
+                // All in the outputs' size: the two halves read alike.
+                readonly property int columnWidth: 214
                 readonly property int rightWidth: width - spacing - columnWidth
-                readonly property int labelWidth: 60
-                readonly property int boxWidth: columnWidth - labelWidth - 4
-                readonly property int checkWidth: 128
-                readonly property int timeBoxWidth: rightWidth - checkWidth - 4
+                readonly property int boxWidth: columnWidth - leftColumn.labelWidth - 4
+                readonly property int timeBoxWidth: 84
+                readonly property int checkWidth: rightWidth - timeBoxWidth - 4
 
                 component SettingRow: LabeledRow {
-                    labelWidth: settingPanel.labelWidth
+                    labelWidth: leftColumn.labelWidth
                     labelHeight: settingPanel.fieldHeight
-                    labelPixelSize: page.tinyFontSize
+                    labelPixelSize: page.outputFontSize
                 }
 
-                Column {
+                LabelColumn {
+                    id: leftColumn
                     width: settingPanel.columnWidth
                     spacing: 2
+                    minimumLabelWidth: 60
+                    // The lists keep the room of their entries.
+                    maximumLabelWidth: width - 4 - 106
 
                     SettingRow {
                         label: qsTr("步长:")                                 // step
                         EditNumberBox {
                             id: stepBox
                             objectName: "stepBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             dataAutoToLimit: true
@@ -437,6 +458,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: endBox
                             objectName: "endBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             dataAutoToLimit: true
@@ -450,6 +472,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: stepTimeBox
                             objectName: "stepTimeBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             unit: "s"
@@ -468,6 +491,7 @@ ModulePageFrame {
                         ToolComboBox {
                             id: variableBox
                             objectName: "variableBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             model: page.rampPortList
@@ -482,6 +506,7 @@ ModulePageFrame {
                         ToolComboBox {
                             id: itemBox
                             objectName: "itemBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             model: [qsTr("幅值"), qsTr("相位"), qsTr("频率")]        // amplitude, phase, frequency
@@ -496,6 +521,7 @@ ModulePageFrame {
                         EditNumberBox {
                             id: functionBox
                             objectName: "functionBox"
+                            font.pixelSize: page.outputFontSize
                             width: settingPanel.boxWidth
                             height: settingPanel.fieldHeight
                             unit: ""
@@ -521,12 +547,14 @@ ModulePageFrame {
                     spacing: 2
 
                     SettingRow {
-                        labelWidth: 60
+                        id: linkRow
+                        labelWidth: labelImplicitWidth
                         label: qsTr("输出方式:")                              // link of the ramp state
                         ToolComboBox {
                             id: linkBox
                             objectName: "linkBox"
-                            width: settingPanel.rightWidth - 64
+                            font.pixelSize: page.outputFontSize
+                            width: settingPanel.rightWidth - linkRow.labelWidth - linkRow.spacing
                             height: settingPanel.fieldHeight
                             model: [qsTr("连续"), qsTr("Abs.Angle")]            // continuous, absolute angle
                             onActivated: viewRampingModel.setLinkStateType(
@@ -613,7 +641,7 @@ ModulePageFrame {
                         height: settingPanel.fieldHeight
                         leftPadding: 0
                         text: qsTr("仅输出一次")                              // pre-fault output once only
-                        font.pixelSize: page.tinyFontSize
+                        font.pixelSize: page.outputFontSize
                         enabled: normalCheck.checked
                         onClicked: {
                             if (checked !== viewRampingModel.getOutputOnceOnly())
@@ -681,21 +709,25 @@ ModulePageFrame {
             objectName: "resultHeader"
             height: 26
             Repeater {
-                model: [page.statesCount > 0 ? String(page.statesCount) : "", qsTr("变量"), qsTr("功能"),
-                        qsTr("整定时间"), qsTr("偏差"), qsTr("动作时间"), qsTr("动作值"), qsTr("开入"),
-                        qsTr("结果")]            // variable, function, T.nom, dev, trip time, trip value, DI, result
+                model: page.listTitles
                 Rectangle {
                     width: page.columnWidths[index]
                     height: header.height
                     color: globalConfiguration.customPrimary
                     border.color: globalConfiguration.customGray
-                    FitLabel {
+                    Text {
                         objectName: "headerCell" + index
                         anchors.fill: parent
                         anchors.margins: 2
                         horizontalAlignment: Text.AlignHCenter
+                        verticalAlignment: Text.AlignVCenter
                         color: globalConfiguration.customTitleForeground
-                        font.pixelSize: page.tinyFontSize
+                        font.family: globalConfiguration.customFontFamily
+                        font.weight: Font.DemiBold
+                        font.pixelSize: page.listPixelSize
+                        fontSizeMode: Text.HorizontalFit
+                        minimumPixelSize: 10
+                        elide: Text.ElideRight
                         text: modelData
                     }
                 }
@@ -738,7 +770,7 @@ ModulePageFrame {
                                 color: line.row === page.activeIndex ? globalConfiguration.customTitleForeground
                                                                      : globalConfiguration.customForeground
                                 font.family: globalConfiguration.customFontFamily
-                                font.pixelSize: page.tinyFontSize
+                                font.pixelSize: page.listPixelSize
                                 fontSizeMode: Text.HorizontalFit
                                 minimumPixelSize: 10
                                 elide: Text.ElideRight
@@ -767,6 +799,18 @@ ModulePageFrame {
                 }
             }
         }
+    }
+
+    FontMetrics {
+        id: listMetrics
+        font.family: globalConfiguration.customFontFamily
+        font.pixelSize: page.tinyFontSize
+    }
+    FontMetrics {
+        id: listTitleMetrics
+        font.family: globalConfiguration.customFontFamily
+        font.weight: Font.DemiBold
+        font.pixelSize: page.tinyFontSize
     }
 
     UserInputDialog {

@@ -48,7 +48,7 @@ ModulePageFrame {
     readonly property string title: qsTr("状态") + " [ " + (activeIndex + 1) + " / " + stateCount + " ]"
     readonly property var portNames: ["UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"]
     readonly property var stateColumns: [96, 175, 175, 175, 175]
-    readonly property var assessColumns: [36, 100, 100, 120, 100, 130, 104]
+    readonly property var assessColumns: [36, 96, 96, 110, 100, 124, 124]
     readonly property var eventColumns: [180, 150, 200, 266]
 
     // For the tests and the gallery.
@@ -441,71 +441,70 @@ ModulePageFrame {
         height: 225
         visible: !page.zoomed
 
+        // The state head, over the outputs and the trigger panel.
+        Row {
+            id: stateHead
+            objectName: "stateHead"
+            height: 30
+            spacing: 3
+            enabled: !page.running
+
+            component HeadButton: ToolTextButton {
+                property string tip: ""
+                height: 30
+                width: Math.max(66, Math.ceil(textImplicitWidth) + 12)
+                font.pixelSize: page.tinyFontSize
+                ToolTip.visible: tip !== "" && down
+                ToolTip.text: tip
+            }
+
+            HeadButton {
+                objectName: "prevButton"
+                width: 34
+                text: "◀"
+                tip: qsTr("上一状态")                                        // previous state
+                onClicked: page.act(viewStateSequenceModel.activePrevState)
+            }
+            FitLabel {
+                objectName: "stateTitle"
+                width: 200
+                height: 30
+                horizontalAlignment: Text.AlignHCenter
+                text: page.title
+            }
+            HeadButton {
+                objectName: "nextButton"
+                width: 34
+                text: "▶"
+                tip: qsTr("后一状态")                                        // next state
+                onClicked: page.act(viewStateSequenceModel.activeNextState)
+            }
+            HeadButton {
+                objectName: "insertButton"
+                text: qsTr("插入状态")                                       // insert a state
+                onClicked: page.act(function() {
+                    viewStateSequenceModel.insertState(viewStateSequenceModel.getActiveIndex())
+                })
+            }
+            HeadButton {
+                objectName: "addStateButton"
+                text: qsTr("添加状态")                                       // add a state
+                onClicked: page.act(viewStateSequenceModel.addState)
+            }
+            HeadButton {
+                objectName: "deleteStateButton"
+                text: qsTr("删除状态")                                       // delete the state
+                onClicked: page.act(function() {
+                    viewStateSequenceModel.removeState(viewStateSequenceModel.getActiveIndex())
+                })
+            }
+        }
+
         Column {
             id: outputBlock
+            y: stateHead.height + 3
             width: 388
             spacing: 2
-
-            // The state head.
-            Row {
-                id: stateHead
-                objectName: "stateHead"
-                height: 30
-                spacing: 3
-                enabled: !page.running
-
-                component HeadButton: ToolTextButton {
-                    property string tip: ""
-                    height: 30
-                    font.pixelSize: page.tinyFontSize
-                    ToolTip.visible: tip !== "" && down
-                    ToolTip.text: tip
-                }
-
-                HeadButton {
-                    objectName: "prevButton"
-                    width: 34
-                    text: "◀"
-                    tip: qsTr("上一状态")                                        // previous state
-                    onClicked: page.act(viewStateSequenceModel.activePrevState)
-                }
-                FitLabel {
-                    objectName: "stateTitle"
-                    width: 110
-                    height: 30
-                    horizontalAlignment: Text.AlignHCenter
-                    text: page.title
-                }
-                HeadButton {
-                    objectName: "nextButton"
-                    width: 34
-                    text: "▶"
-                    tip: qsTr("后一状态")                                        // next state
-                    onClicked: page.act(viewStateSequenceModel.activeNextState)
-                }
-                HeadButton {
-                    objectName: "insertButton"
-                    width: 66
-                    text: qsTr("插入状态")                                       // insert a state
-                    onClicked: page.act(function() {
-                        viewStateSequenceModel.insertState(viewStateSequenceModel.getActiveIndex())
-                    })
-                }
-                HeadButton {
-                    objectName: "addStateButton"
-                    width: 66
-                    text: qsTr("添加状态")                                       // add a state
-                    onClicked: page.act(viewStateSequenceModel.addState)
-                }
-                HeadButton {
-                    objectName: "deleteStateButton"
-                    width: 66
-                    text: qsTr("删除状态")                                       // delete the state
-                    onClicked: page.act(function() {
-                        viewStateSequenceModel.removeState(viewStateSequenceModel.getActiveIndex())
-                    })
-                }
-            }
 
             PageTabBar {
                 id: kindBar
@@ -541,7 +540,7 @@ ModulePageFrame {
                         spacing: 2
 
                         LabelText {
-                            width: 36
+                            width: 40
                             height: page.rowHeight
                             text: page.portNames[outputRowItem.port] + ":"
                             font.pixelSize: globalConfiguration.customFontL3Size
@@ -551,7 +550,7 @@ ModulePageFrame {
                             id: rangeBox
                             objectName: "range" + outputRowItem.port
                             font.pixelSize: globalConfiguration.customFontL3Size
-                            width: 116
+                            width: 112
                             height: page.rowHeight
                             unit: outputRowItem.voltage ? "V" : "A"
                             dataMin: 0
@@ -609,15 +608,16 @@ ModulePageFrame {
         }
 
         // The trigger panel of the active state.
-        Column {
+        LabelColumn {
             id: triggerPanel
             objectName: "triggerPanel"
             x: 396
+            y: stateHead.height + 3
             width: 396
-            spacing: 5
+            spacing: 2
+            minimumLabelWidth: 76
 
             readonly property int fieldHeight: 30
-            readonly property int labelWidth: 76
             readonly property int boxWidth: 170
 
             component PanelRow: LabeledRow {
@@ -877,7 +877,7 @@ ModulePageFrame {
             enabled: !page.running
 
             Column {
-                width: 90
+                width: 104
                 spacing: 4
                 Repeater {
                     model: [{ text: qsTr("添加"), name: "assessAddButton" },       // add
@@ -885,7 +885,7 @@ ModulePageFrame {
                             { text: qsTr("清除"), name: "assessClearButton" }]     // clear
                     ToolTextButton {
                         objectName: modelData.name
-                        width: 86
+                        width: 102
                         height: Math.min(32, (parent.parent.height - 8) / 3)
                         text: modelData.text
                         font.pixelSize: page.tinyFontSize

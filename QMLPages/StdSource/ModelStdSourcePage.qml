@@ -23,8 +23,11 @@ ModulePageFrame {
 
     readonly property int innerTopMargin: 4
     readonly property int innerLeftMargin: 4
-    readonly property int boxWidth: 140
-    readonly property int labelWidth: 105
+    // The boxes of the three columns of settings: power factor and angle;
+    // voltage, current and frequency; the powers (with units up to "Var").
+    readonly property int boxWidth: 108
+    readonly property int sourceBoxWidth: 112
+    readonly property int powerBoxWidth: 140
     readonly property int fontSize: globalConfiguration.customFontL2Size
 
     property int workMode: ViewStdSourceModel.WORK_MODE_SINGLE_ACTIVE_POWER
@@ -173,8 +176,9 @@ ModulePageFrame {
         border.width: 1
         radius: 2
 
+        // A row of a column of settings, its label as wide as the column's widest.
         component Field: LabeledRow {
-            labelWidth: 84
+            labelWidth: parent.labelWidth
             labelHeight: page.rowHeight
             labelPixelSize: page.fontSize
         }
@@ -191,7 +195,7 @@ ModulePageFrame {
 
             LabeledRow {
                 label: qsTr("工作方式")                                      // work mode
-                labelWidth: page.labelWidth
+                labelWidth: Math.max(firstColumn.labelWidth, labelImplicitWidth)
                 labelHeight: page.rowHeight
                 labelPixelSize: page.fontSize
                 Choice {
@@ -203,183 +207,183 @@ ModulePageFrame {
                     onActivated: page.applyAndReload(viewStdSourceModel.setWorkMode, index)
                 }
             }
-            LabeledRow {
-                label: qsTr("功率因数")                                      // power factor
-                labelWidth: page.labelWidth
-                labelHeight: page.rowHeight
-                labelPixelSize: page.fontSize
-                EditNumberBox {
-                    id: factorBox
-                    objectName: "factorBox"
-                    width: page.boxWidth
-                    height: page.rowHeight
-                    dataPrecision: 6
-                    dataMin: -1
-                    dataMax: 1
-                    dataAutoToLimit: true
-                    quick1Value: "0.5"
-                    quick2Value: "-0.5"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerFactor,
-                                                          viewStdSourceModel.setPowerFactor)
-                }
-                Choice {
-                    id: senseBox
-                    objectName: "senseBox"
-                    width: 56
-                    model: ["L", "C", " "]
-                    enabled: !page.senseNone
-                    onActivated: {
-                        if (index !== viewStdSourceModel.getFactorType())
-                            page.applyAndReload(viewStdSourceModel.setFactorType, index)
+            // The power settings; beside them voltage, current and frequency, then the three powers:
+            // the labels as wide as the widest of their column, as far as the fields leave room.
+            Row {
+                spacing: 8
+
+                LabelColumn {
+                    id: firstColumn
+                    spacing: 4
+                    minimumLabelWidth: 84
+                    maximumLabelWidth: 114
+
+                    Field {
+                        label: qsTr("功率因数")                                      // power factor
+                        EditNumberBox {
+                            id: factorBox
+                            objectName: "factorBox"
+                            width: page.boxWidth
+                            height: page.rowHeight
+                            dataPrecision: 6
+                            dataMin: -1
+                            dataMax: 1
+                            dataAutoToLimit: true
+                            quick1Value: "0.5"
+                            quick2Value: "-0.5"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerFactor,
+                                                                  viewStdSourceModel.setPowerFactor)
+                        }
+                        Choice {
+                            id: senseBox
+                            objectName: "senseBox"
+                            width: 56
+                            model: ["L", "C", " "]
+                            enabled: !page.senseNone
+                            onActivated: {
+                                if (index !== viewStdSourceModel.getFactorType())
+                                    page.applyAndReload(viewStdSourceModel.setFactorType, index)
+                            }
+                        }
+                    }
+                    Field {
+                        label: qsTr("功率相角")                                      // power angle
+                        EditNumberBox {
+                            id: phaseBox
+                            objectName: "phaseBox"
+                            width: page.boxWidth
+                            height: page.rowHeight
+                            unit: "°"
+                            dataMin: 0
+                            dataMax: 360
+                            dataAutoToLimit: true
+                            quick1Value: "30"
+                            quick2Value: "60"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerPhase,
+                                                                  viewStdSourceModel.setPowerPhase)
+                        }
+                    }
+                    Field {
+                        label: qsTr("分元选择")                                      // element selection
+                        Choice {
+                            id: elementBox
+                            objectName: "elementBox"
+                            width: page.boxWidth + 4 + 56
+                            enabled: !page.running && !page.singleElement
+                            onActivated: page.applyAndReload(viewStdSourceModel.setComponentSel, index)
+                        }
                     }
                 }
-            }
-            LabeledRow {
-                label: qsTr("功率相角")                                      // power angle
-                labelWidth: page.labelWidth
-                labelHeight: page.rowHeight
-                labelPixelSize: page.fontSize
-                EditNumberBox {
-                    id: phaseBox
-                    objectName: "phaseBox"
-                    width: page.boxWidth
-                    height: page.rowHeight
-                    unit: "°"
-                    dataMin: 0
-                    dataMax: 360
-                    dataAutoToLimit: true
-                    quick1Value: "30"
-                    quick2Value: "60"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getPowerPhase,
-                                                          viewStdSourceModel.setPowerPhase)
-                }
-            }
-            LabeledRow {
-                label: qsTr("分元选择")                                      // element selection
-                labelWidth: page.labelWidth
-                labelHeight: page.rowHeight
-                labelPixelSize: page.fontSize
-                Choice {
-                    id: elementBox
-                    objectName: "elementBox"
-                    width: page.boxWidth + 56
-                    enabled: !page.running && !page.singleElement
-                    onActivated: page.applyAndReload(viewStdSourceModel.setComponentSel, index)
-                }
-            }
-        }
 
-        // Voltage, current and frequency; beside them the three powers.
-        Column {
-            x: 320
-            y: page.innerTopMargin + page.rowHeight + 4
-            spacing: 4
+                LabelColumn {
+                    spacing: 4
+                    minimumLabelWidth: 84
+                    maximumLabelWidth: 125
 
-            Field {
-                label: qsTr("电压幅值")                                      // voltage amplitude
-                EditNumberBox {
-                    id: voltageBox
-                    objectName: "voltageBox"
-                    width: page.boxWidth
-                    height: page.rowHeight
-                    unit: "V"
-                    dataMin: 0
-                    dataAutoToLimit: true
-                    quick1Value: "57.735"
-                    quick2Value: "100"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getSrcVoltageAmp,
-                                                          viewStdSourceModel.setSrcVoltageAmp)
+                    Field {
+                        label: qsTr("电压幅值")                                      // voltage amplitude
+                        EditNumberBox {
+                            id: voltageBox
+                            objectName: "voltageBox"
+                            width: page.sourceBoxWidth
+                            height: page.rowHeight
+                            unit: "V"
+                            dataMin: 0
+                            dataAutoToLimit: true
+                            quick1Value: "57.735"
+                            quick2Value: "100"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getSrcVoltageAmp,
+                                                                  viewStdSourceModel.setSrcVoltageAmp)
+                        }
+                    }
+                    Field {
+                        label: qsTr("电流幅值")                                      // current amplitude
+                        EditNumberBox {
+                            id: currentBox
+                            objectName: "currentBox"
+                            width: page.sourceBoxWidth
+                            height: page.rowHeight
+                            unit: "A"
+                            dataMin: 0
+                            dataAutoToLimit: true
+                            quick1Value: "1"
+                            quick2Value: "-0.5"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getSrcCurrentAmp,
+                                                                  viewStdSourceModel.setSrcCurrentAmp)
+                        }
+                    }
+                    Field {
+                        label: qsTr("频率")                                          // frequency
+                        EditNumberBox {
+                            id: frequencyBox
+                            objectName: "frequencyBox"
+                            width: page.sourceBoxWidth
+                            height: page.rowHeight
+                            unit: "Hz"
+                            unitWidth: 24
+                            dataMin: 10
+                            dataMax: 1000
+                            dataAutoToLimit: true
+                            quick1Value: "50"
+                            quick2Value: "60"
+                            // Stored only: it reaches the output with the next push.
+                            onDataValueEntered: page.enterValue(dataValue, viewStdSourceModel.getSrcFrequency,
+                                                                viewStdSourceModel.setSrcFrequency)
+                        }
+                    }
                 }
-            }
-            Field {
-                label: qsTr("电流幅值")                                      // current amplitude
-                EditNumberBox {
-                    id: currentBox
-                    objectName: "currentBox"
-                    width: page.boxWidth
-                    height: page.rowHeight
-                    unit: "A"
-                    dataMin: 0
-                    dataAutoToLimit: true
-                    quick1Value: "1"
-                    quick2Value: "-0.5"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getSrcCurrentAmp,
-                                                          viewStdSourceModel.setSrcCurrentAmp)
-                }
-            }
-            Field {
-                label: qsTr("频率")                                          // frequency
-                EditNumberBox {
-                    id: frequencyBox
-                    objectName: "frequencyBox"
-                    width: page.boxWidth
-                    height: page.rowHeight
-                    unit: "Hz"
-                    unitWidth: 24
-                    dataMin: 10
-                    dataMax: 1000
-                    dataAutoToLimit: true
-                    quick1Value: "50"
-                    quick2Value: "60"
-                    // Stored only: it reaches the output with the next push.
-                    onDataValueEntered: page.enterValue(dataValue, viewStdSourceModel.getSrcFrequency,
-                                                        viewStdSourceModel.setSrcFrequency)
-                }
-            }
-        }
 
-        Column {
-            x: 556
-            y: page.innerTopMargin + page.rowHeight + 4
-            spacing: 4
+                LabelColumn {
+                    spacing: 4
+                    minimumLabelWidth: 84
+                    maximumLabelWidth: 97
 
-            Field {
-                label: qsTr("有功功率")                                      // active power
-                labelWidth: 92
-                EditNumberBox {
-                    id: activeBox
-                    objectName: "activeBox"
-                    width: 136
-                    height: page.rowHeight
-                    unit: "W"
-                    enabled: !page.reactiveMode
-                    dataAutoToLimit: true
-                    quick1Value: "100"
-                    quick2Value: "200"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getActivePower,
-                                                          viewStdSourceModel.setActivePower)
-                }
-            }
-            Field {
-                label: qsTr("无功功率")                                      // reactive power
-                labelWidth: 92
-                EditNumberBox {
-                    id: reactiveBox
-                    objectName: "reactiveBox"
-                    width: 136
-                    height: page.rowHeight
-                    unit: "Var"
-                    unitWidth: 34
-                    enabled: page.reactiveMode
-                    dataAutoToLimit: true
-                    quick1Value: "1"
-                    quick2Value: "-0.5"
-                    onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getReactivePower,
-                                                          viewStdSourceModel.setReactivePower)
-                }
-            }
-            Field {
-                label: qsTr("视在功率")                                      // apparent power
-                labelWidth: 92
-                EditNumberBox {
-                    id: apparentBox
-                    objectName: "apparentBox"
-                    width: 136
-                    height: page.rowHeight
-                    unit: "VA"
-                    unitWidth: 28
-                    readOnly: true
-                    enabled: false
+                    Field {
+                        label: qsTr("有功功率")                                      // active power
+                        EditNumberBox {
+                            id: activeBox
+                            objectName: "activeBox"
+                            width: page.powerBoxWidth
+                            height: page.rowHeight
+                            unit: "W"
+                            enabled: !page.reactiveMode
+                            dataAutoToLimit: true
+                            quick1Value: "100"
+                            quick2Value: "200"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getActivePower,
+                                                                  viewStdSourceModel.setActivePower)
+                        }
+                    }
+                    Field {
+                        label: qsTr("无功功率")                                      // reactive power
+                        EditNumberBox {
+                            id: reactiveBox
+                            objectName: "reactiveBox"
+                            width: page.powerBoxWidth
+                            height: page.rowHeight
+                            unit: "Var"
+                            unitWidth: 34
+                            enabled: page.reactiveMode
+                            dataAutoToLimit: true
+                            quick1Value: "1"
+                            quick2Value: "-0.5"
+                            onDataValueEntered: page.enterSetting(dataValue, viewStdSourceModel.getReactivePower,
+                                                                  viewStdSourceModel.setReactivePower)
+                        }
+                    }
+                    Field {
+                        label: qsTr("视在功率")                                      // apparent power
+                        EditNumberBox {
+                            id: apparentBox
+                            objectName: "apparentBox"
+                            width: page.powerBoxWidth
+                            height: page.rowHeight
+                            unit: "VA"
+                            unitWidth: 28
+                            readOnly: true
+                            enabled: false
+                        }
+                    }
                 }
             }
         }

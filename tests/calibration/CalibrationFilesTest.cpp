@@ -241,6 +241,10 @@ TEST(CalibrationFiles, AnEmptyVersionReadsAsTheDefaultAndSavesAsIt)
     } rows[] = {
         {"calacpha.dat", "[AHEAD]\nVERSION="},
         {"calacpha.dat", "[AHEAD]\nVERSION=\" \"\n"},
+        // Any white space the XML reader drops: U+00A0, U+0085, U+3000.
+        {"calacpha.dat", "[AHEAD]\nVERSION=\xA0\n"},
+        {"calacpha.dat", "[AHEAD]\nVERSION=\x85\n"},
+        {"calacpha.dat", "[AHEAD]\nVERSION=\\x3000\n"},
         {"calacpha.xml", xmlGroups("", "<![CDATA[ ]]>")},
     };
     for (const auto& row : rows) {

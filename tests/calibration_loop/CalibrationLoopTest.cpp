@@ -347,7 +347,7 @@ TEST_F(CalibrationLoop, WorkshopCalibrationOfEveryKind)
                           E::CAL_TYPE_ACDCO,  E::CAL_TYPE_ACPHA,  E::CAL_TYPE_ACFRQ, E::CAL_TYPE_ACFAC,
                           E::CAL_TYPE_DCAMP,  E::CAL_TYPE_AUXDC};
     // Small low-level offsets and no low-level DC offset: see
-    // LowLevelDcOffsetStaysCorrectedOnThePowerOutputs.
+    // LowLevelDcOffsetIsCorrectedAndItsCoefficientStaysOnThePowerOutputs.
     ErrorShape shape;
     shape.lowLevelOffsetShare = 0.0002;
     shape.lowLevelDcOffset = false;
@@ -376,8 +376,9 @@ TEST_F(CalibrationLoop, WorkshopCalibrationOfEveryKind)
 
 // The low-level outputs feed the power amplifiers, so their DC offset shows
 // on the power outputs too: calibrated in the workshop order (the low-level
-// offset first), the power outputs' DC offset is corrected as a whole.
-TEST_F(CalibrationLoop, LowLevelDcOffsetStaysCorrectedOnThePowerOutputs)
+// offset first), the low-level outputs are corrected, and each power output
+// keeps the low-level coefficient as its offset (below).
+TEST_F(CalibrationLoop, LowLevelDcOffsetIsCorrectedAndItsCoefficientStaysOnThePowerOutputs)
 {
     const std::vector<Cell> cells = {{0, 0}, {6, 1}};
     OutputErrors errors;
@@ -392,13 +393,18 @@ TEST_F(CalibrationLoop, LowLevelDcOffsetStaysCorrectedOnThePowerOutputs)
         saveAndReload(kind);
     }
     EXPECT_EQ(failures(verify(E::CAL_TYPE_LLODCO, cells)), "") << "on the low-level outputs";
-    const std::string power = failures(verify(E::CAL_TYPE_ACDCO, cells));
-    if (!power.empty())
-        GTEST_SKIP() << "Known fault (page encoder): in the automatic range the power outputs' DC offset "
-                        "correction replaces the low-level one, and their offset run measured with the low-level "
-                        "coefficient taken as volts or amperes of the output: the outputs keep that coefficient "
-                        "as offset (small on voltages, most of the offset on currents):\n"
-                     << power;
+    // Kept as it is (the page encoder's): in the automatic range the power
+    // outputs' DC offset correction replaces the low-level one, and their
+    // offset run measures with the low-level coefficient taken as volts or
+    // amperes of the output, so each output keeps that coefficient as its
+    // offset: 2 mV on UA (within the limit), 10 mA of the 12.5 mA on IC. A
+    // change to that behaviour, a mend included, shows here.
+    const std::vector<Check> power = verify(E::CAL_TYPE_ACDCO, cells);
+    ASSERT_EQ(power.size(), cells.size());
+    for (size_t i = 0; i < cells.size(); ++i) {
+        const double kept = errors.at(cells[i].port, cells[i].level).lowLevelDcOffset;
+        EXPECT_NEAR(power[i].measured, kept, power[i].tolerance / 5) << power[i].what;
+    }
 }
 
 // The device has one frequency factor, kept in UA level 1.

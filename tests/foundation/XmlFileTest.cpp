@@ -1,8 +1,10 @@
 // Characters no XML file can carry, through the key/value and typed readers
-// and the key/value writer; the temporaries an interrupted save leaves.
+// and the key/value writer; names a namespace-aware reader refuses; the
+// temporaries an interrupted save leaves.
 
 #include <gtest/gtest.h>
 
+#include "BaseXmlFile.h"
 #include "BaseXmlHelper.h"
 #include "BaseXmlUtilities.h"
 #include "TestSandbox.h"
@@ -11,6 +13,7 @@
 #include <QDomDocument>
 #include <QFile>
 #include <QFileInfo>
+#include <QXmlStreamReader>
 
 namespace {
 
@@ -111,4 +114,54 @@ TEST(XmlFile, OnlyTheTemporariesOfAnInterruptedSaveOfTheFileAreRemoved)
         EXPECT_TRUE(QFileInfo(box.filePath("dat/softinfo.xml.LnKaBc")).isSymLink());
         EXPECT_TRUE(QFileInfo::exists(outside));
     }
+}
+
+TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
+{
+    struct Row {
+        const char* inside;   // in the root of the document saved
+        const char* kept;     // in the file written
+        const char* gone;     // not in it
+    };
+    const Row rows[] = {
+        {"<p:x/><k/>", "<k/>", "p:x"},
+        {"<k p:x=\"1\"/>", "<k/>", "p:x"},
+        {"<xmlns:x/><k/>", "<k/>", "xmlns:x"},
+        {"<k xmlns:p=\"\"/>", "<k/>", "xmlns:p"},
+        {"<k xmlns:xml=\"urn:other\"/>", "<k/>", "urn:other"},
+        {"<k xmlns:xmlns=\"urn:x\"/>", "<k/>", "urn:x"},
+        {"<k xmlns=\"http://www.w3.org/2000/xmlns/\"/>", "<k/>", "2000/xmlns"},
+        {"<k xmlns:p=\"urn:x\" xmlns:q=\"urn:x\" p:a=\"1\" q:a=\"2\"/>", "p:a=\"1\"", "q:a"},
+        // A declaration holds for its element and what it holds, no further.
+        {"<p:k xmlns:p=\"urn:x\"><p:in p:a=\"1\"/></p:k><p:out/>", "<p:in p:a=\"1\"/>", "p:out"},
+        {"<k xml:lang=\"en\" xmlns:xml=\"http://www.w3.org/XML/1998/namespace\"/>", "xml:lang=\"en\"", nullptr},
+        // A name character of the current edition only (U+0718).
+        {"<t\xDC\x98/><k a\xDC\x98=\"1\"/>", "<k/>", "\xDC\x98"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.inside);
+        TestSandbox box;
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(QByteArray("<root>") + row.inside + "</root>"));
+        const QString path = box.filePath("out.xml");
+        ASSERT_TRUE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument));
+        const QByteArray bytes = box.read(path);
+        QXmlStreamReader reader(bytes);
+        reader.setNamespaceProcessing(true);
+        while (!reader.atEnd())
+            reader.readNext();
+        EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString() << "\n" << bytes.toStdString();
+        EXPECT_TRUE(bytes.contains(row.kept)) << bytes.toStdString();
+        if (row.gone) {
+            EXPECT_FALSE(bytes.contains(row.gone)) << bytes.toStdString();
+        }
+    }
+
+    // A root that has to go leaves no file without one: the save is refused.
+    TestSandbox box;
+    const QString path = box.write("out.xml", "<root/>");
+    QDomDocument doc;
+    ASSERT_TRUE(doc.setContent(QByteArray("<p:root><k/></p:root>")));
+    EXPECT_FALSE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument));
+    EXPECT_EQ(box.read(path), "<root/>");
 }

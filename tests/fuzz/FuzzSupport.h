@@ -33,8 +33,9 @@ QByteArray bytes(const uint8_t* data, size_t size);
 // A finding: prints what failed and aborts, so that libFuzzer keeps the input.
 [[noreturn]] void fail(const char* what, const QString& detail = QString());
 
-// The file at path is a well-formed XML document for a strict reader: it
-// parses, and holds nothing that an XML file cannot carry.
+// The file at path is a well-formed XML document for a strict reader, one
+// that reads with namespaces too: it parses, and holds nothing that an XML
+// file cannot carry.
 void expectWellFormed(const QString& path);
 
 } // namespace fuzz

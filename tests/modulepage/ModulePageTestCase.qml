@@ -211,4 +211,31 @@ TestCase {
         model.sigUpdateDataToView.disconnect(onData)
         verify(model.getRunEnabled())
     }
+
+    // ---- Results at a start -------------------------------------------------------------------
+    // What a result field may read from "开始" on: nothing yet, "-" or "NaN"
+    // (not measured), testing, not tested.
+    readonly property var startTexts: ["", "-", "NaN", "测试中", "未测试", "Testing", "NoTest"]
+
+    // "name=text" of the items under `item` whose objectName matches pattern.
+    function namedTexts(item, pattern, found) {
+        found = found || []
+        if (item.objectName && pattern.test(item.objectName) && item.text !== undefined)
+            found.push(item.objectName + "=" + item.text)
+        for (var i = 0; i < item.children.length; ++i)
+            namedTexts(item.children[i], pattern, found)
+        return found
+    }
+
+    // With a run's results on the page (the items whose objectName matches
+    // pattern): "开始" leaves none of them, at once, while the engine still
+    // settles the amplifiers.
+    function verifyStartShowsNoOldResult(pattern) {
+        var unread = function(entry) { return startTexts.indexOf(entry.slice(entry.indexOf("=") + 1)) >= 0 }
+        var before = namedTexts(page, pattern)
+        verify(!before.every(unread), "no result to start from: " + before)
+        tap("startButton")
+        compare(namedTexts(page, pattern).filter(function(entry) { return !unread(entry) }), [],
+                "results of the run before")
+    }
 }

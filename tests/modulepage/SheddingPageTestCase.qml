@@ -181,7 +181,7 @@ ModulePageTestCase {
         tap("generalTabButton")
         enter("timePreFaultTime", "10000")
         tap("pointTabButton")
-        tap("startButton")
+        verifyStartShowsNoOldResult(/^cell\d+_[23]$/)
         waitRunning(true)
         hidePage()
         waitRunning(false)

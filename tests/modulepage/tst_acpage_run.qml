@@ -169,6 +169,13 @@ Item {
             verify(!pageBench.fileExists(root + "/parameters_bk/escape.xml"))
         }
 
+        function test_2b_startShowsNoResultOfTheRunBefore() {
+            verifyStartShowsNoOldResult(/^(actionValue|actionTime|returnValue|returnTime|factor)Field$/)
+            waitRunning(true)
+            tap("stopButton")
+            waitRunning(false)
+        }
+
         function test_3_hotPowerStageHoldsTheStartBack() {
             verify(control("startButton").enabled)
             pageBench.setAmplifierTemperature(model.getDeviceTResume() + 10)

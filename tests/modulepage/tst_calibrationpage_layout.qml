@@ -117,12 +117,13 @@ Item {
                     compare(label.text, rows[r].texts[k], label.objectName)
                 }
             }
-            // Amplitude against frequency: ten points, alternately on the two rows.
+            // Amplitude against frequency: ten points, alternately on the level-0
+            // and level-1 rows, four to a column.
             tap("kind" + ViewCalibrationModel.CAL_TYPE_ACFAC)
             for (var f = 0; f < 10; ++f) {
                 var point = control("frequency" + f)
                 compare(point.text, (100 * (f + 1)).toFixed(1) + "Hz")
-                compare(point.parent.row, f % 2)
+                compare(point.parent.row, f % 4)
             }
         }
 

@@ -5,10 +5,11 @@ import ZOR.ViewBaseModel 1.0
 import ZOR.ViewCalibrationModel 1.0
 
 // Every text of the calibration page whole and apart, on each kind's panel,
-// with four-phase outputs and the auxiliary DC set by value (every cell and
-// kind shown), in the language the file runs in (CMakeLists.txt runs it in
-// Chinese, English and Portuguese); and the check finds on its probe each
-// way a text fails to stand apart.
+// every panel at the size of the first, with four-phase outputs and the
+// auxiliary DC set by value (every cell and kind shown), in the language the
+// file runs in (CMakeLists.txt runs it in Chinese, English and Portuguese);
+// and the check finds on its probe each way a text fails to stand apart or
+// is drawn too small.
 Item {
     id: root
     width: 800
@@ -33,6 +34,8 @@ Item {
         harness: harness
 
         readonly property var sys: harness.systemModel
+        // The size the first panel's texts are drawn in.
+        property int panelSize: 0
 
         function init() {
             verify(pageBenchReady, "the engine did not come up on the simulated instrument")
@@ -65,9 +68,13 @@ Item {
         function test_panels(data) {
             tap(data.group)
             tap("kind" + data.kind)
-            tryCompare(control("panel" + data.kind), "visible", true)
+            var panel = control("panel" + data.kind)
+            tryCompare(panel, "visible", true)
             waitForRendering(page)
             compare(TextFit.misfits(page).join("\n"), "")
+            if (panelSize === 0)
+                panelSize = panel.layout.size
+            compare(panel.layout.size, panelSize, "drawn smaller than the first panel")
         }
 
         // The texts the probe means to fail, and none of those that fit.
@@ -79,8 +86,8 @@ Item {
             var lines = TextFit.misfits(probe.item)
             for (var i = 0; i < lines.length; ++i)
                 failed[lines[i].split("\"")[1]] = true
-            compare(Object.keys(failed).sort().join(", "), "run, shrunk text, together, touching, under the bar",
-                    lines.join("\n"))
+            compare(Object.keys(failed).sort().join(", "),
+                    "run, shrunk alone, shrunk text, tiny, together, touching, under the bar", lines.join("\n"))
             probe.active = false
         }
     }

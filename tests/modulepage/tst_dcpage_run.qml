@@ -58,7 +58,7 @@ Item {
         }
 
         function test_2_stopWithoutActionShowsNoAction() {
-            tap("startButton")
+            verifyStartShowsNoOldResult(/^(actionValue|actionTime|returnValue|returnTime|factor)Field$/)
             waitRunning(true)
             compare(resultText("actionValueField"), "")
             tap("stopButton")

@@ -174,7 +174,7 @@ Item {
             if (!control("boButton0").checked)
                 tap("boButton0")
             compare(model.getOutputBOState(0), 1)
-            tap("startButton")
+            verifyStartShowsNoOldResult(/^cell\d+_[789]$/)
             waitRunning(true)
             hidePage()
             waitRunning(false)

@@ -105,6 +105,13 @@ Item {
             compare([cell(0, 7), cell(0, 8), cell(1, 8)], ["-0.800%", "Passed", "Failed"])
         }
 
+        function test_2b_startShowsNoResultOfTheRunBefore() {
+            verifyStartShowsNoOldResult(/^cell\d+_[3678]$/)
+            waitRunning(true)
+            tap("stopButton")
+            waitRunning(false)
+        }
+
         // Local pulses for a point without power: the engine refuses the
         // start, the page says why, returns to idle and may be left.
         function test_3_aStartTheEngineRefusesReleasesTheExit() {

@@ -73,7 +73,7 @@ Item {
             setAuto(false)
             compare(steppingKeys(), [false, false])
 
-            tap("startButton")
+            verifyStartShowsNoOldResult(/^(actionValue|actionTime|input|result)Field$/)
             waitRunning(true)
             tap("stopButton")
             waitRunning(false)

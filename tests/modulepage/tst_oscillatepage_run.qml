@@ -73,7 +73,7 @@ Item {
             tap("triggerTabButton")
             tap("boButton1")
             verify(control("boButton1").checked)
-            tap("startButton")
+            verifyStartShowsNoOldResult(/^action(Value|Time)Field$/)
             waitRunning(true)
             hidePage()
             verify(!isRunning())

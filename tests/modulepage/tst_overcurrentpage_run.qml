@@ -113,6 +113,13 @@ Item {
             compare(page.resultList.visible, true)
         }
 
+        function test_1b_startShowsNoResultOfTheRunBefore() {
+            verifyStartShowsNoOldResult(/^cell\d+_[789]$/)
+            waitRunning(true)
+            tap("stopButton")
+            waitRunning(false)
+        }
+
         // A pre-fault time no state can have (put in past the number panel):
         // the engine refuses the start, the page says why and may be left.
         function test_2_aStartTheEngineRefusesIsExplained() {

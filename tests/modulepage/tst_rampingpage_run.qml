@@ -122,5 +122,12 @@ Item {
             compare(model.getStatesCount(), 2)
             compare(cell(0, 8), "通过")
         }
+
+        function test_3_startShowsNoResultOfTheRunBefore() {
+            verifyStartShowsNoOldResult(/^cell\d+_[5-8]$/)
+            waitRunning(true)
+            tap("stopButton")
+            waitRunning(false)
+        }
     }
 }

@@ -121,7 +121,7 @@ protected:
     {
         QImage image;
         image.loadFromData(QByteArray::fromBase64(chart.drawImage().toLatin1()), "PNG");
-        EXPECT_EQ(image.size(), QSize(kWidth, kHeight));
+        EXPECT_EQ(image.size(), QSize(int(chart.width()), int(chart.height())));
         return image.convertToFormat(QImage::Format_ARGB32);
     }
 
@@ -282,6 +282,39 @@ TEST_F(CurveChart, FeedsTooShortToDrawLeaveTheChartBare)
             EXPECT_EQ(image.pixel(kWidth - 3, kHeight / 2), QColor("#ffffe0").rgb());
             EXPECT_LT(qGray(image.pixel(int(plot().left()), kHeight / 2)), 230) << "Y axis line, in the axis colour";
         }
+    }
+}
+
+// IEC extremely inverse at 1 A, TMS 1, tested at 2, 5 and 10 A: the time
+// axis starts below 1 s, in a decade whose only mark, 0.5 s, lies closer to
+// 1 s than a label is tall. The 10 A point's 0.808 s still reads against a
+// label at or below it, at the page's chart size and another.
+TEST_F(CurveChart, EveryTestPointHasATimeLabelAtOrBelowIt)
+{
+    const auto extremely = [](double current) { return 80.0 / (current * current - 1.0); };
+    chart.setFontSize(10);
+    for (QSize size : {QSize(732, 308), QSize(600, 400)}) {
+        SCOPED_TRACE(size.width());
+        chart.setWidth(size.width());
+        chart.setHeight(size.height());
+        chart.setCurveType(ViewOvercurrentModel::FUNCTION_TYPE_51);
+        chart.updateCurveData(0, 1.0, 100000, 1.0, 1e6, 1.0, 1e6);
+        for (int j = 0; j <= 300; ++j) {
+            const double I = 1.02 * std::pow((maxIRange() + 1.0) / 1.02, j / 300.0);
+            chart.updateCurveData(j + 1, I, extremely(I), I, 1.05 * extremely(I) + 0.04, I, 0.95 * extremely(I) - 0.04);
+        }
+        int n = 0;
+        for (double I : {2.0, 5.0, 10.0})
+            chart.updataPonit(n++, 1, I, extremely(I), 1);
+        render();
+        const BasePaintCoordinate& c = chart.getPaintCoordinate();
+        double lowest = kInf;
+        for (const BasePaintRuler::RulerText& t : c.drawnTexts) {
+            if (t.ruler == BasePaintRuler::RULER_TYPE_Y && !t.caption)
+                lowest = std::min(lowest, t.text.toDouble());
+        }
+        EXPECT_GE(lowest, c.dataCoordinate.Y.dataMin);
+        EXPECT_LE(lowest, extremely(10.0));
     }
 }
 

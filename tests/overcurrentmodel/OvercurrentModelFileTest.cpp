@@ -198,6 +198,11 @@ TEST_F(ReportOvercurrent, SettingCurveAndResultTables)
     EXPECT_EQ(all[first], settings);
     EXPECT_EQ(all[first + 1], curves);
     EXPECT_EQ(all[find(all, "")], results);
+    // A point whose fault began on a relay not reset says so, not "失败".
+    vm.markNotReset(2);
+    ASSERT_TRUE(vm.saveReport("unreset.htm"));
+    const std::vector<Table> unreset = tables(sandbox.read(appRoot() + "/report/Overcurrent/unreset.htm"));
+    EXPECT_EQ(unreset[find(unreset, "")].at(3).back(), "未复归");
 
     // A stored definite-time row of function 51 is named by that row; an
     // empty list adds no result section.
@@ -229,9 +234,10 @@ TEST_F(ReportOvercurrent, ChartAtItsDrawnSize)
     vm.addAt(2.0);
     vm.saveImage(VM::FUNCTION_TYPE_51, QString::fromLatin1(png.toBase64()));
     ASSERT_TRUE(vm.saveReport("chart.htm"));
+    vmtest::expectValidReport(appRoot() + "/report/Overcurrent/chart.htm");
     QDomDocument doc;
     ASSERT_TRUE(doc.setContent(sandbox.read(appRoot() + "/report/Overcurrent/chart.htm")));
     const QDomElement img = doc.elementsByTagName("img").at(0).toElement();
-    EXPECT_EQ(img.attribute("width"), "320px");
-    EXPECT_EQ(img.attribute("height"), "140px");
+    EXPECT_EQ(img.attribute("width"), "320");
+    EXPECT_EQ(img.attribute("height"), "140");
 }

@@ -42,6 +42,8 @@ public:
         point(index)->actionTimes[input] = seconds;
         point(index)->actionBIStates[input] = std::isnan(seconds) ? -1 : 1;
     }
+    // The point's fault began with the relay still operated.
+    void markNotReset(int index) { point(index)->relayNotReset = true; }
 };
 
 inline ModelOvercurrentEntity& entity()

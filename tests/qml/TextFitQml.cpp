@@ -1,7 +1,8 @@
 // The text-fit check for Qt Quick tests, as the singleton TextFit of the
 // module "ZOR.TextFit" 1.0 (registered at start-up by this object file):
-//   TextFit.misfits(item)  the texts within item that are cut or do not
-//                          stand apart in their rows, one line each ("" none)
+//   TextFit.misfits(item)  the texts within item that are cut, do not
+//                          stand apart in their rows or are drawn too small,
+//                          one line each ("" none)
 
 #include "TextFitCheck.h"
 

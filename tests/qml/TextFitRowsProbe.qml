@@ -2,8 +2,10 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 
 // The row checks' probe: a text run into the next, a text against the next
-// check box, a text under a shown scroll bar and a text that shrank beside
-// one of its kind; and rows that keep apart, which the checks must pass.
+// check box, a text under a shown scroll bar, a text that shrank beside one
+// of its kind, one that shrank far below another of its kind elsewhere and
+// one drawn under 12 px; and rows that keep apart, which the checks must
+// pass.
 Rectangle {
     width: 400
     height: 240
@@ -31,6 +33,11 @@ Rectangle {
             spacing: 10
             Text { width: 60; fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8; font.pixelSize: 16; text: "shrunk text" }
             Text { width: 70; text: "normal"; font.pixelSize: 16 }
+        }
+        Row {
+            spacing: 10
+            Text { width: 76; fontSizeMode: Text.HorizontalFit; minimumPixelSize: 8; font.pixelSize: 16; text: "shrunk alone" }
+            Text { text: "tiny"; font.pixelSize: 11 }
         }
         Row {
             spacing: 8

@@ -41,10 +41,8 @@ uint32_t ownKeyBase(uint32_t low)
     return 0x52000000u | (uint32_t(getpid()) & 0xFFFFu) << 8 | low;
 }
 
-ProbeRun runProbe(const QString& dir, const QByteArray& mode, const QStringList& args = {},
-                  const QByteArray& exitCode = "0", uint32_t keyBase = ownKeyBase(0x78))
+QProcessEnvironment probeEnvironment(const QByteArray& mode, uint32_t keyBase, const QByteArray& exitCode = "0")
 {
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("ZOR_SHM_KEY_BASE", QString::number(keyBase));
     env.insert("ZOR_PROBE_MODE", mode);
@@ -53,7 +51,14 @@ ProbeRun runProbe(const QString& dir, const QByteArray& mode, const QStringList&
     env.insert("QT_QUICK_BACKEND", "software");
     env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
     env.remove("ZOR_SANDBOX_ROOT");   // the sandbox goes under the working directory
-    p.setProcessEnvironment(env);
+    return env;
+}
+
+ProbeRun runProbe(const QString& dir, const QByteArray& mode, const QStringList& args = {},
+                  const QByteArray& exitCode = "0", uint32_t keyBase = ownKeyBase(0x78))
+{
+    QProcess p;
+    p.setProcessEnvironment(probeEnvironment(mode, keyBase, exitCode));
     p.setWorkingDirectory(dir);
     p.start(QStringLiteral(ZOR_STARTUP_PROBE), args);
     ProbeRun run;
@@ -347,6 +352,50 @@ TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
             shmid_ds ds{};
             EXPECT_NE(0, shmctl(id, IPC_STAT, &ds)) << "segment " << id << " left behind";
         }
+    }
+}
+
+// Ended cleanly with the state-sequence page open and edited (a termination
+// signal, or exit() from inside the event loop as when the display goes
+// away), the program writes the page's parameters as leaving it does: the
+// next start reads the edit.
+TEST(StartupProcess, ACleanEndKeepsTheEditsOfTheOpenPage)
+{
+    const struct
+    {
+        QByteArray mode;
+        int number;   // the signal sent, 0: none
+        int exitCode;
+    } rows[] = {
+        {"page-edit", SIGTERM, 128 + SIGTERM},
+        {"page-edit", SIGINT, 128 + SIGINT},
+        {"page-exit", 0, 1},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.mode.constData());
+        SCOPED_TRACE(row.number);
+        TestSandbox box;
+        QProcess p;
+        p.setProcessEnvironment(probeEnvironment(row.mode, ownKeyBase(0x79)));
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.setWorkingDirectory(box.path());
+        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
+        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
+        QByteArray out;
+        ASSERT_TRUE(startuptest::waitFor([&] {
+            p.waitForReadyRead(50);
+            out += p.readAll();
+            return out.contains("page: 1.234");
+        })) << out.constData();
+        if (row.number)
+            ::kill(pid_t(p.processId()), row.number);
+        ASSERT_TRUE(p.waitForFinished(startuptest::kDeadlineMs));
+        out += p.readAll();
+        EXPECT_EQ(row.exitCode, p.exitCode()) << out.constData();
+
+        const ProbeRun next = runProbe(box.path(), "page-read");
+        EXPECT_EQ(0, next.exitCode) << next.err.toStdString();
+        EXPECT_TRUE(next.out.contains("page: 1.234")) << next.out.toStdString();
     }
 }
 

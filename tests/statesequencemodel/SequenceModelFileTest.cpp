@@ -332,13 +332,18 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
 {
     SeqModel vm;
     fill(vm);
+    // A relay on DI 3 trips 40 ms into every state: the page's four inputs.
+    deliver(vm, VM::DATA_TYPE_TEST_ACTIONDATA, [](ModelStateSequenceEntity& e) {
+        for (int s = 0; s < 4; ++s)
+            e.stateActionTimes[s][2] = 0.04;
+    });
     ASSERT_TRUE(vm.saveReport("results.htm"));
     const std::vector<Table> all = tables("results.htm");
-    EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2"},
-                                         {"1", "---", "---"},
-                                         {"2", "---", "0.125s"},
-                                         {"3", "---", "---"},
-                                         {"4", "---", "---"}}));
+    EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2", "DI 3", "DI 4"},
+                                         {"1", "---", "---", "0.040s", "---"},
+                                         {"2", "---", "0.125s", "0.040s", "---"},
+                                         {"3", "---", "---", "0.040s", "---"},
+                                         {"4", "---", "---", "0.040s", "---"}}));
     EXPECT_EQ(find(all, "Assessment Result:"), (Table{{"Assessment Result:"}}));
     const Table assessments = find(all, "", 4);   // after the outputs of four states
     EXPECT_EQ(assessments, (Table{{"", "开始", "停止", "整定时间", "偏差", "实际时间", "结果"},

@@ -1,6 +1,7 @@
 // Every module's report in each language of the interface: a Chinese or
 // Portuguese report has no English yes/no left in it, no table row has more
-// cells than the table's first row (its header), and every image has a text.
+// cells than the table's first row (its header), every image has a text,
+// and the report passes the report check (sizes, column widths).
 
 #include "ViewModelTestSupport.h"
 

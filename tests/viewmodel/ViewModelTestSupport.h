@@ -232,8 +232,11 @@ inline bool isVoidElement(const QString& name)
 }
 
 // Problems of a written report: not UTF-8, no HTML doctype, not well formed,
-// or a non-void element written self-closed (an HTML parser would leave it
-// open and nest the rest of the page in it). Empty when there are none.
+// a non-void element written self-closed (an HTML parser would leave it
+// open and nest the rest of the page in it), a size attribute that is no
+// number (an image's width and height whole pixels, other widths and
+// heights pixels or a percentage), or a table row whose cells' widths add
+// up to more than 100 %. Empty when there are none.
 inline QStringList reportProblems(const QByteArray& bytes)
 {
     QStringList problems;
@@ -242,9 +245,38 @@ inline QStringList reportProblems(const QByteArray& bytes)
         problems << QStringLiteral("not UTF-8");
     if (!text.startsWith(QStringLiteral("<!DOCTYPE html>")))
         problems << QStringLiteral("no HTML doctype first");
+    static const QRegularExpression pixels(QStringLiteral("^\\d+$"));
+    static const QRegularExpression length(QStringLiteral("^(\\d+)%?$"));
+    static const QSet<QString> sizes = {"width", "height", "border", "cellpadding", "cellspacing", "size"};
+    QVector<int> rowShares;   // per open row, nested tables' rows above
     QXmlStreamReader reader(bytes);
-    while (!reader.atEnd())
+    while (!reader.atEnd()) {
         reader.readNext();
+        const QString name = reader.name().toString().toLower();
+        if (reader.isEndElement() && name == QLatin1String("tr") && !rowShares.isEmpty()) {
+            const int share = rowShares.takeLast();
+            if (share > 100)
+                problems << QStringLiteral("a row's cells %1 % wide (line %2)").arg(share).arg(reader.lineNumber());
+        }
+        if (!reader.isStartElement())
+            continue;
+        if (name == QLatin1String("tr"))
+            rowShares.append(0);
+        for (const QXmlStreamAttribute& a : reader.attributes()) {
+            const QString attribute = a.name().toString().toLower();
+            const QString value = a.value().toString();
+            if (!sizes.contains(attribute))
+                continue;
+            const bool image = name == QLatin1String("img") && attribute != QLatin1String("border");
+            if (!(image ? pixels : length).match(value).hasMatch())
+                problems << QStringLiteral("<%1 %2=\"%3\"> is no %4 (line %5)")
+                                .arg(name, attribute, value, image ? QStringLiteral("number") : QStringLiteral("length"))
+                                .arg(reader.lineNumber());
+            else if (name == QLatin1String("td") && attribute == QLatin1String("width") && value.endsWith('%')
+                     && !rowShares.isEmpty())
+                rowShares.last() += value.chopped(1).toInt();
+        }
+    }
     if (reader.hasError())
         problems << QStringLiteral("not well formed: %1 (line %2)").arg(reader.errorString()).arg(reader.lineNumber());
     static const QRegularExpression selfClosed(QStringLiteral("<([A-Za-z][A-Za-z0-9]*)((?:\\s+[^\\s=/>]+(?:=\"[^\"]*\")?)*)\\s*/>"));

@@ -12,6 +12,7 @@
 #include <QObject>
 
 #include <cstdio>
+#include <cstdlib>
 #include <sys/time.h>
 
 class ProbeFacts : public QObject
@@ -60,6 +61,12 @@ public:
 
     // The remote box's steps the window takes: 1 in mode "remote-on", else 4.
     Q_INVOKABLE int remoteSteps() const { return qgetenv("ZOR_PROBE_MODE") == "remote-on" ? 1 : 4; }
+
+    // Prints "page: <seconds>" (the open page's first state's time); $ZOR_PROBE_MODE;
+    // exit() from inside the event loop, as when the display goes away.
+    Q_INVOKABLE void reportPage(double seconds) { std::printf("page: %g\n", seconds); std::fflush(stdout); }
+    Q_INVOKABLE QString mode() const { return QString::fromLocal8Bit(qgetenv("ZOR_PROBE_MODE")); }
+    Q_INVOKABLE void exitProcess(int code) { std::exit(code); }
 
     // The exit code the window ends the program with ($ZOR_PROBE_EXIT, default 0).
     Q_INVOKABLE int exitCode() const { return qEnvironmentVariableIntValue("ZOR_PROBE_EXIT"); }

@@ -10,6 +10,9 @@
 //   remote  the real main window, its remote box ticked and unticked twice
 //           (Remote.qml; ports $ZOR_PROBE_SERVER_PORT, $ZOR_PROBE_BEACON_PORT)
 //   remote-on  the same, its remote box ticked once; stays open until ended
+//   page-edit, page-exit, page-read  the real main window with the state-
+//           sequence page open (Page.qml): edited and left open, edited and
+//           ended with exit(1), or read and ended
 
 #include "ProbeFacts.h"
 #include "ZorStartup.h"
@@ -36,6 +39,8 @@ int main(int argc, char** argv)
         page = QStringLiteral("Missing.qml");
     } else if (mode == "broken") {
         page = QStringLiteral("Broken.qml");
+    } else if (mode.startsWith("page-")) {
+        page = QStringLiteral("Page.qml");
     } else if (mode == "remote" || mode == "remote-on") {
         // The service listens and announces on the ports the test chose.
         page = QStringLiteral("Remote.qml");
