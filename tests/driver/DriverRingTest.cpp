@@ -17,30 +17,21 @@ constexpr uint32_t kRate = 28000;
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr int kEnded = DriverStateWord::kEndedBit;
 
+// A page's record: its trigger, duration and last action's stamp (the
+// register keeps 32 bits of it; no stamp: no action).
+DriverPageRecord record(uint16_t trigger, double seconds, uint64_t stampUs = 0)
+{
+    DriverPageRecord r;
+    r.trigger = trigger;
+    r.durationTicks = uint32_t(std::lround(seconds * kRate));
+    r.actionFlags = stampUs ? 0x0101 : 0;
+    r.actionStampUs = uint32_t(stampUs);
+    return r;
+}
+
 DriverPageRecord timed(double seconds)
 {
-    DriverPageRecord r;
-    r.trigger = COMM_TRIGGER_TYPE_TIME;
-    r.durationTicks = uint32_t(std::lround(seconds * kRate));
-    return r;
-}
-
-DriverPageRecord tripped(uint16_t trigger, uint64_t stampUs)
-{
-    DriverPageRecord r;
-    r.trigger = trigger;
-    r.durationTicks = trigger == COMM_TRIGGER_TYPE_TIME_BINARY ? 10 * kRate : 1008000000u;
-    r.actionFlags = 0x0101;
-    r.actionStampUs = uint32_t(stampUs);   // the register keeps 32 bits
-    return r;
-}
-
-DriverPageRecord untimed(uint16_t trigger)
-{
-    DriverPageRecord r;
-    r.trigger = trigger;
-    r.durationTicks = 1008000000u;
-    return r;
+    return record(COMM_TRIGGER_TYPE_TIME, seconds);
 }
 
 struct Row
@@ -73,23 +64,22 @@ TEST(DriverRing, PagesEndedSinceThePassBeforeWithTheTimesTheyPlayed)
         {"nothing ended: the page playing is read again", at(2, 0.5, 0), 2, 0.7, 200000, {}, {}, true},
         {"a time page", at(0, 0.04, 0), 1, 0.01, 20000, {{0, timed(0.05)}}, {{0, 0.05}}, true},
         {"two pages in one pass", at(2, 0.0, 0), 4, 0.001, 5000,
-         {{2, timed(0.001)}, {3, tripped(COMM_TRIGGER_TYPE_BINARY, 1234)}}, {{2, 0.001}, {3, 0.001234}}, true},
+         {{2, timed(0.001)}, {3, record(COMM_TRIGGER_TYPE_BINARY, 36000, 1234)}}, {{2, 0.001}, {3, 0.001234}}, true},
         {"the ring wraps", at(6, 0.5, 0), 1, 0.2, 800000,
-         {{6, timed(0.6)}, {7, tripped(COMM_TRIGGER_TYPE_TIME_BINARY, 30000)}, {0, timed(0.1)}},
+         {{6, timed(0.6)}, {7, record(COMM_TRIGGER_TYPE_TIME_BINARY, 10, 30000)}, {0, timed(0.1)}},
          {{6, 0.6}, {7, 0.03}, {0, 0.1}}, true},
         // The key page played 10 s by its last read; 20 ms later the page
         // after the 10 ms page after it has played 5 ms.
         {"a key page: its last read and the span to the next page's start", at(3, 10.0, 100000000), 5, 0.005,
-         100020000, {{3, untimed(COMM_TRIGGER_TYPE_KEY_PRESS)}, {4, timed(0.01)}}, {{3, 10.005}, {4, 0.01}}, true},
+         100020000, {{3, record(COMM_TRIGGER_TYPE_KEY_PRESS, 36000)}, {4, timed(0.01)}}, {{3, 10.005}, {4, 0.01}}, true},
         {"two pages of a key or a pulse in one pass cannot be told apart", at(3, 1.0, 0), 6, 0.001, 30000,
-         {{3, untimed(COMM_TRIGGER_TYPE_KEY_PRESS)}, {4, untimed(COMM_TRIGGER_TYPE_GPS)}, {5, timed(0.01)}},
+         {{3, record(COMM_TRIGGER_TYPE_KEY_PRESS, 36000)}, {4, record(COMM_TRIGGER_TYPE_GPS, 36000)}, {5, timed(0.01)}},
          {{3, kNaN}, {4, kNaN}, {5, 0.01}}, true},
         {"the run's end: the last page held, timed by its elapsed ticks", at(6, 0.01, 0), 7 | kEnded, 0.5, 600000,
-         {{6, timed(0.02)}, {7, untimed(COMM_TRIGGER_TYPE_KEY_PRESS)}}, {{6, 0.02}, {7, 0.5}}, false},
-        {"the run's end seen again", at(7 | kEnded, 0.5, 600000), 7 | kEnded, 0.5, 700000, {}, {}, false},
+         {{6, timed(0.02)}, {7, record(COMM_TRIGGER_TYPE_KEY_PRESS, 36000)}}, {{6, 0.02}, {7, 0.5}}, false},
         // 4500.015 s is 205.047704 s past one lap of the 32-bit stamp.
         {"a trip after 75 minutes: the stamp's laps from the last read", at(0, 4499.9, 0), 1, 0.05, 200000,
-         {{0, tripped(COMM_TRIGGER_TYPE_BINARY, 4500015000ull)}}, {{0, 4500.015}}, true},
+         {{0, record(COMM_TRIGGER_TYPE_BINARY, 36000, 4500015000ull)}}, {{0, 4500.015}}, true},
         {"the most a word tells: eight pages to the run's end", at(0, 0.0, 0), 7 | kEnded, 1.0 / kRate, 1000,
          {{0, timed(0)}, {1, timed(0)}, {2, timed(0)}, {3, timed(0)}, {4, timed(0)}, {5, timed(0)}, {6, timed(0)},
           {7, timed(0)}},
