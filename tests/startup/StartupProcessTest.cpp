@@ -277,6 +277,22 @@ uint16_t freePort(int type);   // a port on 127.0.0.1 free now
 // as from the window: the segments it created are gone with it. With remote
 // control switched on in the main window and a PC connected, the service
 // stops first.
+// Starts the probe in `dir` and reads its output into `out` until it holds
+// `ready`; false if it does not start or never says so.
+bool startProbeUntil(QProcess& p, const QProcessEnvironment& env, const QString& dir, const QByteArray& ready,
+                     QByteArray& out)
+{
+    p.setProcessEnvironment(env);
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.setWorkingDirectory(dir);
+    p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
+    return p.waitForStarted(startuptest::kDeadlineMs) && startuptest::waitFor([&] {
+               p.waitForReadyRead(50);
+               out += p.readAll();
+               return out.contains(ready);
+           });
+}
+
 TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
 {
     const struct
@@ -305,17 +321,8 @@ TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
         const uint16_t serverPort = freePort(SOCK_STREAM);
         env.insert("ZOR_PROBE_SERVER_PORT", QString::number(serverPort));
         env.insert("ZOR_PROBE_BEACON_PORT", QString::number(freePort(SOCK_DGRAM)));
-        p.setProcessEnvironment(env);
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.setWorkingDirectory(box.path());
-        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
-        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
         QByteArray out;
-        ASSERT_TRUE(startuptest::waitFor([&] {
-            p.waitForReadyRead(50);
-            out += p.readAll();
-            return out.contains(row.ready);
-        })) << out.constData();
+        ASSERT_TRUE(startProbeUntil(p, env, box.path(), row.ready, out)) << out.constData();
         int pc = -1;
         if (row.mode == "remote-on") {
             // A PC connects (the listener opens its socket 100 ms after the
@@ -376,17 +383,9 @@ TEST(StartupProcess, ACleanEndKeepsTheEditsOfTheOpenPage)
         SCOPED_TRACE(row.number);
         TestSandbox box;
         QProcess p;
-        p.setProcessEnvironment(probeEnvironment(row.mode, ownKeyBase(0x79)));
-        p.setProcessChannelMode(QProcess::MergedChannels);
-        p.setWorkingDirectory(box.path());
-        p.start(QStringLiteral(ZOR_STARTUP_PROBE), QStringList());
-        ASSERT_TRUE(p.waitForStarted(startuptest::kDeadlineMs));
         QByteArray out;
-        ASSERT_TRUE(startuptest::waitFor([&] {
-            p.waitForReadyRead(50);
-            out += p.readAll();
-            return out.contains("page: 1.234");
-        })) << out.constData();
+        ASSERT_TRUE(startProbeUntil(p, probeEnvironment(row.mode, ownKeyBase(0x79)), box.path(), "page: 1.234", out))
+            << out.constData();
         if (row.number)
             ::kill(pid_t(p.processId()), row.number);
         ASSERT_TRUE(p.waitForFinished(startuptest::kDeadlineMs));
