@@ -30,6 +30,15 @@ namespace {
 constexpr int64_t kAmplifierSettleMs = 1500;
 constexpr int64_t kCalibrationSettleMs = 800;
 
+// A list of its own, never storage shared across threads.
+QList<qint32> detachedCopy(const QList<qint32>& list)
+{
+    QList<qint32> copy;
+    for (qint32 n : list)
+        copy << n;
+    return copy;
+}
+
 QDateTime wallClockNow()
 {
     return QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs());
@@ -255,10 +264,7 @@ void ControllerTestor::clearStartRefusal()
 QList<qint32> ControllerTestor::lastStartRefusalNumbers() const
 {
     QMutexLocker lock(&refusalLock);
-    QList<qint32> copy;
-    for (qint32 n : refusalNumbers)
-        copy << n;
-    return copy;
+    return detachedCopy(refusalNumbers);
 }
 
 void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers)
@@ -785,10 +791,6 @@ void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)
 
 QList<qint32> ControllerTestor::calibrationKindsOnDefaults() const
 {
-    // A list of its own, never storage shared across threads.
     QMutexLocker lock(&calibrationLock);
-    QList<qint32> copy;
-    for (qint32 kind : kindsOnDefaults)
-        copy << kind;
-    return copy;
+    return detachedCopy(kindsOnDefaults);
 }
