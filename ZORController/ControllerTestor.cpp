@@ -274,9 +274,7 @@ void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text,
     QMutexLocker lock(&refusalLock);
     refusalReason = reason;
     refusalText = text;
-    refusalNumbers.clear();
-    for (qint32 n : numbers)
-        refusalNumbers << n;
+    refusalNumbers = detachedCopy(numbers);
 }
 
 double ControllerTestor::getCurrentOutputRange(qint32 ch)
