@@ -525,22 +525,23 @@ std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, 
     if (reads.state.ended() && std::isnan(ended.back().seconds))
         ended.back().seconds = elapsed;
 
-    // A page without a figure of its own: from the read before to the end
-    // of the pages that ended (the start of the page playing; for a held
-    // page, this read), less the others.
-    const auto unknown = std::count_if(ended.begin(), ended.end(), [](const DriverEndedPage& p) {
-        return std::isnan(p.seconds);
-    });
-    if (unknown != 1 || !anchored)
-        return ended;
+    // A page without a figure of its own (two cannot be told apart): from
+    // the read before to the end of the pages that ended (the start of the
+    // page playing; for a held page, this read), less the others.
+    DriverEndedPage* unknown = nullptr;
     double known = 0.0;
-    for (const DriverEndedPage& p : ended)
-        known += std::isnan(p.seconds) ? 0.0 : p.seconds;
-    const double toEnd = double(reads.atUs - before.atUs) / 1e6 - (reads.state.ended() ? 0.0 : elapsed);
-    const auto it = std::find_if(ended.begin(), ended.end(), [](const DriverEndedPage& p) {
-        return std::isnan(p.seconds);
-    });
-    it->seconds = std::max(0.0, before.playedSeconds + toEnd - known);
+    for (DriverEndedPage& p : ended) {
+        if (!std::isnan(p.seconds))
+            known += p.seconds;
+        else if (unknown)
+            return ended;
+        else
+            unknown = &p;
+    }
+    if (unknown && anchored) {
+        const double toEnd = sinceRead - (reads.state.ended() ? 0.0 : elapsed);
+        unknown->seconds = std::max(0.0, before.playedSeconds + toEnd - known);
+    }
     return ended;
 }
 
