@@ -39,7 +39,7 @@ TEST_F(RunProtectionTest, OvercurrentPassesOverStatesOfNoTime)
     // (the models may hear of it only as the stop: see RampingRunTest.cpp).
     std::vector<double> played = log->amplitudes(kIA);
     if (played.size() == 2)
-        played.push_back(page(sim->playerStatus().currentPage).channels[kIA].components.at(0).amplitude);
+        played.push_back(playingPage().channels[kIA].components.at(0).amplitude);
     EXPECT_EQ(played, (std::vector<double>{1.0, 5.0, 0.0}));
     EXPECT_EQ(sim->peekRegister(kStateCountRegister), 4);
     QMutexLocker lock(&e.entityLock);
