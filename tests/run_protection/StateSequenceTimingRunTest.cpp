@@ -6,8 +6,6 @@
 
 #include "RunProtectionSupport.h"
 
-#include <QElapsedTimer>
-
 #include <random>
 #include <thread>
 
@@ -73,45 +71,6 @@ protected:
                 EXPECT_TRUE(std::isnan(e.stateActionTimes[s][0]));
         }
     }
-};
-
-// The instrument's clock `rate` times the host's, brought up to it at every
-// use of the link (and every half millisecond besides): no pacing step lies
-// between what the instrument counts and the host's clock. While it lives.
-class SkewedPacing
-{
-public:
-    SkewedPacing(zorsim::SimInstrument& instrument, double rate)
-        : sim(instrument)
-    {
-        host.start();
-        sim.setPacing({[this, rate] {
-                           const int64_t due = int64_t(double(host.nsecsElapsed()) * rate);
-                           const int64_t owed = due - paced;
-                           paced = due;
-                           return owed;
-                       },
-                       {}});
-        ticker = std::thread([this] {
-            while (running.load()) {
-                sim.catchUp();
-                std::this_thread::sleep_for(std::chrono::microseconds(500));
-            }
-        });
-    }
-    ~SkewedPacing()
-    {
-        running.store(false);
-        ticker.join();
-        sim.setPacing({});
-    }
-
-private:
-    zorsim::SimInstrument& sim;
-    QElapsedTimer host;
-    int64_t paced = 0;   // under the instrument's lock
-    std::atomic<bool> running{true};
-    std::thread ticker;
 };
 
 }   // namespace
@@ -230,7 +189,8 @@ TEST_F(SequenceTiming, ATripSeventyFiveMinutesIntoAStateReadsItsWholeTime)
 TEST_F(SequenceTiming, AKeyEndedStateReadsTheInstrumentsTimeWhateverTheHostsClock)
 {
     pacer.reset();
-    const SkewedPacing skewed(*sim, 1.001);
+    zorsim::SimPacer skewed(*sim, 1.001);   // brought up to the host's clock at every use of the link
+    skewed.start();
     initialise();
     using namespace ModelEntity;
     const std::vector<Row> rows = {{AO_TRIGGER_TYPE_TIME, 0.2, false},
