@@ -162,58 +162,46 @@ bool beatExpired(u64 extra)
     return now > beat && now - beat > t.connect_beatmstimeout.load() + extra;
 }
 
-// Says once why a socket of the service could not be made: what failed,
-// on which port, and the system's reason.
-int socketFailed(int fd, const char* ethx, const char* what, u32 port, NetBindFailure* failure)
+// A socket of the service bound to port on the interface: the TCP one
+// listening (non-blocking), the UDP one able to broadcast; -1 when a step
+// fails, said once (which step, the port, the system's reason) and told in
+// failure.
+int openServiceSocket(bool tcp, const char* ethx, u32 port, NetBindFailure* failure)
 {
-    const int error = errno;
-    printf("[ %s ] %s failed! port:%u, %s\n", ethx, what, unsigned(port), strerror(error));
-    fflush(stdout);
-    if (fd >= 0)
-        close(fd);
-    if (failure)
-        *failure = {std::strncmp(what, "UDP", 3) == 0 ? "UDP" : "TCP", port, error};
-    return -1;
-}
-
-int openListener(const char* ethx, u32 port, NetBindFailure* failure)
-{
-    const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const char* kind = tcp ? "TCP listen" : "UDP";
+    const int fd = socket(AF_INET, (tcp ? SOCK_STREAM : SOCK_DGRAM) | SOCK_CLOEXEC, 0);
+    const auto failed = [&](const char* step) {
+        const int error = errno;
+        printf("[ %s ] %s %s failed! port:%u, %s\n", ethx, kind, step, unsigned(port), strerror(error));
+        fflush(stdout);
+        if (fd >= 0)
+            close(fd);
+        if (failure)
+            *failure = {tcp ? "TCP" : "UDP", port, error};
+        return -1;
+    };
     if (fd < 0)
-        return socketFailed(fd, ethx, "TCP listen create", port, failure);
+        return failed("create");
     if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
-        return socketFailed(fd, ethx, "TCP listen SO_BINDTODEVICE", port, failure);
+        return failed("SO_BINDTODEVICE");
     const int one = 1;
-    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    _my_set_fcntl_flag(fd, 0, O_NONBLOCK);
+    if (tcp) {
+        setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+        _my_set_fcntl_flag(fd, 0, O_NONBLOCK);
+    } else if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one) != 0) {
+        return failed("SO_BROADCAST");
+    }
     sockaddr_in a{};
     a.sin_family = AF_INET;
     a.sin_port = htons(u16(port));
     a.sin_addr.s_addr = bindAddress(ethx);
     if (bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0)
-        return socketFailed(fd, ethx, "TCP listen bind", port, failure);
-    if (listen(fd, 1) != 0)
-        return socketFailed(fd, ethx, "TCP listen socket", port, failure);
-    printf("[ %s ] TCP listen create success! listen_socket: %d,port:%d\n", ethx, fd, int(port));
-    return fd;
-}
-
-int openBeacon(const char* ethx, u32 port, NetBindFailure* failure)
-{
-    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return socketFailed(fd, ethx, "UDP create", port, failure);
-    if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
-        return socketFailed(fd, ethx, "UDP SO_BINDTODEVICE", port, failure);
-    const int one = 1;
-    if (setsockopt(fd, SOL_SOCKET, SO_BROADCAST, &one, sizeof one) != 0)
-        return socketFailed(fd, ethx, "UDP SO_BROADCAST", port, failure);
-    sockaddr_in self{};
-    self.sin_family = AF_INET;
-    self.sin_port = htons(u16(port));
-    self.sin_addr.s_addr = bindAddress(ethx);
-    if (bind(fd, reinterpret_cast<sockaddr*>(&self), sizeof self) != 0)
-        return socketFailed(fd, ethx, "UDP bind", port, failure);
+        return failed("bind");
+    if (tcp) {
+        if (listen(fd, 1) != 0)
+            return failed("socket");
+        printf("[ %s ] TCP listen create success! listen_socket: %d,port:%d\n", ethx, fd, int(port));
+    }
     return fd;
 }
 
@@ -407,10 +395,10 @@ int net_connect_open_sockets(NetBindFailure* failure)
     net_connect_close_sockets();
     netconnect_tcpsocket_parameter& t = global_netconnect_ethtcp;
     netconnect_udpsocket_parameter& u = global_netconnect_ethudp;
-    const int listenFd = openListener(t.device_eth_name, t.device_connect_port1, failure);
+    const int listenFd = openServiceSocket(true, t.device_eth_name, t.device_connect_port1, failure);
     if (listenFd < 0)
         return -1;
-    const int beaconFd = openBeacon(u.device_eth_name, u.device_connect_port0, failure);
+    const int beaconFd = openServiceSocket(false, u.device_eth_name, u.device_connect_port0, failure);
     if (beaconFd < 0) {
         close(listenFd);
         return -1;

@@ -37,26 +37,27 @@ std::string local(const QString& path)
     return QFile::encodeName(path).toStdString();
 }
 
+// The folders a transfer may reach: the application's and the roots.
+QStringList transferFolders(const NetFileRoots& roots)
+{
+    return {BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot};
+}
+
 // Whether path, its links followed (its last component's only with
-// followLast), stays in the application's folder or the roots of the
-// transfer: no link takes a transfer anywhere else.
+// followLast), stays in the transfer's folders: no link takes a transfer
+// anywhere else.
 bool staysInside(const std::string& path, const NetFileRoots& roots, bool followLast)
 {
-    return zoplat::localPathInside(QByteArray::fromStdString(path),
-                                   {BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot},
-                                   followLast);
+    return zoplat::localPathInside(QByteArray::fromStdString(path), transferFolders(roots), followLast);
 }
 
 using zoplat::HeldFolder;
 
 // A folder of the transfer under its path, held open; not open when it is a
-// link, missing, or outside the application's folder and the roots.
+// link, missing, or outside the transfer's folders.
 HeldFolder openTransferFolder(const std::string& path, const NetFileRoots& roots)
 {
-    HeldFolder folder(QByteArray::fromStdString(path));
-    if (!folder.inside({BaseUtilityHelper::getAppRootPath(), roots.dataRoot, roots.calibrationRoot}))
-        return HeldFolder();
-    return folder;
+    return HeldFolder(QByteArray::fromStdString(path), transferFolders(roots));
 }
 
 std::string tempName(const std::string& name)

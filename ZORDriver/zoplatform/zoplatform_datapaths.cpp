@@ -31,6 +31,13 @@ HeldFolder::HeldFolder(const QByteArray& localPath)
 {
 }
 
+HeldFolder::HeldFolder(const QByteArray& localPath, const QStringList& localFolders)
+    : HeldFolder(localPath)
+{
+    if (fd >= 0 && !localPathInside("/proc/self/fd/" + QByteArray::number(fd), localFolders, true))
+        *this = HeldFolder();
+}
+
 HeldFolder::HeldFolder(const HeldFolder& parent, const char* name)
     : fd(parent.isOpen() && name ? openFolderIn(parent.fd, name) : -1)
 {
@@ -57,10 +64,6 @@ HeldFolder& HeldFolder::operator=(HeldFolder&& other) noexcept
     return *this;
 }
 
-bool HeldFolder::inside(const QStringList& localFolders) const
-{
-    return fd >= 0 && localPathInside("/proc/self/fd/" + QByteArray::number(fd), localFolders, true);
-}
 
 std::vector<QByteArray> HeldFolder::entries() const
 {
@@ -179,10 +182,7 @@ QString calibrationStagingFolder()
 
 HeldFolder calibrationStaging()
 {
-    HeldFolder folder(QFile::encodeName(calibrationStagingFolder()));
-    if (!folder.inside({BaseUtilityHelper::getAppRootPath()}))
-        return HeldFolder();
-    return folder;
+    return HeldFolder(QFile::encodeName(calibrationStagingFolder()), {BaseUtilityHelper::getAppRootPath()});
 }
 
 bool clearCalibrationStaging()

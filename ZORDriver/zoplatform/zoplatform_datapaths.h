@@ -20,6 +20,9 @@ class HeldFolder
 public:
     HeldFolder() = default;
     explicit HeldFolder(const QByteArray& localPath);
+    // The same, held only when the folder lies inside one of the local
+    // folders: where it is, not where its path leads now.
+    HeldFolder(const QByteArray& localPath, const QStringList& localFolders);
     // The folder `name` in `parent`, not through a link.
     HeldFolder(const HeldFolder& parent, const char* name);
     ~HeldFolder();
@@ -30,9 +33,6 @@ public:
 
     bool isOpen() const { return fd >= 0; }
     int descriptor() const { return fd; }
-    // Whether the folder lies inside one of the local folders: where it is,
-    // not where its path leads now.
-    bool inside(const QStringList& localFolders) const;
     // Its entries, "." and ".." left out, as stored.
     std::vector<QByteArray> entries() const;
     // A regular file in it, opened for reading: not through a link, not

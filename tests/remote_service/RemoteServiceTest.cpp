@@ -246,14 +246,9 @@ TEST_F(RemoteService, ClientWithARequestEveryFourSecondsStays)
 
 TEST_F(RemoteService, BeaconAnnouncesTheConnectionToItsDestination)
 {
-    const int udp = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
-    sockaddr_in a{};
-    a.sin_family = AF_INET;
-    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t n = sizeof a;
-    ASSERT_EQ(bind(udp, reinterpret_cast<sockaddr*>(&a), sizeof a), 0);
-    getsockname(udp, reinterpret_cast<sockaddr*>(&a), &n);
-    zoplat::host::setBeaconDestinationPort(ntohs(a.sin_port));
+    const int udp = boundSocket(SOCK_DGRAM);
+    ASSERT_GE(udp, 0);
+    zoplat::host::setBeaconDestinationPort(localPort(udp));
     fcntl(udp, F_SETFL, O_NONBLOCK);
     std::vector<QByteArray> beacons;
     auto beaconWith = [&](uint32_t state, int timeoutMs) {
