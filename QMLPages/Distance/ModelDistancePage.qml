@@ -456,9 +456,7 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 128
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
@@ -662,6 +660,7 @@ ModulePageFrame {
                     spacing: 2
 
                     GeneralRow {
+                        labelWidth: 128
                         label: "V AUX"
                         GeneralCombo {
                             id: uxTypeBox

@@ -425,9 +425,7 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 110
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }

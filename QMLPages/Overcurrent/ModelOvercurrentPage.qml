@@ -358,7 +358,6 @@ ModulePageFrame {
     }
 
     component FieldRow: LabeledRow {
-        labelWidth: parent.labelWidth
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
     }

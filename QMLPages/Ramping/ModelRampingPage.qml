@@ -424,7 +424,6 @@ ModulePageFrame {
                 readonly property int checkWidth: rightWidth - timeBoxWidth - 4
 
                 component SettingRow: LabeledRow {
-                    labelWidth: leftColumn.labelWidth
                     labelHeight: settingPanel.fieldHeight
                     labelPixelSize: page.outputFontSize
                 }
