@@ -94,26 +94,13 @@ Column {
         height: 26
         Repeater {
             model: [list.count > 0 ? String(list.count) : ""].concat(list.titles)
-            Rectangle {
+            ListCell {
                 width: list.cellWidths[index] || 0
                 height: header.height
-                color: globalConfiguration.customPrimary
-                border.color: globalConfiguration.customGray
-                Text {
-                    objectName: "headerCell" + index
-                    anchors.fill: parent
-                    anchors.margins: 2
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    color: globalConfiguration.customTitleForeground
-                    font.family: headerMetrics.font.family
-                    font.weight: headerMetrics.font.weight
-                    font.pixelSize: list.titlePixelSize
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    elide: Text.ElideRight
-                    text: modelData
-                }
+                title: true
+                cellName: "headerCell" + index
+                pixelSize: list.titlePixelSize
+                text: modelData
             }
         }
     }
@@ -143,27 +130,13 @@ Column {
             Row {
                 Repeater {
                     model: list.cellWidths.length
-                    Rectangle {
+                    ListCell {
                         width: list.cellWidths[index]
                         height: line.height
-                        color: line.selected ? globalConfiguration.customPrimary : globalConfiguration.customBackground
-                        border.color: globalConfiguration.customGray
-                        Text {
-                            objectName: "cell" + line.row + "_" + index
-                            anchors.fill: parent
-                            anchors.leftMargin: 2
-                            anchors.rightMargin: 2
-                            horizontalAlignment: Text.AlignHCenter
-                            verticalAlignment: Text.AlignVCenter
-                            color: line.selected ? globalConfiguration.customTitleForeground
-                                                 : globalConfiguration.customForeground
-                            font.family: globalConfiguration.customFontFamily
-                            font.pixelSize: list.cellPixelSize
-                            fontSizeMode: Text.HorizontalFit
-                            minimumPixelSize: 10
-                            elide: Text.ElideRight
-                            text: list.revision >= 0 ? list.cellText(line.row, index) : ""
-                        }
+                        current: line.selected
+                        cellName: "cell" + line.row + "_" + index
+                        pixelSize: list.cellPixelSize
+                        text: list.revision >= 0 ? list.cellText(line.row, index) : ""
                     }
                 }
             }
