@@ -3,8 +3,8 @@ import QtQuick 2.15
 // A column of LabeledRows whose labels take the width of the widest of them
 // at its full size (at least minimumLabelWidth, at most maximumLabelWidth:
 // the room the fields leave), so that a longer translation widens the column
-// instead of shrinking one label. The rows bind their labelWidth to the
-// column's.
+// instead of shrinking one label. The rows take the column's labelWidth (a
+// LabeledRow does by default).
 Column {
     id: column
 

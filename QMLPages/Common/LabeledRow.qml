@@ -6,7 +6,9 @@ Row {
     id: row
 
     property alias label: title.text
-    property int labelWidth: 116
+    // In a column of rows that gives its labels one width (LabelColumn), that
+    // width; else 116.
+    property int labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 116
     property int labelHeight: 30
     property int labelPixelSize: globalConfiguration.customFontL2Size
     // The width the label takes at its full size: a column of rows may make

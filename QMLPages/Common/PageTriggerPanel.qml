@@ -43,7 +43,6 @@ Column {
     Component.onCompleted: clearOutputs()
 
     component PanelRow: LabeledRow {
-        labelWidth: panel.labelWidth
         labelHeight: panel.rowHeight
         spacing: 6
     }

@@ -10,15 +10,13 @@ import QMLControls 1.0
 // (collapsedFollowFrom while collapsed) on, scrolls it to the bottom of the
 // view. A tap on a row emits rowClicked(row). The collapsed state stays as
 // the user left it. The columns end where the scroll bar begins, narrowed in
-// proportion when their widths leave it no room.
+// proportion when their widths leave it no room. The list reads at one
+// size: a title or cell too wide for its column at pixelSize makes all
+// titles and cells take the size at which every one fits, never under 10 px.
 //   titles        the column titles after the first
 //   columnWidths  widths of every column, the first included
 //   count         the number of rows (a change rebuilds the rows)
 //   revision      bumped by the page: the cells read cellText again
-//   shrinkTogether  a title or cell too wide for its column at pixelSize makes
-//                 the whole list, titles and cells, take the size at which
-//                 every one fits (the default: the list reads at one size;
-//                 else that text alone shrinks), never under 10 px
 Column {
     id: list
 
@@ -33,7 +31,6 @@ Column {
     property int followFrom: 3
     property int collapsedFollowFrom: 5
     property int pixelSize: globalConfiguration.customFontL2Size
-    property bool shrinkTogether: true
 
     readonly property alias view: view
     // The columns as drawn, beside the scroll bar.
@@ -46,23 +43,17 @@ Column {
         return columnWidths.map(function(w) { return Math.floor(w * scale) })
     }
     // The size the titles and the cells are drawn in.
-    readonly property int cellPixelSize: shrinkTogether && revision >= 0
-                                         ? Math.min(fittingSize(headerMetrics, true), fittingSize(cellMetrics, false))
-                                         : pixelSize
-    readonly property int titlePixelSize: cellPixelSize
+    readonly property int textPixelSize: revision >= 0 ? fittingSize() : pixelSize
 
-    // The largest size up to pixelSize at which every title (or every cell)
+    // The largest size up to pixelSize at which every title and every cell
     // fits its column, within the cell's margins and a pixel to spare.
-    function fittingSize(metrics, ofTitles) {
+    function fittingSize() {
         var scale = 1
         var titleTexts = [String(count)].concat(titles)
         for (var c = 0; c < cellWidths.length; ++c) {
-            var widest = 0
-            if (ofTitles)
-                widest = metrics.advanceWidth(titleTexts[c] || "")
-            else
-                for (var row = 0; row < count; ++row)
-                    widest = Math.max(widest, metrics.advanceWidth(cellText(row, c)))
+            var widest = headerMetrics.advanceWidth(titleTexts[c] || "")
+            for (var row = 0; row < count; ++row)
+                widest = Math.max(widest, cellMetrics.advanceWidth(cellText(row, c)))
             if (widest > 0)
                 scale = Math.min(scale, (cellWidths[c] - 5) / widest)
         }
@@ -94,26 +85,13 @@ Column {
         height: 26
         Repeater {
             model: [list.count > 0 ? String(list.count) : ""].concat(list.titles)
-            Rectangle {
+            ListCell {
                 width: list.cellWidths[index] || 0
                 height: header.height
-                color: globalConfiguration.customPrimary
-                border.color: globalConfiguration.customGray
-                Text {
-                    objectName: "headerCell" + index
-                    anchors.fill: parent
-                    anchors.margins: 2
-                    horizontalAlignment: Text.AlignHCenter
-                    verticalAlignment: Text.AlignVCenter
-                    color: globalConfiguration.customTitleForeground
-                    font.family: headerMetrics.font.family
-                    font.weight: headerMetrics.font.weight
-                    font.pixelSize: list.titlePixelSize
-                    fontSizeMode: Text.HorizontalFit
-                    minimumPixelSize: 10
-                    elide: Text.ElideRight
-                    text: modelData
-                }
+                title: true
+                cellName: "headerCell" + index
+                pixelSize: list.textPixelSize
+                text: modelData
             }
         }
     }
@@ -143,27 +121,13 @@ Column {
             Row {
                 Repeater {
                     model: list.cellWidths.length
-                    Rectangle {
+                    ListCell {
                         width: list.cellWidths[index]
                         height: line.height
-                        color: line.selected ? globalConfiguration.customPrimary : globalConfiguration.customBackground
-                        border.color: globalConfiguration.customGray
-                        Text {
-                            objectName: "cell" + line.row + "_" + index
-                            anchors.fill: parent
-                            anchors.leftMargin: 2
-                            anchors.rightMargin: 2
-                            horizontalAlignment: Text.AlignHCenter
-                            verticalAlignment: Text.AlignVCenter
-                            color: line.selected ? globalConfiguration.customTitleForeground
-                                                 : globalConfiguration.customForeground
-                            font.family: globalConfiguration.customFontFamily
-                            font.pixelSize: list.cellPixelSize
-                            fontSizeMode: Text.HorizontalFit
-                            minimumPixelSize: 10
-                            elide: Text.ElideRight
-                            text: list.revision >= 0 ? list.cellText(line.row, index) : ""
-                        }
+                        current: line.selected
+                        cellName: "cell" + line.row + "_" + index
+                        pixelSize: list.textPixelSize
+                        text: list.revision >= 0 ? list.cellText(line.row, index) : ""
                     }
                 }
             }
@@ -176,7 +140,7 @@ Column {
     }
 
     // The fonts of the titles (bold) and of the cells at pixelSize, measured
-    // for shrinkTogether.
+    // for the size the list reads at.
     FontMetrics {
         id: headerMetrics
         font.family: globalConfiguration.customFontFamily

@@ -266,7 +266,6 @@ ModulePageFrame {
             readonly property int comboWidth: width - labelWidth - 4
 
             component SettingRow: LabeledRow {
-                labelWidth: settingPanel.labelWidth
                 labelHeight: page.rowHeight
             }
 
@@ -433,11 +432,7 @@ ModulePageFrame {
 
         readonly property int fieldWidth: (width - labelWidth - 8) / 2
 
-        component ResultRow: LabeledRow {
-            labelWidth: resultArea.labelWidth
-        }
-
-        ResultRow {
+        LabeledRow {
             label: qsTr("动作值")                                      // trip value
             labelPixelSize: page.smallFontSize
             ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
@@ -448,7 +443,7 @@ ModulePageFrame {
                 visible: page.returnShown
             }
         }
-        ResultRow {
+        LabeledRow {
             label: qsTr("动作时间")                                    // trip time
             labelPixelSize: page.smallFontSize
             ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }

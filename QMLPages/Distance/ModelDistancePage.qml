@@ -197,8 +197,9 @@ ModulePageFrame {
         dataPrecision: 3
     }
 
+    // Its label at least 76 wide, wider as its text needs.
     component FieldRow: LabeledRow {
-        labelWidth: 76
+        labelWidth: Math.max(76, labelImplicitWidth)
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
     }
@@ -303,7 +304,6 @@ ModulePageFrame {
                         spacing: 6
                         FieldRow {
                             label: qsTr("故障类型")                           // fault loop
-                            labelWidth: Math.max(76, labelImplicitWidth)
                             ToolComboBox {
                                 id: faultKindBox
                                 objectName: "faultKindBox"
@@ -315,7 +315,6 @@ ModulePageFrame {
                         }
                         FieldRow {
                             label: qsTr("故障方向")                           // fault direction
-                            labelWidth: Math.max(76, labelImplicitWidth)
                             ToolComboBox {
                                 id: faultDirectionBox
                                 objectName: "faultDirectionBox"
@@ -330,7 +329,6 @@ ModulePageFrame {
                         spacing: 6
                         FieldRow {
                             label: qsTr("整定时间")                           // setting time
-                            labelWidth: Math.max(76, labelImplicitWidth)
                             NumberBox {
                                 id: settingTimeBox
                                 objectName: "settingTimeBox"
@@ -456,9 +454,7 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 128
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }
@@ -662,6 +658,7 @@ ModulePageFrame {
                     spacing: 2
 
                     GeneralRow {
+                        labelWidth: 128
                         label: "V AUX"
                         GeneralCombo {
                             id: uxTypeBox

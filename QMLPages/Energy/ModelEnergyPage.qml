@@ -225,18 +225,8 @@ ModulePageFrame {
                 visible: !resultList.collapsed
                 enabled: !page.running
 
-                Grid {
+                LabelGrid {
                     id: pointGrid
-                    // Per column, the widest label.
-                    readonly property var labelWidths: {
-                        var widths = [0, 0]
-                        for (var i = 0; i < children.length; ++i) {
-                            var need = children[i].labelImplicitWidth
-                            if (need !== undefined)
-                                widths[i % 2] = Math.max(widths[i % 2], need)
-                        }
-                        return widths
-                    }
                     columns: 2
                     rowSpacing: 2
                     columnSpacing: 6
@@ -425,9 +415,7 @@ ModulePageFrame {
             objectName: "generalPanel"
             enabled: !page.running
 
-            // A row of a column of settings: its label as wide as the column's widest.
             component GeneralRow: LabeledRow {
-                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 110
                 labelHeight: page.rowHeight
                 labelPixelSize: page.smallFontSize
             }

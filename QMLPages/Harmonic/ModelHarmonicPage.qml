@@ -418,9 +418,7 @@ ModulePageFrame {
             // one: the lists, which keep the room of their entries.
             readonly property int columnWidth: 246
 
-            // A row of a column of settings: its label as wide as the column's widest.
             component SettingRow: LabeledRow {
-                labelWidth: parent && parent.labelWidth !== undefined ? parent.labelWidth : 78
                 labelHeight: page.rowHeight
                 labelPixelSize: page.tinyFontSize
             }

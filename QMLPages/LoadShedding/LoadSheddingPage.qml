@@ -188,7 +188,6 @@ ModulePageFrame {
         property alias box: numberBox
         // The width of a field and its label together: three side by side.
         property int cellWidth: 260
-        labelWidth: 84
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
         label: field.label + ":"
@@ -265,19 +264,13 @@ ModulePageFrame {
                 // One panel per item, the edit point's shown.
                 Repeater {
                     model: Object.keys(page.fields)
-                    Grid {
+                    // The labels as wide as the widest of the panel's, as far
+                    // as the fields leave room.
+                    LabelGrid {
                         id: panel
                         readonly property int item: Number(modelData)
-                        // The labels as wide as the widest of the panel's, as far
-                        // as the fields leave room.
-                        readonly property int labelWidth: {
-                            var widest = 84
-                            for (var i = 0; i < children.length; ++i) {
-                                if (children[i].labelImplicitWidth !== undefined)
-                                    widest = Math.max(widest, children[i].labelImplicitWidth)
-                            }
-                            return Math.min(widest, 140)
-                        }
+                        minimumLabelWidth: 84
+                        maximumLabelWidth: 140
                         objectName: "itemPanel" + item
                         y: itemButtons.height + 4
                         columns: 3
@@ -289,7 +282,6 @@ ModulePageFrame {
                             NumberField {
                                 field: modelData
                                 boxName: page.fieldName(panel.item, modelData)
-                                labelWidth: panel.labelWidth
                             }
                         }
                     }
@@ -381,7 +373,6 @@ ModulePageFrame {
                 Repeater {
                     model: page.timeFields
                     NumberField {
-                        labelWidth: timeColumn.labelWidth
                         cellWidth: labelWidth + spacing + 136
                         field: ({ key: modelData.key, label: modelData.label, unit: "s", min: 0, max: 10000,
                                  value: modelData.value, quick1: "10.0", quick2: "0.5" })

@@ -232,7 +232,6 @@ ModulePageFrame {
             readonly property int boxWidth: width - labelWidth - 4
 
             component SettingRow: LabeledRow {
-                labelWidth: settingPanel.labelWidth
                 labelHeight: page.rowHeight
             }
 
@@ -341,13 +340,11 @@ ModulePageFrame {
         readonly property int fieldWidth: 326
 
         LabeledRow {
-            labelWidth: resultArea.labelWidth
             label: qsTr("动作值")                                      // trip value
             labelPixelSize: page.smallFontSize
             ResultField { id: actionValueField; objectName: "actionValueField"; width: resultArea.fieldWidth }
         }
         LabeledRow {
-            labelWidth: resultArea.labelWidth
             label: qsTr("动作时间")                                    // trip time
             labelPixelSize: page.smallFontSize
             ResultField { id: actionTimeField; objectName: "actionTimeField"; width: resultArea.fieldWidth }

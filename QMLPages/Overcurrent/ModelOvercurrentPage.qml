@@ -358,7 +358,6 @@ ModulePageFrame {
     }
 
     component FieldRow: LabeledRow {
-        labelWidth: parent.labelWidth
         labelHeight: page.rowHeight
         labelPixelSize: page.smallFontSize
     }
@@ -589,18 +588,9 @@ ModulePageFrame {
                 labelPixelSize: page.smallFontSize
             }
 
-            Grid {
+            // The check boxes before a field count as labels.
+            LabelGrid {
                 id: generalGrid
-                // Per column, the widest label (or check box before a field).
-                readonly property var labelWidths: {
-                    var widths = [0, 0, 0]
-                    for (var i = 0; i < children.length; ++i) {
-                        var need = children[i].labelImplicitWidth
-                        if (need !== undefined)
-                            widths[i % 3] = Math.max(widths[i % 3], need)
-                    }
-                    return widths
-                }
                 visible: !resultList.collapsed
                 columns: 3
                 columnSpacing: 8

@@ -424,7 +424,6 @@ ModulePageFrame {
                 readonly property int checkWidth: rightWidth - timeBoxWidth - 4
 
                 component SettingRow: LabeledRow {
-                    labelWidth: leftColumn.labelWidth
                     labelHeight: settingPanel.fieldHeight
                     labelPixelSize: page.outputFontSize
                 }
@@ -710,26 +709,13 @@ ModulePageFrame {
             height: 26
             Repeater {
                 model: page.listTitles
-                Rectangle {
+                ListCell {
                     width: page.columnWidths[index]
                     height: header.height
-                    color: globalConfiguration.customPrimary
-                    border.color: globalConfiguration.customGray
-                    Text {
-                        objectName: "headerCell" + index
-                        anchors.fill: parent
-                        anchors.margins: 2
-                        horizontalAlignment: Text.AlignHCenter
-                        verticalAlignment: Text.AlignVCenter
-                        color: globalConfiguration.customTitleForeground
-                        font.family: globalConfiguration.customFontFamily
-                        font.weight: Font.DemiBold
-                        font.pixelSize: page.listPixelSize
-                        fontSizeMode: Text.HorizontalFit
-                        minimumPixelSize: 10
-                        elide: Text.ElideRight
-                        text: modelData
-                    }
+                    title: true
+                    cellName: "headerCell" + index
+                    pixelSize: page.listPixelSize
+                    text: modelData
                 }
             }
         }
@@ -754,28 +740,13 @@ ModulePageFrame {
                 Row {
                     Repeater {
                         model: 9
-                        Rectangle {
+                        ListCell {
                             width: page.columnWidths[index]
                             height: line.height
-                            color: line.row === page.activeIndex ? globalConfiguration.customPrimary
-                                                                 : globalConfiguration.customBackground
-                            border.color: globalConfiguration.customGray
-                            Text {
-                                objectName: "cell" + line.row + "_" + index
-                                anchors.fill: parent
-                                anchors.leftMargin: 2
-                                anchors.rightMargin: 2
-                                horizontalAlignment: Text.AlignHCenter
-                                verticalAlignment: Text.AlignVCenter
-                                color: line.row === page.activeIndex ? globalConfiguration.customTitleForeground
-                                                                     : globalConfiguration.customForeground
-                                font.family: globalConfiguration.customFontFamily
-                                font.pixelSize: page.listPixelSize
-                                fontSizeMode: Text.HorizontalFit
-                                minimumPixelSize: 10
-                                elide: Text.ElideRight
-                                text: page.revision >= 0 ? page.cellText(line.row, index) : ""
-                            }
+                            current: line.row === page.activeIndex
+                            cellName: "cell" + line.row + "_" + index
+                            pixelSize: page.listPixelSize
+                            text: page.revision >= 0 ? page.cellText(line.row, index) : ""
                         }
                     }
                 }

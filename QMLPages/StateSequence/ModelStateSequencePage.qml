@@ -383,28 +383,9 @@ ModulePageFrame {
         value: !page.running
     }
 
-    component TableCell: Rectangle {
-        property bool current: false
-        property alias text: cellText.text
-        property alias cellName: cellText.objectName
-        property int pixelSize: page.tinyFontSize
+    component TableCell: ListCell {
         height: page.itemHeight
-        color: current ? globalConfiguration.customPrimary : globalConfiguration.customBackground
-        border.color: globalConfiguration.customGray
-        Text {
-            id: cellText
-            anchors.fill: parent
-            anchors.leftMargin: 2
-            anchors.rightMargin: 2
-            horizontalAlignment: Text.AlignHCenter
-            verticalAlignment: Text.AlignVCenter
-            color: parent.current ? globalConfiguration.customTitleForeground : globalConfiguration.customForeground
-            font.family: globalConfiguration.customFontFamily
-            font.pixelSize: parent.pixelSize
-            fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 10
-            elide: Text.ElideRight
-        }
+        pixelSize: page.tinyFontSize
     }
 
     component TableHeader: Row {

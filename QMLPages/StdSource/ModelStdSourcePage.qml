@@ -176,9 +176,7 @@ ModulePageFrame {
         border.width: 1
         radius: 2
 
-        // A row of a column of settings, its label as wide as the column's widest.
         component Field: LabeledRow {
-            labelWidth: parent.labelWidth
             labelHeight: page.rowHeight
             labelPixelSize: page.fontSize
         }

@@ -229,7 +229,7 @@ TestCase {
 
     // With a run's results on the page (the items whose objectName matches
     // pattern): "开始" leaves none of them, at once, while the engine still
-    // settles the amplifiers.
+    // settles the amplifiers; then the run is waited for.
     function verifyStartShowsNoOldResult(pattern) {
         var unread = function(entry) { return startTexts.indexOf(entry.slice(entry.indexOf("=") + 1)) >= 0 }
         var before = namedTexts(page, pattern)
@@ -237,5 +237,6 @@ TestCase {
         tap("startButton")
         compare(namedTexts(page, pattern).filter(function(entry) { return !unread(entry) }), [],
                 "results of the run before")
+        waitRunning(true)
     }
 }

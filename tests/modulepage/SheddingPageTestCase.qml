@@ -182,7 +182,6 @@ ModulePageTestCase {
         enter("timePreFaultTime", "10000")
         tap("pointTabButton")
         verifyStartShowsNoOldResult(/^cell\d+_[23]$/)
-        waitRunning(true)
         hidePage()
         waitRunning(false)
         showPage()

@@ -171,7 +171,6 @@ Item {
 
         function test_2b_startShowsNoResultOfTheRunBefore() {
             verifyStartShowsNoOldResult(/^(actionValue|actionTime|returnValue|returnTime|factor)Field$/)
-            waitRunning(true)
             tap("stopButton")
             waitRunning(false)
         }

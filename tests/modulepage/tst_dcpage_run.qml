@@ -59,7 +59,6 @@ Item {
 
         function test_2_stopWithoutActionShowsNoAction() {
             verifyStartShowsNoOldResult(/^(actionValue|actionTime|returnValue|returnTime|factor)Field$/)
-            waitRunning(true)
             compare(resultText("actionValueField"), "")
             tap("stopButton")
             waitRunning(false)

@@ -175,7 +175,6 @@ Item {
                 tap("boButton0")
             compare(model.getOutputBOState(0), 1)
             verifyStartShowsNoOldResult(/^cell\d+_[789]$/)
-            waitRunning(true)
             hidePage()
             waitRunning(false)
             verify(!control("boButton0").checked)

@@ -107,7 +107,6 @@ Item {
 
         function test_2b_startShowsNoResultOfTheRunBefore() {
             verifyStartShowsNoOldResult(/^cell\d+_[3678]$/)
-            waitRunning(true)
             tap("stopButton")
             waitRunning(false)
         }

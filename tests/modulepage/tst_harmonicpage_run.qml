@@ -74,7 +74,6 @@ Item {
             compare(steppingKeys(), [false, false])
 
             verifyStartShowsNoOldResult(/^(actionValue|actionTime|input|result)Field$/)
-            waitRunning(true)
             tap("stopButton")
             waitRunning(false)
             compare(resultText("resultField"), "失败")

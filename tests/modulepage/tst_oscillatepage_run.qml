@@ -74,7 +74,6 @@ Item {
             tap("boButton1")
             verify(control("boButton1").checked)
             verifyStartShowsNoOldResult(/^action(Value|Time)Field$/)
-            waitRunning(true)
             hidePage()
             verify(!isRunning())
             verify(!control("boButton1").checked)

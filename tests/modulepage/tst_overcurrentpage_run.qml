@@ -115,7 +115,6 @@ Item {
 
         function test_1b_startShowsNoResultOfTheRunBefore() {
             verifyStartShowsNoOldResult(/^cell\d+_[789]$/)
-            waitRunning(true)
             tap("stopButton")
             waitRunning(false)
         }

@@ -125,7 +125,6 @@ Item {
 
         function test_3_startShowsNoResultOfTheRunBefore() {
             verifyStartShowsNoOldResult(/^cell\d+_[5-8]$/)
-            waitRunning(true)
             tap("stopButton")
             waitRunning(false)
         }

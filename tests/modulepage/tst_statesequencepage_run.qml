@@ -154,7 +154,6 @@ Item {
             tap("nextButton")
             verify(control("keyPressButton").visible && !control("keyPressButton").enabled)
             verifyStartShowsNoOldResult(/^(state\d+_[1-4]|assess\d+_[56]|event\d+_\d)$/)
-            waitRunning(true)
             tryCompare(page, "activeIndex", 1, 30000)
             compare(text("assess0_6"), "测试中")
             tap("keyPressButton")

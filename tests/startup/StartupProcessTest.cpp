@@ -273,10 +273,6 @@ QList<int> segmentsCreatedBy(qint64 pid)
 
 uint16_t freePort(int type);   // a port on 127.0.0.1 free now
 
-// Ended by a termination signal, the program leaves its event loop and exits
-// as from the window: the segments it created are gone with it. With remote
-// control switched on in the main window and a PC connected, the service
-// stops first.
 // Starts the probe in `dir` and reads its output into `out` until it holds
 // `ready`; false if it does not start or never says so.
 bool startProbeUntil(QProcess& p, const QProcessEnvironment& env, const QString& dir, const QByteArray& ready,
@@ -293,6 +289,10 @@ bool startProbeUntil(QProcess& p, const QProcessEnvironment& env, const QString&
            });
 }
 
+// Ended by a termination signal, the program leaves its event loop and exits
+// as from the window: the segments it created are gone with it. With remote
+// control switched on in the main window and a PC connected, the service
+// stops first.
 TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
 {
     const struct
@@ -310,14 +310,8 @@ TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
         SCOPED_TRACE(row.number);
         TestSandbox box;
         QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("ZOR_PROBE_MODE", row.mode);
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("QT_QUICK_BACKEND", "software");
-        env.insert("QT_LOGGING_RULES", "zor.startup.info=true");
-        env.remove("ZOR_SANDBOX_ROOT");
         // Keys of its own: other runs of these tests may share the folder's base.
-        env.insert("ZOR_SHM_KEY_BASE", QString::number(0x51000077u | (uint(getpid()) & 0xFFFFu) << 8));
+        QProcessEnvironment env = probeEnvironment(row.mode, 0x51000077u | (uint(getpid()) & 0xFFFFu) << 8);
         const uint16_t serverPort = freePort(SOCK_STREAM);
         env.insert("ZOR_PROBE_SERVER_PORT", QString::number(serverPort));
         env.insert("ZOR_PROBE_BEACON_PORT", QString::number(freePort(SOCK_DGRAM)));
