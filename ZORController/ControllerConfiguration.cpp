@@ -1,6 +1,7 @@
 #include "ControllerConfiguration.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "BaseXmlHelper.h"
 #include "CommDriverData.h"
 #include "driverbase.h"
@@ -205,7 +206,7 @@ bool isDamagedFile(const QString& path)
         return false;
     QFile file(path);
     QDomDocument doc;
-    return !file.open(QIODevice::ReadOnly) || !doc.setContent(&file, false);
+    return !file.open(QIODevice::ReadOnly) || !BaseXmlFile::parse(doc, &file);
 }
 
 // A damaged file is what the user had: it is moved aside, never replaced.

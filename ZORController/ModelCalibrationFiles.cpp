@@ -88,7 +88,7 @@ bool holdsUnstorableText(const QString& path)
 {
     QFile file(path);
     QDomDocument doc;
-    return openForReading(file, true) && doc.setContent(&file, false) && !BaseXmlFile::isStorable(doc);
+    return openForReading(file, true) && BaseXmlFile::parse(doc, &file) && !BaseXmlFile::isStorable(doc);
 }
 
 } // namespace
@@ -370,7 +370,7 @@ bool ModelCalibrationEntity::readKind(CALType type)
         QString error;
         int line = 0;
         int column = 0;
-        if (openForReading(file, exEnable) && doc.setContent(&file, false, &error, &line, &column)) {
+        if (openForReading(file, exEnable) && BaseXmlFile::parse(doc, &file, &error, &line, &column)) {
             xmlTaken = readXml(type, doc.documentElement(), &damaged);
         } else {
             // Taken as missing: the older form, if any, is read instead.

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QIODevice>
 #include <QPair>
 #include <QSaveFile>
 #include <QSet>
@@ -437,6 +438,121 @@ int removeStaleTemporaries(const QString& path)
         }
     }
     return removed;
+}
+
+namespace {
+
+// Index of the first occurrence of token in text at or after from; text.size()
+// when there is none (an unterminated construct runs to the end).
+int skipPast(const QByteArray& text, int from, const char* token)
+{
+    const int at = text.indexOf(token, from);
+    return at < 0 ? text.size() : at + int(qstrlen(token));
+}
+
+// Index just past the '>' that closes a tag or declaration begun before
+// from, quoted values skipped; within a document type's internal subset
+// ('[' ... ']') its declarations, comments and instructions are skipped too.
+int skipTag(const QByteArray& text, int from, bool* selfClosing)
+{
+    char quote = 0;
+    int subset = 0;
+    char previous = 0;
+    for (int i = from; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '[') {
+            ++subset;
+        } else if (c == ']' && subset > 0) {
+            --subset;
+        } else if (subset > 0 && c == '<' && text.mid(i, 4) == "<!--") {
+            i = skipPast(text, i + 4, "-->") - 1;
+        } else if (subset > 0 && c == '<' && text.mid(i, 2) == "<?") {
+            i = skipPast(text, i + 2, "?>") - 1;
+        } else if (c == '>' && subset == 0) {
+            if (selfClosing)
+                *selfClosing = previous == '/';
+            return i + 1;
+        }
+        previous = c;
+    }
+    return text.size();
+}
+
+} // namespace
+
+int nestingDepth(const QByteArray& bytes, int limit)
+{
+    QByteArray text = bytes;
+    text.replace('\0', QByteArray());
+    int depth = 0;
+    int deepest = 0;
+    int i = text.indexOf('<');
+    while (i >= 0 && i < text.size()) {
+        const char next = i + 1 < text.size() ? text.at(i + 1) : 0;
+        if (next == '/') {
+            depth = std::max(0, depth - 1);
+            i = skipTag(text, i + 2, nullptr);
+        } else if (next == '?') {
+            i = skipPast(text, i + 2, "?>");
+        } else if (text.mid(i, 4) == "<!--") {
+            i = skipPast(text, i + 4, "-->");
+        } else if (text.mid(i, 9) == "<![CDATA[") {
+            i = skipPast(text, i + 9, "]]>");
+        } else if (next == '!') {
+            i = skipTag(text, i + 2, nullptr);
+        } else {
+            bool selfClosing = false;
+            i = skipTag(text, i + 1, &selfClosing);
+            if (!selfClosing) {
+                deepest = std::max(deepest, ++depth);
+                if (deepest > limit)
+                    return deepest;
+            }
+        }
+        i = text.indexOf('<', i);
+    }
+    return deepest;
+}
+
+bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error, int* line, int* column)
+{
+    doc.clear();
+    if (nestingDepth(bytes) > kMaxNesting) {
+        if (error)
+            *error = QStringLiteral("elements nested deeper than %1 levels").arg(kMaxNesting);
+        if (line)
+            *line = 0;
+        if (column)
+            *column = 0;
+        return false;
+    }
+    if (!doc.setContent(bytes, false, error, line, column)) {
+        doc.clear();
+        return false;
+    }
+    return true;
+}
+
+bool parse(QDomDocument& doc, QIODevice* device, QString* error, int* line, int* column)
+{
+    doc.clear();
+    if (!device || !device->isReadable()) {
+        if (error)
+            *error = QStringLiteral("not open for reading");
+        return false;
+    }
+    const QByteArray bytes = device->read(kMaxFileSize + 1);
+    if (bytes.size() > kMaxFileSize || (!device->isSequential() && device->size() > kMaxFileSize)) {
+        if (error)
+            *error = QStringLiteral("larger than %1 bytes").arg(kMaxFileSize);
+        return false;
+    }
+    return parse(doc, bytes, error, line, column);
 }
 
 } // namespace BaseXmlFile

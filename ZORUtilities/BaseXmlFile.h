@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDomDocument>
 #include <QDomNode>
 #include <QString>
+
+class QIODevice;
 
 // What every XML file of the instrument shares: the characters a stored text
 // may hold, and how a document reaches the disk.
@@ -14,6 +17,30 @@
 // a file that its next read, or any other reader, refuses. So readers treat
 // a text that is not storable as unreadable, and save() never writes one.
 namespace BaseXmlFile {
+
+// What a file of the instrument can hold: its own files nest elements at most
+// eight deep and stay far below a megabyte. Qt's DOM parser (and a
+// document's destructor) recurse once per level, so a document from outside
+// nested some ten thousand deep would overflow the stack.
+constexpr int kMaxNesting = 32;
+constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+
+// Parses bytes into doc as QDomDocument::setContent (without namespace
+// processing) does, once a scan without recursion has found no element
+// nested deeper than kMaxNesting. Every reader of the instrument's XML files
+// parses through here. A deeper document is refused as an unreadable one is:
+// false, doc empty, error (when given) saying why.
+bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error = nullptr, int* line = nullptr,
+           int* column = nullptr);
+// Reads the open device to its end and parses that; a device holding more
+// than kMaxFileSize is refused without being read.
+bool parse(QDomDocument& doc, QIODevice* device, QString* error = nullptr, int* line = nullptr,
+           int* column = nullptr);
+// The deepest nesting of elements in bytes, counted up to limit + 1 (a scan
+// that stops there). Markup that is not an element (comments, CDATA,
+// instructions, the document type) does not count; NUL bytes are skipped,
+// so UTF-16 text counts as its characters.
+int nestingDepth(const QByteArray& bytes, int limit = kMaxNesting);
 
 bool isStorable(const QString& text);
 // The text without the characters that make it unstorable.

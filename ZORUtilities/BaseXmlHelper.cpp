@@ -32,7 +32,7 @@ BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead)
     QFile file(xmlFile);
     if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return;
-    if (!parsed.setContent(&file, false)) {
+    if (!BaseXmlFile::parse(parsed, &file)) {
         parsed.clear();
         return;
     }

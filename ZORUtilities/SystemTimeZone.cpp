@@ -115,7 +115,7 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
         return false;
 
     QDomDocument doc;
-    if (!doc.setContent(&file, false))
+    if (!BaseXmlFile::parse(doc, &file))
         return true;
 
     const QString commentTag =

@@ -346,7 +346,7 @@ bool ViewBaseModel::loadParmFromFile(QString name)
 
     // Only a parameter file replaces the live one.
     QDomDocument doc;
-    if (!readOk || !doc.setContent(bytes) || doc.documentElement().tagName() != QLatin1String("DataRoot")) {
+    if (!readOk || !BaseXmlFile::parse(doc, bytes) || doc.documentElement().tagName() != QLatin1String("DataRoot")) {
         qWarning().noquote() << "ViewBaseModel: not a parameter file:" << backup.fileName();
         return false;
     }

@@ -150,7 +150,7 @@ bool ViewBaseModel::load(const QString& path, const QString& rootName, bool chec
     QDomDocument doc;
     // The parser keeps what it read before an error: the values after it
     // would silently keep the model's.
-    if (!doc.setContent(&file)) {
+    if (!BaseXmlFile::parse(doc, &file)) {
         qWarning().noquote() << "ViewBaseModel: parameter file does not parse, not read:" << path;
         return false;
     }
@@ -171,7 +171,7 @@ bool ViewBaseModel::save(const QString& path, const QString& rootName)
     if (existing.exists()) {
         // Merge: the elements of the file that this model does not map stay.
         if (existing.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            if (!doc.setContent(&existing))
+            if (!BaseXmlFile::parse(doc, &existing))
                 doc = QDomDocument();   // not merged into a part
             existing.close();
         }

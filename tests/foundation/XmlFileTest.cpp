@@ -165,3 +165,34 @@ TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
     EXPECT_FALSE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument));
     EXPECT_EQ(box.read(path), "<root/>");
 }
+
+TEST(XmlFile, NestingIsCountedThroughMarkupThatIsNotAnElementAndADeepDocumentIsRefused)
+{
+    struct Row {
+        const char* body;
+        int depth;
+    };
+    const Row rows[] = {
+        {"<?xml version=\"1.0\"?><a><b/><c x=\"1>2\" y='/>'><d>t</d></c></a>", 3},
+        {"<a><!-- <b><c><d> --><![CDATA[<b><c>]]><?pi <b><c> ?></a>", 1},
+        {"<!DOCTYPE a [<!ELEMENT a ANY><!ENTITY e \"<b><c>\"><!-- ] > -->]><a><b></b></a>", 2},
+        {"<a/>", 0},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(BaseXmlFile::nestingDepth(row.body), row.depth) << row.body;
+
+    // UTF-16 counts its characters.
+    const QString utf16 = QStringLiteral("<a><b><c/></b></a>");
+    EXPECT_EQ(BaseXmlFile::nestingDepth(QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)),
+              2);
+
+    const auto nested = [](int levels) {
+        return "<root>" + QByteArray("<a>").repeated(levels) + QByteArray("</a>").repeated(levels) + "</root>";
+    };
+    QDomDocument doc;
+    EXPECT_TRUE(BaseXmlFile::parse(doc, nested(BaseXmlFile::kMaxNesting - 1)));
+    QString error;
+    EXPECT_FALSE(BaseXmlFile::parse(doc, nested(30000), &error));
+    EXPECT_TRUE(doc.documentElement().isNull());
+    EXPECT_FALSE(error.isEmpty());
+}
