@@ -2,9 +2,6 @@
 
 #include <QMutexLocker>
 
-#include <cmath>
-#include <limits>
-
 using namespace ModelEntity;
 
 namespace {
@@ -13,50 +10,6 @@ constexpr COMMStatePropertyEnableType kBase = COMM_STATE_PROPERTY_ENABLE_TYPE_BA
 constexpr COMMStatePropertyEnableType kSlide = COMM_STATE_PROPERTY_ENABLE_TYPE_DFDT;
 
 } // namespace
-
-ModelSlipFrequencyEntity::ModelSlipFrequencyEntity()
-{
-    for (int p = 0; p < kMaxPoints; ++p) {
-        testItemType[p] = ITEM_ACTION_FREQUENCY;
-        stateTestStates[p] = AO_STATE_TYPE_INITING;
-        maxStateIndex[p] = -1;
-        stateActionTimes[p] = std::numeric_limits<double>::quiet_NaN();
-        stateActionValue[p] = std::numeric_limits<double>::quiet_NaN();
-    }
-    for (COMMStatePropertyEnableType& property : portProperty)
-        property = kBase;
-}
-
-void ModelSlipFrequencyEntity::resetActionValues()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::resetActionValues(*this);
-}
-
-qint32 ModelSlipFrequencyEntity::computeStateCount() const
-{
-    QMutexLocker locker(&entityLock);
-    return SlipSearch::stateCount(*this);
-}
-
-void ModelSlipFrequencyEntity::switchToResetState()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::switchToResetState(*this);
-}
-
-void ModelSlipFrequencyEntity::updateToDriverStateCount()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::updateToDriverStateCount(*this);
-}
-
-bool ModelSlipFrequencyEntity::switchToPreFaultState()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::switchToPreFaultState(*this);
-    return true;
-}
 
 bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
 {
@@ -67,12 +20,15 @@ bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
     const TestItemType item = testItemType[p];
 
     float* stepped = nullptr;
+    SlideSearch search = SlideSearch::Neither;
     switch (item) {
     case ITEM_ACTION_FREQUENCY:
         stepped = &dfdtStopValue;
+        search = SlideSearch::Stop;
         break;
     case ITEM_FREQUENCY_SLIP:
         stepped = &dfdtSlipValue;
+        search = SlideSearch::Rate;
         break;
     case ITEM_LOW_I_LOCK:
         stepped = &currentVaribale;
@@ -80,7 +36,8 @@ bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
     case ITEM_V_LOCK:
         stepped = &voltageVariable;
         break;
-    default:
+    default: // trip time (and an unknown item)
+        search = SlideSearch::Nothing;
         break;
     }
     if (stepped)
@@ -111,104 +68,19 @@ bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
             break;
         }
     }
-    switch (item) {
-    case ITEM_ACTION_FREQUENCY:
-        dfdtSlipValue = recordFloat(slipValue[p]);
-        break;
-    case ITEM_FREQUENCY_SLIP:
-        dfdtStopValue = recordFloat(finalFrequencyVal[p]);
-        break;
-    case ITEM_LOW_I_LOCK:
-    case ITEM_V_LOCK:
-        dfdtStopValue = recordFloat(finalFrequencyVal[p]);
-        dfdtSlipValue = recordFloat(slipValue[p]);
-        break;
-    default: // trip time (and an unknown item): one fault state per point
-        dfdtStopValue = recordFloat(finalFrequencyVal[p]);
-        dfdtSlipValue = recordFloat(slipValue[p]);
-        lastFaultStep = true;
-        break;
-    }
-
-    outputTime = std::fabs(nextOutputFrequencies[AO_PORT_TYPE_UA] - double(dfdtStopValue)) / double(dfdtSlipValue)
-                 + holdTime;
-    linkType = AO_LINKSTATE_TYPE_CONTINUE;
-    firstFaultStep = false;
-    biEnable = 1;
+    setSlide(p, search, finalFrequencyVal[p], nextOutputFrequencies[AO_PORT_TYPE_UA], dfdtStopValue, dfdtSlipValue);
     return true;
-}
-
-bool ModelSlipFrequencyEntity::switchToAfterFaultState()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::switchToAfterFaultState(*this);
-    return true;
-}
-
-bool ModelSlipFrequencyEntity::switchToNextState()
-{
-    QMutexLocker locker(&entityLock);
-    return SlipSearch::switchToNextState(*this);
-}
-
-void ModelSlipFrequencyEntity::formatLimitValue(double vmax, double imax)
-{
-    QMutexLocker locker(&entityLock);
-    limitChannelRanges(nextOutputRanges, vmax, imax);
 }
 
 void ModelSlipFrequencyEntity::updateToDriverValue()
 {
     QMutexLocker locker(&entityLock);
-    if (!globalTestOutputData)
-        return;
-    CommDriverTestOutputData& out = *globalTestOutputData;
-    formatLimitValue(maxVoltage, maxCurrent);
-    SlipSearch::writeDriverValue(*this, out);
-    for (int c = 0; c < 8; ++c) {
-        out.dfdtStopValue[c] = recordFloat(double(dfdtStopValue));
-        out.dfdtSlipValue[c] = recordFloat(double(dfdtSlipValue));
-    }
-}
-
-void ModelSlipFrequencyEntity::updateToDriverBOStates()
-{
-    QMutexLocker locker(&entityLock);
-    writeDriverBOStates(outputBOStates);
-}
-
-void ModelSlipFrequencyEntity::updateFromDriverState()
-{
-    QMutexLocker locker(&entityLock);
-    SlipSearch::updateFromDriverState(*this);
-}
-
-int ModelSlipFrequencyEntity::updateFromDriverAction(int biflag, int index, float time)
-{
-    Q_UNUSED(biflag)
-    Q_UNUSED(index)
-    QMutexLocker locker(&entityLock);
-    return SlipSearch::updateFromDriverAction(*this, time);
+    writeDriverValue(dfdtStopValue, dfdtSlipValue, &CommDriverTestOutputData::dfdtStopValue,
+                     &CommDriverTestOutputData::dfdtSlipValue);
 }
 
 bool ModelSlipFrequencyEntity::checkOutputValues() const
 {
     QMutexLocker locker(&entityLock);
-    if (!SlipSearch::checkCommonValues(*this))
-        return false;
-    for (int p = 0; p < pointCnt; ++p) {
-        const int item = int(testItemType[p]);
-        if (item < ITEM_ACTION_FREQUENCY || item > ITEM_V_LOCK)
-            return false;
-        if (!isFiniteFloat(initFrequencyVal[p]) || !isFiniteFloat(finalFrequencyVal[p]))
-            return false;
-        // The slide rate divides the fault page's time: it must be positive.
-        if (item == ITEM_FREQUENCY_SLIP) {
-            if (!(rampBeginValues[p] > 0.0) || !(rampEndValues[p] > 0.0))
-                return false;
-        } else if (!(slipValue[p] > 0.0)) {
-            return false;
-        }
-    }
-    return true;
+    return checkValues(initFrequencyVal, finalFrequencyVal, ITEM_V_LOCK);
 }

@@ -1,133 +1,31 @@
 #pragma once
 
-// Engine side of the under-voltage load-shedding test: up to 32 test points,
-// each searching one quantity (trip voltage, trip time, dv/dt blocking rate
-// or low-current blocking level) by repeating a cycle of three driver
-// states: pre-fault (normal values), fault (UA, UB, UC slide in amplitude at
-// a set rate from a start to a stop voltage, the instrument's dv/dt
-// facility), after-fault (interval values). Between cycles the searched quantity steps from its begin to its
-// end value; a trip in a fault state ends the point and records the time and
-// the searched quantity. After the last point one closing after-fault page.
-//
-// UX and IX are not written by the pre-fault and fault pages: they carry the
-// interval values throughout the run (from the first page on).
-//
-// Locking: entityLock guards every field. A writer (view model) holds it
-// across an edit; the testor holds it across a start or switch (check,
-// encode). Every operation also takes it itself; it is recursive, so an
-// operation may be called with it held.
-//
-// Start check for the testor: checkOutputValues() false means the start
-// fails (nothing is sent). updateToDriverValue never writes a non-finite
-// value (it writes 0).
+// Engine side of the under-voltage load-shedding test: up to 32 test points
+// (ModelSlipSearchEntity), the fault page sliding UA, UB and UC in amplitude
+// from a start to a stop voltage at a set dv/dt.
 
-#include "CommDriverData.h"
-#include "ModelEntityCommon.h"
+#include "ModelSlipSearchEntity.h"
 
-#include <QRecursiveMutex>
-
-class ModelSlipVoltageEntity
-{
-public:
-    using AOPortType = ModelEntity::AOPortType;
-    using AOTestStateType = ModelEntity::AOTestStateType;
-    using AOLinkStateType = ModelEntity::AOLinkStateType;
-
+struct ModelSlipVoltageItems {
     enum TestItemType {
         ITEM_ACTION_VOLTAGE = 0,     // trip voltage
         ITEM_ACTION_TIME = 1,        // trip time
         ITEM_VOLTAGE_SLIP = 2,       // dv/dt blocking
         ITEM_LOW_I_LOCK = 3          // low-current blocking
     };
+};
 
-    enum RunStateType {
-        AO_RUN_STATE_PRE_FAULT = 0,
-        AO_RUN_STATE_FAULT = 1,
-        AO_RUN_STATE_AFTER_FAULT = 2
-    };
-
-    static constexpr int kMaxPoints = 32;
-    // Only the low 16 bits of stateCount + 1 reach the count register.
-    static constexpr qint32 kMaxStateCount = 65534;
-
-    ModelSlipVoltageEntity();
-    ModelSlipVoltageEntity(const ModelSlipVoltageEntity&) = delete;
-    ModelSlipVoltageEntity& operator=(const ModelSlipVoltageEntity&) = delete;
-
-    mutable QRecursiveMutex entityLock;
-
-    qint32 pointCnt = 0;                        // at most kMaxPoints
-    TestItemType testItemType[kMaxPoints];
-    double normalTime = 0.0;                    // pre-fault duration, s
-    double holdTime = 0.0;                      // added after the slide of a fault state, s
-    double intervalTime = 0.0;                  // after-fault duration, s
-    double normalOutputRanges[8] = {};
-    double normalOutputAngles[8] = {};
-    double normalOutputFrequencies[8] = {};
-    double intervalOutputRanges[8] = {};
-    double intervalOutputAngles[8] = {};
-    double intervalOutputFrequencies[8] = {};
-    COMMStatePropertyEnableType portProperty[kMaxPoints];   // channels 0..7 used
-    double rampBeginValues[kMaxPoints] = {};
-    double rampEndValues[kMaxPoints] = {};
-    double rampStepValues[kMaxPoints] = {};     // magnitude; begin and end give the direction
-    double slipValue[kMaxPoints] = {};          // dv/dt, V/s
+class ModelSlipVoltageEntity : public ModelSlipSearchEntity<ModelSlipVoltageEntity, ModelSlipVoltageItems, 32>
+{
+public:
     double initVoltageVal[kMaxPoints] = {};     // start voltage of the slide
     double finalVoltageVal[kMaxPoints] = {};    // stop voltage of the slide
     double clkVoltageVal[kMaxPoints] = {};      // filled by the view model; not read here
-    qint32 outputRunningPointIndex = -1;
-    qint32 outputSendingPointIndex = -1;
-    AOTestStateType stateTestStates[kMaxPoints];
-    qint32 stateCount = 0;                      // driver states of the run
-    bool firstFaultStep = true;
-    bool lastFaultStep = false;
-    bool lastState = false;
-    bool actionEnable = false;                  // set by the testor on a recorded trip
-    RunStateType sendingStateType = AO_RUN_STATE_PRE_FAULT;
-    double outputTime = 0.0;
-    AOLinkStateType linkType = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
-    qint32 biEnable = 0;                        // 1 arms both edges of all four inputs
-    qint32 maxStateIndex[kMaxPoints];
-    qint32 outputRunningStateIndex = -1;
     float drdtStopValue = 0.0f;
     float drdtSlipValue = 0.0f;
-    float currentVaribale = 0.0f;
-    double maxVoltage = 0.0;
-    double maxCurrent = 0.0;
-    double rateCurrent = 0.0;
-    double outputRanges[8] = {};
-    double outputAngles[8] = {};
-    double outputFrequencies[8] = {};
-    double nextOutputRanges[8] = {};
-    double nextOutputAngles[8] = {};
-    double nextOutputFrequencies[8] = {};
-    double stateActionTimes[kMaxPoints];
-    double stateActionValue[kMaxPoints];
-    double runningVariant = 0.0;
-    double nextVariant = 0.0;
-    qint32 outputBOStates[4] = {};
 
-    // Contract operations (testor thread).
-    void resetActionValues();
-    void switchToResetState();
-    void updateToDriverStateCount();
     void updateToDriverValue();
-    bool switchToNextState();
-    void updateToDriverBOStates();
-    void updateFromDriverState();
-    // biflag and index are not used. 0 when recorded, -1 when ignored.
-    int updateFromDriverAction(int biflag, int index, float time);
-    // Clamps the next amplitudes only (called by updateToDriverValue).
-    void formatLimitValue(double vmax, double imax);
-
-    // Page builders for the sending point; each returns true.
-    bool switchToPreFaultState();
     bool switchToFaultStateNextStep();
-    bool switchToAfterFaultState();
-
-    // Driver states of the run for the present settings (what
-    // switchToResetState stores in stateCount), saturated at kMaxStateCount + 1.
-    qint32 computeStateCount() const;
     // False when the run must not start: pointCnt outside 1..kMaxPoints, an
     // unknown item, more than kMaxStateCount states, a non-finite value that
     // reaches the output, or a slide rate that is not positive (a fault page
