@@ -8,36 +8,17 @@
 
 using namespace ModelEntity;
 
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-} // namespace
-
 ModelDistanceEntity::ModelDistanceEntity()
 {
-    for (int s = 0; s < kMaxStates; ++s) {
-        stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
-        stateActionUpdateState[s] = -1;
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            stateActionBIStates[s][i] = -1;
-        }
-    }
+    for (AOTriggerType& trigger : stateTriggerTypes)
+        trigger = AO_TRIGGER_TYPE_TIME;
+    clearStateActions(*this);
 }
 
 void ModelDistanceEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
-    for (int s = 0; s < kMaxStates; ++s) {
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            stateActionBIStates[s][i] = -1;
-        }
-        stateActionUpdateState[s] = -1;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
-    }
+    clearStateActions(*this);
     for (int s = 0; s < 3; ++s)
         stateTestStates[s] = AO_STATE_TYPE_RUNNNING;
 }

@@ -226,6 +226,21 @@ void clearDriverOutputs(CommDriverTestOutputData& out);
 // Clamps eight channel amplitudes: 0-3 to vmax, 4-7 to imax.
 void limitChannelRanges(double ranges[8], double vmax, double imax);
 
+// Clears what a run records of every state of E (kMaxStates states, four
+// binary inputs each): no action time or input state, no update, not begun.
+template <class E>
+void clearStateActions(E& e)
+{
+    for (int s = 0; s < E::kMaxStates; ++s) {
+        for (int i = 0; i < 4; ++i) {
+            e.stateActionTimes[s][i] = std::numeric_limits<double>::quiet_NaN();
+            e.stateActionBIStates[s][i] = -1;
+        }
+        e.stateActionUpdateState[s] = -1;
+        e.stateTestStates[s] = AO_STATE_TYPE_INITING;
+    }
+}
+
 // Records a binary-input report of a state into times / biIndex. OR logic,
 // or a report of a completed state, takes the reporting input; AND logic
 // marks every input the report names (biflag, 2 bits per input) and takes

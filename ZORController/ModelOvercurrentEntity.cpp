@@ -8,37 +8,19 @@
 
 using namespace ModelEntity;
 
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-} // namespace
-
 ModelOvercurrentEntity::ModelOvercurrentEntity()
 {
-    for (int s = 0; s < kMaxStates; ++s) {
-        stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
-        stateActionUpdateState[s] = -1;
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            stateActionBIStates[s][i] = -1;
-        }
-    }
+    for (AOTriggerType& trigger : stateTriggerTypes)
+        trigger = AO_TRIGGER_TYPE_TIME;
+    clearStateActions(*this);
 }
 
 void ModelOvercurrentEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
-    for (int s = 0; s < kMaxStates; ++s) {
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            stateActionBIStates[s][i] = -1;
-        }
-        stateActionUpdateState[s] = -1;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
-        stateBeganUnreset[s] = false;
-    }
+    clearStateActions(*this);
+    for (bool& unreset : stateBeganUnreset)
+        unreset = false;
     relayOperated = false;
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;

@@ -38,32 +38,24 @@ ModelRampingEntity::ModelRampingEntity()
     for (int s = 0; s < kMaxStates; ++s) {
         stateBILogicTypes[s] = AO_BILOGIC_TYPE_OR;
         stateOutputLinkTypes[s] = AO_LINKSTATE_TYPE_INITIATE;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
         stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
-        stateActionUpdateState[s] = -1;
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            stateActionBIStates[s][i] = -1;
-            clearFaultAction(stateActionValue[s][i]);
-        }
+        for (faultActionValStruct& value : stateActionValue[s])
+            clearFaultAction(value);
         for (int i = 0; i < kRampSlots; ++i) {
             rampPorts[s][i] = RAMP_PORT_TYPE_UA;
             rampItems[s][i] = RAMP_ITEM_TYPE_RANGE;
         }
     }
+    clearStateActions(*this);
 }
 
 void ModelRampingEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
-    for (int s = 0; s < kMaxStates; ++s) {
-        for (int i = 0; i < 4; ++i) {
-            stateActionTimes[s][i] = kNaN;
-            clearFaultAction(stateActionValue[s][i]);
-            stateActionBIStates[s][i] = -1;
-        }
-        stateActionUpdateState[s] = -1;
-        stateTestStates[s] = AO_STATE_TYPE_INITING;
+    clearStateActions(*this);
+    for (auto& values : stateActionValue) {
+        for (faultActionValStruct& value : values)
+            clearFaultAction(value);
     }
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
 }
