@@ -100,6 +100,16 @@ double currentTurn(const Model& m)
     return m.ctPosition == Model::CT_POSITION_TYPE_BUS ? 180.0 : 0.0;
 }
 
+// The turn of the base loop onto the fault's own loop: 0 for the first kind
+// of a fault type (A-E, A-B, B-C-E), 240 for the second, 120 for the third.
+// False for a kind of another type.
+bool loopShift(Model::FaultType kind, Model::FaultType first, Model::FaultType second, Model::FaultType third,
+               double& shift)
+{
+    shift = kind == first ? 0.0 : kind == second ? 240.0 : kind == third ? 120.0 : -1.0;
+    return shift >= 0.0;
+}
+
 // Moves the base loop's values onto the loop turned by shift (0, 120 or 240)
 // and normalises them; currents are turned by currentExtra more.
 void finishLoop(State& s, double shift, double currentExtra)
@@ -128,12 +138,8 @@ bool BaseModelDataDistance::faultFromDistancePE(BaseModelDataDistance& m, BaseDa
     if (!fault)
         return false;
     double shift = 0.0;
-    switch (m.faultKind) {
-    case FAULT_TYPE_A_E: shift = 0.0; break;
-    case FAULT_TYPE_B_E: shift = 240.0; break;
-    case FAULT_TYPE_C_E: shift = 120.0; break;
-    default: return true;
-    }
+    if (!loopShift(m.faultKind, FAULT_TYPE_A_E, FAULT_TYPE_B_E, FAULT_TYPE_C_E, shift))
+        return true;
 
     const double E = m.rateVoltage;
     const double f = m.rateFrequency;
@@ -237,12 +243,8 @@ bool BaseModelDataDistance::faultFromDistancePP(BaseModelDataDistance& m, BaseDa
     if (!fault)
         return false;
     double shift = 0.0;
-    switch (m.faultKind) {
-    case FAULT_TYPE_A_B: shift = 0.0; break;
-    case FAULT_TYPE_B_C: shift = 240.0; break;
-    case FAULT_TYPE_C_A: shift = 120.0; break;
-    default: return true;
-    }
+    if (!loopShift(m.faultKind, FAULT_TYPE_A_B, FAULT_TYPE_B_C, FAULT_TYPE_C_A, shift))
+        return true;
 
     const double E = m.rateVoltage;
     const double f = m.rateFrequency;
@@ -344,12 +346,8 @@ bool BaseModelDataDistance::faultFromDistancePPE(BaseModelDataDistance& m, BaseD
     if (!fault)
         return false;
     double shift = 0.0;
-    switch (m.faultKind) {
-    case FAULT_TYPE_B_C_E: shift = 0.0; break;
-    case FAULT_TYPE_C_A_E: shift = 240.0; break;
-    case FAULT_TYPE_A_B_E: shift = 120.0; break;
-    default: return true;
-    }
+    if (!loopShift(m.faultKind, FAULT_TYPE_B_C_E, FAULT_TYPE_C_A_E, FAULT_TYPE_A_B_E, shift))
+        return true;
 
     const double Imax = m.limitCurrentRange;
     State s = copyOf(fault);
