@@ -102,7 +102,8 @@ TEST_F(OvercurrentModelUnit, WindowsFromTheFormulasAtTheBandEdges)
 }
 
 // Points: 0 definite time [0.95, 1.05]; 1 below the pickup (no trip
-// expected); 2 straddling the pickup (tMax the largest double).
+// expected); 2 straddling the pickup (tMax the largest double). A fault that
+// began on a relay not reset fails whatever it recorded.
 TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
 {
     constexpr int kNone = VM::AO_Result_TYPE_NONE;
@@ -114,13 +115,15 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
         double trip;   // s, NaN: none
         int expected;
         bool completed = true;
+        bool notReset = false;
     } rows[] = {
         {0, 1.0, kPass}, {0, 0.94, kFail}, {0, 1.06, kFail}, {0, NAN, kFail}, {0, 0.0, kFail}, {0, -1.0, kFail},
         {0, 1.0, kNone, false}, {1, NAN, kPass}, {1, 0.0, kPass}, {1, -0.5, kPass}, {1, 0.3, kFail},
         {2, NAN, kPass}, {2, 30.0, kPass}, {2, 0.01, kFail}, {-1, 1.0, kNone},
+        {0, 1.0, kFail, true, true}, {1, NAN, kFail, true, true},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip);
+        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip << (r.notReset ? " not reset" : ""));
         OvercurrentModel vm;
         vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
         vm.addAt(5.0, VM::FUNCTION_TYPE_50);
@@ -130,6 +133,8 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
             vm.complete(r.index, r.trip, 2);
             if (!r.completed)
                 vm.point(r.index)->testState = VM::AO_STATE_TYPE_RUNNNING;
+            if (r.notReset)
+                vm.markNotReset(r.index);
         }
         vm.tempPoint->testResult = VM::AO_Result_TYPE_FAILED;
         EXPECT_EQ(vm.getTestResults(r.index), r.expected);
