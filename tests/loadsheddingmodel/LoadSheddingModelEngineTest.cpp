@@ -229,7 +229,8 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         TestPoint point;
         double crossing;   // s from the ramp's start to the timing value
     } rows[] = {
-        {false, "frequency:channel=UA,pickup=49,delay=0,input=0", {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0},
+        {false, "frequency:channel=UA,pickup=49,delay=0,input=0",
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0},
         {true, "voltage:channels=UA+UB+UC,pickup=45,delay=0,input=0",
          {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 45.0}, 1.2735},
     };

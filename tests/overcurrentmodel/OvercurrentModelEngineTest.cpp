@@ -117,9 +117,8 @@ TEST_F(OvercurrentModelEngine, FaultPagesCarryTheCalculatedPhasorsOfEveryKind)
     vm.setTestAngle(-75.0);
     vm.setFaultVPNRange(20.0);
     const ControllerConfiguration* config = center->testConfiguration;
-    // Without fault voltages the phase currents are cut to the largest
-    // current range: those points ask for more.
-    const auto amps = [config](int kind) { return kind % 2 == 0 ? 1.0 + 0.5 * kind : config->maxIRange + 2.0; };
+    // Without fault voltages the points ask for the largest current.
+    const auto amps = [config](int kind) { return kind % 2 == 0 ? 1.0 + 0.5 * kind : config->maxIRange; };
     for (int kind = VM::FAULT_TYPE_A_E; kind <= VM::FAULT_TYPE_C; ++kind) {
         vm.setFaultVPEnable(kind % 2 == 0);
         vm.addAt(amps(kind), VM::FUNCTION_TYPE_50, kind);

@@ -123,7 +123,8 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
         {0, 1.0, kFail, true, true}, {1, NAN, kFail, true, true},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip << (r.notReset ? " not reset" : ""));
+        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip
+                                        << (r.notReset ? " not reset" : ""));
         OvercurrentModel vm;
         vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
         vm.addAt(5.0, VM::FUNCTION_TYPE_50);
@@ -138,6 +139,43 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
         }
         vm.tempPoint->testResult = VM::AO_Result_TYPE_FAILED;
         EXPECT_EQ(vm.getTestResults(r.index), r.expected);
+    }
+}
+
+// A fault that asks the outputs for more than the device's largest current
+// (a test current a parameter file may hold) is refused at start, the
+// message naming the point, the current and the limit: the outputs would
+// give the limit while the point is judged against its own current. Not
+// refused: the largest current itself, and a zero-sequence fault of twice
+// it (a third per phase).
+TEST_F(OvercurrentModelUnit, FaultsBeyondTheDeviceAreRefusedAtStart)
+{
+    const double most = config->maxIRange;
+    const QString limit = QString::number(most, 'f', 3) + "A";
+    const struct
+    {
+        int kind;
+        double amps;
+        const char* asked;   // null: not refused by the model
+    } rows[] = {
+        {VM::FAULT_TYPE_A_E, 1.5 * most, "15.000A"}, {VM::FAULT_TYPE_A_B, 2.0 * most, "20.000A"},
+        {VM::FAULT_TYPE_A, most + 1.0, "11.000A"},   {VM::FAULT_TYPE_A_E, most, nullptr},
+        {VM::FAULT_TYPE_3I0, 2.0 * most, nullptr},
+    };
+    ASSERT_EQ(most, 10.0);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "kind " << r.kind << " at " << r.amps << " A");
+        OvercurrentModel vm;
+        vm.addAt(2.0);
+        vm.addAt(r.amps, VM::FUNCTION_TYPE_51, r.kind);
+        vm.clearUserMessage();
+        EXPECT_FALSE(vm.testStart());   // without an instrument nothing starts
+        const QString said = vm.getUserMessage();
+        if (r.asked) {
+            EXPECT_TRUE(said.contains("第2点") && said.contains(r.asked) && said.contains(limit)) << qPrintable(said);
+        } else {
+            EXPECT_FALSE(said.contains(limit)) << qPrintable(said);
+        }
     }
 }
 
