@@ -2,6 +2,7 @@
 
 #include "CommDriverData.h"
 #include "ControllerModuleTable.h"
+#include "ModelEnergyEntity.h"
 #include "driverbase.h"
 #include "driverclock.h"
 #include "zoplatform.h"
@@ -25,8 +26,8 @@ constexpr int64_t kRunningPassMs = 1;
 // The energy branch naps this long around its pulse steps and reads.
 constexpr int64_t kPulseNapMs = 100;
 // The instrument counts on for this long after the pulse set-up before the
-// count is read.
-constexpr int64_t kPulseSettleMs = 999;
+// count is read (the count window covers it).
+constexpr int64_t kPulseSettleMs = ModelEnergyEntity::kPulseSettleMs;
 // The measured interval is a 32-bit count of 125 MHz ticks: it wraps after
 // 2^32 / 1.25e8 s = 34.3597 s.
 constexpr int64_t kPulsePeriodRangeMs = 34359;

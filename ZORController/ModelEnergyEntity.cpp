@@ -5,7 +5,6 @@
 #include <QMutexLocker>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -143,6 +142,20 @@ double ModelEnergyEntity::pulsePeriodTicks(int state) const
     return ticks;
 }
 
+quint32 ModelEnergyEntity::countWindowSeconds(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    if (state < 0 || state >= kMaxStates)
+        return 0;
+    const double expected = stateSettingTimes[state];
+    const double pulses = stateSettingPulses[state];
+    // The count opens on the meter's first edge after the set-up: up to one
+    // pulse period of waiting.
+    const double firstEdge = pulses >= 1.0 ? expected / pulses : expected;
+    const double span = stateSampleDelayTimes[state] + double(kPulseSettleMs) / 1000.0 + firstEdge + expected;
+    return quint32(truncInto(std::ceil(span * kCountWindowMargin), 0.0, double(UINT32_MAX)));
+}
+
 void ModelEnergyEntity::updateToDriverPulse()
 {
     QMutexLocker locker(&entityLock);
@@ -163,10 +176,7 @@ void ModelEnergyEntity::updateToDriverPulse()
             out.pulseOutputEnable = 0;   // no period to give: no pulses
     }
 
-    // Count window: the expected time plus 20 %.
-    const double expected = stateSettingTimes[j] * stateSettingPulses[j] + stateSampleDelayTimes[j];
-    const float window = float(int(truncInto(expected, double(INT_MIN), double(INT_MAX)))) * 1.2f;
-    out.pulseSampleTotalCount = quint32(truncInto(double(window), 0.0, double(UINT32_MAX)));
+    out.pulseSampleTotalCount = countWindowSeconds(j);
     out.pulseSampleDelayTime = std::isfinite(stateSampleDelayTimes[j]) ? stateSampleDelayTimes[j] : 0.0;
     // The polling loop starts the measurement once it sees the input enabled:
     // the rest of the set-up is in place by then.

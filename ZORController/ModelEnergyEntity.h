@@ -41,6 +41,11 @@ public:
     static constexpr double kPulseClockRate = 1.25e8;   // ticks per second
     // Only the low 32 bits of the pulse period reach the instrument.
     static constexpr double kMaxPulsePeriod = 4294967295.0;
+    // The status loop reads a count this long after it has sent the set-up.
+    static constexpr int64_t kPulseSettleMs = 999;
+    // A state's count window is its span and this much more (see
+    // countWindowSeconds).
+    static constexpr double kCountWindowMargin = 1.2;
 
     explicit ModelEnergyEntity(QObject* parent = nullptr);
     ~ModelEnergyEntity() override = default;
@@ -56,7 +61,7 @@ public:
     double pulseOutputGiven[kMaxStates] = {};        // power of each state, W
     double pulseOutputConst = 0.0;                   // meter constant, pulses per kWh
     double stateSampleDelayTimes[kMaxStates] = {};   // s before counting starts
-    double stateSettingTimes[kMaxStates] = {};       // time setting per pulse
+    double stateSettingTimes[kMaxStates] = {};       // expected time of all the state's pulses, s
     double stateSettingPulses[kMaxStates] = {};      // pulses to count
     double stateActualTimes[kMaxStates] = {};        // result: measured time, s
     double stateActualEnergys[kMaxStates] = {};      // result: energy in that time, Wh
@@ -79,6 +84,13 @@ public:
     void updateToDriverPulse();
     // 0 when a result was stored, -1 when ignored.
     int updateFromDriverPulse(unsigned short inputCounter, double inputPeriod);
+
+    // Whole seconds, from the start of the state's delay, that the status loop
+    // waits for its count (pulseSampleTotalCount): the delay, the settle
+    // before the count is read, the wait for the meter's first edge (up to
+    // one pulse period) and the expected time of the pulses, with the
+    // margin, rounded up. 0 for a state outside 0..kMaxStates-1.
+    quint32 countWindowSeconds(int state) const;
 
     // The pulse period in 125 MHz ticks of `state` (truncated), or -1 when it
     // cannot be given to the instrument: no finite positive power x constant,

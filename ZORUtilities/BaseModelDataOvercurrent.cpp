@@ -49,6 +49,19 @@ void BaseModelDataOvercurrent::compute(BaseDataPhaseValue* s) const
 {
     if (!s)
         return;
+    computeDemand(s);
+    // The limit holds for the magnitude: a negative range is a phasor turned
+    // by 180 degrees and is cut as well, keeping its direction.
+    for (int i : {IA, IB, IC}) {
+        if (std::fabs(s[i].getRange()) > maxCurrent)
+            s[i].setRange(std::copysign(maxCurrent, s[i].getRange()));
+    }
+}
+
+void BaseModelDataOvercurrent::computeDemand(BaseDataPhaseValue* s) const
+{
+    if (!s)
+        return;
     loadState(s);
 
     const double f = rateFrequency;
@@ -156,11 +169,5 @@ void BaseModelDataOvercurrent::compute(BaseDataPhaseValue* s) const
     if (!faultVPEnable) {
         for (int u : {UA, UB, UC})
             s[u].setPhase(0.0, 0.0, f);
-    }
-    // The limit holds for the magnitude: a negative range is a phasor turned
-    // by 180 degrees and is cut as well, keeping its direction.
-    for (int i : {IA, IB, IC}) {
-        if (std::fabs(s[i].getRange()) > maxCurrent)
-            s[i].setRange(std::copysign(maxCurrent, s[i].getRange()));
     }
 }

@@ -48,6 +48,9 @@ public:
     void compute(BaseDataPhaseValue* fault) const;
     // As above, after filling prefault with the balanced load state.
     void compute(BaseDataPhaseValue* prefault, BaseDataPhaseValue* fault) const;
+    // The phasors the fault asks for: as compute, without the cut to
+    // maxCurrent.
+    void computeDemand(BaseDataPhaseValue* fault) const;
 
     double maxCurrent = 0.0;    // limit of |IA|, |IB|, |IC|
     double rateVoltage = 0.0;   // phase-earth voltage of the healthy phases

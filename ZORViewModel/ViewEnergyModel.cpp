@@ -276,6 +276,39 @@ double ViewEnergyModel::countSeconds(const ViewPointModel& p)
     return p.settingTime * (p.settingPulse + 1.0) / p.settingPulse;
 }
 
+QString ViewEnergyModel::pointRefusal(int number, const ViewPointModel& p) const
+{
+    const QString beyond = outputLimitRefusal(number, p.outputRanges);
+    if (!beyond.isEmpty())
+        return beyond;
+    // No power (a reactive meter at a capacitive angle, say) or no pulse:
+    // nothing the meter could count.
+    if (!(p.givenCount > 0.0) || !(p.settingPulse >= 1.0)) {
+        const QString power = doubleFormatToString(p.givenCount, 3) + unitWord();
+        if (number > 0)
+            return tr("第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。")
+                .arg(number)
+                .arg(power, doubleFormatToString(p.settingPulse, 0));
+        return tr("该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。")
+            .arg(power, doubleFormatToString(p.settingPulse, 0));
+    }
+    if (countSeconds(p) > kMaxCountSeconds)
+        return countLimitText(number, p);
+    return QString();
+}
+
+double ViewEnergyModel::getMaxVoltageLN() const
+{
+    const double most = getDeviceAOVMaxRange();
+    return threeWire() ? most / kSqrt3 : most;
+}
+
+double ViewEnergyModel::getMaxVoltageLL() const
+{
+    const double most = getDeviceAOVMaxRange();
+    return threeWire() ? most : most * kSqrt3;
+}
+
 QString ViewEnergyModel::countLimitText(int number, const ViewPointModel& p) const
 {
     const QString needed = doubleFormatToString(countSeconds(p), 2);
@@ -529,8 +562,9 @@ void ViewEnergyModel::addPoint()
     copy->clearResults();
     copy->testState = AO_STATE_TYPE_INITING;
     calculate(copy.get());
-    if (countSeconds(*copy) > kMaxCountSeconds) {
-        showUserMessage(countLimitText(0, *copy));
+    const QString refusal = pointRefusal(0, *copy);
+    if (!refusal.isEmpty()) {
+        showUserMessage(refusal);
         return;
     }
     copy->testResult = AO_Result_TYPE_NONE;
@@ -560,8 +594,9 @@ bool ViewEnergyModel::testStart()
         return false;
     doComputer();
     for (int i = 0; i < testPoints.runCount(); ++i) {
-        if (countSeconds(*point(i)) > kMaxCountSeconds) {
-            showUserMessage(countLimitText(i + 1, *point(i)));
+        const QString refusal = pointRefusal(i + 1, *point(i));
+        if (!refusal.isEmpty()) {
+            showUserMessage(refusal);
             return false;
         }
     }

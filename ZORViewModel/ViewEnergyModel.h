@@ -22,10 +22,13 @@
 // UC at 60 deg with UB at 0 V give three line voltages of that size, and the
 // two measuring elements (UA and UC against B) see sqrt(3) U I cos phi.
 //
-// The instrument's period counter holds 2^32 ticks of 125 MHz (34.36 s)
-// from the set-up of a count to its end; a point whose count cannot finish
-// within that (its pulses plus the one that opens the count, at its power)
-// is refused when it is added and at start, with a message.
+// A point the instrument cannot run is refused when it is added and at
+// start, with a message naming it and the limit: outputs beyond the
+// device's largest voltage or current; nothing to count (no positive power,
+// as a reactive meter at a capacitive angle, or no pulse); a count that
+// cannot finish within the 2^32 ticks of 125 MHz (34.36 s) the period
+// counter holds from the set-up (its pulses plus the one that opens the
+// count, at its power).
 //
 // The list (ViewPointList, traits ViewPointLists::energy): at most 32
 // points, one entity state per point, the edit point (tempPoint) that the
@@ -125,9 +128,10 @@ public:
 
     // ---- Start -----------------------------------------------------------------------
     // Every point evaluated first. False, with nothing sent, while a run is
-    // in progress, with an empty list, when a point's count cannot be timed
-    // (the message names it and the limit), or (the message says why) when
-    // the driver is not initialised or the power stage is too hot. On true
+    // in progress, with an empty list, when a point cannot be run (see the
+    // head of this file; the message names it and the limit), or (the
+    // message says why) when the driver is not initialised or the power
+    // stage is too hot. On true
     // the page's exit stays disabled until the engine reports the run state.
     Q_INVOKABLE bool testStart();
 
@@ -186,6 +190,10 @@ public:
     Q_INVOKABLE double getHotTime() const;
     Q_INVOKABLE void setLocalPulseEnable(bool enable);
     Q_INVOKABLE bool getLocalPulseEnable() const;
+    // The largest voltage the "L-N" and "L-L" boxes take: the device's
+    // largest output as the connection shows it.
+    Q_INVOKABLE double getMaxVoltageLN() const;
+    Q_INVOKABLE double getMaxVoltageLL() const;
     // False when the edit point's angle is exactly 0, 90 or 180 degrees.
     Q_INVOKABLE bool getLoadKindEnable() const;
 
@@ -221,7 +229,7 @@ public:
     // ---- List --------------------------------------------------------------------------------
     Q_INVOKABLE void setActiveIndex(int index);
     // A copy of the edit point, evaluated, with nothing measured; refused
-    // (message) when its count cannot be timed.
+    // (message) when it cannot be run (see the head of this file).
     Q_INVOKABLE void addPoint();
     Q_INVOKABLE void removePoint(int index);
     Q_INVOKABLE void clearPoint();
@@ -247,8 +255,10 @@ protected:
     // actualDev from the point's setting and measured energy; whether
     // anything was measured.
     static bool measureError(ViewPointModel* target);
-    // The message for a point whose count cannot be timed (number from 1;
-    // 0 for the edit point).
+    // Why an evaluated point cannot be run (number from 1; 0 for the edit
+    // point), or an empty text.
+    QString pointRefusal(int number, const ViewPointModel& p) const;
+    // The message for a point whose count cannot be timed.
     QString countLimitText(int number, const ViewPointModel& p) const;
     void applyPulseRules();
     // A CT or PT rating: stored, then the primary constant derived again.

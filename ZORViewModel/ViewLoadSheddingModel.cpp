@@ -210,9 +210,14 @@ double ViewLoadSheddingModel::operateTime(int index) const
         return kNaN;
     // The rate as set, sign included.
     const double offset = std::fabs(rate) > 0.0001 ? std::fabs(begin - timing) / rate : 0.0;
-    if (!(p->actionTime >= offset))
+    // The instrument steps its ramp by the tick of its synthesiser: a relay
+    // without delay acts at the step that reaches the timing value, which
+    // may lie up to a tick before the time the rate gives.
+    const quint32 tickRate = center()->testConfiguration->periodFrequency;
+    const double tick = tickRate > 0 ? 1.0 / tickRate : 0.0;
+    if (!(p->actionTime >= offset - tick))
         return kNaN;
-    return p->actionTime - offset;
+    return std::max(p->actionTime - offset, 0.0);
 }
 
 QString ViewLoadSheddingModel::getActionTimeStr(int index) const

@@ -156,8 +156,10 @@ public:
     // The operate time of an action-time point counted from the moment the
     // ramp reaches the timing value: the recorded time less the ramp's time
     // from its begin to the timing value at the rate as set (0 when the rate
-    // is within 1e-4 of 0). NaN when there is none: another item, a timing
-    // value outside the ramp, no trip, or a trip before the timing value.
+    // is within 1e-4 of 0); 0 for a trip within a tick of the instrument's
+    // synthesiser before that time. NaN when there is none: another item, a
+    // timing value outside the ramp, no trip, or a trip before the timing
+    // value.
     double operateTime(int index) const;
 
     // ---- ViewBaseModel hooks -----------------------------------------------------------------

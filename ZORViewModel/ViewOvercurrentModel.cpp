@@ -539,7 +539,7 @@ int ViewOvercurrentModel::getOutputBOState(int boindex) const
 
 // ---- Run -----------------------------------------------------------------------------------------------
 
-void ViewOvercurrentModel::ComputerOutput(int index)
+BaseModelDataOvercurrent ViewOvercurrentModel::faultOf(int index) const
 {
     const ViewPointModel* p = index < 0 ? tempPoint.get() : pointOrEdit(index);
     BaseModelDataOvercurrent calc;
@@ -552,13 +552,39 @@ void ViewOvercurrentModel::ComputerOutput(int index)
     calc.faultAngle = p->iAngle;
     calc.faultCurrent = p->iTest;
     calc.faultKind = BaseModelDataOvercurrent::FaultType(p->faultKind);
+    return calc;
+}
+
+void ViewOvercurrentModel::ComputerOutput(int index)
+{
     BaseDataPhaseValue fault[BaseModelDataOvercurrent::PORT_COUNT];
-    calc.compute(fault);
+    faultOf(index).compute(fault);
     for (int c = 0; c < 8; ++c) {
         outputRanges[c] = fault[c].getRange();
         outputAngles[c] = fault[c].getAngle();
         outputFrequencies[c] = fault[c].getFrequency();
     }
+}
+
+bool ViewOvercurrentModel::testStart()
+{
+    if (isTestRunning())
+        return false;
+    // The outputs would give the device's largest current while the point
+    // is judged against its own.
+    for (int i = 0; i < testPoints.runCount(); ++i) {
+        BaseDataPhaseValue fault[BaseModelDataOvercurrent::PORT_COUNT];
+        faultOf(i).computeDemand(fault);
+        double ranges[8];
+        for (int c = 0; c < 8; ++c)
+            ranges[c] = fault[c].getRange();
+        const QString refusal = outputLimitRefusal(i + 1, ranges);
+        if (!refusal.isEmpty()) {
+            showUserMessage(refusal);
+            return false;
+        }
+    }
+    return ViewPointListModel::testStart();
 }
 
 void ViewOvercurrentModel::doTestActive()

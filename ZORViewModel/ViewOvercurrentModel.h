@@ -35,6 +35,7 @@
 #include "ViewBaseModel.h"
 #include "ViewPointList.h"
 
+#include "BaseModelDataOvercurrent.h"
 #include "BaseOverCurrentHelper.h"
 
 #include <memory>
@@ -207,6 +208,12 @@ public:
     Q_INVOKABLE void setOutputBOState(int boindex, int bo);
     Q_INVOKABLE int getOutputBOState(int boindex) const;
 
+    // ---- Start -------------------------------------------------------------------------------
+    // False, with nothing sent, when a point's fault asks the outputs for
+    // more than the device gives (the message names the point and the
+    // limit); otherwise the list models' start.
+    Q_INVOKABLE bool testStart();
+
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
@@ -227,6 +234,8 @@ protected:
     void ComputerTime(int index);
     // The edit point, then every listed point.
     void ComputerTime();
+    // The fault calculation of point index (the edit point for index < 0).
+    BaseModelDataOvercurrent faultOf(int index) const;
     // The fault phasors of point index (the edit point for index < 0) into
     // outputRanges, outputAngles, outputFrequencies.
     void ComputerOutput(int index);

@@ -223,6 +223,30 @@ bool ViewPointListModel::getStartEnabled() const
 int ViewPointListModel::getPointsCount() const { return testPoints.count(); }
 int ViewPointListModel::getActiveIndex() const { return testPoints.activeIndex(activePointIndex); }
 
+QString ViewPointListModel::outputLimitRefusal(int number, const double (&ranges)[8]) const
+{
+    // Amplitudes are computed from values of a few decimals: a last-bit
+    // excess of the limit is none.
+    constexpr double kLimitMargin = 1e-9;
+    for (int c = 0; c < 8; ++c) {
+        const bool voltage = c < AO_PORT_TYPE_IA;
+        const double limit = voltage ? getDeviceAOVMaxRange() : getDeviceAOIMaxRange();
+        const double value = std::fabs(ranges[c]);
+        if (!(value > limit * (1.0 + kLimitMargin)))
+            continue;
+        const QString unit = voltage ? QStringLiteral("V") : QStringLiteral("A");
+        const QString asked = doubleFormatToString(value, 3) + unit;
+        const QString most = doubleFormatToString(limit, 3) + unit;
+        if (number > 0)
+            return (voltage ? tr("第%1点的电压%2超过装置的最大电压%3。") : tr("第%1点的电流%2超过装置的最大电流%3。"))
+                .arg(number)
+                .arg(asked, most);
+        return (voltage ? tr("该点的电压%1超过装置的最大电压%2。") : tr("该点的电流%1超过装置的最大电流%2。"))
+            .arg(asked, most);
+    }
+    return QString();
+}
+
 double ViewPointListModel::firstTripTime(const double (&actionTimes)[4])
 {
     const int input = firstTripInput(actionTimes);

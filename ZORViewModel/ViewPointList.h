@@ -201,6 +201,12 @@ protected:
     // Marks these entity states COMPLETED.
     virtual void completeEntityStates(const std::vector<int>& states) = 0;
 
+    // The refusal of point `number` (from 1; 0: the edit point) whose
+    // output amplitudes `ranges` (UA..IX) ask for more than the device
+    // gives (its largest voltage and current): a message naming the point,
+    // the value and the limit; empty when the outputs can give it.
+    QString outputLimitRefusal(int number, const double (&ranges)[8]) const;
+
     // A point's trip: the first input (by number) with a recorded time, its
     // time (NaN) and its number 1..4 (-1) when none.
     static double firstTripTime(const double (&actionTimes)[4]);

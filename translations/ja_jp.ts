@@ -3789,6 +3789,14 @@
         <source>false</source>
         <translation>いいえ</translation>
     </message>
+    <message>
+        <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>点%1には計数するものがありません（電力%2、パルス数%3）：電流、角度、パルス数、計器種別を確認してください。</translation>
+    </message>
+    <message>
+        <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>この点には計数するものがありません（電力%1、パルス数%2）：電流、角度、パルス数、計器種別を確認してください。</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4196,6 +4204,25 @@
     <message>
         <source>未复归</source>
         <translation>未復帰</translation>
+    </message>
+</context>
+<context>
+    <name>ViewPointListModel</name>
+    <message>
+        <source>第%1点的电压%2超过装置的最大电压%3。</source>
+        <translation>点%1の電圧%2は装置の最大電圧%3を超えます。</translation>
+    </message>
+    <message>
+        <source>第%1点的电流%2超过装置的最大电流%3。</source>
+        <translation>点%1の電流%2は装置の最大電流%3を超えます。</translation>
+    </message>
+    <message>
+        <source>该点的电压%1超过装置的最大电压%2。</source>
+        <translation>この点の電圧%1は装置の最大電圧%2を超えます。</translation>
+    </message>
+    <message>
+        <source>该点的电流%1超过装置的最大电流%2。</source>
+        <translation>この点の電流%1は装置の最大電流%2を超えます。</translation>
     </message>
 </context>
 <context>

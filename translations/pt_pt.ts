@@ -3789,6 +3789,14 @@
         <source>false</source>
         <translation>Não</translation>
     </message>
+    <message>
+        <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>O ponto %1 não tem nada a contar (potência %2, %3 impulsos): verifique a corrente, o ângulo, os impulsos e o tipo de contador.</translation>
+    </message>
+    <message>
+        <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>Este ponto não tem nada a contar (potência %1, %2 impulsos): verifique a corrente, o ângulo, os impulsos e o tipo de contador.</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4196,6 +4204,25 @@
     <message>
         <source>未复归</source>
         <translation>Sem rearme</translation>
+    </message>
+</context>
+<context>
+    <name>ViewPointListModel</name>
+    <message>
+        <source>第%1点的电压%2超过装置的最大电压%3。</source>
+        <translation>O ponto %1 pede %2, além da tensão máxima do aparelho, %3.</translation>
+    </message>
+    <message>
+        <source>第%1点的电流%2超过装置的最大电流%3。</source>
+        <translation>O ponto %1 pede %2, além da corrente máxima do aparelho, %3.</translation>
+    </message>
+    <message>
+        <source>该点的电压%1超过装置的最大电压%2。</source>
+        <translation>Este ponto pede %1, além da tensão máxima do aparelho, %2.</translation>
+    </message>
+    <message>
+        <source>该点的电流%1超过装置的最大电流%2。</source>
+        <translation>Este ponto pede %1, além da corrente máxima do aparelho, %2.</translation>
     </message>
 </context>
 <context>

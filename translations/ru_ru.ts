@@ -3789,6 +3789,14 @@
         <source>false</source>
         <translation>Нет</translation>
     </message>
+    <message>
+        <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>Точке %1 нечего считать (мощность %2, импульсов %3): проверьте ток, угол, число импульсов и тип счётчика.</translation>
+    </message>
+    <message>
+        <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>Точке нечего считать (мощность %1, импульсов %2): проверьте ток, угол, число импульсов и тип счётчика.</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4196,6 +4204,25 @@
     <message>
         <source>未复归</source>
         <translation>Нет возврата</translation>
+    </message>
+</context>
+<context>
+    <name>ViewPointListModel</name>
+    <message>
+        <source>第%1点的电压%2超过装置的最大电压%3。</source>
+        <translation>Точке %1 нужно %2, больше наибольшего напряжения прибора %3.</translation>
+    </message>
+    <message>
+        <source>第%1点的电流%2超过装置的最大电流%3。</source>
+        <translation>Точке %1 нужно %2, больше наибольшего тока прибора %3.</translation>
+    </message>
+    <message>
+        <source>该点的电压%1超过装置的最大电压%2。</source>
+        <translation>Точке нужно %1, больше наибольшего напряжения прибора %2.</translation>
+    </message>
+    <message>
+        <source>该点的电流%1超过装置的最大电流%2。</source>
+        <translation>Точке нужно %1, больше наибольшего тока прибора %2.</translation>
     </message>
 </context>
 <context>

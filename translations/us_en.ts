@@ -3789,6 +3789,14 @@
         <source>false</source>
         <translation>false</translation>
     </message>
+    <message>
+        <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>Point %1 has nothing to count (power %2, %3 pulses): check the current, the angle, the pulses and the meter type.</translation>
+    </message>
+    <message>
+        <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
+        <translation>This point has nothing to count (power %1, %2 pulses): check the current, the angle, the pulses and the meter type.</translation>
+    </message>
 </context>
 <context>
     <name>ViewHarmonicModel</name>
@@ -4196,6 +4204,25 @@
     <message>
         <source>未复归</source>
         <translation>Not Reset</translation>
+    </message>
+</context>
+<context>
+    <name>ViewPointListModel</name>
+    <message>
+        <source>第%1点的电压%2超过装置的最大电压%3。</source>
+        <translation>Point %1 asks for %2, beyond the device&apos;s largest voltage, %3.</translation>
+    </message>
+    <message>
+        <source>第%1点的电流%2超过装置的最大电流%3。</source>
+        <translation>Point %1 asks for %2, beyond the device&apos;s largest current, %3.</translation>
+    </message>
+    <message>
+        <source>该点的电压%1超过装置的最大电压%2。</source>
+        <translation>This point asks for %1, beyond the device&apos;s largest voltage, %2.</translation>
+    </message>
+    <message>
+        <source>该点的电流%1超过装置的最大电流%2。</source>
+        <translation>This point asks for %1, beyond the device&apos;s largest current, %2.</translation>
     </message>
 </context>
 <context>

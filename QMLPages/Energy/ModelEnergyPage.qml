@@ -103,6 +103,10 @@ ModulePageFrame {
     function loadControls() {
         var m = viewEnergyModel
         m.getTestResults(-1)
+        // The boxes take what the device can give, as the connection shows it.
+        voltageLNBox.dataMax = m.getMaxVoltageLN()
+        voltageLLBox.dataMax = m.getMaxVoltageLL()
+        currentBox.dataMax = m.getDeviceAOIMaxRange()
         voltageLNBox.setDataValue(m.getVoltageLN(-1))
         frequencyBox.setDataValue(m.getFrequency(-1))
         voltageLLBox.setDataValue(m.getVoltageLL(-1))
@@ -281,9 +285,9 @@ ModulePageFrame {
                             objectName: "currentBox"
                             width: 112
                             unit: "A"
-                            quick1Value: "50.0"
-                            quick2Value: "100.0"
-                            quick3Value: "1.0"
+                            quick1Value: "1.0"
+                            quick2Value: "5.0"
+                            quick3Value: page.formatted(dataMax)
                             onDataValueEntered: page.enterAndReload(dataValue, page.edit(viewEnergyModel.getCurrent),
                                                                     viewEnergyModel.setCurrent)
                         }

@@ -77,8 +77,9 @@ const FrameModel kModels[] = {
      [](int s, int m) { mark(omtest::entity(), s, m); }, true},
     {"energy", ControllerTestor::TEST_ENERGY, "Energy", 1, 32, false, -2, -1, false, 3.0,
      [] { return std::make_unique<emtest::EnergyModel>(); },
-     [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setCurrent(v); },
-     [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getCurrent(i); },
+     // The frequency: a current beyond the device's largest is refused.
+     [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setFrequency(v); },
+     [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getFrequency(i); },
      [](int s, int m) { mark(emtest::entity(), s, m); }},
     {"under-frequency", ControllerTestor::TEST_SLIP_FREQUENCY, "SlipFrequency", 1, 8, true, -2, -1, true, 4.0,
      [] { return lstest::makeModel(false); }, setSheddingValue, sheddingValue,

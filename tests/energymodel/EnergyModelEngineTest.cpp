@@ -7,6 +7,10 @@
 #include "../run_protection/RunProtectionSupport.h"
 #include "EnergyModelSupport.h"
 
+#include "SimHostFactory.h"
+#include "SimPacer.h"
+
+#include <algorithm>
 #include <vector>
 
 using namespace emtest;
@@ -153,3 +157,107 @@ TEST_F(EnergyModelEngine, MeterThatStopsSendingFails)
     EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
     EXPECT_LT(vm.getActualPulse(1), 5.0);
 }
+
+namespace {
+
+// The README's meter on a three-phase four-wire connection at 100 V; the run
+// at the tests' pace or, paced as the application paces the instrument, at
+// real time.
+class EnergyModelWindow : public EnergyModelEngine, public ::testing::WithParamInterface<bool>
+{
+protected:
+    void SetUp() override
+    {
+        EnergyModelEngine::SetUp();
+        if (GetParam()) {
+            zoplat::setTimeScale(1.0);
+            pacer.reset();
+            appPacer = std::make_unique<zorsim::SimPacer>(*sim);
+            appPacer->start();
+        }
+    }
+    void TearDown() override
+    {
+        appPacer.reset();
+        EnergyModelEngine::TearDown();
+    }
+    void prepareMeter(EnergyModel& vm, const char* meter, double pulses)
+    {
+        for (const auto& model : zorsim::parseRelaySetup(QString::fromLatin1(meter)).models)
+            sim->plugIn(model);
+        vm.testActive();
+        vm.setSecondaryPulseKWH(3600.0);
+        vm.setVoltageLN(100.0);
+        vm.setSettingPulse(pulses);
+        vm.setHotTime(0.0);
+        vm.setStartTime(1.0);
+        QObject::connect(&vm, &ViewBaseModel::sigUpdateStateIndexToView, &vm,
+                         [&vm](int index) { vm.setActiveIndex(index); });
+    }
+    // A point of that power (current in phase on three phases of 100 V).
+    void addAt(EnergyModel& vm, double watts)
+    {
+        vm.setCurrent(watts / 300.0);
+        vm.addPoint();
+    }
+
+    std::unique_ptr<zorsim::SimPacer> appPacer;
+};
+
+} // namespace
+
+// One pulse counted per point, from 0.667 s to 3.7 s between pulses: each
+// count (the wait for the pulse that opens it, then the one pulse) ends
+// within the point's window, and the meter's 0.5 % reads in every row. The
+// first point counts at once, the others after 1 s.
+TEST_P(EnergyModelWindow, OnePulsePointsAreCountedAndPass)
+{
+    initialise();
+    EnergyModel vm;
+    prepareMeter(vm, "energy:constant=3600,error=0.005,kind=active", 1.0);
+    const double watts[] = {1500.0, 1250.0, 666.7, 555.6, 270.0};
+    for (double w : watts)
+        addAt(vm, w);
+    run(vm);
+    for (int i = 0; i < vm.getPointsCount(); ++i) {
+        SCOPED_TRACE(testing::Message() << watts[i] << " W");
+        EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_EQ(vm.getActualPulse(i), 1.0);
+        EXPECT_NEAR(vm.getActualDev(i), 0.5, 1e-3);
+        EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_SUCCESS);
+    }
+}
+
+// A meter that sends nothing fails once the window of its point has run out,
+// in the instrument's time: the count once, the wait for its first pulse and
+// the settle, a fifth more. Ten pulses of 3 s: 41 s (not the 360 s of the
+// count's time taken once per pulse); five of 0.667 s: 6 s (not 19 s).
+TEST_P(EnergyModelWindow, DeadMeterFailsWithinTheWindow)
+{
+    const double pulses = GetParam() ? 5.0 : 10.0;
+    const double watts = GetParam() ? 1500.0 : 1000.0 / 3.0;
+    const double window = GetParam() ? 6.0 : 41.0;
+    initialise();
+    auto log = plugPageLog();
+    EnergyModel vm;
+    prepareMeter(vm, "none", pulses);
+    addAt(vm, watts);
+    run(vm);
+    EXPECT_EQ(vm.getTestStates(0), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.getActualPulse(0), 0.0);
+    // The point's page, until the instrument moved on (a page restarted
+    // under load is logged again).
+    const std::vector<runprotection::PageLog::Entry> pages = log->all();
+    ASSERT_FALSE(pages.empty());
+    const auto next = std::find_if(pages.begin(), pages.end(), [&](const auto& e) { return e.ring != pages[0].ring; });
+    ASSERT_NE(next, pages.end());
+    const double played = double(next->startNs - pages[0].startNs) * 1e-9;
+    EXPECT_GE(played, window - 0.5);
+    EXPECT_LT(played, 1.5 * window);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pace, EnergyModelWindow, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "RealTime" : "Scaled");
+                         });

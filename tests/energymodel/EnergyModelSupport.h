@@ -16,6 +16,7 @@ class EnergyModel : public ViewEnergyModel
 {
 public:
     using ViewEnergyModel::point;
+    using ViewEnergyModel::tempPoint;
 
     // Point index completed as the engine leaves it: pulses counted and the
     // energy delivered meanwhile (NaN: the count could not be timed).

@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <complex>
+#include <functional>
 #include <limits>
 #include <vector>
 
@@ -270,6 +271,62 @@ TEST_F(EnergyModelTest, CountsTheInstrumentCannotTimeAreRefusedAtAddAndStart)
     vm.setSecondaryPulseKWH(3500.0);
     EXPECT_FALSE(vm.testStart());
     EXPECT_TRUE(vm.getUserMessage().contains("34.36")) << qPrintable(vm.getUserMessage());
+}
+
+// Points the outputs cannot give are refused when added and at start, the
+// message naming the point and the limit: a current or voltage beyond the
+// device's largest (10 A, 265 V), nothing to count (a reactive meter at a
+// capacitive angle gives a negative power). A listed point made so (from a
+// file, say) is refused by the start.
+TEST_F(EnergyModelTest, PointsTheOutputsCannotGiveAreRefusedAtAddAndStart)
+{
+    const struct
+    {
+        const char* what;
+        std::function<void(EnergyModel&)> make;
+        const char* says;   // null: taken
+    } rows[] = {
+        {"13.3 A", [](EnergyModel& vm) { vm.setCurrent(13.3); }, "13.300A"},
+        {"15 A", [](EnergyModel& vm) { vm.setCurrent(15.0); }, "10.000A"},
+        {"300 V", [](EnergyModel& vm) { vm.setVoltageLN(300.0); }, "265.000V"},
+        {"reactive at -60 degrees",
+         [](EnergyModel& vm) {
+             vm.setMeterKind(VM::Power_Reactive);
+             vm.setPowerAngle(-60.0);
+         },
+         "-1299.038Var"},
+        {"10 A, the largest", [](EnergyModel& vm) { vm.setCurrent(10.0); }, nullptr},
+    };
+    ASSERT_EQ(config->maxIRange, 10.0);
+    ASSERT_EQ(config->maxVRange, 265.0);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.what);
+        EnergyModel vm;
+        r.make(vm);
+        vm.addPoint();
+        EXPECT_EQ(vm.getPointsCount(), r.says ? 0 : 1);
+        if (!r.says) {
+            EXPECT_TRUE(vm.getUserMessage().isEmpty()) << qPrintable(vm.getUserMessage());
+            continue;
+        }
+        EXPECT_TRUE(vm.getUserMessage().contains(QLatin1String(r.says))) << qPrintable(vm.getUserMessage());
+
+        // Two good points under the row's meter kind; the second then made so.
+        EnergyModel listed;
+        r.make(listed);
+        listed.setCurrent(5.0);
+        listed.setVoltageLN(100.0);
+        listed.setPowerAngle(60.0);
+        listed.setSettingPulse(5.0);
+        listed.addPoint();
+        listed.addPoint();
+        ASSERT_EQ(listed.getPointsCount(), 2);
+        r.make(listed);
+        listed.point(1)->CopyFrom(*listed.tempPoint);
+        EXPECT_FALSE(listed.testStart());
+        const QString said = listed.getUserMessage();
+        EXPECT_TRUE(said.contains("第2点") && said.contains(QLatin1String(r.says))) << qPrintable(said);
+    }
 }
 
 // What a start writes is every point evaluated under the present set-up;

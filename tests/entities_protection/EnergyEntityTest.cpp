@@ -15,7 +15,7 @@ class EnergyEntityTest : public ::testing::Test
 {
 protected:
     // Three states of 57.7 V / 5 A at 1000 W, 2000 W and 500 W; a meter of
-    // 1000 pulses per kWh; 10 pulses counted in each, 3.6 s each expected.
+    // 1000 pulses per kWh; 10 pulses counted in each, 36 s expected for them.
     void SetUp() override
     {
         entity.stateCount = 3;
@@ -29,7 +29,7 @@ protected:
             entity.stateOutputFrequencies[s][0] = 50.0;
             entity.pulseOutputGiven[s] = powers[s];
             entity.stateSettingPulses[s] = 10.0;
-            entity.stateSettingTimes[s] = 3.6;
+            entity.stateSettingTimes[s] = 36.0;
             entity.stateSampleDelayTimes[s] = 2.0;
         }
     }
@@ -73,7 +73,9 @@ TEST_F(EnergyEntityTest, PulseSetUpFollowsTheRunningState)
     EXPECT_EQ(out.pulseOutputEnable, 1);
     EXPECT_EQ(out.pulseInputEnable, 1);
     EXPECT_EQ(out.pulseInputTCU, 10);
-    EXPECT_EQ(out.pulseSampleTotalCount, quint32(float(int(3.6 * 10 + 2.0)) * 1.2f));
+    // The window: 2 s delay, 1 s settle, 3.6 s to the first edge and the 36 s
+    // of the count, a fifth more, rounded up.
+    EXPECT_EQ(out.pulseSampleTotalCount, 52u);
     EXPECT_DOUBLE_EQ(out.pulseSampleDelayTime, 2.0);
     // The preloaded page continues the first.
     EXPECT_FLOAT_EQ(out.outputRanges[4][0], 6.0f);
@@ -102,7 +104,7 @@ TEST_F(EnergyEntityTest, PulseInputIsEnabledAfterTheRestOfItsSetUp)
 {
     entity.stateSampleDelayTimes[1] = 20.0;   // states 1 and 2 differ in delay and window
     CommDriverTestOutputData& out = *records.output;
-    const quint32 windows[2] = {45, 67};   // (10 x 3.6 s + delay) x 1.2, truncated
+    const quint32 windows[2] = {52, 73};   // (delay + 1 s + 3.6 s + 36 s) x 1.2, rounded up
     std::atomic<bool> stop{false};
     int stale = 0;
     std::thread loop([&] {

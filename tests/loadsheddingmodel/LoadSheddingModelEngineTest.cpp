@@ -8,6 +8,9 @@
 #include "../run_protection/RunProtectionSupport.h"
 #include "LoadSheddingModelSupport.h"
 
+#include "SimHostFactory.h"
+#include "SimPacer.h"
+
 #include <functional>
 #include <vector>
 
@@ -199,3 +202,67 @@ TEST_F(LoadSheddingEngine, StartTheEngineRefusesLeavesThePointsAndSaysWhy)
         EXPECT_EQ(vm.getActiveIndex(), 0);
     }
 }
+
+// Relays without delay: each acts as its ramp reaches the timing value (one
+// tick after, as a relay moves), and its operate time reads 0, not no
+// action. Under-frequency 50 -> 45 Hz at 1 Hz/s timed from 49 Hz; under-
+// voltage 57.735 -> 30 V at 10 V/s timed from 45 V. At the tests' pace and
+// at real time, paced as the application paces the instrument.
+class LoadSheddingInstantRelay : public LoadSheddingEngine, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
+{
+    std::unique_ptr<zorsim::SimPacer> appPacer;
+    if (GetParam()) {
+        zoplat::setTimeScale(1.0);
+        pacer.reset();
+        appPacer = std::make_unique<zorsim::SimPacer>(*sim);
+        appPacer->start();
+    }
+    initialise();
+    const struct
+    {
+        bool voltage;
+        const char* relay;
+        TestPoint point;
+        double crossing;   // s from the ramp's start to the timing value
+    } rows[] = {
+        {false, "frequency:channel=UA,pickup=49,delay=0,input=0",
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0},
+        {true, "voltage:channels=UA+UB+UC,pickup=45,delay=0,input=0",
+         {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 45.0}, 1.2735},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.relay);
+        sim->unplugAll();
+        const auto relay = std::dynamic_pointer_cast<zorsim::LoadSheddingRelay>(
+            zorsim::parseRelaySetup(QString::fromLatin1(row.relay)).models.at(0));
+        ASSERT_TRUE(relay);
+        sim->plugIn(relay);
+        auto log = plugPageLog();
+        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
+        prepare(*vm);
+        addPoints(*vm, {row.point});
+        run(*vm);
+        // What the relay saw: one trip, a tick or so after the ramp's page
+        // reached the timing value.
+        const std::vector<int64_t> trips = relay->tripTimes();
+        ASSERT_EQ(trips.size(), 1u);
+        int64_t rampStart = -1;
+        for (const runprotection::PageLog::Entry& e : log->all())
+            if (rampStart < 0 && e.ramp(runprotection::kUA) != zorsim::RampKind::None)
+                rampStart = e.startNs;
+        ASSERT_GE(rampStart, 0);
+        EXPECT_NEAR(double(trips[0] - rampStart) * 1e-9, row.crossing, 1e-4);
+        EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
+        EXPECT_NEAR(vm->operateTime(0), 0.0, 1e-4);
+        EXPECT_TRUE(vm->getActionTimeStr(0).endsWith(QLatin1String("ms"))) << qPrintable(vm->getActionTimeStr(0));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Pace, LoadSheddingInstantRelay, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                             return std::string(info.param ? "RealTime" : "Scaled");
+                         });

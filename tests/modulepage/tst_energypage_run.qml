@@ -111,16 +111,17 @@ Item {
             waitRunning(false)
         }
 
-        // Local pulses for a point without power: the engine refuses the
-        // start, the page says why, returns to idle and may be left.
+        // Local pulses of 1 imp/kWh, a period beyond what the instrument
+        // can give: the engine refuses the start, the page says why, returns
+        // to idle and may be left.
         function test_3_aStartTheEngineRefusesReleasesTheExit() {
             tap("pulseTabButton")
             if (!control("localPulseCheck").checked)
                 tap("localPulseCheck")
             verify(model.getLocalPulseEnable())
+            enter("pulseConstBox", "1")
             tap("pointTabButton")
             tap("clearButton")
-            enter("currentBox", "0")
             tap("addButton")
             compare(model.getPointsCount(), 1)
             harness.exitHistory = []
@@ -131,7 +132,19 @@ Item {
             tryCompare(harness, "exitEnabled", true, 30000)
             compare(harness.exitHistory[0], false)
             tap("pulseTabButton")
+            enter("pulseConstBox", "3600")
             tap("localPulseCheck")
+        }
+
+        // The current box takes what the device gives: beyond it an entry
+        // is refused and the edit point keeps its current.
+        function test_4_currentBeyondTheDeviceIsRefused() {
+            var most = model.getDeviceAOIMaxRange()
+            enter("currentBox", "5")
+            enter("currentBox", String(most * 2))
+            compare(model.getCurrent(-1), 5)
+            enter("currentBox", String(most))
+            compare(model.getCurrent(-1), most)
         }
     }
 }

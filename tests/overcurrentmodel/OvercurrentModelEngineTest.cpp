@@ -12,6 +12,7 @@
 #include "SimHostFactory.h"
 #include "SimPacer.h"
 #include "SimThresholdRelay.h"
+#include "SimTimedRelay.h"
 
 #include <functional>
 #include <vector>
@@ -116,9 +117,8 @@ TEST_F(OvercurrentModelEngine, FaultPagesCarryTheCalculatedPhasorsOfEveryKind)
     vm.setTestAngle(-75.0);
     vm.setFaultVPNRange(20.0);
     const ControllerConfiguration* config = center->testConfiguration;
-    // Without fault voltages the phase currents are cut to the largest
-    // current range: those points ask for more.
-    const auto amps = [config](int kind) { return kind % 2 == 0 ? 1.0 + 0.5 * kind : config->maxIRange + 2.0; };
+    // Without fault voltages the points ask for the largest current.
+    const auto amps = [config](int kind) { return kind % 2 == 0 ? 1.0 + 0.5 * kind : config->maxIRange; };
     for (int kind = VM::FAULT_TYPE_A_E; kind <= VM::FAULT_TYPE_C; ++kind) {
         vm.setFaultVPEnable(kind % 2 == 0);
         vm.addAt(amps(kind), VM::FUNCTION_TYPE_50, kind);
@@ -261,5 +261,34 @@ TEST_F(OvercurrentModelEngine, EachFaultBeginsOnceTheRelayHasReset)
         EXPECT_NEAR(vm.getActionTimes(int(i)), expected[i], 5e-4) << i;
         // The contact opened between the fault before and this one.
         EXPECT_TRUE(i == 0 || (opened[i - 1] >= faults[i - 1].endNs && opened[i - 1] < faults[i].page.startNs)) << i;
+    }
+}
+
+// With the interval box unticked the wait after a trip lasts until the relay
+// has reset, for as long as a fault may (Max Fault Time, 3 s), not for the
+// interval time (0.2 s): a relay that drops off 0.8 s after its current has
+// gone has reset before each next fault, and every point passes.
+TEST_F(OvercurrentModelEngine, ResetWaitOutlastsTheIntervalTime)
+{
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(false);
+    vm.setIntervalTime(0.2);
+    vm.setMaxFaultTime(3.0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.5);
+    for (int k = 0; k < 3; ++k)
+        vm.addAt(2.0, VM::FUNCTION_TYPE_50);
+    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+        zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.5,dropdelay=0.8,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+    expectJudged(vm, faults, relay->pickupTimes(), {kPass, kPass, kPass});
+    const std::vector<int64_t> opened = relay->dropoffTimes();
+    ASSERT_GE(opened.size(), 2u);
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_FALSE(vm.getRelayNotReset(int(i))) << i;
+        EXPECT_TRUE(i == 0 || opened[i - 1] < faults[i].page.startNs) << i;
     }
 }

@@ -102,7 +102,8 @@ TEST_F(OvercurrentModelUnit, WindowsFromTheFormulasAtTheBandEdges)
 }
 
 // Points: 0 definite time [0.95, 1.05]; 1 below the pickup (no trip
-// expected); 2 straddling the pickup (tMax the largest double).
+// expected); 2 straddling the pickup (tMax the largest double). A fault that
+// began on a relay not reset fails whatever it recorded.
 TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
 {
     constexpr int kNone = VM::AO_Result_TYPE_NONE;
@@ -114,13 +115,16 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
         double trip;   // s, NaN: none
         int expected;
         bool completed = true;
+        bool notReset = false;
     } rows[] = {
         {0, 1.0, kPass}, {0, 0.94, kFail}, {0, 1.06, kFail}, {0, NAN, kFail}, {0, 0.0, kFail}, {0, -1.0, kFail},
         {0, 1.0, kNone, false}, {1, NAN, kPass}, {1, 0.0, kPass}, {1, -0.5, kPass}, {1, 0.3, kFail},
         {2, NAN, kPass}, {2, 30.0, kPass}, {2, 0.01, kFail}, {-1, 1.0, kNone},
+        {0, 1.0, kFail, true, true}, {1, NAN, kFail, true, true},
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip);
+        SCOPED_TRACE(testing::Message() << "point " << r.index << " trip " << r.trip
+                                        << (r.notReset ? " not reset" : ""));
         OvercurrentModel vm;
         vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.1);
         vm.addAt(5.0, VM::FUNCTION_TYPE_50);
@@ -130,9 +134,48 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
             vm.complete(r.index, r.trip, 2);
             if (!r.completed)
                 vm.point(r.index)->testState = VM::AO_STATE_TYPE_RUNNNING;
+            if (r.notReset)
+                vm.markNotReset(r.index);
         }
         vm.tempPoint->testResult = VM::AO_Result_TYPE_FAILED;
         EXPECT_EQ(vm.getTestResults(r.index), r.expected);
+    }
+}
+
+// A fault that asks the outputs for more than the device's largest current
+// (a test current a parameter file may hold) is refused at start, the
+// message naming the point, the current and the limit: the outputs would
+// give the limit while the point is judged against its own current. Not
+// refused: the largest current itself, and a zero-sequence fault of twice
+// it (a third per phase).
+TEST_F(OvercurrentModelUnit, FaultsBeyondTheDeviceAreRefusedAtStart)
+{
+    const double most = config->maxIRange;
+    const QString limit = QString::number(most, 'f', 3) + "A";
+    const struct
+    {
+        int kind;
+        double amps;
+        const char* asked;   // null: not refused by the model
+    } rows[] = {
+        {VM::FAULT_TYPE_A_E, 1.5 * most, "15.000A"}, {VM::FAULT_TYPE_A_B, 2.0 * most, "20.000A"},
+        {VM::FAULT_TYPE_A, most + 1.0, "11.000A"},   {VM::FAULT_TYPE_A_E, most, nullptr},
+        {VM::FAULT_TYPE_3I0, 2.0 * most, nullptr},
+    };
+    ASSERT_EQ(most, 10.0);
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "kind " << r.kind << " at " << r.amps << " A");
+        OvercurrentModel vm;
+        vm.addAt(2.0);
+        vm.addAt(r.amps, VM::FUNCTION_TYPE_51, r.kind);
+        vm.clearUserMessage();
+        EXPECT_FALSE(vm.testStart());   // without an instrument nothing starts
+        const QString said = vm.getUserMessage();
+        if (r.asked) {
+            EXPECT_TRUE(said.contains("第2点") && said.contains(r.asked) && said.contains(limit)) << qPrintable(said);
+        } else {
+            EXPECT_FALSE(said.contains(limit)) << qPrintable(said);
+        }
     }
 }
 

@@ -15,7 +15,7 @@ struct Point
 {
     int phases;        // 125 V and 8 A in phase on this many phases: 1000 W each
     double pulses;     // to count
-    double perPulse;   // the time setting per pulse, s
+    double expected;   // the time setting of all the pulses, s
     double delay;      // before counting, s
 };
 
@@ -36,7 +36,7 @@ void setPoints(ModelEnergyEntity& e, const std::vector<Point>& points)
         }
         e.pulseOutputGiven[s] = 1000.0 * p.phases;
         e.stateSettingPulses[s] = p.pulses;
-        e.stateSettingTimes[s] = p.perPulse;
+        e.stateSettingTimes[s] = p.expected;
         e.stateSampleDelayTimes[s] = p.delay;
     }
 }
@@ -60,7 +60,7 @@ TEST_F(RunProtectionTest, EnergyMeterPointsGiveCountsTimesAndEnergies)
     // 1000 W: a pulse every 3.6 s, five counted (18 s); 3000 W: every 1.2 s,
     // ten counted (12 s). Both well inside the 32-bit interval (34.36 s).
     ModelEnergyEntity& e = *testor().dataEnergy;
-    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 4.0, 1.0}, {3, 10, 1.5, 1.0}}); });
+    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 18.0, 1.0}, {3, 10, 12.0, 1.0}}); });
     ASSERT_TRUE(startRun(TT::TEST_ENERGY)) << qPrintable(testor().lastStartRefusal());
 
     // While each point counts, the instrument emits pulses with the period
@@ -101,12 +101,12 @@ TEST_F(RunProtectionTest, EnergyPointsBeyondTheWindowOrTheIntervalRegisterGiveNo
     initialise();
     plugMeter(*sim);
 
-    // 1: the window (1.2 x (2 s x 5)) runs out after two or three of the
-    //    pulses that come every 3.6 s;
+    // 1: the window ((1 s settle + 2 s + 10 s) x 1.2: 16 s) runs out after
+    //    two or three of the pulses that come every 3.6 s;
     // 2: ten pulses at 3.6 s take 36 s, beyond the 32-bit interval (34.36 s);
     // 3: five pulses at 1.2 s, measured.
     ModelEnergyEntity& e = *testor().dataEnergy;
-    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 2.0, 0.0}, {1, 10, 3.6, 0.0}, {3, 5, 1.5, 0.0}}); });
+    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 10.0, 0.0}, {1, 10, 36.0, 0.0}, {3, 5, 6.0, 0.0}}); });
     runToEnd(TT::TEST_ENERGY);
 
     QMutexLocker lock(&e.entityLock);
@@ -130,7 +130,7 @@ TEST_F(RunProtectionTest, EnergyStopEndsPulseOutputAndCounting)
     initialise();
     plugMeter(*sim);
     ModelEnergyEntity& e = *testor().dataEnergy;
-    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 4.0, 0.0}}); });
+    edit(e, [](ModelEnergyEntity& x) { setPoints(x, {{1, 5, 18.0, 0.0}}); });
     ASSERT_TRUE(startRun(TT::TEST_ENERGY));
 
     // Stopped while the meter's pulses are being counted.

@@ -76,7 +76,7 @@ void validEnergy(ModelEnergyEntity& e)
     }
     e.pulseOutputGiven[0] = 1000.0;
     e.stateSettingPulses[0] = 5.0;
-    e.stateSettingTimes[0] = 3.6;
+    e.stateSettingTimes[0] = 18.0;
     e.stateSampleDelayTimes[0] = 0.0;
 }
 
