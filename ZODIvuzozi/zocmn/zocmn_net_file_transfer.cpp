@@ -1,6 +1,7 @@
 #include "zocmn_net_file_transfer.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_connect_parse.h"
@@ -29,7 +30,33 @@ const char* const kExportModules[] = {"AC",     "Sequence",    "Harmonic", "Dist
                                       "DC",     "Energy",      "SlipFrequency", "SlipVoltage", "Oscillate"};
 constexpr u32 kNameField = sizeof(confer_file_transfer_head::file_name);
 
+// The largest file of each kind that the transfer takes in or sends; a
+// larger one is none the instrument wrote. A calibration file is written
+// whole from the coefficients: its header and at most 16 groups of ten
+// values, some 12 KB. A parameter file is read, and a save merges into the
+// file it replaces, up to what every XML reader takes. A report holds a
+// module's settings and results (at most 1,024 events and two chart images
+// of the screen's size): a few megabytes.
+constexpr u32 kLargestCalibrationFile = 64 * 1024;
+constexpr u32 kLargestParameterFile = u32(BaseXmlFile::kMaxFileSize);
+constexpr u32 kLargestReport = 16 * 1024 * 1024;
+
+u32 largestFile(int mode)
+{
+    switch (mode) {
+    case NET_FILE_MODE_EXPORT_CALIBRATION:
+    case NET_FILE_MODE_IMPORT_CALIBRATION:
+        return kLargestCalibrationFile;
+    case NET_FILE_MODE_EXPORT_REPORT:
+    case NET_FILE_MODE_IMPORT_REPORT:
+        return kLargestReport;
+    default:
+        return kLargestParameterFile;
+    }
+}
+
 std::atomic<void (*)()> calibrationLoader{nullptr};
+std::atomic<bool (*)()> calibrationCheck{nullptr};
 std::atomic<void (*)(const char*)> exportOpenHook{nullptr};
 
 std::string local(const QString& path)
@@ -85,6 +112,7 @@ struct Import
     std::string temporary;   // where it is written
     u32 announced = 0;
     u32 received = 0;
+    bool failed = false;     // a file of this import was cut short or refused
 };
 Import& import()
 {
@@ -215,31 +243,43 @@ int net_file_command(u8 mode)
     if (mode == NET_FILE_MODE_IMPORT_CALIBRATION && net_connect_transfer_mode().load() == NET_FILE_MODE_IDLE
         && !zoplat::clearCalibrationStaging())
         return -1;
-    return net_connect_transfer_mode().compare_exchange_strong(idle, mode) ? 0 : -1;
-}
-
-int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
-{
+    if (!net_connect_transfer_mode().compare_exchange_strong(idle, mode))
+        return -1;
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
-    // A file still open at the next head (or "SEND_END") was cut short: it
-    // replaces nothing, and this head is refused.
-    const bool pendingOk = s.fd < 0;
-    abandon(s);
-    s.announced = 0;
-    s.received = 0;
-    if (!name || strnlen(name, kNameField) >= kNameField)
-        return -1;
-    const int mode = net_connect_transfer_mode().load();
-    if (std::strcmp(name, kEndName) == 0) {
-        if (mode == NET_FILE_MODE_IMPORT_CALIBRATION) {
-            if (void (*loader)() = calibrationLoader.load())
-                loader();
+    s.failed = false;
+    return 0;
+}
+
+namespace {
+
+// "SEND_END". The calibration files of an import are loaded together or not
+// at all: after a file cut short or refused, or with one the check finds
+// unreadable, nothing is loaded and the staged files are removed.
+int endImport(Import& s, bool cutShort)
+{
+    bool taken = !cutShort;
+    if (net_connect_transfer_mode().load() == NET_FILE_MODE_IMPORT_CALIBRATION) {
+        taken = taken && !s.failed;
+        if (taken) {
+            if (bool (*check)() = calibrationCheck.load())
+                taken = check();
         }
-        net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
-        return pendingOk ? 0 : -1;
+        if (!taken)
+            zoplat::clearCalibrationStaging();
+        else if (void (*loader)() = calibrationLoader.load())
+            loader();
     }
-    if (!pendingOk || !net_file_import_name_valid(mode, name))
+    s.failed = false;
+    net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
+    return taken ? 0 : -1;
+}
+
+// A file's head: its temporary made in its folder, held open.
+int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roots)
+{
+    const int mode = net_connect_transfer_mode().load();
+    if (!net_file_import_name_valid(mode, name) || fileSize > largestFile(mode))
         return -1;
 
     const std::string base = mode == NET_FILE_MODE_IMPORT_CALIBRATION ? local(zoplat::calibrationStagingFolder())
@@ -276,10 +316,8 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
     return 0;
 }
 
-int net_file_data(const u8* data, u32 length)
+int receiveData(Import& s, const u8* data, u32 length)
 {
-    Import& s = import();
-    std::lock_guard<std::mutex> lock(s.mutex);
     if (s.fd < 0 || length > CONFER_FILE_PACKET_SIZE || (length > 0 && !data) || s.received >= s.announced)
         return -1;
     if (length == 0)
@@ -295,10 +333,43 @@ int net_file_data(const u8* data, u32 length)
     return 0;
 }
 
+} // namespace
+
+int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    // A file still open at the next head (or "SEND_END") was cut short: it
+    // replaces nothing, and this head is refused.
+    const bool cutShort = s.fd >= 0;
+    abandon(s);
+    s.announced = 0;
+    s.received = 0;
+    const bool named = name && strnlen(name, kNameField) < kNameField;
+    if (named && std::strcmp(name, kEndName) == 0)
+        return endImport(s, cutShort);
+    const int result = named && !cutShort ? startFile(s, name, fileSize, roots) : -1;
+    if (result != 0)
+        s.failed = true;
+    return result;
+}
+
+int net_file_data(const u8* data, u32 length)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const int result = receiveData(s, data, length);
+    if (result != 0)
+        s.failed = true;
+    return result;
+}
+
 void net_file_connection_ended()
 {
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.fd >= 0)
+        s.failed = true;   // cut short
     abandon(s);
     s.announced = 0;
     s.received = 0;
@@ -317,6 +388,11 @@ void net_file_remove_leftovers(const NetFileRoots& roots)
 void net_file_set_calibration_loader(void (*loader)())
 {
     calibrationLoader = loader;
+}
+
+void net_file_set_calibration_check(bool (*check)())
+{
+    calibrationCheck = check;
 }
 
 void net_file_set_export_open_hook(void (*hook)(const char* name))

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QMutexLocker>
 
 #include <csignal>
 #include <fcntl.h>
@@ -282,6 +283,27 @@ TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
     }
 }
 
+// A head announcing more than any file of its kind can hold is refused and
+// nothing is staged.
+TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
+{
+    const struct
+    {
+        uint8_t mode;
+        const char* name;
+        uint32_t size;
+    } rows[] = {{6, "calacamp.xml", 1u << 20}, {5, "AC/p.xml", 0xFFFFFFFFu}, {4, "r.htm", 0xFFFFFFFFu}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(mode(pcSide, row.mode), 0);
+        const auto before = tree(app());
+        EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF);
+        EXPECT_EQ(chunk(pcSide, "data"), 0xFF);
+        EXPECT_EQ(tree(app()), before);
+        head(pcSide, "SEND_END", 0);
+    }
+}
+
 // Links planted in the transfer's folders lead nowhere outside: an import
 // through a planted temporary or a linked module folder is refused, exports
 // skip linked files and folders, and nothing outside changes.
@@ -414,7 +436,7 @@ TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
         {4, "AC/r.par", "parameters_bk/AC/r.par"},
         {4, shell, "parameters_bk/" + shell},
         {0, "p.par", "parameters_bk/p.par"},
-        {6, "calacamp.xml", "dat/temp/calacamp.xml"},
+        {6, "notes.txt", "dat/temp/notes.txt"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name.toStdString() + " mode " + std::to_string(row.mode));
@@ -423,7 +445,8 @@ TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
         const int taken = row.stored.isEmpty() ? 0xFF : 0;
         EXPECT_EQ(head(pcSide, row.name, 4), taken);
         EXPECT_EQ(chunk(pcSide, "file"), taken);
-        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+        // A calibration import with a file refused loads nothing.
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), row.mode == 6 ? taken : 0);
         if (!row.stored.isEmpty()) {
             const QString path = QDir(sandbox.path()).relativeFilePath(app(row.stored));
             for (int at = path.indexOf('/'); at > 0; at = path.indexOf('/', at + 1))
@@ -589,9 +612,72 @@ TEST_F(RemoteCalibrationFiles, ImportReloadsTheDriverAndAnExportImportsAgain)
     EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
 }
 
+// A calibration import that ends with a file cut short, or with a file no
+// calibration file can be (larger than any, or nested deeper than any),
+// loads nothing: dat/ stays byte for byte, the calibration in use stays, and
+// the staged calibration files are gone.
+TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    QByteArray amp = testData("calibration/calacamp.xml");
+    amp.replace("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>", "<AMP_P0_FACTOR>1.0234</AMP_P0_FACTOR>");
+    ASSERT_TRUE(amp.contains("1.0234"));
+    const auto nested = [](int depth) {
+        return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
+    };
+    const struct
+    {
+        const char* what;
+        QByteArray pha;   // calacpha.xml, sent after a whole calacamp.xml
+        int sent;         // bytes of it sent
+    } rows[] = {
+        {"cut short", pattern(1260, 13), 200},
+        {"nested 25,000 deep", nested(25000), -1},
+        {"nested 5,000 deep", nested(5000), -1},
+    };
+    const auto dat = [this] {
+        auto files = tree(sandbox.filePath("app/dat"));
+        for (auto it = files.begin(); it != files.end();)
+            it = it->first.startsWith("temp") ? files.erase(it) : std::next(it);
+        return files;
+    };
+    const auto inUse = [this] {
+        QMutexLocker lock(&testor().dataCalibration->entityLock);
+        return std::make_pair(testor().dataCalibration->acampAmpFactors[0][0][0],
+                              globalConfigureCalData->acampAmpFactors[0][0][0]);
+    };
+    const auto datBefore = dat();
+    const auto inUseBefore = inUse();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const int loads = calLoaded();
+        netCtrl_clearRecordedCalls();
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        sendFile(pcSide, "calacamp.xml", amp);
+        if (row.sent < 0) {
+            sendFile(pcSide, "calacpha.xml", row.pha);
+        } else {
+            head(pcSide, "calacpha.xml", uint32_t(row.pha.size()));
+            chunk(pcSide, row.pha.left(row.sent));
+        }
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        // A reload asked for all the same has its effect before the files are compared.
+        if (netCtrl_recordedCalls().contains("LoadAllCalFile")) {
+            ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+        }
+        EXPECT_EQ(dat(), datBefore);
+        EXPECT_EQ(inUse(), inUseBefore);
+        for (const QString& name : zoplat::calibrationFileNames())
+            EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
+    }
+}
+
 // A staged file swapped for a link to an outside calibration file before
-// "SEND_END": the reload reads through the staging folder held open and
-// takes the other files, not the link's target.
+// "SEND_END": the files are read through the staging folder held open, the
+// link is an unreadable file and the import loads nothing, least of all the
+// link's target.
 TEST_F(RemoteCalibrationFiles, ALinkInPlaceOfAStagedFileIsNotReloaded)
 {
     switchOn();
@@ -609,9 +695,11 @@ TEST_F(RemoteCalibrationFiles, ALinkInPlaceOfAStagedFileIsNotReloaded)
     const std::vector<int> replies = sendFile(pcSide, "calacamp.xml", amp);
     EXPECT_EQ(replies, std::vector<int>(replies.size(), 0));
     ASSERT_TRUE(QFile::link(sandbox.filePath("outside/calauxdc.xml"), sandbox.filePath("app/dat/temp/calauxdc.xml")));
-    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
-    ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
-    EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+    if (netCtrl_recordedCalls().contains("LoadAllCalFile")) {
+        ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+    }
+    EXPECT_NE(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
     EXPECT_EQ(testor().dataCalibration->auxdcFactors[0][0][0], auxdc);
     EXPECT_FALSE(sandbox.read("app/dat/calauxdc.xml").contains("7.77"));
 }
