@@ -13,9 +13,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <sys/stat.h>
@@ -171,18 +173,6 @@ bool writeAll(int fd, const u8* data, u32 length)
     return true;
 }
 
-// The longest prefix of name within max bytes that ends on a whole UTF-8
-// character.
-std::string cutName(const std::string& name, size_t max)
-{
-    if (name.size() <= max)
-        return name;
-    size_t end = max;
-    while (end > 0 && (u8(name[end]) & 0xC0u) == 0x80u)
-        --end;
-    return name.substr(0, end);
-}
-
 bool isSaveTemporary(const std::string& name)
 {
     return zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str()));
@@ -204,6 +194,29 @@ void removeMatching(const HeldFolder& folder, int depth, bool (*matches)(const s
             unlinkat(folder.descriptor(), name.c_str(), 0);
         }
     }
+}
+
+// Says once for each name (in the program's run) why an exported file is
+// not sent; bytes outside printable ASCII as "\xNN", so that the name
+// stays on its line.
+void tellLeftOut(const std::string& name, const char* why)
+{
+    static std::mutex mutex;
+    static std::set<std::string> told;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!told.insert(name).second)
+        return;
+    std::string shown;
+    for (const char c : name) {
+        if (u8(c) >= 0x20u && u8(c) < 0x7Fu && c != '\\') {
+            shown += c;
+        } else {
+            char escaped[5];
+            snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(u8(c)));
+            shown += escaped;
+        }
+    }
+    printf("file export: %s not sent: %s\n", shown.c_str(), why);
 }
 
 } // namespace
@@ -407,17 +420,23 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
     struct Folder
     {
         std::string path;
-        std::string prefix;
+        std::string prefix;   // of the names sent
+        std::string shown;    // on the log
     };
     std::vector<Folder> folders;
     if (mode == NET_FILE_MODE_EXPORT_CALIBRATION) {
-        folders.push_back({local(roots.calibrationRoot) + "/dat", "calcoe"});
+        folders.push_back({local(roots.calibrationRoot) + "/dat", "calcoe", "dat"});
     } else {
-        const std::string base =
-            local(roots.dataRoot) + (mode == NET_FILE_MODE_EXPORT_REPORT ? "/report/" : "/parameters_bk/");
+        const std::string kind = mode == NET_FILE_MODE_EXPORT_REPORT ? "report" : "parameters_bk";
         for (const char* module : kExportModules)
-            folders.push_back({base + module, module});
+            folders.push_back({local(roots.dataRoot) + "/" + kind + "/" + module, module, kind + "/" + module});
     }
+    // Idle again before the end frame goes (or the export stops): a PC may
+    // ask for the next transfer as soon as it has that frame.
+    const auto becomeIdle = [mode] {
+        int exporting = mode;
+        net_connect_transfer_mode().compare_exchange_strong(exporting, NET_FILE_MODE_IDLE);
+    };
 
     std::vector<u8> frame(CONFER_FRAME_PAYLOAD_AT + sizeof(confer_file_transfer_data));
     u8 chunk[CONFER_FILE_PACKET_SIZE];
@@ -449,13 +468,26 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             if (fd < 0)
                 continue;
             struct stat st;
-            if (fstat(fd, &st) != 0 || st.st_size > off_t(UINT32_MAX)) {
+            if (fstat(fd, &st) != 0) {
+                close(fd);
+                continue;
+            }
+            // What an import of its kind refuses is not sent either: the PC
+            // would keep it under another name, or could not send it back.
+            const std::string sentName = folder.prefix + "/" + name;
+            const char* why = sentName.size() >= kNameField       ? "its name does not fit the name field"
+                              : !net_file_plain_name(name.c_str()) ? "an import refuses its name"
+                              : st.st_size > off_t(largestFile(mode)) ? "larger than any file of its kind"
+                                                                      : nullptr;
+            if (why) {
+                tellLeftOut(folder.shown + "/" + name, why);
                 close(fd);
                 continue;
             }
             const u32 size = u32(st.st_size);
-            if (!sendHead(cutName(folder.prefix + "/" + name, kNameField - 1), size)) {
+            if (!sendHead(sentName, size)) {
                 close(fd);
+                becomeIdle();
                 return -1;
             }
             ++sent;
@@ -472,6 +504,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
                 if (net_pack_protocol_file_content(chunk, u32(n), frame.data(), &length, u32(frame.size())) != 0
                     || send(frame.data(), length) != 0) {
                     close(fd);
+                    becomeIdle();
                     return -1;
                 }
                 done += u32(n);
@@ -479,6 +512,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             close(fd);
         }
     }
+    becomeIdle();
     if (!sendHead(kExportEndName, sent))
         return -1;
     return int(sent);

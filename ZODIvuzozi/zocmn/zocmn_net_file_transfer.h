@@ -76,8 +76,11 @@ void net_file_set_calibration_check(bool (*check)());
 // Export thread: sends the files of the mode (1..3) as heads and chunks,
 // then "KS_END" with the number of files sent; stops at the first failed
 // send. Temporaries of saves and imports are not sent, nor links, nor
-// anything but regular files. Returns the number of files sent, or -1 when a
-// send failed.
+// anything but regular files, nor what an import would refuse (a name that
+// does not fit the head's field whole or is no plain name, a file larger
+// than any of its kind: one log line names each, once). The mode, if still
+// the export's, is set to 0 before "KS_END" is sent or the export stops.
+// Returns the number of files sent, or -1 when a send failed.
 using NetFileSend = int (*)(const u8* frame, u32 length);
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);
 // Tests: called with each listed file's name just before the export opens it.

@@ -14,6 +14,8 @@
 #include <QDirIterator>
 #include <QMutexLocker>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <future>
@@ -178,7 +180,7 @@ protected:
 TEST_F(RemoteFiles, ExportSendsEachModeFilesWholeAndEndsWithTheirCount)
 {
     const QByteArray odd = "a b 'q\" ;x \xC3\xA9t\xC3\xA9.par";
-    const QByteArray e = "\xC3\xA9";   // names are cut at 63 bytes, at a whole character
+    const QByteArray e = "\xC3\xA9";   // "AC/x" and 31 of them: 66 bytes, not sent
     const std::map<QString, QByteArray> onDisk = {
         {"parameters_bk/AC/one.par", pattern(2500, 1)},
         {"parameters_bk/AC/empty.par", {}},
@@ -200,11 +202,8 @@ TEST_F(RemoteFiles, ExportSendsEachModeFilesWholeAndEndsWithTheirCount)
         int chunks;
     } rows[] = {
         {2,
-         {{"AC/one.par", pattern(2500, 1)},
-          {"AC/empty.par", {}},
-          {"AC/x" + e.repeated(29), "cut"},
-          {"DC/" + odd, pattern(1024, 2)}},
-         5},
+         {{"AC/one.par", pattern(2500, 1)}, {"AC/empty.par", {}}, {"DC/" + odd, pattern(1024, 2)}},
+         4},
         {1, {{"Distance/r.htm", pattern(3000, 3)}}, 3},
         {3, {{"calcoe/calacamp.xml", pattern(100, 4)}}, 1},
     };
@@ -302,6 +301,38 @@ TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
         EXPECT_EQ(tree(app()), before);
         head(pcSide, "SEND_END", 0);
     }
+}
+
+// The export's "KS_END" sent, the PC asks at once for the next export (here
+// the moment its frame is sent): the request is taken and that export runs.
+std::atomic<int> askedAtEnd{-2};
+QString exportRoot;
+int sendThenAskAtEnd(const u8* frame, u32 length)
+{
+    const int sent = net_connect_send_export_frame(frame, length);
+    const pc::Bytes f(QByteArray(reinterpret_cast<const char*>(frame), int(length)));
+    if (askedAtEnd == -2 && f.u16(12) == ExportHead && f.text(14, 64) == "KS_END")
+        askedAtEnd = net_file_command(NET_FILE_MODE_EXPORT_PARAMETERS);
+    return sent;
+}
+
+TEST_F(RemoteFiles, AnExportAskedForAsSoonAsTheLastEndedRuns)
+{
+    sandbox.write(app("parameters_bk/AC/a.par"), "a");
+    exportRoot = app();
+    net_connect_set_export_handler(
+        [](int exportMode) { net_export_files(exportMode, {exportRoot, exportRoot}, sendThenAskAtEnd, 0); });
+    const size_t from = pcSide.frames.size();
+    ASSERT_EQ(mode(pcSide, NET_FILE_MODE_EXPORT_PARAMETERS), 0);
+    const auto ends = [&] {
+        pcSide.pump();
+        return std::count_if(pcSide.frames.begin() + long(from), pcSide.frames.end(), [](const pc::Frame& f) {
+            return f.subid == ExportHead && pc::Bytes(f.payload).text(0, 64) == "KS_END";
+        });
+    };
+    EXPECT_TRUE(waitFor([&] { return ends() == 2; }, 20000));
+    EXPECT_EQ(askedAtEnd, 0);
+    EXPECT_TRUE(waitFor([] { return net_connect_transfer_mode().load() == 0; }));
 }
 
 // Links planted in the transfer's folders lead nowhere outside: an import
@@ -532,6 +563,68 @@ TEST(FileTransferAlone, ExportSendsOnlyRegularFilesAndAPipeDoesNotHoldItUp)
     EXPECT_TRUE(exported.contains("AC/a.par"));
     for (const char* left : {"pipe.par", "folder.par"})
         EXPECT_FALSE(exported.contains(left)) << left;
+}
+
+// The head names of an export's frames, "KS_END" left out.
+std::vector<QByteArray> exportedNames(const QByteArray& frames)
+{
+    std::vector<QByteArray> names;
+    for (int at = 0; at + 12 <= frames.size();) {
+        const int total = 12 + int(pc::Bytes(frames.mid(at, 12)).u32(8));
+        const std::optional<pc::Frame> f = pc::decode(frames.mid(at, total));
+        const QByteArray name = f && f->subid == ExportHead ? pc::Bytes(f->payload).text(0, 64) : QByteArray();
+        if (!name.isEmpty() && name != "KS_END")
+            names.push_back(name);
+        at += total;
+    }
+    return names;
+}
+
+// What an import would refuse is not sent: a name that does not fit the
+// head's 63 bytes whole (the PC would keep two long names under one cut
+// name), a name with a control character, a file larger than any of its
+// kind. One log line names each.
+TEST(FileTransferAlone, ExportLeavesOutWhatAnImportWouldRefuse)
+{
+    TestSandbox sandbox;
+    const QByteArray fits(60, 'f');   // "AC/" and 60: 63 bytes
+    const struct
+    {
+        int mode;
+        QByteArray file;
+        QByteArray bytes;
+        QByteArray sentAs;   // empty: not sent; else the file logged as
+        QByteArray logged;
+    } rows[] = {
+        {1, "report/AC/" + fits, "f", "AC/" + fits, {}},
+        {1, "report/AC/" + QByteArray(61, 'e'), "e", {}, "report/AC/" + QByteArray(61, 'e')},
+        {1, "report/AC/" + QByteArray(64, 'r') + "_1.htm", "1", {}, "report/AC/" + QByteArray(64, 'r') + "_1.htm"},
+        {1, "report/AC/" + QByteArray(64, 'r') + "_2.htm", "2", {}, "report/AC/" + QByteArray(64, 'r') + "_2.htm"},
+        {1, "report/AC/" + QByteArray(196, 'n') + ".htm", "n", {}, "report/AC/" + QByteArray(196, 'n') + ".htm"},
+        {1, "report/AC/a\nb.htm", "lf", {}, "report/AC/a\\x0Ab.htm"},
+        {3, "dat/calacamp.xml", QByteArray(1 << 20, 'x'), {}, "dat/calacamp.xml"},
+    };
+    for (const auto& row : rows)
+        sandbox.write(QString::fromUtf8(row.file), row.bytes);
+    std::vector<QByteArray> sent;
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("log"), [&] {
+        for (int exportMode : {1, 3}) {
+            exported.clear();
+            net_export_files(exportMode, {sandbox.path(), sandbox.path()}, collectSend, 0);
+            const std::vector<QByteArray> names = exportedNames(exported);
+            sent.insert(sent.end(), names.begin(), names.end());
+        }
+    });
+    const QList<QByteArray> lines = log.split('\n');
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        EXPECT_EQ(std::count(sent.begin(), sent.end(), row.sentAs), row.sentAs.isEmpty() ? 0 : 1);
+        const auto naming = std::count_if(lines.begin(), lines.end(), [&](const QByteArray& line) {
+            return !row.logged.isEmpty() && line.contains(row.logged + " ");
+        });
+        EXPECT_EQ(naming, row.logged.isEmpty() ? 0 : 1);
+    }
+    EXPECT_EQ(sent.size(), 1u);
 }
 
 TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
