@@ -3,6 +3,7 @@
 #include "BaseUtilityHelper.h"
 #include "NetServiceBase.h"
 #include "ControllerCenter.h"
+#include "ModelCalibrationEntity.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_file_transfer.h"
 #include "zoplatform.h"
@@ -336,6 +337,7 @@ int netCtrl_StartNetService(NetServiceStartFailure* failure)
         *failure = {};
     net_connect_set_end_handler(connectionEnded);
     net_connect_set_export_handler(exportFiles);
+    net_file_set_calibration_check(ModelCalibrationEntity::stagedFilesReadable);
     net_file_set_calibration_loader(loadAllCalFile);
     net_file_remove_leftovers(fileRoots());
     net_connect_init_handle();

@@ -276,6 +276,11 @@ public:
     // (BaseXmlFile) refuses the whole import, with a warning naming it:
     // nothing is taken or saved.
     bool Import(int mask);
+    // Whether an import of all groups would read every staging file there
+    // whole: none unreadable, nested too deep or holding characters no XML
+    // file can carry, no value the readers refuse (a warning names each).
+    // They are read into an entity of its own: nothing is taken or written.
+    static bool stagedFilesReadable();
 
     // One file each: the writers return whether the file was written, the
     // readers whether a file was taken (its ".xml", or the older ".dat").
@@ -329,6 +334,10 @@ private:
     bool readXml(CALType type, const QDomElement& root, bool* damaged);
     bool readLegacy(CALType type, const QString& path, bool* damaged);
     bool storedFileExists(CALType type) const;
+    // Import's reading: the staging files of the mask's kinds over the values
+    // in memory. False, with nothing read, when one is refused whole; *taken
+    // tells whether a file was read.
+    bool readStaged(int mask, bool* taken);
     // The device has one frequency factor, kept in UA level 1: every ACFRQ
     // cell takes its value, as the driver applies the cell of each output.
     void spreadFrequencyFactor();

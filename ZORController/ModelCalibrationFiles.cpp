@@ -30,6 +30,7 @@
 #include <QSettings>
 
 #include <cmath>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -514,6 +515,28 @@ bool ModelCalibrationEntity::Export(int mask)
 
 bool ModelCalibrationEntity::Import(int mask)
 {
+    bool taken = false;
+    if (!readStaged(mask, &taken)) {
+        exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
+        exEnable = false;
+        return false;
+    }
+    const bool saved = save(CAL_TYPE_ALL);
+    if (!taken)
+        qWarning() << "Calibration import: no calibration file to take in, mask" << mask;
+    return taken && saved;
+}
+
+bool ModelCalibrationEntity::stagedFilesReadable()
+{
+    const auto scratch = std::make_unique<ModelCalibrationEntity>();
+    bool taken = false;
+    return scratch->readStaged(EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I, &taken)
+           && scratch->getDamagedTypes().isEmpty();
+}
+
+bool ModelCalibrationEntity::readStaged(int mask, bool* taken)
+{
     runKept = RunKept();
     {
         QMutexLocker lock(&mutex);
@@ -535,29 +558,23 @@ bool ModelCalibrationEntity::Import(int mask)
         if (!holdsUnstorableText(path))
             continue;
         qWarning() << "Calibration import refused:" << path << "holds characters no XML file can carry";
-        exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
-        exEnable = false;
         return false;
     }
-    bool taken = false;
+    *taken = false;
     if (mask & EX_PAO_TYPE_LLO) {
-        taken = loadLLOAmp() || taken;
-        taken = loadLLODco() || taken;
-        taken = loadLLODC() || taken;
+        *taken = loadLLOAmp() || *taken;
+        *taken = loadLLODco() || *taken;
+        *taken = loadLLODC() || *taken;
     }
     if (mask & (EX_PAO_TYPE_U | EX_PAO_TYPE_I)) {
-        taken = loadACAmp() || taken;
-        taken = loadACDco() || taken;
-        taken = loadACPha() || taken;
-        taken = loadACFrq() || taken;
-        taken = loadACFac() || taken;
-        taken = loadDCAmp() || taken;
+        *taken = loadACAmp() || *taken;
+        *taken = loadACDco() || *taken;
+        *taken = loadACPha() || *taken;
+        *taken = loadACFrq() || *taken;
+        *taken = loadACFac() || *taken;
+        *taken = loadDCAmp() || *taken;
     }
     if (mask & EX_PAO_TYPE_U)
-        taken = loadAuxDC() || taken;
-
-    const bool saved = save(CAL_TYPE_ALL);
-    if (!taken)
-        qWarning() << "Calibration import: no calibration file to take in, mask" << mask;
-    return taken && saved;
+        *taken = loadAuxDC() || *taken;
+    return true;
 }

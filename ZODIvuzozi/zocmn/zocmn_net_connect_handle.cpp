@@ -705,9 +705,11 @@ void* netconnect_export_filse(void*)
             const u64 seen = requestsAnswered().count();
             int mode = net_connect_transfer_mode().load();
             if (mode >= 1 && mode <= 3) {
+                // The handler sets the mode back to 0 before its last frame.
                 if (void (*handler)(int) = exportHandler.load())
                     handler(mode);
-                net_connect_transfer_mode().compare_exchange_strong(mode, 0);
+                else
+                    net_connect_transfer_mode().compare_exchange_strong(mode, 0);
                 continue;
             }
             // Asleep until a request was answered or the connection ends.

@@ -103,7 +103,8 @@ std::atomic<int>& net_connect_transfer_mode();
 // threads have left it, before the sockets are closed); the reboot flag
 // tells whether the device reboots next.
 void net_connect_set_end_handler(void (*handler)());
-// Called on the export thread with a pending export mode (1..3).
+// Called on the export thread with a pending export mode (1..3); it sets the
+// mode back to 0 (without a handler the thread does, after the export).
 void net_connect_set_export_handler(void (*handler)(int mode));
 // For the export handler: one frame to the connected PC under the send
 // mutex; 0, or -1 (not connected, or a failed or partial write, which also

@@ -1,6 +1,7 @@
 #include "zocmn_net_file_transfer.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_connect_parse.h"
@@ -12,9 +13,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <set>
 #include <string>
 #include <utility>
 #include <sys/stat.h>
@@ -29,7 +32,33 @@ const char* const kExportModules[] = {"AC",     "Sequence",    "Harmonic", "Dist
                                       "DC",     "Energy",      "SlipFrequency", "SlipVoltage", "Oscillate"};
 constexpr u32 kNameField = sizeof(confer_file_transfer_head::file_name);
 
+// The largest file of each kind that the transfer takes in or sends; a
+// larger one is none the instrument wrote. A calibration file is written
+// whole from the coefficients: its header and at most 16 groups of ten
+// values, some 12 KB. A parameter file is read, and a save merges into the
+// file it replaces, up to what every XML reader takes. A report holds a
+// module's settings and results (at most 1,024 events and two chart images
+// of the screen's size): a few megabytes.
+constexpr u32 kLargestCalibrationFile = 64 * 1024;
+constexpr u32 kLargestParameterFile = u32(BaseXmlFile::kMaxFileSize);
+constexpr u32 kLargestReport = 16 * 1024 * 1024;
+
+u32 largestFile(int mode)
+{
+    switch (mode) {
+    case NET_FILE_MODE_EXPORT_CALIBRATION:
+    case NET_FILE_MODE_IMPORT_CALIBRATION:
+        return kLargestCalibrationFile;
+    case NET_FILE_MODE_EXPORT_REPORT:
+    case NET_FILE_MODE_IMPORT_REPORT:
+        return kLargestReport;
+    default:
+        return kLargestParameterFile;
+    }
+}
+
 std::atomic<void (*)()> calibrationLoader{nullptr};
+std::atomic<bool (*)()> calibrationCheck{nullptr};
 std::atomic<void (*)(const char*)> exportOpenHook{nullptr};
 
 std::string local(const QString& path)
@@ -85,6 +114,7 @@ struct Import
     std::string temporary;   // where it is written
     u32 announced = 0;
     u32 received = 0;
+    bool failed = false;     // a file of this import was cut short or refused
 };
 Import& import()
 {
@@ -143,18 +173,6 @@ bool writeAll(int fd, const u8* data, u32 length)
     return true;
 }
 
-// The longest prefix of name within max bytes that ends on a whole UTF-8
-// character.
-std::string cutName(const std::string& name, size_t max)
-{
-    if (name.size() <= max)
-        return name;
-    size_t end = max;
-    while (end > 0 && (u8(name[end]) & 0xC0u) == 0x80u)
-        --end;
-    return name.substr(0, end);
-}
-
 bool isSaveTemporary(const std::string& name)
 {
     return zoplat::isSaveTemporaryName(QFile::decodeName(name.c_str()));
@@ -176,6 +194,29 @@ void removeMatching(const HeldFolder& folder, int depth, bool (*matches)(const s
             unlinkat(folder.descriptor(), name.c_str(), 0);
         }
     }
+}
+
+// Says once for each name (in the program's run) why an exported file is
+// not sent; bytes outside printable ASCII as "\xNN", so that the name
+// stays on its line.
+void tellLeftOut(const std::string& name, const char* why)
+{
+    static std::mutex mutex;
+    static std::set<std::string> told;
+    std::lock_guard<std::mutex> lock(mutex);
+    if (!told.insert(name).second)
+        return;
+    std::string shown;
+    for (const char c : name) {
+        if (u8(c) >= 0x20u && u8(c) < 0x7Fu && c != '\\') {
+            shown += c;
+        } else {
+            char escaped[5];
+            snprintf(escaped, sizeof escaped, "\\x%02X", unsigned(u8(c)));
+            shown += escaped;
+        }
+    }
+    printf("file export: %s not sent: %s\n", shown.c_str(), why);
 }
 
 } // namespace
@@ -215,31 +256,43 @@ int net_file_command(u8 mode)
     if (mode == NET_FILE_MODE_IMPORT_CALIBRATION && net_connect_transfer_mode().load() == NET_FILE_MODE_IDLE
         && !zoplat::clearCalibrationStaging())
         return -1;
-    return net_connect_transfer_mode().compare_exchange_strong(idle, mode) ? 0 : -1;
-}
-
-int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
-{
+    if (!net_connect_transfer_mode().compare_exchange_strong(idle, mode))
+        return -1;
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
-    // A file still open at the next head (or "SEND_END") was cut short: it
-    // replaces nothing, and this head is refused.
-    const bool pendingOk = s.fd < 0;
-    abandon(s);
-    s.announced = 0;
-    s.received = 0;
-    if (!name || strnlen(name, kNameField) >= kNameField)
-        return -1;
-    const int mode = net_connect_transfer_mode().load();
-    if (std::strcmp(name, kEndName) == 0) {
-        if (mode == NET_FILE_MODE_IMPORT_CALIBRATION) {
-            if (void (*loader)() = calibrationLoader.load())
-                loader();
+    s.failed = false;
+    return 0;
+}
+
+namespace {
+
+// "SEND_END". The calibration files of an import are loaded together or not
+// at all: after a file cut short or refused, or with one the check finds
+// unreadable, nothing is loaded and the staged files are removed.
+int endImport(Import& s, bool cutShort)
+{
+    bool taken = !cutShort;
+    if (net_connect_transfer_mode().load() == NET_FILE_MODE_IMPORT_CALIBRATION) {
+        taken = taken && !s.failed;
+        if (taken) {
+            if (bool (*check)() = calibrationCheck.load())
+                taken = check();
         }
-        net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
-        return pendingOk ? 0 : -1;
+        if (!taken)
+            zoplat::clearCalibrationStaging();
+        else if (void (*loader)() = calibrationLoader.load())
+            loader();
     }
-    if (!pendingOk || !net_file_import_name_valid(mode, name))
+    s.failed = false;
+    net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
+    return taken ? 0 : -1;
+}
+
+// A file's head: its temporary made in its folder, held open.
+int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roots)
+{
+    const int mode = net_connect_transfer_mode().load();
+    if (!net_file_import_name_valid(mode, name) || fileSize > largestFile(mode))
         return -1;
 
     const std::string base = mode == NET_FILE_MODE_IMPORT_CALIBRATION ? local(zoplat::calibrationStagingFolder())
@@ -276,10 +329,8 @@ int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
     return 0;
 }
 
-int net_file_data(const u8* data, u32 length)
+int receiveData(Import& s, const u8* data, u32 length)
 {
-    Import& s = import();
-    std::lock_guard<std::mutex> lock(s.mutex);
     if (s.fd < 0 || length > CONFER_FILE_PACKET_SIZE || (length > 0 && !data) || s.received >= s.announced)
         return -1;
     if (length == 0)
@@ -295,10 +346,43 @@ int net_file_data(const u8* data, u32 length)
     return 0;
 }
 
+} // namespace
+
+int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    // A file still open at the next head (or "SEND_END") was cut short: it
+    // replaces nothing, and this head is refused.
+    const bool cutShort = s.fd >= 0;
+    abandon(s);
+    s.announced = 0;
+    s.received = 0;
+    const bool named = name && strnlen(name, kNameField) < kNameField;
+    if (named && std::strcmp(name, kEndName) == 0)
+        return endImport(s, cutShort);
+    const int result = named && !cutShort ? startFile(s, name, fileSize, roots) : -1;
+    if (result != 0)
+        s.failed = true;
+    return result;
+}
+
+int net_file_data(const u8* data, u32 length)
+{
+    Import& s = import();
+    std::lock_guard<std::mutex> lock(s.mutex);
+    const int result = receiveData(s, data, length);
+    if (result != 0)
+        s.failed = true;
+    return result;
+}
+
 void net_file_connection_ended()
 {
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
+    if (s.fd >= 0)
+        s.failed = true;   // cut short
     abandon(s);
     s.announced = 0;
     s.received = 0;
@@ -319,6 +403,11 @@ void net_file_set_calibration_loader(void (*loader)())
     calibrationLoader = loader;
 }
 
+void net_file_set_calibration_check(bool (*check)())
+{
+    calibrationCheck = check;
+}
+
 void net_file_set_export_open_hook(void (*hook)(const char* name))
 {
     exportOpenHook = hook;
@@ -331,17 +420,23 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
     struct Folder
     {
         std::string path;
-        std::string prefix;
+        std::string prefix;   // of the names sent
+        std::string shown;    // on the log
     };
     std::vector<Folder> folders;
     if (mode == NET_FILE_MODE_EXPORT_CALIBRATION) {
-        folders.push_back({local(roots.calibrationRoot) + "/dat", "calcoe"});
+        folders.push_back({local(roots.calibrationRoot) + "/dat", "calcoe", "dat"});
     } else {
-        const std::string base =
-            local(roots.dataRoot) + (mode == NET_FILE_MODE_EXPORT_REPORT ? "/report/" : "/parameters_bk/");
+        const std::string kind = mode == NET_FILE_MODE_EXPORT_REPORT ? "report" : "parameters_bk";
         for (const char* module : kExportModules)
-            folders.push_back({base + module, module});
+            folders.push_back({local(roots.dataRoot) + "/" + kind + "/" + module, module, kind + "/" + module});
     }
+    // Idle again before the end frame goes (or the export stops): a PC may
+    // ask for the next transfer as soon as it has that frame.
+    const auto becomeIdle = [mode] {
+        int exporting = mode;
+        net_connect_transfer_mode().compare_exchange_strong(exporting, NET_FILE_MODE_IDLE);
+    };
 
     std::vector<u8> frame(CONFER_FRAME_PAYLOAD_AT + sizeof(confer_file_transfer_data));
     u8 chunk[CONFER_FILE_PACKET_SIZE];
@@ -373,13 +468,26 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             if (fd < 0)
                 continue;
             struct stat st;
-            if (fstat(fd, &st) != 0 || st.st_size > off_t(UINT32_MAX)) {
+            if (fstat(fd, &st) != 0) {
+                close(fd);
+                continue;
+            }
+            // What an import of its kind refuses is not sent either: the PC
+            // would keep it under another name, or could not send it back.
+            const std::string sentName = folder.prefix + "/" + name;
+            const char* why = sentName.size() >= kNameField       ? "its name does not fit the name field"
+                              : !net_file_plain_name(name.c_str()) ? "an import refuses its name"
+                              : st.st_size > off_t(largestFile(mode)) ? "larger than any file of its kind"
+                                                                      : nullptr;
+            if (why) {
+                tellLeftOut(folder.shown + "/" + name, why);
                 close(fd);
                 continue;
             }
             const u32 size = u32(st.st_size);
-            if (!sendHead(cutName(folder.prefix + "/" + name, kNameField - 1), size)) {
+            if (!sendHead(sentName, size)) {
                 close(fd);
+                becomeIdle();
                 return -1;
             }
             ++sent;
@@ -396,6 +504,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
                 if (net_pack_protocol_file_content(chunk, u32(n), frame.data(), &length, u32(frame.size())) != 0
                     || send(frame.data(), length) != 0) {
                     close(fd);
+                    becomeIdle();
                     return -1;
                 }
                 done += u32(n);
@@ -403,6 +512,7 @@ int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int 
             close(fd);
         }
     }
+    becomeIdle();
     if (!sendHead(kExportEndName, sent))
         return -1;
     return int(sent);

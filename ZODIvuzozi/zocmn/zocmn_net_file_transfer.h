@@ -49,9 +49,14 @@ bool net_file_import_name_valid(int mode, const char* name);
 // Receive thread. The mode command: taken only while the mode is 0; mode 6
 // first clears the calibration staging folder. 0 or -1.
 int net_file_command(u8 mode);
-// An import head: "SEND_END" runs the calibration loader in mode 6 and sets
-// the mode to 0. A file still short of its announced size at the next head or
-// "SEND_END" is dropped (the old one stays) and that head answered -1. 0 or -1.
+// An import head: "SEND_END" sets the mode to 0. A file still short of its
+// announced size at the next head or "SEND_END" is dropped (the old one
+// stays) and that head answered -1. A file announced larger than any of its
+// kind (calibration file in mode 6, report in mode 4, else parameter file)
+// is refused. In mode 6 "SEND_END" runs the calibration check and then the
+// loader; after a file of the import was cut short or refused, or when the
+// check fails, it answers -1, loads nothing and clears the staging folder.
+// 0 or -1.
 int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
 // An import chunk of at most 1024 bytes (0: nothing written); the one that
 // brings the announced size completes the file, one beyond it drops the
@@ -64,12 +69,18 @@ void net_file_connection_ended();
 void net_file_remove_leftovers(const NetFileRoots& roots);
 // Called by "SEND_END" in mode 6 (receive thread).
 void net_file_set_calibration_loader(void (*loader)());
+// Called by "SEND_END" in mode 6 before the loader (receive thread): whether
+// the staged files can be loaded whole. None set: they can.
+void net_file_set_calibration_check(bool (*check)());
 
 // Export thread: sends the files of the mode (1..3) as heads and chunks,
 // then "KS_END" with the number of files sent; stops at the first failed
 // send. Temporaries of saves and imports are not sent, nor links, nor
-// anything but regular files. Returns the number of files sent, or -1 when a
-// send failed.
+// anything but regular files, nor what an import would refuse (a name that
+// does not fit the head's field whole or is no plain name, a file larger
+// than any of its kind: one log line names each, once). The mode, if still
+// the export's, is set to 0 before "KS_END" is sent or the export stops.
+// Returns the number of files sent, or -1 when a send failed.
 using NetFileSend = int (*)(const u8* frame, u32 length);
 int net_export_files(int mode, const NetFileRoots& roots, NetFileSend send, int chunkDelayMs = 10);
 // Tests: called with each listed file's name just before the export opens it.

@@ -12,7 +12,10 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QMutexLocker>
 
+#include <algorithm>
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <future>
@@ -177,7 +180,7 @@ protected:
 TEST_F(RemoteFiles, ExportSendsEachModeFilesWholeAndEndsWithTheirCount)
 {
     const QByteArray odd = "a b 'q\" ;x \xC3\xA9t\xC3\xA9.par";
-    const QByteArray e = "\xC3\xA9";   // names are cut at 63 bytes, at a whole character
+    const QByteArray e = "\xC3\xA9";   // "AC/x" and 31 of them: 66 bytes, not sent
     const std::map<QString, QByteArray> onDisk = {
         {"parameters_bk/AC/one.par", pattern(2500, 1)},
         {"parameters_bk/AC/empty.par", {}},
@@ -199,11 +202,8 @@ TEST_F(RemoteFiles, ExportSendsEachModeFilesWholeAndEndsWithTheirCount)
         int chunks;
     } rows[] = {
         {2,
-         {{"AC/one.par", pattern(2500, 1)},
-          {"AC/empty.par", {}},
-          {"AC/x" + e.repeated(29), "cut"},
-          {"DC/" + odd, pattern(1024, 2)}},
-         5},
+         {{"AC/one.par", pattern(2500, 1)}, {"AC/empty.par", {}}, {"DC/" + odd, pattern(1024, 2)}},
+         4},
         {1, {{"Distance/r.htm", pattern(3000, 3)}}, 3},
         {3, {{"calcoe/calacamp.xml", pattern(100, 4)}}, 1},
     };
@@ -280,6 +280,59 @@ TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
         EXPECT_EQ(row.send(), row.replies);
         EXPECT_EQ(tree(app("parameters_bk")), (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", old}}));
     }
+}
+
+// A head announcing more than any file of its kind can hold is refused and
+// nothing is staged.
+TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
+{
+    const struct
+    {
+        uint8_t mode;
+        const char* name;
+        uint32_t size;
+    } rows[] = {{6, "calacamp.xml", 1u << 20}, {5, "AC/p.xml", 0xFFFFFFFFu}, {4, "r.htm", 0xFFFFFFFFu}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_EQ(mode(pcSide, row.mode), 0);
+        const auto before = tree(app());
+        EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF);
+        EXPECT_EQ(chunk(pcSide, "data"), 0xFF);
+        EXPECT_EQ(tree(app()), before);
+        head(pcSide, "SEND_END", 0);
+    }
+}
+
+// The export's "KS_END" sent, the PC asks at once for the next export (here
+// the moment its frame is sent): the request is taken and that export runs.
+std::atomic<int> askedAtEnd{-2};
+QString exportRoot;
+int sendThenAskAtEnd(const u8* frame, u32 length)
+{
+    const int sent = net_connect_send_export_frame(frame, length);
+    const pc::Bytes f(QByteArray(reinterpret_cast<const char*>(frame), int(length)));
+    if (askedAtEnd == -2 && f.u16(12) == ExportHead && f.text(14, 64) == "KS_END")
+        askedAtEnd = net_file_command(NET_FILE_MODE_EXPORT_PARAMETERS);
+    return sent;
+}
+
+TEST_F(RemoteFiles, AnExportAskedForAsSoonAsTheLastEndedRuns)
+{
+    sandbox.write(app("parameters_bk/AC/a.par"), "a");
+    exportRoot = app();
+    net_connect_set_export_handler(
+        [](int exportMode) { net_export_files(exportMode, {exportRoot, exportRoot}, sendThenAskAtEnd, 0); });
+    const size_t from = pcSide.frames.size();
+    ASSERT_EQ(mode(pcSide, NET_FILE_MODE_EXPORT_PARAMETERS), 0);
+    const auto ends = [&] {
+        pcSide.pump();
+        return std::count_if(pcSide.frames.begin() + long(from), pcSide.frames.end(), [](const pc::Frame& f) {
+            return f.subid == ExportHead && pc::Bytes(f.payload).text(0, 64) == "KS_END";
+        });
+    };
+    EXPECT_TRUE(waitFor([&] { return ends() == 2; }, 20000));
+    EXPECT_EQ(askedAtEnd, 0);
+    EXPECT_TRUE(waitFor([] { return net_connect_transfer_mode().load() == 0; }));
 }
 
 // Links planted in the transfer's folders lead nowhere outside: an import
@@ -414,7 +467,7 @@ TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
         {4, "AC/r.par", "parameters_bk/AC/r.par"},
         {4, shell, "parameters_bk/" + shell},
         {0, "p.par", "parameters_bk/p.par"},
-        {6, "calacamp.xml", "dat/temp/calacamp.xml"},
+        {6, "notes.txt", "dat/temp/notes.txt"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name.toStdString() + " mode " + std::to_string(row.mode));
@@ -423,7 +476,8 @@ TEST_F(RemoteFiles, NamesAreRefusedOutsideTheirFolderAndStoredAsGivenInside)
         const int taken = row.stored.isEmpty() ? 0xFF : 0;
         EXPECT_EQ(head(pcSide, row.name, 4), taken);
         EXPECT_EQ(chunk(pcSide, "file"), taken);
-        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+        // A calibration import with a file refused loads nothing.
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), row.mode == 6 ? taken : 0);
         if (!row.stored.isEmpty()) {
             const QString path = QDir(sandbox.path()).relativeFilePath(app(row.stored));
             for (int at = path.indexOf('/'); at > 0; at = path.indexOf('/', at + 1))
@@ -511,6 +565,37 @@ TEST(FileTransferAlone, ExportSendsOnlyRegularFilesAndAPipeDoesNotHoldItUp)
         EXPECT_FALSE(exported.contains(left)) << left;
 }
 
+// What an import would refuse is not sent: a name that does not fit the
+// head's 63 bytes whole (the PC would keep two long names under one cut
+// name), a name with a control character, a file larger than any of its
+// kind. One log line names each.
+TEST(FileTransferAlone, ExportLeavesOutWhatAnImportWouldRefuse)
+{
+    TestSandbox sandbox;
+    const QByteArray fits = "report/AC/" + QByteArray(60, 'f');   // sent as "AC/" and 60 bytes
+    const QByteArray left[] = {"report/AC/" + QByteArray(61, 'e'), "report/AC/" + QByteArray(64, 'r') + "_1.htm",
+                               "report/AC/" + QByteArray(64, 'r') + "_2.htm",
+                               "report/AC/" + QByteArray(196, 'n') + ".htm", "report/AC/a\nb.htm", "dat/calacamp.xml"};
+    sandbox.write(fits, "f");
+    for (const QByteArray& file : left)
+        sandbox.write(file, file.startsWith("dat/") ? QByteArray(1 << 20, 'x') : QByteArray("x"));
+    exported.clear();
+    std::vector<int> sent;
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("log"), [&] {
+        for (int exportMode : {1, 3})
+            sent.push_back(net_export_files(exportMode, {sandbox.path(), sandbox.path()}, collectSend, 0));
+    });
+    EXPECT_EQ(sent, (std::vector<int>{1, 0}));
+    EXPECT_TRUE(exported.contains("AC/" + QByteArray(60, 'f') + '\0'));
+    const QList<QByteArray> lines = log.trimmed().split('\n');
+    EXPECT_EQ(lines.size(), int(std::size(left)));
+    for (QByteArray file : left) {
+        file.replace("\n", "\\x0A");
+        EXPECT_EQ(std::count_if(lines.begin(), lines.end(), [&](const QByteArray& l) { return l.contains(file + ' '); }), 1)
+            << file.toStdString();
+    }
+}
+
 TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
 {
     TestSandbox sandbox;
@@ -589,9 +674,72 @@ TEST_F(RemoteCalibrationFiles, ImportReloadsTheDriverAndAnExportImportsAgain)
     EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
 }
 
+// A calibration import that ends with a file cut short, or with a file no
+// calibration file can be (larger than any, or nested deeper than any),
+// loads nothing: dat/ stays byte for byte, the calibration in use stays, and
+// the staged calibration files are gone.
+TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    QByteArray amp = testData("calibration/calacamp.xml");
+    amp.replace("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>", "<AMP_P0_FACTOR>1.0234</AMP_P0_FACTOR>");
+    ASSERT_TRUE(amp.contains("1.0234"));
+    const auto nested = [](int depth) {
+        return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
+    };
+    const struct
+    {
+        const char* what;
+        QByteArray pha;   // calacpha.xml, sent after a whole calacamp.xml
+        int sent;         // bytes of it sent
+    } rows[] = {
+        {"cut short", pattern(1260, 13), 200},
+        {"nested 25,000 deep", nested(25000), -1},
+        {"nested 5,000 deep", nested(5000), -1},
+    };
+    const auto dat = [this] {
+        auto files = tree(sandbox.filePath("app/dat"));
+        for (auto it = files.begin(); it != files.end();)
+            it = it->first.startsWith("temp") ? files.erase(it) : std::next(it);
+        return files;
+    };
+    const auto inUse = [this] {
+        QMutexLocker lock(&testor().dataCalibration->entityLock);
+        return std::make_pair(testor().dataCalibration->acampAmpFactors[0][0][0],
+                              globalConfigureCalData->acampAmpFactors[0][0][0]);
+    };
+    const auto datBefore = dat();
+    const auto inUseBefore = inUse();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        const int loads = calLoaded();
+        netCtrl_clearRecordedCalls();
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        sendFile(pcSide, "calacamp.xml", amp);
+        if (row.sent < 0) {
+            sendFile(pcSide, "calacpha.xml", row.pha);
+        } else {
+            head(pcSide, "calacpha.xml", uint32_t(row.pha.size()));
+            chunk(pcSide, row.pha.left(row.sent));
+        }
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        // A reload asked for all the same has its effect before the files are compared.
+        if (netCtrl_recordedCalls().contains("LoadAllCalFile")) {
+            ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+        }
+        EXPECT_EQ(dat(), datBefore);
+        EXPECT_EQ(inUse(), inUseBefore);
+        for (const QString& name : zoplat::calibrationFileNames())
+            EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
+    }
+}
+
 // A staged file swapped for a link to an outside calibration file before
-// "SEND_END": the reload reads through the staging folder held open and
-// takes the other files, not the link's target.
+// "SEND_END": the files are read through the staging folder held open, the
+// link is an unreadable file and the import loads nothing, least of all the
+// link's target.
 TEST_F(RemoteCalibrationFiles, ALinkInPlaceOfAStagedFileIsNotReloaded)
 {
     switchOn();
@@ -609,9 +757,11 @@ TEST_F(RemoteCalibrationFiles, ALinkInPlaceOfAStagedFileIsNotReloaded)
     const std::vector<int> replies = sendFile(pcSide, "calacamp.xml", amp);
     EXPECT_EQ(replies, std::vector<int>(replies.size(), 0));
     ASSERT_TRUE(QFile::link(sandbox.filePath("outside/calauxdc.xml"), sandbox.filePath("app/dat/temp/calauxdc.xml")));
-    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
-    ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
-    EXPECT_FLOAT_EQ(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+    if (netCtrl_recordedCalls().contains("LoadAllCalFile")) {
+        ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+    }
+    EXPECT_NE(globalConfigureCalData->acampAmpFactors[0][0][0], 1.0625f);
     EXPECT_EQ(testor().dataCalibration->auxdcFactors[0][0][0], auxdc);
     EXPECT_FALSE(sandbox.read("app/dat/calauxdc.xml").contains("7.77"));
 }
