@@ -126,9 +126,12 @@ TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
         int at;               // in the eth0 part
         const char* text;     // 16 bytes there, or
         uint32_t port;        // a port there
+        bool accepted = false;
     } rows[] = {
         {82, nullptr, 0}, {86, nullptr, 70000}, {90, nullptr, 3902009650u}, {34, "999.1.1.1", 0}, {34, "", 0},
         {34, "10.1.2", 0}, {34, "10.100.100.100.1", 0}, {50, "255.255.0", 0}, {66, "gw", 0},
+        {82, nullptr, 65536}, {82, nullptr, 65535, true}, {86, nullptr, 1, true}, {34, "10.1.1.256", 0},
+        {34, "10.255.1.255", 0, true}, {50, "255.255.256.0", 0}, {50, "255.255.255.0", 0, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text ? row.text : std::to_string(row.port).c_str());
