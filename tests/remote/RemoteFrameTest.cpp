@@ -140,8 +140,9 @@ TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
             ex.raw(32 + row.at, QByteArray(row.text).leftJustified(16, '\0').constData(), 16);
         else
             ex.u32(32 + row.at, row.port);
-        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(0xFF));
-        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(row.accepted ? 0 : 0xFF));
+        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), row.accepted ? ex.data : before);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, before)), status(0));   // back as it was
     }
     EXPECT_EQ(answer(pc::networkWrite("10.0.0.5", 0, 10901)), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
@@ -161,6 +162,7 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
+    // The interface's own address is one it can be reached at (on the host, lo's).
     const struct
     {
         const char* ip;
@@ -168,6 +170,7 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
     } rows[] = {
         {"192.168.7.20", true}, {"0.0.0.0", false}, {"127.0.0.2", false}, {"224.0.0.1", false},
         {"239.255.255.250", false}, {"255.255.255.255", false}, {"192.168.7", false}, {"", false},
+        {"127.0.0.1", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ip);
@@ -185,6 +188,13 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
             EXPECT_EQ(readFile(), original);
             EXPECT_EQ(now.data, hello);
         }
+        // The extension's eth0 part is held to the same addresses.
+        const QByteArray ex = answer(pc::frame(pc::GetMachine, pc::NetworkEx));
+        const QByteArray ip = QByteArray(row.ip).leftJustified(16, '\0');
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, Bytes(ex).raw(32 + 34, ip.constData(), 16).data)),
+                  status(row.accepted ? 0 : 0xFF));
+        EXPECT_EQ(Bytes(answer(pc::frame(pc::GetMachine, pc::NetworkEx))).text(32 + 34, 16),
+                  row.accepted ? QByteArray(row.ip) : Bytes(ex).text(32 + 34, 16));
     }
     // An address that runs into the netmask field is refused as well.
     writeFile();
