@@ -289,8 +289,8 @@ int cmm_testing_update_storing_parameter(u16 subid, u32 length, const u8* payloa
                             int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
             return -1;
         }
-        printf("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d\n", int(length),
-               int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
+        net_log_line("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
+                     int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
         return netCtrl_SetSimpleRampingParameter(payload, length) == 0 ? 0 : -1;
     default:
         return -1;

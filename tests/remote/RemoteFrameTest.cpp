@@ -517,4 +517,43 @@ TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
     EXPECT_EQ(lines[3], "3 requests rejected on this connection");
 }
 
+// What a PC makes the service print is bounded for the service as a whole:
+// while the clock stands, 200 accepted ramping records, or 200 connections
+// with one rejected request each, print the burst; once it moves on, the
+// next line tells that lines were withheld.
+TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
+{
+    int64_t nowMs = 0;
+    zoplat::setMonotonicClock([&nowMs] { return nowMs; });
+    const QByteArray ramping = pc::frame(pc::SetParameter, 0xB301, Bytes(1183).data);
+    const QByteArray rejected = pc::frame(pc::SetControl, 0, pc::control(0x1000).data);
+    const struct
+    {
+        const char* name;
+        std::function<void()> request;
+    } rows[] = {
+        {"accepted ramping record", [&] { exchange(ramping); }},
+        {"connection with a rejected request",
+         [&] {
+             net_reject_connection_begin();
+             exchange(rejected);
+             net_reject_connection_end();
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        nowMs += 100 * NET_LOG_REFILL_MS;   // the whole budget again
+        const QList<QByteArray> lines = stdoutOf(sandbox.filePath("out"), [&] {
+            for (int i = 0; i < 200; ++i)
+                row.request();
+            nowMs += NET_LOG_REFILL_MS;
+            net_log_line("next");
+        }).trimmed().split('\n');
+        EXPECT_EQ(lines.size(), NET_LOG_BURST_LINES + 1) << lines.mid(0, 3).join('\n').constData();
+        EXPECT_TRUE(lines.back().startsWith("next [") && lines.back().endsWith(" lines withheld before]"))
+            << lines.back().constData();
+    }
+    zoplat::setMonotonicClock({});
+}
+
 } // namespace

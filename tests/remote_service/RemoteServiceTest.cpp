@@ -5,6 +5,7 @@
 #include "RemoteServiceSupport.h"
 #include "../remote/RemoteTestSupport.h"
 
+#include "zocmn_net_reject_log.h"
 #include "zoshm_testing_share_handle.h"
 
 #include <QDir>
@@ -482,6 +483,26 @@ TEST_F(RemoteService, RecordPublishedAfterASilentSpellIsPushed)
             return pc::Bytes(f.payload).u32(44) == word;
         })) << word;
     }
+}
+
+// Connections that each end on a frame the service cannot parse print,
+// together, no more than the service's budget while the clock stands.
+TEST_F(RemoteService, ConnectionsEndedByABadFrameKeepTheLogBounded)
+{
+    switchOn(false);
+    const int64_t frozenMs = zoplat::monotonicMs();
+    zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
+    const QByteArray badFrame = pc::rawFrame(0xFFFF7A4E, pc::kVersion, pc::GetMachine, 2, pc::Bytes(2).data);
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("out"), [&] {
+        for (int i = 0; i < 12; ++i) {
+            Pc pc;
+            connectPc(pc);
+            pc.send(badFrame);
+            EXPECT_TRUE(pc.waitClosed(5000)) << i;
+        }
+    });
+    zoplat::setMonotonicClock({});
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.constData();
 }
 
 // Connects, commands and disconnects for the ThreadSanitizer stage.
