@@ -42,6 +42,7 @@ std::atomic<u64> acceptedCount{0};
 std::atomic<u64> endedCount{0};
 std::mutex local_tcpsocket_sendto_mutexlock;
 std::atomic<void (*)()> endHandler{nullptr};
+std::atomic<void (*)()> rebootHandler{nullptr};
 std::atomic<void (*)(int)> exportHandler{nullptr};
 
 constexpr u32 kBeaconBufferSize = 0x20000;
@@ -326,6 +327,11 @@ void net_connect_set_end_handler(void (*handler)())
     endHandler = handler;
 }
 
+void net_connect_set_reboot_handler(void (*handler)())
+{
+    rebootHandler = handler;
+}
+
 void net_connect_set_export_handler(void (*handler)(int))
 {
     exportHandler = handler;
@@ -513,6 +519,8 @@ void* netconnect_start_tcpsocketnx(void*)
             close(listenFd);
             napMs(2000);
             _my_system_reboot();
+            if (void (*handler)() = rebootHandler.load())
+                handler();
             return nullptr;
         }
     }
