@@ -1,12 +1,15 @@
 // Host build: the runner only records "ipcrm", so the key is removed here
 // (only the service's own keys ever reach this); the segments this process
-// created are removed when it exits, so a run leaves "ipcs -m" as it found it.
+// created are removed when it exits, so a run leaves "ipcs -m" as it found it,
+// and so are the segments it took over from a process that had ended without
+// removing them (killed), unless another process has them attached then.
 
 #include "zoshm_testing_share_system.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sys/ipc.h>
@@ -19,6 +22,18 @@ std::mutex createdMutex;
 std::set<int>& createdIds()
 {
     static std::set<int>* ids = new std::set<int>();   // still there for the exit handler
+    return *ids;
+}
+
+// Taken over: id -> the ended creator, attached here or not.
+struct TakenOver
+{
+    pid_t creator;
+    bool attached;
+};
+std::map<int, TakenOver>& takenOverIds()
+{
+    static std::map<int, TakenOver>* ids = new std::map<int, TakenOver>();   // as createdIds
     return *ids;
 }
 
@@ -36,6 +51,19 @@ void removeCreatedAtExit()
             shmctl(id, IPC_RMID, nullptr);
     }
     createdIds().clear();
+    for (const auto& [id, taken] : takenOverIds()) {
+        shmid_ds ds{};
+        if (shmctl(id, IPC_STAT, &ds) == 0 && ds.shm_cpid == taken.creator
+            && ds.shm_nattch == (taken.attached ? 1u : 0u))
+            shmctl(id, IPC_RMID, nullptr);
+    }
+    takenOverIds().clear();
+}
+
+void removeAtExit()
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(removeCreatedAtExit); });
 }
 
 } // namespace
@@ -60,10 +88,24 @@ void shm_system_removed_key(key_t key)
 
 void shm_system_attached(int id)
 {
-    if (!createdHere(id))
+    shmid_ds ds{};
+    if (shmctl(id, IPC_STAT, &ds) != 0)
         return;
-    static std::once_flag registered;
-    std::call_once(registered, [] { std::atexit(removeCreatedAtExit); });
+    if (ds.shm_cpid == getpid()) {
+        removeAtExit();
+        std::lock_guard<std::mutex> lock(createdMutex);
+        createdIds().insert(id);
+    } else if (!shm_system_creator_holds(ds)) {
+        removeAtExit();
+        std::lock_guard<std::mutex> lock(createdMutex);
+        takenOverIds()[id] = {ds.shm_cpid, true};
+    }
+}
+
+void shm_system_detached(int id)
+{
     std::lock_guard<std::mutex> lock(createdMutex);
-    createdIds().insert(id);
+    const auto taken = takenOverIds().find(id);
+    if (taken != takenOverIds().end())
+        taken->second.attached = false;
 }
