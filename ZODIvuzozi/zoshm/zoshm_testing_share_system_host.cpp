@@ -43,7 +43,9 @@ bool createdHere(int id)
     return shmctl(id, IPC_STAT, &ds) == 0 && ds.shm_cpid == getpid();
 }
 
-void removeCreatedAtExit()
+// The segments created here, and those taken over that no other process
+// has attached (nor a new creator made again under the same id).
+void removeOwnSegments()
 {
     std::lock_guard<std::mutex> lock(createdMutex);
     for (int id : createdIds()) {
@@ -60,10 +62,10 @@ void removeCreatedAtExit()
     takenOverIds().clear();
 }
 
-void removeAtExit()
+void removeOwnSegmentsAtExit()
 {
     static std::once_flag registered;
-    std::call_once(registered, [] { std::atexit(removeCreatedAtExit); });
+    std::call_once(registered, [] { std::atexit(removeOwnSegments); });
 }
 
 } // namespace
@@ -76,7 +78,7 @@ bool shm_system_creator_holds(const shmid_ds& ds)
 
 void shm_system_remove_created()
 {
-    removeCreatedAtExit();
+    removeOwnSegments();
 }
 
 void shm_system_removed_key(key_t key)
@@ -92,11 +94,11 @@ void shm_system_attached(int id)
     if (shmctl(id, IPC_STAT, &ds) != 0)
         return;
     if (ds.shm_cpid == getpid()) {
-        removeAtExit();
+        removeOwnSegmentsAtExit();
         std::lock_guard<std::mutex> lock(createdMutex);
         createdIds().insert(id);
     } else if (!shm_system_creator_holds(ds)) {
-        removeAtExit();
+        removeOwnSegmentsAtExit();
         std::lock_guard<std::mutex> lock(createdMutex);
         takenOverIds()[id] = {ds.shm_cpid, true};
     }
