@@ -4,6 +4,7 @@
 #include "NetServiceBase.h"
 #include "ControllerCenter.h"
 #include "ModelCalibrationEntity.h"
+#include "zocmm_testing_confer_handle.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_file_transfer.h"
 #include "zoplatform.h"
@@ -312,6 +313,21 @@ void connectionEnded()
         service->connectionEnded();
 }
 
+// The device's restart after a network write was asked for (listener
+// thread): where the process lives on, the service starts again as the
+// switch left it (on the device the restart ends the process meanwhile).
+void rebooted()
+{
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        QMetaObject::invokeMethod(
+            service,
+            [service] {
+                if (cmm_machine_reboot_flag().load())   // cleared by any start since
+                    service->restartAfterReboot();
+            },
+            Qt::QueuedConnection);
+}
+
 void exportFiles(int mode)
 {
     net_export_files(mode, fileRoots(), net_connect_send_export_frame);
@@ -336,6 +352,7 @@ int netCtrl_StartNetService(NetServiceStartFailure* failure)
     if (failure)
         *failure = {};
     net_connect_set_end_handler(connectionEnded);
+    net_connect_set_reboot_handler(rebooted);
     net_connect_set_export_handler(exportFiles);
     net_file_set_calibration_check(ModelCalibrationEntity::stagedFilesReadable);
     net_file_set_calibration_loader(loadAllCalFile);

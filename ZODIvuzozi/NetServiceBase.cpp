@@ -908,6 +908,19 @@ void NetServiceBase::stopForExit()
     netServiceEnable = false;
 }
 
+void NetServiceBase::restartAfterReboot()
+{
+    if (!netServiceEnable.load() || !netCtrl_NetServiceRunning())
+        return;
+    netCtrl_StopNetService();
+    NetServiceStartFailure failure;
+    if (netCtrl_StartNetService(&failure) == 0)
+        return;
+    revertRateSetting();
+    center->testInterrupt();
+    refuseService(failure);
+}
+
 void NetServiceBase::updateViewConnectEnable(bool enable)
 {
     ControllerConfiguration* config = center->testConfiguration;

@@ -145,6 +145,12 @@ public:
     // done (no test interrupted, no setting restored).
     void stopForExit();
 
+    // The threads ended for the device's restart after a network write (GUI
+    // thread): while the switch is on they start again, with the machine
+    // data's ports; when they cannot, the switch turns off and the
+    // interface is told why, as at a refused start.
+    void restartAfterReboot();
+
     bool isServiceEnabled() const { return netServiceEnable.load(); }
     // Whether the five threads run (false while a stop joins them).
     static bool threadsRunning();

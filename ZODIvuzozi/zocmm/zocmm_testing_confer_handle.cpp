@@ -86,8 +86,8 @@ bool dottedAddress(const u8* text, in_addr* parsed)
 }
 
 // Whether a network record (0xE103, or 0xE106's eth0 part) may be stored:
-// its three ports in 1..65535, its address dotted IPv4, its netmask and
-// gateway dotted IPv4 or empty (none).
+// its three ports in 1..65535, its address one the device can be reached at,
+// its netmask and gateway dotted IPv4 or empty (none).
 template <typename E>
 bool networkStorable(const E& w)
 {
@@ -97,7 +97,8 @@ bool networkStorable(const E& w)
         if (port < 1 || port > 0xFFFF)
             return false;
     }
-    return dottedAddress(w.device_ip, &parsed) && dottedOrNone(w.device_netmask) && dottedOrNone(w.device_gateway);
+    return cmm_machine_address_usable(w.device_ip, sizeof w.device_ip) && dottedOrNone(w.device_netmask)
+        && dottedOrNone(w.device_gateway);
 }
 
 } // namespace
@@ -115,7 +116,13 @@ bool cmm_machine_address_usable(const u8* text, u32 size)
         return false;
     const u32 a = ntohl(parsed.s_addr);
     const u32 first = a >> 24;
-    return first != 0 && first != 127 && (first < 224 || first > 239) && a != 0xFFFFFFFFu;
+    if (first != 0 && first != 127 && (first < 224 || first > 239) && a != 0xFFFFFFFFu)
+        return true;
+    char own[INET_ADDRSTRLEN] = {};
+    in_addr current{};
+    const QByteArray ethx = zoplat::networkInterface().toLatin1();
+    return _my_get_ethx_ip(ethx.constData(), own) == 0 && inet_pton(AF_INET, own, &current) == 1
+        && current.s_addr == parsed.s_addr;
 }
 
 int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload)
@@ -144,7 +151,7 @@ int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload)
     }
     case SHARE_TESTING_MACHINE_TYPE_NETWORK: {
         const machine_network_info w = zocmm_wire_load<machine_network_info>(payload, length);
-        if (!networkStorable(w) || !cmm_machine_address_usable(w.device_ip, sizeof w.device_ip)) {
+        if (!networkStorable(w)) {
             net_reject_note("machine network: refused address or port");
             return -1;
         }
@@ -282,8 +289,8 @@ int cmm_testing_update_storing_parameter(u16 subid, u32 length, const u8* payloa
                             int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
             return -1;
         }
-        printf("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d\n", int(length),
-               int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
+        net_log_line("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
+                     int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
         return netCtrl_SetSimpleRampingParameter(payload, length) == 0 ? 0 : -1;
     default:
         return -1;

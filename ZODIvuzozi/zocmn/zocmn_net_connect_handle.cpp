@@ -42,6 +42,7 @@ std::atomic<u64> acceptedCount{0};
 std::atomic<u64> endedCount{0};
 std::mutex local_tcpsocket_sendto_mutexlock;
 std::atomic<void (*)()> endHandler{nullptr};
+std::atomic<void (*)()> rebootHandler{nullptr};
 std::atomic<void (*)(int)> exportHandler{nullptr};
 
 constexpr u32 kBeaconBufferSize = 0x20000;
@@ -200,7 +201,7 @@ int openServiceSocket(bool tcp, const char* ethx, u32 port, NetBindFailure* fail
     if (tcp) {
         if (listen(fd, 1) != 0)
             return failed("socket");
-        printf("[ %s ] TCP listen create success! listen_socket: %d,port:%d\n", ethx, fd, int(port));
+        net_log_line("[ %s ] TCP listen create success! listen_socket: %d,port:%d", ethx, fd, int(port));
     }
     return fd;
 }
@@ -227,7 +228,7 @@ void closeSocket(std::atomic<int>& socket)
 void setClientOptions(int fd, const char* ethx)
 {
     if (zoplat::bindToDevice() && bindToDevice(fd, ethx) != 0)
-        printf("[ %s ] TCP accept SO_BINDTODEVICE failed!\n", ethx);
+        net_log_line("[ %s ] TCP accept SO_BINDTODEVICE failed!", ethx);
     const int one = 1;
     const int idle = 3;
     const int interval = 1;
@@ -267,8 +268,8 @@ void endConnection()
     }
     if (void (*handler)() = endHandler.load())
         handler();
-    printf("[ %s ] TCP close output!\n", ethx);
-    printf("[ %s ] TCP close!\n", ethx);
+    net_log_line("[ %s ] TCP close output!", ethx);
+    net_log_line("[ %s ] TCP close!", ethx);
     t.connect_socket = -1;
     t.connect_addr = 0;
     t.connect_port = 0;
@@ -324,6 +325,11 @@ std::atomic<int>& net_connect_transfer_mode()
 void net_connect_set_end_handler(void (*handler)())
 {
     endHandler = handler;
+}
+
+void net_connect_set_reboot_handler(void (*handler)())
+{
+    rebootHandler = handler;
 }
 
 void net_connect_set_export_handler(void (*handler)(int))
@@ -440,7 +446,7 @@ void* netconnect_start_tcpsocketnx(void*)
         t.connect_successed = false;
         if (threadsInside())
             continue;
-        printf("[ %s ] TCP connect enable TRUE!\n", ethx);
+        net_log_line("[ %s ] TCP connect enable TRUE!", ethx);
         t.connect_restart = false;
         t.connect_beatmstime = 0;
         t.connect_addr = 0;
@@ -452,7 +458,7 @@ void* netconnect_start_tcpsocketnx(void*)
             net_connect_update_mstimer();
             const int r = _my_wait_for_ready(listenFd, 2000, 0);
             if (r > 0) {
-                printf("_my_wait_for_ready: %d\n", r);
+                net_log_line("_my_wait_for_ready: %d", r);
                 ready = true;
                 break;
             }
@@ -468,8 +474,8 @@ void* netconnect_start_tcpsocketnx(void*)
             continue;
         }
         const u32 ip = ntohl(peer.sin_addr.s_addr);
-        printf("[ %s ] TCP new connection:%d IP:%d.%d.%d.%d!\n", ethx, fd, int(ip >> 24), int((ip >> 16) & 0xFF),
-               int((ip >> 8) & 0xFF), int(ip & 0xFF));
+        net_log_line("[ %s ] TCP new connection:%d IP:%d.%d.%d.%d!", ethx, fd, int(ip >> 24), int((ip >> 16) & 0xFF),
+                     int((ip >> 8) & 0xFF), int(ip & 0xFF));
         setClientOptions(fd, ethx);
         t.connect_addr = peer.sin_addr.s_addr;
         t.connect_port = ntohs(peer.sin_port);
@@ -481,7 +487,7 @@ void* netconnect_start_tcpsocketnx(void*)
         t.connect_beginmstime = net_connect_current_mstime();
         t.connect_successed = true;
         acceptedCount.fetch_add(1);
-        printf("[ %s ] TCP connect success!\n", ethx);
+        net_log_line("[ %s ] TCP connect success!", ethx);
         napMs(10);
 
         while (t.connect_enable.load() && t.connect_successed.load() && !t.connect_restart.load()
@@ -490,7 +496,7 @@ void* netconnect_start_tcpsocketnx(void*)
             net_connect_update_mstimer();
             stampBeat();
             if (beatExpired(8000)) {
-                printf("[ %s ] TCP connect waiting for connect_running timeout!\n", ethx);
+                net_log_line("[ %s ] TCP connect waiting for connect_running timeout!", ethx);
                 t.connect_restart = true;
             }
         }
@@ -499,9 +505,9 @@ void* netconnect_start_tcpsocketnx(void*)
             net_connect_update_mstimer();
             stampBeat();
             if (beatExpired(0)) {
-                printf("[ %s ] TCP connect beat timeout! beatTime:%llu, current:%llu\n", ethx,
-                       static_cast<unsigned long long>(t.connect_beatmstime.load()),
-                       static_cast<unsigned long long>(net_connect_current_mstime()));
+                net_log_line("[ %s ] TCP connect beat timeout! beatTime:%llu, current:%llu", ethx,
+                             static_cast<unsigned long long>(t.connect_beatmstime.load()),
+                             static_cast<unsigned long long>(net_connect_current_mstime()));
                 t.connect_restart = true;
                 shutdown(fd, SHUT_RDWR);
             }
@@ -513,6 +519,8 @@ void* netconnect_start_tcpsocketnx(void*)
             close(listenFd);
             napMs(2000);
             _my_system_reboot();
+            if (void (*handler)() = rebootHandler.load())
+                handler();
             return nullptr;
         }
     }
@@ -596,7 +604,7 @@ void* netconnect_start_tcpsocketn1(void*)
             const int fd = t.connect_socket.load();
             const int have = frames.next();
             if (have < 0) {
-                printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
+                net_log_line("[ %s ] TCP1 socket(%d) command parse error!", ethx, fd);
                 t.connect_restart = true;
                 break;
             }
@@ -606,12 +614,12 @@ void* netconnect_start_tcpsocketn1(void*)
                 const int ready = _my_wait_for_ready(fd, NET_CONNECT_IO_WAIT_MS, 0);
                 const ssize_t n = ready > 0 ? frames.read(fd) : ready;
                 if (n == 0 && ready > 0) {
-                    printf("[ %s ] TCP1 socket(%d) closed by the peer!\n", ethx, fd);
+                    net_log_line("[ %s ] TCP1 socket(%d) closed by the peer!", ethx, fd);
                     t.connect_restart = true;
                     break;
                 }
                 if (n < 0 && errno != EINTR && errno != EAGAIN && errno != EWOULDBLOCK) {
-                    printf("[ %s ] TCP1 socket(%d) command recv error(%d)!\n", ethx, fd, errno);
+                    net_log_line("[ %s ] TCP1 socket(%d) command recv error(%d)!", ethx, fd, errno);
                     t.connect_restart = true;
                     break;
                 }
@@ -619,7 +627,7 @@ void* netconnect_start_tcpsocketn1(void*)
             }
             u32 replyLength = 0;
             if (net_parse_protocol_connectx(buf, u32(have), &replyLength, CONFER_BUFFER_SIZE, 30) != 0) {
-                printf("[ %s ] TCP1 socket(%d) command parse error!\n", ethx, fd);
+                net_log_line("[ %s ] TCP1 socket(%d) command parse error!", ethx, fd);
                 t.connect_restart = true;
                 break;
             }
@@ -630,8 +638,8 @@ void* netconnect_start_tcpsocketn1(void*)
                 t.connect_beatmstimeout = NET_CONNECT_BEAT_MS;
                 requestsAnswered().add();
             } else {
-                printf("[ %s ] TCP11 socket(%d) command restart!send_cnt:%d, send_len:%d\n", ethx, fd, sent,
-                       int(replyLength));
+                net_log_line("[ %s ] TCP11 socket(%d) command restart!send_cnt:%d, send_len:%d", ethx, fd, sent,
+                             int(replyLength));
                 t.connect_restart = true;
                 break;
             }

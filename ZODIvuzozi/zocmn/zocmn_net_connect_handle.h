@@ -103,6 +103,11 @@ std::atomic<int>& net_connect_transfer_mode();
 // threads have left it, before the sockets are closed); the reboot flag
 // tells whether the device reboots next.
 void net_connect_set_end_handler(void (*handler)());
+// Called on the listener thread once the device's restart after a network
+// write was asked for, as the thread ends; the other TCP threads have ended
+// too. Where the process lives on (the host only records the restart), the
+// handler starts the service again.
+void net_connect_set_reboot_handler(void (*handler)());
 // Called on the export thread with a pending export mode (1..3); it sets the
 // mode back to 0 (without a handler the thread does, after the export).
 void net_connect_set_export_handler(void (*handler)(int mode));

@@ -141,8 +141,8 @@ ZocmmChangeCount& publications()
 void detachAll()
 {
     for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
-        if (addresses[segment])
-            shmdt(addresses[segment]);
+        if (addresses[segment] && shmdt(addresses[segment]) == 0)
+            shm_system_detached(ids[segment]);
         setPointer(segment, nullptr);
         ids[segment] = -1;
     }

@@ -13,6 +13,10 @@ void shm_system_attached(int)
 {
 }
 
+void shm_system_detached(int)
+{
+}
+
 bool shm_system_creator_holds(const shmid_ds&)
 {
     return false;

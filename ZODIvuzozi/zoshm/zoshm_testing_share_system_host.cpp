@@ -1,12 +1,15 @@
 // Host build: the runner only records "ipcrm", so the key is removed here
 // (only the service's own keys ever reach this); the segments this process
-// created are removed when it exits, so a run leaves "ipcs -m" as it found it.
+// created are removed when it exits, so a run leaves "ipcs -m" as it found it,
+// and so are the segments it took over from a process that had ended without
+// removing them (killed), unless another process has them attached then.
 
 #include "zoshm_testing_share_system.h"
 
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <map>
 #include <mutex>
 #include <set>
 #include <sys/ipc.h>
@@ -22,13 +25,27 @@ std::set<int>& createdIds()
     return *ids;
 }
 
+// Taken over: id -> the ended creator, attached here or not.
+struct TakenOver
+{
+    pid_t creator;
+    bool attached;
+};
+std::map<int, TakenOver>& takenOverIds()
+{
+    static std::map<int, TakenOver>* ids = new std::map<int, TakenOver>();   // as createdIds
+    return *ids;
+}
+
 bool createdHere(int id)
 {
     shmid_ds ds{};
     return shmctl(id, IPC_STAT, &ds) == 0 && ds.shm_cpid == getpid();
 }
 
-void removeCreatedAtExit()
+// The segments created here, and those taken over that no other process
+// has attached (nor a new creator made again under the same id).
+void removeOwnSegments()
 {
     std::lock_guard<std::mutex> lock(createdMutex);
     for (int id : createdIds()) {
@@ -36,6 +53,19 @@ void removeCreatedAtExit()
             shmctl(id, IPC_RMID, nullptr);
     }
     createdIds().clear();
+    for (const auto& [id, taken] : takenOverIds()) {
+        shmid_ds ds{};
+        if (shmctl(id, IPC_STAT, &ds) == 0 && ds.shm_cpid == taken.creator
+            && ds.shm_nattch == (taken.attached ? 1u : 0u))
+            shmctl(id, IPC_RMID, nullptr);
+    }
+    takenOverIds().clear();
+}
+
+void removeOwnSegmentsAtExit()
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(removeOwnSegments); });
 }
 
 } // namespace
@@ -48,7 +78,7 @@ bool shm_system_creator_holds(const shmid_ds& ds)
 
 void shm_system_remove_created()
 {
-    removeCreatedAtExit();
+    removeOwnSegments();
 }
 
 void shm_system_removed_key(key_t key)
@@ -60,10 +90,24 @@ void shm_system_removed_key(key_t key)
 
 void shm_system_attached(int id)
 {
-    if (!createdHere(id))
+    shmid_ds ds{};
+    if (shmctl(id, IPC_STAT, &ds) != 0)
         return;
-    static std::once_flag registered;
-    std::call_once(registered, [] { std::atexit(removeCreatedAtExit); });
+    if (ds.shm_cpid == getpid()) {
+        removeOwnSegmentsAtExit();
+        std::lock_guard<std::mutex> lock(createdMutex);
+        createdIds().insert(id);
+    } else if (!shm_system_creator_holds(ds)) {
+        removeOwnSegmentsAtExit();
+        std::lock_guard<std::mutex> lock(createdMutex);
+        takenOverIds()[id] = {ds.shm_cpid, true};
+    }
+}
+
+void shm_system_detached(int id)
+{
     std::lock_guard<std::mutex> lock(createdMutex);
-    createdIds().insert(id);
+    const auto taken = takenOverIds().find(id);
+    if (taken != takenOverIds().end())
+        taken->second.attached = false;
 }

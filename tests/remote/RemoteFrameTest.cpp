@@ -126,9 +126,12 @@ TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
         int at;               // in the eth0 part
         const char* text;     // 16 bytes there, or
         uint32_t port;        // a port there
+        bool accepted = false;
     } rows[] = {
         {82, nullptr, 0}, {86, nullptr, 70000}, {90, nullptr, 3902009650u}, {34, "999.1.1.1", 0}, {34, "", 0},
         {34, "10.1.2", 0}, {34, "10.100.100.100.1", 0}, {50, "255.255.0", 0}, {66, "gw", 0},
+        {82, nullptr, 65536}, {82, nullptr, 65535, true}, {86, nullptr, 1, true}, {34, "10.1.1.256", 0},
+        {34, "10.255.1.255", 0, true}, {50, "255.255.256.0", 0}, {50, "255.255.255.0", 0, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text ? row.text : std::to_string(row.port).c_str());
@@ -137,8 +140,9 @@ TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
             ex.raw(32 + row.at, QByteArray(row.text).leftJustified(16, '\0').constData(), 16);
         else
             ex.u32(32 + row.at, row.port);
-        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(0xFF));
-        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, ex.data)), status(row.accepted ? 0 : 0xFF));
+        EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), row.accepted ? ex.data : before);
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, before)), status(0));   // back as it was
     }
     EXPECT_EQ(answer(pc::networkWrite("10.0.0.5", 0, 10901)), status(0xFF));
     EXPECT_EQ(answer(pc::frame(pc::GetMachine, pc::NetworkEx)), before);
@@ -158,6 +162,7 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
+    // The interface's own address is one it can be reached at (on the host, lo's).
     const struct
     {
         const char* ip;
@@ -165,6 +170,7 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
     } rows[] = {
         {"192.168.7.20", true}, {"0.0.0.0", false}, {"127.0.0.2", false}, {"224.0.0.1", false},
         {"239.255.255.250", false}, {"255.255.255.255", false}, {"192.168.7", false}, {"", false},
+        {"127.0.0.1", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ip);
@@ -182,6 +188,13 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
             EXPECT_EQ(readFile(), original);
             EXPECT_EQ(now.data, hello);
         }
+        // The extension's eth0 part is held to the same addresses.
+        const QByteArray ex = answer(pc::frame(pc::GetMachine, pc::NetworkEx));
+        const QByteArray ip = QByteArray(row.ip).leftJustified(16, '\0');
+        EXPECT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, Bytes(ex).raw(32 + 34, ip.constData(), 16).data)),
+                  status(row.accepted ? 0 : 0xFF));
+        EXPECT_EQ(Bytes(answer(pc::frame(pc::GetMachine, pc::NetworkEx))).text(32 + 34, 16),
+                  row.accepted ? QByteArray(row.ip) : Bytes(ex).text(32 + 34, 16));
     }
     // An address that runs into the netmask field is refused as well.
     writeFile();
@@ -502,6 +515,45 @@ TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
     EXPECT_TRUE(lines[1].endsWith("[10001 rejected on this connection]")) << lines[1].constData();
     EXPECT_EQ(lines[2], "contr_update_storing_control error [1 rejected on this connection]");
     EXPECT_EQ(lines[3], "3 requests rejected on this connection");
+}
+
+// What a PC makes the service print is bounded for the service as a whole:
+// while the clock stands, 200 accepted ramping records, or 200 connections
+// with one rejected request each, print the burst; once it moves on, the
+// next line tells that lines were withheld.
+TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
+{
+    int64_t nowMs = 0;
+    zoplat::setMonotonicClock([&nowMs] { return nowMs; });
+    const QByteArray ramping = pc::frame(pc::SetParameter, 0xB301, Bytes(1183).data);
+    const QByteArray rejected = pc::frame(pc::SetControl, 0, pc::control(0x1000).data);
+    const struct
+    {
+        const char* name;
+        std::function<void()> request;
+    } rows[] = {
+        {"accepted ramping record", [&] { exchange(ramping); }},
+        {"connection with a rejected request",
+         [&] {
+             net_reject_connection_begin();
+             exchange(rejected);
+             net_reject_connection_end();
+         }},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        nowMs += 100 * NET_LOG_REFILL_MS;   // the whole budget again
+        const QList<QByteArray> lines = stdoutOf(sandbox.filePath("out"), [&] {
+            for (int i = 0; i < 200; ++i)
+                row.request();
+            nowMs += NET_LOG_REFILL_MS;
+            net_log_line("next");
+        }).trimmed().split('\n');
+        EXPECT_EQ(lines.size(), NET_LOG_BURST_LINES + 1) << lines.mid(0, 3).join('\n').constData();
+        EXPECT_TRUE(lines.back().startsWith("next [") && lines.back().endsWith(" lines withheld before]"))
+            << lines.back().constData();
+    }
+    zoplat::setMonotonicClock({});
 }
 
 } // namespace

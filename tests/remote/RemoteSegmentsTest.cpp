@@ -193,10 +193,14 @@ TEST_F(RemoteSegments, LockKeepsTheSidesApart)
 {
     // Two client threads (they share the client flag) and the server side
     // take the status segment for a fixed number of rounds; never two at once.
+    // After a tie the client side waits for the server side's next round, as
+    // the product's publications wait for their timer: on one CPU two sides
+    // that retry at once can stay in step for ever.
     shm_set_lock_nap(countedNap);
     constexpr int kRounds = 1000;
     std::atomic<int> inside{0};
     std::atomic<int> overlaps{0};
+    std::atomic<int> serverRounds{0};
     uint32_t counter = 0;   // plain: guarded by the segment lock alone
     std::atomic<int> ready{0};
     auto side = [&](ShmSide s) {
@@ -204,9 +208,13 @@ TEST_F(RemoteSegments, LockKeepsTheSidesApart)
         while (ready.load() < 3)
             std::this_thread::yield();
         for (int done = 0; done < kRounds;) {
+            const int seen = serverRounds.load();
             ShmAccess access(s, SHM_SEGMENT_STATUS);
-            if (!access.held())
+            if (!access.held()) {
+                while (s == ShmSide::Client && serverRounds.load() == seen && seen < kRounds)
+                    std::this_thread::yield();
                 continue;
+            }
             if (inside.fetch_add(1) != 0)
                 overlaps.fetch_add(1);
             ++counter;
@@ -214,6 +222,8 @@ TEST_F(RemoteSegments, LockKeepsTheSidesApart)
             global_shm_status->status.resulted_input_binary_state = counter;
             inside.fetch_sub(1);
             ++done;
+            if (s == ShmSide::Server)
+                serverRounds.fetch_add(1);
         }
     };
     std::thread gui(side, ShmSide::Client);

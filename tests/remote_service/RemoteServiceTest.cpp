@@ -5,6 +5,8 @@
 #include "RemoteServiceSupport.h"
 #include "../remote/RemoteTestSupport.h"
 
+#include "zocmm_testing_confer_handle.h"
+#include "zocmn_net_reject_log.h"
 #include "zoshm_testing_share_handle.h"
 
 #include <QDir>
@@ -280,6 +282,8 @@ TEST_F(RemoteService, BeaconAnnouncesTheConnectionToItsDestination)
     close(udp);
 }
 
+// On the host, where the restart is only recorded, the service then serves
+// again with the switch still on.
 TEST_F(RemoteService, NetworkWriteRepliesClosesAndRebootsTwoSecondsLater)
 {
     const QString interfaces = zoplat::devicePath("/etc/network/interfaces");
@@ -288,7 +292,7 @@ TEST_F(RemoteService, NetworkWriteRepliesClosesAndRebootsTwoSecondsLater)
     Pc pc;
     connectPc(pc);
     zoplat::host::clearRecordedCommands();
-    EXPECT_EQ(pc.ask(pc::networkWrite("10.1.2.3")), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(pc::networkWrite("10.1.2.3", beaconPort, serverPort)), QByteArray(1, '\0'));
     QElapsedTimer t;
     t.start();
     EXPECT_TRUE(pc.waitClosed(3000));
@@ -296,6 +300,10 @@ TEST_F(RemoteService, NetworkWriteRepliesClosesAndRebootsTwoSecondsLater)
     EXPECT_GE(t.elapsed(), 1500);
     EXPECT_LE(t.elapsed(), 4000);
     EXPECT_TRUE(sandbox.read(interfaces).contains("address 10.1.2.3"));
+    EXPECT_TRUE(waitFor([] { return !cmm_machine_reboot_flag().load(); }, 6000));   // a new start clears it
+    Pc again;
+    connectPc(again);
+    EXPECT_TRUE(service->isServiceEnabled() && center->testConfiguration->bNetConnect);
 }
 
 // The sockets bound to the interface, on "lo" (the namespace test does it on
@@ -482,6 +490,26 @@ TEST_F(RemoteService, RecordPublishedAfterASilentSpellIsPushed)
             return pc::Bytes(f.payload).u32(44) == word;
         })) << word;
     }
+}
+
+// Connections that each end on a frame the service cannot parse print,
+// together, no more than the service's budget while the clock stands.
+TEST_F(RemoteService, ConnectionsEndedByABadFrameKeepTheLogBounded)
+{
+    switchOn(false);
+    const int64_t frozenMs = zoplat::monotonicMs();
+    zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
+    const QByteArray badFrame = pc::rawFrame(0xFFFF7A4E, pc::kVersion, pc::GetMachine, 2, pc::Bytes(2).data);
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("out"), [&] {
+        for (int i = 0; i < 12; ++i) {
+            Pc pc;
+            connectPc(pc);
+            pc.send(badFrame);
+            EXPECT_TRUE(pc.waitClosed(5000)) << i;
+        }
+    });
+    zoplat::setMonotonicClock({});
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.constData();
 }
 
 // Connects, commands and disconnects for the ThreadSanitizer stage.

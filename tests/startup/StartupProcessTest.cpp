@@ -356,6 +356,51 @@ TEST(StartupProcess, TerminationSignalEndsTheEventLoopAndRemovesTheSegments)
     }
 }
 
+// The segments of a copy that was killed are taken over by the next one,
+// whose clean end removes them as it removes its own; a segment another
+// process has attached then stays.
+TEST(StartupProcess, SegmentsOfAKilledCopyGoWithTheCleanEndOfTheNext)
+{
+    const uint32_t base = ownKeyBase(0x7A);
+    const QByteArray ready = "loading \"qrc:/startup-probe/Stay.qml\"";
+    const auto keyOf = [base](int segment) { return key_t(base + uint32_t(segment) * SHM_KEY_STEP); };
+    for (const bool otherAttached : {false, true}) {
+        SCOPED_TRACE(otherAttached ? "one attached by another process" : "none attached");
+        TestSandbox box;
+        QByteArray out;
+        QProcess killed;
+        ASSERT_TRUE(startProbeUntil(killed, probeEnvironment("stay", base), box.path(), ready, out)) << out.constData();
+        const pid_t pid = pid_t(killed.processId());
+        ::kill(pid, SIGKILL);
+        ASSERT_TRUE(killed.waitForFinished(startuptest::kDeadlineMs));
+        // Left behind, once the system has taken the dead process's attachments off.
+        ASSERT_TRUE(startuptest::waitFor([&] {
+            for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+                shmid_ds ds{};
+                if (shmctl(shmget(keyOf(segment), 0, 0), IPC_STAT, &ds) != 0 || ds.shm_nattch != 0)
+                    return false;
+            }
+            return ::kill(pid, 0) != 0;
+        }));
+
+        QProcess next;
+        out.clear();
+        ASSERT_TRUE(startProbeUntil(next, probeEnvironment("stay", base), box.path(), ready, out)) << out.constData();
+        void* attached = otherAttached ? shmat(shmget(keyOf(SHM_SEGMENT_STATUS), 0, 0), nullptr, 0) : nullptr;
+        ::kill(pid_t(next.processId()), SIGTERM);
+        ASSERT_TRUE(next.waitForFinished(startuptest::kDeadlineMs));
+        EXPECT_EQ(QProcess::NormalExit, next.exitStatus());
+        for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment) {
+            const bool stays = otherAttached && segment == SHM_SEGMENT_STATUS;
+            EXPECT_EQ(stays, shmget(keyOf(segment), 0, 0) >= 0) << segment;
+        }
+        if (attached && attached != reinterpret_cast<void*>(-1))
+            shmdt(attached);
+        for (int segment = 0; segment < SHM_SEGMENT_COUNT; ++segment)
+            shmctl(shmget(keyOf(segment), 0, 0), IPC_RMID, nullptr);
+    }
+}
+
 // Ended cleanly with the state-sequence page open and edited (a termination
 // signal, or exit() from inside the event loop as when the display goes
 // away), the program writes the page's parameters as leaving it does: the
