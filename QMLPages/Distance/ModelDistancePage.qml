@@ -233,6 +233,7 @@ ModulePageFrame {
                 enabled: !page.running
 
                 Column {
+                    id: pointFields
                     spacing: 2
 
                     Row {
@@ -395,13 +396,15 @@ ModulePageFrame {
                     }
                 }
 
-                // The edit point's fault phasors (display only).
+                // The edit point's fault phasors (display only), beside the
+                // fields however wide their labels and buttons make them.
                 Column {
                     id: phasorTable
                     objectName: "phasorTable"
-                    x: 488
-                    width: 300
+                    x: Math.max(488, pointFields.width + 6)
+                    width: parent.width - x - 4
                     readonly property int cellHeight: page.voltFour ? 24 : 26
+                    readonly property int valueWidth: Math.floor((width - 40) / 2)
 
                     Repeater {
                         model: page.phasorPorts
@@ -412,7 +415,7 @@ ModulePageFrame {
                             Repeater {
                                 model: 3
                                 Rectangle {
-                                    width: index === 0 ? 40 : 130
+                                    width: index === 0 ? 40 : phasorTable.valueWidth
                                     height: phasorTable.cellHeight
                                     color: globalConfiguration.customBackground
                                     border.color: globalConfiguration.customGray

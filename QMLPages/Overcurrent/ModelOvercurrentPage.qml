@@ -382,7 +382,7 @@ ModulePageFrame {
         y: 2
         width: 792
         height: page.curveShown ? page.height - page.bottomBar.height - 4
-                                : (resultList.collapsed ? tabHeight + 4 : 190)
+                                : (resultList.collapsed ? tabHeight + 4 : 192)
         tabs: [{ text: qsTr("测试参数"), name: "pointTabButton" },          // test parameters
                { text: qsTr("综合参数"), name: "generalTabButton" },        // general parameters
                { text: qsTr("触发逻辑"), name: "triggerTabButton" },        // trigger logic
