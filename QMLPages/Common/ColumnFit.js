@@ -15,24 +15,23 @@ var smallestPixelSize = 12
 // the page's proportions, taken from the columns wider than their texts.
 //   returns { pixelSize, widths }
 function fit(widest, padding, designed, room, pixelSize) {
-    var n = widest.length
-    var text = 0
-    var designedTotal = 0
-    for (var c = 0; c < n; ++c) {
-        text += widest[c]
-        designedTotal += designed[c] || 0
+    var sum = function(values) {
+        return values.reduce(function(a, b) { return a + b }, 0)
+    }
+    // The widths the texts take at a size, each rounded up.
+    var needsAt = function(size) {
+        return widest.map(function(w) { return Math.ceil(w * size / pixelSize) + padding })
     }
     var size = pixelSize
-    if (text > 0 && text + n * padding > room)
-        size = Math.max(smallestPixelSize, Math.min(pixelSize, Math.floor(pixelSize * (room - n * padding) / text)))
-    var needs = []
+    var needs = needsAt(size)
+    while (size > smallestPixelSize && sum(needs) > room)
+        needs = needsAt(--size)
+    var n = widest.length
+    var designedTotal = sum(designed)
     var widths = []
-    var total = 0
-    for (c = 0; c < n; ++c) {
-        needs.push(Math.ceil(widest[c] * size / pixelSize) + padding)
-        widths.push(Math.max(needs[c], designedTotal > 0 ? (designed[c] || 0) * room / designedTotal : 0))
-        total += widths[c]
-    }
+    for (var c = 0; c < n; ++c)
+        widths.push(Math.max(needs[c], designedTotal > 0 ? designed[c] * room / designedTotal : 0))
+    var total = sum(widths)
     // Too wide together: the columns with room to spare give it up in
     // proportion to what they spare.
     var spare = 0
