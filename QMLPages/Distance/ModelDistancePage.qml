@@ -59,11 +59,11 @@ ModulePageFrame {
         return direction === ViewDistanceModel.DIRECTION_TYPE_NEGATIVE ? qsTr("反方向") : qsTr("正方向")  // reverse, forward
     }
 
-    // The text of result cell `column` of point `line`.
     function tripText(time) {
         return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
     }
 
+    // The text of result cell `column` of point `line`.
     function cellText(line, column) {
         var m = viewDistanceModel
         var state = m.getTestStates(line)

@@ -674,7 +674,7 @@ ModulePageFrame {
     // ---- 3. Result row -------------------------------------------------------------------------------
     // One size for the titles and the fields, each column as wide as the
     // widest text it may show (ColumnFit.js), in the area's width: the titles
-    // on one line when they read as large so as on two, else on up to two.
+    // on one line unless two lines let the row read larger.
     readonly property var resultLayout: {
         var none = qsTr("未动作")
         var texts = [rampPortList, [actionValueField.text, none], [actionTimeField.text, none, timeText(0.999999)],
@@ -692,7 +692,7 @@ ModulePageFrame {
             whole.push(Math.max(widest, resultTitleMetrics.advanceWidth(resultTitles[c])))
             words.push(Math.max(widest, word))
         }
-        // A field's margins and a pixel to spare on each side; the gaps.
+        // Around each text a field's margins and a pixel to spare on each side.
         var room = resultArea.width - (texts.length - 1) * resultRow.spacing
         var shares = [80, 118, 118, 40, 126]
         var oneLine = ColumnFit.fit(whole, 14, shares, room, page.tinyFontSize)
