@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import QMLControls 1.0
+import "ColumnFit.js" as ColumnFit
 
 // The result list of a protection-test page: the button "测试结果" that
 // collapses the page's upper part (collapsed: the list fills its area with
@@ -9,12 +10,16 @@ import QMLControls 1.0
 // selected row is marked; follow(index) marks it and, from row followFrom
 // (collapsedFollowFrom while collapsed) on, scrolls it to the bottom of the
 // view. A tap on a row emits rowClicked(row). The collapsed state stays as
-// the user left it. The columns end where the scroll bar begins, narrowed in
-// proportion when their widths leave it no room. The list reads at one
-// size: a title or cell too wide for its column at pixelSize makes all
-// titles and cells take the size at which every one fits, never under 10 px.
+// the user left it. The list reads at one size: each column is as wide as
+// its widest title or cell (and the texts a page names for it, so that the
+// columns stay put while a run fills them), the columns end where the
+// scroll bar begins, and when they cannot all take their texts at
+// pixelSize, titles and cells go down together to the size at which they
+// can (ColumnFit.js).
 //   titles        the column titles after the first
-//   columnWidths  widths of every column, the first included
+//   columnWidths  widths of every column, the first included: the share of
+//                 the room a column keeps beyond its texts
+//   columnTexts   per column, the texts it may show besides those it shows now
 //   count         the number of rows (a change rebuilds the rows)
 //   revision      bumped by the page: the cells read cellText again
 Column {
@@ -31,33 +36,31 @@ Column {
     property int followFrom: 3
     property int collapsedFollowFrom: 5
     property int pixelSize: globalConfiguration.customFontL2Size
+    property var columnTexts: []
 
     readonly property alias view: view
-    // The columns as drawn, beside the scroll bar.
-    readonly property var cellWidths: {
-        var total = 0
-        for (var i = 0; i < columnWidths.length; ++i)
-            total += columnWidths[i]
-        var room = width - scrollBar.width
-        var scale = total > room ? room / total : 1
-        return columnWidths.map(function(w) { return Math.floor(w * scale) })
-    }
-    // The size the titles and the cells are drawn in.
-    readonly property int textPixelSize: revision >= 0 ? fittingSize() : pixelSize
+    // The size the titles and the cells are drawn in, and the columns as
+    // drawn, beside the scroll bar.
+    readonly property var layout: revision >= 0 ? fitColumns() : null
+    readonly property int textPixelSize: layout.pixelSize
+    readonly property var cellWidths: layout.widths
 
-    // The largest size up to pixelSize at which every title and every cell
-    // fits its column, within the cell's margins and a pixel to spare.
-    function fittingSize() {
-        var scale = 1
+    // The widest title and cell of each column at pixelSize, side by side
+    // in the room beside the scroll bar, with 3 px clear of each border
+    // beyond the cell's margins.
+    function fitColumns() {
         var titleTexts = [String(count)].concat(titles)
-        for (var c = 0; c < cellWidths.length; ++c) {
-            var widest = headerMetrics.advanceWidth(titleTexts[c] || "")
+        var widest = []
+        for (var c = 0; c < columnWidths.length; ++c) {
+            var w = headerMetrics.advanceWidth(titleTexts[c] || "")
+            var texts = columnTexts[c] || []
+            for (var t = 0; t < texts.length; ++t)
+                w = Math.max(w, cellMetrics.advanceWidth(texts[t]))
             for (var row = 0; row < count; ++row)
-                widest = Math.max(widest, cellMetrics.advanceWidth(cellText(row, c)))
-            if (widest > 0)
-                scale = Math.min(scale, (cellWidths[c] - 5) / widest)
+                w = Math.max(w, cellMetrics.advanceWidth(cellText(row, c)))
+            widest.push(w)
         }
-        return Math.max(10, Math.min(pixelSize, Math.floor(pixelSize * scale)))
+        return ColumnFit.fit(widest, 10, columnWidths, width - scrollBar.width, pixelSize)
     }
 
     signal rowClicked(int row)

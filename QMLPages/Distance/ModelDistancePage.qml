@@ -59,6 +59,10 @@ ModulePageFrame {
         return direction === ViewDistanceModel.DIRECTION_TYPE_NEGATIVE ? qsTr("反方向") : qsTr("正方向")  // reverse, forward
     }
 
+    function tripText(time) {
+        return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
+    }
+
     // The text of result cell `column` of point `line`.
     function cellText(line, column) {
         var m = viewDistanceModel
@@ -75,7 +79,7 @@ ModulePageFrame {
         case 7:
             var time = m.getActionTimes(line)
             if (!ViewUtilityHelper.qmlIsNaN(time) && time > 0)
-                return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
+                return tripText(time)
             return completed ? qsTr("未动作") : ""                     // no trip
         case 8:
             var input = m.getBinaryInputIndex(line)
@@ -229,6 +233,7 @@ ModulePageFrame {
                 enabled: !page.running
 
                 Column {
+                    id: pointFields
                     spacing: 2
 
                     Row {
@@ -391,13 +396,15 @@ ModulePageFrame {
                     }
                 }
 
-                // The edit point's fault phasors (display only).
+                // The edit point's fault phasors (display only), beside the
+                // fields however wide their labels and buttons make them.
                 Column {
                     id: phasorTable
                     objectName: "phasorTable"
-                    x: 488
-                    width: 300
+                    x: Math.max(488, pointFields.width + 6)
+                    width: parent.width - x - 4
                     readonly property int cellHeight: page.voltFour ? 24 : 26
+                    readonly property int valueWidth: Math.floor((width - 40) / 2)
 
                     Repeater {
                         model: page.phasorPorts
@@ -408,7 +415,7 @@ ModulePageFrame {
                             Repeater {
                                 model: 3
                                 Rectangle {
-                                    width: index === 0 ? 40 : 130
+                                    width: index === 0 ? 40 : phasorTable.valueWidth
                                     height: phasorTable.cellHeight
                                     color: globalConfiguration.customBackground
                                     border.color: globalConfiguration.customGray
@@ -443,6 +450,9 @@ ModulePageFrame {
                 columnWidths: [26, 100, 88, 85, 86, 70, 67, 112, 37, 105]
                 titles: [qsTr("故障类型"), qsTr("故障方向"), qsTr("阻抗值"), qsTr("阻抗角"), qsTr("整定时间"),
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
+                // What a run may write: no trip, a trip under a second, the verdicts.
+                columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), page.tripText(0.999999)], ["--"],
+                              [qsTr("未测试"), qsTr("测试中"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
                 cellText: page.cellText
                 onRowClicked: page.selectRow(row)
             }

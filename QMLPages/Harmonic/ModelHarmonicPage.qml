@@ -5,6 +5,7 @@ import ZOR.ViewBaseModel 1.0
 import ZOR.ViewHarmonicModel 1.0
 import ZOR.ViewUtilityHelper 1.0
 import "../Common"
+import "../Common/ColumnFit.js" as ColumnFit
 
 // The harmonic test page on the module page frame (which carries the page
 // protocol, the bottom bar, the file flow and the messages). Everything it
@@ -671,27 +672,35 @@ ModulePageFrame {
     }
 
     // ---- 3. Result row -------------------------------------------------------------------------------
-    // One size for the titles (on up to two lines) and the fields: the largest
-    // up to the page's at which every title's words and every text a field
-    // shows fit their column.
-    readonly property var resultWidths: [80, 118, 118, 40, 126]
-    readonly property int resultPixelSize: {
+    // One size for the titles and the fields, each column as wide as the
+    // widest text it may show (ColumnFit.js), in the area's width: the titles
+    // on one line unless two lines let the row read larger.
+    readonly property var resultLayout: {
         var none = qsTr("未动作")
         var texts = [rampPortList, [actionValueField.text, none], [actionTimeField.text, none, timeText(0.999999)],
                      ["--"], [qsTr("未测试"), qsTr("测试中"), qsTr("通过"), qsTr("失败"), none]]
-        var titles = resultTitles
-        var scale = 1
-        for (var c = 0; c < resultWidths.length; ++c) {
+        var whole = []
+        var words = []
+        for (var c = 0; c < texts.length; ++c) {
             var widest = 0
             for (var t = 0; t < texts[c].length; ++t)
                 widest = Math.max(widest, resultMetrics.advanceWidth(texts[c][t]))
-            var words = titles[c].split(" ")
-            for (var w = 0; w < words.length; ++w)
-                widest = Math.max(widest, resultTitleMetrics.advanceWidth(words[w]))
-            scale = Math.min(scale, (resultWidths[c] - 14) / widest)
+            var title = resultTitles[c].split(" ")
+            var word = 0
+            for (var w = 0; w < title.length; ++w)
+                word = Math.max(word, resultTitleMetrics.advanceWidth(title[w]))
+            whole.push(Math.max(widest, resultTitleMetrics.advanceWidth(resultTitles[c])))
+            words.push(Math.max(widest, word))
         }
-        return Math.max(10, Math.min(page.tinyFontSize, Math.floor(page.tinyFontSize * scale)))
+        // Around each text a field's margins and a pixel to spare on each side.
+        var room = resultArea.width - (texts.length - 1) * resultRow.spacing
+        var shares = [80, 118, 118, 40, 126]
+        var oneLine = ColumnFit.fit(whole, 14, shares, room, page.tinyFontSize)
+        var twoLines = ColumnFit.fit(words, 14, shares, room, page.tinyFontSize)
+        return twoLines.pixelSize > oneLine.pixelSize ? twoLines : oneLine
     }
+    readonly property var resultWidths: resultLayout.widths
+    readonly property int resultPixelSize: resultLayout.pixelSize
     readonly property var resultTitles: [qsTr("变量"), qsTr("动作值"), qsTr("动作时间"), qsTr("开入"),
                                          qsTr("结果")]            // variable, trip value, trip time, DI, result
 
@@ -740,6 +749,7 @@ ModulePageFrame {
             }
         }
         Row {
+            id: resultRow
             spacing: 2
 
             component Field: ResultField {

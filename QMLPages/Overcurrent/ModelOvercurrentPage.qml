@@ -56,6 +56,10 @@ ModulePageFrame {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
     }
 
+    function tripText(time) {
+        return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
+    }
+
     function isLargest(value) {
         return value >= Number.MAX_VALUE
     }
@@ -79,7 +83,7 @@ ModulePageFrame {
         case 7:
             var time = m.getActionTimes(line)
             if (!ViewUtilityHelper.qmlIsNaN(time) && time > 0)
-                return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
+                return tripText(time)
             return completed ? qsTr("未动作") : ""                     // no trip
         case 8:
             var input = m.getBinaryInputIndex(line)
@@ -378,7 +382,7 @@ ModulePageFrame {
         y: 2
         width: 792
         height: page.curveShown ? page.height - page.bottomBar.height - 4
-                                : (resultList.collapsed ? tabHeight + 4 : 190)
+                                : (resultList.collapsed ? tabHeight + 4 : 192)
         tabs: [{ text: qsTr("测试参数"), name: "pointTabButton" },          // test parameters
                { text: qsTr("综合参数"), name: "generalTabButton" },        // general parameters
                { text: qsTr("触发逻辑"), name: "triggerTabButton" },        // trigger logic
@@ -843,6 +847,9 @@ ModulePageFrame {
         columnWidths: [26, 106, 76, 92, 68, 68, 68, 124, 36, 114]
         titles: [qsTr("故障类型"), qsTr("绝对值"), qsTr("Function"), qsTr("整定时间"), qsTr("最小时间"),
                  qsTr("最大时间"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
+        // What a run may write: no trip, a trip under a second, the verdicts.
+        columnTexts: [[], [], [], [], [qsTr("未动作")], ["INF"], ["INF"], [qsTr("未动作"), page.tripText(0.999999)],
+                      ["--"], [qsTr("未测试"), qsTr("测试中"), qsTr("未复归"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
         cellText: page.cellText
         onRowClicked: page.selectRow(row)
     }

@@ -17,6 +17,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPixmap>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QScreen>
 #include <QThread>
 
 #include <chrono>
@@ -190,6 +195,32 @@ QString ModulePageBench::readFile(const QString& path) const
 bool ModulePageBench::fileExists(const QString& path) const
 {
     return insideSandbox(path) && QFileInfo(path).isFile();
+}
+
+bool ModulePageBench::savePicture(QQuickItem* item, const QString& name) const
+{
+    QQuickWindow* window = item ? item->window() : nullptr;
+    if (!window || !window->screen())
+        return false;
+    const QStringList arguments = QCoreApplication::arguments();
+    const int translation = arguments.indexOf(QStringLiteral("-translation"));
+    const QString language = translation >= 0 && translation + 1 < arguments.size()
+                                 ? QFileInfo(arguments.at(translation + 1)).baseName()
+                                 : QStringLiteral("zh_cn");
+    const QString folder = QStringLiteral(ZOR_SCREENSHOT_DIR "/modulepages/") + language;
+    // A frame drawn now. The software renderer offers no backing store to
+    // grab on the offscreen platform; its screen holds the last frame.
+    bool swapped = false;
+    const auto connection = connect(window, &QQuickWindow::frameSwapped, window, [&swapped] { swapped = true; });
+    window->update();
+    const bool drawn = waitFor([&swapped] { return swapped; });
+    disconnect(connection);
+    if (!drawn)
+        return false;
+    const QImage frame = window->screen()->grabWindow(window->winId()).toImage();
+    const QRect shown = item->mapRectToScene(QRectF(0, 0, item->width(), item->height())).toAlignedRect();
+    return !frame.isNull() && QDir().mkpath(folder)
+           && frame.copy(shown).save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
 
 QString ModulePageBench::violationText() const

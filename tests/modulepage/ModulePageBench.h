@@ -23,6 +23,7 @@ class SimRealTimePacer;
 } // namespace zorsim
 
 class ControllerCenter;
+class QQuickItem;
 
 class ModulePageBench : public QObject
 {
@@ -80,6 +81,11 @@ public:
     // A folder put in the place of a file (under the sandbox), so that the
     // file cannot be written there; and taken away again.
     Q_INVOKABLE bool blockFile(const QString& path, bool blocked);
+    // What `item` shows in a frame drawn now
+    // as ZOR_SCREENSHOT_DIR/modulepages/<language>/<name>.png, the language
+    // being that of the translation the run installed ("-translation
+    // :/us_en.qm"; zh_cn without one). False when nothing could be taken.
+    Q_INVOKABLE bool savePicture(QQuickItem* item, const QString& name) const;
     // AC amplitude coefficients in the driver's calibration record.
     Q_INVOKABLE double driverAcampFactor(int port, int level, int point) const;
     Q_INVOKABLE double driverAcampOffset(int port, int level, int point) const;

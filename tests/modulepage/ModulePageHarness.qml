@@ -46,6 +46,12 @@ Item {
     ViewBaseModel { id: viewBaseModel }
     GlobalConfiguration { id: globalConfiguration }
 
+    // The main window's background, for the pictures of the pages.
+    Rectangle {
+        anchors.fill: parent
+        color: globalConfiguration.customBackground
+    }
+
     Item {
         id: pageArea
         y: 44

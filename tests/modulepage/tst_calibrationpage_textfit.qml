@@ -8,8 +8,8 @@ import ZOR.ViewCalibrationModel 1.0
 // every panel at the size of the first, with four-phase outputs and the
 // auxiliary DC set by value (every cell and kind shown), in the language the
 // file runs in (CMakeLists.txt runs it in Chinese, English and Portuguese);
-// and the check finds on its probe each way a text fails to stand apart or
-// is drawn too small.
+// and the check finds on its probe each way a text fails to stand apart, is
+// drawn too small or is hidden.
 Item {
     id: root
     width: 800
@@ -87,7 +87,8 @@ Item {
             for (var i = 0; i < lines.length; ++i)
                 failed[lines[i].split("\"")[1]] = true
             compare(Object.keys(failed).sort().join(", "),
-                    "run, shrunk alone, shrunk text, tiny, together, touching, under the bar", lines.join("\n"))
+                    "hidden edge, run, shrunk alone, shrunk text, tiny, together, touching, under the bar",
+                    lines.join("\n"))
             probe.active = false
         }
     }

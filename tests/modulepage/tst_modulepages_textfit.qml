@@ -4,11 +4,14 @@ import ZOR.TextFit 1.0
 import ZOR.ViewBaseModel 1.0
 
 // Every module page after a run against a relay (results in every field, the
-// lists filled past their view), tab by tab and with the result list
-// enlarged: every text whole, apart, at 12 px or more and not far smaller
-// than another of its kind, in the language the file runs in (CMakeLists.txt
-// runs it in Chinese, English and Portuguese). The calibration page has a
-// file of its own (tst_calibrationpage_textfit.qml).
+// lists filled past their view, a point that does not act among trips under
+// a second, written in ms; the harmonic result row with a trip and without),
+// tab by tab and with the result list enlarged: every text whole, apart, at
+// 12 px or more and not far smaller than another of its kind, in the
+// language the file runs in (CMakeLists.txt runs it in Chinese, English and
+// Portuguese). The pictures of what was checked are left in the build's
+// screenshots/modulepages/<language>. The calibration page has a file of its
+// own (tst_calibrationpage_textfit.qml).
 Item {
     width: 800
     height: 480
@@ -40,6 +43,8 @@ Item {
                 { tag: "harmonic", module: B.TEST_HARMONIC, source: "Harmonic/ModelHarmonicPage.qml",
                   relays: "threshold:channel=IA,pickup=0.9,delay=0.95,input=0",
                   tabs: ["triggerTabButton", "settingTabButton"] },
+                { tag: "harmonic without a trip", module: B.TEST_HARMONIC, source: "Harmonic/ModelHarmonicPage.qml",
+                  relays: "none", stopAfter: 300 },
                 { tag: "state sequence", module: B.TEST_STATESEQUENCE,
                   source: "StateSequence/ModelStateSequencePage.qml", relays: "fixed:delay=0.95,input=0",
                   tabs: ["currentTabButton", "assessTabButton", "eventTabButton", "stateTabButton"] },
@@ -50,10 +55,11 @@ Item {
                   tabs: ["currentTabButton", "triggerTabButton", "resultTitleButton"] },
                 { tag: "distance", module: B.TEST_DISTANCE, source: "Distance/ModelDistancePage.qml",
                   relays: "distance:reach1=5,time1=0.95,angle=75,kl=0.67,klangle=0,input=0", adds: 7,
-                  steps: [["enter", "zRangeBox", "4"]], tabs: ["timeTabButton"].concat(points) },
+                  steps: [["enter", "zRangeBox", "8"], ["tap", "addButton"], ["enter", "zRangeBox", "4"]],
+                  tabs: ["timeTabButton"].concat(points) },
                 { tag: "overcurrent", module: B.TEST_OVERCURRENT, source: "Overcurrent/ModelOvercurrentPage.qml",
                   relays: "inverse:channels=IA+IB+IC,pickup=1,tms=0.95,curve=dt,input=0", adds: 7,
-                  steps: [["enter", "testCurrentBox", "2"]],
+                  steps: [["enter", "testCurrentBox", "0.5"], ["tap", "addButton"], ["enter", "testCurrentBox", "2"]],
                   tabs: ["triggerTabButton", "curveTabButton"].concat(points) },
                 { tag: "energy", module: B.TEST_ENERGY, source: "Energy/ModelEnergyPage.qml",
                   relays: "energy:constant=3600,error=0.005,kind=active", adds: 6,
@@ -107,13 +113,15 @@ Item {
         }
 
         // The misfits on the page as shown now, into `found` (each once, with
-        // where it was seen first).
-        function collect(found, where) {
+        // where it was seen first); the page's picture into the run's folder
+        // ("<page>-<tab>.png").
+        function collect(found, name, where) {
             wait(100)                                           // laid out
+            verify(pageBench.savePicture(harness, (name + (where ? "-" + where : "")).replace(/ /g, "_")))
             var lines = TextFit.misfits(page)
             for (var i = 0; i < lines.length; ++i) {
                 if (!(lines[i] in found))
-                    found[lines[i]] = where
+                    found[lines[i]] = where ? where + ": " : ""
             }
         }
 
@@ -121,11 +129,11 @@ Item {
             openPage(data)
             run(data)
             var found = {}
-            collect(found, "")
+            collect(found, data.tag, "")
             var tabs = data.tabs || []
             for (var t = 0; t < tabs.length; ++t) {
                 tap(tabs[t])
-                collect(found, tabs[t] + ": ")
+                collect(found, data.tag, tabs[t])
             }
             if (tabs.indexOf("resultTitleButton") >= 0)
                 tap("resultTitleButton")

@@ -1,5 +1,6 @@
 #include "TextFitCheck.h"
 
+#include <QColor>
 #include <QFontMetricsF>
 #include <QQuickItem>
 #include <QQuickWindow>
@@ -26,10 +27,11 @@ struct Clip
     const QQuickItem* layer = nullptr; // the popup the items lie in
 };
 
-// What the row checks compare: a text as drawn, a box or a scroll bar.
+// What the row checks compare: a text as drawn, a box, a scroll bar or an
+// opaque rectangle, in the order they are drawn.
 struct Shown
 {
-    enum Kind { Text, Box, ScrollBar };
+    enum Kind { Text, Box, ScrollBar, Opaque };
     Kind kind;
     const QQuickItem* item;
     QRectF rect; // scene coordinates, within the clip
@@ -37,6 +39,8 @@ struct Shown
     QString family;   // texts: the font's family
     qreal size = 0;   // texts: the pixel size drawn
     QString textKind; // texts: the item's type and the control it belongs to
+    QRectF face;      // texts: what must not be hidden, the control's face (a
+                      // button's) or else the text as drawn; within the clip
 };
 
 // The type of an item: its class, or the QML type declared in a file
@@ -158,8 +162,18 @@ void checkText(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, Q
     if (!isText)
         return;
     const QFont font = item->property("font").value<QFont>();
+    // A control's text, or one that fills its parent (a button, a cell: within
+    // a few pixels of its edges), stands for the control's face.
+    const QQuickItem* control = item->parentItem();
+    const QRectF box = item->mapRectToScene(QRectF(0, 0, item->width(), item->height()));
+    const QRectF controlBox = control ? control->mapRectToScene(QRectF(0, 0, control->width(), control->height()))
+                                      : QRectF();
+    const bool fills = control && box.left() - controlBox.left() <= minimumGap
+                       && controlBox.right() - box.right() <= minimumGap && box.top() - controlBox.top() <= minimumGap
+                       && controlBox.bottom() - box.bottom() <= minimumGap;
+    const QRectF face = control && (control->inherits("QQuickControl") || fills) ? controlBox : painted;
     shown->append({Shown::Text, item, painted.intersected(clip.rect), clip.layer, font.family(),
-                   drawnSize(item, text, font), kindOf(item)});
+                   drawnSize(item, text, font), kindOf(item), face.intersected(clip.rect)});
 }
 
 // A drop-down list shows one entry at a time in its content text: every
@@ -193,7 +207,7 @@ void addBox(const QQuickItem* box, Shown::Kind kind, const Clip& clip, QList<Sho
         return;
     const QRectF rect = box->mapRectToScene(QRectF(0, 0, box->width(), box->height()));
     if (rect.intersects(clip.rect))
-        shown->append({kind, box, rect.intersected(clip.rect), clip.layer, QString(), 0, QString()});
+        shown->append({kind, box, rect.intersected(clip.rect), clip.layer, QString(), 0, QString(), QRectF()});
 }
 
 void visit(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, QList<Shown>* shown)
@@ -210,6 +224,9 @@ void visit(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, QList
         addBox(item->property("indicator").value<QQuickItem*>(), Shown::Box, clip, shown);
     if (item->inherits("QQuickTextInput"))
         addBox(item->parentItem(), Shown::Box, clip, shown);
+    // A filled rectangle hides what was drawn before it.
+    if (item->inherits("QQuickRectangle") && item->property("color").value<QColor>().alpha() == 255)
+        addBox(item, Shown::Opaque, clip, shown);
     // A scroll bar is shown while it is kept on or in use.
     if (item->inherits("QQuickScrollBar")
         && (item->property("policy").toInt() == 2 /* AlwaysOn */ || item->property("active").toBool()))
@@ -222,7 +239,11 @@ void visit(QQuickItem* item, const Clip& clip, QList<TextMisfit>* misfits, QList
     }
     if (item->inherits("QQuickPopupItem"))
         inner.layer = item;
-    for (QQuickItem* child : item->childItems())
+    // Children are drawn in the order of their z, then as declared.
+    QList<QQuickItem*> children = item->childItems();
+    std::stable_sort(children.begin(), children.end(),
+                     [](const QQuickItem* a, const QQuickItem* b) { return a->z() < b->z(); });
+    for (QQuickItem* child : children)
         visit(child, inner, misfits, shown);
 }
 
@@ -235,7 +256,7 @@ bool sameRow(const QRectF& a, const QRectF& b)
 }
 
 // The row checks: texts apart from the next text or box, none under a shown
-// scroll bar; and the size checks: none drawn under the smallest size, none
+// scroll bar or a rectangle drawn after it; and the size checks: none drawn under the smallest size, none
 // drawn smaller than another text of its kind (the same type in the same
 // control, in the same font family) shown with it in the same popup or
 // outside any.
@@ -244,9 +265,19 @@ void checkRows(const QList<Shown>& shown, QList<TextMisfit>* misfits)
     const auto report = [misfits](const Shown& text, const QString& why) {
         misfits->append({pathOf(text.item), text.item->property("text").toString(), why});
     };
-    for (const Shown& text : shown) {
+    for (int t = 0; t < shown.size(); ++t) {
+        const Shown& text = shown.at(t);
         if (text.kind != Shown::Text)
             continue;
+        for (int later = t + 1; later < shown.size(); ++later) {
+            const Shown& cover = shown.at(later);
+            const QRectF under = text.face.intersected(cover.rect);
+            if (cover.kind == Shown::Opaque && cover.layer == text.layer && under.width() > tolerance
+                && under.height() > tolerance) {
+                report(text, QStringLiteral("%1 px of it under %2").arg(qRound(under.width())).arg(pathOf(cover.item)));
+                break;
+            }
+        }
         if (text.size < smallestSize - tolerance)
             report(text, QStringLiteral("drawn at %1 px, under %2 px").arg(text.size).arg(smallestSize));
         const QPointF centre = text.rect.center();
@@ -254,7 +285,7 @@ void checkRows(const QList<Shown>& shown, QList<TextMisfit>* misfits)
         const Shown* right = nullptr;
         const Shown* largest = nullptr;
         for (const Shown& other : shown) {
-            if (&other == &text || other.layer != text.layer)
+            if (&other == &text || other.layer != text.layer || other.kind == Shown::Opaque)
                 continue;
             if (other.kind == Shown::ScrollBar) {
                 const QRectF under = text.rect.intersected(other.rect);

@@ -29,7 +29,7 @@ QList<TextMisfit> zorFindTextMisfits(QQuickWindow* window);
 // same popup or outside any) each text stands apart, at least a few pixels
 // from the next text or box (the indicator of a check box or radio button,
 // the frame of an edit box) on either side; no part of it lies under a scroll
-// bar that is shown; it is drawn at 12 px or more; and it is not drawn far
+// bar that is shown or under an opaque rectangle drawn after it; it is drawn at 12 px or more; and it is not drawn far
 // smaller (under 85 %) than another shown text of its kind: the same type in
 // the same control, in the same font family (a text that shrank to fit).
 QList<TextMisfit> zorFindTextMisfitsInRows(QQuickItem* root);
