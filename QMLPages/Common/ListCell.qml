@@ -31,7 +31,7 @@ Rectangle {
         font.weight: cell.title ? Font.DemiBold : Font.Normal
         font.pixelSize: globalConfiguration.customFontL2Size
         fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 10
+        minimumPixelSize: 12
         elide: Text.ElideRight
     }
 }

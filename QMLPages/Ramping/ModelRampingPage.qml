@@ -62,7 +62,7 @@ ModulePageFrame {
             if (widest > 0)
                 scale = Math.min(scale, (columnWidths[c] - 6) / widest)
         }
-        return Math.max(10, Math.min(tinyFontSize, Math.floor(tinyFontSize * scale)))
+        return Math.max(12, Math.min(tinyFontSize, Math.floor(tinyFontSize * scale)))
     }
     readonly property alias inputDialog: inputDialog
 
