@@ -140,8 +140,10 @@ int replacePage(ControllerTestor& testor, Entity& entity)
 // polling loop switches the instrument to it when the page playing ends);
 // a switch finds it written already while the instrument has not reached
 // it. The run ends once the instrument plays the last page written and the
-// entity has no state after it. Steady output: the edited values replace the
-// output at once, unless a trip ended the test.
+// entity has no state after it; the ramp's last step (its time and the
+// debounce) is played to its end first, unless a trip has ended the run.
+// Steady output: the edited values replace the output at once, unless a trip
+// ended the test.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -152,6 +154,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         SwitchedRing& ring = runRing();
         if (ring.ahead() > 0)
             return outcome;
+        if (ring.playedToEnd >= 0 && ring.ended < ring.playedToEnd && entity.lastState)
+            return outcome;
         if (!entity.switchToNextState() || !entity.checkOutputValues()) {
             outcome.endRun = true;
             return outcome;
@@ -159,6 +163,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         entity.updateToDriverValue();
         entity.resetActionValues();
         outcome.errorSum += writePage(testor, entity);
+        if (entity.lastState)
+            ring.playedToEnd = ring.last;
         ring.nameWritten();
         return outcome;
     }
@@ -205,6 +211,23 @@ ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
 
 namespace {
 
+// A trip that ends the run (a stop, or the return's) ends it as soon as the
+// page playing ends: the ramp's last step need not be played to its end.
+template <typename Entity>
+void releaseLastStep(const Entity& entity)
+{
+    if (entity.faultActionType != ModelEntity::ACTION_TYPE_CONTINUE && entity.lastState)
+        runRing().playedToEnd = -1;
+}
+
+// The polling loop's report of a page that ended (the state word): the ring
+// follows the instrument.
+std::vector<qint32> followRampPage(ControllerTestor&, qint32 index)
+{
+    runRing().noteEnded(index);
+    return {};
+}
+
 // The polling loop's report: flag word, input, time and the state index
 // (bit 15: the trip ended the state).
 template <typename Entity, Entity* ControllerTestor::*M>
@@ -235,6 +258,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
         break;
     default: break;
     }
+    releaseLastStep(entity);
     return 0;
 }
 
@@ -259,6 +283,7 @@ int recordRampTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 
         break;
     default: break;
     }
+    releaseLastStep(entity);
     return 0;
 }
 
@@ -296,7 +321,7 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
         /* switchState */ &switchRamp<Entity, M>,
         /* trip */ &recordRampTrip<Entity, M>,
         /* twoInputTrip */ &recordRampTwoInputTrip<Entity, M>,
-        /* followState */ nullptr,
+        /* followState */ &followRampPage,
         /* boStates */ &boStates<Entity, M>,
         /* outputCurrentMax */ &outputCurrentMax<Entity, M>,
         /* channelCurrent */ channelCurrent,

@@ -374,8 +374,19 @@ bool checkValues(const E& e)
 // ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
 namespace ActionRamp {
 
+// The instrument's debounce: an input change counts once it has been stable
+// this long (0 before the driver's records exist).
+inline double debounceSeconds()
+{
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    const double seconds = soft ? double(soft->ditherTime) : 0.0;
+    return std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
+}
+
 // Page fields other than the channel values: BO levels, the watched binary
-// inputs and their logic, the state time and how the page ends.
+// inputs and their logic, the state time and how the page ends. A ramp's last
+// page plays its time and the debounce after it: a contact the ramp's last
+// steps moved is confirmed, and its trip recorded, before the run ends.
 template <class E>
 void writePageSettings(const E& e, CommDriverTestOutputData& out)
 {
@@ -390,7 +401,8 @@ void writePageSettings(const E& e, CommDriverTestOutputData& out)
     }
     out.outputBILogic = quint32(e.stateBILogicTypes);
     out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
-    out.outputTime = e.autoRampEnabled ? recordFloat(e.actionRampTime) : float(E::kSteadyOutputTime);
+    const double held = e.lastState ? debounceSeconds() : 0.0;
+    out.outputTime = e.autoRampEnabled ? recordFloat(e.actionRampTime + held) : float(E::kSteadyOutputTime);
     out.outputTriggerType = e.faultActionType == ACTION_TYPE_CONTINUE ? COMM_TRIGGER_TYPE_TIME
                                                                       : COMM_TRIGGER_TYPE_TIME_BINARY;
 }

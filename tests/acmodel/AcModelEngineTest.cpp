@@ -226,3 +226,30 @@ TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
     EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
     EXPECT_EQ(messages.size(), 1);
 }
+
+// UA from 50 V to 60 V by 1 V a millisecond, at real time, and a relay that
+// closes at 55 V at once: the ramp reaches its end while the contact is
+// still being confirmed (the debounce, 15 ms); the run plays its last step
+// until the instrument has confirmed it, and the trip is found.
+TEST_F(AcModelEngine, ATripInTheLastStepsOfARampShorterThanTheDebounceIsFound)
+{
+    zoplat::setTimeScale(1.0);
+    initialise();
+    auto relay = plugRelay(ModelEntity::AO_PORT_TYPE_UA, 55.0);
+    AcModel vm;
+    vm.testActive();
+    vm.setOutputRange(port(0), 50.0);
+    vm.setAutoRampEnabled(true);
+    vm.setFaultActionPort(0);
+    vm.setRampStepValue(1.0);
+    vm.setRampTimeValue(0.001);
+    vm.setEndRampValue(60.0);
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_EQ(vm.getTestState(), 1);
+    EXPECT_NE(vm.getFaultActionValue(0), "NaN V");
+    EXPECT_GT(vm.getFaultActionTime(0), 0.0);
+}
