@@ -20,6 +20,10 @@
 
 #include <QMutexLocker>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace {
 
 void raiseBIStateAction()
@@ -43,6 +47,43 @@ ModuleStart refusedStart(const ModuleEntry& module)
     start.reason = ControllerTestor::REFUSAL_VALUES;
     start.refusal = QStringLiteral("module %1: a value to output is not finite or out of range").arg(int(module.type));
     return start;
+}
+
+// A value in thousandths of its unit, as a refusal's numbers carry it.
+qint32 thousandths(double value)
+{
+    const double scaled = std::round(value * 1000.0);
+    return qint32(std::clamp(scaled, double(std::numeric_limits<qint32>::min()),
+                             double(std::numeric_limits<qint32>::max())));
+}
+
+// A ramp that would take an output beyond what it gives is not started.
+ModuleStart rampRangeRefusal(const ModuleEntry& module, const ModelActionRampEntity& entity)
+{
+    const ModelEntity::RampBeyondOutputs beyond = entity.rampBeyondOutputs();
+    if (!beyond.beyond)
+        return {};
+    const QString unit = beyond.item == ModelEntity::RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral("Hz")
+                         : beyond.channel < 4                                  ? QStringLiteral("V")
+                                                                               : QStringLiteral("A");
+    ModuleStart start;
+    start.refused = true;
+    start.reason = ControllerTestor::REFUSAL_RANGE;
+    start.refusal = QStringLiteral("%1: the ramp would take %2 to %3 %4, outside the %5 to %6 %4 its output gives")
+                        .arg(QLatin1String(module.folder), QLatin1String(ModelEntity::channelName(beyond.channel)))
+                        .arg(beyond.value)
+                        .arg(unit)
+                        .arg(beyond.low)
+                        .arg(beyond.high);
+    start.numbers = {beyond.channel, beyond.item, thousandths(beyond.value), thousandths(beyond.low),
+                     thousandths(beyond.high)};
+    return start;
+}
+
+// The harmonic test's ramp moves a component whose amplitude is not limited.
+ModuleStart rampRangeRefusal(const ModuleEntry&, const ModelHarmonicEntity&)
+{
+    return {};
 }
 
 // What a page of the entity plays, kept beside it for the trips valued with
@@ -79,6 +120,9 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
     }
     if (!entity.checkOutputValues())
         return refusedStart(module);
+    const ModuleStart beyond = rampRangeRefusal(module, entity);
+    if (beyond.refused)
+        return beyond;
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);

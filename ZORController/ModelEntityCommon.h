@@ -108,6 +108,29 @@ static_assert(AO_LINKSTATE_TYPE_CONTINUE == int(COMM_LINKSTATE_TYPE_CONTINUE)
 static_assert(AO_BILOGIC_TYPE_OR == int(COMM_BILOGIC_TYPE_OR) && AO_BILOGIC_TYPE_AND == int(COMM_BILOGIC_TYPE_AND),
               "AOBILogicType differs from COMMBILogicType");
 
+// The name of a channel (AOPortType), "" for another value.
+inline const char* channelName(int channel)
+{
+    static const char* const names[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+    return channel >= 0 && channel < 8 ? names[channel] : "";
+}
+
+// The frequencies the outputs give, Hz.
+constexpr double kMinOutputFrequency = 10.0;
+constexpr double kMaxOutputFrequency = 1000.0;
+
+// A value a ramp would take a channel to that its output cannot give, and
+// the range it can (the value's unit: V, A or Hz by item and channel).
+struct RampBeyondOutputs
+{
+    bool beyond = false;
+    int channel = 0;   // AOPortType
+    int item = 0;      // RampItemType
+    double value = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+};
+
 // Channels of a channel or channel group, in group order (UCUA is 2, 0;
 // ICIA is 6, 4). Returns the count, 0 for a value outside the enumeration.
 inline int rampPortChannels(int portType, int channels[3])
