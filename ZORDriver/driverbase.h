@@ -67,9 +67,6 @@ int driverBaseReadTestBOState();
 int driverBaseReadPAOTempState();
 int driverBaseReadAlarmState();
 int driverBaseReadActionTimes();
-int driverBaseReadTestStateIndex();
-int driverBaseReadTestStateTime();
-int driverBaseReadBinaryInputTimes();
 
 // ---- Where a run the instrument steps through is ----------------------------
 //

@@ -592,56 +592,6 @@ int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPa
     return 0;
 }
 
-int driverBaseReadTestStateIndex()
-{
-    zoplat::sleepMs(1000);
-    uint16_t word = 0;
-    int result = 0;
-    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH, REG_STATE, REG_STATE_COUNT})
-        result += drv_mcasp_read_u16(reg, &word);
-    return result;
-}
-
-int driverBaseReadTestStateTime()
-{
-    if (!recordsReady())
-        return -1;
-    zoplat::sleepMs(1000);
-    CommDriverTestStatusData& status = *globalTestStatusData;
-    CommDriverTestControlData& control = *globalTestControlData;
-    uint16_t word = 0;
-    uint16_t state = 0;
-    int result = 0;
-    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH})
-        result += drv_mcasp_read_u16(reg, &word);
-    const int stateResult = drv_mcasp_read_u16(REG_STATE, &state);
-    result += stateResult;
-    if (stateResult == 0)
-        status.statusTestStateIndex = state;
-    const int page = DriverStateWord(status.statusTestStateIndex).page();
-
-    uint32_t elapsedTicks = 0;
-    uint32_t durationTicks = 0;
-    result += drv_mcasp_read_u32(page == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &elapsedTicks);
-    result += drv_mcasp_read_u32(pageAddress(page, PAGE_DURATION), &durationTicks);
-    const uint32_t rate = globalConfigureHardData->periodFrequency;
-    if (result != 0 || rate == 0)
-        return result != 0 ? result : -1;
-    const float elapsed = float(elapsedTicks) / float(rate);
-    const float duration = float(durationTicks) / float(rate);
-    if ((control.controlStateSwitchEnable == 1 && elapsed >= duration - 0.0001f) || status.statusBIStateAction == 1) {
-        control.controlStateSwitchEnable = 0;
-        status.statusTestTriggerTime = elapsed;
-        ++status.statusTestStateIndex;
-    }
-    return result;
-}
-
-int driverBaseReadBinaryInputTimes()
-{
-    return 0;
-}
-
 // ---- Energy-meter pulses ----------------------------------------------------
 
 int driverBaseSendTestPulse()
