@@ -234,13 +234,17 @@ TEST_F(SequenceTiming, AKeyStateBeforeAShortLastStateEndsWhereTheLastBegan)
                                    {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, false},
                                    {AO_TRIGGER_TYPE_TIME, 0.005, false}};
     const std::shared_ptr<PageLog> log = plugPageLog();
-    // The loop is held in its rest between two passes while `hold` is set.
+    // The loop is held in its rest between two passes while `on` is set.
+    struct Hold
+    {
+        std::atomic<bool> on{false};
+        std::atomic<bool> held{false};
+    };
+    const auto hold = std::make_shared<Hold>();
     const QThread* queryThread = center->queryingThread;
-    std::atomic<bool> hold{false};
-    std::atomic<bool> held{false};
-    zoplat::setSleeper([&](int64_t ms) {
-        while (QThread::currentThread() == queryThread && hold.load()) {
-            held = true;
+    zoplat::setSleeper([hold, queryThread](int64_t ms) {
+        while (QThread::currentThread() == queryThread && hold->on.load()) {
+            hold->held = true;
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         std::this_thread::sleep_for(std::chrono::microseconds(ms * 1000));
@@ -250,13 +254,13 @@ TEST_F(SequenceTiming, AKeyStateBeforeAShortLastStateEndsWhereTheLastBegan)
     ASSERT_TRUE(waitFor([&] { return log->all().size() >= 2; }));
     const int64_t keyPageStart = log->all()[1].startNs;
     ASSERT_TRUE(waitFor([&] { return sim->nowNs() >= keyPageStart + 300000000; }));
-    hold = true;
-    ASSERT_TRUE(waitFor([&] { return held.load(); }));
+    hold->on = true;
+    ASSERT_TRUE(waitFor([&] { return hold->held.load(); }));
     center->testKeyPress();
     ASSERT_TRUE(waitFor([&] { return log->all().size() >= 3; }));
     const int64_t lastStart = log->all()[2].startNs;
     ASSERT_TRUE(waitFor([&] { return sim->nowNs() >= lastStart + 30000000; }));
-    hold = false;
+    hold->on = false;
     ASSERT_TRUE(waitEnded());
     zoplat::setSleeper({});
 
