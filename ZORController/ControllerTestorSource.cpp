@@ -80,7 +80,7 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const ModelActionRampEnt
     return start;
 }
 
-// The harmonic test's ramp moves a component whose amplitude is not limited.
+// The harmonic test's ramps are not held to the outputs' ranges here.
 ModuleStart rampRangeRefusal(const ModuleEntry&, const ModelHarmonicEntity&)
 {
     return {};
