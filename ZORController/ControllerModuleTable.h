@@ -34,7 +34,7 @@ enum class ModuleFamily {
 // What the polling loop reads while the module runs.
 enum class ModulePoll {
     None,
-    SinglePage,     // trips; a switch once the page playing has ended
+    SinglePage,     // as StateIndex, for a module of one page at a time
     Sequence,       // trips; every change of the page playing, with the time since the last
     StateIndex,     // trips; the state index and a switch once a state has ended
     EnergyPulses,   // the pulse measurement of the state playing

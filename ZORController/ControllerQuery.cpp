@@ -264,28 +264,15 @@ void ControllerQuery::pollBinaryOutputs(LoopState& loop, int64_t wallMs)
 void ControllerQuery::pollModule(LoopState& loop, ControllerTestor::TESTType type)
 {
     switch (moduleEntry(type).poll) {
-    case ModulePoll::SinglePage: pollSourceModule(loop); return;
-    case ModulePoll::Sequence: pollSequence(loop); return;
+    case ModulePoll::SinglePage:
     case ModulePoll::StateIndex: pollStepModule(loop); return;
+    case ModulePoll::Sequence: pollSequence(loop); return;
     case ModulePoll::EnergyPulses: pollEnergy(loop); return;
     // The remote signal and the modules without an entity are followed with
     // their run control; the calibration, the multi-test and the standard
     // source have nothing to read.
     case ModulePoll::None: return;
     }
-}
-
-void ControllerQuery::pollSourceModule(LoopState& loop)
-{
-    if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
-        return;
-    reportAction();
-    const DriverStateWord state(globalTestStatusData->statusTestStateIndex);
-    if (state == loop.lastState)
-        return;
-    loop.lastState = state;
-    if (state.ended())
-        emit sigTestSwitch();
 }
 
 void ControllerQuery::pollSequence(LoopState& loop)

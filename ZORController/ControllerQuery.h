@@ -108,13 +108,12 @@ private:
     void pollBinaryInputs(LoopState& loop, int64_t wallMs);
     void pollBinaryOutputs(LoopState& loop, int64_t wallMs);
     void pollModule(LoopState& loop, ControllerTestor::TESTType type);
-    // AC, DC, harmonic, power swing: trips, and the switch once a state ended.
-    void pollSourceModule(LoopState& loop);
     // State sequence: trips, and every change of the page playing with the
     // times of the pages that ended.
     void pollSequence(LoopState& loop);
-    // Distance, ramping, overcurrent, load shedding: trips, and the state
-    // index and switch once a state ended.
+    // The modules the software switches from page to page (all but the
+    // state sequence and energy): trips, and the state index and switch once
+    // a state ended.
     void pollStepModule(LoopState& loop);
     // Energy: the pulse measurement of the state playing.
     void pollEnergy(LoopState& loop);

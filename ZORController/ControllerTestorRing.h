@@ -41,6 +41,10 @@ public:
     qint64 ended = -1;         // the last page known to have ended (reported, or left by a switch)
     bool exhausted = false;    // the entity had no state left to write
     bool lastAtOnce = false;   // the page written last ends as soon as it is entered
+    // A page the run is played to the end of, as it is written last (an
+    // automatic ramp's last step, held for the debounce): the run ends once
+    // it has ended, not as it is entered. -1: none.
+    qint64 playedToEnd = -1;
 
     // A new run: nothing written, page 0 named.
     void reset();

@@ -20,6 +20,10 @@
 
 #include <QMutexLocker>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
 namespace {
 
 void raiseBIStateAction()
@@ -43,6 +47,43 @@ ModuleStart refusedStart(const ModuleEntry& module)
     start.reason = ControllerTestor::REFUSAL_VALUES;
     start.refusal = QStringLiteral("module %1: a value to output is not finite or out of range").arg(int(module.type));
     return start;
+}
+
+// A value in thousandths of its unit, as a refusal's numbers carry it.
+qint32 thousandths(double value)
+{
+    const double scaled = std::round(value * 1000.0);
+    return qint32(std::clamp(scaled, double(std::numeric_limits<qint32>::min()),
+                             double(std::numeric_limits<qint32>::max())));
+}
+
+// A ramp that would take an output beyond what it gives is not started.
+ModuleStart rampRangeRefusal(const ModuleEntry& module, const ModelActionRampEntity& entity)
+{
+    const ModelEntity::RampBeyondOutputs beyond = entity.rampBeyondOutputs();
+    if (!beyond.beyond)
+        return {};
+    const QString unit = beyond.item == ModelEntity::RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral("Hz")
+                         : beyond.channel < 4                                  ? QStringLiteral("V")
+                                                                               : QStringLiteral("A");
+    ModuleStart start;
+    start.refused = true;
+    start.reason = ControllerTestor::REFUSAL_RANGE;
+    start.refusal = QStringLiteral("%1: the ramp would take %2 to %3 %4, outside the %5 to %6 %4 its output gives")
+                        .arg(QLatin1String(module.folder), QLatin1String(ModelEntity::channelName(beyond.channel)))
+                        .arg(beyond.value)
+                        .arg(unit)
+                        .arg(beyond.low)
+                        .arg(beyond.high);
+    start.numbers = {beyond.channel, beyond.item, thousandths(beyond.value), thousandths(beyond.low),
+                     thousandths(beyond.high)};
+    return start;
+}
+
+// The harmonic test's ramps are not held to the outputs' ranges here.
+ModuleStart rampRangeRefusal(const ModuleEntry&, const ModelHarmonicEntity&)
+{
+    return {};
 }
 
 // What a page of the entity plays, kept beside it for the trips valued with
@@ -79,6 +120,9 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
     }
     if (!entity.checkOutputValues())
         return refusedStart(module);
+    const ModuleStart beyond = rampRangeRefusal(module, entity);
+    if (beyond.refused)
+        return beyond;
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);
@@ -140,8 +184,10 @@ int replacePage(ControllerTestor& testor, Entity& entity)
 // polling loop switches the instrument to it when the page playing ends);
 // a switch finds it written already while the instrument has not reached
 // it. The run ends once the instrument plays the last page written and the
-// entity has no state after it. Steady output: the edited values replace the
-// output at once, unless a trip ended the test.
+// entity has no state after it; the ramp's last step (its time and the
+// debounce) is played to its end first, unless a trip has ended the run.
+// Steady output: the edited values replace the output at once, unless a trip
+// ended the test.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -152,6 +198,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         SwitchedRing& ring = runRing();
         if (ring.ahead() > 0)
             return outcome;
+        if (ring.playedToEnd >= 0 && ring.ended < ring.playedToEnd && entity.lastState)
+            return outcome;
         if (!entity.switchToNextState() || !entity.checkOutputValues()) {
             outcome.endRun = true;
             return outcome;
@@ -159,6 +207,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         entity.updateToDriverValue();
         entity.resetActionValues();
         outcome.errorSum += writePage(testor, entity);
+        if (entity.lastState)
+            ring.playedToEnd = ring.last;
         ring.nameWritten();
         return outcome;
     }
@@ -205,6 +255,23 @@ ModuleSwitch switchStdSource(const ModuleEntry&, ControllerTestor& testor)
 
 namespace {
 
+// A trip that ends the run (a stop, or the return's) ends it as soon as the
+// page playing ends: the ramp's last step need not be played to its end.
+template <typename Entity>
+void releaseLastStep(const Entity& entity)
+{
+    if (entity.faultActionType != ModelEntity::ACTION_TYPE_CONTINUE && entity.lastState)
+        runRing().playedToEnd = -1;
+}
+
+// The polling loop's report of a page that ended (the state word): the ring
+// follows the instrument.
+std::vector<qint32> followRampPage(ControllerTestor&, qint32 index)
+{
+    runRing().noteEnded(index);
+    return {};
+}
+
 // The polling loop's report: flag word, input, time and the state index
 // (bit 15: the trip ended the state).
 template <typename Entity, Entity* ControllerTestor::*M>
@@ -235,6 +302,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
         break;
     default: break;
     }
+    releaseLastStep(entity);
     return 0;
 }
 
@@ -259,6 +327,7 @@ int recordRampTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 
         break;
     default: break;
     }
+    releaseLastStep(entity);
     return 0;
 }
 
@@ -296,7 +365,7 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
         /* switchState */ &switchRamp<Entity, M>,
         /* trip */ &recordRampTrip<Entity, M>,
         /* twoInputTrip */ &recordRampTwoInputTrip<Entity, M>,
-        /* followState */ nullptr,
+        /* followState */ &followRampPage,
         /* boStates */ &boStates<Entity, M>,
         /* outputCurrentMax */ &outputCurrentMax<Entity, M>,
         /* channelCurrent */ channelCurrent,

@@ -211,6 +211,31 @@ void ModelActionRampEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
     limitChannelRanges(outputRanges, vmax, imax);
+    voltageLimit = vmax;
+    currentLimit = imax;
+}
+
+RampBeyondOutputs ModelActionRampEntity::rampBeyondOutputs() const
+{
+    QMutexLocker locker(&entityLock);
+    RampBeyondOutputs beyond;
+    const bool amplitude = faultActionItem == RAMP_ITEM_TYPE_RANGE;
+    if (!autoRampEnabled || !rampsItem() || (!amplitude && faultActionItem != RAMP_ITEM_TYPE_FREQUENCY))
+        return beyond;
+    int channels[3];
+    const int count = rampPortChannels(faultActionPort, channels);
+    auto check = [&](int c, double value) {
+        const double low = amplitude ? 0.0 : kMinOutputFrequency;
+        const double high = amplitude ? (c < 4 ? voltageLimit : currentLimit) : kMaxOutputFrequency;
+        if (beyond.beyond || (value >= low && value <= high))
+            return;
+        beyond = {true, c, faultActionItem, value, low, high};
+    };
+    for (int k = 0; k < count; ++k)
+        check(channels[k], beginRampValue[channels[k]]);
+    for (int k = 0; k < count; ++k)
+        check(channels[k], endRampValue);
+    return beyond;
 }
 
 bool ModelActionRampEntity::checkOutputValues() const

@@ -96,6 +96,8 @@ public:
     // state's values with the ramp on, else the current ones.
     ModelEntity::PageOutputs pageOutputs() const;
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
+    // Clamps the amplitudes into [0, vmax] (UA..UX) and [0, imax] (IA..IX),
+    // and keeps both limits for the ramp's check (rampBeyondOutputs).
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start (or go on): a non-finite amplitude,
@@ -103,6 +105,12 @@ public:
     // non-finite step, end value or state time, or a stateCount above
     // kMaxStateCount.
     bool checkOutputValues() const;
+    // With the ramp on, after switchToResetState: the first value the ramp
+    // would take a channel of its group to (its start, then the end value)
+    // that the output cannot give: an amplitude outside [0, the limit
+    // formatLimitValue last took], a frequency outside [kMinOutputFrequency,
+    // kMaxOutputFrequency]. Angles are not limited.
+    ModelEntity::RampBeyondOutputs rampBeyondOutputs() const;
 
     // Ramp helpers.
     double getMinMaxBeginRampVal(const double* outputArry, bool add) const;
@@ -127,4 +135,7 @@ private:
     void recordTripValues(faultActionValStruct& value, const ModelEntity::PageOutputs& page);
 
     const bool amplitudeOnly;
+    // The amplitude limits formatLimitValue last took (none before).
+    double voltageLimit = std::numeric_limits<double>::infinity();
+    double currentLimit = std::numeric_limits<double>::infinity();
 };

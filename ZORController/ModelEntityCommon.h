@@ -108,6 +108,29 @@ static_assert(AO_LINKSTATE_TYPE_CONTINUE == int(COMM_LINKSTATE_TYPE_CONTINUE)
 static_assert(AO_BILOGIC_TYPE_OR == int(COMM_BILOGIC_TYPE_OR) && AO_BILOGIC_TYPE_AND == int(COMM_BILOGIC_TYPE_AND),
               "AOBILogicType differs from COMMBILogicType");
 
+// The name of a channel (AOPortType), "" for another value.
+inline const char* channelName(int channel)
+{
+    static const char* const names[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+    return channel >= 0 && channel < 8 ? names[channel] : "";
+}
+
+// The frequencies the outputs give, Hz.
+constexpr double kMinOutputFrequency = 10.0;
+constexpr double kMaxOutputFrequency = 1000.0;
+
+// A value a ramp would take a channel to that its output cannot give, and
+// the range it can (the value's unit: V, A or Hz by item and channel).
+struct RampBeyondOutputs
+{
+    bool beyond = false;
+    int channel = 0;   // AOPortType
+    int item = 0;      // RampItemType
+    double value = 0.0;
+    double low = 0.0;
+    double high = 0.0;
+};
+
 // Channels of a channel or channel group, in group order (UCUA is 2, 0;
 // ICIA is 6, 4). Returns the count, 0 for a value outside the enumeration.
 inline int rampPortChannels(int portType, int channels[3])
@@ -389,8 +412,19 @@ bool checkValues(const E& e)
 // ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
 namespace ActionRamp {
 
+// The instrument's debounce: an input change counts once it has been stable
+// this long (0 before the driver's records exist).
+inline double debounceSeconds()
+{
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    const double seconds = soft ? double(soft->ditherTime) : 0.0;
+    return std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
+}
+
 // Page fields other than the channel values: BO levels, the watched binary
-// inputs and their logic, the state time and how the page ends.
+// inputs and their logic, the state time and how the page ends. A ramp's last
+// page plays its time and the debounce after it: a contact the ramp's last
+// steps moved is confirmed, and its trip recorded, before the run ends.
 template <class E>
 void writePageSettings(const E& e, CommDriverTestOutputData& out)
 {
@@ -405,7 +439,8 @@ void writePageSettings(const E& e, CommDriverTestOutputData& out)
     }
     out.outputBILogic = quint32(e.stateBILogicTypes);
     out.outputLinkStateType = COMM_LINKSTATE_TYPE_INITIATE;
-    out.outputTime = e.autoRampEnabled ? recordFloat(e.actionRampTime) : float(E::kSteadyOutputTime);
+    const double held = e.lastState ? debounceSeconds() : 0.0;
+    out.outputTime = e.autoRampEnabled ? recordFloat(e.actionRampTime + held) : float(E::kSteadyOutputTime);
     out.outputTriggerType = e.faultActionType == ACTION_TYPE_CONTINUE ? COMM_TRIGGER_TYPE_TIME
                                                                       : COMM_TRIGGER_TYPE_TIME_BINARY;
 }

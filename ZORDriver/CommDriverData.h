@@ -343,7 +343,6 @@ struct CommDriverTestControlData
     CommShared<uint8_t> controlBOStates[4] = {};
     CommShared<uint8_t> controlAutoOutputTimeEnable{0};
     uint8_t controlRunPluseEnable = 0;
-    uint8_t controlStateSwitchEnable = 0;                  // set to 1 by every page encode
     uint32_t controlPowerDCVAuxValue = 0;                  // auxiliary DC set point, V; 0 = off
     CommShared<uint8_t> controlAutoOutputStateEnable{0};   // 1 = the FPGA steps through the pages
     uint8_t controlOutputHarmEnable = 0;                   // 4 components per channel
@@ -360,7 +359,6 @@ struct CommDriverTestStatusData
     CommShared<int32_t> statusTestStateIndex{0};         // raw 0x8336: bits 0-2 page, bit 15 last state
     CommShared<uint8_t> statusTestActionFlags[4] = {};   // 2-bit edge code per binary input
     float statusTestActionTime = 0.0f;                   // s; NaN = no new action
-    CommShared<float> statusTestTriggerTime{0.0f};       // s
     CommShared<uint8_t> statusTestActionBIStates[4] = {};
     int32_t statusAlarmStates = 0;   // register 0x8414
     int32_t statusPluseStopState = 0;

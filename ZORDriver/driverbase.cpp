@@ -2,6 +2,8 @@
 
 #include "driverbase.h"
 
+#include <limits>
+
 #include "driverclock.h"
 #include "zodrv_mcasp.h"
 
@@ -19,6 +21,7 @@ std::atomic<int64_t> localActionReadUs{0};
 std::atomic<int> localActionPlayingPage{0};
 std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT] = {};
 std::atomic<uint8_t> localActionEdges{0};
+std::atomic<int64_t> localKeyTriggerUs{std::numeric_limits<int64_t>::min()};
 
 namespace {
 

@@ -67,9 +67,6 @@ int driverBaseReadTestBOState();
 int driverBaseReadPAOTempState();
 int driverBaseReadAlarmState();
 int driverBaseReadActionTimes();
-int driverBaseReadTestStateIndex();
-int driverBaseReadTestStateTime();
-int driverBaseReadBinaryInputTimes();
 
 // ---- Where a run the instrument steps through is ----------------------------
 //
@@ -87,8 +84,10 @@ int driverBaseReadBinaryInputTimes();
 //   pass before) and the span on the monotonic clock from that read to the
 //   start of the page after it (the elapsed ticks of the page now playing,
 //   less the pages between). Only that span, at most one pass, is measured
-//   by the host's clock. Two such pages in one pass cannot be told apart:
-//   both are NaN.
+//   by the host's clock. Where the run's last page already holds (no page
+//   plays to count back from), a key page ends at the key the driver sent
+//   within that span instead. Two such pages in one pass cannot be told
+//   apart: both are NaN.
 
 // A page of the ring as the registers hold it once it has ended: the
 // trigger and duration it was written with, its action record.
@@ -106,6 +105,7 @@ struct DriverRingReads
     DriverStateWord state;       // the same on both sides of the elapsed read
     uint32_t elapsedTicks = 0;   // how long the page of `state` has played (ended: until it ended)
     int64_t atUs = 0;            // the elapsed read, on the monotonic clock (zoplat::monotonicUs)
+    int64_t keyUs = std::numeric_limits<int64_t>::min();   // the last key sent (localKeyTriggerUs)
     // The records of the pages that ended since the pass before (the others are not read).
     DriverPageRecord pages[DriverStateWord::kPages];
 };
@@ -195,6 +195,9 @@ extern std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT];
 // made: bits 2i..2i+1 for input i, 1 rising, 2 falling (0: unchanged). The
 // status record keeps one of them (statusTestActionIndex).
 extern std::atomic<uint8_t> localActionEdges;
+// When the last key trigger went to the instrument, on the monotonic clock
+// (us, the middle of its write); INT64_MIN before the first.
+extern std::atomic<int64_t> localKeyTriggerUs;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

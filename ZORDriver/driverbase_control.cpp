@@ -231,7 +231,11 @@ int driverBaseSendTestControlRun()
 
 int driverBaseSendTestKeyTrigger()
 {
-    return drv_mcasp_write_u16(REG_KEY_TRIGGER, 0x1234);
+    const int64_t from = zoplat::monotonicUs();
+    const int result = drv_mcasp_write_u16(REG_KEY_TRIGGER, 0x1234);
+    if (result == 0)
+        localKeyTriggerUs = from + (zoplat::monotonicUs() - from) / 2;
+    return result;
 }
 
 int driverBaseSendTestBOState()
@@ -527,9 +531,12 @@ std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, 
 
     // A page without a figure of its own (two cannot be told apart): from
     // the read before to the end of the pages that ended (the start of the
-    // page playing; for a held page, this read), less the others.
+    // page playing), less the others. Where the last page holds, that end is
+    // not known (the hold began before this read): a key page ends at the key
+    // sent since the read before, less the pages before it.
     DriverEndedPage* unknown = nullptr;
     double known = 0.0;
+    double knownBefore = 0.0;
     for (DriverEndedPage& p : ended) {
         if (!std::isnan(p.seconds))
             known += p.seconds;
@@ -537,8 +544,17 @@ std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, 
             return ended;
         else
             unknown = &p;
+        if (!unknown)
+            knownBefore = known;
     }
-    if (unknown && anchored) {
+    if (!unknown || !anchored)
+        return ended;
+    const bool keyed = reads.pages[unknown->page].trigger == COMM_TRIGGER_TYPE_KEY_PRESS && reads.keyUs > before.atUs
+                       && reads.keyUs <= reads.atUs;
+    if (reads.state.ended() && keyed) {
+        const double toKey = double(reads.keyUs - before.atUs) / 1e6;
+        unknown->seconds = std::max(0.0, before.playedSeconds + toKey - knownBefore);
+    } else {
         const double toEnd = sinceRead - (reads.state.ended() ? 0.0 : elapsed);
         unknown->seconds = std::max(0.0, before.playedSeconds + toEnd - known);
     }
@@ -570,6 +586,7 @@ int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPa
         return 0;   // the ring is moving on now: the next pass sees where to
     reads.state = DriverStateWord(after);
     reads.atUs = from + (to - from) / 2;
+    reads.keyUs = localKeyTriggerUs;
 
     const int count = reads.state.pagesEndedSince(position.state);
     const int first = firstEnded(position.state);
@@ -589,56 +606,6 @@ int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPa
         record.actionFlags = action[2];
     }
     ended = driverRingPagesEnded(position, reads, rate);
-    return 0;
-}
-
-int driverBaseReadTestStateIndex()
-{
-    zoplat::sleepMs(1000);
-    uint16_t word = 0;
-    int result = 0;
-    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH, REG_STATE, REG_STATE_COUNT})
-        result += drv_mcasp_read_u16(reg, &word);
-    return result;
-}
-
-int driverBaseReadTestStateTime()
-{
-    if (!recordsReady())
-        return -1;
-    zoplat::sleepMs(1000);
-    CommDriverTestStatusData& status = *globalTestStatusData;
-    CommDriverTestControlData& control = *globalTestControlData;
-    uint16_t word = 0;
-    uint16_t state = 0;
-    int result = 0;
-    for (uint16_t reg : {REG_POWER, REG_OUTPUT_RUN, REG_RUN, REG_PAGE_SWITCH})
-        result += drv_mcasp_read_u16(reg, &word);
-    const int stateResult = drv_mcasp_read_u16(REG_STATE, &state);
-    result += stateResult;
-    if (stateResult == 0)
-        status.statusTestStateIndex = state;
-    const int page = DriverStateWord(status.statusTestStateIndex).page();
-
-    uint32_t elapsedTicks = 0;
-    uint32_t durationTicks = 0;
-    result += drv_mcasp_read_u32(page == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &elapsedTicks);
-    result += drv_mcasp_read_u32(pageAddress(page, PAGE_DURATION), &durationTicks);
-    const uint32_t rate = globalConfigureHardData->periodFrequency;
-    if (result != 0 || rate == 0)
-        return result != 0 ? result : -1;
-    const float elapsed = float(elapsedTicks) / float(rate);
-    const float duration = float(durationTicks) / float(rate);
-    if ((control.controlStateSwitchEnable == 1 && elapsed >= duration - 0.0001f) || status.statusBIStateAction == 1) {
-        control.controlStateSwitchEnable = 0;
-        status.statusTestTriggerTime = elapsed;
-        ++status.statusTestStateIndex;
-    }
-    return result;
-}
-
-int driverBaseReadBinaryInputTimes()
-{
     return 0;
 }
 

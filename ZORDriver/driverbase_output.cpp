@@ -512,9 +512,6 @@ int driverBaseSendTestParameterData(bool zeroValue, bool bocurrent)
 
     result += writeU32(base + PAGE_DURATION, driverPageTicks(out.outputTime, hard.periodFrequency));
     result += writeU16(base + PAGE_TRIGGER, out.outputTriggerType);
-
-    // 15.
-    control.controlStateSwitchEnable = 1;
     return result;
 }
 

@@ -17,8 +17,6 @@
 namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr double kMinStepFrequency = 10.0;
-constexpr double kMaxStepFrequency = 1000.0;
 
 } // namespace
 
@@ -232,7 +230,8 @@ bool ViewAlternateModel::quickChange(bool toAdd)
             angles[p] = foldAngle(angles[p] + step);
             break;
         case RAMP_ITEM_TYPE_FREQUENCY:
-            frequencies[p] = std::clamp(frequencies[p] + step, kMinStepFrequency, kMaxStepFrequency);
+            frequencies[p] = std::clamp(frequencies[p] + step, ModelEntity::kMinOutputFrequency,
+                                        ModelEntity::kMaxOutputFrequency);
             break;
         }
     }

@@ -4,6 +4,7 @@
 
 #include "ControllerCenter.h"
 #include "ControllerTestor.h"
+#include "ModelEntityCommon.h"
 
 bool ViewBaseModel::getExitEnabled() const
 {
@@ -56,6 +57,16 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
             .arg(numbers.value(0))
             .arg(numbers.value(1))
             .arg(numbers.value(2));
+    case ControllerTestor::REFUSAL_RANGE: {
+        // Channel, item, then the value and the output's range in thousandths.
+        const int channel = numbers.value(0);
+        const QString unit = numbers.value(1) == RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral(" Hz")
+                             : channel < 4                                 ? QStringLiteral(" V")
+                                                                           : QStringLiteral(" A");
+        auto value = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + unit; };
+        return tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。")
+            .arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
+    }
     default:
         return QString();
     }

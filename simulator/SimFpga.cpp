@@ -106,6 +106,8 @@ void SimFpga::takeFrame(uint32_t word, std::deque<uint16_t>& answer)
             fail(strf("read trigger 0x%04x is not 0x1234", data));
             return;
         }
+        if (hooks.readCommand)
+            hooks.readCommand(state.commandAddr);
         answerReadCommand(answer);
         return;
     }
@@ -460,6 +462,15 @@ void SimFpga::scheduleBinaryOutputs()
             state.boEvents.push_back(at(when, [this, i] { state.pageBo[i] = state.boBeforeTurn[i]; }));
         }
     }
+}
+
+bool SimFpga::endPlayingPage()
+{
+    if (!state.running || state.pageEnded)
+        return false;
+    endPage();
+    update();
+    return true;
 }
 
 void SimFpga::endPage()

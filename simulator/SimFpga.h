@@ -91,6 +91,9 @@ public:
     {
         std::function<void(const std::string&)> violation;
         std::function<void()> outputsChanged;   // the played outputs changed now
+        // A read command of the register addr is about to be answered (a
+        // test's hook: it may change the state through the back door first).
+        std::function<void(uint16_t addr)> readCommand = nullptr;
     };
 
     SimFpga(SimClock& clock, const HardwareConstants& hw, Hooks hooks);
@@ -113,6 +116,8 @@ public:
     void setPulseInput(uint16_t count, uint32_t period, bool countValid, bool periodValid);
     // One pulse at the energy-meter pulse input, now.
     void pulseInputEdge();
+    // Ends the page playing now, as its trigger would; false when none plays.
+    bool endPlayingPage();
     void setFpgaVersion(uint16_t high, uint16_t low);
     void setClockRegister(uint16_t addr, uint16_t value);
     SimClockBlock& clockBlock() { return clockModel; }

@@ -37,7 +37,11 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     explicit Impl(const HardwareConstants& constants)
         : hw(constants)
         , fpga(clock, constants,
-               SimFpga::Hooks{[this](const std::string& t) { record(t); }, [this] { outputsChanged(); }})
+               SimFpga::Hooks{[this](const std::string& t) { record(t); }, [this] { outputsChanged(); },
+                              [this](uint16_t addr) {
+                                  if (readHook)
+                                      readHook(addr);
+                              }})
         , port(fpga, [this](const std::string& t) { record(t); })
     {
     }
@@ -143,6 +147,7 @@ struct SimInstrument::Impl : public zodrv::McaspRegisterPort, public DutContext
     std::array<std::vector<int64_t>, 4> contactCloses;
     std::array<std::vector<int64_t>, 4> contactOpens;
     std::vector<std::shared_ptr<DutModel>> duts;
+    std::function<void(uint16_t)> readHook;
     bool notifyPending = false;
     int64_t outputsChangedNs = 0;
     bool attached = false;
@@ -241,6 +246,18 @@ SimInstrument::PaceState SimInstrument::catchUp()
     d->reportedPlaying = state.playing;
     d->reportedNext = state.nextEventNs;
     return state;
+}
+
+void SimInstrument::setReadHook(std::function<void(uint16_t addr)> hook)
+{
+    Impl::Guard lock(*d);
+    d->readHook = std::move(hook);
+}
+
+bool SimInstrument::endPlayingPage()
+{
+    Impl::Guard lock(*d);
+    return d->fpga.endPlayingPage();
 }
 
 void SimInstrument::setBinaryInput(int index, bool closed)

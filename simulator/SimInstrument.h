@@ -159,6 +159,16 @@ public:
     // and observation, run under the instrument's lock.
     void withClockBlock(const std::function<void(SimClockBlock&)>& fn);
 
+    // ---- Test hooks --------------------------------------------------------------
+    // hook runs before the instrument answers each read command, with the
+    // register it reads, on the thread that sent it and under the
+    // instrument's lock: it may use this class (the back door) to change what
+    // that read and the later ones see. Empty: none.
+    void setReadHook(std::function<void(uint16_t addr)> hook);
+    // Ends the page playing now, as its trigger would (the player goes on to
+    // the next page, or holds the last); false when no page plays.
+    bool endPlayingPage();
+
     // ---- Output errors (back door) -------------------------------------------
     // What the terminals show differs from the pages by these errors
     // (SimOutputErrors.h); none by default. They stay over a reset.

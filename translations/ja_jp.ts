@@ -3298,6 +3298,10 @@
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
         <translation>状態%1～%2の合計が%3ms未満のため、機器の8つの出力ページの補充が間に合いません。試験を開始しませんでした。</translation>
     </message>
+    <message>
+        <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

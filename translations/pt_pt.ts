@@ -3298,6 +3298,10 @@
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
         <translation>Os estados %1 a %2 duram juntos menos de %3 ms: pouco para as oito páginas de saída do equipamento serem repostas a tempo. O teste não foi iniciado.</translation>
     </message>
+    <message>
+        <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3298,6 +3298,10 @@
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
         <translation>Состояния %1–%2 вместе длятся меньше %3 мс: восемь выходных страниц прибора не успевают пополняться. Испытание не начато.</translation>
     </message>
+    <message>
+        <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3298,6 +3298,10 @@
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
         <translation>States %1 to %2 together last less than %3 ms: too short for the instrument&apos;s eight output pages to be refilled in time. The test was not started.</translation>
     </message>
+    <message>
+        <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

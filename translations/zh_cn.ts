@@ -3298,6 +3298,10 @@
         <source>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</source>
         <translation>状态%1至%2合计不足%3毫秒，仪器的8个输出页来不及补充，试验未开始。</translation>
     </message>
+    <message>
+        <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -6,6 +6,7 @@
 
 #include "../run_source/RunSourceSupport.h"
 #include "AcModelSupport.h"
+#include "../dcmodel/DcModelSupport.h"
 
 #include "BaseModelDataDistance.h"
 
@@ -40,6 +41,15 @@ protected:
     {
         return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
             && (running || waitEnded());
+    }
+    // A start of the page's model refused by the engine: the page's message.
+    template <typename Model>
+    QString refusedStart(Model& vm)
+    {
+        const int reports = runNotices();
+        if (!vm.testStart() || !waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); }) || !settle())
+            return QStringLiteral("no refusal reported");
+        return vm.getUserMessage();
     }
     // One value of the parameter file as written.
     QString stored(const QStringList& names)
@@ -225,4 +235,84 @@ TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
     ASSERT_TRUE(waitRunning(vm, false));
     EXPECT_EQ(vm.getOutputRange(port(0)), 10.0);
     EXPECT_EQ(messages.size(), 1);
+}
+
+// UA from 50 V to 60 V by 1 V a millisecond, at real time, and a relay that
+// closes at 55 V at once: the ramp reaches its end while the contact is
+// still being confirmed (the debounce, 15 ms); the run plays its last step
+// until the instrument has confirmed it, and the trip is found.
+TEST_F(AcModelEngine, ATripInTheLastStepsOfARampShorterThanTheDebounceIsFound)
+{
+    zoplat::setTimeScale(1.0);
+    initialise();
+    auto relay = plugRelay(ModelEntity::AO_PORT_TYPE_UA, 55.0);
+    AcModel vm;
+    vm.testActive();
+    vm.setOutputRange(port(0), 50.0);
+    vm.setAutoRampEnabled(true);
+    vm.setFaultActionPort(0);
+    vm.setRampStepValue(1.0);
+    vm.setRampTimeValue(0.001);
+    vm.setEndRampValue(60.0);
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_EQ(vm.getTestState(), 1);
+    EXPECT_NE(vm.getFaultActionValue(0), "NaN V");
+    EXPECT_GT(vm.getFaultActionTime(0), 0.0);
+}
+
+// Ramps to a value the outputs cannot give, as a file or a PC may set them
+// (the page's boxes are limited): refused at the start, naming the channel,
+// the value and its output's range; the instrument plays nothing.
+TEST_F(AcModelEngine, ARampBeyondWhatTheOutputsGiveIsRefusedAtTheStart)
+{
+    initialise();
+    auto recorder = std::make_shared<runsource::PageRecorder>(0);
+    sim->plugIn(recorder);
+    struct Row
+    {
+        int row;   // list row of the ramped group (three-phase unit)
+        VM::RampItemType item;
+        double from, step, to;
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {0, VM::RAMP_ITEM_TYPE_RANGE, 255.0, 5.0, 275.0, "递变将使UA达到275 V，超出其输出范围0 V至265 V，试验未开始。"},
+        {7, VM::RAMP_ITEM_TYPE_RANGE, 8.0, 1.0, 12.0, "递变将使IA达到12 A，超出其输出范围0 A至10 A，试验未开始。"},
+        {0, VM::RAMP_ITEM_TYPE_FREQUENCY, 50.0, 10.0, 0.0,
+         "递变将使UA达到0 Hz，超出其输出范围10 Hz至1000 Hz，试验未开始。"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.refusal);
+        AcModel vm;
+        vm.testActive();
+        vm.setAutoRampEnabled(true);
+        vm.setFaultActionPort(r.row);
+        vm.setFaultActionItem(r.item);
+        const ViewBaseModel::AOPortType ramped = port(r.row == 0 ? 0 : 4);
+        if (r.item == VM::RAMP_ITEM_TYPE_FREQUENCY)
+            vm.setOutputFrequency(ramped, r.from);
+        else
+            vm.setOutputRange(ramped, r.from);
+        vm.setRampStepValue(r.step);
+        vm.setRampTimeValue(0.1);
+        vm.setEndRampValue(r.to);
+        ASSERT_TRUE(vm.quickChange(r.to > r.from));
+        EXPECT_EQ(refusedStart(vm), QString::fromUtf8(r.refusal));
+    }
+    // DC: half the configured current.
+    dctest::DcModel dc;
+    dc.testActive();
+    dc.setAutoRampEnabled(true);
+    dc.setFaultActionPort(7);
+    dc.setOutputRange(port(4), 3.0);
+    dc.setRampStepValue(1.0);
+    dc.setRampTimeValue(0.1);
+    dc.setEndRampValue(7.0);
+    ASSERT_TRUE(dc.quickChange(true));
+    EXPECT_EQ(refusedStart(dc), QString::fromUtf8("递变将使IA达到7 A，超出其输出范围0 A至5 A，试验未开始。"));
+    EXPECT_TRUE(recorder->amplitudes().empty());
 }

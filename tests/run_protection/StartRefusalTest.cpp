@@ -234,6 +234,47 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
     }
 }
 
+// The sequences at the edge of the ring's refusal: seven states in a row
+// after the first, with one after them, that could end within 50 ms are
+// refused; six such states, and the sequences a relay engineer runs, run.
+TEST_F(RunProtectionTest, SequencesAtTheEdgeOfTheRingAreRefusedOnlyForSevenShortStatesInARow)
+{
+    initialise();
+    auto states = [](std::initializer_list<std::pair<int, double>> runs) {
+        std::vector<double> times;
+        for (const auto& [count, seconds] : runs)
+            times.insert(times.end(), size_t(count), seconds);
+        return times;
+    };
+    const struct
+    {
+        const char* name;
+        std::vector<double> times;
+        QList<qint32> refused;   // the message's numbers; empty: the sequence runs
+    } rows[] = {
+        {"seven short states, then a long one", states({{1, 0.1}, {7, 0.005}, {1, 0.1}}), {2, 8, 50}},
+        {"six short states, then long ones", states({{1, 0.1}, {6, 0.005}, {2, 0.1}}), {}},
+        {"nine states of 20 ms", states({{9, 0.02}}), {}},
+        {"sixteen states of 50 ms", states({{16, 0.05}}), {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        edit(*testor().dataStateSequence, [&](ModelStateSequenceEntity& e) {
+            validSequence(e);
+            e.stateCount = int(row.times.size());
+            std::copy(row.times.begin(), row.times.end(), e.stateOutputTimes);
+        });
+        if (row.refused.isEmpty()) {
+            runToEnd(ControllerTestor::TEST_STATESEQUENCE);
+            EXPECT_EQ(testor().lastStartRefusalReason(), ControllerTestor::REFUSAL_NONE);
+            continue;
+        }
+        EXPECT_FALSE(startRun(ControllerTestor::TEST_STATESEQUENCE));
+        EXPECT_EQ(testor().lastStartRefusalReason(), ControllerTestor::REFUSAL_RING_LAP);
+        EXPECT_EQ(testor().lastStartRefusalNumbers(), row.refused);
+    }
+}
+
 namespace {
 
 // An AC output: steady, or an automatic ramp of IA (with a state count).

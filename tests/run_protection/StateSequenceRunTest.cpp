@@ -6,6 +6,7 @@
 #include "RunProtectionSupport.h"
 
 #include "SimClockBlock.h"
+#include "driverbase.h"
 
 using namespace runprotection;
 
@@ -204,4 +205,47 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
             : kRelayDelay + debounce;
         EXPECT_NEAR(e.stateTriggerTimes[s], duration, dated ? 0.05 : 0.5 / 28000) << kRows[s].trigger;
     }
+}
+
+// A trip on a page, and that page and the next ending, all between the
+// polling loop's action reads and its next read of where the ring is: the
+// trip is still reported before the change past its page, and credited to
+// the state that page carried.
+TEST_F(RunProtectionTest, ATripOnPagesThatEndBetweenTheLoopsReadsIsCreditedToItsState)
+{
+    initialise();
+    globalConfigureSoftData->ditherTime = 0.0f;   // the contact counts at once
+    ASSERT_EQ(driverBaseSendConfigureSoftData(), 0);
+    edit(*testor().dataStateSequence, [](Seq& e) {
+        setSequence(e);
+        e.stateCount = 3;
+        for (int s = 0; s < 3; ++s) {
+            e.stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
+            e.stateOutputTimes[s] = s < 2 ? 10.0 : 0.1;
+            e.stateOutputBIStates[s][0] = s == 0 ? 1 : 0;
+        }
+    });
+    // The loop's action reads of page 0 end with its stamp's high half; the
+    // loop's next read of the instrument finds them ended.
+    constexpr uint16_t kPage0StampHigh = 0x8308;
+    const QThread* queryThread = center->queryingThread;
+    bool actionsRead = false;
+    bool forced = false;
+    sim->setReadHook([&](uint16_t addr) {
+        if (forced || QThread::currentThread() != queryThread || !sim->playerStatus().running)
+            return;
+        if (addr == kPage0StampHigh) {
+            actionsRead = true;
+        } else if (actionsRead) {
+            forced = true;
+            sim->setBinaryInput(0, true);
+            sim->endPlayingPage();
+            sim->endPlayingPage();
+        }
+    });
+    runToEnd(TT::TEST_STATESEQUENCE);
+    sim->setReadHook(nullptr);
+    ASSERT_TRUE(forced);
+    Seq& e = *testor().dataStateSequence;
+    EXPECT_FALSE(std::isnan(read(e, [](Seq& x) { return x.stateActionTimes[0][0]; })));
 }

@@ -222,3 +222,52 @@ TEST_F(SequenceTiming, AKeyEndedStateReadsTheInstrumentsTimeWhateverTheHostsCloc
     EXPECT_NEAR(e.stateTriggerTimes[1], double(played[2].startNs - played[1].startNs) / 1e9, 1e-3);
     EXPECT_NEAR(e.stateTriggerTimes[2], 0.01, kHalfTick);
 }
+
+// A key pressed while the polling loop is held, and the 5 ms state after the
+// key state, the run's last, ended and held well before the loop reads
+// again: the key state ends where the last state began, not at that read.
+TEST_F(SequenceTiming, AKeyStateBeforeAShortLastStateEndsWhereTheLastBegan)
+{
+    initialise();
+    using namespace ModelEntity;
+    const std::vector<Row> rows = {{AO_TRIGGER_TYPE_TIME, 0.2, false},
+                                   {AO_TRIGGER_TYPE_KEY_PRESS, 0.0, false},
+                                   {AO_TRIGGER_TYPE_TIME, 0.005, false}};
+    const std::shared_ptr<PageLog> log = plugPageLog();
+    // The loop is held in its rest between two passes while `on` is set.
+    struct Hold
+    {
+        std::atomic<bool> on{false};
+        std::atomic<bool> held{false};
+    };
+    const auto hold = std::make_shared<Hold>();
+    const QThread* queryThread = center->queryingThread;
+    zoplat::setSleeper([hold, queryThread](int64_t ms) {
+        while (QThread::currentThread() == queryThread && hold->on.load()) {
+            hold->held = true;
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(ms * 1000));
+    });
+    edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+    ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE));
+    ASSERT_TRUE(waitFor([&] { return log->all().size() >= 2; }));
+    const int64_t keyPageStart = log->all()[1].startNs;
+    ASSERT_TRUE(waitFor([&] { return sim->nowNs() >= keyPageStart + 300000000; }));
+    hold->on = true;
+    ASSERT_TRUE(waitFor([&] { return hold->held.load(); }));
+    center->testKeyPress();
+    ASSERT_TRUE(waitFor([&] { return log->all().size() >= 3; }));
+    const int64_t lastStart = log->all()[2].startNs;
+    ASSERT_TRUE(waitFor([&] { return sim->nowNs() >= lastStart + 30000000; }));
+    hold->on = false;
+    ASSERT_TRUE(waitEnded());
+    zoplat::setSleeper({});
+
+    const std::vector<PageLog::Entry> played = log->all();
+    ASSERT_EQ(played.size(), rows.size());
+    Seq& e = *testor().dataStateSequence;
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_NEAR(e.stateTriggerTimes[1], double(played[2].startNs - played[1].startNs) / 1e9, 1e-3);
+    EXPECT_NEAR(e.stateTriggerTimes[2], 0.005, kHalfTick);
+}

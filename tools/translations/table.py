@@ -444,6 +444,11 @@ TABLE = [
      "Состояния %1–%2 вместе длятся меньше %3 мс: восемь выходных страниц прибора не успевают пополняться. "
      "Испытание не начато.",
      "状態%1～%2の合計が%3ms未満のため、機器の8つの出力ページの補充が間に合いません。試験を開始しませんでした。"),
+    (None, "递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。", None,
+     "The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.",
+     "A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.",
+     "Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.",
+     "変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。"),
     (None, "仪器未能接受输出设置，试验未开始。", None,
      "The instrument did not accept the output settings: the test was not started.",
      "O equipamento não aceitou as definições de saída: o teste não foi iniciado.",
