@@ -423,7 +423,7 @@ int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
         return -1;
     NetStateSettings s;
     if (!netDecodeState(record, length, limits, s))
-        return 0;   // a state number of 32 or more is ignored
+        return -1;
     protocolVersion = 0;
     {
         // A state received again replaces the earlier one and counts once.
@@ -521,9 +521,8 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
     if (!readLimits(limits))
         return -1;
     auto s = std::make_unique<NetRampingSettings>();
-    // A record failing its checks changes nothing and is still answered 0x00.
     if (!netDecodeRamping(record, length, limits, *s))
-        return 0;
+        return -1;
     protocolVersion = 1;
     currentProjectId = s->projectId;
     currentModuleId = s->moduleId;

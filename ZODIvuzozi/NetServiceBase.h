@@ -107,11 +107,11 @@ public:
     void setTestSwitch();
     void setManualTrigger();
     // Parameter records (exact sizes): converted into the module's entity,
-    // which becomes the active module. 0 taken, or ignored (a state number
-    // of 32 or more; a ramping record failing its checks, as the protocol
-    // answers it); -1 refused before anything changed: a value that would
-    // become an index or integer it cannot be, a harmonic fundamental outside
-    // 10..1000 Hz, or the configuration not answering.
+    // which becomes the active module. 0 taken; -1 refused before anything
+    // changed (NetParameterRecords: a record the module cannot run, e.g. a
+    // state number of 32 or more, a ramping record failing its checks, an
+    // amplitude beyond the device's range, an automatic ramp without a
+    // step), or the configuration not answering.
     int setAlternateParameter(const u8* record, u32 length);
     int setStateSequenceParameter(const u8* record, u32 length);
     int setHarmonicParameter(const u8* record, u32 length);

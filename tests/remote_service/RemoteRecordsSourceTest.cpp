@@ -248,26 +248,31 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
 
-    // Refused records (those of the ramping and state records answered as
-    // taken) change neither the AC entity nor the active module.
+    // Records the module cannot run are refused and change neither the AC
+    // entity nor the active module.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct
     {
         const char* name;
         uint16_t subid;
         Bytes record;
-        char reply;
     } rows[] = {
-        {"AC ramp item 3", kAcRecord, Bytes(acRecord(1)).u8(AC_RAMP + 3, 3).f32(AC_OUTPUTS + 24, 5.0f), '\xFF'},
-        {"AC ramp factor NaN", kAcRecord, Bytes(acRecord(1)).f32(AC_RAMP + 28, nan), '\xFF'},
-        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).u8(HA_RAMP + 2, 4), '\xFF'},
-        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_WAVE + 168, nan), '\xFF'},
-        {"ramping of 9 points", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 9), '\0'},
-        {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32), '\0'},
+        {"AC ramp item 3", kAcRecord, Bytes(acRecord(1)).u8(AC_RAMP + 3, 3).f32(AC_OUTPUTS + 24, 5.0f)},
+        {"AC ramp factor NaN", kAcRecord, Bytes(acRecord(1)).f32(AC_RAMP + 28, nan)},
+        {"AC ramp step 0", kAcRecord, Bytes(acRecord(0)).f32(AC_RAMP + 24, 0.0f)},
+        {"AC ramp end above the voltage range", kAcRecord, Bytes(acRecord(0)).f32(AC_RAMP + 8, 1e4f)},
+        {"AC current above its range", kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 12 * kIA, 1e3f)},
+        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).u8(HA_RAMP + 2, 4)},
+        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_WAVE + 168, nan)},
+        {"harmonic ramp step 0", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_RAMP + 24, 0.0f)},
+        {"ramping of 9 points", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 9)},
+        {"ramping of 0 points", kRampingRecord, Bytes(RA_SIZE)},
+        {"ramping UA angle 361", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_NORMAL + 4, 361.0f)},
+        {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, row.reply));
+        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, '\xFF'));
         EXPECT_EQ(testor().testType.load(), TT::TEST_ALTERNATE);
         EXPECT_EQ(service->protocolVersion.load(), 0);
         ModelAlternateEntity& e = *testor().dataAlternate;
