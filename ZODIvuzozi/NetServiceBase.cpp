@@ -59,14 +59,29 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); }, nullptr}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeAlternate();
+          return true;
+      }}},
     {&ModuleAdaptorSets::stateSequence,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
-      [](NetServiceBase& s) { return s.setLastStateForSequence(); }}},
+      [](NetServiceBase& s) {
+          s.retakeStates();
+          return s.setLastStateForSequence();
+      }}},
     {&ModuleAdaptorSets::harmonic,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); }, nullptr}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeHarmonic();
+          return true;
+      }}},
     {&ModuleAdaptorSets::ramping,
-     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); }, nullptr}},
+     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeRamping();
+          return true;
+      }}},
 };
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
@@ -117,9 +132,23 @@ void fillAction(const ActionSlots& a, R& record)
     }
 }
 
-
-
 } // namespace
+
+// A record as taken, with the device ranges it was checked against.
+template <typename S>
+struct Taken
+{
+    S settings;
+    NetRecordLimits limits;
+};
+
+struct NetServiceBase::TakenRecords
+{
+    std::unique_ptr<Taken<NetAlternateSettings>> alternate;
+    std::unique_ptr<Taken<NetHarmonicSettings>> harmonic;
+    std::unique_ptr<Taken<NetRampingSettings>> ramping;
+    std::unique_ptr<Taken<NetStateSettings>> states[ModelStateSequenceEntity::kMaxStates];
+};
 
 const NetModuleHooks* netModuleHooks(qint32 testType)
 {
@@ -156,6 +185,7 @@ NetServiceBase* NetServiceBase::existingInstance()
 NetServiceBase::NetServiceBase()
     : QObject(nullptr)
     , center(ControllerCenter::getInstance())
+    , taken(std::make_unique<TakenRecords>())
 {
     connect(center, SIGNAL(sigUpdateDataToView(qint32, qint32)), this, SLOT(updateDataToNet(qint32, qint32)));
     connect(center, SIGNAL(sigUpdateViewConnectEnable(bool)), this, SLOT(updateViewConnectEnable(bool)));
@@ -310,7 +340,7 @@ bool NetServiceBase::startAllowed() const
 
 int NetServiceBase::setTestStart()
 {
-    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0)
+    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || center->testTestor->runEnable.load())
         return 0;
     if (!startAllowed())
         return -1;
@@ -389,64 +419,70 @@ void NetServiceBase::applyDither(double ditherTime)
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    NetAlternateSettings s;
-    if (!readLimits(limits) || !netDecodeAlternate(record, length, limits, s))
+    auto t = std::make_unique<Taken<NetAlternateSettings>>();
+    if (!readLimits(t->limits) || !netDecodeAlternate(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
-    ModelAlternateEntity* e = center->testTestor->dataAlternate;
-    {
-        QMutexLocker lock(&e->entityLock);
-        e->autoRampEnabled = s.autoRampEnabled;
-        e->actionRampTime = s.actionRampTime;
-        e->actionRampStep = s.actionRampStep;
-        e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-        e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-        e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-        e->actionRampFactor = s.actionRampFactor;
-        e->endRampValue = s.endRampValue;
-        setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-        e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
-    }
-    applyDither(s.ditherTime);
+    applyAlternate(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    QMutexLocker lock(&recordMutex);
+    taken->alternate = std::move(t);
     return 0;
+}
+
+void NetServiceBase::applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits)
+{
+    ModelAlternateEntity* e = center->testTestor->dataAlternate;
+    QMutexLocker lock(&e->entityLock);
+    e->autoRampEnabled = s.autoRampEnabled;
+    e->actionRampTime = s.actionRampTime;
+    e->actionRampStep = s.actionRampStep;
+    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    e->actionRampFactor = s.actionRampFactor;
+    e->endRampValue = s.endRampValue;
+    setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
+    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
 int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    if (!readLimits(limits))
-        return -1;
-    NetStateSettings s;
-    if (!netDecodeState(record, length, limits, s))
+    auto t = std::make_unique<Taken<NetStateSettings>>();
+    if (!readLimits(t->limits) || !netDecodeState(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 0;
-    {
-        // A state received again replaces the earlier one and counts once.
-        QMutexLocker lock(&recordMutex);
-        if (!stateIdList.contains(s.state))
-            stateIdList.append(s.state);
-    }
+    const qint32 state = t->settings.state;
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);
+    applyState(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    // A state received again replaces the earlier one and counts once.
+    QMutexLocker lock(&recordMutex);
+    if (!stateIdList.contains(state))
+        stateIdList.append(state);
+    taken->states[state] = std::move(t);
+    return 0;
+}
+
+void NetServiceBase::applyState(const NetStateSettings& s, const NetRecordLimits& limits)
+{
     ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
     const int st = s.state;
-    {
-        QMutexLocker lock(&e->entityLock);
-        setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-        e->stateOutputTimes[st] = s.stateOutputTime;
-        std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
-        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
-        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
-        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
-        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    }
-    applyDither(s.ditherTime);
-    return 0;
+    QMutexLocker lock(&e->entityLock);
+    setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
+    e->stateOutputTimes[st] = s.stateOutputTime;
+    std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates),
+              std::begin(e->stateOutputBOStates[st]));
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates),
+              std::begin(e->stateOutputBIStates[st]));
+    e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
+    e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
+    e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
 }
 
 int NetServiceBase::receivedStateCount()
@@ -477,63 +513,72 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
     // 9.6 kB of values: kept off the receive thread's stack.
-    auto s = std::make_unique<NetHarmonicSettings>();
-    if (!readLimits(limits) || !netDecodeHarmonic(record, length, limits, *s))
+    auto t = std::make_unique<Taken<NetHarmonicSettings>>();
+    if (!readLimits(t->limits) || !netDecodeHarmonic(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
-    if (s->rateFrequencyChanged) {
+    if (t->settings.rateFrequencyChanged) {
         ControllerConfiguration* config = center->testConfiguration;
-        const double rated = s->rateFrequency;
+        const double rated = t->settings.rateFrequency;
         QMetaObject::invokeMethod(
             config, [config, rated] { config->rateFrequency = rated; }, Qt::QueuedConnection);
     }
-    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
-    {
-        QMutexLocker lock(&e->entityLock);
-        e->endRampValue = s->endRampValue;
-        e->actionRampFactor = s->actionRampFactor;
-        e->autoRampEnabled = s->autoRampEnabled;
-        e->actionRampTime = s->actionRampTime;
-        e->actionRampStep = s->actionRampStep;
-        e->faultActionPort = ModelEntity::RampPortType(s->faultActionPort);
-        e->faultActionItem = ModelEntity::RampItemType(s->faultActionItem);
-        e->faultActionOrder = s->faultActionOrder;
-        e->faultActionType = ModelEntity::FaultActionType(s->faultActionType);
-        std::copy(std::begin(s->outputOrders), std::end(s->outputOrders), std::begin(e->outputOrders));
-        std::memcpy(e->outputRanges, s->outputRanges, sizeof e->outputRanges);
-        std::memcpy(e->outputAngles, s->outputAngles, sizeof e->outputAngles);
-        std::memcpy(e->outputFrequencies, s->outputFrequencies, sizeof e->outputFrequencies);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-        std::copy(std::begin(s->stateOutputBIStates), std::end(s->stateOutputBIStates), std::begin(e->stateOutputBIStates));
-        e->stateBILogicTypes = ModelEntity::AOBILogicType(s->stateBILogicTypes);
-    }
-    applyDither(s->ditherTime);
+    applyHarmonic(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    QMutexLocker lock(&recordMutex);
+    taken->harmonic = std::move(t);
     return 0;
+}
+
+void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
+{
+    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+    QMutexLocker lock(&e->entityLock);
+    e->endRampValue = s.endRampValue;
+    e->actionRampFactor = s.actionRampFactor;
+    e->autoRampEnabled = s.autoRampEnabled;
+    e->actionRampTime = s.actionRampTime;
+    e->actionRampStep = s.actionRampStep;
+    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e->faultActionOrder = s.faultActionOrder;
+    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    std::copy(std::begin(s.outputOrders), std::end(s.outputOrders), std::begin(e->outputOrders));
+    std::memcpy(e->outputRanges, s.outputRanges, sizeof e->outputRanges);
+    std::memcpy(e->outputAngles, s.outputAngles, sizeof e->outputAngles);
+    std::memcpy(e->outputFrequencies, s.outputFrequencies, sizeof e->outputFrequencies);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
+    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    if (!readLimits(limits))
-        return -1;
-    auto s = std::make_unique<NetRampingSettings>();
-    if (!netDecodeRamping(record, length, limits, *s))
+    auto t = std::make_unique<Taken<NetRampingSettings>>();
+    if (!readLimits(t->limits) || !netDecodeRamping(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 1;
-    currentProjectId = s->projectId;
-    currentModuleId = s->moduleId;
+    currentProjectId = t->settings.projectId;
+    currentModuleId = t->settings.moduleId;
     center->testActive(ControllerTestor::TEST_RAMPING);
+    applyRamping(t->settings, t->limits);
+    QMutexLocker lock(&recordMutex);
+    taken->ramping = std::move(t);
+    return 0;
+}
+
+void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits)
+{
     ModelRampingEntity* e = center->testTestor->dataRamping;
     QMutexLocker lock(&e->entityLock);
-    e->stateCount = s->stateCount;
+    e->stateCount = s.stateCount;
     e->maxVoltage = limits.maxVRange;
     e->maxCurrent = limits.maxIRange;
-    for (int st = 0; st < s->stateCount; ++st) {
-        const NetRampingState& r = s->states[st];
+    for (int st = 0; st < s.stateCount; ++st) {
+        const NetRampingState& r = s.states[st];
         setPhases(r.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
         e->stateOutputTimes[st] = r.stateOutputTime;
         e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
@@ -551,7 +596,49 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
         }
     }
     e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    return 0;
+}
+
+// ---- Records again at a start ----------------------------------------------------------
+
+void NetServiceBase::retakeAlternate()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->alternate)
+        return;
+    protocolVersion = 0;
+    applyAlternate(taken->alternate->settings, taken->alternate->limits);
+}
+
+void NetServiceBase::retakeHarmonic()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->harmonic)
+        return;
+    protocolVersion = 0;
+    applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
+}
+
+void NetServiceBase::retakeStates()
+{
+    QMutexLocker lock(&recordMutex);
+    if (stateIdList.isEmpty())
+        return;
+    protocolVersion = 0;
+    for (qint32 state : stateIdList) {
+        if (const auto& t = taken->states[state])
+            applyState(t->settings, t->limits);
+    }
+}
+
+void NetServiceBase::retakeRamping()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->ramping)
+        return;
+    protocolVersion = 1;
+    currentProjectId = taken->ramping->settings.projectId;
+    currentModuleId = taken->ramping->settings.moduleId;
+    applyRamping(taken->ramping->settings, taken->ramping->limits);
 }
 
 // ---- Pushed records ----------------------------------------------------------------------
@@ -928,6 +1015,11 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
             Qt::QueuedConnection);
         for (auto& word : testingSTATE)
             word = 0;
+        {
+            // Records of an earlier spell of remote control are not run again.
+            QMutexLocker lock(&recordMutex);
+            taken = std::make_unique<TakenRecords>();
+        }
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;

@@ -22,6 +22,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class ControllerCenter;
 class NetServiceBase;
@@ -33,7 +34,8 @@ struct NetModuleHooks
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
-    // Before a remote start (receive thread); false refuses the start. Null: nothing.
+    // Before a remote start (receive thread): the record the PC sent last for
+    // the module goes into its entity again; false refuses the start.
     bool (*beforeStart)(NetServiceBase& service);
 };
 // The hooks of a test type, or null when the service has none for it.
@@ -123,6 +125,14 @@ public:
     // the received states' count and the first state is linked; false (the
     // entity unchanged) when the received states are not 0..n-1.
     bool setLastStateForSequence();
+    // Before a remote start of the module: the last record the PC sent for it
+    // since remote control was switched on goes into its entity again, so
+    // that the start runs what the PC sent, not what a run before it or the
+    // module's page left there (nothing when none was sent).
+    void retakeAlternate();
+    void retakeHarmonic();
+    void retakeStates();
+    void retakeRamping();
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -196,6 +206,11 @@ private:
     void publishModule(qint32 dataType, qint32 subType);
     void publishStateAction(qint32 state);
     void revertRateSetting();
+    // The entity writes of a taken record (its entity's lock held inside).
+    void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
+    void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
+    void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
+    void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);
@@ -206,11 +221,14 @@ private:
     QTimer driverCheck;
     DeviceAssemblyInfo assemblyInfo;
 
-    // State-sequence bookkeeping of the remote records (receive thread and stop).
+    // State-sequence bookkeeping of the remote records (receive thread and
+    // stop), and the records taken last.
     QMutex recordMutex;
     QList<qint32> stateIdList;
     qint32 actionSendFlag[32] = {};
     qint32 actionId = 0;
+    struct TakenRecords;
+    std::unique_ptr<TakenRecords> taken;
     // The module and protocol of the run being pushed, or of the last one:
     // noted at the first running 1 of a run and kept until the next run's
     // (type -1: no run since the service started).

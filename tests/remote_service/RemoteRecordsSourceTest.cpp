@@ -305,3 +305,33 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
             EXPECT_EQ(f.subid, kAcResult) << std::hex << command;
     }
 }
+
+TEST_F(RemoteSourceRecords, AcRunLeavesTheEntityToThePcAndAStartRunsItsRecordAgain)
+{
+    switchOn();
+    // The AC page open with settings of its own (UA 57.735 V, IA 1 A).
+    actest::AcModel vm;
+    setUpAc(vm);
+    Pc pc;
+    connectPc(pc);
+    // UA from 10 V by 1 V per 2 s, stopped by the trip at 12 V; IA 0 A.
+    Bytes record(AC_SIZE);
+    phase(record, AC_OUTPUTS, kUA, 10.0f, 0.0f, 50.0f);
+    ramp(record, AC_RAMP, 0, kUA, 0, 0, 20.0f, 1.0f, 1.0f);
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, record.f32(AC_FAULT_TIME, 2.0f).u32(AC_RISE, 0x1))),
+              QByteArray(1, '\0'));
+    plugTimedRelay(kUA, 11.5, 0.5);
+    // The second START without a record runs the record again, from 10 V.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        std::vector<float> ua;
+        runToEnd(pc, 1, ua);
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_TRUE(followsInOrder(ua, {10, 11, 12})) << ::testing::PrintToString(ua);
+        // The run left the entity with its own values, not the page's.
+        ModelAlternateEntity& e = *testor().dataAlternate;
+        QMutexLocker lock(&e.entityLock);
+        EXPECT_EQ(e.outputRanges[kIA], 0.0);
+        EXPECT_TRUE(e.autoRampEnabled);
+    }
+}
