@@ -31,6 +31,7 @@
 #include <memory>
 #include <mutex>
 #include <time.h>
+#include <vector>
 
 namespace {
 
@@ -96,18 +97,6 @@ int rampChannels(qint32 port, int (&channels)[3])
     for (int i = 0; i < g[0]; ++i)
         channels[i] = g[i + 1] + offset;
     return g[0];
-}
-
-template <typename R>
-void pushProcedure(u32 type, const R& record)
-{
-    netCtrl_updateProcedure(type, reinterpret_cast<const u8*>(&record), sizeof record);
-}
-
-template <typename R>
-void pushResult(u32 type, const R& record)
-{
-    netCtrl_updateResult(type, reinterpret_cast<const u8*>(&record), sizeof record);
 }
 
 // The action of a trip, by input slot.
@@ -748,6 +737,8 @@ void NetServiceBase::publishStateAction(qint32 state)
     pushResult(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
 }
 
+// A state's action record, its trip with it, is pushed once the state has
+// ended and its time is known: at the advance past it or at the run's end.
 void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
 {
     ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
@@ -763,7 +754,7 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
             std::memset(&r, 0, sizeof r);
             r.testing_index = u32(state);
             pushProcedure(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
-            if (state >= 1)
+            if (state >= 1 && firstStateAction(state - 1))
                 publishStateAction(state - 1);
         }
         advancedState = std::max(advancedState, index);
@@ -772,40 +763,40 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
             advancedState = -1;
             return;
         }
-        // The last state of the run is n - 1, whatever order the states came
-        // in and whatever the PC sent for its next test meanwhile.
+        // The run has ended: the states it ended without an advance past
+        // them (its last one completed, or the one a stop ended after a
+        // trip), whatever order the states came in and whatever the PC sent
+        // for its next test meanwhile.
         {
             QMutexLocker lock(&recordMutex);
             if (stateIdList.isEmpty())
                 return;
         }
-        bool completed;
-        qint32 last;
-        {
-            QMutexLocker lock(&e->entityLock);
-            last = std::min(e->stateCount, qint32(ModelStateSequenceEntity::kMaxStates)) - 1;
-            completed = last >= 0 && e->stateTestStates[last] == ModelEntity::AO_STATE_TYPE_COMPLETED;
-        }
-        if (completed)
-            publishStateAction(last);
-    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
         QList<qint32> due;
         {
-            QMutexLocker lock(&recordMutex);
-            QMutexLocker entity(&e->entityLock);
-            for (qint32 state : stateIdList) {
-                if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates || actionSendFlag[state])
-                    continue;
+            QMutexLocker lock(&e->entityLock);
+            const qint32 count = std::min(e->stateCount, qint32(ModelStateSequenceEntity::kMaxStates));
+            for (qint32 state = 0; state < count; ++state) {
                 const double* times = e->stateActionTimes[state];
-                if (std::any_of(times, times + 4, [](double t) { return t > 0.0; })) {
-                    actionSendFlag[state] = 1;
+                if (e->stateTestStates[state] == ModelEntity::AO_STATE_TYPE_COMPLETED
+                    || std::any_of(times, times + 4, [](double t) { return t > 0.0; }))
                     due.append(state);
-                }
             }
         }
-        for (qint32 state : due)
-            publishStateAction(state);
+        for (qint32 state : due) {
+            if (firstStateAction(state))
+                publishStateAction(state);
+        }
     }
+}
+
+bool NetServiceBase::firstStateAction(qint32 state)
+{
+    QMutexLocker lock(&recordMutex);
+    if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates || actionSendFlag[state])
+        return false;
+    actionSendFlag[state] = 1;
+    return true;
 }
 
 void NetServiceBase::publishRamping(qint32 dataType, qint32)
@@ -828,28 +819,67 @@ void NetServiceBase::publishRamping(qint32 dataType, qint32)
         lock.unlock();
         pushProcedure(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
     } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
-        const int ramp = 3 * t + 1;
-        if (ramp >= ModelRampingEntity::kMaxStates)
-            return;
-        simple_ramping_testing_action r;
-        std::memset(&r, 0, sizeof r);
-        r.project_index = currentProjectId.load();
-        r.module_index = currentModuleId.load();
-        r.testing_index = u32(t);
-        QMutexLocker lock(&e->entityLock);
-        for (int i = 0; i < 4; ++i) {
-            const double time = e->stateActionTimes[ramp][i];
-            r.bi_action_stimes[i] = wireTime(time);
-            if (!(time > 0.0))
-                continue;
-            const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];
-            r.bi_action_value[i].bi_action_port_cnt = u32(std::max(0, std::min(3, int(v.portCnt))));
-            for (int j = 0; j < 3; ++j)
-                r.bi_action_value[i].bi_action_port_value[j] = f32(v.actionVal[j]);
+        // Each point's trip once, by whichever notice finds it recorded
+        // (also one handled after the run went on to a later point); a
+        // point without a trip pushes nothing.
+        static_assert(ModelRampingEntity::kMaxStates / 3 <= 64, "a bit of rampTripsPushed per point");
+        std::vector<simple_ramping_testing_action> trips;
+        {
+            QMutexLocker lock(&e->entityLock);
+            const int points = std::min(e->stateCount, qint32(ModelRampingEntity::kMaxStates)) / 3;
+            for (int point = 0; point < points; ++point) {
+                const int ramp = 3 * point + 1;
+                const double* times = e->stateActionTimes[ramp];
+                if ((rampTripsPushed >> point & 1u) != 0
+                    || !std::any_of(times, times + 4, [](double x) { return x > 0.0; }))
+                    continue;
+                rampTripsPushed |= quint64(1) << point;
+                simple_ramping_testing_action r;
+                std::memset(&r, 0, sizeof r);
+                r.project_index = currentProjectId.load();
+                r.module_index = currentModuleId.load();
+                r.testing_index = u32(point);
+                for (int i = 0; i < 4; ++i) {
+                    r.bi_action_stimes[i] = wireTime(times[i]);
+                    if (!(times[i] > 0.0))
+                        continue;
+                    // Only the group's values; the slots after them stay 0.
+                    const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];
+                    const int n = std::max(0, std::min(3, int(v.portCnt)));
+                    r.bi_action_value[i].bi_action_port_cnt = u32(n);
+                    for (int j = 0; j < n; ++j)
+                        r.bi_action_value[i].bi_action_port_value[j] = f32(v.actionVal[j]);
+                }
+                trips.push_back(r);
+            }
         }
-        lock.unlock();
-        pushResult(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
+        for (const simple_ramping_testing_action& r : trips)
+            pushResult(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
     }
+}
+
+void NetServiceBase::pushRecord(bool trigger, u32 type, const void* record, u32 length)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(&type), sizeof type);
+    bytes.append(static_cast<const char*>(record), int(length));
+    QByteArray& last = trigger ? lastTrigger : lastProcedure;
+    if (bytes == last)
+        return;
+    last = bytes;
+    const u8* data = static_cast<const u8*>(record);
+    if (trigger)
+        netCtrl_updateResult(type, data, length);
+    else
+        netCtrl_updateProcedure(type, data, length);
+}
+
+void NetServiceBase::beginRunPushes()
+{
+    lastProcedure.clear();
+    lastTrigger.clear();
+    rampTripsPushed = 0;
+    QMutexLocker lock(&recordMutex);
+    std::fill(std::begin(actionSendFlag), std::end(actionSendFlag), 0);
 }
 
 void NetServiceBase::setTestStop()
@@ -918,6 +948,7 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
             runTestType = center->testTestor->activeTestType();
             runProtocol = protocolVersion.load();
             runNoted = true;
+            beginRunPushes();
         }
     }
     publishModule(dataType, subType);

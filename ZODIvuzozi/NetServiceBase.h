@@ -15,6 +15,7 @@
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -205,7 +206,20 @@ private:
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
     void publishModule(qint32 dataType, qint32 subType);
     void publishStateAction(qint32 state);
+    // Marks a state's action record as pushed in this run; false when it was.
+    bool firstStateAction(qint32 state);
     void revertRateSetting();
+    // A procedure (trigger false) or trigger record into its segment, unless
+    // it is the same as the last of its kind pushed in this run: a notice
+    // repeated (the run's end after its trip, the start's output notice after
+    // its running state) is no news.
+    void pushRecord(bool trigger, u32 type, const void* record, u32 length);
+    template <typename R>
+    void pushProcedure(u32 type, const R& record) { pushRecord(false, type, &record, sizeof record); }
+    template <typename R>
+    void pushResult(u32 type, const R& record) { pushRecord(true, type, &record, sizeof record); }
+    // A run begins: nothing of it pushed yet (GUI thread).
+    void beginRunPushes();
     // The entity writes of a taken record (its entity's lock held inside).
     void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
     void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
@@ -222,7 +236,8 @@ private:
     DeviceAssemblyInfo assemblyInfo;
 
     // State-sequence bookkeeping of the remote records (receive thread and
-    // stop), and the records taken last.
+    // stop), and the records taken last; actionSendFlag: the state's action
+    // record was pushed in this run.
     QMutex recordMutex;
     QList<qint32> stateIdList;
     qint32 actionSendFlag[32] = {};
@@ -237,4 +252,9 @@ private:
     bool runNoted = false;
     // The last state index of the state-sequence run pushed (GUI thread).
     qint32 advancedState = -1;
+    // Of the run being pushed (GUI thread): the last procedure and trigger
+    // record pushed (type and bytes), and the ramping points whose trip was.
+    QByteArray lastProcedure;
+    QByteArray lastTrigger;
+    quint64 rampTripsPushed = 0;
 };
