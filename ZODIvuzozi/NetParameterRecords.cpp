@@ -1,5 +1,6 @@
 #include "NetParameterRecords.h"
 
+#include "ModelEntityCommon.h"
 #include "zocmm_testing_parameter_records.h"
 
 #include <cmath>
@@ -35,15 +36,30 @@ void copyBIStates(u32 rise, u32 fall, qint32 (&out)[4])
         out[i] = netConvertBIState(rise, fall, i);
 }
 
+// An amplitude of channel k (0..3 voltages, 4..7 currents) within 0 .. the
+// device's largest range.
+bool amplitudeValid(double amplitude, int k, const NetRecordLimits& limits)
+{
+    return amplitude >= 0.0 && amplitude <= (k < 4 ? limits.maxVRange : limits.maxIRange);
+}
+
+bool amplitudesValid(const common_analog_base& base, const NetRecordLimits& limits)
+{
+    for (int k = 0; k < 8; ++k) {
+        if (!amplitudeValid(base.phases[k].base_range, k, limits))
+            return false;
+    }
+    return true;
+}
+
 // Every port's amplitude within 0 .. its largest range, angle within 0..360,
 // and while the amplitude is above 0 the frequency within 10..1000 Hz.
 bool outputValid(const common_analog_base& base, const NetRecordLimits& limits)
 {
+    if (!amplitudesValid(base, limits))
+        return false;
     for (int k = 0; k < 8; ++k) {
         const common_phase_base& p = base.phases[k];
-        const double upper = k < 4 ? limits.maxVRange : limits.maxIRange;
-        if (!(p.base_range >= 0.0f && p.base_range <= upper))
-            return false;
         if (!(p.base_angle >= 0.0f && p.base_angle <= 360.0f))
             return false;
         if (p.base_range > 0.0f && !(p.base_frequency >= 10.0f && p.base_frequency <= 1000.0f))
@@ -64,6 +80,22 @@ bool rampEndValid(u8 item, u8 variable, f32 end, const NetRecordLimits& limits)
     default:
         return true;
     }
+}
+
+// The automatic ramp of an AC or harmonic record (group 0): it moves by a
+// step, and an amplitude ramp of a port group ends within the device's range
+// of the group's channels (a group of none moves nothing).
+bool autoRampValid(const common_ramping_variable& ramp, const NetRecordLimits& limits)
+{
+    if (ramp.group_index != 0)
+        return true;
+    if (ramp.ramping_length == 0.0f)
+        return false;   // it would never reach its end
+    int channels[3];
+    if (ramp.ramping_item != ModelEntity::RAMP_ITEM_TYPE_RANGE
+        || ModelEntity::rampPortChannels(ramp.ramping_kind, channels) == 0)
+        return true;
+    return rampEndValid(ramp.ramping_item, ramp.ramping_kind, ramp.ramping_to, limits);
 }
 
 } // namespace
@@ -89,6 +121,8 @@ bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& lim
     // The item picks the array a ramp moves and the pushed values are read from.
     if (ramp.ramping_item > 2)
         return false;
+    if (!autoRampValid(ramp, limits) || !amplitudesValid(r.fault_models[0].direct, limits))
+        return false;
     NetAlternateSettings s;
     if (!toInt32(ramp.ramping_factor, s.actionRampFactor))
         return false;
@@ -112,7 +146,7 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
     if (!record || length != sizeof(ordinary_testing_parameter))
         return false;
     const auto r = zocmm_wire_load<ordinary_testing_parameter>(record, length);
-    if (r.testing_index >= 32)
+    if (r.testing_index >= 32 || !amplitudesValid(r.bases[0], limits))
         return false;
     NetStateSettings s;
     s.state = qint32(r.testing_index);
@@ -136,7 +170,7 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     const auto r = zocmm_wire_load<harmonic_testing_parameter>(record, length);
     const common_ramping_variable& ramp = r.fault_rampings[0];
     // The ramped slot indexes the four harmonic slots.
-    if (ramp.ramping_mode_or_order > 3)
+    if (ramp.ramping_mode_or_order > 3 || !autoRampValid(ramp, limits))
         return false;
     NetHarmonicSettings s;
     if (!toInt32(ramp.ramping_factor, s.actionRampFactor))
@@ -168,6 +202,8 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     s.faultActionType = r.ramping_direct_type;
     for (int k = 0; k < 8; ++k) {
         for (int h = 0; h < 4; ++h) {
+            if (!amplitudeValid(wave.phases[k].ranges[h], k, limits))
+                return false;
             s.outputRanges[k][h] = wave.phases[k].ranges[h];
             s.outputAngles[k][h] = wave.phases[k].angles[h];
             s.outputFrequencies[k][h] = s.rateFrequency;

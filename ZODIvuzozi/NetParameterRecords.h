@@ -5,8 +5,11 @@
 // value or refuses the record whole. Values that become indices or integers
 // are refused when they cannot be represented (not finite, outside the
 // 32-bit range) or would index past an array of the entity or of the pushed
-// records; other enumeration values pass as received, and non-finite
-// amplitudes, angles and frequencies are left to the engine's start checks.
+// records; other enumeration values pass as received. Every amplitude the
+// module outputs, and the end of an automatic amplitude ramp, lies within 0 ..
+// the device's largest voltage or current range (NaN does not), and an
+// automatic ramp of the AC and harmonic records has a step; non-finite
+// angles and frequencies there are left to the engine's start checks.
 
 #include "zobase_mytype.h"
 
@@ -65,7 +68,7 @@ struct NetStateSettings
     qint32 stateTriggerType = 0;
     double ditherTime = -1.0;
 };
-// False: ignored (a state number of 32 or more) or not a record.
+// False: a state number of 32 or more, or not a record.
 bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out);
 
 struct NetHarmonicSettings

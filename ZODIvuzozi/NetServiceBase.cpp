@@ -31,6 +31,7 @@
 #include <memory>
 #include <mutex>
 #include <time.h>
+#include <vector>
 
 namespace {
 
@@ -59,14 +60,29 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); }, nullptr}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeAlternate();
+          return true;
+      }}},
     {&ModuleAdaptorSets::stateSequence,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
-      [](NetServiceBase& s) { return s.setLastStateForSequence(); }}},
+      [](NetServiceBase& s) {
+          s.retakeStates();
+          return s.setLastStateForSequence();
+      }}},
     {&ModuleAdaptorSets::harmonic,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); }, nullptr}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeHarmonic();
+          return true;
+      }}},
     {&ModuleAdaptorSets::ramping,
-     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); }, nullptr}},
+     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+      [](NetServiceBase& s) {
+          s.retakeRamping();
+          return true;
+      }}},
 };
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
@@ -81,18 +97,6 @@ int rampChannels(qint32 port, int (&channels)[3])
     for (int i = 0; i < g[0]; ++i)
         channels[i] = g[i + 1] + offset;
     return g[0];
-}
-
-template <typename R>
-void pushProcedure(u32 type, const R& record)
-{
-    netCtrl_updateProcedure(type, reinterpret_cast<const u8*>(&record), sizeof record);
-}
-
-template <typename R>
-void pushResult(u32 type, const R& record)
-{
-    netCtrl_updateResult(type, reinterpret_cast<const u8*>(&record), sizeof record);
 }
 
 // The action of a trip, by input slot.
@@ -117,9 +121,23 @@ void fillAction(const ActionSlots& a, R& record)
     }
 }
 
-
-
 } // namespace
+
+// A record as taken, with the device ranges it was checked against.
+template <typename S>
+struct Taken
+{
+    S settings;
+    NetRecordLimits limits;
+};
+
+struct NetServiceBase::TakenRecords
+{
+    std::unique_ptr<Taken<NetAlternateSettings>> alternate;
+    std::unique_ptr<Taken<NetHarmonicSettings>> harmonic;
+    std::unique_ptr<Taken<NetRampingSettings>> ramping;
+    std::unique_ptr<Taken<NetStateSettings>> states[ModelStateSequenceEntity::kMaxStates];
+};
 
 const NetModuleHooks* netModuleHooks(qint32 testType)
 {
@@ -156,6 +174,7 @@ NetServiceBase* NetServiceBase::existingInstance()
 NetServiceBase::NetServiceBase()
     : QObject(nullptr)
     , center(ControllerCenter::getInstance())
+    , taken(std::make_unique<TakenRecords>())
 {
     connect(center, SIGNAL(sigUpdateDataToView(qint32, qint32)), this, SLOT(updateDataToNet(qint32, qint32)));
     connect(center, SIGNAL(sigUpdateViewConnectEnable(bool)), this, SLOT(updateViewConnectEnable(bool)));
@@ -310,7 +329,7 @@ bool NetServiceBase::startAllowed() const
 
 int NetServiceBase::setTestStart()
 {
-    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0)
+    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || center->testTestor->runEnable.load())
         return 0;
     if (!startAllowed())
         return -1;
@@ -389,64 +408,70 @@ void NetServiceBase::applyDither(double ditherTime)
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    NetAlternateSettings s;
-    if (!readLimits(limits) || !netDecodeAlternate(record, length, limits, s))
+    auto t = std::make_unique<Taken<NetAlternateSettings>>();
+    if (!readLimits(t->limits) || !netDecodeAlternate(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
-    ModelAlternateEntity* e = center->testTestor->dataAlternate;
-    {
-        QMutexLocker lock(&e->entityLock);
-        e->autoRampEnabled = s.autoRampEnabled;
-        e->actionRampTime = s.actionRampTime;
-        e->actionRampStep = s.actionRampStep;
-        e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-        e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-        e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-        e->actionRampFactor = s.actionRampFactor;
-        e->endRampValue = s.endRampValue;
-        setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-        e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
-    }
-    applyDither(s.ditherTime);
+    applyAlternate(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    QMutexLocker lock(&recordMutex);
+    taken->alternate = std::move(t);
     return 0;
+}
+
+void NetServiceBase::applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits)
+{
+    ModelAlternateEntity* e = center->testTestor->dataAlternate;
+    QMutexLocker lock(&e->entityLock);
+    e->autoRampEnabled = s.autoRampEnabled;
+    e->actionRampTime = s.actionRampTime;
+    e->actionRampStep = s.actionRampStep;
+    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    e->actionRampFactor = s.actionRampFactor;
+    e->endRampValue = s.endRampValue;
+    setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
+    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
 int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    if (!readLimits(limits))
+    auto t = std::make_unique<Taken<NetStateSettings>>();
+    if (!readLimits(t->limits) || !netDecodeState(record, length, t->limits, t->settings))
         return -1;
-    NetStateSettings s;
-    if (!netDecodeState(record, length, limits, s))
-        return 0;   // a state number of 32 or more is ignored
     protocolVersion = 0;
-    {
-        // A state received again replaces the earlier one and counts once.
-        QMutexLocker lock(&recordMutex);
-        if (!stateIdList.contains(s.state))
-            stateIdList.append(s.state);
-    }
+    const qint32 state = t->settings.state;
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);
+    applyState(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    // A state received again replaces the earlier one and counts once.
+    QMutexLocker lock(&recordMutex);
+    if (!stateIdList.contains(state))
+        stateIdList.append(state);
+    taken->states[state] = std::move(t);
+    return 0;
+}
+
+void NetServiceBase::applyState(const NetStateSettings& s, const NetRecordLimits& limits)
+{
     ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
     const int st = s.state;
-    {
-        QMutexLocker lock(&e->entityLock);
-        setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-        e->stateOutputTimes[st] = s.stateOutputTime;
-        std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
-        std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
-        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
-        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
-        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    }
-    applyDither(s.ditherTime);
-    return 0;
+    QMutexLocker lock(&e->entityLock);
+    setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
+    e->stateOutputTimes[st] = s.stateOutputTime;
+    std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates),
+              std::begin(e->stateOutputBOStates[st]));
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates),
+              std::begin(e->stateOutputBIStates[st]));
+    e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
+    e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
+    e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
 }
 
 int NetServiceBase::receivedStateCount()
@@ -477,64 +502,72 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
     // 9.6 kB of values: kept off the receive thread's stack.
-    auto s = std::make_unique<NetHarmonicSettings>();
-    if (!readLimits(limits) || !netDecodeHarmonic(record, length, limits, *s))
+    auto t = std::make_unique<Taken<NetHarmonicSettings>>();
+    if (!readLimits(t->limits) || !netDecodeHarmonic(record, length, t->limits, t->settings))
         return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
-    if (s->rateFrequencyChanged) {
+    if (t->settings.rateFrequencyChanged) {
         ControllerConfiguration* config = center->testConfiguration;
-        const double rated = s->rateFrequency;
+        const double rated = t->settings.rateFrequency;
         QMetaObject::invokeMethod(
             config, [config, rated] { config->rateFrequency = rated; }, Qt::QueuedConnection);
     }
-    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
-    {
-        QMutexLocker lock(&e->entityLock);
-        e->endRampValue = s->endRampValue;
-        e->actionRampFactor = s->actionRampFactor;
-        e->autoRampEnabled = s->autoRampEnabled;
-        e->actionRampTime = s->actionRampTime;
-        e->actionRampStep = s->actionRampStep;
-        e->faultActionPort = ModelEntity::RampPortType(s->faultActionPort);
-        e->faultActionItem = ModelEntity::RampItemType(s->faultActionItem);
-        e->faultActionOrder = s->faultActionOrder;
-        e->faultActionType = ModelEntity::FaultActionType(s->faultActionType);
-        std::copy(std::begin(s->outputOrders), std::end(s->outputOrders), std::begin(e->outputOrders));
-        std::memcpy(e->outputRanges, s->outputRanges, sizeof e->outputRanges);
-        std::memcpy(e->outputAngles, s->outputAngles, sizeof e->outputAngles);
-        std::memcpy(e->outputFrequencies, s->outputFrequencies, sizeof e->outputFrequencies);
-        e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-        std::copy(std::begin(s->stateOutputBIStates), std::end(s->stateOutputBIStates), std::begin(e->stateOutputBIStates));
-        e->stateBILogicTypes = ModelEntity::AOBILogicType(s->stateBILogicTypes);
-    }
-    applyDither(s->ditherTime);
+    applyHarmonic(t->settings, t->limits);
+    applyDither(t->settings.ditherTime);
+    QMutexLocker lock(&recordMutex);
+    taken->harmonic = std::move(t);
     return 0;
+}
+
+void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
+{
+    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+    QMutexLocker lock(&e->entityLock);
+    e->endRampValue = s.endRampValue;
+    e->actionRampFactor = s.actionRampFactor;
+    e->autoRampEnabled = s.autoRampEnabled;
+    e->actionRampTime = s.actionRampTime;
+    e->actionRampStep = s.actionRampStep;
+    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e->faultActionOrder = s.faultActionOrder;
+    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    std::copy(std::begin(s.outputOrders), std::end(s.outputOrders), std::begin(e->outputOrders));
+    std::memcpy(e->outputRanges, s.outputRanges, sizeof e->outputRanges);
+    std::memcpy(e->outputAngles, s.outputAngles, sizeof e->outputAngles);
+    std::memcpy(e->outputFrequencies, s.outputFrequencies, sizeof e->outputFrequencies);
+    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
+    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    NetRecordLimits limits;
-    if (!readLimits(limits))
+    auto t = std::make_unique<Taken<NetRampingSettings>>();
+    if (!readLimits(t->limits) || !netDecodeRamping(record, length, t->limits, t->settings))
         return -1;
-    auto s = std::make_unique<NetRampingSettings>();
-    // A record failing its checks changes nothing and is still answered 0x00.
-    if (!netDecodeRamping(record, length, limits, *s))
-        return 0;
     protocolVersion = 1;
-    currentProjectId = s->projectId;
-    currentModuleId = s->moduleId;
+    currentProjectId = t->settings.projectId;
+    currentModuleId = t->settings.moduleId;
     center->testActive(ControllerTestor::TEST_RAMPING);
+    applyRamping(t->settings, t->limits);
+    QMutexLocker lock(&recordMutex);
+    taken->ramping = std::move(t);
+    return 0;
+}
+
+void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits)
+{
     ModelRampingEntity* e = center->testTestor->dataRamping;
     QMutexLocker lock(&e->entityLock);
-    e->stateCount = s->stateCount;
+    e->stateCount = s.stateCount;
     e->maxVoltage = limits.maxVRange;
     e->maxCurrent = limits.maxIRange;
-    for (int st = 0; st < s->stateCount; ++st) {
-        const NetRampingState& r = s->states[st];
+    for (int st = 0; st < s.stateCount; ++st) {
+        const NetRampingState& r = s.states[st];
         setPhases(r.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
         e->stateOutputTimes[st] = r.stateOutputTime;
         e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
@@ -552,7 +585,49 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
         }
     }
     e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    return 0;
+}
+
+// ---- Records again at a start ----------------------------------------------------------
+
+void NetServiceBase::retakeAlternate()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->alternate)
+        return;
+    protocolVersion = 0;
+    applyAlternate(taken->alternate->settings, taken->alternate->limits);
+}
+
+void NetServiceBase::retakeHarmonic()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->harmonic)
+        return;
+    protocolVersion = 0;
+    applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
+}
+
+void NetServiceBase::retakeStates()
+{
+    QMutexLocker lock(&recordMutex);
+    if (stateIdList.isEmpty())
+        return;
+    protocolVersion = 0;
+    for (qint32 state : stateIdList) {
+        if (const auto& t = taken->states[state])
+            applyState(t->settings, t->limits);
+    }
+}
+
+void NetServiceBase::retakeRamping()
+{
+    QMutexLocker lock(&recordMutex);
+    if (!taken->ramping)
+        return;
+    protocolVersion = 1;
+    currentProjectId = taken->ramping->settings.projectId;
+    currentModuleId = taken->ramping->settings.moduleId;
+    applyRamping(taken->ramping->settings, taken->ramping->limits);
 }
 
 // ---- Pushed records ----------------------------------------------------------------------
@@ -662,6 +737,8 @@ void NetServiceBase::publishStateAction(qint32 state)
     pushResult(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
 }
 
+// A state's action record, its trip with it, is pushed once the state has
+// ended and its time is known: at the advance past it or at the run's end.
 void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
 {
     ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
@@ -677,7 +754,7 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
             std::memset(&r, 0, sizeof r);
             r.testing_index = u32(state);
             pushProcedure(SHARE_TESTING_RESULT_TYPE_ORDINARY, r);
-            if (state >= 1)
+            if (state >= 1 && firstStateAction(state - 1))
                 publishStateAction(state - 1);
         }
         advancedState = std::max(advancedState, index);
@@ -686,40 +763,40 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
             advancedState = -1;
             return;
         }
-        // The last state of the run is n - 1, whatever order the states came
-        // in and whatever the PC sent for its next test meanwhile.
+        // The run has ended: the states it ended without an advance past
+        // them (its last one completed, or the one a stop ended after a
+        // trip), whatever order the states came in and whatever the PC sent
+        // for its next test meanwhile.
         {
             QMutexLocker lock(&recordMutex);
             if (stateIdList.isEmpty())
                 return;
         }
-        bool completed;
-        qint32 last;
-        {
-            QMutexLocker lock(&e->entityLock);
-            last = std::min(e->stateCount, qint32(ModelStateSequenceEntity::kMaxStates)) - 1;
-            completed = last >= 0 && e->stateTestStates[last] == ModelEntity::AO_STATE_TYPE_COMPLETED;
-        }
-        if (completed)
-            publishStateAction(last);
-    } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
         QList<qint32> due;
         {
-            QMutexLocker lock(&recordMutex);
-            QMutexLocker entity(&e->entityLock);
-            for (qint32 state : stateIdList) {
-                if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates || actionSendFlag[state])
-                    continue;
+            QMutexLocker lock(&e->entityLock);
+            const qint32 count = std::min(e->stateCount, qint32(ModelStateSequenceEntity::kMaxStates));
+            for (qint32 state = 0; state < count; ++state) {
                 const double* times = e->stateActionTimes[state];
-                if (std::any_of(times, times + 4, [](double t) { return t > 0.0; })) {
-                    actionSendFlag[state] = 1;
+                if (e->stateTestStates[state] == ModelEntity::AO_STATE_TYPE_COMPLETED
+                    || std::any_of(times, times + 4, [](double t) { return t > 0.0; }))
                     due.append(state);
-                }
             }
         }
-        for (qint32 state : due)
-            publishStateAction(state);
+        for (qint32 state : due) {
+            if (firstStateAction(state))
+                publishStateAction(state);
+        }
     }
+}
+
+bool NetServiceBase::firstStateAction(qint32 state)
+{
+    QMutexLocker lock(&recordMutex);
+    if (state < 0 || state >= ModelStateSequenceEntity::kMaxStates || actionSendFlag[state])
+        return false;
+    actionSendFlag[state] = 1;
+    return true;
 }
 
 void NetServiceBase::publishRamping(qint32 dataType, qint32)
@@ -742,28 +819,67 @@ void NetServiceBase::publishRamping(qint32 dataType, qint32)
         lock.unlock();
         pushProcedure(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
     } else if (dataType == ControllerRuntime::DATA_TYPE_TEST_ACTIONDATA) {
-        const int ramp = 3 * t + 1;
-        if (ramp >= ModelRampingEntity::kMaxStates)
-            return;
-        simple_ramping_testing_action r;
-        std::memset(&r, 0, sizeof r);
-        r.project_index = currentProjectId.load();
-        r.module_index = currentModuleId.load();
-        r.testing_index = u32(t);
-        QMutexLocker lock(&e->entityLock);
-        for (int i = 0; i < 4; ++i) {
-            const double time = e->stateActionTimes[ramp][i];
-            r.bi_action_stimes[i] = wireTime(time);
-            if (!(time > 0.0))
-                continue;
-            const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];
-            r.bi_action_value[i].bi_action_port_cnt = u32(std::max(0, std::min(3, int(v.portCnt))));
-            for (int j = 0; j < 3; ++j)
-                r.bi_action_value[i].bi_action_port_value[j] = f32(v.actionVal[j]);
+        // Each point's trip once, by whichever notice finds it recorded
+        // (also one handled after the run went on to a later point); a
+        // point without a trip pushes nothing.
+        static_assert(ModelRampingEntity::kMaxStates / 3 <= 64, "a bit of rampTripsPushed per point");
+        std::vector<simple_ramping_testing_action> trips;
+        {
+            QMutexLocker lock(&e->entityLock);
+            const int points = std::min(e->stateCount, qint32(ModelRampingEntity::kMaxStates)) / 3;
+            for (int point = 0; point < points; ++point) {
+                const int ramp = 3 * point + 1;
+                const double* times = e->stateActionTimes[ramp];
+                if ((rampTripsPushed >> point & 1u) != 0
+                    || !std::any_of(times, times + 4, [](double x) { return x > 0.0; }))
+                    continue;
+                rampTripsPushed |= quint64(1) << point;
+                simple_ramping_testing_action r;
+                std::memset(&r, 0, sizeof r);
+                r.project_index = currentProjectId.load();
+                r.module_index = currentModuleId.load();
+                r.testing_index = u32(point);
+                for (int i = 0; i < 4; ++i) {
+                    r.bi_action_stimes[i] = wireTime(times[i]);
+                    if (!(times[i] > 0.0))
+                        continue;
+                    // Only the group's values; the slots after them stay 0.
+                    const ModelEntity::faultActionValStruct& v = e->stateActionValue[ramp][i];
+                    const int n = std::max(0, std::min(3, int(v.portCnt)));
+                    r.bi_action_value[i].bi_action_port_cnt = u32(n);
+                    for (int j = 0; j < n; ++j)
+                        r.bi_action_value[i].bi_action_port_value[j] = f32(v.actionVal[j]);
+                }
+                trips.push_back(r);
+            }
         }
-        lock.unlock();
-        pushResult(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
+        for (const simple_ramping_testing_action& r : trips)
+            pushResult(SHARE_SIMPLE_TESTING_RESULT_TYPE_RAMPING, r);
     }
+}
+
+void NetServiceBase::pushRecord(bool trigger, u32 type, const void* record, u32 length)
+{
+    QByteArray bytes(reinterpret_cast<const char*>(&type), sizeof type);
+    bytes.append(static_cast<const char*>(record), int(length));
+    QByteArray& last = trigger ? lastTrigger : lastProcedure;
+    if (bytes == last)
+        return;
+    last = bytes;
+    const u8* data = static_cast<const u8*>(record);
+    if (trigger)
+        netCtrl_updateResult(type, data, length);
+    else
+        netCtrl_updateProcedure(type, data, length);
+}
+
+void NetServiceBase::beginRunPushes()
+{
+    lastProcedure.clear();
+    lastTrigger.clear();
+    rampTripsPushed = 0;
+    QMutexLocker lock(&recordMutex);
+    std::fill(std::begin(actionSendFlag), std::end(actionSendFlag), 0);
 }
 
 void NetServiceBase::setTestStop()
@@ -832,6 +948,7 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
             runTestType = center->testTestor->activeTestType();
             runProtocol = protocolVersion.load();
             runNoted = true;
+            beginRunPushes();
         }
     }
     publishModule(dataType, subType);
@@ -942,6 +1059,11 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
             Qt::QueuedConnection);
         for (auto& word : testingSTATE)
             word = 0;
+        {
+            // Records of an earlier spell of remote control are not run again.
+            QMutexLocker lock(&recordMutex);
+            taken = std::make_unique<TakenRecords>();
+        }
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;

@@ -15,6 +15,7 @@
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -22,6 +23,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 class ControllerCenter;
 class NetServiceBase;
@@ -33,7 +35,8 @@ struct NetModuleHooks
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
-    // Before a remote start (receive thread); false refuses the start. Null: nothing.
+    // Before a remote start (receive thread): the record the PC sent last for
+    // the module goes into its entity again; false refuses the start.
     bool (*beforeStart)(NetServiceBase& service);
 };
 // The hooks of a test type, or null when the service has none for it.
@@ -107,11 +110,11 @@ public:
     void setTestSwitch();
     void setManualTrigger();
     // Parameter records (exact sizes): converted into the module's entity,
-    // which becomes the active module. 0 taken, or ignored (a state number
-    // of 32 or more; a ramping record failing its checks, as the protocol
-    // answers it); -1 refused before anything changed: a value that would
-    // become an index or integer it cannot be, a harmonic fundamental outside
-    // 10..1000 Hz, or the configuration not answering.
+    // which becomes the active module. 0 taken; -1 refused before anything
+    // changed (NetParameterRecords: a record the module cannot run, e.g. a
+    // state number of 32 or more, a ramping record failing its checks, an
+    // amplitude beyond the device's range, an automatic ramp without a
+    // step), or the configuration not answering.
     int setAlternateParameter(const u8* record, u32 length);
     int setStateSequenceParameter(const u8* record, u32 length);
     int setHarmonicParameter(const u8* record, u32 length);
@@ -123,6 +126,14 @@ public:
     // the received states' count and the first state is linked; false (the
     // entity unchanged) when the received states are not 0..n-1.
     bool setLastStateForSequence();
+    // Before a remote start of the module: the last record the PC sent for it
+    // since remote control was switched on goes into its entity again, so
+    // that the start runs what the PC sent, not what a run before it or the
+    // module's page left there (nothing when none was sent).
+    void retakeAlternate();
+    void retakeHarmonic();
+    void retakeStates();
+    void retakeRamping();
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -201,7 +212,25 @@ private:
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
     void publishModule(qint32 dataType, qint32 subType);
     void publishStateAction(qint32 state);
+    // Marks a state's action record as pushed in this run; false when it was.
+    bool firstStateAction(qint32 state);
     void revertRateSetting();
+    // A procedure (trigger false) or trigger record into its segment, unless
+    // it is the same as the last of its kind pushed in this run: a notice
+    // repeated (the run's end after its trip, the start's output notice after
+    // its running state) is no news.
+    void pushRecord(bool trigger, u32 type, const void* record, u32 length);
+    template <typename R>
+    void pushProcedure(u32 type, const R& record) { pushRecord(false, type, &record, sizeof record); }
+    template <typename R>
+    void pushResult(u32 type, const R& record) { pushRecord(true, type, &record, sizeof record); }
+    // A run begins: nothing of it pushed yet (GUI thread).
+    void beginRunPushes();
+    // The entity writes of a taken record (its entity's lock held inside).
+    void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
+    void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
+    void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
+    void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);
@@ -212,11 +241,15 @@ private:
     QTimer driverCheck;
     DeviceAssemblyInfo assemblyInfo;
 
-    // State-sequence bookkeeping of the remote records (receive thread and stop).
+    // State-sequence bookkeeping of the remote records (receive thread and
+    // stop), and the records taken last; actionSendFlag: the state's action
+    // record was pushed in this run.
     QMutex recordMutex;
     QList<qint32> stateIdList;
     qint32 actionSendFlag[32] = {};
     qint32 actionId = 0;
+    struct TakenRecords;
+    std::unique_ptr<TakenRecords> taken;
     // The module and protocol of the run being pushed, or of the last one:
     // noted at the first running 1 of a run and kept until the next run's
     // (type -1: no run since the service started).
@@ -225,4 +258,9 @@ private:
     bool runNoted = false;
     // The last state index of the state-sequence run pushed (GUI thread).
     qint32 advancedState = -1;
+    // Of the run being pushed (GUI thread): the last procedure and trigger
+    // record pushed (type and bytes), and the ramping points whose trip was.
+    QByteArray lastProcedure;
+    QByteArray lastTrigger;
+    quint64 rampTripsPushed = 0;
 };

@@ -137,14 +137,17 @@ void ViewSourceTestModel::doSwitchToStopState()
 {
     if (getTestActiveType() != ownType)
         return;
-    // Only the snapshot of this run; a run this page did not start (or a
-    // second stop report) leaves the settings as they are.
-    if (snapshotHeld) {
+    // Only the snapshot of this run, which goes back into the entity too; a
+    // run this page did not start (a PC's, say) or a second stop report
+    // leaves the settings and the entity as they are.
+    const bool ownRun = snapshotHeld;
+    if (ownRun) {
         restoreSnapshot();
         snapshotHeld = false;
     }
     settleResults();
-    updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, false);
+    if (ownRun)
+        updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, false);
     emit sigUpdateDataToView(DATA_TYPE_TEST_OUTPUTDATA, -1);
 }
 

@@ -11,8 +11,8 @@
 //  - a start from the page (testStart) that checks the module's settings
 //    first, takes the snapshot of the settings for this run and disables the
 //    page's exit until the engine reports the run state; the stop restores
-//    only a snapshot taken for the run that ends (a failed start, a run
-//    started remotely and a second stop restore nothing else);
+//    only a snapshot taken for the run that ends, and puts it back into the
+//    entity (a run started remotely and a second stop touch neither);
 //  - the parameter-file frame: the base keys, then the module's body; while
 //    a run holds its snapshot the body is written with the settings from
 //    before the run, so leaving a page during a run does not store stepped

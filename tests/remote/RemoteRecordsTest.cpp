@@ -124,7 +124,7 @@ TEST(RemoteRecords, RecordsOutsideWhatTheEntitiesHoldAreRefusedWhole)
         {"ramping current end above range", RAMPING, [](Bytes& b) { b.f32(RA_END, 31.0f); }, false},
         {"ramping end of item 5 passes", RAMPING, [](Bytes& b) { b.u8(RA_ITEM, 5).f32(RA_END, 1e9f); }, true},
         {"state 31", STATE, [](Bytes& b) { b.u32(0, 31); }, true},
-        {"state 32 ignored", STATE, [](Bytes& b) { b.u32(0, 32); }, false},
+        {"state 32", STATE, [](Bytes& b) { b.u32(0, 32); }, false},
     };
     for (const Case& c : cases) {
         Bytes b = c.kind == AC ? acRecord()

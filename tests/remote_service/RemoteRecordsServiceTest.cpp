@@ -47,9 +47,9 @@ TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)
     phase(refused, AC_OUTPUTS, 4, 2.0f, 0.0f, 50.0f).u8(AC_RAMP + 3, 3);
     EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, refused)), QByteArray(1, '\xFF'));
     EXPECT_DOUBLE_EQ(testor().dataAlternate->outputRanges[4], 1.0);
-    // A ramping record failing its checks is answered 0x00 and changes
-    // neither the active module nor which records are pushed.
-    EXPECT_EQ(pc.ask(parameterRequest(kRampingRecord, Bytes(RA_SIZE))), QByteArray(1, '\0'));
+    // So is a ramping record failing its checks: neither the active module
+    // nor which records are pushed changes, and the start runs the AC record.
+    EXPECT_EQ(pc.ask(parameterRequest(kRampingRecord, Bytes(RA_SIZE))), QByteArray(1, '\xFF'));
     EXPECT_EQ(testor().testType.load(), ControllerTestor::TEST_ALTERNATE);
     EXPECT_EQ(service->protocolVersion.load(), 0);
 
@@ -113,7 +113,7 @@ TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
     // State 1 sent twice counts once: three states run.
     ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(1))), QByteArray(1, '\0'));
     ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(1))), QByteArray(1, '\0'));
-    EXPECT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(32))), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(32))), QByteArray(1, '\xFF'));
     const size_t mark = pc.frames.size();
     EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
     const int running = pc.waitStatus(1, mark);

@@ -248,26 +248,31 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
 
-    // Refused records (those of the ramping and state records answered as
-    // taken) change neither the AC entity nor the active module.
+    // Records the module cannot run are refused and change neither the AC
+    // entity nor the active module.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct
     {
         const char* name;
         uint16_t subid;
         Bytes record;
-        char reply;
     } rows[] = {
-        {"AC ramp item 3", kAcRecord, Bytes(acRecord(1)).u8(AC_RAMP + 3, 3).f32(AC_OUTPUTS + 24, 5.0f), '\xFF'},
-        {"AC ramp factor NaN", kAcRecord, Bytes(acRecord(1)).f32(AC_RAMP + 28, nan), '\xFF'},
-        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).u8(HA_RAMP + 2, 4), '\xFF'},
-        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_WAVE + 168, nan), '\xFF'},
-        {"ramping of 9 points", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 9), '\0'},
-        {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32), '\0'},
+        {"AC ramp item 3", kAcRecord, Bytes(acRecord(1)).u8(AC_RAMP + 3, 3).f32(AC_OUTPUTS + 24, 5.0f)},
+        {"AC ramp factor NaN", kAcRecord, Bytes(acRecord(1)).f32(AC_RAMP + 28, nan)},
+        {"AC ramp step 0", kAcRecord, Bytes(acRecord(0)).f32(AC_RAMP + 24, 0.0f)},
+        {"AC ramp end above the voltage range", kAcRecord, Bytes(acRecord(0)).f32(AC_RAMP + 8, 1e4f)},
+        {"AC current above its range", kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 12 * kIA, 1e3f)},
+        {"harmonic slot 4", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).u8(HA_RAMP + 2, 4)},
+        {"harmonic fundamental NaN", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_WAVE + 168, nan)},
+        {"harmonic ramp step 0", kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_RAMP + 24, 0.0f)},
+        {"ramping of 9 points", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 9)},
+        {"ramping of 0 points", kRampingRecord, Bytes(RA_SIZE)},
+        {"ramping UA angle 361", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_NORMAL + 4, 361.0f)},
+        {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, row.reply));
+        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, '\xFF'));
         EXPECT_EQ(testor().testType.load(), TT::TEST_ALTERNATE);
         EXPECT_EQ(service->protocolVersion.load(), 0);
         ModelAlternateEntity& e = *testor().dataAlternate;
@@ -298,5 +303,35 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     for (uint16_t command : {pc::PushProcedure, pc::PushTrigger}) {
         for (const pc::Frame& f : framesOf(pc, command, mark))
             EXPECT_EQ(f.subid, kAcResult) << std::hex << command;
+    }
+}
+
+TEST_F(RemoteSourceRecords, AcRunLeavesTheEntityToThePcAndAStartRunsItsRecordAgain)
+{
+    switchOn();
+    // The AC page open with settings of its own (UA 57.735 V, IA 1 A).
+    actest::AcModel vm;
+    setUpAc(vm);
+    Pc pc;
+    connectPc(pc);
+    // UA from 10 V by 1 V per 2 s, stopped by the trip at 12 V; IA 0 A.
+    Bytes record(AC_SIZE);
+    phase(record, AC_OUTPUTS, kUA, 10.0f, 0.0f, 50.0f);
+    ramp(record, AC_RAMP, 0, kUA, 0, 0, 20.0f, 1.0f, 1.0f);
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, record.f32(AC_FAULT_TIME, 2.0f).u32(AC_RISE, 0x1))),
+              QByteArray(1, '\0'));
+    plugTimedRelay(kUA, 11.5, 0.5);
+    // The second START without a record runs the record again, from 10 V.
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        std::vector<float> ua;
+        runToEnd(pc, 1, ua);
+        ASSERT_FALSE(HasFatalFailure());
+        EXPECT_TRUE(followsInOrder(ua, {10, 11, 12})) << ::testing::PrintToString(ua);
+        // The run left the entity with its own values, not the page's.
+        ModelAlternateEntity& e = *testor().dataAlternate;
+        QMutexLocker lock(&e.entityLock);
+        EXPECT_EQ(e.outputRanges[kIA], 0.0);
+        EXPECT_TRUE(e.autoRampEnabled);
     }
 }
