@@ -47,6 +47,37 @@ QDateTime eventTime(int64_t wallMs)
     return QDateTime::fromMSecsSinceEpoch(wallMs);
 }
 
+// Four binary states as last reported (previous, -1: unknown) against the
+// four just read: true, with previous now these, when they differ. A failed
+// read (states null) makes them unknown, so that the next read is reported.
+template <typename State>
+bool takeChange(qint32 (&previous)[4], const State* states)
+{
+    if (!states) {
+        std::fill(std::begin(previous), std::end(previous), -1);
+        return false;
+    }
+    bool same = true;
+    for (int i = 0; i < 4; ++i)
+        same = same && previous[i] != -1 && previous[i] == qint32(states[i]);
+    if (same)
+        return false;
+    for (int i = 0; i < 4; ++i)
+        previous[i] = qint32(states[i]);
+    return true;
+}
+
+// The event of a change of the binary inputs or outputs seen by a pass.
+CommSOEEntity switchEvent(CommSOEEntity::SOEType type, int64_t wallMs)
+{
+    CommSOEEntity event;
+    event.soeType = type;
+    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
+    event.eventUtcTime = eventTime(wallMs);
+    event.eventRunTime = 0.0;
+    return event;
+}
+
 // Fan duty in percent for the hottest amplifier, when a sensor reports state 0.
 qint32 fanDuty(qint32 maxT)
 {
@@ -219,46 +250,18 @@ void ControllerQuery::pollClock(LoopState& loop, int64_t now)
 
 void ControllerQuery::pollBinaryInputs(LoopState& loop, int64_t wallMs)
 {
-    if (driverBaseReadTestBIState() != 0 || !globalTestStatusData) {
-        std::fill(std::begin(loop.previousBI), std::end(loop.previousBI), -1);
-        return;
-    }
-    const uint8_t* states = globalTestStatusData->statusBIStates;
-    bool same = true;
-    for (int i = 0; i < 4; ++i)
-        same = same && loop.previousBI[i] != -1 && loop.previousBI[i] == states[i];
-    if (same)
-        return;
-    for (int i = 0; i < 4; ++i)
-        loop.previousBI[i] = states[i];
-    CommSOEEntity event;
-    event.soeType = CommSOEEntity::SOE_TYPE_BI_SWITCH;
-    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
-    event.eventUtcTime = eventTime(wallMs);
-    event.eventRunTime = 0.0;
-    emit sigUpdateBIState(event, loop.previousBI[0], loop.previousBI[1], loop.previousBI[2], loop.previousBI[3]);
+    const bool read = driverBaseReadTestBIState() == 0 && globalTestStatusData;
+    if (takeChange(loop.previousBI, read ? globalTestStatusData->statusBIStates : nullptr))
+        emit sigUpdateBIState(switchEvent(CommSOEEntity::SOE_TYPE_BI_SWITCH, wallMs), loop.previousBI[0],
+                              loop.previousBI[1], loop.previousBI[2], loop.previousBI[3]);
 }
 
 void ControllerQuery::pollBinaryOutputs(LoopState& loop, int64_t wallMs)
 {
-    if (driverBaseReadTestBOState() != 0 || !globalTestStatusData) {
-        std::fill(std::begin(loop.previousBO), std::end(loop.previousBO), -1);
-        return;
-    }
-    const auto& states = globalTestStatusData->statusBOStates;
-    bool same = true;
-    for (int i = 0; i < 4; ++i)
-        same = same && loop.previousBO[i] != -1 && loop.previousBO[i] == states[i];
-    if (same)
-        return;
-    for (int i = 0; i < 4; ++i)
-        loop.previousBO[i] = states[i];
-    CommSOEEntity event;
-    event.soeType = CommSOEEntity::SOE_TYPE_BO_SWITCH;
-    event.runtimeType = CommSOEEntity::RUNTIME_TYPE_RUNNING;
-    event.eventUtcTime = eventTime(wallMs);
-    event.eventRunTime = 0.0;
-    emit sigUpdateBOState(event, loop.previousBO[0], loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
+    const bool read = driverBaseReadTestBOState() == 0 && globalTestStatusData;
+    if (takeChange(loop.previousBO, read ? globalTestStatusData->statusBOStates : nullptr))
+        emit sigUpdateBOState(switchEvent(CommSOEEntity::SOE_TYPE_BO_SWITCH, wallMs), loop.previousBO[0],
+                              loop.previousBO[1], loop.previousBO[2], loop.previousBO[3]);
 }
 
 void ControllerQuery::pollModule(LoopState& loop, ControllerTestor::TESTType type)
