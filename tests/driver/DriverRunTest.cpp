@@ -236,3 +236,30 @@ TEST_F(DriverRun, PageSwitchedPastKeepsTheRecordOfAnEarlierLapUnread)
     ASSERT_EQ(sim->playerStatus().currentPage, 2);
     EXPECT_FALSE(pollForAction(0.1));
 }
+
+TEST_F(DriverRun, InputsThatChangeBetweenTwoReadsShareTheStampAndTheLogSaysWhich)
+{
+    // DI 1 after 30 ms and DI 3 after 40 ms, both seen by one read.
+    zorsim::ThresholdRelaySettings third;
+    third.channel = COMM_PORT_TYPE_IA;
+    third.pickup = 2.0;
+    third.pickupDelaySeconds = 0.04;
+    third.binaryInput = 2;
+    sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(third));
+    plugRelay(0.03);
+    writeState(5.0f, 1.0f, COMM_TRIGGER_TYPE_TIME);
+    out->outputBIRiseEnables[2] = 1;
+    driverBaseResetUpdateOffset();
+    ASSERT_EQ(driverBaseSendTestParameterData(false, false), 0);
+    driverBaseSwitchUpdateOffset();
+    start(1);
+    ASSERT_EQ(driverBaseReadActionTimes(), 0);
+
+    sim->advanceSeconds(0.1);
+    testing::internal::CaptureStderr();
+    ASSERT_EQ(driverBaseReadActionTimes(), 0);
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NEAR(status->statusTestActionTime, 0.04, 2e-6) << "the later one's stamp";
+    EXPECT_NE(log.find("2 actions on page 0"), std::string::npos) << log;
+    EXPECT_NE(log.find("DI 1 DI 3"), std::string::npos) << log;
+}
