@@ -21,12 +21,7 @@ constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 } // namespace
 
 ViewAlternateModel::ViewAlternateModel(QObject* parent)
-    : ViewPortOutputModel(TEST_ALTERNATE, parent)
-    , actionRampTime(1.0)
-    , autoRampEnabled(false)
-    , faultActionPort(RAMP_PORT_TYPE_UA)
-    , faultActionItem(RAMP_ITEM_TYPE_RANGE)
-    , faultActionType(ACTION_TYPE_STOP)
+    : ViewRampOutputModel(TEST_ALTERNATE, parent)
 {
     // The snapshot starts as the outputs: a reset before the first run puts
     // the defaults back.
@@ -129,42 +124,6 @@ double ViewAlternateModel::getRampStepValue() const
     return isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
 }
 
-void ViewAlternateModel::setRampTimeValue(double timeRamp)
-{
-    actionRampTime = timeRamp;
-}
-
-double ViewAlternateModel::getRampTimeValue() const
-{
-    return actionRampTime;
-}
-
-void ViewAlternateModel::setAutoRampEnabled(bool autoRamp)
-{
-    autoRampEnabled = autoRamp;
-    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
-        faultActionType = ACTION_TYPE_CONTINUE;
-}
-
-bool ViewAlternateModel::getAutoRampEnabled() const
-{
-    return autoRampEnabled;
-}
-
-void ViewAlternateModel::setFaultActionType(FaultActionType actionType)
-{
-    if (actionType < ACTION_TYPE_STOP || actionType > ACTION_TYPE_CONTINUE)
-        return;
-    faultActionType = actionType;
-    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
-        faultActionType = ACTION_TYPE_CONTINUE;
-}
-
-int ViewAlternateModel::getFaultActionType() const
-{
-    return faultActionType;
-}
-
 void ViewAlternateModel::setFaultActionPort(int index)
 {
     const RampPortType port = rampPortFromRow(index, faultActionPort);
@@ -186,11 +145,6 @@ void ViewAlternateModel::setFaultActionItem(RampItemType actionItem)
         return;
     faultActionItem = actionItem;
     clearResults();
-}
-
-int ViewAlternateModel::getFaultActionItem() const
-{
-    return faultActionItem;
 }
 
 // ---- Stepping ------------------------------------------------------------------------------------

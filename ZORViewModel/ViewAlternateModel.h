@@ -11,7 +11,8 @@
 // output edit goes into it at once and, while a test runs, switches the
 // output (ControllerCenter::testSwitch). The frame (ViewSourceTestModel)
 // gives the start, stop, snapshot and file rules.
-// The eight outputs, their setters and quick-set keys: ViewPortOutputModel.
+// The eight outputs, their setters and quick-set keys: ViewPortOutputModel;
+// the ramp mode and time per step: ViewRampOutputModel.
 //
 // Ports, groups, items and result indexes from QML are checked: a setter
 // with a value outside its enumeration changes nothing, a getter gives 0,
@@ -19,9 +20,9 @@
 //
 // Parameter file body and report tables: ViewAlternateModelFile.cpp.
 
-#include "ViewPortOutputModel.h"
+#include "ViewRampOutputModel.h"
 
-class ViewAlternateModel : public ViewPortOutputModel
+class ViewAlternateModel : public ViewRampOutputModel
 {
     Q_OBJECT
 
@@ -34,19 +35,9 @@ public:
     Q_INVOKABLE void setEndRampValue(double endRamp);
     Q_INVOKABLE double getBeginRampValue() const;
     Q_INVOKABLE double getEndRampValue() const;
-    // Step of the current item; time per step of the auto ramp, s (no push).
+    // Step of the current item (no push); the time per step: ViewRampOutputModel.
     Q_INVOKABLE void setRampStepValue(double stepRamp);
     Q_INVOKABLE double getRampStepValue() const;
-    Q_INVOKABLE void setRampTimeValue(double timeRamp);
-    Q_INVOKABLE double getRampTimeValue() const;
-
-    // ---- Mode (no push) -----------------------------------------------------------------
-    // Without auto mode only ACTION_TYPE_STOP and ACTION_TYPE_CONTINUE exist:
-    // any other type is stored as continue.
-    Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
-    Q_INVOKABLE bool getAutoRampEnabled() const;
-    Q_INVOKABLE void setFaultActionType(FaultActionType actionType);
-    Q_INVOKABLE int getFaultActionType() const;
 
     // ---- Ramped group and item (no push) -------------------------------------------------
     // The group as a row of the page's list (rows leave out UX and IX on
@@ -54,7 +45,6 @@ public:
     Q_INVOKABLE void setFaultActionPort(int index);
     Q_INVOKABLE int getFaultActionPort() const;
     Q_INVOKABLE void setFaultActionItem(RampItemType actionItem);
-    Q_INVOKABLE int getFaultActionItem() const;
 
     // ---- Stepping -------------------------------------------------------------------------
     // Manual mode: the ports of the group step by the item's step (up or
@@ -118,10 +108,5 @@ protected:
     double endRampRanges[16];
     double endRampAngles[16];
     double endRampFrequencies[16];
-    double actionRampTime;
     double actionRampStep[3];
-    bool autoRampEnabled;
-    RampPortType faultActionPort;
-    RampItemType faultActionItem;
-    FaultActionType faultActionType;
 };

@@ -21,12 +21,7 @@ constexpr double kAngle = 90.0;
 } // namespace
 
 ViewDirectModel::ViewDirectModel(QObject* parent)
-    : ViewPortOutputModel(TEST_DIRECT, parent)
-    , actionRampTime(1.0)
-    , autoRampEnabled(false)
-    , faultActionPort(RAMP_PORT_TYPE_UA)
-    , faultActionItem(RAMP_ITEM_TYPE_RANGE)
-    , faultActionType(ACTION_TYPE_STOP)
+    : ViewRampOutputModel(TEST_DIRECT, parent)
 {
     std::fill(std::begin(outputAngles), std::end(outputAngles), kAngle);
     std::fill(std::begin(outputFrequencies), std::end(outputFrequencies), 0.0);
@@ -89,43 +84,6 @@ double ViewDirectModel::getRampStepValue() const
     return actionRampStep[RAMP_ITEM_TYPE_RANGE];
 }
 
-void ViewDirectModel::setRampTimeValue(double timeRamp)
-{
-    if (takesNumber(timeRamp))
-        actionRampTime = timeRamp;
-}
-
-double ViewDirectModel::getRampTimeValue() const
-{
-    return actionRampTime;
-}
-
-void ViewDirectModel::setAutoRampEnabled(bool autoRamp)
-{
-    autoRampEnabled = autoRamp;
-    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
-        faultActionType = ACTION_TYPE_CONTINUE;
-}
-
-bool ViewDirectModel::getAutoRampEnabled() const
-{
-    return autoRampEnabled;
-}
-
-void ViewDirectModel::setFaultActionType(FaultActionType actionType)
-{
-    if (actionType < ACTION_TYPE_STOP || actionType > ACTION_TYPE_CONTINUE)
-        return;
-    faultActionType = actionType;
-    if (!autoRampEnabled && faultActionType != ACTION_TYPE_STOP)
-        faultActionType = ACTION_TYPE_CONTINUE;
-}
-
-int ViewDirectModel::getFaultActionType() const
-{
-    return faultActionType;
-}
-
 void ViewDirectModel::setFaultActionPort(int index)
 {
     // The list: UA UB UC [UX] UAUBUC IA IB IC [IX] IAIBIC.
@@ -165,11 +123,6 @@ void ViewDirectModel::setFaultActionItem(RampItemType actionItem)
 {
     if (actionItem == RAMP_ITEM_TYPE_RANGE)
         faultActionItem = actionItem;
-}
-
-int ViewDirectModel::getFaultActionItem() const
-{
-    return faultActionItem;
 }
 
 // ---- Stepping ------------------------------------------------------------------------------------

@@ -15,16 +15,17 @@
 // to the largest voltage. Only the amplitude is ramped: the item stays
 // RAMP_ITEM_TYPE_RANGE. The frame (ViewSourceTestModel) gives the start, stop,
 // snapshot (amplitudes) and file rules and the automatic ramp's rule.
-// The eight outputs, their setters and quick-set keys: ViewPortOutputModel.
+// The eight outputs, their setters and quick-set keys: ViewPortOutputModel;
+// the ramp mode and time per step: ViewRampOutputModel.
 //
 // Ports, groups and result indexes from QML are checked: a setter with a
 // value outside its range changes nothing, a getter gives 0, NaN or "".
 //
 // Parameter file body and report tables: ViewDirectModelFile.cpp.
 
-#include "ViewPortOutputModel.h"
+#include "ViewRampOutputModel.h"
 
-class ViewDirectModel : public ViewPortOutputModel
+class ViewDirectModel : public ViewRampOutputModel
 {
     Q_OBJECT
 
@@ -41,23 +42,13 @@ public:
     explicit ViewDirectModel(QObject* parent = nullptr);
     ~ViewDirectModel() override;
 
-    // ---- Ramp values of the current group, step and time (no push) ----------------------------
+    // ---- Ramp values of the current group and step (no push) ----------------------------------
     Q_INVOKABLE void setBeginRampValue(double beginRamp);
     Q_INVOKABLE void setEndRampValue(double endRamp);
     Q_INVOKABLE double getBeginRampValue() const;
     Q_INVOKABLE double getEndRampValue() const;
     Q_INVOKABLE void setRampStepValue(double stepRamp);
     Q_INVOKABLE double getRampStepValue() const;
-    Q_INVOKABLE void setRampTimeValue(double timeRamp);
-    Q_INVOKABLE double getRampTimeValue() const;
-
-    // ---- Mode (no push) ----------------------------------------------------------------------
-    // Without auto mode only ACTION_TYPE_STOP and ACTION_TYPE_CONTINUE exist:
-    // any other type is stored as continue.
-    Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
-    Q_INVOKABLE bool getAutoRampEnabled() const;
-    Q_INVOKABLE void setFaultActionType(FaultActionType actionType);
-    Q_INVOKABLE int getFaultActionType() const;
 
     // ---- Ramped group and item (no push) --------------------------------------------------------
     // The group as a row of the page's list: UA, UB, UC, UX (four-phase
@@ -67,7 +58,6 @@ public:
     Q_INVOKABLE int getFaultActionPort() const;
     // Only the amplitude is ramped: any other item is not taken.
     Q_INVOKABLE void setFaultActionItem(RampItemType actionItem);
-    Q_INVOKABLE int getFaultActionItem() const;
 
     // ---- Stepping --------------------------------------------------------------------------------
     // Manual mode: the channels of the group step by the step (up or down),
@@ -120,10 +110,5 @@ protected:
 
     double beginRampRanges[16];
     double endRampRanges[16];
-    double actionRampTime;
     double actionRampStep[1];
-    bool autoRampEnabled;
-    RampPortType faultActionPort;
-    RampItemType faultActionItem;
-    FaultActionType faultActionType;
 };
