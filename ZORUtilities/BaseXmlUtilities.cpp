@@ -3,8 +3,14 @@
 #include "BaseXmlFile.h"
 
 #include <optional>
+#include <type_traits>
 
 namespace {
+
+// The innermost open ReadCheck of the thread.
+thread_local BaseXmlUtilities::ReadCheck* openCheck = nullptr;
+// Whether an ExactNumbers is alive on the thread.
+thread_local bool exactNumbers = false;
 
 // Runs one of QString's checked conversions; nullopt when it fails.
 template <typename T, typename Convert>
@@ -26,7 +32,7 @@ struct TextRule;
 
 template <>
 struct TextRule<double> {
-    static QString write(double v) { return QString::number(v, 'g', 6); }
+    static QString write(double v) { return QString::number(v, 'g', exactNumbers ? 17 : 6); }
     static std::optional<double> read(const QString& t) { return checked<double>([&](bool* ok) { return t.toDouble(ok); }); }
 };
 template <>
@@ -180,8 +186,15 @@ T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc,
     }
     value = defaultValue;
     const QDomElement elem = firstChild(parent, key);
-    if (!elem.isNull())
-        value = readText(rule, elem.firstChild().nodeValue(), defaultValue);
+    if (elem.isNull())
+        return value;
+    const QString text = elem.firstChild().nodeValue();
+    const std::optional<T> read = BaseXmlFile::isStorable(text) ? rule.read(text) : std::nullopt;
+    if (read)
+        value = *read;
+    else if (!std::is_same<T, QString>::value || !text.isEmpty())   // an empty text is an empty string's
+        BaseXmlUtilities::ReadCheck::note(
+            {BaseXmlUtilities::ReadNote::UNREADABLE, BaseXmlUtilities::keyPath(parent, key), text, 0.0, 0.0});
     return value;
 }
 
@@ -190,6 +203,47 @@ T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc,
 BaseXmlUtilities::BaseXmlUtilities(QObject* parent)
     : QObject(parent)
 {
+}
+
+BaseXmlUtilities::ReadCheck::ReadCheck()
+    : outer(openCheck)
+{
+    openCheck = this;
+}
+
+BaseXmlUtilities::ReadCheck::~ReadCheck()
+{
+    openCheck = outer;
+}
+
+void BaseXmlUtilities::ReadCheck::note(const ReadNote& note)
+{
+    if (!openCheck)
+        return;
+    if (openCheck->notes++ == 0)
+        openCheck->firstNote = note;
+}
+
+BaseXmlUtilities::ExactNumbers::ExactNumbers()
+    : outer(exactNumbers)
+{
+    exactNumbers = true;
+}
+
+BaseXmlUtilities::ExactNumbers::~ExactNumbers()
+{
+    exactNumbers = outer;
+}
+
+QString BaseXmlUtilities::keyPath(const QDomElement* parent, const QString& key)
+{
+    QStringList names{key};
+    if (parent) {
+        const QDomElement top = parent->ownerDocument().documentElement();
+        for (QDomElement e = *parent; !e.isNull() && e != top; e = e.parentNode().toElement())
+            names.prepend(e.tagName());
+    }
+    return names.join(QLatin1Char('/'));
 }
 
 void BaseXmlUtilities::getElement(QDomElement* elem, QDomElement* parent, QDomDocument* doc,
