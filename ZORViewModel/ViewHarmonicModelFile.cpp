@@ -12,10 +12,10 @@
 //   steps/setp0..1
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A missing value keeps the field; a setting outside the page's limits
-// (amplitudes within the device's maxima, the orders of slots 1..3 only as
-// a whole valid set), an enumeration outside its range or an unreadable
-// value refuses the file (ViewParameterSetting.h). A result no run gives
-// reads as no result (count 0, NaN time).
+// (amplitudes within the sum a port's slots may reach, the orders of slots
+// 1..3 only as a whole valid set), an enumeration outside its range or an
+// unreadable value refuses the file (ViewParameterSetting.h). A result no
+// run gives reads as no result (count 0, NaN time).
 
 #include "ViewHarmonicModel.h"
 
@@ -47,7 +47,7 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
         for (int s = 0; s < kSlots; ++s) {
             QDomElement slot;
             Xml::getElement(&slot, &port, doc, indexed("order", s), save);
-            mapSetting(save, &slot, doc, QStringLiteral("range"), outputRanges[p][s], 0.0, portRangeLimit(p));
+            mapSetting(save, &slot, doc, QStringLiteral("range"), outputRanges[p][s], 0.0, sumLimit(p));
             mapSetting(save, &slot, doc, QStringLiteral("angle"), outputAngles[p][s], -kAngle, kAngle);
         }
     }
@@ -112,7 +112,7 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
         mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
-                   portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
+                   sumLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
         mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
     }
 
