@@ -118,21 +118,31 @@ QDomElement firstChild(const QDomElement* parent, const QString& key)
     return parent->firstChildElement(key);
 }
 
-// Replaces the element's first text, or appends one when its first child is
-// missing or not a text: writing twice keeps one value.
+// Replaces the element's first text. A value is a leaf: when the first child
+// is no text (an element, a comment), the children go and the text is the
+// element's only one, which the next read takes. Writing twice keeps one value.
 void setText(QDomElement* elem, QDomDocument* doc, const QString& text)
 {
     if (!elem || elem->isNull())
         return;
-    // A null text would look like "no text" to the next write and add a second one.
     const QString value = text.isNull() ? QString(QLatin1String("")) : text;
     QDomNode first = elem->firstChild();
-    if (first.isNull() || first.nodeValue().isNull()) {
-        if (doc)
-            elem->appendChild(doc->createTextNode(value));
-    } else {
+    if (first.isText()) {   // a CDATA section too
         first.setNodeValue(value);
+        return;
     }
+    if (!doc)
+        return;
+    while (elem->hasChildNodes())
+        elem->removeChild(elem->firstChild());
+    elem->appendChild(doc->createTextNode(value));
+}
+
+// The text map() reads: the element's first child when that is a text.
+QString firstText(const QDomElement& elem)
+{
+    const QDomNode first = elem.firstChild();
+    return first.isText() ? first.nodeValue() : QString();
 }
 
 // A text that is not storable (BaseXmlFile) is unreadable whatever the type.
@@ -188,7 +198,7 @@ T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc,
     const QDomElement elem = firstChild(parent, key);
     if (elem.isNull())
         return value;
-    const QString text = elem.firstChild().nodeValue();
+    const QString text = firstText(elem);
     const std::optional<T> read = BaseXmlFile::isStorable(text) ? rule.read(text) : std::nullopt;
     if (read)
         value = *read;

@@ -135,7 +135,8 @@ public:
                         int defaultValue);
 
     // Sets the text of elem (replacing its first text, never adding a
-    // second); returns elem.
+    // second; an element or comment before it goes, so that map() reads the
+    // value); returns elem.
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, double value);
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, float value);
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, qint32 value);
@@ -170,7 +171,8 @@ public:
 
     // save true: the keyed setValue with value. save false: value :=
     // defaultValue, then the text of the first child element key (its first
-    // child node only) when that reads by the type's rule; a text that does
+    // child node only, when that is a text) when it reads by the type's
+    // rule; a text that does
     // not (an empty one too, but for QString) is noted as UNREADABLE in the
     // open ReadCheck. Returns value.
     static double& map(bool save, QDomElement* parent, QDomDocument* doc, const QString& key,
