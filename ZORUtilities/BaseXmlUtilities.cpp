@@ -3,8 +3,14 @@
 #include "BaseXmlFile.h"
 
 #include <optional>
+#include <type_traits>
 
 namespace {
+
+// The innermost open ReadCheck of the thread.
+thread_local BaseXmlUtilities::ReadCheck* openCheck = nullptr;
+// Whether an ExactNumbers is alive on the thread.
+thread_local bool exactNumbers = false;
 
 // Runs one of QString's checked conversions; nullopt when it fails.
 template <typename T, typename Convert>
@@ -26,7 +32,7 @@ struct TextRule;
 
 template <>
 struct TextRule<double> {
-    static QString write(double v) { return QString::number(v, 'g', 6); }
+    static QString write(double v) { return QString::number(v, 'g', exactNumbers ? 17 : 6); }
     static std::optional<double> read(const QString& t) { return checked<double>([&](bool* ok) { return t.toDouble(ok); }); }
 };
 template <>
@@ -112,21 +118,31 @@ QDomElement firstChild(const QDomElement* parent, const QString& key)
     return parent->firstChildElement(key);
 }
 
-// Replaces the element's first text, or appends one when its first child is
-// missing or not a text: writing twice keeps one value.
+// Replaces the element's first text. A value is a leaf: when the first child
+// is no text (an element, a comment), the children go and the text is the
+// element's only one, which the next read takes. Writing twice keeps one value.
 void setText(QDomElement* elem, QDomDocument* doc, const QString& text)
 {
     if (!elem || elem->isNull())
         return;
-    // A null text would look like "no text" to the next write and add a second one.
     const QString value = text.isNull() ? QString(QLatin1String("")) : text;
     QDomNode first = elem->firstChild();
-    if (first.isNull() || first.nodeValue().isNull()) {
-        if (doc)
-            elem->appendChild(doc->createTextNode(value));
-    } else {
+    if (first.isText()) {   // a CDATA section too
         first.setNodeValue(value);
+        return;
     }
+    if (!doc)
+        return;
+    while (elem->hasChildNodes())
+        elem->removeChild(elem->firstChild());
+    elem->appendChild(doc->createTextNode(value));
+}
+
+// The text map() reads: the element's first child when that is a text.
+QString firstText(const QDomElement& elem)
+{
+    const QDomNode first = elem.firstChild();
+    return first.isText() ? first.nodeValue() : QString();
 }
 
 // A text that is not storable (BaseXmlFile) is unreadable whatever the type.
@@ -180,8 +196,15 @@ T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc,
     }
     value = defaultValue;
     const QDomElement elem = firstChild(parent, key);
-    if (!elem.isNull())
-        value = readText(rule, elem.firstChild().nodeValue(), defaultValue);
+    if (elem.isNull())
+        return value;
+    const QString text = firstText(elem);
+    const std::optional<T> read = BaseXmlFile::isStorable(text) ? rule.read(text) : std::nullopt;
+    if (read)
+        value = *read;
+    else if (!std::is_same<T, QString>::value || !text.isEmpty())   // an empty text is an empty string's
+        BaseXmlUtilities::ReadCheck::note(
+            {BaseXmlUtilities::ReadNote::UNREADABLE, BaseXmlUtilities::keyPath(parent, key), text, 0.0, 0.0});
     return value;
 }
 
@@ -190,6 +213,47 @@ T& mapValue(const Rule& rule, bool save, QDomElement* parent, QDomDocument* doc,
 BaseXmlUtilities::BaseXmlUtilities(QObject* parent)
     : QObject(parent)
 {
+}
+
+BaseXmlUtilities::ReadCheck::ReadCheck()
+    : outer(openCheck)
+{
+    openCheck = this;
+}
+
+BaseXmlUtilities::ReadCheck::~ReadCheck()
+{
+    openCheck = outer;
+}
+
+void BaseXmlUtilities::ReadCheck::note(const ReadNote& note)
+{
+    if (!openCheck)
+        return;
+    if (openCheck->notes++ == 0)
+        openCheck->firstNote = note;
+}
+
+BaseXmlUtilities::ExactNumbers::ExactNumbers()
+    : outer(exactNumbers)
+{
+    exactNumbers = true;
+}
+
+BaseXmlUtilities::ExactNumbers::~ExactNumbers()
+{
+    exactNumbers = outer;
+}
+
+QString BaseXmlUtilities::keyPath(const QDomElement* parent, const QString& key)
+{
+    QStringList names{key};
+    if (parent) {
+        const QDomElement top = parent->ownerDocument().documentElement();
+        for (QDomElement e = *parent; !e.isNull() && e != top; e = e.parentNode().toElement())
+            names.prepend(e.tagName());
+    }
+    return names.join(QLatin1Char('/'));
 }
 
 void BaseXmlUtilities::getElement(QDomElement* elem, QDomElement* parent, QDomDocument* doc,

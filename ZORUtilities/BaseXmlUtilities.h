@@ -13,8 +13,8 @@
 //
 // Text rules (reading anything else gives the default):
 //   double, float      written as QString::number(v, 'g', 6) (a float is
-//                      widened first); read as a decimal number with a point,
-//                      exponent allowed
+//                      widened first; but see ExactNumbers); read as a
+//                      decimal number with a point, exponent allowed
 //   (u)int 16/32/64    decimal; read within the type's range
 //   qint8, quint8      decimal; read as a 16-bit (un)signed integer, then cut
 //                      to its low 8 bits ("300" reads as 44)
@@ -27,11 +27,72 @@
 // U+FFFF or a lone surrogate) reads as the default whatever the type.
 //
 // Null pointers and null elements read as missing and are never written to.
+//
+// A ReadCheck open on the thread collects what a read refused: map() notes a
+// value that is there but does not read by its type's rule (the default is
+// taken), and the callers note the values they refuse themselves.
 class BaseXmlUtilities : public QObject
 {
     Q_OBJECT
 public:
     explicit BaseXmlUtilities(QObject* parent = nullptr);
+
+    // A value a read refused: its key path, its text or number and, for a
+    // value outside its limits, those limits.
+    struct ReadNote
+    {
+        enum Kind {
+            UNREADABLE,       // no value of the field's type (or no finite number)
+            OUTSIDE_LIMITS,   // a value outside [low, high]
+        };
+        Kind kind = UNREADABLE;
+        QString key;
+        QString value;
+        double low = 0.0;
+        double high = 0.0;
+    };
+
+    // Notes of the reads made while it is open on this thread. Checks nest:
+    // notes go to the innermost open one. The first note is kept, with the
+    // number of notes.
+    class ReadCheck
+    {
+    public:
+        ReadCheck();
+        ~ReadCheck();
+        ReadCheck(const ReadCheck&) = delete;
+        ReadCheck& operator=(const ReadCheck&) = delete;
+
+        // Into the innermost open check of this thread; nothing when none is open.
+        static void note(const ReadNote& note);
+        bool passed() const { return notes == 0; }
+        int count() const { return notes; }
+        const ReadNote& first() const { return firstNote; }
+
+    private:
+        ReadCheck* outer;
+        ReadNote firstNote;
+        int notes = 0;
+    };
+
+    // While one is alive on this thread, doubles and floats are written with
+    // all their digits, so that they read back exactly (a model's values
+    // kept aside in a document to be read back into it).
+    class ExactNumbers
+    {
+    public:
+        ExactNumbers();
+        ~ExactNumbers();
+        ExactNumbers(const ExactNumbers&) = delete;
+        ExactNumbers& operator=(const ExactNumbers&) = delete;
+
+    private:
+        bool outer;
+    };
+
+    // "a/b/key": the names from below the document's root element down to
+    // parent, then key (key alone for a child of the root element).
+    static QString keyPath(const QDomElement* parent, const QString& key);
 
     // *elem := the first child element of parent named key; when there is
     // none and autocreate is true, a new element key appended to parent;
@@ -74,7 +135,8 @@ public:
                         int defaultValue);
 
     // Sets the text of elem (replacing its first text, never adding a
-    // second); returns elem.
+    // second; an element or comment before it goes, so that map() reads the
+    // value); returns elem.
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, double value);
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, float value);
     static QDomElement* setValue(QDomElement* elem, QDomDocument* doc, qint32 value);
@@ -109,7 +171,10 @@ public:
 
     // save true: the keyed setValue with value. save false: value :=
     // defaultValue, then the text of the first child element key (its first
-    // child node only) when that reads by the type's rule. Returns value.
+    // child node only, when that is a text) when it reads by the type's
+    // rule; a text that does
+    // not (an empty one too, but for QString) is noted as UNREADABLE in the
+    // open ReadCheck. Returns value.
     static double& map(bool save, QDomElement* parent, QDomDocument* doc, const QString& key,
                        double& value, double defaultValue);
     static float& map(bool save, QDomElement* parent, QDomDocument* doc, const QString& key,

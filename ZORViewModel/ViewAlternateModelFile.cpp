@@ -9,10 +9,9 @@
 //   ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ...15}
 //   steps/setp0..2
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A missing or unreadable value keeps the field; an enumeration or a value
-// count outside its range keeps the field too (it is used as an index). A
-// setting is held to the page's limits (mapSetting); the results keep what
-// the file holds.
+// A missing value keeps the field; a setting outside the page's limits, an
+// enumeration outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h). A result no run gives reads as no result.
 
 #include "ViewAlternateModel.h"
 
@@ -24,11 +23,9 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
-// The page's limits of the angles, frequencies, steps and the auto time.
-constexpr double kAngleLimit = 360.0;
-constexpr double kMinFrequency = 10.0;
-constexpr double kMaxFrequency = 1000.0;
+// The page's limits of the steps and the auto time.
 constexpr double kMaxStep = 300.0;
 constexpr double kMaxRampTime = 300.0;
 
@@ -38,17 +35,14 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
 {
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
-        // UX and IX of a three-phase unit have no field on the page; their
-        // frequency is 0 there.
-        const bool shown = p % 4 != 3 || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], 0.0, portRangeLimit(p));
-        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], -kAngleLimit, kAngleLimit);
-        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], shown ? kMinFrequency : 0.0,
-                   kMaxFrequency);
-    }
+    // UX and IX of a three-phase unit have no field on the page; their
+    // frequency is 0 there.
+    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
+             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
+                 const bool shown = p % 4 != 3
+                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+                 return shown ? kMinFrequency : 0.0;
+             });
 
     Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
     mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
@@ -60,30 +54,15 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
                RAMP_ITEM_TYPE_FREQUENCY);
     // Saved during a run, the state is the one the stop will settle on.
     qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapChecked(save, root, doc, QStringLiteral("testState"), state, -1, 1);
+    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
     if (!save)
         testState = state;
 
     for (int i = 0; i < 4; ++i) {
         QDomElement action;
         Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        Xml::map(save, &action, doc, QStringLiteral("actionTime"), faultActionTimes[i], faultActionTimes[i]);
-        QDomElement list;
-        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
-        faultActionValStruct& record = faultActionValues[i];
-        qint32 count = record.portCnt;
-        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
-        if (count < 0 || count > 3)
-            continue;   // from a file: not a count of this record, the record stays
-        if (save) {
-            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
-        } else if (count != record.portCnt) {
-            record.portCnt = count;
-            for (int j = count; j < 3; ++j)
-                record.actionVal[j] = std::nan("");
-        }
-        for (int j = 0; j < count; ++j)
-            Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
+                        "actionValue_portCnt", "actionValue_val");
     }
 
     QDomElement ramps;
@@ -97,7 +76,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
         const double rangeLimit = portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA);
         mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngleLimit, kAngleLimit);
+        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
         mapSetting(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
     }
 
@@ -115,7 +94,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     QDomElement bos;
     Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
     for (int i = 0; i < 4; ++i)
-        Xml::map(save, &bos, doc, indexed("bo", i), outputBOStates[i], outputBOStates[i]);
+        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

@@ -296,6 +296,10 @@ public:
         // false reads them, each missing value keeping its current one.
         // Reading from a null element returns false and changes nothing.
         virtual bool serialize(bool toXml, QDomElement* element, QDomDocument* doc);
+        // As above, amplitudes read held to vmax (ports 0-3) and imax (4-7),
+        // angles and frequencies to the pages' limits (mapPorts,
+        // ViewParameterSetting.h).
+        bool serialize(bool toXml, QDomElement* element, QDomDocument* doc, double vmax, double imax);
 
         double outputRanges[8];
         double outputAngles[8];
@@ -325,6 +329,11 @@ public:
     virtual quint32 version(QDomElement* root);
     virtual bool checking(QDomElement* root);
     virtual bool serialize(bool write, QDomElement* root, QDomDocument* doc);
+    // Reads the file into the model, all of it or nothing: a file that does
+    // not parse, holds bytes its declared encoding cannot read, has another
+    // root, or holds a value that its reader refuses (ViewParameterSetting.h)
+    // leaves the model as it was and gives false, with the reason for
+    // takeParameterFileNotice.
     virtual bool load(const QString& path, const QString& rootName, bool check);
     virtual bool save(const QString& path, const QString& rootName);
 
@@ -548,7 +557,14 @@ public:
     Q_INVOKABLE bool checkSDCardExist() const;
     Q_INVOKABLE QString getActiveTestDir() const;
     Q_INVOKABLE bool saveParameter();
+    // A page file that is there but refused (see load) leaves the model as
+    // it was, is moved aside to "parameter.xml.damaged" (or
+    // "parameter.xml.<n>.damaged") and gives the notice below.
     Q_INVOKABLE bool loadParameter();
+    // Why the last read of a parameter file (the page's own, or a named one
+    // being loaded) was refused, once: "" when it was taken, missing or
+    // already told.
+    Q_INVOKABLE QString takeParameterFileNotice();
 
     // ---- Reports ------------------------------------------------------------------
     // name: a file name in the module's report folder (no path separators, no
@@ -830,9 +846,11 @@ public:
     // Saves the parameters, then copies the live file to the backup name
     // (overwriting silently: the page asks first).
     Q_INVOKABLE bool backupParameter(QString name);
-    // Replaces the live parameter file with the backup, only when the backup
-    // parses with the root "DataRoot" and the live folder exists, then reads
-    // the model again from it.
+    // Reads the backup into the model and then writes it over the live
+    // parameter file, only when the live folder exists and the backup is a
+    // parameter file (root "DataRoot", nothing an XML file cannot carry)
+    // that load takes. A refused backup changes nothing; takeParameterFileNotice
+    // says why.
     Q_INVOKABLE bool loadParmFromFile(QString name);
 
     // ---- Calibration files to and from the stick ------------------------------
@@ -887,6 +905,13 @@ protected:
 private:
     // The stick's mount point, "/media/usb", is mounted.
     static bool usbStickMounted();
+    // A parameter document in bytes read into the model (load); `whole`:
+    // refused when it holds a text no XML file can carry. commit, when given,
+    // runs once the model took the file; when it fails the model is put back.
+    bool readParameterBytes(const QByteArray& bytes, const QString& rootName, bool check, bool whole,
+                            const std::function<bool()>& commit = {});
+    // Why the last read of a parameter file was refused (see takeParameterFileNotice).
+    QString parameterNotice;
     static bool exportCalFiles(const QString& folder, int mask);
     static bool importCalFiles(const QString& folder, int mask);
     bool startCalExchange(bool exported, const QString& folder, int mask);

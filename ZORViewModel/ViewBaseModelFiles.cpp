@@ -333,6 +333,7 @@ bool ViewBaseModel::backupParameter(QString name)
 
 bool ViewBaseModel::loadParmFromFile(QString name)
 {
+    parameterNotice.clear();
     const QString module = getActiveTestDir();
     if (module.isEmpty() || !isPlainFileName(name))
         return false;
@@ -340,32 +341,33 @@ bool ViewBaseModel::loadParmFromFile(QString name)
     QFile backup(local(root + QStringLiteral("/parameters_bk/") + module + QLatin1Char('/') + name));
     if (!backup.open(QIODevice::ReadOnly))
         return false;
-    const QByteArray bytes = backup.readAll();
-    const bool readOk = backup.error() == QFileDevice::NoError;
+    QByteArray bytes;
+    if (backup.size() <= BaseXmlFile::kMaxFileSize)
+        bytes = backup.readAll();
+    const bool readOk = backup.size() <= BaseXmlFile::kMaxFileSize && backup.error() == QFileDevice::NoError;
     backup.close();
-
-    // Only a parameter file replaces the live one.
-    QDomDocument doc;
-    if (!readOk || !BaseXmlFile::parse(doc, bytes) || doc.documentElement().tagName() != QLatin1String("DataRoot")) {
-        qWarning().noquote() << "ViewBaseModel: not a parameter file:" << backup.fileName();
+    if (!readOk) {
+        parameterNotice = tr("文件无法读取。");
         return false;
     }
-    if (!BaseXmlFile::isStorable(doc)) {
-        qWarning().noquote() << "ViewBaseModel: parameter file refused, it holds characters no XML file can carry:"
-                             << backup.fileName();
-        return false;
-    }
-
     const QString liveFolder = local(root + QStringLiteral("/parameters/") + module);
     if (!QFileInfo(liveFolder).isDir())
         return false;
-    // Written beside the live file and renamed over it.
-    QSaveFile live(liveFolder + QStringLiteral("/parameter.xml"));
-    if (!live.open(QIODevice::WriteOnly) || live.write(bytes) != bytes.size() || !live.commit()) {
+
+    // The file is read and checked first; only a file the model took
+    // replaces the live one, written beside it and renamed over it.
+    const auto replaceLive = [&] {
+        QSaveFile live(liveFolder + QStringLiteral("/parameter.xml"));
+        if (live.open(QIODevice::WriteOnly) && live.write(bytes) == bytes.size() && live.commit())
+            return true;
         qWarning().noquote() << "ViewBaseModel: parameter file not replaced:" << live.fileName() << live.errorString();
+        return false;
+    };
+    if (!readParameterBytes(bytes, QStringLiteral("DataRoot"), false, true, replaceLive)) {
+        qWarning().noquote() << "ViewBaseModel: parameter file refused:" << backup.fileName() << parameterNotice;
         return false;
     }
     zoplat::syncFileSystems();
-    bLoadParameter = false;
-    return loadParameter();
+    bLoadParameter = true;   // the model holds the live file
+    return true;
 }

@@ -5,9 +5,12 @@
 // normalOutput, intervalEnable, intervalTime, intervalOutput) followed by the
 // module's own elements. A save merges into the file that is there, so
 // elements this model does not own stay, and replaces it atomically
-// (BaseXmlFile::save). A file that does not parse is not read, and a save
-// does not merge into it. The base block has no page limits: a non-finite
-// value read from a file keeps the field (mapSetting).
+// (BaseXmlFile::save). A file is read whole or not at all: one that does not
+// parse, is not readable in the encoding it declares or holds a value its
+// reader refuses (ViewParameterSetting.h) leaves the model as it was, and a
+// save does not merge into one that does not parse. The base block has no
+// page of its own: its amplitudes are held to the device's maxima, its
+// angles, frequencies and times to what the pages give them.
 
 #include "ViewBaseModel.h"
 
@@ -24,11 +27,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QTextCodec>
 
 namespace {
 
 const QString kDataRootName = QStringLiteral("DataRoot");
 const QString kSdMountPoint = QStringLiteral("/mnt/sdp1");
+// Damaged copies of a page file kept beside it.
+constexpr int kDamagedCopies = 100;
 
 QString parameterPath(const QString& root, const QString& folder)
 {
@@ -40,23 +47,78 @@ QDomProcessingInstruction xmlDeclaration(QDomDocument& doc)
     return doc.createProcessingInstruction(QStringLiteral("xml"), QStringLiteral("version=\"1.0\" encoding=\"utf-8\""));
 }
 
+// The encoding the parser read bytes in: a byte-order mark's, else the
+// declared one, else UTF-8; null for a name no codec has (the parser reads
+// that as UTF-8 too, and no check is made).
+QTextCodec* documentCodec(const QDomDocument& doc, const QByteArray& bytes)
+{
+    if (QTextCodec* marked = QTextCodec::codecForUtfText(bytes, nullptr))
+        return marked;
+    const QDomNode first = doc.firstChild();
+    if (first.isProcessingInstruction() && first.nodeName() == QLatin1String("xml")) {
+        static const QRegularExpression encoding(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+        const QRegularExpressionMatch declared = encoding.match(first.nodeValue());
+        if (declared.hasMatch())
+            return QTextCodec::codecForName(declared.captured(1).toLatin1());
+    }
+    return QTextCodec::codecForName("UTF-8");
+}
+
+// The line of the first bytes that do not read in codec, 0 when all do.
+int unreadableLine(const QByteArray& bytes, QTextCodec* codec)
+{
+    if (!codec)
+        return 0;
+    QTextCodec::ConverterState state;
+    const QString text = codec->toUnicode(bytes.constData(), bytes.size(), &state);
+    if (state.invalidChars == 0)
+        return 0;
+    return text.leftRef(std::max(0, text.indexOf(QChar(QChar::ReplacementCharacter)))).count(QLatin1Char('\n')) + 1;
+}
+
+// What a read refused, for the page.
+QString readNoteText(const BaseXmlUtilities::ReadNote& note)
+{
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    if (note.kind == BaseXmlUtilities::ReadNote::OUTSIDE_LIMITS)
+        return ViewBaseModel::tr("%1 = %2 超出 %3 … %4。")
+            .arg(note.key, note.value, number(note.low), number(note.high));
+    return ViewBaseModel::tr("%1 = “%2” 不是此页可以接受的值。").arg(note.key, note.value);
+}
+
+// Moves a refused page file aside; its new name, "" when it stays.
+QString keepRefusedFile(const QString& path)
+{
+    for (int n = 0; n < kDamagedCopies; ++n) {
+        const QString aside = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
+        const QFileInfo info(aside);
+        if (info.exists() || info.isSymLink())
+            continue;
+        if (QFile::rename(path, aside))
+            return aside;
+        break;
+    }
+    qWarning().noquote() << "ViewBaseModel: refused parameter file not moved aside, the next save replaces it:" << path;
+    return QString();
+}
+
 }   // namespace
 
 // ---- OutputEntity section ------------------------------------------------------------
 
 bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QDomDocument* doc)
 {
+    return serialize(toXml, element, doc, PageLimits::kInf, PageLimits::kInf);
+}
+
+bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QDomDocument* doc, double vmax,
+                                            double imax)
+{
     if (!element || (!toXml && element->isNull()))
         return false;
     QDomElement ports;
     BaseXmlUtilities::getElement(&ports, element, doc, QStringLiteral("ports"), toXml);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        BaseXmlUtilities::getElement(&port, &ports, doc, QStringLiteral("port") + QString::number(p), toXml);
-        mapSetting(toXml, &port, doc, QStringLiteral("range"), outputRanges[p]);
-        mapSetting(toXml, &port, doc, QStringLiteral("angle"), outputAngles[p]);
-        mapSetting(toXml, &port, doc, QStringLiteral("frequency"), outputFrequencies[p]);
-    }
+    mapPorts(toXml, &ports, doc, outputRanges, outputAngles, outputFrequencies, vmax, imax);
     return true;
 }
 
@@ -108,7 +170,24 @@ bool ViewBaseModel::loadParameter()
     const QString folder = getActiveTestDir();
     if (folder.isEmpty())
         return false;
-    return load(parameterPath(getRootPath(), folder), kDataRootName, false);
+    const QString path = parameterPath(getRootPath(), folder);
+    if (load(path, kDataRootName, false))
+        return true;
+    if (!parameterNotice.isEmpty()) {
+        // Refused: what the user had is kept, out of the way of the next save.
+        const QString kept = keepRefusedFile(path);
+        parameterNotice = tr("参数文件无法读取，页面按默认值显示：%1").arg(parameterNotice);
+        if (!kept.isEmpty())
+            parameterNotice += QLatin1Char('\n') + tr("原文件保留为 %1。").arg(QFileInfo(kept).fileName());
+    }
+    return false;
+}
+
+QString ViewBaseModel::takeParameterFileNotice()
+{
+    QString notice;
+    notice.swap(parameterNotice);
+    return notice;
 }
 
 quint32 ViewBaseModel::version(QDomElement* root)
@@ -129,38 +208,97 @@ bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
         BaseXmlUtilities::setValue(root, doc, QStringLiteral("dataVersion"), dataVersion);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("outputOnceOnly"), outputOnceOnly, outputOnceOnly);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("normalEnable"), normalEnable, normalEnable);
-    mapSetting(write, root, doc, QStringLiteral("normalTime"), normalTime);
+    mapSetting(write, root, doc, QStringLiteral("normalTime"), normalTime, 0.0);
+    const double vmax = getDeviceAOVMaxRange();
+    const double imax = getDeviceAOIMaxRange();
     QDomElement normal;
     BaseXmlUtilities::getElement(&normal, root, doc, QStringLiteral("normalOutput"), write);
-    normalOutput.serialize(write, &normal, doc);
+    normalOutput.serialize(write, &normal, doc, vmax, imax);
     BaseXmlUtilities::map(write, root, doc, QStringLiteral("intervalEnable"), intervalEnable, intervalEnable);
-    mapSetting(write, root, doc, QStringLiteral("intervalTime"), intervalTime);
+    mapSetting(write, root, doc, QStringLiteral("intervalTime"), intervalTime, 0.0);
     QDomElement interval;
     BaseXmlUtilities::getElement(&interval, root, doc, QStringLiteral("intervalOutput"), write);
-    intervalOutput.serialize(write, &interval, doc);
+    intervalOutput.serialize(write, &interval, doc, vmax, imax);
     return true;
 }
 
 bool ViewBaseModel::load(const QString& path, const QString& rootName, bool check)
 {
+    parameterNotice.clear();
     BaseXmlFile::removeStaleTemporaries(path);
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return false;
-    QDomDocument doc;
-    // The parser keeps what it read before an error: the values after it
-    // would silently keep the model's.
-    if (!BaseXmlFile::parse(doc, &file)) {
-        qWarning().noquote() << "ViewBaseModel: parameter file does not parse, not read:" << path;
+    QByteArray bytes;
+    if (file.size() <= BaseXmlFile::kMaxFileSize)
+        bytes = file.readAll();
+    if (file.size() > BaseXmlFile::kMaxFileSize || file.error() != QFileDevice::NoError) {
+        parameterNotice = tr("文件无法读取。");
+        qWarning().noquote() << "ViewBaseModel: parameter file not read:" << path;
         return false;
     }
     file.close();
-    QDomElement root = doc.firstChildElement(rootName);
-    if (root.isNull())
+    if (readParameterBytes(bytes, rootName, check, false))
+        return true;
+    if (!parameterNotice.isEmpty())
+        qWarning().noquote() << "ViewBaseModel: parameter file refused," << parameterNotice << path;
+    return false;
+}
+
+bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& rootName, bool check, bool whole,
+                                       const std::function<bool()>& commit)
+{
+    parameterNotice.clear();
+    QDomDocument doc;
+    QString error;
+    int line = 0;
+    // The parser keeps what it read before an error: the values after it
+    // would silently keep the model's.
+    if (!BaseXmlFile::parse(doc, bytes, &error, &line)) {
+        parameterNotice = tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line);
         return false;
+    }
+    QTextCodec* codec = documentCodec(doc, bytes);
+    if (const int bad = unreadableLine(bytes, codec)) {
+        parameterNotice =
+            tr("文件中有不能按 %1 读取的字节（第 %2 行）。").arg(QString::fromLatin1(codec->name())).arg(bad);
+        return false;
+    }
+    QDomElement root = doc.firstChildElement(rootName);
+    if (root.isNull()) {
+        parameterNotice = tr("不是参数文件。");
+        return false;
+    }
+    if (whole && !BaseXmlFile::isStorable(doc)) {
+        parameterNotice = tr("文件中有 XML 文件不能存放的字符。");
+        return false;
+    }
     if (check && !checking(&root))
         return false;
-    return serialize(false, &root, &doc);
+
+    // The model's values aside, all digits, to be put back when the file is refused.
+    QDomDocument held;
+    QDomElement heldRoot = held.createElement(rootName);
+    held.appendChild(heldRoot);
+    {
+        BaseXmlUtilities::ExactNumbers exact;
+        serialize(true, &heldRoot, &held);
+    }
+    bool read = false;
+    {
+        BaseXmlUtilities::ReadCheck readCheck;
+        read = serialize(false, &root, &doc);
+        if (!readCheck.passed())
+            parameterNotice = readNoteText(readCheck.first());
+    }
+    if (parameterNotice.isEmpty() && (!commit || commit()))
+        return read;
+    BaseXmlUtilities::ReadCheck putBack;
+    serialize(false, &heldRoot, &held);
+    if (!putBack.passed())
+        qWarning().noquote() << "ViewBaseModel: values put back after a refused file refused" << putBack.first().key
+                             << putBack.first().value;
+    return false;
 }
 
 bool ViewBaseModel::save(const QString& path, const QString& rootName)

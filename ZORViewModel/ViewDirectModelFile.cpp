@@ -9,9 +9,10 @@
 //   ramps/{beginRamp0 (empty), endRamp0/range, ... 15}
 //   steps/setp0
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A setting read back passes what the model's setters take (a missing or
-// refused value keeps the field); a result record missing from the file is
-// empty (count 0, NaN time), and a count outside 0..3 keeps the record.
+// A missing value keeps the field; a setting outside the page's limits (an
+// output's frequency is 0), an enumeration outside its range or an
+// unreadable value refuses the file (ViewParameterSetting.h). A result no
+// run gives reads as no result (count 0, NaN time).
 
 #include "ViewDirectModel.h"
 
@@ -24,71 +25,47 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
+
+// The page's limits of the step and the auto time.
+constexpr double kMaxStep = 300.0;
+constexpr double kMaxRampTime = 300.0;
 
 } // namespace
 
 void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
 {
-    using Number = std::function<void(double)>;
-    const auto number = [](double& field) -> Number {
-        return [&field](double value) {
-            if (takesNumber(value))
-                field = value;
-        };
-    };
-
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
-        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], number(outputRanges[p]));
-        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], number(outputAngles[p]));
-        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], number(outputFrequencies[p]));
-    }
+    // A DC output has no frequency.
+    const auto none = [](int) { return 0.0; };
+    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, channelLimit(AO_PORT_TYPE_UA),
+             channelLimit(AO_PORT_TYPE_IA), none, 0.0);
 
-    mapSetting<bool>(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled,
-                     [this](bool value) { autoRampEnabled = value; });
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, number(actionRampTime));
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType,
-                       [this](qint32 value) { setFaultActionType(FaultActionType(value)); });
+    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType, [this](qint32 value) {
+        if (value < ACTION_TYPE_STOP || value > ACTION_TYPE_CONTINUE)
+            return false;
+        setFaultActionType(FaultActionType(value));
+        return true;
+    });
     // The group itself, not a list row; a load keeps the result it holds.
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, [this](qint32 value) {
-        if (isRampPort(value))
-            faultActionPort = RampPortType(value);
-    });
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem,
-                       [this](qint32 value) { setFaultActionItem(RampItemType(value)); });
+    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
+               RAMP_PORT_TYPE_IAIBIC);
+    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
+               RAMP_ITEM_TYPE_RANGE);
     // Saved during a run, the state is the one the stop will settle on.
-    const qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapSetting<qint32>(save, root, doc, QStringLiteral("testState"), state, [this](qint32 value) {
-        if (value >= -1 && value <= 1)
-            testState = value;
-    });
+    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
+    if (!save)
+        testState = state;
 
     for (int i = 0; i < 4; ++i) {
         QDomElement action;
         Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        QDomElement list;
-        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
-        faultActionValStruct& record = faultActionValues[i];
-        qint32 count = save ? record.portCnt : 0;
-        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
-        if (save) {
-            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
-            for (int j = 0; j < count; ++j)
-                Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
-        } else if (count >= 0 && count <= 3) {   // else not a count of this record: the record stays
-            record.portCnt = count;
-            for (int j = 0; j < 3; ++j) {
-                record.actionVal[j] = std::nan("");
-                if (j < count)
-                    Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
-            }
-        }
-        double time = save ? faultActionTimes[i] : std::nan("");
-        Xml::map(save, &action, doc, QStringLiteral("actionTime"), time, time);
-        faultActionTimes[i] = time;
+        mapActionRecord(save, &action, doc, false, faultActionTimes[i], faultActionValues[i], "actionValueList",
+                        "actionValue_portCnt", "actionValue_val");
     }
 
     QDomElement ramps;
@@ -100,27 +77,24 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
             begin.removeChild(begin.firstChild());
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], number(endRampRanges[g]));
+        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+                   channelLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
     }
 
     QDomElement steps;
     Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], number(actionRampStep[0]));
+    mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], 0.0, kMaxStep);
 
-    mapSetting<qint32>(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType,
-                       [this](qint32 value) { setOutputBILogic(0, AOBILogicType(value)); });
+    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+               AO_BILOGIC_TYPE_AND);
     QDomElement bis;
     Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i) {
-        mapSetting<qint32>(save, &bis, doc, indexed("bi", i), outputBIStates[i],
-                           [this, i](qint32 value) { setOutputBIState(0, i, value); });
-    }
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
     QDomElement bos;
     Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i) {
-        mapSetting<qint32>(save, &bos, doc, indexed("bo", i), outputBOStates[i],
-                           [this, i](qint32 value) { setOutputBOState(i, value); });
-    }
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

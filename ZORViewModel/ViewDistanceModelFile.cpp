@@ -11,12 +11,15 @@
 // A point: outputTime, zRange, zAngle, zReal, zImage, settingTime, devTime,
 //   outputTriggerType, faultKind, faultDirection, testState,
 //   BI1..BI4/{actionBIState, actionTime}, ports/port0..7/{range, angle, frequency}
-// A missing value keeps the field (a trip record reads as none); a value
-// outside its enumeration keeps the field too.
+// A missing value keeps the field (a trip record reads as none); a setting
+// outside the page's limits, an enumeration outside its range or an
+// unreadable value refuses the file (ViewParameterSetting.h); a result no run
+// gives reads as no result.
 
 #include "ViewDistanceModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <cmath>
@@ -25,46 +28,41 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
-void mapPhasors(bool save, QDomElement* parent, QDomDocument* doc, const char* group, double ranges[8],
-                double angles[8], double frequencies[8])
+// The outputs a model works out under parent/group, within the device's maxima.
+void mapPhasors(bool save, QDomElement* parent, QDomDocument* doc, const char* group, double (&ranges)[8],
+                double (&angles)[8], double (&frequencies)[8], const ControllerConfiguration* config)
 {
     QDomElement ports;
     Xml::getElement(&ports, parent, doc, QLatin1String(group), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), ranges[p], ranges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), angles[p], angles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), frequencies[p], frequencies[p]);
-    }
+    mapPorts(save, &ports, doc, ranges, angles, frequencies, config->maxVRange, config->maxIRange);
 }
 
 } // namespace
 
 void ViewDistanceModel::ViewPointModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
 {
-    Xml::map(save, element, doc, QStringLiteral("outputTime"), outputTime, outputTime);
-    Xml::map(save, element, doc, QStringLiteral("zRange"), zRange, zRange);
-    Xml::map(save, element, doc, QStringLiteral("zAngle"), zAngle, zAngle);
-    Xml::map(save, element, doc, QStringLiteral("zReal"), zReal, zReal);
-    Xml::map(save, element, doc, QStringLiteral("zImage"), zImage, zImage);
-    Xml::map(save, element, doc, QStringLiteral("settingTime"), settingTime, settingTime);
-    Xml::map(save, element, doc, QStringLiteral("devTime"), devTime, devTime);
+    mapSetting(save, element, doc, QStringLiteral("outputTime"), outputTime, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("zRange"), zRange, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("zAngle"), zAngle, -kAngle, kAngle);
+    mapSetting(save, element, doc, QStringLiteral("zReal"), zReal);
+    mapSetting(save, element, doc, QStringLiteral("zImage"), zImage);
+    mapSetting(save, element, doc, QStringLiteral("settingTime"), settingTime, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("devTime"), devTime, 0.0);
     mapChecked(save, element, doc, "outputTriggerType", outputTriggerType, AO_TRIGGER_TYPE_TIME,
             AO_TRIGGER_TYPE_GPS_IRIGB);
     mapChecked(save, element, doc, "faultKind", faultKind, FAULT_TYPE_A_E, FAULT_TYPE_A_B_C);
     mapChecked(save, element, doc, "faultDirection", faultDirection, DIRECTION_TYPE_POSITIVE, DIRECTION_TYPE_NEGATIVE);
-    Xml::map(save, element, doc, QStringLiteral("testState"), testState, testState);
-    if (!save && (testState < AO_STATE_TYPE_INITING || testState > AO_STATE_TYPE_COMPLETED))
-        testState = AO_STATE_TYPE_INITING;
+    mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+                   AO_STATE_TYPE_COMPLETED, qint32(AO_STATE_TYPE_INITING));
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);
-        Xml::map(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1);
-        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k], std::numeric_limits<double>::quiet_NaN());
+        mapResultIndex(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1, 3, -1);
+        mapResultTime(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k]);
     }
-    mapPhasors(save, element, doc, "ports", outputRanges, outputAngles, outputFrequencies);
+    mapPhasors(save, element, doc, "ports", outputRanges, outputAngles, outputFrequencies, center()->testConfiguration);
 }
 
 bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
@@ -73,20 +71,21 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
         return false;
     ViewBaseModel::serialize(save, element, doc);
 
+    const ControllerConfiguration* config = center()->testConfiguration;
     mapChecked(save, element, doc, "distanceKind", distanceKind, DISTANCE_TYPE_ICONSTANT, DISTANCE_TYPE_ZCONSTANT);
     mapChecked(save, element, doc, "ctPosition", ctPosition, CT_POSITION_TYPE_BUS, CT_POSITION_TYPE_LINE);
     mapChecked(save, element, doc, "ptPosition", ptPosition, PT_POSITION_TYPE_BUS, PT_POSITION_TYPE_LINE);
-    Xml::map(save, element, doc, QStringLiteral("faultCurrentRange"), faultCurrentRange, faultCurrentRange);
-    Xml::map(save, element, doc, QStringLiteral("faultVoltageRange"), faultVoltageRange, faultVoltageRange);
-    Xml::map(save, element, doc, QStringLiteral("rateVoltage"), rateVoltage, rateVoltage);
-    Xml::map(save, element, doc, QStringLiteral("rateFrequency"), rateFrequency, rateFrequency);
-    Xml::map(save, element, doc, QStringLiteral("loadCurrent"), loadCurrent, loadCurrent);
-    Xml::map(save, element, doc, QStringLiteral("loadAngle"), loadAngle, loadAngle);
+    mapSetting(save, element, doc, QStringLiteral("faultCurrentRange"), faultCurrentRange, 0.0, config->maxIRange);
+    mapSetting(save, element, doc, QStringLiteral("faultVoltageRange"), faultVoltageRange, 0.0, config->maxVRange);
+    mapSetting(save, element, doc, QStringLiteral("rateVoltage"), rateVoltage, 0.0, config->maxVRange);
+    mapSetting(save, element, doc, QStringLiteral("rateFrequency"), rateFrequency, kMinFrequency, kMaxFrequency);
+    mapSetting(save, element, doc, QStringLiteral("loadCurrent"), loadCurrent, 0.0, config->maxIRange);
+    mapSetting(save, element, doc, QStringLiteral("loadAngle"), loadAngle, -kAngle, kAngle);
     mapChecked(save, element, doc, "repairKind", repairKind, REPAIR_TYPE_KL, REPAIR_TYPE_Z0Z1);
-    Xml::map(save, element, doc, QStringLiteral("repairFactor1"), repairFactor1, repairFactor1);
-    Xml::map(save, element, doc, QStringLiteral("repairFactor2"), repairFactor2, repairFactor2);
+    mapSetting(save, element, doc, QStringLiteral("repairFactor1"), repairFactor1, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("repairFactor2"), repairFactor2, -kAngle, kAngle);
 
-    mapPhasors(save, element, doc, "loads", loadRanges, loadAngles, loadFrequencies);
+    mapPhasors(save, element, doc, "loads", loadRanges, loadAngles, loadFrequencies, config);
 
     QDomElement factors;
     Xml::getElement(&factors, element, doc, QStringLiteral("checkedFactors"), save);
@@ -98,10 +97,10 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
     const int count = testPoints.serialize(save, &factors, doc, [] { return std::make_unique<ViewPointModel>(); });
 
     Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
-    Xml::map(save, element, doc, QStringLiteral("outputTimeFactor1"), outputTimeFactor1, outputTimeFactor1);
-    Xml::map(save, element, doc, QStringLiteral("outputTimeFactor2"), outputTimeFactor2, outputTimeFactor2);
-    Xml::map(save, element, doc, QStringLiteral("timeErrAbs"), timeErrAbs, timeErrAbs);
-    Xml::map(save, element, doc, QStringLiteral("timeErrRel"), timeErrRel, timeErrRel);
+    mapSetting(save, element, doc, QStringLiteral("outputTimeFactor1"), outputTimeFactor1, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("outputTimeFactor2"), outputTimeFactor2, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("timeErrAbs"), timeErrAbs, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("timeErrRel"), timeErrRel, 0.0);
 
     mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
     QDomElement bis;
@@ -111,7 +110,7 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int k = 0; k < 4; ++k)
-        Xml::map(save, &bos, doc, indexed("bo", k), outputBOStates[k], outputBOStates[k]);
+        mapChecked(save, &bos, doc, indexed("bo", k), outputBOStates[k], 0, 1);
 
     if (!save && count > 0)
         setActiveIndex(activePointIndex);

@@ -11,12 +11,16 @@
 //   actualTime, givenCount, settingDev, actualDev, testState, testResult,
 //   ports/port0..7/{range, angle, frequency}
 // The four pulse constants are read as stored (no constant follows another).
-// A missing value, one outside its enumeration or a pulse count that is not
-// a whole number 0..65535 keeps the field.
+// A missing value keeps the field; a setting outside the page's limits (the
+// outputs within the device's maxima and at a frequency an output gives, a
+// pulse count a whole number 0..65535), an enumeration outside its range or
+// an unreadable value refuses the file (ViewParameterSetting.h). A
+// measurement that is no finite number reads as none (0).
 
 #include "ViewEnergyModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <cmath>
@@ -26,44 +30,43 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-constexpr double kInf = std::numeric_limits<double>::infinity();
+using namespace PageLimits;
 
 } // namespace
 
 void ViewEnergyModel::ViewPointModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
 {
-    mapSetting(save, element, doc, QStringLiteral("voltage"), voltage, 0.0);
-    mapSetting(save, element, doc, QStringLiteral("current"), current, 0.0);
-    mapSetting(save, element, doc, QStringLiteral("frequency"), frequency, 0.0);
+    const ControllerConfiguration* config = center()->testConfiguration;
+    mapSetting(save, element, doc, QStringLiteral("voltage"), voltage, 0.0, config->maxVRange);
+    mapSetting(save, element, doc, QStringLiteral("current"), current, 0.0, config->maxIRange);
+    mapSetting(save, element, doc, QStringLiteral("frequency"), frequency, kMinFrequency, kMaxFrequency);
     mapSetting(save, element, doc, QStringLiteral("powerFactor"), powerFactor, -1.0, 1.0);
     mapSetting(save, element, doc, QStringLiteral("powerAngle"), powerAngle, -180.0, 180.0);
     mapChecked(save, element, doc, "loadKind", loadKind, Perceptual, Capacity);
     // The engine counts whole pulses in 16 bits (0 is what a negative power
     // factor leaves).
     double pulses = settingPulse;
-    Xml::map(save, element, doc, QStringLiteral("settingPulse"), pulses, settingPulse);
-    if (!save && std::isfinite(pulses) && pulses == std::trunc(pulses) && pulses >= 0.0 && pulses <= kMaxPulses)
+    mapSetting(save, element, doc, QStringLiteral("settingPulse"), pulses, 0.0, kMaxPulses);
+    if (!save && pulses != std::trunc(pulses))
+        ParameterRead::refuse(element, QStringLiteral("settingPulse"), pulses, 0.0, kMaxPulses);
+    else
         settingPulse = pulses;
-    Xml::map(save, element, doc, QStringLiteral("settingEnergy"), settingEnergy, settingEnergy);
-    Xml::map(save, element, doc, QStringLiteral("settingTime"), settingTime, settingTime);
-    Xml::map(save, element, doc, QStringLiteral("actualPulse"), actualPulse, actualPulse);
-    Xml::map(save, element, doc, QStringLiteral("actualEnergy"), actualEnergy, actualEnergy);
-    Xml::map(save, element, doc, QStringLiteral("actualTime"), actualTime, actualTime);
-    Xml::map(save, element, doc, QStringLiteral("givenCount"), givenCount, givenCount);
+    mapResult(save, element, doc, QStringLiteral("settingEnergy"), settingEnergy, 0.0);
+    mapResult(save, element, doc, QStringLiteral("settingTime"), settingTime, 0.0);
+    mapResult(save, element, doc, QStringLiteral("actualPulse"), actualPulse, 0.0);
+    mapResult(save, element, doc, QStringLiteral("actualEnergy"), actualEnergy, 0.0);
+    mapResult(save, element, doc, QStringLiteral("actualTime"), actualTime, 0.0);
+    mapResult(save, element, doc, QStringLiteral("givenCount"), givenCount, 0.0);
     mapSetting(save, element, doc, QStringLiteral("settingDev"), settingDev, 0.0);
-    Xml::map(save, element, doc, QStringLiteral("actualDev"), actualDev, actualDev);
-    mapChecked(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED);
-    mapChecked(save, element, doc, "testResult", testResult, AO_Result_TYPE_NONE, AO_Result_TYPE_FAILED);
+    mapResult(save, element, doc, QStringLiteral("actualDev"), actualDev, 0.0);
+    mapResultIndex(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED,
+                   qint32(AO_STATE_TYPE_INITING));
+    mapResultIndex(save, element, doc, "testResult", testResult, AO_Result_TYPE_NONE, AO_Result_TYPE_FAILED,
+                   AO_Result_TYPE_NONE);
 
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
-    }
+    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, config->maxVRange, config->maxIRange);
 }
 
 bool ViewEnergyModel::serialize(bool save, QDomElement* element, QDomDocument* doc)

@@ -11,11 +11,11 @@
 //   ramps/{beginRamp0 (empty), endRamp0/{range, angle}, ... 15}
 //   steps/setp0..1
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A setting read back passes what the model takes for it (a missing or
-// refused value keeps the field): indexes in their ranges, numbers finite,
-// amplitudes at least 0, the orders of slots 1..3 only as a whole valid set.
-// A result record missing from the file is empty (count 0, NaN time), and a
-// count outside 0..3 keeps the record.
+// A missing value keeps the field; a setting outside the page's limits
+// (amplitudes within the sum a port's slots may reach, the orders of slots
+// 1..3 only as a whole valid set), an enumeration outside its range or an
+// unreadable value refuses the file (ViewParameterSetting.h). A result no
+// run gives reads as no result (count 0, NaN time).
 
 #include "ViewHarmonicModel.h"
 
@@ -28,35 +28,12 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
-// Takes a number into field when it passes `accept`.
-std::function<void(double)> numberInto(double& field, bool (*accept)(double))
-{
-    return [&field, accept](double value) {
-        if (accept(value))
-            field = value;
-    };
-}
-
-// Takes an int into field when it lies in [low, high].
-template <typename T>
-std::function<void(qint32)> indexInto(T& field, int low, int high)
-{
-    return [&field, low, high](qint32 value) {
-        if (value >= low && value <= high)
-            field = T(value);
-    };
-}
-
-bool finite(double value)
-{
-    return std::isfinite(value);
-}
-
-bool amplitude(double value)
-{
-    return std::isfinite(value) && value >= 0.0;
-}
+// The page's limits of the steps, the auto time and the verdict's times.
+constexpr double kMaxStep = 300.0;
+constexpr double kMaxRampTime = 300.0;
+constexpr double kMaxVerdictTime = 1000.0;
 
 } // namespace
 
@@ -70,10 +47,8 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
         for (int s = 0; s < kSlots; ++s) {
             QDomElement slot;
             Xml::getElement(&slot, &port, doc, indexed("order", s), save);
-            mapSetting(save, &slot, doc, QStringLiteral("range"), outputRanges[p][s],
-                       numberInto(outputRanges[p][s], amplitude));
-            mapSetting(save, &slot, doc, QStringLiteral("angle"), outputAngles[p][s],
-                       numberInto(outputAngles[p][s], finite));
+            mapSetting(save, &slot, doc, QStringLiteral("range"), outputRanges[p][s], 0.0, sumLimit(p));
+            mapSetting(save, &slot, doc, QStringLiteral("angle"), outputAngles[p][s], -kAngle, kAngle);
         }
     }
     QDomElement orderList;
@@ -90,56 +65,42 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
     orders[0] = 1;
     if (!save && validOrders(orders))
         std::copy(std::begin(orders), std::end(orders), outputOrders);
+    else if (!save)
+        Xml::ReadCheck::note({Xml::ReadNote::UNREADABLE, Xml::keyPath(&outputs, QStringLiteral("order_list")),
+                              QString::number(orders[1]) + QLatin1Char(' ') + QString::number(orders[2])
+                                  + QLatin1Char(' ') + QString::number(orders[3]),
+                              0.0, 0.0});
 
-    mapSetting<bool>(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled,
-                     [this](bool value) { autoRampEnabled = value; });
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, numberInto(actionRampTime, finite));
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType,
-                       indexInto(faultActionType, ACTION_TYPE_STOP, ACTION_TYPE_CONTINUE));
+    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
+               ACTION_TYPE_CONTINUE);
     // The group itself, not a list row; a load keeps the result it holds.
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort,
-                       indexInto(faultActionPort, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC));
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem,
-                       indexInto(faultActionItem, RAMP_ITEM_TYPE_RANGE, RAMP_ITEM_TYPE_ANGLE));
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionOrder"), faultActionOrder,
-                       indexInto(faultActionOrder, 0, kSlots - 1));
-    mapSetting<bool>(save, root, doc, QStringLiteral("showRange"), showRange, [this](bool value) { showRange = value; });
+    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
+               RAMP_PORT_TYPE_IAIBIC);
+    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
+               RAMP_ITEM_TYPE_ANGLE);
+    mapChecked(save, root, doc, QStringLiteral("faultActionOrder"), faultActionOrder, 0, kSlots - 1);
+    Xml::map(save, root, doc, QStringLiteral("showRange"), showRange, showRange);
     // Saved during a run, the state is the one the stop will settle on; a
     // file holds a finished state or none (a run in progress is no file's).
     const qint32 state = save && runSnapshotHeld() && runBegun ? qint32(AO_STATE_TYPE_COMPLETED) : testState;
     mapSetting<qint32>(save, root, doc, QStringLiteral("testState"), state, [this](qint32 value) {
-        if (value == AO_STATE_TYPE_INITING || value == AO_STATE_TYPE_COMPLETED)
-            testState = value;
+        if (value != AO_STATE_TYPE_INITING && value != AO_STATE_TYPE_COMPLETED)
+            return false;
+        testState = value;
+        return true;
     });
-    mapSetting(save, root, doc, QStringLiteral("settingTime"), settingTime, numberInto(settingTime, finite));
-    mapSetting(save, root, doc, QStringLiteral("devTime"), devTime, numberInto(devTime, finite));
+    mapSetting(save, root, doc, QStringLiteral("settingTime"), settingTime, 0.0, kMaxVerdictTime);
+    mapSetting(save, root, doc, QStringLiteral("devTime"), devTime, 0.0, kMaxVerdictTime);
 
     for (int i = 0; i < 4; ++i) {
         QDomElement action;
         Xml::getElement(&action, root, doc, indexed("action", i), save);
-        double time = save ? faultActionTimes[i] : std::nan("");
-        Xml::map(save, &action, doc, QStringLiteral("actionTime"), time, time);
-        faultActionTimes[i] = time;
-        QDomElement list;
-        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
-        faultActionValStruct& record = faultActionValues[i];
-        qint32 count = save ? record.portCnt : 0;
-        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
-        if (save) {
-            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
-            for (int j = 0; j < count; ++j)
-                Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
-        } else if (count >= 0 && count <= 3) {   // else not a count of this record: the record stays
-            record.portCnt = count;
-            for (int j = 0; j < 3; ++j) {
-                record.actionVal[j] = std::nan("");
-                if (j < count)
-                    Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
-            }
-        }
+        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
+                        "actionValue_portCnt", "actionValue_val");
     }
-    mapSetting<qint32>(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex,
-                       indexInto(faultActionBiIndex, -1, 3));
+    mapChecked(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex, -1, 3);
 
     QDomElement ramps;
     Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
@@ -150,29 +111,26 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
             begin.removeChild(begin.firstChild());
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], numberInto(endRampRanges[g], amplitude));
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], numberInto(endRampAngles[g], finite));
+        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+                   sumLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
+        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
     }
 
     QDomElement steps;
     Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
     for (int n = 0; n < 2; ++n)
-        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], numberInto(actionRampStep[n], finite));
+        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], 0.0, kMaxStep);
 
-    mapSetting<qint32>(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType,
-                       [this](qint32 value) { setOutputBILogic(0, AOBILogicType(value)); });
+    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
+               AO_BILOGIC_TYPE_AND);
     QDomElement bis;
     Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i) {
-        mapSetting<qint32>(save, &bis, doc, indexed("bi", i), outputBIStates[i],
-                           [this, i](qint32 value) { setOutputBIState(0, i, value); });
-    }
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
     QDomElement bos;
     Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i) {
-        mapSetting<qint32>(save, &bos, doc, indexed("bo", i), outputBOStates[i],
-                           [this, i](qint32 value) { setOutputBOState(i, value); });
-    }
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

@@ -6,13 +6,16 @@
 // A point: testItemType, the module's settings in order (Layout::keys),
 //   actionValue, actionTime, testState. Angles are not stored: a point read
 //   takes those of the base's normal output, which the test plays.
-// A file without "pointCount" holds one point, "point0". A missing or
-// non-finite setting keeps the field, an item outside the module's
-// enumeration keeps the point's item.
+// A file without a list holds one default point. A missing value
+// keeps the field; a setting outside the page's limits (amplitudes within the
+// device's maxima, frequencies an output gives), an item outside the module's
+// enumeration or an unreadable value refuses the file
+// (ViewParameterSetting.h); a result no run gives reads as no trip.
 
 #include "ViewLoadSheddingModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <algorithm>
@@ -22,22 +25,45 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
 // The page's limit of the three times, s.
 constexpr double kMaxTime = 10000.0;
+
+// The page's limits of a point's setting, by its file key: voltages and
+// currents within the device's maxima, slips up to 1000 (Hz/s or V/s), the
+// frequencies a slide begins and ends at those an output gives.
+void settingLimits(const QString& key, const ControllerConfiguration* config, double& low, double& high)
+{
+    low = 0.0;
+    high = kMaxFrequency;
+    if (key.contains(QLatin1String("lip")))
+        return;
+    if (key.contains(QLatin1String("oltage")))
+        high = config->maxVRange;
+    else if (key.contains(QLatin1String("urrent")))
+        high = config->maxIRange;
+    else if (key.startsWith(QLatin1String("frequency")) && !key.endsWith(QLatin1String("Step")))
+        low = kMinFrequency;
+}
 
 } // namespace
 
 void ViewLoadSheddingModel::ViewSheddingPoint::serialize(bool save, QDomElement* element, QDomDocument* doc)
 {
     mapChecked(save, element, doc, "testItemType", testItemType, 0, layout.itemCount - 1);
-    for (int s = 0; s < layout.settingCount; ++s)
-        mapSetting(save, element, doc, QLatin1String(layout.keys[s]), settings[s]);
-    Xml::map(save, element, doc, QStringLiteral("actionValue"), actionValue, actionValue);
-    Xml::map(save, element, doc, QStringLiteral("actionTime"), actionTime, actionTime);
-    Xml::map(save, element, doc, QStringLiteral("testState"), testState, testState);
-    if (!save && (testState < AO_STATE_TYPE_INITING || testState > AO_STATE_TYPE_COMPLETED))
-        testState = AO_STATE_TYPE_INITING;
+    for (int s = 0; s < layout.settingCount; ++s) {
+        const QString key = QLatin1String(layout.keys[s]);
+        double low = 0.0;
+        double high = 0.0;
+        settingLimits(key, center()->testConfiguration, low, high);
+        mapSetting(save, element, doc, key, settings[s], low, high);
+    }
+    // No trip is -1 (clearResults).
+    mapResult(save, element, doc, QStringLiteral("actionValue"), actionValue, -1.0);
+    mapResultTime(save, element, doc, QStringLiteral("actionTime"), actionTime, -1.0);
+    mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+                   AO_STATE_TYPE_COMPLETED, qint32(AO_STATE_TYPE_INITING));
 }
 
 bool ViewLoadSheddingModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
@@ -58,20 +84,11 @@ bool ViewLoadSheddingModel::serialize(bool save, QDomElement* element, QDomDocum
         std::copy(std::begin(normalOutput.outputAngles), std::end(normalOutput.outputAngles), read->outputAngles);
         return read;
     };
-    int count = 0;
-    if (!save && list.firstChildElement(QStringLiteral("pointCount")).isNull()) {
-        // Without a count the file holds one point.
-        testPoints.clear();
-        std::unique_ptr<ViewSheddingPoint> only = make();
-        QDomElement first;
-        Xml::getElement(&first, &list, doc, QStringLiteral("point0"), false);
-        only->serialize(false, &first, doc);
-        if (only->testState == AO_STATE_TYPE_RUNNNING)
-            only->testState = AO_STATE_TYPE_COMPLETED;
-        testPoints.append(std::move(only));
+    int count = testPoints.serialize(save, &list, doc, make);
+    if (!save && count == 0 && !ParameterRead::present(&list, QStringLiteral("pointCount"))) {
+        // A file without a list holds one point.
+        testPoints.append(make());
         count = 1;
-    } else {
-        count = testPoints.serialize(save, &list, doc, make);
     }
 
     if (!save && count > 0)

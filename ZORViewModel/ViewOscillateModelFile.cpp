@@ -8,10 +8,9 @@
 //   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}}
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A missing or unreadable value keeps the field; a group, logic or value
-// count outside its range keeps the field too (it is used as an index). A
-// setting is held to the page's limits (mapSetting); the results keep what
-// the file holds.
+// A missing value keeps the field; a setting outside the page's limits, a
+// group or logic outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h). A result no run gives reads as no result.
 
 #include "ViewOscillateModel.h"
 
@@ -24,10 +23,9 @@ namespace {
 
 using Xml = BaseXmlUtilities;
 
-// The page's limits of the angles, frequencies and the swing.
-constexpr double kAngleLimit = 360.0;
-constexpr double kMinFrequency = 10.0;
-constexpr double kMaxFrequency = 1000.0;
+using namespace PageLimits;
+
+// The page's limit of the swing.
 constexpr double kMaxFraction = 1.0;   // 100 %
 
 const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
@@ -40,50 +38,31 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
 {
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &outputs, doc, indexed("port", p), save);
-        // UX and IX of a three-phase unit have no field on the page; their
-        // frequency is 0 there.
-        const bool shown = p % 4 != 3 || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-        mapSetting(save, &port, doc, QStringLiteral("range"), outputRanges[p], 0.0, portRangeLimit(p));
-        mapSetting(save, &port, doc, QStringLiteral("angle"), outputAngles[p], -kAngleLimit, kAngleLimit);
-        mapSetting(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], shown ? kMinFrequency : 0.0,
-                   kMaxFrequency);
-    }
+    // UX and IX of a three-phase unit have no field on the page; their
+    // frequency is 0 there.
+    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
+             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
+                 const bool shown = p % 4 != 3
+                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+                 return shown ? kMinFrequency : 0.0;
+             });
 
     mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
                RAMP_PORT_TYPE_IAIBIC);
     mapSetting(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, 0.0, kMaxFraction);
     mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, 0.0, kMaxFrequency);
-    mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngleLimit, kAngleLimit);
-    // Saved during a run, the state is the one the stop will settle on; a
-    // file sets whatever state it holds.
+    mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngle, kAngle);
+    // Saved during a run, the state is the one the stop will settle on.
     qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    Xml::map(save, root, doc, QStringLiteral("testState"), state, state);
+    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
     if (!save)
         testState = state;
 
     for (int i = 0; i < 4; ++i) {
         QDomElement action;
         Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        Xml::map(save, &action, doc, QStringLiteral("actionTime"), faultActionTimes[i], faultActionTimes[i]);
-        QDomElement list;
-        Xml::getElement(&list, &action, doc, QStringLiteral("actionValueList"), save);
-        faultActionValStruct& record = faultActionValues[i];
-        qint32 count = record.portCnt;
-        Xml::map(save, &list, doc, QStringLiteral("actionValue_portCnt"), count, count);
-        if (count < 0 || count > 3)
-            continue;   // from a file: not a count of this record, the record stays
-        if (save) {
-            removeIndexedFrom(&list, "actionValue_val", count);   // left from a longer record
-        } else if (count != record.portCnt) {
-            record.portCnt = count;
-            for (int j = count; j < 3; ++j)
-                record.actionVal[j] = std::nan("");
-        }
-        for (int j = 0; j < count; ++j)
-            Xml::map(save, &list, doc, indexed("actionValue_val", j), record.actionVal[j], record.actionVal[j]);
+        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
+                        "actionValue_portCnt", "actionValue_val");
     }
 
     mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
@@ -95,7 +74,7 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     QDomElement bos;
     Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
     for (int i = 0; i < 4; ++i)
-        Xml::map(save, &bos, doc, indexed("bo", i), outputBOStates[i], outputBOStates[i]);
+        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

@@ -14,11 +14,15 @@
 //   BI1..BI4/{actionBIState, actionTime}
 // Windows and verdicts are not stored: they are recomputed after reading.
 // A missing value keeps the field (a point read starts at 0, a trip record
-// reads as none); a value outside its range keeps the field too.
+// reads as none); a setting outside the page's limits (the test current
+// within the device's maximum), a curve outside the catalogue, an enumeration
+// outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h); a result no run gives reads as no result.
 
 #include "ViewOvercurrentModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <QBuffer>
@@ -31,6 +35,12 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
+
+// The page's limits of the tolerances (% and s) and the longest fault, s.
+constexpr double kMaxRelativeTolerance = 99.0;
+constexpr double kMaxTimeTolerance = 1000.0;
+constexpr double kMaxFaultTime = 1000.0;
 
 // The size a chart image (a data URI of a PNG) was drawn at; the page's
 // chart size when its header cannot be read. Scaled unevenly, the chart's
@@ -47,19 +57,23 @@ QSize drawnSize(const QString& dataUri)
 
 void ViewOvercurrentModel::ViewPointModel::serialize(bool save, QDomElement* element, QDomDocument* doc)
 {
+    const ControllerConfiguration* config = center()->testConfiguration;
     mapChecked(save, element, doc, "faultKind", faultKind, FAULT_TYPE_A_E, FAULT_TYPE_C);
     mapChecked(save, element, doc, "outputTriggerType", functionType, FUNCTION_TYPE_50, FUNCTION_TYPE_51);
-    Xml::map(save, element, doc, QStringLiteral("outputTime"), outputTime, outputTime);
-    mapSetting(save, element, doc, QStringLiteral("iTest"), iTest);
+    mapSetting(save, element, doc, QStringLiteral("outputTime"), outputTime, 0.0);
+    // The outputs give at most the device's current: a window worked out for
+    // more would judge a trip of the current given.
+    mapSetting(save, element, doc, QStringLiteral("iTest"), iTest, 0.0, config->maxIRange);
     Xml::map(save, element, doc, QStringLiteral("faultVPEnable"), faultVPEnable, faultVPEnable);
-    mapSetting(save, element, doc, QStringLiteral("faultVPNRange"), faultVPNRange);
-    mapSetting(save, element, doc, QStringLiteral("iAngle"), iAngle);
-    mapChecked(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED);
+    mapSetting(save, element, doc, QStringLiteral("faultVPNRange"), faultVPNRange, 0.0, config->maxVRange);
+    mapSetting(save, element, doc, QStringLiteral("iAngle"), iAngle, -kAngle, kAngle);
+    mapResultIndex(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED,
+                   qint32(AO_STATE_TYPE_INITING));
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);
-        Xml::map(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1);
-        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k], std::numeric_limits<double>::quiet_NaN());
+        mapResultIndex(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1, 3, -1);
+        mapResultTime(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k]);
     }
 }
 
@@ -69,12 +83,13 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
         return false;
     ViewBaseModel::serialize(save, element, doc);
 
-    mapSetting(save, element, doc, QStringLiteral("currentTolrel"), currentTolrel);
-    mapSetting(save, element, doc, QStringLiteral("currentTolabs"), currentTolabs);
-    mapSetting(save, element, doc, QStringLiteral("timeTolrel"), timeTolrel);
-    mapSetting(save, element, doc, QStringLiteral("timeTolabs"), timeTolabs);
-    mapSetting(save, element, doc, QStringLiteral("faultMaxTime"), faultMaxTime);
-    mapSetting(save, element, doc, QStringLiteral("faultMaxFactor"), faultMaxFactor);
+    const ControllerConfiguration* config = center()->testConfiguration;
+    mapSetting(save, element, doc, QStringLiteral("currentTolrel"), currentTolrel, 0.0, kMaxRelativeTolerance);
+    mapSetting(save, element, doc, QStringLiteral("currentTolabs"), currentTolabs, 0.0, rateCurrent);
+    mapSetting(save, element, doc, QStringLiteral("timeTolrel"), timeTolrel, 0.0, kMaxRelativeTolerance);
+    mapSetting(save, element, doc, QStringLiteral("timeTolabs"), timeTolabs, 0.0, kMaxTimeTolerance);
+    mapSetting(save, element, doc, QStringLiteral("faultMaxTime"), faultMaxTime, 0.0, kMaxFaultTime);
+    mapSetting(save, element, doc, QStringLiteral("faultMaxFactor"), faultMaxFactor, 0.0);
 
     QDomElement curves;
     Xml::getElement(&curves, element, doc, QStringLiteral("overcurrentCurves"), save);
@@ -83,19 +98,27 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
         Xml::getElement(&curve, &curves, doc, indexed("curve", i), save);
         const BaseOverCurrentHelper before = overcurrentCurves[i];
         overcurrentCurves[i].serialize(save, &curve, doc);
-        if (!save)
-            keepInCatalogue(overcurrentCurves[i], before);
+        if (save)
+            continue;
+        // A pick-up the outputs cannot reach, or a curve the catalogue has not.
+        const BaseOverCurrentHelper read = overcurrentCurves[i];
+        keepInCatalogue(overcurrentCurves[i], before);
+        const BaseOverCurrentHelper& kept = overcurrentCurves[i];
+        if (!ParameterRead::withinLimits(read.getIPickUp(), 0.0, config->maxIRange))
+            ParameterRead::refuse(&curve, QStringLiteral("iPickUp"), read.getIPickUp(), 0.0, config->maxIRange);
+        else if (!ParameterRead::withinLimits(read.getTdPickUp(), 0.0, kInf))
+            ParameterRead::refuse(&curve, QStringLiteral("tdPickUp"), read.getTdPickUp(), 0.0, kInf);
+        else if (kept.getActiveType() != read.getActiveType())
+            Xml::ReadCheck::note({Xml::ReadNote::UNREADABLE, Xml::keyPath(&curve, QStringLiteral("activeType")),
+                                  QString::number(read.getActiveType()), 0.0, 0.0});
+        else if (kept.getActiveIndex() != read.getActiveIndex())
+            Xml::ReadCheck::note({Xml::ReadNote::UNREADABLE, Xml::keyPath(&curve, QStringLiteral("activeIndex")),
+                                  QString::number(read.getActiveIndex()), 0.0, 0.0});
     }
 
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("outputs"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
-    }
+    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, config->maxVRange, config->maxIRange);
 
     Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
     QDomElement list;
@@ -110,7 +133,7 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int k = 0; k < 4; ++k)
-        Xml::map(save, &bos, doc, indexed("bo", k), outputBOStates[k], outputBOStates[k]);
+        mapChecked(save, &bos, doc, indexed("bo", k), outputBOStates[k], 0, 1);
 
     if (!save && count > 0)
         setActiveIndex(activePointIndex);

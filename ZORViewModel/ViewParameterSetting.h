@@ -1,11 +1,17 @@
 #pragma once
 
-// A setting of a module page in the module's parameter file. Read from the
-// file it passes the limits the page puts on its field, so that what the
-// page shows is what the model holds, pushes and saves: a finite value is
-// held to [low, high]; a non-finite, missing or unreadable one keeps the
-// field's value. Written as it is. Results are no settings: they are mapped
-// with BaseXmlUtilities::map and keep what the file holds, NaN included.
+// Settings and results of a module page in the module's parameter file.
+//
+// A setting read from the file is held to the limits the page puts on its
+// field: a value that is no finite number, or lies outside [low, high] (as
+// the file writes numbers, to six significant digits, so that a value at a
+// limit reads back), is refused. A refusal is noted in the open ReadCheck
+// (BaseXmlUtilities), which makes the loader refuse the whole file, and the
+// field keeps its value. A missing value keeps the field. Written as it is.
+//
+// A result (a time or value a run measured) that no run can give reads as
+// no result, without refusing the file. A list is as long as the entries the
+// file holds; more than the page holds is refused.
 
 #include "BaseXmlUtilities.h"
 
@@ -15,27 +21,97 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <iterator>
 #include <limits>
 
+// Limits the pages put on their fields (the amplitudes' are the device's
+// maxima, ControllerConfiguration::maxVRange and maxIRange).
+namespace PageLimits {
+constexpr double kAngle = 360.0;           // degrees, both ways
+constexpr double kMinFrequency = 10.0;     // Hz, of an AC output
+constexpr double kMaxFrequency = 1000.0;   // Hz
+constexpr double kInf = std::numeric_limits<double>::infinity();
+}   // namespace PageLimits
+
+namespace ParameterRead {
+
+// Whether the element key is there under parent.
+inline bool present(const QDomElement* parent, const QString& key)
+{
+    return parent && !parent->firstChildElement(key).isNull();
+}
+
+// A limit as the file writes it.
+inline double stored(double limit)
+{
+    return std::isfinite(limit) ? QString::number(limit, 'g', 6).toDouble() : limit;
+}
+
+inline bool withinLimits(double value, double low, double high)
+{
+    return std::isfinite(value) && value >= std::min(low, stored(low)) && value <= std::max(high, stored(high));
+}
+
+// Notes a value read under parent as key that is refused.
+inline void refuse(const QDomElement* parent, const QString& key, double value, double low, double high)
+{
+    using Note = BaseXmlUtilities::ReadNote;
+    const bool number = std::isfinite(value);
+    BaseXmlUtilities::ReadCheck::note({number ? Note::OUTSIDE_LIMITS : Note::UNREADABLE,
+                                       BaseXmlUtilities::keyPath(parent, key), QString::number(value, 'g', 6), low,
+                                       high});
+}
+
+// The number of entries prefix0, prefix1, ... in a row under parent. More
+// than limit are refused (noted with the number of entries prefix + index
+// there are), and read as none.
+inline int countEntries(const QDomElement* parent, const QString& prefix, int limit)
+{
+    if (!parent || parent->isNull())
+        return 0;
+    int count = 0;
+    while (count <= limit && !parent->firstChildElement(prefix + QString::number(count)).isNull())
+        ++count;
+    if (count <= limit)
+        return count;
+    int all = 0;
+    for (QDomElement e = parent->firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        bool index = false;
+        if (e.tagName().startsWith(prefix))
+            e.tagName().midRef(prefix.size()).toUInt(&index);
+        all += index ? 1 : 0;
+    }
+    refuse(parent, prefix, all, 0, limit);
+    return 0;
+}
+
+}   // namespace ParameterRead
+
 inline double& mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, double& field,
-                          double low = -std::numeric_limits<double>::infinity(),
-                          double high = std::numeric_limits<double>::infinity())
+                          double low = -PageLimits::kInf, double high = PageLimits::kInf)
 {
     double value = field;
     BaseXmlUtilities::map(save, parent, doc, key, value, field);
-    if (!save && std::isfinite(value))
-        field = std::max(low, std::min(value, high));
+    if (save || !ParameterRead::present(parent, key))
+        return field;
+    if (ParameterRead::withinLimits(value, low, high))
+        field = value;
+    else
+        ParameterRead::refuse(parent, key, value, low, high);
     return field;
 }
 
-// A setting read back through `take` (a setter, or the model's own check).
+// A setting read back through `take` (a setter, or the model's own check),
+// which says whether it took the value; a value it does not take is refused.
 template <typename T>
 void mapSetting(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T value,
-                const std::function<void(T)>& take)
+                const std::function<bool(T)>& take)
 {
     BaseXmlUtilities::map(save, parent, doc, key, value, value);
-    if (!save)
-        take(value);
+    if (save || !ParameterRead::present(parent, key) || take(value))
+        return;
+    BaseXmlUtilities::ReadCheck::note({BaseXmlUtilities::ReadNote::UNREADABLE, BaseXmlUtilities::keyPath(parent, key),
+                                       parent->firstChildElement(key).text(), 0.0, 0.0});
 }
 
 // An int field that only takes values in [low, high] from a file.
@@ -44,8 +120,76 @@ void mapChecked(bool save, QDomElement* parent, QDomDocument* doc, const QString
 {
     qint32 value = qint32(field);
     BaseXmlUtilities::map(save, parent, doc, key, value, value);
-    if (!save && value >= low && value <= high)
+    if (save || !ParameterRead::present(parent, key))
+        return;
+    if (value >= low && value <= high)
         field = T(value);
+    else
+        ParameterRead::refuse(parent, key, value, low, high);
+}
+
+// The eight ports' "range", "angle" and "frequency" under ports/port0..7:
+// amplitudes held to [0, vmax] (ports 0-3) and [0, imax] (4-7), angles to
+// the pages' limits, frequencies to [lowest(p), fmax] (lowest is asked once
+// the port's amplitude is read).
+template <typename Lowest>
+void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)[8], double (&angles)[8],
+              double (&frequencies)[8], double vmax, double imax, Lowest lowest,
+              double fmax = PageLimits::kMaxFrequency)
+{
+    for (int p = 0; p < 8; ++p) {
+        QDomElement port;
+        BaseXmlUtilities::getElement(&port, ports, doc, QStringLiteral("port") + QString::number(p), save);
+        mapSetting(save, &port, doc, QStringLiteral("range"), ranges[p], 0.0, p < 4 ? vmax : imax);
+        mapSetting(save, &port, doc, QStringLiteral("angle"), angles[p], -PageLimits::kAngle, PageLimits::kAngle);
+        mapSetting(save, &port, doc, QStringLiteral("frequency"), frequencies[p], lowest(p), fmax);
+    }
+}
+
+// As above for outputs a model works out itself: a port that gives an
+// amplitude gives at least kMinFrequency.
+inline void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)[8], double (&angles)[8],
+                     double (&frequencies)[8], double vmax, double imax)
+{
+    mapPorts(save, ports, doc, ranges, angles, frequencies, vmax, imax,
+             [&ranges](int p) { return ranges[p] > 0.0 ? PageLimits::kMinFrequency : 0.0; });
+}
+
+// A value a run measured: a finite number, else `none`.
+inline double& mapResult(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, double& field,
+                         double none = std::numeric_limits<double>::quiet_NaN())
+{
+    if (save) {
+        BaseXmlUtilities::setValue(parent, doc, key, field);
+        return field;
+    }
+    const double value = BaseXmlUtilities::getValue(parent, key, none);
+    field = std::isfinite(value) ? value : none;
+    return field;
+}
+
+// A result held in an int (a state of progress, a verdict, an input): a
+// value in [low, high], else `none`.
+template <typename T>
+void mapResultIndex(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, T& field, int low, int high,
+                    T none)
+{
+    if (save) {
+        BaseXmlUtilities::setValue(parent, doc, key, qint32(field));
+        return;
+    }
+    const qint32 value = BaseXmlUtilities::getValue(parent, key, qint32(none));
+    field = value >= low && value <= high ? T(value) : none;
+}
+
+// A time a run measured, s: finite and not negative, else no result, `none`.
+inline double& mapResultTime(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, double& field,
+                             double none = std::numeric_limits<double>::quiet_NaN())
+{
+    mapResult(save, parent, doc, key, field, none);
+    if (!save && !(field >= 0.0))
+        field = none;
+    return field;
 }
 
 // The key of an indexed element: "port" and 3 give "port3".
@@ -65,5 +209,41 @@ inline void removeIndexedFrom(QDomElement* element, const char* name, int from)
             element->removeChild(stale);
             stale = next;
         }
+    }
+}
+
+// One action record of a ramp under `action` (the engine's record of an
+// action or a return): its time `timeKey` and, in the child `listKey`, the
+// count `countKey` and the values valueKey + 0.. count - 1 (Record: portCnt
+// and actionVal[3]). The time is mapped before the list (timeFirst) or after
+// it. Read, the record is no result (no values, NaN time) unless its time is
+// one a run gives, its count 0..3 and each of its values a finite number; a
+// record with no values keeps such a time.
+template <typename Record>
+void mapActionRecord(bool save, QDomElement* action, QDomDocument* doc, bool timeFirst, double& time, Record& record,
+                     const char* listKey, const char* countKey, const char* valueKey)
+{
+    if (timeFirst)
+        mapResultTime(save, action, doc, QStringLiteral("actionTime"), time);
+    QDomElement list;
+    BaseXmlUtilities::getElement(&list, action, doc, QLatin1String(listKey), save);
+    if (save) {
+        BaseXmlUtilities::setValue(&list, doc, QLatin1String(countKey), record.portCnt);
+        removeIndexedFrom(&list, valueKey, record.portCnt);   // left from a longer record
+        for (int j = 0; j < record.portCnt && j < 3; ++j)
+            BaseXmlUtilities::setValue(&list, doc, indexed(valueKey, j), record.actionVal[j]);
+    } else {
+        const qint32 count = BaseXmlUtilities::getValue(&list, QLatin1String(countKey), qint32(0));
+        bool whole = count >= 0 && count <= 3;
+        std::fill(std::begin(record.actionVal), std::end(record.actionVal), std::numeric_limits<double>::quiet_NaN());
+        for (int j = 0; whole && j < count; ++j)
+            whole = std::isfinite(mapResult(false, &list, doc, indexed(valueKey, j), record.actionVal[j]));
+        record.portCnt = whole ? count : 0;
+    }
+    if (!timeFirst)
+        mapResultTime(save, action, doc, QStringLiteral("actionTime"), time);
+    if (!save && (record.portCnt == 0 || std::isnan(time))) {
+        record.portCnt = 0;
+        std::fill(std::begin(record.actionVal), std::end(record.actionVal), std::numeric_limits<double>::quiet_NaN());
     }
 }

@@ -2,10 +2,9 @@
 
 #include "ViewPointList.h"
 
-#include "ControllerCenter.h"
 #include "BaseXmlUtilities.h"
-
-#include <QDebug>
+#include "ControllerCenter.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 #include <limits>
@@ -170,11 +169,9 @@ int ViewPointList::serialize(bool save, QDomElement* parent, QDomDocument* doc, 
     }
 
     clear();
-    qint32 stored = 0;
-    BaseXmlUtilities::map(false, parent, doc, QStringLiteral("pointCount"), stored, 0);
-    if (stored > kMaxPoints)
-        qDebug() << "parameter file names" << stored << "test points; the first" << kMaxPoints << "are read";
-    for (int i = 0; i < stored && i < kMaxPoints; ++i) {
+    // As many as the file holds ("pointCount" only says so), more refuse it.
+    const int stored = ParameterRead::countEntries(parent, QStringLiteral("point"), kMaxPoints);
+    for (int i = 0; i < stored; ++i) {
         QDomElement element;
         BaseXmlUtilities::getElement(&element, parent, doc, pointKey(i), false);
         std::unique_ptr<ViewPointRecord> record = make();

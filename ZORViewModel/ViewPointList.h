@@ -15,8 +15,9 @@
 //    until the list next changes (add, remove, clear, load). Outside that
 //    window the entity may hold the marks of another list, or those a refused
 //    start left, and the points keep their own;
-//  - the list in the parameter file: "pointCount" and "point" + i, at most
-//    kMaxPoints read, a point stored while it ran read back as completed;
+//  - the list in the parameter file: "pointCount" and "point" + i, as many
+//    as the file holds up to kMaxPoints, a point stored while it ran read
+//    back as completed;
 //  - the start from the page and the run hooks (ViewPointListModel, the
 //    base of the list models): the page's exit and the message of a refused
 //    start as on the source-test pages; progress copied and completed.
@@ -146,8 +147,9 @@ public:
 
     // ---- The parameter file -------------------------------------------------------------
     // "pointCount" and "point" + i under parent. Reading empties the list
-    // and reads at most kMaxPoints records made by make; a record read as
-    // RUNNING becomes COMPLETED. Returns the count read.
+    // and reads the records point0, point1, ... the file holds, made by make
+    // (more than kMaxPoints refuse the file, ViewParameterSetting.h); a
+    // record read as RUNNING becomes COMPLETED. Returns the count read.
     int serialize(bool save, QDomElement* parent, QDomDocument* doc, const Factory& make);
 
 private:

@@ -12,14 +12,17 @@
 //   point: functionType, settingTime, devTime, faultActionPort, faultActionItem,
 //       testResult, ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ... 15},
 //       steps/setp0..2
-// On load at most kMaxFileStates states and kMaxFilePoints points per state
-// are built; a state always gets a point (a default one when the file lists
-// none). A record count is held to 0..3; a selector or enumeration outside
-// its range, or a setting that is not a finite number, keeps the field.
+// A list is as long as the entries the file holds: at most kMaxFileStates
+// states and kMaxFilePoints points per state (more refuses the file); a
+// state always gets a point (a default one when the file lists none). A
+// setting outside the page's limits, a selector or enumeration outside its
+// range or an unreadable value refuses the file (ViewParameterSetting.h); a
+// result no run gives reads as no result.
 
 #include "ViewRampingModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <cmath>
@@ -27,6 +30,10 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
+
+// The page's limit of a state's step time, s.
+constexpr double kMaxStepTime = 300.0;
 
 // Removes every child element of element (a list rewritten in full).
 void clearChildren(QDomElement* element)
@@ -44,14 +51,20 @@ bool ViewRampingModel::ViewPointModel::serialize(bool save, QDomElement* element
     qint32 function = functionType;
     Xml::map(save, element, doc, QStringLiteral("functionType"), function, function);
     functionType = function;
-    mapSetting(save, element, doc, "settingTime", settingTime);
-    mapSetting(save, element, doc, "devTime", devTime);
+    mapSetting(save, element, doc, "settingTime", settingTime, 0.0);
+    mapSetting(save, element, doc, "devTime", devTime, 0.0);
     mapChecked(save, element, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
               RAMP_PORT_TYPE_IAIBIC);
     mapChecked(save, element, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
               RAMP_ITEM_TYPE_FREQUENCY);
-    mapChecked(save, element, doc, QStringLiteral("testResult"), testResult, AO_Result_TYPE_NONE,
-              AO_Result_TYPE_FAILED);
+    mapResultIndex(save, element, doc, QStringLiteral("testResult"), testResult, AO_Result_TYPE_NONE,
+                   AO_Result_TYPE_FAILED, AO_Result_TYPE_NONE);
+    // The page's end and step boxes: amplitudes within the device's maxima,
+    // frequencies an output gives.
+    const ControllerConfiguration* config = center()->testConfiguration;
+    const auto rangeLimit = [config](int group) {
+        return isVoltageGroup(group) ? config->maxVRange : config->maxIRange;
+    };
     QDomElement ramps;
     Xml::getElement(&ramps, element, doc, QStringLiteral("ramps"), save);
     for (int r = 0; r < 16; ++r) {
@@ -59,14 +72,15 @@ bool ViewRampingModel::ViewPointModel::serialize(bool save, QDomElement* element
         Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", r), save);
         QDomElement end;
         Xml::getElement(&end, &ramps, doc, indexed("endRamp", r), save);
-        mapSetting(save, &end, doc, "range", endRampRanges[r]);
-        mapSetting(save, &end, doc, "angle", endRampAngles[r]);
-        mapSetting(save, &end, doc, "rrequency", endRampFrequencies[r]);
+        mapSetting(save, &end, doc, "range", endRampRanges[r], 0.0, rangeLimit(r));
+        mapSetting(save, &end, doc, "angle", endRampAngles[r], -kAngle, kAngle);
+        mapSetting(save, &end, doc, "rrequency", endRampFrequencies[r], kMinFrequency, kMaxFrequency);
     }
     QDomElement steps;
     Xml::getElement(&steps, element, doc, QStringLiteral("steps"), save);
+    const double stepLimits[3] = {rangeLimit(faultActionPort), kAngle, kMaxFrequency};
     for (int n = 0; n < 3; ++n)
-        mapSetting(save, &steps, doc, indexed("setp", n).toLatin1().constData(), actionRampStep[n]);
+        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], -stepLimits[n], stepLimits[n]);
     return true;
 }
 
@@ -74,42 +88,28 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
 {
     if (!element || (!save && element->isNull()))
         return false;
-    mapSetting(save, element, doc, "stepTime", stepTime);
+    mapSetting(save, element, doc, "stepTime", stepTime, 0.0, kMaxStepTime);
     Xml::map(save, element, doc, QStringLiteral("activePointIndex"), activePointIndex, activePointIndex);
     mapChecked(save, element, doc, QStringLiteral("outputLinkType"), outputLinkType, AO_LINKSTATE_TYPE_CONTINUE,
               AO_LINKSTATE_TYPE_INITIATE);
-    mapChecked(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
-              AO_STATE_TYPE_COMPLETED);
+    mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+                   AO_STATE_TYPE_COMPLETED, AO_STATE_TYPE_INITING);
 
     for (int b = 0; b < 4; ++b) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", b + 1), save);
-        Xml::map(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[b], -1);
-        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[b], std::nan(""));
-        QDomElement list;
-        Xml::getElement(&list, &bi, doc, QStringLiteral("actionValueList"), save);
-        faultActionValStruct& record = actionValue[b];
-        if (save)
-            clearChildren(&list);
-        Xml::map(save, &list, doc, QStringLiteral("portCnt"), record.portCnt, 0);
-        record.portCnt = std::clamp(record.portCnt, 0, 3);
-        for (int k = 0; k < 3; ++k) {
-            if (k < record.portCnt)
-                Xml::map(save, &list, doc, indexed("value", k), record.actionVal[k], std::nan(""));
-            else
-                record.actionVal[k] = std::nan("");
-        }
+        mapResultIndex(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[b], -1, 3, -1);
+        mapActionRecord(save, &bi, doc, true, actionTimes[b], actionValue[b], "actionValueList", "portCnt", "value");
     }
 
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        mapSetting(save, &port, doc, "range", outputRanges[p]);
-        mapSetting(save, &port, doc, "angle", outputAngles[p]);
-        mapSetting(save, &port, doc, "frequency", outputFrequencies[p]);
-    }
+    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, owner->portRangeLimit(AO_PORT_TYPE_UA),
+             owner->portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
+                 const bool shown = p % 4 != 3
+                     || (isVoltagePort(p) ? owner->volPhasesType : owner->curPhasesType) == PHASES_TYPE_FOUR;
+                 return shown ? kMinFrequency : 0.0;
+             });
 
     QDomElement points;
     Xml::getElement(&points, element, doc, QStringLiteral("points"), save);
@@ -124,10 +124,8 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
         }
     } else {
         testPoints.clear();
-        qint32 count = 1;
-        Xml::map(false, &points, doc, QStringLiteral("count"), count, 1);
         // A state needs a point: one default point when the file lists none.
-        count = std::clamp(count, 1, kMaxFilePoints);
+        const int count = std::max(1, ParameterRead::countEntries(&points, QStringLiteral("point"), kMaxFilePoints));
         for (int j = 0; j < count; ++j) {
             testPoints.emplace_back(new ViewPointModel(owner));
             QDomElement point;
@@ -167,9 +165,10 @@ void ViewRampingModel::serializeBody(bool save, QDomElement* element, QDomDocume
         return;
     }
     testStates.clear();
-    qint32 count = 1;
-    Xml::map(false, &states, doc, QStringLiteral("stateCount"), count, 1);
-    count = std::clamp(count, 0, kMaxFileStates);
+    int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxFileStates);
+    // A file without a list holds one default state.
+    if (count == 0 && !ParameterRead::present(&states, QStringLiteral("stateCount")))
+        count = 1;
     for (int i = 0; i < count; ++i) {
         std::unique_ptr<ViewStateModel> state(new ViewStateModel(this));
         QDomElement element;

@@ -11,15 +11,18 @@
 //       settingTime, devTime, actionTime, outputTriggerType (the verdict)}}
 //   eventRecorderList/{eventRecorderCount, event0..n-1/{tripTime, tripType,
 //       signalName, slope}}
-// A state's trigger time is not stored. Counts and enumerations from a file
-// are held to what the model keeps: at most 32 states (a count below 1 reads
-// as no list: three rated states), 32 assessments and kMaxEvents events; an
-// enumeration outside its values keeps the field.
+// A state's trigger time is not stored. A list is as long as the entries
+// the file holds (no state reads as no list: three rated states); more than
+// the model keeps (32 states, 32 assessments, kMaxEvents events), a setting
+// outside the page's limits, an enumeration outside its values or an
+// unreadable value refuses the file (ViewParameterSetting.h). A result no run
+// gives reads as no result.
 
 #include "ViewStateSequenceModel.h"
 
 #include "BaseXmlUtilities.h"
 #include "ConstTextUtility.h"
+#include "ControllerCenter.h"
 #include "ViewParameterSetting.h"
 
 #include <algorithm>
@@ -28,6 +31,7 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
 // The children named `name` of parent, removed before a list is written
 // anew (a saved file is merged into the one it replaces).
@@ -41,14 +45,6 @@ void removeChildren(QDomElement* parent, const QString& name)
     }
 }
 
-// A list's count from a file, held to 0..limit.
-int readCount(QDomElement* list, QDomDocument* doc, const QString& key, int fallback, int limit)
-{
-    qint32 count = fallback;
-    Xml::map(false, list, doc, key, count, count);
-    return std::clamp(count, 0, limit);
-}
-
 } // namespace
 
 // ---- Records ---------------------------------------------------------------------------------------
@@ -57,30 +53,32 @@ bool ViewStateSequenceModel::ViewSequenceStateModel::serialize(bool save, QDomEl
 {
     if (!element || (!save && element->isNull()))
         return false;
-    Xml::map(save, element, doc, QStringLiteral("outputTime"), outputTime, outputTime);
+    mapSetting(save, element, doc, QStringLiteral("outputTime"), outputTime, 0.0);
     mapChecked(save, element, doc, QStringLiteral("outputTriggerType"), outputTriggerType, AO_TRIGGER_TYPE_TIME,
                AO_TRIGGER_TYPE_GPS_IRIGB);
     mapChecked(save, element, doc, QStringLiteral("outputLinkType"), outputLinkType, AO_LINKSTATE_TYPE_CONTINUE,
                AO_LINKSTATE_TYPE_INITIATE);
     mapChecked(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
                AO_BILOGIC_TYPE_AND);
-    mapChecked(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
-               AO_STATE_TYPE_COMPLETED);
+    mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
+                   AO_STATE_TYPE_COMPLETED, AO_STATE_TYPE_INITING);
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);
-        mapChecked(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1, 3);
-        Xml::map(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k], actionTimes[k]);
+        mapResultIndex(save, &bi, doc, QStringLiteral("actionBIState"), actionBIStates[k], -1, 3, -1);
+        mapResultTime(save, &bi, doc, QStringLiteral("actionTime"), actionTimes[k]);
     }
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
-    for (int p = 0; p < 8; ++p) {
-        QDomElement port;
-        Xml::getElement(&port, &ports, doc, indexed("port", p), save);
-        Xml::map(save, &port, doc, QStringLiteral("range"), outputRanges[p], outputRanges[p]);
-        Xml::map(save, &port, doc, QStringLiteral("angle"), outputAngles[p], outputAngles[p]);
-        Xml::map(save, &port, doc, QStringLiteral("frequency"), outputFrequencies[p], outputFrequencies[p]);
-    }
+    // The page's boxes: the device's maxima, no frequency below kMinFrequency
+    // on a port the unit has.
+    const ControllerConfiguration* config = center()->testConfiguration;
+    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, config->maxVRange, config->maxIRange,
+             [config](int p) {
+                 const int phases = p < 4 ? config->volPhasesType : config->curPhasesType;
+                 const bool present = p % 4 != 3 || phases == PHASES_TYPE_FOUR;
+                 return present ? kMinFrequency : 0.0;
+             });
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int k = 0; k < 4; ++k)
@@ -96,13 +94,13 @@ bool ViewStateSequenceModel::ViewAssessModel::serialize(bool save, QDomElement* 
 {
     if (!element || (!save && element->isNull()))
         return false;
-    Xml::map(save, element, doc, QStringLiteral("stateStart"), stateStart, stateStart);
-    Xml::map(save, element, doc, QStringLiteral("stateStop"), stateStop, stateStop);
-    Xml::map(save, element, doc, QStringLiteral("settingTime"), settingTime, settingTime);
-    Xml::map(save, element, doc, QStringLiteral("devTime"), devTime, devTime);
-    Xml::map(save, element, doc, QStringLiteral("actionTime"), actionTime, actionTime);
-    mapChecked(save, element, doc, QStringLiteral("outputTriggerType"), result, AO_Result_TYPE_NONE,
-               AO_Result_TYPE_FAILED);
+    mapChecked(save, element, doc, QStringLiteral("stateStart"), stateStart, 0, kMaxStates - 1);
+    mapChecked(save, element, doc, QStringLiteral("stateStop"), stateStop, 0, kMaxStates - 1);
+    mapSetting(save, element, doc, QStringLiteral("settingTime"), settingTime, 0.0);
+    mapSetting(save, element, doc, QStringLiteral("devTime"), devTime, 0.0);
+    mapResultTime(save, element, doc, QStringLiteral("actionTime"), actionTime);
+    mapResultIndex(save, element, doc, QStringLiteral("outputTriggerType"), result, AO_Result_TYPE_NONE,
+                   AO_Result_TYPE_FAILED, AO_Result_TYPE_NONE);
     return true;
 }
 
@@ -110,9 +108,9 @@ bool ViewStateSequenceModel::ViewEventRecorderModel::serialize(bool save, QDomEl
 {
     if (!element || (!save && element->isNull()))
         return false;
-    Xml::map(save, element, doc, QStringLiteral("tripTime"), tripTime, tripTime);
-    mapChecked(save, element, doc, QStringLiteral("tripType"), tripType, 0, 1);
-    mapChecked(save, element, doc, QStringLiteral("signalName"), signalName, 1, 4);
+    mapResultTime(save, element, doc, QStringLiteral("tripTime"), tripTime);
+    mapResultIndex(save, element, doc, QStringLiteral("tripType"), tripType, 0, 1, -1);
+    mapResultIndex(save, element, doc, QStringLiteral("signalName"), signalName, 1, 4, -1);
     Xml::map(save, element, doc, QStringLiteral("slope"), slope, slope);
     return true;
 }
@@ -137,7 +135,7 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
             testStates[size_t(i)].serialize(save, &state, doc);
         }
     } else {
-        int count = readCount(&states, doc, QStringLiteral("stateCount"), 3, kMaxStates);
+        const int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxStates);
         const bool noList = count < 1;
         testStates.clear();
         for (int i = 0; i < (noList ? 3 : count); ++i) {
@@ -155,7 +153,7 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
     QDomElement assessments;
     Xml::getElement(&assessments, root, doc, QStringLiteral("assessList"), save);
     qint32 assessCount = save ? qint32(assessList.size())
-                              : readCount(&assessments, doc, QStringLiteral("assessCount"), 0, kMaxAssessments);
+                              : ParameterRead::countEntries(&assessments, QStringLiteral("assess"), kMaxAssessments);
     if (save)
         Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), assessCount, assessCount);
     else
@@ -169,7 +167,7 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
     QDomElement events;
     Xml::getElement(&events, root, doc, QStringLiteral("eventRecorderList"), save);
     qint32 eventCount = save ? qint32(eventRecorderList.size())
-                             : readCount(&events, doc, QStringLiteral("eventRecorderCount"), 0, kMaxEvents);
+                             : ParameterRead::countEntries(&events, QStringLiteral("event"), kMaxEvents);
     if (save)
         Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), eventCount, eventCount);
     else

@@ -7,56 +7,61 @@
 //   apprentPower, powerRadian,
 //   port0..5/{outputRange, outputRadian, outputPhase, outputPower}
 // The derived values are stored too and load as they are read (the page
-// recomputes after a load). A missing or unreadable value keeps the field;
-// the mode, the factor, its sense and the selection pass what their setters
-// accept (a value outside it keeps the field).
+// recomputes after a load). A missing value keeps the field; the mode, the
+// factor, its sense and the selection pass what their setters accept, the
+// amplitudes the device's maxima and the frequency the page's limits; else,
+// or for an unreadable value, the file is refused (ViewParameterSetting.h).
 
 #include "ViewStdSourceModel.h"
 
 #include "BaseXmlUtilities.h"
-
-#include <QDebug>
+#include "ControllerCenter.h"
+#include "ViewParameterSetting.h"
 
 namespace {
 
 using Xml = BaseXmlUtilities;
+using namespace PageLimits;
 
-// A field read through `accept` (value, field) -> the value to keep.
+// A field read through `accept` (value, field) -> the value to keep; a value
+// it does not keep is refused.
 template <typename Stored, typename Field, typename Accept>
 void mapAccepted(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, Field& field, Accept accept)
 {
-    Stored value = Stored(field);
-    Xml::map(save, parent, doc, key, value, value);
-    if (!save)
-        field = Field(accept(value, Stored(field)));
+    mapSetting<Stored>(save, parent, doc, key, Stored(field), [&](Stored value) {
+        const Stored kept = Stored(accept(value, Stored(field)));
+        field = Field(kept);
+        return kept == value;
+    });
 }
 
 } // namespace
 
 void ViewStdSourceModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
 {
+    const ControllerConfiguration* config = center()->testConfiguration;
     mapAccepted<qint32>(save, root, doc, QStringLiteral("workMode"), workMode, acceptedWorkMode);
     mapAccepted<double>(save, root, doc, QStringLiteral("powerFactor"), powerFactor, acceptedPowerFactor);
     mapAccepted<qint32>(save, root, doc, QStringLiteral("factorType"), factorType, acceptedFactorType);
-    qDebug() << "ViewStdSourceModel::serialize factorType:" << factorType;
-    Xml::map(save, root, doc, QStringLiteral("powerPhase"), powerPhase, powerPhase);
-    Xml::map(save, root, doc, QStringLiteral("srcFrequency"), srcFrequency, srcFrequency);
+    mapSetting(save, root, doc, QStringLiteral("powerPhase"), powerPhase, -kAngle, kAngle);
+    mapSetting(save, root, doc, QStringLiteral("srcFrequency"), srcFrequency, kMinFrequency, kMaxFrequency);
     const int mode = workMode;
     mapAccepted<qint32>(save, root, doc, QStringLiteral("componentSel"), componentSel,
                         [mode](int value, int current) { return acceptedComponent(value, current, mode); });
-    Xml::map(save, root, doc, QStringLiteral("srcVoltageAmp"), srcVoltageAmp, srcVoltageAmp);
-    Xml::map(save, root, doc, QStringLiteral("srcCurrentAmp"), srcCurrentAmp, srcCurrentAmp);
-    Xml::map(save, root, doc, QStringLiteral("activePower"), activePower, activePower);
-    Xml::map(save, root, doc, QStringLiteral("reactivePower"), reactivePower, reactivePower);
-    Xml::map(save, root, doc, QStringLiteral("apprentPower"), apprentPower, apprentPower);
-    Xml::map(save, root, doc, QStringLiteral("powerRadian"), powerRadian, powerRadian);
+    mapSetting(save, root, doc, QStringLiteral("srcVoltageAmp"), srcVoltageAmp, 0.0, config->maxVRange);
+    mapSetting(save, root, doc, QStringLiteral("srcCurrentAmp"), srcCurrentAmp, 0.0, config->maxIRange);
+    mapSetting(save, root, doc, QStringLiteral("activePower"), activePower);
+    mapSetting(save, root, doc, QStringLiteral("reactivePower"), reactivePower);
+    mapSetting(save, root, doc, QStringLiteral("apprentPower"), apprentPower);
+    mapSetting(save, root, doc, QStringLiteral("powerRadian"), powerRadian);
     for (int p = 0; p < 6; ++p) {
         QDomElement port;
         Xml::getElement(&port, root, doc, QStringLiteral("port") + QString::number(p), save);
-        Xml::map(save, &port, doc, QStringLiteral("outputRange"), outputRange[p], outputRange[p]);
-        Xml::map(save, &port, doc, QStringLiteral("outputRadian"), outputRadian[p], outputRadian[p]);
-        Xml::map(save, &port, doc, QStringLiteral("outputPhase"), outputPhase[p], outputPhase[p]);
-        Xml::map(save, &port, doc, QStringLiteral("outputPower"), outputPower[p], outputPower[p]);
+        mapSetting(save, &port, doc, QStringLiteral("outputRange"), outputRange[p], 0.0,
+                   p < 3 ? config->maxVRange : config->maxIRange);
+        mapSetting(save, &port, doc, QStringLiteral("outputRadian"), outputRadian[p]);
+        mapSetting(save, &port, doc, QStringLiteral("outputPhase"), outputPhase[p]);
+        mapSetting(save, &port, doc, QStringLiteral("outputPower"), outputPower[p]);
     }
 }
 

@@ -3302,6 +3302,42 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
     </message>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>ファイルを読み込めません。</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出 %3 … %4。</source>
+        <translation>%1 = %2 は %3 … %4 の範囲外です。</translation>
+    </message>
+    <message>
+        <source>%1 = “%2” 不是此页可以接受的值。</source>
+        <translation>%1 = “%2” はこのページで使えない値です。</translation>
+    </message>
+    <message>
+        <source>参数文件无法读取，页面按默认值显示：%1</source>
+        <translation>パラメータファイルを読み込めないため、ページは既定値を表示します：%1</translation>
+    </message>
+    <message>
+        <source>原文件保留为 %1。</source>
+        <translation>元のファイルは %1 として保存されています。</translation>
+    </message>
+    <message>
+        <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
+        <translation>ファイルが途中で切れているか、XML ファイルではありません（%1 行目）。</translation>
+    </message>
+    <message>
+        <source>文件中有不能按 %1 读取的字节（第 %2 行）。</source>
+        <translation>%1 として読めないバイトがあります（%2 行目）。</translation>
+    </message>
+    <message>
+        <source>不是参数文件。</source>
+        <translation>パラメータファイルではありません。</translation>
+    </message>
+    <message>
+        <source>文件中有 XML 文件不能存放的字符。</source>
+        <translation>XML ファイルに入れられない文字が含まれています。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

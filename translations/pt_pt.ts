@@ -3302,6 +3302,42 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
     </message>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>O ficheiro não pode ser lido.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出 %3 … %4。</source>
+        <translation>%1 = %2 está fora de %3 … %4.</translation>
+    </message>
+    <message>
+        <source>%1 = “%2” 不是此页可以接受的值。</source>
+        <translation>%1 = “%2” não é um valor que esta página aceite.</translation>
+    </message>
+    <message>
+        <source>参数文件无法读取，页面按默认值显示：%1</source>
+        <translation>O ficheiro de parâmetros não pode ser lido; a página mostra os valores por defeito: %1</translation>
+    </message>
+    <message>
+        <source>原文件保留为 %1。</source>
+        <translation>O ficheiro é guardado como %1.</translation>
+    </message>
+    <message>
+        <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
+        <translation>O ficheiro está incompleto ou não é um ficheiro XML (linha %1).</translation>
+    </message>
+    <message>
+        <source>文件中有不能按 %1 读取的字节（第 %2 行）。</source>
+        <translation>O ficheiro contém bytes que não podem ser lidos como %1 (linha %2).</translation>
+    </message>
+    <message>
+        <source>不是参数文件。</source>
+        <translation>Não é um ficheiro de parâmetros.</translation>
+    </message>
+    <message>
+        <source>文件中有 XML 文件不能存放的字符。</source>
+        <translation>O ficheiro contém caracteres que nenhum ficheiro XML pode conter.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3302,6 +3302,42 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
     </message>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>Файл не читается.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出 %3 … %4。</source>
+        <translation>%1 = %2 вне диапазона %3 … %4.</translation>
+    </message>
+    <message>
+        <source>%1 = “%2” 不是此页可以接受的值。</source>
+        <translation>%1 = «%2»: эта страница не принимает такое значение.</translation>
+    </message>
+    <message>
+        <source>参数文件无法读取，页面按默认值显示：%1</source>
+        <translation>Файл параметров не читается; на странице значения по умолчанию: %1</translation>
+    </message>
+    <message>
+        <source>原文件保留为 %1。</source>
+        <translation>Файл сохранён как %1.</translation>
+    </message>
+    <message>
+        <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
+        <translation>Файл обрезан или не является файлом XML (строка %1).</translation>
+    </message>
+    <message>
+        <source>文件中有不能按 %1 读取的字节（第 %2 行）。</source>
+        <translation>Файл содержит байты, которые нельзя прочитать как %1 (строка %2).</translation>
+    </message>
+    <message>
+        <source>不是参数文件。</source>
+        <translation>Это не файл параметров.</translation>
+    </message>
+    <message>
+        <source>文件中有 XML 文件不能存放的字符。</source>
+        <translation>Файл содержит символы, недопустимые в файле XML.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3302,6 +3302,42 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
     </message>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>The file cannot be read.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出 %3 … %4。</source>
+        <translation>%1 = %2 lies outside %3 … %4.</translation>
+    </message>
+    <message>
+        <source>%1 = “%2” 不是此页可以接受的值。</source>
+        <translation>%1 = “%2” is no value this page takes.</translation>
+    </message>
+    <message>
+        <source>参数文件无法读取，页面按默认值显示：%1</source>
+        <translation>The parameter file cannot be read; the page shows its defaults: %1</translation>
+    </message>
+    <message>
+        <source>原文件保留为 %1。</source>
+        <translation>The file is kept as %1.</translation>
+    </message>
+    <message>
+        <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
+        <translation>The file is cut short or is no XML file (line %1).</translation>
+    </message>
+    <message>
+        <source>文件中有不能按 %1 读取的字节（第 %2 行）。</source>
+        <translation>The file holds bytes that cannot be read as %1 (line %2).</translation>
+    </message>
+    <message>
+        <source>不是参数文件。</source>
+        <translation>It is no parameter file.</translation>
+    </message>
+    <message>
+        <source>文件中有 XML 文件不能存放的字符。</source>
+        <translation>The file holds characters no XML file can carry.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3302,6 +3302,42 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
     </message>
+    <message>
+        <source>文件无法读取。</source>
+        <translation>文件无法读取。</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出 %3 … %4。</source>
+        <translation>%1 = %2 超出 %3 … %4。</translation>
+    </message>
+    <message>
+        <source>%1 = “%2” 不是此页可以接受的值。</source>
+        <translation>%1 = “%2” 不是此页可以接受的值。</translation>
+    </message>
+    <message>
+        <source>参数文件无法读取，页面按默认值显示：%1</source>
+        <translation>参数文件无法读取，页面按默认值显示：%1</translation>
+    </message>
+    <message>
+        <source>原文件保留为 %1。</source>
+        <translation>原文件保留为 %1。</translation>
+    </message>
+    <message>
+        <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
+        <translation>文件不完整或不是 XML 文件（第 %1 行）。</translation>
+    </message>
+    <message>
+        <source>文件中有不能按 %1 读取的字节（第 %2 行）。</source>
+        <translation>文件中有不能按 %1 读取的字节（第 %2 行）。</translation>
+    </message>
+    <message>
+        <source>不是参数文件。</source>
+        <translation>不是参数文件。</translation>
+    </message>
+    <message>
+        <source>文件中有 XML 文件不能存放的字符。</source>
+        <translation>文件中有 XML 文件不能存放的字符。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

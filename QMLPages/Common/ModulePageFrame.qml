@@ -142,10 +142,18 @@ Item {
             bottomBar.updateInputs(viewModel)
     }
 
+    // The page's parameter file, once; a file that was refused is said.
+    function loadPageParameters() {
+        viewModel.loadParameter()
+        var notice = viewModel.takeParameterFileNotice()
+        if (notice !== "")
+            Qt.callLater(showMessage, notice)
+    }
+
     function pageShown() {
         shownOnce = true
         viewModel.testActive()
-        viewModel.loadParameter()
+        loadPageParameters()
         viewModel.updateDeviceConfig()
         viewModel.updateVMToEnt(ViewBaseModel.DATA_TYPE_TEST_OUTPUTDATA, -1, false)
         initControlValue()

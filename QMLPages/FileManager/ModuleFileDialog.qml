@@ -53,12 +53,15 @@ Item {
         })
     }
 
+    // A refused file: the notice says why.
     function loadParameters(fileName) {
-        if (viewModel.loadParmFromFile(fileName)) {
+        var loaded = viewModel.loadParmFromFile(fileName)
+        var why = viewModel.takeParameterFileNotice()
+        if (loaded) {
             root.parametersLoaded()
             showInfo(qsTr("导入参数成功！"))
         } else {
-            showInfo(qsTr("导入参数失败！"))
+            showInfo(qsTr("导入参数失败！") + (why !== "" ? "\n" + why : ""))
         }
     }
 

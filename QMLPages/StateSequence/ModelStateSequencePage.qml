@@ -204,7 +204,7 @@ ModulePageFrame {
     function pageShown() {
         shownOnce = true
         viewModel.testActive()
-        viewModel.loadParameter()
+        loadPageParameters()
         viewModel.updateDeviceConfig()
         initControlValue()
         updateControlValue()

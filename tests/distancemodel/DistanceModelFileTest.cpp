@@ -123,7 +123,8 @@ TEST_F(DistanceFile, EnumerationsOutsideTheirRangesKeepTheField)
     DistanceModel vm;
     vm.testActive();
     vm.setDistanceKind(VM::DISTANCE_TYPE_ZCONSTANT);
-    ASSERT_TRUE(vm.loadParameter());
+    // The file is refused: every field keeps its value.
+    EXPECT_FALSE(vm.loadParameter());
     EXPECT_EQ(vm.getDistanceKind(), VM::DISTANCE_TYPE_ZCONSTANT);
     EXPECT_EQ(vm.getRepairKind(), VM::REPAIR_TYPE_KL);
     EXPECT_EQ(vm.getOutputBILogic(0), VM::AO_BILOGIC_TYPE_OR);

@@ -77,12 +77,15 @@ const FrameModel kModels[] = {
      [](int s, int m) { mark(omtest::entity(), s, m); }, true},
     {"energy", ControllerTestor::TEST_ENERGY, "Energy", 1, 32, false, -2, -1, false, 3.0,
      [] { return std::make_unique<emtest::EnergyModel>(); },
-     // The frequency: a current beyond the device's largest is refused.
-     [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setFrequency(v); },
-     [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getFrequency(i); },
+     // The frequency, 40 Hz up: a current beyond the device's largest is
+     // refused, and so is a frequency no output gives.
+     [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setFrequency(v + 40.0); },
+     [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getFrequency(i) - 40.0; },
      [](int s, int m) { mark(emtest::entity(), s, m); }},
+    // Frequencies an output gives: the values 40 Hz up.
     {"under-frequency", ControllerTestor::TEST_SLIP_FREQUENCY, "SlipFrequency", 1, 8, true, -2, -1, true, 4.0,
-     [] { return lstest::makeModel(false); }, setSheddingValue, sheddingValue,
+     [] { return lstest::makeModel(false); }, [](ViewBaseModel& vm, double v) { setSheddingValue(vm, v + 40.0); },
+     [](ViewBaseModel& vm, int i) { return sheddingValue(vm, i) - 40.0; },
      [](int s, int m) { mark(lstest::frequencyEntity(), s, m); }},
     {"under-voltage", ControllerTestor::TEST_SLIP_VOLTAGE, "SlipVoltage", 1, 32, true, -2, -1, true, 4.0,
      [] { return lstest::makeModel(true); }, setSheddingValue, sheddingValue,
@@ -255,10 +258,21 @@ TEST_F(PointListFrame, ReadingStopsAt32PointsAndARunningPointLoadsCompleted)
         auto back = m.make();
         back->testActive();
         ASSERT_TRUE(back->loadParameter());
-        // A file may hold more points than the under-frequency list takes
-        // by adding (its entity's 8); reading stops at 32 for every model.
-        EXPECT_EQ(call(*back, "getPointsCount"), 32);
+        // The points the file holds, whatever its count says.
+        EXPECT_EQ(call(*back, "getPointsCount"), 2);
         EXPECT_EQ(m.value(*back, 1), 2.0);
         EXPECT_EQ(call(*back, "getTestStates", 1), ViewBaseModel::AO_STATE_TYPE_COMPLETED);
+
+        // A file may hold more points than the under-frequency list takes
+        // by adding (its entity's 8); more than 32 refuse it.
+        QDomElement list = count.parentNode().toElement();
+        for (int i = 2; i <= 32; ++i)
+            list.appendChild(list.firstChildElement("point1").cloneNode()).toElement().setTagName(QStringLiteral("point%1").arg(i));
+        sandbox.write(file, doc.toByteArray(4));
+        auto over = m.make();
+        over->testActive();
+        EXPECT_FALSE(over->loadParameter());
+        EXPECT_EQ(call(*over, "getPointsCount"), 0);
+        EXPECT_TRUE(over->takeParameterFileNotice().contains(QStringLiteral("/point = 33")));
     }
 }

@@ -104,9 +104,8 @@ TEST_F(EnergyFile, StoredConstantsAndPulseCountsAsTheFileHoldsThem)
     set(root.firstChildElement("secondaryPulseKWH"), "1234");
     set(root.firstChildElement("secondaryKWHPulse"), "0.5");
     QDomElement points = root.firstChildElement("points");
-    const char* pulses[3] = {"2.5", "70000", "0"};
-    for (int i = 0; i < 3; ++i)
-        set(points.firstChildElement(QString("point%1").arg(i)).firstChildElement("settingPulse"), pulses[i]);
+    const auto pulse = [&points](int i) { return points.firstChildElement(QString("point%1").arg(i)).firstChildElement("settingPulse"); };
+    set(pulse(2), "0");
     sandbox.write(parameterFile(), doc.toByteArray(4));
 
     EnergyModel vm;
@@ -116,8 +115,17 @@ TEST_F(EnergyFile, StoredConstantsAndPulseCountsAsTheFileHoldsThem)
     EXPECT_EQ(vm.getSecondaryKWHPulse(), 0.5);
     EXPECT_EQ(vm.getPrimaryPulseKWH(), 180000.0);
     EXPECT_EQ(vm.getSettingPulse(0), 5.0);
-    EXPECT_EQ(vm.getSettingPulse(1), 5.0);
     EXPECT_EQ(vm.getSettingPulse(2), 0.0);
+
+    // A pulse count the engine cannot count refuses the file.
+    for (const char* refused : {"2.5", "70000"}) {
+        set(pulse(0), refused);
+        sandbox.write(parameterFile(), doc.toByteArray(4));
+        EnergyModel other;
+        other.testActive();
+        EXPECT_FALSE(other.loadParameter()) << refused;
+        EXPECT_EQ(other.getPointsCount(), 0);
+    }
 
     // A file without a list leaves none.
     root.removeChild(points);

@@ -195,14 +195,16 @@ TEST(BaseXmlUtilities, WritingAgainReplacesTheValue)
     EXPECT_EQ(found, a);
     EXPECT_NE(a, b);
 
-    // A first child that is not text: setValue appends text after it; the
-    // whole-text read sees it, map reads only the first child.
+    // A first child that is not text: setValue leaves the value alone in the
+    // element, so that map, which reads only a first text, reads it too.
     QDomElement nested = d.add("N", QString());
     nested.appendChild(d.doc.createElement("SUB"));
-    X::setValue(&nested, &d.doc, 5);
-    EXPECT_EQ(X::getValue(&nested, 0), 5);
+    nested.appendChild(d.doc.createTextNode("7"));
     int mapped = 1;
     EXPECT_EQ(X::map(false, &d.parent, &d.doc, "N", mapped, 9), 9);
+    X::setValue(&nested, &d.doc, 5);
+    EXPECT_EQ(X::getValue(&nested, 0), 5);
+    EXPECT_EQ(X::map(false, &d.parent, &d.doc, "N", mapped, 9), 5);
 }
 
 TEST(BaseXmlUtilities, MissingAndNullElementsGiveDefaults)

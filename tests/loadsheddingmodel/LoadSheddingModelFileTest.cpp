@@ -99,37 +99,45 @@ TEST_F(LoadSheddingFile, GoldenFilesAndTheirReload)
     }
 }
 
-// Ten points under frequency: all ten rows, the first eight in the entity.
-// Without "pointCount": one point, "point0". An item outside the
-// enumeration keeps the point's item.
+// Ten points under frequency: all ten rows, the first eight in the entity;
+// as many without "pointCount". An item outside the enumeration refuses the
+// file.
 TEST_F(LoadSheddingFile, ListsAFileMayHold)
 {
     const Module& uf = kModules[0];
-    QString points;
-    for (int i = 0; i < 10; ++i)
-        points += QStringLiteral("<point%1><testItemType>%2</testItemType><frequencyBegin>%3</frequencyBegin>"
-                                 "</point%1>")
-                      .arg(i)
-                      .arg(i == 1 ? 9 : 2)
-                      .arg(40 + i);
+    const auto list = [](int badItemAt) {
+        QString points;
+        for (int i = 0; i < 10; ++i)
+            points += QStringLiteral("<point%1><testItemType>%2</testItemType><frequencyBegin>%3</frequencyBegin>"
+                                     "</point%1>")
+                          .arg(i)
+                          .arg(i == badItemAt ? 9 : 2)
+                          .arg(40 + i);
+        return points;
+    };
     const auto file = [](const QString& list) {
         return QStringLiteral("<?xml version=\"1.0\"?><DataRoot><testPoints>%1</testPoints></DataRoot>").arg(list).toUtf8();
     };
 
-    std::unique_ptr<ViewLoadSheddingModel> ten = reload(uf, file("<pointCount>10</pointCount>" + points));
+    std::unique_ptr<ViewLoadSheddingModel> ten = reload(uf, file("<pointCount>10</pointCount>" + list(-1)));
     ASSERT_EQ(ten->getPointsCount(), 10);
     EXPECT_EQ(Probe::at(*ten, 9).settings[0], 49.0);
     EXPECT_EQ(Probe::at(*ten, 0).testItemType, UF::ITEM_FREQUENCY_SLIP);
-    EXPECT_EQ(Probe::at(*ten, 1).testItemType, UF::ITEM_ACTION_FREQUENCY);
     ten->updateVMToEnt(VB::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     {
         QMutexLocker lock(&frequencyEntity().entityLock);
         EXPECT_EQ(frequencyEntity().pointCnt, 8);
     }
 
-    std::unique_ptr<ViewLoadSheddingModel> one = reload(uf, file(points));
-    ASSERT_EQ(one->getPointsCount(), 1);
-    EXPECT_EQ(Probe::at(*one, 0).settings[0], 40.0);
+    std::unique_ptr<ViewLoadSheddingModel> uncounted = reload(uf, file(list(-1)));
+    ASSERT_EQ(uncounted->getPointsCount(), 10);
+    EXPECT_EQ(Probe::at(*uncounted, 0).settings[0], 40.0);
+
+    sandbox.write(parameterFile(uf), file("<pointCount>10</pointCount>" + list(1)));
+    std::unique_ptr<ViewLoadSheddingModel> refused = makeModel(uf.voltage);
+    refused->testActive();
+    EXPECT_FALSE(refused->loadParameter());
+    EXPECT_EQ(refused->getPointsCount(), 0);
 }
 
 // Rows: a point that tripped, one that did not, one not run.

@@ -161,6 +161,26 @@ Item {
             compare(model.getOutputRange(4), 4)
             compare(resultText("actionValueField"), "5.000 A")
 
+            // A file holding a value the page does not take (put in past the
+            // number panel) is refused, saying which.
+            var ua = model.getOutputRange(0)
+            model.setOutputRange(0, 1e308)
+            dialog = openFile("parameterMode")
+            dialog.nameBox.text = "beyond"
+            mouseClick(popupButton(dialog, "acceptButton"))
+            answerMessage("保存参数成功！")
+            model.setOutputRange(0, ua)
+            dialog = openFile("loadMode")
+            dialog.fileBox.currentIndex = model.getParmFileList().indexOf("beyond.xml")
+            mouseClick(popupButton(dialog, "acceptButton"))
+            tryCompare(page.messageDialog, "opened", true)
+            var lines = page.messageDialog.content.split("\n")
+            compare(lines[0], "导入参数失败！")
+            compare(lines[1].indexOf("outputs/port0/range = 1e+308"), 0, lines[1])
+            answerMessage()
+            compare(model.getOutputRange(0), ua)
+            compare(model.getOutputRange(4), 4)
+
             // A name that is no plain file name is refused.
             dialog = openFile("parameterMode")
             dialog.nameBox.text = "../escape"

@@ -121,6 +121,7 @@ TEST_F(OvercurrentFile, GoldenFileAndItsReload)
 // model's own.
 TEST_F(OvercurrentFile, ReadingTakesOnlyValuesInRange)
 {
+    // Rows without a check refuse the file: the model keeps its values.
     const struct
     {
         const char* what;
@@ -133,33 +134,28 @@ TEST_F(OvercurrentFile, ReadingTakesOnlyValuesInRange)
              EXPECT_NEAR(m.getMinTimes(2), 1.425, 1e-12);
              EXPECT_EQ(m.getMaxTimes(1), kNoTrip);
          }},
-        {"function 2", {{"testPoints/point0/outputTriggerType", "2"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.getFunction(0), VM::FUNCTION_TYPE_50); }},
-        {"fault kind 12", {{"testPoints/point0/faultKind", "12"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.getFaultKind(0), VM::FAULT_TYPE_A_E); }},
-        {"family 7", {{"overcurrentCurves/curve1/activeType", "7"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.getCharNames().size(), 110); }},
-        {"standard row 111", {{"overcurrentCurves/curve1/activeIndex", "111"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.overcurrentCurves[1].getActiveIndex(), 1); }},
+        {"function 2", {{"testPoints/point0/outputTriggerType", "2"}}, nullptr},
+        {"fault kind 12", {{"testPoints/point0/faultKind", "12"}}, nullptr},
+        {"family 7", {{"overcurrentCurves/curve1/activeType", "7"}}, nullptr},
+        {"standard row 111", {{"overcurrentCurves/curve1/activeIndex", "111"}}, nullptr},
         {"IAC row 15", {{"overcurrentCurves/curve1/activeType", "1"}, {"overcurrentCurves/curve1/activeIndex", "15"}},
-         [](OvercurrentModel& m) {
-             EXPECT_EQ(m.getCharType(), OperatingCurves::CHAR_IAC);
-             EXPECT_EQ(m.overcurrentCurves[1].getActiveIndex(), 1);
-         }},
+         nullptr},
         {"IAC row 14", {{"overcurrentCurves/curve1/activeType", "1"}, {"overcurrentCurves/curve1/activeIndex", "14"}},
          [](OvercurrentModel& m) { EXPECT_EQ(m.getCharIndex(), 14); }},
-        {"function 50 row -1", {{"overcurrentCurves/curve0/activeIndex", "-1"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.overcurrentCurves[0].getActiveIndex(), 0); }},
-        {"pickup nan", {{"overcurrentCurves/curve1/iPickUp", "nan"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.getIPickUp(1), 1.0); }},
+        {"function 50 row -1", {{"overcurrentCurves/curve0/activeIndex", "-1"}}, nullptr},
+        {"pickup nan", {{"overcurrentCurves/curve1/iPickUp", "nan"}}, nullptr},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         save(r.edits);
         OvercurrentModel back;
         back.testActive();
-        ASSERT_TRUE(back.loadParameter());
-        r.check(back);
+        const QByteArray before = filetest::held(back, sandbox);
+        ASSERT_EQ(back.loadParameter(), bool(r.check));
+        if (r.check)
+            r.check(back);
+        else
+            EXPECT_EQ(filetest::held(back, sandbox), before);
         EXPECT_FALSE(std::isnan(back.getMinTimes(0)));
     }
 }

@@ -136,6 +136,13 @@ Item {
             tryCompare(moduleFiles.infoDialog, "content", "导入参数失败！")
             compare(loadedSpy.count, 1)
 
+            // The reason the model gives follows.
+            model.loadNotice = "normalTime = 1e+308"
+            moduleFiles.infoDialog.close()
+            dialog = openIn(2)
+            accept(dialog)
+            tryCompare(moduleFiles.infoDialog, "content", "导入参数失败！\nnormalTime = 1e+308")
+
             // Nothing to choose from: "确定" stays disabled.
             model.backups = []
             moduleFiles.infoDialog.close()

@@ -1,7 +1,8 @@
 #pragma once
 
 // Parameter-file and report helpers of the module-model tests: an edit of a
-// saved XML file through its DOM, and a written report's tables as cell texts.
+// saved XML file through its DOM, what a model holds, and a written report's
+// tables as cell texts.
 
 #include "TestSandbox.h"
 
@@ -10,6 +11,7 @@
 #include <QDomDocument>
 #include <QDomElement>
 #include <QDomNodeList>
+#include <QFile>
 
 #include <functional>
 #include <initializer_list>
@@ -30,6 +32,17 @@ inline void editXml(const TestSandbox& sandbox, const QString& path,
     QDomElement root = doc.documentElement();
     fn(doc, root);
     sandbox.write(path, doc.toByteArray(4));
+}
+
+// What a model holds, as a save into a new file writes it: the same before
+// and after a load that left the model as it was.
+template <typename Model>
+QByteArray held(Model& vm, const TestSandbox& sandbox)
+{
+    const QString path = sandbox.filePath(QStringLiteral("held.xml"));
+    QFile::remove(path);
+    EXPECT_TRUE(vm.save(path, QStringLiteral("DataRoot")));
+    return sandbox.read(path);
 }
 
 // The element's content becomes text.

@@ -38,7 +38,7 @@ protected:
         vm.setIntervalTime(0.75);
         for (int p = 0; p < 8; ++p) {
             const auto port = ViewBaseModel::AOPortType(p);
-            vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, port, 10.0 * p + 0.5);
+            vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, port, p < 4 ? 10.0 * p + 0.5 : p - 3.5);
             vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_ANGLE, port, 15.0 * p);
             vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_FREQUENCY, port, 50.0);
             vm.setIntervalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, port, p * 0.25);
@@ -275,8 +275,7 @@ TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
     const QString path = parameterFile(appRoot());
     sandbox.write(path, "<DataRoot><normalOutput><ports>"
                         "<port4><range>2.5</range></port4>"
-                        "<port5><angle>nan</angle></port5>"
-                        "</ports></normalOutput><intervalTime>bad</intervalTime><normalTime>inf</normalTime></DataRoot>");
+                        "</ports></normalOutput></DataRoot>");
     ModuleTestModel vm;
     vm.testActive();
     vm.setNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IB, 4.0);
@@ -284,9 +283,18 @@ TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
     EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IA), 2.5);
     EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IB), 4.0);
     EXPECT_EQ(vm.getIntervalTime(), 0.2);
-    // A value that is no finite number keeps the field too.
-    EXPECT_EQ(vm.getNormalTime(), 0.5);
-    EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_ANGLE, ViewBaseModel::AO_PORT_TYPE_IB), 240.0);
+
+    // A value that is no finite number refuses the file: every field keeps its value.
+    for (const char* bad : {"<normalOutput><ports><port5><angle>nan</angle></port5></ports></normalOutput>",
+                            "<intervalTime>bad</intervalTime>", "<normalTime>inf</normalTime>"}) {
+        SCOPED_TRACE(bad);
+        sandbox.write(path, QByteArray("<DataRoot><outputOnceOnly>false</outputOnceOnly>") + bad + "</DataRoot>");
+        vm.bLoadParameter = false;
+        EXPECT_FALSE(vm.loadParameter());
+        EXPECT_TRUE(vm.getOutputOnceOnly());
+        EXPECT_EQ(vm.getNormalTime(), 0.5);
+        EXPECT_EQ(vm.getNormalOutput(ViewBaseModel::AO_ITEM_TYPE_RANGE, ViewBaseModel::AO_PORT_TYPE_IA), 2.5);
+    }
 
     // Another root, or no file: nothing is read.
     sandbox.write(path, "<Other><normalTime>3</normalTime></Other>");
@@ -301,6 +309,50 @@ TEST_F(ParameterFile, MissingElementsLeaveTheModelsValues)
     QFile::remove(path);
     vm.bLoadParameter = false;
     EXPECT_FALSE(vm.loadParameter());
+}
+
+TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
+{
+    const QString path = parameterFile(appRoot());
+    QByteArray whole;
+    {
+        ModuleTestModel vm;
+        vm.testActive();
+        fill(vm);
+        ASSERT_TRUE(vm.saveParameter());
+        whole = sandbox.read(path);
+    }
+    const struct {
+        const char* name;
+        QByteArray bytes;
+        const char* why;
+    } rows[] = {
+        {"cut in half", whole.left(whole.size() / 2), "文件不完整"},
+        {"Latin-1 under a UTF-8 declaration",
+         "<?xml version=\"1.0\" encoding=\"utf-8\"?><DataRoot><normalTime>1</normalTime>"
+         "<moduleSetting><name>-20\xB5</name></moduleSetting></DataRoot>",
+         "UTF-8"},
+        {"no number", "<DataRoot><normalTime>1</normalTime><intervalTime>0x1p3</intervalTime></DataRoot>", "intervalTime"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(path + ".damaged");
+        sandbox.write(path, row.bytes);
+        ModuleTestModel vm;
+        vm.testActive();
+        EXPECT_FALSE(vm.loadParameter());
+        EXPECT_EQ(vm.getNormalTime(), 0.5);
+        EXPECT_EQ(vm.moduleName, "default");
+        const QString notice = vm.takeParameterFileNotice();
+        EXPECT_TRUE(notice.startsWith(vmtest::utf8("参数文件无法读取")) && notice.contains(vmtest::utf8(row.why))
+                    && notice.contains("parameter.xml.damaged"))
+            << notice.toStdString();
+        EXPECT_EQ(vm.takeParameterFileNotice(), "");
+        // What the user had stays, out of the way of the next save.
+        EXPECT_EQ(sandbox.read(path + ".damaged"), row.bytes);
+        ASSERT_TRUE(vm.saveParameter());
+        EXPECT_EQ(sandbox.read(path + ".damaged"), row.bytes);
+    }
 }
 
 TEST_F(ParameterFile, VersionCheckRefusesFilesOlderThanTheModel)

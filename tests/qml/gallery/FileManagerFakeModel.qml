@@ -24,6 +24,8 @@ QtObject {
     property var reports: []
     property bool saveResult: true
     property bool loadResult: true
+    // What takeParameterFileNotice gives once.
+    property string loadNotice: ""
 
     // Upgrade.
     property string packagePath: ""
@@ -127,6 +129,11 @@ QtObject {
     function loadParmFromFile(name) {
         log("loadParmFromFile(" + name + ")")
         return loadResult
+    }
+    function takeParameterFileNotice() {
+        var notice = loadNotice
+        loadNotice = ""
+        return notice
     }
 
     function findUpdateFileName() { return packagePath }

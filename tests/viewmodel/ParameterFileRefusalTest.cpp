@@ -1,0 +1,175 @@
+// What every module's parameter-file reader refuses and what it reads as no
+// result: a named file that is refused changes neither the live file nor
+// the model and says which value it refused; a result no run can give is
+// read as none.
+
+#include "ViewModelTestSupport.h"
+
+#include "ModelFileSupport.h"
+#include "ViewAlternateModel.h"
+#include "ViewDirectModel.h"
+#include "ViewDistanceModel.h"
+#include "ViewEnergyModel.h"
+#include "ViewHarmonicModel.h"
+#include "ViewOscillateModel.h"
+#include "ViewOvercurrentModel.h"
+#include "ViewRampingModel.h"
+#include "ViewSlipFrequencyModel.h"
+#include "ViewSlipVoltageModel.h"
+#include "ViewStateSequenceModel.h"
+#include "ViewStdSourceModel.h"
+
+#include <QDomDocument>
+
+#include <memory>
+
+namespace {
+
+using VB = ViewBaseModel;
+
+struct Module
+{
+    const char* folder;
+    std::unique_ptr<VB> (*make)();
+};
+
+template <typename Model>
+std::unique_ptr<VB> make()
+{
+    return std::make_unique<Model>();
+}
+
+const Module kAc{"AC", &make<ViewAlternateModel>};
+const Module kDc{"DC", &make<ViewDirectModel>};
+const Module kHarmonic{"Harmonic", &make<ViewHarmonicModel>};
+const Module kOscillate{"Oscillate", &make<ViewOscillateModel>};
+const Module kSequence{"Sequence", &make<ViewStateSequenceModel>};
+const Module kRamping{"Ramping", &make<ViewRampingModel>};
+const Module kOvercurrent{"Overcurrent", &make<ViewOvercurrentModel>};
+const Module kDistance{"Distance", &make<ViewDistanceModel>};
+const Module kEnergy{"Energy", &make<ViewEnergyModel>};
+const Module kSlipFrequency{"SlipFrequency", &make<ViewSlipFrequencyModel>};
+const Module kSlipVoltage{"SlipVoltage", &make<ViewSlipVoltageModel>};
+const Module kStdSource{"StdSource", &make<ViewStdSourceModel>};
+
+// A value at a "/"-separated path below the root, its elements made where missing.
+struct Edit
+{
+    const char* path;
+    const char* text;
+};
+
+QByteArray edited(const QByteArray& bytes, std::initializer_list<Edit> edits)
+{
+    QDomDocument doc;
+    doc.setContent(bytes);
+    for (const Edit& edit : edits) {
+        QDomElement e = doc.documentElement();
+        for (const QString& name : QString::fromLatin1(edit.path).split(QLatin1Char('/'))) {
+            QDomElement child = e.firstChildElement(name);
+            if (child.isNull())
+                child = e.appendChild(doc.createElement(name)).toElement();
+            e = child;
+        }
+        filetest::setText(doc, e, QString::fromLatin1(edit.text));
+    }
+    return doc.toByteArray(4);
+}
+
+class ParameterFileRefusal : public vmtest::ViewModelTest
+{
+protected:
+    QString live(const Module& m) const { return appRoot() + "/parameters/" + m.folder + "/parameter.xml"; }
+
+    // A model of the module, its page file saved.
+    std::unique_ptr<VB> saved(const Module& m)
+    {
+        std::unique_ptr<VB> vm = m.make();
+        vm->testActive();
+        EXPECT_TRUE(vm->saveParameter());
+        return vm;
+    }
+};
+
+} // namespace
+
+TEST_F(ParameterFileRefusal, ANamedFileOutsideThePagesLimitsChangesNeitherTheLiveFileNorTheModel)
+{
+    const struct
+    {
+        const Module& module;
+        Edit edit;
+    } rows[] = {
+        {kAc, {"outputs/port0/range", "nan"}},
+        {kAc, {"outputs/port0/range", "1e308"}},
+        {kAc, {"outputs/port1/angle", "-1e308"}},
+        {kAc, {"normalOutput/ports/port4/range", "1e308"}},
+        {kAc, {"ramps/endRamp0/range", "275"}},   // a ramp's end past the device's 265 V
+        {kAc, {"ramps/endRamp0/rrequency", "0"}},
+        {kDc, {"ramps/endRamp8/range", "7"}},     // DC currents up to 5 A
+        {kHarmonic, {"outputs/port4/order0/range", "1e308"}},
+        {kOscillate, {"oscillateFrequency", "nan"}},
+        {kSequence, {"testStates/state0/ports/port4/range", "12"}},
+        {kRamping, {"testStates/state0/points/point0/ramps/endRamp0/rrequency", "0"}},
+        {kOvercurrent, {"testPoints/point0/iTest", "15"}},
+        {kDistance, {"faultCurrentRange", "20"}},
+        {kEnergy, {"points/point0/current", "20"}},
+        {kSlipFrequency, {"testPoints/point0/frequencyEnd", "0"}},
+        {kSlipVoltage, {"testPoints/point0/voltageBegin", "1e308"}},
+        {kStdSource, {"srcCurrentAmp", "1e308"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.module.folder) + " " + row.edit.path + " " + row.edit.text);
+        std::unique_ptr<VB> vm = saved(row.module);
+        const QByteArray liveBytes = sandbox.read(live(row.module));
+        const QByteArray before = filetest::held(*vm, sandbox);
+        sandbox.write(appRoot() + "/parameters_bk/" + row.module.folder + "/bad.xml", edited(liveBytes, {row.edit}));
+
+        EXPECT_FALSE(vm->loadParmFromFile("bad.xml"));
+        EXPECT_EQ(sandbox.read(live(row.module)), liveBytes);
+        EXPECT_EQ(filetest::held(*vm, sandbox), before);
+        const QString notice = vm->takeParameterFileNotice();
+        EXPECT_TRUE(notice.startsWith(QLatin1String(row.edit.path))) << notice.toStdString();
+    }
+}
+
+TEST_F(ParameterFileRefusal, AResultNoRunCanGiveReadsAsNone)
+{
+    const struct
+    {
+        const Module& module;
+        std::initializer_list<Edit> edits;   // the first is the result
+        const char* read;                    // as the model then saves it
+    } rows[] = {
+        {kAc, {{"outputs/action0/actionTime", "-5"}, {"outputs/action0/actionValueList/actionValue_portCnt", "1"},
+               {"outputs/action0/actionValueList/actionValue_val0", "5"}}, "nan"},
+        {kDc, {{"outputs/action0/actionTime", "-5"}}, "nan"},
+        {kHarmonic, {{"action0/actionTime", "0x1p3"}}, "nan"},
+        {kOscillate, {{"outputs/action0/actionTime", "0x1p3"}, {"outputs/action0/actionValueList/actionValue_portCnt", "1"},
+                      {"outputs/action0/actionValueList/actionValue_val0", "63.5"}}, "nan"},
+        {kSequence, {{"testStates/state0/BI1/actionTime", "-5"}}, "nan"},
+        {kRamping, {{"testStates/state0/BI1/actionTime", "inf"}}, "nan"},
+        {kDistance, {{"checkedFactors/point0/BI1/actionTime", "-5"}}, "nan"},
+        {kOvercurrent, {{"testPoints/point0/BI1/actionTime", "-5"}}, "nan"},
+        {kSlipFrequency, {{"testPoints/point0/actionTime", "-5"}}, "-1"},   // the model's "no trip"
+        {kEnergy, {{"points/point0/actualTime", "nan"}}, "0"},
+    };
+    for (const auto& row : rows) {
+        const Edit& result = *row.edits.begin();
+        SCOPED_TRACE(std::string(row.module.folder) + " " + result.path + " " + result.text);
+        saved(row.module);
+        sandbox.write(live(row.module), edited(sandbox.read(live(row.module)), row.edits));
+        std::unique_ptr<VB> vm = row.module.make();
+        vm->testActive();
+        ASSERT_TRUE(vm->loadParameter());
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(filetest::held(*vm, sandbox)));
+        QDomElement e = doc.documentElement();
+        for (const QString& name : QString::fromLatin1(result.path).split(QLatin1Char('/')))
+            e = e.firstChildElement(name);
+        EXPECT_EQ(e.text(), QLatin1String(row.read));
+        // A record without its time holds no values either.
+        const QDomElement count = e.parentNode().firstChildElement("actionValueList").firstChildElement("actionValue_portCnt");
+        EXPECT_TRUE(count.isNull() || count.text() == QLatin1String("0")) << count.text().toStdString();
+    }
+}
