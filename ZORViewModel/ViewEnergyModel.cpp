@@ -330,7 +330,8 @@ void ViewEnergyModel::setCurrent(double value)
 
 void ViewEnergyModel::setFrequency(double value)
 {
-    if (std::isfinite(value))
+    // The frequencies an output gives.
+    if (value >= ModelEntity::kMinOutputFrequency && value <= ModelEntity::kMaxOutputFrequency)
         tempPoint->frequency = value;
 }
 

@@ -14,6 +14,7 @@
 // file holds; more than the page holds is refused.
 
 #include "BaseXmlUtilities.h"
+#include "ModelEntityCommon.h"
 
 #include <QDomElement>
 #include <QString>
@@ -28,8 +29,8 @@
 // maxima, ControllerConfiguration::maxVRange and maxIRange).
 namespace PageLimits {
 constexpr double kAngle = 360.0;           // degrees, both ways
-constexpr double kMinFrequency = 10.0;     // Hz, of an AC output
-constexpr double kMaxFrequency = 1000.0;   // Hz
+constexpr double kMinFrequency = ModelEntity::kMinOutputFrequency;   // Hz, of an AC output
+constexpr double kMaxFrequency = ModelEntity::kMaxOutputFrequency;
 constexpr double kInf = std::numeric_limits<double>::infinity();
 }   // namespace PageLimits
 

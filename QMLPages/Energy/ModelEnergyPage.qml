@@ -256,9 +256,11 @@ ModulePageFrame {
                             objectName: "frequencyBox"
                             width: 112
                             unit: "Hz"
+                            dataMin: 10
+                            dataMax: 1000
                             quick1Value: "50.0"
-                            quick2Value: "100.0"
-                            quick3Value: "1.0"
+                            quick2Value: "60.0"
+                            quick3Value: "100.0"
                             onDataValueEntered: page.enterAndReload(dataValue, page.edit(viewEnergyModel.getFrequency),
                                                                     viewEnergyModel.setFrequency)
                         }

@@ -16,9 +16,10 @@ LoadSheddingPage {
         id: viewSlipFrequencyModel
     }
 
-    readonly property var frequencyBegin: ({ key: "FrequencyBegin", label: qsTr("频率始值"), unit: "Hz", max: 1000,
+    // A slide begins and ends at frequencies an output gives.
+    readonly property var frequencyBegin: ({ key: "FrequencyBegin", label: qsTr("频率始值"), unit: "Hz", min: 10, max: 1000,
                                              value: 50, quick1: "50", quick2: "100" })
-    readonly property var frequencyEnd: ({ key: "FrequencyEnd", label: qsTr("频率终值"), unit: "Hz", max: 1000,
+    readonly property var frequencyEnd: ({ key: "FrequencyEnd", label: qsTr("频率终值"), unit: "Hz", min: 10, max: 1000,
                                            value: 45, quick1: "50", quick2: "100" })
     readonly property var frequencySlip: ({ key: "FrequencySlip", label: qsTr("频率滑差"), unit: "Hz/s", max: 1000,
                                             value: 0.1, quick1: "0.1", quick2: "0.5" })

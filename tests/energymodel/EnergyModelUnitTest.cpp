@@ -327,6 +327,14 @@ TEST_F(EnergyModelTest, PointsTheOutputsCannotGiveAreRefusedAtAddAndStart)
         const QString said = listed.getUserMessage();
         EXPECT_TRUE(said.contains("第2点") && said.contains(QLatin1String(r.says))) << qPrintable(said);
     }
+
+    // A frequency no output gives is not taken.
+    EnergyModel vm;
+    for (double hz : {5.0, 0.0, 1500.0})
+        vm.setFrequency(hz);
+    EXPECT_EQ(vm.getFrequency(-1), 50.0);
+    vm.setFrequency(10.0);
+    EXPECT_EQ(vm.getFrequency(-1), 10.0);
 }
 
 // What a start writes is every point evaluated under the present set-up;
