@@ -537,12 +537,14 @@ Markup scanMarkup(const QByteArray& bytes, int limit)
 // this text is what is parsed.
 QString decodedText(const QByteArray& bytes)
 {
+    QString text;
     QT_WARNING_PUSH
     QT_WARNING_DISABLE_DEPRECATED
     QXmlInputSource source;
     source.setData(bytes);
-    return source.data();
+    text = source.data();
     QT_WARNING_POP
+    return text;
 }
 
 bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)
