@@ -72,12 +72,11 @@ public:
     }
     void finite(double v, const char* what, int index = -1) const { within(v, -kInf, kInf, what, index); }
 
-    // An output of port p (of a state or point, numbered from the port on
-    // in eights): its amplitude within 0..amplitude, its angle within one
-    // turn either way, its frequency one the instrument gives.
-    void output(int p, double range, double angle, double frequency, double amplitude, int point = -1) const
+    // An output (named by index): its amplitude within 0..amplitude, its
+    // angle within one turn either way, its frequency one the instrument
+    // gives.
+    void output(int index, double range, double angle, double frequency, double amplitude) const
     {
-        const int index = point < 0 ? p : point * 8 + p;
         within(range, 0.0, amplitude, "amplitude", index);
         within(angle, -360.0, 360.0, "angle", index);
         within(frequency, 0.0, 1000.0, "frequency", index);
@@ -105,8 +104,8 @@ void expectAlternate(ViewBaseModel& model, const Limits& l)
             l.within(vm.getOutputFrequency(port), 10.0, 1000.0, "frequency", p);
     }
     for (int g = 0; g < 16; ++g) {
-        l.output(g % 8, vm.endRampRanges[g], vm.endRampAngles[g], vm.endRampFrequencies[g],
-                 vm.portRangeLimit(g < 8 ? 0 : 4), g);
+        l.output(g, vm.endRampRanges[g], vm.endRampAngles[g], vm.endRampFrequencies[g],
+                 vm.portRangeLimit(g < 8 ? 0 : 4));
         l.within(vm.endRampFrequencies[g], 10.0, 1000.0, "end frequency", g);
     }
     for (double step : vm.actionRampStep)
@@ -172,8 +171,8 @@ void expectStateSequence(ViewBaseModel& model, const Limits& l)
     for (int i = 0; i < vm.getStateCount(); ++i) {
         for (int p = 0; p < 8; ++p) {
             const auto port = Port(p);
-            l.output(p, vm.getOutputRange(i, port), vm.getOutputAngle(i, port), vm.getOutputFrequency(i, port),
-                     Limits::device(p), i);
+            l.output(i * 8 + p, vm.getOutputRange(i, port), vm.getOutputAngle(i, port), vm.getOutputFrequency(i, port),
+                     Limits::device(p));
         }
         l.finite(vm.getOutputTime(i), "state time", i);
     }
@@ -185,8 +184,8 @@ void expectPointOutputs(const Model& vm, const Limits& l)
 {
     for (int i = 0; i < vm.getPointsCount(); ++i) {
         for (int p = 0; p < 8; ++p)
-            l.output(p, vm.getOutputRange(i, p), vm.getOutputAngle(i, p), vm.getOutputFrequency(i, p),
-                     Limits::device(p), i);
+            l.output(i * 8 + p, vm.getOutputRange(i, p), vm.getOutputAngle(i, p), vm.getOutputFrequency(i, p),
+                     Limits::device(p));
     }
 }
 
