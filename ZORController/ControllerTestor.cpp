@@ -774,21 +774,26 @@ void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)
 {
     // A full load set every default before it read the files; a load of
     // one kind (with a file) and an import read over the values in memory.
-    QList<qint32> kinds;
+    QStringList files;
     for (ModelCalibrationEntity::CALType kind : dataCalibration->getDamagedTypes()) {
-        kinds << qint32(kind);
-        qWarning("ControllerTestor: calibration file %s.xml (kind %d) is damaged; what could not be read of it %s",
-                 qPrintable(ModelCalibrationEntity::getFileName(kind)), int(kind),
-                 defaultsFirst ? "runs on the defaults" : "kept its previous values");
+        // Named as read: the older form's ".dat" when that was the file.
+        for (const QString& file : dataCalibration->getDamagedFiles(kind)) {
+            files << file;
+            qWarning("ControllerTestor: calibration file %s (kind %d) is damaged; what could not be read of it %s",
+                     qPrintable(file), int(kind), defaultsFirst ? "runs on the defaults" : "kept its previous values");
+        }
     }
     if (!defaultsFirst)
         return;
     QMutexLocker lock(&calibrationLock);
-    kindsOnDefaults = kinds;
+    filesOnDefaults = files;
 }
 
-QList<qint32> ControllerTestor::calibrationKindsOnDefaults() const
+QStringList ControllerTestor::calibrationFilesOnDefaults() const
 {
     QMutexLocker lock(&calibrationLock);
-    return detachedCopy(kindsOnDefaults);
+    QStringList copy;
+    for (const QString& file : filesOnDefaults)
+        copy << file;
+    return copy;
 }

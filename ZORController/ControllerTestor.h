@@ -41,6 +41,7 @@
 #include <QMutex>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <vector>
@@ -166,10 +167,10 @@ public:
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();
 
-    // The calibration kinds (ModelCalibrationEntity::CALType) whose files
-    // the last full load found damaged: what could not be read of them runs
-    // on the defaults. Any thread.
-    QList<qint32> calibrationKindsOnDefaults() const;
+    // The calibration files ("calacamp.xml", "calacfrq.dat") the last full
+    // load found damaged: what could not be read of them runs on the
+    // defaults. Any thread.
+    QStringList calibrationFilesOnDefaults() const;
 
 public slots:
     void doTestActive(qint32 type);
@@ -237,6 +238,6 @@ private:
     StartRefusal refusalReason = REFUSAL_NONE;
     QList<qint32> refusalNumbers;
 
-    mutable QMutex calibrationLock;   // guards kindsOnDefaults only
-    QList<qint32> kindsOnDefaults;
+    mutable QMutex calibrationLock;   // guards filesOnDefaults only
+    QStringList filesOnDefaults;
 };

@@ -38,8 +38,10 @@
 
 #include <QList>
 #include <QMutex>
+#include <QPair>
 #include <QRecursiveMutex>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -264,6 +266,9 @@ public:
     // Kinds whose file (or a value in it) could not be read by the last load
     // or import.
     QList<CALType> getDamagedTypes() const;
+    // The names of the files of one of them that were read and found
+    // damaged ("calacfrq.dat" when the older form was read).
+    QStringList getDamagedFiles(CALType type) const;
 
     // Export: the files of the kinds chosen by mask into the staging folder
     // (only the chosen port groups), then every kind saved as save(ALL) does.
@@ -341,7 +346,8 @@ private:
     // The device has one frequency factor, kept in UA level 1: every ACFRQ
     // cell takes its value, as the driver applies the cell of each output.
     void spreadFrequencyFactor();
-    void markDamaged(CALType type);
+    void markDamaged(CALType type, const QString& path);
+    void clearDamaged();
 
     // The measures and coefficients of one kind as flat [8][2][points]
     // arrays (null where the kind has none).
@@ -357,6 +363,7 @@ private:
     void restoreUnmeasured();
 
     QList<CALType> damagedTypes;
+    QList<QPair<CALType, QString>> damagedFiles;
 
     // The coefficients the start of a run cleared (kind CAL_TYPE_ALL:
     // nothing kept); loads, imports and resets forget them.

@@ -10,8 +10,9 @@
 //   </root>
 //
 // Files are written through BaseXmlHelper (a complete new file replaces the
-// old one at once). They are read with QDomDocument directly, because a file
-// that does not parse must be told apart from a missing one.
+// old one at once). They are parsed here (BaseXmlFile), not through the
+// helper, because a file that does not parse must be told apart from a
+// missing one.
 
 #include "ModelCalibrationEntity.h"
 
@@ -43,17 +44,35 @@ QString groupName(int port, int level)
     return QString::fromLatin1(kPortNames[port]) + QStringLiteral("-L") + QString::number(level);
 }
 
-// A stored coefficient: finite text only. Anything else is damage.
-bool parseValue(const QString& text, double* value)
+// The largest magnitudes of the coefficients a calibration run gives
+// (computeFactor), with room to spare. A factor is a step between two of a
+// kind's points (none above 300) over a step of the measures no smaller than
+// the run's threshold (1e-6 at the least), or a point (at most 60) over a
+// measure no smaller than 1e-5: below 3e8. An offset is a point less a
+// measure (the page takes at most 600) times such a factor, or a measure
+// itself (a phase's less 360): below 2e11. Both lie far inside the single
+// precision of the driver's record.
+constexpr double kMaxFactor = 1e9;
+constexpr double kMaxOffset = 1e12;
+
+// A stored coefficient of key: a finite number a run can give. Anything else
+// is damage.
+bool takeValue(const QString& key, double v, double* value)
+{
+    const double bound = key.endsWith(QLatin1String("_FACTOR")) ? kMaxFactor : kMaxOffset;
+    if (!std::isfinite(v) || std::fabs(v) > bound)
+        return false;
+    *value = v;
+    return true;
+}
+
+bool parseValue(const QString& key, const QString& text, double* value)
 {
     if (!BaseXmlFile::isStorable(text))
         return false;
     bool ok = false;
     const double v = text.toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return false;
-    *value = v;
-    return true;
+    return ok && takeValue(key, v, value);
 }
 
 // The version a file's text stands for: none (empty or only white space, which
@@ -216,16 +235,35 @@ void ModelCalibrationEntity::sendSync()
     zoplat::runCommand(QStringLiteral("sync"));
 }
 
-void ModelCalibrationEntity::markDamaged(CALType type)
+void ModelCalibrationEntity::markDamaged(CALType type, const QString& path)
 {
     if (!damagedTypes.contains(type))
         damagedTypes.append(type);
+    damagedFiles.append({type, QFileInfo(path).fileName()});
 }
 
 QList<ModelCalibrationEntity::CALType> ModelCalibrationEntity::getDamagedTypes() const
 {
     QMutexLocker lock(&mutex);
     return damagedTypes;
+}
+
+QStringList ModelCalibrationEntity::getDamagedFiles(CALType type) const
+{
+    QMutexLocker lock(&mutex);
+    QStringList names;
+    for (const auto& file : damagedFiles) {
+        if (file.first == type)
+            names << file.second;
+    }
+    return names;
+}
+
+void ModelCalibrationEntity::clearDamaged()
+{
+    QMutexLocker lock(&mutex);
+    damagedTypes.clear();
+    damagedFiles.clear();
 }
 
 // ---- One kind ----------------------------------------------------------------------------
@@ -290,7 +328,7 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool
                 const QString text = group.firstChildElement(key.name).text();
                 if (text.isEmpty())
                     continue;   // missing or empty: the value stays
-                if (!parseValue(text, &key.at(p, l))) {
+                if (!parseValue(key.name, text, &key.at(p, l))) {
                     qWarning() << "Calibration file" << path << "has an unreadable value:"
                                << groupName(p, l) << key.name << text;
                     *damaged = true;
@@ -329,13 +367,11 @@ bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool*
                     const QString text = stored.toString();
                     if (text.isEmpty())
                         continue;
-                    readable = parseValue(text, &key.at(p, l));
+                    readable = parseValue(key.name, text, &key.at(p, l));
                 } else {
                     bool ok = false;
                     const double value = stored.toDouble(&ok);
-                    readable = ok && std::isfinite(value);
-                    if (readable)
-                        key.at(p, l) = value;
+                    readable = ok && takeValue(key.name, value, &key.at(p, l));
                 }
                 if (!readable) {
                     qWarning() << "Calibration file" << path << "has an unreadable value:"
@@ -360,7 +396,8 @@ bool ModelCalibrationEntity::readKind(CALType type)
     const FileKind& kind = fileKind(type);
     const QString xmlPath = filePath(type, ".xml");
     const QString datPath = filePath(type, ".dat");
-    bool damaged = false;
+    bool xmlDamaged = false;
+    bool datDamaged = false;
     bool taken = false;
 
     BaseXmlFile::removeStaleTemporaries(xmlPath);
@@ -372,12 +409,12 @@ bool ModelCalibrationEntity::readKind(CALType type)
         int line = 0;
         int column = 0;
         if (openForReading(file, exEnable) && BaseXmlFile::parse(doc, &file, &error, &line, &column)) {
-            xmlTaken = readXml(type, doc.documentElement(), &damaged);
+            xmlTaken = readXml(type, doc.documentElement(), &xmlDamaged);
         } else {
             // Taken as missing: the older form, if any, is read instead.
             qWarning() << "Calibration file unreadable, taken as missing:" << xmlPath
                        << file.errorString() << error << "line" << line << "column" << column;
-            damaged = true;
+            xmlDamaged = true;
         }
     }
     taken = xmlTaken;
@@ -391,15 +428,18 @@ bool ModelCalibrationEntity::readKind(CALType type)
                 sendSync();
             }
         } else if (!exEnable && QFileInfo::exists(datPath)) {
-            taken = readLegacy(type, datPath, &damaged);
+            taken = readLegacy(type, datPath, &datDamaged);
         }
     }
 
     if (type == CAL_TYPE_ACFRQ)
         spreadFrequencyFactor();
 
-    if (damaged)
-        markDamaged(type);
+    // Each file that was read and found damaged is named.
+    if (xmlDamaged)
+        markDamaged(type, xmlPath);
+    if (datDamaged)
+        markDamaged(type, datPath);
     return taken;
 }
 
@@ -457,10 +497,7 @@ void ModelCalibrationEntity::load(CALType type)
     exEnable = false;
     // What a run's start kept is older than the files.
     runKept = RunKept();
-    {
-        QMutexLocker lock(&mutex);
-        damagedTypes.clear();
-    }
+    clearDamaged();
     if (type == CAL_TYPE_ALL) {
         initDefault(CAL_TYPE_ALL);
         loadACAmp();
@@ -538,10 +575,7 @@ bool ModelCalibrationEntity::stagedFilesReadable()
 bool ModelCalibrationEntity::readStaged(int mask, bool* taken)
 {
     runKept = RunKept();
-    {
-        QMutexLocker lock(&mutex);
-        damagedTypes.clear();
-    }
+    clearDamaged();
     exPaoType = mask;
     exEnable = true;
     // Such a file is no XML file: refused whole, so that nothing of it

@@ -12,6 +12,7 @@
 #include <QSaveFile>
 #include <QSet>
 #include <QTextStream>
+#include <QXmlInputSource>
 #include <QXmlStreamReader>
 
 #include <algorithm>
@@ -483,14 +484,20 @@ int skipTag(const QByteArray& text, int from, bool* selfClosing)
     return text.size();
 }
 
-} // namespace
+// What a scan of a document's markup found: the deepest nesting of elements
+// (counted up to limit + 1) and whether its document type declares an entity.
+struct Markup
+{
+    int deepest = 0;
+    bool declaresEntity = false;
+};
 
-int nestingDepth(const QByteArray& bytes, int limit)
+Markup scanMarkup(const QByteArray& bytes, int limit)
 {
     QByteArray text = bytes;
     text.replace('\0', QByteArray());
+    Markup found;
     int depth = 0;
-    int deepest = 0;
     int i = text.indexOf('<');
     while (i >= 0 && i < text.size()) {
         const char next = i + 1 < text.size() ? text.at(i + 1) : 0;
@@ -504,34 +511,74 @@ int nestingDepth(const QByteArray& bytes, int limit)
         } else if (text.mid(i, 9) == "<![CDATA[") {
             i = skipPast(text, i + 9, "]]>");
         } else if (next == '!') {
-            i = skipTag(text, i + 2, nullptr);
+            const int end = skipTag(text, i + 2, nullptr);
+            if (text.mid(i, end - i).contains("<!ENTITY"))
+                found.declaresEntity = true;
+            i = end;
         } else {
             bool selfClosing = false;
             i = skipTag(text, i + 1, &selfClosing);
             if (!selfClosing) {
-                deepest = std::max(deepest, ++depth);
-                if (deepest > limit)
-                    return deepest;
+                found.deepest = std::max(found.deepest, ++depth);
+                if (found.deepest > limit)
+                    return found;
             }
         }
         i = text.indexOf('<', i);
     }
-    return deepest;
+    return found;
+}
+
+// The text QDomDocument's parser reads from bytes, decoded as its input
+// source decodes them: by a byte order mark, by the first character being
+// '<' in UTF-16 or UTF-32, else by the encoding the declaration names, else
+// as UTF-8. A declared encoding may write markup in other bytes than ASCII
+// ("+ADw-" for '<' in UTF-7), so the markup is scanned in this text, and
+// this text is what is parsed.
+QString decodedText(const QByteArray& bytes)
+{
+    QString text;
+    QT_WARNING_PUSH
+    QT_WARNING_DISABLE_DEPRECATED
+    QXmlInputSource source;
+    source.setData(bytes);
+    text = source.data();
+    QT_WARNING_POP
+    return text;
+}
+
+bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)
+{
+    doc.clear();
+    if (error)
+        *error = why;
+    if (line)
+        *line = 0;
+    if (column)
+        *column = 0;
+    return false;
+}
+
+} // namespace
+
+int nestingDepth(const QByteArray& bytes, int limit)
+{
+    return scanMarkup(bytes, limit).deepest;
 }
 
 bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error, int* line, int* column)
 {
     doc.clear();
-    if (nestingDepth(bytes) > kMaxNesting) {
-        if (error)
-            *error = QStringLiteral("elements nested deeper than %1 levels").arg(kMaxNesting);
-        if (line)
-            *line = 0;
-        if (column)
-            *column = 0;
-        return false;
-    }
-    if (!doc.setContent(bytes, false, error, line, column)) {
+    const QString text = decodedText(bytes);
+    const Markup markup = scanMarkup(text.toUtf8(), kMaxNesting);
+    if (markup.deepest > kMaxNesting)
+        return refuse(doc, QStringLiteral("elements nested deeper than %1 levels").arg(kMaxNesting), error, line, column);
+    // An entity may hold markup (even unbalanced, "<a>", or written as
+    // character references) that the parser expands where it is referred
+    // to, nested as deep as it likes: no file of the instrument declares one.
+    if (markup.declaresEntity)
+        return refuse(doc, QStringLiteral("declares an entity"), error, line, column);
+    if (!doc.setContent(text, false, error, line, column)) {
         doc.clear();
         return false;
     }

@@ -26,10 +26,12 @@ constexpr int kMaxNesting = 32;
 constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
 
 // Parses bytes into doc as QDomDocument::setContent (without namespace
-// processing) does, once a scan without recursion has found no element
-// nested deeper than kMaxNesting. Every reader of the instrument's XML files
-// parses through here. A deeper document is refused as an unreadable one is:
-// false, doc empty, error (when given) saying why.
+// processing) does, once a scan without recursion of the text the parser
+// reads (the bytes decoded as it decodes them) has found no element nested
+// deeper than kMaxNesting and no entity declared (an entity's markup is
+// expanded where it is referred to). Every reader of the instrument's XML
+// files parses through here. Such a document is refused as an unreadable one
+// is: false, doc empty, error (when given) saying why.
 bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error = nullptr, int* line = nullptr,
            int* column = nullptr);
 // Reads the open device to its end and parses that; a device holding more

@@ -332,8 +332,8 @@ QStringList ViewBaseModel::untoldDamage() const
     QStringList keys;
     for (const QString& file : center()->testConfiguration->damagedFiles())
         keys << QStringLiteral("file:") + file;
-    for (qint32 kind : center()->testTestor->calibrationKindsOnDefaults())
-        keys << QStringLiteral("cal:%1").arg(kind);
+    for (const QString& file : center()->testTestor->calibrationFilesOnDefaults())
+        keys << QStringLiteral("cal:") + file;
     keys.erase(std::remove_if(keys.begin(), keys.end(), [this](const QString& k) { return toldDamage.contains(k); }),
                keys.end());
     return keys;
@@ -349,8 +349,7 @@ QString ViewBaseModel::takeStartupNotice()
         if (key.startsWith(QLatin1String("file:")))
             lines << tr("配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。").arg(what);
         else
-            calibration << ModelCalibrationEntity::getFileName(ModelCalibrationEntity::CALType(what.toInt()))
-                    + QStringLiteral(".xml");
+            calibration << what;
     }
     if (!calibration.isEmpty())
         lines

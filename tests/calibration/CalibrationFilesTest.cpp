@@ -355,6 +355,58 @@ TEST(CalibrationFiles, OlderFormOfTheACKindsIsReadWhileTheXmlIsMissing)
         EXPECT_TRUE(root.exists(root.dat(QString(base) + ".dat"))) << base;
 }
 
+// A coefficient no calibration run gives is damage, as a NaN is: the value in
+// memory stays, in either form of the file. What a run gives from the
+// extreme readings the page takes reads back whole.
+TEST(CalibrationFiles, CoefficientsNoRunGivesAreDamage)
+{
+    const struct
+    {
+        Cal::CALType type;
+        const char* key;
+        double value;
+        bool legacy;
+    } rows[] = {
+        {Cal::CAL_TYPE_ACAMP, "AMP_P0_FACTOR", 1e308, false},
+        {Cal::CAL_TYPE_ACAMP, "AMP_P3_OFFSET", -5e12, false},
+        {Cal::CAL_TYPE_DCAMP, "DCAMP_P1_FACTOR", 2e9, false},
+        {Cal::CAL_TYPE_ACFRQ, "FRQ_P0_FACTOR", -1e10, true},
+        {Cal::CAL_TYPE_ACPHA, "PHA_P0_OFFSET", 1e300, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        AppRoot root;
+        const QString base = Cal::getFileName(row.type);
+        if (row.legacy)
+            root.write(root.dat(base + ".dat"), legacyFile({row.key}, row.value));
+        else
+            root.write(root.dat(base + ".xml"),
+                       xmlGroups(QStringLiteral("<UA-L1><%1>%2</%1></UA-L1>").arg(row.key).arg(row.value, 0, 'g', 17)));
+        Cal e;
+        const double before = keyValue(e, row.type, row.key, 0, 1);
+        e.load(row.type);
+        EXPECT_EQ(e.getDamagedTypes(), QList<Cal::CALType>{row.type});
+        EXPECT_EQ(keyValue(e, row.type, row.key, 0, 1), before);
+    }
+
+    // Auxiliary DC points 220 and 300 V read as 600 and 599.99999 V; a phase
+    // read as -720 degrees.
+    AppRoot root;
+    Cal e;
+    e.setCurrentMeasure(Cal::CAL_TYPE_AUXDC, 0, 0, 3, 600.0);
+    e.setCurrentMeasure(Cal::CAL_TYPE_AUXDC, 0, 0, 4, 599.99999);
+    e.computeFactor(Cal::CAL_TYPE_AUXDC, Cal::AO_PORT_TYPE_UA, 0);
+    e.setCurrentMeasure(Cal::CAL_TYPE_ACPHA, 4, 1, 0, -720.0);
+    e.computeFactor(Cal::CAL_TYPE_ACPHA, Cal::AO_PORT_TYPE_IA, 1);
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+    Cal next;
+    next.load(Cal::CAL_TYPE_ALL);
+    EXPECT_TRUE(next.getDamagedTypes().isEmpty());
+    EXPECT_EQ(next.auxdcFactors[0][0][4], e.auxdcFactors[0][0][4]);
+    EXPECT_EQ(next.auxdcOffsets[0][0][4], e.auxdcOffsets[0][0][4]);
+    EXPECT_EQ(next.acphaPhaOffsets[4][1][0], -1080.0);
+}
+
 TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
 {
     AppRoot root;

@@ -196,3 +196,29 @@ TEST(XmlFile, NestingIsCountedThroughMarkupThatIsNotAnElementAndADeepDocumentIsR
     EXPECT_TRUE(doc.documentElement().isNull());
     EXPECT_FALSE(error.isEmpty());
 }
+
+// Depth a scan of the bytes does not see: markup in an entity, expanded where
+// it is referred to, and markup in a declared encoding whose '<' is no ASCII
+// byte. The parser meets 30,000 levels in each.
+TEST(XmlFile, NestingHiddenFromAScanOfTheBytesIsRefused)
+{
+    constexpr int kLevels = 30000;
+    const QByteArray rows[] = {
+        "<!DOCTYPE r [<!ENTITY e \"" + QByteArray("<a>").repeated(kLevels) + QByteArray("</a>").repeated(kLevels)
+            + "\">]><r>&e;</r>",
+        "<!DOCTYPE r [<!ENTITY o \"<a>\"><!ENTITY t \"" + QByteArray("&o;").repeated(1000) + "\">]><r>"
+            + QByteArray("&t;").repeated(kLevels / 1000) + QByteArray("</a>").repeated(kLevels) + "</r>",
+        "<?xml version=\"1.0\" encoding=\"UTF-7\"?><r>" + QByteArray("+ADw-a+AD4-").repeated(kLevels) + "</r>",
+    };
+    for (const QByteArray& row : rows) {
+        QDomDocument doc;
+        QString error;
+        EXPECT_FALSE(BaseXmlFile::parse(doc, row, &error)) << row.left(60).constData();
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_TRUE(doc.documentElement().isNull());
+    }
+    // The declared encoding is still the one read.
+    QDomDocument doc;
+    ASSERT_TRUE(BaseXmlFile::parse(doc, "<?xml version=\"1.0\" encoding=\"UTF-7\"?><r>+ADw-a+AD4-x+ADw-/a+AD4-</r>"));
+    EXPECT_EQ(doc.documentElement().firstChildElement("a").text(), "x");
+}

@@ -1,8 +1,11 @@
 // Sequences of the PC's file-transfer requests (mode commands, heads,
 // chunks, connection ends) on the fuzz root, whose application root and
-// device sandbox hold every file they may create.
+// device sandbox hold every file they may create. "SEND_END" of a
+// calibration import imports the staged files, as the service has the
+// engine do.
 
 #include "FuzzSupport.h"
+#include "ModelCalibrationEntity.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_file_transfer.h"
 #include "zoplatform_datapaths.h"
@@ -27,11 +30,21 @@ QStringList& before()
     return list;
 }
 
+// The engine's import of every staged calibration file, which the service
+// asks for when the PC ends a calibration import.
+void importCalibration()
+{
+    using Cal = ModelCalibrationEntity;
+    Cal calibration;
+    calibration.Import(Cal::EX_PAO_TYPE_LLO | Cal::EX_PAO_TYPE_U | Cal::EX_PAO_TYPE_I);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     const int r = fuzz::initialize(argc, argv);
+    net_file_set_calibration_loader(importCalibration);
     before() = outside();
     return r;
 }
@@ -51,13 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (net_connect_transfer_mode().load() >= 1 && net_connect_transfer_mode().load() <= 3)
                 net_connect_transfer_mode() = 0;
             break;
-        case 1: {   // head: a NUL-terminated name of at most 63 bytes, a size
+        case 1: {   // head: a NUL-terminated name of at most 63 bytes, the size field
             char name[64] = {};
             const size_t n = std::min<size_t>({size - at, 63, size_t(op >> 2)});
             std::memcpy(name, data + at, n);
             at += n;
             u32 fileSize = 0;
-            const size_t s = std::min<size_t>(size - at, 2);
+            const size_t s = std::min<size_t>(size - at, sizeof fileSize);
             std::memcpy(&fileSize, data + at, s);
             at += s;
             net_file_head(name, fileSize, roots);

@@ -1,5 +1,6 @@
-// The typed mapping (BaseXmlUtilities) on any document; the document saved
-// as the parameter files are and read again.
+// The typed mapping (BaseXmlUtilities) on any document, parsed as every
+// reader parses; the document saved as the parameter files are and read
+// again.
 
 #include "FuzzSupport.h"
 #include "BaseXmlFile.h"
@@ -48,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::startInput();
     QDomDocument doc;
-    if (!doc.setContent(fuzz::bytes(data, size)))
+    if (!BaseXmlFile::parse(doc, fuzz::bytes(data, size)))
         return 0;
     QDomElement root = doc.documentElement();
     readAll(root);

@@ -147,6 +147,24 @@ TEST(StartupProcess, StepsRunInOrderAndTheMainWindowFindsTheEngineReady)
         EXPECT_TRUE(facts.value(fact).toBool()) << fact << " in " << m.captured(1).toStdString();
 }
 
+// A settings file nested far too deep to read starts as a damaged one does:
+// on the settings' defaults (the language Chinese), the file kept, and the
+// main window says so.
+TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
+{
+    TestSandbox box;
+    const QByteArray deep = "<root>" + QByteArray("<a>").repeated(30000) + QByteArray("</a>").repeated(30000) + "</root>";
+    box.write("dat/softinfo.xml", deep);
+
+    const ProbeRun run = runProbe(box.path(), "notice");
+    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+    const QStringList steps = startupSteps(run.err);
+    EXPECT_EQ(1, steps.filter("software configuration loaded; language 0 ").size()) << steps.join('\n').toStdString();
+    EXPECT_TRUE(run.out.contains(QString::fromUtf8("notice: 配置文件 softinfo.xml 无法读取"))) << run.out.toStdString();
+    EXPECT_EQ(box.read("dat/softinfo.xml"), deep);
+}
+
 TEST(StartupProcess, MainWindowNotCreatedEndsWithMinusOneAndOtherCodesStartNoCopy)
 {
     const struct

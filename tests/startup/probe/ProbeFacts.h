@@ -68,6 +68,15 @@ public:
     Q_INVOKABLE QString mode() const { return QString::fromLocal8Bit(qgetenv("ZOR_PROBE_MODE")); }
     Q_INVOKABLE void exitProcess(int code) { std::exit(code); }
 
+    // Prints "notice: <text>" (its lines joined by " | "): what the main
+    // window tells of the files read at the start.
+    Q_INVOKABLE void reportNotice(const QString& text)
+    {
+        const QByteArray line = "notice: " + text.split(QLatin1Char('\n')).join(QStringLiteral(" | ")).toUtf8() + "\n";
+        std::fputs(line.constData(), stdout);
+        std::fflush(stdout);
+    }
+
     // The exit code the window ends the program with ($ZOR_PROBE_EXIT, default 0).
     Q_INVOKABLE int exitCode() const { return qEnvironmentVariableIntValue("ZOR_PROBE_EXIT"); }
 };

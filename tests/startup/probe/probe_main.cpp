@@ -13,6 +13,7 @@
 //   page-edit, page-exit, page-read  the real main window with the state-
 //           sequence page open (Page.qml): edited and left open, edited and
 //           ended with exit(1), or read and ended
+//   notice  Notice.qml: reports the start-up notice of damaged files, exits 0
 
 #include "ProbeFacts.h"
 #include "ZorStartup.h"
@@ -39,6 +40,8 @@ int main(int argc, char** argv)
         page = QStringLiteral("Missing.qml");
     } else if (mode == "broken") {
         page = QStringLiteral("Broken.qml");
+    } else if (mode == "notice") {
+        page = QStringLiteral("Notice.qml");
     } else if (mode.startsWith("page-")) {
         page = QStringLiteral("Page.qml");
     } else if (mode == "remote" || mode == "remote-on") {
