@@ -1,8 +1,8 @@
 // Sequences of the PC's file-transfer requests (mode commands, heads,
 // chunks, connection ends) on the fuzz root, whose application root and
 // device sandbox hold every file they may create. "SEND_END" of a
-// calibration import imports the staged files, as the service has the
-// engine do.
+// calibration import checks the staged files and imports them, as the
+// service has the engine do.
 
 #include "FuzzSupport.h"
 #include "ModelCalibrationEntity.h"
@@ -44,6 +44,7 @@ void importCalibration()
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     const int r = fuzz::initialize(argc, argv);
+    net_file_set_calibration_check(ModelCalibrationEntity::stagedFilesReadable);
     net_file_set_calibration_loader(importCalibration);
     before() = outside();
     return r;
