@@ -111,8 +111,9 @@ bool loopShift(Model::FaultType kind, Model::FaultType first, Model::FaultType s
 }
 
 // Moves the base loop's values onto the loop turned by shift (0, 120 or 240)
-// and normalises them; currents are turned by currentExtra more.
-void finishLoop(State& s, double shift, double currentExtra)
+// and normalises them; currents are turned by currentExtra more. Stores
+// them into values; true.
+bool finishLoop(State& s, double shift, double currentExtra, BaseDataPhaseValue* values)
 {
     if (shift == 240.0) { // A <- C, B <- A, C <- B
         s[UA].swapValue(s[UC]);
@@ -129,6 +130,8 @@ void finishLoop(State& s, double shift, double currentExtra)
         s[UA + i].formatAngle(shift);
         s[IA + i].formatAngle(shift + currentExtra);
     }
+    store(s, values);
+    return true;
 }
 
 } // namespace
@@ -233,9 +236,7 @@ bool BaseModelDataDistance::faultFromDistancePE(BaseModelDataDistance& m, BaseDa
         break;
     }
 
-    finishLoop(s, shift, currentTurn(m));
-    store(s, fault);
-    return true;
+    return finishLoop(s, shift, currentTurn(m), fault);
 }
 
 bool BaseModelDataDistance::faultFromDistancePP(BaseModelDataDistance& m, BaseDataPhaseValue* fault)
@@ -331,9 +332,7 @@ bool BaseModelDataDistance::faultFromDistancePP(BaseModelDataDistance& m, BaseDa
         break;
     }
 
-    finishLoop(s, shift, currentTurn(m));
-    store(s, fault);
-    return true;
+    return finishLoop(s, shift, currentTurn(m), fault);
 }
 
 // Two-phase-earth loops from the symmetrical components of the base loop
@@ -459,9 +458,7 @@ bool BaseModelDataDistance::faultFromDistancePPE(BaseModelDataDistance& m, BaseD
         for (int i = IA; i <= IC; ++i)
             s[i].setVector(s[i] * OP_M);
     }
-    finishLoop(s, shift, 0.0);
-    store(s, fault);
-    return true;
+    return finishLoop(s, shift, 0.0, fault);
 }
 
 bool BaseModelDataDistance::faultFromDistancePPP(BaseModelDataDistance& m, BaseDataPhaseValue* fault)

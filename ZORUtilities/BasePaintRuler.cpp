@@ -157,13 +157,8 @@ bool BasePaintRuler::findFirstBigScale(double length, double min, double max, do
                                        double& step, double& count) const
 {
     first = step = count = 0.0;
-    if (!hasLogScale()) {
-        double precision = 0.0;
-        if (!findPrecisionValue(length, min, max, precision))
-            return false;
-        step = 10.0 * std::fabs(precision);
-        return firstOnGrid(min, max, step, first, count);
-    }
+    if (!hasLogScale())
+        return findFirstLinearScale(length, min, max, 10.0, first, step, count);
     const double a = logOf(min);
     const double b = logOf(max);
     if (!std::isfinite(a) || !std::isfinite(b) || !(b > std::ceil(a)))
@@ -178,13 +173,8 @@ bool BasePaintRuler::findFirstMiddleScale(double length, double min, double max,
                                           double& step, double& count) const
 {
     first = step = count = 0.0;
-    if (!hasLogScale()) {
-        double precision = 0.0;
-        if (!findPrecisionValue(length, min, max, precision))
-            return false;
-        step = 5.0 * std::fabs(precision);
-        return firstOnGrid(min, max, step, first, count);
-    }
+    if (!hasLogScale())
+        return findFirstLinearScale(length, min, max, 5.0, first, step, count);
     const double base = dataLimitor->dataLogBase;
     const double e = std::floor(logOf(min));
     step = std::pow(base, e);
@@ -208,16 +198,23 @@ bool BasePaintRuler::findFirstSmallScale(double length, double min, double max, 
                                          double& step, double& count) const
 {
     first = step = count = 0.0;
+    if (!hasLogScale())
+        return findFirstLinearScale(length, min, max, 1.0, first, step, count);
     double precision = 0.0;
-    if (hasLogScale()) {
-        if (!findPrecisionValue(length, logOf(min), logOf(max), precision))
-            return false;
-        step = std::pow(dataLimitor->dataLogBase, 10.0 * precision);
-    } else {
-        if (!findPrecisionValue(length, min, max, precision))
-            return false;
-        step = std::fabs(precision);
-    }
+    if (!findPrecisionValue(length, logOf(min), logOf(max), precision))
+        return false;
+    step = std::pow(dataLimitor->dataLogBase, 10.0 * precision);
+    return firstOnGrid(min, max, step, first, count);
+}
+
+bool BasePaintRuler::findFirstLinearScale(double length, double min, double max, double multiple, double& first,
+                                          double& step, double& count) const
+{
+    first = step = count = 0.0;
+    double precision = 0.0;
+    if (!findPrecisionValue(length, min, max, precision))
+        return false;
+    step = multiple * std::fabs(precision);
     return firstOnGrid(min, max, step, first, count);
 }
 

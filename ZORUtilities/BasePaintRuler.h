@@ -125,6 +125,9 @@ public:
                               double& count) const;
     bool findFirstSmallScale(double length, double min, double max, double& first, double& step,
                              double& count) const;
+    // On a linear range: ticks every multiple x the precision step.
+    bool findFirstLinearScale(double length, double min, double max, double multiple, double& first,
+                              double& step, double& count) const;
 
     RULERType rulerType = RULER_TYPE_X;
     DataPaintLimitor* dataLimitor = nullptr; // not owned
