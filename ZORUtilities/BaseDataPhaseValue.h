@@ -119,6 +119,22 @@ BaseDataVector operator-(BaseDataVector left, BaseDataPhaseValue right);
 BaseDataVector operator*(BaseDataVector left, BaseDataPhaseValue right);
 BaseDataVector operator/(BaseDataVector left, BaseDataPhaseValue right);
 
+// The eight phasors of a state the fault models compute, by port.
+struct BaseModelPorts
+{
+    enum AOPortType : qint32 {
+        PORT_EARTHPHASE_TYPE_UA = 0,
+        PORT_EARTHPHASE_TYPE_UB = 1,
+        PORT_EARTHPHASE_TYPE_UC = 2,
+        PORT_EARTHPHASE_TYPE_UX = 3,
+        PORT_EARTHPHASE_TYPE_IA = 4,
+        PORT_EARTHPHASE_TYPE_IB = 5,
+        PORT_EARTHPHASE_TYPE_IC = 6,
+        PORT_EARTHPHASE_TYPE_IX = 7,
+    };
+    static constexpr int PORT_COUNT = 8;
+};
+
 // Per-phase extra settings (superimposed harmonic, magnitude and frequency
 // ramps). Carried only; nothing here interprets the fields.
 class BaseDataPhaseProperty

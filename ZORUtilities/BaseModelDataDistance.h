@@ -26,7 +26,7 @@
 // on a zero loop impedance, or a constant-source-impedance fault whose source
 // cancels the fault impedance (reverse direction, source equal to the fault
 // impedance). GUI thread only; nothing is locked.
-class BaseModelDataDistance
+class BaseModelDataDistance : public BaseModelPorts
 {
 public:
     // 32-bit enums: values outside the lists are held as they are (and
@@ -65,20 +65,6 @@ public:
         PT_POSITION_TYPE_BUS = 0,  // post-fault voltages at rated value
         PT_POSITION_TYPE_LINE = 1, // post-fault voltages 0
     };
-
-    enum AOPortType : qint32 {
-        PORT_EARTHPHASE_TYPE_UA = 0,
-        PORT_EARTHPHASE_TYPE_UB = 1,
-        PORT_EARTHPHASE_TYPE_UC = 2,
-        PORT_EARTHPHASE_TYPE_UX = 3,
-        PORT_EARTHPHASE_TYPE_IA = 4,
-        PORT_EARTHPHASE_TYPE_IB = 5,
-        PORT_EARTHPHASE_TYPE_IC = 6,
-        PORT_EARTHPHASE_TYPE_IX = 7,
-    };
-
-    // Elements of one state.
-    static constexpr int PORT_COUNT = 8;
 
     BaseModelDataDistance();
     BaseModelDataDistance(const BaseModelDataDistance& src);

@@ -9,7 +9,7 @@
 // the fault kind, eight phasors in port order UA, UB, UC, UX, IA, IB, IC, IX,
 // every one at rateFrequency. Voltages in V, currents in A, angles in
 // degrees. A plain value; GUI thread, no I/O.
-class BaseModelDataOvercurrent
+class BaseModelDataOvercurrent : public BaseModelPorts
 {
 public:
     // 32-bit enums: values outside the lists are held as they are.
@@ -27,19 +27,6 @@ public:
         FAULT_TYPE_B = 10,
         FAULT_TYPE_C = 11,
     };
-
-    enum AOPortType : qint32 {
-        PORT_EARTHPHASE_TYPE_UA = 0,
-        PORT_EARTHPHASE_TYPE_UB = 1,
-        PORT_EARTHPHASE_TYPE_UC = 2,
-        PORT_EARTHPHASE_TYPE_UX = 3,
-        PORT_EARTHPHASE_TYPE_IA = 4,
-        PORT_EARTHPHASE_TYPE_IB = 5,
-        PORT_EARTHPHASE_TYPE_IC = 6,
-        PORT_EARTHPHASE_TYPE_IX = 7,
-    };
-
-    static constexpr int PORT_COUNT = 8;
 
     // Fills the eight phasors of the fault state. A kind outside the list
     // leaves the balanced load state. Without faultVPEnable UA, UB and UC
