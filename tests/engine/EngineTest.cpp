@@ -6,6 +6,7 @@
 #include "SimClockBlock.h"
 #include "zodrv_mcasp.h"
 
+#include <QScopeGuard>
 #include <QStringList>
 
 #include <algorithm>
@@ -365,13 +366,18 @@ TEST_F(EngineTest, FailedConfigurationSendKeepsThePollingGoing)
     startPolling();
     ASSERT_TRUE(waitFor([this] { return gui.count(ControllerRuntime::DATA_TYPE_RT_BI, -1) >= 1; }));
 
-    // The link fails (with short time-outs) while the configuration is sent.
+    // The link fails (with short time-outs) while the configuration is sent;
+    // it is mended however the wait ends, so that the engine can stop.
     drv_mcasp_set_poll_limits(2000, 2000, 2000);
     sim->setLinkFault(zorsim::LinkFault::NeverReady);
-    center->testConfig();
-    ASSERT_TRUE(waitFor([this] { return center->testConfiguration->lastTestConfigResult() != 0; }));
-    sim->setLinkFault(zorsim::LinkFault::None);
-    drv_mcasp_reset_poll_limits();
+    {
+        const auto mend = qScopeGuard([this] {
+            sim->setLinkFault(zorsim::LinkFault::None);
+            drv_mcasp_reset_poll_limits();
+        });
+        center->testConfig();
+        ASSERT_TRUE(waitFor([this] { return center->testConfiguration->lastTestConfigResult() != 0; }));
+    }
 
     EXPECT_TRUE(center->testQuery->initFinishEnable.load());
     sim->setBinaryInput(2, true);
