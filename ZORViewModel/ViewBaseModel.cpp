@@ -78,11 +78,18 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     testingBatteryState = -1;
     testingBatteryPercent = -1;
 
-    rateCurrent = config->rateCurrent;
-    rateVoltage = config->rateVoltage;
-    rateFrequency = config->rateFrequency;
-    volPhasesType = PhasesType(config->volPhasesType);
-    curPhasesType = PhasesType(config->curPhasesType);
+    ControllerConfiguration::LANGUAGEType language;
+    {
+        // A model is made at any time, also while the configuration thread
+        // loads these (under its file mutex).
+        QMutexLocker lock(&config->mutex);
+        rateCurrent = config->rateCurrent;
+        rateVoltage = config->rateVoltage;
+        rateFrequency = config->rateFrequency;
+        volPhasesType = PhasesType(config->volPhasesType);
+        curPhasesType = PhasesType(config->curPhasesType);
+        language = config->lanuageType;
+    }
 
     normalEnable = true;
     intervalEnable = true;
@@ -112,7 +119,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     rebootPending = false;
 
     timeZoneHelper = new SystemTimeZone();
-    timeZoneHelper->setLanuageType(config->lanuageType);
+    timeZoneHelper->setLanuageType(language);
     timeZoneHelper->updateTimeZones(false);
 
     // The live data as the runtime store holds it now: the store announces

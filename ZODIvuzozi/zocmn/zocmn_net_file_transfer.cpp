@@ -149,10 +149,7 @@ bool complete(Import& s)
     const bool synced = fsync(s.fd) == 0;
     const bool closed = close(s.fd) == 0;
     s.fd = -1;
-    const int folder = s.folder.descriptor();
-    const bool ok = synced && closed && renameat(folder, s.temporary.c_str(), folder, s.target.c_str()) == 0;
-    if (ok)
-        s.folder.sync();
+    const bool ok = synced && closed && s.folder.renameOver(s.temporary.c_str(), s.target.c_str());
     if (!ok)
         unlinkat(s.folder.descriptor(), s.temporary.c_str(), 0);
     release(s);

@@ -1,6 +1,7 @@
 #include "zobase_myethx.h"
 
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 
 #include <QByteArray>
 #include <QFileInfo>
@@ -233,23 +234,22 @@ int _my_set_ethx_ip(const char* ethx, const char* addr)
     }
 
     // A temporary file beside the old one, flushed, then renamed over it.
-    const QByteArray folder = QFileInfo(QString::fromLocal8Bit(path)).absolutePath().toLocal8Bit();
+    const QFileInfo target(QString::fromLocal8Bit(path));
+    const QByteArray folder = QFileInfo(target.absolutePath()).canonicalFilePath().toLocal8Bit();
+    const zoplat::HeldFolder held(folder);
     QByteArray tmp = folder + "/.interfaces.XXXXXX";
-    const int fd = mkstemp(tmp.data());
+    const int fd = held.isOpen() ? mkstemp(tmp.data()) : -1;
     if (fd < 0) {
         printf("无法创建临时文件\n");
         return -1;
     }
     const bool written = writeAll(fd, out) && fchmod(fd, mode | 0111) == 0 && fsync(fd) == 0;
-    if (close(fd) != 0 || !written || rename(tmp.constData(), path.constData()) != 0) {
+    const QByteArray tmpName = tmp.mid(tmp.lastIndexOf('/') + 1);
+    const QByteArray name = target.fileName().toLocal8Bit();
+    if (close(fd) != 0 || !written || !held.renameOver(tmpName.constData(), name.constData())) {
         unlink(tmp.constData());
         printf("_my_set_ethx_ip: writing %s failed (errno: %d)\n", path.constData(), errno);
         return -1;
-    }
-    const int dir = open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        fsync(dir);
-        close(dir);
     }
     printf("IP change successfully\n");
     return 0;

@@ -41,9 +41,9 @@ int makeDir(const QString& path);                       // as "mkdir -p"
 int syncFileSystems();                                  // as "sync"
 // As copyFile to a file (never into a folder), but the copy is written whole
 // beside the target under a hidden temporary ("." + name + ".XXXXXX.part"),
-// flushed to the disk and renamed over it: a copy cut short (a power loss, a
-// kill) leaves the old file. What an earlier cut copy to the same name left
-// is removed first.
+// flushed to the disk and renamed over it, the folder flushed after: a copy
+// cut short (a power loss, a kill) leaves the old file, a finished one stays.
+// What an earlier cut copy to the same name left is removed first.
 int replaceFile(const QString& from, const QString& to);
 // Whether a local path (not a device path), with every link followed (the
 // last component's only with followLast), lies inside one of the local

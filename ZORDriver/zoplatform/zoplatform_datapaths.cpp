@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,6 +111,14 @@ bool HeldFolder::removeFile(const char* name) const
 bool HeldFolder::sync() const
 {
     return fd >= 0 && fsync(fd) == 0;
+}
+
+bool HeldFolder::renameOver(const char* from, const char* to) const
+{
+    if (fd < 0 || !from || !to || renameat(fd, from, fd, to) != 0)
+        return false;
+    sync();
+    return true;
 }
 
 bool sdCardPresent()

@@ -44,6 +44,10 @@ public:
     bool removeFile(const char* name) const;
     // Flushes the folder's entries to the disk (after a rename into it).
     bool sync() const;
+    // Renames its entry `from` over `to`, then flushes the folder, so that
+    // the new name outlives a power cut. True when the rename was done (a
+    // flush that fails after it does not undo it).
+    bool renameOver(const char* from, const char* to) const;
 
 private:
     int fd = -1;

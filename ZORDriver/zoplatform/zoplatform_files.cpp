@@ -3,6 +3,7 @@
 // the host build stays inside its sandbox.
 
 #include "zoplatform.h"
+#include "zoplatform_datapaths.h"
 #include "zoplatform_internal.h"
 
 #include <QFileInfo>
@@ -190,8 +191,13 @@ int replaceLocal(const QByteArray& from, const QByteArray& to)
         if (S_ISREG(dst.st_mode))
             mode = dst.st_mode & 0777;   // as "cp -f" over a file keeps its mode
     }
-    removeReplaceTemporaries(folder, name);
-    QByteArray temporary = folder + "/." + name + ".XXXXXX.part";
+    // The folder the copy is made in is the one it is renamed in and flushed.
+    const std::optional<QByteArray> realFolder = resolvedPath(folder, true);
+    const HeldFolder held(realFolder ? *realFolder : QByteArray());
+    if (!held.isOpen())
+        return -1;
+    removeReplaceTemporaries(*realFolder, name);
+    QByteArray temporary = *realFolder + "/." + name + ".XXXXXX.part";
     if (!usablePath(temporary))
         return -1;
     const int out = mkostemps(temporary.data(), 5, O_CLOEXEC);   // created exclusively
@@ -202,7 +208,7 @@ int replaceLocal(const QByteArray& from, const QByteArray& to)
     if (in >= 0)
         close(in);
     ok = close(out) == 0 && ok;
-    ok = ok && std::rename(temporary.constData(), to.constData()) == 0;
+    ok = ok && held.renameOver(temporary.mid(temporary.lastIndexOf('/') + 1).constData(), name.constData());
     if (!ok)
         unlink(temporary.constData());
     return ok ? 0 : -1;

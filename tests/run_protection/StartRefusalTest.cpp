@@ -239,6 +239,12 @@ TEST_F(RunProtectionTest, StartsThatCannotRunAreRefusedAndSendNothing)
 // refused; six such states, and the sequences a relay engineer runs, run.
 TEST_F(RunProtectionTest, SequencesAtTheEdgeOfTheRingAreRefusedOnlyForSevenShortStatesInARow)
 {
+    // At real time, as on the instrument: a sequence that passes the ring
+    // has state s + 8 written while the seven states after s play (140 ms
+    // for states of 20 ms), a margin meant in real time; at the fixture's
+    // shortened time it is 7 ms, too little for a sanitised engine on a
+    // loaded machine.
+    zoplat::setTimeScale(1.0);
     initialise();
     auto states = [](std::initializer_list<std::pair<int, double>> runs) {
         std::vector<double> times;
