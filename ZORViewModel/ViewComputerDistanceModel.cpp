@@ -3,6 +3,8 @@
 #include "BaseModelDataDistance.h"
 #include "ControllerCenter.h"
 
+#include <QMutexLocker>
+
 namespace {
 
 using Distance = BaseModelDataDistance;
@@ -20,7 +22,9 @@ bool lastComputeResult = true;
 ViewComputerDistanceModel::ViewComputerDistanceModel(QObject* parent)
     : QObject(parent)
 {
-    const ControllerConfiguration* config = ControllerCenter::getInstance()->testConfiguration;
+    ControllerConfiguration* config = ControllerCenter::getInstance()->testConfiguration;
+    // Read under the lock its loads take on the configuration thread.
+    QMutexLocker lock(&config->mutex);
     shared()->setDeviceRating(config->rateVoltage, config->rateFrequency, config->maxVRange, config->maxIRange);
 }
 

@@ -79,16 +79,13 @@ ViewDistanceModel::ViewDistanceModel(QObject* parent)
     : ViewPointListModel(ViewPointLists::distance, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
 {
-    const ControllerConfiguration* config = center()->testConfiguration;
-    ViewBaseModel::rateCurrent = config->rateCurrent;
-    volPhasesType = PhasesType(config->volPhasesType);
-    curPhasesType = PhasesType(config->curPhasesType);
     normalTime = 3.0;
     intervalTime = 1.0;
 
-    rateVoltage = config->rateVoltage;
-    rateFrequency = config->rateFrequency;
-    faultCurrentRange = config->rateCurrent;
+    // The ratings as the frame read them (under the configuration's lock).
+    rateVoltage = ViewBaseModel::rateVoltage;
+    rateFrequency = ViewBaseModel::rateFrequency;
+    faultCurrentRange = ViewBaseModel::rateCurrent;
     faultVoltageRange = rateVoltage;
     std::fill(std::begin(loadRanges), std::end(loadRanges), 0.0);
     std::fill(std::begin(loadAngles), std::end(loadAngles), 0.0);

@@ -201,15 +201,9 @@ ViewEnergyModel::ViewEnergyModel(QObject* parent)
     : ViewPointListModel(ViewPointLists::energy, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
 {
-    const ControllerConfiguration* config = center()->testConfiguration;
-    ViewBaseModel::rateVoltage = config->rateVoltage;
-    ViewBaseModel::rateCurrent = config->rateCurrent;
-    ViewBaseModel::rateFrequency = config->rateFrequency;
-    volPhasesType = PhasesType(config->volPhasesType);
-    curPhasesType = PhasesType(config->curPhasesType);
     setSecondaryPulseKWH(3600.0);
     std::fill(std::begin(tempPoint->outputFrequencies), std::end(tempPoint->outputFrequencies),
-              config->rateFrequency);
+              ViewBaseModel::rateFrequency);
 }
 
 ViewEnergyModel::~ViewEnergyModel() = default;

@@ -121,12 +121,6 @@ ViewOvercurrentModel::ViewOvercurrentModel(QObject* parent)
     , tempPoint(std::make_unique<ViewPointModel>())
     , curvePoint(ViewPointModel::zeroed())
 {
-    const ControllerConfiguration* config = center()->testConfiguration;
-    rateCurrent = config->rateCurrent;
-    rateVoltage = config->rateVoltage;
-    rateFrequency = config->rateFrequency;
-    volPhasesType = PhasesType(config->volPhasesType);
-    curPhasesType = PhasesType(config->curPhasesType);
     normalTime = 0.5;
     intervalTime = 0.2;
     normalEnable = true;

@@ -16,14 +16,6 @@ ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
     , outputBILogicType(AO_BILOGIC_TYPE_OR)
     , ownType(type)
 {
-    // The rated values and phase types as the configuration holds them now.
-    const ControllerConfiguration* config = center()->testConfiguration;
-    rateVoltage = config->rateVoltage;
-    rateCurrent = config->rateCurrent;
-    rateFrequency = config->rateFrequency;
-    volPhasesType = PhasesType(config->volPhasesType);
-    curPhasesType = PhasesType(config->curPhasesType);
-
     std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
     std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
 }
