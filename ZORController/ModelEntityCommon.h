@@ -119,8 +119,9 @@ inline const char* channelName(int channel)
 constexpr double kMinOutputFrequency = 10.0;
 constexpr double kMaxOutputFrequency = 1000.0;
 
-// A value a ramp would take a channel to that its output cannot give, and
-// the range it can (the value's unit: V, A or Hz by item and channel).
+// A value a ramp (or, steady, the output itself) would take a channel to
+// that its output cannot give, and the range it can (the value's unit: V, A
+// or Hz by item and channel).
 struct RampBeyondOutputs
 {
     bool beyond = false;
@@ -129,6 +130,7 @@ struct RampBeyondOutputs
     double value = 0.0;
     double low = 0.0;
     double high = 0.0;
+    bool steady = false;   // the value is set, not reached by a ramp
 };
 
 // Channels of a channel or channel group, in group order (UCUA is 2, 0;

@@ -64,8 +64,10 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
                              : channel < 4                                 ? QStringLiteral(" V")
                                                                            : QStringLiteral(" A");
         auto value = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + unit; };
-        return tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。")
-            .arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
+        // A sixth number of 1: the output itself is set there, not ramped.
+        const QString text = numbers.value(5) == 1 ? tr("输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。")
+                                                   : tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。");
+        return text.arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
     }
     default:
         return QString();

@@ -3302,6 +3302,10 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>設定出力により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

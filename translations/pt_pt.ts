@@ -3302,6 +3302,10 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>As saídas definidas levariam %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

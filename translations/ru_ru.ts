@@ -3302,6 +3302,10 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>Заданный вывод довёл бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

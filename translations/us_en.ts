@@ -3302,6 +3302,10 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>The outputs set would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

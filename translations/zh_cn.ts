@@ -3302,6 +3302,10 @@
         <source>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
         <translation>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -42,15 +42,6 @@ protected:
         return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
             && (running || waitEnded());
     }
-    // A start of the page's model refused by the engine: the page's message.
-    template <typename Model>
-    QString refusedStart(Model& vm)
-    {
-        const int reports = runNotices();
-        if (!vm.testStart() || !waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); }) || !settle())
-            return QStringLiteral("no refusal reported");
-        return vm.getUserMessage();
-    }
     // One value of the parameter file as written.
     QString stored(const QStringList& names)
     {

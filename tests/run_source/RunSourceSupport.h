@@ -231,6 +231,18 @@ protected:
         return n;
     }
 
+    // A start from a module page that the engine refuses: the page's
+    // message once the refusal has reached it.
+    template <typename Model>
+    QString refusedStart(Model& vm)
+    {
+        const int reports = runNotices();
+        if (!vm.testStart() || !runsource::waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); })
+            || !settle())
+            return QStringLiteral("no refusal reported");
+        return vm.getUserMessage();
+    }
+
     // Starts the module; true when it runs.
     bool start(ControllerTestor::TESTType type)
     {
