@@ -98,6 +98,7 @@ public:
         REFUSAL_INSTRUMENT = 8,       // the instrument did not take the pages or the switch-on
         REFUSAL_RING_LAP = 9,         // states too short together for the ring to be refilled in time
         REFUSAL_RANGE = 10,           // an output, or a ramp, to a value beyond what it gives
+        REFUSAL_STEP_DEBOUNCE = 11,   // a ramp's steps shorter than the binary inputs' debounce
     };
     Q_ENUM(StartRefusal)
 
@@ -162,7 +163,9 @@ public:
     // together, ms; REFUSAL_RANGE: the channel (AOPortType), the ramped item
     // (RampItemType), the value and the lowest and highest the output gives,
     // in thousandths of their unit, and a sixth of 1 where the output itself
-    // is set to the value, not ramped to it); empty for the other reasons.
+    // is set to the value, not ramped to it; REFUSAL_STEP_DEBOUNCE: the step
+    // time and the debounce in thousandths of a millisecond); empty for the
+    // other reasons.
     QList<qint32> lastStartRefusalNumbers() const;
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();

@@ -88,6 +88,41 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
     return start;
 }
 
+// An automatic ramp that watches a binary input is not started with steps
+// shorter than the debounce: the instrument confirms a contact a debounce
+// after it moved, steps later, and holds every step that ends until the
+// polling loop switches it on, for a time none of its ticks or stamps
+// counts: the step the contact moved on could not be told, and the trip
+// would be valued with a later one. Compared as the instrument counts them:
+// the step's ticks against the debounce's microseconds.
+template <typename Entity>
+ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
+{
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    const bool watches = std::any_of(std::begin(entity.stateOutputBIStates), std::end(entity.stateOutputBIStates),
+                                     [](qint32 edges) { return (edges & 3) != 0; });
+    if (!entity.autoRampEnabled || !watches || !hard || !soft || hard->periodFrequency == 0)
+        return {};
+    const uint64_t rate = hard->periodFrequency;
+    const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(entity.actionRampTime), hard->periodFrequency);
+    const uint64_t debounceUs = driverMicroseconds(soft->ditherTime);
+    if (stepTicks * 1000000u >= debounceUs * rate)
+        return {};
+    const double stepMs = double(stepTicks) * 1000.0 / double(rate);
+    const double debounceMs = double(debounceUs) / 1000.0;
+    ModuleStart start;
+    start.refused = true;
+    start.reason = ControllerTestor::REFUSAL_STEP_DEBOUNCE;
+    start.refusal = QStringLiteral("%1: the ramp's steps of %2 ms are shorter than the debounce of %3 ms: a trip could "
+                                   "not be valued with the step the contact moved on")
+                        .arg(QLatin1String(module.folder))
+                        .arg(stepMs)
+                        .arg(debounceMs);
+    start.numbers = {thousandths(stepMs), thousandths(debounceMs)};
+    return start;
+}
+
 // What a page of the entity plays, kept beside it for the trips valued with
 // it; the power swing and the standard source value none.
 template <typename Entity>
@@ -122,9 +157,10 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
     }
     if (!entity.checkOutputValues())
         return refusedStart(module);
-    const ModuleStart beyond = rampRangeRefusal(module, entity);
-    if (beyond.refused)
-        return beyond;
+    for (const ModuleStart& refusal : {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity)}) {
+        if (refusal.refused)
+            return refusal;
+    }
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);

@@ -69,6 +69,10 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
                                                    : tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。");
         return text.arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
     }
+    case ControllerTestor::REFUSAL_STEP_DEBOUNCE: {
+        auto ms = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + QStringLiteral(" ms"); };
+        return tr("步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。").arg(ms(0), ms(1));
+    }
     default:
         return QString();
     }
