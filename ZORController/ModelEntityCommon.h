@@ -411,9 +411,6 @@ bool checkValues(const E& e)
 
 }   // namespace StateGroups
 
-// ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
-namespace ActionRamp {
-
 // The instrument's debounce: an input change counts once it has been stable
 // this long (0 before the driver's records exist).
 inline double debounceSeconds()
@@ -422,6 +419,9 @@ inline double debounceSeconds()
     const double seconds = soft ? double(soft->ditherTime) : 0.0;
     return std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
 }
+
+// ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
+namespace ActionRamp {
 
 // Page fields other than the channel values: BO levels, the watched binary
 // inputs and their logic, the state time and how the page ends. A ramp's last

@@ -254,6 +254,17 @@ protected:
         return vm.getUserMessage();
     }
 
+    // Starts the page's run and waits until it has ended. Its start and end
+    // notices are counted: a short run may be over before the page is seen
+    // running.
+    template <typename Model>
+    bool runToEnd(Model& vm)
+    {
+        const int notices = runNotices();
+        return vm.testStart() && runsource::waitFor([&] { return runNotices() >= notices + 2; }) && waitEnded()
+            && vm.getState(Model::STATE_TYPE_RUNNING) == 0;
+    }
+
     // Starts the module; true when it runs.
     bool start(ControllerTestor::TESTType type)
     {
