@@ -100,9 +100,8 @@ ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
 {
     const CommDriverConfigureHardData* hard = globalConfigureHardData;
     const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
-    const bool watches = std::any_of(std::begin(entity.stateOutputBIStates), std::end(entity.stateOutputBIStates),
-                                     [](qint32 edges) { return (edges & 3) != 0; });
-    if (!entity.autoRampEnabled || !watches || !hard || !soft || hard->periodFrequency == 0)
+    if (!entity.autoRampEnabled || !ModelEntity::watchesInput(entity.stateOutputBIStates) || !hard || !soft
+        || hard->periodFrequency == 0)
         return {};
     const uint64_t rate = hard->periodFrequency;
     const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(entity.actionRampTime), hard->periodFrequency);

@@ -411,6 +411,13 @@ bool checkValues(const E& e)
 
 }   // namespace StateGroups
 
+// A state's four binary-input settings (bit 0 rising, bit 1 falling edge)
+// watch an edge of some input.
+inline bool watchesInput(const qint32 biStates[4])
+{
+    return std::any_of(biStates, biStates + 4, [](qint32 edges) { return (edges & 3) != 0; });
+}
+
 // The instrument's debounce: an input change counts once it has been stable
 // this long (0 before the driver's records exist).
 inline double debounceSeconds()

@@ -237,8 +237,7 @@ void ModelRampingEntity::updateToDriverValue()
     // plays its time and the debounce: a contact that step moved is confirmed
     // within the state, not in the state after it or past the run's end.
     const bool state = outputSendingStateIndex >= 0 && outputSendingStateIndex < std::min(stateCount, int(kMaxStates));
-    const bool watches = state && std::any_of(std::begin(stateOutputBIStates[k]), std::end(stateOutputBIStates[k]),
-                                              [](qint32 edges) { return (edges & 3) != 0; });
+    const bool watches = state && watchesInput(stateOutputBIStates[k]);
     out.outputTime = recordFloat(outputTime + (lastStep && watches ? debounceSeconds() : 0.0));
     out.outputTriggerType = quint16(stateTriggerTypes[k]);
 }
