@@ -274,39 +274,30 @@ TEST_F(AcModelEngine, ARampOfStepsShorterThanTheDebounceIsRefusedAtTheStart)
     auto recorder = std::make_shared<runsource::PageRecorder>(0);
     sim->plugIn(recorder);
     const QString refusal = QString::fromUtf8("步长时间1 ms短于防抖时间15 ms：动作要到其后数步才被确认，无法确定动作值，试验未开始。");
+    // UA (the fundamental, for the harmonic test) up by `step` every
+    // millisecond to `to`, on the page's model made active and set first.
+    auto refused = [&](auto& vm, double step, double to) {
+        vm.setAutoRampEnabled(true);
+        vm.setFaultActionPort(0);
+        vm.setRampStepValue(step);
+        vm.setRampTimeValue(0.001);
+        vm.setEndRampValue(to);
+        EXPECT_TRUE(vm.quickChange(true));
+        EXPECT_EQ(refusedStart(vm), refusal) << to;
+    };
     AcModel ac;
     ac.testActive();
     ac.setOutputRange(port(0), 50.0);
-    ac.setAutoRampEnabled(true);
-    ac.setFaultActionPort(0);
-    ac.setRampStepValue(1.0);
-    ac.setRampTimeValue(0.001);
-    ac.setEndRampValue(60.0);
-    ASSERT_TRUE(ac.quickChange(true));
-    EXPECT_EQ(refusedStart(ac), refusal);
-
+    refused(ac, 1.0, 60.0);
     dctest::DcModel dc;
     dc.testActive();
     dc.setOutputRange(port(0), 8.0);
-    dc.setAutoRampEnabled(true);
-    dc.setFaultActionPort(0);
-    dc.setRampStepValue(0.5);
-    dc.setRampTimeValue(0.001);
-    dc.setEndRampValue(12.0);
-    ASSERT_TRUE(dc.quickChange(true));
-    EXPECT_EQ(refusedStart(dc), refusal);
-
+    refused(dc, 0.5, 12.0);
     hmtest::HarmonicModel harmonic;
     harmonic.testActive();
     harmonic.setSlot(0, 0, 50.0, 0.0);
-    harmonic.setAutoRampEnabled(true);
-    harmonic.setFaultActionPort(0);
     harmonic.setFaultActionOrder(0);
-    harmonic.setRampStepValue(1.0);
-    harmonic.setRampTimeValue(0.001);
-    harmonic.setEndRampValue(60.0);
-    ASSERT_TRUE(harmonic.quickChange(true));
-    EXPECT_EQ(refusedStart(harmonic), refusal);
+    refused(harmonic, 1.0, 60.0);
     EXPECT_TRUE(recorder->amplitudes().empty());
 }
 
