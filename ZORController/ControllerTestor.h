@@ -98,7 +98,8 @@ public:
         REFUSAL_ENDLESS_SEARCH = 7,   // a search step of 0 that never reaches the end value
         REFUSAL_INSTRUMENT = 8,       // the instrument did not take the pages or the switch-on
         REFUSAL_RING_LAP = 9,         // states too short together for the ring to be refilled in time
-        REFUSAL_RANGE = 10,           // a ramp to a value beyond what its output gives
+        REFUSAL_RANGE = 10,           // an output, or a ramp, to a value beyond what it gives
+        REFUSAL_STEP_DEBOUNCE = 11,   // a ramp's steps shorter than the binary inputs' debounce
     };
     Q_ENUM(StartRefusal)
 
@@ -162,7 +163,10 @@ public:
     // the last of the states, from 1, and the least time they must last
     // together, ms; REFUSAL_RANGE: the channel (AOPortType), the ramped item
     // (RampItemType), the value and the lowest and highest the output gives,
-    // in thousandths of their unit); empty for the other reasons.
+    // in thousandths of their unit, and a sixth of 1 where the output itself
+    // is set to the value, not ramped to it; REFUSAL_STEP_DEBOUNCE: the step
+    // time and the debounce in thousandths of a millisecond); empty for the
+    // other reasons.
     QList<qint32> lastStartRefusalNumbers() const;
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();

@@ -56,8 +56,7 @@ qint64 SwitchedRing::playing() const
 {
     // The instrument never goes past the page named, nor more than a ring
     // behind it.
-    const int page = localOutputPlayingOffset;
-    const qint64 behind = ((named - page) % kPages + kPages) % kPages;
+    const qint64 behind = DriverStateWord::pagesOnFrom(localOutputPlayingOffset, named);
     return named - behind < 0 ? 0 : named - behind;
 }
 
@@ -71,8 +70,7 @@ void SwitchedRing::noteEnded(qint32 stateWord)
 
 qint64 SwitchedRing::numberOf(int ringPage) const
 {
-    const qint64 back = ((last - ringPage) % kPages + kPages) % kPages;
-    return last - back;
+    return last - DriverStateWord::pagesOnFrom(ringPage, last);
 }
 
 const SwitchedRing::Page* SwitchedRing::pageOfReport(qint32 stateWord) const

@@ -57,10 +57,14 @@ qint32 thousandths(double value)
                              double(std::numeric_limits<qint32>::max())));
 }
 
-// A ramp that would take an output beyond what it gives is not started.
-ModuleStart rampRangeRefusal(const ModuleEntry& module, const ModelActionRampEntity& entity)
+// A ramp (or a harmonic test's steady output) that would take an output
+// beyond what it gives is not started. The numbers name the channel, the
+// item, the value and the range, and a sixth of 1 where the output itself,
+// not a ramp, is set there.
+template <typename Entity>
+ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
 {
-    const ModelEntity::RampBeyondOutputs beyond = entity.rampBeyondOutputs();
+    const ModelEntity::RampBeyondOutputs beyond = entity.beyondOutputs();
     if (!beyond.beyond)
         return {};
     const QString unit = beyond.item == ModelEntity::RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral("Hz")
@@ -69,21 +73,53 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const ModelActionRampEnt
     ModuleStart start;
     start.refused = true;
     start.reason = ControllerTestor::REFUSAL_RANGE;
-    start.refusal = QStringLiteral("%1: the ramp would take %2 to %3 %4, outside the %5 to %6 %4 its output gives")
-                        .arg(QLatin1String(module.folder), QLatin1String(ModelEntity::channelName(beyond.channel)))
+    start.refusal = QStringLiteral("%1: the %2 would take %3 to %4 %5, outside the %6 to %7 %5 its output gives")
+                        .arg(QLatin1String(module.folder),
+                             beyond.steady ? QStringLiteral("output") : QStringLiteral("ramp"),
+                             QLatin1String(ModelEntity::channelName(beyond.channel)))
                         .arg(beyond.value)
                         .arg(unit)
                         .arg(beyond.low)
                         .arg(beyond.high);
     start.numbers = {beyond.channel, beyond.item, thousandths(beyond.value), thousandths(beyond.low),
                      thousandths(beyond.high)};
+    if (beyond.steady)
+        start.numbers.append(1);
     return start;
 }
 
-// The harmonic test's ramps are not held to the outputs' ranges here.
-ModuleStart rampRangeRefusal(const ModuleEntry&, const ModelHarmonicEntity&)
+// An automatic ramp that watches a binary input is not started with steps
+// shorter than the debounce: the instrument confirms a contact a debounce
+// after it moved, steps later, and holds every step that ends until the
+// polling loop switches it on, for a time none of its ticks or stamps
+// counts: the step the contact moved on could not be told, and the trip
+// would be valued with a later one. Compared as the instrument counts them:
+// the step's ticks against the debounce's microseconds.
+template <typename Entity>
+ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
 {
-    return {};
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    if (!entity.autoRampEnabled || !ModelEntity::watchesInput(entity.stateOutputBIStates) || !hard || !soft
+        || hard->periodFrequency == 0)
+        return {};
+    const uint64_t rate = hard->periodFrequency;
+    const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(entity.actionRampTime), hard->periodFrequency);
+    const uint64_t debounceUs = driverMicroseconds(soft->ditherTime);
+    if (stepTicks * 1000000u >= debounceUs * rate)
+        return {};
+    const double stepMs = double(stepTicks) * 1000.0 / double(rate);
+    const double debounceMs = double(debounceUs) / 1000.0;
+    ModuleStart start;
+    start.refused = true;
+    start.reason = ControllerTestor::REFUSAL_STEP_DEBOUNCE;
+    start.refusal = QStringLiteral("%1: the ramp's steps of %2 ms are shorter than the debounce of %3 ms: a trip could "
+                                   "not be valued with the step the contact moved on")
+                        .arg(QLatin1String(module.folder))
+                        .arg(stepMs)
+                        .arg(debounceMs);
+    start.numbers = {thousandths(stepMs), thousandths(debounceMs)};
+    return start;
 }
 
 // What a page of the entity plays, kept beside it for the trips valued with
@@ -120,9 +156,10 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
     }
     if (!entity.checkOutputValues())
         return refusedStart(module);
-    const ModuleStart beyond = rampRangeRefusal(module, entity);
-    if (beyond.refused)
-        return beyond;
+    for (const ModuleStart& refusal : {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity)}) {
+        if (refusal.refused)
+            return refusal;
+    }
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);
@@ -187,7 +224,7 @@ int replacePage(ControllerTestor& testor, Entity& entity)
 // entity has no state after it; the ramp's last step (its time and the
 // debounce) is played to its end first, unless a trip has ended the run.
 // Steady output: the edited values replace the output at once, unless a trip
-// ended the test.
+// ended the test; values not finite or beyond what the outputs give end it.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -213,7 +250,7 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         return outcome;
     }
     if ((entity.faultActionType != ModelEntity::ACTION_TYPE_CONTINUE && entity.lastState)
-        || !entity.checkOutputValues()) {
+        || !entity.checkOutputValues() || entity.beyondOutputs().beyond) {
         outcome.endRun = true;
         return outcome;
     }

@@ -215,7 +215,7 @@ void ModelActionRampEntity::formatLimitValue(double vmax, double imax)
     currentLimit = imax;
 }
 
-RampBeyondOutputs ModelActionRampEntity::rampBeyondOutputs() const
+RampBeyondOutputs ModelActionRampEntity::beyondOutputs() const
 {
     QMutexLocker locker(&entityLock);
     RampBeyondOutputs beyond;

@@ -97,7 +97,7 @@ public:
     ModelEntity::PageOutputs pageOutputs() const;
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     // Clamps the amplitudes into [0, vmax] (UA..UX) and [0, imax] (IA..IX),
-    // and keeps both limits for the ramp's check (rampBeyondOutputs).
+    // and keeps both limits for the ramp's check (beyondOutputs).
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start (or go on): a non-finite amplitude,
@@ -110,7 +110,7 @@ public:
     // that the output cannot give: an amplitude outside [0, the limit
     // formatLimitValue last took], a frequency outside [kMinOutputFrequency,
     // kMaxOutputFrequency]. Angles are not limited.
-    ModelEntity::RampBeyondOutputs rampBeyondOutputs() const;
+    ModelEntity::RampBeyondOutputs beyondOutputs() const;
 
     // Ramp helpers.
     double getMinMaxBeginRampVal(const double* outputArry, bool add) const;

@@ -119,8 +119,9 @@ inline const char* channelName(int channel)
 constexpr double kMinOutputFrequency = 10.0;
 constexpr double kMaxOutputFrequency = 1000.0;
 
-// A value a ramp would take a channel to that its output cannot give, and
-// the range it can (the value's unit: V, A or Hz by item and channel).
+// A value a ramp (or, steady, the output itself) would take a channel to
+// that its output cannot give, and the range it can (the value's unit: V, A
+// or Hz by item and channel).
 struct RampBeyondOutputs
 {
     bool beyond = false;
@@ -129,6 +130,7 @@ struct RampBeyondOutputs
     double value = 0.0;
     double low = 0.0;
     double high = 0.0;
+    bool steady = false;   // the value is set, not reached by a ramp
 };
 
 // Channels of a channel or channel group, in group order (UCUA is 2, 0;
@@ -409,8 +411,12 @@ bool checkValues(const E& e)
 
 }   // namespace StateGroups
 
-// ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
-namespace ActionRamp {
+// A state's four binary-input settings (bit 0 rising, bit 1 falling edge)
+// watch an edge of some input.
+inline bool watchesInput(const qint32 biStates[4])
+{
+    return std::any_of(biStates, biStates + 4, [](qint32 edges) { return (edges & 3) != 0; });
+}
 
 // The instrument's debounce: an input change counts once it has been stable
 // this long (0 before the driver's records exist).
@@ -420,6 +426,9 @@ inline double debounceSeconds()
     const double seconds = soft ? double(soft->ditherTime) : 0.0;
     return std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
 }
+
+// ---- Steady output with an optional action ramp (AC, DC, harmonic) ----
+namespace ActionRamp {
 
 // Page fields other than the channel values: BO levels, the watched binary
 // inputs and their logic, the state time and how the page ends. A ramp's last

@@ -210,6 +210,40 @@ void ModelHarmonicEntity::formatLimitValue(double vmax, double imax)
     QMutexLocker locker(&entityLock);
     for (int c = 0; c < 8; ++c)
         BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &outputRanges[c][0]);
+    voltageLimit = vmax;
+    currentLimit = imax;
+}
+
+RampBeyondOutputs ModelHarmonicEntity::beyondOutputs() const
+{
+    QMutexLocker locker(&entityLock);
+    // A sum of amplitudes carries their rounding: one that passes the limit
+    // by less than this share of it is taken as on it.
+    constexpr double kSumRounding = 1e-9;
+    const bool rampsAmplitude = autoRampEnabled && faultActionItem == RAMP_ITEM_TYPE_RANGE && rampSlotValid();
+    int channels[3];
+    const int ramped = rampsAmplitude ? rampPortChannels(faultActionPort, channels) : 0;
+    for (int c = 0; c < 8; ++c) {
+        const bool ramps = std::find(channels, channels + ramped, c) != channels + ramped;
+        double lowest = std::numeric_limits<double>::infinity();
+        bool lowestRamped = false;
+        double sum = 0.0;
+        for (int k = 0; k < 4; ++k) {
+            const bool rampedSlot = ramps && k == faultActionOrder;
+            const double least = rampedSlot ? std::min(beginRampValue[c], endRampValue) : outputRanges[c][k];
+            if (least < lowest) {
+                lowest = least;
+                lowestRamped = rampedSlot;
+            }
+            sum += rampedSlot ? std::max(beginRampValue[c], endRampValue) : outputRanges[c][k];
+        }
+        const double high = c < 4 ? voltageLimit : currentLimit;
+        if (lowest < 0.0)
+            return {true, c, RAMP_ITEM_TYPE_RANGE, lowest, 0.0, high, !lowestRamped};
+        if (sum - high > kSumRounding * std::max(1.0, high))
+            return {true, c, RAMP_ITEM_TYPE_RANGE, sum, 0.0, high, !ramps};
+    }
+    return {};
 }
 
 bool ModelHarmonicEntity::checkOutputValues() const

@@ -86,7 +86,8 @@ public:
     // ramped slot (faultActionOrder) of each channel, of the next state with
     // the ramp on, else of the current one.
     ModelEntity::PageOutputs pageOutputs() const;
-    // Clamps slot 0 only; harmonic slots are left as entered.
+    // Clamps slot 0 only; harmonic slots are left as entered. Keeps both
+    // limits for the check of what the channels give (beyondOutputs).
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start (or go on): a non-finite amplitude,
@@ -94,6 +95,13 @@ public:
     // non-finite step, end value or state time, a ramped slot outside 0-3 or a
     // stateCount above kMaxStateCount.
     bool checkOutputValues() const;
+    // After switchToResetState: the first channel (UA..IX) whose components
+    // would take it where its output cannot go: a component amplitude below
+    // 0, or the sum of its slots' amplitudes (what the channel reaches where
+    // its components peak together) above the limit formatLimitValue last
+    // took. With the amplitude ramp on, the ramped slot of the group's
+    // channels counts at its start and at the end value.
+    ModelEntity::RampBeyondOutputs beyondOutputs() const;
     // Largest RMS value (getRMSnew) of the current channels IA..IX.
     double maxOutputCurrent() const;
 
@@ -117,4 +125,9 @@ public:
     // The outputs of the ramp's slot (faultActionOrder) of these arrays; none
     // without a slot. Under the entity's lock.
     ModelEntity::PageOutputs slotOutputs(const double (*ranges)[4], const double (*angles)[4]) const;
+
+private:
+    // The amplitude limits formatLimitValue last took (none before).
+    double voltageLimit = std::numeric_limits<double>::infinity();
+    double currentLimit = std::numeric_limits<double>::infinity();
 };

@@ -233,7 +233,12 @@ void ModelRampingEntity::updateToDriverValue()
     }
     out.outputBILogic = quint32(stateBILogicTypes[k]);
     out.outputLinkStateType = quint32(linkType);
-    out.outputTime = recordFloat(outputTime);
+    // The last page of a state that watches an input (its ramp's last step)
+    // plays its time and the debounce: a contact that step moved is confirmed
+    // within the state, not in the state after it or past the run's end.
+    const bool state = outputSendingStateIndex >= 0 && outputSendingStateIndex < std::min(stateCount, int(kMaxStates));
+    const bool watches = state && watchesInput(stateOutputBIStates[k]);
+    out.outputTime = recordFloat(outputTime + (lastStep && watches ? debounceSeconds() : 0.0));
     out.outputTriggerType = quint16(stateTriggerTypes[k]);
 }
 

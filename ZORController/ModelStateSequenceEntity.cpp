@@ -146,8 +146,7 @@ int ModelStateSequenceEntity::stateOfActionPage(int page) const
     if (page < 0 || page >= kPages)
         return -1;
     const int first = std::max(outputRunningStateIndex, 0) - 1;
-    const int offset = ((page - first) % kPages + kPages) % kPages;
-    return first + offset;
+    return first + DriverStateWord::pagesOnFrom(first, page);
 }
 
 int ModelStateSequenceEntity::updateFromDriverAction(int biflag, int index, float time)

@@ -152,13 +152,20 @@ struct DriverStateWord
 
     constexpr int page() const { return word & kPageMask; }
     constexpr bool ended() const { return (word & kEndedBit) != 0; }
+    // How many pages the ring moves on from page `from` to page `to`, 0..7
+    // (pages of a run counted on from its start, or below 0, taken in the
+    // ring page they fall in): a whole lap reads as none.
+    static constexpr int pagesOnFrom(int64_t from, int64_t to)
+    {
+        return int(((to - from) % kPages + kPages) % kPages);
+    }
     // The pages that ended from `earlier` to this word, in ring order from
     // earlier's page: every page the ring moved on from (but one already
     // ended at `earlier`) and this page once it has ended. The word cannot
     // tell a whole lap: eight pages moved read as none.
     constexpr int pagesEndedSince(DriverStateWord earlier) const
     {
-        const int moved = (page() - earlier.page() + kPages) % kPages;
+        const int moved = pagesOnFrom(earlier.page(), page());
         const int ends = moved + (ended() ? 1 : 0) - (earlier.ended() ? 1 : 0);
         return ends < 0 ? 0 : ends;
     }

@@ -64,8 +64,14 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
                              : channel < 4                                 ? QStringLiteral(" V")
                                                                            : QStringLiteral(" A");
         auto value = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + unit; };
-        return tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。")
-            .arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
+        // A sixth number of 1: the output itself is set there, not ramped.
+        const QString text = numbers.value(5) == 1 ? tr("输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。")
+                                                   : tr("递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。");
+        return text.arg(QLatin1String(ModelEntity::channelName(channel)), value(2), value(3), value(4));
+    }
+    case ControllerTestor::REFUSAL_STEP_DEBOUNCE: {
+        auto ms = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + QStringLiteral(" ms"); };
+        return tr("步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。").arg(ms(0), ms(1));
     }
     default:
         return QString();

@@ -3338,6 +3338,14 @@
         <source>文件中有 XML 文件不能存放的字符。</source>
         <translation>XML ファイルに入れられない文字が含まれています。</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>設定出力により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
+        <translation>ステップ時間%1がデグリッチ時間%2より短いため、動作が数ステップ後に確定し、動作値を特定できません。試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3338,6 +3338,14 @@
         <source>文件中有 XML 文件不能存放的字符。</source>
         <translation>O ficheiro contém caracteres que nenhum ficheiro XML pode conter.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>As saídas definidas levariam %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
+        <translation>O tempo do passo, %1, é menor do que o tempo de filtro, %2: um disparo só seria confirmado passos depois daquele em que ocorreu e o seu valor não poderia ser determinado. O teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3338,6 +3338,14 @@
         <source>文件中有 XML 文件不能存放的字符。</source>
         <translation>Файл содержит символы, недопустимые в файле XML.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>Заданный вывод довёл бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
+        <translation>Время шага %1 меньше времени антидребезга %2: срабатывание подтвердилось бы через несколько шагов, и его значение нельзя определить. Испытание не начато.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3338,6 +3338,14 @@
         <source>文件中有 XML 文件不能存放的字符。</source>
         <translation>The file holds characters no XML file can carry.</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>The outputs set would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
+    </message>
+    <message>
+        <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
+        <translation>The step time %1 is shorter than the deglitch time %2: a trip would be confirmed steps after the one it happened on, and its value could not be told. The test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

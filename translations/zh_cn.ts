@@ -3338,6 +3338,14 @@
         <source>文件中有 XML 文件不能存放的字符。</source>
         <translation>文件中有 XML 文件不能存放的字符。</translation>
     </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</source>
+        <translation>输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
+    </message>
+    <message>
+        <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
+        <translation>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -7,6 +7,7 @@
 #include "../run_source/RunSourceSupport.h"
 #include "AcModelSupport.h"
 #include "../dcmodel/DcModelSupport.h"
+#include "../harmonicmodel/HarmonicModelSupport.h"
 
 #include "BaseModelDataDistance.h"
 
@@ -41,15 +42,6 @@ protected:
     {
         return waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == (running ? 1 : 0); })
             && (running || waitEnded());
-    }
-    // A start of the page's model refused by the engine: the page's message.
-    template <typename Model>
-    QString refusedStart(Model& vm)
-    {
-        const int reports = runNotices();
-        if (!vm.testStart() || !waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); }) || !settle())
-            return QStringLiteral("no refusal reported");
-        return vm.getUserMessage();
     }
     // One value of the parameter file as written.
     QString stored(const QStringList& names)
@@ -237,31 +229,76 @@ TEST_F(AcModelEngine, AFailedStartRestoresNothingOfAnEarlierRunAndFreesTheExit)
     EXPECT_EQ(messages.size(), 1);
 }
 
-// UA from 50 V to 60 V by 1 V a millisecond, at real time, and a relay that
-// closes at 55 V at once: the ramp reaches its end while the contact is
-// still being confirmed (the debounce, 15 ms); the run plays its last step
-// until the instrument has confirmed it, and the trip is found.
-TEST_F(AcModelEngine, ATripInTheLastStepsOfARampShorterThanTheDebounceIsFound)
+// UA from 50 V to 60 V by 1 V every 15 ms, the debounce, and a relay that
+// closes 25 ms after UA reaches 60 V: in the ramp's last step, too late for
+// the instrument to confirm it within the step's time. The run plays its last
+// step until the debounce has passed, and the trip is found, valued with the
+// step the relay saw as the instrument played it (the page log). At real time
+// and at the tests' scale.
+class AcModelLastStep : public AcModelEngine, public ::testing::WithParamInterface<double>
 {
-    zoplat::setTimeScale(1.0);
+};
+
+TEST_P(AcModelLastStep, ATripInTheLastStepOfARampIsFoundValuedWithTheStepTheRelaySaw)
+{
+    zoplat::setTimeScale(GetParam());
     initialise();
-    auto relay = plugRelay(ModelEntity::AO_PORT_TYPE_UA, 55.0);
+    auto relay = plugRelay(ModelEntity::AO_PORT_TYPE_UA, 60.0, 0.025);
+    auto pages = std::make_shared<runsource::PageRecorder>(0);
+    sim->plugIn(pages);
     AcModel vm;
     vm.testActive();
     vm.setOutputRange(port(0), 50.0);
     vm.setAutoRampEnabled(true);
     vm.setFaultActionPort(0);
     vm.setRampStepValue(1.0);
-    vm.setRampTimeValue(0.001);
+    vm.setRampTimeValue(0.015);
     vm.setEndRampValue(60.0);
     ASSERT_TRUE(vm.quickChange(true));
-    ASSERT_TRUE(vm.testStart());
-    ASSERT_TRUE(waitRunning(vm, true));
-    ASSERT_TRUE(waitRunning(vm, false));
+    ASSERT_TRUE(runToEnd(vm));
     ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_NEAR(pages->playedAt(relay->pickupTimes()[0]), 60.0, 1e-3);
     EXPECT_EQ(vm.getTestState(), 1);
-    EXPECT_NE(vm.getFaultActionValue(0), "NaN V");
+    EXPECT_EQ(vm.getFaultActionValue(0), "60.000 V");
     EXPECT_GT(vm.getFaultActionTime(0), 0.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, AcModelLastStep, ::testing::Values(1.0, enginetest::kTimeScale));
+
+// The automatic ramps with steps shorter than the debounce (1 ms against
+// 15 ms), which the pages and a file or a PC may set: refused at the start,
+// saying why; the instrument plays nothing.
+TEST_F(AcModelEngine, ARampOfStepsShorterThanTheDebounceIsRefusedAtTheStart)
+{
+    initialise();
+    auto recorder = std::make_shared<runsource::PageRecorder>(0);
+    sim->plugIn(recorder);
+    const QString refusal = QString::fromUtf8("步长时间1 ms短于防抖时间15 ms：动作要到其后数步才被确认，无法确定动作值，试验未开始。");
+    // UA (the fundamental, for the harmonic test) up by `step` every
+    // millisecond to `to`, on the page's model made active and set first.
+    auto refused = [&](auto& vm, double step, double to) {
+        vm.setAutoRampEnabled(true);
+        vm.setFaultActionPort(0);
+        vm.setRampStepValue(step);
+        vm.setRampTimeValue(0.001);
+        vm.setEndRampValue(to);
+        EXPECT_TRUE(vm.quickChange(true));
+        EXPECT_EQ(refusedStart(vm), refusal) << to;
+    };
+    AcModel ac;
+    ac.testActive();
+    ac.setOutputRange(port(0), 50.0);
+    refused(ac, 1.0, 60.0);
+    dctest::DcModel dc;
+    dc.testActive();
+    dc.setOutputRange(port(0), 8.0);
+    refused(dc, 0.5, 12.0);
+    hmtest::HarmonicModel harmonic;
+    harmonic.testActive();
+    harmonic.setSlot(0, 0, 50.0, 0.0);
+    harmonic.setFaultActionOrder(0);
+    refused(harmonic, 1.0, 60.0);
+    EXPECT_TRUE(recorder->amplitudes().empty());
 }
 
 // Ramps to a value the outputs cannot give, as a file or a PC may set them

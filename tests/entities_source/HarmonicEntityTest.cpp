@@ -174,6 +174,50 @@ TEST(HarmonicEntity, RampedSlotOutOfRangeFailsTheStart)
     }
 }
 
+// What a channel's components reach against its range (10 A): their sum as
+// the amounts are entered (rounding that passes the range by a hair is on
+// it), no component below 0, and a ramped slot at its start and end value.
+TEST(HarmonicEntity, WhatTheComponentsAddUpToIsHeldToTheRange)
+{
+    DriverRecords records;
+    struct Row
+    {
+        double ia[4], ib[4];
+        bool ramp;   // slot 0 of IAIB rising from IA's and IB's to 9 A
+        bool beyond;
+        int channel;
+        double value;
+        bool steady;
+    };
+    const Row rows[] = {
+        {{1.3, 7.4, 1.3, 0.0}, {}, false, false, 0, 0.0, false},   // 10.000000000000002 in doubles
+        {{8.0, -2.0, 0.0, 0.0}, {}, false, true, AO_PORT_TYPE_IA, -2.0, true},
+        {{3.0, 2.0, 0.0, 0.0}, {1.0, 0.0, 0.0, 0.0}, true, true, AO_PORT_TYPE_IA, 11.0, false},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.value);
+        ModelHarmonicEntity e;
+        std::copy(r.ia, r.ia + 4, e.outputRanges[AO_PORT_TYPE_IA]);
+        std::copy(r.ib, r.ib + 4, e.outputRanges[AO_PORT_TYPE_IB]);
+        e.autoRampEnabled = r.ramp;
+        e.faultActionPort = RAMP_PORT_TYPE_IAIB;
+        e.actionRampFactor = 1;
+        e.actionRampStep = 1.0;
+        e.endRampValue = 9.0;
+        e.formatLimitValue(265.0, 10.0);
+        e.switchToResetState();
+        ASSERT_TRUE(e.checkOutputValues());
+        const RampBeyondOutputs beyond = e.beyondOutputs();
+        EXPECT_EQ(beyond.beyond, r.beyond);
+        if (!r.beyond)
+            continue;
+        EXPECT_EQ(beyond.channel, r.channel);
+        EXPECT_DOUBLE_EQ(beyond.value, r.value);
+        EXPECT_EQ(beyond.high, 10.0);
+        EXPECT_EQ(beyond.steady, r.steady);
+    }
+}
+
 TEST(HarmonicEntity, StartChecksAndTwoInputReports)
 {
     DriverRecords records;

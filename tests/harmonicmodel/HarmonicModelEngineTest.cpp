@@ -155,3 +155,56 @@ TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAga
     EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_FAILED);
     EXPECT_EQ(vm.outputRanges[kIA][1], 0.0);
 }
+
+// Components that add up beyond a channel's range (10 A, 265 V), as the page
+// (its slots may add up to 20 A and 300 V), a file or a PC may set them,
+// though none is beyond it alone: refused at the start, steady or ramped,
+// naming the channel and the sum; an edit of a running output that takes it
+// there ends the run. The instrument never plays them.
+TEST_F(HarmonicModelEngine, ComponentsAddingUpBeyondTheRangeAreNeverPlayed)
+{
+    initialise();
+    auto recorder = std::make_shared<runsource::PageRecorder>(kIA);
+    sim->plugIn(recorder);
+    struct Row
+    {
+        int channel;
+        double fundamental, harmonic;
+        double end;   // of the harmonic's ramp; NaN: steady
+        const char* refusal;
+    };
+    const Row rows[] = {
+        {kIA, 8.0, 5.0, std::nan(""), "输出将使IA达到13 A，超出其输出范围0 A至10 A，试验未开始。"},
+        {kUA, 250.0, 0.0, 20.0, "递变将使UA达到270 V，超出其输出范围0 V至265 V，试验未开始。"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.refusal);
+        HarmonicModel vm;
+        prepare(vm);
+        vm.setSlot(r.channel, 0, r.fundamental, 0.0);
+        vm.setSlot(r.channel, 1, r.harmonic, 0.0);
+        if (!std::isnan(r.end)) {
+            vm.setAutoRampEnabled(true);
+            vm.setFaultActionPort(r.channel == kUA ? 0 : 7);
+            vm.setFaultActionOrder(1);
+            vm.setRampStepValue(5.0);
+            vm.setRampTimeValue(0.1);
+            vm.setEndRampValue(r.end);
+            ASSERT_TRUE(vm.quickChange(true));
+        }
+        EXPECT_EQ(refusedStart(vm), QString::fromUtf8(r.refusal));
+    }
+    EXPECT_TRUE(recorder->amplitudes().empty());
+
+    // A running output that an edit would take there ends instead.
+    HarmonicModel vm;
+    prepare(vm);
+    vm.setSlot(kIA, 0, 8.0, 0.0);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    ASSERT_TRUE(waitPlaying(kIA, 0, 8.0));
+    const size_t played = recorder->amplitudes().size();
+    vm.setSlot(kIA, 1, 5.0, 0.0);
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_EQ(recorder->amplitudes().size(), played);
+}

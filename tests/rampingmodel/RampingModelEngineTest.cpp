@@ -224,3 +224,33 @@ TEST_P(RampingModelRealTime, PickUpAndDropOffWithoutPreFaultOrInterval)
 }
 
 INSTANTIATE_TEST_SUITE_P(Batch, RampingModelRealTime, ::testing::Range(0, 4));
+
+// The page's default (no pre-fault, no interval) at real time: UA 50 V up by
+// 1 V a millisecond, steps shorter than the debounce (15 ms), and a relay
+// that closes at once at 60 V, the ramp's last step. The run plays that step
+// until the instrument has confirmed the contact, and the trip is found,
+// valued with the step the relay saw.
+TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
+{
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
+    initialise();
+    RampingModel vm;
+    vm.testActive();
+    vm.updateDeviceConfig();
+    vm.removeState();
+    sim->unplugAll();
+    auto pages = std::make_shared<runsource::PageRecorder>(kUA);
+    sim->plugIn(pages);
+    auto relay = plugRelay(kUA, 60.0);
+    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 0.001);
+    vm.setOutputRange(port(kUA), 50.0);
+    watch(vm, 0, {0}, VM::AO_BILOGIC_TYPE_OR);
+    ASSERT_TRUE(runToEnd(vm));
+    ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_NEAR(pages->playedAt(relay->pickupTimes()[0]), 60.0, 1e-3);
+    EXPECT_EQ(vm.getBinaryInputIndex(0), 1);
+    EXPECT_EQ(vm.getActionValue(0).toStdString(), "60.000");
+}

@@ -61,7 +61,8 @@ private:
 };
 
 // The pages the instrument enters while it runs, with the value of one
-// channel's component 0 as the page holds it.
+// channel's component 0 as the page holds it and the simulator time it
+// began at.
 class PageRecorder : public PageEntryModel
 {
 public:
@@ -75,17 +76,27 @@ public:
         const auto& components = out.page.channels[size_t(channel)].components;
         std::lock_guard<std::mutex> lock(mutex);
         values.push_back(components.empty() ? 0.0 : components[0].amplitude);
+        starts.push_back(out.pageStartNs);
     }
     std::vector<double> amplitudes() const
     {
         std::lock_guard<std::mutex> lock(mutex);
         return values;
     }
+    // The value the instrument played at simulator time ns (NaN before the
+    // first page): a page plays, and holds once ended, until the next begins.
+    double playedAt(int64_t ns) const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const auto after = std::upper_bound(starts.begin(), starts.end(), ns);
+        return after == starts.begin() ? std::nan("") : values[size_t(after - starts.begin()) - 1];
+    }
 
 private:
     int channel;
     mutable std::mutex mutex;
     std::vector<double> values;
+    std::vector<int64_t> starts;
 };
 
 // Stands between the product's register accessor and the instrument's port,
@@ -229,6 +240,29 @@ protected:
         for (const QString& t : gui.allTexts())
             n += t.contains(title) ? 1 : 0;
         return n;
+    }
+
+    // A start from a module page that the engine refuses: the page's
+    // message once the refusal has reached it.
+    template <typename Model>
+    QString refusedStart(Model& vm)
+    {
+        const int reports = runNotices();
+        if (!vm.testStart() || !runsource::waitFor([&] { return runNotices() > reports && vm.getExitEnabled(); })
+            || !settle())
+            return QStringLiteral("no refusal reported");
+        return vm.getUserMessage();
+    }
+
+    // Starts the page's run and waits until it has ended. Its start and end
+    // notices are counted: a short run may be over before the page is seen
+    // running.
+    template <typename Model>
+    bool runToEnd(Model& vm)
+    {
+        const int notices = runNotices();
+        return vm.testStart() && runsource::waitFor([&] { return runNotices() >= notices + 2; }) && waitEnded()
+            && vm.getState(Model::STATE_TYPE_RUNNING) == 0;
     }
 
     // Starts the module; true when it runs.

@@ -449,6 +449,20 @@ TABLE = [
      "A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.",
      "Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.",
      "変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。"),
+    (None, "输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。", None,
+     "The outputs set would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.",
+     "As saídas definidas levariam %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.",
+     "Заданный вывод довёл бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.",
+     "設定出力により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。"),
+    (None, "步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。", None,
+     "The step time %1 is shorter than the deglitch time %2: a trip would be confirmed steps after the one it "
+     "happened on, and its value could not be told. The test was not started.",
+     "O tempo do passo, %1, é menor do que o tempo de filtro, %2: um disparo só seria confirmado passos depois "
+     "daquele em que ocorreu e o seu valor não poderia ser determinado. O teste não foi iniciado.",
+     "Время шага %1 меньше времени антидребезга %2: срабатывание подтвердилось бы через несколько шагов, "
+     "и его значение нельзя определить. Испытание не начато.",
+     "ステップ時間%1がデグリッチ時間%2より短いため、動作が数ステップ後に確定し、動作値を特定できません。"
+     "試験を開始しませんでした。"),
     (None, "仪器未能接受输出设置，试验未开始。", None,
      "The instrument did not accept the output settings: the test was not started.",
      "O equipamento não aceitou as definições de saída: o teste não foi iniciado.",
