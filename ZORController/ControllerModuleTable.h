@@ -60,6 +60,16 @@ struct ModuleStart
     QList<qint32> numbers;   // what the reason's message names (ControllerTestor::lastStartRefusalNumbers)
 };
 
+// A ramp that watches a binary input is not started with steps shorter than
+// the debounce: the instrument confirms a contact a debounce after it moved,
+// steps later, and holds every step that ends until the polling loop
+// switches it on, for a time none of its ticks or stamps counts: the step
+// the contact moved on could not be told, and the trip would be valued with
+// a later one. Compared as the instrument counts them: the step's ticks
+// against the debounce's microseconds. Refused (REFUSAL_STEP_DEBOUNCE,
+// naming the step and the debounce in ms) or not.
+ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds);
+
 // What a switch did.
 struct ModuleSwitch
 {

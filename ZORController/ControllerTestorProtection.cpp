@@ -374,6 +374,27 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return start;
 }
 
+// Ramping: a ramp that watches an input, in steps shorter than the debounce,
+// is not started (stepDebounceRefusal).
+ModuleStart startRamping(const ModuleEntry& module, ControllerTestor& testor)
+{
+    {
+        ModelRampingEntity& entity = *testor.dataRamping;
+        QMutexLocker lock(&entity.entityLock);
+        const int count = std::clamp(entity.stateCount, 0, int(ModelRampingEntity::kMaxStates));
+        for (int s = 0; s < count; ++s) {
+            const bool ramps = std::any_of(std::begin(entity.rampStepValues[s]), std::end(entity.rampStepValues[s]),
+                                           [](double step) { return step != 0.0; });
+            if (!ramps || !ModelEntity::watchesInput(entity.stateOutputBIStates[s]))
+                continue;
+            ModuleStart refused = stepDebounceRefusal(module.folder, entity.stateOutputTimes[s]);
+            if (refused.refused)
+                return refused;
+        }
+    }
+    return startOnePageAhead<ModelRampingEntity, &ControllerTestor::dataRamping, &rampingRefusal>(module, testor);
+}
+
 template <typename Slip, const char* Module>
 ModuleStart slipRefusalOf(const Slip& entity)
 {
@@ -843,7 +864,7 @@ const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &T
 
 const ModuleAdaptors ramping = {
     /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,
-    /* start */ &startOnePageAhead<ModelRampingEntity, &TT::dataRamping, &rampingRefusal>,
+    /* start */ &startRamping,
     /* switchState */ &switchRamping,
     /* trip */ &recordRampingTrip,
     /* twoInputTrip */ &recordRampingTwoInputTrip,

@@ -88,23 +88,26 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
     return start;
 }
 
-// An automatic ramp that watches a binary input is not started with steps
-// shorter than the debounce: the instrument confirms a contact a debounce
-// after it moved, steps later, and holds every step that ends until the
-// polling loop switches it on, for a time none of its ticks or stamps
-// counts: the step the contact moved on could not be told, and the trip
-// would be valued with a later one. Compared as the instrument counts them:
-// the step's ticks against the debounce's microseconds.
+// An automatic ramp that watches a binary input: its steps against the
+// debounce.
 template <typename Entity>
 ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
 {
+    if (!entity.autoRampEnabled || !ModelEntity::watchesInput(entity.stateOutputBIStates))
+        return {};
+    return ::stepDebounceRefusal(module.folder, entity.actionRampTime);
+}
+
+} // namespace
+
+ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds)
+{
     const CommDriverConfigureHardData* hard = globalConfigureHardData;
     const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
-    if (!entity.autoRampEnabled || !ModelEntity::watchesInput(entity.stateOutputBIStates) || !hard || !soft
-        || hard->periodFrequency == 0)
+    if (!hard || !soft || hard->periodFrequency == 0)
         return {};
     const uint64_t rate = hard->periodFrequency;
-    const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(entity.actionRampTime), hard->periodFrequency);
+    const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(stepSeconds), hard->periodFrequency);
     const uint64_t debounceUs = driverMicroseconds(soft->ditherTime);
     if (stepTicks * 1000000u >= debounceUs * rate)
         return {};
@@ -115,12 +118,14 @@ ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
     start.reason = ControllerTestor::REFUSAL_STEP_DEBOUNCE;
     start.refusal = QStringLiteral("%1: the ramp's steps of %2 ms are shorter than the debounce of %3 ms: a trip could "
                                    "not be valued with the step the contact moved on")
-                        .arg(QLatin1String(module.folder))
+                        .arg(QLatin1String(folder))
                         .arg(stepMs)
                         .arg(debounceMs);
     start.numbers = {thousandths(stepMs), thousandths(debounceMs)};
     return start;
 }
+
+namespace {
 
 // What a page of the entity plays, kept beside it for the trips valued with
 // it; the power swing and the standard source value none.

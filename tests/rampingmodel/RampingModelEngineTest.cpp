@@ -244,10 +244,21 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
     sim->unplugAll();
     auto pages = std::make_shared<runsource::PageRecorder>(kUA);
     sim->plugIn(pages);
-    auto relay = plugRelay(kUA, 60.0);
-    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 0.001);
-    vm.setOutputRange(port(kUA), 50.0);
-    watch(vm, 0, {0}, VM::AO_BILOGIC_TYPE_OR);
+    // Closes 10 ms into the last step, confirmed after that step's time.
+    auto relay = plugRelay(kUA, 60.0, 0.01);
+    // Steps shorter than the debounce are refused, saying why; steps as long
+    // as it run.
+    for (double stepTime : {0.001, 0.015}) {
+        vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, stepTime);
+        vm.setOutputRange(port(kUA), 50.0);
+        watch(vm, 0, {0}, VM::AO_BILOGIC_TYPE_OR);
+        if (stepTime >= 0.015)
+            break;
+        EXPECT_EQ(refusedStart(vm).toStdString(),
+                  "步长时间1 ms短于防抖时间15 ms：动作要到其后数步才被确认，无法确定动作值，试验未开始。");
+        EXPECT_TRUE(pages->amplitudes().empty());
+        vm.removeState();
+    }
     ASSERT_TRUE(runToEnd(vm));
     ASSERT_EQ(relay->pickupTimes().size(), 1u);
     EXPECT_NEAR(pages->playedAt(relay->pickupTimes()[0]), 60.0, 1e-3);
