@@ -650,6 +650,12 @@ protected:
     void setBacklight(bool on);
     void setDeviceLowPower(bool enable);
     QString reportText(const char* source) const;
+    // The binary-input conditions and binary outputs of a page (or of one of
+    // its states) in the parameter file, under parent: "outputBILogicType",
+    // "outputBIStates" / bi0..bi3 (AOBIStateType) and "outputBOStates" /
+    // bo0..bo3 (0 or 1), each held to its range when read.
+    static void mapBinaryConditions(bool save, QDomElement* parent, QDomDocument* doc, AOBILogicType& logic,
+                                    qint32 (&bi)[4], qint32 (&bo)[4]);
 
     qint32 testingBatteryCount;
     qint32 testingSTATE[16];

@@ -85,16 +85,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
     Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
     mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], 0.0, kMaxStep);
 
-    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-               AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
+    mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

@@ -125,15 +125,7 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
     Xml::getElement(&list, element, doc, QStringLiteral("testPoints"), save);
     const int count = testPoints.serialize(save, &list, doc, [] { return ViewPointModel::zeroed(); });
 
-    mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bos, doc, indexed("bo", k), outputBOStates[k], 0, 1);
+    mapBinaryConditions(save, element, doc, outputBILogicType, outputBIStates, outputBOStates);
 
     if (!save && count > 0)
         setActiveIndex(activePointIndex);

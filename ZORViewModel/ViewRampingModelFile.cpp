@@ -135,16 +135,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
         tempPoint->CopyFrom(*testPoints.front());
     }
 
-    mapChecked(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-              AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
-    for (int b = 0; b < 4; ++b)
-        mapChecked(save, &bis, doc, indexed("bi", b), outputBIStates[b], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
-    for (int b = 0; b < 4; ++b)
-        mapChecked(save, &bos, doc, indexed("bo", b), outputBOStates[b], 0, 1);
+    mapBinaryConditions(save, element, doc, outputBILogicType, outputBIStates, outputBOStates);
     return true;
 }
 
