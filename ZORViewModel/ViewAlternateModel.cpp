@@ -292,23 +292,16 @@ bool ViewAlternateModel::doComputerDistance()
 
 void ViewAlternateModel::pushToEntity(DATAType type)
 {
-    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-    entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
-    entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
-    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+    pushPortEntity(center()->testTestor->dataAlternate, type, config->maxVRange, config->maxIRange,
+                   [this](ModelAlternateEntity* entity) {
+                       entity->autoRampEnabled = autoRampEnabled;
+                       entity->actionRampTime = actionRampTime;
+                       entity->actionRampStep = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
+                       entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
+                       entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
+                       entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
+                   });
 }
 
 void ViewAlternateModel::pullOutputs()

@@ -223,23 +223,16 @@ QString ViewDirectModel::getFaultActionFactor() const
 
 void ViewDirectModel::pushToEntity(DATAType type)
 {
-    ModelDirectEntity* entity = center()->testTestor->dataDirect;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = actionRampStep[RAMP_ITEM_TYPE_RANGE];
-    entity->faultActionPort = ModelDirectEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelDirectEntity::RampItemType(faultActionItem);
-    entity->faultActionType = ModelDirectEntity::FaultActionType(faultActionType);
-    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange / 2.0);
+    pushPortEntity(center()->testTestor->dataDirect, type, config->maxVRange, config->maxIRange / 2.0,
+                   [this](ModelDirectEntity* entity) {
+                       entity->autoRampEnabled = autoRampEnabled;
+                       entity->actionRampTime = actionRampTime;
+                       entity->actionRampStep = actionRampStep[RAMP_ITEM_TYPE_RANGE];
+                       entity->faultActionPort = ModelDirectEntity::RampPortType(faultActionPort);
+                       entity->faultActionItem = ModelDirectEntity::RampItemType(faultActionItem);
+                       entity->faultActionType = ModelDirectEntity::FaultActionType(faultActionType);
+                   });
 }
 
 void ViewDirectModel::pullOutputs()

@@ -591,7 +591,7 @@ void ViewHarmonicModel::pushToEntity(DATAType type)
     ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
     QMutexLocker lock(&entity->entityLock);
     if (type == DATA_TYPE_RT_BO) {
-        for (size_t i = 0; i < std::size(testingBO); ++i)   // no memmove: see writeTestingBO
+        for (size_t i = 0; i < std::size(testingBO); ++i)   // no memmove: see pushPortEntity
             entity->outputBOStates[i] = testingBO[i];
         return;
     }

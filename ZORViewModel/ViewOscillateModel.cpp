@@ -136,22 +136,15 @@ double ViewOscillateModel::getFaultActionTime() const
 
 void ViewOscillateModel::pushToEntity(DATAType type)
 {
-    ModelOscillateEntity* entity = center()->testTestor->dataOscillate;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->oscillatePort = ModelOscillateEntity::RampPortType(oscillatePort);
-    entity->oscillateFrequency = oscillateFrequency;
-    entity->oscillatePercent = oscillatePercent;
-    // The swing plays at the angle the page shows and the report prints.
-    entity->oscillateAngle = oscillateAngle;
-    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+    pushPortEntity(center()->testTestor->dataOscillate, type, config->maxVRange, config->maxIRange,
+                   [this](ModelOscillateEntity* entity) {
+                       entity->oscillatePort = ModelOscillateEntity::RampPortType(oscillatePort);
+                       entity->oscillateFrequency = oscillateFrequency;
+                       entity->oscillatePercent = oscillatePercent;
+                       // The swing plays at the angle the page shows and the report prints.
+                       entity->oscillateAngle = oscillateAngle;
+                   });
 }
 
 void ViewOscillateModel::pullOutputs()

@@ -112,15 +112,13 @@ protected:
     static void handRamp(E* e, int direction, double end);
     template <typename E>
     static void heldRamp(const E* e, int& direction, double& end);
-    // Into an entity held locked by the caller: the running binary outputs;
-    // the outputs; the limits (vmax, imax), binary-input conditions, binary
-    // outputs and input logic.
-    template <typename E>
-    void writeTestingBO(E* e) const;
-    template <typename E>
-    void writeOutputs(E* e) const;
-    template <typename E>
-    void writeBinarySettings(E* e, double vmax, double imax) const;
+    // A push of `type` into the entity, under its lock: the running binary
+    // outputs (RT_BO); or (OUTPUTVI, OUTPUTDATA) the module's own settings
+    // (settings(e)), then the outputs, the limits (vmax, imax), the
+    // binary-input conditions, binary outputs and input logic. Other types
+    // write nothing.
+    template <typename E, typename Settings>
+    void pushPortEntity(E* e, DATAType type, double vmax, double imax, Settings settings) const;
 
     double outputRanges[8];
     double outputAngles[8];
@@ -189,26 +187,23 @@ void ViewPortOutputModel::heldRamp(const E* e, int& direction, double& end)
     end = e->endRampValue;
 }
 
-template <typename E>
-void ViewPortOutputModel::writeTestingBO(E* e) const
+template <typename E, typename Settings>
+void ViewPortOutputModel::pushPortEntity(E* e, DATAType type, double vmax, double imax, Settings settings) const
 {
-    // Element by element, as ModuleAdaptorParts::boStates copies them: no
-    // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
-    for (size_t i = 0; i < std::size(testingBO); ++i)
-        e->outputBOStates[i] = testingBO[i];
-}
-
-template <typename E>
-void ViewPortOutputModel::writeOutputs(E* e) const
-{
+    QMutexLocker lock(&e->entityLock);
+    if (type == DATA_TYPE_RT_BO) {
+        // Element by element, as ModuleAdaptorParts::boStates copies them: no
+        // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
+        for (size_t i = 0; i < std::size(testingBO); ++i)
+            e->outputBOStates[i] = testingBO[i];
+        return;
+    }
+    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
+        return;
+    settings(e);
     std::copy(std::begin(outputRanges), std::end(outputRanges), e->outputRanges);
     std::copy(std::begin(outputAngles), std::end(outputAngles), e->outputAngles);
     std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), e->outputFrequencies);
-}
-
-template <typename E>
-void ViewPortOutputModel::writeBinarySettings(E* e, double vmax, double imax) const
-{
     e->formatLimitValue(vmax, imax);
     std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
     std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
