@@ -7,7 +7,6 @@
 #include "ControllerCenter.h"
 #include "ModelAlternateEntity.h"
 
-#include <QMutexLocker>
 
 #include <algorithm>
 #include <cmath>
@@ -41,21 +40,6 @@ ViewAlternateModel::ViewAlternateModel(QObject* parent)
 ViewAlternateModel::~ViewAlternateModel() = default;
 
 // ---- Item arrays -------------------------------------------------------------------------
-
-double* ViewAlternateModel::outputItem(int item)
-{
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->outputItem(item));
-}
-
-const double* ViewAlternateModel::outputItem(int item) const
-{
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return outputRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
-    default: return nullptr;
-    }
-}
 
 double* ViewAlternateModel::endRampItem(int item)
 {
@@ -153,17 +137,10 @@ bool ViewAlternateModel::quickChange(bool toAdd)
 {
     if (!steppingAllowed() || !isRampItem(faultActionItem))
         return false;
+    if (autoRampEnabled)
+        return handAutoRamp(toAdd);
     int channels[3];
     const int count = groupChannels(faultActionPort, channels);
-
-    if (autoRampEnabled) {
-        const int direction = toAdd ? 1 : -1;
-        const double end = getEndRampValue();
-        if (!acceptRamp(groupRampProblem(direction, end)))
-            return false;
-        handRamp(center()->testTestor->dataAlternate, direction, end);
-        return true;
-    }
 
     double ranges[8];
     double angles[8];
@@ -201,40 +178,12 @@ bool ViewAlternateModel::quickChange(bool toAdd)
     return true;
 }
 
-QString ViewAlternateModel::groupRampProblem(int direction, double end) const
-{
-    int channels[3];
-    const int count = groupChannels(faultActionPort, channels);
-    const double step = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-    return rampProblem(outputItem(faultActionItem), channels, count, direction, end, step, actionRampTime);
-}
-
-bool ViewAlternateModel::checkStart()
-{
-    return !autoRampEnabled || checkRampStart();
-}
-
-QString ViewAlternateModel::heldRampProblem() const
-{
-    // The ramp the engine will run: the direction and end value handed over
-    // by the last "+" or "-", from the outputs pushed with the start.
-    int direction;
-    double end;
-    heldRamp(center()->testTestor->dataAlternate, direction, end);
-    return groupRampProblem(direction, end);
-}
-
 void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
 {
     quickChangeRange(port, reset, factor, toDevice);
 }
 
 // ---- Results ---------------------------------------------------------------------------------------
-
-bool ViewAlternateModel::isExistFaultActionValue(int index) const
-{
-    return hasActionValue(index);
-}
 
 QString ViewAlternateModel::getFaultActionValue(int index) const
 {
@@ -254,16 +203,6 @@ QString ViewAlternateModel::getFaultActionValue(int index) const
     case RAMP_ITEM_TYPE_FREQUENCY: unit = QStringLiteral(" Hz"); break;
     }
     return parts.join(QStringLiteral("; ")) + unit;
-}
-
-double ViewAlternateModel::getFaultActionTime(int index) const
-{
-    return actionTime(index);
-}
-
-QString ViewAlternateModel::getFaultActionFactor() const
-{
-    return actionFactorText();
 }
 
 // ---- Impedance calculator -------------------------------------------------------------------------
@@ -290,27 +229,7 @@ bool ViewAlternateModel::doComputerDistance()
 
 // ---- Frame hooks ---------------------------------------------------------------------------------
 
-void ViewAlternateModel::pushToEntity(DATAType type)
+ModelActionRampEntity* ViewAlternateModel::rampEntity() const
 {
-    const ControllerConfiguration* config = center()->testConfiguration;
-    pushPortEntity(center()->testTestor->dataAlternate, type, config->maxVRange, config->maxIRange,
-                   [this](ModelAlternateEntity* entity) {
-                       entity->autoRampEnabled = autoRampEnabled;
-                       entity->actionRampTime = actionRampTime;
-                       entity->actionRampStep = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-                       entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
-                       entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
-                       entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
-                   });
+    return center()->testTestor->dataAlternate;
 }
-
-void ViewAlternateModel::pullOutputs()
-{
-    pullOutputsFrom(center()->testTestor->dataAlternate);
-}
-
-void ViewAlternateModel::pullResults()
-{
-    pullRampResults(center()->testTestor->dataAlternate);
-}
-

@@ -1,5 +1,8 @@
 #include "ViewRampOutputModel.h"
 
+#include "ControllerCenter.h"
+#include "ModelActionRampEntity.h"
+
 #include <cmath>
 
 ViewRampOutputModel::ViewRampOutputModel(TESTType type, QObject* parent)
@@ -49,4 +52,94 @@ int ViewRampOutputModel::getFaultActionType() const
 int ViewRampOutputModel::getFaultActionItem() const
 {
     return faultActionItem;
+}
+
+// ---- Results ---------------------------------------------------------------------------------------
+
+bool ViewRampOutputModel::isExistFaultActionValue(int index) const
+{
+    return hasActionValue(index);
+}
+
+double ViewRampOutputModel::getFaultActionTime(int index) const
+{
+    return actionTime(index);
+}
+
+QString ViewRampOutputModel::getFaultActionFactor() const
+{
+    return actionFactorText();
+}
+
+// ---- Entity and automatic ramp --------------------------------------------------------------------
+
+double ViewRampOutputModel::channelLimit(int port) const
+{
+    return portRangeLimit(port);
+}
+
+void ViewRampOutputModel::pushToEntity(DATAType type)
+{
+    using E = ModelActionRampEntity;
+    pushPortEntity(rampEntity(), type, channelLimit(AO_PORT_TYPE_UA), channelLimit(AO_PORT_TYPE_IA), [this](E* entity) {
+        entity->autoRampEnabled = autoRampEnabled;
+        entity->actionRampTime = actionRampTime;
+        entity->actionRampStep = getRampStepValue();
+        entity->faultActionPort = E::RampPortType(faultActionPort);
+        entity->faultActionItem = E::RampItemType(faultActionItem);
+        entity->faultActionType = E::FaultActionType(faultActionType);
+    });
+}
+
+void ViewRampOutputModel::pullOutputs()
+{
+    pullOutputsFrom(rampEntity());
+}
+
+void ViewRampOutputModel::pullResults()
+{
+    pullRampResults(rampEntity());
+}
+
+bool ViewRampOutputModel::checkStart()
+{
+    return !autoRampEnabled || checkRampStart();
+}
+
+QString ViewRampOutputModel::heldRampProblem() const
+{
+    // The ramp the engine will run: the direction and end value handed over
+    // by the last "+" or "-", from the outputs pushed with the start.
+    int direction;
+    double end;
+    heldRamp(rampEntity(), direction, end);
+    return groupRampProblem(direction, end);
+}
+
+bool ViewRampOutputModel::handAutoRamp(bool toAdd)
+{
+    const int direction = toAdd ? 1 : -1;
+    const double end = getEndRampValue();
+    if (!acceptRamp(groupRampProblem(direction, end)))
+        return false;
+    handRamp(rampEntity(), direction, end);
+    return true;
+}
+
+QString ViewRampOutputModel::groupRampProblem(int direction, double end) const
+{
+    int channels[3];
+    const int count = groupChannels(faultActionPort, channels);
+    return rampProblem(outputItem(faultActionItem), channels, count, direction, end, getRampStepValue(),
+                       actionRampTime);
+}
+
+const double* ViewRampOutputModel::outputItem(int item) const
+{
+    switch (item) {
+    case RAMP_ITEM_TYPE_RANGE: return outputRanges;
+    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
+    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
+    default: return nullptr;
+    }
 }
