@@ -35,14 +35,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
 {
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    // UX and IX of a three-phase unit have no field on the page; their
-    // frequency is 0 there.
-    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
-             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
-                 const bool shown = p % 4 != 3
-                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-                 return shown ? kMinFrequency : 0.0;
-             });
+    mapShownOutputs(save, &outputs, doc);
 
     Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
     mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
@@ -52,18 +45,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
                RAMP_PORT_TYPE_IAIBIC);
     mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
                RAMP_ITEM_TYPE_FREQUENCY);
-    // Saved during a run, the state is the one the stop will settle on.
-    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
-    if (!save)
-        testState = state;
-
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
+    mapRunResults(save, root, &outputs, doc, true);
 
     QDomElement ramps;
     Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);

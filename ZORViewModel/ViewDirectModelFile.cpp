@@ -55,18 +55,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
                RAMP_PORT_TYPE_IAIBIC);
     mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
                RAMP_ITEM_TYPE_RANGE);
-    // Saved during a run, the state is the one the stop will settle on.
-    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
-    if (!save)
-        testState = state;
-
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, false, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
+    mapRunResults(save, root, &outputs, doc, false);
 
     QDomElement ramps;
     Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);

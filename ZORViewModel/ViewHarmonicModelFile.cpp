@@ -94,12 +94,7 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
     mapSetting(save, root, doc, QStringLiteral("settingTime"), settingTime, 0.0, kMaxVerdictTime);
     mapSetting(save, root, doc, QStringLiteral("devTime"), devTime, 0.0, kMaxVerdictTime);
 
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, root, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
+    mapActionRecords(save, root, doc, true, faultActionTimes, faultActionValues);
     mapChecked(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex, -1, 3);
 
     QDomElement ramps;

@@ -2,6 +2,8 @@
 
 #include "ViewPortOutputModel.h"
 
+#include "ViewParameterSetting.h"
+
 #include <cmath>
 
 namespace {
@@ -203,4 +205,26 @@ QString ViewPortOutputModel::actionFactorText() const
             parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
     }
     return parts.join(QStringLiteral("; "));
+}
+
+// ---- Parameter file ---------------------------------------------------------------------------
+
+void ViewPortOutputModel::mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc)
+{
+    mapPorts(save, outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
+             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
+                 const bool shown = p % 4 != 3
+                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+                 return shown ? PageLimits::kMinFrequency : 0.0;
+             });
+}
+
+void ViewPortOutputModel::mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc,
+                                        bool timeFirst)
+{
+    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
+    if (!save)
+        testState = state;
+    mapActionRecords(save, outputs, doc, timeFirst, faultActionTimes, faultActionValues);
 }

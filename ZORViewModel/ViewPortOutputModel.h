@@ -82,6 +82,17 @@ protected:
     // Clears the result records and times; the state becomes 0 unless it is -1.
     void clearResults();
 
+    // ---- Parameter file -------------------------------------------------------------------------
+    // The eight outputs under `outputs` (port0..7) held to the page's fields:
+    // amplitudes to the device's maxima, angles to +-360, frequencies from
+    // kMinFrequency (UX and IX of a three-phase unit have no field: from 0).
+    void mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc);
+    // The run's results: "testState" under root (-1 .. 1, else 0; saved
+    // during a run, the state its stop will settle on) and the records
+    // action0..3 under `outputs`, each time before its values (timeFirst)
+    // or after them.
+    void mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
+
     // The amplitude of port back to its snapshot (reset), or grown by the
     // snapshot x factor, unclamped; with toDevice pushed (switched while running).
     void quickChangeRange(AOPortType port, bool reset, double factor, bool toDevice);
