@@ -25,10 +25,6 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limits of the steps and the auto time.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
-
 } // namespace
 
 void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
@@ -37,8 +33,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
     mapShownOutputs(save, &outputs, doc);
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
     mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
@@ -47,25 +42,13 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
                RAMP_ITEM_TYPE_FREQUENCY);
     mapRunResults(save, root, &outputs, doc, true);
 
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
         const double rangeLimit = portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
-        mapSetting(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
-    }
-
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    for (int i = 0; i < 3; ++i)
-        mapSetting(save, &steps, doc, indexed("setp", i), actionRampStep[i], 0.0, kMaxStep);
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
+        mapSetting(save, end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
+        mapSetting(save, end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 3);
 
     mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }

@@ -25,11 +25,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-using namespace PageLimits;
-
-// The page's limits of the step and the auto time.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
 
 } // namespace
 
@@ -42,8 +37,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
     mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, channelLimit(AO_PORT_TYPE_UA),
              channelLimit(AO_PORT_TYPE_IA), none, 0.0);
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType, [this](qint32 value) {
         if (value < ACTION_TYPE_STOP || value > ACTION_TYPE_CONTINUE)
             return false;
@@ -57,22 +51,11 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
                RAMP_ITEM_TYPE_RANGE);
     mapRunResults(save, root, &outputs, doc, false);
 
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
                    channelLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
-    }
-
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], 0.0, kMaxStep);
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 1);
 
     mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }

@@ -30,9 +30,7 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limits of the steps, the auto time and the verdict's times.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
+// The page's limit of the verdict's times.
 constexpr double kMaxVerdictTime = 1000.0;
 
 } // namespace
@@ -71,8 +69,7 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
                                   + QLatin1Char(' ') + QString::number(orders[3]),
                               0.0, 0.0});
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
     // The group itself, not a list row; a load keeps the result it holds.
@@ -97,24 +94,12 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
     mapActionRecords(save, root, doc, true, faultActionTimes, faultActionValues);
     mapChecked(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex, -1, 3);
 
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
                    sumLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
-    }
-
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    for (int n = 0; n < 2; ++n)
-        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], 0.0, kMaxStep);
+        mapSetting(save, end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 2);
 
     mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }

@@ -3,13 +3,23 @@
 #include "ViewSourceTestModel.h"
 
 #include "BaseDataUtility.h"
+#include "BaseXmlUtilities.h"
 #include "ControllerCenter.h"
 #include "ControllerTestor.h"
 #include "ModelEntityCommon.h"
+#include "ViewParameterSetting.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+
+namespace {
+
+// The page's limits of a step and of the time per step of an automatic ramp.
+constexpr double kMaxRampStep = 300.0;
+constexpr double kMaxRampTime = 300.0;
+
+} // namespace
 
 ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
     : ViewBaseModel(parent)
@@ -351,4 +361,31 @@ bool ViewSourceTestModel::checkRampStart()
         return true;
     showUserMessage(problem);
     return false;
+}
+
+void ViewSourceTestModel::mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time)
+{
+    BaseXmlUtilities::map(save, root, doc, QStringLiteral("autoRampEnabled"), enabled, enabled);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), time, 0.0, kMaxRampTime);
+}
+
+void ViewSourceTestModel::mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
+                                       const std::function<void(QDomElement*, int)>& endRamp, double* steps,
+                                       int count)
+{
+    QDomElement ramps;
+    BaseXmlUtilities::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
+    for (int g = 0; g < 16; ++g) {
+        QDomElement begin;
+        BaseXmlUtilities::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
+        while (save && !begin.firstChild().isNull())
+            begin.removeChild(begin.firstChild());
+        QDomElement end;
+        BaseXmlUtilities::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+        endRamp(&end, g);
+    }
+    QDomElement stepList;
+    BaseXmlUtilities::getElement(&stepList, root, doc, QStringLiteral("steps"), save);
+    for (int i = 0; i < count; ++i)
+        mapSetting(save, &stepList, doc, indexed("setp", i), steps[i], 0.0, kMaxRampStep);
 }

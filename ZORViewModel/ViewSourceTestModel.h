@@ -31,6 +31,8 @@
 
 #include "ViewBaseModel.h"
 
+#include <functional>
+
 class ViewSourceTestModel : public ViewBaseModel
 {
     Q_OBJECT
@@ -165,6 +167,14 @@ protected:
     bool checkRampStart();
     // The rule's answer for the ramp the entity holds, from the present outputs.
     virtual QString heldRampProblem() const { return QString(); }
+    // In the parameter file: "autoRampEnabled" and "actionRampTime" (the
+    // time per step) under root; "ramps" under root, with beginRamp0..15
+    // kept empty and endRamp0..15, whose values endRamp(element, group)
+    // maps, then "steps" with setp0 .. the `count` steps. The time and the
+    // steps are held to the page's limits.
+    static void mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time);
+    static void mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
+                             const std::function<void(QDomElement*, int)>& endRamp, double* steps, int count);
 
     // Binary-input conditions and outputs of a single-state page.
     qint32 outputBIStates[4];
