@@ -83,14 +83,8 @@ void ViewAlternateModel::appendTestSetting(QDomDocument* doc, QDomElement* paren
     case RAMP_ITEM_TYPE_ANGLE: item = tr("Phase"); break;
     case RAMP_ITEM_TYPE_FREQUENCY: item = tr("Frequency"); break;
     }
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != 0)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
 
     QStringList rows[6] = {
         {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},

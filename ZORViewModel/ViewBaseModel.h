@@ -650,6 +650,9 @@ protected:
     void setBacklight(bool on);
     void setDeviceLowPower(bool enable);
     QString reportText(const char* source) const;
+    // The numbers (from 1) of the flags that are set, each followed by ';'
+    // ("1;3;"): the binary inputs and outputs as a report lists them.
+    static QString setFlagList(const qint32 (&flags)[4]);
     // The binary-input conditions and binary outputs of a page (or of one of
     // its states) in the parameter file, under parent: "outputBILogicType",
     // "outputBIStates" / bi0..bi3 (AOBIStateType) and "outputBOStates" /

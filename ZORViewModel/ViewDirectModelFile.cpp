@@ -74,14 +74,8 @@ void ViewDirectModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
     case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
     default: mode = tr("From-to-From"); break;
     }
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != AO_BI_STATE_NONE)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
 
     QStringList rows[6] = {
         {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},

@@ -160,14 +160,8 @@ void ViewDistanceModel::appendTestSetting(QDomDocument* doc, QDomElement* body)
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows, count);
 
-    QString inputs;
-    QString outputs;
-    for (int k = 0; k < 4; ++k) {
-        if (outputBIStates[k] != 0)
-            inputs += QString::number(k + 1) + QLatin1Char(';');
-        if (outputBOStates[k] != 0)
-            outputs += QString::number(k + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList logic[2] = {
         {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
         {tr("Bi Output"), outputs},

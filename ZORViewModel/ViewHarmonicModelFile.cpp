@@ -130,14 +130,8 @@ void ViewHarmonicModel::appendTestSetting(QDomDocument* doc, QDomElement* parent
     const QString degree = QString::fromUtf8("°");
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
 
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != AO_BI_STATE_NONE)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList rows[8] = {
         {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"),
          faultActionType == ACTION_TYPE_STOP ? tr("From-to") : tr("Continuous")},

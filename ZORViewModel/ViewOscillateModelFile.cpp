@@ -58,14 +58,8 @@ void ViewOscillateModel::appendTestSetting(QDomDocument* doc, QDomElement* paren
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
     const QString degree = QString::fromUtf8("°");
 
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != 0)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     const QString group = isRampPort(oscillatePort) ? QLatin1String(kGroupNames[oscillatePort]) : QString();
 
     QStringList settings[7] = {

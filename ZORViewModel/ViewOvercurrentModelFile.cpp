@@ -156,14 +156,8 @@ void ViewOvercurrentModel::appendTestSetting(QDomDocument* doc, QDomElement* bod
     ViewBaseModel::appendTestSetting(doc, body);
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
 
-    QString inputs;
-    QString outputs;
-    for (int k = 0; k < 4; ++k) {
-        if (outputBIStates[k] != 0)
-            inputs += QString::number(k + 1) + QLatin1Char(';');
-        if (outputBOStates[k] != 0)
-            outputs += QString::number(k + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList rows[8] = {
         {tr("Current Tol"), number(currentTolrel) + "%", tr("故障前时间"), number(normalTime) + "s"},
         {tr("电流允许绝对偏差"), number(currentTolabs) + "A", tr("仅输出一次"),

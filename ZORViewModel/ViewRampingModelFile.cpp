@@ -194,14 +194,8 @@ void ViewRampingModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
     std::vector<QStringList> rows{header};
     for (size_t i = 0; i < testStates.size(); ++i) {
         const ViewStateModel& state = *testStates[i];
-        QString inputs;
-        QString outputs;
-        for (int b = 0; b < 4; ++b) {
-            if (state.outputBIStates[b] != 0)
-                inputs += QString::number(b + 1) + QLatin1Char(';');
-            if (state.outputBOStates[b] != 0)
-                outputs += QString::number(b + 1) + QLatin1Char(';');
-        }
+        const QString inputs = setFlagList(state.outputBIStates);
+        const QString outputs = setFlagList(state.outputBOStates);
         for (const auto& point : state.testPoints) {
             const int item = point->faultActionItem;
             const QString unit = unitOf(point->faultActionPort, item);
