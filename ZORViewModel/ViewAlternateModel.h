@@ -76,7 +76,7 @@ public:
     Q_INVOKABLE bool doComputerDistance();
 
     // ---- Reports and file (ViewAlternateModelFile.cpp) ---------------------------------------------
-    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    // The settings' table: ViewRampOutputModel.
     void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
 
 protected:
@@ -88,8 +88,6 @@ protected:
     const double* endRampItem(int item) const;
     double* beginRampItem(int item);
     const double* beginRampItem(int item) const;
-    // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
-    QString unitText() const;
 
     double beginRampRanges[16];
     double beginRampAngles[16];

@@ -80,7 +80,7 @@ public:
     Q_INVOKABLE QString getFaultActionValue(int index) const;
 
     // ---- Reports and file (ViewDirectModelFile.cpp) ------------------------------------------------
-    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    // The settings' table: ViewRampOutputModel.
     void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
 
 protected:

@@ -1,4 +1,4 @@
-// ViewDirectModel: the body of the DC parameter file and the report tables.
+// ViewDirectModel: the body of the DC parameter file and the report's result table.
 //
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
@@ -61,34 +61,6 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
 }
 
 // ---- Report ------------------------------------------------------------------------------------
-
-void ViewDirectModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
-{
-    ViewSourceTestModel::appendTestSetting(doc, parent);
-    const QString unit = isCurrentGroup() ? QStringLiteral("A") : QStringLiteral("V");
-    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
-
-    QString mode;
-    switch (faultActionType) {
-    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
-    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
-    default: mode = tr("From-to-From"); break;
-    }
-    const QString inputs = setFlagList(outputBIStates);
-    const QString outputs = setFlagList(outputBOStates);
-
-    QStringList rows[6] = {
-        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
-        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
-         autoRampEnabled ? number(actionRampTime) : QString()},
-        {tr("Test item"), tr("Amplitude"), tr("Step"), number(getRampStepValue()) + unit},
-        {tr("End"), number(getEndRampValue()) + unit},
-        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
-        {tr("Bi Output"), outputs},
-    };
-    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
-                QStringLiteral("Arial"), rows, 6);
-}
 
 void ViewDirectModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
 {

@@ -143,3 +143,49 @@ const double* ViewRampOutputModel::outputItem(int item) const
     default: return nullptr;
     }
 }
+
+// ---- Report ------------------------------------------------------------------------------------
+
+QString ViewRampOutputModel::unitText() const
+{
+    switch (faultActionItem) {
+    case RAMP_ITEM_TYPE_RANGE: return isVoltageGroup(faultActionPort) ? QStringLiteral("V") : QStringLiteral("A");
+    case RAMP_ITEM_TYPE_ANGLE: return QString::fromUtf8("°");
+    case RAMP_ITEM_TYPE_FREQUENCY: return QStringLiteral("Hz");
+    }
+    return QString();
+}
+
+void ViewRampOutputModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
+{
+    ViewSourceTestModel::appendTestSetting(doc, parent);
+    const QString unit = unitText();
+    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
+
+    QString mode;
+    switch (faultActionType) {
+    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
+    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
+    default: mode = tr("From-to-From"); break;
+    }
+    QString item;
+    switch (faultActionItem) {
+    case RAMP_ITEM_TYPE_RANGE: item = tr("Amplitude"); break;
+    case RAMP_ITEM_TYPE_ANGLE: item = tr("Phase"); break;
+    case RAMP_ITEM_TYPE_FREQUENCY: item = tr("Frequency"); break;
+    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
+
+    QStringList rows[6] = {
+        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
+        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
+         autoRampEnabled ? number(actionRampTime) : QString()},
+        {tr("Test item"), item, tr("Step"), number(getRampStepValue()) + unit},
+        {tr("End"), number(getEndRampValue()) + unit},
+        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
+        {tr("Bi Output"), outputs},
+    };
+    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
+                QStringLiteral("Arial"), rows, 6);
+}

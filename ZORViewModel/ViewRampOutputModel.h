@@ -44,6 +44,9 @@ public:
     Q_INVOKABLE double getFaultActionTime(int index) const;
     Q_INVOKABLE QString getFaultActionFactor() const;
 
+    // The report's table of the settings.
+    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+
 protected:
     ViewRampOutputModel(TESTType type, QObject* parent);
 
@@ -68,6 +71,8 @@ protected:
     QString groupRampProblem(int direction, double end) const;
     // The output array of an item (null for an unknown item).
     const double* outputItem(int item) const;
+    // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
+    QString unitText() const;
 
     double actionRampTime = 1.0;
     bool autoRampEnabled = false;
