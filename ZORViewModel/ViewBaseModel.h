@@ -928,5 +928,10 @@ private:
     static bool isPlainFileName(const QString& name);
     QString fileWorkingFolder(FilePos pos, FileType type) const;
     bool copySelectedFiles(FilePos from, FilePos to);
+    // act(path, name) on each file of folder that the list selects, then the
+    // file systems flushed. A selected name that is not plain is refused (and
+    // logged), one no longer there passed over. False when a name was
+    // refused, an act failed or the flush did.
+    bool forSelectedFiles(const QString& folder, const std::function<bool(const QString&, const QString&)>& act);
     bool upgradeShellRunning = false;
 };
