@@ -17,12 +17,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void clearRecord(ViewHarmonicModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
 template <typename T>
 void copySlots(const T (*from)[4], T (*to)[4])
 {
@@ -639,11 +633,7 @@ void ViewHarmonicModel::pullResults()
     if (bi < 0)
         return;
     faultActionTimes[0] = entity->faultActionTimes[bi];
-    const ModelHarmonicEntity::faultActionValStruct& from = entity->faultActionValues[bi];
-    clearRecord(faultActionValues[0]);
-    faultActionValues[0].portCnt = std::clamp(from.portCnt, 0, 3);
-    for (int k = 0; k < faultActionValues[0].portCnt; ++k)
-        faultActionValues[0].actionVal[k] = from.actionVal[k];
+    takeRecord(faultActionValues[0], entity->faultActionValues[bi]);
 }
 
 void ViewHarmonicModel::takeSnapshot()

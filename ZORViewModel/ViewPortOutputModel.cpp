@@ -154,8 +154,7 @@ void ViewPortOutputModel::settleResults()
 void ViewPortOutputModel::clearResults()
 {
     for (int i = 0; i < 4; ++i) {
-        faultActionValues[i].portCnt = 0;
-        std::fill(std::begin(faultActionValues[i].actionVal), std::end(faultActionValues[i].actionVal), kNaN);
+        clearRecord(faultActionValues[i]);
         faultActionTimes[i] = kNaN;
     }
     if (testState != -1)

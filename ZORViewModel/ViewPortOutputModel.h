@@ -25,14 +25,6 @@ class ViewPortOutputModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's record of one action or return:
-    // portCnt values in the group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     ~ViewPortOutputModel() override;
 
     // ---- Outputs -------------------------------------------------------------------------
@@ -104,9 +96,6 @@ protected:
     bool hasActionValue(int index) const;
     double actionTime(int index) const;
     QString actionFactorText() const;
-    // The portCnt values (held to 0..3) of an engine record.
-    template <typename Record>
-    static void takeRecord(faultActionValStruct& to, const Record& from);
 
     // ---- The module's entity E (each takes its lock) ---------------------------------------------
     // The entity's outputs into the arrays.
@@ -146,15 +135,6 @@ private:
     // and a test runs.
     void setOutput(double values[8], AOPortType port, double value);
 };
-
-template <typename Record>
-void ViewPortOutputModel::takeRecord(faultActionValStruct& to, const Record& from)
-{
-    to.portCnt = std::clamp(from.portCnt, 0, 3);
-    std::fill(std::begin(to.actionVal), std::end(to.actionVal), std::numeric_limits<double>::quiet_NaN());
-    for (int k = 0; k < to.portCnt; ++k)
-        to.actionVal[k] = from.actionVal[k];
-}
 
 template <typename E>
 void ViewPortOutputModel::pullOutputsFrom(E* e)

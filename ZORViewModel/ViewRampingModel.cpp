@@ -18,12 +18,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void clearRecord(ViewRampingModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
 } // namespace
 
 // ---- Point ----------------------------------------------------------------------------------
@@ -738,12 +732,7 @@ void ViewRampingModel::pullResults()
         const int s = 3 * i + 1;
         for (int b = 0; b < 4; ++b) {
             state.actionTimes[b] = entity->stateActionTimes[s][b];
-            const ModelRampingEntity::faultActionValStruct& from = entity->stateActionValue[s][b];
-            faultActionValStruct& to = state.actionValue[b];
-            clearRecord(to);
-            to.portCnt = std::clamp(from.portCnt, 0, 3);
-            for (int k = 0; k < to.portCnt; ++k)
-                to.actionVal[k] = from.actionVal[k];
+            takeRecord(state.actionValue[b], entity->stateActionValue[s][b]);
             state.actionBIStates[b] = entity->stateActionBIStates[s][b];
         }
     }

@@ -209,6 +209,19 @@ double ViewSourceTestModel::foldAngle(double angle)
     return ModelEntity::foldAngle360(angle);
 }
 
+void ViewSourceTestModel::clearRecord(faultActionValStruct& record)
+{
+    ModelEntity::clearFaultAction(record);
+}
+
+void ViewSourceTestModel::takeRecord(faultActionValStruct& to, const faultActionValStruct& from)
+{
+    clearRecord(to);
+    to.portCnt = std::clamp(from.portCnt, 0, 3);
+    for (int k = 0; k < to.portCnt; ++k)
+        to.actionVal[k] = from.actionVal[k];
+}
+
 void ViewSourceTestModel::defaultOutputs(double ranges[8], double angles[8], double frequencies[8]) const
 {
     static const double kAngles[4] = {0.0, 240.0, 120.0, 0.0};

@@ -31,6 +31,8 @@
 
 #include "ViewBaseModel.h"
 
+#include "ModelEntityCommon.h"
+
 #include <functional>
 
 class ViewSourceTestModel : public ViewBaseModel
@@ -38,6 +40,10 @@ class ViewSourceTestModel : public ViewBaseModel
     Q_OBJECT
 
 public:
+    // The model's copy of an engine record of one action or return: portCnt
+    // values in the group's channel order (UCUA: UC, UA).
+    using faultActionValStruct = ModelEntity::faultActionValStruct;
+
     ~ViewSourceTestModel() override;
 
     // ---- Start and exit ---------------------------------------------------------
@@ -124,6 +130,10 @@ protected:
     static int groupIndexOf(int group, int port);
     // An angle folded into [0, 360); non-finite angles pass unchanged.
     static double foldAngle(double angle);
+    // No record (no values, NaN); the portCnt values (held to 0..3) of an
+    // engine record, NaN after them.
+    static void clearRecord(faultActionValStruct& record);
+    static void takeRecord(faultActionValStruct& to, const faultActionValStruct& from);
 
     // The default outputs of a new page: rated, balanced (A 0, B 240, C 120),
     // UX and IX only on four-phase units (frequency 0 otherwise).
