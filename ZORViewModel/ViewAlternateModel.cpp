@@ -43,32 +43,22 @@ ViewAlternateModel::~ViewAlternateModel() = default;
 
 double* ViewAlternateModel::endRampItem(int item)
 {
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->endRampItem(item));
+    return itemArray(item, endRampRanges, endRampAngles, endRampFrequencies);
 }
 
 const double* ViewAlternateModel::endRampItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return endRampRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return endRampAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return endRampFrequencies;
-    default: return nullptr;
-    }
+    return itemArray(item, endRampRanges, endRampAngles, endRampFrequencies);
 }
 
 double* ViewAlternateModel::beginRampItem(int item)
 {
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->beginRampItem(item));
+    return itemArray(item, beginRampRanges, beginRampAngles, beginRampFrequencies);
 }
 
 const double* ViewAlternateModel::beginRampItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return beginRampRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return beginRampAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return beginRampFrequencies;
-    default: return nullptr;
-    }
+    return itemArray(item, beginRampRanges, beginRampAngles, beginRampFrequencies);
 }
 
 // ---- Ramp values, step, time, mode, group and item ---------------------------------------------

@@ -136,12 +136,7 @@ QString ViewRampOutputModel::groupRampProblem(int direction, double end) const
 
 const double* ViewRampOutputModel::outputItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return outputRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
-    default: return nullptr;
-    }
+    return itemArray(item, outputRanges, outputAngles, outputFrequencies);
 }
 
 // ---- Report ------------------------------------------------------------------------------------

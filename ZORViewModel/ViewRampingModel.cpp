@@ -138,11 +138,8 @@ double* ViewRampingModel::ViewStateModel::outputItem(int item)
 
 const double* ViewRampingModel::ViewStateModel::outputItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
-    default: return outputRanges;
-    }
+    const double* values = itemArray(item, outputRanges, outputAngles, outputFrequencies);
+    return values ? values : outputRanges;
 }
 
 ViewRampingModel::ViewPointModel& ViewRampingModel::ViewStateModel::firstPoint()

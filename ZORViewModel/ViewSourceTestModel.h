@@ -130,6 +130,17 @@ protected:
     static int groupIndexOf(int group, int port);
     // An angle folded into [0, 360); non-finite angles pass unchanged.
     static double foldAngle(double angle);
+    // The array of a ramp item among an item's three (null for an unknown item).
+    template <typename T>
+    static T* itemArray(int item, T* ranges, T* angles, T* frequencies)
+    {
+        switch (item) {
+        case RAMP_ITEM_TYPE_RANGE: return ranges;
+        case RAMP_ITEM_TYPE_ANGLE: return angles;
+        case RAMP_ITEM_TYPE_FREQUENCY: return frequencies;
+        default: return nullptr;
+        }
+    }
     // No record (no values, NaN); the portCnt values (held to 0..3) of an
     // engine record, NaN after them.
     static void clearRecord(faultActionValStruct& record);
