@@ -7,17 +7,9 @@
 #include "ControllerCenter.h"
 #include "ModelAlternateEntity.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <limits>
-
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-} // namespace
 
 ViewAlternateModel::ViewAlternateModel(QObject* parent)
     : ViewRampOutputModel(TEST_ALTERNATE, parent)
@@ -179,20 +171,7 @@ QString ViewAlternateModel::getFaultActionValue(int index) const
 {
     if (!isRecordIndex(index))
         return QString();
-    const faultActionValStruct& record = faultActionValues[index];
-    int channels[3];
-    const int count = groupChannels(faultActionPort, channels);
-    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
-    QStringList parts;
-    for (int k = 0; k < count; ++k)
-        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
-    QString unit;
-    switch (faultActionItem) {
-    case RAMP_ITEM_TYPE_RANGE: unit = isVoltageGroup(faultActionPort) ? QStringLiteral(" V") : QStringLiteral(" A"); break;
-    case RAMP_ITEM_TYPE_ANGLE: unit = QString::fromUtf8(" °"); break;
-    case RAMP_ITEM_TYPE_FREQUENCY: unit = QStringLiteral(" Hz"); break;
-    }
-    return parts.join(QStringLiteral("; ")) + unit;
+    return groupValuesText(faultActionValues[index], faultActionPort) + QLatin1Char(' ') + unitText();
 }
 
 // ---- Impedance calculator -------------------------------------------------------------------------

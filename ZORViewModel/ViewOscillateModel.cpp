@@ -116,15 +116,8 @@ bool ViewOscillateModel::isExistFaultActionValue() const
 
 QString ViewOscillateModel::getFaultActionValue() const
 {
-    const faultActionValStruct& record = faultActionValues[0];
-    int channels[3];
-    const int count = groupChannels(oscillatePort, channels);
-    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
-    QStringList parts;
-    for (int k = 0; k < count; ++k)
-        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
     const QString unit = isVoltageGroup(oscillatePort) ? QStringLiteral(" V") : QStringLiteral(" A");
-    return parts.join(QStringLiteral("; ")) + unit;
+    return groupValuesText(faultActionValues[0], oscillatePort) + unit;
 }
 
 double ViewOscillateModel::getFaultActionTime() const

@@ -206,6 +206,17 @@ QString ViewPortOutputModel::actionFactorText() const
     return parts.join(QStringLiteral("; "));
 }
 
+QString ViewPortOutputModel::groupValuesText(const faultActionValStruct& record, int group) const
+{
+    int channels[3];
+    const int count = groupChannels(group, channels);
+    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
+    QStringList parts;
+    for (int k = 0; k < count; ++k)
+        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
+    return parts.join(QStringLiteral("; "));
+}
+
 // ---- Parameter file ---------------------------------------------------------------------------
 
 void ViewPortOutputModel::mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc)
