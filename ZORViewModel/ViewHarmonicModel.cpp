@@ -582,32 +582,24 @@ void ViewHarmonicModel::clearResults()
 
 void ViewHarmonicModel::pushToEntity(DATAType type)
 {
-    ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        for (size_t i = 0; i < std::size(testingBO); ++i)   // no memmove: see pushPortEntity
-            entity->outputBOStates[i] = testingBO[i];
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = actionRampStep[faultActionItem];
-    entity->faultActionPort = ModelHarmonicEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelHarmonicEntity::RampItemType(faultActionItem);
-    entity->faultActionOrder = faultActionOrder;
-    entity->faultActionType = ModelHarmonicEntity::FaultActionType(faultActionType);
-    std::copy(std::begin(outputOrders), std::end(outputOrders), entity->outputOrders);
-    copySlots(outputRanges, entity->outputRanges);
-    copySlots(outputAngles, entity->outputAngles);
-    for (int p = 0; p < 8; ++p)
-        std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]), rateFrequency);
     const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
-    entity->stateBILogicTypes = ModelHarmonicEntity::AOBILogicType(outputBILogicType);
+    pushEntity(center()->testTestor->dataHarmonic, type, {DATA_TYPE_TEST_OUTPUTVI, DATA_TYPE_TEST_OUTPUTDATA},
+               [this, config](ModelHarmonicEntity* entity) {
+                   entity->autoRampEnabled = autoRampEnabled;
+                   entity->actionRampTime = actionRampTime;
+                   entity->actionRampStep = actionRampStep[faultActionItem];
+                   entity->faultActionPort = ModelHarmonicEntity::RampPortType(faultActionPort);
+                   entity->faultActionItem = ModelHarmonicEntity::RampItemType(faultActionItem);
+                   entity->faultActionOrder = faultActionOrder;
+                   entity->faultActionType = ModelHarmonicEntity::FaultActionType(faultActionType);
+                   std::copy(std::begin(outputOrders), std::end(outputOrders), entity->outputOrders);
+                   copySlots(outputRanges, entity->outputRanges);
+                   copySlots(outputAngles, entity->outputAngles);
+                   for (int p = 0; p < 8; ++p)
+                       std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]),
+                                 rateFrequency);
+                   writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+               });
 }
 
 void ViewHarmonicModel::pullOutputs()

@@ -185,22 +185,11 @@ void ViewPortOutputModel::heldRamp(const E* e, int& direction, double& end)
 template <typename E, typename Settings>
 void ViewPortOutputModel::pushPortEntity(E* e, DATAType type, double vmax, double imax, Settings settings) const
 {
-    QMutexLocker lock(&e->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        // Element by element, as ModuleAdaptorParts::boStates copies them: no
-        // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
-        for (size_t i = 0; i < std::size(testingBO); ++i)
-            e->outputBOStates[i] = testingBO[i];
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    settings(e);
-    std::copy(std::begin(outputRanges), std::end(outputRanges), e->outputRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), e->outputAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), e->outputFrequencies);
-    e->formatLimitValue(vmax, imax);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
-    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(outputBILogicType);
+    pushEntity(e, type, {DATA_TYPE_TEST_OUTPUTVI, DATA_TYPE_TEST_OUTPUTDATA}, [&](E* entity) {
+        settings(entity);
+        std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
+        std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
+        std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+        writeBinarySettings(entity, vmax, imax);
+    });
 }

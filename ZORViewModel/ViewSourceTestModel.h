@@ -33,7 +33,11 @@
 
 #include "ModelEntityCommon.h"
 
+#include <QMutexLocker>
+
 #include <functional>
+#include <initializer_list>
+#include <iterator>
 
 class ViewSourceTestModel : public ViewBaseModel
 {
@@ -197,6 +201,18 @@ protected:
     static void mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
                              const std::function<void(QDomElement*, int)>& endRamp, double* steps, int count);
 
+    // ---- The module's entity E (its fields by name) ----------------------------------------
+    // A push of `type` into the entity, under its lock: the running binary
+    // outputs (RT_BO), or the module's settings (settings(e)) for a push of
+    // one of `settingTypes`. Other types write nothing.
+    template <typename E, typename Settings>
+    void pushEntity(E* e, DATAType type, std::initializer_list<DATAType> settingTypes, Settings settings) const;
+    // Into an entity held locked: the limits (vmax, imax), then the
+    // binary-input conditions, binary outputs and input logic of a
+    // single-state page.
+    template <typename E>
+    void writeBinarySettings(E* e, double vmax, double imax) const;
+
     // Binary-input conditions and outputs of a single-state page.
     qint32 outputBIStates[4];
     AOBILogicType outputBILogicType;
@@ -208,3 +224,28 @@ private:
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
 };
+
+template <typename E, typename Settings>
+void ViewSourceTestModel::pushEntity(E* e, DATAType type, std::initializer_list<DATAType> settingTypes,
+                                     Settings settings) const
+{
+    QMutexLocker lock(&e->entityLock);
+    if (type == DATA_TYPE_RT_BO) {
+        // Element by element, as ModuleAdaptorParts::boStates copies them: no
+        // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
+        for (size_t i = 0; i < std::size(testingBO); ++i)
+            e->outputBOStates[i] = testingBO[i];
+        return;
+    }
+    if (std::find(settingTypes.begin(), settingTypes.end(), type) != settingTypes.end())
+        settings(e);
+}
+
+template <typename E>
+void ViewSourceTestModel::writeBinarySettings(E* e, double vmax, double imax) const
+{
+    e->formatLimitValue(vmax, imax);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
+    std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
+    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(outputBILogicType);
+}
