@@ -36,10 +36,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_FREQUENCY);
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_FREQUENCY);
     mapRunResults(save, root, &outputs, doc, true);
 
     const auto endRamp = [this, save, doc](QDomElement* end, int g) {

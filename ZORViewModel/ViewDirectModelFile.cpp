@@ -44,11 +44,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
         setFaultActionType(FaultActionType(value));
         return true;
     });
-    // The group itself, not a list row; a load keeps the result it holds.
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_RANGE);
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_RANGE);
     mapRunResults(save, root, &outputs, doc, false);
 
     const auto endRamp = [this, save, doc](QDomElement* end, int g) {

@@ -72,11 +72,7 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
-    // The group itself, not a list row; a load keeps the result it holds.
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_ANGLE);
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_ANGLE);
     mapChecked(save, root, doc, QStringLiteral("faultActionOrder"), faultActionOrder, 0, kSlots - 1);
     Xml::map(save, root, doc, QStringLiteral("showRange"), showRange, showRange);
     // Saved during a run, the state is the one the stop will settle on; a

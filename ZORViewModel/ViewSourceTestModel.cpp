@@ -382,6 +382,13 @@ void ViewSourceTestModel::mapAutoRamp(bool save, QDomElement* root, QDomDocument
     mapSetting(save, root, doc, QStringLiteral("actionRampTime"), time, 0.0, kMaxRampTime);
 }
 
+void ViewSourceTestModel::mapRampTarget(bool save, QDomElement* root, QDomDocument* doc, RampPortType& port,
+                                        RampItemType& item, RampItemType lastItem)
+{
+    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), port, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC);
+    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), item, RAMP_ITEM_TYPE_RANGE, lastItem);
+}
+
 void ViewSourceTestModel::mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
                                        const std::function<void(QDomElement*, int)>& endRamp, double* steps,
                                        int count)

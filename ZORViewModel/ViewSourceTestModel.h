@@ -198,6 +198,11 @@ protected:
     // maps, then "steps" with setp0 .. the `count` steps. The time and the
     // steps are held to the page's limits.
     static void mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time);
+    // "faultActionPort" (the group itself, not a list row) and
+    // "faultActionItem" (one of the module's items, up to lastItem) under
+    // root; a load keeps the result the model holds.
+    static void mapRampTarget(bool save, QDomElement* root, QDomDocument* doc, RampPortType& port,
+                              RampItemType& item, RampItemType lastItem);
     static void mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
                              const std::function<void(QDomElement*, int)>& endRamp, double* steps, int count);
 
