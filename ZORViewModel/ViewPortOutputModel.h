@@ -94,12 +94,12 @@ protected:
     // state is 1 and both records are held).
     static bool isRecordIndex(int index) { return index >= 0 && index < 4; }
     bool hasActionValue(int index) const;
+    double actionTime(int index) const;
+    QString actionFactorText() const;
     // A record's values of the channels of group, "; " between them, with
     // one decimal from 1000 up (as the first value is), else three; NaN
     // unless the state is 1.
     QString groupValuesText(const faultActionValStruct& record, int group) const;
-    double actionTime(int index) const;
-    QString actionFactorText() const;
 
     // ---- The module's entity E (each takes its lock) ---------------------------------------------
     // The entity's outputs into the arrays.
