@@ -7,18 +7,9 @@
 #include "ControllerCenter.h"
 #include "ModelAlternateEntity.h"
 
-#include <QMutexLocker>
-
 #include <algorithm>
 #include <cmath>
 #include <iterator>
-#include <limits>
-
-namespace {
-
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-
-} // namespace
 
 ViewAlternateModel::ViewAlternateModel(QObject* parent)
     : ViewRampOutputModel(TEST_ALTERNATE, parent)
@@ -42,49 +33,24 @@ ViewAlternateModel::~ViewAlternateModel() = default;
 
 // ---- Item arrays -------------------------------------------------------------------------
 
-double* ViewAlternateModel::outputItem(int item)
-{
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->outputItem(item));
-}
-
-const double* ViewAlternateModel::outputItem(int item) const
-{
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return outputRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
-    default: return nullptr;
-    }
-}
-
 double* ViewAlternateModel::endRampItem(int item)
 {
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->endRampItem(item));
+    return itemArray(item, endRampRanges, endRampAngles, endRampFrequencies);
 }
 
 const double* ViewAlternateModel::endRampItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return endRampRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return endRampAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return endRampFrequencies;
-    default: return nullptr;
-    }
+    return itemArray(item, endRampRanges, endRampAngles, endRampFrequencies);
 }
 
 double* ViewAlternateModel::beginRampItem(int item)
 {
-    return const_cast<double*>(static_cast<const ViewAlternateModel*>(this)->beginRampItem(item));
+    return itemArray(item, beginRampRanges, beginRampAngles, beginRampFrequencies);
 }
 
 const double* ViewAlternateModel::beginRampItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_RANGE: return beginRampRanges;
-    case RAMP_ITEM_TYPE_ANGLE: return beginRampAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return beginRampFrequencies;
-    default: return nullptr;
-    }
+    return itemArray(item, beginRampRanges, beginRampAngles, beginRampFrequencies);
 }
 
 // ---- Ramp values, step, time, mode, group and item ---------------------------------------------
@@ -153,17 +119,10 @@ bool ViewAlternateModel::quickChange(bool toAdd)
 {
     if (!steppingAllowed() || !isRampItem(faultActionItem))
         return false;
+    if (autoRampEnabled)
+        return handAutoRamp(toAdd);
     int channels[3];
     const int count = groupChannels(faultActionPort, channels);
-
-    if (autoRampEnabled) {
-        const int direction = toAdd ? 1 : -1;
-        const double end = getEndRampValue();
-        if (!acceptRamp(groupRampProblem(direction, end)))
-            return false;
-        handRamp(center()->testTestor->dataAlternate, direction, end);
-        return true;
-    }
 
     double ranges[8];
     double angles[8];
@@ -201,29 +160,6 @@ bool ViewAlternateModel::quickChange(bool toAdd)
     return true;
 }
 
-QString ViewAlternateModel::groupRampProblem(int direction, double end) const
-{
-    int channels[3];
-    const int count = groupChannels(faultActionPort, channels);
-    const double step = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-    return rampProblem(outputItem(faultActionItem), channels, count, direction, end, step, actionRampTime);
-}
-
-bool ViewAlternateModel::checkStart()
-{
-    return !autoRampEnabled || checkRampStart();
-}
-
-QString ViewAlternateModel::heldRampProblem() const
-{
-    // The ramp the engine will run: the direction and end value handed over
-    // by the last "+" or "-", from the outputs pushed with the start.
-    int direction;
-    double end;
-    heldRamp(center()->testTestor->dataAlternate, direction, end);
-    return groupRampProblem(direction, end);
-}
-
 void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
 {
     quickChangeRange(port, reset, factor, toDevice);
@@ -231,39 +167,11 @@ void ViewAlternateModel::quickChange(AOPortType port, bool reset, double factor,
 
 // ---- Results ---------------------------------------------------------------------------------------
 
-bool ViewAlternateModel::isExistFaultActionValue(int index) const
-{
-    return hasActionValue(index);
-}
-
 QString ViewAlternateModel::getFaultActionValue(int index) const
 {
     if (!isRecordIndex(index))
         return QString();
-    const faultActionValStruct& record = faultActionValues[index];
-    int channels[3];
-    const int count = groupChannels(faultActionPort, channels);
-    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
-    QStringList parts;
-    for (int k = 0; k < count; ++k)
-        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
-    QString unit;
-    switch (faultActionItem) {
-    case RAMP_ITEM_TYPE_RANGE: unit = isVoltageGroup(faultActionPort) ? QStringLiteral(" V") : QStringLiteral(" A"); break;
-    case RAMP_ITEM_TYPE_ANGLE: unit = QString::fromUtf8(" °"); break;
-    case RAMP_ITEM_TYPE_FREQUENCY: unit = QStringLiteral(" Hz"); break;
-    }
-    return parts.join(QStringLiteral("; ")) + unit;
-}
-
-double ViewAlternateModel::getFaultActionTime(int index) const
-{
-    return actionTime(index);
-}
-
-QString ViewAlternateModel::getFaultActionFactor() const
-{
-    return actionFactorText();
+    return groupValuesText(faultActionValues[index], faultActionPort) + QLatin1Char(' ') + unitText();
 }
 
 // ---- Impedance calculator -------------------------------------------------------------------------
@@ -290,34 +198,7 @@ bool ViewAlternateModel::doComputerDistance()
 
 // ---- Frame hooks ---------------------------------------------------------------------------------
 
-void ViewAlternateModel::pushToEntity(DATAType type)
+ModelActionRampEntity* ViewAlternateModel::rampEntity() const
 {
-    ModelAlternateEntity* entity = center()->testTestor->dataAlternate;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = isRampItem(faultActionItem) ? actionRampStep[faultActionItem] : 0.0;
-    entity->faultActionPort = ModelAlternateEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelAlternateEntity::RampItemType(faultActionItem);
-    entity->faultActionType = ModelAlternateEntity::FaultActionType(faultActionType);
-    writeOutputs(entity);
-    const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+    return center()->testTestor->dataAlternate;
 }
-
-void ViewAlternateModel::pullOutputs()
-{
-    pullOutputsFrom(center()->testTestor->dataAlternate);
-}
-
-void ViewAlternateModel::pullResults()
-{
-    pullRampResults(center()->testTestor->dataAlternate);
-}
-

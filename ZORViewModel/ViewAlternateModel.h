@@ -34,10 +34,10 @@ public:
     Q_INVOKABLE void setBeginRampValue(double beginRamp);
     Q_INVOKABLE void setEndRampValue(double endRamp);
     Q_INVOKABLE double getBeginRampValue() const;
-    Q_INVOKABLE double getEndRampValue() const;
+    Q_INVOKABLE double getEndRampValue() const override;
     // Step of the current item (no push); the time per step: ViewRampOutputModel.
     Q_INVOKABLE void setRampStepValue(double stepRamp);
-    Q_INVOKABLE double getRampStepValue() const;
+    Q_INVOKABLE double getRampStepValue() const override;
 
     // ---- Ramped group and item (no push) -------------------------------------------------
     // The group as a row of the page's list (rows leave out UX and IX on
@@ -63,12 +63,10 @@ public:
     Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
 
     // ---- Results ----------------------------------------------------------------------------
-    // The test state: ViewPortOutputModel::getTestState.
-    // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
-    Q_INVOKABLE bool isExistFaultActionValue(int index) const;
+    // The test state: ViewPortOutputModel::getTestState; the records' times
+    // and factors: ViewRampOutputModel.
+    // index 0: the action, 1: the return. Outside 0..3: "".
     Q_INVOKABLE QString getFaultActionValue(int index) const;
-    Q_INVOKABLE double getFaultActionTime(int index) const;
-    Q_INVOKABLE QString getFaultActionFactor() const;
 
     // ---- Impedance calculator ------------------------------------------------------------------
     // Amplitudes and angles of the eight outputs from the shared fault model,
@@ -78,29 +76,18 @@ public:
     Q_INVOKABLE bool doComputerDistance();
 
     // ---- Reports and file (ViewAlternateModelFile.cpp) ---------------------------------------------
-    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    // The settings' table: ViewRampOutputModel.
     void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
 
 protected:
-    void pushToEntity(DATAType type) override;
-    void pullOutputs() override;
-    void pullResults() override;
-    bool checkStart() override;
+    ModelActionRampEntity* rampEntity() const override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
     // The arrays of an item (null for an unknown item).
-    double* outputItem(int item);
-    const double* outputItem(int item) const;
     double* endRampItem(int item);
     const double* endRampItem(int item) const;
     double* beginRampItem(int item);
     const double* beginRampItem(int item) const;
-    // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
-    QString unitText() const;
-    // The frame's ramp rule for the current group and item in direction (+1
-    // up, -1 down) to end, from the present outputs.
-    QString groupRampProblem(int direction, double end) const;
-    QString heldRampProblem() const override;
 
     double beginRampRanges[16];
     double beginRampAngles[16];

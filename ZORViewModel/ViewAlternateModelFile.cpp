@@ -1,4 +1,4 @@
-// ViewAlternateModel: the body of the AC parameter file and the report tables.
+// ViewAlternateModel: the body of the AC parameter file and the report's result table.
 //
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
@@ -25,129 +25,32 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limits of the steps and the auto time.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
-
 } // namespace
 
 void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocument* doc)
 {
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    // UX and IX of a three-phase unit have no field on the page; their
-    // frequency is 0 there.
-    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
-             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
-                 const bool shown = p % 4 != 3
-                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-                 return shown ? kMinFrequency : 0.0;
-             });
+    mapShownOutputs(save, &outputs, doc);
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_FREQUENCY);
-    // Saved during a run, the state is the one the stop will settle on.
-    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
-    if (!save)
-        testState = state;
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_FREQUENCY);
+    mapRunResults(save, root, &outputs, doc, true);
 
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
-
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
         const double rangeLimit = portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
-        mapSetting(save, &end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
-    }
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0, rangeLimit);
+        mapSetting(save, end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
+        mapSetting(save, end, doc, QStringLiteral("rrequency"), endRampFrequencies[g], kMinFrequency, kMaxFrequency);
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 3);
 
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    for (int i = 0; i < 3; ++i)
-        mapSetting(save, &steps, doc, indexed("setp", i), actionRampStep[i], 0.0, kMaxStep);
-
-    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-               AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
+    mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }
 
 // ---- Report ------------------------------------------------------------------------------------
-
-QString ViewAlternateModel::unitText() const
-{
-    switch (faultActionItem) {
-    case RAMP_ITEM_TYPE_RANGE: return isVoltageGroup(faultActionPort) ? QStringLiteral("V") : QStringLiteral("A");
-    case RAMP_ITEM_TYPE_ANGLE: return QString::fromUtf8("°");
-    case RAMP_ITEM_TYPE_FREQUENCY: return QStringLiteral("Hz");
-    }
-    return QString();
-}
-
-void ViewAlternateModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
-{
-    ViewSourceTestModel::appendTestSetting(doc, parent);
-    const QString unit = unitText();
-    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
-
-    QString mode;
-    switch (faultActionType) {
-    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
-    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
-    default: mode = tr("From-to-From"); break;
-    }
-    QString item;
-    switch (faultActionItem) {
-    case RAMP_ITEM_TYPE_RANGE: item = tr("Amplitude"); break;
-    case RAMP_ITEM_TYPE_ANGLE: item = tr("Phase"); break;
-    case RAMP_ITEM_TYPE_FREQUENCY: item = tr("Frequency"); break;
-    }
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != 0)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
-
-    QStringList rows[6] = {
-        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
-        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
-         autoRampEnabled ? number(actionRampTime) : QString()},
-        {tr("Test item"), item, tr("Step"), number(getRampStepValue()) + unit},
-        {tr("End"), number(getEndRampValue()) + unit},
-        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
-        {tr("Bi Output"), outputs},
-    };
-    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
-                QStringLiteral("Arial"), rows, 6);
-}
 
 void ViewAlternateModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
 {

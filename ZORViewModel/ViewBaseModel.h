@@ -650,6 +650,15 @@ protected:
     void setBacklight(bool on);
     void setDeviceLowPower(bool enable);
     QString reportText(const char* source) const;
+    // The numbers (from 1) of the flags that are set, each followed by ';'
+    // ("1;3;"): the binary inputs and outputs as a report lists them.
+    static QString setFlagList(const qint32 (&flags)[4]);
+    // The binary-input conditions and binary outputs of a page (or of one of
+    // its states) in the parameter file, under parent: "outputBILogicType",
+    // "outputBIStates" / bi0..bi3 (AOBIStateType) and "outputBOStates" /
+    // bo0..bo3 (0 or 1), each held to its range when read.
+    static void mapBinaryConditions(bool save, QDomElement* parent, QDomDocument* doc, AOBILogicType& logic,
+                                    qint32 (&bi)[4], qint32 (&bo)[4]);
 
     qint32 testingBatteryCount;
     qint32 testingSTATE[16];
@@ -919,5 +928,10 @@ private:
     static bool isPlainFileName(const QString& name);
     QString fileWorkingFolder(FilePos pos, FileType type) const;
     bool copySelectedFiles(FilePos from, FilePos to);
+    // act(path, name) on each file of folder that the list selects, then the
+    // file systems flushed. A selected name that is not plain is refused (and
+    // logged), one no longer there passed over. False when a name was
+    // refused, an act failed or the flush did.
+    bool forSelectedFiles(const QString& folder, const std::function<bool(const QString&, const QString&)>& act);
     bool upgradeShellRunning = false;
 };

@@ -208,26 +208,12 @@ bool ViewBaseModel::copySelectedFiles(FilePos from, FilePos to)
         qWarning().noquote() << "ViewBaseModel: folder not created:" << target;
         return false;
     }
-    bool ok = true;
-    for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
-        if (!entry.second)
-            continue;
-        if (!isPlainFileName(entry.first)) {
-            qWarning().noquote() << "ViewBaseModel: file name refused:" << entry.first;
-            ok = false;
-            continue;
-        }
-        const QString file = source + QLatin1Char('/') + entry.first;
-        if (!isFile(file))
-            continue;   // gone since the list was made
-        if (zoplat::copyFile(file, target + QLatin1Char('/') + entry.first) != 0) {
-            qWarning().noquote() << "ViewBaseModel: file not copied:" << file << "to" << target;
-            ok = false;
-        }
-    }
-    if (zoplat::syncFileSystems() != 0)
-        ok = false;
-    return ok;
+    return forSelectedFiles(source, [&target](const QString& file, const QString& name) {
+        if (zoplat::copyFile(file, target + QLatin1Char('/') + name) == 0)
+            return true;
+        qWarning().noquote() << "ViewBaseModel: file not copied:" << file << "to" << target;
+        return false;
+    });
 }
 
 bool ViewBaseModel::exportSelectedFiles()
@@ -244,7 +230,17 @@ bool ViewBaseModel::deleteSelectedFiles()
 {
     if (filePos == FILE_POS_USB && !usbStickMounted())
         return false;
-    const QString folder = fileWorkingFolder(filePos, fileType);
+    return forSelectedFiles(fileWorkingFolder(filePos, fileType), [](const QString& file, const QString&) {
+        if (zoplat::removeFile(file) == 0)
+            return true;
+        qWarning().noquote() << "ViewBaseModel: file not deleted:" << file;
+        return false;
+    });
+}
+
+bool ViewBaseModel::forSelectedFiles(const QString& folder,
+                                     const std::function<bool(const QString&, const QString&)>& act)
+{
     bool ok = true;
     for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
         if (!entry.second)
@@ -256,11 +252,9 @@ bool ViewBaseModel::deleteSelectedFiles()
         }
         const QString file = folder + QLatin1Char('/') + entry.first;
         if (!isFile(file))
-            continue;
-        if (zoplat::removeFile(file) != 0) {
-            qWarning().noquote() << "ViewBaseModel: file not deleted:" << file;
+            continue;   // gone since the list was made
+        if (!act(file, entry.first))
             ok = false;
-        }
     }
     if (zoplat::syncFileSystems() != 0)
         ok = false;

@@ -122,6 +122,20 @@ bool ViewBaseModel::OutputEntity::serialize(bool toXml, QDomElement* element, QD
     return true;
 }
 
+void ViewBaseModel::mapBinaryConditions(bool save, QDomElement* parent, QDomDocument* doc, AOBILogicType& logic,
+                                        qint32 (&bi)[4], qint32 (&bo)[4])
+{
+    mapChecked(save, parent, doc, QStringLiteral("outputBILogicType"), logic, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
+    QDomElement bis;
+    BaseXmlUtilities::getElement(&bis, parent, doc, QStringLiteral("outputBIStates"), save);
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bis, doc, indexed("bi", i), bi[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
+    QDomElement bos;
+    BaseXmlUtilities::getElement(&bos, parent, doc, QStringLiteral("outputBOStates"), save);
+    for (int i = 0; i < 4; ++i)
+        mapChecked(save, &bos, doc, indexed("bo", i), bo[i], 0, 1);
+}
+
 // ---- Data root and module folder ---------------------------------------------------------
 
 bool ViewBaseModel::checkSDCardExist() const

@@ -90,6 +90,16 @@ QString ViewBaseModel::reportText(const char* source) const
     return tr(source);
 }
 
+QString ViewBaseModel::setFlagList(const qint32 (&flags)[4])
+{
+    QString list;
+    for (int i = 0; i < 4; ++i) {
+        if (flags[i] != 0)
+            list += QString::number(i + 1) + QLatin1Char(';');
+    }
+    return list;
+}
+
 bool ViewBaseModel::isValidReportName(const QString& name)
 {
     if (name.isEmpty())

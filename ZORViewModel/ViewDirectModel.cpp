@@ -5,7 +5,6 @@
 #include "ControllerCenter.h"
 #include "ModelDirectEntity.h"
 
-#include <QMutexLocker>
 #include <QVector>
 
 #include <algorithm>
@@ -131,14 +130,8 @@ bool ViewDirectModel::quickChange(bool toAdd)
 {
     if (!steppingAllowed())
         return false;
-    if (autoRampEnabled) {
-        const int direction = toAdd ? 1 : -1;
-        const double end = getEndRampValue();
-        if (!acceptRamp(groupRampProblem(direction, end)))
-            return false;
-        handRamp(center()->testTestor->dataDirect, direction, end);
-        return true;
-    }
+    if (autoRampEnabled)
+        return handAutoRamp(toAdd);
 
     double ranges[8];
     std::copy(std::begin(outputRanges), std::end(outputRanges), ranges);
@@ -161,40 +154,12 @@ bool ViewDirectModel::quickChange(bool toAdd)
     return true;
 }
 
-QString ViewDirectModel::groupRampProblem(int direction, double end) const
-{
-    int channels[3];
-    const int count = groupChannels(faultActionPort, channels);
-    return rampProblem(outputRanges, channels, count, direction, end, actionRampStep[RAMP_ITEM_TYPE_RANGE],
-                       actionRampTime);
-}
-
-bool ViewDirectModel::checkStart()
-{
-    return !autoRampEnabled || checkRampStart();
-}
-
-QString ViewDirectModel::heldRampProblem() const
-{
-    // The ramp the engine will run: the direction and end value handed over
-    // by the last "+" or "-", from the outputs pushed with the start.
-    int direction;
-    double end;
-    heldRamp(center()->testTestor->dataDirect, direction, end);
-    return groupRampProblem(direction, end);
-}
-
 void ViewDirectModel::quickChange(AOPortType port, bool reset, double factor, bool toDevice)
 {
     quickChangeRange(port, reset, factor, toDevice);
 }
 
 // ---- Results ---------------------------------------------------------------------------------------
-
-bool ViewDirectModel::isExistFaultActionValue(int index) const
-{
-    return hasActionValue(index);
-}
 
 QString ViewDirectModel::getFaultActionValue(int index) const
 {
@@ -209,47 +174,11 @@ QString ViewDirectModel::getFaultActionValue(int index) const
     return parts.join(QStringLiteral("; ")) + (isCurrentGroup() ? QStringLiteral(" A") : QStringLiteral(" V"));
 }
 
-double ViewDirectModel::getFaultActionTime(int index) const
-{
-    return actionTime(index);
-}
-
-QString ViewDirectModel::getFaultActionFactor() const
-{
-    return actionFactorText();
-}
-
 // ---- Frame hooks ---------------------------------------------------------------------------------
 
-void ViewDirectModel::pushToEntity(DATAType type)
+ModelActionRampEntity* ViewDirectModel::rampEntity() const
 {
-    ModelDirectEntity* entity = center()->testTestor->dataDirect;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = actionRampStep[RAMP_ITEM_TYPE_RANGE];
-    entity->faultActionPort = ModelDirectEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelDirectEntity::RampItemType(faultActionItem);
-    entity->faultActionType = ModelDirectEntity::FaultActionType(faultActionType);
-    writeOutputs(entity);
-    const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange / 2.0);
-}
-
-void ViewDirectModel::pullOutputs()
-{
-    pullOutputsFrom(center()->testTestor->dataDirect);
-}
-
-void ViewDirectModel::pullResults()
-{
-    pullRampResults(center()->testTestor->dataDirect);
+    return center()->testTestor->dataDirect;
 }
 
 void ViewDirectModel::takeSnapshot()

@@ -46,9 +46,9 @@ public:
     Q_INVOKABLE void setBeginRampValue(double beginRamp);
     Q_INVOKABLE void setEndRampValue(double endRamp);
     Q_INVOKABLE double getBeginRampValue() const;
-    Q_INVOKABLE double getEndRampValue() const;
+    Q_INVOKABLE double getEndRampValue() const override;
     Q_INVOKABLE void setRampStepValue(double stepRamp);
-    Q_INVOKABLE double getRampStepValue() const;
+    Q_INVOKABLE double getRampStepValue() const override;
 
     // ---- Ramped group and item (no push) --------------------------------------------------------
     // The group as a row of the page's list: UA, UB, UC, UX (four-phase
@@ -74,15 +74,13 @@ public:
     Q_INVOKABLE void quickChange(AOPortType port, bool reset, double factor, bool toDevice);
 
     // ---- Results ---------------------------------------------------------------------------------
-    // The test state: ViewPortOutputModel::getTestState.
-    // index 0: the action, 1: the return. Outside 0..3: false, "", NaN.
-    Q_INVOKABLE bool isExistFaultActionValue(int index) const;
+    // The test state: ViewPortOutputModel::getTestState; the records' times
+    // and factors: ViewRampOutputModel.
+    // index 0: the action, 1: the return. Outside 0..3: "".
     Q_INVOKABLE QString getFaultActionValue(int index) const;
-    Q_INVOKABLE double getFaultActionTime(int index) const;
-    Q_INVOKABLE QString getFaultActionFactor() const;
 
     // ---- Reports and file (ViewDirectModelFile.cpp) ------------------------------------------------
-    void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
+    // The settings' table: ViewRampOutputModel.
     void appendTestResult(QDomDocument* doc, QDomElement* parent) override;
 
 protected:
@@ -91,20 +89,14 @@ protected:
     static bool takesNumber(double value);
     bool acceptsOutputValue(double value) const override { return takesNumber(value); }
 
-    void pushToEntity(DATAType type) override;
-    void pullOutputs() override;
-    void pullResults() override;
-    bool checkStart() override;
-    QString heldRampProblem() const override;
+    ModelActionRampEntity* rampEntity() const override;
     void takeSnapshot() override;
     void restoreSnapshot() override;
     void swapSnapshot() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
 
     // The largest amplitude of a channel: the device's voltage, half its current.
-    double channelLimit(int port) const;
-    // The frame's ramp rule for the current group in direction to end.
-    QString groupRampProblem(int direction, double end) const;
+    double channelLimit(int port) const override;
     // The ramped group is a current group (unit "A", else "V").
     bool isCurrentGroup() const { return faultActionPort > RAMP_PORT_TYPE_UAUBUC; }
 

@@ -1,4 +1,4 @@
-// ViewDirectModel: the body of the DC parameter file and the report tables.
+// ViewDirectModel: the body of the DC parameter file and the report's result table.
 //
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
@@ -25,11 +25,6 @@
 namespace {
 
 using Xml = BaseXmlUtilities;
-using namespace PageLimits;
-
-// The page's limits of the step and the auto time.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
 
 } // namespace
 
@@ -42,96 +37,26 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
     mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, channelLimit(AO_PORT_TYPE_UA),
              channelLimit(AO_PORT_TYPE_IA), none, 0.0);
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType, [this](qint32 value) {
         if (value < ACTION_TYPE_STOP || value > ACTION_TYPE_CONTINUE)
             return false;
         setFaultActionType(FaultActionType(value));
         return true;
     });
-    // The group itself, not a list row; a load keeps the result it holds.
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_RANGE);
-    // Saved during a run, the state is the one the stop will settle on.
-    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
-    if (!save)
-        testState = state;
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_RANGE);
+    mapRunResults(save, root, &outputs, doc, false);
 
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, false, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
-
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
                    channelLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
-    }
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 1);
 
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    mapSetting(save, &steps, doc, indexed("setp", 0), actionRampStep[0], 0.0, kMaxStep);
-
-    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-               AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
+    mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }
 
 // ---- Report ------------------------------------------------------------------------------------
-
-void ViewDirectModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
-{
-    ViewSourceTestModel::appendTestSetting(doc, parent);
-    const QString unit = isCurrentGroup() ? QStringLiteral("A") : QStringLiteral("V");
-    const auto number = [this](double value) { return doubleFormatToString(value, 3); };
-
-    QString mode;
-    switch (faultActionType) {
-    case ACTION_TYPE_STOP: mode = tr("From-to"); break;
-    case ACTION_TYPE_CONTINUE: mode = tr("Continuous"); break;
-    default: mode = tr("From-to-From"); break;
-    }
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != AO_BI_STATE_NONE)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
-
-    QStringList rows[6] = {
-        {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"), mode},
-        {tr("Deglitch") + QStringLiteral("(ms)"), number(getDitherTime() * 1000.0), tr("Auto time") + QStringLiteral("(s)"),
-         autoRampEnabled ? number(actionRampTime) : QString()},
-        {tr("Test item"), tr("Amplitude"), tr("Step"), number(getRampStepValue()) + unit},
-        {tr("End"), number(getEndRampValue()) + unit},
-        {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
-        {tr("Bi Output"), outputs},
-    };
-    appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
-                QStringLiteral("Arial"), rows, 6);
-}
 
 void ViewDirectModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
 {

@@ -76,7 +76,7 @@ void ViewDistanceModel::ViewPointModel::clearResults()
 // ---- Construction -----------------------------------------------------------------------
 
 ViewDistanceModel::ViewDistanceModel(QObject* parent)
-    : ViewPointListModel(ViewPointLists::distance, parent)
+    : ViewTripListModel(ViewPointLists::distance, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
 {
     normalTime = 3.0;
@@ -91,8 +91,6 @@ ViewDistanceModel::ViewDistanceModel(QObject* parent)
     std::fill(std::begin(loadAngles), std::end(loadAngles), 0.0);
     std::fill(std::begin(loadFrequencies), std::end(loadFrequencies), rateFrequency);
     std::fill(std::begin(checkedFactors), std::end(checkedFactors), false);
-    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
-    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
 
     std::fill(std::begin(tempPoint->outputFrequencies), std::end(tempPoint->outputFrequencies), rateFrequency);
     BaseModelDataDistance::getInstance()->shortImpedance.setAngle(tempPoint->zAngle);
@@ -504,36 +502,6 @@ void ViewDistanceModel::setUXDefineAngle(double value)
 int ViewDistanceModel::getUXDefineType() const { return uxDefine.Define; }
 double ViewDistanceModel::getUXDefineRange() const { return uxDefine.CustomPhase.getRange(); }
 double ViewDistanceModel::getUXDefineAngle() const { return uxDefine.CustomPhase.getAngle(); }
-
-void ViewDistanceModel::setOutputBIState(int, int biindex, int bi)
-{
-    if (inRange(biindex, 0, 3) && inRange(bi, AO_BI_STATE_NONE, AO_BI_STATE_ALL))
-        outputBIStates[biindex] = bi;
-}
-
-int ViewDistanceModel::getOutputBIState(int, int biindex) const
-{
-    return inRange(biindex, 0, 3) ? outputBIStates[biindex] : 0;
-}
-
-void ViewDistanceModel::setOutputBILogic(int, int logic)
-{
-    if (inRange(logic, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND))
-        outputBILogicType = AOBILogicType(logic);
-}
-
-int ViewDistanceModel::getOutputBILogic(int) const { return outputBILogicType; }
-
-void ViewDistanceModel::setOutputBOState(int boindex, int bo)
-{
-    if (inRange(boindex, 0, 3))
-        outputBOStates[boindex] = bo;
-}
-
-int ViewDistanceModel::getOutputBOState(int boindex) const
-{
-    return inRange(boindex, 0, 3) ? outputBOStates[boindex] : 0;
-}
 
 void ViewDistanceModel::setUpdateEnabled(bool enabled) { updateEnabled = enabled; }
 bool ViewDistanceModel::getUpdateEnabled() const { return updateEnabled; }

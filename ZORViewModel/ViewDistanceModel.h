@@ -15,7 +15,8 @@
 // gives the start from the page): at most 32
 // points, the edit point (tempPoint) that the point setters change and
 // addPoint copies, the selection, progress and trips copied from the entity
-// while its marks belong to this list.
+// while its marks belong to this list. The trip inputs and outputs of the
+// fault states: ViewTripListModel.
 //
 // A calculation that fails (a loop that cannot be solved, e.g. V-constant at
 // |Z| 0) writes nothing: the entry is kept, the phasors stay as they were,
@@ -27,7 +28,7 @@
 // Parameter file body and report tables: ViewDistanceModelFile.cpp.
 
 #include "ViewBaseModel.h"
-#include "ViewPointList.h"
+#include "ViewTripListModel.h"
 
 #include "BaseModelUXDefine.h"
 
@@ -35,7 +36,7 @@
 
 class BaseModelDataDistance;
 
-class ViewDistanceModel : public ViewPointListModel
+class ViewDistanceModel : public ViewTripListModel
 {
     Q_OBJECT
 
@@ -206,13 +207,7 @@ public:
     Q_INVOKABLE double getUXDefineRange() const;
     Q_INVOKABLE double getUXDefineAngle() const;
 
-    // ---- Trip inputs and outputs (index ignored; biindex, boindex 0..3) ---------------------
-    Q_INVOKABLE void setOutputBIState(int index, int biindex, int bi);
-    Q_INVOKABLE int getOutputBIState(int index, int biindex) const;
-    Q_INVOKABLE void setOutputBILogic(int index, int logic);
-    Q_INVOKABLE int getOutputBILogic(int index) const;
-    Q_INVOKABLE void setOutputBOState(int boindex, int bo);
-    Q_INVOKABLE int getOutputBOState(int boindex) const;
+    // The trip inputs and outputs: ViewTripListModel.
 
     Q_INVOKABLE void setUpdateEnabled(bool enabled);
     Q_INVOKABLE bool getUpdateEnabled() const;
@@ -274,9 +269,6 @@ protected:
     RepairType repairKind = REPAIR_TYPE_KL;
     double repairFactor1 = 0.67;
     double repairFactor2 = 0.0;
-    qint32 outputBIStates[4];
-    qint32 outputBOStates[4];
-    AOBILogicType outputBILogicType = AO_BILOGIC_TYPE_OR;
     double outputTimeFactor1 = 1.0;
     double outputTimeFactor2 = 0.1;
     double timeErrAbs = 0.1;

@@ -102,15 +102,7 @@ bool ViewDistanceModel::serialize(bool save, QDomElement* element, QDomDocument*
     mapSetting(save, element, doc, QStringLiteral("timeErrAbs"), timeErrAbs, 0.0);
     mapSetting(save, element, doc, QStringLiteral("timeErrRel"), timeErrRel, 0.0);
 
-    mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bos, doc, indexed("bo", k), outputBOStates[k], 0, 1);
+    mapBinaryConditions(save, element, doc, outputBILogicType, outputBIStates, outputBOStates);
 
     if (!save && count > 0)
         setActiveIndex(activePointIndex);
@@ -168,14 +160,8 @@ void ViewDistanceModel::appendTestSetting(QDomDocument* doc, QDomElement* body)
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows, count);
 
-    QString inputs;
-    QString outputs;
-    for (int k = 0; k < 4; ++k) {
-        if (outputBIStates[k] != 0)
-            inputs += QString::number(k + 1) + QLatin1Char(';');
-        if (outputBOStates[k] != 0)
-            outputs += QString::number(k + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList logic[2] = {
         {tr("Logic"), outputBILogicType == AO_BILOGIC_TYPE_AND ? tr("And") : tr("Or"), tr("Bi Input"), inputs},
         {tr("Bi Output"), outputs},

@@ -17,12 +17,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void clearRecord(ViewHarmonicModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
 template <typename T>
 void copySlots(const T (*from)[4], T (*to)[4])
 {
@@ -588,32 +582,24 @@ void ViewHarmonicModel::clearResults()
 
 void ViewHarmonicModel::pushToEntity(DATAType type)
 {
-    ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        for (size_t i = 0; i < std::size(testingBO); ++i)   // no memmove: see writeTestingBO
-            entity->outputBOStates[i] = testingBO[i];
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->autoRampEnabled = autoRampEnabled;
-    entity->actionRampTime = actionRampTime;
-    entity->actionRampStep = actionRampStep[faultActionItem];
-    entity->faultActionPort = ModelHarmonicEntity::RampPortType(faultActionPort);
-    entity->faultActionItem = ModelHarmonicEntity::RampItemType(faultActionItem);
-    entity->faultActionOrder = faultActionOrder;
-    entity->faultActionType = ModelHarmonicEntity::FaultActionType(faultActionType);
-    std::copy(std::begin(outputOrders), std::end(outputOrders), entity->outputOrders);
-    copySlots(outputRanges, entity->outputRanges);
-    copySlots(outputAngles, entity->outputAngles);
-    for (int p = 0; p < 8; ++p)
-        std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]), rateFrequency);
     const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), entity->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), entity->stateOutputBOStates);
-    entity->stateBILogicTypes = ModelHarmonicEntity::AOBILogicType(outputBILogicType);
+    pushEntity(center()->testTestor->dataHarmonic, type, {DATA_TYPE_TEST_OUTPUTVI, DATA_TYPE_TEST_OUTPUTDATA},
+               [this, config](ModelHarmonicEntity* entity) {
+                   entity->autoRampEnabled = autoRampEnabled;
+                   entity->actionRampTime = actionRampTime;
+                   entity->actionRampStep = actionRampStep[faultActionItem];
+                   entity->faultActionPort = ModelHarmonicEntity::RampPortType(faultActionPort);
+                   entity->faultActionItem = ModelHarmonicEntity::RampItemType(faultActionItem);
+                   entity->faultActionOrder = faultActionOrder;
+                   entity->faultActionType = ModelHarmonicEntity::FaultActionType(faultActionType);
+                   std::copy(std::begin(outputOrders), std::end(outputOrders), entity->outputOrders);
+                   copySlots(outputRanges, entity->outputRanges);
+                   copySlots(outputAngles, entity->outputAngles);
+                   for (int p = 0; p < 8; ++p)
+                       std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]),
+                                 rateFrequency);
+                   writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+               });
 }
 
 void ViewHarmonicModel::pullOutputs()
@@ -639,11 +625,7 @@ void ViewHarmonicModel::pullResults()
     if (bi < 0)
         return;
     faultActionTimes[0] = entity->faultActionTimes[bi];
-    const ModelHarmonicEntity::faultActionValStruct& from = entity->faultActionValues[bi];
-    clearRecord(faultActionValues[0]);
-    faultActionValues[0].portCnt = std::clamp(from.portCnt, 0, 3);
-    for (int k = 0; k < faultActionValues[0].portCnt; ++k)
-        faultActionValues[0].actionVal[k] = from.actionVal[k];
+    takeRecord(faultActionValues[0], entity->faultActionValues[bi]);
 }
 
 void ViewHarmonicModel::takeSnapshot()

@@ -30,14 +30,6 @@ class ViewHarmonicModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's record of one action: portCnt values
-    // in the group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     static constexpr int kSlots = 4;
     static constexpr int kSummarySlot = 4;
     static constexpr int kMaxOrder = 60;

@@ -30,9 +30,7 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limits of the steps, the auto time and the verdict's times.
-constexpr double kMaxStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
+// The page's limit of the verdict's times.
 constexpr double kMaxVerdictTime = 1000.0;
 
 } // namespace
@@ -71,15 +69,10 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
                                   + QLatin1Char(' ') + QString::number(orders[3]),
                               0.0, 0.0});
 
-    Xml::map(save, root, doc, QStringLiteral("autoRampEnabled"), autoRampEnabled, autoRampEnabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), actionRampTime, 0.0, kMaxRampTime);
+    mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
                ACTION_TYPE_CONTINUE);
-    // The group itself, not a list row; a load keeps the result it holds.
-    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), faultActionPort, RAMP_PORT_TYPE_UA,
-               RAMP_PORT_TYPE_IAIBIC);
-    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), faultActionItem, RAMP_ITEM_TYPE_RANGE,
-               RAMP_ITEM_TYPE_ANGLE);
+    mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_ANGLE);
     mapChecked(save, root, doc, QStringLiteral("faultActionOrder"), faultActionOrder, 0, kSlots - 1);
     Xml::map(save, root, doc, QStringLiteral("showRange"), showRange, showRange);
     // Saved during a run, the state is the one the stop will settle on; a
@@ -94,43 +87,17 @@ void ViewHarmonicModel::serializeBody(bool save, QDomElement* root, QDomDocument
     mapSetting(save, root, doc, QStringLiteral("settingTime"), settingTime, 0.0, kMaxVerdictTime);
     mapSetting(save, root, doc, QStringLiteral("devTime"), devTime, 0.0, kMaxVerdictTime);
 
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, root, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
+    mapActionRecords(save, root, doc, true, faultActionTimes, faultActionValues);
     mapChecked(save, root, doc, QStringLiteral("actionBiIndex"), faultActionBiIndex, -1, 3);
 
-    QDomElement ramps;
-    Xml::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
-    for (int g = 0; g < 16; ++g) {
-        QDomElement begin;
-        Xml::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
-        while (save && !begin.firstChild().isNull())
-            begin.removeChild(begin.firstChild());
-        QDomElement end;
-        Xml::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
-        mapSetting(save, &end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
+    const auto endRamp = [this, save, doc](QDomElement* end, int g) {
+        mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,
                    sumLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA));
-        mapSetting(save, &end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
-    }
+        mapSetting(save, end, doc, QStringLiteral("angle"), endRampAngles[g], -kAngle, kAngle);
+    };
+    mapRampTable(save, root, doc, endRamp, actionRampStep, 2);
 
-    QDomElement steps;
-    Xml::getElement(&steps, root, doc, QStringLiteral("steps"), save);
-    for (int n = 0; n < 2; ++n)
-        mapSetting(save, &steps, doc, indexed("setp", n), actionRampStep[n], 0.0, kMaxStep);
-
-    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-               AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
+    mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }
 
 // ---- Report ------------------------------------------------------------------------------------
@@ -159,14 +126,8 @@ void ViewHarmonicModel::appendTestSetting(QDomDocument* doc, QDomElement* parent
     const QString degree = QString::fromUtf8("°");
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
 
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != AO_BI_STATE_NONE)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList rows[8] = {
         {tr("Test mode"), autoRampEnabled ? tr("Auto") : tr("Manual"), tr("Mode"),
          faultActionType == ACTION_TYPE_STOP ? tr("From-to") : tr("Continuous")},

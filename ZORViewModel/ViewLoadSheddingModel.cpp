@@ -77,6 +77,8 @@ ViewLoadSheddingModel::ViewLoadSheddingModel(const Layout& owner, QObject* paren
     , layout(owner)
     , tempPoint(std::make_unique<ViewSheddingPoint>(owner))
 {
+    const double angles[8] = {0.0, 240.0, 120.0, 0.0, 0.0, 240.0, 120.0, 0.0};
+    std::copy(std::begin(angles), std::end(angles), tempPoint->outputAngles);
 }
 
 ViewLoadSheddingModel::~ViewLoadSheddingModel() = default;
@@ -134,6 +136,12 @@ void ViewLoadSheddingModel::setCurrentEnd(double value) { setSetting(layout.curr
 double ViewLoadSheddingModel::getCurrentEnd() const { return setting(layout.currentBegin + 1); }
 void ViewLoadSheddingModel::setCurrentStep(double value) { setSetting(layout.currentBegin + 2, value); }
 double ViewLoadSheddingModel::getCurrentStep() const { return setting(layout.currentBegin + 2); }
+void ViewLoadSheddingModel::setVoltageBegin(double value) { setSetting(layout.voltageBegin, value); }
+double ViewLoadSheddingModel::getVoltageBegin() const { return setting(layout.voltageBegin); }
+void ViewLoadSheddingModel::setVoltageEnd(double value) { setSetting(layout.voltageBegin + 1, value); }
+double ViewLoadSheddingModel::getVoltageEnd() const { return setting(layout.voltageBegin + 1); }
+void ViewLoadSheddingModel::setVoltageStep(double value) { setSetting(layout.voltageBegin + 2, value); }
+double ViewLoadSheddingModel::getVoltageStep() const { return setting(layout.voltageBegin + 2); }
 
 // ---- Times ------------------------------------------------------------------------------------
 

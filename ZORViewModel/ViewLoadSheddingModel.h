@@ -76,7 +76,7 @@ public:
         int settingCount;
         int slipBegin;                   // first of the slip series (begin, end, step)
         int currentBegin;                // first of the current series
-        int voltageBegin;                // what UA..UC show for voltageItem
+        int voltageBegin;                // first of the voltages (slid or blocking), what UA..UC show for voltageItem
         int voltageItem;                 // -1: every item
         bool copiesAngles;               // a copy of a point takes its angles
     };
@@ -118,6 +118,12 @@ public:
     Q_INVOKABLE double getCurrentEnd() const;
     Q_INVOKABLE void setCurrentStep(double value);
     Q_INVOKABLE double getCurrentStep() const;
+    Q_INVOKABLE void setVoltageBegin(double value);
+    Q_INVOKABLE double getVoltageBegin() const;
+    Q_INVOKABLE void setVoltageEnd(double value);
+    Q_INVOKABLE double getVoltageEnd() const;
+    Q_INVOKABLE void setVoltageStep(double value);
+    Q_INVOKABLE double getVoltageStep() const;
 
     // ---- Times shared by all points, s -------------------------------------------------
     Q_INVOKABLE void setPreFaultTime(double time);
@@ -170,6 +176,7 @@ public:
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
 
 protected:
+    // The edit point's port display starts balanced (A 0, B 240, C 120).
     ViewLoadSheddingModel(const Layout& layout, QObject* parent);
 
     ViewSheddingPoint* point(int index) const;

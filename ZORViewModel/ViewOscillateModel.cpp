@@ -116,15 +116,8 @@ bool ViewOscillateModel::isExistFaultActionValue() const
 
 QString ViewOscillateModel::getFaultActionValue() const
 {
-    const faultActionValStruct& record = faultActionValues[0];
-    int channels[3];
-    const int count = groupChannels(oscillatePort, channels);
-    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
-    QStringList parts;
-    for (int k = 0; k < count; ++k)
-        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
     const QString unit = isVoltageGroup(oscillatePort) ? QStringLiteral(" V") : QStringLiteral(" A");
-    return parts.join(QStringLiteral("; ")) + unit;
+    return groupValuesText(faultActionValues[0], oscillatePort) + unit;
 }
 
 double ViewOscillateModel::getFaultActionTime() const
@@ -136,22 +129,15 @@ double ViewOscillateModel::getFaultActionTime() const
 
 void ViewOscillateModel::pushToEntity(DATAType type)
 {
-    ModelOscillateEntity* entity = center()->testTestor->dataOscillate;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        writeTestingBO(entity);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTVI && type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    entity->oscillatePort = ModelOscillateEntity::RampPortType(oscillatePort);
-    entity->oscillateFrequency = oscillateFrequency;
-    entity->oscillatePercent = oscillatePercent;
-    // The swing plays at the angle the page shows and the report prints.
-    entity->oscillateAngle = oscillateAngle;
-    writeOutputs(entity);
     const ControllerConfiguration* config = center()->testConfiguration;
-    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+    pushPortEntity(center()->testTestor->dataOscillate, type, config->maxVRange, config->maxIRange,
+                   [this](ModelOscillateEntity* entity) {
+                       entity->oscillatePort = ModelOscillateEntity::RampPortType(oscillatePort);
+                       entity->oscillateFrequency = oscillateFrequency;
+                       entity->oscillatePercent = oscillatePercent;
+                       // The swing plays at the angle the page shows and the report prints.
+                       entity->oscillateAngle = oscillateAngle;
+                   });
 }
 
 void ViewOscillateModel::pullOutputs()

@@ -38,43 +38,16 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
 {
     QDomElement outputs;
     Xml::getElement(&outputs, root, doc, QStringLiteral("outputs"), save);
-    // UX and IX of a three-phase unit have no field on the page; their
-    // frequency is 0 there.
-    mapPorts(save, &outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
-             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
-                 const bool shown = p % 4 != 3
-                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-                 return shown ? kMinFrequency : 0.0;
-             });
+    mapShownOutputs(save, &outputs, doc);
 
     mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
                RAMP_PORT_TYPE_IAIBIC);
     mapSetting(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, 0.0, kMaxFraction);
     mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, 0.0, kMaxFrequency);
     mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngle, kAngle);
-    // Saved during a run, the state is the one the stop will settle on.
-    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
-    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
-    if (!save)
-        testState = state;
+    mapRunResults(save, root, &outputs, doc, true);
 
-    for (int i = 0; i < 4; ++i) {
-        QDomElement action;
-        Xml::getElement(&action, &outputs, doc, indexed("action", i), save);
-        mapActionRecord(save, &action, doc, true, faultActionTimes[i], faultActionValues[i], "actionValueList",
-                        "actionValue_portCnt", "actionValue_val");
-    }
-
-    mapChecked(save, root, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-               AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, root, doc, QStringLiteral("outputBIStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bis, doc, indexed("bi", i), outputBIStates[i], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, root, doc, QStringLiteral("outputBOStates"), save);
-    for (int i = 0; i < 4; ++i)
-        mapChecked(save, &bos, doc, indexed("bo", i), outputBOStates[i], 0, 1);
+    mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }
 
 // ---- Report ------------------------------------------------------------------------------------
@@ -85,14 +58,8 @@ void ViewOscillateModel::appendTestSetting(QDomDocument* doc, QDomElement* paren
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
     const QString degree = QString::fromUtf8("°");
 
-    QString inputs;
-    QString outputs;
-    for (int i = 0; i < 4; ++i) {
-        if (outputBIStates[i] != 0)
-            inputs += QString::number(i + 1) + QLatin1Char(';');
-        if (outputBOStates[i] != 0)
-            outputs += QString::number(i + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     const QString group = isRampPort(oscillatePort) ? QLatin1String(kGroupNames[oscillatePort]) : QString();
 
     QStringList settings[7] = {

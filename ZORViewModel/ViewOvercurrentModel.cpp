@@ -117,7 +117,7 @@ void ViewOvercurrentModel::ViewPointModel::clearResults()
 // ---- Construction -----------------------------------------------------------------------
 
 ViewOvercurrentModel::ViewOvercurrentModel(QObject* parent)
-    : ViewPointListModel(ViewPointLists::overcurrent, parent)
+    : ViewTripListModel(ViewPointLists::overcurrent, parent)
     , tempPoint(std::make_unique<ViewPointModel>())
     , curvePoint(ViewPointModel::zeroed())
 {
@@ -132,8 +132,6 @@ ViewOvercurrentModel::ViewOvercurrentModel(QObject* parent)
         outputAngles[p] = (p % 4 == 1) ? 240.0 : (p % 4 == 2 ? 120.0 : 0.0);
         outputFrequencies[p] = rateFrequency;
     }
-    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
-    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
 
     for (BaseOverCurrentHelper& curve : overcurrentCurves) {
         curve.setActiveType(OperatingCurves::CHAR_STAND);
@@ -497,38 +495,6 @@ void ViewOvercurrentModel::clearPoint()
 {
     testPoints.clear();
     activePointIndex = 0;
-}
-
-// ---- Inputs and outputs -------------------------------------------------------------------------
-
-void ViewOvercurrentModel::setOutputBIState(int, int biindex, int bi)
-{
-    if (inRange(biindex, 0, 3) && inRange(bi, AO_BI_STATE_NONE, AO_BI_STATE_ALL))
-        outputBIStates[biindex] = bi;
-}
-
-int ViewOvercurrentModel::getOutputBIState(int, int biindex) const
-{
-    return inRange(biindex, 0, 3) ? outputBIStates[biindex] : 0;
-}
-
-void ViewOvercurrentModel::setOutputBILogic(int, int logic)
-{
-    if (inRange(logic, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND))
-        outputBILogicType = AOBILogicType(logic);
-}
-
-int ViewOvercurrentModel::getOutputBILogic(int) const { return outputBILogicType; }
-
-void ViewOvercurrentModel::setOutputBOState(int boindex, int bo)
-{
-    if (inRange(boindex, 0, 3))
-        outputBOStates[boindex] = bo;
-}
-
-int ViewOvercurrentModel::getOutputBOState(int boindex) const
-{
-    return inRange(boindex, 0, 3) ? outputBOStates[boindex] : 0;
 }
 
 // ---- Run -----------------------------------------------------------------------------------------------

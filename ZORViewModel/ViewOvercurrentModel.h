@@ -20,6 +20,7 @@
 // the interval outputs of a point followed by another play until the relay
 // has reset (its trip inputs back), for at most faultMaxTime; a point whose
 // fault began with the relay not reset reads so (getRelayNotReset) and fails.
+// The trip inputs and outputs of the fault states: ViewTripListModel.
 //
 // Windows are recomputed by the characteristic, tolerance and edit-point
 // setters named below, by addPoint and after the parameter file is read or
@@ -33,7 +34,7 @@
 // Parameter file body and report tables: ViewOvercurrentModelFile.cpp.
 
 #include "ViewBaseModel.h"
-#include "ViewPointList.h"
+#include "ViewTripListModel.h"
 
 #include "BaseModelDataOvercurrent.h"
 #include "BaseOverCurrentHelper.h"
@@ -42,7 +43,7 @@
 
 class ModelOvercurrentEntity;
 
-class ViewOvercurrentModel : public ViewPointListModel
+class ViewOvercurrentModel : public ViewTripListModel
 {
     Q_OBJECT
 
@@ -200,13 +201,7 @@ public:
     Q_INVOKABLE void saveImage(int type, QString imgStr);
     Q_INVOKABLE void releaseImage();
 
-    // ---- Trip inputs and outputs (index ignored; biindex, boindex 0..3) ---------------------
-    Q_INVOKABLE void setOutputBIState(int index, int biindex, int bi);
-    Q_INVOKABLE int getOutputBIState(int index, int biindex) const;
-    Q_INVOKABLE void setOutputBILogic(int index, int logic);
-    Q_INVOKABLE int getOutputBILogic(int index) const;
-    Q_INVOKABLE void setOutputBOState(int boindex, int bo);
-    Q_INVOKABLE int getOutputBOState(int boindex) const;
+    // The trip inputs and outputs: ViewTripListModel.
 
     // ---- Start -------------------------------------------------------------------------------
     // False, with nothing sent, when a point's fault asks the outputs for
@@ -273,8 +268,5 @@ protected:
     double outputRanges[8];
     double outputAngles[8];
     double outputFrequencies[8];
-    qint32 outputBIStates[4];
-    qint32 outputBOStates[4];
-    AOBILogicType outputBILogicType = AO_BILOGIC_TYPE_OR;
     QString curveImage[2];
 };

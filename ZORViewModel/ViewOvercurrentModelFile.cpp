@@ -125,15 +125,7 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
     Xml::getElement(&list, element, doc, QStringLiteral("testPoints"), save);
     const int count = testPoints.serialize(save, &list, doc, [] { return ViewPointModel::zeroed(); });
 
-    mapChecked(save, element, doc, "outputBILogicType", outputBILogicType, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bis, doc, qPrintable(indexed("bi", k)), outputBIStates[k], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
-    for (int k = 0; k < 4; ++k)
-        mapChecked(save, &bos, doc, indexed("bo", k), outputBOStates[k], 0, 1);
+    mapBinaryConditions(save, element, doc, outputBILogicType, outputBIStates, outputBOStates);
 
     if (!save && count > 0)
         setActiveIndex(activePointIndex);
@@ -164,14 +156,8 @@ void ViewOvercurrentModel::appendTestSetting(QDomDocument* doc, QDomElement* bod
     ViewBaseModel::appendTestSetting(doc, body);
     const auto number = [this](double value) { return doubleFormatToString(value, 3); };
 
-    QString inputs;
-    QString outputs;
-    for (int k = 0; k < 4; ++k) {
-        if (outputBIStates[k] != 0)
-            inputs += QString::number(k + 1) + QLatin1Char(';');
-        if (outputBOStates[k] != 0)
-            outputs += QString::number(k + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(outputBIStates);
+    const QString outputs = setFlagList(outputBOStates);
     QStringList rows[8] = {
         {tr("Current Tol"), number(currentTolrel) + "%", tr("故障前时间"), number(normalTime) + "s"},
         {tr("电流允许绝对偏差"), number(currentTolabs) + "A", tr("仅输出一次"),

@@ -248,3 +248,18 @@ void mapActionRecord(bool save, QDomElement* action, QDomDocument* doc, bool tim
         std::fill(std::begin(record.actionVal), std::end(record.actionVal), std::numeric_limits<double>::quiet_NaN());
     }
 }
+
+// The four records of a ramp's actions and returns, action0..3 under parent,
+// each as above with the list "actionValueList", the count
+// "actionValue_portCnt" and the values "actionValue_val0..".
+template <typename Record>
+void mapActionRecords(bool save, QDomElement* parent, QDomDocument* doc, bool timeFirst, double (&times)[4],
+                      Record (&records)[4])
+{
+    for (int i = 0; i < 4; ++i) {
+        QDomElement action;
+        BaseXmlUtilities::getElement(&action, parent, doc, indexed("action", i), save);
+        mapActionRecord(save, &action, doc, timeFirst, times[i], records[i], "actionValueList", "actionValue_portCnt",
+                        "actionValue_val");
+    }
+}

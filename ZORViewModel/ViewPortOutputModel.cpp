@@ -2,6 +2,8 @@
 
 #include "ViewPortOutputModel.h"
 
+#include "ViewParameterSetting.h"
+
 #include <cmath>
 
 namespace {
@@ -152,8 +154,7 @@ void ViewPortOutputModel::settleResults()
 void ViewPortOutputModel::clearResults()
 {
     for (int i = 0; i < 4; ++i) {
-        faultActionValues[i].portCnt = 0;
-        std::fill(std::begin(faultActionValues[i].actionVal), std::end(faultActionValues[i].actionVal), kNaN);
+        clearRecord(faultActionValues[i]);
         faultActionTimes[i] = kNaN;
     }
     if (testState != -1)
@@ -203,4 +204,37 @@ QString ViewPortOutputModel::actionFactorText() const
             parts << doubleFormatToString(back.actionVal[k] / action.actionVal[k], 3);
     }
     return parts.join(QStringLiteral("; "));
+}
+
+QString ViewPortOutputModel::groupValuesText(const faultActionValStruct& record, int group) const
+{
+    int channels[3];
+    const int count = groupChannels(group, channels);
+    const int decimals = record.actionVal[0] >= 1000.0 ? 1 : 3;
+    QStringList parts;
+    for (int k = 0; k < count; ++k)
+        parts << doubleFormatToString(testState == 1 ? record.actionVal[k] : kNaN, decimals);
+    return parts.join(QStringLiteral("; "));
+}
+
+// ---- Parameter file ---------------------------------------------------------------------------
+
+void ViewPortOutputModel::mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc)
+{
+    mapPorts(save, outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
+             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
+                 const bool shown = p % 4 != 3
+                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
+                 return shown ? PageLimits::kMinFrequency : 0.0;
+             });
+}
+
+void ViewPortOutputModel::mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc,
+                                        bool timeFirst)
+{
+    qint32 state = save && runSnapshotHeld() && testState == -1 ? 0 : testState;
+    mapResultIndex(save, root, doc, QStringLiteral("testState"), state, -1, 1, 0);
+    if (!save)
+        testState = state;
+    mapActionRecords(save, outputs, doc, timeFirst, faultActionTimes, faultActionValues);
 }

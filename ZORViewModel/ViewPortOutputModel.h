@@ -25,14 +25,6 @@ class ViewPortOutputModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's record of one action or return:
-    // portCnt values in the group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     ~ViewPortOutputModel() override;
 
     // ---- Outputs -------------------------------------------------------------------------
@@ -82,6 +74,17 @@ protected:
     // Clears the result records and times; the state becomes 0 unless it is -1.
     void clearResults();
 
+    // ---- Parameter file -------------------------------------------------------------------------
+    // The eight outputs under `outputs` (port0..7) held to the page's fields:
+    // amplitudes to the device's maxima, angles to +-360, frequencies from
+    // kMinFrequency (UX and IX of a three-phase unit have no field: from 0).
+    void mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc);
+    // The run's results: "testState" under root (-1 .. 1, else 0; saved
+    // during a run, the state its stop will settle on) and the records
+    // action0..3 under `outputs`, each time before its values (timeFirst)
+    // or after them.
+    void mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
+
     // The amplitude of port back to its snapshot (reset), or grown by the
     // snapshot x factor, unclamped; with toDevice pushed (switched while running).
     void quickChangeRange(AOPortType port, bool reset, double factor, bool toDevice);
@@ -93,9 +96,10 @@ protected:
     bool hasActionValue(int index) const;
     double actionTime(int index) const;
     QString actionFactorText() const;
-    // The portCnt values (held to 0..3) of an engine record.
-    template <typename Record>
-    static void takeRecord(faultActionValStruct& to, const Record& from);
+    // A record's values of the channels of group, "; " between them, with
+    // one decimal from 1000 up (as the first value is), else three; NaN
+    // unless the state is 1.
+    QString groupValuesText(const faultActionValStruct& record, int group) const;
 
     // ---- The module's entity E (each takes its lock) ---------------------------------------------
     // The entity's outputs into the arrays.
@@ -112,15 +116,13 @@ protected:
     static void handRamp(E* e, int direction, double end);
     template <typename E>
     static void heldRamp(const E* e, int& direction, double& end);
-    // Into an entity held locked by the caller: the running binary outputs;
-    // the outputs; the limits (vmax, imax), binary-input conditions, binary
-    // outputs and input logic.
-    template <typename E>
-    void writeTestingBO(E* e) const;
-    template <typename E>
-    void writeOutputs(E* e) const;
-    template <typename E>
-    void writeBinarySettings(E* e, double vmax, double imax) const;
+    // A push of `type` into the entity, under its lock: the running binary
+    // outputs (RT_BO); or (OUTPUTVI, OUTPUTDATA) the module's own settings
+    // (settings(e)), then the outputs, the limits (vmax, imax), the
+    // binary-input conditions, binary outputs and input logic. Other types
+    // write nothing.
+    template <typename E, typename Settings>
+    void pushPortEntity(E* e, DATAType type, double vmax, double imax, Settings settings) const;
 
     double outputRanges[8];
     double outputAngles[8];
@@ -137,15 +139,6 @@ private:
     // and a test runs.
     void setOutput(double values[8], AOPortType port, double value);
 };
-
-template <typename Record>
-void ViewPortOutputModel::takeRecord(faultActionValStruct& to, const Record& from)
-{
-    to.portCnt = std::clamp(from.portCnt, 0, 3);
-    std::fill(std::begin(to.actionVal), std::end(to.actionVal), std::numeric_limits<double>::quiet_NaN());
-    for (int k = 0; k < to.portCnt; ++k)
-        to.actionVal[k] = from.actionVal[k];
-}
 
 template <typename E>
 void ViewPortOutputModel::pullOutputsFrom(E* e)
@@ -189,28 +182,14 @@ void ViewPortOutputModel::heldRamp(const E* e, int& direction, double& end)
     end = e->endRampValue;
 }
 
-template <typename E>
-void ViewPortOutputModel::writeTestingBO(E* e) const
+template <typename E, typename Settings>
+void ViewPortOutputModel::pushPortEntity(E* e, DATAType type, double vmax, double imax, Settings settings) const
 {
-    // Element by element, as ModuleAdaptorParts::boStates copies them: no
-    // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
-    for (size_t i = 0; i < std::size(testingBO); ++i)
-        e->outputBOStates[i] = testingBO[i];
-}
-
-template <typename E>
-void ViewPortOutputModel::writeOutputs(E* e) const
-{
-    std::copy(std::begin(outputRanges), std::end(outputRanges), e->outputRanges);
-    std::copy(std::begin(outputAngles), std::end(outputAngles), e->outputAngles);
-    std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), e->outputFrequencies);
-}
-
-template <typename E>
-void ViewPortOutputModel::writeBinarySettings(E* e, double vmax, double imax) const
-{
-    e->formatLimitValue(vmax, imax);
-    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
-    std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
-    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(outputBILogicType);
+    pushEntity(e, type, {DATA_TYPE_TEST_OUTPUTVI, DATA_TYPE_TEST_OUTPUTDATA}, [&](E* entity) {
+        settings(entity);
+        std::copy(std::begin(outputRanges), std::end(outputRanges), entity->outputRanges);
+        std::copy(std::begin(outputAngles), std::end(outputAngles), entity->outputAngles);
+        std::copy(std::begin(outputFrequencies), std::end(outputFrequencies), entity->outputFrequencies);
+        writeBinarySettings(entity, vmax, imax);
+    });
 }

@@ -18,12 +18,6 @@ namespace {
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
-void clearRecord(ViewRampingModel::faultActionValStruct& record)
-{
-    record.portCnt = 0;
-    std::fill(std::begin(record.actionVal), std::end(record.actionVal), kNaN);
-}
-
 } // namespace
 
 // ---- Point ----------------------------------------------------------------------------------
@@ -144,11 +138,8 @@ double* ViewRampingModel::ViewStateModel::outputItem(int item)
 
 const double* ViewRampingModel::ViewStateModel::outputItem(int item) const
 {
-    switch (item) {
-    case RAMP_ITEM_TYPE_ANGLE: return outputAngles;
-    case RAMP_ITEM_TYPE_FREQUENCY: return outputFrequencies;
-    default: return outputRanges;
-    }
+    const double* values = itemArray(item, outputRanges, outputAngles, outputFrequencies);
+    return values ? values : outputRanges;
 }
 
 ViewRampingModel::ViewPointModel& ViewRampingModel::ViewStateModel::firstPoint()
@@ -633,68 +624,66 @@ bool ViewRampingModel::checkStart()
 
 void ViewRampingModel::pushToEntity(DATAType type)
 {
-    ModelRampingEntity* entity = center()->testTestor->dataRamping;
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
-        return;
-    }
-    if (type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    using E = ModelRampingEntity;
-    const int count = std::min(int(testStates.size()), kMaxStates);
-    entity->stateCount = 3 * count;
-    for (int i = 0; i < count; ++i) {
-        const ViewStateModel& state = *testStates[size_t(i)];
-        const int phases[3] = {3 * i, 3 * i + 1, 3 * i + 2};
-        const OutputEntity* blocks[3] = {&normalOutput, nullptr, &intervalOutput};
-        for (int k = 0; k < 3; ++k) {
-            const int s = phases[k];
-            const double* ranges = blocks[k] ? blocks[k]->outputRanges : state.outputRanges;
-            const double* angles = blocks[k] ? blocks[k]->outputAngles : state.outputAngles;
-            const double* frequencies = blocks[k] ? blocks[k]->outputFrequencies : state.outputFrequencies;
-            std::copy(ranges, ranges + 8, entity->stateOutputRanges[s]);
-            std::copy(angles, angles + 8, entity->stateOutputAngles[s]);
-            std::copy(frequencies, frequencies + 8, entity->stateOutputFrequencies[s]);
-            const bool ramp = k == 1;
-            for (int b = 0; b < 4; ++b) {
-                entity->stateOutputBIStates[s][b] = ramp ? state.outputBIStates[b] : 0;
-                entity->stateOutputBOStates[s][b] = ramp ? state.outputBOStates[b] : 0;
+    // Each state is three: the pre-fault, the ramp and the interval.
+    const auto writeStates = [this](ModelRampingEntity* entity) {
+        using E = ModelRampingEntity;
+        const int count = std::min(int(testStates.size()), kMaxStates);
+        entity->stateCount = 3 * count;
+        for (int i = 0; i < count; ++i) {
+            const ViewStateModel& state = *testStates[size_t(i)];
+            const int phases[3] = {3 * i, 3 * i + 1, 3 * i + 2};
+            const OutputEntity* blocks[3] = {&normalOutput, nullptr, &intervalOutput};
+            for (int k = 0; k < 3; ++k) {
+                const int s = phases[k];
+                const double* ranges = blocks[k] ? blocks[k]->outputRanges : state.outputRanges;
+                const double* angles = blocks[k] ? blocks[k]->outputAngles : state.outputAngles;
+                const double* frequencies = blocks[k] ? blocks[k]->outputFrequencies : state.outputFrequencies;
+                std::copy(ranges, ranges + 8, entity->stateOutputRanges[s]);
+                std::copy(angles, angles + 8, entity->stateOutputAngles[s]);
+                std::copy(frequencies, frequencies + 8, entity->stateOutputFrequencies[s]);
+                const bool ramp = k == 1;
+                for (int b = 0; b < 4; ++b) {
+                    entity->stateOutputBIStates[s][b] = ramp ? state.outputBIStates[b] : 0;
+                    entity->stateOutputBOStates[s][b] = ramp ? state.outputBOStates[b] : 0;
+                }
+                entity->stateBILogicTypes[s] = ramp ? E::AOBILogicType(state.outputBILogicType)
+                                                    : E::AOBILogicType(AO_BILOGIC_TYPE_OR);
+                entity->stateTriggerTypes[s] = E::AOTriggerType(ramp ? AO_TRIGGER_TYPE_TIME_BINARY
+                                                                     : AO_TRIGGER_TYPE_TIME);
+                for (int j = 0; j < E::kRampSlots; ++j) {
+                    entity->rampItems[s][j] = E::RampItemType(RAMP_ITEM_TYPE_RANGE);
+                    entity->rampPorts[s][j] = E::RampPortType(RAMP_PORT_TYPE_UA);
+                    entity->rampStepValues[s][j] = 0.0;
+                    entity->rampBeginValues[s][j] = 0.0;
+                    entity->rampEndValues[s][j] = 0.0;
+                }
             }
-            entity->stateBILogicTypes[s] = ramp ? E::AOBILogicType(state.outputBILogicType) : E::AOBILogicType(AO_BILOGIC_TYPE_OR);
-            entity->stateTriggerTypes[s] = E::AOTriggerType(ramp ? AO_TRIGGER_TYPE_TIME_BINARY : AO_TRIGGER_TYPE_TIME);
-            for (int j = 0; j < E::kRampSlots; ++j) {
-                entity->rampItems[s][j] = E::RampItemType(RAMP_ITEM_TYPE_RANGE);
-                entity->rampPorts[s][j] = E::RampPortType(RAMP_PORT_TYPE_UA);
-                entity->rampStepValues[s][j] = 0.0;
-                entity->rampBeginValues[s][j] = 0.0;
-                entity->rampEndValues[s][j] = 0.0;
-            }
-        }
-        const bool preFault = normalEnable && (!outputOnceOnly || i == 0);
-        entity->stateOutputTimes[phases[0]] = preFault ? normalTime : 0.0;
-        entity->stateOutputTimes[phases[1]] = state.stepTime;
-        entity->stateOutputTimes[phases[2]] = intervalEnable ? intervalTime : 0.0;
-        entity->stateOutputLinkTypes[phases[0]] = E::AOLinkStateType(AO_LINKSTATE_TYPE_INITIATE);
-        entity->stateOutputLinkTypes[phases[1]] = E::AOLinkStateType(state.outputLinkType);
-        entity->stateOutputLinkTypes[phases[2]] = E::AOLinkStateType(AO_LINKSTATE_TYPE_CONTINUE);
+            const bool preFault = normalEnable && (!outputOnceOnly || i == 0);
+            entity->stateOutputTimes[phases[0]] = preFault ? normalTime : 0.0;
+            entity->stateOutputTimes[phases[1]] = state.stepTime;
+            entity->stateOutputTimes[phases[2]] = intervalEnable ? intervalTime : 0.0;
+            entity->stateOutputLinkTypes[phases[0]] = E::AOLinkStateType(AO_LINKSTATE_TYPE_INITIATE);
+            entity->stateOutputLinkTypes[phases[1]] = E::AOLinkStateType(state.outputLinkType);
+            entity->stateOutputLinkTypes[phases[2]] = E::AOLinkStateType(AO_LINKSTATE_TYPE_CONTINUE);
 
-        const int s = phases[1];
-        const int points = std::min(int(state.testPoints.size()), int(E::kRampSlots));
-        for (int j = 0; j < points; ++j) {
-            const ViewPointModel& point = *state.testPoints[size_t(j)];
-            const double end = point.endValue();
-            entity->rampItems[s][j] = E::RampItemType(point.faultActionItem);
-            entity->rampPorts[s][j] = E::RampPortType(point.faultActionPort);
-            entity->rampStepValues[s][j] = point.actionRampStep[point.faultActionItem];
-            entity->rampEndValues[s][j] = end;
-            entity->rampBeginValues[s][j] =
-                slotBeginValue(point.faultActionPort, state.outputItem(point.faultActionItem), end);
+            const int s = phases[1];
+            const int points = std::min(int(state.testPoints.size()), int(E::kRampSlots));
+            for (int j = 0; j < points; ++j) {
+                const ViewPointModel& point = *state.testPoints[size_t(j)];
+                const double end = point.endValue();
+                entity->rampItems[s][j] = E::RampItemType(point.faultActionItem);
+                entity->rampPorts[s][j] = E::RampPortType(point.faultActionPort);
+                entity->rampStepValues[s][j] = point.actionRampStep[point.faultActionItem];
+                entity->rampEndValues[s][j] = end;
+                entity->rampBeginValues[s][j] = slotBeginValue(point.faultActionPort,
+                                                               state.outputItem(point.faultActionItem), end);
+            }
         }
-    }
-    const ControllerConfiguration* config = center()->testConfiguration;
-    entity->maxVoltage = config->maxVRange;
-    entity->maxCurrent = config->maxIRange;
+        const ControllerConfiguration* config = center()->testConfiguration;
+        entity->maxVoltage = config->maxVRange;
+        entity->maxCurrent = config->maxIRange;
+    };
+    pushEntity(center()->testTestor->dataRamping, type, {DATA_TYPE_TEST_OUTPUTDATA}, writeStates);
 }
 
 // ---- Back from the entity ---------------------------------------------------------------------------
@@ -738,12 +727,7 @@ void ViewRampingModel::pullResults()
         const int s = 3 * i + 1;
         for (int b = 0; b < 4; ++b) {
             state.actionTimes[b] = entity->stateActionTimes[s][b];
-            const ModelRampingEntity::faultActionValStruct& from = entity->stateActionValue[s][b];
-            faultActionValStruct& to = state.actionValue[b];
-            clearRecord(to);
-            to.portCnt = std::clamp(from.portCnt, 0, 3);
-            for (int k = 0; k < to.portCnt; ++k)
-                to.actionVal[k] = from.actionVal[k];
+            takeRecord(state.actionValue[b], entity->stateActionValue[s][b]);
             state.actionBIStates[b] = entity->stateActionBIStates[s][b];
         }
     }

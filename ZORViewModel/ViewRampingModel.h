@@ -31,14 +31,6 @@ class ViewRampingModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // The model's copy of the engine's record of one action: portCnt values
-    // in the group's channel order (UCUA: UC, UA).
-    struct faultActionValStruct
-    {
-        qint32 portCnt = 0;
-        double actionVal[3];
-    };
-
     // States and points run (and built by the page).
     static constexpr int kMaxStates = 8;
     static constexpr int kMaxPoints = 8;

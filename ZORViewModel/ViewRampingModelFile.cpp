@@ -135,16 +135,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
         tempPoint->CopyFrom(*testPoints.front());
     }
 
-    mapChecked(save, element, doc, QStringLiteral("outputBILogicType"), outputBILogicType, AO_BILOGIC_TYPE_OR,
-              AO_BILOGIC_TYPE_AND);
-    QDomElement bis;
-    Xml::getElement(&bis, element, doc, QStringLiteral("outputBIStates"), save);
-    for (int b = 0; b < 4; ++b)
-        mapChecked(save, &bis, doc, indexed("bi", b), outputBIStates[b], AO_BI_STATE_NONE, AO_BI_STATE_ALL);
-    QDomElement bos;
-    Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
-    for (int b = 0; b < 4; ++b)
-        mapChecked(save, &bos, doc, indexed("bo", b), outputBOStates[b], 0, 1);
+    mapBinaryConditions(save, element, doc, outputBILogicType, outputBIStates, outputBOStates);
     return true;
 }
 
@@ -203,14 +194,8 @@ void ViewRampingModel::appendTestSetting(QDomDocument* doc, QDomElement* parent)
     std::vector<QStringList> rows{header};
     for (size_t i = 0; i < testStates.size(); ++i) {
         const ViewStateModel& state = *testStates[i];
-        QString inputs;
-        QString outputs;
-        for (int b = 0; b < 4; ++b) {
-            if (state.outputBIStates[b] != 0)
-                inputs += QString::number(b + 1) + QLatin1Char(';');
-            if (state.outputBOStates[b] != 0)
-                outputs += QString::number(b + 1) + QLatin1Char(';');
-        }
+        const QString inputs = setFlagList(state.outputBIStates);
+        const QString outputs = setFlagList(state.outputBOStates);
         for (const auto& point : state.testPoints) {
             const int item = point->faultActionItem;
             const QString unit = unitOf(point->faultActionPort, item);

@@ -53,9 +53,7 @@ ViewSlipFrequencyModel::ViewSlipFrequencyModel(QObject* parent)
     const double rated[SETTING_COUNT] = {
         getRateFrequency(), 45.0, 1.0, 0.1, 49.0, getRateVRange(), 30.0, 1.0, 1.0, 5.0, 1.0, 5.0, getRateIRange(), 1.0,
     };
-    const double angles[8] = {0.0, 240.0, 120.0, 0.0, 0.0, 240.0, 120.0, 0.0};
     std::copy(std::begin(rated), std::end(rated), tempPoint->settings);
-    std::copy(std::begin(angles), std::end(angles), tempPoint->outputAngles);
     tempPoint->testItemType = ITEM_ACTION_FREQUENCY;
 }
 
@@ -69,9 +67,3 @@ void ViewSlipFrequencyModel::setFrequencySlip(double value) { setSetting(FREQUEN
 double ViewSlipFrequencyModel::getFrequencySlip() const { return setting(FREQUENCY_SLIP); }
 void ViewSlipFrequencyModel::setTimingFrequency(double value) { setSetting(TIMING_FREQUENCY, value); }
 double ViewSlipFrequencyModel::getTimingFrequency() const { return setting(TIMING_FREQUENCY); }
-void ViewSlipFrequencyModel::setVoltageBegin(double value) { setSetting(VOLTAGE_BEGIN, value); }
-double ViewSlipFrequencyModel::getVoltageBegin() const { return setting(VOLTAGE_BEGIN); }
-void ViewSlipFrequencyModel::setVoltageEnd(double value) { setSetting(VOLTAGE_END, value); }
-double ViewSlipFrequencyModel::getVoltageEnd() const { return setting(VOLTAGE_END); }
-void ViewSlipFrequencyModel::setVoltageStep(double value) { setSetting(VOLTAGE_STEP, value); }
-double ViewSlipFrequencyModel::getVoltageStep() const { return setting(VOLTAGE_STEP); }

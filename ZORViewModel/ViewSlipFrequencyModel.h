@@ -58,10 +58,5 @@ public:
     Q_INVOKABLE double getFrequencySlip() const;
     Q_INVOKABLE void setTimingFrequency(double value);
     Q_INVOKABLE double getTimingFrequency() const;
-    Q_INVOKABLE void setVoltageBegin(double value);
-    Q_INVOKABLE double getVoltageBegin() const;
-    Q_INVOKABLE void setVoltageEnd(double value);
-    Q_INVOKABLE double getVoltageEnd() const;
-    Q_INVOKABLE void setVoltageStep(double value);
-    Q_INVOKABLE double getVoltageStep() const;
+    // The blocking voltages: ViewLoadSheddingModel.
 };

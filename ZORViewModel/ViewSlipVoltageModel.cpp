@@ -51,18 +51,10 @@ ViewSlipVoltageModel::ViewSlipVoltageModel(QObject* parent)
     const double rated[SETTING_COUNT] = {
         getRateVRange(), 30.0, 1.0, 0.1, 49.0, 1.0, 5.0, 1.0, 5.0, getRateIRange(), 1.0,
     };
-    const double angles[8] = {0.0, 240.0, 120.0, 0.0, 0.0, 240.0, 120.0, 0.0};
     std::copy(std::begin(rated), std::end(rated), tempPoint->settings);
-    std::copy(std::begin(angles), std::end(angles), tempPoint->outputAngles);
     tempPoint->testItemType = ITEM_ACTION_VOLTAGE;
 }
 
-void ViewSlipVoltageModel::setVoltageBegin(double value) { setSetting(VOLTAGE_BEGIN, value); }
-double ViewSlipVoltageModel::getVoltageBegin() const { return setting(VOLTAGE_BEGIN); }
-void ViewSlipVoltageModel::setVoltageEnd(double value) { setSetting(VOLTAGE_END, value); }
-double ViewSlipVoltageModel::getVoltageEnd() const { return setting(VOLTAGE_END); }
-void ViewSlipVoltageModel::setVoltageStep(double value) { setSetting(VOLTAGE_STEP, value); }
-double ViewSlipVoltageModel::getVoltageStep() const { return setting(VOLTAGE_STEP); }
 void ViewSlipVoltageModel::setVoltageSlip(double value) { setSetting(VOLTAGE_SLIP, value); }
 double ViewSlipVoltageModel::getVoltageSlip() const { return setting(VOLTAGE_SLIP); }
 void ViewSlipVoltageModel::setTimingVoltage(double value) { setSetting(TIMING_VOLTAGE, value); }

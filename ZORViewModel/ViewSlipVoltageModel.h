@@ -44,12 +44,7 @@ public:
 
     explicit ViewSlipVoltageModel(QObject* parent = nullptr);
 
-    Q_INVOKABLE void setVoltageBegin(double value);
-    Q_INVOKABLE double getVoltageBegin() const;
-    Q_INVOKABLE void setVoltageEnd(double value);
-    Q_INVOKABLE double getVoltageEnd() const;
-    Q_INVOKABLE void setVoltageStep(double value);
-    Q_INVOKABLE double getVoltageStep() const;
+    // The voltage's begin, end and step: ViewLoadSheddingModel.
     Q_INVOKABLE void setVoltageSlip(double value);
     Q_INVOKABLE double getVoltageSlip() const;
     Q_INVOKABLE void setTimingVoltage(double value);

@@ -3,13 +3,23 @@
 #include "ViewSourceTestModel.h"
 
 #include "BaseDataUtility.h"
+#include "BaseXmlUtilities.h"
 #include "ControllerCenter.h"
 #include "ControllerTestor.h"
 #include "ModelEntityCommon.h"
+#include "ViewParameterSetting.h"
 
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+
+namespace {
+
+// The page's limits of a step and of the time per step of an automatic ramp.
+constexpr double kMaxRampStep = 300.0;
+constexpr double kMaxRampTime = 300.0;
+
+} // namespace
 
 ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
     : ViewBaseModel(parent)
@@ -191,6 +201,19 @@ double ViewSourceTestModel::foldAngle(double angle)
     return ModelEntity::foldAngle360(angle);
 }
 
+void ViewSourceTestModel::clearRecord(faultActionValStruct& record)
+{
+    ModelEntity::clearFaultAction(record);
+}
+
+void ViewSourceTestModel::takeRecord(faultActionValStruct& to, const faultActionValStruct& from)
+{
+    clearRecord(to);
+    to.portCnt = std::clamp(from.portCnt, 0, 3);
+    for (int k = 0; k < to.portCnt; ++k)
+        to.actionVal[k] = from.actionVal[k];
+}
+
 void ViewSourceTestModel::defaultOutputs(double ranges[8], double angles[8], double frequencies[8]) const
 {
     static const double kAngles[4] = {0.0, 240.0, 120.0, 0.0};
@@ -343,4 +366,38 @@ bool ViewSourceTestModel::checkRampStart()
         return true;
     showUserMessage(problem);
     return false;
+}
+
+void ViewSourceTestModel::mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time)
+{
+    BaseXmlUtilities::map(save, root, doc, QStringLiteral("autoRampEnabled"), enabled, enabled);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), time, 0.0, kMaxRampTime);
+}
+
+void ViewSourceTestModel::mapRampTarget(bool save, QDomElement* root, QDomDocument* doc, RampPortType& port,
+                                        RampItemType& item, RampItemType lastItem)
+{
+    mapChecked(save, root, doc, QStringLiteral("faultActionPort"), port, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC);
+    mapChecked(save, root, doc, QStringLiteral("faultActionItem"), item, RAMP_ITEM_TYPE_RANGE, lastItem);
+}
+
+void ViewSourceTestModel::mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
+                                       const std::function<void(QDomElement*, int)>& endRamp, double* steps,
+                                       int count)
+{
+    QDomElement ramps;
+    BaseXmlUtilities::getElement(&ramps, root, doc, QStringLiteral("ramps"), save);
+    for (int g = 0; g < 16; ++g) {
+        QDomElement begin;
+        BaseXmlUtilities::getElement(&begin, &ramps, doc, indexed("beginRamp", g), save);
+        while (save && !begin.firstChild().isNull())
+            begin.removeChild(begin.firstChild());
+        QDomElement end;
+        BaseXmlUtilities::getElement(&end, &ramps, doc, indexed("endRamp", g), save);
+        endRamp(&end, g);
+    }
+    QDomElement stepList;
+    BaseXmlUtilities::getElement(&stepList, root, doc, QStringLiteral("steps"), save);
+    for (int i = 0; i < count; ++i)
+        mapSetting(save, &stepList, doc, indexed("setp", i), steps[i], 0.0, kMaxRampStep);
 }

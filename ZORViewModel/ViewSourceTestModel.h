@@ -31,11 +31,23 @@
 
 #include "ViewBaseModel.h"
 
+#include "ModelEntityCommon.h"
+
+#include <QMutexLocker>
+
+#include <functional>
+#include <initializer_list>
+#include <iterator>
+
 class ViewSourceTestModel : public ViewBaseModel
 {
     Q_OBJECT
 
 public:
+    // The model's copy of an engine record of one action or return: portCnt
+    // values in the group's channel order (UCUA: UC, UA).
+    using faultActionValStruct = ModelEntity::faultActionValStruct;
+
     ~ViewSourceTestModel() override;
 
     // ---- Start and exit ---------------------------------------------------------
@@ -122,6 +134,21 @@ protected:
     static int groupIndexOf(int group, int port);
     // An angle folded into [0, 360); non-finite angles pass unchanged.
     static double foldAngle(double angle);
+    // The array of a ramp item among an item's three (null for an unknown item).
+    template <typename T>
+    static T* itemArray(int item, T* ranges, T* angles, T* frequencies)
+    {
+        switch (item) {
+        case RAMP_ITEM_TYPE_RANGE: return ranges;
+        case RAMP_ITEM_TYPE_ANGLE: return angles;
+        case RAMP_ITEM_TYPE_FREQUENCY: return frequencies;
+        default: return nullptr;
+        }
+    }
+    // No record (no values, NaN); the portCnt values (held to 0..3) of an
+    // engine record, NaN after them.
+    static void clearRecord(faultActionValStruct& record);
+    static void takeRecord(faultActionValStruct& to, const faultActionValStruct& from);
 
     // The default outputs of a new page: rated, balanced (A 0, B 240, C 120),
     // UX and IX only on four-phase units (frequency 0 otherwise).
@@ -165,6 +192,31 @@ protected:
     bool checkRampStart();
     // The rule's answer for the ramp the entity holds, from the present outputs.
     virtual QString heldRampProblem() const { return QString(); }
+    // In the parameter file: "autoRampEnabled" and "actionRampTime" (the
+    // time per step) under root; "ramps" under root, with beginRamp0..15
+    // kept empty and endRamp0..15, whose values endRamp(element, group)
+    // maps, then "steps" with setp0 .. the `count` steps. The time and the
+    // steps are held to the page's limits.
+    static void mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time);
+    // "faultActionPort" (the group itself, not a list row) and
+    // "faultActionItem" (one of the module's items, up to lastItem) under
+    // root; a load keeps the result the model holds.
+    static void mapRampTarget(bool save, QDomElement* root, QDomDocument* doc, RampPortType& port,
+                              RampItemType& item, RampItemType lastItem);
+    static void mapRampTable(bool save, QDomElement* root, QDomDocument* doc,
+                             const std::function<void(QDomElement*, int)>& endRamp, double* steps, int count);
+
+    // ---- The module's entity E (its fields by name) ----------------------------------------
+    // A push of `type` into the entity, under its lock: the running binary
+    // outputs (RT_BO), or the module's settings (settings(e)) for a push of
+    // one of `settingTypes`. Other types write nothing.
+    template <typename E, typename Settings>
+    void pushEntity(E* e, DATAType type, std::initializer_list<DATAType> settingTypes, Settings settings) const;
+    // Into an entity held locked: the limits (vmax, imax), then the
+    // binary-input conditions, binary outputs and input logic of a
+    // single-state page.
+    template <typename E>
+    void writeBinarySettings(E* e, double vmax, double imax) const;
 
     // Binary-input conditions and outputs of a single-state page.
     qint32 outputBIStates[4];
@@ -177,3 +229,28 @@ private:
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
 };
+
+template <typename E, typename Settings>
+void ViewSourceTestModel::pushEntity(E* e, DATAType type, std::initializer_list<DATAType> settingTypes,
+                                     Settings settings) const
+{
+    QMutexLocker lock(&e->entityLock);
+    if (type == DATA_TYPE_RT_BO) {
+        // Element by element, as ModuleAdaptorParts::boStates copies them: no
+        // memmove for GCC 12 at -O3 to warn of on a null path of its own making.
+        for (size_t i = 0; i < std::size(testingBO); ++i)
+            e->outputBOStates[i] = testingBO[i];
+        return;
+    }
+    if (std::find(settingTypes.begin(), settingTypes.end(), type) != settingTypes.end())
+        settings(e);
+}
+
+template <typename E>
+void ViewSourceTestModel::writeBinarySettings(E* e, double vmax, double imax) const
+{
+    e->formatLimitValue(vmax, imax);
+    std::copy(std::begin(outputBIStates), std::end(outputBIStates), e->stateOutputBIStates);
+    std::copy(std::begin(outputBOStates), std::end(outputBOStates), e->stateOutputBOStates);
+    e->stateBILogicTypes = static_cast<typename E::AOBILogicType>(outputBILogicType);
+}

@@ -340,34 +340,29 @@ void ViewStateSequenceModel::doUpdateEntToVM(DATAType type, int subType)
 
 void ViewStateSequenceModel::pushToEntity(DATAType type)
 {
-    ModelStateSequenceEntity* entity = entityOf(center());
-    QMutexLocker lock(&entity->entityLock);
-    if (type == DATA_TYPE_RT_BO) {
-        std::copy(std::begin(testingBO), std::end(testingBO), entity->outputBOStates);
-        return;
-    }
     // The list goes to the engine at a start only.
-    if (type != DATA_TYPE_TEST_OUTPUTDATA)
-        return;
-    const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
-    entity->stateCount = count;
-    runStateCount = count;
-    for (int i = 0; i < count; ++i) {
-        const ViewSequenceStateModel& s = testStates[size_t(i)];
-        std::copy(std::begin(s.outputRanges), std::end(s.outputRanges), entity->stateOutputRanges[i]);
-        std::copy(std::begin(s.outputAngles), std::end(s.outputAngles), entity->stateOutputAngles[i]);
-        std::copy(std::begin(s.outputFrequencies), std::end(s.outputFrequencies), entity->stateOutputFrequencies[i]);
-        entity->stateOutputTimes[i] = s.outputTime;
-        std::copy(std::begin(s.outputBIStates), std::end(s.outputBIStates), entity->stateOutputBIStates[i]);
-        std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), entity->stateOutputBOStates[i]);
-        std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), runBOStates[i]);
-        entity->stateOutputLinkTypes[i] = ModelEntity::AOLinkStateType(s.outputLinkType);
-        entity->stateBILogicTypes[i] = ModelEntity::AOBILogicType(s.outputBILogicType);
-        entity->stateTriggerTypes[i] = ModelEntity::AOTriggerType(s.outputTriggerType);
-    }
-    const ControllerConfiguration* config = center()->testConfiguration;
-    entity->formatLimitValue(config->maxVRange, config->maxIRange);
-    entity->stateOutputLinkTypes[0] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    pushEntity(entityOf(center()), type, {DATA_TYPE_TEST_OUTPUTDATA}, [this](ModelStateSequenceEntity* entity) {
+        const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
+        entity->stateCount = count;
+        runStateCount = count;
+        for (int i = 0; i < count; ++i) {
+            const ViewSequenceStateModel& s = testStates[size_t(i)];
+            std::copy(std::begin(s.outputRanges), std::end(s.outputRanges), entity->stateOutputRanges[i]);
+            std::copy(std::begin(s.outputAngles), std::end(s.outputAngles), entity->stateOutputAngles[i]);
+            std::copy(std::begin(s.outputFrequencies), std::end(s.outputFrequencies),
+                      entity->stateOutputFrequencies[i]);
+            entity->stateOutputTimes[i] = s.outputTime;
+            std::copy(std::begin(s.outputBIStates), std::end(s.outputBIStates), entity->stateOutputBIStates[i]);
+            std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), entity->stateOutputBOStates[i]);
+            std::copy(std::begin(s.outputBOStates), std::end(s.outputBOStates), runBOStates[i]);
+            entity->stateOutputLinkTypes[i] = ModelEntity::AOLinkStateType(s.outputLinkType);
+            entity->stateBILogicTypes[i] = ModelEntity::AOBILogicType(s.outputBILogicType);
+            entity->stateTriggerTypes[i] = ModelEntity::AOTriggerType(s.outputTriggerType);
+        }
+        const ControllerConfiguration* config = center()->testConfiguration;
+        entity->formatLimitValue(config->maxVRange, config->maxIRange);
+        entity->stateOutputLinkTypes[0] = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
+    });
 }
 
 void ViewStateSequenceModel::pullMarks()

@@ -289,14 +289,8 @@ void ViewStateSequenceModel::appendStateTables(QDomDocument* doc, QDomElement* c
     case AO_TRIGGER_TYPE_KEY_PRESS: trigger << tr("Key-Press") << QString() << QString(); break;
     case AO_TRIGGER_TYPE_GPS_IRIGB: trigger << tr("GPS/IRIG-B") << QString() << QString(); break;
     }
-    QString inputs;
-    QString outputsOn;
-    for (int k = 0; k < 4; ++k) {
-        if (s.outputBIStates[k] != AO_BI_STATE_NONE)
-            inputs += QString::number(k + 1) + QLatin1Char(';');
-        if (s.outputBOStates[k] != 0)
-            outputsOn += QString::number(k + 1) + QLatin1Char(';');
-    }
+    const QString inputs = setFlagList(s.outputBIStates);
+    const QString outputsOn = setFlagList(s.outputBOStates);
     QStringList table[3] = {
         trigger,
         {tr("Out.mode"), s.outputLinkType == AO_LINKSTATE_TYPE_INITIATE ? tr("Phase") : tr("Continuous"), tr("Logic"),

@@ -2940,86 +2940,6 @@
         <translation>故障を計算できません。出力は変更されていません。短絡インピーダンスと計算モデルを確認してください。</translation>
     </message>
     <message>
-        <source>From-to</source>
-        <translation>動作停止</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>連続出力</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>動作復帰</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>振幅</translation>
-    </message>
-    <message>
-        <source>Phase</source>
-        <translation>位相</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>周波数</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>試験方式</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>自動</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>手動</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>変化方式</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>チャタリング除去時間</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>自動時間</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>試験項目</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>ステップ値</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>終了値</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>論理</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>AND</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>OR</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>接点入力</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>接点出力</translation>
-    </message>
-    <message>
         <source>Variable port</source>
         <translation>変数相</translation>
     </message>
@@ -3375,78 +3295,6 @@
 </context>
 <context>
     <name>ViewDirectModel</name>
-    <message>
-        <source>From-to</source>
-        <translation>動作停止</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>連続出力</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>動作復帰</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>試験方式</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>自動</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>手動</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>変化方式</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>チャタリング除去時間</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>自動時間</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>試験項目</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>振幅</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>ステップ値</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>終了値</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>論理</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>AND</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>OR</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>接点入力</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>接点出力</translation>
-    </message>
     <message>
         <source>Variable port</source>
         <translation>変数相</translation>
@@ -4271,6 +4119,89 @@
     <message>
         <source>该点的电流%1超过装置的最大电流%2。</source>
         <translation>この点の電流%1は装置の最大電流%2を超えます。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampOutputModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>動作停止</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>連続出力</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>動作復帰</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>位相</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>試験方式</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自動</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手動</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>変化方式</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>チャタリング除去時間</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>自動時間</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>試験項目</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>ステップ値</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>終了値</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>論理</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>AND</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>OR</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>接点入力</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>接点出力</translation>
     </message>
 </context>
 <context>

@@ -2940,86 +2940,6 @@
         <translation>Falha impossível de calcular; saídas inalteradas: verifique a impedância de curto-circuito e o modelo.</translation>
     </message>
     <message>
-        <source>From-to</source>
-        <translation>Até atuar</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Contínuo</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>Atuar-retorno</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Amplitude</translation>
-    </message>
-    <message>
-        <source>Phase</source>
-        <translation>Fase</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>Frequência</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Modo de teste</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Automático</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Modo</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Tempo anti-ressalto</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Tempo automático</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Item de teste</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Passo</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>Valor final</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Lógica</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>E</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>Ou</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Entrada digital</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Saída digital</translation>
-    </message>
-    <message>
         <source>Variable port</source>
         <translation>Fase variável</translation>
     </message>
@@ -3375,78 +3295,6 @@
 </context>
 <context>
     <name>ViewDirectModel</name>
-    <message>
-        <source>From-to</source>
-        <translation>Até atuar</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Contínuo</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>Atuar-retorno</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Modo de teste</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Automático</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Modo</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Tempo anti-ressalto</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Tempo automático</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Item de teste</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Amplitude</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Passo</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>Valor final</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Lógica</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>E</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>Ou</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Entrada digital</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Saída digital</translation>
-    </message>
     <message>
         <source>Variable port</source>
         <translation>Fase variável</translation>
@@ -4271,6 +4119,89 @@
     <message>
         <source>该点的电流%1超过装置的最大电流%2。</source>
         <translation>Este ponto pede %1, além da corrente máxima do aparelho, %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampOutputModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>Até atuar</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Contínuo</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Atuar-retorno</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Modo de teste</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Automático</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Modo</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Tempo anti-ressalto</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Tempo automático</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Item de teste</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Valor final</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Lógica</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>E</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Ou</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Entrada digital</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Saída digital</translation>
     </message>
 </context>
 <context>

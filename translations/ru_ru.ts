@@ -2940,86 +2940,6 @@
         <translation>КЗ не рассчитано, выходы не изменены: проверьте сопротивление КЗ и модель расчёта.</translation>
     </message>
     <message>
-        <source>From-to</source>
-        <translation>До срабатывания</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Непрерывно</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>Срабатывание-возврат</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Амплитуда</translation>
-    </message>
-    <message>
-        <source>Phase</source>
-        <translation>Фаза</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>Частота</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Режим испытания</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Автоматический</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Ручной</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Режим</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Антидребезг</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Время авто</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Величина</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Шаг</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>Конечное значение</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Логика</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>И</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>ИЛИ</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Дискр. вход</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Дискр. выход</translation>
-    </message>
-    <message>
         <source>Variable port</source>
         <translation>Изменяемая фаза</translation>
     </message>
@@ -3375,78 +3295,6 @@
 </context>
 <context>
     <name>ViewDirectModel</name>
-    <message>
-        <source>From-to</source>
-        <translation>До срабатывания</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Непрерывно</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>Срабатывание-возврат</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Режим испытания</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Автоматический</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Ручной</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Режим</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Антидребезг</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Время авто</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Величина</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Амплитуда</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Шаг</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>Конечное значение</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Логика</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>И</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>ИЛИ</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Дискр. вход</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Дискр. выход</translation>
-    </message>
     <message>
         <source>Variable port</source>
         <translation>Изменяемая фаза</translation>
@@ -4271,6 +4119,89 @@
     <message>
         <source>该点的电流%1超过装置的最大电流%2。</source>
         <translation>Точке нужно %1, больше наибольшего тока прибора %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampOutputModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>До срабатывания</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Непрерывно</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>Срабатывание-возврат</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Режим испытания</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Автоматический</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Ручной</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Режим</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Антидребезг</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Время авто</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Величина</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>Конечное значение</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Логика</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>И</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>ИЛИ</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Дискр. вход</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Дискр. выход</translation>
     </message>
 </context>
 <context>

@@ -2940,86 +2940,6 @@
         <translation>The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model.</translation>
     </message>
     <message>
-        <source>From-to</source>
-        <translation>From-to</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Continuous</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>From-to-From</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Amplitude</translation>
-    </message>
-    <message>
-        <source>Phase</source>
-        <translation>Phase</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>Frequency</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Test mode</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Auto</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Mode</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Deglitch Time</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Auto time</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Test item</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Step Value</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>End Value</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Logic</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>And</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>Or</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Bin.Input</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Bin.Output</translation>
-    </message>
-    <message>
         <source>Variable port</source>
         <translation>Variable phase</translation>
     </message>
@@ -3375,78 +3295,6 @@
 </context>
 <context>
     <name>ViewDirectModel</name>
-    <message>
-        <source>From-to</source>
-        <translation>From-to</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>Continuous</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>From-to-From</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>Test mode</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>Auto</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>Mode</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>Deglitch Time</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>Auto time</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>Test item</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>Amplitude</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Step Value</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>End Value</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>Logic</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>And</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>Or</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>Bin.Input</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>Bin.Output</translation>
-    </message>
     <message>
         <source>Variable port</source>
         <translation>Variable phase</translation>
@@ -4271,6 +4119,89 @@
     <message>
         <source>该点的电流%1超过装置的最大电流%2。</source>
         <translation>This point asks for %1, beyond the device&apos;s largest current, %2.</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampOutputModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>From-to</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>Continuous</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>From-to-From</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>Test mode</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>Auto</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>Deglitch Time</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>Auto time</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>Test item</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Step Value</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>End Value</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>Logic</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>And</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>Or</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>Bin.Input</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>Bin.Output</translation>
     </message>
 </context>
 <context>

@@ -2940,86 +2940,6 @@
         <translation>故障无法计算，输出值未改变：请检查短路阻抗和计算模型。</translation>
     </message>
     <message>
-        <source>From-to</source>
-        <translation>动作停止</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>持续输出</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>动作返回</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>幅值</translation>
-    </message>
-    <message>
-        <source>Phase</source>
-        <translation>相位</translation>
-    </message>
-    <message>
-        <source>Frequency</source>
-        <translation>频率</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>试验方式</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>自动实验</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>手动实验</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>变化方式</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>防抖时间</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>自动时间</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>测试项目</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>步长</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>终值</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>触发逻辑</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>与</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>或</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>开入</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>开出</translation>
-    </message>
-    <message>
         <source>Variable port</source>
         <translation>变量</translation>
     </message>
@@ -3375,78 +3295,6 @@
 </context>
 <context>
     <name>ViewDirectModel</name>
-    <message>
-        <source>From-to</source>
-        <translation>动作停止</translation>
-    </message>
-    <message>
-        <source>Continuous</source>
-        <translation>持续输出</translation>
-    </message>
-    <message>
-        <source>From-to-From</source>
-        <translation>动作返回</translation>
-    </message>
-    <message>
-        <source>Test mode</source>
-        <translation>试验方式</translation>
-    </message>
-    <message>
-        <source>Auto</source>
-        <translation>自动实验</translation>
-    </message>
-    <message>
-        <source>Manual</source>
-        <translation>手动实验</translation>
-    </message>
-    <message>
-        <source>Mode</source>
-        <translation>变化方式</translation>
-    </message>
-    <message>
-        <source>Deglitch</source>
-        <translation>防抖时间</translation>
-    </message>
-    <message>
-        <source>Auto time</source>
-        <translation>自动时间</translation>
-    </message>
-    <message>
-        <source>Test item</source>
-        <translation>测试项目</translation>
-    </message>
-    <message>
-        <source>Amplitude</source>
-        <translation>幅值</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>步长</translation>
-    </message>
-    <message>
-        <source>End</source>
-        <translation>终值</translation>
-    </message>
-    <message>
-        <source>Logic</source>
-        <translation>触发逻辑</translation>
-    </message>
-    <message>
-        <source>And</source>
-        <translation>与</translation>
-    </message>
-    <message>
-        <source>Or</source>
-        <translation>或</translation>
-    </message>
-    <message>
-        <source>Bi Input</source>
-        <translation>开入</translation>
-    </message>
-    <message>
-        <source>Bi Output</source>
-        <translation>开出</translation>
-    </message>
     <message>
         <source>Variable port</source>
         <translation>变量</translation>
@@ -4271,6 +4119,89 @@
     <message>
         <source>该点的电流%1超过装置的最大电流%2。</source>
         <translation>该点的电流%1超过装置的最大电流%2。</translation>
+    </message>
+</context>
+<context>
+    <name>ViewRampOutputModel</name>
+    <message>
+        <source>From-to</source>
+        <translation>动作停止</translation>
+    </message>
+    <message>
+        <source>Continuous</source>
+        <translation>持续输出</translation>
+    </message>
+    <message>
+        <source>From-to-From</source>
+        <translation>动作返回</translation>
+    </message>
+    <message>
+        <source>Amplitude</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>Phase</source>
+        <translation>相位</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Test mode</source>
+        <translation>试验方式</translation>
+    </message>
+    <message>
+        <source>Auto</source>
+        <translation>自动实验</translation>
+    </message>
+    <message>
+        <source>Manual</source>
+        <translation>手动实验</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>变化方式</translation>
+    </message>
+    <message>
+        <source>Deglitch</source>
+        <translation>防抖时间</translation>
+    </message>
+    <message>
+        <source>Auto time</source>
+        <translation>自动时间</translation>
+    </message>
+    <message>
+        <source>Test item</source>
+        <translation>测试项目</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>步长</translation>
+    </message>
+    <message>
+        <source>End</source>
+        <translation>终值</translation>
+    </message>
+    <message>
+        <source>Logic</source>
+        <translation>触发逻辑</translation>
+    </message>
+    <message>
+        <source>And</source>
+        <translation>与</translation>
+    </message>
+    <message>
+        <source>Or</source>
+        <translation>或</translation>
+    </message>
+    <message>
+        <source>Bi Input</source>
+        <translation>开入</translation>
+    </message>
+    <message>
+        <source>Bi Output</source>
+        <translation>开出</translation>
     </message>
 </context>
 <context>

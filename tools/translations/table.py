@@ -527,11 +527,8 @@ TABLE = [
     (None, "Auto time", "自动时间", "Auto time", "Tempo automático", "Время авто", "自動時間"),
     ("ViewBaseModel", "Test item", "测试项目", "Test item", "Item de teste", "Испытание", "試験項目"),
     (None, "Test item", "测试项目", "Test item", "Item de teste", "Величина", "試験項目"),
-    ("ViewAlternateModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
-    ("ViewAlternateModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
-    # DC report labels.
-    ("ViewDirectModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
-    ("ViewDirectModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
+    ("ViewRampOutputModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
+    ("ViewRampOutputModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
     # Distance test model: report labels and messages.
     ("ViewDistanceModel", "故障无法计算，输出值未改变：请检查短路阻抗和计算模型。", None,
      "The fault cannot be calculated; the outputs are unchanged: check the fault impedance and the calculation mode.",
