@@ -34,8 +34,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     mapShownOutputs(save, &outputs, doc);
 
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
-    mapChecked(save, root, doc, QStringLiteral("faultActionType"), faultActionType, ACTION_TYPE_STOP,
-               ACTION_TYPE_CONTINUE);
+    mapFaultActionType(save, root, doc);
     mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_FREQUENCY);
     mapRunResults(save, root, &outputs, doc, true);
 

@@ -38,12 +38,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
              channelLimit(AO_PORT_TYPE_IA), none, 0.0);
 
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
-    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType, [this](qint32 value) {
-        if (value < ACTION_TYPE_STOP || value > ACTION_TYPE_CONTINUE)
-            return false;
-        setFaultActionType(FaultActionType(value));
-        return true;
-    });
+    mapFaultActionType(save, root, doc);
     mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_RANGE);
     mapRunResults(save, root, &outputs, doc, false);
 

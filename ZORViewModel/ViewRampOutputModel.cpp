@@ -2,6 +2,7 @@
 
 #include "ControllerCenter.h"
 #include "ModelActionRampEntity.h"
+#include "ViewParameterSetting.h"
 
 #include <cmath>
 
@@ -183,4 +184,14 @@ void ViewRampOutputModel::appendTestSetting(QDomDocument* doc, QDomElement* pare
     };
     appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("25%"), QStringLiteral("left"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows, 6);
+}
+
+void ViewRampOutputModel::mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc)
+{
+    mapSetting<qint32>(save, root, doc, QStringLiteral("faultActionType"), faultActionType, [this](qint32 value) {
+        if (value < ACTION_TYPE_STOP || value > ACTION_TYPE_CONTINUE)
+            return false;
+        setFaultActionType(FaultActionType(value));
+        return true;
+    });
 }

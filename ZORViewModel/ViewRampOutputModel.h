@@ -73,6 +73,9 @@ protected:
     const double* outputItem(int item) const;
     // Unit of the current group and item as the report writes it: "V", "A", "°", "Hz".
     QString unitText() const;
+    // "faultActionType" of the parameter file, read through its setter (as
+    // the page sets it: without auto mode a return is stored as continue).
+    void mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc);
 
     double actionRampTime = 1.0;
     bool autoRampEnabled = false;

@@ -204,6 +204,22 @@ TEST_F(AcFile, ValuesAFileMustNotBeTrustedWithKeepTheField)
         EXPECT_EQ(filetest::held(fresh, sandbox), before);
         EXPECT_TRUE(fresh.takeParameterFileNotice().contains(QLatin1String(row.path.back())));
     }
+
+    // A return without the automatic ramp is taken as the page takes it: continue.
+    {
+        AcModel saved;
+        saved.testActive();
+        fill(saved);
+        ASSERT_TRUE(saved.saveParameter());
+    }
+    editFile([](QDomDocument& doc, QDomElement& root) {
+        setText(doc, root.firstChildElement("autoRampEnabled"), "false");
+        setText(doc, root.firstChildElement("faultActionType"), "1");
+    });
+    AcModel manual;
+    manual.testActive();
+    ASSERT_TRUE(manual.loadParameter());
+    EXPECT_EQ(manual.getFaultActionType(), VM::ACTION_TYPE_CONTINUE);
 }
 
 TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
