@@ -321,6 +321,12 @@ TEST_F(ViewModelEngine, BatteryDataComesFromThePack)
         vm.loadBattery();
     ASSERT_TRUE(waitFor([&] { return vm.getBatteryPercent() == 50 && vm.getBatteryState() == 1; }));
     ASSERT_TRUE(waitFor([&] { return vm.getBatteryCurrent() == 2.5; }));
+    // The pack's other answers come in frames of their own.
+    EXPECT_TRUE(waitFor([&] {
+        return vm.getBatteryVoltageTotal() == 16.8 && vm.getBatteryLoopCount() == 42
+               && vm.getBatterySoftVersion() == "2.1" && vm.getBatteryProduceDate() == "2021-3-11"
+               && vm.getBatteryProtectedState() == "0x0" && vm.getBatteryMosState() == 0;
+    }));
     EXPECT_EQ(vm.getBatteryVoltageTotal(), 16.8);
     EXPECT_EQ(vm.getBatteryLoopCount(), 42);
     EXPECT_EQ(vm.getBatteryRateCap(), 10000);
