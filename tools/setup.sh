@@ -47,6 +47,13 @@ run_app() {
         return 0
     fi
     mkdir -p "$here/run"
+    # Qt's and the renderer's caches, and without a session's runtime folder
+    # one of its own, in the build tree: nothing in $HOME or /tmp.
+    export XDG_CACHE_HOME="$here/build/run/cache"
+    if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+        export XDG_RUNTIME_DIR="$here/build/run/runtime"
+        mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    fi
     cd "$here/run"
     if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
         echo "No display: starting under Xvfb."
