@@ -121,29 +121,30 @@ BaseDataRepairFactor BaseDataRepairFactor::toKL() const
     return result;
 }
 
-BaseDataRepairFactor BaseDataRepairFactor::toRERLXEXL() const
+template <typename FromKL>
+BaseDataRepairFactor BaseDataRepairFactor::inForm(RepairType type, FromKL fromKL) const
 {
     BaseDataRepairFactor result(*this);
-    if (dataType != REPAIR_TYPE_RERL_XEXL) {
+    if (dataType != type) {
         double klRange = 0.0, klAngle = 0.0;
         klForm(klRange, klAngle);
-        const double angle = modeA() ? dataShortAngle : dataSettingAngle;
-        repairKLToRERLXEXL(angle, klRange, klAngle, result.dataFactor1, result.dataFactor2);
+        fromKL(klRange, klAngle, result.dataFactor1, result.dataFactor2);
     }
-    result.dataType = REPAIR_TYPE_RERL_XEXL;
+    result.dataType = type;
     return result;
+}
+
+BaseDataRepairFactor BaseDataRepairFactor::toRERLXEXL() const
+{
+    const double angle = modeA() ? dataShortAngle : dataSettingAngle;
+    return inForm(REPAIR_TYPE_RERL_XEXL, [angle](double klRange, double klAngle, double& reRl, double& xeXl) {
+        repairKLToRERLXEXL(angle, klRange, klAngle, reRl, xeXl);
+    });
 }
 
 BaseDataRepairFactor BaseDataRepairFactor::toZ0Z1() const
 {
-    BaseDataRepairFactor result(*this);
-    if (dataType != REPAIR_TYPE_Z0Z1) {
-        double klRange = 0.0, klAngle = 0.0;
-        klForm(klRange, klAngle);
-        repairKLToZ0Z1(klRange, klAngle, result.dataFactor1, result.dataFactor2);
-    }
-    result.dataType = REPAIR_TYPE_Z0Z1;
-    return result;
+    return inForm(REPAIR_TYPE_Z0Z1, repairKLToZ0Z1);
 }
 
 void BaseDataRepairFactor::updateTo(RepairType type)

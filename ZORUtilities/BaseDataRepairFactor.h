@@ -59,4 +59,8 @@ private:
     // The factor in KL form: mode B converts directly, mode A takes the
     // ratios at the setting angle and re-evaluates KL at the fault angle.
     void klForm(double& range, double& angle) const;
+    // A copy in form type: unless already in it, the KL form converted by
+    // fromKL(klRange, klAngle, factor1, factor2).
+    template <typename FromKL>
+    BaseDataRepairFactor inForm(RepairType type, FromKL fromKL) const;
 };

@@ -80,7 +80,11 @@ BaseDataPhaseValue BaseModelUXDefine::compute(BaseDataPhaseValue phaseUA, BaseDa
         break; // unknown definition: the copy of UA
     }
 
-    BaseDataPhaseValue line;
+    auto lineAngle = [](const BaseDataPhaseValue& from, const BaseDataPhaseValue& to) {
+        BaseDataPhaseValue line;
+        BaseDataPhaseValue::interphase(from, to, line);
+        return line.dataAngle;
+    };
     switch (Reference) {
     case UA:
         ux.dataAngle += phaseUA.dataAngle;
@@ -92,16 +96,13 @@ BaseDataPhaseValue BaseModelUXDefine::compute(BaseDataPhaseValue phaseUA, BaseDa
         ux.dataAngle += phaseUC.dataAngle;
         break;
     case UAB:
-        BaseDataPhaseValue::interphase(phaseUA, phaseUB, line);
-        ux.dataAngle += line.dataAngle;
+        ux.dataAngle += lineAngle(phaseUA, phaseUB);
         break;
     case UBC:
-        BaseDataPhaseValue::interphase(phaseUB, phaseUC, line);
-        ux.dataAngle += line.dataAngle;
+        ux.dataAngle += lineAngle(phaseUB, phaseUC);
         break;
     case UCA:
-        BaseDataPhaseValue::interphase(phaseUC, phaseUA, line);
-        ux.dataAngle += line.dataAngle;
+        ux.dataAngle += lineAngle(phaseUC, phaseUA);
         break;
     default:
         break;

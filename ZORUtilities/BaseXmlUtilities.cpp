@@ -41,46 +41,35 @@ struct TextRule<float> {
     // Out of float range reads as the default.
     static std::optional<float> read(const QString& t) { return checked<float>([&](bool* ok) { return t.toFloat(ok); }); }
 };
-template <>
-struct TextRule<qint32> {
-    static QString write(qint32 v) { return QString::number(v); }
-    static std::optional<qint32> read(const QString& t) { return checked<qint32>([&](bool* ok) { return t.toInt(ok, 10); }); }
+// The whole-number rows: written in base 10, read by QString's conversion
+// of the type's own width (out of range reads as the default).
+template <typename T, T (QString::*Parse)(bool*, int) const>
+struct IntegerRule {
+    static QString write(T v) { return QString::number(v); }
+    static std::optional<T> read(const QString& t) { return checked<T>([&](bool* ok) { return (t.*Parse)(ok, 10); }); }
 };
 template <>
-struct TextRule<quint32> {
-    static QString write(quint32 v) { return QString::number(v); }
-    static std::optional<quint32> read(const QString& t) { return checked<quint32>([&](bool* ok) { return t.toUInt(ok, 10); }); }
-};
+struct TextRule<qint32> : IntegerRule<qint32, &QString::toInt> {};
 template <>
-struct TextRule<qint16> {
-    static QString write(qint16 v) { return QString::number(int(v)); }
-    static std::optional<qint16> read(const QString& t) { return checked<qint16>([&](bool* ok) { return t.toShort(ok, 10); }); }
-};
+struct TextRule<quint32> : IntegerRule<quint32, &QString::toUInt> {};
 template <>
-struct TextRule<quint16> {
-    static QString write(quint16 v) { return QString::number(uint(v)); }
-    static std::optional<quint16> read(const QString& t) { return checked<quint16>([&](bool* ok) { return t.toUShort(ok, 10); }); }
-};
+struct TextRule<qint16> : IntegerRule<qint16, &QString::toShort> {};
+template <>
+struct TextRule<quint16> : IntegerRule<quint16, &QString::toUShort> {};
+template <>
+struct TextRule<qint64> : IntegerRule<qint64, &QString::toLongLong> {};
+template <>
+struct TextRule<quint64> : IntegerRule<quint64, &QString::toULongLong> {};
+// Eight bits are parsed as 16, then cut to the low 8: "300" reads as 44.
 template <>
 struct TextRule<qint8> {
     static QString write(qint8 v) { return QString::number(int(v)); }
-    // Parsed as 16 bits, then cut to the low 8: "300" reads as 44.
     static std::optional<qint8> read(const QString& t) { return checked<qint8>([&](bool* ok) { return quint8(t.toShort(ok, 10) & 0xFF); }); }
 };
 template <>
 struct TextRule<quint8> {
     static QString write(quint8 v) { return QString::number(uint(v)); }
     static std::optional<quint8> read(const QString& t) { return checked<quint8>([&](bool* ok) { return quint8(t.toUShort(ok, 10) & 0xFF); }); }
-};
-template <>
-struct TextRule<qint64> {
-    static QString write(qint64 v) { return QString::number(v); }
-    static std::optional<qint64> read(const QString& t) { return checked<qint64>([&](bool* ok) { return t.toLongLong(ok, 10); }); }
-};
-template <>
-struct TextRule<quint64> {
-    static QString write(quint64 v) { return QString::number(v); }
-    static std::optional<quint64> read(const QString& t) { return checked<quint64>([&](bool* ok) { return t.toULongLong(ok, 10); }); }
 };
 template <>
 struct TextRule<bool> {

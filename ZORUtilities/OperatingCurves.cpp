@@ -48,11 +48,6 @@ double OperatingCurves::boundTime(double t)
     return t < 0.0 ? 0.0 : t;
 }
 
-OverCurrentChar::OverCurrentChar()
-    : OperatingCurves(CHAR_STAND, QString())
-{
-}
-
 OverCurrentChar::OverCurrentChar(const QString& name)
     : OperatingCurves(CHAR_STAND, name)
 {
@@ -85,11 +80,6 @@ void OverCurrentChar::setIECParameter(IECCharType type, double A, double B, doub
     m_K2 = K2;
 }
 
-OverCurrentCharIAC::OverCurrentCharIAC()
-    : OperatingCurves(CHAR_IAC, QString())
-{
-}
-
 OverCurrentCharIAC::OverCurrentCharIAC(const QString& name)
     : OperatingCurves(CHAR_IAC, name)
 {
@@ -112,11 +102,6 @@ void OverCurrentCharIAC::setIACParameter(double A, double B, double C, double D,
     m_E = E;
 }
 
-OverCurrentCharI2T::OverCurrentCharI2T()
-    : OperatingCurves(CHAR_I2T, QString())
-{
-}
-
 OverCurrentCharI2T::OverCurrentCharI2T(const QString& name)
     : OperatingCurves(CHAR_I2T, name)
 {
@@ -130,11 +115,6 @@ double OverCurrentCharI2T::ComputerActionTime(double I, double Ip, double Td)
     });
 }
 
-OverCurrentCharIT::OverCurrentCharIT()
-    : OperatingCurves(CHAR_IT, QString())
-{
-}
-
 OverCurrentCharIT::OverCurrentCharIT(const QString& name)
     : OperatingCurves(CHAR_IT, name)
 {
@@ -143,11 +123,6 @@ OverCurrentCharIT::OverCurrentCharIT(const QString& name)
 double OverCurrentCharIT::ComputerActionTime(double I, double Ip, double Td)
 {
     return frame(I, Ip, Td, [&] { return 5.0 * Td * std::pow(3.0, m_P) / std::pow(I, m_P); });
-}
-
-OverCurrentCharLaborelec::OverCurrentCharLaborelec()
-    : OperatingCurves(CHAR_LABORELEC, QString())
-{
 }
 
 OverCurrentCharLaborelec::OverCurrentCharLaborelec(const QString& name)
@@ -160,11 +135,6 @@ double OverCurrentCharLaborelec::ComputerActionTime(double I, double Ip, double 
     return frame(I, Ip, Td, [&] { return m_A * I + m_B; });
 }
 
-OverCurrentCharRI::OverCurrentCharRI()
-    : OperatingCurves(CHAR_RI, QString())
-{
-}
-
 OverCurrentCharRI::OverCurrentCharRI(const QString& name)
     : OperatingCurves(CHAR_RI, name)
 {
@@ -173,11 +143,6 @@ OverCurrentCharRI::OverCurrentCharRI(const QString& name)
 double OverCurrentCharRI::ComputerActionTime(double I, double Ip, double Td)
 {
     return frame(I, Ip, Td, [&] { return m_K / (0.339 - 0.236 * Ip / I); });
-}
-
-OverCurrentCharRXRDG::OverCurrentCharRXRDG()
-    : OperatingCurves(CHAR_RXRDG, QString())
-{
 }
 
 OverCurrentCharRXRDG::OverCurrentCharRXRDG(const QString& name)

@@ -76,8 +76,7 @@ protected:
 class OverCurrentChar : public OperatingCurves
 {
 public:
-    OverCurrentChar();
-    explicit OverCurrentChar(const QString& name);
+    explicit OverCurrentChar(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
     void setIECParameter(IECCharType type, double A, double B, double P, double Q, double K1, double K2);
@@ -95,8 +94,7 @@ public:
 class OverCurrentCharIAC : public OperatingCurves
 {
 public:
-    OverCurrentCharIAC();
-    explicit OverCurrentCharIAC(const QString& name);
+    explicit OverCurrentCharIAC(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
     void setIACParameter(double A, double B, double C, double D, double E);
@@ -112,8 +110,7 @@ public:
 class OverCurrentCharI2T : public OperatingCurves
 {
 public:
-    OverCurrentCharI2T();
-    explicit OverCurrentCharI2T(const QString& name);
+    explicit OverCurrentCharI2T(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
 
@@ -127,8 +124,7 @@ public:
 class OverCurrentCharIT : public OperatingCurves
 {
 public:
-    OverCurrentCharIT();
-    explicit OverCurrentCharIT(const QString& name);
+    explicit OverCurrentCharIT(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
 
@@ -139,8 +135,7 @@ public:
 class OverCurrentCharLaborelec : public OperatingCurves
 {
 public:
-    OverCurrentCharLaborelec();
-    explicit OverCurrentCharLaborelec(const QString& name);
+    explicit OverCurrentCharLaborelec(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
 
@@ -152,8 +147,7 @@ public:
 class OverCurrentCharRI : public OperatingCurves
 {
 public:
-    OverCurrentCharRI();
-    explicit OverCurrentCharRI(const QString& name);
+    explicit OverCurrentCharRI(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
 
@@ -164,8 +158,7 @@ public:
 class OverCurrentCharRXRDG : public OperatingCurves
 {
 public:
-    OverCurrentCharRXRDG();
-    explicit OverCurrentCharRXRDG(const QString& name);
+    explicit OverCurrentCharRXRDG(const QString& name = QString());
 
     double ComputerActionTime(double I, double Ip, double Td) override;
 };
