@@ -5,6 +5,7 @@
 #include "zocmm_testing_confer_records.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_connect_parse.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 
@@ -194,8 +195,8 @@ void removeMatching(const HeldFolder& folder, int depth, bool (*matches)(const s
 }
 
 // Says once for each name (in the program's run) why an exported file is
-// not sent; bytes outside printable ASCII as "\xNN", so that the name
-// stays on its line.
+// not sent, within the service's log budget; bytes outside printable ASCII
+// as "\xNN", so that the name stays on its line.
 void tellLeftOut(const std::string& name, const char* why)
 {
     static std::mutex mutex;
@@ -213,7 +214,7 @@ void tellLeftOut(const std::string& name, const char* why)
             shown += escaped;
         }
     }
-    printf("file export: %s not sent: %s\n", shown.c_str(), why);
+    net_log_line("file export: %s not sent: %s", shown.c_str(), why);
 }
 
 } // namespace

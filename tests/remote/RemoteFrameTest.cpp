@@ -5,6 +5,7 @@
 #include "RemoteTestSupport.h"
 
 #include "zocmm_testing_confer_handle.h"
+#include "zocmn_net_file_transfer.h"
 #include "zocmn_net_reject_log.h"
 
 #include <QDir>
@@ -518,15 +519,18 @@ TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
 }
 
 // What a PC makes the service print is bounded for the service as a whole:
-// while the clock stands, 200 accepted ramping records, or 200 connections
-// with one rejected request each, print the burst; once it moves on, the
-// next line tells that lines were withheld.
+// while the clock stands, 200 accepted ramping records, 200 connections
+// with one rejected request each, or exports of a folder whose files are
+// all left out, print the burst; once it moves on, the next line tells
+// that lines were withheld.
 TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
 {
     int64_t nowMs = 0;
     zoplat::setMonotonicClock([&nowMs] { return nowMs; });
     const QByteArray ramping = pc::frame(pc::SetParameter, 0xB301, Bytes(1183).data);
     const QByteArray rejected = pc::frame(pc::SetControl, 0, pc::control(0x1000).data);
+    for (int i = 0; i < 2 * NET_LOG_BURST_LINES; ++i)   // names too long for the head
+        sandbox.write("report/AC/" + QByteArray(64, 'n') + QByteArray::number(i), "x");
     const struct
     {
         const char* name;
@@ -539,6 +543,8 @@ TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
              exchange(rejected);
              net_reject_connection_end();
          }},
+        {"export leaving its files out",
+         [&] { net_export_files(1, {sandbox.path(), sandbox.path()}, [](const u8*, u32) { return 0; }, 0); }},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
