@@ -1,6 +1,7 @@
 #include "NetParameterRecords.h"
 
 #include "ModelEntityCommon.h"
+#include "ModelStateSequenceEntity.h"
 #include "zocmm_testing_parameter_records.h"
 
 #include <cmath>
@@ -146,7 +147,7 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
     if (!record || length != sizeof(ordinary_testing_parameter))
         return false;
     const auto r = zocmm_wire_load<ordinary_testing_parameter>(record, length);
-    if (r.testing_index >= 32 || !amplitudesValid(r.bases[0], limits))
+    if (r.testing_index >= u32(ModelStateSequenceEntity::kMaxStates) || !amplitudesValid(r.bases[0], limits))
         return false;
     NetStateSettings s;
     s.state = qint32(r.testing_index);

@@ -12,6 +12,7 @@
 // never by a switch over test types.
 
 #include "CommNetCtrlBase.h"
+#include "ModelStateSequenceEntity.h"
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
 
@@ -246,7 +247,7 @@ private:
     // record was pushed in this run.
     QMutex recordMutex;
     QList<qint32> stateIdList;
-    qint32 actionSendFlag[32] = {};
+    qint32 actionSendFlag[ModelStateSequenceEntity::kMaxStates] = {};
     qint32 actionId = 0;
     struct TakenRecords;
     std::unique_ptr<TakenRecords> taken;
