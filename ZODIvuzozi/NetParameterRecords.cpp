@@ -92,11 +92,15 @@ bool autoRampValid(const common_ramping_variable& ramp, const NetRecordLimits& l
         return true;
     if (ramp.ramping_length == 0.0f)
         return false;   // it would never reach its end
-    int channels[3];
-    if (ramp.ramping_item != ModelEntity::RAMP_ITEM_TYPE_RANGE
-        || ModelEntity::rampPortChannels(ramp.ramping_kind, channels) == 0)
+    if (ramp.ramping_item != ModelEntity::RAMP_ITEM_TYPE_RANGE)
         return true;
-    return rampEndValid(ramp.ramping_item, ramp.ramping_kind, ramp.ramping_to, limits);
+    int channels[3];
+    const int count = ModelEntity::rampPortChannels(ramp.ramping_kind, channels);
+    for (int c = 0; c < count; ++c) {
+        if (!amplitudeValid(ramp.ramping_to, channels[c], limits))
+            return false;
+    }
+    return true;
 }
 
 } // namespace
