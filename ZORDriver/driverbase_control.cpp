@@ -427,7 +427,6 @@ int driverBaseReadActionTimes()
         if (result != 0)
             return result;
         uint8_t changed = 0;
-        QString sharing;
         for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
             if (edges[i] == 0)
                 continue;
@@ -435,17 +434,21 @@ int driverBaseReadActionTimes()
             status.statusTestActionFlags[i] = edges[i];
             status.statusTestActionBIStates[i] = edges[i];
             changed = uint8_t(changed | (edges[i] << (2 * i)));
-            sharing += QStringLiteral(" DI %1").arg(i + 1);
         }
         // The page keeps one stamp, of its last action: the actions it
         // counted since the last read share it.
         const int actions = (count - status.statusTestActionCount) & 0x7;
-        if (actions > 1)
+        if (actions > 1) {
+            QString sharing;
+            for (int i = 0; i < COMM_BINARY_COUNT; ++i)
+                if ((changed >> (2 * i)) & 0x3)
+                    sharing += QStringLiteral(" DI %1").arg(i + 1);
             qWarning().noquote() << QStringLiteral("Driver: %1 actions on page %2 since the last read share one "
                                                    "stamp, of the last of them; changed:%3")
                                         .arg(actions)
                                         .arg(page)
                                         .arg(sharing);
+        }
         localActionEdges = changed;
         status.statusTestActionFlag = flags;
         status.statusTestActionCount = uint16_t(count);
