@@ -30,7 +30,7 @@ constexpr int64_t kPulseNapMs = 100;
 constexpr int64_t kPulseSettleMs = ModelEnergyEntity::kPulseSettleMs;
 // The measured interval is a 32-bit count of 125 MHz ticks: it wraps after
 // 2^32 / 1.25e8 s = 34.3597 s.
-constexpr int64_t kPulsePeriodRangeMs = 34359;
+constexpr int64_t kPulsePeriodRangeMs = int64_t(ModelEnergyEntity::kPulseCountSeconds * 1000.0);
 
 // Above this the temperatures are taken as a sensor fault: fan and notices are left alone.
 constexpr qint32 kTemperatureLimit = 100;

@@ -356,11 +356,18 @@ int pointWithoutStep(const Slip& entity)
 
 // ---- Start --------------------------------------------------------------------------------
 
+template <typename Entity>
+ModuleStart noFurtherRefusal(const ModuleEntry&, const Entity&)
+{
+    return {};
+}
+
 // Distance, ramping, overcurrent and the load-shedding tests: the state
 // count, the first state into page 0 and, when there is one, the next into
-// page 1.
-template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&)>
-ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
+// page 1. Settings that pass the value check may still be refused by `Also`.
+template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&),
+          ModuleStart (*Also)(const ModuleEntry&, const Entity&) = &noFurtherRefusal<Entity>>
+ModuleStart startOnePageAhead(const ModuleEntry& module, ControllerTestor& testor)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
@@ -368,6 +375,9 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     entity.switchToResetState();
     if (!entity.checkOutputValues())
         return Why(entity);
+    const ModuleStart refused = Also(module, entity);
+    if (refused.refused)
+        return refused;
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     start.errorSum += writeFirstPages(testor, entity);
@@ -375,24 +385,18 @@ ModuleStart startOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 }
 
 // Ramping: a ramp that watches an input, in steps shorter than the debounce,
-// is not started (stepDebounceRefusal).
-ModuleStart startRamping(const ModuleEntry& module, ControllerTestor& testor)
+// is not started (checked once the values are).
+ModuleStart rampingDebounceRefusal(const ModuleEntry& module, const ModelRampingEntity& entity)
 {
-    {
-        ModelRampingEntity& entity = *testor.dataRamping;
-        QMutexLocker lock(&entity.entityLock);
-        const int count = std::clamp(entity.stateCount, 0, int(ModelRampingEntity::kMaxStates));
-        for (int s = 0; s < count; ++s) {
-            const bool ramps = std::any_of(std::begin(entity.rampStepValues[s]), std::end(entity.rampStepValues[s]),
-                                           [](double step) { return step != 0.0; });
-            if (!ramps || !ModelEntity::watchesInput(entity.stateOutputBIStates[s]))
-                continue;
-            ModuleStart refused = stepDebounceRefusal(module.folder, entity.stateOutputTimes[s]);
-            if (refused.refused)
-                return refused;
-        }
+    for (int s = 0; s < entity.stateCount; ++s) {
+        if (!ModelRampingEntity::usesSlots(entity.rampStepValues[s])
+            || !ModelEntity::watchesInput(entity.stateOutputBIStates[s]))
+            continue;
+        ModuleStart refused = stepDebounceRefusal(module.folder, entity.stateOutputTimes[s]);
+        if (refused.refused)
+            return refused;
     }
-    return startOnePageAhead<ModelRampingEntity, &ControllerTestor::dataRamping, &rampingRefusal>(module, testor);
+    return {};
 }
 
 template <typename Slip, const char* Module>
@@ -864,7 +868,7 @@ const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &T
 
 const ModuleAdaptors ramping = {
     /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,
-    /* start */ &startRamping,
+    /* start */ &startOnePageAhead<ModelRampingEntity, &TT::dataRamping, &rampingRefusal, &rampingDebounceRefusal>,
     /* switchState */ &switchRamping,
     /* trip */ &recordRampingTrip,
     /* twoInputTrip */ &recordRampingTwoInputTrip,

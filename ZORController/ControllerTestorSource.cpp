@@ -67,9 +67,6 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
     const ModelEntity::RampBeyondOutputs beyond = entity.beyondOutputs();
     if (!beyond.beyond)
         return {};
-    const QString unit = beyond.item == ModelEntity::RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral("Hz")
-                         : beyond.channel < 4                                  ? QStringLiteral("V")
-                                                                               : QStringLiteral("A");
     ModuleStart start;
     start.refused = true;
     start.reason = ControllerTestor::REFUSAL_RANGE;
@@ -78,7 +75,7 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
                              beyond.steady ? QStringLiteral("output") : QStringLiteral("ramp"),
                              QLatin1String(ModelEntity::channelName(beyond.channel)))
                         .arg(beyond.value)
-                        .arg(unit)
+                        .arg(QLatin1String(ModelEntity::rampUnit(beyond.item, beyond.channel)))
                         .arg(beyond.low)
                         .arg(beyond.high);
     start.numbers = {beyond.channel, beyond.item, thousandths(beyond.value), thousandths(beyond.low),

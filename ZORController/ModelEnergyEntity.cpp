@@ -147,13 +147,16 @@ quint32 ModelEnergyEntity::countWindowSeconds(int state) const
     QMutexLocker locker(&entityLock);
     if (state < 0 || state >= kMaxStates)
         return 0;
-    const double expected = stateSettingTimes[state];
     const double pulses = stateSettingPulses[state];
-    // The count opens on the meter's first edge after the set-up: up to one
-    // pulse period of waiting.
-    const double firstEdge = pulses >= 1.0 ? expected / pulses : expected;
-    const double span = stateSampleDelayTimes[state] + double(kPulseSettleMs) / 1000.0 + firstEdge + expected;
+    // Below one pulse the first edge may take the whole expected time.
+    const double span = stateSampleDelayTimes[state] + double(kPulseSettleMs) / 1000.0
+                      + firstEdgeAndPulsesSeconds(stateSettingTimes[state], pulses >= 1.0 ? pulses : 1.0);
     return quint32(truncInto(std::ceil(span * kCountWindowMargin), 0.0, double(UINT32_MAX)));
+}
+
+double ModelEnergyEntity::firstEdgeAndPulsesSeconds(double seconds, double pulses)
+{
+    return seconds / pulses + seconds;
 }
 
 void ModelEnergyEntity::updateToDriverPulse()

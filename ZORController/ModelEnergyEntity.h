@@ -41,6 +41,9 @@ public:
     static constexpr double kPulseClockRate = 1.25e8;   // ticks per second
     // Only the low 32 bits of the pulse period reach the instrument.
     static constexpr double kMaxPulsePeriod = 4294967295.0;
+    // Seconds a 32-bit count of clock ticks spans (2^32 ticks, 34.36 s): the
+    // longest interval the instrument can time.
+    static constexpr double kPulseCountSeconds = (kMaxPulsePeriod + 1.0) / kPulseClockRate;
     // The status loop reads a count this long after it has sent the set-up.
     static constexpr int64_t kPulseSettleMs = 999;
     // A state's count window is its span and this much more (see
@@ -91,6 +94,10 @@ public:
     // one pulse period) and the expected time of the pulses, with the
     // margin, rounded up. 0 for a state outside 0..kMaxStates-1.
     quint32 countWindowSeconds(int state) const;
+    // Seconds from a count's set-up until a meter that gives `pulses` (> 0)
+    // pulses in `seconds` has given them all: the wait for its first edge
+    // (up to one pulse period), which opens the count, and the pulses.
+    static double firstEdgeAndPulsesSeconds(double seconds, double pulses);
 
     // The pulse period in 125 MHz ticks of `state` (truncated), or -1 when it
     // cannot be given to the instrument: no finite positive power x constant,

@@ -115,13 +115,20 @@ inline const char* channelName(int channel)
     return channel >= 0 && channel < 8 ? names[channel] : "";
 }
 
+// The unit of a ramp item's value (RampItemType) on a channel (AOPortType):
+// Hz for a frequency, else V on a voltage and A on a current channel.
+inline const char* rampUnit(int item, int channel)
+{
+    return item == RAMP_ITEM_TYPE_FREQUENCY ? "Hz" : channel < AO_PORT_TYPE_IA ? "V" : "A";
+}
+
 // The frequencies the outputs give, Hz.
 constexpr double kMinOutputFrequency = 10.0;
 constexpr double kMaxOutputFrequency = 1000.0;
 
 // A value a ramp (or, steady, the output itself) would take a channel to
-// that its output cannot give, and the range it can (the value's unit: V, A
-// or Hz by item and channel).
+// that its output cannot give, and the range it can (in the rampUnit of its
+// item and channel).
 struct RampBeyondOutputs
 {
     bool beyond = false;

@@ -26,12 +26,12 @@ bool channelMovable(int channel)
     return true;
 }
 
-bool usesSlots(const double steps[ModelRampingEntity::kRampSlots])
-{
-    return std::any_of(steps, steps + ModelRampingEntity::kRampSlots, [](double step) { return step != 0.0; });
-}
-
 } // namespace
+
+bool ModelRampingEntity::usesSlots(const double steps[kRampSlots])
+{
+    return std::any_of(steps, steps + kRampSlots, [](double step) { return step != 0.0; });
+}
 
 ModelRampingEntity::ModelRampingEntity()
 {

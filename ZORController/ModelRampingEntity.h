@@ -124,6 +124,9 @@ public:
     // more than kMaxStateCount pages, or a non-finite amplitude, angle,
     // frequency, page time or used ramp value in a state in use.
     bool checkOutputValues() const;
+    // A state's ramp steps (rampStepValues[s]) move something: a slot is in
+    // use (its step is not 0).
+    static bool usesSlots(const double steps[kRampSlots]);
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
     // `state` (in use) is a pre-fault or interval state of no time, which the

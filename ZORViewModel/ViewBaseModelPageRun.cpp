@@ -60,9 +60,7 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
     case ControllerTestor::REFUSAL_RANGE: {
         // Channel, item, then the value and the output's range in thousandths.
         const int channel = numbers.value(0);
-        const QString unit = numbers.value(1) == RAMP_ITEM_TYPE_FREQUENCY ? QStringLiteral(" Hz")
-                             : channel < 4                                 ? QStringLiteral(" V")
-                                                                           : QStringLiteral(" A");
+        const QString unit = QLatin1Char(' ') + QLatin1String(ModelEntity::rampUnit(numbers.value(1), channel));
         auto value = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + unit; };
         // A sixth number of 1: the output itself is set there, not ramped.
         const QString text = numbers.value(5) == 1 ? tr("输出将使%1达到%2，超出其输出范围%3至%4，试验未开始。")

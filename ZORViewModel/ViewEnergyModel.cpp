@@ -266,8 +266,7 @@ double ViewEnergyModel::countSeconds(const ViewPointModel& p)
 {
     if (!(p.settingPulse > 0.0) || !(p.settingTime > 0.0))
         return p.settingTime > 0.0 ? p.settingTime : 0.0;
-    // The first pulse after the set-up opens the count.
-    return p.settingTime * (p.settingPulse + 1.0) / p.settingPulse;
+    return ModelEnergyEntity::firstEdgeAndPulsesSeconds(p.settingTime, p.settingPulse);
 }
 
 QString ViewEnergyModel::pointRefusal(int number, const ViewPointModel& p) const

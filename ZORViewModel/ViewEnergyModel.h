@@ -36,6 +36,7 @@
 //
 // Parameter file body and report tables: ViewEnergyModelFile.cpp.
 
+#include "ModelEnergyEntity.h"
 #include "ViewBaseModel.h"
 #include "ViewPointList.h"
 
@@ -75,7 +76,7 @@ public:
     Q_ENUM(PulseType)
 
     // Seconds the instrument can time one count: 2^32 ticks of 125 MHz.
-    static constexpr double kMaxCountSeconds = 4294967296.0 / 1.25e8;
+    static constexpr double kMaxCountSeconds = ModelEnergyEntity::kPulseCountSeconds;
     // Pulses one count may ask for (the engine's 16-bit counter).
     static constexpr double kMaxPulses = 65535.0;
 

@@ -256,6 +256,27 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
             break;
         EXPECT_EQ(refusedStart(vm).toStdString(),
                   "步长时间1 ms短于防抖时间15 ms：动作要到其后数步才被确认，无法确定动作值，试验未开始。");
+        // A PC may write the ramp (state 1) no finite time, or more states
+        // than there are: refused for that, not for the steps.
+        ModelRampingEntity& e = entity();
+        const double time = e.stateOutputTimes[1];
+        const qint32 count = e.stateCount;
+        const struct
+        {
+            double time;
+            qint32 count;
+            TT::StartRefusal reason;
+        } spoilt[] = {{std::nan(""), count, TT::REFUSAL_VALUES},
+                      {time, ModelRampingEntity::kMaxStates + 1, TT::REFUSAL_COUNT}};
+        for (const auto& r : spoilt) {
+            {
+                QMutexLocker lock(&e.entityLock);
+                e.stateOutputTimes[1] = r.time;
+                e.stateCount = r.count;
+            }
+            EXPECT_FALSE(start(TT::TEST_RAMPING));
+            EXPECT_EQ(testor().lastStartRefusalReason(), r.reason) << r.count;
+        }
         EXPECT_TRUE(pages->amplitudes().empty());
         vm.removeState();
     }
