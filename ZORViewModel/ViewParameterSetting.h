@@ -147,8 +147,9 @@ void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)
     }
 }
 
-// As above for outputs a model works out itself: a port that gives an
-// amplitude gives at least kMinFrequency.
+// As above, a port that gives an amplitude at least kMinFrequency. Not the
+// phase setup: a port the unit lacks is written with amplitude and frequency
+// 0, and a file stays readable when the setup changes.
 inline void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)[8], double (&angles)[8],
                      double (&frequencies)[8], double vmax, double imax)
 {
