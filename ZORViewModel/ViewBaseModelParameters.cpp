@@ -269,7 +269,9 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
     // The parser keeps what it read before an error: the values after it
     // would silently keep the model's.
     if (!BaseXmlFile::parse(doc, bytes, &error, &line)) {
-        parameterNotice = tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line);
+        // Line 0: refused whole (nesting, an entity), at no line.
+        parameterNotice = line > 0 ? tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line)
+                                   : tr("文件不完整或不是 XML 文件。");
         return false;
     }
     QTextCodec* codec = documentCodec(doc, bytes);

@@ -328,6 +328,9 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         const char* why;
     } rows[] = {
         {"cut in half", whole.left(whole.size() / 2), "文件不完整"},
+        // Refused whole, at no line.
+        {"an entity", "<!DOCTYPE DataRoot [<!ENTITY e \"1\">]><DataRoot><normalTime>&e;</normalTime></DataRoot>",
+         "XML 文件。"},
         {"Latin-1 under a UTF-8 declaration",
          "<?xml version=\"1.0\" encoding=\"utf-8\"?><DataRoot><normalTime>1</normalTime>"
          "<moduleSetting><name>-20\xB5</name></moduleSetting></DataRoot>",
