@@ -32,6 +32,9 @@ constexpr double kAngle = 360.0;           // degrees, both ways
 constexpr double kMinFrequency = ModelEntity::kMinOutputFrequency;   // Hz, of an AC output
 constexpr double kMaxFrequency = ModelEntity::kMaxOutputFrequency;
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kMaxRampStep = 300.0;     // a step of an automatic ramp
+constexpr double kMaxRampTime = 300.0;     // s, the time per step of an automatic ramp
+constexpr double kMaxStepTime = 300.0;     // s, a ramping state's step time
 }   // namespace PageLimits
 
 namespace ParameterRead {

@@ -32,9 +32,6 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limit of a state's step time, s.
-constexpr double kMaxStepTime = 300.0;
-
 // Removes every child element of element (a list rewritten in full).
 void clearChildren(QDomElement* element)
 {
