@@ -45,15 +45,12 @@ inline bool present(const QDomElement* parent, const QString& key)
     return parent && !parent->firstChildElement(key).isNull();
 }
 
-// A limit as the file writes it.
-inline double stored(double limit)
-{
-    return std::isfinite(limit) ? QString::number(limit, 'g', 6).toDouble() : limit;
-}
-
+// A value at a limit as the file writes it is within it.
 inline bool withinLimits(double value, double low, double high)
 {
-    return std::isfinite(value) && value >= std::min(low, stored(low)) && value <= std::max(high, stored(high));
+    using Xml = BaseXmlUtilities;
+    return std::isfinite(value) && value >= std::min(low, Xml::asStored(low))
+        && value <= std::max(high, Xml::asStored(high));
 }
 
 // Notes a value read under parent as key that is refused.
