@@ -89,15 +89,9 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
 // Moves a refused page file aside; its new name, "" when it stays.
 QString keepRefusedFile(const QString& path)
 {
-    for (int n = 0; n < kDamagedCopies; ++n) {
-        const QString aside = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
-        const QFileInfo info(aside);
-        if (info.exists() || info.isSymLink())
-            continue;
-        if (QFile::rename(path, aside))
-            return aside;
-        break;
-    }
+    const QString aside = BaseXmlFile::moveAside(path, kDamagedCopies);
+    if (!aside.isEmpty())
+        return aside;
     qWarning().noquote() << "ViewBaseModel: refused parameter file not moved aside, the next save replaces it:" << path;
     return QString();
 }
