@@ -8,7 +8,6 @@
 #include "driverclock.h"
 #include "zoplatform.h"
 
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QDomDocument>
@@ -217,27 +216,8 @@ bool keepDamagedFile(const QString& path)
     if (!isDamagedFile(path))
         return true;
     constexpr int kCopies = 1000;
-    QString aside;
-    QString oldest;
-    QDateTime oldestTime;
-    for (int n = 0; n < kCopies; ++n) {
-        const QString name = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
-        const QFileInfo info(name);
-        if (!info.exists() && !info.isSymLink()) {
-            aside = name;
-            break;
-        }
-        if (info.isFile() && !info.isSymLink() && (oldest.isEmpty() || info.lastModified() < oldestTime)) {
-            oldest = name;
-            oldestTime = info.lastModified();
-        }
-    }
-    if (aside.isEmpty() && !oldest.isEmpty() && QFile::remove(oldest)) {
-        qWarning() << "configuration:" << kCopies << "damaged copies of" << path << "kept; the oldest," << oldest
-                   << ", is removed";
-        aside = oldest;
-    }
-    if (aside.isEmpty() || !QFile::rename(path, aside)) {
+    const QString aside = BaseXmlFile::moveAside(path, kCopies);
+    if (aside.isEmpty()) {
         qWarning() << "configuration:" << path << "holds no XML document and could not be moved aside;"
                    << "it is not replaced";
         return false;

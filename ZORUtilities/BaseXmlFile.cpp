@@ -1,5 +1,6 @@
 #include "BaseXmlFile.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QDomElement>
@@ -600,6 +601,31 @@ bool parse(QDomDocument& doc, QIODevice* device, QString* error, int* line, int*
         return false;
     }
     return parse(doc, bytes, error, line, column);
+}
+
+QString moveAside(const QString& path, int copies)
+{
+    QString aside;
+    QString oldest;
+    QDateTime oldestTime;
+    for (int n = 0; n < copies; ++n) {
+        const QString name = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
+        const QFileInfo info(name);
+        if (!info.exists() && !info.isSymLink()) {
+            aside = name;
+            break;
+        }
+        if (info.isFile() && !info.isSymLink() && (oldest.isEmpty() || info.lastModified() < oldestTime)) {
+            oldest = name;
+            oldestTime = info.lastModified();
+        }
+    }
+    if (aside.isEmpty() && !oldest.isEmpty() && QFile::remove(oldest)) {
+        qWarning().noquote() << copies << "damaged copies of" << path << "kept; the oldest," << oldest
+                             << ", is removed";
+        aside = oldest;
+    }
+    return !aside.isEmpty() && QFile::rename(path, aside) ? aside : QString();
 }
 
 } // namespace BaseXmlFile

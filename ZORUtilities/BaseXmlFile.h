@@ -85,4 +85,10 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
 // the number removed.
 int removeStaleTemporaries(const QString& path);
 
+// Moves the file at path aside, beside it, as path + ".damaged", else the
+// first free of path + ".1.damaged" .. ".<copies - 1>.damaged"; when every
+// one is taken, the oldest regular file of them gives way. Returns the new
+// name, "" when the file stays.
+QString moveAside(const QString& path, int copies);
+
 } // namespace BaseXmlFile

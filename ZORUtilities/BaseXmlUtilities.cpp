@@ -2,6 +2,7 @@
 
 #include "BaseXmlFile.h"
 
+#include <cmath>
 #include <optional>
 #include <type_traits>
 
@@ -232,6 +233,11 @@ BaseXmlUtilities::ExactNumbers::ExactNumbers()
 BaseXmlUtilities::ExactNumbers::~ExactNumbers()
 {
     exactNumbers = outer;
+}
+
+double BaseXmlUtilities::asStored(double value)
+{
+    return std::isfinite(value) ? TextRule<double>::write(value).toDouble() : value;
 }
 
 QString BaseXmlUtilities::keyPath(const QDomElement* parent, const QString& key)

@@ -90,6 +90,10 @@ public:
         bool outer;
     };
 
+    // A double as a write stores it and a read gives it back (six
+    // significant digits, all under ExactNumbers); not finite: as it is.
+    static double asStored(double value);
+
     // "a/b/key": the names from below the document's root element down to
     // parent, then key (key alone for a child of the root element).
     static QString keyPath(const QDomElement* parent, const QString& key);

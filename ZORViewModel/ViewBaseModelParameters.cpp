@@ -89,15 +89,9 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
 // Moves a refused page file aside; its new name, "" when it stays.
 QString keepRefusedFile(const QString& path)
 {
-    for (int n = 0; n < kDamagedCopies; ++n) {
-        const QString aside = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
-        const QFileInfo info(aside);
-        if (info.exists() || info.isSymLink())
-            continue;
-        if (QFile::rename(path, aside))
-            return aside;
-        break;
-    }
+    const QString aside = BaseXmlFile::moveAside(path, kDamagedCopies);
+    if (!aside.isEmpty())
+        return aside;
     qWarning().noquote() << "ViewBaseModel: refused parameter file not moved aside, the next save replaces it:" << path;
     return QString();
 }
@@ -269,7 +263,9 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
     // The parser keeps what it read before an error: the values after it
     // would silently keep the model's.
     if (!BaseXmlFile::parse(doc, bytes, &error, &line)) {
-        parameterNotice = tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line);
+        // Line 0: refused whole (nesting, an entity), at no line.
+        parameterNotice = line > 0 ? tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line)
+                                   : tr("文件不完整或不是 XML 文件。");
         return false;
     }
     QTextCodec* codec = documentCodec(doc, bytes);

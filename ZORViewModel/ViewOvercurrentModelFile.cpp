@@ -85,7 +85,8 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
 
     const ControllerConfiguration* config = center()->testConfiguration;
     mapSetting(save, element, doc, QStringLiteral("currentTolrel"), currentTolrel, 0.0, kMaxRelativeTolerance);
-    mapSetting(save, element, doc, QStringLiteral("currentTolabs"), currentTolabs, 0.0, rateCurrent);
+    // Held to the device's current, not the rated one a later setting may lower.
+    mapSetting(save, element, doc, QStringLiteral("currentTolabs"), currentTolabs, 0.0, config->maxIRange);
     mapSetting(save, element, doc, QStringLiteral("timeTolrel"), timeTolrel, 0.0, kMaxRelativeTolerance);
     mapSetting(save, element, doc, QStringLiteral("timeTolabs"), timeTolabs, 0.0, kMaxTimeTolerance);
     mapSetting(save, element, doc, QStringLiteral("faultMaxTime"), faultMaxTime, 0.0, kMaxFaultTime);
@@ -108,10 +109,10 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
             ParameterRead::refuse(&curve, QStringLiteral("iPickUp"), read.getIPickUp(), 0.0, config->maxIRange);
         else if (!ParameterRead::withinLimits(read.getTdPickUp(), 0.0, kInf))
             ParameterRead::refuse(&curve, QStringLiteral("tdPickUp"), read.getTdPickUp(), 0.0, kInf);
-        else if (kept.getActiveType() != read.getActiveType())
+        else if (read.getCharNames().isEmpty())   // a family the catalogue has no rows of
             Xml::ReadCheck::note({Xml::ReadNote::UNREADABLE, Xml::keyPath(&curve, QStringLiteral("activeType")),
                                   QString::number(read.getActiveType()), 0.0, 0.0});
-        else if (kept.getActiveIndex() != read.getActiveIndex())
+        else if (kept.getActiveType() != read.getActiveType() || kept.getActiveIndex() != read.getActiveIndex())
             Xml::ReadCheck::note({Xml::ReadNote::UNREADABLE, Xml::keyPath(&curve, QStringLiteral("activeIndex")),
                                   QString::number(read.getActiveIndex()), 0.0, 0.0});
     }

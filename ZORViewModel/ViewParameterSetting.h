@@ -32,6 +32,9 @@ constexpr double kAngle = 360.0;           // degrees, both ways
 constexpr double kMinFrequency = ModelEntity::kMinOutputFrequency;   // Hz, of an AC output
 constexpr double kMaxFrequency = ModelEntity::kMaxOutputFrequency;
 constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kMaxRampStep = 300.0;     // a step of an automatic ramp
+constexpr double kMaxRampTime = 300.0;     // s, the time per step of an automatic ramp
+constexpr double kMaxStepTime = 300.0;     // s, a ramping state's step time
 }   // namespace PageLimits
 
 namespace ParameterRead {
@@ -42,15 +45,12 @@ inline bool present(const QDomElement* parent, const QString& key)
     return parent && !parent->firstChildElement(key).isNull();
 }
 
-// A limit as the file writes it.
-inline double stored(double limit)
-{
-    return std::isfinite(limit) ? QString::number(limit, 'g', 6).toDouble() : limit;
-}
-
+// A value at a limit as the file writes it is within it.
 inline bool withinLimits(double value, double low, double high)
 {
-    return std::isfinite(value) && value >= std::min(low, stored(low)) && value <= std::max(high, stored(high));
+    using Xml = BaseXmlUtilities;
+    return std::isfinite(value) && value >= std::min(low, Xml::asStored(low))
+        && value <= std::max(high, Xml::asStored(high));
 }
 
 // Notes a value read under parent as key that is refused.
@@ -147,8 +147,9 @@ void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)
     }
 }
 
-// As above for outputs a model works out itself: a port that gives an
-// amplitude gives at least kMinFrequency.
+// As above, a port that gives an amplitude at least kMinFrequency. Not the
+// phase setup: a port the unit lacks is written with amplitude and frequency
+// 0, and a file stays readable when the setup changes.
 inline void mapPorts(bool save, QDomElement* ports, QDomDocument* doc, double (&ranges)[8], double (&angles)[8],
                      double (&frequencies)[8], double vmax, double imax)
 {

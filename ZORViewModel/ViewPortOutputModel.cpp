@@ -222,11 +222,7 @@ QString ViewPortOutputModel::groupValuesText(const faultActionValStruct& record,
 void ViewPortOutputModel::mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc)
 {
     mapPorts(save, outputs, doc, outputRanges, outputAngles, outputFrequencies, portRangeLimit(AO_PORT_TYPE_UA),
-             portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
-                 const bool shown = p % 4 != 3
-                     || (isVoltagePort(p) ? volPhasesType : curPhasesType) == PHASES_TYPE_FOUR;
-                 return shown ? PageLimits::kMinFrequency : 0.0;
-             });
+             portRangeLimit(AO_PORT_TYPE_IA));
 }
 
 void ViewPortOutputModel::mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc,

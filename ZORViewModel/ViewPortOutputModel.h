@@ -77,7 +77,7 @@ protected:
     // ---- Parameter file -------------------------------------------------------------------------
     // The eight outputs under `outputs` (port0..7) held to the page's fields:
     // amplitudes to the device's maxima, angles to +-360, frequencies from
-    // kMinFrequency (UX and IX of a three-phase unit have no field: from 0).
+    // kMinFrequency on a port with an amplitude (mapPorts).
     void mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc);
     // The run's results: "testState" under root (-1 .. 1, else 0; saved
     // during a run, the state its stop will settle on) and the records

@@ -32,9 +32,6 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
-// The page's limit of a state's step time, s.
-constexpr double kMaxStepTime = 300.0;
-
 // Removes every child element of element (a list rewritten in full).
 void clearChildren(QDomElement* element)
 {
@@ -105,11 +102,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
     mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, owner->portRangeLimit(AO_PORT_TYPE_UA),
-             owner->portRangeLimit(AO_PORT_TYPE_IA), [this](int p) {
-                 const bool shown = p % 4 != 3
-                     || (isVoltagePort(p) ? owner->volPhasesType : owner->curPhasesType) == PHASES_TYPE_FOUR;
-                 return shown ? kMinFrequency : 0.0;
-             });
+             owner->portRangeLimit(AO_PORT_TYPE_IA));
 
     QDomElement points;
     Xml::getElement(&points, element, doc, QStringLiteral("points"), save);

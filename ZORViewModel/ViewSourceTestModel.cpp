@@ -13,14 +13,6 @@
 #include <cmath>
 #include <iterator>
 
-namespace {
-
-// The page's limits of a step and of the time per step of an automatic ramp.
-constexpr double kMaxRampStep = 300.0;
-constexpr double kMaxRampTime = 300.0;
-
-} // namespace
-
 ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
     : ViewBaseModel(parent)
     , outputBILogicType(AO_BILOGIC_TYPE_OR)
@@ -371,7 +363,7 @@ bool ViewSourceTestModel::checkRampStart()
 void ViewSourceTestModel::mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time)
 {
     BaseXmlUtilities::map(save, root, doc, QStringLiteral("autoRampEnabled"), enabled, enabled);
-    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), time, 0.0, kMaxRampTime);
+    mapSetting(save, root, doc, QStringLiteral("actionRampTime"), time, 0.0, PageLimits::kMaxRampTime);
 }
 
 void ViewSourceTestModel::mapRampTarget(bool save, QDomElement* root, QDomDocument* doc, RampPortType& port,
@@ -399,5 +391,5 @@ void ViewSourceTestModel::mapRampTable(bool save, QDomElement* root, QDomDocumen
     QDomElement stepList;
     BaseXmlUtilities::getElement(&stepList, root, doc, QStringLiteral("steps"), save);
     for (int i = 0; i < count; ++i)
-        mapSetting(save, &stepList, doc, indexed("setp", i), steps[i], 0.0, kMaxRampStep);
+        mapSetting(save, &stepList, doc, indexed("setp", i), steps[i], 0.0, PageLimits::kMaxRampStep);
 }

@@ -70,15 +70,8 @@ bool ViewStateSequenceModel::ViewSequenceStateModel::serialize(bool save, QDomEl
     }
     QDomElement ports;
     Xml::getElement(&ports, element, doc, QStringLiteral("ports"), save);
-    // The page's boxes: the device's maxima, no frequency below kMinFrequency
-    // on a port the unit has.
     const ControllerConfiguration* config = center()->testConfiguration;
-    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, config->maxVRange, config->maxIRange,
-             [config](int p) {
-                 const int phases = p < 4 ? config->volPhasesType : config->curPhasesType;
-                 const bool present = p % 4 != 3 || phases == PHASES_TYPE_FOUR;
-                 return present ? kMinFrequency : 0.0;
-             });
+    mapPorts(save, &ports, doc, outputRanges, outputAngles, outputFrequencies, config->maxVRange, config->maxIRange);
     QDomElement bos;
     Xml::getElement(&bos, element, doc, QStringLiteral("outputBOStates"), save);
     for (int k = 0; k < 4; ++k)

@@ -3266,6 +3266,10 @@
         <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
         <translation>ステップ時間%1がデグリッチ時間%2より短いため、動作が数ステップ後に確定し、動作値を特定できません。試験を開始しませんでした。</translation>
     </message>
+    <message>
+        <source>文件不完整或不是 XML 文件。</source>
+        <translation>ファイルが途中で切れているか、XML ファイルではありません。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3266,6 +3266,10 @@
         <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
         <translation>O tempo do passo, %1, é menor do que o tempo de filtro, %2: um disparo só seria confirmado passos depois daquele em que ocorreu e o seu valor não poderia ser determinado. O teste não foi iniciado.</translation>
     </message>
+    <message>
+        <source>文件不完整或不是 XML 文件。</source>
+        <translation>O ficheiro está incompleto ou não é um ficheiro XML.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

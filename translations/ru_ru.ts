@@ -3266,6 +3266,10 @@
         <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
         <translation>Время шага %1 меньше времени антидребезга %2: срабатывание подтвердилось бы через несколько шагов, и его значение нельзя определить. Испытание не начато.</translation>
     </message>
+    <message>
+        <source>文件不完整或不是 XML 文件。</source>
+        <translation>Файл обрезан или не является файлом XML.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

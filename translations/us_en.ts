@@ -3266,6 +3266,10 @@
         <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
         <translation>The step time %1 is shorter than the deglitch time %2: a trip would be confirmed steps after the one it happened on, and its value could not be told. The test was not started.</translation>
     </message>
+    <message>
+        <source>文件不完整或不是 XML 文件。</source>
+        <translation>The file is cut short or is no XML file.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3266,6 +3266,10 @@
         <source>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</source>
         <translation>步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。</translation>
     </message>
+    <message>
+        <source>文件不完整或不是 XML 文件。</source>
+        <translation>文件不完整或不是 XML 文件。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

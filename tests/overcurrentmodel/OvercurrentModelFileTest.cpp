@@ -121,41 +121,51 @@ TEST_F(OvercurrentFile, GoldenFileAndItsReload)
 // model's own.
 TEST_F(OvercurrentFile, ReadingTakesOnlyValuesInRange)
 {
-    // Rows without a check refuse the file: the model keeps its values.
+    // Rows without a check refuse the file, naming the value refused: the
+    // model keeps its values.
     const struct
     {
         const char* what;
         std::vector<std::pair<const char*, const char*>> edits;
         std::function<void(OvercurrentModel&)> check;
+        const char* refused;
     } rows[] = {
         {"dials", {{"overcurrentCurves/curve1/tdPickUp", "0.4"}, {"overcurrentCurves/curve0/tdPickUp", "1.5"}},
          [](OvercurrentModel& m) {
              EXPECT_NEAR(m.getSettingTimes(0), 0.4 * 13.5 / (2.0 / 0.8 - 1.0), 1e-9);
              EXPECT_NEAR(m.getMinTimes(2), 1.425, 1e-12);
              EXPECT_EQ(m.getMaxTimes(1), kNoTrip);
-         }},
-        {"function 2", {{"testPoints/point0/outputTriggerType", "2"}}, nullptr},
-        {"fault kind 12", {{"testPoints/point0/faultKind", "12"}}, nullptr},
-        {"family 7", {{"overcurrentCurves/curve1/activeType", "7"}}, nullptr},
-        {"standard row 111", {{"overcurrentCurves/curve1/activeIndex", "111"}}, nullptr},
-        {"IAC row 15", {{"overcurrentCurves/curve1/activeType", "1"}, {"overcurrentCurves/curve1/activeIndex", "15"}},
+         }, nullptr},
+        // The tolerance is held to the device's 10 A, not to the 1 A rated.
+        {"tolerance 2 A", {{"currentTolabs", "2"}}, [](OvercurrentModel& m) { EXPECT_EQ(m.getCurrentTolAbs(), 2.0); },
          nullptr},
+        {"tolerance 10.5 A", {{"currentTolabs", "10.5"}}, nullptr, "currentTolabs"},
+        {"function 2", {{"testPoints/point0/outputTriggerType", "2"}}, nullptr, "point0/outputTriggerType"},
+        {"fault kind 12", {{"testPoints/point0/faultKind", "12"}}, nullptr, "point0/faultKind"},
+        {"family 7", {{"overcurrentCurves/curve1/activeType", "7"}}, nullptr, "curve1/activeType"},
+        {"standard row 111", {{"overcurrentCurves/curve1/activeIndex", "111"}}, nullptr, "curve1/activeIndex"},
+        {"IAC row 15", {{"overcurrentCurves/curve1/activeType", "1"}, {"overcurrentCurves/curve1/activeIndex", "15"}},
+         nullptr, "curve1/activeIndex"},
         {"IAC row 14", {{"overcurrentCurves/curve1/activeType", "1"}, {"overcurrentCurves/curve1/activeIndex", "14"}},
-         [](OvercurrentModel& m) { EXPECT_EQ(m.getCharIndex(), 14); }},
-        {"function 50 row -1", {{"overcurrentCurves/curve0/activeIndex", "-1"}}, nullptr},
-        {"pickup nan", {{"overcurrentCurves/curve1/iPickUp", "nan"}}, nullptr},
+         [](OvercurrentModel& m) { EXPECT_EQ(m.getCharIndex(), 14); }, nullptr},
+        {"function 50 row -1", {{"overcurrentCurves/curve0/activeIndex", "-1"}}, nullptr, "curve0/activeIndex"},
+        {"pickup nan", {{"overcurrentCurves/curve1/iPickUp", "nan"}}, nullptr, "curve1/iPickUp"},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);
         save(r.edits);
         OvercurrentModel back;
         back.testActive();
+        back.setCharIndex(20);   // a standard row the IAC family has not
         const QByteArray before = filetest::held(back, sandbox);
         ASSERT_EQ(back.loadParameter(), bool(r.check));
-        if (r.check)
+        if (r.check) {
             r.check(back);
-        else
+        } else {
             EXPECT_EQ(filetest::held(back, sandbox), before);
+            const QString notice = back.takeParameterFileNotice();
+            EXPECT_TRUE(notice.contains(QLatin1String(r.refused) + " =")) << notice.toStdString();
+        }
         EXPECT_FALSE(std::isnan(back.getMinTimes(0)));
     }
 }

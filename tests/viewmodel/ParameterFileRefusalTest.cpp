@@ -22,6 +22,8 @@
 #include <QDomDocument>
 
 #include <memory>
+#include <tuple>
+#include <utility>
 
 namespace {
 
@@ -172,4 +174,25 @@ TEST_F(ParameterFileRefusal, AResultNoRunCanGiveReadsAsNone)
         const QDomElement count = e.parentNode().firstChildElement("actionValueList").firstChildElement("actionValue_portCnt");
         EXPECT_TRUE(count.isNull() || count.text() == QLatin1String("0")) << count.text().toStdString();
     }
+}
+
+// The fourth ports of a three-phase unit are written with frequency 0: the
+// file stays readable once the unit is set up for four phases.
+TEST_F(ParameterFileRefusal, AFileSavedOnAThreePhaseUnitLoadsOnAFourPhaseOne)
+{
+    const auto phases = std::make_pair(config->volPhasesType, config->curPhasesType);
+    for (const Module* module : {&kAc, &kDc, &kHarmonic, &kOscillate, &kSequence, &kRamping, &kOvercurrent,
+                                 &kDistance, &kEnergy, &kSlipFrequency, &kSlipVoltage, &kStdSource}) {
+        SCOPED_TRACE(module->folder);
+        std::unique_ptr<VB> setup = module->make();
+        setup->setVoltagePhasesType(VB::PHASES_TYPE_THREE);
+        setup->setCurrentPhasesType(VB::PHASES_TYPE_THREE);
+        saved(*module);
+        setup->setVoltagePhasesType(VB::PHASES_TYPE_FOUR);
+        setup->setCurrentPhasesType(VB::PHASES_TYPE_FOUR);
+        std::unique_ptr<VB> vm = module->make();
+        vm->testActive();
+        EXPECT_TRUE(vm->loadParameter()) << vm->takeParameterFileNotice().toStdString();
+    }
+    std::tie(config->volPhasesType, config->curPhasesType) = phases;
 }

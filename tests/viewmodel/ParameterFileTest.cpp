@@ -4,7 +4,9 @@
 
 #include "ViewModelTestSupport.h"
 
+#include <QDateTime>
 #include <QDomDocument>
+#include <QFile>
 #include <QXmlStreamReader>
 
 #include <atomic>
@@ -328,6 +330,9 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         const char* why;
     } rows[] = {
         {"cut in half", whole.left(whole.size() / 2), "文件不完整"},
+        // Refused whole, at no line.
+        {"an entity", "<!DOCTYPE DataRoot [<!ENTITY e \"1\">]><DataRoot><normalTime>&e;</normalTime></DataRoot>",
+         "XML 文件。"},
         {"Latin-1 under a UTF-8 declaration",
          "<?xml version=\"1.0\" encoding=\"utf-8\"?><DataRoot><normalTime>1</normalTime>"
          "<moduleSetting><name>-20\xB5</name></moduleSetting></DataRoot>",
@@ -353,6 +358,27 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         ASSERT_TRUE(vm.saveParameter());
         EXPECT_EQ(sandbox.read(path + ".damaged"), row.bytes);
     }
+}
+
+// All the names aside taken: the oldest copy gives way to the file refused now.
+TEST_F(ParameterFile, ARefusedPageFileTakesTheOldestNameAsideWhenAllAreTaken)
+{
+    const QString path = parameterFile(appRoot());
+    const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000, Qt::UTC);
+    for (int n = 0; n < 100; ++n) {
+        const QString aside = n == 0 ? path + ".damaged" : path + QString(".%1.damaged").arg(n);
+        sandbox.write(aside, "old");
+        QFile file(aside);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(stamp.addSecs(n == 7 ? 0 : 100 + n), QFileDevice::FileModificationTime));
+    }
+    sandbox.write(path, "<DataRoot><normalTime>-1</normalTime></DataRoot>");
+    ModuleTestModel vm;
+    vm.testActive();
+    EXPECT_FALSE(vm.loadParameter());
+    EXPECT_TRUE(vm.takeParameterFileNotice().contains("parameter.xml.7.damaged"));
+    EXPECT_EQ(sandbox.read(path + ".7.damaged"), "<DataRoot><normalTime>-1</normalTime></DataRoot>");
+    EXPECT_FALSE(QFile::exists(path));
 }
 
 TEST_F(ParameterFile, VersionCheckRefusesFilesOlderThanTheModel)
