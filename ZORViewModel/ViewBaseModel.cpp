@@ -9,7 +9,6 @@
 #include "SystemTimeZone.h"
 #include "zoplatform.h"
 
-#include <QMutexLocker>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -58,8 +57,6 @@ ViewBaseModel::OutputEntity::~OutputEntity() = default;
 ViewBaseModel::ViewBaseModel(QObject* parent)
     : QObject(parent)
 {
-    ControllerConfiguration* config = center()->testConfiguration;
-
     std::fill(std::begin(testingSTATE), std::end(testingSTATE), 0);
     std::fill(std::begin(testingALARM), std::end(testingALARM), 0);
     std::fill(std::begin(testingBO), std::end(testingBO), 0);
@@ -78,18 +75,14 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     testingBatteryState = -1;
     testingBatteryPercent = -1;
 
-    ControllerConfiguration::LANGUAGEType language;
-    {
-        // A model is made at any time, also while the configuration thread
-        // loads these (under its file mutex).
-        QMutexLocker lock(&config->mutex);
-        rateCurrent = config->rateCurrent;
-        rateVoltage = config->rateVoltage;
-        rateFrequency = config->rateFrequency;
-        volPhasesType = PhasesType(config->volPhasesType);
-        curPhasesType = PhasesType(config->curPhasesType);
-        language = config->lanuageType;
-    }
+    // A model is made at any time, also while the configuration thread
+    // reloads these.
+    const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
+    rateCurrent = rated.rateCurrent;
+    rateVoltage = rated.rateVoltage;
+    rateFrequency = rated.rateFrequency;
+    volPhasesType = PhasesType(rated.volPhasesType);
+    curPhasesType = PhasesType(rated.curPhasesType);
 
     normalEnable = true;
     intervalEnable = true;
@@ -119,7 +112,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     rebootPending = false;
 
     timeZoneHelper = new SystemTimeZone();
-    timeZoneHelper->setLanuageType(language);
+    timeZoneHelper->setLanuageType(rated.language);
     timeZoneHelper->updateTimeZones(false);
 
     // The live data as the runtime store holds it now: the store announces
