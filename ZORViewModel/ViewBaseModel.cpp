@@ -52,6 +52,52 @@ ViewBaseModel::OutputEntity::OutputEntity()
 
 ViewBaseModel::OutputEntity::~OutputEntity() = default;
 
+// ---- BinaryTrigger --------------------------------------------------------------
+
+namespace {
+
+bool isTriggerIndex(int index)
+{
+    return index >= 0 && index <= 3;
+}
+
+} // namespace
+
+ViewBaseModel::BinaryTrigger::BinaryTrigger()
+    : outputBILogicType(AO_BILOGIC_TYPE_OR)
+{
+    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
+    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerInput(int biindex, int bi)
+{
+    if (isTriggerIndex(biindex) && bi >= AO_BI_STATE_NONE && bi <= AO_BI_STATE_ALL)
+        outputBIStates[biindex] = bi;
+}
+
+int ViewBaseModel::BinaryTrigger::triggerInput(int biindex) const
+{
+    return isTriggerIndex(biindex) ? outputBIStates[biindex] : 0;
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerLogic(int logic)
+{
+    if (logic == AO_BILOGIC_TYPE_OR || logic == AO_BILOGIC_TYPE_AND)
+        outputBILogicType = AOBILogicType(logic);
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerOutput(int boindex, int bo)
+{
+    if (isTriggerIndex(boindex))
+        outputBOStates[boindex] = bo != 0 ? 1 : 0;
+}
+
+int ViewBaseModel::BinaryTrigger::triggerOutput(int boindex) const
+{
+    return isTriggerIndex(boindex) ? outputBOStates[boindex] : 0;
+}
+
 // ---- Construction --------------------------------------------------------------
 
 ViewBaseModel::ViewBaseModel(QObject* parent)
