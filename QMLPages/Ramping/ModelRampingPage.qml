@@ -76,10 +76,6 @@ ModulePageFrame {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
     }
 
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
     // A variable-list row is a voltage group (rows up to UAUBUC).
     function rowIsVoltage(row) {
         return row <= (uxVisible ? 7 : 6)
