@@ -443,6 +443,12 @@ void ControllerConfiguration::loadBatteryConfig()
     batteryType = r.integer("BATTERY_TYPE", 0);
 }
 
+ControllerConfiguration::Ratings ControllerConfiguration::ratings()
+{
+    QMutexLocker lock(&mutex);
+    return {rateVoltage, rateCurrent, rateFrequency, maxVRange, maxIRange, volPhasesType, curPhasesType, lanuageType};
+}
+
 ControllerConfiguration::LANGUAGEType ControllerConfiguration::loadStartupConfig()
 {
     doLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);

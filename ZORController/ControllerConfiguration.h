@@ -179,6 +179,21 @@ public:
     // language is known when the translator is chosen. Returns lanuageType.
     LANGUAGEType loadStartupConfig();
 
+    // The ratings the view models start from, read together under mutex
+    // (the configuration thread reloads them). Any thread.
+    struct Ratings
+    {
+        double rateVoltage;
+        double rateCurrent;
+        double rateFrequency;
+        double maxVRange;
+        double maxIRange;
+        PhasesType volPhasesType;
+        PhasesType curPhasesType;
+        LANGUAGEType language;
+    };
+    Ratings ratings();
+
     QString getFpgaVersionText() const;
     static QString getStyleTypeText(STYLEType type);
     QString getAuxDCLevelName(int i) const;

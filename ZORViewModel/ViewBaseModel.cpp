@@ -9,7 +9,6 @@
 #include "SystemTimeZone.h"
 #include "zoplatform.h"
 
-#include <QMutexLocker>
 #include <QThreadPool>
 
 #include <algorithm>
@@ -53,13 +52,57 @@ ViewBaseModel::OutputEntity::OutputEntity()
 
 ViewBaseModel::OutputEntity::~OutputEntity() = default;
 
+// ---- BinaryTrigger --------------------------------------------------------------
+
+namespace {
+
+bool isTriggerIndex(int index)
+{
+    return index >= 0 && index <= 3;
+}
+
+} // namespace
+
+ViewBaseModel::BinaryTrigger::BinaryTrigger()
+    : outputBILogicType(AO_BILOGIC_TYPE_OR)
+{
+    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
+    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerInput(int biindex, int bi)
+{
+    if (isTriggerIndex(biindex) && bi >= AO_BI_STATE_NONE && bi <= AO_BI_STATE_ALL)
+        outputBIStates[biindex] = bi;
+}
+
+int ViewBaseModel::BinaryTrigger::triggerInput(int biindex) const
+{
+    return isTriggerIndex(biindex) ? outputBIStates[biindex] : 0;
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerLogic(int logic)
+{
+    if (logic == AO_BILOGIC_TYPE_OR || logic == AO_BILOGIC_TYPE_AND)
+        outputBILogicType = AOBILogicType(logic);
+}
+
+void ViewBaseModel::BinaryTrigger::setTriggerOutput(int boindex, int bo)
+{
+    if (isTriggerIndex(boindex))
+        outputBOStates[boindex] = bo != 0 ? 1 : 0;
+}
+
+int ViewBaseModel::BinaryTrigger::triggerOutput(int boindex) const
+{
+    return isTriggerIndex(boindex) ? outputBOStates[boindex] : 0;
+}
+
 // ---- Construction --------------------------------------------------------------
 
 ViewBaseModel::ViewBaseModel(QObject* parent)
     : QObject(parent)
 {
-    ControllerConfiguration* config = center()->testConfiguration;
-
     std::fill(std::begin(testingSTATE), std::end(testingSTATE), 0);
     std::fill(std::begin(testingALARM), std::end(testingALARM), 0);
     std::fill(std::begin(testingBO), std::end(testingBO), 0);
@@ -78,18 +121,14 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     testingBatteryState = -1;
     testingBatteryPercent = -1;
 
-    ControllerConfiguration::LANGUAGEType language;
-    {
-        // A model is made at any time, also while the configuration thread
-        // loads these (under its file mutex).
-        QMutexLocker lock(&config->mutex);
-        rateCurrent = config->rateCurrent;
-        rateVoltage = config->rateVoltage;
-        rateFrequency = config->rateFrequency;
-        volPhasesType = PhasesType(config->volPhasesType);
-        curPhasesType = PhasesType(config->curPhasesType);
-        language = config->lanuageType;
-    }
+    // A model is made at any time, also while the configuration thread
+    // reloads these.
+    const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
+    rateCurrent = rated.rateCurrent;
+    rateVoltage = rated.rateVoltage;
+    rateFrequency = rated.rateFrequency;
+    volPhasesType = PhasesType(rated.volPhasesType);
+    curPhasesType = PhasesType(rated.curPhasesType);
 
     normalEnable = true;
     intervalEnable = true;
@@ -119,7 +158,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     rebootPending = false;
 
     timeZoneHelper = new SystemTimeZone();
-    timeZoneHelper->setLanuageType(language);
+    timeZoneHelper->setLanuageType(rated.language);
     timeZoneHelper->updateTimeZones(false);
 
     // The live data as the runtime store holds it now: the store announces

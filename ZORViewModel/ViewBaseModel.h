@@ -306,6 +306,27 @@ public:
         double outputFrequencies[8];
     };
 
+    // The trip of a single fault state, as a page's trigger panel sets it:
+    // the condition of each binary input (AOBIStateType), their logic and the
+    // binary outputs the state sets. A biindex or boindex outside 0..3, a bi
+    // outside AOBIStateType or a logic outside AOBILogicType changes nothing;
+    // a binary output is stored as 0 or 1 (all a parameter file reads back,
+    // mapBinaryConditions). Reads outside 0..3 give 0. Made with every input
+    // watched on both edges, no output set, OR logic.
+    struct BinaryTrigger
+    {
+        BinaryTrigger();
+        void setTriggerInput(int biindex, int bi);
+        int triggerInput(int biindex) const;
+        void setTriggerLogic(int logic);
+        void setTriggerOutput(int boindex, int bo);
+        int triggerOutput(int boindex) const;
+
+        qint32 outputBIStates[4];
+        AOBILogicType outputBILogicType;
+        qint32 outputBOStates[4];
+    };
+
     // Exit code of the event loop that makes the program start again.
     static constexpr qint32 EXEC_CODE_REBOOT = 1024;
     // Longest pulse-time list.

@@ -30,16 +30,16 @@ constexpr int kRestartDelayMs = 2000;
 
 double ViewBaseModel::getDitherTime() const { return config()->ditherTime; }
 void ViewBaseModel::setDitherTime(double value) { config()->ditherTime = value; }
-double ViewBaseModel::getRateVRange() const { return config()->rateVoltage; }
+double ViewBaseModel::getRateVRange() const { return config()->ratings().rateVoltage; }
 void ViewBaseModel::setRateVRange(double value) { config()->rateVoltage = value; }
-double ViewBaseModel::getRateIRange() const { return config()->rateCurrent; }
+double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
 void ViewBaseModel::setRateIRange(double value) { config()->rateCurrent = value; }
-double ViewBaseModel::getRateFrequency() const { return config()->rateFrequency; }
+double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
 void ViewBaseModel::setRateFrequency(double value) { config()->rateFrequency = value; }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }
 void ViewBaseModel::setSystemStyle(int style) { config()->styleType = ControllerConfiguration::STYLEType(style); }
-int ViewBaseModel::getLanuageType() const { return config()->lanuageType; }
+int ViewBaseModel::getLanuageType() const { return config()->ratings().language; }
 void ViewBaseModel::setLanuageType(int type) { config()->lanuageType = ControllerConfiguration::LANGUAGEType(type); }
 
 QString ViewBaseModel::getDeviceModel() const { return config()->deviceModel; }
@@ -52,9 +52,9 @@ void ViewBaseModel::setDeviceTAlarm(int value) { config()->tempThresholdAlarm = 
 int ViewBaseModel::getDeviceTResume() const { return int(config()->tempThresholdResume); }
 void ViewBaseModel::setDeviceTResume(int value) { config()->tempThresholdResume = quint32(value); }
 
-double ViewBaseModel::getDeviceAOVMaxRange() const { return config()->maxVRange; }
+double ViewBaseModel::getDeviceAOVMaxRange() const { return config()->ratings().maxVRange; }
 void ViewBaseModel::setDeviceAOVMaxRange(double value) { config()->maxVRange = value; }
-double ViewBaseModel::getDeviceAOIMaxRange() const { return config()->maxIRange; }
+double ViewBaseModel::getDeviceAOIMaxRange() const { return config()->ratings().maxIRange; }
 void ViewBaseModel::setDeviceAOIMaxRange(double value) { config()->maxIRange = value; }
 double ViewBaseModel::getDeviceAOVLevelSmallRange() const { return config()->levelVSmall; }
 void ViewBaseModel::setDeviceAOVLevelSmallRange(double value) { config()->levelVSmall = value; }
@@ -63,7 +63,7 @@ void ViewBaseModel::setDeviceAOILevelSmallRange(double value) { config()->levelI
 
 int ViewBaseModel::getVoltagePhasesType()
 {
-    volPhasesType = PhasesType(config()->volPhasesType);
+    volPhasesType = PhasesType(config()->ratings().volPhasesType);
     return volPhasesType;
 }
 
@@ -75,7 +75,7 @@ void ViewBaseModel::setVoltagePhasesType(int type)
 
 int ViewBaseModel::getCurrentPhasesType()
 {
-    curPhasesType = PhasesType(config()->curPhasesType);
+    curPhasesType = PhasesType(config()->ratings().curPhasesType);
     return curPhasesType;
 }
 
@@ -121,18 +121,19 @@ void ViewBaseModel::setConnectedEnabled(bool enable)
 
 void ViewBaseModel::updateDeviceConfig()
 {
-    ControllerConfiguration* c = config();
-    rateVoltage = c->rateVoltage;
-    rateCurrent = c->rateCurrent;
-    rateFrequency = c->rateFrequency;
-    volPhasesType = PhasesType(c->volPhasesType);
-    curPhasesType = PhasesType(c->curPhasesType);
+    // Read together: the configuration thread reloads them on request.
+    const ControllerConfiguration::Ratings rated = config()->ratings();
+    rateVoltage = rated.rateVoltage;
+    rateCurrent = rated.rateCurrent;
+    rateFrequency = rated.rateFrequency;
+    volPhasesType = PhasesType(rated.volPhasesType);
+    curPhasesType = PhasesType(rated.curPhasesType);
     for (int p = 0; p < 8; ++p) {
         if (p < 4)
             normalOutput.outputRanges[p] = rateVoltage;
         normalOutput.outputFrequencies[p] = rateFrequency;
     }
-    BaseModelDataDistance::getInstance()->setDeviceRating(rateVoltage, rateFrequency, c->maxVRange, c->maxIRange);
+    BaseModelDataDistance::getInstance()->setDeviceRating(rateVoltage, rateFrequency, rated.maxVRange, rated.maxIRange);
 }
 
 QString ViewBaseModel::getSoftwareName() const { return config()->softwareName; }

@@ -3,8 +3,6 @@
 #include "BaseModelDataDistance.h"
 #include "ControllerCenter.h"
 
-#include <QMutexLocker>
-
 namespace {
 
 using Distance = BaseModelDataDistance;
@@ -22,10 +20,8 @@ bool lastComputeResult = true;
 ViewComputerDistanceModel::ViewComputerDistanceModel(QObject* parent)
     : QObject(parent)
 {
-    ControllerConfiguration* config = ControllerCenter::getInstance()->testConfiguration;
-    // Read under the lock its loads take on the configuration thread.
-    QMutexLocker lock(&config->mutex);
-    shared()->setDeviceRating(config->rateVoltage, config->rateFrequency, config->maxVRange, config->maxIRange);
+    const ControllerConfiguration::Ratings rated = ControllerCenter::getInstance()->testConfiguration->ratings();
+    shared()->setDeviceRating(rated.rateVoltage, rated.rateFrequency, rated.maxVRange, rated.maxIRange);
 }
 
 ViewComputerDistanceModel::~ViewComputerDistanceModel() = default;
@@ -122,7 +118,7 @@ double ViewComputerDistanceModel::getUXDefineAngle() const { return shared()->ux
 
 int ViewComputerDistanceModel::getVoltagePhasesType() const
 {
-    return ControllerCenter::getInstance()->testConfiguration->volPhasesType;
+    return ControllerCenter::getInstance()->testConfiguration->ratings().volPhasesType;
 }
 
 // ---- Computation ---------------------------------------------------------------

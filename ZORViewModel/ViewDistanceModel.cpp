@@ -115,8 +115,8 @@ const ViewDistanceModel::ViewPointModel* ViewDistanceModel::pointOrEdit(int inde
 bool ViewDistanceModel::doComputer(ViewPointModel* target)
 {
     BaseModelDataDistance* calc = BaseModelDataDistance::getInstance();
-    const ControllerConfiguration* config = center()->testConfiguration;
-    calc->setDeviceRating(rateVoltage, rateFrequency, config->maxVRange, config->maxIRange);
+    const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
+    calc->setDeviceRating(rateVoltage, rateFrequency, rated.maxVRange, rated.maxIRange);
     calc->distanceKind = BaseModelDataDistance::DistanceType(distanceKind);
     calc->ctPosition = BaseModelDataDistance::CTPositionType(ctPosition);
     calc->ptPosition = BaseModelDataDistance::PTPositionType(ptPosition);
@@ -536,7 +536,7 @@ void ViewDistanceModel::doTestActive()
 void ViewDistanceModel::pushToEntity()
 {
     ModelDistanceEntity* e = distanceEntity();
-    const ControllerConfiguration* config = center()->testConfiguration;
+    const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
     QMutexLocker lock(&e->entityLock);
     const int count = testPoints.runCount();
     e->stateCount = 3 * count;
@@ -552,7 +552,7 @@ void ViewDistanceModel::pushToEntity()
         e->stateOutputTimes[pre + 2] = intervalTime;
         writeGroupTriggers(e, i, outputBOStates);
     }
-    writeTripInputs(e, config->maxVRange, config->maxIRange, outputBIStates, outputBILogicType);
+    writeTripInputs(e, rated.maxVRange, rated.maxIRange, outputBIStates, outputBILogicType);
 }
 
 void ViewDistanceModel::doUpdateVMToEnt(DATAType type, int subType)

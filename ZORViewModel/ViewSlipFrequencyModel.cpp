@@ -51,7 +51,7 @@ ViewSlipFrequencyModel::ViewSlipFrequencyModel(QObject* parent)
     : ViewLoadSheddingModel(kLayout, parent)
 {
     const double rated[SETTING_COUNT] = {
-        getRateFrequency(), 45.0, 1.0, 0.1, 49.0, getRateVRange(), 30.0, 1.0, 1.0, 5.0, 1.0, 5.0, getRateIRange(), 1.0,
+        rateFrequency, 45.0, 1.0, 0.1, 49.0, rateVoltage, 30.0, 1.0, 1.0, 5.0, 1.0, 5.0, rateCurrent, 1.0,
     };
     std::copy(std::begin(rated), std::end(rated), tempPoint->settings);
     tempPoint->testItemType = ITEM_ACTION_FREQUENCY;

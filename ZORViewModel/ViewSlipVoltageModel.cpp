@@ -49,7 +49,7 @@ ViewSlipVoltageModel::ViewSlipVoltageModel(QObject* parent)
     : ViewLoadSheddingModel(kLayout, parent)
 {
     const double rated[SETTING_COUNT] = {
-        getRateVRange(), 30.0, 1.0, 0.1, 49.0, 1.0, 5.0, 1.0, 5.0, getRateIRange(), 1.0,
+        rateVoltage, 30.0, 1.0, 0.1, 49.0, 1.0, 5.0, 1.0, 5.0, rateCurrent, 1.0,
     };
     std::copy(std::begin(rated), std::end(rated), tempPoint->settings);
     tempPoint->testItemType = ITEM_ACTION_VOLTAGE;

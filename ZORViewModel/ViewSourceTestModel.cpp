@@ -11,15 +11,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <iterator>
 
 ViewSourceTestModel::ViewSourceTestModel(TESTType type, QObject* parent)
     : ViewBaseModel(parent)
-    , outputBILogicType(AO_BILOGIC_TYPE_OR)
     , ownType(type)
 {
-    std::fill(std::begin(outputBIStates), std::end(outputBIStates), qint32(AO_BI_STATE_ALL));
-    std::fill(std::begin(outputBOStates), std::end(outputBOStates), 0);
 }
 
 ViewSourceTestModel::~ViewSourceTestModel() = default;
@@ -50,40 +46,12 @@ void ViewSourceTestModel::startResults()
 
 // ---- Binary inputs and outputs ------------------------------------------------------------
 
-void ViewSourceTestModel::setOutputBIState(int, int biindex, int bi)
-{
-    if (biindex < 0 || biindex > 3 || bi < AO_BI_STATE_NONE || bi > AO_BI_STATE_ALL)
-        return;
-    outputBIStates[biindex] = bi;
-}
-
-int ViewSourceTestModel::getOutputBIState(int, int biindex) const
-{
-    return biindex >= 0 && biindex <= 3 ? outputBIStates[biindex] : 0;
-}
-
-void ViewSourceTestModel::setOutputBILogic(int, AOBILogicType logic)
-{
-    if (logic == AO_BILOGIC_TYPE_OR || logic == AO_BILOGIC_TYPE_AND)
-        outputBILogicType = logic;
-}
-
-int ViewSourceTestModel::getOutputBILogic(int) const
-{
-    return outputBILogicType;
-}
-
-void ViewSourceTestModel::setOutputBOState(int boindex, int bo)
-{
-    if (boindex < 0 || boindex > 3)
-        return;
-    outputBOStates[boindex] = bo != 0 ? 1 : 0;
-}
-
-int ViewSourceTestModel::getOutputBOState(int boindex) const
-{
-    return boindex >= 0 && boindex <= 3 ? outputBOStates[boindex] : 0;
-}
+void ViewSourceTestModel::setOutputBIState(int, int biindex, int bi) { setTriggerInput(biindex, bi); }
+int ViewSourceTestModel::getOutputBIState(int, int biindex) const { return triggerInput(biindex); }
+void ViewSourceTestModel::setOutputBILogic(int, AOBILogicType logic) { setTriggerLogic(logic); }
+int ViewSourceTestModel::getOutputBILogic(int) const { return outputBILogicType; }
+void ViewSourceTestModel::setOutputBOState(int boindex, int bo) { setTriggerOutput(boindex, bo); }
+int ViewSourceTestModel::getOutputBOState(int boindex) const { return triggerOutput(boindex); }
 
 // ---- Hooks ------------------------------------------------------------------------------------
 

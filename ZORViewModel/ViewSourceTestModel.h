@@ -39,7 +39,7 @@
 #include <initializer_list>
 #include <iterator>
 
-class ViewSourceTestModel : public ViewBaseModel
+class ViewSourceTestModel : public ViewBaseModel, protected ViewBaseModel::BinaryTrigger
 {
     Q_OBJECT
 
@@ -62,10 +62,8 @@ public:
 
     // ---- Binary inputs and outputs of a single-state page -------------------------
     // index selects a state in modules that have several; the single-state
-    // modules ignore it. biindex and boindex outside 0..3, a bi outside
-    // AOBIStateType and a logic outside AOBILogicType are ignored; a binary
-    // output is stored as 0 or 1. Reads outside 0..3 give 0. No push: the next
-    // push of the settings carries them.
+    // modules ignore it; theirs follow BinaryTrigger's rules. No push: the
+    // next push of the settings carries them.
     Q_INVOKABLE virtual void setOutputBIState(int index, int biindex, int bi);
     Q_INVOKABLE virtual int getOutputBIState(int index, int biindex) const;
     Q_INVOKABLE virtual void setOutputBILogic(int index, AOBILogicType logic);
@@ -217,11 +215,6 @@ protected:
     // single-state page.
     template <typename E>
     void writeBinarySettings(E* e, double vmax, double imax) const;
-
-    // Binary-input conditions and outputs of a single-state page.
-    qint32 outputBIStates[4];
-    AOBILogicType outputBILogicType;
-    qint32 outputBOStates[4];
 
 private:
     TESTType ownType;

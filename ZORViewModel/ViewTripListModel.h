@@ -9,17 +9,15 @@
 
 #include "ViewPointList.h"
 
-class ViewTripListModel : public ViewPointListModel
+class ViewTripListModel : public ViewPointListModel, protected ViewBaseModel::BinaryTrigger
 {
     Q_OBJECT
 
 public:
     ~ViewTripListModel() override;
 
-    // ---- Trip inputs and outputs (index ignored; biindex, boindex 0..3) ---------------------
-    // A bi outside AOBIStateType, a logic outside AOBILogicType or an index
-    // outside 0..3 changes nothing; a read outside 0..3 gives 0. No push: the
-    // next push of the list carries them.
+    // ---- Trip inputs and outputs (index ignored; BinaryTrigger's rules) -------------------
+    // No push: the next push of the list carries them.
     Q_INVOKABLE void setOutputBIState(int index, int biindex, int bi);
     Q_INVOKABLE int getOutputBIState(int index, int biindex) const;
     Q_INVOKABLE void setOutputBILogic(int index, int logic);
@@ -28,10 +26,5 @@ public:
     Q_INVOKABLE int getOutputBOState(int boindex) const;
 
 protected:
-    // Every input watched on both edges, no output set, OR logic.
     ViewTripListModel(const ViewPointListTraits& traits, QObject* parent);
-
-    qint32 outputBIStates[4];
-    qint32 outputBOStates[4];
-    AOBILogicType outputBILogicType = AO_BILOGIC_TYPE_OR;
 };

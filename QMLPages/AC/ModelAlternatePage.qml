@@ -51,10 +51,6 @@ ModulePageFrame {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
     }
 
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
     // Unit of the ramped group and item.
     function itemUnit() {
         if (actionItem === ViewBaseModel.RAMP_ITEM_TYPE_ANGLE)

@@ -1,9 +1,10 @@
 import QtQuick 2.15
+import "ColumnFit.js" as ColumnFit
 
 // A cell of a list: a framed, centred line of text that shrinks to the
-// cell's width (down to 10 px) rather than being cut. A title cell (title)
-// and the cells of the current row (current) take the title colours, a title
-// the bold font.
+// cell's width (down to ColumnFit.smallestPixelSize) rather than being cut.
+// A title cell (title) and the cells of the current row (current) take the
+// title colours, a title the bold font.
 Rectangle {
     id: cell
 
@@ -31,7 +32,7 @@ Rectangle {
         font.weight: cell.title ? Font.DemiBold : Font.Normal
         font.pixelSize: globalConfiguration.customFontL2Size
         fontSizeMode: Text.HorizontalFit
-        minimumPixelSize: 12
+        minimumPixelSize: ColumnFit.smallestPixelSize
         elide: Text.ElideRight
     }
 }

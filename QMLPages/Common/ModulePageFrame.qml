@@ -73,6 +73,12 @@ Item {
     function prepareStart() { return true }
     function startAllowed() { return true }
 
+    // ---- Texts ------------------------------------------------------------------------------
+    // A time in seconds as every page shows one (three decimals, the locale's form).
+    function timeText(seconds) {
+        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
+    }
+
     // ---- Loading the controls ---------------------------------------------------------------
     function initControlValue() {
         languageType = viewModel.getLanuageType()

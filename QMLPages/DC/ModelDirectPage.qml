@@ -47,10 +47,6 @@ ModulePageFrame {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
     }
 
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
     // The chosen list row is a voltage group (rows up to UAUBUC).
     function rampGroupIsVoltage() {
         return viewDirectModel.getFaultActionPort() <= (uxVisible ? 4 : 3)

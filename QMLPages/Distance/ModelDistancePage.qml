@@ -59,10 +59,6 @@ ModulePageFrame {
         return direction === ViewDistanceModel.DIRECTION_TYPE_NEGATIVE ? qsTr("反方向") : qsTr("正方向")  // reverse, forward
     }
 
-    function tripText(time) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
-    }
-
     // The text of result cell `column` of point `line`.
     function cellText(line, column) {
         var m = viewDistanceModel
@@ -79,7 +75,7 @@ ModulePageFrame {
         case 7:
             var time = m.getActionTimes(line)
             if (!ViewUtilityHelper.qmlIsNaN(time) && time > 0)
-                return tripText(time)
+                return timeText(time)
             return completed ? qsTr("未动作") : ""                     // no trip
         case 8:
             var input = m.getBinaryInputIndex(line)
@@ -451,7 +447,7 @@ ModulePageFrame {
                 titles: [qsTr("故障类型"), qsTr("故障方向"), qsTr("阻抗值"), qsTr("阻抗角"), qsTr("整定时间"),
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
                 // What a run may write: no trip, a trip under a second, the verdicts.
-                columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), page.tripText(0.999999)], ["--"],
+                columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), page.timeText(0.999999)], ["--"],
                               [qsTr("未测试"), qsTr("测试中"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
                 cellText: page.cellText
                 onRowClicked: page.selectRow(row)

@@ -37,10 +37,6 @@ ModulePageFrame {
         id: viewOscillateModel
     }
 
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
     // ---- Frame hooks -------------------------------------------------------------------
     function initControls() {
         maxVoltage = viewOscillateModel.getDeviceAOVMaxRange()

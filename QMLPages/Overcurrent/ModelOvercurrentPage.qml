@@ -56,10 +56,6 @@ ModulePageFrame {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
     }
 
-    function tripText(time) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(time, 3, globalConfiguration.customLocalName)
-    }
-
     function isLargest(value) {
         return value >= Number.MAX_VALUE
     }
@@ -83,7 +79,7 @@ ModulePageFrame {
         case 7:
             var time = m.getActionTimes(line)
             if (!ViewUtilityHelper.qmlIsNaN(time) && time > 0)
-                return tripText(time)
+                return timeText(time)
             return completed ? qsTr("未动作") : ""                     // no trip
         case 8:
             var input = m.getBinaryInputIndex(line)
@@ -848,7 +844,7 @@ ModulePageFrame {
         titles: [qsTr("故障类型"), qsTr("绝对值"), qsTr("Function"), qsTr("整定时间"), qsTr("最小时间"),
                  qsTr("最大时间"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
         // What a run may write: no trip, a trip under a second, the verdicts.
-        columnTexts: [[], [], [], [], [qsTr("未动作")], ["INF"], ["INF"], [qsTr("未动作"), page.tripText(0.999999)],
+        columnTexts: [[], [], [], [], [qsTr("未动作")], ["INF"], ["INF"], [qsTr("未动作"), page.timeText(0.999999)],
                       ["--"], [qsTr("未测试"), qsTr("测试中"), qsTr("未复归"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
         cellText: page.cellText
         onRowClicked: page.selectRow(row)

@@ -5,6 +5,7 @@ import ZOR.ViewBaseModel 1.0
 import ZOR.ViewRampingModel 1.0
 import ZOR.ViewUtilityHelper 1.0
 import "../Common"
+import "../Common/ColumnFit.js" as ColumnFit
 
 // The ramping test page on the module page frame (which carries the page
 // protocol, the bottom bar, the file flow and the messages). Everything it
@@ -62,7 +63,7 @@ ModulePageFrame {
             if (widest > 0)
                 scale = Math.min(scale, (columnWidths[c] - 6) / widest)
         }
-        return Math.max(12, Math.min(tinyFontSize, Math.floor(tinyFontSize * scale)))
+        return Math.max(ColumnFit.smallestPixelSize, Math.min(tinyFontSize, Math.floor(tinyFontSize * scale)))
     }
     readonly property alias inputDialog: inputDialog
 
@@ -73,10 +74,6 @@ ModulePageFrame {
     // ---- Helpers -----------------------------------------------------------------------
     function formatted(value) {
         return ViewUtilityHelper.doubleFormatToString(value, 3, globalConfiguration.customLocalName)
-    }
-
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
     }
 
     // A variable-list row is a voltage group (rows up to UAUBUC).

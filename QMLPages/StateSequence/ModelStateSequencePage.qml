@@ -73,10 +73,6 @@ ModulePageFrame {
         return ViewUtilityHelper.qmlIsNaN(value) ? "NaN" : formatted(value) + "s"
     }
 
-    function timeText(seconds) {
-        return ViewUtilityHelper.doubleFormatToStringForTime(seconds, 3, globalConfiguration.customLocalName)
-    }
-
     function rowShown(port) {
         if (port === ViewBaseModel.AO_PORT_TYPE_UX)
             return uxVisible

@@ -196,3 +196,21 @@ TEST_F(ParameterFileRefusal, AFileSavedOnAThreePhaseUnitLoadsOnAFourPhaseOne)
     }
     std::tie(config->volPhasesType, config->curPhasesType) = phases;
 }
+
+TEST_F(ParameterFileRefusal, ATripListSavesABinaryOutputAsOneItsReaderTakes)
+{
+    for (const Module* module : {&kDistance, &kOvercurrent}) {
+        SCOPED_TRACE(module->folder);
+        std::unique_ptr<VB> vm = module->make();
+        vm->testActive();
+        auto* list = dynamic_cast<ViewTripListModel*>(vm.get());
+        ASSERT_NE(list, nullptr);
+        list->setOutputBOState(1, 2);
+        ASSERT_TRUE(vm->saveParameter());
+
+        std::unique_ptr<VB> back = module->make();
+        back->testActive();
+        EXPECT_TRUE(back->loadParameter()) << back->takeParameterFileNotice().toStdString();
+        EXPECT_EQ(dynamic_cast<ViewTripListModel*>(back.get())->getOutputBOState(1), 1);
+    }
+}
