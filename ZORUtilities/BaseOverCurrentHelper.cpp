@@ -21,16 +21,16 @@ struct IacRow
     double a, b, c, d, e;
 };
 
-// Fixed rows, kept as listed: several repeat another row's constants under
-// another name, and a few differ from a similar row (Q 0 in rows 4 and 5,
-// A in row 48, B in row 61, IAC rows 4 and 7).
+// Fixed rows: a row that names a published curve carries that curve's
+// constants (several repeat another row's under another name). "GE ANSI
+// Short Inverse" is the maker's moderately inverse curve under its old name.
 const StandardRow kStandardRows[BaseOverCurrentHelper::CNT_IEC] = {
     {"IEC Definite Time", C::IEC_DEFINITE_TIME, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0},
     {"IEC/BS142 NI", C::IEC_NORMAL_INVERSE, 0.14, 0.0, 0.02, 1.0, 0.0, 0.0},
     {"IEC/BS142 VI", C::IEC_VERY_INVERSE, 13.5, 0.0, 1.0, 1.0, 0.0, 0.0},
     {"IEC/BS142 EI", C::IEC_EXTREMELY_INVERSE, 80.0, 0.0, 2.0, 1.0, 0.0, 0.0},
-    {"BS142 LTI", C::IEC_VERY_INVERSE, 120.0, 0.0, 1.0, 0.0, 0.0, 0.0},
-    {"BS142 STI", C::IEC_NORMAL_INVERSE, 0.05, 0.0, 0.04, 0.0, 0.0, 0.0},
+    {"BS142 LTI", C::IEC_VERY_INVERSE, 120.0, 0.0, 1.0, 1.0, 0.0, 0.0},
+    {"BS142 STI", C::IEC_NORMAL_INVERSE, 0.05, 0.0, 0.04, 1.0, 0.0, 0.0},
     {"ANSI NI", C::IEC_NORMAL_INVERSE, 8.934, 0.1797, 2.094, 1.0, 0.0, 0.0},
     {"ANSI VI", C::IEC_VERY_INVERSE, 3.922, 0.098, 2.0, 1.0, 0.0, 0.0},
     {"ANSI EI", C::IEC_EXTREMELY_INVERSE, 5.64, 0.0243, 2.0, 1.0, 0.0, 0.0},
@@ -44,7 +44,7 @@ const StandardRow kStandardRows[BaseOverCurrentHelper::CNT_IEC] = {
     {"ABB EI", C::IEC_EXTREMELY_INVERSE, 6.407, 0.025, 2.0, 1.0, 0.0, 0.0},
     {"ABB RI", C::IEC_VERY_INVERSE, -4.237, 0.0, -1.0, 1.436, 0.0, 0.0},
     {"ABB VI", C::IEC_VERY_INVERSE, 2.855, 0.0712, 2.0, 1.0, 0.0, 0.0},
-    {"ABB MI", C::IEC_NORMAL_INVERSE, 0.0086, 0.0185, 0.02, 1.0, 0.0, 0.0},
+    {"ABB MI", C::IEC_NORMAL_INVERSE, 0.0515, 0.114, 0.02, 1.0, 0.0, 0.0},
     {"ABB STI", C::IEC_NORMAL_INVERSE, 0.00172, 0.0037, 0.02, 1.0, 0.0, 0.0},
     {"ABB STEI", C::IEC_VERY_INVERSE, 1.281, 0.005, 2.0, 1.0, 0.0, 0.0},
     {"ABB LTEI", C::IEC_VERY_INVERSE, 64.07, 0.25, 2.0, 1.0, 0.0, 0.0},
@@ -73,7 +73,7 @@ const StandardRow kStandardRows[BaseOverCurrentHelper::CNT_IEC] = {
     {"Basler EI-(E2)", C::IEC_NORMAL_INVERSE, 4.988, 0.0129, 2.047, 1.0, 0.0, 0.028},
     {"Basler BS142 SI", C::IEC_NORMAL_INVERSE, 0.0141, 0.0, 0.02, 1.0, 0.0, 0.028},
     {"Basler BS142 VI", C::IEC_NORMAL_INVERSE, 1.464, 0.0, 1.047, 1.0, 0.0, 0.028},
-    {"Basler BS142 EI", C::IEC_NORMAL_INVERSE, 83251.0, 0.0, 1.563, 1.0, 0.0, 0.028},
+    {"Basler BS142 EI", C::IEC_NORMAL_INVERSE, 8.2506, 0.0, 2.0469, 1.0, 0.0, 0.028},
     {"Basler BS142 LTI", C::IEC_NORMAL_INVERSE, 12.121, 0.0, 1.0, 1.0, 0.0, 0.028},
     {"Basler FT", C::IEC_NORMAL_INVERSE, 0.0, 1.0, 0.0, 0.0, 0.0, 0.028},
     {"Basler BE1(0927)B7EI", C::IEC_NORMAL_INVERSE, 1.861, 0.0147, 2.1, 0.6, 3.925, 0.0675},
@@ -86,7 +86,7 @@ const StandardRow kStandardRows[BaseOverCurrentHelper::CNT_IEC] = {
     {"Basler BE1(1371)", C::IEC_NORMAL_INVERSE, 0.4797, 0.21359, 1.563, 1.0, 0.0, 0.028},
     {"Basler BE1(1372)", C::IEC_NORMAL_INVERSE, 0.3022, 0.1284, 0.5, 1.0, 0.0, 0.028},
     {"Basler BE1(1374)", C::IEC_NORMAL_INVERSE, 5.468, 0.10814, 2.047, 1.0, 0.0, 0.028},
-    {"Basler BE1(1375)", C::IEC_NORMAL_INVERSE, 7.762, 0.2758, 2.094, 1.0, 0.0, 0.028},
+    {"Basler BE1(1375)", C::IEC_NORMAL_INVERSE, 7.762, 0.02758, 2.094, 1.0, 0.0, 0.028},
     {"Basler BE1(1376)", C::IEC_NORMAL_INVERSE, 1.464, 0.0, 1.047, 1.0, 0.0, 0.028},
     {"Basler BE1(1377)", C::IEC_NORMAL_INVERSE, 8.251, 0.0, 2.047, 1.0, 0.0, 0.028},
     {"Basler BE1(1401)B3a*", C::IEC_NORMAL_INVERSE, 0.0625, 0.032, 1.487, 0.755, 0.198, 0.071},
@@ -143,10 +143,10 @@ const IacRow kIacRows[BaseOverCurrentHelper::CNT_IAC] = {
     {"GE IAC Very Inverse", 0.09, 0.796, 0.1, -1.289, 7.959},
     {"GE IAC Inverse", 0.2079, 0.863, 0.8, -0.418, 0.1947},
     {"GE IAC Short Inverse", 0.0428, 0.061, 0.62, -0.001, 0.0221},
-    {"GE ANSI Extremely Inverse", 0.099, 0.229, 0.5, 3.009, 0.7222},
+    {"GE ANSI Extremely Inverse", 0.0399, 0.229, 0.5, 3.009, 0.7222},
     {"GE ANSI Very Inverse", 0.0615, 0.799, 0.34, -0.284, 4.051},
     {"GE ANSI Inverse", 0.0274, 2.261, 0.3, -4.19, 9.127},
-    {"GE ANSI Short Inverse", 0.1735, 0.609, 0.8, -0.08, 0.1271},
+    {"GE ANSI Short Inverse", 0.1735, 0.6791, 0.8, -0.08, 0.1271},
     {"MiCOM IEEE2/IAC NI SIT", 0.0274, 2.261, 0.3, -4.19, 9.127},
     {"MiCOM IEEE2/IAC VI VIT", 0.0615, 0.799, 0.34, -0.284, 4.051},
     {"MiCOM IEEE2/IAC EI EIT", 0.0399, 0.229, 0.5, 3.009, 0.7222},

@@ -1405,7 +1405,7 @@
         <translation>限時過電流</translation>
     </message>
     <message>
-        <source>Cure</source>
+        <source>Curve</source>
         <translation>曲線</translation>
     </message>
     <message>

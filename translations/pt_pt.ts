@@ -1405,7 +1405,7 @@
         <translation>Sobrecorr. temp.</translation>
     </message>
     <message>
-        <source>Cure</source>
+        <source>Curve</source>
         <translation>Curva</translation>
     </message>
     <message>

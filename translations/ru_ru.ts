@@ -1405,7 +1405,7 @@
         <translation>МТЗ</translation>
     </message>
     <message>
-        <source>Cure</source>
+        <source>Curve</source>
         <translation>Кривая</translation>
     </message>
     <message>

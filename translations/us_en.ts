@@ -1405,7 +1405,7 @@
         <translation>Time Overcurrent</translation>
     </message>
     <message>
-        <source>Cure</source>
+        <source>Curve</source>
         <translation>Curve</translation>
     </message>
     <message>

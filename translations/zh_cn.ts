@@ -1405,7 +1405,7 @@
         <translation>反时限过流</translation>
     </message>
     <message>
-        <source>Cure</source>
+        <source>Curve</source>
         <translation>曲线</translation>
     </message>
     <message>

@@ -501,7 +501,7 @@ ModulePageFrame {
                         }
                     }
                     FieldRow {
-                        label: qsTr("Cure")
+                        label: qsTr("Curve")
                         Row {
                             spacing: 4
                             ToolComboBox {

@@ -292,3 +292,35 @@ TEST_F(OvercurrentModelEngine, ResetWaitOutlastsTheIntervalTime)
         EXPECT_TRUE(i == 0 || opened[i - 1] < faults[i].page.startNs) << i;
     }
 }
+
+// At real time, "BS142 LTI" (Is 1 A, TMS 0.05) against the registry's
+// inverse-time relay on the published long time inverse curve: 2 A trips
+// at 120 x 0.05 / (2 - 1) = 6 s and the point passes.
+TEST_F(OvercurrentModelEngine, LongTimeInverseRowMatchesThePublishedCurve)
+{
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(false);
+    vm.setMaxFaultTime(12.0);
+    vm.setCharType(OperatingCurves::CHAR_STAND);
+    vm.setCharIndex(3);
+    vm.setFunction(VM::FUNCTION_TYPE_51);
+    ASSERT_EQ(vm.getCurrentCharName(), QStringLiteral("BS142 LTI"));
+    vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.05);
+    vm.addAt(2.0);
+    const auto relay = std::dynamic_pointer_cast<zorsim::InverseTimeRelay>(
+        zorsim::parseRelaySetup("inverse:channels=IA+IB+IC,pickup=1,tms=0.05,curve=iec-lti,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+    std::vector<int64_t> closed;
+    for (const zorsim::OvercurrentTrip& t : relay->trips())
+        closed.push_back(t.timeNs);
+    expectJudged(vm, faults, closed, {kPass});
+    EXPECT_NEAR(vm.getActionTimes(0), 6.0, 5e-4);
+}

@@ -1129,7 +1129,7 @@ TABLE = [
     ("ModelOvercurrentPage", "Dial Time", "时间整定", "Dial Time", "Temporiz.", "Время", "時間設定"),
     ("ModelOvercurrentPage", "Function", "功能", "Function", "Função", "Функция", "機能"),
     ("ModelOvercurrentPage", "Fault-Type", "故障类型", "Fault-Type", "Tipo falha", "Вид КЗ", "故障種別"),
-    ("ModelOvercurrentPage", "Cure", "曲线", "Curve", "Curva", "Кривая", "曲線"),
+    ("ModelOvercurrentPage", "Curve", "曲线", "Curve", "Curva", "Кривая", "曲線"),
     ("ModelOvercurrentPage", "I test", "试验电流", "I test", "I teste", "I исп.", "試験電流"),
     ("ModelOvercurrentPage", "Add", "添加", "Add", "Adicionar", "Добавить", "追加"),
     ("ModelOvercurrentPage", "Multi", "多点", "Multi", "Série", "Серия", "複数"),
