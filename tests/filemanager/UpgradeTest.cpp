@@ -142,6 +142,25 @@ TEST_F(Upgrade, APackageThatIsALinkIsRefusedAndNamed)
     EXPECT_FALSE(exists(stick("upgrade/zorupgrade.zip")));
 }
 
+TEST_F(Upgrade, TheHostsScriptFailsOnAPackageThatIsNoCompleteZip)
+{
+    const QByteArray zip = fmtest::emptyZip("package");
+    QByteArray pastItsEnd = zip;
+    pastItsEnd[16] = 1;   // a directory said to start past the end record
+    const std::pair<QByteArray, int> cases[] = {
+        {QByteArray(), -1},
+        {zip.left(zip.size() - 1), -1},
+        {pastItsEnd, -1},
+        {zip, 0},
+    };
+    ViewBaseModel vm;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first.toHex().toStdString());
+        write(stick("upgrade/zorupgrade.zip"), c.first);
+        EXPECT_EQ(vm.runUpgradeShell(), c.second);
+    }
+}
+
 TEST_F(Upgrade, AMountCheckOfAnOddPathIsOneShellWord)
 {
     zoplat::host::clearCommandScripts();
