@@ -339,7 +339,8 @@ bool isCompleteZip(const QString& localPath)
 {
     constexpr qint64 kEndRecord = 22;
     QFile file(localPath);
-    if (!file.open(QIODevice::ReadOnly))
+    // A pipe in its place would wait for a writer.
+    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     const qint64 size = file.size();
     const qint64 tailAt = std::max<qint64>(0, size - kEndRecord - 0xFFFF);

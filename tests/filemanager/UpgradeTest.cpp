@@ -147,7 +147,15 @@ TEST_F(Upgrade, TheHostsScriptFailsOnAPackageThatIsNoCompleteZip)
     const QByteArray zip = fmtest::emptyZip("package");
     QByteArray pastItsEnd = zip;
     pastItsEnd[16] = 1;   // a directory said to start past the end record
+    // One stored entry "a" holding "x".
+    const QByteArray oneFile = QByteArray::fromHex(
+        "504b0304140000000000000021508316dc8c0100000001000000010000006178504b01021403140000000000000021508316dc8c"
+        "010000000100000001000000000000000000000080010000000061504b050600000000010001002f000000200000000000");
+    QByteArray directoryCut = oneFile;
+    directoryCut[oneFile.size() - 22 + 12] = 0x40;   // a directory longer than what is before the end record
     const std::pair<QByteArray, int> cases[] = {
+        {oneFile, 0},
+        {directoryCut, -1},
         {QByteArray(), -1},
         {zip.left(zip.size() - 1), -1},
         {pastItsEnd, -1},
