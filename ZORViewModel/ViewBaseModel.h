@@ -31,6 +31,9 @@
 class ControllerCenter;
 class QFile;
 class SystemTimeZone;
+namespace filecopy {
+struct Folder;
+}
 
 class ViewBaseModel : public QObject
 {
@@ -854,9 +857,15 @@ public:
     // Device to stick, stick to device, delete: true when every selected
     // file that still exists was handled (nothing selected: true). One
     // failing file fails the operation; the others are still handled.
+    // Copies read and write regular files only, never through a link (the
+    // file's own or a folder's on the way); a link in the target's place is
+    // replaced. takeFileCopyNotice then names what was and was not copied.
     Q_INVOKABLE bool exportSelectedFiles();
     Q_INVOKABLE bool importSelectedFiles();
     Q_INVOKABLE bool deleteSelectedFiles();
+    // What the last copy (export, import, upgrade package) left out and
+    // why, with what it copied, once: "" when nothing was left out.
+    Q_INVOKABLE QString takeFileCopyNotice();
     // The stick is mounted and "/media/usb/" + sub (a plain name, or empty
     // for the stick itself) exists as a folder afterwards (a sub-folder is
     // created on the stick; the stick's own folder never is).
@@ -949,10 +958,10 @@ private:
     static bool isPlainFileName(const QString& name);
     QString fileWorkingFolder(FilePos pos, FileType type) const;
     bool copySelectedFiles(FilePos from, FilePos to);
-    // act(path, name) on each file of folder that the list selects, then the
-    // file systems flushed. A selected name that is not plain is refused (and
-    // logged), one no longer there passed over. False when a name was
-    // refused, an act failed or the flush did.
-    bool forSelectedFiles(const QString& folder, const std::function<bool(const QString&, const QString&)>& act);
+    // The working folder of a position and type, held open (FileCopy.h).
+    filecopy::Folder fileFolder(FilePos pos, FileType type, bool create) const;
+    // "name (why)" for a filecopy::Outcome.
+    static QString refusalText(const QString& name, int outcome);
+    QString fileCopyNotice;
     bool upgradeShellRunning = false;
 };

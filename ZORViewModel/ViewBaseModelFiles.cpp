@@ -11,6 +11,7 @@
 #include "ViewBaseModel.h"
 
 #include "BaseXmlFile.h"
+#include "FileCopy.h"
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 
@@ -197,23 +198,81 @@ void ViewBaseModel::setAllFileSelected(bool selected)
 
 // ---- Copy and delete --------------------------------------------------------------------------
 
+filecopy::Folder ViewBaseModel::fileFolder(FilePos pos, FileType type, bool create) const
+{
+    const QString base = type == FILE_TYPE_REPORT ? QStringLiteral("report")
+                         : pos == FILE_POS_USB    ? QStringLiteral("parameters")
+                                                  : QStringLiteral("parameters_bk");
+    const QString top = pos == FILE_POS_USB ? kUsbMountPoint : getRootPath();
+    return filecopy::openFolder(local(top), top, {base, getFileModuleDirName(fileModuleType)}, create);
+}
+
+QString ViewBaseModel::refusalText(const QString& name, int outcome)
+{
+    switch (filecopy::Outcome(outcome)) {
+    case filecopy::Outcome::Link: return tr("%1（链接）").arg(name);
+    case filecopy::Outcome::NotRegular: return tr("%1（不是普通文件）").arg(name);
+    case filecopy::Outcome::NotFolder: return tr("%1（不是文件夹）").arg(name);
+    case filecopy::Outcome::Missing: return tr("%1（不存在）").arg(name);
+    case filecopy::Outcome::Unreadable: return tr("%1（无法读取）").arg(name);
+    case filecopy::Outcome::BadName: return tr("%1（文件名无效）").arg(name);
+    case filecopy::Outcome::Done:
+    case filecopy::Outcome::Unwritable: break;
+    }
+    return tr("%1（无法写入）").arg(name);
+}
+
 bool ViewBaseModel::copySelectedFiles(FilePos from, FilePos to)
 {
+    fileCopyNotice.clear();
     // Both directions use the stick.
     if (filePos != from || !usbStickMounted())
         return false;
-    const QString source = fileWorkingFolder(from, fileType);
-    const QString target = fileWorkingFolder(to, fileType);
-    if (zoplat::makeDir(target) != 0) {
-        qWarning().noquote() << "ViewBaseModel: folder not created:" << target;
-        return false;
+    const bool exporting = to == FILE_POS_USB;
+    QStringList selected;
+    for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
+        if (entry.second)
+            selected << entry.first;
     }
-    return forSelectedFiles(source, [&target](const QString& file, const QString& name) {
-        if (zoplat::copyFile(file, target + QLatin1Char('/') + name) == 0)
-            return true;
-        qWarning().noquote() << "ViewBaseModel: file not copied:" << file << "to" << target;
-        return false;
-    });
+    const filecopy::Folder target = fileFolder(to, fileType, true);
+    const filecopy::Folder source = fileFolder(from, fileType, false);
+    QStringList copied;
+    QStringList refused;
+    int total = 0;
+    if (!target.held.isOpen()) {
+        qWarning().noquote() << "ViewBaseModel: folder refused:" << target.path;
+        total = selected.size();
+        refused << refusalText(target.path, int(target.outcome));
+    } else {
+        for (const QString& name : qAsConst(selected)) {
+            const filecopy::Outcome done = filecopy::copyFile(source, target, name);
+            if (done == filecopy::Outcome::Missing)
+                continue;   // gone since the list was made
+            ++total;
+            if (done == filecopy::Outcome::Done) {
+                copied << name;
+                continue;
+            }
+            // A folder on the way names the folder, else the file.
+            const bool folderFault = !source.held.isOpen();
+            refused << refusalText(folderFault ? source.path : name, int(folderFault ? source.outcome : done));
+            qWarning().noquote() << "ViewBaseModel: file not copied:" << source.path + QLatin1Char('/') + name
+                                 << "to" << target.path << refused.constLast();
+        }
+    }
+    refused.removeDuplicates();
+    const bool synced = zoplat::syncFileSystems() == 0;
+    if (!refused.isEmpty()) {
+        const QString sep = tr("、");
+        QStringList lines{(exporting ? tr("已导出 %1/%2 个文件。") : tr("已导入 %1/%2 个文件。"))
+                              .arg(copied.size())
+                              .arg(total)};
+        if (!copied.isEmpty())
+            lines << (exporting ? tr("已导出：%1") : tr("已导入：%1")).arg(copied.join(sep));
+        lines << (exporting ? tr("未导出：%1") : tr("未导入：%1")).arg(refused.join(sep));
+        fileCopyNotice = lines.join(QLatin1Char('\n'));
+    }
+    return refused.isEmpty() && synced;
 }
 
 bool ViewBaseModel::exportSelectedFiles()
@@ -226,35 +285,26 @@ bool ViewBaseModel::importSelectedFiles()
     return copySelectedFiles(FILE_POS_USB, FILE_POS_DEVICE);
 }
 
+QString ViewBaseModel::takeFileCopyNotice()
+{
+    QString notice;
+    notice.swap(fileCopyNotice);
+    return notice;
+}
+
 bool ViewBaseModel::deleteSelectedFiles()
 {
     if (filePos == FILE_POS_USB && !usbStickMounted())
         return false;
-    return forSelectedFiles(fileWorkingFolder(filePos, fileType), [](const QString& file, const QString&) {
-        if (zoplat::removeFile(file) == 0)
-            return true;
-        qWarning().noquote() << "ViewBaseModel: file not deleted:" << file;
-        return false;
-    });
-}
-
-bool ViewBaseModel::forSelectedFiles(const QString& folder,
-                                     const std::function<bool(const QString&, const QString&)>& act)
-{
+    const filecopy::Folder folder = fileFolder(filePos, fileType, false);
     bool ok = true;
     for (const QPair<QString, bool>& entry : qAsConst(fileList)) {
-        if (!entry.second)
-            continue;
-        if (!isPlainFileName(entry.first)) {
-            qWarning().noquote() << "ViewBaseModel: file name refused:" << entry.first;
+        if (!entry.second || folder.outcome == filecopy::Outcome::Missing)
+            continue;   // nothing there to delete
+        if (filecopy::removeFile(folder, entry.first) != filecopy::Outcome::Done) {
+            qWarning().noquote() << "ViewBaseModel: file not deleted:" << folder.path << entry.first;
             ok = false;
-            continue;
         }
-        const QString file = folder + QLatin1Char('/') + entry.first;
-        if (!isFile(file))
-            continue;   // gone since the list was made
-        if (!act(file, entry.first))
-            ok = false;
     }
     if (zoplat::syncFileSystems() != 0)
         ok = false;

@@ -8,6 +8,7 @@
 #include "ViewBaseModel.h"
 
 #include "ConstTextUtility.h"
+#include "FileCopy.h"
 #include "zoplatform.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@
 
 namespace {
 
+const QString kUsbMount = QStringLiteral("/media/usb");
 const QString kUpgradeFolder = QStringLiteral("/media/usb/upgrade");
 const QString kPreparedPackage = QStringLiteral("/media/usb/upgrade/zorupgrade.zip");
 const QString kUsbScript = QStringLiteral("/opt/zor/script/updateusb.sh");
@@ -99,31 +101,45 @@ bool ViewBaseModel::checkUpgradeFileExist(QString path) const
 
 bool ViewBaseModel::runUpgradePrepare(QString path)
 {
-    if (!usbStickMounted())
+    fileCopyNotice.clear();
+    if (!usbStickMounted()) {
+        fileCopyNotice = tr("升级文件不存在！请重新插入U盘。");
         return false;
+    }
     // Only a package file of the upgrade folder, not the prepared one itself.
     const QFileInfo chosen(zoplat::devicePath(path));
     const QString name = chosen.fileName();
+    const QString prepared = QFileInfo(kPreparedPackage).fileName();
     if (!path.startsWith(QLatin1Char('/')) || !isPlainFileName(name) || !packagePattern().match(name).hasMatch()
         || QDir::cleanPath(chosen.absolutePath()) != QDir::cleanPath(zoplat::devicePath(kUpgradeFolder))
-        || chosen.absoluteFilePath() == QFileInfo(zoplat::devicePath(kPreparedPackage)).absoluteFilePath()
-        || !chosen.isFile()) {
+        || name == prepared) {
         qWarning().noquote() << "ViewBaseModel: not an upgrade package:" << path;
+        fileCopyNotice = tr("升级文件无法使用：%1").arg(path);
         return false;
     }
+    // Read and written in the stick's upgrade folder itself, never through a link.
+    const filecopy::Folder folder = filecopy::openFolder(zoplat::devicePath(kUsbMount), kUsbMount,
+                                                         {QFileInfo(kUpgradeFolder).fileName()}, false);
+    filecopy::Outcome done = filecopy::entryKind(folder, name);
+    QString culprit = folder.held.isOpen() ? path : folder.path;
     // An older prepared package must never be taken for this one.
-    if (zoplat::removeFile(kPreparedPackage) != 0) {
-        qWarning().noquote() << "ViewBaseModel: old package not removed:" << kPreparedPackage;
-        return false;
+    if (done == filecopy::Outcome::Done) {
+        done = filecopy::removeFile(folder, prepared);
+        culprit = kPreparedPackage;
     }
-    if (zoplat::copyFile(chosen.absoluteFilePath(), kPreparedPackage) != 0) {
-        qWarning().noquote() << "ViewBaseModel: package not copied:" << path;
-        zoplat::removeFile(kPreparedPackage);
+    if (done == filecopy::Outcome::Done) {
+        done = filecopy::copyFile(folder, folder, name, prepared);
+        culprit = done == filecopy::Outcome::Unwritable ? kPreparedPackage : path;
+    }
+    if (done != filecopy::Outcome::Done) {
+        fileCopyNotice = tr("升级文件无法使用：%1").arg(refusalText(culprit, int(done)));
+        qWarning().noquote() << "ViewBaseModel: package not prepared:" << fileCopyNotice;
         zoplat::syncFileSystems();
         return false;
     }
     if (zoplat::syncFileSystems() != 0) {
-        zoplat::removeFile(kPreparedPackage);
+        filecopy::removeFile(folder, prepared);
+        fileCopyNotice = tr("升级文件无法使用：%1").arg(refusalText(kPreparedPackage, int(filecopy::Outcome::Unwritable)));
         return false;
     }
     return checkUpgradeFileExist(kPreparedPackage);

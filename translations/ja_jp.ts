@@ -3270,6 +3270,70 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>ファイルが途中で切れているか、XML ファイルではありません。</translation>
     </message>
+    <message>
+        <source>%1（链接）</source>
+        <translation>%1（リンク）</translation>
+    </message>
+    <message>
+        <source>%1（不是普通文件）</source>
+        <translation>%1（通常のファイルではありません）</translation>
+    </message>
+    <message>
+        <source>%1（不是文件夹）</source>
+        <translation>%1（フォルダではありません）</translation>
+    </message>
+    <message>
+        <source>%1（不存在）</source>
+        <translation>%1（存在しません）</translation>
+    </message>
+    <message>
+        <source>%1（无法读取）</source>
+        <translation>%1（読み込めません）</translation>
+    </message>
+    <message>
+        <source>%1（文件名无效）</source>
+        <translation>%1（無効なファイル名）</translation>
+    </message>
+    <message>
+        <source>%1（无法写入）</source>
+        <translation>%1（書き込めません）</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>已导出 %1/%2 个文件。</source>
+        <translation>%2 個中 %1 個のファイルをエクスポートしました。</translation>
+    </message>
+    <message>
+        <source>已导入 %1/%2 个文件。</source>
+        <translation>%2 個中 %1 個のファイルをインポートしました。</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>エクスポート済み：%1</translation>
+    </message>
+    <message>
+        <source>已导入：%1</source>
+        <translation>インポート済み：%1</translation>
+    </message>
+    <message>
+        <source>未导出：%1</source>
+        <translation>未エクスポート：%1</translation>
+    </message>
+    <message>
+        <source>未导入：%1</source>
+        <translation>未インポート：%1</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>更新ファイルがありません。USBメモリを再挿入してください。</translation>
+    </message>
+    <message>
+        <source>升级文件无法使用：%1</source>
+        <translation>更新ファイルは使用できません：%1</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

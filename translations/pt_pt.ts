@@ -3270,6 +3270,70 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>O ficheiro está incompleto ou não é um ficheiro XML.</translation>
     </message>
+    <message>
+        <source>%1（链接）</source>
+        <translation>%1 (uma ligação)</translation>
+    </message>
+    <message>
+        <source>%1（不是普通文件）</source>
+        <translation>%1 (não é um ficheiro normal)</translation>
+    </message>
+    <message>
+        <source>%1（不是文件夹）</source>
+        <translation>%1 (não é uma pasta)</translation>
+    </message>
+    <message>
+        <source>%1（不存在）</source>
+        <translation>%1 (não existe)</translation>
+    </message>
+    <message>
+        <source>%1（无法读取）</source>
+        <translation>%1 (não pode ser lido)</translation>
+    </message>
+    <message>
+        <source>%1（文件名无效）</source>
+        <translation>%1 (nome de ficheiro inválido)</translation>
+    </message>
+    <message>
+        <source>%1（无法写入）</source>
+        <translation>%1 (não pode ser escrito)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>已导出 %1/%2 个文件。</source>
+        <translation>Exportados %1 de %2 ficheiros.</translation>
+    </message>
+    <message>
+        <source>已导入 %1/%2 个文件。</source>
+        <translation>Importados %1 de %2 ficheiros.</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>Exportados: %1</translation>
+    </message>
+    <message>
+        <source>已导入：%1</source>
+        <translation>Importados: %1</translation>
+    </message>
+    <message>
+        <source>未导出：%1</source>
+        <translation>Não exportados: %1</translation>
+    </message>
+    <message>
+        <source>未导入：%1</source>
+        <translation>Não importados: %1</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>Ficheiro de atualização inexistente! Insira novamente a pen USB.</translation>
+    </message>
+    <message>
+        <source>升级文件无法使用：%1</source>
+        <translation>Ficheiro de atualização recusado: %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3270,6 +3270,70 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>Файл обрезан или не является файлом XML.</translation>
     </message>
+    <message>
+        <source>%1（链接）</source>
+        <translation>%1 (ссылка)</translation>
+    </message>
+    <message>
+        <source>%1（不是普通文件）</source>
+        <translation>%1 (не обычный файл)</translation>
+    </message>
+    <message>
+        <source>%1（不是文件夹）</source>
+        <translation>%1 (не папка)</translation>
+    </message>
+    <message>
+        <source>%1（不存在）</source>
+        <translation>%1 (отсутствует)</translation>
+    </message>
+    <message>
+        <source>%1（无法读取）</source>
+        <translation>%1 (не читается)</translation>
+    </message>
+    <message>
+        <source>%1（文件名无效）</source>
+        <translation>%1 (недопустимое имя файла)</translation>
+    </message>
+    <message>
+        <source>%1（无法写入）</source>
+        <translation>%1 (не записывается)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>已导出 %1/%2 个文件。</source>
+        <translation>Экспортировано файлов: %1 из %2.</translation>
+    </message>
+    <message>
+        <source>已导入 %1/%2 个文件。</source>
+        <translation>Импортировано файлов: %1 из %2.</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>Экспортированы: %1</translation>
+    </message>
+    <message>
+        <source>已导入：%1</source>
+        <translation>Импортированы: %1</translation>
+    </message>
+    <message>
+        <source>未导出：%1</source>
+        <translation>Не экспортированы: %1</translation>
+    </message>
+    <message>
+        <source>未导入：%1</source>
+        <translation>Не импортированы: %1</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>Файл обновления не найден! Вставьте USB-накопитель снова.</translation>
+    </message>
+    <message>
+        <source>升级文件无法使用：%1</source>
+        <translation>Файл обновления отклонён: %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

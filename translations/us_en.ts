@@ -3270,6 +3270,70 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>The file is cut short or is no XML file.</translation>
     </message>
+    <message>
+        <source>%1（链接）</source>
+        <translation>%1 (a link)</translation>
+    </message>
+    <message>
+        <source>%1（不是普通文件）</source>
+        <translation>%1 (not a regular file)</translation>
+    </message>
+    <message>
+        <source>%1（不是文件夹）</source>
+        <translation>%1 (not a folder)</translation>
+    </message>
+    <message>
+        <source>%1（不存在）</source>
+        <translation>%1 (missing)</translation>
+    </message>
+    <message>
+        <source>%1（无法读取）</source>
+        <translation>%1 (cannot be read)</translation>
+    </message>
+    <message>
+        <source>%1（文件名无效）</source>
+        <translation>%1 (invalid file name)</translation>
+    </message>
+    <message>
+        <source>%1（无法写入）</source>
+        <translation>%1 (cannot be written)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>已导出 %1/%2 个文件。</source>
+        <translation>Exported %1 of %2 files.</translation>
+    </message>
+    <message>
+        <source>已导入 %1/%2 个文件。</source>
+        <translation>Imported %1 of %2 files.</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>Exported: %1</translation>
+    </message>
+    <message>
+        <source>已导入：%1</source>
+        <translation>Imported: %1</translation>
+    </message>
+    <message>
+        <source>未导出：%1</source>
+        <translation>Not exported: %1</translation>
+    </message>
+    <message>
+        <source>未导入：%1</source>
+        <translation>Not imported: %1</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>No upgrade file! Please insert the USB stick again.</translation>
+    </message>
+    <message>
+        <source>升级文件无法使用：%1</source>
+        <translation>Upgrade file refused: %1</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3270,6 +3270,70 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>文件不完整或不是 XML 文件。</translation>
     </message>
+    <message>
+        <source>%1（链接）</source>
+        <translation>%1（链接）</translation>
+    </message>
+    <message>
+        <source>%1（不是普通文件）</source>
+        <translation>%1（不是普通文件）</translation>
+    </message>
+    <message>
+        <source>%1（不是文件夹）</source>
+        <translation>%1（不是文件夹）</translation>
+    </message>
+    <message>
+        <source>%1（不存在）</source>
+        <translation>%1（不存在）</translation>
+    </message>
+    <message>
+        <source>%1（无法读取）</source>
+        <translation>%1（无法读取）</translation>
+    </message>
+    <message>
+        <source>%1（文件名无效）</source>
+        <translation>%1（文件名无效）</translation>
+    </message>
+    <message>
+        <source>%1（无法写入）</source>
+        <translation>%1（无法写入）</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>已导出 %1/%2 个文件。</source>
+        <translation>已导出 %1/%2 个文件。</translation>
+    </message>
+    <message>
+        <source>已导入 %1/%2 个文件。</source>
+        <translation>已导入 %1/%2 个文件。</translation>
+    </message>
+    <message>
+        <source>已导出：%1</source>
+        <translation>已导出：%1</translation>
+    </message>
+    <message>
+        <source>已导入：%1</source>
+        <translation>已导入：%1</translation>
+    </message>
+    <message>
+        <source>未导出：%1</source>
+        <translation>未导出：%1</translation>
+    </message>
+    <message>
+        <source>未导入：%1</source>
+        <translation>未导入：%1</translation>
+    </message>
+    <message>
+        <source>升级文件不存在！请重新插入U盘。</source>
+        <translation>升级文件不存在！请重新插入U盘。</translation>
+    </message>
+    <message>
+        <source>升级文件无法使用：%1</source>
+        <translation>升级文件无法使用：%1</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -78,13 +78,19 @@ Item {
         confirm.open()
     }
 
+    // A copy that left files out says which were copied and which not.
+    function showCopied(ok, success, failure) {
+        var notice = viewModel.takeFileCopyNotice()
+        showInfo(ok ? success : notice !== "" ? notice : failure)
+    }
+
     function exportFiles() {
         if (!viewModel.checkUsbDiskExist("report")) {
             showInfo(qsTr("U盘不存在！请重新插入U盘。"))
             return
         }
         ask(qsTr("确定导出选中的文件？同名文件会被覆盖"), function() {
-            showInfo(viewModel.exportSelectedFiles() ? qsTr("导出文件成功！") : qsTr("导出文件失败！"))
+            showCopied(viewModel.exportSelectedFiles(), qsTr("导出文件成功！"), qsTr("导出文件失败！"))
         })
     }
 
@@ -94,7 +100,7 @@ Item {
             return
         }
         ask(qsTr("确定导入选中的文件？同名文件会被覆盖"), function() {
-            showInfo(viewModel.importSelectedFiles() ? qsTr("导入文件成功！") : qsTr("导入文件失败！"))
+            showCopied(viewModel.importSelectedFiles(), qsTr("导入文件成功！"), qsTr("导入文件失败！"))
         })
     }
 

@@ -18,6 +18,9 @@ UserUpgradeDialog {
     property bool autoTick: false
     readonly property string preparedPackage: "/media/usb/upgrade/zorupgrade.zip"
     readonly property int failureState: 180
+    // The package the last "确定" could not prepare, and why.
+    property string refusedPackage: ""
+    property string refusal: ""
 
     function tick() {
         if (!viewModel)
@@ -26,7 +29,9 @@ UserUpgradeDialog {
             var path = viewModel.findUpdateFileName()
             if (viewModel.checkUpgradeFileExist(path)) {
                 upgradeFileName = path
-                upgradeFileStateText = qsTr("文件已找到,请核对版本号!点击确定开始升级！")
+                // A package refused at "确定" keeps saying why.
+                upgradeFileStateText = path === refusedPackage && refusal !== ""
+                        ? refusal : qsTr("文件已找到,请核对版本号!点击确定开始升级！")
             } else {
                 upgradeFileName = preparedPackage
                 upgradeFileStateText = qsTr("升级文件不存在！请重新插入U盘。")
@@ -47,6 +52,8 @@ UserUpgradeDialog {
         upgradeAcceptEnabled = true
         upgradeFileName = ""
         upgradeFileStateText = ""
+        refusedPackage = ""
+        refusal = ""
         tick()
     }
 
@@ -57,6 +64,11 @@ UserUpgradeDialog {
             upgradeAcceptEnabled = false
             upgradeState = 1
             upgradeFileStateText = qsTr("正在升级!升级完成自动重启。")
+        } else {
+            refusedPackage = upgradeFileName
+            refusal = viewModel.takeFileCopyNotice()
+            if (refusal !== "")
+                upgradeFileStateText = refusal
         }
     }
 

@@ -23,8 +23,11 @@ namespace zoplat {
 // Device: run by "/bin/sh -c"; the output is what the shell printed until it
 // ended (background jobs started with "&" are not waited for).
 // Host: recorded; "sync", "cp -f", "rm -f", "mkdir -p", "mv" and "chmod" on
-// sandbox paths are carried out with file calls, everything else only
-// recorded (status 0, no output) unless a test scripted its result.
+// sandbox paths are carried out with file calls, the upgrade scripts
+// ("sh /opt/zor/script/updateusb.sh", "sh /opt/zor/script/upgradesd.sh")
+// fail with status 1 unless the stick's "upgrade/zorupgrade.zip" is a
+// complete zip, everything else is only recorded (status 0, no output),
+// unless a test scripted its result.
 struct CommandResult
 {
     int status = 0;      // exit status; 0 = success, -1 = could not be run

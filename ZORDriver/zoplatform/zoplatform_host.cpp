@@ -8,6 +8,7 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 
@@ -316,6 +317,82 @@ std::optional<CommandResult> recordCommand(const QString& commandLine)
     return scripted;
 }
 
+// Little-endian field of a zip record.
+quint32 zipField(const QByteArray& bytes, int at, int size)
+{
+    quint32 v = 0;
+    for (int i = size - 1; i >= 0; --i)
+        v = v << 8 | uchar(bytes.at(at + i));
+    return v;
+}
+
+QByteArray readAt(QFile& file, qint64 at, qint64 size)
+{
+    return at >= 0 && file.seek(at) ? file.read(size) : QByteArray();
+}
+
+// Whether the file is a complete zip as far as its end tells: an end record
+// (after it only its comment), and the central directory it points to lying
+// in the file before it and starting with a directory entry. Nothing is
+// unpacked.
+bool isCompleteZip(const QString& localPath)
+{
+    constexpr qint64 kEndRecord = 22;
+    QFile file(localPath);
+    // A pipe in its place would wait for a writer.
+    if (!QFileInfo(localPath).isFile() || !file.open(QIODevice::ReadOnly))
+        return false;
+    const qint64 size = file.size();
+    const qint64 tailAt = std::max<qint64>(0, size - kEndRecord - 0xFFFF);
+    const QByteArray tail = readAt(file, tailAt, size - tailAt);
+    if (size < kEndRecord || tail.size() != size - tailAt)
+        return false;
+    for (int at = tail.size() - int(kEndRecord); at >= 0; --at) {
+        if (zipField(tail, at, 4) != 0x06054b50 || at + kEndRecord + zipField(tail, at + 20, 2) != tail.size())
+            continue;
+        qint64 end = tailAt + at;   // where the end record starts
+        quint64 entries = zipField(tail, at + 10, 2);
+        quint64 directorySize = zipField(tail, at + 12, 4);
+        quint64 directoryAt = zipField(tail, at + 16, 4);
+        if (entries == 0xFFFF || directorySize == 0xFFFFFFFF || directoryAt == 0xFFFFFFFF) {
+            // Zip64: a locator before the end record points to the larger end record.
+            const QByteArray locator = readAt(file, end - 20, 20);
+            if (locator.size() != 20 || zipField(locator, 0, 4) != 0x07064b50)
+                return false;
+            const quint64 recordAt = quint64(zipField(locator, 8, 4)) | quint64(zipField(locator, 12, 4)) << 32;
+            const QByteArray record = recordAt <= quint64(end) ? readAt(file, qint64(recordAt), 56) : QByteArray();
+            if (record.size() != 56 || zipField(record, 0, 4) != 0x06064b50 || recordAt + 56 > quint64(end - 20))
+                return false;
+            end = qint64(recordAt);
+            entries = quint64(zipField(record, 32, 4)) | quint64(zipField(record, 36, 4)) << 32;
+            directorySize = quint64(zipField(record, 40, 4)) | quint64(zipField(record, 44, 4)) << 32;
+            directoryAt = quint64(zipField(record, 48, 4)) | quint64(zipField(record, 52, 4)) << 32;
+        }
+        if (directoryAt > quint64(end) || directorySize > quint64(end) - directoryAt)
+            return false;
+        if (entries == 0)
+            return true;
+        const QByteArray first = readAt(file, qint64(directoryAt), 4);
+        return directorySize >= 46 && first.size() == 4 && zipField(first, 0, 4) == 0x02014b50;
+    }
+    return false;
+}
+
+// The device's upgrade scripts install "/media/usb/upgrade/zorupgrade.zip"
+// and restart; they fail on a package that is no complete zip. Their
+// stand-in fails so too and installs nothing.
+std::optional<CommandResult> runUpgradeStandIn(const QString& line)
+{
+    if (line != QLatin1String("sh /opt/zor/script/updateusb.sh")
+        && line != QLatin1String("sh /opt/zor/script/upgradesd.sh"))
+        return std::nullopt;
+    const QString package = devicePath(QStringLiteral("/media/usb/upgrade/zorupgrade.zip"));
+    if (isCompleteZip(package))
+        return CommandResult{};
+    qWarning().noquote() << "zoplat: upgrade refused, no complete zip:" << package;
+    return CommandResult{1, {}};
+}
+
 }   // namespace
 
 CommandResult runCommand(const QString& commandLine)
@@ -324,6 +401,8 @@ CommandResult runCommand(const QString& commandLine)
         return *scripted;
     if (commandLine.trimmed().isEmpty())
         return CommandResult{-1, {}};
+    if (std::optional<CommandResult> upgrade = runUpgradeStandIn(commandLine.trimmed()))
+        return *upgrade;
     if (std::optional<CommandResult> done = runFileCommand(commandLine.trimmed()))
         return *done;
     return CommandResult{};

@@ -210,9 +210,8 @@ TEST_F(FileManagerTest, OneFailedCopyFailsTheExportAndTheOthersStillGo)
     write(app("parameters_bk/DC/a.xml"), "a");
     write(app("parameters_bk/DC/b.xml"), "b");
     write(app("parameters_bk/DC/c.xml"), "c");
-    // Where b would go, a link into a folder that does not exist.
-    QDir().mkpath(stick("parameters/DC"));
-    ASSERT_TRUE(QFile::link(deviceRoot() + "/no/such/folder/b.xml", stick("parameters/DC/b.xml")));
+    // Where b would go, a folder.
+    QDir().mkpath(stick("parameters/DC/b.xml"));
 
     ViewBaseModel vm;
     vm.setFileModuleType(ViewBaseModel::FILE_MODULE_TYPE_DIRECT);
@@ -223,7 +222,7 @@ TEST_F(FileManagerTest, OneFailedCopyFailsTheExportAndTheOthersStillGo)
     EXPECT_EQ(read(stick("parameters/DC/c.xml")), "c");
 
     // A file gone since the list was made is skipped, not a failure.
-    QFile::remove(stick("parameters/DC/b.xml"));
+    QDir().rmdir(stick("parameters/DC/b.xml"));
     QFile::remove(app("parameters_bk/DC/a.xml"));
     EXPECT_TRUE(vm.exportSelectedFiles());
     EXPECT_TRUE(vm.deleteSelectedFiles());
@@ -233,4 +232,76 @@ TEST_F(FileManagerTest, OneFailedCopyFailsTheExportAndTheOthersStillGo)
     vm.setFileModuleType(ViewBaseModel::FILE_MODULE_TYPE_ENERGY);
     vm.updateFileList();
     EXPECT_FALSE(vm.exportSelectedFiles());
+}
+
+TEST_F(FileManagerTest, CopiesNeverGoThroughALinkOnTheStick)
+{
+    write(app("dat/devinfo.xml"), "device information");
+    write(app("dat/softinfo.xml"), "software information");
+    write(app("parameters_bk/AC/AC_same.xml"), "AC backup");
+    write(app("parameters_bk/Harmonic/devinfo.xml"), "harmonic backup");
+    QDir().mkpath(stick("parameters/AC"));
+    ASSERT_TRUE(QFile::link("../../../../../app/dat/devinfo.xml", stick("parameters/AC/AC_same.xml")));
+    ASSERT_TRUE(QFile::link("../../../../../app/dat/softinfo.xml", stick("parameters/AC/softinfo.xml")));
+    ASSERT_TRUE(QFile::link("../../../../app/dat", stick("parameters/Harmonic")));
+
+    ViewBaseModel vm;
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    // The link on the stick is replaced, not written through.
+    EXPECT_TRUE(vm.exportSelectedFiles());
+    EXPECT_EQ(read(app("dat/devinfo.xml")), "device information");
+    EXPECT_FALSE(QFileInfo(stick("parameters/AC/AC_same.xml")).isSymLink());
+    EXPECT_EQ(read(stick("parameters/AC/AC_same.xml")), "AC backup");
+
+    // Nor is a folder on the way followed.
+    vm.setFileModuleType(ViewBaseModel::FILE_MODULE_TYPE_HARMONIC);
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    EXPECT_FALSE(vm.exportSelectedFiles());
+    EXPECT_EQ(read(app("dat/devinfo.xml")), "device information");
+
+    // Nor followed to delete on the stick.
+    vm.setFilePos(ViewBaseModel::FILE_POS_USB);
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    EXPECT_FALSE(vm.deleteSelectedFiles());
+    EXPECT_EQ(read(app("dat/devinfo.xml")), "device information");
+
+    // A link is never read.
+    vm.setFileModuleType(ViewBaseModel::FILE_MODULE_TYPE_ALTERNATE);
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    EXPECT_FALSE(vm.importSelectedFiles());
+    EXPECT_FALSE(exists(app("parameters_bk/AC/softinfo.xml")));
+}
+
+TEST_F(FileManagerTest, ACopySaysByNameWhatItTookAndWhatNot)
+{
+    write(stick("parameters/AC/a.xml"), "a");
+    write(stick("parameters/AC/b.xml"), "b");
+    write(app("parameters_bk/AC/b.xml"), "old b");
+    write(app("dat/softinfo.xml"), "software information");
+    ASSERT_TRUE(QFile::link(app("dat/softinfo.xml"), stick("parameters/AC/x.xml")));
+    write(app("parameters_bk/Distance/d.xml"), "d");
+    ASSERT_TRUE(QFile::link(app("dat"), stick("parameters/Distance")));
+
+    ViewBaseModel vm;
+    vm.setFilePos(ViewBaseModel::FILE_POS_USB);
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    EXPECT_FALSE(vm.importSelectedFiles());
+    EXPECT_EQ(read(app("parameters_bk/AC/b.xml")), "b");
+    EXPECT_EQ(vm.takeFileCopyNotice(),
+              QString::fromUtf8("已导入 2/3 个文件。\n已导入：a.xml、b.xml\n未导入：x.xml（链接）"));
+    EXPECT_EQ(vm.takeFileCopyNotice(), "");
+
+    // A target folder that is a link refuses the whole selection.
+    vm.setFilePos(ViewBaseModel::FILE_POS_DEVICE);
+    vm.setFileModuleType(ViewBaseModel::FILE_MODULE_TYPE_DISTANCE);
+    vm.updateFileList();
+    vm.setAllFileSelected(true);
+    EXPECT_FALSE(vm.exportSelectedFiles());
+    EXPECT_EQ(vm.takeFileCopyNotice(),
+              QString::fromUtf8("已导出 0/1 个文件。\n未导出：/media/usb/parameters/Distance（链接）"));
 }

@@ -24,6 +24,16 @@ inline QStringList awkwardNames()
             QString::fromUtf8("Überprüfung ñ.XML")};
 }
 
+// The smallest complete zip: no entries, only the end record, with the
+// comment (fake upgrade packages tell themselves apart by it).
+inline QByteArray emptyZip(const QByteArray& comment = QByteArray())
+{
+    QByteArray zip("PK\x05\x06", 4);
+    zip.append(16, '\0');   // disks, entries, directory size and offset: 0
+    zip.append(char(comment.size() & 0xFF)).append(char(comment.size() >> 8 & 0xFF));
+    return zip + comment;
+}
+
 class FileManagerTest : public vmtest::ViewModelTest
 {
 protected:

@@ -19,7 +19,7 @@ protected:
         QDir(stick("upgrade")).removeRecursively();
         const QDateTime newest = QDateTime::currentDateTimeUtc();
         for (int i = 0; i < names.size(); ++i) {
-            QFile f(write(stick("upgrade/" + names.at(i)), names.at(i).toUtf8()));
+            QFile f(write(stick("upgrade/" + names.at(i)), fmtest::emptyZip(names.at(i).toUtf8())));
             ASSERT_TRUE(f.open(QIODevice::ReadWrite));
             ASSERT_TRUE(f.setFileTime(newest.addSecs(-60 * i), QFileDevice::FileModificationTime));
         }
@@ -65,7 +65,7 @@ TEST_F(Upgrade, PreparesTheChosenPackageNeverAnOldOne)
     ViewBaseModel vm;
     const QString chosen = vm.findUpdateFileName();
     ASSERT_TRUE(vm.runUpgradePrepare(chosen));
-    EXPECT_EQ(read(stick("upgrade/zorupgrade.zip")), "zorupgrade-v2.1.0001.zip");
+    EXPECT_EQ(read(stick("upgrade/zorupgrade.zip")), fmtest::emptyZip("zorupgrade-v2.1.0001.zip"));
 
     // What is not a package of the upgrade folder is refused; the fixed
     // name itself is no choice.
@@ -77,7 +77,7 @@ TEST_F(Upgrade, PreparesTheChosenPackageNeverAnOldOne)
                                QStringLiteral("media/usb/upgrade/zorupgrade-v2.0.0004.zip"), QString()}) {
         EXPECT_FALSE(vm.runUpgradePrepare(bad)) << bad.toStdString();
     }
-    EXPECT_EQ(read(stick("upgrade/zorupgrade.zip")), "zorupgrade-v2.1.0001.zip");
+    EXPECT_EQ(read(stick("upgrade/zorupgrade.zip")), fmtest::emptyZip("zorupgrade-v2.1.0001.zip"));
 
     // An old package that cannot be removed fails the preparation.
     QFile::remove(stick("upgrade/zorupgrade.zip"));
@@ -124,6 +124,48 @@ TEST_F(Upgrade, RunsTheUpgradeScriptAndReportsItsExitStatus)
         ASSERT_TRUE(vmtest::waitUntil([&finished] { return !finished.isEmpty(); }));
         EXPECT_EQ(finished, QList<int>{c.result});
         QObject::disconnect(link);
+    }
+}
+
+TEST_F(Upgrade, APackageThatIsALinkIsRefusedAndNamed)
+{
+    write(sandbox.filePath("elsewhere/zorupgrade-v2.1.0001.zip"), fmtest::emptyZip());
+    QDir().mkpath(stick("upgrade"));
+    ASSERT_TRUE(QFile::link(sandbox.filePath("elsewhere/zorupgrade-v2.1.0001.zip"),
+                            stick("upgrade/zorupgrade-v2.1.0001.zip")));
+    ViewBaseModel vm;
+    const QString chosen = vm.findUpdateFileName();
+    ASSERT_EQ(chosen, "/media/usb/upgrade/zorupgrade-v2.1.0001.zip");
+    EXPECT_FALSE(vm.runUpgradePrepare(chosen));
+    EXPECT_EQ(vm.takeFileCopyNotice(),
+              QString::fromUtf8("升级文件无法使用：/media/usb/upgrade/zorupgrade-v2.1.0001.zip（链接）"));
+    EXPECT_FALSE(exists(stick("upgrade/zorupgrade.zip")));
+}
+
+TEST_F(Upgrade, TheHostsScriptFailsOnAPackageThatIsNoCompleteZip)
+{
+    const QByteArray zip = fmtest::emptyZip("package");
+    QByteArray pastItsEnd = zip;
+    pastItsEnd[16] = 1;   // a directory said to start past the end record
+    // One stored entry "a" holding "x".
+    const QByteArray oneFile = QByteArray::fromHex(
+        "504b0304140000000000000021508316dc8c0100000001000000010000006178504b01021403140000000000000021508316dc8c"
+        "010000000100000001000000000000000000000080010000000061504b050600000000010001002f000000200000000000");
+    QByteArray directoryCut = oneFile;
+    directoryCut[oneFile.size() - 22 + 12] = 0x40;   // a directory longer than what is before the end record
+    const std::pair<QByteArray, int> cases[] = {
+        {oneFile, 0},
+        {directoryCut, -1},
+        {QByteArray(), -1},
+        {zip.left(zip.size() - 1), -1},
+        {pastItsEnd, -1},
+        {zip, 0},
+    };
+    ViewBaseModel vm;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.first.toHex().toStdString());
+        write(stick("upgrade/zorupgrade.zip"), c.first);
+        EXPECT_EQ(vm.runUpgradeShell(), c.second);
     }
 }
 

@@ -41,6 +41,7 @@ Item {
             }
             model.stickMounted = true
             model.copyResult = true
+            model.copyNotice = ""
             model.deleteResult = true
             model.filePos = 0
             model.fileType = 0
@@ -146,6 +147,14 @@ Item {
             accept(page.confirmDialog)
             tryCompare(page.infoDialog, "opened", true)
             compare(page.infoDialog.content, "导出文件失败！")
+            accept(page.infoDialog)
+
+            // What was left out is named.
+            model.copyNotice = "已导出 1/2 个文件。\n已导出：a.xml\n未导出：b.xml（链接）"
+            mouseClick(child("exportButton"))
+            accept(page.confirmDialog)
+            tryCompare(page.infoDialog, "opened", true)
+            compare(page.infoDialog.content, "已导出 1/2 个文件。\n已导出：a.xml\n未导出：b.xml（链接）")
         }
 
         function test_withoutAStickNothingIsCopied() {

@@ -44,6 +44,7 @@ Item {
             model.loadResult = true
             model.packagePath = ""
             model.prepareResult = true
+            model.copyNotice = ""
             model.shellRuns = 0
             loadedSpy.clear()
         }
@@ -163,6 +164,18 @@ Item {
             upgrade.tick()
             compare(upgrade.upgradeFileName, model.packagePath)
             compare(upgrade.upgradeFileStateText, "文件已找到,请核对版本号!点击确定开始升级！")
+        }
+
+        function test_upgradeSaysWhyAPackageWasRefused() {
+            model.packagePath = "/media/usb/upgrade/zorupgrade-v2.1.0001.zip"
+            model.prepareResult = false
+            model.copyNotice = "升级文件无法使用：/media/usb/upgrade/zorupgrade-v2.1.0001.zip（链接）"
+            upgrade.open()
+            tryCompare(upgrade, "opened", true)
+            mouseClick(button(upgrade, "acceptButton"))
+            compare(upgrade.upgradeState, 0)
+            upgrade.tick()
+            compare(upgrade.upgradeFileStateText, "升级文件无法使用：/media/usb/upgrade/zorupgrade-v2.1.0001.zip（链接）")
         }
 
         function test_upgradeRunsTheScriptOnTheSecondTickAndShowsSuccess() {

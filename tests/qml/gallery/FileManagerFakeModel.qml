@@ -27,6 +27,9 @@ QtObject {
     // What takeParameterFileNotice gives once.
     property string loadNotice: ""
 
+    // What takeFileCopyNotice gives once.
+    property string copyNotice: ""
+
     // Upgrade.
     property string packagePath: ""
     property bool prepareResult: true
@@ -133,6 +136,12 @@ QtObject {
     function takeParameterFileNotice() {
         var notice = loadNotice
         loadNotice = ""
+        return notice
+    }
+
+    function takeFileCopyNotice() {
+        var notice = copyNotice
+        copyNotice = ""
         return notice
     }
 
