@@ -5,6 +5,7 @@
 
 #include "../remote/RemoteTestSupport.h"
 #include "../remote_service/RemoteServiceSupport.h"
+#include "BaseXmlFile.h"
 
 #include "zocmn_net_file_transfer.h"
 #include "zoplatform_datapaths.h"
@@ -291,7 +292,13 @@ TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
         uint8_t mode;
         const char* name;
         uint32_t size;
-    } rows[] = {{6, "calacamp.xml", 1u << 20}, {5, "AC/p.xml", 0xFFFFFFFFu}, {4, "r.htm", 0xFFFFFFFFu}};
+    } rows[] = {
+        {6, "calacamp.xml", 1u << 20},
+        {6, "calacamp.xml", uint32_t(BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration).bytes) + 1},
+        {5, "AC/p.xml", 0xFFFFFFFFu},
+        {5, "AC/p.xml", uint32_t(BaseXmlFile::bounds(BaseXmlFile::Kind::Backup).bytes) + 1},
+        {4, "r.htm", 0xFFFFFFFFu},
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_EQ(mode(pcSide, row.mode), 0);
