@@ -66,7 +66,7 @@ enum class Read {
     Missing,    // nothing there (a link to nothing included)
     NotAFile,   // a folder, FIFO, device or socket (or a link, not followed)
     TooLarge,   // more than the limit
-    Failed,     // opened but not read
+    Failed,     // there, but not opened or not read
 };
 
 // Opens path for reading when it is a regular file: looked at first, then
