@@ -696,6 +696,8 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
     const auto nested = [](int depth) {
         return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
     };
+    const QByteArray pha = testData("calibration/calacpha.xml");
+    ASSERT_TRUE(pha.contains("encoding=\"UTF-8\""));
     const struct
     {
         const char* what;
@@ -705,6 +707,7 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         {"cut short", pattern(1260, 13), 200},
         {"nested 25,000 deep", nested(25000), -1},
         {"nested 5,000 deep", nested(5000), -1},
+        {"an encoding no codec reads", QByteArray(pha).replace("encoding=\"UTF-8\"", "encoding=\"x-no-such-enc\""), -1},
     };
     const auto dat = [this] {
         auto files = tree(sandbox.filePath("app/dat"));
