@@ -198,14 +198,14 @@ QString ControllerConfiguration::datFilePath(const QString& fileName) const
 
 namespace {
 
-// A file that is there but holds no readable XML document.
+// A file that is there but holds no readable XML document; a folder, a FIFO
+// or a device in its place is none either.
 bool isDamagedFile(const QString& path)
 {
-    if (!QFileInfo(path).isFile())
+    if (!QFileInfo::exists(path))
         return false;
-    QFile file(path);
     QDomDocument doc;
-    return !file.open(QIODevice::ReadOnly) || !BaseXmlFile::parse(doc, &file);
+    return !BaseXmlFile::parseFile(doc, path, BaseXmlFile::Kind::Settings);
 }
 
 // A damaged file is what the user had: it is moved aside, never replaced.
@@ -213,10 +213,11 @@ bool isDamagedFile(const QString& path)
 // settings are still saved.
 bool keepDamagedFile(const QString& path)
 {
-    if (!isDamagedFile(path))
+    // Only a file holds what the user had; the save replaces anything else
+    // (a folder is not replaced, and the save fails).
+    if (!isDamagedFile(path) || !QFileInfo(path).isFile())
         return true;
-    constexpr int kCopies = 1000;
-    const QString aside = BaseXmlFile::moveAside(path, kCopies);
+    const QString aside = BaseXmlFile::moveAside(path);
     if (aside.isEmpty()) {
         qWarning() << "configuration:" << path << "holds no XML document and could not be moved aside;"
                    << "it is not replaced";

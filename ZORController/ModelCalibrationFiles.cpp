@@ -87,14 +87,14 @@ QString readVersion(const QString& text)
     return ConstTextUtility::CALIBRATION_VERSION;
 }
 
-// A stored file opened for reading. The staging folder's (export, import)
-// through the folder held open, not through a link in its place: a link
-// planted there reads as unreadable.
+// A stored file opened for reading, when it is a regular file (a FIFO or a
+// device is never waited on: it reads as unreadable). The staging folder's
+// (export, import) through the folder held open, not through a link in its
+// place: a link planted there reads as unreadable.
 bool openForReading(QFile& file, bool staged)
 {
-    if (!staged)
-        return file.open(QIODevice::ReadOnly);
-    const int fd = zoplat::openCalibrationStagingFile(QFileInfo(file.fileName()).fileName());
+    const int fd = staged ? zoplat::openCalibrationStagingFile(QFileInfo(file.fileName()).fileName())
+                          : BaseXmlFile::openRegularFile(file.fileName());
     if (fd < 0)
         return false;
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
@@ -108,7 +108,7 @@ bool holdsUnstorableText(const QString& path)
 {
     QFile file(path);
     QDomDocument doc;
-    return openForReading(file, true) && BaseXmlFile::parse(doc, &file) && !BaseXmlFile::isStorable(doc);
+    return openForReading(file, true) && BaseXmlFile::parse(doc, &file, BaseXmlFile::Kind::Calibration) && !BaseXmlFile::isStorable(doc);
 }
 
 } // namespace
@@ -408,7 +408,7 @@ bool ModelCalibrationEntity::readKind(CALType type)
         QString error;
         int line = 0;
         int column = 0;
-        if (openForReading(file, exEnable) && BaseXmlFile::parse(doc, &file, &error, &line, &column)) {
+        if (openForReading(file, exEnable) && BaseXmlFile::parse(doc, &file, BaseXmlFile::Kind::Calibration, &error, &line, &column)) {
             xmlTaken = readXml(type, doc.documentElement(), &xmlDamaged);
         } else {
             // Taken as missing: the older form, if any, is read instead.

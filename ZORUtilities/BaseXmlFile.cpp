@@ -10,15 +10,20 @@
 #include <QHash>
 #include <QIODevice>
 #include <QPair>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
+#include <QTextCodec>
 #include <QTextStream>
 #include <QXmlInputSource>
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -401,6 +406,8 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     }
     declareUtf8(doc);
 
+    if (!dropLink(path))
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning().noquote() << "XML file not written:" << path << file.errorString();
@@ -417,6 +424,14 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
         return false;
     }
     return true;
+}
+
+bool dropLink(const QString& path)
+{
+    if (!QFileInfo(path).isSymLink() || ::unlink(QFile::encodeName(path).constData()) == 0)
+        return true;
+    qWarning().noquote() << "XML file not written:" << path << ": the link in its place could not be removed";
+    return false;
 }
 
 int removeStaleTemporaries(const QString& path)
@@ -444,97 +459,91 @@ int removeStaleTemporaries(const QString& path)
 
 namespace {
 
-// Index of the first occurrence of token in text at or after from; text.size()
-// when there is none (an unterminated construct runs to the end).
-int skipPast(const QByteArray& text, int from, const char* token)
-{
-    const int at = text.indexOf(token, from);
-    return at < 0 ? text.size() : at + int(qstrlen(token));
-}
-
-// Index just past the '>' that closes a tag or declaration begun before
-// from, quoted values skipped; within a document type's internal subset
-// ('[' ... ']') its declarations, comments and instructions are skipped too.
-int skipTag(const QByteArray& text, int from, bool* selfClosing)
-{
-    char quote = 0;
-    int subset = 0;
-    char previous = 0;
-    for (int i = from; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (quote) {
-            if (c == quote)
-                quote = 0;
-        } else if (c == '"' || c == '\'') {
-            quote = c;
-        } else if (c == '[') {
-            ++subset;
-        } else if (c == ']' && subset > 0) {
-            --subset;
-        } else if (subset > 0 && c == '<' && text.mid(i, 4) == "<!--") {
-            i = skipPast(text, i + 4, "-->") - 1;
-        } else if (subset > 0 && c == '<' && text.mid(i, 2) == "<?") {
-            i = skipPast(text, i + 2, "?>") - 1;
-        } else if (c == '>' && subset == 0) {
-            if (selfClosing)
-                *selfClosing = previous == '/';
-            return i + 1;
-        }
-        previous = c;
-    }
-    return text.size();
-}
-
-// What a scan of a document's markup found: the deepest nesting of elements
-// (counted up to limit + 1) and whether its document type declares an entity.
-struct Markup
-{
-    int deepest = 0;
-    bool declaresEntity = false;
+// The largest file of each kind that the instrument writes, and its bounds
+// with room: some four to eight times its bytes and elements, twice its
+// nesting. None of them carries an attribute; a few are let through.
+//  - parameter: a sequence of 32 states, 32 assessments and 1,024 events,
+//    278 KB, 7,377 elements, 6 deep (a backup is such a file kept aside);
+//  - calibration: the AC factors, 9 KB, 180 elements, 3 deep;
+//  - settings: devinfo.xml, under 1 KB, 20 keys, 2 deep;
+//  - time zones: the list shipped, 23 KB, 481 elements, 3 deep.
+constexpr Bounds kParameterBounds{1024 * 1024, 32768, 8, 12};
+constexpr Bounds kBounds[] = {
+    kParameterBounds,            // Kind::Parameter
+    kParameterBounds,            // Kind::Backup
+    {64 * 1024, 1024, 8, 6},     // Kind::Calibration
+    {16 * 1024, 256, 8, 4},      // Kind::Settings
+    {128 * 1024, 2048, 8, 6},    // Kind::TimeZones
 };
 
-Markup scanMarkup(const QByteArray& bytes, int limit)
+// Index just past the first occurrence of token at or after from;
+// text.size() when there is none (an unterminated construct runs to the end).
+int skipPast(const QString& text, int from, QLatin1String token)
 {
-    QByteArray text = bytes;
-    text.replace('\0', QByteArray());
-    Markup found;
+    const int at = text.indexOf(token, from);
+    return at < 0 ? text.size() : at + token.size();
+}
+
+// One pass over the markup of a document's text: what takes it beyond
+// limit, "" when nothing does. An element is a start tag, its attributes
+// the '=' in it outside quoted values; markup that is not an element
+// (comments, CDATA, instructions) is skipped. A document type is refused:
+// an entity's markup is expanded where it is referred to, as deep and as
+// often as it likes.
+QString beyondBounds(const QString& text, const Bounds& limit)
+{
+    const QChar* const s = text.constData();
+    const int n = text.size();
     int depth = 0;
-    int i = text.indexOf('<');
-    while (i >= 0 && i < text.size()) {
-        const char next = i + 1 < text.size() ? text.at(i + 1) : 0;
+    int elements = 0;
+    int i = text.indexOf(QLatin1Char('<'));
+    while (i >= 0 && i < n) {
+        const ushort next = i + 1 < n ? s[i + 1].unicode() : 0;
         if (next == '/') {
             depth = std::max(0, depth - 1);
-            i = skipTag(text, i + 2, nullptr);
+            i = skipPast(text, i + 2, QLatin1String(">"));
         } else if (next == '?') {
-            i = skipPast(text, i + 2, "?>");
-        } else if (text.mid(i, 4) == "<!--") {
-            i = skipPast(text, i + 4, "-->");
-        } else if (text.mid(i, 9) == "<![CDATA[") {
-            i = skipPast(text, i + 9, "]]>");
+            i = skipPast(text, i + 2, QLatin1String("?>"));
+        } else if (text.midRef(i, 4) == QLatin1String("<!--")) {
+            i = skipPast(text, i + 4, QLatin1String("-->"));
+        } else if (text.midRef(i, 9) == QLatin1String("<![CDATA[")) {
+            i = skipPast(text, i + 9, QLatin1String("]]>"));
         } else if (next == '!') {
-            const int end = skipTag(text, i + 2, nullptr);
-            if (text.mid(i, end - i).contains("<!ENTITY"))
-                found.declaresEntity = true;
-            i = end;
+            return QStringLiteral("declares a document type");
         } else {
-            bool selfClosing = false;
-            i = skipTag(text, i + 1, &selfClosing);
-            if (!selfClosing) {
-                found.deepest = std::max(found.deepest, ++depth);
-                if (found.deepest > limit)
-                    return found;
+            if (++elements > limit.elements)
+                return QStringLiteral("more than %1 elements").arg(limit.elements);
+            int attributes = 0;
+            ushort quote = 0;
+            for (++i; i < n; ++i) {
+                const ushort c = s[i].unicode();
+                if (quote) {
+                    if (c == quote)
+                        quote = 0;
+                } else if (c == '"' || c == '\'') {
+                    quote = c;
+                } else if (c == '=') {
+                    if (++attributes > limit.attributes)
+                        return QStringLiteral("an element with more than %1 attributes").arg(limit.attributes);
+                } else if (c == '>') {
+                    break;
+                }
             }
+            const bool selfClosing = i < n && s[i - 1] == QLatin1Char('/');
+            if (!selfClosing && ++depth > limit.nesting)
+                return QStringLiteral("elements nested deeper than %1 levels").arg(limit.nesting);
+            ++i;
         }
-        i = text.indexOf('<', i);
+        i = text.indexOf(QLatin1Char('<'), i);
     }
-    return found;
+    return QString();
 }
 
 // The text QDomDocument's parser reads from bytes, decoded as its input
 // source decodes them: by a byte order mark, by the first character being
 // '<' in UTF-16 or UTF-32, else by the encoding the declaration names, else
 // as UTF-8. A declared encoding may write markup in other bytes than ASCII
-// ("+ADw-" for '<' in UTF-7), so the markup is scanned in this text, and
+// ("+ADw-" for '<' in UTF-7), so the markup is checked in this text, and
 // this text is what is parsed.
 QString decodedText(const QByteArray& bytes)
 {
@@ -546,6 +555,24 @@ QString decodedText(const QByteArray& bytes)
     text = source.data();
     QT_WARNING_POP
     return text;
+}
+
+// The encoding the declaration at the start of text names; null when it
+// names none.
+QString declaredEncoding(const QString& text)
+{
+    const int start = text.startsWith(QChar(QChar::ByteOrderMark)) ? 1 : 0;
+    if (!text.midRef(start, 5).startsWith(QLatin1String("<?xml")))
+        return QString();
+    const int end = text.indexOf(QLatin1String("?>"), start);
+    static const QRegularExpression encoding(QStringLiteral("\\sencoding\\s*=\\s*([\"'])([^\"']*)\\1"));
+    const QRegularExpressionMatch declared = encoding.match(text.mid(start, end < 0 ? -1 : end - start));
+    return declared.hasMatch() ? declared.captured(2) : QString();
+}
+
+QString tooLarge(const Bounds& limit)
+{
+    return QStringLiteral("larger than %1 bytes").arg(limit.bytes);
 }
 
 bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)
@@ -560,25 +587,55 @@ bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, in
     return false;
 }
 
-} // namespace
-
-int nestingDepth(const QByteArray& bytes, int limit)
+// Reads fd to its end, while it holds at most limit bytes.
+Read readAll(int fd, qint64 limit, qint64 sizeHint, QByteArray* bytes)
 {
-    return scanMarkup(bytes, limit).deepest;
+    QByteArray data(int(std::min(sizeHint, limit) + 1), Qt::Uninitialized);
+    qint64 total = 0;
+    for (;;) {
+        if (total == data.size()) {
+            if (total > limit)
+                return Read::TooLarge;
+            data.resize(int(std::min<qint64>(total * 2, limit + 1)));
+        }
+        const ssize_t got = ::read(fd, data.data() + total, size_t(data.size() - total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return Read::Failed;
+        if (got == 0)
+            break;
+        total += got;
+    }
+    if (total > limit)
+        return Read::TooLarge;
+    data.resize(int(total));
+    *bytes = data;
+    return Read::Whole;
 }
 
-bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error, int* line, int* column)
+} // namespace
+
+Bounds bounds(Kind kind)
+{
+    return kBounds[int(kind)];
+}
+
+bool parse(QDomDocument& doc, const QByteArray& bytes, Kind kind, QString* error, int* line, int* column)
 {
     doc.clear();
+    const Bounds limit = bounds(kind);
+    if (bytes.size() > limit.bytes)
+        return refuse(doc, tooLarge(limit), error, line, column);
     const QString text = decodedText(bytes);
-    const Markup markup = scanMarkup(text.toUtf8(), kMaxNesting);
-    if (markup.deepest > kMaxNesting)
-        return refuse(doc, QStringLiteral("elements nested deeper than %1 levels").arg(kMaxNesting), error, line, column);
-    // An entity may hold markup (even unbalanced, "<a>", or written as
-    // character references) that the parser expands where it is referred
-    // to, nested as deep as it likes: no file of the instrument declares one.
-    if (markup.declaresEntity)
-        return refuse(doc, QStringLiteral("declares an entity"), error, line, column);
+    // The parser reads a name no codec has as UTF-8, whatever the file is.
+    const QString encoding = declaredEncoding(text);
+    if (!encoding.isNull() && !QTextCodec::codecForName(encoding.toLatin1()))
+        return refuse(doc, QStringLiteral("declares the encoding %1, which is not known").arg(encoding), error, line,
+                      column);
+    const QString beyond = beyondBounds(text, limit);
+    if (!beyond.isEmpty())
+        return refuse(doc, beyond, error, line, column);
     if (!doc.setContent(text, false, error, line, column)) {
         doc.clear();
         return false;
@@ -586,29 +643,95 @@ bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error, int* line
     return true;
 }
 
-bool parse(QDomDocument& doc, QIODevice* device, QString* error, int* line, int* column)
+bool parse(QDomDocument& doc, QIODevice* device, Kind kind, QString* error, int* line, int* column)
 {
     doc.clear();
-    if (!device || !device->isReadable()) {
-        if (error)
-            *error = QStringLiteral("not open for reading");
-        return false;
-    }
-    const QByteArray bytes = device->read(kMaxFileSize + 1);
-    if (bytes.size() > kMaxFileSize || (!device->isSequential() && device->size() > kMaxFileSize)) {
-        if (error)
-            *error = QStringLiteral("larger than %1 bytes").arg(kMaxFileSize);
-        return false;
-    }
-    return parse(doc, bytes, error, line, column);
+    if (!device || !device->isReadable())
+        return refuse(doc, QStringLiteral("not open for reading"), error, line, column);
+    const Bounds limit = bounds(kind);
+    if (!device->isSequential() && device->size() > limit.bytes)
+        return refuse(doc, tooLarge(limit), error, line, column);
+    const QByteArray bytes = device->read(limit.bytes + 1);
+    return parse(doc, bytes, kind, error, line, column);
 }
 
-QString moveAside(const QString& path, int copies)
+int openRegularFile(const QString& path, bool followLinks, Read* why)
+{
+    Read dummy = Read::Whole;
+    Read& result = why ? *why : dummy;
+    const QByteArray local = QFile::encodeName(path);
+    // Looked at before it is opened: opening a device may do something.
+    struct stat before;
+    if ((followLinks ? ::stat(local.constData(), &before) : ::lstat(local.constData(), &before)) != 0) {
+        result = errno == ENOENT || errno == ENOTDIR ? Read::Missing : Read::Failed;
+        return -1;
+    }
+    if (!S_ISREG(before.st_mode)) {
+        result = Read::NotAFile;
+        return -1;
+    }
+    const int flags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (followLinks ? 0 : O_NOFOLLOW);
+    const int fd = ::open(local.constData(), flags);
+    if (fd < 0) {
+        result = errno == ENOENT ? Read::Missing : errno == ELOOP || errno == ENXIO ? Read::NotAFile : Read::Failed;
+        return -1;
+    }
+    // What was opened, which a swap since the look may have changed.
+    struct stat opened;
+    const bool known = ::fstat(fd, &opened) == 0;
+    if (!known || !S_ISREG(opened.st_mode)) {
+        result = known ? Read::NotAFile : Read::Failed;
+        ::close(fd);
+        return -1;
+    }
+    // Reads of a regular file never wait; the flag goes for its readers.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    result = Read::Whole;
+    return fd;
+}
+
+Read readRegularFile(const QString& path, qint64 limit, QByteArray* bytes, bool followLinks)
+{
+    bytes->clear();
+    Read result = Read::Failed;
+    const int fd = openRegularFile(path, followLinks, &result);
+    if (fd < 0)
+        return result;
+    struct stat opened;
+    if (::fstat(fd, &opened) != 0)
+        result = Read::Failed;
+    else if (opened.st_size > limit)
+        result = Read::TooLarge;
+    else
+        result = readAll(fd, limit, opened.st_size, bytes);
+    ::close(fd);
+    return result;
+}
+
+bool parseFile(QDomDocument& doc, const QString& path, Kind kind, QString* error, int* line, int* column)
+{
+    QByteArray bytes;
+    switch (readRegularFile(path, bounds(kind).bytes, &bytes)) {
+    case Read::Whole:
+        return parse(doc, bytes, kind, error, line, column);
+    case Read::Missing:
+        return refuse(doc, QStringLiteral("no such file"), error, line, column);
+    case Read::NotAFile:
+        return refuse(doc, QStringLiteral("not a regular file"), error, line, column);
+    case Read::TooLarge:
+        return refuse(doc, tooLarge(bounds(kind)), error, line, column);
+    case Read::Failed:
+        break;
+    }
+    return refuse(doc, QStringLiteral("could not be read"), error, line, column);
+}
+
+QString moveAside(const QString& path)
 {
     QString aside;
     QString oldest;
     QDateTime oldestTime;
-    for (int n = 0; n < copies; ++n) {
+    for (int n = 0; n < kDamagedCopies; ++n) {
         const QString name = n == 0 ? path + QStringLiteral(".damaged") : path + QStringLiteral(".%1.damaged").arg(n);
         const QFileInfo info(name);
         if (!info.exists() && !info.isSymLink()) {
@@ -621,7 +744,7 @@ QString moveAside(const QString& path, int copies)
         }
     }
     if (aside.isEmpty() && !oldest.isEmpty() && QFile::remove(oldest)) {
-        qWarning().noquote() << copies << "damaged copies of" << path << "kept; the oldest," << oldest
+        qWarning().noquote() << kDamagedCopies << "damaged copies of" << path << "kept; the oldest," << oldest
                              << ", is removed";
         aside = oldest;
     }

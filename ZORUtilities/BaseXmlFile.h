@@ -18,31 +18,72 @@ class QIODevice;
 // a text that is not storable as unreadable, and save() never writes one.
 namespace BaseXmlFile {
 
-// What a file of the instrument can hold: its own files nest elements at most
-// eight deep and stay far below a megabyte. Qt's DOM parser (and a
-// document's destructor) recurse once per level, so a document from outside
-// nested some ten thousand deep would overflow the stack.
-constexpr int kMaxNesting = 32;
-constexpr qint64 kMaxFileSize = 16 * 1024 * 1024;
+// The kinds of XML file the instrument reads, and what one of each may
+// hold: the largest file of the kind that the instrument writes, with room.
+// A document beyond any bound of its kind is refused before it is built:
+// Qt's DOM parser recurses once per level (a deep one overflows the stack),
+// its attribute maps are searched from the start for each one, and a flat
+// document of millions of elements takes a gigabyte.
+enum class Kind {
+    Parameter,     // a module's parameter.xml
+    Backup,        // a parameter file kept under parameters_bk, or one a PC sends
+    Calibration,   // a calibration file, stored or to import
+    Settings,      // the key/value files of dat/
+    TimeZones,     // the custom time-zone list
+};
+
+struct Bounds
+{
+    qint64 bytes;
+    int elements;
+    int attributes;   // on one element
+    int nesting;      // elements open at once
+};
+
+Bounds bounds(Kind kind);
+
+// Damaged or refused copies of one file kept beside it (moveAside).
+constexpr int kDamagedCopies = 100;
 
 // Parses bytes into doc as QDomDocument::setContent (without namespace
-// processing) does, once a scan without recursion of the text the parser
-// reads (the bytes decoded as it decodes them) has found no element nested
-// deeper than kMaxNesting and no entity declared (an entity's markup is
-// expanded where it is referred to). Every reader of the instrument's XML
-// files parses through here. Such a document is refused as an unreadable one
-// is: false, doc empty, error (when given) saying why.
-bool parse(QDomDocument& doc, const QByteArray& bytes, QString* error = nullptr, int* line = nullptr,
+// processing) does, once one pass over the text the parser reads (the bytes
+// decoded as it decodes them) has found the document within the bounds of
+// its kind, no document type (its entities expand markup where they are
+// referred to; no file of the instrument has one) and no encoding declared
+// that no codec reads. Every reader of the instrument's XML files parses
+// through here. Such a document is refused as an unreadable one is: false,
+// doc empty, error (when given) saying why, line and column 0.
+bool parse(QDomDocument& doc, const QByteArray& bytes, Kind kind, QString* error = nullptr, int* line = nullptr,
            int* column = nullptr);
-// Reads the open device to its end and parses that; a device holding more
-// than kMaxFileSize is refused without being read.
-bool parse(QDomDocument& doc, QIODevice* device, QString* error = nullptr, int* line = nullptr,
+// Reads the open device up to the bytes bound and parses that; a device
+// holding more is refused without being read further.
+bool parse(QDomDocument& doc, QIODevice* device, Kind kind, QString* error = nullptr, int* line = nullptr,
            int* column = nullptr);
-// The deepest nesting of elements in bytes, counted up to limit + 1 (a scan
-// that stops there). Markup that is not an element (comments, CDATA,
-// instructions, the document type) does not count; NUL bytes are skipped,
-// so UTF-16 text counts as its characters.
-int nestingDepth(const QByteArray& bytes, int limit = kMaxNesting);
+
+// What reading a file came to.
+enum class Read {
+    Whole,      // read, all of it
+    Missing,    // nothing there (a link to nothing included)
+    NotAFile,   // a folder, FIFO, device or socket (or a link, not followed)
+    TooLarge,   // more than the limit
+    Failed,     // there, but not opened or not read
+};
+
+// Opens path for reading when it is a regular file: looked at first, then
+// opened without blocking (a FIFO or a device is never waited on) and its
+// type taken from what was opened; with followLinks false a link is no
+// regular file. The descriptor (blocking, closed on exec), or -1 with why
+// (when given) Missing, NotAFile or Failed.
+int openRegularFile(const QString& path, bool followLinks = true, Read* why = nullptr);
+
+// Reads the file at path (openRegularFile) into bytes when it holds at most
+// limit bytes. Anything but Whole leaves bytes empty.
+Read readRegularFile(const QString& path, qint64 limit, QByteArray* bytes, bool followLinks = true);
+
+// readRegularFile with the kind's bytes bound, then parse. False, error
+// saying why, when the file is not read whole or is refused.
+bool parseFile(QDomDocument& doc, const QString& path, Kind kind, QString* error = nullptr, int* line = nullptr,
+               int* column = nullptr);
 
 bool isStorable(const QString& text);
 // The text without the characters that make it unstorable.
@@ -70,11 +111,18 @@ bool isStorable(const QDomNode& node);
 // prefixes of one namespace). Returns the number of nodes changed.
 int makeStorable(QDomNode node);
 
+// Removes a link in path's place (not what it leads to), so that a
+// QSaveFile of path, which writes beside a link's target and renames over
+// it, puts a file there instead of replacing a device or a file anywhere.
+// False when a link stays.
+bool dropLink(const QString& path);
+
 // Writes doc atomically: made storable (a warning names the file when that
 // changed anything; a document whose root element has to go is not
 // written), in UTF-8 with one declaration saying so (first; any
 // other processing instruction is dropped), into a temporary file beside
-// path, flushed to the disk, then renamed over path. Temporaries that an interrupted save of path left
+// path, flushed to the disk, then renamed over path (a link there is
+// replaced, not followed: dropLink). Temporaries that an interrupted save of path left
 // are removed first. False, with path untouched, when a step fails.
 bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy);
 
@@ -86,9 +134,9 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
 int removeStaleTemporaries(const QString& path);
 
 // Moves the file at path aside, beside it, as path + ".damaged", else the
-// first free of path + ".1.damaged" .. ".<copies - 1>.damaged"; when every
-// one is taken, the oldest regular file of them gives way. Returns the new
-// name, "" when the file stays.
-QString moveAside(const QString& path, int copies);
+// first free of path + ".1.damaged" .. ".<kDamagedCopies - 1>.damaged";
+// when every one is taken, the oldest regular file of them gives way.
+// Returns the new name, "" when the file stays.
+QString moveAside(const QString& path);
 
 } // namespace BaseXmlFile

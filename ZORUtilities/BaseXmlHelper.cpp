@@ -3,7 +3,6 @@
 #include "BaseXmlFile.h"
 
 #include <QDebug>
-#include <QFile>
 
 namespace {
 const char* const kRootName = "root";
@@ -14,7 +13,7 @@ const int kIndent = 4;
 
 BaseXmlHelper::BaseXmlHelper() = default;
 
-BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead)
+BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::Kind kind)
     : isRead(bRead)
     , xmlFile(fileName)
 {
@@ -29,10 +28,7 @@ BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead)
     }
 
     BaseXmlFile::removeStaleTemporaries(xmlFile);
-    QFile file(xmlFile);
-    if (!file.exists() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return;
-    if (!BaseXmlFile::parse(parsed, &file)) {
+    if (!BaseXmlFile::parseFile(parsed, xmlFile, kind)) {
         parsed.clear();
         return;
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BaseXmlFile.h"
+
 #include <QDomDocument>
 #include <QDomElement>
 #include <QString>
@@ -22,11 +24,12 @@ class BaseXmlHelper
 {
 public:
     BaseXmlHelper();
-    // bRead true: parses fileName now (a missing, unreadable or malformed
-    // file reads as empty), after removing the temporaries an interrupted
-    // save of it left (BaseXmlFile). false: starts a new document; the disk
-    // is touched only by sync().
-    BaseXmlHelper(const QString& fileName, bool bRead);
+    // bRead true: parses fileName now, held to the bounds of kind (a
+    // missing, unreadable or malformed file, or anything but a regular file,
+    // reads as empty), after removing the temporaries an interrupted save of
+    // it left (BaseXmlFile). false: starts a new document; the disk is
+    // touched only by sync().
+    BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::Kind kind = BaseXmlFile::Kind::Settings);
 
     BaseXmlHelper(const BaseXmlHelper&) = delete;
     BaseXmlHelper& operator=(const BaseXmlHelper&) = delete;

@@ -110,12 +110,14 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
     customTimeZoneOffsets.clear();
     customTimeZoneComments.clear();
 
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QByteArray bytes;
+    const BaseXmlFile::Kind kind = BaseXmlFile::Kind::TimeZones;
+    const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &bytes);
+    if (read == BaseXmlFile::Read::Missing || read == BaseXmlFile::Read::Failed)
         return false;
 
     QDomDocument doc;
-    if (!BaseXmlFile::parse(doc, &file))
+    if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, bytes, kind))
         return true;
 
     const QString commentTag =

@@ -43,8 +43,9 @@ public:
     // true: the operating system's list.
     void updateTimeZones(bool useSystem);
     // Replaces the file list with the zones of the file at path. False when
-    // the file cannot be opened (the list is then empty); true otherwise, even
-    // when it does not parse or holds no "TimeZones" element.
+    // the file is missing or cannot be opened (the list is then empty); true
+    // otherwise, even when it does not parse, holds no "TimeZones" element,
+    // is too large or is no regular file (a FIFO, a device, a folder).
     bool loadCustomTimeZones(const QString& path);
     // Writes the system list in the file format (creating the folder); true
     // when the whole file was written.

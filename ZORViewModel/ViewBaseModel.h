@@ -34,6 +34,9 @@ class SystemTimeZone;
 namespace filecopy {
 struct Folder;
 }
+namespace BaseXmlFile {
+enum class Kind;
+}
 
 class ViewBaseModel : public QObject
 {
@@ -949,6 +952,10 @@ private:
     // runs once the model took the file; when it fails the model is put back.
     bool readParameterBytes(const QByteArray& bytes, const QString& rootName, bool check, bool whole,
                             const std::function<bool()>& commit = {});
+    // Reads a parameter file of kind whole into bytes: false when it is
+    // missing, or (parameterNotice says why) no regular file, too large or
+    // unreadable.
+    bool readParameterFile(const QString& path, BaseXmlFile::Kind kind, QByteArray* bytes);
     // Why the last read of a parameter file was refused (see takeParameterFileNotice).
     QString parameterNotice;
     static bool exportCalFiles(const QString& folder, int mask);

@@ -382,18 +382,10 @@ bool ViewBaseModel::loadParmFromFile(QString name)
     if (module.isEmpty() || !isPlainFileName(name))
         return false;
     const QString root = getRootPath();
-    QFile backup(local(root + QStringLiteral("/parameters_bk/") + module + QLatin1Char('/') + name));
-    if (!backup.open(QIODevice::ReadOnly))
-        return false;
+    const QString backup = local(root + QStringLiteral("/parameters_bk/") + module + QLatin1Char('/') + name);
     QByteArray bytes;
-    if (backup.size() <= BaseXmlFile::kMaxFileSize)
-        bytes = backup.readAll();
-    const bool readOk = backup.size() <= BaseXmlFile::kMaxFileSize && backup.error() == QFileDevice::NoError;
-    backup.close();
-    if (!readOk) {
-        parameterNotice = tr("文件无法读取。");
+    if (!readParameterFile(backup, BaseXmlFile::Kind::Backup, &bytes))
         return false;
-    }
     const QString liveFolder = local(root + QStringLiteral("/parameters/") + module);
     if (!QFileInfo(liveFolder).isDir())
         return false;
@@ -402,13 +394,13 @@ bool ViewBaseModel::loadParmFromFile(QString name)
     // replaces the live one, written beside it and renamed over it.
     const auto replaceLive = [&] {
         QSaveFile live(liveFolder + QStringLiteral("/parameter.xml"));
-        if (live.open(QIODevice::WriteOnly) && live.write(bytes) == bytes.size() && live.commit())
+        if (BaseXmlFile::dropLink(live.fileName()) && live.open(QIODevice::WriteOnly) && live.write(bytes) == bytes.size() && live.commit())
             return true;
         qWarning().noquote() << "ViewBaseModel: parameter file not replaced:" << live.fileName() << live.errorString();
         return false;
     };
     if (!readParameterBytes(bytes, QStringLiteral("DataRoot"), false, true, replaceLive)) {
-        qWarning().noquote() << "ViewBaseModel: parameter file refused:" << backup.fileName() << parameterNotice;
+        qWarning().noquote() << "ViewBaseModel: parameter file refused:" << backup << parameterNotice;
         return false;
     }
     zoplat::syncFileSystems();

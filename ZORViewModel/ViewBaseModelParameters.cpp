@@ -34,9 +34,6 @@ namespace {
 
 const QString kDataRootName = QStringLiteral("DataRoot");
 const QString kSdMountPoint = QStringLiteral("/mnt/sdp1");
-// Damaged copies of a page file kept beside it.
-constexpr int kDamagedCopies = 100;
-
 QString parameterPath(const QString& root, const QString& folder)
 {
     return root + QStringLiteral("/parameters/") + folder + QStringLiteral("/parameter.xml");
@@ -89,7 +86,7 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
 // Moves a refused page file aside; its new name, "" when it stays.
 QString keepRefusedFile(const QString& path)
 {
-    const QString aside = BaseXmlFile::moveAside(path, kDamagedCopies);
+    const QString aside = BaseXmlFile::moveAside(path);
     if (!aside.isEmpty())
         return aside;
     qWarning().noquote() << "ViewBaseModel: refused parameter file not moved aside, the next save replaces it:" << path;
@@ -230,22 +227,25 @@ bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
     return true;
 }
 
+bool ViewBaseModel::readParameterFile(const QString& path, BaseXmlFile::Kind kind, QByteArray* bytes)
+{
+    const qint64 limit = BaseXmlFile::bounds(kind).bytes;
+    const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, limit, bytes);
+    if (read == BaseXmlFile::Read::Whole || read == BaseXmlFile::Read::Missing)
+        return read == BaseXmlFile::Read::Whole;
+    parameterNotice = read == BaseXmlFile::Read::TooLarge ? tr("文件过大（超过 %1 字节），无法读取。").arg(limit)
+                                                          : tr("文件无法读取。");
+    qWarning().noquote() << "ViewBaseModel: parameter file not read:" << path << parameterNotice;
+    return false;
+}
+
 bool ViewBaseModel::load(const QString& path, const QString& rootName, bool check)
 {
     parameterNotice.clear();
     BaseXmlFile::removeStaleTemporaries(path);
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
     QByteArray bytes;
-    if (file.size() <= BaseXmlFile::kMaxFileSize)
-        bytes = file.readAll();
-    if (file.size() > BaseXmlFile::kMaxFileSize || file.error() != QFileDevice::NoError) {
-        parameterNotice = tr("文件无法读取。");
-        qWarning().noquote() << "ViewBaseModel: parameter file not read:" << path;
+    if (!readParameterFile(path, BaseXmlFile::Kind::Parameter, &bytes))
         return false;
-    }
-    file.close();
     if (readParameterBytes(bytes, rootName, check, false))
         return true;
     if (!parameterNotice.isEmpty())
@@ -262,7 +262,8 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
     int line = 0;
     // The parser keeps what it read before an error: the values after it
     // would silently keep the model's.
-    if (!BaseXmlFile::parse(doc, bytes, &error, &line)) {
+    const BaseXmlFile::Kind kind = whole ? BaseXmlFile::Kind::Backup : BaseXmlFile::Kind::Parameter;
+    if (!BaseXmlFile::parse(doc, bytes, kind, &error, &line)) {
         // Line 0: refused whole (nesting, an entity), at no line.
         parameterNotice = line > 0 ? tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line)
                                    : tr("文件不完整或不是 XML 文件。");
@@ -315,14 +316,13 @@ bool ViewBaseModel::save(const QString& path, const QString& rootName)
 {
     QDomDocument doc;
     QDomElement root;
-    QFile existing(path);
-    if (existing.exists()) {
+    QByteArray existing;
+    const BaseXmlFile::Kind kind = BaseXmlFile::Kind::Parameter;
+    const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &existing);
+    if (read != BaseXmlFile::Read::Missing) {
         // Merge: the elements of the file that this model does not map stay.
-        if (existing.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            if (!BaseXmlFile::parse(doc, &existing))
-                doc = QDomDocument();   // not merged into a part
-            existing.close();
-        }
+        if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, existing, kind))
+            doc = QDomDocument();   // not merged into a part
         root = doc.firstChildElement(rootName);
         if (root.isNull() && !doc.documentElement().isNull())
             doc = QDomDocument();   // another document: rebuilt, not given a second root

@@ -3227,6 +3227,10 @@
         <translation>ファイルを読み込めません。</translation>
     </message>
     <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>ファイルが大きすぎて読み込めません（%1 バイト超）。</translation>
+    </message>
+    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 は %3 … %4 の範囲外です。</translation>
     </message>

@@ -3227,6 +3227,10 @@
         <translation>O ficheiro não pode ser lido.</translation>
     </message>
     <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>O ficheiro é demasiado grande para ser lido (mais de %1 bytes).</translation>
+    </message>
+    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 está fora de %3 … %4.</translation>
     </message>

@@ -3227,6 +3227,10 @@
         <translation>Файл не читается.</translation>
     </message>
     <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>Файл слишком велик для чтения (более %1 байт).</translation>
+    </message>
+    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 вне диапазона %3 … %4.</translation>
     </message>

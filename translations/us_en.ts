@@ -3227,6 +3227,10 @@
         <translation>The file cannot be read.</translation>
     </message>
     <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>The file is too large to read (more than %1 bytes).</translation>
+    </message>
+    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 lies outside %3 … %4.</translation>
     </message>

@@ -3227,6 +3227,10 @@
         <translation>文件无法读取。</translation>
     </message>
     <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>文件过大（超过 %1 字节），无法读取。</translation>
+    </message>
+    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 超出 %3 … %4。</translation>
     </message>

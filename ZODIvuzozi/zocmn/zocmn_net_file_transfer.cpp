@@ -34,14 +34,12 @@ const char* const kExportModules[] = {"AC",     "Sequence",    "Harmonic", "Dist
 constexpr u32 kNameField = sizeof(confer_file_transfer_head::file_name);
 
 // The largest file of each kind that the transfer takes in or sends; a
-// larger one is none the instrument wrote. A calibration file is written
-// whole from the coefficients: its header and at most 16 groups of ten
-// values, some 12 KB. A parameter file is read, and a save merges into the
-// file it replaces, up to what every XML reader takes. A report holds a
+// larger one is none the instrument wrote. Calibration and parameter files
+// as their readers take them (BaseXmlFile::bounds). A report holds a
 // module's settings and results (at most 1,024 events and two chart images
 // of the screen's size): a few megabytes.
-constexpr u32 kLargestCalibrationFile = 64 * 1024;
-constexpr u32 kLargestParameterFile = u32(BaseXmlFile::kMaxFileSize);
+const u32 kLargestCalibrationFile = u32(BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration).bytes);
+const u32 kLargestParameterFile = u32(BaseXmlFile::bounds(BaseXmlFile::Kind::Backup).bytes);
 constexpr u32 kLargestReport = 16 * 1024 * 1024;
 
 u32 largestFile(int mode)

@@ -1,4 +1,5 @@
 #include "ConfigTestSupport.h"
+#include "BaseXmlFile.h"
 #include "ControllerConfiguration.h"
 
 #include <QDateTime>
@@ -443,22 +444,22 @@ TEST_F(ConfigFiles, FileThatIsNotXmlIsNamedAndKeptAsideBeforeTheNextSave)
 
 // With every name aside taken, the oldest damaged copy gives way and the
 // settings are still saved.
-TEST_F(ConfigFiles, SettingsSaveWhenAThousandDamagedCopiesAreKept)
+TEST_F(ConfigFiles, SettingsSaveWhenAllDamagedCopiesAreKept)
 {
     const QByteArray damaged = "PK\x03\x04";
     root.writeDat("softinfo.xml", damaged);
     const QDateTime start = QDateTime::currentDateTime().addDays(-1);
-    for (int n = 0; n < 1000; ++n) {
+    for (int n = 0; n < BaseXmlFile::kDamagedCopies; ++n) {
         QFile copy(root.datFile(n == 0 ? "softinfo.xml.damaged" : QString("softinfo.xml.%1.damaged").arg(n)));
         ASSERT_TRUE(copy.open(QIODevice::WriteOnly));
         ASSERT_TRUE(copy.write("copy") == 4 && copy.flush());
-        ASSERT_TRUE(copy.setFileTime(start.addSecs(n == 500 ? -60 : n), QFileDevice::FileModificationTime));
+        ASSERT_TRUE(copy.setFileTime(start.addSecs(n == 50 ? -60 : n), QFileDevice::FileModificationTime));
     }
     Cfg cfg;
     cfg.ditherTime = 0.25;
     ASSERT_TRUE(cfg.saveSoftwareConfig());
-    EXPECT_EQ(root.readDat("softinfo.xml.500.damaged"), damaged);
-    EXPECT_EQ(QDir(root.box.filePath("dat")).entryList({"*.damaged"}).size(), 1000);
+    EXPECT_EQ(root.readDat("softinfo.xml.50.damaged"), damaged);
+    EXPECT_EQ(QDir(root.box.filePath("dat")).entryList({"*.damaged"}).size(), BaseXmlFile::kDamagedCopies);
     Cfg reread;
     reread.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
     EXPECT_DOUBLE_EQ(reread.ditherTime, 0.25);

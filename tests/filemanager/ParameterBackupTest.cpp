@@ -4,6 +4,8 @@
 
 #include "FileManagerTestSupport.h"
 
+#include "BaseXmlFile.h"
+
 #include <chrono>
 #include <csignal>
 #include <poll.h>
@@ -84,16 +86,28 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
     ASSERT_TRUE(vm.saveParameter());
     const QByteArray before = read(live());
 
+    const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Backup);
+    QByteArray attributes;
+    for (int i = 0; i <= limit.attributes; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    const QByteArray normalTime = "<normalTime>7</normalTime>";
     const struct
     {
         const char* name;
         QByteArray bytes;
+        const char* why;   // in the notice
     } cases[] = {
-        {"other root.xml", "<?xml version=\"1.0\"?><OtherRoot><normalTime>7</normalTime></OtherRoot>"},
-        {"broken.xml", "<DataRoot><normalTime>7</normalTime>"},
-        {"empty.xml", ""},
-        {"report.xml", "<html><body>DataRoot</body></html>"},
-        {"unstorable.xml", "<DataRoot><remote>&#xFFFE;</remote><normalTime>7</normalTime></DataRoot>"},
+        {"other root.xml", "<?xml version=\"1.0\"?><OtherRoot><normalTime>7</normalTime></OtherRoot>", ""},
+        {"broken.xml", "<DataRoot><normalTime>7</normalTime>", ""},
+        {"empty.xml", "", ""},
+        {"report.xml", "<html><body>DataRoot</body></html>", ""},
+        {"unstorable.xml", "<DataRoot><remote>&#xFFFE;</remote><normalTime>7</normalTime></DataRoot>", ""},
+        {"unknown encoding.xml", "<?xml version=\"1.0\" encoding=\"x-no-such-enc\"?><DataRoot>" + normalTime + "</DataRoot>",
+         ""},
+        {"attributes.xml", "<DataRoot" + attributes + ">" + normalTime + "</DataRoot>", ""},
+        {"flat.xml", "<DataRoot>" + normalTime + QByteArray("<b/>").repeated(limit.elements) + "</DataRoot>", ""},
+        {"large.xml", "<DataRoot>" + normalTime + QByteArray(int(limit.bytes), ' ') + "</DataRoot>",
+         "文件过大"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -101,6 +115,17 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         EXPECT_FALSE(vm.loadParmFromFile(c.name));
         EXPECT_EQ(read(live()), before);
         EXPECT_EQ(vm.getNormalTime(), 1.5);
+        EXPECT_TRUE(vm.takeParameterFileNotice().contains(vmtest::utf8(c.why)));
+    }
+    // No regular file, never waited on: told as an unreadable one.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(backup("fifo.xml")).constData(), 0600), 0);
+    ASSERT_TRUE(QFile::link(backup("fifo.xml"), backup("link.xml")));
+    ASSERT_TRUE(QDir().mkpath(backup("folder.xml")));
+    for (const char* name : {"fifo.xml", "link.xml", "folder.xml"}) {
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(vm.loadParmFromFile(name));
+        EXPECT_EQ(read(live()), before);
+        EXPECT_EQ(vm.takeParameterFileNotice(), vmtest::utf8("文件无法读取。"));
     }
     EXPECT_FALSE(vm.loadParmFromFile("missing.xml"));
 

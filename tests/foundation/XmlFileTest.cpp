@@ -15,6 +15,10 @@
 #include <QFileInfo>
 #include <QXmlStreamReader>
 
+#include <functional>
+
+#include <sys/stat.h>
+
 namespace {
 
 // The text of <s> as Qt's parser gives it.
@@ -116,6 +120,52 @@ TEST(XmlFile, OnlyTheTemporariesOfAnInterruptedSaveOfTheFileAreRemoved)
     }
 }
 
+// A save puts a file in the place of a link, never writing where it leads
+// (a device, a file anywhere).
+TEST(XmlFile, ASaveReplacesALinkInsteadOfWritingThroughIt)
+{
+    TestSandbox box;
+    const QString target = box.write("elsewhere/target.xml", "<kept/>");
+    const QString path = box.filePath("dat/softinfo.xml");
+    ASSERT_TRUE(QDir().mkpath(box.filePath("dat")));
+    ASSERT_TRUE(QFile::link(target, path));
+    BaseXmlHelper xml(path, false);
+    xml.setValue("DITHER_TIME", 0.3);
+    ASSERT_TRUE(xml.sync());
+    EXPECT_EQ(box.read(target), "<kept/>");
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(BaseXmlHelper(path, true).value("DITHER_TIME", 0).toString(), "0.3");
+}
+
+// Only a regular file is read, never waited on nor read without end.
+TEST(XmlFile, OnlyARegularFileIsRead)
+{
+    using BaseXmlFile::Read;
+    TestSandbox box;
+    const QString file = box.write("f.xml", "<r/>");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(box.filePath("fifo")).constData(), 0600), 0);
+    ASSERT_TRUE(QDir().mkpath(box.filePath("folder")));
+    ASSERT_TRUE(QFile::link("/dev/zero", box.filePath("zero")));
+    ASSERT_TRUE(QFile::link(file, box.filePath("link")));
+    const struct {
+        const char* name;
+        bool followLinks;
+        qint64 limit;
+        Read read;
+    } rows[] = {
+        {"f.xml", true, 4, Read::Whole},      {"f.xml", true, 3, Read::TooLarge},
+        {"link", true, 4, Read::Whole},       {"link", false, 4, Read::NotAFile},
+        {"zero", true, 4, Read::NotAFile},    {"fifo", true, 4, Read::NotAFile},
+        {"folder", true, 4, Read::NotAFile},  {"missing", true, 4, Read::Missing},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray bytes = "old";
+        EXPECT_EQ(BaseXmlFile::readRegularFile(box.filePath(row.name), row.limit, &bytes, row.followLinks), row.read);
+        EXPECT_EQ(bytes, row.read == Read::Whole ? QByteArray("<r/>") : QByteArray());
+    }
+}
+
 TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
 {
     struct Row {
@@ -168,38 +218,76 @@ TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
 
 TEST(XmlFile, NestingIsCountedThroughMarkupThatIsNotAnElementAndADeepDocumentIsRefused)
 {
+    using BaseXmlFile::Kind;
+    const int limit = BaseXmlFile::bounds(Kind::Settings).nesting;
+    // body inside levels more elements.
+    const auto wrapped = [](const QByteArray& body, int levels) {
+        return QByteArray("<w>").repeated(levels) + body + QByteArray("</w>").repeated(levels);
+    };
     struct Row {
         const char* body;
         int depth;
     };
     const Row rows[] = {
-        {"<?xml version=\"1.0\"?><a><b/><c x=\"1>2\" y='/>'><d>t</d></c></a>", 3},
+        {"<a><b/><c x=\"1>2\" y='/>'><d>t</d></c></a>", 3},
         {"<a><!-- <b><c><d> --><![CDATA[<b><c>]]><?pi <b><c> ?></a>", 1},
-        {"<!DOCTYPE a [<!ELEMENT a ANY><!ENTITY e \"<b><c>\"><!-- ] > -->]><a><b></b></a>", 2},
         {"<a/>", 0},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(BaseXmlFile::nestingDepth(row.body), row.depth) << row.body;
-
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.body);
+        QDomDocument doc;
+        EXPECT_TRUE(BaseXmlFile::parse(doc, wrapped(row.body, limit - row.depth), Kind::Settings));
+        QString error;
+        EXPECT_FALSE(BaseXmlFile::parse(doc, wrapped(row.body, limit - row.depth + 1), Kind::Settings, &error));
+        EXPECT_TRUE(doc.documentElement().isNull());
+        EXPECT_FALSE(error.isEmpty());
+    }
     // UTF-16 counts its characters.
-    const QString utf16 = QStringLiteral("<a><b><c/></b></a>");
-    EXPECT_EQ(BaseXmlFile::nestingDepth(QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2)),
-              2);
-
-    const auto nested = [](int levels) {
-        return "<root>" + QByteArray("<a>").repeated(levels) + QByteArray("</a>").repeated(levels) + "</root>";
-    };
+    const QString utf16 = QString::fromLatin1(wrapped("<a/>", limit + 1));
     QDomDocument doc;
-    EXPECT_TRUE(BaseXmlFile::parse(doc, nested(BaseXmlFile::kMaxNesting - 1)));
-    QString error;
-    EXPECT_FALSE(BaseXmlFile::parse(doc, nested(30000), &error));
-    EXPECT_TRUE(doc.documentElement().isNull());
-    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FALSE(BaseXmlFile::parse(doc, QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2),
+                                    Kind::Settings));
+}
+
+// Each bound of each kind of file: a document at it is taken, one past it
+// refused, before it is built.
+TEST(XmlFile, EveryKindOfFileIsHeldToItsBounds)
+{
+    using BaseXmlFile::Kind;
+    const auto repeated = [](const char* pattern, int times) {
+        QByteArray text;
+        for (int i = 0; i < times; ++i)
+            text += QByteArray(pattern).replace("%", QByteArray::number(i));
+        return text;
+    };
+    for (const Kind kind : {Kind::Parameter, Kind::Backup, Kind::Calibration, Kind::Settings, Kind::TimeZones}) {
+        const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(kind);
+        const struct {
+            const char* bound;
+            std::function<QByteArray(int)> document;   // at the bound given
+            int at;
+        } rows[] = {
+            {"bytes", [](int n) { return "<r>" + QByteArray(n - 7, ' ') + "</r>"; }, int(limit.bytes)},
+            {"elements", [&](int n) { return "<r>" + repeated("<e/>", n - 1) + "</r>"; }, limit.elements},
+            {"attributes", [&](int n) { return "<r " + repeated("a%=\"1\" ", n) + "/>"; }, limit.attributes},
+            {"nesting", [&](int n) { return repeated("<e>", n) + repeated("</e>", n); }, limit.nesting},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(QString("kind %1, %2 %3").arg(int(kind)).arg(row.bound).arg(row.at).toStdString());
+            QDomDocument doc;
+            EXPECT_TRUE(BaseXmlFile::parse(doc, row.document(row.at), kind));
+            QString error;
+            EXPECT_FALSE(BaseXmlFile::parse(doc, row.document(row.at + 1), kind, &error));
+            EXPECT_TRUE(doc.documentElement().isNull());
+            EXPECT_FALSE(error.isEmpty());
+        }
+    }
 }
 
 // Depth a scan of the bytes does not see: markup in an entity, expanded where
 // it is referred to, and markup in a declared encoding whose '<' is no ASCII
-// byte. The parser meets 30,000 levels in each.
+// byte. The parser meets 30,000 levels in each. And an encoding no codec
+// reads, which the parser would read as UTF-8.
 TEST(XmlFile, NestingHiddenFromAScanOfTheBytesIsRefused)
 {
     constexpr int kLevels = 30000;
@@ -209,16 +297,18 @@ TEST(XmlFile, NestingHiddenFromAScanOfTheBytesIsRefused)
         "<!DOCTYPE r [<!ENTITY o \"<a>\"><!ENTITY t \"" + QByteArray("&o;").repeated(1000) + "\">]><r>"
             + QByteArray("&t;").repeated(kLevels / 1000) + QByteArray("</a>").repeated(kLevels) + "</r>",
         "<?xml version=\"1.0\" encoding=\"UTF-7\"?><r>" + QByteArray("+ADw-a+AD4-").repeated(kLevels) + "</r>",
+        "<?xml version=\"1.0\" encoding=\"x-no-such-enc\"?><r>1</r>",
     };
     for (const QByteArray& row : rows) {
         QDomDocument doc;
         QString error;
-        EXPECT_FALSE(BaseXmlFile::parse(doc, row, &error)) << row.left(60).constData();
+        EXPECT_FALSE(BaseXmlFile::parse(doc, row, BaseXmlFile::Kind::Parameter, &error)) << row.left(60).constData();
         EXPECT_FALSE(error.isEmpty());
         EXPECT_TRUE(doc.documentElement().isNull());
     }
     // The declared encoding is still the one read.
     QDomDocument doc;
-    ASSERT_TRUE(BaseXmlFile::parse(doc, "<?xml version=\"1.0\" encoding=\"UTF-7\"?><r>+ADw-a+AD4-x+ADw-/a+AD4-</r>"));
+    ASSERT_TRUE(BaseXmlFile::parse(doc, "<?xml version=\"1.0\" encoding=\"UTF-7\"?><r>+ADw-a+AD4-x+ADw-/a+AD4-</r>",
+                                   BaseXmlFile::Kind::Parameter));
     EXPECT_EQ(doc.documentElement().firstChildElement("a").text(), "x");
 }

@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     fuzz::startInput();
     QDomDocument doc;
-    if (!BaseXmlFile::parse(doc, fuzz::bytes(data, size)))
+    if (!BaseXmlFile::parse(doc, fuzz::bytes(data, size), BaseXmlFile::Kind::Parameter))
         return 0;
     QDomElement root = doc.documentElement();
     readAll(root);

@@ -5,6 +5,7 @@
 
 #include "../remote/RemoteTestSupport.h"
 #include "../remote_service/RemoteServiceSupport.h"
+#include "BaseXmlFile.h"
 
 #include "zocmn_net_file_transfer.h"
 #include "zoplatform_datapaths.h"
@@ -291,7 +292,13 @@ TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
         uint8_t mode;
         const char* name;
         uint32_t size;
-    } rows[] = {{6, "calacamp.xml", 1u << 20}, {5, "AC/p.xml", 0xFFFFFFFFu}, {4, "r.htm", 0xFFFFFFFFu}};
+    } rows[] = {
+        {6, "calacamp.xml", 1u << 20},
+        {6, "calacamp.xml", uint32_t(BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration).bytes) + 1},
+        {5, "AC/p.xml", 0xFFFFFFFFu},
+        {5, "AC/p.xml", uint32_t(BaseXmlFile::bounds(BaseXmlFile::Kind::Backup).bytes) + 1},
+        {4, "r.htm", 0xFFFFFFFFu},
+    };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         ASSERT_EQ(mode(pcSide, row.mode), 0);
@@ -689,6 +696,8 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
     const auto nested = [](int depth) {
         return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
     };
+    const QByteArray pha = testData("calibration/calacpha.xml");
+    ASSERT_TRUE(pha.contains("encoding=\"UTF-8\""));
     const struct
     {
         const char* what;
@@ -698,6 +707,7 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         {"cut short", pattern(1260, 13), 200},
         {"nested 25,000 deep", nested(25000), -1},
         {"nested 5,000 deep", nested(5000), -1},
+        {"an encoding no codec reads", QByteArray(pha).replace("encoding=\"UTF-8\"", "encoding=\"x-no-such-enc\""), -1},
     };
     const auto dat = [this] {
         auto files = tree(sandbox.filePath("app/dat"));

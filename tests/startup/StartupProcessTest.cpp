@@ -3,9 +3,11 @@
 
 #include "StartupTestSupport.h"
 
+#include "BaseXmlFile.h"
 #include "ControllerConfiguration.h"
 #include "zoshm_testing_share_handle.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -13,6 +15,8 @@
 #include <QMap>
 #include <QProcess>
 #include <QRegularExpression>
+
+#include <functional>
 
 #include <arpa/inet.h>
 #include <cerrno>
@@ -22,6 +26,7 @@
 #include <sys/shm.h>
 #include <sys/socket.h>
 #include <unistd.h>
+#include <sys/stat.h>
 #include <sys/types.h>
 
 namespace {
@@ -147,22 +152,50 @@ TEST(StartupProcess, StepsRunInOrderAndTheMainWindowFindsTheEngineReady)
         EXPECT_TRUE(facts.value(fact).toBool()) << fact << " in " << m.captured(1).toStdString();
 }
 
-// A settings file nested far too deep to read starts as a damaged one does:
+// A settings file nested far too deep to read, past the bounds of a settings
+// file, or no regular file (never waited on) starts as a damaged one does:
 // on the settings' defaults (the language Chinese), the file kept, and the
 // main window says so.
 TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
 {
-    TestSandbox box;
     const QByteArray deep = "<root>" + QByteArray("<a>").repeated(30000) + QByteArray("</a>").repeated(30000) + "</root>";
-    box.write("dat/softinfo.xml", deep);
+    const QByteArray flat = "<root><LANUAGE_TYPE>1</LANUAGE_TYPE>"
+                            + QByteArray("<x/>").repeated(BaseXmlFile::bounds(BaseXmlFile::Kind::Settings).elements)
+                            + "</root>";
+    const struct
+    {
+        const char* name;
+        std::function<void(const TestSandbox&, const QString&)> place;
+        QByteArray kept;   // the file's bytes afterwards, "" no regular file
+    } rows[] = {
+        {"nested too deep", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", deep); }, deep},
+        {"too many elements", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", flat); }, flat},
+        {"a FIFO", [](const TestSandbox&, const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); }, ""},
+        {"a link to a FIFO",
+         [](const TestSandbox& box, const QString& path) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(box.filePath("fifo")).constData(), 0600), 0);
+             ASSERT_TRUE(QFile::link(box.filePath("fifo"), path));
+         },
+         ""},
+        {"a folder", [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QDir().mkpath(path)); }, ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestSandbox box;
+        const QString path = box.filePath("dat/softinfo.xml");
+        ASSERT_TRUE(QDir().mkpath(box.filePath("dat")));
+        row.place(box, path);
 
-    const ProbeRun run = runProbe(box.path(), "notice");
-    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
-    EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
-    const QStringList steps = startupSteps(run.err);
-    EXPECT_EQ(1, steps.filter("software configuration loaded; language 0 ").size()) << steps.join('\n').toStdString();
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8("notice: 配置文件 softinfo.xml 无法读取"))) << run.out.toStdString();
-    EXPECT_EQ(box.read("dat/softinfo.xml"), deep);
+        const ProbeRun run = runProbe(box.path(), "notice");
+        ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+        EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
+        const QStringList steps = startupSteps(run.err);
+        EXPECT_EQ(1, steps.filter("software configuration loaded; language 0 ").size()) << steps.join('\n').toStdString();
+        EXPECT_TRUE(run.out.contains(QString::fromUtf8("notice: 配置文件 softinfo.xml 无法读取"))) << run.out.toStdString();
+        if (!row.kept.isEmpty()) {
+            EXPECT_EQ(box.read("dat/softinfo.xml"), row.kept);
+        }
+    }
 }
 
 TEST(StartupProcess, MainWindowNotCreatedEndsWithMinusOneAndOtherCodesStartNoCopy)

@@ -4,6 +4,8 @@
 
 #include "ViewModelTestSupport.h"
 
+#include "BaseXmlFile.h"
+
 #include <QDateTime>
 #include <QDomDocument>
 #include <QFile>
@@ -15,6 +17,15 @@
 using vmtest::ModuleTestModel;
 
 namespace {
+
+// " a0=\"1\" a1=\"1\" ...": count attributes.
+QByteArray attributes(int count)
+{
+    QByteArray text;
+    for (int i = 0; i < count; ++i)
+        text += " a" + QByteArray::number(i) + "=\"1\"";
+    return text;
+}
 
 class ParameterFile : public vmtest::ViewModelTest
 {
@@ -229,7 +240,6 @@ TEST_F(ParameterFile, ASaveWritesUtf8UnderOneDeclarationWhateverTheFileDeclared)
         QByteArray inside;   // first in the root
     } rows[] = {
         {"another encoding declared", "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>", ""},
-        {"an encoding Qt does not know", "<?xml version=\"1.0\" encoding=\"win-8\"?>", ""},
         {"an instruction for another program", "", "<?other:program data?>"},
     };
     const QString path = parameterFile(appRoot());
@@ -333,6 +343,16 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         // Refused whole, at no line.
         {"an entity", "<!DOCTYPE DataRoot [<!ENTITY e \"1\">]><DataRoot><normalTime>&e;</normalTime></DataRoot>",
          "XML 文件。"},
+        {"an encoding no codec reads",
+         "<?xml version=\"1.0\" encoding=\"win-8\"?><DataRoot><normalTime>1</normalTime></DataRoot>", "XML 文件。"},
+        {"too many attributes on one element",
+         "<DataRoot" + attributes(BaseXmlFile::bounds(BaseXmlFile::Kind::Parameter).attributes + 1)
+             + "><normalTime>1</normalTime></DataRoot>",
+         "XML 文件。"},
+        {"more bytes than a parameter file has",
+         "<DataRoot><normalTime>1</normalTime>"
+             + QByteArray(int(BaseXmlFile::bounds(BaseXmlFile::Kind::Parameter).bytes), ' ') + "</DataRoot>",
+         "字节"},
         {"Latin-1 under a UTF-8 declaration",
          "<?xml version=\"1.0\" encoding=\"utf-8\"?><DataRoot><normalTime>1</normalTime>"
          "<moduleSetting><name>-20\xB5</name></moduleSetting></DataRoot>",
