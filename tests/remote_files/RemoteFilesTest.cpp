@@ -7,12 +7,14 @@
 #include "../remote_service/RemoteServiceSupport.h"
 
 #include "zocmn_net_file_transfer.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QMutexLocker>
+#include <QRegularExpression>
 #include <QSemaphore>
 
 #include <algorithm>
@@ -624,6 +626,29 @@ TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", "old"}}));
 }
 
+// What work() writes on standard output and standard error (through the file `path`).
+template <typename Work>
+QByteArray outputOf(const QString& path, Work work)
+{
+    fflush(stdout);
+    fflush(stderr);
+    const int savedOut = dup(STDOUT_FILENO);
+    const int savedErr = dup(STDERR_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    dup2(fd, STDERR_FILENO);
+    close(fd);
+    work();
+    fflush(stdout);
+    fflush(stderr);
+    dup2(savedOut, STDOUT_FILENO);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedOut);
+    close(savedErr);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // ---- Through the whole engine ---------------------------------------------------
 
 class RemoteCalibrationFiles : public remoteservice::RemoteServiceTest
@@ -754,6 +779,30 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         for (const QString& name : zoplat::calibrationFileNames())
             EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
     }
+}
+
+// Imports of a file whose every value the reader refuses print, on both
+// streams together, no more than the service's budget while the clock stands.
+TEST_F(RemoteCalibrationFiles, RefusedImportsKeepTheLogBounded)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    const QByteArray fac = QString::fromUtf8(testData("calibration/calacfac.xml"))
+                               .replace(QRegularExpression("<(ACFAC_P\\d_FACTOR)>[^<]*</"), "<\\1>1e300</")
+                               .toUtf8();
+    ASSERT_EQ(fac.count(">1e300<"), 160);
+    const int64_t frozenMs = zoplat::monotonicMs();
+    zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
+    const QByteArray log = outputOf(sandbox.filePath("out"), [&] {
+        for (int i = 0; i < 20; ++i) {
+            ASSERT_EQ(mode(pcSide, 6), 0);
+            sendFile(pcSide, "calacfac.xml", fac);
+            EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        }
+    });
+    zoplat::setMonotonicClock({});
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(2000).constData();
 }
 
 // "SEND_END" is answered once the calibration sent is in use: the PC's next
