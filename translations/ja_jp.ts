@@ -3270,6 +3270,34 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>ファイルが途中で切れているか、XML ファイルではありません。</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>校正係数を入力しませんでした：%1に読み取れない係数があります</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>校正係数を入力しませんでした：%1は旧形式のため入力できません</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>校正係数を入力しませんでした：%1を読み取れません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>校正係数を出力しませんでした：USBメモリの%1はフォルダではありません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>校正係数を出力しませんでした：%1をUSBメモリに書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
+        <translation>校正係数を入力しませんでした：%1は通常のファイルではありません（リンク、パイプまたはデバイス）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>校正係数を入力しませんでした：%1を試験器にコピーできませんでした</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3270,6 +3270,34 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>O ficheiro está incompleto ou não é um ficheiro XML.</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Coeficientes não importados: %1 contém um coeficiente ilegível</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Coeficientes não importados: %1 está no formato antigo, que não pode ser importado</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Coeficientes não importados: %1 não pode ser lido</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Coeficientes não exportados: %1 na pen USB não é uma pasta</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Coeficientes não exportados: não foi possível escrever %1 na pen USB</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
+        <translation>Coeficientes não importados: %1 não é um ficheiro normal (ligação, pipe ou dispositivo)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Coeficientes não importados: não foi possível copiar %1 para o instrumento</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

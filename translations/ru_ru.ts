@@ -3270,6 +3270,34 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>Файл обрезан или не является файлом XML.</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Коэффициенты не импортированы: в %1 есть нечитаемый коэффициент</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Коэффициенты не импортированы: %1 в старом формате, который не импортируется</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Коэффициенты не импортированы: %1 не читается</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Коэффициенты не экспортированы: %1 на USB-диске не папка</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Коэффициенты не экспортированы: не удалось записать %1 на USB-диск</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
+        <translation>Коэффициенты не импортированы: %1 не обычный файл (ссылка, канал или устройство)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Коэффициенты не импортированы: не удалось скопировать %1 в прибор</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

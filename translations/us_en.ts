@@ -3270,6 +3270,34 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>The file is cut short or is no XML file.</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Coefficients not imported: %1 holds a coefficient that cannot be read</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Coefficients not imported: %1 is in the older form, which cannot be imported</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Coefficients not imported: %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Coefficients not exported: %1 on the USB stick is not a folder</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Coefficients not exported: %1 could not be written to the USB stick</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
+        <translation>Coefficients not imported: %1 is not a regular file (a link, pipe or device)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Coefficients not imported: %1 could not be copied to the instrument</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3270,6 +3270,34 @@
         <source>文件不完整或不是 XML 文件。</source>
         <translation>文件不完整或不是 XML 文件。</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>校准系数未导入：%1含有无法读取的系数</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>校准系数未导入：%1为旧格式，不能导入</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>校准系数未导入：%1无法读取</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>校准系数未导出：U盘上的%1不是文件夹</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>校准系数未导出：%1无法写入U盘</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
+        <translation>校准系数未导入：%1不是普通文件（链接、管道或设备）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>校准系数未导入：%1无法复制到仪器</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>
