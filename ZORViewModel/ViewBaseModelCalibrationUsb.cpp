@@ -449,7 +449,7 @@ bool ViewBaseModel::importCalFiles(const QString& folder, int mask, QString* not
         const StickRead read = readStickFile(source, file, &bytes);
         QString refusal;
         if (read == StickRead::NotAFile)
-            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不是普通文件（链接、管道或设备）"));
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）"));
         else if (read == StickRead::Unreadable)
             refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取"));
         else if (!writeStagingFile(file, bytes))

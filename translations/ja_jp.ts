@@ -3291,12 +3291,12 @@
         <translation>校正係数を出力しませんでした：%1をUSBメモリに書き込めませんでした</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
-        <translation>校正係数を入力しませんでした：%1は通常のファイルではありません（リンク、パイプまたはデバイス）</translation>
-    </message>
-    <message>
         <source>校准系数未导入：%1无法复制到仪器</source>
         <translation>校正係数を入力しませんでした：%1を試験器にコピーできませんでした</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>校正係数を入力しませんでした：%1は通常のファイルではありません（リンク、パイプ、デバイスまたはフォルダ）</translation>
     </message>
 </context>
 <context>

@@ -3291,12 +3291,12 @@
         <translation>Coeficientes não exportados: não foi possível escrever %1 na pen USB</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
-        <translation>Coeficientes não importados: %1 não é um ficheiro normal (ligação, pipe ou dispositivo)</translation>
-    </message>
-    <message>
         <source>校准系数未导入：%1无法复制到仪器</source>
         <translation>Coeficientes não importados: não foi possível copiar %1 para o instrumento</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Coeficientes não importados: %1 não é um ficheiro normal (mas uma ligação, pipe, dispositivo ou pasta)</translation>
     </message>
 </context>
 <context>

@@ -3291,12 +3291,12 @@
         <translation>Коэффициенты не экспортированы: не удалось записать %1 на USB-диск</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
-        <translation>Коэффициенты не импортированы: %1 не обычный файл (ссылка, канал или устройство)</translation>
-    </message>
-    <message>
         <source>校准系数未导入：%1无法复制到仪器</source>
         <translation>Коэффициенты не импортированы: не удалось скопировать %1 в прибор</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Коэффициенты не импортированы: %1 не обычный файл (а ссылка, канал, устройство или папка)</translation>
     </message>
 </context>
 <context>

@@ -3291,12 +3291,12 @@
         <translation>Coefficients not exported: %1 could not be written to the USB stick</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
-        <translation>Coefficients not imported: %1 is not a regular file (a link, pipe or device)</translation>
-    </message>
-    <message>
         <source>校准系数未导入：%1无法复制到仪器</source>
         <translation>Coefficients not imported: %1 could not be copied to the instrument</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Coefficients not imported: %1 is not a regular file (but a link, pipe, device or folder)</translation>
     </message>
 </context>
 <context>

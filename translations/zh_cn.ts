@@ -3291,12 +3291,12 @@
         <translation>校准系数未导出：%1无法写入U盘</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不是普通文件（链接、管道或设备）</source>
-        <translation>校准系数未导入：%1不是普通文件（链接、管道或设备）</translation>
-    </message>
-    <message>
         <source>校准系数未导入：%1无法复制到仪器</source>
         <translation>校准系数未导入：%1无法复制到仪器</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</translation>
     </message>
 </context>
 <context>

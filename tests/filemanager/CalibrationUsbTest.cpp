@@ -156,10 +156,10 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
         {"cut in half", cut, {}, "校准系数未导入：calacdco.xml无法读取"},
         {"a factor not a number", nan, {}, "校准系数未导入：calacdco.xml含有无法读取的系数"},
         {"nested 30,000 deep", nested(30000), {}, "校准系数未导入：calacdco.xml无法读取"},
-        {"a pipe", {}, fifo, "校准系数未导入：calacdco.xml不是普通文件（链接、管道或设备）"},
-        {"a link to a device", {}, link("/dev/zero"), "校准系数未导入：calacdco.xml不是普通文件（链接、管道或设备）"},
+        {"a pipe", {}, fifo, "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
+        {"a link to a device", {}, link("/dev/zero"), "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
         {"a link out of the stick's folder", {}, link(stick("elsewhere/calacdco.xml")),
-         "校准系数未导入：calacdco.xml不是普通文件（链接、管道或设备）"},
+         "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
     };
     ViewBaseModel vm;
     for (const auto& row : rows) {
