@@ -3,10 +3,12 @@
 #include "BaseUtilityHelper.h"
 #include "NetServiceBase.h"
 #include "ControllerCenter.h"
+#include "ControllerTestor.h"
 #include "ModelCalibrationEntity.h"
 #include "zocmm_testing_confer_handle.h"
 #include "zocmn_net_connect_handle.h"
 #include "zocmn_net_file_transfer.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
@@ -299,11 +301,28 @@ NetFileRoots fileRoots()
     return {zoplat::dataRootPath(), BaseUtilityHelper::getAppRootPath()};
 }
 
-void loadAllCalFile()
+// What the calibration readers say of a PC's import: one line a file,
+// within the service's budget.
+void calibrationWarning(const QString& line)
+{
+    net_log_line("%s", line.toLocal8Bit().constData());
+}
+
+bool checkStagedCalibration()
+{
+    ModelCalibrationEntity::WarningSink sink(calibrationWarning);
+    return ModelCalibrationEntity::stagedFilesReadable();
+}
+
+// The engine's import of the staged files, done before the PC's answer: the
+// PC's next transfer, which empties the staging folder, takes nothing away.
+bool loadAllCalFile()
 {
     record(QStringLiteral("LoadAllCalFile"));
-    if (NetServiceBase::existingInstance())
-        ControllerCenter::getInstance()->importCal(7);
+    if (!NetServiceBase::existingInstance())
+        return true;
+    return ControllerCenter::getInstance()->testTestor->importCalWaited(7, NetServiceBase::ENGINE_WAIT_MS,
+                                                                        calibrationWarning);
 }
 
 void connectionEnded()
@@ -354,7 +373,7 @@ int netCtrl_StartNetService(NetServiceStartFailure* failure)
     net_connect_set_end_handler(connectionEnded);
     net_connect_set_reboot_handler(rebooted);
     net_connect_set_export_handler(exportFiles);
-    net_file_set_calibration_check(ModelCalibrationEntity::stagedFilesReadable);
+    net_file_set_calibration_check(checkStagedCalibration);
     net_file_set_calibration_loader(loadAllCalFile);
     net_file_remove_leftovers(fileRoots());
     net_connect_init_handle();

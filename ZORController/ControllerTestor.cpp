@@ -21,9 +21,14 @@
 #include "zoplatform.h"
 
 #include <QMutexLocker>
+#include <QThread>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 
 namespace {
 
@@ -757,17 +762,62 @@ void ControllerTestor::doCalExport(qint32 type)
     emit sigCalExchangeFinished(0, ok);
 }
 
-void ControllerTestor::doCalImport(qint32 type)
+bool ControllerTestor::importCalibration(qint32 mask)
 {
     bool ok;
     {
         QMutexLocker lock(&dataCalibration->entityLock);
-        ok = dataCalibration->Import(type);
-        dataCalibration->updateToDriverFactor();
+        ok = dataCalibration->Import(mask);
+        if (ok)
+            dataCalibration->updateToDriverFactor();
     }
-    reportDamagedCalibration(false);
-    emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
-    emit sigCalExchangeFinished(1, ok);
+    // A refused import took nothing: Import() named what it refused.
+    if (ok)
+        emit sigUpdateCalState(ControllerRuntime::STATE_TYPE_CALLOADED, true);
+    return ok;
+}
+
+void ControllerTestor::doCalImport(qint32 type)
+{
+    emit sigCalExchangeFinished(1, importCalibration(type));
+}
+
+bool ControllerTestor::importCalWaited(qint32 mask, int startWaitMs, void (*warningLine)(const QString&))
+{
+    struct Job
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        enum { Queued, Running, Done, Dropped } state = Queued;
+        bool ok = false;
+    };
+    auto job = std::make_shared<Job>();
+    auto run = [this, mask, job, warningLine] {
+        {
+            std::lock_guard<std::mutex> lock(job->mutex);
+            if (job->state == Job::Dropped)
+                return;
+            job->state = Job::Running;
+        }
+        ModelCalibrationEntity::WarningSink sink(warningLine);
+        const bool ok = importCalibration(mask);
+        std::lock_guard<std::mutex> lock(job->mutex);
+        job->ok = ok;
+        job->state = Job::Done;
+        job->changed.notify_all();
+    };
+    if (QThread::currentThread() == thread())
+        run();
+    else if (!QMetaObject::invokeMethod(this, run, Qt::QueuedConnection))
+        return false;
+    std::unique_lock<std::mutex> lock(job->mutex);
+    if (!job->changed.wait_for(lock, std::chrono::milliseconds(startWaitMs), [&] { return job->state != Job::Queued; })) {
+        job->state = Job::Dropped;
+        return false;
+    }
+    // Begun: it ends, whatever it takes.
+    job->changed.wait(lock, [&] { return job->state == Job::Done; });
+    return job->ok;
 }
 
 void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)

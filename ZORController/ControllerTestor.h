@@ -175,6 +175,12 @@ public:
     // load found damaged: what could not be read of them runs on the
     // defaults. Any thread.
     QStringList calibrationFilesOnDefaults() const;
+    // The import of the staging files (all or nothing, ModelCalibrationEntity::Import)
+    // run on the testor thread, from any other thread; returns once the
+    // calibration in use is the one imported (true), or the import refused
+    // or failed (false). When the testor has not begun it within startWaitMs
+    // it never runs (false). The entity's warnings go to warningLine.
+    bool importCalWaited(qint32 mask, int startWaitMs, void (*warningLine)(const QString&));
 
 public slots:
     void doTestActive(qint32 type);
@@ -220,9 +226,11 @@ signals:
     void sigUpdateTestStatePulse();
 
 private:
-    // Logs the damaged kinds of a load or import; defaultsFirst: a full
-    // load, which set every default before it read the files.
+    // Logs the damaged kinds of a load; defaultsFirst: a full load, which
+    // set every default before it read the files.
     void reportDamagedCalibration(bool defaultsFirst);
+    // Import(mask), the driver's factors and the loaded state: true when taken.
+    bool importCalibration(qint32 mask);
 
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
     void startCalibration(CommSOEEntity& event);

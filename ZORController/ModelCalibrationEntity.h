@@ -270,21 +270,53 @@ public:
     // damaged ("calacfrq.dat" when the older form was read).
     QStringList getDamagedFiles(CALType type) const;
 
+    // Why a file was found damaged or refused.
+    enum Damage : qint32 {
+        DAMAGE_UNREADABLE = 0,    // not a calibration file that reads
+        DAMAGE_VALUE = 1,         // a value or the version not readable
+        DAMAGE_OLDER_FORM = 2,    // the older ".dat" form, which an import does not read
+    };
+    struct DamagedFile
+    {
+        CALType type;
+        QString name;
+        Damage why;
+    };
+    // Every file the last load or import found damaged, in the order read.
+    QList<DamagedFile> getDamaged() const;
+
+    // While one lives, the warnings of the file readers and of import on
+    // this thread go to `line` (one line per file at most) instead of the
+    // debug output.
+    class WarningSink
+    {
+    public:
+        explicit WarningSink(void (*line)(const QString&));
+        ~WarningSink();
+        WarningSink(const WarningSink&) = delete;
+        WarningSink& operator=(const WarningSink&) = delete;
+
+    private:
+        void (*previous)(const QString&);
+    };
+
     // Export: the files of the kinds chosen by mask into the staging folder
     // (only the chosen port groups), then every kind saved as save(ALL) does.
     // True when something was chosen and every file was written.
     bool Export(int mask);
-    // Import: the chosen kinds and port groups from the staging files, then
-    // every kind saved. True when at least one staging file was taken and the
+    // Import: the chosen kinds and port groups from the staging files, all
+    // or nothing, then every kind saved. The files are read into a copy of
+    // the coefficients, which is taken only when every staging file of the
+    // chosen kinds read whole: one unreadable, nested too deep, declaring an
+    // encoding no reader knows, holding characters no XML file can carry or
+    // a value the readers refuse, or only in the older ".dat" form, refuses
+    // the whole import (getDamaged() names it, a warning too): nothing is
+    // taken or saved. True when at least one staging file was taken and the
     // save succeeded; an import that took nothing changes nothing and fails.
-    // A chosen staging file holding characters no XML file can carry
-    // (BaseXmlFile) refuses the whole import, with a warning naming it:
-    // nothing is taken or saved.
     bool Import(int mask);
     // Whether an import of all groups would read every staging file there
-    // whole: none unreadable, nested too deep or holding characters no XML
-    // file can carry, no value the readers refuse (a warning names each).
-    // They are read into an entity of its own: nothing is taken or written.
+    // whole, as Import() judges them. They are read into an entity of its
+    // own: nothing is taken or written.
     static bool stagedFilesReadable();
 
     // One file each: the writers return whether the file was written, the
@@ -336,8 +368,11 @@ private:
     bool groupPasses(const FileKind& kind, int port) const;
     bool writeKind(CALType type);
     bool readKind(CALType type);
-    bool readXml(CALType type, const QDomElement& root, bool* damaged);
-    bool readLegacy(CALType type, const QString& path, bool* damaged);
+    struct ReadProblems;
+    bool readXml(CALType type, const QDomElement& root, ReadProblems* problems);
+    bool readLegacy(CALType type, const QString& path, ReadProblems* problems);
+    // The coefficients of every kind and the version taken from another entity.
+    void takeCoefficients(ModelCalibrationEntity& from);
     bool storedFileExists(CALType type) const;
     // Import's reading: the staging files of the mask's kinds over the values
     // in memory. False, with nothing read, when one is refused whole; *taken
@@ -346,7 +381,7 @@ private:
     // The device has one frequency factor, kept in UA level 1: every ACFRQ
     // cell takes its value, as the driver applies the cell of each output.
     void spreadFrequencyFactor();
-    void markDamaged(CALType type, const QString& path);
+    void markDamaged(CALType type, const QString& path, Damage why);
     void clearDamaged();
 
     // The measures and coefficients of one kind as flat [8][2][points]
@@ -363,7 +398,7 @@ private:
     void restoreUnmeasured();
 
     QList<CALType> damagedTypes;
-    QList<QPair<CALType, QString>> damagedFiles;
+    QList<DamagedFile> damagedFiles;
 
     // The coefficients the start of a run cleared (kind CAL_TYPE_ALL:
     // nothing kept); loads, imports and resets forget them.

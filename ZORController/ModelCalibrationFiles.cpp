@@ -28,7 +28,9 @@
 #include <QDomElement>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSettings>
+#include <QTextCodec>
 
 #include <cmath>
 #include <memory>
@@ -103,6 +105,35 @@ bool openForReading(QFile& file, bool staged)
     return false;
 }
 
+// Where this thread's warnings of the readers go (WarningSink), else the
+// debug output.
+thread_local void (*warningLine)(const QString&) = nullptr;
+
+void warn(const QString& line)
+{
+    if (warningLine)
+        warningLine(line);
+    else
+        qWarning("%s", qPrintable(line));
+}
+
+QString shown(const QString& path)
+{
+    return QLatin1Char('"') + path + QLatin1Char('"');
+}
+
+// Whether the declaration of a parsed document names no encoding, or one a
+// reader knows: the parser reads an unknown one as UTF-8 all the same.
+bool declaresKnownEncoding(const QDomDocument& doc)
+{
+    const QDomNode first = doc.firstChild();
+    if (!first.isProcessingInstruction() || first.nodeName() != QLatin1String("xml"))
+        return true;
+    static const QRegularExpression encoding(QStringLiteral("encoding\\s*=\\s*[\"']([^\"']*)[\"']"));
+    const QRegularExpressionMatch match = encoding.match(first.toProcessingInstruction().data());
+    return !match.hasMatch() || QTextCodec::codecForName(match.captured(1).toLatin1()) != nullptr;
+}
+
 // A file that parses but holds a text no XML file can carry (BaseXmlFile).
 bool holdsUnstorableText(const QString& path)
 {
@@ -112,6 +143,50 @@ bool holdsUnstorableText(const QString& path)
 }
 
 } // namespace
+
+// What a reader found unreadable in one file, told in one line.
+struct ModelCalibrationEntity::ReadProblems
+{
+    bool version = false;
+    int values = 0;
+    QString first;   // the first unreadable value: group, key, text
+
+    bool any() const { return version || values > 0; }
+    QString told(const QString& path, const QString& versionKept) const
+    {
+        QString line = QStringLiteral("Calibration file %1 is damaged:").arg(shown(path));
+        if (version)
+            line += QStringLiteral(" an unreadable version (the version stays %1)").arg(versionKept);
+        if (values > 0)
+            line += QStringLiteral("%1 %2 unreadable value(s), the first %3")
+                        .arg(version ? QStringLiteral(";") : QString())
+                        .arg(values)
+                        .arg(first);
+        return line;
+    }
+    void value(const QString& group, const QString& key, const QString& text)
+    {
+        if (values++ > 0)
+            return;
+        // Kept on its line: no control character.
+        QString shownText = text.left(40);
+        for (QChar& c : shownText) {
+            if (c.unicode() < 0x20u || c.unicode() == 0x7Fu)
+                c = QLatin1Char('?');
+        }
+        first = group + QLatin1Char(' ') + key + QLatin1Char(' ') + shownText;
+    }
+};
+
+ModelCalibrationEntity::WarningSink::WarningSink(void (*line)(const QString&)) : previous(warningLine)
+{
+    warningLine = line;
+}
+
+ModelCalibrationEntity::WarningSink::~WarningSink()
+{
+    warningLine = previous;
+}
 
 struct ModelCalibrationEntity::FileKind
 {
@@ -235,11 +310,11 @@ void ModelCalibrationEntity::sendSync()
     zoplat::runCommand(QStringLiteral("sync"));
 }
 
-void ModelCalibrationEntity::markDamaged(CALType type, const QString& path)
+void ModelCalibrationEntity::markDamaged(CALType type, const QString& path, Damage why)
 {
     if (!damagedTypes.contains(type))
         damagedTypes.append(type);
-    damagedFiles.append({type, QFileInfo(path).fileName()});
+    damagedFiles.append({type, QFileInfo(path).fileName(), why});
 }
 
 QList<ModelCalibrationEntity::CALType> ModelCalibrationEntity::getDamagedTypes() const
@@ -252,11 +327,17 @@ QStringList ModelCalibrationEntity::getDamagedFiles(CALType type) const
 {
     QMutexLocker lock(&mutex);
     QStringList names;
-    for (const auto& file : damagedFiles) {
-        if (file.first == type)
-            names << file.second;
+    for (const DamagedFile& file : damagedFiles) {
+        if (file.type == type)
+            names << file.name;
     }
     return names;
+}
+
+QList<ModelCalibrationEntity::DamagedFile> ModelCalibrationEntity::getDamaged() const
+{
+    QMutexLocker lock(&mutex);
+    return damagedFiles;
 }
 
 void ModelCalibrationEntity::clearDamaged()
@@ -302,15 +383,13 @@ bool ModelCalibrationEntity::writeKind(CALType type)
     return written;
 }
 
-bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool* damaged)
+bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, ReadProblems* problems)
 {
-    const QString path = filePath(type, ".xml");
     const QString version =
         root.firstChildElement(QStringLiteral("AHEAD")).firstChildElement(QStringLiteral("VERSION")).text();
     if (!BaseXmlFile::isStorable(version)) {
         // Shared by every kind: it would go into all of their files.
-        qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
-        *damaged = true;
+        problems->version = true;
     } else {
         factorVersion = readVersion(version);
     }
@@ -328,34 +407,35 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, bool
                 const QString text = group.firstChildElement(key.name).text();
                 if (text.isEmpty())
                     continue;   // missing or empty: the value stays
-                if (!parseValue(key.name, text, &key.at(p, l))) {
-                    qWarning() << "Calibration file" << path << "has an unreadable value:"
-                               << groupName(p, l) << key.name << text;
-                    *damaged = true;
-                }
+                if (!parseValue(key.name, text, &key.at(p, l)))
+                    problems->value(groupName(p, l), key.name, text);
             }
         }
     }
     return true;
 }
 
-bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool* damaged)
+// False (nothing read) when the file is not one: it does not read as an INI
+// file, or holds neither the version nor any key of the kind.
+bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, ReadProblems* problems)
 {
     QSettings ini(path, QSettings::IniFormat);
-    if (ini.status() != QSettings::NoError) {
-        qWarning() << "Calibration file unreadable:" << path;
-        *damaged = true;
-        return false;
-    }
-    const QString version = ini.value(QStringLiteral("AHEAD/VERSION")).toString();
-    if (!BaseXmlFile::isStorable(version)) {
-        qWarning() << "Calibration file" << path << "has an unreadable version; the version stays" << factorVersion;
-        *damaged = true;
-    } else {
-        factorVersion = readVersion(version);
-    }
-
     const QList<FileKey> keys = fileKeys(type);
+    bool known = ini.contains(QStringLiteral("AHEAD/VERSION"));
+    for (int p = 0; p < kPortCount && !known; ++p) {
+        for (int l = 0; l < kLevelCount && !known; ++l) {
+            for (const FileKey& key : keys)
+                known = known || ini.contains(groupName(p, l) + QLatin1Char('/') + key.name);
+        }
+    }
+    if (ini.status() != QSettings::NoError || !known)
+        return false;
+    const QString version = ini.value(QStringLiteral("AHEAD/VERSION")).toString();
+    if (!BaseXmlFile::isStorable(version))
+        problems->version = true;
+    else
+        factorVersion = readVersion(version);
+
     for (int p = 0; p < kPortCount; ++p) {
         for (int l = 0; l < kLevelCount; ++l) {
             for (const FileKey& key : keys) {
@@ -373,11 +453,8 @@ bool ModelCalibrationEntity::readLegacy(CALType type, const QString& path, bool*
                     const double value = stored.toDouble(&ok);
                     readable = ok && takeValue(key.name, value, &key.at(p, l));
                 }
-                if (!readable) {
-                    qWarning() << "Calibration file" << path << "has an unreadable value:"
-                               << groupName(p, l) << key.name << stored;
-                    *damaged = true;
-                }
+                if (!readable)
+                    problems->value(groupName(p, l), key.name, stored.toString());
             }
         }
     }
@@ -396,8 +473,6 @@ bool ModelCalibrationEntity::readKind(CALType type)
     const FileKind& kind = fileKind(type);
     const QString xmlPath = filePath(type, ".xml");
     const QString datPath = filePath(type, ".dat");
-    bool xmlDamaged = false;
-    bool datDamaged = false;
     bool taken = false;
 
     BaseXmlFile::removeStaleTemporaries(xmlPath);
@@ -408,13 +483,24 @@ bool ModelCalibrationEntity::readKind(CALType type)
         QString error;
         int line = 0;
         int column = 0;
-        if (openForReading(file, exEnable) && BaseXmlFile::parse(doc, &file, BaseXmlFile::Kind::Calibration, &error, &line, &column)) {
-            xmlTaken = readXml(type, doc.documentElement(), &xmlDamaged);
+        const bool parsed = openForReading(file, exEnable)
+            && BaseXmlFile::parse(doc, &file, BaseXmlFile::Kind::Calibration, &error, &line, &column);
+        if (parsed && declaresKnownEncoding(doc)) {
+            ReadProblems problems;
+            xmlTaken = readXml(type, doc.documentElement(), &problems);
+            if (problems.any()) {
+                warn(problems.told(xmlPath, factorVersion));
+                markDamaged(type, xmlPath, DAMAGE_VALUE);
+            }
         } else {
             // Taken as missing: the older form, if any, is read instead.
-            qWarning() << "Calibration file unreadable, taken as missing:" << xmlPath
-                       << file.errorString() << error << "line" << line << "column" << column;
-            xmlDamaged = true;
+            if (parsed)
+                error = QStringLiteral("declares an encoding no reader knows");
+            warn(QStringLiteral("Calibration file unreadable, taken as missing: %1 %2 %3 line %4 column %5")
+                     .arg(shown(xmlPath), file.errorString(), error)
+                     .arg(line)
+                     .arg(column));
+            markDamaged(type, xmlPath, DAMAGE_UNREADABLE);
         }
     }
     taken = xmlTaken;
@@ -424,22 +510,24 @@ bool ModelCalibrationEntity::readKind(CALType type)
             // The XML form replaces the older one for good.
             if (QFileInfo::exists(datPath)) {
                 if (!QFile::remove(datPath))
-                    qWarning() << "Older calibration file not removed:" << datPath;
+                    warn(QStringLiteral("Older calibration file not removed: %1").arg(shown(datPath)));
                 sendSync();
             }
         } else if (!exEnable && QFileInfo::exists(datPath)) {
-            taken = readLegacy(type, datPath, &datDamaged);
+            ReadProblems problems;
+            taken = readLegacy(type, datPath, &problems);
+            if (!taken) {
+                warn(QStringLiteral("Calibration file unreadable: %1").arg(shown(datPath)));
+                markDamaged(type, datPath, DAMAGE_UNREADABLE);
+            } else if (problems.any()) {
+                warn(problems.told(datPath, factorVersion));
+                markDamaged(type, datPath, DAMAGE_VALUE);
+            }
         }
     }
 
     if (type == CAL_TYPE_ACFRQ)
         spreadFrequencyFactor();
-
-    // Each file that was read and found damaged is named.
-    if (xmlDamaged)
-        markDamaged(type, xmlPath);
-    if (datDamaged)
-        markDamaged(type, datPath);
     return taken;
 }
 
@@ -550,18 +638,46 @@ bool ModelCalibrationEntity::Export(int mask)
     return chosen && written && saved;
 }
 
+void ModelCalibrationEntity::takeCoefficients(ModelCalibrationEntity& from)
+{
+    for (int t = CAL_TYPE_ACAMP; t <= CAL_TYPE_LLODC; ++t) {
+        const QList<FileKey> to = fileKeys(CALType(t));
+        const QList<FileKey> source = from.fileKeys(CALType(t));
+        for (int k = 0; k < to.size(); ++k) {
+            for (int p = 0; p < kPortCount; ++p) {
+                for (int l = 0; l < kLevelCount; ++l)
+                    to[k].at(p, l) = source[k].at(p, l);
+            }
+        }
+    }
+    factorVersion = from.factorVersion;
+}
+
 bool ModelCalibrationEntity::Import(int mask)
 {
+    // Read over a copy: taken only when every file read whole.
+    const auto scratch = std::make_unique<ModelCalibrationEntity>();
+    scratch->takeCoefficients(*this);
     bool taken = false;
-    if (!readStaged(mask, &taken)) {
-        exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
-        exEnable = false;
+    const bool read = scratch->readStaged(mask, &taken);
+    runKept = RunKept();
+    clearDamaged();
+    {
+        QMutexLocker lock(&mutex);
+        damagedTypes = scratch->getDamagedTypes();
+        damagedFiles = scratch->getDamaged();
+    }
+    exPaoType = EX_PAO_TYPE_LLO | EX_PAO_TYPE_U | EX_PAO_TYPE_I;
+    exEnable = false;
+    if (!read || !damagedFiles.isEmpty())
+        return false;
+    if (!taken) {
+        warn(QStringLiteral("Calibration import: no calibration file to take in, mask %1").arg(mask));
+        save(CAL_TYPE_ALL);
         return false;
     }
-    const bool saved = save(CAL_TYPE_ALL);
-    if (!taken)
-        qWarning() << "Calibration import: no calibration file to take in, mask" << mask;
-    return taken && saved;
+    takeCoefficients(*scratch);
+    return save(CAL_TYPE_ALL);
 }
 
 bool ModelCalibrationEntity::stagedFilesReadable()
@@ -591,7 +707,20 @@ bool ModelCalibrationEntity::readStaged(int mask, bool* taken)
         const QString path = filePath(type, ".xml");
         if (!holdsUnstorableText(path))
             continue;
-        qWarning() << "Calibration import refused:" << path << "holds characters no XML file can carry";
+        warn(QStringLiteral("Calibration import refused: %1 holds characters no XML file can carry").arg(shown(path)));
+        markDamaged(type, path, DAMAGE_UNREADABLE);
+        return false;
+    }
+    // The readers take no older form from the staging folder: such a file
+    // alone is one the import would not take.
+    for (CALType type : chosen) {
+        const QFileInfo xml(filePath(type, ".xml"));
+        const QFileInfo dat(filePath(type, ".dat"));
+        if (xml.exists() || xml.isSymLink() || !(dat.exists() || dat.isSymLink()))
+            continue;
+        warn(QStringLiteral("Calibration import refused: %1 is in the older form, which an import does not read")
+                 .arg(shown(dat.filePath())));
+        markDamaged(type, dat.filePath(), DAMAGE_OLDER_FORM);
         return false;
     }
     *taken = false;

@@ -910,10 +910,14 @@ public:
     Q_INVOKABLE bool exportCal(QString folder, int mask);
     Q_INVOKABLE bool importCal(QString folder, int mask);
     // The same off the GUI thread, for the interface: false (nothing started)
-    // while an export or import is under way; sigCalExchangeDone(exported, ok)
-    // brings the result.
+    // while an export or import is under way; sigCalExchangeDone(exported, ok,
+    // notice) brings the result.
     Q_INVOKABLE bool startExportCal(QString folder, int mask);
     Q_INVOKABLE bool startImportCal(QString folder, int mask);
+    // What stopped the last exportCal or importCal, naming the file (the
+    // message sigCalExchangeDone brings); "" when it did what was asked or
+    // found no file.
+    Q_INVOKABLE QString takeCalExchangeNotice();
     Q_INVOKABLE bool getCalExchangeBusy() const;
     // Longest wait for the engine's export or import, ms.
     static constexpr int kCalEngineWaitMs = 3000;
@@ -936,7 +940,7 @@ public:
 
 signals:
     void sigUpgradeShellFinished(int result);
-    void sigCalExchangeDone(bool exported, bool ok);
+    void sigCalExchangeDone(bool exported, bool ok, QString notice);
 
 protected:
     QList<QPair<QString, bool>> fileList;
@@ -958,8 +962,9 @@ private:
     bool readParameterFile(const QString& path, BaseXmlFile::Kind kind, QByteArray* bytes);
     // Why the last read of a parameter file was refused (see takeParameterFileNotice).
     QString parameterNotice;
-    static bool exportCalFiles(const QString& folder, int mask);
-    static bool importCalFiles(const QString& folder, int mask);
+    static bool exportCalFiles(const QString& folder, int mask, QString* notice = nullptr);
+    static bool importCalFiles(const QString& folder, int mask, QString* notice = nullptr);
+    QString calExchangeNotice;
     bool startCalExchange(bool exported, const QString& folder, int mask);
     // A plain file name: not empty, no "/", "\\" or NUL, no "..", no leading ".".
     static bool isPlainFileName(const QString& name);

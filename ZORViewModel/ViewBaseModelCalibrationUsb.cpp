@@ -10,11 +10,19 @@
 // import), that result decides; without the notice the result is read from
 // the staging files the engine leaves (see engineResultFromFiles). The
 // interface runs both off the GUI thread (startExportCal, startImportCal).
+//
+// An import is all or nothing: the stick's files are opened in its folder
+// held open, only regular files and never through a link (a pipe or a device
+// in their place is not opened), read up to the size of the largest
+// calibration file; the engine takes them all or none. What stopped an export
+// or import is said naming the file (the notice).
 
 #include "ViewBaseModel.h"
 
 #include "BaseUtilityHelper.h"
 #include "ControllerCenter.h"
+#include "ControllerTestor.h"
+#include "ModelCalibrationEntity.h"
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 
@@ -30,8 +38,11 @@
 #include <QThreadPool>
 
 #include <atomic>
-
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -108,6 +119,101 @@ bool removeCalFiles(const QString& folder, const QString& name)
     for (const char* ext : {".xml", ".dat"})
         ok = zoplat::removeFile(folder + QLatin1Char('/') + name + QLatin1String(ext)) == 0 && ok;
     return ok;
+}
+
+// The largest calibration file: its header and 16 groups of ten values are
+// some 12 KB; the file transfer takes none larger.
+constexpr qint64 kLargestCalibrationFile = 64 * 1024;
+
+QString text(const char* source)
+{
+    return QCoreApplication::translate("ViewBaseModel", source);
+}
+
+// The file of a name in a folder held open: ".xml", else ".dat" (whatever
+// lies there under that name, a link too), else "".
+QString calEntryIn(const zoplat::HeldFolder& folder, const QString& name)
+{
+    for (const char* ext : {".xml", ".dat"}) {
+        const QString file = name + QLatin1String(ext);
+        struct stat st;
+        if (fstatat(folder.descriptor(), QFile::encodeName(file).constData(), &st, AT_SYMLINK_NOFOLLOW) == 0)
+            return file;
+    }
+    return QString();
+}
+
+enum class StickRead { Read, NotAFile, Unreadable };
+
+// A calibration file of the stick's folder, whole: a regular file opened
+// there (no link followed, no pipe or device opened), no larger than any
+// calibration file.
+StickRead readStickFile(const zoplat::HeldFolder& folder, const QString& file, QByteArray* bytes)
+{
+    const int fd = folder.openRegular(QFile::encodeName(file).constData());
+    if (fd < 0)
+        return StickRead::NotAFile;
+    bytes->clear();
+    char chunk[4096];
+    bool ok = true;
+    while (bytes->size() <= kLargestCalibrationFile) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            ok = false;
+        if (n <= 0)
+            break;
+        bytes->append(chunk, int(n));
+    }
+    close(fd);
+    return ok && bytes->size() <= kLargestCalibrationFile ? StickRead::Read : StickRead::Unreadable;
+}
+
+// Writes a staging file (a new file in the staging folder held open).
+bool writeStagingFile(const QString& file, const QByteArray& bytes)
+{
+    const zoplat::HeldFolder staging = zoplat::calibrationStaging();
+    if (!staging.isOpen())
+        return false;
+    const QByteArray name = QFile::encodeName(file);
+    const int fd = openat(staging.descriptor(), name.constData(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    const bool ok = done == bytes.size() && fsync(fd) == 0;
+    if (close(fd) != 0 || !ok) {
+        unlinkat(staging.descriptor(), name.constData(), 0);
+        return false;
+    }
+    return true;
+}
+
+// Why the engine refused an import, naming the first file it refused; ""
+// when it refused none (nothing to take).
+QString engineRefusal(ControllerCenter* center)
+{
+    const QList<ModelCalibrationEntity::DamagedFile> damaged = center->testTestor->dataCalibration->getDamaged();
+    if (damaged.isEmpty())
+        return QString();
+    const ModelCalibrationEntity::DamagedFile& first = damaged.first();
+    switch (first.why) {
+    case ModelCalibrationEntity::DAMAGE_VALUE:
+        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1含有无法读取的系数")).arg(first.name);
+    case ModelCalibrationEntity::DAMAGE_OLDER_FORM:
+        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1为旧格式，不能导入")).arg(first.name);
+    default:
+        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取")).arg(first.name);
+    }
 }
 
 // Staging folder present and free of the calibration files of the last
@@ -219,12 +325,19 @@ bool runEngine(ControllerCenter* center, Direction direction, int mask)
 
 bool ViewBaseModel::exportCal(QString folder, int mask)
 {
-    return exportCalFiles(folder, mask);
+    return exportCalFiles(folder, mask, &calExchangeNotice);
 }
 
 bool ViewBaseModel::importCal(QString folder, int mask)
 {
-    return importCalFiles(folder, mask);
+    return importCalFiles(folder, mask, &calExchangeNotice);
+}
+
+QString ViewBaseModel::takeCalExchangeNotice()
+{
+    QString notice;
+    notice.swap(calExchangeNotice);
+    return notice;
 }
 
 namespace {
@@ -256,21 +369,24 @@ bool ViewBaseModel::startCalExchange(bool exported, const QString& folder, int m
     // Not the device queue: the backlight and low-power steps do not wait
     // for the engine's export.
     QThreadPool::globalInstance()->start([self, exported, folder, mask] {
-        const bool ok = exported ? exportCalFiles(folder, mask) : importCalFiles(folder, mask);
+        QString notice;
+        const bool ok = exported ? exportCalFiles(folder, mask, &notice) : importCalFiles(folder, mask, &notice);
         QMetaObject::invokeMethod(
             QCoreApplication::instance(),
-            [self, exported, ok] {
+            [self, exported, ok, notice] {
                 calExchangeBusy.store(false);
                 if (self)
-                    emit self->sigCalExchangeDone(exported, ok);
+                    emit self->sigCalExchangeDone(exported, ok, notice);
             },
             Qt::QueuedConnection);
     });
     return true;
 }
 
-bool ViewBaseModel::exportCalFiles(const QString& folder, int mask)
+bool ViewBaseModel::exportCalFiles(const QString& folder, int mask, QString* notice)
 {
+    if (notice)
+        notice->clear();
     mask &= kMaskAll;   // other bits choose nothing
     if (mask == 0 || !isStickFolder(folder) || !usbStickMounted())
         return false;
@@ -280,8 +396,10 @@ bool ViewBaseModel::exportCalFiles(const QString& folder, int mask)
     if (!runEngine(center(), kExport, mask))
         return false;
 
-    if (zoplat::makeDir(folder) != 0) {
+    if (zoplat::makeDir(folder) != 0 || !QFileInfo(local(folder)).isDir()) {
         qWarning().noquote() << "ViewBaseModel: calibration folder not created:" << folder;
+        if (notice)
+            *notice = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导出：U盘上的%1不是文件夹")).arg(folder);
         return false;
     }
     const QString staging = stagingFolder();
@@ -297,6 +415,8 @@ bool ViewBaseModel::exportCalFiles(const QString& folder, int mask)
         if (!removeCalFiles(folder, name)
             || zoplat::copyFile(staging + QLatin1Char('/') + file, folder + QLatin1Char('/') + file) != 0) {
             qWarning().noquote() << "ViewBaseModel: calibration file not copied to the stick:" << file;
+            if (notice && ok)
+                *notice = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导出：%1无法写入U盘")).arg(file);
             ok = false;
             continue;
         }
@@ -307,24 +427,37 @@ bool ViewBaseModel::exportCalFiles(const QString& folder, int mask)
     return ok && copied > 0;
 }
 
-bool ViewBaseModel::importCalFiles(const QString& folder, int mask)
+bool ViewBaseModel::importCalFiles(const QString& folder, int mask, QString* notice)
 {
+    if (notice)
+        notice->clear();
     mask &= kMaskAll;
-    if (mask == 0 || !isStickFolder(folder) || !usbStickMounted() || !QFileInfo(local(folder)).isDir())
+    if (mask == 0 || !isStickFolder(folder) || !usbStickMounted())
         return false;
-    if (!clearStaging())
+    // Held open: its files are taken in it, whatever its path leads to later.
+    const zoplat::HeldFolder source(QFile::encodeName(local(folder)));
+    if (!source.isOpen() || !clearStaging())
         return false;
 
-    const QString staging = stagingFolder();
+    // Only the files of the chosen kinds, every one of them or none.
     int copied = 0;
-    for (const char* base : kCalNames) {
-        const QString name = QLatin1String(base);
-        const QString file = calFileIn(folder, name);
+    for (const QString& name : namesOfMask(mask)) {
+        const QString file = calEntryIn(source, name);
         if (file.isEmpty())
             continue;
-        if (zoplat::copyFile(folder + QLatin1Char('/') + file, staging + QLatin1Char('/') + file) != 0) {
-            // A part of a set is not imported.
-            qWarning().noquote() << "ViewBaseModel: calibration file not copied from the stick:" << file;
+        QByteArray bytes;
+        const StickRead read = readStickFile(source, file, &bytes);
+        QString refusal;
+        if (read == StickRead::NotAFile)
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）"));
+        else if (read == StickRead::Unreadable)
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取"));
+        else if (!writeStagingFile(file, bytes))
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法复制到仪器"));
+        if (!refusal.isEmpty()) {
+            qWarning().noquote() << "ViewBaseModel: calibration file not taken from the stick:" << file;
+            if (notice)
+                *notice = refusal.arg(file);
             clearStaging();
             return false;
         }
@@ -332,7 +465,10 @@ bool ViewBaseModel::importCalFiles(const QString& folder, int mask)
     }
     if (zoplat::syncFileSystems() != 0 || copied == 0)
         return false;
-    return runEngine(center(), kImport, mask);
+    const bool ok = runEngine(center(), kImport, mask);
+    if (!ok && notice)
+        *notice = engineRefusal(center());
+    return ok;
 }
 
 #include "ViewBaseModelCalibrationUsb.moc"

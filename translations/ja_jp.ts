@@ -1405,10 +1405,6 @@
         <translation>限時過電流</translation>
     </message>
     <message>
-        <source>Curve</source>
-        <translation>曲線</translation>
-    </message>
-    <message>
         <source>I test</source>
         <translation>試験電流</translation>
     </message>
@@ -1507,6 +1503,10 @@
     <message>
         <source>未复归</source>
         <translation>未復帰</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>曲線</translation>
     </message>
 </context>
 <context>
@@ -3227,10 +3227,6 @@
         <translation>ファイルを読み込めません。</translation>
     </message>
     <message>
-        <source>文件过大（超过 %1 字节），无法读取。</source>
-        <translation>ファイルが大きすぎて読み込めません（%1 バイト超）。</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 は %3 … %4 の範囲外です。</translation>
     </message>
@@ -3273,6 +3269,34 @@
     <message>
         <source>文件不完整或不是 XML 文件。</source>
         <translation>ファイルが途中で切れているか、XML ファイルではありません。</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>校正係数を入力しませんでした：%1に読み取れない係数があります</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>校正係数を入力しませんでした：%1は旧形式のため入力できません</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>校正係数を入力しませんでした：%1を読み取れません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>校正係数を出力しませんでした：USBメモリの%1はフォルダではありません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>校正係数を出力しませんでした：%1をUSBメモリに書き込めませんでした</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>校正係数を入力しませんでした：%1を試験器にコピーできませんでした</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>校正係数を入力しませんでした：%1は通常のファイルではありません（リンク、パイプ、デバイスまたはフォルダ）</translation>
     </message>
     <message>
         <source>%1（链接）</source>
@@ -3329,6 +3353,10 @@
     <message>
         <source>未导入：%1</source>
         <translation>未インポート：%1</translation>
+    </message>
+    <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>ファイルが大きすぎて読み込めません（%1 バイト超）。</translation>
     </message>
     <message>
         <source>升级文件不存在！请重新插入U盘。</source>

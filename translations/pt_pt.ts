@@ -1405,10 +1405,6 @@
         <translation>Sobrecorr. temp.</translation>
     </message>
     <message>
-        <source>Curve</source>
-        <translation>Curva</translation>
-    </message>
-    <message>
         <source>I test</source>
         <translation>I teste</translation>
     </message>
@@ -1507,6 +1503,10 @@
     <message>
         <source>未复归</source>
         <translation>Sem rearme</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Curva</translation>
     </message>
 </context>
 <context>
@@ -3227,10 +3227,6 @@
         <translation>O ficheiro não pode ser lido.</translation>
     </message>
     <message>
-        <source>文件过大（超过 %1 字节），无法读取。</source>
-        <translation>O ficheiro é demasiado grande para ser lido (mais de %1 bytes).</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 está fora de %3 … %4.</translation>
     </message>
@@ -3273,6 +3269,34 @@
     <message>
         <source>文件不完整或不是 XML 文件。</source>
         <translation>O ficheiro está incompleto ou não é um ficheiro XML.</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Coeficientes não importados: %1 contém um coeficiente ilegível</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Coeficientes não importados: %1 está no formato antigo, que não pode ser importado</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Coeficientes não importados: %1 não pode ser lido</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Coeficientes não exportados: %1 na pen USB não é uma pasta</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Coeficientes não exportados: não foi possível escrever %1 na pen USB</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Coeficientes não importados: não foi possível copiar %1 para o instrumento</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Coeficientes não importados: %1 não é um ficheiro normal (mas uma ligação, pipe, dispositivo ou pasta)</translation>
     </message>
     <message>
         <source>%1（链接）</source>
@@ -3329,6 +3353,10 @@
     <message>
         <source>未导入：%1</source>
         <translation>Não importados: %1</translation>
+    </message>
+    <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>O ficheiro é demasiado grande para ser lido (mais de %1 bytes).</translation>
     </message>
     <message>
         <source>升级文件不存在！请重新插入U盘。</source>

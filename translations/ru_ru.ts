@@ -1405,10 +1405,6 @@
         <translation>МТЗ</translation>
     </message>
     <message>
-        <source>Curve</source>
-        <translation>Кривая</translation>
-    </message>
-    <message>
         <source>I test</source>
         <translation>I исп.</translation>
     </message>
@@ -1507,6 +1503,10 @@
     <message>
         <source>未复归</source>
         <translation>Нет возврата</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Кривая</translation>
     </message>
 </context>
 <context>
@@ -3227,10 +3227,6 @@
         <translation>Файл не читается.</translation>
     </message>
     <message>
-        <source>文件过大（超过 %1 字节），无法读取。</source>
-        <translation>Файл слишком велик для чтения (более %1 байт).</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 вне диапазона %3 … %4.</translation>
     </message>
@@ -3273,6 +3269,34 @@
     <message>
         <source>文件不完整或不是 XML 文件。</source>
         <translation>Файл обрезан или не является файлом XML.</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Коэффициенты не импортированы: в %1 есть нечитаемый коэффициент</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Коэффициенты не импортированы: %1 в старом формате, который не импортируется</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Коэффициенты не импортированы: %1 не читается</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Коэффициенты не экспортированы: %1 на USB-диске не папка</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Коэффициенты не экспортированы: не удалось записать %1 на USB-диск</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Коэффициенты не импортированы: не удалось скопировать %1 в прибор</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Коэффициенты не импортированы: %1 не обычный файл (а ссылка, канал, устройство или папка)</translation>
     </message>
     <message>
         <source>%1（链接）</source>
@@ -3329,6 +3353,10 @@
     <message>
         <source>未导入：%1</source>
         <translation>Не импортированы: %1</translation>
+    </message>
+    <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>Файл слишком велик для чтения (более %1 байт).</translation>
     </message>
     <message>
         <source>升级文件不存在！请重新插入U盘。</source>

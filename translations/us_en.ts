@@ -1405,10 +1405,6 @@
         <translation>Time Overcurrent</translation>
     </message>
     <message>
-        <source>Curve</source>
-        <translation>Curve</translation>
-    </message>
-    <message>
         <source>I test</source>
         <translation>I test</translation>
     </message>
@@ -1507,6 +1503,10 @@
     <message>
         <source>未复归</source>
         <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>Curve</source>
+        <translation>Curve</translation>
     </message>
 </context>
 <context>
@@ -3227,10 +3227,6 @@
         <translation>The file cannot be read.</translation>
     </message>
     <message>
-        <source>文件过大（超过 %1 字节），无法读取。</source>
-        <translation>The file is too large to read (more than %1 bytes).</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 lies outside %3 … %4.</translation>
     </message>
@@ -3273,6 +3269,34 @@
     <message>
         <source>文件不完整或不是 XML 文件。</source>
         <translation>The file is cut short or is no XML file.</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1含有无法读取的系数</source>
+        <translation>Coefficients not imported: %1 holds a coefficient that cannot be read</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1为旧格式，不能导入</source>
+        <translation>Coefficients not imported: %1 is in the older form, which cannot be imported</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法读取</source>
+        <translation>Coefficients not imported: %1 cannot be read</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：U盘上的%1不是文件夹</source>
+        <translation>Coefficients not exported: %1 on the USB stick is not a folder</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：%1无法写入U盘</source>
+        <translation>Coefficients not exported: %1 could not be written to the USB stick</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1无法复制到仪器</source>
+        <translation>Coefficients not imported: %1 could not be copied to the instrument</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）</source>
+        <translation>Coefficients not imported: %1 is not a regular file (but a link, pipe, device or folder)</translation>
     </message>
     <message>
         <source>%1（链接）</source>
@@ -3329,6 +3353,10 @@
     <message>
         <source>未导入：%1</source>
         <translation>Not imported: %1</translation>
+    </message>
+    <message>
+        <source>文件过大（超过 %1 字节），无法读取。</source>
+        <translation>The file is too large to read (more than %1 bytes).</translation>
     </message>
     <message>
         <source>升级文件不存在！请重新插入U盘。</source>

@@ -423,9 +423,12 @@ Item {
             exchangeBusy = true
     }
 
-    function exchangeDone(exported, ok) {
+    // The model's notice says what stopped it, naming the file.
+    function exchangeDone(exported, ok, notice) {
         exchangeBusy = false
-        if (exported)
+        if (notice)
+            showMessage(notice)
+        else if (exported)
             showMessage(ok ? qsTr("校准系数导出成功!") : qsTr("没有可导出校准系数文件!"))
         else
             showMessage(ok ? qsTr("校准系数导入成功!") : qsTr("没有可导入校准系数文件!"))
@@ -497,9 +500,9 @@ Item {
     Connections {
         target: viewBaseModel
         ignoreUnknownSignals: true
-        function onSigCalExchangeDone(exported, ok) {
+        function onSigCalExchangeDone(exported, ok, notice) {
             if (page.exchangeBusy)
-                page.exchangeDone(exported, ok)
+                page.exchangeDone(exported, ok, notice)
         }
     }
 

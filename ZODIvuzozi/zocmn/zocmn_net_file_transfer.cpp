@@ -56,7 +56,7 @@ u32 largestFile(int mode)
     }
 }
 
-std::atomic<void (*)()> calibrationLoader{nullptr};
+std::atomic<bool (*)()> calibrationLoader{nullptr};
 std::atomic<bool (*)()> calibrationCheck{nullptr};
 std::atomic<void (*)(const char*)> exportOpenHook{nullptr};
 
@@ -263,8 +263,9 @@ int net_file_command(u8 mode)
 namespace {
 
 // "SEND_END". The calibration files of an import are loaded together or not
-// at all: after a file cut short or refused, or with one the check finds
-// unreadable, nothing is loaded and the staged files are removed.
+// at all, before the answer: after a file cut short or refused, or with one
+// the check or the loader finds unreadable, nothing is loaded and the staged
+// files are removed.
 int endImport(Import& s, bool cutShort)
 {
     bool taken = !cutShort;
@@ -274,10 +275,12 @@ int endImport(Import& s, bool cutShort)
             if (bool (*check)() = calibrationCheck.load())
                 taken = check();
         }
+        if (taken) {
+            if (bool (*loader)() = calibrationLoader.load())
+                taken = loader();
+        }
         if (!taken)
             zoplat::clearCalibrationStaging();
-        else if (void (*loader)() = calibrationLoader.load())
-            loader();
     }
     s.failed = false;
     net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
@@ -394,7 +397,7 @@ void net_file_remove_leftovers(const NetFileRoots& roots)
         removeMatching(HeldFolder(reports, module.constData()), 0, isSaveTemporary);
 }
 
-void net_file_set_calibration_loader(void (*loader)())
+void net_file_set_calibration_loader(bool (*loader)())
 {
     calibrationLoader = loader;
 }

@@ -54,9 +54,9 @@ int net_file_command(u8 mode);
 // stays) and that head answered -1. A file announced larger than any of its
 // kind (calibration file in mode 6, report in mode 4, else parameter file)
 // is refused. In mode 6 "SEND_END" runs the calibration check and then the
-// loader; after a file of the import was cut short or refused, or when the
-// check fails, it answers -1, loads nothing and clears the staging folder.
-// 0 or -1.
+// loader, and answers once the loader returned; after a file of the import
+// was cut short or refused, or when the check or the loader fails, it
+// answers -1, loads nothing and clears the staging folder. 0 or -1.
 int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
 // An import chunk of at most 1024 bytes (0: nothing written); the one that
 // brings the announced size completes the file, one beyond it drops the
@@ -67,8 +67,9 @@ void net_file_connection_ended();
 // Removes temporaries left in the import folders and by report saves
 // (service start).
 void net_file_remove_leftovers(const NetFileRoots& roots);
-// Called by "SEND_END" in mode 6 (receive thread).
-void net_file_set_calibration_loader(void (*loader)());
+// Called by "SEND_END" in mode 6 (receive thread): loads the staged files
+// whole, or nothing (false); returns once they are in use.
+void net_file_set_calibration_loader(bool (*loader)());
 // Called by "SEND_END" in mode 6 before the loader (receive thread): whether
 // the staged files can be loaded whole. None set: they can.
 void net_file_set_calibration_check(bool (*check)());

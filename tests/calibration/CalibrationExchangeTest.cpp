@@ -168,21 +168,30 @@ TEST(CalibrationExchange, ImportThatTakesNothingFails)
 {
     AppRoot root(true, true);
     Warnings warnings;
-    // A backup of the older form only: the staging ".dat" files are not read.
+    // A backup of the older form only: the staging ".dat" files are not
+    // read, and the import is refused naming the first.
     for (Cal::CALType type : {Cal::CAL_TYPE_ACAMP, Cal::CAL_TYPE_ACDCO, Cal::CAL_TYPE_ACFRQ})
         root.write(root.staging(Cal::getFileName(type) + ".dat"), "[UA-L1]\nAMP_P0_FACTOR=2\nAMP_P0_OFFSET=2\nFRQ_P0_FACTOR=2\n");
     Cal e;
     fillPattern(e);
     EXPECT_FALSE(e.Import(7));
-    EXPECT_TRUE(warnings.any("no calibration file"));
+    EXPECT_TRUE(warnings.any("older form"));
+    ASSERT_EQ(e.getDamaged().size(), 1);
+    EXPECT_EQ(e.getDamaged().at(0).name, "calacamp.dat");
+    EXPECT_EQ(e.getDamaged().at(0).why, Cal::DAMAGE_OLDER_FORM);
     EXPECT_EQ(e.acampAmpFactors[0][1][0], patternValue(Cal::CAL_TYPE_ACAMP, 0, 1, 0));
     EXPECT_EQ(e.acfrqFrqFactors[0][1][0], patternValue(Cal::CAL_TYPE_ACFRQ, 0, 1, 0));
     EXPECT_TRUE(root.exists(root.staging("calacamp.dat")));
-    // Every kind is still written to its normal place.
+
+    // An empty staging folder takes nothing; every kind is still written to
+    // its normal place.
+    for (Cal::CALType type : {Cal::CAL_TYPE_ACAMP, Cal::CAL_TYPE_ACDCO, Cal::CAL_TYPE_ACFRQ})
+        QFile::remove(root.staging(Cal::getFileName(type) + ".dat"));
+    EXPECT_FALSE(e.Import(7));
+    EXPECT_TRUE(warnings.any("no calibration file"));
     expectNormalFilesAreGolden(root);
 
-    // An empty staging folder, or a choice of no group.
-    QFile::remove(root.staging("calacamp.dat"));
+    // A choice of no group.
     EXPECT_FALSE(e.Import(1));
     EXPECT_FALSE(e.Import(0));
     EXPECT_FALSE(e.exEnable);
@@ -197,9 +206,13 @@ TEST(CalibrationExchange, DamagedStagingFilesAreListed)
         ASSERT_TRUE(source.Export(1));
     }
     root.write(root.staging("calllodco.xml"), "<root><UA-L0>");
+    // All or nothing: the good files of the set are not taken either.
     Cal e;
-    ASSERT_TRUE(e.Import(1));
+    const double before = e.lloampAmpFactors[3][0][1];
+    ASSERT_FALSE(e.Import(1));
     EXPECT_EQ(e.getDamagedTypes(), QList<Cal::CALType>{Cal::CAL_TYPE_LLODCO});
-    EXPECT_EQ(e.lloampAmpFactors[3][0][1], patternValue(Cal::CAL_TYPE_LLOAMP, 0, 6, 1));
+    ASSERT_EQ(e.getDamaged().size(), 1);
+    EXPECT_EQ(e.getDamaged().at(0).why, Cal::DAMAGE_UNREADABLE);
+    EXPECT_EQ(e.lloampAmpFactors[3][0][1], before);
     EXPECT_EQ(e.llodcoAmpOffsets[3][0][0], 0.0);
 }

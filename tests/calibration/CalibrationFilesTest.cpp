@@ -3,6 +3,8 @@
 
 #include "CalibrationTestSupport.h"
 
+#include <random>
+
 #include <QDir>
 
 #include <cmath>
@@ -434,6 +436,25 @@ TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
     f.load(Cal::CAL_TYPE_ALL);
     EXPECT_EQ(f.getDamagedTypes(), (QList<Cal::CALType>{Cal::CAL_TYPE_ACDCO, Cal::CAL_TYPE_DCAMP}));
     EXPECT_EQ(f.acdcoAmpOffsets[0][1][0], 0.0125);
+}
+
+// An older form that holds no key of a calibration file (random bytes) is
+// named as damaged, as an XML file that does not parse is.
+TEST(CalibrationFiles, AnOlderFormWithoutAnyKeyIsDamaged)
+{
+    for (int size : {0, 1, 7, 100, 65536}) {
+        SCOPED_TRACE(size);
+        std::mt19937 bits{unsigned(size)};
+        QByteArray random(size, '\0');
+        for (char& c : random)
+            c = char(bits() & 0xFF);
+        AppRoot root;
+        root.write(root.dat("calacamp.dat"), random);
+        Cal e;
+        e.load(Cal::CAL_TYPE_ALL);
+        EXPECT_EQ(e.getDamagedFiles(Cal::CAL_TYPE_ACAMP), QStringList{"calacamp.dat"});
+        EXPECT_EQ(e.acampAmpFactors[2][1][3], 1.0);
+    }
 }
 
 TEST(CalibrationFiles, VersionOfTheLastFileReadGoesIntoLaterFiles)

@@ -6,7 +6,11 @@
 #include "../calibration/CalibrationTestSupport.h"
 
 #include <QDomDocument>
+#include <QRegularExpression>
 #include <QSemaphore>
+
+#include <functional>
+#include <sys/stat.h>
 
 using fmtest::FileManagerTest;
 
@@ -122,6 +126,65 @@ TEST_F(CalibrationUsb, ImportOfAFileHoldingAVersionNoXmlFileCanCarryIsRefusedWho
     // Nothing was taken, so no kind's file was written with that version.
     for (const char* name : {"calacamp.xml", "calacdco.xml", "callloamp.xml"})
         EXPECT_FALSE(exists(app(QString("dat/") + name))) << name;
+}
+
+// A set with one file the import cannot take is not imported at all, and the
+// notice names that file and why; a pipe or a link in a file's place is not
+// opened.
+TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
+{
+    const QByteArray amp = testData("calibration/calacamp.xml");
+    const QByteArray nan = QString::fromUtf8(testData("calibration/calacdco.xml"))
+                               .replace(QRegularExpression("<AMP_P0_OFFSET>[^<]*</"), "<AMP_P0_OFFSET>nan</")
+                               .toUtf8();
+    const auto nested = [](int depth) {
+        return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
+    };
+    const QByteArray cut = testData("calibration/calacdco.xml").left(testData("calibration/calacdco.xml").size() / 2);
+    const auto fifo = [](const QString& path) { ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0); };
+    const auto link = [](const QString& to) {
+        return [to](const QString& path) { ASSERT_TRUE(QFile::link(to, path)); };
+    };
+    write(stick("elsewhere/calacdco.xml"), testData("calibration/calacdco.xml"));
+    const struct
+    {
+        const char* what;
+        QByteArray bytes;
+        std::function<void(const QString&)> make;   // instead of the bytes
+        const char* notice;
+    } rows[] = {
+        {"cut in half", cut, {}, "校准系数未导入：calacdco.xml无法读取"},
+        {"a factor not a number", nan, {}, "校准系数未导入：calacdco.xml含有无法读取的系数"},
+        {"nested 30,000 deep", nested(30000), {}, "校准系数未导入：calacdco.xml无法读取"},
+        {"a pipe", {}, fifo, "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
+        {"a link to a device", {}, link("/dev/zero"), "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
+        {"a link out of the stick's folder", {}, link(stick("elsewhere/calacdco.xml")),
+         "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
+    };
+    ViewBaseModel vm;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        QDir(stick("backup")).removeRecursively();
+        QDir(app("dat")).removeRecursively();
+        write(onStick("calacamp.xml"), amp);
+        if (row.make)
+            row.make(onStick("calacdco.xml"));
+        else
+            write(onStick("calacdco.xml"), row.bytes);
+        EXPECT_FALSE(vm.importCal(kFolder, 7));
+        EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), row.notice);
+        EXPECT_FALSE(exists(app("dat/calacamp.xml")));
+    }
+}
+
+// The folder for the files on the stick is a file: the export says so.
+TEST_F(CalibrationUsb, ExportIntoAFileSaysTheFolderIsNone)
+{
+    write(stick("backup/ZR-0001"), "a file");
+    ViewBaseModel vm;
+    EXPECT_FALSE(vm.exportCal(kFolder, 7));
+    EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), "校准系数未导出：U盘上的" + kFolder.toStdString() + "不是文件夹");
+    EXPECT_EQ(read(stick("backup/ZR-0001")), "a file");
 }
 
 TEST_F(CalibrationUsb, ImportOfOnlyOldFormFilesReportsThatNothingWasImported)

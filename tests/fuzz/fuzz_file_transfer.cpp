@@ -32,11 +32,11 @@ QStringList& before()
 
 // The engine's import of every staged calibration file, which the service
 // asks for when the PC ends a calibration import.
-void importCalibration()
+bool importCalibration()
 {
     using Cal = ModelCalibrationEntity;
     Cal calibration;
-    calibration.Import(Cal::EX_PAO_TYPE_LLO | Cal::EX_PAO_TYPE_U | Cal::EX_PAO_TYPE_I);
+    return calibration.Import(Cal::EX_PAO_TYPE_LLO | Cal::EX_PAO_TYPE_U | Cal::EX_PAO_TYPE_I);
 }
 
 } // namespace

@@ -164,7 +164,8 @@ Item {
         }
 
         // Export and import through the stick, off the GUI thread; the
-        // messages by result; the page refreshed by the import's load notice.
+        // messages by result (a refused import names its file and why); the
+        // page refreshed by the import's load notice.
         function test_exchangeWithTheStick() {
             pageBench.setUsbStickMounted(true)
             var folder = "/media/usb/backup/" + sys.getDeviceCode()
@@ -173,11 +174,15 @@ Item {
                 { exported: true, mask: [false, true, false], message: "校准系数导出成功!" },
                 { exported: false, mask: [false, true, false], message: "校准系数导入成功!" },
                 { exported: true, mask: [false, false, false], message: "没有可导出校准系数文件!" },
-                { exported: false, mask: [false, false, false], message: "没有可导入校准系数文件!" }
+                { exported: false, mask: [false, false, false], message: "没有可导入校准系数文件!" },
+                { exported: false, mask: [false, true, false], blocked: "calacamp.xml",
+                  message: "校准系数未导入：calacamp.xml不是普通文件（是链接、管道、设备或文件夹）" }
             ]
             for (var i = 0; i < rows.length; ++i) {
                 var row = rows[i]
                 var revision = page.revision
+                if (row.blocked)
+                    verify(pageBench.blockFile(pageBench.devicePath(folder + "/" + row.blocked), true))
                 tap(row.exported ? "exportButton" : "importButton")
                 tryCompare(dialog, "opened", true)
                 var boxes = [dialog.lowLevelBox, dialog.voltageBox, dialog.currentBox]
@@ -191,6 +196,10 @@ Item {
                 verify(!control("exportButton").enabled)
                 answerMessage(row.message)
                 verify(!page.exchangeBusy)
+                if (row.blocked) {
+                    verify(pageBench.blockFile(pageBench.devicePath(folder + "/" + row.blocked), false))
+                    continue
+                }
                 if (row.exported && row.mask[1])
                     verify(pageBench.fileExists(pageBench.devicePath(folder + "/calacamp.xml")))
                 if (!row.exported && row.mask[1])

@@ -8,12 +8,15 @@
 #include "BaseXmlFile.h"
 
 #include "zocmn_net_file_transfer.h"
+#include "zocmn_net_reject_log.h"
 #include "zoplatform_datapaths.h"
 #include "zoshc_testing_machine_file.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QMutexLocker>
+#include <QRegularExpression>
+#include <QSemaphore>
 
 #include <algorithm>
 #include <atomic>
@@ -23,6 +26,7 @@
 #include <sys/stat.h>
 #include <functional>
 #include <map>
+#include <random>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <vector>
@@ -629,6 +633,29 @@ TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", "old"}}));
 }
 
+// What work() writes on standard output and standard error (through the file `path`).
+template <typename Work>
+QByteArray outputOf(const QString& path, Work work)
+{
+    fflush(stdout);
+    fflush(stderr);
+    const int savedOut = dup(STDOUT_FILENO);
+    const int savedErr = dup(STDERR_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    dup2(fd, STDERR_FILENO);
+    close(fd);
+    work();
+    fflush(stdout);
+    fflush(stderr);
+    dup2(savedOut, STDOUT_FILENO);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedOut);
+    close(savedErr);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 // ---- Through the whole engine ---------------------------------------------------
 
 class RemoteCalibrationFiles : public remoteservice::RemoteServiceTest
@@ -696,18 +723,33 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
     const auto nested = [](int depth) {
         return "<root>" + QByteArray("<a>").repeated(depth) + QByteArray("</a>").repeated(depth) + "</root>";
     };
-    const QByteArray pha = testData("calibration/calacpha.xml");
-    ASSERT_TRUE(pha.contains("encoding=\"UTF-8\""));
+    const auto randomBytes = [](int size) {
+        std::mt19937 bits{unsigned(size)};
+        QByteArray b(size, '\0');
+        for (char& c : b)
+            c = char(bits() & 0xFF);
+        return b;
+    };
+    QByteArray unknownEncoding = testData("calibration/calacpha.xml");
+    unknownEncoding.replace("encoding=\"UTF-8\"", "encoding=\"x-unknown\"");
+    ASSERT_TRUE(unknownEncoding.contains("x-unknown"));
     const struct
     {
         const char* what;
-        QByteArray pha;   // calacpha.xml, sent after a whole calacamp.xml
+        QByteArray pha;   // sent after a whole calacamp.xml
         int sent;         // bytes of it sent
+        QByteArray name = "calacpha.xml";
     } rows[] = {
         {"cut short", pattern(1260, 13), 200},
         {"nested 25,000 deep", nested(25000), -1},
         {"nested 5,000 deep", nested(5000), -1},
-        {"an encoding no codec reads", QByteArray(pha).replace("encoding=\"UTF-8\"", "encoding=\"x-no-such-enc\""), -1},
+        {"an encoding the reader does not know", unknownEncoding, -1},
+        {"no bytes in the older form", randomBytes(0), -1, "calacfrq.dat"},
+        {"1 random byte in the older form", randomBytes(1), -1, "calacfrq.dat"},
+        {"7 random bytes in the older form", randomBytes(7), -1, "calacfrq.dat"},
+        {"100 random bytes in the older form", randomBytes(100), -1, "calacfrq.dat"},
+        {"65,536 random bytes in the older form", randomBytes(65536), -1, "calacfrq.dat"},
+        {"100 random bytes", randomBytes(100), -1, "calacfrq.xml"},
     };
     const auto dat = [this] {
         auto files = tree(sandbox.filePath("app/dat"));
@@ -729,9 +771,9 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         ASSERT_EQ(mode(pcSide, 6), 0);
         sendFile(pcSide, "calacamp.xml", amp);
         if (row.sent < 0) {
-            sendFile(pcSide, "calacpha.xml", row.pha);
+            sendFile(pcSide, row.name, row.pha);
         } else {
-            head(pcSide, "calacpha.xml", uint32_t(row.pha.size()));
+            head(pcSide, row.name, uint32_t(row.pha.size()));
             chunk(pcSide, row.pha.left(row.sent));
         }
         EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
@@ -743,6 +785,66 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         EXPECT_EQ(inUse(), inUseBefore);
         for (const QString& name : zoplat::calibrationFileNames())
             EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
+    }
+}
+
+// Imports of a file whose every value the reader refuses print, on both
+// streams together, no more than the service's budget while the clock stands.
+TEST_F(RemoteCalibrationFiles, RefusedImportsKeepTheLogBounded)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    const QByteArray fac = QString::fromUtf8(testData("calibration/calacfac.xml"))
+                               .replace(QRegularExpression("<(ACFAC_P\\d_FACTOR)>[^<]*</"), "<\\1>1e300</")
+                               .toUtf8();
+    ASSERT_EQ(fac.count(">1e300<"), 160);
+    const int64_t frozenMs = zoplat::monotonicMs();
+    zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
+    const QByteArray log = outputOf(sandbox.filePath("out"), [&] {
+        for (int i = 0; i < 20; ++i) {
+            ASSERT_EQ(mode(pcSide, 6), 0);
+            sendFile(pcSide, "calacfac.xml", fac);
+            EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        }
+    });
+    zoplat::setMonotonicClock({});
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(2000).constData();
+}
+
+// "SEND_END" is answered once the calibration sent is in use: the PC's next
+// mode command, which empties the staging folder, takes nothing away.
+TEST_F(RemoteCalibrationFiles, AnAnsweredImportIsInUseWhateverTheNextCommandDoes)
+{
+    switchOn();
+    Pc pcSide;
+    connectPc(pcSide);
+    QByteArray amp = testData("calibration/calacamp.xml");
+    amp.replace("<AMP_P0_FACTOR>1.01</AMP_P0_FACTOR>", "<AMP_P0_FACTOR>1.0625</AMP_P0_FACTOR>");
+    ASSERT_TRUE(amp.contains("1.0625"));
+    const auto inUse = [this] {
+        QMutexLocker lock(&testor().dataCalibration->entityLock);
+        return std::make_pair(testor().dataCalibration->acampAmpFactors[0][0][0],
+                              double(globalConfigureCalData->acampAmpFactors[0][0][0]));
+    };
+    for (int i = 0; i < 100; ++i) {
+        SCOPED_TRACE(i);
+        {
+            QMutexLocker lock(&testor().dataCalibration->entityLock);
+            testor().dataCalibration->acampAmpFactors[0][0][0] = 2.0;
+            testor().dataCalibration->updateToDriverFactor();
+        }
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        sendFile(pcSide, "calacamp.xml", amp);
+        ASSERT_EQ(head(pcSide, "SEND_END", 0), 0);
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        EXPECT_EQ(inUse(), std::make_pair(1.0625, 1.0625));
+        head(pcSide, "SEND_END", 0);
+        // Whatever the engine still had queued has run.
+        QSemaphore idle;
+        QMetaObject::invokeMethod(&testor(), [&idle] { idle.release(); }, Qt::QueuedConnection);
+        ASSERT_TRUE(idle.tryAcquire(1, 10000));
+        ASSERT_EQ(inUse(), std::make_pair(1.0625, 1.0625));
     }
 }
 
