@@ -258,6 +258,8 @@ TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
         {{"outputs", "action0", "actionValueList", "actionValue_val0"}, "-1e308",
          [](const AcModel& m) { return m.faultActionValues[0].actionVal[0]; }, false, -1e308},
         {{"outputs", "action1", "actionTime"}, "nan", [](const AcModel& m) { return m.faultActionTimes[1]; }, false, std::nan("")},
+        // A stored action is a result, whatever state the file gives with it.
+        {{"testState"}, "0", [](const AcModel& m) { return m.getFaultActionTime(0); }, false, 0.5},
     };
     const auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
     for (const Row& row : rows) {
