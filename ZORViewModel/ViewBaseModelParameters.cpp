@@ -88,18 +88,17 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
     return ViewBaseModel::tr("%1 = “%2” 不是此页可以接受的值。").arg(note.key, note.value);
 }
 
-// The values a read held to the page's limits, for the page: the first
-// few by name.
+// The values a read held to the page's limits, for the page: the first by
+// name, then how many more (a message box holds a few lines).
 QString heldNoteText(const QVector<ParameterRead::HeldValue>& held)
 {
-    constexpr int kNamed = 3;
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
-    QStringList lines{ViewBaseModel::tr("文件中超出此页范围的值已按范围读入：")};
-    for (int i = 0; i < held.size() && i < kNamed; ++i)
-        lines << ViewBaseModel::tr("%1 = %2 按 %3 读入。").arg(held[i].key, number(held[i].value), number(held[i].held));
-    if (held.size() > kNamed)
-        lines << ViewBaseModel::tr("另有 %1 个值按范围读入。").arg(held.size() - kNamed);
-    return lines.join(QLatin1Char('\n'));
+    const ParameterRead::HeldValue& first = held.first();
+    QString text = ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。")
+                       .arg(first.key, number(first.value), number(first.held));
+    if (held.size() > 1)
+        text += QLatin1Char('\n') + ViewBaseModel::tr("另有 %1 个值按范围读入。").arg(held.size() - 1);
+    return text;
 }
 
 // Moves a refused page file aside; its new name, "" when it stays.

@@ -3247,12 +3247,8 @@
         <translation>%1 がファイルに複数回あります。</translation>
     </message>
     <message>
-        <source>文件中超出此页范围的值已按范围读入：</source>
-        <translation>このページの範囲外の値は最も近い限度として読み込まれました：</translation>
-    </message>
-    <message>
-        <source>%1 = %2 按 %3 读入。</source>
-        <translation>%1 = %2 は %3 として読み込まれました。</translation>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 はこのページの範囲外のため %3 として読み込みました。</translation>
     </message>
     <message>
         <source>另有 %1 个值按范围读入。</source>

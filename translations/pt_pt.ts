@@ -3247,12 +3247,8 @@
         <translation>%1 aparece mais de uma vez no ficheiro.</translation>
     </message>
     <message>
-        <source>文件中超出此页范围的值已按范围读入：</source>
-        <translation>Os valores fora dos limites desta página foram lidos no limite mais próximo:</translation>
-    </message>
-    <message>
-        <source>%1 = %2 按 %3 读入。</source>
-        <translation>%1 = %2 lido como %3.</translation>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 está fora dos limites desta página: lido como %3.</translation>
     </message>
     <message>
         <source>另有 %1 个值按范围读入。</source>

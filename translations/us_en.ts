@@ -3247,12 +3247,8 @@
         <translation>%1 appears more than once in the file.</translation>
     </message>
     <message>
-        <source>文件中超出此页范围的值已按范围读入：</source>
-        <translation>Values outside this page&apos;s limits were read as the nearest limit:</translation>
-    </message>
-    <message>
-        <source>%1 = %2 按 %3 读入。</source>
-        <translation>%1 = %2 read as %3.</translation>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 lies outside this page&apos;s limits: read as %3.</translation>
     </message>
     <message>
         <source>另有 %1 个值按范围读入。</source>

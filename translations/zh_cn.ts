@@ -3247,12 +3247,8 @@
         <translation>%1 在文件中出现了不止一次。</translation>
     </message>
     <message>
-        <source>文件中超出此页范围的值已按范围读入：</source>
-        <translation>文件中超出此页范围的值已按范围读入：</translation>
-    </message>
-    <message>
-        <source>%1 = %2 按 %3 读入。</source>
-        <translation>%1 = %2 按 %3 读入。</translation>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 超出此页范围，按 %3 读入。</translation>
     </message>
     <message>
         <source>另有 %1 个值按范围读入。</source>

@@ -176,7 +176,7 @@ Item {
             tryCompare(page.messageDialog, "opened", true)
             var lines = page.messageDialog.content.split("\n")
             compare(lines[0], "导入参数成功！")
-            compare(lines[2].indexOf("outputs/port0/range = 1e+308"), 0, lines[2])
+            compare(lines[1].indexOf("outputs/port0/range = 1e+308"), 0, lines[1])
             answerMessage()
             compare(model.getOutputRange(0), model.getDeviceAOVMaxRange())
             compare(control("range0").text, "265.000")
