@@ -44,6 +44,7 @@ public:
         enum Kind {
             UNREADABLE,       // no value of the field's type (or no finite number)
             OUTSIDE_LIMITS,   // a value outside [low, high]
+            REPEATED,         // an element a list holds once, there twice
         };
         Kind kind = UNREADABLE;
         QString key;

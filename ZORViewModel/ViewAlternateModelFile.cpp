@@ -9,9 +9,10 @@
 //   ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ...15}
 //   steps/setp0..2
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A missing value keeps the field; a setting outside the page's limits, an
-// enumeration outside its range or an unreadable value refuses the file
-// (ViewParameterSetting.h). A result no run gives reads as no result.
+// A missing value keeps the field; a setting outside the page's limits reads
+// as the nearest limit; an enumeration outside its range or an unreadable
+// value refuses the file (ViewParameterSetting.h). A result no run gives
+// reads as no result.
 
 #include "ViewAlternateModel.h"
 

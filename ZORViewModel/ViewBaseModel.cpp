@@ -37,6 +37,12 @@ private:
     ControllerRuntime* runtime;
 };
 
+// A rating as the outputs give it: held to the device's maximum.
+double heldRating(double rating, double deviceMax)
+{
+    return deviceMax > 0.0 ? std::min(rating, deviceMax) : rating;
+}
+
 }   // namespace
 
 // ---- OutputEntity construction (its file section is with the parameter files) --
@@ -124,8 +130,8 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     // A model is made at any time, also while the configuration thread
     // reloads these.
     const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
-    rateCurrent = rated.rateCurrent;
-    rateVoltage = rated.rateVoltage;
+    rateCurrent = heldRating(rated.rateCurrent, rated.maxIRange);
+    rateVoltage = heldRating(rated.rateVoltage, rated.maxVRange);
     rateFrequency = rated.rateFrequency;
     volPhasesType = PhasesType(rated.volPhasesType);
     curPhasesType = PhasesType(rated.curPhasesType);

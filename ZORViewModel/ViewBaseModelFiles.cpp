@@ -386,9 +386,13 @@ bool ViewBaseModel::loadParmFromFile(QString name)
     QByteArray bytes;
     if (!readParameterFile(backup, BaseXmlFile::Kind::Backup, &bytes))
         return false;
+    // A page that has not saved yet has no folder of its own.
     const QString liveFolder = local(root + QStringLiteral("/parameters/") + module);
-    if (!QFileInfo(liveFolder).isDir())
+    if (!QDir().mkpath(liveFolder)) {
+        parameterNotice = tr("页面的参数文件无法写入。");
+        qWarning().noquote() << "ViewBaseModel: parameter folder not created:" << liveFolder;
         return false;
+    }
 
     // The file is read and checked first; only a file the model took
     // replaces the live one, written beside it and renamed over it.

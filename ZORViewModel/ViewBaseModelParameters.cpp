@@ -80,7 +80,22 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
     if (note.kind == BaseXmlUtilities::ReadNote::OUTSIDE_LIMITS)
         return ViewBaseModel::tr("%1 = %2 超出 %3 … %4。")
             .arg(note.key, note.value, number(note.low), number(note.high));
+    if (note.kind == BaseXmlUtilities::ReadNote::REPEATED)
+        return ViewBaseModel::tr("%1 在文件中出现了不止一次。").arg(note.key);
     return ViewBaseModel::tr("%1 = “%2” 不是此页可以接受的值。").arg(note.key, note.value);
+}
+
+// The values a read held to the page's limits, for the page: the first by
+// name, then how many more (a message box holds a few lines).
+QString heldNoteText(const QVector<ParameterRead::HeldValue>& held)
+{
+    const auto number = [](double value) { return QString::number(value, 'g', 6); };
+    const ParameterRead::HeldValue& first = held.first();
+    QString text = ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。")
+                       .arg(first.key, number(first.value), number(first.held));
+    if (held.size() > 1)
+        text += QLatin1Char('\n') + ViewBaseModel::tr("另有 %1 个值按范围读入。").arg(held.size() - 1);
+    return text;
 }
 
 // Moves a refused page file aside; its new name, "" when it stays.
@@ -183,7 +198,7 @@ bool ViewBaseModel::loadParameter()
         const QString kept = keepRefusedFile(path);
         parameterNotice = tr("参数文件无法读取，页面按默认值显示：%1").arg(parameterNotice);
         if (!kept.isEmpty())
-            parameterNotice += QLatin1Char('\n') + tr("原文件保留为 %1。").arg(QFileInfo(kept).fileName());
+            parameterNotice += QLatin1Char('\n') + tr("原文件保留为 %1。").arg(QDir(getRootPath()).relativeFilePath(kept));
     }
     return false;
 }
@@ -296,14 +311,24 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
         serialize(true, &heldRoot, &held);
     }
     bool read = false;
+    bool refused = false;
+    QString heldNotice;
     {
         BaseXmlUtilities::ReadCheck readCheck;
+        ParameterRead::HeldValues heldValues;
         read = serialize(false, &root, &doc);
-        if (!readCheck.passed())
+        refused = !readCheck.passed();
+        if (refused)
             parameterNotice = readNoteText(readCheck.first());
+        else if (!heldValues.all().isEmpty())
+            heldNotice = heldNoteText(heldValues.all());
     }
-    if (parameterNotice.isEmpty() && (!commit || commit()))
+    if (!refused && (!commit || commit())) {
+        parameterNotice = heldNotice;
         return read;
+    }
+    if (!refused)
+        parameterNotice = tr("页面的参数文件无法写入。");
     BaseXmlUtilities::ReadCheck putBack;
     serialize(false, &heldRoot, &held);
     if (!putBack.passed())

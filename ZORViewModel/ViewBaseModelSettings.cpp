@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,6 +26,12 @@ const QString kCalibrationPageCode = QStringLiteral("58302914");
 
 // The wait between stopping the loops and ending the event loop on a restart.
 constexpr int kRestartDelayMs = 2000;
+
+// A rating as the outputs give it: held to the device's maximum.
+double heldRating(double rating, double deviceMax)
+{
+    return deviceMax > 0.0 ? std::min(rating, deviceMax) : rating;
+}
 
 } // namespace
 
@@ -123,8 +130,8 @@ void ViewBaseModel::updateDeviceConfig()
 {
     // Read together: the configuration thread reloads them on request.
     const ControllerConfiguration::Ratings rated = config()->ratings();
-    rateVoltage = rated.rateVoltage;
-    rateCurrent = rated.rateCurrent;
+    rateVoltage = heldRating(rated.rateVoltage, rated.maxVRange);
+    rateCurrent = heldRating(rated.rateCurrent, rated.maxIRange);
     rateFrequency = rated.rateFrequency;
     volPhasesType = PhasesType(rated.volPhasesType);
     curPhasesType = PhasesType(rated.curPhasesType);

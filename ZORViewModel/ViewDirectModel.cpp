@@ -24,6 +24,9 @@ ViewDirectModel::ViewDirectModel(QObject* parent)
 {
     std::fill(std::begin(outputAngles), std::end(outputAngles), kAngle);
     std::fill(std::begin(outputFrequencies), std::end(outputFrequencies), 0.0);
+    // The rated current as a DC channel gives it.
+    for (int p = 0; p < 8; ++p)
+        outputRanges[p] = std::min(outputRanges[p], channelLimit(p));
     // The snapshot starts as the outputs: a reset before the first run puts
     // the defaults back.
     takeSnapshot();

@@ -10,9 +10,10 @@
 //   steps/setp0
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A missing value keeps the field; a setting outside the page's limits (an
-// output's frequency is 0), an enumeration outside its range or an
-// unreadable value refuses the file (ViewParameterSetting.h). A result no
-// run gives reads as no result (count 0, NaN time).
+// output's frequency is 0) reads as the nearest limit; an enumeration
+// outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h). A result no run gives reads as no result (count
+// 0, NaN time).
 
 #include "ViewDirectModel.h"
 

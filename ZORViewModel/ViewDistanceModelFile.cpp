@@ -12,9 +12,9 @@
 //   outputTriggerType, faultKind, faultDirection, testState,
 //   BI1..BI4/{actionBIState, actionTime}, ports/port0..7/{range, angle, frequency}
 // A missing value keeps the field (a trip record reads as none); a setting
-// outside the page's limits, an enumeration outside its range or an
-// unreadable value refuses the file (ViewParameterSetting.h); a result no run
-// gives reads as no result.
+// outside the page's limits reads as the nearest limit; an enumeration
+// outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h); a result no run gives reads as no result.
 
 #include "ViewDistanceModel.h"
 

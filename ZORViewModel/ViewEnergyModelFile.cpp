@@ -13,9 +13,10 @@
 // The four pulse constants are read as stored (no constant follows another).
 // A missing value keeps the field; a setting outside the page's limits (the
 // outputs within the device's maxima and at a frequency an output gives, a
-// pulse count a whole number 0..65535), an enumeration outside its range or
-// an unreadable value refuses the file (ViewParameterSetting.h). A
-// measurement that is no finite number reads as none (0).
+// pulse count 0..65535) reads as the nearest limit; a pulse count that is no
+// whole number, an enumeration outside its range or an unreadable value
+// refuses the file (ViewParameterSetting.h). A measurement that is no finite
+// number reads as none (0).
 
 #include "ViewEnergyModel.h"
 

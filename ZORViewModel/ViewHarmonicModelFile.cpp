@@ -12,10 +12,11 @@
 //   steps/setp0..1
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A missing value keeps the field; a setting outside the page's limits
-// (amplitudes within the sum a port's slots may reach, the orders of slots
-// 1..3 only as a whole valid set), an enumeration outside its range or an
-// unreadable value refuses the file (ViewParameterSetting.h). A result no
-// run gives reads as no result (count 0, NaN time).
+// (amplitudes within the sum a port's slots may reach) reads as the nearest
+// limit; orders of slots 1..3 that are no whole valid set, an enumeration
+// outside its range or an unreadable value refuse the file
+// (ViewParameterSetting.h). A result no run gives reads as no result (count
+// 0, NaN time).
 
 #include "ViewHarmonicModel.h"
 

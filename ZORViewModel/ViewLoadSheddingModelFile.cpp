@@ -8,9 +8,9 @@
 //   takes those of the base's normal output, which the test plays.
 // A file without a list holds one default point. A missing value
 // keeps the field; a setting outside the page's limits (amplitudes within the
-// device's maxima, frequencies an output gives), an item outside the module's
-// enumeration or an unreadable value refuses the file
-// (ViewParameterSetting.h); a result no run gives reads as no trip.
+// device's maxima, frequencies an output gives) reads as the nearest limit;
+// an item outside the module's enumeration or an unreadable value refuses
+// the file (ViewParameterSetting.h); a result no run gives reads as no trip.
 
 #include "ViewLoadSheddingModel.h"
 

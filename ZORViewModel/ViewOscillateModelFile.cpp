@@ -8,9 +8,10 @@
 //   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}}
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
-// A missing value keeps the field; a setting outside the page's limits, a
-// group or logic outside its range or an unreadable value refuses the file
-// (ViewParameterSetting.h). A result no run gives reads as no result.
+// A missing value keeps the field; a setting outside the page's limits reads
+// as the nearest limit; a group or logic outside its range or an unreadable
+// value refuses the file (ViewParameterSetting.h). A result no run gives
+// reads as no result.
 
 #include "ViewOscillateModel.h"
 

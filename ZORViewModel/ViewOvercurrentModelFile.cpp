@@ -15,9 +15,10 @@
 // Windows and verdicts are not stored: they are recomputed after reading.
 // A missing value keeps the field (a point read starts at 0, a trip record
 // reads as none); a setting outside the page's limits (the test current
-// within the device's maximum), a curve outside the catalogue, an enumeration
-// outside its range or an unreadable value refuses the file
-// (ViewParameterSetting.h); a result no run gives reads as no result.
+// within the device's maximum) reads as the nearest limit; a curve outside
+// the catalogue, an enumeration outside its range or an unreadable value
+// refuses the file (ViewParameterSetting.h); a result no run gives reads as
+// no result.
 
 #include "ViewOvercurrentModel.h"
 
@@ -105,7 +106,10 @@ bool ViewOvercurrentModel::serialize(bool save, QDomElement* element, QDomDocume
         const BaseOverCurrentHelper read = overcurrentCurves[i];
         keepInCatalogue(overcurrentCurves[i], before);
         const BaseOverCurrentHelper& kept = overcurrentCurves[i];
-        if (!ParameterRead::withinLimits(read.getIPickUp(), 0.0, config->maxIRange))
+        if (std::isfinite(read.getIPickUp()) && !ParameterRead::withinLimits(read.getIPickUp(), 0.0, config->maxIRange))
+            overcurrentCurves[i].setIPickUp(ParameterRead::hold(&curve, QStringLiteral("iPickUp"), read.getIPickUp(),
+                                                                0.0, config->maxIRange));
+        if (!std::isfinite(read.getIPickUp()))
             ParameterRead::refuse(&curve, QStringLiteral("iPickUp"), read.getIPickUp(), 0.0, config->maxIRange);
         else if (!ParameterRead::withinLimits(read.getTdPickUp(), 0.0, kInf))
             ParameterRead::refuse(&curve, QStringLiteral("tdPickUp"), read.getTdPickUp(), 0.0, kInf);

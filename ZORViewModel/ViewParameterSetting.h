@@ -3,21 +3,25 @@
 // Settings and results of a module page in the module's parameter file.
 //
 // A setting read from the file is held to the limits the page puts on its
-// field: a value that is no finite number, or lies outside [low, high] (as
-// the file writes numbers, to six significant digits, so that a value at a
-// limit reads back), is refused. A refusal is noted in the open ReadCheck
-// (BaseXmlUtilities), which makes the loader refuse the whole file, and the
-// field keeps its value. A missing value keeps the field. Written as it is.
+// field (as the file writes numbers, to six significant digits, so that a
+// value at a limit reads back): a finite number outside [low, high] reads as
+// the limit nearest it and is noted in the open HeldValues, which the loader
+// names to the user (files written under other ratings or by an earlier
+// version). A value that is no finite number is refused: noted in the open
+// ReadCheck (BaseXmlUtilities), which makes the loader refuse the whole file,
+// and the field keeps its value. A missing value keeps the field. Written as
+// it is.
 //
 // A result (a time or value a run measured) that no run can give reads as
 // no result, without refusing the file. A list is as long as the entries the
-// file holds; more than the page holds is refused.
+// file holds; more than the page holds, or an entry twice, is refused.
 
 #include "BaseXmlUtilities.h"
 #include "ModelEntityCommon.h"
 
 #include <QDomElement>
 #include <QString>
+#include <QVector>
 
 #include <algorithm>
 #include <cmath>
@@ -63,16 +67,74 @@ inline void refuse(const QDomElement* parent, const QString& key, double value, 
                                        high});
 }
 
+// A finite setting outside its limits, as read and as held.
+struct HeldValue
+{
+    QString key;
+    double value;
+    double held;
+};
+
+// The values held to their limits by the reads made while it is open on
+// this thread (the innermost open one).
+class HeldValues
+{
+public:
+    HeldValues()
+        : outer(open())
+    {
+        open() = this;
+    }
+    ~HeldValues() { open() = outer; }
+    HeldValues(const HeldValues&) = delete;
+    HeldValues& operator=(const HeldValues&) = delete;
+
+    static void note(const HeldValue& value)
+    {
+        if (open())
+            open()->values.append(value);
+    }
+    const QVector<HeldValue>& all() const { return values; }
+
+private:
+    static HeldValues*& open()
+    {
+        static thread_local HeldValues* innermost = nullptr;
+        return innermost;
+    }
+    HeldValues* outer;
+    QVector<HeldValue> values;
+};
+
+// value read under parent as key, finite and outside [low, high]: the limit
+// nearest it, noted as held.
+inline double hold(const QDomElement* parent, const QString& key, double value, double low, double high)
+{
+    const double held = std::max(low, std::min(value, high));
+    HeldValues::note({BaseXmlUtilities::keyPath(parent, key), value, held});
+    return held;
+}
+
 // The number of entries prefix0, prefix1, ... in a row under parent. More
 // than limit are refused (noted with the number of entries prefix + index
-// there are), and read as none.
+// there are), and read as none; so is a list with an entry of one index
+// twice (noted with its key).
 inline int countEntries(const QDomElement* parent, const QString& prefix, int limit)
 {
     if (!parent || parent->isNull())
         return 0;
     int count = 0;
-    while (count <= limit && !parent->firstChildElement(prefix + QString::number(count)).isNull())
-        ++count;
+    for (; count <= limit; ++count) {
+        const QString key = prefix + QString::number(count);
+        const QDomElement entry = parent->firstChildElement(key);
+        if (entry.isNull())
+            break;
+        if (!entry.nextSiblingElement(key).isNull()) {
+            BaseXmlUtilities::ReadCheck::note(
+                {BaseXmlUtilities::ReadNote::REPEATED, BaseXmlUtilities::keyPath(parent, key), QString(), 0.0, 0.0});
+            return 0;
+        }
+    }
     if (count <= limit)
         return count;
     int all = 0;
@@ -97,6 +159,8 @@ inline double& mapSetting(bool save, QDomElement* parent, QDomDocument* doc, con
         return field;
     if (ParameterRead::withinLimits(value, low, high))
         field = value;
+    else if (std::isfinite(value))
+        field = ParameterRead::hold(parent, key, value, low, high);
     else
         ParameterRead::refuse(parent, key, value, low, high);
     return field;

@@ -233,4 +233,7 @@ void ViewPortOutputModel::mapRunResults(bool save, QDomElement* root, QDomElemen
     if (!save)
         testState = state;
     mapActionRecords(save, outputs, doc, timeFirst, faultActionTimes, faultActionValues);
+    // A stored action is the result of a run that ended (as an action makes it).
+    if (!save && hasActionValue(0))
+        testState = 1;
 }

@@ -80,9 +80,9 @@ protected:
     // kMinFrequency on a port with an amplitude (mapPorts).
     void mapShownOutputs(bool save, QDomElement* outputs, QDomDocument* doc);
     // The run's results: "testState" under root (-1 .. 1, else 0; saved
-    // during a run, the state its stop will settle on) and the records
-    // action0..3 under `outputs`, each time before its values (timeFirst)
-    // or after them.
+    // during a run, the state its stop will settle on; 1 read with a stored
+    // action) and the records action0..3 under `outputs`, each time before
+    // its values (timeFirst) or after them.
     void mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
 
     // The amplitude of port back to its snapshot (reset), or grown by the

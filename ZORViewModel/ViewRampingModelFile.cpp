@@ -15,9 +15,9 @@
 // A list is as long as the entries the file holds: at most kMaxFileStates
 // states and kMaxFilePoints points per state (more refuses the file); a
 // state always gets a point (a default one when the file lists none). A
-// setting outside the page's limits, a selector or enumeration outside its
-// range or an unreadable value refuses the file (ViewParameterSetting.h); a
-// result no run gives reads as no result.
+// setting outside the page's limits reads as the nearest limit; a selector
+// or enumeration outside its range or an unreadable value refuses the file
+// (ViewParameterSetting.h); a result no run gives reads as no result.
 
 #include "ViewRampingModel.h"
 

@@ -13,10 +13,10 @@
 //       signalName, slope}}
 // A state's trigger time is not stored. A list is as long as the entries
 // the file holds (no state reads as no list: three rated states); more than
-// the model keeps (32 states, 32 assessments, kMaxEvents events), a setting
-// outside the page's limits, an enumeration outside its values or an
-// unreadable value refuses the file (ViewParameterSetting.h). A result no run
-// gives reads as no result.
+// the model keeps (32 states, 32 assessments, kMaxEvents events) or one
+// index twice, an enumeration outside its values or an unreadable value
+// refuses the file; a setting outside the page's limits reads as the nearest
+// limit (ViewParameterSetting.h). A result no run gives reads as no result.
 
 #include "ViewStateSequenceModel.h"
 
@@ -62,6 +62,9 @@ bool ViewStateSequenceModel::ViewSequenceStateModel::serialize(bool save, QDomEl
                AO_BILOGIC_TYPE_AND);
     mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
                    AO_STATE_TYPE_COMPLETED, AO_STATE_TYPE_INITING);
+    // Stored while it ran: the stop that followed left it completed.
+    if (!save && testState == AO_STATE_TYPE_RUNNNING)
+        testState = AO_STATE_TYPE_COMPLETED;
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);

@@ -3243,6 +3243,22 @@
         <translation>元のファイルは %1 として保存されています。</translation>
     </message>
     <message>
+        <source>%1 在文件中出现了不止一次。</source>
+        <translation>%1 がファイルに複数回あります。</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 はこのページの範囲外のため %3 として読み込みました。</translation>
+    </message>
+    <message>
+        <source>另有 %1 个值按范围读入。</source>
+        <translation>他に %1 個の値が最も近い限度として読み込まれました。</translation>
+    </message>
+    <message>
+        <source>页面的参数文件无法写入。</source>
+        <translation>ページのパラメータファイルを書き込めません。</translation>
+    </message>
+    <message>
         <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
         <translation>ファイルが途中で切れているか、XML ファイルではありません（%1 行目）。</translation>
     </message>

@@ -3243,6 +3243,22 @@
         <translation>O ficheiro é guardado como %1.</translation>
     </message>
     <message>
+        <source>%1 在文件中出现了不止一次。</source>
+        <translation>%1 aparece mais de uma vez no ficheiro.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 está fora dos limites desta página: lido como %3.</translation>
+    </message>
+    <message>
+        <source>另有 %1 个值按范围读入。</source>
+        <translation>Mais %1 valores foram lidos no limite mais próximo.</translation>
+    </message>
+    <message>
+        <source>页面的参数文件无法写入。</source>
+        <translation>O ficheiro de parâmetros da página não pode ser escrito.</translation>
+    </message>
+    <message>
         <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
         <translation>O ficheiro está incompleto ou não é um ficheiro XML (linha %1).</translation>
     </message>

@@ -3243,6 +3243,22 @@
         <translation>The file is kept as %1.</translation>
     </message>
     <message>
+        <source>%1 在文件中出现了不止一次。</source>
+        <translation>%1 appears more than once in the file.</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 lies outside this page&apos;s limits: read as %3.</translation>
+    </message>
+    <message>
+        <source>另有 %1 个值按范围读入。</source>
+        <translation>%1 more values were read as the nearest limit.</translation>
+    </message>
+    <message>
+        <source>页面的参数文件无法写入。</source>
+        <translation>The page&apos;s parameter file cannot be written.</translation>
+    </message>
+    <message>
         <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
         <translation>The file is cut short or is no XML file (line %1).</translation>
     </message>

@@ -3243,6 +3243,22 @@
         <translation>原文件保留为 %1。</translation>
     </message>
     <message>
+        <source>%1 在文件中出现了不止一次。</source>
+        <translation>%1 在文件中出现了不止一次。</translation>
+    </message>
+    <message>
+        <source>%1 = %2 超出此页范围，按 %3 读入。</source>
+        <translation>%1 = %2 超出此页范围，按 %3 读入。</translation>
+    </message>
+    <message>
+        <source>另有 %1 个值按范围读入。</source>
+        <translation>另有 %1 个值按范围读入。</translation>
+    </message>
+    <message>
+        <source>页面的参数文件无法写入。</source>
+        <translation>页面的参数文件无法写入。</translation>
+    </message>
+    <message>
         <source>文件不完整或不是 XML 文件（第 %1 行）。</source>
         <translation>文件不完整或不是 XML 文件（第 %1 行）。</translation>
     </message>

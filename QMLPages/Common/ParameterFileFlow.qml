@@ -60,14 +60,14 @@ UserReportParmDialog {
                                                                      : qsTr("保存报告失败！"))
     }
 
-    // A refused file: the notice says why.
+    // A refused file: the notice says why; a loaded one: the values held.
     function loadParametersFrom(name) {
         var loaded = viewModel.loadParmFromFile(name)
         var why = viewModel.takeParameterFileNotice()
         if (loaded)
             parametersLoaded()
-        Qt.callLater(messageDialog.showMessage, loaded ? qsTr("导入参数成功！")
-                                                       : qsTr("导入参数失败！") + (why !== "" ? "\n" + why : ""))
+        Qt.callLater(messageDialog.showMessage, (loaded ? qsTr("导入参数成功！") : qsTr("导入参数失败！"))
+                                                + (why !== "" ? "\n" + why : ""))
     }
 
     onSaveParameters: saveParametersAs(fileName)

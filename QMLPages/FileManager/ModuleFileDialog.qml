@@ -53,13 +53,13 @@ Item {
         })
     }
 
-    // A refused file: the notice says why.
+    // A refused file: the notice says why; a loaded one: the values held.
     function loadParameters(fileName) {
         var loaded = viewModel.loadParmFromFile(fileName)
         var why = viewModel.takeParameterFileNotice()
         if (loaded) {
             root.parametersLoaded()
-            showInfo(qsTr("导入参数成功！"))
+            showInfo(qsTr("导入参数成功！") + (why !== "" ? "\n" + why : ""))
         } else {
             showInfo(qsTr("导入参数失败！") + (why !== "" ? "\n" + why : ""))
         }

@@ -57,6 +57,9 @@ Item {
         // Numbers are written in the language's locale.
         var language = viewBaseModel.getLanuageType()
         globalConfiguration.customLocalName = language === ViewBaseModel.LANGUAGE_TYPE_CHINESE ? "zh_CN" : "us_EN"
+        // Ratings the outputs can give.
+        ratedVoltage.box.dataMax = viewBaseModel.getDeviceAOVMaxRange()
+        ratedCurrent.box.dataMax = viewBaseModel.getDeviceAOIMaxRange()
         ratedVoltage.show(viewBaseModel.getRateVRange())
         ratedCurrent.show(viewBaseModel.getRateIRange())
         ratedFrequency.show(viewBaseModel.getRateFrequency())
@@ -234,7 +237,7 @@ Item {
                 label: qsTr("额定电压:")                          // rated voltage
                 box.unit: "V"
                 box.dataMin: 0.0
-                box.dataMax: 300.0
+                box.dataMax: 300.0                                // the device's, see loadFields
                 box.dataAutoToLimit: true
                 box.quick1Value: "57.735"
                 box.quick2Value: "110.0"

@@ -230,34 +230,36 @@ TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
         const char* text;
         Get get;
         bool refused;     // the file is refused, the model keeps its values
-        double expected;  // otherwise (device limits 265 V, 10 A; three-phase)
+        double expected;  // otherwise, a finite value held to the limit (device limits 265 V, 10 A; three-phase)
     };
     const Row rows[] = {
-        {{"outputs", "port0", "range"}, "1e308", [](const AcModel& m) { return m.getOutputRange(port(0)); }, true, 0},
-        {{"outputs", "port4", "range"}, "12", [](const AcModel& m) { return m.getOutputRange(port(4)); }, true, 0},
-        {{"outputs", "port5", "range"}, "-5", [](const AcModel& m) { return m.getOutputRange(port(5)); }, true, 0},
+        {{"outputs", "port0", "range"}, "1e308", [](const AcModel& m) { return m.getOutputRange(port(0)); }, false, 265.0},
+        {{"outputs", "port4", "range"}, "12", [](const AcModel& m) { return m.getOutputRange(port(4)); }, false, 10.0},
+        {{"outputs", "port5", "range"}, "-5", [](const AcModel& m) { return m.getOutputRange(port(5)); }, false, 0.0},
         {{"outputs", "port1", "range"}, "nan", [](const AcModel& m) { return m.getOutputRange(port(1)); }, true, 0},
-        {{"outputs", "port0", "angle"}, "-1e308", [](const AcModel& m) { return m.getOutputAngle(port(0)); }, true, 0},
+        {{"outputs", "port0", "angle"}, "-1e308", [](const AcModel& m) { return m.getOutputAngle(port(0)); }, false, -360.0},
         {{"outputs", "port2", "angle"}, "-inf", [](const AcModel& m) { return m.getOutputAngle(port(2)); }, true, 0},
-        {{"outputs", "port0", "frequency"}, "0", [](const AcModel& m) { return m.getOutputFrequency(port(0)); }, true, 0},
+        {{"outputs", "port0", "frequency"}, "0", [](const AcModel& m) { return m.getOutputFrequency(port(0)); }, false, 10.0},
         {{"outputs", "port1", "frequency"}, "inf", [](const AcModel& m) { return m.getOutputFrequency(port(1)); }, true, 0},
-        {{"outputs", "port6", "frequency"}, "2e3", [](const AcModel& m) { return m.getOutputFrequency(port(6)); }, true, 0},
+        {{"outputs", "port6", "frequency"}, "2e3", [](const AcModel& m) { return m.getOutputFrequency(port(6)); }, false, 1000.0},
         // UX has no field on a three-phase unit: its frequency may stay 0.
         {{"outputs", "port3", "frequency"}, "0", [](const AcModel& m) { return m.getOutputFrequency(port(3)); }, false, 0.0},
         {{"outputs", "port4", "range"}, "10", [](const AcModel& m) { return m.getOutputRange(port(4)); }, false, 10.0},
-        {{"actionRampTime"}, "1e308", [](const AcModel& m) { return m.actionRampTime; }, true, 0},
-        {{"steps", "setp0"}, "-1", [](const AcModel& m) { return m.actionRampStep[0]; }, true, 0},
+        {{"actionRampTime"}, "1e308", [](const AcModel& m) { return m.actionRampTime; }, false, 300.0},
+        {{"steps", "setp0"}, "-1", [](const AcModel& m) { return m.actionRampStep[0]; }, false, 0.0},
         {{"steps", "setp1"}, "nan", [](const AcModel& m) { return m.actionRampStep[1]; }, true, 0},
-        {{"ramps", "endRamp0", "range"}, "300", [](const AcModel& m) { return m.endRampRanges[0]; }, true, 0},
-        {{"ramps", "endRamp8", "range"}, "50", [](const AcModel& m) { return m.endRampRanges[8]; }, true, 0},
-        {{"ramps", "endRamp1", "angle"}, "-720", [](const AcModel& m) { return m.endRampAngles[1]; }, true, 0},
+        {{"ramps", "endRamp0", "range"}, "300", [](const AcModel& m) { return m.endRampRanges[0]; }, false, 265.0},
+        {{"ramps", "endRamp8", "range"}, "50", [](const AcModel& m) { return m.endRampRanges[8]; }, false, 10.0},
+        {{"ramps", "endRamp1", "angle"}, "-720", [](const AcModel& m) { return m.endRampAngles[1]; }, false, -360.0},
         {{"ramps", "endRamp2", "rrequency"}, "-inf", [](const AcModel& m) { return m.endRampFrequencies[2]; }, true, 0},
-        {{"ramps", "endRamp3", "rrequency"}, "2", [](const AcModel& m) { return m.endRampFrequencies[3]; }, true, 0},
+        {{"ramps", "endRamp3", "rrequency"}, "2", [](const AcModel& m) { return m.endRampFrequencies[3]; }, false, 10.0},
         // Results a run can give are what the file holds.
         {{"outputs", "action0", "actionTime"}, "1e308", [](const AcModel& m) { return m.faultActionTimes[0]; }, false, 1e308},
         {{"outputs", "action0", "actionValueList", "actionValue_val0"}, "-1e308",
          [](const AcModel& m) { return m.faultActionValues[0].actionVal[0]; }, false, -1e308},
         {{"outputs", "action1", "actionTime"}, "nan", [](const AcModel& m) { return m.faultActionTimes[1]; }, false, std::nan("")},
+        // A stored action is a result, whatever state the file gives with it.
+        {{"testState"}, "0", [](const AcModel& m) { return m.getFaultActionTime(0); }, false, 0.5},
     };
     const auto same = [](double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; };
     for (const Row& row : rows) {

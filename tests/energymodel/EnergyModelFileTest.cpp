@@ -87,6 +87,32 @@ TEST_F(EnergyFile, GoldenFileAndItsReload)
     EXPECT_EQ(back.getActiveIndex(), 0);
 }
 
+// A point an earlier version saved at 1 Hz opens held to the lowest
+// frequency, named, with the points around it as saved.
+TEST_F(EnergyFile, AnOldPointBelowTheLowestFrequencyOpensHeldAndNamed)
+{
+    double frequency = 0.0;
+    {
+        EnergyModel vm;
+        vm.testActive();
+        fill(vm);
+        frequency = vm.getFrequency(0);
+        ASSERT_TRUE(vm.saveParameter());
+    }
+    filetest::editXml(sandbox, parameterFile(), [](QDomDocument& doc, QDomElement& root) {
+        filetest::setText(doc, filetest::path(root, {"points", "point1", "frequency"}), "1");
+    });
+    EnergyModel vm;
+    vm.testActive();
+    ASSERT_TRUE(vm.loadParameter());
+    EXPECT_TRUE(vm.takeParameterFileNotice().contains("points/point1/frequency = 1 "));
+    ASSERT_EQ(vm.getPointsCount(), 3);
+    EXPECT_EQ(vm.getFrequency(1), 10.0);
+    EXPECT_EQ(vm.getFrequency(0), frequency);
+    EXPECT_EQ(vm.getCurrent(2), 1.23457);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+}
+
 // The four constants are read as stored, none derived from another; a
 // pulse count is taken only as a whole number 0..65535.
 TEST_F(EnergyFile, StoredConstantsAndPulseCountsAsTheFileHoldsThem)
@@ -117,15 +143,20 @@ TEST_F(EnergyFile, StoredConstantsAndPulseCountsAsTheFileHoldsThem)
     EXPECT_EQ(vm.getSettingPulse(0), 5.0);
     EXPECT_EQ(vm.getSettingPulse(2), 0.0);
 
-    // A pulse count the engine cannot count refuses the file.
-    for (const char* refused : {"2.5", "70000"}) {
-        set(pulse(0), refused);
-        sandbox.write(parameterFile(), doc.toByteArray(4));
-        EnergyModel other;
-        other.testActive();
-        EXPECT_FALSE(other.loadParameter()) << refused;
-        EXPECT_EQ(other.getPointsCount(), 0);
-    }
+    // A count of no whole pulses refuses the file; more than the engine
+    // counts is held to its most.
+    set(pulse(0), "2.5");
+    sandbox.write(parameterFile(), doc.toByteArray(4));
+    EnergyModel other;
+    other.testActive();
+    EXPECT_FALSE(other.loadParameter());
+    EXPECT_EQ(other.getPointsCount(), 0);
+    set(pulse(0), "70000");
+    sandbox.write(parameterFile(), doc.toByteArray(4));
+    EnergyModel held;
+    held.testActive();
+    EXPECT_TRUE(held.loadParameter());
+    EXPECT_EQ(held.getSettingPulse(0), 65535.0);
 
     // A file without a list leaves none.
     root.removeChild(points);

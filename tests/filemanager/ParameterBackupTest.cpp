@@ -135,14 +135,14 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
     EXPECT_EQ(vm.getNormalTime(), 4.25);
 }
 
-TEST_F(ParameterBackup, RestoringWithoutTheLiveFolderFailsAndLeavesTheModel)
+TEST_F(ParameterBackup, RestoringOnAPageThatHasNotSavedYetMakesItsFolder)
 {
     write(backup("b.xml", "Harmonic"), "<DataRoot><normalTime>3</normalTime></DataRoot>");
     ModuleTestModel vm(ViewBaseModel::TEST_HARMONIC);
     vm.testActive();
-    EXPECT_FALSE(vm.loadParmFromFile("b.xml"));
-    EXPECT_EQ(vm.getNormalTime(), 0.5);
-    EXPECT_FALSE(exists(live("Harmonic")));
+    EXPECT_TRUE(vm.loadParmFromFile("b.xml")) << vm.takeParameterFileNotice().toStdString();
+    EXPECT_EQ(vm.getNormalTime(), 3.0);
+    EXPECT_EQ(read(live("Harmonic")), read(backup("b.xml", "Harmonic")));
 
     // Without an active module there is nowhere to save or load.
     center->testActive(ControllerTestor::TEST_NONE);

@@ -139,7 +139,8 @@ TEST_F(OvercurrentFile, ReadingTakesOnlyValuesInRange)
         // The tolerance is held to the device's 10 A, not to the 1 A rated.
         {"tolerance 2 A", {{"currentTolabs", "2"}}, [](OvercurrentModel& m) { EXPECT_EQ(m.getCurrentTolAbs(), 2.0); },
          nullptr},
-        {"tolerance 10.5 A", {{"currentTolabs", "10.5"}}, nullptr, "currentTolabs"},
+        {"tolerance 10.5 A", {{"currentTolabs", "10.5"}}, [](OvercurrentModel& m) { EXPECT_EQ(m.getCurrentTolAbs(), 10.0); },
+         nullptr},
         {"function 2", {{"testPoints/point0/outputTriggerType", "2"}}, nullptr, "point0/outputTriggerType"},
         {"fault kind 12", {{"testPoints/point0/faultKind", "12"}}, nullptr, "point0/faultKind"},
         {"family 7", {{"overcurrentCurves/curve1/activeType", "7"}}, nullptr, "curve1/activeType"},
@@ -150,6 +151,8 @@ TEST_F(OvercurrentFile, ReadingTakesOnlyValuesInRange)
          [](OvercurrentModel& m) { EXPECT_EQ(m.getCharIndex(), 14); }, nullptr},
         {"function 50 row -1", {{"overcurrentCurves/curve0/activeIndex", "-1"}}, nullptr, "curve0/activeIndex"},
         {"pickup nan", {{"overcurrentCurves/curve1/iPickUp", "nan"}}, nullptr, "curve1/iPickUp"},
+        {"pickup 12 A", {{"overcurrentCurves/curve1/iPickUp", "12"}}, [](OvercurrentModel& m) { EXPECT_EQ(m.getIPickUp(1), 10.0); },
+         nullptr},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(r.what);

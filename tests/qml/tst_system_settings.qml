@@ -13,7 +13,11 @@ Item {
     width: 800
     height: 480
 
-    SystemViewModelStub { id: viewBaseModel }
+    SystemViewModelStub {
+        id: viewBaseModel
+        vMaxRange: 265.0
+        iMaxRange: 10.0
+    }
 
     QtObject {
         id: hostWindow
@@ -144,7 +148,8 @@ Item {
             return [
                 { tag: "rated voltage", field: "ratedVoltage", keys: ["key1", "key0", "key0"], call: "setRateVRange(100)" },
                 { tag: "rated voltage quick key", field: "ratedVoltage", keys: ["quick2"], call: "setRateVRange(110)" },
-                { tag: "rated current clamped", field: "ratedCurrent", keys: ["key2", "key5"], call: "setRateIRange(20)" },
+                { tag: "rated voltage held to the device", field: "ratedVoltage", keys: ["key2", "key8", "key0"], call: "setRateVRange(265)" },
+                { tag: "rated current clamped", field: "ratedCurrent", keys: ["key2", "key5"], call: "setRateIRange(10)" },
                 { tag: "rated frequency", field: "ratedFrequency", keys: ["key6", "key0"], call: "setRateFrequency(60)" },
                 { tag: "rated frequency too low", field: "ratedFrequency", keys: ["key5"], call: "" },
                 { tag: "debounce time", field: "ditherTime", keys: ["key0", "keyPoint", "key5"], call: "setDitherTime(0.5)" },

@@ -214,6 +214,11 @@ TEST_F(SequenceFile, CountsAndEnumerationsAreHeldToWhatTheModelKeeps)
              EXPECT_EQ(vm.getEventRecorderType(1), -1);
              EXPECT_EQ(vm.assessList[0].result, VM::AO_Result_TYPE_NONE);
          }},
+        {"a state stored while it ran reads as its stop left it",
+         [](QDomDocument& d, QDomElement& r) {
+             setText(d, path(r, {"testStates", "state1", "testState"}), "1");
+         },
+         [](SeqModel& vm) { EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED); }},
         {"settings outside their values",
          [](QDomDocument& d, QDomElement& r) {
              const QDomElement s1 = path(r, {"testStates", "state1"});

@@ -95,7 +95,7 @@ protected:
 
 } // namespace
 
-TEST_F(ParameterFileRefusal, ANamedFileOutsideThePagesLimitsChangesNeitherTheLiveFileNorTheModel)
+TEST_F(ParameterFileRefusal, ANamedFileNoVersionWroteChangesNeitherTheLiveFileNorTheModel)
 {
     const struct
     {
@@ -103,22 +103,8 @@ TEST_F(ParameterFileRefusal, ANamedFileOutsideThePagesLimitsChangesNeitherTheLiv
         Edit edit;
     } rows[] = {
         {kAc, {"outputs/port0/range", "nan"}},
-        {kAc, {"outputs/port0/range", "1e308"}},
-        {kAc, {"outputs/port1/angle", "-1e308"}},
-        {kAc, {"normalOutput/ports/port4/range", "1e308"}},
-        {kAc, {"ramps/endRamp0/range", "275"}},   // a ramp's end past the device's 265 V
-        {kAc, {"ramps/endRamp0/rrequency", "0"}},
-        {kDc, {"ramps/endRamp8/range", "7"}},     // DC currents up to 5 A
-        {kHarmonic, {"outputs/port4/order0/range", "1e308"}},
+        {kAc, {"outputs/port1/angle", "-inf"}},
         {kOscillate, {"oscillateFrequency", "nan"}},
-        {kSequence, {"testStates/state0/ports/port4/range", "12"}},
-        {kRamping, {"testStates/state0/points/point0/ramps/endRamp0/rrequency", "0"}},
-        {kOvercurrent, {"testPoints/point0/iTest", "15"}},
-        {kDistance, {"faultCurrentRange", "20"}},
-        {kEnergy, {"points/point0/current", "20"}},
-        {kSlipFrequency, {"testPoints/point0/frequencyEnd", "0"}},
-        {kSlipVoltage, {"testPoints/point0/voltageBegin", "1e308"}},
-        {kStdSource, {"srcCurrentAmp", "1e308"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.module.folder) + " " + row.edit.path + " " + row.edit.text);
@@ -132,6 +118,91 @@ TEST_F(ParameterFileRefusal, ANamedFileOutsideThePagesLimitsChangesNeitherTheLiv
         EXPECT_EQ(filetest::held(*vm, sandbox), before);
         const QString notice = vm->takeParameterFileNotice();
         EXPECT_TRUE(notice.startsWith(QLatin1String(row.edit.path))) << notice.toStdString();
+    }
+}
+
+// Written under other ratings or by an earlier version: a finite value
+// outside today's limits is held to the nearest, and named.
+TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAndNamed)
+{
+    const struct
+    {
+        const Module& module;
+        Edit edit;
+        const char* held;   // as the model then saves it
+    } rows[] = {
+        {kAc, {"outputs/port0/range", "1e308"}, "265"},
+        {kAc, {"outputs/port1/angle", "-1e308"}, "-360"},
+        {kAc, {"normalOutput/ports/port4/range", "1e308"}, "10"},
+        {kAc, {"ramps/endRamp0/range", "275"}, "265"},   // a ramp's end past the device's 265 V
+        {kAc, {"ramps/endRamp0/rrequency", "0"}, "10"},
+        {kDc, {"ramps/endRamp8/range", "7"}, "5"},       // DC currents up to 5 A
+        {kDc, {"outputs/port4/range", "5.5"}, "5"},
+        {kHarmonic, {"outputs/port4/order0/range", "1e308"}, "20"},   // the page sums orders up to 20 A
+        {kSequence, {"testStates/state0/ports/port4/range", "12"}, "10"},
+        {kRamping, {"testStates/state0/points/point0/ramps/endRamp0/rrequency", "0"}, "10"},
+        {kOvercurrent, {"testPoints/point0/iTest", "15"}, "10"},
+        {kDistance, {"faultCurrentRange", "20"}, "10"},
+        {kEnergy, {"points/point0/current", "20"}, "10"},
+        {kEnergy, {"points/point0/frequency", "1"}, "10"},
+        {kSlipFrequency, {"testPoints/point0/frequencyEnd", "0"}, "10"},
+        {kSlipVoltage, {"testPoints/point0/voltageBegin", "1e308"}, "265"},
+        {kStdSource, {"srcCurrentAmp", "1e308"}, "10"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.module.folder) + " " + row.edit.path + " " + row.edit.text);
+        std::unique_ptr<VB> vm = saved(row.module);
+        const QByteArray liveBytes = sandbox.read(live(row.module));
+        const QByteArray file = edited(liveBytes, {row.edit});
+        sandbox.write(appRoot() + "/parameters_bk/" + row.module.folder + "/old.xml", file);
+
+        EXPECT_TRUE(vm->loadParmFromFile("old.xml"));
+        EXPECT_EQ(sandbox.read(live(row.module)), file);
+        const QString notice = vm->takeParameterFileNotice();
+        EXPECT_TRUE(notice.contains(QLatin1String(row.edit.path) + " = ")) << notice.toStdString();
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(filetest::held(*vm, sandbox)));
+        QDomElement e = doc.documentElement();
+        for (const QString& name : QString::fromLatin1(row.edit.path).split(QLatin1Char('/')))
+            e = e.firstChildElement(name);
+        EXPECT_EQ(e.text(), QLatin1String(row.held));
+
+        // The page's own file opens the same at every start.
+        std::unique_ptr<VB> next = row.module.make();
+        next->testActive();
+        EXPECT_TRUE(next->loadParameter());
+        EXPECT_TRUE(next->takeParameterFileNotice().contains(QLatin1String(row.edit.path) + " = "));
+        EXPECT_EQ(filetest::held(*next, sandbox), filetest::held(*vm, sandbox));
+    }
+}
+
+TEST_F(ParameterFileRefusal, AListWithAnIndexTwiceIsRefusedNamingIt)
+{
+    const struct
+    {
+        const Module& module;
+        Edit entry;   // made where the saved page has none
+        const char* list;
+        const char* index;
+    } rows[] = {
+        {kOvercurrent, {"testPoints/point0/iTest", "1"}, "testPoints", "point0"},
+        {kSequence, {"testStates/state0/outputTime", "1"}, "testStates", "state0"},
+        {kEnergy, {"points/point0/current", "1"}, "points", "point0"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.module.folder) + " " + row.index);
+        std::unique_ptr<VB> vm = saved(row.module);
+        QDomDocument doc;
+        ASSERT_TRUE(doc.setContent(edited(sandbox.read(live(row.module)), {row.entry})));
+        QDomElement list = doc.documentElement().firstChildElement(row.list);
+        list.appendChild(list.firstChildElement(row.index).cloneNode());
+        sandbox.write(appRoot() + "/parameters_bk/" + row.module.folder + "/twice.xml", doc.toByteArray(4));
+        const QByteArray before = filetest::held(*vm, sandbox);
+
+        EXPECT_FALSE(vm->loadParmFromFile("twice.xml"));
+        EXPECT_EQ(filetest::held(*vm, sandbox), before);
+        const QString notice = vm->takeParameterFileNotice();
+        EXPECT_TRUE(notice.startsWith(QLatin1String(row.list) + "/" + row.index)) << notice.toStdString();
     }
 }
 
@@ -195,6 +266,29 @@ TEST_F(ParameterFileRefusal, AFileSavedOnAThreePhaseUnitLoadsOnAFourPhaseOne)
         EXPECT_TRUE(vm->loadParameter()) << vm->takeParameterFileNotice().toStdString();
     }
     std::tie(config->volPhasesType, config->curPhasesType) = phases;
+}
+
+// Ratings above what the device gives (20 A, 300 V on a 10 A, 265 V unit):
+// the defaults a page saves are the ones it shows, and its file opens as
+// saved at every start.
+TEST_F(ParameterFileRefusal, ThePagesDefaultsUnderRatingsAboveTheDevicesOpenAsSaved)
+{
+    const auto ratings = std::make_pair(config->rateVoltage, config->rateCurrent);
+    config->rateVoltage = 300.0;
+    config->rateCurrent = 20.0;
+    for (const Module* module : {&kAc, &kDc, &kHarmonic, &kOscillate, &kSequence, &kRamping, &kOvercurrent,
+                                 &kDistance, &kEnergy, &kSlipFrequency, &kSlipVoltage, &kStdSource}) {
+        SCOPED_TRACE(module->folder);
+        const QByteArray shown = filetest::held(*saved(*module), sandbox);
+        for (int start = 0; start < 2; ++start) {
+            std::unique_ptr<VB> vm = module->make();
+            vm->testActive();
+            EXPECT_TRUE(vm->loadParameter());
+            EXPECT_EQ(vm->takeParameterFileNotice().toStdString(), "");
+            EXPECT_EQ(filetest::held(*vm, sandbox), shown);
+        }
+    }
+    std::tie(config->rateVoltage, config->rateCurrent) = ratings;
 }
 
 TEST_F(ParameterFileRefusal, ATripListSavesABinaryOutputAsOneItsReaderTakes)

@@ -370,7 +370,7 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         EXPECT_EQ(vm.moduleName, "default");
         const QString notice = vm.takeParameterFileNotice();
         EXPECT_TRUE(notice.startsWith(vmtest::utf8("参数文件无法读取")) && notice.contains(vmtest::utf8(row.why))
-                    && notice.contains("parameter.xml.damaged"))
+                    && notice.contains("parameters/AC/parameter.xml.damaged"))   // where to find it
             << notice.toStdString();
         EXPECT_EQ(vm.takeParameterFileNotice(), "");
         // What the user had stays, out of the way of the next save.
@@ -392,12 +392,12 @@ TEST_F(ParameterFile, ARefusedPageFileTakesTheOldestNameAsideWhenAllAreTaken)
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
         ASSERT_TRUE(file.setFileTime(stamp.addSecs(n == 7 ? 0 : 100 + n), QFileDevice::FileModificationTime));
     }
-    sandbox.write(path, "<DataRoot><normalTime>-1</normalTime></DataRoot>");
+    sandbox.write(path, "<DataRoot><normalTime>nan</normalTime></DataRoot>");
     ModuleTestModel vm;
     vm.testActive();
     EXPECT_FALSE(vm.loadParameter());
     EXPECT_TRUE(vm.takeParameterFileNotice().contains("parameter.xml.7.damaged"));
-    EXPECT_EQ(sandbox.read(path + ".7.damaged"), "<DataRoot><normalTime>-1</normalTime></DataRoot>");
+    EXPECT_EQ(sandbox.read(path + ".7.damaged"), "<DataRoot><normalTime>nan</normalTime></DataRoot>");
     EXPECT_FALSE(QFile::exists(path));
 }
 
