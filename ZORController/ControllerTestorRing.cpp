@@ -40,6 +40,14 @@ double timedSeconds()
     return ticks && hard && hard->periodFrequency != 0 ? double(*ticks) / double(hard->periodFrequency) : 0.0;
 }
 
+// A binary input's action may end it.
+bool endsByAction()
+{
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    return out
+        && (out->outputTriggerType == COMM_TRIGGER_TYPE_BINARY || out->outputTriggerType == COMM_TRIGGER_TYPE_TIME_BINARY);
+}
+
 }   // namespace
 
 void SwitchedRing::reset()
@@ -53,6 +61,7 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     Page& page = pages[number % kPages];
     lastAtOnce = leavesAtOnce();
     const double seconds = timedSeconds();
+    const bool binaryEnds = endsByAction();
     localOutputUpdateOffset = int(number % kPages);
     const int result = testor.setTestParameter(false, false);
     page.number = number;
@@ -60,6 +69,7 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     page.outputs = outputs;
     page.seconds = seconds;
     page.continues = false;
+    page.binaryEnds = binaryEnds;
     last = number;
     return result;
 }
@@ -70,11 +80,15 @@ void SwitchedRing::continueStep()
         pages[last % kPages].continues = true;
 }
 
-SwitchedRing::Trip SwitchedRing::tripOf(qint32 stateWord, float time) const
+SwitchedRing::Trip SwitchedRing::tripOf(qint32 stateWord, float time)
 {
     Trip trip{pageOfReport(stateWord), time};
     if (!trip.page)
         return trip;
+    // An action that ends the page it is read on ended it before its time.
+    Page& reported = pages[DriverStateWord(stateWord).page()];
+    if (DriverStateWord(stateWord).ended() && reported.binaryEnds)
+        reported.seconds = 0.0;
     const Page* at = trip.page;
     double seconds = double(time);
     const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
@@ -143,6 +157,9 @@ const SwitchedRing::Page* SwitchedRing::page(qint64 n) const
 
 int SwitchedRing::switchToLast(ControllerTestor& testor)
 {
+    // The page playing and those written after it are left before their time.
+    for (qint64 n = std::max<qint64>(ended + 1, 0); n < last; ++n)
+        pages[n % kPages].seconds = 0.0;
     nameWritten();
     const int result = testor.setTestSwitch(false);
     if (result == 0)

@@ -34,8 +34,11 @@ public:
         qint64 number = -1;   // page of the run; -1: none written here in this run
         qint32 state = -1;    // the entity's state it was written with
         ModelEntity::PageOutputs outputs;
-        double seconds = 0.0;     // its time, to the tick; 0: it ends by no time
-        bool continues = false;   // it plays on the step of the page before it
+        // How long it plays, to the tick, once its time ends it; 0: no time
+        // ends it, or a switch or a trip ended it before its time.
+        double seconds = 0.0;
+        bool continues = false;     // it plays on the step of the page before it
+        bool binaryEnds = false;    // a binary input's action may end it
     };
 
     // Where a trip's contact moved: the page and the time, s, from the start
@@ -85,8 +88,10 @@ public:
     // of the first page of those that play it on. The page is null, and the
     // time the report's, where no page of this run was written there; the
     // page the word names and the report's time where the page before is
-    // not in the ring, not of the same state or ends by no time.
-    Trip tripOf(qint32 stateWord, float time) const;
+    // not in the ring, not of the same state or not played to its time. A
+    // report that ends a page an action may end tells that page's time
+    // ended it not.
+    Trip tripOf(qint32 stateWord, float time);
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;
     // Names every page written and switches the instrument at once to the
