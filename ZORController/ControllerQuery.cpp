@@ -425,7 +425,8 @@ void ControllerQuery::releasePulses(LoopState& loop)
 
 // The state word goes with the page the action was on: as read while that
 // page plays, or for a page the ring has left since (ended, then) that page
-// with the last-state bit. The testor values the trip with that page.
+// with the last-state bit; bit 14 where the contact moved before that page
+// began. The testor values the trip with that page (or the one before).
 void ControllerQuery::reportAction(bool everyInput)
 {
     const CommDriverTestStatusData& status = *globalTestStatusData;
@@ -435,6 +436,8 @@ void ControllerQuery::reportAction(bool everyInput)
     const qint32 page = status.statusTestActionStateIndex;
     if (page < DRIVER_PAGE_COUNT && DriverStateWord(word).page() != page)
         word = DriverStateWord::endedPage(page).word;
+    if (status.statusTestActionBefore)
+        word |= DriverStateWord::kMovedBeforeBit;
     const qint32 flags = status.statusTestActionFlag;
     if (!everyInput) {
         emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), status.statusTestActionTime, word);

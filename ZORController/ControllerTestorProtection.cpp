@@ -703,10 +703,12 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
 {
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
-    // The trip belongs to the state of the page it happened on, valued with
-    // what that page played, however far the ring has been written since.
-    const SwitchedRing::Page* page = runRing().pageOfReport(stateIndex);
-    const int recorded = page ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime, page->state,
+    // The trip belongs to the state of the page its contact moved on, valued
+    // with what that page played, however far the ring has been written
+    // since, and timed from that page's start.
+    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
+    const SwitchedRing::Page* page = trip.page;
+    const int recorded = page ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, page->state,
                                                          page->outputs)
                               : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
     if (recorded != 0)

@@ -5,22 +5,47 @@
 #include "driverbase.h"
 
 #include <algorithm>
+#include <optional>
 
 static_assert(SwitchedRing::kPages == DRIVER_PAGE_COUNT, "the instrument's ring");
 
 namespace {
 
-// The page in the output record ends as soon as it is entered: time-triggered
-// with less than two ticks.
-bool leavesAtOnce()
+// The ticks of the page in the output record when its time ends it (time, or
+// time-or-binary trigger), else none.
+std::optional<uint32_t> timedTicks()
 {
     const CommDriverTestOutputData* out = globalTestOutputData;
     const CommDriverConfigureHardData* hard = globalConfigureHardData;
     if (!out || !hard)
-        return false;
+        return std::nullopt;
     if (out->outputTriggerType != COMM_TRIGGER_TYPE_TIME && out->outputTriggerType != COMM_TRIGGER_TYPE_TIME_BINARY)
-        return false;
-    return driverPageTicks(out->outputTime, hard->periodFrequency) < 2;
+        return std::nullopt;
+    return driverPageTicks(out->outputTime, hard->periodFrequency);
+}
+
+// The page in the output record ends as soon as it is entered: time-triggered
+// with less than two ticks.
+bool leavesAtOnce()
+{
+    const std::optional<uint32_t> ticks = timedTicks();
+    return ticks && *ticks < 2;
+}
+
+// Its time, s, to the tick; 0 when no time ends it.
+double timedSeconds()
+{
+    const std::optional<uint32_t> ticks = timedTicks();
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    return ticks && hard && hard->periodFrequency != 0 ? double(*ticks) / double(hard->periodFrequency) : 0.0;
+}
+
+// A binary input's action may end it.
+bool endsByAction()
+{
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    return out
+        && (out->outputTriggerType == COMM_TRIGGER_TYPE_BINARY || out->outputTriggerType == COMM_TRIGGER_TYPE_TIME_BINARY);
 }
 
 }   // namespace
@@ -35,13 +60,56 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     const qint64 number = last + 1;
     Page& page = pages[number % kPages];
     lastAtOnce = leavesAtOnce();
+    const double seconds = timedSeconds();
+    const bool binaryEnds = endsByAction();
     localOutputUpdateOffset = int(number % kPages);
     const int result = testor.setTestParameter(false, false);
     page.number = number;
     page.state = state;
     page.outputs = outputs;
+    page.seconds = seconds;
+    page.continues = false;
+    page.binaryEnds = binaryEnds;
     last = number;
     return result;
+}
+
+void SwitchedRing::continueStep()
+{
+    if (last >= 0)
+        pages[last % kPages].continues = true;
+}
+
+SwitchedRing::Trip SwitchedRing::tripOf(qint32 stateWord, float time)
+{
+    Trip trip{pageOfReport(stateWord), time};
+    if (!trip.page)
+        return trip;
+    // An action that ends the page it is read on ended it before its time.
+    Page& reported = pages[DriverStateWord(stateWord).page()];
+    if (DriverStateWord(stateWord).ended() && reported.binaryEnds)
+        reported.seconds = 0.0;
+    const Page* at = trip.page;
+    double seconds = double(time);
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    if (DriverStateWord(stateWord).movedBefore() && soft) {
+        // The report's time is then the stamp, debounce included.
+        const Page* before = page(at->number - 1);
+        const double lead = double(driverMicroseconds(soft->ditherTime)) / 1e6 - seconds;
+        if (before && before->state == at->state && before->seconds > 0.0 && before->seconds - lead > 0.0) {
+            at = before;
+            seconds = before->seconds - lead;
+        }
+    }
+    for (const Page* p = at; p->continues;) {
+        p = page(p->number - 1);
+        if (!p)
+            break;
+        seconds += p->seconds;
+    }
+    trip.page = at;
+    trip.time = float(seconds);
+    return trip;
 }
 
 void SwitchedRing::name(qint64 n)
@@ -89,6 +157,9 @@ const SwitchedRing::Page* SwitchedRing::page(qint64 n) const
 
 int SwitchedRing::switchToLast(ControllerTestor& testor)
 {
+    // The page playing and those written after it are left before their time.
+    for (qint64 n = std::max<qint64>(ended + 1, 0); n < last; ++n)
+        pages[n % kPages].seconds = 0.0;
     nameWritten();
     const int result = testor.setTestSwitch(false);
     if (result == 0)

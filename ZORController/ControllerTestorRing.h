@@ -34,6 +34,19 @@ public:
         qint64 number = -1;   // page of the run; -1: none written here in this run
         qint32 state = -1;    // the entity's state it was written with
         ModelEntity::PageOutputs outputs;
+        // How long it plays, to the tick, once its time ends it; 0: no time
+        // ends it, or a switch or a trip ended it before its time.
+        double seconds = 0.0;
+        bool continues = false;     // it plays on the step of the page before it
+        bool binaryEnds = false;    // a binary input's action may end it
+    };
+
+    // Where a trip's contact moved: the page and the time, s, from the start
+    // of the step that page plays, debounce off.
+    struct Trip
+    {
+        const Page* page = nullptr;
+        float time = 0.0f;
     };
 
     qint64 named = 0;          // the page the switch names (page 0 at the start)
@@ -51,6 +64,9 @@ public:
     // The output record, as the entity filled it for `state`, into the page
     // after the last one written; the driver's result.
     int write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs);
+    // The page written last plays on the step of the page before it: a trip
+    // on it counts from that page's start.
+    void continueStep();
     // Names every page written (each in full): the instrument may go on to them.
     void nameWritten() { name(last); }
     // The page the instrument plays or holds: the one it was last switched to.
@@ -63,6 +79,19 @@ public:
     // The page of this run an action report's state word names (bits 0-2),
     // null when none was written there.
     const Page* pageOfReport(qint32 stateWord) const;
+    // Where the contact of an action report moved (its state word and time,
+    // as the polling loop sends them): on the page the word names, or, where
+    // the word says it moved before that page began, on the page before of
+    // the same state, a debounce less the stamp before that page's time ran
+    // out (the instrument's hold of that page once ended, which none of its
+    // ticks counts, left out). The time counts from the start of the step:
+    // of the first page of those that play it on. The page is null, and the
+    // time the report's, where no page of this run was written there; the
+    // page the word names and the report's time where the page before is
+    // not in the ring, not of the same state or not played to its time. A
+    // report that ends a page an action may end tells that page's time
+    // ended it not.
+    Trip tripOf(qint32 stateWord, float time);
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;
     // Names every page written and switches the instrument at once to the

@@ -246,8 +246,11 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
         entity.updateToDriverValue();
         entity.resetActionValues();
         outcome.errorSum += writePage(testor, entity);
-        if (entity.lastState)
+        if (entity.lastState) {
+            // The end value's second state: the same step played on.
+            ring.continueStep();
             ring.playedToEnd = ring.last;
+        }
         ring.nameWritten();
         return outcome;
     }
@@ -319,12 +322,12 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    // Valued with what the page of the trip played, however far the ring
-    // has been written since.
-    const SwitchedRing::Page* page = runRing().pageOfReport(stateIndex);
-    const int recorded = page ? entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime,
-                                                              page->outputs)
-                              : entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
+    // Valued with what the page the contact moved on played, however far
+    // the ring has been written since, and timed from its step's start.
+    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
+    const int recorded = trip.page ? entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time,
+                                                                   trip.page->outputs)
+                                   : entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
     if (recorded != 0)
         return -1;
     const bool complete = DriverStateWord(stateIndex).ended();

@@ -134,11 +134,15 @@ enum COMMTriggerType {
 // statusTestStateIndex) names the page of the ring of eight playing (bits
 // 0-2) and, in bit 15, that this page has ended: held until the software
 // switches on, or the last state of a run the instrument steps through.
+// An action report's word may carry bit 14 too: the contact moved before
+// the page began, on the page before it (its stamp, debounce included, is
+// not above the debounce).
 struct DriverStateWord
 {
     static constexpr int kPages = 8;
     static constexpr int kPageMask = kPages - 1;
     static constexpr int kEndedBit = 0x8000;
+    static constexpr int kMovedBeforeBit = 0x4000;
 
     int word = 0;
 
@@ -152,6 +156,7 @@ struct DriverStateWord
 
     constexpr int page() const { return word & kPageMask; }
     constexpr bool ended() const { return (word & kEndedBit) != 0; }
+    constexpr bool movedBefore() const { return (word & kMovedBeforeBit) != 0; }
     // How many pages the ring moves on from page `from` to page `to`, 0..7
     // (pages of a run counted on from its start, or below 0, taken in the
     // ring page they fall in): a whole lap reads as none.
@@ -366,6 +371,7 @@ struct CommDriverTestStatusData
     CommShared<int32_t> statusTestStateIndex{0};         // raw 0x8336: bits 0-2 page, bit 15 last state
     CommShared<uint8_t> statusTestActionFlags[4] = {};   // 2-bit edge code per binary input
     float statusTestActionTime = 0.0f;                   // s; NaN = no new action
+    uint8_t statusTestActionBefore = 0;                  // 1: its contact moved before its page began
     CommShared<uint8_t> statusTestActionBIStates[4] = {};
     int32_t statusAlarmStates = 0;   // register 0x8414
     int32_t statusPluseStopState = 0;

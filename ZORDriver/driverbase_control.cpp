@@ -459,10 +459,13 @@ int driverBaseReadActionTimes()
         const double playedAtMost = double(readUs - localActionPageSinceUs[page]) / 1e6;
         const int64_t stampUs = std::llround(driverStampSeconds(timeUs, playedAtMost) * 1e6);
         const int64_t ditherUs = driverMicroseconds(globalConfigureSoftData->ditherTime);
+        // A stamp not above the debounce is the contact's on the page
+        // before: it stays as it is, and the report says so.
         int64_t actionUs = stampUs;
         if (stampUs > ditherUs)
             actionUs = std::max<int64_t>(stampUs - ditherUs, 1000);
         status.statusTestActionTime = float(double(actionUs) / 1e6);
+        status.statusTestActionBefore = ditherUs > 0 && stampUs <= ditherUs ? 1 : 0;
         found = true;
     }
 

@@ -8,8 +8,10 @@
 #include "AcModelSupport.h"
 #include "../dcmodel/DcModelSupport.h"
 #include "../harmonicmodel/HarmonicModelSupport.h"
+#include "../rampingmodel/RampingModelSupport.h"
 
 #include "BaseModelDataDistance.h"
+#include "SimPacer.h"
 
 #include <QDomDocument>
 
@@ -264,6 +266,84 @@ TEST_P(AcModelLastStep, ATripInTheLastStepOfARampIsFoundValuedWithTheStepTheRela
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, AcModelLastStep, ::testing::Values(1.0, enginetest::kTimeScale));
+
+// Ramps of 0.1 s steps at real time, each with a relay that closes 95 ms (or
+// 99 ms) into the step it picks up on: the end value's, or one before it,
+// whose contact the instrument confirms in the next step. The trip reads the
+// step the relay saw (the page log) and the time into it, in the
+// instrument's ticks.
+TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
+{
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
+    initialise();
+    const double rate = sim->hardware().tickRate;
+    const int64_t debounceNs = std::llround(ModelEntity::debounceSeconds() * 1e9);
+    enum Module { AC, DC, HARMONIC, RAMPING };
+    const struct
+    {
+        Module module;
+        double from, step, to, pickup, delay, value;
+    } rows[] = {
+        {AC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},       {AC, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
+        {AC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},       {DC, 8.0, 0.5, 12.0, 11.99, 0.095, 12.0},
+        {DC, 8.0, 0.5, 12.0, 11.49, 0.095, 11.5},        {HARMONIC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},
+        {HARMONIC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0}, {RAMPING, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
+        {RAMPING, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.module << " " << r.pickup << " " << r.delay);
+        sim->unplugAll();
+        auto pages = std::make_shared<runsource::PageRecorder>(0);
+        sim->plugIn(pages);
+        auto relay = plugRelay(ModelEntity::AO_PORT_TYPE_UA, r.pickup, r.delay);
+        double time = std::nan(""), value = std::nan("");
+        auto run = [&](auto& vm) {
+            vm.setAutoRampEnabled(true);
+            vm.setFaultActionPort(0);
+            vm.setRampStepValue(r.step);
+            vm.setRampTimeValue(0.1);
+            vm.setEndRampValue(r.to);
+            ASSERT_TRUE(vm.quickChange(true));
+            ASSERT_TRUE(runToEnd(vm));
+            time = vm.faultActionTimes[0];
+            value = vm.faultActionValues[0].actionVal[0];
+        };
+        if (r.module == AC) {
+            AcModel vm;
+            vm.testActive();
+            vm.setOutputRange(port(0), r.from);
+            run(vm);
+        } else if (r.module == DC) {
+            dctest::DcModel vm;
+            vm.testActive();
+            vm.setOutputRange(port(0), r.from);
+            run(vm);
+        } else if (r.module == HARMONIC) {
+            hmtest::HarmonicModel vm;
+            vm.testActive();
+            vm.setSlot(0, 0, r.from, 0.0);
+            vm.setFaultActionOrder(0);
+            run(vm);
+        } else {
+            rmtest::RampingModel vm;
+            vm.testActive();
+            vm.removeState();
+            vm.addRamp(0, rmtest::VM::RAMP_ITEM_TYPE_RANGE, r.to, r.step, 0.1);
+            vm.setOutputRange(port(0), r.from);
+            ASSERT_TRUE(runToEnd(vm));
+            time = vm.getActionTimes(0);
+            value = vm.getActionValue(0).toDouble();
+        }
+        ASSERT_FALSE(relay->pickupTimes().empty());
+        const int64_t moved = relay->pickupTimes()[0];
+        EXPECT_NEAR(pages->playedAt(moved), r.value, 1e-3);
+        EXPECT_NEAR(value, r.value, 1e-3);
+        EXPECT_NEAR(std::llround(time * rate), std::llround(pages->shownTime(moved, debounceNs, 0.1) * rate), 1);
+    }
+}
 
 // The automatic ramps with steps shorter than the debounce (1 ms against
 // 15 ms), which the pages and a file or a PC may set: refused at the start,

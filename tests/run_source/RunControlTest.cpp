@@ -172,6 +172,31 @@ TEST_F(RunSourceTest, EditsQueuedBehindABusyTestorSwitchTheOutputOnce)
     EXPECT_TRUE(waitEnded());
 }
 
+// A contact that moves as an edit replaces a steady output, confirmed on the
+// new page: not timed as if the output replaced had played its whole time.
+TEST_F(RunSourceTest, ATripAnEditOvertakesIsNotTimedWithTheReplacedOutputsTime)
+{
+    initialise();
+    // IA `ia` A, DI 1 rising watched.
+    auto steady = [](double ia) {
+        return [ia](ModelAlternateEntity& e) {
+            setSteady(e, ia);
+            e.stateOutputBIStates[0] = 1;
+        };
+    };
+    edit(*testor().dataAlternate, steady(1.0));
+    ASSERT_TRUE(start(TT::TEST_ALTERNATE));
+    LinkTap tap(*sim);
+    tap.onFrames({(uint32_t(0x8302) << 16) | 0x8001}, [this] { sim->setBinaryInput(0, true); });
+    edit(*testor().dataAlternate, steady(2.5));
+    center->testSwitch();
+    ASSERT_TRUE(waitEnded());
+    ModelAlternateEntity& e = *testor().dataAlternate;
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_EQ(e.faultActionBiIndex, 0);
+    EXPECT_LE(e.faultActionTimes[0], ModelEntity::debounceSeconds());
+}
+
 TEST_F(RunSourceTest, ValuesThatCannotBeOutputRefuseTheStart)
 {
     // No polling: the testor is the link's only user, so a refused start
