@@ -1264,4 +1264,8 @@ TABLE = [
     ("ModelSlipVoltagePage", "电压滑差", None, "dU/dt", "dU/dt", "dU/dt", "dU/dt"),
     ("ModelSlipVoltagePage", "计时电压", None, "U Timing", "U tempor.", "U отсчёта", "計時電圧"),
     ("ModelSlipVoltagePage", "动作电压", None, "Trip Volt.", "Tensão atuação", "Напр. сраб.", "動作電圧"),
+    (None, "%1 在文件中出现了不止一次。", None, "%1 appears more than once in the file.", "%1 aparece mais de uma vez no ficheiro.", "%1 встречается в файле больше одного раза.", "%1 がファイルに複数回あります。"),
+    (None, "另有 %1 个值按范围读入。", None, "%1 more values were read as the nearest limit.", "Mais %1 valores foram lidos no limite mais próximo.", "Ещё значений прочитано как ближайший предел: %1.", "他に %1 個の値が最も近い限度として読み込まれました。"),
+    (None, "页面的参数文件无法写入。", None, "The page's parameter file cannot be written.", "O ficheiro de parâmetros da página não pode ser escrito.", "Файл параметров страницы не удаётся записать.", "ページのパラメータファイルを書き込めません。"),
+    (None, "%1 = %2 超出此页范围，按 %3 读入。", None, "%1 = %2 lies outside this page's limits: read as %3.", "%1 = %2 está fora dos limites desta página: lido como %3.", "%1 = %2 вне пределов этой страницы: прочитано как %3.", "%1 = %2 はこのページの範囲外のため %3 として読み込みました。"),
 ]
