@@ -60,29 +60,17 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeAlternate();
-          return true;
-      }}},
+     {0, "AC", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+      [](NetServiceBase& s) { return s.retakeAlternate(); }}},
     {&ModuleAdaptorSets::stateSequence,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeStates();
-          return s.setLastStateForSequence();
-      }}},
+     {0, "state", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
+      [](NetServiceBase& s) { return s.retakeStates() && s.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeHarmonic();
-          return true;
-      }}},
+     {0, "harmonic", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+      [](NetServiceBase& s) { return s.retakeHarmonic(); }}},
     {&ModuleAdaptorSets::ramping,
-     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeRamping();
-          return true;
-      }}},
+     {1, "ramping", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+      [](NetServiceBase& s) { return s.retakeRamping(); }}},
 };
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
@@ -329,19 +317,66 @@ bool NetServiceBase::startAllowed() const
 
 int NetServiceBase::setTestStart()
 {
-    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || center->testTestor->runEnable.load())
+    ControllerTestor* testor = center->testTestor;
+    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || testor->runEnable.load())
         return 0;
-    if (!startAllowed())
+    if (!startAllowed()) {
+        qWarning("network service: start refused: the driver is not initialised or an amplifier is too hot");
         return -1;
+    }
+    // From here until the run has begun (or was refused), a record for the
+    // module is refused (a record being converted is waited for).
+    const qint32 type = testor->testType.load();
+    pendingType = type;
+    startPending = true;
+    struct Pending
+    {
+        std::atomic<bool>& flag;
+        ~Pending() { flag = false; }
+    } pending{startPending};
     while (!bControlEnable.load() && netServiceEnable.load()) {
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
     }
-    const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
-    if (hooks && hooks->beforeStart && !hooks->beforeStart(*this))
+    const NetModuleHooks* hooks = netModuleHooks(type);
+    if (!hooks || !hooks->beforeStart || !hooks->beforeStart(*this)) {
+        qWarning("network service: start refused: no complete %s record since remote control was switched on",
+                 hooks ? hooks->name : "parameter");
         return -1;
+    }
+    // Queued after the start on the testor's thread: it tells whether the
+    // run began once the start is done (its amplifiers' settling included).
+    auto began = std::make_shared<std::promise<bool>>();
+    std::future<bool> done = began->get_future();
     center->testStart();
-    return 0;
+    if (!QMetaObject::invokeMethod(
+            testor, [testor, began] { began->set_value(testor->runEnable.load()); }, Qt::QueuedConnection))
+        return -1;
+    if (done.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS + realMs(START_WAIT_MS)))
+        != std::future_status::ready) {
+        qWarning("network service: start refused: the engine did not answer");
+        return -1;
+    }
+    // A refusal is logged by the engine with its reason.
+    return done.get() ? 0 : -1;
+}
+
+bool NetServiceBase::recordRefused(qint32 type, const char* name)
+{
+    ControllerTestor* testor = center->testTestor;
+    const bool starting = startPending.load();
+    const bool busy = starting || testor->runEnable.load()
+                      || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
+    if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
+        return false;
+    qWarning("network service: %s record refused: the module is running", name);
+    return true;
+}
+
+void NetServiceBase::logRefusedRecord(const char* name, const QString& why)
+{
+    qWarning("network service: %s record refused: %s", name,
+             why.isEmpty() ? "values the device cannot output" : qPrintable(why));
 }
 
 // ---- Parameter records ---------------------------------------------------------------
@@ -360,14 +395,6 @@ public:
 private:
     std::atomic<bool>& flag;
 };
-
-template <typename E>
-void setPhases(const NetPhaseValues& from, E& ranges, E& angles, E& frequencies)
-{
-    std::copy(std::begin(from.ranges), std::end(from.ranges), std::begin(ranges));
-    std::copy(std::begin(from.angles), std::end(from.angles), std::begin(angles));
-    std::copy(std::begin(from.frequencies), std::end(from.frequencies), std::begin(frequencies));
-}
 
 } // namespace
 
@@ -408,9 +435,16 @@ void NetServiceBase::applyDither(double ditherTime)
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetAlternateSettings>>();
-    if (!readLimits(t->limits) || !netDecodeAlternate(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC"))
         return -1;
+    auto t = std::make_unique<Taken<NetAlternateSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeAlternate(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("AC", why);
+        return -1;
+    }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
     applyAlternate(t->settings, t->limits);
@@ -422,28 +456,22 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits)
 {
-    ModelAlternateEntity* e = center->testTestor->dataAlternate;
-    QMutexLocker lock(&e->entityLock);
-    e->autoRampEnabled = s.autoRampEnabled;
-    e->actionRampTime = s.actionRampTime;
-    e->actionRampStep = s.actionRampStep;
-    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-    e->actionRampFactor = s.actionRampFactor;
-    e->endRampValue = s.endRampValue;
-    setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+    netApplyAlternate(s, limits, *center->testTestor->dataAlternate);
 }
 
 int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetStateSettings>>();
-    if (!readLimits(t->limits) || !netDecodeState(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_STATESEQUENCE, "state"))
         return -1;
+    auto t = std::make_unique<Taken<NetStateSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeState(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("state", why);
+        return -1;
+    }
     protocolVersion = 0;
     const qint32 state = t->settings.state;
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);
@@ -459,19 +487,7 @@ int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyState(const NetStateSettings& s, const NetRecordLimits& limits)
 {
-    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
-    const int st = s.state;
-    QMutexLocker lock(&e->entityLock);
-    setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-    e->stateOutputTimes[st] = s.stateOutputTime;
-    std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates),
-              std::begin(e->stateOutputBOStates[st]));
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates),
-              std::begin(e->stateOutputBIStates[st]));
-    e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
-    e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
-    e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    netApplyState(s, limits, *center->testTestor->dataStateSequence);
 }
 
 int NetServiceBase::receivedStateCount()
@@ -502,10 +518,17 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
+    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic"))
+        return -1;
     // 9.6 kB of values: kept off the receive thread's stack.
     auto t = std::make_unique<Taken<NetHarmonicSettings>>();
-    if (!readLimits(t->limits) || !netDecodeHarmonic(record, length, t->limits, t->settings))
+    if (!readLimits(t->limits))
         return -1;
+    QString why;
+    if (!netDecodeHarmonic(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("harmonic", why);
+        return -1;
+    }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
     if (t->settings.rateFrequencyChanged) {
@@ -523,32 +546,22 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
 {
-    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
-    QMutexLocker lock(&e->entityLock);
-    e->endRampValue = s.endRampValue;
-    e->actionRampFactor = s.actionRampFactor;
-    e->autoRampEnabled = s.autoRampEnabled;
-    e->actionRampTime = s.actionRampTime;
-    e->actionRampStep = s.actionRampStep;
-    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-    e->faultActionOrder = s.faultActionOrder;
-    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-    std::copy(std::begin(s.outputOrders), std::end(s.outputOrders), std::begin(e->outputOrders));
-    std::memcpy(e->outputRanges, s.outputRanges, sizeof e->outputRanges);
-    std::memcpy(e->outputAngles, s.outputAngles, sizeof e->outputAngles);
-    std::memcpy(e->outputFrequencies, s.outputFrequencies, sizeof e->outputFrequencies);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+    netApplyHarmonic(s, limits, *center->testTestor->dataHarmonic);
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetRampingSettings>>();
-    if (!readLimits(t->limits) || !netDecodeRamping(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_RAMPING, "ramping"))
         return -1;
+    auto t = std::make_unique<Taken<NetRampingSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeRamping(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("ramping", why);
+        return -1;
+    }
     protocolVersion = 1;
     currentProjectId = t->settings.projectId;
     currentModuleId = t->settings.moduleId;
@@ -561,73 +574,54 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits)
 {
-    ModelRampingEntity* e = center->testTestor->dataRamping;
-    QMutexLocker lock(&e->entityLock);
-    e->stateCount = s.stateCount;
-    e->maxVoltage = limits.maxVRange;
-    e->maxCurrent = limits.maxIRange;
-    for (int st = 0; st < s.stateCount; ++st) {
-        const NetRampingState& r = s.states[st];
-        setPhases(r.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-        e->stateOutputTimes[st] = r.stateOutputTime;
-        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
-        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(r.stateOutputLinkType);
-        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(r.stateBILogicType);
-        std::copy(std::begin(r.stateOutputBIStates), std::end(r.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
-        std::copy(std::begin(r.stateOutputBOStates), std::end(r.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
-        for (int slot = 0; slot < ModelRampingEntity::kRampSlots; ++slot) {
-            const bool ramped = slot == 0 && st % 3 == 1;
-            e->rampBeginValues[st][slot] = 0.0;
-            e->rampEndValues[st][slot] = ramped ? r.rampEndValue : 0.0;
-            e->rampStepValues[st][slot] = ramped ? r.rampStepValue : 0.0;
-            e->rampPorts[st][slot] = ModelEntity::RampPortType(ramped ? r.rampPort : 0);
-            e->rampItems[st][slot] = ModelEntity::RampItemType(ramped ? r.rampItem : 0);
-        }
-    }
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    netApplyRamping(s, limits, *center->testTestor->dataRamping);
 }
 
 // ---- Records again at a start ----------------------------------------------------------
 
-void NetServiceBase::retakeAlternate()
+bool NetServiceBase::retakeAlternate()
 {
     QMutexLocker lock(&recordMutex);
     if (!taken->alternate)
-        return;
+        return false;
     protocolVersion = 0;
     applyAlternate(taken->alternate->settings, taken->alternate->limits);
+    return true;
 }
 
-void NetServiceBase::retakeHarmonic()
+bool NetServiceBase::retakeHarmonic()
 {
     QMutexLocker lock(&recordMutex);
     if (!taken->harmonic)
-        return;
+        return false;
     protocolVersion = 0;
     applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
+    return true;
 }
 
-void NetServiceBase::retakeStates()
+bool NetServiceBase::retakeStates()
 {
     QMutexLocker lock(&recordMutex);
     if (stateIdList.isEmpty())
-        return;
+        return false;
     protocolVersion = 0;
     for (qint32 state : stateIdList) {
         if (const auto& t = taken->states[state])
             applyState(t->settings, t->limits);
     }
+    return true;
 }
 
-void NetServiceBase::retakeRamping()
+bool NetServiceBase::retakeRamping()
 {
     QMutexLocker lock(&recordMutex);
     if (!taken->ramping)
-        return;
+        return false;
     protocolVersion = 1;
     currentProjectId = taken->ramping->settings.projectId;
     currentModuleId = taken->ramping->settings.moduleId;
     applyRamping(taken->ramping->settings, taken->ramping->limits);
+    return true;
 }
 
 // ---- Pushed records ----------------------------------------------------------------------

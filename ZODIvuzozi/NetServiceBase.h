@@ -34,10 +34,12 @@ class NetServiceBase;
 struct NetModuleHooks
 {
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
+    const char* name;         // the module's records, as the log names them
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
     // Before a remote start (receive thread): the record the PC sent last for
-    // the module goes into its entity again; false refuses the start.
+    // the module goes into its entity again; false (none sent since remote
+    // control was switched on, or not a complete set) refuses the start.
     bool (*beforeStart)(NetServiceBase& service);
 };
 // The hooks of a test type, or null when the service has none for it.
@@ -55,6 +57,9 @@ public:
     static constexpr int DRIVER_POLL_MS = 1000;
     // A command handed to an engine thread is given up after this (real ms).
     static constexpr int ENGINE_WAIT_MS = 3000;
+    // A remote start waits this much more (ms of product time) for the
+    // engine's start to be done: its amplifiers settle first.
+    static constexpr int START_WAIT_MS = 5000;
 
     // The machine's identity as the remote PC reads it: fixed-size
     // NUL-terminated texts (at most size - 1 bytes, no split UTF-8 sequence).
@@ -103,19 +108,25 @@ public:
     // thread, which writes the same record: the driver's result, -1 when the
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
-    // Starts the active test unless one runs (then nothing, 0). Refused (-1,
-    // nothing starts) as the interface refuses it: driver not initialised,
-    // hottest amplifier at or above the resume threshold.
+    // Starts the active test unless one runs (then nothing, 0), and waits
+    // until the engine's start is done: 0 when the run began. Refused (-1,
+    // nothing plays, one line on the log saying why) as the interface
+    // refuses it (driver not initialised, hottest amplifier at or above the
+    // resume threshold), when no record of the module was taken since remote
+    // control was switched on (state sequence: not states 0..n-1), or when
+    // the engine's start refused.
     int setTestStart();
     void setTestStop();
     void setTestSwitch();
     void setManualTrigger();
     // Parameter records (exact sizes): converted into the module's entity,
     // which becomes the active module. 0 taken; -1 refused before anything
-    // changed (NetParameterRecords: a record the module cannot run, e.g. a
-    // state number of 32 or more, a ramping record failing its checks, an
-    // amplitude beyond the device's range, an automatic ramp without a
-    // step), or the configuration not answering.
+    // changed: a record the start would not run as sent (NetParameterRecords:
+    // the start's own check, e.g. a state number of 32 or more, a value not
+    // finite or beyond the device, a port, item or trigger that does not
+    // exist), a record for the module while it runs or between its start
+    // and the run's begin, or the configuration not answering. A refusal is
+    // logged in one line.
     int setAlternateParameter(const u8* record, u32 length);
     int setStateSequenceParameter(const u8* record, u32 length);
     int setHarmonicParameter(const u8* record, u32 length);
@@ -130,11 +141,11 @@ public:
     // Before a remote start of the module: the last record the PC sent for it
     // since remote control was switched on goes into its entity again, so
     // that the start runs what the PC sent, not what a run before it or the
-    // module's page left there (nothing when none was sent).
-    void retakeAlternate();
-    void retakeHarmonic();
-    void retakeStates();
-    void retakeRamping();
+    // module's page left there; false (nothing done) when none was sent.
+    bool retakeAlternate();
+    bool retakeHarmonic();
+    bool retakeStates();
+    bool retakeRamping();
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -170,6 +181,9 @@ public:
     std::atomic<qint32> testingSTATE[16] = {};    // copy of the runtime's state words
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
+    // A remote start is being handled, for the module pendingType.
+    std::atomic<bool> startPending{false};
+    std::atomic<qint32> pendingType{-1};
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
     // Project and module numbers of the last ramping record, echoed back.
     std::atomic<quint32> currentProjectId{0};
@@ -233,6 +247,10 @@ private:
     void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
     void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
+    // A record of the module `type` while it runs or is being started:
+    // logged and true (refused).
+    bool recordRefused(qint32 type, const char* name);
+    static void logRefusedRecord(const char* name, const QString& why);
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);
     void refuseService(const NetServiceStartFailure& failure = {});
