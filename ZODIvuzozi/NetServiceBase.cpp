@@ -405,6 +405,7 @@ bool NetServiceBase::readLimits(NetRecordLimits& limits)
     auto result = std::make_shared<std::promise<NetRecordLimits>>();
     std::future<NetRecordLimits> done = result->get_future();
     auto read = [config, result] {
+        QMutexLocker lock(&config->mutex);
         NetRecordLimits l;
         l.maxVRange = config->maxVRange;
         l.maxIRange = config->maxIRange;
@@ -428,7 +429,12 @@ void NetServiceBase::applyDither(double ditherTime)
         return;
     ControllerConfiguration* config = center->testConfiguration;
     QMetaObject::invokeMethod(
-        config, [config, ditherTime] { config->ditherTime = ditherTime; }, Qt::QueuedConnection);
+        config,
+        [config, ditherTime] {
+            QMutexLocker lock(&config->mutex);
+            config->ditherTime = ditherTime;
+        },
+        Qt::QueuedConnection);
     center->testConfig();
 }
 
@@ -535,7 +541,12 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
         ControllerConfiguration* config = center->testConfiguration;
         const double rated = t->settings.rateFrequency;
         QMetaObject::invokeMethod(
-            config, [config, rated] { config->rateFrequency = rated; }, Qt::QueuedConnection);
+            config,
+            [config, rated] {
+                QMutexLocker lock(&config->mutex);
+                config->rateFrequency = rated;
+            },
+            Qt::QueuedConnection);
     }
     applyHarmonic(t->settings, t->limits);
     applyDither(t->settings.ditherTime);
@@ -993,11 +1004,13 @@ void NetServiceBase::updateBaseDataToNet(qint32 dataType, qint32 subType)
 void NetServiceBase::revertRateSetting()
 {
     // On the configuration's thread, which reads them when it sends the
-    // configuration (queued next, so it sends the restored values).
+    // configuration (queued next, so it sends the restored values), under
+    // the lock its savers and ratings() take.
     ControllerConfiguration* config = center->testConfiguration;
     QMetaObject::invokeMethod(
         config,
         [this, config] {
+            QMutexLocker lock(&config->mutex);
             config->ditherTime = oldDitherTime;
             config->rateFrequency = oldRateFrequency;
         },
@@ -1047,6 +1060,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         QMetaObject::invokeMethod(
             config,
             [this, config] {
+                QMutexLocker lock(&config->mutex);
                 oldDitherTime = config->ditherTime;
                 oldRateFrequency = config->rateFrequency;
             },

@@ -8,6 +8,7 @@
 #include "zoplatform.h"
 
 #include <QCoreApplication>
+#include <QMutexLocker>
 #include <QTimer>
 
 #include <cmath>
@@ -26,21 +27,31 @@ const QString kCalibrationPageCode = QStringLiteral("58302914");
 // The wait between stopping the loops and ending the event loop on a restart.
 constexpr int kRestartDelayMs = 2000;
 
+// A setting the configuration's thread saves, and ratings() reads, written
+// under the lock they take.
+template <typename T, typename V>
+void setLocked(T ControllerConfiguration::*field, V value)
+{
+    ControllerConfiguration* c = config();
+    QMutexLocker lock(&c->mutex);
+    c->*field = T(value);
+}
+
 } // namespace
 
 double ViewBaseModel::getDitherTime() const { return config()->ditherTime; }
-void ViewBaseModel::setDitherTime(double value) { config()->ditherTime = value; }
+void ViewBaseModel::setDitherTime(double value) { setLocked(&ControllerConfiguration::ditherTime, value); }
 double ViewBaseModel::getRateVRange() const { return config()->ratings().rateVoltage; }
-void ViewBaseModel::setRateVRange(double value) { config()->rateVoltage = value; }
+void ViewBaseModel::setRateVRange(double value) { setLocked(&ControllerConfiguration::rateVoltage, value); }
 double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
-void ViewBaseModel::setRateIRange(double value) { config()->rateCurrent = value; }
+void ViewBaseModel::setRateIRange(double value) { setLocked(&ControllerConfiguration::rateCurrent, value); }
 double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
-void ViewBaseModel::setRateFrequency(double value) { config()->rateFrequency = value; }
+void ViewBaseModel::setRateFrequency(double value) { setLocked(&ControllerConfiguration::rateFrequency, value); }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }
-void ViewBaseModel::setSystemStyle(int style) { config()->styleType = ControllerConfiguration::STYLEType(style); }
+void ViewBaseModel::setSystemStyle(int style) { setLocked(&ControllerConfiguration::styleType, style); }
 int ViewBaseModel::getLanuageType() const { return config()->ratings().language; }
-void ViewBaseModel::setLanuageType(int type) { config()->lanuageType = ControllerConfiguration::LANGUAGEType(type); }
+void ViewBaseModel::setLanuageType(int type) { setLocked(&ControllerConfiguration::lanuageType, type); }
 
 QString ViewBaseModel::getDeviceModel() const { return config()->deviceModel; }
 void ViewBaseModel::setDeviceModel(QString model) { config()->deviceModel = model; }
@@ -53,9 +64,9 @@ int ViewBaseModel::getDeviceTResume() const { return int(config()->tempThreshold
 void ViewBaseModel::setDeviceTResume(int value) { config()->tempThresholdResume = quint32(value); }
 
 double ViewBaseModel::getDeviceAOVMaxRange() const { return config()->ratings().maxVRange; }
-void ViewBaseModel::setDeviceAOVMaxRange(double value) { config()->maxVRange = value; }
+void ViewBaseModel::setDeviceAOVMaxRange(double value) { setLocked(&ControllerConfiguration::maxVRange, value); }
 double ViewBaseModel::getDeviceAOIMaxRange() const { return config()->ratings().maxIRange; }
-void ViewBaseModel::setDeviceAOIMaxRange(double value) { config()->maxIRange = value; }
+void ViewBaseModel::setDeviceAOIMaxRange(double value) { setLocked(&ControllerConfiguration::maxIRange, value); }
 double ViewBaseModel::getDeviceAOVLevelSmallRange() const { return config()->levelVSmall; }
 void ViewBaseModel::setDeviceAOVLevelSmallRange(double value) { config()->levelVSmall = value; }
 double ViewBaseModel::getDeviceAOILevelSmallRange() const { return config()->levelISmall; }
@@ -70,7 +81,7 @@ int ViewBaseModel::getVoltagePhasesType()
 void ViewBaseModel::setVoltagePhasesType(int type)
 {
     volPhasesType = PhasesType(type);
-    config()->volPhasesType = ControllerConfiguration::PhasesType(type);
+    setLocked(&ControllerConfiguration::volPhasesType, type);
 }
 
 int ViewBaseModel::getCurrentPhasesType()
@@ -82,7 +93,7 @@ int ViewBaseModel::getCurrentPhasesType()
 void ViewBaseModel::setCurrentPhasesType(int type)
 {
     curPhasesType = PhasesType(type);
-    config()->curPhasesType = ControllerConfiguration::PhasesType(type);
+    setLocked(&ControllerConfiguration::curPhasesType, type);
 }
 
 bool ViewBaseModel::getDeviceAuxDCEnable() const { return config()->auxdcEnable; }
