@@ -169,10 +169,7 @@ bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& lim
     copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
     s.stateBILogicTypes = r.fault_input_binary_logic;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
-    auto scratch = std::make_unique<ModelAlternateEntity>();
-    netApplyAlternate(s, limits, *scratch);
-    scratch->resetRampState();
-    if (!startTakes(alternateStartRefusal(*scratch), why))
+    if (!netCheckAlternate(s, limits, why))
         return false;
     out = s;
     return true;
@@ -197,12 +194,11 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
     s.stateTriggerType = r.trigger_kind;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
     // Checked as a sequence of this state alone.
-    auto scratch = std::make_unique<ModelStateSequenceEntity>();
     NetStateSettings first = s;
     first.state = 0;
-    netApplyState(first, limits, *scratch);
-    scratch->stateCount = 1;
-    if (!startTakes(stateSequenceStartRefusal(*scratch), why))
+    const NetStateSettings* states[] = {&first};
+    const NetRecordLimits* stateLimits[] = {&limits};
+    if (!netCheckStates(states, stateLimits, 1, why))
         return false;
     out = s;
     return true;
@@ -258,10 +254,7 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
     s.stateBILogicTypes = r.fault_input_binary_logic;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, 10.0);
-    auto scratch = std::make_unique<ModelHarmonicEntity>();
-    netApplyHarmonic(s, limits, *scratch);
-    scratch->resetRampState();
-    if (!startTakes(harmonicStartRefusal(*scratch), why))
+    if (!netCheckHarmonic(s, limits, why))
         return false;
     out = s;
     return true;
@@ -314,12 +307,43 @@ bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limit
         copyPhases(r.interval_output, interval.outputs);
         interval.stateOutputTime = r.interval_output_enable ? double(r.interval_output_time) : 0.0;
     }
-    auto scratch = std::make_unique<ModelRampingEntity>();
-    netApplyRamping(s, limits, *scratch);
-    if (!startTakes(rampingStartRefusal(*scratch), why))
+    if (!netCheckRamping(s, limits, why))
         return false;
     out = s;
     return true;
+}
+
+bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelAlternateEntity>();
+    netApplyAlternate(s, limits, *scratch);
+    scratch->resetRampState();
+    return startTakes(alternateStartRefusal(*scratch), why);
+}
+
+bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
+                    QString* why)
+{
+    auto scratch = std::make_unique<ModelStateSequenceEntity>();
+    for (int i = 0; i < count; ++i)
+        netApplyState(*states[i], *limits[i], *scratch);
+    scratch->stateCount = count;
+    return startTakes(stateSequenceStartRefusal(*scratch), why);
+}
+
+bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelHarmonicEntity>();
+    netApplyHarmonic(s, limits, *scratch);
+    scratch->resetRampState();
+    return startTakes(harmonicStartRefusal(*scratch), why);
+}
+
+bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelRampingEntity>();
+    netApplyRamping(s, limits, *scratch);
+    return startTakes(rampingStartRefusal(*scratch), why);
 }
 
 void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e)

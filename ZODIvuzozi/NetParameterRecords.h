@@ -131,6 +131,15 @@ struct NetRampingSettings
 bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out,
                       QString* why = nullptr);
 
+// The start's own check of decoded settings, in an entity of the module's
+// that nothing runs: true when a start would run them, else false and `why`
+// (when given) says why. The states: count states 0..count-1, in order.
+bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
+                    QString* why = nullptr);
+bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+
 // A taken record's values into its module's entity (the entity's lock taken
 // inside), then the entity's limiter with the record's limits.
 void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e);

@@ -60,17 +60,17 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
-     {0, "AC", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
-      [](NetServiceBase& s) { return s.retakeAlternate(); }}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+      [](NetServiceBase& s, QString& why) { return s.retakeAlternate(&why); }}},
     {&ModuleAdaptorSets::stateSequence,
-     {0, "state", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
-      [](NetServiceBase& s) { return s.retakeStates() && s.setLastStateForSequence(); }}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
+      [](NetServiceBase& s, QString& why) { return s.retakeStates(&why) && s.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic,
-     {0, "harmonic", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
-      [](NetServiceBase& s) { return s.retakeHarmonic(); }}},
+     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+      [](NetServiceBase& s, QString& why) { return s.retakeHarmonic(&why); }}},
     {&ModuleAdaptorSets::ramping,
-     {1, "ramping", [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
-      [](NetServiceBase& s) { return s.retakeRamping(); }}},
+     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+      [](NetServiceBase& s, QString& why) { return s.retakeRamping(&why); }}},
 };
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
@@ -318,47 +318,35 @@ bool NetServiceBase::startAllowed() const
 int NetServiceBase::setTestStart()
 {
     ControllerTestor* testor = center->testTestor;
-    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || testor->runEnable.load())
+    if (startPending.load() || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
+        || testor->runEnable.load())
         return 0;
     if (!startAllowed()) {
         qWarning("network service: start refused: the driver is not initialised or an amplifier is too hot");
         return -1;
     }
-    // From here until the run has begun (or was refused), a record for the
-    // module is refused (a record being converted is waited for).
+    // From here until the engine's start is done (the run has begun, or was
+    // not run), a record for the module is refused and a start does nothing;
+    // a record being converted is waited for.
     const qint32 type = testor->testType.load();
     pendingType = type;
     startPending = true;
-    struct Pending
-    {
-        std::atomic<bool>& flag;
-        ~Pending() { flag = false; }
-    } pending{startPending};
     while (!bControlEnable.load() && netServiceEnable.load()) {
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
     }
     const NetModuleHooks* hooks = netModuleHooks(type);
-    if (!hooks || !hooks->beforeStart || !hooks->beforeStart(*this)) {
-        qWarning("network service: start refused: no complete %s record since remote control was switched on",
-                 hooks ? hooks->name : "parameter");
+    QString why = QStringLiteral("no parameter record since remote control was switched on");
+    if (!hooks || !hooks->beforeStart || !hooks->beforeStart(*this, why)) {
+        startPending = false;
+        qWarning("network service: start refused: %s", qPrintable(why));
         return -1;
     }
-    // Queued after the start on the testor's thread: it tells whether the
-    // run began once the start is done (its amplifiers' settling included).
-    auto began = std::make_shared<std::promise<bool>>();
-    std::future<bool> done = began->get_future();
     center->testStart();
-    if (!QMetaObject::invokeMethod(
-            testor, [testor, began] { began->set_value(testor->runEnable.load()); }, Qt::QueuedConnection))
-        return -1;
-    if (done.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS + realMs(START_WAIT_MS)))
-        != std::future_status::ready) {
-        qWarning("network service: start refused: the engine did not answer");
-        return -1;
-    }
-    // A refusal is logged by the engine with its reason.
-    return done.get() ? 0 : -1;
+    // Queued after the start on the testor's thread: its start is done.
+    if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
+        startPending = false;
+    return 0;
 }
 
 bool NetServiceBase::recordRefused(qint32 type, const char* name)
@@ -590,43 +578,75 @@ void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLi
 
 // ---- Records again at a start ----------------------------------------------------------
 
-bool NetServiceBase::retakeAlternate()
+bool NetServiceBase::retakeAlternate(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->alternate)
+    if (!taken->alternate) {
+        if (why)
+            *why = QStringLiteral("no AC record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckAlternate(taken->alternate->settings, taken->alternate->limits, why))
         return false;
     protocolVersion = 0;
     applyAlternate(taken->alternate->settings, taken->alternate->limits);
     return true;
 }
 
-bool NetServiceBase::retakeHarmonic()
+bool NetServiceBase::retakeHarmonic(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->harmonic)
+    if (!taken->harmonic) {
+        if (why)
+            *why = QStringLiteral("no harmonic record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckHarmonic(taken->harmonic->settings, taken->harmonic->limits, why))
         return false;
     protocolVersion = 0;
     applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
     return true;
 }
 
-bool NetServiceBase::retakeStates()
+bool NetServiceBase::retakeStates(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (stateIdList.isEmpty())
+    const int n = stateIdList.size();
+    if (n == 0) {
+        if (why)
+            *why = QStringLiteral("no state record since remote control was switched on");
+        return false;
+    }
+    // With no repeats, n states below n are exactly 0..n-1.
+    std::vector<const NetStateSettings*> states;
+    std::vector<const NetRecordLimits*> limits;
+    for (int state = 0; state < n; ++state) {
+        const auto& t = taken->states[state];
+        if (!t || !stateIdList.contains(state)) {
+            if (why)
+                *why = QStringLiteral("the states received are not 0 to %1").arg(n - 1);
+            return false;
+        }
+        states.push_back(&t->settings);
+        limits.push_back(&t->limits);
+    }
+    if (!netCheckStates(states.data(), limits.data(), n, why))
         return false;
     protocolVersion = 0;
-    for (qint32 state : stateIdList) {
-        if (const auto& t = taken->states[state])
-            applyState(t->settings, t->limits);
-    }
+    for (int state = 0; state < n; ++state)
+        applyState(*states[size_t(state)], *limits[size_t(state)]);
     return true;
 }
 
-bool NetServiceBase::retakeRamping()
+bool NetServiceBase::retakeRamping(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->ramping)
+    if (!taken->ramping) {
+        if (why)
+            *why = QStringLiteral("no ramping record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckRamping(taken->ramping->settings, taken->ramping->limits, why))
         return false;
     protocolVersion = 1;
     currentProjectId = taken->ramping->settings.projectId;

@@ -34,13 +34,13 @@ class NetServiceBase;
 struct NetModuleHooks
 {
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
-    const char* name;         // the module's records, as the log names them
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
     // Before a remote start (receive thread): the record the PC sent last for
-    // the module goes into its entity again; false (none sent since remote
-    // control was switched on, or not a complete set) refuses the start.
-    bool (*beforeStart)(NetServiceBase& service);
+    // the module goes into its entity again, checked by the start's own
+    // check; false (none sent since remote control was switched on, not a
+    // complete set, or refused by the check: `why` says) refuses the start.
+    bool (*beforeStart)(NetServiceBase& service, QString& why);
 };
 // The hooks of a test type, or null when the service has none for it.
 const NetModuleHooks* netModuleHooks(qint32 testType);
@@ -57,9 +57,6 @@ public:
     static constexpr int DRIVER_POLL_MS = 1000;
     // A command handed to an engine thread is given up after this (real ms).
     static constexpr int ENGINE_WAIT_MS = 3000;
-    // A remote start waits this much more (ms of product time) for the
-    // engine's start to be done: its amplifiers settle first.
-    static constexpr int START_WAIT_MS = 5000;
 
     // The machine's identity as the remote PC reads it: fixed-size
     // NUL-terminated texts (at most size - 1 bytes, no split UTF-8 sequence).
@@ -108,13 +105,13 @@ public:
     // thread, which writes the same record: the driver's result, -1 when the
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
-    // Starts the active test unless one runs (then nothing, 0), and waits
-    // until the engine's start is done: 0 when the run began. Refused (-1,
-    // nothing plays, one line on the log saying why) as the interface
-    // refuses it (driver not initialised, hottest amplifier at or above the
-    // resume threshold), when no record of the module was taken since remote
-    // control was switched on (state sequence: not states 0..n-1), or when
-    // the engine's start refused.
+    // Starts the active test unless one runs or is being started (then
+    // nothing, 0). Refused (-1, nothing plays, one line on the log saying
+    // why) as the interface refuses it (driver not initialised, hottest
+    // amplifier at or above the resume threshold), when no record of the
+    // module was taken since remote control was switched on (state sequence:
+    // not states 0..n-1), or when the start's own check refuses what was
+    // taken.
     int setTestStart();
     void setTestStop();
     void setTestSwitch();
@@ -141,11 +138,13 @@ public:
     // Before a remote start of the module: the last record the PC sent for it
     // since remote control was switched on goes into its entity again, so
     // that the start runs what the PC sent, not what a run before it or the
-    // module's page left there; false (nothing done) when none was sent.
-    bool retakeAlternate();
-    bool retakeHarmonic();
-    bool retakeStates();
-    bool retakeRamping();
+    // module's page left there; false (nothing done, `why` says why) when
+    // none was sent, or the start's own check refuses it (states: unless
+    // they are exactly 0..n-1 and pass as a sequence).
+    bool retakeAlternate(QString* why = nullptr);
+    bool retakeHarmonic(QString* why = nullptr);
+    bool retakeStates(QString* why = nullptr);
+    bool retakeRamping(QString* why = nullptr);
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -181,7 +180,8 @@ public:
     std::atomic<qint32> testingSTATE[16] = {};    // copy of the runtime's state words
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
-    // A remote start is being handled, for the module pendingType.
+    // A remote start is being handled, for the module pendingType, until the
+    // engine's start is done.
     std::atomic<bool> startPending{false};
     std::atomic<qint32> pendingType{-1};
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
