@@ -1095,6 +1095,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;
+        startPending = false;
         netServiceEnable = true;
         NetServiceStartFailure failure;
         if (netCtrl_StartNetService(&failure) != 0) {
