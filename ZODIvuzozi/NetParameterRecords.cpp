@@ -1,11 +1,21 @@
 #include "NetParameterRecords.h"
 
+#include "ControllerModuleTable.h"
+#include "ModelAlternateEntity.h"
 #include "ModelEntityCommon.h"
+#include "ModelHarmonicEntity.h"
+#include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
 #include "zocmm_testing_parameter_records.h"
 
+#include <QMutexLocker>
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <iterator>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -103,6 +113,22 @@ bool autoRampValid(const common_ramping_variable& ramp, const NetRecordLimits& l
     return true;
 }
 
+template <typename E>
+void setPhases(const NetPhaseValues& from, E& ranges, E& angles, E& frequencies)
+{
+    std::copy(std::begin(from.ranges), std::end(from.ranges), std::begin(ranges));
+    std::copy(std::begin(from.angles), std::end(from.angles), std::begin(angles));
+    std::copy(std::begin(from.frequencies), std::end(from.frequencies), std::begin(frequencies));
+}
+
+// The start's verdict on settings in an entity nothing runs.
+bool startTakes(const ModuleStart& check, QString* why)
+{
+    if (check.refused && why)
+        *why = check.refusal;
+    return !check.refused;
+}
+
 } // namespace
 
 qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i)
@@ -117,7 +143,8 @@ double netRecordDither(double recordDither, double present, double upper)
     return -1.0;
 }
 
-bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out)
+bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out,
+                        QString* why)
 {
     if (!record || length != sizeof(alternate_testing_parameter))
         return false;
@@ -142,11 +169,13 @@ bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& lim
     copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
     s.stateBILogicTypes = r.fault_input_binary_logic;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
+    if (!netCheckAlternate(s, limits, why))
+        return false;
     out = s;
     return true;
 }
 
-bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out)
+bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out, QString* why)
 {
     if (!record || length != sizeof(ordinary_testing_parameter))
         return false;
@@ -164,11 +193,19 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
     s.stateBILogicType = r.input_binary_logic;
     s.stateTriggerType = r.trigger_kind;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
+    // Checked as a sequence of this state alone.
+    NetStateSettings first = s;
+    first.state = 0;
+    const NetStateSettings* states[] = {&first};
+    const NetRecordLimits* stateLimits[] = {&limits};
+    if (!netCheckStates(states, stateLimits, 1, why))
+        return false;
     out = s;
     return true;
 }
 
-bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limits, NetHarmonicSettings& out)
+bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limits, NetHarmonicSettings& out,
+                       QString* why)
 {
     if (!record || length != sizeof(harmonic_testing_parameter))
         return false;
@@ -217,11 +254,14 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
     s.stateBILogicTypes = r.fault_input_binary_logic;
     s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, 10.0);
+    if (!netCheckHarmonic(s, limits, why))
+        return false;
     out = s;
     return true;
 }
 
-bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out)
+bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out,
+                      QString* why)
 {
     if (!record || length != sizeof(simple_ramping_testing_parameter))
         return false;
@@ -267,6 +307,124 @@ bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limit
         copyPhases(r.interval_output, interval.outputs);
         interval.stateOutputTime = r.interval_output_enable ? double(r.interval_output_time) : 0.0;
     }
+    if (!netCheckRamping(s, limits, why))
+        return false;
     out = s;
     return true;
+}
+
+bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelAlternateEntity>();
+    netApplyAlternate(s, limits, *scratch);
+    scratch->resetRampState();
+    return startTakes(alternateStartRefusal(*scratch), why);
+}
+
+bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
+                    QString* why)
+{
+    auto scratch = std::make_unique<ModelStateSequenceEntity>();
+    for (int i = 0; i < count; ++i)
+        netApplyState(*states[i], *limits[i], *scratch);
+    scratch->stateCount = count;
+    return startTakes(stateSequenceStartRefusal(*scratch), why);
+}
+
+bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelHarmonicEntity>();
+    netApplyHarmonic(s, limits, *scratch);
+    scratch->resetRampState();
+    return startTakes(harmonicStartRefusal(*scratch), why);
+}
+
+bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why)
+{
+    auto scratch = std::make_unique<ModelRampingEntity>();
+    netApplyRamping(s, limits, *scratch);
+    return startTakes(rampingStartRefusal(*scratch), why);
+}
+
+void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e)
+{
+    QMutexLocker lock(&e.entityLock);
+    e.autoRampEnabled = s.autoRampEnabled;
+    e.actionRampTime = s.actionRampTime;
+    e.actionRampStep = s.actionRampStep;
+    e.faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e.faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e.faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    e.actionRampFactor = s.actionRampFactor;
+    e.endRampValue = s.endRampValue;
+    setPhases(s.outputs, e.outputRanges, e.outputAngles, e.outputFrequencies);
+    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e.stateOutputBIStates));
+    e.stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+}
+
+void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e)
+{
+    const int st = s.state;
+    QMutexLocker lock(&e.entityLock);
+    setPhases(s.outputs, e.stateOutputRanges[st], e.stateOutputAngles[st], e.stateOutputFrequencies[st]);
+    e.stateOutputTimes[st] = s.stateOutputTime;
+    std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates),
+              std::begin(e.stateOutputBOStates[st]));
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates),
+              std::begin(e.stateOutputBIStates[st]));
+    e.stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
+    e.stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
+    e.stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
+    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+}
+
+void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e)
+{
+    QMutexLocker lock(&e.entityLock);
+    e.endRampValue = s.endRampValue;
+    e.actionRampFactor = s.actionRampFactor;
+    e.autoRampEnabled = s.autoRampEnabled;
+    e.actionRampTime = s.actionRampTime;
+    e.actionRampStep = s.actionRampStep;
+    e.faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
+    e.faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
+    e.faultActionOrder = s.faultActionOrder;
+    e.faultActionType = ModelEntity::FaultActionType(s.faultActionType);
+    std::copy(std::begin(s.outputOrders), std::end(s.outputOrders), std::begin(e.outputOrders));
+    std::memcpy(e.outputRanges, s.outputRanges, sizeof e.outputRanges);
+    std::memcpy(e.outputAngles, s.outputAngles, sizeof e.outputAngles);
+    std::memcpy(e.outputFrequencies, s.outputFrequencies, sizeof e.outputFrequencies);
+    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e.stateOutputBIStates));
+    e.stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+}
+
+void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e)
+{
+    QMutexLocker lock(&e.entityLock);
+    e.stateCount = s.stateCount;
+    e.maxVoltage = limits.maxVRange;
+    e.maxCurrent = limits.maxIRange;
+    for (int st = 0; st < s.stateCount; ++st) {
+        const NetRampingState& r = s.states[st];
+        setPhases(r.outputs, e.stateOutputRanges[st], e.stateOutputAngles[st], e.stateOutputFrequencies[st]);
+        e.stateOutputTimes[st] = r.stateOutputTime;
+        e.stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
+        e.stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(r.stateOutputLinkType);
+        e.stateBILogicTypes[st] = ModelEntity::AOBILogicType(r.stateBILogicType);
+        std::copy(std::begin(r.stateOutputBIStates), std::end(r.stateOutputBIStates),
+                  std::begin(e.stateOutputBIStates[st]));
+        std::copy(std::begin(r.stateOutputBOStates), std::end(r.stateOutputBOStates),
+                  std::begin(e.stateOutputBOStates[st]));
+        for (int slot = 0; slot < ModelRampingEntity::kRampSlots; ++slot) {
+            const bool ramped = slot == 0 && st % 3 == 1;
+            e.rampBeginValues[st][slot] = 0.0;
+            e.rampEndValues[st][slot] = ramped ? r.rampEndValue : 0.0;
+            e.rampStepValues[st][slot] = ramped ? r.rampStepValue : 0.0;
+            e.rampPorts[st][slot] = ModelEntity::RampPortType(ramped ? r.rampPort : 0);
+            e.rampItems[st][slot] = ModelEntity::RampItemType(ramped ? r.rampItem : 0);
+        }
+    }
+    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
 }

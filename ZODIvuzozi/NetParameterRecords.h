@@ -8,12 +8,21 @@
 // records; other enumeration values pass as received. Every amplitude the
 // module outputs, and the end of an automatic amplitude ramp, lies within 0 ..
 // the device's largest voltage or current range (NaN does not), and an
-// automatic ramp of the AC and harmonic records has a step; non-finite
-// angles and frequencies there are left to the engine's start checks.
+// automatic ramp of the AC and harmonic records has a step. Then the values
+// go into an entity of the module's own that nothing runs, and the start's
+// own check (ControllerModuleTable.h) must pass there: a record is taken only
+// when a start would run it as sent (a state record as a sequence of that
+// state alone). `why`, when given, gets the reason of a refusal.
 
 #include "zobase_mytype.h"
 
+#include <QString>
 #include <QtGlobal>
+
+class ModelAlternateEntity;
+class ModelHarmonicEntity;
+class ModelRampingEntity;
+class ModelStateSequenceEntity;
 
 // The configuration values a decode depends on.
 struct NetRecordLimits
@@ -54,7 +63,8 @@ struct NetAlternateSettings
     double ditherTime = -1.0;   // < 0: keep the configuration's
 };
 // False: refused, `out` unspecified. `length` must be the record's size.
-bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out);
+bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out,
+                        QString* why = nullptr);
 
 struct NetStateSettings
 {
@@ -69,7 +79,8 @@ struct NetStateSettings
     double ditherTime = -1.0;
 };
 // False: a state number of 32 or more, or not a record.
-bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out);
+bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out,
+                    QString* why = nullptr);
 
 struct NetHarmonicSettings
 {
@@ -92,7 +103,8 @@ struct NetHarmonicSettings
     qint32 stateBILogicTypes = 0;
     double ditherTime = -1.0;
 };
-bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limits, NetHarmonicSettings& out);
+bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limits, NetHarmonicSettings& out,
+                       QString* why = nullptr);
 
 // The six states (normal, ramp, interval) of up to eight points.
 struct NetRampingState
@@ -116,4 +128,21 @@ struct NetRampingSettings
     qint32 stateCount = 0;   // 3 x points
     NetRampingState states[24];
 };
-bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out);
+bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out,
+                      QString* why = nullptr);
+
+// The start's own check of decoded settings, in an entity of the module's
+// that nothing runs: true when a start would run them, else false and `why`
+// (when given) says why. The states: count states 0..count-1, in order.
+bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
+                    QString* why = nullptr);
+bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
+
+// A taken record's values into its module's entity (the entity's lock taken
+// inside), then the entity's limiter with the record's limits.
+void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e);
+void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e);
+void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e);
+void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e);

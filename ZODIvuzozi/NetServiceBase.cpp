@@ -61,28 +61,16 @@ struct HookEntry
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeAlternate();
-          return true;
-      }}},
+      [](NetServiceBase& s, QString& why) { return s.retakeAlternate(&why); }}},
     {&ModuleAdaptorSets::stateSequence,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeStates();
-          return s.setLastStateForSequence();
-      }}},
+      [](NetServiceBase& s, QString& why) { return s.retakeStates(&why) && s.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeHarmonic();
-          return true;
-      }}},
+      [](NetServiceBase& s, QString& why) { return s.retakeHarmonic(&why); }}},
     {&ModuleAdaptorSets::ramping,
      {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
-      [](NetServiceBase& s) {
-          s.retakeRamping();
-          return true;
-      }}},
+      [](NetServiceBase& s, QString& why) { return s.retakeRamping(&why); }}},
 };
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
@@ -329,19 +317,54 @@ bool NetServiceBase::startAllowed() const
 
 int NetServiceBase::setTestStart()
 {
-    if (testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0 || center->testTestor->runEnable.load())
+    ControllerTestor* testor = center->testTestor;
+    if (startPending.load() || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
+        || testor->runEnable.load())
         return 0;
-    if (!startAllowed())
+    if (!startAllowed()) {
+        qWarning("network service: start refused: the driver is not initialised or an amplifier is too hot");
         return -1;
+    }
+    // From here until the engine's start is done (the run has begun, or was
+    // not run), a record for the module is refused and a start does nothing;
+    // a record being converted is waited for.
+    const qint32 type = testor->testType.load();
+    pendingType = type;
+    startPending = true;
     while (!bControlEnable.load() && netServiceEnable.load()) {
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
     }
-    const NetModuleHooks* hooks = netModuleHooks(center->testTestor->testType.load());
-    if (hooks && hooks->beforeStart && !hooks->beforeStart(*this))
+    const NetModuleHooks* hooks = netModuleHooks(type);
+    QString why = QStringLiteral("no parameter record since remote control was switched on");
+    if (!hooks || !hooks->beforeStart || !hooks->beforeStart(*this, why)) {
+        startPending = false;
+        qWarning("network service: start refused: %s", qPrintable(why));
         return -1;
+    }
     center->testStart();
+    // Queued after the start on the testor's thread: its start is done.
+    if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
+        startPending = false;
     return 0;
+}
+
+bool NetServiceBase::recordRefused(qint32 type, const char* name)
+{
+    ControllerTestor* testor = center->testTestor;
+    const bool starting = startPending.load();
+    const bool busy = starting || testor->runEnable.load()
+                      || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
+    if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
+        return false;
+    qWarning("network service: %s record refused: the module is running", name);
+    return true;
+}
+
+void NetServiceBase::logRefusedRecord(const char* name, const QString& why)
+{
+    qWarning("network service: %s record refused: %s", name,
+             why.isEmpty() ? "values the device cannot output" : qPrintable(why));
 }
 
 // ---- Parameter records ---------------------------------------------------------------
@@ -361,14 +384,6 @@ private:
     std::atomic<bool>& flag;
 };
 
-template <typename E>
-void setPhases(const NetPhaseValues& from, E& ranges, E& angles, E& frequencies)
-{
-    std::copy(std::begin(from.ranges), std::end(from.ranges), std::begin(ranges));
-    std::copy(std::begin(from.angles), std::end(from.angles), std::begin(angles));
-    std::copy(std::begin(from.frequencies), std::end(from.frequencies), std::begin(frequencies));
-}
-
 } // namespace
 
 bool NetServiceBase::readLimits(NetRecordLimits& limits)
@@ -378,6 +393,7 @@ bool NetServiceBase::readLimits(NetRecordLimits& limits)
     auto result = std::make_shared<std::promise<NetRecordLimits>>();
     std::future<NetRecordLimits> done = result->get_future();
     auto read = [config, result] {
+        QMutexLocker lock(&config->mutex);
         NetRecordLimits l;
         l.maxVRange = config->maxVRange;
         l.maxIRange = config->maxIRange;
@@ -401,16 +417,28 @@ void NetServiceBase::applyDither(double ditherTime)
         return;
     ControllerConfiguration* config = center->testConfiguration;
     QMetaObject::invokeMethod(
-        config, [config, ditherTime] { config->ditherTime = ditherTime; }, Qt::QueuedConnection);
+        config,
+        [config, ditherTime] {
+            QMutexLocker lock(&config->mutex);
+            config->ditherTime = ditherTime;
+        },
+        Qt::QueuedConnection);
     center->testConfig();
 }
 
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetAlternateSettings>>();
-    if (!readLimits(t->limits) || !netDecodeAlternate(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC"))
         return -1;
+    auto t = std::make_unique<Taken<NetAlternateSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeAlternate(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("AC", why);
+        return -1;
+    }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
     applyAlternate(t->settings, t->limits);
@@ -422,28 +450,22 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits)
 {
-    ModelAlternateEntity* e = center->testTestor->dataAlternate;
-    QMutexLocker lock(&e->entityLock);
-    e->autoRampEnabled = s.autoRampEnabled;
-    e->actionRampTime = s.actionRampTime;
-    e->actionRampStep = s.actionRampStep;
-    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-    e->actionRampFactor = s.actionRampFactor;
-    e->endRampValue = s.endRampValue;
-    setPhases(s.outputs, e->outputRanges, e->outputAngles, e->outputFrequencies);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+    netApplyAlternate(s, limits, *center->testTestor->dataAlternate);
 }
 
 int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetStateSettings>>();
-    if (!readLimits(t->limits) || !netDecodeState(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_STATESEQUENCE, "state"))
         return -1;
+    auto t = std::make_unique<Taken<NetStateSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeState(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("state", why);
+        return -1;
+    }
     protocolVersion = 0;
     const qint32 state = t->settings.state;
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);
@@ -459,19 +481,7 @@ int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyState(const NetStateSettings& s, const NetRecordLimits& limits)
 {
-    ModelStateSequenceEntity* e = center->testTestor->dataStateSequence;
-    const int st = s.state;
-    QMutexLocker lock(&e->entityLock);
-    setPhases(s.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-    e->stateOutputTimes[st] = s.stateOutputTime;
-    std::copy(std::begin(s.stateOutputBOStates), std::end(s.stateOutputBOStates),
-              std::begin(e->stateOutputBOStates[st]));
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates),
-              std::begin(e->stateOutputBIStates[st]));
-    e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
-    e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
-    e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    netApplyState(s, limits, *center->testTestor->dataStateSequence);
 }
 
 int NetServiceBase::receivedStateCount()
@@ -502,17 +512,29 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
+    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic"))
+        return -1;
     // 9.6 kB of values: kept off the receive thread's stack.
     auto t = std::make_unique<Taken<NetHarmonicSettings>>();
-    if (!readLimits(t->limits) || !netDecodeHarmonic(record, length, t->limits, t->settings))
+    if (!readLimits(t->limits))
         return -1;
+    QString why;
+    if (!netDecodeHarmonic(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("harmonic", why);
+        return -1;
+    }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
     if (t->settings.rateFrequencyChanged) {
         ControllerConfiguration* config = center->testConfiguration;
         const double rated = t->settings.rateFrequency;
         QMetaObject::invokeMethod(
-            config, [config, rated] { config->rateFrequency = rated; }, Qt::QueuedConnection);
+            config,
+            [config, rated] {
+                QMutexLocker lock(&config->mutex);
+                config->rateFrequency = rated;
+            },
+            Qt::QueuedConnection);
     }
     applyHarmonic(t->settings, t->limits);
     applyDither(t->settings.ditherTime);
@@ -523,32 +545,22 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
 {
-    ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
-    QMutexLocker lock(&e->entityLock);
-    e->endRampValue = s.endRampValue;
-    e->actionRampFactor = s.actionRampFactor;
-    e->autoRampEnabled = s.autoRampEnabled;
-    e->actionRampTime = s.actionRampTime;
-    e->actionRampStep = s.actionRampStep;
-    e->faultActionPort = ModelEntity::RampPortType(s.faultActionPort);
-    e->faultActionItem = ModelEntity::RampItemType(s.faultActionItem);
-    e->faultActionOrder = s.faultActionOrder;
-    e->faultActionType = ModelEntity::FaultActionType(s.faultActionType);
-    std::copy(std::begin(s.outputOrders), std::end(s.outputOrders), std::begin(e->outputOrders));
-    std::memcpy(e->outputRanges, s.outputRanges, sizeof e->outputRanges);
-    std::memcpy(e->outputAngles, s.outputAngles, sizeof e->outputAngles);
-    std::memcpy(e->outputFrequencies, s.outputFrequencies, sizeof e->outputFrequencies);
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
-    std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e->stateOutputBIStates));
-    e->stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
+    netApplyHarmonic(s, limits, *center->testTestor->dataHarmonic);
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    auto t = std::make_unique<Taken<NetRampingSettings>>();
-    if (!readLimits(t->limits) || !netDecodeRamping(record, length, t->limits, t->settings))
+    if (recordRefused(ControllerTestor::TEST_RAMPING, "ramping"))
         return -1;
+    auto t = std::make_unique<Taken<NetRampingSettings>>();
+    if (!readLimits(t->limits))
+        return -1;
+    QString why;
+    if (!netDecodeRamping(record, length, t->limits, t->settings, &why)) {
+        logRefusedRecord("ramping", why);
+        return -1;
+    }
     protocolVersion = 1;
     currentProjectId = t->settings.projectId;
     currentModuleId = t->settings.moduleId;
@@ -561,73 +573,86 @@ int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
 
 void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits)
 {
-    ModelRampingEntity* e = center->testTestor->dataRamping;
-    QMutexLocker lock(&e->entityLock);
-    e->stateCount = s.stateCount;
-    e->maxVoltage = limits.maxVRange;
-    e->maxCurrent = limits.maxIRange;
-    for (int st = 0; st < s.stateCount; ++st) {
-        const NetRampingState& r = s.states[st];
-        setPhases(r.outputs, e->stateOutputRanges[st], e->stateOutputAngles[st], e->stateOutputFrequencies[st]);
-        e->stateOutputTimes[st] = r.stateOutputTime;
-        e->stateTriggerTypes[st] = ModelEntity::AOTriggerType(r.stateTriggerType);
-        e->stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(r.stateOutputLinkType);
-        e->stateBILogicTypes[st] = ModelEntity::AOBILogicType(r.stateBILogicType);
-        std::copy(std::begin(r.stateOutputBIStates), std::end(r.stateOutputBIStates), std::begin(e->stateOutputBIStates[st]));
-        std::copy(std::begin(r.stateOutputBOStates), std::end(r.stateOutputBOStates), std::begin(e->stateOutputBOStates[st]));
-        for (int slot = 0; slot < ModelRampingEntity::kRampSlots; ++slot) {
-            const bool ramped = slot == 0 && st % 3 == 1;
-            e->rampBeginValues[st][slot] = 0.0;
-            e->rampEndValues[st][slot] = ramped ? r.rampEndValue : 0.0;
-            e->rampStepValues[st][slot] = ramped ? r.rampStepValue : 0.0;
-            e->rampPorts[st][slot] = ModelEntity::RampPortType(ramped ? r.rampPort : 0);
-            e->rampItems[st][slot] = ModelEntity::RampItemType(ramped ? r.rampItem : 0);
-        }
-    }
-    e->formatLimitValue(limits.maxVRange, limits.maxIRange);
+    netApplyRamping(s, limits, *center->testTestor->dataRamping);
 }
 
 // ---- Records again at a start ----------------------------------------------------------
 
-void NetServiceBase::retakeAlternate()
+bool NetServiceBase::retakeAlternate(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->alternate)
-        return;
+    if (!taken->alternate) {
+        if (why)
+            *why = QStringLiteral("no AC record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckAlternate(taken->alternate->settings, taken->alternate->limits, why))
+        return false;
     protocolVersion = 0;
     applyAlternate(taken->alternate->settings, taken->alternate->limits);
+    return true;
 }
 
-void NetServiceBase::retakeHarmonic()
+bool NetServiceBase::retakeHarmonic(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->harmonic)
-        return;
+    if (!taken->harmonic) {
+        if (why)
+            *why = QStringLiteral("no harmonic record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckHarmonic(taken->harmonic->settings, taken->harmonic->limits, why))
+        return false;
     protocolVersion = 0;
     applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
+    return true;
 }
 
-void NetServiceBase::retakeStates()
+bool NetServiceBase::retakeStates(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (stateIdList.isEmpty())
-        return;
-    protocolVersion = 0;
-    for (qint32 state : stateIdList) {
-        if (const auto& t = taken->states[state])
-            applyState(t->settings, t->limits);
+    const int n = stateIdList.size();
+    if (n == 0) {
+        if (why)
+            *why = QStringLiteral("no state record since remote control was switched on");
+        return false;
     }
+    // With no repeats, n states below n are exactly 0..n-1.
+    std::vector<const NetStateSettings*> states;
+    std::vector<const NetRecordLimits*> limits;
+    for (int state = 0; state < n; ++state) {
+        const auto& t = taken->states[state];
+        if (!t || !stateIdList.contains(state)) {
+            if (why)
+                *why = QStringLiteral("the states received are not 0 to %1").arg(n - 1);
+            return false;
+        }
+        states.push_back(&t->settings);
+        limits.push_back(&t->limits);
+    }
+    if (!netCheckStates(states.data(), limits.data(), n, why))
+        return false;
+    protocolVersion = 0;
+    for (int state = 0; state < n; ++state)
+        applyState(*states[size_t(state)], *limits[size_t(state)]);
+    return true;
 }
 
-void NetServiceBase::retakeRamping()
+bool NetServiceBase::retakeRamping(QString* why)
 {
     QMutexLocker lock(&recordMutex);
-    if (!taken->ramping)
-        return;
+    if (!taken->ramping) {
+        if (why)
+            *why = QStringLiteral("no ramping record since remote control was switched on");
+        return false;
+    }
+    if (!netCheckRamping(taken->ramping->settings, taken->ramping->limits, why))
+        return false;
     protocolVersion = 1;
     currentProjectId = taken->ramping->settings.projectId;
     currentModuleId = taken->ramping->settings.moduleId;
     applyRamping(taken->ramping->settings, taken->ramping->limits);
+    return true;
 }
 
 // ---- Pushed records ----------------------------------------------------------------------
@@ -999,11 +1024,13 @@ void NetServiceBase::updateBaseDataToNet(qint32 dataType, qint32 subType)
 void NetServiceBase::revertRateSetting()
 {
     // On the configuration's thread, which reads them when it sends the
-    // configuration (queued next, so it sends the restored values).
+    // configuration (queued next, so it sends the restored values), under
+    // the lock its savers and ratings() take.
     ControllerConfiguration* config = center->testConfiguration;
     QMetaObject::invokeMethod(
         config,
         [this, config] {
+            QMutexLocker lock(&config->mutex);
             config->ditherTime = oldDitherTime;
             config->rateFrequency = oldRateFrequency;
         },
@@ -1053,6 +1080,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         QMetaObject::invokeMethod(
             config,
             [this, config] {
+                QMutexLocker lock(&config->mutex);
                 oldDitherTime = config->ditherTime;
                 oldRateFrequency = config->rateFrequency;
             },
@@ -1067,6 +1095,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;
+        startPending = false;
         netServiceEnable = true;
         NetServiceStartFailure failure;
         if (netCtrl_StartNetService(&failure) != 0) {

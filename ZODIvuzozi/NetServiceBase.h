@@ -37,8 +37,10 @@ struct NetModuleHooks
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
     // Before a remote start (receive thread): the record the PC sent last for
-    // the module goes into its entity again; false refuses the start.
-    bool (*beforeStart)(NetServiceBase& service);
+    // the module goes into its entity again, checked by the start's own
+    // check; false (none sent since remote control was switched on, not a
+    // complete set, or refused by the check: `why` says) refuses the start.
+    bool (*beforeStart)(NetServiceBase& service, QString& why);
 };
 // The hooks of a test type, or null when the service has none for it.
 const NetModuleHooks* netModuleHooks(qint32 testType);
@@ -103,19 +105,25 @@ public:
     // thread, which writes the same record: the driver's result, -1 when the
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
-    // Starts the active test unless one runs (then nothing, 0). Refused (-1,
-    // nothing starts) as the interface refuses it: driver not initialised,
-    // hottest amplifier at or above the resume threshold.
+    // Starts the active test unless one runs or is being started (then
+    // nothing, 0). Refused (-1, nothing plays, one line on the log saying
+    // why) as the interface refuses it (driver not initialised, hottest
+    // amplifier at or above the resume threshold), when no record of the
+    // module was taken since remote control was switched on (state sequence:
+    // not states 0..n-1), or when the start's own check refuses what was
+    // taken.
     int setTestStart();
     void setTestStop();
     void setTestSwitch();
     void setManualTrigger();
     // Parameter records (exact sizes): converted into the module's entity,
     // which becomes the active module. 0 taken; -1 refused before anything
-    // changed (NetParameterRecords: a record the module cannot run, e.g. a
-    // state number of 32 or more, a ramping record failing its checks, an
-    // amplitude beyond the device's range, an automatic ramp without a
-    // step), or the configuration not answering.
+    // changed: a record the start would not run as sent (NetParameterRecords:
+    // the start's own check, e.g. a state number of 32 or more, a value not
+    // finite or beyond the device, a port, item or trigger that does not
+    // exist), a record for the module while it runs or between its start
+    // and the run's begin, or the configuration not answering. A refusal is
+    // logged in one line.
     int setAlternateParameter(const u8* record, u32 length);
     int setStateSequenceParameter(const u8* record, u32 length);
     int setHarmonicParameter(const u8* record, u32 length);
@@ -130,11 +138,13 @@ public:
     // Before a remote start of the module: the last record the PC sent for it
     // since remote control was switched on goes into its entity again, so
     // that the start runs what the PC sent, not what a run before it or the
-    // module's page left there (nothing when none was sent).
-    void retakeAlternate();
-    void retakeHarmonic();
-    void retakeStates();
-    void retakeRamping();
+    // module's page left there; false (nothing done, `why` says why) when
+    // none was sent, or the start's own check refuses it (states: unless
+    // they are exactly 0..n-1 and pass as a sequence).
+    bool retakeAlternate(QString* why = nullptr);
+    bool retakeHarmonic(QString* why = nullptr);
+    bool retakeStates(QString* why = nullptr);
+    bool retakeRamping(QString* why = nullptr);
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -170,6 +180,10 @@ public:
     std::atomic<qint32> testingSTATE[16] = {};    // copy of the runtime's state words
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
+    // A remote start is being handled, for the module pendingType, until the
+    // engine's start is done.
+    std::atomic<bool> startPending{false};
+    std::atomic<qint32> pendingType{-1};
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
     // Project and module numbers of the last ramping record, echoed back.
     std::atomic<quint32> currentProjectId{0};
@@ -233,6 +247,10 @@ private:
     void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
     void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
+    // A record of the module `type` while it runs or is being started:
+    // logged and true (refused).
+    bool recordRefused(qint32 type, const char* name);
+    static void logRefusedRecord(const char* name, const QString& why);
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);
     void refuseService(const NetServiceStartFailure& failure = {});

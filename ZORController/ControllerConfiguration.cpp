@@ -561,6 +561,8 @@ void ControllerConfiguration::doLoadBatteryConfig()
 
 void ControllerConfiguration::fillDriverRecords()
 {
+    // The settings page and the network service write these under the lock.
+    QMutexLocker lock(&mutex);
     if (CommDriverConfigureHardData* hard = globalConfigureHardData) {
         hard->volPhaseType = quint8(volPhasesType);
         hard->curPhaseType = quint8(curPhasesType);

@@ -70,6 +70,19 @@ struct ModuleStart
 // naming the step and the debounce in ms) or not.
 ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds);
 
+class ModelAlternateEntity;
+class ModelHarmonicEntity;
+class ModelRampingEntity;
+class ModelStateSequenceEntity;
+// The start's own check of the modules a PC drives, on an entity prepared as
+// the start prepares it (AC and harmonic: resetRampState): what the start
+// would refuse (nothing sent), else not refused. The start calls the same;
+// the entity's lock is taken inside.
+ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity);
+ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity);
+ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity);
+ModuleStart rampingStartRefusal(const ModelRampingEntity& entity);
+
 // What a switch did.
 struct ModuleSwitch
 {

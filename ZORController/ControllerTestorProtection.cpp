@@ -481,11 +481,9 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     QMutexLocker lock(&entity.entityLock);
     entity.resetActionValues();
     entity.switchToResetState();
-    if (!entity.checkOutputValues())
-        return stateCountRefusal(entity, "state sequence");
-    const ModuleStart lap = sequenceLapRefusal(entity);
-    if (lap.refused)
-        return lap;
+    const ModuleStart refused = stateSequenceStartRefusal(entity);
+    if (refused.refused)
+        return refused;
     ModuleStart start;
     start.errorSum = sendStateCount(entity);
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {
@@ -830,6 +828,24 @@ constexpr ModuleAdaptors sheddingAdaptors()
 }
 
 }   // namespace
+
+ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity)
+{
+    QMutexLocker lock(&entity.entityLock);
+    if (!entity.checkOutputValues())
+        return stateCountRefusal(entity, "state sequence");
+    return sequenceLapRefusal(entity);
+}
+
+// As the start checks it (startOnePageAhead with rampingRefusal and
+// rampingDebounceRefusal).
+ModuleStart rampingStartRefusal(const ModelRampingEntity& entity)
+{
+    QMutexLocker lock(&entity.entityLock);
+    if (!entity.checkOutputValues())
+        return rampingRefusal(entity);
+    return rampingDebounceRefusal(moduleEntry(ControllerTestor::TEST_RAMPING), entity);
+}
 
 namespace ModuleAdaptorSets {
 

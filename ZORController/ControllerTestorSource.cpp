@@ -124,6 +124,21 @@ ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds)
 
 namespace {
 
+// AC, DC and harmonic, after the reset: values that cannot be output, a ramp
+// beyond the outputs, steps shorter than the debounce.
+template <typename Entity>
+ModuleStart rampStartRefusal(const ModuleEntry& module, const Entity& entity)
+{
+    QMutexLocker lock(&entity.entityLock);
+    if (!entity.checkOutputValues())
+        return refusedStart(module);
+    for (const ModuleStart& refusal : {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity)}) {
+        if (refusal.refused)
+            return refusal;
+    }
+    return {};
+}
+
 // What a page of the entity plays, kept beside it for the trips valued with
 // it; the power swing and the standard source value none.
 template <typename Entity>
@@ -156,12 +171,9 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
         entity.switchToResetState();
         entity.resetActionValues();
     }
-    if (!entity.checkOutputValues())
-        return refusedStart(module);
-    for (const ModuleStart& refusal : {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity)}) {
-        if (refusal.refused)
-            return refusal;
-    }
+    const ModuleStart refusal = rampStartRefusal(module, entity);
+    if (refusal.refused)
+        return refusal;
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);
@@ -416,6 +428,16 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
 }
 
 }   // namespace
+
+ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity)
+{
+    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_ALTERNATE), entity);
+}
+
+ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity)
+{
+    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_HARMONIC), entity);
+}
 
 namespace ModuleAdaptorSets {
 

@@ -71,11 +71,17 @@ double* ModelActionRampEntity::nextItemArray(RampItemType item)
 void ModelActionRampEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
+    resetDriverStatus();
+    resetRampState();
+}
+
+void ModelActionRampEntity::resetRampState()
+{
+    QMutexLocker locker(&entityLock);
     stateCount = 32;
     currentRampFactor = 1;
     lastState = false;
     lastStep = false;
-    resetDriverStatus();
     if (autoRampEnabled) {
         // An item the entity does not ramp counts from 0 and never steps.
         double begin = 0.0;
@@ -220,6 +226,14 @@ RampBeyondOutputs ModelActionRampEntity::beyondOutputs() const
     QMutexLocker locker(&entityLock);
     RampBeyondOutputs beyond;
     const bool amplitude = faultActionItem == RAMP_ITEM_TYPE_RANGE;
+    // A channel that outputs plays its frequency, set or ramped.
+    if (!amplitudeOnly) {
+        for (int c = 0; c < 8; ++c) {
+            const double f = outputFrequencies[c];
+            if (outputRanges[c] > 0.0 && !(f >= kMinOutputFrequency && f <= kMaxOutputFrequency))
+                return {true, c, RAMP_ITEM_TYPE_FREQUENCY, f, kMinOutputFrequency, kMaxOutputFrequency, true};
+        }
+    }
     if (!autoRampEnabled || !rampsItem() || (!amplitude && faultActionItem != RAMP_ITEM_TYPE_FREQUENCY))
         return beyond;
     int channels[3];
@@ -254,8 +268,14 @@ bool ModelActionRampEntity::checkOutputValues() const
         return true;
     if (!finiteOutputs(nextOutputRanges, nextOutputAngles, nextOutputFrequencies))
         return false;
+    // A ramp moves an item of a group that exists, each step for a time.
+    const bool itemExists = faultActionItem == RAMP_ITEM_TYPE_RANGE || faultActionItem == RAMP_ITEM_TYPE_ANGLE
+                            || faultActionItem == RAMP_ITEM_TYPE_FREQUENCY;
+    int channels[3];
+    if (!itemExists || rampPortChannels(faultActionPort, channels) == 0)
+        return false;
     return isFiniteFloat(actionRampStep) && isFiniteFloat(endRampValue) && isFiniteFloat(actionRampTime)
-           && stateCount >= 1 && stateCount <= kMaxStateCount;
+           && actionRampTime > 0.0 && stateCount >= 1 && stateCount <= kMaxStateCount;
 }
 
 double ModelActionRampEntity::getMinMaxBeginRampVal(const double* outputArry, bool add) const

@@ -81,6 +81,10 @@ public:
     // Contract operations (testor thread); the module adds
     // updateToDriverValue and maxOutputCurrent.
     void switchToResetState();
+    // The part of switchToResetState that touches no driver record: the
+    // ramp's state count, begin values and first next state (a check of
+    // settings that are not run calls it alone).
+    void resetRampState();
     void resetActionValues();
     void updateToDriverStateCount();
     bool switchToNextState();
@@ -102,14 +106,17 @@ public:
 
     // False when the run must not start (or go on): a non-finite amplitude,
     // angle or frequency (amplitude-only: amplitude), or with the ramp on a
-    // non-finite step, end value or state time, or a stateCount above
+    // non-finite step, end value or state time, a state time not above 0, an
+    // item or port group outside the enumeration, or a stateCount above
     // kMaxStateCount.
     bool checkOutputValues() const;
-    // With the ramp on, after switchToResetState: the first value the ramp
-    // would take a channel of its group to (its start, then the end value)
-    // that the output cannot give: an amplitude outside [0, the limit
-    // formatLimitValue last took], a frequency outside [kMinOutputFrequency,
-    // kMaxOutputFrequency]. Angles are not limited.
+    // After switchToResetState: a channel with an amplitude above 0 whose
+    // frequency is outside [kMinOutputFrequency, kMaxOutputFrequency] (not
+    // amplitude-only; steady); then with the ramp on, the first value the
+    // ramp would take a channel of its group to (its start, then the end
+    // value) that the output cannot give: an amplitude outside [0, the limit
+    // formatLimitValue last took], a frequency outside the same range.
+    // Angles are not limited.
     ModelEntity::RampBeyondOutputs beyondOutputs() const;
 
     // Ramp helpers.

@@ -35,13 +35,19 @@ ModelHarmonicEntity::ModelHarmonicEntity()
 void ModelHarmonicEntity::switchToResetState()
 {
     QMutexLocker locker(&entityLock);
+    resetDriverStatus();
+    if (globalTestControlData)
+        globalTestControlData->controlOutputHarmEnable = 1;
+    resetRampState();
+}
+
+void ModelHarmonicEntity::resetRampState()
+{
+    QMutexLocker locker(&entityLock);
     stateCount = 32;
     currentRampFactor = 1;
     lastState = false;
     lastStep = false;
-    resetDriverStatus();
-    if (globalTestControlData)
-        globalTestControlData->controlOutputHarmEnable = 1;
     if (autoRampEnabled && rampSlotValid()) {
         const double (*items)[4] = faultActionItem == RAMP_ITEM_TYPE_ANGLE ? outputAngles : outputRanges;
         for (int c = 0; c < 8; ++c)

@@ -70,6 +70,8 @@ public:
 
     // Contract operations (testor thread).
     void switchToResetState();
+    // The part of switchToResetState that touches no driver record.
+    void resetRampState();
     void resetActionValues();
     void updateToDriverValue();
     void updateToDriverStateCount();

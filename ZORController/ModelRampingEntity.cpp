@@ -419,6 +419,13 @@ bool ModelRampingEntity::checkOutputValues() const
                 continue;
             if (!isFiniteFloat(step) || !isFiniteFloat(rampBeginValues[s][i]) || !isFiniteFloat(rampEndValues[s][i]))
                 return false;
+            // A slot moves an item of a group that exists.
+            int channels[3];
+            const RampItemType item = rampItems[s][i];
+            if ((item != ModelEntity::RAMP_ITEM_TYPE_RANGE && item != ModelEntity::RAMP_ITEM_TYPE_ANGLE
+                 && item != ModelEntity::RAMP_ITEM_TYPE_FREQUENCY)
+                || ModelEntity::rampPortChannels(rampPorts[s][i], channels) == 0)
+                return false;
         }
     }
     return true;

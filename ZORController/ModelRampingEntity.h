@@ -122,7 +122,8 @@ public:
     qint32 computePointCount() const;
     // False when the run must not start: stateCount outside 1..kMaxStates,
     // more than kMaxStateCount pages, or a non-finite amplitude, angle,
-    // frequency, page time or used ramp value in a state in use.
+    // frequency, page time or used ramp value, or a used slot whose item or
+    // port group is outside the enumeration, in a state in use.
     bool checkOutputValues() const;
     // A state's ramp steps (rampStepValues[s]) move something: a slot is in
     // use (its step is not 0).

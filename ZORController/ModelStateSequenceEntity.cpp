@@ -277,6 +277,9 @@ bool ModelStateSequenceEntity::checkOutputValues() const
             return false;
         if (timedTrigger(stateTriggerTypes[s]) && !isFiniteFloat(stateOutputTimes[s]))
             return false;
+        // A trigger the instrument does not know would never end the state.
+        if (stateTriggerTypes[s] < AO_TRIGGER_TYPE_TIME || stateTriggerTypes[s] > AO_TRIGGER_TYPE_GPS)
+            return false;
     }
     return true;
 }

@@ -109,8 +109,8 @@ public:
     void updateToDriverCloseDefine(int index);
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
-    // a non-finite amplitude, angle, frequency or sent state time in a state
-    // in use.
+    // a non-finite amplitude, angle, frequency or sent state time, or a
+    // trigger outside the enumeration, in a state in use.
     bool checkOutputValues() const;
     // The state the ring page `page` carries, seen from the running cursor r:
     // the one of r-1 .. r+6 on that page (the driver may already play the

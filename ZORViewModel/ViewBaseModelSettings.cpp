@@ -8,6 +8,7 @@
 #include "zoplatform.h"
 
 #include <QCoreApplication>
+#include <QMutexLocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -33,21 +34,31 @@ double heldRating(double rating, double deviceMax)
     return deviceMax > 0.0 ? std::min(rating, deviceMax) : rating;
 }
 
+// A setting the configuration's thread saves, and ratings() reads, written
+// under the lock they take.
+template <typename T, typename V>
+void setLocked(T ControllerConfiguration::*field, V value)
+{
+    ControllerConfiguration* c = config();
+    QMutexLocker lock(&c->mutex);
+    c->*field = T(value);
+}
+
 } // namespace
 
 double ViewBaseModel::getDitherTime() const { return config()->ditherTime; }
-void ViewBaseModel::setDitherTime(double value) { config()->ditherTime = value; }
+void ViewBaseModel::setDitherTime(double value) { setLocked(&ControllerConfiguration::ditherTime, value); }
 double ViewBaseModel::getRateVRange() const { return config()->ratings().rateVoltage; }
-void ViewBaseModel::setRateVRange(double value) { config()->rateVoltage = value; }
+void ViewBaseModel::setRateVRange(double value) { setLocked(&ControllerConfiguration::rateVoltage, value); }
 double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
-void ViewBaseModel::setRateIRange(double value) { config()->rateCurrent = value; }
+void ViewBaseModel::setRateIRange(double value) { setLocked(&ControllerConfiguration::rateCurrent, value); }
 double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
-void ViewBaseModel::setRateFrequency(double value) { config()->rateFrequency = value; }
+void ViewBaseModel::setRateFrequency(double value) { setLocked(&ControllerConfiguration::rateFrequency, value); }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }
-void ViewBaseModel::setSystemStyle(int style) { config()->styleType = ControllerConfiguration::STYLEType(style); }
+void ViewBaseModel::setSystemStyle(int style) { setLocked(&ControllerConfiguration::styleType, style); }
 int ViewBaseModel::getLanuageType() const { return config()->ratings().language; }
-void ViewBaseModel::setLanuageType(int type) { config()->lanuageType = ControllerConfiguration::LANGUAGEType(type); }
+void ViewBaseModel::setLanuageType(int type) { setLocked(&ControllerConfiguration::lanuageType, type); }
 
 QString ViewBaseModel::getDeviceModel() const { return config()->deviceModel; }
 void ViewBaseModel::setDeviceModel(QString model) { config()->deviceModel = model; }
@@ -60,9 +71,9 @@ int ViewBaseModel::getDeviceTResume() const { return int(config()->tempThreshold
 void ViewBaseModel::setDeviceTResume(int value) { config()->tempThresholdResume = quint32(value); }
 
 double ViewBaseModel::getDeviceAOVMaxRange() const { return config()->ratings().maxVRange; }
-void ViewBaseModel::setDeviceAOVMaxRange(double value) { config()->maxVRange = value; }
+void ViewBaseModel::setDeviceAOVMaxRange(double value) { setLocked(&ControllerConfiguration::maxVRange, value); }
 double ViewBaseModel::getDeviceAOIMaxRange() const { return config()->ratings().maxIRange; }
-void ViewBaseModel::setDeviceAOIMaxRange(double value) { config()->maxIRange = value; }
+void ViewBaseModel::setDeviceAOIMaxRange(double value) { setLocked(&ControllerConfiguration::maxIRange, value); }
 double ViewBaseModel::getDeviceAOVLevelSmallRange() const { return config()->levelVSmall; }
 void ViewBaseModel::setDeviceAOVLevelSmallRange(double value) { config()->levelVSmall = value; }
 double ViewBaseModel::getDeviceAOILevelSmallRange() const { return config()->levelISmall; }
@@ -77,7 +88,7 @@ int ViewBaseModel::getVoltagePhasesType()
 void ViewBaseModel::setVoltagePhasesType(int type)
 {
     volPhasesType = PhasesType(type);
-    config()->volPhasesType = ControllerConfiguration::PhasesType(type);
+    setLocked(&ControllerConfiguration::volPhasesType, type);
 }
 
 int ViewBaseModel::getCurrentPhasesType()
@@ -89,7 +100,7 @@ int ViewBaseModel::getCurrentPhasesType()
 void ViewBaseModel::setCurrentPhasesType(int type)
 {
     curPhasesType = PhasesType(type);
-    config()->curPhasesType = ControllerConfiguration::PhasesType(type);
+    setLocked(&ControllerConfiguration::curPhasesType, type);
 }
 
 bool ViewBaseModel::getDeviceAuxDCEnable() const { return config()->auxdcEnable; }

@@ -118,11 +118,14 @@ bool segmentsFree()
     pid_t holder = 0;
     if (!shm_testing_held_elsewhere(&key, &holder))
         return true;
+    const QByteArray by = holder > 0 ? QByteArray("by process ") + QByteArray::number(holder)
+                                           + ", another copy of this application"
+                                     : QByteArray("by another process");
     std::fprintf(stderr,
-                 "The shared-memory segments under key 0x%08x are in use by process %d, another copy of this "
-                 "application. This copy does not start, so as to leave them alone. To run a second copy on this "
-                 "machine, give it a key base of its own with ZOR_SHM_KEY_BASE.\n",
-                 unsigned(key), int(holder));
+                 "The shared-memory segments under key 0x%08x are in use %s. This copy does not start, so as to "
+                 "leave them alone. To run a second copy on this machine, give it a key base of its own with "
+                 "ZOR_SHM_KEY_BASE.\n",
+                 unsigned(key), by.constData());
     return false;
 }
 

@@ -85,20 +85,51 @@ bool dottedAddress(const u8* text, in_addr* parsed)
     return strnlen(address, sizeof address) < sizeof address && inet_pton(AF_INET, address, parsed) == 1;
 }
 
+// Not 0.x.x.x, loopback, multicast or reserved (240.0.0.0 and above).
+bool unicastAddress(u32 a, bool loopback)
+{
+    const u32 first = a >> 24;
+    return first != 0 && (loopback || first != 127) && first < 224;
+}
+
+// Ones from the top, then zeros; at least one.
+bool contiguousMask(u32 m)
+{
+    return m != 0 && (~m & (~m + 1u)) == 0;
+}
+
 // Whether a network record (0xE103, or 0xE106's eth0 part) may be stored:
 // its three ports in 1..65535, its address one the device can be reached at,
-// its netmask and gateway dotted IPv4 or empty (none).
+// its netmask contiguous and its gateway a unicast address inside the
+// subnet, each dotted IPv4 or empty (none). With a subnet of more than two
+// addresses, the address and the gateway are neither its network nor its
+// broadcast address.
 template <typename E>
 bool networkStorable(const E& w)
 {
-    in_addr parsed{};
-    const auto dottedOrNone = [&parsed](const u8* text) { return text[0] == 0 || dottedAddress(text, &parsed); };
     for (const u32 port : {u32(w.device_connect_port0), u32(w.device_connect_port1), u32(w.device_connect_port2)}) {
         if (port < 1 || port > 0xFFFF)
             return false;
     }
-    return cmm_machine_address_usable(w.device_ip, sizeof w.device_ip) && dottedOrNone(w.device_netmask)
-        && dottedOrNone(w.device_gateway);
+    in_addr ip{}, mask{}, gateway{};
+    if (!cmm_machine_address_usable(w.device_ip, sizeof w.device_ip) || !dottedAddress(w.device_ip, &ip))
+        return false;
+    const bool hasMask = w.device_netmask[0] != 0;
+    const bool hasGateway = w.device_gateway[0] != 0;
+    if ((hasMask && !dottedAddress(w.device_netmask, &mask)) || (hasGateway && !dottedAddress(w.device_gateway, &gateway)))
+        return false;
+    const u32 a = ntohl(ip.s_addr);
+    const u32 m = ntohl(mask.s_addr);
+    const u32 g = ntohl(gateway.s_addr);
+    if (hasMask && !contiguousMask(m))
+        return false;
+    const u32 host = ~m;
+    const auto inner = [&](u32 x) { return !hasMask || host < 3u || ((x & host) != 0 && (x & host) != host); };
+    if (!inner(a))
+        return false;
+    if (!hasGateway)
+        return true;
+    return unicastAddress(g, (a >> 24) == 127) && (!hasMask || (g & m) == (a & m)) && inner(g);
 }
 
 } // namespace
@@ -115,8 +146,7 @@ bool cmm_machine_address_usable(const u8* text, u32 size)
     if (!text || size < 16 || !dottedAddress(text, &parsed))
         return false;
     const u32 a = ntohl(parsed.s_addr);
-    const u32 first = a >> 24;
-    if (first != 0 && first != 127 && (first < 224 || first > 239) && a != 0xFFFFFFFFu)
+    if (unicastAddress(a, false))
         return true;
     char own[INET_ADDRSTRLEN] = {};
     in_addr current{};

@@ -18,10 +18,13 @@ std::atomic<bool>& cmm_machine_reboot_flag();
 
 // Whether `text` (16 bytes, NUL-terminated within them) is a dotted IPv4
 // address a device can be reached at after a reboot: not 0.x.x.x, 127.x.x.x,
-// multicast, nor the broadcast 255.255.255.255, unless it is the address the
-// service's interface has now (the host's loopback interface). The network
-// record (0xE103) and the eth0 part of its extension (0xE106) are both held
-// to it.
+// multicast, nor reserved (240.0.0.0 and above, the broadcast
+// 255.255.255.255 among them), unless it is the address the service's
+// interface has now (the host's loopback interface). The network record
+// (0xE103) and the eth0 part of its extension (0xE106) are both held to it,
+// and with a netmask also to not being their subnet's network or broadcast
+// address; their netmask is contiguous and their gateway, when given, a
+// unicast address inside that subnet.
 bool cmm_machine_address_usable(const u8* text, u32 size);
 
 int cmm_machine_update_storing_set(u16 subid, u32 length, const u8* payload);

@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sys/shm.h>
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -41,13 +42,22 @@ const int kAttachOrder[SHM_SEGMENT_COUNT] = {
     SHM_SEGMENT_CLOCK,   SHM_SEGMENT_PARAMETER, SHM_SEGMENT_RESULT, SHM_SEGMENT_PROCEDURE,
 };
 
-// Whether process pid runs (or is ending and not yet reaped).
-bool processRuns(pid_t pid)
+// Whether pid is another live process running this program: its
+// executable the file this process runs (a process ended but not yet
+// reaped, or one whose executable cannot be looked at, is not).
+bool liveCopy(pid_t pid)
 {
-    return pid > 0 && (kill(pid, 0) == 0 || errno == EPERM);
+    if (pid <= 0 || pid == getpid())
+        return false;
+    struct stat own{};
+    struct stat other{};
+    char path[64];
+    snprintf(path, sizeof path, "/proc/%ld/exe", long(pid));
+    return stat("/proc/self/exe", &own) == 0 && stat(path, &other) == 0 && own.st_dev == other.st_dev
+           && own.st_ino == other.st_ino;
 }
 
-// A process other than this one with the segment of `key` attached (its
+// A live copy of this program with the segment of `key` attached (its
 // memory map names "/SYSV<key>"), or 0 when none that can be looked at is.
 pid_t attachedProcess(key_t key)
 {
@@ -60,7 +70,7 @@ pid_t attachedProcess(key_t key)
     while (const dirent* entry = readdir(proc)) {
         char* end = nullptr;
         const long pid = strtol(entry->d_name, &end, 10);
-        if (pid <= 0 || *end != '\0' || pid == long(getpid()))
+        if (pid <= 0 || *end != '\0' || !liveCopy(pid_t(pid)))
             continue;
         char path[64];
         snprintf(path, sizeof path, "/proc/%ld/maps", pid);
@@ -219,10 +229,10 @@ bool shm_testing_held_elsewhere(key_t* key, pid_t* holder)
         if (key)
             *key = k;
         if (holder) {
-            // The creator while it runs, else one attached (the last to
-            // attach or detach may have ended long ago).
-            pid_t h = ds.shm_cpid != getpid() && processRuns(ds.shm_cpid) ? ds.shm_cpid : attachedProcess(k);
-            *holder = h ? h : (ds.shm_nattch > 0 ? ds.shm_lpid : ds.shm_cpid);
+            // The creator while it runs as a copy of this program, else a
+            // copy attached; none when no copy can be told (the last to
+            // attach or detach may have ended long ago, or not be a copy).
+            *holder = liveCopy(ds.shm_cpid) ? ds.shm_cpid : attachedProcess(k);
         }
         return true;
     }

@@ -67,8 +67,8 @@ void shm_release_testing_handle();
 // remove when it exits. Such segments belong to another copy of the
 // application; a start must leave them alone. Only looks, and is asked before
 // this process attaches its own. When held, key is the segment's key and
-// holder a process holding it (the creator while it runs, else one that has
-// it attached).
+// holder a live copy of this program holding it (the creator while it runs,
+// else one that has it attached), or 0 when none can be told.
 bool shm_testing_held_elsewhere(key_t* key, pid_t* holder);
 // For a restart: detaches all nine and removes what this process's exit
 // would (host: the segments it created), so that the copy it starts next

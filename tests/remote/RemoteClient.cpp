@@ -42,10 +42,10 @@ Bytes control(uint32_t enables, uint32_t running, uint32_t stopping, uint32_t tr
     return c;
 }
 
-QByteArray networkWrite(const char* ip, uint32_t port0, uint32_t port1)
+QByteArray networkWrite(const char* ip, uint32_t port0, uint32_t port1, const char* gateway)
 {
     Bytes n(126);
-    n.text(66, ip).text(82, "255.255.255.0").text(98, "10.0.0.1").u32(114, port0).u32(118, port1).u32(122, 10902);
+    n.text(66, ip).text(82, "255.255.255.0").text(98, gateway).u32(114, port0).u32(118, port1).u32(122, 10902);
     return frame(SetMachine, Network, n.data);
 }
 

@@ -93,7 +93,7 @@ Bytes control(uint32_t enables, uint32_t running = 0, uint32_t stopping = 0, uin
 // Status record (512 bytes): running@4 stopping@8 output_binary@44 input_binary@60.
 
 // A frame written as an IPv4 network record (0xB010 / 0xE103).
-QByteArray networkWrite(const char* ip, uint32_t port0 = 10801, uint32_t port1 = 10901);
+QByteArray networkWrite(const char* ip, uint32_t port0 = 10801, uint32_t port1 = 10901, const char* gateway = "");
 
 // One valid request per command the device answers (the fuzzer's seeds).
 std::vector<QByteArray> everyRequest();

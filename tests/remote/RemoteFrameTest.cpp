@@ -117,10 +117,16 @@ TEST_F(RemoteFrame, MachineWritesFollowTheCopyRules)
 }
 
 // A network extension record is stored only with ports of 1..65535, a
-// dotted IPv4 address, and a netmask and gateway dotted or empty; anything
-// else is refused whole. The network record refuses such ports as well.
+// dotted IPv4 address a host may have (not its subnet's broadcast), a
+// contiguous netmask and a unicast gateway inside the subnet, or those two
+// empty; anything else is refused whole. The network record refuses such
+// ports as well.
 TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
 {
+    Bytes base(answer(pc::frame(pc::GetMachine, pc::NetworkEx)));
+    for (const auto& field : {std::make_pair(34, "10.1.2.3"), std::make_pair(50, "255.0.0.0"), std::make_pair(66, "10.1.2.1")})
+        base.raw(32 + field.first, QByteArray(field.second).leftJustified(16, '\0').constData(), 16);
+    ASSERT_EQ(answer(pc::frame(pc::SetMachine, pc::NetworkEx, base.data)), status(0));
     const QByteArray before = answer(pc::frame(pc::GetMachine, pc::NetworkEx));
     const struct
     {
@@ -133,6 +139,8 @@ TEST_F(RemoteFrame, NetworkRecordsWithNonsenseAreRefusedWhole)
         {34, "10.1.2", 0}, {34, "10.100.100.100.1", 0}, {50, "255.255.0", 0}, {66, "gw", 0},
         {82, nullptr, 65536}, {82, nullptr, 65535, true}, {86, nullptr, 1, true}, {34, "10.1.1.256", 0},
         {34, "10.255.1.255", 0, true}, {50, "255.255.256.0", 0}, {50, "255.255.255.0", 0, true},
+        {34, "240.0.0.1", 0}, {34, "255.255.255.254", 0}, {34, "10.255.255.255", 0}, {50, "1.2.3.4", 0},
+        {66, "224.0.0.1", 0}, {66, "11.0.0.1", 0}, {66, "10.9.9.9", 0, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text ? row.text : std::to_string(row.port).c_str());
@@ -171,7 +179,7 @@ TEST_F(RemoteFrame, NetworkWriteSetsTheAddressOrLeavesEverythingAsItWas)
     } rows[] = {
         {"192.168.7.20", true}, {"0.0.0.0", false}, {"127.0.0.2", false}, {"224.0.0.1", false},
         {"239.255.255.250", false}, {"255.255.255.255", false}, {"192.168.7", false}, {"", false},
-        {"127.0.0.1", true},
+        {"240.0.0.1", false}, {"192.168.7.255", false}, {"127.0.0.1", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.ip);

@@ -182,6 +182,29 @@ TEST_F(RemoteSegments, HolderNamedIsARunningProcessThatHoldsTheSegments)
     }
 }
 
+// A creator that has ended but is not reaped yet still holds its segment,
+// but is no copy that runs: none is named.
+TEST_F(RemoteSegments, AnEndedCreatorIsNotNamed)
+{
+    shm_release_testing_handle();
+    removeTestKeys();
+    const key_t key = shm_testing_key(SHM_SEGMENT_MACHINE);
+    const pid_t creator = fork();
+    if (creator == 0) {
+        shmat(shmget(key, 4096, IPC_CREAT | 0600), nullptr, 0);
+        _exit(0);
+    }
+    ASSERT_GT(creator, 0);
+    siginfo_t ended{};
+    ASSERT_EQ(waitid(P_PID, id_t(creator), &ended, WEXITED | WNOWAIT), 0);   // ended, not reaped
+    key_t held = 0;
+    pid_t holder = -1;
+    EXPECT_TRUE(shm_testing_held_elsewhere(&held, &holder));
+    EXPECT_EQ(holder, 0);
+    waitpid(creator, nullptr, 0);
+    removeTestKeys();
+}
+
 std::atomic<int> naps{0};
 void countedNap()
 {

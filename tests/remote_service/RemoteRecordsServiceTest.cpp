@@ -21,16 +21,6 @@ class RemoteRecords : public RemoteServiceTest
 {
 };
 
-// A steady 1 A in IA for 10 s, its trip watched on input 0 rising.
-Bytes steadyAc()
-{
-    Bytes b(AC_SIZE);
-    for (int k = 0; k < 8; ++k)
-        phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
-    ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
-    return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
-}
-
 } // namespace
 
 TEST_F(RemoteRecords, AcRecordRunsTheTestAndItsTripComesBack)

@@ -248,8 +248,9 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
 
-    // Records the module cannot run are refused and change neither the AC
-    // entity nor the active module.
+    // Records the start would not run, and any record for the running
+    // module, are refused and change neither the AC entity nor the active
+    // module.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct
     {
@@ -269,6 +270,11 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
         {"ramping of 0 points", kRampingRecord, Bytes(RA_SIZE)},
         {"ramping UA angle 361", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_NORMAL + 4, 361.0f)},
         {"state 32", kStateRecord, Bytes(ST_SIZE).u32(0, 32)},
+        {"state trigger kind 9", kStateRecord, Bytes(ST_SIZE).u8(ST_TRIGGER, 9)},
+        {"state time NaN", kStateRecord, Bytes(ST_SIZE).f32(ST_TIME, nan)},
+        {"ramping item 7", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_STEP, 0.1f).u8(RA_ITEM, 7)},
+        {"ramping step NaN", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_STEP, nan)},
+        {"AC record for the running module", kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 55.0f)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

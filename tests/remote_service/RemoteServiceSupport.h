@@ -213,6 +213,19 @@ inline QByteArray parameterRequest(uint16_t subid, const pc::Bytes& record)
     return pc::frame(pc::SetParameter, subid, record.data);
 }
 
+constexpr uint16_t kAcRecordId = 0xB104;
+
+// An AC record: a steady 1 A in IA for 10 s, its trip watched on input 0 rising.
+inline pc::Bytes steadyAc()
+{
+    using namespace pc::rec;
+    pc::Bytes b(AC_SIZE);
+    for (int k = 0; k < 8; ++k)
+        phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
+    ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
+    return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
+}
+
 // The engine, the service on free ports and a relay-less instrument.
 class RemoteServiceTest : public RunSourceTest
 {
@@ -263,6 +276,12 @@ protected:
         ASSERT_TRUE(hello.has_value());
         ASSERT_EQ(hello->size(), 184);
         EXPECT_EQ(pc::Bytes(*hello).u32(172), 1u);
+    }
+
+    // The PC's AC record (steadyAc) taken: what its starts run.
+    void sendAc(Pc& pcSide)
+    {
+        ASSERT_EQ(pcSide.ask(parameterRequest(kAcRecordId, steadyAc())), QByteArray(1, '\0'));
     }
 
     // The AC module as its page sets it up: 1 A in IA.

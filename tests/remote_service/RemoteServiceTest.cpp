@@ -80,6 +80,7 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
     setUpAc(vm);
     Pc pc;
     connectPc(pc);
+    sendAc(pc);
 
     // Binary outputs reach the instrument.
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, 0x5, 0xF))), QByteArray(1, '\0'));
@@ -145,8 +146,8 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
     switchOn();
     actest::AcModel vm;
     setUpAc(vm);
-    Pc pc;
-    connectPc(pc);
+    auto pc = std::make_unique<Pc>();
+    connectPc(*pc);
     const quint32 resume = center->testConfiguration->tempThresholdResume;
     const struct
     {
@@ -154,19 +155,32 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         bool driver;
         qint32 hottest;
         char status;
+        bool record;    // the PC sends its AC record first
+        bool respell;   // remote control switched off and on first
     } rows[] = {
-        {"amplifier at the resume threshold", true, qint32(resume), '\xFF'},
-        {"driver not initialised", false, 0, '\xFF'},
-        {"cool and initialised", true, qint32(resume) - 1, '\0'},
+        {"no record since remote control was switched on", true, qint32(resume) - 1, '\xFF', false, false},
+        {"amplifier at the resume threshold", true, qint32(resume), '\xFF', true, false},
+        {"driver not initialised", false, 0, '\xFF', true, false},
+        {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
+        {"only a record of the spell before", true, qint32(resume) - 1, '\xFF', false, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        if (row.respell) {
+            service->updateViewConnectEnable(false);
+            ASSERT_TRUE(waitEnded());
+            service->updateViewConnectEnable(true);
+            pc = std::make_unique<Pc>();
+            connectPc(*pc);
+        }
+        if (row.record)
+            sendAc(*pc);
         center->testConfiguration->initDriverEnable = row.driver;
         center->testRuntime->dataLock();
         center->testRuntime->powerT[2] = row.hottest;
         center->testRuntime->dataUnlock();
         const int runs = texts(ConstTextUtility::TEST_AOSTART);
-        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, row.status));
+        EXPECT_EQ(pc->ask(startRequest()), QByteArray(1, row.status));
         if (row.status == '\0') {
             EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
         } else {
@@ -197,6 +211,7 @@ TEST_F(RemoteService, PcThatGoesAwayLeavesRunAndPowerOff)
         SCOPED_TRACE(row.name);
         Pc pc;
         connectPc(pc);
+        sendAc(pc);
         const size_t mark = pc.frames.size();
         ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
         ASSERT_GE(pc.waitStatus(1, mark), 0);
@@ -522,6 +537,7 @@ TEST_F(RemoteService, ConnectsCommandsAndDisconnectsRunClean)
         SCOPED_TRACE(round);
         Pc pc;
         connectPc(pc);
+        sendAc(pc);
         const size_t mark = pc.frames.size();
         EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, uint32_t(round), 0xF))), QByteArray(1, '\0'));
         EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));

@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
 using enginetest::waitFor;
 using vmtest::ModuleTestModel;
@@ -252,6 +253,37 @@ TEST_F(ViewModelEngine, SettingsAreSavedAndApplied)
         return globalConfigureSoftData && globalConfigureSoftData->ditherTime == 0.02f
             && globalConfigureHardData->maxIRange == 20.0f;
     }));
+}
+
+// The settings page writes while the configuration's thread saves and
+// sends them and another thread reads the ratings (for the ThreadSanitizer
+// stage): the last values written are what is read.
+TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
+{
+    startPolling();
+    ModuleTestModel vm;
+    ControllerConfiguration* config = center->testConfiguration;
+    std::atomic<bool> stop{false};
+    std::thread reader([&] {
+        while (!stop.load())
+            (void)config->ratings();
+    });
+    for (int i = 0; i < 20; ++i) {
+        vm.setRateVRange(100.0 + i);
+        vm.setRateFrequency(50.0 + i);
+        vm.setDitherTime(0.01 + 0.001 * i);
+        vm.setDeviceAOVMaxRange(120.0 + i);
+        vm.saveConfig(ViewBaseModel::CONFIG_TYPE_SOFTWARE_DATA, false);
+        vm.testConfig();
+    }
+    auto flushed = std::make_shared<std::atomic<bool>>(false);
+    QMetaObject::invokeMethod(config, [flushed] { flushed->store(true); }, Qt::QueuedConnection);
+    ASSERT_TRUE(waitFor([flushed] { return flushed->load(); }));
+    stop = true;
+    reader.join();
+    EXPECT_EQ(config->ratings().rateVoltage, 119.0);
+    EXPECT_EQ(config->ratings().rateFrequency, 69.0);
+    EXPECT_EQ(config->ratings().maxVRange, 139.0);
 }
 
 TEST_F(ViewModelEngine, RestartSavesStopsTheLoopsAndEndsTheEventLoopWith1024)
