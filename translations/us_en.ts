@@ -3691,11 +3691,11 @@
     </message>
     <message>
         <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
-        <translation>Point %1 has nothing to count (power %2, %3 pulses): check the current, the angle, the pulses and the meter type.</translation>
+        <translation>Point %1 has nothing to count (power %2, pulse count %3): check the current, the angle, the pulses and the meter type.</translation>
     </message>
     <message>
         <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
-        <translation>This point has nothing to count (power %1, %2 pulses): check the current, the angle, the pulses and the meter type.</translation>
+        <translation>This point has nothing to count (power %1, pulse count %2): check the current, the angle, the pulses and the meter type.</translation>
     </message>
 </context>
 <context>
@@ -3832,6 +3832,14 @@
         <source>Result</source>
         <translation>Result</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>Harmonic order %1 would play %2 Hz, beyond the %3 Hz the outputs give: the test was not started.</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>The outputs set would take %1 to %2, outside the %3 to %4 its output gives: the test was stopped.</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3858,6 +3866,10 @@
     <message>
         <source>未测试</source>
         <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>失败：早于计时点%1动作</source>
+        <translation>Failed: acted %1 before the timing point</translation>
     </message>
 </context>
 <context>
@@ -4537,6 +4549,10 @@
     <message>
         <source>Slope</source>
         <translation>Slope</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
     </message>
 </context>
 <context>
