@@ -56,6 +56,8 @@ void ViewOscillateModel::setOscillatePercent(double percent)
 
 void ViewOscillateModel::setOscillateFrequency(double frequency)
 {
+    if (!(frequency >= kMinSwingFrequency && frequency <= ModelEntity::kMaxOutputFrequency))
+        return;
     const bool changed = oscillateFrequency != frequency;
     oscillateFrequency = frequency;
     pushOutputs(changed && isTestRunning());
