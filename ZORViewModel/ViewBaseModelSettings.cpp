@@ -5,6 +5,7 @@
 
 #include "BaseModelDataDistance.h"
 #include "ControllerCenter.h"
+#include "ModelEntityCommon.h"
 #include "zoplatform.h"
 
 #include <QCoreApplication>
@@ -35,6 +36,8 @@ void ViewBaseModel::setRateVRange(double value) { config()->rateVoltage = value;
 double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
 void ViewBaseModel::setRateIRange(double value) { config()->rateCurrent = value; }
 double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
+double ViewBaseModel::minOutputFrequency() { return ModelEntity::kMinOutputFrequency; }
+double ViewBaseModel::maxOutputFrequency() { return ModelEntity::kMaxOutputFrequency; }
 void ViewBaseModel::setRateFrequency(double value) { config()->rateFrequency = value; }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }
