@@ -37,7 +37,6 @@ ViewHarmonicModel::ViewHarmonicModel(QObject* parent)
     , activeOrderIndex(0)
     , showRange(true)
     , testState(AO_STATE_TYPE_INITING)
-    , actionRampTime(1.0)
     , actionRampStep{1.0, 1.0}
     , autoRampEnabled(false)
     , faultActionBiIndex(-1)
@@ -358,17 +357,6 @@ void ViewHarmonicModel::setRampStepValue(double stepRamp)
 double ViewHarmonicModel::getRampStepValue() const
 {
     return toShown(actionRampStep[faultActionItem]);
-}
-
-void ViewHarmonicModel::setRampTimeValue(double timeRamp)
-{
-    if (std::isfinite(timeRamp))
-        actionRampTime = timeRamp;
-}
-
-double ViewHarmonicModel::getRampTimeValue() const
-{
-    return actionRampTime;
 }
 
 void ViewHarmonicModel::setAutoRampEnabled(bool autoRamp)

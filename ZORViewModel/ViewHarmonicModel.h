@@ -91,8 +91,6 @@ public:
     Q_INVOKABLE double getEndRampValue() const;
     Q_INVOKABLE void setRampStepValue(double stepRamp);
     Q_INVOKABLE double getRampStepValue() const;
-    Q_INVOKABLE void setRampTimeValue(double timeRamp);
-    Q_INVOKABLE double getRampTimeValue() const;
     // Turning the automatic ramp on makes the mode "From-to".
     Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
     Q_INVOKABLE bool getAutoRampEnabled() const;
@@ -195,7 +193,6 @@ protected:
     qint32 testState;
     double endRampRanges[16];
     double endRampAngles[16];
-    double actionRampTime;
     double actionRampStep[2];
     bool autoRampEnabled;
     faultActionValStruct faultActionValues[4];
