@@ -250,7 +250,7 @@ QString ViewLoadSheddingModel::getActionTimeStr(int index) const
     if (std::isnan(t))
         return tr("未动作");
     if (t < 0.0)
-        return tr("失败：早于计时点%1动作").arg(durationText(-t));
+        return tr("失败：提前%1").arg(durationText(-t));
     return durationText(t);
 }
 

@@ -3868,8 +3868,8 @@
         <translation>未試験</translation>
     </message>
     <message>
-        <source>失败：早于计时点%1动作</source>
-        <translation>不合格：計時点より%1早く動作</translation>
+        <source>失败：提前%1</source>
+        <translation>不合格：%1早い</translation>
     </message>
 </context>
 <context>

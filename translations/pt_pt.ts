@@ -3868,8 +3868,8 @@
         <translation>Não testado</translation>
     </message>
     <message>
-        <source>失败：早于计时点%1动作</source>
-        <translation>Falhou: atuou %1 antes do ponto de temporização</translation>
+        <source>失败：提前%1</source>
+        <translation>Falhou: %1 antes</translation>
     </message>
 </context>
 <context>

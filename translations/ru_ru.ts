@@ -3868,8 +3868,8 @@
         <translation>Не испытано</translation>
     </message>
     <message>
-        <source>失败：早于计时点%1动作</source>
-        <translation>Не пройдено: срабатывание на %1 раньше точки отсчёта</translation>
+        <source>失败：提前%1</source>
+        <translation>Отказ: на %1 раньше</translation>
     </message>
 </context>
 <context>

@@ -3868,8 +3868,8 @@
         <translation>NoTest</translation>
     </message>
     <message>
-        <source>失败：早于计时点%1动作</source>
-        <translation>Failed: acted %1 before the timing point</translation>
+        <source>失败：提前%1</source>
+        <translation>Failed: %1 early</translation>
     </message>
 </context>
 <context>

@@ -3868,8 +3868,8 @@
         <translation>未测试</translation>
     </message>
     <message>
-        <source>失败：早于计时点%1动作</source>
-        <translation>失败：早于计时点%1动作</translation>
+        <source>失败：提前%1</source>
+        <translation>失败：提前%1</translation>
     </message>
 </context>
 <context>

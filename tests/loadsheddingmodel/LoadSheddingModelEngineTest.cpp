@@ -285,7 +285,7 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         EXPECT_NEAR(vm->operateTime(0), row.operate, 1e-4);
         const QString text = vm->getActionTimeStr(0);
         if (row.operate < 0.0)
-            EXPECT_TRUE(text.startsWith(vmtest::utf8("失败：早于计时点"))) << qPrintable(text);
+            EXPECT_TRUE(text.startsWith(vmtest::utf8("失败：提前"))) << qPrintable(text);
         else
             EXPECT_TRUE(text.endsWith(QLatin1String("ms"))) << qPrintable(text);
     }
