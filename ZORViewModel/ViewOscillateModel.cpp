@@ -54,9 +54,14 @@ void ViewOscillateModel::setOscillatePercent(double percent)
     pushOutputs(changed && isTestRunning());
 }
 
+double ViewOscillateModel::minSwingFrequency()
+{
+    return ModelOscillateEntity::kMinSwingFrequency;
+}
+
 void ViewOscillateModel::setOscillateFrequency(double frequency)
 {
-    if (!(frequency >= kMinSwingFrequency && frequency <= ModelEntity::kMaxOutputFrequency))
+    if (!(frequency >= ModelOscillateEntity::kMinSwingFrequency && frequency <= ModelEntity::kMaxOutputFrequency))
         return;
     const bool changed = oscillateFrequency != frequency;
     oscillateFrequency = frequency;

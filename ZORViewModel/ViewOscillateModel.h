@@ -27,8 +27,7 @@ class ViewOscillateModel : public ViewPortOutputModel
     Q_PROPERTY(double minSwingFrequency READ minSwingFrequency CONSTANT)
 
 public:
-    static constexpr double kMinSwingFrequency = 0.001;
-    static double minSwingFrequency() { return kMinSwingFrequency; }
+    static double minSwingFrequency();
 
     explicit ViewOscillateModel(QObject* parent = nullptr);
     ~ViewOscillateModel() override;
@@ -38,7 +37,7 @@ public:
     // three-phase units); an unknown row keeps the group. A new group clears
     // the result. Each setter pushes, switching when the value changed and a
     // test runs; the percent is stored as a fraction. A swing frequency
-    // outside kMinSwingFrequency .. the outputs' highest is not taken.
+    // outside minSwingFrequency() .. the outputs' highest is not taken.
     Q_INVOKABLE void setOscillatePort(int index);
     Q_INVOKABLE void setOscillatePercent(double percent);
     Q_INVOKABLE void setOscillateFrequency(double frequency);

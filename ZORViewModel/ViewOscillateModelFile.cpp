@@ -15,6 +15,7 @@
 #include "ViewOscillateModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ModelOscillateEntity.h"
 #include "ViewParameterSetting.h"
 
 #include <cmath>
@@ -43,7 +44,8 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
                RAMP_PORT_TYPE_IAIBIC);
     mapSetting(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, 0.0, kMaxFraction);
-    mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, kMinSwingFrequency, kMaxFrequency);
+    mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency,
+               ModelOscillateEntity::kMinSwingFrequency, kMaxFrequency);
     mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngle, kAngle);
     mapRunResults(save, root, &outputs, doc, true);
 
