@@ -10,8 +10,9 @@
 // end, step, rate (slip) and, for the action time, the timing value from
 // which the operate time counts. The blocking items step their own series
 // (slip rates, currents, voltages) from cycle to cycle. All points share the
-// pre-fault, hold and after-fault times. Nothing is judged: the points show
-// the action value and the action time the engine recorded.
+// pre-fault, hold and after-fault times. The points show the action value
+// and the action time the engine recorded; the one verdict is a failure for
+// an action-time trip before its timing value.
 //
 // A module's Layout says where the two differ: its list rules, its items
 // (name, unit of the action value, which settings reach which entity
