@@ -474,7 +474,7 @@ void updateToDriverStateCount(const E& e)
 // Per point a cycle of pre-fault, fault and after-fault pages; E has
 // kMaxPoints, kMaxStateCount, ITEM_ACTION_TIME, ITEM_LOW_I_LOCK and the
 // AO_RUN_STATE_* values, and the point, page and output fields.
-namespace SlipSearch {
+namespace LoadShedding {
 
 template <class E>
 int pointLimit(const E& e)
@@ -746,6 +746,6 @@ bool checkCommonValues(const E& e)
     return true;
 }
 
-}   // namespace SlipSearch
+}   // namespace LoadShedding
 
 }   // namespace ModelEntity

@@ -263,7 +263,8 @@ bool ModelHarmonicEntity::checkOutputValues() const
         if (!isFiniteFloat(outputFrequencies[c][0]))
             return false;
         for (int k = 1; k < 4; ++k) {
-            if (!isFiniteFloat(outputFrequencies[c][0] * outputOrders[k]))
+            const double hz = outputFrequencies[c][0] * outputOrders[k];
+            if (!isFiniteFloat(hz) || hz > kMaxOutputFrequency)
                 return false;
         }
     }

@@ -93,7 +93,8 @@ public:
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start (or go on): a non-finite amplitude,
-    // angle or fundamental frequency in any slot; with the ramp on also a
+    // angle or fundamental frequency in any slot, a harmonic beyond the
+    // outputs' highest frequency; with the ramp on also a
     // non-finite step, end value or state time, a ramped slot outside 0-3 or a
     // stateCount above kMaxStateCount.
     bool checkOutputValues() const;

@@ -152,7 +152,8 @@ bool ModelOscillateEntity::checkOutputValues() const
         if (inGroup(oscillatePort, c) && !isFiniteFloat(outputRanges[c] * oscillatePercent))
             return false;
     }
-    return isFiniteFloat(oscillatePercent) && isFiniteValue(oscillateAngle) && isFiniteFloat(oscillateFrequency);
+    return isFiniteFloat(oscillatePercent) && isFiniteValue(oscillateAngle) && isFiniteFloat(oscillateFrequency)
+           && (oscillatePercent == 0.0 || oscillateFrequency >= kMinSwingFrequency);
 }
 
 double ModelOscillateEntity::maxOutputCurrent() const

@@ -25,6 +25,8 @@ public:
     using faultActionValStruct = ModelEntity::faultActionValStruct;
 
     static constexpr double kSteadyOutputTime = 36000.0;
+    // The lowest swing frequency, Hz: a swing at 0 Hz is a DC offset.
+    static constexpr double kMinSwingFrequency = 0.001;
 
     ModelOscillateEntity();
     ModelOscillateEntity(const ModelOscillateEntity&) = delete;
@@ -63,7 +65,8 @@ public:
                                 faultActionValStruct& value) const;
 
     // False when a steady amplitude, angle or frequency, or the swing's
-    // percent, angle or frequency (or a swing amplitude) is not finite.
+    // percent, angle or frequency (or a swing amplitude) is not finite, or
+    // when a swing with an amplitude is slower than kMinSwingFrequency.
     bool checkOutputValues() const;
     // Largest current the channels IA..IX carry: steady plus swing amplitude
     // (the peak of the superposition) on the swinging channels.

@@ -41,7 +41,7 @@ bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
         break;
     }
     if (stepped)
-        SlipSearch::stepSearched(*this, p, stepped);
+        LoadShedding::stepSearched(*this, p, stepped);
 
     const double* ranges = normalOutputRanges;
     const double* angles = normalOutputAngles;
@@ -51,20 +51,20 @@ bool ModelSlipFrequencyEntity::switchToFaultStateNextStep()
         const int i = c + 4;
         switch (item) {
         case ITEM_ACTION_FREQUENCY:
-            SlipSearch::setNextChannel(*this, c, kSlide, ranges[c], angles[c], frequencies[c]);
-            SlipSearch::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
+            LoadShedding::setNextChannel(*this, c, kSlide, ranges[c], angles[c], frequencies[c]);
+            LoadShedding::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
             break;
         case ITEM_LOW_I_LOCK:
-            SlipSearch::setNextChannel(*this, c, kSlide, ranges[c], angles[c], initFrequencyVal[p]);
-            SlipSearch::setNextChannel(*this, i, kSlide, x, angles[i], initFrequencyVal[p]);
+            LoadShedding::setNextChannel(*this, c, kSlide, ranges[c], angles[c], initFrequencyVal[p]);
+            LoadShedding::setNextChannel(*this, i, kSlide, x, angles[i], initFrequencyVal[p]);
             break;
         case ITEM_V_LOCK:
-            SlipSearch::setNextChannel(*this, c, kSlide, x, angles[c], initFrequencyVal[p]);
-            SlipSearch::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
+            LoadShedding::setNextChannel(*this, c, kSlide, x, angles[c], initFrequencyVal[p]);
+            LoadShedding::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
             break;
         default: // trip time, df/dt blocking
-            SlipSearch::setNextChannel(*this, c, kSlide, ranges[c], angles[c], initFrequencyVal[p]);
-            SlipSearch::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
+            LoadShedding::setNextChannel(*this, c, kSlide, ranges[c], angles[c], initFrequencyVal[p]);
+            LoadShedding::setNextChannel(*this, i, kBase, 0.0, angles[i], frequencies[i]);
             break;
         }
     }

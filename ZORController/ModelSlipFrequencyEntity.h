@@ -1,11 +1,11 @@
 #pragma once
 
 // Engine side of the under-frequency load-shedding test: up to 8 test
-// points (ModelSlipSearchEntity), the fault page sliding the voltages in
+// points (ModelLoadSheddingEntity), the fault page sliding the voltages in
 // frequency from a start to a stop frequency at a set df/dt. Besides the
 // shared searches a point may search the under-voltage blocking level.
 
-#include "ModelSlipSearchEntity.h"
+#include "ModelLoadSheddingEntity.h"
 
 struct ModelSlipFrequencyItems {
     enum TestItemType {
@@ -18,7 +18,7 @@ struct ModelSlipFrequencyItems {
 };
 
 class ModelSlipFrequencyEntity
-    : public ModelSlipSearchEntity<ModelSlipFrequencyEntity, ModelSlipFrequencyItems, 8>
+    : public ModelLoadSheddingEntity<ModelSlipFrequencyEntity, ModelSlipFrequencyItems, 8>
 {
 public:
     double initFrequencyVal[kMaxPoints] = {};   // start frequency of the slide

@@ -38,7 +38,7 @@ bool ModelSlipVoltageEntity::switchToFaultStateNextStep()
         break;
     }
     if (stepped)
-        SlipSearch::stepSearched(*this, p, stepped);
+        LoadShedding::stepSearched(*this, p, stepped);
 
     // UA..UC slide in amplitude at their normal frequency; IA..IC never slide.
     const double* ranges = normalOutputRanges;
@@ -48,8 +48,8 @@ bool ModelSlipVoltageEntity::switchToFaultStateNextStep()
         const int i = c + 4;
         const double voltage = item == ITEM_ACTION_VOLTAGE ? ranges[c] : initVoltageVal[p];
         const double current = item == ITEM_LOW_I_LOCK ? double(currentVaribale) : 0.0;
-        SlipSearch::setNextChannel(*this, c, kSlide, voltage, angles[c], frequencies[c]);
-        SlipSearch::setNextChannel(*this, i, kBase, current, angles[i], frequencies[i]);
+        LoadShedding::setNextChannel(*this, c, kSlide, voltage, angles[c], frequencies[c]);
+        LoadShedding::setNextChannel(*this, i, kBase, current, angles[i], frequencies[i]);
     }
     setSlide(p, search, finalVoltageVal[p], nextOutputRanges[AO_PORT_TYPE_UA], drdtStopValue, drdtSlipValue);
     return true;

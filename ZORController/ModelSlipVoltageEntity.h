@@ -1,10 +1,10 @@
 #pragma once
 
 // Engine side of the under-voltage load-shedding test: up to 32 test points
-// (ModelSlipSearchEntity), the fault page sliding UA, UB and UC in amplitude
+// (ModelLoadSheddingEntity), the fault page sliding UA, UB and UC in amplitude
 // from a start to a stop voltage at a set dv/dt.
 
-#include "ModelSlipSearchEntity.h"
+#include "ModelLoadSheddingEntity.h"
 
 struct ModelSlipVoltageItems {
     enum TestItemType {
@@ -15,7 +15,7 @@ struct ModelSlipVoltageItems {
     };
 };
 
-class ModelSlipVoltageEntity : public ModelSlipSearchEntity<ModelSlipVoltageEntity, ModelSlipVoltageItems, 32>
+class ModelSlipVoltageEntity : public ModelLoadSheddingEntity<ModelSlipVoltageEntity, ModelSlipVoltageItems, 32>
 {
 public:
     double initVoltageVal[kMaxPoints] = {};     // start voltage of the slide

@@ -41,6 +41,9 @@ enum class Kind;
 class ViewBaseModel : public QObject
 {
     Q_OBJECT
+    // The frequencies an AC output gives, Hz: the pages' limits.
+    Q_PROPERTY(double minOutputFrequency READ minOutputFrequency CONSTANT)
+    Q_PROPERTY(double maxOutputFrequency READ maxOutputFrequency CONSTANT)
 
 public:
     enum DATAType : qint32 {
@@ -423,6 +426,8 @@ public:
     Q_INVOKABLE void setRateIRange(double value);
     Q_INVOKABLE double getRateFrequency() const;
     Q_INVOKABLE void setRateFrequency(double value);
+    static double minOutputFrequency();
+    static double maxOutputFrequency();
     Q_INVOKABLE int getSystemStyle() const;
     Q_INVOKABLE void setSystemStyle(int style);
     Q_INVOKABLE int getLanuageType() const;

@@ -5,6 +5,7 @@
 
 #include "BaseModelDataDistance.h"
 #include "ControllerCenter.h"
+#include "ModelEntityCommon.h"
 #include "zoplatform.h"
 
 #include <QCoreApplication>
@@ -53,6 +54,8 @@ void ViewBaseModel::setRateVRange(double value) { setLocked(&ControllerConfigura
 double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
 void ViewBaseModel::setRateIRange(double value) { setLocked(&ControllerConfiguration::rateCurrent, value); }
 double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
+double ViewBaseModel::minOutputFrequency() { return ModelEntity::kMinOutputFrequency; }
+double ViewBaseModel::maxOutputFrequency() { return ModelEntity::kMaxOutputFrequency; }
 void ViewBaseModel::setRateFrequency(double value) { setLocked(&ControllerConfiguration::rateFrequency, value); }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }

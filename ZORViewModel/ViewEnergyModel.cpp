@@ -157,14 +157,16 @@ double ViewEnergyModel::ViewPointModel::power(MeterType meter, MeasureMeterType 
     const auto element = [meter](double angle) {
         return meter == Power_Reactive ? std::sin(radians(angle)) : std::cos(radians(angle));
     };
-    if (single)
-        return ui * element(phi);
-    if (measure == Measure_Three) {
+    double p = 3.0 * ui * element(phi);
+    if (single) {
+        p = ui * element(phi);
+    } else if (measure == Measure_Three) {
         // The two elements: UA at 0 deg with IA at -30 - phi, UC at 60 deg
         // with IC at 90 - phi.
-        return ui * element(fold(30.0 + phi)) + ui * element(fold(phi - 30.0));
+        p = ui * element(fold(30.0 + phi)) + ui * element(fold(phi - 30.0));
     }
-    return 3.0 * ui * element(phi);
+    // What is left of the cosine or sine at a right angle is rounding, not power.
+    return std::fabs(p) <= 1e-12 * std::fabs(ui) ? 0.0 : p;
 }
 
 void ViewEnergyModel::ViewPointModel::calculateOutput(MeasureMeterType measure, bool single)

@@ -95,7 +95,8 @@ public:
         void setPowerAngle(MeterType meter, double angle);
         void setLoadKind(MeterType meter, int kind);
         void calculateOutput(MeasureMeterType measure, bool single);
-        // The power of the point for a meter kind and connection (W, var, VA).
+        // The power of the point for a meter kind and connection (W, var, VA);
+        // 0 at an angle that gives none, rounding aside.
         double power(MeterType meter, MeasureMeterType measure, bool single) const;
         void serialize(bool save, QDomElement* element, QDomDocument* doc) override;
 

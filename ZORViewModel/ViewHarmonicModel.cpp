@@ -37,7 +37,6 @@ ViewHarmonicModel::ViewHarmonicModel(QObject* parent)
     , activeOrderIndex(0)
     , showRange(true)
     , testState(AO_STATE_TYPE_INITING)
-    , actionRampTime(1.0)
     , actionRampStep{1.0, 1.0}
     , autoRampEnabled(false)
     , faultActionBiIndex(-1)
@@ -78,6 +77,22 @@ ViewHarmonicModel::~ViewHarmonicModel() = default;
 void ViewHarmonicModel::pushOutputs(bool apply)
 {
     updateVMToEnt(DATA_TYPE_TEST_OUTPUTVI, -1, apply);
+    if (!apply)
+        return;
+    // The engine ends a run whose edited output the channels cannot give.
+    ModelEntity::RampBeyondOutputs beyond;
+    {
+        ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
+        QMutexLocker lock(&entity->entityLock);
+        beyond = entity->beyondOutputs();
+    }
+    if (!beyond.beyond)
+        return;
+    const QString unit = QLatin1Char(' ') + QLatin1String(ModelEntity::rampUnit(beyond.item, beyond.channel));
+    const auto value = [&unit](double v) { return QString::number(std::round(v * 1000.0) / 1000.0, 'g', 10) + unit; };
+    showUserMessage(tr("输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。")
+                        .arg(QLatin1String(ModelEntity::channelName(beyond.channel)), value(beyond.value),
+                             value(beyond.low), value(beyond.high)));
 }
 
 double ViewHarmonicModel::getRampEndRange(int port) const
@@ -344,17 +359,6 @@ double ViewHarmonicModel::getRampStepValue() const
     return toShown(actionRampStep[faultActionItem]);
 }
 
-void ViewHarmonicModel::setRampTimeValue(double timeRamp)
-{
-    if (std::isfinite(timeRamp))
-        actionRampTime = timeRamp;
-}
-
-double ViewHarmonicModel::getRampTimeValue() const
-{
-    return actionRampTime;
-}
-
 void ViewHarmonicModel::setAutoRampEnabled(bool autoRamp)
 {
     autoRampEnabled = autoRamp;
@@ -485,6 +489,17 @@ bool ViewHarmonicModel::quickChange(bool toAdd)
 
 bool ViewHarmonicModel::checkStart()
 {
+    // Every port plays the harmonics at their order of the rated frequency.
+    for (int s = 1; s < kSlots; ++s) {
+        const double hz = rateFrequency * outputOrders[s];
+        if (hz > ModelEntity::kMaxOutputFrequency) {
+            showUserMessage(tr("第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。")
+                                .arg(outputOrders[s])
+                                .arg(hz)
+                                .arg(ModelEntity::kMaxOutputFrequency));
+            return false;
+        }
+    }
     return !autoRampEnabled || checkRampStart();
 }
 

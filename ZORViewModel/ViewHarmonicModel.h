@@ -12,7 +12,8 @@
 // The entity is the engine's ModelHarmonicEntity (dataHarmonic): every edit
 // goes into it at once and, while a test runs, switches the output. The
 // entity gets the rated frequency for every port; the model's own per-slot
-// frequencies are kept only. Amplitudes: the four slots of a port add up to
+// frequencies are kept only; a start is refused while an order would play
+// beyond the outputs' highest frequency. Amplitudes: the four slots of a port add up to
 // at most 300 V or 20 A on every entry and on the ramp's end value; manual
 // steps hold each stepped slot to the device limit. The frame
 // (ViewSourceTestModel) gives the start, stop, snapshot (amplitudes and
@@ -90,8 +91,6 @@ public:
     Q_INVOKABLE double getEndRampValue() const;
     Q_INVOKABLE void setRampStepValue(double stepRamp);
     Q_INVOKABLE double getRampStepValue() const;
-    Q_INVOKABLE void setRampTimeValue(double timeRamp);
-    Q_INVOKABLE double getRampTimeValue() const;
     // Turning the automatic ramp on makes the mode "From-to".
     Q_INVOKABLE void setAutoRampEnabled(bool autoRamp);
     Q_INVOKABLE bool getAutoRampEnabled() const;
@@ -175,6 +174,8 @@ protected:
     // The ramped slot's values of the current item, one per port.
     void rampedSlotValues(double values[8]) const;
     QString groupRampProblem(int direction, double end) const;
+    // The outputs into the entity, switched with apply; an edit that the
+    // channels cannot give ends the run, and the message says why.
     void pushOutputs(bool apply);
     // Clears the results; the state becomes INITING unless a run is in progress.
     void clearResults();
@@ -192,7 +193,6 @@ protected:
     qint32 testState;
     double endRampRanges[16];
     double endRampAngles[16];
-    double actionRampTime;
     double actionRampStep[2];
     bool autoRampEnabled;
     faultActionValStruct faultActionValues[4];

@@ -202,6 +202,9 @@ QString ViewLoadSheddingModel::getActionValueStr(int index) const
     const char* unit = layout.items[p->testItemType].unit;
     if (!unit)
         return QStringLiteral("---");
+    // A search that ran to its end without a trip holds no value.
+    if (!std::isfinite(p->actionValue))
+        return tr("未动作");
     return QString::number(p->actionValue, 'f', 3) + QLatin1String(unit);
 }
 
@@ -223,9 +226,17 @@ double ViewLoadSheddingModel::operateTime(int index) const
     // may lie up to a tick before the time the rate gives.
     const quint32 tickRate = center()->testConfiguration->periodFrequency;
     const double tick = tickRate > 0 ? 1.0 / tickRate : 0.0;
-    if (!(p->actionTime >= offset - tick))
+    if (!(p->actionTime > 0.0))
         return kNaN;
-    return std::max(p->actionTime - offset, 0.0);
+    const double t = p->actionTime - offset;
+    return t >= -tick ? std::max(t, 0.0) : t;
+}
+
+QString ViewLoadSheddingModel::durationText(double seconds) const
+{
+    if (seconds < 1.0)
+        return doubleFormatToString(seconds * 1000.0, 3) + QStringLiteral("ms");
+    return doubleFormatToString(seconds, 3) + QStringLiteral("s");
 }
 
 QString ViewLoadSheddingModel::getActionTimeStr(int index) const
@@ -238,9 +249,9 @@ QString ViewLoadSheddingModel::getActionTimeStr(int index) const
     const double t = operateTime(index);
     if (std::isnan(t))
         return tr("未动作");
-    if (t < 1.0)
-        return doubleFormatToString(t * 1000.0, 3) + QStringLiteral("ms");
-    return doubleFormatToString(t, 3) + QStringLiteral("s");
+    if (t < 0.0)
+        return tr("失败：提前%1").arg(durationText(-t));
+    return durationText(t);
 }
 
 double ViewLoadSheddingModel::getActionTime(int index) const

@@ -10,8 +10,9 @@
 // end, step, rate (slip) and, for the action time, the timing value from
 // which the operate time counts. The blocking items step their own series
 // (slip rates, currents, voltages) from cycle to cycle. All points share the
-// pre-fault, hold and after-fault times. Nothing is judged: the points show
-// the action value and the action time the engine recorded.
+// pre-fault, hold and after-fault times. The points show the action value
+// and the action time the engine recorded; the one verdict is a failure for
+// an action-time trip before its timing value.
 //
 // A module's Layout says where the two differ: its list rules, its items
 // (name, unit of the action value, which settings reach which entity
@@ -145,10 +146,12 @@ public:
     // ---- Points (an index outside the list: the edit point's state, "" and -1.0) ---------
     Q_INVOKABLE int getTestStates(int index) const;
     Q_INVOKABLE QString getTestItemName(int index) const;
-    // Three decimals and the item's unit; "---" for the action-time item.
+    // Three decimals and the item's unit; "---" for the action-time item,
+    // "未动作" for a search that found no trip.
     Q_INVOKABLE QString getActionValueStr(int index) const;
     // The operate time counted from the timing value ("350.000ms",
-    // "2.500s"), "未动作" without one; "---" for the other items.
+    // "2.500s"), "未动作" without a trip; a trip before the timing value
+    // fails and says by how much; "---" for the other items.
     Q_INVOKABLE QString getActionTimeStr(int index) const;
     Q_INVOKABLE double getActionTime(int index) const;
     // The first point among the entity's whose last state index is at least
@@ -163,9 +166,9 @@ public:
     // ramp reaches the timing value: the recorded time less the ramp's time
     // from its begin to the timing value at the rate as set (0 when the rate
     // is within 1e-4 of 0); 0 for a trip within a tick of the instrument's
-    // synthesiser before that time. NaN when there is none: another item, a
-    // timing value outside the ramp, no trip, or a trip before the timing
-    // value.
+    // synthesiser before that time; negative for a trip before it. NaN when
+    // there is none: another item, a timing value outside the ramp, or no
+    // trip.
     double operateTime(int index) const;
 
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
@@ -188,6 +191,8 @@ protected:
     void setSetting(int setting, double value);
     double setting(int setting) const { return tempPoint->settings[setting]; }
     QString itemText(const char* source) const;
+    // Below 1 s in ms, else in s, three decimals.
+    QString durationText(double seconds) const;
     void pushToEntity();
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;

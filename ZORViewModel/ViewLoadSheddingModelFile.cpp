@@ -123,5 +123,7 @@ void ViewLoadSheddingModel::appendTestSetting(QDomDocument* doc, QDomElement* bo
 
 void ViewLoadSheddingModel::appendTestResult(QDomDocument* doc, QDomElement* body)
 {
-    ViewBaseModel::appendTestResult(doc, body);
+    // With points the heading opens their table already.
+    if (testPoints.count() == 0)
+        ViewBaseModel::appendTestResult(doc, body);
 }

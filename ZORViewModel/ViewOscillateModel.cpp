@@ -54,8 +54,15 @@ void ViewOscillateModel::setOscillatePercent(double percent)
     pushOutputs(changed && isTestRunning());
 }
 
+double ViewOscillateModel::minSwingFrequency()
+{
+    return ModelOscillateEntity::kMinSwingFrequency;
+}
+
 void ViewOscillateModel::setOscillateFrequency(double frequency)
 {
+    if (!(frequency >= ModelOscillateEntity::kMinSwingFrequency && frequency <= ModelEntity::kMaxOutputFrequency))
+        return;
     const bool changed = oscillateFrequency != frequency;
     oscillateFrequency = frequency;
     pushOutputs(changed && isTestRunning());

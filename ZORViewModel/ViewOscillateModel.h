@@ -23,8 +23,12 @@
 class ViewOscillateModel : public ViewPortOutputModel
 {
     Q_OBJECT
+    // The lowest swing frequency, Hz: a swing at 0 Hz would be a DC offset.
+    Q_PROPERTY(double minSwingFrequency READ minSwingFrequency CONSTANT)
 
 public:
+    static double minSwingFrequency();
+
     explicit ViewOscillateModel(QObject* parent = nullptr);
     ~ViewOscillateModel() override;
 
@@ -32,7 +36,8 @@ public:
     // The group as a row of the page's list (rows leave out UX and IX on
     // three-phase units); an unknown row keeps the group. A new group clears
     // the result. Each setter pushes, switching when the value changed and a
-    // test runs; the percent is stored as a fraction.
+    // test runs; the percent is stored as a fraction. A swing frequency
+    // outside minSwingFrequency() .. the outputs' highest is not taken.
     Q_INVOKABLE void setOscillatePort(int index);
     Q_INVOKABLE void setOscillatePercent(double percent);
     Q_INVOKABLE void setOscillateFrequency(double frequency);

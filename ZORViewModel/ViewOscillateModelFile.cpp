@@ -16,6 +16,7 @@
 #include "ViewOscillateModel.h"
 
 #include "BaseXmlUtilities.h"
+#include "ModelOscillateEntity.h"
 #include "ViewParameterSetting.h"
 
 #include <cmath>
@@ -44,7 +45,8 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     mapChecked(save, root, doc, QStringLiteral("oscillatePort"), oscillatePort, RAMP_PORT_TYPE_UA,
                RAMP_PORT_TYPE_IAIBIC);
     mapSetting(save, root, doc, QStringLiteral("oscillatePercent"), oscillatePercent, 0.0, kMaxFraction);
-    mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency, 0.0, kMaxFrequency);
+    mapSetting(save, root, doc, QStringLiteral("oscillateFrequency"), oscillateFrequency,
+               ModelOscillateEntity::kMinSwingFrequency, kMaxFrequency);
     mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngle, kAngle);
     mapRunResults(save, root, &outputs, doc, true);
 

@@ -13,17 +13,6 @@ ViewRampOutputModel::ViewRampOutputModel(TESTType type, QObject* parent)
 
 ViewRampOutputModel::~ViewRampOutputModel() = default;
 
-void ViewRampOutputModel::setRampTimeValue(double timeRamp)
-{
-    if (std::isfinite(timeRamp))
-        actionRampTime = timeRamp;
-}
-
-double ViewRampOutputModel::getRampTimeValue() const
-{
-    return actionRampTime;
-}
-
 void ViewRampOutputModel::setAutoRampEnabled(bool autoRamp)
 {
     autoRampEnabled = autoRamp;

@@ -19,11 +19,6 @@ class ViewRampOutputModel : public ViewPortOutputModel
 public:
     ~ViewRampOutputModel() override;
 
-    // Time per step of the automatic ramp, s (no push); a number that is not
-    // finite is not taken.
-    Q_INVOKABLE void setRampTimeValue(double timeRamp);
-    Q_INVOKABLE double getRampTimeValue() const;
-
     // ---- Mode (no push) -----------------------------------------------------------------
     // Without auto mode only ACTION_TYPE_STOP and ACTION_TYPE_CONTINUE exist:
     // any other type is stored as continue.
@@ -77,7 +72,6 @@ protected:
     // the page sets it: without auto mode a return is stored as continue).
     void mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc);
 
-    double actionRampTime = 1.0;
     bool autoRampEnabled = false;
     RampPortType faultActionPort = RAMP_PORT_TYPE_UA;
     RampItemType faultActionItem = RAMP_ITEM_TYPE_RANGE;

@@ -283,6 +283,17 @@ int ViewSourceTestModel::rowFromRampPort(RampPortType port) const
     return port - volLess - curLess;
 }
 
+void ViewSourceTestModel::setRampTimeValue(double timeRamp)
+{
+    if (std::isfinite(timeRamp))
+        actionRampTime = timeRamp;
+}
+
+double ViewSourceTestModel::getRampTimeValue() const
+{
+    return actionRampTime;
+}
+
 QString ViewSourceTestModel::rampProblem(const double* values, const int* channels, int count, int direction,
                                          double end, double step, double time)
 {

@@ -71,6 +71,11 @@ public:
     Q_INVOKABLE virtual void setOutputBOState(int boindex, int bo);
     Q_INVOKABLE virtual int getOutputBOState(int boindex) const;
 
+    // ---- Automatic ramp of the stepping modules (no push) -------------------------------
+    // Time per step, s; a number that is not finite is not taken.
+    Q_INVOKABLE void setRampTimeValue(double timeRamp);
+    Q_INVOKABLE double getRampTimeValue() const;
+
     // ---- ViewBaseModel hooks ---------------------------------------------------------
     void doTestActive() override;
     void doUpdateVMToEnt(DATAType type, int subType) override;
@@ -179,6 +184,8 @@ protected:
     // values of the ramped slot.
     static QString rampProblem(const double* values, const int* channels, int count, int direction, double end,
                                double step, double time);
+    // The automatic ramp's time per step, s.
+    double actionRampTime = 1.0;
     // "+" or "-" in automatic mode with the rule's answer for it: a refusal
     // is shown; remembers whether the engine was handed a ramp. True when the
     // module hands the ramp to its entity.

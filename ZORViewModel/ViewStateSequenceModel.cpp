@@ -338,6 +338,20 @@ void ViewStateSequenceModel::doUpdateEntToVM(DATAType type, int subType)
     ViewSourceTestModel::doUpdateEntToVM(type, subType);
 }
 
+bool ViewStateSequenceModel::checkStart()
+{
+    if (!center()->testConfiguration->ppxUTCTimeList.isEmpty())
+        return true;
+    const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
+    for (int i = 0; i < count; ++i) {
+        if (testStates[size_t(i)].outputTriggerType == AO_TRIGGER_TYPE_GPS_IRIGB) {
+            showUserMessage(tr("状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。").arg(i + 1));
+            return false;
+        }
+    }
+    return true;
+}
+
 void ViewStateSequenceModel::pushToEntity(DATAType type)
 {
     // The list goes to the engine at a start only.

@@ -203,6 +203,8 @@ public:
 
 protected:
     void pushToEntity(DATAType type) override;
+    // A state ended by GPS / IRIG-B while no trigger time is set would never end.
+    bool checkStart() override;
     void pullOutputs() override;
     void pullResults() override;
     void takeSnapshot() override {}

@@ -3944,6 +3944,14 @@
         <source>Result</source>
         <translation>結果</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>第%1次高調波の周波数%2 Hzが出力の上限%3 Hzを超えるため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>設定出力により%1が%2となり、出力範囲%3～%4を超えるため、試験を停止しました。</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3970,6 +3978,10 @@
     <message>
         <source>未测试</source>
         <translation>未試験</translation>
+    </message>
+    <message>
+        <source>失败：提前%1</source>
+        <translation>不合格：%1早い</translation>
     </message>
 </context>
 <context>
@@ -4649,6 +4661,10 @@
     <message>
         <source>Slope</source>
         <translation>変化</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
     </message>
 </context>
 <context>

@@ -3944,6 +3944,14 @@
         <source>Result</source>
         <translation>Resultado</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>A harmónica de ordem %1 tocaria %2 Hz, acima dos %3 Hz que as saídas dão: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>As saídas definidas levariam %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste foi parado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3970,6 +3978,10 @@
     <message>
         <source>未测试</source>
         <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>失败：提前%1</source>
+        <translation>Falhou: %1 antes</translation>
     </message>
 </context>
 <context>
@@ -4649,6 +4661,10 @@
     <message>
         <source>Slope</source>
         <translation>Transição</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
     </message>
 </context>
 <context>

@@ -3944,6 +3944,14 @@
         <source>Result</source>
         <translation>Результат</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>Гармоника порядка %1 дала бы %2 Гц, выше %3 Гц, которые дают выходы: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>Заданный вывод довёл бы %1 до %2, вне диапазона выхода от %3 до %4: испытание остановлено.</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3970,6 +3978,10 @@
     <message>
         <source>未测试</source>
         <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>失败：提前%1</source>
+        <translation>Отказ: на %1 раньше</translation>
     </message>
 </context>
 <context>
@@ -4649,6 +4661,10 @@
     <message>
         <source>Slope</source>
         <translation>Переход</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
     </message>
 </context>
 <context>

@@ -3944,6 +3944,14 @@
         <source>Result</source>
         <translation>Result</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>Harmonic order %1 would play %2 Hz, beyond the %3 Hz the outputs give: the test was not started.</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>The outputs set would take %1 to %2, outside the %3 to %4 its output gives: the test was stopped.</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3970,6 +3978,10 @@
     <message>
         <source>未测试</source>
         <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>失败：提前%1</source>
+        <translation>Failed: %1 early</translation>
     </message>
 </context>
 <context>
@@ -4649,6 +4661,10 @@
     <message>
         <source>Slope</source>
         <translation>Slope</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
     </message>
 </context>
 <context>

@@ -3944,6 +3944,14 @@
         <source>Result</source>
         <translation>结果</translation>
     </message>
+    <message>
+        <source>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</source>
+        <translation>第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。</translation>
+    </message>
+    <message>
+        <source>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</source>
+        <translation>输出将使%1达到%2，超出其输出范围%3至%4，试验已停止。</translation>
+    </message>
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
@@ -3970,6 +3978,10 @@
     <message>
         <source>未测试</source>
         <translation>未测试</translation>
+    </message>
+    <message>
+        <source>失败：提前%1</source>
+        <translation>失败：提前%1</translation>
     </message>
 </context>
 <context>
@@ -4649,6 +4661,10 @@
     <message>
         <source>Slope</source>
         <translation>变位</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
     </message>
 </context>
 <context>

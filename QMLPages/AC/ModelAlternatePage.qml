@@ -127,8 +127,8 @@ ModulePageFrame {
             var rateF = viewAlternateModel.getRateFrequency()
             endBox.quick1Value = formatted(rateF)
             endBox.quick2Value = formatted(rateF * 2)
-            endBox.dataMin = 10
-            endBox.dataMax = 1000
+            endBox.dataMin = viewAlternateModel.minOutputFrequency
+            endBox.dataMax = viewAlternateModel.maxOutputFrequency
         } else if (rampGroupIsVoltage()) {
             endBox.quick1Value = formatted(viewAlternateModel.getRateVRange())
             endBox.quick2Value = formatted(maxVoltage)
@@ -264,8 +264,8 @@ ModulePageFrame {
                     height: page.rowHeight
                     unit: "Hz"
                     unitWidth: 24
-                    dataMin: 10
-                    dataMax: 1000
+                    dataMin: viewAlternateModel.minOutputFrequency
+                    dataMax: viewAlternateModel.maxOutputFrequency
                     dataAutoToLimit: true
                     signalEnable: true
                     quick1Value: qsTr("额定")

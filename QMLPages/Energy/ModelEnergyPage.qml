@@ -256,8 +256,8 @@ ModulePageFrame {
                             objectName: "frequencyBox"
                             width: 112
                             unit: "Hz"
-                            dataMin: 10
-                            dataMax: 1000
+                            dataMin: viewEnergyModel.minOutputFrequency
+                            dataMax: viewEnergyModel.maxOutputFrequency
                             quick1Value: "50.0"
                             quick2Value: "60.0"
                             quick3Value: "100.0"

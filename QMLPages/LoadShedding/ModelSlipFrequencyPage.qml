@@ -17,9 +17,13 @@ LoadSheddingPage {
     }
 
     // A slide begins and ends at frequencies an output gives.
-    readonly property var frequencyBegin: ({ key: "FrequencyBegin", label: qsTr("频率始值"), unit: "Hz", min: 10, max: 1000,
+    readonly property var frequencyBegin: ({ key: "FrequencyBegin", label: qsTr("频率始值"), unit: "Hz",
+                                             min: viewSlipFrequencyModel.minOutputFrequency,
+                                             max: viewSlipFrequencyModel.maxOutputFrequency,
                                              value: 50, quick1: "50", quick2: "100" })
-    readonly property var frequencyEnd: ({ key: "FrequencyEnd", label: qsTr("频率终值"), unit: "Hz", min: 10, max: 1000,
+    readonly property var frequencyEnd: ({ key: "FrequencyEnd", label: qsTr("频率终值"), unit: "Hz",
+                                           min: viewSlipFrequencyModel.minOutputFrequency,
+                                           max: viewSlipFrequencyModel.maxOutputFrequency,
                                            value: 45, quick1: "50", quick2: "100" })
     readonly property var frequencySlip: ({ key: "FrequencySlip", label: qsTr("频率滑差"), unit: "Hz/s", max: 1000,
                                             value: 0.1, quick1: "0.1", quick2: "0.5" })
@@ -38,8 +42,8 @@ LoadSheddingPage {
          { key: "FrequencyStep", label: qsTr("频率步长"), unit: "Hz", max: 265, value: 1, quick1: "10", quick2: "50" },
          frequencySlip],
         [Object.assign({}, frequencyBegin), Object.assign({}, frequencyEnd, { value: 50 }),
-         { key: "TimingFrequency", label: qsTr("计时频率"), unit: "Hz", max: 1000, value: 49, quick1: "50",
-           quick2: "100" },
+         { key: "TimingFrequency", label: qsTr("计时频率"), unit: "Hz",
+           max: viewSlipFrequencyModel.maxOutputFrequency, value: 49, quick1: "50", quick2: "100" },
          frequencySlip],
         [{ key: "SlipBegin", label: qsTr("滑差始值"), unit: "Hz/s", max: 1000, value: 1, quick1: "10", quick2: "20" },
          { key: "SlipEnd", label: qsTr("滑差终值"), unit: "Hz/s", max: 1000, value: 5, quick1: "10", quick2: "20" },

@@ -186,8 +186,8 @@ ModulePageFrame {
                     height: page.rowHeight
                     unit: "Hz"
                     unitWidth: 24
-                    dataMin: 10
-                    dataMax: 1000
+                    dataMin: viewOscillateModel.minOutputFrequency
+                    dataMax: viewOscillateModel.maxOutputFrequency
                     dataAutoToLimit: true
                     signalEnable: true
                     quick1Value: qsTr("额定")
@@ -279,8 +279,8 @@ ModulePageFrame {
                     height: page.rowHeight
                     unit: "Hz"
                     unitWidth: 24
-                    dataMin: 0
-                    dataMax: 1000
+                    dataMin: viewOscillateModel.minSwingFrequency
+                    dataMax: viewOscillateModel.maxOutputFrequency
                     dataAutoToLimit: true
                     quick1Value: "5.0"
                     quick2Value: "10.0"

@@ -194,11 +194,11 @@ ModulePageFrame {
             endBox.quick2Value = formatted(270)
             limit = 360
         } else if (item === ViewBaseModel.RAMP_ITEM_TYPE_FREQUENCY) {
-            endBox.dataMin = 10
-            endBox.dataMax = 1000
+            endBox.dataMin = viewRampingModel.minOutputFrequency
+            endBox.dataMax = viewRampingModel.maxOutputFrequency
             endBox.quick1Value = formatted(rateFrequency)
             endBox.quick2Value = formatted(2 * rateFrequency)
-            limit = 1000
+            limit = viewRampingModel.maxOutputFrequency
         } else if (rowIsVoltage(row)) {
             endBox.dataMin = 0
             endBox.dataMax = maxVoltage
@@ -370,8 +370,8 @@ ModulePageFrame {
                         height: page.rowHeight
                         unit: "Hz"
                         unitWidth: 24
-                        dataMin: 10
-                        dataMax: 1000
+                        dataMin: viewRampingModel.minOutputFrequency
+                        dataMax: viewRampingModel.maxOutputFrequency
                         dataAutoToLimit: true
                         signalEnable: true
                         enabled: page.revision >= 0 && viewRampingModel.getOutputEnable(outputRowItem.port, 2)

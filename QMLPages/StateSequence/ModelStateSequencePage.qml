@@ -568,8 +568,8 @@ ModulePageFrame {
                             height: page.rowHeight
                             unit: "Hz"
                             unitWidth: 24
-                            dataMin: 10
-                            dataMax: 1000
+                            dataMin: viewStateSequenceModel.minOutputFrequency
+                            dataMax: viewStateSequenceModel.maxOutputFrequency
                             dataAutoToLimit: true
                             signalEnable: true
                             quick1Value: qsTr("额定")

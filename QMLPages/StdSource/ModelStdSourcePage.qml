@@ -319,8 +319,8 @@ ModulePageFrame {
                             height: page.rowHeight
                             unit: "Hz"
                             unitWidth: 24
-                            dataMin: 10
-                            dataMax: 1000
+                            dataMin: viewStdSourceModel.minOutputFrequency
+                            dataMax: viewStdSourceModel.maxOutputFrequency
                             dataAutoToLimit: true
                             quick1Value: "50"
                             quick2Value: "60"

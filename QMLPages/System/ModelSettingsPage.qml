@@ -272,8 +272,8 @@ Item {
                 boxWidth: 230
                 label: qsTr("额定频率:")                          // rated frequency
                 box.unit: "Hz"
-                box.dataMin: 10.0
-                box.dataMax: 1000.0
+                box.dataMin: viewBaseModel.minOutputFrequency
+                box.dataMax: viewBaseModel.maxOutputFrequency
                 box.quick1Value: "50.0"
                 box.quick2Value: "60.0"
                 box.quick3Value: "55.0"

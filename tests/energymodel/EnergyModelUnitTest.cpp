@@ -276,7 +276,7 @@ TEST_F(EnergyModelTest, CountsTheInstrumentCannotTimeAreRefusedAtAddAndStart)
 // Points the outputs cannot give are refused when added and at start, the
 // message naming the point and the limit: a current or voltage beyond the
 // device's largest (10 A, 265 V), nothing to count (a reactive meter at a
-// capacitive angle gives a negative power). A listed point made so (from a
+// capacitive angle gives a negative power, an active one at 90 degrees none). A listed point made so (from a
 // file, say) is refused by the start.
 TEST_F(EnergyModelTest, PointsTheOutputsCannotGiveAreRefusedAtAddAndStart)
 {
@@ -295,6 +295,7 @@ TEST_F(EnergyModelTest, PointsTheOutputsCannotGiveAreRefusedAtAddAndStart)
              vm.setPowerAngle(-60.0);
          },
          "-1299.038Var"},
+        {"active at 90 degrees", [](EnergyModel& vm) { vm.setPowerAngle(90.0); }, "0.000W"},
         {"10 A, the largest", [](EnergyModel& vm) { vm.setCurrent(10.0); }, nullptr},
     };
     ASSERT_EQ(config->maxIRange, 10.0);

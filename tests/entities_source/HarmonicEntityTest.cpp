@@ -231,6 +231,10 @@ TEST(HarmonicEntity, StartChecksAndTwoInputReports)
     EXPECT_FALSE(e.checkOutputValues());
     e.outputFrequencies[2][0] = 50.0;
     EXPECT_TRUE(e.checkOutputValues());
+    e.outputOrders[3] = 21;   // 1050 Hz, beyond what the outputs give
+    EXPECT_FALSE(e.checkOutputValues());
+    e.outputOrders[3] = 20;
+    EXPECT_TRUE(e.checkOutputValues());
 
     e.resetActionValues();
     EXPECT_EQ(e.updateFromDriverAction(0, 0, 0.2f, 0), -1);    // no flag of input 1 or 2

@@ -122,6 +122,11 @@ TEST(OscillateEntity, NonFiniteSwingFailsTheStart)
     EXPECT_TRUE(e.checkOutputValues());
     e.updateToDriverValue();
     expectSaneRecord(records.output);
+    // A swing at 0 Hz would play a DC offset.
+    e.oscillatePercent = 0.1;
+    EXPECT_FALSE(e.checkOutputValues());
+    e.oscillateFrequency = 5.0;
+    EXPECT_TRUE(e.checkOutputValues());
 }
 
 TEST(StdSourceEntity, EditsReachTheRecord)

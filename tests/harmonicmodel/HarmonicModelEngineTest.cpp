@@ -160,7 +160,7 @@ TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAga
 // (its slots may add up to 20 A and 300 V), a file or a PC may set them,
 // though none is beyond it alone: refused at the start, steady or ramped,
 // naming the channel and the sum; an edit of a running output that takes it
-// there ends the run. The instrument never plays them.
+// there ends the run, saying why. The instrument never plays them.
 TEST_F(HarmonicModelEngine, ComponentsAddingUpBeyondTheRangeAreNeverPlayed)
 {
     initialise();
@@ -207,4 +207,5 @@ TEST_F(HarmonicModelEngine, ComponentsAddingUpBeyondTheRangeAreNeverPlayed)
     vm.setSlot(kIA, 1, 5.0, 0.0);
     ASSERT_TRUE(waitRunning(vm, false));
     EXPECT_EQ(recorder->amplitudes().size(), played);
+    EXPECT_EQ(vm.getUserMessage(), QString::fromUtf8("输出将使IA达到13 A，超出其输出范围0 A至10 A，试验已停止。"));
 }

@@ -123,6 +123,36 @@ TEST_F(HarmonicModelTest, OrderSlotsMoveWithTheirOrderAndTheActiveSlotClamps)
     EXPECT_EQ(vm.getOutputOrders(0) * 100 + vm.getOutputOrders(1), 103);
 }
 
+// The outputs give up to 1000 Hz: an order whose frequency at the rated
+// fundamental passes it is refused at the start, named with the limit.
+TEST_F(HarmonicModelTest, OrdersBeyondTheOutputsFrequencyAreRefusedAtStart)
+{
+    const struct
+    {
+        double rated;
+        int order;
+        bool refused;
+    } rows[] = {{50.0, 20, false}, {50.0, 21, true}, {50.0, 60, true}, {60.0, 17, true}};
+    const double rated = config->rateFrequency;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.order);
+        config->rateFrequency = row.rated;
+        HarmonicModel vm;
+        vm.testActive();
+        vm.updateDeviceConfig();
+        for (int i = 0; i < 3; ++i)
+            vm.activeNextOrder();
+        vm.setOutputOrders(vm.getOrderChoices().indexOf(row.order));
+        ASSERT_EQ(vm.getOutputOrders(3), row.order);
+        EXPECT_FALSE(vm.testStart());
+        const QString said = vm.getUserMessage();
+        EXPECT_EQ(said.contains(QStringLiteral("第%1次谐波").arg(row.order)) && said.contains(QLatin1String("1000 Hz")),
+                  row.refused)
+            << qPrintable(said);
+    }
+    config->rateFrequency = rated;
+}
+
 TEST_F(HarmonicModelTest, RampValuesInPercentOfTheGroupsFundamental)
 {
     struct Row

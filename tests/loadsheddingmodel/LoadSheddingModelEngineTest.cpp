@@ -165,6 +165,23 @@ TEST_F(LoadSheddingEngine, SearchesRecordTheFirstTrippingStepAndTheOperateTime)
     }
 }
 
+// A frequency search past which the relay never acts: the point completes
+// and both its cells read no action.
+TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
+{
+    initialise();
+    zorsim::FrequencyRelaySettings s;
+    s.pickupHz = 40.0;
+    sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+    prepare(*vm);
+    addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 48.1, 0.2, 2.0, 0.0}});
+    run(*vm);
+    EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
+    EXPECT_EQ(vm->getActionValueStr(0), vmtest::utf8("未动作"));
+    EXPECT_EQ(vm->getActionTimeStr(0), QStringLiteral("---"));
+}
+
 // A search whose step is 0 and a slide rate of 0: the engine refuses the
 // start, the page may be left again, the message says why, the points are
 // as they were.
@@ -203,11 +220,12 @@ TEST_F(LoadSheddingEngine, StartTheEngineRefusesLeavesThePointsAndSaysWhy)
     }
 }
 
-// Relays without delay: each acts as its ramp reaches the timing value (one
-// tick after, as a relay moves), and its operate time reads 0, not no
-// action. Under-frequency 50 -> 45 Hz at 1 Hz/s timed from 49 Hz; under-
-// voltage 57.735 -> 30 V at 10 V/s timed from 45 V. At the tests' pace and
-// at real time, paced as the application paces the instrument.
+// Relays without delay: each acts as its ramp reaches its pickup (one tick
+// after, as a relay moves). At the timing value the operate time reads 0,
+// not no action; before it the time is negative and reads as a failure.
+// Under-frequency 50 -> 45 Hz at 1 Hz/s; under-voltage 57.735 -> 30 V at
+// 10 V/s. At the tests' pace and at real time, paced as the application
+// paces the instrument.
 class LoadSheddingInstantRelay : public LoadSheddingEngine, public ::testing::WithParamInterface<bool>
 {
 };
@@ -227,12 +245,19 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         bool voltage;
         const char* relay;
         TestPoint point;
-        double crossing;   // s from the ramp's start to the timing value
+        double crossing;   // s from the ramp's start to the relay's pickup
+        double operate;    // s from the timing value to the trip
     } rows[] = {
         {false, "frequency:channel=UA,pickup=49,delay=0,input=0",
-         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0},
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0, 0.0},
         {true, "voltage:channels=UA+UB+UC,pickup=45,delay=0,input=0",
-         {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 45.0}, 1.2735},
+         {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 45.0}, 1.2735, 0.0},
+        {false, "frequency:channel=UA,pickup=49.5,delay=0,input=0",
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 0.5, -0.5},
+        {false, "frequency:channel=UA,pickup=45.5,delay=0,input=0",
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 45.0}, 4.5, -0.5},
+        {true, "voltage:channels=UA+UB+UC,pickup=56.735,delay=0,input=0",
+         {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 49.0}, 0.1, -0.7735},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.relay);
@@ -257,8 +282,12 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         ASSERT_GE(rampStart, 0);
         EXPECT_NEAR(double(trips[0] - rampStart) * 1e-9, row.crossing, 1e-4);
         EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
-        EXPECT_NEAR(vm->operateTime(0), 0.0, 1e-4);
-        EXPECT_TRUE(vm->getActionTimeStr(0).endsWith(QLatin1String("ms"))) << qPrintable(vm->getActionTimeStr(0));
+        EXPECT_NEAR(vm->operateTime(0), row.operate, 1e-4);
+        const QString text = vm->getActionTimeStr(0);
+        if (row.operate < 0.0)
+            EXPECT_TRUE(text.startsWith(vmtest::utf8("失败：提前"))) << qPrintable(text);
+        else
+            EXPECT_TRUE(text.endsWith(QLatin1String("ms"))) << qPrintable(text);
     }
 }
 

@@ -154,6 +154,7 @@ TEST_F(ReportLoadShedding, RowsByProgress)
         ASSERT_TRUE(vm->saveReport(name));
         const QString path = appRoot() + "/report/" + m.folder + "/" + name;
         vmtest::expectValidReport(path);
+        EXPECT_EQ(sandbox.read(path).count("Test Result"), 1);
 
         // The table of the points: its first cell is "序号".
         const filetest::Table rows = filetest::find(filetest::tables(sandbox.read(path)), "序号");

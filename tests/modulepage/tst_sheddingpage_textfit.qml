@@ -4,7 +4,8 @@ import ZOR.TextFit 1.0
 import ZOR.ViewBaseModel 1.0
 
 // The load-shedding result list after a run against a 48.8 Hz relay (an
-// action frequency, a search that never trips, an action time in ms), every
+// action frequency, a search that never trips, an action time in ms, one
+// that acts before its timing value and fails), every
 // cell whole and apart beside the scroll bar, with the list as the page
 // shows it and enlarged, in the language the file runs in (CMakeLists.txt
 // runs it in Chinese, English and Portuguese).
@@ -28,7 +29,8 @@ Item {
                  ["frequencySlipBox0", "2"]]],
             [0, [["frequencyBeginBox0", "50"], ["frequencyEndBox0", "49.5"]]],
             [1, [["frequencyBeginBox1", "50"], ["frequencyEndBox1", "45"], ["timingFrequencyBox1", "48.8"],
-                 ["frequencySlipBox1", "1"]]]]
+                 ["frequencySlipBox1", "1"]]],
+            [1, [["timingFrequencyBox1", "48"]]]]
 
         function test_resultListAfterARun() {
             idlePage()

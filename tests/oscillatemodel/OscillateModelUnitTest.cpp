@@ -152,6 +152,9 @@ TEST_F(OscModelTest, EveryEditReachesTheEntityTheSwingAngleIncluded)
     // The clamped amplitude comes back with the next output notice.
     vm.updateEntToVM(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     EXPECT_EQ(vm.getOutputRange(port(0)), 120.0);
+    // A swing of 0 Hz would be a DC offset: not taken.
+    vm.setOscillateFrequency(0.0);
+    EXPECT_EQ(vm.getOscillateFrequency(), 1.5);
 }
 
 TEST_F(OscModelTest, ResultTextsAndWhenAResultIsCleared)

@@ -20,6 +20,8 @@ class SystemViewModelStub : public QObject
     Q_PROPERTY(double rateVoltage MEMBER rateVoltage NOTIFY changed)
     Q_PROPERTY(double rateCurrent MEMBER rateCurrent NOTIFY changed)
     Q_PROPERTY(double rateFrequency MEMBER rateFrequency NOTIFY changed)
+    Q_PROPERTY(double minOutputFrequency READ minOutputFrequency CONSTANT)
+    Q_PROPERTY(double maxOutputFrequency READ maxOutputFrequency CONSTANT)
     Q_PROPERTY(double ditherTime MEMBER ditherTime NOTIFY changed)
     Q_PROPERTY(double suspendTime MEMBER suspendTime NOTIFY changed)
     Q_PROPERTY(bool beepEnabled MEMBER beepEnabled NOTIFY changed)
@@ -91,6 +93,10 @@ class SystemViewModelStub : public QObject
 
 public:
     explicit SystemViewModelStub(QObject* parent = nullptr);
+
+    // The outputs' range as the view model gives it (ModelEntity's), Hz.
+    static double minOutputFrequency() { return 10.0; }
+    static double maxOutputFrequency() { return 1000.0; }
 
     // The Q_INVOKABLE operations and slots of this stub (not the stub* helpers)
     // that other's class lacks, as "name/argument count".

@@ -127,6 +127,11 @@ TEST_F(SequenceModelEngine, TwelveStatesWithEveryTriggerAreFollowedTimedAndLogge
         setState(vm, s, rows[s].ia, rows[s].trigger, rows[s].seconds);
     vm.setOutputBOState(0, 0, 1);
     vm.setOutputBOState(6, 1, 1);
+    // A GPS state starts only with a trigger time set: an hour ahead here,
+    // replaced by the one it ends on once it plays.
+    uint32_t later = 0;
+    sim->withClockBlock([&](zorsim::SimClockBlock& b) { later = b.fpgaSeconds() + 3600; });
+    center->testConfiguration->ppxUTCTimeList = {later};
     ASSERT_TRUE(vm.testStart());
     ASSERT_TRUE(waitRunning(vm, true));
 

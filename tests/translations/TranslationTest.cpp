@@ -232,6 +232,9 @@ TEST_F(EnglishTranslation, SamplesOfEveryContext)
         {"ViewDirectModel", "Variable port", "Variable phase"},
         {"ViewHarmonicModel", "T.nom", "T.nom"},
         {"ViewHarmonicModel", "失败", "Failed"},
+        {"ViewEnergyModel", "该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。",
+         "This point has nothing to count (power %1, pulse count %2): check the current, the angle, the pulses and the "
+         "meter type."},
         {"ViewSourceTestModel", "终值低于当前输出，不能递增。", "The end value is below the output: cannot ramp up."},
         {"ViewComputerDistanceModel", "故障无法计算，输出值未改变：请检查短路阻抗和计算模型。",
          "The fault cannot be calculated; outputs unchanged: check the short-circuit impedance and the model."},

@@ -37,7 +37,7 @@
 #include <limits>
 
 template <class Entity, class Items, int Points>
-class ModelSlipSearchEntity : public Items
+class ModelLoadSheddingEntity : public Items
 {
 public:
     using AOPortType = ModelEntity::AOPortType;
@@ -55,7 +55,7 @@ public:
     // Only the low 16 bits of stateCount + 1 reach the count register.
     static constexpr qint32 kMaxStateCount = 65534;
 
-    ModelSlipSearchEntity()
+    ModelLoadSheddingEntity()
     {
         for (int p = 0; p < kMaxPoints; ++p) {
             testItemType[p] = TestItemType(0);
@@ -67,8 +67,8 @@ public:
         for (COMMStatePropertyEnableType& property : portProperty)
             property = COMM_STATE_PROPERTY_ENABLE_TYPE_BASE;
     }
-    ModelSlipSearchEntity(const ModelSlipSearchEntity&) = delete;
-    ModelSlipSearchEntity& operator=(const ModelSlipSearchEntity&) = delete;
+    ModelLoadSheddingEntity(const ModelLoadSheddingEntity&) = delete;
+    ModelLoadSheddingEntity& operator=(const ModelLoadSheddingEntity&) = delete;
 
     mutable QRecursiveMutex entityLock;
 
@@ -122,22 +122,22 @@ public:
     void resetActionValues()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::resetActionValues(self());
+        ModelEntity::LoadShedding::resetActionValues(self());
     }
     void switchToResetState()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::switchToResetState(self());
+        ModelEntity::LoadShedding::switchToResetState(self());
     }
     void updateToDriverStateCount()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::updateToDriverStateCount(self());
+        ModelEntity::LoadShedding::updateToDriverStateCount(self());
     }
     bool switchToNextState()
     {
         QMutexLocker locker(&entityLock);
-        return ModelEntity::SlipSearch::switchToNextState(self());
+        return ModelEntity::LoadShedding::switchToNextState(self());
     }
     void updateToDriverBOStates()
     {
@@ -147,7 +147,7 @@ public:
     void updateFromDriverState()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::updateFromDriverState(self());
+        ModelEntity::LoadShedding::updateFromDriverState(self());
     }
     // biflag and index are not used. 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int biflag, int index, float time)
@@ -155,7 +155,7 @@ public:
         Q_UNUSED(biflag)
         Q_UNUSED(index)
         QMutexLocker locker(&entityLock);
-        return ModelEntity::SlipSearch::updateFromDriverAction(self(), time);
+        return ModelEntity::LoadShedding::updateFromDriverAction(self(), time);
     }
     // Clamps the next amplitudes only (called by updateToDriverValue).
     void formatLimitValue(double vmax, double imax)
@@ -168,13 +168,13 @@ public:
     bool switchToPreFaultState()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::switchToPreFaultState(self());
+        ModelEntity::LoadShedding::switchToPreFaultState(self());
         return true;
     }
     bool switchToAfterFaultState()
     {
         QMutexLocker locker(&entityLock);
-        ModelEntity::SlipSearch::switchToAfterFaultState(self());
+        ModelEntity::LoadShedding::switchToAfterFaultState(self());
         return true;
     }
 
@@ -183,7 +183,7 @@ public:
     qint32 computeStateCount() const
     {
         QMutexLocker locker(&entityLock);
-        return ModelEntity::SlipSearch::stateCount(*this);
+        return ModelEntity::LoadShedding::stateCount(*this);
     }
 
 protected:
@@ -217,7 +217,7 @@ protected:
             return;
         CommDriverTestOutputData& out = *globalTestOutputData;
         formatLimitValue(maxVoltage, maxCurrent);
-        ModelEntity::SlipSearch::writeDriverValue(*this, out);
+        ModelEntity::LoadShedding::writeDriverValue(*this, out);
         for (int c = 0; c < 8; ++c) {
             (out.*stops)[c] = ModelEntity::recordFloat(double(stop));
             (out.*rates)[c] = ModelEntity::recordFloat(double(rate));
@@ -228,7 +228,7 @@ protected:
     // entity's last item.
     bool checkValues(const double* starts, const double* stops, int lastItem) const
     {
-        if (!ModelEntity::SlipSearch::checkCommonValues(*this))
+        if (!ModelEntity::LoadShedding::checkCommonValues(*this))
             return false;
         for (int p = 0; p < pointCnt; ++p) {
             const int item = int(testItemType[p]);
