@@ -3803,11 +3803,11 @@
     </message>
     <message>
         <source>第%1点没有可计数的电能（功率%2，脉冲数%3）：请检查电流、角度、脉冲数和表计类型。</source>
-        <translation>Point %1 has nothing to count (power %2, %3 pulses): check the current, the angle, the pulses and the meter type.</translation>
+        <translation>Point %1 has nothing to count (power %2, pulse count %3): check the current, the angle, the pulses and the meter type.</translation>
     </message>
     <message>
         <source>该点没有可计数的电能（功率%1，脉冲数%2）：请检查电流、角度、脉冲数和表计类型。</source>
-        <translation>This point has nothing to count (power %1, %2 pulses): check the current, the angle, the pulses and the meter type.</translation>
+        <translation>This point has nothing to count (power %1, pulse count %2): check the current, the angle, the pulses and the meter type.</translation>
     </message>
 </context>
 <context>
