@@ -25,24 +25,15 @@ Outcome kindOf(int folder, const QByteArray& name)
 // Copies in to out: Done, Unreadable or Unwritable.
 Outcome copyData(int in, int out)
 {
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = read(in, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return Outcome::Unreadable;
-        if (n == 0)
-            return Outcome::Done;
-        for (ssize_t done = 0; done < n;) {
-            const ssize_t w = write(out, buf + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                return Outcome::Unwritable;
-            done += w;
-        }
+    switch (zoplat::copyData(in, out)) {
+    case zoplat::CopyResult::Done:
+        return Outcome::Done;
+    case zoplat::CopyResult::ReadFailed:
+        return Outcome::Unreadable;
+    case zoplat::CopyResult::WriteFailed:
+        break;
     }
+    return Outcome::Unwritable;
 }
 
 // A new hidden temporary for name in folder, created exclusively: its

@@ -53,6 +53,10 @@ private:
     int fd = -1;
 };
 
+// Copies what is left to read of the descriptor in to out.
+enum class CopyResult { Done, ReadFailed, WriteFailed };
+CopyResult copyData(int in, int out);
+
 // Both SD partitions ("/dev/mmcblk0p1", "/dev/mmcblk1p1") are present.
 bool sdCardPresent();
 // The card's file system is mounted at "/mnt/sdp1".

@@ -21,30 +21,6 @@
 namespace zoplat {
 namespace {
 
-// Copies what is left to read of in to out. 0 or -1.
-int copyData(int in, int out)
-{
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = read(in, buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            return 0;
-        ssize_t done = 0;
-        while (done < n) {
-            const ssize_t w = write(out, buf + done, size_t(n - done));
-            if (w < 0 && errno == EINTR)
-                continue;
-            if (w <= 0)
-                return -1;
-            done += w;
-        }
-    }
-}
-
 // The temporary of replaceLocal: "." + name + "." + six letters or digits + ".part".
 bool isReplaceTemporary(const QByteArray& entry, const QByteArray& name)
 {
@@ -72,6 +48,29 @@ void removeReplaceTemporaries(const QByteArray& folder, const QByteArray& name)
 }
 
 } // namespace
+
+CopyResult copyData(int in, int out)
+{
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = read(in, buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return CopyResult::ReadFailed;
+        if (n == 0)
+            return CopyResult::Done;
+        for (ssize_t done = 0; done < n;) {
+            const ssize_t w = write(out, buf + done, size_t(n - done));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0)
+                return CopyResult::WriteFailed;
+            done += w;
+        }
+    }
+}
+
 
 namespace internal {
 
@@ -163,7 +162,7 @@ int copyLocal(const QByteArray& from, const QByteArray& to)
         close(in);
         return -1;
     }
-    int rc = copyData(in, out);
+    int rc = copyData(in, out) == CopyResult::Done ? 0 : -1;
     close(in);
     if (close(out) != 0)
         rc = -1;
@@ -204,7 +203,7 @@ int replaceLocal(const QByteArray& from, const QByteArray& to)
     if (out < 0)
         return -1;
     const int in = open(from.constData(), O_RDONLY | O_CLOEXEC);
-    bool ok = in >= 0 && copyData(in, out) == 0 && fchmod(out, mode) == 0 && fsync(out) == 0;
+    bool ok = in >= 0 && copyData(in, out) == CopyResult::Done && fchmod(out, mode) == 0 && fsync(out) == 0;
     if (in >= 0)
         close(in);
     ok = close(out) == 0 && ok;
