@@ -544,23 +544,29 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
 
 // Overcurrent: an after-fault state that waits for the relay's reset has
 // nothing to wait for while no trip stands (the fault before it ended
-// without one): the instrument goes on past it at once, as after a page that
-// ended, and the pages after it follow.
+// without one), and a fault that began with the relay still operated has
+// nothing to time: the instrument goes on past it at once, as after a page
+// that ended, and the pages after it follow.
 ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ModuleSwitch outcome = switchRing(testor, entity);
-    const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-    if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !entity.resetNeedless(next->state))
-        return outcome;
-    outcome.errorSum += ring.switchToLast(testor);
-    entity.followTo(ring.page(ring.last)->state);
-    const ModuleSwitch after = switchRing(testor, entity);
-    outcome.errorSum += after.errorSum;
-    outcome.endRun = after.endRun;
-    return outcome;
+    for (;;) {
+        const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+        if (outcome.endRun || !next || ring.last <= ring.ended + 1
+            || !(entity.resetNeedless(next->state) || entity.faultNeedless(next->state)))
+            return outcome;
+        const int switched = ring.switchToLast(testor);
+        outcome.errorSum += switched;
+        if (switched != 0)
+            return outcome;
+        entity.followTo(ring.page(ring.last)->state);
+        const ModuleSwitch after = switchRing(testor, entity);
+        outcome.errorSum += after.errorSum;
+        outcome.endRun = after.endRun;
+    }
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state

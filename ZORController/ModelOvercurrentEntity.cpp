@@ -22,6 +22,7 @@ void ModelOvercurrentEntity::resetActionValues()
     for (bool& unreset : stateBeganUnreset)
         unreset = false;
     relayOperated = false;
+    tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;
 }
@@ -90,8 +91,14 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     while (passesOver(outputRunningStateIndex))
         StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
     const int r = outputRunningStateIndex;
-    if (r >= 3 && r < std::min(stateCount, int(kMaxStates)) && r % 3 == 1)
-        stateBeganUnreset[r] = awaitsReset(r - 2) && relayOperated;
+    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeganUnreset[r])
+        return;
+    // A timed page since the fault before: what the relay did there only the
+    // contacts tell.
+    const bool timedBetween = !passesOver(r - 1) || (r >= 3 && !passesOver(r - 2) && !awaitsReset(r - 2));
+    if (timedBetween)
+        tripLevels.takePolled();
+    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
 }
 
 void ModelOvercurrentEntity::followTo(int state)
@@ -118,7 +125,10 @@ int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int
     const int r = outputRunningStateIndex;
     if (!awaitsReset(r)) {
         const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
-        relayOperated = relayOperated || recorded == 0;
+        if (recorded == 0) {
+            relayOperated = true;
+            tripLevels.noteTrip(index, stateActionBIStates[r][index]);
+        }
         return recorded;
     }
     // The relay's reset, which ended the wait.
@@ -127,6 +137,7 @@ int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int
     stateActionTimes[r][index] = double(time);
     stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
     relayOperated = false;
+    tripLevels.noteEdge(index, stateActionBIStates[r][index]);
     return 0;
 }
 
@@ -164,6 +175,12 @@ bool ModelOvercurrentEntity::resetNeedless(int state) const
 {
     QMutexLocker locker(&entityLock);
     return awaitsReset(state) && !relayOperated;
+}
+
+bool ModelOvercurrentEntity::faultNeedless(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    return state >= 0 && state < kMaxStates && state == outputRunningStateIndex && stateBeganUnreset[state];
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

@@ -292,3 +292,41 @@ TEST_F(OvercurrentModelEngine, ResetWaitOutlastsTheIntervalTime)
         EXPECT_TRUE(i == 0 || opened[i - 1] < faults[i].page.startNs) << i;
     }
 }
+
+// With the interval box ticked, at 0 s (no interval page) or for less than
+// the relay's drop-off delay, the second fault begins with the contact of
+// the first still closed: it reads "Not Reset" at once, its fault not played
+// (or cut short), never to its Max Fault Time.
+TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
+{
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(true);
+    vm.setMaxFaultTime(3.0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.5);
+    for (int k = 0; k < 2; ++k)
+        vm.addAt(2.0, VM::FUNCTION_TYPE_50);
+    for (double interval : {0.0, 0.2}) {
+        SCOPED_TRACE(testing::Message() << "interval " << interval);
+        vm.setIntervalTime(interval);
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.5,dropdelay=2.5,input=0").models.at(0));
+        ASSERT_TRUE(relay);
+        const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+        ASSERT_FALSE(faults.empty());
+        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        EXPECT_NEAR(vm.getActionTimes(0),
+                    runprotection::recordedTripTime(double(relay->pickupTimes()[0] - faults[0].page.startNs) * 1e-9,
+                                                    debounceSeconds()),
+                    2e-6);
+        EXPECT_EQ(vm.getTestResults(0), kPass);
+        EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_TRUE(std::isnan(vm.getActionTimes(1)));
+        EXPECT_FALSE(vm.getRelayNotReset(0));
+        EXPECT_TRUE(vm.getRelayNotReset(1));
+        for (size_t i = 1; i < faults.size(); ++i)
+            EXPECT_LT(faults[i].endNs - faults[i].page.startNs, 1000000000) << i;
+    }
+}
