@@ -622,18 +622,25 @@ std::vector<qint32> followStates(ControllerTestor& testor, qint32)
 
 // Ramping: the entity takes the running state from the sending one; with
 // pages written ahead that is the state of the page the instrument went on
-// to after the page reported ended.
+// to after the page reported ended. A ramp entered with the relay still
+// operated ends at once, as after a trip.
 std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
+    const qint32 before = entity.outputRunningStateIndex;
     const qint32 sending = entity.outputSendingStateIndex;
     if (const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last)))
         entity.outputSendingStateIndex = page->state;
     entity.updateFromDriverState();
     entity.outputSendingStateIndex = sending;
+    const qint32 r = entity.outputRunningStateIndex;
+    if (r != before && r == sending && r >= 0 && r < ModelRampingEntity::kMaxStates && entity.stateBeganUnreset[r]) {
+        entity.lastStep = true;
+        raiseBIStateAction();
+    }
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace ModelEntity;
@@ -19,8 +20,8 @@ void ModelOvercurrentEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
-    for (bool& unreset : stateBeganUnreset)
-        unreset = false;
+    std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
+    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
     relayOperated = false;
     tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
@@ -90,9 +91,15 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     // A state passed over ends as it begins.
     while (passesOver(outputRunningStateIndex))
         StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
-    const int r = outputRunningStateIndex;
-    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeganUnreset[r])
+    judgeBeginning(outputRunningStateIndex);
+}
+
+void ModelOvercurrentEntity::judgeBeginning(int r)
+{
+    QMutexLocker locker(&entityLock);
+    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
         return;
+    stateBeginningJudged[r] = true;
     // A timed page since the fault before: what the relay did there only the
     // contacts tell.
     const bool timedBetween = !passesOver(r - 1) || (r >= 3 && !passesOver(r - 2) && !awaitsReset(r - 2));
@@ -123,6 +130,13 @@ int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int
 {
     QMutexLocker locker(&entityLock);
     const int r = outputRunningStateIndex;
+    judgeBeginning(r);
+    if (r >= 0 && r < kMaxStates && stateBeganUnreset[r]) {
+        // The relay of a fault begun operated: a change, not a trip.
+        if (DriverStateWord(statusTestStateIndex).ended() && index >= 0 && index <= 3)
+            tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
+        return -1;
+    }
     if (!awaitsReset(r)) {
         const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
         if (recorded == 0) {

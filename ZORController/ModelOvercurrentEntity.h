@@ -22,7 +22,8 @@
 // (stateBeganUnreset) and the run control switches past it at once: its trip
 // inputs are already at the level their edges lead to, as the edges recorded
 // since left them or, where a timed pre-fault or after-fault page played
-// since (in which the relay may have reset unseen), as last polled.
+// since (in which the relay may have reset unseen), as last polled. No trip
+// is credited to it.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -73,6 +74,7 @@ public:
     qint32 stateActionUpdateState[kMaxStates];
     // Per fault state: it began with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
+    bool stateBeginningJudged[kMaxStates] = {};
     // A trip recorded in a fault state, and no reset recorded since.
     bool relayOperated = false;
     ModelEntity::TripInputLevels tripLevels;
@@ -115,4 +117,7 @@ public:
     // The running state follows the instrument on to `state` (past it where
     // that is passed over); the states between end as they began.
     void followTo(int state);
+    // Once per fault state, as it begins (or at its first action, should
+    // that be heard first): whether it began with the relay still operated.
+    void judgeBeginning(int state);
 };

@@ -1667,6 +1667,10 @@
         <source>结果</source>
         <translation>結果</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
 </context>
 <context>
     <name>ModelSettingsPage</name>
@@ -4317,6 +4321,10 @@
     <message>
         <source>失败</source>
         <translation>不合格</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
     </message>
 </context>
 <context>

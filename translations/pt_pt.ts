@@ -1667,6 +1667,10 @@
         <source>结果</source>
         <translation>Resultado</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ModelSettingsPage</name>
@@ -4317,6 +4321,10 @@
     <message>
         <source>失败</source>
         <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
     </message>
 </context>
 <context>
