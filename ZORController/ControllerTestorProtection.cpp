@@ -572,7 +572,8 @@ ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
 // ends: the state after it goes into the page after the last one written and
 // the instrument is switched to it at once, past the steps of the ramp still
-// in the ring; the pages after it follow as on every switch.
+// in the ring; the pages after it follow as on every switch. A run that ends
+// so has played every state out.
 ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
@@ -588,6 +589,8 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     }
     ModuleSwitch outcome = switchRing(testor, entity);
     outcome.errorSum += errorSum;
+    if (outcome.endRun)
+        entity.completeRun();
     return outcome;
 }
 

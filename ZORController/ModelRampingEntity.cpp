@@ -271,6 +271,16 @@ void ModelRampingEntity::updateFromDriverState()
     judgeBeginning(r);
 }
 
+void ModelRampingEntity::completeRun()
+{
+    QMutexLocker locker(&entityLock);
+    const int count = std::min(stateCount, int(kMaxStates));
+    for (int s = 0; s < count; ++s) {
+        if (stateTestStates[s] == AO_STATE_TYPE_RUNNNING)
+            stateTestStates[s] = AO_STATE_TYPE_COMPLETED;
+    }
+}
+
 void ModelRampingEntity::judgeBeginning(int r)
 {
     QMutexLocker locker(&entityLock);

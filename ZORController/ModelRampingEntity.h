@@ -143,6 +143,9 @@ public:
     // Once per ramp state, as it begins (or at its first action, should that
     // be heard first): whether it began with the relay still operated.
     void judgeBeginning(int state);
+    // The run has played to its end: every state still running is completed
+    // (a stop before the end leaves them running).
+    void completeRun();
 
 private:
     // The progress marks of the run entering state r.

@@ -567,3 +567,10 @@ void ViewDistanceModel::completeEntityStates(const std::vector<int>& states)
 {
     completeStates(distanceEntity(), states);
 }
+
+// A point stopped before its window ran out is not judged: its absence of
+// trip was not watched for the time the point asks.
+void ViewDistanceModel::untestStoppedPoints()
+{
+    untestStopped(distanceEntity());
+}

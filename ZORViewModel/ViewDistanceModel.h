@@ -246,6 +246,7 @@ protected:
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
     void pushToEntity();
     static QString faultName(int kind);
 

@@ -772,8 +772,13 @@ void ViewRampingModel::settleResults()
             ViewStateModel& state = *testStates[size_t(i)];
             if (state.testState != AO_STATE_TYPE_RUNNNING)
                 continue;
-            state.testState = AO_STATE_TYPE_COMPLETED;
-            entity->stateTestStates[3 * i + 1] = ModelRampingEntity::AOTestStateType(AO_STATE_TYPE_COMPLETED);
+            // A ramp the stop ended without a trip has not been tested.
+            const int s = 3 * i + 1;
+            const double(&times)[4] = entity->stateActionTimes[s];
+            const bool tripped = std::any_of(std::begin(times), std::end(times), [](double t) { return !std::isnan(t); });
+            const bool ended = entity->stateTestStates[s] == ModelEntity::AO_STATE_TYPE_COMPLETED;
+            state.testState = tripped || ended ? AO_STATE_TYPE_COMPLETED : AO_STATE_TYPE_INITING;
+            entity->stateTestStates[s] = ModelRampingEntity::AOTestStateType(state.testState);
         }
     }
     // The buffer showed the ramp: the active state's values again.

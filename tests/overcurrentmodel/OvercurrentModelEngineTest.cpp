@@ -9,6 +9,7 @@
 #include "OvercurrentModelSupport.h"
 
 #include "BaseModelDataOvercurrent.h"
+#include "ModelFileSupport.h"
 #include "SimHostFactory.h"
 #include "SimPacer.h"
 #include "SimThresholdRelay.h"
@@ -329,4 +330,44 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
         for (size_t i = 1; i < faults.size(); ++i)
             EXPECT_LT(faults[i].endNs - faults[i].page.startNs, 1000000000) << i;
     }
+}
+
+// A point below the pick-up (no trip expected) stopped by hand early in its
+// 200 s window has not been tested: not tested on the page and in the
+// report, not "Passed"; the point before it, tripped, keeps its verdict.
+TEST_F(OvercurrentModelEngine, PointStoppedBeforeItsWindowRanOutIsNotTested)
+{
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setMaxFaultTime(200.0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.5);
+    vm.addAt(2.0, VM::FUNCTION_TYPE_50);
+    vm.addAt(0.5, VM::FUNCTION_TYPE_50);
+    sim->unplugAll();
+    sim->plugIn(zorsim::parseRelaySetup("threshold:channel=IA,pickup=1,delay=0.5,input=0").models.at(0));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitFor([&] {
+        QMutexLocker lock(&entity().entityLock);
+        return entity().outputRunningStateIndex == 4;
+    }));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitEnded());
+    ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 0; }));
+    EXPECT_EQ(vm.getTestResults(0), kPass);
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_NONE);
+    ASSERT_TRUE(vm.saveReport("stopped.htm"));
+    QFile report(QDir::currentPath() + "/report/Overcurrent/stopped.htm");
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    // The result table: its heading row begins with an empty cell.
+    const std::vector<filetest::Table> tables = filetest::tables(report.readAll());
+    const auto results = std::find_if(tables.begin(), tables.end(), [](const filetest::Table& t) {
+        return !t.empty() && !t[0].empty() && t[0][0].empty();
+    });
+    ASSERT_NE(results, tables.end());
+    ASSERT_EQ(results->size(), 3u);
+    EXPECT_EQ(results->at(1).back(), "通过");
+    EXPECT_EQ(results->at(2).back(), "未测试");
 }

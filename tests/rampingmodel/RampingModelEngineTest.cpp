@@ -158,8 +158,10 @@ TEST_F(RampingModelEngine, StopInTheSecondState)
     vm.testInterrupt();
     ASSERT_TRUE(waitRunning(vm, false));
 
-    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
-    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+    // The stopped ramp, without a trip, has not been tested (nor failed).
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_NONE);
     EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
     EXPECT_EQ(vm.getTestStates(2), VM::AO_STATE_TYPE_INITING);
     EXPECT_EQ(vm.getTestResults(2), VM::AO_Result_TYPE_NONE);
