@@ -542,6 +542,30 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return switchRing(testor, entity);
 }
 
+// Distance: a fault that began with the relay still operated has nothing to
+// time: the instrument goes on past it at once, as after a page that ended,
+// and the pages after it follow.
+ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelDistanceEntity& entity = *testor.dataDistance;
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    ModuleSwitch outcome = switchRing(testor, entity);
+    for (;;) {
+        const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+        if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !entity.faultNeedless(next->state))
+            return outcome;
+        const int switched = ring.switchToLast(testor);
+        outcome.errorSum += switched;
+        if (switched != 0)
+            return outcome;
+        entity.followTo(ring.page(ring.last)->state);
+        const ModuleSwitch after = switchRing(testor, entity);
+        outcome.errorSum += after.errorSum;
+        outcome.endRun = after.endRun;
+    }
+}
+
 // Overcurrent: an after-fault state that waits for the relay's reset has
 // nothing to wait for while no trip stands (the fault before it ended
 // without one), and a fault that began with the relay still operated has
@@ -878,7 +902,8 @@ const ModuleAdaptors stateSequence = {
     /* pulse */ nullptr,
 };
 
-const ModuleAdaptors distance = faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal>();
+const ModuleAdaptors distance =
+    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance>();
 const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent,
                                                      &overcurrentRefusal, &switchOvercurrent, &followOvercurrent>();
 

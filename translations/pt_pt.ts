@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>T.falha = T.nom máx.  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -3505,6 +3509,10 @@
     <message>
         <source>未动作</source>
         <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
     </message>
 </context>
 <context>

@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>T.КЗ = макс. Туст  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -3505,6 +3509,10 @@
     <message>
         <source>未动作</source>
         <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
     </message>
 </context>
 <context>

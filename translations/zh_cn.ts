@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>故障时间 = 最大整定时间  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -3505,6 +3509,10 @@
     <message>
         <source>未动作</source>
         <translation>未动作</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
     </message>
 </context>
 <context>
