@@ -657,6 +657,7 @@ std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
     const qint32 before = entity.outputRunningStateIndex;
     const qint32 sending = entity.outputSendingStateIndex;
     if (const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last)))
@@ -682,6 +683,16 @@ std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
+// Distance: as reported, the contacts polled as the page ended kept for the
+// judgement of a fault that begins on an operated relay.
+std::vector<qint32> followDistance(ControllerTestor& testor, qint32 index)
+{
+    ModelDistanceEntity& entity = *testor.dataDistance;
+    QMutexLocker lock(&entity.entityLock);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
+    return followReportedStates<ModelDistanceEntity, &ControllerTestor::dataDistance>(testor, index);
+}
+
 // Overcurrent: the entity follows the instrument to the page it goes to,
 // the one after the last that ended (the state after that page where none
 // is written yet); a page the testor switched past ends with that switch.
@@ -691,6 +702,7 @@ std::vector<qint32> followOvercurrent(ControllerTestor& testor, qint32 index)
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
     if (const SwitchedRing::Page* ended = ring.page(ring.ended)) {
         const SwitchedRing::Page* next = ring.page(ring.ended + 1);
         entity.followTo(next ? next->state : ended->state + 1);
@@ -903,7 +915,7 @@ const ModuleAdaptors stateSequence = {
 };
 
 const ModuleAdaptors distance =
-    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance>();
+    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance, &followDistance>();
 const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent,
                                                      &overcurrentRefusal, &switchOvercurrent, &followOvercurrent>();
 

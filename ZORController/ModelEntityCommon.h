@@ -426,7 +426,9 @@ inline bool watchesInput(const qint32 biStates[4])
 }
 
 // The trip inputs' contacts as the run last knew them (1 closed, 0 open,
-// -1 unknown): from the edges recorded, or from the contacts last polled.
+// -1 unknown): from the edges recorded, or from the contacts polled as the
+// page before the one entered was seen ended (endedPage, a ring page; the
+// run control sets it as it follows the instrument).
 // A trip state begins on an operated relay when the edges it watches could
 // not trip it: a watched input already at its operated level (the level its
 // watched edge leads to, or for an input watched for both edges the level
@@ -435,11 +437,13 @@ struct TripInputLevels
 {
     qint32 level[4] = {-1, -1, -1, -1};
     qint32 operatedLevel[4] = {-1, -1, -1, -1};
+    qint32 endedPage = -1;
 
     void clear()
     {
         std::fill(level, level + 4, -1);
         std::fill(operatedLevel, operatedLevel + 4, -1);
+        endedPage = -1;
     }
     // A recorded edge code (1 rising, 2 falling) of input i: a trip, or
     // another change (the relay's reset).
@@ -454,12 +458,13 @@ struct TripInputLevels
         if (i >= 0 && i < 4 && (code == 1 || code == 2))
             level[i] = code == 1 ? 1 : 0;
     }
-    // The contacts the polling loop read last.
+    // The contacts polled as endedPage was seen ended (none known without it).
     void takePolled()
     {
         const CommDriverTestStatusData* status = globalTestStatusData;
+        const bool known = status && endedPage >= 0 && endedPage < 8;
         for (int i = 0; i < 4; ++i)
-            level[i] = status ? qint32(status->statusBIStates[i].load()) : -1;
+            level[i] = known ? qint32(status->statusBIStatesAtPageEnd[endedPage][i].load()) : -1;
     }
     bool operated(const qint32 biStates[4], AOBILogicType logic) const
     {

@@ -294,12 +294,16 @@ TEST_F(OvercurrentModelEngine, ResetWaitOutlastsTheIntervalTime)
     }
 }
 
-// With the interval box ticked, at 0 s (no interval page) or for less than
-// the relay's drop-off delay, the second fault begins with the contact of
-// the first still closed: it reads "Not Reset" at once, its fault not played
-// (or cut short), never to its Max Fault Time.
+// At real time, with the interval box ticked, at 0 s (no interval page) or
+// for less than the relay's drop-off delay, the second fault begins with the
+// contact of the first still closed: it reads "Not Reset" at once, its fault
+// not played (or cut short), never to its Max Fault Time.
 TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
+    zoplat::setTimeScale(1.0);
+    pacer.reset();
+    zorsim::SimPacer appPacer(*sim);
+    appPacer.start();
     initialise();
     OvercurrentModel vm;
     prepare(vm);
