@@ -542,18 +542,17 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return switchRing(testor, entity);
 }
 
-// Distance: a fault that began with the relay still operated has nothing to
-// time: the instrument goes on past it at once, as after a page that ended,
-// and the pages after it follow.
-ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
+// One switch, then on past every page the instrument goes to that the entity
+// finds it need not play (needless(state)): at once, as after a page that
+// ended, the pages after it following.
+template <typename Entity, typename Needless>
+ModuleSwitch switchPastNeedless(ControllerTestor& testor, Entity& entity, Needless needless)
 {
-    ModelDistanceEntity& entity = *testor.dataDistance;
-    QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ModuleSwitch outcome = switchRing(testor, entity);
     for (;;) {
         const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-        if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !entity.faultNeedless(next->state))
+        if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !needless(next->state))
             return outcome;
         const int switched = ring.switchToLast(testor);
         outcome.errorSum += switched;
@@ -566,31 +565,26 @@ ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
     }
 }
 
+// Distance: a fault that began with the relay still operated has nothing to
+// time.
+ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelDistanceEntity& entity = *testor.dataDistance;
+    QMutexLocker lock(&entity.entityLock);
+    return switchPastNeedless(testor, entity, [&entity](int state) { return entity.faultNeedless(state); });
+}
+
 // Overcurrent: an after-fault state that waits for the relay's reset has
 // nothing to wait for while no trip stands (the fault before it ended
 // without one), and a fault that began with the relay still operated has
-// nothing to time: the instrument goes on past it at once, as after a page
-// that ended, and the pages after it follow.
+// nothing to time.
 ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
-    SwitchedRing& ring = runRing();
-    ModuleSwitch outcome = switchRing(testor, entity);
-    for (;;) {
-        const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-        if (outcome.endRun || !next || ring.last <= ring.ended + 1
-            || !(entity.resetNeedless(next->state) || entity.faultNeedless(next->state)))
-            return outcome;
-        const int switched = ring.switchToLast(testor);
-        outcome.errorSum += switched;
-        if (switched != 0)
-            return outcome;
-        entity.followTo(ring.page(ring.last)->state);
-        const ModuleSwitch after = switchRing(testor, entity);
-        outcome.errorSum += after.errorSum;
-        outcome.endRun = after.endRun;
-    }
+    return switchPastNeedless(testor, entity, [&entity](int state) {
+        return entity.resetNeedless(state) || entity.faultNeedless(state);
+    });
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
