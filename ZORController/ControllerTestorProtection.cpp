@@ -540,31 +540,56 @@ ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
     return switchRing(testor, entity);
 }
 
+// One switch, then on past every page the instrument goes to that the entity
+// finds it need not play (needless(state)): at once, as after a page that
+// ended, the pages after it following.
+template <typename Entity, typename Needless>
+ModuleSwitch switchPastNeedless(ControllerTestor& testor, Entity& entity, Needless needless)
+{
+    SwitchedRing& ring = runRing();
+    ModuleSwitch outcome = switchRing(testor, entity);
+    for (;;) {
+        const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+        if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !needless(next->state))
+            return outcome;
+        const int switched = ring.switchToLast(testor);
+        outcome.errorSum += switched;
+        if (switched != 0)
+            return outcome;
+        entity.followTo(ring.page(ring.last)->state);
+        const ModuleSwitch after = switchRing(testor, entity);
+        outcome.errorSum += after.errorSum;
+        outcome.endRun = after.endRun;
+    }
+}
+
+// Distance: a fault that began with the relay still operated has nothing to
+// time.
+ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelDistanceEntity& entity = *testor.dataDistance;
+    QMutexLocker lock(&entity.entityLock);
+    return switchPastNeedless(testor, entity, [&entity](int state) { return entity.faultNeedless(state); });
+}
+
 // Overcurrent: an after-fault state that waits for the relay's reset has
 // nothing to wait for while no trip stands (the fault before it ended
-// without one): the instrument goes on past it at once, as after a page that
-// ended, and the pages after it follow.
+// without one), and a fault that began with the relay still operated has
+// nothing to time.
 ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
-    SwitchedRing& ring = runRing();
-    ModuleSwitch outcome = switchRing(testor, entity);
-    const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-    if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !entity.resetNeedless(next->state))
-        return outcome;
-    outcome.errorSum += ring.switchToLast(testor);
-    entity.followTo(ring.page(ring.last)->state);
-    const ModuleSwitch after = switchRing(testor, entity);
-    outcome.errorSum += after.errorSum;
-    outcome.endRun = after.endRun;
-    return outcome;
+    return switchPastNeedless(testor, entity, [&entity](int state) {
+        return entity.resetNeedless(state) || entity.faultNeedless(state);
+    });
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
 // ends: the state after it goes into the page after the last one written and
 // the instrument is switched to it at once, past the steps of the ramp still
-// in the ring; the pages after it follow as on every switch.
+// in the ring; the pages after it follow as on every switch. A run that ends
+// so has played every state out.
 ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
@@ -580,6 +605,8 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     }
     ModuleSwitch outcome = switchRing(testor, entity);
     outcome.errorSum += errorSum;
+    if (outcome.endRun)
+        entity.completeRun();
     return outcome;
 }
 
@@ -614,18 +641,26 @@ std::vector<qint32> followStates(ControllerTestor& testor, qint32)
 
 // Ramping: the entity takes the running state from the sending one; with
 // pages written ahead that is the state of the page the instrument went on
-// to after the page reported ended.
+// to after the page reported ended. A ramp entered with the relay still
+// operated ends at once, as after a trip.
 std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
+    const qint32 before = entity.outputRunningStateIndex;
     const qint32 sending = entity.outputSendingStateIndex;
     if (const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last)))
         entity.outputSendingStateIndex = page->state;
     entity.updateFromDriverState();
     entity.outputSendingStateIndex = sending;
+    const qint32 r = entity.outputRunningStateIndex;
+    if (r != before && r == sending && r >= 0 && r < ModelRampingEntity::kMaxStates && entity.stateBeganUnreset[r]) {
+        entity.lastStep = true;
+        raiseBIStateAction();
+    }
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
@@ -640,6 +675,16 @@ std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
+// Distance: as reported, the contacts polled as the page ended kept for the
+// judgement of a fault that begins on an operated relay.
+std::vector<qint32> followDistance(ControllerTestor& testor, qint32 index)
+{
+    ModelDistanceEntity& entity = *testor.dataDistance;
+    QMutexLocker lock(&entity.entityLock);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
+    return followReportedStates<ModelDistanceEntity, &ControllerTestor::dataDistance>(testor, index);
+}
+
 // Overcurrent: the entity follows the instrument to the page it goes to,
 // the one after the last that ended (the state after that page where none
 // is written yet); a page the testor switched past ends with that switch.
@@ -649,6 +694,7 @@ std::vector<qint32> followOvercurrent(ControllerTestor& testor, qint32 index)
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
     if (const SwitchedRing::Page* ended = ring.page(ring.ended)) {
         const SwitchedRing::Page* next = ring.page(ring.ended + 1);
         entity.followTo(next ? next->state : ended->state + 1);
@@ -880,7 +926,8 @@ const ModuleAdaptors stateSequence = {
     /* pulse */ nullptr,
 };
 
-const ModuleAdaptors distance = faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal>();
+const ModuleAdaptors distance =
+    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance, &followDistance>();
 const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent,
                                                      &overcurrentRefusal, &switchOvercurrent, &followOvercurrent>();
 

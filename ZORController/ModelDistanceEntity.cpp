@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace ModelEntity;
@@ -19,6 +20,9 @@ void ModelDistanceEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
+    std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
+    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
+    tripLevels.clear();
     for (int s = 0; s < 3; ++s)
         stateTestStates[s] = AO_STATE_TYPE_RUNNNING;
 }
@@ -65,6 +69,38 @@ void ModelDistanceEntity::updateFromDriverState(int statusTestStateIndex)
 {
     QMutexLocker locker(&entityLock);
     StateGroups::updateFromState(*this, statusTestStateIndex);
+    judgeBeginning(outputRunningStateIndex);
+}
+
+void ModelDistanceEntity::judgeBeginning(int r)
+{
+    QMutexLocker locker(&entityLock);
+    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
+        return;
+    stateBeginningJudged[r] = true;
+    // A page of some time since the fault before: what the relay did there
+    // only the contacts tell.
+    if (stateOutputTimes[r - 1] > 0.0 || (r >= 3 && stateOutputTimes[r - 2] > 0.0))
+        tripLevels.takePolled();
+    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+}
+
+bool ModelDistanceEntity::faultNeedless(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    return state >= 0 && state < kMaxStates && state == outputRunningStateIndex && stateBeganUnreset[state];
+}
+
+void ModelDistanceEntity::followTo(int state)
+{
+    QMutexLocker locker(&entityLock);
+    const int target = std::min(state, int(kMaxStates) + 1);
+    while (outputRunningStateIndex < target) {
+        const int before = outputRunningStateIndex;
+        updateFromDriverState(DriverStateWord::kEndedBit);
+        if (outputRunningStateIndex == before)
+            break;
+    }
 }
 
 int ModelDistanceEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
@@ -76,7 +112,18 @@ int ModelDistanceEntity::updateFromDriverAction(int bi1flag, int bi2flag, float 
 int ModelDistanceEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    return StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
+    const int r = outputRunningStateIndex;
+    judgeBeginning(r);
+    if (r >= 0 && r < kMaxStates && stateBeganUnreset[r]) {
+        // The relay of a fault begun operated: a change, not a trip.
+        if (DriverStateWord(statusTestStateIndex).ended() && index >= 0 && index <= 3)
+            tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
+        return -1;
+    }
+    const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
+    if (recorded == 0)
+        tripLevels.noteTrip(index, stateActionBIStates[r][index]);
+    return recorded;
 }
 
 void ModelDistanceEntity::formatLimitValue(double vmax, double imax)

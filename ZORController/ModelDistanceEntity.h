@@ -7,6 +7,13 @@
 // progress per group and records trip times and binary-input patterns; the
 // view model judges the operate times.
 //
+// A fault that begins with the relay still operated is marked
+// (stateBeganUnreset), no trip is credited to it, and the run control
+// switches past it at once: its trip inputs are already at the level their
+// edges lead to, as the edges recorded since left them or, where a
+// pre-fault or after-fault page of some time played since (in which the
+// relay may have reset unseen), as last polled.
+//
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
 // start or switch (check, encode). Every operation also takes it itself; it
@@ -59,6 +66,10 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
+    // Per fault state: it began with the relay still operated.
+    bool stateBeganUnreset[kMaxStates] = {};
+    bool stateBeginningJudged[kMaxStates] = {};
+    ModelEntity::TripInputLevels tripLevels;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -78,6 +89,15 @@ public:
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
     void formatLimitValue(double vmax, double imax);
+
+    // Once per fault state, as it begins (or at its first action, should
+    // that be heard first): whether it began with the relay still operated.
+    void judgeBeginning(int state);
+    // `state` is the running fault state and began with the relay operated:
+    // the instrument need not play it.
+    bool faultNeedless(int state) const;
+    // The running state follows the instrument on to `state`.
+    void followTo(int state);
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
     // a non-finite amplitude, angle, frequency or time in a state in use.

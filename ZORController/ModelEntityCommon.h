@@ -425,6 +425,62 @@ inline bool watchesInput(const qint32 biStates[4])
     return std::any_of(biStates, biStates + 4, [](qint32 edges) { return (edges & 3) != 0; });
 }
 
+// The trip inputs' contacts as the run last knew them (1 closed, 0 open,
+// -1 unknown): from the edges recorded, or from the contacts polled as the
+// page before the one entered was seen ended (endedPage, a ring page; the
+// run control sets it as it follows the instrument).
+// A trip state begins on an operated relay when the edges it watches could
+// not trip it: a watched input already at its operated level (the level its
+// watched edge leads to, or for an input watched for both edges the level
+// its last trip left), with AND logic none known to be away from it.
+struct TripInputLevels
+{
+    qint32 level[4] = {-1, -1, -1, -1};
+    qint32 operatedLevel[4] = {-1, -1, -1, -1};
+    qint32 endedPage = -1;
+
+    void clear()
+    {
+        std::fill(level, level + 4, -1);
+        std::fill(operatedLevel, operatedLevel + 4, -1);
+        endedPage = -1;
+    }
+    // A recorded edge code (1 rising, 2 falling) of input i: a trip, or
+    // another change (the relay's reset).
+    void noteTrip(int i, qint32 code)
+    {
+        noteEdge(i, code);
+        if (i >= 0 && i < 4 && (code == 1 || code == 2))
+            operatedLevel[i] = level[i];
+    }
+    void noteEdge(int i, qint32 code)
+    {
+        if (i >= 0 && i < 4 && (code == 1 || code == 2))
+            level[i] = code == 1 ? 1 : 0;
+    }
+    // The contacts polled as endedPage was seen ended (none known without it).
+    void takePolled()
+    {
+        const CommDriverTestStatusData* status = globalTestStatusData;
+        const bool known = status && endedPage >= 0 && endedPage < 8;
+        for (int i = 0; i < 4; ++i)
+            level[i] = known ? qint32(status->statusBIStatesAtPageEnd[endedPage][i].load()) : -1;
+    }
+    bool operated(const qint32 biStates[4], AOBILogicType logic) const
+    {
+        int at = 0;
+        int away = 0;
+        for (int i = 0; i < 4; ++i) {
+            const qint32 edges = biStates[i] & 3;
+            const qint32 target = edges == 1 ? 1 : edges == 2 ? 0 : edges == 3 ? operatedLevel[i] : -1;
+            if (target < 0 || level[i] < 0)
+                continue;
+            ++(level[i] == target ? at : away);
+        }
+        return at > 0 && (logic != AO_BILOGIC_TYPE_AND || away == 0);
+    }
+};
+
 // The instrument's debounce: an input change counts once it has been stable
 // this long (0 before the driver's records exist).
 inline double debounceSeconds()

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace ModelEntity;
@@ -19,9 +20,10 @@ void ModelOvercurrentEntity::resetActionValues()
 {
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
-    for (bool& unreset : stateBeganUnreset)
-        unreset = false;
+    std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
+    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
     relayOperated = false;
+    tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;
 }
@@ -89,9 +91,21 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     // A state passed over ends as it begins.
     while (passesOver(outputRunningStateIndex))
         StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
-    const int r = outputRunningStateIndex;
-    if (r >= 3 && r < std::min(stateCount, int(kMaxStates)) && r % 3 == 1)
-        stateBeganUnreset[r] = awaitsReset(r - 2) && relayOperated;
+    judgeBeginning(outputRunningStateIndex);
+}
+
+void ModelOvercurrentEntity::judgeBeginning(int r)
+{
+    QMutexLocker locker(&entityLock);
+    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
+        return;
+    stateBeginningJudged[r] = true;
+    // A timed page since the fault before: what the relay did there only the
+    // contacts tell.
+    const bool timedBetween = !passesOver(r - 1) || (r >= 3 && !passesOver(r - 2) && !awaitsReset(r - 2));
+    if (timedBetween)
+        tripLevels.takePolled();
+    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
 }
 
 void ModelOvercurrentEntity::followTo(int state)
@@ -116,9 +130,19 @@ int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int
 {
     QMutexLocker locker(&entityLock);
     const int r = outputRunningStateIndex;
+    judgeBeginning(r);
+    if (r >= 0 && r < kMaxStates && stateBeganUnreset[r]) {
+        // The relay of a fault begun operated: a change, not a trip.
+        if (DriverStateWord(statusTestStateIndex).ended() && index >= 0 && index <= 3)
+            tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
+        return -1;
+    }
     if (!awaitsReset(r)) {
         const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
-        relayOperated = relayOperated || recorded == 0;
+        if (recorded == 0) {
+            relayOperated = true;
+            tripLevels.noteTrip(index, stateActionBIStates[r][index]);
+        }
         return recorded;
     }
     // The relay's reset, which ended the wait.
@@ -127,6 +151,7 @@ int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int
     stateActionTimes[r][index] = double(time);
     stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
     relayOperated = false;
+    tripLevels.noteEdge(index, stateActionBIStates[r][index]);
     return 0;
 }
 
@@ -164,6 +189,12 @@ bool ModelOvercurrentEntity::resetNeedless(int state) const
 {
     QMutexLocker locker(&entityLock);
     return awaitsReset(state) && !relayOperated;
+}
+
+bool ModelOvercurrentEntity::faultNeedless(int state) const
+{
+    QMutexLocker locker(&entityLock);
+    return state >= 0 && state < kMaxStates && state == outputRunningStateIndex && stateBeganUnreset[state];
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

@@ -16,8 +16,14 @@
 // logic), or for its time. The reset is recorded as that state's action
 // (time from its start). With no trip standing (the fault before it ended
 // without one) it has nothing to wait for, and the run control switches past
-// it (resetNeedless). A fault that begins after such a wait ended with the
-// relay still operated is marked (stateBeganUnreset).
+// it (resetNeedless).
+//
+// A fault that begins with the relay still operated is marked
+// (stateBeganUnreset) and the run control switches past it at once: its trip
+// inputs are already at the level their edges lead to, as the edges recorded
+// since left them or, where a timed pre-fault or after-fault page played
+// since (in which the relay may have reset unseen), as last polled. No trip
+// is credited to it.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -66,11 +72,12 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per fault state: it began with the relay still operated after a wait
-    // for its reset.
+    // Per fault state: it began with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
+    bool stateBeginningJudged[kMaxStates] = {};
     // A trip recorded in a fault state, and no reset recorded since.
     bool relayOperated = false;
+    ModelEntity::TripInputLevels tripLevels;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -104,7 +111,13 @@ public:
     bool awaitsReset(int state) const;
     // ... and no trip is standing: the instrument need not play it.
     bool resetNeedless(int state) const;
+    // `state` is the running fault state and began with the relay operated:
+    // the instrument need not play it either.
+    bool faultNeedless(int state) const;
     // The running state follows the instrument on to `state` (past it where
     // that is passed over); the states between end as they began.
     void followTo(int state);
+    // Once per fault state, as it begins (or at its first action, should
+    // that be heard first): whether it began with the relay still operated.
+    void judgeBeginning(int state);
 };

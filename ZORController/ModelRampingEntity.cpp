@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 using namespace ModelEntity;
@@ -57,6 +58,9 @@ void ModelRampingEntity::resetActionValues()
         for (faultActionValStruct& value : values)
             clearFaultAction(value);
     }
+    std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
+    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
+    tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
 }
 
@@ -264,6 +268,30 @@ void ModelRampingEntity::updateFromDriverState()
     for (int q = std::max(previous + 1, 1); q < r; ++q)
         markEntered(q);
     markEntered(r);
+    judgeBeginning(r);
+}
+
+void ModelRampingEntity::completeRun()
+{
+    QMutexLocker locker(&entityLock);
+    const int count = std::min(stateCount, int(kMaxStates));
+    for (int s = 0; s < count; ++s) {
+        if (stateTestStates[s] == AO_STATE_TYPE_RUNNNING)
+            stateTestStates[s] = AO_STATE_TYPE_COMPLETED;
+    }
+}
+
+void ModelRampingEntity::judgeBeginning(int r)
+{
+    QMutexLocker locker(&entityLock);
+    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
+        return;
+    stateBeginningJudged[r] = true;
+    // A timed page since the ramp before: what the relay did there only the
+    // contacts tell.
+    if (!passesOver(r - 1) || (r >= 3 && !passesOver(r - 2)))
+        tripLevels.takePolled();
+    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates[r], stateBILogicTypes[r]);
 }
 
 void ModelRampingEntity::markEntered(int r)
@@ -336,9 +364,16 @@ int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int bif
         return -1;
     if (index < 0 || index > 3)
         return -1;
+    judgeBeginning(r);
+    if (stateBeganUnreset[r]) {
+        // The relay of a ramp begun operated: a change, not a trip.
+        tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
+        return -1;
+    }
     stateActionTimes[r][index] = double(time);
     stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
     recordSlotValue(r, index, page);
+    tripLevels.noteTrip(index, stateActionBIStates[r][index]);
     return 0;
 }
 

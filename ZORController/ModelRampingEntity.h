@@ -22,6 +22,10 @@
 // A pre-fault or interval state of no time (its box left unticked) is not
 // played at all: the run goes from the state before it straight on to the
 // state after it, and counts no page for it.
+//
+// A ramp that begins with the relay still operated is marked
+// (stateBeganUnreset), as the overcurrent entity marks a fault, and no trip
+// is credited to it; the run control ends it at once, as after a trip.
 
 #include "ModelEntityCommon.h"
 
@@ -71,6 +75,10 @@ public:
     faultActionValStruct stateActionValue[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
+    // Per ramp state: it began with the relay still operated.
+    bool stateBeganUnreset[kMaxStates] = {};
+    bool stateBeginningJudged[kMaxStates] = {};
+    ModelEntity::TripInputLevels tripLevels;
     double rampBeginValues[kMaxStates][kRampSlots] = {};
     double rampEndValues[kMaxStates][kRampSlots] = {};
     double rampStepValues[kMaxStates][kRampSlots] = {};   // signed; 0 = slot unused
@@ -133,6 +141,12 @@ public:
     // `state` (in use) is a pre-fault or interval state of no time, which the
     // run passes over.
     bool passesOver(int state) const;
+    // Once per ramp state, as it begins (or at its first action, should that
+    // be heard first): whether it began with the relay still operated.
+    void judgeBeginning(int state);
+    // The run has played to its end: every state still running is completed
+    // (a stop before the end leaves them running).
+    void completeRun();
 
 private:
     // The progress marks of the run entering state r.

@@ -71,6 +71,7 @@ void ViewDistanceModel::ViewPointModel::clearResults()
 {
     std::fill(std::begin(actionTimes), std::end(actionTimes), kNaN);
     std::fill(std::begin(actionBIStates), std::end(actionBIStates), -1);
+    relayNotReset = false;
 }
 
 // ---- Construction -----------------------------------------------------------------------
@@ -400,13 +401,19 @@ int ViewDistanceModel::getTestStates(int index) const
     return testPoints.traits().badIndexStateIsEdit ? tempPoint->testState : 0;
 }
 
+bool ViewDistanceModel::getRelayNotReset(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
+}
+
 void ViewDistanceModel::judge(ViewPointModel* target) const
 {
     const double t = firstTripTime(target->actionTimes);
     if (target->testState != AO_STATE_TYPE_COMPLETED) {
         if (std::isnan(t))
             target->testResult = AO_Result_TYPE_NONE;
-    } else if (std::isnan(t)) {
+    } else if (target->relayNotReset || std::isnan(t)) {
         target->testResult = AO_Result_TYPE_FAILED;
     } else {
         target->testResult =
@@ -560,10 +567,34 @@ void ViewDistanceModel::doUpdateVMToEnt(DATAType type, int subType)
     updateListEntity(distanceEntity(), type, subType, [this] { pushToEntity(); });
 }
 
-void ViewDistanceModel::copyStatesFromEntity() { copyPointStates<ViewPointModel>(distanceEntity()); }
-void ViewDistanceModel::copyResultsFromEntity() { copyPointResults<ViewPointModel>(distanceEntity()); }
+void ViewDistanceModel::copyStatesFromEntity()
+{
+    copyPointStates<ViewPointModel>(distanceEntity());
+    copyResetMarks();
+}
+
+void ViewDistanceModel::copyResultsFromEntity()
+{
+    copyPointResults<ViewPointModel>(distanceEntity());
+    copyResetMarks();
+}
+
+void ViewDistanceModel::copyResetMarks()
+{
+    const ModelDistanceEntity* e = distanceEntity();
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i)
+        point(i)->relayNotReset = e->stateBeganUnreset[testPoints.entityStateOf(i)];
+}
 
 void ViewDistanceModel::completeEntityStates(const std::vector<int>& states)
 {
     completeStates(distanceEntity(), states);
+}
+
+// A point stopped before its window ran out is not judged: its absence of
+// trip was not watched for the time the point asks.
+void ViewDistanceModel::untestStoppedPoints()
+{
+    untestStopped(distanceEntity());
 }

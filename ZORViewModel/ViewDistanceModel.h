@@ -109,6 +109,8 @@ public:
         AOTestResultType testResult = AO_Result_TYPE_NONE;
         double actionTimes[4];
         qint32 actionBIStates[4];
+        // The fault began with the relay not reset (not stored).
+        bool relayNotReset = false;
     };
 
     explicit ViewDistanceModel(QObject* parent = nullptr);
@@ -183,6 +185,8 @@ public:
     // ---- Progress and verdict ----------------------------------------------------------------
     // A bad index reads 0.
     Q_INVOKABLE int getTestStates(int index) const;
+    // A completed point whose fault began with the relay not reset (it fails).
+    Q_INVOKABLE bool getRelayNotReset(int index) const;
     // Judges the point (the edit point for a bad index), then its verdict.
     Q_INVOKABLE int getTestResults(int index);
 
@@ -245,7 +249,9 @@ protected:
     void judge(ViewPointModel* target) const;
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
+    void copyResetMarks();
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
     void pushToEntity();
     static QString faultName(int kind);
 

@@ -193,7 +193,9 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
         else
             row << number(trip) + "s" << QString::number(getBinaryInputIndex(i));
         QString verdict = tr("未测试");
-        if (p->testState == AO_STATE_TYPE_COMPLETED) {
+        if (getRelayNotReset(i)) {
+            verdict = tr("未复归");
+        } else if (p->testState == AO_STATE_TYPE_COMPLETED) {
             verdict = p->testResult == AO_Result_TYPE_SUCCESS  ? tr("通过")
                       : p->testResult == AO_Result_TYPE_FAILED ? tr("失败")
                                                                : tr("未动作");

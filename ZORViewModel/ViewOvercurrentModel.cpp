@@ -613,3 +613,10 @@ void ViewOvercurrentModel::completeEntityStates(const std::vector<int>& states)
 {
     completeStates(overcurrentEntity(), states);
 }
+
+// A point stopped before its window ran out is not judged: its absence of
+// trip was not watched for the time the point asks.
+void ViewOvercurrentModel::untestStoppedPoints()
+{
+    untestStopped(overcurrentEntity());
+}

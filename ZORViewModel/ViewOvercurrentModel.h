@@ -248,6 +248,7 @@ protected:
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
     // The points' not-reset marks from the entity (its lock held).
     void copyResetMarks(const ModelOvercurrentEntity& e);
     void pushToEntity();

@@ -288,6 +288,7 @@ void ViewPointListModel::doSwitchToStopState()
 {
     if (getTestActiveType() != testPoints.traits().testType)
         return;
+    untestStoppedPoints();
     std::vector<int> states = testPoints.closeRunning();
     if (!states.empty()) {
         for (int& s : states)

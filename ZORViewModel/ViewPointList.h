@@ -31,6 +31,7 @@
 #include <QMutexLocker>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <iterator>
 #include <memory>
@@ -202,6 +203,9 @@ protected:
     virtual void copyResultsFromEntity() {}
     // Marks these entity states COMPLETED.
     virtual void completeEntityStates(const std::vector<int>& states) = 0;
+    // The stop hook's first step, in the models that judge an absence of
+    // trip: untestStopped.
+    virtual void untestStoppedPoints() {}
 
     // The refusal of point `number` (from 1; 0: the edit point) whose
     // output amplitudes `ranges` (UA..IX) ask for more than the device
@@ -234,6 +238,11 @@ protected:
     void copyPointStates(E* e, int limit = ViewPointList::kMaxPoints);
     template <typename Point, typename E>
     void copyPointResults(E* e);
+    // A point the stop ended before its window ran out (its entity state
+    // still running) with no trip recorded has not been tested: INITING, in
+    // the list and in the entity, while the entity's marks are the list's.
+    template <typename E>
+    void untestStopped(E* e);
     // States from `limit` on are not the entity's and stay untouched.
     template <typename E>
     static void completeStates(E* e, const std::vector<int>& states, int limit = ViewPointList::kMaxPoints);
@@ -312,6 +321,23 @@ void ViewPointListModel::copyPointResults(E* e)
         const int s = testPoints.entityStateOf(i);
         std::copy(std::begin(e->stateActionTimes[s]), std::end(e->stateActionTimes[s]), p->actionTimes);
         std::copy(std::begin(e->stateActionBIStates[s]), std::end(e->stateActionBIStates[s]), p->actionBIStates);
+    }
+}
+
+template <typename E>
+void ViewPointListModel::untestStopped(E* e)
+{
+    if (!testPoints.marksFollowEntity())
+        return;
+    QMutexLocker lock(&e->entityLock);
+    for (int i = 0; i < testPoints.runCount(); ++i) {
+        const int s = testPoints.entityStateOf(i);
+        const double(&times)[4] = e->stateActionTimes[s];
+        if (e->stateTestStates[s] != E::AOTestStateType::AO_STATE_TYPE_RUNNNING
+            || std::any_of(std::begin(times), std::end(times), [](double t) { return !std::isnan(t); }))
+            continue;
+        e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_INITING;
+        testPoints.at(i)->testState = ViewBaseModel::AO_STATE_TYPE_INITING;
     }
 }
 

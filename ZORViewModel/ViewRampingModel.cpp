@@ -104,6 +104,7 @@ void ViewRampingModel::ViewStateModel::clearResults()
         clearRecord(actionValue[b]);
         actionBIStates[b] = -1;
     }
+    relayNotReset = false;
 }
 
 void ViewRampingModel::ViewStateModel::CopyFrom(const ViewStateModel& other, bool withPoints)
@@ -121,6 +122,7 @@ void ViewRampingModel::ViewStateModel::CopyFrom(const ViewStateModel& other, boo
     std::copy(std::begin(other.actionTimes), std::end(other.actionTimes), actionTimes);
     std::copy(std::begin(other.actionValue), std::end(other.actionValue), actionValue);
     std::copy(std::begin(other.actionBIStates), std::end(other.actionBIStates), actionBIStates);
+    relayNotReset = other.relayNotReset;
     tempPoint->CopyFrom(*other.tempPoint);
     testPoints.clear();
     if (!withPoints)
@@ -307,6 +309,12 @@ int ViewRampingModel::getTestStates(int index) const
     return stateAt(index).testState;
 }
 
+bool ViewRampingModel::getRelayNotReset(int index) const
+{
+    const ViewStateModel& state = stateAt(index);
+    return state.testState == AO_STATE_TYPE_COMPLETED && state.relayNotReset;
+}
+
 int ViewRampingModel::firstActionInput(const ViewStateModel& state) const
 {
     for (int b = 0; b < 4; ++b) {
@@ -321,7 +329,9 @@ void ViewRampingModel::doCalculate(ViewStateModel& state)
     const int b = firstActionInput(state);
     ViewPointModel& point = state.firstPoint();
     const bool completed = state.testState == AO_STATE_TYPE_COMPLETED;
-    if (b < 0) {
+    if (completed && state.relayNotReset) {
+        point.testResult = AO_Result_TYPE_FAILED;
+    } else if (b < 0) {
         point.testResult = completed ? AO_Result_TYPE_FAILED : AO_Result_TYPE_NONE;
     } else if (completed) {
         point.testResult = ViewVerdict::timeWithin(point.settingTime, std::fabs(point.devTime), state.actionTimes[b])
@@ -706,8 +716,10 @@ void ViewRampingModel::pullStates()
     ModelRampingEntity* entity = center()->testTestor->dataRamping;
     QMutexLocker lock(&entity->entityLock);
     const int count = std::min(int(testStates.size()), kMaxStates);
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         testStates[size_t(i)]->testState = AOTestStateType(entity->stateTestStates[3 * i + 1]);
+        testStates[size_t(i)]->relayNotReset = entity->stateBeganUnreset[3 * i + 1];
+    }
     // The ramp as it runs; before a run and after it the buffer is the
     // active state's (the stop reloads it).
     if (!isTestRunning())
@@ -730,6 +742,7 @@ void ViewRampingModel::pullResults()
             takeRecord(state.actionValue[b], entity->stateActionValue[s][b]);
             state.actionBIStates[b] = entity->stateActionBIStates[s][b];
         }
+        state.relayNotReset = entity->stateBeganUnreset[s];
     }
 }
 
@@ -759,8 +772,13 @@ void ViewRampingModel::settleResults()
             ViewStateModel& state = *testStates[size_t(i)];
             if (state.testState != AO_STATE_TYPE_RUNNNING)
                 continue;
-            state.testState = AO_STATE_TYPE_COMPLETED;
-            entity->stateTestStates[3 * i + 1] = ModelRampingEntity::AOTestStateType(AO_STATE_TYPE_COMPLETED);
+            // A ramp the stop ended without a trip has not been tested.
+            const int s = 3 * i + 1;
+            const double(&times)[4] = entity->stateActionTimes[s];
+            const bool tripped = std::any_of(std::begin(times), std::end(times), [](double t) { return !std::isnan(t); });
+            const bool ended = entity->stateTestStates[s] == ModelEntity::AO_STATE_TYPE_COMPLETED;
+            state.testState = tripped || ended ? AO_STATE_TYPE_COMPLETED : AO_STATE_TYPE_INITING;
+            entity->stateTestStates[s] = ModelRampingEntity::AOTestStateType(state.testState);
         }
     }
     // The buffer showed the ramp: the active state's values again.

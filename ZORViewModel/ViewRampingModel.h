@@ -85,6 +85,8 @@ public:
         double actionTimes[4];
         faultActionValStruct actionValue[4];
         qint32 actionBIStates[4];
+        // The ramp began with the relay still operated (not stored).
+        bool relayNotReset = false;
         AOTestStateType testState;
         AOLinkStateType outputLinkType;
         double stepTime;
@@ -132,6 +134,9 @@ public:
     Q_INVOKABLE int getFaultActionPort(int rowIndex) const;
     Q_INVOKABLE int getFaultActionItemByIndex(int index) const;
     Q_INVOKABLE int getTestStates(int index) const;
+    // A completed state whose ramp began with the relay still operated (it
+    // fails).
+    Q_INVOKABLE bool getRelayNotReset(int index) const;
     // Runs the verdict of the state, then gives its result.
     Q_INVOKABLE int getTestResults(int index);
     // The first recorded action time in input order (NaN when none), the

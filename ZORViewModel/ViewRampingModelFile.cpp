@@ -219,7 +219,9 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
         const int i = int(n);
         const ViewStateModel& state = *testStates[n];
         QString result = tr("未测试");   // no test
-        if (state.testState == AO_STATE_TYPE_COMPLETED)
+        if (getRelayNotReset(i))
+            result = tr("未复归");   // relay not reset
+        else if (state.testState == AO_STATE_TYPE_COMPLETED)
             result = getTestResults(i) == AO_Result_TYPE_SUCCESS ? tr("通过") : tr("失败");   // passed, failed
         const double time = getActionTimes(i);
         for (const auto& point : state.testPoints) {

@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>故障時間 = 最大整定時間  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -1666,6 +1670,10 @@
     <message>
         <source>结果</source>
         <translation>結果</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
     </message>
 </context>
 <context>
@@ -3614,6 +3622,10 @@
         <source>未动作</source>
         <translation>不動作</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
 </context>
 <context>
     <name>ViewEnergyModel</name>
@@ -4441,6 +4453,10 @@
     <message>
         <source>失败</source>
         <translation>不合格</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
     </message>
 </context>
 <context>

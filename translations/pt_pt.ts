@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>T.falha = T.nom máx.  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -1666,6 +1670,10 @@
     <message>
         <source>结果</source>
         <translation>Resultado</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
     </message>
 </context>
 <context>
@@ -3614,6 +3622,10 @@
         <source>未动作</source>
         <translation>Sem atuação</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
 </context>
 <context>
     <name>ViewEnergyModel</name>
@@ -4441,6 +4453,10 @@
     <message>
         <source>失败</source>
         <translation>Reprovado</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
     </message>
 </context>
 <context>

@@ -968,6 +968,10 @@
         <source>故障时间 = 最大整定时间  x</source>
         <translation>T.КЗ = макс. Туст  x</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
 </context>
 <context>
     <name>ModelEnergyPage</name>
@@ -1666,6 +1670,10 @@
     <message>
         <source>结果</source>
         <translation>Результат</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
     </message>
 </context>
 <context>
@@ -3614,6 +3622,10 @@
         <source>未动作</source>
         <translation>Нет срабат.</translation>
     </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
 </context>
 <context>
     <name>ViewEnergyModel</name>
@@ -4441,6 +4453,10 @@
     <message>
         <source>失败</source>
         <translation>Не годен</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
     </message>
 </context>
 <context>

@@ -85,6 +85,8 @@ ModulePageFrame {
                 return qsTr("未测试")                                  // not tested
             if (state === ViewBaseModel.AO_STATE_TYPE_RUNNNING)
                 return qsTr("测试中")                                  // testing
+            if (m.getRelayNotReset(line))
+                return qsTr("未复归")                                  // relay not reset
             var result = m.getTestResults(line)
             if (result === ViewBaseModel.AO_Result_TYPE_SUCCESS)
                 return qsTr("通过")                                    // passed
@@ -448,7 +450,7 @@ ModulePageFrame {
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
                 // What a run may write: no trip, a trip under a second, the verdicts.
                 columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), page.timeText(0.999999)], ["--"],
-                              [qsTr("未测试"), qsTr("测试中"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
+                              [qsTr("未测试"), qsTr("测试中"), qsTr("未复归"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
                 cellText: page.cellText
                 onRowClicked: page.selectRow(row)
             }

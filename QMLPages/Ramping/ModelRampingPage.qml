@@ -122,6 +122,8 @@ ModulePageFrame {
                 return qsTr("未测试")                                  // not tested
             if (state === ViewBaseModel.AO_STATE_TYPE_RUNNNING)
                 return qsTr("测试中")                                  // testing
+            if (m.getRelayNotReset(line))
+                return qsTr("未复归")                                  // relay not reset
             return m.getTestResults(line) === ViewBaseModel.AO_Result_TYPE_SUCCESS ? qsTr("通过")   // passed
                                                                                     : qsTr("失败")   // failed
         }

@@ -274,10 +274,7 @@ INSTANTIATE_TEST_SUITE_P(Scales, AcModelLastStep, ::testing::Values(1.0, enginet
 // instrument's ticks.
 TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
 {
-    zoplat::setTimeScale(1.0);
-    pacer.reset();
-    zorsim::SimPacer appPacer(*sim);
-    appPacer.start();
+    atRealTime();
     initialise();
     const double rate = sim->hardware().tickRate;
     const int64_t debounceNs = std::llround(ModelEntity::debounceSeconds() * 1e9);

@@ -10,6 +10,7 @@
 
 #include "SimDistanceRelay.h"
 #include "SimHostFactory.h"
+#include "SimTimedRelay.h"
 
 #include <complex>
 #include <vector>
@@ -249,5 +250,43 @@ TEST_F(DistanceModelEngine, FreshInstallPassesTheDefaultPointsOfBothZones)
         SCOPED_TRACE(zones[i].ohms);
         EXPECT_NEAR(vm.getActionTimes(i), runprotection::recordedTripTime(zones[i].seconds, debounceSeconds()), 2e-3);
         EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_SUCCESS);
+    }
+}
+
+// Pre-fault and interval outputs of 0.2 s, shorter than the drop-off delay
+// of a relay on IA (2.5 s): the second fault begins with the contact of the
+// first still closed and reads "Not Reset" at once, its fault not played (or
+// cut short), never for its time (3.3 s).
+TEST_F(DistanceModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
+{
+    initialise();
+    auto log = plugPageLog();
+    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+        zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.3,dropdelay=2.5,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    sim->plugIn(relay);
+    DistanceModel vm;
+    prepare(vm);
+    vm.setNormalTime(0.2);
+    vm.setIntervalTime(0.2);
+    vm.setSettingTimes(-1, 0.3);
+    vm.setOupputTimeFactor2(3.0);
+    vm.addAt(1.0);
+    vm.addAt(1.0);
+    run(vm);
+
+    ASSERT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+    EXPECT_FALSE(vm.getRelayNotReset(0));
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+    EXPECT_TRUE(vm.getRelayNotReset(1));
+    EXPECT_TRUE(std::isnan(vm.getActionTimes(1)));
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+    const std::vector<PageLog::Entry> played = log->all();
+    int faults = 0;
+    for (size_t k = 0; k + 1 < played.size(); ++k) {
+        if (played[k].page.trigger() != zorsim::TriggerType::TimeOrBinary || ++faults == 1)
+            continue;
+        EXPECT_LT(played[k + 1].startNs - played[k].startNs, 1000000000) << k;
     }
 }

@@ -156,6 +156,11 @@ TEST_F(ReportDistance, SettingAndResultTables)
                                                     "0.531s", "2", "通过"}));
     EXPECT_EQ(results[2], (std::vector<std::string>{"2", "A-N", "Forward", "2.000Ω", "75.000°", "0.500s", "0.100s",
                                                     "---", "---", "未测试"}));
+    // A point whose fault began on a relay not reset says so, not "失败".
+    vm.point(1)->testState = VM::AO_STATE_TYPE_COMPLETED;
+    vm.point(1)->relayNotReset = true;
+    ASSERT_TRUE(vm.saveReport("unreset.htm"));
+    EXPECT_EQ(table(tables("unreset.htm"), "").at(2).back(), "未复归");
 
     config->volPhasesType = ControllerConfiguration::PHASES_TYPE_FOUR;
     DistanceModel four;

@@ -154,6 +154,7 @@ protected:
 
     void TearDown() override
     {
+        appPacer.reset();
         if (!center)
             return;
         // The engine stays (it is never destroyed); its threads are ended
@@ -170,6 +171,16 @@ protected:
         EXPECT_TRUE(sim->violations().empty()) << sim->violationText();
         sim.reset();
         QDir::setCurrent(previousDir);
+    }
+
+    // The instrument paced as the application paces it, at real time (time
+    // scale 1), for the rest of the test.
+    void atRealTime()
+    {
+        zoplat::setTimeScale(1.0);
+        pacer.reset();
+        appPacer = std::make_unique<zorsim::SimPacer>(*sim);
+        appPacer->start();
     }
 
     // Driver initialised on the simulator, polling loop running.
@@ -226,6 +237,7 @@ protected:
     QString previousDir;
     std::unique_ptr<zorsim::SimInstrument> sim;
     std::unique_ptr<zorsim::SimRealTimePacer> pacer;
+    std::unique_ptr<zorsim::SimPacer> appPacer;   // atRealTime's
     ControllerCenter* center = nullptr;
     QObject receiver;           // lives on the main thread
     enginetest::NoticeLog gui;  // the facade's relays, as the GUI thread sees them

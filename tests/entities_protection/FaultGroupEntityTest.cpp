@@ -209,12 +209,13 @@ TYPED_TEST(FaultGroupEntityTest, LimitsAndStartCheck)
 // relay's reset, each trip input watched for the edge opposite to the
 // fault's (input 1 rising -> falling, input 3 falling -> rising), with the
 // fault's logic. Without a trip standing it is needless; a fault that begins
-// after it with no reset recorded is marked.
+// after it (no pre-fault page between) with no reset recorded is marked.
 using OvercurrentResetWait = FaultGroupEntityTest<ModelOvercurrentEntity>;
 TEST_F(OvercurrentResetWait, EdgesReversedAndTheTripStandingDecides)
 {
     setGroups();
     entity.stateTriggerTypes[2] = ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    entity.stateOutputTimes[3] = 0.0;
     const struct { bool trip, reset, needless, unreset; } rows[] = {
         {false, false, true, false}, {true, true, false, false}, {true, false, false, true}};
     for (const auto& r : rows) {

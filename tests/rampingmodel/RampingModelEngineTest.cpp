@@ -9,6 +9,7 @@
 #include "RampingModelSupport.h"
 
 #include "SimFrequencyRelay.h"
+#include "SimHostFactory.h"
 #include "SimPacer.h"
 
 #include <algorithm>
@@ -158,8 +159,9 @@ TEST_F(RampingModelEngine, StopInTheSecondState)
     ASSERT_TRUE(waitRunning(vm, false));
 
     EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
-    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
-    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+    // The stopped ramp, without a trip, has not been tested (nor failed).
+    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_NONE);
     EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
     EXPECT_EQ(vm.getTestStates(2), VM::AO_STATE_TYPE_INITING);
     EXPECT_EQ(vm.getTestResults(2), VM::AO_Result_TYPE_NONE);
@@ -180,11 +182,7 @@ class RampingModelRealTime : public RampingModelEngine, public ::testing::WithPa
 
 TEST_P(RampingModelRealTime, PickUpAndDropOffWithoutPreFaultOrInterval)
 {
-    // The instrument paced as the application paces it.
-    zoplat::setTimeScale(1.0);
-    pacer.reset();
-    zorsim::SimPacer appPacer(*sim);
-    appPacer.start();
+    atRealTime();
     initialise();
     RampingModel vm;
     vm.testActive();
@@ -232,10 +230,7 @@ INSTANTIATE_TEST_SUITE_P(Batch, RampingModelRealTime, ::testing::Range(0, 4));
 // valued with the step the relay saw.
 TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
 {
-    zoplat::setTimeScale(1.0);
-    pacer.reset();
-    zorsim::SimPacer appPacer(*sim);
-    appPacer.start();
+    atRealTime();
     initialise();
     RampingModel vm;
     vm.testActive();
@@ -285,4 +280,44 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
     EXPECT_NEAR(pages->playedAt(relay->pickupTimes()[0]), 60.0, 1e-3);
     EXPECT_EQ(vm.getBinaryInputIndex(0), 1);
     EXPECT_EQ(vm.getActionValue(0).toStdString(), "60.000");
+}
+
+// The page's default (no pre-fault, no interval, both edges watched): item 1
+// ramps UA up to the pick-up of a relay, so item 2 begins with its contact
+// still closed, whether the relay drops off 2.5 s after UA has fallen or at
+// once (its contact opening as item 2 begins). Item 2 reads "Not Reset" at
+// once: no trip is credited to it and its ramp is not played to its end (UA
+// never reaches 5 V in it).
+TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
+{
+    initialise();
+    RampingModel vm;
+    vm.testActive();
+    vm.updateDeviceConfig();
+    vm.removeState();
+    for (int i = 0; i < 2; ++i) {
+        vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 5.0, 1.0, 0.5);
+        vm.setOutputRange(port(kUA), 0.0);
+        watch(vm, i, {0}, VM::AO_BILOGIC_TYPE_OR);
+    }
+    for (const char* setup : {"timed:channel=UA,pickup=3,dropdelay=2.5,input=0", "threshold:channel=UA,pickup=3,input=0"}) {
+        SCOPED_TRACE(setup);
+        sim->unplugAll();
+        auto pages = std::make_shared<runsource::PageRecorder>(kUA);
+        sim->plugIn(pages);
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup(QString::fromLatin1(setup)).models.at(0));
+        ASSERT_TRUE(relay);
+        sim->plugIn(relay);
+        ASSERT_TRUE(runToEnd(vm));
+        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        EXPECT_EQ(vm.getActionValue(0).toStdString(), "3.000");
+        EXPECT_FALSE(vm.getRelayNotReset(0));
+        EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_TRUE(vm.getRelayNotReset(1));
+        EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
+        EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+        const std::vector<double> ua = pages->amplitudes();
+        EXPECT_EQ(std::count_if(ua.begin(), ua.end(), [](double a) { return a > 4.5; }), 0);
+    }
 }

@@ -203,6 +203,9 @@ TEST_F(ReportRamping, SettingAndResultTables)
     vm.state(0).testState = VM::AO_STATE_TYPE_COMPLETED;
     vm.setAction(0, 1, 1.05, {4.5});
     vm.state(1).testState = VM::AO_STATE_TYPE_COMPLETED;
+    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0);
+    vm.state(2).testState = VM::AO_STATE_TYPE_COMPLETED;
+    vm.state(2).relayNotReset = true;
     ASSERT_TRUE(vm.saveReport("report.htm"));
     const std::string n = "---";
     const std::vector<Table> expected = {
@@ -210,11 +213,13 @@ TEST_F(ReportRamping, SettingAndResultTables)
             {"State", "Variable", "Test item", "End", "Step", "Time", "Logic", "Bi Input", "Bi Output"},
             {"State1", "IA", "Amplitude", "5.000A", "0.500A", "1.000s", "Or", "1;2;3;4;", "4;"},
             {"State2", "UA", "Phase", "90.000°", "10.000°", "2.000s", "And", "1;2;3;4;", "4;"},
+            {"State3", "UA", "Amplitude", "60.000V", "1.000V", "1.000s", "And", "1;2;3;4;", "4;"},
         },
         {
             {"State", "Variable", "Function", "T.nom", "Dev", "Action Time", "Action value", "DI", "Result"},
             {"State1", "IA", "50", "1.000s", "0.100s", "1.050s", "4.500A", "2", "通过"},
             {"State2", "UA", "50", "1.000s", "0.100s", n, n, n, "失败"},
+            {"State3", "UA", "50", "1.000s", "0.100s", n, n, n, "未复归"},
         },
     };
     EXPECT_EQ(tables("report.htm", "State"), expected);

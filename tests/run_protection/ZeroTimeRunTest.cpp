@@ -243,8 +243,10 @@ TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWrit
         {"overcurrent, pre-fault of 0 s", TT::TEST_OVERCURRENT,
          [&] { edit(overcurrent, [](ModelOvercurrentEntity& x) { setGroups(x, {5.0, 1.0}, 0.0, kLasts); }); },
          [&] { return tripTimes(overcurrent); }, {kNaN, trip, kNaN, kNaN, kNaN, kNaN}, nullptr},
+        // The second ramp begins with the relay still operated (its drop-off
+        // delay): it is ended at once, with no trip.
         {"ramping, normal and interval output off", TT::TEST_RAMPING, [&] { edit(ramping, setRamps); },
-         [&] { return tripTimes(ramping); }, {kNaN, trip, kNaN, kNaN, trip, kNaN}, nullptr},
+         [&] { return tripTimes(ramping); }, {kNaN, trip, kNaN, kNaN, kNaN, kNaN}, nullptr},
         {"state sequence, states of 0 s", TT::TEST_STATESEQUENCE,
          [&] { edit(sequence, [](ModelStateSequenceEntity& x) { setSequence(x); }); },
          [&] { return tripTimes(sequence); }, {kNaN, kNaN, trip, kNaN, kNaN, kNaN, trip, kNaN, kNaN, kNaN, trip, kNaN},
