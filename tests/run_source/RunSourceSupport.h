@@ -155,8 +155,10 @@ public:
 
     // fn runs on the sending thread whenever one of `frames` goes out,
     // before the instrument takes it. Set it before the product sends.
+    // It may also be set while the product sends.
     void onFrames(std::vector<uint32_t> frames, std::function<void()> fn)
     {
+        std::lock_guard<std::mutex> lock(probeMutex);
         probeFrames = std::move(frames);
         probe = std::move(fn);
     }
@@ -176,8 +178,14 @@ public:
     void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value) override
     {
         if (physAddr == zodrv::MCASP0_BASE && offset == kXbuf0) {
-            if (probe && std::find(probeFrames.begin(), probeFrames.end(), value) != probeFrames.end())
-                probe();
+            std::function<void()> fn;
+            {
+                std::lock_guard<std::mutex> lock(probeMutex);
+                if (probe && std::find(probeFrames.begin(), probeFrames.end(), value) != probeFrames.end())
+                    fn = probe;
+            }
+            if (fn)
+                fn();
             if (pollLimit > 0 && value == failTrigger)
                 armed.store(true);
         }
@@ -196,6 +204,7 @@ private:
     std::atomic<bool> armed{false};
     std::atomic<QThread*> failThread{nullptr};
     std::atomic<uint32_t> failedPolls{0};
+    std::mutex probeMutex;
     std::vector<uint32_t> probeFrames;
     std::function<void()> probe;
 };
