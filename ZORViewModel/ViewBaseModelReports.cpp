@@ -8,6 +8,7 @@
 
 #include "ViewBaseModel.h"
 
+#include "BaseXmlFile.h"
 #include "ConstTextUtility.h"
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
@@ -165,8 +166,9 @@ bool ViewBaseModel::saveReport(QString name)
     appendTestResult(&doc, &body);
     appendBottom(&doc, &body);
 
-    // Written beside the old report and renamed over it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // Written beside the old report and renamed over it; a link in its
+    // place is replaced, its target left alone.
+    if (!BaseXmlFile::dropLink(path) || !file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning().noquote() << "ViewBaseModel: report not written:" << path << file.errorString();
         return false;
     }
