@@ -56,7 +56,11 @@ int net_file_command(u8 mode);
 // is refused. In mode 6 "SEND_END" runs the calibration check and then the
 // loader, and answers once the loader returned; after a file of the import
 // was cut short or refused, or when the check or the loader fails, it
-// answers -1, loads nothing and clears the staging folder. 0 or -1.
+// answers -1, loads nothing and clears the staging folder. In the other
+// modes a parameter file (a name ending in ".xml", in any case) stays under
+// its temporary until "SEND_END", which stores the import's parameter files
+// together when each parses within a parameter file's bounds, else none
+// (answered -1; so too when the connection ended after they came). 0 or -1.
 int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
 // An import chunk of at most 1024 bytes (0: nothing written); the one that
 // brings the announced size completes the file, one beyond it drops the
