@@ -8,6 +8,7 @@
 
 #include "ViewBaseModel.h"
 
+#include "BaseUtilityHelper.h"
 #include "BaseXmlFile.h"
 #include "ConstTextUtility.h"
 #include "ControllerCenter.h"
@@ -114,6 +115,11 @@ bool ViewBaseModel::isValidReportName(const QString& name)
 bool ViewBaseModel::checkReportFiles(const QString& root, const QString& folder)
 {
     const QString dir = root + QStringLiteral("/report/") + folder;
+    // No link takes a report out of the application's folder and the data root.
+    if (!zoplat::localPathInside(QFile::encodeName(dir), {BaseUtilityHelper::getAppRootPath(), root}, true)) {
+        qWarning().noquote() << "ViewBaseModel: report folder leads elsewhere:" << dir;
+        return false;
+    }
     QDir().mkpath(dir);
     if (!QFileInfo(dir).isDir())
         return false;

@@ -134,6 +134,21 @@ TEST_F(Report, ALinkInTheReportsPlaceIsReplacedNotWrittenThrough)
     EXPECT_EQ(sandbox.read(appRoot() + "/dat/devinfo.xml"), "device");
 }
 
+// A module folder that is a link out of the application's folder takes no
+// report: nothing is written or replaced there.
+TEST_F(Report, AModuleFolderLinkedOutOfTheApplicationsFolderTakesNoReport)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    sandbox.write("outside/x.htm", "outside");
+    QDir().mkpath(appRoot() + "/report");
+    ASSERT_TRUE(QFile::link(sandbox.filePath("outside"), reportDir()));
+    EXPECT_FALSE(vm.saveReport("x.htm"));
+    EXPECT_FALSE(vm.saveReport(""));
+    EXPECT_EQ(QDir(sandbox.filePath("outside")).entryList(QDir::Files | QDir::Hidden), QStringList{"x.htm"});
+    EXPECT_EQ(sandbox.read("outside/x.htm"), "outside");
+}
+
 TEST_F(Report, TableBuildersKeepEveryElementOpen)
 {
     ModuleTestModel vm;
