@@ -179,19 +179,29 @@ void dropStaged(Import& s)
 }
 
 // Whether File > Load would read the staged file: a regular file (not
-// through a link) that parses within a parameter file's bounds.
+// through a link) that parses within a parameter file's bounds. A log line
+// says why not (the name is a plain one).
 bool readable(const HeldFolder& folder, const Staged& file)
 {
     const int fd = folder.openRegular(file.temporary.c_str());
-    if (fd < 0)
-        return false;
     QFile f;
-    if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        close(fd);
+    if (fd < 0 || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            close(fd);
+        net_log_line("file import: %s not stored: not read", file.name.c_str());
         return false;
     }
     QDomDocument doc;
-    return BaseXmlFile::parse(doc, &f, BaseXmlFile::Kind::Backup);
+    QString error;
+    if (BaseXmlFile::parse(doc, &f, BaseXmlFile::Kind::Backup, &error))
+        return true;
+    QByteArray why = error.toUtf8();   // one line, whatever the file declared
+    for (char& c : why) {
+        if (u8(c) < 0x20u || u8(c) == 0x7Fu)
+            c = '?';
+    }
+    net_log_line("file import: %s not stored: %s", file.name.c_str(), why.constData());
+    return false;
 }
 
 void abandon(Import& s)

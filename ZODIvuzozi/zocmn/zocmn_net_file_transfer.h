@@ -11,8 +11,9 @@
 // takes every name relative to it, so a folder swapped for a link later leads
 // nowhere. An imported file is written under a hidden temporary ("." + name +
 // ".part", made new, never through a name that is there) in its folder and
-// renamed over the old file once exactly the announced size came, so a file
-// cut short, a failed write or a planted link leaves the old file.
+// renamed over the old file once exactly the announced size came (a
+// parameter file at "SEND_END"), so a file cut short, a failed write or a
+// planted link leaves the old file.
 
 #include "zobase_mytype.h"
 
