@@ -367,9 +367,12 @@ int endImport(Import& s, bool cutShort)
         if (!taken)
             zoplat::clearCalibrationStaging();
     } else if (!s.staged.empty() || s.stagedLost) {
-        taken = taken && !s.stagedLost && std::all_of(s.staged.begin(), s.staged.end(), [&s](const Staged& file) {
-                    return readable(folderOf(s, file), file);
-                });
+        taken = taken && !s.stagedLost;
+        if (taken) {
+            // Each one checked, so that the log names every file refused.
+            for (const Staged& file : s.staged)
+                taken = readable(folderOf(s, file), file) && taken;
+        }
         for (const Staged& file : s.staged) {
             if (taken)
                 taken = folderOf(s, file).renameOver(file.temporary.c_str(), file.target.c_str());
