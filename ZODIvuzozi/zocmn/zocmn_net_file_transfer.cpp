@@ -508,6 +508,15 @@ void net_file_connection_ended()
 
 void net_file_remove_leftovers(const NetFileRoots& roots)
 {
+    {
+        // The service starts idle: nothing of an earlier import is kept.
+        Import& s = import();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        abandon(s);
+        dropStaged(s);
+        s.failed = false;
+        s.stagedLost = false;
+    }
     removeMatching(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots), 1, isTempName);
     removeMatching(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots), 0, isTempName);
     // What report saves cut short left in the module folders.

@@ -70,7 +70,7 @@ int net_file_data(const u8* data, u32 length);
 // The connection ended: a pending file is abandoned (temporary removed).
 void net_file_connection_ended();
 // Removes temporaries left in the import folders and by report saves
-// (service start).
+// (service start); an import pending is forgotten.
 void net_file_remove_leftovers(const NetFileRoots& roots);
 // Called by "SEND_END" in mode 6 (receive thread): loads the staged files
 // whole, or nothing (false); returns once they are in use.
