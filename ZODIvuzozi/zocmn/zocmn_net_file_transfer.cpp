@@ -422,7 +422,8 @@ int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roo
             return -1;
     }
     // The same name again in this import replaces the earlier file.
-    const auto earlier = std::find_if(s.staged.begin(), s.staged.end(), [name](const Staged& f) { return f.name == name; });
+    const auto earlier =
+        std::find_if(s.staged.begin(), s.staged.end(), [name](const Staged& f) { return f.name == name; });
     if (earlier != s.staged.end()) {
         folder.removeFile(earlier->temporary.c_str());
         s.staged.erase(earlier);
