@@ -178,7 +178,7 @@ void dropStaged(Import& s)
     s.stagingFolder = HeldFolder();
 }
 
-// Whether File > Load would read the staged file: a regular file (not
+// Whether the staged file passes File > Load's parse: a regular file (not
 // through a link) that parses within a parameter file's bounds. A log line
 // says why not (the name is a plain one).
 bool readable(const HeldFolder& folder, const Staged& file)
@@ -349,7 +349,7 @@ namespace {
 // at all, before the answer: after a file cut short or refused, or with one
 // the check or the loader finds unreadable, nothing is loaded and the staged
 // files are removed. The parameter files of an import are stored together
-// at "SEND_END", or none when File > Load would refuse one of them or the
+// at "SEND_END", or none when one of them fails File > Load's parse or the
 // connection ended after they came.
 int endImport(Import& s, bool cutShort)
 {
