@@ -8,6 +8,8 @@
 
 #include "ViewBaseModel.h"
 
+#include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "ConstTextUtility.h"
 #include "ControllerCenter.h"
 #include "ControllerModuleTable.h"
@@ -113,6 +115,11 @@ bool ViewBaseModel::isValidReportName(const QString& name)
 bool ViewBaseModel::checkReportFiles(const QString& root, const QString& folder)
 {
     const QString dir = root + QStringLiteral("/report/") + folder;
+    // No link takes a report out of the application's folder and the data root.
+    if (!zoplat::localPathInside(QFile::encodeName(dir), {BaseUtilityHelper::getAppRootPath(), root}, true)) {
+        qWarning().noquote() << "ViewBaseModel: report folder leads elsewhere:" << dir;
+        return false;
+    }
     QDir().mkpath(dir);
     if (!QFileInfo(dir).isDir())
         return false;
@@ -165,8 +172,9 @@ bool ViewBaseModel::saveReport(QString name)
     appendTestResult(&doc, &body);
     appendBottom(&doc, &body);
 
-    // Written beside the old report and renamed over it.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
+    // Written beside the old report and renamed over it; a link in its
+    // place is replaced, its target left alone.
+    if (!BaseXmlFile::dropLink(path) || !file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning().noquote() << "ViewBaseModel: report not written:" << path << file.errorString();
         return false;
     }

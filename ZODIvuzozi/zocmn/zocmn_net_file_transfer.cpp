@@ -9,6 +9,7 @@
 #include "zoplatform.h"
 #include "zoplatform_datapaths.h"
 
+#include <QDomDocument>
 #include <QFile>
 
 #include <algorithm>
@@ -81,6 +82,14 @@ bool staysInside(const std::string& path, const NetFileRoots& roots, bool follow
 
 using zoplat::HeldFolder;
 
+bool sameFolder(const HeldFolder& a, const HeldFolder& b)
+{
+    struct stat sa;
+    struct stat sb;
+    return fstat(a.descriptor(), &sa) == 0 && fstat(b.descriptor(), &sb) == 0 && sa.st_dev == sb.st_dev
+        && sa.st_ino == sb.st_ino;
+}
+
 // A folder of the transfer under its path, held open; not open when it is a
 // link, missing, or outside the transfer's folders.
 HeldFolder openTransferFolder(const std::string& path, const NetFileRoots& roots)
@@ -100,6 +109,16 @@ bool isTempName(const std::string& name)
         && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// A parameter file of an import, whole under its temporary until "SEND_END"
+// (in the import's folder, or its module folder there).
+struct Staged
+{
+    std::string name;   // as the PC sent it
+    std::string module;
+    std::string target;
+    std::string temporary;
+};
+
 // The file being imported (receive thread; the end of a connection comes
 // from the listener). Its folder is held open from the head on and every
 // name is taken relative to it: a link swapped in for the folder later
@@ -109,11 +128,19 @@ struct Import
     std::mutex mutex;
     HeldFolder folder;
     int fd = -1;
+    std::string name;        // as the PC sent it
+    std::string module;      // its module folder, or none
     std::string target;      // the file it replaces
     std::string temporary;   // where it is written
+    bool staging = false;    // kept under its temporary until "SEND_END"
     u32 announced = 0;
     u32 received = 0;
     bool failed = false;     // a file of this import was cut short or refused
+    // Held from the first staged file on: one folder for all (however many
+    // files an import stages, it holds one descriptor).
+    HeldFolder stagingFolder;
+    std::vector<Staged> staged;
+    bool stagedLost = false; // staged files were dropped before "SEND_END"
 };
 Import& import()
 {
@@ -124,8 +151,57 @@ Import& import()
 void release(Import& s)
 {
     s.folder = HeldFolder();
+    s.name.clear();
+    s.module.clear();
     s.target.clear();
     s.temporary.clear();
+    s.staging = false;
+}
+
+// A parameter file File > Load lists: its name ends in ".xml", in any case.
+bool isParameterFileName(const std::string& name)
+{
+    return QFile::decodeName(name.c_str()).endsWith(QLatin1String(".xml"), Qt::CaseInsensitive);
+}
+
+// The folder a staged file is in (not through a link).
+HeldFolder folderOf(const Import& s, const Staged& file)
+{
+    return HeldFolder(s.stagingFolder, file.module.empty() ? "." : file.module.c_str());
+}
+
+void dropStaged(Import& s)
+{
+    for (const Staged& file : s.staged)
+        folderOf(s, file).removeFile(file.temporary.c_str());
+    s.staged.clear();
+    s.stagingFolder = HeldFolder();
+}
+
+// Whether the staged file passes File > Load's parse: a regular file (not
+// through a link) that parses within a parameter file's bounds. A log line
+// says why not (the name is a plain one).
+bool readable(const HeldFolder& folder, const Staged& file)
+{
+    const int fd = folder.openRegular(file.temporary.c_str());
+    QFile f;
+    if (fd < 0 || !f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            close(fd);
+        net_log_line("file import: %s not stored: not read", file.name.c_str());
+        return false;
+    }
+    QDomDocument doc;
+    QString error;
+    if (BaseXmlFile::parse(doc, &f, BaseXmlFile::Kind::Backup, &error))
+        return true;
+    QByteArray why = error.toUtf8();   // one line, whatever the file declared
+    for (char& c : why) {
+        if (u8(c) < 0x20u || u8(c) == 0x7Fu)
+            c = '?';
+    }
+    net_log_line("file import: %s not stored: %s", file.name.c_str(), why.constData());
+    return false;
 }
 
 void abandon(Import& s)
@@ -139,8 +215,9 @@ void abandon(Import& s)
 }
 
 // The temporary, with all the announced bytes, synced, closed and renamed
-// over the target, the folder flushed after; false (the temporary removed,
-// the old file kept) on a failure.
+// over the target, the folder flushed after (a parameter file is kept under
+// its temporary for "SEND_END"); false (the temporary removed, the old file
+// kept) on a failure.
 bool complete(Import& s)
 {
     if (s.fd < 0)
@@ -148,6 +225,11 @@ bool complete(Import& s)
     const bool synced = fsync(s.fd) == 0;
     const bool closed = close(s.fd) == 0;
     s.fd = -1;
+    if (synced && closed && s.staging) {
+        s.staged.push_back({s.name, s.module, s.target, s.temporary});
+        release(s);
+        return true;
+    }
     const bool ok = synced && closed && s.folder.renameOver(s.temporary.c_str(), s.target.c_str());
     if (!ok)
         unlinkat(s.folder.descriptor(), s.temporary.c_str(), 0);
@@ -257,6 +339,7 @@ int net_file_command(u8 mode)
     Import& s = import();
     std::lock_guard<std::mutex> lock(s.mutex);
     s.failed = false;
+    s.stagedLost = false;
     return 0;
 }
 
@@ -265,7 +348,9 @@ namespace {
 // "SEND_END". The calibration files of an import are loaded together or not
 // at all, before the answer: after a file cut short or refused, or with one
 // the check or the loader finds unreadable, nothing is loaded and the staged
-// files are removed.
+// files are removed. The parameter files of an import are stored together
+// at "SEND_END", or none when one of them fails File > Load's parse or the
+// connection ended after they came.
 int endImport(Import& s, bool cutShort)
 {
     bool taken = !cutShort;
@@ -281,8 +366,21 @@ int endImport(Import& s, bool cutShort)
         }
         if (!taken)
             zoplat::clearCalibrationStaging();
+    } else if (!s.staged.empty() || s.stagedLost) {
+        taken = taken && !s.stagedLost;
+        if (taken) {
+            // Each one checked, so that the log names every file refused.
+            for (const Staged& file : s.staged)
+                taken = readable(folderOf(s, file), file) && taken;
+        }
+        for (const Staged& file : s.staged) {
+            if (taken)
+                taken = folderOf(s, file).renameOver(file.temporary.c_str(), file.target.c_str());
+        }
     }
+    dropStaged(s);
     s.failed = false;
+    s.stagedLost = false;
     net_connect_transfer_mode() = NET_FILE_MODE_IDLE;
     return taken ? 0 : -1;
 }
@@ -303,8 +401,17 @@ int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roo
     if (!folder.isOpen())
         return -1;
     std::string file = name;
+    std::string module;
+    const bool staging = mode != NET_FILE_MODE_IMPORT_CALIBRATION && isParameterFileName(name);
+    if (staging) {
+        // The files an import stages lie in one folder.
+        if (!s.stagingFolder.isOpen())
+            s.stagingFolder = HeldFolder(folder, ".");
+        if (!sameFolder(s.stagingFolder, folder))
+            return -1;
+    }
     if (const char* slash = std::strchr(name, '/')) {
-        const std::string module(name, size_t(slash - name));
+        module.assign(name, size_t(slash - name));
         file = slash + 1;
         // Only mode 5 creates a module folder.
         if (mode == NET_FILE_MODE_IMPORT_PARAMETERS && mkdirat(folder.descriptor(), module.c_str(), 0777) != 0
@@ -314,14 +421,24 @@ int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roo
         if (!folder.isOpen())
             return -1;
     }
+    // The same name again in this import replaces the earlier file.
+    const auto earlier =
+        std::find_if(s.staged.begin(), s.staged.end(), [name](const Staged& f) { return f.name == name; });
+    if (earlier != s.staged.end()) {
+        folder.removeFile(earlier->temporary.c_str());
+        s.staged.erase(earlier);
+    }
     // A new temporary, never one through a name that is there.
     const std::string temporary = tempName(file);
     s.fd = openat(folder.descriptor(), temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (s.fd < 0)
         return -1;
     s.folder = std::move(folder);
+    s.name = name;
+    s.module = module;
     s.target = file;
     s.temporary = temporary;
+    s.staging = staging;
     s.announced = fileSize;
     if (fileSize == 0 && !complete(s))
         return -1;
@@ -383,12 +500,24 @@ void net_file_connection_ended()
     if (s.fd >= 0)
         s.failed = true;   // cut short
     abandon(s);
+    if (!s.staged.empty())
+        s.stagedLost = true;
+    dropStaged(s);
     s.announced = 0;
     s.received = 0;
 }
 
 void net_file_remove_leftovers(const NetFileRoots& roots)
 {
+    {
+        // The service starts idle: nothing of an earlier import is kept.
+        Import& s = import();
+        std::lock_guard<std::mutex> lock(s.mutex);
+        abandon(s);
+        dropStaged(s);
+        s.failed = false;
+        s.stagedLost = false;
+    }
     removeMatching(openTransferFolder(local(roots.dataRoot) + "/parameters_bk", roots), 1, isTempName);
     removeMatching(openTransferFolder(local(zoplat::calibrationStagingFolder()), roots), 0, isTempName);
     // What report saves cut short left in the module folders.

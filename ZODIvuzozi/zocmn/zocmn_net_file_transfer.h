@@ -11,8 +11,9 @@
 // takes every name relative to it, so a folder swapped for a link later leads
 // nowhere. An imported file is written under a hidden temporary ("." + name +
 // ".part", made new, never through a name that is there) in its folder and
-// renamed over the old file once exactly the announced size came, so a file
-// cut short, a failed write or a planted link leaves the old file.
+// renamed over the old file once exactly the announced size came (a
+// parameter file at "SEND_END"), so a file cut short, a failed write or a
+// planted link leaves the old file.
 
 #include "zobase_mytype.h"
 
@@ -56,7 +57,11 @@ int net_file_command(u8 mode);
 // is refused. In mode 6 "SEND_END" runs the calibration check and then the
 // loader, and answers once the loader returned; after a file of the import
 // was cut short or refused, or when the check or the loader fails, it
-// answers -1, loads nothing and clears the staging folder. 0 or -1.
+// answers -1, loads nothing and clears the staging folder. In the other
+// modes a parameter file (a name ending in ".xml", in any case) stays under
+// its temporary until "SEND_END", which stores the import's parameter files
+// together when each parses within a parameter file's bounds, else none
+// (answered -1; so too when the connection ended after they came). 0 or -1.
 int net_file_head(const char* name, u32 fileSize, const NetFileRoots& roots);
 // An import chunk of at most 1024 bytes (0: nothing written); the one that
 // brings the announced size completes the file, one beyond it drops the
@@ -65,7 +70,7 @@ int net_file_data(const u8* data, u32 length);
 // The connection ended: a pending file is abandoned (temporary removed).
 void net_file_connection_ended();
 // Removes temporaries left in the import folders and by report saves
-// (service start).
+// (service start); an import pending is forgotten.
 void net_file_remove_leftovers(const NetFileRoots& roots);
 // Called by "SEND_END" in mode 6 (receive thread): loads the staged files
 // whole, or nothing (false); returns once they are in use.

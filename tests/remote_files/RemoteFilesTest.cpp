@@ -247,6 +247,14 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     EXPECT_EQ(chunk(pcSide, "12345"), 0);
     EXPECT_EQ(sandbox.read(stored), "12345");
 
+    // A parameter file replaces the old one at "SEND_END".
+    sandbox.write(app("parameters_bk/AC/p.xml"), "old");
+    EXPECT_EQ(sendFile(pcSide, "AC/p.xml", "<parameter/>"), (std::vector<int>{0, 0}));
+    EXPECT_EQ(sandbox.read(app("parameters_bk/AC/p.xml")), "old");
+    EXPECT_EQ(head(pcSide, "SEND_END", 0), 0);
+    EXPECT_EQ(sandbox.read(app("parameters_bk/AC/p.xml")), "<parameter/>");
+    ASSERT_EQ(mode(pcSide, 5), 0);
+
     // The connection ends mid-file: the old file stays, no temporary.
     EXPECT_EQ(head(pcSide, name, 10), 0);
     EXPECT_EQ(chunk(pcSide, "ab"), 0);
@@ -254,34 +262,65 @@ TEST_F(RemoteFiles, ImportReplacesAFileWholeOnceComplete)
     ASSERT_TRUE(waitFor([] { return net_connect_ended_count() >= 1; }));
     const std::map<QString, QByteArray> left = {{"dat", "<dir>"}, {"dat/temp", "<dir>"}, {"parameters_bk", "<dir>"},
                                                 {"parameters_bk/AC", "<dir>"}, {"parameters_bk/AC/f.par", "12345"},
-                                                {"parameters_bk/AC/empty.par", ""}};
+                                                {"parameters_bk/AC/empty.par", ""},
+                                                {"parameters_bk/AC/p.xml", "<parameter/>"}};
     EXPECT_EQ(tree(app()), left);
 }
 
 // A file that ends short of its announced size (at the next head or
 // "SEND_END") or runs past it replaces nothing: the old file stays byte for
-// byte and the PC is answered 0xFF there.
+// byte and the PC is answered 0xFF there. So do the parameter files of an
+// import when one of them is no file File > Load reads: "SEND_END" is
+// answered 0xFF and none is stored.
 TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
 {
     const QByteArray old = pattern(3013, 9);
     const auto h = [this](const QByteArray& name, uint32_t size) { return head(pcSide, name, size); };
     const auto c = [this] { return chunk(pcSide, pattern(1024, 10)); };
+    // A whole file: the worst reply of its head and chunks.
+    const auto whole = [this](const QByteArray& name, const QByteArray& bytes) {
+        const std::vector<int> replies = sendFile(pcSide, name, bytes);
+        return *std::max_element(replies.begin(), replies.end());
+    };
+    const QByteArray readable = "<parameter a=\"1\"/>";
+    QByteArray attributeLaden = "<parameter";
+    for (int i = 0; i < 50000; ++i)
+        attributeLaden += " a" + QByteArray::number(i) + "=\"1\"";
+    attributeLaden += "/>";
+    const QByteArray deep = "<p>" + QByteArray("<a>").repeated(5000) + QByteArray("</a>").repeated(5000) + "</p>";
+    const int elements = BaseXmlFile::bounds(BaseXmlFile::Kind::Backup).elements;
+    const QByteArray many = "<p>" + QByteArray("<a/>").repeated(elements) + "</p>";
+    ASSERT_LE(many.size(), BaseXmlFile::bounds(BaseXmlFile::Kind::Backup).bytes);
     const struct
     {
         const char* cut;
         std::function<std::vector<int>()> send;
         std::vector<int> replies;
+        uint8_t mode = 5;
     } rows[] = {
         {"next head", [&] { return std::vector<int>{h("AC/f.par", 5000), c(), c(), h("AC/g.par", 4), h("SEND_END", 0)}; },
          {0, 0, 0, 0xFF, 0}},
         {"SEND_END", [&] { return std::vector<int>{h("AC/f.par", 5000), c(), h("SEND_END", 0)}; }, {0, 0, 0xFF}},
         {"no data", [&] { return std::vector<int>{h("AC/new.par", 9), h("SEND_END", 0)}; }, {0, 0xFF}},
         {"past the size", [&] { return std::vector<int>{h("AC/f.par", 1000), c(), h("SEND_END", 0)}; }, {0, 0xFF, 0}},
+        {"50,000 attributes", [&] { return std::vector<int>{whole("AC/attr.xml", attributeLaden), h("SEND_END", 0)}; },
+         {0, 0xFF}},
+        {"50,000 attributes, mode 4",
+         [&] { return std::vector<int>{whole("AC/attr.xml", attributeLaden), h("SEND_END", 0)}; }, {0, 0xFF}, 4},
+        {"nested 5,000 deep", [&] { return std::vector<int>{whole("AC/deep.XML", deep), h("SEND_END", 0)}; },
+         {0, 0xFF}},
+        {"one element over the bound", [&] { return std::vector<int>{whole("AC/many.xml", many), h("SEND_END", 0)}; },
+         {0, 0xFF}},
+        {"a readable one beside",
+         [&] {
+             return std::vector<int>{whole("AC/good.xml", readable), whole("AC/deep.xml", deep), h("SEND_END", 0)};
+         },
+         {0, 0, 0xFF}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.cut);
         sandbox.write(app("parameters_bk/AC/f.par"), old);
-        ASSERT_EQ(mode(pcSide, 5), 0);
+        ASSERT_EQ(mode(pcSide, row.mode), 0);
         EXPECT_EQ(row.send(), row.replies);
         EXPECT_EQ(tree(app("parameters_bk")), (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", old}}));
     }

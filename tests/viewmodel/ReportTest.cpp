@@ -119,6 +119,36 @@ TEST_F(Report, NamesThatLeaveTheFolderAreRefused)
     EXPECT_FALSE(none.saveReport("x.htm"));
 }
 
+// A link in the report's place is replaced by the report, its target (an
+// instrument's file) left as it was.
+TEST_F(Report, ALinkInTheReportsPlaceIsReplacedNotWrittenThrough)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    sandbox.write(appRoot() + "/dat/devinfo.xml", "device");
+    QDir().mkpath(reportDir());
+    ASSERT_TRUE(QFile::link(appRoot() + "/dat/devinfo.xml", reportDir() + "/x.htm"));
+    ASSERT_TRUE(vm.saveReport("x.htm"));
+    EXPECT_FALSE(QFileInfo(reportDir() + "/x.htm").isSymLink());
+    vmtest::expectValidReport(reportDir() + "/x.htm");
+    EXPECT_EQ(sandbox.read(appRoot() + "/dat/devinfo.xml"), "device");
+}
+
+// A module folder that is a link out of the application's folder takes no
+// report: nothing is written or replaced there.
+TEST_F(Report, AModuleFolderLinkedOutOfTheApplicationsFolderTakesNoReport)
+{
+    ModuleTestModel vm;
+    vm.testActive();
+    sandbox.write("outside/x.htm", "outside");
+    QDir().mkpath(appRoot() + "/report");
+    ASSERT_TRUE(QFile::link(sandbox.filePath("outside"), reportDir()));
+    EXPECT_FALSE(vm.saveReport("x.htm"));
+    EXPECT_FALSE(vm.saveReport(""));
+    EXPECT_EQ(QDir(sandbox.filePath("outside")).entryList(QDir::Files | QDir::Hidden), QStringList{"x.htm"});
+    EXPECT_EQ(sandbox.read("outside/x.htm"), "outside");
+}
+
 TEST_F(Report, TableBuildersKeepEveryElementOpen)
 {
     ModuleTestModel vm;
