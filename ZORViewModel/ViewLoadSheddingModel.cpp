@@ -366,3 +366,10 @@ void ViewLoadSheddingModel::completeEntityStates(const std::vector<int>& states)
 {
     withEntity(layout.list.testType, [this, &states](auto& e) { completeStates(&e, states, layout.maxPoints); });
 }
+
+// A point stopped before its search ran out, with no trip, has not been
+// tested: it reads neither a value nor "No Action".
+void ViewLoadSheddingModel::untestStoppedPoints()
+{
+    withEntity(layout.list.testType, [this](auto& e) { untestStopped(&e, layout.maxPoints); });
+}

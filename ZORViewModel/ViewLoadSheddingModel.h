@@ -197,6 +197,7 @@ protected:
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
 
     const Layout& layout;
     double preFaultTime = 2.0;

@@ -8,6 +8,8 @@
 #include "../run_protection/RunProtectionSupport.h"
 #include "LoadSheddingModelSupport.h"
 
+#include "ModelFileSupport.h"
+
 #include "SimHostFactory.h"
 #include "SimPacer.h"
 
@@ -180,6 +182,35 @@ TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
     EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
     EXPECT_EQ(vm->getActionValueStr(0), vmtest::utf8("未动作"));
     EXPECT_EQ(vm->getActionTimeStr(0), QStringLiteral("---"));
+}
+
+// A search stopped in its first fault, long before it ran out, with no trip:
+// the point has not been tested (not "No Action"), on the page and in the
+// report.
+TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
+{
+    initialise();
+    zorsim::FrequencyRelaySettings s;
+    s.pickupHz = 40.0;
+    sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+    prepare(*vm);
+    addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.1, 0.1, 0.0}});
+    ASSERT_TRUE(vm->testStart());
+    ASSERT_TRUE(waitFor([&] {
+        QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
+        return testor().dataSlipFrequency->outputRunningStateIndex >= 1;
+    }));
+    vm->testInterrupt();
+    ASSERT_TRUE(waitEnded());
+    ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+    EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_INITING);
+    ASSERT_TRUE(vm->saveReport("stopped.htm"));
+    QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].back(), "未测试");
 }
 
 // A search whose step is 0 and a slide rate of 0: the engine refuses the
