@@ -709,6 +709,7 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
     Slip& entity = entityOf<Slip, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     runRing().noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
     entity.updateFromDriverState();
     return runningState(entity.outputRunningPointIndex, entity.pointCnt);
 }

@@ -12,6 +12,7 @@
 
 #include "SimHostFactory.h"
 #include "SimPacer.h"
+#include "SimTimedRelay.h"
 
 #include <functional>
 #include <vector>
@@ -182,6 +183,30 @@ TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
     EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
     EXPECT_EQ(vm->getActionValueStr(0), vmtest::utf8("未动作"));
     EXPECT_EQ(vm->getActionTimeStr(0), QStringLiteral("---"));
+}
+
+// A voltage-blocking search whose first fault (60 V) picks up a relay that
+// holds above 55.1 V, pre-fault and after-fault at 57.735 V: the next point's
+// fault (50 V) begins with the relay still operated. It reads "Not Reset",
+// the relay's drop-off is credited to it as no trip, and its search ends.
+TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotReset)
+{
+    initialise();
+    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+        zorsim::parseRelaySetup("timed:channel=UA,pickup=58,dropdelay=0.3,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    sim->plugIn(relay);
+    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+    prepare(*vm);
+    addPoints(*vm, {{UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 60.0, 62.0, 1.0},
+                    {UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 50.0, 52.0, 1.0}});
+    run(*vm);
+    EXPECT_EQ(vm->getActionValueStr(0), QStringLiteral("60.000V"));
+    EXPECT_FALSE(vm->getRelayNotReset(0));
+    EXPECT_EQ(vm->getTestStates(1), VB::AO_STATE_TYPE_COMPLETED);
+    EXPECT_TRUE(vm->getRelayNotReset(1));
+    EXPECT_FALSE(vm->getActionTime(1) > 0.0);
+    EXPECT_EQ(relay->pickupTimes().size(), 1u);
 }
 
 // A search stopped in its first fault, long before it ran out, with no trip:
