@@ -21,7 +21,8 @@
 // A point one of whose faults begins with the relay still operated (a trip
 // input, as polled when the pre-fault page before it ended, at the level
 // the run's last trip left it) is marked (pointBeganUnreset): no trip is credited
-// to it, and its search ends with that fault, as after a trip.
+// to it, the run control goes on past that fault at once, and its search
+// ends there, as after a trip.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit; the testor holds it across a start or switch (check,
@@ -180,6 +181,21 @@ public:
         if (recorded == 0)
             tripLevels.noteTrip(index, code);
         return recorded;
+    }
+    // The running state is a fault that began with the relay still
+    // operated: the instrument need not play it.
+    bool faultNeedless() const
+    {
+        QMutexLocker locker(&entityLock);
+        const int s = outputRunningStateIndex;
+        const int p = outputRunningPointIndex;
+        return s % 3 == 1 && s == judgedFaultState && p >= 0 && p < kMaxPoints && pointBeganUnreset[p];
+    }
+    // The switch went on past the running state: the one after it runs.
+    void followTo(int)
+    {
+        QMutexLocker locker(&entityLock);
+        updateFromDriverState();
     }
     // Once per fault state, as it begins (or at its first action, should
     // that be heard first): whether the running point's fault began with

@@ -185,12 +185,14 @@ TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
     EXPECT_EQ(vm->getActionTimeStr(0), QStringLiteral("---"));
 }
 
-// A voltage-blocking search whose first fault (60 V) picks up a relay that
-// holds above 55.1 V, pre-fault and after-fault at 57.735 V: the next point's
-// fault (50 V) begins with the relay still operated. It reads "Not Reset",
-// the relay's drop-off is credited to it as no trip, and its search ends.
-TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotReset)
+// At real time, a voltage-blocking search whose first fault (60 V) picks up
+// a relay that holds above 55.1 V, pre-fault and after-fault at 57.735 V:
+// the next point's fault (50 V) begins with the relay still operated. It
+// reads "Not Reset" at once, no trip credited to it, its search ended: the
+// fault is left before the relay's drop-off delay (0.3 s) ran out.
+TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
+    atRealTime();
     initialise();
     const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
         zorsim::parseRelaySetup("timed:channel=UA,pickup=58,dropdelay=0.3,input=0").models.at(0));
@@ -207,6 +209,7 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotReset)
     EXPECT_TRUE(vm->getRelayNotReset(1));
     EXPECT_FALSE(vm->getActionTime(1) > 0.0);
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_TRUE(relay->dropoffTimes().empty());
 }
 
 // A search stopped in its first fault, long before it ran out, with no trip:
