@@ -243,6 +243,10 @@ protected:
     // the list and in the entity, while the entity's marks are the list's.
     template <typename E>
     void untestStopped(E* e, int limit = ViewPointList::kMaxPoints);
+    // The same for the points whose entity state s untested(s) says holds
+    // nothing the stop may keep.
+    template <typename E, typename Untested>
+    void untestStoppedIf(E* e, Untested untested, int limit = ViewPointList::kMaxPoints);
     // States from `limit` on are not the entity's and stay untouched.
     template <typename E>
     static void completeStates(E* e, const std::vector<int>& states, int limit = ViewPointList::kMaxPoints);
@@ -336,14 +340,20 @@ inline bool tripRecorded(const double (&times)[4])
 template <typename E>
 void ViewPointListModel::untestStopped(E* e, int limit)
 {
+    untestStoppedIf(
+        e, [e](int s) { return !ViewPointListDetail::tripRecorded(e->stateActionTimes[s]); }, limit);
+}
+
+template <typename E, typename Untested>
+void ViewPointListModel::untestStoppedIf(E* e, Untested untested, int limit)
+{
     if (!testPoints.marksFollowEntity())
         return;
     QMutexLocker lock(&e->entityLock);
     const int count = std::min(testPoints.runCount(), limit);
     for (int i = 0; i < count; ++i) {
         const int s = testPoints.entityStateOf(i);
-        if (e->stateTestStates[s] != E::AOTestStateType::AO_STATE_TYPE_RUNNNING
-            || ViewPointListDetail::tripRecorded(e->stateActionTimes[s]))
+        if (e->stateTestStates[s] != E::AOTestStateType::AO_STATE_TYPE_RUNNNING || !untested(s))
             continue;
         e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_INITING;
         testPoints.at(i)->testState = ViewBaseModel::AO_STATE_TYPE_INITING;
