@@ -20,9 +20,9 @@
 //
 // A point one of whose faults begins with the relay still operated (a trip
 // input, as polled when the pre-fault page before it ended, at the level
-// the run's last trip left it) is marked (pointBeganUnreset): no trip is credited
-// to it, the run control goes on past that fault at once, and its search
-// ends there, as after a trip.
+// the run's last trip left it) is marked (pointBeganUnreset): no trip is
+// credited to it, the run control goes on past that fault at once, and its
+// search ends there, as after a trip.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit; the testor holds it across a start or switch (check,
@@ -205,7 +205,8 @@ public:
         QMutexLocker locker(&entityLock);
         const int s = outputRunningStateIndex;
         const int p = outputRunningPointIndex;
-        if (s < 1 || s % 3 != 1 || s <= judgedFaultState || p < 0 || p >= ModelEntity::LoadShedding::pointLimit(*this))
+        if (s < 1 || s % 3 != 1 || s <= judgedFaultState || p < 0
+            || p >= ModelEntity::LoadShedding::pointLimit(*this))
             return;
         judgedFaultState = s;
         // The pre-fault page before it played, if only for an instant: what

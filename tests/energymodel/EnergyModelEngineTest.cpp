@@ -173,7 +173,9 @@ TEST_F(EnergyModelEngine, PointStoppedBeforeItsCountEndedIsNotTested)
     ModelEnergyEntity& e = entity();
     run(vm, [&] {
         ASSERT_TRUE(waitFor([&] {
-            return read(e, [](ModelEnergyEntity& x) { return x.stateTestStates[0] == ModelEntity::AO_STATE_TYPE_RUNNNING; });
+            return read(e, [](ModelEnergyEntity& x) {
+                return x.stateTestStates[0] == ModelEntity::AO_STATE_TYPE_RUNNNING;
+            });
         }));
         vm.testInterrupt();
     });
