@@ -585,6 +585,19 @@ ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
     });
 }
 
+// Load shedding: a fault that began with the relay still operated has
+// nothing to search. Only it is gone past: the page written last is its
+// after-fault page (the page after that awaits the point's end).
+template <typename Slip, Slip* ControllerTestor::*M>
+ModuleSwitch switchShedding(const ModuleEntry&, ControllerTestor& testor)
+{
+    Slip& entity = entityOf<Slip, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    const SwitchedRing& ring = runRing();
+    return switchPastNeedless(testor, entity,
+                              [&](int) { return ring.last == ring.ended + 2 && entity.faultNeedless(); });
+}
+
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
 // ends: the state after it goes into the page after the last one written and
 // the instrument is switched to it at once, past the steps of the ramp still
@@ -708,8 +721,13 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 {
     Slip& entity = entityOf<Slip, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    runRing().noteEnded(index);
-    entity.updateFromDriverState();
+    SwitchedRing& ring = runRing();
+    const qint64 before = ring.ended;
+    ring.noteEnded(index);
+    entity.tripLevels.endedPage = DriverStateWord(index).page();
+    // A page the switch went past was followed with that switch.
+    if (ring.ended > before)
+        entity.updateFromDriverState();
     return runningState(entity.outputRunningPointIndex, entity.pointCnt);
 }
 
@@ -862,7 +880,7 @@ constexpr ModuleAdaptors sheddingAdaptors()
     return {
         /* entityLock */ &entityLock<Slip, M>,
         /* start */ &startSlip<Slip, M, Module>,
-        /* switchState */ &switchOnePageAhead<Slip, M>,
+        /* switchState */ &switchShedding<Slip, M>,
         /* trip */ &recordSlipTrip<Slip, M>,
         /* twoInputTrip */ nullptr,
         /* followState */ &followPoints<Slip, M>,

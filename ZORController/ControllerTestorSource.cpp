@@ -174,6 +174,7 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
     const ModuleStart refusal = rampStartRefusal(module, entity);
     if (refusal.refused)
         return refusal;
+    entity.rampRanOut = false;
     ModuleStart start;
     entity.updateToDriverValue();
     start.errorSum = writePage(testor, entity);
@@ -251,7 +252,9 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
             return outcome;
         if (ring.playedToEnd >= 0 && ring.ended < ring.playedToEnd && entity.lastState)
             return outcome;
-        if (!entity.switchToNextState() || !entity.checkOutputValues()) {
+        const bool stepLeft = entity.switchToNextState();
+        if (!stepLeft || !entity.checkOutputValues()) {
+            entity.rampRanOut = !stepLeft;
             outcome.endRun = true;
             return outcome;
         }

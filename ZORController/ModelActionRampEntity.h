@@ -63,6 +63,7 @@ public:
     double actionRampTime = kSteadyOutputTime;
     double actionRampStep = 0.0;          // its magnitude is used
     bool autoRampEnabled = false;
+    bool rampRanOut = false;              // the run ended with no step of the ramp left
     faultActionValStruct faultActionValues[4];
     faultActionValStruct faultActionReturnValues[4];
     double faultActionTimes[4];

@@ -18,6 +18,12 @@
 // arrays. Items holds its TestItemType, whose trip-value item is 0, trip
 // time 1, slide-rate item 2 and low-current item 3.
 //
+// A point one of whose faults begins with the relay still operated (a trip
+// input, as polled when the pre-fault page before it ended, at the level
+// the run's last trip left it) is marked (pointBeganUnreset): no trip is
+// credited to it, the run control goes on past that fault at once, and its
+// search ends there, as after a trip.
+//
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit; the testor holds it across a start or switch (check,
 // encode). Every operation also takes it itself; it is recursive, so an
@@ -33,7 +39,9 @@
 #include <QMutexLocker>
 #include <QRecursiveMutex>
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <limits>
 
 template <class Entity, class Items, int Points>
@@ -117,12 +125,19 @@ public:
     double runningVariant = 0.0;
     double nextVariant = 0.0;
     qint32 outputBOStates[4] = {};
+    // Per point: one of its faults began with the relay still operated.
+    bool pointBeganUnreset[kMaxPoints] = {};
+    qint32 judgedFaultState = -1;               // the last fault state judged so
+    ModelEntity::TripInputLevels tripLevels;
 
     // Contract operations (testor thread).
     void resetActionValues()
     {
         QMutexLocker locker(&entityLock);
         ModelEntity::LoadShedding::resetActionValues(self());
+        std::fill(std::begin(pointBeganUnreset), std::end(pointBeganUnreset), false);
+        judgedFaultState = -1;
+        tripLevels.clear();
     }
     void switchToResetState()
     {
@@ -148,14 +163,61 @@ public:
     {
         QMutexLocker locker(&entityLock);
         ModelEntity::LoadShedding::updateFromDriverState(self());
+        judgeBeginning();
     }
-    // biflag and index are not used. 0 when recorded, -1 when ignored.
+    // 0 when recorded, -1 when ignored (a change of the relay of a point
+    // begun operated among them).
     int updateFromDriverAction(int biflag, int index, float time)
     {
-        Q_UNUSED(biflag)
-        Q_UNUSED(index)
         QMutexLocker locker(&entityLock);
-        return ModelEntity::LoadShedding::updateFromDriverAction(self(), time);
+        judgeBeginning();
+        const int p = outputRunningPointIndex;
+        const qint32 code = index >= 0 && index <= 3 ? (biflag >> (2 * index)) & 3 : 0;
+        if (p >= 0 && p < kMaxPoints && pointBeganUnreset[p]) {
+            tripLevels.noteEdge(index, code);
+            return -1;
+        }
+        const int recorded = ModelEntity::LoadShedding::updateFromDriverAction(self(), time);
+        if (recorded == 0)
+            tripLevels.noteTrip(index, code);
+        return recorded;
+    }
+    // The running state is a fault that began with the relay still
+    // operated: the instrument need not play it.
+    bool faultNeedless() const
+    {
+        QMutexLocker locker(&entityLock);
+        const int s = outputRunningStateIndex;
+        const int p = outputRunningPointIndex;
+        return s % 3 == 1 && s == judgedFaultState && p >= 0 && p < kMaxPoints && pointBeganUnreset[p];
+    }
+    // The switch went on past the running state: the one after it runs.
+    void followTo(int)
+    {
+        QMutexLocker locker(&entityLock);
+        updateFromDriverState();
+    }
+    // Once per fault state, as it begins (or at its first action, should
+    // that be heard first): whether the running point's fault began with
+    // the relay still operated.
+    void judgeBeginning()
+    {
+        QMutexLocker locker(&entityLock);
+        const int s = outputRunningStateIndex;
+        const int p = outputRunningPointIndex;
+        if (s < 1 || s % 3 != 1 || s <= judgedFaultState || p < 0
+            || p >= ModelEntity::LoadShedding::pointLimit(*this))
+            return;
+        judgedFaultState = s;
+        // The pre-fault page before it played, if only for an instant: what
+        // the relay did there only the contacts tell.
+        tripLevels.takePolled();
+        // Every input is watched for both edges.
+        static constexpr qint32 kBothEdges[4] = {3, 3, 3, 3};
+        if (tripLevels.operated(kBothEdges, ModelEntity::AO_BILOGIC_TYPE_OR)) {
+            pointBeganUnreset[p] = true;
+            actionEnable = true;
+        }
     }
     // Clamps the next amplitudes only (called by updateToDriverValue).
     void formatLimitValue(double vmax, double imax)

@@ -271,6 +271,7 @@ protected:
     void pushToEntity();
     void copyStatesFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
 
     MeterType meterKind = Power_Active;
     double primaryCT = 1.0;

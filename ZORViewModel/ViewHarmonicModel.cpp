@@ -684,5 +684,9 @@ void ViewHarmonicModel::settleResults()
     if (!runBegun)
         return;
     runBegun = false;
-    testState = AO_STATE_TYPE_COMPLETED;
+    // A ramp stopped before it ran out, with no trip, has not been tested.
+    const ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
+    QMutexLocker lock(&entity->entityLock);
+    const bool untested = entity->autoRampEnabled && !entity->rampRanOut && std::isnan(entity->faultActionTimes[0]);
+    testState = untested ? AO_STATE_TYPE_INITING : AO_STATE_TYPE_COMPLETED;
 }

@@ -260,6 +260,12 @@ double ViewLoadSheddingModel::getActionTime(int index) const
     return p ? p->actionTime : -1.0;
 }
 
+bool ViewLoadSheddingModel::getRelayNotReset(int index) const
+{
+    const ViewSheddingPoint* p = point(index);
+    return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
+}
+
 int ViewLoadSheddingModel::getPointsIndexOfState(int stateId) const
 {
     int found = 0;
@@ -349,6 +355,16 @@ void ViewLoadSheddingModel::doUpdateVMToEnt(DATAType type, int subType)
 void ViewLoadSheddingModel::copyStatesFromEntity()
 {
     withEntity(layout.list.testType, [this](auto& e) { copyPointStates<ViewSheddingPoint>(&e, layout.maxPoints); });
+    copyResetMarks();
+}
+
+void ViewLoadSheddingModel::copyResetMarks()
+{
+    withEntity(layout.list.testType, [this](auto& e) {
+        QMutexLocker lock(&e.entityLock);
+        for (int i = 0; i < entityCount(); ++i)
+            point(i)->relayNotReset = e.pointBeganUnreset[i];
+    });
 }
 
 void ViewLoadSheddingModel::copyResultsFromEntity()
@@ -360,9 +376,17 @@ void ViewLoadSheddingModel::copyResultsFromEntity()
             point(i)->actionValue = e.stateActionValue[i];
         }
     });
+    copyResetMarks();
 }
 
 void ViewLoadSheddingModel::completeEntityStates(const std::vector<int>& states)
 {
     withEntity(layout.list.testType, [this, &states](auto& e) { completeStates(&e, states, layout.maxPoints); });
+}
+
+// A point stopped before its search ran out, with no trip, has not been
+// tested: it reads neither a value nor "No Action".
+void ViewLoadSheddingModel::untestStoppedPoints()
+{
+    withEntity(layout.list.testType, [this](auto& e) { untestStopped(&e, layout.maxPoints); });
 }

@@ -91,7 +91,11 @@ public:
         void CopyFrom(const ViewSheddingPoint& src);
         void serialize(bool save, QDomElement* element, QDomDocument* doc) override;
         // No trip.
-        void clearResults() override { actionValue = actionTime = -1.0; }
+        void clearResults() override
+        {
+            actionValue = actionTime = -1.0;
+            relayNotReset = false;
+        }
 
         const Layout& layout;
         double outputAngles[8] = {};   // shown only: never sent, never saved
@@ -99,6 +103,7 @@ public:
         double settings[kMaxSettings] = {};
         double actionValue = -1.0;
         double actionTime = -1.0;      // s; NaN or at most 0: no trip
+        bool relayNotReset = false;    // a fault began with the relay still operated (not stored)
     };
 
     ~ViewLoadSheddingModel() override;
@@ -154,6 +159,9 @@ public:
     // fails and says by how much; "---" for the other items.
     Q_INVOKABLE QString getActionTimeStr(int index) const;
     Q_INVOKABLE double getActionTime(int index) const;
+    // A completed point one of whose faults began with the relay still
+    // operated (no trip credited to it).
+    Q_INVOKABLE bool getRelayNotReset(int index) const;
     // The first point among the entity's whose last state index is at least
     // stateId; 0 when none is.
     Q_INVOKABLE int getPointsIndexOfState(int stateId) const;
@@ -197,6 +205,8 @@ protected:
     void copyStatesFromEntity() override;
     void copyResultsFromEntity() override;
     void completeEntityStates(const std::vector<int>& states) override;
+    void untestStoppedPoints() override;
+    void copyResetMarks();
 
     const Layout& layout;
     double preFaultTime = 2.0;

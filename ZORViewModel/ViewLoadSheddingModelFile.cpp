@@ -112,6 +112,8 @@ void ViewLoadSheddingModel::appendTestSetting(QDomDocument* doc, QDomElement* bo
         row << QString::number(i + 1) << getTestItemName(i);
         if (getTestStates(i) != AO_STATE_TYPE_COMPLETED)
             row << tr("未测试") << tr("未测试");
+        else if (getRelayNotReset(i))
+            row << tr("未复归") << tr("未复归");
         else if (getActionTime(i) > 0.0)
             row << getActionValueStr(i) << getActionTimeStr(i);
         else

@@ -242,7 +242,11 @@ protected:
     // still running) with no trip recorded has not been tested: INITING, in
     // the list and in the entity, while the entity's marks are the list's.
     template <typename E>
-    void untestStopped(E* e);
+    void untestStopped(E* e, int limit = ViewPointList::kMaxPoints);
+    // The same for the points whose entity state s untested(s) says holds
+    // nothing the stop may keep.
+    template <typename E, typename Untested>
+    void untestStoppedIf(E* e, Untested untested, int limit = ViewPointList::kMaxPoints);
     // States from `limit` on are not the entity's and stay untouched.
     template <typename E>
     static void completeStates(E* e, const std::vector<int>& states, int limit = ViewPointList::kMaxPoints);
@@ -324,17 +328,32 @@ void ViewPointListModel::copyPointResults(E* e)
     }
 }
 
+namespace ViewPointListDetail {
+// A trip recorded: one time per trip input, or one per point.
+inline bool tripRecorded(double time) { return !std::isnan(time); }
+inline bool tripRecorded(const double (&times)[4])
+{
+    return std::any_of(std::begin(times), std::end(times), [](double t) { return !std::isnan(t); });
+}
+}   // namespace ViewPointListDetail
+
 template <typename E>
-void ViewPointListModel::untestStopped(E* e)
+void ViewPointListModel::untestStopped(E* e, int limit)
+{
+    untestStoppedIf(
+        e, [e](int s) { return !ViewPointListDetail::tripRecorded(e->stateActionTimes[s]); }, limit);
+}
+
+template <typename E, typename Untested>
+void ViewPointListModel::untestStoppedIf(E* e, Untested untested, int limit)
 {
     if (!testPoints.marksFollowEntity())
         return;
     QMutexLocker lock(&e->entityLock);
-    for (int i = 0; i < testPoints.runCount(); ++i) {
+    const int count = std::min(testPoints.runCount(), limit);
+    for (int i = 0; i < count; ++i) {
         const int s = testPoints.entityStateOf(i);
-        const double(&times)[4] = e->stateActionTimes[s];
-        if (e->stateTestStates[s] != E::AOTestStateType::AO_STATE_TYPE_RUNNNING
-            || std::any_of(std::begin(times), std::end(times), [](double t) { return !std::isnan(t); }))
+        if (e->stateTestStates[s] != E::AOTestStateType::AO_STATE_TYPE_RUNNNING || !untested(s))
             continue;
         e->stateTestStates[s] = E::AOTestStateType::AO_STATE_TYPE_INITING;
         testPoints.at(i)->testState = ViewBaseModel::AO_STATE_TYPE_INITING;

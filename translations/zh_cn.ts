@@ -414,6 +414,10 @@
 <context>
     <name>LoadSheddingPage</name>
     <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
+    <message>
         <source>故障前时间</source>
         <translation>故障前时间</translation>
     </message>
@@ -3967,6 +3971,10 @@
 </context>
 <context>
     <name>ViewLoadSheddingModel</name>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
     <message>
         <source>未动作</source>
         <translation>未动作</translation>

@@ -77,6 +77,8 @@ ModulePageFrame {
             return qsTr("未测试")                                      // not tested
         if (state === ViewBaseModel.AO_STATE_TYPE_RUNNNING)
             return qsTr("测试中")                                      // testing
+        if (m.getRelayNotReset(line))
+            return qsTr("未复归")                                      // relay not reset
         var time = m.getActionTime(line)
         if (ViewUtilityHelper.qmlIsNaN(time) || time <= 0)
             return qsTr("未动作")                                      // no trip

@@ -83,15 +83,15 @@ const FrameModel kModels[] = {
      // refused, and so is a frequency no output gives.
      [](ViewBaseModel& vm, double v) { static_cast<emtest::VM&>(vm).setFrequency(v + 40.0); },
      [](ViewBaseModel& vm, int i) { return static_cast<emtest::VM&>(vm).getFrequency(i) - 40.0; },
-     [](int s, int m) { mark(emtest::entity(), s, m); }},
+     [](int s, int m) { mark(emtest::entity(), s, m); }, false, true},
     // Frequencies an output gives: the values 40 Hz up.
     {"under-frequency", ControllerTestor::TEST_SLIP_FREQUENCY, "SlipFrequency", 1, 8, true, -2, -1, true, 4.0,
      [] { return lstest::makeModel(false); }, [](ViewBaseModel& vm, double v) { setSheddingValue(vm, v + 40.0); },
      [](ViewBaseModel& vm, int i) { return sheddingValue(vm, i) - 40.0; },
-     [](int s, int m) { mark(lstest::frequencyEntity(), s, m); }},
+     [](int s, int m) { mark(lstest::frequencyEntity(), s, m); }, false, true},
     {"under-voltage", ControllerTestor::TEST_SLIP_VOLTAGE, "SlipVoltage", 1, 32, true, -2, -1, true, 4.0,
      [] { return lstest::makeModel(true); }, setSheddingValue, sheddingValue,
-     [](int s, int m) { mark(lstest::voltageEntity(), s, m); }},
+     [](int s, int m) { mark(lstest::voltageEntity(), s, m); }, false, true},
 };
 
 void removePoint(ViewBaseModel& vm, const FrameModel& m, int index)

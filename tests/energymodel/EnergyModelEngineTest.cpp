@@ -158,6 +158,34 @@ TEST_F(EnergyModelEngine, MeterThatStopsSendingFails)
     EXPECT_LT(vm.getActualPulse(1), 5.0);
 }
 
+// A run stopped while the first point counts: that point and the next have
+// not been tested, neither failed for their short counts.
+TEST_F(EnergyModelEngine, PointStoppedBeforeItsCountEndedIsNotTested)
+{
+    initialise();
+    plugMeter(zorsim::MeterQuantity::Active, 0.0);
+    EnergyModel vm;
+    prepare(vm, VM::Power_Active);
+    vm.setStartTime(2.0);
+    vm.setSettingPulse(50.0);
+    vm.addPoint();
+    vm.addPoint();
+    ModelEnergyEntity& e = entity();
+    run(vm, [&] {
+        ASSERT_TRUE(waitFor([&] {
+            return read(e, [](ModelEnergyEntity& x) {
+                return x.stateTestStates[0] == ModelEntity::AO_STATE_TYPE_RUNNNING;
+            });
+        }));
+        vm.testInterrupt();
+    });
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_INITING);
+        EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_NONE);
+    }
+}
+
 namespace {
 
 // The README's meter on a three-phase four-wire connection at 100 V; the run

@@ -156,6 +156,29 @@ TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAga
     EXPECT_EQ(vm.outputRanges[kIA][1], 0.0);
 }
 
+// The automatic ramp (2 s per step) stopped in its first step, no relay to
+// trip: the run has not been tested, not failed.
+TEST_F(HarmonicModelEngine, RampStoppedBeforeItRanOutIsNotTested)
+{
+    initialise();
+    HarmonicModel vm;
+    prepare(vm);
+    vm.setFaultActionPort(7);
+    vm.setFaultActionOrder(1);
+    vm.setRampStepValue(0.05);
+    vm.setAutoRampEnabled(true);
+    vm.setRampTimeValue(2.0);
+    vm.setEndRampValue(0.5);
+    vm.setSlot(kIA, 1, 0.0, 45.0);
+    ASSERT_TRUE(vm.quickChange(true));
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitRunning(vm, true));
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_NONE);
+}
+
 // Components that add up beyond a channel's range (10 A, 265 V), as the page
 // (its slots may add up to 20 A and 300 V), a file or a PC may set them,
 // though none is beyond it alone: refused at the start, steady or ramped,

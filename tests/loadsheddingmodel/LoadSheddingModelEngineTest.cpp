@@ -8,8 +8,11 @@
 #include "../run_protection/RunProtectionSupport.h"
 #include "LoadSheddingModelSupport.h"
 
+#include "ModelFileSupport.h"
+
 #include "SimHostFactory.h"
 #include "SimPacer.h"
+#include "SimTimedRelay.h"
 
 #include <functional>
 #include <vector>
@@ -180,6 +183,62 @@ TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
     EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
     EXPECT_EQ(vm->getActionValueStr(0), vmtest::utf8("未动作"));
     EXPECT_EQ(vm->getActionTimeStr(0), QStringLiteral("---"));
+}
+
+// At real time, a voltage-blocking search whose first fault (60 V) picks up
+// a relay that holds above 55.1 V, pre-fault and after-fault at 57.735 V:
+// the next point's fault (50 V) begins with the relay still operated. It
+// reads "Not Reset" at once, no trip credited to it, its search ended: the
+// fault is left before the relay's drop-off delay (0.3 s) ran out.
+TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
+{
+    atRealTime();
+    initialise();
+    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+        zorsim::parseRelaySetup("timed:channel=UA,pickup=58,dropdelay=0.3,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    sim->plugIn(relay);
+    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+    prepare(*vm);
+    addPoints(*vm, {{UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 60.0, 62.0, 1.0},
+                    {UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 50.0, 52.0, 1.0}});
+    run(*vm);
+    EXPECT_EQ(vm->getActionValueStr(0), QStringLiteral("60.000V"));
+    EXPECT_FALSE(vm->getRelayNotReset(0));
+    EXPECT_EQ(vm->getTestStates(1), VB::AO_STATE_TYPE_COMPLETED);
+    EXPECT_TRUE(vm->getRelayNotReset(1));
+    EXPECT_FALSE(vm->getActionTime(1) > 0.0);
+    EXPECT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_TRUE(relay->dropoffTimes().empty());
+}
+
+// A search stopped in its first fault, long before it ran out, with no trip:
+// the point has not been tested (not "No Action"), on the page and in the
+// report.
+TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
+{
+    initialise();
+    zorsim::FrequencyRelaySettings s;
+    s.pickupHz = 40.0;
+    sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+    prepare(*vm);
+    addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.1, 0.1, 0.0}});
+    ASSERT_TRUE(vm->testStart());
+    ASSERT_TRUE(waitFor([&] {
+        QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
+        return testor().dataSlipFrequency->outputRunningStateIndex >= 1;
+    }));
+    vm->testInterrupt();
+    ASSERT_TRUE(waitEnded());
+    ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+    EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_INITING);
+    ASSERT_TRUE(vm->saveReport("stopped.htm"));
+    QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[1].back(), "未测试");
 }
 
 // A search whose step is 0 and a slide rate of 0: the engine refuses the
