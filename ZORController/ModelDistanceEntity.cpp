@@ -94,13 +94,7 @@ bool ModelDistanceEntity::faultNeedless(int state) const
 void ModelDistanceEntity::followTo(int state)
 {
     QMutexLocker locker(&entityLock);
-    const int target = std::min(state, int(kMaxStates) + 1);
-    while (outputRunningStateIndex < target) {
-        const int before = outputRunningStateIndex;
-        updateFromDriverState(DriverStateWord::kEndedBit);
-        if (outputRunningStateIndex == before)
-            break;
-    }
+    StateGroups::followTo(*this, state);
 }
 
 int ModelDistanceEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)

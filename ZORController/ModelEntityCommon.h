@@ -403,6 +403,21 @@ int updateFromBIAction(E& e, int statusTestStateIndex, int biflag, int index, fl
     return 0;
 }
 
+// Follows the states ended up to `state` (the switch went on past them),
+// each as if the instrument had reported it ended; stops where one does not
+// move on. The caller holds the entity's lock.
+template <class E>
+void followTo(E& e, int state)
+{
+    const int target = std::min(state, int(E::kMaxStates) + 1);
+    while (e.outputRunningStateIndex < target) {
+        const int before = e.outputRunningStateIndex;
+        e.updateFromDriverState(DriverStateWord::kEndedBit);
+        if (e.outputRunningStateIndex == before)
+            break;
+    }
+}
+
 template <class E>
 bool checkValues(const E& e)
 {

@@ -111,13 +111,7 @@ void ModelOvercurrentEntity::judgeBeginning(int r)
 void ModelOvercurrentEntity::followTo(int state)
 {
     QMutexLocker locker(&entityLock);
-    const int target = std::min(state, int(kMaxStates) + 1);
-    while (outputRunningStateIndex < target) {
-        const int before = outputRunningStateIndex;
-        updateFromDriverState(DriverStateWord::kEndedBit);
-        if (outputRunningStateIndex == before)
-            break;
-    }
+    StateGroups::followTo(*this, state);
 }
 
 int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)
