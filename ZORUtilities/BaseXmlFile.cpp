@@ -484,6 +484,21 @@ int skipPast(const QString& text, int from, QLatin1String token)
     return at < 0 ? text.size() : at + token.size();
 }
 
+// What parse says of a document it refuses before parsing it.
+const char kMoreElements[] = "more than %1 elements";
+const char kMoreAttributes[] = "an element with more than %1 attributes";
+const char kDeeper[] = "elements nested deeper than %1 levels";
+const char kLarger[] = "larger than %1 bytes";
+const char kUnknownEncoding[] = "declares the encoding %1, which is not known";
+
+// Whether error is pattern with its number (or name) in place of %1.
+bool says(const QString& error, const char* pattern)
+{
+    const QString p = QString::fromLatin1(pattern);
+    const int at = p.indexOf(QLatin1String("%1"));
+    return error.startsWith(p.left(at)) && error.endsWith(p.mid(at + 2)) && error.size() > p.size() - 2;
+}
+
 // One pass over the markup of a document's text: what takes it beyond
 // limit, "" when nothing does. An element is a start tag, its attributes
 // the '=' in it outside quoted values; markup that is not an element
@@ -512,7 +527,7 @@ QString beyondBounds(const QString& text, const Bounds& limit)
             return QStringLiteral("declares a document type");
         } else {
             if (++elements > limit.elements)
-                return QStringLiteral("more than %1 elements").arg(limit.elements);
+                return QString::fromLatin1(kMoreElements).arg(limit.elements);
             int attributes = 0;
             ushort quote = 0;
             for (++i; i < n; ++i) {
@@ -524,14 +539,14 @@ QString beyondBounds(const QString& text, const Bounds& limit)
                     quote = c;
                 } else if (c == '=') {
                     if (++attributes > limit.attributes)
-                        return QStringLiteral("an element with more than %1 attributes").arg(limit.attributes);
+                        return QString::fromLatin1(kMoreAttributes).arg(limit.attributes);
                 } else if (c == '>') {
                     break;
                 }
             }
             const bool selfClosing = i < n && s[i - 1] == QLatin1Char('/');
             if (!selfClosing && ++depth > limit.nesting)
-                return QStringLiteral("elements nested deeper than %1 levels").arg(limit.nesting);
+                return QString::fromLatin1(kDeeper).arg(limit.nesting);
             ++i;
         }
         i = text.indexOf(QLatin1Char('<'), i);
@@ -572,7 +587,7 @@ QString declaredEncoding(const QString& text)
 
 QString tooLarge(const Bounds& limit)
 {
-    return QStringLiteral("larger than %1 bytes").arg(limit.bytes);
+    return QString::fromLatin1(kLarger).arg(limit.bytes);
 }
 
 bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)
@@ -621,6 +636,14 @@ Bounds bounds(Kind kind)
     return kBounds[int(kind)];
 }
 
+Refusal refusalOf(const QString& error)
+{
+    for (const char* pattern : {kMoreElements, kMoreAttributes, kDeeper, kLarger})
+        if (says(error, pattern))
+            return Refusal::BeyondBounds;
+    return says(error, kUnknownEncoding) ? Refusal::UnknownEncoding : Refusal::Other;
+}
+
 bool parse(QDomDocument& doc, const QByteArray& bytes, Kind kind, QString* error, int* line, int* column)
 {
     doc.clear();
@@ -631,7 +654,7 @@ bool parse(QDomDocument& doc, const QByteArray& bytes, Kind kind, QString* error
     // The parser reads a name no codec has as UTF-8, whatever the file is.
     const QString encoding = declaredEncoding(text);
     if (!encoding.isNull() && !QTextCodec::codecForName(encoding.toLatin1()))
-        return refuse(doc, QStringLiteral("declares the encoding %1, which is not known").arg(encoding), error, line,
+        return refuse(doc, QString::fromLatin1(kUnknownEncoding).arg(encoding), error, line,
                       column);
     const QString beyond = beyondBounds(text, limit);
     if (!beyond.isEmpty())

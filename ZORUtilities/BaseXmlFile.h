@@ -60,6 +60,11 @@ bool parse(QDomDocument& doc, const QByteArray& bytes, Kind kind, QString* error
 bool parse(QDomDocument& doc, QIODevice* device, Kind kind, QString* error = nullptr, int* line = nullptr,
            int* column = nullptr);
 
+// Which of its refusals parse's error names: a document beyond a bound of
+// its kind, one declaring an encoding no codec reads, or any other.
+enum class Refusal { BeyondBounds, UnknownEncoding, Other };
+Refusal refusalOf(const QString& error);
+
 // What reading a file came to.
 enum class Read {
     Whole,      // read, all of it

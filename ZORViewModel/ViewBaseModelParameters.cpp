@@ -279,9 +279,16 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
     // would silently keep the model's.
     const BaseXmlFile::Kind kind = whole ? BaseXmlFile::Kind::Backup : BaseXmlFile::Kind::Parameter;
     if (!BaseXmlFile::parse(doc, bytes, kind, &error, &line)) {
-        // Line 0: refused whole (nesting, an entity), at no line.
-        parameterNotice = line > 0 ? tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line)
-                                   : tr("文件不完整或不是 XML 文件。");
+        // Line 0: refused whole (its bounds, an encoding, an entity), at no line.
+        const BaseXmlFile::Refusal refusal = BaseXmlFile::refusalOf(error);
+        if (line > 0)
+            parameterNotice = tr("文件不完整或不是 XML 文件（第 %1 行）。").arg(line);
+        else if (refusal == BaseXmlFile::Refusal::BeyondBounds)
+            parameterNotice = tr("文件的元素、属性或嵌套层数超过仪器所写的任何此类文件。");
+        else if (refusal == BaseXmlFile::Refusal::UnknownEncoding)
+            parameterNotice = tr("文件声明的编码无法识别。");
+        else
+            parameterNotice = tr("文件不完整或不是 XML 文件。");
         return false;
     }
     QTextCodec* codec = documentCodec(doc, bytes);

@@ -3394,6 +3394,14 @@
         <source>升级文件无法使用：%1</source>
         <translation>更新ファイルは使用できません：%1</translation>
     </message>
+    <message>
+        <source>文件的元素、属性或嵌套层数超过仪器所写的任何此类文件。</source>
+        <translation>ファイルの要素・属性・入れ子の数が、本器が書き込む同種のどのファイルよりも多くなっています。</translation>
+    </message>
+    <message>
+        <source>文件声明的编码无法识别。</source>
+        <translation>ファイルが宣言する文字コードを読み込めません。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

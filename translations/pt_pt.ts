@@ -3394,6 +3394,14 @@
         <source>升级文件无法使用：%1</source>
         <translation>Ficheiro de atualização recusado: %1</translation>
     </message>
+    <message>
+        <source>文件的元素、属性或嵌套层数超过仪器所写的任何此类文件。</source>
+        <translation>O ficheiro tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro deste tipo que o equipamento escreve.</translation>
+    </message>
+    <message>
+        <source>文件声明的编码无法识别。</source>
+        <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3394,6 +3394,14 @@
         <source>升级文件无法使用：%1</source>
         <translation>Upgrade file refused: %1</translation>
     </message>
+    <message>
+        <source>文件的元素、属性或嵌套层数超过仪器所写的任何此类文件。</source>
+        <translation>The file has more elements, attributes or levels of nesting than any file of its kind the instrument writes.</translation>
+    </message>
+    <message>
+        <source>文件声明的编码无法识别。</source>
+        <translation>The file declares an encoding that cannot be read.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -103,9 +103,10 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         {"report.xml", "<html><body>DataRoot</body></html>", ""},
         {"unstorable.xml", "<DataRoot><remote>&#xFFFE;</remote><normalTime>7</normalTime></DataRoot>", ""},
         {"unknown encoding.xml", "<?xml version=\"1.0\" encoding=\"x-no-such-enc\"?><DataRoot>" + normalTime + "</DataRoot>",
-         ""},
-        {"attributes.xml", "<DataRoot" + attributes + ">" + normalTime + "</DataRoot>", ""},
-        {"flat.xml", "<DataRoot>" + normalTime + QByteArray("<b/>").repeated(limit.elements) + "</DataRoot>", ""},
+         "编码"},
+        {"attributes.xml", "<DataRoot" + attributes + ">" + normalTime + "</DataRoot>", "超过仪器所写"},
+        {"flat.xml", "<DataRoot>" + normalTime + QByteArray("<b/>").repeated(limit.elements) + "</DataRoot>",
+         "超过仪器所写"},
         {"large.xml", "<DataRoot>" + normalTime + QByteArray(int(limit.bytes), ' ') + "</DataRoot>",
          "文件过大"},
     };

@@ -344,11 +344,11 @@ TEST_F(ParameterFile, ARefusedPageFileIsReadAsNoneKeptAsideAndSaid)
         {"an entity", "<!DOCTYPE DataRoot [<!ENTITY e \"1\">]><DataRoot><normalTime>&e;</normalTime></DataRoot>",
          "XML 文件。"},
         {"an encoding no codec reads",
-         "<?xml version=\"1.0\" encoding=\"win-8\"?><DataRoot><normalTime>1</normalTime></DataRoot>", "XML 文件。"},
+         "<?xml version=\"1.0\" encoding=\"win-8\"?><DataRoot><normalTime>1</normalTime></DataRoot>", "编码"},
         {"too many attributes on one element",
          "<DataRoot" + attributes(BaseXmlFile::bounds(BaseXmlFile::Kind::Parameter).attributes + 1)
              + "><normalTime>1</normalTime></DataRoot>",
-         "XML 文件。"},
+         "超过仪器所写"},
         {"more bytes than a parameter file has",
          "<DataRoot><normalTime>1</normalTime>"
              + QByteArray(int(BaseXmlFile::bounds(BaseXmlFile::Kind::Parameter).bytes), ' ') + "</DataRoot>",

@@ -1272,4 +1272,12 @@ TABLE = [
     (None, "失败：提前%1", None, "Failed: %1 early", "Falhou: %1 antes", "Отказ: на %1 раньше", "不合格：%1早い"),
     (None, "状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。", None, "State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.", "O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.", "Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.", "状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。"),
     (None, "第%1次谐波的频率%2 Hz超出输出的频率上限%3 Hz，试验未开始。", None, "Harmonic order %1 would play %2 Hz, beyond the %3 Hz the outputs give: the test was not started.", "A harmónica de ordem %1 tocaria %2 Hz, acima dos %3 Hz que as saídas dão: o teste não foi iniciado.", "Гармоника порядка %1 дала бы %2 Гц, выше %3 Гц, которые дают выходы: испытание не начато.", "第%1次高調波の周波数%2 Hzが出力の上限%3 Hzを超えるため、試験を開始しませんでした。"),
+    (None, "文件的元素、属性或嵌套层数超过仪器所写的任何此类文件。", None,
+     "The file has more elements, attributes or levels of nesting than any file of its kind the instrument writes.",
+     "O ficheiro tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro deste tipo que o equipamento escreve.",
+     "В файле больше элементов, атрибутов или уровней вложенности, чем в любом таком файле, который пишет прибор.",
+     "ファイルの要素・属性・入れ子の数が、本器が書き込む同種のどのファイルよりも多くなっています。"),
+    (None, "文件声明的编码无法识别。", None, "The file declares an encoding that cannot be read.",
+     "O ficheiro declara uma codificação que não pode ser lida.", "Файл объявляет кодировку, которую нельзя прочитать.",
+     "ファイルが宣言する文字コードを読み込めません。"),
 ]
