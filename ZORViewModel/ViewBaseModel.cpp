@@ -37,12 +37,6 @@ private:
     ControllerRuntime* runtime;
 };
 
-// A rating as the outputs give it: held to the device's maximum.
-double heldRating(double rating, double deviceMax)
-{
-    return deviceMax > 0.0 ? std::min(rating, deviceMax) : rating;
-}
-
 }   // namespace
 
 // ---- OutputEntity construction (its file section is with the parameter files) --
@@ -129,12 +123,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
 
     // A model is made at any time, also while the configuration thread
     // reloads these.
-    const ControllerConfiguration::Ratings rated = center()->testConfiguration->ratings();
-    rateCurrent = heldRating(rated.rateCurrent, rated.maxIRange);
-    rateVoltage = heldRating(rated.rateVoltage, rated.maxVRange);
-    rateFrequency = rated.rateFrequency;
-    volPhasesType = PhasesType(rated.volPhasesType);
-    curPhasesType = PhasesType(rated.curPhasesType);
+    takeRatings();
 
     normalEnable = true;
     intervalEnable = true;
@@ -164,7 +153,7 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     rebootPending = false;
 
     timeZoneHelper = new SystemTimeZone();
-    timeZoneHelper->setLanuageType(rated.language);
+    timeZoneHelper->setLanuageType(center()->testConfiguration->ratings().language);
     timeZoneHelper->updateTimeZones(false);
 
     // The live data as the runtime store holds it now: the store announces

@@ -736,6 +736,11 @@ protected:
     bool rebootPending;
 
 private:
+    // Takes the configuration's ratings, read together (the configuration
+    // thread reloads them on request), the rated voltage and current held
+    // to the device's maxima as the outputs give them. Returns the maxima.
+    std::pair<double, double> takeRatings();
+
     // What the pages show of the clock state: whether it is synchronised and
     // the pulse times (how many, the next, the zone they are shown in).
     struct ShownClockState

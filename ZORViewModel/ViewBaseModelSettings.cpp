@@ -142,19 +142,24 @@ void ViewBaseModel::setConnectedEnabled(bool enable)
 
 void ViewBaseModel::updateDeviceConfig()
 {
-    // Read together: the configuration thread reloads them on request.
+    const auto [maxV, maxI] = takeRatings();
+    for (int p = 0; p < 8; ++p) {
+        if (p < 4)
+            normalOutput.outputRanges[p] = rateVoltage;
+        normalOutput.outputFrequencies[p] = rateFrequency;
+    }
+    BaseModelDataDistance::getInstance()->setDeviceRating(rateVoltage, rateFrequency, maxV, maxI);
+}
+
+std::pair<double, double> ViewBaseModel::takeRatings()
+{
     const ControllerConfiguration::Ratings rated = config()->ratings();
     rateVoltage = heldRating(rated.rateVoltage, rated.maxVRange);
     rateCurrent = heldRating(rated.rateCurrent, rated.maxIRange);
     rateFrequency = rated.rateFrequency;
     volPhasesType = PhasesType(rated.volPhasesType);
     curPhasesType = PhasesType(rated.curPhasesType);
-    for (int p = 0; p < 8; ++p) {
-        if (p < 4)
-            normalOutput.outputRanges[p] = rateVoltage;
-        normalOutput.outputFrequencies[p] = rateFrequency;
-    }
-    BaseModelDataDistance::getInstance()->setDeviceRating(rateVoltage, rateFrequency, rated.maxVRange, rated.maxIRange);
+    return {rated.maxVRange, rated.maxIRange};
 }
 
 QString ViewBaseModel::getSoftwareName() const { return config()->softwareName; }
