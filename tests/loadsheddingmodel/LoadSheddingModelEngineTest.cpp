@@ -47,6 +47,17 @@ protected:
     // The model as its page holds it: shown, following the state index,
     // rated voltages before and after each fault. Pre-fault and after-fault
     // pages of 1 s (pages of 0 s are run in tests/run_protection).
+    // The frequency model, prepared, against a relay that never acts above 40 Hz.
+    std::unique_ptr<ViewLoadSheddingModel> frequencyModelWithSilentRelay()
+    {
+        initialise();
+        zorsim::FrequencyRelaySettings s;
+        s.pickupHz = 40.0;
+        sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
+        prepare(*vm);
+        return vm;
+    }
     void prepare(ViewLoadSheddingModel& vm)
     {
         vm.testActive();
@@ -172,12 +183,7 @@ TEST_F(LoadSheddingEngine, SearchesRecordTheFirstTrippingStepAndTheOperateTime)
 // and both its cells read no action.
 TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
 {
-    initialise();
-    zorsim::FrequencyRelaySettings s;
-    s.pickupHz = 40.0;
-    sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
-    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
-    prepare(*vm);
+    std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
     addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 48.1, 0.2, 2.0, 0.0}});
     run(*vm);
     EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
@@ -217,12 +223,7 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
 // report.
 TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
 {
-    initialise();
-    zorsim::FrequencyRelaySettings s;
-    s.pickupHz = 40.0;
-    sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
-    std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
-    prepare(*vm);
+    std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
     addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.1, 0.1, 0.0}});
     ASSERT_TRUE(vm->testStart());
     ASSERT_TRUE(waitFor([&] {

@@ -74,6 +74,14 @@ protected:
         }
         return faults;
     }
+    // When the inverse-time relay's contact closed, in its trips' order.
+    static std::vector<int64_t> closedTimes(const zorsim::InverseTimeRelay& relay)
+    {
+        std::vector<int64_t> closed;
+        for (const zorsim::OvercurrentTrip& t : relay.trips())
+            closed.push_back(t.timeNs);
+        return closed;
+    }
     // Each point completed; its recorded trip the relay's own contact
     // closing in its fault page, within the microsecond count of the
     // register and the single precision of the time; its verdict.
@@ -187,9 +195,7 @@ TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windo
         s.curve = zorsim::InverseCurve::iecStandardInverse();
         auto relay = std::make_shared<zorsim::InverseTimeRelay>(s);
         const auto played = run(vm, [&] { sim->plugIn(relay); });
-        std::vector<int64_t> closed;
-        for (const zorsim::OvercurrentTrip& t : relay->trips())
-            closed.push_back(t.timeNs);
+        const std::vector<int64_t> closed = closedTimes(*relay);
         EXPECT_EQ(closed.size(), 3u);
         expectJudged(vm, played, closed, r.results);
     }
@@ -214,9 +220,7 @@ TEST_F(OvercurrentModelEngine, DefiniteTimeRelayTripsJudgedAgainstFunction50Wind
     dt.curve = zorsim::InverseCurve::definiteTime();
     auto inverse = std::make_shared<zorsim::InverseTimeRelay>(dt);
     auto played = run(vm, [&] { sim->plugIn(inverse); });
-    std::vector<int64_t> closed;
-    for (const zorsim::OvercurrentTrip& t : inverse->trips())
-        closed.push_back(t.timeNs);
+    const std::vector<int64_t> closed = closedTimes(*inverse);
     EXPECT_EQ(closed.size(), 2u);
     expectJudged(vm, played, closed, {kPass, kPass, kPass});
 
@@ -248,9 +252,7 @@ TEST_F(OvercurrentModelEngine, EachFaultBeginsOnceTheRelayHasReset)
         zorsim::parseRelaySetup("inverse:channels=IA+IB+IC,pickup=1,tms=1,curve=iec-si,input=0").models.at(0));
     ASSERT_TRUE(relay);
     const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
-    std::vector<int64_t> closed;
-    for (const zorsim::OvercurrentTrip& t : relay->trips())
-        closed.push_back(t.timeNs);
+    const std::vector<int64_t> closed = closedTimes(*relay);
     expectJudged(vm, faults, closed, {kPass, kPass, kPass});
     const std::vector<int64_t> opened = relay->resetTimes();
     ASSERT_GE(opened.size(), 2u);
@@ -392,9 +394,7 @@ TEST_F(OvercurrentModelEngine, LongTimeInverseRowMatchesThePublishedCurve)
         zorsim::parseRelaySetup("inverse:channels=IA+IB+IC,pickup=1,tms=0.05,curve=iec-lti,input=0").models.at(0));
     ASSERT_TRUE(relay);
     const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
-    std::vector<int64_t> closed;
-    for (const zorsim::OvercurrentTrip& t : relay->trips())
-        closed.push_back(t.timeNs);
+    const std::vector<int64_t> closed = closedTimes(*relay);
     expectJudged(vm, faults, closed, {kPass});
     EXPECT_NEAR(vm.getActionTimes(0), 6.0, 5e-4);
 }
