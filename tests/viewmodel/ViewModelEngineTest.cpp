@@ -315,11 +315,9 @@ TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
         {"CONTINUE_TIME", [](VM& vm, int v) { vm.setBatteryConfig(5, 5 + v); }},
         {"BATTERY_TYPE", [](VM& vm, int v) { vm.setBatteryType(v); }},
     };
-    const QString dat = QDir::currentPath() + "/dat/";
-    QFile::copy(ZOR_SOURCE_DIR "/resources/dat/CUSTOM_TIMEZONES.XML", dat + "CUSTOM_TIMEZONES.XML");
+    QFile::copy(ZOR_SOURCE_DIR "/resources/dat/CUSTOM_TIMEZONES.XML", "dat/CUSTOM_TIMEZONES.XML");
     startPolling();
     ModuleTestModel vm;
-    ASSERT_GT(vm.getTimeZoneCount(), 1);
     ControllerConfiguration* config = center->testConfiguration;
     const auto save = [config] {
         config->saveSoftwareConfig();
@@ -366,8 +364,7 @@ TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
         EXPECT_TRUE(passed(passes.load(std::memory_order_relaxed) + 2));
         stop = true;
         reader.join();
-        const QString after = saved().value(setter.key);
-        EXPECT_NE(after, before);
+        EXPECT_NE(saved().value(setter.key), before);
         reached << setter.key;
     }
     reached.sort();
