@@ -275,6 +275,7 @@ public:
         DAMAGE_UNREADABLE = 0,    // not a calibration file that reads
         DAMAGE_VALUE = 1,         // a value or the version not readable
         DAMAGE_OLDER_FORM = 2,    // the older ".dat" form, which an import does not read
+        DAMAGE_BEYOND_BOUNDS = 3, // more than any calibration file holds (BaseXmlFile::bounds)
     };
     struct DamagedFile
     {

@@ -500,7 +500,9 @@ bool ModelCalibrationEntity::readKind(CALType type)
                      .arg(shown(xmlPath), file.errorString(), error)
                      .arg(line)
                      .arg(column));
-            markDamaged(type, xmlPath, DAMAGE_UNREADABLE);
+            markDamaged(type, xmlPath,
+                        BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds ? DAMAGE_BEYOND_BOUNDS
+                                                                                            : DAMAGE_UNREADABLE);
         }
     }
     taken = xmlTaken;

@@ -945,11 +945,13 @@ public:
     // 0, else -1. Blocks: the interface uses startUpgradeShell().
     int runUpgradeShell();
     // Runs the script on the background queue; sigUpgradeShellFinished
-    // brings its result. False (nothing started) while one is running.
+    // brings its result and what the dialog says of it (success, the device
+    // restarting; else failure, at once). False (nothing started) while one
+    // is running.
     Q_INVOKABLE bool startUpgradeShell();
 
 signals:
-    void sigUpgradeShellFinished(int result);
+    void sigUpgradeShellFinished(int result, QString notice);
     void sigCalExchangeDone(bool exported, bool ok, QString notice);
 
 protected:

@@ -248,8 +248,12 @@ bool ViewBaseModel::readParameterFile(const QString& path, BaseXmlFile::Kind kin
     const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, limit, bytes);
     if (read == BaseXmlFile::Read::Whole || read == BaseXmlFile::Read::Missing)
         return read == BaseXmlFile::Read::Whole;
-    parameterNotice = read == BaseXmlFile::Read::TooLarge ? tr("文件过大（超过 %1 字节），无法读取。").arg(limit)
-                                                          : tr("文件无法读取。");
+    if (read == BaseXmlFile::Read::TooLarge)
+        parameterNotice = tr("文件过大（超过 %1 字节），无法读取。").arg(limit);
+    else if (read == BaseXmlFile::Read::NotAFile)
+        parameterNotice = tr("它不是普通文件，而是文件夹、管道、设备或套接字。");
+    else
+        parameterNotice = tr("文件存在，但无法打开或读取（权限或存储介质故障）。");
     qWarning().noquote() << "ViewBaseModel: parameter file not read:" << path << parameterNotice;
     return false;
 }

@@ -2751,10 +2751,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>更新中です。完了後に自動で再起動します。</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>更新に成功しました。再起動します。</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3231,6 @@
         <translation>変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>ファイルを読み込めません。</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 は %3 … %4 の範囲外です。</translation>
     </message>
@@ -3401,6 +3393,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>ファイルが宣言する文字コードを読み込めません。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USBメモリは読み取り専用です</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USBメモリの空き容量がありません</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>書き込み権限がありません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校正係数を出力しませんでした：USBメモリにフォルダ%1を作成できませんでした（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校正係数を入力しませんでした：%1の要素・属性・入れ子の数が、本器が書き込むどの校正ファイルよりも多くなっています</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校正係数を入力しませんでした：%1はどの校正ファイルよりも大きいです（%2 バイト超）</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>通常のファイルではなく、フォルダ・パイプ・デバイス・ソケットのいずれかです。</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>ファイルはありますが、開くことも読み込むこともできません（権限または記憶媒体の障害）。</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>更新に成功しました。再起動します。</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>更新に失敗しました。技術サポートにご連絡ください。</translation>
     </message>
 </context>
 <context>

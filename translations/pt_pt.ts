@@ -2751,10 +2751,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>A atualizar! Reinicia automaticamente no fim.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Atualização concluída! A reiniciar.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3231,6 @@
         <translation>A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>O ficheiro não pode ser lido.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 está fora de %3 … %4.</translation>
     </message>
@@ -3401,6 +3393,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>a pen USB só permite leitura</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>a pen USB está cheia</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>o nome é demasiado longo</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>sem permissão de escrita</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coeficientes não exportados: não foi possível criar a pasta %1 na pen USB (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coeficientes não importados: %1 tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro de calibração que o equipamento escreve</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coeficientes não importados: %1 é maior do que qualquer ficheiro de calibração (mais de %2 bytes)</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>Não é um ficheiro normal, mas uma pasta, um pipe, um dispositivo ou um socket.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>O ficheiro existe, mas não pôde ser aberto ou lido (permissões ou falha do suporte de armazenamento).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Atualização concluída! A reiniciar.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Falha na atualização! Contacte o suporte técnico.</translation>
     </message>
 </context>
 <context>

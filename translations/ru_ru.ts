@@ -2751,10 +2751,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>Обновление! По завершении прибор перезапустится.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Обновление выполнено! Перезапуск.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3231,6 @@
         <translation>Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>Файл не читается.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 вне диапазона %3 … %4.</translation>
     </message>
@@ -3401,6 +3393,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>Файл объявляет кодировку, которую нельзя прочитать.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USB-диск только для чтения</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USB-диск заполнен</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>слишком длинное имя</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>нет прав на запись</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Коэффициенты не экспортированы: не удалось создать папку %1 на USB-диске (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Коэффициенты не импортированы: в %1 больше элементов, атрибутов или уровней вложенности, чем в любом файле калибровки, который пишет прибор</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Коэффициенты не импортированы: %1 больше любого файла калибровки (более %2 байт)</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>Это не обычный файл, а папка, канал, устройство или сокет.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>Файл есть, но его не удалось открыть или прочитать (права доступа или сбой носителя).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Обновление выполнено! Перезапуск.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Ошибка обновления! Обратитесь в техподдержку.</translation>
     </message>
 </context>
 <context>

@@ -2751,10 +2751,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>Upgrading! The device restarts when done.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Upgrade succeeded! Restarting.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3231,6 @@
         <translation>The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>The file cannot be read.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 lies outside %3 … %4.</translation>
     </message>
@@ -3401,6 +3393,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>The file declares an encoding that cannot be read.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>the USB stick is read-only</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>the USB stick is full</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coefficients not exported: the folder %1 could not be made on the USB stick (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coefficients not imported: %1 has more elements, attributes or levels of nesting than any calibration file the instrument writes</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coefficients not imported: %1 is larger than any calibration file (more than %2 bytes)</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>It is not a regular file but a folder, a pipe, a device or a socket.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>The file is there but could not be opened or read (its permissions, or a fault of the storage).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Upgrade succeeded! Restarting.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Upgrade failed! Please contact technical support.</translation>
     </message>
 </context>
 <context>

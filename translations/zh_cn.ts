@@ -2751,10 +2751,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>正在升级!升级完成自动重启。</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>升级成功!正在自动重启。</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3231,6 @@
         <translation>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>文件无法读取。</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 超出 %3 … %4。</translation>
     </message>
@@ -3401,6 +3393,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>文件声明的编码无法识别。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>U盘为只读</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>U盘已满</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名称过长</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>没有写入权限</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校准系数未导出：无法在U盘上建立文件夹%1（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>它不是普通文件，而是文件夹、管道、设备或套接字。</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>文件存在，但无法打开或读取（权限或存储介质故障）。</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>升级成功!正在自动重启。</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>升级失败！请联系技术支持。</translation>
     </message>
 </context>
 <context>

@@ -118,7 +118,7 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         EXPECT_EQ(vm.getNormalTime(), 1.5);
         EXPECT_TRUE(vm.takeParameterFileNotice().contains(vmtest::utf8(c.why)));
     }
-    // No regular file, never waited on: told as an unreadable one.
+    // No regular file, never waited on: told so.
     ASSERT_EQ(::mkfifo(QFile::encodeName(backup("fifo.xml")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(backup("fifo.xml"), backup("link.xml")));
     ASSERT_TRUE(QDir().mkpath(backup("folder.xml")));
@@ -126,7 +126,7 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         SCOPED_TRACE(name);
         EXPECT_FALSE(vm.loadParmFromFile(name));
         EXPECT_EQ(read(live()), before);
-        EXPECT_EQ(vm.takeParameterFileNotice(), vmtest::utf8("文件无法读取。"));
+        EXPECT_EQ(vm.takeParameterFileNotice(), vmtest::utf8("它不是普通文件，而是文件夹、管道、设备或套接字。"));
     }
     EXPECT_FALSE(vm.loadParmFromFile("missing.xml"));
 
