@@ -393,8 +393,18 @@ int makeStorable(QDomNode node)
     return changed + makeNamespaceAware(node);
 }
 
-bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy)
+namespace {
+QString writtenBeyondBounds(const QByteArray& bytes, const Bounds& limit);
+} // namespace
+
+bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy, Kind kind,
+          QString* error)
 {
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     removeStaleTemporaries(path);
     if (const int changed = makeStorable(doc))
         qWarning().noquote() << "XML file" << path << ":" << changed
@@ -402,26 +412,34 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     if (doc.documentElement().isNull()) {
         // Its root could not be carried: a file without one is no XML file.
         qWarning().noquote() << "XML file not written:" << path << ": its root element has a name no XML file can carry";
-        return false;
+        return fail(QStringLiteral("no root element a file can carry"));
     }
     declareUtf8(doc);
+    QByteArray bytes;
+    {
+        QTextStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setCodec("UTF-8");
+        doc.save(stream, indent, policy);
+    }
+    // What its reader would refuse is not written: the old file stays.
+    const QString beyond = writtenBeyondBounds(bytes, bounds(kind));
+    if (!beyond.isEmpty()) {
+        qWarning().noquote() << "XML file not written:" << path << ": it would be" << beyond;
+        return fail(beyond);
+    }
 
     if (!dropLink(path))
-        return false;
+        return fail(QStringLiteral("a link in its place"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning().noquote() << "XML file not written:" << path << file.errorString();
-        return false;
+        return fail(file.errorString());
     }
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    doc.save(stream, indent, policy);
-    stream.flush();
     // On any failure the temporary file is dropped with the QSaveFile; the
     // old file is only ever replaced by a complete one that reached the disk.
-    if (stream.status() != QTextStream::Ok || !file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
         qWarning().noquote() << "XML file not written:" << path << file.errorString();
-        return false;
+        return fail(file.errorString());
     }
     return true;
 }
@@ -588,6 +606,12 @@ QString declaredEncoding(const QString& text)
 QString tooLarge(const Bounds& limit)
 {
     return QString::fromLatin1(kLarger).arg(limit.bytes);
+}
+
+// What of a file save() writes (UTF-8) takes it beyond limit, "" when nothing does.
+QString writtenBeyondBounds(const QByteArray& bytes, const Bounds& limit)
+{
+    return bytes.size() > limit.bytes ? tooLarge(limit) : beyondBounds(QString::fromUtf8(bytes), limit);
 }
 
 bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)

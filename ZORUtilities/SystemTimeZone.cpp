@@ -163,7 +163,7 @@ bool SystemTimeZone::saveSystemTimeZones(const QString& path)
         BaseXmlUtilities::setValue(&item, &doc, QLatin1String(kCommentEnTag), zone.comment());
     }
 
-    return BaseXmlFile::save(doc, path, kIndent, QDomNode::EncodingFromDocument);
+    return BaseXmlFile::save(doc, path, kIndent, QDomNode::EncodingFromDocument, BaseXmlFile::Kind::TimeZones);
 }
 
 bool SystemTimeZone::isSystemTimeZoneEnabled() const

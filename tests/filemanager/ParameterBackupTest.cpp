@@ -136,6 +136,48 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
     EXPECT_EQ(vm.getNormalTime(), 4.25);
 }
 
+// A file File > Load takes at the bounds is saved by its page as a file the
+// page reads at the next start: the elements it does not read go when with
+// them the file would be beyond the bounds (at the elements bound with the
+// page's own added; compact and deep, which the save's indentation takes
+// past the bytes bound).
+TEST_F(ParameterBackup, AFileTakenAtTheBoundsIsSavedAsOneThePageReadsAtTheNextStart)
+{
+    const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Backup);
+    const QByteArray normalTime = "<normalTime>4.5</normalTime>";
+    const int chain = limit.nesting - 2;   // the root, the chain, then the leaves
+    const int leaves = limit.elements - 2 - chain;
+    const struct
+    {
+        const char* name;
+        QByteArray bytes;
+    } files[] = {
+        {"flat.xml", "<DataRoot>" + normalTime + QByteArray("<x/>").repeated(limit.elements - 2) + "</DataRoot>"},
+        {"deep.xml", "<DataRoot>" + normalTime + QByteArray("<c>").repeated(chain) + QByteArray("<xx/>").repeated(leaves)
+                         + QByteArray("</c>").repeated(chain) + "</DataRoot>"},
+    };
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.name);
+        QDomDocument indented;
+        ASSERT_TRUE(BaseXmlFile::parse(indented, file.bytes, BaseXmlFile::Kind::Backup));
+        if (QByteArray(file.name) == "deep.xml") {
+            ASSERT_GT(indented.toByteArray(4).size(), limit.bytes);
+        }
+        write(backup(file.name), file.bytes);
+        {
+            ModuleTestModel vm;
+            vm.testActive();
+            ASSERT_TRUE(vm.loadParmFromFile(file.name)) << vm.takeParameterFileNotice().toStdString();
+            EXPECT_EQ(vm.getNormalTime(), 4.5);
+            ASSERT_TRUE(vm.saveParameter());
+        }
+        ModuleTestModel next;
+        next.testActive();
+        EXPECT_TRUE(next.loadParameter()) << next.takeParameterFileNotice().toStdString();
+        EXPECT_EQ(next.getNormalTime(), 4.5);
+    }
+}
+
 TEST_F(ParameterBackup, RestoringOnAPageThatHasNotSavedYetMakesItsFolder)
 {
     write(backup("b.xml", "Harmonic"), "<DataRoot><normalTime>3</normalTime></DataRoot>");
