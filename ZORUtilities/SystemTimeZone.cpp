@@ -5,6 +5,7 @@
 #include "BaseXmlUtilities.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -110,15 +111,14 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
     customTimeZoneOffsets.clear();
     customTimeZoneComments.clear();
 
-    QByteArray bytes;
-    const BaseXmlFile::Kind kind = BaseXmlFile::Kind::TimeZones;
-    const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &bytes);
-    if (read == BaseXmlFile::Read::Missing || read == BaseXmlFile::Read::Failed)
-        return false;
-
     QDomDocument doc;
-    if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, bytes, kind))
-        return true;
+    QString error;
+    if (!BaseXmlFile::parseFile(doc, path, BaseXmlFile::Kind::TimeZones, &error)) {
+        // No list; a file that is there is said to be refused, and why.
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            qWarning().noquote() << "Time zones: the list" << path << "is not read:" << error;
+        return false;
+    }
 
     const QString commentTag =
         QLatin1String(lanuageType == kLanguageChinese ? kCommentZhTag : kCommentEnTag);
