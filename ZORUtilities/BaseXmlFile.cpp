@@ -478,20 +478,24 @@ int removeStaleTemporaries(const QString& path)
 namespace {
 
 // The largest file of each kind that the instrument writes, and its bounds
-// with room: some four to eight times its bytes and elements, twice its
-// nesting. None of them carries an attribute; a few are let through.
-//  - parameter: a sequence of 32 states, 32 assessments and 1,024 events,
-//    278 KB, 7,377 elements, 6 deep (a backup is such a file kept aside);
-//  - calibration: the AC factors, 9 KB, 180 elements, 3 deep;
-//  - settings: devinfo.xml, under 1 KB, 20 keys, 2 deep;
-//  - time zones: the list shipped, 23 KB, 481 elements, 3 deep.
-constexpr Bounds kParameterBounds{1024 * 1024, 32768, 8, 12};
+// with room: two to four times its bytes and elements (each number at the
+// longest text its writer gives one), twice its nesting. None of them
+// carries an attribute; a few are let through.
+//  - parameter: the ramping page's 8 states of 8 points, 373 KB, 8 deep;
+//    the sequence page's 32 states, 32 assessments and 1,024 events, 7,377
+//    elements (a backup is such a file kept aside);
+//  - calibration: the AC factors, 11 KB, 180 elements, 3 deep;
+//  - settings: devinfo.xml, 2 KB, 19 elements, 2 deep;
+//  - time zones: every zone the system's database knows (458, the 418 of
+//    its zone.tab among them), 114 KB, 2,749 elements, 3 deep.
+// A test builds each through its writer and holds the table to it.
+constexpr Bounds kParameterBounds{1024 * 1024, 16384, 8, 16};
 constexpr Bounds kBounds[] = {
     kParameterBounds,            // Kind::Parameter
     kParameterBounds,            // Kind::Backup
-    {64 * 1024, 1024, 8, 6},     // Kind::Calibration
-    {16 * 1024, 256, 8, 4},      // Kind::Settings
-    {128 * 1024, 2048, 8, 6},    // Kind::TimeZones
+    {32 * 1024, 512, 8, 6},      // Kind::Calibration
+    {6 * 1024, 64, 8, 4},        // Kind::Settings
+    {384 * 1024, 8192, 8, 6},    // Kind::TimeZones
 };
 
 // Index just past the first occurrence of token at or after from;

@@ -139,6 +139,11 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
 
 bool SystemTimeZone::saveSystemTimeZones(const QString& path)
 {
+    return saveTimeZones(path, systemTimeZoneIds);
+}
+
+bool SystemTimeZone::saveTimeZones(const QString& path, const QByteArrayList& ids)
+{
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
@@ -150,7 +155,7 @@ bool SystemTimeZone::saveSystemTimeZones(const QString& path)
     doc.appendChild(root);
 
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    for (const QByteArray& id : qAsConst(systemTimeZoneIds)) {
+    for (const QByteArray& id : ids) {
         const QTimeZone zone(id);
         QDomElement item;
         BaseXmlUtilities::newElement(&item, &root, &doc, QLatin1String(kZoneTag));

@@ -51,6 +51,9 @@ public:
     // Writes the system list in the file format (creating the folder); true
     // when the whole file was written.
     bool saveSystemTimeZones(const QString& path);
+    // Writes the zones of ids in the file format, each as the system database
+    // has it (saveSystemTimeZones writes the system list).
+    static bool saveTimeZones(const QString& path, const QByteArrayList& ids);
 
     // Whether the active list is the operating system's.
     bool isSystemTimeZoneEnabled() const;
