@@ -3,6 +3,8 @@
 // FIFO, a link to one or a folder in the file's place as it takes an
 // unreadable file: no crash, no wait, and what it tells and does is the same.
 // (A link to a device is read as one to a FIFO is: BaseXmlFile's tests.)
+// The bounds of each kind from the largest file its writers make, and the
+// fuzz targets' seeds at and one past them.
 
 #include "../viewmodel/ViewModelTestSupport.h"
 
@@ -43,49 +45,112 @@ protected:
     QString app(const QString& rel) const { return appRoot() + QLatin1Char('/') + rel; }
 };
 
-// What a file holds as its bounds count it, each number taken at the
-// longest text its writer gives one (longestNumber characters).
-BaseXmlFile::Bounds sizeOf(const QByteArray& bytes, int longestNumber)
+// Takes into largest what a file holds as its bounds count it, each number
+// at the longest text its writer gives one (longestNumber characters).
+void measure(BaseXmlFile::Bounds& largest, const QByteArray& bytes, int longestNumber)
 {
-    BaseXmlFile::Bounds size{bytes.size(), 0, 0, 0};
+    qint64 size = bytes.size();
+    int elements = 0, depth = 0;
     QXmlStreamReader reader(bytes);
-    int depth = 0;
     while (!reader.atEnd()) {
         reader.readNext();
         if (reader.isStartElement()) {
-            ++size.elements;
-            size.attributes = std::max(size.attributes, int(reader.attributes().size()));
-            size.nesting = std::max(size.nesting, ++depth);
+            ++elements;
+            largest.nesting = std::max(largest.nesting, ++depth);
+            largest.attributes = std::max(largest.attributes, int(reader.attributes().size()));
         } else if (reader.isEndElement()) {
             --depth;
         } else if (reader.isCharacters() && !reader.isWhitespace()) {
             bool number = false;
             reader.text().toDouble(&number);
-            size.bytes += number ? std::max(0, longestNumber - reader.text().size()) : 0;
+            size += number ? std::max(0, longestNumber - reader.text().size()) : 0;
         }
     }
     EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
-    return size;
+    largest.bytes = std::max(largest.bytes, size);
+    largest.elements = std::max(largest.elements, elements);
 }
 
-BaseXmlFile::Bounds largest(const BaseXmlFile::Bounds& a, const BaseXmlFile::Bounds& b)
-{
-    return {std::max(a.bytes, b.bytes), std::max(a.elements, b.elements), std::max(a.attributes, b.attributes),
-            std::max(a.nesting, b.nesting)};
-}
-
-// The ramping and sequence pages with what their lists hold in reach.
+// The ramping and sequence pages with their lists in reach.
 class Ramping : public ViewRampingModel
 {
 public:
-    using ViewRampingModel::testStates;
+    void fill()
+    {
+        for (auto& state : testStates) {
+            while (state->testPoints.size() < size_t(kMaxPoints))
+                state->testPoints.emplace_back(new ViewPointModel(this));
+        }
+    }
 };
 
 class Sequence : public ViewStateSequenceModel
 {
 public:
-    using ViewStateSequenceModel::addEventItem;
+    void fill()
+    {
+        for (int e = 0; e < kMaxEvents; ++e)
+            addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
+    }
 };
+
+template <typename Model>
+std::unique_ptr<ViewBaseModel> make()
+{
+    return std::make_unique<Model>();
+}
+
+QByteArray seedFile(const QString& name)
+{
+    QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// doc grown to n of one bound (attributes on its root).
+QByteArray grown(QByteArray doc, const QByteArray& bound, int n)
+{
+    BaseXmlFile::Bounds held{};
+    measure(held, doc, 0);
+    const int end = doc.lastIndexOf("</");   // the root's end tag
+    if (bound == "bytes")
+        return doc.insert(end, QByteArray(n - doc.size(), ' '));
+    if (bound == "elements")
+        return doc.insert(end, QByteArray("<x/>").repeated(n - held.elements));
+    if (bound == "nesting")
+        return doc.insert(end, QByteArray("<n>").repeated(n - 1) + QByteArray("</n>").repeated(n - 1));
+    QByteArray attributes;
+    for (int i = 0; i < n; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    return doc.insert(doc.indexOf('>', doc.indexOf("?>") + 2), attributes);
+}
+
+// The file-transfer target's input importing doc as name in mode: the mode
+// command, the head, chunks of 1,024 bytes and of 17 x k bytes (the lengths
+// its chunk byte gives, k up to 31), "SEND_END". Spaces go before the root's
+// end tag until the size is one such chunks make, unless keepSize.
+QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keepSize)
+{
+    const auto seventeens = [&doc] {
+        for (int k = 0; k < 1024 && 17 * k <= doc.size(); ++k) {
+            if ((doc.size() - 17 * k) % 1024 == 0)
+                return k;
+        }
+        return -1;
+    };
+    while (seventeens() < 0 && !keepSize)
+        doc.insert(doc.lastIndexOf("</"), ' ');
+    int k = seventeens();
+    const auto head = [](const QByteArray& n, quint32 size) {
+        return char((n.size() << 2) | 1) + n + QByteArray(reinterpret_cast<const char*>(&size), 4);
+    };
+    QByteArray input = QByteArray(1, '\0') + mode + head(name, quint32(doc.size()));
+    int at = 0;
+    for (; at < doc.size() - 17 * k; at += 1024)
+        input += char(0xFE) + doc.mid(at, 1024);
+    for (int part = std::min(k, 31); k > 0; at += 17 * part, k -= part, part = std::min(k, 31))
+        input += char((part << 2) | 2) + doc.mid(at, 17 * part);
+    return k < 0 ? QByteArray() : input + head("SEND_END", 0);
+}
 
 QString calibrationOutcome(const ModelCalibrationEntity& e)
 {
@@ -236,102 +301,64 @@ TEST_F(XmlReaders, ADeepOrBoundlessDocumentOrNoFileIsReadAsAnUnreadableFileIs)
 TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 {
     using BaseXmlFile::Kind;
+    using VM = ViewBaseModel;
     // Parameter files: every page with its lists full (as its buttons fill
-    // them; a ramping state with all its points, a sequence's event list
-    // full), at the next start and by File > Load.
-    struct Module
-    {
-        ViewBaseModel::TESTType type;
-        std::function<std::unique_ptr<ViewBaseModel>()> make;
-        std::function<void(ViewBaseModel&)> fill;
+    // them; a ramping state with all its points, a sequence's events), read
+    // at the next start and by File > Load. Numbers up to "-1.23457e-100".
+    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)()> modules[] = {
+        {VM::TEST_ALTERNATE, &make<ViewAlternateModel>},   {VM::TEST_DIRECT, &make<ViewDirectModel>},
+        {VM::TEST_HARMONIC, &make<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &make<ViewOscillateModel>},
+        {VM::TEST_STDSOURCE, &make<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &make<ViewDistanceModel>},
+        {VM::TEST_OVERCURRENT, &make<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &make<ViewEnergyModel>},
+        {VM::TEST_SLIP_FREQUENCY, &make<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &make<ViewSlipVoltageModel>},
+        {VM::TEST_RAMPING, &make<Ramping>},                {VM::TEST_STATESEQUENCE, &make<Sequence>},
     };
-    const auto model = [](auto* made) { return std::function<std::unique_ptr<ViewBaseModel>()>([=] {
-        return std::unique_ptr<ViewBaseModel>(new std::remove_pointer_t<decltype(made)>);
-    }); };
-    const auto none = [](ViewBaseModel&) {};
-    const Module modules[] = {
-        {ViewBaseModel::TEST_ALTERNATE, model((ViewAlternateModel*)nullptr), none},
-        {ViewBaseModel::TEST_DIRECT, model((ViewDirectModel*)nullptr), none},
-        {ViewBaseModel::TEST_HARMONIC, model((ViewHarmonicModel*)nullptr), none},
-        {ViewBaseModel::TEST_OSCILLATE, model((ViewOscillateModel*)nullptr), none},
-        {ViewBaseModel::TEST_STDSOURCE, model((ViewStdSourceModel*)nullptr), none},
-        {ViewBaseModel::TEST_DISTANCE, model((ViewDistanceModel*)nullptr), none},
-        {ViewBaseModel::TEST_OVERCURRENT, model((ViewOvercurrentModel*)nullptr), none},
-        {ViewBaseModel::TEST_ENERGY, model((ViewEnergyModel*)nullptr), none},
-        {ViewBaseModel::TEST_SLIP_FREQUENCY, model((ViewSlipFrequencyModel*)nullptr), none},
-        {ViewBaseModel::TEST_SLIP_VOLTAGE, model((ViewSlipVoltageModel*)nullptr), none},
-        {ViewBaseModel::TEST_RAMPING, model((Ramping*)nullptr),
-         [](ViewBaseModel& vm) {
-             auto& ramping = static_cast<Ramping&>(vm);
-             for (auto& state : ramping.testStates) {
-                 while (state->testPoints.size() < size_t(ViewRampingModel::kMaxPoints))
-                     state->testPoints.emplace_back(new ViewRampingModel::ViewPointModel(&ramping));
-             }
-         }},
-        {ViewBaseModel::TEST_STATESEQUENCE, model((Sequence*)nullptr),
-         [](ViewBaseModel& vm) {
-             for (int e = 0; e < ViewStateSequenceModel::kMaxEvents + 1; ++e)
-                 static_cast<Sequence&>(vm).addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
-         }},
-    };
-    constexpr int kParameterNumber = 13;   // "-1.23457e-100"
     BaseXmlFile::Bounds parameter{};
-    for (const Module& m : modules) {
-        const QString folder = ViewBaseModel::testDirOf(m.type);
-        SCOPED_TRACE(folder.toStdString());
-        center->testActive(m.type);
+    for (const auto& [type, model] : modules) {
+        SCOPED_TRACE(VM::testDirOf(type).toStdString());
+        center->testActive(type);
         {
-            const auto vm = m.make();
+            const auto vm = model();
             vm->testActive();
             for (const char* add : {"addState", "addPoint", "addAssess"}) {
                 for (int i = 0; i < 100 && vm->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
                     QMetaObject::invokeMethod(vm.get(), add);
             }
-            m.fill(*vm);
+            if (auto* ramping = dynamic_cast<Ramping*>(vm.get()))
+                ramping->fill();
+            if (auto* sequence = dynamic_cast<Sequence*>(vm.get()))
+                sequence->fill();
             ASSERT_TRUE(vm->saveParameter());
             ASSERT_TRUE(vm->backupParameter(QStringLiteral("largest.xml")));
         }
-        parameter = largest(parameter, sizeOf(sandbox.read(app("parameters/" + folder + "/parameter.xml")), kParameterNumber));
-        const auto atStart = m.make();
+        measure(parameter, sandbox.read(app("parameters/" + VM::testDirOf(type) + "/parameter.xml")), 13);
+        const auto atStart = model(), byLoad = model();
         atStart->testActive();
         EXPECT_TRUE(atStart->loadParameter());
-        const auto byLoad = m.make();
-        byLoad->testActive();
         EXPECT_TRUE(byLoad->loadParmFromFile(QStringLiteral("largest.xml")));
     }
 
-    // Calibration files: every kind, each factor written with all its digits.
-    constexpr int kFullNumber = 24;   // "-2.2250738585072014e-308"
-    BaseXmlFile::Bounds calibration{};
+    // Calibration files, every kind; settings with the device's model and
+    // code as long as their boxes take, of the character written longest.
+    // Numbers with all their digits, up to "-2.2250738585072014e-308".
+    BaseXmlFile::Bounds calibration{}, settings{};
     for (int t = ModelCalibrationEntity::CAL_TYPE_ACAMP; t <= ModelCalibrationEntity::CAL_TYPE_LLODC; ++t) {
         const auto type = ModelCalibrationEntity::CALType(t);
-        ModelCalibrationEntity written;
+        ModelCalibrationEntity written, read;
         ASSERT_TRUE(written.save(type));
-        calibration = largest(calibration, sizeOf(sandbox.read(app("dat/" + written.getFileName(type) + ".xml")), kFullNumber));
-        ModelCalibrationEntity read;
+        measure(calibration, sandbox.read(app("dat/" + written.getFileName(type) + ".xml")), 24);
         read.load(type);
         EXPECT_TRUE(read.getDamagedTypes().isEmpty()) << t;
     }
-
-    // Settings: the device's model and code as long as their boxes take, of
-    // the character written longest.
-    BaseXmlFile::Bounds settings{};
-    {
-        ControllerConfiguration written;
-        written.deviceModel = QString(64, QLatin1Char('&'));
-        written.deviceCode = written.deviceModel;
-        ASSERT_TRUE(written.saveSoftwareConfig());
-        ASSERT_TRUE(written.saveHardwareConfig(false));
-        ASSERT_TRUE(written.saveBatteryConfig());
-        for (const char* file : {"softinfo.xml", "devinfo.xml", "batteryinfo.xml"})
-            settings = largest(settings, sizeOf(sandbox.read(app(QStringLiteral("dat/") + file)), kFullNumber));
-        ControllerConfiguration read;
-        read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA);
-        read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_HARDWARE_DATA);
-        read.doLoadBatteryConfig();
-        EXPECT_TRUE(read.damagedFiles().isEmpty()) << read.damagedFiles().join(' ').toStdString();
-        EXPECT_EQ(read.deviceModel, written.deviceModel);
-    }
+    ControllerConfiguration written, read;
+    written.deviceModel = written.deviceCode = QString(64, QLatin1Char('&'));
+    ASSERT_TRUE(written.saveSoftwareConfig() && written.saveHardwareConfig(false) && written.saveBatteryConfig());
+    for (const char* file : {"softinfo.xml", "devinfo.xml", "batteryinfo.xml"})
+        measure(settings, sandbox.read(app(QStringLiteral("dat/") + file)), 24);
+    read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA);
+    read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_HARDWARE_DATA);
+    read.doLoadBatteryConfig();
+    EXPECT_TRUE(read.damagedFiles().isEmpty() && read.deviceModel == written.deviceModel);
 
     std::vector<std::pair<Kind, BaseXmlFile::Bounds>> kinds = {
         {Kind::Parameter, parameter}, {Kind::Backup, parameter}, {Kind::Calibration, calibration}, {Kind::Settings, settings}};
@@ -339,26 +366,80 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
     const QList<QByteArray> zones = QTimeZone::availableTimeZoneIds();
     const bool database = QTimeZone("Europe/Berlin").isValid();
     if (database) {
-        const QString path = app("dat/CUSTOM_TIMEZONES.XML");
-        ASSERT_TRUE(SystemTimeZone::saveTimeZones(path, zones));
-        kinds.push_back({Kind::TimeZones, sizeOf(sandbox.read(path), 0)});
-        SystemTimeZone read;
-        read.updateTimeZones(false);   // the list of the application's folder
-        EXPECT_EQ(read.getTimeZoneCount(), zones.size());
+        ASSERT_TRUE(SystemTimeZone::saveTimeZones(app("dat/CUSTOM_TIMEZONES.XML"), zones));
+        kinds.push_back({Kind::TimeZones, {}});
+        measure(kinds.back().second, sandbox.read(app("dat/CUSTOM_TIMEZONES.XML")), 0);
+        SystemTimeZone list;
+        list.updateTimeZones(false);   // the list of the application's folder
+        EXPECT_EQ(list.getTimeZoneCount(), zones.size());
     }
 
     for (const auto& [kind, file] : kinds) {
         SCOPED_TRACE(QStringLiteral("kind %1: largest %2 bytes, %3 elements, %4 deep")
                          .arg(int(kind)).arg(file.bytes).arg(file.elements).arg(file.nesting).toStdString());
         const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(kind);
-        EXPECT_GE(limit.bytes, 2 * file.bytes);
-        EXPECT_LE(limit.bytes, 4 * file.bytes);
-        EXPECT_GE(limit.elements, 2 * file.elements);
-        EXPECT_LE(limit.elements, 4 * file.elements);
+        EXPECT_TRUE(limit.bytes >= 2 * file.bytes && limit.bytes <= 4 * file.bytes) << limit.bytes;
+        EXPECT_TRUE(limit.elements >= 2 * file.elements && limit.elements <= 4 * file.elements) << limit.elements;
         EXPECT_EQ(limit.nesting, 2 * file.nesting);
-        EXPECT_GE(limit.attributes, file.attributes);
-        EXPECT_LE(limit.attributes, 8);
+        EXPECT_TRUE(limit.attributes >= file.attributes && limit.attributes <= 8) << limit.attributes;
     }
     if (!database)
         GTEST_SKIP() << "no time-zone database: the time-zone list's bounds not checked";
+}
+
+// Every fuzz target of a kind of file starts from seeds at and one past each
+// bound of its kind (seeds/<target>/bound-*): a file of the kind grown to
+// the bound, in the target's input form. ZOR_UPDATE_GOLDEN=1 writes them.
+TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
+{
+    using BaseXmlFile::Kind;
+    using Input = std::function<QByteArray(const QByteArray&, bool bytesBound)>;
+    const auto selected = [](char selector) { return Input([=](const QByteArray& doc, bool) { return selector + doc; }); };
+    const Input plain = [](const QByteArray& doc, bool) { return doc; };
+    // A page's file holding one of its values: the page's save adds the others.
+    const QByteArray parameter = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot>\n    "
+                                 "<normalTime>1.5</normalTime>\n</DataRoot>\n";
+    const QByteArray calibration = seedFile("fuzz_calibration/acamp.xml").mid(1);
+    const struct {
+        const char* name;   // of the seeds, in the target's folder
+        Kind kind;
+        QByteArray doc;
+        Input input;
+    } targets[] = {
+        {"fuzz_parameter/bound", Kind::Backup, parameter, selected(0)},   // the AC page's File > Load
+        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml"), plain},
+        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter,
+         [](const QByteArray& doc, bool bytes) { return transfer(5, "AC/b.xml", doc, bytes); }},
+        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration,
+         [](const QByteArray& doc, bool bytes) { return transfer(6, "calacamp.xml", doc, bytes); }},
+        {"fuzz_calibration/bound", Kind::Calibration, calibration, selected(0)},   // calacamp.xml
+        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), selected(1)},
+        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml"), plain},
+        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml"), plain},
+    };
+    for (const auto& target : targets) {
+        const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(target.kind);
+        const std::pair<QByteArray, int> bounds[] = {
+            {"bytes", int(limit.bytes)}, {"elements", limit.elements}, {"attributes", limit.attributes},
+            {"nesting", limit.nesting}};
+        for (const auto& [bound, n] : bounds) {
+            for (const int past : {0, 1}) {
+                const QString name = QStringLiteral("%1-%2-%3").arg(target.name, bound, past ? "past" : "at");
+                SCOPED_TRACE(name.toStdString());
+                const QByteArray doc = grown(target.doc, bound, n + past);
+                QDomDocument parsed;
+                QString error;
+                ASSERT_EQ(BaseXmlFile::parse(parsed, doc, target.kind, &error), !past) << error.toStdString();
+                EXPECT_EQ(BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds, bool(past));
+                const QByteArray input = target.input(doc, bound == "bytes");
+                ASSERT_FALSE(input.isEmpty());
+                QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
+                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QIODevice::WriteOnly)) {
+                    file.write(input);
+                    file.close();
+                }
+                EXPECT_TRUE(seedFile(name) == input) << "not in the seeds as it is made here";
+            }
+        }
+    }
 }
