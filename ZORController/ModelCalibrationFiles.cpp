@@ -355,7 +355,7 @@ bool ModelCalibrationEntity::writeKind(CALType type)
     const FileKind& kind = fileKind(type);
     const QString path = filePath(type, ".xml");
 
-    BaseXmlHelper xml(path, false);
+    BaseXmlHelper xml(path, false, BaseXmlFile::Kind::Calibration);
     xml.beginGroup(QStringLiteral("AHEAD"));
     xml.setValue(QStringLiteral("TYPE"), QString::fromLatin1(kind.word));
     xml.setValue(QStringLiteral("VERSION"), factorVersion);

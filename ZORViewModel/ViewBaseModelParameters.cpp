@@ -4,13 +4,15 @@
 // the base keys (dataVersion, outputOnceOnly, normalEnable, normalTime,
 // normalOutput, intervalEnable, intervalTime, intervalOutput) followed by the
 // module's own elements. A save merges into the file that is there, so
-// elements this model does not own stay, and replaces it atomically
-// (BaseXmlFile::save). A file is read whole or not at all: one that does not
-// parse, is not readable in the encoding it declares or holds a value its
-// reader refuses (ViewParameterSetting.h) leaves the model as it was, and a
-// save does not merge into one that does not parse. The base block has no
-// page of its own: its amplitudes are held to the device's maxima, its
-// angles, frequencies and times to what the pages give them.
+// elements this model does not own stay (unless with them the file would be
+// beyond the bounds its reader holds it to: then they go, and a log line
+// says so), and replaces it atomically (BaseXmlFile::save). A file is read
+// whole or not at all: one that does not parse, is not readable in the
+// encoding it declares or holds a value its reader refuses
+// (ViewParameterSetting.h) leaves the model as it was, and a save does not
+// merge into one that does not parse. The base block has no page of its
+// own: its amplitudes are held to the device's maxima, its angles,
+// frequencies and times to what the pages give them.
 
 #include "ViewBaseModel.h"
 
@@ -350,31 +352,45 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
 
 bool ViewBaseModel::save(const QString& path, const QString& rootName)
 {
-    QDomDocument doc;
-    QDomElement root;
-    QByteArray existing;
+    // The page's own file: the declaration and the root with this model's elements.
+    const auto ownFile = [this, &rootName](QDomDocument& doc) {
+        doc = QDomDocument();
+        doc.appendChild(xmlDeclaration(doc));
+        QDomElement root = doc.createElement(rootName);
+        doc.appendChild(root);
+        serialize(true, &root, &doc);
+    };
     const BaseXmlFile::Kind kind = BaseXmlFile::Kind::Parameter;
+    QDomDocument doc;
+    QByteArray existing;
     const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &existing);
+    QDomElement root;
     if (read != BaseXmlFile::Read::Missing) {
         // Merge: the elements of the file that this model does not map stay.
-        if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, existing, kind))
-            doc = QDomDocument();   // not merged into a part
-        root = doc.firstChildElement(rootName);
-        if (root.isNull() && !doc.documentElement().isNull())
-            doc = QDomDocument();   // another document: rebuilt, not given a second root
+        // Not merged into a part, nor into another document (no second root).
+        if (read == BaseXmlFile::Read::Whole && BaseXmlFile::parse(doc, existing, kind))
+            root = doc.firstChildElement(rootName);
     } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         qWarning().noquote() << "ViewBaseModel: parameter folder not created:" << path;
         return false;
     }
     if (root.isNull()) {
-        if (!doc.hasChildNodes())
-            doc.appendChild(xmlDeclaration(doc));
-        root = doc.createElement(rootName);
-        doc.appendChild(root);
+        ownFile(doc);
+    } else {
+        serialize(true, &root, &doc);
     }
-    serialize(true, &root, &doc);
 
     // Written beside the old file and renamed over it: a reader or a power
     // cut sees the old file or the new one, never a part.
-    return BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument);
+    QString why;
+    if (BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument, kind, &why))
+        return true;
+    if (root.isNull() || BaseXmlFile::refusalOf(why) != BaseXmlFile::Refusal::BeyondBounds)
+        return false;
+    // With the elements it does not map (a file File > Load took at the
+    // bounds, indented anew) the page's file would be one its reader refuses.
+    qWarning().noquote() << "ViewBaseModel: parameter file" << path
+                         << "saved without the elements the page does not read: with them it would be" << why;
+    ownFile(doc);
+    return BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument, kind);
 }

@@ -31,13 +31,9 @@ class ViewRampingModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // States and points run (and built by the page).
+    // States and points run, built by the page and read from a file.
     static constexpr int kMaxStates = 8;
     static constexpr int kMaxPoints = 8;
-    // States and points a parameter file may build (those beyond eight load
-    // but do not run).
-    static constexpr int kMaxFileStates = 32;
-    static constexpr int kMaxFilePoints = 32;
 
     // One ramp of a state.
     class ViewPointModel

@@ -12,8 +12,8 @@
 //   point: functionType, settingTime, devTime, faultActionPort, faultActionItem,
 //       testResult, ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ... 15},
 //       steps/setp0..2
-// A list is as long as the entries the file holds: at most kMaxFileStates
-// states and kMaxFilePoints points per state (more refuses the file); a
+// A list is as long as the entries the file holds: at most kMaxStates
+// states and kMaxPoints points per state (more refuses the file); a
 // state always gets a point (a default one when the file lists none). A
 // setting outside the page's limits reads as the nearest limit; a selector
 // or enumeration outside its range or an unreadable value refuses the file
@@ -118,7 +118,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
     } else {
         testPoints.clear();
         // A state needs a point: one default point when the file lists none.
-        const int count = std::max(1, ParameterRead::countEntries(&points, QStringLiteral("point"), kMaxFilePoints));
+        const int count = std::max(1, ParameterRead::countEntries(&points, QStringLiteral("point"), kMaxPoints));
         for (int j = 0; j < count; ++j) {
             testPoints.emplace_back(new ViewPointModel(owner));
             QDomElement point;
@@ -149,7 +149,7 @@ void ViewRampingModel::serializeBody(bool save, QDomElement* element, QDomDocume
         return;
     }
     testStates.clear();
-    int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxFileStates);
+    int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxStates);
     // A file without a list holds one default state.
     if (count == 0 && !ParameterRead::present(&states, QStringLiteral("stateCount")))
         count = 1;

@@ -136,6 +136,36 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
     EXPECT_EQ(vm.getNormalTime(), 4.25);
 }
 
+// A file File > Load takes at the bounds is saved by its page as a file the
+// page reads at the next start: the elements it does not read go when with
+// them the file would be beyond the bounds (at the elements bound with the
+// page's own added; compact and deep, which the save's indentation takes
+// past the bytes bound).
+TEST_F(ParameterBackup, AFileTakenAtTheBoundsIsSavedAsOneThePageReadsAtTheNextStart)
+{
+    const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Backup);
+    const QByteArray head = "<DataRoot><normalTime>4.5</normalTime>";
+    const int chain = limit.nesting - 2;   // below the root, above the leaves
+    const QByteArray files[] = {
+        head + QByteArray("<x/>").repeated(limit.elements - 2) + "</DataRoot>",
+        head + QByteArray("<c>").repeated(chain) + QByteArray("<xx/>").repeated(limit.elements - 2 - chain)
+            + QByteArray("</c>").repeated(chain) + "</DataRoot>",   // over 1 MB indented
+    };
+    for (const QByteArray& file : files) {
+        write(backup("b.xml"), file);
+        {
+            ModuleTestModel vm;
+            vm.testActive();
+            ASSERT_TRUE(vm.loadParmFromFile("b.xml")) << vm.takeParameterFileNotice().toStdString();
+            ASSERT_TRUE(vm.saveParameter());
+        }
+        ModuleTestModel next;
+        next.testActive();
+        EXPECT_TRUE(next.loadParameter()) << next.takeParameterFileNotice().toStdString();
+        EXPECT_EQ(next.getNormalTime(), 4.5);
+    }
+}
+
 TEST_F(ParameterBackup, RestoringOnAPageThatHasNotSavedYetMakesItsFolder)
 {
     write(backup("b.xml", "Harmonic"), "<DataRoot><normalTime>3</normalTime></DataRoot>");

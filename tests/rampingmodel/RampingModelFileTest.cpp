@@ -107,6 +107,20 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
         Edits edits;
         std::function<void(RampingModel&)> check;
         bool taken = true;   // else the file is refused and the model keeps its values
+        std::function<void(QDomElement&)> more = nullptr;   // a further edit
+    };
+    // Copies of the element at path as its siblings name1..name<last>.
+    const auto copies = [](std::vector<const char*> path, const char* name, int last) {
+        return [=](QDomElement& root) {
+            QDomElement e = root;
+            for (const char* n : path)
+                e = e.firstChildElement(n);
+            for (int i = 1; i <= last; ++i) {
+                QDomElement copy = e.cloneNode(true).toElement();
+                copy.setTagName(name + QString::number(i));
+                e.parentNode().appendChild(copy);
+            }
+        };
     };
     const std::vector<const char*> point0 = {"testStates", "state0", "points", "point0"};
     const auto in = [](std::vector<const char*> path, std::initializer_list<const char*> more) {
@@ -160,6 +174,12 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
              EXPECT_EQ(vm.getOutputBOState(0, 0), 0);
          },
          false},
+        // The reader takes what the page builds and runs, no more (the
+        // largest file of eight states of eight points: XmlReadersTest).
+        {"a ninth state refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.getStatesCount(), 1); }, false,
+         copies({"testStates", "state0"}, "state", VM::kMaxStates)},
+        {"a ninth point refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.state(0).testPoints.size(), 1u); },
+         false, copies(point0, "point", VM::kMaxPoints)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -178,6 +198,8 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
                 else
                     e.parentNode().removeChild(e);
             }
+            if (row.more)
+                row.more(root);
         });
         RampingModel vm;
         vm.testActive();
