@@ -4257,6 +4257,14 @@
         <source>未复归</source>
         <translation>未復帰</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>点%1の動作時間範囲は%2で終わります：判定には故障が%3（チャタリング除去時間%4を含む）続く必要があり、最大故障時間%5を超えます：最大故障時間を延ばしてください。</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>この点の動作時間範囲は%1で終わります：判定には故障が%2（チャタリング除去時間%3を含む）続く必要があり、最大故障時間%4を超えます：最大故障時間を延ばしてください。</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>

@@ -4257,6 +4257,14 @@
         <source>未复归</source>
         <translation>Sem rearme</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>A janela de atuação do ponto %1 termina em %2: a falha tem de durar %3 (com o tempo anti-ressalto de %4) para a julgar, mais do que o tempo máx. de falha, %5: aumente o tempo máx. de falha.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>A janela de atuação deste ponto termina em %1: a falha tem de durar %2 (com o tempo anti-ressalto de %3) para a julgar, mais do que o tempo máx. de falha, %4: aumente o tempo máx. de falha.</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>

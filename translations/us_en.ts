@@ -4257,6 +4257,14 @@
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>Point %1&apos;s trip window ends at %2: its fault must last %3 (the deglitch time of %4 included) to judge it, longer than the Max Fault Time of %5: lengthen Max Fault Time.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>This point&apos;s trip window ends at %1: its fault must last %2 (the deglitch time of %3 included) to judge it, longer than the Max Fault Time of %4: lengthen Max Fault Time.</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>

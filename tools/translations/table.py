@@ -1280,4 +1280,15 @@ TABLE = [
     (None, "文件声明的编码无法识别。", None, "The file declares an encoding that cannot be read.",
      "O ficheiro declara uma codificação que não pode ser lida.", "Файл объявляет кодировку, которую нельзя прочитать.",
      "ファイルが宣言する文字コードを読み込めません。"),
+    # Windows a fault, a step or the states cannot reach.
+    ("ViewOvercurrentModel", "第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。", None,
+     "Point %1's trip window ends at %2: its fault must last %3 (the deglitch time of %4 included) to judge it, longer than the Max Fault Time of %5: lengthen Max Fault Time.",
+     "A janela de atuação do ponto %1 termina em %2: a falha tem de durar %3 (com o tempo anti-ressalto de %4) para a julgar, mais do que o tempo máx. de falha, %5: aumente o tempo máx. de falha.",
+     "Окно срабатывания точки %1 кончается в %2: для оценки КЗ должно длиться %3 (с антидребезгом %4), дольше макс. времени КЗ %5: увеличьте макс. время КЗ.",
+     "点%1の動作時間範囲は%2で終わります：判定には故障が%3（チャタリング除去時間%4を含む）続く必要があり、最大故障時間%5を超えます：最大故障時間を延ばしてください。"),
+    ("ViewOvercurrentModel", "该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。", None,
+     "This point's trip window ends at %1: its fault must last %2 (the deglitch time of %3 included) to judge it, longer than the Max Fault Time of %4: lengthen Max Fault Time.",
+     "A janela de atuação deste ponto termina em %1: a falha tem de durar %2 (com o tempo anti-ressalto de %3) para a julgar, mais do que o tempo máx. de falha, %4: aumente o tempo máx. de falha.",
+     "Окно срабатывания этой точки кончается в %1: для оценки КЗ должно длиться %2 (с антидребезгом %3), дольше макс. времени КЗ %4: увеличьте макс. время КЗ.",
+     "この点の動作時間範囲は%1で終わります：判定には故障が%2（チャタリング除去時間%3を含む）続く必要があり、最大故障時間%4を超えます：最大故障時間を延ばしてください。"),
 ]
