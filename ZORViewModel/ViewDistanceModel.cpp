@@ -303,6 +303,11 @@ double ViewDistanceModel::deviationOf(double settingTime) const
     return relative > timeErrAbs ? relative : timeErrAbs;
 }
 
+double ViewDistanceModel::faultTimeOf(const ViewPointModel& p) const
+{
+    return std::max(p.outputTime, p.settingTime + p.devTime + getDitherTime());
+}
+
 void ViewDistanceModel::setSettingTimes(int index, double time)
 {
     ViewPointModel& edit = *tempPoint;
@@ -555,7 +560,7 @@ void ViewDistanceModel::pushToEntity()
         writeStateOutputs(e, pre + 2, intervalOutput.outputRanges, intervalOutput.outputAngles,
                           intervalOutput.outputFrequencies);
         e->stateOutputTimes[pre] = normalTime;
-        e->stateOutputTimes[pre + 1] = p->outputTime;
+        e->stateOutputTimes[pre + 1] = faultTimeOf(*p);
         e->stateOutputTimes[pre + 2] = intervalTime;
         writeGroupTriggers(e, i, outputBOStates);
     }

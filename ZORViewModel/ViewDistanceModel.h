@@ -231,6 +231,10 @@ public:
     // The deviation a setting time allows: the larger of the relative and
     // the absolute tolerance (the absolute one on a tie).
     double deviationOf(double settingTime) const;
+    // How long a point's fault plays: its fault time (setting time x factor 1
+    // + factor 2), at least to the end of its window and the debounce after
+    // it, so that a trip at the window's end is confirmed while it plays.
+    double faultTimeOf(const ViewPointModel& p) const;
 
 protected:
     ViewPointModel* point(int index) const;
