@@ -73,7 +73,7 @@ double ViewRampingModel::ViewPointModel::endValue() const
 ViewRampingModel::ViewStateModel::ViewStateModel(const ViewRampingModel* owner)
     : testState(AO_STATE_TYPE_INITING)
     , outputLinkType(AO_LINKSTATE_TYPE_INITIATE)
-    , stepTime(1.0)
+    , stepTime(2.0)
     , outputBILogicType(AO_BILOGIC_TYPE_OR)
     , activePointIndex(0)
     , tempPoint(new ViewPointModel(owner))
@@ -477,6 +477,11 @@ void ViewRampingModel::addState()
 {
     if (int(testStates.size()) >= kMaxStates)
         return;
+    const QString problem = stepReachProblem(tempState->stepTime, *tempState->tempPoint);
+    if (!problem.isEmpty()) {
+        showUserMessage(problem);
+        return;
+    }
     std::unique_ptr<ViewStateModel> state(new ViewStateModel(this));
     state->CopyFrom(*tempState, false);
     state->testPoints.emplace_back(new ViewPointModel(this));
@@ -612,6 +617,11 @@ bool ViewRampingModel::checkStart()
             showUserMessage(name + tr("步长时间必须大于零。"));
             return false;
         }
+        const QString reach = stepReachProblem(state.stepTime, state.firstPoint());
+        if (!reach.isEmpty()) {
+            showUserMessage(name + reach);
+            return false;
+        }
         const int points = std::min(int(state.testPoints.size()), kMaxPoints);
         for (int j = 0; j < points; ++j) {
             const ViewPointModel& point = *state.testPoints[size_t(j)];
@@ -630,6 +640,16 @@ bool ViewRampingModel::checkStart()
         }
     }
     return true;
+}
+
+QString ViewRampingModel::stepReachProblem(double stepTime, const ViewPointModel& judged) const
+{
+    const double end = judged.settingTime + std::fabs(judged.devTime);
+    if (!(stepTime + ViewVerdict::kTimeAllowance < end))
+        return QString();
+    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    return tr("动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。")
+        .arg(seconds(end), seconds(stepTime));
 }
 
 void ViewRampingModel::pushToEntity(DATAType type)

@@ -167,7 +167,8 @@ public:
     Q_INVOKABLE int getActiveIndex() const;
     // Selects a state (0 for an invalid index) and loads it into the buffer.
     Q_INVOKABLE void setActiveIndex(int index);
-    // A new state from the buffer with one point, the buffer's; nothing at eight.
+    // A new state from the buffer with one point, the buffer's; nothing at
+    // eight, nor (the message shown) when its steps cannot reach its window.
     Q_INVOKABLE void addState();
     Q_INVOKABLE void removeState();
 
@@ -202,6 +203,12 @@ protected:
     void pullOutputs() override;
     void pullResults() override;
     bool checkStart() override;
+    // A trip is timed from the start of the step its contact moved on:
+    // steps that end before the window of the point judged does (setting
+    // time plus deviation) would read a relay acting late in it on the next
+    // step. The message (the step and the time it needs), "" when they
+    // reach. The rule of addState and checkStart.
+    QString stepReachProblem(double stepTime, const ViewPointModel& judged) const;
     // The states are never changed by a run: nothing to keep.
     void takeSnapshot() override {}
     void restoreSnapshot() override {}

@@ -4482,6 +4482,10 @@
         <source>未复归</source>
         <translation>未复归</translation>
     </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>

@@ -328,6 +328,8 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
             rmtest::RampingModel vm;
             vm.testActive();
             vm.removeState();
+            vm.setSettingTime(-1, 0.05);   // a window the steps of 0.1 s reach
+            vm.setDevTime(-1, 0.05);
             vm.addRamp(0, rmtest::VM::RAMP_ITEM_TYPE_RANGE, r.to, r.step, 0.1);
             vm.setOutputRange(port(0), r.from);
             ASSERT_TRUE(runToEnd(vm));

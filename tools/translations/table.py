@@ -1291,4 +1291,9 @@ TABLE = [
      "A janela de atuação deste ponto termina em %1: a falha tem de durar %2 (com o tempo anti-ressalto de %3) para a julgar, mais do que o tempo máx. de falha, %4: aumente o tempo máx. de falha.",
      "Окно срабатывания этой точки кончается в %1: для оценки КЗ должно длиться %2 (с антидребезгом %3), дольше макс. времени КЗ %4: увеличьте макс. время КЗ.",
      "この点の動作時間範囲は%1で終わります：判定には故障が%2（チャタリング除去時間%3を含む）続く必要があり、最大故障時間%4を超えます：最大故障時間を延ばしてください。"),
+    (None, "动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。", None,
+     "The trip window ends at %1, but each step lasts only %2: a relay acting after that would be read on the next step. Set the step time to %1 at least.",
+     "A janela de atuação termina em %1, mas cada passo dura só %2: um relé que atue depois seria lido no passo seguinte. Defina o tempo do passo para pelo menos %1.",
+     "Окно срабатывания кончается в %1, а шаг длится лишь %2: реле, сработавшее позже, будет отнесено к следующему шагу. Задайте время шага не меньше %1.",
+     "動作時間範囲は%1で終わりますが、各ステップは%2しかありません：その後に動作したリレーは次のステップに記録されます。ステップ時間を%1以上にしてください。"),
 ]
