@@ -4710,6 +4710,14 @@
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
     </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は最長でも%4しか続きません。試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は少なくとも%4続きます。試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

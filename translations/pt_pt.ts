@@ -4710,6 +4710,14 @@
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
     </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram no máximo %4: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram pelo menos %4: o teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

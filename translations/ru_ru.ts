@@ -4710,6 +4710,14 @@
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
     </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не более %4: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не менее %4: испытание не начато.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

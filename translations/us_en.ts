@@ -4710,6 +4710,14 @@
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
     </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at most: the test was not started.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at least: the test was not started.</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>

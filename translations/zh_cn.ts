@@ -4710,6 +4710,14 @@
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
     </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewStdSourceModel</name>
