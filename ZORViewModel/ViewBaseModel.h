@@ -793,6 +793,11 @@ protected:
     // ViewBaseModel::testStart; on true the page's exit stays disabled
     // until the engine reports the run state.
     bool startFromPage();
+    // What a trip-time cell says in place of a time: "未复归" for a completed
+    // point whose fault began on a relay still operated (a time it holds is
+    // not its trip), "未动作" for a completed one without a trip, "" otherwise
+    // (its time, or nothing before it has run).
+    QString tripTimeWord(bool completed, bool notReset, double tripTime) const;
 
 private:
     void setExitEnabled(bool enable);

@@ -412,6 +412,13 @@ bool ViewDistanceModel::getRelayNotReset(int index) const
     return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
 }
 
+QString ViewDistanceModel::getTripTimeWord(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p ? tripTimeWord(p->testState == AO_STATE_TYPE_COMPLETED, p->relayNotReset, getActionTimes(index))
+             : QString();
+}
+
 void ViewDistanceModel::judge(ViewPointModel* target) const
 {
     const double t = firstTripTime(target->actionTimes);

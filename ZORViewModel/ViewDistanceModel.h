@@ -187,6 +187,8 @@ public:
     Q_INVOKABLE int getTestStates(int index) const;
     // A completed point whose fault began with the relay not reset (it fails).
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The trip-time cell's word in place of a time (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Judges the point (the edit point for a bad index), then its verdict.
     Q_INVOKABLE int getTestResults(int index);
 

@@ -188,7 +188,9 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
             << number(p->zRange) + QString::fromUtf8("Ω") << number(p->zAngle) + QString::fromUtf8("°")
             << number(p->settingTime) + "s" << number(p->devTime) + "s";
         const double trip = getActionTimes(i);
-        if (std::isnan(trip))
+        if (getRelayNotReset(i))
+            row << tr("未复归") << QStringLiteral("---");
+        else if (std::isnan(trip))
             row << QStringLiteral("---") << QStringLiteral("---");
         else
             row << number(trip) + "s" << QString::number(getBinaryInputIndex(i));

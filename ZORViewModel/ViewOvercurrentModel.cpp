@@ -407,6 +407,13 @@ bool ViewOvercurrentModel::getRelayNotReset(int index) const
     return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
 }
 
+QString ViewOvercurrentModel::getTripTimeWord(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p ? tripTimeWord(p->testState == AO_STATE_TYPE_COMPLETED, p->relayNotReset, getActionTimes(index))
+             : QString();
+}
+
 // ---- Verdict --------------------------------------------------------------------------------------
 
 void ViewOvercurrentModel::doCalculate(int index)

@@ -166,6 +166,8 @@ public:
     Q_INVOKABLE int getTestStates(int index) const;
     // A completed point whose fault began with the relay not reset.
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The trip-time cell's word in place of a time (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Judges the point, then its verdict (the edit point's, always NONE,
     // for a bad index).
     Q_INVOKABLE int getTestResults(int index);

@@ -210,7 +210,9 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
             << (p->functionType == FUNCTION_TYPE_50 ? QStringLiteral("50") : QStringLiteral("51"))
             << timeText(p->settingTime) << timeText(p->tMin) << timeText(p->tMax);
         const double trip = getActionTimes(i);
-        if (std::isnan(trip))
+        if (getRelayNotReset(i))
+            row << tr("未复归") << QStringLiteral("---");
+        else if (std::isnan(trip))
             row << QStringLiteral("---") << QStringLiteral("---");
         else
             row << doubleFormatToString(trip, 3) + "s" << QString::number(getBinaryInputIndex(i));

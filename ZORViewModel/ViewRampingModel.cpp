@@ -315,6 +315,14 @@ bool ViewRampingModel::getRelayNotReset(int index) const
     return state.testState == AO_STATE_TYPE_COMPLETED && state.relayNotReset;
 }
 
+QString ViewRampingModel::getTripTimeWord(int index) const
+{
+    if (!validState(index))
+        return QString();
+    const ViewStateModel& state = stateAt(index);
+    return tripTimeWord(state.testState == AO_STATE_TYPE_COMPLETED, state.relayNotReset, getActionTimes(index));
+}
+
 int ViewRampingModel::firstActionInput(const ViewStateModel& state) const
 {
     for (int b = 0; b < 4; ++b) {

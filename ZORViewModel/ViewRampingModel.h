@@ -137,6 +137,8 @@ public:
     // A completed state whose ramp began with the relay still operated (it
     // fails).
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The action time's and value's word in place of them (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Runs the verdict of the state, then gives its result.
     Q_INVOKABLE int getTestResults(int index);
     // The first recorded action time in input order (NaN when none), the

@@ -228,7 +228,9 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
             QStringList row{tr("State") + QString::number(i + 1), QLatin1String(kGroupNames[point->faultActionPort]),
                             QString::number(getFunction(i)), number(getSettingTimes(i)) + QStringLiteral("s"),
                             number(getDevTimes(i)) + QStringLiteral("s")};
-            if (std::isnan(time))
+            if (getRelayNotReset(i))
+                row << tr("未复归") << none << none;
+            else if (std::isnan(time))
                 row << none << none << none;
             else
                 row << number(time) + QStringLiteral("s") << getActionValue(i) + getUnitText(i)

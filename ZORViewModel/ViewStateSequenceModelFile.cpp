@@ -330,8 +330,9 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
     QStringList caption{tr("Assessment Result") + QStringLiteral(":")};
     appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &caption, 1);
+    // A span not measured (before a run, say) has no time.
     const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("NaN") : doubleFormatToString(value, 3) + QStringLiteral("s");
+        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
     };
     std::vector<QStringList> rows;
     rows.push_back({QString(), tr("开始"), tr("停止"), tr("整定时间"), tr("偏差"), tr("实际时间"), tr("结果")});

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>不動作</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>未試験</translation>
     </message>
@@ -3401,6 +3397,14 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>ファイルが宣言する文字コードを読み込めません。</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
     </message>
 </context>
 <context>

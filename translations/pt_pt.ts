@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>Sem atuação</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>Não testado</translation>
     </message>
@@ -3401,6 +3397,14 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
     </message>
 </context>
 <context>

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>Нет срабат.</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>Не испытано</translation>
     </message>
@@ -3401,6 +3397,14 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>Файл объявляет кодировку, которую нельзя прочитать.</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
     </message>
 </context>
 <context>

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>NoTest</translation>
     </message>
@@ -3401,6 +3397,14 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>The file declares an encoding that cannot be read.</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
     </message>
 </context>
 <context>

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>未动作</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>未测试</translation>
     </message>
@@ -3401,6 +3397,14 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>文件声明的编码无法识别。</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
     </message>
 </context>
 <context>

@@ -219,7 +219,7 @@ TEST_F(ReportRamping, SettingAndResultTables)
             {"State", "Variable", "Function", "T.nom", "Dev", "Action Time", "Action value", "DI", "Result"},
             {"State1", "IA", "50", "1.000s", "0.100s", "1.050s", "4.500A", "2", "通过"},
             {"State2", "UA", "50", "1.000s", "0.100s", n, n, n, "失败"},
-            {"State3", "UA", "50", "1.000s", "0.100s", n, n, n, "未复归"},
+            {"State3", "UA", "50", "1.000s", "0.100s", "未复归", n, n, "未复归"},
         },
     };
     EXPECT_EQ(tables("report.htm", "State"), expected);

@@ -5,6 +5,10 @@
 
 #include "ViewModelTestSupport.h"
 
+#include "../distancemodel/DistanceModelSupport.h"
+#include "../overcurrentmodel/OvercurrentModelSupport.h"
+#include "../rampingmodel/RampingModelSupport.h"
+#include "ModelFileSupport.h"
 #include "ViewAlternateModel.h"
 #include "ViewDirectModel.h"
 #include "ViewDistanceModel.h"
@@ -121,5 +125,81 @@ INSTANTIATE_TEST_SUITE_P(, ReportLanguages, ::testing::Combine(::testing::Values
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).folder) + "_" + std::get<1>(info.param);
                          });
+
+// A point (ramping: an item) whose fault began on a relay still operated,
+// in each language: its trip-time cell says Not Reset on the page (the
+// model's word) and in the report, beside the verdict, never No Action or a
+// time it recorded.
+class NotResetReadings : public vmtest::ViewModelTest,
+                         public ::testing::WithParamInterface<std::tuple<const char*, const char*>>
+{
+protected:
+    // The report row of the point (its last cell the verdict) in the language.
+    filetest::Row reported(ViewBaseModel& vm, QTranslator& translator, const QString& word)
+    {
+        const QString name = std::get<0>(GetParam()) + QStringLiteral(".htm");
+        QCoreApplication::installTranslator(&translator);
+        const bool saved = vm.saveReport(name);
+        QCoreApplication::removeTranslator(&translator);
+        EXPECT_TRUE(saved);
+        const QString folder = vm.getTestActiveType() == ViewBaseModel::TEST_RAMPING ? "Ramping"
+                               : vm.getTestActiveType() == ViewBaseModel::TEST_DISTANCE ? "Distance"
+                                                                                         : "Overcurrent";
+        for (const filetest::Table& t : filetest::tables(sandbox.read(appRoot() + "/report/" + folder + "/" + name))) {
+            for (const filetest::Row& row : t) {
+                if (row.size() > 5 && row.back() == word.toStdString())
+                    return row;
+            }
+        }
+        return {};
+    }
+};
+
+TEST_P(NotResetReadings, TheTripTimeColumnSaysNotReset)
+{
+    QTranslator translator;
+    const QString language = QString::fromLatin1(std::get<0>(GetParam()));
+    if (!translator.load(":/" + language + ".qm"))
+        GTEST_SKIP() << "no compiled translations in this build";
+    const QString word = QString::fromUtf8(std::get<1>(GetParam()));
+    const auto pageWord = [&](auto& vm, int index) {
+        QCoreApplication::installTranslator(&translator);
+        const QString said = vm.getTripTimeWord(index);
+        QCoreApplication::removeTranslator(&translator);
+        return said;
+    };
+    {
+        omtest::OvercurrentModel vm;
+        vm.testActive();
+        vm.setTdPickUp(omtest::VM::FUNCTION_TYPE_51, 0.1);
+        vm.addAt(2.0);
+        vm.complete(0, 0.4);   // the time a fault begun on an operated relay may hold
+        vm.markNotReset(0);
+        EXPECT_EQ(pageWord(vm, 0), word);
+        EXPECT_EQ(reported(vm, translator, word).at(7), word.toStdString());
+    }
+    {
+        dmtest::DistanceModel vm;
+        vm.testActive();
+        vm.addAt(1.0);
+        vm.point(0)->testState = dmtest::VM::AO_STATE_TYPE_COMPLETED;
+        vm.point(0)->relayNotReset = true;
+        EXPECT_EQ(pageWord(vm, 0), word);
+        EXPECT_EQ(reported(vm, translator, word).at(7), word.toStdString());
+    }
+    {
+        rmtest::RampingModel vm;
+        vm.testActive();
+        vm.state(0).testState = rmtest::VM::AO_STATE_TYPE_COMPLETED;
+        vm.state(0).relayNotReset = true;
+        EXPECT_EQ(pageWord(vm, 0), word);
+        EXPECT_EQ(reported(vm, translator, word).at(5), word.toStdString());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, NotResetReadings,
+                         ::testing::Values(std::make_tuple("zh_cn", "未复归"), std::make_tuple("us_en", "Not Reset"),
+                                           std::make_tuple("pt_pt", "Sem rearme")),
+                         [](const auto& info) { return std::string(std::get<0>(info.param)); });
 
 } // namespace
