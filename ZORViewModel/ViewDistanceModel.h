@@ -229,6 +229,7 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     // The deviation a setting time allows: the larger of the relative and
     // the absolute tolerance (the absolute one on a tie).

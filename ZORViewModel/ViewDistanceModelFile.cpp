@@ -208,3 +208,26 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
     appendTable(doc, body, QStringLiteral("1"), widths, QStringLiteral("center"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows.data(), count + 1);
 }
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewDistanceModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"zRange", "|Z|"},
+        {"zAngle", QT_TR_NOOP("阻抗角")},
+        {"zReal", "R"},
+        {"zImage", "X"},
+        {"settingTime", QT_TR_NOOP("T.nom")},
+        {"devTime", QT_TR_NOOP("Dev")},
+        {"outputTime", QT_TR_NOOP("故障时间")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
+}

@@ -225,6 +225,7 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     // The time tolerance at t: the larger of the relative and the absolute
     // one (the absolute one for NaN).

@@ -237,3 +237,23 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
                     tr("Time-current curve") + (f == FUNCTION_TYPE_50 ? " 50" : " 51"));
     }
 }
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewOvercurrentModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"iTest", QT_TR_NOOP("I test")},
+        {"faultVPNRange", QT_TR_NOOP("Fault VPN")},
+        {"iAngle", QT_TR_NOOP("I-Angle")},
+        {"outputTime", QT_TR_NOOP("Max Fault Time")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
+}

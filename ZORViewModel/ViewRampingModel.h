@@ -219,6 +219,7 @@ protected:
     void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     bool validState(int index) const { return index >= 0 && index < int(testStates.size()); }
     // State `index`, the buffer for an invalid index; its first point, the

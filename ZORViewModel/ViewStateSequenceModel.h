@@ -223,6 +223,7 @@ protected:
     void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     void appendAssessmenResult(QDomDocument* doc, QDomElement* parent);
     // The outputs and the trigger table of state `index` into a layout cell.

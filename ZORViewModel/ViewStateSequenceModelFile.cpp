@@ -370,3 +370,22 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"25%", "25%", "25%", "25%"}, QStringLiteral("center"),
                 FONT_SIZE_2, FONT_ARIAL, rows.data(), int(rows.size()));
 }
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewStateSequenceModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"outputTime", QT_TR_NOOP("时间")},
+        {"settingTime", QT_TR_NOOP("整定时间")},
+        {"devTime", QT_TR_NOOP("偏差")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
+}

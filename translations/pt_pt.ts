@@ -3259,10 +3259,6 @@
         <translation>%1 = %2 está fora dos limites desta página: lido como %3.</translation>
     </message>
     <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>Mais %1 valores foram lidos no limite mais próximo.</translation>
-    </message>
-    <message>
         <source>页面的参数文件无法写入。</source>
         <translation>O ficheiro de parâmetros da página não pode ser escrito.</translation>
     </message>
@@ -3405,6 +3401,42 @@
     <message>
         <source>未动作</source>
         <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Ponto %1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>Estado %1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>Avaliação %1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>Final</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -3641,6 +3673,14 @@
     <message>
         <source>未复归</source>
         <translation>Sem rearme</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Âng. Z</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>Tempo de falha</translation>
     </message>
 </context>
 <context>
@@ -4015,6 +4055,70 @@
         <source>失败：提前%1</source>
         <translation>Falhou: %1 antes</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>f inicial</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f final</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>Passo f</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f tempor.</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U inicial</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U final</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Passo U</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U tempor.</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Taxa inic.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Taxa final</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Passo taxa</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I inicial</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I final</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Passo I</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4269,6 +4373,10 @@
         <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
         <translation>A janela de atuação deste ponto termina em %1: a falha tem de durar %2 (com o tempo anti-ressalto de %3) para a julgar, mais do que o tempo máx. de falha, %4: aumente o tempo máx. de falha.</translation>
     </message>
+    <message>
+        <source>I test</source>
+        <translation>I teste</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4489,6 +4597,10 @@
     <message>
         <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
         <translation>A janela de atuação termina em %1, mas cada passo dura só %2: um relé que atue depois seria lido no passo seguinte. Defina o tempo do passo para pelo menos %1.</translation>
+    </message>
+    <message>
+        <source>步长时间</source>
+        <translation>Tempo do passo</translation>
     </message>
 </context>
 <context>
@@ -4721,6 +4833,10 @@
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram pelo menos %4: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Tempo</translation>
     </message>
 </context>
 <context>
