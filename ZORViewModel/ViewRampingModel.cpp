@@ -485,7 +485,8 @@ void ViewRampingModel::addState()
 {
     if (int(testStates.size()) >= kMaxStates)
         return;
-    const QString problem = stepReachProblem(tempState->stepTime, *tempState->tempPoint);
+    const ViewPointModel& judged = *tempState->tempPoint;
+    const QString problem = stepReachProblem(tempState->stepTime, judged.settingTime, judged.devTime);
     if (!problem.isEmpty()) {
         showUserMessage(problem);
         return;
@@ -625,7 +626,8 @@ bool ViewRampingModel::checkStart()
             showUserMessage(name + tr("步长时间必须大于零。"));
             return false;
         }
-        const QString reach = stepReachProblem(state.stepTime, state.firstPoint());
+        const QString reach =
+            stepReachProblem(state.stepTime, state.firstPoint().settingTime, state.firstPoint().devTime);
         if (!reach.isEmpty()) {
             showUserMessage(name + reach);
             return false;
@@ -648,16 +650,6 @@ bool ViewRampingModel::checkStart()
         }
     }
     return true;
-}
-
-QString ViewRampingModel::stepReachProblem(double stepTime, const ViewPointModel& judged) const
-{
-    const double end = judged.settingTime + std::fabs(judged.devTime);
-    if (!(stepTime + ViewVerdict::kTimeAllowance < end))
-        return QString();
-    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
-    return tr("动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。")
-        .arg(seconds(end), seconds(stepTime));
 }
 
 void ViewRampingModel::pushToEntity(DATAType type)

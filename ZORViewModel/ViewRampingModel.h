@@ -205,12 +205,6 @@ protected:
     void pullOutputs() override;
     void pullResults() override;
     bool checkStart() override;
-    // A trip is timed from the start of the step its contact moved on:
-    // steps that end before the window of the point judged does (setting
-    // time plus deviation) would read a relay acting late in it on the next
-    // step. The message (the step and the time it needs), "" when they
-    // reach. The rule of addState and checkStart.
-    QString stepReachProblem(double stepTime, const ViewPointModel& judged) const;
     // The states are never changed by a run: nothing to keep.
     void takeSnapshot() override {}
     void restoreSnapshot() override {}

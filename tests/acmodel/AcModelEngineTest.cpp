@@ -323,6 +323,8 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
             vm.testActive();
             vm.setSlot(0, 0, r.from, 0.0);
             vm.setFaultActionOrder(0);
+            vm.setSettingTime(0.05);   // a window the steps of 0.1 s reach
+            vm.setDevTime(0.05);
             run(vm);
         } else {
             rmtest::RampingModel vm;
@@ -376,6 +378,8 @@ TEST_F(AcModelEngine, ARampOfStepsShorterThanTheDebounceIsRefusedAtTheStart)
     harmonic.testActive();
     harmonic.setSlot(0, 0, 50.0, 0.0);
     harmonic.setFaultActionOrder(0);
+    harmonic.setSettingTime(0.0);   // no window: the steps against the debounce alone
+    harmonic.setDevTime(0.0);
     refused(harmonic, 1.0, 60.0);
     EXPECT_TRUE(recorder->amplitudes().empty());
 }
