@@ -4595,10 +4595,6 @@
         <translation>未復帰</translation>
     </message>
     <message>
-        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
-        <translation>動作時間範囲は%1で終わりますが、各ステップは%2しかありません：その後に動作したリレーは次のステップに記録されます。ステップ時間を%1以上にしてください。</translation>
-    </message>
-    <message>
         <source>步长时间</source>
         <translation>ステップ時間</translation>
     </message>
@@ -4674,6 +4670,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>先に「+」または「-」で変化方向を設定してください。</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>動作時間範囲は%1で終わりますが、各ステップは%2しかありません：その後に動作したリレーは次のステップに記録されます。ステップ時間を%1以上にしてください。</translation>
     </message>
 </context>
 <context>

@@ -4595,10 +4595,6 @@
         <translation>Sem rearme</translation>
     </message>
     <message>
-        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
-        <translation>A janela de atuação termina em %1, mas cada passo dura só %2: um relé que atue depois seria lido no passo seguinte. Defina o tempo do passo para pelo menos %1.</translation>
-    </message>
-    <message>
         <source>步长时间</source>
         <translation>Tempo do passo</translation>
     </message>
@@ -4674,6 +4670,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>A janela de atuação termina em %1, mas cada passo dura só %2: um relé que atue depois seria lido no passo seguinte. Defina o tempo do passo para pelo menos %1.</translation>
     </message>
 </context>
 <context>

@@ -4595,10 +4595,6 @@
         <translation>Not Reset</translation>
     </message>
     <message>
-        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
-        <translation>The trip window ends at %1, but each step lasts only %2: a relay acting after that would be read on the next step. Set the step time to %1 at least.</translation>
-    </message>
-    <message>
         <source>步长时间</source>
         <translation>Step time</translation>
     </message>
@@ -4674,6 +4670,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>The trip window ends at %1, but each step lasts only %2: a relay acting after that would be read on the next step. Set the step time to %1 at least.</translation>
     </message>
 </context>
 <context>
