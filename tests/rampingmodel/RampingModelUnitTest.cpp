@@ -279,12 +279,17 @@ TEST_F(RampingModelTest, StepsThatCannotReachTheirWindowAreRefusedAtAdd)
             EXPECT_TRUE(vm.getUserMessage().isEmpty()) << qPrintable(vm.getUserMessage());
         }
     }
-    // Found: steps of 0.5 s against 0.95 ± 0.1 s.
+    // Found: steps of 0.5 s against 0.95 ± 0.1 s, at Add and, as a file may
+    // hold them, at Start.
     RampingModel vm;
     vm.setSettingTime(-1, 0.95);
     vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 0.5);
     EXPECT_EQ(vm.getStatesCount(), 1);
     EXPECT_TRUE(vm.getUserMessage().contains("1.050s")) << qPrintable(vm.getUserMessage());
+    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 1.05);
+    vm.state(1).stepTime = 0.5;
+    EXPECT_FALSE(vm.checkStart());
+    EXPECT_TRUE(vm.getUserMessage().startsWith("状态2：") && vm.getUserMessage().contains("1.050s"));
 }
 
 TEST_F(RampingModelTest, BufferKeepsTheActiveStateOutsideARun)
