@@ -102,6 +102,15 @@ bool ViewBaseModel::startFromPage()
     return true;
 }
 
+QString ViewBaseModel::tripTimeWord(bool completed, bool notReset, double tripTime) const
+{
+    if (!completed)
+        return QString();
+    if (notReset)
+        return tr("未复归");
+    return tripTime > 0.0 ? QString() : tr("未动作");
+}
+
 void ViewBaseModel::followRunStateReport(DATAType type, int subType)
 {
     if (type != DATA_TYPE_RT_STATE || subType != STATE_TYPE_RUNNING || exitEnabled)

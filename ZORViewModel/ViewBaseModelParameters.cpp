@@ -87,17 +87,15 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
     return ViewBaseModel::tr("%1 = “%2” 不是此页可以接受的值。").arg(note.key, note.value);
 }
 
-// The values a read held to the page's limits, for the page: the first by
-// name, then how many more (a message box holds a few lines).
-QString heldNoteText(const QVector<ParameterRead::HeldValue>& held)
+// The values a read held to the page's limits, for the page: each on a
+// line, named as the page names it.
+QString heldNoteText(const QVector<ParameterRead::HeldValue>& held, const std::function<QString(const QString&)>& name)
 {
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
-    const ParameterRead::HeldValue& first = held.first();
-    QString text = ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。")
-                       .arg(first.key, number(first.value), number(first.held));
-    if (held.size() > 1)
-        text += QLatin1Char('\n') + ViewBaseModel::tr("另有 %1 个值按范围读入。").arg(held.size() - 1);
-    return text;
+    QStringList lines;
+    for (const ParameterRead::HeldValue& v : held)
+        lines << ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。").arg(name(v.key), number(v.value), number(v.held));
+    return lines.join(QLatin1Char('\n'));
 }
 
 // Moves a refused page file aside; its new name, "" when it stays.
@@ -222,6 +220,59 @@ bool ViewBaseModel::checking(QDomElement* root)
     return dataVersion <= version(root);
 }
 
+QString ViewBaseModel::pageNameOf(const QString& keyPath) const
+{
+    static const QRegularExpression row(QStringLiteral("^(point|state|assess)(\\d+)$"));
+    static const QRegularExpression port(QStringLiteral("^port([0-7])$"));
+    static const QRegularExpression end(QStringLiteral("^endRamp(\\d+)$"));
+    static const char* const groups[16] = {"UA", "UB", "UC", "UX", "UAB", "UBC", "UCA", "UABC",
+                                           "IA", "IB", "IC", "IX", "IAB", "IBC", "ICA", "IABC"};
+    const QStringList parts = keyPath.split(QLatin1Char('/'));
+    int at = 0;
+    QRegularExpressionMatch found;
+    while (at < parts.size() && !(found = row.match(parts[at])).hasMatch())
+        ++at;
+    if (at + 1 >= parts.size())
+        return keyPath;
+    const int number = found.captured(2).toInt() + 1;
+    const QString kind = found.captured(1);
+    const QString rowName = kind == QLatin1String("point")   ? tr("第%1点").arg(number)
+                            : kind == QLatin1String("state") ? tr("状态%1").arg(number)
+                                                             : tr("评估%1").arg(number);
+    // A ramp's point, the containers: not shown.
+    static const QRegularExpression hidden(QStringLiteral("^(points|point\\d+|ports|ramps|steps)$"));
+    QStringList field;
+    for (int i = at + 1; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        const QRegularExpressionMatch channel = port.match(part);
+        const QRegularExpressionMatch ramp = end.match(part);
+        if (channel.hasMatch()) {
+            field << QLatin1String(ModelEntity::channelName(channel.captured(1).toInt()));
+        } else if (ramp.hasMatch()) {
+            const int group = ramp.captured(1).toInt();
+            field << QLatin1String(group < 16 ? groups[group] : "") << tr("终值");
+            break;   // the ramp's own item
+        } else if (part.startsWith(QLatin1String("setp"))) {
+            field << tr("步长");
+        } else if (i + 1 == parts.size()) {
+            const QString label = listFieldLabel(part);
+            field << (!label.isEmpty()                        ? label
+                      : part == QLatin1String("range")        ? tr("幅值")
+                      : part == QLatin1String("angle")        ? tr("相位")
+                      : part == QLatin1String("frequency")    ? tr("频率")
+                                                              : part);
+        } else if (!hidden.match(part).hasMatch()) {
+            field << part;
+        }
+    }
+    return tr("%1：%2").arg(rowName, field.join(QLatin1Char(' ')));
+}
+
+QString ViewBaseModel::listFieldLabel(const QString&) const
+{
+    return QString();
+}
+
 bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
 {
     if (!root || (!write && root->isNull()))
@@ -334,7 +385,7 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
         if (refused)
             parameterNotice = readNoteText(readCheck.first());
         else if (!heldValues.all().isEmpty())
-            heldNotice = heldNoteText(heldValues.all());
+            heldNotice = heldNoteText(heldValues.all(), [this](const QString& key) { return pageNameOf(key); });
     }
     if (!refused && (!commit || commit())) {
         parameterNotice = heldNotice;

@@ -228,7 +228,9 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
             QStringList row{tr("State") + QString::number(i + 1), QLatin1String(kGroupNames[point->faultActionPort]),
                             QString::number(getFunction(i)), number(getSettingTimes(i)) + QStringLiteral("s"),
                             number(getDevTimes(i)) + QStringLiteral("s")};
-            if (std::isnan(time))
+            if (getRelayNotReset(i))
+                row << tr("未复归") << none << none;
+            else if (std::isnan(time))
                 row << none << none << none;
             else
                 row << number(time) + QStringLiteral("s") << getActionValue(i) + getUnitText(i)
@@ -239,4 +241,23 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("11%"), QStringLiteral("center"),
                 QStringLiteral("2"), QStringLiteral("Arial"), rows.data(), int(rows.size()));
+}
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewRampingModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"stepTime", QT_TR_NOOP("步长时间")},
+        {"settingTime", QT_TR_NOOP("T.nom")},
+        {"devTime", QT_TR_NOOP("Dev")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
 }

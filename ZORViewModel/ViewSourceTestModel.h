@@ -197,6 +197,12 @@ protected:
     bool checkRampStart();
     // The rule's answer for the ramp the entity holds, from the present outputs.
     virtual QString heldRampProblem() const { return QString(); }
+    // A trip is timed from the start of the step its contact moved on: steps
+    // that end before the window judged does (setting time plus deviation)
+    // would read a relay acting late in it on the next step. The message
+    // (the step and the time it needs), "" when they reach. The rule of the
+    // ramping items (Add and Start) and the harmonic automatic ramp (Start).
+    QString stepReachProblem(double stepTime, double settingTime, double deviation) const;
     // In the parameter file: "autoRampEnabled" and "actionRampTime" (the
     // time per step) under root; "ramps" under root, with beginRamp0..15
     // kept empty and endRamp0..15, whose values endRamp(element, group)

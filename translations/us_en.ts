@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>NoTest</translation>
     </message>
@@ -3255,10 +3251,6 @@
         <translation>%1 = %2 lies outside this page&apos;s limits: read as %3.</translation>
     </message>
     <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>%1 more values were read as the nearest limit.</translation>
-    </message>
-    <message>
         <source>页面的参数文件无法写入。</source>
         <translation>The page&apos;s parameter file cannot be written.</translation>
     </message>
@@ -3393,6 +3385,50 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>The file declares an encoding that cannot be read.</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>State %1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>Assessment %1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
     </message>
     <message>
         <source>U盘为只读</source>
@@ -3673,6 +3709,14 @@
     <message>
         <source>未复归</source>
         <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Z angle</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>Fault time</translation>
     </message>
 </context>
 <context>
@@ -4047,6 +4091,70 @@
         <source>失败：提前%1</source>
         <translation>Failed: %1 early</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>f Start</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f End</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>f Step</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f Timing</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U Start</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U End</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>U Step</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U Timing</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Rate Start</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Rate End</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Rate Step</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I Start</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I End</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>I Step</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4293,6 +4401,18 @@
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>Point %1&apos;s trip window ends at %2: its fault must last %3 (the deglitch time of %4 included) to judge it, longer than the Max Fault Time of %5: lengthen Max Fault Time.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>This point&apos;s trip window ends at %1: its fault must last %2 (the deglitch time of %3 included) to judge it, longer than the Max Fault Time of %4: lengthen Max Fault Time.</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I test</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4510,6 +4630,10 @@
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>Step time</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4582,6 +4706,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>The trip window ends at %1, but each step lasts only %2: a relay acting after that would be read on the next step. Set the step time to %1 at least.</translation>
     </message>
 </context>
 <context>
@@ -4733,6 +4861,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at most: the test was not started.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at least: the test was not started.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
     </message>
 </context>
 <context>

@@ -64,12 +64,12 @@ TEST_F(RampingFile, GoldenFileOfANewModelAndAReloadedOne)
         vm.testActive();
         vm.setOutputRange(port(4), 1.23456789);
         vm.setFunction(51);
+        vm.setSettingTime(-1, 0.15);
         vm.addRamp(11, VM::RAMP_ITEM_TYPE_FREQUENCY, 45.5, -0.25, 0.3);   // IBIC
         vm.setOutputBIState(1, 3, VM::AO_BI_STATE_ONOFF);
         vm.setOutputBOState(1, 2, 1);
-        vm.setSettingTime(1, 0.75);
         vm.state(1).testState = VM::AO_STATE_TYPE_COMPLETED;
-        vm.setAction(1, 1, 0.8, {47.0, 46.75});
+        vm.setAction(1, 1, 0.2, {47.0, 46.75});
         vm.setActiveIndex(0);
         ASSERT_TRUE(vm.saveParameter());
     }
@@ -87,7 +87,7 @@ TEST_F(RampingFile, GoldenFileOfANewModelAndAReloadedOne)
     EXPECT_EQ(back.state(1).stepTime, 0.3);
     EXPECT_EQ(back.getOutputBIState(1, 3), VM::AO_BI_STATE_ONOFF);
     EXPECT_EQ(back.getOutputBOState(1, 2), 1);
-    EXPECT_EQ(back.getSettingTimes(1), 0.75);
+    EXPECT_EQ(back.getSettingTimes(1), 0.15);
     EXPECT_EQ(back.getBinaryInputIndex(1), 2);
     EXPECT_EQ(back.getActionValue(1), "47.000; 46.750");
     EXPECT_EQ(back.getTestResults(1), VM::AO_Result_TYPE_SUCCESS);
@@ -233,15 +233,15 @@ TEST_F(ReportRamping, SettingAndResultTables)
     const std::vector<Table> expected = {
         {
             {"State", "Variable", "Test item", "End", "Step", "Time", "Logic", "Bi Input", "Bi Output"},
-            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "1.000s", "Or", "1;2;3;4;", "4;"},
+            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "2.000s", "Or", "1;2;3;4;", "4;"},
             {"State2", "UA", "Phase", "90.000°", "10.000°", "2.000s", "And", "1;2;3;4;", "4;"},
-            {"State3", "UA", "Amplitude", "60.000V", "1.000V", "1.000s", "And", "1;2;3;4;", "4;"},
+            {"State3", "UA", "Amplitude", "60.000V", "1.000V", "2.000s", "And", "1;2;3;4;", "4;"},
         },
         {
             {"State", "Variable", "Function", "T.nom", "Dev", "Action Time", "Action value", "DI", "Result"},
             {"State1", "IA", "50", "1.000s", "0.100s", "1.050s", "4.500A", "2", "通过"},
             {"State2", "UA", "50", "1.000s", "0.100s", n, n, n, "失败"},
-            {"State3", "UA", "50", "1.000s", "0.100s", n, n, n, "未复归"},
+            {"State3", "UA", "50", "1.000s", "0.100s", "未复归", n, n, "未复归"},
         },
     };
     EXPECT_EQ(tables("report.htm", "State"), expected);
