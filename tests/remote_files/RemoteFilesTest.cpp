@@ -324,6 +324,18 @@ TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
         EXPECT_EQ(row.send(), row.replies);
         EXPECT_EQ(tree(app("parameters_bk")), (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", old}}));
     }
+
+    // A folder where the third file goes: none of the three is stored, and
+    // a line names it.
+    sandbox.write(app("parameters_bk/AC/a.xml"), "old");
+    ASSERT_TRUE(QDir().mkpath(app("parameters_bk/AC/c.xml")));
+    const auto before = tree(app("parameters_bk"));
+    ASSERT_EQ(mode(pcSide, 4), 0);
+    for (const char* name : {"AC/a.xml", "AC/b.xml", "AC/c.xml"})
+        EXPECT_EQ(whole(name, readable), 0) << name;
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("out"), [&] { EXPECT_EQ(h("SEND_END", 0), 0xFF); });
+    EXPECT_EQ(tree(app("parameters_bk")), before);
+    EXPECT_TRUE(log.contains("AC/c.xml not stored: a folder")) << log.constData();
 }
 
 // A head announcing more than any file of its kind can hold is refused and
@@ -824,6 +836,24 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         EXPECT_EQ(inUse(), inUseBefore);
         for (const QString& name : zoplat::calibrationFileNames())
             EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
+    }
+
+    // An import of no file, and one whose files cannot all be written (a
+    // folder where the last one goes): refused, and no file rewritten (the
+    // stored file's comment would not survive).
+    sandbox.write("app/dat/calacamp.xml", sandbox.read("app/dat/calacamp.xml") + "<!-- as stored -->\n");
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder);
+        if (folder) {
+            ASSERT_TRUE(QDir().mkpath(sandbox.filePath("app/dat/calllodc.xml")));
+        }
+        const auto before = dat();
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        if (folder)
+            sendFile(pcSide, "calacamp.xml", amp);
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        EXPECT_EQ(dat(), before);
+        EXPECT_EQ(inUse(), inUseBefore);
     }
 }
 
