@@ -3402,6 +3402,10 @@
         <source>文件声明的编码无法识别。</source>
         <translation>ファイルが宣言する文字コードを読み込めません。</translation>
     </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

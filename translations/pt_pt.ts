@@ -3402,6 +3402,10 @@
         <source>文件声明的编码无法识别。</source>
         <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
     </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3402,6 +3402,10 @@
         <source>文件声明的编码无法识别。</source>
         <translation>文件声明的编码无法识别。</translation>
     </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

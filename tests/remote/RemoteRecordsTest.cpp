@@ -64,7 +64,7 @@ Bytes rampingRecord(uint32_t points = 2)
     b.u8(RA_INTERVAL_ENABLE, 1).f32(RA_INTERVAL_TIME, 0.5f);
     for (int t = 0; t < 8; ++t) {
         b.f32(RA_STEP + 4 * t, 0.1f).f32(RA_END + 4 * t, 5.0f + t).f32(RA_TIME + 4 * t, 0.2f);
-        b.u8(RA_VARIABLE + t, 8).u8(RA_ITEM + t, 0).u8(RA_LINK + t, 2).u8(RA_BI_LOGIC + t, 1);
+        b.u8(RA_VARIABLE + t, 8).u8(RA_ITEM + t, 0).u8(RA_LINK + t, 0).u8(RA_BI_LOGIC + t, 1);
         b.u8(RA_BI_STATE + 4 * t + 1, 1).u8(RA_BO_STATE + 4 * t + 2, 1);
     }
     return b;
@@ -145,7 +145,7 @@ TEST(RemoteRecords, RecordsOutsideWhatTheEntitiesHoldAreRefusedWhole)
         Bytes b = c.kind == AC ? acRecord()
             : c.kind == HARMONIC ? harmonicRecord()
             : c.kind == RAMPING ? rampingRecord()
-                                : Bytes(ST_SIZE);
+                                : Bytes(ST_SIZE).f32(ST_TIME, 1.0f);
         c.edit(b);
         EXPECT_EQ(decode(c.kind, b), c.accepted) << c.name;
     }
@@ -204,7 +204,7 @@ TEST(RemoteRecords, FieldsReachTheirEntityValues)
     // Normal shown once (only-once set), ramp by time or input, interval.
     const double times[6] = {1.0, 0.2, 0.5, 0.0, 0.2, 0.5};
     const qint32 triggers[6] = {0, 2, 0, 0, 2, 0};
-    const qint32 links[6] = {1, 2, 0, 1, 2, 0};
+    const qint32 links[6] = {1, 0, 0, 1, 0, 0};
     for (int s = 0; s < 6; ++s) {
         EXPECT_FLOAT_EQ(r.states[s].stateOutputTime, times[s]) << s;
         EXPECT_EQ(r.states[s].stateTriggerType, triggers[s]) << s;

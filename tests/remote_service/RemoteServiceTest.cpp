@@ -158,11 +158,12 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         bool record;    // the PC sends its AC record first
         bool respell;   // remote control switched off and on first
     } rows[] = {
-        {"no record since remote control was switched on", true, qint32(resume) - 1, '\xFF', false, false},
+        {"no record since remote control was switched on: the page's set-up", true, qint32(resume) - 1, '\0', false,
+         false},
         {"amplifier at the resume threshold", true, qint32(resume), '\xFF', true, false},
         {"driver not initialised", false, 0, '\xFF', true, false},
         {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
-        {"only a record of the spell before", true, qint32(resume) - 1, '\xFF', false, true},
+        {"only a record of the spell before: the page's set-up", true, qint32(resume) - 1, '\0', false, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -183,6 +184,8 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         EXPECT_EQ(pc->ask(startRequest()), QByteArray(1, row.status));
         if (row.status == '\0') {
             EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
+            service->setTestStop();
+            ASSERT_TRUE(waitEnded());
         } else {
             EXPECT_TRUE(testorDone());
             EXPECT_FALSE(simRunning());
