@@ -140,6 +140,21 @@ TEST(RemoteRecords, RecordsOutsideWhatTheEntitiesHoldAreRefusedWhole)
         {"state key press, time NaN unused", STATE, [](Bytes& b) { b.f32(ST_TIME, kNaN).u8(ST_TRIGGER, 3); }, true},
         {"state frequency NaN", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 4, 1.0f, 0.0f, kNaN); }, false},
         {"state trigger kind 9", STATE, [](Bytes& b) { b.u8(ST_TRIGGER, 9); }, false},
+        // What the start's check alone refuses.
+        {"AC action on a trip 9", AC, [](Bytes& b) { b.u8(AC_DIRECT_TYPE, 9); }, false},
+        {"AC steady output, ramp port group 99", AC, [](Bytes& b) { b.u8(AC_RAMP, 1).u8(AC_RAMP + 1, 99); }, false},
+        {"harmonic ramp on port group 99", HARMONIC, [](Bytes& b) { b.u8(HA_RAMP + 1, 99); }, false},
+        {"harmonic slot at 1050 Hz", HARMONIC, [](Bytes& b) { b.f32(HA_WAVE + 168 + 12, 1050.0f); }, false},
+        {"ramping step time 0, no input watched", RAMPING,
+         [](Bytes& b) {
+             for (int t = 0; t < 8; ++t)
+                 b.f32(RA_TIME + 4 * t, 0.0f).u8(RA_BI_STATE + 4 * t + 1, 0);
+         },
+         false},
+        {"state GPS/IRIG-B with no trigger time", STATE, [](Bytes& b) { b.u8(ST_TRIGGER, 4); }, false},
+        {"state UA 55 V at 5 Hz", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 0, 55.0f, 0.0f, 5.0f); }, false},
+        {"state UA angle 1e30", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 0, 55.0f, 1e30f, 50.0f); }, false},
+        {"state time -1", STATE, [](Bytes& b) { b.f32(ST_TIME, -1.0f); }, false},
     };
     for (const Case& c : cases) {
         Bytes b = c.kind == AC ? acRecord()

@@ -684,29 +684,6 @@ TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", "old"}}));
 }
 
-// What work() writes on standard output and standard error (through the file `path`).
-template <typename Work>
-QByteArray outputOf(const QString& path, Work work)
-{
-    fflush(stdout);
-    fflush(stderr);
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    dup2(fd, STDOUT_FILENO);
-    dup2(fd, STDERR_FILENO);
-    close(fd);
-    work();
-    fflush(stdout);
-    fflush(stderr);
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // ---- Through the whole engine ---------------------------------------------------
 
 class RemoteCalibrationFiles : public remoteservice::RemoteServiceTest
@@ -878,9 +855,9 @@ TEST_F(RemoteCalibrationFiles, RefusedImportsKeepTheLogBounded)
         }
     };
     // One line for the file, then the rest of the budget for twice its lines.
-    const QByteArray one = outputOf(sandbox.filePath("one"), [&] { imports(1); });
+    const QByteArray one = remotetest::outputOf(sandbox.filePath("one"), [&] { imports(1); });
     EXPECT_EQ(one.count('\n'), 1) << one.constData();
-    const QByteArray log = outputOf(sandbox.filePath("out"), [&] { imports(2 * NET_LOG_BURST_LINES); });
+    const QByteArray log = remotetest::outputOf(sandbox.filePath("out"), [&] { imports(2 * NET_LOG_BURST_LINES); });
     zoplat::setMonotonicClock({});
     EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES - 1) << log.left(2000).constData();
 }
