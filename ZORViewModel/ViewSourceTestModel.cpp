@@ -326,6 +326,12 @@ bool ViewSourceTestModel::acceptRamp(const QString& problem)
     return rampHandedOver;
 }
 
+void ViewSourceTestModel::noteHandedRamp(int direction, double end)
+{
+    handedDirection = direction;
+    handedEnd = end;
+}
+
 bool ViewSourceTestModel::checkRampStart()
 {
     if (!rampHandedOver) {
