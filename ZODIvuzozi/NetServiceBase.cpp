@@ -669,6 +669,8 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
         logRefusedRecord("harmonic", why);
         return -1;
     }
+    if (!applyDither(t->settings.ditherTime))
+        return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
     if (t->settings.rateFrequencyChanged) {
@@ -683,8 +685,6 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
             Qt::QueuedConnection);
     }
     applyHarmonic(t->settings, t->limits);
-    if (!applyDither(t->settings.ditherTime))
-        return -1;
     QMutexLocker lock(&recordMutex);
     taken->harmonic = std::move(t);
     return 0;
