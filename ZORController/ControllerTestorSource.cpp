@@ -46,7 +46,7 @@ ModuleStart refusedStart(const ModuleEntry& module)
     ModuleStart start;
     start.refused = true;
     start.reason = ControllerTestor::REFUSAL_VALUES;
-    start.refusal = QStringLiteral("module %1: a value to output is not finite or out of range").arg(int(module.type));
+    start.refusal = QStringLiteral("%1: a value to output is not finite or out of range").arg(QLatin1String(module.folder));
     return start;
 }
 
