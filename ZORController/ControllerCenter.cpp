@@ -256,6 +256,17 @@ void ControllerCenter::testActive(qint32 type)
     testQuery->updateTestActive(type);
 }
 
+void ControllerCenter::setActivePage(QObject* activePage, qint32 type)
+{
+    page = activePage;
+    pageType = type;
+}
+
+QObject* ControllerCenter::activePage(qint32 type) const
+{
+    return pageType == type ? page.data() : nullptr;
+}
+
 void ControllerCenter::testStart()
 {
     // The reason of an earlier refusal must not pass for this start's.

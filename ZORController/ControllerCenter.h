@@ -18,6 +18,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QThread>
 
 #include <atomic>
@@ -44,6 +45,13 @@ public:
 
     // Signal connections made between the facade and the workers.
     int connectionCount() const { return connections; }
+
+    // The module page the user has open (GUI thread): the view model that
+    // last made its module (`type`) the active one, while it lives. A remote
+    // start with no record of its spell is made through its Start, as the
+    // page's own button makes it (its invokable testStart()).
+    void setActivePage(QObject* page, qint32 type);
+    QObject* activePage(qint32 type) const;
 
 public slots:
     void initiate();
@@ -121,4 +129,6 @@ private:
 
     int connections = 0;
     QMutex activeMutex;   // keeps the testor's and the loop's selection in step
+    QPointer<QObject> page;
+    qint32 pageType = -1;
 };

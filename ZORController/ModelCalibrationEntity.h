@@ -313,7 +313,9 @@ public:
     // a value the readers refuse, or only in the older ".dat" form, refuses
     // the whole import (getDamaged() names it, a warning too): nothing is
     // taken or saved. True when at least one staging file was taken and the
-    // save succeeded; an import that took nothing changes nothing and fails.
+    // save succeeded; an import that took nothing changes nothing and fails,
+    // and one whose save fails puts back the coefficients and the files
+    // byte for byte (a file it made is removed).
     bool Import(int mask);
     // Whether an import of all groups would read every staging file there
     // whole, as Import() judges them. They are read into an entity of its

@@ -465,6 +465,7 @@ bool ViewHarmonicModel::quickChange(bool toAdd)
         QMutexLocker lock(&entity->entityLock);
         entity->actionRampFactor = direction;
         entity->endRampValue = end;
+        noteHandedRamp(direction, end);
         return true;
     }
 
@@ -624,6 +625,7 @@ void ViewHarmonicModel::pushToEntity(DATAType type)
                        std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]),
                                  rateFrequency);
                    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+                   writeHandedRamp(entity);
                });
 }
 

@@ -327,6 +327,12 @@ bool ViewSourceTestModel::acceptRamp(const QString& problem)
     return rampHandedOver;
 }
 
+void ViewSourceTestModel::noteHandedRamp(int direction, double end)
+{
+    handedDirection = direction;
+    handedEnd = end;
+}
+
 bool ViewSourceTestModel::checkRampStart()
 {
     if (!rampHandedOver) {

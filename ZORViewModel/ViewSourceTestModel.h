@@ -203,6 +203,18 @@ protected:
     // (the step and the time it needs), "" when they reach. The rule of the
     // ramping items (Add and Start) and the harmonic automatic ramp (Start).
     QString stepReachProblem(double stepTime, double settingTime, double deviation) const;
+    // The ramp a "+" or "-" handed to the entity (direction +1 up, -1 down,
+    // and end value), written again with every push of the settings while
+    // it stands: what a PC's record left in the entity never plays from the page.
+    void noteHandedRamp(int direction, double end);
+    template <typename E>
+    void writeHandedRamp(E* e) const
+    {
+        if (!rampHandedOver)
+            return;
+        e->actionRampFactor = handedDirection;
+        e->endRampValue = handedEnd;
+    }
     // In the parameter file: "autoRampEnabled" and "actionRampTime" (the
     // time per step) under root; "ramps" under root, with beginRamp0..15
     // kept empty and endRamp0..15, whose values endRamp(element, group)
@@ -234,6 +246,8 @@ private:
     bool snapshotHeld = false;
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
+    int handedDirection = 1;
+    double handedEnd = 0.0;
 };
 
 template <typename E, typename Settings>

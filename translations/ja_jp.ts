@@ -3387,6 +3387,38 @@
         <translation>ファイルが宣言する文字コードを読み込めません。</translation>
     </message>
     <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USBメモリは読み取り専用です</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USBメモリの空き容量がありません</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>書き込み権限がありません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校正係数を出力しませんでした：USBメモリにフォルダ%1を作成できませんでした（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校正係数を入力しませんでした：%1の要素・属性・入れ子の数が、本器が書き込むどの校正ファイルよりも多くなっています</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校正係数を入力しませんでした：%1はどの校正ファイルよりも大きいです（%2 バイト超）</translation>
+    </message>
+    <message>
         <source>未复归</source>
         <translation>未復帰</translation>
     </message>
@@ -3429,34 +3461,6 @@
     <message>
         <source>%1：%2</source>
         <translation>%1：%2</translation>
-    </message>
-    <message>
-        <source>U盘为只读</source>
-        <translation>USBメモリは読み取り専用です</translation>
-    </message>
-    <message>
-        <source>U盘已满</source>
-        <translation>USBメモリの空き容量がありません</translation>
-    </message>
-    <message>
-        <source>名称过长</source>
-        <translation>名前が長すぎます</translation>
-    </message>
-    <message>
-        <source>没有写入权限</source>
-        <translation>書き込み権限がありません</translation>
-    </message>
-    <message>
-        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
-        <translation>校正係数を出力しませんでした：USBメモリにフォルダ%1を作成できませんでした（%2）</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
-        <translation>校正係数を入力しませんでした：%1の要素・属性・入れ子の数が、本器が書き込むどの校正ファイルよりも多くなっています</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
-        <translation>校正係数を入力しませんでした：%1はどの校正ファイルよりも大きいです（%2 バイト超）</translation>
     </message>
     <message>
         <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
@@ -4863,16 +4867,16 @@
         <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
     </message>
     <message>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
         <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
         <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は最長でも%4しか続きません。試験を開始しませんでした。</translation>
     </message>
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は少なくとも%4続きます。試験を開始しませんでした。</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>時間</translation>
     </message>
 </context>
 <context>

@@ -3387,6 +3387,38 @@
         <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
     </message>
     <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>a pen USB só permite leitura</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>a pen USB está cheia</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>o nome é demasiado longo</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>sem permissão de escrita</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coeficientes não exportados: não foi possível criar a pasta %1 na pen USB (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coeficientes não importados: %1 tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro de calibração que o equipamento escreve</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coeficientes não importados: %1 é maior do que qualquer ficheiro de calibração (mais de %2 bytes)</translation>
+    </message>
+    <message>
         <source>未复归</source>
         <translation>Sem rearme</translation>
     </message>
@@ -3429,34 +3461,6 @@
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>U盘为只读</source>
-        <translation>a pen USB só permite leitura</translation>
-    </message>
-    <message>
-        <source>U盘已满</source>
-        <translation>a pen USB está cheia</translation>
-    </message>
-    <message>
-        <source>名称过长</source>
-        <translation>o nome é demasiado longo</translation>
-    </message>
-    <message>
-        <source>没有写入权限</source>
-        <translation>sem permissão de escrita</translation>
-    </message>
-    <message>
-        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
-        <translation>Coeficientes não exportados: não foi possível criar a pasta %1 na pen USB (%2)</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
-        <translation>Coeficientes não importados: %1 tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro de calibração que o equipamento escreve</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
-        <translation>Coeficientes não importados: %1 é maior do que qualquer ficheiro de calibração (mais de %2 bytes)</translation>
     </message>
     <message>
         <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
@@ -4863,16 +4867,16 @@
         <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
     </message>
     <message>
+        <source>时间</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
         <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
         <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram no máximo %4: o teste não foi iniciado.</translation>
     </message>
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram pelo menos %4: o teste não foi iniciado.</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>Tempo</translation>
     </message>
 </context>
 <context>

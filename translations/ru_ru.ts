@@ -3387,6 +3387,38 @@
         <translation>Файл объявляет кодировку, которую нельзя прочитать.</translation>
     </message>
     <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USB-диск только для чтения</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USB-диск заполнен</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>слишком длинное имя</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>нет прав на запись</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Коэффициенты не экспортированы: не удалось создать папку %1 на USB-диске (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Коэффициенты не импортированы: в %1 больше элементов, атрибутов или уровней вложенности, чем в любом файле калибровки, который пишет прибор</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Коэффициенты не импортированы: %1 больше любого файла калибровки (более %2 байт)</translation>
+    </message>
+    <message>
         <source>未复归</source>
         <translation>Нет возврата</translation>
     </message>
@@ -3429,34 +3461,6 @@
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>U盘为只读</source>
-        <translation>USB-диск только для чтения</translation>
-    </message>
-    <message>
-        <source>U盘已满</source>
-        <translation>USB-диск заполнен</translation>
-    </message>
-    <message>
-        <source>名称过长</source>
-        <translation>слишком длинное имя</translation>
-    </message>
-    <message>
-        <source>没有写入权限</source>
-        <translation>нет прав на запись</translation>
-    </message>
-    <message>
-        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
-        <translation>Коэффициенты не экспортированы: не удалось создать папку %1 на USB-диске (%2)</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
-        <translation>Коэффициенты не импортированы: в %1 больше элементов, атрибутов или уровней вложенности, чем в любом файле калибровки, который пишет прибор</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
-        <translation>Коэффициенты не импортированы: %1 больше любого файла калибровки (более %2 байт)</translation>
     </message>
     <message>
         <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
@@ -4863,16 +4867,16 @@
         <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
     </message>
     <message>
+        <source>时间</source>
+        <translation>Время</translation>
+    </message>
+    <message>
         <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
         <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не более %4: испытание не начато.</translation>
     </message>
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не менее %4: испытание не начато.</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>Время</translation>
     </message>
 </context>
 <context>

@@ -3387,6 +3387,38 @@
         <translation>The file declares an encoding that cannot be read.</translation>
     </message>
     <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>the USB stick is read-only</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>the USB stick is full</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coefficients not exported: the folder %1 could not be made on the USB stick (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coefficients not imported: %1 has more elements, attributes or levels of nesting than any calibration file the instrument writes</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coefficients not imported: %1 is larger than any calibration file (more than %2 bytes)</translation>
+    </message>
+    <message>
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
@@ -3429,34 +3461,6 @@
     <message>
         <source>%1：%2</source>
         <translation>%1: %2</translation>
-    </message>
-    <message>
-        <source>U盘为只读</source>
-        <translation>the USB stick is read-only</translation>
-    </message>
-    <message>
-        <source>U盘已满</source>
-        <translation>the USB stick is full</translation>
-    </message>
-    <message>
-        <source>名称过长</source>
-        <translation>the name is too long</translation>
-    </message>
-    <message>
-        <source>没有写入权限</source>
-        <translation>no permission to write</translation>
-    </message>
-    <message>
-        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
-        <translation>Coefficients not exported: the folder %1 could not be made on the USB stick (%2)</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
-        <translation>Coefficients not imported: %1 has more elements, attributes or levels of nesting than any calibration file the instrument writes</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
-        <translation>Coefficients not imported: %1 is larger than any calibration file (more than %2 bytes)</translation>
     </message>
     <message>
         <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
@@ -4863,16 +4867,16 @@
         <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
     </message>
     <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
         <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
         <translation>Assessment %1 judges %2 to %3, but its states last %4 at most: the test was not started.</translation>
     </message>
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>Assessment %1 judges %2 to %3, but its states last %4 at least: the test was not started.</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>Time</translation>
     </message>
 </context>
 <context>

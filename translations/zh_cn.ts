@@ -3387,6 +3387,38 @@
         <translation>文件声明的编码无法识别。</translation>
     </message>
     <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>U盘为只读</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>U盘已满</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名称过长</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>没有写入权限</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校准系数未导出：无法在U盘上建立文件夹%1（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</translation>
+    </message>
+    <message>
         <source>未复归</source>
         <translation>未复归</translation>
     </message>
@@ -3429,34 +3461,6 @@
     <message>
         <source>%1：%2</source>
         <translation>%1：%2</translation>
-    </message>
-    <message>
-        <source>U盘为只读</source>
-        <translation>U盘为只读</translation>
-    </message>
-    <message>
-        <source>U盘已满</source>
-        <translation>U盘已满</translation>
-    </message>
-    <message>
-        <source>名称过长</source>
-        <translation>名称过长</translation>
-    </message>
-    <message>
-        <source>没有写入权限</source>
-        <translation>没有写入权限</translation>
-    </message>
-    <message>
-        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
-        <translation>校准系数未导出：无法在U盘上建立文件夹%1（%2）</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
-        <translation>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</translation>
-    </message>
-    <message>
-        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
-        <translation>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</translation>
     </message>
     <message>
         <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
@@ -4863,16 +4867,16 @@
         <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
     </message>
     <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
         <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
         <translation>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</translation>
     </message>
     <message>
         <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
         <translation>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</translation>
-    </message>
-    <message>
-        <source>时间</source>
-        <translation>时间</translation>
     </message>
 </context>
 <context>

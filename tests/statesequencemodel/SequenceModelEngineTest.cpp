@@ -132,6 +132,7 @@ TEST_F(SequenceModelEngine, TwelveStatesWithEveryTriggerAreFollowedTimedAndLogge
     uint32_t later = 0;
     sim->withClockBlock([&](zorsim::SimClockBlock& b) { later = b.fpgaSeconds() + 3600; });
     center->testConfiguration->ppxUTCTimeList = {later};
+    vm.setClockPPXConfig();
     ASSERT_TRUE(vm.testStart());
     ASSERT_TRUE(waitRunning(vm, true));
 
