@@ -607,6 +607,8 @@ void switchToResetState(E& e)
     e.outputRunningStateIndex = 0;
     for (qint32& index : e.maxStateIndex)
         index = -1;
+    for (qint32& index : e.searchEndState)
+        index = -1;
     e.firstFaultStep = true;
     e.lastFaultStep = false;
     e.lastState = false;
@@ -689,6 +691,8 @@ bool switchToNextState(E& e)
             return false;
         ++e.maxStateIndex[p];
         e.switchToFaultStateNextStep();
+        if (e.lastFaultStep)
+            e.searchEndState[p] = e.maxStateIndex[p];
         e.sendingStateType = E::AO_RUN_STATE_FAULT;
         break;
     case E::AO_RUN_STATE_FAULT:

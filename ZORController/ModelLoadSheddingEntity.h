@@ -69,6 +69,7 @@ public:
             testItemType[p] = TestItemType(0);
             stateTestStates[p] = ModelEntity::AO_STATE_TYPE_INITING;
             maxStateIndex[p] = -1;
+            searchEndState[p] = -1;
             stateActionTimes[p] = std::numeric_limits<double>::quiet_NaN();
             stateActionValue[p] = std::numeric_limits<double>::quiet_NaN();
         }
@@ -109,6 +110,7 @@ public:
     AOLinkStateType linkType = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
     qint32 biEnable = 0;                        // 1 arms both edges of all four inputs
     qint32 maxStateIndex[kMaxPoints];
+    qint32 searchEndState[kMaxPoints];          // the fault state of the point's last step; -1 before it is sent
     qint32 outputRunningStateIndex = -1;
     float currentVaribale = 0.0f;
     double maxVoltage = 0.0;
@@ -218,6 +220,12 @@ public:
             pointBeganUnreset[p] = true;
             actionEnable = true;
         }
+    }
+    // Point p played the fault of its last step to its end: its search ran out.
+    bool searchRanOut(int p) const
+    {
+        QMutexLocker locker(&entityLock);
+        return p >= 0 && p < kMaxPoints && searchEndState[p] >= 0 && outputRunningStateIndex > searchEndState[p];
     }
     // Clamps the next amplitudes only (called by updateToDriverValue).
     void formatLimitValue(double vmax, double imax)

@@ -218,28 +218,41 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
     EXPECT_TRUE(relay->dropoffTimes().empty());
 }
 
-// A search stopped in its first fault, long before it ran out, with no trip:
+// A search stopped with no trip: in its first fault, long before it ran out,
 // the point has not been tested (not "No Action"), on the page and in the
-// report.
+// report; in the after-fault of its last step (49.3 Hz), every step played,
+// it ran out: "No Action".
 TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
 {
+    struct Row
+    {
+        double end;
+        int stopState;
+        int state;
+        const char* reads;
+    };
     std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
-    addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.1, 0.1, 0.0}});
-    ASSERT_TRUE(vm->testStart());
-    ASSERT_TRUE(waitFor([&] {
-        QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
-        return testor().dataSlipFrequency->outputRunningStateIndex >= 1;
-    }));
-    vm->testInterrupt();
-    ASSERT_TRUE(waitEnded());
-    ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
-    EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_INITING);
-    ASSERT_TRUE(vm->saveReport("stopped.htm"));
-    QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
-    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-    const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].back(), "未测试");
+    for (const Row& row : {Row{45.0, 1, VB::AO_STATE_TYPE_INITING, "未测试"},
+                           Row{49.3, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"}}) {
+        SCOPED_TRACE(row.reads);
+        vm->clearPoint();
+        addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, row.end, 0.2, 0.1, 0.0}});
+        ASSERT_TRUE(vm->testStart());
+        ASSERT_TRUE(waitFor([&] {
+            QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
+            return testor().dataSlipFrequency->outputRunningStateIndex >= row.stopState;
+        }));
+        vm->testInterrupt();
+        ASSERT_TRUE(waitEnded());
+        ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+        EXPECT_EQ(vm->getTestStates(0), row.state);
+        ASSERT_TRUE(vm->saveReport("stopped.htm"));
+        QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
+        ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+        const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1].back(), row.reads);
+    }
 }
 
 // A search whose step is 0 and a slide rate of 0: the engine refuses the
