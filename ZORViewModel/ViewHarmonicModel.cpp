@@ -684,9 +684,12 @@ void ViewHarmonicModel::settleResults()
     if (!runBegun)
         return;
     runBegun = false;
-    // A ramp stopped before it ran out, with no trip, has not been tested.
+    // A run ended with no trip has not been tested unless it was a ramp
+    // that ran out: a steady output ends only by a stop (or an edit it
+    // refused), a ramp stopped before it ran out the same.
     const ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
     QMutexLocker lock(&entity->entityLock);
-    const bool untested = entity->autoRampEnabled && !entity->rampRanOut && std::isnan(entity->faultActionTimes[0]);
+    const bool ranOut = entity->autoRampEnabled && entity->rampRanOut;
+    const bool untested = !ranOut && std::isnan(entity->faultActionTimes[0]);
     testState = untested ? AO_STATE_TYPE_INITING : AO_STATE_TYPE_COMPLETED;
 }
