@@ -269,9 +269,10 @@ INSTANTIATE_TEST_SUITE_P(Scales, AcModelLastStep, ::testing::Values(1.0, enginet
 
 // Ramps of 0.1 s steps at real time, each with a relay that closes 95 ms (or
 // 99 ms) into the step it picks up on: the end value's, or one before it,
-// whose contact the instrument confirms in the next step. The trip reads the
-// step the relay saw (the page log) and the time into it, in the
-// instrument's ticks.
+// whose contact the instrument confirms in the next step; or 150 ms into the
+// end value's step, on its second page (the step held for the debounce). The
+// trip reads the step the relay saw (the page log) and the time into it, in
+// the instrument's ticks.
 TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
 {
     atRealTime();
@@ -285,7 +286,8 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
         double from, step, to, pickup, delay, value;
     } rows[] = {
         {AC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},       {AC, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
-        {AC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},       {DC, 8.0, 0.5, 12.0, 11.99, 0.095, 12.0},
+        {AC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},       {AC, 50.0, 1.0, 60.0, 59.99, 0.150, 60.0},
+        {DC, 8.0, 0.5, 12.0, 11.99, 0.095, 12.0},
         {DC, 8.0, 0.5, 12.0, 11.49, 0.095, 11.5},        {HARMONIC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},
         {HARMONIC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0}, {RAMPING, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
         {RAMPING, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},
