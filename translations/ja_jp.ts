@@ -4359,6 +4359,14 @@
         <source>Bi Output</source>
         <translation>接点出力</translation>
     </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

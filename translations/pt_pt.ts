@@ -4359,6 +4359,14 @@
         <source>Bi Output</source>
         <translation>Saída digital</translation>
     </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

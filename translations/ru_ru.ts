@@ -4359,6 +4359,14 @@
         <source>Bi Output</source>
         <translation>Дискр. выход</translation>
     </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4359,6 +4359,14 @@
         <source>Bi Output</source>
         <translation>Bin.Output</translation>
     </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

@@ -4359,6 +4359,14 @@
         <source>Bi Output</source>
         <translation>开出</translation>
     </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
 </context>
 <context>
     <name>ViewRampingModel</name>

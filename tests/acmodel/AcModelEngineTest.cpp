@@ -344,6 +344,39 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
     }
 }
 
+// The AC and DC automatic ramps (2 s per step), stopped in their first step
+// with no relay to trip: not tested, on the page and in the report, not "No
+// Action".
+TEST_F(AcModelEngine, ARampStoppedBeforeItRanOutIsNotTested)
+{
+    initialise();
+    sim->unplugAll();
+    auto stopEarly = [&](auto& vm, const QString& folder) {
+        vm.testActive();
+        vm.setOutputRange(port(0), 50.0);
+        vm.setAutoRampEnabled(true);
+        vm.setFaultActionPort(0);
+        vm.setRampStepValue(1.0);
+        vm.setRampTimeValue(2.0);
+        vm.setEndRampValue(60.0);
+        ASSERT_TRUE(vm.quickChange(true));
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 1; }));
+        vm.testInterrupt();
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 0; }) && waitEnded());
+        EXPECT_EQ(vm.getNoActionText(), QString::fromUtf8("未测试"));
+        ASSERT_TRUE(vm.saveReport("stopped.htm"));
+        const QString text = QString::fromUtf8(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm"));
+        EXPECT_EQ(text.count(QString::fromUtf8(">未测试<")), 2);
+    };
+    {
+        AcModel vm;
+        stopEarly(vm, QStringLiteral("AC"));
+    }
+    dctest::DcModel vm;
+    stopEarly(vm, QStringLiteral("DC"));
+}
+
 // The automatic ramps with steps shorter than the debounce (1 ms against
 // 15 ms), which the pages and a file or a PC may set: refused at the start,
 // saying why; the instrument plays nothing.
