@@ -392,11 +392,13 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         const int64_t rampStart = ramp->startNs;
         EXPECT_NEAR(double(trips[0] - rampStart) * 1e-9, row.crossing, 1e-4);
         EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
-        // Confirmed after the fault ended, the trip reads the hold of the
-        // ended fault page less, which none of the instrument's ticks counts.
+        // Confirmed once the page after the fault began, the trip reads the
+        // instrument's hold of the ended fault page less, which none of its
+        // ticks counts.
         const int64_t rampEnd = rampStart + std::llround(ramp->page.durationSeconds * 1e9);
         const int64_t debounceNs = std::llround(debounceSeconds() * 1e9);
-        const double held = trips[0] + debounceNs > rampEnd ? double((ramp + 1)->startNs - rampEnd) * 1e-9 : 0.0;
+        const int64_t after = (ramp + 1)->startNs;
+        const double held = trips[0] + debounceNs > after ? double(after - rampEnd) * 1e-9 : 0.0;
         EXPECT_NEAR(vm->operateTime(0), row.operate - held, 1e-4);
         const QString text = vm->getActionTimeStr(0);
         if (row.operate < 0.0)
