@@ -689,7 +689,8 @@ void ViewHarmonicModel::settleResults()
     // refused), a ramp stopped before it ran out the same.
     const ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
     QMutexLocker lock(&entity->entityLock);
-    const bool ranOut = entity->autoRampEnabled && entity->rampRanOut;
-    const bool untested = !ranOut && std::isnan(entity->faultActionTimes[0]);
+    const int bi = entity->faultActionBiIndex;
+    const bool tripped = bi >= 0 && bi <= 3 && !std::isnan(entity->faultActionTimes[bi]);
+    const bool untested = !(entity->autoRampEnabled && entity->rampRanOut) && !tripped;
     testState = untested ? AO_STATE_TYPE_INITING : AO_STATE_TYPE_COMPLETED;
 }
