@@ -212,15 +212,19 @@ enum class FaultJudgement {
 
 // The relay may be operated as the page `from` ends, for the fault after it
 // to wait for that end: it is operated now, the page is a fault (or a check
-// page) or follows one, whose trip the instrument may confirm in its first
-// debounce.
+// page), or it follows one and ends on its time alone, watching for the
+// trip the instrument may confirm in its first debounce.
 template <typename Entity>
 bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from)
 {
     const SwitchedRing::Page* page = ring.page(from);
     const SwitchedRing::Page* before = ring.page(from - 1);
-    return entity.operatedForNextFault() || (page && (page->check || !restsBetweenFaults(page->state)))
-        || (before && !restsBetweenFaults(before->state));
+    if (entity.operatedForNextFault())
+        return true;
+    if (!page)
+        return false;
+    return page->check || !restsBetweenFaults(page->state)
+        || (!page->binaryEnds && before && !restsBetweenFaults(before->state));
 }
 
 // The fault the entity sends next, judged: `from` is the page the instrument
