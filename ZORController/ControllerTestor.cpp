@@ -624,10 +624,11 @@ void ControllerTestor::doSaveBattery(quint8 mos)
         emit sigUpdateBatterMosState(mos);
 }
 
+// The key ends the state playing when its trigger is the key, as the
+// instrument judges it; in any other state it changes nothing. It is no
+// contact: nothing a trip ends is ended by it.
 void ControllerTestor::doTestKeyPress()
 {
-    if (CommDriverTestStatusData* status = globalTestStatusData)
-        status->statusBIStateAction = 1;
     driverBaseSendTestKeyTrigger();
 }
 

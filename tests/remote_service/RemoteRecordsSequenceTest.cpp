@@ -255,3 +255,47 @@ TEST_F(RemoteRecordsSequence, RampingFindsThePickupOfEachPointAndReportsItPerPoi
             EXPECT_EQ(it->f32(12 + 4 * i), 0.0f);
     }
 }
+
+// TRIGGER ends a key-press state only: during a ramp it changes nothing, the
+// relay picks up at its own step and the trip is valued with it.
+TEST_F(RemoteRecordsSequence, TriggerDuringARampLeavesItsStepsAndTheTripAlone)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    // IA from 1.2 A by 0.1 A per 0.5 s; the relay picks up at 1.45 A.
+    Bytes record(RA_SIZE);
+    record.u32(RA_POINTS, 1);
+    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+        for (int k = 0; k < 8; ++k)
+            phase(record, base, k, base == RA_FAULT && k == kIA ? 1.2f : 0.0f, 0.0f, 50.0f);
+    record.f32(RA_STEP, 0.1f).f32(RA_END, 3.0f).f32(RA_TIME, 0.5f);
+    record.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, 1);
+    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), QByteArray(1, '\0'));
+    plugRelay(kIA, 1.45, 0.05);
+    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+    sim->plugIn(pages);
+
+    const size_t mark = pc.frames.size();
+    runToEnd(pc, [&] {
+        // A trigger in each of the steps before the pick-up.
+        for (float step : {1.2f, 1.3f, 1.4f}) {
+            ASSERT_TRUE(waitFor([&] {
+                const std::vector<double> played = pages->amplitudes();
+                return !played.empty() && played.back() > step - 0.05;
+            }));
+            EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
+        }
+    });
+    std::vector<double> played;
+    for (double v : pages->amplitudes()) {
+        if (v > 0.0 && (played.empty() || std::abs(played.back() - v) > 1e-4))
+            played.push_back(std::round(v * 10.0) / 10.0);
+    }
+    ASSERT_GE(played.size(), 4u) << ::testing::PrintToString(played);
+    EXPECT_EQ(std::vector<double>(played.begin(), played.begin() + 4), (std::vector<double>{1.2, 1.3, 1.4, 1.5}))
+        << ::testing::PrintToString(played);
+    const auto trips = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](auto& got) { return !got.empty(); });
+    ASSERT_EQ(trips.size(), 1u);
+    EXPECT_NEAR(trips[0].f32(32), 1.5f, 1e-4);
+}
