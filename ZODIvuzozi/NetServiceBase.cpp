@@ -280,20 +280,9 @@ int NetServiceBase::setBOState(uint mask, uint states)
 {
     auto result = std::make_shared<std::promise<int>>();
     std::future<int> done = result->get_future();
-    auto write = [mask, states, result] {
-        CommDriverTestControlData* control = globalTestControlData;
-        if (!control) {
-            result->set_value(-1);
-            return;
-        }
-        for (int i = 0; i < 4; ++i) {
-            if (mask & (1u << i))
-                control->controlBOStates[i] = (states >> i) & 1u;
-        }
-        result->set_value(driverBaseSendTestBOState());
-    };
+    ControllerTestor* testor = center->testTestor;
+    auto write = [testor, mask, states, result] { result->set_value(testor->setBinaryOutputs(mask, states)); };
     // The testor writes the same record: its thread serialises both.
-    QObject* testor = center->testTestor;
     if (QThread::currentThread() == testor->thread())
         write();
     else if (!QMetaObject::invokeMethod(testor, write, Qt::QueuedConnection))

@@ -101,7 +101,9 @@ public:
 
     // ---- Commands of the PC (receive thread) -----------------------------------
     // For each binary output i = 0..3 whose bit is set in mask: output i :=
-    // bit i of states; then sends the outputs. Done on the engine's testor
+    // bit i of states, the others as they are (during a run: as the state
+    // playing sets them, until the next state sets its own;
+    // ControllerTestor::setBinaryOutputs). Done on the engine's testor
     // thread, which writes the same record: the driver's result, -1 when the
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);

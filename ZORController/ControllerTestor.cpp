@@ -225,6 +225,38 @@ int ControllerTestor::setTestBOState()
     return driverBaseSendTestBOState();
 }
 
+int ControllerTestor::setBinaryOutputs(quint32 mask, quint32 states)
+{
+    CommDriverTestControlData* control = globalTestControlData;
+    if (!control)
+        return -1;
+    for (int i = 0; i < 4; ++i) {
+        if (mask & (1u << i))
+            control->controlBOStates[i] = (states >> i) & 1u;
+    }
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    if (!runEnable.load() || !out || out->outputBOControlType != COMM_BOCONTROL_TYPE_AUTO)
+        return driverBaseSendTestBOState();
+    // The run's pages drive the outputs: the ones played now, the mask's changed.
+    uint16_t played = 0;
+    int result = driverBaseReadPlayedBO(&played);
+    if (result != 0)
+        return result;
+    result = driverBaseSendTestBOBits(uint16_t((played & ~mask) | (states & mask)));
+    if (result == 0) {
+        boHeld = true;
+        boHeldIn = runState;
+    }
+    return result;
+}
+
+void ControllerTestor::noteStateBegun(qint32 state)
+{
+    runState = state;
+    if (boHeld && state != boHeldIn && driverBaseReleaseTestBO() == 0)
+        boHeld = false;
+}
+
 // ---- Current maxima ------------------------------------------------------------------
 
 double ControllerTestor::getTestCurrentMax()
@@ -374,6 +406,8 @@ void ControllerTestor::doTestStart()
     }
     event.soeType = CommSOEEntity::SOE_TYPE_AO_START;
     event.eventUtcTime = startQTime;
+    runState = 0;
+    boHeld = false;
     emit sigUpdateRunState(event, true);
     runEnable.store(true);
 }
@@ -668,16 +702,20 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
     const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
     if (!runEnable.load() || !run || !run->followState)
         return;
-    for (const qint32 begun : run->followState(*this, index))
+    for (const qint32 begun : run->followState(*this, index)) {
+        noteStateBegun(begun);
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+    }
 }
 
 void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes)
 {
     if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
         return;
-    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes))
+    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes)) {
+        noteStateBegun(begun);
         emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+    }
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,

@@ -145,6 +145,12 @@ public:
     int setTestPluseRuning(bool on);
     int setTestSwitch(bool on);
     int setTestBOState();
+    // Binary outputs from outside the module (testor thread): each output i
+    // whose bit is set in `mask` takes bit i of `states`, the others stay as
+    // they are. While a run plays its states' outputs, the outputs played now
+    // change so until the next state begins, which sets its own. The
+    // driver's result.
+    int setBinaryOutputs(quint32 mask, quint32 states);
 
     // Current maxima (any thread). getTestCurrentMax: the largest current
     // the active module's output carries, peaks of superposed components
@@ -241,9 +247,17 @@ private:
     static bool validCalType(qint32 type);
 
     void setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers = {});
+    // A state of the run began (testor thread): outputs held by
+    // setBinaryOutputs in an earlier state go back to the pages.
+    void noteStateBegun(qint32 state);
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
+    // Of the run (testor thread): the state that began last, and whether
+    // setBinaryOutputs holds the outputs over the pages, since state boHeldIn.
+    qint32 runState = 0;
+    bool boHeld = false;
+    qint32 boHeldIn = -1;
 
     mutable QMutex refusalLock;
     QString refusalText;

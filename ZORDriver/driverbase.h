@@ -59,6 +59,13 @@ int driverBaseSendTestControlPower();
 int driverBaseSendTestControlRun();
 int driverBaseSendTestKeyTrigger();
 int driverBaseSendTestBOState();
+// The binary outputs to bits 0-3 of `bits` under software control, whatever
+// the page playing sets, until driverBaseReleaseTestBO() hands them back to
+// the pages of the run.
+int driverBaseSendTestBOBits(uint16_t bits);
+int driverBaseReleaseTestBO();
+// The binary outputs the instrument drives now (bits 0-3), into `bits` only.
+int driverBaseReadPlayedBO(uint16_t* bits);
 
 // ---- Status reads -----------------------------------------------------------
 

@@ -244,11 +244,30 @@ int driverBaseSendTestBOState()
 {
     if (!globalTestControlData)
         return -1;
-    uint16_t value = BO_SOFTWARE;
+    uint16_t value = 0;
     for (int i = 0; i < COMM_BINARY_COUNT; ++i)
         if (globalTestControlData->controlBOStates[i])
             value |= uint16_t(1u << i);
-    return drv_mcasp_write_u16(REG_BO_SET, value);
+    return driverBaseSendTestBOBits(value);
+}
+
+int driverBaseSendTestBOBits(uint16_t bits)
+{
+    return drv_mcasp_write_u16(REG_BO_SET, uint16_t(BO_SOFTWARE | (bits & 0xF)));
+}
+
+int driverBaseReleaseTestBO()
+{
+    return drv_mcasp_write_u16(REG_BO_SET, 0);
+}
+
+int driverBaseReadPlayedBO(uint16_t* bits)
+{
+    uint16_t word = 0;
+    const int result = drv_mcasp_read_u16(REG_BO_READ, &word);
+    if (result == 0 && bits)
+        *bits = word & 0xF;
+    return result;
 }
 
 // ---- Status reads -----------------------------------------------------------

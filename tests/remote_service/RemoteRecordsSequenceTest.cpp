@@ -6,6 +6,7 @@
 
 #include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
+#include "SimFpgaRegisters.h"
 
 #include <QDeadlineTimer>
 
@@ -298,4 +299,42 @@ TEST_F(RemoteRecordsSequence, TriggerDuringARampLeavesItsStepsAndTheTripAlone)
     const auto trips = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](auto& got) { return !got.empty(); });
     ASSERT_EQ(trips.size(), 1u);
     EXPECT_NEAR(trips[0].f32(32), 1.5f, 1e-4);
+}
+
+// Binary outputs from the PC change the mask's bits only, at idle as during a
+// run, and each state of a sequence still sets its own outputs when it begins.
+TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsOwn)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    auto outputs = [&](uint32_t mask, uint32_t states) {
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, states, mask))), QByteArray(1, '\0'));
+    };
+    auto played = [this] { return sim->peekRegister(zorsim::reg::kBinaryOutputsRead) & 0xF; };
+    outputs(0xF, 0xF);
+    outputs(0x5, 0x4);
+    EXPECT_EQ(played(), 0xEu);
+
+    // State 0 sets output 0, state 1 output 2.
+    for (uint32_t s : {0u, 1u})
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, s == 0 ? 0x1 : 0x4))),
+                  QByteArray(1, '\0'));
+    const size_t mark = pc.frames.size();
+    auto status = [&](uint32_t bo) {
+        return pc.waitFrame(pc::PushStatus, mark, 10000,
+                            [bo](const pc::Frame& f) { return Bytes(f.payload).u32(44) == bo; })
+            .has_value();
+    };
+    runToEnd(pc, [&] {
+        ASSERT_TRUE(waitFor([&] { return played() == 0x1u; }));
+        outputs(0x2, 0x2);
+        EXPECT_EQ(played(), 0x3u);
+        EXPECT_TRUE(status(0x3));
+        ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 1; }));
+        EXPECT_TRUE(waitFor([&] { return played() == 0x4u; }));
+        EXPECT_TRUE(status(0x4));
+        outputs(0xF, 0xA);
+        EXPECT_EQ(played(), 0xAu);
+    });
 }
