@@ -331,11 +331,30 @@ int NetServiceBase::setTestStart()
         qWarning("network service: start refused: %s", qPrintable(why));
         return -1;
     }
-    center->testStart();
+    // Answered with what the start came to: the amplifiers on and the output
+    // due after their settle (a stop meanwhile cancels it), or nothing played.
+    using Outcome = ControllerTestor::StartOutcome;
+    auto told = std::make_shared<std::promise<Outcome>>();
+    std::future<Outcome> outcome = told->get_future();
+    center->testStart([told](Outcome o) { told->set_value(o); });
     // Queued after the start on the testor's thread: its start is done.
     if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
         startPending = false;
-    return 0;
+    if (outcome.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready) {
+        // Not begun in time: it never plays.
+        center->testInterrupt();
+        qWarning("network service: start not run: the engine did not take it in time");
+        return -1;
+    }
+    switch (outcome.get()) {
+    case Outcome::Begun:
+    case Outcome::Running: return 0;
+    case Outcome::NotRun: break;
+    }
+    const QString refusal = testor->lastStartRefusal();
+    qWarning("network service: start not run: %s",
+             refusal.isEmpty() ? "stopped before it began" : qPrintable(refusal));
+    return -1;
 }
 
 bool NetServiceBase::recordRefused(qint32 type, const char* name)

@@ -108,12 +108,15 @@ public:
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
     // Starts the active test unless one runs or is being started (then
-    // nothing, 0). Refused (-1, nothing plays, one line on the log saying
-    // why) as the interface refuses it (driver not initialised, hottest
-    // amplifier at or above the resume threshold), when no record of the
-    // module was taken since remote control was switched on (state sequence:
-    // not states 0..n-1), or when the start's own check refuses what was
-    // taken.
+    // nothing, 0). Returns once the engine has the start in hand: 0 when the
+    // instrument took the first pages and switched the amplifiers on (the
+    // output follows their settle; a stop meanwhile cancels it). Refused
+    // (-1, nothing plays, one line on the log saying why) as the interface
+    // refuses it (driver not initialised, hottest amplifier at or above the
+    // resume threshold), when no record of the module was taken since remote
+    // control was switched on (state sequence: not states 0..n-1), when the
+    // start's own check refuses what was taken, or when the engine refused
+    // or the instrument failed the start.
     int setTestStart();
     void setTestStop();
     void setTestSwitch();

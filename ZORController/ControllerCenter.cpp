@@ -260,11 +260,23 @@ void ControllerCenter::testStart()
 {
     // The reason of an earlier refusal must not pass for this start's.
     testTestor->clearStartRefusal();
-    emit sigTestStart();
+    testTestor->askStart([this] { emit sigTestStart(); });
+}
+
+void ControllerCenter::testStart(const ControllerTestor::StartDecided& decided)
+{
+    testTestor->clearStartRefusal();
+    ControllerTestor* testor = testTestor;
+    testTestor->askStart([testor, decided] {
+        QMetaObject::invokeMethod(
+            testor, [testor, decided] { testor->doTestStart(decided); }, Qt::QueuedConnection);
+    });
 }
 
 void ControllerCenter::testInterrupt()
 {
+    // A start asked before and still in its settle (or queued) never plays.
+    testTestor->cancelAskedStarts();
     emit sigTestInterrupt();
 }
 

@@ -45,6 +45,10 @@ public:
     // Signal connections made between the facade and the workers.
     int connectionCount() const { return connections; }
 
+    // As testStart(); `decided` is told on the testor's thread what the start
+    // came to (ControllerTestor::StartOutcome).
+    void testStart(const ControllerTestor::StartDecided& decided);
+
 public slots:
     void initiate();
     void testAuxDC(bool enable, qint32 level);
@@ -54,6 +58,8 @@ public slots:
     void testConfig();
     void testActive(qint32 type);
     void testStart();
+    // A stop also cancels the starts asked before it that have not begun to
+    // play (ControllerTestor::cancelAskedStarts).
     void testInterrupt();
     void testSwitch();
     void testBOState();

@@ -338,12 +338,57 @@ void ControllerTestor::doTestActive(qint32 type)
 
 // ---- Run -------------------------------------------------------------------------------
 
+void ControllerTestor::askStart(const std::function<void()>& post)
+{
+    QMutexLocker lock(&askLock);
+    ++startsAsked;
+    post();
+}
+
+void ControllerTestor::cancelAskedStarts()
+{
+    QMutexLocker lock(&askLock);
+    startsCancelled = startsAsked.load();
+}
+
+namespace {
+
+// Tells a start's outcome once: NotRun unless told otherwise before it ends.
+class StartReport
+{
+public:
+    explicit StartReport(const ControllerTestor::StartDecided& decided) : decided(decided) {}
+    ~StartReport() { tell(ControllerTestor::StartOutcome::NotRun); }
+    StartReport(const StartReport&) = delete;
+    StartReport& operator=(const StartReport&) = delete;
+    void tell(ControllerTestor::StartOutcome outcome)
+    {
+        if (decided && !told)
+            decided(outcome);
+        told = true;
+    }
+
+private:
+    const ControllerTestor::StartDecided& decided;
+    bool told = false;
+};
+
+}   // namespace
+
 void ControllerTestor::doTestStart()
 {
+    doTestStart(StartDecided());
+}
+
+void ControllerTestor::doTestStart(const StartDecided& decided)
+{
+    StartReport report(decided);
+    const quint64 start = ++startsTaken;
     // The ring is playing: rewriting it from page 0 would change the pages
     // under the running output.
     if (runEnable.load()) {
         qWarning("ControllerTestor::doTestStart: a test is running, start refused");
+        report.tell(StartOutcome::Running);
         return;
     }
     // The run works with the module selected now, whatever is selected later.
@@ -358,11 +403,18 @@ void ControllerTestor::doTestStart()
 
     if (module.family == ModuleFamily::Calibration) {
         startCalibration(event);
+        if (runEnable.load())
+            report.tell(StartOutcome::Begun);
         return;
     }
     // The types without an entity have no output of their own.
     if (!module.adaptors || !module.adaptors->start) {
         releaseRunCapture();
+        return;
+    }
+    // Stopped while it waited in the queue: nothing is sent.
+    if (startCancelled(start)) {
+        reportFailedStart(event, false, false);
         return;
     }
     const ModuleStart pages = module.adaptors->start(module, *this);
@@ -386,12 +438,30 @@ void ControllerTestor::doTestStart()
         reportFailedStart(event, false, false);
         return;
     }
+    if (startCancelled(start)) {
+        reportFailedStart(event, false, false);
+        return;
+    }
 
     errorSum += setTestPower(true);
     const bool powerReported = errorSum == 0;
-    if (powerReported)
-        emit sigUpdatePowerState(true);
+    if (!powerReported) {
+        setStartRefusal(REFUSAL_INSTRUMENT,
+                        QStringLiteral("module %1: the instrument did not switch the amplifiers "
+                                       "on (driver result sum %2)")
+                            .arg(int(type))
+                            .arg(errorSum));
+        reportFailedStart(event, true, false);
+        return;
+    }
+    emit sigUpdatePowerState(true);
+    report.tell(StartOutcome::Begun);
     zoplat::sleepMs(kAmplifierSettleMs);
+    // A stop during the settle: the output never comes on.
+    if (startCancelled(start)) {
+        reportFailedStart(event, true, powerReported);
+        return;
+    }
     errorSum += setTestRuning(true);
     startQTime = wallClockNow();
 

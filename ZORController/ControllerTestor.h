@@ -40,10 +40,12 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 class ModelAlternateEntity;
@@ -104,6 +106,15 @@ public:
     Q_ENUM(StartRefusal)
 
     static bool isValidTestType(qint32 type) { return type >= TEST_NONE && type <= TEST_STDSOURCE; }
+
+    // What a start came to, told once on the testor's thread. Begun: the
+    // instrument took the first pages and switched the amplifiers on; the
+    // output comes on after their settle unless a stop comes first.
+    // Running: a run was in progress, nothing was done. NotRun: refused,
+    // failed or stopped before anything played (lastStartRefusal says why,
+    // empty for a stop).
+    enum class StartOutcome { Begun, Running, NotRun };
+    using StartDecided = std::function<void(StartOutcome)>;
 
     explicit ControllerTestor(QObject* parent = nullptr);
     ~ControllerTestor() override;
@@ -177,6 +188,13 @@ public:
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();
 
+    // Starts and stops asked of the testor (any thread), in the order they
+    // are queued to it: `post` queues the start. A stop cancels every start
+    // asked before it that has not begun to play: one still queued sends
+    // nothing, one in the amplifiers' settle switches them off again.
+    void askStart(const std::function<void()>& post);
+    void cancelAskedStarts();
+
     // The calibration files ("calacamp.xml", "calacfrq.dat") the last full
     // load found damaged: what could not be read of them runs on the
     // defaults. Any thread.
@@ -214,6 +232,10 @@ public slots:
     void doCalExport(qint32 type);
     void doCalImport(qint32 type);
 
+public:
+    // doTestStart(), telling `decided` what the start came to.
+    void doTestStart(const StartDecided& decided);
+
 signals:
     void sigUpdatePowerState(bool on);
     void sigUpdateAuxPowerState(bool on, qint32 value);
@@ -250,6 +272,14 @@ private:
     // A state of the run began (testor thread): outputs held by
     // setBinaryOutputs in an earlier state go back to the pages.
     void noteStateBegun(qint32 state);
+
+    // Starts asked (askStart), the last of them a stop cancelled, and the
+    // starts the testor took, counted alike.
+    QRecursiveMutex askLock;
+    std::atomic<quint64> startsAsked{0};
+    std::atomic<quint64> startsCancelled{0};
+    quint64 startsTaken = 0;   // testor thread
+    bool startCancelled(quint64 start) const { return start <= startsCancelled.load(); }
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};

@@ -157,15 +157,25 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         char status;
         bool record;    // the PC sends its AC record first
         bool respell;   // remote control switched off and on first
+        bool powerFails = false;   // the instrument does not take the amplifiers' switch-on
     } rows[] = {
         {"no record since remote control was switched on", true, qint32(resume) - 1, '\xFF', false, false},
         {"amplifier at the resume threshold", true, qint32(resume), '\xFF', true, false},
         {"driver not initialised", false, 0, '\xFF', true, false},
         {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
         {"only a record of the spell before", true, qint32(resume) - 1, '\xFF', false, true},
+        {"amplifiers not switched on", true, qint32(resume) - 1, '\xFF', true, false, true},
     };
+    constexpr uint32_t kPolls = 2000;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        // The write after the auxiliary supply's word of the power-on fails.
+        std::optional<runsource::LinkTap> tap;
+        if (row.powerFails) {
+            drv_mcasp_set_poll_limits(kPolls, kPolls, kPolls);
+            tap.emplace(*sim);
+            tap->onFrames({0x84020000u}, [&] { tap->failNextFrameOf(center->testorThread, kPolls); });
+        }
         if (row.respell) {
             service->updateViewConnectEnable(false);
             ASSERT_TRUE(waitEnded());
@@ -185,10 +195,68 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
             EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
         } else {
             EXPECT_TRUE(testorDone());
-            EXPECT_FALSE(simRunning());
+            EXPECT_FALSE(simRunning() || simPowered());
             EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runs);
         }
+        if (tap) {
+            EXPECT_TRUE(tap->failed());
+            tap.reset();
+            drv_mcasp_reset_poll_limits();
+        }
     }
+}
+
+// A STOP answered before the run has begun (within the amplifiers' settle)
+// cancels the start: nothing plays, nothing of a run is pushed.
+TEST_F(RemoteService, StopWithinTheSettleCancelsTheStart)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    sendAc(pc);
+    const QByteArray stop = controlRequest(pc::control(0x10, 0, 1));
+    for (bool oneWrite : {true, false}) {
+        SCOPED_TRACE(oneWrite ? "START and STOP in one write" : "STOP 0.2 s after START's answer, at real time");
+        auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+        sim->plugIn(pages);
+        const int runs = texts(ConstTextUtility::TEST_AOSTART);
+        const size_t mark = pc.frames.size();
+        if (oneWrite) {
+            pc.send(startRequest() + stop);
+            std::vector<QByteArray> answers;
+            EXPECT_TRUE(waitFor([&] {
+                pc.pump();
+                answers.clear();
+                for (size_t i = mark; i < pc.frames.size(); ++i) {
+                    if (pc.frames[i].command == pc::SetControl)
+                        answers.push_back(pc.frames[i].payload);
+                }
+                return answers.size() >= 2;
+            }));
+            EXPECT_EQ(answers, std::vector<QByteArray>(2, QByteArray(1, '\0')));
+        } else {
+            atRealTime();
+            EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+            QElapsedTimer t;
+            t.start();
+            waitFor([&] { return t.elapsed() >= 200; });
+            EXPECT_EQ(pc.ask(stop), QByteArray(1, '\0'));
+            EXPECT_LT(t.elapsed(), 1500);
+        }
+        ASSERT_TRUE(testorDone());
+        ASSERT_TRUE(settle());
+        ASSERT_TRUE(waitEnded());
+        // What a run would push has had its time.
+        EXPECT_FALSE(pc.waitFrame(pc::PushProcedure, mark, 500).has_value());
+        EXPECT_EQ(pc.waitStatus(1, mark, 1), -1);
+        EXPECT_TRUE(pages->amplitudes().empty()) << ::testing::PrintToString(pages->amplitudes());
+        EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runs);
+        sim->unplugAll();
+    }
+    // The next START runs.
+    const size_t mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    EXPECT_GE(pc.waitStatus(1, mark), 0);
 }
 
 // However the PC goes away, the test it started stops.
