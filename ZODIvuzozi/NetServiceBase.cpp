@@ -966,18 +966,12 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
     if (!netServiceEnable.load())
         return;
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE) {
-        ControllerRuntime* runtime = center->testRuntime;
-        qint32 copy[16];
-        runtime->dataLock();
-        std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(copy));
-        runtime->dataUnlock();
-        for (int i = 0; i < 16; ++i)
-            testingSTATE[i] = copy[i];
+        const bool running = takeRuntimeState();
         // A record for another module while this run goes on serves the
         // next start: the pushes stay with the run's module, also for the
         // notices that follow its end (the run-end action, the last switch),
         // until the next run starts.
-        if (copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0 && !runNoted) {
+        if (running && !runNoted) {
             runTestType = center->testTestor->activeTestType();
             runProtocol = protocolVersion.load();
             runNoted = true;
@@ -989,6 +983,18 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING
         && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0)
         runNoted = false;
+}
+
+bool NetServiceBase::takeRuntimeState()
+{
+    ControllerRuntime* runtime = center->testRuntime;
+    qint32 copy[16];
+    runtime->dataLock();
+    std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(copy));
+    runtime->dataUnlock();
+    for (int i = 0; i < 16; ++i)
+        testingSTATE[i] = copy[i];
+    return copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0;
 }
 
 void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
@@ -1093,8 +1099,9 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
                 oldRateFrequency = config->rateFrequency;
             },
             Qt::QueuedConnection);
-        for (auto& word : testingSTATE)
-            word = 0;
+        // The status says what runs now, not what ran when it was switched
+        // off (the end of that run came while no notice was handled).
+        netCtrl_updateRunningEnable(takeRuntimeState() ? 1 : 0);
         {
             // Records of an earlier spell of remote control are not run again.
             QMutexLocker lock(&recordMutex);

@@ -230,6 +230,8 @@ private:
     void checkDriver();
     void driverFound();
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
+    // The runtime's state words into testingSTATE; whether a test runs.
+    bool takeRuntimeState();
     void publishModule(qint32 dataType, qint32 subType);
     void publishStateAction(qint32 state);
     // Marks a state's action record as pushed in this run; false when it was.

@@ -124,6 +124,17 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
     ASSERT_GE(pc.waitStatus(1, mark), 0);
     service->updateViewConnectEnable(false);
     EXPECT_TRUE(waitEnded());
+
+    // Ticked again: the status says nothing runs.
+    service->updateViewConnectEnable(true);
+    Pc again;
+    connectPc(again);
+    mark = again.frames.size();
+    EXPECT_EQ(again.ask(controlRequest(pc::control(0x80))), QByteArray(1, '\0'));
+    const auto status = again.waitFrame(pc::PushStatus, mark);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(std::make_pair(pc::Bytes(status->payload).u32(4), pc::Bytes(status->payload).u32(8)),
+              std::make_pair(0u, 1u));
 }
 
 // The binary-output command answers what the driver did.
