@@ -873,6 +873,11 @@ void ControllerTestor::doCalExport(qint32 type)
 
 bool ControllerTestor::importCalibration(qint32 mask)
 {
+    // A run's outputs are judged by the factors they were started with.
+    if (runEnable.load()) {
+        ModelCalibrationEntity::warning(QStringLiteral("Calibration import refused: a test is running"));
+        return false;
+    }
     bool ok;
     {
         QMutexLocker lock(&dataCalibration->entityLock);

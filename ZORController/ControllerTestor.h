@@ -202,7 +202,7 @@ public:
     // The import of the staging files (all or nothing, ModelCalibrationEntity::Import)
     // run on the testor thread, from any other thread; returns once the
     // calibration in use is the one imported (true), or the import refused
-    // or failed (false). When the testor has not begun it within startWaitMs
+    // (also while a test runs) or failed (false). When the testor has not begun it within startWaitMs
     // it never runs (false). The entity's warnings go to warningLine.
     bool importCalWaited(qint32 mask, int startWaitMs, void (*warningLine)(const QString&));
 
@@ -257,7 +257,8 @@ private:
     // Logs the damaged kinds of a load; defaultsFirst: a full load, which
     // set every default before it read the files.
     void reportDamagedCalibration(bool defaultsFirst);
-    // Import(mask), the driver's factors and the loaded state: true when taken.
+    // Import(mask), the driver's factors and the loaded state: true when
+    // taken. Refused, changing nothing, while a test runs.
     bool importCalibration(qint32 mask);
 
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
