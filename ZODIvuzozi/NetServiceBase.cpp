@@ -123,6 +123,9 @@ struct NetServiceBase::TakenRecords
 {
     std::unique_ptr<Taken<NetAlternateSettings>> alternate;
     std::unique_ptr<Taken<NetHarmonicSettings>> harmonic;
+    // Taken while their steady output ran: put in place at the next switch.
+    std::unique_ptr<Taken<NetAlternateSettings>> alternateHeld;
+    std::unique_ptr<Taken<NetHarmonicSettings>> harmonicHeld;
     std::unique_ptr<Taken<NetRampingSettings>> ramping;
     std::unique_ptr<Taken<NetStateSettings>> states[ModelStateSequenceEntity::kMaxStates];
 };
@@ -331,6 +334,12 @@ int NetServiceBase::setTestStart()
         qWarning("network service: start refused: %s", qPrintable(why));
         return -1;
     }
+    {
+        // The start runs the records held for a switch of the run before.
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld.reset();
+        taken->harmonicHeld.reset();
+    }
     // Answered with what the start came to: the amplifiers on and the output
     // due after their settle (a stop meanwhile cancels it), or nothing played.
     using Outcome = ControllerTestor::StartOutcome;
@@ -357,7 +366,7 @@ int NetServiceBase::setTestStart()
     return -1;
 }
 
-bool NetServiceBase::recordRefused(qint32 type, const char* name)
+bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
 {
     ControllerTestor* testor = center->testTestor;
     const bool starting = startPending.load();
@@ -365,7 +374,11 @@ bool NetServiceBase::recordRefused(qint32 type, const char* name)
                       || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
     if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
         return false;
-    qWarning("network service: %s record refused: the module is running", name);
+    if (running && !starting) {
+        *running = true;
+        return false;
+    }
+    qWarning("network service: %s record refused: the module is %s", name, starting ? "being started" : "running");
     return true;
 }
 
@@ -437,7 +450,8 @@ void NetServiceBase::applyDither(double ditherTime)
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC"))
+    bool running = false;
+    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC", &running))
         return -1;
     auto t = std::make_unique<Taken<NetAlternateSettings>>();
     if (!readLimits(t->limits))
@@ -446,6 +460,15 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
     if (!netDecodeAlternate(record, length, t->limits, t->settings, &why)) {
         logRefusedRecord("AC", why);
         return -1;
+    }
+    if (running) {
+        const ModelAlternateEntity* e = center->testTestor->dataAlternate;
+        if (!steadyRunTakes(e->entityLock, e->autoRampEnabled, t->settings.autoRampEnabled, "AC"))
+            return -1;
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld = std::make_unique<Taken<NetAlternateSettings>>(*t);
+        taken->alternate = std::move(t);
+        return 0;
     }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
@@ -520,7 +543,8 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic"))
+    bool running = false;
+    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic", &running))
         return -1;
     // 9.6 kB of values: kept off the receive thread's stack.
     auto t = std::make_unique<Taken<NetHarmonicSettings>>();
@@ -531,21 +555,18 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
         logRefusedRecord("harmonic", why);
         return -1;
     }
+    if (running) {
+        const ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+        if (!steadyRunTakes(e->entityLock, e->autoRampEnabled, t->settings.autoRampEnabled, "harmonic"))
+            return -1;
+        QMutexLocker lock(&recordMutex);
+        taken->harmonicHeld = std::make_unique<Taken<NetHarmonicSettings>>(*t);
+        taken->harmonic = std::move(t);
+        return 0;
+    }
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
-    if (t->settings.rateFrequencyChanged) {
-        ControllerConfiguration* config = center->testConfiguration;
-        const double rated = t->settings.rateFrequency;
-        QMetaObject::invokeMethod(
-            config,
-            [config, rated] {
-                QMutexLocker lock(&config->mutex);
-                config->rateFrequency = rated;
-            },
-            Qt::QueuedConnection);
-    }
-    applyHarmonic(t->settings, t->limits);
-    applyDither(t->settings.ditherTime);
+    applyHarmonicWhole(t->settings, t->limits);
     QMutexLocker lock(&recordMutex);
     taken->harmonic = std::move(t);
     return 0;
@@ -554,6 +575,63 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
 {
     netApplyHarmonic(s, limits, *center->testTestor->dataHarmonic);
+}
+
+void NetServiceBase::applyHarmonicWhole(const NetHarmonicSettings& s, const NetRecordLimits& limits)
+{
+    if (s.rateFrequencyChanged) {
+        ControllerConfiguration* config = center->testConfiguration;
+        const double rated = s.rateFrequency;
+        QMetaObject::invokeMethod(
+            config,
+            [config, rated] {
+                QMutexLocker lock(&config->mutex);
+                config->rateFrequency = rated;
+            },
+            Qt::QueuedConnection);
+    }
+    applyHarmonic(s, limits);
+    applyDither(s.ditherTime);
+}
+
+bool NetServiceBase::steadyRunTakes(QRecursiveMutex& entityLock, const bool& runningRamp, bool recordRamp,
+                                    const char* name)
+{
+    bool ramp;
+    {
+        QMutexLocker lock(&entityLock);
+        ramp = runningRamp;
+    }
+    if (!ramp && !recordRamp)
+        return true;
+    logRefusedRecord(name, QStringLiteral("an automatic ramp runs or is asked for: a record waits for the next "
+                                          "switch only while a steady output runs and stays steady"));
+    return false;
+}
+
+std::function<void()> NetServiceBase::heldRecordsPlacement()
+{
+    std::shared_ptr<Taken<NetAlternateSettings>> alternate;
+    std::shared_ptr<Taken<NetHarmonicSettings>> harmonic;
+    {
+        QMutexLocker lock(&recordMutex);
+        alternate = std::move(taken->alternateHeld);
+        harmonic = std::move(taken->harmonicHeld);
+    }
+    if (!alternate && !harmonic)
+        return {};
+    ControllerTestor* testor = center->testTestor;
+    return [this, testor, alternate, harmonic] {
+        // A record for a run that has ended since is not put in place: the
+        // next start runs it.
+        const qint32 running = testor->runEnable.load() ? qint32(testor->activeTestType()) : -1;
+        if (alternate && running == ControllerTestor::TEST_ALTERNATE) {
+            applyAlternate(alternate->settings, alternate->limits);
+            applyDither(alternate->settings.ditherTime);
+        }
+        if (harmonic && running == ControllerTestor::TEST_HARMONIC)
+            applyHarmonicWhole(harmonic->settings, harmonic->limits);
+    };
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
@@ -922,7 +1000,7 @@ void NetServiceBase::setTestStop()
 
 void NetServiceBase::setTestSwitch()
 {
-    center->testSwitch();
+    center->testNextState(heldRecordsPlacement());
 }
 
 void NetServiceBase::setManualTrigger()

@@ -20,10 +20,12 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QRecursiveMutex>
 #include <QTimer>
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class ControllerCenter;
@@ -252,11 +254,23 @@ private:
     void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
     void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
     void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
+    // With the record's rated frequency and dither time.
+    void applyHarmonicWhole(const NetHarmonicSettings& s, const NetRecordLimits& limits);
     void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
     // A record of the module `type` while it runs or is being started:
-    // logged and true (refused).
-    bool recordRefused(qint32 type, const char* name);
+    // logged and true (refused); with `running` given, a record while the
+    // module runs (not while it is started) is not refused: *running true.
+    bool recordRefused(qint32 type, const char* name, bool* running = nullptr);
+    // A record taken while its module runs waits for the next switch only
+    // while a steady output runs and the record keeps it steady; else logged
+    // and false.
+    static bool steadyRunTakes(QRecursiveMutex& entityLock, const bool& runningRamp, bool recordRamp,
+                               const char* name);
+    // The records held for the running module (taken from the hold), put in
+    // place by the function returned, on the testor's thread before its
+    // switch; empty when none is held.
+    std::function<void()> heldRecordsPlacement();
     static void logRefusedRecord(const char* name, const QString& why);
     bool readLimits(NetRecordLimits& limits);
     void applyDither(double ditherTime);

@@ -292,6 +292,19 @@ void ControllerCenter::testSwitch()
     emit sigTestSwitch();
 }
 
+void ControllerCenter::testNextState(const std::function<void()>& first)
+{
+    ControllerTestor* testor = testTestor;
+    QMetaObject::invokeMethod(
+        testor,
+        [testor, first] {
+            if (first)
+                first();
+            testor->doTestNextState();
+        },
+        Qt::QueuedConnection);
+}
+
 void ControllerCenter::testBOState()
 {
     emit sigTestBOState();

@@ -48,6 +48,10 @@ public:
     // As testStart(); `decided` is told on the testor's thread what the start
     // came to (ControllerTestor::StartOutcome).
     void testStart(const ControllerTestor::StartDecided& decided);
+    // The state playing ends and the run goes on to the next, or a steady
+    // output is sent again (ControllerTestor::doTestNextState), queued;
+    // `first`, when given, runs on the testor's thread right before.
+    void testNextState(const std::function<void()>& first = {});
 
 public slots:
     void initiate();

@@ -656,6 +656,24 @@ void ControllerTestor::doTestSwitch()
         emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
 }
 
+void ControllerTestor::doTestNextState()
+{
+    const TESTType type = activeTestType();
+    const ModuleEntry& module = moduleEntry(type);
+    if (!module.adaptors || !module.adaptors->nextState) {
+        doTestSwitch();
+        return;
+    }
+    outputSwitchQueued.store(false);
+    if (!runEnable.load())
+        return;
+    const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
+    if (outcome.endRun)
+        doTestInterrupt();
+    if (module.announcesSwitch && outcome.errorSum == 0)
+        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
+}
+
 void ControllerTestor::switchCalibration()
 {
     // A request queued before the run ended has no point to move to.

@@ -235,6 +235,11 @@ public slots:
 public:
     // doTestStart(), telling `decided` what the start came to.
     void doTestStart(const StartDecided& decided);
+    // The switch asked from outside the run (the PC's): the state playing
+    // ends now and the run goes on to the next one (an automatic ramp to its
+    // next step), or a steady output is sent again from the entity's
+    // settings; modules without such a switch take their own (doTestSwitch).
+    void doTestNextState();
 
 signals:
     void sigUpdatePowerState(bool on);

@@ -338,3 +338,124 @@ TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsO
         EXPECT_EQ(played(), 0xAu);
     });
 }
+
+// SWITCH ends the state playing and the run goes on to the next: the next
+// state of a sequence, the next step of an automatic AC ramp or of a ramping
+// test; a steady AC output is sent again, with a record taken while it ran
+// put in place whole, and only then.
+TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunInPlace)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    const QByteArray next = controlRequest(pc::control(0x40, 0, 0, 0, 1));
+    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+    sim->plugIn(pages);
+    // The values the instrument entered, repeats dropped, from `from` on.
+    auto played = [&](size_t from) {
+        std::vector<double> v;
+        const std::vector<double> all = pages->amplitudes();
+        for (size_t i = from; i < all.size(); ++i) {
+            if (v.empty() || std::abs(v.back() - all[i]) > 1e-4)
+                v.push_back(std::round(all[i] * 100.0) / 100.0);
+        }
+        return v;
+    };
+    auto switchTo = [&](size_t from, std::vector<double> expected) {
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return played(from) == expected; }, 10000)) << ::testing::PrintToString(played(from));
+    };
+    const auto stop = [&] {
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+        ASSERT_TRUE(waitEnded());
+    };
+    // Every state or step lasts 1000 s: only a switch moves the run on.
+    {
+        SCOPED_TRACE("state sequence");
+        for (uint32_t s = 0; s < 3; ++s)
+            ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f * float(s + 1), 1000.0f, s == 1 ? 3 : 0))),
+                      QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        runToEnd(pc, [&] {
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{0.5}; }));
+            switchTo(from, {0.5, 1.0});   // out of a time state
+            ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 1; }));
+            switchTo(from, {0.5, 1.0, 1.5});   // out of a key-press state
+            ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 2; }));
+            EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));   // the last: the run ends
+        });
+        EXPECT_EQ(played(from), (std::vector<double>{0.5, 1.0, 1.5}));
+        // Each state's time, as the instrument played it: far below 1000 s.
+        const auto actions = pushed(pc, pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 2; });
+        ASSERT_GE(actions.size(), 2u);
+        for (const Bytes& a : actions) {
+            EXPECT_GT(a.f32(8), 0.0f) << a.u32(0);
+            EXPECT_LT(a.f32(8), 50.0f) << a.u32(0);
+        }
+    }
+    {
+        SCOPED_TRACE("automatic AC ramp");
+        Bytes ramp = steadyAc();
+        pc::rec::ramp(ramp, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f);
+        ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, ramp.f32(AC_FAULT_TIME, 1000.0f))), QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_GE(pc.waitStatus(1, mark), 0);
+        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        switchTo(from, {1.0, 2.0});
+        switchTo(from, {1.0, 2.0, 3.0});
+        stop();
+    }
+    {
+        SCOPED_TRACE("ramping");
+        Bytes record(RA_SIZE);
+        record.u32(RA_POINTS, 1);
+        for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+            for (int k = 0; k < 8; ++k)
+                phase(record, base, k, base == RA_FAULT && k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
+        record.f32(RA_STEP, 0.5f).f32(RA_END, 3.0f).f32(RA_TIME, 1000.0f);
+        record.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1);
+        ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_GE(pc.waitStatus(1, mark), 0);
+        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        switchTo(from, {1.0, 1.5});
+        switchTo(from, {1.0, 1.5, 2.0});
+        stop();
+    }
+    {
+        SCOPED_TRACE("steady AC");
+        ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, steadyAc())), QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_GE(pc.waitStatus(1, mark), 0);
+        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        // Taken, and played only from the switch on: IA 2 A, UA 10 V.
+        Bytes record = steadyAc();
+        phase(record, AC_OUTPUTS, kIA, 2.0f, 0.0f, 50.0f);
+        phase(record, AC_OUTPUTS, 0, 10.0f, 0.0f, 50.0f);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, record)), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))),
+                  QByteArray(1, '\xFF'));
+        // An automatic ramp waits for no switch.
+        Bytes automatic = record;
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, pc::rec::ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))),
+                  QByteArray(1, '\xFF'));
+        QElapsedTimer t;
+        t.start();
+        waitFor([&] { return t.elapsed() > 200; });
+        EXPECT_EQ(played(from), std::vector<double>{1.0});
+        switchTo(from, {1.0, 2.0});
+        EXPECT_NEAR(sim->outputs().page.channels[0].components[0].amplitude, 10.0, 1e-3);
+        // Sent again as it is: a page of its own.
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }, 10000));
+        EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0}));
+        stop();
+    }
+}
