@@ -394,47 +394,41 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
             EXPECT_LT(a.f32(8), 50.0f) << a.u32(0);
         }
     }
-    {
-        SCOPED_TRACE("automatic AC ramp");
-        Bytes ramp = steadyAc();
-        pc::rec::ramp(ramp, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f);
-        ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, ramp.f32(AC_FAULT_TIME, 1000.0f))), QByteArray(1, '\0'));
+    // Started from its record, the first page (IA 1 A) entered: the index of that page.
+    auto startWith = [&](uint16_t subid, const Bytes& record) {
+        EXPECT_EQ(pc.ask(parameterRequest(subid, record)), QByteArray(1, '\0'));
         const size_t from = pages->amplitudes().size();
         const size_t mark = pc.frames.size();
-        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-        ASSERT_GE(pc.waitStatus(1, mark), 0);
-        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
-        switchTo(from, {1.0, 2.0});
-        switchTo(from, {1.0, 2.0, 3.0});
-        stop();
-    }
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_GE(pc.waitStatus(1, mark), 0);
+        EXPECT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        return from;
+    };
+    Bytes acRamp = steadyAc();
+    pc::rec::ramp(acRamp, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1000.0f);
+    Bytes ramping(RA_SIZE);
+    ramping.u32(RA_POINTS, 1).f32(RA_STEP, 0.5f).f32(RA_END, 3.0f).f32(RA_TIME, 1000.0f);
+    ramping.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1);
+    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+        for (int k = 0; k < 8; ++k)
+            phase(ramping, base, k, base == RA_FAULT && k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
+    const struct
     {
-        SCOPED_TRACE("ramping");
-        Bytes record(RA_SIZE);
-        record.u32(RA_POINTS, 1);
-        for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
-            for (int k = 0; k < 8; ++k)
-                phase(record, base, k, base == RA_FAULT && k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
-        record.f32(RA_STEP, 0.5f).f32(RA_END, 3.0f).f32(RA_TIME, 1000.0f);
-        record.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1);
-        ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), QByteArray(1, '\0'));
-        const size_t from = pages->amplitudes().size();
-        const size_t mark = pc.frames.size();
-        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-        ASSERT_GE(pc.waitStatus(1, mark), 0);
-        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
-        switchTo(from, {1.0, 1.5});
-        switchTo(from, {1.0, 1.5, 2.0});
+        const char* name;
+        uint16_t subid;
+        const Bytes& record;
+        double step;
+    } ramps[] = {{"automatic AC ramp", kAcRecordId, acRamp, 1.0}, {"ramping", kRampingRecord, ramping, 0.5}};
+    for (const auto& r : ramps) {
+        SCOPED_TRACE(r.name);
+        const size_t from = startWith(r.subid, r.record);
+        switchTo(from, {1.0, 1.0 + r.step});
+        switchTo(from, {1.0, 1.0 + r.step, 1.0 + 2 * r.step});
         stop();
     }
     {
         SCOPED_TRACE("steady AC");
-        ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, steadyAc())), QByteArray(1, '\0'));
-        const size_t from = pages->amplitudes().size();
-        const size_t mark = pc.frames.size();
-        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-        ASSERT_GE(pc.waitStatus(1, mark), 0);
-        ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        const size_t from = startWith(kAcRecordId, steadyAc());
         // Taken, and played only from the switch on: IA 2 A, UA 10 V.
         Bytes record = steadyAc();
         phase(record, AC_OUTPUTS, kIA, 2.0f, 0.0f, 50.0f);
