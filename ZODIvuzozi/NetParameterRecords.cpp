@@ -6,6 +6,7 @@
 #include "ModelHarmonicEntity.h"
 #include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
+#include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_parameter_records.h"
 
 #include <QMutexLocker>
@@ -14,104 +15,235 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
-#include <limits>
 #include <memory>
 
 namespace {
 
-// A float the record hands over as an integer: truncated, refused when it is
-// not finite or outside the 32-bit range.
-bool toInt32(double value, qint32& out)
-{
-    if (!std::isfinite(value))
-        return false;
-    const double whole = std::trunc(value);
-    if (whole < -2147483648.0 || whole > 2147483647.0)
-        return false;
-    out = qint32(whole);
-    return true;
-}
+using StartDomain::Field;
+using StartDomain::Kind;
+namespace SD = StartDomain;
+using F = NetRecordField;
 
-void copyPhases(const common_analog_base& base, NetPhaseValues& out)
+// Fields no setting holds as sent.
+const Field kStateNumber{"state number", Kind::Enumeration, 0, ModelStateSequenceEntity::kMaxStates - 1};
+const Field kPointCount{"point count", Kind::Enumeration, 1, 8};
+const Field kWholeNumber{"ramp factor", Kind::WholeNumber};
+const Field kFundamental{"fundamental", Kind::Fundamental};
+const Field kDebounce{"debounce", Kind::Debounce};
+const Field kAny{"", Kind::Any};
+// A ramping record's angles, as the protocol gives them.
+const Field kTurnAngle{"angle", Kind::TurnAngle};
+
+constexpr u32 kPhase = sizeof(common_phase_base);
+constexpr u32 kAngle = offsetof(common_phase_base, base_angle);
+constexpr u32 kFrequency = offsetof(common_phase_base, base_frequency);
+
+// ---- AC ----------------------------------------------------------------------------------
+using AC = alternate_testing_parameter;
+constexpr u32 kAcPhases = offsetof(AC, fault_models) + offsetof(alternate_ramping_model, direct);
+constexpr u32 kAcRamp = offsetof(AC, fault_rampings);
+namespace AcField {
+enum : int { Dither, StepTime, Fall, Rise, Logic, Action, Amplitude, Angle, Frequency, Group, Port, Item, End, Step,
+             Factor, kCount };
+}
+const NetRecordField kAcFields[AcField::kCount] = {
+    {"debounce", offsetof(AC, dither_stime), F::F32, 1, 0, 1, 0, &kDebounce},
+    {"step time", offsetof(AC, fault_output_stime), F::F32, 1, 0, 1, 0, &SD::kAlternate[SD::Alternate::StepTime], true},
+    {"falling edges", offsetof(AC, fault_input_binary_fall_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"rising edges", offsetof(AC, fault_input_binary_rise_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"input logic", offsetof(AC, fault_input_binary_logic), F::U8, 1, 0, 1, 0, &SD::kAlternate[SD::Alternate::Logic], true},
+    {"action on a trip", offsetof(AC, ramping_direct_type), F::U8, 1, 0, 1, 0, &SD::kAlternate[SD::Alternate::Action], true},
+    {"amplitude %1", kAcPhases, F::F32, 8, kPhase, 8, 0, &SD::kAlternate[SD::Alternate::Amplitude], true, F::PortInGroup},
+    {"angle %1", kAcPhases + kAngle, F::F32, 8, kPhase, 8, 0, &SD::kAlternate[SD::Alternate::Angle], true, F::PortInGroup},
+    {"frequency %1", kAcPhases + kFrequency, F::F32, 8, kPhase, 8, 0, &SD::kAlternate[SD::Alternate::Frequency], true, F::PortInGroup},
+    {"ramp group", kAcRamp + offsetof(common_ramping_variable, group_index), F::U8, 1, 0, 1, 0, &kAny},
+    {"ramped port group", kAcRamp + offsetof(common_ramping_variable, ramping_kind), F::U8, 1, 0, 1, 0,
+     &SD::kAlternate[SD::Alternate::Port], true},
+    {"ramped item", kAcRamp + offsetof(common_ramping_variable, ramping_item), F::U8, 1, 0, 1, 0,
+     &SD::kAlternate[SD::Alternate::Item], true},
+    {"end value", kAcRamp + offsetof(common_ramping_variable, ramping_to), F::F32, 1, 0, 1, 0,
+     &SD::kAlternate[SD::Alternate::End], true},
+    {"step", kAcRamp + offsetof(common_ramping_variable, ramping_length), F::F32, 1, 0, 1, 0,
+     &SD::kAlternate[SD::Alternate::Step], true},
+    {"ramp factor", kAcRamp + offsetof(common_ramping_variable, ramping_factor), F::F32, 1, 0, 1, 0, &kWholeNumber},
+};
+
+// ---- One state -----------------------------------------------------------------------------
+using ST = ordinary_testing_parameter;
+constexpr u32 kStatePhases = offsetof(ST, bases);
+namespace StateField {
+enum : int { Number, Dither, Outputs, Time, Rise, Fall, Logic, Link, Trigger, Amplitude, Angle, Frequency, kCount };
+}
+const NetRecordField kStateFields[StateField::kCount] = {
+    {"state number", offsetof(ST, testing_index), F::U32, 1, 0, 1, 0, &kStateNumber},
+    {"debounce", offsetof(ST, dither_stime), F::F32, 1, 0, 1, 0, &kDebounce},
+    {"outputs", offsetof(ST, output_binary_hold_state), F::U32, 1, 0, 1, 0, &kAny},
+    {"time", offsetof(ST, output_stime), F::F32, 1, 0, 1, 0, &SD::kSequence[SD::Sequence::Time], true},
+    {"rising edges", offsetof(ST, input_binary_rise_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"falling edges", offsetof(ST, input_binary_fall_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"input logic", offsetof(ST, input_binary_logic), F::U8, 1, 0, 1, 0, &SD::kSequence[SD::Sequence::Logic], true},
+    {"link", offsetof(ST, link_state_type), F::U8, 1, 0, 1, 0, &SD::kSequence[SD::Sequence::Link], true},
+    {"trigger", offsetof(ST, trigger_kind), F::U8, 1, 0, 1, 0, &SD::kSequence[SD::Sequence::Trigger], true},
+    {"amplitude %1", kStatePhases, F::F32, 8, kPhase, 8, 0, &SD::kSequence[SD::Sequence::Amplitude], true, F::PortInGroup},
+    {"angle %1", kStatePhases + kAngle, F::F32, 8, kPhase, 8, 0, &SD::kSequence[SD::Sequence::Angle], true, F::PortInGroup},
+    {"frequency %1", kStatePhases + kFrequency, F::F32, 8, kPhase, 8, 0, &SD::kSequence[SD::Sequence::Frequency], true, F::PortInGroup},
+};
+
+// ---- Harmonic ------------------------------------------------------------------------------
+using HA = harmonic_testing_parameter;
+constexpr u32 kWave = offsetof(HA, faultWaves);
+constexpr u32 kWavePort = sizeof(harmonic_phase_wave);
+constexpr u32 kHaRamp = offsetof(HA, fault_rampings);
+namespace HarmonicField {
+enum : int { Dither, StepTime, Fall, Rise, Logic, Action, Amplitude, Angle, Fundamental, Harmonics, Group, Port, Slot,
+             Item, End, Step, Factor, kCount };
+}
+const NetRecordField kHarmonicFields[HarmonicField::kCount] = {
+    {"debounce", offsetof(HA, dither_stime), F::F32, 1, 0, 1, 0, &kAny},
+    {"step time", offsetof(HA, fault_output_stime), F::F32, 1, 0, 1, 0, &SD::kHarmonic[SD::Harmonic::StepTime], true},
+    {"falling edges", offsetof(HA, fault_input_binary_fall_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"rising edges", offsetof(HA, fault_input_binary_rise_enable), F::U32, 1, 0, 1, 0, &kAny},
+    {"input logic", offsetof(HA, fault_input_binary_logic), F::U8, 1, 0, 1, 0, &SD::kHarmonic[SD::Harmonic::Logic], true},
+    {"action on a trip", offsetof(HA, ramping_direct_type), F::U8, 1, 0, 1, 0, &SD::kHarmonic[SD::Harmonic::Action], true},
+    // Port k, slot h: value 4k + h.
+    {"amplitude %1", kWave + offsetof(harmonic_phase_wave, ranges), F::F32, 32, 4, 4, kWavePort,
+     &SD::kHarmonic[SD::Harmonic::Amplitude], true, F::PortPerGroup},
+    {"angle %1", kWave + offsetof(harmonic_phase_wave, angles), F::F32, 32, 4, 4, kWavePort,
+     &SD::kHarmonic[SD::Harmonic::Angle], true, F::PortPerGroup},
+    {"fundamental", kWave + offsetof(harmonic_phase_wave, frequencies), F::F32, 1, 0, 1, 0, &kFundamental},
+    {"frequency of slot %1", kWave + offsetof(harmonic_phase_wave, frequencies) + 4, F::F32, 3, 4, 3, 0,
+     &SD::kHarmonic[SD::Harmonic::Frequency], true},
+    {"ramp group", kHaRamp + offsetof(common_ramping_variable, group_index), F::U8, 1, 0, 1, 0, &kAny},
+    {"ramped port group", kHaRamp + offsetof(common_ramping_variable, ramping_kind), F::U8, 1, 0, 1, 0,
+     &SD::kHarmonic[SD::Harmonic::Port], true},
+    {"ramped slot", kHaRamp + offsetof(common_ramping_variable, ramping_mode_or_order), F::U8, 1, 0, 1, 0,
+     &SD::kHarmonic[SD::Harmonic::Slot], true},
+    {"ramped item", kHaRamp + offsetof(common_ramping_variable, ramping_item), F::U8, 1, 0, 1, 0,
+     &SD::kHarmonic[SD::Harmonic::Item], true},
+    {"end value", kHaRamp + offsetof(common_ramping_variable, ramping_to), F::F32, 1, 0, 1, 0,
+     &SD::kHarmonic[SD::Harmonic::End], true},
+    {"step", kHaRamp + offsetof(common_ramping_variable, ramping_length), F::F32, 1, 0, 1, 0,
+     &SD::kHarmonic[SD::Harmonic::Step], true},
+    {"ramp factor", kHaRamp + offsetof(common_ramping_variable, ramping_factor), F::F32, 1, 0, 1, 0, &kWholeNumber},
+};
+
+// ---- Ramping -------------------------------------------------------------------------------
+using RA = simple_ramping_testing_parameter;
+constexpr u32 kFault = offsetof(RA, fault_output);
+constexpr u32 kFaultPoint = sizeof(common_analog_base);
+namespace RampingField {
+enum : int { Project, Module, NormalAmplitude, NormalAngle, NormalFrequency, NormalTime, NormalEnable, NormalOnce,
+             IntervalEnable, IntervalAmplitude, IntervalAngle, IntervalFrequency, IntervalTime, Points,
+             FaultAmplitude, FaultAngle, FaultFrequency, Step, End, Time, Port, Item, Link, Logic, Edges, Outputs,
+             kCount };
+}
+const NetRecordField kRampingFields[RampingField::kCount] = {
+    {"project", offsetof(RA, project_index), F::U32, 1, 0, 1, 0, &kAny},
+    {"module", offsetof(RA, module_index), F::U32, 1, 0, 1, 0, &kAny},
+    {"normal amplitude %1", offsetof(RA, normal_output), F::F32, 8, kPhase, 8, 0,
+     &SD::kRamping[SD::Ramping::Amplitude], true, F::PortInGroup},
+    {"normal angle %1", offsetof(RA, normal_output) + kAngle, F::F32, 8, kPhase, 8, 0,
+     &kTurnAngle, false, F::PortInGroup},
+    {"normal frequency %1", offsetof(RA, normal_output) + kFrequency, F::F32, 8, kPhase, 8, 0,
+     &SD::kRamping[SD::Ramping::Frequency], true, F::PortInGroup},
+    {"normal time", offsetof(RA, normal_output_time), F::F32, 1, 0, 1, 0, &SD::kRamping[SD::Ramping::Time], true},
+    {"normal shown", offsetof(RA, normal_output_enable), F::U8, 1, 0, 1, 0, &kAny},
+    {"normal once", offsetof(RA, normal_output_only_once), F::U8, 1, 0, 1, 0, &kAny},
+    {"interval shown", offsetof(RA, interval_output_enable), F::U8, 1, 0, 1, 0, &kAny},
+    {"interval amplitude %1", offsetof(RA, interval_output), F::F32, 8, kPhase, 8, 0,
+     &SD::kRamping[SD::Ramping::Amplitude], true, F::PortInGroup},
+    {"interval angle %1", offsetof(RA, interval_output) + kAngle, F::F32, 8, kPhase, 8, 0,
+     &kTurnAngle, false, F::PortInGroup},
+    {"interval frequency %1", offsetof(RA, interval_output) + kFrequency, F::F32, 8, kPhase, 8, 0,
+     &SD::kRamping[SD::Ramping::Frequency], true, F::PortInGroup},
+    {"interval time", offsetof(RA, interval_output_time), F::F32, 1, 0, 1, 0, &SD::kRamping[SD::Ramping::Time], true},
+    {"point count", offsetof(RA, testing_point_cnt), F::U32, 1, 0, 1, 0, &kPointCount},
+    // Point t, port k: value 8t + k.
+    {"fault amplitude %1", kFault, F::F32, 64, kPhase, 8, kFaultPoint, &SD::kRamping[SD::Ramping::Amplitude], true, F::PortInGroup},
+    {"fault angle %1", kFault + kAngle, F::F32, 64, kPhase, 8, kFaultPoint, &kTurnAngle, false, F::PortInGroup},
+    {"fault frequency %1", kFault + kFrequency, F::F32, 64, kPhase, 8, kFaultPoint,
+     &SD::kRamping[SD::Ramping::Frequency], true, F::PortInGroup},
+    {"step %1", offsetof(RA, ramp_step), F::F32, 8, 4, 8, 0, &SD::kRamping[SD::Ramping::Step], true},
+    {"end value %1", offsetof(RA, ramp_end), F::F32, 8, 4, 8, 0, &SD::kRamping[SD::Ramping::End], true},
+    {"step time %1", offsetof(RA, ramp_time), F::F32, 8, 4, 8, 0, &SD::kRamping[SD::Ramping::RampTime], true},
+    {"port group %1", offsetof(RA, ramp_variable), F::U8, 8, 1, 8, 0, &SD::kRamping[SD::Ramping::Port], true},
+    {"item %1", offsetof(RA, ramp_item), F::U8, 8, 1, 8, 0, &SD::kRamping[SD::Ramping::Item], true},
+    {"link %1", offsetof(RA, output_link_type), F::U8, 8, 1, 8, 0, &SD::kRamping[SD::Ramping::Link], true},
+    {"input logic %1", offsetof(RA, bi_trigger_logic), F::U8, 8, 1, 8, 0, &SD::kRamping[SD::Ramping::Logic], true},
+    {"input edges %1", offsetof(RA, bi_trigger_state), F::U8, 32, 1, 32, 0, &SD::kRamping[SD::Ramping::Edges], true},
+    {"output %1", offsetof(RA, bo_state), F::U8, 32, 1, 32, 0, &SD::kRamping[SD::Ramping::Output], true},
+};
+
+const NetRecordTable kTables[] = {
+    {"AC", SHARE_TESTING_PARAMETER_TYPE_ALTERNATE, sizeof(AC), kAcFields, AcField::kCount},
+    {"state", SHARE_TESTING_PARAMETER_TYPE_ORDINARY, sizeof(ST), kStateFields, StateField::kCount},
+    {"harmonic", SHARE_TESTING_PARAMETER_TYPE_HARMONIC, sizeof(HA), kHarmonicFields, HarmonicField::kCount},
+    {"ramping", SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING, sizeof(RA), kRampingFields, RampingField::kCount},
+};
+
+// A record read through its table. The fields no setting holds are checked
+// as they are read (read() false, `why` set, once one is outside its domain).
+class Reader
 {
-    for (int k = 0; k < 8; ++k) {
-        out.ranges[k] = base.phases[k].base_range;
-        out.angles[k] = base.phases[k].base_angle;
-        out.frequencies[k] = base.phases[k].base_frequency;
+public:
+    Reader(const u8* record, const NetRecordTable& table, const NetRecordLimits& limits, QString* why)
+        : record(record), table(table), conditions(netConditions(limits, -1.0)), why(why)
+    {
     }
-}
 
-void copyBIStates(u32 rise, u32 fall, qint32 (&out)[4])
-{
-    for (int i = 0; i < 4; ++i)
-        out[i] = netConvertBIState(rise, fall, i);
-}
+    double operator()(int field, u32 i = 0) const { return netRecordValue(record, table.fields[field], i); }
 
-// An amplitude of channel k (0..3 voltages, 4..7 currents) within 0 .. the
-// device's largest range.
-bool amplitudeValid(double amplitude, int k, const NetRecordLimits& limits)
-{
-    return amplitude >= 0.0 && amplitude <= (k < 4 ? limits.maxVRange : limits.maxIRange);
-}
-
-bool amplitudesValid(const common_analog_base& base, const NetRecordLimits& limits)
-{
-    for (int k = 0; k < 8; ++k) {
-        if (!amplitudeValid(base.phases[k].base_range, k, limits))
-            return false;
-    }
-    return true;
-}
-
-// Every port's amplitude within 0 .. its largest range, angle within 0..360,
-// and while the amplitude is above 0 the frequency within 10..1000 Hz.
-bool outputValid(const common_analog_base& base, const NetRecordLimits& limits)
-{
-    if (!amplitudesValid(base, limits))
+    // The value of a field no setting holds, within its domain.
+    bool read(int field, double& value, u32 i = 0)
+    {
+        const NetRecordField& f = table.fields[field];
+        value = (*this)(field, i);
+        const QString outside = StartDomain::outside(*f.domain, StartDomain::Value{value}, conditions);
+        if (outside.isEmpty())
+            return true;
+        if (why)
+            *why = QStringLiteral("%1 %2").arg(StartDomain::fieldName(f.name, QString::number(i + 1)), outside);
         return false;
-    for (int k = 0; k < 8; ++k) {
-        const common_phase_base& p = base.phases[k];
-        if (!(p.base_angle >= 0.0f && p.base_angle <= 360.0f))
-            return false;
-        if (p.base_range > 0.0f && !(p.base_frequency >= 10.0f && p.base_frequency <= 1000.0f))
-            return false;
     }
-    return true;
-}
 
-bool rampEndValid(u8 item, u8 variable, f32 end, const NetRecordLimits& limits)
-{
-    switch (item) {
-    case 0:
-        return end >= 0.0f && end <= (variable < 8 ? limits.maxVRange : limits.maxIRange);
-    case 1:
-        return end >= 0.0f && end <= 360.0f;
-    case 2:
-        return end >= 0.0f && end <= 1000.0f;
-    default:
+    // A float taken as a 32-bit integer.
+    bool whole(int field, qint32& value, u32 i = 0)
+    {
+        double v = 0.0;
+        if (!read(field, v, i))
+            return false;
+        value = qint32(std::trunc(v));
         return true;
     }
-}
 
-// The automatic ramp of an AC or harmonic record (group 0): it moves by a
-// step, and an amplitude ramp of a port group ends within the device's range
-// of the group's channels (a group of none moves nothing).
-bool autoRampValid(const common_ramping_variable& ramp, const NetRecordLimits& limits)
-{
-    if (ramp.group_index != 0)
+    // Eight ports' amplitudes, angles and frequencies; false when one of
+    // them no setting holds lies outside its domain.
+    bool phases(int amplitude, u32 first, NetPhaseValues& out)
+    {
+        for (u32 k = 0; k < 8; ++k) {
+            double* values[3] = {&out.ranges[k], &out.angles[k], &out.frequencies[k]};
+            for (int f = 0; f < 3; ++f) {
+                if (table.fields[amplitude + f].setting)
+                    *values[f] = (*this)(amplitude + f, first + k);
+                else if (!read(amplitude + f, *values[f], first + k))
+                    return false;
+            }
+        }
         return true;
-    if (ramp.ramping_length == 0.0f)
-        return false;   // it would never reach its end
-    if (ramp.ramping_item != ModelEntity::RAMP_ITEM_TYPE_RANGE)
-        return true;
-    int channels[3];
-    const int count = ModelEntity::rampPortChannels(ramp.ramping_kind, channels);
-    for (int c = 0; c < count; ++c) {
-        if (!amplitudeValid(ramp.ramping_to, channels[c], limits))
-            return false;
     }
-    return true;
-}
+
+    void biStates(int rise, int fall, qint32 (&out)[4]) const
+    {
+        for (int i = 0; i < 4; ++i)
+            out[i] = netConvertBIState(u32((*this)(rise)), u32((*this)(fall)), i);
+    }
+
+private:
+    const u8* record;
+    const NetRecordTable& table;
+    StartConditions conditions;
+    QString* why;
+};
 
 template <typename E>
 void setPhases(const NetPhaseValues& from, E& ranges, E& angles, E& frequencies)
@@ -131,6 +263,40 @@ bool startTakes(const ModuleStart& check, QString* why)
 
 } // namespace
 
+const NetRecordTable& netAlternateTable() { return kTables[0]; }
+const NetRecordTable& netStateTable() { return kTables[1]; }
+const NetRecordTable& netHarmonicTable() { return kTables[2]; }
+const NetRecordTable& netRampingTable() { return kTables[3]; }
+
+double netRecordValue(const u8* record, const NetRecordField& field, u32 i)
+{
+    const u8* at = record + field.at(i);
+    switch (field.type) {
+    case NetRecordField::U8:
+        return double(*at);
+    case NetRecordField::U32: {
+        u32 v;
+        std::memcpy(&v, at, sizeof v);
+        return double(v);
+    }
+    case NetRecordField::F32: {
+        f32 v;
+        std::memcpy(&v, at, sizeof v);
+        return double(v);
+    }
+    }
+    return 0.0;
+}
+
+StartConditions netConditions(const NetRecordLimits& limits, double ditherTime)
+{
+    StartConditions c;
+    c.debounce = ditherTime >= 0.0 ? ditherTime : limits.ditherTime;
+    c.triggerTimes = limits.triggerTimes;
+    c.longestPage = limits.longestPage;
+    return c;
+}
+
 qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i)
 {
     return qint32(2 * ((fallMask >> i) & 1u) + ((riseMask >> i) & 1u));
@@ -138,7 +304,7 @@ qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i)
 
 double netRecordDither(double recordDither, double present, double upper)
 {
-    if (recordDither >= 0.001 && recordDither <= upper && recordDither != present)
+    if (recordDither >= StartDomain::kShortestDebounce && recordDither <= upper && recordDither != present)
         return recordDither;
     return -1.0;
 }
@@ -146,29 +312,26 @@ double netRecordDither(double recordDither, double present, double upper)
 bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out,
                         QString* why)
 {
-    if (!record || length != sizeof(alternate_testing_parameter))
+    using namespace AcField;
+    if (!record || length != sizeof(AC))
         return false;
-    const auto r = zocmm_wire_load<alternate_testing_parameter>(record, length);
-    const common_ramping_variable& ramp = r.fault_rampings[0];
-    // The item picks the array a ramp moves and the pushed values are read from.
-    if (ramp.ramping_item > 2)
-        return false;
-    if (!autoRampValid(ramp, limits) || !amplitudesValid(r.fault_models[0].direct, limits))
-        return false;
+    Reader r(record, kTables[0], limits, why);
     NetAlternateSettings s;
-    if (!toInt32(ramp.ramping_factor, s.actionRampFactor))
+    double dither = 0.0;
+    if (!r.read(Dither, dither) || !r.whole(Factor, s.actionRampFactor))
         return false;
-    s.autoRampEnabled = ramp.group_index == 0;
-    s.actionRampTime = r.fault_output_stime;
-    s.actionRampStep = ramp.ramping_length;
-    s.faultActionPort = ramp.ramping_kind;
-    s.faultActionItem = ramp.ramping_item;
-    s.faultActionType = r.ramping_direct_type;
-    s.endRampValue = ramp.ramping_to;
-    copyPhases(r.fault_models[0].direct, s.outputs);
-    copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
-    s.stateBILogicTypes = r.fault_input_binary_logic;
-    s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
+    s.autoRampEnabled = r(Group) == 0.0;
+    s.actionRampTime = r(StepTime);
+    s.actionRampStep = r(Step);
+    s.faultActionPort = qint32(r(Port));
+    s.faultActionItem = qint32(r(Item));
+    s.faultActionType = qint32(r(Action));
+    s.endRampValue = r(End);
+    if (!r.phases(Amplitude, 0, s.outputs))
+        return false;
+    r.biStates(Rise, Fall, s.stateOutputBIStates);
+    s.stateBILogicTypes = qint32(r(Logic));
+    s.ditherTime = netRecordDither(dither, limits.ditherTime, StartDomain::kLongestDebounce);
     if (!netCheckAlternate(s, limits, why))
         return false;
     out = s;
@@ -177,22 +340,26 @@ bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& lim
 
 bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits, NetStateSettings& out, QString* why)
 {
-    if (!record || length != sizeof(ordinary_testing_parameter))
+    using namespace StateField;
+    if (!record || length != sizeof(ST))
         return false;
-    const auto r = zocmm_wire_load<ordinary_testing_parameter>(record, length);
-    if (r.testing_index >= u32(ModelStateSequenceEntity::kMaxStates) || !amplitudesValid(r.bases[0], limits))
-        return false;
+    Reader r(record, kTables[1], limits, why);
     NetStateSettings s;
-    s.state = qint32(r.testing_index);
-    copyPhases(r.bases[0], s.outputs);
-    s.stateOutputTime = r.output_stime;
+    double number = 0.0;
+    double dither = 0.0;
+    if (!r.read(Number, number) || !r.read(Dither, dither))
+        return false;
+    s.state = qint32(number);
+    if (!r.phases(Amplitude, 0, s.outputs))
+        return false;
+    s.stateOutputTime = r(Time);
     for (int i = 0; i < 4; ++i)
-        s.stateOutputBOStates[i] = qint32((r.output_binary_hold_state >> i) & 1u);
-    copyBIStates(r.input_binary_rise_enable, r.input_binary_fall_enable, s.stateOutputBIStates);
-    s.stateOutputLinkType = r.link_state_type;
-    s.stateBILogicType = r.input_binary_logic;
-    s.stateTriggerType = r.trigger_kind;
-    s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, std::numeric_limits<double>::infinity());
+        s.stateOutputBOStates[i] = qint32((u32(r(Outputs)) >> i) & 1u);
+    r.biStates(Rise, Fall, s.stateOutputBIStates);
+    s.stateOutputLinkType = qint32(r(Link));
+    s.stateBILogicType = qint32(r(Logic));
+    s.stateTriggerType = qint32(r(Trigger));
+    s.ditherTime = netRecordDither(dither, limits.ditherTime, StartDomain::kLongestDebounce);
     // Checked as a sequence of this state alone.
     NetStateSettings first = s;
     first.state = 0;
@@ -207,53 +374,51 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
 bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limits, NetHarmonicSettings& out,
                        QString* why)
 {
-    if (!record || length != sizeof(harmonic_testing_parameter))
+    using namespace HarmonicField;
+    if (!record || length != sizeof(HA))
         return false;
-    const auto r = zocmm_wire_load<harmonic_testing_parameter>(record, length);
-    const common_ramping_variable& ramp = r.fault_rampings[0];
-    // The ramped slot indexes the four harmonic slots.
-    if (ramp.ramping_mode_or_order > 3 || !autoRampValid(ramp, limits))
-        return false;
+    Reader r(record, kTables[2], limits, why);
     NetHarmonicSettings s;
-    if (!toInt32(ramp.ramping_factor, s.actionRampFactor))
+    double fundamental = 0.0;
+    if (!r.whole(Factor, s.actionRampFactor) || !r.read(Fundamental, fundamental))
         return false;
-    const harmonic_analog_wave& wave = r.faultWaves[0];
-    const double fundamental = wave.phases[0].frequencies[0];
     s.rateFrequency = limits.rateFrequency;
-    if (!std::isfinite(fundamental))
-        return false;
-    if (fundamental > 0.0) {
-        if (fundamental < 10.0 || fundamental > 1000.0)
+    if (fundamental > 0.0 && fundamental != limits.rateFrequency) {
+        s.rateFrequency = fundamental;
+        s.rateFrequencyChanged = true;
+    }
+    // Slot 0 is the fundamental; each harmonic at its whole order of it.
+    s.outputOrders[0] = 1;
+    for (u32 h = 0; h < 3; ++h) {
+        const double order = std::trunc(r(Harmonics, h) / s.rateFrequency);
+        if (!(std::fabs(order) <= 2147483647.0)) {
+            if (why)
+                *why = QStringLiteral("frequency of slot %1 %2 Hz is no whole order of %3 Hz")
+                           .arg(h + 2)
+                           .arg(r(Harmonics, h))
+                           .arg(s.rateFrequency);
             return false;
-        if (fundamental != limits.rateFrequency) {
-            s.rateFrequency = fundamental;
-            s.rateFrequencyChanged = true;
         }
+        s.outputOrders[h + 1] = qint32(order);
     }
-    for (int h = 0; h < 4; ++h) {
-        if (!toInt32(wave.phases[0].frequencies[h] / s.rateFrequency, s.outputOrders[h]))
-            return false;
-    }
-    s.endRampValue = ramp.ramping_to;
-    s.autoRampEnabled = ramp.group_index == 0;
-    s.actionRampTime = r.fault_output_stime;
-    s.actionRampStep = ramp.ramping_length;
-    s.faultActionPort = ramp.ramping_kind;
-    s.faultActionItem = ramp.ramping_item;
-    s.faultActionOrder = ramp.ramping_mode_or_order;
-    s.faultActionType = r.ramping_direct_type;
-    for (int k = 0; k < 8; ++k) {
-        for (int h = 0; h < 4; ++h) {
-            if (!amplitudeValid(wave.phases[k].ranges[h], k, limits))
-                return false;
-            s.outputRanges[k][h] = wave.phases[k].ranges[h];
-            s.outputAngles[k][h] = wave.phases[k].angles[h];
+    s.endRampValue = r(End);
+    s.autoRampEnabled = r(Group) == 0.0;
+    s.actionRampTime = r(StepTime);
+    s.actionRampStep = r(Step);
+    s.faultActionPort = qint32(r(Port));
+    s.faultActionItem = qint32(r(Item));
+    s.faultActionOrder = qint32(r(Slot));
+    s.faultActionType = qint32(r(Action));
+    for (u32 k = 0; k < 8; ++k) {
+        for (u32 h = 0; h < 4; ++h) {
+            s.outputRanges[k][h] = r(Amplitude, 4 * k + h);
+            s.outputAngles[k][h] = r(Angle, 4 * k + h);
             s.outputFrequencies[k][h] = s.rateFrequency;
         }
     }
-    copyBIStates(r.fault_input_binary_rise_enable, r.fault_input_binary_fall_enable, s.stateOutputBIStates);
-    s.stateBILogicTypes = r.fault_input_binary_logic;
-    s.ditherTime = netRecordDither(r.dither_stime, limits.ditherTime, 10.0);
+    r.biStates(Rise, Fall, s.stateOutputBIStates);
+    s.stateBILogicTypes = qint32(r(Logic));
+    s.ditherTime = netRecordDither(r(Dither), limits.ditherTime, 10.0);
     if (!netCheckHarmonic(s, limits, why))
         return false;
     out = s;
@@ -263,49 +428,47 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
 bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limits, NetRampingSettings& out,
                       QString* why)
 {
-    if (!record || length != sizeof(simple_ramping_testing_parameter))
+    using namespace RampingField;
+    if (!record || length != sizeof(RA))
         return false;
-    const auto r = zocmm_wire_load<simple_ramping_testing_parameter>(record, length);
-    const u32 points = r.testing_point_cnt;
-    if (points < 1 || points > 8)
+    Reader r(record, kTables[3], limits, why);
+    double count = 0.0;
+    if (!r.read(Points, count))
         return false;
-    if (!outputValid(r.normal_output, limits) || !outputValid(r.interval_output, limits))
-        return false;
-    for (u32 t = 0; t < points; ++t) {
-        if (!outputValid(r.fault_output[t], limits))
-            return false;
-        if (!rampEndValid(r.ramp_item[t], r.ramp_variable[t], r.ramp_end[t], limits))
-            return false;
-    }
+    const u32 points = u32(count);
     NetRampingSettings s;
-    s.projectId = r.project_index;
-    s.moduleId = r.module_index;
+    s.projectId = u32(r(Project));
+    s.moduleId = u32(r(Module));
     s.stateCount = qint32(3 * points);
+    const bool normalShown = r(NormalEnable) != 0.0;
+    const bool normalOnce = r(NormalOnce) != 0.0;
     for (u32 t = 0; t < points; ++t) {
         NetRampingState& normal = s.states[3 * t];
-        copyPhases(r.normal_output, normal.outputs);
-        const bool normalShown = r.normal_output_enable && (!r.normal_output_only_once || t == 0);
-        normal.stateOutputTime = normalShown ? double(r.normal_output_time) : 0.0;
+        if (!r.phases(NormalAmplitude, 0, normal.outputs))
+            return false;
+        normal.stateOutputTime = normalShown && (!normalOnce || t == 0) ? r(NormalTime) : 0.0;
         normal.stateOutputLinkType = 1;
 
         NetRampingState& ramp = s.states[3 * t + 1];
-        copyPhases(r.fault_output[t], ramp.outputs);
-        ramp.rampItem = r.ramp_item[t];
-        ramp.rampPort = r.ramp_variable[t];
-        ramp.rampStepValue = r.ramp_step[t];
-        ramp.rampEndValue = r.ramp_end[t];
-        ramp.stateOutputTime = r.ramp_time[t];
+        if (!r.phases(FaultAmplitude, 8 * t, ramp.outputs))
+            return false;
+        ramp.rampItem = qint32(r(Item, t));
+        ramp.rampPort = qint32(r(Port, t));
+        ramp.rampStepValue = r(Step, t);
+        ramp.rampEndValue = r(End, t);
+        ramp.stateOutputTime = r(Time, t);
         ramp.stateTriggerType = 2;
-        ramp.stateOutputLinkType = r.output_link_type[t];
-        ramp.stateBILogicType = r.bi_trigger_logic[t];
-        for (int i = 0; i < 4; ++i) {
-            ramp.stateOutputBIStates[i] = r.bi_trigger_state[t][i];
-            ramp.stateOutputBOStates[i] = r.bo_state[t][i];
+        ramp.stateOutputLinkType = qint32(r(Link, t));
+        ramp.stateBILogicType = qint32(r(Logic, t));
+        for (u32 i = 0; i < 4; ++i) {
+            ramp.stateOutputBIStates[i] = qint32(r(Edges, 4 * t + i));
+            ramp.stateOutputBOStates[i] = qint32(r(Outputs, 4 * t + i));
         }
 
         NetRampingState& interval = s.states[3 * t + 2];
-        copyPhases(r.interval_output, interval.outputs);
-        interval.stateOutputTime = r.interval_output_enable ? double(r.interval_output_time) : 0.0;
+        if (!r.phases(IntervalAmplitude, 0, interval.outputs))
+            return false;
+        interval.stateOutputTime = r(IntervalEnable) != 0.0 ? r(IntervalTime) : 0.0;
     }
     if (!netCheckRamping(s, limits, why))
         return false;
@@ -316,9 +479,9 @@ bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limit
 bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why)
 {
     auto scratch = std::make_unique<ModelAlternateEntity>();
-    netApplyAlternate(s, limits, *scratch);
+    netApplyAlternate(s, limits, *scratch, false);
     scratch->resetRampState();
-    return startTakes(alternateStartRefusal(*scratch), why);
+    return startTakes(alternateStartRefusal(*scratch, netConditions(limits, s.ditherTime)), why);
 }
 
 bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
@@ -326,27 +489,30 @@ bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits
 {
     auto scratch = std::make_unique<ModelStateSequenceEntity>();
     for (int i = 0; i < count; ++i)
-        netApplyState(*states[i], *limits[i], *scratch);
+        netApplyState(*states[i], *limits[i], *scratch, false);
     scratch->stateCount = count;
-    return startTakes(stateSequenceStartRefusal(*scratch), why);
+    const double dither = count > 0 ? states[count - 1]->ditherTime : -1.0;
+    return startTakes(stateSequenceStartRefusal(*scratch, netConditions(*limits[std::max(0, count - 1)], dither)),
+                      why);
 }
 
 bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, QString* why)
 {
     auto scratch = std::make_unique<ModelHarmonicEntity>();
-    netApplyHarmonic(s, limits, *scratch);
+    netApplyHarmonic(s, limits, *scratch, false);
     scratch->resetRampState();
-    return startTakes(harmonicStartRefusal(*scratch), why);
+    return startTakes(harmonicStartRefusal(*scratch, netConditions(limits, s.ditherTime)), why);
 }
 
 bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why)
 {
     auto scratch = std::make_unique<ModelRampingEntity>();
-    netApplyRamping(s, limits, *scratch);
-    return startTakes(rampingStartRefusal(*scratch), why);
+    netApplyRamping(s, limits, *scratch, false);
+    return startTakes(rampingStartRefusal(*scratch, netConditions(limits, -1.0)), why);
 }
 
-void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e)
+void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e,
+                       bool clamp)
 {
     QMutexLocker lock(&e.entityLock);
     e.autoRampEnabled = s.autoRampEnabled;
@@ -358,12 +524,15 @@ void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& lim
     e.actionRampFactor = s.actionRampFactor;
     e.endRampValue = s.endRampValue;
     setPhases(s.outputs, e.outputRanges, e.outputAngles, e.outputFrequencies);
-    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    if (clamp)
+        e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    else
+        e.keepLimits(limits.maxVRange, limits.maxIRange);
     std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e.stateOutputBIStates));
     e.stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
-void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e)
+void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e, bool clamp)
 {
     const int st = s.state;
     QMutexLocker lock(&e.entityLock);
@@ -376,10 +545,13 @@ void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, Mod
     e.stateOutputLinkTypes[st] = ModelEntity::AOLinkStateType(s.stateOutputLinkType);
     e.stateBILogicTypes[st] = ModelEntity::AOBILogicType(s.stateBILogicType);
     e.stateTriggerTypes[st] = ModelEntity::AOTriggerType(s.stateTriggerType);
-    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    if (clamp)
+        e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    else
+        e.keepLimits(limits.maxVRange, limits.maxIRange);
 }
 
-void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e)
+void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e, bool clamp)
 {
     QMutexLocker lock(&e.entityLock);
     e.endRampValue = s.endRampValue;
@@ -395,12 +567,15 @@ void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limit
     std::memcpy(e.outputRanges, s.outputRanges, sizeof e.outputRanges);
     std::memcpy(e.outputAngles, s.outputAngles, sizeof e.outputAngles);
     std::memcpy(e.outputFrequencies, s.outputFrequencies, sizeof e.outputFrequencies);
-    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    if (clamp)
+        e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    else
+        e.keepLimits(limits.maxVRange, limits.maxIRange);
     std::copy(std::begin(s.stateOutputBIStates), std::end(s.stateOutputBIStates), std::begin(e.stateOutputBIStates));
     e.stateBILogicTypes = ModelEntity::AOBILogicType(s.stateBILogicTypes);
 }
 
-void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e)
+void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e, bool clamp)
 {
     QMutexLocker lock(&e.entityLock);
     e.stateCount = s.stateCount;
@@ -426,5 +601,6 @@ void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits,
             e.rampItems[st][slot] = ModelEntity::RampItemType(ramped ? r.rampItem : 0);
         }
     }
-    e.formatLimitValue(limits.maxVRange, limits.maxIRange);
+    if (clamp)
+        e.formatLimitValue(limits.maxVRange, limits.maxIRange);
 }

@@ -2,27 +2,73 @@
 
 // The PC's test parameter records turned into the values the module entities
 // take, checked before anything is changed: a decode either yields every
-// value or refuses the record whole. Values that become indices or integers
-// are refused when they cannot be represented (not finite, outside the
-// 32-bit range) or would index past an array of the entity or of the pushed
-// records; other enumeration values pass as received. Every amplitude the
-// module outputs, and the end of an automatic amplitude ramp, lies within 0 ..
-// the device's largest voltage or current range (NaN does not), and an
-// automatic ramp of the AC and harmonic records has a step. Then the values
-// go into an entity of the module's own that nothing runs, and the start's
-// own check (ControllerModuleTable.h) must pass there: a record is taken only
-// when a start would run it as sent (a state record as a sequence of that
-// state alone). `why`, when given, gets the reason of a refusal.
+// value or refuses the record whole.
+//
+// Each record has one table of the fields its conversion reads (where each
+// lies, how it is stored, and the domain of what it becomes): the conversion
+// reads the record through it alone. A field that becomes a setting is held
+// to the setting's domain by the start's own check (ModuleStartDomains.h,
+// ControllerModuleTable.h), on an entity of the module's own that nothing
+// runs, holding the values as sent, with the device's ranges and the
+// debounce the record brings (which the run then uses); a field no setting
+// holds as sent (a count, a state number, a float taken as an integer, the
+// debounce) is held to its own domain first. A record is taken only when a
+// start would run it as sent (a state record as a sequence of that state
+// alone). `why`, when given, gets the reason of a refusal, naming the field
+// and its value.
 
+#include "ModuleStartDomains.h"
 #include "zobase_mytype.h"
 
 #include <QString>
 #include <QtGlobal>
 
+#include <limits>
+
 class ModelAlternateEntity;
 class ModelHarmonicEntity;
 class ModelRampingEntity;
 class ModelStateSequenceEntity;
+
+// One field a record's conversion reads: `count` values, value i at offset
+// + (i / inner) x groupStride + (i % inner) x stride.
+struct NetRecordField
+{
+    enum Type : u8 { U8, U32, F32 };
+    const char* name;                 // in a refusal, "%1" for the value's number (from 1)
+    u32 offset;
+    Type type;
+    u32 count = 1;
+    u32 stride = 0;
+    u32 inner = 1;                    // values per group
+    u32 groupStride = 0;
+    const StartDomain::Field* domain = nullptr;
+    bool setting = false;             // held to `domain` by the start's check, once converted
+    // The channel (AOPortType) of value i: none (-1), i % inner (the values
+    // of a group are the ports) or i / inner (each group is a port's).
+    enum Ports : u8 { NoPort, PortInGroup, PortPerGroup } ports = NoPort;
+
+    u32 at(u32 i) const { return offset + (i / inner) * groupStride + (i % inner) * stride; }
+    int channel(u32 i) const { return ports == PortInGroup ? int(i % inner) : ports == PortPerGroup ? int(i / inner) : -1; }
+};
+
+// A record's table: its size, and its fields.
+struct NetRecordTable
+{
+    const char* name;                 // "AC", "state", "harmonic", "ramping"
+    u16 subid;
+    u32 size;
+    const NetRecordField* fields;
+    int count;
+};
+// The four tables: AC, state, harmonic, ramping.
+const NetRecordTable& netAlternateTable();
+const NetRecordTable& netStateTable();
+const NetRecordTable& netHarmonicTable();
+const NetRecordTable& netRampingTable();
+
+// Value i of a field of a record of the table's size, as a double.
+double netRecordValue(const u8* record, const NetRecordField& field, u32 i);
 
 // The configuration values a decode depends on.
 struct NetRecordLimits
@@ -31,7 +77,14 @@ struct NetRecordLimits
     double maxIRange = 0.0;
     double rateFrequency = 50.0;
     double ditherTime = 0.0;   // the configuration's present dither time
+    // The instrument's trigger times and longest page (the debounce: above).
+    bool triggerTimes = false;
+    double longestPage = std::numeric_limits<double>::infinity();
 };
+
+// The conditions a record is checked under: the limits', with the debounce
+// the record brings when it brings one (ditherTime >= 0), else the one in force.
+StartConditions netConditions(const NetRecordLimits& limits, double ditherTime);
 
 struct NetPhaseValues
 {
@@ -44,7 +97,8 @@ struct NetPhaseValues
 qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i);
 
 // A dither time the record asks for, or a negative value when the
-// configuration keeps its own (below 0.001, equal to it, or above `upper`).
+// configuration keeps its own (not a number, below 0.001, equal to it, or
+// above `upper`).
 double netRecordDither(double recordDither, double present, double upper);
 
 struct NetAlternateSettings
@@ -132,8 +186,9 @@ bool netDecodeRamping(const u8* record, u32 length, const NetRecordLimits& limit
                       QString* why = nullptr);
 
 // The start's own check of decoded settings, in an entity of the module's
-// that nothing runs: true when a start would run them, else false and `why`
-// (when given) says why. The states: count states 0..count-1, in order.
+// that nothing runs, under netConditions(limits, the settings' ditherTime):
+// true when a start would run them, else false and `why` (when given) says
+// why. The states: count states 0..count-1, in order.
 bool netCheckAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
 bool netCheckStates(const NetStateSettings* const* states, const NetRecordLimits* const* limits, int count,
                     QString* why = nullptr);
@@ -141,8 +196,9 @@ bool netCheckHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limit
 bool netCheckRamping(const NetRampingSettings& s, const NetRecordLimits& limits, QString* why = nullptr);
 
 // A taken record's values into its module's entity (the entity's lock taken
-// inside), then the entity's limiter with the record's limits.
-void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e);
-void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e);
-void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e);
-void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e);
+// inside), then the entity's limiter with the record's limits (clamp false:
+// the limits kept, the values as sent, for a check).
+void netApplyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits, ModelAlternateEntity& e, bool clamp = true);
+void netApplyState(const NetStateSettings& s, const NetRecordLimits& limits, ModelStateSequenceEntity& e, bool clamp = true);
+void netApplyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits, ModelHarmonicEntity& e, bool clamp = true);
+void netApplyRamping(const NetRampingSettings& s, const NetRecordLimits& limits, ModelRampingEntity& e, bool clamp = true);

@@ -13,6 +13,7 @@
 #include "zoplatform.h"
 #include "zocmm_share_testing_keyword_def.h"
 #include "zocmm_testing_parameter_records.h"
+#include "zocmn_net_reject_log.h"
 #include "zoshm_testing_share_handle.h"
 
 #include <QDeadlineTimer>
@@ -25,11 +26,14 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <iterator>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <time.h>
 #include <vector>
 
@@ -61,17 +65,67 @@ struct HookEntry
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+      [](NetServiceBase& s) { return s.hasAlternate(); },
       [](NetServiceBase& s, QString& why) { return s.retakeAlternate(&why); }}},
     {&ModuleAdaptorSets::stateSequence,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
+      [](NetServiceBase& s) { return s.hasStates(); },
       [](NetServiceBase& s, QString& why) { return s.retakeStates(&why) && s.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic,
      {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+      [](NetServiceBase& s) { return s.hasHarmonic(); },
       [](NetServiceBase& s, QString& why) { return s.retakeHarmonic(&why); }}},
     {&ModuleAdaptorSets::ramping,
      {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+      [](NetServiceBase& s) { return s.hasRamping(); },
       [](NetServiceBase& s, QString& why) { return s.retakeRamping(&why); }}},
 };
+
+// Runs work on target's thread and waits for it: its result, or nothing
+// when it has not begun within waitMs (it then never runs).
+template <typename R>
+std::optional<R> runWaited(QObject* target, std::function<R()> work, int waitMs)
+{
+    struct Job
+    {
+        std::mutex mutex;
+        std::condition_variable changed;
+        enum { Queued, Running, Done, Dropped } state = Queued;
+        R result{};
+    };
+    auto job = std::make_shared<Job>();
+    auto run = [job, work] {
+        {
+            std::lock_guard<std::mutex> lock(job->mutex);
+            if (job->state == Job::Dropped)
+                return;
+            job->state = Job::Running;
+        }
+        R result = work();
+        std::lock_guard<std::mutex> lock(job->mutex);
+        job->result = result;
+        job->state = Job::Done;
+        job->changed.notify_all();
+    };
+    if (QThread::currentThread() == target->thread())
+        run();
+    else if (!QMetaObject::invokeMethod(target, run, Qt::QueuedConnection))
+        return std::nullopt;
+    std::unique_lock<std::mutex> lock(job->mutex);
+    if (!job->changed.wait_for(lock, std::chrono::milliseconds(waitMs), [&] { return job->state != Job::Queued; })) {
+        job->state = Job::Dropped;
+        return std::nullopt;
+    }
+    job->changed.wait(lock, [&] { return job->state == Job::Done; });
+    return job->result;
+}
+
+// What a PC causes the engine to tell of a refused start: within the
+// service's log budget.
+void engineRefusalLine(const QString& line)
+{
+    net_log_line("%s", line.toLocal8Bit().constData());
+}
 
 // The channels (0..7) of a ramp port group: UA..UX, UAUB, UBUC, UCUA (UA
 // first), UAUBUC, then the same for the currents; none above IAIBIC.
@@ -314,7 +368,7 @@ int NetServiceBase::setTestStart()
         || testor->runEnable.load())
         return 0;
     if (!startAllowed()) {
-        qWarning("network service: start refused: the driver is not initialised or an amplifier is too hot");
+        net_log_line("network service: start refused: the driver is not initialised or an amplifier is too hot");
         return -1;
     }
     // From here until the engine's start is done (the run has begun, or was
@@ -327,32 +381,42 @@ int NetServiceBase::setTestStart()
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
     }
-    const NetModuleHooks* hooks = netModuleHooks(type);
-    QString why = QStringLiteral("no parameter record since remote control was switched on");
-    if (!hooks || !hooks->beforeStart || !hooks->beforeStart(*this, why)) {
-        startPending = false;
-        qWarning("network service: start refused: %s", qPrintable(why));
-        return -1;
-    }
     {
         // The start runs the records held for a switch of the run before.
         QMutexLocker lock(&recordMutex);
         taken->alternateHeld.reset();
         taken->harmonicHeld.reset();
     }
-    // Answered with what the start came to: the amplifiers on and the output
-    // due after their settle (a stop meanwhile cancels it), or nothing played.
+    // Answered with what the start came to, whichever way it is made: the
+    // amplifiers on and the output due after their settle (a stop meanwhile
+    // cancels it), or nothing played.
     using Outcome = ControllerTestor::StartOutcome;
     auto told = std::make_shared<std::promise<Outcome>>();
     std::future<Outcome> outcome = told->get_future();
-    center->testStart([told](Outcome o) { told->set_value(o); });
+    const ControllerTestor::StartDecided decided = [told](Outcome o) { told->set_value(o); };
+    const NetModuleHooks* hooks = netModuleHooks(type);
+    QString why;
+    int result = 0;
+    if (hooks && hooks->hasRecord(*this)) {
+        if (hooks->beforeStart(*this, why))
+            center->testStart(decided);
+        else
+            result = -1;
+    } else {
+        result = startPage(type, decided, why);
+    }
+    if (result != 0) {
+        startPending = false;
+        net_log_line("network service: start refused: %s", qPrintable(why));
+        return -1;
+    }
     // Queued after the start on the testor's thread: its start is done.
     if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
         startPending = false;
     if (outcome.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready) {
         // Not begun in time: it never plays.
         center->testInterrupt();
-        qWarning("network service: start not run: the engine did not take it in time");
+        net_log_line("network service: start refused: the engine did not take it in time");
         return -1;
     }
     switch (outcome.get()) {
@@ -361,9 +425,53 @@ int NetServiceBase::setTestStart()
     case Outcome::NotRun: break;
     }
     const QString refusal = testor->lastStartRefusal();
-    qWarning("network service: start not run: %s",
-             refusal.isEmpty() ? "stopped before it began" : qPrintable(refusal));
+    net_log_line("network service: start refused: %s",
+                 refusal.isEmpty() ? "stopped before it began" : qPrintable(refusal));
     return -1;
+}
+
+int NetServiceBase::startPage(qint32 type, const ControllerTestor::StartDecided& decided, QString& why)
+{
+    const ModuleFamily family = moduleEntry(type).family;
+    if (family != ModuleFamily::SinglePage && family != ModuleFamily::MultiState) {
+        why = QStringLiteral("no test is set up on the active page");
+        return -1;
+    }
+    // On the GUI thread, as the page's own button: its checks, its settings
+    // into the entity, the engine asked to start (telling `decided`).
+    const std::optional<QString> refusal = runWaited<QString>(
+        this,
+        [this, type, decided]() -> QString {
+            QObject* page = center->activePage(type);
+            if (!page)
+                return QStringLiteral("no record since remote control was switched on, and no page shows the "
+                                      "module's set-up");
+            bool started = false;
+            bool invoked = false;
+            const bool asked = center->startTelling(decided, [&] {
+                invoked = QMetaObject::invokeMethod(page, "testStart", Qt::DirectConnection,
+                                                    Q_RETURN_ARG(bool, started));
+            });
+            if (!invoked)
+                return QStringLiteral("the page has no start");
+            if (started && asked)
+                return QString();
+            if (started)
+                return QStringLiteral("the page asked the engine for no start");
+            QString message;
+            QMetaObject::invokeMethod(page, "getUserMessage", Qt::DirectConnection, Q_RETURN_ARG(QString, message));
+            return message.isEmpty() ? QStringLiteral("the page refused its start") : message;
+        },
+        ENGINE_WAIT_MS);
+    if (!refusal) {
+        why = QStringLiteral("the interface did not answer");
+        return -1;
+    }
+    if (!refusal->isEmpty()) {
+        why = *refusal;
+        return -1;
+    }
+    return 0;
 }
 
 bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
@@ -378,14 +486,14 @@ bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
         *running = true;
         return false;
     }
-    qWarning("network service: %s record refused: the module is %s", name, starting ? "being started" : "running");
+    net_log_line("network service: %s record refused: the module is %s", name, starting ? "being started" : "running");
     return true;
 }
 
 void NetServiceBase::logRefusedRecord(const char* name, const QString& why)
 {
-    qWarning("network service: %s record refused: %s", name,
-             why.isEmpty() ? "values the device cannot output" : qPrintable(why));
+    net_log_line("network service: %s record refused: %s", name,
+                 why.isEmpty() ? "not a record of its size" : qPrintable(why));
 }
 
 // ---- Parameter records ---------------------------------------------------------------
@@ -420,6 +528,9 @@ bool NetServiceBase::readLimits(NetRecordLimits& limits)
         l.maxIRange = config->maxIRange;
         l.rateFrequency = config->rateFrequency;
         l.ditherTime = config->ditherTime;
+        const StartConditions inForce = StartConditions::inForce();
+        l.triggerTimes = inForce.triggerTimes;
+        l.longestPage = inForce.longestPage;
         result->set_value(l);
     };
     if (QThread::currentThread() == config->thread())
@@ -432,11 +543,13 @@ bool NetServiceBase::readLimits(NetRecordLimits& limits)
     return true;
 }
 
-void NetServiceBase::applyDither(double ditherTime)
+bool NetServiceBase::applyDither(double ditherTime)
 {
     if (ditherTime < 0.0)
-        return;
+        return true;
     ControllerConfiguration* config = center->testConfiguration;
+    // Set and sent on the configuration's thread, in that order, before the
+    // record is answered: a start after it runs with it.
     QMetaObject::invokeMethod(
         config,
         [config, ditherTime] {
@@ -445,6 +558,7 @@ void NetServiceBase::applyDither(double ditherTime)
         },
         Qt::QueuedConnection);
     center->testConfig();
+    return runWaited<bool>(config, [] { return true; }, ENGINE_WAIT_MS).has_value();
 }
 
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
@@ -462,6 +576,8 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
         return -1;
     }
     if (running) {
+        // Checked as a start would take it; its debounce and values wait
+        // for the switch that puts it in place.
         const ModelAlternateEntity* e = center->testTestor->dataAlternate;
         if (!steadyRunTakes(e->entityLock, e->autoRampEnabled, t->settings.autoRampEnabled, "AC"))
             return -1;
@@ -470,10 +586,11 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
         taken->alternate = std::move(t);
         return 0;
     }
+    if (!applyDither(t->settings.ditherTime))
+        return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_ALTERNATE);
     applyAlternate(t->settings, t->limits);
-    applyDither(t->settings.ditherTime);
     QMutexLocker lock(&recordMutex);
     taken->alternate = std::move(t);
     return 0;
@@ -497,11 +614,12 @@ int NetServiceBase::setStateSequenceParameter(const u8* record, u32 length)
         logRefusedRecord("state", why);
         return -1;
     }
+    if (!applyDither(t->settings.ditherTime))
+        return -1;
     protocolVersion = 0;
     const qint32 state = t->settings.state;
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);
     applyState(t->settings, t->limits);
-    applyDither(t->settings.ditherTime);
     // A state received again replaces the earlier one and counts once.
     QMutexLocker lock(&recordMutex);
     if (!stateIdList.contains(state))
@@ -564,9 +682,12 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
         taken->harmonic = std::move(t);
         return 0;
     }
+    if (!applyDither(t->settings.ditherTime))
+        return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
-    applyHarmonicWhole(t->settings, t->limits);
+    applyRatedFrequency(t->settings);
+    applyHarmonic(t->settings, t->limits);
     QMutexLocker lock(&recordMutex);
     taken->harmonic = std::move(t);
     return 0;
@@ -577,7 +698,7 @@ void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecord
     netApplyHarmonic(s, limits, *center->testTestor->dataHarmonic);
 }
 
-void NetServiceBase::applyHarmonicWhole(const NetHarmonicSettings& s, const NetRecordLimits& limits)
+void NetServiceBase::applyRatedFrequency(const NetHarmonicSettings& s)
 {
     if (s.rateFrequencyChanged) {
         ControllerConfiguration* config = center->testConfiguration;
@@ -590,8 +711,6 @@ void NetServiceBase::applyHarmonicWhole(const NetHarmonicSettings& s, const NetR
             },
             Qt::QueuedConnection);
     }
-    applyHarmonic(s, limits);
-    applyDither(s.ditherTime);
 }
 
 bool NetServiceBase::steadyRunTakes(QRecursiveMutex& entityLock, const bool& runningRamp, bool recordRamp,
@@ -626,11 +745,14 @@ std::function<void()> NetServiceBase::heldRecordsPlacement()
         // next start runs it.
         const qint32 running = testor->runEnable.load() ? qint32(testor->activeTestType()) : -1;
         if (alternate && running == ControllerTestor::TEST_ALTERNATE) {
-            applyAlternate(alternate->settings, alternate->limits);
             applyDither(alternate->settings.ditherTime);
+            applyAlternate(alternate->settings, alternate->limits);
         }
-        if (harmonic && running == ControllerTestor::TEST_HARMONIC)
-            applyHarmonicWhole(harmonic->settings, harmonic->limits);
+        if (harmonic && running == ControllerTestor::TEST_HARMONIC) {
+            applyDither(harmonic->settings.ditherTime);
+            applyRatedFrequency(harmonic->settings);
+            applyHarmonic(harmonic->settings, harmonic->limits);
+        }
     };
 }
 
@@ -664,16 +786,70 @@ void NetServiceBase::applyRamping(const NetRampingSettings& s, const NetRecordLi
 
 // ---- Records again at a start ----------------------------------------------------------
 
+bool NetServiceBase::hasAlternate()
+{
+    QMutexLocker lock(&recordMutex);
+    return taken->alternate != nullptr;
+}
+
+bool NetServiceBase::hasHarmonic()
+{
+    QMutexLocker lock(&recordMutex);
+    return taken->harmonic != nullptr;
+}
+
+bool NetServiceBase::hasStates()
+{
+    QMutexLocker lock(&recordMutex);
+    return !stateIdList.isEmpty();
+}
+
+bool NetServiceBase::hasRamping()
+{
+    QMutexLocker lock(&recordMutex);
+    return taken->ramping != nullptr;
+}
+
+namespace {
+
+QString noRecord(const char* name)
+{
+    return QStringLiteral("no %1 record since remote control was switched on").arg(QLatin1String(name));
+}
+
+} // namespace
+
+bool NetServiceBase::startLimits(const NetRecordLimits& taken, NetRecordLimits& limits, QString* why)
+{
+    if (!readLimits(limits)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
+    limits.maxVRange = taken.maxVRange;
+    limits.maxIRange = taken.maxIRange;
+    limits.rateFrequency = taken.rateFrequency;
+    return true;
+}
+
 bool NetServiceBase::retakeAlternate(QString* why)
 {
     QMutexLocker lock(&recordMutex);
     if (!taken->alternate) {
         if (why)
-            *why = QStringLiteral("no AC record since remote control was switched on");
+            *why = noRecord("AC");
         return false;
     }
-    if (!netCheckAlternate(taken->alternate->settings, taken->alternate->limits, why))
+    NetRecordLimits limits;
+    if (!startLimits(taken->alternate->limits, limits, why)
+        || !netCheckAlternate(taken->alternate->settings, limits, why))
         return false;
+    // Its debounce in force as checked (held for a switch that never came, it was not yet).
+    if (!applyDither(taken->alternate->settings.ditherTime)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
     protocolVersion = 0;
     applyAlternate(taken->alternate->settings, taken->alternate->limits);
     return true;
@@ -684,12 +860,20 @@ bool NetServiceBase::retakeHarmonic(QString* why)
     QMutexLocker lock(&recordMutex);
     if (!taken->harmonic) {
         if (why)
-            *why = QStringLiteral("no harmonic record since remote control was switched on");
+            *why = noRecord("harmonic");
         return false;
     }
-    if (!netCheckHarmonic(taken->harmonic->settings, taken->harmonic->limits, why))
+    NetRecordLimits limits;
+    if (!startLimits(taken->harmonic->limits, limits, why)
+        || !netCheckHarmonic(taken->harmonic->settings, limits, why))
         return false;
+    if (!applyDither(taken->harmonic->settings.ditherTime)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
     protocolVersion = 0;
+    applyRatedFrequency(taken->harmonic->settings);
     applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
     return true;
 }
@@ -700,12 +884,13 @@ bool NetServiceBase::retakeStates(QString* why)
     const int n = stateIdList.size();
     if (n == 0) {
         if (why)
-            *why = QStringLiteral("no state record since remote control was switched on");
+            *why = noRecord("state");
         return false;
     }
     // With no repeats, n states below n are exactly 0..n-1.
     std::vector<const NetStateSettings*> states;
-    std::vector<const NetRecordLimits*> limits;
+    std::vector<NetRecordLimits> limits(static_cast<size_t>(n));
+    std::vector<const NetRecordLimits*> stateLimits;
     for (int state = 0; state < n; ++state) {
         const auto& t = taken->states[state];
         if (!t || !stateIdList.contains(state)) {
@@ -713,14 +898,16 @@ bool NetServiceBase::retakeStates(QString* why)
                 *why = QStringLiteral("the states received are not 0 to %1").arg(n - 1);
             return false;
         }
+        if (!startLimits(t->limits, limits[size_t(state)], why))
+            return false;
         states.push_back(&t->settings);
-        limits.push_back(&t->limits);
+        stateLimits.push_back(&limits[size_t(state)]);
     }
-    if (!netCheckStates(states.data(), limits.data(), n, why))
+    if (!netCheckStates(states.data(), stateLimits.data(), n, why))
         return false;
     protocolVersion = 0;
     for (int state = 0; state < n; ++state)
-        applyState(*states[size_t(state)], *limits[size_t(state)]);
+        applyState(*states[size_t(state)], taken->states[state]->limits);
     return true;
 }
 
@@ -729,10 +916,12 @@ bool NetServiceBase::retakeRamping(QString* why)
     QMutexLocker lock(&recordMutex);
     if (!taken->ramping) {
         if (why)
-            *why = QStringLiteral("no ramping record since remote control was switched on");
+            *why = noRecord("ramping");
         return false;
     }
-    if (!netCheckRamping(taken->ramping->settings, taken->ramping->limits, why))
+    NetRecordLimits limits;
+    if (!startLimits(taken->ramping->limits, limits, why)
+        || !netCheckRamping(taken->ramping->settings, limits, why))
         return false;
     protocolVersion = 1;
     currentProjectId = taken->ramping->settings.projectId;
@@ -1059,8 +1248,13 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
     publishModule(dataType, subType);
     updateBaseDataToNet(dataType, subType);
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING
-        && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0)
+        && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0) {
         runNoted = false;
+        // Held for a switch of the run that ended: the next start runs them.
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld.reset();
+        taken->harmonicHeld.reset();
+    }
 }
 
 bool NetServiceBase::takeRuntimeState()
@@ -1189,6 +1383,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runNoted = false;
         bControlEnable = true;
         startPending = false;
+        ControllerTestor::setRefusalLog(engineRefusalLine);
         netServiceEnable = true;
         NetServiceStartFailure failure;
         if (netCtrl_StartNetService(&failure) != 0) {
@@ -1209,5 +1404,6 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
     // A start or record handled while the threads were joined.
     center->testInterrupt();
     revertRateSetting();
+    ControllerTestor::setRefusalLog(nullptr);
     netServiceEnable = false;
 }

@@ -12,6 +12,7 @@
 // never by a switch over test types.
 
 #include "CommNetCtrlBase.h"
+#include "ControllerTestor.h"
 #include "ModelStateSequenceEntity.h"
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
@@ -38,10 +39,13 @@ struct NetModuleHooks
     qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
-    // Before a remote start (receive thread): the record the PC sent last for
-    // the module goes into its entity again, checked by the start's own
-    // check; false (none sent since remote control was switched on, not a
-    // complete set, or refused by the check: `why` says) refuses the start.
+    // Whether the PC sent a record for the module since remote control was
+    // switched on (receive thread).
+    bool (*hasRecord)(NetServiceBase& service);
+    // Before a remote start with such a record (receive thread): the record
+    // the PC sent last for the module goes into its entity again, checked by
+    // the start's own check; false (not a complete set, or refused by the
+    // check: `why` says) refuses the start.
     bool (*beforeStart)(NetServiceBase& service, QString& why);
 };
 // The hooks of a test type, or null when the service has none for it.
@@ -110,15 +114,19 @@ public:
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
     // Starts the active test unless one runs or is being started (then
-    // nothing, 0). Returns once the engine has the start in hand: 0 when the
-    // instrument took the first pages and switched the amplifiers on (the
-    // output follows their settle; a stop meanwhile cancels it). Refused
-    // (-1, nothing plays, one line on the log saying why) as the interface
-    // refuses it (driver not initialised, hottest amplifier at or above the
-    // resume threshold), when no record of the module was taken since remote
-    // control was switched on (state sequence: not states 0..n-1), when the
-    // start's own check refuses what was taken, or when the engine refused
-    // or the instrument failed the start.
+    // nothing, 0). With a record of the module taken since remote control was
+    // switched on, the last one runs, held to the start's own check again;
+    // with none, the page that shows the module's set-up is started as its
+    // Start button starts it (its settings into the entity, held to the
+    // start's check). Either way it returns with what the start came to: 0
+    // when the instrument took the first pages and switched the amplifiers
+    // on (the output follows their settle; a stop meanwhile cancels it).
+    // Refused (-1, nothing plays, one line on the log saying why) as the
+    // interface refuses it (driver not initialised, hottest amplifier at or
+    // above the resume threshold), when the record's states are not 0..n-1,
+    // when the start's check refuses, when no page shows the module, when
+    // the page or the engine refuses its start, or when the instrument fails
+    // it or the engine does not take it in time (then cancelled).
     int setTestStart();
     void setTestStop();
     void setTestSwitch();
@@ -146,12 +154,18 @@ public:
     // since remote control was switched on goes into its entity again, so
     // that the start runs what the PC sent, not what a run before it or the
     // module's page left there; false (nothing done, `why` says why) when
-    // none was sent, or the start's own check refuses it (states: unless
-    // they are exactly 0..n-1 and pass as a sequence).
+    // none was sent, or the start's own check refuses it under the
+    // conditions in force (states: unless they are exactly 0..n-1 and pass
+    // as a sequence).
     bool retakeAlternate(QString* why = nullptr);
     bool retakeHarmonic(QString* why = nullptr);
     bool retakeStates(QString* why = nullptr);
     bool retakeRamping(QString* why = nullptr);
+    // Whether a record of the module was taken since remote control was switched on.
+    bool hasAlternate();
+    bool hasHarmonic();
+    bool hasStates();
+    bool hasRamping();
 
     // ---- Pushed records of the remote modules (GUI thread) ----------------------
     // A change notice of the running module turned into its procedure or
@@ -254,10 +268,14 @@ private:
     void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
     void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
     void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
-    // With the record's rated frequency and dither time.
-    void applyHarmonicWhole(const NetHarmonicSettings& s, const NetRecordLimits& limits);
+    // The record's rated frequency (if it brings one) into the configuration.
+    void applyRatedFrequency(const NetHarmonicSettings& s);
     void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
+    // A remote start with no record: the page of the module `type` started
+    // on the GUI thread, its start telling `decided` what it came to. 0 once
+    // the page asked the engine, or -1 with `why`.
+    int startPage(qint32 type, const ControllerTestor::StartDecided& decided, QString& why);
     // A record of the module `type` while it runs or is being started:
     // logged and true (refused); with `running` given, a record while the
     // module runs (not while it is started) is not refused: *running true.
@@ -273,7 +291,14 @@ private:
     std::function<void()> heldRecordsPlacement();
     static void logRefusedRecord(const char* name, const QString& why);
     bool readLimits(NetRecordLimits& limits);
-    void applyDither(double ditherTime);
+    // The conditions in force at a start (readLimits), with the ranges a
+    // record was taken with; false (`why` says) when the configuration did
+    // not answer.
+    bool startLimits(const NetRecordLimits& taken, NetRecordLimits& limits, QString* why);
+    // The record's dither time (if it brings one) into the configuration and
+    // the instrument, before the record is answered; false when the
+    // configuration did not answer.
+    bool applyDither(double ditherTime);
     void refuseService(const NetServiceStartFailure& failure = {});
 
     ControllerCenter* center;

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 std::atomic<ControllerCenter*> ControllerCenter::instance{nullptr};
 
@@ -256,11 +257,42 @@ void ControllerCenter::testActive(qint32 type)
     testQuery->updateTestActive(type);
 }
 
+void ControllerCenter::setActivePage(QObject* activePage, qint32 type)
+{
+    page = activePage;
+    pageType = type;
+}
+
+QObject* ControllerCenter::activePage(qint32 type) const
+{
+    return pageType == type ? page.data() : nullptr;
+}
+
+namespace {
+
+// The outcome the next testStart() on this thread tells (startTelling).
+thread_local const ControllerTestor::StartDecided* toldNext = nullptr;
+
+} // namespace
+
 void ControllerCenter::testStart()
 {
+    if (const ControllerTestor::StartDecided* told = std::exchange(toldNext, nullptr)) {
+        testStart(*told);
+        return;
+    }
     // The reason of an earlier refusal must not pass for this start's.
     testTestor->clearStartRefusal();
     testTestor->askStart([this] { emit sigTestStart(); });
+}
+
+bool ControllerCenter::startTelling(const ControllerTestor::StartDecided& decided, const std::function<void()>& asks)
+{
+    toldNext = &decided;
+    asks();
+    const bool asked = toldNext == nullptr;
+    toldNext = nullptr;
+    return asked;
 }
 
 void ControllerCenter::testStart(const ControllerTestor::StartDecided& decided)

@@ -18,6 +18,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QThread>
 
 #include <atomic>
@@ -48,10 +49,20 @@ public:
     // As testStart(); `decided` is told on the testor's thread what the start
     // came to (ControllerTestor::StartOutcome).
     void testStart(const ControllerTestor::StartDecided& decided);
+    // Runs `asks` on this thread; the start it asks through testStart()
+    // tells `decided` what it came to, as above. Whether it asked one.
+    bool startTelling(const ControllerTestor::StartDecided& decided, const std::function<void()>& asks);
     // The state playing ends and the run goes on to the next, or a steady
     // output is sent again (ControllerTestor::doTestNextState), queued;
     // `first`, when given, runs on the testor's thread right before.
     void testNextState(const std::function<void()>& first = {});
+
+    // The module page the user has open (GUI thread): the view model that
+    // last made its module (`type`) the active one, while it lives. A remote
+    // start with no record of its spell is made through its Start, as the
+    // page's own button makes it (its invokable testStart()).
+    void setActivePage(QObject* page, qint32 type);
+    QObject* activePage(qint32 type) const;
 
 public slots:
     void initiate();
@@ -131,4 +142,6 @@ private:
 
     int connections = 0;
     QMutex activeMutex;   // keeps the testor's and the loop's selection in step
+    QPointer<QObject> page;
+    qint32 pageType = -1;
 };

@@ -4,10 +4,12 @@
 // setting in public members, the four key/value files under
 // <application root>/dat, and the driver and clock configuration. Lives on the
 // engine's configuration thread; its slots are reached through the facade's
-// queued signals. Other threads read and write the members directly.
+// queued signals. Other threads read the members directly and write them
+// through set(), under the lock.
 
 #include <QList>
 #include <QMutex>
+#include <QMutexLocker>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -160,6 +162,16 @@ public:
     QList<quint32> ppxUTCTimeList;
     bool bNetConnect;
     QMutex mutex;   // serialises the file operations
+
+    // The one way to write a setting from outside the configuration's
+    // thread: under mutex, which the saves, the loads and the driver records
+    // take to read and write the members. Any thread.
+    template <typename T, typename V>
+    void set(T ControllerConfiguration::*member, V value)
+    {
+        QMutexLocker lock(&mutex);
+        this->*member = T(value);
+    }
 
     // ---- Files ----
     // Each returns true when its file was written (false: not written, or

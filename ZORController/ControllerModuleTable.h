@@ -66,22 +66,26 @@ struct ModuleStart
 // switches it on, for a time none of its ticks or stamps counts: the step
 // the contact moved on could not be told, and the trip would be valued with
 // a later one. Compared as the instrument counts them: the step's ticks
-// against the debounce's microseconds. Refused (REFUSAL_STEP_DEBOUNCE,
-// naming the step and the debounce in ms) or not.
-ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds);
+// against the debounce's microseconds (`debounce` in s). Refused
+// (REFUSAL_STEP_DEBOUNCE, naming the step and the debounce in ms) or not.
+ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds, double debounce);
 
 class ModelAlternateEntity;
 class ModelHarmonicEntity;
 class ModelRampingEntity;
 class ModelStateSequenceEntity;
+struct StartConditions;
 // The start's own check of the modules a PC drives, on an entity prepared as
-// the start prepares it (AC and harmonic: resetRampState): what the start
-// would refuse (nothing sent), else not refused. The start calls the same;
-// the entity's lock is taken inside.
-ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity);
-ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity);
-ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity);
-ModuleStart rampingStartRefusal(const ModelRampingEntity& entity);
+// the start prepares it (AC and harmonic: resetRampState): every setting
+// within its domain (ModuleStartDomains.h), then the module's further
+// rules; what the start would refuse (nothing sent), else not refused. The
+// start calls the same with the conditions in force
+// (StartConditions::inForce); a PC's record is checked with the debounce it
+// brings. The entity's lock is taken inside.
+ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity, const StartConditions& conditions);
+ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity, const StartConditions& conditions);
+ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity, const StartConditions& conditions);
+ModuleStart rampingStartRefusal(const ModelRampingEntity& entity, const StartConditions& conditions);
 
 // What a switch did.
 struct ModuleSwitch

@@ -304,10 +304,26 @@ QList<qint32> ControllerTestor::lastStartRefusalNumbers() const
     return detachedCopy(refusalNumbers);
 }
 
+namespace {
+
+std::atomic<void (*)(const QString&)> refusalLog{nullptr};
+
+} // namespace
+
+void ControllerTestor::setRefusalLog(void (*line)(const QString&))
+{
+    refusalLog = line;
+}
+
 void ControllerTestor::setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers)
 {
-    if (reason != REFUSAL_NONE)
-        qWarning("ControllerTestor: start not run (reason %d): %s", int(reason), qPrintable(text));
+    if (reason != REFUSAL_NONE) {
+        const QString line = QStringLiteral("ControllerTestor: start not run (reason %1): %2").arg(int(reason)).arg(text);
+        if (void (*log)(const QString&) = refusalLog.load())
+            log(line);
+        else
+            qWarning("%s", qPrintable(line));
+    }
     QMutexLocker lock(&refusalLock);
     refusalReason = reason;
     refusalText = text;

@@ -102,6 +102,7 @@ public:
         REFUSAL_RING_LAP = 9,         // states too short together for the ring to be refilled in time
         REFUSAL_RANGE = 10,           // an output, or a ramp, to a value beyond what it gives
         REFUSAL_STEP_DEBOUNCE = 11,   // a ramp's steps shorter than the binary inputs' debounce
+        REFUSAL_TRIGGER_TIME = 12,    // a state ends on a GPS/IRIG-B trigger time, and none is set
     };
     Q_ENUM(StartRefusal)
 
@@ -182,11 +183,14 @@ public:
     // (RampItemType), the value and the lowest and highest the output gives,
     // in thousandths of their unit, and a sixth of 1 where the output itself
     // is set to the value, not ramped to it; REFUSAL_STEP_DEBOUNCE: the step
-    // time and the debounce in thousandths of a millisecond); empty for the
-    // other reasons.
+    // time and the debounce in thousandths of a millisecond;
+    // REFUSAL_TRIGGER_TIME: the state, from 1); empty for the other reasons.
     QList<qint32> lastStartRefusalNumbers() const;
     // Both back to none; the facade calls it when it asks for a start.
     void clearStartRefusal();
+    // Where a refused start is told, one line each (any thread): the debug
+    // output, or `line` while one is set (null: the debug output again).
+    static void setRefusalLog(void (*line)(const QString&));
 
     // Starts and stops asked of the testor (any thread), in the order they
     // are queued to it: `post` queues the start. A stop cancels every start

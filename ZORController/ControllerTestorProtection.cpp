@@ -25,6 +25,7 @@
 #include "ModelSlipFrequencyEntity.h"
 #include "ModelSlipVoltageEntity.h"
 #include "ModelStateSequenceEntity.h"
+#include "ModuleStartDomains.h"
 #include "driverbase.h"
 
 #include <QMutexLocker>
@@ -386,13 +387,13 @@ ModuleStart startOnePageAhead(const ModuleEntry& module, ControllerTestor& testo
 
 // Ramping: a ramp that watches an input, in steps shorter than the debounce,
 // is not started (checked once the values are).
-ModuleStart rampingDebounceRefusal(const ModuleEntry& module, const ModelRampingEntity& entity)
+ModuleStart rampingDebounceRefusal(const ModuleEntry& module, const ModelRampingEntity& entity, double debounce)
 {
     for (int s = 0; s < entity.stateCount; ++s) {
         if (!ModelRampingEntity::usesSlots(entity.rampStepValues[s])
             || !ModelEntity::watchesInput(entity.stateOutputBIStates[s]))
             continue;
-        ModuleStart refused = stepDebounceRefusal(module.folder, entity.stateOutputTimes[s]);
+        ModuleStart refused = stepDebounceRefusal(module.folder, entity.stateOutputTimes[s], debounce);
         if (refused.refused)
             return refused;
     }
@@ -419,6 +420,23 @@ ModuleStart startSlip(const ModuleEntry& module, ControllerTestor& testor)
                                     .arg(p + 1));
     }
     return startOnePageAhead<Slip, M, &slipRefusalOf<Slip, Module>>(module, testor);
+}
+
+// Ramping: the state count, the first state into page 0 and the next into
+// page 1, once the start's check (rampingStartRefusal) passes.
+ModuleStart startRamping(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelRampingEntity& entity = *testor.dataRamping;
+    QMutexLocker lock(&entity.entityLock);
+    entity.resetActionValues();
+    entity.switchToResetState();
+    const ModuleStart refused = rampingStartRefusal(entity, StartConditions::inForce());
+    if (refused.refused)
+        return refused;
+    ModuleStart start;
+    start.errorSum = sendStateCount(entity);
+    start.errorSum += writeFirstPages(testor, entity);
+    return start;
 }
 
 ModuleStart startEnergy(const ModuleEntry&, ControllerTestor& testor)
@@ -481,7 +499,7 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     QMutexLocker lock(&entity.entityLock);
     entity.resetActionValues();
     entity.switchToResetState();
-    const ModuleStart refused = stateSequenceStartRefusal(entity);
+    const ModuleStart refused = stateSequenceStartRefusal(entity, StartConditions::inForce());
     if (refused.refused)
         return refused;
     ModuleStart start;
@@ -934,22 +952,26 @@ constexpr ModuleAdaptors sheddingAdaptors()
 
 }   // namespace
 
-ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity)
+ModuleStart stateSequenceStartRefusal(const ModelStateSequenceEntity& entity, const StartConditions& conditions)
 {
     QMutexLocker lock(&entity.entityLock);
+    const ModuleStart domain = sequenceDomainRefusal(entity, conditions);
+    if (domain.refused)
+        return domain;
     if (!entity.checkOutputValues())
         return stateCountRefusal(entity, "state sequence");
     return sequenceLapRefusal(entity);
 }
 
-// As the start checks it (startOnePageAhead with rampingRefusal and
-// rampingDebounceRefusal).
-ModuleStart rampingStartRefusal(const ModelRampingEntity& entity)
+ModuleStart rampingStartRefusal(const ModelRampingEntity& entity, const StartConditions& conditions)
 {
     QMutexLocker lock(&entity.entityLock);
+    const ModuleStart domain = rampingDomainRefusal(entity, conditions);
+    if (domain.refused)
+        return domain;
     if (!entity.checkOutputValues())
         return rampingRefusal(entity);
-    return rampingDebounceRefusal(moduleEntry(ControllerTestor::TEST_RAMPING), entity);
+    return rampingDebounceRefusal(moduleEntry(ControllerTestor::TEST_RAMPING), entity, conditions.debounce);
 }
 
 namespace ModuleAdaptorSets {
@@ -993,7 +1015,7 @@ const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &T
 
 const ModuleAdaptors ramping = {
     /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,
-    /* start */ &startOnePageAhead<ModelRampingEntity, &TT::dataRamping, &rampingRefusal, &rampingDebounceRefusal>,
+    /* start */ &startRamping,
     /* switchState */ &switchRamping,
     /* trip */ &recordRampingTrip,
     /* twoInputTrip */ &recordRampingTwoInputTrip,

@@ -16,6 +16,7 @@
 #include "ModelHarmonicEntity.h"
 #include "ModelOscillateEntity.h"
 #include "ModelStdSourceEntity.h"
+#include "ModuleStartDomains.h"
 #include "driverbase.h"
 
 #include <QMutexLocker>
@@ -45,7 +46,7 @@ ModuleStart refusedStart(const ModuleEntry& module)
     ModuleStart start;
     start.refused = true;
     start.reason = ControllerTestor::REFUSAL_VALUES;
-    start.refusal = QStringLiteral("module %1: a value to output is not finite or out of range").arg(int(module.type));
+    start.refusal = QStringLiteral("%1: a value to output is not finite or out of range").arg(QLatin1String(module.folder));
     return start;
 }
 
@@ -88,24 +89,37 @@ ModuleStart rampRangeRefusal(const ModuleEntry& module, const Entity& entity)
 // An automatic ramp that watches a binary input: its steps against the
 // debounce.
 template <typename Entity>
-ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity)
+ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity, double debounce)
 {
     if (!entity.autoRampEnabled || !ModelEntity::watchesInput(entity.stateOutputBIStates))
         return {};
-    return ::stepDebounceRefusal(module.folder, entity.actionRampTime);
+    return ::stepDebounceRefusal(module.folder, entity.actionRampTime, debounce);
+}
+
+// The settings' domains: AC and harmonic (DC has no table).
+ModuleStart domainRefusal(const ModelAlternateEntity& entity, const StartConditions& conditions)
+{
+    return alternateDomainRefusal(entity, conditions);
+}
+ModuleStart domainRefusal(const ModelHarmonicEntity& entity, const StartConditions& conditions)
+{
+    return harmonicDomainRefusal(entity, conditions);
+}
+ModuleStart domainRefusal(const ModelDirectEntity&, const StartConditions&)
+{
+    return {};
 }
 
 } // namespace
 
-ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds)
+ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds, double debounce)
 {
     const CommDriverConfigureHardData* hard = globalConfigureHardData;
-    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
-    if (!hard || !soft || hard->periodFrequency == 0)
+    if (!hard || hard->periodFrequency == 0)
         return {};
     const uint64_t rate = hard->periodFrequency;
     const uint64_t stepTicks = driverPageTicks(ModelEntity::recordFloat(stepSeconds), hard->periodFrequency);
-    const uint64_t debounceUs = driverMicroseconds(soft->ditherTime);
+    const uint64_t debounceUs = driverMicroseconds(debounce);
     if (stepTicks * 1000000u >= debounceUs * rate)
         return {};
     const double stepMs = double(stepTicks) * 1000.0 / double(rate);
@@ -124,15 +138,20 @@ ModuleStart stepDebounceRefusal(const char* folder, double stepSeconds)
 
 namespace {
 
-// AC, DC and harmonic, after the reset: values that cannot be output, a ramp
-// beyond the outputs, steps shorter than the debounce.
+// AC, DC and harmonic, after the reset: a setting outside its domain,
+// values that cannot be output, a ramp beyond the outputs, steps shorter
+// than the debounce.
 template <typename Entity>
-ModuleStart rampStartRefusal(const ModuleEntry& module, const Entity& entity)
+ModuleStart rampStartRefusal(const ModuleEntry& module, const Entity& entity, const StartConditions& conditions)
 {
     QMutexLocker lock(&entity.entityLock);
+    const ModuleStart domain = domainRefusal(entity, conditions);
+    if (domain.refused)
+        return domain;
     if (!entity.checkOutputValues())
         return refusedStart(module);
-    for (const ModuleStart& refusal : {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity)}) {
+    for (const ModuleStart& refusal :
+         {rampRangeRefusal(module, entity), stepDebounceRefusal(module, entity, conditions.debounce)}) {
         if (refusal.refused)
             return refusal;
     }
@@ -171,7 +190,7 @@ ModuleStart startRamp(const ModuleEntry& module, ControllerTestor& testor)
         entity.switchToResetState();
         entity.resetActionValues();
     }
-    const ModuleStart refusal = rampStartRefusal(module, entity);
+    const ModuleStart refusal = rampStartRefusal(module, entity, StartConditions::inForce());
     if (refusal.refused)
         return refusal;
     entity.rampRanOut = false;
@@ -453,14 +472,14 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
 
 }   // namespace
 
-ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity)
+ModuleStart alternateStartRefusal(const ModelAlternateEntity& entity, const StartConditions& conditions)
 {
-    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_ALTERNATE), entity);
+    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_ALTERNATE), entity, conditions);
 }
 
-ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity)
+ModuleStart harmonicStartRefusal(const ModelHarmonicEntity& entity, const StartConditions& conditions)
 {
-    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_HARMONIC), entity);
+    return rampStartRefusal(moduleEntry(ControllerTestor::TEST_HARMONIC), entity, conditions);
 }
 
 namespace ModuleAdaptorSets {

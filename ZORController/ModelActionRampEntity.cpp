@@ -217,6 +217,12 @@ void ModelActionRampEntity::formatLimitValue(double vmax, double imax)
 {
     QMutexLocker locker(&entityLock);
     limitChannelRanges(outputRanges, vmax, imax);
+    keepLimits(vmax, imax);
+}
+
+void ModelActionRampEntity::keepLimits(double vmax, double imax)
+{
+    QMutexLocker locker(&entityLock);
     voltageLimit = vmax;
     currentLimit = imax;
 }

@@ -104,6 +104,10 @@ public:
     // Clamps the amplitudes into [0, vmax] (UA..UX) and [0, imax] (IA..IX),
     // and keeps both limits for the ramp's check (beyondOutputs).
     void formatLimitValue(double vmax, double imax);
+    // Keeps the limits alone (the start's check of settings not clamped).
+    void keepLimits(double vmax, double imax);
+    // The limit a channel's amplitude is held to (infinite before any).
+    double outputLimit(int channel) const { return channel < ModelEntity::AO_PORT_TYPE_IA ? voltageLimit : currentLimit; }
 
     // False when the run must not start (or go on): a non-finite amplitude,
     // angle or frequency (amplitude-only: amplitude), or with the ramp on a

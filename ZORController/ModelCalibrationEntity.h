@@ -275,6 +275,7 @@ public:
         DAMAGE_UNREADABLE = 0,    // not a calibration file that reads
         DAMAGE_VALUE = 1,         // a value or the version not readable
         DAMAGE_OLDER_FORM = 2,    // the older ".dat" form, which an import does not read
+        DAMAGE_BEYOND_BOUNDS = 3, // more than any calibration file holds (BaseXmlFile::bounds)
     };
     struct DamagedFile
     {
@@ -315,7 +316,9 @@ public:
     // a value the readers refuse, or only in the older ".dat" form, refuses
     // the whole import (getDamaged() names it, a warning too): nothing is
     // taken or saved. True when at least one staging file was taken and the
-    // save succeeded; an import that took nothing changes nothing and fails.
+    // save succeeded; an import that took nothing changes nothing and fails,
+    // and one whose save fails puts back the coefficients and the files
+    // byte for byte (a file it made is removed).
     bool Import(int mask);
     // Whether an import of all groups would read every staging file there
     // whole, as Import() judges them. They are read into an entity of its

@@ -29,6 +29,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QSettings>
 #include <QTextCodec>
 
@@ -352,6 +353,65 @@ void ModelCalibrationEntity::clearDamaged()
     damagedFiles.clear();
 }
 
+namespace {
+
+// A stored file as it was: put back byte for byte (a link as a link), or
+// removed when there was none. Anything else there is left alone.
+struct KeptFile
+{
+    enum { Absent, Regular, Link, Other } kind = Other;
+    QByteArray bytes;
+    QString linkTarget;
+
+    static KeptFile of(const QString& path)
+    {
+        KeptFile k;
+        const QFileInfo info(path);
+        if (info.isSymLink()) {
+            k.kind = Link;
+            k.linkTarget = info.symLinkTarget();
+        } else if (!info.exists()) {
+            k.kind = Absent;
+        } else if (info.isFile()) {
+            QFile file(path);
+            if (file.open(QIODevice::ReadOnly)) {
+                k.kind = Regular;
+                k.bytes = file.readAll();
+            }
+        }
+        return k;
+    }
+
+    void putBack(const QString& path) const
+    {
+        switch (kind) {
+        case Absent:
+            QFile::remove(path);
+            break;
+        case Link:
+            if (QFileInfo(path).symLinkTarget() != linkTarget && QFile::remove(path))
+                QFile::link(linkTarget, path);
+            break;
+        case Regular: {
+            if (QFile::exists(path)) {
+                QFile now(path);
+                if (now.open(QIODevice::ReadOnly) && now.readAll() == bytes)
+                    break;
+            }
+            QSaveFile file(path);
+            if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()
+                && ::fsync(file.handle()) == 0)
+                file.commit();
+            break;
+        }
+        case Other:
+            break;
+        }
+    }
+};
+
+} // namespace
+
 // ---- One kind ----------------------------------------------------------------------------
 
 bool ModelCalibrationEntity::writeKind(CALType type)
@@ -360,7 +420,7 @@ bool ModelCalibrationEntity::writeKind(CALType type)
     const FileKind& kind = fileKind(type);
     const QString path = filePath(type, ".xml");
 
-    BaseXmlHelper xml(path, false);
+    BaseXmlHelper xml(path, false, BaseXmlFile::Kind::Calibration);
     xml.beginGroup(QStringLiteral("AHEAD"));
     xml.setValue(QStringLiteral("TYPE"), QString::fromLatin1(kind.word));
     xml.setValue(QStringLiteral("VERSION"), factorVersion);
@@ -505,7 +565,9 @@ bool ModelCalibrationEntity::readKind(CALType type)
                      .arg(shown(xmlPath), file.errorString(), error)
                      .arg(line)
                      .arg(column));
-            markDamaged(type, xmlPath, DAMAGE_UNREADABLE);
+            markDamaged(type, xmlPath,
+                        BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds ? DAMAGE_BEYOND_BOUNDS
+                                                                                            : DAMAGE_UNREADABLE);
         }
     }
     taken = xmlTaken;
@@ -678,11 +740,24 @@ bool ModelCalibrationEntity::Import(int mask)
         return false;
     if (!taken) {
         warn(QStringLiteral("Calibration import: no calibration file to take in, mask %1").arg(mask));
-        save(CAL_TYPE_ALL);
         return false;
     }
+    // What is in use and the files as they are, put back when the files
+    // cannot all take the import.
+    const auto before = std::make_unique<ModelCalibrationEntity>();
+    before->takeCoefficients(*this);
+    KeptFile kept[CAL_TYPE_LLODC + 1];
+    for (int t = CAL_TYPE_ACAMP; t <= CAL_TYPE_LLODC; ++t)
+        kept[t] = KeptFile::of(filePath(CALType(t), ".xml"));
     takeCoefficients(*scratch);
-    return save(CAL_TYPE_ALL);
+    if (save(CAL_TYPE_ALL))
+        return true;
+    warn(QStringLiteral("Calibration import refused: the calibration files could not all be written; the "
+                        "calibration in use and its files stay as they were"));
+    takeCoefficients(*before);
+    for (int t = CAL_TYPE_ACAMP; t <= CAL_TYPE_LLODC; ++t)
+        kept[t].putBack(filePath(CALType(t), ".xml"));
+    return false;
 }
 
 bool ModelCalibrationEntity::stagedFilesReadable()

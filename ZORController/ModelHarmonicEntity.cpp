@@ -216,6 +216,12 @@ void ModelHarmonicEntity::formatLimitValue(double vmax, double imax)
     QMutexLocker locker(&entityLock);
     for (int c = 0; c < 8; ++c)
         BaseUtilityHelper::formatLimit(c < 4 ? vmax : imax, 0.0, &outputRanges[c][0]);
+    keepLimits(vmax, imax);
+}
+
+void ModelHarmonicEntity::keepLimits(double vmax, double imax)
+{
+    QMutexLocker locker(&entityLock);
     voltageLimit = vmax;
     currentLimit = imax;
 }

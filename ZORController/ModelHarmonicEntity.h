@@ -92,6 +92,10 @@ public:
     // Clamps slot 0 only; harmonic slots are left as entered. Keeps both
     // limits for the check of what the channels give (beyondOutputs).
     void formatLimitValue(double vmax, double imax);
+    // Keeps the limits alone (the start's check of settings not clamped).
+    void keepLimits(double vmax, double imax);
+    // The limit a channel's amplitudes are held to (infinite before any).
+    double outputLimit(int channel) const { return channel < ModelEntity::AO_PORT_TYPE_IA ? voltageLimit : currentLimit; }
 
     // False when the run must not start (or go on): a non-finite amplitude,
     // angle or fundamental frequency in any slot, a harmonic beyond the

@@ -215,6 +215,14 @@ void ModelStateSequenceEntity::formatLimitValue(double vmax, double imax)
     QMutexLocker locker(&entityLock);
     for (int s = 0; s < kMaxStates; ++s)
         limitChannelRanges(stateOutputRanges[s], vmax, imax);
+    keepLimits(vmax, imax);
+}
+
+void ModelStateSequenceEntity::keepLimits(double vmax, double imax)
+{
+    QMutexLocker locker(&entityLock);
+    voltageLimit = vmax;
+    currentLimit = imax;
 }
 
 void ModelStateSequenceEntity::updateToDriverCloseDefine(int index)

@@ -26,6 +26,8 @@
 #include <QRecursiveMutex>
 #include <QTime>
 
+#include <limits>
+
 class ModelStateSequenceEntity
 {
 public:
@@ -105,7 +107,13 @@ public:
     int updateFromDriverAction(int biflag, int index, float time, int page);
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index, int bi1state, int bi2state);
     void updateToDriverBOStates();
+    // Clamps every state's amplitudes into [0, vmax] (UA..UX) and [0, imax]
+    // (IA..IX) and keeps both limits.
     void formatLimitValue(double vmax, double imax);
+    // Keeps the limits alone (the start's check of settings not clamped).
+    void keepLimits(double vmax, double imax);
+    // The limit a channel's amplitudes are held to (infinite before any).
+    double outputLimit(int channel) const { return channel < ModelEntity::AO_PORT_TYPE_IA ? voltageLimit : currentLimit; }
     void updateToDriverCloseDefine(int index);
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
@@ -119,4 +127,8 @@ public:
     int stateOfActionPage(int page) const;
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
+
+private:
+    double voltageLimit = std::numeric_limits<double>::infinity();
+    double currentLimit = std::numeric_limits<double>::infinity();
 };

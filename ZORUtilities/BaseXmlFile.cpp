@@ -393,8 +393,18 @@ int makeStorable(QDomNode node)
     return changed + makeNamespaceAware(node);
 }
 
-bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy)
+namespace {
+QString writtenBeyondBounds(const QByteArray& bytes, const Bounds& limit);
+} // namespace
+
+bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy, Kind kind,
+          QString* error)
 {
+    const auto fail = [error](const QString& why) {
+        if (error)
+            *error = why;
+        return false;
+    };
     removeStaleTemporaries(path);
     if (const int changed = makeStorable(doc))
         qWarning().noquote() << "XML file" << path << ":" << changed
@@ -402,26 +412,34 @@ bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::Encoding
     if (doc.documentElement().isNull()) {
         // Its root could not be carried: a file without one is no XML file.
         qWarning().noquote() << "XML file not written:" << path << ": its root element has a name no XML file can carry";
-        return false;
+        return fail(QStringLiteral("no root element a file can carry"));
     }
     declareUtf8(doc);
+    QByteArray bytes;
+    {
+        QTextStream stream(&bytes, QIODevice::WriteOnly);
+        stream.setCodec("UTF-8");
+        doc.save(stream, indent, policy);
+    }
+    // What its reader would refuse is not written: the old file stays.
+    const QString beyond = writtenBeyondBounds(bytes, bounds(kind));
+    if (!beyond.isEmpty()) {
+        qWarning().noquote() << "XML file not written:" << path << ": it would be" << beyond;
+        return fail(beyond);
+    }
 
     if (!dropLink(path))
-        return false;
+        return fail(QStringLiteral("a link in its place"));
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text)) {
         qWarning().noquote() << "XML file not written:" << path << file.errorString();
-        return false;
+        return fail(file.errorString());
     }
-    QTextStream stream(&file);
-    stream.setCodec("UTF-8");
-    doc.save(stream, indent, policy);
-    stream.flush();
     // On any failure the temporary file is dropped with the QSaveFile; the
     // old file is only ever replaced by a complete one that reached the disk.
-    if (stream.status() != QTextStream::Ok || !file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
+    if (file.write(bytes) != bytes.size() || !file.flush() || ::fsync(file.handle()) != 0 || !file.commit()) {
         qWarning().noquote() << "XML file not written:" << path << file.errorString();
-        return false;
+        return fail(file.errorString());
     }
     return true;
 }
@@ -460,20 +478,24 @@ int removeStaleTemporaries(const QString& path)
 namespace {
 
 // The largest file of each kind that the instrument writes, and its bounds
-// with room: some four to eight times its bytes and elements, twice its
-// nesting. None of them carries an attribute; a few are let through.
-//  - parameter: a sequence of 32 states, 32 assessments and 1,024 events,
-//    278 KB, 7,377 elements, 6 deep (a backup is such a file kept aside);
-//  - calibration: the AC factors, 9 KB, 180 elements, 3 deep;
-//  - settings: devinfo.xml, under 1 KB, 20 keys, 2 deep;
-//  - time zones: the list shipped, 23 KB, 481 elements, 3 deep.
-constexpr Bounds kParameterBounds{1024 * 1024, 32768, 8, 12};
+// with room: two to four times its bytes and elements (each number at the
+// longest text its writer gives one), twice its nesting. None of them
+// carries an attribute; a few are let through.
+//  - parameter: the ramping page's 8 states of 8 points, 373 KB, 8 deep;
+//    the sequence page's 32 states, 32 assessments and 1,024 events, 7,377
+//    elements (a backup is such a file kept aside);
+//  - calibration: the AC factors, 11 KB, 180 elements, 3 deep;
+//  - settings: devinfo.xml, 2 KB, 19 elements, 2 deep;
+//  - time zones: every zone the system's database knows (458, the 418 of
+//    its zone.tab among them), 114 KB, 2,749 elements, 3 deep.
+// A test builds each through its writer and holds the table to it.
+constexpr Bounds kParameterBounds{1024 * 1024, 16384, 8, 16};
 constexpr Bounds kBounds[] = {
     kParameterBounds,            // Kind::Parameter
     kParameterBounds,            // Kind::Backup
-    {64 * 1024, 1024, 8, 6},     // Kind::Calibration
-    {16 * 1024, 256, 8, 4},      // Kind::Settings
-    {128 * 1024, 2048, 8, 6},    // Kind::TimeZones
+    {32 * 1024, 512, 8, 6},      // Kind::Calibration
+    {6 * 1024, 64, 8, 4},        // Kind::Settings
+    {384 * 1024, 8192, 8, 6},    // Kind::TimeZones
 };
 
 // Index just past the first occurrence of token at or after from;
@@ -588,6 +610,12 @@ QString declaredEncoding(const QString& text)
 QString tooLarge(const Bounds& limit)
 {
     return QString::fromLatin1(kLarger).arg(limit.bytes);
+}
+
+// What of a file save() writes (UTF-8) takes it beyond limit, "" when nothing does.
+QString writtenBeyondBounds(const QByteArray& bytes, const Bounds& limit)
+{
+    return bytes.size() > limit.bytes ? tooLarge(limit) : beyondBounds(QString::fromUtf8(bytes), limit);
 }
 
 bool refuse(QDomDocument& doc, const QString& why, QString* error, int* line, int* column)

@@ -128,8 +128,11 @@ bool dropLink(const QString& path);
 // other processing instruction is dropped), into a temporary file beside
 // path, flushed to the disk, then renamed over path (a link there is
 // replaced, not followed: dropLink). Temporaries that an interrupted save of path left
-// are removed first. False, with path untouched, when a step fails.
-bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy);
+// are removed first. A document whose text is beyond a bound of kind (its
+// reader would refuse the file) is not written. False, with path untouched
+// and error (when given) saying why as parse does, when a step fails.
+bool save(QDomDocument& doc, const QString& path, int indent, QDomNode::EncodingPolicy policy, Kind kind,
+          QString* error = nullptr);
 
 // Removes what an interrupted save() of path leaves: the regular files beside
 // it named path's file name + "." + six ASCII letters (the temporary file's

@@ -16,6 +16,7 @@ BaseXmlHelper::BaseXmlHelper() = default;
 BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::Kind kind)
     : isRead(bRead)
     , xmlFile(fileName)
+    , kind(kind)
 {
     if (!isRead) {
         // Saving with the stream's encoding turns this instruction into the
@@ -89,5 +90,5 @@ bool BaseXmlHelper::sync()
 {
     if (isRead || root.isNull())
         return false;
-    return BaseXmlFile::save(doc, xmlFile, kIndent, QDomNode::EncodingFromTextStream);
+    return BaseXmlFile::save(doc, xmlFile, kIndent, QDomNode::EncodingFromTextStream, kind);
 }

@@ -28,7 +28,7 @@ public:
     // missing, unreadable or malformed file, or anything but a regular file,
     // reads as empty), after removing the temporaries an interrupted save of
     // it left (BaseXmlFile). false: starts a new document; the disk is
-    // touched only by sync().
+    // touched only by sync(), which writes no file beyond the bounds of kind.
     BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::Kind kind = BaseXmlFile::Kind::Settings);
 
     BaseXmlHelper(const BaseXmlHelper&) = delete;
@@ -61,6 +61,7 @@ public:
 private:
     bool isRead = false;
     QString xmlFile;
+    BaseXmlFile::Kind kind = BaseXmlFile::Kind::Settings;
     QDomDocument doc;     // built in write mode only
     QDomElement root;     // null when a read failed
     QDomElement parent;   // current group

@@ -5,6 +5,7 @@
 #include "BaseXmlUtilities.h"
 
 #include <QDateTime>
+#include <QDebug>
 #include <QDir>
 #include <QDomDocument>
 #include <QFile>
@@ -110,15 +111,14 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
     customTimeZoneOffsets.clear();
     customTimeZoneComments.clear();
 
-    QByteArray bytes;
-    const BaseXmlFile::Kind kind = BaseXmlFile::Kind::TimeZones;
-    const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &bytes);
-    if (read == BaseXmlFile::Read::Missing || read == BaseXmlFile::Read::Failed)
-        return false;
-
     QDomDocument doc;
-    if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, bytes, kind))
-        return true;
+    QString error;
+    if (!BaseXmlFile::parseFile(doc, path, BaseXmlFile::Kind::TimeZones, &error)) {
+        // No list; a file that is there is said to be refused, and why.
+        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+            qWarning().noquote() << "Time zones: the list" << path << "is not read:" << error;
+        return false;
+    }
 
     const QString commentTag =
         QLatin1String(lanuageType == kLanguageChinese ? kCommentZhTag : kCommentEnTag);
@@ -139,6 +139,11 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
 
 bool SystemTimeZone::saveSystemTimeZones(const QString& path)
 {
+    return saveTimeZones(path, systemTimeZoneIds);
+}
+
+bool SystemTimeZone::saveTimeZones(const QString& path, const QByteArrayList& ids)
+{
     const QFileInfo info(path);
     if (!QDir().mkpath(info.absolutePath()))
         return false;
@@ -150,7 +155,7 @@ bool SystemTimeZone::saveSystemTimeZones(const QString& path)
     doc.appendChild(root);
 
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    for (const QByteArray& id : qAsConst(systemTimeZoneIds)) {
+    for (const QByteArray& id : ids) {
         const QTimeZone zone(id);
         QDomElement item;
         BaseXmlUtilities::newElement(&item, &root, &doc, QLatin1String(kZoneTag));
@@ -163,7 +168,7 @@ bool SystemTimeZone::saveSystemTimeZones(const QString& path)
         BaseXmlUtilities::setValue(&item, &doc, QLatin1String(kCommentEnTag), zone.comment());
     }
 
-    return BaseXmlFile::save(doc, path, kIndent, QDomNode::EncodingFromDocument);
+    return BaseXmlFile::save(doc, path, kIndent, QDomNode::EncodingFromDocument, BaseXmlFile::Kind::TimeZones);
 }
 
 bool SystemTimeZone::isSystemTimeZoneEnabled() const

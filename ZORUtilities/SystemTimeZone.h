@@ -42,14 +42,18 @@ public:
     // useSystem false: the file list from the application root's data folder;
     // true: the operating system's list.
     void updateTimeZones(bool useSystem);
-    // Replaces the file list with the zones of the file at path. False when
-    // the file is missing or cannot be opened (the list is then empty); true
-    // otherwise, even when it does not parse, holds no "TimeZones" element,
-    // is too large or is no regular file (a FIFO, a device, a folder).
+    // Replaces the file list with the zones of the file at path. False and
+    // the list empty when the file is not read: it is missing, or (a log
+    // line says why) no regular file (a FIFO, a device, a folder), does not
+    // parse or is beyond the bounds of its kind (BaseXmlFile). True when it
+    // is read, even when it holds no "TimeZones" element.
     bool loadCustomTimeZones(const QString& path);
     // Writes the system list in the file format (creating the folder); true
     // when the whole file was written.
     bool saveSystemTimeZones(const QString& path);
+    // Writes the zones of ids in the file format, each as the system database
+    // has it (saveSystemTimeZones writes the system list).
+    static bool saveTimeZones(const QString& path, const QByteArrayList& ids);
 
     // Whether the active list is the operating system's.
     bool isSystemTimeZoneEnabled() const;

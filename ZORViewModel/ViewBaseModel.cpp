@@ -410,6 +410,7 @@ void ViewBaseModel::testActive()
 {
     const ModuleFamily before = moduleEntry(getTestActiveType()).family;
     doTestActive();
+    center()->setActivePage(this, getTestActiveType());
     // Leaving the calibration: its trial coefficients give way to the stored ones.
     if (before == ModuleFamily::Calibration && moduleEntry(getTestActiveType()).family != ModuleFamily::Calibration)
         center()->loadCal(CAL_TYPE_ALL);

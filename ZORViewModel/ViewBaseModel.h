@@ -793,6 +793,20 @@ protected:
     // ViewBaseModel::testStart; on true the page's exit stays disabled
     // until the engine reports the run state.
     bool startFromPage();
+    // What a trip-time cell says in place of a time: "未复归" for a completed
+    // point whose fault began on a relay still operated (a time it holds is
+    // not its trip), "未动作" for a completed one without a trip, "" otherwise
+    // (its time, or nothing before it has run).
+    QString tripTimeWord(bool completed, bool notReset, double tripTime) const;
+    // How the page names a value of its parameter file at keyPath (as
+    // BaseXmlUtilities::keyPath gives it): in a list, the row the page shows
+    // (a point, state or assessment, counted from 1) and the field's label
+    // (a port's item by its channel, a ramp's end by its group); keyPath
+    // itself outside a list.
+    QString pageNameOf(const QString& keyPath) const;
+    // The page's label of a list row's field by its file key; "" where the
+    // model names none (the key is shown).
+    virtual QString listFieldLabel(const QString& key) const;
 
 private:
     void setExitEnabled(bool enable);
@@ -945,11 +959,13 @@ public:
     // 0, else -1. Blocks: the interface uses startUpgradeShell().
     int runUpgradeShell();
     // Runs the script on the background queue; sigUpgradeShellFinished
-    // brings its result. False (nothing started) while one is running.
+    // brings its result and what the dialog says of it (success, the device
+    // restarting; else failure, at once). False (nothing started) while one
+    // is running.
     Q_INVOKABLE bool startUpgradeShell();
 
 signals:
-    void sigUpgradeShellFinished(int result);
+    void sigUpgradeShellFinished(int result, QString notice);
     void sigCalExchangeDone(bool exported, bool ok, QString notice);
 
 protected:

@@ -20,6 +20,7 @@
 #include "ViewBaseModel.h"
 
 #include "BaseUtilityHelper.h"
+#include "BaseXmlFile.h"
 #include "ControllerCenter.h"
 #include "ControllerTestor.h"
 #include "ModelCalibrationEntity.h"
@@ -80,6 +81,11 @@ QString local(const QString& path)
     return zoplat::devicePath(path);
 }
 
+QString text(const char* source)
+{
+    return QCoreApplication::translate("ViewBaseModel", source);
+}
+
 bool isFile(const QString& path)
 {
     return QFileInfo(local(path)).isFile();
@@ -112,6 +118,32 @@ QString calFileIn(const QString& folder, const QString& name)
     return QString();
 }
 
+// Why a folder on the stick could not be made (errno of the attempt): the
+// first step of its path that is there but no folder, else the system's
+// refusal.
+QString folderRefusal(const QString& folder, int error)
+{
+    const QStringList steps = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    QString path;
+    for (const QString& step : steps) {
+        path += QLatin1Char('/') + step;
+        const QFileInfo there(local(path));
+        if (there.exists() && !there.isDir())
+            return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导出：U盘上的%1不是文件夹")).arg(path);
+    }
+    QString why;
+    switch (error) {
+    case EROFS: why = text(QT_TRANSLATE_NOOP("ViewBaseModel", "U盘为只读")); break;
+    case ENOSPC:
+    case EDQUOT: why = text(QT_TRANSLATE_NOOP("ViewBaseModel", "U盘已满")); break;
+    case ENAMETOOLONG: why = text(QT_TRANSLATE_NOOP("ViewBaseModel", "名称过长")); break;
+    case EACCES:
+    case EPERM: why = text(QT_TRANSLATE_NOOP("ViewBaseModel", "没有写入权限")); break;
+    default: why = qt_error_string(error); break;
+    }
+    return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导出：无法在U盘上建立文件夹%1（%2）")).arg(folder, why);
+}
+
 // Removes both forms of the calibration file of a name; false when one stays.
 bool removeCalFiles(const QString& folder, const QString& name)
 {
@@ -119,15 +151,6 @@ bool removeCalFiles(const QString& folder, const QString& name)
     for (const char* ext : {".xml", ".dat"})
         ok = zoplat::removeFile(folder + QLatin1Char('/') + name + QLatin1String(ext)) == 0 && ok;
     return ok;
-}
-
-// The largest calibration file: its header and 16 groups of ten values are
-// some 12 KB; the file transfer takes none larger.
-constexpr qint64 kLargestCalibrationFile = 64 * 1024;
-
-QString text(const char* source)
-{
-    return QCoreApplication::translate("ViewBaseModel", source);
 }
 
 // The file of a name in a folder held open: ".xml", else ".dat" (whatever
@@ -143,20 +166,21 @@ QString calEntryIn(const zoplat::HeldFolder& folder, const QString& name)
     return QString();
 }
 
-enum class StickRead { Read, NotAFile, Unreadable };
+enum class StickRead { Read, NotAFile, TooLarge, Unreadable };
 
 // A calibration file of the stick's folder, whole: a regular file opened
-// there (no link followed, no pipe or device opened), no larger than any
-// calibration file.
+// there (no link followed, no pipe or device opened), within the bytes of
+// its kind.
 StickRead readStickFile(const zoplat::HeldFolder& folder, const QString& file, QByteArray* bytes)
 {
+    const qint64 limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration).bytes;
     const int fd = folder.openRegular(QFile::encodeName(file).constData());
     if (fd < 0)
         return StickRead::NotAFile;
     bytes->clear();
     char chunk[4096];
     bool ok = true;
-    while (bytes->size() <= kLargestCalibrationFile) {
+    while (bytes->size() <= limit) {
         const ssize_t n = read(fd, chunk, sizeof chunk);
         if (n < 0 && errno == EINTR)
             continue;
@@ -167,7 +191,9 @@ StickRead readStickFile(const zoplat::HeldFolder& folder, const QString& file, Q
         bytes->append(chunk, int(n));
     }
     close(fd);
-    return ok && bytes->size() <= kLargestCalibrationFile ? StickRead::Read : StickRead::Unreadable;
+    if (!ok)
+        return StickRead::Unreadable;
+    return bytes->size() <= limit ? StickRead::Read : StickRead::TooLarge;
 }
 
 // Writes a staging file (a new file in the staging folder held open).
@@ -211,6 +237,9 @@ QString engineRefusal(ControllerCenter* center)
         return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1含有无法读取的系数")).arg(first.name);
     case ModelCalibrationEntity::DAMAGE_OLDER_FORM:
         return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1为旧格式，不能导入")).arg(first.name);
+    case ModelCalibrationEntity::DAMAGE_BEYOND_BOUNDS:
+        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件"))
+            .arg(first.name);
     default:
         return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取")).arg(first.name);
     }
@@ -396,10 +425,12 @@ bool ViewBaseModel::exportCalFiles(const QString& folder, int mask, QString* not
     if (!runEngine(center(), kExport, mask))
         return false;
 
+    errno = 0;
     if (zoplat::makeDir(folder) != 0 || !QFileInfo(local(folder)).isDir()) {
-        qWarning().noquote() << "ViewBaseModel: calibration folder not created:" << folder;
+        const int error = errno;
+        qWarning().noquote() << "ViewBaseModel: calibration folder not created:" << folder << qt_error_string(error);
         if (notice)
-            *notice = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导出：U盘上的%1不是文件夹")).arg(folder);
+            *notice = folderRefusal(folder, error);
         return false;
     }
     const QString staging = stagingFolder();
@@ -449,15 +480,19 @@ bool ViewBaseModel::importCalFiles(const QString& folder, int mask, QString* not
         const StickRead read = readStickFile(source, file, &bytes);
         QString refusal;
         if (read == StickRead::NotAFile)
-            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）"));
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不是普通文件（是链接、管道、设备或文件夹）")).arg(file);
+        else if (read == StickRead::TooLarge)
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1大于任何校准文件（超过 %2 字节）"))
+                          .arg(file)
+                          .arg(BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration).bytes);
         else if (read == StickRead::Unreadable)
-            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取"));
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法读取")).arg(file);
         else if (!writeStagingFile(file, bytes))
-            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法复制到仪器"));
+            refusal = text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1无法复制到仪器")).arg(file);
         if (!refusal.isEmpty()) {
             qWarning().noquote() << "ViewBaseModel: calibration file not taken from the stick:" << file;
             if (notice)
-                *notice = refusal.arg(file);
+                *notice = refusal;
             clearStaging();
             return false;
         }

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
 
 namespace {
@@ -162,16 +163,11 @@ void ViewBaseModel::saveBattery(uchar mosdata)
 
 void ViewBaseModel::setBatteryConfig(int index, int value)
 {
-    ControllerConfiguration* c = config();
-    switch (index) {
-    case 0: c->percentD1 = value; break;
-    case 1: c->percentD2 = value; break;
-    case 2: c->percentD3 = value; break;
-    case 3: c->percentD4 = value; break;
-    case 4: c->percentD5 = value; break;
-    case 5: c->continueTime = value; break;
-    default: break;
-    }
+    using C = ControllerConfiguration;
+    static constexpr qint32 C::*kMembers[] = {&C::percentD1, &C::percentD2,  &C::percentD3,
+                                              &C::percentD4, &C::percentD5, &C::continueTime};
+    if (index >= 0 && index < int(std::size(kMembers)))
+        config()->set(kMembers[index], value);
 }
 
 int ViewBaseModel::getBatteryConfig(int index) const
@@ -190,7 +186,7 @@ int ViewBaseModel::getBatteryConfig(int index) const
 
 void ViewBaseModel::setBatteryType(int type)
 {
-    config()->batteryType = type;
+    config()->set(&ControllerConfiguration::batteryType, type);
 }
 
 int ViewBaseModel::getBatteryType() const
@@ -326,7 +322,7 @@ void ViewBaseModel::setSuspendTime(double seconds)
     if (!(seconds > 0))
         seconds = 0;
     seconds = std::min(seconds, double(std::numeric_limits<quint32>::max()));
-    config()->suspendTime = quint32(seconds);
+    config()->set(&ControllerConfiguration::suspendTime, quint32(seconds));
 }
 
 // ---- Clock ---------------------------------------------------------------------------
@@ -357,42 +353,42 @@ bool ViewBaseModel::getClkSyncEnabled() const { return config()->bClkSyncEnabled
 
 void ViewBaseModel::setClkSyncEnabled(bool enable)
 {
-    config()->bClkSyncEnabled = enable;
+    config()->set(&ControllerConfiguration::bClkSyncEnabled, enable);
     config()->updateClockSyncEnable();
 }
 
 int ViewBaseModel::getClockSource() const { return config()->clockSource; }
-void ViewBaseModel::setClockSource(int source) { config()->clockSource = ControllerConfiguration::ClockSourceType(source); }
+void ViewBaseModel::setClockSource(int source) { config()->set(&ControllerConfiguration::clockSource, source); }
 int ViewBaseModel::getTimeZoneCurrentIndex() const { return config()->timeZone; }
-void ViewBaseModel::setTimeZoneCurrentIndex(int index) { config()->timeZone = index; }
+void ViewBaseModel::setTimeZoneCurrentIndex(int index) { config()->set(&ControllerConfiguration::timeZone, index); }
 bool ViewBaseModel::getDSTEnabled() const { return config()->bDSTEnable; }
-void ViewBaseModel::setDSTEnabled(bool enable) { config()->bDSTEnable = enable; }
+void ViewBaseModel::setDSTEnabled(bool enable) { config()->set(&ControllerConfiguration::bDSTEnable, enable); }
 int ViewBaseModel::getExtTriggerInputType() const { return config()->extTrigInnputType; }
 
 void ViewBaseModel::setExtTriggerInputType(int type)
 {
-    config()->extTrigInnputType = ControllerConfiguration::ExternalTriggerInputType(type);
+    config()->set(&ControllerConfiguration::extTrigInnputType, type);
 }
 
 int ViewBaseModel::getExtTriggerInputMode() const { return config()->extTrigInnputMode; }
 
 void ViewBaseModel::setExtTriggerInputMode(int mode)
 {
-    config()->extTrigInnputMode = ControllerConfiguration::ExternalTriggerMode(mode);
+    config()->set(&ControllerConfiguration::extTrigInnputMode, mode);
 }
 
 int ViewBaseModel::getExtTriggerOutputType() const { return config()->extTrigOutputType; }
 
 void ViewBaseModel::setExtTriggerOutputType(int type)
 {
-    config()->extTrigOutputType = ControllerConfiguration::ExternalTriggerOutputType(type);
+    config()->set(&ControllerConfiguration::extTrigOutputType, type);
 }
 
 int ViewBaseModel::getExtTriggerOutputMode() const { return config()->extTrigOutputMode; }
 
 void ViewBaseModel::setExtTriggerOutputMode(int mode)
 {
-    config()->extTrigOutputMode = ControllerConfiguration::ExternalTriggerMode(mode);
+    config()->set(&ControllerConfiguration::extTrigOutputMode, mode);
 }
 
 void ViewBaseModel::setClockSyncConfig()
@@ -425,7 +421,7 @@ int ViewBaseModel::getTimeZoneIndexFromId(QString id) const { return timeZoneHel
 
 void ViewBaseModel::updateTimeZoneOffset(int index)
 {
-    config()->timeZoneOffsetMin = timeZoneHelper->getCustomTZOffsetMin(index);
+    config()->set(&ControllerConfiguration::timeZoneOffsetMin, timeZoneHelper->getCustomTZOffsetMin(index));
 }
 
 int ViewBaseModel::getTimeZoneOffset() const
@@ -526,7 +522,7 @@ double ViewBaseModel::updateMaxBigCurrentContinueTime()
 }
 
 bool ViewBaseModel::getBeepEnabled() const { return config()->beepEnabled; }
-void ViewBaseModel::setBeepEnabled(bool enable) { config()->beepEnabled = enable; }
+void ViewBaseModel::setBeepEnabled(bool enable) { config()->set(&ControllerConfiguration::beepEnabled, enable); }
 
 void ViewBaseModel::setBeep()
 {

@@ -71,6 +71,8 @@ QString ViewBaseModel::startRefusalText(int reason, const QList<qint32>& numbers
         auto ms = [&](int i) { return QString::number(numbers.value(i) / 1000.0, 'g', 10) + QStringLiteral(" ms"); };
         return tr("步长时间%1短于防抖时间%2：动作要到其后数步才被确认，无法确定动作值，试验未开始。").arg(ms(0), ms(1));
     }
+    case ControllerTestor::REFUSAL_TRIGGER_TIME:
+        return tr("状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。").arg(numbers.value(0));
     default:
         return QString();
     }
@@ -100,6 +102,15 @@ bool ViewBaseModel::startFromPage()
         return false;
     setExitEnabled(false);
     return true;
+}
+
+QString ViewBaseModel::tripTimeWord(bool completed, bool notReset, double tripTime) const
+{
+    if (!completed)
+        return QString();
+    if (notReset)
+        return tr("未复归");
+    return tripTime > 0.0 ? QString() : tr("未动作");
 }
 
 void ViewBaseModel::followRunStateReport(DATAType type, int subType)

@@ -4,13 +4,15 @@
 // the base keys (dataVersion, outputOnceOnly, normalEnable, normalTime,
 // normalOutput, intervalEnable, intervalTime, intervalOutput) followed by the
 // module's own elements. A save merges into the file that is there, so
-// elements this model does not own stay, and replaces it atomically
-// (BaseXmlFile::save). A file is read whole or not at all: one that does not
-// parse, is not readable in the encoding it declares or holds a value its
-// reader refuses (ViewParameterSetting.h) leaves the model as it was, and a
-// save does not merge into one that does not parse. The base block has no
-// page of its own: its amplitudes are held to the device's maxima, its
-// angles, frequencies and times to what the pages give them.
+// elements this model does not own stay (unless with them the file would be
+// beyond the bounds its reader holds it to: then they go, and a log line
+// says so), and replaces it atomically (BaseXmlFile::save). A file is read
+// whole or not at all: one that does not parse, is not readable in the
+// encoding it declares or holds a value its reader refuses
+// (ViewParameterSetting.h) leaves the model as it was, and a save does not
+// merge into one that does not parse. The base block has no page of its
+// own: its amplitudes are held to the device's maxima, its angles,
+// frequencies and times to what the pages give them.
 
 #include "ViewBaseModel.h"
 
@@ -85,17 +87,15 @@ QString readNoteText(const BaseXmlUtilities::ReadNote& note)
     return ViewBaseModel::tr("%1 = “%2” 不是此页可以接受的值。").arg(note.key, note.value);
 }
 
-// The values a read held to the page's limits, for the page: the first by
-// name, then how many more (a message box holds a few lines).
-QString heldNoteText(const QVector<ParameterRead::HeldValue>& held)
+// The values a read held to the page's limits, for the page: each on a
+// line, named as the page names it.
+QString heldNoteText(const QVector<ParameterRead::HeldValue>& held, const std::function<QString(const QString&)>& name)
 {
     const auto number = [](double value) { return QString::number(value, 'g', 6); };
-    const ParameterRead::HeldValue& first = held.first();
-    QString text = ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。")
-                       .arg(first.key, number(first.value), number(first.held));
-    if (held.size() > 1)
-        text += QLatin1Char('\n') + ViewBaseModel::tr("另有 %1 个值按范围读入。").arg(held.size() - 1);
-    return text;
+    QStringList lines;
+    for (const ParameterRead::HeldValue& v : held)
+        lines << ViewBaseModel::tr("%1 = %2 超出此页范围，按 %3 读入。").arg(name(v.key), number(v.value), number(v.held));
+    return lines.join(QLatin1Char('\n'));
 }
 
 // Moves a refused page file aside; its new name, "" when it stays.
@@ -220,6 +220,59 @@ bool ViewBaseModel::checking(QDomElement* root)
     return dataVersion <= version(root);
 }
 
+QString ViewBaseModel::pageNameOf(const QString& keyPath) const
+{
+    static const QRegularExpression row(QStringLiteral("^(point|state|assess)(\\d+)$"));
+    static const QRegularExpression port(QStringLiteral("^port([0-7])$"));
+    static const QRegularExpression end(QStringLiteral("^endRamp(\\d+)$"));
+    static const char* const groups[16] = {"UA", "UB", "UC", "UX", "UAB", "UBC", "UCA", "UABC",
+                                           "IA", "IB", "IC", "IX", "IAB", "IBC", "ICA", "IABC"};
+    const QStringList parts = keyPath.split(QLatin1Char('/'));
+    int at = 0;
+    QRegularExpressionMatch found;
+    while (at < parts.size() && !(found = row.match(parts[at])).hasMatch())
+        ++at;
+    if (at + 1 >= parts.size())
+        return keyPath;
+    const int number = found.captured(2).toInt() + 1;
+    const QString kind = found.captured(1);
+    const QString rowName = kind == QLatin1String("point")   ? tr("第%1点").arg(number)
+                            : kind == QLatin1String("state") ? tr("状态%1").arg(number)
+                                                             : tr("评估%1").arg(number);
+    // A ramp's point, the containers: not shown.
+    static const QRegularExpression hidden(QStringLiteral("^(points|point\\d+|ports|ramps|steps)$"));
+    QStringList field;
+    for (int i = at + 1; i < parts.size(); ++i) {
+        const QString& part = parts[i];
+        const QRegularExpressionMatch channel = port.match(part);
+        const QRegularExpressionMatch ramp = end.match(part);
+        if (channel.hasMatch()) {
+            field << QLatin1String(ModelEntity::channelName(channel.captured(1).toInt()));
+        } else if (ramp.hasMatch()) {
+            const int group = ramp.captured(1).toInt();
+            field << QLatin1String(group < 16 ? groups[group] : "") << tr("终值");
+            break;   // the ramp's own item
+        } else if (part.startsWith(QLatin1String("setp"))) {
+            field << tr("步长");
+        } else if (i + 1 == parts.size()) {
+            const QString label = listFieldLabel(part);
+            field << (!label.isEmpty()                        ? label
+                      : part == QLatin1String("range")        ? tr("幅值")
+                      : part == QLatin1String("angle")        ? tr("相位")
+                      : part == QLatin1String("frequency")    ? tr("频率")
+                                                              : part);
+        } else if (!hidden.match(part).hasMatch()) {
+            field << part;
+        }
+    }
+    return tr("%1：%2").arg(rowName, field.join(QLatin1Char(' ')));
+}
+
+QString ViewBaseModel::listFieldLabel(const QString&) const
+{
+    return QString();
+}
+
 bool ViewBaseModel::serialize(bool write, QDomElement* root, QDomDocument* doc)
 {
     if (!root || (!write && root->isNull()))
@@ -248,8 +301,12 @@ bool ViewBaseModel::readParameterFile(const QString& path, BaseXmlFile::Kind kin
     const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, limit, bytes);
     if (read == BaseXmlFile::Read::Whole || read == BaseXmlFile::Read::Missing)
         return read == BaseXmlFile::Read::Whole;
-    parameterNotice = read == BaseXmlFile::Read::TooLarge ? tr("文件过大（超过 %1 字节），无法读取。").arg(limit)
-                                                          : tr("文件无法读取。");
+    if (read == BaseXmlFile::Read::TooLarge)
+        parameterNotice = tr("文件过大（超过 %1 字节），无法读取。").arg(limit);
+    else if (read == BaseXmlFile::Read::NotAFile)
+        parameterNotice = tr("它不是普通文件，而是文件夹、管道、设备或套接字。");
+    else
+        parameterNotice = tr("文件存在，但无法打开或读取（权限或存储介质故障）。");
     qWarning().noquote() << "ViewBaseModel: parameter file not read:" << path << parameterNotice;
     return false;
 }
@@ -328,7 +385,7 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
         if (refused)
             parameterNotice = readNoteText(readCheck.first());
         else if (!heldValues.all().isEmpty())
-            heldNotice = heldNoteText(heldValues.all());
+            heldNotice = heldNoteText(heldValues.all(), [this](const QString& key) { return pageNameOf(key); });
     }
     if (!refused && (!commit || commit())) {
         parameterNotice = heldNotice;
@@ -346,31 +403,45 @@ bool ViewBaseModel::readParameterBytes(const QByteArray& bytes, const QString& r
 
 bool ViewBaseModel::save(const QString& path, const QString& rootName)
 {
-    QDomDocument doc;
-    QDomElement root;
-    QByteArray existing;
+    // The page's own file: the declaration and the root with this model's elements.
+    const auto ownFile = [this, &rootName](QDomDocument& doc) {
+        doc = QDomDocument();
+        doc.appendChild(xmlDeclaration(doc));
+        QDomElement root = doc.createElement(rootName);
+        doc.appendChild(root);
+        serialize(true, &root, &doc);
+    };
     const BaseXmlFile::Kind kind = BaseXmlFile::Kind::Parameter;
+    QDomDocument doc;
+    QByteArray existing;
     const BaseXmlFile::Read read = BaseXmlFile::readRegularFile(path, BaseXmlFile::bounds(kind).bytes, &existing);
+    QDomElement root;
     if (read != BaseXmlFile::Read::Missing) {
         // Merge: the elements of the file that this model does not map stay.
-        if (read != BaseXmlFile::Read::Whole || !BaseXmlFile::parse(doc, existing, kind))
-            doc = QDomDocument();   // not merged into a part
-        root = doc.firstChildElement(rootName);
-        if (root.isNull() && !doc.documentElement().isNull())
-            doc = QDomDocument();   // another document: rebuilt, not given a second root
+        // Not merged into a part, nor into another document (no second root).
+        if (read == BaseXmlFile::Read::Whole && BaseXmlFile::parse(doc, existing, kind))
+            root = doc.firstChildElement(rootName);
     } else if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
         qWarning().noquote() << "ViewBaseModel: parameter folder not created:" << path;
         return false;
     }
     if (root.isNull()) {
-        if (!doc.hasChildNodes())
-            doc.appendChild(xmlDeclaration(doc));
-        root = doc.createElement(rootName);
-        doc.appendChild(root);
+        ownFile(doc);
+    } else {
+        serialize(true, &root, &doc);
     }
-    serialize(true, &root, &doc);
 
     // Written beside the old file and renamed over it: a reader or a power
     // cut sees the old file or the new one, never a part.
-    return BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument);
+    QString why;
+    if (BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument, kind, &why))
+        return true;
+    if (root.isNull() || BaseXmlFile::refusalOf(why) != BaseXmlFile::Refusal::BeyondBounds)
+        return false;
+    // With the elements it does not map (a file File > Load took at the
+    // bounds, indented anew) the page's file would be one its reader refuses.
+    qWarning().noquote() << "ViewBaseModel: parameter file" << path
+                         << "saved without the elements the page does not read: with them it would be" << why;
+    ownFile(doc);
+    return BaseXmlFile::save(doc, path, 4, QDomNode::EncodingFromDocument, kind);
 }

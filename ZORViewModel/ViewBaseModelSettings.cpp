@@ -9,7 +9,6 @@
 #include "zoplatform.h"
 
 #include <QCoreApplication>
-#include <QMutexLocker>
 #include <QTimer>
 
 #include <algorithm>
@@ -35,52 +34,46 @@ double heldRating(double rating, double deviceMax)
     return deviceMax > 0.0 ? std::min(rating, deviceMax) : rating;
 }
 
-// A setting the configuration's thread saves, and ratings() reads, written
-// under the lock they take.
-template <typename T, typename V>
-void setLocked(T ControllerConfiguration::*field, V value)
-{
-    ControllerConfiguration* c = config();
-    QMutexLocker lock(&c->mutex);
-    c->*field = T(value);
-}
+// Every setting is written through ControllerConfiguration::set, under the
+// lock the saves and the driver records read it with.
+using C = ControllerConfiguration;
 
 } // namespace
 
 double ViewBaseModel::getDitherTime() const { return config()->ditherTime; }
-void ViewBaseModel::setDitherTime(double value) { setLocked(&ControllerConfiguration::ditherTime, value); }
+void ViewBaseModel::setDitherTime(double value) { config()->set(&C::ditherTime, value); }
 double ViewBaseModel::getRateVRange() const { return config()->ratings().rateVoltage; }
-void ViewBaseModel::setRateVRange(double value) { setLocked(&ControllerConfiguration::rateVoltage, value); }
+void ViewBaseModel::setRateVRange(double value) { config()->set(&C::rateVoltage, value); }
 double ViewBaseModel::getRateIRange() const { return config()->ratings().rateCurrent; }
-void ViewBaseModel::setRateIRange(double value) { setLocked(&ControllerConfiguration::rateCurrent, value); }
+void ViewBaseModel::setRateIRange(double value) { config()->set(&C::rateCurrent, value); }
 double ViewBaseModel::getRateFrequency() const { return config()->ratings().rateFrequency; }
 double ViewBaseModel::minOutputFrequency() { return ModelEntity::kMinOutputFrequency; }
 double ViewBaseModel::maxOutputFrequency() { return ModelEntity::kMaxOutputFrequency; }
-void ViewBaseModel::setRateFrequency(double value) { setLocked(&ControllerConfiguration::rateFrequency, value); }
+void ViewBaseModel::setRateFrequency(double value) { config()->set(&C::rateFrequency, value); }
 
 int ViewBaseModel::getSystemStyle() const { return config()->styleType; }
-void ViewBaseModel::setSystemStyle(int style) { setLocked(&ControllerConfiguration::styleType, style); }
+void ViewBaseModel::setSystemStyle(int style) { config()->set(&C::styleType, style); }
 int ViewBaseModel::getLanuageType() const { return config()->ratings().language; }
-void ViewBaseModel::setLanuageType(int type) { setLocked(&ControllerConfiguration::lanuageType, type); }
+void ViewBaseModel::setLanuageType(int type) { config()->set(&C::lanuageType, type); }
 
 QString ViewBaseModel::getDeviceModel() const { return config()->deviceModel; }
-void ViewBaseModel::setDeviceModel(QString model) { config()->deviceModel = model; }
+void ViewBaseModel::setDeviceModel(QString model) { config()->set(&C::deviceModel, model); }
 QString ViewBaseModel::getDeviceCode() const { return config()->deviceCode; }
-void ViewBaseModel::setDeviceCode(QString code) { config()->deviceCode = code; }
+void ViewBaseModel::setDeviceCode(QString code) { config()->set(&C::deviceCode, code); }
 
 int ViewBaseModel::getDeviceTAlarm() const { return int(config()->tempThresholdAlarm); }
-void ViewBaseModel::setDeviceTAlarm(int value) { config()->tempThresholdAlarm = quint32(value); }
+void ViewBaseModel::setDeviceTAlarm(int value) { config()->set(&C::tempThresholdAlarm, value); }
 int ViewBaseModel::getDeviceTResume() const { return int(config()->tempThresholdResume); }
-void ViewBaseModel::setDeviceTResume(int value) { config()->tempThresholdResume = quint32(value); }
+void ViewBaseModel::setDeviceTResume(int value) { config()->set(&C::tempThresholdResume, value); }
 
 double ViewBaseModel::getDeviceAOVMaxRange() const { return config()->ratings().maxVRange; }
-void ViewBaseModel::setDeviceAOVMaxRange(double value) { setLocked(&ControllerConfiguration::maxVRange, value); }
+void ViewBaseModel::setDeviceAOVMaxRange(double value) { config()->set(&C::maxVRange, value); }
 double ViewBaseModel::getDeviceAOIMaxRange() const { return config()->ratings().maxIRange; }
-void ViewBaseModel::setDeviceAOIMaxRange(double value) { setLocked(&ControllerConfiguration::maxIRange, value); }
+void ViewBaseModel::setDeviceAOIMaxRange(double value) { config()->set(&C::maxIRange, value); }
 double ViewBaseModel::getDeviceAOVLevelSmallRange() const { return config()->levelVSmall; }
-void ViewBaseModel::setDeviceAOVLevelSmallRange(double value) { config()->levelVSmall = value; }
+void ViewBaseModel::setDeviceAOVLevelSmallRange(double value) { config()->set(&C::levelVSmall, value); }
 double ViewBaseModel::getDeviceAOILevelSmallRange() const { return config()->levelISmall; }
-void ViewBaseModel::setDeviceAOILevelSmallRange(double value) { config()->levelISmall = value; }
+void ViewBaseModel::setDeviceAOILevelSmallRange(double value) { config()->set(&C::levelISmall, value); }
 
 int ViewBaseModel::getVoltagePhasesType()
 {
@@ -91,7 +84,7 @@ int ViewBaseModel::getVoltagePhasesType()
 void ViewBaseModel::setVoltagePhasesType(int type)
 {
     volPhasesType = PhasesType(type);
-    setLocked(&ControllerConfiguration::volPhasesType, type);
+    config()->set(&C::volPhasesType, type);
 }
 
 int ViewBaseModel::getCurrentPhasesType()
@@ -103,19 +96,19 @@ int ViewBaseModel::getCurrentPhasesType()
 void ViewBaseModel::setCurrentPhasesType(int type)
 {
     curPhasesType = PhasesType(type);
-    setLocked(&ControllerConfiguration::curPhasesType, type);
+    config()->set(&C::curPhasesType, type);
 }
 
 bool ViewBaseModel::getDeviceAuxDCEnable() const { return config()->auxdcEnable; }
-void ViewBaseModel::setDeviceAuxDCEnable(bool enable) { config()->auxdcEnable = enable; }
+void ViewBaseModel::setDeviceAuxDCEnable(bool enable) { config()->set(&C::auxdcEnable, enable); }
 int ViewBaseModel::getDeviceAuxDCType() const { return config()->auxdcType; }
-void ViewBaseModel::setDeviceAuxDCType(int type) { config()->auxdcType = ControllerConfiguration::AuxDCType(type); }
+void ViewBaseModel::setDeviceAuxDCType(int type) { config()->set(&C::auxdcType, type); }
 double ViewBaseModel::getDeviceAuxDCMaxValue() const { return config()->auxdcMaxValue; }
-void ViewBaseModel::setDeviceAuxDCMaxValue(double value) { config()->auxdcMaxValue = value; }
+void ViewBaseModel::setDeviceAuxDCMaxValue(double value) { config()->set(&C::auxdcMaxValue, value); }
 int ViewBaseModel::getDeviceAuxDCLevelType() const { return config()->auxdcLevelType; }
-void ViewBaseModel::setDeviceAuxDCLevelType(int type) { config()->auxdcLevelType = type; }
+void ViewBaseModel::setDeviceAuxDCLevelType(int type) { config()->set(&C::auxdcLevelType, type); }
 int ViewBaseModel::getDevicePowerAmpType() const { return config()->powerAmpType; }
-void ViewBaseModel::setDevicePowerAmpType(int type) { config()->powerAmpType = ControllerConfiguration::PowerAmpType(type); }
+void ViewBaseModel::setDevicePowerAmpType(int type) { config()->set(&C::powerAmpType, type); }
 
 bool ViewBaseModel::getDevicePowerAmpEnabled() const
 {
@@ -124,14 +117,13 @@ bool ViewBaseModel::getDevicePowerAmpEnabled() const
 
 void ViewBaseModel::setDevicePowerAmpEnabled(bool enable)
 {
-    config()->systemPowerType =
-        enable ? ControllerConfiguration::SYSTEM_POWER_TYPE_PAO : ControllerConfiguration::SYSTEM_POWER_TYPE_LLO;
+    config()->set(&C::systemPowerType, enable ? C::SYSTEM_POWER_TYPE_PAO : C::SYSTEM_POWER_TYPE_LLO);
 }
 
 bool ViewBaseModel::getDeviceEnergyEnabled() const { return config()->deviceEnergyEnable; }
-void ViewBaseModel::setDeviceEnergyEnabled(bool enable) { config()->deviceEnergyEnable = enable; }
+void ViewBaseModel::setDeviceEnergyEnabled(bool enable) { config()->set(&C::deviceEnergyEnable, enable); }
 bool ViewBaseModel::getDevicePaoOnEnabled() const { return config()->devicePaoOnEnable; }
-void ViewBaseModel::setDevicePaoOnEnabled(bool enable) { config()->devicePaoOnEnable = enable; }
+void ViewBaseModel::setDevicePaoOnEnabled(bool enable) { config()->set(&C::devicePaoOnEnable, enable); }
 bool ViewBaseModel::getConnectedEnabled() const { return config()->bNetConnect; }
 
 void ViewBaseModel::setConnectedEnabled(bool enable)

@@ -165,7 +165,8 @@ bool ViewBaseModel::startUpgradeShell()
                 if (!self)
                     return;
                 self->upgradeShellRunning = false;
-                emit self->sigUpgradeShellFinished(result);
+                emit self->sigUpgradeShellFinished(result, result == 0 ? tr("升级成功!正在自动重启。")
+                                                                       : tr("升级失败！请联系技术支持。"));
             },
             Qt::QueuedConnection);
     });

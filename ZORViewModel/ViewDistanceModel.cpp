@@ -303,6 +303,11 @@ double ViewDistanceModel::deviationOf(double settingTime) const
     return relative > timeErrAbs ? relative : timeErrAbs;
 }
 
+double ViewDistanceModel::faultTimeOf(const ViewPointModel& p) const
+{
+    return std::max(p.outputTime, p.settingTime + p.devTime + getDitherTime());
+}
+
 void ViewDistanceModel::setSettingTimes(int index, double time)
 {
     ViewPointModel& edit = *tempPoint;
@@ -405,6 +410,13 @@ bool ViewDistanceModel::getRelayNotReset(int index) const
 {
     const ViewPointModel* p = point(index);
     return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
+}
+
+QString ViewDistanceModel::getTripTimeWord(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p ? tripTimeWord(p->testState == AO_STATE_TYPE_COMPLETED, p->relayNotReset, getActionTimes(index))
+             : QString();
 }
 
 void ViewDistanceModel::judge(ViewPointModel* target) const
@@ -555,7 +567,7 @@ void ViewDistanceModel::pushToEntity()
         writeStateOutputs(e, pre + 2, intervalOutput.outputRanges, intervalOutput.outputAngles,
                           intervalOutput.outputFrequencies);
         e->stateOutputTimes[pre] = normalTime;
-        e->stateOutputTimes[pre + 1] = p->outputTime;
+        e->stateOutputTimes[pre + 1] = faultTimeOf(*p);
         e->stateOutputTimes[pre + 2] = intervalTime;
         writeGroupTriggers(e, i, outputBOStates);
     }

@@ -187,6 +187,8 @@ public:
     Q_INVOKABLE int getTestStates(int index) const;
     // A completed point whose fault began with the relay not reset (it fails).
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The trip-time cell's word in place of a time (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Judges the point (the edit point for a bad index), then its verdict.
     Q_INVOKABLE int getTestResults(int index);
 
@@ -227,10 +229,15 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     // The deviation a setting time allows: the larger of the relative and
     // the absolute tolerance (the absolute one on a tie).
     double deviationOf(double settingTime) const;
+    // How long a point's fault plays: its fault time (setting time x factor 1
+    // + factor 2), at least to the end of its window and the debounce after
+    // it, so that a trip at the window's end is confirmed while it plays.
+    double faultTimeOf(const ViewPointModel& p) const;
 
 protected:
     ViewPointModel* point(int index) const;

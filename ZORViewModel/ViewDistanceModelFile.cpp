@@ -188,7 +188,9 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
             << number(p->zRange) + QString::fromUtf8("Ω") << number(p->zAngle) + QString::fromUtf8("°")
             << number(p->settingTime) + "s" << number(p->devTime) + "s";
         const double trip = getActionTimes(i);
-        if (std::isnan(trip))
+        if (getRelayNotReset(i))
+            row << tr("未复归") << QStringLiteral("---");
+        else if (std::isnan(trip))
             row << QStringLiteral("---") << QStringLiteral("---");
         else
             row << number(trip) + "s" << QString::number(getBinaryInputIndex(i));
@@ -205,4 +207,27 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
     const QStringList widths = {"5%", "11%", "11%", "11%", "11%", "11%", "11%", "11%", "5%", "11%"};
     appendTable(doc, body, QStringLiteral("1"), widths, QStringLiteral("center"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows.data(), count + 1);
+}
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewDistanceModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"zRange", "|Z|"},
+        {"zAngle", QT_TR_NOOP("阻抗角")},
+        {"zReal", "R"},
+        {"zImage", "X"},
+        {"settingTime", QT_TR_NOOP("T.nom")},
+        {"devTime", QT_TR_NOOP("Dev")},
+        {"outputTime", QT_TR_NOOP("故障时间")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
 }

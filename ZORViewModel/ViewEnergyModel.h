@@ -244,6 +244,7 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     // Seconds from the set-up of a point's count to its end: its pulses and
     // the one that opens the count, at its power (0 without power).

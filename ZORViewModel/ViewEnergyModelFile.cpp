@@ -185,3 +185,26 @@ void ViewEnergyModel::appendTestResult(QDomDocument* doc, QDomElement* body)
     appendTable(doc, body, QStringLiteral("1"), widths, QStringLiteral("center"), QStringLiteral("2"),
                 QStringLiteral("Arial"), rows.data(), count + 1);
 }
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewEnergyModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"voltage", QT_TR_NOOP("Voltage")},
+        {"current", QT_TR_NOOP("Current")},
+        {"frequency", QT_TR_NOOP("Frequency")},
+        {"powerFactor", "Cos φ"},
+        {"powerAngle", QT_TR_NOOP("Angle")},
+        {"settingPulse", QT_TR_NOOP("Pulse")},
+        {"settingDev", QT_TR_NOOP("Precision")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
+}

@@ -48,6 +48,8 @@ ViewHarmonicModel::ViewHarmonicModel(QObject* parent)
     , devTime(0.1)
     , testResult(AO_Result_TYPE_NONE)
 {
+    // Automatic steps the default window (1 s ± 0.1 s) fits in.
+    actionRampTime = 2.0;
     double ranges[8];
     double angles[8];
     double frequencies[8];
@@ -463,6 +465,7 @@ bool ViewHarmonicModel::quickChange(bool toAdd)
         QMutexLocker lock(&entity->entityLock);
         entity->actionRampFactor = direction;
         entity->endRampValue = end;
+        noteHandedRamp(direction, end);
         return true;
     }
 
@@ -500,7 +503,15 @@ bool ViewHarmonicModel::checkStart()
             return false;
         }
     }
-    return !autoRampEnabled || checkRampStart();
+    if (!autoRampEnabled)
+        return true;
+    if (!checkRampStart())
+        return false;
+    const QString reach = stepReachProblem(actionRampTime, settingTime, devTime);
+    if (reach.isEmpty())
+        return true;
+    showUserMessage(reach);
+    return false;
 }
 
 QString ViewHarmonicModel::heldRampProblem() const
@@ -614,6 +625,7 @@ void ViewHarmonicModel::pushToEntity(DATAType type)
                        std::fill(std::begin(entity->outputFrequencies[p]), std::end(entity->outputFrequencies[p]),
                                  rateFrequency);
                    writeBinarySettings(entity, config->maxVRange, config->maxIRange);
+                   writeHandedRamp(entity);
                });
 }
 

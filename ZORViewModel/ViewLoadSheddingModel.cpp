@@ -288,7 +288,7 @@ double ViewLoadSheddingModel::getOutputRange(int port) const
     const ViewSheddingPoint& edit = *tempPoint;
     if (port < AO_PORT_TYPE_UX) {
         const bool shown = layout.voltageItem < 0 || edit.testItemType == layout.voltageItem;
-        return shown ? edit.settings[layout.voltageBegin] : getRateVRange();
+        return shown ? edit.settings[layout.voltageBegin] : rateVoltage;   // the rating held to the device
     }
     return edit.testItemType == kItemLowCurrent ? edit.settings[layout.currentBegin] : 0.0;
 }
@@ -318,7 +318,7 @@ void ViewLoadSheddingModel::pushToEntity()
         e.intervalTime = afterFaultTime;
         e.maxVoltage = getDeviceAOVMaxRange();
         e.maxCurrent = getDeviceAOIMaxRange();
-        e.rateCurrent = getRateIRange();
+        e.rateCurrent = rateCurrent;
         for (int c = 0; c < 8; ++c) {
             e.normalOutputRanges[c] = normalOutput.outputRanges[c];
             e.normalOutputAngles[c] = normalOutput.outputAngles[c];

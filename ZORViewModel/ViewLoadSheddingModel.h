@@ -185,6 +185,7 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
 protected:
     // The edit point's port display starts balanced (A 0, B 240, C 120).

@@ -129,3 +129,35 @@ void ViewLoadSheddingModel::appendTestResult(QDomDocument* doc, QDomElement* bod
     if (testPoints.count() == 0)
         ViewBaseModel::appendTestResult(doc, body);
 }
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewLoadSheddingModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"frequencyBegin", QT_TR_NOOP("频率始值")},
+        {"frequencyEnd", QT_TR_NOOP("频率终值")},
+        {"frequencyStep", QT_TR_NOOP("频率步长")},
+        {"frequencySlip", QT_TR_NOOP("频率滑差")},
+        {"timingFrequency", QT_TR_NOOP("计时频率")},
+        {"voltageBegin", QT_TR_NOOP("电压始值")},
+        {"voltageEnd", QT_TR_NOOP("电压终值")},
+        {"voltageStep", QT_TR_NOOP("电压步长")},
+        {"voltageSlip", QT_TR_NOOP("电压滑差")},
+        {"timingVoltage", QT_TR_NOOP("计时电压")},
+        {"slipBegin", QT_TR_NOOP("滑差始值")},
+        {"slipEnd", QT_TR_NOOP("滑差终值")},
+        {"slipStep", QT_TR_NOOP("滑差步长")},
+        {"currentBegin", QT_TR_NOOP("电流始值")},
+        {"currentEnd", QT_TR_NOOP("电流终值")},
+        {"currentStep", QT_TR_NOOP("电流步长")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
+}

@@ -24,6 +24,8 @@ constexpr double kNoTrip = DBL_MAX;
 // Counting a series: a quotient this close below a whole number of steps
 // (in steps) reaches it.
 constexpr double kStepMargin = 1e-9;
+// Comparing times of a few decimals with sums of them, s.
+constexpr double kTimeMargin = 1e-9;
 
 bool inRange(int value, int lo, int hi)
 {
@@ -405,6 +407,13 @@ bool ViewOvercurrentModel::getRelayNotReset(int index) const
     return p && p->testState == AO_STATE_TYPE_COMPLETED && p->relayNotReset;
 }
 
+QString ViewOvercurrentModel::getTripTimeWord(int index) const
+{
+    const ViewPointModel* p = point(index);
+    return p ? tripTimeWord(p->testState == AO_STATE_TYPE_COMPLETED, p->relayNotReset, getActionTimes(index))
+             : QString();
+}
+
 // ---- Verdict --------------------------------------------------------------------------------------
 
 void ViewOvercurrentModel::doCalculate(int index)
@@ -443,6 +452,11 @@ bool ViewOvercurrentModel::appendEditCopy()
     if (testPoints.isFull())
         return false;
     ComputerTime(-1);
+    const QString refusal = faultReachRefusal(0, *tempPoint);
+    if (!refusal.isEmpty()) {
+        showUserMessage(refusal);
+        return false;
+    }
     auto copy = std::make_unique<ViewPointModel>();
     copy->CopyFrom(*tempPoint);
     copy->testState = AO_STATE_TYPE_INITING;
@@ -538,13 +552,33 @@ bool ViewOvercurrentModel::testStart()
         double ranges[8];
         for (int c = 0; c < 8; ++c)
             ranges[c] = fault[c].getRange();
-        const QString refusal = outputLimitRefusal(i + 1, ranges);
+        QString refusal = outputLimitRefusal(i + 1, ranges);
+        if (refusal.isEmpty())
+            refusal = faultReachRefusal(i + 1, *point(i));
         if (!refusal.isEmpty()) {
             showUserMessage(refusal);
             return false;
         }
     }
     return ViewPointListModel::testStart();
+}
+
+QString ViewOvercurrentModel::faultReachRefusal(int number, const ViewPointModel& p) const
+{
+    if (!usable(p.tMax))
+        return QString();
+    const double debounce = getDitherTime();
+    if (p.outputTime + kTimeMargin >= p.tMax + debounce)
+        return QString();
+    // Shown to the millisecond above: a fault of the time shown reaches.
+    const double needed = std::ceil((p.tMax + debounce) * 1000.0 - kTimeMargin) / 1000.0;
+    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    if (number > 0)
+        return tr("第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。")
+            .arg(number)
+            .arg(seconds(p.tMax), seconds(needed), seconds(debounce), seconds(p.outputTime));
+    return tr("该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。")
+        .arg(seconds(p.tMax), seconds(needed), seconds(debounce), seconds(p.outputTime));
 }
 
 void ViewOvercurrentModel::doTestActive()

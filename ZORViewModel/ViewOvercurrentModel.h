@@ -166,6 +166,8 @@ public:
     Q_INVOKABLE int getTestStates(int index) const;
     // A completed point whose fault began with the relay not reset.
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The trip-time cell's word in place of a time (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Judges the point, then its verdict (the edit point's, always NONE,
     // for a bad index).
     Q_INVOKABLE int getTestResults(int index);
@@ -206,8 +208,16 @@ public:
     // ---- Start -------------------------------------------------------------------------------
     // False, with nothing sent, when a point's fault asks the outputs for
     // more than the device gives (the message names the point and the
-    // limit); otherwise the list models' start.
+    // limit) or cannot reach its window (faultReachRefusal); otherwise the
+    // list models' start.
     Q_INVOKABLE bool testStart();
+
+    // A point whose fault, of faultMaxTime, ends before a trip at the end of
+    // its window would be confirmed (the window's end and the debounce): the
+    // message, naming point `number` (0: the edit point) and the time its
+    // fault needs; "" when it reaches. A window without an end (no trip
+    // expected) needs nothing. The rule of addPoint and testStart.
+    QString faultReachRefusal(int number, const ViewPointModel& p) const;
 
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;
@@ -215,6 +225,7 @@ public:
     void appendTestSetting(QDomDocument* doc, QDomElement* body) override;
     void appendTestResult(QDomDocument* doc, QDomElement* body) override;
     bool serialize(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     // The time tolerance at t: the larger of the relative and the absolute
     // one (the absolute one for NaN).
@@ -234,7 +245,8 @@ protected:
     // The fault phasors of point index (the edit point for index < 0) into
     // outputRanges, outputAngles, outputFrequencies.
     void ComputerOutput(int index);
-    // Appends a copy of the edit point (window recomputed, no results).
+    // Appends a copy of the edit point (window recomputed, no results);
+    // false, with the message shown, when its fault cannot reach its window.
     bool appendEditCopy();
     // The verdict of point index.
     void doCalculate(int index);

@@ -210,7 +210,9 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
             << (p->functionType == FUNCTION_TYPE_50 ? QStringLiteral("50") : QStringLiteral("51"))
             << timeText(p->settingTime) << timeText(p->tMin) << timeText(p->tMax);
         const double trip = getActionTimes(i);
-        if (std::isnan(trip))
+        if (getRelayNotReset(i))
+            row << tr("未复归") << QStringLiteral("---");
+        else if (std::isnan(trip))
             row << QStringLiteral("---") << QStringLiteral("---");
         else
             row << doubleFormatToString(trip, 3) + "s" << QString::number(getBinaryInputIndex(i));
@@ -234,4 +236,24 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
         appendImage(doc, body, curveImage[f], QString::number(size.width()), QString::number(size.height()),
                     tr("Time-current curve") + (f == FUNCTION_TYPE_50 ? " 50" : " 51"));
     }
+}
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewOvercurrentModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"iTest", QT_TR_NOOP("I test")},
+        {"faultVPNRange", QT_TR_NOOP("Fault VPN")},
+        {"iAngle", QT_TR_NOOP("I-Angle")},
+        {"outputTime", QT_TR_NOOP("Max Fault Time")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
 }

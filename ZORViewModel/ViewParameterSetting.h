@@ -28,6 +28,7 @@
 #include <functional>
 #include <iterator>
 #include <limits>
+#include <vector>
 
 // Limits the pages put on their fields (the amplitudes' are the device's
 // maxima, ControllerConfiguration::maxVRange and maxIRange).
@@ -118,32 +119,38 @@ inline double hold(const QDomElement* parent, const QString& key, double value, 
 // The number of entries prefix0, prefix1, ... in a row under parent. More
 // than limit are refused (noted with the number of entries prefix + index
 // there are), and read as none; so is a list with an entry of one index
-// twice (noted with its key).
+// twice (noted with its key). One pass over the children.
 inline int countEntries(const QDomElement* parent, const QString& prefix, int limit)
 {
     if (!parent || parent->isNull())
         return 0;
+    // How often each index of the row (0 .. limit) is there, by its own key.
+    std::vector<int> found(size_t(std::max(limit, 0)) + 1, 0);
+    int all = 0;
+    for (QDomElement e = parent->firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        const QString tag = e.tagName();
+        if (!tag.startsWith(prefix))
+            continue;
+        bool isIndex = false;
+        const QStringRef digits = tag.midRef(prefix.size());
+        const uint index = digits.toUInt(&isIndex);
+        if (!isIndex)
+            continue;
+        ++all;
+        if (index < found.size() && digits == QString::number(index))
+            ++found[index];
+    }
     int count = 0;
-    for (; count <= limit; ++count) {
-        const QString key = prefix + QString::number(count);
-        const QDomElement entry = parent->firstChildElement(key);
-        if (entry.isNull())
-            break;
-        if (!entry.nextSiblingElement(key).isNull()) {
-            BaseXmlUtilities::ReadCheck::note(
-                {BaseXmlUtilities::ReadNote::REPEATED, BaseXmlUtilities::keyPath(parent, key), QString(), 0.0, 0.0});
+    for (; count < int(found.size()) && found[size_t(count)] > 0; ++count) {
+        if (found[size_t(count)] > 1) {
+            BaseXmlUtilities::ReadCheck::note({BaseXmlUtilities::ReadNote::REPEATED,
+                                               BaseXmlUtilities::keyPath(parent, prefix + QString::number(count)),
+                                               QString(), 0.0, 0.0});
             return 0;
         }
     }
     if (count <= limit)
         return count;
-    int all = 0;
-    for (QDomElement e = parent->firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
-        bool index = false;
-        if (e.tagName().startsWith(prefix))
-            e.tagName().midRef(prefix.size()).toUInt(&index);
-        all += index ? 1 : 0;
-    }
     refuse(parent, prefix, all, 0, limit);
     return 0;
 }

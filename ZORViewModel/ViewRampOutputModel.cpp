@@ -78,6 +78,7 @@ void ViewRampOutputModel::pushToEntity(DATAType type)
         entity->faultActionPort = E::RampPortType(faultActionPort);
         entity->faultActionItem = E::RampItemType(faultActionItem);
         entity->faultActionType = E::FaultActionType(faultActionType);
+        writeHandedRamp(entity);
     });
 }
 
@@ -113,6 +114,7 @@ bool ViewRampOutputModel::handAutoRamp(bool toAdd)
     if (!acceptRamp(groupRampProblem(direction, end)))
         return false;
     handRamp(rampEntity(), direction, end);
+    noteHandedRamp(direction, end);
     return true;
 }
 

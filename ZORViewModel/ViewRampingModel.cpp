@@ -73,7 +73,7 @@ double ViewRampingModel::ViewPointModel::endValue() const
 ViewRampingModel::ViewStateModel::ViewStateModel(const ViewRampingModel* owner)
     : testState(AO_STATE_TYPE_INITING)
     , outputLinkType(AO_LINKSTATE_TYPE_INITIATE)
-    , stepTime(1.0)
+    , stepTime(2.0)
     , outputBILogicType(AO_BILOGIC_TYPE_OR)
     , activePointIndex(0)
     , tempPoint(new ViewPointModel(owner))
@@ -315,6 +315,14 @@ bool ViewRampingModel::getRelayNotReset(int index) const
     return state.testState == AO_STATE_TYPE_COMPLETED && state.relayNotReset;
 }
 
+QString ViewRampingModel::getTripTimeWord(int index) const
+{
+    if (!validState(index))
+        return QString();
+    const ViewStateModel& state = stateAt(index);
+    return tripTimeWord(state.testState == AO_STATE_TYPE_COMPLETED, state.relayNotReset, getActionTimes(index));
+}
+
 int ViewRampingModel::firstActionInput(const ViewStateModel& state) const
 {
     for (int b = 0; b < 4; ++b) {
@@ -477,6 +485,12 @@ void ViewRampingModel::addState()
 {
     if (int(testStates.size()) >= kMaxStates)
         return;
+    const ViewPointModel& judged = *tempState->tempPoint;
+    const QString problem = stepReachProblem(tempState->stepTime, judged.settingTime, judged.devTime);
+    if (!problem.isEmpty()) {
+        showUserMessage(problem);
+        return;
+    }
     std::unique_ptr<ViewStateModel> state(new ViewStateModel(this));
     state->CopyFrom(*tempState, false);
     state->testPoints.emplace_back(new ViewPointModel(this));
@@ -610,6 +624,12 @@ bool ViewRampingModel::checkStart()
         const QString name = tr("状态%1：").arg(i + 1);
         if (!(state.stepTime > 0.0) || !std::isfinite(state.stepTime)) {
             showUserMessage(name + tr("步长时间必须大于零。"));
+            return false;
+        }
+        const QString reach =
+            stepReachProblem(state.stepTime, state.firstPoint().settingTime, state.firstPoint().devTime);
+        if (!reach.isEmpty()) {
+            showUserMessage(name + reach);
             return false;
         }
         const int points = std::min(int(state.testPoints.size()), kMaxPoints);

@@ -31,13 +31,9 @@ class ViewRampingModel : public ViewSourceTestModel
     Q_OBJECT
 
 public:
-    // States and points run (and built by the page).
+    // States and points run, built by the page and read from a file.
     static constexpr int kMaxStates = 8;
     static constexpr int kMaxPoints = 8;
-    // States and points a parameter file may build (those beyond eight load
-    // but do not run).
-    static constexpr int kMaxFileStates = 32;
-    static constexpr int kMaxFilePoints = 32;
 
     // One ramp of a state.
     class ViewPointModel
@@ -137,6 +133,8 @@ public:
     // A completed state whose ramp began with the relay still operated (it
     // fails).
     Q_INVOKABLE bool getRelayNotReset(int index) const;
+    // The action time's and value's word in place of them (tripTimeWord).
+    Q_INVOKABLE QString getTripTimeWord(int index) const;
     // Runs the verdict of the state, then gives its result.
     Q_INVOKABLE int getTestResults(int index);
     // The first recorded action time in input order (NaN when none), the
@@ -167,7 +165,8 @@ public:
     Q_INVOKABLE int getActiveIndex() const;
     // Selects a state (0 for an invalid index) and loads it into the buffer.
     Q_INVOKABLE void setActiveIndex(int index);
-    // A new state from the buffer with one point, the buffer's; nothing at eight.
+    // A new state from the buffer with one point, the buffer's; nothing at
+    // eight, nor (the message shown) when its steps cannot reach its window.
     Q_INVOKABLE void addState();
     Q_INVOKABLE void removeState();
 
@@ -210,6 +209,7 @@ protected:
     void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     bool validState(int index) const { return index >= 0 && index < int(testStates.size()); }
     // State `index`, the buffer for an invalid index; its first point, the

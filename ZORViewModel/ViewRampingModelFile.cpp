@@ -12,8 +12,8 @@
 //   point: functionType, settingTime, devTime, faultActionPort, faultActionItem,
 //       testResult, ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ... 15},
 //       steps/setp0..2
-// A list is as long as the entries the file holds: at most kMaxFileStates
-// states and kMaxFilePoints points per state (more refuses the file); a
+// A list is as long as the entries the file holds: at most kMaxStates
+// states and kMaxPoints points per state (more refuses the file); a
 // state always gets a point (a default one when the file lists none). A
 // setting outside the page's limits reads as the nearest limit; a selector
 // or enumeration outside its range or an unreadable value refuses the file
@@ -118,7 +118,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
     } else {
         testPoints.clear();
         // A state needs a point: one default point when the file lists none.
-        const int count = std::max(1, ParameterRead::countEntries(&points, QStringLiteral("point"), kMaxFilePoints));
+        const int count = std::max(1, ParameterRead::countEntries(&points, QStringLiteral("point"), kMaxPoints));
         for (int j = 0; j < count; ++j) {
             testPoints.emplace_back(new ViewPointModel(owner));
             QDomElement point;
@@ -149,7 +149,7 @@ void ViewRampingModel::serializeBody(bool save, QDomElement* element, QDomDocume
         return;
     }
     testStates.clear();
-    int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxFileStates);
+    int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxStates);
     // A file without a list holds one default state.
     if (count == 0 && !ParameterRead::present(&states, QStringLiteral("stateCount")))
         count = 1;
@@ -228,7 +228,9 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
             QStringList row{tr("State") + QString::number(i + 1), QLatin1String(kGroupNames[point->faultActionPort]),
                             QString::number(getFunction(i)), number(getSettingTimes(i)) + QStringLiteral("s"),
                             number(getDevTimes(i)) + QStringLiteral("s")};
-            if (std::isnan(time))
+            if (getRelayNotReset(i))
+                row << tr("未复归") << none << none;
+            else if (std::isnan(time))
                 row << none << none << none;
             else
                 row << number(time) + QStringLiteral("s") << getActionValue(i) + getUnitText(i)
@@ -239,4 +241,23 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("11%"), QStringLiteral("center"),
                 QStringLiteral("2"), QStringLiteral("Arial"), rows.data(), int(rows.size()));
+}
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewRampingModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"stepTime", QT_TR_NOOP("步长时间")},
+        {"settingTime", QT_TR_NOOP("T.nom")},
+        {"devTime", QT_TR_NOOP("Dev")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
 }

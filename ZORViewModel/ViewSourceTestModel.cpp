@@ -8,6 +8,7 @@
 #include "ControllerTestor.h"
 #include "ModelEntityCommon.h"
 #include "ViewParameterSetting.h"
+#include "ViewVerdict.h"
 
 #include <algorithm>
 #include <cmath>
@@ -326,6 +327,12 @@ bool ViewSourceTestModel::acceptRamp(const QString& problem)
     return rampHandedOver;
 }
 
+void ViewSourceTestModel::noteHandedRamp(int direction, double end)
+{
+    handedDirection = direction;
+    handedEnd = end;
+}
+
 bool ViewSourceTestModel::checkRampStart()
 {
     if (!rampHandedOver) {
@@ -337,6 +344,16 @@ bool ViewSourceTestModel::checkRampStart()
         return true;
     showUserMessage(problem);
     return false;
+}
+
+QString ViewSourceTestModel::stepReachProblem(double stepTime, double settingTime, double deviation) const
+{
+    const double end = settingTime + std::fabs(deviation);
+    if (!(stepTime + ViewVerdict::kTimeAllowance < end))
+        return QString();
+    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    return tr("动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。")
+        .arg(seconds(end), seconds(stepTime));
 }
 
 void ViewSourceTestModel::mapAutoRamp(bool save, QDomElement* root, QDomDocument* doc, bool& enabled, double& time)

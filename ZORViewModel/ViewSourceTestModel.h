@@ -197,6 +197,24 @@ protected:
     bool checkRampStart();
     // The rule's answer for the ramp the entity holds, from the present outputs.
     virtual QString heldRampProblem() const { return QString(); }
+    // A trip is timed from the start of the step its contact moved on: steps
+    // that end before the window judged does (setting time plus deviation)
+    // would read a relay acting late in it on the next step. The message
+    // (the step and the time it needs), "" when they reach. The rule of the
+    // ramping items (Add and Start) and the harmonic automatic ramp (Start).
+    QString stepReachProblem(double stepTime, double settingTime, double deviation) const;
+    // The ramp a "+" or "-" handed to the entity (direction +1 up, -1 down,
+    // and end value), written again with every push of the settings while
+    // it stands: what a PC's record left in the entity never plays from the page.
+    void noteHandedRamp(int direction, double end);
+    template <typename E>
+    void writeHandedRamp(E* e) const
+    {
+        if (!rampHandedOver)
+            return;
+        e->actionRampFactor = handedDirection;
+        e->endRampValue = handedEnd;
+    }
     // In the parameter file: "autoRampEnabled" and "actionRampTime" (the
     // time per step) under root; "ramps" under root, with beginRamp0..15
     // kept empty and endRamp0..15, whose values endRamp(element, group)
@@ -228,6 +246,8 @@ private:
     bool snapshotHeld = false;
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
+    int handedDirection = 1;
+    double handedEnd = 0.0;
 };
 
 template <typename E, typename Settings>

@@ -340,12 +340,17 @@ void ViewStateSequenceModel::doUpdateEntToVM(DATAType type, int subType)
 
 bool ViewStateSequenceModel::checkStart()
 {
-    if (!center()->testConfiguration->ppxUTCTimeList.isEmpty())
-        return true;
     const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && center()->testConfiguration->ppxUTCTimeList.isEmpty(); ++i) {
         if (testStates[size_t(i)].outputTriggerType == AO_TRIGGER_TYPE_GPS_IRIGB) {
             showUserMessage(tr("状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。").arg(i + 1));
+            return false;
+        }
+    }
+    for (size_t i = 0; i < assessList.size(); ++i) {
+        const QString problem = assessReachProblem(int(i) + 1, assessList[i]);
+        if (!problem.isEmpty()) {
+            showUserMessage(problem);
             return false;
         }
     }

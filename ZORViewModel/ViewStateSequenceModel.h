@@ -203,8 +203,16 @@ public:
 
 protected:
     void pushToEntity(DATAType type) override;
-    // A state ended by GPS / IRIG-B while no trigger time is set would never end.
+    // A state ended by GPS / IRIG-B while no trigger time is set would never
+    // end; an assessment its states cannot reach (assessReachProblem).
     bool checkStart() override;
+    // Assessment `number` (1..) whose span cannot last a time within its
+    // window: states that end on their time alone last their times, a state
+    // a trip may end at most its time (with the debounce, as its duration
+    // reads), one ended by an input, key or pulse any time. Spans a trip may
+    // end must reach the window's end; spans none may end, lie in it. The
+    // message, "" when it reaches or the span lies outside the list.
+    QString assessReachProblem(int number, const ViewAssessModel& a) const;
     void pullOutputs() override;
     void pullResults() override;
     void takeSnapshot() override {}
@@ -215,6 +223,7 @@ protected:
     void startResults() override;
     void settleResults() override;
     void serializeBody(bool save, QDomElement* element, QDomDocument* doc) override;
+    QString listFieldLabel(const QString& key) const override;
 
     void appendAssessmenResult(QDomDocument* doc, QDomElement* parent);
     // The outputs and the trigger table of state `index` into a layout cell.

@@ -330,8 +330,9 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
     QStringList caption{tr("Assessment Result") + QStringLiteral(":")};
     appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &caption, 1);
+    // A span not measured (before a run, say) has no time.
     const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("NaN") : doubleFormatToString(value, 3) + QStringLiteral("s");
+        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
     };
     std::vector<QStringList> rows;
     rows.push_back({QString(), tr("开始"), tr("停止"), tr("整定时间"), tr("偏差"), tr("实际时间"), tr("结果")});
@@ -368,4 +369,23 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"25%", "25%", "25%", "25%"}, QStringLiteral("center"),
                 FONT_SIZE_2, FONT_ARIAL, rows.data(), int(rows.size()));
+}
+
+// The labels of a list row's fields, as the page shows them.
+QString ViewStateSequenceModel::listFieldLabel(const QString& key) const
+{
+    static const struct
+    {
+        const char* key;
+        const char* label;
+    } labels[] = {
+        {"outputTime", QT_TR_NOOP("时间")},
+        {"settingTime", QT_TR_NOOP("整定时间")},
+        {"devTime", QT_TR_NOOP("偏差")},
+    };
+    for (const auto& l : labels) {
+        if (key == QLatin1String(l.key))
+            return tr(l.label);
+    }
+    return QString();
 }

@@ -159,6 +159,42 @@ void ViewStateSequenceModel::Calculation(int index)
                                                                                : AO_Result_TYPE_FAILED;
 }
 
+QString ViewStateSequenceModel::assessReachProblem(int number, const ViewAssessModel& a) const
+{
+    const int count = std::min(getStateCount(), kMaxStates);
+    if (a.stateStart < 0 || a.stateStop < 0 || a.stateStart >= count || a.stateStop >= count)
+        return QString();
+    const int lo = std::min(a.stateStart, a.stateStop);
+    const int last = a.stateStart == a.stateStop ? lo : std::max(a.stateStart, a.stateStop) - 1;
+    double shortest = 0.0;
+    double longest = 0.0;
+    bool tripEnds = false;
+    for (int i = lo; i <= last; ++i) {
+        const ViewSequenceStateModel& s = testStates[size_t(i)];
+        if (s.outputTriggerType == AO_TRIGGER_TYPE_TIME) {
+            shortest += s.outputTime;
+            longest += s.outputTime;
+        } else {
+            tripEnds = true;
+            longest += s.outputTriggerType == AO_TRIGGER_TYPE_TIME_BINARY ? s.outputTime
+                                                                           : std::numeric_limits<double>::infinity();
+        }
+    }
+    const double low = a.settingTime - std::fabs(a.devTime);
+    const double high = a.settingTime + std::fabs(a.devTime);
+    const double allowance = ViewVerdict::kTimeAllowance;
+    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    if (longest + allowance < (tripEnds ? high : low))
+        return tr("评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。")
+            .arg(number)
+            .arg(seconds(low), seconds(high), seconds(longest));
+    if (shortest > high + allowance)
+        return tr("评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。")
+            .arg(number)
+            .arg(seconds(low), seconds(high), seconds(shortest));
+    return QString();
+}
+
 // ---- Event recorder ---------------------------------------------------------------------------------
 
 int ViewStateSequenceModel::getEventRecorderCnt() const

@@ -139,16 +139,21 @@ run_fuzz() {
     CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -G Ninja -DZOR_FUZZ=ON -DZOR_WERROR=ON \
         -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF >/dev/null || return 1
     cmake --build "$dir" -j "$jobs" --target zor_fuzzers || return 1
-    local failed=0 target name work runs took
+    local failed=0 target name work runs took longest
     mkdir -p "$dir/findings"
     for target in "$dir"/tests/fuzz/fuzz_*; do
         [ -f "$target" ] && [ -x "$target" ] || continue   # not the build's folders
         name=$(basename "$target")
         work="$dir/run/$name"
         mkdir -p "$work/corpus"
+        # Inputs as long as its longest seed, 4,096 bytes at least
+        # (libFuzzer's own choice would cut those over 1 MiB, the seeds past
+        # a parameter file's bounds among them).
+        longest=$(find "$here/tests/fuzz/seeds/$name" -type f -printf '%s\n' 2>/dev/null | sort -n | tail -n 1)
+        longest=$(( ${longest:-0} > 4096 ? ${longest:-0} : 4096 ))
         # Paths are absolute: a target works in a folder of its own.
         if (cd "$work" && env "${test_env[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-                "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+                "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$longest" \
                 -artifact_prefix="$dir/findings/$name-" "$work/corpus" "$here/tests/fuzz/seeds/$name" \
                 >"$work/log" 2>&1); then
             # libFuzzer's last line, "Done N runs in S second(s)"; a target

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>不動作</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>未試験</translation>
     </message>
@@ -2751,10 +2747,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>更新中です。完了後に自動で再起動します。</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>更新に成功しました。再起動します。</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3227,6 @@
         <translation>変化により%1が%2となり、出力範囲%3～%4を超えるため、試験を開始しませんでした。</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>ファイルを読み込めません。</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 は %3 … %4 の範囲外です。</translation>
     </message>
@@ -3261,10 +3249,6 @@
     <message>
         <source>%1 = %2 超出此页范围，按 %3 读入。</source>
         <translation>%1 = %2 はこのページの範囲外のため %3 として読み込みました。</translation>
-    </message>
-    <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>他に %1 個の値が最も近い限度として読み込まれました。</translation>
     </message>
     <message>
         <source>页面的参数文件无法写入。</source>
@@ -3401,6 +3385,98 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>ファイルが宣言する文字コードを読み込めません。</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USBメモリは読み取り専用です</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USBメモリの空き容量がありません</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名前が長すぎます</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>書き込み権限がありません</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校正係数を出力しませんでした：USBメモリにフォルダ%1を作成できませんでした（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校正係数を入力しませんでした：%1の要素・属性・入れ子の数が、本器が書き込むどの校正ファイルよりも多くなっています</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校正係数を入力しませんでした：%1はどの校正ファイルよりも大きいです（%2 バイト超）</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未復帰</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>点%1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>状態%1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>評価%1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>終了値</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>ステップ</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>振幅</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>位相</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>周波数</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>通常のファイルではなく、フォルダ・パイプ・デバイス・ソケットのいずれかです。</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>ファイルはありますが、開くことも読み込むこともできません（権限または記憶媒体の障害）。</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>更新に成功しました。再起動します。</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>更新に失敗しました。技術サポートにご連絡ください。</translation>
     </message>
 </context>
 <context>
@@ -3637,6 +3713,14 @@
     <message>
         <source>未复归</source>
         <translation>未復帰</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Z角度</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>故障時間</translation>
     </message>
 </context>
 <context>
@@ -4011,6 +4095,70 @@
         <source>失败：提前%1</source>
         <translation>不合格：%1早い</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>開始周波数</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>終了周波数</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>周波数ステップ</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>計時周波数</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>開始電圧</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>終了電圧</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>電圧ステップ</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>計時電圧</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>開始変化率</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>終了変化率</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>変化率ステップ</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>開始電流</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>終了電流</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>電流ステップ</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4257,6 +4405,18 @@
         <source>未复归</source>
         <translation>未復帰</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>点%1の動作時間範囲は%2で終わります：判定には故障が%3（チャタリング除去時間%4を含む）続く必要があり、最大故障時間%5を超えます：最大故障時間を延ばしてください。</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>この点の動作時間範囲は%1で終わります：判定には故障が%2（チャタリング除去時間%3を含む）続く必要があり、最大故障時間%4を超えます：最大故障時間を延ばしてください。</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>試験電流</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4474,6 +4634,10 @@
         <source>未复归</source>
         <translation>未復帰</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>ステップ時間</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4546,6 +4710,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>先に「+」または「-」で変化方向を設定してください。</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>動作時間範囲は%1で終わりますが、各ステップは%2しかありません：その後に動作したリレーは次のステップに記録されます。ステップ時間を%1以上にしてください。</translation>
     </message>
 </context>
 <context>
@@ -4697,6 +4865,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>時間</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は最長でも%4しか続きません。試験を開始しませんでした。</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>評価%1の時間範囲は%2～%3ですが、選んだ状態は少なくとも%4続きます。試験を開始しませんでした。</translation>
     </message>
 </context>
 <context>

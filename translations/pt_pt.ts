@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>Sem atuação</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>Não testado</translation>
     </message>
@@ -2751,10 +2747,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>A atualizar! Reinicia automaticamente no fim.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Atualização concluída! A reiniciar.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3227,6 @@
         <translation>A rampa levaria %1 a %2, fora dos %3 a %4 que a sua saída dá: o teste não foi iniciado.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>O ficheiro não pode ser lido.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 está fora de %3 … %4.</translation>
     </message>
@@ -3261,10 +3249,6 @@
     <message>
         <source>%1 = %2 超出此页范围，按 %3 读入。</source>
         <translation>%1 = %2 está fora dos limites desta página: lido como %3.</translation>
-    </message>
-    <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>Mais %1 valores foram lidos no limite mais próximo.</translation>
     </message>
     <message>
         <source>页面的参数文件无法写入。</source>
@@ -3401,6 +3385,98 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>O ficheiro declara uma codificação que não pode ser lida.</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>a pen USB só permite leitura</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>a pen USB está cheia</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>o nome é demasiado longo</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>sem permissão de escrita</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coeficientes não exportados: não foi possível criar a pasta %1 na pen USB (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coeficientes não importados: %1 tem mais elementos, atributos ou níveis de aninhamento do que qualquer ficheiro de calibração que o equipamento escreve</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coeficientes não importados: %1 é maior do que qualquer ficheiro de calibração (mais de %2 bytes)</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Sem rearme</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Ponto %1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>Estado %1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>Avaliação %1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>Final</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Passo</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Fase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequência</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>Não é um ficheiro normal, mas uma pasta, um pipe, um dispositivo ou um socket.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>O ficheiro existe, mas não pôde ser aberto ou lido (permissões ou falha do suporte de armazenamento).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Atualização concluída! A reiniciar.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Falha na atualização! Contacte o suporte técnico.</translation>
     </message>
 </context>
 <context>
@@ -3637,6 +3713,14 @@
     <message>
         <source>未复归</source>
         <translation>Sem rearme</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Âng. Z</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>Tempo de falha</translation>
     </message>
 </context>
 <context>
@@ -4011,6 +4095,70 @@
         <source>失败：提前%1</source>
         <translation>Falhou: %1 antes</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>f inicial</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f final</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>Passo f</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f tempor.</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U inicial</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U final</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Passo U</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U tempor.</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Taxa inic.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Taxa final</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Passo taxa</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I inicial</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I final</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Passo I</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4257,6 +4405,18 @@
         <source>未复归</source>
         <translation>Sem rearme</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>A janela de atuação do ponto %1 termina em %2: a falha tem de durar %3 (com o tempo anti-ressalto de %4) para a julgar, mais do que o tempo máx. de falha, %5: aumente o tempo máx. de falha.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>A janela de atuação deste ponto termina em %1: a falha tem de durar %2 (com o tempo anti-ressalto de %3) para a julgar, mais do que o tempo máx. de falha, %4: aumente o tempo máx. de falha.</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I teste</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4474,6 +4634,10 @@
         <source>未复归</source>
         <translation>Sem rearme</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>Tempo do passo</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4546,6 +4710,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Prima primeiro “+” ou “-” para definir o sentido.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>A janela de atuação termina em %1, mas cada passo dura só %2: um relé que atue depois seria lido no passo seguinte. Defina o tempo do passo para pelo menos %1.</translation>
     </message>
 </context>
 <context>
@@ -4697,6 +4865,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram no máximo %4: o teste não foi iniciado.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>A avaliação %1 julga de %2 a %3, mas os seus estados duram pelo menos %4: o teste não foi iniciado.</translation>
     </message>
 </context>
 <context>

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>Нет срабат.</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>Не испытано</translation>
     </message>
@@ -2751,10 +2747,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>Обновление! По завершении прибор перезапустится.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Обновление выполнено! Перезапуск.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3227,6 @@
         <translation>Изменение довело бы %1 до %2, вне диапазона выхода от %3 до %4: испытание не начато.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>Файл не читается.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 вне диапазона %3 … %4.</translation>
     </message>
@@ -3261,10 +3249,6 @@
     <message>
         <source>%1 = %2 超出此页范围，按 %3 读入。</source>
         <translation>%1 = %2 вне пределов этой страницы: прочитано как %3.</translation>
-    </message>
-    <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>Ещё значений прочитано как ближайший предел: %1.</translation>
     </message>
     <message>
         <source>页面的参数文件无法写入。</source>
@@ -3401,6 +3385,98 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>Файл объявляет кодировку, которую нельзя прочитать.</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>USB-диск только для чтения</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>USB-диск заполнен</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>слишком длинное имя</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>нет прав на запись</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Коэффициенты не экспортированы: не удалось создать папку %1 на USB-диске (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Коэффициенты не импортированы: в %1 больше элементов, атрибутов или уровней вложенности, чем в любом файле калибровки, который пишет прибор</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Коэффициенты не импортированы: %1 больше любого файла калибровки (более %2 байт)</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Нет возврата</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Точка %1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>Состояние %1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>Оценка %1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>Конец</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Шаг</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Амплитуда</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Фаза</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Частота</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>Это не обычный файл, а папка, канал, устройство или сокет.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>Файл есть, но его не удалось открыть или прочитать (права доступа или сбой носителя).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Обновление выполнено! Перезапуск.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Ошибка обновления! Обратитесь в техподдержку.</translation>
     </message>
 </context>
 <context>
@@ -3637,6 +3713,14 @@
     <message>
         <source>未复归</source>
         <translation>Нет возврата</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Угол Z</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>Время КЗ</translation>
     </message>
 </context>
 <context>
@@ -4011,6 +4095,70 @@
         <source>失败：提前%1</source>
         <translation>Отказ: на %1 раньше</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>f нач.</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f кон.</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>Шаг f</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f отсчёта</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U нач.</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U кон.</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>Шаг U</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U отсчёта</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Скор. нач.</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Скор. кон.</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Шаг скор.</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I нач.</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I кон.</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>Шаг I</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4257,6 +4405,18 @@
         <source>未复归</source>
         <translation>Нет возврата</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>Окно срабатывания точки %1 кончается в %2: для оценки КЗ должно длиться %3 (с антидребезгом %4), дольше макс. времени КЗ %5: увеличьте макс. время КЗ.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>Окно срабатывания этой точки кончается в %1: для оценки КЗ должно длиться %2 (с антидребезгом %3), дольше макс. времени КЗ %4: увеличьте макс. время КЗ.</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I исп.</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4474,6 +4634,10 @@
         <source>未复归</source>
         <translation>Нет возврата</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>Время шага</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4546,6 +4710,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Сначала нажмите «+» или «-», чтобы задать направление.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>Окно срабатывания кончается в %1, а шаг длится лишь %2: реле, сработавшее позже, будет отнесено к следующему шагу. Задайте время шага не меньше %1.</translation>
     </message>
 </context>
 <context>
@@ -4697,6 +4865,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Время</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не более %4: испытание не начато.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>Оценка %1 проверяет от %2 до %3, но её состояния длятся не менее %4: испытание не начато.</translation>
     </message>
 </context>
 <context>

@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>NoTest</translation>
     </message>
@@ -2751,10 +2747,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>Upgrading! The device restarts when done.</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>Upgrade succeeded! Restarting.</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3227,6 @@
         <translation>The ramp would take %1 to %2, outside the %3 to %4 its output gives: the test was not started.</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>The file cannot be read.</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 lies outside %3 … %4.</translation>
     </message>
@@ -3261,10 +3249,6 @@
     <message>
         <source>%1 = %2 超出此页范围，按 %3 读入。</source>
         <translation>%1 = %2 lies outside this page&apos;s limits: read as %3.</translation>
-    </message>
-    <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>%1 more values were read as the nearest limit.</translation>
     </message>
     <message>
         <source>页面的参数文件无法写入。</source>
@@ -3401,6 +3385,98 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>The file declares an encoding that cannot be read.</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>the USB stick is read-only</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>the USB stick is full</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>the name is too long</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>Coefficients not exported: the folder %1 could not be made on the USB stick (%2)</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>Coefficients not imported: %1 has more elements, attributes or levels of nesting than any calibration file the instrument writes</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>Coefficients not imported: %1 is larger than any calibration file (more than %2 bytes)</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>Point %1</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>State %1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>Assessment %1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>End</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>Step</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>Amplitude</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>Phase</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>Frequency</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>It is not a regular file but a folder, a pipe, a device or a socket.</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>The file is there but could not be opened or read (its permissions, or a fault of the storage).</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>Upgrade succeeded! Restarting.</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>Upgrade failed! Please contact technical support.</translation>
     </message>
 </context>
 <context>
@@ -3637,6 +3713,14 @@
     <message>
         <source>未复归</source>
         <translation>Not Reset</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>Z angle</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>Fault time</translation>
     </message>
 </context>
 <context>
@@ -4011,6 +4095,70 @@
         <source>失败：提前%1</source>
         <translation>Failed: %1 early</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>f Start</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>f End</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>f Step</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>df/dt</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>f Timing</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>U Start</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>U End</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>U Step</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>dU/dt</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>U Timing</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>Rate Start</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>Rate End</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>Rate Step</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>I Start</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>I End</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>I Step</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4257,6 +4405,18 @@
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>Point %1&apos;s trip window ends at %2: its fault must last %3 (the deglitch time of %4 included) to judge it, longer than the Max Fault Time of %5: lengthen Max Fault Time.</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>This point&apos;s trip window ends at %1: its fault must last %2 (the deglitch time of %3 included) to judge it, longer than the Max Fault Time of %4: lengthen Max Fault Time.</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>I test</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4474,6 +4634,10 @@
         <source>未复归</source>
         <translation>Not Reset</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>Step time</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4546,6 +4710,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>Press “+” or “-” first to set the direction.</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>The trip window ends at %1, but each step lasts only %2: a relay acting after that would be read on the next step. Set the step time to %1 at least.</translation>
     </message>
 </context>
 <context>
@@ -4697,6 +4865,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at most: the test was not started.</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>Assessment %1 judges %2 to %3, but its states last %4 at least: the test was not started.</translation>
     </message>
 </context>
 <context>

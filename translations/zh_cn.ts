@@ -1520,10 +1520,6 @@
 <context>
     <name>ModelRampingPage</name>
     <message>
-        <source>未动作</source>
-        <translation>未动作</translation>
-    </message>
-    <message>
         <source>未测试</source>
         <translation>未测试</translation>
     </message>
@@ -2751,10 +2747,6 @@
         <source>正在升级!升级完成自动重启。</source>
         <translation>正在升级!升级完成自动重启。</translation>
     </message>
-    <message>
-        <source>升级成功!正在自动重启。</source>
-        <translation>升级成功!正在自动重启。</translation>
-    </message>
 </context>
 <context>
     <name>UserAuxDCDialog</name>
@@ -3235,10 +3227,6 @@
         <translation>递变将使%1达到%2，超出其输出范围%3至%4，试验未开始。</translation>
     </message>
     <message>
-        <source>文件无法读取。</source>
-        <translation>文件无法读取。</translation>
-    </message>
-    <message>
         <source>%1 = %2 超出 %3 … %4。</source>
         <translation>%1 = %2 超出 %3 … %4。</translation>
     </message>
@@ -3261,10 +3249,6 @@
     <message>
         <source>%1 = %2 超出此页范围，按 %3 读入。</source>
         <translation>%1 = %2 超出此页范围，按 %3 读入。</translation>
-    </message>
-    <message>
-        <source>另有 %1 个值按范围读入。</source>
-        <translation>另有 %1 个值按范围读入。</translation>
     </message>
     <message>
         <source>页面的参数文件无法写入。</source>
@@ -3401,6 +3385,98 @@
     <message>
         <source>文件声明的编码无法识别。</source>
         <translation>文件声明的编码无法识别。</translation>
+    </message>
+    <message>
+        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
+        <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
+    </message>
+    <message>
+        <source>U盘为只读</source>
+        <translation>U盘为只读</translation>
+    </message>
+    <message>
+        <source>U盘已满</source>
+        <translation>U盘已满</translation>
+    </message>
+    <message>
+        <source>名称过长</source>
+        <translation>名称过长</translation>
+    </message>
+    <message>
+        <source>没有写入权限</source>
+        <translation>没有写入权限</translation>
+    </message>
+    <message>
+        <source>校准系数未导出：无法在U盘上建立文件夹%1（%2）</source>
+        <translation>校准系数未导出：无法在U盘上建立文件夹%1（%2）</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</source>
+        <translation>校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</source>
+        <translation>校准系数未导入：%1大于任何校准文件（超过 %2 字节）</translation>
+    </message>
+    <message>
+        <source>未复归</source>
+        <translation>未复归</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
+    </message>
+    <message>
+        <source>第%1点</source>
+        <translation>第%1点</translation>
+    </message>
+    <message>
+        <source>状态%1</source>
+        <translation>状态%1</translation>
+    </message>
+    <message>
+        <source>评估%1</source>
+        <translation>评估%1</translation>
+    </message>
+    <message>
+        <source>终值</source>
+        <translation>终值</translation>
+    </message>
+    <message>
+        <source>步长</source>
+        <translation>步长</translation>
+    </message>
+    <message>
+        <source>幅值</source>
+        <translation>幅值</translation>
+    </message>
+    <message>
+        <source>相位</source>
+        <translation>相位</translation>
+    </message>
+    <message>
+        <source>频率</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>它不是普通文件，而是文件夹、管道、设备或套接字。</source>
+        <translation>它不是普通文件，而是文件夹、管道、设备或套接字。</translation>
+    </message>
+    <message>
+        <source>文件存在，但无法打开或读取（权限或存储介质故障）。</source>
+        <translation>文件存在，但无法打开或读取（权限或存储介质故障）。</translation>
+    </message>
+    <message>
+        <source>升级成功!正在自动重启。</source>
+        <translation>升级成功!正在自动重启。</translation>
+    </message>
+    <message>
+        <source>升级失败！请联系技术支持。</source>
+        <translation>升级失败！请联系技术支持。</translation>
     </message>
 </context>
 <context>
@@ -3637,6 +3713,14 @@
     <message>
         <source>未复归</source>
         <translation>未复归</translation>
+    </message>
+    <message>
+        <source>阻抗角</source>
+        <translation>阻抗角</translation>
+    </message>
+    <message>
+        <source>故障时间</source>
+        <translation>故障时间</translation>
     </message>
 </context>
 <context>
@@ -4011,6 +4095,70 @@
         <source>失败：提前%1</source>
         <translation>失败：提前%1</translation>
     </message>
+    <message>
+        <source>频率始值</source>
+        <translation>频率始值</translation>
+    </message>
+    <message>
+        <source>频率终值</source>
+        <translation>频率终值</translation>
+    </message>
+    <message>
+        <source>频率步长</source>
+        <translation>频率步长</translation>
+    </message>
+    <message>
+        <source>频率滑差</source>
+        <translation>频率滑差</translation>
+    </message>
+    <message>
+        <source>计时频率</source>
+        <translation>计时频率</translation>
+    </message>
+    <message>
+        <source>电压始值</source>
+        <translation>电压始值</translation>
+    </message>
+    <message>
+        <source>电压终值</source>
+        <translation>电压终值</translation>
+    </message>
+    <message>
+        <source>电压步长</source>
+        <translation>电压步长</translation>
+    </message>
+    <message>
+        <source>电压滑差</source>
+        <translation>电压滑差</translation>
+    </message>
+    <message>
+        <source>计时电压</source>
+        <translation>计时电压</translation>
+    </message>
+    <message>
+        <source>滑差始值</source>
+        <translation>滑差始值</translation>
+    </message>
+    <message>
+        <source>滑差终值</source>
+        <translation>滑差终值</translation>
+    </message>
+    <message>
+        <source>滑差步长</source>
+        <translation>滑差步长</translation>
+    </message>
+    <message>
+        <source>电流始值</source>
+        <translation>电流始值</translation>
+    </message>
+    <message>
+        <source>电流终值</source>
+        <translation>电流终值</translation>
+    </message>
+    <message>
+        <source>电流步长</source>
+        <translation>电流步长</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>
@@ -4257,6 +4405,18 @@
         <source>未复归</source>
         <translation>未复归</translation>
     </message>
+    <message>
+        <source>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</source>
+        <translation>第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。</translation>
+    </message>
+    <message>
+        <source>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</source>
+        <translation>该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。</translation>
+    </message>
+    <message>
+        <source>I test</source>
+        <translation>试验电流</translation>
+    </message>
 </context>
 <context>
     <name>ViewPointListModel</name>
@@ -4474,6 +4634,10 @@
         <source>未复归</source>
         <translation>未复归</translation>
     </message>
+    <message>
+        <source>步长时间</source>
+        <translation>步长时间</translation>
+    </message>
 </context>
 <context>
     <name>ViewSlipFrequencyModel</name>
@@ -4546,6 +4710,10 @@
     <message>
         <source>请先按“+”或“-”设定变化方向。</source>
         <translation>请先按“+”或“-”设定变化方向。</translation>
+    </message>
+    <message>
+        <source>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</source>
+        <translation>动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。</translation>
     </message>
 </context>
 <context>
@@ -4697,6 +4865,18 @@
     <message>
         <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
         <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
+    </message>
+    <message>
+        <source>时间</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</source>
+        <translation>评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。</translation>
+    </message>
+    <message>
+        <source>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</source>
+        <translation>评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。</translation>
     </message>
 </context>
 <context>

@@ -73,10 +73,11 @@ ModulePageFrame {
         case 5: return formatted(m.getSettingTimes(line)) + "s"
         case 6: return formatted(m.getDevTimes(line)) + "s"
         case 7:
+            var word = m.getTripTimeWord(line)                       // not reset, no trip
+            if (word !== "")
+                return word
             var time = m.getActionTimes(line)
-            if (!ViewUtilityHelper.qmlIsNaN(time) && time > 0)
-                return timeText(time)
-            return completed ? qsTr("未动作") : ""                     // no trip
+            return !ViewUtilityHelper.qmlIsNaN(time) && time > 0 ? timeText(time) : ""
         case 8:
             var input = m.getBinaryInputIndex(line)
             return input > 0 ? String(input) : (completed ? "--" : "")
@@ -449,7 +450,7 @@ ModulePageFrame {
                 titles: [qsTr("故障类型"), qsTr("故障方向"), qsTr("阻抗值"), qsTr("阻抗角"), qsTr("整定时间"),
                          qsTr("偏差"), qsTr("动作时间"), qsTr("开入"), qsTr("结果")]
                 // What a run may write: no trip, a trip under a second, the verdicts.
-                columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), page.timeText(0.999999)], ["--"],
+                columnTexts: [[], [], [], [], [], [], [], [qsTr("未动作"), qsTr("未复归"), page.timeText(0.999999)], ["--"],
                               [qsTr("未测试"), qsTr("测试中"), qsTr("未复归"), qsTr("通过"), qsTr("失败"), qsTr("未动作")]]
                 cellText: page.cellText
                 onRowClicked: page.selectRow(row)

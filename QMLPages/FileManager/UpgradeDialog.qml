@@ -6,9 +6,9 @@ import QMLControls 1.0
 // autoTick the dialog ticks itself). In state 0 each tick looks for a package
 // on the stick; after "确定" has prepared the package (state 1) the states
 // count up, the upgrade script starts in state 2 (on the view model's
-// background queue, so the interface keeps running) and success is shown when
-// it reports so; the script restarts the device. State 180, three minutes
-// on, means failure.
+// background queue, so the interface keeps running) and the view model's
+// word on its end is shown: success (the script restarts the device) or
+// failure, at once. State 180, three minutes on, means failure.
 UserUpgradeDialog {
     id: dialog
 
@@ -82,9 +82,12 @@ UserUpgradeDialog {
     Connections {
         target: dialog.viewModel
         ignoreUnknownSignals: true
-        function onSigUpgradeShellFinished(result) {
-            if (result === 0 && dialog.upgradeState > 0 && dialog.upgradeState < dialog.failureState)
-                dialog.upgradeFileStateText = qsTr("升级成功!正在自动重启。")
+        function onSigUpgradeShellFinished(result, notice) {
+            if (dialog.upgradeState <= 0 || dialog.upgradeState >= dialog.failureState)
+                return
+            dialog.upgradeFileStateText = notice
+            if (result !== 0)
+                dialog.upgradeState = dialog.failureState
         }
     }
 }

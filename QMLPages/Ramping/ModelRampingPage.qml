@@ -104,8 +104,8 @@ ModulePageFrame {
         var state = m.getTestStates(line)
         var completed = state === ViewBaseModel.AO_STATE_TYPE_COMPLETED
         var time = m.getActionTimes(line)
-        var acted = !ViewUtilityHelper.qmlIsNaN(time) && time > 0
-        var none = completed ? qsTr("未动作") : ""                   // no action
+        var none = m.getTripTimeWord(line)                           // not reset, no action
+        var acted = none === "" && !ViewUtilityHelper.qmlIsNaN(time) && time > 0
         switch (column) {
         case 0: return String(line + 1)
         case 1: return rampPortList[m.getFaultActionPort(line)] || ""

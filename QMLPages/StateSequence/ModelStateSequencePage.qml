@@ -106,7 +106,7 @@ ModulePageFrame {
         case 4: return secondsText(m.getDevTime(row))
         case 5:
             var time = m.getActionTime(row)
-            return ViewUtilityHelper.qmlIsNaN(time) ? "NaN" : timeText(time)
+            return ViewUtilityHelper.qmlIsNaN(time) ? "" : timeText(time)        // none before a run
         default:
             if (running)
                 return qsTr("测试中")

@@ -315,12 +315,10 @@ int cmm_testing_update_storing_parameter(u16 subid, u32 length, const u8* payloa
         return netCtrl_SetHarmonicParameter(payload, length) == 0 ? 0 : -1;
     case SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING:
         if (length != SIMPLE_RAMPING_TESTING_PARAMETER_SIZE) {
-            net_reject_note("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
+            net_reject_note("ramping record refused: %d bytes, not %d", int(length),
                             int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
             return -1;
         }
-        net_log_line("SHARE_SIMPLE_TESTING_PARAMETER_TYPE_RAMPING,set_length:%d, sizeof:%d", int(length),
-                     int(SIMPLE_RAMPING_TESTING_PARAMETER_SIZE));
         return netCtrl_SetSimpleRampingParameter(payload, length) == 0 ? 0 : -1;
     default:
         return -1;

@@ -345,6 +345,64 @@ int net_file_command(u8 mode)
 
 namespace {
 
+// The name a stored file is kept under while an import replaces it: a
+// temporary (".<name>.kept.part"), so a start after a crash removes it.
+std::string keptName(const std::string& target)
+{
+    return "." + target + ".kept.part";
+}
+
+// The staged files renamed over their targets, all or none: a target that
+// is there is kept under a second name (a hard link) until every rename is
+// done, and put back when one fails; one that was not there is removed
+// again. Something other than a file (or a link) in a target's place
+// refuses the import before anything is renamed. A line names the file.
+bool storeAll(Import& s)
+{
+    for (const Staged& file : s.staged) {
+        struct stat st;
+        if (fstatat(folderOf(s, file).descriptor(), file.target.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0
+            && !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
+            net_log_line("file import: %s not stored: %s stands in its place", file.name.c_str(),
+                         S_ISDIR(st.st_mode) ? "a folder" : "something other than a file");
+            return false;
+        }
+    }
+    struct Renamed
+    {
+        const Staged* file;
+        bool kept;
+    };
+    std::vector<Renamed> renamed;
+    bool stored = true;
+    for (const Staged& file : s.staged) {
+        const HeldFolder folder = folderOf(s, file);
+        const std::string kept = keptName(file.target);
+        unlinkat(folder.descriptor(), kept.c_str(), 0);
+        const bool there = linkat(folder.descriptor(), file.target.c_str(), folder.descriptor(), kept.c_str(), 0) == 0;
+        if ((!there && errno != ENOENT) || !folder.renameOver(file.temporary.c_str(), file.target.c_str())) {
+            net_log_line("file import: %s not stored: %s", file.name.c_str(), strerror(errno));
+            if (there)
+                unlinkat(folder.descriptor(), kept.c_str(), 0);
+            stored = false;
+            break;
+        }
+        renamed.push_back({&file, there});
+    }
+    for (auto it = renamed.rbegin(); it != renamed.rend(); ++it) {
+        const HeldFolder folder = folderOf(s, *it->file);
+        const std::string kept = keptName(it->file->target);
+        if (stored)
+            unlinkat(folder.descriptor(), kept.c_str(), 0);
+        else if (it->kept)
+            renameat(folder.descriptor(), kept.c_str(), folder.descriptor(), it->file->target.c_str());
+        else
+            unlinkat(folder.descriptor(), it->file->target.c_str(), 0);
+        folder.sync();
+    }
+    return stored;
+}
+
 // "SEND_END". The calibration files of an import are loaded together or not
 // at all, before the answer: after a file cut short or refused, or with one
 // the check or the loader finds unreadable, nothing is loaded and the staged
@@ -373,10 +431,8 @@ int endImport(Import& s, bool cutShort)
             for (const Staged& file : s.staged)
                 taken = readable(folderOf(s, file), file) && taken;
         }
-        for (const Staged& file : s.staged) {
-            if (taken)
-                taken = folderOf(s, file).renameOver(file.temporary.c_str(), file.target.c_str());
-        }
+        if (taken)
+            taken = storeAll(s);
     }
     dropStaged(s);
     s.failed = false;

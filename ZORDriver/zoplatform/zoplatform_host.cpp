@@ -333,8 +333,8 @@ QByteArray readAt(QFile& file, qint64 at, qint64 size)
 
 // Whether the file is a complete zip as far as its end tells: an end record
 // (after it only its comment), and the central directory it points to lying
-// in the file before it and starting with a directory entry. Nothing is
-// unpacked.
+// in the file before it and starting with a directory entry. An archive of no
+// entries installs nothing: no package. Nothing is unpacked.
 bool isCompleteZip(const QString& localPath)
 {
     constexpr qint64 kEndRecord = 22;
@@ -370,10 +370,8 @@ bool isCompleteZip(const QString& localPath)
         }
         if (directoryAt > quint64(end) || directorySize > quint64(end) - directoryAt)
             return false;
-        if (entries == 0)
-            return true;
         const QByteArray first = readAt(file, qint64(directoryAt), 4);
-        return directorySize >= 46 && first.size() == 4 && zipField(first, 0, 4) == 0x02014b50;
+        return entries > 0 && directorySize >= 46 && first.size() == 4 && zipField(first, 0, 4) == 0x02014b50;
     }
     return false;
 }

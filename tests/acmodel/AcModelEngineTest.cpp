@@ -323,11 +323,15 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
             vm.testActive();
             vm.setSlot(0, 0, r.from, 0.0);
             vm.setFaultActionOrder(0);
+            vm.setSettingTime(0.05);   // a window the steps of 0.1 s reach
+            vm.setDevTime(0.05);
             run(vm);
         } else {
             rmtest::RampingModel vm;
             vm.testActive();
             vm.removeState();
+            vm.setSettingTime(-1, 0.05);   // a window the steps of 0.1 s reach
+            vm.setDevTime(-1, 0.05);
             vm.addRamp(0, rmtest::VM::RAMP_ITEM_TYPE_RANGE, r.to, r.step, 0.1);
             vm.setOutputRange(port(0), r.from);
             ASSERT_TRUE(runToEnd(vm));
@@ -374,6 +378,8 @@ TEST_F(AcModelEngine, ARampOfStepsShorterThanTheDebounceIsRefusedAtTheStart)
     harmonic.testActive();
     harmonic.setSlot(0, 0, 50.0, 0.0);
     harmonic.setFaultActionOrder(0);
+    harmonic.setSettingTime(0.0);   // no window: the steps against the debounce alone
+    harmonic.setDevTime(0.0);
     refused(harmonic, 1.0, 60.0);
     EXPECT_TRUE(recorder->amplitudes().empty());
 }

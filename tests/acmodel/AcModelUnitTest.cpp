@@ -349,6 +349,20 @@ TEST_F(AcModelTest, AutoRampIsHandedOverOnlyWhenItCanRun)
     ASSERT_TRUE(vm.quickChange(true));
     vm.setOutputRange(port(0), 120.0);
     EXPECT_TRUE(refusedStart());
+
+    // The ramp handed over goes with every push of the settings: what a PC's
+    // record left in the entity meanwhile never plays from the page.
+    vm.setOutputRange(port(0), 57.735);
+    ASSERT_TRUE(vm.quickChange(true));
+    {
+        QMutexLocker lock(&entity().entityLock);
+        entity().actionRampFactor = -1;
+        entity().endRampValue = 20.0;
+    }
+    vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    QMutexLocker lock(&entity().entityLock);
+    EXPECT_EQ(entity().actionRampFactor, 1);
+    EXPECT_EQ(entity().endRampValue, 100.0);
 }
 
 TEST_F(AcModelTest, ManualModeKnowsOnlyStopAndContinue)

@@ -183,18 +183,42 @@ TEST(CalibrationExchange, ImportThatTakesNothingFails)
     EXPECT_EQ(e.acfrqFrqFactors[0][1][0], patternValue(Cal::CAL_TYPE_ACFRQ, 0, 1, 0));
     EXPECT_TRUE(root.exists(root.staging("calacamp.dat")));
 
-    // An empty staging folder takes nothing; every kind is still written to
-    // its normal place.
+    // An empty staging folder takes nothing and writes nothing.
     for (Cal::CALType type : {Cal::CAL_TYPE_ACAMP, Cal::CAL_TYPE_ACDCO, Cal::CAL_TYPE_ACFRQ})
         QFile::remove(root.staging(Cal::getFileName(type) + ".dat"));
     EXPECT_FALSE(e.Import(7));
     EXPECT_TRUE(warnings.any("no calibration file"));
-    expectNormalFilesAreGolden(root);
+    EXPECT_EQ(QDir(root.dat("")).entryList(QDir::Files), QStringList());
 
     // A choice of no group.
     EXPECT_FALSE(e.Import(1));
     EXPECT_FALSE(e.Import(0));
     EXPECT_FALSE(e.exEnable);
+}
+
+// A folder where the last file is written: the import is refused, the
+// coefficients and the files it reached are put back, a file it made removed.
+TEST(CalibrationExchange, AnImportTheFilesCannotTakeChangesNothing)
+{
+    AppRoot root(true, true);
+    {
+        Cal source;
+        fillPattern(source);
+        ASSERT_TRUE(source.Export(7));
+    }
+    Cal e;   // defaults, stored
+    ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
+    const QByteArray amp = root.read(root.dat("calacamp.xml"));
+    ASSERT_TRUE(QFile::remove(root.dat("calacdco.xml")));
+    ASSERT_TRUE(QFile::remove(root.dat("calllodc.xml")));
+    ASSERT_TRUE(QDir().mkpath(root.dat("calllodc.xml")));
+    Warnings warnings;
+    EXPECT_FALSE(e.Import(7));
+    EXPECT_TRUE(warnings.any("could not all be written"));
+    EXPECT_EQ(e.acampAmpFactors[0][1][0], 1.0);
+    EXPECT_EQ(e.lloampAmpFactors[3][0][1], 1.0);
+    EXPECT_EQ(root.read(root.dat("calacamp.xml")), amp);
+    EXPECT_FALSE(root.exists(root.dat("calacdco.xml")));
 }
 
 TEST(CalibrationExchange, DamagedStagingFilesAreListed)

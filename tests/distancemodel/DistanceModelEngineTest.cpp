@@ -91,7 +91,7 @@ TEST_F(DistanceModelEngine, StartWithTwoPointsPlaysPreFaultFaultAndIntervalState
                 EXPECT_NEAR(page.amplitude(c), vm.loadRanges[c], 1e-3) << c;
             break;
         case 1:
-            EXPECT_NEAR(page.page.durationSeconds, vm.getOutputTime(point), 1e-6);
+            EXPECT_NEAR(page.page.durationSeconds, vm.faultTimeOf(*vm.point(point)), 1e-6);
             EXPECT_EQ(page.page.trigger(), zorsim::TriggerType::TimeOrBinary);
             for (int c = 0; c < 8; ++c)
                 EXPECT_NEAR(page.amplitude(c), vm.getOutputRange(point, c), 1e-3) << c;
@@ -106,8 +106,9 @@ TEST_F(DistanceModelEngine, StartWithTwoPointsPlaysPreFaultFaultAndIntervalState
         for (int c = 0; c < 8 && s % 3 != 2; ++c)
             EXPECT_NEAR(page.frequency(c), 50.0, 1e-3) << c;
     }
-    EXPECT_NEAR(played[1].page.durationSeconds, 1.1, 1e-6);
-    EXPECT_NEAR(played[4].page.durationSeconds, 0.4, 1e-6);
+    // T + 0.1 s, which the window (T ± 0.1 s) and the debounce outlast.
+    EXPECT_NEAR(played[1].page.durationSeconds, 1.1 + center->testConfiguration->ditherTime, 1e-6);
+    EXPECT_NEAR(played[4].page.durationSeconds, 0.4 + center->testConfiguration->ditherTime, 1e-6);
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_COMPLETED) << i;
 }
@@ -250,6 +251,42 @@ TEST_F(DistanceModelEngine, FreshInstallPassesTheDefaultPointsOfBothZones)
         SCOPED_TRACE(zones[i].ohms);
         EXPECT_NEAR(vm.getActionTimes(i), runprotection::recordedTripTime(zones[i].seconds, debounceSeconds()), 2e-3);
         EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_SUCCESS);
+    }
+}
+
+// At real time, the page's default fault time (T + 0.1 s) and window
+// (T ± 5 %, at least 0.1 s), and a fault factor of 0.5: each fault plays to
+// its window's end and the debounce after it, so a relay closing late in
+// its window (10 ms before T + 0.1 s, beyond it above T = 2 s, past 0.5 T)
+// is confirmed while its fault plays, timed and passed.
+TEST_F(DistanceModelEngine, EachFaultPlaysToItsWindowsEnd)
+{
+    atRealTime();
+    initialise();
+    DistanceModel vm;
+    prepare(vm);
+    vm.setNormalTime(0.2);
+    vm.setIntervalTime(0.2);
+    const struct
+    {
+        double setting, factor, relay;
+    } rows[] = {{1.0, 1.0, 1.09}, {3.0, 1.0, 3.12}, {4.0, 1.0, 4.18}, {2.0, 0.5, 2.0}};
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << "T " << r.setting << " x" << r.factor << ", relay " << r.relay);
+        sim->unplugAll();
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup(QStringLiteral("timed:channel=IA,pickup=0.5,delay=%1,input=0").arg(r.relay))
+                .models.at(0));
+        ASSERT_TRUE(relay);
+        sim->plugIn(relay);
+        vm.clearPoint();
+        vm.setOupputTimeFactor1(r.factor);
+        vm.setSettingTimes(-1, r.setting);
+        vm.addAt(1.0);
+        run(vm);
+        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        EXPECT_NEAR(vm.getActionTimes(0), runprotection::recordedTripTime(r.relay, debounceSeconds()), 2e-3);
+        EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
     }
 }
 

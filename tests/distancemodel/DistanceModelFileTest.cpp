@@ -160,7 +160,8 @@ TEST_F(ReportDistance, SettingAndResultTables)
     vm.point(1)->testState = VM::AO_STATE_TYPE_COMPLETED;
     vm.point(1)->relayNotReset = true;
     ASSERT_TRUE(vm.saveReport("unreset.htm"));
-    EXPECT_EQ(table(tables("unreset.htm"), "").at(2).back(), "未复归");
+    EXPECT_EQ(table(tables("unreset.htm"), "").at(2), (std::vector<std::string>{"2", "A-N", "Forward", "2.000Ω", "75.000°",
+                                                                               "0.500s", "0.100s", "未复归", "---", "未复归"}));
 
     config->volPhasesType = ControllerConfiguration::PHASES_TYPE_FOUR;
     DistanceModel four;

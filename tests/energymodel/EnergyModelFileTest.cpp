@@ -105,7 +105,7 @@ TEST_F(EnergyFile, AnOldPointBelowTheLowestFrequencyOpensHeldAndNamed)
     EnergyModel vm;
     vm.testActive();
     ASSERT_TRUE(vm.loadParameter());
-    EXPECT_TRUE(vm.takeParameterFileNotice().contains("points/point1/frequency = 1 "));
+    EXPECT_TRUE(vm.takeParameterFileNotice().contains("第2点：Frequency = 1 "));
     ASSERT_EQ(vm.getPointsCount(), 3);
     EXPECT_EQ(vm.getFrequency(1), 10.0);
     EXPECT_EQ(vm.getFrequency(0), frequency);

@@ -4,12 +4,14 @@
 
 #include "FileManagerTestSupport.h"
 #include "../calibration/CalibrationTestSupport.h"
+#include "BaseXmlFile.h"
 
 #include <QDomDocument>
 #include <QRegularExpression>
 #include <QSemaphore>
 
 #include <functional>
+#include <string>
 #include <sys/stat.h>
 
 using fmtest::FileManagerTest;
@@ -146,16 +148,24 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
         return [to](const QString& path) { ASSERT_TRUE(QFile::link(to, path)); };
     };
     write(stick("elsewhere/calacdco.xml"), testData("calibration/calacdco.xml"));
+    const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Calibration);
+    QByteArray attributes;
+    for (int i = 0; i <= limit.attributes; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    const std::string tooLarge = "校准系数未导入：calacdco.xml大于任何校准文件（超过 " + std::to_string(limit.bytes) + " 字节）";
     const struct
     {
         const char* what;
         QByteArray bytes;
         std::function<void(const QString&)> make;   // instead of the bytes
-        const char* notice;
+        std::string notice;
     } rows[] = {
         {"cut in half", cut, {}, "校准系数未导入：calacdco.xml无法读取"},
         {"a factor not a number", nan, {}, "校准系数未导入：calacdco.xml含有无法读取的系数"},
-        {"nested 30,000 deep", nested(30000), {}, "校准系数未导入：calacdco.xml无法读取"},
+        {"nested 30,000 deep", nested(30000), {}, tooLarge},
+        {"one byte more than the kind's", QByteArray(int(limit.bytes) + 1, ' '), {}, tooLarge},
+        {"more attributes on an element than the kind's", "<root" + attributes + "/>", {},
+         "校准系数未导入：calacdco.xml的元素、属性或嵌套层数超过仪器所写的任何校准文件"},
         {"a pipe", {}, fifo, "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
         {"a link to a device", {}, link("/dev/zero"), "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
         {"a link out of the stick's folder", {}, link(stick("elsewhere/calacdco.xml")),
@@ -177,14 +187,33 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
     }
 }
 
-// The folder for the files on the stick is a file: the export says so.
-TEST_F(CalibrationUsb, ExportIntoAFileSaysTheFolderIsNone)
+// The folder for the files on the stick cannot be made: the export says why.
+TEST_F(CalibrationUsb, AnExportWhoseFolderCannotBeMadeSaysWhy)
 {
-    write(stick("backup/ZR-0001"), "a file");
+    const QString longName = "/media/usb/backup/" + QString(300, 'Z');
+    const struct
+    {
+        const char* file;   // a file on the stick where a folder goes
+        QString folder;
+        std::string notice;
+    } rows[] = {
+        {"backup/ZR-0001", kFolder, "校准系数未导出：U盘上的/media/usb/backup/ZR-0001不是文件夹"},
+        {"backup", kFolder, "校准系数未导出：U盘上的/media/usb/backup不是文件夹"},
+        {nullptr, longName, "校准系数未导出：无法在U盘上建立文件夹" + longName.toStdString() + "（名称过长）"},
+    };
     ViewBaseModel vm;
-    EXPECT_FALSE(vm.exportCal(kFolder, 7));
-    EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), "校准系数未导出：U盘上的" + kFolder.toStdString() + "不是文件夹");
-    EXPECT_EQ(read(stick("backup/ZR-0001")), "a file");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.notice);
+        QDir(stick("backup")).removeRecursively();
+        QFile::remove(stick("backup"));
+        if (row.file)
+            write(stick(row.file), "a file");
+        EXPECT_FALSE(vm.exportCal(row.folder, 7));
+        EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), row.notice);
+        if (row.file) {
+            EXPECT_EQ(read(stick(row.file)), "a file");
+        }
+    }
 }
 
 TEST_F(CalibrationUsb, ImportOfOnlyOldFormFilesReportsThatNothingWasImported)

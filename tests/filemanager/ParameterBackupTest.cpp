@@ -118,7 +118,7 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         EXPECT_EQ(vm.getNormalTime(), 1.5);
         EXPECT_TRUE(vm.takeParameterFileNotice().contains(vmtest::utf8(c.why)));
     }
-    // No regular file, never waited on: told as an unreadable one.
+    // No regular file, never waited on: told so.
     ASSERT_EQ(::mkfifo(QFile::encodeName(backup("fifo.xml")).constData(), 0600), 0);
     ASSERT_TRUE(QFile::link(backup("fifo.xml"), backup("link.xml")));
     ASSERT_TRUE(QDir().mkpath(backup("folder.xml")));
@@ -126,7 +126,7 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
         SCOPED_TRACE(name);
         EXPECT_FALSE(vm.loadParmFromFile(name));
         EXPECT_EQ(read(live()), before);
-        EXPECT_EQ(vm.takeParameterFileNotice(), vmtest::utf8("文件无法读取。"));
+        EXPECT_EQ(vm.takeParameterFileNotice(), vmtest::utf8("它不是普通文件，而是文件夹、管道、设备或套接字。"));
     }
     EXPECT_FALSE(vm.loadParmFromFile("missing.xml"));
 
@@ -134,6 +134,36 @@ TEST_F(ParameterBackup, OnlyAParameterFileReplacesTheLiveOne)
     write(backup("good.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot><normalTime>4.25</normalTime></DataRoot>\n");
     ASSERT_TRUE(vm.loadParmFromFile("good.xml"));
     EXPECT_EQ(vm.getNormalTime(), 4.25);
+}
+
+// A file File > Load takes at the bounds is saved by its page as a file the
+// page reads at the next start: the elements it does not read go when with
+// them the file would be beyond the bounds (at the elements bound with the
+// page's own added; compact and deep, which the save's indentation takes
+// past the bytes bound).
+TEST_F(ParameterBackup, AFileTakenAtTheBoundsIsSavedAsOneThePageReadsAtTheNextStart)
+{
+    const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(BaseXmlFile::Kind::Backup);
+    const QByteArray head = "<DataRoot><normalTime>4.5</normalTime>";
+    const int chain = limit.nesting - 2;   // below the root, above the leaves
+    const QByteArray files[] = {
+        head + QByteArray("<x/>").repeated(limit.elements - 2) + "</DataRoot>",
+        head + QByteArray("<c>").repeated(chain) + QByteArray("<xx/>").repeated(limit.elements - 2 - chain)
+            + QByteArray("</c>").repeated(chain) + "</DataRoot>",   // over 1 MB indented
+    };
+    for (const QByteArray& file : files) {
+        write(backup("b.xml"), file);
+        {
+            ModuleTestModel vm;
+            vm.testActive();
+            ASSERT_TRUE(vm.loadParmFromFile("b.xml")) << vm.takeParameterFileNotice().toStdString();
+            ASSERT_TRUE(vm.saveParameter());
+        }
+        ModuleTestModel next;
+        next.testActive();
+        EXPECT_TRUE(next.loadParameter()) << next.takeParameterFileNotice().toStdString();
+        EXPECT_EQ(next.getNormalTime(), 4.5);
+    }
 }
 
 TEST_F(ParameterBackup, RestoringOnAPageThatHasNotSavedYetMakesItsFolder)

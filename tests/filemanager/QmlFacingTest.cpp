@@ -37,7 +37,7 @@ TEST_F(FileManagerTest, TheQmlStandInOffersOnlyWhatTheModelHas)
         ++checked;
     }
     EXPECT_GT(checked, 25);
-    EXPECT_TRUE(offered.contains("sigUpgradeShellFinished/1"));
+    EXPECT_TRUE(offered.contains("sigUpgradeShellFinished/2"));
 }
 
 TEST_F(FileManagerTest, EnumsPassThroughJavaScriptAsNumbers)

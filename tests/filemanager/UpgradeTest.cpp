@@ -5,14 +5,31 @@
 #include "FileManagerTestSupport.h"
 
 #include <utility>
+#include <vector>
 
 using fmtest::FileManagerTest;
 
 namespace {
 
+const char kSucceeded[] = "升级成功!正在自动重启。";
+const char kFailed[] = "升级失败！请联系技术支持。";
+
 class Upgrade : public FileManagerTest
 {
 protected:
+    // The script run as the dialog runs it: its result and what is said of it.
+    std::pair<int, QString> runInBackground(ViewBaseModel& vm)
+    {
+        std::vector<std::pair<int, QString>> finished;
+        const QMetaObject::Connection link = QObject::connect(
+            &vm, &ViewBaseModel::sigUpgradeShellFinished,
+            [&finished](int result, const QString& notice) { finished.emplace_back(result, notice); });
+        EXPECT_TRUE(vm.startUpgradeShell());
+        EXPECT_TRUE(vmtest::waitUntil([&finished] { return !finished.empty(); }));
+        QObject::disconnect(link);
+        return finished.size() == 1 ? finished.front() : std::make_pair(-2, QString());
+    }
+
     // Package files, the first one the newest.
     void putPackages(const QStringList& names)
     {
@@ -117,13 +134,21 @@ TEST_F(Upgrade, RunsTheUpgradeScriptAndReportsItsExitStatus)
         EXPECT_EQ(zoplat::host::recordedCommands(), QStringList{c.command});
 
         // The interface's road: on the background queue, the result by signal.
-        QList<int> finished;
-        const QMetaObject::Connection link = QObject::connect(
-            &vm, &ViewBaseModel::sigUpgradeShellFinished, [&finished](int r) { finished << r; });
-        ASSERT_TRUE(vm.startUpgradeShell());
-        ASSERT_TRUE(vmtest::waitUntil([&finished] { return !finished.isEmpty(); }));
-        EXPECT_EQ(finished, QList<int>{c.result});
-        QObject::disconnect(link);
+        EXPECT_EQ(runInBackground(vm), std::make_pair(c.result, QString::fromUtf8(c.result == 0 ? kSucceeded : kFailed)));
+    }
+}
+
+// A package that installs nothing, an archive of no entries or an empty
+// file, fails at once, whichever the dialog is told.
+TEST_F(Upgrade, APackageOfNothingFailsAtOnce)
+{
+    ViewBaseModel vm;
+    for (const QByteArray& package : {fmtest::emptyZip(), QByteArray()}) {
+        SCOPED_TRACE(package.size());
+        QDir(stick("upgrade")).removeRecursively();
+        write(stick("upgrade/zorupgrade-v2.1.0001.zip"), package);
+        ASSERT_TRUE(vm.runUpgradePrepare(vm.findUpdateFileName()));
+        EXPECT_EQ(runInBackground(vm), std::make_pair(-1, QString::fromUtf8(kFailed)));
     }
 }
 
@@ -159,7 +184,7 @@ TEST_F(Upgrade, TheHostsScriptFailsOnAPackageThatIsNoCompleteZip)
         {QByteArray(), -1},
         {zip.left(zip.size() - 1), -1},
         {pastItsEnd, -1},
-        {zip, 0},
+        {zip, -1},   // no entries: nothing to install
     };
     ViewBaseModel vm;
     for (const auto& c : cases) {

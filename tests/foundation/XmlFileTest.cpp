@@ -194,7 +194,7 @@ TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
         QDomDocument doc;
         ASSERT_TRUE(doc.setContent(QByteArray("<root>") + row.inside + "</root>"));
         const QString path = box.filePath("out.xml");
-        ASSERT_TRUE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument));
+        ASSERT_TRUE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument, BaseXmlFile::Kind::Parameter));
         const QByteArray bytes = box.read(path);
         QXmlStreamReader reader(bytes);
         reader.setNamespaceProcessing(true);
@@ -212,7 +212,7 @@ TEST(XmlFile, ASaveHoldsOnlyNamesAStrictNamespaceAwareReaderTakes)
     const QString path = box.write("out.xml", "<root/>");
     QDomDocument doc;
     ASSERT_TRUE(doc.setContent(QByteArray("<p:root><k/></p:root>")));
-    EXPECT_FALSE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument));
+    EXPECT_FALSE(BaseXmlFile::save(doc, path, 0, QDomNode::EncodingFromDocument, BaseXmlFile::Kind::Parameter));
     EXPECT_EQ(box.read(path), "<root/>");
 }
 

@@ -3,6 +3,8 @@
 // FIFO, a link to one or a folder in the file's place as it takes an
 // unreadable file: no crash, no wait, and what it tells and does is the same.
 // (A link to a device is read as one to a FIFO is: BaseXmlFile's tests.)
+// The bounds of each kind from the largest file its writers make, and the
+// fuzz targets' seeds at and one past them.
 
 #include "../viewmodel/ViewModelTestSupport.h"
 
@@ -11,10 +13,25 @@
 #include "ControllerConfiguration.h"
 #include "ModelCalibrationEntity.h"
 #include "SystemTimeZone.h"
+#include "ViewAlternateModel.h"
+#include "ViewDirectModel.h"
+#include "ViewDistanceModel.h"
+#include "ViewEnergyModel.h"
+#include "ViewHarmonicModel.h"
+#include "ViewOscillateModel.h"
+#include "ViewOvercurrentModel.h"
+#include "ViewRampingModel.h"
+#include "ViewSlipFrequencyModel.h"
+#include "ViewSlipVoltageModel.h"
+#include "ViewStateSequenceModel.h"
+#include "ViewStdSourceModel.h"
 
 #include <QDir>
+#include <QTimeZone>
+#include <QXmlStreamReader>
 
 #include <functional>
+#include <memory>
 
 #include <sys/stat.h>
 
@@ -27,6 +44,113 @@ class XmlReaders : public vmtest::ViewModelTest
 protected:
     QString app(const QString& rel) const { return appRoot() + QLatin1Char('/') + rel; }
 };
+
+// Takes into largest what a file holds as its bounds count it, each number
+// at the longest text its writer gives one (longestNumber characters).
+void measure(BaseXmlFile::Bounds& largest, const QByteArray& bytes, int longestNumber)
+{
+    qint64 size = bytes.size();
+    int elements = 0, depth = 0;
+    QXmlStreamReader reader(bytes);
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            ++elements;
+            largest.nesting = std::max(largest.nesting, ++depth);
+            largest.attributes = std::max(largest.attributes, int(reader.attributes().size()));
+        } else if (reader.isEndElement()) {
+            --depth;
+        } else if (reader.isCharacters() && !reader.isWhitespace()) {
+            bool number = false;
+            reader.text().toDouble(&number);
+            size += number ? std::max(0, longestNumber - reader.text().size()) : 0;
+        }
+    }
+    EXPECT_FALSE(reader.hasError()) << reader.errorString().toStdString();
+    largest.bytes = std::max(largest.bytes, size);
+    largest.elements = std::max(largest.elements, elements);
+}
+
+// The ramping and sequence pages with their lists in reach.
+class Ramping : public ViewRampingModel
+{
+public:
+    void fill()
+    {
+        for (auto& state : testStates) {
+            while (state->testPoints.size() < size_t(kMaxPoints))
+                state->testPoints.emplace_back(new ViewPointModel(this));
+        }
+    }
+};
+
+class Sequence : public ViewStateSequenceModel
+{
+public:
+    void fill()
+    {
+        for (int e = 0; e < kMaxEvents; ++e)
+            addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
+    }
+};
+
+template <typename Model>
+std::unique_ptr<ViewBaseModel> make()
+{
+    return std::make_unique<Model>();
+}
+
+QByteArray seedFile(const QString& name)
+{
+    QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// doc grown to n of one bound (attributes on its root).
+QByteArray grown(QByteArray doc, const QByteArray& bound, int n)
+{
+    BaseXmlFile::Bounds held{};
+    measure(held, doc, 0);
+    const int end = doc.lastIndexOf("</");   // the root's end tag
+    if (bound == "bytes")
+        return doc.insert(end, QByteArray(n - doc.size(), ' '));
+    if (bound == "elements")
+        return doc.insert(end, QByteArray("<x/>").repeated(n - held.elements));
+    if (bound == "nesting")
+        return doc.insert(end, QByteArray("<n>").repeated(n - 1) + QByteArray("</n>").repeated(n - 1));
+    QByteArray attributes;
+    for (int i = 0; i < n; ++i)
+        attributes += " a" + QByteArray::number(i) + "=\"1\"";
+    return doc.insert(doc.indexOf('>', doc.indexOf("?>") + 2), attributes);
+}
+
+// The file-transfer target's input importing doc as name in mode: the mode
+// command, the head, chunks of 1,024 bytes and of 17 x k bytes (the lengths
+// its chunk byte gives, k up to 31), "SEND_END". Spaces go before the root's
+// end tag until the size is one such chunks make, unless keepSize.
+QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keepSize)
+{
+    const auto seventeens = [&doc] {
+        for (int k = 0; k < 1024 && 17 * k <= doc.size(); ++k) {
+            if ((doc.size() - 17 * k) % 1024 == 0)
+                return k;
+        }
+        return -1;
+    };
+    while (seventeens() < 0 && !keepSize)
+        doc.insert(doc.lastIndexOf("</"), ' ');
+    int k = seventeens();
+    const auto head = [](const QByteArray& n, quint32 size) {
+        return char((n.size() << 2) | 1) + n + QByteArray(reinterpret_cast<const char*>(&size), 4);
+    };
+    QByteArray input = QByteArray(1, '\0') + mode + head(name, quint32(doc.size()));
+    int at = 0;
+    for (; at < doc.size() - 17 * k; at += 1024)
+        input += char(0xFE) + doc.mid(at, 1024);
+    for (int part = std::min(k, 31); k > 0; at += 17 * part, k -= part, part = std::min(k, 31))
+        input += char((part << 2) | 2) + doc.mid(at, 17 * part);
+    return k < 0 ? QByteArray() : input + head("SEND_END", 0);
+}
 
 QString calibrationOutcome(const ModelCalibrationEntity& e)
 {
@@ -164,6 +288,158 @@ TEST_F(XmlReaders, ADeepOrBoundlessDocumentOrNoFileIsReadAsAnUnreadableFileIs)
             ASSERT_TRUE(QDir().mkpath(file));
             EXPECT_EQ(row.read(), told) << "folder";
             QDir(file).removeRecursively();
+        }
+    }
+}
+
+
+// The largest file of each kind the instrument's writers make, built through
+// them, read back by the kind's reader, and the kind's bounds that file's
+// with the room BaseXmlFile gives: two to four times its bytes and elements,
+// twice its nesting, a few attributes. A bound narrowed refuses a file the
+// instrument writes; one widened fails here.
+TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
+{
+    using BaseXmlFile::Kind;
+    using VM = ViewBaseModel;
+    // Parameter files: every page with its lists full (as its buttons fill
+    // them; a ramping state with all its points, a sequence's events), read
+    // at the next start and by File > Load. Numbers up to "-1.23457e-100".
+    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)()> modules[] = {
+        {VM::TEST_ALTERNATE, &make<ViewAlternateModel>},   {VM::TEST_DIRECT, &make<ViewDirectModel>},
+        {VM::TEST_HARMONIC, &make<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &make<ViewOscillateModel>},
+        {VM::TEST_STDSOURCE, &make<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &make<ViewDistanceModel>},
+        {VM::TEST_OVERCURRENT, &make<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &make<ViewEnergyModel>},
+        {VM::TEST_SLIP_FREQUENCY, &make<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &make<ViewSlipVoltageModel>},
+        {VM::TEST_RAMPING, &make<Ramping>},                {VM::TEST_STATESEQUENCE, &make<Sequence>},
+    };
+    BaseXmlFile::Bounds parameter{};
+    for (const auto& [type, model] : modules) {
+        SCOPED_TRACE(VM::testDirOf(type).toStdString());
+        center->testActive(type);
+        {
+            const auto vm = model();
+            vm->testActive();
+            for (const char* add : {"addState", "addPoint", "addAssess"}) {
+                for (int i = 0; i < 100 && vm->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
+                    QMetaObject::invokeMethod(vm.get(), add);
+            }
+            if (auto* ramping = dynamic_cast<Ramping*>(vm.get()))
+                ramping->fill();
+            if (auto* sequence = dynamic_cast<Sequence*>(vm.get()))
+                sequence->fill();
+            ASSERT_TRUE(vm->saveParameter());
+            ASSERT_TRUE(vm->backupParameter(QStringLiteral("largest.xml")));
+        }
+        measure(parameter, sandbox.read(app("parameters/" + VM::testDirOf(type) + "/parameter.xml")), 13);
+        const auto atStart = model(), byLoad = model();
+        atStart->testActive();
+        EXPECT_TRUE(atStart->loadParameter());
+        EXPECT_TRUE(byLoad->loadParmFromFile(QStringLiteral("largest.xml")));
+    }
+
+    // Calibration files, every kind; settings with the device's model and
+    // code as long as their boxes take, of the character written longest.
+    // Numbers with all their digits, up to "-2.2250738585072014e-308".
+    BaseXmlFile::Bounds calibration{}, settings{};
+    for (int t = ModelCalibrationEntity::CAL_TYPE_ACAMP; t <= ModelCalibrationEntity::CAL_TYPE_LLODC; ++t) {
+        const auto type = ModelCalibrationEntity::CALType(t);
+        ModelCalibrationEntity written, read;
+        ASSERT_TRUE(written.save(type));
+        measure(calibration, sandbox.read(app("dat/" + written.getFileName(type) + ".xml")), 24);
+        read.load(type);
+        EXPECT_TRUE(read.getDamagedTypes().isEmpty()) << t;
+    }
+    ControllerConfiguration written, read;
+    written.deviceModel = written.deviceCode = QString(64, QLatin1Char('&'));
+    ASSERT_TRUE(written.saveSoftwareConfig() && written.saveHardwareConfig(false) && written.saveBatteryConfig());
+    for (const char* file : {"softinfo.xml", "devinfo.xml", "batteryinfo.xml"})
+        measure(settings, sandbox.read(app(QStringLiteral("dat/") + file)), 24);
+    read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_SOFTWARE_DATA);
+    read.doLoadConfig(ControllerConfiguration::CONFIG_TYPE_HARDWARE_DATA);
+    read.doLoadBatteryConfig();
+    EXPECT_TRUE(read.damagedFiles().isEmpty() && read.deviceModel == written.deviceModel);
+
+    std::vector<std::pair<Kind, BaseXmlFile::Bounds>> kinds = {
+        {Kind::Parameter, parameter}, {Kind::Backup, parameter}, {Kind::Calibration, calibration}, {Kind::Settings, settings}};
+    // The time-zone list: every zone the system's database knows.
+    const QList<QByteArray> zones = QTimeZone::availableTimeZoneIds();
+    const bool database = QTimeZone("Europe/Berlin").isValid();
+    if (database) {
+        ASSERT_TRUE(SystemTimeZone::saveTimeZones(app("dat/CUSTOM_TIMEZONES.XML"), zones));
+        kinds.push_back({Kind::TimeZones, {}});
+        measure(kinds.back().second, sandbox.read(app("dat/CUSTOM_TIMEZONES.XML")), 0);
+        SystemTimeZone list;
+        list.updateTimeZones(false);   // the list of the application's folder
+        EXPECT_EQ(list.getTimeZoneCount(), zones.size());
+    }
+
+    for (const auto& [kind, file] : kinds) {
+        SCOPED_TRACE(QStringLiteral("kind %1: largest %2 bytes, %3 elements, %4 deep")
+                         .arg(int(kind)).arg(file.bytes).arg(file.elements).arg(file.nesting).toStdString());
+        const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(kind);
+        EXPECT_TRUE(limit.bytes >= 2 * file.bytes && limit.bytes <= 4 * file.bytes) << limit.bytes;
+        EXPECT_TRUE(limit.elements >= 2 * file.elements && limit.elements <= 4 * file.elements) << limit.elements;
+        EXPECT_EQ(limit.nesting, 2 * file.nesting);
+        EXPECT_TRUE(limit.attributes >= file.attributes && limit.attributes <= 8) << limit.attributes;
+    }
+    if (!database)
+        GTEST_SKIP() << "no time-zone database: the time-zone list's bounds not checked";
+}
+
+// Every fuzz target of a kind of file starts from seeds at and one past each
+// bound of its kind (seeds/<target>/bound-*): a file of the kind grown to
+// the bound, in the target's input form. ZOR_UPDATE_GOLDEN=1 writes them.
+TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
+{
+    using BaseXmlFile::Kind;
+    using Input = std::function<QByteArray(const QByteArray&, bool bytesBound)>;
+    const auto selected = [](char selector) { return Input([=](const QByteArray& doc, bool) { return selector + doc; }); };
+    const Input plain = [](const QByteArray& doc, bool) { return doc; };
+    // A page's file holding one of its values: the page's save adds the others.
+    const QByteArray parameter = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot>\n    "
+                                 "<normalTime>1.5</normalTime>\n</DataRoot>\n";
+    const QByteArray calibration = seedFile("fuzz_calibration/acamp.xml").mid(1);
+    const struct {
+        const char* name;   // of the seeds, in the target's folder
+        Kind kind;
+        QByteArray doc;
+        Input input;
+    } targets[] = {
+        {"fuzz_parameter/bound", Kind::Backup, parameter, selected(0)},   // the AC page's File > Load
+        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml"), plain},
+        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter,
+         [](const QByteArray& doc, bool bytes) { return transfer(5, "AC/b.xml", doc, bytes); }},
+        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration,
+         [](const QByteArray& doc, bool bytes) { return transfer(6, "calacamp.xml", doc, bytes); }},
+        {"fuzz_calibration/bound", Kind::Calibration, calibration, selected(0)},   // calacamp.xml
+        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), selected(1)},
+        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml"), plain},
+        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml"), plain},
+    };
+    for (const auto& target : targets) {
+        const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(target.kind);
+        const std::pair<QByteArray, int> bounds[] = {
+            {"bytes", int(limit.bytes)}, {"elements", limit.elements}, {"attributes", limit.attributes},
+            {"nesting", limit.nesting}};
+        for (const auto& [bound, n] : bounds) {
+            for (const int past : {0, 1}) {
+                const QString name = QStringLiteral("%1-%2-%3").arg(target.name, bound, past ? "past" : "at");
+                SCOPED_TRACE(name.toStdString());
+                const QByteArray doc = grown(target.doc, bound, n + past);
+                QDomDocument parsed;
+                QString error;
+                ASSERT_EQ(BaseXmlFile::parse(parsed, doc, target.kind, &error), !past) << error.toStdString();
+                EXPECT_EQ(BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds, bool(past));
+                const QByteArray input = target.input(doc, bound == "bytes");
+                ASSERT_FALSE(input.isEmpty());
+                QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
+                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QIODevice::WriteOnly)) {
+                    file.write(input);
+                    file.close();
+                }
+                EXPECT_TRUE(seedFile(name) == input) << "not in the seeds as it is made here";
+            }
         }
     }
 }

@@ -288,6 +288,23 @@ TEST_F(HarmonicModelTest, AutoRampThatWouldJumpIsRefusedWithAMessage)
     }
 }
 
+// An automatic ramp's trip is timed from the start of its step: steps that
+// end before the window (T.nom 1 s + Dev 0.1 s) does are refused at Start.
+TEST_F(HarmonicModelTest, AutoRampStepsShortOfTheWindowAreRefusedAtStart)
+{
+    for (double time : {1.099, 1.1}) {
+        SCOPED_TRACE(time);
+        HarmonicModel vm;
+        vm.testActive();
+        vm.setAutoRampEnabled(true);
+        vm.setRampTimeValue(time);
+        vm.setEndRampValue(60.0);
+        ASSERT_TRUE(vm.quickChange(true));
+        EXPECT_FALSE(vm.testStart());   // no instrument here
+        EXPECT_EQ(vm.getUserMessage().contains("1.100s"), time < 1.1) << qPrintable(vm.getUserMessage());
+    }
+}
+
 TEST_F(HarmonicModelTest, VerdictAndResultTexts)
 {
     struct Row

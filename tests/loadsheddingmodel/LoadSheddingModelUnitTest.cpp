@@ -210,4 +210,25 @@ TEST_F(LoadSheddingModelTest, PortDisplayAndValuesOutsideTheModel)
         vm->setActiveIndex(0);
         EXPECT_EQ(vm->getOutputAngle(1), row.voltage ? 240.0 : 7.0);
     }
+
+    // Ratings of an older settings file beyond the device (300 V, 20 A): the
+    // ports show, and the entity's low-current lock takes, them held to it.
+    const double volts = config->rateVoltage;
+    const double amps = config->rateCurrent;
+    config->rateVoltage = 300.0;
+    config->rateCurrent = 20.0;
+    std::unique_ptr<ViewLoadSheddingModel> uf = makeModel(false);
+    uf->setActiveTestItem(UF::ITEM_ACTION_TIME);
+    EXPECT_EQ(uf->getOutputRange(0), config->maxVRange);
+    for (bool voltage : {false, true}) {
+        SCOPED_TRACE(voltage ? "UV" : "UF");
+        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(voltage);
+        vm->testActive();
+        vm->setActiveTestItem(ViewLoadSheddingModel::kItemLowCurrent);
+        vm->addPoint();
+        vm->updateVMToEnt(VB::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+        EXPECT_EQ(entityPoint(voltage).at(14), config->maxIRange);   // rateCurrent
+    }
+    config->rateVoltage = volts;
+    config->rateCurrent = amps;
 }

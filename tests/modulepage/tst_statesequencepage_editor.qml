@@ -170,6 +170,8 @@ Item {
             for (var i = 0; i < steps.length; ++i) {
                 tap(steps[i][0])
                 compare([model.getAssessCount(), page.assessList.count], [steps[i][1], steps[i][1]], "step " + i)
+                if (steps[i][1] > 0)
+                    compare(control("assess0_5").text, "", "no time before a run")
             }
         }
 

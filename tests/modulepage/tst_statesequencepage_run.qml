@@ -151,6 +151,7 @@ Item {
             ])
             tap("assessTabButton")
             tap("assessAddButton")
+            model.setSettingTime(0, 2)              // state 1 lasts its 2 s
             tap("nextButton")
             verify(control("keyPressButton").visible && !control("keyPressButton").enabled)
             verifyStartShowsNoOldResult(/^(state\d+_[1-4]|assess\d+_[56]|event\d+_\d)$/)

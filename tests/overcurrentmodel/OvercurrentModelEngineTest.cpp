@@ -122,6 +122,7 @@ TEST_F(OvercurrentModelEngine, FaultPagesCarryTheCalculatedPhasorsOfEveryKind)
     initialise();
     OvercurrentModel vm;
     prepare(vm);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.1);   // a window the faults of 0.5 s reach
     vm.setMaxFaultTime(0.5);
     vm.setTestAngle(-75.0);
     vm.setFaultVPNRange(20.0);

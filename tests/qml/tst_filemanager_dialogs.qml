@@ -193,25 +193,36 @@ Item {
             upgrade.tick()
             compare(model.shellRuns, 1)
             compare(upgrade.upgradeState, 3)
-            model.sigUpgradeShellFinished(0)
+            model.sigUpgradeShellFinished(0, "升级成功!正在自动重启。")
             compare(upgrade.upgradeFileStateText, "升级成功!正在自动重启。")
         }
 
-        function test_upgradeFailureShowsAfterThreeMinutes() {
+        // A script that fails says so at once; one that never ends, after
+        // three minutes.
+        function test_upgradeFailureShowsAtOnceOrAfterThreeMinutes() {
             model.packagePath = "/media/usb/upgrade/zorupgrade-v2.1.0001.zip"
             upgrade.open()
             tryCompare(upgrade, "opened", true)
             mouseClick(button(upgrade, "acceptButton"))
             upgrade.tick()
             upgrade.tick()
-            model.sigUpgradeShellFinished(-1)
-            compare(upgrade.upgradeFileStateText, "正在升级!升级完成自动重启。")
+            model.sigUpgradeShellFinished(-1, "升级失败！请联系技术支持。")
+            compare(upgrade.upgradeFileStateText, "升级失败！请联系技术支持。")
+            upgrade.tick()
+            compare(upgrade.upgradeFileStateText, "升级失败！请联系技术支持。")
+            compare(upgrade.upgradeAcceptEnabled, false)
+
+            upgrade.close()
+            tryCompare(upgrade, "opened", false)
+            upgrade.open()
+            tryCompare(upgrade, "opened", true)
+            mouseClick(button(upgrade, "acceptButton"))
             while (upgrade.upgradeState < 180)
                 upgrade.tick()
             compare(upgrade.upgradeFileStateText, "正在升级!升级完成自动重启。")
             upgrade.tick()
             compare(upgrade.upgradeFileStateText, "升级失败！请联系技术支持。")
-            compare(model.shellRuns, 1)
+            compare(model.shellRuns, 2)
 
             // A failed preparation leaves the dialog looking.
             upgrade.close()

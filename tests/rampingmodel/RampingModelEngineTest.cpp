@@ -191,7 +191,9 @@ TEST_P(RampingModelRealTime, PickUpAndDropOffWithoutPreFaultOrInterval)
     ASSERT_FALSE(vm.getNormalEnable());
     ASSERT_FALSE(vm.getIntervalEnable());
     // IA 4 -> 6 A by 0.1 A every 0.2 s, input 1 rising; then IA 5.5 -> 4 A,
-    // input 1 falling. IA is row 7 on a three-phase unit.
+    // input 1 falling. IA is row 7 on a three-phase unit. Expected in 0.03 s.
+    vm.setSettingTime(-1, 0.03);
+    vm.setDevTime(-1, 0.02);
     vm.addRamp(7, VM::RAMP_ITEM_TYPE_RANGE, 6.0, 0.1, 0.2);
     vm.setOutputRange(port(kIA), 4.0);
     vm.addRamp(7, VM::RAMP_ITEM_TYPE_RANGE, 4.0, -0.1, 0.2);
@@ -242,7 +244,9 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
     // Closes 10 ms into the last step, confirmed after that step's time.
     auto relay = plugRelay(kUA, 60.0, 0.01);
     // Steps shorter than the debounce are refused, saying why; steps as long
-    // as it run.
+    // as it run. No window (0 ± 0 s): only the debounce bounds the steps.
+    vm.setSettingTime(-1, 0.0);
+    vm.setDevTime(-1, 0.0);
     for (double stepTime : {0.001, 0.015}) {
         vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, stepTime);
         vm.setOutputRange(port(kUA), 50.0);
@@ -295,6 +299,7 @@ TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
     vm.testActive();
     vm.updateDeviceConfig();
     vm.removeState();
+    vm.setSettingTime(-1, 0.2);   // a window the steps of 0.5 s reach
     for (int i = 0; i < 2; ++i) {
         vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 5.0, 1.0, 0.5);
         vm.setOutputRange(port(kUA), 0.0);

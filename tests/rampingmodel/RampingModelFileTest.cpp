@@ -64,12 +64,12 @@ TEST_F(RampingFile, GoldenFileOfANewModelAndAReloadedOne)
         vm.testActive();
         vm.setOutputRange(port(4), 1.23456789);
         vm.setFunction(51);
+        vm.setSettingTime(-1, 0.15);
         vm.addRamp(11, VM::RAMP_ITEM_TYPE_FREQUENCY, 45.5, -0.25, 0.3);   // IBIC
         vm.setOutputBIState(1, 3, VM::AO_BI_STATE_ONOFF);
         vm.setOutputBOState(1, 2, 1);
-        vm.setSettingTime(1, 0.75);
         vm.state(1).testState = VM::AO_STATE_TYPE_COMPLETED;
-        vm.setAction(1, 1, 0.8, {47.0, 46.75});
+        vm.setAction(1, 1, 0.2, {47.0, 46.75});
         vm.setActiveIndex(0);
         ASSERT_TRUE(vm.saveParameter());
     }
@@ -87,7 +87,7 @@ TEST_F(RampingFile, GoldenFileOfANewModelAndAReloadedOne)
     EXPECT_EQ(back.state(1).stepTime, 0.3);
     EXPECT_EQ(back.getOutputBIState(1, 3), VM::AO_BI_STATE_ONOFF);
     EXPECT_EQ(back.getOutputBOState(1, 2), 1);
-    EXPECT_EQ(back.getSettingTimes(1), 0.75);
+    EXPECT_EQ(back.getSettingTimes(1), 0.15);
     EXPECT_EQ(back.getBinaryInputIndex(1), 2);
     EXPECT_EQ(back.getActionValue(1), "47.000; 46.750");
     EXPECT_EQ(back.getTestResults(1), VM::AO_Result_TYPE_SUCCESS);
@@ -107,6 +107,20 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
         Edits edits;
         std::function<void(RampingModel&)> check;
         bool taken = true;   // else the file is refused and the model keeps its values
+        std::function<void(QDomElement&)> more = nullptr;   // a further edit
+    };
+    // Copies of the element at path as its siblings name1..name<last>.
+    const auto copies = [](std::vector<const char*> path, const char* name, int last) {
+        return [=](QDomElement& root) {
+            QDomElement e = root;
+            for (const char* n : path)
+                e = e.firstChildElement(n);
+            for (int i = 1; i <= last; ++i) {
+                QDomElement copy = e.cloneNode(true).toElement();
+                copy.setTagName(name + QString::number(i));
+                e.parentNode().appendChild(copy);
+            }
+        };
     };
     const std::vector<const char*> point0 = {"testStates", "state0", "points", "point0"};
     const auto in = [](std::vector<const char*> path, std::initializer_list<const char*> more) {
@@ -160,6 +174,12 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
              EXPECT_EQ(vm.getOutputBOState(0, 0), 0);
          },
          false},
+        // The reader takes what the page builds and runs, no more (the
+        // largest file of eight states of eight points: XmlReadersTest).
+        {"a ninth state refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.getStatesCount(), 1); }, false,
+         copies({"testStates", "state0"}, "state", VM::kMaxStates)},
+        {"a ninth point refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.state(0).testPoints.size(), 1u); },
+         false, copies(point0, "point", VM::kMaxPoints)},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -178,6 +198,8 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
                 else
                     e.parentNode().removeChild(e);
             }
+            if (row.more)
+                row.more(root);
         });
         RampingModel vm;
         vm.testActive();
@@ -211,15 +233,15 @@ TEST_F(ReportRamping, SettingAndResultTables)
     const std::vector<Table> expected = {
         {
             {"State", "Variable", "Test item", "End", "Step", "Time", "Logic", "Bi Input", "Bi Output"},
-            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "1.000s", "Or", "1;2;3;4;", "4;"},
+            {"State1", "IA", "Amplitude", "5.000A", "0.500A", "2.000s", "Or", "1;2;3;4;", "4;"},
             {"State2", "UA", "Phase", "90.000°", "10.000°", "2.000s", "And", "1;2;3;4;", "4;"},
-            {"State3", "UA", "Amplitude", "60.000V", "1.000V", "1.000s", "And", "1;2;3;4;", "4;"},
+            {"State3", "UA", "Amplitude", "60.000V", "1.000V", "2.000s", "And", "1;2;3;4;", "4;"},
         },
         {
             {"State", "Variable", "Function", "T.nom", "Dev", "Action Time", "Action value", "DI", "Result"},
             {"State1", "IA", "50", "1.000s", "0.100s", "1.050s", "4.500A", "2", "通过"},
             {"State2", "UA", "50", "1.000s", "0.100s", n, n, n, "失败"},
-            {"State3", "UA", "50", "1.000s", "0.100s", n, n, n, "未复归"},
+            {"State3", "UA", "50", "1.000s", "0.100s", "未复归", n, n, "未复归"},
         },
     };
     EXPECT_EQ(tables("report.htm", "State"), expected);

@@ -34,8 +34,9 @@ public:
         for (double v : values)
             s.actionValue[b].actionVal[k++] = v;
     }
-    // The buffer's ramp: list row, item, end, step, step time; then Add.
-    void addRamp(int row, VM::RampItemType item, double end, double step, double time = 1.0)
+    // The buffer's ramp: list row, item, end, step, step time (the page's
+    // default); then Add.
+    void addRamp(int row, VM::RampItemType item, double end, double step, double time = 2.0)
     {
         setFaultActionPort(row);
         setFaultActionItem(item);

@@ -29,7 +29,7 @@ TEST_F(RampingModelTest, NewModelListAndBuffer)
     EXPECT_EQ(vm.getFaultActionItemByIndex(0), VM::RAMP_ITEM_TYPE_RANGE);
     EXPECT_EQ(vm.getEndRampValue(), kRated);
     EXPECT_EQ(vm.getRampStepValue(), 1.0);
-    EXPECT_EQ(vm.getStepTimeValue(), 1.0);
+    EXPECT_EQ(vm.getStepTimeValue(), 2.0);
     EXPECT_EQ(vm.getSettingTimes(0), 1.0);
     EXPECT_EQ(vm.getDevTimes(0), 0.1);
     EXPECT_EQ(vm.getFunction(0), 50);
@@ -99,6 +99,7 @@ TEST_F(RampingModelTest, ExpansionIntoTheEntity)
         vm.setNormalOutput(VM::AO_ITEM_TYPE_RANGE, port(kUB), 5.0);
         vm.setIntervalOutput(VM::AO_ITEM_TYPE_RANGE, port(kUB), 7.0);
         vm.setLinkStateType(VM::AO_LINKSTATE_TYPE_CONTINUE);
+        vm.setSettingTime(-1, 0.3);   // a window its steps reach
         vm.addRamp(7, VM::RAMP_ITEM_TYPE_ANGLE, 90.0, 5.0, 0.5);   // IA's angle
         vm.setOutputBILogic(1, VM::AO_BILOGIC_TYPE_AND);
         vm.setOutputBIState(1, 2, VM::AO_BI_STATE_NONE);
@@ -108,7 +109,7 @@ TEST_F(RampingModelTest, ExpansionIntoTheEntity)
         ModelRampingEntity& e = entity();
         QMutexLocker lock(&e.entityLock);
         ASSERT_EQ(e.stateCount, 6);
-        const double times[6] = {1.0, 1.0, row.intervalTime, 0.0, 0.5, row.intervalTime};
+        const double times[6] = {1.0, 2.0, row.intervalTime, 0.0, 0.5, row.intervalTime};
         for (int s = 0; s < 6; ++s) {
             SCOPED_TRACE(s);
             const int phase = s % 3;
@@ -226,17 +227,22 @@ TEST_F(RampingModelTest, StartRefusesWhatCannotRun)
         bool starts;
         const char* message;
     };
+    // The step times as a file may hold them (setting 1.0 s, deviation 0.1 s).
     const Row rows[] = {
         {"step time 0", 0, 57.735, 1.0, 0.0, false, "状态2：步长时间必须大于零。"},
-        {"step away from the end", 0, 57.735, -1.0, 1.0, false, "状态2：终值高于当前输出，不能递减。"},
-        {"group on both sides of the end", 3, 30.0, 1.0, 1.0, false, "状态2：终值位于所选各相的输出之间，无法递变。"},
-        {"group on its end", 4, 57.735, 1.0, 1.0, true, ""},
-        {"step 0: an unused slot", 0, 57.735, 0.0, 1.0, true, ""},
+        {"step away from the end", 0, 57.735, -1.0, 2.0, false, "状态2：终值高于当前输出，不能递减。"},
+        {"group on both sides of the end", 3, 30.0, 1.0, 2.0, false, "状态2：终值位于所选各相的输出之间，无法递变。"},
+        {"group on its end", 4, 57.735, 1.0, 2.0, true, ""},
+        {"step 0: an unused slot", 0, 57.735, 0.0, 2.0, true, ""},
+        {"steps short of the window's end", 0, 57.735, 1.0, 1.0, false,
+         "状态2：动作时间范围止于1.100s，每步却只有1.000s：在其后动作的继电器会被记在下一步。请把步长时间设为至少1.100s。"},
+        {"steps as long as the window", 0, 57.735, 1.0, 1.1, true, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RampingModel vm;
-        vm.addRamp(row.row, VM::RAMP_ITEM_TYPE_RANGE, row.end, row.step, row.time);
+        vm.addRamp(row.row, VM::RAMP_ITEM_TYPE_RANGE, row.end, row.step);
+        vm.state(1).stepTime = row.time;
         EXPECT_EQ(vm.checkStart(), row.starts);
         EXPECT_EQ(vm.getUserMessage(), QString::fromUtf8(row.message));
     }
@@ -244,6 +250,46 @@ TEST_F(RampingModelTest, StartRefusesWhatCannotRun)
     empty.removeState();
     EXPECT_FALSE(empty.checkStart());
     EXPECT_FALSE(empty.getUserMessage().isEmpty());
+}
+
+// A trip is timed from the start of the step its contact moved on: steps
+// ending before the window (setting time plus deviation) does would read a
+// relay acting late in it on the next step. Such a state is refused at Add,
+// the message naming the time its steps need; a millisecond more is taken.
+// At Start: StartRefusesWhatCannotRun.
+TEST_F(RampingModelTest, StepsThatCannotReachTheirWindowAreRefusedAtAdd)
+{
+    for (double setting : {0.0, 0.03, 0.95, 1.0, 5.0}) {
+        for (double deviation : {0.0, 0.02, 0.1, -0.25}) {
+            SCOPED_TRACE(testing::Message() << setting << " ± " << deviation);
+            const double end = setting + std::fabs(deviation);
+            RampingModel vm;
+            vm.removeState();
+            vm.setSettingTime(-1, setting);
+            vm.setDevTime(-1, deviation);
+            if (end >= 0.001) {
+                vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, end - 0.001);
+                EXPECT_EQ(vm.getStatesCount(), 0);
+                EXPECT_TRUE(vm.getUserMessage().contains(QString::number(end, 'f', 3) + "s"))
+                    << qPrintable(vm.getUserMessage());
+            }
+            vm.clearUserMessage();
+            vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, end + 0.001);
+            EXPECT_EQ(vm.getStatesCount(), 1);
+            EXPECT_TRUE(vm.getUserMessage().isEmpty()) << qPrintable(vm.getUserMessage());
+        }
+    }
+    // Found: steps of 0.5 s against 0.95 ± 0.1 s, at Add and, as a file may
+    // hold them, at Start.
+    RampingModel vm;
+    vm.setSettingTime(-1, 0.95);
+    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 0.5);
+    EXPECT_EQ(vm.getStatesCount(), 1);
+    EXPECT_TRUE(vm.getUserMessage().contains("1.050s")) << qPrintable(vm.getUserMessage());
+    vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 60.0, 1.0, 1.05);
+    vm.state(1).stepTime = 0.5;
+    EXPECT_FALSE(vm.checkStart());
+    EXPECT_TRUE(vm.getUserMessage().startsWith("状态2：") && vm.getUserMessage().contains("1.050s"));
 }
 
 TEST_F(RampingModelTest, BufferKeepsTheActiveStateOutsideARun)

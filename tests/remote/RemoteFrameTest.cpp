@@ -527,15 +527,14 @@ TEST_F(RemoteFrame, RejectedRequestsWriteAFewLinesWithTheirCount)
 }
 
 // What a PC makes the service print is bounded for the service as a whole:
-// while the clock stands, 200 accepted ramping records, 200 connections
-// with one rejected request each, or exports of a folder whose files are
-// all left out, print the burst; once it moves on, the next line tells
-// that lines were withheld.
+// while the clock stands, 200 imports of a parameter file that is no XML
+// file, 200 connections with one rejected request each, or exports of a
+// folder whose files are all left out, print the burst; once it moves on,
+// the next line tells that lines were withheld.
 TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
 {
     int64_t nowMs = 0;
     zoplat::setMonotonicClock([&nowMs] { return nowMs; });
-    const QByteArray ramping = pc::frame(pc::SetParameter, 0xB301, Bytes(1183).data);
     const QByteArray rejected = pc::frame(pc::SetControl, 0, pc::control(0x1000).data);
     for (int i = 0; i < 2 * NET_LOG_BURST_LINES; ++i)   // names too long for the head
         sandbox.write("report/AC/" + QByteArray(64, 'n') + QByteArray::number(i), "x");
@@ -544,7 +543,14 @@ TEST_F(RemoteFrame, LinesAPcCausesStayWithinTheServiceBudget)
         const char* name;
         std::function<void()> request;
     } rows[] = {
-        {"accepted ramping record", [&] { exchange(ramping); }},
+        {"parameter file refused",
+         [&] {
+             const NetFileRoots roots{sandbox.filePath("root"), sandbox.filePath("root")};
+             net_file_command(5);
+             net_file_head("AC/p.xml", 3, roots);
+             net_file_data(reinterpret_cast<const u8*>("bad"), 3);
+             net_file_head("SEND_END", 0, roots);
+         }},
         {"connection with a rejected request",
          [&] {
              net_reject_connection_begin();

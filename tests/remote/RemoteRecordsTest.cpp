@@ -64,7 +64,7 @@ Bytes rampingRecord(uint32_t points = 2)
     b.u8(RA_INTERVAL_ENABLE, 1).f32(RA_INTERVAL_TIME, 0.5f);
     for (int t = 0; t < 8; ++t) {
         b.f32(RA_STEP + 4 * t, 0.1f).f32(RA_END + 4 * t, 5.0f + t).f32(RA_TIME + 4 * t, 0.2f);
-        b.u8(RA_VARIABLE + t, 8).u8(RA_ITEM + t, 0).u8(RA_LINK + t, 2).u8(RA_BI_LOGIC + t, 1);
+        b.u8(RA_VARIABLE + t, 8).u8(RA_ITEM + t, 0).u8(RA_LINK + t, 0).u8(RA_BI_LOGIC + t, 1);
         b.u8(RA_BI_STATE + 4 * t + 1, 1).u8(RA_BO_STATE + 4 * t + 2, 1);
     }
     return b;
@@ -140,12 +140,27 @@ TEST(RemoteRecords, RecordsOutsideWhatTheEntitiesHoldAreRefusedWhole)
         {"state key press, time NaN unused", STATE, [](Bytes& b) { b.f32(ST_TIME, kNaN).u8(ST_TRIGGER, 3); }, true},
         {"state frequency NaN", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 4, 1.0f, 0.0f, kNaN); }, false},
         {"state trigger kind 9", STATE, [](Bytes& b) { b.u8(ST_TRIGGER, 9); }, false},
+        // What the start's check alone refuses.
+        {"AC action on a trip 9", AC, [](Bytes& b) { b.u8(AC_DIRECT_TYPE, 9); }, false},
+        {"AC steady output, ramp port group 99", AC, [](Bytes& b) { b.u8(AC_RAMP, 1).u8(AC_RAMP + 1, 99); }, false},
+        {"harmonic ramp on port group 99", HARMONIC, [](Bytes& b) { b.u8(HA_RAMP + 1, 99); }, false},
+        {"harmonic slot at 1050 Hz", HARMONIC, [](Bytes& b) { b.f32(HA_WAVE + 168 + 12, 1050.0f); }, false},
+        {"ramping step time 0, no input watched", RAMPING,
+         [](Bytes& b) {
+             for (int t = 0; t < 8; ++t)
+                 b.f32(RA_TIME + 4 * t, 0.0f).u8(RA_BI_STATE + 4 * t + 1, 0);
+         },
+         false},
+        {"state GPS/IRIG-B with no trigger time", STATE, [](Bytes& b) { b.u8(ST_TRIGGER, 4); }, false},
+        {"state UA 55 V at 5 Hz", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 0, 55.0f, 0.0f, 5.0f); }, false},
+        {"state UA angle 1e30", STATE, [](Bytes& b) { phase(b, ST_OUTPUTS, 0, 55.0f, 1e30f, 50.0f); }, false},
+        {"state time -1", STATE, [](Bytes& b) { b.f32(ST_TIME, -1.0f); }, false},
     };
     for (const Case& c : cases) {
         Bytes b = c.kind == AC ? acRecord()
             : c.kind == HARMONIC ? harmonicRecord()
             : c.kind == RAMPING ? rampingRecord()
-                                : Bytes(ST_SIZE);
+                                : Bytes(ST_SIZE).f32(ST_TIME, 1.0f);
         c.edit(b);
         EXPECT_EQ(decode(c.kind, b), c.accepted) << c.name;
     }
@@ -204,7 +219,7 @@ TEST(RemoteRecords, FieldsReachTheirEntityValues)
     // Normal shown once (only-once set), ramp by time or input, interval.
     const double times[6] = {1.0, 0.2, 0.5, 0.0, 0.2, 0.5};
     const qint32 triggers[6] = {0, 2, 0, 0, 2, 0};
-    const qint32 links[6] = {1, 2, 0, 1, 2, 0};
+    const qint32 links[6] = {1, 0, 0, 1, 0, 0};
     for (int s = 0; s < 6; ++s) {
         EXPECT_FLOAT_EQ(r.states[s].stateOutputTime, times[s]) << s;
         EXPECT_EQ(r.states[s].stateTriggerType, triggers[s]) << s;

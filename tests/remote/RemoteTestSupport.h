@@ -56,6 +56,29 @@ QByteArray stdoutOf(const QString& path, Work work)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// What work() writes on standard output and standard error (through the file `path`).
+template <typename Work>
+QByteArray outputOf(const QString& path, Work work)
+{
+    fflush(stdout);
+    fflush(stderr);
+    const int savedOut = dup(STDOUT_FILENO);
+    const int savedErr = dup(STDERR_FILENO);
+    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    dup2(fd, STDOUT_FILENO);
+    dup2(fd, STDERR_FILENO);
+    close(fd);
+    work();
+    fflush(stdout);
+    fflush(stderr);
+    dup2(savedOut, STDOUT_FILENO);
+    dup2(savedErr, STDERR_FILENO);
+    close(savedOut);
+    close(savedErr);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 class RemoteTest : public ::testing::Test
 {
 protected:

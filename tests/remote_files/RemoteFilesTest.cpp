@@ -324,6 +324,18 @@ TEST_F(RemoteFiles, AnImportCutShortKeepsTheOldFile)
         EXPECT_EQ(row.send(), row.replies);
         EXPECT_EQ(tree(app("parameters_bk")), (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", old}}));
     }
+
+    // A folder where the third file goes: none of the three is stored, and
+    // a line names it.
+    sandbox.write(app("parameters_bk/AC/a.xml"), "old");
+    ASSERT_TRUE(QDir().mkpath(app("parameters_bk/AC/c.xml")));
+    const auto before = tree(app("parameters_bk"));
+    ASSERT_EQ(mode(pcSide, 4), 0);
+    for (const char* name : {"AC/a.xml", "AC/b.xml", "AC/c.xml"})
+        EXPECT_EQ(whole(name, readable), 0) << name;
+    const QByteArray log = remotetest::stdoutOf(sandbox.filePath("out"), [&] { EXPECT_EQ(h("SEND_END", 0), 0xFF); });
+    EXPECT_EQ(tree(app("parameters_bk")), before);
+    EXPECT_TRUE(log.contains("AC/c.xml not stored: a folder")) << log.constData();
 }
 
 // A head announcing more than any file of its kind can hold is refused and
@@ -672,29 +684,6 @@ TEST(FileTransferAlone, FailedWriteLeavesTheOldFileAndNoTemporary)
               (std::map<QString, QByteArray>{{"AC", "<dir>"}, {"AC/f.par", "old"}}));
 }
 
-// What work() writes on standard output and standard error (through the file `path`).
-template <typename Work>
-QByteArray outputOf(const QString& path, Work work)
-{
-    fflush(stdout);
-    fflush(stderr);
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    dup2(fd, STDOUT_FILENO);
-    dup2(fd, STDERR_FILENO);
-    close(fd);
-    work();
-    fflush(stdout);
-    fflush(stderr);
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 // ---- Through the whole engine ---------------------------------------------------
 
 class RemoteCalibrationFiles : public remoteservice::RemoteServiceTest
@@ -838,6 +827,24 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         for (const QString& name : zoplat::calibrationFileNames())
             EXPECT_FALSE(QFile::exists(sandbox.filePath("app/dat/temp/" + name + ".xml"))) << name.toStdString();
     }
+
+    // An import of no file, and one whose files cannot all be written (a
+    // folder where the last one goes): refused, and no file rewritten (the
+    // stored file's comment would not survive).
+    sandbox.write("app/dat/calacamp.xml", sandbox.read("app/dat/calacamp.xml") + "<!-- as stored -->\n");
+    for (const bool folder : {false, true}) {
+        SCOPED_TRACE(folder);
+        if (folder) {
+            ASSERT_TRUE(QDir().mkpath(sandbox.filePath("app/dat/calllodc.xml")));
+        }
+        const auto before = dat();
+        ASSERT_EQ(mode(pcSide, 6), 0);
+        if (folder)
+            sendFile(pcSide, "calacamp.xml", amp);
+        EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
+        EXPECT_EQ(dat(), before);
+        EXPECT_EQ(inUse(), inUseBefore);
+    }
 }
 
 // Imports of a file whose every value the reader refuses print, on both
@@ -853,15 +860,19 @@ TEST_F(RemoteCalibrationFiles, RefusedImportsKeepTheLogBounded)
     ASSERT_EQ(fac.count(">1e300<"), 160);
     const int64_t frozenMs = zoplat::monotonicMs();
     zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
-    const QByteArray log = outputOf(sandbox.filePath("out"), [&] {
-        for (int i = 0; i < 20; ++i) {
+    const auto imports = [&](int count) {
+        for (int i = 0; i < count; ++i) {
             ASSERT_EQ(mode(pcSide, 6), 0);
             sendFile(pcSide, "calacfac.xml", fac);
             EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
         }
-    });
+    };
+    // One line for the file, then the rest of the budget for twice its lines.
+    const QByteArray one = remotetest::outputOf(sandbox.filePath("one"), [&] { imports(1); });
+    EXPECT_EQ(one.count('\n'), 1) << one.constData();
+    const QByteArray log = remotetest::outputOf(sandbox.filePath("out"), [&] { imports(2 * NET_LOG_BURST_LINES); });
     zoplat::setMonotonicClock({});
-    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(2000).constData();
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES - 1) << log.left(2000).constData();
 }
 
 // "SEND_END" is answered once the calibration sent is in use: the PC's next

@@ -4,7 +4,13 @@
 #include "RemoteServiceSupport.h"
 
 #include "ModelAlternateEntity.h"
+#include "ModelHarmonicEntity.h"
+#include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
+#include "NetParameterRecords.h"
+
+#include <cmath>
+#include <limits>
 
 using namespace remoteservice;
 using namespace pc::rec;
@@ -14,6 +20,7 @@ namespace {
 
 constexpr uint16_t kAcRecord = 0xB104;
 constexpr uint16_t kStateRecord = 0xB102;
+constexpr uint16_t kHarmonicRecord = 0xB106;
 constexpr uint16_t kRampingRecord = 0xB301;
 constexpr uint16_t kAcResult = 0xC104;
 
@@ -128,4 +135,171 @@ TEST_F(RemoteRecords, StateSequenceStartNeedsStatesZeroToLast)
     }));
     EXPECT_EQ(indexes, (std::vector<uint32_t>{0, 1, 2}));
     EXPECT_EQ(actions, (std::vector<uint32_t>{0, 1, 2}));
+}
+
+// ---- Every field of every record out of its domain -------------------------------------
+
+namespace {
+
+using StartDomain::Kind;
+
+// Records every rule of the start applies to: an automatic ramp watching an
+// input in steps longer than the debounce, every channel output, every
+// ramping point in use with its normal and interval outputs shown.
+Bytes domainBase(const NetRecordTable& table)
+{
+    Bytes b(int(table.size));
+    if (table.subid == kAcRecord) {
+        for (int k = 0; k < 8; ++k)
+            phase(b, AC_OUTPUTS, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+        ramp(b, AC_RAMP, 0, 0, 0, 0, 20.0f, 1.0f, 1.0f);
+        return b.f32(AC_FAULT_TIME, 1.0f).u32(AC_RISE, 0x1);
+    }
+    if (table.subid == kStateRecord) {
+        for (int k = 0; k < 8; ++k)
+            phase(b, ST_OUTPUTS, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+        return b.f32(ST_TIME, 1.0f).u32(ST_RISE, 0x1);
+    }
+    if (table.subid == kHarmonicRecord) {
+        for (int k = 0; k < 8; ++k) {
+            for (int h = 0; h < 4; ++h)
+                b.f32(HA_WAVE + 252 * k + 4 * h, k < 4 ? 10.0f : 0.5f).f32(HA_WAVE + 168 + 4 * h, 50.0f * (2 * h + 1));
+        }
+        ramp(b, HA_RAMP, 0, 8, 0, 0, 2.0f, 0.1f, 1.0f);
+        return b.f32(HA_FAULT_TIME, 1.0f).u32(HA_RISE, 0x1);
+    }
+    b.u32(RA_POINTS, 8).u8(RA_NORMAL_ENABLE, 1).u8(RA_INTERVAL_ENABLE, 1);
+    b.f32(RA_NORMAL_TIME, 1.0f).f32(RA_INTERVAL_TIME, 0.5f);
+    for (int k = 0; k < 8; ++k) {
+        phase(b, RA_NORMAL, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+        phase(b, RA_INTERVAL, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+        for (int t = 0; t < 8; ++t)
+            phase(b, RA_FAULT + 96 * t, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+    }
+    for (int t = 0; t < 8; ++t) {
+        b.f32(RA_STEP + 4 * t, 0.1f).f32(RA_END + 4 * t, 5.0f).f32(RA_TIME + 4 * t, 0.2f);
+        b.u8(RA_VARIABLE + t, 8).u8(RA_BI_STATE + 4 * t, 1).u8(RA_BO_STATE + 4 * t, 1);
+    }
+    return b;
+}
+
+Bytes& store(Bytes& b, const NetRecordField& f, u32 i, double value)
+{
+    const int at = int(f.at(i));
+    switch (f.type) {
+    case NetRecordField::U8: return b.u8(at, uint8_t(value));
+    case NetRecordField::U32: return b.u32(at, uint32_t(value));
+    case NetRecordField::F32: return b.f32(at, float(value));
+    }
+    return b;
+}
+
+// The values just outside value i's domain, as the record carries them: not
+// a number and the infinities (a float), the first value below its lowest
+// and the first above its largest, 0 where 0 is not taken, an enumeration
+// one past its last (and the largest its byte or word holds).
+std::vector<double> outsideOf(const NetRecordTable& table, const NetRecordField& f, u32 i, double maxV, double maxI)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const auto past = [](double x) { return double(std::nextafter(float(x), std::numeric_limits<float>::infinity())); };
+    const auto below = [](double x) { return double(std::nextafter(float(x), -std::numeric_limits<float>::infinity())); };
+    const double limit = f.channel(i) < 4 ? maxV : maxI;
+    const StartDomain::Field& d = *f.domain;
+    std::vector<double> v;
+    if (f.type == NetRecordField::F32 && d.kind != Kind::Any && d.kind != Kind::Debounce)
+        v = {std::numeric_limits<double>::quiet_NaN(), inf, -inf};
+    const auto add = [&v](std::initializer_list<double> more) { v.insert(v.end(), more); };
+    switch (d.kind) {
+    case Kind::Amplitude: add({below(0.0), past(limit)}); break;
+    case Kind::Angle: add({below(-360.0), past(360.0)}); break;
+    case Kind::TurnAngle: add({below(0.0), past(360.0)}); break;
+    case Kind::Frequency:
+        // A harmonic slot plays its whole order of the rated 50 Hz.
+        add({0.0, below(10.0), table.subid == kHarmonicRecord ? 1050.0 : past(1000.0)});
+        break;
+    case Kind::PageTime: add({-1.0, 0.0, past(StartConditions::inForce().longestPage)}); break;
+    case Kind::PageTimeOrNone: add({-1.0, past(StartConditions::inForce().longestPage)}); break;
+    case Kind::Step: add({0.0}); break;
+    case Kind::RampEnd: add({below(0.0), past(maxI)}); break;   // the bases ramp a current
+    case Kind::WholeNumber: add({3e9, -3e9}); break;
+    case Kind::Fundamental: add({below(10.0), past(1000.0)}); break;
+    case Kind::Debounce: add({inf, past(StartDomain::kLongestDebounce)}); break;
+    case Kind::Enumeration:
+    case Kind::Trigger:
+        add({double(d.last) + 1.0, f.type == NetRecordField::U8 ? 255.0 : 4294967295.0});
+        if (d.first > 0)
+            add({double(d.first) - 1.0});
+        if (d.kind == Kind::Trigger)
+            add({4.0});   // GPS/IRIG-B, and the instrument holds no trigger time
+        break;
+    case Kind::Finite:
+    case Kind::Any:
+        break;
+    }
+    return v;
+}
+
+// What a record would change: the active module, which records are pushed,
+// the debounce, and the settings of the four modules.
+QByteArray everythingOf(ControllerTestor& t, NetServiceBase& service)
+{
+    QByteArray b;
+    const auto add = [&b](const auto& x) { b.append(reinterpret_cast<const char*>(&x), int(sizeof x)); };
+    add(t.testType.load());
+    add(service.protocolVersion.load());
+    add(globalConfigureSoftData->ditherTime.load());
+    {
+        QMutexLocker lock(&t.dataAlternate->entityLock);
+        add(t.dataAlternate->outputFrequencies);
+        add(t.dataAlternate->actionRampTime);
+    }
+    {
+        QMutexLocker lock(&t.dataHarmonic->entityLock);
+        add(t.dataHarmonic->outputRanges);
+        add(t.dataHarmonic->outputOrders);
+    }
+    {
+        QMutexLocker lock(&t.dataStateSequence->entityLock);
+        add(t.dataStateSequence->stateOutputFrequencies);
+        add(t.dataStateSequence->stateTriggerTypes);
+    }
+    QMutexLocker lock(&t.dataRamping->entityLock);
+    add(t.dataRamping->stateOutputRanges);
+    add(t.dataRamping->stateOutputTimes);
+    return b;
+}
+
+} // namespace
+
+// Generated from the record tables: every field a conversion reads, each of
+// its values, set just outside its domain in a record every rule applies to,
+// is refused and changes nothing.
+TEST_F(RemoteRecords, EveryFieldOfEveryRecordOutsideItsDomainIsRefused)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    ASSERT_EQ(globalClockPPXData->clk_ppx_count, 0u);
+    const auto ratings = center->testConfiguration->ratings();
+    int sent = 0;
+    for (const NetRecordTable* table : {&netAlternateTable(), &netStateTable(), &netHarmonicTable(), &netRampingTable()}) {
+        SCOPED_TRACE(table->name);
+        const Bytes base = domainBase(*table);
+        ASSERT_EQ(pc.ask(parameterRequest(table->subid, base)), QByteArray(1, '\0'));
+        const QByteArray before = everythingOf(testor(), *service);
+        for (int f = 0; f < table->count; ++f) {
+            const NetRecordField& field = table->fields[f];
+            for (u32 i = 0; i < field.count; ++i) {
+                for (double value : outsideOf(*table, field, i, ratings.maxVRange, ratings.maxIRange)) {
+                    SCOPED_TRACE(testing::Message() << field.name << " #" << i + 1 << " = " << value);
+                    Bytes record = base;
+                    ASSERT_EQ(pc.ask(parameterRequest(table->subid, store(record, field, i, value))),
+                              QByteArray(1, '\xFF'));
+                    ASSERT_EQ(everythingOf(testor(), *service), before);
+                    ++sent;
+                }
+            }
+        }
+    }
+    EXPECT_GT(sent, 1000);
 }

@@ -343,3 +343,77 @@ TEST_F(RemoteSourceRecords, AcRunLeavesTheEntityToThePcAndAStartRunsItsRecordAga
         EXPECT_TRUE(e.autoRampEnabled);
     }
 }
+
+// A record is checked with the debounce it brings, which its run then uses:
+// steps of 18 ms watching an input with their own 20 ms are refused at the
+// record, though the 5 ms in force would pass them; steps of 10 ms with
+// their own 5 ms, against 20 ms in force, are taken and run with 5 ms.
+TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    const struct
+    {
+        const char* name;
+        uint16_t subid;
+        Bytes (*ramp)(float step, float debounce);
+    } rows[] = {
+        {"AC", kAcRecord, [](float step, float debounce) { return acRecord(0).f32(AC_FAULT_TIME, step).f32(AC_DITHER, debounce); }},
+        {"harmonic", kHarmonicRecord,
+         [](float step, float debounce) { return harmonicRecord(50.0f).f32(HA_FAULT_TIME, step).f32(HA_DITHER, debounce); }},
+    };
+    const auto inForce = [&](float debounce) {
+        ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, debounce))), QByteArray(1, '\0'));
+        ASSERT_EQ(ditherRegister(), uint32_t(std::lround(debounce * 1e6)));
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        inForce(0.005f);
+        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.ramp(0.018f, 0.020f))), QByteArray(1, '\xFF'));
+        EXPECT_EQ(ditherRegister(), 5000u);
+        inForce(0.020f);
+        ASSERT_EQ(pc.ask(parameterRequest(row.subid, row.ramp(0.010f, 0.005f))), QByteArray(1, '\0'));
+        EXPECT_EQ(ditherRegister(), 5000u);
+        const int runs = texts(ConstTextUtility::TEST_AOSTART);
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
+        service->setTestStop();
+        ASSERT_TRUE(waitEnded());
+    }
+}
+
+// A record for the module while its start settles the amplifiers (1.5 s at
+// real time), whether the START runs a record or the page, is refused and
+// changes nothing of what then runs.
+TEST_F(RemoteSourceRecords, ARecordDuringTheAmplifiersSettleIsRefused)
+{
+    zoplat::setTimeScale(1.0);
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    for (const bool record : {true, false}) {
+        SCOPED_TRACE(record);
+        Pc pc;
+        connectPc(pc);
+        if (record) {
+            ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1))), QByteArray(1, '\0'));
+        }
+        const double uc = record ? 3.0 : vm.getOutputRange(actest::port(kUC));
+        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 5.0f))),
+                  QByteArray(1, '\xFF'));
+        EXPECT_FALSE(testor().runEnable.load());   // still settling
+        ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+        {
+            ModelAlternateEntity& e = *testor().dataAlternate;
+            QMutexLocker lock(&e.entityLock);
+            EXPECT_EQ(e.outputRanges[kUC], uc);
+        }
+        service->setTestStop();
+        ASSERT_TRUE(waitEnded());
+        // The next spell: no record of it.
+        service->updateViewConnectEnable(false);
+        service->updateViewConnectEnable(true);
+    }
+}

@@ -3,6 +3,7 @@
 // a network write.
 
 #include "RemoteServiceSupport.h"
+#include "../overcurrentmodel/OvercurrentModelSupport.h"
 #include "../remote/RemoteTestSupport.h"
 
 #include "zocmm_testing_confer_handle.h"
@@ -155,6 +156,7 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
 {
     switchOn();
     actest::AcModel vm;
+    vm.setOutputBIState(0, 0, ViewBaseModel::AO_BI_STATE_OFFON);
     setUpAc(vm);
     auto pc = std::make_unique<Pc>();
     connectPc(*pc);
@@ -169,11 +171,12 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         bool respell;   // remote control switched off and on first
         bool powerFails = false;   // the instrument does not take the amplifiers' switch-on
     } rows[] = {
-        {"no record since remote control was switched on", true, qint32(resume) - 1, '\xFF', false, false},
+        {"no record since remote control was switched on: the page's set-up", true, qint32(resume) - 1, '\0', false,
+         false},
         {"amplifier at the resume threshold", true, qint32(resume), '\xFF', true, false},
         {"driver not initialised", false, 0, '\xFF', true, false},
         {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
-        {"only a record of the spell before", true, qint32(resume) - 1, '\xFF', false, true},
+        {"only a record of the spell before: the page's set-up", true, qint32(resume) - 1, '\0', false, true},
         {"amplifiers not switched on", true, qint32(resume) - 1, '\xFF', true, false, true},
     };
     constexpr uint32_t kPolls = 2000;
@@ -203,6 +206,8 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         EXPECT_EQ(pc->ask(startRequest()), QByteArray(1, row.status));
         if (row.status == '\0') {
             EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
+            service->setTestStop();
+            ASSERT_TRUE(waitEnded());
         } else {
             EXPECT_TRUE(testorDone());
             EXPECT_FALSE(simRunning() || simPowered());
@@ -214,6 +219,103 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
             drv_mcasp_reset_poll_limits();
         }
     }
+}
+
+// START with no record of its spell starts the test the active page shows,
+// as the page's Start does: the AC page's set-up, then the overcurrent
+// page's, each tripping its relay. The record the PC sent in the spell
+// before (UA 20 V) never plays again.
+TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierSpell)
+{
+    switchOn();
+    actest::AcModel vm;
+    vm.setOutputBIState(0, 0, ViewBaseModel::AO_BI_STATE_OFFON);
+    setUpAc(vm);
+    auto pc = std::make_unique<Pc>();
+    connectPc(*pc);
+    pc::Bytes record(pc::rec::AC_SIZE);
+    pc::rec::phase(record, pc::rec::AC_OUTPUTS, 0, 20.0f, 0.0f, 50.0f);
+    pc::rec::ramp(record, pc::rec::AC_RAMP, 1, 0, 0, 0, 0.0f, 0.0f, 1.0f);
+    ASSERT_EQ(pc->ask(parameterRequest(kAcRecordId, record.f32(pc::rec::AC_FAULT_TIME, 10.0f))), QByteArray(1, '\0'));
+    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+    EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 20.0, 1e-3);
+    service->setTestStop();
+    ASSERT_TRUE(waitEnded());
+
+    service->updateViewConnectEnable(false);
+    service->updateViewConnectEnable(true);
+    pc = std::make_unique<Pc>();
+    connectPc(*pc);
+    auto relay = plugRelay(kIA, 0.9, 0.2);
+    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+    EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 57.735, 1e-3);
+    EXPECT_NEAR(playingPage().channels[kIA].components.at(0).amplitude, 1.0, 1e-3);
+    ASSERT_TRUE(waitEnded());
+    EXPECT_EQ(relay->pickupTimes().size(), 1u);
+    EXPECT_GT(testor().dataAlternate->faultActionTimes[0], 0.0);
+
+    // The overcurrent page: one definite-time point of 3 A, tripped after
+    // 0.5 s by a relay reset before it.
+    sim->unplugAll();
+    sim->setBinaryInput(0, false);
+    omtest::OvercurrentModel oc;
+    oc.testActive();
+    oc.updateDeviceConfig();
+    oc.setNormalTime(0.5);
+    oc.setIntervalTime(0.5);
+    oc.setTdPickUp(omtest::VM::FUNCTION_TYPE_50, 0.5);
+    oc.setMaxFaultTime(1.0);
+    oc.addAt(3.0, omtest::VM::FUNCTION_TYPE_50, omtest::VM::FAULT_TYPE_A_E);
+    relay = plugRelay(kIA, 1.0, 0.5);
+    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+    ASSERT_TRUE(waitEnded());
+    EXPECT_EQ(relay->pickupTimes().size(), 1u);
+    ModelOvercurrentEntity& e = *testor().dataOvercurrent;
+    QMutexLocker lock(&e.entityLock);
+    EXPECT_EQ(e.stateCount, 3);
+    EXPECT_GT(e.stateActionTimes[1][0], 0.0);   // the fault's
+}
+
+// What a flood of refused records and STARTs prints, on standard output and
+// standard error together, is the service's budget while the clock stands:
+// AC records the start's check refuses, STARTs of states that are not 0..n-1,
+// and STARTs of the AC page whose ramp the engine refuses (steps of 1 ms
+// against the debounce).
+TEST_F(RemoteService, RefusedRecordsAndStartsStayWithinTheLogBudget)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    pc::Bytes badAc = steadyAc();
+    pc::rec::phase(badAc, pc::rec::AC_OUTPUTS, 0, 10.0f, 0.0f, 5000.0f);
+    pc::Bytes stateOne(pc::rec::ST_SIZE);
+    stateOne.u32(0, 1).f32(pc::rec::ST_TIME, 1.0f);
+    const int64_t frozenMs = zoplat::monotonicMs();
+    zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
+    const QByteArray log = remotetest::outputOf(sandbox.filePath("out"), [&] {
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, badAc)), QByteArray(1, '\xFF'));
+        actest::AcModel ac;
+        ac.testActive();
+        ac.setOutputRange(actest::port(0), 50.0);
+        ac.setAutoRampEnabled(true);
+        ac.setFaultActionPort(0);
+        ac.setRampStepValue(1.0);
+        ac.setRampTimeValue(0.001);
+        ac.setEndRampValue(60.0);
+        ASSERT_TRUE(ac.quickChange(true));
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
+        ASSERT_EQ(pc.ask(parameterRequest(0xB102, stateOne)), QByteArray(1, '\0'));
+        for (int i = 0; i < 100; ++i)
+            ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
+    });
+    zoplat::setMonotonicClock({});
+    EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(3000).constData();
+    EXPECT_TRUE(log.contains("UA frequency 5000 Hz")) << log.left(3000).constData();
 }
 
 // A STOP answered before the run has begun (within the amplifiers' settle)

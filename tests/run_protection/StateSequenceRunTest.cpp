@@ -137,6 +137,10 @@ TEST_F(RunProtectionTest, StateSequenceRefillsTheRingAndCreditsTripsAcrossTheWra
 
     Seq& e = *testor().dataStateSequence;
     edit(e, setSequence);
+    // A GPS state starts only with a trigger time in the instrument's list
+    // (a far one here: the pulse the state ends on is armed while it plays).
+    globalClockPPXData->clk_ppx_list[0] = 0xFFFFFFFFu;
+    globalClockPPXData->clk_ppx_count = 1;
     ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE)) << qPrintable(testor().lastStartRefusal());
     EXPECT_EQ(sim->peekRegister(kStateCountRegister), kStates);
 

@@ -196,17 +196,13 @@ TEST_F(RunSourceTest, AutomaticRampFindsPickupAndDropoff)
     }
 }
 
-TEST_F(RunSourceTest, RampWithoutStepKeepsThirtyTwoStates)
+// A ramp without a step would never reach its end: the start's check
+// refuses it, as the page and a PC's record are refused.
+TEST_F(RunSourceTest, RampWithoutStepIsRefused)
 {
     initialise();
     edit(*testor().dataAlternate, [](ModelAlternateEntity& e) { setRamp(e, ModelEntity::ACTION_TYPE_STOP, 0.0); });
-    ASSERT_TRUE(start(TT::TEST_ALTERNATE));
-    EXPECT_EQ(sim->peekRegister(0x8304), 33);
-    {
-        ModelAlternateEntity& e = *testor().dataAlternate;
-        QMutexLocker lock(&e.entityLock);
-        EXPECT_EQ(e.stateCount, 32);
-    }
-    center->testInterrupt();
-    EXPECT_TRUE(waitEnded());
+    EXPECT_FALSE(start(TT::TEST_ALTERNATE));
+    EXPECT_EQ(testor().lastStartRefusalReason(), TT::REFUSAL_VALUES);
+    EXPECT_EQ(testor().lastStartRefusal().toStdString(), "AC: step 0 never reaches the end");
 }

@@ -368,7 +368,7 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
     const Table assessments = find(all, "", 4);   // after the outputs of four states
     EXPECT_EQ(assessments, (Table{{"", "开始", "停止", "整定时间", "偏差", "实际时间", "结果"},
                                   {"1", "State1", "State3", "2.500s", "0.250s", "3.000s", "失败"},
-                                  {"2", "State1", "State4", "1.000s", "0.100s", "NaN", "未测试"}}));
+                                  {"2", "State1", "State4", "1.000s", "0.100s", "---", "未测试"}}));
     EXPECT_EQ(find(all, "Time"), (Table{{"Time", "Type", "Signal Name", "Slope"},
                                         {"0.000s", "BO", "1", "0->1"},
                                         {"1.000s", "BO", "1", "1->0"},

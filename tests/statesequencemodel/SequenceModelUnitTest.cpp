@@ -316,6 +316,56 @@ TEST_F(SequenceModelTest, AssessmentsJudgeTheSpanOfStates)
     EXPECT_EQ(vm.getAssessCount(), 0);
 }
 
+// An assessment whose span cannot last a time within its window is refused
+// at Start, naming it, its window and what its states can last: a span a
+// trip may end (time or input) must reach the window's end, a span on time
+// alone lie in the window; an input, key or pulse may end a state any time.
+TEST_F(SequenceModelTest, AssessmentsTheirStatesCannotReachAreRefusedAtStart)
+{
+    constexpr auto T = VM::AO_TRIGGER_TYPE_TIME, TB = VM::AO_TRIGGER_TYPE_TIME_BINARY,
+                   B = VM::AO_TRIGGER_TYPE_BINARY, K = VM::AO_TRIGGER_TYPE_KEY_PRESS;
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<VM::AOTriggerType, double>> states;
+        int start, stop;
+        double setting;
+        const char* says;   // null: taken
+    } rows[] = {
+        {"on time, short of the window", {{T, 1.0}}, 0, 0, 2.0, "评估1的时间范围为1.900s至2.100s，所选状态却最长只持续1.000s"},
+        {"on time, in the window", {{T, 1.0}}, 0, 0, 1.0, nullptr},
+        {"on time, past the window", {{T, 2.5}}, 0, 0, 2.0, "至少持续2.500s"},
+        {"time or input, short of its end", {{TB, 2.05}}, 0, 0, 2.0, "最长只持续2.050s"},
+        {"time or input, to its end", {{TB, 2.1}}, 0, 0, 2.0, nullptr},
+        {"input", {{B, 1.0}}, 0, 0, 2.0, nullptr},
+        {"key", {{K, 1.0}}, 0, 0, 2.0, nullptr},
+        {"two states short of the end", {{T, 1.0}, {TB, 1.0}, {T, 1.0}}, 0, 2, 2.0, "最长只持续2.000s"},
+        {"backwards", {{T, 1.0}, {TB, 1.0}, {T, 1.0}}, 2, 0, 2.0, "最长只持续2.000s"},
+        {"pre-fault on time past the window", {{T, 3.0}, {TB, 5.0}}, 0, 2, 2.0, "至少持续3.000s"},
+        {"beyond the list: judged failed", {{T, 1.0}}, 0, 5, 2.0, nullptr},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.name);
+        SeqModel vm;
+        vm.testActive();
+        shape(vm, int(r.states.size()) + 1, 0);
+        for (size_t s = 0; s < r.states.size(); ++s) {
+            vm.setTriggerType(int(s), r.states[s].first);
+            vm.setOutputTime(int(s), r.states[s].second);
+        }
+        ASSERT_TRUE(vm.addAssess());
+        vm.setAssessStart(0, r.start);
+        vm.setAssessStop(0, r.stop);
+        vm.setSettingTime(0, r.setting);
+        EXPECT_FALSE(vm.testStart());   // no instrument here
+        const QString said = vm.getUserMessage();
+        if (r.says)
+            EXPECT_TRUE(said.contains(QString::fromUtf8(r.says))) << qPrintable(said);
+        else
+            EXPECT_FALSE(said.contains(QString::fromUtf8("评估"))) << qPrintable(said);
+    }
+}
+
 TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
 {
     SeqModel vm;

@@ -201,7 +201,8 @@ TEST_F(EnglishTranslation, SamplesOfEveryContext)
         {"ModelHarmonicPage", "未测试", "NoTest"},
         {"FileManagerPage", "导出文件成功！", "Export succeeded!"},
         {"ModuleFileDialog", "导入参数失败！", "Import file failed !"},
-        {"UpgradeDialog", "升级成功!正在自动重启。", "Upgrade succeeded! Restarting."},
+        {"UpgradeDialog", "升级失败！请联系技术支持。", "Upgrade failed! Please contact technical support."},
+        {"ViewBaseModel", "升级失败！请联系技术支持。", "Upgrade failed! Please contact technical support."},
         // Controls.
         {"EditNumberBox", "无效值", "Invalid"},
         {"InputNumberPanel", "回退", "Back"},

@@ -20,6 +20,7 @@
 #include "ViewStdSourceModel.h"
 
 #include <QDomDocument>
+#include <QTranslator>
 
 #include <memory>
 #include <tuple>
@@ -122,14 +123,16 @@ TEST_F(ParameterFileRefusal, ANamedFileNoVersionWroteChangesNeitherTheLiveFileNo
 }
 
 // Written under other ratings or by an earlier version: a finite value
-// outside today's limits is held to the nearest, and named.
+// outside today's limits is held to the nearest, and named: by its key, or
+// in a list by its row and field as the page shows them.
 TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAndNamed)
 {
     const struct
     {
         const Module& module;
         Edit edit;
-        const char* held;   // as the model then saves it
+        const char* held;    // as the model then saves it
+        const char* named = nullptr;   // null: by its key
     } rows[] = {
         {kAc, {"outputs/port0/range", "1e308"}, "265"},
         {kAc, {"outputs/port1/angle", "-1e308"}, "-360"},
@@ -139,15 +142,19 @@ TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAn
         {kDc, {"ramps/endRamp8/range", "7"}, "5"},       // DC currents up to 5 A
         {kDc, {"outputs/port4/range", "5.5"}, "5"},
         {kHarmonic, {"outputs/port4/order0/range", "1e308"}, "20"},   // the page sums orders up to 20 A
-        {kSequence, {"testStates/state0/ports/port4/range", "12"}, "10"},
-        {kRamping, {"testStates/state0/points/point0/ramps/endRamp0/rrequency", "0"}, "10"},
-        {kOvercurrent, {"testPoints/point0/iTest", "15"}, "10"},
+        {kSequence, {"testStates/state0/ports/port4/range", "12"}, "10", "状态1：IA 幅值"},
+        {kSequence, {"testStates/state1/outputTime", "-1"}, "0", "状态2：时间"},
+        {kRamping, {"testStates/state0/points/point0/ramps/endRamp0/rrequency", "0"}, "10", "状态1：UA 终值"},
+        {kRamping, {"testStates/state0/stepTime", "1e6"}, "300", "状态1：步长时间"},
+        {kRamping, {"testStates/state0/points/point0/steps/setp0", "-1e6"}, "-265", "状态1：步长"},
+        {kOvercurrent, {"testPoints/point0/iTest", "15"}, "10", "第1点：I test"},
         {kDistance, {"faultCurrentRange", "20"}, "10"},
-        {kEnergy, {"points/point0/current", "20"}, "10"},
-        {kEnergy, {"points/point0/frequency", "1"}, "10"},
-        {kSlipFrequency, {"testPoints/point0/frequencyEnd", "0"}, "10"},
-        {kSlipVoltage, {"testPoints/point0/voltageBegin", "1e308"}, "265"},
+        {kEnergy, {"points/point0/current", "20"}, "10", "第1点：Current"},
+        {kEnergy, {"points/point0/frequency", "1"}, "10", "第1点：Frequency"},
+        {kSlipFrequency, {"testPoints/point0/frequencyEnd", "0"}, "10", "第1点：频率终值"},
+        {kSlipVoltage, {"testPoints/point0/voltageBegin", "1e308"}, "265", "第1点：电压始值"},
         {kStdSource, {"srcCurrentAmp", "1e308"}, "10"},
+        {kOscillate, {"oscillateFrequency", "0"}, "0.001"},   // a swing of 0 Hz would be a DC offset
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(std::string(row.module.folder) + " " + row.edit.path + " " + row.edit.text);
@@ -158,8 +165,9 @@ TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAn
 
         EXPECT_TRUE(vm->loadParmFromFile("old.xml"));
         EXPECT_EQ(sandbox.read(live(row.module)), file);
+        const QString named = QString::fromUtf8(row.named ? row.named : row.edit.path) + " = ";
         const QString notice = vm->takeParameterFileNotice();
-        EXPECT_TRUE(notice.contains(QLatin1String(row.edit.path) + " = ")) << notice.toStdString();
+        EXPECT_TRUE(notice.contains(named)) << notice.toStdString();
         QDomDocument doc;
         ASSERT_TRUE(doc.setContent(filetest::held(*vm, sandbox)));
         QDomElement e = doc.documentElement();
@@ -171,8 +179,47 @@ TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAn
         std::unique_ptr<VB> next = row.module.make();
         next->testActive();
         EXPECT_TRUE(next->loadParameter());
-        EXPECT_TRUE(next->takeParameterFileNotice().contains(QLatin1String(row.edit.path) + " = "));
+        EXPECT_TRUE(next->takeParameterFileNotice().contains(named));
         EXPECT_EQ(filetest::held(*next, sandbox), filetest::held(*vm, sandbox));
+    }
+}
+
+// Every value held is named, each on its line, in the page's language: a
+// point by the row the page shows (counted from 1) and its field's label.
+TEST_F(ParameterFileRefusal, EveryValueHeldInAListIsNamedAsThePageNamesIt)
+{
+    std::unique_ptr<VB> vm = saved(kOvercurrent);
+    auto* oc = static_cast<ViewOvercurrentModel*>(vm.get());
+    for (int i = 0; i < 20; ++i)
+        oc->addPoint();
+    ASSERT_TRUE(vm->saveParameter());
+    const QByteArray file = edited(sandbox.read(live(kOvercurrent)),
+                                   {{"testPoints/point16/iTest", "500"}, {"testPoints/point3/iAngle", "1000"}});
+    sandbox.write(appRoot() + "/parameters_bk/Overcurrent/old.xml", file);
+    const struct
+    {
+        const char* language;
+        const char* first;
+        const char* second;
+    } languages[] = {
+        {"zh_cn", "第17点：试验电流 = 500 超出此页范围，按 10 读入。", "第4点：电流角度 = 1000 超出此页范围，按 360 读入。"},
+        {"us_en", "Point 17: I test = 500 lies outside this page's limits: read as 10.",
+         "Point 4: I-Angle = 1000 lies outside this page's limits: read as 360."},
+        {"pt_pt", "Ponto 17: I teste = 500 está fora dos limites desta página: lido como 10.",
+         "Ponto 4: Ângulo I = 1000 está fora dos limites desta página: lido como 360."},
+    };
+    for (const auto& l : languages) {
+        SCOPED_TRACE(l.language);
+        QTranslator translator;
+        if (!translator.load(QStringLiteral(":/") + l.language + ".qm"))
+            GTEST_SKIP() << "no compiled translations in this build";
+        QCoreApplication::installTranslator(&translator);
+        const bool loaded = vm->loadParmFromFile("old.xml");
+        QCoreApplication::removeTranslator(&translator);
+        ASSERT_TRUE(loaded);
+        const QStringList lines = vm->takeParameterFileNotice().split(QLatin1Char('\n'));
+        // In the file's order: point 4 before point 17.
+        EXPECT_EQ(lines, (QStringList{QString::fromUtf8(l.second), QString::fromUtf8(l.first)}));
     }
 }
 

@@ -5,6 +5,10 @@
 
 #include "ViewModelTestSupport.h"
 
+#include "../distancemodel/DistanceModelSupport.h"
+#include "../overcurrentmodel/OvercurrentModelSupport.h"
+#include "../rampingmodel/RampingModelSupport.h"
+#include "ModelFileSupport.h"
 #include "ViewAlternateModel.h"
 #include "ViewDirectModel.h"
 #include "ViewDistanceModel.h"
@@ -121,5 +125,65 @@ INSTANTIATE_TEST_SUITE_P(, ReportLanguages, ::testing::Combine(::testing::Values
                          [](const auto& info) {
                              return std::string(std::get<0>(info.param).folder) + "_" + std::get<1>(info.param);
                          });
+
+// A point (ramping: an item) whose fault began on a relay still operated,
+// in each language: its trip-time cell says Not Reset on the page (the
+// model's word) and in the report, never No Action or a time it holds.
+class NotResetReadings : public vmtest::ViewModelTest,
+                         public ::testing::WithParamInterface<std::pair<const char*, const char*>>
+{
+};
+
+TEST_P(NotResetReadings, TheTripTimeColumnSaysNotReset)
+{
+    QTranslator translator;
+    if (!translator.load(QStringLiteral(":/") + GetParam().first + ".qm"))
+        GTEST_SKIP() << "no compiled translations in this build";
+    const std::string word = GetParam().second;
+    omtest::OvercurrentModel oc;
+    oc.setTdPickUp(omtest::VM::FUNCTION_TYPE_51, 0.1);
+    oc.addAt(2.0);
+    oc.complete(0, 0.4);   // a time a fault begun on an operated relay may hold
+    oc.markNotReset(0);
+    dmtest::DistanceModel ds;
+    ds.addAt(1.0);
+    ds.point(0)->testState = dmtest::VM::AO_STATE_TYPE_COMPLETED;
+    ds.point(0)->relayNotReset = true;
+    rmtest::RampingModel rm;
+    rm.state(0).testState = rmtest::VM::AO_STATE_TYPE_COMPLETED;
+    rm.state(0).relayNotReset = true;
+    const struct
+    {
+        ViewBaseModel& vm;
+        const char* folder;
+        std::function<QString()> pageWord;
+        size_t column;   // of the report's trip time
+    } models[] = {{oc, "Overcurrent", [&] { return oc.getTripTimeWord(0); }, 7},
+                  {ds, "Distance", [&] { return ds.getTripTimeWord(0); }, 7},
+                  {rm, "Ramping", [&] { return rm.getTripTimeWord(0); }, 5}};
+    for (const auto& m : models) {
+        SCOPED_TRACE(m.folder);
+        m.vm.testActive();
+        QCoreApplication::installTranslator(&translator);
+        EXPECT_EQ(m.pageWord().toStdString(), word);
+        EXPECT_TRUE(m.vm.saveReport(QStringLiteral("r.htm")));
+        QCoreApplication::removeTranslator(&translator);
+        size_t rows = 0;
+        for (const filetest::Table& t : filetest::tables(sandbox.read(appRoot() + "/report/" + m.folder + "/r.htm"))) {
+            for (const filetest::Row& row : t) {
+                if (row.size() > m.column && row.back() == word) {
+                    ++rows;
+                    EXPECT_EQ(row[m.column], word);
+                }
+            }
+        }
+        EXPECT_EQ(rows, 1u);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(, NotResetReadings,
+                         ::testing::Values(std::make_pair("zh_cn", "未复归"), std::make_pair("us_en", "Not Reset"),
+                                           std::make_pair("pt_pt", "Sem rearme")),
+                         [](const auto& info) { return std::string(info.param.first); });
 
 } // namespace

@@ -7,9 +7,12 @@
 
 #include "SimBatteryPack.h"
 
+#include <QDeadlineTimer>
+#include <QDomDocument>
 #include <QEventLoop>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -255,35 +258,117 @@ TEST_F(ViewModelEngine, SettingsAreSavedAndApplied)
     }));
 }
 
-// The settings page writes while the configuration's thread saves and
-// sends them and another thread reads the ratings (for the ThreadSanitizer
-// stage): the last values written are what is read.
+// Every setter of a stored setting writes while another thread saves the
+// three settings files over and over and reads the ratings, one setter at a
+// time (for the ThreadSanitizer stage: nothing orders the writes and the
+// reads but the configuration's lock). Each setter reaches its key, and the
+// setters together reach every key the files hold.
 TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
 {
+    using VM = ViewBaseModel;
+    // Two values of each setting, by v = 0 or 1, stored differently.
+    const struct
+    {
+        const char* key;
+        std::function<void(VM&, int)> set;
+    } setters[] = {
+        {"DITHER_TIME", [](VM& vm, int v) { vm.setDitherTime(0.02 + 0.01 * v); }},
+        {"RATE_VOLTAGE", [](VM& vm, int v) { vm.setRateVRange(100.0 + v); }},
+        {"RATE_CURRENT", [](VM& vm, int v) { vm.setRateIRange(1.0 + v); }},
+        {"RATE_FREQUENCY", [](VM& vm, int v) { vm.setRateFrequency(50.0 + 10 * v); }},
+        {"SYSTEM_POWER_TYPE", [](VM& vm, int v) { vm.setDevicePowerAmpEnabled(v == 1); }},
+        {"SUSPEND_TIME", [](VM& vm, int v) { vm.setSuspendTime(60.0 + v); }},
+        {"BEEP_ENABLE", [](VM& vm, int v) { vm.setBeepEnabled(v == 1); }},
+        {"STYLE_TYPE", [](VM& vm, int v) { vm.setSystemStyle(v); }},
+        {"LANUAGE_TYPE", [](VM& vm, int v) { vm.setLanuageType(v); }},
+        {"CLOCK_SYNC_ENABLED", [](VM& vm, int v) { vm.setClkSyncEnabled(v == 1); }},
+        {"CLOCK_SOURCE", [](VM& vm, int v) { vm.setClockSource(v); }},
+        {"TIME_ZONE", [](VM& vm, int v) { vm.setTimeZoneCurrentIndex(v); }},
+        {"TIME_ZONE_OFFSET_MINUTES", [](VM& vm, int v) { vm.updateTimeZoneOffset(v * (vm.getTimeZoneCount() - 1)); }},
+        {"DST_ENABLE", [](VM& vm, int v) { vm.setDSTEnabled(v == 1); }},
+        {"EXT_TRIGGER_INPUT_TYPE", [](VM& vm, int v) { vm.setExtTriggerInputType(v); }},
+        {"EXT_TRIGGER_INPUT_MODE", [](VM& vm, int v) { vm.setExtTriggerInputMode(v); }},
+        {"EXT_TRIGGER_OUTPUT_TYPE", [](VM& vm, int v) { vm.setExtTriggerOutputType(v); }},
+        {"EXT_TRIGGER_OUTPUT_MODE", [](VM& vm, int v) { vm.setExtTriggerOutputMode(v); }},
+        {"DEVICE_MODEL", [](VM& vm, int v) { vm.setDeviceModel(QString("ZOR-%1").arg(v)); }},
+        {"DEVICE_CODE", [](VM& vm, int v) { vm.setDeviceCode(QString("SN-%1").arg(v)); }},
+        {"DEVICE_AO_MAX_V_RANGE", [](VM& vm, int v) { vm.setDeviceAOVMaxRange(265.0 + v); }},
+        {"DEVICE_AO_MAX_I_RANGE", [](VM& vm, int v) { vm.setDeviceAOIMaxRange(10.0 + v); }},
+        {"DEVICE_AO_LEVEL_V_SMALL", [](VM& vm, int v) { vm.setDeviceAOVLevelSmallRange(26.5 + v); }},
+        {"DEVICE_AO_LEVEL_I_SMALL", [](VM& vm, int v) { vm.setDeviceAOILevelSmallRange(1.0 + v); }},
+        {"DEVICE_AO_T_THRESHOLD_ALARM", [](VM& vm, int v) { vm.setDeviceTAlarm(70 + v); }},
+        {"DEVICE_AO_T_THRESHOLD_RESUME", [](VM& vm, int v) { vm.setDeviceTResume(40 + v); }},
+        {"DEVICE_VOLTAGE_PHASES_TYPE", [](VM& vm, int v) { vm.setVoltagePhasesType(v); }},
+        {"DEVICE_CURRENT_PHASES_TYPE", [](VM& vm, int v) { vm.setCurrentPhasesType(v); }},
+        {"DEVICE_AUXDC_ENABLE", [](VM& vm, int v) { vm.setDeviceAuxDCEnable(v == 1); }},
+        {"DEVICE_AUXDC_TYPE", [](VM& vm, int v) { vm.setDeviceAuxDCType(v); }},
+        {"DEVICE_AUXDC_LEVEL_TYPE", [](VM& vm, int v) { vm.setDeviceAuxDCLevelType(v); }},
+        {"DEVICE_AUXDC_MAX", [](VM& vm, int v) { vm.setDeviceAuxDCMaxValue(350.0 + v); }},
+        {"DEVICE_POWER_AMP_TYPE", [](VM& vm, int v) { vm.setDevicePowerAmpType(v); }},
+        {"DEVICE_ENERGY_ENABLE", [](VM& vm, int v) { vm.setDeviceEnergyEnabled(v == 1); }},
+        {"DEVICE_PAO_ON_ENABLE", [](VM& vm, int v) { vm.setDevicePaoOnEnabled(v == 1); }},
+        {"PERCENT_D_1", [](VM& vm, int v) { vm.setBatteryConfig(0, 10 + v); }},
+        {"PERCENT_D_2", [](VM& vm, int v) { vm.setBatteryConfig(1, 5 + v); }},
+        {"PERCENT_D_3", [](VM& vm, int v) { vm.setBatteryConfig(2, 2 + v); }},
+        {"PERCENT_D_4", [](VM& vm, int v) { vm.setBatteryConfig(3, v); }},
+        {"PERCENT_D_5", [](VM& vm, int v) { vm.setBatteryConfig(4, 80 + v); }},
+        {"CONTINUE_TIME", [](VM& vm, int v) { vm.setBatteryConfig(5, 5 + v); }},
+        {"BATTERY_TYPE", [](VM& vm, int v) { vm.setBatteryType(v); }},
+    };
+    QFile::copy(ZOR_SOURCE_DIR "/resources/dat/CUSTOM_TIMEZONES.XML", "dat/CUSTOM_TIMEZONES.XML");
     startPolling();
     ModuleTestModel vm;
     ControllerConfiguration* config = center->testConfiguration;
-    std::atomic<bool> stop{false};
-    std::thread reader([&] {
-        while (!stop.load())
-            (void)config->ratings();
-    });
-    for (int i = 0; i < 20; ++i) {
-        vm.setRateVRange(100.0 + i);
-        vm.setRateFrequency(50.0 + i);
-        vm.setDitherTime(0.01 + 0.001 * i);
-        vm.setDeviceAOVMaxRange(120.0 + i);
-        vm.saveConfig(ViewBaseModel::CONFIG_TYPE_SOFTWARE_DATA, false);
-        vm.testConfig();
+    const auto save = [config] {
+        config->saveSoftwareConfig();
+        config->saveHardwareConfig(false);
+        config->saveBatteryConfig();
+    };
+    // Every key of the three files and its text, as saved now.
+    const auto saved = [&] {
+        save();
+        QMap<QString, QString> keys;
+        for (const char* file : {"softinfo.xml", "devinfo.xml", "batteryinfo.xml"}) {
+            QDomDocument doc;
+            EXPECT_TRUE(doc.setContent(sandbox.read("app/dat/" + QString(file)))) << file;
+            for (QDomElement e = doc.documentElement().firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
+                keys.insert(e.tagName(), e.text());
+        }
+        return keys;
+    };
+
+    QStringList reached;
+    for (const auto& setter : setters) {
+        SCOPED_TRACE(setter.key);
+        setter.set(vm, 0);
+        const QString before = saved().value(setter.key);
+        // Relaxed: the waits order nothing between the two threads.
+        std::atomic<int> passes{0};
+        std::atomic<bool> stop{false};
+        std::thread reader([&] {
+            while (!stop.load(std::memory_order_relaxed)) {
+                save();
+                (void)config->ratings();
+                passes.fetch_add(1, std::memory_order_relaxed);
+            }
+        });
+        const auto passed = [&passes](int n) {
+            QDeadlineTimer deadline(enginetest::kDeadlineMs);
+            while (passes.load(std::memory_order_relaxed) < n && !deadline.hasExpired())
+                std::this_thread::yield();
+            return passes.load(std::memory_order_relaxed) >= n;
+        };
+        EXPECT_TRUE(passed(1));
+        for (int v : {1, 0, 1, 0, 1})
+            setter.set(vm, v);
+        EXPECT_TRUE(passed(passes.load(std::memory_order_relaxed) + 2));
+        stop = true;
+        reader.join();
+        EXPECT_NE(saved().value(setter.key), before);
+        reached << setter.key;
     }
-    auto flushed = std::make_shared<std::atomic<bool>>(false);
-    QMetaObject::invokeMethod(config, [flushed] { flushed->store(true); }, Qt::QueuedConnection);
-    ASSERT_TRUE(waitFor([flushed] { return flushed->load(); }));
-    stop = true;
-    reader.join();
-    EXPECT_EQ(config->ratings().rateVoltage, 119.0);
-    EXPECT_EQ(config->ratings().rateFrequency, 69.0);
-    EXPECT_EQ(config->ratings().maxVRange, 139.0);
+    reached.sort();
+    EXPECT_EQ(QStringList(saved().keys()), reached);
 }
 
 TEST_F(ViewModelEngine, RestartSavesStopsTheLoopsAndEndsTheEventLoopWith1024)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "../configuration/ConfigTestSupport.h"
+#include "BaseXmlFile.h"
 #include "SystemTimeZone.h"
 #include "TestSandbox.h"
 
@@ -57,21 +59,36 @@ void expectSafeOutside(const SystemTimeZone& tz)
 
 } // namespace
 
+// A file that is there and not read says so in the log, with why.
 TEST(SystemTimeZone, MissingOrBrokenFilesGiveAnEmptyList)
 {
     TestSandbox box;
     SystemTimeZone tz;
-    const QByteArray files[] = {
-        QByteArray(), "garbage <", "<TimeZones><TimeZone><Id>Asia/Shanghai</Id>",
-        "<Zones><TimeZone><Id>Asia/Shanghai</Id></TimeZone></Zones>",
+    const int elements = BaseXmlFile::bounds(BaseXmlFile::Kind::TimeZones).elements;
+    const struct {
+        QByteArray bytes;
+        const char* said;   // in the log; null: nothing said, the file is read
+    } files[] = {
+        {QByteArray(), nullptr},
+        {"garbage <", "is not read"},
+        {"<TimeZones><TimeZone><Id>Asia/Shanghai</Id>", "is not read"},
+        {"<TimeZones>" + QByteArray("<TimeZone/>").repeated(elements) + "</TimeZones>", "more than"},
+        {"<Zones><TimeZone><Id>Asia/Shanghai</Id></TimeZone></Zones>", nullptr},
     };
-    for (const QByteArray& bytes : files) {
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.bytes.left(60).constData());
         loadFileList(tz, box, kZones);  // a good list first: each load replaces it
-        loadFileList(tz, box, bytes);
-        EXPECT_EQ(tz.getTimeZoneCount(), 0) << bytes.constData();
+        MessageCapture log;
+        loadFileList(tz, box, file.bytes);
+        EXPECT_EQ(tz.getTimeZoneCount(), 0);
         EXPECT_EQ(tz.getTimeZoneIndexFromId("Asia/Shanghai"), -1);
         expectSafeOutside(tz);
-        EXPECT_EQ(tz.loadCustomTimeZones(box.filePath("dat/CUSTOM_TIMEZONES.XML")), !bytes.isEmpty());
+        const bool read = !file.bytes.isEmpty() && !file.said;
+        EXPECT_EQ(tz.loadCustomTimeZones(box.filePath("dat/CUSTOM_TIMEZONES.XML")), read);
+        EXPECT_EQ(log.anyWarningContains(QStringLiteral("CUSTOM_TIMEZONES.XML is not read")), file.said != nullptr);
+        if (file.said) {
+            EXPECT_TRUE(log.anyWarningContains(QLatin1String(file.said)));
+        }
     }
 }
 

@@ -35,7 +35,7 @@ QtObject {
     property bool prepareResult: true
     property int shellRuns: 0
 
-    signal sigUpgradeShellFinished(int result)
+    signal sigUpgradeShellFinished(int result, string notice)
 
     function log(call) {
         var c = calls.slice()
