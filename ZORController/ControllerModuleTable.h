@@ -92,6 +92,9 @@ struct ModuleSwitch
 {
     int errorSum = 0;
     bool endRun = false;   // no further state, or values that cannot be output
+    // States begun with the page the switch wrote for the instrument to go
+    // on to (a page it waited for), announced as a state change is.
+    std::vector<qint32> begun;
 };
 
 // The adaptors between the testor and one module's entity; null where the

@@ -319,10 +319,6 @@ void ControllerQuery::pollStepModule(LoopState& loop)
         return;
     loop.lastState = state;
     if (state.ended()) {
-        // The contacts this pass read, before the switch on to the next page.
-        CommDriverTestStatusData& status = *globalTestStatusData;
-        for (int i = 0; i < 4; ++i)
-            status.statusBIStatesAtPageEnd[state.page()][i] = status.statusBIStates[i].load();
         emit sigUpdateTestStateIndex(state.word);
         emit sigTestSwitch();
     }

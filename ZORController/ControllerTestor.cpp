@@ -666,6 +666,8 @@ void ControllerTestor::doTestSwitch()
     if (!runEnable.load() || !module.adaptors || !module.adaptors->switchState)
         return;
     const ModuleSwitch outcome = module.adaptors->switchState(module, *this);
+    for (const qint32 begun : outcome.begun)
+        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)

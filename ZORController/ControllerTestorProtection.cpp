@@ -33,6 +33,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 using namespace ModuleAdaptorParts;
@@ -90,9 +91,18 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
 // waiting for the testor.
 //
 // The load-shedding tests choose the page after an after-fault page from
-// the trip in the fault page before it: nothing is written past such a page
-// until that fault page has ended (the switch that follows the fault page's
-// end and its trip report).
+// the trip in the fault page before it, which the instrument may confirm in
+// the after-fault page's first debounce: nothing is written past such a page
+// until it has ended.
+//
+// A fault (distance, overcurrent, a ramping item's ramp, a load-shedding
+// search's fault) is judged before it is written: while the relay may still
+// be operated as the page before it ends, once that page has ended. On a
+// relay still operated, as the contacts the instrument stamped leave its
+// trip inputs, it is passed over (not played, no trip credited to it).
+// Where that page rests between the faults, the relay not yet seen reset,
+// it plays on for the debounce first (a check page), so that a contact that
+// opened before it ended is confirmed and stamped.
 
 // The page written last is followed by a state that depends on a trip not
 // yet reported.
@@ -131,14 +141,48 @@ qint32 sendingState(const Entity& entity)
     return entity.outputSendingStateIndex;
 }
 
-qint32 sendingState(const ModelSlipFrequencyEntity&)
+// The load-shedding pages are numbered by their place in the cycle: 0
+// pre-fault, 1 fault, 2 after-fault.
+qint32 sendingState(const ModelSlipFrequencyEntity& entity)
 {
-    return -1;
+    return qint32(entity.sendingStateType);
 }
 
-qint32 sendingState(const ModelSlipVoltageEntity&)
+qint32 sendingState(const ModelSlipVoltageEntity& entity)
 {
-    return -1;
+    return qint32(entity.sendingStateType);
+}
+
+// The modules whose faults are judged before they are written; each numbers
+// its states (or places in the cycle) in threes, the fault the middle one.
+template <typename Entity>
+struct JudgesFaults : std::false_type
+{
+};
+template <>
+struct JudgesFaults<ModelDistanceEntity> : std::true_type
+{
+};
+template <>
+struct JudgesFaults<ModelOvercurrentEntity> : std::true_type
+{
+};
+template <>
+struct JudgesFaults<ModelRampingEntity> : std::true_type
+{
+};
+template <>
+struct JudgesFaults<ModelSlipFrequencyEntity> : std::true_type
+{
+};
+template <>
+struct JudgesFaults<ModelSlipVoltageEntity> : std::true_type
+{
+};
+
+bool restsBetweenFaults(qint32 state)
+{
+    return state >= 0 && state % 3 != 1;
 }
 
 // What a page plays, where a trip is valued with it (ramping).
@@ -161,17 +205,96 @@ int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
     return ring.write(testor, sendingState(entity), pageOutputs(entity));
 }
 
-// The entity's next state into the page after the last one written; false
-// when the entity has no further state.
+enum class FaultJudgement {
+    Write,   // no fault next, or one the relay is reset for
+    Wait,    // the page it would follow has not ended yet
+    Check    // a check page was written after the page written last
+};
+
+// The relay may be operated as the page `from` ends, for the fault after it
+// to wait for that end: it is operated now, the page is a fault (or a check
+// page), or it follows one and ends on its time alone, watching for the
+// trip the instrument may confirm in its first debounce.
 template <typename Entity>
-bool writeNextState(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum)
+bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from)
 {
-    if (ring.exhausted || !entity.switchToNextState()) {
+    const SwitchedRing::Page* page = ring.page(from);
+    const SwitchedRing::Page* before = ring.page(from - 1);
+    if (entity.operatedForNextFault())
+        return true;
+    if (!page)
+        return false;
+    return page->check || !restsBetweenFaults(page->state)
+        || (!page->binaryEnds && before && !restsBetweenFaults(before->state));
+}
+
+// The fault the entity sends next, judged: `from` is the page the instrument
+// leaves for it (the page written last, or, where the caller switches at
+// once past the pages written, the one playing). Faults judged operated are
+// passed over, one after another.
+template <typename Entity>
+FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum,
+                              bool leaving)
+{
+    if constexpr (JudgesFaults<Entity>::value) {
+        while (entity.faultNext()) {
+            const qint64 from = leaving ? ring.playing() : ring.last;
+            if (ring.ended < from) {
+                if (mayStillOperate(entity, ring, from))
+                    return FaultJudgement::Wait;
+                return FaultJudgement::Write;
+            }
+            if (!entity.operatedForNextFault())
+                return FaultJudgement::Write;
+            const SwitchedRing::Page* page = ring.page(from);
+            if (!leaving && page && restsBetweenFaults(page->state) && !page->check
+                && ModelEntity::debounceSeconds() > 0.0) {
+                fillPage(entity);
+                errorSum += ring.writeCheck(testor);
+                return FaultJudgement::Check;
+            }
+            entity.passOverNextFault();
+        }
+    } else {
+        (void)testor, (void)entity, (void)ring, (void)errorSum, (void)leaving;
+    }
+    return FaultJudgement::Write;
+}
+
+// The entity's next state into the page after the last one written (or a
+// check page before a fault); false when nothing was written: the entity
+// has no further state, or its next fault waits for the page before it.
+template <typename Entity>
+bool writeNextState(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum,
+                    bool leaving = false)
+{
+    if (ring.exhausted)
+        return false;
+    switch (judgeNextFault(testor, entity, ring, errorSum, leaving)) {
+    case FaultJudgement::Wait: return false;
+    case FaultJudgement::Check: return true;
+    case FaultJudgement::Write: break;
+    }
+    if (!entity.switchToNextState()) {
         ring.exhausted = true;
         return false;
     }
     errorSum += writeRingPage(testor, entity, ring);
     return true;
+}
+
+// The page written last waits for a judgement or a trip: nothing goes past
+// it until it has ended.
+template <typename Entity>
+bool waitsAtLast(const Entity& entity, const SwitchedRing& ring)
+{
+    if (ring.ended >= ring.last)
+        return false;
+    if (nextAwaitsTrip(entity))
+        return true;
+    if constexpr (JudgesFaults<Entity>::value)
+        return entity.faultNext() && mayStillOperate(entity, ring, ring.last);
+    return false;
 }
 
 // Pages up to the one after `at` (where the instrument goes), and while the
@@ -182,9 +305,9 @@ template <typename Entity>
 int writeAhead(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, qint64 at)
 {
     int errorSum = 0;
-    while (ring.last < at + 1 && writeNextState(testor, entity, ring, errorSum)) {
+    while (ring.last < at + 1 && !waitsAtLast(entity, ring) && writeNextState(testor, entity, ring, errorSum)) {
     }
-    while (ring.lastAtOnce && !ring.exhausted && !nextAwaitsTrip(entity) && ring.last - at < kRingPages - 2
+    while (ring.lastAtOnce && !ring.exhausted && !waitsAtLast(entity, ring) && ring.last - at < kRingPages - 2
            && writeNextState(testor, entity, ring, errorSum)) {
     }
     ring.nameWritten();
@@ -548,16 +671,6 @@ ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
     return outcome;
 }
 
-// One page ahead (more past pages that end at once): the state after the one
-// now playing, or the end of the run.
-template <typename Entity, Entity* ControllerTestor::*M>
-ModuleSwitch switchOnePageAhead(const ModuleEntry&, ControllerTestor& testor)
-{
-    Entity& entity = entityOf<Entity, M>(testor);
-    QMutexLocker lock(&entity.entityLock);
-    return switchRing(testor, entity);
-}
-
 // One switch, then on past every page the instrument goes to that the entity
 // finds it need not play (needless(state)): at once, as after a page that
 // ended, the pages after it following.
@@ -581,39 +694,56 @@ ModuleSwitch switchPastNeedless(ControllerTestor& testor, Entity& entity, Needle
     }
 }
 
-// Distance: a fault that began with the relay still operated has nothing to
-// time.
+// The entity follows the instrument on to the page it goes to (the one after
+// the last that ended), where the switch has just written it; the states
+// that begin so are announced with the switch.
+template <typename Entity>
+void followWritten(Entity& entity, ModuleSwitch& outcome)
+{
+    const SwitchedRing& ring = runRing();
+    const SwitchedRing::Page* next = ring.page(ring.ended + 1);
+    const qint32 before = entity.outputRunningStateIndex;
+    if (!next || outcome.endRun)
+        return;
+    entity.followTo(next->state);
+    if (entity.outputRunningStateIndex != before && entity.outputRunningStateIndex >= 0
+        && entity.outputRunningStateIndex < entity.stateCount)
+        outcome.begun.push_back(entity.outputRunningStateIndex);
+}
+
 ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelDistanceEntity& entity = *testor.dataDistance;
     QMutexLocker lock(&entity.entityLock);
-    return switchPastNeedless(testor, entity, [&entity](int state) { return entity.faultNeedless(state); });
+    ModuleSwitch outcome = switchRing(testor, entity);
+    followWritten(entity, outcome);
+    return outcome;
 }
 
 // Overcurrent: an after-fault state that waits for the relay's reset has
 // nothing to wait for while no trip stands (the fault before it ended
-// without one), and a fault that began with the relay still operated has
-// nothing to time.
+// without one).
 ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
-    return switchPastNeedless(testor, entity, [&entity](int state) {
-        return entity.resetNeedless(state) || entity.faultNeedless(state);
-    });
+    ModuleSwitch outcome =
+        switchPastNeedless(testor, entity, [&entity](int state) { return entity.resetNeedless(state); });
+    followWritten(entity, outcome);
+    return outcome;
 }
 
-// Load shedding: a fault that began with the relay still operated has
-// nothing to search. Only it is gone past: the page written last is its
-// after-fault page (the page after that awaits the point's end).
+// Load shedding: a pre-fault page's end left unfollowed while its fault
+// waited is followed once the fault is sent or passed over.
 template <typename Slip, Slip* ControllerTestor::*M>
 ModuleSwitch switchShedding(const ModuleEntry&, ControllerTestor& testor)
 {
     Slip& entity = entityOf<Slip, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    const SwitchedRing& ring = runRing();
-    return switchPastNeedless(testor, entity,
-                              [&](int) { return ring.last == ring.ended + 2 && entity.faultNeedless(); });
+    const ModuleSwitch outcome = switchRing(testor, entity);
+    for (; entity.endsToFollow > 0 && !entity.faultNext(); --entity.endsToFollow)
+        entity.updateFromDriverState();
+    return outcome;
 }
 
 // Ramping: after a trip (statusBIStateAction) the ramp of the tripped state
@@ -630,7 +760,7 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     CommDriverTestStatusData* status = globalTestStatusData;
     if (status && status->statusBIStateAction == 1) {
         status->statusBIStateAction = 0;
-        if (writeNextState(testor, entity, ring, errorSum)) {
+        if (writeNextState(testor, entity, ring, errorSum, true)) {
             errorSum += ring.switchToLast(testor);
         }
     }
@@ -638,6 +768,8 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     outcome.errorSum += errorSum;
     if (outcome.endRun)
         entity.completeRun();
+    else
+        followWritten(entity, outcome);
     return outcome;
 }
 
@@ -709,70 +841,44 @@ std::vector<qint32> followStates(ControllerTestor& testor, qint32)
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
-// Ramping: the entity takes the running state from the sending one; with
-// pages written ahead that is the state of the page the instrument went on
-// to after the page reported ended. A ramp entered with the relay still
-// operated ends at once, as after a trip.
+// Ramping: the entity takes the running state from the page the instrument
+// went on to after the page reported ended (the sending state where none is
+// written after it yet).
 std::vector<qint32> followRamping(ControllerTestor& testor, qint32 index)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
-    entity.tripLevels.endedPage = DriverStateWord(index).page();
-    const qint32 before = entity.outputRunningStateIndex;
-    const qint32 sending = entity.outputSendingStateIndex;
-    if (const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last)))
-        entity.outputSendingStateIndex = page->state;
-    entity.updateFromDriverState();
-    entity.outputSendingStateIndex = sending;
-    const qint32 r = entity.outputRunningStateIndex;
-    if (r != before && r == sending && r >= 0 && r < ModelRampingEntity::kMaxStates && entity.stateBeganUnreset[r]) {
-        entity.lastStep = true;
-        raiseBIStateAction();
-    }
+    const SwitchedRing::Page* page = ring.page(std::min(ring.ended + 1, ring.last));
+    entity.followTo(page ? page->state : entity.outputSendingStateIndex);
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
-// Distance: the entity follows the reported index.
+// Distance and overcurrent: the entity follows the instrument to the page it
+// goes to, the one after the last that ended (where none is written yet, the
+// state after that page, unless a fault waits there to be judged); a page
+// the testor switched past ends with that switch.
 template <typename Entity, Entity* ControllerTestor::*M>
-std::vector<qint32> followReportedStates(ControllerTestor& testor, qint32 index)
+std::vector<qint32> followGroups(ControllerTestor& testor, qint32 index)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    runRing().noteEnded(index);
-    entity.updateFromDriverState(index);
-    return runningState(entity.outputRunningStateIndex, entity.stateCount);
-}
-
-// Distance: as reported, the contacts polled as the page ended kept for the
-// judgement of a fault that begins on an operated relay.
-std::vector<qint32> followDistance(ControllerTestor& testor, qint32 index)
-{
-    ModelDistanceEntity& entity = *testor.dataDistance;
-    QMutexLocker lock(&entity.entityLock);
-    entity.tripLevels.endedPage = DriverStateWord(index).page();
-    return followReportedStates<ModelDistanceEntity, &ControllerTestor::dataDistance>(testor, index);
-}
-
-// Overcurrent: the entity follows the instrument to the page it goes to,
-// the one after the last that ended (the state after that page where none
-// is written yet); a page the testor switched past ends with that switch.
-std::vector<qint32> followOvercurrent(ControllerTestor& testor, qint32 index)
-{
-    ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
-    QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
     ring.noteEnded(index);
-    entity.tripLevels.endedPage = DriverStateWord(index).page();
     if (const SwitchedRing::Page* ended = ring.page(ring.ended)) {
         const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-        entity.followTo(next ? next->state : ended->state + 1);
+        if (next)
+            entity.followTo(next->state);
+        else if (!entity.faultNext())
+            entity.followTo(ended->state + 1);
     }
     return runningState(entity.outputRunningStateIndex, entity.stateCount);
 }
 
-// The load-shedding tests announce points, not states.
+// The load-shedding tests announce points, not states; a check page plays
+// no state of its own, and a page whose fault waits to be judged is
+// followed once it is (switchShedding).
 template <typename Slip, Slip* ControllerTestor::*M>
 std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 {
@@ -781,10 +887,13 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
     SwitchedRing& ring = runRing();
     const qint64 before = ring.ended;
     ring.noteEnded(index);
-    entity.tripLevels.endedPage = DriverStateWord(index).page();
-    // A page the switch went past was followed with that switch.
-    if (ring.ended > before)
-        entity.updateFromDriverState();
+    const SwitchedRing::Page* ended = ring.page(ring.ended);
+    if (ring.ended > before && !(ended && ended->check)) {
+        if (ring.ended >= ring.last && entity.faultNext())
+            ++entity.endsToFollow;
+        else
+            entity.updateFromDriverState();
+    }
     return runningState(entity.outputRunningPointIndex, entity.pointCnt);
 }
 
@@ -804,14 +913,21 @@ int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 acti
     return 0;
 }
 
-// Distance and overcurrent: every recorded trip ends the fault state.
+// Distance and overcurrent: the change belongs to the state of the page its
+// contact moved on (a fault's trip the instrument confirmed on the page
+// after it, within the fault's time); every recorded trip ends the fault
+// state.
 template <typename Entity, Entity* ControllerTestor::*M>
 int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                     float actionTime, qint32 stateIndex)
 {
     Entity& e = entityOf<Entity, M>(testor);
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
+    SwitchedRing& ring = runRing();
+    const SwitchedRing::Trip trip = ring.tripOf(stateIndex, actionTime);
+    const int state = trip.page ? trip.page->state : e.outputRunningStateIndex;
+    const bool earlier = trip.page && trip.page != ring.pageOfReport(stateIndex);
+    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, state, earlier) != 0)
         return -1;
     raiseBIStateAction();
     return 0;
@@ -840,14 +956,18 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
     return 0;
 }
 
-// Load shedding: a trip ends the point being searched.
+// Load shedding: a change on a fault page (or confirmed on the page after
+// it, within its time) is a trip, and ends the point being searched; one on
+// a page between the faults is the relay's.
 template <typename Slip, Slip* ControllerTestor::*M>
 int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                   float actionTime, qint32)
+                   float actionTime, qint32 stateIndex)
 {
     Slip& e = entityOf<Slip, M>(testor);
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime) != 0)
+    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
+    const bool fault = !trip.page || !restsBetweenFaults(trip.page->state);
+    if (e.updateFromDriverAction(actionFlag, actionIndex, trip.time, fault) != 0)
         return -1;
     e.actionEnable = true;
     return 0;
@@ -913,8 +1033,7 @@ constexpr char kUnderVoltage[] = "under-voltage load shedding";
 // Distance and overcurrent: fixed groups of pre-fault, fault and after-fault
 // states (overcurrent: with waits for the relay's reset).
 template <typename Entity, Entity* ControllerTestor::*M, ModuleStart (*Why)(const Entity&),
-          ModuleSwitch (*Switch)(const ModuleEntry&, ControllerTestor&) = &switchOnePageAhead<Entity, M>,
-          std::vector<qint32> (*Follow)(ControllerTestor&, qint32) = &followReportedStates<Entity, M>>
+          ModuleSwitch (*Switch)(const ModuleEntry&, ControllerTestor&)>
 constexpr ModuleAdaptors faultGroupAdaptors()
 {
     return {
@@ -923,7 +1042,7 @@ constexpr ModuleAdaptors faultGroupAdaptors()
         /* switchState */ Switch,
         /* trip */ &recordFaultTrip<Entity, M>,
         /* twoInputTrip */ &recordFaultTwoInputTrip<Entity, M>,
-        /* followState */ Follow,
+        /* followState */ &followGroups<Entity, M>,
         /* boStates */ &boStates<Entity, M>,
         /* outputCurrentMax */ nullptr,
         /* channelCurrent */ nullptr,
@@ -1009,9 +1128,9 @@ const ModuleAdaptors stateSequence = {
 };
 
 const ModuleAdaptors distance =
-    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance, &followDistance>();
-const ModuleAdaptors overcurrent = faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent,
-                                                     &overcurrentRefusal, &switchOvercurrent, &followOvercurrent>();
+    faultGroupAdaptors<ModelDistanceEntity, &TT::dataDistance, &distanceRefusal, &switchDistance>();
+const ModuleAdaptors overcurrent =
+    faultGroupAdaptors<ModelOvercurrentEntity, &TT::dataOvercurrent, &overcurrentRefusal, &switchOvercurrent>();
 
 const ModuleAdaptors ramping = {
     /* entityLock */ &entityLock<ModelRampingEntity, &TT::dataRamping>,

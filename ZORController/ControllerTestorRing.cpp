@@ -70,7 +70,25 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     page.seconds = seconds;
     page.continues = false;
     page.binaryEnds = binaryEnds;
+    page.check = false;
     last = number;
+    return result;
+}
+
+int SwitchedRing::writeCheck(ControllerTestor& testor)
+{
+    CommDriverTestOutputData* out = globalTestOutputData;
+    const Page* before = page(last);
+    if (!out || !before)
+        return -1;
+    const qint32 state = before->state;
+    const ModelEntity::PageOutputs outputs = before->outputs;
+    out->outputTime = ModelEntity::recordFloat(ModelEntity::debounceSeconds());
+    out->outputTriggerType = COMM_TRIGGER_TYPE_TIME;
+    for (int c = 0; c < 8; ++c)
+        out->currentOutputRanges[c][0] = out->outputRanges[c][0];
+    const int result = write(testor, state, outputs);
+    pages[last % kPages].check = true;
     return result;
 }
 
@@ -96,7 +114,7 @@ SwitchedRing::Trip SwitchedRing::tripOf(qint32 stateWord, float time)
         // The report's time is then the stamp, debounce included.
         const Page* before = page(at->number - 1);
         const double lead = double(driverMicroseconds(soft->ditherTime)) / 1e6 - seconds;
-        if (before && before->state == at->state && before->seconds > 0.0 && before->seconds - lead > 0.0) {
+        if (before && before->seconds > 0.0 && before->seconds - lead > 0.0) {
             at = before;
             seconds = before->seconds - lead;
         }

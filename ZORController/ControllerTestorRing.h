@@ -39,6 +39,7 @@ public:
         double seconds = 0.0;
         bool continues = false;     // it plays on the step of the page before it
         bool binaryEnds = false;    // a binary input's action may end it
+        bool check = false;         // it plays the page before it on for the debounce (writeCheck)
     };
 
     // Where a trip's contact moved: the page and the time, s, from the start
@@ -67,6 +68,11 @@ public:
     // The page written last plays on the step of the page before it: a trip
     // on it counts from that page's start.
     void continueStep();
+    // The output record, as the entity filled it for the page written last,
+    // into the page after it, played on for the debounce and ended by its
+    // time alone, so that a contact that moved before that page ended is
+    // confirmed and stamped (the driver's result).
+    int writeCheck(ControllerTestor& testor);
     // Names every page written (each in full): the instrument may go on to them.
     void nameWritten() { name(last); }
     // The page the instrument plays or holds: the one it was last switched to.
@@ -81,16 +87,15 @@ public:
     const Page* pageOfReport(qint32 stateWord) const;
     // Where the contact of an action report moved (its state word and time,
     // as the polling loop sends them): on the page the word names, or, where
-    // the word says it moved before that page began, on the page before of
-    // the same state, a debounce less the stamp before that page's time ran
-    // out (the instrument's hold of that page once ended, which none of its
-    // ticks counts, left out). The time counts from the start of the step:
-    // of the first page of those that play it on. The page is null, and the
-    // time the report's, where no page of this run was written there; the
-    // page the word names and the report's time where the page before is
-    // not in the ring, not of the same state or not played to its time. A
-    // report that ends a page an action may end tells that page's time
-    // ended it not.
+    // the word says it moved before that page began, on the page before, a
+    // debounce less the stamp before that page's time ran out (the
+    // instrument's hold of that page once ended, which none of its ticks
+    // counts, left out). The time counts from the start of the step: of the
+    // first page of those that play it on. The page is null, and the time
+    // the report's, where no page of this run was written there; the page
+    // the word names and the report's time where the page before is not in
+    // the ring or not played to its time. A report that ends a page an
+    // action may end tells that page's time ended it not.
     Trip tripOf(qint32 stateWord, float time);
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;

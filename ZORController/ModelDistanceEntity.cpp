@@ -21,7 +21,6 @@ void ModelDistanceEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
     tripLevels.clear();
     for (int s = 0; s < 3; ++s)
         stateTestStates[s] = AO_STATE_TYPE_RUNNNING;
@@ -47,6 +46,8 @@ bool ModelDistanceEntity::switchToNextState()
     QMutexLocker locker(&entityLock);
     if (outputSendingStateIndex <= kMaxStates)
         ++outputSendingStateIndex;
+    while (passesOver(outputSendingStateIndex))
+        ++outputSendingStateIndex;
     const int k = outputSendingStateIndex;
     // k == stateCount is the closing page with every output at zero.
     return k >= 1 && k <= kMaxStates && k <= stateCount;
@@ -69,26 +70,35 @@ void ModelDistanceEntity::updateFromDriverState(int statusTestStateIndex)
 {
     QMutexLocker locker(&entityLock);
     StateGroups::updateFromState(*this, statusTestStateIndex);
-    judgeBeginning(outputRunningStateIndex);
+    // A fault passed over ends as it begins.
+    while (passesOver(outputRunningStateIndex))
+        StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
 }
 
-void ModelDistanceEntity::judgeBeginning(int r)
+bool ModelDistanceEntity::passesOver(int state) const
 {
     QMutexLocker locker(&entityLock);
-    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
-        return;
-    stateBeginningJudged[r] = true;
-    // A page of some time since the fault before: what the relay did there
-    // only the contacts tell.
-    if (stateOutputTimes[r - 1] > 0.0 || (r >= 3 && stateOutputTimes[r - 2] > 0.0))
-        tripLevels.takePolled();
-    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+    return state >= 0 && state < std::min(stateCount, int(kMaxStates)) && stateBeganUnreset[state];
 }
 
-bool ModelDistanceEntity::faultNeedless(int state) const
+bool ModelDistanceEntity::faultNext() const
 {
     QMutexLocker locker(&entityLock);
-    return state >= 0 && state < kMaxStates && state == outputRunningStateIndex && stateBeganUnreset[state];
+    return StateGroups::nextFault(*this) >= 0;
+}
+
+bool ModelDistanceEntity::operatedForNextFault() const
+{
+    QMutexLocker locker(&entityLock);
+    return tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+}
+
+void ModelDistanceEntity::passOverNextFault()
+{
+    QMutexLocker locker(&entityLock);
+    const int k = StateGroups::nextFault(*this);
+    if (k >= 0)
+        stateBeganUnreset[k] = true;
 }
 
 void ModelDistanceEntity::followTo(int state)
@@ -106,18 +116,14 @@ int ModelDistanceEntity::updateFromDriverAction(int bi1flag, int bi2flag, float 
 int ModelDistanceEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    const int r = outputRunningStateIndex;
-    judgeBeginning(r);
-    if (r >= 0 && r < kMaxStates && stateBeganUnreset[r]) {
-        // The relay of a fault begun operated: a change, not a trip.
-        if (DriverStateWord(statusTestStateIndex).ended() && index >= 0 && index <= 3)
-            tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
-        return -1;
-    }
-    const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
-    if (recorded == 0)
-        tripLevels.noteTrip(index, stateActionBIStates[r][index]);
-    return recorded;
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex, false);
+}
+
+int ModelDistanceEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
+                                                bool earlier)
+{
+    QMutexLocker locker(&entityLock);
+    return StateGroups::recordChange(*this, statusTestStateIndex, biflag, index, time, state, earlier);
 }
 
 void ModelDistanceEntity::formatLimitValue(double vmax, double imax)

@@ -2,17 +2,19 @@
 
 // Engine side of the distance-protection test: up to 98 fixed output states
 // in groups of three per test point (k mod 3: 0 pre-fault, 1 fault, 2
-// after-fault), one driver page per state, the binary inputs armed only in
-// the fault states, then one closing page with every output at zero. Marks
-// progress per group and records trip times and binary-input patterns; the
-// view model judges the operate times.
+// after-fault), one driver page per state, then one closing page with every
+// output at zero. A fault state ends on a trip of the inputs it watches; the
+// states between the faults watch both edges of those inputs and end on
+// their time. Marks progress per group and records trip times and
+// binary-input patterns; the view model judges the operate times.
 //
-// A fault that begins with the relay still operated is marked
-// (stateBeganUnreset), no trip is credited to it, and the run control
-// switches past it at once: its trip inputs are already at the level their
-// edges lead to, as the edges recorded since left them or, where a
-// pre-fault or after-fault page of some time played since (in which the
-// relay may have reset unseen), as last polled.
+// A fault is judged before it is sent (the run control's judgement, once
+// the page before it has ended): one that would begin with the relay still
+// operated, its trip inputs at the level their edges lead to as the edges
+// the instrument stamped left them, is marked (stateBeganUnreset) and passed
+// over, never played; no trip is credited to it. A trip the instrument
+// confirms on the page after its fault, within the fault's time, is the
+// fault's.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -66,9 +68,8 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per fault state: it began with the relay still operated.
+    // Per fault state: it would have begun with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
-    bool stateBeginningJudged[kMaxStates] = {};
     ModelEntity::TripInputLevels tripLevels;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
@@ -88,16 +89,24 @@ public:
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    // A change the instrument stamped on a page of `state`, or, `earlier`,
+    // one it confirmed on the page after it: a trip of a fault, or else a
+    // change of the relay between the faults (-1, its level kept).
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
+                               bool earlier);
     void formatLimitValue(double vmax, double imax);
 
-    // Once per fault state, as it begins (or at its first action, should
-    // that be heard first): whether it began with the relay still operated.
-    void judgeBeginning(int state);
-    // `state` is the running fault state and began with the relay operated:
-    // the instrument need not play it.
-    bool faultNeedless(int state) const;
-    // The running state follows the instrument on to `state`.
+    // The running state follows the instrument on to `state` (past it where
+    // that is passed over).
     void followTo(int state);
+    // `state` is a fault judged not reset, which the run passes over.
+    bool passesOver(int state) const;
+    // The judgement of the fault switchToNextState would send next: whether
+    // there is one, whether the relay is operated for it, and its marking as
+    // passed over.
+    bool faultNext() const;
+    bool operatedForNextFault() const;
+    void passOverNextFault();
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
     // a non-finite amplitude, angle, frequency or time in a state in use.

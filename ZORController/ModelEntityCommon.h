@@ -297,6 +297,21 @@ int rampStepValue(double& value, double beginVal, double endVal, double step, qi
 // begin). Sets last when x has reached end.
 double stepSearchValue(double x, double begin, double end, double step, bool first, bool& last);
 
+// A page between the faults (pre-fault, interval) watches both edges of
+// every input the faults watch (biStates), with OR logic, and ends on its
+// time alone: the instrument stamps the trip a fault's last debounce hid and
+// the relay's reset, for the fault after it to be judged by.
+inline void watchBetweenFaults(CommDriverTestOutputData& out, const qint32 biStates[4])
+{
+    for (int i = 0; i < 4; ++i) {
+        const quint32 watched = (biStates[i] & 3) != 0 ? 1u : 0u;
+        out.outputBIRiseEnables[i] = watched;
+        out.outputBIFallEnables[i] = watched;
+    }
+    out.outputBILogic = quint32(AO_BILOGIC_TYPE_OR);
+    out.outputTriggerType = quint16(COMM_TRIGGER_TYPE_TIME);
+}
+
 // ---- Fixed state sequences in groups of three (distance, overcurrent) ----
 // E has kMaxStates, stateCount, the state arrays and the action records.
 namespace StateGroups {
@@ -327,13 +342,16 @@ void writeDriverValue(const E& e, CommDriverTestOutputData& out)
         out.outputBOTurnEnables[i] = 1;
         out.outputBOInitStates[i] = quint32(e.stateOutputBOStates[k][i]);
     }
-    const bool faultState = k % 3 == 1;
-    for (int i = 0; i < 4; ++i) {
-        out.outputBIRiseEnables[i] = faultState ? quint32(e.stateOutputBIStates[i] & 1) : 0u;
-        out.outputBIFallEnables[i] = faultState ? quint32((e.stateOutputBIStates[i] >> 1) & 1) : 0u;
+    if (k % 3 == 1) {
+        for (int i = 0; i < 4; ++i) {
+            out.outputBIRiseEnables[i] = quint32(e.stateOutputBIStates[i] & 1);
+            out.outputBIFallEnables[i] = quint32((e.stateOutputBIStates[i] >> 1) & 1);
+        }
+        out.outputBILogic = quint32(e.stateBILogicTypes);
+        out.outputTriggerType = quint16(COMM_TRIGGER_TYPE_TIME_BINARY);
+    } else {
+        watchBetweenFaults(out, e.stateOutputBIStates);
     }
-    out.outputBILogic = faultState ? quint32(e.stateBILogicTypes) : 0u;
-    out.outputTriggerType = faultState ? quint16(COMM_TRIGGER_TYPE_TIME_BINARY) : quint16(COMM_TRIGGER_TYPE_TIME);
     out.outputTime = recordFloat(e.stateOutputTimes[k]);
 }
 
@@ -403,6 +421,39 @@ int updateFromBIAction(E& e, int statusTestStateIndex, int biflag, int index, fl
     return 0;
 }
 
+// The fault switchToNextState would send next (past the states the entity
+// passes over), -1 when the next state is none.
+template <class E>
+int nextFault(const E& e)
+{
+    int k = std::max(e.outputSendingStateIndex + 1, 0);
+    while (e.passesOver(k))
+        ++k;
+    return k % 3 == 1 && k < std::min(e.stateCount, int(E::kMaxStates)) ? k : -1;
+}
+
+// A change the instrument stamped on a page of `state` (earlier: one it
+// confirmed on the page after it): the trip of a fault not passed over, on
+// its own page as the instrument ended it or within its time (0); else a
+// change of the relay between the faults, its level kept (-1).
+template <class E>
+int recordChange(E& e, int statusTestStateIndex, int biflag, int index, float time, int state, bool earlier)
+{
+    const int r = state;
+    if (r < 0 || r >= std::min(e.stateCount, int(E::kMaxStates)) || index < 0 || index > 3)
+        return -1;
+    const qint32 code = (biflag >> (2 * index)) & 3;
+    const bool ended = DriverStateWord(statusTestStateIndex).ended();
+    if (r % 3 == 1 && !e.stateBeganUnreset[r] && (ended || earlier) && (e.stateOutputBIStates[index] & code) != 0) {
+        e.stateActionTimes[r][index] = double(time);
+        e.stateActionBIStates[r][index] = code;
+        e.tripLevels.noteTrip(index, code);
+        return 0;
+    }
+    e.tripLevels.noteEdge(index, code);
+    return -1;
+}
+
 // Follows the states ended up to `state` (the switch went on past them),
 // each as if the instrument had reported it ended; stops where one does not
 // move on. The caller holds the entity's lock.
@@ -441,24 +492,22 @@ inline bool watchesInput(const qint32 biStates[4])
 }
 
 // The trip inputs' contacts as the run last knew them (1 closed, 0 open,
-// -1 unknown): from the edges recorded, or from the contacts polled as the
-// page before the one entered was seen ended (endedPage, a ring page; the
-// run control sets it as it follows the instrument).
-// A trip state begins on an operated relay when the edges it watches could
-// not trip it: a watched input already at its operated level (the level its
-// watched edge leads to, or for an input watched for both edges the level
-// its last trip left), with AND logic none known to be away from it.
+// -1 unknown): from the edges the instrument stamped (the trips, and the
+// changes the pages between the faults watch for), or, for an input no
+// stamped edge has moved in the run, as last polled.
+// A fault begins on an operated relay when the edges it watches could not
+// trip it: a watched input at its operated level (the level its watched
+// edge leads to, or for an input watched for both edges the level its last
+// trip left), with AND logic none known to be away from it.
 struct TripInputLevels
 {
     qint32 level[4] = {-1, -1, -1, -1};
     qint32 operatedLevel[4] = {-1, -1, -1, -1};
-    qint32 endedPage = -1;
 
     void clear()
     {
         std::fill(level, level + 4, -1);
         std::fill(operatedLevel, operatedLevel + 4, -1);
-        endedPage = -1;
     }
     // A recorded edge code (1 rising, 2 falling) of input i: a trip, or
     // another change (the relay's reset).
@@ -473,24 +522,18 @@ struct TripInputLevels
         if (i >= 0 && i < 4 && (code == 1 || code == 2))
             level[i] = code == 1 ? 1 : 0;
     }
-    // The contacts polled as endedPage was seen ended (none known without it).
-    void takePolled()
-    {
-        const CommDriverTestStatusData* status = globalTestStatusData;
-        const bool known = status && endedPage >= 0 && endedPage < 8;
-        for (int i = 0; i < 4; ++i)
-            level[i] = known ? qint32(status->statusBIStatesAtPageEnd[endedPage][i].load()) : -1;
-    }
     bool operated(const qint32 biStates[4], AOBILogicType logic) const
     {
+        const CommDriverTestStatusData* status = globalTestStatusData;
         int at = 0;
         int away = 0;
         for (int i = 0; i < 4; ++i) {
             const qint32 edges = biStates[i] & 3;
             const qint32 target = edges == 1 ? 1 : edges == 2 ? 0 : edges == 3 ? operatedLevel[i] : -1;
-            if (target < 0 || level[i] < 0)
+            const qint32 now = level[i] >= 0 ? level[i] : status ? qint32(status->statusBIStates[i].load()) : -1;
+            if (target < 0 || now < 0)
                 continue;
-            ++(level[i] == target ? at : away);
+            ++(now == target ? at : away);
         }
         return at > 0 && (logic != AO_BILOGIC_TYPE_AND || away == 0);
     }
@@ -607,6 +650,8 @@ void switchToResetState(E& e)
     e.outputRunningStateIndex = 0;
     for (qint32& index : e.maxStateIndex)
         index = -1;
+    for (qint32& index : e.searchEndState)
+        index = -1;
     e.firstFaultStep = true;
     e.lastFaultStep = false;
     e.lastState = false;
@@ -689,6 +734,8 @@ bool switchToNextState(E& e)
             return false;
         ++e.maxStateIndex[p];
         e.switchToFaultStateNextStep();
+        if (e.lastFaultStep)
+            e.searchEndState[p] = e.maxStateIndex[p];
         e.sendingStateType = E::AO_RUN_STATE_FAULT;
         break;
     case E::AO_RUN_STATE_FAULT:
@@ -749,13 +796,14 @@ void writeDriverValue(const E& e, CommDriverTestOutputData& out)
         out.outputBOInitStates[i] = quint32(e.outputBOStates[i]);
         out.outputBOHoldEnables[i] = 1;
         out.outputBOTurnEnables[i] = 1;
-        out.outputBIRiseEnables[i] = quint32(e.biEnable);
-        out.outputBIFallEnables[i] = quint32(e.biEnable);
+        out.outputBIRiseEnables[i] = 1;
+        out.outputBIFallEnables[i] = 1;
     }
     out.outputBILogic = COMM_BILOGIC_TYPE_OR;
     out.outputLinkStateType = quint32(e.linkType);
     out.outputTime = recordFloat(e.outputTime);
-    out.outputTriggerType = COMM_TRIGGER_TYPE_TIME_BINARY;
+    // A fault ends on a trip, the pages between the faults on their time.
+    out.outputTriggerType = e.biEnable ? COMM_TRIGGER_TYPE_TIME_BINARY : COMM_TRIGGER_TYPE_TIME;
 }
 
 template <class E>

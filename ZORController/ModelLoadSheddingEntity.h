@@ -18,11 +18,14 @@
 // arrays. Items holds its TestItemType, whose trip-value item is 0, trip
 // time 1, slide-rate item 2 and low-current item 3.
 //
-// A point one of whose faults begins with the relay still operated (a trip
-// input, as polled when the pre-fault page before it ended, at the level
-// the run's last trip left it) is marked (pointBeganUnreset): no trip is
-// credited to it, the run control goes on past that fault at once, and its
-// search ends there, as after a trip.
+// The pre-fault and after-fault pages watch both edges of every input, to
+// their time. A fault is judged before it is sent (the run control's
+// judgement, once the pre-fault page before it has ended): where a trip
+// input stands at the level the run's last trip left it, as the edges the
+// instrument stamped left it, the point is marked (pointBeganUnreset), the
+// fault passed over, never played, no trip credited to it, and its search
+// ends there, as after a trip. A trip the instrument confirms on the
+// after-fault page, within the fault's time, is the fault's.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit; the testor holds it across a start or switch (check,
@@ -69,6 +72,7 @@ public:
             testItemType[p] = TestItemType(0);
             stateTestStates[p] = ModelEntity::AO_STATE_TYPE_INITING;
             maxStateIndex[p] = -1;
+            searchEndState[p] = -1;
             stateActionTimes[p] = std::numeric_limits<double>::quiet_NaN();
             stateActionValue[p] = std::numeric_limits<double>::quiet_NaN();
         }
@@ -107,8 +111,9 @@ public:
     RunStateType sendingStateType = AO_RUN_STATE_PRE_FAULT;
     double outputTime = 0.0;
     AOLinkStateType linkType = ModelEntity::AO_LINKSTATE_TYPE_INITIATE;
-    qint32 biEnable = 0;                        // 1 arms both edges of all four inputs
+    qint32 biEnable = 0;                        // 1: a fault page, ended by a trip
     qint32 maxStateIndex[kMaxPoints];
+    qint32 searchEndState[kMaxPoints];          // the fault state of the point's last step; -1 before it is sent
     qint32 outputRunningStateIndex = -1;
     float currentVaribale = 0.0f;
     double maxVoltage = 0.0;
@@ -125,9 +130,12 @@ public:
     double runningVariant = 0.0;
     double nextVariant = 0.0;
     qint32 outputBOStates[4] = {};
-    // Per point: one of its faults began with the relay still operated.
+    // Per point: one of its faults would have begun with the relay still operated.
     bool pointBeganUnreset[kMaxPoints] = {};
-    qint32 judgedFaultState = -1;               // the last fault state judged so
+    qint32 passedFaultState = -1;               // the last fault state passed over so
+    // Page ends not yet followed: a pre-fault page's, while its fault waits
+    // to be judged (the running state never goes past the states sent).
+    qint32 endsToFollow = 0;
     ModelEntity::TripInputLevels tripLevels;
 
     // Contract operations (testor thread).
@@ -136,7 +144,8 @@ public:
         QMutexLocker locker(&entityLock);
         ModelEntity::LoadShedding::resetActionValues(self());
         std::fill(std::begin(pointBeganUnreset), std::end(pointBeganUnreset), false);
-        judgedFaultState = -1;
+        passedFaultState = -1;
+        endsToFollow = 0;
         tripLevels.clear();
     }
     void switchToResetState()
@@ -163,17 +172,19 @@ public:
     {
         QMutexLocker locker(&entityLock);
         ModelEntity::LoadShedding::updateFromDriverState(self());
-        judgeBeginning();
+        // A fault passed over ends as it begins.
+        if (outputRunningStateIndex == passedFaultState)
+            ModelEntity::LoadShedding::updateFromDriverState(self());
     }
-    // 0 when recorded, -1 when ignored (a change of the relay of a point
-    // begun operated among them).
-    int updateFromDriverAction(int biflag, int index, float time)
+    // A change the instrument stamped: on a fault page (or confirmed on the
+    // page after it, within its time) the running point's trip, 0 when
+    // recorded; else (-1) a change of the relay between the faults.
+    int updateFromDriverAction(int biflag, int index, float time, bool fault = true)
     {
         QMutexLocker locker(&entityLock);
-        judgeBeginning();
-        const int p = outputRunningPointIndex;
         const qint32 code = index >= 0 && index <= 3 ? (biflag >> (2 * index)) & 3 : 0;
-        if (p >= 0 && p < kMaxPoints && pointBeganUnreset[p]) {
+        const int p = outputRunningPointIndex;
+        if (!fault || (p >= 0 && p < kMaxPoints && pointBeganUnreset[p])) {
             tripLevels.noteEdge(index, code);
             return -1;
         }
@@ -182,42 +193,38 @@ public:
             tripLevels.noteTrip(index, code);
         return recorded;
     }
-    // The running state is a fault that began with the relay still
-    // operated: the instrument need not play it.
-    bool faultNeedless() const
+    // The judgement of the fault switchToNextState would send next (after a
+    // pre-fault page): whether there is one, whether the relay is operated
+    // for it (every input watched for both edges), and its passing over:
+    // taken as sent and ended at once, the point's search ended.
+    bool faultNext() const
     {
         QMutexLocker locker(&entityLock);
-        const int s = outputRunningStateIndex;
-        const int p = outputRunningPointIndex;
-        return s % 3 == 1 && s == judgedFaultState && p >= 0 && p < kMaxPoints && pointBeganUnreset[p];
+        const int p = outputSendingPointIndex;
+        return sendingStateType == AO_RUN_STATE_PRE_FAULT && p >= 0 && p < ModelEntity::LoadShedding::pointLimit(*this);
     }
-    // The switch went on past the running state: the one after it runs.
-    void followTo(int)
+    bool operatedForNextFault() const
     {
         QMutexLocker locker(&entityLock);
-        updateFromDriverState();
-    }
-    // Once per fault state, as it begins (or at its first action, should
-    // that be heard first): whether the running point's fault began with
-    // the relay still operated.
-    void judgeBeginning()
-    {
-        QMutexLocker locker(&entityLock);
-        const int s = outputRunningStateIndex;
-        const int p = outputRunningPointIndex;
-        if (s < 1 || s % 3 != 1 || s <= judgedFaultState || p < 0
-            || p >= ModelEntity::LoadShedding::pointLimit(*this))
-            return;
-        judgedFaultState = s;
-        // The pre-fault page before it played, if only for an instant: what
-        // the relay did there only the contacts tell.
-        tripLevels.takePolled();
-        // Every input is watched for both edges.
         static constexpr qint32 kBothEdges[4] = {3, 3, 3, 3};
-        if (tripLevels.operated(kBothEdges, ModelEntity::AO_BILOGIC_TYPE_OR)) {
-            pointBeganUnreset[p] = true;
-            actionEnable = true;
-        }
+        return tripLevels.operated(kBothEdges, ModelEntity::AO_BILOGIC_TYPE_OR);
+    }
+    void passOverNextFault()
+    {
+        QMutexLocker locker(&entityLock);
+        if (!faultNext())
+            return;
+        const int p = outputSendingPointIndex;
+        passedFaultState = ++maxStateIndex[p];
+        sendingStateType = AO_RUN_STATE_FAULT;
+        pointBeganUnreset[p] = true;
+        actionEnable = true;
+    }
+    // Point p played the fault of its last step to its end: its search ran out.
+    bool searchRanOut(int p) const
+    {
+        QMutexLocker locker(&entityLock);
+        return p >= 0 && p < kMaxPoints && searchEndState[p] >= 0 && outputRunningStateIndex > searchEndState[p];
     }
     // Clamps the next amplitudes only (called by updateToDriverValue).
     void formatLimitValue(double vmax, double imax)

@@ -21,7 +21,6 @@ void ModelOvercurrentEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
     relayOperated = false;
     tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
@@ -91,21 +90,31 @@ void ModelOvercurrentEntity::updateFromDriverState(int statusTestStateIndex)
     // A state passed over ends as it begins.
     while (passesOver(outputRunningStateIndex))
         StateGroups::updateFromState(*this, DriverStateWord::kEndedBit);
-    judgeBeginning(outputRunningStateIndex);
 }
 
-void ModelOvercurrentEntity::judgeBeginning(int r)
+int ModelOvercurrentEntity::nextFault() const
 {
     QMutexLocker locker(&entityLock);
-    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
-        return;
-    stateBeginningJudged[r] = true;
-    // A timed page since the fault before: what the relay did there only the
-    // contacts tell.
-    const bool timedBetween = !passesOver(r - 1) || (r >= 3 && !passesOver(r - 2) && !awaitsReset(r - 2));
-    if (timedBetween)
-        tripLevels.takePolled();
-    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+    return StateGroups::nextFault(*this);
+}
+
+bool ModelOvercurrentEntity::faultNext() const
+{
+    return nextFault() >= 0;
+}
+
+bool ModelOvercurrentEntity::operatedForNextFault() const
+{
+    QMutexLocker locker(&entityLock);
+    return tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+}
+
+void ModelOvercurrentEntity::passOverNextFault()
+{
+    QMutexLocker locker(&entityLock);
+    const int k = nextFault();
+    if (k >= 0)
+        stateBeganUnreset[k] = true;
 }
 
 void ModelOvercurrentEntity::followTo(int state)
@@ -123,30 +132,27 @@ int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, flo
 int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    const int r = outputRunningStateIndex;
-    judgeBeginning(r);
-    if (r >= 0 && r < kMaxStates && stateBeganUnreset[r]) {
-        // The relay of a fault begun operated: a change, not a trip.
-        if (DriverStateWord(statusTestStateIndex).ended() && index >= 0 && index <= 3)
-            tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
-        return -1;
+    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex, false);
+}
+
+int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
+                                                   int state, bool earlier)
+{
+    QMutexLocker locker(&entityLock);
+    if (awaitsReset(state) && DriverStateWord(statusTestStateIndex).ended() && !earlier && index >= 0 && index <= 3) {
+        // The relay's reset, which ended the wait.
+        stateActionTimes[state][index] = double(time);
+        stateActionBIStates[state][index] = (biflag >> (2 * index)) & 3;
+        relayOperated = false;
+        tripLevels.noteEdge(index, stateActionBIStates[state][index]);
+        return 0;
     }
-    if (!awaitsReset(r)) {
-        const int recorded = StateGroups::updateFromBIAction(*this, statusTestStateIndex, biflag, index, time);
-        if (recorded == 0) {
-            relayOperated = true;
-            tripLevels.noteTrip(index, stateActionBIStates[r][index]);
-        }
-        return recorded;
+    if (StateGroups::recordChange(*this, statusTestStateIndex, biflag, index, time, state, earlier) == 0) {
+        relayOperated = true;
+        return 0;
     }
-    // The relay's reset, which ended the wait.
-    if (!DriverStateWord(statusTestStateIndex).ended() || index < 0 || index > 3)
-        return -1;
-    stateActionTimes[r][index] = double(time);
-    stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
-    relayOperated = false;
-    tripLevels.noteEdge(index, stateActionBIStates[r][index]);
-    return 0;
+    relayOperated = relayOperated && tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
+    return -1;
 }
 
 void ModelOvercurrentEntity::formatLimitValue(double vmax, double imax)
@@ -167,8 +173,10 @@ bool ModelOvercurrentEntity::passesOver(int state) const
 {
     QMutexLocker locker(&entityLock);
     // The last state always plays: the run ends once the instrument enters it.
-    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) - 1 || state % 3 == 1)
+    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) - 1)
         return false;
+    if (state % 3 == 1)
+        return stateBeganUnreset[state];
     return !(stateOutputTimes[state] > 0.0);
 }
 
@@ -183,12 +191,6 @@ bool ModelOvercurrentEntity::resetNeedless(int state) const
 {
     QMutexLocker locker(&entityLock);
     return awaitsReset(state) && !relayOperated;
-}
-
-bool ModelOvercurrentEntity::faultNeedless(int state) const
-{
-    QMutexLocker locker(&entityLock);
-    return state >= 0 && state < kMaxStates && state == outputRunningStateIndex && stateBeganUnreset[state];
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

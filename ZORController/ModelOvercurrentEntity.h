@@ -2,9 +2,11 @@
 
 // Engine side of the overcurrent-protection test: up to 97 fixed output
 // states in groups of three per test point (k mod 3: 0 pre-fault, 1 fault, 2
-// after-fault), one driver page per state (no closing page), the binary
-// inputs armed only in the fault states. Marks progress per group and
-// records trip times and binary-input patterns; the view model judges them.
+// after-fault), one driver page per state (no closing page). A fault state
+// ends on a trip of the inputs it watches; the states between the faults
+// watch both edges of those inputs and end on their time (but a wait for the
+// reset, below). Marks progress per group and records trip times and
+// binary-input patterns; the view model judges them.
 // A pre-fault or after-fault state of no time (its box left unticked) is not
 // played at all: the run goes from the state before it straight on to the
 // state after it, and counts no page for it. The last state always plays (the
@@ -18,12 +20,13 @@
 // without one) it has nothing to wait for, and the run control switches past
 // it (resetNeedless).
 //
-// A fault that begins with the relay still operated is marked
-// (stateBeganUnreset) and the run control switches past it at once: its trip
-// inputs are already at the level their edges lead to, as the edges recorded
-// since left them or, where a timed pre-fault or after-fault page played
-// since (in which the relay may have reset unseen), as last polled. No trip
-// is credited to it.
+// A fault is judged before it is sent (the run control's judgement, once
+// the page before it has ended): one that would begin with the relay still
+// operated, its trip inputs at the level their edges lead to as the edges
+// the instrument stamped left them, is marked (stateBeganUnreset) and passed
+// over, never played; no trip is credited to it. A trip the instrument
+// confirms on the page after its fault, within the fault's time, is the
+// fault's.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -72,9 +75,8 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per fault state: it began with the relay still operated.
+    // Per fault state: it would have begun with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
-    bool stateBeginningJudged[kMaxStates] = {};
     // A trip recorded in a fault state, and no reset recorded since.
     bool relayOperated = false;
     ModelEntity::TripInputLevels tripLevels;
@@ -96,6 +98,12 @@ public:
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
+    // A change the instrument stamped on a page of `state`, or, `earlier`,
+    // one it confirmed on the page after it: a trip of a fault, the reset
+    // that ends a wait, or else a change of the relay between the faults
+    // (-1, its level kept).
+    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
+                               bool earlier);
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
@@ -105,19 +113,23 @@ public:
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
     // `state` (in use, not the last) is a pre-fault or after-fault state of
-    // no time, which the run passes over.
+    // no time, or a fault judged not reset, which the run passes over.
     bool passesOver(int state) const;
     // `state` is an after-fault state in use that waits for the relay's reset.
     bool awaitsReset(int state) const;
     // ... and no trip is standing: the instrument need not play it.
     bool resetNeedless(int state) const;
-    // `state` is the running fault state and began with the relay operated:
-    // the instrument need not play it either.
-    bool faultNeedless(int state) const;
     // The running state follows the instrument on to `state` (past it where
     // that is passed over); the states between end as they began.
     void followTo(int state);
-    // Once per fault state, as it begins (or at its first action, should
-    // that be heard first): whether it began with the relay still operated.
-    void judgeBeginning(int state);
+    // The judgement of the fault switchToNextState would send next: whether
+    // there is one, whether the relay is operated for it, and its marking as
+    // passed over.
+    bool faultNext() const;
+    bool operatedForNextFault() const;
+    void passOverNextFault();
+
+private:
+    // The fault switchToNextState would send next, -1 when the next state is none.
+    int nextFault() const;
 };

@@ -59,7 +59,6 @@ void ModelRampingEntity::resetActionValues()
             clearFaultAction(value);
     }
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    std::fill(std::begin(stateBeginningJudged), std::end(stateBeginningJudged), false);
     tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
 }
@@ -237,13 +236,17 @@ void ModelRampingEntity::updateToDriverValue()
     }
     out.outputBILogic = quint32(stateBILogicTypes[k]);
     out.outputLinkStateType = quint32(linkType);
+    out.outputTriggerType = quint16(stateTriggerTypes[k]);
+    // A pre-fault or interval page that watches nothing of its own watches
+    // its item's ramp's inputs, both edges, to its time.
+    if (k % 3 != 1 && !watchesInput(stateOutputBIStates[k]))
+        watchBetweenFaults(out, stateOutputBIStates[std::min(k % 3 == 0 ? k + 1 : k - 1, kMaxStates - 1)]);
     // The last page of a state that watches an input (its ramp's last step)
     // plays its time and the debounce: a contact that step moved is confirmed
     // within the state, not in the state after it or past the run's end.
     const bool state = outputSendingStateIndex >= 0 && outputSendingStateIndex < std::min(stateCount, int(kMaxStates));
     const bool watches = state && watchesInput(stateOutputBIStates[k]);
     out.outputTime = recordFloat(outputTime + (lastStep && watches ? debounceSeconds() : 0.0));
-    out.outputTriggerType = quint16(stateTriggerTypes[k]);
 }
 
 void ModelRampingEntity::formatLimitValue(double vmax, double imax)
@@ -261,14 +264,18 @@ void ModelRampingEntity::updateToDriverBOStates()
 void ModelRampingEntity::updateFromDriverState()
 {
     QMutexLocker locker(&entityLock);
+    followTo(outputSendingStateIndex);
+}
+
+void ModelRampingEntity::followTo(int state)
+{
+    QMutexLocker locker(&entityLock);
     const int previous = outputRunningStateIndex;
-    outputRunningStateIndex = outputSendingStateIndex;
-    const int r = outputRunningStateIndex;
+    outputRunningStateIndex = state;
     // The states between were passed over (or left while the engine lagged).
-    for (int q = std::max(previous + 1, 1); q < r; ++q)
+    for (int q = std::max(previous + 1, 1); q < state; ++q)
         markEntered(q);
-    markEntered(r);
-    judgeBeginning(r);
+    markEntered(state);
 }
 
 void ModelRampingEntity::completeRun()
@@ -281,17 +288,30 @@ void ModelRampingEntity::completeRun()
     }
 }
 
-void ModelRampingEntity::judgeBeginning(int r)
+int ModelRampingEntity::nextFault() const
 {
     QMutexLocker locker(&entityLock);
-    if (r < 1 || r >= std::min(stateCount, int(kMaxStates)) || r % 3 != 1 || stateBeginningJudged[r])
-        return;
-    stateBeginningJudged[r] = true;
-    // A timed page since the ramp before: what the relay did there only the
-    // contacts tell.
-    if (!passesOver(r - 1) || (r >= 3 && !passesOver(r - 2)))
-        tripLevels.takePolled();
-    stateBeganUnreset[r] = tripLevels.operated(stateOutputBIStates[r], stateBILogicTypes[r]);
+    return lastStep ? StateGroups::nextFault(*this) : -1;
+}
+
+bool ModelRampingEntity::faultNext() const
+{
+    return nextFault() >= 0;
+}
+
+bool ModelRampingEntity::operatedForNextFault() const
+{
+    QMutexLocker locker(&entityLock);
+    const int k = nextFault();
+    return k >= 0 && tripLevels.operated(stateOutputBIStates[k], stateBILogicTypes[k]);
+}
+
+void ModelRampingEntity::passOverNextFault()
+{
+    QMutexLocker locker(&entityLock);
+    const int k = nextFault();
+    if (k >= 0)
+        stateBeganUnreset[k] = true;
 }
 
 void ModelRampingEntity::markEntered(int r)
@@ -360,13 +380,10 @@ int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int bif
 {
     QMutexLocker locker(&entityLock);
     const int r = state;
-    if (r < 1 || r >= stateCount || r >= kMaxStates || r % 3 != 1 || !DriverStateWord(statusTestStateIndex).ended())
+    if (r < 0 || r >= stateCount || r >= kMaxStates || index < 0 || index > 3)
         return -1;
-    if (index < 0 || index > 3)
-        return -1;
-    judgeBeginning(r);
-    if (stateBeganUnreset[r]) {
-        // The relay of a ramp begun operated: a change, not a trip.
+    if (r % 3 != 1 || stateBeganUnreset[r] || !DriverStateWord(statusTestStateIndex).ended()) {
+        // A change of the relay between the ramps: no trip.
         tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
         return -1;
     }
@@ -469,8 +486,10 @@ bool ModelRampingEntity::checkOutputValues() const
 bool ModelRampingEntity::passesOver(int state) const
 {
     QMutexLocker locker(&entityLock);
-    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)) || state % 3 == 1)
+    if (state < 0 || state >= std::min(stateCount, int(kMaxStates)))
         return false;
+    if (state % 3 == 1)
+        return stateBeganUnreset[state];
     const AOTriggerType trigger = stateTriggerTypes[state];
     if (trigger != AO_TRIGGER_TYPE_TIME && trigger != AO_TRIGGER_TYPE_TIME_BINARY)
         return false;

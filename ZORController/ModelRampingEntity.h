@@ -23,9 +23,11 @@
 // played at all: the run goes from the state before it straight on to the
 // state after it, and counts no page for it.
 //
-// A ramp that begins with the relay still operated is marked
-// (stateBeganUnreset), as the overcurrent entity marks a fault, and no trip
-// is credited to it; the run control ends it at once, as after a trip.
+// A pre-fault or interval page that watches no input of its own watches
+// both edges of its item's ramp's inputs, to its time. An item's ramp is
+// judged before it is sent, as the overcurrent entity's faults are: one that
+// would begin with the relay still operated is marked (stateBeganUnreset)
+// and passed over, never played; no trip is credited to it.
 
 #include "ModelEntityCommon.h"
 
@@ -75,9 +77,8 @@ public:
     faultActionValStruct stateActionValue[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per ramp state: it began with the relay still operated.
+    // Per ramp state: it would have begun with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
-    bool stateBeginningJudged[kMaxStates] = {};
     ModelEntity::TripInputLevels tripLevels;
     double rampBeginValues[kMaxStates][kRampSlots] = {};
     double rampEndValues[kMaxStates][kRampSlots] = {};
@@ -110,7 +111,8 @@ public:
     // A trip in the running state, valued with the current outputs.
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
     // A trip on a page written with `state` that played `page`: the testor
-    // names the page the instrument played when the input acted.
+    // names the page the instrument played when the input acted. A change on
+    // a page between the ramps is the relay's (-1, its level kept).
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
                                const ModelEntity::PageOutputs& page);
     // What the page written last plays (after updateToDriverValue).
@@ -138,17 +140,25 @@ public:
     static bool usesSlots(const double steps[kRampSlots]);
     // The trigger of `state`, AO_TRIGGER_TYPE_TIME outside 0..kMaxStates-1.
     AOTriggerType getTriggerType(int state) const;
-    // `state` (in use) is a pre-fault or interval state of no time, which the
-    // run passes over.
+    // `state` (in use) is a pre-fault or interval state of no time, or a ramp
+    // judged not reset, which the run passes over.
     bool passesOver(int state) const;
-    // Once per ramp state, as it begins (or at its first action, should that
-    // be heard first): whether it began with the relay still operated.
-    void judgeBeginning(int state);
+    // The running state follows the instrument on to `state`; the states
+    // between end as they began.
+    void followTo(int state);
+    // The judgement of the ramp switchToNextState would send next (after the
+    // last step of the state being sent): whether there is one, whether the
+    // relay is operated for it, and its marking as passed over.
+    bool faultNext() const;
+    bool operatedForNextFault() const;
+    void passOverNextFault();
     // The run has played to its end: every state still running is completed
     // (a stop before the end leaves them running).
     void completeRun();
 
 private:
+    // The ramp switchToNextState would send next, -1 when it sends none.
+    int nextFault() const;
     // The progress marks of the run entering state r.
     void markEntered(int r);
     // The current array of a ramp item, null for an unknown item.

@@ -366,9 +366,6 @@ struct CommDriverTestControlData
 struct CommDriverTestStatusData
 {
     CommShared<uint8_t> statusBIStates[4] = {};   // contacts as last polled (1 closed)
-    // The contacts as polled in the pass that saw ring page p ended, before
-    // the page after it began (written with that report).
-    CommShared<uint8_t> statusBIStatesAtPageEnd[8][4] = {};
     CommShared<uint8_t> statusBOStates[4] = {};
     int32_t statusAOTempValues[4] = {};                  // degC
     CommShared<int32_t> statusTestStateIndex{0};         // raw 0x8336: bits 0-2 page, bit 15 last state

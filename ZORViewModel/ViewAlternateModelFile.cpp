@@ -88,7 +88,8 @@ void ViewAlternateModel::appendTestResult(QDomDocument* doc, QDomElement* parent
             row << number(value(record, k)) + unit << none << QString()
                 << number(record == 0 ? actionTime : returnTime) + QStringLiteral("s") << none;
         } else {
-            row << none << none << none << none << none;
+            const QString untested = rampUntested ? getNoActionText() : none;
+            row << untested << none << none << untested << none;
         }
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),

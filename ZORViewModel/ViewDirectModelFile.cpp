@@ -98,7 +98,8 @@ void ViewDirectModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
             row << (threePhase ? v(record) : getFaultActionValue(record)) << none << none
                 << number(record == 0 ? actionTime : returnTime) + QStringLiteral("s") << none;
         } else {
-            row << none << none << none << none << none;
+            const QString untested = rampUntested ? getNoActionText() : none;
+            row << untested << none << none << untested << none;
         }
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("16%"), QStringLiteral("center"),

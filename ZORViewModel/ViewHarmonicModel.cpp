@@ -696,9 +696,13 @@ void ViewHarmonicModel::settleResults()
     if (!runBegun)
         return;
     runBegun = false;
-    // A ramp stopped before it ran out, with no trip, has not been tested.
+    // A run ended with no trip has not been tested unless it was a ramp
+    // that ran out: a steady output ends only by a stop (or an edit it
+    // refused), a ramp stopped before it ran out the same.
     const ModelHarmonicEntity* entity = center()->testTestor->dataHarmonic;
     QMutexLocker lock(&entity->entityLock);
-    const bool untested = entity->autoRampEnabled && !entity->rampRanOut && std::isnan(entity->faultActionTimes[0]);
+    const int bi = entity->faultActionBiIndex;
+    const bool tripped = bi >= 0 && bi <= 3 && !std::isnan(entity->faultActionTimes[bi]);
+    const bool untested = !(entity->autoRampEnabled && entity->rampRanOut) && !tripped;
     testState = untested ? AO_STATE_TYPE_INITING : AO_STATE_TYPE_COMPLETED;
 }

@@ -384,9 +384,15 @@ void ViewLoadSheddingModel::completeEntityStates(const std::vector<int>& states)
     withEntity(layout.list.testType, [this, &states](auto& e) { completeStates(&e, states, layout.maxPoints); });
 }
 
-// A point stopped before its search ran out, with no trip, has not been
-// tested: it reads neither a value nor "No Action".
+// A point stopped before its search ran out (the fault of its last step
+// played to its end), with no trip, has not been tested: it reads neither a
+// value nor "No Action".
 void ViewLoadSheddingModel::untestStoppedPoints()
 {
-    withEntity(layout.list.testType, [this](auto& e) { untestStopped(&e, layout.maxPoints); });
+    withEntity(layout.list.testType, [this](auto& e) {
+        const auto untested = [&e](int p) {
+            return !ViewPointListDetail::tripRecorded(e.stateActionTimes[p]) && !e.searchRanOut(p);
+        };
+        untestStoppedIf(&e, untested, layout.maxPoints);
+    });
 }

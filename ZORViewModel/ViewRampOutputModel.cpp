@@ -61,6 +61,27 @@ QString ViewRampOutputModel::getFaultActionFactor() const
     return actionFactorText();
 }
 
+QString ViewRampOutputModel::getNoActionText() const
+{
+    if (testState == -1)
+        return QString();
+    return rampUntested ? tr("未测试") : tr("未动作");
+}
+
+void ViewRampOutputModel::beginResults()
+{
+    rampUntested = false;
+    ViewPortOutputModel::beginResults();
+}
+
+void ViewRampOutputModel::settleResults()
+{
+    ViewPortOutputModel::settleResults();
+    const ModelActionRampEntity* entity = rampEntity();
+    QMutexLocker lock(&entity->entityLock);
+    rampUntested = testState != 1 && entity->autoRampEnabled && !entity->rampRanOut;
+}
+
 // ---- Entity and automatic ramp --------------------------------------------------------------------
 
 double ViewRampOutputModel::channelLimit(int port) const

@@ -38,6 +38,10 @@ public:
     Q_INVOKABLE bool isExistFaultActionValue(int index) const;
     Q_INVOKABLE double getFaultActionTime(int index) const;
     Q_INVOKABLE QString getFaultActionFactor() const;
+    // What a result without a record reads: "" while a run goes on, "未测试"
+    // (not tested) after an automatic ramp stopped before it ran out with no
+    // action, else "未动作" (no action).
+    Q_INVOKABLE QString getNoActionText() const;
 
     // The report's table of the settings.
     void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
@@ -52,6 +56,8 @@ protected:
     virtual double channelLimit(int port) const;
 
     void pushToEntity(DATAType type) override;
+    void beginResults() override;
+    void settleResults() override;
     void pullOutputs() override;
     void pullResults() override;
     bool checkStart() override;
@@ -76,4 +82,6 @@ protected:
     RampPortType faultActionPort = RAMP_PORT_TYPE_UA;
     RampItemType faultActionItem = RAMP_ITEM_TYPE_RANGE;
     FaultActionType faultActionType = ACTION_TYPE_STOP;
+    // The last run was an automatic ramp stopped before it ran out, with no action.
+    bool rampUntested = false;
 };

@@ -603,10 +603,6 @@
 <context>
     <name>ModelAlternatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>不動作</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>定格</translation>
     </message>
@@ -697,10 +693,6 @@
 </context>
 <context>
     <name>ModelDirectPage</name>
-    <message>
-        <source>未动作</source>
-        <translation>不動作</translation>
-    </message>
     <message>
         <source>额定</source>
         <translation>定格</translation>
@@ -4518,6 +4510,14 @@
     <message>
         <source>Bi Output</source>
         <translation>接点出力</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未試験</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>不動作</translation>
     </message>
 </context>
 <context>

@@ -603,10 +603,6 @@
 <context>
     <name>ModelAlternatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>Sem atuação</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Nominal</translation>
     </message>
@@ -697,10 +693,6 @@
 </context>
 <context>
     <name>ModelDirectPage</name>
-    <message>
-        <source>未动作</source>
-        <translation>Sem atuação</translation>
-    </message>
     <message>
         <source>额定</source>
         <translation>Nominal</translation>
@@ -4518,6 +4510,14 @@
     <message>
         <source>Bi Output</source>
         <translation>Saída digital</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Não testado</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Sem atuação</translation>
     </message>
 </context>
 <context>

@@ -603,10 +603,6 @@
 <context>
     <name>ModelAlternatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>Нет срабат.</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Ном.</translation>
     </message>
@@ -697,10 +693,6 @@
 </context>
 <context>
     <name>ModelDirectPage</name>
-    <message>
-        <source>未动作</source>
-        <translation>Нет срабат.</translation>
-    </message>
     <message>
         <source>额定</source>
         <translation>Ном.</translation>
@@ -4518,6 +4510,14 @@
     <message>
         <source>Bi Output</source>
         <translation>Дискр. выход</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>Не испытано</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>Нет срабат.</translation>
     </message>
 </context>
 <context>

@@ -603,10 +603,6 @@
 <context>
     <name>ModelAlternatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Nominal</translation>
     </message>
@@ -697,10 +693,6 @@
 </context>
 <context>
     <name>ModelDirectPage</name>
-    <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
     <message>
         <source>额定</source>
         <translation>Nominal</translation>
@@ -4518,6 +4510,14 @@
     <message>
         <source>Bi Output</source>
         <translation>Bin.Output</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>NoTest</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>No Action</translation>
     </message>
 </context>
 <context>

@@ -603,10 +603,6 @@
 <context>
     <name>ModelAlternatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>未动作</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>额定</translation>
     </message>
@@ -697,10 +693,6 @@
 </context>
 <context>
     <name>ModelDirectPage</name>
-    <message>
-        <source>未动作</source>
-        <translation>未动作</translation>
-    </message>
     <message>
         <source>额定</source>
         <translation>额定</translation>
@@ -4518,6 +4510,14 @@
     <message>
         <source>Bi Output</source>
         <translation>开出</translation>
+    </message>
+    <message>
+        <source>未测试</source>
+        <translation>未测试</translation>
+    </message>
+    <message>
+        <source>未动作</source>
+        <translation>未动作</translation>
     </message>
 </context>
 <context>

@@ -151,7 +151,7 @@ ModulePageFrame {
                 fields[i].text = ""
             return
         }
-        var none = qsTr("未动作")                                    // no action
+        var none = viewAlternateModel.getNoActionText()
         var action = viewAlternateModel.isExistFaultActionValue(0)
         var back = viewAlternateModel.isExistFaultActionValue(1)
         actionValueField.text = action ? viewAlternateModel.getFaultActionValue(0) : none

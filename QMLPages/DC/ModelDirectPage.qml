@@ -133,7 +133,7 @@ ModulePageFrame {
     function updateResult() {
         var fields = [actionValueField, actionTimeField, returnValueField, returnTimeField]
         var state = viewDirectModel.getTestState()
-        var none = qsTr("未动作")                                    // no action
+        var none = viewDirectModel.getNoActionText()
         for (var i = 0; i < fields.length; ++i)
             fields[i].text = state === -1 ? "" : none
         if (state !== -1 && viewDirectModel.isExistFaultActionValue(0)) {

@@ -269,9 +269,10 @@ INSTANTIATE_TEST_SUITE_P(Scales, AcModelLastStep, ::testing::Values(1.0, enginet
 
 // Ramps of 0.1 s steps at real time, each with a relay that closes 95 ms (or
 // 99 ms) into the step it picks up on: the end value's, or one before it,
-// whose contact the instrument confirms in the next step. The trip reads the
-// step the relay saw (the page log) and the time into it, in the
-// instrument's ticks.
+// whose contact the instrument confirms in the next step; or 150 ms into the
+// end value's step, on its second page (the step held for the debounce). The
+// trip reads the step the relay saw (the page log) and the time into it, in
+// the instrument's ticks.
 TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
 {
     atRealTime();
@@ -285,7 +286,8 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
         double from, step, to, pickup, delay, value;
     } rows[] = {
         {AC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},       {AC, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
-        {AC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},       {DC, 8.0, 0.5, 12.0, 11.99, 0.095, 12.0},
+        {AC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},       {AC, 50.0, 1.0, 60.0, 59.99, 0.150, 60.0},
+        {DC, 8.0, 0.5, 12.0, 11.99, 0.095, 12.0},
         {DC, 8.0, 0.5, 12.0, 11.49, 0.095, 11.5},        {HARMONIC, 50.0, 1.0, 60.0, 59.99, 0.095, 60.0},
         {HARMONIC, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0}, {RAMPING, 50.0, 1.0, 60.0, 59.99, 0.099, 60.0},
         {RAMPING, 50.0, 1.0, 60.0, 58.99, 0.095, 59.0},
@@ -344,6 +346,39 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
         EXPECT_NEAR(value, r.value, 1e-3);
         EXPECT_NEAR(std::llround(time * rate), std::llround(pages->shownTime(moved, debounceNs, 0.1) * rate), 1);
     }
+}
+
+// The AC and DC automatic ramps (2 s per step), stopped in their first step
+// with no relay to trip: not tested, on the page and in the report, not "No
+// Action".
+TEST_F(AcModelEngine, ARampStoppedBeforeItRanOutIsNotTested)
+{
+    initialise();
+    sim->unplugAll();
+    auto stopEarly = [&](auto& vm, const QString& folder) {
+        vm.testActive();
+        vm.setOutputRange(port(0), 50.0);
+        vm.setAutoRampEnabled(true);
+        vm.setFaultActionPort(0);
+        vm.setRampStepValue(1.0);
+        vm.setRampTimeValue(2.0);
+        vm.setEndRampValue(60.0);
+        ASSERT_TRUE(vm.quickChange(true));
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 1; }));
+        vm.testInterrupt();
+        ASSERT_TRUE(waitFor([&] { return vm.getState(ViewBaseModel::STATE_TYPE_RUNNING) == 0; }) && waitEnded());
+        EXPECT_EQ(vm.getNoActionText(), QString::fromUtf8("未测试"));
+        ASSERT_TRUE(vm.saveReport("stopped.htm"));
+        const QString text = QString::fromUtf8(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm"));
+        EXPECT_EQ(text.count(QString::fromUtf8(">未测试<")), 2);
+    };
+    {
+        AcModel vm;
+        stopEarly(vm, QStringLiteral("AC"));
+    }
+    dctest::DcModel vm;
+    stopEarly(vm, QStringLiteral("DC"));
 }
 
 // The automatic ramps with steps shorter than the debounce (1 ms against

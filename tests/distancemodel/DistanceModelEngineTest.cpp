@@ -290,18 +290,16 @@ TEST_F(DistanceModelEngine, EachFaultPlaysToItsWindowsEnd)
     }
 }
 
-// Pre-fault and interval outputs of 0.2 s, shorter than the drop-off delay
-// of a relay on IA (2.5 s): the second fault begins with the contact of the
-// first still closed and reads "Not Reset" at once, its fault not played (or
-// cut short), never for its time (3.3 s).
+// At real time, pre-fault and interval outputs of 0.2 s against a relay on
+// IA that drops off 2.5 s after its current has gone: the second fault
+// begins with the contact of the first still closed and reads "Not Reset"
+// at once, its fault not played. Dropping off 0.39 s after, the contact
+// opens 10 ms before the second fault begins, within the debounce: the
+// relay has reset, and the second point is timed.
 TEST_F(DistanceModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
+    atRealTime();
     initialise();
-    auto log = plugPageLog();
-    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-        zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.3,dropdelay=2.5,input=0").models.at(0));
-    ASSERT_TRUE(relay);
-    sim->plugIn(relay);
     DistanceModel vm;
     prepare(vm);
     vm.setNormalTime(0.2);
@@ -310,20 +308,39 @@ TEST_F(DistanceModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
     vm.setOupputTimeFactor2(3.0);
     vm.addAt(1.0);
     vm.addAt(1.0);
-    run(vm);
+    for (const char* dropdelay : {"2.5", "0.39"}) {
+        SCOPED_TRACE(dropdelay);
+        const bool notReset = dropdelay[0] == '2';
+        sim->unplugAll();
+        auto log = plugPageLog();
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup(QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
+                                        .arg(QLatin1String(dropdelay)))
+                .models.at(0));
+        ASSERT_TRUE(relay);
+        sim->plugIn(relay);
+        run(vm);
 
-    ASSERT_EQ(relay->pickupTimes().size(), 1u);
-    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
-    EXPECT_FALSE(vm.getRelayNotReset(0));
-    EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
-    EXPECT_TRUE(vm.getRelayNotReset(1));
-    EXPECT_TRUE(std::isnan(vm.getActionTimes(1)));
-    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
-    const std::vector<PageLog::Entry> played = log->all();
-    int faults = 0;
-    for (size_t k = 0; k + 1 < played.size(); ++k) {
-        if (played[k].page.trigger() != zorsim::TriggerType::TimeOrBinary || ++faults == 1)
+        std::vector<int64_t> faults;
+        for (const PageLog::Entry& page : log->all())
+            if (page.page.trigger() == zorsim::TriggerType::TimeOrBinary)
+                faults.push_back(page.startNs);
+        ASSERT_EQ(faults.size(), notReset ? 1u : 2u);
+        ASSERT_EQ(relay->pickupTimes().size(), faults.size());
+        EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_SUCCESS);
+        EXPECT_FALSE(vm.getRelayNotReset(0));
+        EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_EQ(vm.getRelayNotReset(1), notReset);
+        EXPECT_EQ(vm.getTestResults(1), notReset ? VM::AO_Result_TYPE_FAILED : VM::AO_Result_TYPE_SUCCESS);
+        if (notReset) {
+            EXPECT_TRUE(std::isnan(vm.getActionTimes(1)));
             continue;
-        EXPECT_LT(played[k + 1].startNs - played[k].startNs, 1000000000) << k;
+        }
+        ASSERT_FALSE(relay->dropoffTimes().empty());
+        EXPECT_LT(relay->dropoffTimes()[0], faults[1]);
+        EXPECT_NEAR(vm.getActionTimes(1),
+                    runprotection::recordedTripTime(double(relay->pickupTimes()[1] - faults[1]) * 1e-9,
+                                                    debounceSeconds()),
+                    2e-6);
     }
 }

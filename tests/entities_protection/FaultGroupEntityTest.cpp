@@ -64,7 +64,9 @@ TYPED_TEST_SUITE(FaultGroupEntityTest, FaultGroupEntities);
 constexpr bool isDistance(const ModelDistanceEntity*) { return true; }
 constexpr bool isDistance(const ModelOvercurrentEntity*) { return false; }
 
-TYPED_TEST(FaultGroupEntityTest, PagesArmTheInputsOnlyInFaultStates)
+// A fault page watches its edges with its logic and ends on a trip; a page
+// between the faults watches both edges of the same inputs, OR, to its time.
+TYPED_TEST(FaultGroupEntityTest, PagesBetweenTheFaultsWatchBothEdgesOfTheTripInputs)
 {
     this->setGroups();
     const bool distance = isDistance(&this->entity);
@@ -84,9 +86,10 @@ TYPED_TEST(FaultGroupEntityTest, PagesArmTheInputsOnlyInFaultStates)
         EXPECT_EQ(page.outputBOInitStates[0], quint32(k % 2));
         EXPECT_EQ(page.outputLinkStateType, 1u);
         EXPECT_EQ(page.outputTriggerType, fault ? 2 : 0);
-        EXPECT_EQ(page.outputBIRiseEnables[0], fault ? 1u : 0u);
-        EXPECT_EQ(page.outputBIFallEnables[2], fault ? 1u : 0u);
-        EXPECT_EQ(page.outputBILogic, fault ? 1u : 0u);
+        EXPECT_EQ(std::vector<quint32>({page.outputBIRiseEnables[0], page.outputBIFallEnables[0],
+                                        page.outputBIRiseEnables[1], page.outputBIFallEnables[2],
+                                        page.outputBIRiseEnables[2], page.outputBILogic}),
+                  fault ? std::vector<quint32>({1, 0, 0, 1, 0, 1}) : std::vector<quint32>({1, 1, 0, 1, 1, 0}));
     }
     if (distance) {
         // Closing page: every output zero, time 0, time trigger; the binary
@@ -131,6 +134,8 @@ TYPED_TEST(FaultGroupEntityTest, ProgressFollowsTheCompletedPages)
     EXPECT_EQ(e.stateTestStates[4], ModelEntity::AO_STATE_TYPE_COMPLETED);
 }
 
+// A trip is the edge a fault watches, on its page as the instrument ended
+// it; a change on a page between the faults, or the other edge, is none.
 TYPED_TEST(FaultGroupEntityTest, TripsAreRecordedInFaultStatesOnly)
 {
     this->setGroups();
@@ -141,21 +146,22 @@ TYPED_TEST(FaultGroupEntityTest, TripsAreRecordedInFaultStatesOnly)
         int running;
         int stateIndex;
         int input;
+        int code;
         int expected;
     };
     const Case cases[] = {
-        {1, kComplete, 0, 0},  {4, kComplete, 2, 0}, {1, 0x0001, 0, -1}, // no completion bit
-        {2, kComplete, 0, -1}, {3, kComplete, 0, -1}, {7, kComplete, 0, -1}, // beyond stateCount
-        {1, kComplete, 4, -1}, {1, kComplete, -1, -1},
+        {1, kComplete, 0, 1, 0},  {4, kComplete, 2, 2, 0}, {1, 0x0001, 0, 1, -1}, // no completion bit
+        {2, kComplete, 0, 1, -1}, {3, kComplete, 0, 1, -1}, {7, kComplete, 0, 1, -1}, // beyond stateCount
+        {1, kComplete, 4, 1, -1}, {1, kComplete, -1, 1, -1}, {4, kComplete, 0, 2, -1},  // not the watched edge
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "running " << c.running << " input " << c.input);
         e.outputRunningStateIndex = c.running;
-        const int flags = c.input >= 0 ? 2 << (2 * c.input) : 0;
+        const int flags = c.input >= 0 ? c.code << (2 * c.input) : 0;
         EXPECT_EQ(e.updateFromDriverAction(c.stateIndex, flags, c.input, 0.03f), c.expected);
         if (c.expected == 0) {
             EXPECT_DOUBLE_EQ(e.stateActionTimes[c.running][c.input], double(0.03f));
-            EXPECT_EQ(e.stateActionBIStates[c.running][c.input], 2);
+            EXPECT_EQ(e.stateActionBIStates[c.running][c.input], c.code);
         }
     }
     // State-end report: state numbers from 1; rewrites only on a new time.
@@ -208,8 +214,8 @@ TYPED_TEST(FaultGroupEntityTest, LimitsAndStartCheck)
 // Overcurrent: an after-fault state marked time-or-binary waits for the
 // relay's reset, each trip input watched for the edge opposite to the
 // fault's (input 1 rising -> falling, input 3 falling -> rising), with the
-// fault's logic. Without a trip standing it is needless; a fault that begins
-// after it (no pre-fault page between) with no reset recorded is marked.
+// fault's logic. Without a trip standing it is needless; the fault after it
+// (no pre-fault page between) with no reset recorded is judged operated.
 using OvercurrentResetWait = FaultGroupEntityTest<ModelOvercurrentEntity>;
 TEST_F(OvercurrentResetWait, EdgesReversedAndTheTripStandingDecides)
 {
@@ -234,8 +240,8 @@ TEST_F(OvercurrentResetWait, EdgesReversedAndTheTripStandingDecides)
                                         page.outputTriggerType}),
                   std::vector<quint32>({0, 1, 1, 0, 1, 2}));
         EXPECT_EQ(r.reset ? entity.updateFromDriverAction(kComplete, 2, 0, 0.02f) : 0, 0);
-        entity.followTo(4);
-        EXPECT_EQ(entity.stateBeganUnreset[4], r.unreset);
+        EXPECT_TRUE(entity.faultNext());
+        EXPECT_EQ(entity.operatedForNextFault(), r.unreset);
     }
 }
 

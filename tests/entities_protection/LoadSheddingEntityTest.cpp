@@ -90,7 +90,7 @@ std::vector<CommDriverTestOutputData> faultPages(const std::vector<CommDriverTes
 {
     std::vector<CommDriverTestOutputData> faults;
     for (const auto& page : pages)
-        if (page.outputBIRiseEnables[0] == 1)
+        if (page.outputTriggerType == COMM_TRIGGER_TYPE_TIME_BINARY)
             faults.push_back(page);
     return faults;
 }
@@ -116,9 +116,10 @@ TEST_F(LoadSheddingEntityTest, FrequencySearchCyclesUntilTheStopFrequency)
         SCOPED_TRACE(i);
         const CommDriverTestOutputData& page = pages[i];
         const int kind = int(i % 3);   // 0 pre-fault, 1 fault, 2 after-fault
-        EXPECT_EQ(page.outputTriggerType, quint16(COMM_TRIGGER_TYPE_TIME_BINARY));
-        EXPECT_EQ(page.outputBIRiseEnables[2], kind == 1 ? 1u : 0u);
-        EXPECT_EQ(page.outputBIFallEnables[3], kind == 1 ? 1u : 0u);
+        // Every page watches both edges of every input; only a fault ends on one.
+        EXPECT_EQ(page.outputTriggerType, quint16(kind == 1 ? COMM_TRIGGER_TYPE_TIME_BINARY : COMM_TRIGGER_TYPE_TIME));
+        EXPECT_EQ(page.outputBIRiseEnables[2], 1u);
+        EXPECT_EQ(page.outputBIFallEnables[3], 1u);
         EXPECT_EQ(page.propertyEnables[UA], kind == 1 ? kDfdt : kBase);
         EXPECT_EQ(page.propertyEnables[IA], kBase);
         if (kind == 0) {

@@ -142,7 +142,9 @@ TEST_F(RampingEntityTest, PickUpSearchRecordsTheTripValueAndForcesTheIntervalSta
     ASSERT_TRUE(pageDone());
     ASSERT_EQ(sent.size(), 7u);
     EXPECT_FLOAT_EQ(sentIA(5), 0.0f);
-    EXPECT_EQ(sent[5].outputBIRiseEnables[0], 0u);
+    // It watches both edges of the ramp's input, to its time.
+    EXPECT_EQ(sent[5].outputBIFallEnables[0], 1u);
+    EXPECT_EQ(sent[5].outputTriggerType, quint16(ModelEntity::AO_TRIGGER_TYPE_TIME));
     EXPECT_EQ(entity.outputSendingStateIndex, 3);
 
     // Item 2 runs to its end untripped: 0, 10, 20, 30 degrees.

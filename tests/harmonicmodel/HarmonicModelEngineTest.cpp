@@ -114,13 +114,13 @@ TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAga
     vm.setRampStepValue(0.05);
     vm.setSlot(kIA, 1, 0.0, 45.0);
 
-    // A completed run without a trip fails.
+    // A steady run stopped without a trip has not been tested.
     ASSERT_TRUE(vm.testStart());
     ASSERT_TRUE(waitRunning(vm, true));
     vm.testInterrupt();
     ASSERT_TRUE(waitRunning(vm, false));
-    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_COMPLETED);
-    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_FAILED);
+    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_INITING);
+    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_NONE);
     EXPECT_EQ(vm.getBinaryInputIndex(), -1);
 
     // Manual steps of 0.05 A: the relay picks up at 0.15 A (14 % of 1 A).
@@ -156,8 +156,9 @@ TEST_F(HarmonicModelEngine, SecondHarmonicRelayTripsOnStepsAndOnTheRampJudgedAga
     EXPECT_EQ(vm.outputRanges[kIA][1], 0.0);
 }
 
-// The automatic ramp (2 s per step) stopped in its first step, no relay to
-// trip: the run has not been tested, not failed.
+// Stopped with no relay to trip: the automatic ramp (2 s per step) in its
+// first step, and the steady output (T.nom 1 s) at once: the run has not
+// been tested, not failed.
 TEST_F(HarmonicModelEngine, RampStoppedBeforeItRanOutIsNotTested)
 {
     initialise();
@@ -166,17 +167,20 @@ TEST_F(HarmonicModelEngine, RampStoppedBeforeItRanOutIsNotTested)
     vm.setFaultActionPort(7);
     vm.setFaultActionOrder(1);
     vm.setRampStepValue(0.05);
-    vm.setAutoRampEnabled(true);
     vm.setRampTimeValue(2.0);
     vm.setEndRampValue(0.5);
     vm.setSlot(kIA, 1, 0.0, 45.0);
-    ASSERT_TRUE(vm.quickChange(true));
-    ASSERT_TRUE(vm.testStart());
-    ASSERT_TRUE(waitRunning(vm, true));
-    vm.testInterrupt();
-    ASSERT_TRUE(waitRunning(vm, false));
-    EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_INITING);
-    EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_NONE);
+    for (bool ramp : {true, false}) {
+        SCOPED_TRACE(ramp ? "ramp" : "steady");
+        vm.setAutoRampEnabled(ramp);
+        ASSERT_TRUE(vm.quickChange(true));
+        ASSERT_TRUE(vm.testStart());
+        ASSERT_TRUE(waitRunning(vm, true));
+        vm.testInterrupt();
+        ASSERT_TRUE(waitRunning(vm, false));
+        EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_INITING);
+        EXPECT_EQ(vm.getTestResult(), VM::AO_Result_TYPE_NONE);
+    }
 }
 
 // Components that add up beyond a channel's range (10 A, 265 V), as the page

@@ -368,6 +368,12 @@ TEST_F(HarmonicModelTest, ResultsClearOnANewVariableAndOnlyABegunRunSettles)
     EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_RUNNNING);
     vm.setFaultActionPort(2);   // during a run the state stays
     EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_RUNNNING);
+    {
+        ModelHarmonicEntity& e = entity();
+        QMutexLocker lock(&e.entityLock);
+        e.faultActionBiIndex = 1;
+        e.faultActionTimes[1] = 0.5;
+    }
     vm.doSwitchToStopState();
     EXPECT_EQ(vm.getTestState(), VM::AO_STATE_TYPE_COMPLETED);
 }

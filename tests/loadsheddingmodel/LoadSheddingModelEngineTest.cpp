@@ -192,54 +192,95 @@ TEST_F(LoadSheddingEngine, SearchWithoutActionReadsNoAction)
 }
 
 // At real time, a voltage-blocking search whose first fault (60 V) picks up
-// a relay that holds above 55.1 V, pre-fault and after-fault at 57.735 V:
+// a relay that holds above 55.1 V. Pre-fault and after-fault at 57.735 V:
 // the next point's fault (50 V) begins with the relay still operated. It
-// reads "Not Reset" at once, no trip credited to it, its search ended: the
-// fault is left before the relay's drop-off delay (0.3 s) ran out.
+// reads "Not Reset" at once, no trip credited to it, its search ended: its
+// fault is not played. At 50 V, with the contact opening 12 or 10 ms before
+// the next point's fault, within the debounce, the relay has reset: the
+// point is searched and runs out (No Action).
 TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
     atRealTime();
     initialise();
-    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-        zorsim::parseRelaySetup("timed:channel=UA,pickup=58,dropdelay=0.3,input=0").models.at(0));
-    ASSERT_TRUE(relay);
-    sim->plugIn(relay);
     std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(false);
     prepare(*vm);
     addPoints(*vm, {{UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 60.0, 62.0, 1.0},
-                    {UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 50.0, 52.0, 1.0}});
-    run(*vm);
-    EXPECT_EQ(vm->getActionValueStr(0), QStringLiteral("60.000V"));
-    EXPECT_FALSE(vm->getRelayNotReset(0));
-    EXPECT_EQ(vm->getTestStates(1), VB::AO_STATE_TYPE_COMPLETED);
-    EXPECT_TRUE(vm->getRelayNotReset(1));
-    EXPECT_FALSE(vm->getActionTime(1) > 0.0);
-    EXPECT_EQ(relay->pickupTimes().size(), 1u);
-    EXPECT_TRUE(relay->dropoffTimes().empty());
+                    {UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 50.0, 50.0, 1.0}});
+    const struct
+    {
+        double rest;
+        double dropdelay;
+    } rows[] = {{57.735, 0.3}, {50.0, 1.988}, {50.0, 1.99}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dropdelay);
+        const bool notReset = row.rest > 55.1;
+        vm->setNormalOutput(VB::AO_ITEM_TYPE_RANGE, VB::AO_PORT_TYPE_UA, row.rest);
+        vm->setIntervalOutput(VB::AO_ITEM_TYPE_RANGE, VB::AO_PORT_TYPE_UA, row.rest);
+        sim->unplugAll();
+        auto log = plugPageLog();
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup(
+                QStringLiteral("timed:channel=UA,pickup=58,dropdelay=%1,input=0").arg(row.dropdelay, 0, 'f', 3))
+                .models.at(0));
+        ASSERT_TRUE(relay);
+        sim->plugIn(relay);
+        run(*vm);
+        std::vector<int64_t> faults;
+        for (const runprotection::PageLog::Entry& e : log->all())
+            if (e.page.trigger() == zorsim::TriggerType::TimeOrBinary)
+                faults.push_back(e.startNs);
+        ASSERT_EQ(faults.size(), notReset ? 1u : 2u);
+        EXPECT_EQ(vm->getActionValueStr(0), QStringLiteral("60.000V"));
+        EXPECT_FALSE(vm->getRelayNotReset(0));
+        EXPECT_EQ(vm->getTestStates(1), VB::AO_STATE_TYPE_COMPLETED);
+        EXPECT_EQ(vm->getRelayNotReset(1), notReset);
+        EXPECT_FALSE(vm->getActionTime(1) > 0.0);
+        EXPECT_EQ(relay->pickupTimes().size(), 1u);
+        if (notReset) {
+            EXPECT_TRUE(relay->dropoffTimes().empty());
+        } else {
+            ASSERT_EQ(relay->dropoffTimes().size(), 1u);
+            EXPECT_LT(relay->dropoffTimes()[0], faults[1]);
+            EXPECT_EQ(vm->getActionValueStr(1), vmtest::utf8("未动作"));
+        }
+    }
 }
 
-// A search stopped in its first fault, long before it ran out, with no trip:
+// A search stopped with no trip: in its first fault, long before it ran out,
 // the point has not been tested (not "No Action"), on the page and in the
-// report.
+// report; in the after-fault of its last step (49.3 Hz), every step played,
+// it ran out: "No Action".
 TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
 {
+    struct Row
+    {
+        double end;
+        int stopState;
+        int state;
+        const char* reads;
+    };
     std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
-    addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.1, 0.1, 0.0}});
-    ASSERT_TRUE(vm->testStart());
-    ASSERT_TRUE(waitFor([&] {
-        QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
-        return testor().dataSlipFrequency->outputRunningStateIndex >= 1;
-    }));
-    vm->testInterrupt();
-    ASSERT_TRUE(waitEnded());
-    ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
-    EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_INITING);
-    ASSERT_TRUE(vm->saveReport("stopped.htm"));
-    QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
-    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
-    const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
-    ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[1].back(), "未测试");
+    for (const Row& row : {Row{45.0, 1, VB::AO_STATE_TYPE_INITING, "未测试"},
+                           Row{49.3, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"}}) {
+        SCOPED_TRACE(row.reads);
+        vm->clearPoint();
+        addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, row.end, 0.2, 0.1, 0.0}});
+        ASSERT_TRUE(vm->testStart());
+        ASSERT_TRUE(waitFor([&] {
+            QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
+            return testor().dataSlipFrequency->outputRunningStateIndex >= row.stopState;
+        }));
+        vm->testInterrupt();
+        ASSERT_TRUE(waitEnded());
+        ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+        EXPECT_EQ(vm->getTestStates(0), row.state);
+        ASSERT_TRUE(vm->saveReport("stopped.htm"));
+        QFile report(QDir::currentPath() + "/report/SlipFrequency/stopped.htm");
+        ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+        const filetest::Table rows = filetest::find(filetest::tables(report.readAll()), "序号");
+        ASSERT_EQ(rows.size(), 2u);
+        EXPECT_EQ(rows[1].back(), row.reads);
+    }
 }
 
 // A search whose step is 0 and a slide rate of 0: the engine refuses the
@@ -284,8 +325,11 @@ TEST_F(LoadSheddingEngine, StartTheEngineRefusesLeavesThePointsAndSaysWhy)
 // after, as a relay moves). At the timing value the operate time reads 0,
 // not no action; before it the time is negative and reads as a failure.
 // Under-frequency 50 -> 45 Hz at 1 Hz/s; under-voltage 57.735 -> 30 V at
-// 10 V/s. At the tests' pace and at real time, paced as the application
-// paces the instrument.
+// 10 V/s. And a relay at 45.5 Hz, 0.99 s, that acts 10 ms before the
+// fault's 0.5 s hold ends, its contact held by an after-fault at 45 Hz: the
+// instrument confirms it after the fault, and it is the fault's. At the
+// tests' pace and at real time, paced as the application paces the
+// instrument.
 class LoadSheddingInstantRelay : public LoadSheddingEngine, public ::testing::WithParamInterface<bool>
 {
 };
@@ -307,6 +351,7 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         TestPoint point;
         double crossing;   // s from the ramp's start to the relay's pickup
         double operate;    // s from the timing value to the trip
+        double after = 50.0;   // the after-fault's frequency, Hz
     } rows[] = {
         {false, "frequency:channel=UA,pickup=49,delay=0,input=0",
          {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 1.0, 0.0},
@@ -318,6 +363,8 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
          {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 45.0}, 4.5, -0.5},
         {true, "voltage:channels=UA+UB+UC,pickup=56.735,delay=0,input=0",
          {UV::ITEM_ACTION_TIME, 57.735, 30.0, 0.0, 10.0, 49.0}, 0.1, -0.7735},
+        {false, "frequency:channel=UA,pickup=45.5,delay=0.99,input=0",
+         {UF::ITEM_ACTION_TIME, 50.0, 45.0, 0.0, 1.0, 49.0}, 5.49, 4.49, 45.0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.relay);
@@ -329,25 +376,35 @@ TEST_P(LoadSheddingInstantRelay, ActionAtTheTimingValueReadsItsTime)
         auto log = plugPageLog();
         std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
         prepare(*vm);
+        for (int c = 0; c < 3; ++c)
+            vm->setIntervalOutput(VB::AO_ITEM_TYPE_FREQUENCY, VB::AOPortType(c), row.after);
         addPoints(*vm, {row.point});
         run(*vm);
         // What the relay saw: one trip, a tick or so after the ramp's page
         // reached the timing value.
         const std::vector<int64_t> trips = relay->tripTimes();
         ASSERT_EQ(trips.size(), 1u);
-        int64_t rampStart = -1;
-        for (const runprotection::PageLog::Entry& e : log->all())
-            if (rampStart < 0 && e.ramp(runprotection::kUA) != zorsim::RampKind::None)
-                rampStart = e.startNs;
-        ASSERT_GE(rampStart, 0);
+        const std::vector<runprotection::PageLog::Entry> pages = log->all();
+        const auto ramp = std::find_if(pages.begin(), pages.end(), [](const runprotection::PageLog::Entry& e) {
+            return e.ramp(runprotection::kUA) != zorsim::RampKind::None;
+        });
+        ASSERT_TRUE(ramp != pages.end() && ramp + 1 != pages.end());
+        const int64_t rampStart = ramp->startNs;
         EXPECT_NEAR(double(trips[0] - rampStart) * 1e-9, row.crossing, 1e-4);
         EXPECT_EQ(vm->getTestStates(0), VB::AO_STATE_TYPE_COMPLETED);
-        EXPECT_NEAR(vm->operateTime(0), row.operate, 1e-4);
+        // Confirmed once the page after the fault began, the trip reads the
+        // instrument's hold of the ended fault page less, which none of its
+        // ticks counts.
+        const int64_t rampEnd = rampStart + std::llround(ramp->page.durationSeconds * 1e9);
+        const int64_t debounceNs = std::llround(debounceSeconds() * 1e9);
+        const int64_t after = (ramp + 1)->startNs;
+        const double held = trips[0] + debounceNs > after ? double(after - rampEnd) * 1e-9 : 0.0;
+        EXPECT_NEAR(vm->operateTime(0), row.operate - held, 1e-4);
         const QString text = vm->getActionTimeStr(0);
         if (row.operate < 0.0)
             EXPECT_TRUE(text.startsWith(vmtest::utf8("失败：提前"))) << qPrintable(text);
         else
-            EXPECT_TRUE(text.endsWith(QLatin1String("ms"))) << qPrintable(text);
+            EXPECT_TRUE(text.endsWith(QLatin1Char('s'))) << qPrintable(text);
     }
 }
 

@@ -49,7 +49,8 @@ protected:
         PageLog::Entry page;
         int64_t endNs;
     };
-    std::vector<Fault> run(OvercurrentModel& vm, const std::function<void()>& plug)
+    std::vector<Fault> run(OvercurrentModel& vm, const std::function<void()>& plug,
+                           std::vector<PageLog::Entry>* pages = nullptr)
     {
         sim->unplugAll();
         auto log = plugPageLog();
@@ -62,6 +63,8 @@ protected:
         for (const PageLog::Entry& e : log->all())
             if (played.empty() || played.back().ring != e.ring)
                 played.push_back(e);
+        if (pages)
+            *pages = played;
         // A wait for the relay's reset plays the interval outputs (all 0 here).
         const auto outputs = [](const PageLog::Entry& e) {
             return std::any_of(e.page.channels.begin(), e.page.channels.end(),
@@ -199,6 +202,9 @@ TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windo
         const std::vector<int64_t> closed = closedTimes(*relay);
         EXPECT_EQ(closed.size(), 3u);
         expectJudged(vm, played, closed, r.results);
+        if (!r.boxes && played.size() == 4u) {
+            EXPECT_LT(played[2].page.startNs - played[1].endNs, 500000000);
+        }
     }
 }
 
@@ -330,6 +336,95 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
         EXPECT_TRUE(vm.getRelayNotReset(1));
         for (size_t i = 1; i < faults.size(); ++i)
             EXPECT_LT(faults[i].endNs - faults[i].page.startNs, 1000000000) << i;
+    }
+}
+
+// At real time, interval 0.5 s, no pre-fault, 2 A faults against a relay
+// that trips after 0.3 s and opens its contact `opened` ms before the
+// interval ends (after it, where negative): point 2 begins on a reset relay
+// whenever the contact opened before the interval ended (as the instrument
+// played it, held until the next page), also within the debounce (the
+// interval then plays on for the debounce, the instrument confirming the
+// opening), and is timed 0.300 s; opened after, the point reads Not Reset
+// and its fault is not played.
+TEST_F(OvercurrentModelEngine, AContactOpenedBeforeTheFaultBeganHasReset)
+{
+    atRealTime();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(true);
+    vm.setIntervalTime(0.5);
+    vm.setMaxFaultTime(1.0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.3);
+    for (int k = 0; k < 2; ++k)
+        vm.addAt(2.0, VM::FUNCTION_TYPE_50);
+    for (double opened : {18.4, 16.8, 14.8, 12.1, 10.1, 5.0, -5.0}) {
+        SCOPED_TRACE(testing::Message() << opened << " ms");
+        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+            zorsim::parseRelaySetup(QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
+                                        .arg(0.5 - opened / 1000.0, 0, 'f', 6))
+                .models.at(0));
+        ASSERT_TRUE(relay);
+        std::vector<PageLog::Entry> pages;
+        const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); }, &pages);
+        ASSERT_FALSE(faults.empty());
+        ASSERT_FALSE(relay->dropoffTimes().empty());
+        const auto interval = std::find_if(pages.begin(), pages.end(),
+                                           [&](const PageLog::Entry& e) { return e.startNs == faults[0].endNs; });
+        ASSERT_TRUE(interval != pages.end() && interval + 1 != pages.end());
+        const bool reset = relay->dropoffTimes()[0] < (interval + 1)->startNs;
+        EXPECT_TRUE(reset || opened < 0.0);
+        ASSERT_EQ(faults.size(), reset ? 2u : 1u);
+        EXPECT_EQ(vm.getRelayNotReset(1), !reset);
+        if (!reset) {
+            EXPECT_EQ(vm.getTestResults(1), kFail);
+            continue;
+        }
+        EXPECT_LT(relay->dropoffTimes()[0], faults[1].page.startNs);
+        ASSERT_EQ(relay->pickupTimes().size(), 2u);
+        EXPECT_NEAR(vm.getActionTimes(1),
+                    runprotection::recordedTripTime(double(relay->pickupTimes()[1] - faults[1].page.startNs) * 1e-9,
+                                                    debounceSeconds()),
+                    2e-6);
+        EXPECT_EQ(vm.getTestResults(1), kPass);
+    }
+}
+
+// At real time, pre-fault 0.5 s, interval 0.2 s, points 2, 2, 2 and 0.5 A
+// against a relay that drops off 1.5 s after its current has gone: points 2
+// and 3 begin on the operated relay and read Not Reset, their faults never
+// played, so the relay resets 1.5 s after point 1's fault, and point 4, some
+// 2.1 s after it, is tested to its time on a reset relay.
+TEST_F(OvercurrentModelEngine, AFaultPassedOverPlaysNothing)
+{
+    atRealTime();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(true);
+    vm.setIntervalEnable(true);
+    vm.setIntervalTime(0.2);
+    vm.setMaxFaultTime(1.0);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.3);
+    for (double amps : {2.0, 2.0, 2.0, 0.5})
+        vm.addAt(amps, VM::FUNCTION_TYPE_50);
+    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
+        zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.3,dropdelay=1.5,input=0").models.at(0));
+    ASSERT_TRUE(relay);
+    const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+    ASSERT_EQ(faults.size(), 2u);
+    EXPECT_NEAR(faults[1].page.amplitude(kIA), 0.5, 1e-6);
+    EXPECT_GE(faults[1].endNs - faults[1].page.startNs, 1000000000);
+    ASSERT_EQ(relay->dropoffTimes().size(), 1u);
+    EXPECT_NEAR(double(relay->dropoffTimes()[0] - faults[0].endNs) * 1e-9, 1.5, 1e-3);
+    const int results[] = {kPass, kFail, kFail, kPass};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(vm.getTestStates(i), VM::AO_STATE_TYPE_COMPLETED);
+        EXPECT_EQ(vm.getRelayNotReset(i), i == 1 || i == 2);
+        EXPECT_EQ(vm.getTestResults(i), results[i]);
     }
 }
 

@@ -286,14 +286,17 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
     EXPECT_EQ(vm.getActionValue(0).toStdString(), "60.000");
 }
 
-// The page's default (no pre-fault, no interval, both edges watched): item 1
-// ramps UA up to the pick-up of a relay, so item 2 begins with its contact
-// still closed, whether the relay drops off 2.5 s after UA has fallen or at
-// once (its contact opening as item 2 begins). Item 2 reads "Not Reset" at
-// once: no trip is credited to it and its ramp is not played to its end (UA
-// never reaches 5 V in it).
+// At real time, both edges watched: item 1 ramps UA up to the pick-up of a
+// relay. With the page's default (no pre-fault, no interval) item 2 begins
+// with its contact still closed, whether the relay drops off 2.5 s after UA
+// has fallen or at once (its contact opening as item 2 begins): item 2 reads
+// "Not Reset" at once, no trip credited to it, its ramp not played (UA
+// never reaches 5 V in it). With an interval of 0.5 s in which the contact
+// opens 10.7 or 5 ms before item 2 begins, within the debounce, the relay
+// has reset: item 2 is played and trips at 3 V.
 TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
+    atRealTime();
     initialise();
     RampingModel vm;
     vm.testActive();
@@ -305,24 +308,41 @@ TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
         vm.setOutputRange(port(kUA), 0.0);
         watch(vm, i, {0}, VM::AO_BILOGIC_TYPE_OR);
     }
-    for (const char* setup : {"timed:channel=UA,pickup=3,dropdelay=2.5,input=0", "threshold:channel=UA,pickup=3,input=0"}) {
-        SCOPED_TRACE(setup);
+    const struct
+    {
+        const char* setup;
+        double interval;
+    } rows[] = {{"timed:channel=UA,pickup=3,dropdelay=2.5,input=0", 0.0},
+                {"threshold:channel=UA,pickup=3,input=0", 0.0},
+                {"timed:channel=UA,pickup=3,dropdelay=0.4893,input=0", 0.5},
+                {"timed:channel=UA,pickup=3,dropdelay=0.495,input=0", 0.5}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.setup);
+        const bool notReset = row.interval == 0.0;
+        vm.setIntervalEnable(!notReset);
+        vm.setIntervalTime(row.interval);
         sim->unplugAll();
         auto pages = std::make_shared<runsource::PageRecorder>(kUA);
         sim->plugIn(pages);
         const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-            zorsim::parseRelaySetup(QString::fromLatin1(setup)).models.at(0));
+            zorsim::parseRelaySetup(QString::fromLatin1(row.setup)).models.at(0));
         ASSERT_TRUE(relay);
         sim->plugIn(relay);
         ASSERT_TRUE(runToEnd(vm));
-        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        ASSERT_EQ(relay->pickupTimes().size(), notReset ? 1u : 2u);
         EXPECT_EQ(vm.getActionValue(0).toStdString(), "3.000");
         EXPECT_FALSE(vm.getRelayNotReset(0));
         EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
-        EXPECT_TRUE(vm.getRelayNotReset(1));
-        EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
-        EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+        EXPECT_EQ(vm.getRelayNotReset(1), notReset);
         const std::vector<double> ua = pages->amplitudes();
-        EXPECT_EQ(std::count_if(ua.begin(), ua.end(), [](double a) { return a > 4.5; }), 0);
+        if (notReset) {
+            EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
+            EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
+            EXPECT_EQ(std::count_if(ua.begin(), ua.end(), [](double a) { return a > 4.5; }), 0);
+        } else {
+            EXPECT_EQ(vm.getActionValue(1).toStdString(), "3.000");
+            ASSERT_FALSE(relay->dropoffTimes().empty());
+            EXPECT_NEAR(pages->playedAt(relay->dropoffTimes()[0]), 0.0, 1e-6);
+        }
     }
 }

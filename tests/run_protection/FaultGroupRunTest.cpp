@@ -66,8 +66,8 @@ TEST_F(RunProtectionTest, DistanceGroupsTripInTheirFaultPagesAndEndWithTheClosin
     EXPECT_EQ(sim->peekRegister(kStateCountRegister), 6);
     EXPECT_EQ(relay->closeTimes().size(), 1u);
 
-    // Six pages and the closing page, one after the other: the inputs armed
-    // only in the fault pages.
+    // Six pages and the closing page, one after the other: the fault pages
+    // end on a trip, the pages between watch both edges to their time.
     const std::vector<PageLog::Entry> played = log->all();
     ASSERT_GE(played.size(), 6u);
     const double ia[6] = {0, 5, 0, 0, 1, 0};
@@ -76,7 +76,8 @@ TEST_F(RunProtectionTest, DistanceGroupsTripInTheirFaultPagesAndEndWithTheClosin
         EXPECT_EQ(played[size_t(s)].ring, s % 8);
         EXPECT_NEAR(played[size_t(s)].amplitude(kIA), ia[s], 1e-3);
         EXPECT_NEAR(played[size_t(s)].amplitude(kUA), s % 3 == 2 ? 0.0 : 57.735, 1e-3);
-        EXPECT_EQ(played[size_t(s)].page.biRise(0), s % 3 == 1);
+        EXPECT_TRUE(played[size_t(s)].page.biRise(0));
+        EXPECT_EQ(played[size_t(s)].page.biFall(0), s % 3 != 1);
         EXPECT_EQ(played[size_t(s)].page.trigger(),
                   s % 3 == 1 ? zorsim::TriggerType::TimeOrBinary : zorsim::TriggerType::Time);
     }

@@ -129,11 +129,13 @@ TEST_F(RunProtectionTest, RampsReportThePageTheRelayActedOnHoweverTheEngineLags)
             EXPECT_TRUE(sim->violations().empty()) << sim->violationText();
             sim->clearViolations();
 
-            // Every step, in order: each stretch of pages watching input 1
-            // (the same edges) begins at its begin value and moves one step
-            // per page.
+            // Every step, in order: each stretch of pages a trip of input 1
+            // ends (the same edges) begins at its begin value and moves one
+            // step per page.
             const std::vector<PageLog::Entry> pages = log->all();
             const auto watching = [](const PageLog::Entry& p) {
+                if (p.page.trigger() != zorsim::TriggerType::TimeOrBinary)
+                    return 0;
                 return (p.page.biRise(0) ? 1 : 0) | (p.page.biFall(0) ? 2 : 0);
             };
             std::vector<double> begins;
@@ -161,7 +163,7 @@ TEST_F(RunProtectionTest, RampsReportThePageTheRelayActedOnHoweverTheEngineLags)
                     const PageLog::Entry* at = nullptr;
                     for (const PageLog::Entry& p : pages)
                         at = p.startNs <= move + debounceNs ? &p : at;
-                    if (!on && at && (rising ? at->page.biRise(0) : at->page.biFall(0))) {
+                    if (!on && at && (watching(*at) & (rising ? 1 : 2)) != 0) {
                         on = at;
                         moved = move;
                     }

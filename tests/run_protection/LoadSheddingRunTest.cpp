@@ -20,7 +20,7 @@ std::vector<PageLog::Entry> faultPages(const PageLog& log)
 {
     std::vector<PageLog::Entry> faults;
     for (const PageLog::Entry& x : log.all())
-        if (x.page.biRise(0))
+        if (x.page.trigger() == zorsim::TriggerType::TimeOrBinary)
             faults.push_back(x);
     return faults;
 }

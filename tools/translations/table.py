@@ -559,6 +559,7 @@ TABLE = [
     (None, "Test item", "测试项目", "Test item", "Item de teste", "Величина", "試験項目"),
     ("ViewRampOutputModel", "Step", "步长", "Step Value", "Passo", "Шаг", "ステップ値"),
     ("ViewRampOutputModel", "End", "终值", "End Value", "Valor final", "Конечное значение", "終了値"),
+    ("ViewRampOutputModel", "未测试", None, "NoTest", "Não testado", "Не испытано", "未試験"),
     # Distance test model: report labels and messages.
     ("ViewDistanceModel", "故障无法计算，输出值未改变：请检查短路阻抗和计算模型。", None,
      "The fault cannot be calculated; the outputs are unchanged: check the fault impedance and the calculation mode.",
