@@ -250,11 +250,12 @@ int ControllerTestor::setBinaryOutputs(quint32 mask, quint32 states)
     return result;
 }
 
-void ControllerTestor::noteStateBegun(qint32 state)
+void ControllerTestor::announceStateBegun(qint32 state)
 {
     runState = state;
     if (boHeld && state != boHeldIn && driverBaseReleaseTestBO() == 0)
         boHeld = false;
+    emit sigUpdateTestStateIndex(stateEvent(state), state);
 }
 
 // ---- Current maxima ------------------------------------------------------------------
@@ -667,7 +668,7 @@ void ControllerTestor::doTestSwitch()
         return;
     const ModuleSwitch outcome = module.adaptors->switchState(module, *this);
     for (const qint32 begun : outcome.begun)
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+        announceStateBegun(begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)
@@ -686,6 +687,8 @@ void ControllerTestor::doTestNextState()
     if (!runEnable.load())
         return;
     const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
+    for (const qint32 begun : outcome.begun)
+        announceStateBegun(begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)
@@ -808,20 +811,16 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
     const ModuleAdaptors* run = moduleEntry(activeTestType()).adaptors;
     if (!runEnable.load() || !run || !run->followState)
         return;
-    for (const qint32 begun : run->followState(*this, index)) {
-        noteStateBegun(begun);
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
-    }
+    for (const qint32 begun : run->followState(*this, index))
+        announceStateBegun(begun);
 }
 
 void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes)
 {
     if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
         return;
-    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes)) {
-        noteStateBegun(begun);
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
-    }
+    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes))
+        announceStateBegun(begun);
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,

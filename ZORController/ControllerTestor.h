@@ -280,8 +280,8 @@ private:
 
     void setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers = {});
     // A state of the run began (testor thread): outputs held by
-    // setBinaryOutputs in an earlier state go back to the pages.
-    void noteStateBegun(qint32 state);
+    // setBinaryOutputs in an earlier state go back to the pages; announced.
+    void announceStateBegun(qint32 state);
 
     // Starts asked (askStart), the last of them a stop cancelled, and the
     // starts the testor took, counted alike.

@@ -792,6 +792,8 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
     }
     if (outcome.endRun)
         entity.completeRun();
+    else
+        followWritten(entity, outcome);
     return outcome;
 }
 

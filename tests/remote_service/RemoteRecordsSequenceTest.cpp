@@ -429,11 +429,16 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
     {
         SCOPED_TRACE("steady AC");
         const size_t from = startWith(kAcRecordId, steadyAc());
-        // Taken, and played only from the switch on: IA 2 A, UA 10 V.
+        auto dither = [this] {
+            return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
+        };
+        // Taken, and played only from the switch on, its debounce too: IA 2 A, UA 10 V, 30 ms.
         Bytes record = steadyAc();
         phase(record, AC_OUTPUTS, kIA, 2.0f, 0.0f, 50.0f);
         phase(record, AC_OUTPUTS, 0, 10.0f, 0.0f, 50.0f);
+        record.f32(AC_DITHER, 0.03f);
         EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, record)), QByteArray(1, '\0'));
+        EXPECT_NE(dither(), 30000u);
         EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))),
                   QByteArray(1, '\xFF'));
         // An automatic ramp waits for no switch.
@@ -446,10 +451,16 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         EXPECT_EQ(played(from), std::vector<double>{1.0});
         switchTo(from, {1.0, 2.0});
         EXPECT_NEAR(sim->outputs().page.channels[0].components[0].amplitude, 10.0, 1e-3);
+        EXPECT_EQ(dither(), 30000u);
         // Sent again as it is: a page of its own.
         EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
         EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }, 10000));
         EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0}));
+        // Held, and the run stopped before a switch: the next START runs it, with its debounce.
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_DITHER, 0.04f))), QByteArray(1, '\0'));
+        stop();
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_EQ(dither(), 40000u);
         stop();
     }
 }

@@ -319,16 +319,23 @@ TEST_F(RemoteService, RefusedRecordsAndStartsStayWithinTheLogBudget)
 }
 
 // A STOP answered before the run has begun (within the amplifiers' settle)
-// cancels the start: nothing plays, nothing of a run is pushed.
+// cancels the start, the page's as a record's: nothing plays, nothing of a
+// run is pushed.
 TEST_F(RemoteService, StopWithinTheSettleCancelsTheStart)
 {
     switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
     Pc pc;
     connectPc(pc);
-    sendAc(pc);
     const QByteArray stop = controlRequest(pc::control(0x10, 0, 1));
-    for (bool oneWrite : {true, false}) {
-        SCOPED_TRACE(oneWrite ? "START and STOP in one write" : "STOP 0.2 s after START's answer, at real time");
+    for (int row = 0; row < 3; ++row) {
+        const bool oneWrite = row < 2;
+        SCOPED_TRACE(row == 0   ? "the page's start: START and STOP in one write"
+                     : oneWrite ? "START and STOP in one write"
+                                : "STOP 0.2 s after START's answer, at real time");
+        if (row == 1)
+            sendAc(pc);
         auto pages = std::make_shared<runsource::PageRecorder>(kIA);
         sim->plugIn(pages);
         const int runs = texts(ConstTextUtility::TEST_AOSTART);
