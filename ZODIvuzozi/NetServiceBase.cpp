@@ -364,7 +364,7 @@ bool NetServiceBase::startAllowed() const
 int NetServiceBase::setTestStart()
 {
     ControllerTestor* testor = center->testTestor;
-    if (startPending.load() || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
+    if (startPending.load() != 0 || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
         || testor->runEnable.load())
         return 0;
     if (!startAllowed()) {
@@ -376,7 +376,8 @@ int NetServiceBase::setTestStart()
     // a record being converted is waited for.
     const qint32 type = testor->testType.load();
     pendingType = type;
-    startPending = true;
+    const quint64 start = ++startsMade;
+    startPending = start;
     while (!bControlEnable.load() && netServiceEnable.load()) {
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
@@ -406,13 +407,18 @@ int NetServiceBase::setTestStart()
         result = startPage(type, decided, why);
     }
     if (result != 0) {
-        startPending = false;
+        startPending = 0;
         net_log_line("network service: start refused: %s", qPrintable(why));
         return -1;
     }
-    // Queued after the start on the testor's thread: its start is done.
-    if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
-        startPending = false;
+    // Queued after the start on the testor's thread: its start is done (and
+    // no later start's, which may be under way by then).
+    auto done = [this, start] {
+        quint64 mine = start;
+        startPending.compare_exchange_strong(mine, 0);
+    };
+    if (!QMetaObject::invokeMethod(testor, done, Qt::QueuedConnection))
+        done();
     if (outcome.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready) {
         // Not begun in time: it never plays.
         center->testInterrupt();
@@ -420,10 +426,12 @@ int NetServiceBase::setTestStart()
         return -1;
     }
     switch (outcome.get()) {
-    case Outcome::Begun:
-    case Outcome::Running: return 0;
+    case Outcome::Begun: return 0;
+    case Outcome::Running: done(); return 0;
     case Outcome::NotRun: break;
     }
+    // Nothing plays: the next START is not one being started.
+    done();
     const QString refusal = testor->lastStartRefusal();
     net_log_line("network service: start refused: %s",
                  refusal.isEmpty() ? "stopped before it began" : qPrintable(refusal));
@@ -477,7 +485,7 @@ int NetServiceBase::startPage(qint32 type, const ControllerTestor::StartDecided&
 bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
 {
     ControllerTestor* testor = center->testTestor;
-    const bool starting = startPending.load();
+    const bool starting = startPending.load() != 0;
     const bool busy = starting || testor->runEnable.load()
                       || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
     if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
@@ -1382,7 +1390,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;
-        startPending = false;
+        startPending = 0;
         ControllerTestor::setRefusalLog(engineRefusalLine);
         netServiceEnable = true;
         NetServiceStartFailure failure;

@@ -202,8 +202,9 @@ public:
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
     // A remote start is being handled, for the module pendingType, until the
-    // engine's start is done.
-    std::atomic<bool> startPending{false};
+    // engine's start is done: its number (startsMade), 0 while none is.
+    std::atomic<quint64> startPending{0};
+    std::atomic<quint64> startsMade{0};
     std::atomic<qint32> pendingType{-1};
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
     // Project and module numbers of the last ramping record, echoed back.
