@@ -26,6 +26,7 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
+#include <condition_variable>
 #include <cstring>
 #include <functional>
 #include <future>
@@ -176,6 +177,9 @@ struct NetServiceBase::TakenRecords
 {
     std::unique_ptr<Taken<NetAlternateSettings>> alternate;
     std::unique_ptr<Taken<NetHarmonicSettings>> harmonic;
+    // Taken while their steady output ran: put in place at the next switch.
+    std::unique_ptr<Taken<NetAlternateSettings>> alternateHeld;
+    std::unique_ptr<Taken<NetHarmonicSettings>> harmonicHeld;
     std::unique_ptr<Taken<NetRampingSettings>> ramping;
     std::unique_ptr<Taken<NetStateSettings>> states[ModelStateSequenceEntity::kMaxStates];
 };
@@ -220,23 +224,6 @@ NetServiceBase::NetServiceBase()
     connect(center, SIGNAL(sigUpdateDataToView(qint32, qint32)), this, SLOT(updateDataToNet(qint32, qint32)));
     connect(center, SIGNAL(sigUpdateViewConnectEnable(bool)), this, SLOT(updateViewConnectEnable(bool)));
     connect(this, &NetServiceBase::sigNetServiceRefused, center, &ControllerCenter::sigNetServiceRefused);
-    // The engine's verdict on a start: power on (going on), or the failed
-    // start's report (refused).
-    ControllerTestor* testor = center->testTestor;
-    connect(
-        testor, &ControllerTestor::sigUpdatePowerState, this,
-        [this](bool on) {
-            if (on)
-                noteStartVerdict(false);
-        },
-        Qt::DirectConnection);
-    connect(
-        testor, &ControllerTestor::sigUpdateRunState, this,
-        [this](const CommSOEEntity& event, bool running) {
-            if (!running && event.soeType == CommSOEEntity::SOE_TYPE_NONE)
-                noteStartVerdict(true);
-        },
-        Qt::DirectConnection);
     driverCheck.setInterval(realMs(DRIVER_POLL_MS));
     connect(&driverCheck, &QTimer::timeout, this, &NetServiceBase::checkDriver);
 }
@@ -350,20 +337,9 @@ int NetServiceBase::setBOState(uint mask, uint states)
 {
     auto result = std::make_shared<std::promise<int>>();
     std::future<int> done = result->get_future();
-    auto write = [mask, states, result] {
-        CommDriverTestControlData* control = globalTestControlData;
-        if (!control) {
-            result->set_value(-1);
-            return;
-        }
-        for (int i = 0; i < 4; ++i) {
-            if (mask & (1u << i))
-                control->controlBOStates[i] = (states >> i) & 1u;
-        }
-        result->set_value(driverBaseSendTestBOState());
-    };
+    ControllerTestor* testor = center->testTestor;
+    auto write = [testor, mask, states, result] { result->set_value(testor->setBinaryOutputs(mask, states)); };
     // The testor writes the same record: its thread serialises both.
-    QObject* testor = center->testTestor;
     if (QThread::currentThread() == testor->thread())
         write();
     else if (!QMetaObject::invokeMethod(testor, write, Qt::QueuedConnection))
@@ -388,7 +364,7 @@ bool NetServiceBase::startAllowed() const
 int NetServiceBase::setTestStart()
 {
     ControllerTestor* testor = center->testTestor;
-    if (startPending.load() || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
+    if (startPending.load() != 0 || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
         || testor->runEnable.load())
         return 0;
     if (!startAllowed()) {
@@ -400,59 +376,96 @@ int NetServiceBase::setTestStart()
     // a record being converted is waited for.
     const qint32 type = testor->testType.load();
     pendingType = type;
-    startPending = true;
+    const quint64 start = ++startsMade;
+    startPending = start;
     while (!bControlEnable.load() && netServiceEnable.load()) {
         timespec nap{0, 10000};
         nanosleep(&nap, nullptr);
     }
+    {
+        // The start runs the records held for a switch of the run before.
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld.reset();
+        taken->harmonicHeld.reset();
+    }
+    // Answered with what the start came to, whichever way it is made: the
+    // amplifiers on and the output due after their settle (a stop meanwhile
+    // cancels it), or nothing played.
+    using Outcome = ControllerTestor::StartOutcome;
+    auto told = std::make_shared<std::promise<Outcome>>();
+    std::future<Outcome> outcome = told->get_future();
+    const ControllerTestor::StartDecided decided = [told](Outcome o) { told->set_value(o); };
     const NetModuleHooks* hooks = netModuleHooks(type);
     QString why;
     int result = 0;
     if (hooks && hooks->hasRecord(*this)) {
         if (hooks->beforeStart(*this, why))
-            center->testStart();
+            center->testStart(decided);
         else
             result = -1;
     } else {
-        result = startPage(type, why);
+        result = startPage(type, decided, why);
     }
     if (result != 0) {
-        startPending = false;
+        startPending = 0;
         net_log_line("network service: start refused: %s", qPrintable(why));
         return -1;
     }
-    // Queued after the start on the testor's thread: its start is done.
-    if (!QMetaObject::invokeMethod(testor, [this] { startPending = false; }, Qt::QueuedConnection))
-        startPending = false;
-    return 0;
+    // Queued after the start on the testor's thread: its start is done (and
+    // no later start's, which may be under way by then).
+    auto done = [this, start] {
+        quint64 mine = start;
+        startPending.compare_exchange_strong(mine, 0);
+    };
+    if (!QMetaObject::invokeMethod(testor, done, Qt::QueuedConnection))
+        done();
+    if (outcome.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready) {
+        // Not begun in time: it never plays.
+        center->testInterrupt();
+        net_log_line("network service: start refused: the engine did not take it in time");
+        return -1;
+    }
+    switch (outcome.get()) {
+    case Outcome::Begun: return 0;
+    case Outcome::Running: done(); return 0;
+    case Outcome::NotRun: break;
+    }
+    // Nothing plays: the next START is not one being started.
+    done();
+    const QString refusal = testor->lastStartRefusal();
+    net_log_line("network service: start refused: %s",
+                 refusal.isEmpty() ? "stopped before it began" : qPrintable(refusal));
+    return -1;
 }
 
-int NetServiceBase::startPage(qint32 type, QString& why)
+int NetServiceBase::startPage(qint32 type, const ControllerTestor::StartDecided& decided, QString& why)
 {
     const ModuleFamily family = moduleEntry(type).family;
     if (family != ModuleFamily::SinglePage && family != ModuleFamily::MultiState) {
         why = QStringLiteral("no test is set up on the active page");
         return -1;
     }
-    quint64 before = 0;
-    {
-        std::lock_guard<std::mutex> lock(verdictMutex);
-        before = verdicts;
-    }
     // On the GUI thread, as the page's own button: its checks, its settings
-    // into the entity, the engine asked to start.
+    // into the entity, the engine asked to start (telling `decided`).
     const std::optional<QString> refusal = runWaited<QString>(
         this,
-        [this, type]() -> QString {
+        [this, type, decided]() -> QString {
             QObject* page = center->activePage(type);
             if (!page)
                 return QStringLiteral("no record since remote control was switched on, and no page shows the "
                                       "module's set-up");
             bool started = false;
-            if (!QMetaObject::invokeMethod(page, "testStart", Qt::DirectConnection, Q_RETURN_ARG(bool, started)))
+            bool invoked = false;
+            const bool asked = center->startTelling(decided, [&] {
+                invoked = QMetaObject::invokeMethod(page, "testStart", Qt::DirectConnection,
+                                                    Q_RETURN_ARG(bool, started));
+            });
+            if (!invoked)
                 return QStringLiteral("the page has no start");
-            if (started)
+            if (started && asked)
                 return QString();
+            if (started)
+                return QStringLiteral("the page asked the engine for no start");
             QString message;
             QMetaObject::invokeMethod(page, "getUserMessage", Qt::DirectConnection, Q_RETURN_ARG(QString, message));
             return message.isEmpty() ? QStringLiteral("the page refused its start") : message;
@@ -466,36 +479,22 @@ int NetServiceBase::startPage(qint32 type, QString& why)
         why = *refusal;
         return -1;
     }
-    // The engine's start was asked for: its verdict, before the amplifiers settle.
-    std::unique_lock<std::mutex> lock(verdictMutex);
-    if (!verdictChanged.wait_for(lock, std::chrono::milliseconds(ENGINE_WAIT_MS), [&] { return verdicts > before; })) {
-        why = QStringLiteral("the engine did not answer");
-        return -1;
-    }
-    if (lastVerdictRefused) {
-        why = center->testTestor->lastStartRefusal();
-        return -1;
-    }
     return 0;
 }
 
-void NetServiceBase::noteStartVerdict(bool refused)
-{
-    std::lock_guard<std::mutex> lock(verdictMutex);
-    ++verdicts;
-    lastVerdictRefused = refused;
-    verdictChanged.notify_all();
-}
-
-bool NetServiceBase::recordRefused(qint32 type, const char* name)
+bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
 {
     ControllerTestor* testor = center->testTestor;
-    const bool starting = startPending.load();
+    const bool starting = startPending.load() != 0;
     const bool busy = starting || testor->runEnable.load()
                       || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
     if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
         return false;
-    net_log_line("network service: %s record refused: the module is running", name);
+    if (running && !starting) {
+        *running = true;
+        return false;
+    }
+    net_log_line("network service: %s record refused: the module is %s", name, starting ? "being started" : "running");
     return true;
 }
 
@@ -573,7 +572,8 @@ bool NetServiceBase::applyDither(double ditherTime)
 int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC"))
+    bool running = false;
+    if (recordRefused(ControllerTestor::TEST_ALTERNATE, "AC", &running))
         return -1;
     auto t = std::make_unique<Taken<NetAlternateSettings>>();
     if (!readLimits(t->limits))
@@ -582,6 +582,17 @@ int NetServiceBase::setAlternateParameter(const u8* record, u32 length)
     if (!netDecodeAlternate(record, length, t->limits, t->settings, &why)) {
         logRefusedRecord("AC", why);
         return -1;
+    }
+    if (running) {
+        // Checked as a start would take it; its debounce and values wait
+        // for the switch that puts it in place.
+        const ModelAlternateEntity* e = center->testTestor->dataAlternate;
+        if (!steadyRunTakes(e->entityLock, e->autoRampEnabled, t->settings.autoRampEnabled, "AC"))
+            return -1;
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld = std::make_unique<Taken<NetAlternateSettings>>(*t);
+        taken->alternate = std::move(t);
+        return 0;
     }
     if (!applyDither(t->settings.ditherTime))
         return -1;
@@ -658,7 +669,8 @@ bool NetServiceBase::setLastStateForSequence()
 int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 {
     ControlGuard guard(bControlEnable);
-    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic"))
+    bool running = false;
+    if (recordRefused(ControllerTestor::TEST_HARMONIC, "harmonic", &running))
         return -1;
     // 9.6 kB of values: kept off the receive thread's stack.
     auto t = std::make_unique<Taken<NetHarmonicSettings>>();
@@ -669,21 +681,20 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
         logRefusedRecord("harmonic", why);
         return -1;
     }
+    if (running) {
+        const ModelHarmonicEntity* e = center->testTestor->dataHarmonic;
+        if (!steadyRunTakes(e->entityLock, e->autoRampEnabled, t->settings.autoRampEnabled, "harmonic"))
+            return -1;
+        QMutexLocker lock(&recordMutex);
+        taken->harmonicHeld = std::make_unique<Taken<NetHarmonicSettings>>(*t);
+        taken->harmonic = std::move(t);
+        return 0;
+    }
     if (!applyDither(t->settings.ditherTime))
         return -1;
     protocolVersion = 0;
     center->testActive(ControllerTestor::TEST_HARMONIC);
-    if (t->settings.rateFrequencyChanged) {
-        ControllerConfiguration* config = center->testConfiguration;
-        const double rated = t->settings.rateFrequency;
-        QMetaObject::invokeMethod(
-            config,
-            [config, rated] {
-                QMutexLocker lock(&config->mutex);
-                config->rateFrequency = rated;
-            },
-            Qt::QueuedConnection);
-    }
+    applyRatedFrequency(t->settings);
     applyHarmonic(t->settings, t->limits);
     QMutexLocker lock(&recordMutex);
     taken->harmonic = std::move(t);
@@ -693,6 +704,64 @@ int NetServiceBase::setHarmonicParameter(const u8* record, u32 length)
 void NetServiceBase::applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits)
 {
     netApplyHarmonic(s, limits, *center->testTestor->dataHarmonic);
+}
+
+void NetServiceBase::applyRatedFrequency(const NetHarmonicSettings& s)
+{
+    if (s.rateFrequencyChanged) {
+        ControllerConfiguration* config = center->testConfiguration;
+        const double rated = s.rateFrequency;
+        QMetaObject::invokeMethod(
+            config,
+            [config, rated] {
+                QMutexLocker lock(&config->mutex);
+                config->rateFrequency = rated;
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+bool NetServiceBase::steadyRunTakes(QRecursiveMutex& entityLock, const bool& runningRamp, bool recordRamp,
+                                    const char* name)
+{
+    bool ramp;
+    {
+        QMutexLocker lock(&entityLock);
+        ramp = runningRamp;
+    }
+    if (!ramp && !recordRamp)
+        return true;
+    logRefusedRecord(name, QStringLiteral("an automatic ramp runs or is asked for: a record waits for the next "
+                                          "switch only while a steady output runs and stays steady"));
+    return false;
+}
+
+std::function<void()> NetServiceBase::heldRecordsPlacement()
+{
+    std::shared_ptr<Taken<NetAlternateSettings>> alternate;
+    std::shared_ptr<Taken<NetHarmonicSettings>> harmonic;
+    {
+        QMutexLocker lock(&recordMutex);
+        alternate = std::move(taken->alternateHeld);
+        harmonic = std::move(taken->harmonicHeld);
+    }
+    if (!alternate && !harmonic)
+        return {};
+    ControllerTestor* testor = center->testTestor;
+    return [this, testor, alternate, harmonic] {
+        // A record for a run that has ended since is not put in place: the
+        // next start runs it.
+        const qint32 running = testor->runEnable.load() ? qint32(testor->activeTestType()) : -1;
+        if (alternate && running == ControllerTestor::TEST_ALTERNATE) {
+            applyDither(alternate->settings.ditherTime);
+            applyAlternate(alternate->settings, alternate->limits);
+        }
+        if (harmonic && running == ControllerTestor::TEST_HARMONIC) {
+            applyDither(harmonic->settings.ditherTime);
+            applyRatedFrequency(harmonic->settings);
+            applyHarmonic(harmonic->settings, harmonic->limits);
+        }
+    };
 }
 
 int NetServiceBase::setSimpleRampingParameter(const u8* record, u32 length)
@@ -783,6 +852,12 @@ bool NetServiceBase::retakeAlternate(QString* why)
     if (!startLimits(taken->alternate->limits, limits, why)
         || !netCheckAlternate(taken->alternate->settings, limits, why))
         return false;
+    // Its debounce in force as checked (held for a switch that never came, it was not yet).
+    if (!applyDither(taken->alternate->settings.ditherTime)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
     protocolVersion = 0;
     applyAlternate(taken->alternate->settings, taken->alternate->limits);
     return true;
@@ -800,7 +875,13 @@ bool NetServiceBase::retakeHarmonic(QString* why)
     if (!startLimits(taken->harmonic->limits, limits, why)
         || !netCheckHarmonic(taken->harmonic->settings, limits, why))
         return false;
+    if (!applyDither(taken->harmonic->settings.ditherTime)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
     protocolVersion = 0;
+    applyRatedFrequency(taken->harmonic->settings);
     applyHarmonic(taken->harmonic->settings, taken->harmonic->limits);
     return true;
 }
@@ -1116,7 +1197,7 @@ void NetServiceBase::setTestStop()
 
 void NetServiceBase::setTestSwitch()
 {
-    center->testSwitch();
+    center->testNextState(heldRecordsPlacement());
 }
 
 void NetServiceBase::setManualTrigger()
@@ -1160,18 +1241,12 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
     if (!netServiceEnable.load())
         return;
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE) {
-        ControllerRuntime* runtime = center->testRuntime;
-        qint32 copy[16];
-        runtime->dataLock();
-        std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(copy));
-        runtime->dataUnlock();
-        for (int i = 0; i < 16; ++i)
-            testingSTATE[i] = copy[i];
+        const bool running = takeRuntimeState();
         // A record for another module while this run goes on serves the
         // next start: the pushes stay with the run's module, also for the
         // notices that follow its end (the run-end action, the last switch),
         // until the next run starts.
-        if (copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0 && !runNoted) {
+        if (running && !runNoted) {
             runTestType = center->testTestor->activeTestType();
             runProtocol = protocolVersion.load();
             runNoted = true;
@@ -1181,8 +1256,25 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
     publishModule(dataType, subType);
     updateBaseDataToNet(dataType, subType);
     if (dataType == ControllerRuntime::DATA_TYPE_RT_STATE && subType == ControllerRuntime::STATE_TYPE_RUNNING
-        && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0)
+        && testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() == 0) {
         runNoted = false;
+        // Held for a switch of the run that ended: the next start runs them.
+        QMutexLocker lock(&recordMutex);
+        taken->alternateHeld.reset();
+        taken->harmonicHeld.reset();
+    }
+}
+
+bool NetServiceBase::takeRuntimeState()
+{
+    ControllerRuntime* runtime = center->testRuntime;
+    qint32 copy[16];
+    runtime->dataLock();
+    std::copy(std::begin(runtime->STATE), std::end(runtime->STATE), std::begin(copy));
+    runtime->dataUnlock();
+    for (int i = 0; i < 16; ++i)
+        testingSTATE[i] = copy[i];
+    return copy[ControllerRuntime::STATE_TYPE_RUNNING] != 0;
 }
 
 void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
@@ -1287,8 +1379,9 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
                 oldRateFrequency = config->rateFrequency;
             },
             Qt::QueuedConnection);
-        for (auto& word : testingSTATE)
-            word = 0;
+        // The status says what runs now, not what ran when it was switched
+        // off (the end of that run came while no notice was handled).
+        netCtrl_updateRunningEnable(takeRuntimeState() ? 1 : 0);
         {
             // Records of an earlier spell of remote control are not run again.
             QMutexLocker lock(&recordMutex);
@@ -1297,7 +1390,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         runTestType = -1;
         runNoted = false;
         bControlEnable = true;
-        startPending = false;
+        startPending = 0;
         ControllerTestor::setRefusalLog(engineRefusalLine);
         netServiceEnable = true;
         NetServiceStartFailure failure;

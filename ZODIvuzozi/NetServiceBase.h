@@ -12,6 +12,7 @@
 // never by a switch over test types.
 
 #include "CommNetCtrlBase.h"
+#include "ControllerTestor.h"
 #include "ModelStateSequenceEntity.h"
 #include "NetParameterRecords.h"
 #include "zobase_mytype.h"
@@ -20,13 +21,13 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QRecursiveMutex>
 #include <QTimer>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
-#include <mutex>
 
 class ControllerCenter;
 class NetServiceBase;
@@ -106,7 +107,9 @@ public:
 
     // ---- Commands of the PC (receive thread) -----------------------------------
     // For each binary output i = 0..3 whose bit is set in mask: output i :=
-    // bit i of states; then sends the outputs. Done on the engine's testor
+    // bit i of states, the others as they are (during a run: as the state
+    // playing sets them, until the next state sets its own;
+    // ControllerTestor::setBinaryOutputs). Done on the engine's testor
     // thread, which writes the same record: the driver's result, -1 when the
     // records do not exist or the engine did not answer.
     int setBOState(uint mask, uint states);
@@ -115,12 +118,15 @@ public:
     // switched on, the last one runs, held to the start's own check again;
     // with none, the page that shows the module's set-up is started as its
     // Start button starts it (its settings into the entity, held to the
-    // start's check), answered once the engine has decided. Refused (-1,
-    // nothing plays, one line on the log saying why) as the interface
-    // refuses it (driver not initialised, hottest amplifier at or above the
-    // resume threshold), when the record's states are not 0..n-1, when the
-    // start's check refuses, when no page shows the module, or when the page
-    // or the engine refuses its start.
+    // start's check). Either way it returns with what the start came to: 0
+    // when the instrument took the first pages and switched the amplifiers
+    // on (the output follows their settle; a stop meanwhile cancels it).
+    // Refused (-1, nothing plays, one line on the log saying why) as the
+    // interface refuses it (driver not initialised, hottest amplifier at or
+    // above the resume threshold), when the record's states are not 0..n-1,
+    // when the start's check refuses, when no page shows the module, when
+    // the page or the engine refuses its start, or when the instrument fails
+    // it or the engine does not take it in time (then cancelled).
     int setTestStart();
     void setTestStop();
     void setTestSwitch();
@@ -196,8 +202,9 @@ public:
     std::atomic<bool> netServiceEnable{false};    // notices are handled only while true
     std::atomic<bool> bControlEnable{true};       // no parameter record is being converted
     // A remote start is being handled, for the module pendingType, until the
-    // engine's start is done.
-    std::atomic<bool> startPending{false};
+    // engine's start is done: its number (startsMade), 0 while none is.
+    std::atomic<quint64> startPending{0};
+    std::atomic<quint64> startsMade{0};
     std::atomic<qint32> pendingType{-1};
     std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
     // Project and module numbers of the last ramping record, echoed back.
@@ -240,6 +247,8 @@ private:
     void checkDriver();
     void driverFound();
     void updateBaseDataToNet(qint32 dataType, qint32 subType);
+    // The runtime's state words into testingSTATE; whether a test runs.
+    bool takeRuntimeState();
     void publishModule(qint32 dataType, qint32 subType);
     void publishStateAction(qint32 state);
     // Marks a state's action record as pushed in this run; false when it was.
@@ -260,17 +269,27 @@ private:
     void applyAlternate(const NetAlternateSettings& s, const NetRecordLimits& limits);
     void applyState(const NetStateSettings& s, const NetRecordLimits& limits);
     void applyHarmonic(const NetHarmonicSettings& s, const NetRecordLimits& limits);
+    // The record's rated frequency (if it brings one) into the configuration.
+    void applyRatedFrequency(const NetHarmonicSettings& s);
     void applyRamping(const NetRampingSettings& s, const NetRecordLimits& limits);
     bool startAllowed() const;
     // A remote start with no record: the page of the module `type` started
-    // on the GUI thread, then the engine's verdict waited for. 0, or -1
-    // with `why`.
-    int startPage(qint32 type, QString& why);
-    // The engine decided a start (testor thread): refused or going on.
-    void noteStartVerdict(bool refused);
+    // on the GUI thread, its start telling `decided` what it came to. 0 once
+    // the page asked the engine, or -1 with `why`.
+    int startPage(qint32 type, const ControllerTestor::StartDecided& decided, QString& why);
     // A record of the module `type` while it runs or is being started:
-    // logged and true (refused).
-    bool recordRefused(qint32 type, const char* name);
+    // logged and true (refused); with `running` given, a record while the
+    // module runs (not while it is started) is not refused: *running true.
+    bool recordRefused(qint32 type, const char* name, bool* running = nullptr);
+    // A record taken while its module runs waits for the next switch only
+    // while a steady output runs and the record keeps it steady; else logged
+    // and false.
+    static bool steadyRunTakes(QRecursiveMutex& entityLock, const bool& runningRamp, bool recordRamp,
+                               const char* name);
+    // The records held for the running module (taken from the hold), put in
+    // place by the function returned, on the testor's thread before its
+    // switch; empty when none is held.
+    std::function<void()> heldRecordsPlacement();
     static void logRefusedRecord(const char* name, const QString& why);
     bool readLimits(NetRecordLimits& limits);
     // The conditions in force at a start (readLimits), with the ranges a
@@ -310,10 +329,4 @@ private:
     QByteArray lastProcedure;
     QByteArray lastTrigger;
     quint64 rampTripsPushed = 0;
-    // The engine's verdicts on starts, counted as each is decided (before
-    // the amplifiers settle).
-    std::mutex verdictMutex;
-    std::condition_variable verdictChanged;
-    quint64 verdicts = 0;
-    bool lastVerdictRefused = false;
 };

@@ -8,6 +8,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <utility>
 
 std::atomic<ControllerCenter*> ControllerCenter::instance{nullptr};
 
@@ -267,15 +268,47 @@ QObject* ControllerCenter::activePage(qint32 type) const
     return pageType == type ? page.data() : nullptr;
 }
 
+namespace {
+
+// The outcome the next testStart() on this thread tells (startTelling).
+thread_local const ControllerTestor::StartDecided* toldNext = nullptr;
+
+} // namespace
+
 void ControllerCenter::testStart()
 {
+    if (const ControllerTestor::StartDecided* told = std::exchange(toldNext, nullptr)) {
+        testStart(*told);
+        return;
+    }
     // The reason of an earlier refusal must not pass for this start's.
     testTestor->clearStartRefusal();
-    emit sigTestStart();
+    testTestor->askStart([this] { emit sigTestStart(); });
+}
+
+bool ControllerCenter::startTelling(const ControllerTestor::StartDecided& decided, const std::function<void()>& asks)
+{
+    toldNext = &decided;
+    asks();
+    const bool asked = toldNext == nullptr;
+    toldNext = nullptr;
+    return asked;
+}
+
+void ControllerCenter::testStart(const ControllerTestor::StartDecided& decided)
+{
+    testTestor->clearStartRefusal();
+    ControllerTestor* testor = testTestor;
+    testTestor->askStart([testor, decided] {
+        QMetaObject::invokeMethod(
+            testor, [testor, decided] { testor->doTestStart(decided); }, Qt::QueuedConnection);
+    });
 }
 
 void ControllerCenter::testInterrupt()
 {
+    // A start asked before and still in its settle (or queued) never plays.
+    testTestor->cancelAskedStarts();
     emit sigTestInterrupt();
 }
 
@@ -289,6 +322,19 @@ void ControllerCenter::testSwitch()
         && testTestor->outputSwitchQueued.exchange(true))
         return;
     emit sigTestSwitch();
+}
+
+void ControllerCenter::testNextState(const std::function<void()>& first)
+{
+    ControllerTestor* testor = testTestor;
+    QMetaObject::invokeMethod(
+        testor,
+        [testor, first] {
+            if (first)
+                first();
+            testor->doTestNextState();
+        },
+        Qt::QueuedConnection);
 }
 
 void ControllerCenter::testBOState()

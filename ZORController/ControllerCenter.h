@@ -46,6 +46,17 @@ public:
     // Signal connections made between the facade and the workers.
     int connectionCount() const { return connections; }
 
+    // As testStart(); `decided` is told on the testor's thread what the start
+    // came to (ControllerTestor::StartOutcome).
+    void testStart(const ControllerTestor::StartDecided& decided);
+    // Runs `asks` on this thread; the start it asks through testStart()
+    // tells `decided` what it came to, as above. Whether it asked one.
+    bool startTelling(const ControllerTestor::StartDecided& decided, const std::function<void()>& asks);
+    // The state playing ends and the run goes on to the next, or a steady
+    // output is sent again (ControllerTestor::doTestNextState), queued;
+    // `first`, when given, runs on the testor's thread right before.
+    void testNextState(const std::function<void()>& first = {});
+
     // The module page the user has open (GUI thread): the view model that
     // last made its module (`type`) the active one, while it lives. A remote
     // start with no record of its spell is made through its Start, as the
@@ -62,6 +73,8 @@ public slots:
     void testConfig();
     void testActive(qint32 type);
     void testStart();
+    // A stop also cancels the starts asked before it that have not begun to
+    // play (ControllerTestor::cancelAskedStarts).
     void testInterrupt();
     void testSwitch();
     void testBOState();

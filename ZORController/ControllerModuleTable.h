@@ -129,6 +129,11 @@ struct ModuleAdaptors
     double (*channelCurrent)(const ControllerTestor& testor, int channel);
     // A pulse count of the running state's measurement; 0 when taken.
     int (*pulse)(ControllerTestor& testor, qint32 count, double period);
+    // The switch asked from outside (ControllerTestor::doTestNextState): the
+    // state playing ends now and the run goes on to the next (an automatic
+    // ramp to its next step), a steady output is sent again from the
+    // entity's settings (null: switchState serves).
+    ModuleSwitch (*nextState)(const ModuleEntry& module, ControllerTestor& testor);
 };
 
 struct ModuleEntry

@@ -225,6 +225,39 @@ int ControllerTestor::setTestBOState()
     return driverBaseSendTestBOState();
 }
 
+int ControllerTestor::setBinaryOutputs(quint32 mask, quint32 states)
+{
+    CommDriverTestControlData* control = globalTestControlData;
+    if (!control)
+        return -1;
+    for (int i = 0; i < 4; ++i) {
+        if (mask & (1u << i))
+            control->controlBOStates[i] = (states >> i) & 1u;
+    }
+    const CommDriverTestOutputData* out = globalTestOutputData;
+    if (!runEnable.load() || !out || out->outputBOControlType != COMM_BOCONTROL_TYPE_AUTO)
+        return driverBaseSendTestBOState();
+    // The run's pages drive the outputs: the ones played now, the mask's changed.
+    uint16_t played = 0;
+    int result = driverBaseReadPlayedBO(&played);
+    if (result != 0)
+        return result;
+    result = driverBaseSendTestBOBits(uint16_t((played & ~mask) | (states & mask)));
+    if (result == 0) {
+        boHeld = true;
+        boHeldIn = runState;
+    }
+    return result;
+}
+
+void ControllerTestor::announceStateBegun(qint32 state)
+{
+    runState = state;
+    if (boHeld && state != boHeldIn && driverBaseReleaseTestBO() == 0)
+        boHeld = false;
+    emit sigUpdateTestStateIndex(stateEvent(state), state);
+}
+
 // ---- Current maxima ------------------------------------------------------------------
 
 double ControllerTestor::getTestCurrentMax()
@@ -322,12 +355,57 @@ void ControllerTestor::doTestActive(qint32 type)
 
 // ---- Run -------------------------------------------------------------------------------
 
+void ControllerTestor::askStart(const std::function<void()>& post)
+{
+    QMutexLocker lock(&askLock);
+    ++startsAsked;
+    post();
+}
+
+void ControllerTestor::cancelAskedStarts()
+{
+    QMutexLocker lock(&askLock);
+    startsCancelled = startsAsked.load();
+}
+
+namespace {
+
+// Tells a start's outcome once: NotRun unless told otherwise before it ends.
+class StartReport
+{
+public:
+    explicit StartReport(const ControllerTestor::StartDecided& decided) : decided(decided) {}
+    ~StartReport() { tell(ControllerTestor::StartOutcome::NotRun); }
+    StartReport(const StartReport&) = delete;
+    StartReport& operator=(const StartReport&) = delete;
+    void tell(ControllerTestor::StartOutcome outcome)
+    {
+        if (decided && !told)
+            decided(outcome);
+        told = true;
+    }
+
+private:
+    const ControllerTestor::StartDecided& decided;
+    bool told = false;
+};
+
+}   // namespace
+
 void ControllerTestor::doTestStart()
 {
+    doTestStart(StartDecided());
+}
+
+void ControllerTestor::doTestStart(const StartDecided& decided)
+{
+    StartReport report(decided);
+    const quint64 start = ++startsTaken;
     // The ring is playing: rewriting it from page 0 would change the pages
     // under the running output.
     if (runEnable.load()) {
         qWarning("ControllerTestor::doTestStart: a test is running, start refused");
+        report.tell(StartOutcome::Running);
         return;
     }
     // The run works with the module selected now, whatever is selected later.
@@ -342,11 +420,18 @@ void ControllerTestor::doTestStart()
 
     if (module.family == ModuleFamily::Calibration) {
         startCalibration(event);
+        if (runEnable.load())
+            report.tell(StartOutcome::Begun);
         return;
     }
     // The types without an entity have no output of their own.
     if (!module.adaptors || !module.adaptors->start) {
         releaseRunCapture();
+        return;
+    }
+    // Stopped while it waited in the queue: nothing is sent.
+    if (startCancelled(start)) {
+        reportFailedStart(event, false, false);
         return;
     }
     const ModuleStart pages = module.adaptors->start(module, *this);
@@ -370,12 +455,30 @@ void ControllerTestor::doTestStart()
         reportFailedStart(event, false, false);
         return;
     }
+    if (startCancelled(start)) {
+        reportFailedStart(event, false, false);
+        return;
+    }
 
     errorSum += setTestPower(true);
     const bool powerReported = errorSum == 0;
-    if (powerReported)
-        emit sigUpdatePowerState(true);
+    if (!powerReported) {
+        setStartRefusal(REFUSAL_INSTRUMENT,
+                        QStringLiteral("module %1: the instrument did not switch the amplifiers "
+                                       "on (driver result sum %2)")
+                            .arg(int(type))
+                            .arg(errorSum));
+        reportFailedStart(event, true, false);
+        return;
+    }
+    emit sigUpdatePowerState(true);
+    report.tell(StartOutcome::Begun);
     zoplat::sleepMs(kAmplifierSettleMs);
+    // A stop during the settle: the output never comes on.
+    if (startCancelled(start)) {
+        reportFailedStart(event, true, powerReported);
+        return;
+    }
     errorSum += setTestRuning(true);
     startQTime = wallClockNow();
 
@@ -390,6 +493,8 @@ void ControllerTestor::doTestStart()
     }
     event.soeType = CommSOEEntity::SOE_TYPE_AO_START;
     event.eventUtcTime = startQTime;
+    runState = 0;
+    boHeld = false;
     emit sigUpdateRunState(event, true);
     runEnable.store(true);
 }
@@ -563,7 +668,27 @@ void ControllerTestor::doTestSwitch()
         return;
     const ModuleSwitch outcome = module.adaptors->switchState(module, *this);
     for (const qint32 begun : outcome.begun)
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+        announceStateBegun(begun);
+    if (outcome.endRun)
+        doTestInterrupt();
+    if (module.announcesSwitch && outcome.errorSum == 0)
+        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
+}
+
+void ControllerTestor::doTestNextState()
+{
+    const TESTType type = activeTestType();
+    const ModuleEntry& module = moduleEntry(type);
+    if (!module.adaptors || !module.adaptors->nextState) {
+        doTestSwitch();
+        return;
+    }
+    outputSwitchQueued.store(false);
+    if (!runEnable.load())
+        return;
+    const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
+    for (const qint32 begun : outcome.begun)
+        announceStateBegun(begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)
@@ -642,10 +767,11 @@ void ControllerTestor::doSaveBattery(quint8 mos)
         emit sigUpdateBatterMosState(mos);
 }
 
+// The key ends the state playing when its trigger is the key, as the
+// instrument judges it; in any other state it changes nothing. It is no
+// contact: nothing a trip ends is ended by it.
 void ControllerTestor::doTestKeyPress()
 {
-    if (CommDriverTestStatusData* status = globalTestStatusData)
-        status->statusBIStateAction = 1;
     driverBaseSendTestKeyTrigger();
 }
 
@@ -686,7 +812,7 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
     if (!runEnable.load() || !run || !run->followState)
         return;
     for (const qint32 begun : run->followState(*this, index))
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+        announceStateBegun(begun);
 }
 
 void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes)
@@ -694,7 +820,7 @@ void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTim
     if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
         return;
     for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes))
-        emit sigUpdateTestStateIndex(stateEvent(begun), begun);
+        announceStateBegun(begun);
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,
@@ -782,6 +908,11 @@ void ControllerTestor::doCalExport(qint32 type)
 
 bool ControllerTestor::importCalibration(qint32 mask)
 {
+    // A run's outputs are judged by the factors they were started with.
+    if (runEnable.load()) {
+        ModelCalibrationEntity::warning(QStringLiteral("Calibration import refused: a test is running"));
+        return false;
+    }
     bool ok;
     {
         QMutexLocker lock(&dataCalibration->entityLock);

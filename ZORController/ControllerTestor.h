@@ -40,10 +40,12 @@
 #include <QList>
 #include <QMutex>
 #include <QObject>
+#include <QRecursiveMutex>
 #include <QString>
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <vector>
 
 class ModelAlternateEntity;
@@ -106,6 +108,15 @@ public:
 
     static bool isValidTestType(qint32 type) { return type >= TEST_NONE && type <= TEST_STDSOURCE; }
 
+    // What a start came to, told once on the testor's thread. Begun: the
+    // instrument took the first pages and switched the amplifiers on; the
+    // output comes on after their settle unless a stop comes first.
+    // Running: a run was in progress, nothing was done. NotRun: refused,
+    // failed or stopped before anything played (lastStartRefusal says why,
+    // empty for a stop).
+    enum class StartOutcome { Begun, Running, NotRun };
+    using StartDecided = std::function<void(StartOutcome)>;
+
     explicit ControllerTestor(QObject* parent = nullptr);
     ~ControllerTestor() override;
 
@@ -146,6 +157,12 @@ public:
     int setTestPluseRuning(bool on);
     int setTestSwitch(bool on);
     int setTestBOState();
+    // Binary outputs from outside the module (testor thread): each output i
+    // whose bit is set in `mask` takes bit i of `states`, the others stay as
+    // they are. While a run plays its states' outputs, the outputs played now
+    // change so until the next state begins, which sets its own. The
+    // driver's result.
+    int setBinaryOutputs(quint32 mask, quint32 states);
 
     // Current maxima (any thread). getTestCurrentMax: the largest current
     // the active module's output carries, peaks of superposed components
@@ -175,6 +192,13 @@ public:
     // output, or `line` while one is set (null: the debug output again).
     static void setRefusalLog(void (*line)(const QString&));
 
+    // Starts and stops asked of the testor (any thread), in the order they
+    // are queued to it: `post` queues the start. A stop cancels every start
+    // asked before it that has not begun to play: one still queued sends
+    // nothing, one in the amplifiers' settle switches them off again.
+    void askStart(const std::function<void()>& post);
+    void cancelAskedStarts();
+
     // The calibration files ("calacamp.xml", "calacfrq.dat") the last full
     // load found damaged: what could not be read of them runs on the
     // defaults. Any thread.
@@ -182,7 +206,7 @@ public:
     // The import of the staging files (all or nothing, ModelCalibrationEntity::Import)
     // run on the testor thread, from any other thread; returns once the
     // calibration in use is the one imported (true), or the import refused
-    // or failed (false). When the testor has not begun it within startWaitMs
+    // (also while a test runs) or failed (false). When the testor has not begun it within startWaitMs
     // it never runs (false). The entity's warnings go to warningLine.
     bool importCalWaited(qint32 mask, int startWaitMs, void (*warningLine)(const QString&));
 
@@ -212,6 +236,15 @@ public slots:
     void doCalExport(qint32 type);
     void doCalImport(qint32 type);
 
+public:
+    // doTestStart(), telling `decided` what the start came to.
+    void doTestStart(const StartDecided& decided);
+    // The switch asked from outside the run (the PC's): the state playing
+    // ends now and the run goes on to the next one (an automatic ramp to its
+    // next step), or a steady output is sent again from the entity's
+    // settings; modules without such a switch take their own (doTestSwitch).
+    void doTestNextState();
+
 signals:
     void sigUpdatePowerState(bool on);
     void sigUpdateAuxPowerState(bool on, qint32 value);
@@ -233,7 +266,8 @@ private:
     // Logs the damaged kinds of a load; defaultsFirst: a full load, which
     // set every default before it read the files.
     void reportDamagedCalibration(bool defaultsFirst);
-    // Import(mask), the driver's factors and the loaded state: true when taken.
+    // Import(mask), the driver's factors and the loaded state: true when
+    // taken. Refused, changing nothing, while a test runs.
     bool importCalibration(qint32 mask);
 
     void reportFailedStart(CommSOEEntity& event, bool switchedOn, bool powerReported);
@@ -245,9 +279,25 @@ private:
     static bool validCalType(qint32 type);
 
     void setStartRefusal(StartRefusal reason, const QString& text, const QList<qint32>& numbers = {});
+    // A state of the run began (testor thread): outputs held by
+    // setBinaryOutputs in an earlier state go back to the pages; announced.
+    void announceStateBegun(qint32 state);
+
+    // Starts asked (askStart), the last of them a stop cancelled, and the
+    // starts the testor took, counted alike.
+    QRecursiveMutex askLock;
+    std::atomic<quint64> startsAsked{0};
+    std::atomic<quint64> startsCancelled{0};
+    quint64 startsTaken = 0;   // testor thread
+    bool startCancelled(quint64 start) const { return start <= startsCancelled.load(); }
 
     // Module captured by the start of a run, -1 while none is.
     std::atomic<qint32> runCapture{-1};
+    // Of the run (testor thread): the state that began last, and whether
+    // setBinaryOutputs holds the outputs over the pages, since state boHeldIn.
+    qint32 runState = 0;
+    bool boHeld = false;
+    qint32 boHeldIn = -1;
 
     mutable QMutex refusalLock;
     QString refusalText;

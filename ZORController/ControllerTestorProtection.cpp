@@ -773,6 +773,47 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     return outcome;
 }
 
+// The switch asked from outside: the page playing ends now, the instrument
+// goes on to the page written after it (the next step of a ramp, or the next
+// state), and the pages after that follow as on every switch.
+ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelRampingEntity& entity = *testor.dataRamping;
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    ModuleSwitch outcome;
+    if (ring.ahead() == 0)
+        outcome = switchRing(testor, entity);
+    if (!outcome.endRun && outcome.errorSum == 0 && ring.ahead() > 0) {
+        outcome.errorSum += ring.switchToLast(testor);
+        const ModuleSwitch after = switchRing(testor, entity);
+        outcome.errorSum += after.errorSum;
+        outcome.endRun = after.endRun;
+    }
+    if (outcome.endRun)
+        entity.completeRun();
+    else
+        followWritten(entity, outcome);
+    return outcome;
+}
+
+// The state sequence steps through its ring by itself: the state playing
+// ends now and the instrument goes on to the next, which the ring holds
+// already; after the last state the run ends, as it would.
+ModuleSwitch nextSequenceState(const ModuleEntry&, ControllerTestor& testor)
+{
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
+    QMutexLocker lock(&entity.entityLock);
+    ModuleSwitch outcome;
+    const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
+    const int running = std::max(0, entity.outputRunningStateIndex);
+    if (running + 1 >= count)
+        outcome.endRun = true;
+    else
+        outcome.errorSum = driverBaseEndSelfSteppedPage(running % kRingPages);
+    return outcome;
+}
+
 ModuleSwitch switchEnergy(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelEnergyEntity& entity = *testor.dataEnergy;
@@ -1008,6 +1049,7 @@ constexpr ModuleAdaptors faultGroupAdaptors()
         /* outputCurrentMax */ nullptr,
         /* channelCurrent */ nullptr,
         /* pulse */ nullptr,
+        /* nextState */ nullptr,
     };
 }
 
@@ -1025,6 +1067,7 @@ constexpr ModuleAdaptors sheddingAdaptors()
         /* outputCurrentMax */ nullptr,
         /* channelCurrent */ nullptr,
         /* pulse */ nullptr,
+        /* nextState */ nullptr,
     };
 }
 
@@ -1083,6 +1126,7 @@ const ModuleAdaptors stateSequence = {
     /* outputCurrentMax */ nullptr,
     /* channelCurrent */ nullptr,
     /* pulse */ nullptr,
+    /* nextState */ &nextSequenceState,
 };
 
 const ModuleAdaptors distance =
@@ -1101,6 +1145,7 @@ const ModuleAdaptors ramping = {
     /* outputCurrentMax */ nullptr,
     /* channelCurrent */ nullptr,
     /* pulse */ nullptr,
+    /* nextState */ &nextRampingState,
 };
 
 const ModuleAdaptors energy = {
@@ -1114,6 +1159,7 @@ const ModuleAdaptors energy = {
     /* outputCurrentMax */ nullptr,
     /* channelCurrent */ nullptr,
     /* pulse */ &takeEnergyPulse,
+    /* nextState */ nullptr,
 };
 
 const ModuleAdaptors slipFrequency =

@@ -298,6 +298,26 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
     return outcome;
 }
 
+// The switch asked from outside: a steady output again from the entity's
+// settings, as switchRamp; an automatic ramp on to its next step at once:
+// the step written ahead is switched to, the one after it written.
+template <typename Entity, Entity* ControllerTestor::*M>
+ModuleSwitch nextRampState(const ModuleEntry& module, ControllerTestor& testor)
+{
+    Entity& entity = entityOf<Entity, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
+    if (entity.autoRampEnabled && ring.ahead() > 0) {
+        const int switched = ring.switchToLast(testor);
+        if (switched != 0) {
+            ModuleSwitch outcome;
+            outcome.errorSum = switched;
+            return outcome;
+        }
+    }
+    return switchRamp<Entity, M>(module, testor);
+}
+
 // Power swing: the edited values replace the output, unless a trip ended the test.
 ModuleSwitch switchSwing(const ModuleEntry&, ControllerTestor& testor)
 {
@@ -446,6 +466,7 @@ constexpr ModuleAdaptors rampAdaptors(double (*channelCurrent)(const ControllerT
         /* outputCurrentMax */ &outputCurrentMax<Entity, M>,
         /* channelCurrent */ channelCurrent,
         /* pulse */ nullptr,
+        /* nextState */ &nextRampState<Entity, M>,
     };
 }
 
@@ -480,6 +501,7 @@ const ModuleAdaptors oscillate = {
     /* outputCurrentMax */ &outputCurrentMax<ModelOscillateEntity, &TT::dataOscillate>,
     /* channelCurrent */ nullptr,
     /* pulse */ nullptr,
+    /* nextState */ nullptr,
 };
 
 const ModuleAdaptors stdSource = {
@@ -493,6 +515,7 @@ const ModuleAdaptors stdSource = {
     /* outputCurrentMax */ &outputCurrentMax<ModelStdSourceEntity, &TT::dataStdSource>,
     /* channelCurrent */ nullptr,
     /* pulse */ nullptr,
+    /* nextState */ nullptr,
 };
 
 }   // namespace ModuleAdaptorSets

@@ -286,6 +286,9 @@ public:
     // Every file the last load or import found damaged, in the order read.
     QList<DamagedFile> getDamaged() const;
 
+    // A line where this thread's warnings go (WarningSink, else the debug output).
+    static void warning(const QString& line);
+
     // While one lives, the warnings of the file readers and of import on
     // this thread go to `line` (one line per file at most) instead of the
     // debug output.

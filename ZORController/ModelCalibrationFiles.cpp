@@ -179,6 +179,11 @@ struct ModelCalibrationEntity::ReadProblems
     }
 };
 
+void ModelCalibrationEntity::warning(const QString& line)
+{
+    warn(line);
+}
+
 ModelCalibrationEntity::WarningSink::WarningSink(void (*line)(const QString&)) : previous(warningLine)
 {
     warningLine = line;

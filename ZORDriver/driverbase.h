@@ -44,6 +44,12 @@ int driverBaseSendTestSwitchState();
 // meanwhile (driverBaseSendTestSwitchState) is never undone. 0 when nothing
 // was to be done.
 int driverBaseSwitchEndedPage(int ended);
+// A run the instrument steps through by itself (0x8300 = 1): `page`, which
+// the caller knows is playing with a page after it, ends now and the
+// instrument goes on to the next, `page` counting as played (the state count
+// is one less to play). Nothing is done when `page` has ended or is not the
+// one playing (the instrument went on meanwhile). The driver's result.
+int driverBaseEndSelfSteppedPage(int page);
 int driverBaseReadTestParameterData();
 
 // ---- Configuration ----------------------------------------------------------
@@ -59,6 +65,13 @@ int driverBaseSendTestControlPower();
 int driverBaseSendTestControlRun();
 int driverBaseSendTestKeyTrigger();
 int driverBaseSendTestBOState();
+// The binary outputs to bits 0-3 of `bits` under software control, whatever
+// the page playing sets, until driverBaseReleaseTestBO() hands them back to
+// the pages of the run.
+int driverBaseSendTestBOBits(uint16_t bits);
+int driverBaseReleaseTestBO();
+// The binary outputs the instrument drives now (bits 0-3), into `bits` only.
+int driverBaseReadPlayedBO(uint16_t* bits);
 
 // ---- Status reads -----------------------------------------------------------
 
@@ -80,7 +93,8 @@ int driverBaseReadActionTimes();
 //   laps of the 32-bit microsecond stamp added;
 // - the last page of the run, held since it ended: its elapsed ticks, where
 //   it has no figure of its own;
-// - a page a key or a timed pulse ended: its elapsed ticks as last read (the
+// - a page a key, a timed pulse or the testor (driverBaseEndSelfSteppedPage)
+//   ended: its elapsed ticks as last read (the
 //   pass before) and the span on the monotonic clock from that read to the
 //   start of the page after it (the elapsed ticks of the page now playing,
 //   less the pages between). Only that span, at most one pass, is measured
@@ -106,6 +120,9 @@ struct DriverRingReads
     uint32_t elapsedTicks = 0;   // how long the page of `state` has played (ended: until it ended)
     int64_t atUs = 0;            // the elapsed read, on the monotonic clock (zoplat::monotonicUs)
     int64_t keyUs = std::numeric_limits<int64_t>::min();   // the last key sent (localKeyTriggerUs)
+    // The page the testor last ended before its time (localPageEndedUs), and when.
+    int cutPage = -1;
+    int64_t cutUs = std::numeric_limits<int64_t>::min();
     // The records of the pages that ended since the pass before (the others are not read).
     DriverPageRecord pages[DriverStateWord::kPages];
 };
@@ -198,6 +215,9 @@ extern std::atomic<uint8_t> localActionEdges;
 // When the last key trigger went to the instrument, on the monotonic clock
 // (us, the middle of its write); INT64_MIN before the first.
 extern std::atomic<int64_t> localKeyTriggerUs;
+// The page driverBaseEndSelfSteppedPage ended last, and when (as above).
+extern std::atomic<int> localPageEnded;
+extern std::atomic<int64_t> localPageEndedUs;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

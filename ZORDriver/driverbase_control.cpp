@@ -65,6 +65,7 @@ constexpr uint16_t RUN_V = 0x1;
 constexpr uint16_t RUN_I = 0x2;
 constexpr uint16_t RUN_LLO = 0x4;
 constexpr uint16_t BO_SOFTWARE = 0x8000;
+constexpr uint16_t SWITCH_SOFTWARE = 0x8000;
 
 constexpr float TEMPERATURE_UNIT = 0.0625f;   // degC per register unit
 constexpr float AUXDC_FULL_SCALE_WORD = 62500.0f;
@@ -231,6 +232,35 @@ int driverBaseSendTestControlRun()
     return result;
 }
 
+int driverBaseEndSelfSteppedPage(int page)
+{
+    uint16_t word = 0;
+    int result = drv_mcasp_read_u16(REG_STATE, &word);
+    if (result != 0 || DriverStateWord(word).ended() || DriverStateWord(word).page() != page)
+        return result;
+    // Self-stepping held while the instrument is moved on.
+    result = drv_mcasp_write_u16(REG_RUN, 0);
+    result += drv_mcasp_read_u16(REG_STATE, &word);
+    const DriverStateWord now(word);
+    if (result == 0 && now.page() == page) {
+        const int64_t from = zoplat::monotonicUs();
+        uint16_t count = 0;
+        // Ended by itself meanwhile, it counted as played already.
+        if (!now.ended()) {
+            result += drv_mcasp_read_u16(REG_STATE_COUNT, &count);
+            if (result == 0 && count > 0)
+                result += drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(count - 1));
+        }
+        if (result == 0)
+            result += drv_mcasp_write_u16(REG_PAGE_SWITCH, uint16_t(((page + 1) % DRIVER_PAGE_COUNT) | SWITCH_SOFTWARE));
+        if (result == 0 && !now.ended()) {
+            localPageEnded = page;
+            localPageEndedUs = from + (zoplat::monotonicUs() - from) / 2;
+        }
+    }
+    return result + drv_mcasp_write_u16(REG_RUN, 1);
+}
+
 int driverBaseSendTestKeyTrigger()
 {
     const int64_t from = zoplat::monotonicUs();
@@ -244,11 +274,30 @@ int driverBaseSendTestBOState()
 {
     if (!globalTestControlData)
         return -1;
-    uint16_t value = BO_SOFTWARE;
+    uint16_t value = 0;
     for (int i = 0; i < COMM_BINARY_COUNT; ++i)
         if (globalTestControlData->controlBOStates[i])
             value |= uint16_t(1u << i);
-    return drv_mcasp_write_u16(REG_BO_SET, value);
+    return driverBaseSendTestBOBits(value);
+}
+
+int driverBaseSendTestBOBits(uint16_t bits)
+{
+    return drv_mcasp_write_u16(REG_BO_SET, uint16_t(BO_SOFTWARE | (bits & 0xF)));
+}
+
+int driverBaseReleaseTestBO()
+{
+    return drv_mcasp_write_u16(REG_BO_SET, 0);
+}
+
+int driverBaseReadPlayedBO(uint16_t* bits)
+{
+    uint16_t word = 0;
+    const int result = drv_mcasp_read_u16(REG_BO_READ, &word);
+    if (result == 0 && bits)
+        *bits = word & 0xF;
+    return result;
 }
 
 // ---- Status reads -----------------------------------------------------------
@@ -536,13 +585,16 @@ std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, 
     const bool anchored = before.anchored && !before.state.ended();
     const double sinceRead = anchored ? double(reads.atUs - before.atUs) / 1e6 : std::numeric_limits<double>::quiet_NaN();
     const int first = firstEnded(before.state);
+    // A page the testor ended since the read before has no figure of its own.
+    const bool cut = reads.cutUs > before.atUs && reads.cutUs <= reads.atUs;
     for (int i = 0; i < count; ++i) {
         DriverEndedPage& page = ended[size_t(i)];
         page.page = (first + i) % DRIVER_PAGE_COUNT;
         // The first page had played from its start to the read before, and
         // at most to this one; every later one began after the read before.
         const double atMost = i == 0 ? before.playedSeconds + sinceRead : sinceRead;
-        page.seconds = recordSeconds(reads.pages[page.page], rate, atMost);
+        page.seconds = cut && page.page == reads.cutPage ? std::numeric_limits<double>::quiet_NaN()
+                                                         : recordSeconds(reads.pages[page.page], rate, atMost);
     }
     // The last state's page, held since it ended.
     if (reads.state.ended() && std::isnan(ended.back().seconds))
@@ -606,6 +658,8 @@ int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPa
     reads.state = DriverStateWord(after);
     reads.atUs = from + (to - from) / 2;
     reads.keyUs = localKeyTriggerUs;
+    reads.cutUs = localPageEndedUs;
+    reads.cutPage = localPageEnded;
 
     const int count = reads.state.pagesEndedSince(position.state);
     const int first = firstEnded(position.state);

@@ -429,8 +429,7 @@ bool ViewBaseModel::testStart()
 
 void ViewBaseModel::testInterrupt()
 {
-    // A stop during the start (amplifier settle) is queued behind the start
-    // and ends the run the start makes.
+    // A stop during the start (amplifier settle) cancels it: nothing plays.
     if (runtimeState(STATE_TYPE_RUNNING) != 0 || startPending) {
         startPending = false;
         center()->testInterrupt();

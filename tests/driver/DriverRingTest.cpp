@@ -44,6 +44,8 @@ struct Row
     std::vector<std::pair<int, DriverPageRecord>> records;
     std::vector<std::pair<int, double>> ended;   // page, seconds (NaN: not known)
     bool anchoredAfter;
+    int cutPage = -1;   // the page the testor ended before its time, and when
+    int64_t cutUs = std::numeric_limits<int64_t>::min();
 };
 
 DriverRingPosition at(int state, double played, int64_t atUs)
@@ -72,6 +74,9 @@ TEST(DriverRing, PagesEndedSinceThePassBeforeWithTheTimesTheyPlayed)
         // after the 10 ms page after it has played 5 ms.
         {"a key page: its last read and the span to the next page's start", at(3, 10.0, 100000000), 5, 0.005,
          100020000, {{3, record(COMM_TRIGGER_TYPE_KEY_PRESS, 36000)}, {4, timed(0.01)}}, {{3, 10.005}, {4, 0.01}}, true},
+        // Ended 10 ms after its read of 2 s, the page after it read 10 ms later at 5 ms.
+        {"a time page the testor ended: its last read and the span to the next page's start",
+         at(3, 2.0, 100000000), 4, 0.005, 100020000, {{3, timed(1000)}}, {{3, 2.015}}, true, 3, 100010000},
         {"two pages of a key or a pulse in one pass cannot be told apart", at(3, 1.0, 0), 6, 0.001, 30000,
          {{3, record(COMM_TRIGGER_TYPE_KEY_PRESS, 36000)}, {4, record(COMM_TRIGGER_TYPE_GPS, 36000)}, {5, timed(0.01)}},
          {{3, kNaN}, {4, kNaN}, {5, 0.01}}, true},
@@ -92,6 +97,8 @@ TEST(DriverRing, PagesEndedSinceThePassBeforeWithTheTimesTheyPlayed)
         reads.state = DriverStateWord(row.state);
         reads.elapsedTicks = uint32_t(std::lround(row.elapsedSeconds * kRate));
         reads.atUs = row.atUs;
+        reads.cutPage = row.cutPage;
+        reads.cutUs = row.cutUs;
         for (const auto& [page, record] : row.records)
             reads.pages[page] = record;
         const std::vector<DriverEndedPage> ended = driverRingPagesEnded(position, reads, kRate);

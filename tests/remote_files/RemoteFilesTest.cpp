@@ -767,6 +767,7 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         QByteArray pha;   // sent after a whole calacamp.xml
         int sent;         // bytes of it sent
         QByteArray name = "calacpha.xml";
+        bool running = false;   // while a test the PC started runs
     } rows[] = {
         {"cut short", pattern(1260, 13), 200},
         {"nested 25,000 deep", nested(25000), -1},
@@ -778,6 +779,7 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         {"100 random bytes in the older form", randomBytes(100), -1, "calacfrq.dat"},
         {"65,536 random bytes in the older form", randomBytes(65536), -1, "calacfrq.dat"},
         {"100 random bytes", randomBytes(100), -1, "calacfrq.xml"},
+        {"readable, while a test runs", testData("calibration/calacpha.xml"), -1, "calacpha.xml", true},
     };
     const auto dat = [this] {
         auto files = tree(sandbox.filePath("app/dat"));
@@ -796,6 +798,12 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         SCOPED_TRACE(row.what);
         const int loads = calLoaded();
         netCtrl_clearRecordedCalls();
+        if (row.running) {
+            sendAc(pcSide);
+            const size_t mark = pcSide.frames.size();
+            ASSERT_EQ(pcSide.ask(remoteservice::startRequest()), QByteArray(1, '\0'));
+            ASSERT_GE(pcSide.waitStatus(1, mark), 0);
+        }
         ASSERT_EQ(mode(pcSide, 6), 0);
         sendFile(pcSide, "calacamp.xml", amp);
         if (row.sent < 0) {
@@ -806,8 +814,13 @@ TEST_F(RemoteCalibrationFiles, AnImportWithAFileCutShortOrRefusedChangesNothing)
         }
         EXPECT_EQ(head(pcSide, "SEND_END", 0), 0xFF);
         // A reload asked for all the same has its effect before the files are compared.
-        if (netCtrl_recordedCalls().contains("LoadAllCalFile")) {
+        if (!row.running && netCtrl_recordedCalls().contains("LoadAllCalFile")) {
             ASSERT_TRUE(waitFor([&] { return calLoaded() > loads; }));
+        }
+        if (row.running) {
+            EXPECT_TRUE(testor().runEnable.load());
+            EXPECT_EQ(pcSide.ask(remoteservice::controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+            ASSERT_TRUE(waitEnded());
         }
         EXPECT_EQ(dat(), datBefore);
         EXPECT_EQ(inUse(), inUseBefore);

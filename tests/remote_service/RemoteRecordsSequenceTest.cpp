@@ -6,6 +6,7 @@
 
 #include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
+#include "SimFpgaRegisters.h"
 
 #include <QDeadlineTimer>
 
@@ -253,5 +254,213 @@ TEST_F(RemoteRecordsSequence, RampingFindsThePickupOfEachPointAndReportsItPerPoi
         // Inputs that did not act: no time.
         for (int i = 1; i < 4; ++i)
             EXPECT_EQ(it->f32(12 + 4 * i), 0.0f);
+    }
+}
+
+// TRIGGER ends a key-press state only: during a ramp it changes nothing, the
+// relay picks up at its own step and the trip is valued with it.
+TEST_F(RemoteRecordsSequence, TriggerDuringARampLeavesItsStepsAndTheTripAlone)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    // IA from 1.2 A by 0.1 A per 0.5 s; the relay picks up at 1.45 A.
+    Bytes record(RA_SIZE);
+    record.u32(RA_POINTS, 1);
+    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+        for (int k = 0; k < 8; ++k)
+            phase(record, base, k, base == RA_FAULT && k == kIA ? 1.2f : 0.0f, 0.0f, 50.0f);
+    record.f32(RA_STEP, 0.1f).f32(RA_END, 3.0f).f32(RA_TIME, 0.5f);
+    record.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, 1);
+    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), QByteArray(1, '\0'));
+    plugRelay(kIA, 1.45, 0.05);
+    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+    sim->plugIn(pages);
+
+    const size_t mark = pc.frames.size();
+    runToEnd(pc, [&] {
+        // A trigger in each of the steps before the pick-up.
+        for (float step : {1.2f, 1.3f, 1.4f}) {
+            ASSERT_TRUE(waitFor([&] {
+                const std::vector<double> played = pages->amplitudes();
+                return !played.empty() && played.back() > step - 0.05;
+            }));
+            EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
+        }
+    });
+    std::vector<double> played;
+    for (double v : pages->amplitudes()) {
+        if (v > 0.0 && (played.empty() || std::abs(played.back() - v) > 1e-4))
+            played.push_back(std::round(v * 10.0) / 10.0);
+    }
+    ASSERT_GE(played.size(), 4u) << ::testing::PrintToString(played);
+    EXPECT_EQ(std::vector<double>(played.begin(), played.begin() + 4), (std::vector<double>{1.2, 1.3, 1.4, 1.5}))
+        << ::testing::PrintToString(played);
+    const auto trips = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](auto& got) { return !got.empty(); });
+    ASSERT_EQ(trips.size(), 1u);
+    EXPECT_NEAR(trips[0].f32(32), 1.5f, 1e-4);
+}
+
+// Binary outputs from the PC change the mask's bits only, at idle as during a
+// run, and each state of a sequence still sets its own outputs when it begins.
+TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsOwn)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    auto outputs = [&](uint32_t mask, uint32_t states) {
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, states, mask))), QByteArray(1, '\0'));
+    };
+    auto played = [this] { return sim->peekRegister(zorsim::reg::kBinaryOutputsRead) & 0xF; };
+    outputs(0xF, 0xF);
+    outputs(0x5, 0x4);
+    EXPECT_EQ(played(), 0xEu);
+
+    // State 0 sets output 0, state 1 output 2.
+    for (uint32_t s : {0u, 1u})
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, s == 0 ? 0x1 : 0x4))),
+                  QByteArray(1, '\0'));
+    const size_t mark = pc.frames.size();
+    auto status = [&](uint32_t bo) {
+        return pc.waitFrame(pc::PushStatus, mark, 10000,
+                            [bo](const pc::Frame& f) { return Bytes(f.payload).u32(44) == bo; })
+            .has_value();
+    };
+    runToEnd(pc, [&] {
+        ASSERT_TRUE(waitFor([&] { return played() == 0x1u; }));
+        outputs(0x2, 0x2);
+        EXPECT_EQ(played(), 0x3u);
+        EXPECT_TRUE(status(0x3));
+        ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 1; }));
+        EXPECT_TRUE(waitFor([&] { return played() == 0x4u; }));
+        EXPECT_TRUE(status(0x4));
+        outputs(0xF, 0xA);
+        EXPECT_EQ(played(), 0xAu);
+    });
+}
+
+// SWITCH ends the state playing and the run goes on to the next: the next
+// state of a sequence, the next step of an automatic AC ramp or of a ramping
+// test; a steady AC output is sent again, with a record taken while it ran
+// put in place whole, and only then.
+TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunInPlace)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    const QByteArray next = controlRequest(pc::control(0x40, 0, 0, 0, 1));
+    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+    sim->plugIn(pages);
+    // The values the instrument entered, repeats dropped, from `from` on.
+    auto played = [&](size_t from) {
+        std::vector<double> v;
+        const std::vector<double> all = pages->amplitudes();
+        for (size_t i = from; i < all.size(); ++i) {
+            if (v.empty() || std::abs(v.back() - all[i]) > 1e-4)
+                v.push_back(std::round(all[i] * 100.0) / 100.0);
+        }
+        return v;
+    };
+    auto switchTo = [&](size_t from, std::vector<double> expected) {
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return played(from) == expected; }, 10000)) << ::testing::PrintToString(played(from));
+    };
+    const auto stop = [&] {
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+        ASSERT_TRUE(waitEnded());
+    };
+    // Every state or step lasts 1000 s: only a switch moves the run on.
+    {
+        SCOPED_TRACE("state sequence");
+        for (uint32_t s = 0; s < 3; ++s)
+            ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f * float(s + 1), 1000.0f, s == 1 ? 3 : 0))),
+                      QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        runToEnd(pc, [&] {
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{0.5}; }));
+            switchTo(from, {0.5, 1.0});   // out of a time state
+            ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 1; }));
+            switchTo(from, {0.5, 1.0, 1.5});   // out of a key-press state
+            ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 2; }));
+            EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));   // the last: the run ends
+        });
+        EXPECT_EQ(played(from), (std::vector<double>{0.5, 1.0, 1.5}));
+        // Each state's time, as the instrument played it: far below 1000 s.
+        const auto actions = pushed(pc, pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 2; });
+        ASSERT_GE(actions.size(), 2u);
+        for (const Bytes& a : actions) {
+            EXPECT_GT(a.f32(8), 0.0f) << a.u32(0);
+            EXPECT_LT(a.f32(8), 50.0f) << a.u32(0);
+        }
+    }
+    // Started from its record, the first page (IA 1 A) entered: the index of that page.
+    auto startWith = [&](uint16_t subid, const Bytes& record) {
+        EXPECT_EQ(pc.ask(parameterRequest(subid, record)), QByteArray(1, '\0'));
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_GE(pc.waitStatus(1, mark), 0);
+        EXPECT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+        return from;
+    };
+    Bytes acRamp = steadyAc();
+    pc::rec::ramp(acRamp, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1000.0f);
+    Bytes ramping(RA_SIZE);
+    ramping.u32(RA_POINTS, 1).f32(RA_STEP, 0.5f).f32(RA_END, 3.0f).f32(RA_TIME, 1000.0f);
+    ramping.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1);
+    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+        for (int k = 0; k < 8; ++k)
+            phase(ramping, base, k, base == RA_FAULT && k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
+    const struct
+    {
+        const char* name;
+        uint16_t subid;
+        const Bytes& record;
+        double step;
+    } ramps[] = {{"automatic AC ramp", kAcRecordId, acRamp, 1.0}, {"ramping", kRampingRecord, ramping, 0.5}};
+    for (const auto& r : ramps) {
+        SCOPED_TRACE(r.name);
+        const size_t from = startWith(r.subid, r.record);
+        switchTo(from, {1.0, 1.0 + r.step});
+        switchTo(from, {1.0, 1.0 + r.step, 1.0 + 2 * r.step});
+        stop();
+    }
+    {
+        SCOPED_TRACE("steady AC");
+        const size_t from = startWith(kAcRecordId, steadyAc());
+        auto dither = [this] {
+            return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
+        };
+        // Taken, and played only from the switch on, its debounce too: IA 2 A, UA 10 V, 30 ms.
+        Bytes record = steadyAc();
+        phase(record, AC_OUTPUTS, kIA, 2.0f, 0.0f, 50.0f);
+        phase(record, AC_OUTPUTS, 0, 10.0f, 0.0f, 50.0f);
+        record.f32(AC_DITHER, 0.03f);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, record)), QByteArray(1, '\0'));
+        EXPECT_NE(dither(), 30000u);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))),
+                  QByteArray(1, '\xFF'));
+        // An automatic ramp waits for no switch.
+        Bytes automatic = record;
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, pc::rec::ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))),
+                  QByteArray(1, '\xFF'));
+        QElapsedTimer t;
+        t.start();
+        waitFor([&] { return t.elapsed() > 200; });
+        EXPECT_EQ(played(from), std::vector<double>{1.0});
+        switchTo(from, {1.0, 2.0});
+        EXPECT_NEAR(sim->outputs().page.channels[0].components[0].amplitude, 10.0, 1e-3);
+        EXPECT_EQ(dither(), 30000u);
+        // Sent again as it is: a page of its own.
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }, 10000));
+        EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0}));
+        // Held, and the run stopped before a switch: the next START runs it, with its debounce.
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_DITHER, 0.04f))), QByteArray(1, '\0'));
+        stop();
+        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_EQ(dither(), 40000u);
+        stop();
     }
 }

@@ -248,9 +248,9 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
     const int running = pc.waitStatus(1, mark);
     ASSERT_GE(running, 0);
 
-    // Records the start would not run, and any record for the running
-    // module, are refused and change neither the AC entity nor the active
-    // module.
+    // Records the start would not run, and a record that would make the
+    // running steady output a ramp, are refused and change neither the AC
+    // entity nor the active module; a steady one waits for the next SWITCH.
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const struct
     {
@@ -274,11 +274,13 @@ TEST_F(RemoteSourceRecords, RecordsDuringARunLeaveItAndItsPushesAlone)
         {"state time NaN", kStateRecord, Bytes(ST_SIZE).f32(ST_TIME, nan)},
         {"ramping item 7", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_STEP, 0.1f).u8(RA_ITEM, 7)},
         {"ramping step NaN", kRampingRecord, Bytes(RA_SIZE).u32(RA_POINTS, 1).f32(RA_STEP, nan)},
-        {"AC record for the running module", kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 55.0f)},
+        {"AC ramp for the running steady output", kAcRecord, Bytes(acRecord(0)).f32(AC_OUTPUTS + 24, 55.0f)},
+        {"AC steady, held for the next SWITCH", kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 55.0f)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, '\xFF'));
+        const bool held = &row == &rows[std::size(rows) - 1];
+        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.record)), QByteArray(1, held ? '\0' : '\xFF'));
         EXPECT_EQ(testor().testType.load(), TT::TEST_ALTERNATE);
         EXPECT_EQ(service->protocolVersion.load(), 0);
         ModelAlternateEntity& e = *testor().dataAlternate;

@@ -94,15 +94,14 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
         return pc::Bytes(f.payload).u32(44) == 0x5;
     }));
 
-    // Stop, switch and trigger reach the engine.
-    int stops = 0, switches = 0, keys = 0;
+    // Stop and trigger reach the engine (the switch: RemoteRecordsSequence).
+    int stops = 0, keys = 0;
     QObject::connect(center, &ControllerCenter::sigTestInterrupt, &receiver, [&] { ++stops; });
-    QObject::connect(center, &ControllerCenter::sigTestSwitch, &receiver, [&] { ++switches; });
     QObject::connect(center, &ControllerCenter::sigTestKeyPress, &receiver, [&] { ++keys; });
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\0'));
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
-    EXPECT_TRUE(waitFor([&] { return std::make_tuple(stops, switches, keys) == std::make_tuple(1, 1, 1); }));
+    EXPECT_TRUE(waitFor([&] { return std::make_pair(stops, keys) == std::make_pair(1, 1); }));
 
     // A start runs the test; a start while it runs does nothing; the relay
     // trips (10 s of the instrument's clock, half a second here).
@@ -125,6 +124,17 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
     ASSERT_GE(pc.waitStatus(1, mark), 0);
     service->updateViewConnectEnable(false);
     EXPECT_TRUE(waitEnded());
+
+    // Ticked again: the status says nothing runs.
+    service->updateViewConnectEnable(true);
+    Pc again;
+    connectPc(again);
+    mark = again.frames.size();
+    EXPECT_EQ(again.ask(controlRequest(pc::control(0x80))), QByteArray(1, '\0'));
+    const auto status = again.waitFrame(pc::PushStatus, mark);
+    ASSERT_TRUE(status.has_value());
+    EXPECT_EQ(std::make_pair(pc::Bytes(status->payload).u32(4), pc::Bytes(status->payload).u32(8)),
+              std::make_pair(0u, 1u));
 }
 
 // The binary-output command answers what the driver did.
@@ -159,6 +169,7 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         char status;
         bool record;    // the PC sends its AC record first
         bool respell;   // remote control switched off and on first
+        bool powerFails = false;   // the instrument does not take the amplifiers' switch-on
     } rows[] = {
         {"no record since remote control was switched on: the page's set-up", true, qint32(resume) - 1, '\0', false,
          false},
@@ -166,9 +177,18 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         {"driver not initialised", false, 0, '\xFF', true, false},
         {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
         {"only a record of the spell before: the page's set-up", true, qint32(resume) - 1, '\0', false, true},
+        {"amplifiers not switched on", true, qint32(resume) - 1, '\xFF', true, false, true},
     };
+    constexpr uint32_t kPolls = 2000;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
+        // The write after the auxiliary supply's word of the power-on fails.
+        std::optional<runsource::LinkTap> tap;
+        if (row.powerFails) {
+            drv_mcasp_set_poll_limits(kPolls, kPolls, kPolls);
+            tap.emplace(*sim);
+            tap->onFrames({0x84020000u}, [&] { tap->failNextFrameOf(center->testorThread, kPolls); });
+        }
         if (row.respell) {
             service->updateViewConnectEnable(false);
             ASSERT_TRUE(waitEnded());
@@ -190,8 +210,13 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
             ASSERT_TRUE(waitEnded());
         } else {
             EXPECT_TRUE(testorDone());
-            EXPECT_FALSE(simRunning());
+            EXPECT_FALSE(simRunning() || simPowered());
             EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runs);
+        }
+        if (tap) {
+            EXPECT_TRUE(tap->failed());
+            tap.reset();
+            drv_mcasp_reset_poll_limits();
         }
     }
 }
@@ -291,6 +316,66 @@ TEST_F(RemoteService, RefusedRecordsAndStartsStayWithinTheLogBudget)
     zoplat::setMonotonicClock({});
     EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(3000).constData();
     EXPECT_TRUE(log.contains("UA frequency 5000 Hz")) << log.left(3000).constData();
+}
+
+// A STOP answered before the run has begun (within the amplifiers' settle)
+// cancels the start, the page's as a record's: nothing plays, nothing of a
+// run is pushed.
+TEST_F(RemoteService, StopWithinTheSettleCancelsTheStart)
+{
+    switchOn();
+    actest::AcModel vm;
+    setUpAc(vm);
+    Pc pc;
+    connectPc(pc);
+    const QByteArray stop = controlRequest(pc::control(0x10, 0, 1));
+    for (int row = 0; row < 3; ++row) {
+        const bool oneWrite = row < 2;
+        SCOPED_TRACE(row == 0   ? "the page's start: START and STOP in one write"
+                     : oneWrite ? "START and STOP in one write"
+                                : "STOP 0.2 s after START's answer, at real time");
+        if (row == 1)
+            sendAc(pc);
+        auto pages = std::make_shared<runsource::PageRecorder>(kIA);
+        sim->plugIn(pages);
+        const int runs = texts(ConstTextUtility::TEST_AOSTART);
+        const size_t mark = pc.frames.size();
+        if (oneWrite) {
+            pc.send(startRequest() + stop);
+            std::vector<QByteArray> answers;
+            EXPECT_TRUE(waitFor([&] {
+                pc.pump();
+                answers.clear();
+                for (size_t i = mark; i < pc.frames.size(); ++i) {
+                    if (pc.frames[i].command == pc::SetControl)
+                        answers.push_back(pc.frames[i].payload);
+                }
+                return answers.size() >= 2;
+            }));
+            EXPECT_EQ(answers, std::vector<QByteArray>(2, QByteArray(1, '\0')));
+        } else {
+            atRealTime();
+            EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+            QElapsedTimer t;
+            t.start();
+            waitFor([&] { return t.elapsed() >= 200; });
+            EXPECT_EQ(pc.ask(stop), QByteArray(1, '\0'));
+            EXPECT_LT(t.elapsed(), 1500);
+        }
+        ASSERT_TRUE(testorDone());
+        ASSERT_TRUE(settle());
+        ASSERT_TRUE(waitEnded());
+        // What a run would push has had its time.
+        EXPECT_FALSE(pc.waitFrame(pc::PushProcedure, mark, 500).has_value());
+        EXPECT_EQ(pc.waitStatus(1, mark, 1), -1);
+        EXPECT_TRUE(pages->amplitudes().empty()) << ::testing::PrintToString(pages->amplitudes());
+        EXPECT_EQ(texts(ConstTextUtility::TEST_AOSTART), runs);
+        sim->unplugAll();
+    }
+    // The next START runs.
+    const size_t mark = pc.frames.size();
+    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    EXPECT_GE(pc.waitStatus(1, mark), 0);
 }
 
 // However the PC goes away, the test it started stops.
