@@ -128,6 +128,11 @@ new_outside_entries() {
     done
 }
 
+# The builds whose programs run only here (the sanitizers', the fuzz
+# targets') carry line tables instead of full debug information: a report
+# still names file and line, and they compile faster.
+line_tables=(-DCMAKE_CXX_FLAGS_DEBUG=-g1)
+
 # The fuzz targets of tests/fuzz (clang with libFuzzer), each run for
 # ZOR_FUZZ_SECONDS (default 5) from its seeds in tests/fuzz/seeds/<target>.
 # A finding (a crash, a sanitizer report, a failed check, an input that hangs
@@ -137,7 +142,8 @@ run_fuzz() {
     local dir="$here/build/fuzz"
     local seconds="${ZOR_FUZZ_SECONDS:-5}"
     CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -G Ninja -DZOR_FUZZ=ON -DZOR_WERROR=ON \
-        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF >/dev/null || return 1
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >/dev/null || return 1
     cmake --build "$dir" -j "$jobs" --target zor_fuzzers || return 1
     local failed=0 target name work runs took
     mkdir -p "$dir/findings"
@@ -199,7 +205,7 @@ run_tests() {
 
     echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build "$here/build/sanitize" -DZOR_WERROR=ON -DZOR_SANITIZE=ON \
-        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "${line_tables[@]}"
     (cd "$here/build/sanitize" && env "${test_env[@]}" \
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
@@ -222,7 +228,7 @@ run_tests() {
     for label in "${tsan_labels[@]}"; do tsan_targets+=("test_$label"); done
     local reports="$here/build/tsan/reports"
     cmake -S "$here" -B "$here/build/tsan" -G Ninja -DZOR_SANITIZE_THREAD=ON -DZOR_BUILD_GUI=OFF \
-        -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+        -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "${line_tables[@]}" >/dev/null
     cmake --build "$here/build/tsan" -j "$jobs" --target "${tsan_targets[@]}"
     rm -rf "$reports" && mkdir -p "$reports"
     (cd "$here/build/tsan" && env "${test_env[@]}" TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
@@ -239,9 +245,12 @@ run_tests() {
     echo "== fuzz targets of the parsers of outside input (libFuzzer, ${ZOR_FUZZ_SECONDS:-5} s each)"
     run_fuzz || status=1
 
+    # Optimised as the run command's build, without debug information; and
+    # without the precompiled headers, so that a product source file that
+    # leaves out an include it needs fails here.
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
-        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Release -DZOR_PCH=OFF || status=1
 
     rm -rf "$test_env_dir"
     local outside
