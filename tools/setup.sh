@@ -128,9 +128,9 @@ new_outside_entries() {
     done
 }
 
-# The builds whose programs run only here (the sanitizers', the fuzz
-# targets') carry line tables instead of full debug information: a report
-# still names file and line, and they compile faster.
+# The sanitizer builds, whose programs run only here, carry line tables
+# (-g1) instead of full debug information: a report still names files and
+# lines, and they compile faster. So do the fuzz targets.
 line_tables=(-DCMAKE_CXX_FLAGS_DEBUG=-g1)
 
 # The fuzz targets of tests/fuzz (clang with libFuzzer), each run for
@@ -182,6 +182,12 @@ run_tests() {
     # run; a test that fails twice fails the run. Every test that needed the
     # second run is listed at the end.
     local retry=(--repeat until-pass:2)
+    # Most tests wait on real time (the instrument's pace, a PC's beats, the
+    # engine at time scale 1) rather than compute: on two cores, one test a
+    # core, each stage's tests used a fifth to a half of the cores. Three a
+    # core keep the cores busy and leave the waiting ones their turn (three
+    # stages without a second run at that, on a loaded machine).
+    local test_jobs=$((jobs * 3))
     local second=()
     note_second_runs() {   # STAGE DIR
         local name
@@ -200,7 +206,7 @@ run_tests() {
     echo "== host build and all tests"
     configure_and_build "$here/build/host" -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Release
     (cd "$here/build/host" && env "${test_env[@]}" xvfb-run -a -s "-screen 0 800x480x24" \
-        ctest -j "$jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
+        ctest -j "$test_jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
     note_second_runs "host" "$here/build/host"
 
     echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
@@ -208,7 +214,7 @@ run_tests() {
         -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "${line_tables[@]}"
     (cd "$here/build/sanitize" && env "${test_env[@]}" \
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
+        ctest -j "$test_jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
     note_second_runs "AddressSanitizer" "$here/build/sanitize"
 
     # The engine against the simulated instrument (every worker thread, the
@@ -233,7 +239,7 @@ run_tests() {
     rm -rf "$reports" && mkdir -p "$reports"
     (cd "$here/build/tsan" && env "${test_env[@]}" TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
         TSAN_OPTIONS="halt_on_error=1 log_path=$reports/report suppressions=$here/tools/tsan-qt.supp" \
-        ctest -j "$jobs" --output-on-failure --timeout 900 "${retry[@]}" \
+        ctest -j "$test_jobs" --output-on-failure --timeout 900 "${retry[@]}" \
             -L "^($(IFS='|'; echo "${tsan_labels[*]}"))\$") || status=1
     note_second_runs "ThreadSanitizer" "$here/build/tsan"
     if compgen -G "$reports/report*" >/dev/null; then
