@@ -128,6 +128,11 @@ new_outside_entries() {
     done
 }
 
+# The sanitizer builds, whose programs run only here, carry line tables
+# (-g1) instead of full debug information: a report still names files and
+# lines, and they compile faster. So do the fuzz targets.
+line_tables=(-DCMAKE_CXX_FLAGS_DEBUG=-g1)
+
 # The fuzz targets of tests/fuzz (clang with libFuzzer), each run for
 # ZOR_FUZZ_SECONDS (default 5) from its seeds in tests/fuzz/seeds/<target>.
 # A finding (a crash, a sanitizer report, a failed check, an input that hangs
@@ -137,7 +142,8 @@ run_fuzz() {
     local dir="$here/build/fuzz"
     local seconds="${ZOR_FUZZ_SECONDS:-5}"
     CC=clang CXX=clang++ cmake -S "$here" -B "$dir" -G Ninja -DZOR_FUZZ=ON -DZOR_WERROR=ON \
-        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF >/dev/null || return 1
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" >/dev/null || return 1
     cmake --build "$dir" -j "$jobs" --target zor_fuzzers || return 1
     local failed=0 target name work runs took longest
     mkdir -p "$dir/findings"
@@ -181,6 +187,13 @@ run_tests() {
     # run; a test that fails twice fails the run. Every test that needed the
     # second run is listed at the end.
     local retry=(--repeat until-pass:2)
+    # Most tests wait on real time (the instrument's pace, a PC's beats, the
+    # engine at time scale 1) rather than compute: on two cores, one test a
+    # core, each stage's tests used a fifth to a half of the cores. Three a
+    # core keep the cores busy and leave the waiting ones their turn; under
+    # ThreadSanitizer, which slows the real-time cases most, two (at three,
+    # a loaded machine once made one of them miss its margin).
+    local test_jobs=$((jobs * 3)) tsan_test_jobs=$((jobs * 2))
     local second=()
     note_second_runs() {   # STAGE DIR
         local name
@@ -199,15 +212,15 @@ run_tests() {
     echo "== host build and all tests"
     configure_and_build "$here/build/host" -DZOR_WERROR=ON -DCMAKE_BUILD_TYPE=Release
     (cd "$here/build/host" && env "${test_env[@]}" xvfb-run -a -s "-screen 0 800x480x24" \
-        ctest -j "$jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
+        ctest -j "$test_jobs" --output-on-failure --timeout 600 "${retry[@]}") || status=1
     note_second_runs "host" "$here/build/host"
 
     echo "== non-GUI tests under AddressSanitizer and UndefinedBehaviorSanitizer"
     configure_and_build "$here/build/sanitize" -DZOR_WERROR=ON -DZOR_SANITIZE=ON \
-        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug
+        -DZOR_BUILD_GUI=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "${line_tables[@]}"
     (cd "$here/build/sanitize" && env "${test_env[@]}" \
         ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest -j "$jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
+        ctest -j "$test_jobs" --output-on-failure --timeout 900 -LE gui "${retry[@]}") || status=1
     note_second_runs "AddressSanitizer" "$here/build/sanitize"
 
     # The engine against the simulated instrument (every worker thread, the
@@ -227,12 +240,12 @@ run_tests() {
     for label in "${tsan_labels[@]}"; do tsan_targets+=("test_$label"); done
     local reports="$here/build/tsan/reports"
     cmake -S "$here" -B "$here/build/tsan" -G Ninja -DZOR_SANITIZE_THREAD=ON -DZOR_BUILD_GUI=OFF \
-        -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug >/dev/null
+        -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Debug "${line_tables[@]}" >/dev/null
     cmake --build "$here/build/tsan" -j "$jobs" --target "${tsan_targets[@]}"
     rm -rf "$reports" && mkdir -p "$reports"
     (cd "$here/build/tsan" && env "${test_env[@]}" TZ="${TZ:-:/etc/localtime}" QT_NO_GLIB=1 \
         TSAN_OPTIONS="halt_on_error=1 log_path=$reports/report suppressions=$here/tools/tsan-qt.supp" \
-        ctest -j "$jobs" --output-on-failure --timeout 900 "${retry[@]}" \
+        ctest -j "$tsan_test_jobs" --output-on-failure --timeout 900 "${retry[@]}" \
             -L "^($(IFS='|'; echo "${tsan_labels[*]}"))\$") || status=1
     note_second_runs "ThreadSanitizer" "$here/build/tsan"
     if compgen -G "$reports/report*" >/dev/null; then
@@ -244,9 +257,12 @@ run_tests() {
     echo "== fuzz targets of the parsers of outside input (libFuzzer, ${ZOR_FUZZ_SECONDS:-5} s each)"
     run_fuzz || status=1
 
+    # Optimised as the run command's build, without debug information; and
+    # without the precompiled headers, so that a product source file that
+    # leaves out an include it needs fails here.
     echo "== device build (compiled only: nothing of it runs here)"
     configure_and_build "$here/build/device" -DZOR_WERROR=ON -DZOR_TARGET_DEVICE=ON \
-        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF || status=1
+        -DZOR_BUILD_TESTS=OFF -DZOR_BUILD_BENCH=OFF -DCMAKE_BUILD_TYPE=Release -DZOR_PCH=OFF || status=1
 
     rm -rf "$test_env_dir"
     local outside
