@@ -463,4 +463,40 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         EXPECT_EQ(dither(), 40000u);
         stop();
     }
+    // A ramping test's interval (1000 s) waits, the next ramp judged only as
+    // it ends: the switch ends it, and the ramp after it plays (the relay
+    // trips at 2 A again), or, the relay still operated, is passed over
+    // unplayed; the last interval follows.
+    plugRelay(kIA, 1.9, 0.05);
+    ModelRampingEntity& e = *testor().dataRamping;
+    const struct
+    {
+        const char* name;
+        float intervalIa;
+        std::vector<double> played;
+        bool passedOver;
+    } rests[] = {{"relay reset", 0.0f, {1.0, 1.5, 2.0, 0.0, 1.0, 1.5, 2.0, 0.0}, false},
+                 {"relay operated", 1.95f, {1.0, 1.5, 2.0, 1.95}, true}};
+    for (const auto& r : rests) {
+        SCOPED_TRACE(r.name);
+        Bytes points(RA_SIZE);
+        points.u32(RA_POINTS, 2).u8(RA_INTERVAL_ENABLE, 1).f32(RA_INTERVAL_TIME, 1000.0f);
+        for (int k = 0; k < 8; ++k)
+            phase(points, RA_INTERVAL, k, k == kIA ? r.intervalIa : 0.0f, 0.0f, 50.0f);
+        for (int t = 0; t < 2; ++t) {
+            for (int k = 0; k < 8; ++k)
+                phase(points, RA_FAULT + 96 * t, k, k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
+            points.f32(RA_STEP + 4 * t, 0.5f).f32(RA_END + 4 * t, 3.0f).f32(RA_TIME + 4 * t, 0.3f);
+            points.u8(RA_VARIABLE + t, kIA + 4).u8(RA_LINK + t, 1).u8(RA_BI_STATE + 4 * t, 1);
+        }
+        const size_t from = startWith(kRampingRecord, points);
+        ASSERT_TRUE(waitFor([&] { return played(from).size() == 4; }, 10000));
+        switchTo(from, r.played);
+        EXPECT_TRUE(waitFor([&] {
+            return state(RT::STATE_TYPE_STATEINDEX) == 5
+                   && read(e, [](auto& x) { return x.stateBeganUnreset[4]; }) == r.passedOver;
+        }));
+        EXPECT_EQ(played(from), r.played);
+        stop();
+    }
 }
