@@ -427,6 +427,19 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         stop();
     }
     {
+        // Its end value's second state plays to its end, the debounce with it.
+        SCOPED_TRACE("automatic AC ramp's last step");
+        Bytes toTwo = steadyAc();
+        pc::rec::ramp(toTwo, AC_RAMP, 0, 8, 0, 0, 2.0f, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1000.0f);
+        const size_t from = startWith(kAcRecordId, toTwo);
+        switchTo(from, {1.0, 2.0});
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }));
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\xFF'));
+        EXPECT_EQ(pages->amplitudes().size(), from + 3);
+        stop();
+    }
+    {
         SCOPED_TRACE("steady AC");
         const size_t from = startWith(kAcRecordId, steadyAc());
         auto dither = [this] {
@@ -464,8 +477,8 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         stop();
     }
     // A ramping test's interval (1000 s) waits, the next ramp judged only as
-    // it ends: the switch ends it, and the ramp after it plays (the relay
-    // trips at 2 A again), or, the relay still operated, is passed over
+    // it ends: the switch ends it, and the ramp after it plays (to 2 A, where
+    // the relay trips), or, the relay still operated, is passed over
     // unplayed; the last interval follows.
     plugRelay(kIA, 1.9, 0.05);
     ModelRampingEntity& e = *testor().dataRamping;
@@ -486,7 +499,7 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         for (int t = 0; t < 2; ++t) {
             for (int k = 0; k < 8; ++k)
                 phase(points, RA_FAULT + 96 * t, k, k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
-            points.f32(RA_STEP + 4 * t, 0.5f).f32(RA_END + 4 * t, 3.0f).f32(RA_TIME + 4 * t, 0.3f);
+            points.f32(RA_STEP + 4 * t, 0.5f).f32(RA_END + 4 * t, 2.0f).f32(RA_TIME + 4 * t, 0.3f);
             points.u8(RA_VARIABLE + t, kIA + 4).u8(RA_LINK + t, 1).u8(RA_BI_STATE + 4 * t, 1);
         }
         const size_t from = startWith(kRampingRecord, points);
