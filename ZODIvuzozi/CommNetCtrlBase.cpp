@@ -502,10 +502,8 @@ int netCtrl_SetTestStop()
 
 int netCtrl_SetTestSwitch()
 {
-    if (NetServiceBase* service = NetServiceBase::existingInstance()) {
-        service->setTestSwitch();
-        return 0;
-    }
+    if (NetServiceBase* service = NetServiceBase::existingInstance())
+        return service->setTestSwitch();
     return record(QStringLiteral("SetTestSwitch"));
 }
 

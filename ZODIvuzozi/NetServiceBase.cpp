@@ -1195,9 +1195,34 @@ void NetServiceBase::setTestStop()
     center->testInterrupt();
 }
 
-void NetServiceBase::setTestSwitch()
+int NetServiceBase::setTestSwitch()
 {
-    center->testNextState(heldRecordsPlacement());
+    struct Asked
+    {
+        std::atomic<bool> open{true};   // not yet taken by the engine, nor given up
+        std::promise<QString> refused;
+    };
+    auto asked = std::make_shared<Asked>();
+    std::future<QString> outcome = asked->refused.get_future();
+    center->testNextState(
+        [asked, place = heldRecordsPlacement()] {
+            if (!asked->open.exchange(false))
+                return false;
+            if (place)
+                place();
+            return true;
+        },
+        [asked](const QString& why) { asked->refused.set_value(why); });
+    if (outcome.wait_for(std::chrono::milliseconds(ENGINE_WAIT_MS)) != std::future_status::ready
+        && asked->open.exchange(false)) {
+        net_log_line("network service: switch not made: the engine did not take it in time");
+        return -1;
+    }
+    const QString why = outcome.get();
+    if (why.isEmpty())
+        return 0;
+    net_log_line("network service: switch not made: %s", qPrintable(why));
+    return -1;
 }
 
 void NetServiceBase::setManualTrigger()

@@ -129,7 +129,11 @@ public:
     // it or the engine does not take it in time (then cancelled).
     int setTestStart();
     void setTestStop();
-    void setTestSwitch();
+    // The PC's switch (ControllerCenter::testNextState), a record held for
+    // it put in place first; 0 once made (or with no run), else -1 and one
+    // line on the log saying why it changed nothing. One the engine does
+    // not take in time is not made.
+    int setTestSwitch();
     void setManualTrigger();
     // Parameter records (exact sizes): converted into the module's entity,
     // which becomes the active module. 0 taken; -1 refused before anything

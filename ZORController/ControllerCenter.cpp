@@ -324,15 +324,18 @@ void ControllerCenter::testSwitch()
     emit sigTestSwitch();
 }
 
-void ControllerCenter::testNextState(const std::function<void()>& first)
+void ControllerCenter::testNextState(const std::function<bool()>& first,
+                                     const std::function<void(const QString&)>& told)
 {
     ControllerTestor* testor = testTestor;
     QMetaObject::invokeMethod(
         testor,
-        [testor, first] {
-            if (first)
-                first();
-            testor->doTestNextState();
+        [testor, first, told] {
+            if (first && !first())
+                return;
+            const QString refused = testor->doTestNextState();
+            if (told)
+                told(refused);
         },
         Qt::QueuedConnection);
 }

@@ -54,8 +54,11 @@ public:
     bool startTelling(const ControllerTestor::StartDecided& decided, const std::function<void()>& asks);
     // The state playing ends and the run goes on to the next, or a steady
     // output is sent again (ControllerTestor::doTestNextState), queued;
-    // `first`, when given, runs on the testor's thread right before.
-    void testNextState(const std::function<void()>& first = {});
+    // `first`, when given, runs on the testor's thread right before, and
+    // nothing is done when it says no. `told`, when given, is told there why
+    // it changed nothing (empty: it was made).
+    void testNextState(const std::function<bool()>& first = {},
+                       const std::function<void(const QString&)>& told = {});
 
     // The module page the user has open (GUI thread): the view model that
     // last made its module (`type`) the active one, while it lives. A remote

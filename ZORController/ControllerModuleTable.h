@@ -95,6 +95,9 @@ struct ModuleSwitch
     // States begun with the page the switch wrote for the instrument to go
     // on to (a page it waited for), announced as a state change is.
     std::vector<qint32> begun;
+    // Why a switch asked from outside (nextState) changed nothing; empty
+    // when it was made.
+    QString refused;
 };
 
 // The adaptors between the testor and one module's entity; null where the
@@ -132,7 +135,8 @@ struct ModuleAdaptors
     // The switch asked from outside (ControllerTestor::doTestNextState): the
     // state playing ends now and the run goes on to the next (an automatic
     // ramp to its next step), a steady output is sent again from the
-    // entity's settings (null: switchState serves).
+    // entity's settings (null: switchState serves, but for a multi-state
+    // module, whose run goes on by its times and trips alone: refused).
     ModuleSwitch (*nextState)(const ModuleEntry& module, ControllerTestor& testor);
 };
 

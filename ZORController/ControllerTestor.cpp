@@ -675,24 +675,32 @@ void ControllerTestor::doTestSwitch()
         emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
 }
 
-void ControllerTestor::doTestNextState()
+QString ControllerTestor::doTestNextState()
 {
     const TESTType type = activeTestType();
     const ModuleEntry& module = moduleEntry(type);
     if (!module.adaptors || !module.adaptors->nextState) {
+        if (module.family == ModuleFamily::MultiState && runEnable.load())
+            return QStringLiteral("%1: the test goes on by its own times and the relay's trips only")
+                .arg(QLatin1String(module.folder));
         doTestSwitch();
-        return;
+        return {};
     }
     outputSwitchQueued.store(false);
     if (!runEnable.load())
-        return;
+        return {};
     const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
+    if (!outcome.refused.isEmpty())
+        return outcome.refused;
     for (const qint32 begun : outcome.begun)
         announceStateBegun(begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)
         emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
+    if (outcome.errorSum != 0)
+        return QStringLiteral("the instrument failed it (driver result sum %1)").arg(outcome.errorSum);
+    return {};
 }
 
 void ControllerTestor::switchCalibration()

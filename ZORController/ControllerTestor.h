@@ -242,8 +242,10 @@ public:
     // The switch asked from outside the run (the PC's): the state playing
     // ends now and the run goes on to the next one (an automatic ramp to its
     // next step), or a steady output is sent again from the entity's
-    // settings; modules without such a switch take their own (doTestSwitch).
-    void doTestNextState();
+    // settings; modules of one page without such a switch take their own
+    // (doTestSwitch). Why it changed nothing, refused; empty when it was
+    // made (or no run plays).
+    QString doTestNextState();
 
 signals:
     void sigUpdatePowerState(bool on);

@@ -775,7 +775,11 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
 
 // The switch asked from outside: the page playing ends now, the instrument
 // goes on to the page written after it (the next step of a ramp, or the next
-// state), and the pages after that follow as on every switch.
+// state), and the pages after that follow as on every switch. A page that
+// rests before a ramp not yet judged ends into a check page, the ramp judged
+// once that has ended, as when the page ends on its time with the relay
+// operated; the check page itself, and a ramp's last step before the next
+// ramp, play to their end.
 ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelRampingEntity& entity = *testor.dataRamping;
@@ -784,6 +788,18 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
     ModuleSwitch outcome;
     if (ring.ahead() == 0)
         outcome = switchRing(testor, entity);
+    const SwitchedRing::Page* last = ring.page(ring.last);
+    if (!outcome.endRun && outcome.errorSum == 0 && ring.ahead() == 0 && last && waitsAtLast(entity, ring)) {
+        if (last->check || !restsBetweenFaults(last->state)) {
+            outcome.refused = last->check ? QStringLiteral("ramping: the page before the next ramp has ended and "
+                                                           "plays on for the debounce before the ramp is judged")
+                                          : QStringLiteral("ramping: the next ramp follows this one at once and "
+                                                           "is judged once it has ended on its time");
+            return outcome;
+        }
+        fillPage(entity);
+        outcome.errorSum += ring.writeCheck(testor);
+    }
     if (!outcome.endRun && outcome.errorSum == 0 && ring.ahead() > 0) {
         outcome.errorSum += ring.switchToLast(testor);
         const ModuleSwitch after = switchRing(testor, entity);

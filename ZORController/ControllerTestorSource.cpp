@@ -300,13 +300,25 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 
 // The switch asked from outside: a steady output again from the entity's
 // settings, as switchRamp; an automatic ramp on to its next step at once:
-// the step written ahead is switched to, the one after it written.
+// the step written ahead (written now where it is not yet) is switched to,
+// the one after it written. The ramp's last step plays to its end.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch nextRampState(const ModuleEntry& module, ControllerTestor& testor)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
+    if (entity.autoRampEnabled && ring.ahead() == 0) {
+        ModuleSwitch outcome;
+        if (ring.playedToEnd >= 0 && ring.ended < ring.playedToEnd && entity.lastState) {
+            outcome.refused = QStringLiteral("%1: the ramp's last step plays to its end, its time and the debounce")
+                                  .arg(QLatin1String(module.folder));
+            return outcome;
+        }
+        outcome = switchRamp<Entity, M>(module, testor);
+        if (outcome.endRun || outcome.errorSum != 0 || ring.ahead() == 0)
+            return outcome;
+    }
     if (entity.autoRampEnabled && ring.ahead() > 0) {
         const int switched = ring.switchToLast(testor);
         if (switched != 0) {

@@ -427,6 +427,16 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         stop();
     }
     {
+        // Its end value's second state plays to its end, the debounce with it.
+        SCOPED_TRACE("automatic AC ramp's last step");
+        const size_t from = startWith(kAcRecordId, pc::rec::ramp(acRamp, AC_RAMP, 0, 8, 0, 0, 2.0f, 1.0f, 1.0f));
+        switchTo(from, {1.0, 2.0});
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }));
+        EXPECT_EQ(pc.ask(next), QByteArray(1, '\xFF'));
+        stop();
+    }
+    {
         SCOPED_TRACE("steady AC");
         const size_t from = startWith(kAcRecordId, steadyAc());
         auto dither = [this] {
@@ -461,6 +471,35 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         stop();
         EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
         EXPECT_EQ(dither(), 40000u);
+        stop();
+    }
+    // A ramping test's interval (1000 s) waits, the next ramp judged only as
+    // it ends: the switch ends it, and the ramp after it plays (to its end,
+    // where the relay trips), or, the relay still operated, is passed over
+    // unplayed; the last interval follows.
+    plugRelay(kIA, 1.9, 0.05);
+    ModelRampingEntity& e = *testor().dataRamping;
+    const struct
+    {
+        const char* name;
+        float intervalIa;
+        std::vector<double> played;
+        bool passedOver;
+    } rests[] = {{"relay reset", 0.0f, {1.0, 2.0, 0.0, 1.5, 2.5, 0.0}, false},
+                 {"relay operated", 1.95f, {1.0, 2.0, 1.95}, true}};
+    for (const auto& r : rests) {
+        SCOPED_TRACE(r.name);
+        Bytes points = rampingRecord();
+        points.u8(RA_NORMAL_ENABLE, 0).f32(RA_INTERVAL_TIME, 1000.0f).f32(RA_END, 2.0f).f32(RA_END + 4, 2.5f);
+        phase(points, RA_INTERVAL, kIA, r.intervalIa, 0.0f, 50.0f);
+        const size_t from = startWith(kRampingRecord, points);
+        ASSERT_TRUE(waitFor([&] { return played(from).size() == 3; }, 10000));
+        switchTo(from, r.played);
+        EXPECT_TRUE(waitFor([&] {
+            return state(RT::STATE_TYPE_STATEINDEX) == 5
+                   && read(e, [](auto& x) { return x.stateBeganUnreset[4]; }) == r.passedOver;
+        }));
+        EXPECT_EQ(played(from), r.played);
         stop();
     }
 }

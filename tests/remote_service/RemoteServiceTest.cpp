@@ -257,13 +257,14 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     EXPECT_GT(testor().dataAlternate->faultActionTimes[0], 0.0);
 
     // The overcurrent page: one definite-time point of 3 A, tripped after
-    // 0.5 s by a relay reset before it.
+    // 0.5 s by a relay reset before it. It goes on by its own times and the
+    // relay's trips: a switch in its pre-fault is refused and changes nothing.
     sim->unplugAll();
     sim->setBinaryInput(0, false);
     omtest::OvercurrentModel oc;
     oc.testActive();
     oc.updateDeviceConfig();
-    oc.setNormalTime(0.5);
+    oc.setNormalTime(10.0);
     oc.setIntervalTime(0.5);
     oc.setTdPickUp(omtest::VM::FUNCTION_TYPE_50, 0.5);
     oc.setMaxFaultTime(1.0);
@@ -271,6 +272,7 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     relay = plugRelay(kIA, 1.0, 0.5);
     ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+    EXPECT_EQ(pc->ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\xFF'));
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
     ModelOvercurrentEntity& e = *testor().dataOvercurrent;
