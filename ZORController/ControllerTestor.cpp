@@ -654,52 +654,58 @@ void ControllerTestor::doTestInterrupt()
 
 void ControllerTestor::doTestSwitch()
 {
+    switchRunningOutput();
+}
+
+int ControllerTestor::switchRunningOutput()
+{
     // Edits from here on need a switch of their own.
     outputSwitchQueued.store(false);
     const TESTType type = activeTestType();
     const ModuleEntry& module = moduleEntry(type);
     if (module.family == ModuleFamily::Calibration) {
         switchCalibration();
-        return;
+        return 0;
     }
     // A request that arrives after the run ended (queued before the stop)
     // has no output to switch.
     if (!runEnable.load() || !module.adaptors || !module.adaptors->switchState)
-        return;
-    const ModuleSwitch outcome = module.adaptors->switchState(module, *this);
+        return 0;
+    return takeSwitch(module, type, module.adaptors->switchState(module, *this));
+}
+
+int ControllerTestor::takeSwitch(const ModuleEntry& module, TESTType type, const ModuleSwitch& outcome)
+{
     for (const qint32 begun : outcome.begun)
         announceStateBegun(begun);
     if (outcome.endRun)
         doTestInterrupt();
     if (module.announcesSwitch && outcome.errorSum == 0)
         emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
+    return outcome.errorSum;
 }
 
 QString ControllerTestor::doTestNextState()
 {
     const TESTType type = activeTestType();
     const ModuleEntry& module = moduleEntry(type);
+    if (!runEnable.load())
+        return QStringLiteral("no test runs");
+    int errorSum = 0;
     if (!module.adaptors || !module.adaptors->nextState) {
-        if (module.family == ModuleFamily::MultiState && runEnable.load())
+        if (module.family == ModuleFamily::MultiState)
             return QStringLiteral("%1: the test goes on by its own times and the relay's trips only")
                 .arg(QLatin1String(module.folder));
-        doTestSwitch();
-        return {};
+        errorSum = switchRunningOutput();
+    } else {
+        outputSwitchQueued.store(false);
+        const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
+        if (!outcome.refused.isEmpty())
+            return outcome.refused;
+        errorSum = takeSwitch(module, type, outcome);
     }
-    outputSwitchQueued.store(false);
-    if (!runEnable.load())
-        return {};
-    const ModuleSwitch outcome = module.adaptors->nextState(module, *this);
-    if (!outcome.refused.isEmpty())
-        return outcome.refused;
-    for (const qint32 begun : outcome.begun)
-        announceStateBegun(begun);
-    if (outcome.endRun)
-        doTestInterrupt();
-    if (module.announcesSwitch && outcome.errorSum == 0)
-        emit sigUpdateSwitchState(runEvent(CommSOEEntity::SOE_TYPE_AO_SWITCH, wallClockNow()), type);
-    if (outcome.errorSum != 0)
-        return QStringLiteral("the instrument failed it (driver result sum %1)").arg(outcome.errorSum);
+    if (errorSum != 0)
+        return QStringLiteral("the instrument failed it (driver result sum %1)").arg(errorSum);
     return {};
 }
 

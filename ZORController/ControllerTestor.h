@@ -60,6 +60,8 @@ class ModelSlipVoltageEntity;
 class ModelSlipFrequencyEntity;
 class ModelOscillateEntity;
 class ModelStdSourceEntity;
+struct ModuleEntry;
+struct ModuleSwitch;
 
 class ControllerTestor : public QObject
 {
@@ -243,8 +245,8 @@ public:
     // ends now and the run goes on to the next one (an automatic ramp to its
     // next step), or a steady output is sent again from the entity's
     // settings; modules of one page without such a switch take their own
-    // (doTestSwitch). Why it changed nothing, refused; empty when it was
-    // made (or no run plays).
+    // (doTestSwitch). Why it changed nothing (no run plays, among others);
+    // empty when it was made.
     QString doTestNextState();
 
 signals:
@@ -284,6 +286,11 @@ private:
     // A state of the run began (testor thread): outputs held by
     // setBinaryOutputs in an earlier state go back to the pages; announced.
     void announceStateBegun(qint32 state);
+    // doTestSwitch's work; the driver's result sum (0 when nothing was to switch).
+    int switchRunningOutput();
+    // A switch's outcome carried out: the states it began announced, the run
+    // ended after its last, the switch announced. Its driver result sum.
+    int takeSwitch(const ModuleEntry& module, TESTType type, const ModuleSwitch& outcome);
 
     // Starts asked (askStart), the last of them a stop cancelled, and the
     // starts the testor took, counted alike.

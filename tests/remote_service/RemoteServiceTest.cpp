@@ -94,12 +94,13 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
         return pc::Bytes(f.payload).u32(44) == 0x5;
     }));
 
-    // Stop and trigger reach the engine (the switch: RemoteRecordsSequence).
+    // Stop and trigger reach the engine; a switch with no run switches
+    // nothing and says so (the switch in a run: RemoteRecordsSequence).
     int stops = 0, keys = 0;
     QObject::connect(center, &ControllerCenter::sigTestInterrupt, &receiver, [&] { ++stops; });
     QObject::connect(center, &ControllerCenter::sigTestKeyPress, &receiver, [&] { ++keys; });
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
-    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\xFF'));
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
     EXPECT_TRUE(waitFor([&] { return std::make_pair(stops, keys) == std::make_pair(1, 1); }));
 
