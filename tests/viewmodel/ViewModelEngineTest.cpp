@@ -12,6 +12,7 @@
 #include <QEventLoop>
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -261,8 +262,8 @@ TEST_F(ViewModelEngine, SettingsAreSavedAndApplied)
 // Every setter of a stored setting writes while another thread saves the
 // three settings files over and over and reads the ratings, one setter at a
 // time (for the ThreadSanitizer stage: nothing orders the writes and the
-// reads but the configuration's lock). Each setter reaches its key, and the
-// setters together reach every key the files hold.
+// reads but the configuration's lock). Each setter waits for that lock,
+// reaches its key, and the setters together reach every key the files hold.
 TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
 {
     using VM = ViewBaseModel;
@@ -340,6 +341,21 @@ TEST_F(ViewModelEngine, SettingsWrittenWhileOtherThreadsReadThemRaceNothing)
     QStringList reached;
     for (const auto& setter : setters) {
         SCOPED_TRACE(setter.key);
+        // With the lock held here the setter cannot end (a text setting's
+        // copy is not seen by ThreadSanitizer, the wait is).
+        {
+            std::atomic<bool> ended{false};
+            config->mutex.lock();
+            std::thread writer([&] {
+                setter.set(vm, 1);
+                ended = true;
+            });
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            const bool endedUnderLock = ended.load();
+            config->mutex.unlock();
+            writer.join();
+            EXPECT_FALSE(endedUnderLock) << "written without the configuration's lock";
+        }
         setter.set(vm, 0);
         const QString before = saved().value(setter.key);
         // Relaxed: the waits order nothing between the two threads.
