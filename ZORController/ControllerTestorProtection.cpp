@@ -711,6 +711,16 @@ void followWritten(Entity& entity, ModuleSwitch& outcome)
         outcome.begun.push_back(entity.outputRunningStateIndex);
 }
 
+// Ramping: a run whose last state the switch ended is complete; otherwise
+// the entity follows the instrument.
+void completeOrFollow(ModelRampingEntity& entity, ModuleSwitch& outcome)
+{
+    if (outcome.endRun)
+        entity.completeRun();
+    else
+        followWritten(entity, outcome);
+}
+
 ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelDistanceEntity& entity = *testor.dataDistance;
@@ -766,10 +776,7 @@ ModuleSwitch switchRamping(const ModuleEntry&, ControllerTestor& testor)
     }
     ModuleSwitch outcome = switchRing(testor, entity);
     outcome.errorSum += errorSum;
-    if (outcome.endRun)
-        entity.completeRun();
-    else
-        followWritten(entity, outcome);
+    completeOrFollow(entity, outcome);
     return outcome;
 }
 
@@ -806,10 +813,7 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
         outcome.errorSum += after.errorSum;
         outcome.endRun = after.endRun;
     }
-    if (outcome.endRun)
-        entity.completeRun();
-    else
-        followWritten(entity, outcome);
+    completeOrFollow(entity, outcome);
     return outcome;
 }
 
