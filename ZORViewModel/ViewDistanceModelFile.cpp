@@ -9,7 +9,7 @@
 //   activePointIndex, outputTimeFactor1, outputTimeFactor2, timeErrAbs,
 //   timeErrRel, outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A point: outputTime, zRange, zAngle, zReal, zImage, settingTime, devTime,
-//   outputTriggerType, faultKind, faultDirection, testState,
+//   outputTriggerType, faultKind, faultDirection, testState, relayNotReset (0 or 1),
 //   BI1..BI4/{actionBIState, actionTime}, ports/port0..7/{range, angle, frequency}
 // A missing value keeps the field (a trip record reads as none); a setting
 // outside the page's limits reads as the nearest limit; an enumeration
@@ -56,6 +56,7 @@ void ViewDistanceModel::ViewPointModel::serialize(bool save, QDomElement* elemen
     mapChecked(save, element, doc, "faultDirection", faultDirection, DIRECTION_TYPE_POSITIVE, DIRECTION_TYPE_NEGATIVE);
     mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
                    AO_STATE_TYPE_COMPLETED, qint32(AO_STATE_TYPE_INITING));
+    mapResultFlag(save, element, doc, QStringLiteral("relayNotReset"), relayNotReset);
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);

@@ -103,7 +103,7 @@ public:
         double settings[kMaxSettings] = {};
         double actionValue = -1.0;
         double actionTime = -1.0;      // s; NaN or at most 0: no trip
-        bool relayNotReset = false;    // a fault began with the relay still operated (not stored)
+        bool relayNotReset = false;    // a fault began with the relay still operated
     };
 
     ~ViewLoadSheddingModel() override;

@@ -4,7 +4,7 @@
 //   activePointIndex, preFaultTime, holdTime, afterFaultTime,
 //   testPoints/{pointCount, point0..}
 // A point: testItemType, the module's settings in order (Layout::keys),
-//   actionValue, actionTime, testState. Angles are not stored: a point read
+//   actionValue, actionTime, testState, relayNotReset (0 or 1). Angles are not stored: a point read
 //   takes those of the base's normal output, which the test plays.
 // A file without a list holds one default point. A missing value
 // keeps the field; a setting outside the page's limits (amplitudes within the
@@ -64,6 +64,7 @@ void ViewLoadSheddingModel::ViewSheddingPoint::serialize(bool save, QDomElement*
     mapResultTime(save, element, doc, QStringLiteral("actionTime"), actionTime, -1.0);
     mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
                    AO_STATE_TYPE_COMPLETED, qint32(AO_STATE_TYPE_INITING));
+    mapResultFlag(save, element, doc, QStringLiteral("relayNotReset"), relayNotReset);
 }
 
 bool ViewLoadSheddingModel::serialize(bool save, QDomElement* element, QDomDocument* doc)

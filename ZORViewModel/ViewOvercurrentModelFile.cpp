@@ -10,7 +10,7 @@
 //   testPoints/{pointCount, point0..}
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
 // A point: faultKind, outputTriggerType (the function), outputTime, iTest,
-//   faultVPEnable, faultVPNRange, iAngle, testState,
+//   faultVPEnable, faultVPNRange, iAngle, testState, relayNotReset (0 or 1),
 //   BI1..BI4/{actionBIState, actionTime}
 // Windows and verdicts are not stored: they are recomputed after reading.
 // A missing value keeps the field (a point read starts at 0, a trip record
@@ -70,6 +70,7 @@ void ViewOvercurrentModel::ViewPointModel::serialize(bool save, QDomElement* ele
     mapSetting(save, element, doc, QStringLiteral("iAngle"), iAngle, -kAngle, kAngle);
     mapResultIndex(save, element, doc, "testState", testState, AO_STATE_TYPE_INITING, AO_STATE_TYPE_COMPLETED,
                    qint32(AO_STATE_TYPE_INITING));
+    mapResultFlag(save, element, doc, QStringLiteral("relayNotReset"), relayNotReset);
     for (int k = 0; k < 4; ++k) {
         QDomElement bi;
         Xml::getElement(&bi, element, doc, indexed("BI", k + 1), save);

@@ -255,6 +255,14 @@ void mapResultIndex(bool save, QDomElement* parent, QDomDocument* doc, const QSt
     field = value >= low && value <= high ? T(value) : none;
 }
 
+// A flag a run set, stored as 0 or 1; anything else, or none, reads as not set.
+inline void mapResultFlag(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, bool& field)
+{
+    qint32 value = field ? 1 : 0;
+    mapResultIndex(save, parent, doc, key, value, 0, 1, 0);
+    field = value == 1;
+}
+
 // A time a run measured, s: finite and not negative, else no result, `none`.
 inline double& mapResultTime(bool save, QDomElement* parent, QDomDocument* doc, const QString& key, double& field,
                              double none = std::numeric_limits<double>::quiet_NaN())

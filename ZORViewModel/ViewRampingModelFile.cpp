@@ -4,7 +4,7 @@
 // its number text):
 //   activeStateIndex
 //   testStates/{stateCount, state0..n-1}
-//   state: stepTime, activePointIndex, outputLinkType, testState,
+//   state: stepTime, activePointIndex, outputLinkType, testState, relayNotReset (0 or 1),
 //       BI1..BI4/{actionBIState, actionTime, actionValueList/{portCnt, value0..portCnt-1}},
 //       ports/port0..7/{range, angle, frequency},
 //       points/{count, point0..m-1},
@@ -91,6 +91,7 @@ bool ViewRampingModel::ViewStateModel::serialize(bool save, QDomElement* element
               AO_LINKSTATE_TYPE_INITIATE);
     mapResultIndex(save, element, doc, QStringLiteral("testState"), testState, AO_STATE_TYPE_INITING,
                    AO_STATE_TYPE_COMPLETED, AO_STATE_TYPE_INITING);
+    mapResultFlag(save, element, doc, QStringLiteral("relayNotReset"), relayNotReset);
 
     for (int b = 0; b < 4; ++b) {
         QDomElement bi;
