@@ -3,7 +3,7 @@
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
 //   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
-//   faultActionItem, testState
+//   faultActionItem, testState, rampUntested (0 or 1)
 //   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}}
 //   ramps/{beginRamp0 (empty), endRamp0/{range, angle, rrequency}, ...15}
@@ -37,7 +37,7 @@ void ViewAlternateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapFaultActionType(save, root, doc);
     mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_FREQUENCY);
-    mapRunResults(save, root, &outputs, doc, true);
+    mapRampResults(save, root, &outputs, doc, true);
 
     const auto endRamp = [this, save, doc](QDomElement* end, int g) {
         const double rangeLimit = portRangeLimit(isVoltageGroup(g) ? AO_PORT_TYPE_UA : AO_PORT_TYPE_IA);

@@ -3,7 +3,7 @@
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
 //   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
-//   faultActionItem, testState
+//   faultActionItem, testState, rampUntested (0 or 1)
 //   outputs/action0..3/{actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}, actionTime}
 //   ramps/{beginRamp0 (empty), endRamp0/range, ... 15}
@@ -41,7 +41,7 @@ void ViewDirectModel::serializeBody(bool save, QDomElement* root, QDomDocument* 
     mapAutoRamp(save, root, doc, autoRampEnabled, actionRampTime);
     mapFaultActionType(save, root, doc);
     mapRampTarget(save, root, doc, faultActionPort, faultActionItem, RAMP_ITEM_TYPE_RANGE);
-    mapRunResults(save, root, &outputs, doc, false);
+    mapRampResults(save, root, &outputs, doc, false);
 
     const auto endRamp = [this, save, doc](QDomElement* end, int g) {
         mapSetting(save, end, doc, QStringLiteral("range"), endRampRanges[g], 0.0,

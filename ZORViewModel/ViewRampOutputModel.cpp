@@ -207,3 +207,12 @@ void ViewRampOutputModel::mapFaultActionType(bool save, QDomElement* root, QDomD
         return true;
     });
 }
+
+void ViewRampOutputModel::mapRampResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc,
+                                         bool timeFirst)
+{
+    mapRunResults(save, root, outputs, doc, timeFirst);
+    mapResultFlag(save, root, doc, QStringLiteral("rampUntested"), rampUntested);
+    if (testState != 0)
+        rampUntested = false;
+}

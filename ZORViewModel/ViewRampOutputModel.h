@@ -77,6 +77,8 @@ protected:
     // "faultActionType" of the parameter file, read through its setter (as
     // the page sets it: without auto mode a return is stored as continue).
     void mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc);
+    // The run's results (mapRunResults), then "rampUntested" (0 or 1).
+    void mapRampResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
 
     bool autoRampEnabled = false;
     RampPortType faultActionPort = RAMP_PORT_TYPE_UA;
