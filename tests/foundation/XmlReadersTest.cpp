@@ -71,10 +71,9 @@ void measure(BaseXmlFile::Bounds& largest, const QByteArray& bytes, int longestN
     largest.elements = std::max(largest.elements, elements);
 }
 
-// The ramping and sequence pages with their lists in reach.
-class Ramping : public ViewRampingModel
+// The ramping and sequence pages with their lists full.
+struct Ramping : ViewRampingModel
 {
-public:
     void fill()
     {
         for (auto& state : testStates) {
@@ -84,9 +83,8 @@ public:
     }
 };
 
-class Sequence : public ViewStateSequenceModel
+struct Sequence : ViewStateSequenceModel
 {
-public:
     void fill()
     {
         for (int e = 0; e < kMaxEvents; ++e)
@@ -127,19 +125,14 @@ QByteArray grown(QByteArray doc, const QByteArray& bound, int n)
 // The file-transfer target's input importing doc as name in mode: the mode
 // command, the head, chunks of 1,024 bytes and of 17 x k bytes (the lengths
 // its chunk byte gives, k up to 31), "SEND_END". Spaces go before the root's
-// end tag until the size is one such chunks make, unless keepSize.
+// end tag until the size is one such chunks make, unless keepSize (then none).
 QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keepSize)
 {
-    const auto seventeens = [&doc] {
-        for (int k = 0; k < 1024 && 17 * k <= doc.size(); ++k) {
-            if ((doc.size() - 17 * k) % 1024 == 0)
-                return k;
-        }
-        return -1;
-    };
-    while (seventeens() < 0 && !keepSize)
+    int k;   // 17 x k = size (mod 1,024), 17 x 241 being 1
+    while (17 * (k = doc.size() * 241 % 1024) > doc.size() && !keepSize)
         doc.insert(doc.lastIndexOf("</"), ' ');
-    int k = seventeens();
+    if (17 * k > doc.size())
+        return QByteArray();
     const auto head = [](const QByteArray& n, quint32 size) {
         return char((n.size() << 2) | 1) + n + QByteArray(reinterpret_cast<const char*>(&size), 4);
     };
@@ -149,7 +142,7 @@ QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keep
         input += char(0xFE) + doc.mid(at, 1024);
     for (int part = std::min(k, 31); k > 0; at += 17 * part, k -= part, part = std::min(k, 31))
         input += char((part << 2) | 2) + doc.mid(at, 17 * part);
-    return k < 0 ? QByteArray() : input + head("SEND_END", 0);
+    return input + head("SEND_END", 0);
 }
 
 QString calibrationOutcome(const ModelCalibrationEntity& e)
@@ -292,19 +285,16 @@ TEST_F(XmlReaders, ADeepOrBoundlessDocumentOrNoFileIsReadAsAnUnreadableFileIs)
     }
 }
 
-
 // The largest file of each kind the instrument's writers make, built through
-// them, read back by the kind's reader, and the kind's bounds that file's
-// with the room BaseXmlFile gives: two to four times its bytes and elements,
-// twice its nesting, a few attributes. A bound narrowed refuses a file the
-// instrument writes; one widened fails here.
+// them and read back, against the kind's bounds: two to four times its bytes
+// and elements, twice its nesting, a few attributes (narrowed, the instrument's
+// own file is refused; widened, this fails).
 TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 {
     using BaseXmlFile::Kind;
     using VM = ViewBaseModel;
-    // Parameter files: every page with its lists full (as its buttons fill
-    // them; a ramping state with all its points, a sequence's events), read
-    // at the next start and by File > Load. Numbers up to "-1.23457e-100".
+    // Every page with its lists full as its buttons fill them, read at the
+    // next start and by File > Load. Numbers up to "-1.23457e-100".
     const std::pair<VM::TESTType, std::unique_ptr<VM> (*)()> modules[] = {
         {VM::TEST_ALTERNATE, &make<ViewAlternateModel>},   {VM::TEST_DIRECT, &make<ViewDirectModel>},
         {VM::TEST_HARMONIC, &make<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &make<ViewOscillateModel>},
@@ -338,9 +328,9 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
         EXPECT_TRUE(byLoad->loadParmFromFile(QStringLiteral("largest.xml")));
     }
 
-    // Calibration files, every kind; settings with the device's model and
-    // code as long as their boxes take, of the character written longest.
-    // Numbers with all their digits, up to "-2.2250738585072014e-308".
+    // Every calibration kind; the settings with the device's model and code
+    // as long as their boxes take, of the character written longest. Numbers
+    // with all their digits, up to "-2.2250738585072014e-308".
     BaseXmlFile::Bounds calibration{}, settings{};
     for (int t = ModelCalibrationEntity::CAL_TYPE_ACAMP; t <= ModelCalibrationEntity::CAL_TYPE_LLODC; ++t) {
         const auto type = ModelCalibrationEntity::CALType(t);
@@ -393,9 +383,6 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
 {
     using BaseXmlFile::Kind;
-    using Input = std::function<QByteArray(const QByteArray&, bool bytesBound)>;
-    const auto selected = [](char selector) { return Input([=](const QByteArray& doc, bool) { return selector + doc; }); };
-    const Input plain = [](const QByteArray& doc, bool) { return doc; };
     // A page's file holding one of its values: the page's save adds the others.
     const QByteArray parameter = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot>\n    "
                                  "<normalTime>1.5</normalTime>\n</DataRoot>\n";
@@ -404,18 +391,17 @@ TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
         const char* name;   // of the seeds, in the target's folder
         Kind kind;
         QByteArray doc;
-        Input input;
+        QByteArray selector{};   // the input's bytes before the file
+        const char* imported = nullptr;   // by the file transfer, as this
     } targets[] = {
-        {"fuzz_parameter/bound", Kind::Backup, parameter, selected(0)},   // the AC page's File > Load
-        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml"), plain},
-        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter,
-         [](const QByteArray& doc, bool bytes) { return transfer(5, "AC/b.xml", doc, bytes); }},
-        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration,
-         [](const QByteArray& doc, bool bytes) { return transfer(6, "calacamp.xml", doc, bytes); }},
-        {"fuzz_calibration/bound", Kind::Calibration, calibration, selected(0)},   // calacamp.xml
-        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), selected(1)},
-        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml"), plain},
-        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml"), plain},
+        {"fuzz_parameter/bound", Kind::Backup, parameter, QByteArray(1, 0)},   // the AC page's File > Load
+        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml")},
+        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter, {}, "AC/b.xml"},
+        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration, {}, "calacamp.xml"},
+        {"fuzz_calibration/bound", Kind::Calibration, calibration, QByteArray(1, 0)},   // calacamp.xml
+        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), "\1"},
+        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml")},
+        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml")},
     };
     for (const auto& target : targets) {
         const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(target.kind);
@@ -431,13 +417,12 @@ TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
                 QString error;
                 ASSERT_EQ(BaseXmlFile::parse(parsed, doc, target.kind, &error), !past) << error.toStdString();
                 EXPECT_EQ(BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds, bool(past));
-                const QByteArray input = target.input(doc, bound == "bytes");
+                const QByteArray input = !target.imported ? target.selector + doc
+                    : transfer(target.kind == Kind::Backup ? 5 : 6, target.imported, doc, bound == "bytes");
                 ASSERT_FALSE(input.isEmpty());
                 QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
-                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QIODevice::WriteOnly)) {
+                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QFile::WriteOnly | QFile::Unbuffered))
                     file.write(input);
-                    file.close();
-                }
                 EXPECT_TRUE(seedFile(name) == input) << "not in the seeds as it is made here";
             }
         }
