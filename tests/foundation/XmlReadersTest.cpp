@@ -98,12 +98,6 @@ std::unique_ptr<ViewBaseModel> make()
     return std::make_unique<Model>();
 }
 
-QByteArray seedFile(const QString& name)
-{
-    QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // doc grown to n of one bound (attributes on its root).
 QByteArray grown(QByteArray doc, const QByteArray& bound, int n)
 {
@@ -383,6 +377,7 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
 {
     using BaseXmlFile::Kind;
+    const auto seedFile = [](const QString& name) { return testData("../fuzz/seeds/" + name); };
     // A page's file holding one of its values: the page's save adds the others.
     const QByteArray parameter = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot>\n    "
                                  "<normalTime>1.5</normalTime>\n</DataRoot>\n";
