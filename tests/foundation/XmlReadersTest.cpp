@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include <sys/stat.h>
 
@@ -71,31 +72,35 @@ void measure(BaseXmlFile::Bounds& largest, const QByteArray& bytes, int longestN
     largest.elements = std::max(largest.elements, elements);
 }
 
-// The ramping and sequence pages with their lists full.
-struct Ramping : ViewRampingModel
+// A page model; full: active, its lists as full as its buttons make them
+// (and the ramping page's points and the sequence's events as a run does).
+template <typename Page>
+std::unique_ptr<ViewBaseModel> page(bool full)
 {
-    void fill()
+    struct Full : Page
     {
-        for (auto& state : testStates) {
-            while (state->testPoints.size() < size_t(kMaxPoints))
-                state->testPoints.emplace_back(new ViewPointModel(this));
+        void fill()
+        {
+            this->testActive();
+            for (const char* add : {"addState", "addPoint", "addAssess"}) {
+                for (int i = 0; i < 100 && this->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
+                    QMetaObject::invokeMethod(this, add);
+            }
+            if constexpr (std::is_same_v<Page, ViewRampingModel>) {
+                for (auto& state : this->testStates) {
+                    while (state->testPoints.size() < size_t(Page::kMaxPoints))
+                        state->testPoints.emplace_back(new typename Page::ViewPointModel(this));
+                }
+            } else if constexpr (std::is_same_v<Page, ViewStateSequenceModel>) {
+                for (int e = 0; e < Page::kMaxEvents; ++e)
+                    this->addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
+            }
         }
-    }
-};
-
-struct Sequence : ViewStateSequenceModel
-{
-    void fill()
-    {
-        for (int e = 0; e < kMaxEvents; ++e)
-            addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
-    }
-};
-
-template <typename Model>
-std::unique_ptr<ViewBaseModel> make()
-{
-    return std::make_unique<Model>();
+    };
+    auto vm = std::make_unique<Full>();
+    if (full)
+        vm->fill();
+    return vm;
 }
 
 // doc grown to n of one bound (attributes on its root).
@@ -287,36 +292,27 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 {
     using BaseXmlFile::Kind;
     using VM = ViewBaseModel;
-    // Every page with its lists full as its buttons fill them, read at the
-    // next start and by File > Load. Numbers up to "-1.23457e-100".
-    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)()> modules[] = {
-        {VM::TEST_ALTERNATE, &make<ViewAlternateModel>},   {VM::TEST_DIRECT, &make<ViewDirectModel>},
-        {VM::TEST_HARMONIC, &make<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &make<ViewOscillateModel>},
-        {VM::TEST_STDSOURCE, &make<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &make<ViewDistanceModel>},
-        {VM::TEST_OVERCURRENT, &make<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &make<ViewEnergyModel>},
-        {VM::TEST_SLIP_FREQUENCY, &make<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &make<ViewSlipVoltageModel>},
-        {VM::TEST_RAMPING, &make<Ramping>},                {VM::TEST_STATESEQUENCE, &make<Sequence>},
+    // Every page full, read at the next start and by File > Load. Numbers up
+    // to "-1.23457e-100".
+    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)(bool)> modules[] = {
+        {VM::TEST_ALTERNATE, &page<ViewAlternateModel>},   {VM::TEST_DIRECT, &page<ViewDirectModel>},
+        {VM::TEST_HARMONIC, &page<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &page<ViewOscillateModel>},
+        {VM::TEST_STDSOURCE, &page<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &page<ViewDistanceModel>},
+        {VM::TEST_OVERCURRENT, &page<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &page<ViewEnergyModel>},
+        {VM::TEST_SLIP_FREQUENCY, &page<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &page<ViewSlipVoltageModel>},
+        {VM::TEST_RAMPING, &page<ViewRampingModel>},       {VM::TEST_STATESEQUENCE, &page<ViewStateSequenceModel>},
     };
     BaseXmlFile::Bounds parameter{};
     for (const auto& [type, model] : modules) {
         SCOPED_TRACE(VM::testDirOf(type).toStdString());
         center->testActive(type);
         {
-            const auto vm = model();
-            vm->testActive();
-            for (const char* add : {"addState", "addPoint", "addAssess"}) {
-                for (int i = 0; i < 100 && vm->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
-                    QMetaObject::invokeMethod(vm.get(), add);
-            }
-            if (auto* ramping = dynamic_cast<Ramping*>(vm.get()))
-                ramping->fill();
-            if (auto* sequence = dynamic_cast<Sequence*>(vm.get()))
-                sequence->fill();
+            const auto vm = model(true);
             ASSERT_TRUE(vm->saveParameter());
             ASSERT_TRUE(vm->backupParameter(QStringLiteral("largest.xml")));
         }
         measure(parameter, sandbox.read(app("parameters/" + VM::testDirOf(type) + "/parameter.xml")), 13);
-        const auto atStart = model(), byLoad = model();
+        const auto atStart = model(false), byLoad = model(false);
         atStart->testActive();
         EXPECT_TRUE(atStart->loadParameter());
         EXPECT_TRUE(byLoad->loadParmFromFile(QStringLiteral("largest.xml")));
