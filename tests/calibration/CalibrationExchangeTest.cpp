@@ -201,12 +201,9 @@ TEST(CalibrationExchange, ImportThatTakesNothingFails)
 TEST(CalibrationExchange, AnImportTheFilesCannotTakeChangesNothing)
 {
     AppRoot root(true, true);
-    {
-        Cal source;
-        fillPattern(source);
-        ASSERT_TRUE(source.Export(7));
-    }
-    Cal e;   // defaults, stored
+    Cal source, e;   // e: the defaults, stored
+    fillPattern(source);
+    ASSERT_TRUE(source.Export(7));
     ASSERT_TRUE(e.save(Cal::CAL_TYPE_ALL));
     const QByteArray amp = root.read(root.dat("calacamp.xml"));
     ASSERT_TRUE(QFile::remove(root.dat("calacdco.xml")));

@@ -152,24 +152,24 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
     QByteArray attributes;
     for (int i = 0; i <= limit.attributes; ++i)
         attributes += " a" + QByteArray::number(i) + "=\"1\"";
-    const std::string tooLarge = "校准系数未导入：calacdco.xml大于任何校准文件（超过 " + std::to_string(limit.bytes) + " 字节）";
+    const std::string tooLarge = "大于任何校准文件（超过 " + std::to_string(limit.bytes) + " 字节）";
+    const char notRegular[] = "不是普通文件（是链接、管道、设备或文件夹）";
     const struct
     {
         const char* what;
         QByteArray bytes;
         std::function<void(const QString&)> make;   // instead of the bytes
-        std::string notice;
+        std::string notice;   // after "calacdco.xml"
     } rows[] = {
-        {"cut in half", cut, {}, "校准系数未导入：calacdco.xml无法读取"},
-        {"a factor not a number", nan, {}, "校准系数未导入：calacdco.xml含有无法读取的系数"},
+        {"cut in half", cut, {}, "无法读取"},
+        {"a factor not a number", nan, {}, "含有无法读取的系数"},
         {"nested 30,000 deep", nested(30000), {}, tooLarge},
         {"one byte more than the kind's", QByteArray(int(limit.bytes) + 1, ' '), {}, tooLarge},
         {"more attributes on an element than the kind's", "<root" + attributes + "/>", {},
-         "校准系数未导入：calacdco.xml的元素、属性或嵌套层数超过仪器所写的任何校准文件"},
-        {"a pipe", {}, fifo, "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
-        {"a link to a device", {}, link("/dev/zero"), "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
-        {"a link out of the stick's folder", {}, link(stick("elsewhere/calacdco.xml")),
-         "校准系数未导入：calacdco.xml不是普通文件（是链接、管道、设备或文件夹）"},
+         "的元素、属性或嵌套层数超过仪器所写的任何校准文件"},
+        {"a pipe", {}, fifo, notRegular},
+        {"a link to a device", {}, link("/dev/zero"), notRegular},
+        {"a link out of the stick's folder", {}, link(stick("elsewhere/calacdco.xml")), notRegular},
     };
     ViewBaseModel vm;
     for (const auto& row : rows) {
@@ -182,7 +182,7 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
         else
             write(onStick("calacdco.xml"), row.bytes);
         EXPECT_FALSE(vm.importCal(kFolder, 7));
-        EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), row.notice);
+        EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), "校准系数未导入：calacdco.xml" + row.notice);
         EXPECT_FALSE(exists(app("dat/calacamp.xml")));
     }
 }
@@ -193,26 +193,22 @@ TEST_F(CalibrationUsb, AnExportWhoseFolderCannotBeMadeSaysWhy)
     const QString longName = "/media/usb/backup/" + QString(300, 'Z');
     const struct
     {
-        const char* file;   // a file on the stick where a folder goes
+        const char* file;   // on the stick, where a folder goes but for the last
         QString folder;
         std::string notice;
     } rows[] = {
-        {"backup/ZR-0001", kFolder, "校准系数未导出：U盘上的/media/usb/backup/ZR-0001不是文件夹"},
         {"backup", kFolder, "校准系数未导出：U盘上的/media/usb/backup不是文件夹"},
-        {nullptr, longName, "校准系数未导出：无法在U盘上建立文件夹" + longName.toStdString() + "（名称过长）"},
+        {"backup/ZR-0001", kFolder, "校准系数未导出：U盘上的/media/usb/backup/ZR-0001不是文件夹"},
+        {"backup/ZR", longName, "校准系数未导出：无法在U盘上建立文件夹" + longName.toStdString() + "（名称过长）"},
     };
     ViewBaseModel vm;
     for (const auto& row : rows) {
         SCOPED_TRACE(row.notice);
-        QDir(stick("backup")).removeRecursively();
-        QFile::remove(stick("backup"));
-        if (row.file)
-            write(stick(row.file), "a file");
+        QFile::remove(stick("backup"));   // the file of the row before
+        write(stick(row.file), "a file");
         EXPECT_FALSE(vm.exportCal(row.folder, 7));
         EXPECT_EQ(vm.takeCalExchangeNotice().toStdString(), row.notice);
-        if (row.file) {
-            EXPECT_EQ(read(stick(row.file)), "a file");
-        }
+        EXPECT_EQ(read(stick(row.file)), "a file");
     }
 }
 

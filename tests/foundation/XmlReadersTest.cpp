@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <type_traits>
 
 #include <sys/stat.h>
 
@@ -71,39 +72,35 @@ void measure(BaseXmlFile::Bounds& largest, const QByteArray& bytes, int longestN
     largest.elements = std::max(largest.elements, elements);
 }
 
-// The ramping and sequence pages with their lists in reach.
-class Ramping : public ViewRampingModel
+// A page model; full: active, its lists as full as its buttons make them
+// (and the ramping page's points and the sequence's events as a run does).
+template <typename Page>
+std::unique_ptr<ViewBaseModel> page(bool full)
 {
-public:
-    void fill()
+    struct Full : Page
     {
-        for (auto& state : testStates) {
-            while (state->testPoints.size() < size_t(kMaxPoints))
-                state->testPoints.emplace_back(new ViewPointModel(this));
+        void fill()
+        {
+            this->testActive();
+            for (const char* add : {"addState", "addPoint", "addAssess"}) {
+                for (int i = 0; i < 100 && this->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
+                    QMetaObject::invokeMethod(this, add);
+            }
+            if constexpr (std::is_same_v<Page, ViewRampingModel>) {
+                for (auto& state : this->testStates) {
+                    while (state->testPoints.size() < size_t(Page::kMaxPoints))
+                        state->testPoints.emplace_back(new typename Page::ViewPointModel(this));
+                }
+            } else if constexpr (std::is_same_v<Page, ViewStateSequenceModel>) {
+                for (int e = 0; e < Page::kMaxEvents; ++e)
+                    this->addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
+            }
         }
-    }
-};
-
-class Sequence : public ViewStateSequenceModel
-{
-public:
-    void fill()
-    {
-        for (int e = 0; e < kMaxEvents; ++e)
-            addEventItem(e * 0.001, 0, 1, QStringLiteral("0->1"));
-    }
-};
-
-template <typename Model>
-std::unique_ptr<ViewBaseModel> make()
-{
-    return std::make_unique<Model>();
-}
-
-QByteArray seedFile(const QString& name)
-{
-    QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    auto vm = std::make_unique<Full>();
+    if (full)
+        vm->fill();
+    return vm;
 }
 
 // doc grown to n of one bound (attributes on its root).
@@ -127,19 +124,14 @@ QByteArray grown(QByteArray doc, const QByteArray& bound, int n)
 // The file-transfer target's input importing doc as name in mode: the mode
 // command, the head, chunks of 1,024 bytes and of 17 x k bytes (the lengths
 // its chunk byte gives, k up to 31), "SEND_END". Spaces go before the root's
-// end tag until the size is one such chunks make, unless keepSize.
+// end tag until the size is one such chunks make, unless keepSize (then none).
 QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keepSize)
 {
-    const auto seventeens = [&doc] {
-        for (int k = 0; k < 1024 && 17 * k <= doc.size(); ++k) {
-            if ((doc.size() - 17 * k) % 1024 == 0)
-                return k;
-        }
-        return -1;
-    };
-    while (seventeens() < 0 && !keepSize)
+    int k;   // 17 x k = size (mod 1,024), 17 x 241 being 1
+    while (17 * (k = doc.size() * 241 % 1024) > doc.size() && !keepSize)
         doc.insert(doc.lastIndexOf("</"), ' ');
-    int k = seventeens();
+    if (17 * k > doc.size())
+        return QByteArray();
     const auto head = [](const QByteArray& n, quint32 size) {
         return char((n.size() << 2) | 1) + n + QByteArray(reinterpret_cast<const char*>(&size), 4);
     };
@@ -149,7 +141,7 @@ QByteArray transfer(char mode, const QByteArray& name, QByteArray doc, bool keep
         input += char(0xFE) + doc.mid(at, 1024);
     for (int part = std::min(k, 31); k > 0; at += 17 * part, k -= part, part = std::min(k, 31))
         input += char((part << 2) | 2) + doc.mid(at, 17 * part);
-    return k < 0 ? QByteArray() : input + head("SEND_END", 0);
+    return input + head("SEND_END", 0);
 }
 
 QString calibrationOutcome(const ModelCalibrationEntity& e)
@@ -292,55 +284,43 @@ TEST_F(XmlReaders, ADeepOrBoundlessDocumentOrNoFileIsReadAsAnUnreadableFileIs)
     }
 }
 
-
 // The largest file of each kind the instrument's writers make, built through
-// them, read back by the kind's reader, and the kind's bounds that file's
-// with the room BaseXmlFile gives: two to four times its bytes and elements,
-// twice its nesting, a few attributes. A bound narrowed refuses a file the
-// instrument writes; one widened fails here.
+// them and read back, against the kind's bounds: two to four times its bytes
+// and elements, twice its nesting, a few attributes (narrowed, the instrument's
+// own file is refused; widened, this fails).
 TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 {
     using BaseXmlFile::Kind;
     using VM = ViewBaseModel;
-    // Parameter files: every page with its lists full (as its buttons fill
-    // them; a ramping state with all its points, a sequence's events), read
-    // at the next start and by File > Load. Numbers up to "-1.23457e-100".
-    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)()> modules[] = {
-        {VM::TEST_ALTERNATE, &make<ViewAlternateModel>},   {VM::TEST_DIRECT, &make<ViewDirectModel>},
-        {VM::TEST_HARMONIC, &make<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &make<ViewOscillateModel>},
-        {VM::TEST_STDSOURCE, &make<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &make<ViewDistanceModel>},
-        {VM::TEST_OVERCURRENT, &make<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &make<ViewEnergyModel>},
-        {VM::TEST_SLIP_FREQUENCY, &make<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &make<ViewSlipVoltageModel>},
-        {VM::TEST_RAMPING, &make<Ramping>},                {VM::TEST_STATESEQUENCE, &make<Sequence>},
+    // Every page full, read at the next start and by File > Load. Numbers up
+    // to "-1.23457e-100".
+    const std::pair<VM::TESTType, std::unique_ptr<VM> (*)(bool)> modules[] = {
+        {VM::TEST_ALTERNATE, &page<ViewAlternateModel>},   {VM::TEST_DIRECT, &page<ViewDirectModel>},
+        {VM::TEST_HARMONIC, &page<ViewHarmonicModel>},     {VM::TEST_OSCILLATE, &page<ViewOscillateModel>},
+        {VM::TEST_STDSOURCE, &page<ViewStdSourceModel>},   {VM::TEST_DISTANCE, &page<ViewDistanceModel>},
+        {VM::TEST_OVERCURRENT, &page<ViewOvercurrentModel>}, {VM::TEST_ENERGY, &page<ViewEnergyModel>},
+        {VM::TEST_SLIP_FREQUENCY, &page<ViewSlipFrequencyModel>}, {VM::TEST_SLIP_VOLTAGE, &page<ViewSlipVoltageModel>},
+        {VM::TEST_RAMPING, &page<ViewRampingModel>},       {VM::TEST_STATESEQUENCE, &page<ViewStateSequenceModel>},
     };
     BaseXmlFile::Bounds parameter{};
     for (const auto& [type, model] : modules) {
         SCOPED_TRACE(VM::testDirOf(type).toStdString());
         center->testActive(type);
         {
-            const auto vm = model();
-            vm->testActive();
-            for (const char* add : {"addState", "addPoint", "addAssess"}) {
-                for (int i = 0; i < 100 && vm->metaObject()->indexOfMethod(QByteArray(add) + "()") >= 0; ++i)
-                    QMetaObject::invokeMethod(vm.get(), add);
-            }
-            if (auto* ramping = dynamic_cast<Ramping*>(vm.get()))
-                ramping->fill();
-            if (auto* sequence = dynamic_cast<Sequence*>(vm.get()))
-                sequence->fill();
+            const auto vm = model(true);
             ASSERT_TRUE(vm->saveParameter());
             ASSERT_TRUE(vm->backupParameter(QStringLiteral("largest.xml")));
         }
         measure(parameter, sandbox.read(app("parameters/" + VM::testDirOf(type) + "/parameter.xml")), 13);
-        const auto atStart = model(), byLoad = model();
+        const auto atStart = model(false), byLoad = model(false);
         atStart->testActive();
         EXPECT_TRUE(atStart->loadParameter());
         EXPECT_TRUE(byLoad->loadParmFromFile(QStringLiteral("largest.xml")));
     }
 
-    // Calibration files, every kind; settings with the device's model and
-    // code as long as their boxes take, of the character written longest.
-    // Numbers with all their digits, up to "-2.2250738585072014e-308".
+    // Every calibration kind; the settings with the device's model and code
+    // as long as their boxes take, of the character written longest. Numbers
+    // with all their digits, up to "-2.2250738585072014e-308".
     BaseXmlFile::Bounds calibration{}, settings{};
     for (int t = ModelCalibrationEntity::CAL_TYPE_ACAMP; t <= ModelCalibrationEntity::CAL_TYPE_LLODC; ++t) {
         const auto type = ModelCalibrationEntity::CALType(t);
@@ -393,9 +373,7 @@ TEST_F(XmlReaders, EachKindIsBoundedByTheLargestFileItsWritersMakeWithRoom)
 TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
 {
     using BaseXmlFile::Kind;
-    using Input = std::function<QByteArray(const QByteArray&, bool bytesBound)>;
-    const auto selected = [](char selector) { return Input([=](const QByteArray& doc, bool) { return selector + doc; }); };
-    const Input plain = [](const QByteArray& doc, bool) { return doc; };
+    const auto seedFile = [](const QString& name) { return testData("../fuzz/seeds/" + name); };
     // A page's file holding one of its values: the page's save adds the others.
     const QByteArray parameter = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<DataRoot>\n    "
                                  "<normalTime>1.5</normalTime>\n</DataRoot>\n";
@@ -404,18 +382,17 @@ TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
         const char* name;   // of the seeds, in the target's folder
         Kind kind;
         QByteArray doc;
-        Input input;
+        QByteArray selector{};   // the input's bytes before the file
+        const char* imported = nullptr;   // by the file transfer, as this
     } targets[] = {
-        {"fuzz_parameter/bound", Kind::Backup, parameter, selected(0)},   // the AC page's File > Load
-        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml"), plain},
-        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter,
-         [](const QByteArray& doc, bool bytes) { return transfer(5, "AC/b.xml", doc, bytes); }},
-        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration,
-         [](const QByteArray& doc, bool bytes) { return transfer(6, "calacamp.xml", doc, bytes); }},
-        {"fuzz_calibration/bound", Kind::Calibration, calibration, selected(0)},   // calacamp.xml
-        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), selected(1)},
-        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml"), plain},
-        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml"), plain},
+        {"fuzz_parameter/bound", Kind::Backup, parameter, QByteArray(1, 0)},   // the AC page's File > Load
+        {"fuzz_typed_xml/bound", Kind::Parameter, seedFile("fuzz_typed_xml/parameter.xml")},
+        {"fuzz_file_transfer/bound-parameter", Kind::Backup, parameter, {}, "AC/b.xml"},
+        {"fuzz_file_transfer/bound-calibration", Kind::Calibration, calibration, {}, "calacamp.xml"},
+        {"fuzz_calibration/bound", Kind::Calibration, calibration, QByteArray(1, 0)},   // calacamp.xml
+        {"fuzz_configuration/bound", Kind::Settings, seedFile("fuzz_configuration/devinfo").mid(1), "\1"},
+        {"fuzz_keyvalue_xml/bound", Kind::Settings, seedFile("fuzz_keyvalue_xml/flat.xml")},
+        {"fuzz_timezone/bound", Kind::TimeZones, seedFile("fuzz_timezone/zones.xml")},
     };
     for (const auto& target : targets) {
         const BaseXmlFile::Bounds limit = BaseXmlFile::bounds(target.kind);
@@ -431,13 +408,12 @@ TEST(FuzzSeeds, EveryTargetOfAFileKindHasSeedsAtAndOnePastEachBoundOfItsKind)
                 QString error;
                 ASSERT_EQ(BaseXmlFile::parse(parsed, doc, target.kind, &error), !past) << error.toStdString();
                 EXPECT_EQ(BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds, bool(past));
-                const QByteArray input = target.input(doc, bound == "bytes");
+                const QByteArray input = !target.imported ? target.selector + doc
+                    : transfer(target.kind == Kind::Backup ? 5 : 6, target.imported, doc, bound == "bytes");
                 ASSERT_FALSE(input.isEmpty());
                 QFile file(QStringLiteral(ZOR_SOURCE_DIR "/tests/fuzz/seeds/") + name);
-                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QIODevice::WriteOnly)) {
+                if (qEnvironmentVariableIsSet("ZOR_UPDATE_GOLDEN") && file.open(QFile::WriteOnly | QFile::Unbuffered))
                     file.write(input);
-                    file.close();
-                }
                 EXPECT_TRUE(seedFile(name) == input) << "not in the seeds as it is made here";
             }
         }
