@@ -79,13 +79,6 @@ Bytes iaRamp(float from, float step, float seconds, bool watch)
 class RemoteRecordsSequence : public RemoteServiceTest
 {
 protected:
-    template <typename Entity, typename Fn>
-    auto read(Entity& entity, Fn fn)
-    {
-        QMutexLocker lock(&entity.entityLock);
-        return fn(entity);
-    }
-
     // The IA of the pages the instrument entered from index `from`, to
     // 0.01 A, repeats dropped.
     std::vector<double> played(size_t from = 0) const
@@ -310,10 +303,11 @@ TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsO
 
     // State 0 sets output 0, state 1 output 2.
     for (uint32_t s : {0u, 1u})
-        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, s == 0 ? 0x1 : 0x4))), kOk);
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, 1u << 2 * s))), kOk);
     const size_t mark = pc.frames.size();
     auto status = [&](uint32_t bo) {
-        return pc.waitFrame(pc::PushStatus, mark, 10000, [bo](const pc::Frame& f) { return Bytes(f.payload).u32(44) == bo; })
+        return pc.waitFrame(pc::PushStatus, mark, 10000,
+                            [bo](const pc::Frame& f) { return Bytes(f.payload).u32(44) == bo; })
             .has_value();
     };
     runToEnd(pc, [&] {
@@ -351,7 +345,8 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
     {
         SCOPED_TRACE("state sequence");
         for (uint32_t s = 0; s < 3; ++s)
-            ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f * float(s + 1), 1000.0f, s == 1 ? 3 : 0))), kOk);
+            ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f * float(s + 1), 1000.0f, s == 1 ? 3 : 0))),
+                      kOk);
         const size_t from = pages->amplitudes().size();
         const size_t mark = pc.frames.size();
         runToEnd(pc, [&] {
@@ -423,7 +418,8 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))), kRefused);
         // An automatic ramp waits for no switch.
         Bytes automatic = record;
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))), kRefused);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))),
+                  kRefused);
         idle(200);
         EXPECT_EQ(played(from), std::vector<double>{1.0});
         switchTo(from, {1.0, 2.0});

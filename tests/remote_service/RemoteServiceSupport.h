@@ -330,6 +330,14 @@ protected:
         vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     }
 
+    // What fn reads of an entity, under its lock.
+    template <typename Entity, typename Fn>
+    static auto read(Entity& entity, Fn fn)
+    {
+        QMutexLocker lock(&entity.entityLock);
+        return fn(entity);
+    }
+
     // Stopped as the page's Stop does, and ended.
     bool stopped()
     {
