@@ -65,15 +65,15 @@ Bytes rampingRecord()
 }
 
 // One point: IA from `from` by `step` per `seconds` towards 3 A, no other
-// output; input 0's rise watched when `watch`.
-Bytes iaRamp(float from, float step, float seconds, bool watch)
+// output, input 0's rise watched.
+Bytes iaRamp(float from, float step, float seconds)
 {
     Bytes b(RA_SIZE);
     for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
         for (int k = 0; k < 8; ++k)
             phase(b, base, k, base == RA_FAULT && k == kIA ? from : 0.0f, 0.0f, 50.0f);
     b.u32(RA_POINTS, 1).f32(RA_STEP, step).f32(RA_END, 3.0f).f32(RA_TIME, seconds);
-    return b.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, watch);
+    return b.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, 1);
 }
 
 class RemoteRecordsSequence : public RemoteServiceTest
@@ -267,7 +267,7 @@ TEST_F(RemoteRecordsSequence, TriggerDuringARampLeavesItsStepsAndTheTripAlone)
     Pc pc;
     connectPc(pc);
     // IA from 1.2 A by 0.1 A per 0.5 s; the relay picks up at 1.45 A.
-    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, iaRamp(1.2f, 0.1f, 0.5f, true))), kOk);
+    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, iaRamp(1.2f, 0.1f, 0.5f))), kOk);
     plugRelay(kIA, 1.45, 0.05);
     sim->plugIn(pages);
     const size_t mark = pc.frames.size();
@@ -388,7 +388,7 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         Bytes record;
         double step;
     } ramps[] = {{"automatic AC ramp", kAcRecordId, acRamp(10.0f), 1.0},
-                 {"ramping", kRampingRecord, iaRamp(1.0f, 0.5f, 1000.0f, false), 0.5}};
+                 {"ramping", kRampingRecord, iaRamp(1.0f, 0.5f, 1000.0f), 0.5}};
     for (const auto& r : ramps) {
         SCOPED_TRACE(r.name);
         const size_t from = startWith(r.subid, r.record);

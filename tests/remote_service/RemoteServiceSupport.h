@@ -227,21 +227,6 @@ inline QByteArray startRequest()
     return controlRequest(pc::control(0x8 | 0x800, 1));
 }
 
-inline QByteArray stopRequest()
-{
-    return controlRequest(pc::control(0x10, 0, 1));
-}
-
-inline QByteArray triggerRequest()
-{
-    return controlRequest(pc::control(0x20, 0, 0, 1));
-}
-
-inline QByteArray switchRequest()
-{
-    return controlRequest(pc::control(0x40, 0, 0, 0, 1));
-}
-
 // A command's answer: done, refused.
 inline const QByteArray kOk(1, '\0'), kRefused(1, '\xFF');
 
@@ -261,6 +246,14 @@ inline pc::Bytes steadyAc()
         phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
     ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
     return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
+}
+
+// What fn reads of an entity, under its lock.
+template <typename Entity, typename Fn>
+auto read(Entity& entity, Fn fn)
+{
+    QMutexLocker lock(&entity.entityLock);
+    return fn(entity);
 }
 
 // The engine, the service on free ports and a relay-less instrument.
@@ -330,28 +323,14 @@ protected:
         vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     }
 
-    // What fn reads of an entity, under its lock.
-    template <typename Entity, typename Fn>
-    static auto read(Entity& entity, Fn fn)
-    {
-        QMutexLocker lock(&entity.entityLock);
-        return fn(entity);
-    }
+    static QByteArray stopRequest() { return controlRequest(pc::control(0x10, 0, 1)); }
+    static QByteArray triggerRequest() { return controlRequest(pc::control(0x20, 0, 0, 1)); }
+    static QByteArray switchRequest() { return controlRequest(pc::control(0x40, 0, 0, 0, 1)); }
 
     // Stopped as the page's Stop does, and ended.
-    bool stopped()
-    {
-        service->setTestStop();
-        return waitEnded();
-    }
-
+    bool stopped() { service->setTestStop(); return waitEnded(); }
     // Lets `ms` of the host's time pass, events handled.
-    void idle(int ms)
-    {
-        QElapsedTimer t;
-        t.start();
-        waitFor([&] { return t.elapsed() >= ms; });
-    }
+    void idle(int ms) { QElapsedTimer t; t.start(); waitFor([&] { return t.elapsed() >= ms; }); }
 
     // The instrument's dither register, in microseconds.
     uint32_t ditherRegister() const
