@@ -60,23 +60,15 @@ QByteArray stdoutOf(const QString& path, Work work)
 template <typename Work>
 QByteArray outputOf(const QString& path, Work work)
 {
-    fflush(stdout);
-    fflush(stderr);
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    const int fd = open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    dup2(fd, STDOUT_FILENO);
-    dup2(fd, STDERR_FILENO);
-    close(fd);
-    work();
-    fflush(stdout);
-    fflush(stderr);
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    return stdoutOf(path, [&work] {
+        fflush(stderr);
+        const int saved = dup(STDERR_FILENO);
+        dup2(STDOUT_FILENO, STDERR_FILENO);
+        work();
+        fflush(stderr);
+        dup2(saved, STDERR_FILENO);
+        close(saved);
+    });
 }
 
 class RemoteTest : public ::testing::Test
@@ -104,8 +96,7 @@ protected:
 
     // One request through the parser: the reply frame, or nothing (protocol error).
     // The buffer is zeroed as a new one would be, but kept: a new 2 MiB block
-    // each time is mapped afresh under the sanitizers, minutes for a test of
-    // 10,000 requests.
+    // each time is mapped afresh under the sanitizers (minutes for 10,000 requests).
     std::optional<QByteArray> exchange(const QByteArray& request)
     {
         exchangeBuffer.assign(CONFER_BUFFER_SIZE, 0);

@@ -64,32 +64,32 @@ Bytes rampingRecord()
     return b;
 }
 
+// One point: IA from `from` by `step` per `seconds` towards 3 A, no other
+// output, input 0's rise watched.
+Bytes iaRamp(float from, float step, float seconds)
+{
+    Bytes b(RA_SIZE);
+    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
+        for (int k = 0; k < 8; ++k)
+            phase(b, base, k, base == RA_FAULT && k == kIA ? from : 0.0f, 0.0f, 50.0f);
+    b.u32(RA_POINTS, 1).f32(RA_STEP, step).f32(RA_END, 3.0f).f32(RA_TIME, seconds);
+    return b.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, 1);
+}
+
 class RemoteRecordsSequence : public RemoteServiceTest
 {
 protected:
-    template <typename Entity, typename Fn>
-    auto read(Entity& entity, Fn fn)
+    // The IA of the pages the instrument entered from index `from`, to
+    // 0.01 A, repeats dropped.
+    std::vector<double> played(size_t from = 0) const
     {
-        QMutexLocker lock(&entity.entityLock);
-        return fn(entity);
-    }
-
-    // The records of one kind pushed since `from`, waiting until `enough`
-    // holds or the time is up.
-    std::vector<Bytes> pushed(Pc& pcSide, uint16_t command, uint16_t subid, size_t from,
-                              const std::function<bool(const std::vector<Bytes>&)>& enough, int timeoutMs = 10000)
-    {
-        std::vector<Bytes> got;
-        waitFor([&] {
-            pcSide.pump();
-            got.clear();
-            for (size_t i = from; i < pcSide.frames.size(); ++i) {
-                if (pcSide.frames[i].command == command && pcSide.frames[i].subid == subid)
-                    got.emplace_back(pcSide.frames[i].payload);
-            }
-            return enough(got);
-        }, timeoutMs);
-        return got;
+        std::vector<double> v;
+        const std::vector<double> all = pages->amplitudes();
+        for (size_t i = from; i < all.size(); ++i) {
+            if (v.empty() || std::abs(v.back() - all[i]) > 1e-4)
+                v.push_back(std::round(all[i] * 100.0) / 100.0);
+        }
+        return v;
     }
 
     // Starts the run and waits until it has ended and its end is published.
@@ -104,6 +104,8 @@ protected:
         ASSERT_TRUE(waitEnded());
         ASSERT_GE(pcSide.waitStatus(0, size_t(running) + 1), 0);
     }
+
+    std::shared_ptr<runsource::PageRecorder> pages = std::make_shared<runsource::PageRecorder>(kIA);
 };
 
 } // namespace
@@ -144,7 +146,7 @@ TEST_F(RemoteRecordsSequence, StateSequenceReportsEveryStateItsTripAndTheKeyPres
     // Each state's record once, its trip with it: at the advance past it,
     // the last one's at the end.
     const auto actions =
-        pushed(pc, pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 4; }, 1500);
+        pc.pushed(pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 4; }, 1500);
     std::vector<uint32_t> order;
     for (const Bytes& a : actions)
         order.push_back(a.u32(0));
@@ -172,7 +174,7 @@ TEST_F(RemoteRecordsSequence, StateSequenceReportsEveryStateItsTripAndTheKeyPres
     runToEnd(pc);
     EXPECT_EQ(read(e, [](auto& x) { return x.stateCount; }), 32);
     EXPECT_EQ(sim->playerStatus().statesPlayed, 32u);
-    const auto all = pushed(pc, pc::PushTrigger, kStateResult, mark,
+    const auto all = pc.pushed(pc::PushTrigger, kStateResult, mark,
                             [](auto& got) { return !got.empty() && got.back().u32(0) == 31; });
     std::vector<uint32_t> each, expected;
     for (const Bytes& a : all) {
@@ -202,7 +204,7 @@ TEST_F(RemoteRecordsSequence, RampingFindsThePickupOfEachPointAndReportsItPerPoi
     // normal, ramp, interval of point 0, then those of point 1.
     std::vector<std::pair<float, uint32_t>> kinds;
     std::vector<float> rampValues[2];
-    const auto procedures = pushed(pc, pc::PushProcedure, kRampingResult, mark, [](auto& got) {
+    const auto procedures = pc.pushed(pc::PushProcedure, kRampingResult, mark, [](auto& got) {
         return !got.empty() && got.back().u32(8) == 1 && got.back().f32(12) == kIntervalUa;
     });
     for (const Bytes& p : procedures) {
@@ -238,7 +240,7 @@ TEST_F(RemoteRecordsSequence, RampingFindsThePickupOfEachPointAndReportsItPerPoi
     }
 
     // Action records: the time and value of the ramp state's trip, per point.
-    const auto actions = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](const std::vector<Bytes>& got) {
+    const auto actions = pc.pushed(pc::PushTrigger, kRampingResult, mark, [](const std::vector<Bytes>& got) {
         return std::count_if(got.begin(), got.end(), [](const Bytes& a) { return a.f32(12) > 0.0f; }) >= 2;
     });
     for (uint32_t t = 0; t < 2; ++t) {
@@ -265,38 +267,21 @@ TEST_F(RemoteRecordsSequence, TriggerDuringARampLeavesItsStepsAndTheTripAlone)
     Pc pc;
     connectPc(pc);
     // IA from 1.2 A by 0.1 A per 0.5 s; the relay picks up at 1.45 A.
-    Bytes record(RA_SIZE);
-    record.u32(RA_POINTS, 1);
-    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
-        for (int k = 0; k < 8; ++k)
-            phase(record, base, k, base == RA_FAULT && k == kIA ? 1.2f : 0.0f, 0.0f, 50.0f);
-    record.f32(RA_STEP, 0.1f).f32(RA_END, 3.0f).f32(RA_TIME, 0.5f);
-    record.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1).u8(RA_BI_STATE, 1);
-    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), QByteArray(1, '\0'));
+    ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, iaRamp(1.2f, 0.1f, 0.5f))), kOk);
     plugRelay(kIA, 1.45, 0.05);
-    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
     sim->plugIn(pages);
-
     const size_t mark = pc.frames.size();
     runToEnd(pc, [&] {
-        // A trigger in each of the steps before the pick-up.
-        for (float step : {1.2f, 1.3f, 1.4f}) {
-            ASSERT_TRUE(waitFor([&] {
-                const std::vector<double> played = pages->amplitudes();
-                return !played.empty() && played.back() > step - 0.05;
-            }));
-            EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
+        for (double step : {1.2, 1.3, 1.4}) {   // a trigger in each step before the pick-up
+            ASSERT_TRUE(waitFor([&] { return !played().empty() && played().back() > step - 0.05; }));
+            EXPECT_EQ(pc.ask(triggerRequest()), kOk);
         }
     });
-    std::vector<double> played;
-    for (double v : pages->amplitudes()) {
-        if (v > 0.0 && (played.empty() || std::abs(played.back() - v) > 1e-4))
-            played.push_back(std::round(v * 10.0) / 10.0);
-    }
-    ASSERT_GE(played.size(), 4u) << ::testing::PrintToString(played);
-    EXPECT_EQ(std::vector<double>(played.begin(), played.begin() + 4), (std::vector<double>{1.2, 1.3, 1.4, 1.5}))
-        << ::testing::PrintToString(played);
-    const auto trips = pushed(pc, pc::PushTrigger, kRampingResult, mark, [](auto& got) { return !got.empty(); });
+    std::vector<double> steps = played();
+    steps.erase(std::remove(steps.begin(), steps.end(), 0.0), steps.end());
+    steps.resize(std::min<size_t>(steps.size(), 4));
+    EXPECT_EQ(steps, (std::vector<double>{1.2, 1.3, 1.4, 1.5})) << ::testing::PrintToString(played());
+    const auto trips = pc.pushed(pc::PushTrigger, kRampingResult, mark, [](auto& got) { return !got.empty(); });
     ASSERT_EQ(trips.size(), 1u);
     EXPECT_NEAR(trips[0].f32(32), 1.5f, 1e-4);
 }
@@ -309,7 +294,7 @@ TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsO
     Pc pc;
     connectPc(pc);
     auto outputs = [&](uint32_t mask, uint32_t states) {
-        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, states, mask))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x400, 0, 0, 0, 0, states, mask))), kOk);
     };
     auto played = [this] { return sim->peekRegister(zorsim::reg::kBinaryOutputsRead) & 0xF; };
     outputs(0xF, 0xF);
@@ -318,8 +303,7 @@ TEST_F(RemoteRecordsSequence, BinaryOutputsChangeTheMaskOnlyAndEachStateSetsItsO
 
     // State 0 sets output 0, state 1 output 2.
     for (uint32_t s : {0u, 1u})
-        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, s == 0 ? 0x1 : 0x4))),
-                  QByteArray(1, '\0'));
+        ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f, 4.0f, 0).u32(ST_BO, 1u << 2 * s))), kOk);
     const size_t mark = pc.frames.size();
     auto status = [&](uint32_t bo) {
         return pc.waitFrame(pc::PushStatus, mark, 10000,
@@ -348,25 +332,13 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
     switchOn();
     Pc pc;
     connectPc(pc);
-    const QByteArray next = controlRequest(pc::control(0x40, 0, 0, 0, 1));
-    auto pages = std::make_shared<runsource::PageRecorder>(kIA);
     sim->plugIn(pages);
-    // The values the instrument entered, repeats dropped, from `from` on.
-    auto played = [&](size_t from) {
-        std::vector<double> v;
-        const std::vector<double> all = pages->amplitudes();
-        for (size_t i = from; i < all.size(); ++i) {
-            if (v.empty() || std::abs(v.back() - all[i]) > 1e-4)
-                v.push_back(std::round(all[i] * 100.0) / 100.0);
-        }
-        return v;
-    };
     auto switchTo = [&](size_t from, std::vector<double> expected) {
-        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(switchRequest()), kOk);
         EXPECT_TRUE(waitFor([&] { return played(from) == expected; }, 10000)) << ::testing::PrintToString(played(from));
     };
     const auto stop = [&] {
-        EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(stopRequest()), kOk);
         ASSERT_TRUE(waitEnded());
     };
     // Every state or step lasts 1000 s: only a switch moves the run on.
@@ -374,7 +346,7 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         SCOPED_TRACE("state sequence");
         for (uint32_t s = 0; s < 3; ++s)
             ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 0.5f * float(s + 1), 1000.0f, s == 1 ? 3 : 0))),
-                      QByteArray(1, '\0'));
+                      kOk);
         const size_t from = pages->amplitudes().size();
         const size_t mark = pc.frames.size();
         runToEnd(pc, [&] {
@@ -383,11 +355,11 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
             ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 1; }));
             switchTo(from, {0.5, 1.0, 1.5});   // out of a key-press state
             ASSERT_TRUE(waitFor([&] { return state(RT::STATE_TYPE_STATEINDEX) == 2; }));
-            EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));   // the last: the run ends
+            EXPECT_EQ(pc.ask(switchRequest()), kOk);   // the last: the run ends
         });
         EXPECT_EQ(played(from), (std::vector<double>{0.5, 1.0, 1.5}));
         // Each state's time, as the instrument played it: far below 1000 s.
-        const auto actions = pushed(pc, pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 2; });
+        const auto actions = pc.pushed(pc::PushTrigger, kStateResult, mark, [](auto& got) { return got.size() >= 2; });
         ASSERT_GE(actions.size(), 2u);
         for (const Bytes& a : actions) {
             EXPECT_GT(a.f32(8), 0.0f) << a.u32(0);
@@ -396,29 +368,27 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
     }
     // Started from its record, the first page (IA 1 A) entered: the index of that page.
     auto startWith = [&](uint16_t subid, const Bytes& record) {
-        EXPECT_EQ(pc.ask(parameterRequest(subid, record)), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(parameterRequest(subid, record)), kOk);
         const size_t from = pages->amplitudes().size();
         const size_t mark = pc.frames.size();
-        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(startRequest()), kOk);
         EXPECT_GE(pc.waitStatus(1, mark), 0);
         EXPECT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
         return from;
     };
-    Bytes acRamp = steadyAc();
-    pc::rec::ramp(acRamp, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1000.0f);
-    Bytes ramping(RA_SIZE);
-    ramping.u32(RA_POINTS, 1).f32(RA_STEP, 0.5f).f32(RA_END, 3.0f).f32(RA_TIME, 1000.0f);
-    ramping.u8(RA_VARIABLE, kIA + 4).u8(RA_ITEM, 0).u8(RA_LINK, 1);
-    for (int base : {RA_NORMAL, RA_INTERVAL, RA_FAULT})
-        for (int k = 0; k < 8; ++k)
-            phase(ramping, base, k, base == RA_FAULT && k == kIA ? 1.0f : 0.0f, 0.0f, 50.0f);
+    // An automatic AC ramp of IA from 1 A by 1 A per 1000 s to `to`.
+    const auto acRamp = [](float to) {
+        Bytes b = steadyAc();
+        return ramp(b, AC_RAMP, 0, 8, 0, 0, to, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1000.0f);
+    };
     const struct
     {
         const char* name;
         uint16_t subid;
-        const Bytes& record;
+        Bytes record;
         double step;
-    } ramps[] = {{"automatic AC ramp", kAcRecordId, acRamp, 1.0}, {"ramping", kRampingRecord, ramping, 0.5}};
+    } ramps[] = {{"automatic AC ramp", kAcRecordId, acRamp(10.0f), 1.0},
+                 {"ramping", kRampingRecord, iaRamp(1.0f, 0.5f, 1000.0f), 0.5}};
     for (const auto& r : ramps) {
         SCOPED_TRACE(r.name);
         const size_t from = startWith(r.subid, r.record);
@@ -429,48 +399,41 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
     {
         // Its end value's second state plays to its end, the debounce with it.
         SCOPED_TRACE("automatic AC ramp's last step");
-        const size_t from = startWith(kAcRecordId, pc::rec::ramp(acRamp, AC_RAMP, 0, 8, 0, 0, 2.0f, 1.0f, 1.0f));
+        const size_t from = startWith(kAcRecordId, acRamp(2.0f));
         switchTo(from, {1.0, 2.0});
-        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(switchRequest()), kOk);
         EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }));
-        EXPECT_EQ(pc.ask(next), QByteArray(1, '\xFF'));
+        EXPECT_EQ(pc.ask(switchRequest()), kRefused);
         stop();
     }
     {
         SCOPED_TRACE("steady AC");
         const size_t from = startWith(kAcRecordId, steadyAc());
-        auto dither = [this] {
-            return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
-        };
         // Taken, and played only from the switch on, its debounce too: IA 2 A, UA 10 V, 30 ms.
         Bytes record = steadyAc();
         phase(record, AC_OUTPUTS, kIA, 2.0f, 0.0f, 50.0f);
-        phase(record, AC_OUTPUTS, 0, 10.0f, 0.0f, 50.0f);
-        record.f32(AC_DITHER, 0.03f);
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, record)), QByteArray(1, '\0'));
-        EXPECT_NE(dither(), 30000u);
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))),
-                  QByteArray(1, '\xFF'));
+        phase(record, AC_OUTPUTS, 0, 10.0f, 0.0f, 50.0f).f32(AC_DITHER, 0.03f);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, record)), kOk);
+        EXPECT_NE(ditherRegister(), 30000u);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_OUTPUTS + 12 * kIA, 1e3f))), kRefused);
         // An automatic ramp waits for no switch.
         Bytes automatic = record;
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, pc::rec::ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))),
-                  QByteArray(1, '\xFF'));
-        QElapsedTimer t;
-        t.start();
-        waitFor([&] { return t.elapsed() > 200; });
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, ramp(automatic, AC_RAMP, 0, 8, 0, 0, 10.0f, 1.0f, 1.0f))),
+                  kRefused);
+        idle(200);
         EXPECT_EQ(played(from), std::vector<double>{1.0});
         switchTo(from, {1.0, 2.0});
         EXPECT_NEAR(sim->outputs().page.channels[0].components[0].amplitude, 10.0, 1e-3);
-        EXPECT_EQ(dither(), 30000u);
+        EXPECT_EQ(ditherRegister(), 30000u);
         // Sent again as it is: a page of its own.
-        EXPECT_EQ(pc.ask(next), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(switchRequest()), kOk);
         EXPECT_TRUE(waitFor([&] { return pages->amplitudes().size() == from + 3; }, 10000));
         EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0}));
         // Held, and the run stopped before a switch: the next START runs it, with its debounce.
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_DITHER, 0.04f))), QByteArray(1, '\0'));
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(record).f32(AC_DITHER, 0.04f))), kOk);
         stop();
-        EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-        EXPECT_EQ(dither(), 40000u);
+        EXPECT_EQ(pc.ask(startRequest()), kOk);
+        EXPECT_EQ(ditherRegister(), 40000u);
         stop();
     }
     // A ramping test's interval (1000 s) waits, the next ramp judged only as
@@ -491,8 +454,7 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         SCOPED_TRACE(r.name);
         Bytes points = rampingRecord();
         points.u8(RA_NORMAL_ENABLE, 0).f32(RA_INTERVAL_TIME, 1000.0f).f32(RA_END, 2.0f).f32(RA_END + 4, 2.5f);
-        phase(points, RA_INTERVAL, kIA, r.intervalIa, 0.0f, 50.0f);
-        const size_t from = startWith(kRampingRecord, points);
+        const size_t from = startWith(kRampingRecord, phase(points, RA_INTERVAL, kIA, r.intervalIa, 0.0f, 50.0f));
         ASSERT_TRUE(waitFor([&] { return played(from).size() == 3; }, 10000));
         switchTo(from, r.played);
         EXPECT_TRUE(waitFor([&] {

@@ -149,34 +149,30 @@ using StartDomain::Kind;
 Bytes domainBase(const NetRecordTable& table)
 {
     Bytes b(int(table.size));
-    if (table.subid == kAcRecord) {
+    const auto outputs = [&b](int base) {
         for (int k = 0; k < 8; ++k)
-            phase(b, AC_OUTPUTS, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
-        ramp(b, AC_RAMP, 0, 0, 0, 0, 20.0f, 1.0f, 1.0f);
-        return b.f32(AC_FAULT_TIME, 1.0f).u32(AC_RISE, 0x1);
+            phase(b, base, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+    };
+    if (table.subid == kAcRecord) {
+        outputs(AC_OUTPUTS);
+        return ramp(b, AC_RAMP, 0, 0, 0, 0, 20.0f, 1.0f, 1.0f).f32(AC_FAULT_TIME, 1.0f).u32(AC_RISE, 0x1);
     }
     if (table.subid == kStateRecord) {
-        for (int k = 0; k < 8; ++k)
-            phase(b, ST_OUTPUTS, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
+        outputs(ST_OUTPUTS);
         return b.f32(ST_TIME, 1.0f).u32(ST_RISE, 0x1);
     }
     if (table.subid == kHarmonicRecord) {
-        for (int k = 0; k < 8; ++k) {
+        for (int k = 0; k < 8; ++k)
             for (int h = 0; h < 4; ++h)
                 b.f32(HA_WAVE + 252 * k + 4 * h, k < 4 ? 10.0f : 0.5f).f32(HA_WAVE + 168 + 4 * h, 50.0f * (2 * h + 1));
-        }
-        ramp(b, HA_RAMP, 0, 8, 0, 0, 2.0f, 0.1f, 1.0f);
-        return b.f32(HA_FAULT_TIME, 1.0f).u32(HA_RISE, 0x1);
+        return ramp(b, HA_RAMP, 0, 8, 0, 0, 2.0f, 0.1f, 1.0f).f32(HA_FAULT_TIME, 1.0f).u32(HA_RISE, 0x1);
     }
     b.u32(RA_POINTS, 8).u8(RA_NORMAL_ENABLE, 1).u8(RA_INTERVAL_ENABLE, 1);
     b.f32(RA_NORMAL_TIME, 1.0f).f32(RA_INTERVAL_TIME, 0.5f);
-    for (int k = 0; k < 8; ++k) {
-        phase(b, RA_NORMAL, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
-        phase(b, RA_INTERVAL, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
-        for (int t = 0; t < 8; ++t)
-            phase(b, RA_FAULT + 96 * t, k, k < 4 ? 10.0f : 1.0f, 0.0f, 50.0f);
-    }
+    outputs(RA_NORMAL);
+    outputs(RA_INTERVAL);
     for (int t = 0; t < 8; ++t) {
+        outputs(RA_FAULT + 96 * t);
         b.f32(RA_STEP + 4 * t, 0.1f).f32(RA_END + 4 * t, 5.0f).f32(RA_TIME + 4 * t, 0.2f);
         b.u8(RA_VARIABLE + t, 8).u8(RA_BI_STATE + 4 * t, 1).u8(RA_BO_STATE + 4 * t, 1);
     }
@@ -239,34 +235,23 @@ std::vector<double> outsideOf(const NetRecordTable& table, const NetRecordField&
     return v;
 }
 
+template <typename... T>
+QByteArray bytesOf(const T&... x)
+{
+    QByteArray b;
+    (b.append(reinterpret_cast<const char*>(&x), int(sizeof x)), ...);
+    return b;
+}
+
 // What a record would change: the active module, which records are pushed,
 // the debounce, and the settings of the four modules.
 QByteArray everythingOf(ControllerTestor& t, NetServiceBase& service)
 {
-    QByteArray b;
-    const auto add = [&b](const auto& x) { b.append(reinterpret_cast<const char*>(&x), int(sizeof x)); };
-    add(t.testType.load());
-    add(service.protocolVersion.load());
-    add(globalConfigureSoftData->ditherTime.load());
-    {
-        QMutexLocker lock(&t.dataAlternate->entityLock);
-        add(t.dataAlternate->outputFrequencies);
-        add(t.dataAlternate->actionRampTime);
-    }
-    {
-        QMutexLocker lock(&t.dataHarmonic->entityLock);
-        add(t.dataHarmonic->outputRanges);
-        add(t.dataHarmonic->outputOrders);
-    }
-    {
-        QMutexLocker lock(&t.dataStateSequence->entityLock);
-        add(t.dataStateSequence->stateOutputFrequencies);
-        add(t.dataStateSequence->stateTriggerTypes);
-    }
-    QMutexLocker lock(&t.dataRamping->entityLock);
-    add(t.dataRamping->stateOutputRanges);
-    add(t.dataRamping->stateOutputTimes);
-    return b;
+    return bytesOf(t.testType.load(), service.protocolVersion.load(), globalConfigureSoftData->ditherTime.load())
+        + read(*t.dataAlternate, [](auto& e) { return bytesOf(e.outputFrequencies, e.actionRampTime); })
+        + read(*t.dataHarmonic, [](auto& e) { return bytesOf(e.outputRanges, e.outputOrders); })
+        + read(*t.dataStateSequence, [](auto& e) { return bytesOf(e.stateOutputFrequencies, e.stateTriggerTypes); })
+        + read(*t.dataRamping, [](auto& e) { return bytesOf(e.stateOutputRanges, e.stateOutputTimes); });
 }
 
 } // namespace

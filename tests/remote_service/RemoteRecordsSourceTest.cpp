@@ -123,12 +123,6 @@ protected:
         }
     }
 
-    // The instrument's dither register, in microseconds.
-    uint32_t ditherRegister() const
-    {
-        return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
-    }
-
     // The configuration's dither time and rated frequency, read on its thread.
     std::pair<double, double> configuration()
     {
@@ -357,29 +351,25 @@ TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
     {
         const char* name;
         uint16_t subid;
-        Bytes (*ramp)(float step, float debounce);
-    } rows[] = {
-        {"AC", kAcRecord, [](float step, float debounce) { return acRecord(0).f32(AC_FAULT_TIME, step).f32(AC_DITHER, debounce); }},
-        {"harmonic", kHarmonicRecord,
-         [](float step, float debounce) { return harmonicRecord(50.0f).f32(HA_FAULT_TIME, step).f32(HA_DITHER, debounce); }},
-    };
-    const auto inForce = [&](float debounce) {
-        ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, debounce))), QByteArray(1, '\0'));
-        ASSERT_EQ(ditherRegister(), uint32_t(std::lround(debounce * 1e6)));
-    };
+        Bytes record;
+        int stepTime, debounce;
+    } rows[] = {{"AC", kAcRecord, acRecord(0), AC_FAULT_TIME, AC_DITHER},
+                {"harmonic", kHarmonicRecord, harmonicRecord(50.0f), HA_FAULT_TIME, HA_DITHER}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        inForce(0.005f);
-        EXPECT_EQ(pc.ask(parameterRequest(row.subid, row.ramp(0.018f, 0.020f))), QByteArray(1, '\xFF'));
-        EXPECT_EQ(ditherRegister(), 5000u);
-        inForce(0.020f);
-        ASSERT_EQ(pc.ask(parameterRequest(row.subid, row.ramp(0.010f, 0.005f))), QByteArray(1, '\0'));
-        EXPECT_EQ(ditherRegister(), 5000u);
+        for (const bool taken : {false, true}) {
+            const float inForce = taken ? 0.020f : 0.005f;
+            ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, inForce))), kOk);
+            ASSERT_EQ(ditherRegister(), uint32_t(std::lround(inForce * 1e6)));
+            Bytes sent = row.record;
+            sent.f32(row.stepTime, taken ? 0.010f : 0.018f).f32(row.debounce, taken ? 0.005f : 0.020f);
+            ASSERT_EQ(pc.ask(parameterRequest(row.subid, sent)), taken ? kOk : kRefused);
+            EXPECT_EQ(ditherRegister(), 5000u);
+        }
         const int runs = texts(ConstTextUtility::TEST_AOSTART);
-        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+        ASSERT_EQ(pc.ask(startRequest()), kOk);
         ASSERT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
-        service->setTestStop();
-        ASSERT_TRUE(waitEnded());
+        ASSERT_TRUE(stopped());
     }
 }
 
@@ -397,21 +387,15 @@ TEST_F(RemoteSourceRecords, ARecordDuringTheAmplifiersSettleIsRefused)
         Pc pc;
         connectPc(pc);
         if (record) {
-            ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1))), QByteArray(1, '\0'));
+            ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1))), kOk);
         }
         const double uc = record ? 3.0 : vm.getOutputRange(actest::port(kUC));
-        ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
-        EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 5.0f))),
-                  QByteArray(1, '\xFF'));
+        ASSERT_EQ(pc.ask(startRequest()), kOk);
+        EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, Bytes(acRecord(1)).f32(AC_OUTPUTS + 24, 5.0f))), kRefused);
         EXPECT_FALSE(testor().runEnable.load());   // still settling
         ASSERT_TRUE(waitFor([this] { return simRunning(); }));
-        {
-            ModelAlternateEntity& e = *testor().dataAlternate;
-            QMutexLocker lock(&e.entityLock);
-            EXPECT_EQ(e.outputRanges[kUC], uc);
-        }
-        service->setTestStop();
-        ASSERT_TRUE(waitEnded());
+        EXPECT_EQ(read(*testor().dataAlternate, [](auto& e) { return e.outputRanges[kUC]; }), uc);
+        ASSERT_TRUE(stopped());
         // The next spell: no record of it.
         service->updateViewConnectEnable(false);
         service->updateViewConnectEnable(true);

