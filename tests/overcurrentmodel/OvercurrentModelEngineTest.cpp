@@ -339,14 +339,9 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
     }
 }
 
-// At real time, interval 0.5 s, no pre-fault, 2 A faults against a relay
-// that trips after 0.3 s and opens its contact `opened` ms before the
-// interval ends (after it, where negative): point 2 begins on a reset relay
-// whenever the contact opened before the interval ended (as the instrument
-// played it, held until the next page), also within the debounce (the
-// interval then plays on for the debounce, the instrument confirming the
-// opening), and is timed 0.300 s; opened after, the point reads Not Reset
-// and its fault is not played.
+// At real time, a contact opened `opened` ms before the 0.5 s interval ended
+// as played (within the debounce too) has reset: point 2 is timed; opened
+// after it (negative), point 2 reads Not Reset, its fault not played.
 TEST_F(OvercurrentModelEngine, AContactOpenedBeforeTheFaultBeganHasReset)
 {
     atRealTime();
@@ -362,11 +357,8 @@ TEST_F(OvercurrentModelEngine, AContactOpenedBeforeTheFaultBeganHasReset)
         vm.addAt(2.0, VM::FUNCTION_TYPE_50);
     for (double opened : {18.4, 16.8, 14.8, 12.1, 10.1, 5.0, -5.0}) {
         SCOPED_TRACE(testing::Message() << opened << " ms");
-        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-            zorsim::parseRelaySetup(QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
-                                        .arg(0.5 - opened / 1000.0, 0, 'f', 6))
-                .models.at(0));
-        ASSERT_TRUE(relay);
+        const auto relay = runsource::timedRelay(QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
+                                                     .arg(0.5 - opened / 1000.0, 0, 'f', 6));
         std::vector<PageLog::Entry> pages;
         const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); }, &pages);
         ASSERT_FALSE(faults.empty());
@@ -392,11 +384,9 @@ TEST_F(OvercurrentModelEngine, AContactOpenedBeforeTheFaultBeganHasReset)
     }
 }
 
-// At real time, pre-fault 0.5 s, interval 0.2 s, points 2, 2, 2 and 0.5 A
-// against a relay that drops off 1.5 s after its current has gone: points 2
-// and 3 begin on the operated relay and read Not Reset, their faults never
-// played, so the relay resets 1.5 s after point 1's fault, and point 4, some
-// 2.1 s after it, is tested to its time on a reset relay.
+// At real time, points 2 and 3 begun on the relay point 1 operated read Not
+// Reset, their faults never played: the relay drops off 1.5 s after point
+// 1's fault, and point 4 is tested to its time.
 TEST_F(OvercurrentModelEngine, AFaultPassedOverPlaysNothing)
 {
     atRealTime();
@@ -410,9 +400,7 @@ TEST_F(OvercurrentModelEngine, AFaultPassedOverPlaysNothing)
     vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.3);
     for (double amps : {2.0, 2.0, 2.0, 0.5})
         vm.addAt(amps, VM::FUNCTION_TYPE_50);
-    const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-        zorsim::parseRelaySetup("timed:channel=IA,pickup=1,delay=0.3,dropdelay=1.5,input=0").models.at(0));
-    ASSERT_TRUE(relay);
+    const auto relay = runsource::timedRelay("timed:channel=IA,pickup=1,delay=0.3,dropdelay=1.5,input=0");
     const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
     ASSERT_EQ(faults.size(), 2u);
     EXPECT_NEAR(faults[1].page.amplitude(kIA), 0.5, 1e-6);
