@@ -272,7 +272,8 @@ TEST_F(DistanceModelEngine, EachFaultPlaysToItsWindowsEnd)
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << "T " << r.setting << " x" << r.factor << ", relay " << r.relay);
         sim->unplugAll();
-        const auto relay = runsource::timedRelay(QStringLiteral("timed:channel=IA,pickup=0.5,delay=%1,input=0").arg(r.relay));
+        const auto relay = runsource::timedRelay(
+            QStringLiteral("timed:channel=IA,pickup=0.5,delay=%1,input=0").arg(r.relay));
         sim->plugIn(relay);
         vm.clearPoint();
         vm.setOupputTimeFactor1(r.factor);

@@ -202,7 +202,10 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
     prepare(*vm);
     addPoints(*vm, {{UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 60.0, 62.0, 1.0},
                     {UF::ITEM_V_LOCK, 50.0, 48.0, 0.0, 2.0, 0.0, UF::VOLTAGE_BEGIN, 50.0, 50.0, 1.0}});
-    const struct { double rest, dropdelay; } rows[] = {{57.735, 0.3}, {50.0, 1.988}, {50.0, 1.99}};
+    const struct
+    {
+        double rest, dropdelay;
+    } rows[] = {{57.735, 0.3}, {50.0, 1.988}, {50.0, 1.99}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.dropdelay);
         const bool notReset = row.rest > 55.1;
@@ -239,8 +242,12 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
 TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
 {
     std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
-    const struct { double end; int stopState, state; const char* reads; } rows[] = {
-        {45.0, 1, VB::AO_STATE_TYPE_INITING, "未测试"}, {49.3, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"}};
+    const struct
+    {
+        double end;
+        int stopState, state;
+        const char* reads;
+    } rows[] = {{45.0, 1, VB::AO_STATE_TYPE_INITING, "未测试"}, {49.3, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.reads);
         vm->clearPoint();

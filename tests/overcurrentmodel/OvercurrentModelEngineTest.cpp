@@ -325,8 +325,9 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "interval " << row.interval << ", opened " << row.opened << " ms");
         vm.setIntervalTime(row.interval);
-        const auto relay = runsource::timedRelay(QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
-                                                     .arg(row.interval - row.opened / 1000.0, 0, 'f', 6));
+        const auto relay = runsource::timedRelay(
+            QStringLiteral("timed:channel=IA,pickup=1,delay=0.3,dropdelay=%1,input=0")
+                .arg(row.interval - row.opened / 1000.0, 0, 'f', 6));
         std::vector<PageLog::Entry> pages;
         const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); }, &pages);
         ASSERT_FALSE(faults.empty());
