@@ -286,14 +286,11 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
     EXPECT_EQ(vm.getActionValue(0).toStdString(), "60.000");
 }
 
-// At real time, both edges watched: item 1 ramps UA up to the pick-up of a
-// relay. With the page's default (no pre-fault, no interval) item 2 begins
-// with its contact still closed, whether the relay drops off 2.5 s after UA
-// has fallen or at once (its contact opening as item 2 begins): item 2 reads
-// "Not Reset" at once, no trip credited to it, its ramp not played (UA
-// never reaches 5 V in it). With an interval of 0.5 s in which the contact
-// opens 10.7 or 5 ms before item 2 begins, within the debounce, the relay
-// has reset: item 2 is played and trips at 3 V.
+// At real time, both edges watched, item 1 tripping a relay on UA: with no
+// interval item 2 begins on the contact still closed (dropping off late or
+// as item 2 begins) and reads "Not Reset" at once, its ramp not played; with
+// an interval in which the contact opens within the debounce before item 2,
+// the relay has reset and item 2 trips at 3 V.
 TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
     atRealTime();
@@ -324,9 +321,7 @@ TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
         sim->unplugAll();
         auto pages = std::make_shared<runsource::PageRecorder>(kUA);
         sim->plugIn(pages);
-        const auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(
-            zorsim::parseRelaySetup(QString::fromLatin1(row.setup)).models.at(0));
-        ASSERT_TRUE(relay);
+        const auto relay = runsource::timedRelay(QString::fromLatin1(row.setup));
         sim->plugIn(relay);
         ASSERT_TRUE(runToEnd(vm));
         ASSERT_EQ(relay->pickupTimes().size(), notReset ? 1u : 2u);

@@ -107,20 +107,7 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
         Edits edits;
         std::function<void(RampingModel&)> check;
         bool taken = true;   // else the file is refused and the model keeps its values
-        std::function<void(QDomElement&)> more = nullptr;   // a further edit
-    };
-    // Copies of the element at path as its siblings name1..name<last>.
-    const auto copies = [](std::vector<const char*> path, const char* name, int last) {
-        return [=](QDomElement& root) {
-            QDomElement e = root;
-            for (const char* n : path)
-                e = e.firstChildElement(n);
-            for (int i = 1; i <= last; ++i) {
-                QDomElement copy = e.cloneNode(true).toElement();
-                copy.setTagName(name + QString::number(i));
-                e.parentNode().appendChild(copy);
-            }
-        };
+        std::pair<std::vector<const char*>, int> copied = {};   // an element <name>0 copied as <name>1..<name>n
     };
     const std::vector<const char*> point0 = {"testStates", "state0", "points", "point0"};
     const auto in = [](std::vector<const char*> path, std::initializer_list<const char*> more) {
@@ -177,9 +164,9 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
         // The reader takes what the page builds and runs, no more (the
         // largest file of eight states of eight points: XmlReadersTest).
         {"a ninth state refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.getStatesCount(), 1); }, false,
-         copies({"testStates", "state0"}, "state", VM::kMaxStates)},
+         {{"testStates", "state0"}, VM::kMaxStates}},
         {"a ninth point refuses the file", {}, [](RampingModel& vm) { EXPECT_EQ(vm.state(0).testPoints.size(), 1u); },
-         false, copies(point0, "point", VM::kMaxPoints)},
+         false, {point0, VM::kMaxPoints}},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -189,17 +176,24 @@ TEST_F(RampingFile, MissingPartsAndValuesAFileMustNotBeTrustedWith)
             ASSERT_TRUE(vm.saveParameter());
         }
         editFile([&row](QDomDocument& doc, QDomElement& root) {
-            for (const auto& [names, text] : row.edits) {
+            const auto at = [&root](const std::vector<const char*>& names) {
                 QDomElement e = root;
                 for (const char* n : names)
                     e = e.firstChildElement(n);
+                return e;
+            };
+            for (const auto& [names, text] : row.edits) {
+                QDomElement e = at(names);
                 if (text)
                     setText(doc, e, text);
                 else
                     e.parentNode().removeChild(e);
             }
-            if (row.more)
-                row.more(root);
+            for (int i = 1; i <= row.copied.second; ++i) {
+                QDomElement copy = at(row.copied.first).cloneNode(true).toElement();
+                copy.setTagName(copy.tagName().chopped(1) + QString::number(i));
+                at(row.copied.first).parentNode().appendChild(copy);
+            }
         });
         RampingModel vm;
         vm.testActive();

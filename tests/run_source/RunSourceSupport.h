@@ -14,6 +14,7 @@
 #include "ModelHarmonicEntity.h"
 #include "ModelOscillateEntity.h"
 #include "ModelStdSourceEntity.h"
+#include "SimHostFactory.h"
 #include "SimThresholdRelay.h"
 #include "SimTimedRelay.h"
 #include "zodrv_mcasp.h"
@@ -28,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -213,6 +215,15 @@ private:
 inline uint32_t pageTriggerFrame(int page, uint16_t trigger)
 {
     return (uint32_t(page * 768 + 482) << 16) | trigger;
+}
+
+// The timed (or threshold) relay a simulator setup text names.
+inline std::shared_ptr<zorsim::TimedRelay> timedRelay(const QString& setup)
+{
+    auto relay = std::dynamic_pointer_cast<zorsim::TimedRelay>(zorsim::parseRelaySetup(setup).models.at(0));
+    if (!relay)
+        throw std::invalid_argument("not a timed relay: " + setup.toStdString());
+    return relay;
 }
 
 // A steady AC (or DC) output of UA 57.735 V and IA `ia` A at 50 Hz that a

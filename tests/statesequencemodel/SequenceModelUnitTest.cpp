@@ -316,10 +316,9 @@ TEST_F(SequenceModelTest, AssessmentsJudgeTheSpanOfStates)
     EXPECT_EQ(vm.getAssessCount(), 0);
 }
 
-// An assessment whose span cannot last a time within its window is refused
-// at Start, naming it, its window and what its states can last: a span a
-// trip may end (time or input) must reach the window's end, a span on time
-// alone lie in the window; an input, key or pulse may end a state any time.
+// An assessment whose states cannot last a time in its window is refused at
+// Start, saying so: a span a trip may end must reach the window's end, one
+// on time alone lie in it; an input or key may end a state any time.
 TEST_F(SequenceModelTest, AssessmentsTheirStatesCannotReachAreRefusedAtStart)
 {
     constexpr auto T = VM::AO_TRIGGER_TYPE_TIME, TB = VM::AO_TRIGGER_TYPE_TIME_BINARY,

@@ -184,8 +184,8 @@ TEST_F(ParameterFileRefusal, AFileWithValuesOutsideThePagesLimitsLoadsThemHeldAn
     }
 }
 
-// Every value held is named, each on its line, in the page's language: a
-// point by the row the page shows (counted from 1) and its field's label.
+// Every value held is named, each on its line in the file's order, in the
+// page's language: a point by the row the page shows (from 1) and its label.
 TEST_F(ParameterFileRefusal, EveryValueHeldInAListIsNamedAsThePageNamesIt)
 {
     std::unique_ptr<VB> vm = saved(kOvercurrent);
@@ -196,30 +196,24 @@ TEST_F(ParameterFileRefusal, EveryValueHeldInAListIsNamedAsThePageNamesIt)
     const QByteArray file = edited(sandbox.read(live(kOvercurrent)),
                                    {{"testPoints/point16/iTest", "500"}, {"testPoints/point3/iAngle", "1000"}});
     sandbox.write(appRoot() + "/parameters_bk/Overcurrent/old.xml", file);
-    const struct
-    {
-        const char* language;
-        const char* first;
-        const char* second;
-    } languages[] = {
-        {"zh_cn", "第17点：试验电流 = 500 超出此页范围，按 10 读入。", "第4点：电流角度 = 1000 超出此页范围，按 360 读入。"},
-        {"us_en", "Point 17: I test = 500 lies outside this page's limits: read as 10.",
-         "Point 4: I-Angle = 1000 lies outside this page's limits: read as 360."},
-        {"pt_pt", "Ponto 17: I teste = 500 está fora dos limites desta página: lido como 10.",
-         "Ponto 4: Ângulo I = 1000 está fora dos limites desta página: lido como 360."},
+    const char* const languages[][3] = {
+        {"zh_cn", "第4点：电流角度 = 1000 超出此页范围，按 360 读入。", "第17点：试验电流 = 500 超出此页范围，按 10 读入。"},
+        {"us_en", "Point 4: I-Angle = 1000 lies outside this page's limits: read as 360.",
+         "Point 17: I test = 500 lies outside this page's limits: read as 10."},
+        {"pt_pt", "Ponto 4: Ângulo I = 1000 está fora dos limites desta página: lido como 360.",
+         "Ponto 17: I teste = 500 está fora dos limites desta página: lido como 10."},
     };
     for (const auto& l : languages) {
-        SCOPED_TRACE(l.language);
+        SCOPED_TRACE(l[0]);
         QTranslator translator;
-        if (!translator.load(QStringLiteral(":/") + l.language + ".qm"))
+        if (!translator.load(QStringLiteral(":/") + l[0] + ".qm"))
             GTEST_SKIP() << "no compiled translations in this build";
         QCoreApplication::installTranslator(&translator);
         const bool loaded = vm->loadParmFromFile("old.xml");
         QCoreApplication::removeTranslator(&translator);
         ASSERT_TRUE(loaded);
-        const QStringList lines = vm->takeParameterFileNotice().split(QLatin1Char('\n'));
-        // In the file's order: point 4 before point 17.
-        EXPECT_EQ(lines, (QStringList{QString::fromUtf8(l.second), QString::fromUtf8(l.first)}));
+        EXPECT_EQ(vm->takeParameterFileNotice().split(QLatin1Char('\n')),
+                  (QStringList{QString::fromUtf8(l[1]), QString::fromUtf8(l[2])}));
     }
 }
 

@@ -126,9 +126,8 @@ INSTANTIATE_TEST_SUITE_P(, ReportLanguages, ::testing::Combine(::testing::Values
                              return std::string(std::get<0>(info.param).folder) + "_" + std::get<1>(info.param);
                          });
 
-// A point (ramping: an item) whose fault began on a relay still operated,
-// in each language: its trip-time cell says Not Reset on the page (the
-// model's word) and in the report, never No Action or a time it holds.
+// A point (ramping: an item) begun on a relay still operated says Not Reset
+// in its trip-time cell, on the page and in the report, never a time it holds.
 class NotResetReadings : public vmtest::ViewModelTest,
                          public ::testing::WithParamInterface<std::pair<const char*, const char*>>
 {
@@ -156,28 +155,23 @@ TEST_P(NotResetReadings, TheTripTimeColumnSaysNotReset)
     {
         ViewBaseModel& vm;
         const char* folder;
-        std::function<QString()> pageWord;
         size_t column;   // of the report's trip time
-    } models[] = {{oc, "Overcurrent", [&] { return oc.getTripTimeWord(0); }, 7},
-                  {ds, "Distance", [&] { return ds.getTripTimeWord(0); }, 7},
-                  {rm, "Ramping", [&] { return rm.getTripTimeWord(0); }, 5}};
+    } models[] = {{oc, "Overcurrent", 7}, {ds, "Distance", 7}, {rm, "Ramping", 5}};
     for (const auto& m : models) {
         SCOPED_TRACE(m.folder);
         m.vm.testActive();
+        QString pageWord;
         QCoreApplication::installTranslator(&translator);
-        EXPECT_EQ(m.pageWord().toStdString(), word);
+        QMetaObject::invokeMethod(&m.vm, "getTripTimeWord", Q_RETURN_ARG(QString, pageWord), Q_ARG(int, 0));
         EXPECT_TRUE(m.vm.saveReport(QStringLiteral("r.htm")));
         QCoreApplication::removeTranslator(&translator);
-        size_t rows = 0;
-        for (const filetest::Table& t : filetest::tables(sandbox.read(appRoot() + "/report/" + m.folder + "/r.htm"))) {
-            for (const filetest::Row& row : t) {
-                if (row.size() > m.column && row.back() == word) {
-                    ++rows;
-                    EXPECT_EQ(row[m.column], word);
-                }
-            }
-        }
-        EXPECT_EQ(rows, 1u);
+        EXPECT_EQ(pageWord.toStdString(), word);
+        std::vector<std::string> cells;   // the trip time of each row ending in the word
+        for (const filetest::Table& t : filetest::tables(sandbox.read(appRoot() + "/report/" + m.folder + "/r.htm")))
+            for (const filetest::Row& row : t)
+                if (row.size() > m.column && row.back() == word)
+                    cells.push_back(row[m.column]);
+        EXPECT_EQ(cells, std::vector<std::string>{word});
     }
 }
 
