@@ -349,7 +349,8 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
 }
 
 // The AC and DC automatic ramps stopped in their first step, no relay to
-// trip: not tested (not "No Action"), on the page and in the report.
+// trip: not tested (not "No Action"), on the page, in the report and read
+// back.
 TEST_F(AcModelEngine, ARampStoppedBeforeItRanOutIsNotTested)
 {
     initialise();
@@ -371,6 +372,12 @@ TEST_F(AcModelEngine, ARampStoppedBeforeItRanOutIsNotTested)
         ASSERT_TRUE(vm.saveReport("stopped.htm"));
         const QString text = QString::fromUtf8(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm"));
         EXPECT_EQ(text.count(QString::fromUtf8(">未测试<")), 2);
+        // And after a restart, from the page's own file.
+        ASSERT_TRUE(vm.saveParameter());
+        std::decay_t<decltype(vm)> back;
+        back.testActive();
+        ASSERT_TRUE(back.loadParameter());
+        EXPECT_EQ(back.getNoActionText(), QString::fromUtf8("未测试"));
     };
     stopEarly(AcModel(), "AC");
     stopEarly(dctest::DcModel(), "DC");

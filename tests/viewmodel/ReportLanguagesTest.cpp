@@ -23,6 +23,7 @@
 
 #include <QTranslator>
 
+#include <functional>
 #include <memory>
 #include <tuple>
 
@@ -156,16 +157,26 @@ TEST_P(NotResetReadings, TheTripTimeColumnSaysNotReset)
         ViewBaseModel& vm;
         const char* folder;
         size_t column;   // of the report's trip time
-    } models[] = {{oc, "Overcurrent", 7}, {ds, "Distance", 7}, {rm, "Ramping", 5}};
+        std::function<std::unique_ptr<ViewBaseModel>()> fresh;
+    } models[] = {{oc, "Overcurrent", 7, [] { return std::make_unique<omtest::OvercurrentModel>(); }},
+                  {ds, "Distance", 7, [] { return std::make_unique<dmtest::DistanceModel>(); }},
+                  {rm, "Ramping", 5, [] { return std::make_unique<rmtest::RampingModel>(); }}};
     for (const auto& m : models) {
         SCOPED_TRACE(m.folder);
         m.vm.testActive();
-        QString pageWord;
+        // And read back from the page's own file, as after a restart.
+        ASSERT_TRUE(m.vm.saveParameter());
+        const std::unique_ptr<ViewBaseModel> back = m.fresh();
+        back->testActive();
+        ASSERT_TRUE(back->loadParameter());
+        QString pageWord, backWord;
         QCoreApplication::installTranslator(&translator);
         QMetaObject::invokeMethod(&m.vm, "getTripTimeWord", Q_RETURN_ARG(QString, pageWord), Q_ARG(int, 0));
+        QMetaObject::invokeMethod(back.get(), "getTripTimeWord", Q_RETURN_ARG(QString, backWord), Q_ARG(int, 0));
         EXPECT_TRUE(m.vm.saveReport(QStringLiteral("r.htm")));
         QCoreApplication::removeTranslator(&translator);
         EXPECT_EQ(pageWord.toStdString(), word);
+        EXPECT_EQ(backWord.toStdString(), word);
         std::vector<std::string> cells;   // the trip time of each row ending in the word
         for (const filetest::Table& t : filetest::tables(sandbox.read(appRoot() + "/report/" + m.folder + "/r.htm")))
             for (const filetest::Row& row : t)
