@@ -411,6 +411,11 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
     default: break;
     }
     releaseLastStep(entity);
+    // A steady output's trip confirmed on the page an edit has just replaced:
+    // that page's end is not followed by a switch, and the replacing page
+    // plays on with the contact already closed, so the run ends here.
+    if (!entity.autoRampEnabled && entity.lastState && trip.page && trip.page->number < runRing().last)
+        QMetaObject::invokeMethod(&testor, "doTestSwitch", Qt::QueuedConnection);
     return 0;
 }
 
