@@ -25,6 +25,16 @@ bool isPort(int port)
     return port >= 0 && port < 8;
 }
 
+// The slide passes the point's timing value (its ends included).
+bool timingReached(const ViewLoadSheddingModel::ViewSheddingPoint& p)
+{
+    using M = ViewLoadSheddingModel;
+    const double begin = p.settings[M::SLIDE_BEGIN];
+    const double end = p.settings[M::SLIDE_END];
+    const double timing = p.settings[M::SLIDE_TIMING];
+    return std::min(begin, end) <= timing && timing <= std::max(begin, end);
+}
+
 // The slide's start, stop and timing value of each entity.
 double* slideStarts(ModelSlipFrequencyEntity& e) { return e.initFrequencyVal; }
 double* slideStops(ModelSlipFrequencyEntity& e) { return e.finalFrequencyVal; }
@@ -160,6 +170,11 @@ void ViewLoadSheddingModel::addPoint()
 {
     if (testPoints.count() >= layout.maxPoints)
         return;
+    const QString refusal = timingRefusal(0, *tempPoint);
+    if (!refusal.isEmpty()) {
+        showUserMessage(refusal);
+        return;
+    }
     auto copy = std::make_unique<ViewSheddingPoint>(layout);
     copy->CopyFrom(*tempPoint);
     testPoints.append(std::move(copy));
@@ -214,10 +229,9 @@ double ViewLoadSheddingModel::operateTime(int index) const
     if (!p || p->testItemType != kItemActionTime)
         return kNaN;
     const double begin = p->settings[SLIDE_BEGIN];
-    const double end = p->settings[SLIDE_END];
     const double timing = p->settings[SLIDE_TIMING];
     const double rate = p->settings[SLIDE_RATE];
-    if ((timing > begin && timing > end) || (timing < begin && timing < end))
+    if (!timingReached(*p))
         return kNaN;
     // The rate as set, sign included.
     const double offset = std::fabs(rate) > 0.0001 ? std::fabs(begin - timing) / rate : 0.0;
@@ -230,6 +244,36 @@ double ViewLoadSheddingModel::operateTime(int index) const
         return kNaN;
     const double t = p->actionTime - offset;
     return t >= -tick ? std::max(t, 0.0) : t;
+}
+
+QString ViewLoadSheddingModel::timingRefusal(int number, const ViewSheddingPoint& p) const
+{
+    if (p.testItemType != kItemActionTime || timingReached(p))
+        return QString();
+    // In the unit of the slid quantity, as the trip value item shows it.
+    const QString unit = QLatin1String(layout.items[0].unit);
+    const auto value = [&](int s) { return doubleFormatToString(p.settings[s], 3) + unit; };
+    const QString label = listFieldLabel(QLatin1String(layout.keys[SLIDE_TIMING]));
+    if (number > 0)
+        return tr("第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。")
+            .arg(number)
+            .arg(label, value(SLIDE_TIMING), value(SLIDE_BEGIN), value(SLIDE_END));
+    return tr("该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。")
+        .arg(label, value(SLIDE_TIMING), value(SLIDE_BEGIN), value(SLIDE_END));
+}
+
+bool ViewLoadSheddingModel::testStart()
+{
+    if (isTestRunning())
+        return false;
+    for (int i = 0; i < testPoints.runCount(); ++i) {
+        const QString refusal = timingRefusal(i + 1, *point(i));
+        if (!refusal.isEmpty()) {
+            showUserMessage(refusal);
+            return false;
+        }
+    }
+    return ViewPointListModel::testStart();
 }
 
 QString ViewLoadSheddingModel::durationText(double seconds) const

@@ -142,7 +142,8 @@ public:
     // ---- List --------------------------------------------------------------------------
     // A bad index leaves -1 selected and the edit point as it is.
     Q_INVOKABLE void setActiveIndex(int index);
-    // A copy of the edit point, selected; nothing at the module's capacity.
+    // A copy of the edit point, selected; nothing at the module's capacity,
+    // or for a point timingRefusal refuses (said to the user).
     Q_INVOKABLE void addPoint();
     // Removing the last point selects the one before.
     Q_INVOKABLE void removePoint(int index);
@@ -178,6 +179,15 @@ public:
     // there is none: another item, a timing value outside the ramp, or no
     // trip.
     double operateTime(int index) const;
+
+    // An action-time point whose ramp never reaches its timing value has no
+    // moment to count its operate time from: the message naming point
+    // `number` (0: the edit point) and the ramp; "" otherwise. The rule of
+    // addPoint and testStart.
+    QString timingRefusal(int number, const ViewSheddingPoint& p) const;
+    // False, with nothing sent, when timingRefusal refuses a point (said to
+    // the user); otherwise the list models' start.
+    Q_INVOKABLE bool testStart();
 
     // ---- ViewBaseModel hooks -----------------------------------------------------------------
     void doTestActive() override;

@@ -4151,6 +4151,14 @@
         <source>电流步长</source>
         <translation>電流ステップ</translation>
     </message>
+    <message>
+        <source>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>点%1：%2 %3は%4から%5までの変化範囲外のため、動作時間を計れません：変化範囲内の値を設定してください。</translation>
+    </message>
+    <message>
+        <source>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>この点：%1 %2は%3から%4までの変化範囲外のため、動作時間を計れません：変化範囲内の値を設定してください。</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>

@@ -4151,6 +4151,14 @@
         <source>电流步长</source>
         <translation>Passo I</translation>
     </message>
+    <message>
+        <source>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>Ponto %1: %2 %3 está fora da rampa de %4 a %5, pelo que não se pode contar o tempo de atuação: defina um valor dentro da rampa.</translation>
+    </message>
+    <message>
+        <source>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>Este ponto: %1 %2 está fora da rampa de %3 a %4, pelo que não se pode contar o tempo de atuação: defina um valor dentro da rampa.</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>

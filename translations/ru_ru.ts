@@ -4151,6 +4151,14 @@
         <source>电流步长</source>
         <translation>Шаг I</translation>
     </message>
+    <message>
+        <source>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>Точка %1: %2 %3 лежит вне изменения от %4 до %5, время срабатывания не отсчитать: задайте значение внутри изменения.</translation>
+    </message>
+    <message>
+        <source>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>Эта точка: %1 %2 лежит вне изменения от %3 до %4, время срабатывания не отсчитать: задайте значение внутри изменения.</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>

@@ -4151,6 +4151,14 @@
         <source>电流步长</source>
         <translation>I Step</translation>
     </message>
+    <message>
+        <source>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>Point %1: %2 %3 lies outside its ramp from %4 to %5, so no trip time can be counted from it: set a value within the ramp.</translation>
+    </message>
+    <message>
+        <source>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>This point: %1 %2 lies outside its ramp from %3 to %4, so no trip time can be counted from it: set a value within the ramp.</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>

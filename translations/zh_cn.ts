@@ -4151,6 +4151,14 @@
         <source>电流步长</source>
         <translation>电流步长</translation>
     </message>
+    <message>
+        <source>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>第%1点：%2 %3不在变化范围%4至%5之内，无从计算动作时间：请设置变化范围内的值。</translation>
+    </message>
+    <message>
+        <source>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</source>
+        <translation>该点：%1 %2不在变化范围%3至%4之内，无从计算动作时间：请设置变化范围内的值。</translation>
+    </message>
 </context>
 <context>
     <name>ViewOscillateModel</name>

@@ -20,6 +20,8 @@ std::unique_ptr<ViewLoadSheddingModel> numbered(bool voltage, int item)
     std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(voltage);
     for (int s = 0; s < ViewLoadSheddingModel::kMaxSettings; ++s)
         Probe::set(*vm, s, 10.0 + s);
+    // The timing value on the slide (10 … 11), as a page takes it.
+    Probe::set(*vm, ViewLoadSheddingModel::SLIDE_TIMING, 10.5);
     vm->setActiveTestItem(item);
     return vm;
 }
@@ -65,12 +67,12 @@ TEST_F(LoadSheddingModelTest, TransferWritesEachItemsFieldsOnly)
     };
     const Row rows[] = {
         {false, UF::ITEM_ACTION_FREQUENCY, {10, 11, 12, 13, S, S, S}},
-        {false, UF::ITEM_ACTION_TIME, {0, 0, S, 13, 10, 11, 14}},
+        {false, UF::ITEM_ACTION_TIME, {0, 0, S, 13, 10, 11, 10.5}},
         {false, UF::ITEM_FREQUENCY_SLIP, {18, 19, 20, S, 10, 11, S}},
         {false, UF::ITEM_LOW_I_LOCK, {21, 22, 23, 13, 10, 11, S}},
         {false, UF::ITEM_V_LOCK, {15, 16, 17, 13, 10, 11, S}},
         {true, UV::ITEM_ACTION_VOLTAGE, {10, 11, 12, 13, S, S, S}},
-        {true, UV::ITEM_ACTION_TIME, {0, 0, S, 13, 10, 11, 14}},
+        {true, UV::ITEM_ACTION_TIME, {0, 0, S, 13, 10, 11, 10.5}},
         {true, UV::ITEM_VOLTAGE_SLIP, {15, 16, 17, S, 10, 11, S}},
         {true, UV::ITEM_LOW_I_LOCK, {18, 19, 20, 13, 10, 11, S}},
     };
@@ -166,13 +168,38 @@ TEST_F(LoadSheddingModelTest, PointTexts)
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << row.valueText << " " << row.rate << " " << row.trip);
         std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
-        add(*vm, row.item, row.begin, row.end, 0.0, row.rate, row.timing);
+        // The timing value set on the point, as a file may hold one that Add refuses.
+        add(*vm, row.item, row.begin, row.end, 0.0, row.rate, row.begin);
+        Probe::at(*vm, 0).settings[ViewLoadSheddingModel::SLIDE_TIMING] = row.timing;
         setResult(*vm, 0, VB::AO_STATE_TYPE_COMPLETED, row.value, row.trip);
         EXPECT_EQ(vm->getTestItemName(0), vmtest::utf8(row.name));
         EXPECT_EQ(vm->getActionValueStr(0), row.valueText);
         EXPECT_EQ(vm->getActionTimeStr(0), vmtest::utf8(row.timeText));
         EXPECT_EQ(vm->getActionTimeStr(1), "");
         EXPECT_EQ(vm->getActionTime(1), -1.0);
+    }
+}
+
+// An action-time point whose slide never passes its timing value, just past
+// either end, is refused at Add and at Start, naming it, in both modules.
+TEST_F(LoadSheddingModelTest, ActionTimePointsWhoseSlideMissesTheTimingValueAreRefused)
+{
+    using M = ViewLoadSheddingModel;
+    for (bool voltage : {false, true}) {
+        SCOPED_TRACE(voltage ? "UV" : "UF");
+        std::unique_ptr<ViewLoadSheddingModel> vm = numbered(voltage, M::kItemActionTime);
+        vm->addPoint();
+        ASSERT_EQ(vm->getPointsCount(), 1);
+        EXPECT_TRUE(vm->getUserMessage().isEmpty()) << qPrintable(vm->getUserMessage());
+        for (double timing : {9.999, 11.001}) {
+            Probe::set(*vm, M::SLIDE_TIMING, timing);
+            vm->addPoint();
+            EXPECT_EQ(vm->getPointsCount(), 1);
+            EXPECT_TRUE(vm->getUserMessage().startsWith(QString::fromUtf8("该点："))) << qPrintable(vm->getUserMessage());
+            Probe::at(*vm, 0).settings[M::SLIDE_TIMING] = timing;
+            EXPECT_FALSE(vm->testStart());
+            EXPECT_TRUE(vm->getUserMessage().startsWith(QString::fromUtf8("第1点："))) << qPrintable(vm->getUserMessage());
+        }
     }
 }
 
