@@ -8,6 +8,7 @@
 #include "BaseModelDataDistance.h"
 #include "ControllerCenter.h"
 #include "ModelDistanceEntity.h"
+#include "ViewVerdict.h"
 
 #include <QMutexLocker>
 
@@ -428,8 +429,8 @@ void ViewDistanceModel::judge(ViewPointModel* target) const
     } else if (target->relayNotReset || std::isnan(t)) {
         target->testResult = AO_Result_TYPE_FAILED;
     } else {
-        target->testResult =
-            std::fabs(target->settingTime - t) <= target->devTime ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
+        target->testResult = ViewVerdict::timeWithin(target->settingTime, target->devTime, t) ? AO_Result_TYPE_SUCCESS
+                                                                                              : AO_Result_TYPE_FAILED;
     }
 }
 

@@ -7,6 +7,7 @@
 #include "BaseModelDataOvercurrent.h"
 #include "ControllerCenter.h"
 #include "ModelOvercurrentEntity.h"
+#include "ViewVerdict.h"
 
 #include <QMutexLocker>
 
@@ -24,8 +25,6 @@ constexpr double kNoTrip = DBL_MAX;
 // Counting a series: a quotient this close below a whole number of steps
 // (in steps) reaches it.
 constexpr double kStepMargin = 1e-9;
-// Comparing times of a few decimals with sums of them, s.
-constexpr double kTimeMargin = 1e-9;
 
 bool inRange(int value, int lo, int hi)
 {
@@ -431,7 +430,7 @@ void ViewOvercurrentModel::doCalculate(int index)
     if (p->relayNotReset)
         p->testResult = AO_Result_TYPE_FAILED;
     else if (t > 0.0)
-        p->testResult = p->tMin <= t && t <= p->tMax ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
+        p->testResult = ViewVerdict::timeInWindow(p->tMin, p->tMax, t) ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
     else
         p->testResult = p->tMax == kNoTrip ? AO_Result_TYPE_SUCCESS : AO_Result_TYPE_FAILED;
 }
@@ -568,17 +567,24 @@ QString ViewOvercurrentModel::faultReachRefusal(int number, const ViewPointModel
     if (!usable(p.tMax))
         return QString();
     const double debounce = getDitherTime();
-    if (p.outputTime + kTimeMargin >= p.tMax + debounce)
+    const double reach = p.tMax + debounce;
+    if (!ViewVerdict::shorter(p.outputTime, reach))
         return QString();
     // Shown to the millisecond above: a fault of the time shown reaches.
-    const double needed = std::ceil((p.tMax + debounce) * 1000.0 - kTimeMargin) / 1000.0;
-    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    const double needed = double((ViewVerdict::stampsOf(reach) + 999) / 1000) / 1000.0;
+    // The fault's time to the stamp where it has finer digits: it reads
+    // shorter than the time needed, as it was found.
+    const auto seconds = [this](double t) {
+        return doubleFormatToString(t, ViewVerdict::decimalsOf(t)) + QStringLiteral("s");
+    };
     if (number > 0)
         return tr("第%1点的动作时间范围止于%2，故障须持续%3（含防抖时间%4）才能判断，超过最大故障时间%5：请加长最大故障时间。")
             .arg(number)
-            .arg(seconds(p.tMax), seconds(needed), seconds(debounce), seconds(p.outputTime));
+            .arg(doubleFormatToString(p.tMax, 3) + QStringLiteral("s"), seconds(needed), seconds(debounce),
+                 seconds(p.outputTime));
     return tr("该点的动作时间范围止于%1，故障须持续%2（含防抖时间%3）才能判断，超过最大故障时间%4：请加长最大故障时间。")
-        .arg(seconds(p.tMax), seconds(needed), seconds(debounce), seconds(p.outputTime));
+        .arg(doubleFormatToString(p.tMax, 3) + QStringLiteral("s"), seconds(needed), seconds(debounce),
+             seconds(p.outputTime));
 }
 
 void ViewOvercurrentModel::doTestActive()

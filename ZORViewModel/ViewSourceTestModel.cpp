@@ -349,9 +349,11 @@ bool ViewSourceTestModel::checkRampStart()
 QString ViewSourceTestModel::stepReachProblem(double stepTime, double settingTime, double deviation) const
 {
     const double end = settingTime + std::fabs(deviation);
-    if (!(stepTime + ViewVerdict::kTimeAllowance < end))
+    if (!ViewVerdict::shorter(stepTime, end))
         return QString();
-    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
+    const auto seconds = [this](double t) {
+        return doubleFormatToString(t, ViewVerdict::decimalsOf(t)) + QStringLiteral("s");
+    };
     return tr("动作时间范围止于%1，每步却只有%2：在其后动作的继电器会被记在下一步。请把步长时间设为至少%1。")
         .arg(seconds(end), seconds(stepTime));
 }

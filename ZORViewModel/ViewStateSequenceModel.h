@@ -12,7 +12,7 @@
 //
 // Built on these results:
 //  - assessments (at most 32): the time a span of states lasted against a
-//    setting time and a deviation (ViewVerdict's allowance on the boundary);
+//    setting time and a deviation (ViewVerdict, to the instrument's stamp);
 //  - the event recorder: the binary-input actions and binary-output changes
 //    of a run, with their times from the start of the sequence (at most
 //    kMaxEvents), emptied by a successful start and by a load.

@@ -182,13 +182,14 @@ QString ViewStateSequenceModel::assessReachProblem(int number, const ViewAssessM
     }
     const double low = a.settingTime - std::fabs(a.devTime);
     const double high = a.settingTime + std::fabs(a.devTime);
-    const double allowance = ViewVerdict::kTimeAllowance;
-    const auto seconds = [this](double t) { return doubleFormatToString(t, 3) + QStringLiteral("s"); };
-    if (longest + allowance < (tripEnds ? high : low))
+    const auto seconds = [this](double t) {
+        return doubleFormatToString(t, ViewVerdict::decimalsOf(t)) + QStringLiteral("s");
+    };
+    if (ViewVerdict::shorter(longest, tripEnds ? high : low))
         return tr("评估%1的时间范围为%2至%3，所选状态却最长只持续%4，试验未开始。")
             .arg(number)
             .arg(seconds(low), seconds(high), seconds(longest));
-    if (shortest > high + allowance)
+    if (ViewVerdict::shorter(high, shortest))
         return tr("评估%1的时间范围为%2至%3，所选状态却至少持续%4，试验未开始。")
             .arg(number)
             .arg(seconds(low), seconds(high), seconds(shortest));

@@ -94,7 +94,7 @@ TEST_F(DistanceModelTest, VerdictAgainstTheSettingTime)
     const Row rows[] = {
         {0.95, 2, kDone, VM::AO_Result_TYPE_SUCCESS},
         {1.05, 0, kDone, VM::AO_Result_TYPE_SUCCESS},
-        {1.1, 0, kDone, VM::AO_Result_TYPE_FAILED},
+        {1.100001, 0, kDone, VM::AO_Result_TYPE_FAILED},
         {1.2, 3, kDone, VM::AO_Result_TYPE_FAILED},
         {kNaN, 0, kDone, VM::AO_Result_TYPE_FAILED},
         {kNaN, 0, VM::AO_STATE_TYPE_RUNNNING, VM::AO_Result_TYPE_NONE},

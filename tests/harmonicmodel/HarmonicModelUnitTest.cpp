@@ -325,7 +325,7 @@ TEST_F(HarmonicModelTest, VerdictAndResultTexts)
         {"1.2 s fails", 7, false, 2, 1.2, {0.15}, true, VM::AO_Result_TYPE_FAILED, 3, "0.150 A"},
         {"1.1 s on the bound passes", 13, false, 3, 1.1, {1.2, 1.3, 1.4}, true, VM::AO_Result_TYPE_SUCCESS, 4,
          "1.200; 1.300; 1.400 A"},
-        {"1.1000001 s fails", 4, true, 1, 1.1000001, {10.0, 20.0}, true, VM::AO_Result_TYPE_FAILED, 2,
+        {"1.100001 s fails", 4, true, 1, 1.100001, {10.0, 20.0}, true, VM::AO_Result_TYPE_FAILED, 2,
          "10.000; 20.000 °"},
         {"no trip, completed", 0, false, -1, nan, {}, true, VM::AO_Result_TYPE_FAILED, -1, "NaN V"},
         {"no trip, not run", 0, false, -1, nan, {}, false, VM::AO_Result_TYPE_NONE, -1, "NaN V"},

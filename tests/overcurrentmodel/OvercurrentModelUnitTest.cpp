@@ -253,6 +253,39 @@ TEST_F(OvercurrentModelUnit, PointsWhoseWindowTheirFaultCannotReachAreRefusedAtA
     }
 }
 
+// The refusal and the Max Fault Time it shows agree: "BS142 LTI" dial 0.05
+// at 1.5 A needs 14.715 s (window end and debounce); a time within the
+// instrument's stamp of it reaches, one a stamp short or more is refused and
+// reads shorter than the need.
+TEST_F(OvercurrentModelUnit, MaxFaultRefusalShowsTheTimeItRefused)
+{
+    const struct
+    {
+        double maxFault;
+        const char* shown;   // nullptr: accepted
+    } rows[] = {
+        {14.715, nullptr},
+        {14.7149999, nullptr},
+        {14.714999, "最大故障时间14.714999s"},
+        {14.7149, "最大故障时间14.7149s"},
+        {14.714, "最大故障时间14.714s"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.maxFault);
+        OvercurrentModel vm;
+        vm.setFunction(VM::FUNCTION_TYPE_51);
+        vm.setCharIndex(3);
+        vm.setTdPickUp(VM::FUNCTION_TYPE_51, 0.05);
+        vm.setMaxFaultTime(row.maxFault);
+        vm.addAt(1.5);
+        EXPECT_EQ(vm.getPointsCount(), row.shown ? 0 : 1);
+        if (row.shown) {
+            const QString said = vm.getUserMessage();
+            EXPECT_TRUE(said.contains("须持续14.715s") && said.contains(vmtest::utf8(row.shown))) << qPrintable(said);
+        }
+    }
+}
+
 TEST_F(OvercurrentModelUnit, SeriesOfPointsReachTheirEndWithinTheRoomLeft)
 {
     const struct

@@ -277,7 +277,7 @@ TEST_F(SequenceModelTest, AssessmentsJudgeTheSpanOfStates)
         {"one state", {1.001, 0.998, 1.002}, 1, 1, 1.0, 0.1, 0.998, VM::AO_Result_TYPE_SUCCESS},
         {"too slow", {1.001, 0.998, 1.002}, 0, 2, 1.5, 0.1, 1.999, VM::AO_Result_TYPE_FAILED},
         {"on the boundary", {1.1, 1.0, 1.0}, 0, 2, 2.0, 0.1, 2.1, VM::AO_Result_TYPE_SUCCESS},
-        {"past the boundary", {1.1000001, 1.0, 1.0}, 0, 2, 2.0, 0.1, 2.1000001, VM::AO_Result_TYPE_FAILED},
+        {"past the boundary", {1.100001, 1.0, 1.0}, 0, 2, 2.0, 0.1, 2.100001, VM::AO_Result_TYPE_FAILED},
         {"beyond the list", {1.0, 1.0, 1.0}, 0, 3, 2.0, 0.1, kNaN, VM::AO_Result_TYPE_FAILED},
         {"negative start", {1.0, 1.0, 1.0}, -1, 1, 2.0, 0.1, kNaN, VM::AO_Result_TYPE_FAILED},
         {"interrupted", {1.0, kNaN, kNaN}, 0, 2, 2.0, 0.1, kNaN, VM::AO_Result_TYPE_NONE},
