@@ -806,6 +806,9 @@ void writeDriverValue(const E& e, CommDriverTestOutputData& out)
     out.outputTriggerType = e.biEnable ? COMM_TRIGGER_TYPE_TIME_BINARY : COMM_TRIGGER_TYPE_TIME;
 }
 
+// The running point ends once the instrument has passed its last page sent
+// and the pages sent since are another point's: a page end followed before
+// the point's next step is sent does not end its search.
 template <class E>
 void updateFromDriverState(E& e)
 {
@@ -813,7 +816,8 @@ void updateFromDriverState(E& e)
         ++e.outputRunningStateIndex;
     const int count = pointLimit(e);
     int& point = e.outputRunningPointIndex;
-    if (point >= 0 && point < count && e.outputRunningStateIndex > e.maxStateIndex[point])
+    if (point >= 0 && point < count && e.outputRunningStateIndex > e.maxStateIndex[point]
+        && e.outputSendingPointIndex > point)
         ++point;
     if (point >= 1 && point < count) {
         e.stateTestStates[point] = AO_STATE_TYPE_RUNNNING;

@@ -111,6 +111,17 @@ protected:
             EXPECT_LE(selected[k - 1], selected[k]);
     }
 
+    // A field of the running load-shedding entity, read under its lock.
+    template <typename Fn>
+    int entityField(bool voltage, Fn fn)
+    {
+        const auto read = [&fn](auto& e) {
+            QMutexLocker lock(&e.entityLock);
+            return int(fn(e));
+        };
+        return voltage ? read(*testor().dataSlipVoltage) : read(*testor().dataSlipFrequency);
+    }
+
     std::vector<int> selected;
 };
 
@@ -236,34 +247,63 @@ TEST_F(LoadSheddingEngine, PointBegunOnAnOperatedRelayReadsNotResetAtOnce)
     }
 }
 
-// A search stopped in its first fault has not been tested (not "No
-// Action"), on the page and in the report; stopped after its last step, it
-// ran out: "No Action".
+// A search stopped before it ran out has not been tested (not "No
+// Action"), on the page and in the report, wherever the stop falls: in its
+// first fault, or in a later step, its last fault included. Stopped in the
+// after-fault of its last step, it ran out: "No Action". Under voltage 57 ..
+// 55 V by 1 V (states 0-2, 3-5, 6-8 the steps, 9 the closing page), under
+// frequency 49.5 .. 49.3 Hz by 0.2 Hz (states 0-2, 3-5), silent relays.
 TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
 {
-    std::unique_ptr<ViewLoadSheddingModel> vm = frequencyModelWithSilentRelay();
+    initialise();
     const struct
     {
-        double end;
+        bool voltage;
+        TestPoint point;
         int stopState, state;
         const char* reads;
-    } rows[] = {{45.0, 1, VB::AO_STATE_TYPE_INITING, "未测试"}, {49.3, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"}};
+    } rows[] = {
+        {false, {UF::ITEM_ACTION_FREQUENCY, 49.5, 45.0, 0.2, 0.1, 0.0}, 1, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {false, {UF::ITEM_ACTION_FREQUENCY, 49.5, 49.3, 0.2, 0.1, 0.0}, 4, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {false, {UF::ITEM_ACTION_FREQUENCY, 49.5, 49.3, 0.2, 0.1, 0.0}, 5, VB::AO_STATE_TYPE_COMPLETED, "未动作"},
+        {true, {UV::ITEM_ACTION_VOLTAGE, 57.0, 55.0, 1.0, 2.0, 0.0}, 3, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {true, {UV::ITEM_ACTION_VOLTAGE, 57.0, 55.0, 1.0, 2.0, 0.0}, 4, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {true, {UV::ITEM_ACTION_VOLTAGE, 57.0, 55.0, 1.0, 2.0, 0.0}, 5, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {true, {UV::ITEM_ACTION_VOLTAGE, 57.0, 55.0, 1.0, 2.0, 0.0}, 7, VB::AO_STATE_TYPE_INITING, "未测试"},
+        {true, {UV::ITEM_ACTION_VOLTAGE, 57.0, 55.0, 1.0, 2.0, 0.0}, 8, VB::AO_STATE_TYPE_COMPLETED, "未动作"},
+    };
     for (const auto& row : rows) {
-        SCOPED_TRACE(row.reads);
-        vm->clearPoint();
-        addPoints(*vm, {{UF::ITEM_ACTION_FREQUENCY, 49.5, row.end, 0.2, 0.1, 0.0}});
+        SCOPED_TRACE(row.stopState);
+        SCOPED_TRACE(row.voltage ? "under voltage" : "under frequency");
+        sim->unplugAll();
+        if (row.voltage) {
+            zorsim::VoltageRelaySettings s;
+            s.pickupVolts = 10.0;
+            sim->plugIn(std::make_shared<zorsim::VoltageRelay>(s));
+        } else {
+            zorsim::FrequencyRelaySettings s;
+            s.pickupHz = 40.0;
+            sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+        }
+        auto log = plugPageLog();
+        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
+        prepare(*vm);
+        addPoints(*vm, {row.point});
         ASSERT_TRUE(vm->testStart());
+        ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 1; }));
         ASSERT_TRUE(waitFor([&] {
-            QMutexLocker lock(&testor().dataSlipFrequency->entityLock);
-            return testor().dataSlipFrequency->outputRunningStateIndex >= row.stopState;
+            return entityField(row.voltage, [](const auto& e) { return e.outputRunningStateIndex; }) >= row.stopState;
         }));
         vm->testInterrupt();
         ASSERT_TRUE(waitEnded());
         ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+        // The stop fell in the page the row names.
+        EXPECT_EQ(log->all().size(), size_t(row.stopState + 1));
         EXPECT_EQ(vm->getTestStates(0), row.state);
         ASSERT_TRUE(vm->saveReport("stopped.htm"));
+        const QString folder = row.voltage ? QStringLiteral("SlipVoltage") : QStringLiteral("SlipFrequency");
         const filetest::Table rows = filetest::find(
-            filetest::tables(sandbox.read(QDir::currentPath() + "/report/SlipFrequency/stopped.htm")), "序号");
+            filetest::tables(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm")), "序号");
         ASSERT_EQ(rows.size(), 2u);
         EXPECT_EQ(rows[1].back(), row.reads);
     }
