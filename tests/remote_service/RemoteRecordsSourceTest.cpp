@@ -8,7 +8,9 @@
 #include "ModelHarmonicEntity.h"
 #include "SimFpgaRegisters.h"
 
+#include <atomic>
 #include <future>
+#include <thread>
 
 using namespace remoteservice;
 using namespace pc::rec;
@@ -377,9 +379,11 @@ TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
 // the one the record's run uses: a harmonic record's 11 s is held against
 // its steps like any other and taken with longer ones, its 5000 s refused;
 // a state sequence started after an AC record of 20 ms runs with its own 5 ms.
+// A page reads the debounce a record set under the configuration's lock.
 TEST_F(RemoteSourceRecords, EveryRecordsDebounceHasOneDomainAndIsTheOneItsRunUses)
 {
     switchOn();
+    actest::AcModel page;
     Pc pc;
     connectPc(pc);
     const struct
@@ -400,6 +404,19 @@ TEST_F(RemoteSourceRecords, EveryRecordsDebounceHasOneDomainAndIsTheOneItsRunUse
     ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, state)), kOk);
     ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, 0.02f))), kOk);
     ASSERT_EQ(ditherRegister(), 20000u);
+    EXPECT_EQ(page.getDitherTime(), double(0.02f));
+    {
+        // Read as a page's Start reads it while the records write it.
+        std::atomic<bool> sending{true};
+        std::thread reader([&] {
+            while (sending.load())
+                ASSERT_GE(page.getDitherTime(), 0.005 - 1e-9);
+        });
+        for (const float d : {0.03f, 0.02f})
+            EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, d))), kOk);
+        sending = false;
+        reader.join();
+    }
     center->testActive(ControllerTestor::TEST_STATESEQUENCE);   // the panel back on the sequence
     ASSERT_TRUE(workerDone(center->testTestor));
     ASSERT_EQ(pc.ask(startRequest()), kOk);
