@@ -99,7 +99,7 @@ enum : int { Dither, StepTime, Fall, Rise, Logic, Action, Amplitude, Angle, Fund
              Item, End, Step, Factor, kCount };
 }
 const NetRecordField kHarmonicFields[HarmonicField::kCount] = {
-    {"debounce", offsetof(HA, dither_stime), F::F32, 1, 0, 1, 0, &kAny},
+    {"debounce", offsetof(HA, dither_stime), F::F32, 1, 0, 1, 0, &kDebounce},
     {"step time", offsetof(HA, fault_output_stime), F::F32, 1, 0, 1, 0, &SD::kHarmonic[SD::Harmonic::StepTime], true},
     {"falling edges", offsetof(HA, fault_input_binary_fall_enable), F::U32, 1, 0, 1, 0, &kAny},
     {"rising edges", offsetof(HA, fault_input_binary_rise_enable), F::U32, 1, 0, 1, 0, &kAny},
@@ -302,11 +302,9 @@ qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i)
     return qint32(2 * ((fallMask >> i) & 1u) + ((riseMask >> i) & 1u));
 }
 
-double netRecordDither(double recordDither, double present, double upper)
+double netRecordDither(double recordDither)
 {
-    if (recordDither >= StartDomain::kShortestDebounce && recordDither <= upper && recordDither != present)
-        return recordDither;
-    return -1.0;
+    return recordDither >= StartDomain::kShortestDebounce ? recordDither : -1.0;
 }
 
 bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& limits, NetAlternateSettings& out,
@@ -331,7 +329,7 @@ bool netDecodeAlternate(const u8* record, u32 length, const NetRecordLimits& lim
         return false;
     r.biStates(Rise, Fall, s.stateOutputBIStates);
     s.stateBILogicTypes = qint32(r(Logic));
-    s.ditherTime = netRecordDither(dither, limits.ditherTime, StartDomain::kLongestDebounce);
+    s.ditherTime = netRecordDither(dither);
     if (!netCheckAlternate(s, limits, why))
         return false;
     out = s;
@@ -359,7 +357,7 @@ bool netDecodeState(const u8* record, u32 length, const NetRecordLimits& limits,
     s.stateOutputLinkType = qint32(r(Link));
     s.stateBILogicType = qint32(r(Logic));
     s.stateTriggerType = qint32(r(Trigger));
-    s.ditherTime = netRecordDither(dither, limits.ditherTime, StartDomain::kLongestDebounce);
+    s.ditherTime = netRecordDither(dither);
     // Checked as a sequence of this state alone.
     NetStateSettings first = s;
     first.state = 0;
@@ -380,7 +378,8 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     Reader r(record, kTables[2], limits, why);
     NetHarmonicSettings s;
     double fundamental = 0.0;
-    if (!r.whole(Factor, s.actionRampFactor) || !r.read(Fundamental, fundamental))
+    double dither = 0.0;
+    if (!r.read(Dither, dither) || !r.whole(Factor, s.actionRampFactor) || !r.read(Fundamental, fundamental))
         return false;
     s.rateFrequency = limits.rateFrequency;
     if (fundamental > 0.0 && fundamental != limits.rateFrequency) {
@@ -418,7 +417,7 @@ bool netDecodeHarmonic(const u8* record, u32 length, const NetRecordLimits& limi
     }
     r.biStates(Rise, Fall, s.stateOutputBIStates);
     s.stateBILogicTypes = qint32(r(Logic));
-    s.ditherTime = netRecordDither(r(Dither), limits.ditherTime, 10.0);
+    s.ditherTime = netRecordDither(dither);
     if (!netCheckHarmonic(s, limits, why))
         return false;
     out = s;

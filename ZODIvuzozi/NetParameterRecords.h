@@ -96,10 +96,11 @@ struct NetPhaseValues
 // Binary-input trigger of input i: 1 rising edge, 2 falling edge, 3 both.
 qint32 netConvertBIState(u32 riseMask, u32 fallMask, int i);
 
-// A dither time the record asks for, or a negative value when the
-// configuration keeps its own (not a number, below 0.001, equal to it, or
-// above `upper`).
-double netRecordDither(double recordDither, double present, double upper);
+// The debounce a record brings (its field within its domain), or a negative
+// value when it brings none (below 0.001 or not a number) and the
+// configuration's stays in force. The record's run uses it, whatever was
+// set since.
+double netRecordDither(double recordDither);
 
 struct NetAlternateSettings
 {

@@ -556,6 +556,11 @@ bool NetServiceBase::applyDither(double ditherTime)
     if (ditherTime < 0.0)
         return true;
     ControllerConfiguration* config = center->testConfiguration;
+    {
+        QMutexLocker lock(&config->mutex);
+        if (config->ditherTime == ditherTime)
+            return true;
+    }
     // Set and sent on the configuration's thread, in that order, before the
     // record is answered: a start after it runs with it.
     QMetaObject::invokeMethod(
@@ -913,6 +918,13 @@ bool NetServiceBase::retakeStates(QString* why)
     }
     if (!netCheckStates(states.data(), stateLimits.data(), n, why))
         return false;
+    // The debounce the sequence was checked with, in force as the AC and
+    // harmonic records' are.
+    if (!applyDither(states.back()->ditherTime)) {
+        if (why)
+            *why = QStringLiteral("the configuration did not answer");
+        return false;
+    }
     protocolVersion = 0;
     for (int state = 0; state < n; ++state)
         applyState(*states[size_t(state)], taken->states[state]->limits);

@@ -172,6 +172,14 @@ public:
         QMutexLocker lock(&mutex);
         this->*member = T(value);
     }
+    // A setting another thread may write (the PC's records write the
+    // debounce and the rated frequency), read under the same lock. Any thread.
+    template <typename T>
+    T get(T ControllerConfiguration::*member)
+    {
+        QMutexLocker lock(&mutex);
+        return this->*member;
+    }
 
     // ---- Files ----
     // Each returns true when its file was written (false: not written, or

@@ -96,7 +96,7 @@ ModuleStart stepDebounceRefusal(const ModuleEntry& module, const Entity& entity,
     return ::stepDebounceRefusal(module.folder, entity.actionRampTime, debounce);
 }
 
-// The settings' domains: AC and harmonic (DC has no table).
+// The settings' domains.
 ModuleStart domainRefusal(const ModelAlternateEntity& entity, const StartConditions& conditions)
 {
     return alternateDomainRefusal(entity, conditions);
@@ -105,9 +105,9 @@ ModuleStart domainRefusal(const ModelHarmonicEntity& entity, const StartConditio
 {
     return harmonicDomainRefusal(entity, conditions);
 }
-ModuleStart domainRefusal(const ModelDirectEntity&, const StartConditions&)
+ModuleStart domainRefusal(const ModelDirectEntity& entity, const StartConditions& conditions)
 {
-    return {};
+    return directDomainRefusal(entity, conditions);
 }
 
 } // namespace

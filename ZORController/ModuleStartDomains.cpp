@@ -3,6 +3,7 @@
 #include "CommDriverData.h"
 #include "ControllerModuleTable.h"
 #include "ModelAlternateEntity.h"
+#include "ModelDirectEntity.h"
 #include "ModelHarmonicEntity.h"
 #include "ModelRampingEntity.h"
 #include "ModelStateSequenceEntity.h"
@@ -38,6 +39,18 @@ const Field kAlternate[Alternate::kCount] = {
     {"end value", Kind::Finite},
     {"ramped port group", Kind::Enumeration, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC},
     {"ramped item", Kind::Enumeration, RAMP_ITEM_TYPE_RANGE, RAMP_ITEM_TYPE_FREQUENCY},
+    {"action on a trip", Kind::Enumeration, ACTION_TYPE_STOP, ACTION_TYPE_CONTINUE},
+    {"input %1 edges", Kind::Enumeration, 0, 3},
+    {"input logic", Kind::Enumeration, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND},
+};
+
+const Field kDirect[Direct::kCount] = {
+    {"%1 amplitude", Kind::Amplitude},
+    {"step time", Kind::PageTime},
+    {"step", Kind::Step},
+    {"end value", Kind::Finite},
+    {"ramped port group", Kind::Enumeration, RAMP_PORT_TYPE_UA, RAMP_PORT_TYPE_IAIBIC},
+    {"ramped item", Kind::Enumeration, RAMP_ITEM_TYPE_RANGE, RAMP_ITEM_TYPE_RANGE},
     {"action on a trip", Kind::Enumeration, ACTION_TYPE_STOP, ACTION_TYPE_CONTINUE},
     {"input %1 edges", Kind::Enumeration, 0, 3},
     {"input logic", Kind::Enumeration, AO_BILOGIC_TYPE_OR, AO_BILOGIC_TYPE_AND},
@@ -269,6 +282,20 @@ ModuleStart alternateDomainRefusal(const ModelAlternateEntity& e, const StartCon
     DomainCheck check("AC", conditions);
     check.channels(t, Amplitude, e.outputRanges, e.outputAngles, e.outputFrequencies,
                    &entityLimit<ModelAlternateEntity>, &e);
+    rampSettings(check, t, StepTime, e);
+    check(t[Action], Value{double(e.faultActionType)});
+    check.inputs(t[Edges], t[Logic], e.stateOutputBIStates, e.stateBILogicTypes);
+    return check.result();
+}
+
+ModuleStart directDomainRefusal(const ModelDirectEntity& e, const StartConditions& conditions)
+{
+    using namespace StartDomain::Direct;
+    const Field* t = StartDomain::kDirect;
+    QMutexLocker lock(&e.entityLock);
+    DomainCheck check("DC", conditions);
+    for (int c = 0; c < 8; ++c)
+        check(t[Amplitude], Value{e.outputRanges[c], c, true, 0, e.outputLimit(c)}, QLatin1String(channelName(c)));
     rampSettings(check, t, StepTime, e);
     check(t[Action], Value{double(e.faultActionType)});
     check.inputs(t[Edges], t[Logic], e.stateOutputBIStates, e.stateBILogicTypes);

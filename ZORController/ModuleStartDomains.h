@@ -1,8 +1,8 @@
 #pragma once
 
-// The domain of every setting the start of the AC, harmonic, state-sequence
-// and ramping tests takes: one table of fields per module, and the check
-// that reads it. The start's own check of these modules
+// The domain of every setting the start of the AC, DC, harmonic,
+// state-sequence and ramping tests takes: one table of fields per module,
+// and the check that reads it. The start's own check of these modules
 // (ControllerModuleTable.h) runs it before its other rules, for a start from
 // the page as for a PC's record and START, so a value outside its domain is
 // refused the same way whoever set it; the refusal names the setting and its
@@ -19,6 +19,7 @@
 
 struct ModuleStart;
 class ModelAlternateEntity;
+class ModelDirectEntity;
 class ModelHarmonicEntity;
 class ModelRampingEntity;
 class ModelStateSequenceEntity;
@@ -90,6 +91,10 @@ QString fieldName(const char* name, const QString& where);
 namespace Alternate {
 enum : int { Amplitude, Angle, Frequency, StepTime, Step, End, Port, Item, Action, Edges, Logic, kCount };
 }
+// DC: amplitudes alone (no angle or frequency is sent), a ramp of amplitude.
+namespace Direct {
+enum : int { Amplitude, StepTime, Step, End, Port, Item, Action, Edges, Logic, kCount };
+}
 namespace Harmonic {
 enum : int { Amplitude, Angle, Frequency, StepTime, Step, End, Port, Item, Slot, Action, Edges, Logic, kCount };
 }
@@ -103,6 +108,7 @@ enum : int {
 };
 }
 extern const Field kAlternate[Alternate::kCount];
+extern const Field kDirect[Direct::kCount];
 extern const Field kHarmonic[Harmonic::kCount];
 extern const Field kSequence[Sequence::kCount];
 extern const Field kRamping[Ramping::kCount];
@@ -111,10 +117,12 @@ extern const Field kRamping[Ramping::kCount];
 
 // The first setting of the entity outside its domain (the entity's lock is
 // taken inside): refused with REFUSAL_VALUES, or a GPS/IRIG-B state without
-// trigger times with REFUSAL_TRIGGER_TIME; else not refused. AC and harmonic:
-// with the ramp on, its settings too; state sequence and ramping: the states
-// in use (below stateCount).
+// trigger times (the instrument's, StartConditions::triggerTimes) with
+// REFUSAL_TRIGGER_TIME; else not refused. AC, DC and harmonic: with the ramp
+// on, its settings too; state sequence and ramping: the states in use (below
+// stateCount).
 ModuleStart alternateDomainRefusal(const ModelAlternateEntity& entity, const StartConditions& conditions);
+ModuleStart directDomainRefusal(const ModelDirectEntity& entity, const StartConditions& conditions);
 ModuleStart harmonicDomainRefusal(const ModelHarmonicEntity& entity, const StartConditions& conditions);
 ModuleStart sequenceDomainRefusal(const ModelStateSequenceEntity& entity, const StartConditions& conditions);
 ModuleStart rampingDomainRefusal(const ModelRampingEntity& entity, const StartConditions& conditions);

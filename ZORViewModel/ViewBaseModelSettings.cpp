@@ -40,7 +40,7 @@ using C = ControllerConfiguration;
 
 } // namespace
 
-double ViewBaseModel::getDitherTime() const { return config()->ditherTime; }
+double ViewBaseModel::getDitherTime() const { return config()->get(&C::ditherTime); }
 void ViewBaseModel::setDitherTime(double value) { config()->set(&C::ditherTime, value); }
 double ViewBaseModel::getRateVRange() const { return config()->ratings().rateVoltage; }
 void ViewBaseModel::setRateVRange(double value) { config()->set(&C::rateVoltage, value); }

@@ -340,13 +340,8 @@ void ViewStateSequenceModel::doUpdateEntToVM(DATAType type, int subType)
 
 bool ViewStateSequenceModel::checkStart()
 {
-    const int count = std::min(getStateCount(), int(ModelStateSequenceEntity::kMaxStates));
-    for (int i = 0; i < count && center()->testConfiguration->ppxUTCTimeList.isEmpty(); ++i) {
-        if (testStates[size_t(i)].outputTriggerType == AO_TRIGGER_TYPE_GPS_IRIGB) {
-            showUserMessage(tr("状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。").arg(i + 1));
-            return false;
-        }
-    }
+    // A GPS/IRIG-B state without trigger times is the start's own rule (it
+    // reads the times the instrument holds), as for a PC's start.
     for (size_t i = 0; i < assessList.size(); ++i) {
         const QString problem = assessReachProblem(int(i) + 1, assessList[i]);
         if (!problem.isEmpty()) {

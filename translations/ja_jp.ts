@@ -4871,10 +4871,6 @@
         <translation>変化</translation>
     </message>
     <message>
-        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
-        <translation>状態%1はGPS/IRIG-Bで終了しますが、トリガ時刻が設定されていないため、試験を開始しませんでした。</translation>
-    </message>
-    <message>
         <source>时间</source>
         <translation>時間</translation>
     </message>

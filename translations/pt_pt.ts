@@ -4871,10 +4871,6 @@
         <translation>Transição</translation>
     </message>
     <message>
-        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
-        <translation>O estado %1 termina por GPS/IRIG-B, mas não há hora de disparo definida: o teste não foi iniciado.</translation>
-    </message>
-    <message>
         <source>时间</source>
         <translation>Tempo</translation>
     </message>

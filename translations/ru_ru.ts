@@ -4871,10 +4871,6 @@
         <translation>Переход</translation>
     </message>
     <message>
-        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
-        <translation>Состояние %1 завершается по GPS/IRIG-B, но время запуска не задано: испытание не начато.</translation>
-    </message>
-    <message>
         <source>时间</source>
         <translation>Время</translation>
     </message>

@@ -4871,10 +4871,6 @@
         <translation>Slope</translation>
     </message>
     <message>
-        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
-        <translation>State %1 ends on GPS/IRIG-B, but no trigger time is set: the test was not started.</translation>
-    </message>
-    <message>
         <source>时间</source>
         <translation>Time</translation>
     </message>

@@ -4871,10 +4871,6 @@
         <translation>变位</translation>
     </message>
     <message>
-        <source>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</source>
-        <translation>状态%1由GPS/IRIG-B触发，但未设置触发时间，试验未开始。</translation>
-    </message>
-    <message>
         <source>时间</source>
         <translation>时间</translation>
     </message>

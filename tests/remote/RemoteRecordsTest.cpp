@@ -47,7 +47,7 @@ Bytes harmonicRecord()
         b.f32(HA_WAVE + 252 * 4 + 4 * h, 1.0f + h);   // IA ranges
     }
     ramp(b, HA_RAMP, 0, 8, 2, 1, 40.0f, 0.1f, 1.0f);
-    return b.f32(HA_FAULT_TIME, 0.75f).u32(HA_RISE, 0x1).f32(HA_DITHER, 12.0f);
+    return b.f32(HA_FAULT_TIME, 0.75f).u32(HA_RISE, 0x1).f32(HA_DITHER, 0.0005f);
 }
 
 Bytes rampingRecord(uint32_t points = 2)
@@ -144,6 +144,10 @@ TEST(RemoteRecords, RecordsOutsideWhatTheEntitiesHoldAreRefusedWhole)
         {"AC action on a trip 9", AC, [](Bytes& b) { b.u8(AC_DIRECT_TYPE, 9); }, false},
         {"AC steady output, ramp port group 99", AC, [](Bytes& b) { b.u8(AC_RAMP, 1).u8(AC_RAMP + 1, 99); }, false},
         {"harmonic ramp on port group 99", HARMONIC, [](Bytes& b) { b.u8(HA_RAMP + 1, 99); }, false},
+        {"harmonic debounce 5000 s", HARMONIC, [](Bytes& b) { b.f32(HA_DITHER, 5000.0f).f32(HA_FAULT_TIME, 6000.0f); },
+         false},
+        {"harmonic debounce 11 s against steps of 20 s", HARMONIC,
+         [](Bytes& b) { b.f32(HA_DITHER, 11.0f).f32(HA_FAULT_TIME, 20.0f); }, true},
         {"harmonic slot at 1050 Hz", HARMONIC, [](Bytes& b) { b.f32(HA_WAVE + 168 + 12, 1050.0f); }, false},
         {"ramping step time 0, no input watched", RAMPING,
          [](Bytes& b) {
@@ -201,7 +205,7 @@ TEST(RemoteRecords, FieldsReachTheirEntityValues)
     EXPECT_FLOAT_EQ(h.actionRampTime, 0.75);   // a float at an odd offset
     EXPECT_EQ(h.faultActionOrder, 2);
     EXPECT_EQ(h.faultActionItem, 1);
-    EXPECT_LT(h.ditherTime, 0.0);   // 12 is above the harmonic record's bound
+    EXPECT_LT(h.ditherTime, 0.0);   // as the AC record's
     Bytes ha60 = harmonicRecord();
     ha60.f32(HA_WAVE + 168, 60.0f).f32(HA_WAVE + 172, 180.0f).f32(HA_DITHER, 0.002f);
     ASSERT_TRUE(netDecodeHarmonic(reinterpret_cast<const u8*>(ha60.data.constData()), HA_SIZE, limits(), h));

@@ -465,3 +465,66 @@ TEST_F(RemoteRecordsSequence, SwitchGoesToTheNextStateAndPutsARecordTakenMidRunI
         stop();
     }
 }
+
+// SWITCH in a ramping test is refused where it would skip the judgement of
+// a ramp: on a ramp's last step when the next ramp follows at once, and on
+// the check page played for the debounce between a rest and the next ramp.
+TEST_F(RemoteRecordsSequence, RampingSwitchIsRefusedWhereARampWouldGoUnjudged)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    sim->plugIn(pages);
+    // Two points, IA by 1 A per 1000 s: from 1 A to 2 A, then from 3 A to 4 A.
+    Bytes twoRamps = iaRamp(1.0f, 1.0f, 1000.0f);
+    twoRamps.u32(RA_POINTS, 2).f32(RA_END, 2.0f);
+    phase(twoRamps, RA_FAULT + 96, kIA, 3.0f, 0.0f, 50.0f).f32(RA_STEP + 4, 1.0f).f32(RA_END + 4, 4.0f);
+    twoRamps.f32(RA_TIME + 4, 1000.0f).u8(RA_VARIABLE + 1, kIA + 4).u8(RA_LINK + 1, 1).u8(RA_BI_STATE + 4, 1);
+    const auto run = [&](const Bytes& record, const std::function<void(size_t)>& whileRunning) {
+        ASSERT_EQ(pc.ask(parameterRequest(kRampingRecord, record)), kOk);
+        const size_t from = pages->amplitudes().size();
+        const size_t mark = pc.frames.size();
+        ASSERT_EQ(pc.ask(startRequest()), kOk);
+        ASSERT_GE(pc.waitStatus(1, mark), 0);
+        whileRunning(from);
+        EXPECT_EQ(pc.ask(stopRequest()), kOk);
+        ASSERT_TRUE(waitEnded());
+    };
+    {
+        SCOPED_TRACE("a ramp's last step, the next ramp at once");
+        run(twoRamps, [&](size_t from) {
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+            EXPECT_EQ(pc.ask(switchRequest()), kOk);
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0, 2.0}; }));
+            EXPECT_EQ(pc.ask(switchRequest()), kRefused);
+            idle(200);
+            EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0}));
+        });
+    }
+    {
+        // A debounce of 2 s (an AC record's): the check page lasts it.
+        SCOPED_TRACE("the check page after an interval");
+        ASSERT_EQ(pc.ask(parameterRequest(kAcRecordId, Bytes(steadyAc()).f32(AC_DITHER, 2.0f))), kOk);
+        Bytes rested = twoRamps;
+        rested.u8(RA_INTERVAL_ENABLE, 1).f32(RA_INTERVAL_TIME, 1000.0f);
+        phase(rested, RA_INTERVAL, kIA, 0.5f, 0.0f, 50.0f);
+        run(rested, [&](size_t from) {
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0}; }));
+            EXPECT_EQ(pc.ask(switchRequest()), kOk);
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0, 2.0}; }));
+            EXPECT_EQ(pc.ask(switchRequest()), kOk);
+            ASSERT_TRUE(waitFor([&] { return played(from) == std::vector<double>{1.0, 2.0, 0.5}; }));
+            const size_t entered = pages->amplitudes().size();
+            EXPECT_EQ(pc.ask(switchRequest()), kOk);   // into the check page
+            ASSERT_TRUE(waitFor([&] { return pages->amplitudes().size() > entered; }));
+            EXPECT_EQ(pc.ask(switchRequest()), kRefused);
+            EXPECT_EQ(played(from), (std::vector<double>{1.0, 2.0, 0.5}));
+            ASSERT_TRUE(waitFor(
+                [&] {
+                    pc.pump();
+                    return played(from) == std::vector<double>{1.0, 2.0, 0.5, 3.0};
+                },
+                10000));
+        });
+    }
+}

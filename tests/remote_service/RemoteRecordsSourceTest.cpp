@@ -8,7 +8,9 @@
 #include "ModelHarmonicEntity.h"
 #include "SimFpgaRegisters.h"
 
+#include <atomic>
 #include <future>
+#include <thread>
 
 using namespace remoteservice;
 using namespace pc::rec;
@@ -187,8 +189,8 @@ TEST_F(RemoteSourceRecords, HarmonicRampTripsInTheSlotOfItsInputAndItsSettingsHo
     connectPc(pc);
     const uint32_t dither = ditherRegister();
     const double configuredDither = configuration().first;
-    // A dither time above 10 s is not taken from the harmonic record.
-    ASSERT_EQ(pc.ask(parameterRequest(kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_DITHER, 12.0f))),
+    // A dither time below 1 ms is not taken from the harmonic record.
+    ASSERT_EQ(pc.ask(parameterRequest(kHarmonicRecord, Bytes(harmonicRecord(50.0f)).f32(HA_DITHER, 0.0005f))),
               QByteArray(1, '\0'));
     plugRelay(kIA, 4.5, 0.8, 2);   // well inside a state: the next one is written by then
     std::vector<float> ia;
@@ -371,6 +373,55 @@ TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
         ASSERT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
         ASSERT_TRUE(stopped());
     }
+}
+
+// The debounce has one domain in every record (1 ms to 4294.967295 s) and is
+// the one the record's run uses: a harmonic record's 11 s is held against
+// its steps like any other and taken with longer ones, its 5000 s refused;
+// a state sequence started after an AC record of 20 ms runs with its own 5 ms.
+// A page reads the debounce a record set under the configuration's lock.
+TEST_F(RemoteSourceRecords, EveryRecordsDebounceHasOneDomainAndIsTheOneItsRunUses)
+{
+    switchOn();
+    actest::AcModel page;
+    Pc pc;
+    connectPc(pc);
+    const struct
+    {
+        float debounce, stepTime;
+        bool taken;
+    } rows[] = {{11.0f, 2.0f, false}, {11.0f, 20.0f, true}, {5000.0f, 6000.0f, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.debounce << " s against steps of " << row.stepTime << " s");
+        ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, 0.005f))), kOk);
+        const Bytes sent = Bytes(harmonicRecord(50.0f)).f32(HA_FAULT_TIME, row.stepTime).f32(HA_DITHER, row.debounce);
+        EXPECT_EQ(pc.ask(parameterRequest(kHarmonicRecord, sent)), row.taken ? kOk : kRefused);
+        EXPECT_EQ(ditherRegister(), row.taken ? uint32_t(row.debounce * 1e6f) : 5000u);
+    }
+
+    Bytes state(ST_SIZE);
+    phase(state, ST_OUTPUTS, kIA, 0.5f, 0.0f, 50.0f).f32(ST_TIME, 1.0f).f32(ST_DITHER, 0.005f);
+    ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, state)), kOk);
+    ASSERT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, 0.02f))), kOk);
+    ASSERT_EQ(ditherRegister(), 20000u);
+    EXPECT_EQ(page.getDitherTime(), double(0.02f));
+    {
+        // Read as a page's Start reads it while the records write it.
+        std::atomic<bool> sending{true};
+        std::thread reader([&] {
+            while (sending.load())
+                ASSERT_GE(page.getDitherTime(), 0.005 - 1e-9);
+        });
+        for (const float d : {0.03f, 0.02f})
+            EXPECT_EQ(pc.ask(parameterRequest(kAcRecord, acRecord(1).f32(AC_DITHER, d))), kOk);
+        sending = false;
+        reader.join();
+    }
+    center->testActive(ControllerTestor::TEST_STATESEQUENCE);   // the panel back on the sequence
+    ASSERT_TRUE(workerDone(center->testTestor));
+    ASSERT_EQ(pc.ask(startRequest()), kOk);
+    EXPECT_EQ(ditherRegister(), 5000u);
+    ASSERT_TRUE(stopped());
 }
 
 // A record for the module while its start settles the amplifiers (1.5 s at

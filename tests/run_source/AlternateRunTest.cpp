@@ -206,3 +206,48 @@ TEST_F(RunSourceTest, RampWithoutStepIsRefused)
     EXPECT_EQ(testor().lastStartRefusalReason(), TT::REFUSAL_VALUES);
     EXPECT_EQ(testor().lastStartRefusal().toStdString(), "AC: step 0 never reaches the end");
 }
+
+// DC's settings are held to their domain as the other modules' are: each
+// value outside it is refused at the start, naming it.
+TEST_F(RunSourceTest, DcSettingsOutsideTheirDomainAreRefused)
+{
+    initialise();
+    const struct
+    {
+        void (*set)(ModelDirectEntity&);
+        const char* refusal;
+    } rows[] = {
+        {[](ModelDirectEntity& e) { e.outputRanges[kIA] = -1.0; }, "DC: IA amplitude -1 A outside 0 to "},
+        {[](ModelDirectEntity& e) {
+             e.autoRampEnabled = true;
+             e.faultActionItem = ModelEntity::RAMP_ITEM_TYPE_ANGLE;
+         },
+         "DC: ramped item 1 is none of 0 to 0"},
+        {[](ModelDirectEntity& e) { e.faultActionType = ModelEntity::FaultActionType(3); },
+         "DC: action on a trip 3 is none of 0 to 2"},
+        {[](ModelDirectEntity& e) { e.stateOutputBIStates[0] = 4; }, "DC: input 1 edges 4 is none of 0 to 3"},
+        {[](ModelDirectEntity& e) { e.stateBILogicTypes = ModelEntity::AOBILogicType(2); },
+         "DC: input logic 2 is none of 0 to 1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.refusal);
+        edit(*testor().dataDirect, [&](ModelDirectEntity& e) {
+            setSteady(e, 1.0);
+            e.actionRampTime = 1.0;
+            e.actionRampStep = 1.0;
+            e.endRampValue = 5.0;
+            e.faultActionPort = ModelEntity::RAMP_PORT_TYPE_IA;
+            e.faultActionItem = ModelEntity::RAMP_ITEM_TYPE_RANGE;
+            e.stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
+            row.set(e);
+        });
+        EXPECT_FALSE(start(TT::TEST_DIRECT));
+        EXPECT_EQ(testor().lastStartRefusalReason(), TT::REFUSAL_VALUES);
+        EXPECT_TRUE(testor().lastStartRefusal().startsWith(QLatin1String(row.refusal)))
+            << qPrintable(testor().lastStartRefusal());
+        if (testor().runEnable.load()) {
+            center->testInterrupt();
+            ASSERT_TRUE(waitEnded());
+        }
+    }
+}

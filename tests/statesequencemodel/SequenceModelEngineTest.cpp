@@ -392,3 +392,34 @@ TEST_F(SequenceModelEngine, RecorderKeepsEveryInputAnActionChanged)
         EXPECT_EQ(vm.getEventRecorderSlop(i), expected[i].slope);
     }
 }
+
+// A GPS/IRIG-B state starts only with trigger times the instrument holds:
+// the start's one rule, read there for the page as for a PC. Times listed
+// but not yet sent to it refuse the start, naming the state; times it holds
+// run it, though the list has been emptied since.
+TEST_F(SequenceModelEngine, AGpsStateStartsOnlyWithTriggerTimesTheInstrumentHolds)
+{
+    initialise();
+    SeqModel vm;
+    vm.testActive();
+    follow(vm);
+    setState(vm, 0, 0.0, VM::AO_TRIGGER_TYPE_TIME, 0.2);
+    setState(vm, 1, 0.0, VM::AO_TRIGGER_TYPE_GPS_IRIGB, 0.0);
+    vm.removeState(2);
+    QList<quint32>& list = center->testConfiguration->ppxUTCTimeList;
+    list = {0xFFFFFFFFu};
+    ASSERT_EQ(globalClockPPXData->clk_ppx_count, 0u);
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitFor([&] { return vm.getExitEnabled(); }));
+    EXPECT_EQ(vm.getUserMessage(), QStringLiteral("状态2由GPS/IRIG-B触发，但未设置触发时间，试验未开始。"));
+    EXPECT_EQ(testor().lastStartRefusalReason(), ControllerTestor::REFUSAL_TRIGGER_TIME);
+
+    vm.setClockPPXConfig();
+    list.clear();
+    vm.clearUserMessage();
+    ASSERT_TRUE(vm.testStart());
+    ASSERT_TRUE(waitActive(vm, 1));
+    EXPECT_TRUE(vm.getUserMessage().isEmpty()) << qPrintable(vm.getUserMessage());
+    vm.testInterrupt();
+    ASSERT_TRUE(waitRunning(vm, false));
+}

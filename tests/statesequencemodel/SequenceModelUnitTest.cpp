@@ -438,21 +438,3 @@ TEST_F(SequenceModelTest, EventRecorderLogsEachChangeOnceInTimeOrder)
     EXPECT_EQ(vm.getEventRecorderCnt(), 4);
 }
 
-// A state ended by GPS / IRIG-B would never end without a trigger time: the
-// start is refused, naming the state; with a time set the check passes.
-TEST_F(SequenceModelTest, GpsTriggeredStateWithoutATriggerTimeIsRefusedAtStart)
-{
-    SeqModel vm;
-    vm.testActive();
-    shape(vm, 3, 0);
-    vm.setTriggerType(1, VM::AO_TRIGGER_TYPE_GPS_IRIGB);
-    config->ppxUTCTimeList.clear();
-    EXPECT_FALSE(vm.testStart());
-    EXPECT_TRUE(vm.getUserMessage().contains(QLatin1String("GPS/IRIG-B")) && vm.getUserMessage().contains("2"))
-        << qPrintable(vm.getUserMessage());
-    config->ppxUTCTimeList.append(2000000000u);
-    vm.clearUserMessage();
-    EXPECT_FALSE(vm.testStart());   // no instrument here
-    EXPECT_FALSE(vm.getUserMessage().contains(QLatin1String("GPS/IRIG-B"))) << qPrintable(vm.getUserMessage());
-    config->ppxUTCTimeList.clear();
-}
