@@ -5,6 +5,7 @@
 // record of an earlier spell.
 
 #include "../distancemodel/DistanceModelSupport.h"
+#include "../harmonicmodel/HarmonicModelSupport.h"
 #include "../overcurrentmodel/OvercurrentModelSupport.h"
 #include "../rampingmodel/RampingModelSupport.h"
 #include "../statesequencemodel/SequenceModelSupport.h"
@@ -79,6 +80,18 @@ const Row kRows[] = {
          return QStringLiteral("%1 %2 s").arg(m.getFaultActionValue(0)).arg(m.getFaultActionTime(0), 0, 'f', 3);
      },
      "57.735 V 0.050 s", 0xC104, 1},
+    {"harmonic", "threshold:channel=IA,pickup=0.9,delay=1,input=0",
+     [] {
+         auto vm = std::make_unique<hmtest::HarmonicModel>();
+         vm->testActive();
+         vm->updateDeviceConfig();
+         return std::unique_ptr<ViewBaseModel>(std::move(vm));
+     },
+     [](ViewBaseModel& vm) {
+         auto& m = as<hmtest::HarmonicModel>(vm);
+         return QStringLiteral("%1 s %2").arg(m.getFaultActionTime(), 0, 'f', 3).arg(m.getTestResult());
+     },
+     "1.000 s 1", 0xC106, 1},
     {"ramping", "threshold:channel=UA,pickup=5,delay=0.95,input=0",
      [] {
          auto vm = std::make_unique<rmtest::RampingModel>();
