@@ -64,19 +64,19 @@ struct HookEntry
 };
 const HookEntry kHooks[] = {
     {&ModuleAdaptorSets::alternate,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
+     {[](NetServiceBase& s, qint32 type, qint32 sub) { s.publishAlternate(type, sub); },
       [](NetServiceBase& s) { return s.hasAlternate(); },
       [](NetServiceBase& s, QString& why) { return s.retakeAlternate(&why); }}},
     {&ModuleAdaptorSets::stateSequence,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
+     {[](NetServiceBase& s, qint32 type, qint32 sub) { s.publishStateSequence(type, sub); },
       [](NetServiceBase& s) { return s.hasStates(); },
       [](NetServiceBase& s, QString& why) { return s.retakeStates(&why) && s.setLastStateForSequence(); }}},
     {&ModuleAdaptorSets::harmonic,
-     {0, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
+     {[](NetServiceBase& s, qint32 type, qint32 sub) { s.publishHarmonic(type, sub); },
       [](NetServiceBase& s) { return s.hasHarmonic(); },
       [](NetServiceBase& s, QString& why) { return s.retakeHarmonic(&why); }}},
     {&ModuleAdaptorSets::ramping,
-     {1, [](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
+     {[](NetServiceBase& s, qint32 type, qint32 sub) { s.publishRamping(type, sub); },
       [](NetServiceBase& s) { return s.hasRamping(); },
       [](NetServiceBase& s, QString& why) { return s.retakeRamping(&why); }}},
 };
@@ -445,6 +445,10 @@ int NetServiceBase::startPage(qint32 type, const ControllerTestor::StartDecided&
         why = QStringLiteral("no test is set up on the active page");
         return -1;
     }
+    // The page's run answers no record: its ramping records carry no project
+    // or module number of one.
+    currentProjectId = 0;
+    currentModuleId = 0;
     // On the GUI thread, as the page's own button: its checks, its settings
     // into the entity, the engine asked to start (telling `decided`).
     const std::optional<QString> refusal = runWaited<QString>(
@@ -1085,13 +1089,9 @@ void NetServiceBase::publishStateSequence(qint32 dataType, qint32 subType)
         }
         // The run has ended: the states it ended without an advance past
         // them (its last one completed, or the one a stop ended after a
-        // trip), whatever order the states came in and whatever the PC sent
-        // for its next test meanwhile.
-        {
-            QMutexLocker lock(&recordMutex);
-            if (stateIdList.isEmpty())
-                return;
-        }
+        // trip), whatever order the states came in, whether the PC sent
+        // them or the page set them up, and whatever the PC sent for its
+        // next test meanwhile.
         QList<qint32> due;
         {
             QMutexLocker lock(&e->entityLock);
@@ -1285,7 +1285,6 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
         // until the next run starts.
         if (running && !runNoted) {
             runTestType = center->testTestor->activeTestType();
-            runProtocol = protocolVersion.load();
             runNoted = true;
             beginRunPushes();
         }
@@ -1316,11 +1315,10 @@ bool NetServiceBase::takeRuntimeState()
 
 void NetServiceBase::publishModule(qint32 dataType, qint32 subType)
 {
-    const bool ran = runTestType >= 0;
-    const qint32 type = ran ? runTestType : center->testTestor->testType.load();
-    const qint32 protocol = ran ? runProtocol : protocolVersion.load();
+    // The module running decides, whichever record the PC sent last.
+    const qint32 type = runTestType >= 0 ? runTestType : center->testTestor->testType.load();
     const NetModuleHooks* hooks = netModuleHooks(type);
-    if (hooks && hooks->publish && (hooks->protocolVersion == 1) == (protocol == 1))
+    if (hooks && hooks->publish)
         hooks->publish(*this, dataType, subType);
 }
 

@@ -36,7 +36,6 @@ class NetServiceBase;
 // the active test type: its pushed records and what a remote start prepares.
 struct NetModuleHooks
 {
-    qint32 protocolVersion;   // 0: AC, state-sequence, harmonic records; 1: ramping records
     // The module's records for a change notice (GUI thread); null: none yet.
     void (*publish)(NetServiceBase& service, qint32 dataType, qint32 subType);
     // Whether the PC sent a record for the module since remote control was
@@ -210,7 +209,7 @@ public:
     std::atomic<quint64> startPending{0};
     std::atomic<quint64> startsMade{0};
     std::atomic<qint32> pendingType{-1};
-    std::atomic<qint32> protocolVersion{0};       // which module's records are pushed
+    std::atomic<qint32> protocolVersion{0};   // of the last record taken: 1 ramping, else 0
     // Project and module numbers of the last ramping record, echoed back.
     std::atomic<quint32> currentProjectId{0};
     std::atomic<quint32> currentModuleId{0};
@@ -320,11 +319,10 @@ private:
     qint32 actionId = 0;
     struct TakenRecords;
     std::unique_ptr<TakenRecords> taken;
-    // The module and protocol of the run being pushed, or of the last one:
+    // The module of the run being pushed, or of the last one:
     // noted at the first running 1 of a run and kept until the next run's
     // (type -1: no run since the service started).
     qint32 runTestType = -1;
-    qint32 runProtocol = 0;
     bool runNoted = false;
     // The last state index of the state-sequence run pushed (GUI thread).
     qint32 advancedState = -1;

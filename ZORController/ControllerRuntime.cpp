@@ -122,8 +122,10 @@ void ControllerRuntime::updateRunState(const CommSOEEntity& event, bool running)
     {
         QMutexLocker lock(&dataMutex);
         STATE[STATE_TYPE_RUNNING] = running ? 1 : 0;
-        if (running)
+        if (running) {
             STATE[STATE_TYPE_STATEINDEX] = 0;
+            ++runsBegun;
+        }
     }
     if (event.soeType != CommSOEEntity::SOE_TYPE_NONE) {
         CommSOEEntity* copy = event.clone();

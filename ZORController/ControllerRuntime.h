@@ -85,6 +85,9 @@ public:
     quint8 batteryMOSState;                // as derived from batteryInfoData until the first battery update
     bool clockSyncState = false;
     quint32 clockTime = 0;
+    // Runs begun since start-up: a notice handled after its run has ended
+    // still tells that one began.
+    quint32 runsBegun = 0;
     QList<CommSOEEntity*> SOE;             // oldest first, owned
     QMutex soeMutex;                       // guards SOE
     QMutex dataMutex;                      // guards every other field

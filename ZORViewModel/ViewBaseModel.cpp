@@ -150,6 +150,11 @@ ViewBaseModel::ViewBaseModel(QObject* parent)
     bLoadParameter = false;
     batteryPDType = BAT_PD_TYPE_NONE;
     startPending = false;
+    followsOwnRun = false;
+    {
+        RuntimeLock lock(center()->testRuntime);
+        runsSeen = center()->testRuntime->runsBegun;
+    }
     rebootPending = false;
 
     timeZoneHelper = new SystemTimeZone();
@@ -347,23 +352,42 @@ void ViewBaseModel::updateEntToVM(DATAType type, int subType, bool)
 
 void ViewBaseModel::updateDataToView(int dataType, int subType)
 {
-    // While a PC has control only the real-time data reaches the page.
-    if (center()->testConfiguration->bNetConnect && (dataType < DATA_TYPE_RT_BO || dataType > DATA_TYPE_RT_BATTERY))
+    // While a PC has control only the real-time data reaches the page, and
+    // the outputs and results of a run the page started (its Start, or a PC's
+    // START of what it shows): that run is the page's test.
+    const bool live = dataType >= DATA_TYPE_RT_BO && dataType <= DATA_TYPE_RT_BATTERY;
+    const bool ownRun = followsOwnRun && dataType >= DATA_TYPE_TEST_OUTPUTVI && dataType <= DATA_TYPE_TEST_ACTIONDATA;
+    if (center()->testConfiguration->bNetConnect && !live && !ownRun)
         return;
+    if (dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING)
+        followRunsBegun();
     updateEntToVM(DATAType(dataType), subType, false);
     // The polling loop reports the clock state three times a second; the
     // pages hear of it when what they show of it has changed.
     if (dataType == DATA_TYPE_CLOCK_STATE && !takeClockStateChange())
         return;
-    if (startPending && dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING
-        && testingSTATE[STATE_TYPE_RUNNING])
-        startPending = false;
     emit sigUpdateDataToView(dataType, subType);
     // The reports that follow the loads of the configuration and calibration files.
     const bool afterLoad = dataType == DATA_TYPE_SYSTEM_CONFIG
         || (dataType == DATA_TYPE_RT_STATE && (subType == STATE_TYPE_CALLOADED || subType == STATE_TYPE_INIT));
     if (afterLoad && !untoldDamage().isEmpty())
         emit sigStartupNotice();
+}
+
+void ViewBaseModel::followRunsBegun()
+{
+    quint32 begun;
+    {
+        RuntimeLock lock(center()->testRuntime);
+        begun = center()->testRuntime->runsBegun;
+    }
+    if (begun == runsSeen)
+        return;
+    // The run begun is this page's when it asked for one; of two or more
+    // begun since, the last is not.
+    followsOwnRun = startPending && begun - runsSeen == 1;
+    startPending = false;
+    runsSeen = begun;
 }
 
 // ---- Start-up notices -------------------------------------------------------------------
@@ -423,6 +447,7 @@ bool ViewBaseModel::testStart()
     updateSuspendTime();
     updateVMToEnt(DATA_TYPE_TEST_OUTPUTDATA, -1, false);
     startPending = true;
+    followsOwnRun = true;
     center()->testStart();
     return true;
 }

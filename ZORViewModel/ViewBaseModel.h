@@ -733,6 +733,10 @@ protected:
     // A start was requested and the run has not been seen running yet: a stop
     // meanwhile is forwarded (the engine handles it after the start).
     bool startPending;
+    // The last run (or the one asked for) is one this page started: while a
+    // PC has control its outputs and results still reach the page.
+    bool followsOwnRun;
+    quint32 runsSeen;   // the runtime's runsBegun at the last running notice
     bool rebootPending;
 
 private:
@@ -812,6 +816,9 @@ private:
     void setExitEnabled(bool enable);
     // Every run-state report lets the page be left again.
     void followRunStateReport(DATAType type, int subType);
+    // At a run-state notice: whether a run began since the last, and whether
+    // it is this page's (followsOwnRun).
+    void followRunsBegun();
 
     bool exitEnabled = true;
     QString userMessage;

@@ -119,6 +119,7 @@ void ViewBaseModel::followRunStateReport(DATAType type, int subType)
         return;
     // The report of a start that failed never shows the run; it says why.
     if (!testingSTATE[STATE_TYPE_RUNNING]) {
+        startPending = false;   // a run begun later is not this start's
         const ControllerTestor* testor = center()->testTestor;
         const QString why = startRefusalText(testor->lastStartRefusalReason(), testor->lastStartRefusalNumbers());
         if (!why.isEmpty())

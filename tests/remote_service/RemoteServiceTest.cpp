@@ -11,6 +11,7 @@
 #include "zoshm_testing_share_handle.h"
 
 #include <QDir>
+#include <QDomDocument>
 #include <QFile>
 
 #include <dirent.h>
@@ -37,6 +38,17 @@ int descriptorCount() { return entries("/proc/self/fd"); }
 
 class RemoteService : public RemoteServiceTest
 {
+protected:
+    // One value of a module page's parameter file as written.
+    QString storedText(const QString& folder, const QStringList& names)
+    {
+        QDomDocument doc;
+        doc.setContent(sandbox.read(QDir::currentPath() + "/parameters/" + folder + "/parameter.xml"));
+        QDomElement e = doc.documentElement();
+        for (const QString& n : names)
+            e = e.firstChildElement(n);
+        return e.text();
+    }
 };
 
 TEST_F(RemoteService, SwitchRunsFiveThreadsAndTheTimerAndLeavesNothingBehind)
@@ -222,8 +234,9 @@ TEST_F(RemoteService, RemoteStartIsRefusedAsTheInterfaceRefusesIt)
 
 // START with no record of its spell starts the test the active page shows,
 // as the page's Start does: the AC page's set-up, then the overcurrent
-// page's, each tripping its relay. The record the PC sent in the spell
-// before (UA 20 V) never plays again.
+// page's, each tripping its relay, its trip on the page, in its file and
+// pushed as the module's protocol has it. The record the PC sent in the
+// spell before (UA 20 V) never plays again.
 TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierSpell)
 {
     switchOn();
@@ -245,12 +258,27 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     pc = std::make_unique<Pc>();
     connectPc(*pc);
     auto relay = plugRelay(kIA, 0.9, 0.2);
+    size_t mark = pc->frames.size();
     ASSERT_EQ(pc->ask(startRequest()), kOk);
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
     EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 57.735, 1e-3);
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
-    EXPECT_GT(testor().dataAlternate->faultActionTimes[0], 0.0);
+    const double acTrip = testor().dataAlternate->faultActionTimes[0];
+    EXPECT_GT(acTrip, 0.0);
+    EXPECT_EQ(vm.getFaultActionTime(0), acTrip);
+    ASSERT_TRUE(vm.saveParameter());
+    EXPECT_NEAR(storedText("AC", {"outputs", "action0", "actionTime"}).toDouble(), acTrip, 1e-6);
+    const auto acPushed = pc->pushed(pc::PushTrigger, 0xC104, mark, [](auto& got) { return !got.empty(); });
+    ASSERT_EQ(acPushed.size(), 1u);
+    EXPECT_EQ(acPushed[0].f32(249), float(acTrip));
+    // A run of the PC's record is the PC's: the page keeps its own outputs.
+    ASSERT_EQ(pc->ask(parameterRequest(kAcRecordId, record)), kOk);
+    ASSERT_EQ(pc->ask(startRequest()), kOk);
+    ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+    EXPECT_NEAR(playingPage().channels[0].components.at(0).amplitude, 20.0, 1e-3);
+    ASSERT_TRUE(stopped());
+    EXPECT_EQ(vm.getOutputRange(actest::port(0)), 57.735);
 
     // The overcurrent page: one definite-time point of 3 A, tripped after
     // 0.5 s by a relay reset before it. It goes on by its own times and the
@@ -266,15 +294,28 @@ TEST_F(RemoteService, StartWithoutARecordRunsTheActivePageAndNothingOfAnEarlierS
     oc.setMaxFaultTime(1.0);
     oc.addAt(3.0, omtest::VM::FUNCTION_TYPE_50, omtest::VM::FAULT_TYPE_A_E);
     relay = plugRelay(kIA, 1.0, 0.5);
+    mark = pc->frames.size();
     ASSERT_EQ(pc->ask(startRequest()), kOk);
     ASSERT_TRUE(waitFor([this] { return simRunning(); }));
     EXPECT_EQ(pc->ask(switchRequest()), kRefused);
     ASSERT_TRUE(waitEnded());
     EXPECT_EQ(relay->pickupTimes().size(), 1u);
     ModelOvercurrentEntity& e = *testor().dataOvercurrent;
-    QMutexLocker lock(&e.entityLock);
-    EXPECT_EQ(e.stateCount, 3);
-    EXPECT_GT(e.stateActionTimes[1][0], 0.0);   // the fault's
+    double ocTrip = 0.0;
+    {
+        QMutexLocker lock(&e.entityLock);
+        EXPECT_EQ(e.stateCount, 3);
+        ocTrip = e.stateActionTimes[1][0];   // the fault's
+    }
+    EXPECT_GT(ocTrip, 0.0);
+    EXPECT_EQ(oc.getActionTimes(0), ocTrip);
+    EXPECT_EQ(oc.getTestResults(0), ViewBaseModel::AO_Result_TYPE_SUCCESS);
+    ASSERT_TRUE(oc.saveParameter());
+    EXPECT_NEAR(storedText("Overcurrent", {"testPoints", "point0", "BI1", "actionTime"}).toDouble(), ocTrip, 1e-6);
+    // The protocol has no overcurrent records: the status says the run ended.
+    ASSERT_GE(pc->waitStatus(0, mark), 0);
+    idle(300);
+    EXPECT_TRUE(pc->pushed(pc::PushTrigger, -1, mark, [](auto&) { return true; }).empty());
 }
 
 // What a flood of refused records and STARTs prints, on standard output and
