@@ -120,6 +120,8 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
             removeChildren(root, QLatin1String(list));
     }
 
+    // The lists were emptied above: each entry is a new element. A read
+    // takes each list's entries in one pass over its children.
     QDomElement states;
     Xml::getElement(&states, root, doc, QStringLiteral("testStates"), save);
     if (save) {
@@ -127,19 +129,17 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
         Xml::map(save, &states, doc, QStringLiteral("stateCount"), count, count);
         for (int i = 0; i < count; ++i) {
             QDomElement state;
-            Xml::getElement(&state, &states, doc, indexed("state", i), save);
+            Xml::newElement(&state, &states, doc, indexed("state", i));
             testStates[size_t(i)].serialize(save, &state, doc);
         }
     } else {
-        const int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxStates);
-        const bool noList = count < 1;
+        std::vector<QDomElement> list = ParameterRead::entries(&states, QStringLiteral("state"), kMaxStates);
+        const bool noList = list.empty();
         testStates.clear();
-        for (int i = 0; i < (noList ? 3 : count); ++i) {
+        for (size_t i = 0; i < (noList ? 3 : list.size()); ++i) {
             testStates.push_back(initialisedState());
-            QDomElement state;
-            Xml::getElement(&state, &states, doc, indexed("state", i), save);
             if (!noList)
-                testStates.back().serialize(save, &state, doc);
+                testStates.back().serialize(save, &list[i], doc);
         }
         // The page edits the state the getter reports.
         if (!validState(activeStateIndex))
@@ -148,30 +148,36 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
 
     QDomElement assessments;
     Xml::getElement(&assessments, root, doc, QStringLiteral("assessList"), save);
-    qint32 assessCount = save ? qint32(assessList.size())
-                              : ParameterRead::countEntries(&assessments, QStringLiteral("assess"), kMaxAssessments);
-    if (save)
-        Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), assessCount, assessCount);
-    else
-        assessList.assign(size_t(assessCount), ViewAssessModel());
-    for (int i = 0; i < assessCount; ++i) {
-        QDomElement assess;
-        Xml::getElement(&assess, &assessments, doc, indexed("assess", i), save);
-        assessList[size_t(i)].serialize(save, &assess, doc);
+    if (save) {
+        qint32 count = qint32(assessList.size());
+        Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), count, count);
+        for (int i = 0; i < count; ++i) {
+            QDomElement assess;
+            Xml::newElement(&assess, &assessments, doc, indexed("assess", i));
+            assessList[size_t(i)].serialize(save, &assess, doc);
+        }
+    } else {
+        std::vector<QDomElement> list = ParameterRead::entries(&assessments, QStringLiteral("assess"), kMaxAssessments);
+        assessList.assign(list.size(), ViewAssessModel());
+        for (size_t i = 0; i < list.size(); ++i)
+            assessList[i].serialize(save, &list[i], doc);
     }
 
     QDomElement events;
     Xml::getElement(&events, root, doc, QStringLiteral("eventRecorderList"), save);
-    qint32 eventCount = save ? qint32(eventRecorderList.size())
-                             : ParameterRead::countEntries(&events, QStringLiteral("event"), kMaxEvents);
-    if (save)
-        Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), eventCount, eventCount);
-    else
-        eventRecorderList.assign(size_t(eventCount), ViewEventRecorderModel());
-    for (int i = 0; i < eventCount; ++i) {
-        QDomElement event;
-        Xml::getElement(&event, &events, doc, indexed("event", i), save);
-        eventRecorderList[size_t(i)].serialize(save, &event, doc);
+    if (save) {
+        qint32 count = qint32(eventRecorderList.size());
+        Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), count, count);
+        for (int i = 0; i < count; ++i) {
+            QDomElement event;
+            Xml::newElement(&event, &events, doc, indexed("event", i));
+            eventRecorderList[size_t(i)].serialize(save, &event, doc);
+        }
+    } else {
+        std::vector<QDomElement> list = ParameterRead::entries(&events, QStringLiteral("event"), kMaxEvents);
+        eventRecorderList.assign(list.size(), ViewEventRecorderModel());
+        for (size_t i = 0; i < list.size(); ++i)
+            eventRecorderList[i].serialize(save, &list[i], doc);
     }
 }
 
