@@ -187,6 +187,12 @@ namespace {
 
 const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
 
+// A time of the results in seconds; one not measured (before a run, say) has none.
+QString reportTime(const ViewBaseModel& model, double value)
+{
+    return std::isnan(value) ? QStringLiteral("---") : model.doubleFormatToString(value, 3) + QStringLiteral("s");
+}
+
 QDomElement addChild(QDomDocument* doc, QDomElement* parent, const QString& name)
 {
     QDomElement e = doc->createElement(name);
@@ -309,9 +315,6 @@ void ViewStateSequenceModel::appendTestResult(QDomDocument* doc, QDomElement* pa
     ViewSourceTestModel::appendTestResult(doc, parent);
     if (!doc || !parent)
         return;
-    const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
-    };
     // The four inputs, as the page gives them.
     std::vector<QStringList> rows(1, QStringList{tr("State")});
     for (int k = 0; k < 4; ++k)
@@ -319,7 +322,7 @@ void ViewStateSequenceModel::appendTestResult(QDomDocument* doc, QDomElement* pa
     for (int i = 0; i < getStateCount(); ++i) {
         QStringList row{QString::number(i + 1)};
         for (int k = 0; k < 4; ++k)
-            row << time(getActionTimes(i, k));
+            row << reportTime(*this, getActionTimes(i, k));
         rows.push_back(row);
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("20%"), QStringLiteral("center"), FONT_SIZE_2,
@@ -336,10 +339,6 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
     QStringList caption{tr("Assessment Result") + QStringLiteral(":")};
     appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &caption, 1);
-    // A span not measured (before a run, say) has no time.
-    const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
-    };
     std::vector<QStringList> rows;
     rows.push_back({QString(), tr("开始"), tr("停止"), tr("整定时间"), tr("偏差"), tr("实际时间"), tr("结果")});
     for (size_t i = 0; i < assessList.size(); ++i) {
@@ -350,8 +349,8 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
         else if (a.result == AO_Result_TYPE_FAILED)
             verdict = tr("失败");
         rows.push_back({QString::number(i + 1), tr("State") + QString::number(qint64(a.stateStart) + 1),
-                        tr("State") + QString::number(qint64(a.stateStop) + 1), time(a.settingTime), time(a.devTime),
-                        time(a.actionTime), verdict});
+                        tr("State") + QString::number(qint64(a.stateStop) + 1), reportTime(*this, a.settingTime),
+                        reportTime(*this, a.devTime), reportTime(*this, a.actionTime), verdict});
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"10%", "15%", "15%", "15%", "15%", "15%", "15%"},
                 QStringLiteral("center"), FONT_SIZE_2, FONT_ARIAL, rows.data(), int(rows.size()));
@@ -368,9 +367,7 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
     std::vector<QStringList> rows;
     rows.push_back({tr("Time"), tr("Type"), tr("Signal Name"), tr("Slope")});
     for (const ViewEventRecorderModel& e : eventRecorderList) {
-        const QString time = std::isnan(e.tripTime) ? QStringLiteral("NaN")
-                                                    : doubleFormatToString(e.tripTime, 3) + QStringLiteral("s");
-        rows.push_back({time, e.tripType == 0 ? QStringLiteral("BI") : QStringLiteral("BO"),
+        rows.push_back({reportTime(*this, e.tripTime), e.tripType == 0 ? QStringLiteral("BI") : QStringLiteral("BO"),
                         QString::number(e.signalName), e.slope});
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"25%", "25%", "25%", "25%"}, QStringLiteral("center"),

@@ -381,6 +381,7 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
         for (int s = 0; s < 4; ++s)
             e.stateActionTimes[s][2] = 0.04;
     });
+    vm.addBOEventRecord(3);   // state 4 begins at a time not measured
     ASSERT_TRUE(vm.saveReport("results.htm"));
     const std::vector<Table> all = tables("results.htm");
     EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2", "DI 3", "DI 4"},
@@ -396,5 +397,9 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
     EXPECT_EQ(find(all, "Time"), (Table{{"Time", "Type", "Signal Name", "Slope"},
                                         {"0.000s", "BO", "1", "0->1"},
                                         {"1.000s", "BO", "1", "1->0"},
-                                        {"1.000s", "BO", "2", "0->1"}}));
+                                        {"1.000s", "BO", "2", "0->1"},
+                                        {"3.000s", "BO", "2", "1->0"},
+                                        {"3.000s", "BO", "3", "0->1"},
+                                        {"---", "BO", "3", "1->0"},
+                                        {"---", "BO", "4", "0->1"}}));
 }
