@@ -2,6 +2,7 @@
 // values a file must not be trusted with) and the AC report tables.
 
 #include "AcModelSupport.h"
+#include "../dcmodel/DcModelSupport.h"
 #include "ModelFileSupport.h"
 
 #include <QDomDocument>
@@ -291,6 +292,37 @@ TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
         ASSERT_TRUE(back.loadParameter());
         EXPECT_TRUE(same(row.get(back), row.expected)) << row.get(back);
     }
+}
+
+// The AC and DC pages show no result until they have run, nor after a
+// restart; after a run without an action "No Action", as a file written
+// before the pages kept whether they ran reads.
+TEST_F(AcFile, APageThatHasNeverRunShowsNoResult)
+{
+    const QString noAction = QString::fromUtf8("未动作");
+    const auto check = [&](auto&& vm, const char* folder) {
+        SCOPED_TRACE(folder);
+        const auto reloaded = [] {
+            std::decay_t<decltype(vm)> back;
+            back.testActive();
+            EXPECT_TRUE(back.loadParameter());
+            return back.getNoActionText();
+        };
+        vm.testActive();
+        EXPECT_EQ(vm.getNoActionText(), QString());
+        ASSERT_TRUE(vm.saveParameter());
+        EXPECT_EQ(reloaded(), QString());
+        filetest::editXml(sandbox, appRoot() + "/parameters/" + folder + "/parameter.xml",
+                          [](QDomDocument&, QDomElement& root) { root.removeChild(root.firstChildElement("notRun")); });
+        EXPECT_EQ(reloaded(), noAction);
+        reportRunning(vm, true);
+        reportRunning(vm, false);
+        EXPECT_EQ(vm.getNoActionText(), noAction);
+        ASSERT_TRUE(vm.saveParameter());
+        EXPECT_EQ(reloaded(), noAction);
+    };
+    check(AcModel(), "AC");
+    check(dctest::DcModel(), "DC");
 }
 
 TEST_F(AcFile, ReportHoldsTheSettingsAndResultTables)
