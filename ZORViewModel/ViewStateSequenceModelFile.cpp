@@ -377,18 +377,10 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
 // The labels of a list row's fields, as the page shows them.
 QString ViewStateSequenceModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"outputTime", QT_TR_NOOP("时间")},
         {"settingTime", QT_TR_NOOP("整定时间")},
         {"devTime", QT_TR_NOOP("偏差")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }
