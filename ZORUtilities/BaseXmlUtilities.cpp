@@ -12,6 +12,8 @@ namespace {
 thread_local BaseXmlUtilities::ReadCheck* openCheck = nullptr;
 // Whether an ExactNumbers is alive on the thread.
 thread_local bool exactNumbers = false;
+// The child elements the thread's reads have looked at (visitedChildren).
+thread_local quint64 childrenVisited = 0;
 
 // Runs one of QString's checked conversions; nullopt when it fails.
 template <typename T, typename Convert>
@@ -101,11 +103,17 @@ struct EnumRule {
     }
 };
 
+// As QDomElement::firstChildElement(key), each child looked at counted.
 QDomElement firstChild(const QDomElement* parent, const QString& key)
 {
     if (!parent)
         return QDomElement();
-    return parent->firstChildElement(key);
+    for (QDomElement e = parent->firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        ++childrenVisited;
+        if (e.tagName() == key)
+            return e;
+    }
+    return QDomElement();
 }
 
 // Replaces the element's first text. A value is a leaf: when the first child
@@ -249,6 +257,16 @@ QString BaseXmlUtilities::keyPath(const QDomElement* parent, const QString& key)
             names.prepend(e.tagName());
     }
     return names.join(QLatin1Char('/'));
+}
+
+quint64 BaseXmlUtilities::visitedChildren()
+{
+    return childrenVisited;
+}
+
+void BaseXmlUtilities::visitChild()
+{
+    ++childrenVisited;
 }
 
 void BaseXmlUtilities::getElement(QDomElement* elem, QDomElement* parent, QDomDocument* doc,

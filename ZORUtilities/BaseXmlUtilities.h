@@ -99,6 +99,12 @@ public:
     // parent, then key (key alone for a child of the root element).
     static QString keyPath(const QDomElement* parent, const QString& key);
 
+    // The child elements this thread's reads have looked at: each one a
+    // search by key passes (getElement, getValue, map) and each one a walk
+    // along a list notes (visitChild). Tests hold a list's read linear by it.
+    static quint64 visitedChildren();
+    static void visitChild();
+
     // *elem := the first child element of parent named key; when there is
     // none and autocreate is true, a new element key appended to parent;
     // else the null element.

@@ -811,6 +811,24 @@ protected:
     // The page's label of a list row's field by its file key; "" where the
     // model names none (the key is shown).
     virtual QString listFieldLabel(const QString& key) const;
+    // A row of a page's table for listFieldLabel: a file key and its label
+    // (marked with QT_TR_NOOP in the page's class).
+    struct FieldLabel
+    {
+        const char* key;
+        const char* label;
+    };
+    // The label of key in the page's table, translated in the context of
+    // page (the page's staticMetaObject); "" for a key the table lacks.
+    template <size_t N>
+    static QString fieldLabel(const QMetaObject& page, const FieldLabel (&labels)[N], const QString& key)
+    {
+        for (const FieldLabel& l : labels) {
+            if (key == QLatin1String(l.key))
+                return page.tr(l.label, nullptr);
+        }
+        return QString();
+    }
 
 private:
     void setExitEnabled(bool enable);

@@ -3,7 +3,7 @@
 // File body after the base keys (doubles with six significant digits):
 //   outputs/port0..7/{range, angle, frequency}
 //   autoRampEnabled, actionRampTime, faultActionType, faultActionPort,
-//   faultActionItem, testState, rampUntested (0 or 1)
+//   faultActionItem, testState, rampUntested, notRun (0 or 1)
 //   outputs/action0..3/{actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}, actionTime}
 //   ramps/{beginRamp0 (empty), endRamp0/range, ... 15}

@@ -213,11 +213,7 @@ void ViewDistanceModel::appendTestResult(QDomDocument* doc, QDomElement* body)
 // The labels of a list row's fields, as the page shows them.
 QString ViewDistanceModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"zRange", "|Z|"},
         {"zAngle", QT_TR_NOOP("阻抗角")},
         {"zReal", "R"},
@@ -226,9 +222,5 @@ QString ViewDistanceModel::listFieldLabel(const QString& key) const
         {"devTime", QT_TR_NOOP("Dev")},
         {"outputTime", QT_TR_NOOP("故障时间")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

@@ -189,11 +189,7 @@ void ViewEnergyModel::appendTestResult(QDomDocument* doc, QDomElement* body)
 // The labels of a list row's fields, as the page shows them.
 QString ViewEnergyModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"voltage", QT_TR_NOOP("Voltage")},
         {"current", QT_TR_NOOP("Current")},
         {"frequency", QT_TR_NOOP("Frequency")},
@@ -202,9 +198,5 @@ QString ViewEnergyModel::listFieldLabel(const QString& key) const
         {"settingPulse", QT_TR_NOOP("Pulse")},
         {"settingDev", QT_TR_NOOP("Precision")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

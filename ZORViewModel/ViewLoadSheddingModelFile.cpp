@@ -134,11 +134,7 @@ void ViewLoadSheddingModel::appendTestResult(QDomDocument* doc, QDomElement* bod
 // The labels of a list row's fields, as the page shows them.
 QString ViewLoadSheddingModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"frequencyBegin", QT_TR_NOOP("频率始值")},
         {"frequencyEnd", QT_TR_NOOP("频率终值")},
         {"frequencyStep", QT_TR_NOOP("频率步长")},
@@ -156,9 +152,5 @@ QString ViewLoadSheddingModel::listFieldLabel(const QString& key) const
         {"currentEnd", QT_TR_NOOP("电流终值")},
         {"currentStep", QT_TR_NOOP("电流步长")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

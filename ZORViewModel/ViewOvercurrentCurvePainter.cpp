@@ -219,8 +219,8 @@ void ViewOvercurrentCurvePainter::setUpAxes()
         ruler->gridLineColor = axisColor;
         ruler->textColor = axisColor;
     }
-    chart.rulerX.captionText = QStringLiteral("I(A)");
-    chart.rulerY.captionText = QStringLiteral("Time(s)");
+    chart.rulerX.captionText = tr("I(A)");
+    chart.rulerY.captionText = tr("Time(s)");
 
     DataPaintLimitor& x = chart.dataCoordinate.X;
     x.dataMin = kCurrentMin;
@@ -306,9 +306,10 @@ void ViewOvercurrentCurvePainter::narrowRanges()
 }
 
 // Test points of the drawn function are pinned into the chart: a current
-// below the X minimum to that minimum, a trip time that is missing (NaN, 0 or
-// less), infinite or above 10000 s to the top. The lowest of their times
-// lowers the Y minimum, which thus stays positive.
+// below the X minimum to that minimum, a trip time of 0 or less (no trip),
+// infinite or above 10000 s to the top. A point without a time (NaN) is not
+// drawn. The lowest of their times lowers the Y minimum, which thus stays
+// positive.
 void ViewOvercurrentCurvePainter::getLimitFromTestPoint()
 {
     DataPaintLimitor& x = chartPaintCoordinate->dataCoordinate.X;
@@ -316,7 +317,7 @@ void ViewOvercurrentCurvePainter::getLimitFromTestPoint()
     bool any = false;
     double lowest = std::numeric_limits<double>::infinity();
     for (pointState& point : vecPointState) {
-        if (point.functionType != curveType)
+        if (point.functionType != curveType || std::isnan(point.actionTime))
             continue;
         if (point.iTest < x.dataMin)
             point.iTest = x.dataMin;

@@ -78,7 +78,8 @@ public:
     Q_INVOKABLE void updateCurveData(int index, double I, double time, double leftI, double leftTime,
                                      double rightI, double rightTime);
     // Test point index (0 starts a new list) of a function, at iTest amperes,
-    // tripped after actionTime seconds, with its verdict.
+    // tripped after actionTime seconds (0 or less, or infinite: no trip;
+    // NaN: no time, not drawn), with its verdict.
     Q_INVOKABLE void updataPonit(int index, int function, double iTest, double actionTime, int testResult);
     // The chart on white at the item's size (whole pixels) as base64 PNG
     // text, its rulers black; empty for an item without area. Consumes the

@@ -413,6 +413,14 @@ QString ViewOvercurrentModel::getTripTimeWord(int index) const
              : QString();
 }
 
+double ViewOvercurrentModel::getChartTime(int index)
+{
+    if (getRelayNotReset(index))
+        return kNaN;
+    const double t = getTestResults(index) == AO_Result_TYPE_NONE ? getSettingTimes(index) : getActionTimes(index);
+    return t > 0.0 ? t : std::numeric_limits<double>::infinity();
+}
+
 // ---- Verdict --------------------------------------------------------------------------------------
 
 void ViewOvercurrentModel::doCalculate(int index)

@@ -168,6 +168,11 @@ public:
     Q_INVOKABLE bool getRelayNotReset(int index) const;
     // The trip-time cell's word in place of a time (tripTimeWord).
     Q_INVOKABLE QString getTripTimeWord(int index) const;
+    // The time the chart draws the point at: its trip time; +inf for a
+    // completed point without a trip (drawn at the top); an untested one's
+    // setting time (+inf for none); NaN, not drawn, for a point begun on a
+    // relay not reset, which has no time.
+    Q_INVOKABLE double getChartTime(int index);
     // Judges the point, then its verdict (the edit point's, always NONE,
     // for a bad index).
     Q_INVOKABLE int getTestResults(int index);

@@ -242,19 +242,11 @@ void ViewOvercurrentModel::appendTestResult(QDomDocument* doc, QDomElement* body
 // The labels of a list row's fields, as the page shows them.
 QString ViewOvercurrentModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"iTest", QT_TR_NOOP("I test")},
         {"faultVPNRange", QT_TR_NOOP("Fault VPN")},
         {"iAngle", QT_TR_NOOP("I-Angle")},
         {"outputTime", QT_TR_NOOP("Max Fault Time")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

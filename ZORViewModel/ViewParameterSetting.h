@@ -116,18 +116,20 @@ inline double hold(const QDomElement* parent, const QString& key, double value, 
     return held;
 }
 
-// The number of entries prefix0, prefix1, ... in a row under parent. More
-// than limit are refused (noted with the number of entries prefix + index
-// there are), and read as none; so is a list with an entry of one index
-// twice (noted with its key). One pass over the children.
-inline int countEntries(const QDomElement* parent, const QString& prefix, int limit)
+// The entries prefix0, prefix1, ... in a row under parent, in the order of
+// their indices. More than limit are refused (noted with the number of
+// entries prefix + index there are), and read as none; so is a list with an
+// entry of one index twice (noted with its key). One pass over the children.
+inline std::vector<QDomElement> entries(const QDomElement* parent, const QString& prefix, int limit)
 {
     if (!parent || parent->isNull())
-        return 0;
-    // How often each index of the row (0 .. limit) is there, by its own key.
-    std::vector<int> found(size_t(std::max(limit, 0)) + 1, 0);
+        return {};
+    // Each index of the row (0 .. limit) by its own key, and how often it is there.
+    std::vector<QDomElement> found(size_t(std::max(limit, 0)) + 1);
+    std::vector<int> times(found.size(), 0);
     int all = 0;
     for (QDomElement e = parent->firstChildElement(); !e.isNull(); e = e.nextSiblingElement()) {
+        BaseXmlUtilities::visitChild();
         const QString tag = e.tagName();
         if (!tag.startsWith(prefix))
             continue;
@@ -137,22 +139,30 @@ inline int countEntries(const QDomElement* parent, const QString& prefix, int li
         if (!isIndex)
             continue;
         ++all;
-        if (index < found.size() && digits == QString::number(index))
-            ++found[index];
+        if (index < found.size() && digits == QString::number(index) && times[index]++ == 0)
+            found[index] = e;
     }
     int count = 0;
-    for (; count < int(found.size()) && found[size_t(count)] > 0; ++count) {
-        if (found[size_t(count)] > 1) {
+    for (; count < int(found.size()) && times[size_t(count)] > 0; ++count) {
+        if (times[size_t(count)] > 1) {
             BaseXmlUtilities::ReadCheck::note({BaseXmlUtilities::ReadNote::REPEATED,
                                                BaseXmlUtilities::keyPath(parent, prefix + QString::number(count)),
                                                QString(), 0.0, 0.0});
-            return 0;
+            return {};
         }
     }
-    if (count <= limit)
-        return count;
-    refuse(parent, prefix, all, 0, limit);
-    return 0;
+    if (count > limit) {
+        refuse(parent, prefix, all, 0, limit);
+        return {};
+    }
+    found.resize(size_t(count));
+    return found;
+}
+
+// The number of entries(parent, prefix, limit).
+inline int countEntries(const QDomElement* parent, const QString& prefix, int limit)
+{
+    return int(entries(parent, prefix, limit).size());
 }
 
 }   // namespace ParameterRead

@@ -63,7 +63,7 @@ QString ViewRampOutputModel::getFaultActionFactor() const
 
 QString ViewRampOutputModel::getNoActionText() const
 {
-    if (testState == -1)
+    if (testState == -1 || notRun)
         return QString();
     return rampUntested ? tr("未测试") : tr("未动作");
 }
@@ -71,6 +71,7 @@ QString ViewRampOutputModel::getNoActionText() const
 void ViewRampOutputModel::beginResults()
 {
     rampUntested = false;
+    notRun = false;
     ViewPortOutputModel::beginResults();
 }
 
@@ -212,7 +213,10 @@ void ViewRampOutputModel::mapRampResults(bool save, QDomElement* root, QDomEleme
                                          bool timeFirst)
 {
     mapRunResults(save, root, outputs, doc, timeFirst);
+    if (testState != 0)   // a result is a run's
+        notRun = false;
     mapResultFlag(save, root, doc, QStringLiteral("rampUntested"), rampUntested);
+    mapResultFlag(save, root, doc, QStringLiteral("notRun"), notRun);
     if (testState != 0)
-        rampUntested = false;
+        rampUntested = notRun = false;
 }

@@ -38,9 +38,9 @@ public:
     Q_INVOKABLE bool isExistFaultActionValue(int index) const;
     Q_INVOKABLE double getFaultActionTime(int index) const;
     Q_INVOKABLE QString getFaultActionFactor() const;
-    // What a result without a record reads: "" while a run goes on, "未测试"
-    // (not tested) after an automatic ramp stopped before it ran out with no
-    // action, else "未动作" (no action).
+    // What a result without a record reads: "" while a run goes on and on a
+    // page that has never run, "未测试" (not tested) after an automatic ramp
+    // stopped before it ran out with no action, else "未动作" (no action).
     Q_INVOKABLE QString getNoActionText() const;
 
     // The report's table of the settings.
@@ -77,7 +77,8 @@ protected:
     // "faultActionType" of the parameter file, read through its setter (as
     // the page sets it: without auto mode a return is stored as continue).
     void mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc);
-    // The run's results (mapRunResults), then "rampUntested" (0 or 1).
+    // The run's results (mapRunResults), then "rampUntested" and "notRun"
+    // (0 or 1; a file written before that key reads as one after a run).
     void mapRampResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
 
     bool autoRampEnabled = false;
@@ -86,4 +87,6 @@ protected:
     FaultActionType faultActionType = ACTION_TYPE_STOP;
     // The last run was an automatic ramp stopped before it ran out, with no action.
     bool rampUntested = false;
+    // No run has begun on the page (nor in the file it read).
+    bool notRun = true;
 };

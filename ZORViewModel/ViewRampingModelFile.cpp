@@ -247,18 +247,10 @@ void ViewRampingModel::appendTestResult(QDomDocument* doc, QDomElement* parent)
 // The labels of a list row's fields, as the page shows them.
 QString ViewRampingModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"stepTime", QT_TR_NOOP("步长时间")},
         {"settingTime", QT_TR_NOOP("T.nom")},
         {"devTime", QT_TR_NOOP("Dev")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

@@ -120,6 +120,8 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
             removeChildren(root, QLatin1String(list));
     }
 
+    // The lists were emptied above: each entry is a new element. A read
+    // takes each list's entries in one pass over its children.
     QDomElement states;
     Xml::getElement(&states, root, doc, QStringLiteral("testStates"), save);
     if (save) {
@@ -127,19 +129,17 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
         Xml::map(save, &states, doc, QStringLiteral("stateCount"), count, count);
         for (int i = 0; i < count; ++i) {
             QDomElement state;
-            Xml::getElement(&state, &states, doc, indexed("state", i), save);
+            Xml::newElement(&state, &states, doc, indexed("state", i));
             testStates[size_t(i)].serialize(save, &state, doc);
         }
     } else {
-        const int count = ParameterRead::countEntries(&states, QStringLiteral("state"), kMaxStates);
-        const bool noList = count < 1;
+        std::vector<QDomElement> list = ParameterRead::entries(&states, QStringLiteral("state"), kMaxStates);
+        const bool noList = list.empty();
         testStates.clear();
-        for (int i = 0; i < (noList ? 3 : count); ++i) {
+        for (size_t i = 0; i < (noList ? 3 : list.size()); ++i) {
             testStates.push_back(initialisedState());
-            QDomElement state;
-            Xml::getElement(&state, &states, doc, indexed("state", i), save);
             if (!noList)
-                testStates.back().serialize(save, &state, doc);
+                testStates.back().serialize(save, &list[i], doc);
         }
         // The page edits the state the getter reports.
         if (!validState(activeStateIndex))
@@ -148,30 +148,36 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
 
     QDomElement assessments;
     Xml::getElement(&assessments, root, doc, QStringLiteral("assessList"), save);
-    qint32 assessCount = save ? qint32(assessList.size())
-                              : ParameterRead::countEntries(&assessments, QStringLiteral("assess"), kMaxAssessments);
-    if (save)
-        Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), assessCount, assessCount);
-    else
-        assessList.assign(size_t(assessCount), ViewAssessModel());
-    for (int i = 0; i < assessCount; ++i) {
-        QDomElement assess;
-        Xml::getElement(&assess, &assessments, doc, indexed("assess", i), save);
-        assessList[size_t(i)].serialize(save, &assess, doc);
+    if (save) {
+        qint32 count = qint32(assessList.size());
+        Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), count, count);
+        for (int i = 0; i < count; ++i) {
+            QDomElement assess;
+            Xml::newElement(&assess, &assessments, doc, indexed("assess", i));
+            assessList[size_t(i)].serialize(save, &assess, doc);
+        }
+    } else {
+        std::vector<QDomElement> list = ParameterRead::entries(&assessments, QStringLiteral("assess"), kMaxAssessments);
+        assessList.assign(list.size(), ViewAssessModel());
+        for (size_t i = 0; i < list.size(); ++i)
+            assessList[i].serialize(save, &list[i], doc);
     }
 
     QDomElement events;
     Xml::getElement(&events, root, doc, QStringLiteral("eventRecorderList"), save);
-    qint32 eventCount = save ? qint32(eventRecorderList.size())
-                             : ParameterRead::countEntries(&events, QStringLiteral("event"), kMaxEvents);
-    if (save)
-        Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), eventCount, eventCount);
-    else
-        eventRecorderList.assign(size_t(eventCount), ViewEventRecorderModel());
-    for (int i = 0; i < eventCount; ++i) {
-        QDomElement event;
-        Xml::getElement(&event, &events, doc, indexed("event", i), save);
-        eventRecorderList[size_t(i)].serialize(save, &event, doc);
+    if (save) {
+        qint32 count = qint32(eventRecorderList.size());
+        Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), count, count);
+        for (int i = 0; i < count; ++i) {
+            QDomElement event;
+            Xml::newElement(&event, &events, doc, indexed("event", i));
+            eventRecorderList[size_t(i)].serialize(save, &event, doc);
+        }
+    } else {
+        std::vector<QDomElement> list = ParameterRead::entries(&events, QStringLiteral("event"), kMaxEvents);
+        eventRecorderList.assign(list.size(), ViewEventRecorderModel());
+        for (size_t i = 0; i < list.size(); ++i)
+            eventRecorderList[i].serialize(save, &list[i], doc);
     }
 }
 
@@ -180,6 +186,12 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
 namespace {
 
 const char* const kPortNames[8] = {"UA", "UB", "UC", "UX", "IA", "IB", "IC", "IX"};
+
+// A time of the results in seconds; one not measured (before a run, say) has none.
+QString reportTime(const ViewBaseModel& model, double value)
+{
+    return std::isnan(value) ? QStringLiteral("---") : model.doubleFormatToString(value, 3) + QStringLiteral("s");
+}
 
 QDomElement addChild(QDomDocument* doc, QDomElement* parent, const QString& name)
 {
@@ -303,9 +315,6 @@ void ViewStateSequenceModel::appendTestResult(QDomDocument* doc, QDomElement* pa
     ViewSourceTestModel::appendTestResult(doc, parent);
     if (!doc || !parent)
         return;
-    const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
-    };
     // The four inputs, as the page gives them.
     std::vector<QStringList> rows(1, QStringList{tr("State")});
     for (int k = 0; k < 4; ++k)
@@ -313,7 +322,7 @@ void ViewStateSequenceModel::appendTestResult(QDomDocument* doc, QDomElement* pa
     for (int i = 0; i < getStateCount(); ++i) {
         QStringList row{QString::number(i + 1)};
         for (int k = 0; k < 4; ++k)
-            row << time(getActionTimes(i, k));
+            row << reportTime(*this, getActionTimes(i, k));
         rows.push_back(row);
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringLiteral("20%"), QStringLiteral("center"), FONT_SIZE_2,
@@ -330,10 +339,6 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
     QStringList caption{tr("Assessment Result") + QStringLiteral(":")};
     appendTable(doc, parent, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &caption, 1);
-    // A span not measured (before a run, say) has no time.
-    const auto time = [this](double value) {
-        return std::isnan(value) ? QStringLiteral("---") : doubleFormatToString(value, 3) + QStringLiteral("s");
-    };
     std::vector<QStringList> rows;
     rows.push_back({QString(), tr("开始"), tr("停止"), tr("整定时间"), tr("偏差"), tr("实际时间"), tr("结果")});
     for (size_t i = 0; i < assessList.size(); ++i) {
@@ -344,8 +349,8 @@ void ViewStateSequenceModel::appendAssessmenResult(QDomDocument* doc, QDomElemen
         else if (a.result == AO_Result_TYPE_FAILED)
             verdict = tr("失败");
         rows.push_back({QString::number(i + 1), tr("State") + QString::number(qint64(a.stateStart) + 1),
-                        tr("State") + QString::number(qint64(a.stateStop) + 1), time(a.settingTime), time(a.devTime),
-                        time(a.actionTime), verdict});
+                        tr("State") + QString::number(qint64(a.stateStop) + 1), reportTime(*this, a.settingTime),
+                        reportTime(*this, a.devTime), reportTime(*this, a.actionTime), verdict});
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"10%", "15%", "15%", "15%", "15%", "15%", "15%"},
                 QStringLiteral("center"), FONT_SIZE_2, FONT_ARIAL, rows.data(), int(rows.size()));
@@ -362,9 +367,7 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
     std::vector<QStringList> rows;
     rows.push_back({tr("Time"), tr("Type"), tr("Signal Name"), tr("Slope")});
     for (const ViewEventRecorderModel& e : eventRecorderList) {
-        const QString time = std::isnan(e.tripTime) ? QStringLiteral("NaN")
-                                                    : doubleFormatToString(e.tripTime, 3) + QStringLiteral("s");
-        rows.push_back({time, e.tripType == 0 ? QStringLiteral("BI") : QStringLiteral("BO"),
+        rows.push_back({reportTime(*this, e.tripTime), e.tripType == 0 ? QStringLiteral("BI") : QStringLiteral("BO"),
                         QString::number(e.signalName), e.slope});
     }
     appendTable(doc, parent, QStringLiteral("1"), QStringList{"25%", "25%", "25%", "25%"}, QStringLiteral("center"),
@@ -374,18 +377,10 @@ void ViewStateSequenceModel::appendEventRecorder(QDomDocument* doc, QDomElement*
 // The labels of a list row's fields, as the page shows them.
 QString ViewStateSequenceModel::listFieldLabel(const QString& key) const
 {
-    static const struct
-    {
-        const char* key;
-        const char* label;
-    } labels[] = {
+    static const FieldLabel labels[] = {
         {"outputTime", QT_TR_NOOP("时间")},
         {"settingTime", QT_TR_NOOP("整定时间")},
         {"devTime", QT_TR_NOOP("偏差")},
     };
-    for (const auto& l : labels) {
-        if (key == QLatin1String(l.key))
-            return tr(l.label);
-    }
-    return QString();
+    return fieldLabel(staticMetaObject, labels, key);
 }

@@ -154,12 +154,14 @@ run_fuzz() {
         mkdir -p "$work/corpus"
         # Inputs as long as its longest seed, 4,096 bytes at least
         # (libFuzzer's own choice would cut those over 1 MiB, the seeds past
-        # a parameter file's bounds among them).
+        # a parameter file's bounds among them). Every seed stays in what it
+        # mutates: one at a file's byte bound reaches no code another seed
+        # does not, and libFuzzer would drop it at start.
         longest=$(find "$here/tests/fuzz/seeds/$name" -type f -printf '%s\n' 2>/dev/null | sort -n | tail -n 1)
         longest=$(( ${longest:-0} > 4096 ? ${longest:-0} : 4096 ))
         # Paths are absolute: a target works in a folder of its own.
         if (cd "$work" && env "${test_env[@]}" ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-                "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$longest" \
+                "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len="$longest" -keep_seed=1 \
                 -artifact_prefix="$dir/findings/$name-" "$work/corpus" "$here/tests/fuzz/seeds/$name" \
                 >"$work/log" 2>&1); then
             # libFuzzer's last line, "Done N runs in S second(s)"; a target

@@ -4244,6 +4244,17 @@
     </message>
 </context>
 <context>
+    <name>ViewOvercurrentCurvePainter</name>
+    <message>
+        <source>I(A)</source>
+        <translation>电流(A)</translation>
+    </message>
+    <message>
+        <source>Time(s)</source>
+        <translation>时间(s)</translation>
+    </message>
+</context>
+<context>
     <name>ViewOvercurrentModel</name>
     <message>
         <source>Current Tol</source>

@@ -201,15 +201,12 @@ ModulePageFrame {
         return true
     }
 
-    // The test points, at their trip time (untested: their setting time).
+    // The test points, at the time the model gives each.
     function feedTestPoints() {
         var m = viewOvercurrentModel
         var sink = curveSink ? curveSink : chart
-        for (var n = 0; n < m.getPointsCount(); ++n) {
-            var result = m.getTestResults(n)
-            var time = result === ViewBaseModel.AO_Result_TYPE_NONE ? m.getSettingTimes(n) : m.getActionTimes(n)
-            sink.updataPonit(n, m.getFunction(n), m.getTestCurrent(n), time, result)
-        }
+        for (var n = 0; n < m.getPointsCount(); ++n)
+            sink.updataPonit(n, m.getFunction(n), m.getTestCurrent(n), m.getChartTime(n), m.getTestResults(n))
     }
 
     function feedChart(func) {

@@ -2,6 +2,7 @@
 // values a file must not be trusted with) and the AC report tables.
 
 #include "AcModelSupport.h"
+#include "../dcmodel/DcModelSupport.h"
 #include "ModelFileSupport.h"
 
 #include <QDomDocument>
@@ -291,6 +292,33 @@ TEST_F(AcFile, SettingsFromAFileAreHeldToThePagesLimitsAndResultsKeptAsStored)
         ASSERT_TRUE(back.loadParameter());
         EXPECT_TRUE(same(row.get(back), row.expected)) << row.get(back);
     }
+}
+
+// The AC and DC pages show no result until they have run, nor after a
+// restart; after a run without an action "No Action", as a file written
+// before the pages kept whether they ran reads.
+TEST_F(AcFile, APageThatHasNeverRunShowsNoResult)
+{
+    const auto check = [&](auto&& vm, const QString& file) {
+        const auto reloaded = [] {
+            std::decay_t<decltype(vm)> back;
+            back.testActive();
+            return back.loadParameter() ? back.getNoActionText() : QString("not read");
+        };
+        vm.testActive();
+        ASSERT_TRUE(vm.saveParameter());
+        QStringList seen{vm.getNoActionText(), reloaded()};
+        filetest::editXml(sandbox, appRoot() + file,
+                          [](QDomDocument&, QDomElement& root) { root.removeChild(root.firstChildElement("notRun")); });
+        seen << reloaded();
+        reportRunning(vm, true);
+        reportRunning(vm, false);
+        ASSERT_TRUE(vm.saveParameter());
+        seen << vm.getNoActionText() << reloaded();
+        EXPECT_EQ(seen.join('|'), QString::fromUtf8("||未动作|未动作|未动作")) << file.toStdString();
+    };
+    check(AcModel(), "/parameters/AC/parameter.xml");
+    check(dctest::DcModel(), "/parameters/DC/parameter.xml");
 }
 
 TEST_F(AcFile, ReportHoldsTheSettingsAndResultTables)

@@ -74,8 +74,8 @@ Item {
             compare(comboTexts("variableBox"), row.list)
             // The fresh page has no result; the item is the amplitude only,
             // angle and frequency are not edited.
-            compare(resultText("actionValueField"), "未动作")
-            compare(resultText("actionTimeField"), "未动作")
+            compare(resultText("actionValueField"), "")
+            compare(resultText("actionTimeField"), "")
             compare(comboTexts("itemBox"), ["幅值"])
             verify(!control("itemBox").enabled)
             verify(!control("angle0").enabled)

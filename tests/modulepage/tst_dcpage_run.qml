@@ -28,7 +28,7 @@ Item {
 
         // The functions run in name order; each leaves the page idle.
         function test_1_manualStepTripsTheRelay() {
-            compare(resultText("actionValueField"), "未动作")
+            compare(resultText("actionValueField"), "")   // never run: no result
             enter("range0", "8")
             enter("stepBox", "1")
             compare(control("stepBox").unit, "V")

@@ -142,6 +142,36 @@ TEST_F(OvercurrentModelUnit, VerdictOfTheRecordedTrip)
     }
 }
 
+// The chart draws a point at its trip, a completed one without a trip at
+// the top (+inf), an untested one at its setting time (+inf for none), and
+// one begun on a relay not reset at no time (NaN: not drawn).
+TEST_F(OvercurrentModelUnit, TheChartsTimeOfAPoint)
+{
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        int index;
+        double trip;
+        bool run, notReset;
+        double chart;
+    } rows[] = {
+        {0, 1.02, true, false, 1.02}, {1, NAN, true, false, inf}, {0, 0, false, false, 1.0},
+        {1, 0, false, false, inf},    {0, 1.02, true, true, NAN},
+    };
+    for (const auto& r : rows) {
+        OvercurrentModel vm;
+        vm.addAt(5.0, VM::FUNCTION_TYPE_50);
+        vm.addAt(0.9);
+        if (r.run)
+            vm.complete(r.index, r.trip, 2);
+        if (r.notReset)
+            vm.markNotReset(r.index);
+        const double chart = vm.getChartTime(r.index);
+        EXPECT_TRUE(std::isnan(r.chart) ? std::isnan(chart) : chart == r.chart)
+            << r.index << " " << r.trip << " " << chart;
+    }
+}
+
 // A fault that asks the outputs for more than the device's largest current
 // (a test current a parameter file may hold) is refused at start, the
 // message naming the point, the current and the limit: the outputs would

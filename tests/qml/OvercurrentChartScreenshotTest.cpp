@@ -1,5 +1,5 @@
 // The overcurrent page's time-current chart as the screen shows it and as the
-// report draws it, in Chinese and in English, over ranges whose labels crowd
+// report draws it, in every language, over ranges whose labels crowd
 // (pictures in <build>/screenshots/overcurrent_chart_<language>_<case>.png
 // and overcurrent_report_<language>_<case>.png). The boxes of the texts the
 // chart drew (BasePaintCoordinate::drawnTexts) are checked against each
@@ -118,8 +118,21 @@ TEST(OvercurrentChart, TextsStayWholeApartAndOutsideThePlot)
         {"inverse_0.1A", 1, 0.1, 0.05, {0.5, 8}},     // three decades of current, six of time
         {"definite_2A", 0, 2, 0.5, {3, 8}},           // one decade of time, its multiples labelled
     };
+    // The axes' captions in each language, on the screen and in the report.
+    const struct { QString language, captions; } languages[] = {
+        {"zh_cn", "电流(A)|时间(s)"}, {"us_en", "I(A)|Time(s)"}, {"pt_pt", "Corrente(A)|Tempo(s)"},
+        {"ru_ru", "Ток(А)|Время(с)"}, {"ja_jp", "電流(A)|時間(s)"},
+    };
     QDir().mkpath(ZOR_SCREENSHOT_DIR);
-    for (const QString language : {"zh_cn", "us_en"}) {
+    for (const auto& l : languages) {
+        const QString& language = l.language;
+        const auto captions = [&l](const ViewOvercurrentCurvePainter& chart) {
+            QStringList texts;   // X's, then Y's
+            for (const Text& t : chart.getPaintCoordinate().drawnTexts)
+                if (t.caption)
+                    texts.insert(t.ruler == BasePaintRuler::RULER_TYPE_X ? 0 : texts.size(), t.text);
+            EXPECT_EQ(texts.join('|').toStdString(), l.captions.toStdString());
+        };
         QTranslator translator;
         ASSERT_TRUE(translator.load(":/" + language + ".qm"));
         QCoreApplication::installTranslator(&translator);
@@ -141,6 +154,7 @@ TEST(OvercurrentChart, TextsStayWholeApartAndOutsideThePlot)
             const QImage screen = nextFrame(view);
             screen.save(QStringLiteral(ZOR_SCREENSHOT_DIR "/overcurrent_chart_%1_%2.png").arg(language, c.name));
             expectReadable(*chart, screen, chart->mapToScene(QPointF()).toPoint(), axisGrey);
+            captions(*chart);
 
             QMetaObject::invokeMethod(page, "feedChart", Q_ARG(QVariant, c.function));
             QString png;
@@ -149,6 +163,7 @@ TEST(OvercurrentChart, TextsStayWholeApartAndOutsideThePlot)
             report.save(QStringLiteral(ZOR_SCREENSHOT_DIR "/overcurrent_report_%1_%2.png").arg(language, c.name));
             EXPECT_EQ(report.size(), QSize(732, 308));
             expectReadable(*chart, report, QPoint(), [](QRgb p) { return qGray(p) < 64; });
+            captions(*chart);
             // The characteristic and its band (in the page's blue) stay off the rulers.
             const QRect plot = chart->getPaintCoordinate().rulerX.viewDataRect.toAlignedRect().adjusted(-2, -2, 2, 2);
             const auto blue = [](QRgb p) { return qBlue(p) > qRed(p) + 60; };

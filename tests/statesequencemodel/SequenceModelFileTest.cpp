@@ -4,6 +4,7 @@
 
 #include "SequenceModelSupport.h"
 #include "ModelFileSupport.h"
+#include "BaseXmlUtilities.h"
 
 #include <QDomDocument>
 #include <QTextStream>
@@ -140,6 +141,29 @@ TEST_F(SequenceFile, EverySettingAndResultRoundTripsToSixDigits)
     ASSERT_TRUE(doc.setContent(sandbox.read(parameterFile())));
     EXPECT_TRUE(path(doc.documentElement(), {"testStates", "state3"}).isNull());
     EXPECT_FALSE(path(doc.documentElement(), {"testStates", "state2"}).isNull());
+}
+
+// A load looks at the children of the file in proportion to its entries:
+// twice the events, less than twice the children looked at (each event
+// looked up by name among its siblings made it four times).
+TEST_F(SequenceFile, ALoadLooksAtChildrenInProportionToTheEvents)
+{
+    const auto visits = [this](int events) {
+        {
+            SeqModel vm;
+            vm.testActive();
+            vm.eventRecorderList.assign(size_t(events), SeqModel::ViewEventRecorderModel());
+            EXPECT_TRUE(vm.saveParameter());
+        }
+        SeqModel back;
+        back.testActive();
+        const quint64 before = BaseXmlUtilities::visitedChildren();
+        EXPECT_TRUE(back.loadParameter());
+        EXPECT_EQ(back.getEventRecorderCnt(), events);
+        return BaseXmlUtilities::visitedChildren() - before;
+    };
+    const quint64 half = visits(SeqModel::kMaxEvents / 2);
+    EXPECT_LT(visits(SeqModel::kMaxEvents), 2 * half);
 }
 
 TEST_F(SequenceFile, CountsAndEnumerationsAreHeldToWhatTheModelKeeps)
@@ -357,6 +381,7 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
         for (int s = 0; s < 4; ++s)
             e.stateActionTimes[s][2] = 0.04;
     });
+    vm.addBOEventRecord(3);   // state 4 begins at a time not measured
     ASSERT_TRUE(vm.saveReport("results.htm"));
     const std::vector<Table> all = tables("results.htm");
     EXPECT_EQ(find(all, "State"), (Table{{"State", "DI 1", "DI 2", "DI 3", "DI 4"},
@@ -372,5 +397,9 @@ TEST_F(ReportSequence, ActionTimesAssessmentsAndEvents)
     EXPECT_EQ(find(all, "Time"), (Table{{"Time", "Type", "Signal Name", "Slope"},
                                         {"0.000s", "BO", "1", "0->1"},
                                         {"1.000s", "BO", "1", "1->0"},
-                                        {"1.000s", "BO", "2", "0->1"}}));
+                                        {"1.000s", "BO", "2", "0->1"},
+                                        {"3.000s", "BO", "2", "1->0"},
+                                        {"3.000s", "BO", "3", "0->1"},
+                                        {"---", "BO", "3", "1->0"},
+                                        {"---", "BO", "4", "0->1"}}));
 }

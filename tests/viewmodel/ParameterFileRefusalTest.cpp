@@ -13,6 +13,7 @@
 #include "ViewHarmonicModel.h"
 #include "ViewOscillateModel.h"
 #include "ViewOvercurrentModel.h"
+#include "ViewParameterSetting.h"
 #include "ViewRampingModel.h"
 #include "ViewSlipFrequencyModel.h"
 #include "ViewSlipVoltageModel.h"
@@ -244,6 +245,22 @@ TEST_F(ParameterFileRefusal, AListWithAnIndexTwiceIsRefusedNamingIt)
         EXPECT_EQ(filetest::held(*vm, sandbox), before);
         const QString notice = vm->takeParameterFileNotice();
         EXPECT_TRUE(notice.startsWith(QLatin1String(row.list) + "/" + row.index)) << notice.toStdString();
+    }
+}
+
+// The check for an index twice looks at each child of a list once, the
+// entries in order or reversed, whatever the list's length.
+TEST(ParameterRead, TheCheckForAnIndexTwiceLooksAtEachChildOnce)
+{
+    for (const int n : {10, 100, 1000, -10, -100, -1000}) {   // negative: reversed
+        QDomDocument doc;
+        QDomElement list = doc.createElement("list");
+        list.appendChild(doc.createElement("entryCount"));
+        for (int i = 0; i < std::abs(n); ++i)
+            list.appendChild(doc.createElement("entry" + QString::number(n > 0 ? i : -n - 1 - i)));
+        const quint64 before = BaseXmlUtilities::visitedChildren();
+        EXPECT_EQ(ParameterRead::entries(&list, "entry", 1024).size(), size_t(std::abs(n)));
+        EXPECT_EQ(BaseXmlUtilities::visitedChildren() - before, quint64(std::abs(n) + 1)) << n;
     }
 }
 

@@ -697,6 +697,8 @@ TABLE = [
     ("ViewOvercurrentModel", "False", "否", "False", "Não", "Нет", "いいえ"),
     ("ViewOvercurrentModel", "Time-current curve", "时间电流曲线", "Time-current curve", "Curva tempo-corrente",
      "Времятоковая кривая", "時間電流特性曲線"),
+    ("ViewOvercurrentCurvePainter", "I(A)", "电流(A)", "I(A)", "Corrente(A)", "Ток(А)", "電流(A)"),
+    ("ViewOvercurrentCurvePainter", "Time(s)", "时间(s)", "Time(s)", "Tempo(s)", "Время(с)", "時間(s)"),
     ("ViewOvercurrentModel", "OC Directional", "方向元件", "OC Directional", "Direcional", "Направленность",
      "方向要素"),
     ("ViewOvercurrentModel", "Enable", "投入", "Enable", "Ligado", "Вкл.", "有効"),
