@@ -66,6 +66,9 @@ int levelAt(const Record& record, int input, int64_t us)
 int64_t resetMoment(const Record& record, size_t page)
 {
     const Page& p = record.pages[page];
+    // A check page only plays the page before it on.
+    while (page > 0 && record.pages[page - 1].role == Role::Check)
+        --page;
     if (page == 0)
         return p.startUs;
     const Page& before = record.pages[page - 1];

@@ -23,7 +23,7 @@
 // - A page that must begin reset is Not Reset where its watched inputs are
 //   operated as it begins (OR: any, AND: all): by the edges stamped before
 //   it began, the page before it ended at the end of its set time, however
-//   long the instrument held it. An input
+//   long the instrument held it (a check page after it not counted). An input
 //   watched for both edges is operated at the level the last trip on it
 //   left. Levels are known up to a debounce before the record ends (a
 //   change is stamped once it is confirmed).

@@ -120,6 +120,12 @@ std::vector<Row> rows()
                         r,
                         {{0, {Outcome::NoAction, 0}}, {1, {Outcome::Trip, 950 * ms}}, {3, {Outcome::NoAction, 0}}}});
     }
+    // A check page plays the interval on: an opening on it is too late.
+    rows.push_back({"opening on the check page",
+                    record({timed(Role::Fault, 0, 65 * ms), timed(Role::Interval, 65 * ms, 100 * ms, 3),
+                            timed(Role::Check, 165 * ms, 10 * ms, 3), timed(Role::Fault, 175 * ms, 65 * ms)},
+                           {{60 * ms, true}, {168 * ms, false}}, 10 * ms, 1000 * ms),
+                    {{3, {Outcome::NotReset, 0}}}});
     // A bounce shorter than the debounce is no trip; the change after it is.
     rows.push_back({"bounce",
                     record({timed(Role::Fault, 0, 100 * ms)}, {{10 * ms, true}, {15 * ms, false}, {30 * ms, true}},
@@ -225,8 +231,11 @@ struct Reference
                 continue;
             }
             int64_t at = pg.startUs;
-            if (p > 0 && r.pages[p - 1].setEndUs != kNone && r.pages[p - 1].setEndUs < at)
-                at = r.pages[p - 1].setEndUs;
+            size_t before = p;
+            while (before > 0 && r.pages[before - 1].role == Role::Check)
+                --before;
+            if (before > 0 && r.pages[before - 1].setEndUs != kNone && r.pages[before - 1].setEndUs < at)
+                at = r.pages[before - 1].setEndUs;
             if (pg.beginsReset) {
                 if (at + D > r.knownToUs && !r.stopped)
                     continue;
