@@ -185,6 +185,58 @@ bool restsBetweenFaults(qint32 state)
     return state >= 0 && state % 3 != 1;
 }
 
+bool isFaultState(qint32 state)
+{
+    return state >= 0 && state % 3 == 1;
+}
+
+// The fault after the page written last begins on an operated relay, as the
+// judgement of contacts reads the run so far (distance, overcurrent).
+template <typename Entity>
+bool judgedNotReset(const Entity&, const SwitchedRing&)
+{
+    return false;
+}
+
+template <typename Entity>
+bool faultGroupNotReset(const Entity& entity, const SwitchedRing& ring)
+{
+    const bool allInputs = entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
+    const ContactJudgement::Judgement next = ring.judgeNext(isFaultState, entity.stateOutputBIStates, allInputs);
+    return next.outcome == ContactJudgement::Outcome::NotReset;
+}
+
+bool judgedNotReset(const ModelOvercurrentEntity& entity, const SwitchedRing& ring)
+{
+    return faultGroupNotReset(entity, ring);
+}
+
+bool judgedNotReset(const ModelDistanceEntity& entity, const SwitchedRing& ring)
+{
+    return faultGroupNotReset(entity, ring);
+}
+
+// A fault the record shows begun on an operated relay is Not Reset, whatever
+// it played (distance, overcurrent).
+template <typename Entity>
+void markNotReset(Entity& e, const SwitchedRing& ring, const std::vector<ContactJudgement::Judgement>& judged)
+{
+    for (size_t n = 0; n < judged.size(); ++n) {
+        const qint32 s = ring.stateOf(qint64(n));
+        if (judged[n].outcome == ContactJudgement::Outcome::NotReset && s >= 0 && s < Entity::kMaxStates)
+            e.stateBeganUnreset[s] = true;
+    }
+}
+
+// `ended`: the run has ended, and its record with it.
+template <typename Entity>
+void markNotReset(Entity& e, const SwitchedRing& ring, bool ended = false)
+{
+    ContactJudgement::Record record = ring.contactRecord(isFaultState);
+    record.stopped = ended;
+    markNotReset(e, ring, ContactJudgement::judge(record));
+}
+
 // What a page plays, where a trip is valued with it (ramping).
 template <typename Entity>
 ModelEntity::PageOutputs pageOutputs(const Entity&)
@@ -244,7 +296,7 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
                     return FaultJudgement::Wait;
                 return FaultJudgement::Write;
             }
-            if (!entity.operatedForNextFault())
+            if (!entity.operatedForNextFault() && !judgedNotReset(entity, ring))
                 return FaultJudgement::Write;
             const SwitchedRing::Page* page = ring.page(from);
             if (!leaving && page && restsBetweenFaults(page->state) && !page->check
@@ -259,6 +311,18 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
         (void)testor, (void)entity, (void)ring, (void)errorSum, (void)leaving;
     }
     return FaultJudgement::Write;
+}
+
+// The last fault played may still have a trip to be confirmed (the record
+// known so far does not settle it).
+bool lastFaultUnsettled(const SwitchedRing& ring)
+{
+    const ContactJudgement::Record record = ring.contactRecord(isFaultState);
+    const std::vector<ContactJudgement::Judgement> judged = ContactJudgement::judge(record);
+    for (size_t n = judged.size(); n-- > 0;)
+        if (record.pages[n].role == ContactJudgement::Role::Fault)
+            return judged[n].outcome == ContactJudgement::Outcome::Pending;
+    return false;
 }
 
 // The entity's next state into the page after the last one written (or a
@@ -350,6 +414,20 @@ ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
     const qint64 at = ring.ended + 1;
     outcome.errorSum += writeAhead(testor, entity, ring, at);
     outcome.endRun = ring.exhausted && ring.last <= at && lastEntered(ring, entity);
+    if constexpr (std::is_same_v<Entity, ModelDistanceEntity> || std::is_same_v<Entity, ModelOvercurrentEntity>) {
+        // Where the last fault's trip may still be confirmed, the closing
+        // page plays on for the debounce, so that it is stamped; the run ends
+        // once that has ended.
+        if (ring.playedToEnd >= 0) {
+            outcome.endRun = ring.exhausted && ring.ended >= ring.playedToEnd;
+        } else if (outcome.endRun && lastFaultUnsettled(ring)) {
+            fillPage(entity);
+            outcome.errorSum += ring.writeCheck(testor);
+            ring.nameWritten();
+            ring.playedToEnd = ring.last;
+            outcome.endRun = false;
+        }
+    }
     return outcome;
 }
 
@@ -725,7 +803,10 @@ ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelDistanceEntity& entity = *testor.dataDistance;
     QMutexLocker lock(&entity.entityLock);
+    markNotReset(entity, runRing());
     ModuleSwitch outcome = switchRing(testor, entity);
+    if (outcome.endRun)
+        markNotReset(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -737,8 +818,11 @@ ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
+    markNotReset(entity, runRing());
     ModuleSwitch outcome =
         switchPastNeedless(testor, entity, [&entity](int state) { return entity.resetNeedless(state); });
+    if (outcome.endRun)
+        markNotReset(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -946,10 +1030,16 @@ int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionF
     Entity& e = entityOf<Entity, M>(testor);
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
-    const SwitchedRing::Trip trip = ring.tripOf(stateIndex, actionTime);
-    const int state = trip.page ? trip.page->state : e.outputRunningStateIndex;
-    const bool earlier = trip.page && trip.page != ring.pageOfReport(stateIndex);
-    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, state, earlier) != 0)
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    markNotReset(e, ring, placed.judged);
+    const qint32 state = placed.page >= 0 ? ring.stateOf(placed.page) : e.outputRunningStateIndex;
+    if (!placed.judged.empty() && (placed.page < 0 || isFaultState(state)) && !placed.trip) {
+        // No fault's trip: the relay's change between the faults.
+        e.tripLevels.noteEdge(actionIndex, code);
+        return -1;
+    }
+    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, state, placed.trip) != 0)
         return -1;
     raiseBIStateAction();
     return 0;
