@@ -1034,10 +1034,11 @@ int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionF
     const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
     markNotReset(e, ring, placed.judged);
     const qint32 state = placed.page >= 0 ? ring.stateOf(placed.page) : e.outputRunningStateIndex;
-    if (!placed.judged.empty() && (placed.page < 0 || isFaultState(state)) && !placed.trip) {
+    if (!placed.judged.empty() && !placed.trip) {
         // No fault's trip: the relay's change between the faults.
-        e.tripLevels.noteEdge(actionIndex, code);
-        return -1;
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        if (placed.page < 0 || isFaultState(state))
+            return -1;
     }
     if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, state, placed.trip) != 0)
         return -1;

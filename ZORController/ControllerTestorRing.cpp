@@ -269,8 +269,13 @@ SwitchedRing::Placed SwitchedRing::place(qint32 stateWord, float time, int index
     const DriverStateWord word(stateWord);
     Page& reported = pages[word.page()];
     if (reported.number < 0 || reported.number >= qint64(played.size()) || index < 0
-        || index >= ContactJudgement::kInputs || (code != 1 && code != 2))
+        || index >= ContactJudgement::kInputs || code < 1 || code > 3)
         return placed;
+    // Both edges seen on the page: the action is the one that changed the
+    // level its last edge left.
+    if (code == 3)
+        code = !edges[index].empty() && edges[index].back().closed ? 2 : 1;
+    placed.code = code;
     Played& run = played[size_t(reported.number)];
     // An action that ends the page it is read on ended it before its time.
     if (word.ended() && reported.binaryEnds)

@@ -111,11 +111,12 @@ public:
     using FaultState = bool (*)(qint32 state);
     ContactJudgement::Record contactRecord(FaultState fault) const;
     // Where an action report's edge (input `index`, code 1 rising, 2
-    // falling) lies: the page of the run (-1: none), and whether it is that
-    // page's trip, timed from the page's start, s; the record taken in, and
-    // every page judged.
+    // falling, 3 both seen on the page) lies: the page of the run (-1:
+    // none), and whether it is that page's trip, timed from the page's
+    // start, s; the record taken in, and every page judged.
     struct Placed
     {
+        qint32 code = 0;   // the edge taken: 1 rising, 2 falling
         qint64 page = -1;
         bool trip = false;
         float time = 0.0f;
