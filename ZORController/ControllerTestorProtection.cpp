@@ -1005,14 +1005,89 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 
 // ---- Trips --------------------------------------------------------------------------------
 
+// How long state k of the sequence played, s: as the instrument's record of
+// its end gave it, or its trip's stamp where one ended it, or its set time to
+// the tick; NaN where none tells.
+double sequenceStateSeconds(const ModelStateSequenceEntity& e, int k)
+{
+    if (std::isfinite(e.stateTriggerTimes[k]))
+        return e.stateTriggerTimes[k];
+    const ModelEntity::AOTriggerType trigger = e.stateTriggerTypes[k];
+    const bool byAction = trigger == ModelEntity::AO_TRIGGER_TYPE_BINARY
+        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    double tripped = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 4; ++i)
+        if (std::isfinite(e.stateActionTimes[k][i]))
+            tripped = std::min(tripped, e.stateActionTimes[k][i] + ModelEntity::debounceSeconds());
+    if (byAction && std::isfinite(tripped))
+        return tripped;
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    const bool timed = trigger == ModelEntity::AO_TRIGGER_TYPE_TIME
+        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    if (!timed || !hard || hard->periodFrequency == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double rate = double(hard->periodFrequency);
+    return double(driverPageTicks(ModelEntity::recordFloat(e.stateOutputTimes[k]), hard->periodFrequency)) / rate;
+}
+
+// Where a sequence action's contact moved, where the report says before its
+// page began: the states before it laid end to end on the instrument's clock
+// (the instrument steps through them by itself), the edge placed among them
+// by the contact judgement; `page` and `time` are moved to the state it
+// moved on and the time from that state's start.
+void placeSequenceAction(const ModelStateSequenceEntity& e, qint32 stateWord, int& page, float& time)
+{
+    const DriverStateWord word(stateWord);
+    const int s = e.stateOfActionPage(word.page());
+    if (!word.movedBefore() || s <= 0 || s >= ModelStateSequenceEntity::kMaxStates)
+        return;
+    using namespace ContactJudgement;
+    Record record;
+    int first = s;
+    std::vector<int64_t> lengths;
+    while (first > 0 && s - first < kRingPages - 1) {
+        const double seconds = sequenceStateSeconds(e, first - 1);
+        if (!std::isfinite(seconds))
+            break;
+        lengths.insert(lengths.begin(), std::llround(seconds * 1e6));
+        --first;
+    }
+    int64_t at = 0;
+    for (int k = first; k <= s; ++k) {
+        ContactJudgement::Page p;
+        p.role = Role::State;
+        p.index = k;
+        p.startUs = at;
+        if (k < s)
+            p.setEndUs = p.endUs = at + lengths[size_t(k - first)];
+        record.pages.push_back(p);
+        at = p.endUs;
+    }
+    const int64_t edgeUs = record.pages.back().startUs
+        + std::llround((double(time) - ModelEntity::debounceSeconds()) * 1e6);
+    const int n = pageAt(record, edgeUs);
+    if (n < 0 || n == int(record.pages.size()) - 1)
+        return;
+    const int k = first + n;
+    const int before = (word.page() - (s - k) + kRingPages * 2) % kRingPages;
+    if (e.stateOfActionPage(before) != k)
+        return;
+    page = before;
+    time = float(double(edgeUs - record.pages[size_t(n)].startUs) / 1e6);
+}
+
 // The report names the page of the action (page bits of stateIndex); the
-// entity credits the state that page carries, and its trigger decides.
+// entity credits the state that page carries (or the state before it the
+// contact moved on), and its trigger decides.
 int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                        float actionTime, qint32 stateIndex)
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime, DriverStateWord(stateIndex).page()) != 0)
+    int page = DriverStateWord(stateIndex).page();
+    float time = actionTime;
+    placeSequenceAction(e, stateIndex, page, time);
+    if (e.updateFromDriverAction(actionFlag, actionIndex, time, page) != 0)
         return -1;
     if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
         raiseBIStateAction();
