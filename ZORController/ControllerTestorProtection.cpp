@@ -185,6 +185,58 @@ bool restsBetweenFaults(qint32 state)
     return state >= 0 && state % 3 != 1;
 }
 
+bool isFaultState(qint32 state)
+{
+    return state >= 0 && state % 3 == 1;
+}
+
+// The fault after the page written last begins on an operated relay, as the
+// judgement of contacts reads the run so far (distance, overcurrent).
+template <typename Entity>
+bool judgedNotReset(const Entity&, const SwitchedRing&)
+{
+    return false;
+}
+
+template <typename Entity>
+bool faultGroupNotReset(const Entity& entity, const SwitchedRing& ring)
+{
+    const bool allInputs = entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
+    const ContactJudgement::Judgement next = ring.judgeNext(isFaultState, entity.stateOutputBIStates, allInputs);
+    return next.outcome == ContactJudgement::Outcome::NotReset;
+}
+
+bool judgedNotReset(const ModelOvercurrentEntity& entity, const SwitchedRing& ring)
+{
+    return faultGroupNotReset(entity, ring);
+}
+
+bool judgedNotReset(const ModelDistanceEntity& entity, const SwitchedRing& ring)
+{
+    return faultGroupNotReset(entity, ring);
+}
+
+// A fault the record shows begun on an operated relay is Not Reset, whatever
+// it played (distance, overcurrent).
+template <typename Entity>
+void markNotReset(Entity& e, const SwitchedRing& ring, const std::vector<ContactJudgement::Judgement>& judged)
+{
+    for (size_t n = 0; n < judged.size(); ++n) {
+        const qint32 s = ring.stateOf(qint64(n));
+        if (judged[n].outcome == ContactJudgement::Outcome::NotReset && s >= 0 && s < Entity::kMaxStates)
+            e.stateBeganUnreset[s] = true;
+    }
+}
+
+// `ended`: the run has ended, and its record with it.
+template <typename Entity>
+void markNotReset(Entity& e, const SwitchedRing& ring, bool ended = false)
+{
+    ContactJudgement::Record record = ring.contactRecord(isFaultState);
+    record.stopped = ended;
+    markNotReset(e, ring, ContactJudgement::judge(record));
+}
+
 // What a page plays, where a trip is valued with it (ramping).
 template <typename Entity>
 ModelEntity::PageOutputs pageOutputs(const Entity&)
@@ -244,7 +296,7 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
                     return FaultJudgement::Wait;
                 return FaultJudgement::Write;
             }
-            if (!entity.operatedForNextFault())
+            if (!entity.operatedForNextFault() && !judgedNotReset(entity, ring))
                 return FaultJudgement::Write;
             const SwitchedRing::Page* page = ring.page(from);
             if (!leaving && page && restsBetweenFaults(page->state) && !page->check
@@ -259,6 +311,18 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
         (void)testor, (void)entity, (void)ring, (void)errorSum, (void)leaving;
     }
     return FaultJudgement::Write;
+}
+
+// The last fault played may still have a trip to be confirmed (the record
+// known so far does not settle it).
+bool lastFaultUnsettled(const SwitchedRing& ring)
+{
+    const ContactJudgement::Record record = ring.contactRecord(isFaultState);
+    const std::vector<ContactJudgement::Judgement> judged = ContactJudgement::judge(record);
+    for (size_t n = judged.size(); n-- > 0;)
+        if (record.pages[n].role == ContactJudgement::Role::Fault)
+            return judged[n].outcome == ContactJudgement::Outcome::Pending;
+    return false;
 }
 
 // The entity's next state into the page after the last one written (or a
@@ -350,6 +414,20 @@ ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
     const qint64 at = ring.ended + 1;
     outcome.errorSum += writeAhead(testor, entity, ring, at);
     outcome.endRun = ring.exhausted && ring.last <= at && lastEntered(ring, entity);
+    if constexpr (std::is_same_v<Entity, ModelDistanceEntity> || std::is_same_v<Entity, ModelOvercurrentEntity>) {
+        // Where the last fault's trip may still be confirmed, the closing
+        // page plays on for the debounce, so that it is stamped; the run ends
+        // once that has ended.
+        if (ring.playedToEnd >= 0) {
+            outcome.endRun = ring.exhausted && ring.ended >= ring.playedToEnd;
+        } else if (outcome.endRun && lastFaultUnsettled(ring)) {
+            fillPage(entity);
+            outcome.errorSum += ring.writeCheck(testor);
+            ring.nameWritten();
+            ring.playedToEnd = ring.last;
+            outcome.endRun = false;
+        }
+    }
     return outcome;
 }
 
@@ -725,7 +803,10 @@ ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelDistanceEntity& entity = *testor.dataDistance;
     QMutexLocker lock(&entity.entityLock);
+    markNotReset(entity, runRing());
     ModuleSwitch outcome = switchRing(testor, entity);
+    if (outcome.endRun)
+        markNotReset(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -737,8 +818,11 @@ ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
+    markNotReset(entity, runRing());
     ModuleSwitch outcome =
         switchPastNeedless(testor, entity, [&entity](int state) { return entity.resetNeedless(state); });
+    if (outcome.endRun)
+        markNotReset(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -921,14 +1005,89 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 
 // ---- Trips --------------------------------------------------------------------------------
 
+// How long state k of the sequence played, s: as the instrument's record of
+// its end gave it, or its trip's stamp where one ended it, or its set time to
+// the tick; NaN where none tells.
+double sequenceStateSeconds(const ModelStateSequenceEntity& e, int k)
+{
+    if (std::isfinite(e.stateTriggerTimes[k]))
+        return e.stateTriggerTimes[k];
+    const ModelEntity::AOTriggerType trigger = e.stateTriggerTypes[k];
+    const bool byAction = trigger == ModelEntity::AO_TRIGGER_TYPE_BINARY
+        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    double tripped = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 4; ++i)
+        if (std::isfinite(e.stateActionTimes[k][i]))
+            tripped = std::min(tripped, e.stateActionTimes[k][i] + ModelEntity::debounceSeconds());
+    if (byAction && std::isfinite(tripped))
+        return tripped;
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    const bool timed = trigger == ModelEntity::AO_TRIGGER_TYPE_TIME
+        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    if (!timed || !hard || hard->periodFrequency == 0)
+        return std::numeric_limits<double>::quiet_NaN();
+    const double rate = double(hard->periodFrequency);
+    return double(driverPageTicks(ModelEntity::recordFloat(e.stateOutputTimes[k]), hard->periodFrequency)) / rate;
+}
+
+// Where a sequence action's contact moved, where the report says before its
+// page began: the states before it laid end to end on the instrument's clock
+// (the instrument steps through them by itself), the edge placed among them
+// by the contact judgement; `page` and `time` are moved to the state it
+// moved on and the time from that state's start.
+void placeSequenceAction(const ModelStateSequenceEntity& e, qint32 stateWord, int& page, float& time)
+{
+    const DriverStateWord word(stateWord);
+    const int s = e.stateOfActionPage(word.page());
+    if (!word.movedBefore() || s <= 0 || s >= ModelStateSequenceEntity::kMaxStates)
+        return;
+    using namespace ContactJudgement;
+    Record record;
+    int first = s;
+    std::vector<int64_t> lengths;
+    while (first > 0 && s - first < kRingPages - 1) {
+        const double seconds = sequenceStateSeconds(e, first - 1);
+        if (!std::isfinite(seconds))
+            break;
+        lengths.insert(lengths.begin(), std::llround(seconds * 1e6));
+        --first;
+    }
+    int64_t at = 0;
+    for (int k = first; k <= s; ++k) {
+        ContactJudgement::Page p;
+        p.role = Role::State;
+        p.index = k;
+        p.startUs = at;
+        if (k < s)
+            p.setEndUs = p.endUs = at + lengths[size_t(k - first)];
+        record.pages.push_back(p);
+        at = p.endUs;
+    }
+    const int64_t edgeUs = record.pages.back().startUs
+        + std::llround((double(time) - ModelEntity::debounceSeconds()) * 1e6);
+    const int n = pageAt(record, edgeUs);
+    if (n < 0 || n == int(record.pages.size()) - 1)
+        return;
+    const int k = first + n;
+    const int before = (word.page() - (s - k) + kRingPages * 2) % kRingPages;
+    if (e.stateOfActionPage(before) != k)
+        return;
+    page = before;
+    time = float(double(edgeUs - record.pages[size_t(n)].startUs) / 1e6);
+}
+
 // The report names the page of the action (page bits of stateIndex); the
-// entity credits the state that page carries, and its trigger decides.
+// entity credits the state that page carries (or the state before it the
+// contact moved on), and its trigger decides.
 int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                        float actionTime, qint32 stateIndex)
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, actionTime, DriverStateWord(stateIndex).page()) != 0)
+    int page = DriverStateWord(stateIndex).page();
+    float time = actionTime;
+    placeSequenceAction(e, stateIndex, page, time);
+    if (e.updateFromDriverAction(actionFlag, actionIndex, time, page) != 0)
         return -1;
     if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
         raiseBIStateAction();
@@ -946,10 +1105,17 @@ int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionF
     Entity& e = entityOf<Entity, M>(testor);
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
-    const SwitchedRing::Trip trip = ring.tripOf(stateIndex, actionTime);
-    const int state = trip.page ? trip.page->state : e.outputRunningStateIndex;
-    const bool earlier = trip.page && trip.page != ring.pageOfReport(stateIndex);
-    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, state, earlier) != 0)
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    markNotReset(e, ring, placed.judged);
+    const qint32 state = placed.page >= 0 ? ring.stateOf(placed.page) : e.outputRunningStateIndex;
+    if (!placed.judged.empty() && !placed.trip) {
+        // No fault's trip: the relay's change between the faults.
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        if (placed.page < 0 || isFaultState(state))
+            return -1;
+    }
+    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, state, placed.trip) != 0)
         return -1;
     raiseBIStateAction();
     return 0;

@@ -18,9 +18,12 @@
 //
 // One run at a time, on the testor thread.
 
+#include "ContactJudgement.h"
 #include "ModelEntityCommon.h"
 
 #include <QtGlobal>
+
+#include <vector>
 
 class ControllerTestor;
 
@@ -99,6 +102,32 @@ public:
     Trip tripOf(qint32 stateWord, float time);
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;
+
+    // The run as the judgement of contacts reads it (ContactJudgement.h):
+    // every page written, placed on the instrument's clock by how long each
+    // before it played (its set time, or the last stamp on it where that is
+    // later: a trip ended it, or the instrument held it), and the edges of
+    // the action reports. `fault` tells a fault's state.
+    using FaultState = bool (*)(qint32 state);
+    ContactJudgement::Record contactRecord(FaultState fault) const;
+    // Where an action report's edge (input `index`, code 1 rising, 2
+    // falling, 3 both seen on the page) lies: the page of the run (-1:
+    // none), and whether it is that page's trip, timed from the page's
+    // start, s; the record taken in, and every page judged.
+    struct Placed
+    {
+        qint32 code = 0;   // the edge taken: 1 rising, 2 falling
+        qint64 page = -1;
+        bool trip = false;
+        float time = 0.0f;
+        std::vector<ContactJudgement::Judgement> judged;
+    };
+    Placed place(qint32 stateWord, float time, int index, qint32 code, FaultState fault);
+    // The state of page n of the run (-1: none written).
+    qint32 stateOf(qint64 n) const;
+    // The fault to be written after the page written last, judged on the
+    // record so far: its reset as the page written last ends.
+    ContactJudgement::Judgement judgeNext(FaultState fault, const qint32 watch[4], bool allInputs) const;
     // Names every page written and switches the instrument at once to the
     // last, past the pages between (the driver's result).
     int switchToLast(ControllerTestor& testor);
@@ -110,6 +139,19 @@ private:
     qint64 numberOf(int ringPage) const;
 
     Page pages[kPages];
+
+    struct Played
+    {
+        qint32 state = -1;
+        double seconds = 0.0;    // as Page::seconds
+        double stampMax = 0.0;   // the last stamp on it, s from its start, debounce included
+        bool check = false;
+        uint8_t watch[ContactJudgement::kInputs] = {};
+        bool allInputs = false;
+    };
+    std::vector<Played> played;   // by page of the run
+    std::vector<ContactJudgement::Edge> edges[ContactJudgement::kInputs];
+    qint64 playedStartUs(qint64 n) const;
 };
 
 // The ring of the run in progress (or of the last run).

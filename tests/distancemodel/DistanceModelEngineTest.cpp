@@ -334,3 +334,29 @@ TEST_F(DistanceModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
                     2e-6);
     }
 }
+
+// At real time, two relays (T 1 s): the IA relay closes 1.105 s into point
+// 1's fault, confirmed after it, and opens 0.1 s after its current has gone;
+// point 2 (B-N) finds it reset, and the IB relay trips it in 1.000 s.
+TEST_F(DistanceModelEngine, OpeningAfterATripConfirmedPastItsFaultIsTakenIn)
+{
+    atRealTime();
+    initialise();
+    DistanceModel vm;
+    prepare(vm);
+    vm.setNormalTime(0.2);
+    vm.setIntervalTime(0.5);
+    vm.setSettingTimes(-1, 1.0);
+    vm.addAt(1.0, VM::FAULT_TYPE_A_E);
+    vm.addAt(1.0, VM::FAULT_TYPE_B_E);
+    sim->unplugAll();
+    for (const auto& relay : zorsim::parseRelaySetup("timed:channel=IA,pickup=0.5,delay=1.105,dropdelay=0.1,input=0;"
+                                                     "timed:channel=IB,pickup=0.5,delay=1.0,input=0")
+                                 .models)
+        sim->plugIn(relay);
+    run(vm);
+    EXPECT_EQ(vm.getTestResults(0), VM::AO_Result_TYPE_FAILED);
+    EXPECT_FALSE(vm.getRelayNotReset(1));
+    EXPECT_NEAR(vm.getActionTimes(1), 1.0, 2e-6);
+    EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_SUCCESS);
+}

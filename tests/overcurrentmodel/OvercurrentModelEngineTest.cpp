@@ -465,3 +465,78 @@ TEST_F(OvercurrentModelEngine, LongTimeInverseRowMatchesThePublishedCurve)
     expectJudged(vm, faults, closed, {kPass});
     EXPECT_NEAR(vm.getActionTimes(0), 6.0, 5e-4);
 }
+
+// At real time, relays slower than their faults (function 50 at 10 ms,
+// pre-fault and interval unticked): a contact that moved in a fault and was
+// confirmed after it is that fault's trip, and the fault after it, begun on
+// the contact still closed, reads Not Reset whatever it plays.
+TEST_F(OvercurrentModelEngine, TripConfirmedAfterItsFaultIsThatFaultsTrip)
+{
+    atRealTime();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(false);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.01);
+    const struct
+    {
+        double maxFault;
+        double delay;
+        std::vector<double> amps;
+    } rows[] = {{0.065, 0.06, {2.0, 2.0}}, {0.065, 0.06, {2.0, 0.5}}, {1.065, 1.051, {2.0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "delay " << row.delay << ", points " << row.amps.size() << ", last at "
+                                        << row.amps.back() << " A");
+        vm.setMaxFaultTime(row.maxFault);
+        vm.clearPoint();
+        for (double a : row.amps)
+            vm.addAt(a, VM::FUNCTION_TYPE_50);
+        const auto relay = runsource::timedRelay(
+            QStringLiteral("timed:channel=IA,pickup=1,delay=%1,dropdelay=0.1,input=0").arg(row.delay));
+        const std::vector<Fault> faults = run(vm, [&] { sim->plugIn(relay); });
+        ASSERT_FALSE(faults.empty());
+        ASSERT_EQ(relay->pickupTimes().size(), 1u);
+        // Confirmed on a later page: placed by the pages' times, the
+        // instrument's holds between them (which it does not count) left out.
+        const double operate = double(relay->pickupTimes()[0] - faults[0].page.startNs) * 1e-9;
+        EXPECT_LE(vm.getActionTimes(0), operate + 2e-6);
+        EXPECT_GT(vm.getActionTimes(0), 0.0);
+        EXPECT_EQ(vm.getTestResults(0), kFail);
+        if (row.amps.size() < 2)
+            continue;
+        EXPECT_TRUE(vm.getRelayNotReset(1));
+        EXPECT_TRUE(std::isnan(vm.getActionTimes(1)));
+        EXPECT_EQ(vm.getTestResults(1), kFail);
+    }
+}
+
+// At real time, two relays (function 50 at 10 ms, a 0.5 s interval): the IA
+// relay closes 60 ms into point 1's 65 ms fault, confirmed on the interval,
+// and opens 0.1 s after it; point 2 (B-N) finds it reset and the IB relay
+// trips it in 10 ms.
+TEST_F(OvercurrentModelEngine, OpeningOnTheIntervalAfterALateTripIsTakenIn)
+{
+    atRealTime();
+    initialise();
+    OvercurrentModel vm;
+    prepare(vm);
+    vm.setNormalEnable(false);
+    vm.setIntervalEnable(true);
+    vm.setIntervalTime(0.5);
+    vm.setTdPickUp(VM::FUNCTION_TYPE_50, 0.01);
+    vm.setMaxFaultTime(0.065);
+    vm.addAt(2.0, VM::FUNCTION_TYPE_50, VM::FAULT_TYPE_A_E);
+    vm.addAt(2.0, VM::FUNCTION_TYPE_50, VM::FAULT_TYPE_B_E);
+    const auto relays = zorsim::parseRelaySetup(
+        "timed:channel=IA,pickup=1,delay=0.06,dropdelay=0.1,input=0;timed:channel=IB,pickup=1,delay=0.01,input=0");
+    const std::vector<Fault> faults = run(vm, [&] {
+        for (const auto& relay : relays.models)
+            sim->plugIn(relay);
+    });
+    ASSERT_EQ(faults.size(), 2u);
+    EXPECT_EQ(vm.getTestResults(0), kFail);
+    EXPECT_FALSE(vm.getRelayNotReset(1));
+    EXPECT_NEAR(vm.getActionTimes(1), 0.010, 2e-6);
+    EXPECT_EQ(vm.getTestResults(1), kPass);
+}

@@ -253,3 +253,35 @@ TEST_F(RunProtectionTest, ATripOnPagesThatEndBetweenTheLoopsReadsIsCreditedToIts
     Seq& e = *testor().dataStateSequence;
     EXPECT_FALSE(std::isnan(read(e, [](Seq& x) { return x.stateActionTimes[0][0]; })));
 }
+
+// A contact closing just before a 1 s timed state ends, confirmed on the
+// state after it (10 ms, and a debounce, before the end): the trip of the
+// state it closed in, at its time; the state after it sees no change.
+TEST_F(RunProtectionTest, StateSequenceTripConfirmedOnTheNextStateIsItsOwnStates)
+{
+    atRealTime();
+    initialise();
+    edit(*testor().dataStateSequence, [](Seq& e) {
+        setSequence(e);
+        e.stateCount = 2;
+        for (int s = 0; s < 2; ++s) {
+            e.stateTriggerTypes[s] = AO_TRIGGER_TYPE_TIME;
+            e.stateOutputTimes[s] = 1.0;
+            e.stateOutputBIStates[s][0] = 3;
+            e.stateOutputRanges[s][kIA] = 2.0;
+        }
+    });
+    const double debounce = double(globalConfigureSoftData->ditherTime);
+    for (const double delay : {0.99, 1.0 - debounce}) {
+        SCOPED_TRACE(delay);
+        sim->unplugAll();
+        zorsim::ThresholdRelaySettings settings;
+        settings.channel = kIA;
+        settings.pickupDelaySeconds = delay;
+        sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(settings));
+        runToEnd(TT::TEST_STATESEQUENCE);
+        Seq& e = *testor().dataStateSequence;
+        EXPECT_NEAR(read(e, [](Seq& x) { return x.stateActionTimes[0][0]; }), delay, 2e-6);
+        EXPECT_TRUE(std::isnan(read(e, [](Seq& x) { return x.stateActionTimes[1][0]; })));
+    }
+}

@@ -1,0 +1,177 @@
+#include "ContactJudgement.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace ContactJudgement {
+
+namespace {
+
+constexpr int64_t kNever = std::numeric_limits<int64_t>::max();
+
+// The index of the first edge of `input` stamped after `us`.
+size_t firstAfter(const std::vector<Edge>& edges, int64_t us)
+{
+    return size_t(std::upper_bound(edges.begin(), edges.end(), us, [](int64_t t, const Edge& e) { return t < e.us; })
+                  - edges.begin());
+}
+
+// The end of a page's window, kNever while it is open.
+int64_t windowEnd(const Page& page)
+{
+    if (page.setEndUs != kNone && (page.endUs == kNone || page.setEndUs < page.endUs))
+        return page.setEndUs;
+    return page.endUs != kNone ? page.endUs : kNever;
+}
+
+// The level a watched input is operated at (-1: none known).
+int operatedLevel(uint8_t watch, int lastTripLevel)
+{
+    switch (watch & 3) {
+    case 1: return 1;
+    case 2: return 0;
+    case 3: return lastTripLevel;
+    default: return -1;
+    }
+}
+
+enum class Confirmation {
+    Yes,
+    No,
+    Unknown
+};
+
+// Whether the change of `input` at edge `i` (a real change) is confirmed.
+Confirmation confirmed(const Record& record, int input, size_t i)
+{
+    const std::vector<Edge>& edges = record.edges[input];
+    const int64_t until = edges[i].us + record.debounceUs;
+    for (size_t j = i + 1; j < edges.size() && edges[j].us < until; ++j)
+        if (edges[j].closed != edges[i].closed)
+            return Confirmation::No;
+    return record.knownToUs >= until ? Confirmation::Yes : Confirmation::Unknown;
+}
+
+}   // namespace
+
+int levelAt(const Record& record, int input, int64_t us)
+{
+    if (input < 0 || input >= kInputs)
+        return -1;
+    const std::vector<Edge>& edges = record.edges[input];
+    const size_t after = firstAfter(edges, us);
+    return after == 0 ? record.startLevel[input] : (edges[after - 1].closed ? 1 : 0);
+}
+
+int64_t resetMoment(const Record& record, size_t page)
+{
+    const Page& p = record.pages[page];
+    // A check page only plays the page before it on.
+    while (page > 0 && record.pages[page - 1].role == Role::Check)
+        --page;
+    if (page == 0)
+        return p.startUs;
+    const Page& before = record.pages[page - 1];
+    return before.setEndUs != kNone && before.setEndUs < p.startUs ? before.setEndUs : p.startUs;
+}
+
+int pageAt(const Record& record, int64_t us)
+{
+    for (size_t p = 0; p < record.pages.size(); ++p)
+        if (record.pages[p].startUs <= us && us < windowEnd(record.pages[p]))
+            return int(p);
+    return -1;
+}
+
+std::vector<Judgement> judge(const Record& record)
+{
+    std::vector<Judgement> out(record.pages.size());
+    int tripLevel[kInputs] = {-1, -1, -1, -1};   // the level each input's last trip left
+    for (size_t p = 0; p < record.pages.size(); ++p) {
+        const Page& page = record.pages[p];
+        Judgement& j = out[p];
+        const int64_t at = resetMoment(record, p);
+        for (int i = 0; i < kInputs; ++i)
+            j.startLevel[i] = int8_t(levelAt(record, i, at - 1));
+        if (!page.judged())
+            continue;
+        if (record.stopped && page.startUs > record.knownToUs) {
+            j.outcome = Outcome::NoTest;
+            continue;
+        }
+
+        // Reset as it begins.
+        if (page.beginsReset) {
+            if (at + record.debounceUs > record.knownToUs && !record.stopped)
+                continue;   // a change before `at` may still be stamped
+            int watched = 0;
+            int operated = 0;
+            for (int i = 0; i < kInputs; ++i) {
+                const int target = operatedLevel(page.watch[i], tripLevel[i]);
+                if ((page.watch[i] & 3) == 0)
+                    continue;
+                ++watched;
+                const int level = levelAt(record, i, at - 1);
+                operated += target >= 0 && level == target ? 1 : 0;
+            }
+            if (operated > 0 && (!page.allInputs || operated == watched)) {
+                j.outcome = Outcome::NotReset;
+                continue;
+            }
+        }
+
+        // The first confirmed watched change in its window.
+        const int64_t end = windowEnd(page);
+        int64_t firstUnknown = kNever;
+        int64_t tripAt = kNever;
+        for (int i = 0; i < kInputs; ++i) {
+            const uint8_t watch = page.watch[i] & 3;
+            if (watch == 0)
+                continue;
+            const std::vector<Edge>& edges = record.edges[i];
+            for (size_t e = firstAfter(edges, page.startUs - 1); e < edges.size() && edges[e].us < end; ++e) {
+                const Edge& edge = edges[e];
+                if (edge.us >= std::min(tripAt, firstUnknown))
+                    break;
+                const int before = levelAt(record, i, edge.us - 1);
+                if (before == (edge.closed ? 1 : 0) || (watch & (edge.closed ? 1 : 2)) == 0)
+                    continue;
+                const Confirmation c = confirmed(record, i, e);
+                if (c == Confirmation::No)
+                    continue;
+                if (c == Confirmation::Unknown) {
+                    firstUnknown = edge.us;
+                    break;
+                }
+                if (page.allInputs) {
+                    bool all = true;
+                    for (int k = 0; k < kInputs; ++k)
+                        if (k != i && (page.watch[k] & 3) != 0
+                            && levelAt(record, k, edge.us) != operatedLevel(page.watch[k], tripLevel[k]))
+                            all = false;
+                    if (!all)
+                        continue;
+                }
+                tripAt = edge.us;
+                j.input = i;
+                j.closed = edge.closed;
+                break;
+            }
+        }
+        if (tripAt < firstUnknown) {
+            j.outcome = Outcome::Trip;
+            j.tripUs = tripAt - page.startUs;
+            tripLevel[j.input] = j.closed ? 1 : 0;
+            continue;
+        }
+        j.input = -1;
+        const bool windowKnown = end != kNever && end + record.debounceUs <= record.knownToUs;
+        if (firstUnknown == kNever && windowKnown)
+            j.outcome = Outcome::NoAction;
+        else if (record.stopped)
+            j.outcome = Outcome::NoTest;
+    }
+    return out;
+}
+
+}   // namespace ContactJudgement

@@ -1,0 +1,110 @@
+#pragma once
+
+// The judgement of a run's contacts from what the instrument recorded: the
+// pages it played (each with its start, the end of its set time and its end
+// on the instrument's clock) and the edges it stamped on each binary input.
+// No thread, driver or Qt object: every verdict and every live decision
+// (play the next fault or pass it over, a check page, end a step after a
+// trip) reads the same function over the record known so far.
+//
+// Policies, in microseconds of the instrument's clock:
+// - An input's level at a moment is the level its last edge stamped at or
+//   before that moment left (an edge to the level it is at changes nothing).
+// - A page holds its start and not its end: [start, end of its set time), or
+//   [start, end) where no set time ends it (a trip or a switch did). What
+//   the instrument played while it held a page past its set time belongs to
+//   no page's window.
+// - A change is confirmed once the input has kept its level for the
+//   debounce: no change within [stamp, stamp + debounce), and the record
+//   known that far. A page's trip is the first change stamped in its window
+//   toward a level it watches (rising: closed, falling: open) that is
+//   confirmed, wherever the confirmation falls; with AND logic every watched
+//   input is at its operated level at that stamp.
+// - A page that must begin reset is Not Reset where its watched inputs are
+//   operated as it begins (OR: any, AND: all): by the edges stamped before
+//   it began, the page before it ended at the end of its set time, however
+//   long the instrument held it (a check page after it not counted). An input
+//   watched for both edges is operated at the level the last trip on it
+//   left. Levels are known up to a debounce before the record ends (a
+//   change is stamped once it is confirmed).
+// - What a stop left undecided is NoTest.
+
+#include <cstdint>
+#include <vector>
+
+namespace ContactJudgement {
+
+constexpr int kInputs = 4;
+constexpr int64_t kNone = -1;
+
+enum class Role {
+    PreFault,
+    Fault,      // fault of point `index`
+    Interval,   // between faults
+    Check,      // the page before played on for the debounce
+    Step,       // step `index` of item `item`
+    State,      // state `index`
+    AfterFault
+};
+
+struct Page
+{
+    Role role = Role::Fault;
+    int index = 0;
+    int item = 0;
+    int64_t startUs = 0;
+    int64_t setEndUs = kNone;      // its set time ran out; kNone: not (yet), or none
+    int64_t endUs = kNone;         // the instrument left it; kNone: not yet
+    uint8_t watch[kInputs] = {};   // per input: bit 0 rising, bit 1 falling
+    bool allInputs = false;        // AND logic
+    bool beginsReset = false;      // a contact operated as it begins reads Not Reset
+    bool judged() const { return role == Role::Fault || role == Role::Step || role == Role::State; }
+};
+
+struct Edge
+{
+    int64_t us = 0;
+    bool closed = false;   // the level the contact moved to
+};
+
+struct Record
+{
+    std::vector<Page> pages;                         // in the order played
+    int8_t startLevel[kInputs] = {-1, -1, -1, -1};   // before the first edge; -1 unknown
+    std::vector<Edge> edges[kInputs];                // each input's, in time order
+    int64_t debounceUs = 0;
+    int64_t knownToUs = 0;   // the instrument's clock the record covers
+    bool stopped = false;    // the run stopped at knownToUs: nothing comes after
+};
+
+enum class Outcome {
+    Pending,
+    Trip,
+    NoAction,
+    NotReset,
+    NoTest
+};
+
+struct Judgement
+{
+    Outcome outcome = Outcome::Pending;
+    int input = -1;                                  // the trip's input
+    bool closed = false;                             // the level the trip moved it to
+    int64_t tripUs = 0;                              // its stamp, from the page's start
+    int8_t startLevel[kInputs] = {-1, -1, -1, -1};   // as the page began (-1 unknown; resetMoment)
+};
+
+// The level of `input` at `us` from its stamps (1 closed, 0 open, -1 unknown).
+int levelAt(const Record& record, int input, int64_t us);
+
+// Where a page's reset is read: the end of the set time of the page before
+// it, where that came before this page's start.
+int64_t resetMoment(const Record& record, size_t page);
+
+// The page whose window holds `us`, or -1.
+int pageAt(const Record& record, int64_t us);
+
+// One judgement per page of the record (Pending for pages not judged).
+std::vector<Judgement> judge(const Record& record);
+
+}   // namespace ContactJudgement
