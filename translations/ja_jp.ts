@@ -3470,6 +3470,10 @@
         <source>升级失败！请联系技术支持。</source>
         <translation>更新に失敗しました。技術サポートにご連絡ください。</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>校正係数を入力しませんでした：%1には校正係数がありません（ヘッダも該当するグループもありません）</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

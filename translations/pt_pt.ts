@@ -3470,6 +3470,10 @@
         <source>升级失败！请联系技术支持。</source>
         <translation>Falha na atualização! Contacte o suporte técnico.</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>Coeficientes não importados: %1 não contém coeficientes (sem cabeçalho nem grupo do seu tipo)</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3470,6 +3470,10 @@
         <source>升级失败！请联系技术支持。</source>
         <translation>Ошибка обновления! Обратитесь в техподдержку.</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>Коэффициенты не импортированы: в %1 нет коэффициентов (нет заголовка и групп своего вида)</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

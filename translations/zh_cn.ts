@@ -3470,6 +3470,10 @@
         <source>升级失败！请联系技术支持。</source>
         <translation>升级失败！请联系技术支持。</translation>
     </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

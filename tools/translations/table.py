@@ -1093,6 +1093,11 @@ TABLE = [
      "Коэффициенты не импортированы: в %1 больше элементов, атрибутов или уровней вложенности, чем в любом файле "
      "калибровки, который пишет прибор",
      "校正係数を入力しませんでした：%1の要素・属性・入れ子の数が、本器が書き込むどの校正ファイルよりも多くなっています"),
+    ("ViewBaseModel", "校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）", None,
+     "Coefficients not imported: %1 holds no coefficients (no head and no group of its kind)",
+     "Coeficientes não importados: %1 não contém coeficientes (sem cabeçalho nem grupo do seu tipo)",
+     "Коэффициенты не импортированы: в %1 нет коэффициентов (нет заголовка и групп своего вида)",
+     "校正係数を入力しませんでした：%1には校正係数がありません（ヘッダも該当するグループもありません）"),
     ("ViewBaseModel", "校准系数未导入：%1大于任何校准文件（超过 %2 字节）", None,
      "Coefficients not imported: %1 is larger than any calibration file (more than %2 bytes)",
      "Coeficientes não importados: %1 é maior do que qualquer ficheiro de calibração (mais de %2 bytes)",
