@@ -3474,6 +3474,10 @@
         <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
         <translation>校正係数を入力しませんでした：%1には校正係数がありません（ヘッダも該当するグループもありません）</translation>
     </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>設定ファイル %1 の %2 は %3 で範囲外のため、%4 で動作します。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3474,6 +3474,10 @@
         <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
         <translation>Coeficientes não importados: %1 não contém coeficientes (sem cabeçalho nem grupo do seu tipo)</translation>
     </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>No ficheiro de configuração %1, %2 contém %3, fora do seu intervalo: usa-se %4.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

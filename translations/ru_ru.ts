@@ -3474,6 +3474,10 @@
         <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
         <translation>Коэффициенты не импортированы: в %1 нет коэффициентов (нет заголовка и групп своего вида)</translation>
     </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>В файле конфигурации %1 параметр %2 равен %3, вне допустимого диапазона: используется %4.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

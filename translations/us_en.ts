@@ -3474,6 +3474,10 @@
         <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
         <translation>Coefficients not imported: %1 holds no coefficients (no head and no group of its kind)</translation>
     </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>In the configuration file %1, %2 holds %3, outside its range: it runs on %4.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

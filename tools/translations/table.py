@@ -526,6 +526,11 @@ TABLE = [
      "%1 = “%2” não é um valor que esta página aceite.", "%1 = «%2»: эта страница не принимает такое значение.",
      "%1 = “%2” はこのページで使えない値です。"),
 
+    (None, "配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。", None,
+     "In the configuration file %1, %2 holds %3, outside its range: it runs on %4.",
+     "No ficheiro de configuração %1, %2 contém %3, fora do seu intervalo: usa-se %4.",
+     "В файле конфигурации %1 параметр %2 равен %3, вне допустимого диапазона: используется %4.",
+     "設定ファイル %1 の %2 は %3 で範囲外のため、%4 で動作します。"),
     (None, "配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。", None,
      "The configuration file %1 cannot be read: its settings run on their defaults. The file itself is kept.",
      "O ficheiro de configuração %1 não pode ser lido: as suas definições usam os valores por defeito. "
