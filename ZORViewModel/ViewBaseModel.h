@@ -559,7 +559,10 @@ public:
     Q_INVOKABLE bool getTimeZoneDaylightEnable(int index) const;
     Q_INVOKABLE int getTimeZoneIndexFromId(QString id) const;
     Q_INVOKABLE void updateTimeZoneOffset(int index);
+    // The stored zone's offset, minutes; 0 while the zone list could not be read.
     Q_INVOKABLE int getTimeZoneOffset() const;
+    // Whether the zone list is there but could not be read (the page says so).
+    Q_INVOKABLE bool getTimeZoneListRefused() const;
 
     // ---- Pulse times (UTC seconds) ---------------------------------------------
     // startTime "HH:mm:ss" in the configured zone (timeZoneOffsetMin), on the

@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>適用</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>タイムゾーン一覧を読み取れません：タイムゾーンは表示されず、時計にオフセットは適用されません。</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>

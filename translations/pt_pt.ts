@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>Aplicar</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>A lista de fusos horários não pôde ser lida: nenhum fuso é mostrado e o relógio não aplica desvio.</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>

@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>Применить</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>Список часовых поясов не прочитан: пояс не показан, часы без смещения пояса.</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>

@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>Apply</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>The time-zone list could not be read: no zone is shown and the clock takes no zone offset.</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>

@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>应用</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>时区列表无法读取：不显示时区，时钟不按时区偏移。</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>

@@ -526,6 +526,11 @@ TABLE = [
      "%1 = “%2” não é um valor que esta página aceite.", "%1 = «%2»: эта страница не принимает такое значение.",
      "%1 = “%2” はこのページで使えない値です。"),
 
+    (None, "时区列表无法读取：不显示时区，时钟不按时区偏移。", None,
+     "The time-zone list could not be read: no zone is shown and the clock takes no zone offset.",
+     "A lista de fusos horários não pôde ser lida: nenhum fuso é mostrado e o relógio não aplica desvio.",
+     "Список часовых поясов не прочитан: пояс не показан, часы без смещения пояса.",
+     "タイムゾーン一覧を読み取れません：タイムゾーンは表示されず、時計にオフセットは適用されません。"),
     (None, "配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。", None,
      "In the configuration file %1, %2 holds %3, outside its range: it runs on %4.",
      "No ficheiro de configuração %1, %2 contém %3, fora do seu intervalo: usa-se %4.",
