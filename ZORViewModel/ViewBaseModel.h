@@ -605,10 +605,14 @@ public:
     // name: a file name in the module's report folder (no path separators, no
     // "..", no leading "."); empty: folder + "_" + "yyyyMMddhhmmss" + ".htm".
     Q_INVOKABLE bool saveReport(QString name);
+    // Why the last saveReport failed, for its notice; "" when it did not or
+    // the plain failure says all.
+    Q_INVOKABLE QString reportFailure() const { return reportFailureText; }
     // Copies the module report folders to the USB stick; false when no stick
     // is mounted (nothing is made then), none was exported or any copy failed.
     Q_INVOKABLE bool exportReport();
     bool checkReportFiles(const QString& root, const QString& folder);
+    QString reportFailureText;
     bool openReportFile(QFile* file, QDomDocument* doc, QDomElement* body);
     void appendHead(QDomDocument* doc, QDomElement* body);
     void appendBottom(QDomDocument* doc, QDomElement* body);

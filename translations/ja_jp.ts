@@ -3482,6 +3482,10 @@
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
         <translation>設定ファイル %1 の %2 は %3 で範囲外のため、%4 で動作します。</translation>
     </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>レポートを保存できません：レポートフォルダ %1 がアプリケーションのフォルダの外を指しています。</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

@@ -3482,6 +3482,10 @@
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
         <translation>No ficheiro de configuração %1, %2 contém %3, fora do seu intervalo: usa-se %4.</translation>
     </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>Falha ao guardar o relatório: a pasta de relatórios %1 leva para fora da pasta da aplicação.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>

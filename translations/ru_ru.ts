@@ -3482,6 +3482,10 @@
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
         <translation>В файле конфигурации %1 параметр %2 равен %3, вне допустимого диапазона: используется %4.</translation>
     </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>Отчёт не сохранён: папка отчётов %1 ведёт за пределы папки программы.</translation>
+    </message>
 </context>
 <context>
     <name>ViewCalibrationModel</name>
