@@ -145,14 +145,20 @@ bool ControllerConfiguration::SettingDomain::holds(double value) const
     return type == Real || std::floor(value) == value;
 }
 
-bool ControllerConfiguration::takes(const void* address, double value) const
+bool ControllerConfiguration::takes(const void* address, double value)
 {
-    auto* self = const_cast<ControllerConfiguration*>(this);
     for (const SettingDomain& setting : settingDomains()) {
-        if (setting.member(*self) != address)
+        if (setting.member(*this) != address)
             continue;
         if (setting.holds(value))
             return true;
+        if (setting.clamped && std::isfinite(value)) {
+            const double end = value < setting.low ? setting.low : setting.high;
+            setting.store(*this, end);
+            qWarning() << "configuration: setting" << setting.key << "given" << value << "- outside" << setting.low
+                       << ".." << setting.high << ", held to" << end;
+            return false;
+        }
         qWarning() << "configuration: setting" << setting.key << "refused" << value << "- outside" << setting.low
                    << ".." << setting.high << "; the value in use is kept";
         return false;

@@ -202,7 +202,8 @@ public:
     // The one way to write a setting from outside the configuration's
     // thread: under mutex, which the saves, the loads and the driver records
     // take to read and write the members. A value outside the setting's
-    // domain is refused (false; the member keeps its value). Any thread.
+    // domain is not taken (false): the member keeps its value, or a finite
+    // one is held to the nearer end of a clamped setting. Any thread.
     template <typename T, typename V>
     bool set(T ControllerConfiguration::*member, V value)
     {
@@ -262,7 +263,8 @@ public:
     void updateClockSyncEnable();
 
     // Names of the files ("softinfo.xml" ...) whose last load found no
-    // readable XML document there: their settings took the key defaults. The
+    // readable XML document there: taken as no file, their settings kept
+    // what they had (at start, a first start's values). The
     // next save of such a file first moves it aside, to "<name>.damaged" (or
     // "<name>.<n>.damaged" when that is taken). Any thread.
     QStringList damagedFiles() const;
@@ -295,8 +297,9 @@ private:
     // that cannot be read, which is taken as none.
     bool readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts = {});
     void noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere);
-    // Whether the member at address may take value; a refusal is logged.
-    bool takes(const void* address, double value) const;
+    // Whether the member at address may take value as it is; when not, it is
+    // logged, and a clamped setting holds a finite value to its nearer end.
+    bool takes(const void* address, double value);
 
     std::atomic<bool> softwareReadAtStart{false};
     QList<HeldSetting> held;   // guarded by damageMutex
