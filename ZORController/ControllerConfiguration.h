@@ -234,6 +234,8 @@ public:
     // Start-up: loads the software settings on the calling (main) thread,
     // before any queued request reaches the configuration thread, so the
     // language is known when the translator is chosen. Returns lanuageType.
+    // The next load of the software settings takes this read instead of
+    // reading the file again.
     LANGUAGEType loadStartupConfig();
 
     // The ratings the view models start from, read together under mutex
