@@ -94,8 +94,8 @@ const QVector<ControllerConfiguration::SettingDomain>& ControllerConfiguration::
         ZOR_SETTING(S, "CLOCK_SYNC_ENABLED", bClkSyncEnabled, Boolean, 0, 1, 0, false),
         // The settings page stores 1 for IRIG-B, the driver's value is 2.
         ZOR_SETTING(S, "CLOCK_SOURCE", clockSource, Integer, 0, CLOCK_SOURCE_IRIG_B, 0, false),
-        ZOR_SETTING(S, "TIME_ZONE", timeZone, Integer, 0, double(BaseXmlFile::bounds(BaseXmlFile::Kind::TimeZones).elements), 0,
-                    false),
+        ZOR_SETTING(S, "TIME_ZONE", timeZone, Integer, 0,
+                    double(BaseXmlFile::bounds(BaseXmlFile::Kind::TimeZones).elements), 0, false),
         ZOR_SETTING(S, "TIME_ZONE_OFFSET_MINUTES", timeZoneOffsetMin, Integer, -MAX_TIME_ZONE_OFFSET_MINUTES,
                     MAX_TIME_ZONE_OFFSET_MINUTES, 0, false),
         ZOR_SETTING(S, "DST_ENABLE", bDSTEnable, Boolean, 0, 1, 0, false),
@@ -195,8 +195,8 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
         if (!xml.isDocument()) {
             // Taken as no file: the settings keep what a first start gives them.
             isDamaged = true;
-            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError()
-                                        + "); taken as no file, its settings keep their defaults";
+            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
+                                 << "taken as no file, its settings keep their defaults";
         } else {
             read = true;
             for (const SettingDomain& setting : settingDomains()) {
@@ -470,8 +470,8 @@ void ControllerConfiguration::loadSystemConfig()
         BaseXmlHelper xml(path, true);
         const bool isDamaged = QFileInfo::exists(path) && !xml.isDocument();
         if (isDamaged)
-            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError()
-                                        + "); taken as no file, its settings keep their defaults";
+            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
+                                 << "taken as no file, its settings keep their defaults";
         noteFile(kSystemFile, isDamaged, {});
         if (xml.isDocument()) {
             const auto text = [&xml](const char* key, const QString& def) {

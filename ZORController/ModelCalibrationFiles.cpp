@@ -101,9 +101,9 @@ bool openForReading(QFile& file, bool staged, QString* why = nullptr)
                           : BaseXmlFile::openRegularFile(file.fileName(), true, &read);
     if (fd < 0) {
         if (why)
-            *why = staged ? QStringLiteral("not a regular file of the staging folder")
-                   : read == BaseXmlFile::Read::NotAFile ? QStringLiteral("not a regular file")
-                                                         : QStringLiteral("could not be opened");
+            *why = staged                             ? QStringLiteral("not a regular file of the staging folder")
+                : read == BaseXmlFile::Read::NotAFile ? QStringLiteral("not a regular file")
+                                                      : QStringLiteral("could not be opened");
         return false;
     }
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))

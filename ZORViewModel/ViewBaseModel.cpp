@@ -393,8 +393,8 @@ QString ViewBaseModel::takeStartupNotice()
             lines << tr("配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。").arg(what);
         else if (key.startsWith(QLatin1String("held:")))
             lines << tr("配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。")
-                         .arg(key.section(QLatin1Char(':'), 1, 1), key.section(QLatin1Char(':'), 2, 2), key.section(QLatin1Char(':'), 4),
-                              key.section(QLatin1Char(':'), 3, 3));
+                         .arg(key.section(QLatin1Char(':'), 1, 1), key.section(QLatin1Char(':'), 2, 2),
+                              key.section(QLatin1Char(':'), 4), key.section(QLatin1Char(':'), 3, 3));
         else
             calibration << what;
     }

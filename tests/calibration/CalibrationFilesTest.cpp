@@ -443,7 +443,11 @@ TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
 // refusal is told in one line naming the file and why.
 TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
 {
-    enum Form { Body, Folder, DevZero };
+    enum Form {
+        Body,
+        Folder,
+        DevZero
+    };
     struct Case
     {
         Form form;
@@ -453,10 +457,11 @@ TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
     };
     const Case cases[] = {
         {Body, "<root/>", Cal::DAMAGE_NOTHING, "no \"AHEAD\" head and no group of its kind"},
-        {Body, "<?xml version=\"1.0\"?>\n<root><UA-L7/><AMP_P0_FACTOR>2</AMP_P0_FACTOR></root>\n",
-         Cal::DAMAGE_NOTHING, "no \"AHEAD\" head"},
+        {Body, "<?xml version=\"1.0\"?>\n<root><UA-L7/><AMP_P0_FACTOR>2</AMP_P0_FACTOR></root>\n", Cal::DAMAGE_NOTHING,
+         "no \"AHEAD\" head"},
         {Body, "", Cal::DAMAGE_UNREADABLE, "(line 1 column"},
-        {Body, "<root>" + QByteArray(32 * 1024, ' ') + "</root>", Cal::DAMAGE_BEYOND_BOUNDS, ": larger than 32768 bytes"},
+        {Body, "<root>" + QByteArray(32 * 1024, ' ') + "</root>", Cal::DAMAGE_BEYOND_BOUNDS,
+         ": larger than 32768 bytes"},
         {Folder, "", Cal::DAMAGE_UNREADABLE, ": not a regular file"},
         {DevZero, "", Cal::DAMAGE_UNREADABLE, ": not a regular file"},
     };

@@ -515,7 +515,8 @@ TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
     ASSERT_EQ(table.size(), int(std::size(domains)));
     for (const auto& d : domains) {
         SCOPED_TRACE(d.key);
-        const auto row = std::find_if(table.begin(), table.end(), [&](const Cfg::SettingDomain& s) { return QLatin1String(s.key) == d.key; });
+        const auto row = std::find_if(table.begin(), table.end(),
+                                      [&](const Cfg::SettingDomain& s) { return QLatin1String(s.key) == d.key; });
         ASSERT_NE(row, table.end());
         EXPECT_EQ(row->low, d.low);
         EXPECT_EQ(row->high, d.high);

@@ -359,11 +359,11 @@ TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
         ASSERT_EQ(mode(pcSide, row.mode), 0);
         const auto before = tree(app());
         // One line names the file, its size and the bound.
-        const QByteArray log = remotetest::outputOf(sandbox.filePath("head"), [&] {
-            EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF);
-        });
+        const QByteArray log = remotetest::outputOf(sandbox.filePath("head"),
+                                                    [&] { EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF); });
         EXPECT_EQ(log.count('\n'), 1) << log.constData();
-        EXPECT_TRUE(log.contains(QByteArray(row.name) + " refused: " + QByteArray::number(row.size) + " bytes, more than "))
+        EXPECT_TRUE(
+            log.contains(QByteArray(row.name) + " refused: " + QByteArray::number(row.size) + " bytes, more than "))
             << log.constData();
         EXPECT_EQ(chunk(pcSide, "data"), 0xFF);
         EXPECT_EQ(tree(app()), before);

@@ -160,9 +160,11 @@ TEST(StartupProcess, SettingsOutsideTheirDomainStartHeldAndAreTold)
     const ProbeRun run = runProbe(box.path(), "notice");
     ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
     EXPECT_EQ(1, startupSteps(run.err).filter("software configuration loaded; language 0 ").size());
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8("配置文件 softinfo.xml 中的 DITHER_TIME 为 inf，超出其范围，按 0.015 运行。")))
+    EXPECT_TRUE(run.out.contains(
+        QString::fromUtf8("配置文件 softinfo.xml 中的 DITHER_TIME 为 inf，超出其范围，按 0.015 运行。")))
         << run.out.toStdString();
-    EXPECT_TRUE(run.out.contains(QString::fromUtf8("配置文件 softinfo.xml 中的 LANUAGE_TYPE 为 99，超出其范围，按 0 运行。")))
+    EXPECT_TRUE(
+        run.out.contains(QString::fromUtf8("配置文件 softinfo.xml 中的 LANUAGE_TYPE 为 99，超出其范围，按 0 运行。")))
         << run.out.toStdString();
 }
 
@@ -183,8 +185,13 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
         QByteArray kept;   // the file's bytes afterwards, "" no regular file
     } rows[] = {
         {"nested too deep", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", deep); }, deep},
-        {"too many elements", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", flat); }, flat},
-        {"a FIFO", [](const TestSandbox&, const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); }, ""},
+        {"too many elements", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", flat); },
+         flat},
+        {"a FIFO",
+         [](const TestSandbox&, const QString& path) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+         },
+         ""},
         {"a link to a FIFO",
          [](const TestSandbox& box, const QString& path) {
              ASSERT_EQ(::mkfifo(QFile::encodeName(box.filePath("fifo")).constData(), 0600), 0);
@@ -193,7 +200,8 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
          ""},
         {"a folder", [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QDir().mkpath(path)); }, ""},
         {"0 bytes", [](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", ""); }, ""},
-        {"a link to /dev/zero", [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); }, ""},
+        {"a link to /dev/zero",
+         [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); }, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -207,8 +215,10 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
         EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
         const QStringList steps = startupSteps(run.err);
         // Taken as no file: a first start's English, and one line saying why.
-        EXPECT_EQ(1, steps.filter("software configuration loaded; language 1 ").size()) << steps.join('\n').toStdString();
-        EXPECT_TRUE(run.out.contains("notice: The configuration file softinfo.xml cannot be read")) << run.out.toStdString();
+        EXPECT_EQ(1, steps.filter("software configuration loaded; language 1 ").size())
+            << steps.join('\n').toStdString();
+        EXPECT_TRUE(run.out.contains("notice: The configuration file softinfo.xml cannot be read"))
+            << run.out.toStdString();
         EXPECT_EQ(1, run.err.count("softinfo.xml cannot be read (")) << run.err.toStdString();
         if (!row.kept.isEmpty()) {
             EXPECT_EQ(box.read("dat/softinfo.xml"), row.kept);

@@ -318,7 +318,12 @@ TEST_F(Housekeeping, ARefusedZoneListIsToldAndItsStoredOffsetNotApplied)
         {"0 bytes", [&] { sandbox.write("app/dat/CUSTOM_TIMEZONES.XML", ""); }, true},
         {"a folder", [&] { ASSERT_TRUE(QDir().mkpath(path)); }, true},
         {"a link to /dev/zero", [&] { ASSERT_TRUE(QFile::link("/dev/zero", path)); }, true},
-        {"past its bound", [&] { sandbox.write("app/dat/CUSTOM_TIMEZONES.XML", "<TimeZones>" + QByteArray(int(bound), ' ') + "</TimeZones>"); }, true},
+        {"past its bound",
+         [&] {
+             sandbox.write("app/dat/CUSTOM_TIMEZONES.XML",
+                           "<TimeZones>" + QByteArray(int(bound), ' ') + "</TimeZones>");
+         },
+         true},
         {"no list", [] {}, false},
     };
     config->lanuageType = ControllerConfiguration::LANGUAGE_TYPE_ENGLISH;
@@ -336,7 +341,9 @@ TEST_F(Housekeeping, ARefusedZoneListIsToldAndItsStoredOffsetNotApplied)
         ASSERT_EQ(zoplat::setSystemTime(QDateTime(QDate(2024, 3, 2), QTime(10, 0), Qt::UTC).toSecsSinceEpoch()), 0);
         vm.clearPPXUtcTime();
         ASSERT_TRUE(vm.addPPXUtcTime("12:00:00", 10, 1));
-        EXPECT_EQ(vm.getPPXUtcTime(0), QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC).addSecs(row.refused ? 0 : -330 * 60).toSecsSinceEpoch());
+        EXPECT_EQ(
+            vm.getPPXUtcTime(0),
+            QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC).addSecs(row.refused ? 0 : -330 * 60).toSecsSinceEpoch());
     }
     QFile::remove(path);
 }

@@ -158,7 +158,8 @@ TEST_F(Report, AModuleFolderLinkedOutOfTheApplicationsFolderTakesNoReport)
     } notices[] = {
         {"zh_cn", "保存报告失败：报告文件夹 report/AC 通向应用程序文件夹之外。"},
         {"us_en", "Save Report failed: the report folder report/AC leads out of the application's folder."},
-        {"pt_pt", "Falha ao guardar o relatório: a pasta de relatórios report/AC leva para fora da pasta da aplicação."},
+        {"pt_pt",
+         "Falha ao guardar o relatório: a pasta de relatórios report/AC leva para fora da pasta da aplicação."},
     };
     for (const auto& n : notices) {
         QTranslator translator;
