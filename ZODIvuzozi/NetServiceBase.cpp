@@ -568,11 +568,7 @@ bool NetServiceBase::applyDither(double ditherTime)
     // Set and sent on the configuration's thread, in that order, before the
     // record is answered: a start after it runs with it.
     QMetaObject::invokeMethod(
-        config,
-        [config, ditherTime] {
-            QMutexLocker lock(&config->mutex);
-            config->ditherTime = ditherTime;
-        },
+        config, [config, ditherTime] { config->set(&ControllerConfiguration::ditherTime, ditherTime); },
         Qt::QueuedConnection);
     center->testConfig();
     return runWaited<bool>(config, [] { return true; }, ENGINE_WAIT_MS).has_value();

@@ -4,6 +4,8 @@
 #include "BaseXmlFile.h"
 #include "BaseXmlHelper.h"
 #include "CommDriverData.h"
+#include "ModelEntityCommon.h"
+#include "ModuleStartDomains.h"
 #include "driverbase.h"
 #include "driverclock.h"
 #include "zoplatform.h"
@@ -15,7 +17,9 @@
 #include <QFileInfo>
 #include <QMutexLocker>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 const QString ControllerConfiguration::SOFTWARE_NAME_CN_0 = QString::fromUtf8("继电保护测试仪");
 const QString ControllerConfiguration::SOFTWARE_NAME_CN_1 = QString::fromUtf8("便携式继电保护测试仪");
@@ -35,100 +39,216 @@ const QString kHardFile = QStringLiteral("devinfo.xml");
 const QString kSystemFile = QStringLiteral("sysinfo.xml");
 const QString kBatteryFile = QStringLiteral("batteryinfo.xml");
 
-// Typed reads of one key. A missing or empty key gives the default; so does
-// a numeric text that does not parse (storing 0 would hand a zero range or
-// period to the driver and the view models).
-class KeyReader
+// Empty, "0" and "false" (any case) are false; any other text true.
+bool readBoolean(const QString& text, bool def)
 {
-public:
-    explicit KeyReader(const BaseXmlHelper& xml) : xml(xml) {}
+    if (text.isEmpty())
+        return def;
+    return !(text == QLatin1String("0") || text.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
+}
 
-    QString text(const char* key, const QString& def) const
-    {
-        return xml.value(QLatin1String(key), def).toString();
-    }
+using C = ControllerConfiguration;
+using D = C::SettingDomain;
 
-    double real(const char* key, double def) const
-    {
-        const QString t = raw(key);
-        if (t.isEmpty())
-            return def;
-        bool ok = false;
-        const double v = t.trimmed().toDouble(&ok);
-        if (!ok) {
-            qWarning() << "configuration: key" << key << "holds" << t << "- not a number, default" << def << "kept";
-            return def;
-        }
-        return v;
-    }
+template <typename T>
+void putSetting(T& member, double value)
+{
+    if constexpr (std::is_enum_v<T>)
+        member = T(qint32(value));
+    else if constexpr (std::is_same_v<T, bool>)
+        member = value != 0.0;
+    else
+        member = T(value);
+}
 
-    // A full scale or range: must be a finite number above 0.
-    double range(const char* key, double def) const
-    {
-        const double v = real(key, def);
-        if (!std::isfinite(v) || v <= 0.0) {
-            qWarning() << "configuration: key" << key << "holds" << v << "- not a usable range, default" << def << "kept";
-            return def;
-        }
-        return v;
-    }
+constexpr double kNoLimit = std::numeric_limits<double>::max();
+constexpr double kKept = std::numeric_limits<double>::quiet_NaN();
+constexpr double kIntMax = std::numeric_limits<qint32>::max();
 
-    qint32 integer(const char* key, qint32 def) const
-    {
-        const QString t = raw(key);
-        if (t.isEmpty())
-            return def;
-        bool ok = false;
-        const qint32 v = t.trimmed().toInt(&ok);
-        if (!ok) {
-            qWarning() << "configuration: key" << key << "holds" << t << "- not an integer, default" << def << "kept";
-            return def;
-        }
-        return v;
-    }
-
-    // An integer that must lie in [low, high].
-    qint32 integerIn(const char* key, qint32 def, qint32 low, qint32 high) const
-    {
-        const qint32 v = integer(key, def);
-        if (v < low || v > high) {
-            qWarning() << "configuration: key" << key << "holds" << v << "- outside" << low << ".." << high
-                       << ", default" << def << "kept";
-            return def;
-        }
-        return v;
-    }
-
-    quint32 uinteger(const char* key, quint32 def) const
-    {
-        const QString t = raw(key);
-        if (t.isEmpty())
-            return def;
-        bool ok = false;
-        const quint32 v = t.trimmed().toUInt(&ok);
-        if (!ok) {
-            qWarning() << "configuration: key" << key << "holds" << t << "- not an unsigned integer, default" << def << "kept";
-            return def;
-        }
-        return v;
-    }
-
-    // Empty, "0" and "false" (any case) are false; any other text true.
-    bool boolean(const char* key, bool def) const
-    {
-        const QString t = raw(key);
-        if (t.isEmpty())
-            return def;
-        return !(t == QLatin1String("0") || t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0);
-    }
-
-private:
-    QString raw(const char* key) const { return xml.value(QLatin1String(key), QString()).toString(); }
-
-    const BaseXmlHelper& xml;
-};
+#define ZOR_SETTING(file, key, member, type, low, high, missing, clamped)                                             \
+    D{file, key, D::type, low, high, missing, clamped, [](C& c) -> void* { return &c.member; },                        \
+      [](C& c, double v) { putSetting(c.member, v); }, [](const C& c) { return double(c.member); }}
 
 } // namespace
+
+// Every stored number, flag and choice, in the order each file writes them.
+const QVector<ControllerConfiguration::SettingDomain>& ControllerConfiguration::settingDomains()
+{
+    static const char* const S = "softinfo.xml";
+    static const char* const H = "devinfo.xml";
+    static const char* const B = "batteryinfo.xml";
+    static const QVector<SettingDomain> table = {
+        // The debounce the instrument counts; the rated frequency one the outputs play.
+        ZOR_SETTING(S, "DITHER_TIME", ditherTime, Real, StartDomain::kShortestDebounce, StartDomain::kLongestDebounce,
+                    kDefaultDitherTime, false),
+        ZOR_SETTING(S, "RATE_VOLTAGE", rateVoltage, Real, 0.0, kNoLimit, 57.735, false),
+        ZOR_SETTING(S, "RATE_CURRENT", rateCurrent, Real, 0.0, kNoLimit, 1.0, false),
+        ZOR_SETTING(S, "RATE_FREQUENCY", rateFrequency, Real, ModelEntity::kMinOutputFrequency,
+                    ModelEntity::kMaxOutputFrequency, 50.0, false),
+        ZOR_SETTING(S, "SYSTEM_POWER_TYPE", systemPowerType, Integer, 0, 1, 1, false),
+        ZOR_SETTING(S, "SUSPEND_TIME", suspendTime, Unsigned, 0, 4294967295.0, 300, false),
+        ZOR_SETTING(S, "BEEP_ENABLE", beepEnabled, Boolean, 0, 1, 0, false),
+        ZOR_SETTING(S, "STYLE_TYPE", styleType, Integer, 0, 1, 0, false),
+        // The languages the panel has a translation for.
+        ZOR_SETTING(S, "LANUAGE_TYPE", lanuageType, Integer, LANGUAGE_TYPE_CHINESE, LANGUAGE_TYPE_JAPANESE, 0, false),
+        ZOR_SETTING(S, "CLOCK_SYNC_ENABLED", bClkSyncEnabled, Boolean, 0, 1, 0, false),
+        // The settings page stores 1 for IRIG-B, the driver's value is 2.
+        ZOR_SETTING(S, "CLOCK_SOURCE", clockSource, Integer, 0, CLOCK_SOURCE_IRIG_B, 0, false),
+        ZOR_SETTING(S, "TIME_ZONE", timeZone, Integer, 0,
+                    double(BaseXmlFile::bounds(BaseXmlFile::Kind::TimeZones).elements), 0, false),
+        ZOR_SETTING(S, "TIME_ZONE_OFFSET_MINUTES", timeZoneOffsetMin, Integer, -MAX_TIME_ZONE_OFFSET_MINUTES,
+                    MAX_TIME_ZONE_OFFSET_MINUTES, 0, false),
+        ZOR_SETTING(S, "DST_ENABLE", bDSTEnable, Boolean, 0, 1, 0, false),
+        ZOR_SETTING(S, "EXT_TRIGGER_INPUT_TYPE", extTrigInnputType, Integer, 0, 1, 0, false),
+        ZOR_SETTING(S, "EXT_TRIGGER_INPUT_MODE", extTrigInnputMode, Integer, 0, 1, 0, false),
+        ZOR_SETTING(S, "EXT_TRIGGER_OUTPUT_TYPE", extTrigOutputType, Integer, 0, 2, 0, false),
+        ZOR_SETTING(S, "EXT_TRIGGER_OUTPUT_MODE", extTrigOutputMode, Integer, 0, 1, 0, false),
+        // A full scale or range is a finite number above 0.
+        ZOR_SETTING(H, "DEVICE_AO_MAX_V_RANGE", maxVRange, Real, std::numeric_limits<double>::denorm_min(), kNoLimit,
+                    265.0, false),
+        ZOR_SETTING(H, "DEVICE_AO_MAX_I_RANGE", maxIRange, Real, std::numeric_limits<double>::denorm_min(), kNoLimit,
+                    10.0, false),
+        ZOR_SETTING(H, "DEVICE_AO_LEVEL_V_SMALL", levelVSmall, Real, std::numeric_limits<double>::denorm_min(),
+                    kNoLimit, 26.5, false),
+        ZOR_SETTING(H, "DEVICE_AO_LEVEL_I_SMALL", levelISmall, Real, std::numeric_limits<double>::denorm_min(),
+                    kNoLimit, 1.0, false),
+        // Each threshold is held to its range on its own; the pair is not cross-checked.
+        ZOR_SETTING(H, "DEVICE_AO_T_THRESHOLD_ALARM", tempThresholdAlarm, Unsigned, 40, 100, 70, true),
+        ZOR_SETTING(H, "DEVICE_AO_T_THRESHOLD_RESUME", tempThresholdResume, Unsigned, 30, 90, 50, true),
+        ZOR_SETTING(H, "DEVICE_VOLTAGE_PHASES_TYPE", volPhasesType, Integer, 0, 1, 0, false),
+        ZOR_SETTING(H, "DEVICE_CURRENT_PHASES_TYPE", curPhasesType, Integer, 0, 1, 0, false),
+        ZOR_SETTING(H, "DEVICE_AUXDC_ENABLE", auxdcEnable, Boolean, 0, 1, 1, false),
+        ZOR_SETTING(H, "DEVICE_AUXDC_TYPE", auxdcType, Integer, 0, 1, kKept, false),
+        ZOR_SETTING(H, "DEVICE_AUXDC_LEVEL_TYPE", auxdcLevelType, Integer, 0, 1, kKept, false),
+        ZOR_SETTING(H, "DEVICE_AUXDC_MAX", auxdcMaxValue, Real, std::numeric_limits<double>::denorm_min(), kNoLimit,
+                    kKept, false),
+        ZOR_SETTING(H, "DEVICE_POWER_AMP_TYPE", powerAmpType, Integer, 0, 1, kKept, false),
+        ZOR_SETTING(H, "DEVICE_ENERGY_ENABLE", deviceEnergyEnable, Boolean, 0, 1, 1, false),
+        ZOR_SETTING(H, "DEVICE_PAO_ON_ENABLE", devicePaoOnEnable, Boolean, 0, 1, 1, false),
+        ZOR_SETTING(B, "PERCENT_D_1", percentD1, Integer, 0, 100, 10, false),
+        ZOR_SETTING(B, "PERCENT_D_2", percentD2, Integer, 0, 100, 5, false),
+        ZOR_SETTING(B, "PERCENT_D_3", percentD3, Integer, 0, 100, 2, false),
+        ZOR_SETTING(B, "PERCENT_D_4", percentD4, Integer, 0, 100, 0, false),
+        ZOR_SETTING(B, "PERCENT_D_5", percentD5, Integer, 0, 100, 80, false),
+        ZOR_SETTING(B, "CONTINUE_TIME", continueTime, Integer, 0, kIntMax, 10, false),
+        ZOR_SETTING(B, "BATTERY_TYPE", batteryType, Integer, 0, 1, 0, false),
+    };
+    return table;
+}
+
+#undef ZOR_SETTING
+
+bool ControllerConfiguration::SettingDomain::holds(double value) const
+{
+    if (!std::isfinite(value) || value < low || value > high)
+        return false;
+    return type == Real || std::floor(value) == value;
+}
+
+bool ControllerConfiguration::takes(const void* address, double value)
+{
+    for (const SettingDomain& setting : settingDomains()) {
+        if (setting.member(*this) != address)
+            continue;
+        if (setting.holds(value))
+            return true;
+        if (setting.clamped && std::isfinite(value)) {
+            const double end = value < setting.low ? setting.low : setting.high;
+            setting.store(*this, end);
+            qWarning() << "configuration: setting" << setting.key << "given" << value << "- outside" << setting.low
+                       << ".." << setting.high << ", held to" << end;
+            return false;
+        }
+        qWarning() << "configuration: setting" << setting.key << "refused" << value << "- outside" << setting.low
+                   << ".." << setting.high << "; the value in use is kept";
+        return false;
+    }
+    return true;
+}
+
+bool ControllerConfiguration::setSetting(const SettingDomain& setting, double value)
+{
+    QMutexLocker lock(&mutex);
+    if (!takes(setting.member(*this), value))
+        return false;
+    setting.store(*this, value);
+    return true;
+}
+
+QList<ControllerConfiguration::HeldSetting> ControllerConfiguration::heldSettings() const
+{
+    QMutexLocker lock(&damageMutex);
+    QList<HeldSetting> copy;
+    for (const HeldSetting& h : held)
+        copy << h;
+    return copy;
+}
+
+bool ControllerConfiguration::readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts)
+{
+    const QString path = datFilePath(fileName);
+    QList<HeldSetting> heldHere;
+    bool isDamaged = false;
+    bool read = false;
+    if (QFileInfo::exists(path)) {
+        BaseXmlHelper xml(path, true);
+        if (!xml.isDocument()) {
+            // Taken as no file: the settings keep what a first start gives them.
+            isDamaged = true;
+            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
+                                 << "taken as no file, its settings keep their defaults";
+        } else {
+            read = true;
+            for (const SettingDomain& setting : settingDomains()) {
+                if (fileName != QLatin1String(setting.file))
+                    continue;
+                const QString text = xml.value(QLatin1String(setting.key), QString()).toString().trimmed();
+                double value = setting.missing;
+                if (!text.isEmpty()) {
+                    bool ok = false;
+                    switch (setting.type) {
+                    case SettingDomain::Real: value = text.toDouble(&ok); break;
+                    case SettingDomain::Integer: value = text.toInt(&ok); break;
+                    case SettingDomain::Unsigned: value = text.toUInt(&ok); break;
+                    case SettingDomain::Boolean:
+                        value = readBoolean(text, false) ? 1.0 : 0.0;
+                        ok = true;
+                        break;
+                    }
+                    if (!ok || !setting.holds(value)) {
+                        double kept = std::isnan(setting.missing) ? setting.value(*this) : setting.missing;
+                        if (ok && setting.clamped && !std::isnan(value))
+                            kept = value < setting.low ? setting.low : setting.high;
+                        heldHere << HeldSetting{fileName, QString::fromLatin1(setting.key), text, kept};
+                        value = kept;
+                    }
+                }
+                if (std::isnan(value))
+                    continue;   // the member kept
+                setting.store(*this, value);
+            }
+            if (texts)
+                texts(xml);
+        }
+    }
+    for (const HeldSetting& h : heldHere) {
+        qWarning().noquote() << "configuration:" << path << "key" << h.key << "holds" << h.read
+                             << "- outside its domain, held to" << h.held;
+    }
+    noteFile(fileName, isDamaged, heldHere);
+    return read;
+}
+
+void ControllerConfiguration::noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere)
+{
+    QMutexLocker lock(&damageMutex);
+    damaged.removeAll(fileName);
+    if (isDamaged)
+        damaged << fileName;
+    held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldSetting& h) { return h.file == fileName; }),
+               held.end());
+    held << heldHere;
+}
 
 ControllerConfiguration::ControllerConfiguration(QObject* parent)
     : QObject(parent)
@@ -322,31 +442,7 @@ void ControllerConfiguration::loadSoftwareConfig()
 {
     {
         QMutexLocker lock(&mutex);
-        const QString path = datFilePath(kSoftFile);
-        noteFileState(kSoftFile, path);
-        if (QFileInfo::exists(path)) {
-            BaseXmlHelper xml(path, true);
-            const KeyReader r(xml);
-            ditherTime = r.real("DITHER_TIME", kDefaultDitherTime);
-            rateVoltage = r.real("RATE_VOLTAGE", 57.735);
-            rateCurrent = r.real("RATE_CURRENT", 1.0);
-            rateFrequency = r.real("RATE_FREQUENCY", 50.0);
-            systemPowerType = SystemPowerType(r.integer("SYSTEM_POWER_TYPE", 1));
-            suspendTime = r.uinteger("SUSPEND_TIME", 300);
-            beepEnabled = r.boolean("BEEP_ENABLE", false);
-            styleType = STYLEType(r.integer("STYLE_TYPE", 0));
-            lanuageType = LANGUAGEType(r.integer("LANUAGE_TYPE", 0));
-            bClkSyncEnabled = r.boolean("CLOCK_SYNC_ENABLED", false);
-            clockSource = ClockSourceType(r.integer("CLOCK_SOURCE", 0));
-            timeZone = r.integer("TIME_ZONE", 0);
-            timeZoneOffsetMin = r.integerIn("TIME_ZONE_OFFSET_MINUTES", 0, -MAX_TIME_ZONE_OFFSET_MINUTES,
-                                            MAX_TIME_ZONE_OFFSET_MINUTES);
-            bDSTEnable = r.boolean("DST_ENABLE", false);
-            extTrigInnputType = ExternalTriggerInputType(r.integer("EXT_TRIGGER_INPUT_TYPE", 0));
-            extTrigInnputMode = ExternalTriggerMode(r.integer("EXT_TRIGGER_INPUT_MODE", 0));
-            extTrigOutputType = ExternalTriggerOutputType(r.integer("EXT_TRIGGER_OUTPUT_TYPE", 0));
-            extTrigOutputMode = ExternalTriggerMode(r.integer("EXT_TRIGGER_OUTPUT_MODE", 0));
-        }
+        readFile(kSoftFile);
     }
     emit sigUpdateLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);
 }
@@ -355,38 +451,10 @@ void ControllerConfiguration::loadHardwareConfig()
 {
     {
         QMutexLocker lock(&mutex);
-        const QString path = datFilePath(kHardFile);
-        noteFileState(kHardFile, path);
-        if (QFileInfo::exists(path)) {
-            BaseXmlHelper xml(path, true);
-            const KeyReader r(xml);
-            deviceModel = r.text("DEVICE_MODEL", QStringLiteral("ZOR300"));
-            deviceCode = r.text("DEVICE_CODE", QStringLiteral("2030610800"));
-            maxVRange = r.range("DEVICE_AO_MAX_V_RANGE", 265.0);
-            maxIRange = r.range("DEVICE_AO_MAX_I_RANGE", 10.0);
-            levelVSmall = r.range("DEVICE_AO_LEVEL_V_SMALL", 26.5);
-            levelISmall = r.range("DEVICE_AO_LEVEL_I_SMALL", 1.0);
-            tempThresholdAlarm = r.uinteger("DEVICE_AO_T_THRESHOLD_ALARM", 70);
-            tempThresholdResume = r.uinteger("DEVICE_AO_T_THRESHOLD_RESUME", 50);
-            volPhasesType = PhasesType(r.integer("DEVICE_VOLTAGE_PHASES_TYPE", 0));
-            curPhasesType = PhasesType(r.integer("DEVICE_CURRENT_PHASES_TYPE", 0));
-            auxdcEnable = r.boolean("DEVICE_AUXDC_ENABLE", true);
-            auxdcType = AuxDCType(r.integer("DEVICE_AUXDC_TYPE", auxdcType));
-            auxdcLevelType = r.integer("DEVICE_AUXDC_LEVEL_TYPE", auxdcLevelType);
-            auxdcMaxValue = r.range("DEVICE_AUXDC_MAX", auxdcMaxValue);
-            powerAmpType = PowerAmpType(r.integer("DEVICE_POWER_AMP_TYPE", powerAmpType));
-            deviceEnergyEnable = r.boolean("DEVICE_ENERGY_ENABLE", true);
-            devicePaoOnEnable = r.boolean("DEVICE_PAO_ON_ENABLE", true);
-        }
-        // Each threshold is clamped on its own; the pair is not cross-checked.
-        if (tempThresholdAlarm < 40)
-            tempThresholdAlarm = 40;
-        else if (tempThresholdAlarm > 100)
-            tempThresholdAlarm = 100;
-        if (tempThresholdResume > 90)
-            tempThresholdResume = 90;
-        else if (tempThresholdResume < 30)
-            tempThresholdResume = 30;
+        readFile(kHardFile, [this](const BaseXmlHelper& xml) {
+            deviceModel = xml.value(QStringLiteral("DEVICE_MODEL"), QStringLiteral("ZOR300")).toString();
+            deviceCode = xml.value(QStringLiteral("DEVICE_CODE"), QStringLiteral("2030610800")).toString();
+        });
     }
     emit sigUpdateLoadConfig(CONFIG_TYPE_HARDWARE_DATA);
 }
@@ -399,18 +467,24 @@ void ControllerConfiguration::loadSystemConfig()
     {
         QMutexLocker lock(&mutex);
         const QString path = datFilePath(kSystemFile);
-        noteFileState(kSystemFile, path);
-        if (QFileInfo::exists(path)) {
-            BaseXmlHelper xml(path, true);
-            const KeyReader r(xml);
+        BaseXmlHelper xml(path, true);
+        const bool isDamaged = QFileInfo::exists(path) && !xml.isDocument();
+        if (isDamaged)
+            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
+                                 << "taken as no file, its settings keep their defaults";
+        noteFile(kSystemFile, isDamaged, {});
+        if (xml.isDocument()) {
+            const auto text = [&xml](const char* key, const QString& def) {
+                return xml.value(QLatin1String(key), def).toString();
+            };
             static const char* const keys[6] = {"SOFTWARE_NAME_CN_0", "SOFTWARE_NAME_EN_0", "SOFTWARE_NAME_PT_0",
                                                 "SOFTWARE_NAME_CN_1", "SOFTWARE_NAME_EN_1", "SOFTWARE_NAME_PT_1"};
             for (int i = 0; i < 6; ++i)
-                titles[i] = r.text(keys[i], titles[i]);
-            auxDCLevelName[0] = r.text("AUXDC_NAME_L0", QStringLiteral("24V"));
-            auxDCLevelVisible[0] = r.boolean("AUXDC_VISIBLE_L0", true);
-            auxDCLevelName[1] = r.text("AUXDC_NAME_L1", QStringLiteral("48V"));
-            auxDCLevelVisible[1] = r.boolean("AUXDC_VISIBLE_L1", true);
+                titles[i] = text(keys[i], titles[i]);
+            auxDCLevelName[0] = text("AUXDC_NAME_L0", QStringLiteral("24V"));
+            auxDCLevelVisible[0] = readBoolean(text("AUXDC_VISIBLE_L0", QString()), true);
+            auxDCLevelName[1] = text("AUXDC_NAME_L1", QStringLiteral("48V"));
+            auxDCLevelVisible[1] = readBoolean(text("AUXDC_VISIBLE_L1", QString()), true);
         }
         const QString prefix = deviceModel + QLatin1Char(' ');
         headerCn = prefix + titles[3];
@@ -429,19 +503,7 @@ void ControllerConfiguration::loadSystemConfig()
 void ControllerConfiguration::loadBatteryConfig()
 {
     QMutexLocker lock(&mutex);
-    const QString path = datFilePath(kBatteryFile);
-    noteFileState(kBatteryFile, path);
-    if (!QFileInfo::exists(path))
-        return;
-    BaseXmlHelper xml(path, true);
-    const KeyReader r(xml);
-    percentD1 = r.integer("PERCENT_D_1", 10);
-    percentD2 = r.integer("PERCENT_D_2", 5);
-    percentD3 = r.integer("PERCENT_D_3", 2);
-    percentD4 = r.integer("PERCENT_D_4", 0);
-    percentD5 = r.integer("PERCENT_D_5", 80);
-    continueTime = r.integer("CONTINUE_TIME", 10);
-    batteryType = r.integer("BATTERY_TYPE", 0);
+    readFile(kBatteryFile);
 }
 
 ControllerConfiguration::Ratings ControllerConfiguration::ratings()
@@ -453,21 +515,14 @@ ControllerConfiguration::Ratings ControllerConfiguration::ratings()
 ControllerConfiguration::LANGUAGEType ControllerConfiguration::loadStartupConfig()
 {
     doLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);
+    // The engine's first load of the same file takes this read: a file
+    // written meanwhile would give the panel one language and the settings
+    // another.
+    softwareReadAtStart = true;
     return lanuageType;
 }
 
 // ---- Helpers ------------------------------------------------------------------
-
-void ControllerConfiguration::noteFileState(const QString& fileName, const QString& path)
-{
-    const bool isDamaged = isDamagedFile(path);
-    if (isDamaged)
-        qWarning() << "configuration:" << path << "holds no XML document; its settings take the key defaults";
-    QMutexLocker lock(&damageMutex);
-    damaged.removeAll(fileName);
-    if (isDamaged)
-        damaged << fileName;
-}
 
 QStringList ControllerConfiguration::damagedFiles() const
 {
@@ -542,6 +597,8 @@ void ControllerConfiguration::doLoadConfig(qint32 type)
     if (type == CONFIG_TYPE_HARDWARE_DATA) {
         loadHardwareConfig();
         loadSystemConfig();
+    } else if (softwareReadAtStart.exchange(false)) {
+        emit sigUpdateLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);
     } else {
         loadSoftwareConfig();
     }

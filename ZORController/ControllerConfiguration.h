@@ -13,8 +13,13 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 #include <atomic>
+#include <functional>
+#include <type_traits>
+
+class BaseXmlHelper;
 
 class ControllerConfiguration : public QObject
 {
@@ -163,14 +168,52 @@ public:
     bool bNetConnect;
     QMutex mutex;   // serialises the file operations
 
+    // The domain of one stored setting, in the one table (settingDomains())
+    // that the loads, set() and a PC's records hold the settings to.
+    struct SettingDomain
+    {
+        enum Type : quint8 { Real, Integer, Unsigned, Boolean };
+        const char* file;   // "softinfo.xml" ...
+        const char* key;
+        Type type;
+        double low;         // inclusive; a number is finite, an integer whole
+        double high;
+        double missing;     // a key missing from a file that was read; NaN: the member kept
+        bool clamped;       // a number outside is held to the nearer end, else to missing
+        void* (*member)(ControllerConfiguration&);
+        void (*store)(ControllerConfiguration&, double);
+        double (*value)(const ControllerConfiguration&);
+
+        bool holds(double value) const;
+    };
+    static const QVector<SettingDomain>& settingDomains();
+
+    // A stored setting held to its domain when read, as read and as held.
+    struct HeldSetting
+    {
+        QString file;
+        QString key;
+        QString read;
+        double held;
+    };
+    // What the last load of each file held to its domain. Any thread.
+    QList<HeldSetting> heldSettings() const;
+
     // The one way to write a setting from outside the configuration's
     // thread: under mutex, which the saves, the loads and the driver records
-    // take to read and write the members. Any thread.
+    // take to read and write the members. A value outside the setting's
+    // domain is not taken (false): the member keeps its value, or a finite
+    // one is held to the nearer end of a clamped setting. Any thread.
     template <typename T, typename V>
-    void set(T ControllerConfiguration::*member, V value)
+    bool set(T ControllerConfiguration::*member, V value)
     {
         QMutexLocker lock(&mutex);
+        if constexpr (std::is_arithmetic_v<V> || std::is_enum_v<V>) {
+            if (!takes(&(this->*member), double(value)))
+                return false;
+        }
         this->*member = T(value);
+        return true;
     }
     // A setting another thread may write (the PC's records write the
     // debounce and the rated frequency), read under the same lock. Any thread.
@@ -180,6 +223,8 @@ public:
         QMutexLocker lock(&mutex);
         return this->*member;
     }
+    // As set(), for the setting of a row of settingDomains().
+    bool setSetting(const SettingDomain& setting, double value);
 
     // ---- Files ----
     // Each returns true when its file was written (false: not written, or
@@ -197,6 +242,8 @@ public:
     // Start-up: loads the software settings on the calling (main) thread,
     // before any queued request reaches the configuration thread, so the
     // language is known when the translator is chosen. Returns lanuageType.
+    // The next load of the software settings takes this read instead of
+    // reading the file again.
     LANGUAGEType loadStartupConfig();
 
     // The ratings the view models start from, read together under mutex
@@ -226,7 +273,8 @@ public:
     void updateClockSyncEnable();
 
     // Names of the files ("softinfo.xml" ...) whose last load found no
-    // readable XML document there: their settings took the key defaults. The
+    // readable XML document there: taken as no file, their settings kept
+    // what they had (at start, a first start's values). The
     // next save of such a file first moves it aside, to "<name>.damaged" (or
     // "<name>.<n>.damaged" when that is taken). Any thread.
     QStringList damagedFiles() const;
@@ -254,7 +302,17 @@ signals:
 private:
     QString datFilePath(const QString& fileName) const;
     void fillDriverRecords();
-    void noteFileState(const QString& fileName, const QString& path);
+    // Reads one of the dat files into the members its rows of
+    // settingDomains() name (mutex held). False when there is no file, or one
+    // that cannot be read, which is taken as none.
+    bool readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts = {});
+    void noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere);
+    // Whether the member at address may take value as it is; when not, it is
+    // logged, and a clamped setting holds a finite value to its nearer end.
+    bool takes(const void* address, double value);
+
+    std::atomic<bool> softwareReadAtStart{false};
+    QList<HeldSetting> held;   // guarded by damageMutex
 
     std::atomic<int> testConfigResult{0};
     mutable QMutex damageMutex;   // guards damaged only, never held for file work

@@ -94,15 +94,23 @@ QString readVersion(const QString& text)
 // device is never waited on: it reads as unreadable). The staging folder's
 // (export, import) through the folder held open, not through a link in its
 // place: a link planted there reads as unreadable.
-bool openForReading(QFile& file, bool staged)
+bool openForReading(QFile& file, bool staged, QString* why = nullptr)
 {
+    BaseXmlFile::Read read = BaseXmlFile::Read::Failed;
     const int fd = staged ? zoplat::openCalibrationStagingFile(QFileInfo(file.fileName()).fileName())
-                          : BaseXmlFile::openRegularFile(file.fileName());
-    if (fd < 0)
+                          : BaseXmlFile::openRegularFile(file.fileName(), true, &read);
+    if (fd < 0) {
+        if (why)
+            *why = staged                             ? QStringLiteral("not a regular file of the staging folder")
+                : read == BaseXmlFile::Read::NotAFile ? QStringLiteral("not a regular file")
+                                                      : QStringLiteral("could not be opened");
         return false;
+    }
     if (file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
         return true;
     ::close(fd);
+    if (why)
+        *why = file.errorString();
     return false;
 }
 
@@ -450,6 +458,20 @@ bool ModelCalibrationEntity::writeKind(CALType type)
 
 bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, ReadProblems* problems)
 {
+    // A missing group or key keeps its value (an export of some outputs
+    // leaves the others out), but a file with neither the head nor any group
+    // of its kind was written by none of the instrument's writers.
+    const FileKind& kind = fileKind(type);
+    bool holdsAny = !root.firstChildElement(QStringLiteral("AHEAD")).isNull();
+    for (int p = 0; p < kPortCount && !holdsAny; ++p) {
+        for (int l = 0; l < kLevelCount && !holdsAny; ++l) {
+            if (!(kind.firstCellOnly && (p != 0 || l != 0)))
+                holdsAny = !root.firstChildElement(groupName(p, l)).isNull();
+        }
+    }
+    if (!holdsAny)
+        return false;
+
     const QString version =
         root.firstChildElement(QStringLiteral("AHEAD")).firstChildElement(QStringLiteral("VERSION")).text();
     if (!BaseXmlFile::isStorable(version)) {
@@ -459,7 +481,6 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, Read
         factorVersion = readVersion(version);
     }
 
-    const FileKind& kind = fileKind(type);
     const QList<FileKey> keys = fileKeys(type);
     for (int p = 0; p < kPortCount; ++p) {
         for (int l = 0; l < kLevelCount; ++l) {
@@ -548,12 +569,17 @@ bool ModelCalibrationEntity::readKind(CALType type)
         QString error;
         int line = 0;
         int column = 0;
-        const bool parsed = openForReading(file, exEnable)
+        const bool parsed = openForReading(file, exEnable, &error)
             && BaseXmlFile::parse(doc, &file, BaseXmlFile::Kind::Calibration, &error, &line, &column);
         if (parsed && declaresKnownEncoding(doc)) {
             ReadProblems problems;
             xmlTaken = readXml(type, doc.documentElement(), &problems);
-            if (problems.any()) {
+            if (!xmlTaken) {
+                warn(QStringLiteral("Calibration file holds no calibration (no \"AHEAD\" head and no group of its "
+                                    "kind), taken as missing: %1")
+                         .arg(shown(xmlPath)));
+                markDamaged(type, xmlPath, DAMAGE_NOTHING);
+            } else if (problems.any()) {
                 warn(problems.told(xmlPath, factorVersion));
                 markDamaged(type, xmlPath, DAMAGE_VALUE);
             }
@@ -561,10 +587,9 @@ bool ModelCalibrationEntity::readKind(CALType type)
             // Taken as missing: the older form, if any, is read instead.
             if (parsed)
                 error = QStringLiteral("declares an encoding no reader knows");
-            warn(QStringLiteral("Calibration file unreadable, taken as missing: %1 %2 %3 line %4 column %5")
-                     .arg(shown(xmlPath), file.errorString(), error)
-                     .arg(line)
-                     .arg(column));
+            if (line > 0)
+                error += QStringLiteral(" (line %1 column %2)").arg(line).arg(column);
+            warn(QStringLiteral("Calibration file unreadable, taken as missing: %1: %2").arg(shown(xmlPath), error));
             markDamaged(type, xmlPath,
                         BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds ? DAMAGE_BEYOND_BOUNDS
                                                                                             : DAMAGE_UNREADABLE);

@@ -29,7 +29,7 @@ BaseXmlHelper::BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::K
     }
 
     BaseXmlFile::removeStaleTemporaries(xmlFile);
-    if (!BaseXmlFile::parseFile(parsed, xmlFile, kind)) {
+    if (!BaseXmlFile::parseFile(parsed, xmlFile, kind, &error)) {
         parsed.clear();
         return;
     }

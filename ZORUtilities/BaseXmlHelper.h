@@ -31,6 +31,11 @@ public:
     // touched only by sync(), which writes no file beyond the bounds of kind.
     BaseXmlHelper(const QString& fileName, bool bRead, BaseXmlFile::Kind kind = BaseXmlFile::Kind::Settings);
 
+    // Read mode: whether a document was read, and when not, why ("" for a
+    // missing file).
+    bool isDocument() const { return !root.isNull(); }
+    QString readError() const { return error; }
+
     BaseXmlHelper(const BaseXmlHelper&) = delete;
     BaseXmlHelper& operator=(const BaseXmlHelper&) = delete;
 
@@ -66,4 +71,5 @@ private:
     QDomElement root;     // null when a read failed
     QDomElement parent;   // current group
     QDomDocument parsed;  // keeps the read document alive
+    QString error;        // why a read found no document
 };

@@ -73,6 +73,7 @@ int SystemTimeZone::getLanuageType() const
 void SystemTimeZone::updateTimeZones(bool useSystem)
 {
     systemTimeZoneEnable = useSystem;
+    customListRefused = false;
     systemTimeZoneIds.clear();
     customTimeZoneIds.clear();
     customTimeZoneOffsets.clear();
@@ -110,12 +111,14 @@ bool SystemTimeZone::loadCustomTimeZones(const QString& path)
     customTimeZoneIds.clear();
     customTimeZoneOffsets.clear();
     customTimeZoneComments.clear();
+    customListRefused = false;
 
     QDomDocument doc;
     QString error;
     if (!BaseXmlFile::parseFile(doc, path, BaseXmlFile::Kind::TimeZones, &error)) {
         // No list; a file that is there is said to be refused, and why.
-        if (QFileInfo::exists(path) || QFileInfo(path).isSymLink())
+        customListRefused = QFileInfo::exists(path) || QFileInfo(path).isSymLink();
+        if (customListRefused)
             qWarning().noquote() << "Time zones: the list" << path << "is not read:" << error;
         return false;
     }

@@ -48,6 +48,9 @@ public:
     // parse or is beyond the bounds of its kind (BaseXmlFile). True when it
     // is read, even when it holds no "TimeZones" element.
     bool loadCustomTimeZones(const QString& path);
+    // Whether the last load of the file list found a file there that it
+    // refused (see loadCustomTimeZones): the list shows nothing.
+    bool isCustomListRefused() const { return customListRefused; }
     // Writes the system list in the file format (creating the folder); true
     // when the whole file was written.
     bool saveSystemTimeZones(const QString& path);
@@ -89,4 +92,5 @@ private:
     QStringList customTimeZoneOffsets;
     QStringList customTimeZoneComments;
     int lanuageType = 1;
+    bool customListRefused = false;
 };

@@ -397,6 +397,8 @@ QStringList ViewBaseModel::untoldDamage() const
     QStringList keys;
     for (const QString& file : center()->testConfiguration->damagedFiles())
         keys << QStringLiteral("file:") + file;
+    for (const ControllerConfiguration::HeldSetting& h : center()->testConfiguration->heldSettings())
+        keys << QStringLiteral("held:%1:%2:%3:%4").arg(h.file, h.key, QString::number(h.held, 'g', 12), h.read);
     for (const QString& file : center()->testTestor->calibrationFilesOnDefaults())
         keys << QStringLiteral("cal:") + file;
     keys.erase(std::remove_if(keys.begin(), keys.end(), [this](const QString& k) { return toldDamage.contains(k); }),
@@ -413,6 +415,10 @@ QString ViewBaseModel::takeStartupNotice()
         const QString what = key.section(QLatin1Char(':'), 1);
         if (key.startsWith(QLatin1String("file:")))
             lines << tr("配置文件 %1 无法读取，其中的设置按默认值运行；原文件予以保留。").arg(what);
+        else if (key.startsWith(QLatin1String("held:")))
+            lines << tr("配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。")
+                         .arg(key.section(QLatin1Char(':'), 1, 1), key.section(QLatin1Char(':'), 2, 2),
+                              key.section(QLatin1Char(':'), 4), key.section(QLatin1Char(':'), 3, 3));
         else
             calibration << what;
     }

@@ -559,7 +559,10 @@ public:
     Q_INVOKABLE bool getTimeZoneDaylightEnable(int index) const;
     Q_INVOKABLE int getTimeZoneIndexFromId(QString id) const;
     Q_INVOKABLE void updateTimeZoneOffset(int index);
+    // The stored zone's offset, minutes; 0 while the zone list could not be read.
     Q_INVOKABLE int getTimeZoneOffset() const;
+    // Whether the zone list is there but could not be read (the page says so).
+    Q_INVOKABLE bool getTimeZoneListRefused() const;
 
     // ---- Pulse times (UTC seconds) ---------------------------------------------
     // startTime "HH:mm:ss" in the configured zone (timeZoneOffsetMin), on the
@@ -602,10 +605,14 @@ public:
     // name: a file name in the module's report folder (no path separators, no
     // "..", no leading "."); empty: folder + "_" + "yyyyMMddhhmmss" + ".htm".
     Q_INVOKABLE bool saveReport(QString name);
+    // Why the last saveReport failed, for its notice; "" when it did not or
+    // the plain failure says all.
+    Q_INVOKABLE QString reportFailure() const { return reportFailureText; }
     // Copies the module report folders to the USB stick; false when no stick
     // is mounted (nothing is made then), none was exported or any copy failed.
     Q_INVOKABLE bool exportReport();
     bool checkReportFiles(const QString& root, const QString& folder);
+    QString reportFailureText;
     bool openReportFile(QFile* file, QDomDocument* doc, QDomElement* body);
     void appendHead(QDomDocument* doc, QDomElement* body);
     void appendBottom(QDomDocument* doc, QDomElement* body);

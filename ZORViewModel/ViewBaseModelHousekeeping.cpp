@@ -33,11 +33,11 @@ const QString kBacklightPower = QStringLiteral("/sys/class/backlight/backlight/b
 const QString kBeepCommand = QStringLiteral("sh /opt/zor/script/cfgbeep.sh 0.01");
 const QString kSystemTimeFormat = QStringLiteral("yyyy-MM-dd hh:mm:ss");
 
-// The configured zone's offset in seconds, worked out in 64 bits; an offset
-// no zone has (beyond 14 h) counts as UTC, as a stored one does.
-int zoneOffsetSeconds()
+// The zone's offset (ViewBaseModel::getTimeZoneOffset) in seconds, worked
+// out in 64 bits; an offset no zone has (beyond 14 h) counts as UTC, as a
+// stored one does.
+int zoneOffsetSeconds(qint64 minutes)
 {
-    const qint64 minutes = config()->timeZoneOffsetMin;
     if (std::llabs(minutes) > ControllerConfiguration::MAX_TIME_ZONE_OFFSET_MINUTES)
         return 0;
     return int(minutes * 60);
@@ -426,7 +426,13 @@ void ViewBaseModel::updateTimeZoneOffset(int index)
 
 int ViewBaseModel::getTimeZoneOffset() const
 {
-    return config()->timeZoneOffsetMin;
+    // No zone is shown from a list that could not be read: none applies.
+    return timeZoneHelper->isCustomListRefused() ? 0 : config()->timeZoneOffsetMin;
+}
+
+bool ViewBaseModel::getTimeZoneListRefused() const
+{
+    return timeZoneHelper->isCustomListRefused();
 }
 
 // ---- Pulse times -----------------------------------------------------------------------
@@ -445,7 +451,7 @@ bool ViewBaseModel::addPPXUtcTime(QString startTime, int intervalTime, int timeC
 
     // The time of day is the zone's: take the zone's own date, not the
     // system's local one, or near midnight the pulse lands a day off.
-    const int offsetSec = zoneOffsetSeconds();
+    const int offsetSec = zoneOffsetSeconds(getTimeZoneOffset());
     const QDateTime zoneNow = QDateTime::fromMSecsSinceEpoch(zoplat::systemTimeMs(), Qt::OffsetFromUTC, offsetSec);
     const qint64 base = QDateTime(zoneNow.date(), time, Qt::OffsetFromUTC, offsetSec).toSecsSinceEpoch();
     const qint64 last = base + qint64(n - 1) * qint64(std::max(intervalTime, 0));
@@ -484,7 +490,7 @@ QString ViewBaseModel::getPPXUtcTimeStr(int index) const
     const QList<quint32>& list = config()->ppxUTCTimeList;
     if (index < 0 || index >= list.size())
         return QString();
-    return QDateTime::fromSecsSinceEpoch(list.at(index), Qt::OffsetFromUTC, zoneOffsetSeconds())
+    return QDateTime::fromSecsSinceEpoch(list.at(index), Qt::OffsetFromUTC, zoneOffsetSeconds(getTimeZoneOffset()))
         .toString(kSystemTimeFormat);
 }
 

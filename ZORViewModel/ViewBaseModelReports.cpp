@@ -118,6 +118,8 @@ bool ViewBaseModel::checkReportFiles(const QString& root, const QString& folder)
     // No link takes a report out of the application's folder and the data root.
     if (!zoplat::localPathInside(QFile::encodeName(dir), {BaseUtilityHelper::getAppRootPath(), root}, true)) {
         qWarning().noquote() << "ViewBaseModel: report folder leads elsewhere:" << dir;
+        reportFailureText =
+            tr("保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。").arg(QStringLiteral("report/") + folder);
         return false;
     }
     QDir().mkpath(dir);
@@ -148,6 +150,7 @@ bool ViewBaseModel::openReportFile(QFile* file, QDomDocument* doc, QDomElement* 
 
 bool ViewBaseModel::saveReport(QString name)
 {
+    reportFailureText.clear();
     if (!isValidReportName(name)) {
         qWarning().noquote() << "ViewBaseModel: report name refused:" << name;
         return false;

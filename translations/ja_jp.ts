@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>適用</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>タイムゾーン一覧を読み取れません：タイムゾーンは表示されず、時計にオフセットは適用されません。</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>
@@ -3469,6 +3473,18 @@
     <message>
         <source>升级失败！请联系技术支持。</source>
         <translation>更新に失敗しました。技術サポートにご連絡ください。</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>校正係数を入力しませんでした：%1には校正係数がありません（ヘッダも該当するグループもありません）</translation>
+    </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>設定ファイル %1 の %2 は %3 で範囲外のため、%4 で動作します。</translation>
+    </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>レポートを保存できません：レポートフォルダ %1 がアプリケーションのフォルダの外を指しています。</translation>
     </message>
 </context>
 <context>

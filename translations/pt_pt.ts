@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>Aplicar</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>A lista de fusos horários não pôde ser lida: nenhum fuso é mostrado e o relógio não aplica desvio.</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>
@@ -3469,6 +3473,18 @@
     <message>
         <source>升级失败！请联系技术支持。</source>
         <translation>Falha na atualização! Contacte o suporte técnico.</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>Coeficientes não importados: %1 não contém coeficientes (sem cabeçalho nem grupo do seu tipo)</translation>
+    </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>No ficheiro de configuração %1, %2 contém %3, fora do seu intervalo: usa-se %4.</translation>
+    </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>Falha ao guardar o relatório: a pasta de relatórios %1 leva para fora da pasta da aplicação.</translation>
     </message>
 </context>
 <context>

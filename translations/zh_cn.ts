@@ -2499,6 +2499,10 @@
         <source>应用</source>
         <translation>应用</translation>
     </message>
+    <message>
+        <source>时区列表无法读取：不显示时区，时钟不按时区偏移。</source>
+        <translation>时区列表无法读取：不显示时区，时钟不按时区偏移。</translation>
+    </message>
 </context>
 <context>
     <name>ModelUartBatCfgPage</name>
@@ -3469,6 +3473,18 @@
     <message>
         <source>升级失败！请联系技术支持。</source>
         <translation>升级失败！请联系技术支持。</translation>
+    </message>
+    <message>
+        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
+        <translation>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</translation>
+    </message>
+    <message>
+        <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>
+        <translation>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</translation>
+    </message>
+    <message>
+        <source>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</source>
+        <translation>保存报告失败：报告文件夹 %1 通向应用程序文件夹之外。</translation>
     </message>
 </context>
 <context>

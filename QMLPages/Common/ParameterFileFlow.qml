@@ -56,8 +56,10 @@ UserReportParmDialog {
 
     function saveReportNow() {
         reportSaving()
-        messageDialog.showMessage(viewModel.saveReport(saveFileName) ? qsTr("保存报告成功！")
-                                                                     : qsTr("保存报告失败！"))
+        // A failure says why when the model knows.
+        var saved = viewModel.saveReport(saveFileName)
+        var why = saved ? "" : viewModel.reportFailure()
+        messageDialog.showMessage(saved ? qsTr("保存报告成功！") : why !== "" ? why : qsTr("保存报告失败！"))
     }
 
     // A refused file: the notice says why; a loaded one: the values held.

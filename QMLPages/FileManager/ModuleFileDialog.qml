@@ -49,7 +49,9 @@ Item {
 
     function saveReport(fileName) {
         unlessOverwriteRefused(viewModel.checkReportFileExist(fileName), qsTr("报告文件已存在, 确定要覆盖文件?"), function() {
-            showInfo(viewModel.saveReport(fileName) ? qsTr("保存报告成功！") : qsTr("保存报告失败！"))
+            var saved = viewModel.saveReport(fileName)
+            var why = saved ? "" : viewModel.reportFailure()
+            showInfo(saved ? qsTr("保存报告成功！") : why !== "" ? why : qsTr("保存报告失败！"))
         })
     }
 

@@ -11,11 +11,13 @@ Item {
     id: page
 
     property bool syncEnabled: false
+    property bool zoneListRefused: false
 
     readonly property alias syncCheckBox: syncCheckBox
     readonly property alias sourceGps: sourceGps
     readonly property alias sourceIrigB: sourceIrigB
     readonly property alias timeZoneBox: timeZoneBox
+    readonly property alias zoneListRefusedText: zoneListRefusedText
     readonly property alias dstCheckBox: dstCheckBox
     readonly property alias inputTimePulse: inputTimePulse
     readonly property alias inputExternalPulse: inputExternalPulse
@@ -34,6 +36,7 @@ Item {
         var source = viewBaseModel.getClockSource()
         sourceGps.checked = source === ViewBaseModel.CLOCK_SOURCE_GPS
         sourceIrigB.checked = source === ViewBaseModel.CLOCK_SOURCE_IRIG_B
+        zoneListRefused = viewBaseModel.getTimeZoneListRefused()
         timeZoneBox.setDataValue(viewBaseModel.getTimeZoneCurrentIndex())
         dstCheckBox.checked = viewBaseModel.getDSTEnabled()
         var inputType = viewBaseModel.getExtTriggerInputType()
@@ -136,6 +139,15 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 onActivated: function(index) { page.zoneChosen(index) }
             }
+        }
+
+        LabelText {
+            id: zoneListRefusedText
+            objectName: "zoneListRefusedText"
+            visible: page.zoneListRefused
+            height: 30
+            color: "red"
+            text: qsTr("时区列表无法读取：不显示时区，时钟不按时区偏移。")   // zone list not read
         }
 
         ToolCheckBox {

@@ -445,8 +445,13 @@ int endImport(Import& s, bool cutShort)
 int startFile(Import& s, const char* name, u32 fileSize, const NetFileRoots& roots)
 {
     const int mode = net_connect_transfer_mode().load();
-    if (!net_file_import_name_valid(mode, name) || fileSize > largestFile(mode))
+    if (!net_file_import_name_valid(mode, name))
         return -1;
+    if (fileSize > largestFile(mode)) {
+        net_log_line("file import: %s refused: %u bytes, more than the %u its reader takes", name, unsigned(fileSize),
+                     unsigned(largestFile(mode)));
+        return -1;
+    }
 
     const std::string base = mode == NET_FILE_MODE_IMPORT_CALIBRATION ? local(zoplat::calibrationStagingFolder())
                                                                        : local(roots.dataRoot) + "/parameters_bk";

@@ -438,6 +438,63 @@ TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
     EXPECT_EQ(f.acdcoAmpOffsets[0][1][0], 0.0125);
 }
 
+// What holds nothing a writer of the instrument puts in a calibration file
+// (no head, no group of the kind) is named, at a load and at an import; each
+// refusal is told in one line naming the file and why.
+TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
+{
+    enum Form {
+        Body,
+        Folder,
+        DevZero
+    };
+    struct Case
+    {
+        Form form;
+        QByteArray body;
+        Cal::Damage why;
+        const char* reason;
+    };
+    const Case cases[] = {
+        {Body, "<root/>", Cal::DAMAGE_NOTHING, "no \"AHEAD\" head and no group of its kind"},
+        {Body, "<?xml version=\"1.0\"?>\n<root><UA-L7/><AMP_P0_FACTOR>2</AMP_P0_FACTOR></root>\n", Cal::DAMAGE_NOTHING,
+         "no \"AHEAD\" head"},
+        {Body, "", Cal::DAMAGE_UNREADABLE, "(line 1 column"},
+        {Body, "<root>" + QByteArray(32 * 1024, ' ') + "</root>", Cal::DAMAGE_BEYOND_BOUNDS,
+         ": larger than 32768 bytes"},
+        {Folder, "", Cal::DAMAGE_UNREADABLE, ": not a regular file"},
+        {DevZero, "", Cal::DAMAGE_UNREADABLE, ": not a regular file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason);
+        AppRoot root(true, true);
+        for (const QString& path : {root.dat("calacamp.xml"), root.staging("calacamp.xml")}) {
+            if (c.form == Folder)
+                ASSERT_TRUE(QDir().mkpath(path));
+            else if (c.form == DevZero)
+                ASSERT_TRUE(QFile::link("/dev/zero", path));
+            else
+                root.write(path, c.body);
+        }
+        Warnings warnings;
+        Cal e;
+        e.load(Cal::CAL_TYPE_ALL);
+        ASSERT_EQ(e.getDamaged().size(), 1);
+        EXPECT_EQ(e.getDamaged().at(0).why, c.why);
+        EXPECT_EQ(e.acampAmpFactors[1][0][2], 1.0);
+        EXPECT_EQ(warnings.count("calacamp.xml"), 1) << warnings.all().join('\n').toStdString();
+        EXPECT_EQ(warnings.count(c.reason), 1) << warnings.all().join('\n').toStdString();
+        EXPECT_EQ(warnings.count("Unknown error") + warnings.count("line 0 column 0"), 0);
+
+        // From the stick (a folder or a device is refused before the engine reads).
+        if (c.form == Body) {
+            EXPECT_FALSE(e.Import(7));
+            ASSERT_EQ(e.getDamaged().size(), 1);
+            EXPECT_EQ(e.getDamaged().at(0).why, c.why);
+        }
+    }
+}
+
 // An older form that holds no key of a calibration file (random bytes) is
 // named as damaged, as an XML file that does not parse is.
 TEST(CalibrationFiles, AnOlderFormWithoutAnyKeyIsDamaged)
@@ -468,7 +525,7 @@ TEST(CalibrationFiles, VersionOfTheLastFileReadGoesIntoLaterFiles)
     EXPECT_TRUE(root.read(root.dat("calacamp.xml")).contains("<VERSION>2.5.0001</VERSION>"));
 
     // A file without a version reads as the first one.
-    root.write(root.dat("calacdco.xml"), "<root/>");
+    root.write(root.dat("calacdco.xml"), "<root><UA-L0/></root>");
     e.load(Cal::CAL_TYPE_ACDCO);
     EXPECT_EQ(e.factorVersion, QStringLiteral("1.0.0000"));
 }

@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <vector>
@@ -113,6 +114,16 @@ public:
             if (t.contains(part))
                 return true;
         return false;
+    }
+    int count(const QString& part) const
+    {
+        QMutexLocker lock(&mutex);
+        return int(std::count_if(texts.begin(), texts.end(), [&](const QString& t) { return t.contains(part); }));
+    }
+    QStringList all() const
+    {
+        QMutexLocker lock(&mutex);
+        return texts;
     }
 
 private:

@@ -7,8 +7,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <functional>
+#include <iterator>
+#include <limits>
+#include <vector>
 
 namespace {
 
@@ -435,10 +443,12 @@ TEST_F(ConfigFiles, FileThatIsNotXmlIsNamedAndKeptAsideBeforeTheNextSave)
         cfg.doLoadBatteryConfig();
         EXPECT_TRUE(cfg.damagedFiles().isEmpty());
     }
-    // The software file is read at start-up too: the language is the key default, Chinese.
+    // The software file is read at start-up too: taken as no file, a first
+    // start's English with the beep on, not the defaults of missing keys.
     root.writeDat("softinfo.xml", damaged);
     Cfg cfg;
-    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_CHINESE);
+    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_ENGLISH);
+    EXPECT_TRUE(cfg.beepEnabled);
     EXPECT_EQ(cfg.damagedFiles(), QStringList({"softinfo.xml"}));
 }
 
@@ -463,4 +473,149 @@ TEST_F(ConfigFiles, SettingsSaveWhenAllDamagedCopiesAreKept)
     Cfg reread;
     reread.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
     EXPECT_DOUBLE_EQ(reread.ditherTime, 0.25);
+}
+
+// Every stored setting, sent out of its domain through a file and through the
+// setter. The domains are written here apart from the table: a row the table
+// adds, widens or narrows fails until this list says so. held: the value a
+// file's setting outside its domain is held to; NaN: the member keeps its value.
+TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
+{
+    const double kept = std::nan("");
+    const double big = std::numeric_limits<double>::max();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const struct
+    {
+        const char* key;
+        double low, high, held;
+        bool clamped;
+    } domains[] = {
+        {"DITHER_TIME", 0.001, 4294.967295, 0.015, false}, {"RATE_VOLTAGE", 0, big, 57.735, false},
+        {"RATE_CURRENT", 0, big, 1.0, false},             {"RATE_FREQUENCY", 10, 1000, 50, false},
+        {"SYSTEM_POWER_TYPE", 0, 1, 1, false},            {"SUSPEND_TIME", 0, 4294967295.0, 300, false},
+        {"BEEP_ENABLE", 0, 1, 0, false},                  {"STYLE_TYPE", 0, 1, 0, false},
+        {"LANUAGE_TYPE", 0, 4, 0, false},                 {"CLOCK_SYNC_ENABLED", 0, 1, 0, false},
+        {"CLOCK_SOURCE", 0, 2, 0, false},                 {"TIME_ZONE", 0, 8192, 0, false},
+        {"TIME_ZONE_OFFSET_MINUTES", -840, 840, 0, false}, {"DST_ENABLE", 0, 1, 0, false},
+        {"EXT_TRIGGER_INPUT_TYPE", 0, 1, 0, false},       {"EXT_TRIGGER_INPUT_MODE", 0, 1, 0, false},
+        {"EXT_TRIGGER_OUTPUT_TYPE", 0, 2, 0, false},      {"EXT_TRIGGER_OUTPUT_MODE", 0, 1, 0, false},
+        {"DEVICE_AO_MAX_V_RANGE", tiny, big, 265, false}, {"DEVICE_AO_MAX_I_RANGE", tiny, big, 10, false},
+        {"DEVICE_AO_LEVEL_V_SMALL", tiny, big, 26.5, false}, {"DEVICE_AO_LEVEL_I_SMALL", tiny, big, 1, false},
+        {"DEVICE_AO_T_THRESHOLD_ALARM", 40, 100, 70, true}, {"DEVICE_AO_T_THRESHOLD_RESUME", 30, 90, 50, true},
+        {"DEVICE_VOLTAGE_PHASES_TYPE", 0, 1, 0, false},   {"DEVICE_CURRENT_PHASES_TYPE", 0, 1, 0, false},
+        {"DEVICE_AUXDC_ENABLE", 0, 1, 1, false},          {"DEVICE_AUXDC_TYPE", 0, 1, kept, false},
+        {"DEVICE_AUXDC_LEVEL_TYPE", 0, 1, kept, false},   {"DEVICE_AUXDC_MAX", tiny, big, kept, false},
+        {"DEVICE_POWER_AMP_TYPE", 0, 1, kept, false},     {"DEVICE_ENERGY_ENABLE", 0, 1, 1, false},
+        {"DEVICE_PAO_ON_ENABLE", 0, 1, 1, false},         {"PERCENT_D_1", 0, 100, 10, false},
+        {"PERCENT_D_2", 0, 100, 5, false},                {"PERCENT_D_3", 0, 100, 2, false},
+        {"PERCENT_D_4", 0, 100, 0, false},                {"PERCENT_D_5", 0, 100, 80, false},
+        {"CONTINUE_TIME", 0, 2147483647.0, 10, false},    {"BATTERY_TYPE", 0, 1, 0, false},
+    };
+    const auto& table = Cfg::settingDomains();
+    ASSERT_EQ(table.size(), int(std::size(domains)));
+    for (const auto& d : domains) {
+        SCOPED_TRACE(d.key);
+        const auto row = std::find_if(table.begin(), table.end(),
+                                      [&](const Cfg::SettingDomain& s) { return QLatin1String(s.key) == d.key; });
+        ASSERT_NE(row, table.end());
+        EXPECT_EQ(row->low, d.low);
+        EXPECT_EQ(row->high, d.high);
+        if (row->type == Cfg::SettingDomain::Boolean)
+            continue;   // any text is a flag
+        const bool whole = row->type != Cfg::SettingDomain::Real;
+        std::vector<double> outside = {std::nan(""), HUGE_VAL, -HUGE_VAL};
+        if (d.low > -big)
+            outside.push_back(d.low > 0 && d.low < 1 ? -d.low : d.low - 1);
+        if (d.high < big)
+            outside.push_back(d.high + 1);
+        if (whole)
+            outside.push_back(d.low + 0.5);
+        for (double v : outside) {
+            SCOPED_TRACE(v);
+            const QString text = QString::number(v, 'g', 17);
+            root.writeDat(row->file, xmlFile({{row->key, text}}));
+            Cfg cfg;
+            const double before = row->value(cfg);
+            MessageCapture log;
+            cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
+            cfg.doLoadConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA);
+            cfg.doLoadBatteryConfig();
+            double held = std::isnan(d.held) ? before : d.held;
+            if (d.clamped && (v == d.low - 1 || v == d.high + 1))
+                held = v < d.low ? d.low : d.high;
+            EXPECT_EQ(row->value(cfg), held);
+            const QList<Cfg::HeldSetting> named = cfg.heldSettings();
+            ASSERT_EQ(named.size(), 1);
+            EXPECT_EQ(named.at(0).file, row->file);
+            EXPECT_EQ(named.at(0).key, row->key);
+            EXPECT_EQ(named.at(0).read, text);
+            EXPECT_EQ(named.at(0).held, held);
+            EXPECT_TRUE(log.anyWarningContains(QString("key %1 holds %2 - outside its domain").arg(row->key, text)));
+            QFile::remove(root.datFile(row->file));
+
+            // The setter does not take it: the value in use stays, or a
+            // clamped setting's is held to the nearer end.
+            EXPECT_FALSE(cfg.setSetting(*row, v));
+            EXPECT_EQ(row->value(cfg), d.clamped && std::isfinite(v) ? (v < d.low ? d.low : d.high) : held);
+        }
+        // Its ends are taken.
+        Cfg cfg;
+        for (double v : {d.low, d.high}) {
+            EXPECT_TRUE(cfg.setSetting(*row, v)) << v;
+            EXPECT_EQ(row->value(cfg), whole ? std::floor(v) : v);
+        }
+    }
+    // The members' own setter reads the same table.
+    Cfg cfg;
+    EXPECT_FALSE(cfg.set(&Cfg::lanuageType, 99));
+    EXPECT_FALSE(cfg.set(&Cfg::ditherTime, HUGE_VAL));
+    EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_ENGLISH);
+    EXPECT_EQ(cfg.ditherTime, 0.015);
+    EXPECT_TRUE(cfg.set(&Cfg::lanuageType, Cfg::LANGUAGE_TYPE_PORTUGUESE));
+}
+
+// The file as the issue found it: held, saved back held.
+TEST_F(ConfigFiles, ASettingsFileOutsideItsDomainIsSavedBackHeld)
+{
+    root.writeDat("softinfo.xml", xmlFile({{"DITHER_TIME", "inf"}, {"LANUAGE_TYPE", "99"}, {"BEEP_ENABLE", "1"}}));
+    Cfg cfg;
+    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_CHINESE);
+    EXPECT_EQ(cfg.ditherTime, 0.015);
+    EXPECT_EQ(cfg.heldSettings().size(), 2);
+    ASSERT_TRUE(cfg.saveSoftwareConfig());
+    const QByteArray saved = root.readDat("softinfo.xml");
+    EXPECT_TRUE(saved.contains("<DITHER_TIME>0.015</DITHER_TIME>")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("<LANUAGE_TYPE>0</LANUAGE_TYPE>")) << saved.toStdString();
+}
+
+// The start's read of the software file is the engine's first: a file being
+// written meanwhile cannot give the panel one language and the settings another.
+TEST_F(ConfigFiles, TheSoftwareFileIsOpenedOnceAtStart)
+{
+    root.writeDat("softinfo.xml", xmlFile({{"LANUAGE_TYPE", "2"}}));
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(::inotify_add_watch(watch, QFile::encodeName(root.datFile("softinfo.xml")).constData(), IN_OPEN | IN_CLOSE), 0);
+    Cfg cfg;
+    SignalLog<qint32> loaded(&cfg, &Cfg::sigUpdateLoadConfig);
+    EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_PORTUGUESE);
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);   // the engine's first load
+    int opens = 0;
+    alignas(inotify_event) char buffer[4096];
+    // Closes between the opens: inotify folds like events that follow each other.
+    for (ssize_t n; (n = ::read(watch, buffer, sizeof buffer)) > 0;) {
+        for (ssize_t at = 0; at < n; at += ssize_t(sizeof(inotify_event))) {
+            inotify_event event;
+            std::memcpy(&event, buffer + at, sizeof event);
+            opens += (event.mask & IN_OPEN) ? 1 : 0;
+            at += event.len;
+        }
+    }
+    ::close(watch);
+    EXPECT_EQ(opens, 1);
+    EXPECT_EQ(loaded.count(), 2);
+    // Later loads read it again.
+    root.writeDat("softinfo.xml", xmlFile({{"LANUAGE_TYPE", "1"}}));
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
+    EXPECT_EQ(cfg.lanuageType, Cfg::LANGUAGE_TYPE_ENGLISH);
 }

@@ -163,9 +163,12 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
     } rows[] = {
         {"cut in half", cut, {}, "无法读取"},
         {"a factor not a number", nan, {}, "含有无法读取的系数"},
+        {"no head and no group", "<root/>", {}, "不含任何校准系数（无文件头，也无对应通道组）"},
         {"nested 30,000 deep", nested(30000), {}, tooLarge},
         {"one byte more than the kind's", QByteArray(int(limit.bytes) + 1, ' '), {}, tooLarge},
-        {"more attributes on an element than the kind's", "<root" + attributes + "/>", {},
+        {"more attributes on an element than the kind's",
+         "<root" + attributes + "/>",
+         {},
          "的元素、属性或嵌套层数超过仪器所写的任何校准文件"},
         {"a pipe", {}, fifo, notRegular},
         {"a link to a device", {}, link("/dev/zero"), notRegular},

@@ -80,6 +80,7 @@ class SystemViewModelStub : public QObject
     Q_PROPERTY(QStringList timeZoneNames MEMBER timeZoneNames NOTIFY changed)
     Q_PROPERTY(int timeZoneIndex MEMBER timeZoneIndex NOTIFY changed)
     Q_PROPERTY(int timeZoneOffset MEMBER timeZoneOffset NOTIFY changed)
+    Q_PROPERTY(bool timeZoneListRefused MEMBER timeZoneListRefused NOTIFY changed)
     Q_PROPERTY(bool dstEnabled MEMBER dstEnabled NOTIFY changed)
     Q_PROPERTY(int extInputType MEMBER extInputType NOTIFY changed)
     Q_PROPERTY(int extInputMode MEMBER extInputMode NOTIFY changed)
@@ -210,6 +211,7 @@ public:
     // The offset becomes 60 minutes per index step.
     Q_INVOKABLE void updateTimeZoneOffset(int index);
     Q_INVOKABLE int getTimeZoneOffset() const { return timeZoneOffset; }
+    Q_INVOKABLE bool getTimeZoneListRefused() const { return timeZoneListRefused; }
     Q_INVOKABLE bool getDSTEnabled() const { return dstEnabled; }
     Q_INVOKABLE void setDSTEnabled(bool enable);
     Q_INVOKABLE int getExtTriggerInputType() const { return extInputType; }
@@ -284,6 +286,7 @@ public:
     QStringList timeZoneNames;
     int timeZoneIndex = 0;
     int timeZoneOffset = 0;
+    bool timeZoneListRefused = false;
     bool dstEnabled = false;
     int extInputType = 0;
     int extInputMode = 0;

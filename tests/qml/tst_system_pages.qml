@@ -106,6 +106,7 @@ Item {
             viewBaseModel.clkSyncEnabled = false
             viewBaseModel.clockSource = 0
             viewBaseModel.timeZoneIndex = 0
+            viewBaseModel.timeZoneListRefused = false
             viewBaseModel.extInputType = 0
             viewBaseModel.extInputMode = 0
             viewBaseModel.extOutputType = 0
@@ -302,6 +303,15 @@ Item {
             choose(timeSync.timeZoneBox, 2)
             compare(viewBaseModel.calls.filter(function(c) { return c.indexOf("Zone") >= 0 }),
                     ["setTimeZoneCurrentIndex(2)", "updateTimeZoneOffset(2)"])
+        }
+
+        function test_aRefusedZoneListIsSaid() {
+            openTimeSync()
+            verify(!timeSync.zoneListRefusedText.visible)
+            viewBaseModel.timeZoneListRefused = true
+            timeSync.refresh()
+            verify(timeSync.zoneListRefusedText.visible)
+            compare(timeSync.zoneListRefusedText.text, "时区列表无法读取：不显示时区，时钟不按时区偏移。")
         }
 
         function test_pageShowsTheStoredChoices() {

@@ -358,7 +358,13 @@ TEST_F(RemoteFiles, AFileLargerThanAnyOfItsKindIsRefusedAtItsHead)
         SCOPED_TRACE(row.name);
         ASSERT_EQ(mode(pcSide, row.mode), 0);
         const auto before = tree(app());
-        EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF);
+        // One line names the file, its size and the bound.
+        const QByteArray log = remotetest::outputOf(sandbox.filePath("head"),
+                                                    [&] { EXPECT_EQ(head(pcSide, row.name, row.size), 0xFF); });
+        EXPECT_EQ(log.count('\n'), 1) << log.constData();
+        EXPECT_TRUE(
+            log.contains(QByteArray(row.name) + " refused: " + QByteArray::number(row.size) + " bytes, more than "))
+            << log.constData();
         EXPECT_EQ(chunk(pcSide, "data"), 0xFF);
         EXPECT_EQ(tree(app()), before);
         head(pcSide, "SEND_END", 0);

@@ -152,9 +152,25 @@ TEST(StartupProcess, StepsRunInOrderAndTheMainWindowFindsTheEngineReady)
         EXPECT_TRUE(facts.value(fact).toBool()) << fact << " in " << m.captured(1).toStdString();
 }
 
+// Settings outside their domain start held, and the main window names them.
+TEST(StartupProcess, SettingsOutsideTheirDomainStartHeldAndAreTold)
+{
+    TestSandbox box;
+    box.write("dat/softinfo.xml", "<root><DITHER_TIME>inf</DITHER_TIME><LANUAGE_TYPE>99</LANUAGE_TYPE></root>");
+    const ProbeRun run = runProbe(box.path(), "notice");
+    ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
+    EXPECT_EQ(1, startupSteps(run.err).filter("software configuration loaded; language 0 ").size());
+    EXPECT_TRUE(run.out.contains(
+        QString::fromUtf8("配置文件 softinfo.xml 中的 DITHER_TIME 为 inf，超出其范围，按 0.015 运行。")))
+        << run.out.toStdString();
+    EXPECT_TRUE(
+        run.out.contains(QString::fromUtf8("配置文件 softinfo.xml 中的 LANUAGE_TYPE 为 99，超出其范围，按 0 运行。")))
+        << run.out.toStdString();
+}
+
 // A settings file nested far too deep to read, past the bounds of a settings
 // file, or no regular file (never waited on) starts as a damaged one does:
-// on the settings' defaults (the language Chinese), the file kept, and the
+// as no file (a first start's English), the file kept, and the
 // main window says so.
 TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
 {
@@ -169,8 +185,13 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
         QByteArray kept;   // the file's bytes afterwards, "" no regular file
     } rows[] = {
         {"nested too deep", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", deep); }, deep},
-        {"too many elements", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", flat); }, flat},
-        {"a FIFO", [](const TestSandbox&, const QString& path) { ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0); }, ""},
+        {"too many elements", [&](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", flat); },
+         flat},
+        {"a FIFO",
+         [](const TestSandbox&, const QString& path) {
+             ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+         },
+         ""},
         {"a link to a FIFO",
          [](const TestSandbox& box, const QString& path) {
              ASSERT_EQ(::mkfifo(QFile::encodeName(box.filePath("fifo")).constData(), 0600), 0);
@@ -178,6 +199,9 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
          },
          ""},
         {"a folder", [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QDir().mkpath(path)); }, ""},
+        {"0 bytes", [](const TestSandbox& box, const QString&) { box.write("dat/softinfo.xml", ""); }, ""},
+        {"a link to /dev/zero",
+         [](const TestSandbox&, const QString& path) { ASSERT_TRUE(QFile::link("/dev/zero", path)); }, ""},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -190,8 +214,12 @@ TEST(StartupProcess, ASettingsFileNestedTooDeepStartsOnTheDefaultsAndIsTold)
         ASSERT_EQ(QProcess::NormalExit, run.status) << run.err.toStdString();
         EXPECT_EQ(0, run.exitCode) << run.err.toStdString();
         const QStringList steps = startupSteps(run.err);
-        EXPECT_EQ(1, steps.filter("software configuration loaded; language 0 ").size()) << steps.join('\n').toStdString();
-        EXPECT_TRUE(run.out.contains(QString::fromUtf8("notice: 配置文件 softinfo.xml 无法读取"))) << run.out.toStdString();
+        // Taken as no file: a first start's English, and one line saying why.
+        EXPECT_EQ(1, steps.filter("software configuration loaded; language 1 ").size())
+            << steps.join('\n').toStdString();
+        EXPECT_TRUE(run.out.contains("notice: The configuration file softinfo.xml cannot be read"))
+            << run.out.toStdString();
+        EXPECT_EQ(1, run.err.count("softinfo.xml cannot be read (")) << run.err.toStdString();
         if (!row.kept.isEmpty()) {
             EXPECT_EQ(box.read("dat/softinfo.xml"), row.kept);
         }

@@ -5,11 +5,13 @@
 
 #include "ViewModelTestSupport.h"
 
+#include "BaseXmlFile.h"
 #include "ModelBatteryEntity.h"
 
 #include <QMetaObject>
 
 #include <atomic>
+#include <functional>
 #include <limits>
 #include <memory>
 
@@ -299,6 +301,51 @@ TEST_F(Housekeeping, TimeZoneIsStoredByIndexAndNeverApplied)
     EXPECT_EQ(vm.getTimeZoneOffset(), -180);
     EXPECT_TRUE(zoplat::host::recordedTimeZones().empty());
     EXPECT_TRUE(zoplat::host::recordedTimeSettings().empty());
+}
+
+// A zone list there but refused: the page says so, and the stored offset,
+// which no zone shown explains, moves no clock.
+TEST_F(Housekeeping, ARefusedZoneListIsToldAndItsStoredOffsetNotApplied)
+{
+    const QString path = sandbox.filePath("app/dat/CUSTOM_TIMEZONES.XML");
+    const qint64 bound = BaseXmlFile::bounds(BaseXmlFile::Kind::TimeZones).bytes;
+    const struct
+    {
+        const char* name;
+        std::function<void()> place;
+        bool refused;
+    } rows[] = {
+        {"0 bytes", [&] { sandbox.write("app/dat/CUSTOM_TIMEZONES.XML", ""); }, true},
+        {"a folder", [&] { ASSERT_TRUE(QDir().mkpath(path)); }, true},
+        {"a link to /dev/zero", [&] { ASSERT_TRUE(QFile::link("/dev/zero", path)); }, true},
+        {"past its bound",
+         [&] {
+             sandbox.write("app/dat/CUSTOM_TIMEZONES.XML",
+                           "<TimeZones>" + QByteArray(int(bound), ' ') + "</TimeZones>");
+         },
+         true},
+        {"no list", [] {}, false},
+    };
+    config->lanuageType = ControllerConfiguration::LANGUAGE_TYPE_ENGLISH;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QFile::remove(path);
+        QDir(path).removeRecursively();
+        row.place();
+        config->timeZone = 1;
+        config->timeZoneOffsetMin = 330;
+        ModuleTestModel vm;
+        EXPECT_EQ(vm.getTimeZoneCount(), 0);
+        EXPECT_EQ(vm.getTimeZoneListRefused(), row.refused);
+        EXPECT_EQ(vm.getTimeZoneOffset(), row.refused ? 0 : 330);
+        ASSERT_EQ(zoplat::setSystemTime(QDateTime(QDate(2024, 3, 2), QTime(10, 0), Qt::UTC).toSecsSinceEpoch()), 0);
+        vm.clearPPXUtcTime();
+        ASSERT_TRUE(vm.addPPXUtcTime("12:00:00", 10, 1));
+        EXPECT_EQ(
+            vm.getPPXUtcTime(0),
+            QDateTime(QDate(2024, 3, 2), QTime(12, 0), Qt::UTC).addSecs(row.refused ? 0 : -330 * 60).toSecsSinceEpoch());
+    }
+    QFile::remove(path);
 }
 
 TEST_F(Housekeeping, PulseTimesUseTheZonesOwnDate)

@@ -5,6 +5,8 @@
 
 #include "ViewModelTestSupport.h"
 
+#include <QTranslator>
+
 #include <QTextCodec>
 
 #include <atomic>
@@ -147,6 +149,30 @@ TEST_F(Report, AModuleFolderLinkedOutOfTheApplicationsFolderTakesNoReport)
     EXPECT_FALSE(vm.saveReport(""));
     EXPECT_EQ(QDir(sandbox.filePath("outside")).entryList(QDir::Files | QDir::Hidden), QStringList{"x.htm"});
     EXPECT_EQ(sandbox.read("outside/x.htm"), "outside");
+
+    // The notice says why, in the panel's language.
+    const struct
+    {
+        const char* language;
+        const char* notice;
+    } notices[] = {
+        {"zh_cn", "保存报告失败：报告文件夹 report/AC 通向应用程序文件夹之外。"},
+        {"us_en", "Save Report failed: the report folder report/AC leads out of the application's folder."},
+        {"pt_pt",
+         "Falha ao guardar o relatório: a pasta de relatórios report/AC leva para fora da pasta da aplicação."},
+    };
+    for (const auto& n : notices) {
+        QTranslator translator;
+        if (!translator.load(QStringLiteral(":/") + n.language + ".qm") && QLatin1String(n.language) != "zh_cn")
+            continue;   // a build without compiled translations
+        QCoreApplication::installTranslator(&translator);
+        EXPECT_FALSE(vm.saveReport("x.htm"));
+        QCoreApplication::removeTranslator(&translator);
+        EXPECT_EQ(vm.reportFailure(), QString::fromUtf8(n.notice)) << n.language;
+    }
+    QFile::remove(reportDir());
+    EXPECT_TRUE(vm.saveReport("x.htm"));
+    EXPECT_EQ(vm.reportFailure(), "");
 }
 
 TEST_F(Report, TableBuildersKeepEveryElementOpen)

@@ -129,6 +129,10 @@ QtObject {
         log("saveReport(" + name + ")")
         return saveResult
     }
+    property string reportFailureText: ""
+    function reportFailure() {
+        return reportFailureText
+    }
     function loadParmFromFile(name) {
         log("loadParmFromFile(" + name + ")")
         return loadResult
