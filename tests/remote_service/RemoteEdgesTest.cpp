@@ -98,7 +98,10 @@ private:
 class RemoteEdges : public RemoteServiceTest
 {
 protected:
-    static QByteArray outputsRequest(uint32_t states) { return controlRequest(pc::control(0x400, 0, 0, 0, 0, states, 0xF)); }
+    static QByteArray outputsRequest(uint32_t states)
+    {
+        return controlRequest(pc::control(0x400, 0, 0, 0, 0, states, 0xF));
+    }
 
     // The answers to the requests of one write, in order.
     std::vector<QByteArray> askInOneWrite(Pc& pcSide, const QByteArray& requests, size_t count)
@@ -121,7 +124,7 @@ protected:
     std::shared_ptr<Pages> pages = std::make_shared<Pages>();
 };
 
-} // namespace
+}   // namespace
 
 // START or a record right after STOP's answer, or STOP and START in one
 // write: the run has ended by the answer, so what follows is taken and runs.
@@ -151,7 +154,8 @@ TEST_F(RemoteEdges, StartAndRecordRightAfterStopAreTakenAndRun)
             } else {
                 EXPECT_EQ(askInOneWrite(pc, stopRequest() + startRequest(), 2), (std::vector<QByteArray>{kOk, kOk}));
             }
-            EXPECT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1 && simRunning(); }, 5000));
+            EXPECT_TRUE(
+                waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1 && simRunning(); }, 5000));
             ASSERT_TRUE(stopped());
         }
     }
@@ -187,8 +191,9 @@ TEST_F(RemoteEdges, CommandsWithinTheSettleWaitForNothingAndChangeNoState)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         for (uint32_t s : {0u, 1u})
-            ASSERT_EQ(pc.ask(parameterRequest(kStateRecord, stateRecord(s, 1.0f + float(s), s ? 1000.0f : 0.3f,
-                                                                        s ? 0 : row.trigger, s ? 0 : 0x1))),
+            ASSERT_EQ(pc.ask(parameterRequest(
+                          kStateRecord,
+                          stateRecord(s, 1.0f + float(s), s ? 1000.0f : 0.3f, s ? 0 : row.trigger, s ? 0 : 0x1))),
                       kOk);
         const size_t from = pages->all().size();
         const int runs = texts(ConstTextUtility::TEST_AOSTART);
@@ -219,5 +224,61 @@ TEST_F(RemoteEdges, CommandsWithinTheSettleWaitForNothingAndChangeNoState)
             EXPECT_NEAR(double(all[from + 1].second - all[from].second) / 1e9, 0.3, 1e-3);
         }
         ASSERT_TRUE(stopped());
+    }
+}
+
+// A SWITCH sent the instant a state begins (from the instrument's clock,
+// before the engine can have heard of it) ends that state, in every one of
+// 20 runs: the sequence's state 1, the ramp's first step as it is entered,
+// and as the pre-fault before it is held ended (the step not yet entered).
+TEST_F(RemoteEdges, SwitchAtAStatesBoundaryEndsTheStateThatBegan)
+{
+    switchOn();
+    Pc pc;
+    connectPc(pc);
+    sim->plugIn(pages);
+    const struct
+    {
+        const char* name;
+        std::vector<std::pair<uint16_t, Bytes>> records;
+        double at;   // IA of the page whose entry (or held end) sends the switch
+        bool atEnd;
+        double next;   // IA of the state after the one the switch ends
+    } rows[] = {
+        {"states",
+         {{kStateRecord, stateRecord(0, 0.5f, 0.2f)},
+          {kStateRecord, stateRecord(1, 1.0f, 1000.0f)},
+          {kStateRecord, stateRecord(2, 2.0f, 1000.0f)}},
+         1.0,
+         false,
+         2.0},
+        {"ramping", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 1.0, false, 2.0},
+        {"ramping, the pre-fault held", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 0.5, true, 2.0},
+    };
+    for (const auto& row : rows) {
+        for (const auto& [subid, record] : row.records)
+            ASSERT_EQ(pc.ask(parameterRequest(subid, record)), kOk);
+        int ended = 0;
+        for (int run = 0; run < 20; ++run) {
+            SCOPED_TRACE(std::string(row.name) + " run " + std::to_string(run));
+            const size_t mark = pc.frames.size();
+            const size_t from = pages->all().size();
+            const QByteArray request = switchRequest();
+            const int fd = pc.fd;
+            const double at = row.at;
+            const bool atEnd = row.atEnd;
+            pages->setOnEdge([fd, request, at, atEnd](double ia, bool end) {
+                if (std::abs(ia - at) < 1e-3 && end == atEnd)
+                    (void)!::write(fd, request.constData(), size_t(request.size()));
+            });
+            ASSERT_NO_FATAL_FAILURE(started(pc));
+            const auto answers = pc.pushed(pc::SetControl, -1, mark, [](auto& got) { return got.size() >= 2; });
+            pages->setOnEdge({});
+            ASSERT_EQ(answers.size(), 2u);   // START's, SWITCH's
+            EXPECT_EQ(answers[1].data, kOk);
+            ended += waitFor([&] { return pages->entered(row.next, from); }, 3000) ? 1 : 0;
+            ASSERT_TRUE(stopped());
+        }
+        EXPECT_EQ(ended, 20) << row.name;
     }
 }
