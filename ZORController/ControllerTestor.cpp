@@ -76,8 +76,8 @@ CommSOEEntity stateEvent(qint32 index)
 }   // namespace
 
 // The amplifiers' settle, waited on a thread of its own through the product's
-// injectable wait; its end is queued to the testor. One at a time; a stop
-// ends it early.
+// injectable wait; its end is queued to the testor. One at a time, joined
+// when it ends; a stop ends it early.
 struct ControllerTestor::SettleWait
 {
     zoplat::Wakeup wakeup{kAmplifierSettleMs};
@@ -523,6 +523,7 @@ void ControllerTestor::endSettle(quint64 start)
 {
     if (settlingStart.load() != start)
         return;   // ended by a stop meanwhile
+    settleWait->join();   // its thread ends as it asks for this
     CommSOEEntity event = settlingEvent;
     // A stop asked during the settle and not yet taken: the output never comes on.
     if (startCancelled(start)) {
@@ -554,6 +555,7 @@ void ControllerTestor::endSettle(quint64 start)
 void ControllerTestor::cancelSettle()
 {
     settleWait->end();
+    settleWait->join();
     CommSOEEntity event = settlingEvent;
     reportFailedStart(event, true, true);
     settlingStart = 0;

@@ -114,11 +114,12 @@ protected:
         return answers;
     }
 
-    // START answered and the run's output on.
+    // START answered, the run's output on and its start told.
     void started(Pc& pcSide)
     {
+        const int runs = texts(ConstTextUtility::TEST_AOSTART);
         ASSERT_EQ(pcSide.ask(startRequest()), kOk);
-        ASSERT_TRUE(waitFor([this] { return simRunning(); }));
+        ASSERT_TRUE(waitFor([&] { return simRunning() && texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
     }
 
     std::shared_ptr<Pages> pages = std::make_shared<Pages>();
