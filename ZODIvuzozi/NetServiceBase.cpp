@@ -365,7 +365,7 @@ int NetServiceBase::setTestStart()
 {
     ControllerTestor* testor = center->testTestor;
     if (startPending.load() != 0 || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0
-        || testor->runEnable.load())
+        || testor->runEnable.load() || testor->amplifiersSettling())
         return 0;
     if (!startAllowed()) {
         net_log_line("network service: start refused: the driver is not initialised or an amplifier is too hot");
@@ -489,10 +489,10 @@ int NetServiceBase::startPage(qint32 type, const ControllerTestor::StartDecided&
 bool NetServiceBase::recordRefused(qint32 type, const char* name, bool* running)
 {
     ControllerTestor* testor = center->testTestor;
-    const bool starting = startPending.load() != 0;
+    const bool starting = startPending.load() != 0 || testor->amplifiersSettling();
     const bool busy = starting || testor->runEnable.load()
                       || testingSTATE[ControllerRuntime::STATE_TYPE_RUNNING].load() != 0;
-    if (!busy || (starting ? pendingType.load() : qint32(testor->activeTestType())) != type)
+    if (!busy || (startPending.load() != 0 ? pendingType.load() : qint32(testor->activeTestType())) != type)
         return false;
     if (running && !starting) {
         *running = true;
@@ -1201,6 +1201,16 @@ void NetServiceBase::beginRunPushes()
 void NetServiceBase::setTestStop()
 {
     center->testInterrupt();
+    // Answered once the run has ended and its end is known where the next
+    // command looks: the testor's stop, the runtime store's state, this
+    // service's copy of it (GUI thread). A start or a record after the
+    // answer is then taken as at rest.
+    for (QObject* worker : {static_cast<QObject*>(center->testTestor), static_cast<QObject*>(center->testRuntime)})
+        runWaited<bool>(
+            worker, [] { return true; }, ENGINE_WAIT_MS);
+    if (QThread::currentThread() != thread())
+        runWaited<bool>(
+            this, [] { return true; }, ENGINE_WAIT_MS);
 }
 
 int NetServiceBase::setTestSwitch()

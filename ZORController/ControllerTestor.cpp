@@ -29,6 +29,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -74,6 +75,44 @@ CommSOEEntity stateEvent(qint32 index)
 
 }   // namespace
 
+// The amplifiers' settle, waited on a thread of its own through the product's
+// injectable wait; its end is queued to the testor. One at a time, joined
+// when it ends; a stop ends it early.
+struct ControllerTestor::SettleWait
+{
+    zoplat::Wakeup wakeup{kAmplifierSettleMs};
+    std::atomic<bool> ended{false};
+    std::thread thread;
+
+    ~SettleWait()
+    {
+        end();
+        join();
+    }
+    void begin(ControllerTestor* testor, quint64 start)
+    {
+        end();
+        join();   // ended by its time or woken by a stop
+        ended = false;
+        thread = std::thread([this, testor, start] {
+            if (wakeup.sleepMs(kAmplifierSettleMs, [this] { return ended.load(); }))
+                return;
+            QMetaObject::invokeMethod(
+                testor, [testor, start] { testor->endSettle(start); }, Qt::QueuedConnection);
+        });
+    }
+    void end()
+    {
+        ended = true;
+        wakeup.wake();
+    }
+    void join()
+    {
+        if (thread.joinable())
+            thread.join();
+    }
+};
+
 ControllerTestor::ControllerTestor(QObject* parent)
     : QObject(parent)
     , dataCalibration(new ModelCalibrationEntity())
@@ -89,6 +128,7 @@ ControllerTestor::ControllerTestor(QObject* parent)
     , dataSlipFrequency(new ModelSlipFrequencyEntity())
     , dataOscillate(new ModelOscillateEntity())
     , dataStdSource(new ModelStdSourceEntity())
+    , settleWait(std::make_unique<SettleWait>())
 {
 }
 
@@ -401,9 +441,9 @@ void ControllerTestor::doTestStart(const StartDecided& decided)
 {
     StartReport report(decided);
     const quint64 start = ++startsTaken;
-    // The ring is playing: rewriting it from page 0 would change the pages
-    // under the running output.
-    if (runEnable.load()) {
+    // The ring is playing (or about to): rewriting it from page 0 would
+    // change the pages under the output.
+    if (runEnable.load() || amplifiersSettling()) {
         qWarning("ControllerTestor::doTestStart: a test is running, start refused");
         report.tell(StartOutcome::Running);
         return;
@@ -473,22 +513,34 @@ void ControllerTestor::doTestStart(const StartDecided& decided)
     }
     emit sigUpdatePowerState(true);
     report.tell(StartOutcome::Begun);
-    zoplat::sleepMs(kAmplifierSettleMs);
-    // A stop during the settle: the output never comes on.
+    // The amplifiers settle while the testor takes its other work.
+    settlingEvent = event;
+    settlingStart = start;
+    settleWait->begin(this, start);
+}
+
+void ControllerTestor::endSettle(quint64 start)
+{
+    if (settlingStart.load() != start)
+        return;   // ended by a stop meanwhile
+    settleWait->join();   // its thread ends as it asks for this
+    CommSOEEntity event = settlingEvent;
+    // A stop asked during the settle and not yet taken: the output never comes on.
     if (startCancelled(start)) {
-        reportFailedStart(event, true, powerReported);
+        reportFailedStart(event, true, true);
+        settlingStart = 0;
         return;
     }
-    errorSum += setTestRuning(true);
+    const int errorSum = setTestRuning(true);
     startQTime = wallClockNow();
-
     if (errorSum != 0) {
         setStartRefusal(REFUSAL_INSTRUMENT,
                         QStringLiteral("module %1: the instrument did not switch the output "
                                        "on (driver result sum %2)")
-                            .arg(int(type))
+                            .arg(int(activeTestType()))
                             .arg(errorSum));
-        reportFailedStart(event, true, powerReported);
+        reportFailedStart(event, true, true);
+        settlingStart = 0;
         return;
     }
     event.soeType = CommSOEEntity::SOE_TYPE_AO_START;
@@ -497,6 +549,16 @@ void ControllerTestor::doTestStart(const StartDecided& decided)
     boHeld = false;
     emit sigUpdateRunState(event, true);
     runEnable.store(true);
+    settlingStart = 0;
+}
+
+void ControllerTestor::cancelSettle()
+{
+    settleWait->end();
+    settleWait->join();
+    CommSOEEntity event = settlingEvent;
+    reportFailedStart(event, true, true);
+    settlingStart = 0;
 }
 
 // A start that failed leaves nothing switched on: when power and run were
@@ -619,6 +681,10 @@ void ControllerTestor::doTestInterrupt()
     stopQTime = wallClockNow();
     const CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_BOPLUSE_STOP, stopQTime);
     const TESTType type = activeTestType();
+    if (amplifiersSettling()) {
+        cancelSettle();
+        return;
+    }
     if (!runEnable.load() || type == TEST_NONE)
         return;
 
@@ -690,7 +756,9 @@ QString ControllerTestor::doTestNextState()
     const TESTType type = activeTestType();
     const ModuleEntry& module = moduleEntry(type);
     if (!runEnable.load())
-        return QStringLiteral("no test runs");
+        return amplifiersSettling() ? QStringLiteral("no state plays yet: the amplifiers settle before the output "
+                                                     "comes on")
+                                    : QStringLiteral("no test runs");
     int errorSum = 0;
     if (!module.adaptors || !module.adaptors->nextState) {
         if (module.family == ModuleFamily::MultiState)
@@ -786,6 +854,9 @@ void ControllerTestor::doSaveBattery(quint8 mos)
 // contact: nothing a trip ends is ended by it.
 void ControllerTestor::doTestKeyPress()
 {
+    // In the amplifiers' settle no state plays yet, and none is to end at its start.
+    if (amplifiersSettling())
+        return;
     driverBaseSendTestKeyTrigger();
 }
 

@@ -46,6 +46,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class ModelAlternateEntity;
@@ -200,6 +201,10 @@ public:
     // nothing, one in the amplifiers' settle switches them off again.
     void askStart(const std::function<void()>& post);
     void cancelAskedStarts();
+    // A start has switched the amplifiers on and waits for their settle
+    // before the output comes on (any thread). The testor takes its other
+    // work meanwhile: no state plays yet, a stop ends the start at once.
+    bool amplifiersSettling() const { return settlingStart.load() != 0; }
 
     // The calibration files ("calacamp.xml", "calacfrq.dat") the last full
     // load found damaged: what could not be read of them runs on the
@@ -291,6 +296,20 @@ private:
     // A switch's outcome carried out: the states it began announced, the run
     // ended after its last, the switch announced. Its driver result sum.
     int takeSwitch(const ModuleEntry& module, TESTType type, const ModuleSwitch& outcome);
+
+    // The settle of start `start` is over (testor thread): the output comes
+    // on, unless that start was stopped meanwhile.
+    void endSettle(quint64 start);
+    // Ends the start in its settle (testor thread): amplifiers off, the
+    // start reported as not run.
+    void cancelSettle();
+
+    // The start in its amplifiers' settle (0: none), the event it reports,
+    // and the wait for the settle, on a thread of its own.
+    std::atomic<quint64> settlingStart{0};
+    CommSOEEntity settlingEvent;
+    struct SettleWait;
+    std::unique_ptr<SettleWait> settleWait;
 
     // Starts asked (askStart), the last of them a stop cancelled, and the
     // starts the testor took, counted alike.

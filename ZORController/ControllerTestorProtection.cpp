@@ -876,9 +876,16 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
     ModelRampingEntity& entity = *testor.dataRamping;
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
+    // The state playing is the instrument's: a page it holds ended goes on
+    // to the page named after it first, as the polling loop's switch takes
+    // it, and the pages before the one it plays have ended, whether or not
+    // their ends have been reported yet.
+    const int held = driverBaseSwitchEndedPage(DriverStateWord::endedPage(localOutputPlayingOffset).word);
+    ring.ended = std::max(ring.ended, ring.playing() - 1);
     ModuleSwitch outcome;
     if (ring.ahead() == 0)
         outcome = switchRing(testor, entity);
+    outcome.errorSum += held;
     const SwitchedRing::Page* last = ring.page(ring.last);
     if (!outcome.endRun && outcome.errorSum == 0 && ring.ahead() == 0 && last && waitsAtLast(entity, ring)) {
         if (last->check || !restsBetweenFaults(last->state)) {
@@ -903,7 +910,8 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
 
 // The state sequence steps through its ring by itself: the state playing
 // ends now and the instrument goes on to the next, which the ring holds
-// already; after the last state the run ends, as it would.
+// already; after the last state the run ends, as it would. The state playing
+// is the instrument's, which the entity may not have heard of yet.
 ModuleSwitch nextSequenceState(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
@@ -911,10 +919,11 @@ ModuleSwitch nextSequenceState(const ModuleEntry&, ControllerTestor& testor)
     ModuleSwitch outcome;
     const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
     const int running = std::max(0, entity.outputRunningStateIndex);
-    if (running + 1 >= count)
+    int pagesOn = 0;
+    if (running + 1 < count)
+        outcome.errorSum = driverBaseEndSelfSteppedPage(running % kRingPages, count - 1 - running, &pagesOn);
+    if (outcome.errorSum == 0 && running + pagesOn + 1 >= count)
         outcome.endRun = true;
-    else
-        outcome.errorSum = driverBaseEndSelfSteppedPage(running % kRingPages);
     return outcome;
 }
 

@@ -301,7 +301,8 @@ ModuleSwitch switchRamp(const ModuleEntry&, ControllerTestor& testor)
 // The switch asked from outside: a steady output again from the entity's
 // settings, as switchRamp; an automatic ramp on to its next step at once:
 // the step written ahead (written now where it is not yet) is switched to,
-// the one after it written. The ramp's last step plays to its end.
+// the one after it written; past the end value the run ends. The ramp's last
+// step, once its second state plays, plays to its end.
 template <typename Entity, Entity* ControllerTestor::*M>
 ModuleSwitch nextRampState(const ModuleEntry& module, ControllerTestor& testor)
 {
@@ -320,6 +321,16 @@ ModuleSwitch nextRampState(const ModuleEntry& module, ControllerTestor& testor)
             return outcome;
     }
     if (entity.autoRampEnabled && ring.ahead() > 0) {
+        // The end value's second state only plays its step on: switched to,
+        // nothing would change. The switch moves past the end value: the
+        // ramp has run out.
+        const SwitchedRing::Page* next = ring.page(ring.last);
+        if (ring.ahead() == 1 && next && next->continues && ring.playedToEnd == ring.last) {
+            entity.rampRanOut = true;
+            ModuleSwitch outcome;
+            outcome.endRun = true;
+            return outcome;
+        }
         const int switched = ring.switchToLast(testor);
         if (switched != 0) {
             ModuleSwitch outcome;

@@ -44,12 +44,15 @@ int driverBaseSendTestSwitchState();
 // meanwhile (driverBaseSendTestSwitchState) is never undone. 0 when nothing
 // was to be done.
 int driverBaseSwitchEndedPage(int ended);
-// A run the instrument steps through by itself (0x8300 = 1): `page`, which
-// the caller knows is playing with a page after it, ends now and the
-// instrument goes on to the next, `page` counting as played (the state count
-// is one less to play). Nothing is done when `page` has ended or is not the
-// one playing (the instrument went on meanwhile). The driver's result.
-int driverBaseEndSelfSteppedPage(int page);
+// A run the instrument steps through by itself (0x8300 = 1): the page it
+// plays ends now and it goes on to the next, that page counting as played
+// (the state count is one less to play). The instrument is held from
+// stepping while its page is read and moved on from, so the page ended is
+// the one playing at the switch, however far the caller's count lags it.
+// `*pagesOn`: how many pages on from ring page `from` that page is (0..7).
+// A page `lastOn` or more pages on (the run's last state) is left to play:
+// *pagesOn tells the caller, who ends the run. The driver's result.
+int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn);
 int driverBaseReadTestParameterData();
 
 // ---- Configuration ----------------------------------------------------------

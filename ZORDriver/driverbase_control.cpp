@@ -232,18 +232,18 @@ int driverBaseSendTestControlRun()
     return result;
 }
 
-int driverBaseEndSelfSteppedPage(int page)
+int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn)
 {
+    // Self-stepping held while the page playing is found and moved on from.
+    int result = drv_mcasp_write_u16(REG_RUN, 0);
     uint16_t word = 0;
-    int result = drv_mcasp_read_u16(REG_STATE, &word);
-    if (result != 0 || DriverStateWord(word).ended() || DriverStateWord(word).page() != page)
-        return result;
-    // Self-stepping held while the instrument is moved on.
-    result = drv_mcasp_write_u16(REG_RUN, 0);
     result += drv_mcasp_read_u16(REG_STATE, &word);
     const DriverStateWord now(word);
-    if (result == 0 && now.page() == page) {
-        const int64_t from = zoplat::monotonicUs();
+    const int on = DriverStateWord::pagesOnFrom(from, now.page());
+    if (pagesOn)
+        *pagesOn = on;
+    if (result == 0 && on < lastOn) {
+        const int64_t begun = zoplat::monotonicUs();
         uint16_t count = 0;
         // Ended by itself meanwhile, it counted as played already.
         if (!now.ended()) {
@@ -252,10 +252,11 @@ int driverBaseEndSelfSteppedPage(int page)
                 result += drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(count - 1));
         }
         if (result == 0)
-            result += drv_mcasp_write_u16(REG_PAGE_SWITCH, uint16_t(((page + 1) % DRIVER_PAGE_COUNT) | SWITCH_SOFTWARE));
+            result += drv_mcasp_write_u16(REG_PAGE_SWITCH,
+                                          uint16_t(((now.page() + 1) % DRIVER_PAGE_COUNT) | SWITCH_SOFTWARE));
         if (result == 0 && !now.ended()) {
-            localPageEnded = page;
-            localPageEndedUs = from + (zoplat::monotonicUs() - from) / 2;
+            localPageEnded = now.page();
+            localPageEndedUs = begun + (zoplat::monotonicUs() - begun) / 2;
         }
     }
     return result + drv_mcasp_write_u16(REG_RUN, 1);

@@ -52,12 +52,13 @@ struct Sleep
 TEST_F(RunSourceTest, SteadyAcOutputRunsUntilTheRelayTripsIt)
 {
     initialise();
-    // The testor's waits, with what the instrument does meanwhile.
+    // The engine's waits but the polling loop's, with what the instrument
+    // does meanwhile (the amplifiers' settle is waited off the testor's thread).
     auto sleeps = std::make_shared<std::pair<std::mutex, std::vector<Sleep>>>();
-    QThread* testorThread = center->testorThread;
+    QThread* queryThread = center->queryingThread;
     zorsim::SimInstrument* instrument = sim.get();
-    zoplat::setSleeper([sleeps, testorThread, instrument](int64_t ms) {
-        if (QThread::currentThread() == testorThread) {
+    zoplat::setSleeper([sleeps, queryThread, instrument](int64_t ms) {
+        if (QThread::currentThread() != queryThread) {
             const Sleep s{ms, instrument->peekRegister(reg::kPower), instrument->playerStatus().running};
             std::lock_guard<std::mutex> lock(sleeps->first);
             sleeps->second.push_back(s);

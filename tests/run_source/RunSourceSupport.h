@@ -332,13 +332,19 @@ protected:
             worker, [done] { done->store(true); }, Qt::QueuedConnection);
         return runsource::waitFor([done] { return done->load(); });
     }
-    bool testorDone() { return workerDone(center->testTestor); }
+    // The testor has handled everything queued to it so far, a start's
+    // settle included (its end is queued to it).
+    bool testorDone()
+    {
+        return workerDone(center->testTestor) && runsource::waitFor([this] { return !testor().amplifiersSettling(); })
+            && workerDone(center->testTestor);
+    }
 
     // What the testor has been asked so far is done, the runtime store has
     // taken what it emitted, and the relays of the store have arrived here.
     bool settle()
     {
-        if (!workerDone(center->testTestor) || !workerDone(center->testRuntime))
+        if (!testorDone() || !workerDone(center->testRuntime))
             return false;
         QCoreApplication::sendPostedEvents();
         return true;
