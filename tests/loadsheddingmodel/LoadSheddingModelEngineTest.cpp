@@ -275,37 +275,45 @@ TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.stopState);
         SCOPED_TRACE(row.voltage ? "under voltage" : "under frequency");
-        sim->unplugAll();
-        if (row.voltage) {
-            zorsim::VoltageRelaySettings s;
-            s.pickupVolts = 10.0;
-            sim->plugIn(std::make_shared<zorsim::VoltageRelay>(s));
-        } else {
-            zorsim::FrequencyRelaySettings s;
-            s.pickupHz = 40.0;
-            sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+        // A host late by more than a page stops the search in a later one:
+        // the row is played again (three times at most) until the stop falls
+        // in the page it names.
+        for (int attempt = 1;; ++attempt) {
+            sim->unplugAll();
+            if (row.voltage) {
+                zorsim::VoltageRelaySettings s;
+                s.pickupVolts = 10.0;
+                sim->plugIn(std::make_shared<zorsim::VoltageRelay>(s));
+            } else {
+                zorsim::FrequencyRelaySettings s;
+                s.pickupHz = 40.0;
+                sim->plugIn(std::make_shared<zorsim::FrequencyRelay>(s));
+            }
+            auto log = plugPageLog();
+            std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
+            prepare(*vm);
+            addPoints(*vm, {row.point});
+            ASSERT_TRUE(vm->testStart());
+            ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 1; }));
+            ASSERT_TRUE(waitFor([&] {
+                return entityField(row.voltage, [](const auto& e) { return e.outputRunningStateIndex; }) >= row.stopState;
+            }));
+            vm->testInterrupt();
+            ASSERT_TRUE(waitEnded());
+            ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
+            // The stop fell in the page the row names.
+            if (log->all().size() != size_t(row.stopState + 1) && attempt < 3)
+                continue;
+            EXPECT_EQ(log->all().size(), size_t(row.stopState + 1));
+            EXPECT_EQ(vm->getTestStates(0), row.state);
+            ASSERT_TRUE(vm->saveReport("stopped.htm"));
+            const QString folder = row.voltage ? QStringLiteral("SlipVoltage") : QStringLiteral("SlipFrequency");
+            const filetest::Table rows = filetest::find(
+                filetest::tables(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm")), "序号");
+            ASSERT_EQ(rows.size(), 2u);
+            EXPECT_EQ(rows[1].back(), row.reads);
+            break;
         }
-        auto log = plugPageLog();
-        std::unique_ptr<ViewLoadSheddingModel> vm = makeModel(row.voltage);
-        prepare(*vm);
-        addPoints(*vm, {row.point});
-        ASSERT_TRUE(vm->testStart());
-        ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 1; }));
-        ASSERT_TRUE(waitFor([&] {
-            return entityField(row.voltage, [](const auto& e) { return e.outputRunningStateIndex; }) >= row.stopState;
-        }));
-        vm->testInterrupt();
-        ASSERT_TRUE(waitEnded());
-        ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
-        // The stop fell in the page the row names.
-        EXPECT_EQ(log->all().size(), size_t(row.stopState + 1));
-        EXPECT_EQ(vm->getTestStates(0), row.state);
-        ASSERT_TRUE(vm->saveReport("stopped.htm"));
-        const QString folder = row.voltage ? QStringLiteral("SlipVoltage") : QStringLiteral("SlipFrequency");
-        const filetest::Table rows = filetest::find(
-            filetest::tables(sandbox.read(QDir::currentPath() + "/report/" + folder + "/stopped.htm")), "序号");
-        ASSERT_EQ(rows.size(), 2u);
-        EXPECT_EQ(rows[1].back(), row.reads);
     }
 }
 
