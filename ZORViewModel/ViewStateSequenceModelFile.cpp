@@ -33,6 +33,30 @@ namespace {
 using Xml = BaseXmlUtilities;
 using namespace PageLimits;
 
+// A list of the body other than the states: written whole as new
+// elements (the caller emptied it), read in one pass over its children.
+template <class T>
+void serializeList(bool save, QDomElement* root, QDomDocument* doc, const QString& listName, const QString& countName,
+                   const char* entryName, int most, std::vector<T>& items)
+{
+    QDomElement list;
+    Xml::getElement(&list, root, doc, listName, save);
+    if (save) {
+        qint32 count = qint32(items.size());
+        Xml::map(save, &list, doc, countName, count, count);
+        for (int i = 0; i < count; ++i) {
+            QDomElement entry;
+            Xml::newElement(&entry, &list, doc, indexed(entryName, i));
+            items[size_t(i)].serialize(save, &entry, doc);
+        }
+    } else {
+        std::vector<QDomElement> entries = ParameterRead::entries(&list, QLatin1String(entryName), most);
+        items.assign(entries.size(), T());
+        for (size_t i = 0; i < entries.size(); ++i)
+            items[i].serialize(save, &entries[i], doc);
+    }
+}
+
 // The children named `name` of parent, removed before a list is written
 // anew (a saved file is merged into the one it replaces).
 void removeChildren(QDomElement* parent, const QString& name)
@@ -146,39 +170,10 @@ void ViewStateSequenceModel::serializeBody(bool save, QDomElement* root, QDomDoc
             activeStateIndex = 0;
     }
 
-    QDomElement assessments;
-    Xml::getElement(&assessments, root, doc, QStringLiteral("assessList"), save);
-    if (save) {
-        qint32 count = qint32(assessList.size());
-        Xml::map(save, &assessments, doc, QStringLiteral("assessCount"), count, count);
-        for (int i = 0; i < count; ++i) {
-            QDomElement assess;
-            Xml::newElement(&assess, &assessments, doc, indexed("assess", i));
-            assessList[size_t(i)].serialize(save, &assess, doc);
-        }
-    } else {
-        std::vector<QDomElement> list = ParameterRead::entries(&assessments, QStringLiteral("assess"), kMaxAssessments);
-        assessList.assign(list.size(), ViewAssessModel());
-        for (size_t i = 0; i < list.size(); ++i)
-            assessList[i].serialize(save, &list[i], doc);
-    }
-
-    QDomElement events;
-    Xml::getElement(&events, root, doc, QStringLiteral("eventRecorderList"), save);
-    if (save) {
-        qint32 count = qint32(eventRecorderList.size());
-        Xml::map(save, &events, doc, QStringLiteral("eventRecorderCount"), count, count);
-        for (int i = 0; i < count; ++i) {
-            QDomElement event;
-            Xml::newElement(&event, &events, doc, indexed("event", i));
-            eventRecorderList[size_t(i)].serialize(save, &event, doc);
-        }
-    } else {
-        std::vector<QDomElement> list = ParameterRead::entries(&events, QStringLiteral("event"), kMaxEvents);
-        eventRecorderList.assign(list.size(), ViewEventRecorderModel());
-        for (size_t i = 0; i < list.size(); ++i)
-            eventRecorderList[i].serialize(save, &list[i], doc);
-    }
+    serializeList(save, root, doc, QStringLiteral("assessList"), QStringLiteral("assessCount"), "assess",
+                  kMaxAssessments, assessList);
+    serializeList(save, root, doc, QStringLiteral("eventRecorderList"), QStringLiteral("eventRecorderCount"), "event",
+                  kMaxEvents, eventRecorderList);
 }
 
 // ---- Report ------------------------------------------------------------------------------------------
