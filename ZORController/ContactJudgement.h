@@ -29,6 +29,7 @@
 //   change is stamped once it is confirmed).
 // - What a stop left undecided is NoTest.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
