@@ -190,13 +190,13 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
     QList<HeldSetting> heldHere;
     bool isDamaged = false;
     bool read = false;
+    QString reason;
     if (QFileInfo::exists(path)) {
         BaseXmlHelper xml(path, true);
         if (!xml.isDocument()) {
             // Taken as no file: the settings keep what a first start gives them.
             isDamaged = true;
-            qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
-                                 << "taken as no file, its settings keep their defaults";
+            reason = xml.readError();
         } else {
             read = true;
             for (const SettingDomain& setting : settingDomains()) {
@@ -231,23 +231,40 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
                 texts(xml);
         }
     }
-    for (const HeldSetting& h : heldHere) {
-        qWarning().noquote() << "configuration:" << path << "key" << h.key << "holds" << h.read
-                             << "- outside its domain, held to" << h.held;
+    // Told once: a read that finds the file as the last one did (the start's
+    // read and the main page's) logs nothing again.
+    if (noteFile(fileName, isDamaged, heldHere)) {
+        if (isDamaged)
+            qWarning().noquote() << "configuration:" << path << "cannot be read (" + reason + ");"
+                                 << "taken as no file, its settings keep their defaults";
+        for (const HeldSetting& h : heldHere) {
+            qWarning().noquote() << "configuration:" << path << "key" << h.key << "holds" << h.read
+                                 << "- outside its domain, held to" << h.held;
+        }
     }
-    noteFile(fileName, isDamaged, heldHere);
     return read;
 }
 
-void ControllerConfiguration::noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere)
+bool ControllerConfiguration::noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere)
 {
     QMutexLocker lock(&damageMutex);
+    const auto sameHeld = [](const HeldSetting& a, const HeldSetting& b) {
+        return a.file == b.file && a.key == b.key && a.read == b.read;
+    };
+    QList<HeldSetting> before;
+    for (const HeldSetting& h : held) {
+        if (h.file == fileName)
+            before << h;
+    }
+    const bool news = damaged.contains(fileName) != isDamaged
+        || !std::equal(before.begin(), before.end(), heldHere.begin(), heldHere.end(), sameHeld);
     damaged.removeAll(fileName);
     if (isDamaged)
         damaged << fileName;
     held.erase(std::remove_if(held.begin(), held.end(), [&](const HeldSetting& h) { return h.file == fileName; }),
                held.end());
     held << heldHere;
+    return news;
 }
 
 ControllerConfiguration::ControllerConfiguration(QObject* parent)
@@ -469,10 +486,9 @@ void ControllerConfiguration::loadSystemConfig()
         const QString path = datFilePath(kSystemFile);
         BaseXmlHelper xml(path, true);
         const bool isDamaged = QFileInfo::exists(path) && !xml.isDocument();
-        if (isDamaged)
+        if (noteFile(kSystemFile, isDamaged, {}) && isDamaged)
             qWarning().noquote() << "configuration:" << path << "cannot be read (" + xml.readError() + ");"
                                  << "taken as no file, its settings keep their defaults";
-        noteFile(kSystemFile, isDamaged, {});
         if (xml.isDocument()) {
             const auto text = [&xml](const char* key, const QString& def) {
                 return xml.value(QLatin1String(key), def).toString();

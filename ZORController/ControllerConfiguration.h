@@ -306,7 +306,9 @@ private:
     // settingDomains() name (mutex held). False when there is no file, or one
     // that cannot be read, which is taken as none.
     bool readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts = {});
-    void noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere);
+    // Notes what the last read of a file found; true where that differs from
+    // the read before it (what is to be logged).
+    bool noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere);
     // Whether the member at address may take value as it is; when not, it is
     // logged, and a clamped setting holds a finite value to its nearer end.
     bool takes(const void* address, double value);

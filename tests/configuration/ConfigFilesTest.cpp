@@ -445,11 +445,16 @@ TEST_F(ConfigFiles, FileThatIsNotXmlIsNamedAndKeptAsideBeforeTheNextSave)
     }
     // The software file is read at start-up too: taken as no file, a first
     // start's English with the beep on, not the defaults of missing keys.
+    // The start's read, the engine's and the main page's log it once.
     root.writeDat("softinfo.xml", damaged);
+    MessageCapture log;
     Cfg cfg;
     EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_ENGLISH);
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);
     EXPECT_TRUE(cfg.beepEnabled);
     EXPECT_EQ(cfg.damagedFiles(), QStringList({"softinfo.xml"}));
+    EXPECT_EQ(log.warnings().filter("softinfo.xml cannot be read").size(), 1) << log.warnings().join('\n').toStdString();
 }
 
 // With every name aside taken, the oldest damaged copy gives way and the
