@@ -154,7 +154,7 @@ double atMost(double x) { return double(float(x)) > x ? below(x) : double(float(
 // A field a conversion reads, written here from the protocol's record
 // layout, with the domain the module's page gives it (not the service's
 // table): value i at at + (i / inner) x group + (i % inner) x stride.
-struct Spec
+struct FieldLayout
 {
     enum Type { U8, U32, F32 } type;
     const char* name;
@@ -178,12 +178,12 @@ struct Spec
     int channel(int i) const { return ramped >= 0 ? ramped : perGroup ? i / inner : i % inner; }
 };
 
-Bytes& store(Bytes& b, const Spec& f, int i, double value)
+Bytes& store(Bytes& b, const FieldLayout& f, int i, double value)
 {
     switch (f.type) {
-    case Spec::U8: return b.u8(f.offset(i), uint8_t(value));
-    case Spec::U32: return b.u32(f.offset(i), uint32_t(value));
-    case Spec::F32: return b.f32(f.offset(i), float(value));
+    case FieldLayout::U8: return b.u8(f.offset(i), uint8_t(value));
+    case FieldLayout::U32: return b.u32(f.offset(i), uint32_t(value));
+    case FieldLayout::F32: return b.f32(f.offset(i), float(value));
     }
     return b;
 }
@@ -195,7 +195,7 @@ struct Limits
 
 // Past the domain: NaN and the infinities (a float), one past each bound, an
 // integer one past its last (and the largest its byte or word holds).
-std::vector<double> outsideOf(const Spec& f, int i, const Limits& l)
+std::vector<double> outsideOf(const FieldLayout& f, int i, const Limits& l)
 {
     if (f.any)
         return {};
@@ -203,11 +203,11 @@ std::vector<double> outsideOf(const Spec& f, int i, const Limits& l)
     const double high = f.ranged ? (f.channel(i) < 4 ? l.maxV : l.maxI) : f.high;
     if (f.belowKeeps) {
         v.insert(v.end(), {kInf, past(high)});
-    } else if (f.type == Spec::F32) {
+    } else if (f.type == FieldLayout::F32) {
         v.insert(v.end(), {kNaN, kInf, -kInf, f.lowTaken ? below(f.low) : f.low, past(high)});
     } else {
         v.push_back(high + 1.0);
-        v.push_back(f.type == Spec::U8 ? 255.0 : 4294967295.0);
+        v.push_back(f.type == FieldLayout::U8 ? 255.0 : 4294967295.0);
         if (f.low > 0.0)
             v.push_back(f.low - 1.0);
     }
@@ -215,7 +215,7 @@ std::vector<double> outsideOf(const Spec& f, int i, const Limits& l)
 }
 
 // Within it: each bound as the record carries it.
-std::vector<double> insideOf(const Spec& f, int i, const Limits& l)
+std::vector<double> insideOf(const FieldLayout& f, int i, const Limits& l)
 {
     if (f.any)
         return {};
@@ -225,7 +225,7 @@ std::vector<double> insideOf(const Spec& f, int i, const Limits& l)
         v.insert(v.end(), {-kInf, kNaN, below(f.low)});
     if (f.lowTaken)
         v.push_back(f.low);
-    v.push_back(f.type == Spec::F32 ? atMost(high) : high);
+    v.push_back(f.type == FieldLayout::F32 ? atMost(high) : high);
     return v;
 }
 
@@ -237,7 +237,7 @@ struct RecordSpec
 {
     const char* name;
     uint16_t subid;
-    std::vector<Spec> fields;
+    std::vector<FieldLayout> fields;
     Bytes (*base)();
 };
 
@@ -286,7 +286,7 @@ void raEndFor(Bytes& b, double item, int t)
 
 std::vector<RecordSpec> records()
 {
-    using S = Spec;
+    using S = FieldLayout;
     const auto amplitude = [](const char* name, int at, int count = 8, int inner = 8, int group = 0) {
         return S{S::F32, name, at, count, 12, inner, group, 0.0, 0.0, true};
     };
@@ -504,7 +504,7 @@ TEST_F(RemoteRecords, EveryFieldOfEveryRecordIsHeldToItsDomain)
                                                      [&](const NetRecordTable* t) { return t->subid == rec.subid; });
         // The same fields, the same ones taking every value.
         ASSERT_EQ(table.count, int(rec.fields.size()));
-        for (const Spec& f : rec.fields) {
+        for (const FieldLayout& f : rec.fields) {
             const auto same = std::find_if(table.fields, table.fields + table.count, [&](const NetRecordField& t) {
                 return int(t.at(0)) == f.at && int(t.count) == f.count && int(t.at(t.count - 1)) == f.offset(f.count - 1);
             });
@@ -512,7 +512,7 @@ TEST_F(RemoteRecords, EveryFieldOfEveryRecordIsHeldToItsDomain)
             EXPECT_EQ(same->domain->kind == StartDomain::Kind::Any, f.any != nullptr) << f.name;
         }
         const Bytes base = rec.base();
-        for (Spec& f : rec.fields) {
+        for (FieldLayout& f : rec.fields) {
             if (f.high == kPage)
                 f.high = limits.longestPage;
             if (f.any)
