@@ -282,8 +282,9 @@ bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from
 
 // The fault the entity sends next, judged: `from` is the page the instrument
 // leaves for it (the page written last, or, where the caller switches at
-// once past the pages written, the one playing). Faults judged operated are
-// passed over, one after another.
+// once past the pages written, the one playing: the fault begins as the
+// switch leaves it, on the relay as the record knows it now). Faults judged
+// operated are passed over, one after another.
 template <typename Entity>
 FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum,
                               bool leaving)
@@ -291,7 +292,7 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
     if constexpr (JudgesFaults<Entity>::value) {
         while (entity.faultNext()) {
             const qint64 from = leaving ? ring.playing() : ring.last;
-            if (ring.ended < from) {
+            if (!leaving && ring.ended < from) {
                 if (mayStillOperate(entity, ring, from))
                     return FaultJudgement::Wait;
                 return FaultJudgement::Write;
@@ -789,14 +790,18 @@ void followWritten(Entity& entity, ModuleSwitch& outcome)
         outcome.begun.push_back(entity.outputRunningStateIndex);
 }
 
-// Ramping: a run whose last state the switch ended is complete; otherwise
-// the entity follows the instrument.
+// Ramping: a run whose last state the switch ended is complete, the states
+// it switched past (an item passed over) among them; otherwise the entity
+// follows the instrument.
 void completeOrFollow(ModelRampingEntity& entity, ModuleSwitch& outcome)
 {
-    if (outcome.endRun)
-        entity.completeRun();
-    else
+    if (!outcome.endRun) {
         followWritten(entity, outcome);
+        return;
+    }
+    if (const SwitchedRing::Page* last = runRing().page(runRing().last))
+        entity.followTo(last->state);
+    entity.completeRun();
 }
 
 ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
