@@ -1131,14 +1131,21 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
 {
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
-    // The trip belongs to the state of the page its contact moved on, valued
-    // with what that page played, however far the ring has been written
-    // since, and timed from that page's start.
-    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
-    const SwitchedRing::Page* page = trip.page;
-    const int recorded = page ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, page->state,
-                                                         page->outputs)
-                              : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
+    // The trip belongs to the step its contact moved on, as the judgement of
+    // contacts places it, valued with what that step played, however far the
+    // ring has been written since, and timed from its start.
+    SwitchedRing& ring = runRing();
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    const SwitchedRing::Page* page = placed.page >= 0 ? ring.page(placed.page) : nullptr;
+    if (!placed.judged.empty() && !placed.trip) {
+        // No ramp's trip: the relay's change between the ramps, or after a trip.
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        return -1;
+    }
+    const int recorded = page
+        ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, page->state, page->outputs)
+        : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
     if (recorded != 0)
         return -1;
     // It ends that state's ramp, unless the ring is written past the state.
@@ -1149,18 +1156,23 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
     return 0;
 }
 
-// Load shedding: a change on a fault page (or confirmed on the page after
-// it, within its time) is a trip, and ends the point being searched; one on
-// a page between the faults is the relay's.
+// Load shedding: the first change the judgement of contacts places in a
+// fault's page (wherever the instrument confirmed it) is a trip, and ends
+// the point being searched; any other is the relay's.
 template <typename Slip, Slip* ControllerTestor::*M>
 int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                    float actionTime, qint32 stateIndex)
 {
     Slip& e = entityOf<Slip, M>(testor);
     QMutexLocker lock(&e.entityLock);
-    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
-    const bool fault = !trip.page || !restsBetweenFaults(trip.page->state);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, trip.time, fault) != 0)
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = runRing().place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    const bool placedIn = !placed.judged.empty();
+    if (placedIn && !placed.trip) {
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        return -1;
+    }
+    if (e.updateFromDriverAction(actionFlag, actionIndex, placedIn ? placed.time : actionTime) != 0)
         return -1;
     e.actionEnable = true;
     return 0;
