@@ -385,7 +385,8 @@ template <typename Entity>
 int writeFirstPages(ControllerTestor& testor, Entity& entity)
 {
     SwitchedRing& ring = runRing();
-    int errorSum = writeRingPage(testor, entity, ring);
+    int errorSum = ring.takeStartLevels();
+    errorSum += writeRingPage(testor, entity, ring);
     errorSum += writeAhead(testor, entity, ring, 0);
     return errorSum;
 }
