@@ -16,6 +16,16 @@ size_t firstAfter(const std::vector<Edge>& edges, int64_t us)
                   - edges.begin());
 }
 
+// The level the edges of an input stamped before `us` left (-1: none). A
+// stamped edge is a change unless one stamped before it left that level: the
+// levels read as the run began may have changed before its first page
+// watched them.
+int stampedBefore(const std::vector<Edge>& edges, int64_t us)
+{
+    const size_t after = firstAfter(edges, us - 1);
+    return after == 0 ? -1 : (edges[after - 1].closed ? 1 : 0);
+}
+
 // The end of a page's window, kNever while it is open.
 int64_t windowEnd(const Page& page)
 {
@@ -133,7 +143,7 @@ std::vector<Judgement> judge(const Record& record)
                 const Edge& edge = edges[e];
                 if (edge.us >= std::min(tripAt, firstUnknown))
                     break;
-                const int before = levelAt(record, i, edge.us - 1);
+                const int before = stampedBefore(edges, edge.us);
                 if (before == (edge.closed ? 1 : 0) || (watch & (edge.closed ? 1 : 2)) == 0)
                     continue;
                 const Confirmation c = confirmed(record, i, e);
@@ -144,11 +154,14 @@ std::vector<Judgement> judge(const Record& record)
                     break;
                 }
                 if (page.allInputs) {
+                    // An input whose operated level is not known (both edges
+                    // watched, no trip on it yet) does not hold the set back.
                     bool all = true;
-                    for (int k = 0; k < kInputs; ++k)
-                        if (k != i && (page.watch[k] & 3) != 0
-                            && levelAt(record, k, edge.us) != operatedLevel(page.watch[k], tripLevel[k]))
+                    for (int k = 0; k < kInputs; ++k) {
+                        const int target = operatedLevel(page.watch[k], tripLevel[k]);
+                        if (k != i && target >= 0 && levelAt(record, k, edge.us) != target)
                             all = false;
+                    }
                     if (!all)
                         continue;
                 }

@@ -9,7 +9,9 @@
 //
 // Policies, in microseconds of the instrument's clock:
 // - An input's level at a moment is the level its last edge stamped at or
-//   before that moment left (an edge to the level it is at changes nothing).
+//   before that moment left, or before its first edge the level read as the
+//   run began (an edge to the level an earlier edge left changes nothing;
+//   the first edge is a change).
 // - A page holds its start and not its end: [start, end of its set time), or
 //   [start, end) where no set time ends it (a trip or a switch did). What
 //   the instrument played while it held a page past its set time belongs to

@@ -282,8 +282,9 @@ bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from
 
 // The fault the entity sends next, judged: `from` is the page the instrument
 // leaves for it (the page written last, or, where the caller switches at
-// once past the pages written, the one playing). Faults judged operated are
-// passed over, one after another.
+// once past the pages written, the one playing: the fault begins as the
+// switch leaves it, on the relay as the record knows it now). Faults judged
+// operated are passed over, one after another.
 template <typename Entity>
 FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum,
                               bool leaving)
@@ -291,7 +292,7 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
     if constexpr (JudgesFaults<Entity>::value) {
         while (entity.faultNext()) {
             const qint64 from = leaving ? ring.playing() : ring.last;
-            if (ring.ended < from) {
+            if (!leaving && ring.ended < from) {
                 if (mayStillOperate(entity, ring, from))
                     return FaultJudgement::Wait;
                 return FaultJudgement::Write;
@@ -384,7 +385,8 @@ template <typename Entity>
 int writeFirstPages(ControllerTestor& testor, Entity& entity)
 {
     SwitchedRing& ring = runRing();
-    int errorSum = writeRingPage(testor, entity, ring);
+    int errorSum = ring.takeStartLevels();
+    errorSum += writeRingPage(testor, entity, ring);
     errorSum += writeAhead(testor, entity, ring, 0);
     return errorSum;
 }
@@ -789,14 +791,18 @@ void followWritten(Entity& entity, ModuleSwitch& outcome)
         outcome.begun.push_back(entity.outputRunningStateIndex);
 }
 
-// Ramping: a run whose last state the switch ended is complete; otherwise
-// the entity follows the instrument.
+// Ramping: a run whose last state the switch ended is complete, the states
+// it switched past (an item passed over) among them; otherwise the entity
+// follows the instrument.
 void completeOrFollow(ModelRampingEntity& entity, ModuleSwitch& outcome)
 {
-    if (outcome.endRun)
-        entity.completeRun();
-    else
+    if (!outcome.endRun) {
         followWritten(entity, outcome);
+        return;
+    }
+    if (const SwitchedRing::Page* last = runRing().page(runRing().last))
+        entity.followTo(last->state);
+    entity.completeRun();
 }
 
 ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
@@ -1135,14 +1141,21 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
 {
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
-    // The trip belongs to the state of the page its contact moved on, valued
-    // with what that page played, however far the ring has been written
-    // since, and timed from that page's start.
-    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
-    const SwitchedRing::Page* page = trip.page;
-    const int recorded = page ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time, page->state,
-                                                         page->outputs)
-                              : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
+    // The trip belongs to the step its contact moved on, as the judgement of
+    // contacts places it, valued with what that step played, however far the
+    // ring has been written since, and timed from its start.
+    SwitchedRing& ring = runRing();
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    const SwitchedRing::Page* page = placed.page >= 0 ? ring.page(placed.page) : nullptr;
+    if (!placed.judged.empty() && !placed.trip) {
+        // No ramp's trip: the relay's change between the ramps, or after a trip.
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        return -1;
+    }
+    const int recorded = page
+        ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, page->state, page->outputs)
+        : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
     if (recorded != 0)
         return -1;
     // It ends that state's ramp, unless the ring is written past the state.
@@ -1153,18 +1166,23 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
     return 0;
 }
 
-// Load shedding: a change on a fault page (or confirmed on the page after
-// it, within its time) is a trip, and ends the point being searched; one on
-// a page between the faults is the relay's.
+// Load shedding: the first change the judgement of contacts places in a
+// fault's page (wherever the instrument confirmed it) is a trip, and ends
+// the point being searched; any other is the relay's.
 template <typename Slip, Slip* ControllerTestor::*M>
 int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                    float actionTime, qint32 stateIndex)
 {
     Slip& e = entityOf<Slip, M>(testor);
     QMutexLocker lock(&e.entityLock);
-    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
-    const bool fault = !trip.page || !restsBetweenFaults(trip.page->state);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, trip.time, fault) != 0)
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Placed placed = runRing().place(stateIndex, actionTime, actionIndex, code, isFaultState);
+    const bool placedIn = !placed.judged.empty();
+    if (placedIn && !placed.trip) {
+        e.tripLevels.noteEdge(actionIndex, placed.code);
+        return -1;
+    }
+    if (e.updateFromDriverAction(actionFlag, actionIndex, placedIn ? placed.time : actionTime) != 0)
         return -1;
     e.actionEnable = true;
     return 0;

@@ -56,6 +56,15 @@ void SwitchedRing::reset()
     *this = SwitchedRing();
 }
 
+int SwitchedRing::takeStartLevels()
+{
+    const int result = driverBaseReadTestBIState();
+    if (const CommDriverTestStatusData* status = globalTestStatusData; status && result == 0)
+        for (int i = 0; i < ContactJudgement::kInputs; ++i)
+            startLevels[i] = status->statusBIStates[i].load() != 0 ? 1 : 0;
+    return result;
+}
+
 int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs)
 {
     const qint64 number = last + 1;
@@ -256,6 +265,7 @@ ContactJudgement::Record SwitchedRing::contactRecord(FaultState fault) const
     }
     record.knownToUs = endedTo;
     for (int i = 0; i < kInputs; ++i) {
+        record.startLevel[i] = startLevels[i];
         record.edges[i] = edges[i];
         if (!edges[i].empty())
             record.knownToUs = std::max(record.knownToUs, edges[i].back().us + record.debounceUs);

@@ -65,6 +65,10 @@ public:
 
     // A new run: nothing written, page 0 named.
     void reset();
+    // The contacts read from the instrument as the run begins (before its
+    // first page is written): the run's levels before their first stamped
+    // edge (the driver's result).
+    int takeStartLevels();
     // The output record, as the entity filled it for `state`, into the page
     // after the last one written; the driver's result.
     int write(ControllerTestor& testor, qint32 state, const ModelEntity::PageOutputs& outputs);
@@ -151,6 +155,7 @@ private:
     };
     std::vector<Played> played;   // by page of the run
     std::vector<ContactJudgement::Edge> edges[ContactJudgement::kInputs];
+    int8_t startLevels[ContactJudgement::kInputs] = {-1, -1, -1, -1};   // as the run began
     qint64 playedStartUs(qint64 n) const;
 };
 

@@ -138,6 +138,18 @@ std::vector<Row> rows()
     rows.push_back({"edge on the set end",
                     record({timed(Role::Fault, 0, 100 * ms)}, {{100 * ms, true}}, 0, 1000 * ms),
                     {{0, {Outcome::NoAction, 0}}}});
+    // The levels read as the run began: the first stamped edge is a change
+    // whatever they said (the contact moved before a page watched it); an
+    // AND input watched for both edges, no trip on it yet, holds no set back.
+    {
+        Record r = record({timed(Role::State, 0, 100 * ms)}, {{30 * ms, true}}, 10 * ms, 1000 * ms);
+        r.startLevel[0] = 1;
+        rows.push_back({"read closed as the run began, closing in the state", r, {{0, {Outcome::Trip, 30 * ms}}}});
+        r.startLevel[0] = r.startLevel[1] = 0;
+        r.pages[0].watch[1] = 3;
+        r.pages[0].allInputs = true;
+        rows.push_back({"AND with an input watched for both edges", r, {{0, {Outcome::Trip, 30 * ms}}}});
+    }
     // What the record does not yet tell waits; what a stop left is NoTest.
     rows.push_back({"confirmation not yet known",
                     record({timed(Role::Fault, 0, 100 * ms)}, {{95 * ms, true}}, 10 * ms, 100 * ms),
@@ -192,6 +204,20 @@ struct Reference
         return l;
     }
 
+    // From the stamps alone (-1 before the first), and whether one is at t.
+    int stamped(int i, int64_t t) const
+    {
+        int l = -1;
+        for (const Edge& e : r.edges[i])
+            if (e.us <= t)
+                l = e.closed ? 1 : 0;
+        return l;
+    }
+    bool stampedAt(int i, int64_t t) const
+    {
+        return std::any_of(r.edges[i].begin(), r.edges[i].end(), [t](const Edge& e) { return e.us == t; });
+    }
+
     static int target(uint8_t watch, int lastTrip)
     {
         return (watch & 3) == 1 ? 1 : (watch & 3) == 2 ? 0 : (watch & 3) == 3 ? lastTrip : -1;
@@ -243,7 +269,7 @@ struct Reference
             for (int64_t t = pg.startUs; t < end && t <= r.knownToUs && !pending && !tripped; ++t) {
                 for (int i = 0; i < kInputs && !pending && !tripped; ++i) {
                     const int now = level(i, t);
-                    if ((pg.watch[i] & 3) == 0 || now == level(i, t - 1) || now < 0)
+                    if ((pg.watch[i] & 3) == 0 || !stampedAt(i, t) || now == stamped(i, t - 1) || now < 0)
                         continue;
                     if ((pg.watch[i] & (now == 1 ? 1 : 2)) == 0)
                         continue;
@@ -258,7 +284,7 @@ struct Reference
                     }
                     bool all = true;
                     for (int k = 0; k < kInputs; ++k)
-                        if (pg.allInputs && k != i && (pg.watch[k] & 3) != 0
+                        if (pg.allInputs && k != i && target(pg.watch[k], lastTrip[k]) >= 0
                             && level(k, t) != target(pg.watch[k], lastTrip[k]))
                             all = false;
                     if (!all)

@@ -203,7 +203,7 @@ TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windo
         EXPECT_EQ(closed.size(), 3u);
         expectJudged(vm, played, closed, r.results);
         if (!r.boxes && played.size() == 4u) {
-            EXPECT_LT(played[2].page.startNs - played[1].endNs, 500000000);
+            EXPECT_LT(played[2].page.startNs - played[1].endNs, 50000000);
         }
     }
 }

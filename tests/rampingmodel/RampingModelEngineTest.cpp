@@ -290,7 +290,9 @@ TEST_F(RampingModelEngine, ATripInTheLastStepOfTheLastRampIsFound)
 // interval item 2 begins on the contact still closed (dropping off late or
 // as item 2 begins) and reads "Not Reset" at once, its ramp not played; with
 // an interval in which the contact opens within the debounce before item 2,
-// the relay has reset and item 2 trips at 3 V.
+// the relay has reset and item 2 trips at 3 V. A trip ends its item's ramp
+// at once: no step after the trip's plays its time (the page's default
+// ramp, 0 V up by 1 V every 2 s, with a relay at 5 V after 0.95 s).
 TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
 {
     atRealTime();
@@ -298,23 +300,29 @@ TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
     RampingModel vm;
     vm.testActive();
     vm.updateDeviceConfig();
-    vm.removeState();
-    vm.setSettingTime(-1, 0.2);   // a window the steps of 0.5 s reach
-    for (int i = 0; i < 2; ++i) {
-        vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, 5.0, 1.0, 0.5);
-        vm.setOutputRange(port(kUA), 0.0);
-        watch(vm, i, {0}, VM::AO_BILOGIC_TYPE_OR);
-    }
     const struct
     {
         const char* setup;
         double interval;
-    } rows[] = {{"timed:channel=UA,pickup=3,dropdelay=2.5,input=0", 0.0},
-                {"threshold:channel=UA,pickup=3,input=0", 0.0},
-                {"timed:channel=UA,pickup=3,dropdelay=0.4893,input=0", 0.5},
-                {"timed:channel=UA,pickup=3,dropdelay=0.495,input=0", 0.5}};
+        double end, stepTime, setting;   // the items' ramps, and their T.nom
+        const char* value;
+        double time;
+        bool passed;
+    } rows[] = {{"timed:channel=UA,pickup=3,dropdelay=2.5,input=0", 0.0, 5.0, 0.5, 0.2, "3.000", 0.0, false},
+                {"threshold:channel=UA,pickup=3,input=0", 0.0, 5.0, 0.5, 0.2, "3.000", 0.0, false},
+                {"timed:channel=UA,pickup=3,dropdelay=0.4893,input=0", 0.5, 5.0, 0.5, 0.2, "3.000", 0.0, false},
+                {"timed:channel=UA,pickup=3,dropdelay=0.495,input=0", 0.5, 5.0, 0.5, 0.2, "3.000", 0.0, false},
+                {"threshold:channel=UA,pickup=5,delay=0.95,input=0", 0.0, kRated, 2.0, 1.0, "5.000", 0.95, true}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.setup);
+        while (vm.getStatesCount() > 0)
+            vm.removeState();
+        vm.setSettingTime(-1, row.setting);
+        for (int i = 0; i < 2; ++i) {
+            vm.addRamp(0, VM::RAMP_ITEM_TYPE_RANGE, row.end, 1.0, row.stepTime);
+            vm.setOutputRange(port(kUA), 0.0);
+            watch(vm, i, {0}, VM::AO_BILOGIC_TYPE_OR);
+        }
         const bool notReset = row.interval == 0.0;
         vm.setIntervalEnable(!notReset);
         vm.setIntervalTime(row.interval);
@@ -325,15 +333,25 @@ TEST_F(RampingModelEngine, ItemBegunOnAnOperatedRelayReadsNotResetAtOnce)
         sim->plugIn(relay);
         ASSERT_TRUE(runToEnd(vm));
         ASSERT_EQ(relay->pickupTimes().size(), notReset ? 1u : 2u);
-        EXPECT_EQ(vm.getActionValue(0).toStdString(), "3.000");
+        EXPECT_EQ(vm.getActionValue(0).toStdString(), row.value);
+        EXPECT_NEAR(vm.getActionTimes(0), row.time, 2e-3);
+        EXPECT_EQ(vm.getTestResults(0), row.passed ? VM::AO_Result_TYPE_SUCCESS : VM::AO_Result_TYPE_FAILED);
         EXPECT_FALSE(vm.getRelayNotReset(0));
         EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
         EXPECT_EQ(vm.getRelayNotReset(1), notReset);
         const std::vector<double> ua = pages->amplitudes();
+        const std::vector<int64_t> starts = pages->startTimes();
+        const double tripValue = std::stod(row.value);
+        // The step after the trip's is left as the trip is confirmed.
+        for (size_t k = 0; k + 1 < starts.size(); ++k) {
+            if (ua[k] > tripValue + 0.5) {
+                EXPECT_LT(starts[k + 1] - starts[k], std::llround(row.stepTime * 1e9)) << ua[k];
+            }
+        }
         if (notReset) {
             EXPECT_EQ(vm.getBinaryInputIndex(1), -1);
             EXPECT_EQ(vm.getTestResults(1), VM::AO_Result_TYPE_FAILED);
-            EXPECT_EQ(std::count_if(ua.begin(), ua.end(), [](double a) { return a > 4.5; }), 0);
+            EXPECT_EQ(std::count_if(ua.begin(), ua.end(), [&](double a) { return a > tripValue + 1.5; }), 0);
         } else {
             EXPECT_EQ(vm.getActionValue(1).toStdString(), "3.000");
             ASSERT_FALSE(relay->dropoffTimes().empty());

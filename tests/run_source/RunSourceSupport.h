@@ -85,6 +85,12 @@ public:
         std::lock_guard<std::mutex> lock(mutex);
         return values;
     }
+    // Each page's start, simulator ns, in the order entered.
+    std::vector<int64_t> startTimes() const
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        return starts;
+    }
     // The value the instrument played at simulator time ns (NaN before the
     // first page): a page plays, and holds once ended, until the next begins.
     double playedAt(int64_t ns) const
