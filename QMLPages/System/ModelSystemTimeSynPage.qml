@@ -145,7 +145,11 @@ Item {
             id: zoneListRefusedText
             objectName: "zoneListRefusedText"
             visible: page.zoneListRefused
-            height: 30
+            // Within the screen, on two lines where the language needs them.
+            width: 760
+            height: Math.max(30, implicitHeight)
+            wrapMode: Text.WordWrap
+            elide: Text.ElideNone
             color: "red"
             text: qsTr("时区列表无法读取：不显示时区，时钟不按时区偏移。")   // zone list not read
         }
