@@ -390,6 +390,8 @@ private:
     void spreadFrequencyFactor();
     void markDamaged(CALType type, const QString& path, Damage why);
     void clearDamaged();
+    // The load before found the file so (its line was written then).
+    bool told(CALType type, const QString& path, Damage why) const;
 
     // The measures and coefficients of one kind as flat [8][2][points]
     // arrays (null where the kind has none).
@@ -406,6 +408,7 @@ private:
 
     QList<CALType> damagedTypes;
     QList<DamagedFile> damagedFiles;
+    QList<DamagedFile> toldDamaged;   // what the load before found
 
     // The coefficients the start of a run cleared (kind CAL_TYPE_ALL:
     // nothing kept); loads, imports and resets forget them.

@@ -33,6 +33,7 @@
 #include <QSettings>
 #include <QTextCodec>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <unistd.h>
@@ -354,6 +355,14 @@ QList<ModelCalibrationEntity::DamagedFile> ModelCalibrationEntity::getDamaged() 
     return damagedFiles;
 }
 
+bool ModelCalibrationEntity::told(CALType type, const QString& path, Damage why) const
+{
+    const QString name = QFileInfo(path).fileName();
+    return std::any_of(toldDamaged.begin(), toldDamaged.end(), [&](const DamagedFile& file) {
+        return file.type == type && file.name == name && file.why == why;
+    });
+}
+
 void ModelCalibrationEntity::clearDamaged()
 {
     QMutexLocker lock(&mutex);
@@ -575,12 +584,14 @@ bool ModelCalibrationEntity::readKind(CALType type)
             ReadProblems problems;
             xmlTaken = readXml(type, doc.documentElement(), &problems);
             if (!xmlTaken) {
-                warn(QStringLiteral("Calibration file holds no calibration (no \"AHEAD\" head and no group of its "
-                                    "kind), taken as missing: %1")
-                         .arg(shown(xmlPath)));
+                if (!told(type, xmlPath, DAMAGE_NOTHING))
+                    warn(QStringLiteral("Calibration file holds no calibration (no \"AHEAD\" head and no group of "
+                                        "its kind), taken as missing: %1")
+                             .arg(shown(xmlPath)));
                 markDamaged(type, xmlPath, DAMAGE_NOTHING);
             } else if (problems.any()) {
-                warn(problems.told(xmlPath, factorVersion));
+                if (!told(type, xmlPath, DAMAGE_VALUE))
+                    warn(problems.told(xmlPath, factorVersion));
                 markDamaged(type, xmlPath, DAMAGE_VALUE);
             }
         } else {
@@ -589,10 +600,12 @@ bool ModelCalibrationEntity::readKind(CALType type)
                 error = QStringLiteral("declares an encoding no reader knows");
             if (line > 0)
                 error += QStringLiteral(" (line %1 column %2)").arg(line).arg(column);
-            warn(QStringLiteral("Calibration file unreadable, taken as missing: %1: %2").arg(shown(xmlPath), error));
-            markDamaged(type, xmlPath,
-                        BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds ? DAMAGE_BEYOND_BOUNDS
-                                                                                            : DAMAGE_UNREADABLE);
+            const Damage why = BaseXmlFile::refusalOf(error) == BaseXmlFile::Refusal::BeyondBounds
+                ? DAMAGE_BEYOND_BOUNDS
+                : DAMAGE_UNREADABLE;
+            if (!told(type, xmlPath, why))
+                warn(QStringLiteral("Calibration file unreadable, taken as missing: %1: %2").arg(shown(xmlPath), error));
+            markDamaged(type, xmlPath, why);
         }
     }
     taken = xmlTaken;
@@ -677,6 +690,8 @@ void ModelCalibrationEntity::load(CALType type)
     exEnable = false;
     // What a run's start kept is older than the files.
     runKept = RunKept();
+    // A file found as the load before found it is not told again.
+    toldDamaged = getDamaged();
     clearDamaged();
     if (type == CAL_TYPE_ALL) {
         initDefault(CAL_TYPE_ALL);
