@@ -198,12 +198,23 @@ TEST_F(OvercurrentModelEngine, InverseTimeRelayTripsJudgedAgainstFunction51Windo
         s.tms = r.tms;
         s.curve = zorsim::InverseCurve::iecStandardInverse();
         auto relay = std::make_shared<zorsim::InverseTimeRelay>(s);
-        const auto played = run(vm, [&] { sim->plugIn(relay); });
+        std::vector<PageLog::Entry> pages;
+        const auto played = run(vm, [&] { sim->plugIn(relay); }, &pages);
         const std::vector<int64_t> closed = closedTimes(*relay);
         EXPECT_EQ(closed.size(), 3u);
         expectJudged(vm, played, closed, r.results);
         if (!r.boxes && played.size() == 4u) {
-            EXPECT_LT(played[2].page.startNs - played[1].endNs, 50000000);
+            // The next fault at once: between faults 2 and 3 plays nothing
+            // timed longer than a check page of the debounce, only what
+            // waits for the contact to open (by the pages' own settings: a
+            // hold while the host writes is no page's time).
+            for (const PageLog::Entry& e : pages) {
+                if (e.startNs >= played[1].endNs && e.startNs < played[2].page.startNs) {
+                    EXPECT_TRUE(e.page.trigger() == zorsim::TriggerType::TimeOrBinary
+                                || e.page.durationSeconds <= debounceSeconds() + 1e-6)
+                        << e.page.durationSeconds;
+                }
+            }
         }
     }
 }
