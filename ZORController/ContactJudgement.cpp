@@ -93,10 +93,29 @@ int pageAt(const Record& record, int64_t us)
     return -1;
 }
 
-std::vector<Judgement> judge(const Record& record)
+namespace {
+
+// A page's watched inputs at their operated levels at `us` (OR: any, AND:
+// all), `tripLevel` the level each input's last trip left.
+bool operatedAt(const Record& record, const Page& page, const int tripLevel[kInputs], int64_t us)
+{
+    int watched = 0;
+    int operated = 0;
+    for (int i = 0; i < kInputs; ++i) {
+        if ((page.watch[i] & 3) == 0)
+            continue;
+        ++watched;
+        const int target = operatedLevel(page.watch[i], tripLevel[i]);
+        operated += target >= 0 && levelAt(record, i, us) == target ? 1 : 0;
+    }
+    return operated > 0 && (!page.allInputs || operated == watched);
+}
+
+// judge(), leaving in `tripLevel` the level each input's last trip left.
+std::vector<Judgement> judgeWith(const Record& record, int tripLevel[kInputs])
 {
     std::vector<Judgement> out(record.pages.size());
-    int tripLevel[kInputs] = {-1, -1, -1, -1};   // the level each input's last trip left
+    std::fill(tripLevel, tripLevel + kInputs, -1);
     for (size_t p = 0; p < record.pages.size(); ++p) {
         const Page& page = record.pages[p];
         Judgement& j = out[p];
@@ -114,17 +133,7 @@ std::vector<Judgement> judge(const Record& record)
         if (page.beginsReset) {
             if (at + record.debounceUs > record.knownToUs && !record.stopped)
                 continue;   // a change before `at` may still be stamped
-            int watched = 0;
-            int operated = 0;
-            for (int i = 0; i < kInputs; ++i) {
-                const int target = operatedLevel(page.watch[i], tripLevel[i]);
-                if ((page.watch[i] & 3) == 0)
-                    continue;
-                ++watched;
-                const int level = levelAt(record, i, at - 1);
-                operated += target >= 0 && level == target ? 1 : 0;
-            }
-            if (operated > 0 && (!page.allInputs || operated == watched)) {
+            if (operatedAt(record, page, tripLevel, at - 1)) {
                 j.outcome = Outcome::NotReset;
                 continue;
             }
@@ -185,6 +194,46 @@ std::vector<Judgement> judge(const Record& record)
             j.outcome = Outcome::NoTest;
     }
     return out;
+}
+
+}   // namespace
+
+std::vector<Judgement> judge(const Record& record)
+{
+    int tripLevel[kInputs];
+    return judgeWith(record, tripLevel);
+}
+
+Decision nextFaultDecision(const Record& record, const Page& next)
+{
+    if (record.pages.empty() || !next.beginsReset)
+        return Decision::Write;
+    int tripLevel[kInputs];
+    const std::vector<Judgement> before = judgeWith(record, tripLevel);
+    const Page& last = record.pages.back();
+    // The relay as last stamped.
+    const bool operated = operatedAt(record, next, tripLevel, std::numeric_limits<int64_t>::max() - 1);
+    if (last.endUs == kNone) {
+        bool judging = false;   // a trip may be confirmed on the page
+        for (size_t p = 0; p < before.size(); ++p)
+            judging = judging || (record.pages[p].judged() && before[p].outcome == Outcome::Pending);
+        const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
+        if (operated || !rests || (judging && !last.endsOnChange))
+            return Decision::Wait;
+        return Decision::Write;
+    }
+    Record withNext = record;
+    withNext.pages.push_back(next);
+    const Judgement j = judge(withNext).back();
+    if (j.outcome == Outcome::NotReset)
+        return Decision::PassOver;
+    const int64_t at = resetMoment(withNext, withNext.pages.size() - 1);
+    if (at + record.debounceUs <= record.knownToUs || record.stopped)
+        return Decision::Write;
+    const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
+    if (operated && rests && record.debounceUs > 0)
+        return Decision::Check;
+    return operated ? Decision::PassOver : Decision::Write;
 }
 
 }   // namespace ContactJudgement

@@ -61,6 +61,7 @@ struct Page
     uint8_t watch[kInputs] = {};   // per input: bit 0 rising, bit 1 falling
     bool allInputs = false;        // AND logic
     bool beginsReset = false;      // a contact operated as it begins reads Not Reset
+    bool endsOnChange = false;     // a watched change ends it
     bool judged() const { return role == Role::Fault || role == Role::Step || role == Role::State; }
 };
 
@@ -109,5 +110,25 @@ int pageAt(const Record& record, int64_t us);
 
 // One judgement per page of the record (Pending for pages not judged).
 std::vector<Judgement> judge(const Record& record);
+
+// What a running test does with the fault that would follow the record's
+// last page, `next` (its start where that page's set time ends it, or where
+// the instrument left it), from the record known so far. While the last
+// page plays, the fault waits for its end where the relay may be operated
+// then: operated as last stamped, the page a fault or a check page, or one
+// its time alone ends after a fault not yet judged (the fault's trip may be
+// confirmed on it).
+// Once it has ended, the fault's reset is read as judge() reads it; where a
+// change stamped before the page's set end may still be confirmed, a page
+// the relay rests on plays on for the debounce (a check page), any other
+// is left on the relay as last stamped.
+enum class Decision {
+    Write,     // write the fault: it begins reset
+    Wait,      // write it once the page before has ended
+    Check,     // play the page before on for the debounce first
+    PassOver   // it begins on an operated relay: Not Reset, not played
+};
+
+Decision nextFaultDecision(const Record& record, const Page& next);
 
 }   // namespace ContactJudgement

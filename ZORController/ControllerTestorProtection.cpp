@@ -190,32 +190,6 @@ bool isFaultState(qint32 state)
     return state >= 0 && state % 3 == 1;
 }
 
-// The fault after the page written last begins on an operated relay, as the
-// judgement of contacts reads the run so far (distance, overcurrent).
-template <typename Entity>
-bool judgedNotReset(const Entity&, const SwitchedRing&)
-{
-    return false;
-}
-
-template <typename Entity>
-bool faultGroupNotReset(const Entity& entity, const SwitchedRing& ring)
-{
-    const bool allInputs = entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
-    const ContactJudgement::Judgement next = ring.judgeNext(isFaultState, entity.stateOutputBIStates, allInputs);
-    return next.outcome == ContactJudgement::Outcome::NotReset;
-}
-
-bool judgedNotReset(const ModelOvercurrentEntity& entity, const SwitchedRing& ring)
-{
-    return faultGroupNotReset(entity, ring);
-}
-
-bool judgedNotReset(const ModelDistanceEntity& entity, const SwitchedRing& ring)
-{
-    return faultGroupNotReset(entity, ring);
-}
-
 // A fault the record shows begun on an operated relay is Not Reset, whatever
 // it played (distance, overcurrent).
 template <typename Entity>
@@ -257,16 +231,10 @@ int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
     return ring.write(testor, sendingState(entity), pageOutputs(entity));
 }
 
-enum class FaultJudgement {
-    Write,   // no fault next, or one the relay is reset for
-    Wait,    // the page it would follow has not ended yet
-    Check    // a check page was written after the page written last
-};
-
 // The relay may be operated as the page `from` ends, for the fault after it
 // to wait for that end: it is operated now, the page is a fault (or a check
 // page), or it follows one and ends on its time alone, watching for the
-// trip the instrument may confirm in its first debounce.
+// trip the instrument may confirm in its first debounce (ramping, slip).
 template <typename Entity>
 bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from)
 {
@@ -280,33 +248,68 @@ bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from
         || (!page->binaryEnds && before && !restsBetweenFaults(before->state));
 }
 
-// The fault the entity sends next, judged: `from` is the page the instrument
-// leaves for it (the page written last, or, where the caller switches at
-// once past the pages written, the one playing: the fault begins as the
-// switch leaves it, on the relay as the record knows it now). Faults judged
-// operated are passed over, one after another.
+// What to do with the fault the entity sends next: `from` is the page the
+// instrument leaves for it (the page written last, or, where the caller
+// switches at once past the pages written, the one playing: the fault
+// begins as the switch leaves it, on the relay as the entity knows it now).
+template <typename Entity>
+ContactJudgement::Decision nextFaultDecision(const Entity& entity, const SwitchedRing& ring, bool leaving)
+{
+    using ContactJudgement::Decision;
+    const qint64 from = leaving ? ring.playing() : ring.last;
+    if (!leaving && ring.ended < from)
+        return mayStillOperate(entity, ring, from) ? Decision::Wait : Decision::Write;
+    if (!entity.operatedForNextFault())
+        return Decision::Write;
+    const SwitchedRing::Page* page = ring.page(from);
+    if (!leaving && page && restsBetweenFaults(page->state) && !page->check && ModelEntity::debounceSeconds() > 0.0)
+        return Decision::Check;
+    return Decision::PassOver;
+}
+
+// Distance and overcurrent: decided by the judgement of contacts on the
+// record so far (they never switch past the pages written).
+template <typename Entity>
+ContactJudgement::Decision judgedDecision(const Entity& entity, const SwitchedRing& ring)
+{
+    const bool allInputs = entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
+    return ring.nextFaultDecision(isFaultState, entity.stateOutputBIStates, allInputs);
+}
+
+ContactJudgement::Decision nextFaultDecision(const ModelOvercurrentEntity& entity, const SwitchedRing& ring, bool)
+{
+    return judgedDecision(entity, ring);
+}
+
+ContactJudgement::Decision nextFaultDecision(const ModelDistanceEntity& entity, const SwitchedRing& ring, bool)
+{
+    return judgedDecision(entity, ring);
+}
+
+enum class FaultJudgement {
+    Write,   // no fault next, or one the relay is reset for
+    Wait,    // the page it would follow has not ended yet
+    Check    // a check page was written after the page written last
+};
+
+// The fault the entity sends next, decided: faults that begin on an
+// operated relay are passed over, one after another.
 template <typename Entity>
 FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, SwitchedRing& ring, int& errorSum,
                               bool leaving)
 {
     if constexpr (JudgesFaults<Entity>::value) {
+        using ContactJudgement::Decision;
         while (entity.faultNext()) {
-            const qint64 from = leaving ? ring.playing() : ring.last;
-            if (!leaving && ring.ended < from) {
-                if (mayStillOperate(entity, ring, from))
-                    return FaultJudgement::Wait;
-                return FaultJudgement::Write;
-            }
-            if (!entity.operatedForNextFault() && !judgedNotReset(entity, ring))
-                return FaultJudgement::Write;
-            const SwitchedRing::Page* page = ring.page(from);
-            if (!leaving && page && restsBetweenFaults(page->state) && !page->check
-                && ModelEntity::debounceSeconds() > 0.0) {
+            switch (nextFaultDecision(entity, ring, leaving)) {
+            case Decision::Write: return FaultJudgement::Write;
+            case Decision::Wait: return FaultJudgement::Wait;
+            case Decision::Check:
                 fillPage(entity);
                 errorSum += ring.writeCheck(testor);
                 return FaultJudgement::Check;
+            case Decision::PassOver: entity.passOverNextFault(); break;
             }
-            entity.passOverNextFault();
         }
     } else {
         (void)testor, (void)entity, (void)ring, (void)errorSum, (void)leaving;
@@ -358,7 +361,7 @@ bool waitsAtLast(const Entity& entity, const SwitchedRing& ring)
     if (nextAwaitsTrip(entity))
         return true;
     if constexpr (JudgesFaults<Entity>::value)
-        return entity.faultNext() && mayStillOperate(entity, ring, ring.last);
+        return entity.faultNext() && nextFaultDecision(entity, ring, false) == ContactJudgement::Decision::Wait;
     return false;
 }
 

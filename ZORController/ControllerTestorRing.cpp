@@ -85,6 +85,7 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     Played run;
     run.state = state;
     run.seconds = seconds;
+    run.binaryEnds = binaryEnds;
     if (const CommDriverTestOutputData* out = globalTestOutputData) {
         for (int i = 0; i < ContactJudgement::kInputs; ++i)
             run.watch[i] = uint8_t((out->outputBIRiseEnables[i] & 1u) | ((out->outputBIFallEnables[i] & 1u) << 1));
@@ -258,6 +259,7 @@ ContactJudgement::Record SwitchedRing::contactRecord(FaultState fault) const
             p.endUs = at + length;
         std::copy(std::begin(run.watch), std::end(run.watch), std::begin(p.watch));
         p.allInputs = run.allInputs;
+        p.endsOnChange = run.binaryEnds;
         record.pages.push_back(p);
         at += length;
         if (qint64(n) <= ended)
@@ -316,9 +318,10 @@ SwitchedRing::Placed SwitchedRing::place(qint32 stateWord, float time, int index
     return placed;
 }
 
-ContactJudgement::Judgement SwitchedRing::judgeNext(FaultState fault, const qint32 watch[4], bool allInputs) const
+ContactJudgement::Decision SwitchedRing::nextFaultDecision(FaultState fault, const qint32 watch[4],
+                                                           bool allInputs) const
 {
-    ContactJudgement::Record record = contactRecord(fault);
+    const ContactJudgement::Record record = contactRecord(fault);
     ContactJudgement::Page next;
     next.role = ContactJudgement::Role::Fault;
     next.beginsReset = true;
@@ -326,8 +329,7 @@ ContactJudgement::Judgement SwitchedRing::judgeNext(FaultState fault, const qint
     for (int i = 0; i < ContactJudgement::kInputs; ++i)
         next.watch[i] = uint8_t(watch[i] & 3);
     next.allInputs = allInputs;
-    record.pages.push_back(next);
-    return ContactJudgement::judge(record).back();
+    return ContactJudgement::nextFaultDecision(record, next);
 }
 
 SwitchedRing& runRing()

@@ -129,9 +129,9 @@ public:
     Placed place(qint32 stateWord, float time, int index, qint32 code, FaultState fault);
     // The state of page n of the run (-1: none written).
     qint32 stateOf(qint64 n) const;
-    // The fault to be written after the page written last, judged on the
-    // record so far: its reset as the page written last ends.
-    ContactJudgement::Judgement judgeNext(FaultState fault, const qint32 watch[4], bool allInputs) const;
+    // What to do with the fault to be written after the page written last,
+    // decided on the record so far.
+    ContactJudgement::Decision nextFaultDecision(FaultState fault, const qint32 watch[4], bool allInputs) const;
     // Names every page written and switches the instrument at once to the
     // last, past the pages between (the driver's result).
     int switchToLast(ControllerTestor& testor);
@@ -152,6 +152,7 @@ private:
         bool check = false;
         uint8_t watch[ContactJudgement::kInputs] = {};
         bool allInputs = false;
+        bool binaryEnds = false;
     };
     std::vector<Played> played;   // by page of the run
     std::vector<ContactJudgement::Edge> edges[ContactJudgement::kInputs];

@@ -187,6 +187,77 @@ TEST(ContactJudgementTest, JudgesEachRecordOfTheTable)
     }
 }
 
+// The fault after the record's last page, decided on the record known so
+// far (a host late by various amounts): O/C, fault 1 tripped 60 ms in, a
+// 0.5 s interval watching both edges, a 10 ms debounce.
+TEST(ContactJudgementTest, DecidesTheNextFaultOnTheRecordSoFar)
+{
+    enum Check {
+        NoCheck,
+        CheckPlaying,
+        CheckEnded
+    };
+    const Edge trip{60 * ms, true};
+    const struct
+    {
+        const char* name;
+        int64_t intervalEnd;   // kNone: playing
+        Check check;
+        std::vector<Edge> edges;
+        int64_t knownTo;
+        Decision want;
+    } rows[] = {
+        // clang-format off
+        {"operated, the interval playing", kNone, NoCheck, {trip}, 300 * ms, Decision::Wait},
+        {"reset in the interval, the interval playing", kNone, NoCheck, {trip, {165 * ms, false}}, 300 * ms,
+         Decision::Write},
+        // Opening 5 ms after the interval's set end (565 ms).
+        {"opening after the set end, ended 1 ms late, not stamped", 566 * ms, NoCheck, {trip}, 566 * ms,
+         Decision::Check},
+        {"opening after the set end, held 8 ms, not stamped", 573 * ms, NoCheck, {trip}, 573 * ms, Decision::Check},
+        {"opening after the set end, held 12 ms, not stamped", 577 * ms, NoCheck, {trip}, 577 * ms,
+         Decision::PassOver},
+        {"opening after the set end, held 30 ms, stamped", 595 * ms, NoCheck, {trip, {570 * ms, false}}, 595 * ms,
+         Decision::PassOver},
+        {"opening after the set end, check page playing", 566 * ms, CheckPlaying, {trip, {570 * ms, false}},
+         580 * ms, Decision::Wait},
+        {"opening after the set end, on the check page", 566 * ms, CheckEnded, {trip, {570 * ms, false}}, 580 * ms,
+         Decision::PassOver},
+        // Opening 5 ms before it.
+        {"opening before the set end, ended 1 ms late, not stamped", 566 * ms, NoCheck, {trip}, 566 * ms,
+         Decision::Check},
+        {"opening before the set end, held 30 ms, stamped", 595 * ms, NoCheck, {trip, {560 * ms, false}}, 595 * ms,
+         Decision::Write},
+        {"opening before the set end, after the check page", 566 * ms, CheckEnded, {trip, {560 * ms, false}},
+         576 * ms, Decision::Write},
+        {"opening stamped before the interval ended", 566 * ms, NoCheck, {trip, {550 * ms, false}}, 566 * ms,
+         Decision::Write},
+        // clang-format on
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        Record r = record({timed(Role::Fault, 0, 65 * ms), page(Role::Interval, 65 * ms, 565 * ms, row.intervalEnd, 3)},
+                          row.edges, 10 * ms, row.knownTo);
+        if (row.check != NoCheck)
+            r.pages.push_back(page(Role::Check, row.intervalEnd, row.intervalEnd + 10 * ms,
+                                   row.check == CheckEnded ? row.intervalEnd + 10 * ms : kNone, 3));
+        const Page& last = r.pages.back();
+        const int64_t start = last.endUs != kNone ? last.endUs : last.setEndUs;
+        EXPECT_EQ(int(nextFaultDecision(r, page(Role::Fault, start, start + 65 * ms, kNone))), int(row.want));
+    }
+
+    // A fault with no trip yet judged: its trip may be confirmed on the
+    // interval, unless a change ends that.
+    Record untripped = record({timed(Role::Fault, 0, 65 * ms), page(Role::Interval, 65 * ms, 565 * ms, kNone, 3)}, {},
+                              10 * ms, 65 * ms);
+    EXPECT_EQ(int(nextFaultDecision(untripped, page(Role::Fault, 565 * ms, 630 * ms, kNone))), int(Decision::Wait));
+    untripped.pages[1].endsOnChange = true;
+    EXPECT_EQ(int(nextFaultDecision(untripped, page(Role::Fault, 565 * ms, 630 * ms, kNone))), int(Decision::Write));
+    // No interval: the fault its trip ended is followed by the next at once.
+    const Record tripped = record({page(Role::Fault, 0, kNone, 70 * ms)}, {trip}, 10 * ms, 70 * ms);
+    EXPECT_EQ(int(nextFaultDecision(tripped, page(Role::Fault, 70 * ms, 135 * ms, kNone))), int(Decision::PassOver));
+}
+
 // ---- Against a plain reference --------------------------------------------------------------
 
 // The level of each input at each microsecond from its stamps, and each
