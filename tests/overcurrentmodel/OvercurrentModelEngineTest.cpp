@@ -350,12 +350,10 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
         EXPECT_FALSE(vm.getRelayNotReset(0));
         EXPECT_EQ(vm.getTestStates(1), VM::AO_STATE_TYPE_COMPLETED);
         // Reset when the contact opened before the interval's set end (its
-        // start and its time), however long the instrument held it after.
-        const auto interval = std::find_if(pages.begin(), pages.end(),
-                                           [&](const PageLog::Entry& e) { return e.startNs >= faults[0].endNs; });
+        // start, where the fault ended, and its time), however long the
+        // instrument held it after.
         const std::vector<int64_t> opened = relay->dropoffTimes();
-        const bool reset = !opened.empty() && interval != pages.end()
-            && opened[0] < interval->startNs + std::llround(row.interval * 1e9);
+        const bool reset = !opened.empty() && opened[0] < faults[0].endNs + std::llround(row.interval * 1e9);
         EXPECT_EQ(reset, row.opened > 0.0);
         ASSERT_EQ(faults.size(), reset ? 2u : 1u);
         EXPECT_EQ(vm.getRelayNotReset(1), !reset);
