@@ -1289,9 +1289,13 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
         // next start: the pushes stay with the run's module, also for the
         // notices that follow its end (the run-end action, the last switch),
         // until the next run starts.
-        if (running && !runNoted) {
+        // A run begun since the last one noted is noted too where it ended
+        // before this notice (a short run whose running 1 was never seen).
+        const quint32 begun = runsBegun();
+        if ((running && !runNoted) || begun != runsBegunSeen) {
             runTestType = center->testTestor->activeTestType();
             runNoted = true;
+            runsBegunSeen = begun;
             beginRunPushes();
         }
     }
@@ -1305,6 +1309,14 @@ void NetServiceBase::updateDataToNet(qint32 dataType, qint32 subType)
         taken->alternateHeld.reset();
         taken->harmonicHeld.reset();
     }
+}
+
+quint32 NetServiceBase::runsBegun() const
+{
+    center->testRuntime->dataLock();
+    const quint32 begun = center->testRuntime->runsBegun;
+    center->testRuntime->dataUnlock();
+    return begun;
 }
 
 bool NetServiceBase::takeRuntimeState()
@@ -1430,6 +1442,7 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
         }
         runTestType = -1;
         runNoted = false;
+        runsBegunSeen = runsBegun();
         bControlEnable = true;
         startPending = 0;
         ControllerTestor::setRefusalLog(engineRefusalLine);

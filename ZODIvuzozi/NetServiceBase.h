@@ -324,6 +324,8 @@ private:
     // (type -1: no run since the service started).
     qint32 runTestType = -1;
     bool runNoted = false;
+    quint32 runsBegunSeen = 0;   // the runtime's count of runs begun, as last noted
+    quint32 runsBegun() const;
     // The last state index of the state-sequence run pushed (GUI thread).
     qint32 advancedState = -1;
     // Of the run being pushed (GUI thread): the last procedure and trigger
