@@ -29,8 +29,6 @@ int stampedBefore(const std::vector<Edge>& edges, int64_t us)
 // The end of a page's window, kNever while it is open.
 int64_t windowEnd(const Page& page)
 {
-    if (page.setEndUs != kNone && (page.endUs == kNone || page.setEndUs < page.endUs))
-        return page.setEndUs;
     return page.endUs != kNone ? page.endUs : kNever;
 }
 
@@ -213,7 +211,10 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     const Page& last = record.pages.back();
     // The relay as last stamped.
     const bool operated = operatedAt(record, next, tripLevel, std::numeric_limits<int64_t>::max() - 1);
-    if (last.endUs == kNone) {
+    // Past its set end (the instrument holds it), the page is read as ended:
+    // the fault's reset is the level at that end, not as last stamped.
+    const bool pastSetEnd = last.setEndUs != kNone && last.setEndUs <= record.knownToUs;
+    if (last.endUs == kNone && !pastSetEnd) {
         bool judging = false;   // a trip may be confirmed on the page
         for (size_t p = 0; p < before.size(); ++p)
             judging = judging || (record.pages[p].judged() && before[p].outcome == Outcome::Pending);
@@ -234,6 +235,13 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     if (operated && rests && record.debounceUs > 0)
         return Decision::Check;
     return operated ? Decision::PassOver : Decision::Write;
+}
+
+bool operatedNow(const Record& record, const Page& watching)
+{
+    int tripLevel[kInputs];
+    judgeWith(record, tripLevel);
+    return operatedAt(record, watching, tripLevel, std::numeric_limits<int64_t>::max() - 1);
 }
 
 }   // namespace ContactJudgement

@@ -1,8 +1,9 @@
 #pragma once
 
 // The judgement of a run's contacts from what the instrument recorded: the
-// pages it played (each with its start, the end of its set time and its end
-// on the instrument's clock) and the edges it stamped on each binary input.
+// pages it played (each with its start, the end of its set time and the
+// moment it left it, on the instrument's clock) and the edges it stamped on
+// each binary input.
 // No thread, driver or Qt object: every verdict and every live decision
 // (play the next fault or pass it over, a check page, end a step after a
 // trip) reads the same function over the record known so far.
@@ -12,10 +13,10 @@
 //   before that moment left, or before its first edge the level read as the
 //   run began (an edge to the level an earlier edge left changes nothing;
 //   the first edge is a change).
-// - A page holds its start and not its end: [start, end of its set time), or
-//   [start, end) where no set time ends it (a trip or a switch did). What
-//   the instrument played while it held a page past its set time belongs to
-//   no page's window.
+// - A page holds its start and not its end: [start, end), the end the moment
+//   the instrument left it. A page it held past its set time (the switch
+//   late) played on: what the relay did then is that page's, as the
+//   instrument stamps it (a trip there is timed from the page's start).
 // - A change is confirmed once the input has kept its level for the
 //   debounce: no change within [stamp, stamp + debounce), and the record
 //   known that far. A page's trip is the first change stamped in its window
@@ -29,6 +30,10 @@
 //   watched for both edges is operated at the level the last trip on it
 //   left. Levels are known up to a debounce before the record ends (a
 //   change is stamped once it is confirmed).
+// - AND logic: an input watched for both edges with no trip on it yet has no
+//   operated level. It counts as not operated for a page's reset, and does
+//   not hold the set back for a trip (the trip then needs the other inputs
+//   only).
 // - What a stop left undecided is NoTest.
 
 #include <cstddef>
@@ -130,5 +135,9 @@ enum class Decision {
 };
 
 Decision nextFaultDecision(const Record& record, const Page& next);
+
+// The inputs `watching` watches at their operated levels as last stamped in
+// the record (read as a page's reset is): a trip still standing.
+bool operatedNow(const Record& record, const Page& watching);
 
 }   // namespace ContactJudgement

@@ -29,6 +29,7 @@ ControllerCenter* ControllerCenter::getInstance()
     qRegisterMetaType<qint32>("qint32");
     qRegisterMetaType<quint8>("quint8");
     qRegisterMetaType<quint32>("quint32");
+    qRegisterMetaType<qint64>("qint64");
 
     ControllerCenter* created = new ControllerCenter();
     ControllerCenter* expected = nullptr;
@@ -154,8 +155,8 @@ ControllerCenter::ControllerCenter()
     link(testQuery, SIGNAL(sigUpdateTestStateIndex(qint32)), testTestor, SLOT(doUpdateTestStateIndex(qint32)));
     link(testQuery, SIGNAL(sigUpdateTestStateAction(qint32, qint32, float, qint32, qint32, qint32)), testTestor,
          SLOT(doUpdateTestStateAction(qint32, qint32, float, qint32, qint32, qint32)));
-    link(testQuery, SIGNAL(sigUpdateTestStateAction(qint32, qint32, float, qint32)), testTestor,
-         SLOT(doUpdateTestStateAction(qint32, qint32, float, qint32)));
+    link(testQuery, SIGNAL(sigUpdateTestStateAction(qint32, qint32, qint64, qint32)), testTestor,
+         SLOT(doUpdateTestStateAction(qint32, qint32, qint64, qint32)));
     link(testQuery, SIGNAL(sigTestSwitch()), testTestor, SLOT(doTestSwitch()));
     link(testQuery, SIGNAL(sigTestInterrupt()), testTestor, SLOT(doTestInterrupt()));
     link(testQuery, SIGNAL(sigUpdateTestStatePulse(qint32, double)), testTestor,

@@ -116,7 +116,7 @@ struct ModuleAdaptors
     // state has ended). The two-input report: flags of inputs 1 and 2, time,
     // state number, action states of inputs 1 and 2.
     int (*trip)(const ModuleEntry& module, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                float actionTime, qint32 stateIndex);
+                qint64 stampUs, qint32 stateIndex);
     int (*twoInputTrip)(const ModuleEntry& module, ControllerTestor& testor, qint32 bi1flag, qint32 bi2flag,
                         float actionTime, qint32 stateIndex, qint32 bi1state, qint32 bi2state);
     // Follows a reported state index; returns the states (or points) that

@@ -439,8 +439,9 @@ void ControllerQuery::reportAction(bool everyInput)
     if (status.statusTestActionBefore)
         word |= DriverStateWord::kMovedBeforeBit;
     const qint32 flags = status.statusTestActionFlag;
+    const qint64 stampUs = status.statusTestActionStampUs;
     if (!everyInput) {
-        emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), status.statusTestActionTime, word);
+        emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), stampUs, word);
         return;
     }
     // One report for each input the action changed, its code in the flag
@@ -452,15 +453,14 @@ void ControllerQuery::reportAction(bool everyInput)
     if (edges == 0 && acting < COMM_BINARY_COUNT)
         edges = uint8_t((status.statusTestActionFlags[acting] & 0x3) << (2 * acting));
     if (edges == 0) {
-        emit sigUpdateTestStateAction(flags, acting, status.statusTestActionTime, word);
+        emit sigUpdateTestStateAction(flags, acting, stampUs, word);
         return;
     }
     for (int input = 0; input < COMM_BINARY_COUNT; ++input) {
         const int shift = 2 * input;
         const qint32 edge = (edges >> shift) & 0x3;
         if (edge != 0)
-            emit sigUpdateTestStateAction((flags & ~(0x3 << shift)) | (edge << shift), input,
-                                          status.statusTestActionTime, word);
+            emit sigUpdateTestStateAction((flags & ~(0x3 << shift)) | (edge << shift), input, stampUs, word);
     }
 }
 

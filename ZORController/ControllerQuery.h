@@ -90,7 +90,7 @@ signals:
     void sigUpdateTestStateIndex(qint32 index);
     void sigUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex, qint32 bi1state,
                                   qint32 bi2state);
-    void sigUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
+    void sigUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, qint64 stampUs, qint32 stateIndex);
     void sigTestSwitch();
     void sigTestInterrupt();
     void sigUpdateTestStatePulse(qint32 count, double period);

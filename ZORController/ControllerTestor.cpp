@@ -908,12 +908,12 @@ void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTim
         announceStateBegun(begun);
 }
 
-void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime,
+void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, qint64 stampUs,
                                                qint32 stateIndex)
 {
     const ModuleEntry& module = moduleEntry(activeTestType());
     const ModuleAdaptors* run = reportAdaptors(module, runEnable.load());
-    if (run && run->trip && run->trip(module, *this, actionFlag, actionIndex, actionTime, stateIndex) == 0)
+    if (run && run->trip && run->trip(module, *this, actionFlag, actionIndex, stampUs, stateIndex) == 0)
         emit sigUpdateTestStateAction();
 }
 

@@ -233,7 +233,7 @@ public slots:
     // since the last report played, in order (NaN where the instrument gave
     // none).
     void doUpdateSequenceState(const std::vector<double>& stateTimes);
-    void doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, float actionTime, qint32 stateIndex);
+    void doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, qint64 stampUs, qint32 stateIndex);
     void doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex, qint32 bi1state,
                                  qint32 bi2state);
     void doUpdateTestStatePulse(qint32 count, double period);

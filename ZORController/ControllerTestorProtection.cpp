@@ -185,30 +185,118 @@ bool restsBetweenFaults(qint32 state)
     return state >= 0 && state % 3 != 1;
 }
 
-bool isFaultState(qint32 state)
+// What the pages of a state are to the judgement of contacts: the states of
+// a group are numbered in threes, the fault (a ramping item's ramp) the
+// middle one.
+ContactJudgement::Role groupRole(qint32 state)
 {
-    return state >= 0 && state % 3 == 1;
+    using ContactJudgement::Role;
+    switch (state < 0 ? -1 : state % 3) {
+    case 0: return Role::PreFault;
+    case 1: return Role::Fault;
+    default: return Role::AfterFault;
+    }
 }
 
-// A fault the record shows begun on an operated relay is Not Reset, whatever
-// it played (distance, overcurrent).
-template <typename Entity>
-void markNotReset(Entity& e, const SwitchedRing& ring, const std::vector<ContactJudgement::Judgement>& judged)
+ContactJudgement::Role rampingRole(qint32 state)
 {
-    for (size_t n = 0; n < judged.size(); ++n) {
-        const qint32 s = ring.stateOf(qint64(n));
-        if (judged[n].outcome == ContactJudgement::Outcome::NotReset && s >= 0 && s < Entity::kMaxStates)
-            e.stateBeganUnreset[s] = true;
+    const ContactJudgement::Role role = groupRole(state);
+    return role == ContactJudgement::Role::Fault ? ContactJudgement::Role::Step : role;
+}
+
+template <typename Entity>
+SwitchedRing::RoleOf roleOf(const Entity&)
+{
+    return &groupRole;
+}
+
+SwitchedRing::RoleOf roleOf(const ModelRampingEntity&)
+{
+    return &rampingRole;
+}
+
+// The trip inputs a fault of the entity watches, and their logic.
+template <typename Entity>
+bool allTripInputs(const Entity& entity)
+{
+    return entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
+}
+
+template <typename Entity>
+const qint32* tripInputs(const Entity& entity)
+{
+    return entity.stateOutputBIStates;
+}
+
+const qint32* tripInputs(const ModelRampingEntity& entity)
+{
+    const int k = std::max(entity.nextFaultState(), 0);
+    return entity.stateOutputBIStates[k];
+}
+
+bool allTripInputs(const ModelRampingEntity& entity)
+{
+    const int k = std::max(entity.nextFaultState(), 0);
+    return entity.stateBILogicTypes[k] == ModelEntity::AO_BILOGIC_TYPE_AND;
+}
+
+// Load shedding watches both edges of every input, with OR logic.
+constexpr qint32 kEveryEdge[4] = {3, 3, 3, 3};
+
+const qint32* tripInputs(const ModelSlipFrequencyEntity&)
+{
+    return kEveryEdge;
+}
+
+const qint32* tripInputs(const ModelSlipVoltageEntity&)
+{
+    return kEveryEdge;
+}
+
+bool allTripInputs(const ModelSlipFrequencyEntity&)
+{
+    return false;
+}
+
+bool allTripInputs(const ModelSlipVoltageEntity&)
+{
+    return false;
+}
+
+// Distance and overcurrent store what the judgement says of every fault
+// played: its trip, or none, or Not Reset (a fault passed over, never
+// played, keeps the Not Reset its decision gave it).
+template <typename Entity>
+void storeJudgement(Entity& e, const SwitchedRing::Recorded& recorded)
+{
+    using ContactJudgement::Outcome;
+    for (size_t i = 0; i < recorded.judged.size(); ++i) {
+        const ContactJudgement::Page& p = recorded.record.pages[i];
+        if (p.role != ContactJudgement::Role::Fault || p.index < 0 || p.index >= Entity::kMaxStates)
+            continue;
+        const ContactJudgement::Judgement& j = recorded.judged[i];
+        e.stateBeganUnreset[p.index] = j.outcome == Outcome::NotReset;
+        if (j.outcome == Outcome::Trip)
+            ModelEntity::StateGroups::takeJudged(e, p.index, j.input, j.closed ? 1 : 2, double(j.tripUs) / 1e6);
+        else
+            ModelEntity::StateGroups::takeJudged(e, p.index, -1, 0, 0.0);
     }
+}
+
+// A trip still stands on the entity's trip inputs.
+template <typename Entity>
+bool relayOperated(const Entity& e, SwitchedRing& ring)
+{
+    return ring.operatedNow(roleOf(e), tripInputs(e), allTripInputs(e));
 }
 
 // `ended`: the run has ended, and its record with it.
 template <typename Entity>
-void markNotReset(Entity& e, const SwitchedRing& ring, bool ended = false)
+SwitchedRing::Recorded judgeRun(Entity& e, SwitchedRing& ring, bool ended = false)
 {
-    ContactJudgement::Record record = ring.contactRecord(isFaultState);
-    record.stopped = ended;
-    markNotReset(e, ring, ContactJudgement::judge(record));
+    SwitchedRing::Recorded recorded = ring.judge(roleOf(e), ended);
+    storeJudgement(e, recorded);
+    return recorded;
 }
 
 // What a page plays, where a trip is valued with it (ramping).
@@ -231,59 +319,14 @@ int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
     return ring.write(testor, sendingState(entity), pageOutputs(entity));
 }
 
-// The relay may be operated as the page `from` ends, for the fault after it
-// to wait for that end: it is operated now, the page is a fault (or a check
-// page), or it follows one and ends on its time alone, watching for the
-// trip the instrument may confirm in its first debounce (ramping, slip).
+// What to do with the fault the entity sends next, decided by the judgement
+// of contacts on the record so far; `leaving`: the caller switches at once
+// past the pages written, the fault beginning as the switch leaves the page
+// playing.
 template <typename Entity>
-bool mayStillOperate(const Entity& entity, const SwitchedRing& ring, qint64 from)
+ContactJudgement::Decision nextFaultDecision(const Entity& entity, SwitchedRing& ring, bool leaving)
 {
-    const SwitchedRing::Page* page = ring.page(from);
-    const SwitchedRing::Page* before = ring.page(from - 1);
-    if (entity.operatedForNextFault())
-        return true;
-    if (!page)
-        return false;
-    return page->check || !restsBetweenFaults(page->state)
-        || (!page->binaryEnds && before && !restsBetweenFaults(before->state));
-}
-
-// What to do with the fault the entity sends next: `from` is the page the
-// instrument leaves for it (the page written last, or, where the caller
-// switches at once past the pages written, the one playing: the fault
-// begins as the switch leaves it, on the relay as the entity knows it now).
-template <typename Entity>
-ContactJudgement::Decision nextFaultDecision(const Entity& entity, const SwitchedRing& ring, bool leaving)
-{
-    using ContactJudgement::Decision;
-    const qint64 from = leaving ? ring.playing() : ring.last;
-    if (!leaving && ring.ended < from)
-        return mayStillOperate(entity, ring, from) ? Decision::Wait : Decision::Write;
-    if (!entity.operatedForNextFault())
-        return Decision::Write;
-    const SwitchedRing::Page* page = ring.page(from);
-    if (!leaving && page && restsBetweenFaults(page->state) && !page->check && ModelEntity::debounceSeconds() > 0.0)
-        return Decision::Check;
-    return Decision::PassOver;
-}
-
-// Distance and overcurrent: decided by the judgement of contacts on the
-// record so far (they never switch past the pages written).
-template <typename Entity>
-ContactJudgement::Decision judgedDecision(const Entity& entity, const SwitchedRing& ring)
-{
-    const bool allInputs = entity.stateBILogicTypes == ModelEntity::AO_BILOGIC_TYPE_AND;
-    return ring.nextFaultDecision(isFaultState, entity.stateOutputBIStates, allInputs);
-}
-
-ContactJudgement::Decision nextFaultDecision(const ModelOvercurrentEntity& entity, const SwitchedRing& ring, bool)
-{
-    return judgedDecision(entity, ring);
-}
-
-ContactJudgement::Decision nextFaultDecision(const ModelDistanceEntity& entity, const SwitchedRing& ring, bool)
-{
-    return judgedDecision(entity, ring);
+    return ring.nextFaultDecision(roleOf(entity), tripInputs(entity), allTripInputs(entity), leaving);
 }
 
 enum class FaultJudgement {
@@ -319,13 +362,13 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
 
 // The last fault played may still have a trip to be confirmed (the record
 // known so far does not settle it).
-bool lastFaultUnsettled(const SwitchedRing& ring)
+template <typename Entity>
+bool lastFaultUnsettled(const Entity& entity, SwitchedRing& ring)
 {
-    const ContactJudgement::Record record = ring.contactRecord(isFaultState);
-    const std::vector<ContactJudgement::Judgement> judged = ContactJudgement::judge(record);
-    for (size_t n = judged.size(); n-- > 0;)
-        if (record.pages[n].role == ContactJudgement::Role::Fault)
-            return judged[n].outcome == ContactJudgement::Outcome::Pending;
+    const SwitchedRing::Recorded recorded = ring.judge(roleOf(entity));
+    for (size_t n = recorded.judged.size(); n-- > 0;)
+        if (recorded.record.pages[n].judged())
+            return recorded.judged[n].outcome == ContactJudgement::Outcome::Pending;
     return false;
 }
 
@@ -354,7 +397,7 @@ bool writeNextState(ControllerTestor& testor, Entity& entity, SwitchedRing& ring
 // The page written last waits for a judgement or a trip: nothing goes past
 // it until it has ended.
 template <typename Entity>
-bool waitsAtLast(const Entity& entity, const SwitchedRing& ring)
+bool waitsAtLast(const Entity& entity, SwitchedRing& ring)
 {
     if (ring.ended >= ring.last)
         return false;
@@ -425,7 +468,7 @@ ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
         // once that has ended.
         if (ring.playedToEnd >= 0) {
             outcome.endRun = ring.exhausted && ring.ended >= ring.playedToEnd;
-        } else if (outcome.endRun && lastFaultUnsettled(ring)) {
+        } else if (outcome.endRun && lastFaultUnsettled(entity, ring)) {
             fillPage(entity);
             outcome.errorSum += ring.writeCheck(testor);
             ring.nameWritten();
@@ -812,10 +855,10 @@ ModuleSwitch switchDistance(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelDistanceEntity& entity = *testor.dataDistance;
     QMutexLocker lock(&entity.entityLock);
-    markNotReset(entity, runRing());
+    judgeRun(entity, runRing());
     ModuleSwitch outcome = switchRing(testor, entity);
     if (outcome.endRun)
-        markNotReset(entity, runRing(), true);
+        judgeRun(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -827,11 +870,12 @@ ModuleSwitch switchOvercurrent(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelOvercurrentEntity& entity = *testor.dataOvercurrent;
     QMutexLocker lock(&entity.entityLock);
-    markNotReset(entity, runRing());
-    ModuleSwitch outcome =
-        switchPastNeedless(testor, entity, [&entity](int state) { return entity.resetNeedless(state); });
+    judgeRun(entity, runRing());
+    ModuleSwitch outcome = switchPastNeedless(testor, entity, [&entity](int state) {
+        return entity.awaitsReset(state) && !relayOperated(entity, runRing());
+    });
     if (outcome.endRun)
-        markNotReset(entity, runRing(), true);
+        judgeRun(entity, runRing(), true);
     followWritten(entity, outcome);
     return outcome;
 }
@@ -1098,12 +1142,12 @@ void placeSequenceAction(const ModelStateSequenceEntity& e, qint32 stateWord, in
 // entity credits the state that page carries (or the state before it the
 // contact moved on), and its trigger decides.
 int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                       float actionTime, qint32 stateIndex)
+                       qint64 stampUs, qint32 stateIndex)
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
     int page = DriverStateWord(stateIndex).page();
-    float time = actionTime;
+    float time = float(ModelEntity::actionSeconds(stampUs));
     placeSequenceAction(e, stateIndex, page, time);
     if (e.updateFromDriverAction(actionFlag, actionIndex, time, page) != 0)
         return -1;
@@ -1112,57 +1156,84 @@ int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 acti
     return 0;
 }
 
-// Distance and overcurrent: the change belongs to the state of the page its
-// contact moved on (a fault's trip the instrument confirmed on the page
-// after it, within the fault's time); every recorded trip ends the fault
-// state.
+// The edge a report took is the trip the judgement gives the record page it
+// lies in: that page's index in the record, else -1.
+int tripPageOf(const SwitchedRing::Recorded& recorded, const SwitchedRing::Taken& taken, int input)
+{
+    const int i = ContactJudgement::pageAt(recorded.record, taken.us);
+    if (i < 0)
+        return -1;
+    const ContactJudgement::Judgement& j = recorded.judged[size_t(i)];
+    const bool trip = j.outcome == ContactJudgement::Outcome::Trip && j.input == input
+                      && recorded.record.pages[size_t(i)].startUs + j.tripUs == taken.us;
+    return trip ? i : -1;
+}
+
+// Distance and overcurrent: the edge taken into the run's record, and every
+// fault's result as the judgement then reads it.
 template <typename Entity, Entity* ControllerTestor::*M>
 int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                    float actionTime, qint32 stateIndex)
+                    qint64 stampUs, qint32 stateIndex)
 {
     Entity& e = entityOf<Entity, M>(testor);
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
     const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
-    markNotReset(e, ring, placed.judged);
-    const qint32 state = placed.page >= 0 ? ring.stateOf(placed.page) : e.outputRunningStateIndex;
-    if (!placed.judged.empty() && !placed.trip) {
-        // No fault's trip: the relay's change between the faults.
-        e.tripLevels.noteEdge(actionIndex, placed.code);
-        if (placed.page < 0 || isFaultState(state))
-            return -1;
-    }
-    if (e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, state, placed.trip) != 0)
+    if (ring.take(stateIndex, stampUs, actionIndex, code).code == 0)
         return -1;
-    raiseBIStateAction();
+    judgeRun(e, ring);
     return 0;
 }
 
+// Ramping: each ramp's trip as the judgement of contacts places it, valued
+// with what the step its contact moved on played, however far the ring has
+// been written since, and timed from that step's start. The run page of
+// the trip taken now, -1 where the edge is none.
+qint64 storeRampingJudgement(ModelRampingEntity& e, SwitchedRing& ring, const SwitchedRing::Recorded& recorded,
+                             int tripPage)
+{
+    using ContactJudgement::Outcome;
+    std::vector<bool> tripped(size_t(ModelRampingEntity::kMaxStates), false);
+    for (size_t i = 0; i < recorded.judged.size(); ++i) {
+        const ContactJudgement::Page& p = recorded.record.pages[i];
+        const int s = p.index;
+        if (p.role != ContactJudgement::Role::Step || s < 0 || s >= ModelRampingEntity::kMaxStates)
+            continue;
+        const ContactJudgement::Judgement& j = recorded.judged[i];
+        if (p.beginsReset)
+            e.stateBeganUnreset[s] = j.outcome == Outcome::NotReset;
+        if (tripped[size_t(s)])
+            continue;
+        if (j.outcome == Outcome::Trip) {
+            tripped[size_t(s)] = true;
+            const int64_t fromStep = p.startUs + j.tripUs - recorded.stepStartUs(int(i));
+            e.takeJudged(s, j.input, j.closed ? 1 : 2, double(fromStep) / 1e6,
+                         ring.outputsOf(recorded.number[i]));
+        }
+    }
+    for (size_t i = 0; i < recorded.judged.size(); ++i) {
+        const ContactJudgement::Page& p = recorded.record.pages[i];
+        if (p.role == ContactJudgement::Role::Step && p.index >= 0 && p.index < ModelRampingEntity::kMaxStates
+            && !tripped[size_t(p.index)])
+            e.takeJudged(p.index, -1, 0, 0.0, {});
+    }
+    return tripPage >= 0 ? recorded.number[size_t(tripPage)] : -1;
+}
+
 int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                      float actionTime, qint32 stateIndex)
+                      qint64 stampUs, qint32 stateIndex)
 {
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
-    // The trip belongs to the step its contact moved on, as the judgement of
-    // contacts places it, valued with what that step played, however far the
-    // ring has been written since, and timed from its start.
     SwitchedRing& ring = runRing();
     const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Placed placed = ring.place(stateIndex, actionTime, actionIndex, code, isFaultState);
-    const SwitchedRing::Page* page = placed.page >= 0 ? ring.page(placed.page) : nullptr;
-    if (!placed.judged.empty() && !placed.trip) {
-        // No ramp's trip: the relay's change between the ramps, or after a trip.
-        e.tripLevels.noteEdge(actionIndex, placed.code);
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    if (taken.code == 0)
         return -1;
-    }
-    const int recorded = page
-        ? e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, placed.time, page->state, page->outputs)
-        : e.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
-    if (recorded != 0)
-        return -1;
-    // It ends that state's ramp, unless the ring is written past the state.
-    if (!page || page->state == e.outputSendingStateIndex) {
+    const SwitchedRing::Recorded recorded = ring.judge(&rampingRole);
+    const qint64 page = storeRampingJudgement(e, ring, recorded, tripPageOf(recorded, taken, actionIndex));
+    // The trip ends its state's ramp, unless the ring is written past the state.
+    if (page >= 0 && ring.stateOf(page) == e.outputSendingStateIndex) {
         e.lastStep = DriverStateWord(stateIndex).ended();
         raiseBIStateAction();
     }
@@ -1174,18 +1245,21 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
 // the point being searched; any other is the relay's.
 template <typename Slip, Slip* ControllerTestor::*M>
 int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                   float actionTime, qint32 stateIndex)
+                   qint64 stampUs, qint32 stateIndex)
 {
     Slip& e = entityOf<Slip, M>(testor);
     QMutexLocker lock(&e.entityLock);
+    SwitchedRing& ring = runRing();
     const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Placed placed = runRing().place(stateIndex, actionTime, actionIndex, code, isFaultState);
-    const bool placedIn = !placed.judged.empty();
-    if (placedIn && !placed.trip) {
-        e.tripLevels.noteEdge(actionIndex, placed.code);
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    if (taken.code == 0)
         return -1;
-    }
-    if (e.updateFromDriverAction(actionFlag, actionIndex, placedIn ? placed.time : actionTime) != 0)
+    const SwitchedRing::Recorded recorded = ring.judge(roleOf(e));
+    const int i = tripPageOf(recorded, taken, actionIndex);
+    if (i < 0)
+        return -1;
+    const int64_t fromStart = taken.us - recorded.record.pages[size_t(i)].startUs;
+    if (e.updateFromDriverAction(actionFlag, actionIndex, float(double(fromStart) / 1e6)) != 0)
         return -1;
     e.actionEnable = true;
     return 0;

@@ -84,7 +84,8 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     last = number;
     Played run;
     run.state = state;
-    run.seconds = seconds;
+    run.outputs = outputs;
+    run.setUs = std::llround(seconds * 1e6);
     run.binaryEnds = binaryEnds;
     if (const CommDriverTestOutputData* out = globalTestOutputData) {
         for (int i = 0; i < ContactJudgement::kInputs; ++i)
@@ -116,42 +117,10 @@ int SwitchedRing::writeCheck(ControllerTestor& testor)
 
 void SwitchedRing::continueStep()
 {
-    if (last >= 0)
-        pages[last % kPages].continues = true;
-}
-
-SwitchedRing::Trip SwitchedRing::tripOf(qint32 stateWord, float time)
-{
-    Trip trip{pageOfReport(stateWord), time};
-    if (!trip.page)
-        return trip;
-    // An action that ends the page it is read on ended it before its time.
-    Page& reported = pages[DriverStateWord(stateWord).page()];
-    if (DriverStateWord(stateWord).ended() && reported.binaryEnds) {
-        reported.seconds = 0.0;
-        played[size_t(reported.number)].seconds = 0.0;
-    }
-    const Page* at = trip.page;
-    double seconds = double(time);
-    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
-    if (DriverStateWord(stateWord).movedBefore() && soft) {
-        // The report's time is then the stamp, debounce included.
-        const Page* before = page(at->number - 1);
-        const double lead = double(driverMicroseconds(soft->ditherTime)) / 1e6 - seconds;
-        if (before && before->seconds > 0.0 && before->seconds - lead > 0.0) {
-            at = before;
-            seconds = before->seconds - lead;
-        }
-    }
-    for (const Page* p = at; p->continues;) {
-        p = page(p->number - 1);
-        if (!p)
-            break;
-        seconds += p->seconds;
-    }
-    trip.page = at;
-    trip.time = float(seconds);
-    return trip;
+    if (last < 0)
+        return;
+    pages[last % kPages].continues = true;
+    played.back().continues = true;
 }
 
 void SwitchedRing::name(qint64 n)
@@ -197,13 +166,18 @@ const SwitchedRing::Page* SwitchedRing::page(qint64 n) const
     return p.number == n ? &p : nullptr;
 }
 
+qint32 SwitchedRing::stateOf(qint64 n) const
+{
+    return n >= 0 && n < qint64(played.size()) ? played[size_t(n)].state : -1;
+}
+
+ModelEntity::PageOutputs SwitchedRing::outputsOf(qint64 n) const
+{
+    return n >= 0 && n < qint64(played.size()) ? played[size_t(n)].outputs : ModelEntity::PageOutputs();
+}
+
 int SwitchedRing::switchToLast(ControllerTestor& testor)
 {
-    // The page playing and those written after it are left before their time.
-    for (qint64 n = std::max<qint64>(ended + 1, 0); n < last; ++n) {
-        pages[n % kPages].seconds = 0.0;
-        played[size_t(n)].seconds = 0.0;
-    }
     nameWritten();
     const int result = testor.setTestSwitch(false);
     if (result == 0)
@@ -211,125 +185,224 @@ int SwitchedRing::switchToLast(ControllerTestor& testor)
     return result;
 }
 
-namespace {
+// ---- The record ----------------------------------------------------------------------------
 
-int64_t microseconds(double seconds)
+void SwitchedRing::takeLeft()
 {
-    return std::llround(seconds * 1e6);
+    for (const DriverLeftPage& left : driverLeftPagesSince(leftTaken)) {
+        const int on = DriverStateWord::pagesOnFrom(left.page, left.to);
+        if (left.page != int(entered % kPages) || on == 0) {
+            qWarning("SwitchedRing: the instrument left ring page %d for %d, where page %lld of the run plays",
+                     left.page, left.to, static_cast<long long>(entered));
+            continue;
+        }
+        if (entered < qint64(played.size())) {
+            Played& run = played[size_t(entered)];
+            run.lengthUs = left.playedUs;
+            if (run.lengthUs < 0) {
+                qWarning("SwitchedRing: how long page %lld of the run played could not be read; its set time is taken",
+                         static_cast<long long>(entered));
+                run.lengthUs = run.setUs;
+            }
+        }
+        for (int k = 1; k < on; ++k) {
+            if (entered + k < qint64(played.size())) {
+                played[size_t(entered + k)].skipped = true;
+                played[size_t(entered + k)].lengthUs = 0;
+            }
+        }
+        entered += on;
+    }
 }
 
-// How long a page played: its set time, or its last stamp where later.
-int64_t playedUs(double seconds, double stampMax)
+int64_t SwitchedRing::startUs(qint64 n) const
 {
-    return microseconds(std::max(seconds, stampMax));
-}
-
-}   // namespace
-
-qint64 SwitchedRing::playedStartUs(qint64 n) const
-{
+    if (n < 0 || n > entered || n > qint64(played.size()))
+        return -1;
     int64_t at = 0;
-    for (qint64 k = 0; k < n && k < qint64(played.size()); ++k)
-        at += playedUs(played[size_t(k)].seconds, played[size_t(k)].stampMax);
+    for (qint64 k = 0; k < n; ++k) {
+        const Played& run = played[size_t(k)];
+        if (run.lengthUs < 0)
+            return -1;
+        at += run.lengthUs;
+    }
     return at;
 }
 
-qint32 SwitchedRing::stateOf(qint64 n) const
-{
-    return n >= 0 && n < qint64(played.size()) ? played[size_t(n)].state : -1;
-}
-
-ContactJudgement::Record SwitchedRing::contactRecord(FaultState fault) const
+ContactJudgement::Record SwitchedRing::record(RoleOf roleOf, std::vector<qint64>& number) const
 {
     using namespace ContactJudgement;
-    Record record;
-    record.debounceUs = microseconds(ModelEntity::debounceSeconds());
+    Record r;
+    r.debounceUs = std::llround(ModelEntity::debounceSeconds() * 1e6);
     int64_t at = 0;
-    int64_t endedTo = 0;
-    for (size_t n = 0; n < played.size(); ++n) {
-        const Played& run = played[n];
+    int64_t knownTo = 0;
+    qint32 stateBefore = -1;
+    number.clear();
+    for (qint64 n = 0; n < qint64(played.size()) && n <= entered; ++n) {
+        const Played& run = played[size_t(n)];
+        if (run.skipped)
+            continue;
         ContactJudgement::Page p;
-        p.role = run.check ? Role::Check : fault(run.state) ? Role::Fault : Role::Interval;
+        p.role = run.check ? Role::Check : roleOf(run.state);
         p.index = run.state;
-        p.beginsReset = p.role == Role::Fault;
+        p.beginsReset = (p.role == Role::Fault || p.role == Role::Step) && run.state != stateBefore;
         p.startUs = at;
-        const int64_t length = playedUs(run.seconds, run.stampMax);
-        p.setEndUs = run.seconds > 0.0 ? at + microseconds(run.seconds) : kNone;
-        if (n + 1 < played.size() || qint64(n) <= ended)
-            p.endUs = at + length;
+        p.setEndUs = run.setUs > 0 ? at + run.setUs : kNone;
+        if (run.lengthUs >= 0)
+            p.endUs = at + run.lengthUs;
         std::copy(std::begin(run.watch), std::end(run.watch), std::begin(p.watch));
         p.allInputs = run.allInputs;
         p.endsOnChange = run.binaryEnds;
-        record.pages.push_back(p);
-        at += length;
-        if (qint64(n) <= ended)
-            endedTo = at;
+        if (n <= ended) {
+            // Reported ended: the instrument's clock was past its end, or,
+            // where it holds it, past its set time or the change that ended
+            // it before that.
+            int64_t endedAt = p.endUs != kNone ? p.endUs : p.setEndUs;
+            for (int i = 0; p.endUs == kNone && run.binaryEnds && i < kInputs; ++i)
+                for (const Edge& e : edges[i])
+                    if ((p.watch[i] & (e.closed ? 1 : 2)) != 0 && e.us >= p.startUs && endedAt != kNone
+                        && e.us + r.debounceUs < endedAt)
+                        endedAt = e.us + r.debounceUs;
+            if (endedAt != kNone)
+                knownTo = std::max(knownTo, endedAt);
+        }
+        r.pages.push_back(p);
+        number.push_back(n);
+        if (!run.check)
+            stateBefore = run.state;
+        if (run.lengthUs < 0)
+            break;
+        at += run.lengthUs;
     }
-    record.knownToUs = endedTo;
     for (int i = 0; i < kInputs; ++i) {
-        record.startLevel[i] = startLevels[i];
-        record.edges[i] = edges[i];
+        r.startLevel[i] = startLevels[i];
+        r.edges[i] = edges[i];
         if (!edges[i].empty())
-            record.knownToUs = std::max(record.knownToUs, edges[i].back().us + record.debounceUs);
+            knownTo = std::max(knownTo, edges[i].back().us + r.debounceUs);
     }
-    return record;
+    r.knownToUs = knownTo;
+    return r;
 }
 
-SwitchedRing::Placed SwitchedRing::place(qint32 stateWord, float time, int index, qint32 code, FaultState fault)
+SwitchedRing::Recorded SwitchedRing::judge(RoleOf roleOf, bool stopped)
 {
-    Placed placed;
-    const DriverStateWord word(stateWord);
-    Page& reported = pages[word.page()];
-    if (reported.number < 0 || reported.number >= qint64(played.size()) || index < 0
-        || index >= ContactJudgement::kInputs || code < 1 || code > 3)
-        return placed;
+    takeLeft();
+    Recorded out;
+    out.record = record(roleOf, out.number);
+    for (const qint64 n : out.number)
+        out.continues.push_back(played[size_t(n)].continues);
+    out.record.stopped = stopped;
+    out.judged = ContactJudgement::judge(out.record);
+    return out;
+}
+
+const ContactJudgement::Judgement* SwitchedRing::Recorded::of(qint32 state) const
+{
+    using ContactJudgement::Outcome;
+    const ContactJudgement::Judgement* found = nullptr;
+    for (size_t i = 0; i < judged.size(); ++i) {
+        const ContactJudgement::Page& p = record.pages[i];
+        if (p.index != state || !p.judged())
+            continue;
+        if (judged[i].outcome == Outcome::Trip || judged[i].outcome == Outcome::NotReset)
+            return &judged[i];
+        found = &judged[i];
+    }
+    return found;
+}
+
+int SwitchedRing::Recorded::indexOf(qint64 n) const
+{
+    const auto it = std::lower_bound(number.begin(), number.end(), n);
+    return it != number.end() && *it == n ? int(it - number.begin()) : -1;
+}
+
+int64_t SwitchedRing::Recorded::stepStartUs(int i) const
+{
+    // A page that plays a step on follows the step's first page directly.
+    while (i > 0 && size_t(i) < continues.size() && continues[size_t(i)])
+        --i;
+    return record.pages[size_t(i)].startUs;
+}
+
+SwitchedRing::Taken SwitchedRing::take(qint32 stateWord, int64_t stampUs, int index, qint32 code)
+{
+    takeLeft();
+    Taken taken;
+    const int ring = DriverStateWord(stateWord).page();
+    if (index < 0 || index >= ContactJudgement::kInputs || code < 1 || code > 3 || played.empty())
+        return taken;
+    // The page of the run the instrument played last in that ring page.
+    qint64 n = std::min<qint64>(entered, qint64(played.size()) - 1);
+    n -= DriverStateWord::pagesOnFrom(ring, n);
+    const int64_t start = startUs(n);
+    if (n < 0 || start < 0 || played[size_t(n)].skipped)
+        return taken;
     // Both edges seen on the page: the action is the one that changed the
     // level its last edge left.
     if (code == 3)
         code = !edges[index].empty() && edges[index].back().closed ? 2 : 1;
-    placed.code = code;
-    Played& run = played[size_t(reported.number)];
-    // An action that ends the page it is read on ended it before its time.
-    if (word.ended() && reported.binaryEnds)
-        reported.seconds = run.seconds = 0.0;
-    // The report's time is the stamp less the debounce, or, where the
-    // contact moved before the page began, the stamp itself.
-    const double debounce = ModelEntity::debounceSeconds();
-    const double stamp = word.movedBefore() ? double(time) : double(time) + debounce;
-    run.stampMax = std::max(run.stampMax, stamp);
-    const ContactJudgement::Edge edge{playedStartUs(reported.number) + microseconds(stamp - debounce), code == 1};
+    taken.code = code;
+    taken.us = start + stampUs - std::llround(ModelEntity::debounceSeconds() * 1e6);
+    const ContactJudgement::Edge edge{taken.us, code == 1};
     std::vector<ContactJudgement::Edge>& list = edges[index];
     const auto after = std::upper_bound(list.begin(), list.end(), edge.us,
                                         [](int64_t us, const ContactJudgement::Edge& e) { return us < e.us; });
     list.insert(after, edge);
-
-    const ContactJudgement::Record record = contactRecord(fault);
-    placed.judged = ContactJudgement::judge(record);
-    placed.page = ContactJudgement::pageAt(record, edge.us);
-    if (placed.page >= 0) {
-        const ContactJudgement::Judgement& j = placed.judged[size_t(placed.page)];
-        const ContactJudgement::Page& p = record.pages[size_t(placed.page)];
-        placed.trip = j.outcome == ContactJudgement::Outcome::Trip && j.input == index
-            && p.startUs + j.tripUs == edge.us;
-        placed.time = float(double(j.tripUs) / 1e6);
-        if (!placed.trip)
-            placed.time = float(double(edge.us - p.startUs) / 1e6);
-    }
-    return placed;
+    return taken;
 }
 
-ContactJudgement::Decision SwitchedRing::nextFaultDecision(FaultState fault, const qint32 watch[4],
-                                                           bool allInputs) const
+namespace {
+
+ContactJudgement::Page watching(const qint32 watch[4], bool allInputs)
 {
-    const ContactJudgement::Record record = contactRecord(fault);
     ContactJudgement::Page next;
     next.role = ContactJudgement::Role::Fault;
     next.beginsReset = true;
-    next.startUs = playedStartUs(qint64(played.size()));
     for (int i = 0; i < ContactJudgement::kInputs; ++i)
         next.watch[i] = uint8_t(watch[i] & 3);
     next.allInputs = allInputs;
-    return ContactJudgement::nextFaultDecision(record, next);
+    return next;
+}
+
+}   // namespace
+
+ContactJudgement::Decision SwitchedRing::nextFaultDecision(RoleOf roleOf, const qint32 watch[4], bool allInputs,
+                                                           bool leaving)
+{
+    using ContactJudgement::Decision;
+    using ContactJudgement::kNone;
+    takeLeft();
+    std::vector<qint64> number;
+    ContactJudgement::Record r = record(roleOf, number);
+    ContactJudgement::Page next = watching(watch, allInputs);
+    // The page the fault would follow is not yet played: its end decides.
+    if (!leaving && last > entered)
+        return Decision::Wait;
+    // The page ended (the instrument holds it until the switch) is left as
+    // the fault is written; so is the page playing where the caller
+    // switches past it at once.
+    const bool held = !number.empty() && number.back() <= ended;
+    if ((leaving || held) && !r.pages.empty() && r.pages.back().endUs == kNone) {
+        ContactJudgement::Page& playing = r.pages.back();
+        playing.endUs = std::max(r.knownToUs, playing.startUs) + 1;
+        if (playing.setEndUs != kNone && playing.setEndUs >= playing.endUs)
+            playing.setEndUs = kNone;
+    }
+    if (!r.pages.empty()) {
+        const ContactJudgement::Page& before = r.pages.back();
+        next.startUs = before.endUs != kNone      ? before.endUs
+                       : before.setEndUs != kNone ? std::max(before.setEndUs, r.knownToUs) + 1
+                                                  : r.knownToUs + 1;
+    }
+    return ContactJudgement::nextFaultDecision(r, next);
+}
+
+bool SwitchedRing::operatedNow(RoleOf roleOf, const qint32 watch[4], bool allInputs)
+{
+    takeLeft();
+    std::vector<qint64> number;
+    return ContactJudgement::operatedNow(record(roleOf, number), watching(watch, allInputs));
 }
 
 SwitchedRing& runRing()

@@ -45,14 +45,6 @@ public:
         bool check = false;         // it plays the page before it on for the debounce (writeCheck)
     };
 
-    // Where a trip's contact moved: the page and the time, s, from the start
-    // of the step that page plays, debounce off.
-    struct Trip
-    {
-        const Page* page = nullptr;
-        float time = 0.0f;
-    };
-
     qint64 named = 0;          // the page the switch names (page 0 at the start)
     qint64 last = -1;          // the page written last
     qint64 ended = -1;         // the last page known to have ended (reported, or left by a switch)
@@ -92,72 +84,95 @@ public:
     // The page of this run an action report's state word names (bits 0-2),
     // null when none was written there.
     const Page* pageOfReport(qint32 stateWord) const;
-    // Where the contact of an action report moved (its state word and time,
-    // as the polling loop sends them): on the page the word names, or, where
-    // the word says it moved before that page began, on the page before, a
-    // debounce less the stamp before that page's time ran out (the
-    // instrument's hold of that page once ended, which none of its ticks
-    // counts, left out). The time counts from the start of the step: of the
-    // first page of those that play it on. The page is null, and the time
-    // the report's, where no page of this run was written there; the page
-    // the word names and the report's time where the page before is not in
-    // the ring or not played to its time. A report that ends a page an
-    // action may end tells that page's time ended it not.
-    Trip tripOf(qint32 stateWord, float time);
     // Page n of the run, null when it is not (or no longer) in the ring.
     const Page* page(qint64 n) const;
-
-    // The run as the judgement of contacts reads it (ContactJudgement.h):
-    // every page written, placed on the instrument's clock by how long each
-    // before it played (its set time, or the last stamp on it where that is
-    // later: a trip ended it, or the instrument held it), and the edges of
-    // the action reports. `fault` tells a fault's state.
-    using FaultState = bool (*)(qint32 state);
-    ContactJudgement::Record contactRecord(FaultState fault) const;
-    // Where an action report's edge (input `index`, code 1 rising, 2
-    // falling, 3 both seen on the page) lies: the page of the run (-1:
-    // none), and whether it is that page's trip, timed from the page's
-    // start, s; the record taken in, and every page judged.
-    struct Placed
-    {
-        qint32 code = 0;   // the edge taken: 1 rising, 2 falling
-        qint64 page = -1;
-        bool trip = false;
-        float time = 0.0f;
-        std::vector<ContactJudgement::Judgement> judged;
-    };
-    Placed place(qint32 stateWord, float time, int index, qint32 code, FaultState fault);
-    // The state of page n of the run (-1: none written).
+    // The state of page n of the run (-1: none written), and what it played.
     qint32 stateOf(qint64 n) const;
-    // What to do with the fault to be written after the page written last,
-    // decided on the record so far.
-    ContactJudgement::Decision nextFaultDecision(FaultState fault, const qint32 watch[4], bool allInputs) const;
+    ModelEntity::PageOutputs outputsOf(qint64 n) const;
     // Names every page written and switches the instrument at once to the
     // last, past the pages between (the driver's result).
     int switchToLast(ControllerTestor& testor);
+
+    // ---- The run's record, as the judgement of contacts reads it ----
+    //
+    // Every page the instrument entered, placed on its clock by how long it
+    // played each page before it (the driver's figures of the pages its
+    // switches left: from entry until left, the holds while the host was late
+    // included), and every edge the instrument stamped, at its stamp less the
+    // debounce from the start of the page it was stamped on. Pages switched
+    // past were never entered and are not in it.
+
+    // What the pages of a state are to the judgement.
+    using RoleOf = ContactJudgement::Role (*)(qint32 state);
+    struct Recorded
+    {
+        ContactJudgement::Record record;
+        std::vector<qint64> number;   // the page of the run of each record page
+        std::vector<bool> continues;  // ... that plays the step of the page before it on
+        std::vector<ContactJudgement::Judgement> judged;
+        // The judgement of `state`: of its pages (a ramp's steps, a fault
+        // and its check pages), the first with a trip, or else the last
+        // one's; null where none of its pages is in the record.
+        const ContactJudgement::Judgement* of(qint32 state) const;
+        // The record page of page n of the run, -1 where it is not in it.
+        int indexOf(qint64 n) const;
+        // The start of the step record page i plays on: of the first of the
+        // pages that play it on.
+        int64_t stepStartUs(int i) const;
+    };
+    // The record so far and its judgement; `stopped`: the run has ended.
+    Recorded judge(RoleOf roleOf, bool stopped = false);
+    // An action report (its state word, the stamp, input `index` and its
+    // edge code: 1 rising, 2 falling, 3 both seen on the page) taken into
+    // the record. The edge taken, 1 or 2, and its moment on the run's clock;
+    // code 0 where no page of this run entered was written in the page the
+    // word names.
+    struct Taken
+    {
+        qint32 code = 0;
+        int64_t us = 0;
+    };
+    Taken take(qint32 stateWord, int64_t stampUs, int index, qint32 code);
+    // What to do with the fault to be written after the page written last,
+    // decided on the record so far; `leaving`: the fault follows the page
+    // playing at once, a switch leaving it now.
+    ContactJudgement::Decision nextFaultDecision(RoleOf roleOf, const qint32 watch[4], bool allInputs,
+                                                 bool leaving = false);
+    // The inputs `watch` (with `allInputs`, AND logic) at their operated
+    // levels as last stamped: a trip still standing.
+    bool operatedNow(RoleOf roleOf, const qint32 watch[4], bool allInputs);
 
 private:
     // Names page n (written in full).
     void name(qint64 n);
     // The page of this run written in ring page `ringPage` (the last such).
     qint64 numberOf(int ringPage) const;
+    // The pages the driver's switches left since the last call, taken in.
+    void takeLeft();
+    ContactJudgement::Record record(RoleOf roleOf, std::vector<qint64>& number) const;
+    // The start of page n on the run's clock, -1 where not known.
+    int64_t startUs(qint64 n) const;
 
     Page pages[kPages];
 
     struct Played
     {
         qint32 state = -1;
-        double seconds = 0.0;    // as Page::seconds
-        double stampMax = 0.0;   // the last stamp on it, s from its start, debounce included
+        ModelEntity::PageOutputs outputs;
+        int64_t setUs = 0;        // its time to the tick, us; 0: no time ends it
+        int64_t lengthUs = -1;    // from its entry until the ring left it; -1: not left yet
+        bool skipped = false;     // switched past, never entered
+        bool continues = false;   // plays on the step of the page before it
         bool check = false;
         uint8_t watch[ContactJudgement::kInputs] = {};
         bool allInputs = false;
         bool binaryEnds = false;
     };
     std::vector<Played> played;   // by page of the run
+    qint64 entered = 0;           // the last page of the run the instrument entered
+    size_t leftTaken = 0;         // the driver's notes of pages left taken in so far
     std::vector<ContactJudgement::Edge> edges[ContactJudgement::kInputs];
     int8_t startLevels[ContactJudgement::kInputs] = {-1, -1, -1, -1};   // as the run began
-    qint64 playedStartUs(qint64 n) const;
 };
 
 // The ring of the run in progress (or of the last run).

@@ -391,21 +391,40 @@ std::vector<qint32> followRampPage(ControllerTestor&, qint32 index)
     return {};
 }
 
-// The polling loop's report: flag word, input, time and the state index
-// (bit 15: the trip ended the state).
+// Every page of a steady output or automatic ramp is judged on its own:
+// none must begin reset.
+ContactJudgement::Role stepRole(qint32)
+{
+    return ContactJudgement::Role::State;
+}
+
+// The polling loop's report: flag word, input, stamp and the state index
+// (bit 15: the trip ended the state). The edge goes into the run's record;
+// a page's trip (its first watched change, as the judgement of contacts
+// reads it) is valued with what that page played, however far the ring has
+// been written since, and timed from its step's start.
 template <typename Entity, Entity* ControllerTestor::*M>
 int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                   float actionTime, qint32 stateIndex)
+                   qint64 stampUs, qint32 stateIndex)
 {
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
-    // Valued with what the page the contact moved on played, however far
-    // the ring has been written since, and timed from its step's start.
-    const SwitchedRing::Trip trip = runRing().tripOf(stateIndex, actionTime);
-    const int recorded = trip.page ? entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, trip.time,
-                                                                   trip.page->outputs)
-                                   : entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime);
-    if (recorded != 0)
+    SwitchedRing& ring = runRing();
+    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    if (taken.code == 0)
+        return -1;
+    const SwitchedRing::Recorded recorded = ring.judge(&stepRole);
+    const int i = ContactJudgement::pageAt(recorded.record, taken.us);
+    if (i < 0)
+        return -1;
+    const ContactJudgement::Judgement& j = recorded.judged[size_t(i)];
+    const ContactJudgement::Page& p = recorded.record.pages[size_t(i)];
+    if (j.outcome != ContactJudgement::Outcome::Trip || j.input != actionIndex || p.startUs + j.tripUs != taken.us)
+        return -1;
+    const qint64 number = recorded.number[size_t(i)];
+    const float seconds = float(double(taken.us - recorded.stepStartUs(i)) / 1e6);
+    if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, seconds, ring.outputsOf(number)) != 0)
         return -1;
     const bool complete = DriverStateWord(stateIndex).ended();
     switch (entity.faultActionType) {
@@ -425,7 +444,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
     // A steady output's trip confirmed on the page an edit has just replaced:
     // that page's end is not followed by a switch, and the replacing page
     // plays on with the contact already closed, so the run ends here.
-    if (!entity.autoRampEnabled && entity.lastState && trip.page && trip.page->number < runRing().last)
+    if (!entity.autoRampEnabled && entity.lastState && number < ring.last)
         QMetaObject::invokeMethod(&testor, "doTestSwitch", Qt::QueuedConnection);
     return 0;
 }
@@ -457,11 +476,12 @@ int recordRampTwoInputTrip(const ModuleEntry&, ControllerTestor& testor, qint32 
 
 // Power swing: a complete trip ends the test at the next switch.
 int recordSwingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
-                    float actionTime, qint32 stateIndex)
+                    qint64 stampUs, qint32 stateIndex)
 {
     ModelOscillateEntity& entity = *testor.dataOscillate;
     QMutexLocker lock(&entity.entityLock);
-    if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, actionTime) != 0)
+    const float seconds = float(ModelEntity::actionSeconds(stampUs));
+    if (entity.updateFromDriverAction(stateIndex, actionFlag, actionIndex, seconds) != 0)
         return -1;
     entity.lastState = DriverStateWord(stateIndex).ended();
     return 0;

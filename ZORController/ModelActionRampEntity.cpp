@@ -163,7 +163,7 @@ int ModelActionRampEntity::updateFromDriverAction(int statusTestStateIndex, int 
                                                   const PageOutputs& page)
 {
     QMutexLocker locker(&entityLock);
-    if (index < 0 || index > 3 || !(time > 0.0f))
+    if (index < 0 || index > 3 || !(time >= 0.0f))
         return -1;
     const double t = double(time);
     const bool complete = DriverStateWord(statusTestStateIndex).ended();

@@ -21,7 +21,6 @@ void ModelDistanceEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    tripLevels.clear();
     for (int s = 0; s < 3; ++s)
         stateTestStates[s] = AO_STATE_TYPE_RUNNNING;
 }
@@ -87,12 +86,6 @@ bool ModelDistanceEntity::faultNext() const
     return StateGroups::nextFault(*this) >= 0;
 }
 
-bool ModelDistanceEntity::operatedForNextFault() const
-{
-    QMutexLocker locker(&entityLock);
-    return tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
-}
-
 void ModelDistanceEntity::passOverNextFault()
 {
     QMutexLocker locker(&entityLock);
@@ -116,14 +109,7 @@ int ModelDistanceEntity::updateFromDriverAction(int bi1flag, int bi2flag, float 
 int ModelDistanceEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex, false);
-}
-
-int ModelDistanceEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
-                                                bool earlier)
-{
-    QMutexLocker locker(&entityLock);
-    return StateGroups::recordChange(*this, statusTestStateIndex, biflag, index, time, state, earlier);
+    return StateGroups::recordReport(*this, statusTestStateIndex, biflag, index, time, stateOutputBIStates);
 }
 
 void ModelDistanceEntity::formatLimitValue(double vmax, double imax)

@@ -8,13 +8,10 @@
 // their time. Marks progress per group and records trip times and
 // binary-input patterns; the view model judges the operate times.
 //
-// A fault is judged before it is sent (the run control's judgement, once
-// the page before it has ended): one that would begin with the relay still
-// operated, its trip inputs at the level their edges lead to as the edges
-// the instrument stamped left them, is marked (stateBeganUnreset) and passed
-// over, never played; no trip is credited to it. A trip the instrument
-// confirms on the page after its fault, within the fault's time, is the
-// fault's.
+// The run control judges the contacts (ContactJudgement.h) and stores what
+// the judgement says of each fault (takeJudged, stateBeganUnreset): a fault
+// that would begin with the relay still operated is marked and passed over,
+// never played; no trip is credited to it.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -70,7 +67,6 @@ public:
     qint32 stateActionUpdateState[kMaxStates];
     // Per fault state: it would have begun with the relay still operated.
     bool stateBeganUnreset[kMaxStates] = {};
-    ModelEntity::TripInputLevels tripLevels;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -89,11 +85,6 @@ public:
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
-    // A change the instrument stamped on a page of `state`, or, `earlier`,
-    // one it confirmed on the page after it: a trip of a fault, or else a
-    // change of the relay between the faults (-1, its level kept).
-    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
-                               bool earlier);
     void formatLimitValue(double vmax, double imax);
 
     // The running state follows the instrument on to `state` (past it where
@@ -101,11 +92,9 @@ public:
     void followTo(int state);
     // `state` is a fault judged not reset, which the run passes over.
     bool passesOver(int state) const;
-    // The judgement of the fault switchToNextState would send next: whether
-    // there is one, whether the relay is operated for it, and its marking as
-    // passed over.
+    // The fault switchToNextState would send next: whether there is one, and
+    // its marking as passed over (the judgement found it Not Reset).
     bool faultNext() const;
-    bool operatedForNextFault() const;
     void passOverNextFault();
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or

@@ -432,26 +432,37 @@ int nextFault(const E& e)
     return k % 3 == 1 && k < std::min(e.stateCount, int(E::kMaxStates)) ? k : -1;
 }
 
-// A change the instrument stamped on a page of `state` (earlier: one it
-// confirmed on the page after it): the trip of a fault not passed over, on
-// its own page as the instrument ended it or within its time (0); else a
-// change of the relay between the faults, its level kept (-1).
+// The contract's report of an action in the running state: the trip of a
+// fault state (0) on a report that ended it, with an edge the state watches
+// (`watch`, bit 0 rising, bit 1 falling); else ignored (-1). In a run the
+// testor stores the judgement of contacts instead (takeJudged).
 template <class E>
-int recordChange(E& e, int statusTestStateIndex, int biflag, int index, float time, int state, bool earlier)
+int recordReport(E& e, int statusTestStateIndex, int biflag, int index, float time, const qint32* watch)
 {
-    const int r = state;
-    if (r < 0 || r >= std::min(e.stateCount, int(E::kMaxStates)) || index < 0 || index > 3)
+    const int r = e.outputRunningStateIndex;
+    if (r < 0 || r >= std::min(e.stateCount, int(E::kMaxStates)) || r % 3 != 1 || index < 0 || index > 3
+        || !DriverStateWord(statusTestStateIndex).ended())
         return -1;
     const qint32 code = (biflag >> (2 * index)) & 3;
-    const bool ended = DriverStateWord(statusTestStateIndex).ended();
-    if (r % 3 == 1 && !e.stateBeganUnreset[r] && (ended || earlier) && (e.stateOutputBIStates[index] & code) != 0) {
-        e.stateActionTimes[r][index] = double(time);
-        e.stateActionBIStates[r][index] = code;
-        e.tripLevels.noteTrip(index, code);
-        return 0;
+    if ((watch[index] & code) == 0)
+        return -1;
+    e.stateActionTimes[r][index] = double(time);
+    e.stateActionBIStates[r][index] = code;
+    return 0;
+}
+
+// What the judgement of contacts says of state r: its trip (the input, its
+// edge code 1 rising or 2 falling, the time from the state's start), or no
+// trip (input -1): the state's recorded actions are the judgement's alone.
+template <class E>
+void takeJudged(E& e, int r, int input, qint32 code, double seconds)
+{
+    if (r < 0 || r >= std::min(e.stateCount, int(E::kMaxStates)))
+        return;
+    for (int i = 0; i < 4; ++i) {
+        e.stateActionTimes[r][i] = i == input ? seconds : std::numeric_limits<double>::quiet_NaN();
+        e.stateActionBIStates[r][i] = i == input ? code : -1;
     }
-    e.tripLevels.noteEdge(index, code);
-    return -1;
 }
 
 // Follows the states ended up to `state` (the switch went on past them),
@@ -491,54 +502,6 @@ inline bool watchesInput(const qint32 biStates[4])
     return std::any_of(biStates, biStates + 4, [](qint32 edges) { return (edges & 3) != 0; });
 }
 
-// The trip inputs' contacts as the run last knew them (1 closed, 0 open,
-// -1 unknown): from the edges the instrument stamped (the trips, and the
-// changes the pages between the faults watch for), or, for an input no
-// stamped edge has moved in the run, as last polled.
-// A fault begins on an operated relay when the edges it watches could not
-// trip it: a watched input at its operated level (the level its watched
-// edge leads to, or for an input watched for both edges the level its last
-// trip left), with AND logic none known to be away from it.
-struct TripInputLevels
-{
-    qint32 level[4] = {-1, -1, -1, -1};
-    qint32 operatedLevel[4] = {-1, -1, -1, -1};
-
-    void clear()
-    {
-        std::fill(level, level + 4, -1);
-        std::fill(operatedLevel, operatedLevel + 4, -1);
-    }
-    // A recorded edge code (1 rising, 2 falling) of input i: a trip, or
-    // another change (the relay's reset).
-    void noteTrip(int i, qint32 code)
-    {
-        noteEdge(i, code);
-        if (i >= 0 && i < 4 && (code == 1 || code == 2))
-            operatedLevel[i] = level[i];
-    }
-    void noteEdge(int i, qint32 code)
-    {
-        if (i >= 0 && i < 4 && (code == 1 || code == 2))
-            level[i] = code == 1 ? 1 : 0;
-    }
-    bool operated(const qint32 biStates[4], AOBILogicType logic) const
-    {
-        const CommDriverTestStatusData* status = globalTestStatusData;
-        int at = 0;
-        int away = 0;
-        for (int i = 0; i < 4; ++i) {
-            const qint32 edges = biStates[i] & 3;
-            const qint32 target = edges == 1 ? 1 : edges == 2 ? 0 : edges == 3 ? operatedLevel[i] : -1;
-            const qint32 now = level[i] >= 0 ? level[i] : status ? qint32(status->statusBIStates[i].load()) : -1;
-            if (target < 0 || now < 0)
-                continue;
-            ++(now == target ? at : away);
-        }
-        return at > 0 && (logic != AO_BILOGIC_TYPE_AND || away == 0);
-    }
-};
-
 // The instrument's debounce: an input change counts once it has been stable
 // this long (0 before the driver's records exist).
 inline double debounceSeconds()
@@ -546,6 +509,18 @@ inline double debounceSeconds()
     const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
     const double seconds = soft ? double(soft->ditherTime) : 0.0;
     return std::isfinite(seconds) && seconds > 0.0 ? seconds : 0.0;
+}
+
+// An action's time from its stamp (us from its page's start to the end of
+// the debounce), for a module that takes it without the run's record: the
+// stamp less the debounce, at least 1 ms; a stamp not past the debounce as
+// it is (its contact moved before its page began).
+inline double actionSeconds(int64_t stampUs)
+{
+    const int64_t debounceUs = std::llround(debounceSeconds() * 1e6);
+    if (stampUs > debounceUs)
+        return double(std::max<int64_t>(stampUs - debounceUs, 1000)) / 1e6;
+    return double(stampUs) / 1e6;
 }
 
 // ---- Steady output with an optional action ramp (AC, DC, harmonic) ----

@@ -153,7 +153,7 @@ int ModelHarmonicEntity::updateFromDriverAction(int statusTestStateIndex, int bi
                                                 const PageOutputs& page)
 {
     QMutexLocker locker(&entityLock);
-    if (index < 0 || index > 3 || !(time > 0.0f))
+    if (index < 0 || index > 3 || !(time >= 0.0f))
         return -1;
     const double t = double(time);
     if (faultActionTimes[index] == t)

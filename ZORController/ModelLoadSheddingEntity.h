@@ -136,7 +136,6 @@ public:
     // Page ends not yet followed: a pre-fault page's, while its fault waits
     // to be judged (the running state never goes past the states sent).
     qint32 endsToFollow = 0;
-    ModelEntity::TripInputLevels tripLevels;
 
     // Contract operations (testor thread).
     void resetActionValues()
@@ -146,7 +145,6 @@ public:
         std::fill(std::begin(pointBeganUnreset), std::end(pointBeganUnreset), false);
         passedFaultState = -1;
         endsToFollow = 0;
-        tripLevels.clear();
     }
     void switchToResetState()
     {
@@ -176,38 +174,21 @@ public:
         if (outputRunningStateIndex == passedFaultState)
             ModelEntity::LoadShedding::updateFromDriverState(self());
     }
-    // A change the instrument stamped: on a fault page (or confirmed on the
-    // page after it, within its time) the running point's trip, 0 when
-    // recorded; else (-1) a change of the relay between the faults.
-    int updateFromDriverAction(int biflag, int index, float time, bool fault = true)
+    // The running point's trip (the judgement of contacts placed it on a
+    // fault page, wherever the instrument confirmed it): 0 when recorded.
+    int updateFromDriverAction(int, int, float time)
     {
         QMutexLocker locker(&entityLock);
-        const qint32 code = index >= 0 && index <= 3 ? (biflag >> (2 * index)) & 3 : 0;
-        const int p = outputRunningPointIndex;
-        if (!fault || (p >= 0 && p < kMaxPoints && pointBeganUnreset[p])) {
-            tripLevels.noteEdge(index, code);
-            return -1;
-        }
-        const int recorded = ModelEntity::LoadShedding::updateFromDriverAction(self(), time);
-        if (recorded == 0)
-            tripLevels.noteTrip(index, code);
-        return recorded;
+        return ModelEntity::LoadShedding::updateFromDriverAction(self(), time);
     }
-    // The judgement of the fault switchToNextState would send next (after a
-    // pre-fault page): whether there is one, whether the relay is operated
-    // for it (every input watched for both edges), and its passing over:
-    // taken as sent and ended at once, the point's search ended.
+    // The fault switchToNextState would send next (after a pre-fault page):
+    // whether there is one, and its passing over (the judgement found it Not
+    // Reset): taken as sent and ended at once, the point's search ended.
     bool faultNext() const
     {
         QMutexLocker locker(&entityLock);
         const int p = outputSendingPointIndex;
         return sendingStateType == AO_RUN_STATE_PRE_FAULT && p >= 0 && p < ModelEntity::LoadShedding::pointLimit(*this);
-    }
-    bool operatedForNextFault() const
-    {
-        QMutexLocker locker(&entityLock);
-        static constexpr qint32 kBothEdges[4] = {3, 3, 3, 3};
-        return tripLevels.operated(kBothEdges, ModelEntity::AO_BILOGIC_TYPE_OR);
     }
     void passOverNextFault()
     {

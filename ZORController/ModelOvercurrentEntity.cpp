@@ -21,8 +21,6 @@ void ModelOvercurrentEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    relayOperated = false;
-    tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;
 }
@@ -103,12 +101,6 @@ bool ModelOvercurrentEntity::faultNext() const
     return nextFault() >= 0;
 }
 
-bool ModelOvercurrentEntity::operatedForNextFault() const
-{
-    QMutexLocker locker(&entityLock);
-    return tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
-}
-
 void ModelOvercurrentEntity::passOverNextFault()
 {
     QMutexLocker locker(&entityLock);
@@ -132,27 +124,7 @@ int ModelOvercurrentEntity::updateFromDriverAction(int bi1flag, int bi2flag, flo
 int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex, false);
-}
-
-int ModelOvercurrentEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time,
-                                                   int state, bool earlier)
-{
-    QMutexLocker locker(&entityLock);
-    if (awaitsReset(state) && DriverStateWord(statusTestStateIndex).ended() && !earlier && index >= 0 && index <= 3) {
-        // The relay's reset, which ended the wait.
-        stateActionTimes[state][index] = double(time);
-        stateActionBIStates[state][index] = (biflag >> (2 * index)) & 3;
-        relayOperated = false;
-        tripLevels.noteEdge(index, stateActionBIStates[state][index]);
-        return 0;
-    }
-    if (StateGroups::recordChange(*this, statusTestStateIndex, biflag, index, time, state, earlier) == 0) {
-        relayOperated = true;
-        return 0;
-    }
-    relayOperated = relayOperated && tripLevels.operated(stateOutputBIStates, stateBILogicTypes);
-    return -1;
+    return StateGroups::recordReport(*this, statusTestStateIndex, biflag, index, time, stateOutputBIStates);
 }
 
 void ModelOvercurrentEntity::formatLimitValue(double vmax, double imax)
@@ -185,12 +157,6 @@ bool ModelOvercurrentEntity::awaitsReset(int state) const
     QMutexLocker locker(&entityLock);
     return state >= 0 && state < std::min(stateCount, int(kMaxStates)) && state % 3 == 2
            && stateTriggerTypes[state] == AO_TRIGGER_TYPE_TIME_BINARY && stateOutputTimes[state] > 0.0;
-}
-
-bool ModelOvercurrentEntity::resetNeedless(int state) const
-{
-    QMutexLocker locker(&entityLock);
-    return awaitsReset(state) && !relayOperated;
 }
 
 ModelOvercurrentEntity::AOTriggerType ModelOvercurrentEntity::getTriggerType(int state) const

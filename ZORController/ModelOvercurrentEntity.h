@@ -15,18 +15,14 @@
 // An after-fault state whose trigger is AO_TRIGGER_TYPE_TIME_BINARY waits for
 // the relay's reset: its page plays its outputs until the trip inputs return
 // (each watched for the edge opposite to the fault's, with the fault's
-// logic), or for its time. The reset is recorded as that state's action
-// (time from its start). With no trip standing (the fault before it ended
+// logic), or for its time. With no trip standing (the fault before it ended
 // without one) it has nothing to wait for, and the run control switches past
-// it (resetNeedless).
+// it.
 //
-// A fault is judged before it is sent (the run control's judgement, once
-// the page before it has ended): one that would begin with the relay still
-// operated, its trip inputs at the level their edges lead to as the edges
-// the instrument stamped left them, is marked (stateBeganUnreset) and passed
-// over, never played; no trip is credited to it. A trip the instrument
-// confirms on the page after its fault, within the fault's time, is the
-// fault's.
+// The run control judges the contacts (ContactJudgement.h) and stores what
+// the judgement says of each fault (takeJudged, stateBeganUnreset): a fault
+// that would begin with the relay still operated is marked and passed over,
+// never played; no trip is credited to it.
 //
 // Locking: entityLock guards every field. A writer (view model) holds it
 // across an edit and its formatLimitValue; the testor holds it across a
@@ -75,11 +71,9 @@ public:
     double stateActionTimes[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per fault state: it would have begun with the relay still operated.
+    // Per fault state: it began, or would have begun, with the relay still
+    // operated (the judgement's Not Reset).
     bool stateBeganUnreset[kMaxStates] = {};
-    // A trip recorded in a fault state, and no reset recorded since.
-    bool relayOperated = false;
-    ModelEntity::TripInputLevels tripLevels;
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -98,12 +92,6 @@ public:
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
-    // A change the instrument stamped on a page of `state`, or, `earlier`,
-    // one it confirmed on the page after it: a trip of a fault, the reset
-    // that ends a wait, or else a change of the relay between the faults
-    // (-1, its level kept).
-    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
-                               bool earlier);
     void formatLimitValue(double vmax, double imax);
 
     // False when the run must not start: stateCount outside 1..kMaxStates, or
@@ -117,16 +105,12 @@ public:
     bool passesOver(int state) const;
     // `state` is an after-fault state in use that waits for the relay's reset.
     bool awaitsReset(int state) const;
-    // ... and no trip is standing: the instrument need not play it.
-    bool resetNeedless(int state) const;
     // The running state follows the instrument on to `state` (past it where
     // that is passed over); the states between end as they began.
     void followTo(int state);
-    // The judgement of the fault switchToNextState would send next: whether
-    // there is one, whether the relay is operated for it, and its marking as
-    // passed over.
+    // The fault switchToNextState would send next: whether there is one, and
+    // its marking as passed over (the judgement found it Not Reset).
     bool faultNext() const;
-    bool operatedForNextFault() const;
     void passOverNextFault();
 
 private:

@@ -59,7 +59,6 @@ void ModelRampingEntity::resetActionValues()
             clearFaultAction(value);
     }
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
-    tripLevels.clear();
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
 }
 
@@ -288,7 +287,7 @@ void ModelRampingEntity::completeRun()
     }
 }
 
-int ModelRampingEntity::nextFault() const
+int ModelRampingEntity::nextFaultState() const
 {
     QMutexLocker locker(&entityLock);
     return lastStep ? StateGroups::nextFault(*this) : -1;
@@ -296,20 +295,13 @@ int ModelRampingEntity::nextFault() const
 
 bool ModelRampingEntity::faultNext() const
 {
-    return nextFault() >= 0;
-}
-
-bool ModelRampingEntity::operatedForNextFault() const
-{
-    QMutexLocker locker(&entityLock);
-    const int k = nextFault();
-    return k >= 0 && tripLevels.operated(stateOutputBIStates[k], stateBILogicTypes[k]);
+    return nextFaultState() >= 0;
 }
 
 void ModelRampingEntity::passOverNextFault()
 {
     QMutexLocker locker(&entityLock);
-    const int k = nextFault();
+    const int k = nextFaultState();
     if (k >= 0)
         stateBeganUnreset[k] = true;
 }
@@ -371,27 +363,26 @@ PageOutputs ModelRampingEntity::pageOutputs() const
 int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time)
 {
     QMutexLocker locker(&entityLock);
-    return updateFromDriverAction(statusTestStateIndex, biflag, index, time, outputRunningStateIndex,
-                                  PageOutputs(outputRanges, outputAngles, outputFrequencies));
+    const int r = outputRunningStateIndex;
+    static constexpr qint32 kEitherEdge[4] = {3, 3, 3, 3};
+    if (StateGroups::recordReport(*this, statusTestStateIndex, biflag, index, time, kEitherEdge) != 0)
+        return -1;
+    recordSlotValue(r, index, PageOutputs(outputRanges, outputAngles, outputFrequencies));
+    return 0;
 }
 
-int ModelRampingEntity::updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
-                                               const PageOutputs& page)
+void ModelRampingEntity::takeJudged(int r, int input, qint32 code, double seconds, const PageOutputs& page)
 {
     QMutexLocker locker(&entityLock);
-    const int r = state;
-    if (r < 0 || r >= stateCount || r >= kMaxStates || index < 0 || index > 3)
-        return -1;
-    if (r % 3 != 1 || stateBeganUnreset[r] || !DriverStateWord(statusTestStateIndex).ended()) {
-        // A change of the relay between the ramps: no trip.
-        tripLevels.noteEdge(index, (biflag >> (2 * index)) & 3);
-        return -1;
+    if (r < 0 || r >= std::min(stateCount, int(kMaxStates)))
+        return;
+    StateGroups::takeJudged(*this, r, input, code, seconds);
+    for (int i = 0; i < 4; ++i) {
+        if (i == input)
+            recordSlotValue(r, i, page);
+        else
+            clearFaultAction(stateActionValue[r][i]);
     }
-    stateActionTimes[r][index] = double(time);
-    stateActionBIStates[r][index] = (biflag >> (2 * index)) & 3;
-    recordSlotValue(r, index, page);
-    tripLevels.noteTrip(index, stateActionBIStates[r][index]);
-    return 0;
 }
 
 int ModelRampingEntity::updateFromDriverAction(int bi1flag, int bi2flag, float time, int index)

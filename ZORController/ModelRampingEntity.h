@@ -27,7 +27,8 @@
 // both edges of its item's ramp's inputs, to its time. An item's ramp is
 // judged before it is sent, as the overcurrent entity's faults are: one that
 // would begin with the relay still operated is marked (stateBeganUnreset)
-// and passed over, never played; no trip is credited to it.
+// and passed over, never played; no trip is credited to it. In a run the
+// testor stores what the judgement of contacts says of each ramp (takeJudged).
 
 #include "ModelEntityCommon.h"
 
@@ -77,9 +78,9 @@ public:
     faultActionValStruct stateActionValue[kMaxStates][4];
     qint32 stateActionBIStates[kMaxStates][4];
     qint32 stateActionUpdateState[kMaxStates];
-    // Per ramp state: it would have begun with the relay still operated.
+    // Per ramp state: it began, or would have begun, with the relay still
+    // operated (the judgement's Not Reset).
     bool stateBeganUnreset[kMaxStates] = {};
-    ModelEntity::TripInputLevels tripLevels;
     double rampBeginValues[kMaxStates][kRampSlots] = {};
     double rampEndValues[kMaxStates][kRampSlots] = {};
     double rampStepValues[kMaxStates][kRampSlots] = {};   // signed; 0 = slot unused
@@ -108,13 +109,12 @@ public:
     void updateFromDriverState();
     // 0 when recorded, -1 when ignored.
     int updateFromDriverAction(int bi1flag, int bi2flag, float time, int index);
-    // A trip in the running state, valued with the current outputs.
+    // A trip in the running state (a ramp), valued with the current outputs.
     int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time);
-    // A trip on a page written with `state` that played `page`: the testor
-    // names the page the instrument played when the input acted. A change on
-    // a page between the ramps is the relay's (-1, its level kept).
-    int updateFromDriverAction(int statusTestStateIndex, int biflag, int index, float time, int state,
-                               const ModelEntity::PageOutputs& page);
+    // What the judgement of contacts says of ramp state r: its trip (the
+    // input, its edge code, the time from its step's start, valued with what
+    // that step played), or none (input -1).
+    void takeJudged(int r, int input, qint32 code, double seconds, const ModelEntity::PageOutputs& page);
     // What the page written last plays (after updateToDriverValue).
     ModelEntity::PageOutputs pageOutputs() const;
     // Clamps the next amplitudes only.
@@ -146,19 +146,17 @@ public:
     // The running state follows the instrument on to `state`; the states
     // between end as they began.
     void followTo(int state);
-    // The judgement of the ramp switchToNextState would send next (after the
-    // last step of the state being sent): whether there is one, whether the
-    // relay is operated for it, and its marking as passed over.
+    // The ramp switchToNextState would send next (after the last step of the
+    // state being sent): whether there is one, its state (-1: none), and its
+    // marking as passed over (the judgement found it Not Reset).
     bool faultNext() const;
-    bool operatedForNextFault() const;
+    int nextFaultState() const;
     void passOverNextFault();
     // The run has played to its end: every state still running is completed
     // (a stop before the end leaves them running).
     void completeRun();
 
 private:
-    // The ramp switchToNextState would send next, -1 when it sends none.
-    int nextFault() const;
     // The progress marks of the run entering state r.
     void markEntered(int r);
     // The current array of a ramp item, null for an unknown item.

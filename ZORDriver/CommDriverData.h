@@ -372,6 +372,10 @@ struct CommDriverTestStatusData
     CommShared<uint8_t> statusTestActionFlags[4] = {};   // 2-bit edge code per binary input
     float statusTestActionTime = 0.0f;                   // s; NaN = no new action
     uint8_t statusTestActionBefore = 0;                  // 1: its contact moved before its page began
+    // The new action's stamp as the instrument took it: microseconds from
+    // the start of its page to the end of the debounce, whole laps of the
+    // 32-bit count added.
+    int64_t statusTestActionStampUs = 0;
     CommShared<uint8_t> statusTestActionBIStates[4] = {};
     int32_t statusAlarmStates = 0;   // register 0x8414
     int32_t statusPluseStopState = 0;

@@ -55,6 +55,26 @@ int driverBaseSwitchEndedPage(int ended);
 int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn);
 int driverBaseReadTestParameterData();
 
+// ---- How long the pages of a run switched by software played ---------------
+//
+// Every software switch reads at once how long the instrument played the page
+// it left (its played microseconds, register 0x84F2 + 4p: from its entry
+// until the ring left it, the time it held the page past its end while the
+// switch was late included), and notes the page here, in the order the run
+// left them: the run's record places each page on the instrument's clock by
+// these figures alone.
+struct DriverLeftPage
+{
+    int page = -1;          // the ring page left
+    int to = -1;            // the ring page entered (those between were skipped, never entered)
+    int64_t playedUs = -1;  // how long it played, whole laps of the 32-bit count added; -1: not read
+};
+// The pages left since entry `next` of this run; `next` moves past them.
+std::vector<DriverLeftPage> driverLeftPagesSince(size_t& next);
+// The microseconds ring page `page` played (live while it plays or holds,
+// else until it was left; modulo 2^32).
+int driverBaseReadPlayedUs(int page, uint32_t* us);
+
 // ---- Configuration ----------------------------------------------------------
 
 int driverBaseReadConfigureHardData();

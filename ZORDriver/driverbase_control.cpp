@@ -516,6 +516,7 @@ int driverBaseReadActionTimes()
             actionUs = std::max<int64_t>(stampUs - ditherUs, 1000);
         status.statusTestActionTime = float(double(actionUs) / 1e6);
         status.statusTestActionBefore = ditherUs > 0 && stampUs <= ditherUs ? 1 : 0;
+        status.statusTestActionStampUs = stampUs;
         found = true;
     }
 

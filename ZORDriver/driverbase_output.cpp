@@ -13,6 +13,10 @@
 
 namespace {
 
+// The pages the run's software switches left, in order.
+std::mutex leftLock;
+std::vector<DriverLeftPage> leftPages;
+
 // Page layout (offsets from the page base).
 constexpr uint16_t PAGE_RECORD_COUNT = 0;
 constexpr uint16_t PAGE_RECORDS = 2;
@@ -34,6 +38,7 @@ constexpr uint16_t PAGE_DCSIM = 622;
 constexpr uint16_t REG_PAGE_SWITCH = 0x8302;
 constexpr uint16_t REG_STATE_COUNT = 0x8304;
 constexpr uint16_t REG_STATE = 0x8336;
+constexpr uint16_t REG_PLAYED = 0x84F2;   // + 4 p, 32 bits, microseconds
 constexpr uint16_t REG_DCSIM_FACTOR = 0x8340;
 
 // Record control word.
@@ -531,6 +536,10 @@ int driverBaseResetUpdateOffset()
     localActionLeftFrom = -1;
     localOutputPlayingOffset = 0;
     localOutputSkippedPages = 0;
+    {
+        std::lock_guard<std::mutex> lock(leftLock);
+        leftPages.clear();
+    }
     const int64_t now = zoplat::monotonicUs();
     localActionReadUs = now;
     localActionPlayingPage = 0;
@@ -572,7 +581,8 @@ constexpr uint16_t SWITCH_SOFTWARE = 0x8000;
 std::mutex switchLock;
 
 // The instrument goes to `page` (the caller holds switchLock): the pages
-// between the one it plays and `page` are skipped, `page` is entered.
+// between the one it plays and `page` are skipped, `page` is entered. The
+// page left is noted with the time it played.
 int switchToPageLocked(int page)
 {
     const int result = drv_mcasp_write_u16(REG_PAGE_SWITCH, uint16_t(page | SWITCH_SOFTWARE));
@@ -580,6 +590,18 @@ int switchToPageLocked(int page)
         return result;
     unsigned skipped = localOutputSkippedPages;
     const int from = localOutputPlayingOffset;
+    DriverLeftPage left;
+    left.page = from;
+    left.to = page;
+    uint32_t us = 0;
+    if (drv_mcasp_read_u32(uint16_t(REG_PLAYED + 4 * from), &us) == 0) {
+        const double atMost = double(zoplat::monotonicUs() - localActionPageSinceUs[from].load()) / 1e6;
+        left.playedUs = std::llround(driverStampSeconds(us, atMost) * 1e6);
+    }
+    {
+        std::lock_guard<std::mutex> lock(leftLock);
+        leftPages.push_back(left);
+    }
     if (from != page)
         for (int p = (from + 1) % DRIVER_PAGE_COUNT; p != page; p = (p + 1) % DRIVER_PAGE_COUNT)
             skipped |= 1u << p;
@@ -622,6 +644,21 @@ int driverBaseSwitchEndedPage(int ended)
     if (!now.ended() || page != DriverStateWord(ended).page() || page == localOutputSwitchOffset)
         return 0;
     return switchToPageLocked((page + 1) % DRIVER_PAGE_COUNT);
+}
+
+std::vector<DriverLeftPage> driverLeftPagesSince(size_t& next)
+{
+    std::lock_guard<std::mutex> lock(leftLock);
+    std::vector<DriverLeftPage> since;
+    if (next < leftPages.size())
+        since.assign(leftPages.begin() + std::ptrdiff_t(next), leftPages.end());
+    next = leftPages.size();
+    return since;
+}
+
+int driverBaseReadPlayedUs(int page, uint32_t* us)
+{
+    return drv_mcasp_read_u32(uint16_t(REG_PLAYED + 4 * (page & (DRIVER_PAGE_COUNT - 1))), us);
 }
 
 int driverBaseReadTestParameterData()

@@ -110,7 +110,7 @@ QString ViewBaseModel::tripTimeWord(bool completed, bool notReset, double tripTi
         return QString();
     if (notReset)
         return tr("未复归");
-    return tripTime > 0.0 ? QString() : tr("未动作");
+    return tripTime >= 0.0 ? QString() : tr("未动作");
 }
 
 void ViewBaseModel::followRunStateReport(DATAType type, int subType)

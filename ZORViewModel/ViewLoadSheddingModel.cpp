@@ -240,7 +240,7 @@ double ViewLoadSheddingModel::operateTime(int index) const
     // may lie up to a tick before the time the rate gives.
     const quint32 tickRate = center()->testConfiguration->periodFrequency;
     const double tick = tickRate > 0 ? 1.0 / tickRate : 0.0;
-    if (!(p->actionTime > 0.0))
+    if (!(p->actionTime >= 0.0))
         return kNaN;
     const double t = p->actionTime - offset;
     return t >= -tick ? std::max(t, 0.0) : t;

@@ -164,6 +164,13 @@ bool SimFpga::value(uint16_t addr, uint16_t& out) const
         }
         return true;
     }
+    if (addr >= reg::kPlayedFirst && addr <= reg::kPlayedLast) {
+        const int offset = addr - reg::kPlayedFirst;
+        const int p = offset / 4;
+        const uint32_t us = state.running && p == state.page ? playedUs() : state.playedUs[p];
+        out = static_cast<uint16_t>(offset % 4 == 0 ? us & 0xFFFF : us >> 16);
+        return true;
+    }
     if (addr >= reg::kTemperatureFirst && addr < reg::kTemperatureFirst + 2 * kTemperatureSensors) {
         out = static_cast<uint16_t>(derived.temperatures[(addr - reg::kTemperatureFirst) / 2]);
         return true;
@@ -265,7 +272,7 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
     case reg::kPageSwitch:
         state.pageSwitch = data;
         if ((data & reg::kSoftwareSwitchBit) && state.running && state.runMode == 0)
-            enterPage(data & 7);
+            leaveFor(data & 7);
         return;
     case reg::kStateCount: state.stateCount = data; return;
     case reg::kBinaryOutputsSet: state.boControl = data; return;
@@ -369,6 +376,7 @@ void SimFpga::setRunBits(uint16_t bits)
         return;
     }
     if (wasRunning && state.runBits == 0) {
+        state.playedUs[state.page] = playedUs();
         state.running = false;
         cancelPageEvents();
         state.holdFromNs = clock.now();
@@ -383,6 +391,12 @@ void SimFpga::cancelPageEvents()
     for (SimClock::EventId id : state.boEvents)
         clock.cancel(id);
     state.boEvents.clear();
+}
+
+void SimFpga::leaveFor(int p)
+{
+    state.playedUs[state.page] = playedUs();
+    enterPage(p);
 }
 
 void SimFpga::enterPage(int p)
@@ -485,12 +499,18 @@ void SimFpga::endPage()
     if (state.runMode == 1) {
         const uint32_t last = std::max<uint32_t>(state.stateCount, 1);
         if (state.statesPlayed < last) {
-            enterPage((state.page + 1) % kPages);
+            leaveFor((state.page + 1) % kPages);
             return;
         }
     }
     state.pageEnded = true;
     state.holdFromNs = clock.now();
+}
+
+uint32_t SimFpga::playedUs() const
+{
+    const int64_t ns = clock.now() - state.pageStartNs;
+    return ns <= 0 ? 0 : static_cast<uint32_t>(static_cast<uint64_t>((ns + 500) / 1000));
 }
 
 uint32_t SimFpga::elapsedTicks() const

@@ -220,6 +220,7 @@ private:
         std::array<bool, 4> pageBo{};         // the outputs as the pages drive them now
         std::array<bool, 4> boBeforeTurn{};   // as they were when the page began
         std::array<Action, kPages> actions{};
+        std::array<uint32_t, kPages> playedUs{};   // of each page the ring left, until it left (32 bits)
         uint8_t andSeen = 0;
     };
 
@@ -280,6 +281,11 @@ private:
     void countPulse();
     void captureEdge(int index, bool rising);
     uint32_t elapsedTicks() const;
+    // The microseconds the page playing has played so far, its hold
+    // included (a 32-bit count, to the nearest).
+    uint32_t playedUs() const;
+    // The ring leaves the page playing for page p.
+    void leaveFor(int p);
 
     // Derived state, recomputed in one place.
     void update();

@@ -60,6 +60,11 @@ constexpr uint16_t kPowerApply = 0x8434;
 
 constexpr uint16_t kElapsedPage0 = 0x84EA;        // 32 bits: ticks played of the current page
 constexpr uint16_t kElapsedOther = 0x84EE;
+// 32 bits per page (0x84F2 + 4 p): the microseconds page p played from its
+// entry until the ring left it, the time it was held past its end included;
+// counting while it plays or is held, kept until the ring enters it again.
+constexpr uint16_t kPlayedFirst = 0x84F2;
+constexpr uint16_t kPlayedLast = kPlayedFirst + 4 * 8 - 2;
 
 constexpr uint16_t kStateLastBit = 0x8000;
 constexpr uint16_t kSoftwareSwitchBit = 0x8000;

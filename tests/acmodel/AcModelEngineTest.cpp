@@ -278,7 +278,6 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
     atRealTime();
     initialise();
     const double rate = sim->hardware().tickRate;
-    const int64_t debounceNs = std::llround(ModelEntity::debounceSeconds() * 1e9);
     enum Module { AC, DC, HARMONIC, RAMPING };
     const struct
     {
@@ -344,7 +343,7 @@ TEST_F(AcModelEngine, ARampTripReadsTheStepTheRelaySawAndTheTimeIntoIt)
         const int64_t moved = relay->pickupTimes()[0];
         EXPECT_NEAR(pages->playedAt(moved), r.value, 1e-3);
         EXPECT_NEAR(value, r.value, 1e-3);
-        EXPECT_NEAR(std::llround(time * rate), std::llround(pages->shownTime(moved, debounceNs, 0.1) * rate), 1);
+        EXPECT_NEAR(std::llround(time * rate), std::llround(pages->shownTime(moved) * rate), 1);
     }
 }
 

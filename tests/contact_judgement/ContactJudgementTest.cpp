@@ -220,7 +220,9 @@ TEST(ContactJudgementTest, DecidesTheNextFaultOnTheRecordSoFar)
         {"opening after the set end, held 30 ms, stamped", 595 * ms, NoCheck, {trip, {570 * ms, false}}, 595 * ms,
          Decision::PassOver},
         {"opening after the set end, check page playing", 566 * ms, CheckPlaying, {trip, {570 * ms, false}},
-         580 * ms, Decision::Wait},
+         574 * ms, Decision::Wait},
+        {"opening after the set end, check page held past its time", 566 * ms, CheckPlaying,
+         {trip, {570 * ms, false}}, 580 * ms, Decision::PassOver},
         {"opening after the set end, on the check page", 566 * ms, CheckEnded, {trip, {570 * ms, false}}, 580 * ms,
          Decision::PassOver},
         // Opening 5 ms before it.
@@ -330,11 +332,7 @@ struct Reference
                     continue;
                 }
             }
-            int64_t end = std::numeric_limits<int64_t>::max();
-            if (pg.endUs != kNone)
-                end = pg.endUs;
-            if (pg.setEndUs != kNone)
-                end = std::min(end, pg.setEndUs);
+            const int64_t end = pg.endUs != kNone ? pg.endUs : std::numeric_limits<int64_t>::max();
             bool pending = false;
             bool tripped = false;
             for (int64_t t = pg.startUs; t < end && t <= r.knownToUs && !pending && !tripped; ++t) {

@@ -307,7 +307,7 @@ TEST(AlternateEntity, FourValueReportsAreJudged)
     } reports[] = {
         {0x8001, 1, 4, 0.1f, -1},          // no such input
         {0x8001, 1, -1, 0.1f, -1},
-        {0x8001, 1, 1, 0.0f, -1},          // no time
+        {0x8001, 1, 1, -1.0f, -1},         // no time
         {0x8001, 1, 1, float(nan()), -1},
         {0x8001, 1 << 2, 1, 0.1f, 0},
         {0x8001, 1 << 2, 1, 0.1f, -1},     // same time again

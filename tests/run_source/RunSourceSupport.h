@@ -102,10 +102,8 @@ public:
     // The time, s, the instrument shows for a contact that moved at
     // simulator time movedNs (NaN before the first page): from the start of
     // the step it played then (the first of the pages in a row that play its
-    // value), less what none of its ticks counts: how long it held an ended
-    // page of `pageSeconds` before the next began, from that start to the
-    // confirmation a debounce after the contact moved.
-    double shownTime(int64_t movedNs, int64_t debounceNs, double pageSeconds) const
+    // value), the holds of ended pages between included.
+    double shownTime(int64_t movedNs) const
     {
         std::lock_guard<std::mutex> lock(mutex);
         const auto after = std::upper_bound(starts.begin(), starts.end(), movedNs);
@@ -114,10 +112,7 @@ public:
         size_t k = size_t(after - starts.begin()) - 1;
         while (k > 0 && values[k - 1] == values[k])
             --k;
-        int64_t shown = movedNs - starts[k];
-        for (size_t j = k + 1; j < starts.size() && starts[j] <= movedNs + debounceNs; ++j)
-            shown -= starts[j] - starts[j - 1] - std::llround(pageSeconds * 1e9);
-        return double(shown) / 1e9;
+        return double(movedNs - starts[k]) / 1e9;
     }
 
 private:
