@@ -1,8 +1,10 @@
 import QtQuick 2.15
+import QtQuick.Controls 2.15
 
 // A message with an optional icon-font glyph; "确定" sets accepted, emits
 // accept() and closes, "取消" (shown while rejectText is not empty) sets
-// rejected, emits reject() and closes.
+// rejected, emits reject() and closes. A message longer than the dialog
+// scrolls within it, the buttons staying where they are.
 UserDialogFrame {
     id: dialog
 
@@ -48,15 +50,33 @@ UserDialogFrame {
             font.family: globalConfiguration.iconFontName
             font.pixelSize: 48
         }
-        Text {
+        Flickable {
+            id: scroller
+            objectName: "messageScroller"
             width: parent.width - icon.width - (icon.visible ? parent.spacing : 0)
             height: parent.height
-            text: dialog.content
-            color: globalConfiguration.customForeground
-            wrapMode: Text.Wrap
-            verticalAlignment: Text.AlignVCenter
-            font.family: globalConfiguration.customFontFamily
-            font.pixelSize: dialog.fontSize
+            clip: true
+            contentWidth: width
+            contentHeight: Math.max(height, message.implicitHeight)
+            boundsBehavior: Flickable.StopAtBounds
+            ScrollBar.vertical: ScrollBar {
+                objectName: "messageScrollBar"
+                width: 14
+                policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+            }
+
+            Text {
+                id: message
+                // Clear of the scroll bar, were there one.
+                width: scroller.width - 18
+                height: scroller.contentHeight
+                text: dialog.content
+                color: globalConfiguration.customForeground
+                wrapMode: Text.Wrap
+                verticalAlignment: Text.AlignVCenter
+                font.family: globalConfiguration.customFontFamily
+                font.pixelSize: dialog.fontSize
+            }
         }
     }
 }

@@ -6,6 +6,7 @@
 #include "CommDriverData.h"
 #include "ModelEntityCommon.h"
 #include "ModuleStartDomains.h"
+#include "SystemTimeZone.h"
 #include "driverbase.h"
 #include "driverclock.h"
 #include "zoplatform.h"
@@ -68,6 +69,16 @@ constexpr double kIntMax = std::numeric_limits<qint32>::max();
 #define ZOR_SETTING(file, key, member, type, low, high, missing, clamped)                                             \
     D{file, key, D::type, low, high, missing, clamped, [](C& c) -> void* { return &c.member; },                        \
       [](C& c, double v) { putSetting(c.member, v); }, [](const C& c) { return double(c.member); }}
+// A setting whose largest value the settings of c give (an expression of c).
+#define ZOR_LIMITED_SETTING(file, key, member, low, high, missing, limit)                                              \
+    D{file, key, D::Real, low, high, missing, false, [](C& c) -> void* { return &c.member; },                          \
+      [](C& c, double v) { putSetting(c.member, v); }, [](const C& c) { return double(c.member); },                   \
+      [](const C& c) { return double(limit); }}
+
+// The driver's full scales are single-precision numbers: a range is one it
+// can hold, above 0 and finite.
+constexpr double kLeastFullScale = std::numeric_limits<float>::denorm_min();
+constexpr double kMostFullScale = std::numeric_limits<float>::max();
 
 } // namespace
 
@@ -81,8 +92,9 @@ const QVector<ControllerConfiguration::SettingDomain>& ControllerConfiguration::
         // The debounce the instrument counts; the rated frequency one the outputs play.
         ZOR_SETTING(S, "DITHER_TIME", ditherTime, Real, StartDomain::kShortestDebounce, StartDomain::kLongestDebounce,
                     kDefaultDitherTime, false),
-        ZOR_SETTING(S, "RATE_VOLTAGE", rateVoltage, Real, 0.0, kNoLimit, 57.735, false),
-        ZOR_SETTING(S, "RATE_CURRENT", rateCurrent, Real, 0.0, kNoLimit, 1.0, false),
+        // A rating the device's outputs give.
+        ZOR_LIMITED_SETTING(S, "RATE_VOLTAGE", rateVoltage, 0.0, kNoLimit, 57.735, c.maxVRange),
+        ZOR_LIMITED_SETTING(S, "RATE_CURRENT", rateCurrent, 0.0, kNoLimit, 1.0, c.maxIRange),
         ZOR_SETTING(S, "RATE_FREQUENCY", rateFrequency, Real, ModelEntity::kMinOutputFrequency,
                     ModelEntity::kMaxOutputFrequency, 50.0, false),
         ZOR_SETTING(S, "SYSTEM_POWER_TYPE", systemPowerType, Integer, 0, 1, 1, false),
@@ -103,15 +115,16 @@ const QVector<ControllerConfiguration::SettingDomain>& ControllerConfiguration::
         ZOR_SETTING(S, "EXT_TRIGGER_INPUT_MODE", extTrigInnputMode, Integer, 0, 1, 0, false),
         ZOR_SETTING(S, "EXT_TRIGGER_OUTPUT_TYPE", extTrigOutputType, Integer, 0, 2, 0, false),
         ZOR_SETTING(S, "EXT_TRIGGER_OUTPUT_MODE", extTrigOutputMode, Integer, 0, 1, 0, false),
-        // A full scale or range is a finite number above 0.
-        ZOR_SETTING(H, "DEVICE_AO_MAX_V_RANGE", maxVRange, Real, std::numeric_limits<double>::denorm_min(), kNoLimit,
-                    265.0, false),
-        ZOR_SETTING(H, "DEVICE_AO_MAX_I_RANGE", maxIRange, Real, std::numeric_limits<double>::denorm_min(), kNoLimit,
-                    10.0, false),
-        ZOR_SETTING(H, "DEVICE_AO_LEVEL_V_SMALL", levelVSmall, Real, std::numeric_limits<double>::denorm_min(),
-                    kNoLimit, 26.5, false),
-        ZOR_SETTING(H, "DEVICE_AO_LEVEL_I_SMALL", levelISmall, Real, std::numeric_limits<double>::denorm_min(),
-                    kNoLimit, 1.0, false),
+        // The ranges the driver's full scales encode: the voltage's is its
+        // range; the current's, ten times the small-range level, bounds the
+        // current settings; the small range is a tenth of the full scale.
+        ZOR_SETTING(H, "DEVICE_AO_MAX_V_RANGE", maxVRange, Real, kLeastFullScale, kMostFullScale, 265.0, false),
+        ZOR_LIMITED_SETTING(H, "DEVICE_AO_MAX_I_RANGE", maxIRange, kLeastFullScale, kMostFullScale, 10.0,
+                            float(c.levelISmall) * 10.0f),
+        ZOR_LIMITED_SETTING(H, "DEVICE_AO_LEVEL_V_SMALL", levelVSmall, kLeastFullScale, kMostFullScale, 26.5,
+                            c.maxVRange / 10.0),
+        ZOR_SETTING(H, "DEVICE_AO_LEVEL_I_SMALL", levelISmall, Real, kLeastFullScale, kMostFullScale / 10.0, 1.0,
+                    false),
         // Each threshold is held to its range on its own; the pair is not cross-checked.
         ZOR_SETTING(H, "DEVICE_AO_T_THRESHOLD_ALARM", tempThresholdAlarm, Unsigned, 40, 100, 70, true),
         ZOR_SETTING(H, "DEVICE_AO_T_THRESHOLD_RESUME", tempThresholdResume, Unsigned, 30, 90, 50, true),
@@ -137,6 +150,7 @@ const QVector<ControllerConfiguration::SettingDomain>& ControllerConfiguration::
 }
 
 #undef ZOR_SETTING
+#undef ZOR_LIMITED_SETTING
 
 bool ControllerConfiguration::SettingDomain::holds(double value) const
 {
@@ -145,12 +159,17 @@ bool ControllerConfiguration::SettingDomain::holds(double value) const
     return type == Real || std::floor(value) == value;
 }
 
+bool ControllerConfiguration::SettingDomain::holds(const ControllerConfiguration& c, double value) const
+{
+    return holds(value) && (!limit || value <= limit(c));
+}
+
 bool ControllerConfiguration::takes(const void* address, double value)
 {
     for (const SettingDomain& setting : settingDomains()) {
         if (setting.member(*this) != address)
             continue;
-        if (setting.holds(value))
+        if (setting.holds(*this, value))
             return true;
         if (setting.clamped && std::isfinite(value)) {
             const double end = value < setting.low ? setting.low : setting.high;
@@ -159,8 +178,9 @@ bool ControllerConfiguration::takes(const void* address, double value)
                        << ".." << setting.high << ", held to" << end;
             return false;
         }
+        const double high = setting.limit ? std::min(setting.high, setting.limit(*this)) : setting.high;
         qWarning() << "configuration: setting" << setting.key << "refused" << value << "- outside" << setting.low
-                   << ".." << setting.high << "; the value in use is kept";
+                   << ".." << high << "; the value in use is kept";
         return false;
     }
     return true;
@@ -184,13 +204,15 @@ QList<ControllerConfiguration::HeldSetting> ControllerConfiguration::heldSetting
     return copy;
 }
 
-bool ControllerConfiguration::readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts)
+bool ControllerConfiguration::readFile(const QString& fileName,
+                                       const std::function<void(const BaseXmlHelper&)>& readTexts)
 {
     const QString path = datFilePath(fileName);
     QList<HeldSetting> heldHere;
     bool isDamaged = false;
     bool read = false;
     QString reason;
+    QHash<QString, QString> texts;
     if (QFileInfo::exists(path)) {
         BaseXmlHelper xml(path, true);
         if (!xml.isDocument()) {
@@ -203,6 +225,7 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
                 if (fileName != QLatin1String(setting.file))
                     continue;
                 const QString text = xml.value(QLatin1String(setting.key), QString()).toString().trimmed();
+                texts.insert(QString::fromLatin1(setting.key), text);
                 double value = setting.missing;
                 if (!text.isEmpty()) {
                     bool ok = false;
@@ -227,8 +250,9 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
                     continue;   // the member kept
                 setting.store(*this, value);
             }
-            if (texts)
-                texts(xml);
+            holdToOtherSettings(fileName, texts, heldHere);
+            if (readTexts)
+                readTexts(xml);
         }
     }
     // Told once: a read that finds the file as the last one did (the start's
@@ -243,6 +267,53 @@ bool ControllerConfiguration::readFile(const QString& fileName, const std::funct
         }
     }
     return read;
+}
+
+void ControllerConfiguration::holdToOtherSettings(const QString& fileName, const QHash<QString, QString>& texts,
+                                                  QList<HeldSetting>& heldHere)
+{
+    // Named once, as read, with what it is held to last.
+    const auto hold = [&](const char* key, double value, double to) {
+        const QString name = QString::fromLatin1(key);
+        for (HeldSetting& h : heldHere) {
+            if (h.key == name) {
+                h.held = to;
+                return;
+            }
+        }
+        const QString text = texts.value(name);
+        heldHere << HeldSetting{fileName, name, text.isEmpty() ? QString::number(value, 'g', 17) : text, to};
+    };
+    for (const SettingDomain& setting : settingDomains()) {
+        if (!setting.limit || fileName != QLatin1String(setting.file))
+            continue;
+        const double value = setting.value(*this);
+        const double most = setting.limit(*this);
+        if (value <= most)
+            continue;
+        // The default, unless that too lies past the limit.
+        const double to = std::isnan(setting.missing) ? most : std::min(setting.missing, most);
+        setting.store(*this, to);
+        hold(setting.key, value, to);
+    }
+
+    // A time zone and its offset are one thing: the offset is the listed
+    // zone's. With no list there is nothing to hold them to.
+    if (fileName != kSoftFile)
+        return;
+    SystemTimeZone zones;
+    zones.updateTimeZones(false);
+    if (zones.getTimeZoneCount() == 0)
+        return;
+    if (timeZone >= zones.getTimeZoneCount()) {
+        hold("TIME_ZONE", timeZone, 0);
+        timeZone = 0;
+    }
+    const qint32 offset = zones.getCustomTZOffsetMin(timeZone);
+    if (timeZoneOffsetMin != offset) {
+        hold("TIME_ZONE_OFFSET_MINUTES", timeZoneOffsetMin, offset);
+        timeZoneOffsetMin = offset;
+    }
 }
 
 bool ControllerConfiguration::noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere)
@@ -466,14 +537,17 @@ void ControllerConfiguration::loadSoftwareConfig()
 
 void ControllerConfiguration::loadHardwareConfig()
 {
-    {
-        QMutexLocker lock(&mutex);
-        readFile(kHardFile, [this](const BaseXmlHelper& xml) {
-            deviceModel = xml.value(QStringLiteral("DEVICE_MODEL"), QStringLiteral("ZOR300")).toString();
-            deviceCode = xml.value(QStringLiteral("DEVICE_CODE"), QStringLiteral("2030610800")).toString();
-        });
-    }
+    readHardwareFile();
     emit sigUpdateLoadConfig(CONFIG_TYPE_HARDWARE_DATA);
+}
+
+void ControllerConfiguration::readHardwareFile()
+{
+    QMutexLocker lock(&mutex);
+    readFile(kHardFile, [this](const BaseXmlHelper& xml) {
+        deviceModel = xml.value(QStringLiteral("DEVICE_MODEL"), QStringLiteral("ZOR300")).toString();
+        deviceCode = xml.value(QStringLiteral("DEVICE_CODE"), QStringLiteral("2030610800")).toString();
+    });
 }
 
 void ControllerConfiguration::loadSystemConfig()
@@ -530,11 +604,15 @@ ControllerConfiguration::Ratings ControllerConfiguration::ratings()
 
 ControllerConfiguration::LANGUAGEType ControllerConfiguration::loadStartupConfig()
 {
+    // The device's ranges first: the ratings are held to them.
+    readHardwareFile();
+    hardwareReadAtStart = true;
+    softwareLoadsFromStartRead = 0;
     doLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);
-    // The engine's first load of the same file takes this read: a file
-    // written meanwhile would give the panel one language and the settings
-    // another.
-    softwareReadAtStart = true;
+    // The start-up's loads of the same file take this read, the engine's and
+    // the main page's: a file written meanwhile would give the panel one
+    // language and the settings another.
+    softwareLoadsFromStartRead = 2;
     return lanuageType;
 }
 
@@ -611,13 +689,24 @@ void ControllerConfiguration::doSaveConfig(qint32 type, bool hwChecked)
 void ControllerConfiguration::doLoadConfig(qint32 type)
 {
     if (type == CONFIG_TYPE_HARDWARE_DATA) {
-        loadHardwareConfig();
+        if (hardwareReadAtStart.exchange(false))
+            emit sigUpdateLoadConfig(CONFIG_TYPE_HARDWARE_DATA);
+        else
+            loadHardwareConfig();
         loadSystemConfig();
-    } else if (softwareReadAtStart.exchange(false)) {
+    } else if (takeStartRead()) {
         emit sigUpdateLoadConfig(CONFIG_TYPE_SOFTWARE_DATA);
     } else {
         loadSoftwareConfig();
     }
+}
+
+bool ControllerConfiguration::takeStartRead()
+{
+    int left = softwareLoadsFromStartRead.load();
+    while (left > 0 && !softwareLoadsFromStartRead.compare_exchange_weak(left, left - 1)) {
+    }
+    return left > 0;
 }
 
 void ControllerConfiguration::doSaveBatteryConfig()

@@ -7,6 +7,7 @@
 // queued signals. Other threads read the members directly and write them
 // through set(), under the lock.
 
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QMutexLocker>
@@ -183,8 +184,13 @@ public:
         void* (*member)(ControllerConfiguration&);
         void (*store)(ControllerConfiguration&, double);
         double (*value)(const ControllerConfiguration&);
+        // The largest value the settings this one rests on allow (a rating
+        // the device's range, a range the driver's full scale); null: none.
+        double (*limit)(const ControllerConfiguration&) = nullptr;
 
         bool holds(double value) const;
+        // holds(), and within limit as c's settings give it.
+        bool holds(const ControllerConfiguration& c, double value) const;
     };
     static const QVector<SettingDomain>& settingDomains();
 
@@ -239,11 +245,13 @@ public:
     void sendSync();
     void checkConfig(QString name);
 
-    // Start-up: loads the software settings on the calling (main) thread,
-    // before any queued request reaches the configuration thread, so the
-    // language is known when the translator is chosen. Returns lanuageType.
-    // The next load of the software settings takes this read instead of
-    // reading the file again.
+    // Start-up: loads the hardware and the software settings on the calling
+    // (main) thread, before any queued request reaches the configuration
+    // thread, so the language is known when the translator is chosen and the
+    // ratings are held to the device's ranges. Returns lanuageType. The
+    // start-up's own loads take these reads instead of reading the files
+    // again: the engine's first of each, and the main page's of the software
+    // settings.
     LANGUAGEType loadStartupConfig();
 
     // The ratings the view models start from, read together under mutex
@@ -305,15 +313,24 @@ private:
     // Reads one of the dat files into the members its rows of
     // settingDomains() name (mutex held). False when there is no file, or one
     // that cannot be read, which is taken as none.
-    bool readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& texts = {});
+    bool readFile(const QString& fileName, const std::function<void(const BaseXmlHelper&)>& readTexts = {});
+    void readHardwareFile();
+    // Whether a load of the software settings is one the start's read stands for.
+    bool takeStartRead();
     // Notes what the last read of a file found; true where that differs from
     // the read before it (what is to be logged).
     bool noteFile(const QString& fileName, bool isDamaged, const QList<HeldSetting>& heldHere);
     // Whether the member at address may take value as it is; when not, it is
     // logged, and a clamped setting holds a finite value to its nearer end.
     bool takes(const void* address, double value);
+    // After a file's keys are read: holds what the settings it rests on do
+    // not allow (the rows with a limit, the time zone and its offset), adding
+    // to heldHere. texts: each key's text as read.
+    void holdToOtherSettings(const QString& fileName, const QHash<QString, QString>& texts,
+                             QList<HeldSetting>& heldHere);
 
-    std::atomic<bool> softwareReadAtStart{false};
+    std::atomic<bool> hardwareReadAtStart{false};
+    std::atomic<int> softwareLoadsFromStartRead{0};
     QList<HeldSetting> held;   // guarded by damageMutex
 
     std::atomic<int> testConfigResult{0};

@@ -1059,14 +1059,26 @@ void ControllerTestor::reportDamagedCalibration(bool defaultsFirst)
     // A full load set every default before it read the files; a load of
     // one kind (with a file) and an import read over the values in memory.
     QStringList files;
+    QStringList lines;
     for (ModelCalibrationEntity::CALType kind : dataCalibration->getDamagedTypes()) {
         // Named as read: the older form's ".dat" when that was the file.
         for (const QString& file : dataCalibration->getDamagedFiles(kind)) {
             files << file;
-            qWarning("ControllerTestor: calibration file %s (kind %d) is damaged; what could not be read of it %s",
-                     qPrintable(file), int(kind), defaultsFirst ? "runs on the defaults" : "kept its previous values");
+            lines << QStringLiteral("ControllerTestor: calibration file %1 (kind %2) is damaged; what could not be "
+                                    "read of it %3")
+                         .arg(file)
+                         .arg(int(kind))
+                         .arg(defaultsFirst ? QStringLiteral("runs on the defaults")
+                                            : QStringLiteral("kept its previous values"));
         }
     }
+    // A load that finds what the one before found (the start's second, once
+    // the driver is up) logs nothing again.
+    for (const QString& line : lines) {
+        if (!damageToldLast.contains(line))
+            qWarning("%s", qPrintable(line));
+    }
+    damageToldLast = lines;
     if (!defaultsFirst)
         return;
     QMutexLocker lock(&calibrationLock);

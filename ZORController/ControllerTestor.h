@@ -334,4 +334,5 @@ private:
 
     mutable QMutex calibrationLock;   // guards filesOnDefaults only
     QStringList filesOnDefaults;
+    QStringList damageToldLast;   // the lines the last load logged (testor thread)
 };

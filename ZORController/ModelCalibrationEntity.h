@@ -276,7 +276,7 @@ public:
         DAMAGE_VALUE = 1,         // a value or the version not readable
         DAMAGE_OLDER_FORM = 2,    // the older ".dat" form, which an import does not read
         DAMAGE_BEYOND_BOUNDS = 3, // more than any calibration file holds (BaseXmlFile::bounds)
-        DAMAGE_NOTHING = 4,       // reads, but holds no "AHEAD" head and no group of its kind
+        DAMAGE_NOTHING = 4,       // reads, but holds no coefficient of its kind
     };
     struct DamagedFile
     {

@@ -468,14 +468,20 @@ bool ModelCalibrationEntity::writeKind(CALType type)
 bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, ReadProblems* problems)
 {
     // A missing group or key keeps its value (an export of some outputs
-    // leaves the others out), but a file with neither the head nor any group
-    // of its kind was written by none of the instrument's writers.
+    // leaves the others out), but a file with no coefficient of its kind (a
+    // key of the kind, with a value, in a group of the kind: a head alone,
+    // empty groups, another kind's keys) was written by none of the
+    // instrument's writers.
     const FileKind& kind = fileKind(type);
-    bool holdsAny = !root.firstChildElement(QStringLiteral("AHEAD")).isNull();
+    const QList<FileKey> keys = fileKeys(type);
+    bool holdsAny = false;
     for (int p = 0; p < kPortCount && !holdsAny; ++p) {
         for (int l = 0; l < kLevelCount && !holdsAny; ++l) {
-            if (!(kind.firstCellOnly && (p != 0 || l != 0)))
-                holdsAny = !root.firstChildElement(groupName(p, l)).isNull();
+            if (kind.firstCellOnly && (p != 0 || l != 0))
+                continue;
+            const QDomElement group = root.firstChildElement(groupName(p, l));
+            for (int k = 0; k < keys.size() && !group.isNull() && !holdsAny; ++k)
+                holdsAny = !group.firstChildElement(keys.at(k).name).text().isEmpty();
         }
     }
     if (!holdsAny)
@@ -490,7 +496,6 @@ bool ModelCalibrationEntity::readXml(CALType type, const QDomElement& root, Read
         factorVersion = readVersion(version);
     }
 
-    const QList<FileKey> keys = fileKeys(type);
     for (int p = 0; p < kPortCount; ++p) {
         for (int l = 0; l < kLevelCount; ++l) {
             if ((kind.firstCellOnly && (p != 0 || l != 0)) || !groupPasses(kind, p))
@@ -585,8 +590,7 @@ bool ModelCalibrationEntity::readKind(CALType type)
             xmlTaken = readXml(type, doc.documentElement(), &problems);
             if (!xmlTaken) {
                 if (!told(type, xmlPath, DAMAGE_NOTHING))
-                    warn(QStringLiteral("Calibration file holds no calibration (no \"AHEAD\" head and no group of "
-                                        "its kind), taken as missing: %1")
+                    warn(QStringLiteral("Calibration file holds no coefficient of its kind, taken as missing: %1")
                              .arg(shown(xmlPath)));
                 markDamaged(type, xmlPath, DAMAGE_NOTHING);
             } else if (problems.any()) {

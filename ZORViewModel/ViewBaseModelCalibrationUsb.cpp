@@ -238,8 +238,7 @@ QString engineRefusal(ControllerCenter* center)
     case ModelCalibrationEntity::DAMAGE_OLDER_FORM:
         return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1为旧格式，不能导入")).arg(first.name);
     case ModelCalibrationEntity::DAMAGE_NOTHING:
-        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）"))
-            .arg(first.name);
+        return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1不含本类校准系数")).arg(first.name);
     case ModelCalibrationEntity::DAMAGE_BEYOND_BOUNDS:
         return text(QT_TRANSLATE_NOOP("ViewBaseModel", "校准系数未导入：%1的元素、属性或嵌套层数超过仪器所写的任何校准文件"))
             .arg(first.name);

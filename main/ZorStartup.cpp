@@ -184,8 +184,10 @@ int zorRunApplication(int& argc, char** argv, const ZorStartupOptions& options)
     zorReloadCalibrationOnDriverInit(center);
     qCInfo(lcStartup, "engine built");
 
-    // The language is part of the software configuration: load it here,
-    // before anything is queued to the configuration thread.
+    // The language is part of the software configuration, whose ratings rest
+    // on the hardware's ranges: load both here, before anything is queued to
+    // the configuration thread (its first loads and the main page's take
+    // these reads).
     const int language = center->testConfiguration->loadStartupConfig();
     auto* translator = new QTranslator();
     const QString translation = zorTranslationFile(language);

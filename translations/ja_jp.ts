@@ -3475,8 +3475,8 @@
         <translation>更新に失敗しました。技術サポートにご連絡ください。</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
-        <translation>校正係数を入力しませんでした：%1には校正係数がありません（ヘッダも該当するグループもありません）</translation>
+        <source>校准系数未导入：%1不含本类校准系数</source>
+        <translation>校正係数を入力しませんでした：%1にはその種類の校正係数がありません</translation>
     </message>
     <message>
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>

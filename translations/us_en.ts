@@ -3475,8 +3475,8 @@
         <translation>Upgrade failed! Please contact technical support.</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
-        <translation>Coefficients not imported: %1 holds no coefficients (no head and no group of its kind)</translation>
+        <source>校准系数未导入：%1不含本类校准系数</source>
+        <translation>Coefficients not imported: %1 holds no coefficient of its kind</translation>
     </message>
     <message>
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>

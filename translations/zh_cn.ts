@@ -3475,8 +3475,8 @@
         <translation>升级失败！请联系技术支持。</translation>
     </message>
     <message>
-        <source>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</source>
-        <translation>校准系数未导入：%1不含任何校准系数（无文件头，也无对应通道组）</translation>
+        <source>校准系数未导入：%1不含本类校准系数</source>
+        <translation>校准系数未导入：%1不含本类校准系数</translation>
     </message>
     <message>
         <source>配置文件 %1 中的 %2 为 %3，超出其范围，按 %4 运行。</source>

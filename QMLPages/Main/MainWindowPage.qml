@@ -128,6 +128,7 @@ Item {
     }
 
     Component.onCompleted: {
+        // What the start read of the file: the engine does not read it again.
         viewBaseModel.loadConfig(ViewBaseModel.CONFIG_TYPE_SOFTWARE_DATA)
         refresh()
         // Popups open once the page is in its window.

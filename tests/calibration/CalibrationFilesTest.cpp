@@ -47,6 +47,8 @@ QByteArray xmlGroups(const QString& groups, const QString& version = QStringLite
         .toUtf8();
 }
 
+const QString kFrequency = QStringLiteral("<UA-L1><FRQ_P0_FACTOR>1</FRQ_P0_FACTOR></UA-L1>");
+
 QStringList xmlFiles(const QString& folder)
 {
     return QDir(folder).entryList({"*.xml"}, QDir::Files, QDir::Name);
@@ -212,8 +214,8 @@ TEST(CalibrationFiles, AVersionNoXmlFileCanCarryIsUnreadableAndNeverSpreads)
         const char* file;
         QByteArray body;
     } rows[] = {
-        {"calacfrq.xml", xmlGroups("", "1.0.0000&#xFFFE;")},
-        {"calacfrq.xml", xmlGroups("", "1.0&#xDFFE;")},
+        {"calacfrq.xml", xmlGroups(kFrequency, "1.0.0000&#xFFFE;")},
+        {"calacfrq.xml", xmlGroups(kFrequency, "1.0&#xDFFE;")},
         {"calacfrq.dat", "[AHEAD]\nVERSION=1.0\x01\n"},
     };
     for (const auto& row : rows) {
@@ -247,7 +249,7 @@ TEST(CalibrationFiles, AnEmptyVersionReadsAsTheDefaultAndSavesAsIt)
         {"calacpha.dat", "[AHEAD]\nVERSION=\xA0\n"},
         {"calacpha.dat", "[AHEAD]\nVERSION=\x85\n"},
         {"calacpha.dat", "[AHEAD]\nVERSION=\\x3000\n"},
-        {"calacpha.xml", xmlGroups("", "<![CDATA[ ]]>")},
+        {"calacpha.xml", xmlGroups("<UA-L0><PHA_P0_OFFSET>0</PHA_P0_OFFSET></UA-L0>", "<![CDATA[ ]]>")},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.body.toStdString());
@@ -438,9 +440,9 @@ TEST(CalibrationFiles, UnparsableXmlIsReportedAndTakenAsMissing)
     EXPECT_EQ(f.acdcoAmpOffsets[0][1][0], 0.0125);
 }
 
-// What holds nothing a writer of the instrument puts in a calibration file
-// (no head, no group of the kind) is named, at a load and at an import; each
-// refusal is told in one line naming the file and why.
+// A file with no coefficient of its kind (a head alone, empty groups,
+// another kind's keys) is named, at a load and at an import; each refusal is
+// told in one line naming the file and why.
 TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
 {
     enum Form {
@@ -456,9 +458,13 @@ TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
         const char* reason;
     };
     const Case cases[] = {
-        {Body, "<root/>", Cal::DAMAGE_NOTHING, "no \"AHEAD\" head and no group of its kind"},
+        {Body, "<root/>", Cal::DAMAGE_NOTHING, "no coefficient of its kind"},
         {Body, "<?xml version=\"1.0\"?>\n<root><UA-L7/><AMP_P0_FACTOR>2</AMP_P0_FACTOR></root>\n", Cal::DAMAGE_NOTHING,
-         "no \"AHEAD\" head"},
+         "no coefficient of its kind"},
+        {Body, xmlGroups(""), Cal::DAMAGE_NOTHING, "no coefficient of its kind"},
+        {Body, xmlGroups("<UA-L0/><IB-L1><AMP_P0_FACTOR/></IB-L1>"), Cal::DAMAGE_NOTHING, "no coefficient of its kind"},
+        {Body, golden(Cal::CAL_TYPE_DCAMP), Cal::DAMAGE_NOTHING, "no coefficient of its kind"},
+        {Body, "<root><UA-L0/></root>", Cal::DAMAGE_NOTHING, "no coefficient of its kind"},
         {Body, "", Cal::DAMAGE_UNREADABLE, "(line 1 column"},
         {Body, "<root>" + QByteArray(32 * 1024, ' ') + "</root>", Cal::DAMAGE_BEYOND_BOUNDS,
          ": larger than 32768 bytes"},
@@ -492,6 +498,7 @@ TEST(CalibrationFiles, AFileHoldingNoCalibrationIsNamedAndEachRefusalToldOnce)
             EXPECT_FALSE(e.Import(7));
             ASSERT_EQ(e.getDamaged().size(), 1);
             EXPECT_EQ(e.getDamaged().at(0).why, c.why);
+            EXPECT_EQ(root.read(root.dat("calacamp.xml")), c.body);
         }
     }
 }
@@ -518,7 +525,7 @@ TEST(CalibrationFiles, AnOlderFormWithoutAnyKeyIsDamaged)
 TEST(CalibrationFiles, VersionOfTheLastFileReadGoesIntoLaterFiles)
 {
     AppRoot root;
-    root.write(root.dat("callloamp.xml"), xmlGroups("", "2.5.0001"));
+    root.write(root.dat("callloamp.xml"), xmlGroups("<UA-L0><AMP_P0_FACTOR>1</AMP_P0_FACTOR></UA-L0>", "2.5.0001"));
     Cal e;
     e.load(Cal::CAL_TYPE_ALL);
     EXPECT_EQ(e.factorVersion, QStringLiteral("2.5.0001"));
@@ -526,7 +533,7 @@ TEST(CalibrationFiles, VersionOfTheLastFileReadGoesIntoLaterFiles)
     EXPECT_TRUE(root.read(root.dat("calacamp.xml")).contains("<VERSION>2.5.0001</VERSION>"));
 
     // A file without a version reads as the first one.
-    root.write(root.dat("calacdco.xml"), "<root><UA-L0/></root>");
+    root.write(root.dat("calacdco.xml"), "<root><UA-L0><AMP_P0_OFFSET>0</AMP_P0_OFFSET></UA-L0></root>");
     e.load(Cal::CAL_TYPE_ACDCO);
     EXPECT_EQ(e.factorVersion, QStringLiteral("1.0.0000"));
 }

@@ -264,7 +264,7 @@ TEST_F(ConfigFiles, ATextNoXmlFileCanCarryIsUnreadableAndCostsNoOtherKey)
     for (const auto& row : rows) {
         SCOPED_TRACE(row.text);
         root.writeDat("devinfo.xml", xmlFile({{row.key, row.text}, {"DEVICE_AO_MAX_V_RANGE", "300"},
-                                              {"DEVICE_AO_MAX_I_RANGE", "30"}}));
+                                              {"DEVICE_AO_MAX_I_RANGE", "30"}, {"DEVICE_AO_LEVEL_I_SMALL", "3"}}));
         MessageCapture log;
         Cfg cfg;
         cfg.doLoadConfig(Cfg::CONFIG_TYPE_HARDWARE_DATA);
@@ -384,20 +384,33 @@ TEST_F(ConfigFiles, CheckConfigRemovesOnlyLookalikes)
     EXPECT_EQ(zoplat::host::recordedCommands(), QStringList({"sync"}));
 }
 
-// No zone is more than 14 h from UTC: a stored offset beyond that keeps the key's default.
+// No zone is more than 14 h from UTC: a stored offset beyond that keeps the
+// key's default. With the zone list, the offset is the zone's (52 is
+// UTC+05:30): another is held to it, and a zone past the list to the first.
 TEST_F(ConfigFiles, TimeZoneOffsetBeyondFourteenHoursKeepsTheDefault)
 {
     const struct {
+        const char* zone;   // "": no zone list
         const char* text;
-        qint32 want;
-    } rows[] = {{"840", 840},  {"-840", -840}, {"330", 330},        {"841", 0},
-                {"-841", 0},   {"6000", 0},    {"2147483647", 0},  {"-2147483648", 0}};
+        qint32 wantZone, want;
+        int named;
+    } rows[] = {{"", "840", 0, 840, 0},   {"", "-840", 0, -840, 0}, {"", "330", 0, 330, 0},
+                {"", "841", 0, 0, 1},     {"", "-841", 0, 0, 1},    {"", "6000", 0, 0, 1},
+                {"", "2147483647", 0, 0, 1}, {"", "-2147483648", 0, 0, 1},
+                {"52", "330", 52, 330, 0},     {"0", "330", 0, 0, 1},         {"5000", "330", 0, 0, 2},
+                {"5000", "0", 0, 0, 1},        {"52", "0", 52, 330, 1},       {"52", "841", 52, 330, 1}};
     for (const auto& r : rows) {
-        root.writeDat("softinfo.xml", xmlFile({{"TIME_ZONE_OFFSET_MINUTES", r.text}}));
+        SCOPED_TRACE(std::string(r.zone) + " " + r.text);
+        const QString list = root.datFile("CUSTOM_TIMEZONES.XML");
+        QFile::remove(list);
+        ASSERT_TRUE(!*r.zone || QFile::copy(ZOR_SOURCE_DIR "/resources/dat/CUSTOM_TIMEZONES.XML", list));
+        root.writeDat("softinfo.xml", xmlFile({{"TIME_ZONE", r.zone}, {"TIME_ZONE_OFFSET_MINUTES", r.text}}));
         Cfg cfg;
         cfg.timeZoneOffsetMin = 60;
         cfg.loadSoftwareConfig();
-        EXPECT_EQ(cfg.timeZoneOffsetMin, r.want) << r.text;
+        EXPECT_EQ(cfg.timeZone, r.wantZone);
+        EXPECT_EQ(cfg.timeZoneOffsetMin, r.want);
+        EXPECT_EQ(cfg.heldSettings().size(), r.named);
     }
 }
 
@@ -489,14 +502,18 @@ TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
     const double kept = std::nan("");
     const double big = std::numeric_limits<double>::max();
     const double tiny = std::numeric_limits<double>::denorm_min();
+    // The driver's full scales are single-precision numbers, the current's ten
+    // times the small-range level, each small range a tenth (265 V and 1 A first).
+    const double least = std::numeric_limits<float>::denorm_min(), most = std::numeric_limits<float>::max();
+    const double voltFullScale = 265.0, currentFullScale = 10 * 1.0;
     const struct
     {
         const char* key;
         double low, high, held;
         bool clamped;
     } domains[] = {
-        {"DITHER_TIME", 0.001, 4294.967295, 0.015, false}, {"RATE_VOLTAGE", 0, big, 57.735, false},
-        {"RATE_CURRENT", 0, big, 1.0, false},             {"RATE_FREQUENCY", 10, 1000, 50, false},
+        {"DITHER_TIME", 0.001, 4294.967295, 0.015, false}, {"RATE_VOLTAGE", 0, voltFullScale, 57.735, false},
+        {"RATE_CURRENT", 0, currentFullScale, 1.0, false}, {"RATE_FREQUENCY", 10, 1000, 50, false},
         {"SYSTEM_POWER_TYPE", 0, 1, 1, false},            {"SUSPEND_TIME", 0, 4294967295.0, 300, false},
         {"BEEP_ENABLE", 0, 1, 0, false},                  {"STYLE_TYPE", 0, 1, 0, false},
         {"LANUAGE_TYPE", 0, 4, 0, false},                 {"CLOCK_SYNC_ENABLED", 0, 1, 0, false},
@@ -504,8 +521,9 @@ TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
         {"TIME_ZONE_OFFSET_MINUTES", -840, 840, 0, false}, {"DST_ENABLE", 0, 1, 0, false},
         {"EXT_TRIGGER_INPUT_TYPE", 0, 1, 0, false},       {"EXT_TRIGGER_INPUT_MODE", 0, 1, 0, false},
         {"EXT_TRIGGER_OUTPUT_TYPE", 0, 2, 0, false},      {"EXT_TRIGGER_OUTPUT_MODE", 0, 1, 0, false},
-        {"DEVICE_AO_MAX_V_RANGE", tiny, big, 265, false}, {"DEVICE_AO_MAX_I_RANGE", tiny, big, 10, false},
-        {"DEVICE_AO_LEVEL_V_SMALL", tiny, big, 26.5, false}, {"DEVICE_AO_LEVEL_I_SMALL", tiny, big, 1, false},
+        {"DEVICE_AO_MAX_V_RANGE", least, most, 265, false}, {"DEVICE_AO_LEVEL_I_SMALL", least, most / 10, 1, false},
+        {"DEVICE_AO_MAX_I_RANGE", least, currentFullScale, 10, false},
+        {"DEVICE_AO_LEVEL_V_SMALL", least, voltFullScale / 10, 26.5, false},
         {"DEVICE_AO_T_THRESHOLD_ALARM", 40, 100, 70, true}, {"DEVICE_AO_T_THRESHOLD_RESUME", 30, 90, 50, true},
         {"DEVICE_VOLTAGE_PHASES_TYPE", 0, 1, 0, false},   {"DEVICE_CURRENT_PHASES_TYPE", 0, 1, 0, false},
         {"DEVICE_AUXDC_ENABLE", 0, 1, 1, false},          {"DEVICE_AUXDC_TYPE", 0, 1, kept, false},
@@ -524,7 +542,7 @@ TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
                                       [&](const Cfg::SettingDomain& s) { return QLatin1String(s.key) == d.key; });
         ASSERT_NE(row, table.end());
         EXPECT_EQ(row->low, d.low);
-        EXPECT_EQ(row->high, d.high);
+        EXPECT_EQ(row->limit ? std::min(row->high, row->limit(Cfg())) : row->high, d.high);
         if (row->type == Cfg::SettingDomain::Boolean)
             continue;   // any text is a flag
         const bool whole = row->type != Cfg::SettingDomain::Real;
@@ -532,7 +550,7 @@ TEST_F(ConfigFiles, EverySettingOutsideItsDomainIsHeldAndNamedOrRefused)
         if (d.low > -big)
             outside.push_back(d.low > 0 && d.low < 1 ? -d.low : d.low - 1);
         if (d.high < big)
-            outside.push_back(d.high + 1);
+            outside.push_back(whole ? d.high + 1 : std::nextafter(d.high, HUGE_VAL));
         if (whole)
             outside.push_back(d.low + 0.5);
         for (double v : outside) {
@@ -605,6 +623,7 @@ TEST_F(ConfigFiles, TheSoftwareFileIsOpenedOnceAtStart)
     SignalLog<qint32> loaded(&cfg, &Cfg::sigUpdateLoadConfig);
     EXPECT_EQ(cfg.loadStartupConfig(), Cfg::LANGUAGE_TYPE_PORTUGUESE);
     cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);   // the engine's first load
+    cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);   // the main page's
     int opens = 0;
     alignas(inotify_event) char buffer[4096];
     // Closes between the opens: inotify folds like events that follow each other.
@@ -618,7 +637,7 @@ TEST_F(ConfigFiles, TheSoftwareFileIsOpenedOnceAtStart)
     }
     ::close(watch);
     EXPECT_EQ(opens, 1);
-    EXPECT_EQ(loaded.count(), 2);
+    EXPECT_EQ(loaded.count(), 3);
     // Later loads read it again.
     root.writeDat("softinfo.xml", xmlFile({{"LANUAGE_TYPE", "1"}}));
     cfg.doLoadConfig(Cfg::CONFIG_TYPE_SOFTWARE_DATA);

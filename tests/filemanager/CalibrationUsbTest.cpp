@@ -163,7 +163,9 @@ TEST_F(CalibrationUsb, ImportOfASetWithADamagedFileTakesNothingAndSaysWhy)
     } rows[] = {
         {"cut in half", cut, {}, "无法读取"},
         {"a factor not a number", nan, {}, "含有无法读取的系数"},
-        {"no head and no group", "<root/>", {}, "不含任何校准系数（无文件头，也无对应通道组）"},
+        {"no head and no group", "<root/>", {}, "不含本类校准系数"},
+        {"the head alone", "<root><AHEAD><TYPE>ACDCO</TYPE></AHEAD></root>", {}, "不含本类校准系数"},
+        {"another kind's file", testData("calibration/caldcamp.xml"), {}, "不含本类校准系数"},
         {"nested 30,000 deep", nested(30000), {}, tooLarge},
         {"one byte more than the kind's", QByteArray(int(limit.bytes) + 1, ' '), {}, tooLarge},
         {"more attributes on an element than the kind's",

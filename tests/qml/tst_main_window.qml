@@ -152,6 +152,14 @@ Item {
             compare(notice.content, "以下校准文件已损坏")
             accept(notice)
             verify(!notice.visible)
+            // Longer than its box: the text scrolls within it, "确定" stays on screen.
+            viewBaseModel.stubTellStartupNotice(Array(41).join("配置文件 softinfo.xml 中的 RATE_VOLTAGE 为 1e308。\n"))
+            tryCompare(notice, "opened", true)
+            var scroller = findChild(notice, "messageScroller")
+            verify(scroller.contentHeight > 2 * scroller.height)
+            var ok = button(notice, "acceptButton")
+            verify(ok.mapToItem(null, 0, ok.height).y <= hostWindow.height)
+            accept(notice)
         }
 
         function test_headerFollowsTheEngine() {
