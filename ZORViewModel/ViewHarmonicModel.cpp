@@ -592,6 +592,11 @@ int ViewHarmonicModel::getBinaryInputIndex() const
     return std::isnan(faultActionTimes[0]) ? -1 : faultActionBiIndex + 1;
 }
 
+QString ViewHarmonicModel::getNoActionText() const
+{
+    return testState == AO_STATE_TYPE_COMPLETED ? tr("未动作") : QString();
+}
+
 void ViewHarmonicModel::clearResults()
 {
     for (int i = 0; i < 4; ++i) {
@@ -693,7 +698,7 @@ void ViewHarmonicModel::settleResults()
 {
     // Only a run that began: a start the engine refused leaves the page as
     // it was (a test that never ran has no verdict).
-    if (!runBegun)
+    if (!runBegun && !runBegunSinceStart())
         return;
     runBegun = false;
     // A run ended with no trip has not been tested unless it was a ramp

@@ -132,6 +132,9 @@ public:
     Q_INVOKABLE QString getFaultActionValue() const;
     // The binary input (1..4) that acted, -1 without an action.
     Q_INVOKABLE int getBinaryInputIndex() const;
+    // What a result without an action reads: "未动作" (no action) after a
+    // completed run, else "" (no run has played, or it was not tested).
+    Q_INVOKABLE QString getNoActionText() const;
 
     // ---- Reports and file (ViewHarmonicModelFile.cpp) ------------------------------------------
     void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;

@@ -160,7 +160,9 @@ void ViewOscillateModel::pullResults()
         faultActionTimes[i] = entity->faultActionTimes[i];
         takeRecord(faultActionValues[i], entity->faultActionValues[i]);
     }
-    testState = 1;
+    // The notices of a run without a trip leave "No Action" to its end.
+    if (faultActionValues[0].portCnt > 0)
+        testState = 1;
 }
 
 void ViewOscillateModel::takeSnapshot()

@@ -53,9 +53,9 @@ public:
     Q_INVOKABLE double getOscillatePercentMax();
 
     // ---- Results ----------------------------------------------------------------------------
-    // getTestState (ViewPortOutputModel): -1 from a start until the engine's
-    // action notice, 1 after it, 0 when a run ended without one; a parameter
-    // file sets what it holds.
+    // getTestState (ViewPortOutputModel): -1 from a start until a trip, 1
+    // with one, 0 when a run ended without one; a parameter file sets what
+    // it holds.
     Q_INVOKABLE bool isExistFaultActionValue() const;
     // "v1; v2 V" for the group's channels (NaN unless the state is 1).
     Q_INVOKABLE QString getFaultActionValue() const;

@@ -4,7 +4,7 @@
 // File body after the base keys:
 //   outputs/port0..7/{range, angle, frequency}
 //   oscillatePort, oscillatePercent (the fraction), oscillateFrequency,
-//   oscillateAngle, testState
+//   oscillateAngle, testState, notRun (0 or 1)
 //   outputs/action0..3/{actionTime, actionValueList/{actionValue_portCnt,
 //       actionValue_val0..portCnt-1}}
 //   outputBILogicType, outputBIStates/bi0..3, outputBOStates/bo0..3
@@ -49,6 +49,7 @@ void ViewOscillateModel::serializeBody(bool save, QDomElement* root, QDomDocumen
                ModelOscillateEntity::kMinSwingFrequency, kMaxFrequency);
     mapSetting(save, root, doc, QStringLiteral("oscillateAngle"), oscillateAngle, -kAngle, kAngle);
     mapRunResults(save, root, &outputs, doc, true);
+    mapNotRun(save, root, doc);
 
     mapBinaryConditions(save, root, doc, outputBILogicType, outputBIStates, outputBOStates);
 }

@@ -143,12 +143,24 @@ void ViewPortOutputModel::beginResults()
     testState = 0;
     clearResults();
     testState = -1;
+    notRun = false;
+}
+
+void ViewPortOutputModel::startResults()
+{
+    beginResults();
+    // Nothing has played for this start until the engine reports its run
+    // begun; a start it refuses reports none.
+    notRun = true;
+    emit sigUpdateDataToView(DATA_TYPE_TEST_ACTIONDATA, -1);
 }
 
 void ViewPortOutputModel::settleResults()
 {
     if (testState != 1)
         testState = 0;
+    if (runBegunSinceStart())
+        notRun = false;
 }
 
 void ViewPortOutputModel::clearResults()
@@ -164,6 +176,18 @@ void ViewPortOutputModel::clearResults()
 int ViewPortOutputModel::getTestState() const
 {
     return testState;
+}
+
+QString ViewPortOutputModel::getNoActionText() const
+{
+    if (testState == -1 || notRun)
+        return QString();
+    return noActionWord();
+}
+
+QString ViewPortOutputModel::noActionWord() const
+{
+    return ViewBaseModel::tr("未动作");
 }
 
 void ViewPortOutputModel::quickChangeRange(AOPortType port, bool reset, double factor, bool toDevice)
@@ -236,4 +260,16 @@ void ViewPortOutputModel::mapRunResults(bool save, QDomElement* root, QDomElemen
     // A stored action is the result of a run that ended (as an action makes it).
     if (!save && hasActionValue(0))
         testState = 1;
+}
+
+void ViewPortOutputModel::mapNotRun(bool save, QDomElement* root, QDomDocument* doc)
+{
+    if (testState == 1)
+        notRun = false;
+    if (save || ParameterRead::present(root, QStringLiteral("notRun")))
+        mapResultFlag(save, root, doc, QStringLiteral("notRun"), notRun);
+    else
+        notRun = true;
+    if (!save && testState != 0)
+        notRun = false;
 }

@@ -54,6 +54,11 @@ public:
     // -1 while a test runs without an action, 1 once an action was recorded,
     // 0 otherwise.
     Q_INVOKABLE int getTestState() const;
+    // What a result without a record reads: "" while a run goes on and while
+    // the results are no run's (no run has played since the page's last
+    // start, nor in the file it read), else the module's word for a run that
+    // ended without one (noActionWord).
+    Q_INVOKABLE QString getNoActionText() const;
 
 protected:
     ViewPortOutputModel(TESTType type, QObject* parent);
@@ -71,8 +76,13 @@ protected:
     // 0 unless an action was recorded.
     void beginResults() override;
     void settleResults() override;
+    // The page's start: the results give way at once and are no run's until
+    // the engine reports the run begun (beginResults).
+    void startResults() override;
     // Clears the result records and times; the state becomes 0 unless it is -1.
     void clearResults();
+    // A run that ended without a record: "未动作" (no action).
+    virtual QString noActionWord() const;
 
     // ---- Parameter file -------------------------------------------------------------------------
     // The eight outputs under `outputs` (port0..7) held to the page's fields:
@@ -84,6 +94,10 @@ protected:
     // action) and the records action0..3 under `outputs`, each time before
     // its values (timeFirst) or after them.
     void mapRunResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
+    // "notRun" under root (0 or 1), after the results: a result is a run's;
+    // a file written before that key holds a run's results only where its
+    // state is not 0.
+    void mapNotRun(bool save, QDomElement* root, QDomDocument* doc);
 
     // The amplitude of port back to its snapshot (reset), or grown by the
     // snapshot x factor, unclamped; with toDevice pushed (switched while running).
@@ -133,6 +147,9 @@ protected:
     faultActionValStruct faultActionValues[4];
     double faultActionTimes[4];
     qint32 testState = 0;
+    // The results are no run's: none has played since the page's last start
+    // (nor in the file read).
+    bool notRun = true;
 
 private:
     // Stores value into values[port] and pushes, switching when it changed

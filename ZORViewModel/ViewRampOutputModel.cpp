@@ -61,17 +61,14 @@ QString ViewRampOutputModel::getFaultActionFactor() const
     return actionFactorText();
 }
 
-QString ViewRampOutputModel::getNoActionText() const
+QString ViewRampOutputModel::noActionWord() const
 {
-    if (testState == -1 || notRun)
-        return QString();
     return rampUntested ? tr("未测试") : tr("未动作");
 }
 
 void ViewRampOutputModel::beginResults()
 {
     rampUntested = false;
-    notRun = false;
     ViewPortOutputModel::beginResults();
 }
 
@@ -213,10 +210,10 @@ void ViewRampOutputModel::mapRampResults(bool save, QDomElement* root, QDomEleme
                                          bool timeFirst)
 {
     mapRunResults(save, root, outputs, doc, timeFirst);
-    if (testState != 0)   // a result is a run's
-        notRun = false;
     mapResultFlag(save, root, doc, QStringLiteral("rampUntested"), rampUntested);
-    mapResultFlag(save, root, doc, QStringLiteral("notRun"), notRun);
-    if (testState != 0)
-        rampUntested = notRun = false;
+    mapNotRun(save, root, doc);
+    if (testState != 0)   // a result: tested
+        rampUntested = false;
+    else if (!save && rampUntested)   // an untested ramp is a run's too
+        notRun = false;
 }

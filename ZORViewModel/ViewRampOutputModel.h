@@ -38,10 +38,6 @@ public:
     Q_INVOKABLE bool isExistFaultActionValue(int index) const;
     Q_INVOKABLE double getFaultActionTime(int index) const;
     Q_INVOKABLE QString getFaultActionFactor() const;
-    // What a result without a record reads: "" while a run goes on and on a
-    // page that has never run, "未测试" (not tested) after an automatic ramp
-    // stopped before it ran out with no action, else "未动作" (no action).
-    Q_INVOKABLE QString getNoActionText() const;
 
     // The report's table of the settings.
     void appendTestSetting(QDomDocument* doc, QDomElement* parent) override;
@@ -56,6 +52,9 @@ protected:
     virtual double channelLimit(int port) const;
 
     void pushToEntity(DATAType type) override;
+    // "未测试" (not tested) after an automatic ramp stopped before it ran out
+    // with no action, else "未动作" (no action).
+    QString noActionWord() const override;
     void beginResults() override;
     void settleResults() override;
     void pullOutputs() override;
@@ -78,7 +77,7 @@ protected:
     // the page sets it: without auto mode a return is stored as continue).
     void mapFaultActionType(bool save, QDomElement* root, QDomDocument* doc);
     // The run's results (mapRunResults), then "rampUntested" and "notRun"
-    // (0 or 1; a file written before that key reads as one after a run).
+    // (mapNotRun).
     void mapRampResults(bool save, QDomElement* root, QDomElement* outputs, QDomDocument* doc, bool timeFirst);
 
     bool autoRampEnabled = false;
@@ -87,6 +86,4 @@ protected:
     FaultActionType faultActionType = ACTION_TYPE_STOP;
     // The last run was an automatic ramp stopped before it ran out, with no action.
     bool rampUntested = false;
-    // No run has begun on the page (nor in the file it read).
-    bool notRun = true;
 };

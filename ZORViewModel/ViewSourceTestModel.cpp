@@ -31,12 +31,30 @@ bool ViewSourceTestModel::testStart()
         return false;
     takeSnapshot();
     snapshotHeld = true;
+    const quint32 runs = runsBegun();
     if (!startFromPage()) {
         snapshotHeld = false;
         return false;
     }
+    pageStarted = true;
+    startAwaited = true;
+    runsAtStart = runs;
     startResults();
     return true;
+}
+
+bool ViewSourceTestModel::runBegunSinceStart() const
+{
+    return pageStarted && runsBegun() != runsAtStart;
+}
+
+quint32 ViewSourceTestModel::runsBegun() const
+{
+    ControllerRuntime* rt = center()->testRuntime;
+    rt->dataLock();
+    const quint32 runs = rt->runsBegun;
+    rt->dataUnlock();
+    return runs;
 }
 
 void ViewSourceTestModel::startResults()
@@ -80,7 +98,8 @@ void ViewSourceTestModel::doUpdateEntToVM(DATAType type, int subType)
             pullOutputs();
             break;
         case DATA_TYPE_TEST_ACTIONDATA:
-            pullResults();
+            if (entityFollowsRun())
+                pullResults();
             break;
         default:
             break;
@@ -93,6 +112,7 @@ void ViewSourceTestModel::doSwitchToStartState()
 {
     if (getTestActiveType() != ownType)
         return;
+    startAwaited = false;
     beginResults();
 }
 

@@ -122,6 +122,15 @@ protected:
     bool isOwnEngineType() const;
     // A snapshot of the settings is held for the run being started or in progress.
     bool runSnapshotHeld() const { return snapshotHeld; }
+    // The engine has begun a run since the page's last start (a start it
+    // refused begins none), one so short that it had ended before its report
+    // was read included. False before any start from the page.
+    bool runBegunSinceStart() const;
+    // The entity's results and marks are those of a run the page follows:
+    // not while its last start has begun none (a start the engine refused
+    // leaves what it wrote before, or what the last run left). Results are
+    // taken only then.
+    bool entityFollowsRun() const { return !startAwaited || runBegunSinceStart(); }
     // Stepping gate: false when the power stage is too hot and no test runs.
     bool steppingAllowed() const;
 
@@ -242,8 +251,16 @@ protected:
     void writeBinarySettings(E* e, double vmax, double imax) const;
 
 private:
+    // The runtime's count of runs begun.
+    quint32 runsBegun() const;
+
     TESTType ownType;
     bool snapshotHeld = false;
+    // A start from the page went to the engine; the engine has not reported
+    // its run begun; the runtime's count of runs begun at that start.
+    bool pageStarted = false;
+    bool startAwaited = false;
+    quint32 runsAtStart = 0;
     // The last "+" or "-" in automatic mode handed a ramp to the entity.
     bool rampHandedOver = false;
     int handedDirection = 1;

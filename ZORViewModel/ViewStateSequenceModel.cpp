@@ -381,6 +381,8 @@ void ViewStateSequenceModel::pushToEntity(DATAType type)
 
 void ViewStateSequenceModel::pullMarks()
 {
+    if (!entityFollowsRun())
+        return;
     ModelStateSequenceEntity* entity = entityOf(center());
     QMutexLocker lock(&entity->entityLock);
     const int n = std::min({entity->stateCount, getStateCount(), int(ModelStateSequenceEntity::kMaxStates)});

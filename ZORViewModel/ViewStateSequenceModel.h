@@ -253,7 +253,8 @@ protected:
     ViewSequenceStateModel initialisedState() const;
     // Start of state s in the sequence: the durations of the states before it.
     double stateBeginTime(int s) const;
-    // The trigger times and marks of the run from the entity.
+    // The trigger times and marks of the run from the entity (while it
+    // follows the run, entityFollowsRun).
     void pullMarks();
 
     std::vector<ViewSequenceStateModel> testStates;

@@ -1290,10 +1290,6 @@
 <context>
     <name>ModelOscillatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>不動作</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>定格</translation>
     </message>

@@ -1290,10 +1290,6 @@
 <context>
     <name>ModelOscillatePage</name>
     <message>
-        <source>未动作</source>
-        <translation>No Action</translation>
-    </message>
-    <message>
         <source>额定</source>
         <translation>Nominal</translation>
     </message>

@@ -205,7 +205,7 @@ ModulePageFrame {
         var completed = state === ViewBaseModel.AO_STATE_TYPE_COMPLETED
         var time = viewHarmonicModel.getFaultActionTime()
         var acted = !ViewUtilityHelper.qmlIsNaN(time) && time > 0
-        var none = completed ? qsTr("未动作") : ""                   // no action
+        var none = viewHarmonicModel.getNoActionText()              // no action; "" until a run completed
         variableField.text = rampPortList[viewHarmonicModel.getFaultActionPort()] || ""
         actionValueField.text = acted ? viewHarmonicModel.getFaultActionValue() : none
         actionTimeField.text = acted ? timeText(time) : none

@@ -78,12 +78,7 @@ ModulePageFrame {
     }
 
     function updateResult() {
-        if (viewOscillateModel.getTestState() === -1) {
-            actionValueField.text = ""
-            actionTimeField.text = ""
-            return
-        }
-        var none = qsTr("未动作")                                    // no trip
+        var none = viewOscillateModel.getNoActionText()             // no trip; "" until a run played
         var trip = viewOscillateModel.isExistFaultActionValue()
         actionValueField.text = trip ? viewOscillateModel.getFaultActionValue() : none
         actionTimeField.text = trip ? timeText(viewOscillateModel.getFaultActionTime()) : none

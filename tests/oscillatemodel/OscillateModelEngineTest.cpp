@@ -88,7 +88,7 @@ TEST_F(OscModelEngine, EachLiveEditSwitchesOnceAndTheStopRestoresTheStart)
     EXPECT_EQ(vm.getOscillateAngle(), 0.0);
     EXPECT_EQ(vm.getOscillateFrequency(), 5.0);
     EXPECT_EQ(vm.getOutputRange(port(0)), 57.735);
-    EXPECT_EQ(vm.getTestState(), 1);   // the action notice of the start
+    EXPECT_EQ(vm.getTestState(), 0);   // ended without a trip
     EXPECT_FALSE(vm.isExistFaultActionValue());
     QMutexLocker lock(&entity().entityLock);
     EXPECT_EQ(entity().oscillatePercent, 0.1);
