@@ -214,11 +214,15 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     // Past its set end (the instrument holds it), the page is read as ended:
     // the fault's reset is the level at that end, not as last stamped.
     const bool pastSetEnd = last.setEndUs != kNone && last.setEndUs <= record.knownToUs;
+    const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
     if (last.endUs == kNone && !pastSetEnd) {
+        // A page the relay rests on plays on for the debounce: every change
+        // before its end is stamped before the fault can begin.
+        if (rests && record.debounceUs > 0)
+            return Decision::Check;
         bool judging = false;   // a trip may be confirmed on the page
         for (size_t p = 0; p < before.size(); ++p)
             judging = judging || (record.pages[p].judged() && before[p].outcome == Outcome::Pending);
-        const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
         if (operated || !rests || (judging && !last.endsOnChange))
             return Decision::Wait;
         return Decision::Write;
@@ -231,8 +235,7 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     const int64_t at = resetMoment(withNext, withNext.pages.size() - 1);
     if (at + record.debounceUs <= record.knownToUs || record.stopped)
         return Decision::Write;
-    const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
-    if (operated && rests && record.debounceUs > 0)
+    if (rests && record.debounceUs > 0)
         return Decision::Check;
     return operated ? Decision::PassOver : Decision::Write;
 }

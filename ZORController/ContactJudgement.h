@@ -118,15 +118,15 @@ std::vector<Judgement> judge(const Record& record);
 
 // What a running test does with the fault that would follow the record's
 // last page, `next` (its start where that page's set time ends it, or where
-// the instrument left it), from the record known so far. While the last
-// page plays, the fault waits for its end where the relay may be operated
-// then: operated as last stamped, the page a fault or a check page, or one
-// its time alone ends after a fault not yet judged (the fault's trip may be
-// confirmed on it).
-// Once it has ended, the fault's reset is read as judge() reads it; where a
-// change stamped before the page's set end may still be confirmed, a page
-// the relay rests on plays on for the debounce (a check page), any other
-// is left on the relay as last stamped.
+// the instrument left it), from the record known so far. A page the relay
+// rests on (pre-fault, interval, after-fault) plays on for the debounce (a
+// check page) unless the record already covers its set end and the
+// debounce after it: every change before that end is stamped before the
+// fault can begin (one confirmed within the fault would end it early). The
+// fault is then passed over where judge() would read it Not Reset, else
+// written. After any other page (a fault, a check page) it waits for that
+// page's end; where a change before it may still be confirmed, the fault is
+// left on the relay as last stamped.
 enum class Decision {
     Write,     // write the fault: it begins reset
     Wait,      // write it once the page before has ended

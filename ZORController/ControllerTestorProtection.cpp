@@ -311,6 +311,18 @@ ModelEntity::PageOutputs pageOutputs(const ModelRampingEntity& entity)
     return entity.pageOutputs();
 }
 
+// A check page after the page written last: as the entity fills the record
+// for it, and its current outputs those the page plays on.
+template <typename Entity>
+int writeCheckPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
+{
+    fillPage(entity);
+    const int result = ring.writeCheck(testor);
+    if constexpr (std::is_same_v<Entity, ModelRampingEntity>)
+        entity.playLastOn();
+    return result;
+}
+
 // The entity's sending state into the page after the last one written.
 template <typename Entity>
 int writeRingPage(ControllerTestor& testor, Entity& entity, SwitchedRing& ring)
@@ -348,8 +360,7 @@ FaultJudgement judgeNextFault(ControllerTestor& testor, Entity& entity, Switched
             case Decision::Write: return FaultJudgement::Write;
             case Decision::Wait: return FaultJudgement::Wait;
             case Decision::Check:
-                fillPage(entity);
-                errorSum += ring.writeCheck(testor);
+                errorSum += writeCheckPage(testor, entity, ring);
                 return FaultJudgement::Check;
             case Decision::PassOver: entity.passOverNextFault(); break;
             }
@@ -469,8 +480,7 @@ ModuleSwitch switchRing(ControllerTestor& testor, Entity& entity)
         if (ring.playedToEnd >= 0) {
             outcome.endRun = ring.exhausted && ring.ended >= ring.playedToEnd;
         } else if (outcome.endRun && lastFaultUnsettled(entity, ring)) {
-            fillPage(entity);
-            outcome.errorSum += ring.writeCheck(testor);
+            outcome.errorSum += writeCheckPage(testor, entity, ring);
             ring.nameWritten();
             ring.playedToEnd = ring.last;
             outcome.endRun = false;
@@ -935,6 +945,10 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
     // their ends have been reported yet.
     const int held = driverBaseSwitchEndedPage(DriverStateWord::endedPage(localOutputPlayingOffset).word);
     ring.ended = std::max(ring.ended, ring.playing() - 1);
+    // The page it holds ended has ended too.
+    DriverStateWord word;
+    if (driverBaseReadStateWord(&word) == 0 && word.ended() && word.page() == int(ring.playing() % kRingPages))
+        ring.ended = std::max(ring.ended, ring.playing());
     ModuleSwitch outcome;
     if (ring.ahead() == 0)
         outcome = switchRing(testor, entity);
@@ -948,8 +962,7 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
                                                            "is judged once it has ended on its time");
             return outcome;
         }
-        fillPage(entity);
-        outcome.errorSum += ring.writeCheck(testor);
+        outcome.errorSum += writeCheckPage(testor, entity, ring);
     }
     if (!outcome.endRun && outcome.errorSum == 0 && ring.ahead() > 0) {
         outcome.errorSum += ring.switchToLast(testor);

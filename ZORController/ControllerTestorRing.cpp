@@ -73,6 +73,9 @@ int SwitchedRing::write(ControllerTestor& testor, qint32 state, const ModelEntit
     const double seconds = timedSeconds();
     const bool binaryEnds = endsByAction();
     localOutputUpdateOffset = int(number % kPages);
+    // As the entity filled it: the driver rewrites parts of it as it sends.
+    if (const CommDriverTestOutputData* out = globalTestOutputData)
+        lastRecord = *out;
     const int result = testor.setTestParameter(false, false);
     page.number = number;
     page.state = state;
@@ -105,6 +108,8 @@ int SwitchedRing::writeCheck(ControllerTestor& testor)
         return -1;
     const qint32 state = before->state;
     const ModelEntity::PageOutputs outputs = before->outputs;
+    // The record of the page before as it was written, played on.
+    *out = lastRecord;
     out->outputTime = ModelEntity::recordFloat(ModelEntity::debounceSeconds());
     out->outputTriggerType = COMM_TRIGGER_TYPE_TIME;
     for (int c = 0; c < 8; ++c)

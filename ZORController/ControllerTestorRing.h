@@ -67,9 +67,9 @@ public:
     // The page written last plays on the step of the page before it: a trip
     // on it counts from that page's start.
     void continueStep();
-    // The output record, as the entity filled it for the page written last,
-    // into the page after it, played on for the debounce and ended by its
-    // time alone, so that a contact that moved before that page ended is
+    // The output record of the page written last, as it was written, into
+    // the page after it, played on for the debounce and ended by its time
+    // alone, so that a contact that moved before that page ended is
     // confirmed and stamped (the driver's result).
     int writeCheck(ControllerTestor& testor);
     // Names every page written (each in full): the instrument may go on to them.
@@ -154,6 +154,7 @@ private:
     int64_t startUs(qint64 n) const;
 
     Page pages[kPages];
+    CommDriverTestOutputData lastRecord;   // the output record of the page written last
 
     struct Played
     {

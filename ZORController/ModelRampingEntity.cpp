@@ -354,6 +354,14 @@ void ModelRampingEntity::recordSlotValue(int state, int column, const PageOutput
     getFaultActionValue(rampPorts[state][0], played, &value);
 }
 
+void ModelRampingEntity::playLastOn()
+{
+    QMutexLocker locker(&entityLock);
+    std::copy(nextOutputRanges, nextOutputRanges + 8, outputRanges);
+    std::copy(nextOutputAngles, nextOutputAngles + 8, outputAngles);
+    std::copy(nextOutputFrequencies, nextOutputFrequencies + 8, outputFrequencies);
+}
+
 PageOutputs ModelRampingEntity::pageOutputs() const
 {
     QMutexLocker locker(&entityLock);

@@ -117,6 +117,9 @@ public:
     void takeJudged(int r, int input, qint32 code, double seconds, const ModelEntity::PageOutputs& page);
     // What the page written last plays (after updateToDriverValue).
     ModelEntity::PageOutputs pageOutputs() const;
+    // A check page plays the page written last on: the current outputs are
+    // its outputs.
+    void playLastOn();
     // Clamps the next amplitudes only.
     void formatLimitValue(double vmax, double imax);
 

@@ -54,6 +54,8 @@ int driverBaseSwitchEndedPage(int ended);
 // *pagesOn tells the caller, who ends the run. The driver's result.
 int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn);
 int driverBaseReadTestParameterData();
+// The state register now (page and bit 15), into `word` only.
+int driverBaseReadStateWord(DriverStateWord* word);
 
 // ---- How long the pages of a run switched by software played ---------------
 //

@@ -656,6 +656,15 @@ std::vector<DriverLeftPage> driverLeftPagesSince(size_t& next)
     return since;
 }
 
+int driverBaseReadStateWord(DriverStateWord* word)
+{
+    uint16_t state = 0;
+    const int result = drv_mcasp_read_u16(REG_STATE, &state);
+    if (result == 0 && word)
+        *word = DriverStateWord(state);
+    return result;
+}
+
 int driverBaseReadPlayedUs(int page, uint32_t* us)
 {
     return drv_mcasp_read_u32(uint16_t(REG_PLAYED + 4 * (page & (DRIVER_PAGE_COUNT - 1))), us);

@@ -208,9 +208,10 @@ TEST(ContactJudgementTest, DecidesTheNextFaultOnTheRecordSoFar)
         Decision want;
     } rows[] = {
         // clang-format off
-        {"operated, the interval playing", kNone, NoCheck, {trip}, 300 * ms, Decision::Wait},
+        // The interval plays on for the debounce whatever the relay does now.
+        {"operated, the interval playing", kNone, NoCheck, {trip}, 300 * ms, Decision::Check},
         {"reset in the interval, the interval playing", kNone, NoCheck, {trip, {165 * ms, false}}, 300 * ms,
-         Decision::Write},
+         Decision::Check},
         // Opening 5 ms after the interval's set end (565 ms).
         {"opening after the set end, ended 1 ms late, not stamped", 566 * ms, NoCheck, {trip}, 566 * ms,
          Decision::Check},
@@ -233,7 +234,9 @@ TEST(ContactJudgementTest, DecidesTheNextFaultOnTheRecordSoFar)
         {"opening before the set end, after the check page", 566 * ms, CheckEnded, {trip, {560 * ms, false}},
          576 * ms, Decision::Write},
         {"opening stamped before the interval ended", 566 * ms, NoCheck, {trip, {550 * ms, false}}, 566 * ms,
-         Decision::Write},
+         Decision::Check},
+        {"opening stamped before the interval ended, known a debounce past it", 566 * ms, NoCheck,
+         {trip, {550 * ms, false}}, 576 * ms, Decision::Write},
         // clang-format on
     };
     for (const auto& row : rows) {
@@ -248,10 +251,10 @@ TEST(ContactJudgementTest, DecidesTheNextFaultOnTheRecordSoFar)
         EXPECT_EQ(int(nextFaultDecision(r, page(Role::Fault, start, start + 65 * ms, kNone))), int(row.want));
     }
 
-    // A fault with no trip yet judged: its trip may be confirmed on the
-    // interval, unless a change ends that.
+    // With no debounce nothing waits to be stamped: a fault with no trip yet
+    // judged may have it confirmed on the interval, unless a change ends that.
     Record untripped = record({timed(Role::Fault, 0, 65 * ms), page(Role::Interval, 65 * ms, 565 * ms, kNone, 3)}, {},
-                              10 * ms, 65 * ms);
+                              0, 60 * ms);
     EXPECT_EQ(int(nextFaultDecision(untripped, page(Role::Fault, 565 * ms, 630 * ms, kNone))), int(Decision::Wait));
     untripped.pages[1].endsOnChange = true;
     EXPECT_EQ(int(nextFaultDecision(untripped, page(Role::Fault, 565 * ms, 630 * ms, kNone))), int(Decision::Write));

@@ -295,16 +295,17 @@ TEST_F(LoadSheddingEngine, SearchStoppedBeforeItRanOutIsNotTested)
             addPoints(*vm, {row.point});
             ASSERT_TRUE(vm->testStart());
             ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 1; }));
-            ASSERT_TRUE(waitFor([&] {
-                return entityField(row.voltage, [](const auto& e) { return e.outputRunningStateIndex; }) >= row.stopState;
-            }));
+            // The instrument has entered the page (the entity may name it a
+            // pass before, while it still plays a check page before it).
+            ASSERT_TRUE(waitFor([&] { return log->withoutChecks(debounceSeconds()).size() > size_t(row.stopState); }));
             vm->testInterrupt();
             ASSERT_TRUE(waitEnded());
             ASSERT_TRUE(waitFor([&] { return vm->getState(VB::STATE_TYPE_RUNNING) == 0; }));
             // The stop fell in the page the row names.
-            if (log->all().size() != size_t(row.stopState + 1) && attempt < 3)
+            const size_t pages = log->withoutChecks(debounceSeconds()).size();
+            if (pages != size_t(row.stopState + 1) && attempt < 3)
                 continue;
-            EXPECT_EQ(log->all().size(), size_t(row.stopState + 1));
+            EXPECT_EQ(pages, size_t(row.stopState + 1));
             EXPECT_EQ(vm->getTestStates(0), row.state);
             ASSERT_TRUE(vm->saveReport("stopped.htm"));
             const QString folder = row.voltage ? QStringLiteral("SlipVoltage") : QStringLiteral("SlipFrequency");

@@ -231,7 +231,8 @@ TEST_F(RemoteEdges, CommandsWithinTheSettleWaitForNothingAndChangeNoState)
 // A SWITCH sent the instant a state begins (from the instrument's clock,
 // before the engine can have heard of it) ends that state, in every one of
 // 20 runs: the sequence's state 1, the ramp's first step as it is entered,
-// and as the pre-fault before it is held ended (the step not yet entered).
+// and as the pre-fault before it (played on for the debounce) is held ended
+// (the step not yet entered).
 TEST_F(RemoteEdges, SwitchAtAStatesBoundaryEndsTheStateThatBegan)
 {
     switchOn();
@@ -244,6 +245,7 @@ TEST_F(RemoteEdges, SwitchAtAStatesBoundaryEndsTheStateThatBegan)
         std::vector<std::pair<uint16_t, Bytes>> records;
         double at;   // IA of the page whose entry (or held end) sends the switch
         bool atEnd;
+        int nth;     // ... the nth such edge
         double next;   // IA of the state after the one the switch ends
     } rows[] = {
         {"states",
@@ -252,9 +254,10 @@ TEST_F(RemoteEdges, SwitchAtAStatesBoundaryEndsTheStateThatBegan)
           {kStateRecord, stateRecord(2, 2.0f, 1000.0f)}},
          1.0,
          false,
+         1,
          2.0},
-        {"ramping", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 1.0, false, 2.0},
-        {"ramping, the pre-fault held", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 0.5, true, 2.0},
+        {"ramping", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 1.0, false, 1, 2.0},
+        {"ramping, the pre-fault held", {{kRampingRecord, rampRecord(0.2f, 1000.0f)}}, 0.5, true, 2, 2.0},
     };
     for (const auto& row : rows) {
         for (const auto& [subid, record] : row.records)
@@ -268,8 +271,9 @@ TEST_F(RemoteEdges, SwitchAtAStatesBoundaryEndsTheStateThatBegan)
             const int fd = pc.fd;
             const double at = row.at;
             const bool atEnd = row.atEnd;
-            pages->setOnEdge([fd, request, at, atEnd](double ia, bool end) {
-                if (std::abs(ia - at) < 1e-3 && end == atEnd)
+            auto seen = std::make_shared<int>(0);
+            pages->setOnEdge([fd, request, at, atEnd, seen, nth = row.nth](double ia, bool end) {
+                if (std::abs(ia - at) < 1e-3 && end == atEnd && ++*seen == nth)
                     (void)!::write(fd, request.constData(), size_t(request.size()));
             });
             ASSERT_NO_FATAL_FAILURE(started(pc));

@@ -21,6 +21,7 @@
 #include "SimVoltageRelay.h"
 
 #include <limits>
+#include <type_traits>
 
 namespace runprotection {
 
@@ -103,6 +104,21 @@ public:
             values.push_back(e.amplitude(channel));
         return values;
     }
+    // The entries but the check pages: a page of the debounce's time that
+    // plays the page before it on (a page the relay rests on before a fault).
+    std::vector<Entry> withoutChecks(double debounceSeconds) const
+    {
+        std::vector<Entry> kept;
+        for (const Entry& e : all()) {
+            bool same = !kept.empty() && e.page.trigger() == zorsim::TriggerType::Time
+                        && std::fabs(e.page.durationSeconds - debounceSeconds) < 1e-4;
+            for (int c = 0; same && c < 8; ++c)
+                same = std::fabs(e.amplitude(c) - kept.back().amplitude(c)) < 1e-6;
+            if (!same)
+                kept.push_back(e);
+        }
+        return kept;
+    }
 
 private:
     mutable std::mutex mutex;
@@ -165,6 +181,33 @@ void setSheddingNormal(Entity& e)
     e.rateCurrent = 1.0;
     e.maxVoltage = 120.0;
     e.maxCurrent = 20.0;
+}
+
+// One group per point: pre-fault (rated voltages, `pre` A), fault (`fault`
+// A, armed, time or binary input), after-fault (no output).
+template <typename Entity>
+inline void setGroups(Entity& e, const std::vector<double>& faultAmps, double pre, double preSeconds, double faultSeconds,
+               double afterSeconds)
+{
+    using Trigger = std::remove_reference_t<decltype(e.stateTriggerTypes[0])>;
+    e.stateCount = int(faultAmps.size()) * 3;
+    for (int s = 0; s < e.stateCount; ++s) {
+        const int kind = s % 3;
+        const double amps = kind == 0 ? pre : kind == 1 ? faultAmps[size_t(s / 3)] : 0.0;
+        const double angles[8] = {0, 240, 120, 0, -80, 160, 40, 0};
+        for (int c = 0; c < 8; ++c) {
+            e.stateOutputRanges[s][c] = kind == 2 || c == 3 || c == 7 ? 0.0 : (c < 4 ? 57.735 : amps);
+            e.stateOutputAngles[s][c] = angles[c];
+            e.stateOutputFrequencies[s][c] = 50.0;
+        }
+        e.stateOutputTimes[s] = kind == 0 ? preSeconds : kind == 1 ? faultSeconds : afterSeconds;
+        e.stateTriggerTypes[s] = Trigger(kind == 1 ? 2 : 0);
+        for (int i = 0; i < 4; ++i)
+            e.stateOutputBOStates[s][i] = 0;
+    }
+    for (int i = 0; i < 4; ++i)
+        e.stateOutputBIStates[i] = i == 0 ? 1 : 0;
+    e.stateBILogicTypes = ModelEntity::AO_BILOGIC_TYPE_OR;
 }
 
 template <typename Entity, typename Item>

@@ -313,7 +313,10 @@ TEST_F(RunProtectionTest, StatesOfNoTimeNeverLetTheInstrumentReachAPageBeingWrit
             }
         }
         if (!row.playedIA.empty()) {
-            EXPECT_EQ(log->amplitudes(kIA), row.playedIA) << "every page played once, in order";
+            std::vector<double> played;
+            for (const PageLog::Entry& e : log->withoutChecks(debounceSeconds()))
+                played.push_back(e.amplitude(kIA));
+            EXPECT_EQ(played, row.playedIA) << "every page played once, in order";
         }
         if (row.completed) {
             EXPECT_TRUE(row.completed()) << "every state completed";
