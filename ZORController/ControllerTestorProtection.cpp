@@ -138,6 +138,7 @@ ContactJudgement::Record sequenceRecord(const ModelStateSequenceEntity& e, const
     int64_t at = 0;
     int64_t knownTo = 0;
     std::vector<int64_t> starts;
+    std::vector<int64_t> ends;
     for (int k = 0; k < count && k <= running; ++k) {
         Page p;
         p.role = Role::State;
@@ -159,6 +160,7 @@ ContactJudgement::Record sequenceRecord(const ModelStateSequenceEntity& e, const
                 knownTo = std::max(knownTo, p.endUs + run.heldUs);
         }
         r.pages.push_back(p);
+        ends.push_back(p.endUs);
         if (!ended)
             break;   // playing, or its time unknown: nothing after it is placed
         at = p.endUs;
@@ -168,7 +170,12 @@ ContactJudgement::Record sequenceRecord(const ModelStateSequenceEntity& e, const
         for (const SequenceEdge& edge : run.edges[i]) {
             if (edge.state < 0 || size_t(edge.state) >= starts.size())
                 continue;   // its page is not placed yet
-            const Edge placed{starts[size_t(edge.state)] + edge.stampUs - r.debounceUs, edge.closed};
+            Edge placed{starts[size_t(edge.state)] + edge.stampUs - r.debounceUs, edge.closed};
+            // Stamped on its page as the ring left it: the page's (its end
+            // is to the nearest microsecond, the stamp to the one before).
+            const int64_t end = ends[size_t(edge.state)];
+            if (end != kNone && placed.us >= end)
+                placed.us = end - 1;
             std::vector<Edge>& list = r.edges[i];
             list.insert(std::upper_bound(list.begin(), list.end(), placed.us,
                                          [](int64_t us, const Edge& x) { return us < x.us; }),

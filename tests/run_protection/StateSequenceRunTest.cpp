@@ -240,7 +240,8 @@ TEST_F(RunProtectionTest, ATripOnPagesThatEndBetweenTheLoopsReadsIsCreditedToIts
             return;
         if (addr == kPage0StampHigh) {
             actionsRead = true;
-        } else if (actionsRead) {
+        } else if (actionsRead && sim->nowNs() > sim->playerStatus().pageStartNs) {
+            // (a page that played no time at all has no moment to close in)
             forced = true;
             sim->setBinaryInput(0, true);
             sim->endPlayingPage();
