@@ -55,6 +55,7 @@ void CommSOEEntity::copyFrom(const CommSOEEntity& data)
     std::copy(std::begin(data.outputFrequencies), std::end(data.outputFrequencies), std::begin(outputFrequencies));
     std::copy(std::begin(data.outputBOStates), std::end(data.outputBOStates), std::begin(outputBOStates));
     std::copy(std::begin(data.outputBIStates), std::end(data.outputBIStates), std::begin(outputBIStates));
+    unwrittenState = data.unwrittenState;
 }
 
 CommSOEEntity& CommSOEEntity::operator=(const CommSOEEntity& data)
@@ -87,6 +88,9 @@ QString CommSOEEntity::getEventText() const
     case SOE_TYPE_BOPLUSE_START:
         return tr(ConstTextUtility::TEST_START.toUtf8().constData()) + "\n";
     case SOE_TYPE_BOPLUSE_STOP:
+        if (unwrittenState > 0)
+            return tr(ConstTextUtility::TEST_STOP.toUtf8().constData()) + "\n"
+                + tr(ConstTextUtility::TEST_STATE_UNWRITTEN.toUtf8().constData()).arg(unwrittenState) + "\n";
         return tr(ConstTextUtility::TEST_STOP.toUtf8().constData()) + "\n";
     case SOE_TYPE_NONE:
         break;

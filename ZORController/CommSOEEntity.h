@@ -75,6 +75,9 @@ public:
     double outputFrequencies[8] = {};   // Hz
     qint32 outputBOStates[4] = {};   // SOEBIOStateType per output, 0 = unchanged
     qint32 outputBIStates[4] = {};   // SOEBIOStateType per input, 0 = unchanged
+    // A stop that ended a state sequence where the instrument reached a state
+    // not yet written: that state, from 1 (0: none).
+    qint32 unwrittenState = 0;
 
 private:
     QString channelLines() const;

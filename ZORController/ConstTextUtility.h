@@ -17,6 +17,9 @@ inline const QString TEST_AOSTART = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOE
 inline const QString TEST_AOSTOP = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "停止输出"));
 inline const QString TEST_AOSWITCH = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "改变输出"));
 inline const QString TEST_AOSTATE = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "输出状态"));
+// A state sequence's stop where the instrument reached state %1 before it was written.
+inline const QString TEST_STATE_UNWRITTEN =
+    QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "状态%1未在仪器到达前写入，测试在此结束"));
 inline const QString BO = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "开出量"));
 inline const QString BI = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "开入量"));
 inline const QString BIO_ON2OFF = QString::fromUtf8(QT_TRANSLATE_NOOP("CommSOEEntity", "由合到开"));

@@ -98,9 +98,9 @@ ControllerCenter::ControllerCenter()
     testQuery->setDriverInitialisedSource([configuration] { return configuration->initDriverEnable.load(); });
     // The state sequence's change reports carry the state times to the
     // testor, queued in order with the polling loop's signals to it.
-    testQuery->setSequenceReportSink([testor](const std::vector<double>& stateTimes) {
+    testQuery->setSequenceReportSink([testor](const std::vector<double>& stateTimes, qint64 heldUs) {
         QMetaObject::invokeMethod(
-            testor, [testor, stateTimes] { testor->doUpdateSequenceState(stateTimes); },
+            testor, [testor, stateTimes, heldUs] { testor->doUpdateSequenceState(stateTimes, heldUs); },
             Qt::QueuedConnection);
     });
 

@@ -178,8 +178,20 @@ extern const ModuleAdaptors stdSource;
 // ControllerTestorProtection.cpp
 extern const ModuleAdaptors stateSequence;
 // The state sequence's change report: the times of the states that ended,
-// one each (NaN where none was given); the states that began, in order.
-std::vector<qint32> followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes);
+// one each (NaN where none was given), and how long the ring has held the
+// page it holds ended (us, -1: none). The states that began, in order, and
+// whether the run ends: after its last state, or where the instrument
+// reached a state not yet written (unwrittenState, from 0; -1: none).
+struct SequenceFollow
+{
+    std::vector<qint32> begun;
+    bool endRun = false;
+    qint32 unwrittenState = -1;
+};
+SequenceFollow followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes, qint64 heldUs);
+// The sequence's results as the judgement reads the record of a run that
+// has ended: what it left undecided is no test.
+void judgeSequenceStopped(ControllerTestor& testor);
 extern const ModuleAdaptors distance;
 extern const ModuleAdaptors ramping;
 extern const ModuleAdaptors overcurrent;

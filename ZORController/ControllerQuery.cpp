@@ -108,6 +108,7 @@ struct ControllerQuery::LoopState
     qint32 previousBO[4] = {-1, 0, 0, 0};
     DriverStateWord lastState;   // as the last pass saw it
     DriverRingPosition ring;     // state sequence: where the instrument was at the last pass
+    bool heldTold = false;       // ... and that the page it holds has been held for the debounce
     qint32 lastAlarmWord = -1;
     qint32 lastFanDuty = 0;
     bool running = false;   // the last pass saw a run
@@ -223,6 +224,7 @@ void ControllerQuery::doQueryStart()
                 loop.running = true;
                 loop.lastState = DriverStateWord();
                 loop.ring = DriverRingPosition();
+                loop.heldTold = false;
                 loop.pulseStep = PulseStep::Idle;
             }
             pollModule(loop, runTestType());
@@ -286,7 +288,9 @@ void ControllerQuery::pollSequence(LoopState& loop)
     // heard began, so each goes out before the change past its page: a page
     // this pass reports ended had ended before these action reads, which
     // find its actions. One read takes one action; the reads go on while the
-    // one taken was on a page the ring has left.
+    // one taken was on a page the ring has left. A page the ring holds is
+    // told again once it has been held for the debounce: a contact that
+    // moved before it ended is confirmed and read by then.
     std::vector<DriverEndedPage> ended;
     const bool followed = driverBaseFollowRing(loop.ring, ended) == 0;
     for (int read = 0; read <= DRIVER_PAGE_COUNT; ++read) {
@@ -299,13 +303,21 @@ void ControllerQuery::pollSequence(LoopState& loop)
         if (status.statusTestActionStateIndex == DriverStateWord(status.statusTestStateIndex).page())
             break;
     }
-    if (!followed || ended.empty())
+    if (!followed)
         return;
+    const int64_t heldUs = loop.ring.heldUs;
+    const CommDriverConfigureSoftData* soft = globalConfigureSoftData;
+    const bool settled = heldUs >= 0 && soft && heldUs >= int64_t(driverMicroseconds(soft->ditherTime));
+    if (!ended.empty())
+        loop.heldTold = false;
+    if (ended.empty() && (!settled || loop.heldTold))
+        return;
+    loop.heldTold = settled;
     std::vector<double> times;
     for (const DriverEndedPage& page : ended)
         times.push_back(page.seconds);
     if (sequenceReport)
-        sequenceReport(times);
+        sequenceReport(times, heldUs);
     emit sigTestSwitch();
 }
 

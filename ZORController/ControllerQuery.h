@@ -71,8 +71,10 @@ public:
     void setDriverInitialisedSource(std::function<bool()> source);
     // sequenceReport: takes the state sequence's change reports (the seconds
     // each page that ended since the last report played, in order, NaN
-    // where not known) to the testor, in order with the signals to it.
-    using SequenceReport = std::function<void(const std::vector<double>& stateTimes)>;
+    // where not known; how long the ring has held the page it holds ended,
+    // us, -1 where it holds none) to the testor, in order with the signals
+    // to it.
+    using SequenceReport = std::function<void(const std::vector<double>& stateTimes, qint64 heldUs)>;
     void setSequenceReportSink(SequenceReport sink);
 
     // True while doQueryStart is inside its loop.

@@ -679,7 +679,9 @@ void ControllerTestor::finishCalibration()
 void ControllerTestor::doTestInterrupt()
 {
     stopQTime = wallClockNow();
-    const CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_BOPLUSE_STOP, stopQTime);
+    CommSOEEntity event = runEvent(CommSOEEntity::SOE_TYPE_BOPLUSE_STOP, stopQTime);
+    event.unwrittenState = unwrittenState + 1;
+    unwrittenState = -1;
     const TESTType type = activeTestType();
     if (amplifiersSettling()) {
         cancelSettle();
@@ -688,6 +690,8 @@ void ControllerTestor::doTestInterrupt()
     if (!runEnable.load() || type == TEST_NONE)
         return;
 
+    if (type == TEST_STATESEQUENCE)
+        ModuleAdaptorSets::judgeSequenceStopped(*this);
     emit sigUpdateRunState(event, false);
     const ModuleStop stop = moduleEntry(type).stop;
     switch (stop) {
@@ -900,12 +904,17 @@ void ControllerTestor::doUpdateTestStateIndex(qint32 index)
         announceStateBegun(begun);
 }
 
-void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes)
+void ControllerTestor::doUpdateSequenceState(const std::vector<double>& stateTimes, qint64 heldUs)
 {
     if (!runEnable.load() || activeTestType() != TEST_STATESEQUENCE)
         return;
-    for (const qint32 begun : ModuleAdaptorSets::followSequence(*this, stateTimes))
+    const ModuleAdaptorSets::SequenceFollow follow = ModuleAdaptorSets::followSequence(*this, stateTimes, heldUs);
+    for (const qint32 begun : follow.begun)
         announceStateBegun(begun);
+    if (follow.endRun) {
+        unwrittenState = follow.unwrittenState;
+        doTestInterrupt();
+    }
 }
 
 void ControllerTestor::doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, qint64 stampUs,

@@ -231,8 +231,9 @@ public slots:
     void doUpdateTestStateIndex(qint32 index);
     // The state sequence's change report: the seconds each page that ended
     // since the last report played, in order (NaN where the instrument gave
+    // none), and how long the ring has held the page it holds ended (us, -1:
     // none).
-    void doUpdateSequenceState(const std::vector<double>& stateTimes);
+    void doUpdateSequenceState(const std::vector<double>& stateTimes, qint64 heldUs);
     void doUpdateTestStateAction(qint32 actionFlag, qint32 actionIndex, qint64 stampUs, qint32 stateIndex);
     void doUpdateTestStateAction(qint32 bi1flag, qint32 bi2flag, float actionTime, qint32 stateIndex, qint32 bi1state,
                                  qint32 bi2state);
@@ -324,6 +325,9 @@ private:
     // Of the run (testor thread): the state that began last, and whether
     // setBinaryOutputs holds the outputs over the pages, since state boHeldIn.
     qint32 runState = 0;
+    // The state (from 0) the instrument reached before it was written, told
+    // with the stop that ends the run; -1: none.
+    qint32 unwrittenState = -1;
     bool boHeld = false;
     qint32 boHeldIn = -1;
 

@@ -78,6 +78,174 @@ int writeNextPage(ControllerTestor& testor, Entity& entity)
     return errorSum;
 }
 
+// ---- The state sequence's record ------------------------------------------------------
+//
+// The run as the judgement of contacts reads it: each state a page placed on
+// the instrument's clock by how long each state before it played (the
+// polling loop's reports, from the instrument's own figures), and every edge
+// the instrument stamped, at its stamp less the debounce from the start of
+// the state it was stamped on. The entity stores what the judgement gives.
+
+struct SequenceEdge
+{
+    qint32 state = 0;      // stamped on its page
+    int64_t stampUs = 0;   // from that page's start to the end of the debounce
+    bool closed = false;
+};
+
+struct SequenceRun
+{
+    std::vector<SequenceEdge> edges[ContactJudgement::kInputs];   // as reported
+    int8_t startLevels[ContactJudgement::kInputs] = {-1, -1, -1, -1};
+    int64_t heldUs = -1;   // how long the ring has held the last page reported ended; -1: none
+
+    // The contacts as the run begins (the driver's result).
+    int takeStartLevels()
+    {
+        const int result = driverBaseReadTestBIState();
+        if (const CommDriverTestStatusData* status = globalTestStatusData; status && result == 0)
+            for (int i = 0; i < ContactJudgement::kInputs; ++i)
+                startLevels[i] = status->statusBIStates[i].load() != 0 ? 1 : 0;
+        return result;
+    }
+};
+
+SequenceRun& sequenceRun()
+{
+    static SequenceRun run;
+    return run;
+}
+
+// A state's set time to the tick, us; 0 where no time ends it.
+int64_t sequenceSetUs(const ModelStateSequenceEntity& e, int k)
+{
+    const ModelEntity::AOTriggerType trigger = e.stateTriggerTypes[k];
+    const CommDriverConfigureHardData* hard = globalConfigureHardData;
+    const bool timed = trigger == ModelEntity::AO_TRIGGER_TYPE_TIME || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
+    if (!timed || !hard || hard->periodFrequency == 0)
+        return 0;
+    const uint32_t ticks = driverPageTicks(ModelEntity::recordFloat(e.stateOutputTimes[k]), hard->periodFrequency);
+    return std::llround(double(ticks) * 1e6 / double(hard->periodFrequency));
+}
+
+ContactJudgement::Record sequenceRecord(const ModelStateSequenceEntity& e, const SequenceRun& run, bool stopped)
+{
+    using namespace ContactJudgement;
+    Record r;
+    r.debounceUs = std::llround(ModelEntity::debounceSeconds() * 1e6);
+    const int count = std::min(e.stateCount, int(ModelStateSequenceEntity::kMaxStates));
+    const int running = std::clamp(e.outputRunningStateIndex, 0, count);
+    int64_t at = 0;
+    int64_t knownTo = 0;
+    std::vector<int64_t> starts;
+    std::vector<int64_t> ends;
+    for (int k = 0; k < count && k <= running; ++k) {
+        Page p;
+        p.role = Role::State;
+        p.index = k;
+        p.startUs = at;
+        const int64_t setUs = sequenceSetUs(e, k);
+        p.setEndUs = setUs > 0 ? at + setUs : kNone;
+        for (int i = 0; i < kInputs; ++i)
+            p.watch[i] = uint8_t(e.stateOutputBIStates[k][i] & 3);
+        p.allInputs = e.stateBILogicTypes[k] == ModelEntity::AO_BILOGIC_TYPE_AND;
+        p.endsOnChange = isBinaryTrigger(e.stateTriggerTypes[k]);
+        starts.push_back(at);
+        const double played = e.stateTriggerTimes[k];
+        const bool ended = k < running && std::isfinite(played);
+        if (ended) {
+            p.endUs = at + std::llround(played * 1e6);
+            knownTo = std::max(knownTo, p.endUs);
+            if (k + 1 == running && run.heldUs > 0)
+                knownTo = std::max(knownTo, p.endUs + run.heldUs);
+        }
+        r.pages.push_back(p);
+        ends.push_back(p.endUs);
+        if (!ended)
+            break;   // playing, or its time unknown: nothing after it is placed
+        at = p.endUs;
+    }
+    for (int i = 0; i < kInputs; ++i) {
+        r.startLevel[i] = run.startLevels[i];
+        for (const SequenceEdge& edge : run.edges[i]) {
+            if (edge.state < 0 || size_t(edge.state) >= starts.size())
+                continue;   // its page is not placed yet
+            Edge placed{starts[size_t(edge.state)] + edge.stampUs - r.debounceUs, edge.closed};
+            // Stamped on its page as the ring left it: the page's (its end
+            // is to the nearest microsecond, the stamp to the one before).
+            const int64_t end = ends[size_t(edge.state)];
+            if (end != kNone && placed.us >= end)
+                placed.us = end - 1;
+            std::vector<Edge>& list = r.edges[i];
+            list.insert(std::upper_bound(list.begin(), list.end(), placed.us,
+                                         [](int64_t us, const Edge& x) { return us < x.us; }),
+                        placed);
+            knownTo = std::max(knownTo, placed.us + r.debounceUs);
+        }
+        // The instrument stamps only the edges a page watches: two stamped
+        // to one level had the other between them, unseen until the second.
+        std::vector<Edge>& list = r.edges[i];
+        for (size_t n = 1; n < list.size(); ++n) {
+            if (list[n].closed != list[n - 1].closed || list[n].us - 1 <= list[n - 1].us)
+                continue;
+            const Edge unseen{list[n].us - 1, !list[n].closed};
+            list.insert(list.begin() + std::ptrdiff_t(n), unseen);
+            ++n;
+        }
+    }
+    r.knownToUs = knownTo;
+    r.stopped = stopped;
+    return r;
+}
+
+// Every state of the record as judged, input by input: each confirmed
+// change of an input the state watches, placed in the state's window (the
+// last of them kept, each reaching the event log as the value moves on),
+// none where the judgement finds none (no action, or no test after a stop).
+// The instrument's stamps below a millisecond read 1 ms. True where a trip
+// ends a state a binary input ends.
+bool judgeSequence(ModelStateSequenceEntity& e, bool stopped = false)
+{
+    using namespace ContactJudgement;
+    const Record record = sequenceRecord(e, sequenceRun(), stopped);
+    const std::vector<Judgement> judged = judge(record);
+    bool binaryTrip = false;
+    for (size_t p = 0; p < judged.size(); ++p) {
+        const int k = record.pages[p].index;
+        for (int i = 0; i < kInputs; ++i) {
+            e.stateActionTimes[k][i] = std::numeric_limits<double>::quiet_NaN();
+            e.stateActionBIStates[k][i] = -1;
+        }
+        binaryTrip = binaryTrip || (judged[p].outcome == Outcome::Trip && record.pages[p].endsOnChange);
+    }
+    for (int i = 0; i < kInputs; ++i) {
+        Record one = record;
+        for (Page& page : one.pages) {
+            for (int other = 0; other < kInputs; ++other)
+                page.watch[other] = other == i ? page.watch[other] : 0;
+            page.allInputs = false;
+        }
+        for (size_t round = 0; round <= record.edges[i].size(); ++round) {
+            bool found = false;
+            const std::vector<Judgement> inputJudged = judge(one);
+            for (size_t p = 0; p < inputJudged.size(); ++p) {
+                const Judgement& j = inputJudged[p];
+                if (j.outcome != Outcome::Trip)
+                    continue;
+                const int64_t at = one.pages[p].startUs + j.tripUs;
+                const int k = record.pages[p].index;
+                e.stateActionTimes[k][i] = double(std::max<int64_t>(at - record.pages[p].startUs, 1000)) / 1e6;
+                e.stateActionBIStates[k][i] = j.closed ? 1 : 2;
+                one.pages[p].startUs = at + 1;   // the next change in its window
+                found = true;
+            }
+            if (!found)
+                break;
+        }
+    }
+    return binaryTrip;
+}
+
 // ---- Pages ahead of a software-switched run ----------------------------------------------
 //
 // The ring (ControllerTestorRing.h) keeps the page after the one the
@@ -762,7 +930,9 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
     if (refused.refused)
         return refused;
     ModuleStart start;
-    start.errorSum = sendStateCount(entity);
+    sequenceRun() = SequenceRun();
+    start.errorSum = sequenceRun().takeStartLevels();
+    entity.updateToDriverStateCount();
     for (int i = 0; i < kRingPages && i < entity.stateCount; ++i) {
         if (i > 0) {
             entity.switchToNextState();
@@ -771,6 +941,8 @@ ModuleStart startSequence(const ModuleEntry&, ControllerTestor& testor)
         entity.updateToDriverValue();
         start.errorSum += testor.setTestParameter(false, false);
     }
+    if (start.errorSum == 0)
+        start.errorSum = driverBaseSendTestStatesWritten(uint32_t(entity.outputSendingStateIndex + 1));
     return start;
 }
 
@@ -788,22 +960,21 @@ ModuleStart overcurrentRefusal(const ModelOvercurrentEntity& entity)
 
 // The state sequence keeps the ring full: every page the instrument has left
 // takes the state seven ahead of the one it plays, however many pages it
-// moved on since the last switch. After the last state the run ends: known
-// once the report of its end has been followed, not by the status record,
-// which the polling loop may have read again since (the run would end before
-// that report was taken).
+// moved on since the last switch, and only once written is it counted among
+// the states the instrument may play. The run ends on the polling loop's
+// report of where the ring holds (followSequence).
 ModuleSwitch switchSequence(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     ModuleSwitch outcome;
     QMutexLocker lock(&entity.entityLock);
-    if (entity.outputRunningStateIndex >= std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates))) {
-        outcome.endRun = true;
-        return outcome;
-    }
-    while (entity.outputSendingStateIndex < entity.outputRunningStateIndex + kRingPages - 1
+    const qint32 before = entity.outputSendingStateIndex;
+    while (outcome.errorSum == 0 && entity.outputSendingStateIndex < entity.outputRunningStateIndex + kRingPages - 1
            && entity.switchToNextState())
         outcome.errorSum += writeNextPage(testor, entity);
+    const qint32 written = std::min(entity.outputSendingStateIndex, entity.stateCount - 1) + 1;
+    if (outcome.errorSum == 0 && entity.outputSendingStateIndex != before)
+        outcome.errorSum = driverBaseSendTestStatesWritten(uint32_t(written));
     return outcome;
 }
 
@@ -976,20 +1147,29 @@ ModuleSwitch nextRampingState(const ModuleEntry&, ControllerTestor& testor)
 
 // The state sequence steps through its ring by itself: the state playing
 // ends now and the instrument goes on to the next, which the ring holds
-// already; after the last state the run ends, as it would. The state playing
-// is the instrument's, which the entity may not have heard of yet.
+// already; in the last state the run ends, as it would. The state playing
+// is the instrument's, read from its state word among the states written
+// (the entity may not have heard of it yet): the ring holds the eight
+// states written last, and the instrument is on one of them.
 ModuleSwitch nextSequenceState(const ModuleEntry&, ControllerTestor& testor)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     QMutexLocker lock(&entity.entityLock);
     ModuleSwitch outcome;
     const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
-    const int running = std::max(0, entity.outputRunningStateIndex);
+    const int written = std::min(entity.outputSendingStateIndex, count - 1);
+    const int first = std::max(0, written - (kRingPages - 1));
     int pagesOn = 0;
-    if (running + 1 < count)
-        outcome.errorSum = driverBaseEndSelfSteppedPage(running % kRingPages, count - 1 - running, &pagesOn);
-    if (outcome.errorSum == 0 && running + pagesOn + 1 >= count)
+    outcome.errorSum = driverBaseEndSelfSteppedPage(first % kRingPages, written - first, &pagesOn);
+    if (outcome.errorSum != 0)
+        return outcome;
+    const int playing = first + pagesOn;
+    if (playing >= count - 1)
         outcome.endRun = true;
+    else if (playing >= written)
+        outcome.refused = QStringLiteral("state sequence: state %1 plays and state %2 is not yet written")
+                              .arg(playing + 1)
+                              .arg(playing + 2);
     return outcome;
 }
 
@@ -1080,91 +1260,27 @@ std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 
 // ---- Trips --------------------------------------------------------------------------------
 
-// How long state k of the sequence played, s: as the instrument's record of
-// its end gave it, or its trip's stamp where one ended it, or its set time to
-// the tick; NaN where none tells.
-double sequenceStateSeconds(const ModelStateSequenceEntity& e, int k)
-{
-    if (std::isfinite(e.stateTriggerTimes[k]))
-        return e.stateTriggerTimes[k];
-    const ModelEntity::AOTriggerType trigger = e.stateTriggerTypes[k];
-    const bool byAction = trigger == ModelEntity::AO_TRIGGER_TYPE_BINARY
-        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
-    double tripped = std::numeric_limits<double>::infinity();
-    for (int i = 0; i < 4; ++i)
-        if (std::isfinite(e.stateActionTimes[k][i]))
-            tripped = std::min(tripped, e.stateActionTimes[k][i] + ModelEntity::debounceSeconds());
-    if (byAction && std::isfinite(tripped))
-        return tripped;
-    const CommDriverConfigureHardData* hard = globalConfigureHardData;
-    const bool timed = trigger == ModelEntity::AO_TRIGGER_TYPE_TIME
-        || trigger == ModelEntity::AO_TRIGGER_TYPE_TIME_BINARY;
-    if (!timed || !hard || hard->periodFrequency == 0)
-        return std::numeric_limits<double>::quiet_NaN();
-    const double rate = double(hard->periodFrequency);
-    return double(driverPageTicks(ModelEntity::recordFloat(e.stateOutputTimes[k]), hard->periodFrequency)) / rate;
-}
-
-// Where a sequence action's contact moved, where the report says before its
-// page began: the states before it laid end to end on the instrument's clock
-// (the instrument steps through them by itself), the edge placed among them
-// by the contact judgement; `page` and `time` are moved to the state it
-// moved on and the time from that state's start.
-void placeSequenceAction(const ModelStateSequenceEntity& e, qint32 stateWord, int& page, float& time)
-{
-    const DriverStateWord word(stateWord);
-    const int s = e.stateOfActionPage(word.page());
-    if (!word.movedBefore() || s <= 0 || s >= ModelStateSequenceEntity::kMaxStates)
-        return;
-    using namespace ContactJudgement;
-    Record record;
-    int first = s;
-    std::vector<int64_t> lengths;
-    while (first > 0 && s - first < kRingPages - 1) {
-        const double seconds = sequenceStateSeconds(e, first - 1);
-        if (!std::isfinite(seconds))
-            break;
-        lengths.insert(lengths.begin(), std::llround(seconds * 1e6));
-        --first;
-    }
-    int64_t at = 0;
-    for (int k = first; k <= s; ++k) {
-        ContactJudgement::Page p;
-        p.role = Role::State;
-        p.index = k;
-        p.startUs = at;
-        if (k < s)
-            p.setEndUs = p.endUs = at + lengths[size_t(k - first)];
-        record.pages.push_back(p);
-        at = p.endUs;
-    }
-    const int64_t edgeUs = record.pages.back().startUs
-        + std::llround((double(time) - ModelEntity::debounceSeconds()) * 1e6);
-    const int n = pageAt(record, edgeUs);
-    if (n < 0 || n == int(record.pages.size()) - 1)
-        return;
-    const int k = first + n;
-    const int before = (word.page() - (s - k) + kRingPages * 2) % kRingPages;
-    if (e.stateOfActionPage(before) != k)
-        return;
-    page = before;
-    time = float(double(edgeUs - record.pages[size_t(n)].startUs) / 1e6);
-}
-
-// The report names the page of the action (page bits of stateIndex); the
-// entity credits the state that page carries (or the state before it the
-// contact moved on), and its trigger decides.
+// The edge of the report, on the page it names (the state that page
+// carries, seen from the state the entity last heard began), taken into the
+// run's record; every state's trip as the judgement then reads it.
 int recordSequenceTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFlag, qint32 actionIndex,
                        qint64 stampUs, qint32 stateIndex)
 {
     ModelStateSequenceEntity& e = *testor.dataStateSequence;
     QMutexLocker lock(&e.entityLock);
-    int page = DriverStateWord(stateIndex).page();
-    float time = float(ModelEntity::actionSeconds(stampUs));
-    placeSequenceAction(e, stateIndex, page, time);
-    if (e.updateFromDriverAction(actionFlag, actionIndex, time, page) != 0)
+    if (actionIndex < 0 || actionIndex >= ContactJudgement::kInputs)
         return -1;
-    if (isBinaryTrigger(e.getTriggerType(e.lastActionStateIndex)))
+    qint32 code = (actionFlag >> (2 * actionIndex)) & 3;
+    const int state = e.stateOfActionPage(DriverStateWord(stateIndex).page());
+    if (code == 0 || state < 0 || state >= std::min(e.stateCount, int(ModelStateSequenceEntity::kMaxStates)))
+        return -1;
+    std::vector<SequenceEdge>& edges = sequenceRun().edges[actionIndex];
+    // Both edges seen on the page: the one that changed the level its last edge left.
+    if (code == 3)
+        code = !edges.empty() && edges.back().closed ? 2 : 1;
+    edges.push_back({state, stampUs, code == 1});
+    e.lastActionStateIndex = state;
+    if (judgeSequence(e))
         raiseBIStateAction();
     return 0;
 }
@@ -1403,19 +1519,45 @@ namespace ModuleAdaptorSets {
 using TT = ControllerTestor;
 
 // Each state that ended takes the time reported with it, in order: the
-// time the instrument played it, never a neighbour's.
-std::vector<qint32> followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes)
+// time the instrument played it, never a neighbour's. Where the ring holds
+// the page of a state before the last, the instrument reached the page after
+// it before it was written: the run ends there, that state and those after
+// it not played (NoTest). The last state ends the run once the ring has held
+// it for the debounce: a contact that moved before it ended is confirmed by
+// then.
+SequenceFollow followSequence(ControllerTestor& testor, const std::vector<double>& stateTimes, qint64 heldUs)
 {
     ModelStateSequenceEntity& entity = *testor.dataStateSequence;
     QMutexLocker lock(&entity.entityLock);
     const int count = std::min(entity.stateCount, int(ModelStateSequenceEntity::kMaxStates));
-    std::vector<qint32> begun;
+    SequenceFollow out;
     for (const double played : stateTimes) {
         entity.updateFromDriverState(played);
         if (entity.outputRunningStateIndex < count)
-            begun.push_back(entity.outputRunningStateIndex);
+            out.begun.push_back(entity.outputRunningStateIndex);
     }
-    return begun;
+    sequenceRun().heldUs = heldUs;
+    const int running = entity.outputRunningStateIndex;
+    if (heldUs >= 0 && running < count) {
+        entity.stateTestStates[running] = ModelEntity::AO_STATE_TYPE_INITING;
+        out.begun.clear();
+        out.endRun = true;
+        out.unwrittenState = running;
+        qWarning("State sequence: the instrument ended state %d before state %d was written; the run ends there, "
+                 "states %d to %d not played",
+                 running, running + 1, running + 1, count);
+    } else if (heldUs >= std::llround(ModelEntity::debounceSeconds() * 1e6)) {
+        out.endRun = true;
+    }
+    judgeSequence(entity);
+    return out;
+}
+
+void judgeSequenceStopped(ControllerTestor& testor)
+{
+    ModelStateSequenceEntity& entity = *testor.dataStateSequence;
+    QMutexLocker lock(&entity.entityLock);
+    judgeSequence(entity, true);
 }
 
 const ModuleAdaptors stateSequence = {

@@ -21,9 +21,7 @@ std::atomic<int64_t> localActionReadUs{0};
 std::atomic<int> localActionPlayingPage{0};
 std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT] = {};
 std::atomic<uint8_t> localActionEdges{0};
-std::atomic<int64_t> localKeyTriggerUs{std::numeric_limits<int64_t>::min()};
-std::atomic<int> localPageEnded{-1};
-std::atomic<int64_t> localPageEndedUs{std::numeric_limits<int64_t>::min()};
+std::atomic<int> localStatesCut{0};
 
 namespace {
 

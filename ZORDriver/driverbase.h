@@ -32,6 +32,12 @@ int driverBaseSendTestParameterData(bool zeroValue, bool bocurrent);
 // Derives the DC-simulation fields of the output record from decayDefine.
 void driverBaseSetTestCloseDefine();
 int driverBaseSendTestStateCount();
+// A run the instrument steps through by itself: the states it may play,
+// `written` (the pages of the run written in full so far) less the pages
+// the testor ended (driverBaseEndSelfSteppedPage), which count as played.
+// Past the last it holds the page it plays, ended: it never enters a page
+// not yet written for this lap.
+int driverBaseSendTestStatesWritten(uint32_t written);
 int driverBaseResetUpdateOffset();
 int driverBaseSwitchUpdateOffset();
 // Switches the instrument (software page switching) to the page the switch
@@ -50,8 +56,9 @@ int driverBaseSwitchEndedPage(int ended);
 // stepping while its page is read and moved on from, so the page ended is
 // the one playing at the switch, however far the caller's count lags it.
 // `*pagesOn`: how many pages on from ring page `from` that page is (0..7).
-// A page `lastOn` or more pages on (the run's last state) is left to play:
-// *pagesOn tells the caller, who ends the run. The driver's result.
+// A page `lastOn` or more pages on (the last state written, or the run's
+// last) is left to play, as is a page the ring holds ended: *pagesOn tells
+// the caller. The driver's result.
 int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn);
 int driverBaseReadTestParameterData();
 // The state register now (page and bit 15), into `word` only.
@@ -112,31 +119,12 @@ int driverBaseReadActionTimes();
 // (driverBaseFollowRing); driverRingPagesEnded takes from those reads the
 // pages that ended since the pass before, each with the time it played from
 // the instrument's own figures:
-// - a time page: the ticks it was written with;
-// - a page a trip ended (binary, or time-or-binary before its time was up):
-//   the trip's stamp, debounce included (the page ended then), with the whole
-//   laps of the 32-bit microsecond stamp added;
-// - the last page of the run, held since it ended: its elapsed ticks, where
-//   it has no figure of its own;
-// - a page a key, a timed pulse or the testor (driverBaseEndSelfSteppedPage)
-//   ended: its elapsed ticks as last read (the
-//   pass before) and the span on the monotonic clock from that read to the
-//   start of the page after it (the elapsed ticks of the page now playing,
-//   less the pages between). Only that span, at most one pass, is measured
-//   by the host's clock. Where the run's last page already holds (no page
-//   plays to count back from), a key page ends at the key the driver sent
-//   within that span instead. Two such pages in one pass cannot be told
-//   apart: both are NaN.
-
-// A page of the ring as the registers hold it once it has ended: the
-// trigger and duration it was written with, its action record.
-struct DriverPageRecord
-{
-    uint16_t trigger = 0;
-    uint32_t durationTicks = 0;
-    uint16_t actionFlags = 0;     // bits 8-10: the number of actions
-    uint32_t actionStampUs = 0;   // the last action, us since the page began, modulo 2^32
-};
+// - a page the ring left (on its time, a trip, a key, a timed pulse or the
+//   testor's switch, driverBaseEndSelfSteppedPage): the microseconds it
+//   played from its entry until the ring left it (register 0x84F2 + 4p),
+//   with the whole laps of that 32-bit count added;
+// - the page the ring holds, ended (the last one the state count lets it
+//   play): its elapsed ticks, which stop as it ends.
 
 // What one pass read.
 struct DriverRingReads
@@ -144,12 +132,10 @@ struct DriverRingReads
     DriverStateWord state;       // the same on both sides of the elapsed read
     uint32_t elapsedTicks = 0;   // how long the page of `state` has played (ended: until it ended)
     int64_t atUs = 0;            // the elapsed read, on the monotonic clock (zoplat::monotonicUs)
-    int64_t keyUs = std::numeric_limits<int64_t>::min();   // the last key sent (localKeyTriggerUs)
-    // The page the testor last ended before its time (localPageEndedUs), and when.
-    int cutPage = -1;
-    int64_t cutUs = std::numeric_limits<int64_t>::min();
-    // The records of the pages that ended since the pass before (the others are not read).
-    DriverPageRecord pages[DriverStateWord::kPages];
+    // The microseconds each page played (modulo 2^32): of the pages that
+    // ended since the pass before, until the ring left them; of the page
+    // the ring holds, until now (its hold included).
+    uint32_t playedUs[DriverStateWord::kPages] = {};
 };
 
 // Where the instrument was at the pass before: its state word (a run begins
@@ -160,6 +146,9 @@ struct DriverRingPosition
     bool anchored = false;        // playedSeconds and atUs hold a read of the page of `state`
     double playedSeconds = 0.0;
     int64_t atUs = 0;
+    // The page of `state` ended and held: how long the ring has held it past
+    // its end, us; -1 while it is not held.
+    int64_t heldUs = -1;
 };
 
 struct DriverEndedPage
@@ -237,12 +226,9 @@ extern std::atomic<int64_t> localActionPageSinceUs[DRIVER_PAGE_COUNT];
 // made: bits 2i..2i+1 for input i, 1 rising, 2 falling (0: unchanged). The
 // status record keeps one of them (statusTestActionIndex).
 extern std::atomic<uint8_t> localActionEdges;
-// When the last key trigger went to the instrument, on the monotonic clock
-// (us, the middle of its write); INT64_MIN before the first.
-extern std::atomic<int64_t> localKeyTriggerUs;
-// The page driverBaseEndSelfSteppedPage ended last, and when (as above).
-extern std::atomic<int> localPageEnded;
-extern std::atomic<int64_t> localPageEndedUs;
+// The pages of this run driverBaseEndSelfSteppedPage ended before their
+// time (the state count lowered for each).
+extern std::atomic<int> localStatesCut;
 
 // Float-to-integer conversion of every driver field: truncates toward zero,
 // saturates at the limits of T, and gives 0 for NaN.

@@ -242,33 +242,26 @@ int driverBaseEndSelfSteppedPage(int from, int lastOn, int* pagesOn)
     const int on = DriverStateWord::pagesOnFrom(from, now.page());
     if (pagesOn)
         *pagesOn = on;
-    if (result == 0 && on < lastOn) {
-        const int64_t begun = zoplat::monotonicUs();
+    // A page held ended is the last the state count lets the ring play:
+    // there is no page after it to go to.
+    if (result == 0 && on < lastOn && !now.ended()) {
         uint16_t count = 0;
-        // Ended by itself meanwhile, it counted as played already.
-        if (!now.ended()) {
-            result += drv_mcasp_read_u16(REG_STATE_COUNT, &count);
-            if (result == 0 && count > 0)
-                result += drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(count - 1));
+        result += drv_mcasp_read_u16(REG_STATE_COUNT, &count);
+        if (result == 0 && count > 0) {
+            result += drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(count - 1));
+            if (result == 0)
+                ++localStatesCut;
         }
         if (result == 0)
             result += drv_mcasp_write_u16(REG_PAGE_SWITCH,
                                           uint16_t(((now.page() + 1) % DRIVER_PAGE_COUNT) | SWITCH_SOFTWARE));
-        if (result == 0 && !now.ended()) {
-            localPageEnded = now.page();
-            localPageEndedUs = begun + (zoplat::monotonicUs() - begun) / 2;
-        }
     }
     return result + drv_mcasp_write_u16(REG_RUN, 1);
 }
 
 int driverBaseSendTestKeyTrigger()
 {
-    const int64_t from = zoplat::monotonicUs();
-    const int result = drv_mcasp_write_u16(REG_KEY_TRIGGER, 0x1234);
-    if (result == 0)
-        localKeyTriggerUs = from + (zoplat::monotonicUs() - from) / 2;
-    return result;
+    return drv_mcasp_write_u16(REG_KEY_TRIGGER, 0x1234);
 }
 
 int driverBaseSendTestBOState()
@@ -545,23 +538,6 @@ double driverStampSeconds(uint32_t stampUs, double estimateSeconds)
 
 namespace {
 
-// How long an ended page played by its own record; NaN where the record
-// has no figure (a key or a timed pulse ended it, or a binary page no
-// action did). estimate: how long it had played at most (NaN: not known),
-// for the stamp's laps.
-double recordSeconds(const DriverPageRecord& record, uint32_t rate, double estimate)
-{
-    const double duration = double(record.durationTicks) / double(rate);
-    const bool tripped = ((record.actionFlags >> 8) & 0x7) != 0;
-    const double stamp = driverStampSeconds(record.actionStampUs, estimate);
-    switch (record.trigger) {
-    case COMM_TRIGGER_TYPE_TIME: return duration;
-    case COMM_TRIGGER_TYPE_TIME_BINARY: return tripped && stamp < duration ? stamp : duration;
-    case COMM_TRIGGER_TYPE_BINARY: return tripped ? stamp : std::numeric_limits<double>::quiet_NaN();
-    default: return std::numeric_limits<double>::quiet_NaN();
-    }
-}
-
 // The first page the ring left since `from`.
 int firstEnded(DriverStateWord from)
 {
@@ -579,57 +555,30 @@ std::vector<DriverEndedPage> driverRingPagesEnded(DriverRingPosition& position, 
     position.anchored = !reads.state.ended();
     position.playedSeconds = elapsed;
     position.atUs = reads.atUs;
+    position.heldUs = -1;
+    if (reads.state.ended()) {
+        const int64_t playedUs = std::llround(driverStampSeconds(reads.playedUs[reads.state.page()], elapsed) * 1e6);
+        position.heldUs = std::max<int64_t>(0, playedUs - std::llround(elapsed * 1e6));
+    }
 
     const int count = reads.state.pagesEndedSince(before.state);
     std::vector<DriverEndedPage> ended(static_cast<size_t>(count));
-    if (count == 0)
-        return ended;
     const bool anchored = before.anchored && !before.state.ended();
     const double sinceRead = anchored ? double(reads.atUs - before.atUs) / 1e6 : std::numeric_limits<double>::quiet_NaN();
     const int first = firstEnded(before.state);
-    // A page the testor ended since the read before has no figure of its own.
-    const bool cut = reads.cutUs > before.atUs && reads.cutUs <= reads.atUs;
     for (int i = 0; i < count; ++i) {
         DriverEndedPage& page = ended[size_t(i)];
         page.page = (first + i) % DRIVER_PAGE_COUNT;
+        if (i + 1 == count && reads.state.ended()) {
+            // Held since it ended: its ticks stopped then.
+            page.seconds = elapsed;
+            continue;
+        }
         // The first page had played from its start to the read before, and
-        // at most to this one; every later one began after the read before.
+        // at most to this one; every later one began after the read before:
+        // the whole laps of its count.
         const double atMost = i == 0 ? before.playedSeconds + sinceRead : sinceRead;
-        page.seconds = cut && page.page == reads.cutPage ? std::numeric_limits<double>::quiet_NaN()
-                                                         : recordSeconds(reads.pages[page.page], rate, atMost);
-    }
-    // The last state's page, held since it ended.
-    if (reads.state.ended() && std::isnan(ended.back().seconds))
-        ended.back().seconds = elapsed;
-
-    // A page without a figure of its own (two cannot be told apart): from
-    // the read before to the end of the pages that ended (the start of the
-    // page playing), less the others. Where the last page holds, that end is
-    // not known (the hold began before this read): a key page ends at the key
-    // sent since the read before, less the pages before it.
-    DriverEndedPage* unknown = nullptr;
-    double known = 0.0;
-    double knownBefore = 0.0;
-    for (DriverEndedPage& p : ended) {
-        if (!std::isnan(p.seconds))
-            known += p.seconds;
-        else if (unknown)
-            return ended;
-        else
-            unknown = &p;
-        if (!unknown)
-            knownBefore = known;
-    }
-    if (!unknown || !anchored)
-        return ended;
-    const bool keyed = reads.pages[unknown->page].trigger == COMM_TRIGGER_TYPE_KEY_PRESS && reads.keyUs > before.atUs
-                       && reads.keyUs <= reads.atUs;
-    if (reads.state.ended() && keyed) {
-        const double toKey = double(reads.keyUs - before.atUs) / 1e6;
-        unknown->seconds = std::max(0.0, before.playedSeconds + toKey - knownBefore);
-    } else {
-        const double toEnd = sinceRead - (reads.state.ended() ? 0.0 : elapsed);
-        unknown->seconds = std::max(0.0, before.playedSeconds + toEnd - known);
+        page.seconds = driverStampSeconds(reads.playedUs[page.page], atMost);
     }
     return ended;
 }
@@ -652,34 +601,23 @@ int driverBaseFollowRing(DriverRingPosition& position, std::vector<DriverEndedPa
     result += drv_mcasp_read_u32(DriverStateWord(before).page() == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER,
                                  &reads.elapsedTicks);
     const int64_t to = zoplat::monotonicUs();
+    const DriverStateWord word(before);
+    const int count = word.pagesEndedSince(position.state);
+    const int first = firstEnded(position.state);
+    for (int i = 0; i < count; ++i) {
+        const int page = (first + i) % DRIVER_PAGE_COUNT;
+        if (page != word.page() || word.ended())
+            result += driverBaseReadPlayedUs(page, &reads.playedUs[page]);
+    }
+    if (word.ended() && count == 0)
+        result += driverBaseReadPlayedUs(word.page(), &reads.playedUs[word.page()]);
     result += drv_mcasp_read_u16(REG_STATE, &after);
     if (result != 0)
         return result;
     if (before != after)
         return 0;   // the ring is moving on now: the next pass sees where to
-    reads.state = DriverStateWord(after);
+    reads.state = word;
     reads.atUs = from + (to - from) / 2;
-    reads.keyUs = localKeyTriggerUs;
-    reads.cutUs = localPageEndedUs;
-    reads.cutPage = localPageEnded;
-
-    const int count = reads.state.pagesEndedSince(position.state);
-    const int first = firstEnded(position.state);
-    for (int i = 0; i < count; ++i) {
-        const int page = (first + i) % DRIVER_PAGE_COUNT;
-        // Trigger word and duration; the action record: time, flags.
-        uint16_t written[3] = {};
-        uint16_t action[3] = {};
-        result += drv_mcasp_read_u16s(pageAddress(page, PAGE_TRIGGER), written, 3);
-        result += drv_mcasp_read_u16s(uint16_t(REG_ACTION_TIME + REG_ACTION_STRIDE * page), action, 3);
-        if (result != 0)
-            return result;
-        DriverPageRecord& record = reads.pages[page];
-        record.trigger = written[0];
-        record.durationTicks = written[1] | (uint32_t(written[2]) << 16);
-        record.actionStampUs = action[0] | (uint32_t(action[1]) << 16);
-        record.actionFlags = action[2];
-    }
     ended = driverRingPagesEnded(position, reads, rate);
     return 0;
 }

@@ -8,6 +8,7 @@
 
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cmath>
 #include <mutex>
 
@@ -527,10 +528,18 @@ int driverBaseSendTestStateCount()
     return drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(globalTestOutputData->outputStateCount & 0xFFFF));
 }
 
+int driverBaseSendTestStatesWritten(uint32_t written)
+{
+    const uint32_t cut = uint32_t(localStatesCut.load());
+    const uint32_t count = written > cut ? written - cut : 0;
+    return drv_mcasp_write_u16(REG_STATE_COUNT, uint16_t(std::min<uint32_t>(count, 0xFFFF)));
+}
+
 int driverBaseResetUpdateOffset()
 {
     if (!globalTestControlData || !globalTestStatusData || !globalTestOutputData)
         return -1;
+    localStatesCut = 0;
     localOutputUpdateOffset = 0;
     localOutputSwitchOffset = 0;
     localActionLeftFrom = -1;

@@ -58,6 +58,10 @@
         <translation>出力状態</translation>
     </message>
     <message>
+        <source>状态%1未在仪器到达前写入，测试在此结束</source>
+        <translation>状態%1は計器が到達する前に書き込まれませんでした。テストはここで終了しました</translation>
+    </message>
+    <message>
         <source>开出量</source>
         <translation>DO</translation>
     </message>

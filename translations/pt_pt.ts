@@ -58,6 +58,10 @@
         <translation>Estado da saída</translation>
     </message>
     <message>
+        <source>状态%1未在仪器到达前写入，测试在此结束</source>
+        <translation>O estado %1 não foi escrito antes de o instrumento o alcançar: o teste terminou aí</translation>
+    </message>
+    <message>
         <source>开出量</source>
         <translation>SD</translation>
     </message>

@@ -58,6 +58,10 @@
         <translation>Состояние вывода</translation>
     </message>
     <message>
+        <source>状态%1未在仪器到达前写入，测试在此结束</source>
+        <translation>Состояние %1 не было записано до того, как прибор его достиг: тест завершён</translation>
+    </message>
+    <message>
         <source>开出量</source>
         <translation>ДВых</translation>
     </message>

@@ -58,6 +58,10 @@
         <translation>Output state</translation>
     </message>
     <message>
+        <source>状态%1未在仪器到达前写入，测试在此结束</source>
+        <translation>State %1 was not written before the instrument reached it: the test ended there</translation>
+    </message>
+    <message>
         <source>开出量</source>
         <translation>DO</translation>
     </message>

@@ -58,6 +58,10 @@
         <translation>输出状态</translation>
     </message>
     <message>
+        <source>状态%1未在仪器到达前写入，测试在此结束</source>
+        <translation>状态%1未在仪器到达前写入，测试在此结束</translation>
+    </message>
+    <message>
         <source>开出量</source>
         <translation>开出量</translation>
     </message>

@@ -279,3 +279,46 @@ TEST_F(SequenceTiming, AKeyStateBeforeAShortLastStateEndsWhereTheLastBegan)
     EXPECT_NEAR(e.stateTriggerTimes[1], double(played[2].startNs - played[1].startNs) / 1e9, 1e-3);
     EXPECT_NEAR(e.stateTriggerTimes[2], 0.005, kHalfTick);
 }
+
+// 32 states of 10 ms, the engine 14 ms late at every page, or the polling
+// loop stalled 80 ms once ten states have played: the instrument holds the
+// last state written rather than replay a page of the lap before; the run
+// ends there naming the state it reached, which and those after it read no
+// test.
+TEST_F(SequenceTiming, ARingTheEngineCannotRefillInTimeEndsNamingTheStateNeverReplays)
+{
+    initialise();
+    const std::vector<Row> rows(32, {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.01, false});
+    std::atomic<bool> stall{false};
+    const QThread* queryThread = center->queryingThread;
+    zoplat::setSleeper([&stall, queryThread](int64_t ms) {
+        if (QThread::currentThread() == queryThread && stall.exchange(false))
+            ms += 80;
+        std::this_thread::sleep_for(std::chrono::microseconds(ms * 1000));
+    });
+    for (const bool lagging : {true, false}) {
+        SCOPED_TRACE(lagging ? "engine 14 ms late at every page" : "polling loop stalled 80 ms");
+        sim->unplugAll();
+        if (lagging)
+            sim->plugIn(std::make_shared<TestorLag>(center->testTestor, 14));
+        const std::shared_ptr<PageLog> log = plugPageLog();
+        edit(*testor().dataStateSequence, [&](Seq& e) { setStates(e, rows); });
+        ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE)) << qPrintable(testor().lastStartRefusal());
+        if (!lagging) {
+            ASSERT_TRUE(waitFor([&] { return sim->playerStatus().statesPlayed >= 10; }));
+            stall = true;
+        }
+        ASSERT_TRUE(waitEnded());
+        const std::vector<PageLog::Entry> played = log->all();
+        ASSERT_LT(played.size(), rows.size());
+        for (size_t s = 0; s < played.size(); ++s)
+            EXPECT_NEAR(played[s].amplitude(kUA), 10.0 + double(s), 1e-3) << "page entered " << s;
+        Seq& e = *testor().dataStateSequence;
+        for (size_t s = 0; s < rows.size(); ++s)
+            EXPECT_EQ(read(e, [s](Seq& x) { return x.stateTestStates[s]; }),
+                      s < played.size() ? ModelEntity::AO_STATE_TYPE_COMPLETED : ModelEntity::AO_STATE_TYPE_INITING)
+                << s;
+        EXPECT_GE(texts(ConstTextUtility::TEST_STATE_UNWRITTEN.arg(played.size() + 1)), 1);
+    }
+    zoplat::setSleeper({});
+}
