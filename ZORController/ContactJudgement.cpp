@@ -137,11 +137,13 @@ std::vector<Judgement> judgeWith(const Record& record, int tripLevel[kInputs])
             }
         }
 
-        // The first confirmed watched change in its window.
+        // The first confirmed watched change in its window; of inputs whose
+        // changes share its stamp, the highest-numbered (the instrument's
+        // report names the last).
         const int64_t end = windowEnd(page);
         int64_t firstUnknown = kNever;
         int64_t tripAt = kNever;
-        for (int i = 0; i < kInputs; ++i) {
+        for (int i = kInputs - 1; i >= 0; --i) {
             const uint8_t watch = page.watch[i] & 3;
             if (watch == 0)
                 continue;
@@ -207,7 +209,7 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     if (record.pages.empty() || !next.beginsReset)
         return Decision::Write;
     int tripLevel[kInputs];
-    const std::vector<Judgement> before = judgeWith(record, tripLevel);
+    judgeWith(record, tripLevel);
     const Page& last = record.pages.back();
     // The relay as last stamped.
     const bool operated = operatedAt(record, next, tripLevel, std::numeric_limits<int64_t>::max() - 1);
@@ -217,15 +219,9 @@ Decision nextFaultDecision(const Record& record, const Page& next)
     const bool rests = last.role == Role::Interval || last.role == Role::PreFault || last.role == Role::AfterFault;
     if (last.endUs == kNone && !pastSetEnd) {
         // A page the relay rests on plays on for the debounce: every change
-        // before its end is stamped before the fault can begin.
-        if (rests && record.debounceUs > 0)
-            return Decision::Check;
-        bool judging = false;   // a trip may be confirmed on the page
-        for (size_t p = 0; p < before.size(); ++p)
-            judging = judging || (record.pages[p].judged() && before[p].outcome == Outcome::Pending);
-        if (operated || !rests || (judging && !last.endsOnChange))
-            return Decision::Wait;
-        return Decision::Write;
+        // before its end is stamped before the fault can begin. Else the
+        // fault waits for the page's end.
+        return rests && record.debounceUs > 0 ? Decision::Check : Decision::Wait;
     }
     Record withNext = record;
     withNext.pages.push_back(next);

@@ -22,7 +22,8 @@
 //   known that far. A page's trip is the first change stamped in its window
 //   toward a level it watches (rising: closed, falling: open) that is
 //   confirmed, wherever the confirmation falls; with AND logic every watched
-//   input is at its operated level at that stamp.
+//   input is at its operated level at that stamp. Of changes sharing that
+//   stamp, the highest-numbered input's is the trip.
 // - A page that must begin reset is Not Reset where its watched inputs are
 //   operated as it begins (OR: any, AND: all): by the edges stamped before
 //   it began, the page before it ended at the end of its set time, however
@@ -122,10 +123,12 @@ std::vector<Judgement> judge(const Record& record);
 // rests on (pre-fault, interval, after-fault) plays on for the debounce (a
 // check page) unless the record already covers its set end and the
 // debounce after it: every change before that end is stamped before the
-// fault can begin (one confirmed within the fault would end it early). The
-// fault is then passed over where judge() would read it Not Reset, else
-// written. After any other page (a fault, a check page) it waits for that
-// page's end; where a change before it may still be confirmed, the fault is
+// fault can begin (one confirmed within the fault would end it early); with
+// no debounce it waits for that end. The fault is then passed over where
+// judge() would read it Not Reset, else written: both read off a record
+// that covers every change before its reset. After any other page (a fault,
+// a check page) it waits for that page's end; where a change before it may
+// then still be confirmed (a fault directly after a fault), the fault is
 // left on the relay as last stamped.
 enum class Decision {
     Write,     // write the fault: it begins reset

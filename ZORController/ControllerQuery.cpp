@@ -299,7 +299,7 @@ void ControllerQuery::pollSequence(LoopState& loop)
         const CommDriverTestStatusData& status = *globalTestStatusData;
         if (std::isnan(status.statusTestActionTime))
             break;
-        reportAction(true);
+        reportAction();
         if (status.statusTestActionStateIndex == DriverStateWord(status.statusTestStateIndex).page())
             break;
     }
@@ -325,6 +325,8 @@ void ControllerQuery::pollStepModule(LoopState& loop)
 {
     if (driverBaseReadActionTimes() != 0 || !globalTestStatusData)
         return;
+    // Every input the action changed: inputs that moved together share the
+    // stamp, and each goes into the run's record.
     reportAction();
     const DriverStateWord state(globalTestStatusData->statusTestStateIndex);
     if (state == loop.lastState)
@@ -439,7 +441,7 @@ void ControllerQuery::releasePulses(LoopState& loop)
 // page plays, or for a page the ring has left since (ended, then) that page
 // with the last-state bit; bit 14 where the contact moved before that page
 // began. The testor values the trip with that page (or the one before).
-void ControllerQuery::reportAction(bool everyInput)
+void ControllerQuery::reportAction()
 {
     const CommDriverTestStatusData& status = *globalTestStatusData;
     if (std::isnan(status.statusTestActionTime))
@@ -452,10 +454,6 @@ void ControllerQuery::reportAction(bool everyInput)
         word |= DriverStateWord::kMovedBeforeBit;
     const qint32 flags = status.statusTestActionFlag;
     const qint64 stampUs = status.statusTestActionStampUs;
-    if (!everyInput) {
-        emit sigUpdateTestStateAction(flags, qint32(status.statusTestActionIndex), stampUs, word);
-        return;
-    }
     // One report for each input the action changed, its code in the flag
     // word the edge it made (not both edges the page has seen on it). An
     // action whose edges the page had all seen before (the same edge again)

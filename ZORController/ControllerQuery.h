@@ -123,10 +123,9 @@ private:
     // After a run: the pulse output and counting off, once the testor's stop
     // has cleared them in the output record.
     void releasePulses(LoopState& loop);
-    // The four-value trip report, when the last action read found one: of
-    // the acting input, or (everyInput) one for each input the action
-    // changed.
-    void reportAction(bool everyInput = false);
+    // The four-value trip reports, when the last action read found one: one
+    // for each input the action changed.
+    void reportAction();
     void pollTemperatures(LoopState& loop, int64_t now);
     void pollAlarms(LoopState& loop, int64_t now);
 

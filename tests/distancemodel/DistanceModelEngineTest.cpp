@@ -333,6 +333,21 @@ TEST_F(DistanceModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
                                                     debounceSeconds()),
                     2e-6);
     }
+    // A relay operated before the run (DI 1 lit, never opening; watched
+    // rising): both points Not Reset, no fault played.
+    sim->unplugAll();
+    auto log = plugPageLog();
+    for (int k = 0; k < 4; ++k)
+        vm.setOutputBIState(0, k, k == 0 ? VM::AO_BI_STATE_OFFON : VM::AO_BI_STATE_NONE);
+    sim->setBinaryInput(0, true);
+    run(vm);
+    sim->setBinaryInput(0, false);
+    for (const PageLog::Entry& page : log->all())
+        EXPECT_NE(page.page.trigger(), zorsim::TriggerType::TimeOrBinary);
+    for (int i = 0; i < 2; ++i) {
+        EXPECT_TRUE(vm.getRelayNotReset(i)) << i;
+        EXPECT_EQ(vm.getTestResults(i), VM::AO_Result_TYPE_FAILED) << i;
+    }
 }
 
 // At real time, two relays (T 1 s): the IA relay closes 1.105 s into point
