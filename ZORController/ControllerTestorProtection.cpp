@@ -988,7 +988,13 @@ ModuleSwitch switchPastNeedless(ControllerTestor& testor, Entity& entity, Needle
     ModuleSwitch outcome = switchRing(testor, entity);
     for (;;) {
         const SwitchedRing::Page* next = ring.page(ring.ended + 1);
-        if (outcome.endRun || !next || ring.last <= ring.ended + 1 || !needless(next->state))
+        if (outcome.endRun || !next || !needless(next->state))
+            return outcome;
+        // Nothing after it yet: the state after it follows the page that
+        // ended at once, decided as it leaves that page.
+        if (ring.last <= ring.ended + 1 && next->number == ring.last)
+            writeNextState(testor, entity, ring, outcome.errorSum, true);
+        if (ring.last <= ring.ended + 1)
             return outcome;
         const int switched = ring.switchToLast(testor);
         outcome.errorSum += switched;
