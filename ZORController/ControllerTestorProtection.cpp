@@ -1313,8 +1313,7 @@ int recordFaultTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionF
     Entity& e = entityOf<Entity, M>(testor);
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
-    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    if (ring.take(stateIndex, stampUs, actionIndex, code).code == 0)
+    if (ring.take(stateIndex, stampUs, actionIndex, actionFlag).code == 0)
         return -1;
     judgeRun(e, ring);
     return 0;
@@ -1361,8 +1360,7 @@ int recordRampingTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actio
     ModelRampingEntity& e = *testor.dataRamping;
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
-    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, actionFlag);
     if (taken.code == 0)
         return -1;
     const SwitchedRing::Recorded recorded = ring.judge(&rampingRole);
@@ -1385,8 +1383,7 @@ int recordSlipTrip(const ModuleEntry&, ControllerTestor& testor, qint32 actionFl
     Slip& e = entityOf<Slip, M>(testor);
     QMutexLocker lock(&e.entityLock);
     SwitchedRing& ring = runRing();
-    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, actionFlag);
     if (taken.code == 0)
         return -1;
     const SwitchedRing::Recorded recorded = ring.judge(roleOf(e));

@@ -330,10 +330,11 @@ int64_t SwitchedRing::Recorded::stepStartUs(int i) const
     return record.pages[size_t(i)].startUs;
 }
 
-SwitchedRing::Taken SwitchedRing::take(qint32 stateWord, int64_t stampUs, int index, qint32 code)
+SwitchedRing::Taken SwitchedRing::take(qint32 stateWord, int64_t stampUs, int index, qint32 actionFlag)
 {
     takeLeft();
     Taken taken;
+    qint32 code = index >= 0 && index < ContactJudgement::kInputs ? (actionFlag >> (2 * index)) & 3 : 0;
     const int ring = DriverStateWord(stateWord).page();
     if (index < 0 || index >= ContactJudgement::kInputs || code < 1 || code > 3 || played.empty())
         return taken;

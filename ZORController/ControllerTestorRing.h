@@ -122,17 +122,17 @@ public:
     };
     // The record so far and its judgement; `stopped`: the run has ended.
     Recorded judge(RoleOf roleOf, bool stopped = false);
-    // An action report (its state word, the stamp, input `index` and its
-    // edge code: 1 rising, 2 falling, 3 both seen on the page) taken into
-    // the record. The edge taken, 1 or 2, and its moment on the run's clock;
-    // code 0 where no page of this run entered was written in the page the
-    // word names.
+    // An action report (its state word, the stamp, input `index` and the
+    // flag word, whose bits 2i..2i+1 give input i's edge code: 1 rising, 2
+    // falling, 3 both seen on the page) taken into the record. The edge
+    // taken, 1 or 2, and its moment on the run's clock; code 0 where no page
+    // of this run entered was written in the page the word names.
     struct Taken
     {
         qint32 code = 0;
         int64_t us = 0;
     };
-    Taken take(qint32 stateWord, int64_t stampUs, int index, qint32 code);
+    Taken take(qint32 stateWord, int64_t stampUs, int index, qint32 actionFlag);
     // What to do with the fault to be written after the page written last,
     // decided on the record so far; `leaving`: the fault follows the page
     // playing at once, a switch leaving it now.

@@ -410,8 +410,7 @@ int recordRampTrip(const ModuleEntry& module, ControllerTestor& testor, qint32 a
     Entity& entity = entityOf<Entity, M>(testor);
     QMutexLocker lock(&entity.entityLock);
     SwitchedRing& ring = runRing();
-    const qint32 code = actionIndex >= 0 && actionIndex < 4 ? (actionFlag >> (2 * actionIndex)) & 3 : 0;
-    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, code);
+    const SwitchedRing::Taken taken = ring.take(stateIndex, stampUs, actionIndex, actionFlag);
     if (taken.code == 0)
         return -1;
     const SwitchedRing::Recorded recorded = ring.judge(&stepRole);
