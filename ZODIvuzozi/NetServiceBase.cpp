@@ -1440,6 +1440,9 @@ void NetServiceBase::updateViewConnectEnable(bool enable)
             QMutexLocker lock(&recordMutex);
             taken = std::make_unique<TakenRecords>();
         }
+        // Nor does one decide the module: a START without a record of this
+        // spell runs the page shown last.
+        center->activatePageModule();
         runTestType = -1;
         runNoted = false;
         runsBegunSeen = runsBegun();

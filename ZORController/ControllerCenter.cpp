@@ -269,6 +269,12 @@ QObject* ControllerCenter::activePage(qint32 type) const
     return pageType == type ? page.data() : nullptr;
 }
 
+void ControllerCenter::activatePageModule()
+{
+    if (page && testTestor->testType.load() != pageType)
+        testActive(pageType);
+}
+
 namespace {
 
 // The outcome the next testStart() on this thread tells (startTelling).

@@ -66,6 +66,8 @@ public:
     // page's own button makes it (its invokable testStart()).
     void setActivePage(QObject* page, qint32 type);
     QObject* activePage(qint32 type) const;
+    // The module of that page made the active one again (GUI thread).
+    void activatePageModule();
 
 public slots:
     void initiate();

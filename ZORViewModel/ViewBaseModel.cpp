@@ -273,7 +273,7 @@ void ViewBaseModel::doUpdateEntToVM(DATAType type, int subType)
             RuntimeLock lock(rt);
             std::copy(rt->STATE, rt->STATE + 16, testingSTATE);
         }
-        if (subType == STATE_TYPE_RUNNING) {
+        if (subType == STATE_TYPE_RUNNING && !othersRunNotice) {
             if (testingSTATE[STATE_TYPE_RUNNING])
                 doSwitchToStartState();
             else
@@ -359,9 +359,15 @@ void ViewBaseModel::updateDataToView(int dataType, int subType)
     const bool ownRun = followsOwnRun && dataType >= DATA_TYPE_TEST_OUTPUTVI && dataType <= DATA_TYPE_TEST_ACTIONDATA;
     if (center()->testConfiguration->bNetConnect && !live && !ownRun)
         return;
-    if (dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING)
+    const bool runState = dataType == DATA_TYPE_RT_STATE && subType == STATE_TYPE_RUNNING;
+    if (runState)
         followRunsBegun();
+    // A run-state notice of another's run (a PC's record) leaves the page's
+    // settings and results as they were: the start and stop hooks, and what
+    // a page takes from its entity on it, are for its own.
+    othersRunNotice = dataType == DATA_TYPE_RT_STATE && !startPending && !followsOwnRun;
     updateEntToVM(DATAType(dataType), subType, false);
+    othersRunNotice = false;
     // The polling loop reports the clock state three times a second; the
     // pages hear of it when what they show of it has changed.
     if (dataType == DATA_TYPE_CLOCK_STATE && !takeClockStateChange())
@@ -440,7 +446,8 @@ void ViewBaseModel::testActive()
 {
     const ModuleFamily before = moduleEntry(getTestActiveType()).family;
     doTestActive();
-    center()->setActivePage(this, getTestActiveType());
+    pageModule = getTestActiveType();
+    center()->setActivePage(this, pageModule);
     // Leaving the calibration: its trial coefficients give way to the stored ones.
     if (before == ModuleFamily::Calibration && moduleEntry(getTestActiveType()).family != ModuleFamily::Calibration)
         center()->loadCal(CAL_TYPE_ALL);

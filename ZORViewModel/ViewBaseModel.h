@@ -590,6 +590,8 @@ public:
     // partitions exist and the card is mounted there; else the application root.
     Q_INVOKABLE QString getRootPath() const;
     Q_INVOKABLE bool checkSDCardExist() const;
+    // The folder of the page's own module, whatever module a PC's record
+    // makes the active one (before the page is first shown: the active one's).
     Q_INVOKABLE QString getActiveTestDir() const;
     Q_INVOKABLE bool saveParameter();
     // A page file that is there but refused (see load) leaves the model as
@@ -744,6 +746,13 @@ protected:
     // PC has control its outputs and results still reach the page.
     bool followsOwnRun;
     quint32 runsSeen;   // the runtime's runsBegun at the last running notice
+    // The run-state notice being handled is of a run the page does not follow
+    // (neither its start pending nor its run): nothing of the entity's is taken.
+    bool othersRun() const { return othersRunNotice; }
+    bool othersRunNotice = false;
+    int pageModule = -1;            // the module the page made the active one when shown, -1 before
+    // The page's module (getActiveTestDir).
+    int ownModule() const { return pageModule >= 0 ? pageModule : getTestActiveType(); }
     bool rebootPending;
 
 private:

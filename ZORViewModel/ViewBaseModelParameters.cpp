@@ -166,7 +166,7 @@ QString ViewBaseModel::testDirOf(int testType)
 
 QString ViewBaseModel::getActiveTestDir() const
 {
-    return testDirOf(getTestActiveType());
+    return testDirOf(ownModule());
 }
 
 // ---- Save and load -------------------------------------------------------------------------

@@ -258,7 +258,7 @@ void ViewBaseModel::appendHead(QDomDocument* doc, QDomElement* body)
     QStringList module{reportText(QT_TR_NOOP("Test Module"))};
     appendTable(doc, body, QStringLiteral("0"), QStringLiteral("100%"), QStringLiteral("left"), FONT_SIZE_2,
                 FONT_ARIAL_BLACK, &module, 1);
-    const QString title = testTitleOf(getTestActiveType());
+    const QString title = testTitleOf(ownModule());
     QStringList item{reportText(QT_TR_NOOP("Test item")) + colon
                          + (title.isEmpty() ? QString() : tr(title.toUtf8().constData())),
                      reportText(QT_TR_NOOP("Test time")) + colon + now.toString(QStringLiteral("yyyy-MM-dd hh:mm"))};

@@ -266,7 +266,7 @@ bool ViewPointListModel::ownEngineType() const
 
 void ViewPointListModel::doUpdateEntToVM(DATAType type, int subType)
 {
-    if (ownEngineType()) {
+    if (ownEngineType() && !othersRun()) {
         if (testPoints.copiesStates(type, subType))
             copyStatesFromEntity();
         else if (testPoints.copiesResults(type))

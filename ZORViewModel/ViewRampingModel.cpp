@@ -721,7 +721,7 @@ void ViewRampingModel::pushToEntity(DATAType type)
 void ViewRampingModel::doUpdateEntToVM(DATAType type, int subType)
 {
     // The frame brings the outputs back on types 6 to 8 only.
-    if (type == DATA_TYPE_RT_STATE && isOwnEngineType())
+    if (type == DATA_TYPE_RT_STATE && isOwnEngineType() && !othersRun())
         pullStates();
     ViewSourceTestModel::doUpdateEntToVM(type, subType);
 }

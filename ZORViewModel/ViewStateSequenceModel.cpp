@@ -333,7 +333,7 @@ void ViewStateSequenceModel::doUpdateEntToVM(DATAType type, int subType)
 {
     // The frame takes the marks with the outputs (types 6 to 8); a state
     // change (type 3) brings them too.
-    if (type == DATA_TYPE_RT_STATE && isOwnEngineType())
+    if (type == DATA_TYPE_RT_STATE && isOwnEngineType() && !othersRun())
         pullMarks();
     ViewSourceTestModel::doUpdateEntToVM(type, subType);
 }

@@ -297,8 +297,15 @@ void SimFpga::writeRegister(uint16_t addr, uint16_t data)
         state.appliedPower = state.power;
         state.appliedAuxDc = state.auxDc;
         return;
-    case reg::kDither: state.dither = (state.dither & 0xFFFF0000u) | data; return;
-    case reg::kDither + 2: state.dither = (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16); return;
+    case reg::kDither:
+    case reg::kDither + 2:
+        state.dither = addr == reg::kDither ? (state.dither & 0xFFFF0000u) | data
+                                            : (state.dither & 0xFFFFu) | (static_cast<uint32_t>(data) << 16);
+        for (int i = 0; i < 4; ++i) {
+            if (state.debounceEvent[i] != 0)
+                armDebounce(i);
+        }
+        return;
     case reg::kFanFullScale: state.fanFullScale = data; return;
     case reg::kHardwareConfigured: state.hardwareConfigured = data; return;
     case reg::kFanSetPoint: state.fanSetPoint = data; return;
@@ -546,11 +553,22 @@ void SimFpga::moveContact(int index, bool closed)
     }
     if (closed == state.debounced[index])
         return;   // back where it was before the debounce time ran out: no edge
-    if (state.dither == 0) {
+    state.movedNs[index] = clock.now();
+    armDebounce(index);
+}
+
+void SimFpga::armDebounce(int index)
+{
+    if (state.debounceEvent[index] != 0) {
+        clock.cancel(state.debounceEvent[index]);
+        state.debounceEvent[index] = 0;
+    }
+    const int64_t due = state.movedNs[index] + static_cast<int64_t>(state.dither) * 1000;
+    if (due <= clock.now()) {
         confirmInput(index);
         return;
     }
-    state.debounceEvent[index] = at(clock.now() + static_cast<int64_t>(state.dither) * 1000, [this, index] {
+    state.debounceEvent[index] = at(due, [this, index] {
         state.debounceEvent[index] = 0;
         confirmInput(index);
     });

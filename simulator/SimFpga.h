@@ -19,10 +19,12 @@
 //   began does not count; with none armed the page waits, and a pulse armed
 //   or moved while it plays is taken at once).
 // - Actions: an input edge counts once the input has been stable for the
-//   debounce time (0x8404, us). An edge armed by the page's edge word sets
-//   the input's code (1 rising, 2 falling, 3 both) in the page's flags; with
-//   OR logic every armed edge is an action, with AND logic the edge that
-//   completes the set of armed inputs and every later one. An action counts
+//   debounce time (0x8404, us) the register holds now: a write times a
+//   change still being debounced anew from when it moved. An edge armed by
+//   the page's edge word sets the input's code (1 rising, 2 falling, 3 both)
+//   in the page's flags; with OR logic every armed edge is an action, with
+//   AND logic the edge that completes the set of armed inputs and every
+//   later one. An action counts
 //   up bits 8-10 (saturating at 7) and stores its time in us since the page
 //   start (debounce included), a 32-bit count that wraps as the elapsed
 //   ticks of the page playing do. Entering a page clears that page's record
@@ -205,6 +207,7 @@ private:
         std::array<bool, 4> raw{};
         std::array<bool, 4> debounced{};
         std::array<SimClock::EventId, 4> debounceEvent{};
+        std::array<int64_t, 4> movedNs{};   // when a change being debounced moved
 
         // Player.
         bool running = false;
@@ -277,6 +280,9 @@ private:
     void scheduleBinaryOutputs();
     void cancelPageEvents();
     void moveContact(int index, bool closed);
+    // Confirms an input's change once stable for the debounce the register
+    // holds now (at once when it has been already), replacing its deadline.
+    void armDebounce(int index);
     void confirmInput(int index);
     void countPulse();
     void captureEdge(int index, bool rising);

@@ -457,7 +457,7 @@ TEST_F(AcModelTest, AStopThisPageDidNotStartRestoresNothing)
     };
     vm.setOutputRange(port(0), 10.0);
     deliverResults(vm, Record{0, 0.5, {10.0}});
-    // A run started elsewhere (another page's start, the remote PC).
+    // Run-state reports the page hears of without a start of its own.
     report(1);
     EXPECT_EQ(vm.getTestState(), -1);
     EXPECT_FALSE(vm.isExistFaultActionValue(0));

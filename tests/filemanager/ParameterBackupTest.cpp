@@ -171,10 +171,11 @@ TEST_F(ParameterBackup, RestoringOnAPageThatHasNotSavedYetMakesItsFolder)
     EXPECT_EQ(vm.getNormalTime(), 3.0);
     EXPECT_EQ(read(live("Harmonic")), read(backup("b.xml", "Harmonic")));
 
-    // Without an active module there is nowhere to save or load.
+    // A page not yet shown, without an active module, has nowhere to save or load.
     center->testActive(ControllerTestor::TEST_NONE);
-    EXPECT_FALSE(vm.backupParameter("x.xml"));
-    EXPECT_EQ(vm.getParmFileList(), QStringList());
+    ModuleTestModel unshown(ViewBaseModel::TEST_HARMONIC);
+    EXPECT_FALSE(unshown.backupParameter("x.xml"));
+    EXPECT_EQ(unshown.getParmFileList(), QStringList());
 }
 
 // A backup killed at a random moment once its copy began (only the copy

@@ -164,26 +164,29 @@ protected:
         service->updateViewConnectEnable(false);
         center->testConfiguration->bNetConnect = false;
     }
-    void plugReadmeRelay()
+    void plugReadmeRelay(const char* relay = nullptr)
     {
-        const zorsim::RelaySetup setup = zorsim::parseRelaySetup(QString::fromLatin1(GetParam().relay));
+        const zorsim::RelaySetup setup = zorsim::parseRelaySetup(QString::fromLatin1(relay ? relay : GetParam().relay));
         ASSERT_TRUE(setup.errors.isEmpty());
         sim->unplugAll();
         sim->setBinaryInput(0, false);
         for (const auto& model : setup.models)
             sim->plugIn(model);
     }
-    // A run begun by `start` and ended, with what it left (pushes from `pc`).
+    // A run begun by `start` (none: no run) and ended, with what it left (pushes from `pc`).
     void run(ViewBaseModel& vm, Left& left, Pc* pc, const std::function<void()>& start)
     {
         plugReadmeRelay();
         const size_t mark = pc ? pc->frames.size() : 0;
         const int notices = runNotices();
-        start();
-        ASSERT_TRUE(waitFor([&] { return runNotices() >= notices + 2; }));
+        if (start) {
+            start();
+            ASSERT_TRUE(waitFor([&] { return runNotices() >= notices + 2; }));
+        }
         ASSERT_TRUE(waitEnded());
         left.page = GetParam().shown(vm);
-        const QString folder = vm.getActiveTestDir();
+        static const QString folder = vm.getActiveTestDir();   // the page's, as at the panel's run
+        QFile::remove(QDir::currentPath() + "/parameters/" + folder + "/parameter.xml");
         ASSERT_TRUE(vm.saveParameter());
         left.file = written("/parameters/" + folder + "/parameter.xml");
         ASSERT_TRUE(vm.saveReport("run.htm"));
@@ -231,14 +234,69 @@ TEST_P(RemotePageRun, APcsStartLeavesThePagesResultAsItsOwnStartDoes)
     connectPc(*pc);
     ASSERT_NO_FATAL_FAILURE(run(*vm, fresh, pc.get(), [&] { ASSERT_EQ(pcStart(*pc), kOk); }));
 
-    // A ramping record, the page shown again, a new spell.
-    ASSERT_EQ(pc->ask(parameterRequest(0xB301, rampingRecord())), kOk);
-    vm->testActive();
+    // A PC's START of the page, the engine held until the page has asked it.
+    size_t mark = 0;
+    auto heldStart = [&](bool cancelled) {
+        std::promise<void> hold;
+        QMetaObject::invokeMethod(&testor(), [held = hold.get_future().share()] { held.wait(); });
+        mark = pc->frames.size();
+        pc->send(startRequest());
+        EXPECT_TRUE(waitFor([&] { return !vm->getExitEnabled(); }));
+        if (cancelled)
+            center->testInterrupt();
+        hold.set_value();
+    };
+    // One the engine never ran, then a record of each module run with the
+    // page open: the page, its file and report stay as that start left them.
+    heldStart(true);
+    EXPECT_EQ(pc->waitFrame(pc::SetControl, mark).value_or(pc::Frame{}).payload, kRefused);
+    Left cancelled;
+    ASSERT_NO_FATAL_FAILURE(run(*vm, cancelled, nullptr, {}));
+    using namespace pc::rec;
+    const pc::Bytes ac = pc::Bytes(steadyAc()).f32(AC_OUTPUTS, 55.0f);   // tripped at once, as the harmonic one
+    const std::pair<uint16_t, pc::Bytes> records[] = {
+        {kAcRecordId, ac},
+        {0xB106, pc::Bytes(HA_SIZE).u8(HA_RAMP, 1).f32(HA_WAVE, 55.0f).f32(HA_WAVE + 168, 50.0f).u32(HA_RISE, 1)},
+        {0xB102, pc::Bytes(ST_SIZE).f32(ST_TIME, 0.3f)},
+        {0xB301, rampingRecord()}};
+    auto all = [](const Left& l) { return (l.page + l.file + l.report).toStdString(); };
+    for (const auto& [subid, record] : records) {
+        Left left;
+        ASSERT_NO_FATAL_FAILURE(run(*vm, left, nullptr, [&] {
+            plugReadmeRelay(kRows[0].relay);
+            ASSERT_EQ(pc->ask(parameterRequest(subid, record)), kOk);
+            ASSERT_EQ(pcStart(*pc), kOk);
+        }));
+        EXPECT_EQ(all(left), all(cancelled)) << subid;
+    }
+
+    // A new spell: an earlier spell's record decides nothing.
     remoteOff();
     remoteOn();
     pc = std::make_unique<Pc>();
     connectPc(*pc);
     ASSERT_NO_FATAL_FAILURE(run(*vm, later, pc.get(), [&] { ASSERT_EQ(pcStart(*pc), kOk); }));
+
+    // The page's run, then an AC record's, both ended before the interface
+    // heard of either: the page follows neither, the record's trip is pushed.
+    ControllerRuntime& rt = *center->testRuntime;
+    auto quietly = [&](const QByteArray& request, quint32 runs) {
+        pc->send(request);
+        for (int i = 0; i < 4000; ++i, usleep(2500)) {
+            QMutexLocker lock(&rt.dataMutex);
+            if (rt.runsBegun == runs && rt.STATE[RT::STATE_TYPE_POWERED] == 0 && !testor().runEnable.load())
+                return;
+        }
+    };
+    const quint32 runs = (QMutexLocker(&rt.dataMutex), rt.runsBegun);
+    heldStart(false);
+    const QString started = row.shown(*vm);
+    quietly({}, runs + 1);
+    plugReadmeRelay(kRows[0].relay);
+    quietly(parameterRequest(kAcRecordId, ac) + startRequest(), runs + 2);
+    EXPECT_FALSE(pc->pushed(pc::PushTrigger, 0xC104, mark, [](auto& got) { return !got.empty(); }).empty());
+    ASSERT_TRUE(waitEnded());
+    EXPECT_EQ(row.shown(*vm).toStdString(), started.toStdString());
 
     for (const Left* left : {&fresh, &later}) {
         SCOPED_TRACE(left == &fresh ? "fresh" : "after an earlier spell's record");

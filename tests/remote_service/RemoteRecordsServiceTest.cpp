@@ -248,8 +248,15 @@ const char* const kGroup = "0 is the automatic ramp, any other value a steady ou
 const char* const kShown = "0 leaves the state out, any other value plays it";
 const char* const kIds = "the PC's own numbers, sent back as they came";
 
-void unwatched(Bytes& b, double, int) { b.u32(AC_RISE, 0).u32(AC_FALL, 0); }
-void haUnwatched(Bytes& b, double, int) { b.u32(HA_RISE, 0).u32(HA_FALL, 0); }
+// A debounce of 0.5 ms keeps the 5 ms in force, against which steps of 2 ms watching an input are refused.
+void unwatched(Bytes& b, double v, int)
+{
+    v == 0.0005 ? b.f32(AC_FAULT_TIME, 0.002f) : b.u32(AC_RISE, 0).u32(AC_FALL, 0);
+}
+void haUnwatched(Bytes& b, double v, int)
+{
+    v == 0.0005 ? b.f32(HA_FAULT_TIME, 0.002f) : b.u32(HA_RISE, 0).u32(HA_FALL, 0);
+}
 void lowEnd(Bytes& b, double, int) { b.f32(AC_RAMP + 8, 5.0f); }
 void raUnwatched(Bytes& b, double, int)
 {
@@ -299,7 +306,8 @@ std::vector<RecordSpec> records()
     };
     // Below 1 ms (or not a number) the configuration's stays in force.
     const auto debounce = [](int at, void (*beside)(Bytes&, double, int)) {
-        return S{S::F32, "debounce", at, 1, 0, 1, 0, 0.001, 4294.967295, false, false, {}, {}, nullptr, beside,
+        const std::vector<double> watched = beside ? std::vector<double>{0.0005} : std::vector<double>{};
+        return S{S::F32, "debounce", at, 1, 0, 1, 0, 0.001, 4294.967295, false, false, watched, {}, nullptr, beside,
                  true, true};
     };
     const auto whole = [](const char* name, int at, double last) {

@@ -6,6 +6,7 @@
 
 #include "ModelAlternateEntity.h"
 #include "ModelHarmonicEntity.h"
+#include "SimFixedDelayRelay.h"
 #include "SimFpgaRegisters.h"
 
 #include <atomic>
@@ -343,20 +344,30 @@ TEST_F(RemoteSourceRecords, AcRunLeavesTheEntityToThePcAndAStartRunsItsRecordAga
 // A record is checked with the debounce it brings, which its run then uses:
 // steps of 18 ms watching an input with their own 20 ms are refused at the
 // record, though the 5 ms in force would pass them; steps of 10 ms with
-// their own 5 ms, against 20 ms in force, are taken and run with 5 ms.
+// their own 5 ms, against 20 ms in force, are taken and run with 5 ms. It
+// judges the run from the first step on, also right after a run under 5 s:
+// IA from 1 A by 0.1 A, a relay closing 0.2 s into each step.
 TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
 {
     switchOn();
     Pc pc;
     connectPc(pc);
+    zorsim::FixedDelayRelaySettings relay;
+    relay.delaySeconds = 0.2;
+    sim->plugIn(std::make_shared<zorsim::FixedDelayRelay>(relay));
+    Bytes ac(AC_SIZE), harmonic(HA_SIZE);
+    phase(ac, AC_OUTPUTS, kIA, 1.0f, 0.0f, 50.0f).u32(AC_RISE, 0x1);
+    harmonic.f32(HA_WAVE + 252 * kIA, 1.0f).f32(HA_WAVE + 168, 50.0f).u32(HA_RISE, 0x1);
     const struct
     {
         const char* name;
         uint16_t subid;
         Bytes record;
         int stepTime, debounce;
-    } rows[] = {{"AC", kAcRecord, acRecord(0), AC_FAULT_TIME, AC_DITHER},
-                {"harmonic", kHarmonicRecord, harmonicRecord(50.0f), HA_FAULT_TIME, HA_DITHER}};
+        Bytes ia;
+    } rows[] = {{"AC", kAcRecord, acRecord(0), AC_FAULT_TIME, AC_DITHER, ramp(ac, AC_RAMP, 0, 8, 0, 0, 1.2f, 0.1f, 1)},
+                {"harmonic", kHarmonicRecord, harmonicRecord(50.0f), HA_FAULT_TIME, HA_DITHER,
+                 ramp(harmonic, HA_RAMP, 0, 8, 0, 0, 1.2f, 0.1f, 1)}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         for (const bool taken : {false, true}) {
@@ -372,6 +383,15 @@ TEST_F(RemoteSourceRecords, ARecordIsCheckedWithTheDebounceItBrings)
         ASSERT_EQ(pc.ask(startRequest()), kOk);
         ASSERT_TRUE(waitFor([&] { return texts(ConstTextUtility::TEST_AOSTART) == runs + 1; }));
         ASSERT_TRUE(stopped());
+        for (const float debounce : {5.0f, 0.015f}) {
+            Bytes sent = row.ia;
+            sent.f32(row.stepTime, debounce > 1.0f ? 20.0f : 2.0f).f32(row.debounce, debounce);
+            ASSERT_EQ(pc.ask(parameterRequest(row.subid, sent)), kOk);
+            std::vector<float> ia;
+            ASSERT_NO_FATAL_FAILURE(runToEnd(pc, 1, ia));
+            EXPECT_EQ(std::make_pair(pushed(trips[0]).times[0], pushed(trips[0]).values[0]), std::make_pair(0.2f, 1.0f))
+                << debounce;
+        }
     }
 }
 
