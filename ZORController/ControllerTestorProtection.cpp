@@ -565,6 +565,10 @@ bool writeNextState(ControllerTestor& testor, Entity& entity, SwitchedRing& ring
     case FaultJudgement::Check: return true;
     case FaultJudgement::Write: break;
     }
+    if constexpr (std::is_same_v<Entity, ModelOvercurrentEntity>) {
+        if (entity.awaitsReset(entity.outputSendingStateIndex + 1) && !relayOperated(entity, ring))
+            entity.passOverResetWait();
+    }
     if (!entity.switchToNextState()) {
         ring.exhausted = true;
         return false;
@@ -582,6 +586,12 @@ bool waitsAtLast(const Entity& entity, SwitchedRing& ring)
         return false;
     if (nextAwaitsTrip(entity))
         return true;
+    // The wait for the reset after a fault: whether a trip stands is known
+    // once the fault has ended.
+    if constexpr (std::is_same_v<Entity, ModelOvercurrentEntity>) {
+        if (entity.awaitsReset(entity.outputSendingStateIndex + 1))
+            return true;
+    }
     if constexpr (JudgesFaults<Entity>::value)
         return entity.faultNext() && nextFaultDecision(entity, ring, false) == ContactJudgement::Decision::Wait;
     return false;

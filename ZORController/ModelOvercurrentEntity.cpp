@@ -21,6 +21,7 @@ void ModelOvercurrentEntity::resetActionValues()
     QMutexLocker locker(&entityLock);
     clearStateActions(*this);
     std::fill(std::begin(stateBeganUnreset), std::end(stateBeganUnreset), false);
+    std::fill(std::begin(resetWaitNeedless), std::end(resetWaitNeedless), false);
     stateTestStates[0] = AO_STATE_TYPE_RUNNNING;
     stateTestStates[1] = AO_STATE_TYPE_RUNNNING;
 }
@@ -149,7 +150,15 @@ bool ModelOvercurrentEntity::passesOver(int state) const
         return false;
     if (state % 3 == 1)
         return stateBeganUnreset[state];
-    return !(stateOutputTimes[state] > 0.0);
+    return !(stateOutputTimes[state] > 0.0) || resetWaitNeedless[state];
+}
+
+void ModelOvercurrentEntity::passOverResetWait()
+{
+    QMutexLocker locker(&entityLock);
+    const int k = outputSendingStateIndex + 1;
+    if (awaitsReset(k))
+        resetWaitNeedless[k] = true;
 }
 
 bool ModelOvercurrentEntity::awaitsReset(int state) const

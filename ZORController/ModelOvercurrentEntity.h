@@ -15,9 +15,9 @@
 // An after-fault state whose trigger is AO_TRIGGER_TYPE_TIME_BINARY waits for
 // the relay's reset: its page plays its outputs until the trip inputs return
 // (each watched for the edge opposite to the fault's, with the fault's
-// logic), or for its time. With no trip standing (the fault before it ended
-// without one) it has nothing to wait for, and the run control switches past
-// it.
+// logic), or for its time. It is written once the fault before it has
+// ended; with no trip standing then it has nothing to wait for, and the run
+// control passes it over.
 //
 // The run control judges the contacts (ContactJudgement.h) and stores what
 // the judgement says of each fault (takeJudged, stateBeganUnreset): a fault
@@ -74,6 +74,9 @@ public:
     // Per fault state: it began, or would have begun, with the relay still
     // operated (the judgement's Not Reset).
     bool stateBeganUnreset[kMaxStates] = {};
+    // Per after-fault state that waits for the reset: no trip stood as the
+    // fault before it ended, and it is passed over.
+    bool resetWaitNeedless[kMaxStates] = {};
     qint32 stateCount = 0;
     qint32 outputRunningStateIndex = -1;
     qint32 outputSendingStateIndex = -1;
@@ -105,6 +108,9 @@ public:
     bool passesOver(int state) const;
     // `state` is an after-fault state in use that waits for the relay's reset.
     bool awaitsReset(int state) const;
+    // The state after the sending one waits for the reset, which no trip
+    // needs: it is passed over.
+    void passOverResetWait();
     // The running state follows the instrument on to `state` (past it where
     // that is passed over); the states between end as they began.
     void followTo(int state);
