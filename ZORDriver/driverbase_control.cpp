@@ -81,6 +81,33 @@ uint16_t pageAddress(int page, uint16_t offset)
     return uint16_t(page * DRIVER_PAGE_SIZE + offset);
 }
 
+// Where the page playing has ended on its first action and is held since:
+// the microseconds it played to that action (its ticks stop at its end),
+// else -1. A binary page, and a time-or-binary page ended before its time,
+// end on the action that counts first (OR: any watched edge; AND: the one
+// completing the set).
+int64_t heldOnActionEndUs(int page, DriverStateWord state, double playedAtMost)
+{
+    if (state.page() != page || !state.ended())
+        return -1;
+    const uint32_t rate = globalConfigureHardData->periodFrequency;
+    uint16_t trigger = 0;
+    uint32_t duration = 0;
+    uint32_t ticks = 0;
+    int result = drv_mcasp_read_u16(pageAddress(page, PAGE_TRIGGER), &trigger);
+    result += drv_mcasp_read_u32(pageAddress(page, PAGE_DURATION), &duration);
+    result += drv_mcasp_read_u32(page == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &ticks);
+    if (result != 0 || rate == 0)
+        return -1;
+    const bool onAction =
+        trigger == COMM_TRIGGER_TYPE_BINARY || (trigger == COMM_TRIGGER_TYPE_TIME_BINARY && ticks < duration);
+    if (!onAction)
+        return -1;
+    constexpr double lapTicks = 4294967296.0;
+    const double laps = std::round((playedAtMost * rate - double(ticks)) / lapTicks);
+    return std::llround((double(ticks) + (laps > 0.0 ? laps * lapTicks : 0.0)) * 1e6 / rate);
+}
+
 // Auxiliary DC set point word for value volts, calibrated by the segment the
 // value falls in; false when the full scale cannot be used.
 bool auxdcSetPoint(uint32_t value, uint16_t& setPoint)
@@ -478,29 +505,45 @@ int driverBaseReadActionTimes()
             status.statusTestActionBIStates[i] = edges[i];
             changed = uint8_t(changed | (edges[i] << (2 * i)));
         }
+        // The stamp's whole laps: the action came at most this long after
+        // the page began.
+        const double playedAtMost = double(readUs - localActionPageSinceUs[page]) / 1e6;
+        int64_t stampUs = std::llround(driverStampSeconds(timeUs, playedAtMost) * 1e6);
         // The page keeps one stamp, of its last action: the actions it
-        // counted since the last read share it.
+        // counted since the last read share it. Where they are the page's
+        // first and it is held since it ended on the first of them, the
+        // rest came while it was held: the page's trip is its end, and the
+        // inputs (one edge each, their order unknown) are read at it.
         const int actions = (count - status.statusTestActionCount) & 0x7;
         if (actions > 1) {
             QString sharing;
-            for (int i = 0; i < COMM_BINARY_COUNT; ++i)
-                if ((changed >> (2 * i)) & 0x3)
+            bool oneEdgeEach = true;
+            for (int i = 0; i < COMM_BINARY_COUNT; ++i) {
+                const int code = (changed >> (2 * i)) & 0x3;
+                if (code != 0)
                     sharing += QStringLiteral(" DI %1").arg(i + 1);
+                oneEdgeEach = oneEdgeEach && ((fresh >> (2 * i)) & 0x3) != 3;
+            }
+            const int64_t endUs = status.statusTestActionCount == 0 && oneEdgeEach && !autoStep
+                ? heldOnActionEndUs(page, DriverStateWord(status.statusTestStateIndex), playedAtMost)
+                : -1;
+            const bool atEnd = endUs >= 0 && endUs < stampUs;
             qWarning().noquote() << QStringLiteral("Driver: %1 actions on page %2 since the last read share one "
-                                                   "stamp, of the last of them; changed:%3")
+                                                   "stamp, of the last of them; changed:%3%4")
                                         .arg(actions)
                                         .arg(page)
-                                        .arg(sharing);
+                                        .arg(sharing)
+                                        .arg(atEnd ? QStringLiteral("; read at the page's end, where the first "
+                                                                    "of them ended it")
+                                                   : QString());
+            if (atEnd)
+                stampUs = endUs;
         }
         localActionEdges = changed;
         status.statusTestActionFlag = flags;
         status.statusTestActionCount = uint16_t(count);
         status.statusTestActionStateIndex = uint8_t(page);
-        // The stamp's whole laps: the action came at most this long after
-        // the page began. The debounce off, in the microseconds the
-        // instrument was given.
-        const double playedAtMost = double(readUs - localActionPageSinceUs[page]) / 1e6;
-        const int64_t stampUs = std::llround(driverStampSeconds(timeUs, playedAtMost) * 1e6);
+        // The debounce off, in the microseconds the instrument was given.
         const int64_t ditherUs = driverMicroseconds(globalConfigureSoftData->ditherTime);
         // A stamp not above the debounce is the contact's on the page
         // before: it stays as it is, and the report says so.

@@ -239,27 +239,52 @@ TEST_F(DriverRun, PageSwitchedPastKeepsTheRecordOfAnEarlierLapUnread)
 
 TEST_F(DriverRun, InputsThatChangeBetweenTwoReadsShareTheStampAndTheLogSaysWhich)
 {
-    // DI 1 after 30 ms and DI 3 after 40 ms, both seen by one read.
-    zorsim::ThresholdRelaySettings third;
-    third.channel = COMM_PORT_TYPE_IA;
-    third.pickup = 2.0;
-    third.pickupDelaySeconds = 0.04;
-    third.binaryInput = 2;
-    sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(third));
-    plugRelay(0.03);
-    writeState(5.0f, 1.0f, COMM_TRIGGER_TYPE_TIME);
-    out->outputBIRiseEnables[2] = 1;
-    driverBaseResetUpdateOffset();
-    ASSERT_EQ(driverBaseSendTestParameterData(false, false), 0);
-    driverBaseSwitchUpdateOffset();
-    start(1);
-    ASSERT_EQ(driverBaseReadActionTimes(), 0);
+    // DI 1 after 30 ms and DI 3 after 40 ms, both seen by one read. On a
+    // time page they share the later stamp; a software-switched page that
+    // DI 1 ended is held while DI 3 comes: the page's trip is its end.
+    const struct
+    {
+        COMMTriggerType trigger;
+        bool autoStep;
+        double reported;
+        const char* said;
+    } rows[] = {
+        {COMM_TRIGGER_TYPE_TIME, true, 0.04, "share one stamp, of the last of them; changed: DI 1 DI 3\n"},
+        {COMM_TRIGGER_TYPE_TIME_BINARY, false, 0.03, "DI 1 DI 3; read at the page's end"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.trigger);
+        sim->unplugAll();
+        zorsim::ThresholdRelaySettings third;
+        third.channel = COMM_PORT_TYPE_IA;
+        third.pickup = 2.0;
+        third.pickupDelaySeconds = 0.04;
+        third.binaryInput = 2;
+        sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(third));
+        plugRelay(0.03);
+        driverBaseResetUpdateOffset();
+        writeState(5.0f, 1.0f, row.trigger);
+        out->outputBIRiseEnables[2] = 1;
+        driverBaseResetUpdateOffset();
+        ASSERT_EQ(driverBaseSendTestParameterData(false, false), 0);
+        driverBaseSwitchUpdateOffset();
+        writeState(0.0f, 1.0f, COMM_TRIGGER_TYPE_TIME);   // the page switched to
+        start(1, row.autoStep);
+        ASSERT_EQ(driverBaseReadActionTimes(), 0);
 
-    sim->advanceSeconds(0.1);
-    testing::internal::CaptureStderr();
-    ASSERT_EQ(driverBaseReadActionTimes(), 0);
-    const std::string log = testing::internal::GetCapturedStderr();
-    EXPECT_NEAR(status->statusTestActionTime, 0.04, 2e-6) << "the later one's stamp";
-    EXPECT_NE(log.find("2 actions on page 0"), std::string::npos) << log;
-    EXPECT_NE(log.find("DI 1 DI 3"), std::string::npos) << log;
+        sim->advanceSeconds(0.1);
+        testing::internal::CaptureStderr();
+        ASSERT_EQ(driverBaseReadActionTimes(), 0);
+        const std::string log = testing::internal::GetCapturedStderr();
+        EXPECT_NEAR(status->statusTestActionTime, row.reported, 1.0 / hard->periodFrequency);
+        EXPECT_EQ(status->statusTestActionFlags[0] + status->statusTestActionFlags[2], 2);
+        EXPECT_NE(log.find("2 actions on page 0"), std::string::npos) << log;
+        EXPECT_NE(log.find(row.said), std::string::npos) << log;
+
+        control->controlRunIEnable = 0;
+        control->controlPowerIEnable = 0;
+        ASSERT_EQ(driverBaseSendTestControlRun(), 0);
+        ASSERT_EQ(driverBaseSendTestControlPower(), 0);
+        sim->advanceSeconds(0.5);
+    }
 }

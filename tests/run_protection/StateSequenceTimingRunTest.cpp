@@ -289,10 +289,12 @@ TEST_F(SequenceTiming, ARingTheEngineCannotRefillInTimeEndsNamingTheStateNeverRe
 {
     initialise();
     const std::vector<Row> rows(32, {ModelEntity::AO_TRIGGER_TYPE_TIME, 0.01, false});
-    std::atomic<bool> stall{false};
+    // Shared with the sleeper, which the polling loop may still be in once
+    // the test has ended.
+    const auto stall = std::make_shared<std::atomic<bool>>(false);
     const QThread* queryThread = center->queryingThread;
-    zoplat::setSleeper([&stall, queryThread](int64_t ms) {
-        if (QThread::currentThread() == queryThread && stall.exchange(false))
+    zoplat::setSleeper([stall, queryThread](int64_t ms) {
+        if (QThread::currentThread() == queryThread && stall->exchange(false))
             ms += 80;
         std::this_thread::sleep_for(std::chrono::microseconds(ms * 1000));
     });
@@ -306,7 +308,7 @@ TEST_F(SequenceTiming, ARingTheEngineCannotRefillInTimeEndsNamingTheStateNeverRe
         ASSERT_TRUE(startRun(TT::TEST_STATESEQUENCE)) << qPrintable(testor().lastStartRefusal());
         if (!lagging) {
             ASSERT_TRUE(waitFor([&] { return sim->playerStatus().statesPlayed >= 10; }));
-            stall = true;
+            *stall = true;
         }
         ASSERT_TRUE(waitEnded());
         const std::vector<PageLog::Entry> played = log->all();
