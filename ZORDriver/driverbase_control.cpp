@@ -83,9 +83,9 @@ uint16_t pageAddress(int page, uint16_t offset)
 
 // Where the page playing has ended on its first action and is held since:
 // the microseconds it played to that action (its ticks stop at its end),
-// else -1. A binary page, and a time-or-binary page ended before its time,
-// end on the action that counts first (OR: any watched edge; AND: the one
-// completing the set).
+// else -1. A binary page, and a time-or-binary page ended a tick or more
+// before its time, end on the action that counts first (OR: any watched
+// edge; AND: the one completing the set).
 int64_t heldOnActionEndUs(int page, DriverStateWord state, double playedAtMost)
 {
     if (state.page() != page || !state.ended())
@@ -99,8 +99,8 @@ int64_t heldOnActionEndUs(int page, DriverStateWord state, double playedAtMost)
     result += drv_mcasp_read_u32(page == 0 ? REG_ELAPSED_PAGE0 : REG_ELAPSED_OTHER, &ticks);
     if (result != 0 || rate == 0)
         return -1;
-    const bool onAction =
-        trigger == COMM_TRIGGER_TYPE_BINARY || (trigger == COMM_TRIGGER_TYPE_TIME_BINARY && ticks < duration);
+    const bool onAction = trigger == COMM_TRIGGER_TYPE_BINARY
+        || (trigger == COMM_TRIGGER_TYPE_TIME_BINARY && uint64_t(ticks) + 1 < duration);
     if (!onAction)
         return -1;
     constexpr double lapTicks = 4294967296.0;

@@ -241,16 +241,21 @@ TEST_F(DriverRun, InputsThatChangeBetweenTwoReadsShareTheStampAndTheLogSaysWhich
 {
     // DI 1 after 30 ms and DI 3 after 40 ms, both seen by one read. On a
     // time page they share the later stamp; a software-switched page that
-    // DI 1 ended is held while DI 3 comes: the page's trip is its end.
+    // DI 1 ended is held while DI 3 comes: the page's trip is its end. One
+    // that ended on its time (561 ticks, which the simulator's clock ends a
+    // nanosecond short) is held while both come: the later stamp again.
+    const char* const later = "share one stamp, of the last of them; changed: DI 1 DI 3\n";
     const struct
     {
         COMMTriggerType trigger;
+        float seconds;
         bool autoStep;
         double reported;
         const char* said;
     } rows[] = {
-        {COMM_TRIGGER_TYPE_TIME, true, 0.04, "share one stamp, of the last of them; changed: DI 1 DI 3\n"},
-        {COMM_TRIGGER_TYPE_TIME_BINARY, false, 0.03, "DI 1 DI 3; read at the page's end"},
+        {COMM_TRIGGER_TYPE_TIME, 1.0f, true, 0.04, later},
+        {COMM_TRIGGER_TYPE_TIME_BINARY, 1.0f, false, 0.03, "DI 1 DI 3; read at the page's end"},
+        {COMM_TRIGGER_TYPE_TIME_BINARY, 561.0f / 28000, false, 0.04, later},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.trigger);
@@ -263,7 +268,7 @@ TEST_F(DriverRun, InputsThatChangeBetweenTwoReadsShareTheStampAndTheLogSaysWhich
         sim->plugIn(std::make_shared<zorsim::ThresholdRelay>(third));
         plugRelay(0.03);
         driverBaseResetUpdateOffset();
-        writeState(5.0f, 1.0f, row.trigger);
+        writeState(5.0f, row.seconds, row.trigger);
         out->outputBIRiseEnables[2] = 1;
         driverBaseResetUpdateOffset();
         ASSERT_EQ(driverBaseSendTestParameterData(false, false), 0);
