@@ -281,7 +281,7 @@ TEST_F(SequenceTiming, AKeyStateBeforeAShortLastStateEndsWhereTheLastBegan)
 }
 
 // 32 states of 10 ms, the engine 14 ms late at every page, or the polling
-// loop stalled 80 ms once ten states have played: the instrument holds the
+// loop stalled 90 ms once ten states have played: the instrument holds the
 // last state written rather than replay a page of the lap before; the run
 // ends there naming the state it reached, which and those after it read no
 // test.
@@ -295,11 +295,11 @@ TEST_F(SequenceTiming, ARingTheEngineCannotRefillInTimeEndsNamingTheStateNeverRe
     const QThread* queryThread = center->queryingThread;
     zoplat::setSleeper([stall, queryThread](int64_t ms) {
         if (QThread::currentThread() == queryThread && stall->exchange(false))
-            ms += 80;
+            ms += 90;
         std::this_thread::sleep_for(std::chrono::microseconds(ms * 1000));
     });
     for (const bool lagging : {true, false}) {
-        SCOPED_TRACE(lagging ? "engine 14 ms late at every page" : "polling loop stalled 80 ms");
+        SCOPED_TRACE(lagging ? "engine 14 ms late at every page" : "polling loop stalled 90 ms");
         sim->unplugAll();
         if (lagging)
             sim->plugIn(std::make_shared<TestorLag>(center->testTestor, 14));
