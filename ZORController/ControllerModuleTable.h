@@ -192,6 +192,9 @@ SequenceFollow followSequence(ControllerTestor& testor, const std::vector<double
 // The sequence's results as the judgement reads the record of a run that
 // has ended: what it left undecided is no test.
 void judgeSequenceStopped(ControllerTestor& testor);
+// The load-shedding tests, stopped: the pages the instrument has left are
+// followed before the run ends.
+void followSheddingStopped(ControllerTestor& testor);
 extern const ModuleAdaptors distance;
 extern const ModuleAdaptors ramping;
 extern const ModuleAdaptors overcurrent;

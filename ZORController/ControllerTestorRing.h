@@ -89,6 +89,13 @@ public:
     // The state of page n of the run (-1: none written), and what it played.
     qint32 stateOf(qint64 n) const;
     ModelEntity::PageOutputs outputsOf(qint64 n) const;
+    // The last page of the run ended, as the state word `word` read from
+    // the instrument says.
+    qint64 endedAsRead(DriverStateWord word) const
+    {
+        const qint64 n = numberOf(word.page());
+        return word.ended() ? n : n - 1;
+    }
     // Names every page written and switches the instrument at once to the
     // last, past the pages between (the driver's result).
     int switchToLast(ControllerTestor& testor);
