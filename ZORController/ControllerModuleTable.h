@@ -192,9 +192,10 @@ SequenceFollow followSequence(ControllerTestor& testor, const std::vector<double
 // The sequence's results as the judgement reads the record of a run that
 // has ended: what it left undecided is no test.
 void judgeSequenceStopped(ControllerTestor& testor);
-// The load-shedding tests, stopped: the pages the instrument has left are
-// followed before the run ends.
-void followSheddingStopped(ControllerTestor& testor);
+// A stop may come before the polling loop's report of the last switch: the
+// pages of the run the instrument has ended, as its state word says, are
+// followed first (the modules whose pages the run's ring writes).
+void followEndedAtStop(ControllerTestor& testor, const ModuleAdaptors& run);
 extern const ModuleAdaptors distance;
 extern const ModuleAdaptors ramping;
 extern const ModuleAdaptors overcurrent;

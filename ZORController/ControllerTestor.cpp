@@ -692,8 +692,8 @@ void ControllerTestor::doTestInterrupt()
 
     if (type == TEST_STATESEQUENCE)
         ModuleAdaptorSets::judgeSequenceStopped(*this);
-    else if (type == TEST_SLIP_FREQUENCY || type == TEST_SLIP_VOLTAGE)
-        ModuleAdaptorSets::followSheddingStopped(*this);
+    else if (const ModuleAdaptors* run = moduleEntry(type).adaptors)
+        ModuleAdaptorSets::followEndedAtStop(*this, *run);
     emit sigUpdateRunState(event, false);
     const ModuleStop stop = moduleEntry(type).stop;
     switch (stop) {

@@ -1256,9 +1256,12 @@ std::vector<qint32> followGroups(ControllerTestor& testor, qint32 index)
 // The load-shedding tests announce points, not states; a check page plays
 // no state of its own, and a page whose fault waits to be judged is
 // followed once it is (switchShedding).
-template <typename Slip>
-void followPointEnded(Slip& entity, SwitchedRing& ring, qint32 index)
+template <typename Slip, Slip* ControllerTestor::*M>
+std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
 {
+    Slip& entity = entityOf<Slip, M>(testor);
+    QMutexLocker lock(&entity.entityLock);
+    SwitchedRing& ring = runRing();
     const qint64 before = ring.ended;
     ring.noteEnded(index);
     const SwitchedRing::Page* ended = ring.page(ring.ended);
@@ -1268,33 +1271,7 @@ void followPointEnded(Slip& entity, SwitchedRing& ring, qint32 index)
         else
             entity.updateFromDriverState();
     }
-}
-
-template <typename Slip, Slip* ControllerTestor::*M>
-std::vector<qint32> followPoints(ControllerTestor& testor, qint32 index)
-{
-    Slip& entity = entityOf<Slip, M>(testor);
-    QMutexLocker lock(&entity.entityLock);
-    followPointEnded(entity, runRing(), index);
     return runningState(entity.outputRunningPointIndex, entity.pointCnt);
-}
-
-// A stop may be taken before the polling loop's report of the driver's last
-// switch: every page the instrument has ended, as its state word says, is
-// followed first, so that a search whose last step played to its end has
-// run out.
-template <typename Slip, Slip* ControllerTestor::*M>
-void followPointsStopped(ControllerTestor& testor)
-{
-    Slip& entity = entityOf<Slip, M>(testor);
-    QMutexLocker lock(&entity.entityLock);
-    SwitchedRing& ring = runRing();
-    DriverStateWord word;
-    if (ring.last < 0 || driverBaseReadStateWord(&word) != 0)
-        return;
-    const qint64 ended = ring.endedAsRead(word);
-    for (qint64 n = ring.ended + 1; n <= ended; ++n)
-        followPointEnded(entity, ring, DriverStateWord::endedPage(int(n % DRIVER_PAGE_COUNT)).word);
 }
 
 // ---- Trips --------------------------------------------------------------------------------
@@ -1596,12 +1573,16 @@ void judgeSequenceStopped(ControllerTestor& testor)
     judgeSequence(entity, true);
 }
 
-void followSheddingStopped(ControllerTestor& testor)
+void followEndedAtStop(ControllerTestor& testor, const ModuleAdaptors& run)
 {
-    if (testor.activeTestType() == TT::TEST_SLIP_FREQUENCY)
-        followPointsStopped<ModelSlipFrequencyEntity, &TT::dataSlipFrequency>(testor);
-    else if (testor.activeTestType() == TT::TEST_SLIP_VOLTAGE)
-        followPointsStopped<ModelSlipVoltageEntity, &TT::dataSlipVoltage>(testor);
+    SwitchedRing& ring = runRing();
+    DriverStateWord word;
+    if (!run.followState || ring.last < 0 || driverBaseReadStateWord(&word) != 0)
+        return;
+    // One report a page, as the polling loop gives them.
+    const qint64 ended = ring.endedAsRead(word);
+    for (qint64 n = ring.ended + 1; n <= ended; ++n)
+        run.followState(testor, DriverStateWord::endedPage(int(n % DRIVER_PAGE_COUNT)).word);
 }
 
 const ModuleAdaptors stateSequence = {

@@ -101,11 +101,10 @@ int64_t heldOnActionEndUs(int page, DriverStateWord state, double playedAtMost)
         return -1;
     const bool onAction = trigger == COMM_TRIGGER_TYPE_BINARY
         || (trigger == COMM_TRIGGER_TYPE_TIME_BINARY && uint64_t(ticks) + 1 < duration);
-    if (!onAction)
+    // Its ticks are a 32-bit count: not read past their first lap.
+    if (!onAction || playedAtMost * rate >= 4294967296.0)
         return -1;
-    constexpr double lapTicks = 4294967296.0;
-    const double laps = std::round((playedAtMost * rate - double(ticks)) / lapTicks);
-    return std::llround((double(ticks) + (laps > 0.0 ? laps * lapTicks : 0.0)) * 1e6 / rate);
+    return std::llround(double(ticks) * 1e6 / rate);
 }
 
 // Auxiliary DC set point word for value volts, calibrated by the segment the

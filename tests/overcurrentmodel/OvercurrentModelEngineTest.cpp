@@ -327,7 +327,7 @@ TEST_F(OvercurrentModelEngine, FaultBegunOnAnOperatedRelayReadsNotResetAtOnce)
     {
         double interval, opened;
     } rows[] = {{0.0, -2500.0}, {0.2, -2300.0}, {0.5, 18.4}, {0.5, 16.8}, {0.5, 14.8}, {0.5, 12.1},
-                {0.5, 10.1},    {0.5, 5.0},     {0.5, -1.0}, {0.5, -2.0}, {0.5, -5.0}};
+                {0.5, 10.1},    {0.5, 5.0},     {0.5, -1.0}, {0.5, -5.0}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "interval " << row.interval << ", opened " << row.opened << " ms");
         vm.setIntervalTime(row.interval);
@@ -412,8 +412,7 @@ TEST_F(OvercurrentModelEngine, AContactOpeningAtThePreFaultsEndLeavesTheFaultIts
     {
         int watched;       // DI 1 and DI 2: AO_BI_STATE_OFFON, or every input both edges
         int64_t beforeUs;  // DI 2 opens this long before the pre-fault's set end
-    } rows[] = {{VM::AO_BI_STATE_OFFON, 14000}, {VM::AO_BI_STATE_OFFON, 10000}, {VM::AO_BI_STATE_OFFON, 5000},
-                {VM::AO_BI_STATE_OFFON, 100},   {VM::AO_BI_STATE_ALL, 100},    {VM::AO_BI_STATE_ALL, -100}};
+    } rows[] = {{VM::AO_BI_STATE_OFFON, 14000}, {VM::AO_BI_STATE_OFFON, 100}, {VM::AO_BI_STATE_ALL, -100}};
     for (const auto& row : rows) {
         SCOPED_TRACE(testing::Message() << "watched " << row.watched << ", opened " << row.beforeUs << " us before");
         OvercurrentModel vm;
@@ -587,7 +586,8 @@ TEST_F(OvercurrentModelEngine, TripConfirmedAfterItsFaultIsThatFaultsTrip)
 //   (B-N) finds it reset and the IB relay trips it in 10 ms;
 // - two IA relays on DI 1 and DI 2, both watched rising, at 0.300 and
 //   0.305 s (function 50 at 0.3 s, Max Fault 0.4 s), both open 0.05 s
-//   after: OR logic reads 0.300 s each, AND logic the completing 0.305 s.
+//   after: OR logic reads 0.300 s at each of three points, AND logic the
+//   completing 0.305 s at each of two.
 TEST_F(OvercurrentModelEngine, TwoContactsAreJudgedAsTheirLogicReadsThem)
 {
     atRealTime();
@@ -607,8 +607,6 @@ TEST_F(OvercurrentModelEngine, TwoContactsAreJudgedAsTheirLogicReadsThem)
         {"timed:channel=IA,pickup=1,delay=0.06,dropdelay=0.1,input=0;timed:channel=IB,pickup=1,delay=0.01,input=0",
          0.01, 0.065, {VM::FAULT_TYPE_A_E, VM::FAULT_TYPE_B_E}, false, VM::AO_BILOGIC_TYPE_OR,
          {runprotection::kNaN, 0.010}, {kFail, kPass}},
-        {both, 0.3, 0.4, {VM::FAULT_TYPE_A_E, VM::FAULT_TYPE_A_E}, true, VM::AO_BILOGIC_TYPE_OR, {0.300, 0.300},
-         {kPass, kPass}},
         {both, 0.3, 0.4, {VM::FAULT_TYPE_A_E, VM::FAULT_TYPE_A_E, VM::FAULT_TYPE_A_E}, true, VM::AO_BILOGIC_TYPE_OR,
          {0.300, 0.300, 0.300}, {kPass, kPass, kPass}},
         {both, 0.3, 0.4, {VM::FAULT_TYPE_A_E, VM::FAULT_TYPE_A_E}, true, VM::AO_BILOGIC_TYPE_AND, {0.305, 0.305},
