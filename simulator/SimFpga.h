@@ -2,7 +2,8 @@
 
 // The instrument's FPGA behind the register link, written from its register
 // map and page format. One frame entry decodes each link frame (register
-// writes and the read-command triple); reads are answered word by word.
+// writes and the read-command triple); reads are answered word by word. A
+// read command the link's failure broke off is dropped.
 //
 // Behaviour (all time from the simulator clock, nothing ticks):
 // - Page ring: eight 768-byte pages. Output runs while any run bit (0x833E)
@@ -104,6 +105,8 @@ public:
     void reset();
 
     void frame(uint32_t word, std::deque<uint16_t>& answer) override;
+    // A read command the link broke off is dropped: the next one starts anew.
+    void linkFailed() override { state.command = State::Command::Idle; }
 
     // Back door.
     void setBinaryInput(int index, bool closed);

@@ -54,13 +54,17 @@ void SimMcaspPort::reset()
     update();
 }
 
+bool SimMcaspPort::linkFailing() const
+{
+    return state.fault == LinkFault::NeverReady
+        || (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0);
+}
+
 void SimMcaspPort::update()
 {
     derived.gblctl = state.gblctl & ~state.stuckBits;
-    const bool failed = state.fault == LinkFault::NeverReady
-        || (state.fault == LinkFault::FailAfterFrames && state.framesBeforeFailure == 0);
     derived.transmitReady = clockOn() && (state.srctl0 & kSrctlModeMask) == kSrctlTransmit
-        && (derived.gblctl & kTransmitBits) == kTransmitBits && !failed;
+        && (derived.gblctl & kTransmitBits) == kTransmitBits && !linkFailing();
     derived.receiveReady = clockOn() && (state.srctl1 & kSrctlModeMask) == kSrctlReceive
         && (derived.gblctl & kReceiveBits) == kReceiveBits && !state.receive.empty();
 }
@@ -142,7 +146,10 @@ uint32_t SimMcaspPort::readRegister(uint32_t physAddr, uint32_t offset)
     case kGblctl:
     case kRgblctl:
     case kXgblctl: return derived.gblctl;
-    case kSrctl0: return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
+    case kSrctl0:
+        if (!derived.transmitReady && linkFailing())
+            peer.linkFailed();
+        return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
     case kSrctl1: return state.srctl1 | (derived.receiveReady ? kRrdy : 0);
     case kRbuf1: {
         checkOwner("an RBUF1 read");

@@ -35,6 +35,9 @@ public:
     virtual ~FramePeer() = default;
     // One frame; the peer appends the words it answers with.
     virtual void frame(uint32_t word, std::deque<uint16_t>& answer) = 0;
+    // The link failed a sender waiting to send: the frames it meant to send
+    // next are lost.
+    virtual void linkFailed() {}
 };
 
 class SimMcaspPort
@@ -89,6 +92,8 @@ private:
     };
 
     bool clockOn() const { return (state.clockControl & 3u) == 2u; }
+    // The fault set keeps the transmitter from becoming ready.
+    bool linkFailing() const;
     void update();
     uint32_t readRegister(uint32_t physAddr, uint32_t offset);
     void writeRegister(uint32_t physAddr, uint32_t offset, uint32_t value);

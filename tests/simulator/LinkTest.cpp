@@ -140,6 +140,11 @@ TEST_P(LinkFaults, FailWithTheirMessageAndLeaveTheOutputAlone)
     EXPECT_EQ(printed, c.message);
     EXPECT_EQ(out, 0xABCD);
     EXPECT_EQ(sim.frames(), c.sent);
+
+    // Mended, the next read runs whole: a read command the failure broke off is dropped.
+    sim.setLinkFault(LinkFault::None);
+    EXPECT_EQ(drv_mcasp_read_u16(0x800A, &out), 0);
+    EXPECT_TRUE(sim.violations().empty()) << sim.violationText();
 }
 
 INSTANTIATE_TEST_SUITE_P(
