@@ -149,6 +149,7 @@ uint32_t SimMcaspPort::readRegister(uint32_t physAddr, uint32_t offset)
     case kSrctl0:
         if (!derived.transmitReady && linkFailing())
             peer.linkFailed();
+        state.readySeen = derived.transmitReady;
         return state.srctl0 | (derived.transmitReady ? kXrdy : 0);
     case kSrctl1: return state.srctl1 | (derived.receiveReady ? kRrdy : 0);
     case kRbuf1: {
@@ -204,10 +205,13 @@ void SimMcaspPort::writeRegister(uint32_t physAddr, uint32_t offset, uint32_t va
                 violation(strf("frame 0x%08x written before the transmitter was started", value));
             return;
         }
-        if (!derived.transmitReady) {
+        // A link that fails after the sender saw it ready still takes that
+        // one frame: the word was in the buffer before.
+        if (!derived.transmitReady && !(state.readySeen && linkFailing())) {
             violation(strf("frame 0x%08x written while the transmitter was not ready", value));
             return;
         }
+        state.readySeen = false;
         takeFrame(value);
         return;
     default:

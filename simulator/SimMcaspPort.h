@@ -76,6 +76,7 @@ private:
         LinkFault fault = LinkFault::None;
         uint64_t framesBeforeFailure = 0;
         uint32_t stuckBits = 0;
+        bool readySeen = false;     // the sender has read XRDY and not yet written
         bool commandOpen = false;   // a read command is waiting for its answer
         std::thread::id commandOwner;
         LinkCounters counters;

@@ -5,6 +5,7 @@
 #include "SimTestSupport.h"
 
 #include "zodrv_mcaspaccess.h"
+#include "zodrv_mcaspport_host.h"
 #include "zoplatform_control_host.h"
 #include "TestSandbox.h"
 
@@ -144,6 +145,14 @@ TEST_P(LinkFaults, FailWithTheirMessageAndLeaveTheOutputAlone)
     // Mended, the next read runs whole: a read command the failure broke off is dropped.
     sim.setLinkFault(LinkFault::None);
     EXPECT_EQ(drv_mcasp_read_u16(0x800A, &out), 0);
+    EXPECT_TRUE(sim.violations().empty()) << sim.violationText();
+
+    // Failing between the sender's ready poll and its write, the link takes that frame.
+    zodrv::McaspRegisterPort& port = *zodrv::mcaspInstalledPort();
+    ASSERT_NE(port.readRegister(zodrv::MCASP0_BASE, 0x180) & 0x10, 0u);
+    sim.setLinkFault(c.fault, 0);
+    port.writeRegister(zodrv::MCASP0_BASE, 0x200, 0x815A0001);
+    EXPECT_EQ(sim.peekRegister(0x815A), 1);
     EXPECT_TRUE(sim.violations().empty()) << sim.violationText();
 }
 
